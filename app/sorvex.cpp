@@ -1,0 +1,63 @@
+// The program start: module initialisations, the single-instance check, the
+// windows and data modules in their fixed order, the message loop, and the
+// release of the single-instance mark.
+
+#include "app/vrkMainForm.h"
+#include "platform/os/NamedMutex.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
+#include "resources/ProgramTexts.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TNamedMutex> AppMutex;
+uint32_t MutexErr = 0;
+
+void CheckSecondInstance()
+{
+    AppMutex = std::make_unique<TNamedMutex>(QStringLiteral("{AD12094E-7308-4067-8CAC-565A1FF3ADDC}"));
+    MutexErr = AppMutex->LastError();
+    if (MutexErr != 0)
+        MessageBox(txt::SecondInstance, QString(), MB_OK);
+}
+
+// The windows and data modules, created once in this order and owned by the
+// application. The main window comes first among the windows, so it is the
+// application's main window; nothing created before the data module may touch
+// the database.
+void CreateForms()
+{
+    Application->CreateForm(formMain);
+}
+
+void InitializeModules()
+{
+    // Module initialisations of the program and its libraries join here.
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    InitializeModules();
+    TApplication app(argc, argv);
+    Application->Initialize();
+    CheckSecondInstance();
+    int exitCode = 0;
+    if (MutexErr == 0) {
+        try {
+            Application->MainFormOnTaskBar = true;
+            CreateForms();
+            Application->Run();
+        } catch (const std::exception& e) {
+            // An exception outside every event handler (while creating the
+            // windows) still gets its box before the program ends.
+            Application->HandleException(&e);
+            exitCode = 1;
+        }
+    }
+    AppMutex.reset();
+    return exitCode;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The program's own texts (Finnish), written once and referred to by name.
+
+#include <QString>
+
+namespace txt {
+
+inline const QString SecondInstance =
+    QStringLiteral("SORVEX on jo käynnissä.\r\n\r\nVoit käynnistää sovelluksen vain kertaalleen.");
+inline const QString UnexpectedError = QStringLiteral(
+    "Yllättävä virhetilanne ohjelman suorituksessa. Ohjelman suoritus lopetetaan. Tarkista viimeisin "
+    "toimenpide, se on saattanut peruuntua.\r\n\r\nTarkempi virheilmoitus: \r\n\r\n");
+inline const QString MainCaption = QStringLiteral("sorvex");
+inline const QString IniWriteFailed = QStringLiteral("Asetustiedoston kirjoitus epäonnistui: ");
+inline const QString PrinterPortInvalid =
+    QStringLiteral("Kuittitulostimen portin asetus ei kelpaa, tulostin ei ole käytössä: ");
+
+// Kind texts of the day log.
+inline const QString KindInformation = QStringLiteral("Information");
+inline const QString KindWarning = QStringLiteral("Warning");
+inline const QString KindError = QStringLiteral("Error");
+inline const QString KindRest = QStringLiteral("REST-message");
+inline const QString KindDebug = QStringLiteral("Debug");
+inline const QString KindUnknown = QStringLiteral("Unknown: ");
+inline const QString LogTryAgain = QStringLiteral("*** Try again: File -exception (");
+inline const QString LogFileException = QStringLiteral("*** File -exception (");
+
+// Configuration file names.
+inline const QString SystemIniName = QStringLiteral("vrkEventSystem.ini");
+inline const QString DeviceIniName = QStringLiteral("vrkEvent.ini");
+inline const QString DefaultDbName = QStringLiteral("SORVEX.FDB");
+
+}  // namespace txt

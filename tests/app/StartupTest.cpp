@@ -1,0 +1,95 @@
+#include "app/vrkDoMessage.h"
+#include "app/vrkMainForm.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
+#include "resources/ProgramTexts.h"
+#include "tests/support/TempProgramDir.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+TEST(Startup, UncaughtExceptionShowsTheBoxLogsItAndEndsTheProgram)
+{
+    TempProgramDir home;
+    std::vector<TMessageBoxRequest> boxes;
+    SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        boxes.push_back(r);
+        return IDOK;
+    });
+    {
+        int argc = 1;
+        char arg0[] = "sorvex";
+        char* argv[] = {arg0, nullptr};
+        TApplication app(argc, argv);
+        Application->CreateForm(formMain);
+        ASSERT_NE(formMain, nullptr);
+        QTimer::singleShot(0, [] { throw Exception("boom"); });
+        QTimer::singleShot(5000, [] { Application->Terminate(); });  // safety net
+        QElapsedTimer t;
+        t.start();
+        Application->Run();
+        EXPECT_LT(t.elapsed(), 4000);
+        EXPECT_TRUE(Application->Terminated());
+    }
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(formMain, nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, txt::UnexpectedError + "boom");
+    EXPECT_EQ(boxes[0].Flags, MB_OK | MB_ICONERROR);
+    const QString log = QString::fromUtf8(home.Read(QDate::currentDate().toString("yyyyMMdd") + "_loki.csv"));
+    // one line (its text carries line breaks of its own)
+    EXPECT_EQ(log.count(";Error;X;"), 1) << log.toStdString();
+    EXPECT_TRUE(log.contains(";Error;X;" + txt::UnexpectedError + "boom\r\n"));
+}
+
+namespace {
+
+QProcess* StartProgram(const TempProgramDir& home, const QString& dialogLog)
+{
+    auto* p = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("SORVEX_HOME", home.Path());
+    env.insert("SORVEX_RUNTIME_DIR", home.Path());
+    env.insert("SORVEX_DIALOG_LOG", dialogLog);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral(SORVEX_BIN_DIR) + "/sorvex", {});
+    p->waitForStarted(5000);
+    return p;
+}
+
+}  // namespace
+
+TEST(Startup, SecondCopyShowsTheMessageAndExitsWithoutWindow)
+{
+    TempProgramDir home;
+    const QString log1 = home.File("first.log"), log2 = home.File("second.log");
+    std::unique_ptr<QProcess> first(StartProgram(home, log1));
+    // The first copy holds the mark once it has written its INI defaults.
+    QElapsedTimer t;
+    t.start();
+    while (!QFile::exists(home.File("vrkEvent.ini")) && t.elapsed() < 10000)
+        QThread::msleep(20);
+    ASSERT_EQ(first->state(), QProcess::Running);
+
+    std::unique_ptr<QProcess> second(StartProgram(home, log2));
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(home.Read("second.log")).contains(txt::SecondInstance.toUtf8()));
+    EXPECT_EQ(first->state(), QProcess::Running);  // the running copy is untouched
+
+    first->kill();
+    first->waitForFinished(5000);
+    // After the running copy ends, however it ended, a new start succeeds.
+    QFile::remove(log2);
+    std::unique_ptr<QProcess> third(StartProgram(home, log2));
+    EXPECT_FALSE(third->waitForFinished(1500));
+    EXPECT_FALSE(QFile::exists(log2));
+    third->kill();
+    third->waitForFinished(5000);
+}
