@@ -7,7 +7,7 @@
 // handler reach HandleException, which calls OnException when it is set.
 
 #include "platform/rtl/Exception.h"
-#include "platform/ui/Component.h"
+#include "platform/rtl/Component.h"
 
 #include <QString>
 #include <functional>

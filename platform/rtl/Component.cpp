@@ -1,4 +1,4 @@
-#include "platform/ui/Component.h"
+#include "platform/rtl/Component.h"
 
 #include <algorithm>
 
