@@ -1,0 +1,207 @@
+#include "platform/http/RESTClient.h"
+
+#include <curl/curl.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+
+#include <cstdlib>
+#include <mutex>
+
+const char* const SORVEX_CA_FILE_VARIABLE = "SORVEX_CA_FILE";
+
+namespace {
+
+void GlobalInit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t WriteBody(char* Data, size_t Size, size_t Count, void* User)
+{
+    static_cast<QByteArray*>(User)->append(Data, static_cast<qsizetype>(Size * Count));
+    return Size * Count;
+}
+
+// Collects the reason phrase and the content type of the final reply.
+struct HeaderState {
+    QString StatusText;
+    QString ContentType;
+};
+
+size_t ReadHeader(char* Data, size_t Size, size_t Count, void* User)
+{
+    auto* State = static_cast<HeaderState*>(User);
+    const QByteArray Line = QByteArray(Data, static_cast<qsizetype>(Size * Count)).trimmed();
+    if (Line.startsWith("HTTP/")) {
+        // A new status line (after a 100 Continue, say) starts the reply afresh.
+        const QList<QByteArray> Parts = Line.split(' ');
+        State->StatusText = Parts.size() > 2 ? QString::fromUtf8(Line.mid(Line.indexOf(' ', Line.indexOf(' ') + 1) + 1)) : QString();
+        State->ContentType.clear();
+    } else if (Line.toLower().startsWith("content-type:")) {
+        State->ContentType = QString::fromUtf8(Line.mid(13).trimmed());
+    }
+    return Size * Count;
+}
+
+// Adds the certificates of SORVEX_CA_FILE to the ones libcurl already trusts.
+CURLcode AddTrustedFile(CURL*, void* SslCtx, void* User)
+{
+    const auto* File = static_cast<const QByteArray*>(User);
+    X509_STORE* Store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(SslCtx));
+    if (X509_STORE_load_locations(Store, File->constData(), nullptr) != 1) {
+        ERR_clear_error();
+        return CURLE_SSL_CACERT_BADFILE;
+    }
+    return CURLE_OK;
+}
+
+}  // namespace
+
+struct TRESTClient::Impl {
+    CURL* Handle = nullptr;
+    std::thread::id Owner;
+    bool OwnerSet = false;
+};
+
+TRESTClient::TRESTClient() : FImpl(std::make_unique<Impl>())
+{
+    GlobalInit();
+}
+
+TRESTClient::~TRESTClient()
+{
+    if (FImpl->Handle)
+        curl_easy_cleanup(FImpl->Handle);
+}
+
+QString TRESTClient::FullURL(const QString& Resource) const
+{
+    QString Base = BaseURL;
+    while (Base.endsWith(QLatin1Char('/')))
+        Base.chop(1);
+    QString Res = Resource;
+    while (Res.startsWith(QLatin1Char('/')))
+        Res.remove(0, 1);
+    return Res.isEmpty() ? Base : Base + QLatin1Char('/') + Res;
+}
+
+TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QString& Resource,
+                                         const QVector<QPair<QString, QString>>& Headers,
+                                         const QByteArray* Body)
+{
+    if (!FImpl->OwnerSet) {
+        FImpl->Owner = std::this_thread::get_id();
+        FImpl->OwnerSet = true;
+    } else if (FImpl->Owner != std::this_thread::get_id()) {
+        throw ERESTException(QStringLiteral("The HTTP client was used by a second thread; every thread needs a client of its own."));
+    }
+    if (!FImpl->Handle) {
+        FImpl->Handle = curl_easy_init();
+        if (!FImpl->Handle)
+            throw ERESTException(QStringLiteral("The HTTP client could not be created."));
+    }
+    CURL* H = FImpl->Handle;
+    curl_easy_reset(H);  // keeps the open connections
+
+    const QString Url = FullURL(Resource);
+    const QByteArray UrlBytes = Url.toUtf8();
+    char ErrorBuffer[CURL_ERROR_SIZE] = {0};
+    QByteArray ReplyBody;
+    HeaderState ReplyHeaders;
+
+    curl_easy_setopt(H, CURLOPT_URL, UrlBytes.constData());
+    curl_easy_setopt(H, CURLOPT_ERRORBUFFER, ErrorBuffer);
+    curl_easy_setopt(H, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(H, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(H, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(H, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(H, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeout));
+    curl_easy_setopt(H, CURLOPT_TIMEOUT_MS, static_cast<long>(ReadTimeout));
+    curl_easy_setopt(H, CURLOPT_WRITEFUNCTION, WriteBody);
+    curl_easy_setopt(H, CURLOPT_WRITEDATA, &ReplyBody);
+    curl_easy_setopt(H, CURLOPT_HEADERFUNCTION, ReadHeader);
+    curl_easy_setopt(H, CURLOPT_HEADERDATA, &ReplyHeaders);
+
+    QByteArray CaFile;
+    if (const char* Env = std::getenv(SORVEX_CA_FILE_VARIABLE); Env && *Env) {
+        CaFile = Env;
+        curl_easy_setopt(H, CURLOPT_SSL_CTX_FUNCTION, AddTrustedFile);
+        curl_easy_setopt(H, CURLOPT_SSL_CTX_DATA, &CaFile);
+    }
+
+    curl_slist* List = nullptr;
+    QVector<QByteArray> Lines;
+    auto AddLine = [&](const QByteArray& Line) {
+        Lines.append(Line);
+        List = curl_slist_append(List, Lines.last().constData());
+    };
+    AddLine("Accept: " + Accept.toUtf8());
+    AddLine("Accept-Charset: " + AcceptCharset.toUtf8());
+    AddLine("Content-Type: " + ContentType.toUtf8());
+    AddLine("Expect:");  // no 100-continue round trip for larger bodies
+    for (const auto& Header : Headers) {
+        // "name;" is libcurl's way to send a header with an empty value.
+        if (Header.second.isEmpty())
+            AddLine(Header.first.toUtf8() + ';');
+        else
+            AddLine(Header.first.toUtf8() + ": " + Header.second.toUtf8());
+    }
+    curl_easy_setopt(H, CURLOPT_HTTPHEADER, List);
+
+    if (Method == TRESTRequestMethod::rmPOST || Body) {
+        const char* Data = Body ? Body->constData() : "";
+        const long Size = Body ? static_cast<long>(Body->size()) : 0L;
+        curl_easy_setopt(H, CURLOPT_POST, 1L);
+        curl_easy_setopt(H, CURLOPT_POSTFIELDSIZE, Size);
+        curl_easy_setopt(H, CURLOPT_POSTFIELDS, Data);
+        if (Method == TRESTRequestMethod::rmGET)
+            curl_easy_setopt(H, CURLOPT_CUSTOMREQUEST, "GET");
+    } else {
+        curl_easy_setopt(H, CURLOPT_HTTPGET, 1L);
+    }
+
+    const CURLcode Code = curl_easy_perform(H);
+    curl_slist_free_all(List);
+    if (Code != CURLE_OK) {
+        const QString Reason = QString::fromUtf8(ErrorBuffer[0] ? ErrorBuffer : curl_easy_strerror(Code));
+        if (Code == CURLE_OPERATION_TIMEDOUT)
+            throw ERESTTimeoutException(QStringLiteral("No reply from %1 within the time limit: %2").arg(Url, Reason));
+        throw ERESTException(QStringLiteral("Error sending data to %1: %2").arg(Url, Reason));
+    }
+
+    TReply Reply;
+    long Status = 0;
+    curl_easy_getinfo(H, CURLINFO_RESPONSE_CODE, &Status);
+    Reply.StatusCode = static_cast<int>(Status);
+    Reply.StatusText = ReplyHeaders.StatusText;
+    Reply.ContentType = ReplyHeaders.ContentType;
+    Reply.RawBytes = std::move(ReplyBody);
+    if (RaiseExceptionOn500 && Reply.StatusCode >= 500)
+        throw ERESTException(QStringLiteral("%1 - %2").arg(Reply.StatusCode).arg(Reply.StatusText));
+    return Reply;
+}
+
+void TRESTResponse::Clear()
+{
+    FStatusCode = 0;
+    FStatusText.clear();
+    FContentType.clear();
+    FRawBytes.clear();
+}
+
+void TRESTRequest::Execute()
+{
+    if (!Client)
+        throw ERESTException(QStringLiteral("The request has no client."));
+    if (Response)
+        Response->Clear();
+    TRESTClient::TReply Reply = Client->Execute(Method, Resource, FHeaders, FHasBody ? &FBody : nullptr);
+    if (Response) {
+        Response->FStatusCode = Reply.StatusCode;
+        Response->FStatusText = Reply.StatusText;
+        Response->FContentType = Reply.ContentType;
+        Response->FRawBytes = std::move(Reply.RawBytes);
+    }
+}
