@@ -1,0 +1,408 @@
+#include "platform/os/Waitable.h"
+
+#include "platform/os/MessageQueue.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+TWaitableObject::~TWaitableObject()
+{
+    if (FFd >= 0)
+        ::close(FFd);
+}
+
+int TWaitableObject::Fd()
+{
+    std::lock_guard lock(FLock);
+    if (FFd < 0) {
+        FFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        if (FFd < 0) {
+            SetLastError(ERROR_TOO_MANY_HANDLES);
+            return -1;
+        }
+        FFdLevel = false;
+        SyncLevel();
+    }
+    return FFd;
+}
+
+void TWaitableObject::SyncLevel()
+{
+    if (FFd < 0)
+        return;
+    const bool want = Level();
+    if (want == FFdLevel)
+        return;
+    if (want) {
+        const uint64_t one = 1;
+        while (::write(FFd, &one, sizeof one) < 0 && errno == EINTR) {
+        }
+    } else {
+        uint64_t v;
+        while (::read(FFd, &v, sizeof v) < 0 && errno == EINTR) {
+        }
+    }
+    FFdLevel = want;
+}
+
+// ---------------------------------------------------------------------------
+
+TEventObject::TEventObject(bool manualReset, bool initialState) : FManual(manualReset), FState(initialState) {}
+
+void TEventObject::Set()
+{
+    std::lock_guard lock(FLock);
+    FState = true;
+    SyncLevel();
+}
+
+void TEventObject::Reset()
+{
+    std::lock_guard lock(FLock);
+    FState = false;
+    SyncLevel();
+}
+
+bool TEventObject::IsSet() const
+{
+    std::lock_guard lock(FLock);
+    return FState;
+}
+
+void TEventObject::AcquireBy(DWORD)
+{
+    if (!FManual) {
+        FState = false;
+        SyncLevel();
+    }
+}
+
+TSemaphoreObject::TSemaphoreObject(int32_t initialCount, int32_t maximumCount)
+    : FCount(std::clamp(initialCount, 0, std::max(maximumCount, 1))), FMax(std::max(maximumCount, 1))
+{
+}
+
+bool TSemaphoreObject::Release(int32_t releaseCount, int32_t* previousCount)
+{
+    std::lock_guard lock(FLock);
+    if (previousCount)
+        *previousCount = FCount;
+    if (releaseCount <= 0 || releaseCount > FMax - FCount) {
+        SetLastError(releaseCount <= 0 ? ERROR_INVALID_PARAMETER : ERROR_TOO_MANY_POSTS);
+        return false;
+    }
+    FCount += releaseCount;
+    SyncLevel();
+    return true;
+}
+
+int32_t TSemaphoreObject::Count() const
+{
+    std::lock_guard lock(FLock);
+    return FCount;
+}
+
+TMutexObject::TMutexObject(bool initialOwner)
+{
+    if (initialOwner) {
+        FOwner = GetCurrentThreadId();
+        FRecursion = 1;
+    }
+}
+
+bool TMutexObject::Release()
+{
+    std::lock_guard lock(FLock);
+    if (FOwner != GetCurrentThreadId()) {
+        SetLastError(ERROR_NOT_OWNER);
+        return false;
+    }
+    if (--FRecursion == 0) {
+        FOwner = 0;
+        SyncLevel();
+    }
+    return true;
+}
+
+DWORD TMutexObject::Owner() const
+{
+    std::lock_guard lock(FLock);
+    return FOwner;
+}
+
+void TMutexObject::AcquireBy(DWORD tid)
+{
+    FOwner = tid;
+    ++FRecursion;
+    SyncLevel();
+}
+
+// ---------------------------------------------------------------------------
+
+THandle CreateEvent(bool manualReset, bool initialState)
+{
+    return std::make_shared<TEventObject>(manualReset, initialState);
+}
+
+THandle CreateSemaphore(int32_t initialCount, int32_t maximumCount)
+{
+    return std::make_shared<TSemaphoreObject>(initialCount, maximumCount);
+}
+
+THandle CreateMutexObject(bool initialOwner)
+{
+    return std::make_shared<TMutexObject>(initialOwner);
+}
+
+bool SetEvent(const THandle& h)
+{
+    if (!h)
+        return true;
+    auto* ev = dynamic_cast<TEventObject*>(h.get());
+    if (!ev) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    ev->Set();
+    return true;
+}
+
+bool ResetEvent(const THandle& h)
+{
+    auto* ev = dynamic_cast<TEventObject*>(h.get());
+    if (!ev) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    ev->Reset();
+    return true;
+}
+
+bool ReleaseSemaphore(const THandle& h, int32_t releaseCount, int32_t* previousCount)
+{
+    auto* s = dynamic_cast<TSemaphoreObject*>(h.get());
+    if (!s) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    return s->Release(releaseCount, previousCount);
+}
+
+bool ReleaseMutex(const THandle& h)
+{
+    auto* m = dynamic_cast<TMutexObject*>(h.get());
+    if (!m) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    return m->Release();
+}
+
+// ---------------------------------------------------------------------------
+
+struct TWaitEngine {
+    std::span<const THandle> Handles;
+    std::span<const int> ExtraFds;
+    TThreadMessageQueue* Queue = nullptr;  // message-aware waits only
+    DWORD Tid = GetCurrentThreadId();
+    uint64_t DeadlineUs = 0;
+    bool Infinite = false;
+    std::vector<pollfd> Pfd;
+
+    explicit TWaitEngine(DWORD timeoutMs)
+    {
+        Infinite = timeoutMs == INFINITE;
+        if (!Infinite)
+            DeadlineUs = OsMonotonicUs() + uint64_t(timeoutMs) * 1000u;
+    }
+
+    static bool TryTake(TWaitableObject& o, DWORD tid)
+    {
+        std::lock_guard lock(o.FLock);
+        if (!o.SignalledFor(tid))
+            return false;
+        o.AcquireBy(tid);
+        return true;
+    }
+
+    DWORD QueueResult() const { return WAIT_OBJECT_0 + DWORD(Handles.size()); }
+
+    // Sleeps until one of the prepared descriptors is readable or the
+    // deadline passes; false when the deadline has passed.
+    enum class Sleep { Woken, TimedOut, Failed };
+    Sleep SleepOn()
+    {
+        timespec ts{};
+        timespec* tsp = nullptr;
+        if (!Infinite) {
+            const uint64_t now = OsMonotonicUs();
+            if (now >= DeadlineUs)
+                return Sleep::TimedOut;
+            const uint64_t left = DeadlineUs - now;
+            ts.tv_sec = time_t(left / 1000000u);
+            ts.tv_nsec = long(left % 1000000u) * 1000;
+            tsp = &ts;
+        }
+        const int r = ::ppoll(Pfd.data(), Pfd.size(), tsp, nullptr);
+        if (r < 0 && errno != EINTR) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return Sleep::Failed;
+        }
+        return Sleep::Woken;
+    }
+
+    bool TimedOut() const { return !Infinite && OsMonotonicUs() >= DeadlineUs; }
+
+    bool AddFd(TWaitableObject& o)
+    {
+        const int fd = o.Fd();
+        if (fd < 0)
+            return false;
+        Pfd.push_back({fd, POLLIN, 0});
+        return true;
+    }
+
+    void AddQueueFds()
+    {
+        if (Queue)
+            for (int fd : Queue->InputFds())
+                Pfd.push_back({fd, POLLIN, 0});
+    }
+
+    DWORD Any()
+    {
+        for (;;) {
+            for (size_t i = 0; i < Handles.size(); ++i)
+                if (TryTake(*Handles[i], Tid))
+                    return WAIT_OBJECT_0 + DWORD(i);
+            if (Queue && Queue->HasInput())
+                return QueueResult();
+            if (!Pfd.empty()) {
+                // Extra descriptors are reported as they are: level, not taken.
+                const size_t base = Handles.size();
+                for (size_t j = 0; j < ExtraFds.size(); ++j)
+                    if (Pfd[base + j].revents & (POLLIN | POLLHUP | POLLERR))
+                        return WAIT_OBJECT_0 + DWORD(Handles.size() + j);
+            }
+            if (TimedOut())
+                return WAIT_TIMEOUT;
+            if (Pfd.empty()) {
+                for (const THandle& h : Handles)
+                    if (!AddFd(*h))
+                        return WAIT_FAILED;
+                for (int fd : ExtraFds)
+                    Pfd.push_back({fd, POLLIN, 0});
+                AddQueueFds();
+            }
+            for (pollfd& p : Pfd)
+                p.revents = 0;
+            switch (SleepOn()) {
+            case Sleep::TimedOut: return WAIT_TIMEOUT;
+            case Sleep::Failed: return WAIT_FAILED;
+            case Sleep::Woken: break;
+            }
+        }
+    }
+
+    DWORD All()
+    {
+        std::vector<TWaitableObject*> order;
+        order.reserve(Handles.size());
+        for (const THandle& h : Handles)
+            order.push_back(h.get());
+        std::sort(order.begin(), order.end());
+        if (std::adjacent_find(order.begin(), order.end()) != order.end()) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return WAIT_FAILED;
+        }
+        std::vector<TWaitableObject*> missing;
+        for (;;) {
+            missing.clear();
+            {
+                std::vector<std::unique_lock<std::mutex>> locks;
+                locks.reserve(order.size());
+                for (TWaitableObject* o : order)
+                    locks.emplace_back(o->FLock);
+                for (TWaitableObject* o : order)
+                    if (!o->SignalledFor(Tid))
+                        missing.push_back(o);
+                if (missing.empty()) {
+                    for (TWaitableObject* o : order)
+                        o->AcquireBy(Tid);
+                    return WAIT_OBJECT_0;
+                }
+            }
+            if (Queue && Queue->HasInput())
+                return QueueResult();
+            if (TimedOut())
+                return WAIT_TIMEOUT;
+            // Sleep only on what is missing; sleeping on a signalled one
+            // would spin.
+            Pfd.clear();
+            for (TWaitableObject* o : missing)
+                if (!AddFd(*o))
+                    return WAIT_FAILED;
+            AddQueueFds();
+            switch (SleepOn()) {
+            case Sleep::TimedOut: return WAIT_TIMEOUT;
+            case Sleep::Failed: return WAIT_FAILED;
+            case Sleep::Woken: break;
+            }
+        }
+    }
+};
+
+namespace {
+
+bool ValidHandles(std::span<const THandle> handles)
+{
+    for (const THandle& h : handles)
+        if (!h) {
+            SetLastError(ERROR_INVALID_HANDLE);
+            return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+DWORD WaitForSingleObject(const THandle& h, DWORD timeoutMs)
+{
+    return WaitForMultipleObjects(std::span<const THandle>(&h, 1), false, timeoutMs);
+}
+
+DWORD WaitForMultipleObjects(std::span<const THandle> handles, bool waitAll, DWORD timeoutMs)
+{
+    if (!ValidHandles(handles))
+        return WAIT_FAILED;
+    TWaitEngine w(timeoutMs);
+    w.Handles = handles;
+    if (handles.empty()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return WAIT_FAILED;
+    }
+    return waitAll ? w.All() : w.Any();
+}
+
+DWORD MsgWaitForMultipleObjects(std::span<const THandle> handles, bool waitAll, DWORD timeoutMs)
+{
+    if (!ValidHandles(handles))
+        return WAIT_FAILED;
+    TWaitEngine w(timeoutMs);
+    w.Handles = handles;
+    w.Queue = &TThreadMessageQueue::Current();
+    return (waitAll && !handles.empty()) ? w.All() : w.Any();
+}
+
+DWORD WaitForObjectsOrFds(std::span<const THandle> handles, std::span<const int> extraFds, DWORD timeoutMs)
+{
+    if (!ValidHandles(handles))
+        return WAIT_FAILED;
+    TWaitEngine w(timeoutMs);
+    w.Handles = handles;
+    w.ExtraFds = extraFds;
+    return w.Any();
+}
