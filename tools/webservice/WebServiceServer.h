@@ -1,0 +1,63 @@
+#pragma once
+// The stand-in web result service on loopback HTTPS: cpp-httplib with a
+// self-signed certificate made at start (written to a file that clients
+// trust explicitly), the protocol of TWebServiceState behind it, and a small
+// control interface for tests: fail the next calls, break off a reply, delay
+// a reply. Usable in-process (ephemeral port) and from the executable.
+
+#include "tools/webservice/WebServiceState.h"
+
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace httplib {
+class SSLServer;
+}
+
+namespace webservice {
+
+class TWebServiceServer {
+public:
+    // Port 0 picks a free port. The certificate goes to CertificateFile, or
+    // into a private temporary folder when that is empty.
+    explicit TWebServiceServer(int Port = 0, const QString& CertificateFile = QString());
+    ~TWebServiceServer();
+    TWebServiceServer(const TWebServiceServer&) = delete;
+    TWebServiceServer& operator=(const TWebServiceServer&) = delete;
+
+    void Stop();
+
+    int Port() const { return FPort; }
+    QString CertificateFile() const { return FCertificateFile; }
+    QString Origin() const;          // "https://127.0.0.1:<port>"
+    QString FirstBaseURL() const;    // the first interface
+    QString SecondBaseURL() const;   // the second interface
+
+    TWebServiceState& State() { return FState; }
+
+    // The next Count calls are answered with Status and Body (default: 500).
+    void FailNextCalls(int Count = 1, int Status = 500, const QByteArray& Body = QByteArray());
+    // The next Count replies are broken off after their headers.
+    void DropNextConnections(int Count = 1);
+    // The next Count replies wait Milliseconds first.
+    void DelayNextReplies(int Milliseconds, int Count = 1);
+
+private:
+    TWebServiceState FState;
+    std::unique_ptr<httplib::SSLServer> FServer;
+    std::thread FThread;
+    int FPort = 0;
+    QString FCertificateFile;
+    QString FTempFolder;
+    std::atomic<int> FFailCount{0};
+    std::atomic<int> FFailStatus{500};
+    QByteArray FFailBody;
+    std::atomic<int> FDropCount{0};
+    std::atomic<int> FDelayCount{0};
+    std::atomic<int> FDelayMs{0};
+    std::mutex FControlLock;
+};
+
+}  // namespace webservice
