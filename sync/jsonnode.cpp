@@ -65,7 +65,7 @@ struct TJsonStore {
 
 bool TJsonNodeItems::Add(QStringView Name, TJsonNode* Node)
 {
-    constexpr size_t IndexFrom = 12;
+    constexpr size_t IndexFrom = 32;
     if (FIndex) {
         if (FIndex->contains(Name))
             return false;
