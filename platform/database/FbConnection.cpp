@@ -6,6 +6,7 @@
 #include <firebird/Interface.h>
 #include <ibase.h>
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -467,7 +468,11 @@ void TFbCommand::Unprepare()
 
 bool TFbCommand::ChangesRows() const
 {
-    return FStatementType == isc_info_sql_stmt_update || FStatementType == isc_info_sql_stmt_delete;
+    if (FStatementType == isc_info_sql_stmt_update || FStatementType == isc_info_sql_stmt_delete)
+        return true;
+    // UPDATE and DELETE with RETURNING report themselves as procedure calls.
+    static const QRegularExpression re(QStringLiteral("^\\s*(UPDATE|DELETE)\\s"), QRegularExpression::CaseInsensitiveOption);
+    return FStatementType == isc_info_sql_stmt_exec_procedure && re.match(FSQL).hasMatch();
 }
 
 bool TFbCommand::IsDDL() const
