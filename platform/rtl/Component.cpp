@@ -40,6 +40,8 @@ void TComponent::InsertComponent(TComponent* AComponent)
     if (AComponent->FOwner)
         AComponent->FOwner->RemoveComponent(AComponent);
     AComponent->FOwner = this;
+    if (FComponentState & csLoading)
+        AComponent->FComponentState |= csLoading;
     FComponents.push_back(AComponent);
     Notification(AComponent, opInsert);
 }
@@ -75,3 +77,27 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent)
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}
+
+void TComponent::Loaded()
+{
+    FComponentState &= ~unsigned(csLoading);
+}
+
+void TComponent::BeginLoading()
+{
+    FComponentState |= csLoading;
+    for (TComponent* c : FComponents)
+        c->BeginLoading();
+}
+
+void TComponent::EndLoading()
+{
+    // owned components first, in creation order, then the owner itself
+    const std::vector<TComponent*> owned = FComponents;
+    for (TComponent* c : owned)
+        if (c->FComponentState & csLoading)
+            c->EndLoading();
+    if (FComponentState & csLoading)
+        Loaded();
+    FComponentState &= ~unsigned(csLoading);
+}

@@ -29,8 +29,19 @@ public:
 
     enum TOperation { opInsert, opRemove };
 
+    // Component state flags: a window built in code is "loading" from its
+    // creation until EndLoading, which then calls Loaded on everything it
+    // owns (creation order) and on itself, as a window read from a layout.
+    enum TComponentStateFlag : unsigned { csLoading = 1, csReading = 2, csDestroying = 8, csDesigning = 16 };
+    unsigned ComponentState() const { return FComponentState | (FDestroying ? csDestroying : 0u); }
+    bool Loading() const { return FComponentState & csLoading; }
+    void BeginLoading();
+    void EndLoading();
+
 protected:
     virtual void Notification(TComponent* AComponent, TOperation Operation);
+    // Called once the component's properties are all set (after loading).
+    virtual void Loaded();
 
 private:
     TComponent* FOwner = nullptr;
@@ -38,4 +49,5 @@ private:
     std::vector<TComponent*> FComponents;
     std::vector<TComponent*> FFreeNotifies;
     bool FDestroying = false;
+    unsigned FComponentState = 0;
 };

@@ -1,38 +1,101 @@
 #include "platform/ui/Forms.h"
 
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ControlWidget.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
-#include <QWidget>
+#include <QStyleFactory>
+#include <QTimer>
 
 TApplication* Application = nullptr;
 static TScreen GlobalScreen;
 TScreen* Screen = &GlobalScreen;
 
+namespace {
+
+TModalHook& ModalHook()
+{
+    static TModalHook hook;
+    return hook;
+}
+
+}  // namespace
+
+TModalHook SetModalHook(TModalHook Hook)
+{
+    TModalHook old = std::move(ModalHook());
+    ModalHook() = std::move(Hook);
+    return old;
+}
+
+TCustomForm* GetParentForm(const TControl* Control)
+{
+    return Control ? Control->ParentForm() : nullptr;
+}
+
 // ---- the Qt window behind a form -----------------------------------------
 
-class TFormWidget : public QWidget {
+class TFormWidget : public TControlWidget {
 public:
-    explicit TFormWidget(TForm* Form) : FForm(Form) { setAttribute(Qt::WA_QuitOnClose, false); }
-    QEventLoop* ModalLoop = nullptr;
+    explicit TFormWidget(TCustomForm* Form) : TControlWidget(Form, false), FForm(Form)
+    {
+        setAttribute(Qt::WA_QuitOnClose, false);
+        setFocusPolicy(Qt::NoFocus);
+    }
 
 protected:
     void showEvent(QShowEvent* e) override
     {
         QWidget::showEvent(e);
-        if (!e->spontaneous())
+        if (!e->spontaneous()) {
+            FForm->FVisible = true;
             FForm->DoShow();
+        }
     }
     void hideEvent(QHideEvent* e) override
     {
         QWidget::hideEvent(e);
-        if (!e->spontaneous())
+        if (!e->spontaneous()) {
+            FForm->FVisible = false;
             FForm->DoHide();
+            if (FForm->FActive)
+                FForm->Deactivate();
+        }
+    }
+    void changeEvent(QEvent* e) override
+    {
+        QWidget::changeEvent(e);
+        if (e->type() == QEvent::ActivationChange) {
+            if (isActiveWindow())
+                FForm->Activate();
+            else if (FForm->FActive)
+                FForm->Deactivate();
+        }
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        if (width() != FForm->FWidth || height() != FForm->FHeight) {
+            FForm->FWidth = width();
+            FForm->FHeight = height();
+            FForm->Realign();
+            FForm->Resize();
+        }
+    }
+    void moveEvent(QMoveEvent* e) override
+    {
+        QWidget::moveEvent(e);
+        FForm->FLeft = x();
+        FForm->FTop = y();
     }
     void closeEvent(QCloseEvent* e) override
     {
@@ -40,140 +103,388 @@ protected:
             e->ignore();
             return;
         }
-        TCloseAction action = caHide;
+        TCloseAction action = FForm->FModal ? caHide : caHide;
         FForm->DoClose(action);
         if (action == caNone) {
+            if (FForm->FModal)
+                FForm->FModalResult = mrNone;
             e->ignore();
             return;
         }
         e->accept();
         if (FForm->FModal && FForm->FModalResult == mrNone)
             FForm->FModalResult = mrCancel;
-        if (ModalLoop)
-            ModalLoop->quit();
+        if (FForm->FModalLoop)
+            static_cast<QEventLoop*>(FForm->FModalLoop)->quit();
         if (Application && Application->MainForm() == FForm)
             Application->Terminate();
+        else if (action == caFree)
+            FForm->Release();
     }
 
 private:
-    TForm* FForm;
+    TCustomForm* FForm;
 };
 
-// ---- TForm ----------------------------------------------------------------
+// ---- TCustomForm ------------------------------------------------------------
 
-TForm::TForm(TComponent* AOwner) : TComponent(AOwner), FWidget(std::make_unique<TFormWidget>(this)) {}
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    BeginLoading();
+    FVisible = false;
+    FParentFont = false;
+    FParentColor = false;
+    FColor = clBtnFace;
+    FWidth = 320;
+    FHeight = 240;
+    Screen->AddForm(this);
+}
 
-TForm::~TForm()
+TCustomForm::~TCustomForm()
+{
+    if (FCreated && !FDestroyed) {
+        FDestroyed = true;
+        DoDestroy();
+    }
+    Screen->RemoveForm(this);
+    if (FWidget)
+        FWidget->hide();
+}
+
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+
+QWidget* TCustomForm::CreateWidget()
+{
+    auto* w = new TFormWidget(this);
+    w->setWindowTitle(FText);
+    return w;
+}
+
+void TCustomForm::AfterConstruction()
 {
     if (FCreated)
-        DoDestroy();
+        return;
+    FCreated = true;
+    EndLoading();
+    Realign();
+    DoCreate();
 }
 
-QWidget* TForm::Handle() const
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
 {
-    return FWidget.get();
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove) {
+        if (AComponent == FActiveControl)
+            FActiveControl = nullptr;
+        if (AComponent == FMenu)
+            FMenu = nullptr;
+        if (auto* l = dynamic_cast<TActionList*>(AComponent))
+            RemoveActionList(l);
+    }
 }
 
-QString TForm::Caption() const
+int TCustomForm::PixelsPerInch() const
 {
-    return FWidget->windowTitle();
+    return ScreenPixelsPerInch();
 }
 
-void TForm::SetCaption(const QString& Value)
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
 {
-    FWidget->setWindowTitle(Value);
+    FBorderStyleForm = Value;
+    ApplyWindowFlags();
 }
 
-int TForm::Left() const
+void TCustomForm::SetBorderIcons(TBorderIcons Value)
 {
-    return FWidget->x();
+    FBorderIcons = Value;
+    ApplyWindowFlags();
 }
 
-int TForm::Top() const
+void TCustomForm::SetFormStyle(TFormStyle Value)
 {
-    return FWidget->y();
+    FFormStyle = Value;
+    ApplyWindowFlags();
 }
 
-int TForm::Width() const
+void TCustomForm::ApplyWindowFlags()
 {
-    return FWidget->width();
+    if (!FWidget)
+        return;
+    Qt::WindowFlags f = Qt::Window;
+    switch (FBorderStyleForm) {
+    case bsNone:
+        f |= Qt::FramelessWindowHint;
+        break;
+    case bsDialog:
+        f = Qt::Dialog | Qt::WindowTitleHint;
+        break;
+    case bsToolWindow:
+    case bsSizeToolWin:
+        f = Qt::Tool | Qt::WindowTitleHint;
+        break;
+    default:
+        f |= Qt::WindowTitleHint;
+        if (FBorderIcons & biMinimize)
+            f |= Qt::WindowMinimizeButtonHint;
+        if (FBorderIcons & biMaximize)
+            f |= Qt::WindowMaximizeButtonHint;
+    }
+    if (FBorderIcons & biSystemMenu)
+        f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    f |= Qt::CustomizeWindowHint;
+    if (FFormStyle == fsStayOnTop)
+        f |= Qt::WindowStaysOnTopHint;
+    const bool visible = FWidget->isVisible();
+    FWidget->setWindowFlags(f);
+    if (FBorderStyleForm == bsSingle || FBorderStyleForm == bsDialog || FBorderStyleForm == bsToolWindow)
+        FWidget->setFixedSize(FWidth, FHeight);
+    if (visible)
+        FWidget->show();
 }
 
-int TForm::Height() const
+void TCustomForm::SetWindowState(TWindowState Value)
 {
-    return FWidget->height();
+    FWindowState = Value;
+    if (FWidget && FWidget->isVisible())
+        FWidget->setWindowState(Value == wsMaximized ? Qt::WindowMaximized : Value == wsMinimized ? Qt::WindowMinimized : Qt::WindowNoState);
 }
 
-void TForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+void TCustomForm::SetActiveControl(TWinControl* Value)
 {
-    FWidget->setGeometry(ALeft, ATop, AWidth, AHeight);
+    FActiveControl = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        if (Showing())
+            Value->SetFocus();
+    }
 }
 
-bool TForm::Visible() const
+void TCustomForm::FocusControlChanged(TWinControl* Control)
 {
-    return FWidget->isVisible();
+    if (FActiveControl != Control) {
+        FActiveControl = Control;
+        Control->FreeNotification(this);
+    }
 }
 
-void TForm::Show()
+void TCustomForm::SetMenu(TMainMenu* Value)
 {
-    FWidget->show();
-    FWidget->raise();
+    FMenu = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        Value->AttachTo(this);
+    }
 }
 
-void TForm::Hide()
+void TCustomForm::AddActionList(TActionList* List)
 {
-    FWidget->hide();
+    if (std::find(FActionLists.begin(), FActionLists.end(), List) == FActionLists.end())
+        FActionLists.push_back(List);
 }
 
-void TForm::Close()
+void TCustomForm::RemoveActionList(TActionList* List)
 {
-    FWidget->close();
+    FActionLists.erase(std::remove(FActionLists.begin(), FActionLists.end(), List), FActionLists.end());
 }
 
-void TForm::SetModalResult(int Value)
+bool TCustomForm::IsShortCut(Word Key, TShiftState Shift)
+{
+    bool handled = false;
+    if (OnShortCut)
+        OnShortCut(this, Key, Shift, handled);
+    if (handled || Key == 0)
+        return true;
+    const TShortCut sc = ShortCut(Key, Shift);
+    if (FMenu && FMenu->IsShortCut(sc))
+        return true;
+    for (TActionList* l : FActionLists)
+        if (l->IsShortCut(sc))
+            return true;
+    return false;
+}
+
+namespace {
+
+TButton* FindButton(TWinControl* Parent, bool Default)
+{
+    for (int i = 0; i < Parent->ControlCount(); ++i) {
+        TControl* c = Parent->Controls(i);
+        if (auto* b = dynamic_cast<TButton*>(c); b && b->Visible() && b->Enabled() && (Default ? b->Default() : b->Cancel()))
+            return b;
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible())
+            if (TButton* b = FindButton(w, Default))
+                return b;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool TCustomForm::DialogKey(Word Key, TShiftState)
+{
+    if (Key == VK_RETURN) {
+        // a focused button answers Enter itself
+        if (auto* b = dynamic_cast<TButton*>(FActiveControl); b && b->Focused()) {
+            b->Click();
+            return true;
+        }
+        if (TButton* b = FindButton(this, true)) {
+            b->Click();
+            return true;
+        }
+    } else if (Key == VK_ESCAPE) {
+        if (TButton* b = FindButton(this, false)) {
+            b->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TCustomForm::PlaceWindow()
+{
+    TRect area = Screen->WorkAreaRect();
+    TCustomForm* around = nullptr;
+    if (FPosition == poMainFormCenter && Application)
+        around = Application->MainForm();
+    if (FPosition == poOwnerFormCenter)
+        around = dynamic_cast<TCustomForm*>(Owner());
+    if (around && around != this && around->Showing())
+        area = around->BoundsRect();
+    if (FPosition == poScreenCenter || FPosition == poDesktopCenter || FPosition == poMainFormCenter || FPosition == poOwnerFormCenter)
+        SetBounds(area.Left + (area.Width() - FWidth) / 2, area.Top + (area.Height() - FHeight) / 2, FWidth, FHeight);
+}
+
+void TCustomForm::Show()
+{
+    AfterConstruction();
+    QWidget* w = Widget();
+    if (!w->isVisible()) {
+        ApplyWindowFlags();
+        PlaceWindow();
+        ApplyGeometry();
+    }
+    FVisible = true;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    if (FActiveControl && FActiveControl->CanFocus())
+        FActiveControl->SetFocus();
+    else if (TWinControl* first = FindNextControl(nullptr, true, true, false))
+        first->SetFocus();
+}
+
+void TCustomForm::VisibleChanged()
+{
+    if (!FWidget)
+        return;
+    if (FVisible && !FWidget->isVisible())
+        Show();
+    else if (!FVisible && FWidget->isVisible())
+        FWidget->hide();
+}
+
+void TCustomForm::TextChanged()
+{
+    if (FWidget)
+        FWidget->setWindowTitle(FText);
+}
+
+void TCustomForm::Close()
+{
+    if (FWidget && FWidget->isVisible())
+        FWidget->close();
+    else if (FModal && FModalLoop)
+        static_cast<QEventLoop*>(FModalLoop)->quit();
+}
+
+void TCustomForm::Release()
+{
+    QPointer<QWidget> guard(Widget());
+    QTimer::singleShot(0, QCoreApplication::instance(), [this, guard] {
+        if (guard)
+            delete this;
+    });
+}
+
+bool TCustomForm::Active() const
+{
+    return FActive;
+}
+
+void TCustomForm::SetModalResult(int Value)
 {
     FModalResult = Value;
     if (FModal && Value != mrNone)
         Close();
 }
 
-int TForm::ShowModal()
+int TCustomForm::ShowModal()
 {
+    AfterConstruction();
     FModalResult = mrNone;
     FModal = true;
-    FWidget->setWindowModality(Qt::ApplicationModal);
+    QWidget* w = Widget();
+    w->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
-    FWidget->ModalLoop = &loop;
-    FWidget->show();
-    if (FWidget->isVisible())
+    FModalLoop = &loop;
+    QPointer<QWidget> guard(w);
+    Show();
+    if (!FActive)
+        Activate();
+    if (ModalHook() && w->isVisible() && FModalResult == mrNone) {
+        const int answer = ModalHook()(this);
+        if (guard && w->isVisible() && FModalResult == mrNone)
+            SetModalResult(answer == mrNone ? mrCancel : answer);
+    }
+    if (guard && w->isVisible() && FModalResult == mrNone)
         loop.exec();
-    FWidget->ModalLoop = nullptr;
-    FWidget->hide();
-    FWidget->setWindowModality(Qt::NonModal);
+    if (!guard)
+        return mrCancel;
+    FModalLoop = nullptr;
+    w->hide();
+    w->setWindowModality(Qt::NonModal);
     FModal = false;
     return FModalResult;
 }
 
-void TForm::DoCreate()
+void TCustomForm::DoCreate()
 {
-    FCreated = true;
     if (OnCreate)
         OnCreate(this);
 }
 
-void TForm::DoShow()
+void TCustomForm::DoShow()
 {
     if (OnShow)
         OnShow(this);
 }
 
-void TForm::DoHide()
+void TCustomForm::DoHide()
 {
     if (OnHide)
         OnHide(this);
 }
 
-bool TForm::CloseQuery()
+void TCustomForm::Activate()
+{
+    if (FActive)
+        return;
+    FActive = true;
+    if (OnActivate)
+        OnActivate(this);
+}
+
+void TCustomForm::Deactivate()
+{
+    if (!FActive)
+        return;
+    FActive = false;
+    if (OnDeactivate)
+        OnDeactivate(this);
+}
+
+bool TCustomForm::CloseQuery()
 {
     bool canClose = true;
     if (OnCloseQuery)
@@ -181,13 +492,13 @@ bool TForm::CloseQuery()
     return canClose;
 }
 
-void TForm::DoClose(TCloseAction& Action)
+void TCustomForm::DoClose(TCloseAction& Action)
 {
     if (OnClose)
         OnClose(this, Action);
 }
 
-void TForm::DoDestroy()
+void TCustomForm::DoDestroy()
 {
     if (OnDestroy)
         OnDestroy(this);
@@ -219,27 +530,71 @@ public:
 
 }  // namespace
 
+void ApplyFixedLook()
+{
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app)
+        return;
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(fusion);
+    QPalette pal;
+    auto set = [&](QPalette::ColorRole role, TColor c) { pal.setColor(role, ToQColor(c)); };
+    set(QPalette::Window, clBtnFace);
+    set(QPalette::WindowText, clWindowText);
+    set(QPalette::Base, clWindow);
+    set(QPalette::AlternateBase, clBtnFace);
+    set(QPalette::Text, clWindowText);
+    set(QPalette::Button, clBtnFace);
+    set(QPalette::ButtonText, clBtnText);
+    set(QPalette::Highlight, clHighlight);
+    set(QPalette::HighlightedText, clHighlightText);
+    set(QPalette::ToolTipBase, clInfoBk);
+    set(QPalette::ToolTipText, clInfoText);
+    set(QPalette::Light, clBtnHighlight);
+    set(QPalette::Midlight, cl3DLight);
+    set(QPalette::Mid, clBtnShadow);
+    set(QPalette::Dark, clBtnShadow);
+    set(QPalette::Shadow, cl3DDkShadow);
+    set(QPalette::Link, clHotLight);
+    set(QPalette::PlaceholderText, clGrayText);
+    pal.setColor(QPalette::Disabled, QPalette::Text, ToQColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, ToQColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, ToQColor(clGrayText));
+    pal.setColor(QPalette::Disabled, QPalette::Base, ToQColor(clBtnFace));
+    QApplication::setPalette(pal);
+    QApplication::setFont(TFont().ToQFont());
+}
+
 QCoreApplication* CreateQtApplication(int& argc, char** argv)
 {
-    return new TQtApplication(argc, argv);
+    auto* app = new TQtApplication(argc, argv);
+    ApplyFixedLook();
+    return app;
 }
 
 struct TApplication::Impl {
     std::unique_ptr<QApplication> App;
+    std::unique_ptr<QTimer> IdleTimer;
 };
 
 TApplication::TApplication(int& argc, char** argv) : FImpl(std::make_unique<Impl>())
 {
-    if (QApplication* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        (void)existing;  // tests create one application for many cases
-    else
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         FImpl->App = std::make_unique<TQtApplication>(argc, argv);
+        ApplyFixedLook();
+    }
     QGuiApplication::setQuitOnLastWindowClosed(false);
     Application = this;
+    // Qt has no idle message: a coalescing timer runs the idle pass instead
+    FImpl->IdleTimer = std::make_unique<QTimer>();
+    FImpl->IdleTimer->setInterval(200);
+    QObject::connect(FImpl->IdleTimer.get(), &QTimer::timeout, [this] { DoIdle(); });
+    FImpl->IdleTimer->start();
 }
 
 TApplication::~TApplication()
 {
+    FImpl->IdleTimer.reset();
     // owned windows and modules go first, last created first, while Qt lives
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
@@ -249,10 +604,12 @@ TApplication::~TApplication()
 
 void TApplication::AfterCreate(TComponent* Instance)
 {
-    if (auto* form = dynamic_cast<TForm*>(Instance)) {
+    if (auto* form = dynamic_cast<TCustomForm*>(Instance)) {
         if (!FMainForm)
             FMainForm = form;
-        form->DoCreate();
+        form->AfterConstruction();
+    } else {
+        Instance->EndLoading();
     }
 }
 
@@ -275,6 +632,24 @@ void TApplication::Terminate()
 void TApplication::ProcessMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::DoIdle()
+{
+    bool done = true;
+    if (OnIdle)
+        OnIdle(this, done);
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* f = Screen->Forms(i);
+        if (f->Showing())
+            for (TActionList* l : f->ActionLists())
+                l->UpdateActions();
+    }
+}
+
+bool TApplication::Active() const
+{
+    return QApplication::activeWindow() != nullptr;
 }
 
 void TApplication::HandleException(const std::exception* E)
@@ -302,4 +677,59 @@ int TScreen::Height() const
 {
     QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->geometry().height() : 0;
+}
+
+TRect TScreen::DesktopRect() const
+{
+    QRect r;
+    for (QScreen* s : QGuiApplication::screens())
+        r = r.united(s->geometry());
+    return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+TRect TScreen::WorkAreaRect() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    const QRect r = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    return Rect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+int TScreen::PixelsPerInch() const
+{
+    return ScreenPixelsPerInch();
+}
+
+Qt::CursorShape CursorShapeForScreen(TCursor C);
+
+void TScreen::SetCursor(TCursor Value)
+{
+    if (FCursor == Value)
+        return;
+    if (FCursor != crDefault && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::restoreOverrideCursor();
+    FCursor = Value;
+    if (Value != crDefault && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setOverrideCursor(QCursor(CursorShapeForScreen(Value)));
+}
+
+TCustomForm* TScreen::ActiveForm() const
+{
+    for (TCustomForm* f : FForms)
+        if (f->Active() && f->Showing())
+            return f;
+    if (QWidget* w = QApplication::activeWindow())
+        if (auto* f = dynamic_cast<TCustomForm*>(TControlBridge::ControlOf(w)))
+            return f;
+    return nullptr;
+}
+
+TWinControl* TScreen::ActiveControl() const
+{
+    TCustomForm* f = ActiveForm();
+    return f ? f->ActiveControl() : nullptr;
+}
+
+void TScreen::RemoveForm(TCustomForm* F)
+{
+    FForms.erase(std::remove(FForms.begin(), FForms.end(), F), FForms.end());
 }

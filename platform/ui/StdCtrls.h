@@ -1,0 +1,274 @@
+#pragma once
+// The standard controls: label, edit, memo, buttons, check box, radio button,
+// combo box, list box and group box. Buttons, check boxes, radio buttons,
+// labels and group boxes draw themselves with the element painter; edits,
+// memos, combo boxes and list boxes use Qt's own widgets in the fixed look.
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Themes.h"
+
+#include <QStringList>
+
+class TCustomImageList;
+
+class TCustomLabel : public TGraphicControl {
+public:
+    explicit TCustomLabel(TComponent* AOwner);
+    bool AutoSize() const { return FAutoSize; }
+    virtual void SetAutoSize(bool Value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout Value);
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool Value);
+    TWinControl* FocusControl = nullptr;
+    bool EllipsisPosition = false;  // end ellipsis when the text does not fit
+
+protected:
+    void Paint() override;
+    void TextChanged() override;
+    void FontChanged() override;
+    // The text to draw (the caption unless a derived label prepares another).
+    virtual QString GetLabelText();
+    // Draws or (with DT_CALCRECT) measures the text into Rect.
+    virtual void DoDrawText(TRect& Rect, unsigned Flags);
+    // Sizes the label to its text when AutoSize is on.
+    virtual void AdjustBounds();
+    bool FAutoSize = true;
+    bool FWordWrap = false;
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FShowAccelChar = true;
+};
+
+class TLabel : public TCustomLabel {
+public:
+    explicit TLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+};
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+
+class TCustomEdit : public TWinControl {
+public:
+    explicit TCustomEdit(TComponent* AOwner);
+    void SetText(const QString& Value) override;
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    QChar PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(QChar Value);
+    TEditCharCase CharCase() const { return FCharCase; }
+    void SetCharCase(TEditCharCase Value) { FCharCase = Value; }
+    QString TextHint() const { return FTextHint; }
+    void SetTextHint(const QString& Value);
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    QString SelText() const;
+    void SelectAll();
+    void Clear() { SetText(QString()); }
+    bool Modified = false;
+    TNotifyEvent OnChange;
+    virtual void Change();
+
+protected:
+    QWidget* CreateWidget() override;
+    void CreateParams(TCreateParams& Params) override;
+    void KeyPress(QChar& Key) override;
+    int FMaxLength = 0;
+    bool FReadOnly = false;
+    QChar FPasswordChar;
+    TEditCharCase FCharCase = ecNormal;
+    QString FTextHint;
+    bool FSettingText = false;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemo : public TWinControl {
+public:
+    explicit TMemo(TComponent* AOwner);
+    void SetText(const QString& Value) override;
+    QString Text() const;
+    QStringList Lines() const;
+    void SetLines(const QStringList& Lines);
+    int LineCount() const { return int(Lines().size()); }
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    bool ReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value);
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    bool WantReturns = true;
+    bool WantTabs = false;
+    void SelectAll();
+    void Clear() { SetText(QString()); }
+    TNotifyEvent OnChange;
+    bool WantsKey(Word Key, TShiftState Shift) const override;
+
+protected:
+    QWidget* CreateWidget() override;
+    bool FWordWrap = true;
+    bool FReadOnly = false;
+    TScrollStyle FScrollBars = ssNone;
+    bool FSettingText = false;
+};
+
+class TButtonControl : public TCustomControl {
+public:
+    explicit TButtonControl(TComponent* AOwner);
+    bool WordWrap = false;
+
+protected:
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void TextChanged() override;
+    bool FHot = false;
+    bool FPressed = false;
+};
+
+class TButton : public TButtonControl {
+public:
+    explicit TButton(TComponent* AOwner);
+    bool Default() const { return FDefault; }
+    void SetDefault(bool Value) { FDefault = Value; Invalidate(); }
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int Value) { FModalResult = Value; }
+    TCustomImageList* Images = nullptr;
+    int ImageIndex = -1;
+    int ImageMarginLeft = 0;
+    void Click() override;
+
+protected:
+    void Paint() override;
+    bool FDefault = false;
+    bool FCancel = false;
+    int FModalResult = 0;
+};
+
+class TCheckBox : public TButtonControl {
+public:
+    explicit TCheckBox(TComponent* AOwner);
+    bool Checked() const { return FState == cbChecked; }
+    void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+    TCheckState State() const { return FState; }
+    void SetState(TCheckState Value);
+    bool AllowGrayed = false;
+    TAlignment Alignment = taRightJustify;  // caption right of the box
+    void Click() override;
+
+protected:
+    void Paint() override;
+    virtual void Toggle();
+    TCheckState FState = cbUnchecked;
+    bool FClicking = false;
+};
+
+class TRadioButton : public TButtonControl {
+public:
+    explicit TRadioButton(TComponent* AOwner);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+    void Click() override;
+
+protected:
+    void Paint() override;
+    bool FChecked = false;
+};
+
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* AOwner);
+    QStringList Items() const { return FItems; }
+    void SetItems(const QStringList& Items);
+    void AddItem(const QString& Item);
+    void Clear();
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    void SetText(const QString& Value) override;
+    QString Text() const;
+    TComboBoxStyle Style() const { return FStyle; }
+    void SetStyle(TComboBoxStyle Value);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value);
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    bool DroppedDown() const;
+    void SetDroppedDown(bool Value);
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelect;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+
+protected:
+    QWidget* CreateWidget() override;
+    void Rebuild();
+    QStringList FItems;
+    TComboBoxStyle FStyle = csDropDown;
+    int FDropDownCount = 8;
+    bool FSorted = false;
+    bool FUpdating = false;
+};
+
+class TListBox : public TWinControl {
+public:
+    explicit TListBox(TComponent* AOwner);
+    QStringList Items() const { return FItems; }
+    void SetItems(const QStringList& Items);
+    void AddItem(const QString& Item);
+    void Clear();
+    int Count() const { return int(FItems.size()); }
+    int ItemIndex() const;
+    void SetItemIndex(int Value);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+    int TopIndex() const;
+    void SetTopIndex(int Value);
+    int ItemHeight() const;
+    TNotifyEvent OnChange;
+
+protected:
+    QWidget* CreateWidget() override;
+    void Rebuild();
+    QStringList FItems;
+    bool FMultiSelect = false;
+    bool FSorted = false;
+    bool FUpdating = false;
+};
+
+class TCustomGroupBox : public TCustomControl {
+public:
+    explicit TCustomGroupBox(TComponent* AOwner);
+
+protected:
+    void Paint() override;
+    void AdjustClientRect(TRect& Rect) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+    explicit TGroupBox(TComponent* AOwner) : TCustomGroupBox(AOwner) {}
+};
