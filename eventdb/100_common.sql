@@ -1,6 +1,9 @@
 /* Shared helpers of the stored packages: texts by language, card numbers,
    the upload queue and the emit string parser. */
 
+/* Refusals raised to the caller carry their own text. */
+CREATE EXCEPTION VRK_ERROR 'Virhe';
+
 SET TERM ^ ;
 
 /* The user's text: English for 'EN', Finnish otherwise. */
