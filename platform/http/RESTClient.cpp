@@ -5,6 +5,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 
@@ -61,8 +62,7 @@ CURLcode AddTrustedFile(CURL*, void* SslCtx, void* User)
 
 struct TRESTClient::Impl {
     CURL* Handle = nullptr;
-    std::thread::id Owner;
-    bool OwnerSet = false;
+    std::atomic<bool> Busy{false};
 };
 
 TRESTClient::TRESTClient() : FImpl(std::make_unique<Impl>())
@@ -91,12 +91,14 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
                                          const QVector<QPair<QString, QString>>& Headers,
                                          const QByteArray* Body)
 {
-    if (!FImpl->OwnerSet) {
-        FImpl->Owner = std::this_thread::get_id();
-        FImpl->OwnerSet = true;
-    } else if (FImpl->Owner != std::this_thread::get_id()) {
-        throw ERESTException(QStringLiteral("The HTTP client was used by a second thread; every thread needs a client of its own."));
-    }
+    // A pooled worker may run its cycles on different threads one after
+    // another; two threads at once would corrupt the handle.
+    if (FImpl->Busy.exchange(true))
+        throw ERESTException(QStringLiteral("The HTTP client is already in use by another thread; every thread needs a client of its own."));
+    struct TRelease {
+        std::atomic<bool>& Flag;
+        ~TRelease() { Flag = false; }
+    } Release{FImpl->Busy};
     if (!FImpl->Handle) {
         FImpl->Handle = curl_easy_init();
         if (!FImpl->Handle)
@@ -129,6 +131,10 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
         CaFile = Env;
         curl_easy_setopt(H, CURLOPT_SSL_CTX_FUNCTION, AddTrustedFile);
         curl_easy_setopt(H, CURLOPT_SSL_CTX_DATA, &CaFile);
+#if LIBCURL_VERSION_NUM >= 0x075700
+        // The added certificates must not stay in a store shared with later transfers.
+        curl_easy_setopt(H, CURLOPT_CA_CACHE_TIMEOUT, 0L);
+#endif
     }
 
     curl_slist* List = nullptr;

@@ -5,8 +5,8 @@
 // trio the worker form and the main window each own.
 //
 // One client per thread: a TRESTClient keeps one libcurl handle, and with it
-// its open connections, and must only be used by the thread that uses it
-// first. Certificates are always verified; the environment variable
+// its open connections; threads may take turns with it (a pooled worker) but
+// never use it at the same time. Certificates are always verified; the environment variable
 // SORVEX_CA_FILE names a PEM file whose certificates are trusted in addition
 // to the system's (how tests trust the stand-in service's own certificate).
 
@@ -16,7 +16,6 @@
 #include <QString>
 #include <QVector>
 #include <memory>
-#include <thread>
 
 // A request that could not be completed: no connection, TLS refused, the
 // reply broken off. The message names the address and the reason.

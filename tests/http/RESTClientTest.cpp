@@ -165,18 +165,30 @@ TEST_F(RESTClientTest, FullURLJoinsWithOneSlash)
     EXPECT_EQ(Client.FullURL(QStringLiteral("/web/message")), QStringLiteral("https://h/x/web/message"));
 }
 
-TEST_F(RESTClientTest, AClientBelongsToOneThread)
+TEST_F(RESTClientTest, ThreadsTakeTurnsButNeverShareAClient)
 {
     Prepare(QStringLiteral("client/messagecount"), TRESTRequestMethod::rmPOST);
     Request.Execute();
-    bool Raised = false;
-    std::thread Other([&] {
-        try {
-            Request.Execute();
-        } catch (const ERESTException&) {
-            Raised = true;
-        }
+    // another thread after this one: fine (a pooled worker moves between threads)
+    int OtherStatus = 0;
+    std::thread Later([&] {
+        TRESTResponse Own;
+        TRESTRequest Second = Request;
+        Second.Response = &Own;
+        Second.Execute();
+        OtherStatus = Own.StatusCode();
     });
-    Other.join();
-    EXPECT_TRUE(Raised);
+    Later.join();
+    EXPECT_EQ(OtherStatus, 401);
+
+    // two threads at once: the second is refused
+    Service.DelayNextReplies(1500);
+    std::thread Slow([&] { Request.Execute(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    TRESTResponse Own;
+    TRESTRequest Second = Request;
+    Second.Response = &Own;
+    EXPECT_THROW(Second.Execute(), ERESTException);
+    Slow.join();
+    EXPECT_EQ(Response.StatusCode(), 401);
 }

@@ -111,7 +111,7 @@ QString ClubBatch(const QString& MessageId, const QString& QueueId, const QStrin
 
 QString DemoFile()
 {
-    return QString::fromLocal8Bit(qgetenv("SORVEX_SOURCE_DIR")) + QStringLiteral("/tools/webservice/demo-account.json");
+    return QStringLiteral(SORVEX_SOURCE_DIR "/tools/webservice/demo-account.json");
 }
 
 class WebServiceTest : public ::testing::Test {
