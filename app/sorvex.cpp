@@ -3,11 +3,15 @@
 // release of the single-instance mark.
 
 #include "app/vrkMainForm.h"
+#include "data/vrkDataModule.h"
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "resources/ProgramTexts.h"
+#include "tasks/WeftInit.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -27,14 +31,26 @@ void CheckSecondInstance()
 // application. The main window comes first among the windows, so it is the
 // application's main window; nothing created before the data module may touch
 // the database.
+// Order: TrDBAction, TformMain, TFormFirstUse, TformSettings, TDataModule1,
+// TformResultsClass, TformResultsClass2, TformNewClass, TformPerson,
+// TformClub, TformCourse, TformResultsClassForest, TformWorkerREST,
+// TFormEmitReader, TformPersonMerge, TformResultBoard, TformSaldoMaksu.
 void CreateForms()
 {
     Application->CreateForm(formMain);
+    Application->CreateForm(DataModule1);
 }
 
 void InitializeModules()
 {
     // Module initialisations of the program and its libraries join here.
+    // The task framework's start-up work comes first; without it no worker
+    // can run, so its failure ends the start.
+    QString error;
+    if (!weft::initialize(&error)) {
+        std::fprintf(stderr, "sorvex: %s\n", qPrintable(error));
+        std::exit(1);
+    }
 }
 
 }  // namespace
