@@ -202,6 +202,14 @@ TEST_F(WebServiceTest, LoginRefusesWrongSecretsWith401AndKeepsSeveralTokens)
     EXPECT_EQ(Bad.Status, 401);
     EXPECT_FALSE((*TJsonNode::Parse(Bad.Text))["message"].AsString().isEmpty());
 
+    // tokens run out: the call is refused with 401 and a new login helps
+    Service.State().SetTokenLifetimeSeconds(-1);
+    A->Login();
+    EXPECT_EQ(A->Count(), -1);
+    Service.State().SetTokenLifetimeSeconds(3600);
+    A->Login();
+    EXPECT_EQ(A->Count(), 0);
+
     Service.State().ExpireAllTokens();
     EXPECT_EQ(A->Count(), -1);
     EXPECT_EQ(A->Upload(ClubBatch("1", "2", "3", "x")).Status, 401);
