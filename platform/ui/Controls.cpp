@@ -377,6 +377,16 @@ void TControl::SetCursor(TCursor Value)
         FWidget->setCursor(CursorShapeOf(Value));
 }
 
+void TControl::ShowCursorShape(TCursor Value)
+{
+    if (!FWidget)
+        return;
+    if (Value == crDefault)
+        FWidget->unsetCursor();
+    else
+        FWidget->setCursor(CursorShapeOf(Value));
+}
+
 void TControl::SetPopupMenu(TPopupMenu* Value)
 {
     FPopupMenu = Value;

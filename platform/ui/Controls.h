@@ -232,6 +232,8 @@ public:
     void SetParentShowHint(bool Value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor Value);
+    // Shows another cursor over the control for now (its Cursor stays).
+    void ShowCursorShape(TCursor Value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* Value);
     TBiDiMode BiDiMode() const { return bdLeftToRight; }

@@ -100,6 +100,8 @@ protected:
     void closeEvent(QCloseEvent* e) override
     {
         if (!FForm->CloseQuery()) {
+            if (FForm->FModal)
+                FForm->FModalResult = mrNone;
             e->ignore();
             return;
         }
