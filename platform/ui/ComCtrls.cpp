@@ -218,6 +218,7 @@ void TStatusBar::Paint()
         const bool last = i + 1 == FPanels.size();
         TRect r = Rect(x, 1, last ? FWidth : x + p.Width, FHeight);
         DrawThemedStatusPane(c, r, last);
+        c->Brush()->SetStyle(bsClear);
         if (p.Style == psOwnerDraw && OnDrawPanel) {
             OnDrawPanel(this, p, r);
         } else {
@@ -235,6 +236,14 @@ TToolButton::TToolButton(TComponent* AOwner) : TGraphicControl(AOwner)
 {
     FWidth = 23;
     FHeight = 22;
+}
+
+void TToolButton::SetParent(TWinControl* AParent)
+{
+    TGraphicControl::SetParent(AParent);
+    // the bar lays its buttons out in a row
+    if (auto* bar = dynamic_cast<TToolBar*>(AParent))
+        bar->Realign();
 }
 
 void TToolButton::SetStyle(TToolButtonStyle V)

@@ -99,6 +99,7 @@ public:
     bool Grouped = false;
     void Click() override;
     void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
+    void SetParent(TWinControl* AParent) override;
 
 protected:
     void Paint() override;

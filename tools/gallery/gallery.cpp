@@ -106,6 +106,7 @@ int main(int argc, char** argv)
         images->AddMasked(&g, clFuchsia);
     }
     auto* tb = Place<TToolBar>(f, f, 230, 330, 300, 40);
+    tb->SetAlign(alNone);
     tb->Images = images;
     tb->SetButtonWidth(60);
     tb->SetButtonHeight(36);
@@ -120,6 +121,7 @@ int main(int argc, char** argv)
     }
     shot("toolbar", tb);
     auto* status = Place<TStatusBar>(f, f, 0, 520, 760, 19);
+    status->SetAlign(alNone);
     status->AddPanel(QStringLiteral("TYÖASEMA-1"), 150);
     status->AddPanel(QStringLiteral("Versio 26.1"), 100);
     status->AddPanel(QStringLiteral("Yhdistetty tietokantaan."), 200);
