@@ -30,4 +30,17 @@ inline const QString SystemIniName = QStringLiteral("vrkEventSystem.ini");
 inline const QString DeviceIniName = QStringLiteral("vrkEvent.ini");
 inline const QString DefaultDbName = QStringLiteral("SORVEX.FDB");
 
+// Card reader log lines.
+inline const QString ChipReaderNewRead = QStringLiteral("* Chip reader -> Uusi luku");
+inline const QString ChipReaderCompleteTwice = QStringLiteral("!COMPLETE TWICE, Frame (");
+inline const QString ChipReaderCall = QStringLiteral("-> KUTSU: ");
+inline const QString ChipReaderReturn = QStringLiteral("-> PALUU");
+
+// Database connection and error texts of the data module.
+inline const QString DbConnected = QStringLiteral("Yhdistetty tietokantaan.");
+inline const QString DbConnectFailed = QStringLiteral("Tietokantaan yhdistäminen epäonnistui. Ohjelman suoritus päättyy.");
+inline const QString WebBadCredentials = QStringLiteral("Virheelliset Web -käyttäjätunnukset.");
+inline const QString WebUserLocked = QStringLiteral("Web -käyttäjä lukittu.");
+inline const QString DbException = QStringLiteral("Poikkeus:");
+
 }  // namespace txt

@@ -23,7 +23,9 @@ enum TDataEvent {
     deUpdateRecord, deUpdateState, deCheckBrowseMode, deFocusControl, deParentScroll
 };
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Alignment of a field's text, in the order of the controls' TAlignment
+// (left, right, centre), so a control converts it with a cast.
+enum class TFieldAlignment { LeftJustify, RightJustify, Center };
 
 enum TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
 using TLocateOptions = int;

@@ -319,9 +319,14 @@ QString TFbQuery::GeneratedSQL(TUpdateKind Kind) const
     if (table.isEmpty())
         throw EDatabaseError(QStringLiteral("%1: no table to write to").arg(Name()));
     QStringList cols, values, sets, where;
+    QStringList only;
+    for (const QString& n : FUpdateOptions.UpdateFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        only << n.trimmed().toUpper();
     for (int i = 0; i < FieldCount(); ++i) {
         const TField& f = *Fields()[i];
         if (f.FieldKind() != fkData || f.ReadOnly() || !(f.ProviderFlags() & pfInUpdate))
+            continue;
+        if (!only.isEmpty() && !only.contains(f.FieldName().toUpper()))
             continue;
         if (QString::compare(TableOf(f), table, Qt::CaseInsensitive) != 0)
             continue;

@@ -52,6 +52,8 @@ struct TFbUpdateOptions {
     QString UpdateTableName;
     // "A;B": the fields that find a row in the table (and across requeries).
     QString KeyFields;
+    // "A;B": the only fields generated statements write (all when empty).
+    QString UpdateFields;
 };
 
 class TFbQuery : public TDataSet {

@@ -40,8 +40,8 @@ public:
     void SetEditFormat(const QString& v) { FEditFormat = v; }
     const QString& EditMask() const { return FEditMask; }
     void SetEditMask(const QString& v) { FEditMask = v; }
-    TAlignment Alignment() const { return FAlignment; }
-    void SetAlignment(TAlignment v) { FAlignment = v; }
+    TFieldAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TFieldAlignment v) { FAlignment = v; }
     bool Visible() const { return FVisible; }
     void SetVisible(bool v) { FVisible = v; }
     bool ReadOnly() const { return FReadOnly; }
@@ -143,7 +143,7 @@ private:
     QString FDisplayFormat;
     QString FEditFormat;
     QString FEditMask;
-    TAlignment FAlignment = taLeftJustify;
+    TFieldAlignment FAlignment = TFieldAlignment::LeftJustify;
     bool FVisible = true;
     bool FReadOnly = false;
     bool FRequired = false;
@@ -168,7 +168,7 @@ public:
 };
 class TNumericField : public TField {
 public:
-    explicit TNumericField(TFieldType t) : TField(t) { SetAlignment(taRightJustify); }
+    explicit TNumericField(TFieldType t) : TField(t) { SetAlignment(TFieldAlignment::RightJustify); }
 };
 class TIntegerField : public TNumericField {
 public:

@@ -1,0 +1,163 @@
+#include "data/vrkDataModule.h"
+
+#include "app/vrkDoMessage.h"
+#include "app/vrkMainForm.h"
+#include "resources/ProgramTexts.h"
+
+TDataModule1* DataModule1 = nullptr;
+
+TDataModule1::TDataModule1(TComponent* AOwner) : TComponent(AOwner)
+{
+    SetName(QStringLiteral("DataModule1"));
+    CreateComponents();
+    CreateDatasets();
+}
+
+TDataModule1::~TDataModule1()
+{
+    // Closing rolls back every transaction still active.
+    try {
+        convrkEventFD->Close();
+    } catch (...) {
+    }
+    if (DataModule1 == this)
+        DataModule1 = nullptr;
+}
+
+TFbTransaction* TDataModule1::NewTransaction(const QString& Name)
+{
+    auto* t = new TFbTransaction(this);
+    t->SetName(Name);
+    t->SetConnection(convrkEventFD);
+    // Every transaction reads committed data (record versions) and waits a
+    // while for a locked row, so the web worker's connection and this one
+    // see each other's commits and do not fail on a short lock.
+    t->Isolation = xiReadCommitted;
+    t->LockTimeout = 10;
+    return t;
+}
+
+TFbQuery* TDataModule1::NewQuery(const QString& Name, TFbTransaction* Transaction)
+{
+    auto* q = new TFbQuery(this);
+    q->SetName(Name);
+    q->SetConnection(convrkEventFD);
+    q->SetTransaction(Transaction);
+    return q;
+}
+
+TDataSource* TDataModule1::NewSource(const QString& Name, TFbQuery* DataSet)
+{
+    auto* s = new TDataSource(this);
+    s->SetName(Name);
+    s->SetDataSet(DataSet);
+    return s;
+}
+
+void TDataModule1::CreateComponents()
+{
+    convrkEventFD = new TFbConnection(this);
+    convrkEventFD->SetName(QStringLiteral("convrkEventFD"));
+    convrkEventFD->CharacterSet = QStringLiteral("UTF8");
+
+    fbTransactionDefaultFD = NewTransaction(QStringLiteral("fbTransactionDefaultFD"));
+    fbTransactionUpdateDefaultFD = NewTransaction(QStringLiteral("fbTransactionUpdateDefaultFD"));
+    fbTrMainGridFD = NewTransaction(QStringLiteral("fbTrMainGridFD"));
+    fbTrUpdateCallFD = NewTransaction(QStringLiteral("fbTrUpdateCallFD"));
+    // The two the web worker asks for and the stored downloads leave the
+    // isolation to the driver, whose default is read committed as well.
+    fbTrUpdateCallWorkerFD = NewTransaction(QStringLiteral("fbTrUpdateCallWorkerFD"));
+    fbTrRESTUpdateDefaultFD = NewTransaction(QStringLiteral("fbTrRESTUpdateDefaultFD"));
+    fbTransactionTreeFD = NewTransaction(QStringLiteral("fbTransactionTreeFD"));
+    fbTrClubFD = NewTransaction(QStringLiteral("fbTrClubFD"));
+    fbTrPersonFD = NewTransaction(QStringLiteral("fbTrPersonFD"));
+    fbTrControlFD = NewTransaction(QStringLiteral("fbTrControlFD"));
+    fbTrCourseFD = NewTransaction(QStringLiteral("fbTrCourseFD"));
+    fbTrPaymentMethodFD = NewTransaction(QStringLiteral("fbTrPaymentMethodFD"));
+    fbTrChipBalanceOptionsFD = NewTransaction(QStringLiteral("fbTrChipBalanceOptionsFD"));
+    convrkEventFD->SetDefaultTransaction(fbTransactionDefaultFD);
+
+    fbQueryDefaultFD = NewQuery(QStringLiteral("fbQueryDefaultFD"), fbTransactionDefaultFD);
+    fbUpdateDefaultFD = NewQuery(QStringLiteral("fbUpdateDefaultFD"), fbTrUpdateCallFD);
+    fbProcRESTFD = NewQuery(QStringLiteral("fbProcRESTFD"), fbTrRESTUpdateDefaultFD);
+    fbQueryUpdateDefaultWFD = NewQuery(QStringLiteral("fbQueryUpdateDefaultWFD"), nullptr);
+
+    fbProcEvent_GetEventStats = new TFbStoredProc(this);
+    fbProcEvent_GetEventStats->SetName(QStringLiteral("fbProcEvent_GetEventStats"));
+    fbProcEvent_GetEventStats->SetConnection(convrkEventFD);
+    fbProcEvent_GetEventStats->SetTransaction(fbTransactionDefaultFD);
+    fbProcEvent_GetEventStats->SetStoredProcName(QStringLiteral("E_EVENT.GET_EVENT_STATS"));
+
+    fbProcUpdateClientFD = new TFbStoredProc(this);
+    fbProcUpdateClientFD->SetName(QStringLiteral("fbProcUpdateClientFD"));
+    fbProcUpdateClientFD->SetConnection(convrkEventFD);
+    fbProcUpdateClientFD->SetTransaction(fbTrUpdateCallFD);
+    fbProcUpdateClientFD->SetStoredProcName(QStringLiteral("E_CLIENT.UPDATE_CLIENT"));
+
+    FDScript1 = new TFbScript(this);
+    FDScript1->SetName(QStringLiteral("FDScript1"));
+    FDScript1->Connection = convrkEventFD;
+    FDScript1->Transaction = fbTransactionDefaultFD;
+}
+
+// ---- connection ----
+
+bool TDataModule1::Connect()
+{
+    try {
+        if (!formMain)
+            throw EDatabaseError(QStringLiteral("No configuration"));
+        convrkEventFD->DatabaseName = formMain->s_db_name;
+        convrkEventFD->UserName = formMain->s_db_user_name;
+        convrkEventFD->Password = formMain->s_db_password;
+        convrkEventFD->Open();
+        if (convrkEventFD->Connected()) {
+            do_message(false, txt::DbConnected, MSG_INFORMATION);
+            return true;
+        }
+        return false;
+    } catch (const std::exception&) {
+        // The error's own text stays out of the log: the user sees one
+        // sentence and the program ends.
+        do_message(true, txt::DbConnectFailed, MSG_ERROR);
+        return false;
+    }
+}
+
+bool TDataModule1::Disconnect()
+{
+    convrkEventFD->Close();
+    return !convrkEventFD->Connected();
+}
+
+void TDataModule1::DisconnectOnline()
+{
+    if (formMain)
+        formMain->n_online_connected = 0;
+}
+
+QString TDataModule1::GetDbMessage(const QString& Msg)
+{
+    if (Msg.contains(QLatin1String("ORA-01017")))
+        return txt::WebBadCredentials;
+    if (Msg.contains(QLatin1String("ORA-28000")))
+        return txt::WebUserLocked;
+    return Msg;
+}
+
+// ---- helpers ----
+
+QString TDataModule1::LanguageCode() const
+{
+    return formMain ? formMain->vcUILanguageCode : QStringLiteral("FI");
+}
+
+void TDataModule1::SetLanguage(TFbQuery& Q, const QString& Param)
+{
+    Q.ParamByName(Param).SetAsString(LanguageCode());
+}
+
+void TDataModule1::SetLanguage(TFbStoredProc& P, const QString& Param)
+{
+    P.ParamByName(Param).SetAsString(LanguageCode());
+}

@@ -1,0 +1,113 @@
+#include "data/vrkDbMethod.h"
+
+#include "app/vrkDoMessage.h"
+
+QString DbMethodLogText(const QString& Name, const QString& Message, TDbLogStyle Style)
+{
+    if (Style == TDbLogStyle::Others)
+        return Name + QStringLiteral(".OTHERS: ") + Message;
+    return QStringLiteral("(") + Name + QStringLiteral("): ") + Message;
+}
+
+QString RunDbMethod(const QString& Name, TFbTransaction& Transaction, const std::function<void()>& Body,
+                    TDbMethodOptions Options)
+{
+    try {
+        if (!Transaction.Active())
+            Transaction.StartTransaction();
+        Body();
+        if (Options.Commit && Transaction.Active())
+            Transaction.Commit();
+        return QString();
+    } catch (const std::exception& e) {
+        const QString message = ExceptionMessage(e);
+        if (Options.ErrorMessage)
+            *Options.ErrorMessage = message;
+        const QString text = DbMethodLogText(Name, Options.MessagePrefix + message, Options.LogStyle);
+        do_message(false, text, MSG_ERROR);
+        if (Transaction.Active()) {
+            try {
+                Transaction.Rollback();
+            } catch (...) {
+                // The handle is gone either way; the first error is the one to report.
+            }
+        }
+        if (Options.Reraise)
+            throw;
+        return text;
+    }
+}
+
+TFbQuery& SetStatement(TFbQuery& Statement, std::initializer_list<QString> Lines)
+{
+    Statement.Close();
+    Statement.SQL().Clear();
+    for (const QString& l : Lines)
+        Statement.SQL().Add(l);
+    return Statement;
+}
+
+namespace {
+TField* Req(TDataSet& D, const QString& Field)
+{
+    TField* f = D.FieldByName(Field);
+    if (f->IsNull())
+        throw EDatabaseError(QStringLiteral("Field '%1' is null").arg(Field));
+    return f;
+}
+[[noreturn]] void NullParam(const TParam& P)
+{
+    throw EDatabaseError(QStringLiteral("Parameter '%1' is null").arg(P.Name()));
+}
+}  // namespace
+
+QString NullStr(TDataSet& D, const QString& Field, const QString& Default)
+{
+    TField* f = D.FieldByName(Field);
+    return f->IsNull() ? Default : f->AsString();
+}
+int64_t NullId(TDataSet& D, const QString& Field, int64_t Default)
+{
+    TField* f = D.FieldByName(Field);
+    return f->IsNull() ? Default : f->AsLargeInt();
+}
+int NullInt(TDataSet& D, const QString& Field, int Default)
+{
+    TField* f = D.FieldByName(Field);
+    return f->IsNull() ? Default : f->AsInteger();
+}
+float NullSingle(TDataSet& D, const QString& Field, float Default)
+{
+    TField* f = D.FieldByName(Field);
+    return f->IsNull() ? Default : f->AsSingle();
+}
+Currency NullMoney(TDataSet& D, const QString& Field)
+{
+    return D.FieldByName(Field)->AsCurrency();
+}
+TDateTime NullDateTime(TDataSet& D, const QString& Field)
+{
+    return D.FieldByName(Field)->AsDateTime();
+}
+QString ReqStr(TDataSet& D, const QString& Field) { return Req(D, Field)->AsString(); }
+int64_t ReqId(TDataSet& D, const QString& Field) { return Req(D, Field)->AsLargeInt(); }
+int ReqInt(TDataSet& D, const QString& Field) { return Req(D, Field)->AsInteger(); }
+TDateTime ReqDateTime(TDataSet& D, const QString& Field) { return Req(D, Field)->AsDateTime(); }
+
+QString NullStr(const TParam& P, const QString& Default) { return P.IsNull() ? Default : P.AsString(); }
+int64_t NullId(const TParam& P, int64_t Default) { return P.IsNull() ? Default : P.AsLargeInt(); }
+int NullInt(const TParam& P, int Default) { return P.IsNull() ? Default : P.AsInteger(); }
+float NullSingle(const TParam& P, float Default) { return P.IsNull() ? Default : P.AsSingle(); }
+Currency NullMoney(const TParam& P) { return P.AsCurrency(); }
+QString ReqStr(const TParam& P)
+{
+    if (P.IsNull())
+        NullParam(P);
+    return P.AsString();
+}
+int64_t ReqId(const TParam& P)
+{
+    if (P.IsNull())
+        NullParam(P);
+    return P.AsLargeInt();
+}
