@@ -359,6 +359,20 @@ bool BindMessageQueueToEventLoop()
     return true;
 }
 
+namespace {
+
+// Windows made on the main thread before the application object existed
+// get their queue bound to the event loop as soon as it exists.
+void BindMainThreadQueueAtStart()
+{
+    if (IsMainThread() && TThreadMessageQueue::CurrentIfAny())
+        BindMessageQueueToEventLoop();
+}
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(BindMainThreadQueueAtStart)
+
 void SetMessageExceptionHandler(TMessageExceptionHandler handler)
 {
     std::lock_guard lock(gExceptionHandlerLock);

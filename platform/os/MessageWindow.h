@@ -104,10 +104,11 @@ bool ThreadHasMessages();
 bool RunMessageLoopUntil(const std::function<bool()>& done, DWORD timeoutMs = INFINITE);
 
 // Lets Qt's event loop of the calling thread pump its queue (a socket
-// notifier on the queue). Done automatically for the main thread when a
-// window is allocated there with a QCoreApplication present; call it for
-// other threads that run a Qt event loop. False when the thread has no Qt
-// event dispatcher.
+// notifier on the queue). Done automatically for the main thread: when a
+// window is allocated there with a QCoreApplication present, or when the
+// QCoreApplication is created after windows were. Call it for other threads
+// that run a Qt event loop. False when the thread has no Qt event
+// dispatcher.
 bool BindMessageQueueToEventLoop();
 
 // Where handler failures go; nullptr to drop them.
