@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
+#include <unordered_set>
 
 // --- Clock -----------------------------------------------------------------
 
@@ -67,8 +68,10 @@ int64_t OsInterlockedCompareExchange64(int64_t& destination, int64_t exchange, i
 
 namespace {
 
+// The windows made here; a window whose thread ended is gone from the
+// platform and is dropped from the set when next counted.
 std::mutex gWndHandlerLock;
-int gWndHandlerCount = 0;
+std::unordered_set<HWND> gWndHandlers;
 
 }  // namespace
 
@@ -77,11 +80,11 @@ HWND OsAllocateHWnd(TWndMethod wndProcMethod, DWORD, HWND)
     if (!wndProcMethod)
         throw Exception(QStringLiteral("Unable to create OsWin32 hidden window. %1")
                             .arg(QStringLiteral("No window procedure")));
-    std::lock_guard lock(gWndHandlerLock);
     const HWND wnd = AllocateMessageWindow(std::move(wndProcMethod));
     if (wnd == 0)
         throw Exception(QStringLiteral("Unable to create OsWin32 hidden window. %1").arg(GetLastError()));
-    ++gWndHandlerCount;
+    std::lock_guard lock(gWndHandlerLock);
+    gWndHandlers.insert(wnd);
     return wnd;
 }
 
@@ -89,18 +92,16 @@ void OsDeallocateHWnd(HWND wnd)
 {
     if (wnd == 0)
         return;
-    const bool existed = IsMessageWindow(wnd);
     DeallocateMessageWindow(wnd);
-    if (existed) {
-        std::lock_guard lock(gWndHandlerLock);
-        --gWndHandlerCount;
-    }
+    std::lock_guard lock(gWndHandlerLock);
+    gWndHandlers.erase(wnd);
 }
 
 int OsHiddenWindowCount()
 {
     std::lock_guard lock(gWndHandlerLock);
-    return gWndHandlerCount;
+    std::erase_if(gWndHandlers, [](HWND w) { return !IsMessageWindow(w); });
+    return int(gWndHandlers.size());
 }
 
 bool OsHiddenWindowClassRegistered()

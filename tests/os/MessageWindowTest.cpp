@@ -334,6 +334,25 @@ TEST(MessageWindow, WindowsOfAnEndedThreadAreGone)
     EXPECT_FALSE(PostMessage(wnd, MSG_DATA));
 }
 
+TEST(MessageWindow, ASenderLearnsAtOnceWhenTheOwnerThreadEnds)
+{
+    std::atomic<HWND> wnd{0};
+    THandle quit = CreateEvent(true, false);
+    std::thread owner([&] {
+        wnd = AllocateMessageWindow([](TMessage& m) { m.Result = 1; });
+        WaitForSingleObject(quit, INFINITE);  // ends without pumping
+    });
+    while (wnd.load() == 0)
+        std::this_thread::sleep_for(1ms);
+    std::atomic<bool> sent{true};
+    std::thread sender([&] { sent = SendMessageTimeout(wnd, MSG_DATA, 0, 0, INFINITE); });
+    std::this_thread::sleep_for(30ms);
+    SetEvent(quit);
+    owner.join();
+    sender.join();  // returns although the time-out is INFINITE
+    EXPECT_FALSE(sent.load());
+}
+
 TEST(MessageWindow, AHandlerMayFreeItsOwnWindow)
 {
     HWND wnd = 0;

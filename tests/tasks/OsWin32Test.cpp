@@ -77,8 +77,16 @@ TEST(OsWin32, HiddenWindowsCountAndSurviveFailingHandlers)
         OsDeallocateHWnd(a);
         OsDeallocateHWnd(a);  // a second free changes nothing
         EXPECT_EQ(OsHiddenWindowCount(), before);
+        EXPECT_EQ(OsHiddenWindowClassRegistered(), before > 0);
         SetMessageExceptionHandler(nullptr);
     }).join();
+}
+
+TEST(OsWin32, WindowsOfAnEndedThreadLeaveTheCount)
+{
+    const int before = OsHiddenWindowCount();
+    std::thread([] { OsAllocateHWnd([](TMessage&) {}); }).join();
+    EXPECT_EQ(OsHiddenWindowCount(), before);
 }
 
 TEST(OsWin32, WaitForTwoObjectsReportsInOrder)
