@@ -1,6 +1,8 @@
 #include "platform/database/DataSet.h"
 
+#include "platform/database/Collation.h"
 #include "platform/database/DataSource.h"
+#include "platform/database/FilterExpr.h"
 
 #include <algorithm>
 
@@ -8,16 +10,13 @@ namespace {
 
 TDataSet::TFilterCompiler& FilterCompiler()
 {
-    static TDataSet::TFilterCompiler c;
+    static TDataSet::TFilterCompiler c = CompileFilterExpression;
     return c;
 }
 
 int DefaultCompare(const TField& F, const QVariant& A, const QVariant& B, bool CaseInsensitive)
 {
-    int r = F.CompareRaw(A, B, true);
-    if (r == 0 && !CaseInsensitive)
-        r = F.CompareRaw(A, B, false);
-    return r;
+    return CollateFieldValues(F, A, B, CaseInsensitive);
 }
 
 TDataSet::TValueComparator& ValueComparator()
