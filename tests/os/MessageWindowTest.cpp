@@ -93,11 +93,7 @@ bool SpinEventLoopUntil(const std::function<bool()>& done, int ms = 5000)
 
 TEST(MessageWindow, PostsFromEightThreadsArriveInPerSenderOrderAndNoneIsLost)
 {
-#if defined(__SANITIZE_THREAD__)
-    constexpr int kPerSender = 25000;  // the sanitizer is ~10x slower
-#else
     constexpr int kPerSender = 125000;  // 1,000,000 in all
-#endif
     constexpr int kSenders = 8;
     std::vector<int> next(kSenders, 0);
     std::atomic<int> received{0};
