@@ -1,5 +1,6 @@
 #include "components/base/ParioCompGlobalCfg.h"
 
+#include "components/base/rGlyphs.h"
 #include "components/base/rtool.h"
 #include "platform/ui/CommonDialogs.h"
 
@@ -39,6 +40,13 @@ TParioCompConfig& ParioCompConfig = Storage();
 void InitCfgValues()
 {
     FillDefaults(Storage());
+}
+
+void InitParioComp()
+{
+    InitCfgValues();
+    InitGridThemeColors();
+    LoadStandardGlyphs();
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Opens a window with every standard control and the library's controls and
 // writes one screenshot per control into the folder given as the first
 // argument (default "gallery"). Run it under Xvfb to look at the light look.
+#include "components/base/rGlyphs.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"
 #include "platform/ui/ComCtrls.h"
@@ -23,6 +24,65 @@ T* Place(TForm* f, TWinControl* parent, int x, int y, int w, int h, const QStrin
     if (!caption.isNull())
         c->SetCaption(caption);
     return c;
+}
+
+// Every standard glyph at its own size and enlarged twice, on a light and
+// on a grid-title background, with the look styles' gradients below.
+void GlyphSheet(const QString& Out)
+{
+    TForm* g = nullptr;
+    Application->CreateForm(g);
+    g->SetCaption(QStringLiteral("Glyphs"));
+    g->SetBounds(60, 60, 640, 420);
+    auto* box = Place<TPaintBox>(g, g, 0, 0, 640, 420);
+    box->OnPaint = [box](TComponent*) {
+        TCanvas* c = box->Canvas();
+        c->Brush()->SetColor(clWindow);
+        c->FillRect(Rect(0, 0, 640, 420));
+        c->Font()->SetName(QStringLiteral("Tahoma"));
+        c->Font()->SetHeight(-11);
+        for (int i = 0; i < StandardGlyphCount; ++i) {
+            const int col = i % 6, row = i / 6;
+            const int x = 8 + col * 104, y = 8 + row * 52;
+            c->Brush()->SetStyle(bsClear);
+            c->TextOut(x, y, QString::number(i));
+            c->Draw(x + 20, y + 2, rGlyphs.BmpFromIndex(i, 1.0, nullptr));
+            c->Draw(x + 44, y + 2, rGlyphs.BmpFromIndex(i, 2.0, nullptr));
+            c->Brush()->SetStyle(bsSolid);
+        }
+        for (int i = 0; i < GridLookStyleCount; ++i) {
+            const TGridLookStyleDef& d = GridLookStyleDefs[size_t(i)];
+            const int x = 8 + (i % 7) * 89, y = 330 + (i / 7) * 42;
+            c->GradientFill(Rect(x, y, x + 85, y + 18), d.GradientStartColor, d.GradientEndColor, gdVertical);
+            c->Brush()->SetColor(d.TextBkColor);
+            c->FillRect(Rect(x, y + 18, x + 85, y + 38));
+            c->Brush()->SetStyle(bsClear);
+            c->Font()->SetColor(d.TitleFontColor);
+            c->TextOut(x + 3, y + 2, d.StyleName);
+            c->Font()->SetColor(d.TextFontColor);
+            c->TextOut(x + 3, y + 21, QStringLiteral("Äänekoski 12"));
+            c->Font()->SetColor(clWindowText);
+            c->Brush()->SetStyle(bsSolid);
+        }
+    };
+    g->Show();
+    Application->ProcessMessages();
+    TBitmap bmp;
+    g->PaintTo(&bmp);
+    bmp.SaveToFile(Out + QStringLiteral("/glyphs.png"));
+    TForm* icons = nullptr;
+    Application->CreateForm(icons);
+    icons->SetBounds(60, 60, 4 * 58 + 10, 68);
+    const char* names[] = {"DLGINFORMATION", "DLGQUESTION", "DLGWARNING", "DLGERROR"};
+    for (int i = 0; i < 4; ++i) {
+        auto* img = Place<TImage>(icons, icons, 10 + i * 58, 10, 48, 48);
+        img->Picture()->Bitmap()->LoadFromResourceName(QLatin1String(names[i]));
+    }
+    icons->Show();
+    Application->ProcessMessages();
+    TBitmap iconBmp;
+    icons->PaintTo(&iconBmp);
+    iconBmp.SaveToFile(Out + QStringLiteral("/dialog_icons.png"));
 }
 
 }  // namespace
@@ -158,6 +218,24 @@ int main(int argc, char** argv)
         return int(mrYes);
     });
     DlgQ2(QStringLiteral("Haluatko sulkea ohjelman?"), QStringLiteral("Lähettämättömät sanomat jäävät puuttumaan. Do you want to close?"));
+    struct DialogShot {
+        const char* Name;
+        TDialogType Type;
+        const char* Text;
+    };
+    for (DialogShot d : {DialogShot{"dialog_information", dtInformation, "Tiedot tallennettu. Data saved."},
+                         DialogShot{"dialog_warning", dtWarning, "Kortti on jo käytössä! Card already in use."},
+                         DialogShot{"dialog_error", dtError, "Tietokantaan ei saatu yhteyttä. No database connection."}}) {
+        SetModalHook([&](TCustomForm* dlg) {
+            Application->ProcessMessages();
+            TBitmap shotBmp;
+            dlg->PaintTo(&shotBmp);
+            shotBmp.SaveToFile(out + QLatin1Char('/') + QLatin1String(d.Name) + QStringLiteral(".png"));
+            return int(mrOk);
+        });
+        ShowDlg(d.Type, btnOk, {QString::fromUtf8(d.Text)}, true);
+    }
     SetModalHook(nullptr);
+    GlyphSheet(out);
     return 0;
 }
