@@ -80,6 +80,14 @@ TEST_F(ReadingTest, CleanReadIsOkWithTimeAndSplits)
     EXPECT_EQ(splits[2]["T"].toInt(), 1200);
     EXPECT_EQ(splits[2]["LEG"].toInt(), 600);
     EXPECT_EQ(splits[4]["T"].toInt(), 2400);
+
+    // a course the read does not fit gets its split rows once it is chosen
+    const QString count404 = QStringLiteral("select count(*) from vrk_results_splits where results_class_id = :id "
+                                            "and class_course_id = 404");
+    EXPECT_EQ(db.Value(count404, {{"ID", id}}).toInt(), 0);
+    db.Exec(QStringLiteral("update vrk_results_class set class_course_id = 404 where results_class_id = :id"), {{"ID", id}});
+    EXPECT_EQ(db.Value(count404, {{"ID", id}}).toInt(), 8);  // N, 41 and 42 missing, 31, 132, 33 extra, M, L
+    EXPECT_EQ(Run(id)["STATUS"].toString(), QStringLiteral("3"));
 }
 
 TEST_F(ReadingTest, StatusesOfImperfectReads)
