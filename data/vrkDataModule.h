@@ -10,8 +10,10 @@
 #include "platform/database/FbScript.h"
 #include "platform/rtl/Component.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 class TDataModule1 : public TComponent {
 public:
@@ -146,6 +148,15 @@ public:
     TFbScript* FDScript1;
 
 private:
+    // The results grid's status texts (VRK_MESSAGES by code) and the class
+    // and course of each run's class-course are read once per open of the
+    // grid and filled in as calculated fields, instead of being looked up
+    // once per run by the database.
+    void LoadResultsGridLookups();
+    void ResultsGridCalcFields(TDataSet* DataSet);
+    QHash<QString, QString> FResultsGridTexts;
+    QHash<int64_t, std::vector<QVariant>> FResultsGridCourses;
+
     void CreateComponents();
     void CreateDatasets();
     TFbTransaction* NewTransaction(const QString& Name);

@@ -104,6 +104,15 @@ const char* const SeasonColumns =
     "select a.event_series_season_id, a.event_series_id, a.event_series_season_name, a.event_series_season_name2,\n"
     "       a.season_abbr, a.show_active";
 
+// The status code the results grid shows: "V" for an accepted run while the
+// upload queue holds a row for it, "W" once none is left, else the run's own.
+#define ResultStatusCode                                                                   \
+    "case when A.RESULT_STATUS = 'V' then\n"                                               \
+    "         case when exists (select 1 from VRK_DATA_REPLICATION X\n"                     \
+    "                           where X.REPL_DATA_ID = A.RESULTS_CLASS_ID\n"               \
+    "                           and   X.REPL_DATA = 'VRK_RESULTS_CLASS') then 'V' else 'W' end\n" \
+    "       else A.RESULT_STATUS end"
+
 // The columns of a run matched against a class-course (finish and check-in).
 const char* const RunCourseSelect =
     "       C.CLASS_NAME, C2.COURSE_NAME, A.TIME_SEC, A.STATUS,\n"
@@ -124,6 +133,70 @@ const char* const RunCourseWhere =
     "       and   M3.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE))\n";
 
 }  // namespace
+
+void TDataModule1::LoadResultsGridLookups()
+{
+    FResultsGridTexts.clear();
+    FResultsGridCourses.clear();
+    TFbQuery q;
+    q.SetConnection(convrkEventFD);
+    q.SetTransaction(fbTrMainGridFD);
+    q.SQL().SetText(Lines({"select M.MESSAGE_NAME, M.MESSAGE_TEXT from VRK_MESSAGES M",
+                           "where M.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE",
+                           "and   (M.MESSAGE_NAME starting with 'results_class.result_status:'",
+                           "       or M.MESSAGE_NAME starting with 'results_class.status:')"}));
+    q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AssignParam(fbQueryResultsCFD->ParamByName(QStringLiteral("MESSAGE_LANGUAGE")));
+    q.Open();
+    TField* name = q.FieldByName(QStringLiteral("MESSAGE_NAME"));
+    TField* text = q.FieldByName(QStringLiteral("MESSAGE_TEXT"));
+    for (; !q.Eof(); q.Next())
+        FResultsGridTexts.insert(name->AsString(), text->AsString());
+    q.Close();
+
+    TFbQuery k;
+    k.SetConnection(convrkEventFD);
+    k.SetTransaction(fbTrMainGridFD);
+    k.SQL().SetText(Lines({"select B.CLASS_COURSE_ID, B.CLASS_ID, C.CLASS_NAME, C.MASS_START_TIME, D.COURSE_NAME,",
+                           "       D.COURSE_LENGTH, D.CLIMB",
+                           "from VRK_CLASS_COURSE B",
+                           "left outer join VRK_CLASS C on (C.CLASS_ID = B.CLASS_ID)",
+                           "left outer join VRK_COURSE D on (D.COURSE_ID = B.COURSE_ID)",
+                           "where B.CLASS_COURSE_ID in (select A.CLASS_COURSE_ID from VRK_RESULTS_CLASS A",
+                           "                            where A.EVENT_ID = :EVENT_ID)"}));
+    k.ParamByName(QStringLiteral("EVENT_ID")).AssignParam(fbQueryResultsCFD->ParamByName(QStringLiteral("EVENT_ID")));
+    k.Open();
+    for (; !k.Eof(); k.Next()) {
+        std::vector<QVariant> row;
+        for (int i = 1; i < k.FieldCount(); ++i)
+            row.push_back(k.Fields()[i]->RawValue());
+        FResultsGridCourses.insert(k.Fields()[0]->AsLargeInt(), std::move(row));
+    }
+    k.Close();
+}
+
+void TDataModule1::ResultsGridCalcFields(TDataSet* d)
+{
+    const QVariant code = d->FieldByName(QStringLiteral("RESULT_STATUS_CODE"))->RawValue();
+    const QVariant status = d->FieldByName(QStringLiteral("STATUS_CODE"))->RawValue();
+    auto text = [this](const QString& prefix, const QVariant& c) {
+        if (!c.isValid())
+            return QVariant();
+        auto it = FResultsGridTexts.constFind(prefix + c.toString());
+        return it == FResultsGridTexts.constEnd() ? QVariant() : QVariant(*it);
+    };
+    d->FieldByName(QStringLiteral("RESULT_STATUS"))->SetRawValue(text(QStringLiteral("results_class.result_status:"), code));
+    const QString c = code.toString();
+    d->FieldByName(QStringLiteral("STATUS"))->SetRawValue(
+        c == QLatin1String("I") || c == QLatin1String("M") ? QVariant() : text(QStringLiteral("results_class.status:"), status));
+
+    static const char* const courseFields[] = {"CLASS_ID", "CLASS_NAME", "MASS_START_TIME", "COURSE_NAME",
+                                               "COURSE_LENGTH", "CLIMB"};
+    const QVariant cc = d->FieldByName(QStringLiteral("CLASS_COURSE_ID"))->RawValue();
+    auto it = cc.isValid() ? FResultsGridCourses.constFind(cc.toLongLong()) : FResultsGridCourses.constEnd();
+    for (size_t i = 0; i < 6; ++i)
+        d->FieldByName(QString::fromLatin1(courseFields[i]))
+            ->SetRawValue(it == FResultsGridCourses.constEnd() ? QVariant() : (*it)[i]);
+}
 
 void TDataModule1::CreateDatasets()
 {
@@ -247,39 +320,42 @@ void TDataModule1::CreateDatasets()
 
     // ---- main results grid ----
     fbQueryResultsCFD = NewQuery(QStringLiteral("fbQueryResultsCFD"), fbTrMainGridFD);
+    // One row per run. A run with several upload-queue rows stays one row:
+    // the queue is asked with EXISTS rather than joined and made distinct,
+    // which gives the same rows without sorting every run of the event.
+    // RESULT_STATUS and STATUS are the VRK_MESSAGES texts of the two codes
+    // in MESSAGE_LANGUAGE, and CLASS_ID, CLASS_NAME, MASS_START_TIME,
+    // COURSE_NAME, COURSE_LENGTH and CLIMB those of the run's class-course
+    // (left joined: empty without one); all are filled as calculated fields
+    // from what is read before each open, since five index lookups per run
+    // cost the database more than the rest of the row.
     fbQueryResultsCFD->SQL().SetText(Lines({
-        "select distinct A.RESULTS_CLASS_ID, A.EVENT_ID, A.LEG_NUMBER, A.START_NUMBER, A.START_NUMBER_XTRA, A.VARIATION,",
+        "select A.RESULTS_CLASS_ID, A.EVENT_ID, A.LEG_NUMBER, A.START_NUMBER, A.START_NUMBER_XTRA, A.VARIATION,",
         "       A.PERSON_ID, A.CLUB_ID, A.ENTRY_FEE, A.TIME_SEC, A.CREDIT_PENALTY_SEC, A.CREDIT_PENALTY_NOTES,",
         "       A.TEAM_NUMBER, substring(cast(cast(A.INSERTED as time) as varchar(13)) from 1 for 8) INSERTED,",
         "       A.UPDATED, A.START_TIME, A.FINISH_TIME, A.CLASS_COURSE_ID, A.ORIGIN_CLIENT_ID, A.ORIGIN_CLIENT_NAME,",
         "       A.RENTED_CHIP, A.FIXED_START_TIME, A.REGISTERED_TIME, A.START_PUNCH_TIME, A.PERSON_NAME, A.CLUB_NAME,",
         "       A.LOCATION_NAME, A.REGION_NAME, A.RESULT_NOTES,",
-        "       B.CLASS_ID, C.CLASS_NAME, C.MASS_START_TIME, D.COURSE_NAME, D.COURSE_LENGTH, D.CLIMB,",
         "       case when A.CONTROL_CARD in ('000000', '99999999') then null else A.CONTROL_CARD end CONTROL_CARD,",
-        "       case when A.RESULT_STATUS = 'V' then",
-        "              case when X.REPLICATION_ID is null then 'W' else 'V' end",
-        "            else A.RESULT_STATUS end RESULT_STATUS_CODE,",
-        "       (select M.MESSAGE_TEXT from VRK_MESSAGES M",
-        "        where M.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE",
-        "        and   M.MESSAGE_NAME = 'results_class.result_status:' ||",
-        "              case when A.RESULT_STATUS = 'V' then",
-        "                     case when X.REPLICATION_ID is null then 'W' else 'V' end",
-        "                   else A.RESULT_STATUS end) RESULT_STATUS,",
-        "       case when A.RESULT_STATUS in ('I', 'M') then null else",
-        "         (select M.MESSAGE_TEXT from VRK_MESSAGES M",
-        "          where M.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE",
-        "          and   M.MESSAGE_NAME = 'results_class.status:' || A.STATUS) end STATUS,",
+        "       " ResultStatusCode " RESULT_STATUS_CODE,",
         "       A.STATUS STATUS_CODE,",
         "       case when A.RESULT_STATUS in ('I', 'M') then null",
         "            else E_RESULTS_CLASS.HAE_AIKA(A.TIME_SEC + A.CREDIT_PENALTY_SEC) end TIME_STR,",
         "       case when A.RESULT_STATUS in ('I', 'M') then null",
         "            else E_RESULTS_CLASS.HAE_AIKA(A.CREDIT_PENALTY_SEC) end PENALTY_TIME_STR",
         "from VRK_RESULTS_CLASS A",
-        "left outer join VRK_DATA_REPLICATION X on (X.REPL_DATA_ID = A.RESULTS_CLASS_ID and X.REPL_DATA = 'VRK_RESULTS_CLASS')",
-        "left outer join VRK_CLASS_COURSE B on (B.CLASS_COURSE_ID = A.CLASS_COURSE_ID)",
-        "left outer join VRK_CLASS C on (C.CLASS_ID = B.CLASS_ID)",
-        "left outer join VRK_COURSE D on (D.COURSE_ID = B.COURSE_ID)",
         "where A.EVENT_ID = :event_id"}));
+    fbQueryResultsCFD->Params().Add(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(QStringLiteral("FI"));
+    fbQueryResultsCFD->AddField(QStringLiteral("CLASS_ID"), ftLargeint, 0, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("CLASS_NAME"), ftWideString, 100, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("MASS_START_TIME"), ftWideString, 10, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("COURSE_NAME"), ftWideString, 100, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("COURSE_LENGTH"), ftInteger, 0, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("CLIMB"), ftInteger, 0, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("RESULT_STATUS"), ftWideString, 1000, fkCalculated);
+    fbQueryResultsCFD->AddField(QStringLiteral("STATUS"), ftWideString, 1000, fkCalculated);
+    fbQueryResultsCFD->BeforeExecute = [this](TFbQuery*) { LoadResultsGridLookups(); };
+    fbQueryResultsCFD->OnCalcFields = [this](TDataSet* d) { ResultsGridCalcFields(d); };
     fbQueryResultsCFD->SetKeyFieldNames(QStringLiteral("RESULTS_CLASS_ID"));
     fbQueryResultsCFD->UpdateOptions().EnableInsert = false;
     fbQueryResultsCFD->UpdateOptions().EnableUpdate = false;

@@ -89,6 +89,7 @@ void TDataSet::Open()
         throw;
     }
     FOverride = -1;
+    CalculateAll();
     RebuildView(false);
     FCur = FView.empty() ? -1 : 0;
     FBof = true;
@@ -121,6 +122,7 @@ void TDataSet::Refresh()
     if (!Active())
         NotActive();
     CheckBrowseMode();
+    Fire(BeforeRefresh, this);
     const TBookmark bm = GetBookmark();
     InternalClose();
     ClearRecords();
@@ -134,6 +136,7 @@ void TDataSet::Refresh()
         SetState(dsInactive);
         throw;
     }
+    CalculateAll();
     RebuildView(false);
     int pos = ResolveBookmark(bm);
     if (pos < 0 && !FView.empty())
@@ -186,13 +189,72 @@ void TDataSet::ClearFields()
     FFields.Clear();
 }
 
+void TDataSet::ClearDataFields()
+{
+    auto& items = FFields.FItems;
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [](const std::unique_ptr<TField>& f) { return f->FieldKind() == fkData; }),
+                items.end());
+    FFields.Reindex();
+}
+
 void TDataSet::FieldsChanged()
 {
+    // Data fields first (in the order they came), then the others.
+    auto& items = FFields.FItems;
+    std::stable_partition(items.begin(), items.end(),
+                          [](const std::unique_ptr<TField>& f) { return f->FieldKind() == fkData; });
     for (int i = 0; i < FFields.Count(); ++i) {
         FFields[i]->FDataSet = this;
         FFields[i]->FFieldNo = i;
     }
     FFields.Reindex();
+}
+
+bool TDataSet::HasCalcFields() const
+{
+    for (int i = 0; i < FFields.Count(); ++i)
+        if (FFields[i]->FieldKind() != fkData)
+            return true;
+    return false;
+}
+
+void TDataSet::CalculateRecord(TDataRecord& R)
+{
+    R.Values.resize(size_t(FFields.Count()));
+    TDataRecord* saved = FCalcRecord;
+    FCalcRecord = &R;
+    try {
+        for (int i = 0; i < FFields.Count(); ++i) {
+            TField* f = FFields[i];
+            if (f->FieldKind() == fkData)
+                continue;
+            QVariant v;
+            if (f->FieldKind() == fkLookup && f->LookupDataSet && f->LookupDataSet->Active()) {
+                QVariantList keys;
+                for (TField* k : GetFieldList(f->KeyFields))
+                    keys << k->AsVariant();
+                v = f->ToRaw(f->LookupDataSet->Lookup(f->LookupKeyFields, keys, f->LookupResultField));
+            }
+            R.Values[size_t(f->FFieldNo)] = v;
+        }
+        if (OnCalcFields) {
+            auto handler = OnCalcFields;
+            handler(this);
+        }
+    } catch (...) {
+        FCalcRecord = saved;
+        throw;
+    }
+    FCalcRecord = saved;
+}
+
+void TDataSet::CalculateAll()
+{
+    if (!HasCalcFields())
+        return;
+    for (auto& r : FRecords)
+        CalculateRecord(*r);
 }
 
 TDataRecord& TDataSet::NewRecord()
@@ -214,6 +276,8 @@ void TDataSet::ClearRecords()
 
 const std::vector<QVariant>* TDataSet::ActiveValues() const
 {
+    if (FCalcRecord)
+        return &FCalcRecord->Values;
     if (FOverride >= 0) {
         if (FOverride < int(FView.size()))
             return &FView[size_t(FOverride)]->Values;
@@ -253,6 +317,12 @@ QVariant TDataSet::GetFieldOldRaw(const TField& F) const
 
 void TDataSet::SetFieldRaw(TField& F, const QVariant& v)
 {
+    if (FCalcRecord) {
+        if (F.FieldKind() == fkData)
+            throw EDatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(F.FieldName()));
+        FCalcRecord->Values[size_t(F.FFieldNo)] = v;
+        return;
+    }
     if (FState != dsEdit && FState != dsInsert)
         throw EDatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
     if (F.ReadOnly() || F.FieldKind() != fkData)
@@ -603,6 +673,8 @@ void TDataSet::Post()
         fresh.Serial = FNextSerial++;
         fresh.Values = FEditValues;
         InternalPost(fresh, nullptr);
+        if (HasCalcFields())
+            CalculateRecord(fresh);
         auto rec = std::make_unique<TDataRecord>(std::move(fresh));
         TDataRecord* p = rec.get();
         FRecords.push_back(std::move(rec));
@@ -615,6 +687,8 @@ void TDataSet::Post()
         changed.Serial = cur->Serial;
         changed.Values = FEditValues;
         InternalPost(changed, cur);
+        if (HasCalcFields())
+            CalculateRecord(changed);
         cur->Values = std::move(changed.Values);
     }
     FEditValues.clear();

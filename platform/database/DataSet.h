@@ -163,7 +163,11 @@ public:
     TDataSetNotifyEvent BeforeScroll, AfterScroll;
     TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
     TDataSetNotifyEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
-    TDataSetNotifyEvent BeforeDelete, AfterDelete, OnNewRecord, OnCalcFields, AfterRefresh;
+    TDataSetNotifyEvent BeforeDelete, AfterDelete, OnNewRecord, BeforeRefresh, AfterRefresh;
+    // Fills the calculated fields of the record being calculated (each row
+    // once when the rows arrive and again after it is posted); lookup fields
+    // are resolved before it runs. Only non-data fields may be set here.
+    TDataSetNotifyEvent OnCalcFields;
     TFilterRecordEvent OnFilterRecord;
 
     // ---- for fields and links ----
@@ -195,7 +199,11 @@ protected:
     TDataRecord& NewRecord();
     void ClearRecords();
     void ClearFields();
-    void FieldsChanged();  // after subclasses changed the field list
+    // Removes the data fields and keeps the calculated and lookup ones.
+    void ClearDataFields();
+    // After subclasses changed the field list: data fields keep their record
+    // slots in order, calculated and lookup fields take the slots after them.
+    void FieldsChanged();
     std::vector<std::unique_ptr<TDataRecord>> FRecords;
 
 private:
@@ -210,6 +218,9 @@ private:
     void DoBeforeScroll();
     void DoAfterScroll();
     void StartEdit(TDataSetState NewState, int InsertAt);
+    bool HasCalcFields() const;
+    void CalculateRecord(TDataRecord& R);
+    void CalculateAll();
     const std::vector<QVariant>* ActiveValues() const;
     static bool SameTextName(const QString& a, const QString& b);
 
@@ -219,6 +230,7 @@ private:
     TDataSetState FState = dsInactive;
     int FCur = -1;
     int FOverride = -1;
+    TDataRecord* FCalcRecord = nullptr;
     bool FEof = true;
     bool FBof = true;
     bool FReadOnly = false;

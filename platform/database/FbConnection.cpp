@@ -83,6 +83,8 @@ void ReadColumns(IMessageMetadata* meta, std::vector<TFbColumn>& cols)
         c.SubType = meta->getSubType(&s, i);
         c.CharSet = meta->getCharSet(&s, i) & 0xFF;
         c.Nullable = meta->isNullable(&s, i);
+        c.Offset = meta->getOffset(&s, i);
+        c.NullOffset = meta->getNullOffset(&s, i);
         const int bpc = c.CharSet == CS_UTF8 ? 4 : 1;
         switch (c.SqlType) {
         case SQL_TEXT:
@@ -630,17 +632,15 @@ std::vector<unsigned char> TFbCommand::BuildInput(const TParams& Params, IMessag
 
 void TFbCommand::DecodeRow(const unsigned char* m, std::vector<QVariant>& Row)
 {
-    TStatus s;
     Row.resize(FColumns.size());
     for (size_t i = 0; i < FColumns.size(); ++i) {
         const TFbColumn& c = FColumns[i];
-        const unsigned ui = unsigned(i);
-        const short nul = *reinterpret_cast<const short*>(m + FOutMeta->getNullOffset(&s, ui));
+        const short nul = *reinterpret_cast<const short*>(m + c.NullOffset);
         if (nul) {
             Row[i] = QVariant();
             continue;
         }
-        const unsigned char* at = m + FOutMeta->getOffset(&s, ui);
+        const unsigned char* at = m + c.Offset;
         switch (c.SqlType) {
         case SQL_TEXT: {
             if (c.CharSet == CS_OCTETS) {
@@ -717,6 +717,7 @@ void TFbCommand::DecodeRow(const unsigned char* m, std::vector<QVariant>& Row)
         case SQL_BLOB: {
             ISC_QUAD id;
             std::memcpy(&id, at, sizeof id);
+            TStatus s;
             IBlob* blob = FConnection->Handle()->openBlob(&s, Tra(), &id, 0, nullptr);
             QByteArray data;
             char chunk[32768];

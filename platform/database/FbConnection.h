@@ -115,6 +115,8 @@ struct TFbColumn {
     unsigned SqlLength = 0;
     int SubType = 0;
     unsigned CharSet = 0;
+    unsigned Offset = 0;
+    unsigned NullOffset = 0;
 };
 
 // A prepared statement. Inputs are taken from a TParams by the names of the

@@ -182,16 +182,21 @@ void TFbQuery::MasterChanged()
 
 void TFbQuery::BuildFields(const std::vector<TFbColumn>& Columns)
 {
-    bool same = FieldCount() == int(Columns.size());
+    int dataFields = 0;
+    for (int i = 0; i < FieldCount(); ++i)
+        dataFields += Fields()[i]->FieldKind() == fkData ? 1 : 0;
+    bool same = dataFields == int(Columns.size());
     for (int i = 0; same && i < FieldCount(); ++i) {
         TField* f = Fields()[i];
+        if (f->FieldKind() != fkData)
+            continue;
         same = f->FieldNo() < int(Columns.size()) &&
                QString::compare(f->FieldName(), Columns[size_t(f->FieldNo())].Name, Qt::CaseInsensitive) == 0 &&
                f->DataType() == Columns[size_t(f->FieldNo())].DataType;
     }
     if (same)
         return;
-    ClearFields();
+    ClearDataFields();
     for (const TFbColumn& c : Columns) {
         TField* f = DefineField(c.Name, c.DataType, c.Size);
         if (!c.Relation.isEmpty())
@@ -220,6 +225,8 @@ void TFbQuery::InternalOpen()
             FCommand = std::make_unique<TFbCommand>(FConnection, t);
         FCommand->SetTransaction(t);
         FCommand->Prepare(FSQL.Text());
+        if (BeforeExecute)
+            BeforeExecute(this);
         TDataSet* master = FMasterSource ? FMasterSource->DataSet() : nullptr;
         if (master && master->Active()) {
             const QStringList names = MasterFields.isEmpty() ? FCommand->ParamNames()

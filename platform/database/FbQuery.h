@@ -88,6 +88,10 @@ public:
     // name when empty).
     QString MasterFields;
 
+    // Runs before the statement executes on every open and requery; for the
+    // statement's owner (e.g. to refresh what its calculated fields read).
+    std::function<void(TFbQuery* Sender)> BeforeExecute;
+
     bool CanModify() const override;
     // Runs a statement that returns no rows (its transaction is started when
     // not active and stays active).

@@ -71,6 +71,14 @@ public:
     void SetValue(const QVariant& v);
     // Takes the kind and the value of a field of the current record.
     void AssignField(const TField& F);
+    // Takes the kind and the value of another parameter.
+    void AssignParam(const TParam& P)
+    {
+        FDataType = P.FDataType;
+        FValue = P.FValue;
+        FScale = P.FScale;
+        FSize = P.FSize;
+    }
 
 private:
     QString FName;

@@ -112,14 +112,21 @@ TEST_F(Datasets, ResultsGridRules)
     ASSERT_TRUE(q.Locate(QStringLiteral("RESULTS_CLASS_ID"), 102));
     EXPECT_EQ(q.FieldByName(QStringLiteral("RESULT_STATUS_CODE"))->AsString(), QStringLiteral("V"));
     EXPECT_EQ(q.FieldByName(QStringLiteral("INSERTED"))->AsString().size(), 8);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("COURSE_NAME"))->AsString(), QStringLiteral("Pitkä"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("COURSE_LENGTH"))->AsInteger(), 5000);
     EXPECT_THROW(q.Edit(), EDatabaseError);
     EXPECT_THROW(q.Delete(), EDatabaseError);
 
-    // The last queue row gone: the run shows "W" after a requery, which keeps the row.
-    f.Exec(QStringLiteral("delete from vrk_data_replication;"), true);
+    // The last queue row gone: the run shows "W" after a requery, which keeps
+    // the row; a run without a class-course shows no class.
+    f.Exec(QStringLiteral("delete from vrk_data_replication;\n"
+                          "update vrk_results_class set class_course_id = 0 where results_class_id = 101;"), true);
     q.Refresh();
     EXPECT_EQ(q.FieldByName(QStringLiteral("RESULTS_CLASS_ID"))->AsLargeInt(), 102);
     EXPECT_EQ(q.FieldByName(QStringLiteral("RESULT_STATUS_CODE"))->AsString(), QStringLiteral("W"));
+    ASSERT_TRUE(q.Locate(QStringLiteral("RESULTS_CLASS_ID"), 101));
+    EXPECT_TRUE(q.FieldByName(QStringLiteral("CLASS_NAME"))->IsNull());
+    EXPECT_TRUE(q.FieldByName(QStringLiteral("CLASS_ID"))->IsNull());
     q.Close();
     f.Module->fbTrMainGridFD->Commit();
 }

@@ -223,3 +223,43 @@ TEST(FieldDataLinkTest, WritesPendingValueOnPost)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CalculatedFields, LookupAndCalculatedFieldsFollowTheirRows)
+{
+    TClientDataSet names;
+    names.AddField(QStringLiteral("CODE"), ftWideString, 5);
+    names.AddField(QStringLiteral("TEXT"), ftWideString, 30);
+    names.CreateDataSet();
+    names.AppendRecord({QStringLiteral("V"), QStringLiteral("Hyväksytty")});
+    names.AppendRecord({QStringLiteral("M"), QStringLiteral("Maastossa")});
+
+    TClientDataSet runs;
+    runs.AddField(QStringLiteral("STATUS"), ftWideString, 5);
+    TField* text = runs.AddField(QStringLiteral("STATUS_TEXT"), ftWideString, 30, fkLookup);
+    text->KeyFields = QStringLiteral("STATUS");
+    text->LookupDataSet = &names;
+    text->LookupKeyFields = QStringLiteral("CODE");
+    text->LookupResultField = QStringLiteral("TEXT");
+    runs.AddField(QStringLiteral("LOUD"), ftWideString, 30, fkCalculated);
+    runs.OnCalcFields = [](TDataSet* d) {
+        d->FieldByName(QStringLiteral("LOUD"))->SetAsString(d->FieldByName(QStringLiteral("STATUS_TEXT"))->AsString().toUpper());
+    };
+    runs.CreateDataSet();
+    runs.AppendRecord({QStringLiteral("M")});
+    runs.AppendRecord({QStringLiteral("X")});
+    runs.First();
+    EXPECT_EQ(runs.FieldByName(QStringLiteral("STATUS_TEXT"))->AsString(), QStringLiteral("Maastossa"));
+    EXPECT_EQ(runs.FieldByName(QStringLiteral("LOUD"))->AsString(), QStringLiteral("MAASTOSSA"));
+    EXPECT_FALSE(runs.FieldByName(QStringLiteral("LOUD"))->CanModify());
+    runs.Next();
+    EXPECT_TRUE(runs.FieldByName(QStringLiteral("STATUS_TEXT"))->IsNull());
+    runs.Edit();
+    runs.FieldByName(QStringLiteral("STATUS"))->SetAsString(QStringLiteral("V"));
+    EXPECT_THROW(runs.FieldByName(QStringLiteral("LOUD"))->SetAsString(QStringLiteral("x")), EDatabaseError);
+    runs.Post();
+    EXPECT_EQ(runs.FieldByName(QStringLiteral("LOUD"))->AsString(), QStringLiteral("HYVÄKSYTTY"));
+}
+
+}  // namespace
