@@ -319,6 +319,16 @@ TEST_F(FbQueryTest, StoredProcedureInputsAndOutputs)
     sel->Open();
     EXPECT_EQ(sel->FieldByName(QStringLiteral("OUT_A"))->AsInteger(), 4);
     EXPECT_TRUE(sel->FieldByName(QStringLiteral("OUT_TEXT"))->IsNull());
+    sel->Close();
+
+    // An executed procedure opened as a query gives its outputs as one row.
+    auto exec = Query(QStringLiteral("execute procedure twice(:a, :t)"), &tr);
+    exec->ParamByName(QStringLiteral("a")).SetAsInteger(5);
+    exec->ParamByName(QStringLiteral("t")).SetAsString(QStringLiteral("x"));
+    exec->Open();
+    ASSERT_EQ(exec->RecordCount(), 1);
+    EXPECT_EQ(exec->FieldByName(QStringLiteral("OUT_A"))->AsInteger(), 10);
+    EXPECT_EQ(exec->FieldByName(QStringLiteral("OUT_TEXT"))->AsString(), QStringLiteral("xx"));
     tr.Commit();
 }
 
