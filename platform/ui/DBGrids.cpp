@@ -1,0 +1,1353 @@
+#include "platform/ui/DBGrids.h"
+
+#include <algorithm>
+
+namespace {
+
+TAlignment FieldAlignment(const TField* F)
+{
+    return F ? TAlignment(int(F->Alignment())) : taLeftJustify;
+}
+
+// Text drawn in a cell: clipped to it, with two pixels of margin.
+void WriteText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
+{
+    const int margin = 2;
+    int x = R.Left + margin;
+    if (A == taRightJustify)
+        x = R.Right - margin - C->TextWidth(Text);
+    else if (A == taCenter)
+        x = R.Left + (R.Width() - C->TextWidth(Text)) / 2;
+    const int y = R.Top + std::max(0, (R.Height() - C->TextHeight(QStringLiteral("Wg"))) / 2);
+    C->TextRect(R, x, y, Text);
+}
+
+QString CellText(const TField* F)
+{
+    if (!F)
+        return QString();
+    switch (F->DataType()) {
+    case ftGraphic:
+        return QStringLiteral("(GRAPHIC)");
+    case ftBlob:
+    case ftTypedBinary:
+        return QStringLiteral("(BLOB)");
+    case ftFmtMemo:
+    case ftMemo:
+    case ftWideMemo:
+        return F->AsString().section(QLatin1Char('\n'), 0, 0);
+    default:
+        return F->DisplayText();
+    }
+}
+
+}  // namespace
+
+// ---- TColumnTitle --------------------------------------------------------------------
+
+QString TColumnTitle::Caption() const
+{
+    return (FColumn->FAssigned & cvTitleCaption) ? FCaption : DefaultCaption();
+}
+
+void TColumnTitle::SetCaption(const QString& v)
+{
+    FCaption = v;
+    FColumn->FAssigned |= cvTitleCaption;
+    FColumn->Changed();
+}
+
+QString TColumnTitle::DefaultCaption() const
+{
+    if (TField* f = FColumn->Field())
+        return f->DisplayLabel();
+    return FColumn->FieldName();
+}
+
+TAlignment TColumnTitle::Alignment() const { return (FColumn->FAssigned & cvTitleAlignment) ? FAlignment : taLeftJustify; }
+
+void TColumnTitle::SetAlignment(TAlignment v)
+{
+    FAlignment = v;
+    FColumn->FAssigned |= cvTitleAlignment;
+    FColumn->Changed();
+}
+
+TColor TColumnTitle::Color() const
+{
+    if (FColumn->FAssigned & cvTitleColor)
+        return FColor;
+    TCustomDBGrid* g = FColumn->Grid();
+    return g ? g->FixedColor() : clBtnFace;
+}
+
+void TColumnTitle::SetColor(TColor v)
+{
+    FColor = v;
+    FColumn->FAssigned |= cvTitleColor;
+    FColumn->Changed();
+}
+
+TFont* TColumnTitle::Font()
+{
+    if (!(FColumn->FAssigned & cvTitleFont))
+        if (TCustomDBGrid* g = FColumn->Grid())
+            FFont.Assign(*g->TitleFont());
+    return &FFont;
+}
+
+void TColumnTitle::SetFont(const TFont& v)
+{
+    FFont.Assign(v);
+    FColumn->FAssigned |= cvTitleFont;
+    FColumn->Changed();
+}
+
+void TColumnTitle::RestoreDefaults()
+{
+    FColumn->FAssigned &= ~(cvTitleCaption | cvTitleAlignment | cvTitleColor | cvTitleFont);
+    FColumn->Changed();
+}
+
+void TColumnTitle::Assign(const TColumnTitle& S)
+{
+    FCaption = S.FCaption;
+    FAlignment = S.FAlignment;
+    FColor = S.FColor;
+    FFont.Assign(S.FFont);
+}
+
+// ---- TColumn -------------------------------------------------------------------------
+
+TColumn::TColumn(TDBGridColumns* Collection) : FCollection(Collection), FTitle(this) {}
+
+TCustomDBGrid* TColumn::Grid() const { return FCollection ? FCollection->Grid() : nullptr; }
+
+void TColumn::SetFieldName(const QString& v)
+{
+    FFieldName = v;
+    FField = nullptr;
+    Changed();
+}
+
+TField* TColumn::Field() const
+{
+    TCustomDBGrid* g = Grid();
+    TDataSet* ds = g ? g->FDataLink.DataSet() : nullptr;
+    if (!ds || FFieldName.isEmpty())
+        return nullptr;
+    if (FField && FField->DataSet() == ds && QString::compare(FField->FieldName(), FFieldName, Qt::CaseInsensitive) == 0)
+        return FField;
+    const_cast<TColumn*>(this)->FField = ds->FindField(FFieldName);
+    return FField;
+}
+
+void TColumn::SetField(TField* v)
+{
+    FField = v;
+    FFieldName = v ? v->FieldName() : QString();
+    Changed();
+}
+
+int TColumn::DefaultWidth() const
+{
+    TCustomDBGrid* g = Grid();
+    TField* f = Field();
+    if (!g || !f)
+        return 64;
+    TCanvas measure;
+    measure.Font()->Assign(*g->Font());
+    int w = std::min(f->DisplayWidth(), 40) * measure.TextWidth(QStringLiteral("0")) + 4;
+    measure.Font()->Assign(*g->TitleFont());
+    w = std::max(w, measure.TextWidth(const_cast<TColumn*>(this)->FTitle.Caption()) + 4);
+    return w;
+}
+
+int TColumn::Width() const { return (FAssigned & cvWidth) ? FWidth : DefaultWidth(); }
+
+void TColumn::SetWidth(int v)
+{
+    if ((FAssigned & cvWidth) && FWidth == v)
+        return;
+    FWidth = v;
+    FAssigned |= cvWidth;
+    Changed();
+}
+
+void TColumn::SetVisible(bool v)
+{
+    if (FVisible == v)
+        return;
+    FVisible = v;
+    Changed();
+}
+
+int TColumn::Index() const
+{
+    if (!FCollection)
+        return -1;
+    for (int i = 0; i < FCollection->Count(); ++i)
+        if (FCollection->Items(i) == this)
+            return i;
+    return -1;
+}
+
+void TColumn::SetIndex(int v)
+{
+    if (FCollection)
+        FCollection->Move(Index(), v);
+}
+
+bool TColumn::ReadOnly() const
+{
+    if (FAssigned & cvReadOnly)
+        return FReadOnly;
+    TField* f = Field();
+    return f && f->ReadOnly();
+}
+
+void TColumn::SetReadOnly(bool v)
+{
+    FReadOnly = v;
+    FAssigned |= cvReadOnly;
+    Changed();
+}
+
+TColor TColumn::DefaultColor() const
+{
+    TCustomDBGrid* g = Grid();
+    return g ? g->Color() : clWindow;
+}
+
+TColor TColumn::Color() const { return (FAssigned & cvColor) ? FColor : DefaultColor(); }
+
+void TColumn::SetColor(TColor v)
+{
+    FColor = v;
+    FAssigned |= cvColor;
+    Changed();
+}
+
+TFont* TColumn::DefaultFont() const
+{
+    TCustomDBGrid* g = Grid();
+    return g ? g->Font() : nullptr;
+}
+
+TFont* TColumn::Font()
+{
+    if (!(FAssigned & cvFont))
+        if (TFont* d = DefaultFont())
+            FFont.Assign(*d);
+    return &FFont;
+}
+
+void TColumn::SetFont(const TFont& v)
+{
+    FFont.Assign(v);
+    FAssigned |= cvFont;
+    Changed();
+}
+
+TAlignment TColumn::DefaultAlignment() const { return FieldAlignment(Field()); }
+
+TAlignment TColumn::Alignment() const { return (FAssigned & cvAlignment) ? FAlignment : DefaultAlignment(); }
+
+void TColumn::SetAlignment(TAlignment v)
+{
+    FAlignment = v;
+    FAssigned |= cvAlignment;
+    Changed();
+}
+
+void TColumn::RestoreDefaults()
+{
+    FAssigned = 0;
+    ButtonStyle = cbsAuto;
+    PickList.clear();
+    DropDownRows = 7;
+    Changed();
+}
+
+void TColumn::Assign(const TColumn& S)
+{
+    FFieldName = S.FFieldName;
+    FField = nullptr;
+    FVisible = S.FVisible;
+    FWidth = S.FWidth;
+    FReadOnly = S.FReadOnly;
+    FColor = S.FColor;
+    FFont.Assign(S.FFont);
+    FAlignment = S.FAlignment;
+    FTitle.Assign(S.FTitle);
+    FAssigned = S.FAssigned;
+    ButtonStyle = S.ButtonStyle;
+    PickList = S.PickList;
+    DropDownRows = S.DropDownRows;
+    Tag = S.Tag;
+    Changed();
+}
+
+bool TColumn::Showing() const { return FVisible; }
+
+void TColumn::Changed()
+{
+    if (FCollection)
+        FCollection->Changed();
+}
+
+// ---- TDBGridColumns ------------------------------------------------------------------
+
+TColumn* TDBGridColumns::Add()
+{
+    FItems.push_back(std::make_unique<TColumn>(this));
+    if (FUpdateCount == 0 && !(FGrid && FGrid->FInLayout))
+        FState = csCustomized;
+    Changed();
+    return FItems.back().get();
+}
+
+void TDBGridColumns::Clear()
+{
+    FItems.clear();
+    Changed();
+}
+
+void TDBGridColumns::Delete(int i)
+{
+    FItems.erase(FItems.begin() + i);
+    Changed();
+}
+
+void TDBGridColumns::Assign(const TDBGridColumns& Source)
+{
+    BeginUpdate();
+    FItems.clear();
+    for (const auto& c : Source.FItems) {
+        FItems.push_back(std::make_unique<TColumn>(this));
+        FItems.back()->Assign(*c);
+    }
+    FState = Source.FItems.empty() ? csDefault : csCustomized;
+    EndUpdate();
+}
+
+void TDBGridColumns::SetState(TDBGridColumnsState v)
+{
+    if (v == FState)
+        return;
+    FState = v;
+    if (v == csDefault)
+        RebuildColumns();
+}
+
+void TDBGridColumns::RebuildColumns()
+{
+    TDataSet* ds = FGrid ? FGrid->FDataLink.DataSet() : nullptr;
+    BeginUpdate();
+    FItems.clear();
+    if (ds)
+        for (int i = 0; i < ds->FieldCount(); ++i) {
+            TField* f = ds->Fields()[i];
+            if (!f->Visible())
+                continue;
+            FItems.push_back(std::make_unique<TColumn>(this));
+            FItems.back()->FFieldName = f->FieldName();
+            FItems.back()->FField = f;
+        }
+    FState = csDefault;
+    EndUpdate();
+}
+
+void TDBGridColumns::RestoreDefaults()
+{
+    BeginUpdate();
+    for (auto& c : FItems)
+        c->RestoreDefaults();
+    EndUpdate();
+}
+
+void TDBGridColumns::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0)
+        Changed();
+}
+
+void TDBGridColumns::Move(int From, int To)
+{
+    if (From < 0 || From >= Count() || To < 0 || To >= Count() || From == To)
+        return;
+    auto c = std::move(FItems[size_t(From)]);
+    FItems.erase(FItems.begin() + From);
+    FItems.insert(FItems.begin() + To, std::move(c));
+    if (FUpdateCount == 0 && !(FGrid && FGrid->FInLayout))
+        FState = csCustomized;
+    Changed();
+}
+
+void TDBGridColumns::Changed()
+{
+    if (FUpdateCount > 0 || !FGrid || FGrid->FInLayout)
+        return;
+    FGrid->LayoutChanged();
+}
+
+// ---- TBookmarkList -------------------------------------------------------------------
+
+namespace {
+
+// Whether a remembered row is the row the dataset's fields read from now
+// (the link may have made another visible row active for painting).
+bool IsActiveRow(TDataSet& D, const TBookmark& B)
+{
+    if (D.ActiveRecordOverride() < 0)
+        return D.GetBookmark() == B;
+    bool anyKey = false;
+    for (const QVariant& k : B.Key)
+        anyKey = anyKey || k.isValid();
+    if (!anyKey)
+        return B.RecNo == D.ActiveRecordOverride() + 1;
+    QVariantList key;
+    for (const QString& n : D.KeyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (TField* f = D.FindField(n.trimmed()))
+            key << f->RawValue();
+    return key == B.Key;
+}
+
+}  // namespace
+
+bool TBookmarkList::CurrentRowSelected() const
+{
+    TDataSet* ds = FGrid->FDataLink.DataSet();
+    if (!ds || !ds->Active() || ds->IsEmpty())
+        return false;
+    for (const TBookmark& b : FList)
+        if (IsActiveRow(*ds, b))
+            return true;
+    return false;
+}
+
+void TBookmarkList::SetCurrentRowSelected(bool v)
+{
+    TDataSet* ds = FGrid->FDataLink.DataSet();
+    if (!ds || !ds->Active() || ds->IsEmpty())
+        return;
+    const TBookmark b = ds->GetBookmark();
+    int i = -1;
+    const bool found = Find(b, i);
+    if (v && !found)
+        FList.push_back(b);
+    else if (!v && found)
+        FList.erase(FList.begin() + i);
+    FGrid->Invalidate();
+}
+
+bool TBookmarkList::Find(const TBookmark& B, int& Index) const
+{
+    Index = IndexOf(B);
+    return Index >= 0;
+}
+
+int TBookmarkList::IndexOf(const TBookmark& B) const
+{
+    for (size_t i = 0; i < FList.size(); ++i)
+        if (FList[i] == B)
+            return int(i);
+    return -1;
+}
+
+void TBookmarkList::Clear()
+{
+    if (FList.empty())
+        return;
+    FList.clear();
+    FGrid->Invalidate();
+}
+
+void TBookmarkList::Delete()
+{
+    TDataSet* ds = FGrid->FDataLink.DataSet();
+    if (!ds)
+        return;
+    ds->DisableControls();
+    try {
+        for (const TBookmark& b : FList)
+            if (ds->BookmarkValid(b)) {
+                ds->GotoBookmark(b);
+                ds->Delete();
+            }
+    } catch (...) {
+        ds->EnableControls();
+        FList.clear();
+        throw;
+    }
+    FList.clear();
+    ds->EnableControls();
+}
+
+bool TBookmarkList::Refresh()
+{
+    TDataSet* ds = FGrid->FDataLink.DataSet();
+    const size_t before = FList.size();
+    if (ds)
+        FList.erase(std::remove_if(FList.begin(), FList.end(), [&](const TBookmark& b) { return !ds->BookmarkValid(b); }), FList.end());
+    return FList.size() != before;
+}
+
+// ---- TGridDataLink -------------------------------------------------------------------
+
+void TGridDataLink::Reset()
+{
+    if (FModified)
+        RecordChanged(nullptr);
+    FModified = false;
+}
+
+void TGridDataLink::ActiveChanged() { FGrid->LinkActive(Active()); }
+void TGridDataLink::DataSetChanged() { FGrid->DataChanged(); FModified = false; }
+void TGridDataLink::DataSetScrolled(int Distance) { FGrid->Scroll(Distance); }
+void TGridDataLink::EditingChanged() { FGrid->EditingChanged(); }
+void TGridDataLink::LayoutChanged() { FGrid->LayoutChanged(); }
+void TGridDataLink::RecordChanged(TField* Field)
+{
+    FGrid->RecordChanged(Field);
+    FModified = false;
+}
+
+void TGridDataLink::UpdateData()
+{
+    if (FInUpdateData)
+        return;
+    FInUpdateData = true;
+    try {
+        if (FModified)
+            FGrid->UpdateData();
+        FModified = false;
+    } catch (...) {
+        FInUpdateData = false;
+        throw;
+    }
+    FInUpdateData = false;
+}
+
+// ---- TCustomDBGrid -------------------------------------------------------------------
+
+TCustomDBGrid::TCustomDBGrid(TComponent* AOwner)
+    : TCustomGrid(AOwner), FDataLink(this), FColumns(this), FSelectedRows(this)
+{
+    FDBOptions = dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
+                 dgCancelOnExit | dgTitleClick | dgTitleHotTrack;
+    FDefaultRowHeight = 20;
+    FTitleFont.Assign(*Font());
+    ApplyGridOptions();
+    LayoutChanged();
+}
+
+TCustomDBGrid::~TCustomDBGrid()
+{
+    FInLayout = true;
+    FDataLink.SetDataSource(nullptr);
+}
+
+void TCustomDBGrid::SetDataSource(TDataSource* v)
+{
+    if (v == FDataLink.DataSource())
+        return;
+    FSelectedRows.Clear();
+    FDataLink.SetDataSource(v);
+    LinkActive(FDataLink.Active());
+}
+
+void TCustomDBGrid::SetOptions(TDBGridOptions v)
+{
+    if (v == FDBOptions)
+        return;
+    FDBOptions = v;
+    if (!(v & dgMultiSelect))
+        FSelectedRows.Clear();
+    ApplyGridOptions();
+    LayoutChanged();
+}
+
+void TCustomDBGrid::ApplyGridOptions()
+{
+    TGridOptions g = 0;
+    if (FDBOptions & dgColLines)
+        g |= goVertLine | goFixedVertLine;
+    if (FDBOptions & dgRowLines)
+        g |= goHorzLine | goFixedHorzLine;
+    if (FDBOptions & dgEditing)
+        g |= goEditing;
+    if (FDBOptions & dgAlwaysShowEditor)
+        g |= goAlwaysShowEditor;
+    if (FDBOptions & dgTabs)
+        g |= goTabs;
+    if (FDBOptions & dgRowSelect)
+        g |= goRowSelect;
+    if (FDBOptions & dgColumnResize)
+        g |= goColSizing | goColMoving;
+    TCustomGrid::SetOptions(g);
+}
+
+void TCustomDBGrid::SetTitleFont(const TFont& v)
+{
+    FTitleFont.Assign(v);
+    LayoutChanged();
+}
+
+void TCustomDBGrid::FontChanged()
+{
+    TCustomGrid::FontChanged();
+    LayoutChanged();
+}
+
+TField* TCustomDBGrid::Fields(int i) const
+{
+    return ValidFieldIndex(i) ? FColumns.Items(i)->Field() : nullptr;
+}
+
+int TCustomDBGrid::RawToDataColumn(int ACol) const
+{
+    const int i = ACol - IndicatorOffset();
+    return i >= 0 && i < int(FVisibleCols.size()) ? FVisibleCols[size_t(i)] : -1;
+}
+
+int TCustomDBGrid::DataToRawColumn(int ACol) const
+{
+    for (size_t i = 0; i < FVisibleCols.size(); ++i)
+        if (FVisibleCols[i] == ACol)
+            return int(i) + IndicatorOffset();
+    return -1;
+}
+
+TColumn* TCustomDBGrid::ColumnAt(int RawCol) const
+{
+    const int d = RawToDataColumn(RawCol);
+    return d >= 0 ? FColumns.Items(d) : nullptr;
+}
+
+int TCustomDBGrid::SelectedIndex() const { return RawToDataColumn(Col()); }
+
+void TCustomDBGrid::SetSelectedIndex(int v)
+{
+    const int raw = DataToRawColumn(v);
+    if (raw >= 0)
+        MoveColRow(raw, Row(), true, true);
+}
+
+TField* TCustomDBGrid::SelectedField() const
+{
+    const int d = SelectedIndex();
+    return d >= 0 ? FColumns.Items(d)->Field() : nullptr;
+}
+
+void TCustomDBGrid::SetSelectedField(TField* v)
+{
+    for (int i = 0; i < FColumns.Count(); ++i)
+        if (FColumns.Items(i)->Field() == v) {
+            SetSelectedIndex(i);
+            return;
+        }
+}
+
+// ---- layout --------------------------------------------------------------------------
+
+void TCustomDBGrid::EndLayout()
+{
+    if (FLayoutLock > 0 && --FLayoutLock == 0)
+        LayoutChanged();
+}
+
+void TCustomDBGrid::LayoutChanged()
+{
+    if (FLayoutLock > 0 || FInLayout)
+        return;
+    FInLayout = true;
+    try {
+        const int oldData = SelectedIndex();
+        if (FColumns.State() == csDefault) {
+            // Default columns follow the dataset's fields; a program may still
+            // adjust them (hide one, set a width) until the fields change.
+            TDataSet* ds = FDataLink.Active() ? FDataLink.DataSet() : nullptr;
+            bool same = ds != nullptr;
+            if (ds) {
+                int n = 0;
+                for (int i = 0; i < ds->FieldCount() && same; ++i) {
+                    if (!ds->Fields()[i]->Visible())
+                        continue;
+                    same = n < FColumns.Count() && FColumns.Items(n)->Field() == ds->Fields()[i];
+                    ++n;
+                }
+                same = same && n == FColumns.Count();
+            }
+            if (!same) {
+                if (ds)
+                    FColumns.RebuildColumns();
+                else
+                    FColumns.Clear();
+            }
+        }
+        FVisibleCols.clear();
+        for (int i = 0; i < FColumns.Count(); ++i)
+            if (FColumns.Items(i)->Visible())
+                FVisibleCols.push_back(i);
+        const int ind = IndicatorOffset();
+        BeginUpdate();
+        FFixedCols = 0;
+        FFixedRows = 0;
+        SetColCount(ind + std::max<int>(1, int(FVisibleCols.size())));
+        FFixedCols = ind;
+        if (ind > 0)
+            FColWidths[0] = 12;
+        for (size_t i = 0; i < FVisibleCols.size(); ++i)
+            FColWidths[size_t(ind) + i] = FColumns.Items(FVisibleCols[i])->Width();
+        if (FVisibleCols.empty())
+            FColWidths[size_t(ind)] = 64;
+        FFixedRows = TitleOffset();
+        UpdateRowCount();
+        FTopLeft = {std::max(FTopLeft.X, FFixedCols), FFixedRows};
+        FCurrent.X = std::clamp(oldData >= 0 && DataToRawColumn(oldData) >= 0 ? DataToRawColumn(oldData) : FCurrent.X, FFixedCols,
+                                ColCount() - 1);
+        FAnchor = FCurrent;
+        EndUpdate();
+    } catch (...) {
+        FInLayout = false;
+        throw;
+    }
+    FInLayout = false;
+    UpdateActive();
+    Invalidate();
+}
+
+void TCustomDBGrid::UpdateRowCount()
+{
+    const TRect area = GridClientRect();
+    const int title = TitleOffset() ? FDefaultRowHeight + LineWidthV() : 0;
+    const int per = FDefaultRowHeight + LineWidthV();
+    const int rows = std::max(1, (area.Height() - title) / std::max(1, per));
+    if (FDataLink.Active())
+        FDataLink.SetBufferCount(rows);
+    const int data = FDataLink.Active() ? std::max(1, FDataLink.RecordCount()) : 1;
+    const int want = TitleOffset() + data;
+    const int oldFixed = FFixedRows;
+    FFixedRows = 0;
+    FRowHeights.assign(size_t(want), FDefaultRowHeight);
+    FFixedRows = oldFixed;
+    FCurrent.Y = std::clamp(FCurrent.Y, FFixedRows, std::max(FFixedRows, RowCount() - 1));
+    FTopLeft.Y = FFixedRows;
+}
+
+void TCustomDBGrid::UpdateActive()
+{
+    if (!FDataLink.Active())
+        return;
+    const int row = TitleOffset() + FDataLink.ActiveRecord();
+    if (row != FCurrent.Y) {
+        FCurrent.Y = row;
+        FAnchor.Y = row;
+    }
+    UpdateScrollBars();
+    if (EditorMode())
+        InvalidateEditor();
+}
+
+void TCustomDBGrid::Resize()
+{
+    TCustomGrid::Resize();
+    UpdateRowCount();
+    UpdateActive();
+}
+
+// ---- link notifications --------------------------------------------------------------
+
+void TCustomDBGrid::LinkActive(bool Value)
+{
+    if (!Value)
+        HideEditor();
+    FSelectedRows.Clear();
+    LayoutChanged();
+}
+
+void TCustomDBGrid::DataChanged()
+{
+    if (!HandleAllocated() && !FDataLink.Active())
+        return;
+    UpdateRowCount();
+    UpdateActive();
+    if (EditorMode() && FInplaceEdit)
+        FInplaceEdit->UpdateContents();
+    Invalidate();
+}
+
+void TCustomDBGrid::Scroll(int Distance)
+{
+    (void)Distance;
+    if (FDataLink.Active() && TitleOffset() + FDataLink.RecordCount() != RowCount())
+        UpdateRowCount();
+    UpdateActive();
+    Invalidate();
+}
+
+void TCustomDBGrid::EditingChanged()
+{
+    if (!FDataLink.Editing() && EditorMode() && !(FDBOptions & dgAlwaysShowEditor))
+        HideEditor();
+    Invalidate();
+}
+
+void TCustomDBGrid::RecordChanged(TField* Field)
+{
+    if (EditorMode() && FInplaceEdit && (!Field || Field == SelectedField()) && !FDataLink.FInUpdateData)
+        FInplaceEdit->UpdateContents();
+    Invalidate();
+}
+
+void TCustomDBGrid::UpdateData()
+{
+    TField* f = SelectedField();
+    if (!f)
+        return;
+    if (f->FieldKind() == fkLookup && f->LookupDataSet) {
+        // A lookup column writes the key of the chosen text into its key field.
+        const QVariant key = f->LookupDataSet->Lookup(f->LookupResultField, {FEditText}, f->LookupKeyFields);
+        if (TField* k = f->DataSet()->FindField(f->KeyFields))
+            k->SetAsVariant(key);
+        return;
+    }
+    f->SetText(FEditText);
+}
+
+void TCustomDBGrid::ColEnter()
+{
+    if (OnColEnter)
+        OnColEnter(this);
+}
+
+void TCustomDBGrid::ColExit()
+{
+    if (OnColExit)
+        OnColExit(this);
+}
+
+void TCustomDBGrid::TitleClick(TColumn* Column)
+{
+    if (OnTitleClick)
+        OnTitleClick(Column);
+}
+
+void TCustomDBGrid::DoCellClick(TColumn* Column)
+{
+    if (OnCellClick)
+        OnCellClick(Column);
+}
+
+// ---- moving --------------------------------------------------------------------------
+
+bool TCustomDBGrid::SelectCell(int ACol, int ARow)
+{
+    if (ACol != Col())
+        ColExit();
+    if (FDataLink.Active() && ARow != Row()) {
+        TDataSet* ds = FDataLink.DataSet();
+        ds->MoveBy(ARow - Row());
+    }
+    return true;
+}
+
+void TCustomDBGrid::CellMoved(int OldCol, int OldRow)
+{
+    (void)OldRow;
+    UpdateActive();
+    if (OldCol != Col())
+        ColEnter();
+}
+
+void TCustomDBGrid::CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift)
+{
+    (void)ARow;
+    (void)Button;
+    (void)Shift;
+    DoCellClick(ColumnAt(ACol));
+}
+
+void TCustomDBGrid::FixedCellClick(int ACol, int ARow)
+{
+    if (ARow < TitleOffset() && ACol >= IndicatorOffset() && (FDBOptions & dgTitleClick))
+        TitleClick(ColumnAt(ACol));
+}
+
+void TCustomDBGrid::ColWidthsChanged()
+{
+    TCustomGrid::ColWidthsChanged();
+    if (FInLayout)
+        return;
+    FInLayout = true;
+    for (size_t i = 0; i < FVisibleCols.size(); ++i) {
+        TColumn* c = FColumns.Items(FVisibleCols[i]);
+        const int w = FColWidths[size_t(IndicatorOffset()) + i];
+        if (w != c->Width()) {
+            c->FWidth = w;
+            c->FAssigned |= cvWidth;
+        }
+    }
+    FInLayout = false;
+}
+
+void TCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    const int from = RawToDataColumn(FromIndex), to = RawToDataColumn(ToIndex);
+    if (from >= 0 && to >= 0) {
+        FColumns.Move(from, to);
+        if (OnColumnMoved)
+            OnColumnMoved(this, from, to);
+    }
+}
+
+bool TCustomDBGrid::BeginColumnDrag(int& Origin, int& Destination, const TPoint& MousePt)
+{
+    return Origin >= IndicatorOffset() && TCustomGrid::BeginColumnDrag(Origin, Destination, MousePt);
+}
+
+bool TCustomDBGrid::CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt)
+{
+    return Destination >= IndicatorOffset() && TCustomGrid::CheckColumnDrag(Origin, Destination, MousePt);
+}
+
+void TCustomDBGrid::GetVertScrollInfo(int& Min, int& Max, int& Page, int& Pos) const
+{
+    TDataSet* ds = const_cast<TGridDataLink&>(FDataLink).DataSet();
+    Min = 0;
+    if (!FDataLink.Active() || !ds) {
+        Max = 0;
+        Page = 1;
+        Pos = 0;
+        return;
+    }
+    Page = std::max(1, FDataLink.BufferCount());
+    Max = std::max(0, ds->RecordCount() - 1);
+    Pos = std::max(0, ds->RecNo() - 1);
+}
+
+void TCustomDBGrid::VertScrollTo(int Pos)
+{
+    if (!FDataLink.Active())
+        return;
+    TDataSet* ds = FDataLink.DataSet();
+    ds->MoveBy(Pos - (ds->RecNo() - 1));
+}
+
+void TCustomDBGrid::VertScrollBy(int Lines)
+{
+    if (FDataLink.Active())
+        FDataLink.DataSet()->MoveBy(Lines);
+}
+
+void TCustomDBGrid::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (OnKeyDown) {
+        OnKeyDown(this, Key, Shift);
+        if (Key == 0)
+            return;
+    }
+    TDataSet* ds = FDataLink.Active() ? FDataLink.DataSet() : nullptr;
+    if (!ds) {
+        TCustomGrid::KeyDown(Key, Shift);
+        return;
+    }
+    const bool ctrl = Shift & ssCtrl;
+    const int page = std::max(1, FDataLink.BufferCount());
+    auto clearSel = [&] {
+        if ((FDBOptions & dgMultiSelect) && !(Shift & ssShift))
+            FSelectedRows.Clear();
+    };
+    switch (Key) {
+    case VK_UP:
+        if (ds->State() == dsInsert && !ds->Modified()) {
+            ds->Cancel();
+        } else {
+            clearSel();
+            ds->Prior();
+        }
+        Key = 0;
+        return;
+    case VK_DOWN:
+        if (ds->State() == dsInsert && !ds->Modified()) {
+            Key = 0;
+            return;
+        }
+        clearSel();
+        ds->Next();
+        Key = 0;
+        return;
+    case VK_PRIOR:
+        clearSel();
+        ds->MoveBy(-page);
+        Key = 0;
+        return;
+    case VK_NEXT:
+        clearSel();
+        ds->MoveBy(page);
+        Key = 0;
+        return;
+    case VK_HOME:
+    case VK_END:
+        if (ctrl) {
+            clearSel();
+            if (Key == VK_HOME)
+                ds->First();
+            else
+                ds->Last();
+            Key = 0;
+            return;
+        }
+        break;
+    case VK_INSERT:
+        if ((FDBOptions & dgEditing) && !FReadOnly && ds->CanModify() && !ctrl) {
+            ds->Insert();
+            Key = 0;
+            return;
+        }
+        break;
+    case VK_ESCAPE:
+        if (ds->State() == dsEdit || ds->State() == dsInsert) {
+            ds->Cancel();
+            Key = 0;
+            return;
+        }
+        break;
+    case VK_SPACE:
+        if ((FDBOptions & dgMultiSelect) && ctrl) {
+            FSelectedRows.SetCurrentRowSelected(!FSelectedRows.CurrentRowSelected());
+            Key = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TCustomGrid::KeyDown(Key, Shift);
+}
+
+void TCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord c = MouseCoord(X, Y);
+    TCustomGrid::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft || c.X < 0 || c.Y < TitleOffset() || !FDataLink.Active() || !(FDBOptions & dgMultiSelect))
+        return;
+    if (Shift & ssCtrl) {
+        FSelectedRows.SetCurrentRowSelected(!FSelectedRows.CurrentRowSelected());
+    } else if (Shift & ssShift) {
+        FSelectedRows.SetCurrentRowSelected(true);
+    } else {
+        FSelectedRows.Clear();
+        FSelectedRows.SetCurrentRowSelected(true);
+    }
+}
+
+void TCustomDBGrid::DoExit()
+{
+    try {
+        if (FDataLink.Active() && (FDBOptions & dgCancelOnExit)) {
+            TDataSet* ds = FDataLink.DataSet();
+            if (ds->State() == dsInsert && !ds->Modified() && !FDataLink.Modified())
+                ds->Cancel();
+        }
+    } catch (...) {
+        TCustomGrid::DoExit();
+        throw;
+    }
+    TCustomGrid::DoExit();
+}
+
+// ---- painting ------------------------------------------------------------------------
+
+bool TCustomDBGrid::IsCellSelected(int ACol, int ARow) const
+{
+    if (!Focused() && !(FDBOptions & dgAlwaysShowSelection) && !(FInplaceEdit && FInplaceEdit->Focused()))
+        return false;
+    return TCustomGrid::IsCellSelected(ACol, ARow);
+}
+
+bool TCustomDBGrid::CanHotTrack(int ACol, int ARow) const
+{
+    return (FDBOptions & dgTitleHotTrack) && (FDBOptions & dgTitleClick) && ARow < TitleOffset() && ACol >= IndicatorOffset();
+}
+
+bool TCustomDBGrid::HighlightCell(int DataCol, int DataRow, const QString& Value, TGridDrawState AState)
+{
+    (void)DataCol;
+    (void)DataRow;
+    (void)Value;
+    if ((FDBOptions & dgMultiSelect) && FDataLink.Active() && FSelectedRows.CurrentRowSelected())
+        return true;
+    return (AState & gdSelected) != 0;
+}
+
+void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    TCanvas* c = Canvas();
+    if (ARow < TitleOffset()) {
+        DrawTitleCell(ACol, ARect, ColumnAt(ACol), AState);
+        return;
+    }
+    const int dataRow = ARow - TitleOffset();
+    if (ACol < IndicatorOffset()) {
+        DrawIndicatorCell(dataRow, ARect, AState);
+        return;
+    }
+    const int dataCol = RawToDataColumn(ACol);
+    TColumn* column = dataCol >= 0 ? FColumns.Items(dataCol) : nullptr;
+    if (!FDataLink.Active() || dataRow >= FDataLink.RecordCount() || !column) {
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(Color());
+        c->FillRect(ARect);
+        return;
+    }
+    // Read the painted row through the link's window: the cursor stays put
+    // and no scroll events fire.
+    const int oldActive = FDataLink.ActiveRecord();
+    FDataLink.SetActiveRecord(dataRow);
+    try {
+        TField* f = column->Field();
+        const QString value = CellText(f);
+        TGridDrawState st = AState;
+        if (HighlightCell(dataCol, dataRow, value, AState))
+            st |= gdSelected;
+        else
+            st &= ~gdSelected;
+        c->Font()->Assign(*column->Font());
+        c->Brush()->SetStyle(bsSolid);
+        if (st & gdSelected) {
+            c->Brush()->SetColor(clHighlight);
+            c->Font()->SetColor(clHighlightText);
+        } else {
+            c->Brush()->SetColor(column->Color());
+        }
+        if (DefaultDrawing)
+            DefaultDrawColumnCell(ARect, dataCol, column, st);
+        DrawColumnCell(ARect, dataCol, column, st);
+        if ((st & gdFocused) && !(FDBOptions & dgRowSelect) && DefaultDrawing && !EditorMode())
+            c->DrawFocusRect(ARect);
+    } catch (...) {
+        FDataLink.SetActiveRecord(oldActive);
+        throw;
+    }
+    FDataLink.SetActiveRecord(oldActive);
+}
+
+void TCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State)
+{
+    (void)DataCol;
+    (void)State;
+    TCanvas* c = Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->FillRect(Rect);
+    if (!Column)
+        return;
+    const QString text = CellText(Column->Field());
+    c->Brush()->SetStyle(bsClear);
+    WriteText(c, Rect, text, Column->Alignment());
+    c->Brush()->SetStyle(bsSolid);
+}
+
+void TCustomDBGrid::DrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State)
+{
+    if (OnDrawColumnCell)
+        OnDrawColumnCell(this, Rect, DataCol, Column, State);
+}
+
+void TCustomDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
+{
+    TCanvas* c = Canvas();
+    DrawCellBackground(ARect, Column ? Column->Title()->Color() : FixedColor(), AState, ACol, 0);
+    if (!Column)
+        return;
+    c->Font()->Assign(*Column->Title()->Font());
+    c->Brush()->SetStyle(bsClear);
+    TRect r = ARect;
+    if (AState & gdPressed)
+        r.Offset(1, 1);
+    WriteText(c, r, Column->Title()->Caption(), Column->Title()->Alignment());
+    c->Brush()->SetStyle(bsSolid);
+}
+
+void TCustomDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState)
+{
+    TCanvas* c = Canvas();
+    DrawCellBackground(ARect, FixedColor(), AState, 0, DataRow + TitleOffset());
+    if (!FDataLink.Active() || DataRow != FDataLink.ActiveRecord())
+    {
+        if ((FDBOptions & dgMultiSelect) && FDataLink.Active() && DataRow < FDataLink.RecordCount()) {
+            const int old = FDataLink.ActiveRecord();
+            FDataLink.SetActiveRecord(DataRow);
+            const bool sel = FSelectedRows.CurrentRowSelected();
+            FDataLink.SetActiveRecord(old);
+            if (sel) {
+                c->Brush()->SetColor(clWindowText);
+                const int cx = (ARect.Left + ARect.Right) / 2, cy = (ARect.Top + ARect.Bottom) / 2;
+                c->FillRect(Rect(cx - 2, cy - 2, cx + 2, cy + 2));
+            }
+        }
+        return;
+    }
+    const TDataSetState st = FDataLink.DataSet()->State();
+    const int cx = (ARect.Left + ARect.Right) / 2, cy = (ARect.Top + ARect.Bottom) / 2;
+    c->Pen()->SetColor(clWindowText);
+    c->Brush()->SetColor(clWindowText);
+    if (st == dsEdit) {
+        c->MoveTo(cx, cy - 5);
+        c->LineTo(cx, cy + 5);
+        c->MoveTo(cx - 2, cy - 5);
+        c->LineTo(cx + 3, cy - 5);
+        c->MoveTo(cx - 2, cy + 5);
+        c->LineTo(cx + 3, cy + 5);
+    } else if (st == dsInsert) {
+        c->Brush()->SetStyle(bsClear);
+        c->Font()->Assign(*Font());
+        WriteText(c, ARect, QStringLiteral("*"), taCenter);
+        c->Brush()->SetStyle(bsSolid);
+    } else {
+        c->Polygon({{cx - 2, cy - 4}, {cx + 2, cy}, {cx - 2, cy + 4}});
+    }
+}
+
+// ---- editing -------------------------------------------------------------------------
+
+bool TCustomDBGrid::CanEditShow() const
+{
+    if (!(FDBOptions & dgEditing) || (FDBOptions & dgRowSelect) || FReadOnly || !FDataLink.Active() || FDataLink.ReadOnly())
+        return false;
+    if (Row() < TitleOffset() || Col() < IndicatorOffset())
+        return false;
+    TColumn* c = ColumnAt(Col());
+    TField* f = c ? c->Field() : nullptr;
+    return f && !c->ReadOnly() && !IsBlobType(f->DataType()) ? TCustomGrid::CanEditShow() || (FOptions & goEditing) : false;
+}
+
+bool TCustomDBGrid::CanEditModify()
+{
+    if (FReadOnly || !FDataLink.Active() || FDataLink.ReadOnly())
+        return false;
+    TColumn* c = ColumnAt(Col());
+    TField* f = c ? c->Field() : nullptr;
+    if (!f || c->ReadOnly())
+        return false;
+    const bool lookup = f->FieldKind() == fkLookup;
+    if (!lookup && !f->CanModify())
+        return false;
+    FDataLink.Edit();
+    if (FDataLink.Editing())
+        FDataLink.SetModified();
+    return FDataLink.Editing();
+}
+
+QString TCustomDBGrid::GetEditText(int ACol, int ARow)
+{
+    (void)ARow;
+    TColumn* c = ColumnAt(ACol);
+    TField* f = c ? c->Field() : nullptr;
+    return f ? f->Text() : QString();
+}
+
+void TCustomDBGrid::SetEditText(int ACol, int ARow, const QString& Value)
+{
+    (void)ACol;
+    (void)ARow;
+    FEditText = Value;
+    if (!FDataLink.Editing() && !CanEditModify())
+        return;
+    FDataLink.SetModified();
+    FDataLink.UpdateRecord();
+    Invalidate();
+}
+
+int TCustomDBGrid::GetEditLimit() const
+{
+    TField* f = SelectedField();
+    return f && IsStringType(f->DataType()) ? f->Size() : 0;
+}
+
+QString TCustomDBGrid::GetEditMask(int ACol, int ARow) const
+{
+    (void)ARow;
+    TColumn* c = ColumnAt(ACol);
+    TField* f = c ? c->Field() : nullptr;
+    return f ? f->EditMask() : QString();
+}
+
+TEditStyle TCustomDBGrid::GetEditStyle(int ACol, int ARow) const
+{
+    (void)ARow;
+    TColumn* c = ColumnAt(ACol);
+    if (!c)
+        return esSimple;
+    if (c->ButtonStyle == cbsEllipsis)
+        return esEllipsis;
+    if (c->ButtonStyle == cbsNone)
+        return esSimple;
+    TField* f = c->Field();
+    if (f && f->FieldKind() == fkLookup)
+        return esDataList;
+    if (!c->PickList.isEmpty())
+        return esPickList;
+    return esSimple;
+}
+
+namespace {
+
+// The data grid's editor: pick lists from the column, and for lookup fields
+// a list of the lookup dataset's texts.
+class TDBGridInplaceEdit : public TInplaceEditList {
+public:
+    explicit TDBGridInplaceEdit(TCustomDBGrid* Grid) : TInplaceEditList(Grid), FDBGrid(Grid) {}
+    void UpdateContents() override
+    {
+        PickList.clear();
+        TColumn* c = FDBGrid->ColumnAt(FDBGrid->Col());
+        if (c) {
+            DropDownRows = c->DropDownRows;
+            TField* f = c->Field();
+            if (f && f->FieldKind() == fkLookup && f->LookupDataSet && f->LookupDataSet->Active()) {
+                TDataSet* l = f->LookupDataSet;
+                TField* r = l->FindField(f->LookupResultField);
+                const TBookmark b = l->GetBookmark();
+                l->DisableControls();
+                for (l->First(); r && !l->Eof(); l->Next())
+                    PickList << r->AsString();
+                if (l->BookmarkValid(b))
+                    l->GotoBookmark(b);
+                l->EnableControls();
+            } else {
+                PickList = c->PickList;
+            }
+        }
+        TInplaceEditList::UpdateContents();
+        // A data list drops down as a pick list does.
+        if (FEditStyle == esDataList)
+            FEditStyle = esPickList;
+    }
+
+private:
+    TCustomDBGrid* FDBGrid;
+};
+
+}  // namespace
+
+TInplaceEdit* TCustomDBGrid::CreateEditor() { return new TDBGridInplaceEdit(this); }
+
+void TCustomDBGrid::EditButtonClick()
+{
+    if (OnEditButtonClick)
+        OnEditButtonClick(this);
+}
+
+void TCustomDBGrid::EditorKeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_ESCAPE && FInplaceEdit) {
+        // First Escape: the cell shows the field's value again; the record
+        // stays in edit mode until a second Escape cancels it.
+        FDataLink.Reset();
+        TCustomGrid::EditorKeyDown(Key, Shift);
+        return;
+    }
+    TCustomGrid::EditorKeyDown(Key, Shift);
+}
