@@ -409,7 +409,7 @@ void TDataModule1::CreateDatasets()
         "from VRK_RESULTS_CLASS R",
         "where R.RESULTS_CLASS_ID = :RESULTS_CLASS_ID2",
         "and   (R.RESULT_STATUS = 'M' or R.FIRST_RESULT_STATUS = 'M')",
-        "order by 3, 4  "}));
+        "order by 3, 4  "}));  // CLASS_NAME, COURSE_NAME (a union sorts by position)
     fbQuerySelectClassCourseFFD->SetReadOnly(true);
     dsClassCourseFFD = NewSource(QStringLiteral("dsClassCourseFFD"), fbQuerySelectClassCourseFFD);
 

@@ -222,6 +222,90 @@ TEST_F(Datasets, CurrentRunPostsAndFetchesTheStoredRow)
     q.Close();
 }
 
+TEST_F(Datasets, CourseCandidatesPostThroughTheirUpdateObject)
+{
+    f.Exec(QStringLiteral(
+               "insert into vrk_results_class_all (results_class_all_id, results_class_id, class_course_id, time_sec, "
+               "status) values (500, 101, 90, 0, '0');\n"
+               "insert into vrk_results_class_all (results_class_all_id, results_class_id, class_course_id, time_sec, "
+               "status) values (501, 101, 90, 100, null);\n"),
+           true);
+    TFbQuery& q = *f.Module->fbQuerySelectClassCourseFD;
+    q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(QStringLiteral("FI"));
+    q.ParamByName(QStringLiteral("RESULTS_CLASS_ID")).SetAsLargeInt(101);
+    q.Open();
+    ASSERT_EQ(q.RecordCount(), 1);  // a row without a status text is not shown
+    EXPECT_EQ(q.FieldByName(QStringLiteral("STATUS_TXT"))->AsString(), QStringLiteral("OK"));
+    EXPECT_EQ(q.FieldByName(QStringLiteral("ACTIVE_CLASS_TXT"))->AsString(), QString());
+    EXPECT_TRUE(q.FieldByName(QStringLiteral("TIME_STR"))->IsNull());
+    q.Edit();
+    q.FieldByName(QStringLiteral("TIMES_CHANGED"))->SetAsString(QStringLiteral("K"));
+    q.Post();
+    f.Module->fbTransactionUpdateDefaultFD->Commit();
+    EXPECT_EQ(f.Value(QStringLiteral("select times_changed from vrk_results_class_all where results_class_all_id = 500")).toString(),
+              QStringLiteral("K"));
+    q.Close();
+
+    // The check-in list adds the run's own row while it is in the forest.
+    TFbQuery& ci = *f.Module->fbQuerySelectClassCourseFFD;
+    ci.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(QStringLiteral("FI"));
+    ci.ParamByName(QStringLiteral("RESULTS_CLASS_ID")).SetAsLargeInt(101);
+    ci.ParamByName(QStringLiteral("RESULTS_CLASS_ID2")).SetAsLargeInt(101);
+    ci.Open();
+    EXPECT_EQ(ci.RecordCount(), 2);
+    ci.First();
+    EXPECT_EQ(ci.FieldByName(QStringLiteral("CLASS_COURSE_ID"))->AsLargeInt(), 0);
+    EXPECT_THROW(ci.Edit(), EDatabaseError);
+    ci.Close();
+    f.Module->fbTransactionUpdateDefaultFD->Commit();
+}
+
+TEST_F(Datasets, CourseAndControlEditorsWriteTheirTables)
+{
+    TFbQuery& c = *f.Module->fbQueryCourseFD;
+    c.ParamByName(QStringLiteral("event_id")).SetAsLargeInt(30);
+    c.Open();
+    ASSERT_EQ(c.RecordCount(), 1);
+    EXPECT_EQ(c.FieldByName(QStringLiteral("CLASS_NAME"))->AsString(), QStringLiteral("H21"));
+    c.Edit();
+    c.FieldByName(QStringLiteral("COURSE_LENGTH"))->SetAsInteger(5200);
+    c.FieldByName(QStringLiteral("DO_SYNC"))->SetAsString(QStringLiteral("K"));
+    c.Post();
+    EXPECT_EQ(c.FieldByName(QStringLiteral("COURSE_LENGTH"))->AsInteger(), 5200);
+    f.Module->fbTrCourseFD->Commit();
+    EXPECT_EQ(f.Value(QStringLiteral("select course_length from vrk_course where course_id = 80")).toInt(), 5200);
+    c.Close();
+
+    TFbQuery& k = *f.Module->fbQueryControlFD;
+    k.ParamByName(QStringLiteral("event_id")).SetAsLargeInt(30);
+    k.Open();
+    EXPECT_TRUE(k.IsEmpty());
+    k.Append();
+    k.FieldByName(QStringLiteral("CONTROL_ID"))->SetAsLargeInt(700);
+    k.FieldByName(QStringLiteral("EVENT_ID"))->SetAsLargeInt(30);
+    k.FieldByName(QStringLiteral("CONTROL_CODE"))->SetAsInteger(31);
+    k.FieldByName(QStringLiteral("ONLINE_CONTROL"))->SetAsString(QStringLiteral("E"));
+    k.FieldByName(QStringLiteral("MANDATORY_CONTROL"))->SetAsString(QStringLiteral("K"));
+    k.FieldByName(QStringLiteral("INSERTED"))->SetAsDateTime(Now());
+    k.FieldByName(QStringLiteral("UPDATED"))->SetAsDateTime(Now());
+    k.Post();
+    k.Delete();
+    EXPECT_TRUE(k.IsEmpty());
+    k.Append();
+    k.FieldByName(QStringLiteral("CONTROL_ID"))->SetAsLargeInt(701);
+    k.FieldByName(QStringLiteral("EVENT_ID"))->SetAsLargeInt(30);
+    k.FieldByName(QStringLiteral("CONTROL_CODE"))->SetAsInteger(32);
+    k.FieldByName(QStringLiteral("ONLINE_CONTROL"))->SetAsString(QStringLiteral("E"));
+    k.FieldByName(QStringLiteral("MANDATORY_CONTROL"))->SetAsString(QStringLiteral("K"));
+    k.FieldByName(QStringLiteral("INSERTED"))->SetAsDateTime(Now());
+    k.FieldByName(QStringLiteral("UPDATED"))->SetAsDateTime(Now());
+    k.Post();
+    f.Module->fbTrControlFD->Commit();
+    EXPECT_EQ(f.Value(QStringLiteral("select list(control_code) from vrk_controls where event_id = 30")).toString(),
+              QStringLiteral("32"));
+    k.Close();
+}
+
 TEST_F(Datasets, TreeDetailsFollowTheirMasters)
 {
     TFbQuery& series = *f.Module->fbQueryEventSeriesStartFD;
