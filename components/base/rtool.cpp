@@ -2,6 +2,8 @@
 
 #include "components/base/rdlg.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/print/Printers.h"
+#include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
@@ -10,6 +12,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <cmath>
 
 // ---- visual styles ----------------------------------------------------------------
@@ -94,6 +99,12 @@ TComponent* GetActiveOwner()
     return Application;
 }
 
+std::vector<void*>& CreatedFormAdrList()
+{
+    static std::vector<void*> list;
+    return list;
+}
+
 // ---- menus ----------------------------------------------------------------------------
 
 TMenuItem* CreateMenuItem(TComponent* Owner, const QString& Caption, const QString& Hint, TShortCut ShortCut, int Tag,
@@ -162,6 +173,20 @@ void SetProgressBar(TProgressBar* Bar, int Position, int Max)
     }
 }
 
+bool MoveCheckListBox(TCheckListBox* List, int FromIndex, int ToIndex)
+{
+    if (!List || FromIndex == ToIndex || FromIndex < 0 || ToIndex < 0 || FromIndex >= List->Count() || ToIndex >= List->Count())
+        return false;
+    List->MoveItem(FromIndex, ToIndex);
+    if (List->TopIndex() >= ToIndex && List->TopIndex() > 0)
+        List->SetTopIndex(List->TopIndex() - 1);
+    const int visible = List->Height() / std::max(1, List->ItemHeight());
+    if (ToIndex >= List->TopIndex() + visible - 1)
+        List->SetTopIndex(List->TopIndex() + 1);
+    List->SetItemIndex(ToIndex);
+    return true;
+}
+
 bool ProcMouseWheel(int& WheelDelta, Word& Key)
 {
     if (WheelDelta > 0) {
@@ -223,6 +248,10 @@ int PrintFile(const QString& FileName, const QString& Params, const QString& Fol
     if (!Params.isEmpty())
         args << Params;
     args << FileName;
+    // the program's chosen printer; without one lp uses the system's default
+    const QString printer = GetDefaultPrinterName();
+    if (!printer.isEmpty())
+        args.prepend(QStringLiteral("-d") + printer);
     const int rc = QProcess::execute(QStringLiteral("lp"), args);
     if (rc == 0)
         return 42;
@@ -251,6 +280,81 @@ QString SetEndOfPath(const QString& Path)
     if (Path.isEmpty() || Path.endsWith(QLatin1Char('/')))
         return Path;
     return Path + QLatin1Char('/');
+}
+
+QString GetSystemDir(int FolderId)
+{
+    QString path;
+    switch (FolderId) {
+    case CSIDL_DESKTOP:
+    case CSIDL_DESKTOPDIRECTORY:
+        path = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+        break;
+    case CSIDL_PERSONAL:
+        path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        break;
+    case CSIDL_MYMUSIC:
+        path = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+        break;
+    case CSIDL_MYVIDEO:
+        path = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+        break;
+    case CSIDL_MYPICTURES:
+        path = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        break;
+    case CSIDL_APPDATA:
+        path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        break;
+    case CSIDL_LOCAL_APPDATA:
+        path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        break;
+    case CSIDL_INTERNET_CACHE:
+        path = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+        break;
+    case CSIDL_COMMON_APPDATA:
+        path = QStringLiteral("/var/lib");
+        break;
+    case CSIDL_WINDOWS:
+        path = QStringLiteral("/usr");
+        break;
+    case CSIDL_SYSTEM:
+        path = QStringLiteral("/usr/lib");
+        break;
+    case CSIDL_PROGRAM_FILES:
+        path = QStringLiteral("/opt");
+        break;
+    case CSIDL_PROFILE:
+        path = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+        break;
+    case CSIDL_FONTS:
+        path = QStandardPaths::writableLocation(QStandardPaths::FontsLocation);
+        break;
+    case CSIDL_TEMPLATES:
+        path = QStandardPaths::writableLocation(QStandardPaths::HomeLocation) + QStringLiteral("/Templates");
+        break;
+    default:
+        break;
+    }
+    if (path.isEmpty())
+        throw Exception(QStringLiteral("SHGetPathFromIDList failed : invalid ppidl"));
+    return SetEndOfPath(path);
+}
+
+// ---- printers -------------------------------------------------------------------------------
+
+void GetPrinterNames(QStringList& List)
+{
+    List = PrinterNames();
+}
+
+QString GetDefaultPrinterName()
+{
+    return DefaultPrinterName();
+}
+
+bool SetDefaultPrinter(const QString& Name, bool)
+{
+    return SetDefaultPrinterName(Name);
 }
 
 // ---- font tokens -------------------------------------------------------------------------
@@ -388,6 +492,65 @@ QString ConvertUnicodeToAscii(const QString& S)
         if (c.unicode() > 127)
             c = QLatin1Char('?');
     return r;
+}
+
+QByteArray WideStringToString(const QString& S, int CodePage)
+{
+    if (S.isEmpty())
+        return QByteArray();
+    // composite characters composed, the marks that stay apart dropped
+    QString text = S.normalized(QString::NormalizationForm_C);
+    text.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+    if (CodePage == CP_ACP || CodePage == CP_UTF8)
+        return text.toUtf8();
+    if (CodePage == CP_WINDOWS1252) {
+        // Latin-1 with the printable characters of $80..$9F
+        static const char16_t upper[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                           0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                           0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+        QByteArray out;
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            char b = '?';
+            if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+                b = char(u);
+            } else {
+                for (int i = 0; i < 32; ++i)
+                    if (upper[i] != 0 && upper[i] == u)
+                        b = char(0x80 + i);
+            }
+            out += b;
+        }
+        return out;
+    }
+    const char16_t limit = CodePage == CP_ISO8859_1 ? 0xFF : CodePage == CP_US_ASCII ? 0x7F : 0;
+    if (limit) {
+        QByteArray out;
+        for (QChar c : text)
+            out += c.unicode() <= limit ? char(c.unicode()) : '?';
+        return out;
+    }
+    // other code pages through the codecs the system provides
+    const QByteArray name = CodePage == CP_OEM437 ? QByteArray("IBM437") : CodePage == CP_ISO8859_15 ? QByteArray("ISO-8859-15")
+                                                                                                    : "windows-" + QByteArray::number(CodePage);
+    QStringEncoder encoder(name.constData(), QStringConverter::Flag::Stateless);
+    if (!encoder.isValid()) {
+        QByteArray out;
+        for (QChar c : text)
+            out += c.unicode() < 0x80 ? char(c.unicode()) : '?';
+        return out;
+    }
+    // characters the code page lacks become "?": encode one at a time and check the way back
+    QStringDecoder decoder(name.constData());
+    QByteArray out;
+    for (QChar c : text) {
+        const QByteArray b = encoder.encode(QString(c));
+        if (b.size() == 1 && decoder.decode(b) == QString(c))
+            out += b;
+        else
+            out += '?';
+    }
+    return out;
 }
 
 QString FillStrL(const QString& S, QChar Ch, int Width)

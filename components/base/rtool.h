@@ -8,15 +8,19 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <set>
+#include <vector>
 
 class TMenuItem;
 class TPopupMenu;
 class TCustomForm;
 class TProgressBar;
+class TCheckListBox;
 
 // ---- visual styles: no custom style ever exists, so the lookups return their input
 bool GetThemeEnabled();
@@ -46,6 +50,42 @@ TCursor SQLCursor();
 
 // ---- forms and owners
 TComponent* GetActiveOwner();
+// Addresses of the form variables that CreateF registered.
+std::vector<void*>& CreatedFormAdrList();
+
+// Creates a form into FormVar unless it already holds one (then false),
+// showing the hourglass meanwhile; Register remembers the variable's address.
+template <class T>
+bool CreateF(T*& FormVar, bool Register)
+{
+    if (FormVar)
+        return false;
+    const TCursor previous = ChCursor(crHourGlass);
+    try {
+        Application->CreateForm(FormVar);
+    } catch (...) {
+        ChCursor(previous);
+        throw;
+    }
+    if (Register)
+        CreatedFormAdrList().push_back(static_cast<void*>(&FormVar));
+    ChCursor(previous);
+    return true;
+}
+
+// Frees the form in FormVar and empties it (false when it is empty).
+template <class T>
+bool FreeF(T*& FormVar)
+{
+    if (!FormVar)
+        return false;
+    auto& list = CreatedFormAdrList();
+    list.erase(std::remove(list.begin(), list.end(), static_cast<void*>(&FormVar)), list.end());
+    T* form = FormVar;
+    FormVar = nullptr;
+    delete form;
+    return true;
+}
 
 // ---- menus
 TMenuItem* CreateMenuItem(TComponent* Owner, const QString& Caption, const QString& Hint, TShortCut ShortCut, int Tag,
@@ -56,6 +96,8 @@ void DefineEditPopupMenuItems(TPopupMenu* PopupMenu, TNotifyEvent OnClick);
 
 // ---- small control routines
 void SetProgressBar(TProgressBar* Bar, int Position, int Max);
+// Moves an item with its check mark and makes it the current one (false when refused).
+bool MoveCheckListBox(TCheckListBox* List, int FromIndex, int ToIndex);
 bool ProcMouseWheel(int& WheelDelta, Word& Key);
 void UpdateAlignmentFromAlignmentDefault(TAlignment& Alignment, TAlignmentDefault Default);
 
@@ -68,6 +110,32 @@ int PrintFileSimple(const QString& FileName);
 // The program folder (SORVEX_HOME when set), case kept, ending in "/".
 QString GetAppDir();
 QString SetEndOfPath(const QString& Path);
+// Special folder ids of the shell (the ones the program uses).
+constexpr int CSIDL_DESKTOP = 0x0000;
+constexpr int CSIDL_PERSONAL = 0x0005;  // documents
+constexpr int CSIDL_MYMUSIC = 0x000D;
+constexpr int CSIDL_MYVIDEO = 0x000E;
+constexpr int CSIDL_DESKTOPDIRECTORY = 0x0010;
+constexpr int CSIDL_APPDATA = 0x001A;
+constexpr int CSIDL_LOCAL_APPDATA = 0x001C;
+constexpr int CSIDL_INTERNET_CACHE = 0x0020;
+constexpr int CSIDL_COMMON_APPDATA = 0x0023;
+constexpr int CSIDL_WINDOWS = 0x0024;
+constexpr int CSIDL_SYSTEM = 0x0025;
+constexpr int CSIDL_PROGRAM_FILES = 0x0026;
+constexpr int CSIDL_MYPICTURES = 0x0027;
+constexpr int CSIDL_PROFILE = 0x0028;
+constexpr int CSIDL_FONTS = 0x0014;
+constexpr int CSIDL_TEMPLATES = 0x0015;
+// The folder of a special folder id, ending in "/"; raises for an unknown id.
+QString GetSystemDir(int FolderId);
+
+// ---- printers (the program's default printer; the system's is never changed)
+void GetPrinterNames(QStringList& List);
+QString GetDefaultPrinterName();
+// Chooses the printer the program prints on; false when it is not installed.
+// Broadcast has nothing to tell on this platform.
+bool SetDefaultPrinter(const QString& Name, bool Broadcast);
 
 // ---- font tokens ("B", "I", "U", "N", colour names, "$hex" colours, sizes)
 void UseFontFormatParams(TFont* Font, const QString& Token, bool& WasReset);
@@ -87,6 +155,17 @@ QString CleanNumericString(const QString& S);
 QString CleanDateTimeString(const QString& S);
 QString CleanLastEOL(const QString& S);
 QString ConvertUnicodeToAscii(const QString& S);
+// Common 8-bit code pages.
+constexpr int CP_ACP = 0;         // the system's: UTF-8 on this platform
+constexpr int CP_OEM437 = 437;
+constexpr int CP_WINDOWS1252 = 1252;
+constexpr int CP_ISO8859_1 = 28591;
+constexpr int CP_ISO8859_15 = 28605;
+constexpr int CP_US_ASCII = 20127;
+constexpr int CP_UTF8 = 65001;
+// S in an 8-bit code page: composed, non-spacing marks dropped, characters
+// the code page lacks replaced by "?".
+QByteArray WideStringToString(const QString& S, int CodePage);
 QString IntToStr0(int64_t Value, int Width);
 QString FillStrL(const QString& S, QChar Ch, int Width);
 QString FillStrR(const QString& S, QChar Ch, int Width);
@@ -104,6 +183,11 @@ void AddToSepList(QString& List, const QString& Item, const QString& Sep);
 bool ContainWholeWord(const QString& Word, const QString& S, const QString& Separators, int Position);
 
 // ---- dates
+// Reads a text written in a display format such as "dd.mm.yyyy hh:nn";
+// Value is set only on success.
+bool ScanFormattedDateTime(const QString& S, const QString& Format, TDateTime& Value, const TFormatSettings& Settings);
+bool ScanFormattedDateTime(const QString& S, const QString& Format, TDateTime& Value);
+TDateTime FormattedStrToDateTimeDef(const QString& S, const QString& Format, TDateTime Default, bool UseDateEx);
 bool StrToDateEx(const QString& S, TDateTime& Value, TDateTime Default, TDateTime MinDate, TDateTime MaxDate);
 QString DateTimeToFormattedStr(TDateTime Value, const QString& Format, bool TimeOnly);
 

@@ -5,8 +5,8 @@
 #include "platform/ui/ImgList.h"
 
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -694,122 +694,6 @@ void TComboBox::SetDroppedDown(bool Value)
         if (OnCloseUp)
             OnCloseUp(this);
     }
-}
-
-// ---- TListBox ---------------------------------------------------------------------
-
-TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner)
-{
-    FWidth = 121;
-    FHeight = 97;
-    FColor = clWindow;
-    FTabStop = true;
-}
-
-QWidget* TListBox::CreateWidget()
-{
-    auto* l = new QListWidget;
-    l->addItems(FItems);
-    l->setSelectionMode(FMultiSelect ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-    l->setFocusPolicy(Qt::StrongFocus);
-    QObject::connect(l, &QListWidget::currentRowChanged, [this](int) {
-        if (!FUpdating && OnChange)
-            OnChange(this);
-    });
-    return l;
-}
-
-void TListBox::Rebuild()
-{
-    if (FSorted)
-        FItems.sort(Qt::CaseInsensitive);
-    if (auto* l = static_cast<QListWidget*>(FWidget)) {
-        FUpdating = true;
-        l->clear();
-        l->addItems(FItems);
-        FUpdating = false;
-    }
-}
-
-void TListBox::SetItems(const QStringList& Items)
-{
-    FItems = Items;
-    Rebuild();
-}
-
-void TListBox::AddItem(const QString& Item)
-{
-    FItems << Item;
-    Rebuild();
-}
-
-void TListBox::Clear()
-{
-    FItems.clear();
-    Rebuild();
-}
-
-int TListBox::ItemIndex() const
-{
-    return static_cast<QListWidget*>(Widget())->currentRow();
-}
-
-void TListBox::SetItemIndex(int Value)
-{
-    auto* l = static_cast<QListWidget*>(Widget());
-    FUpdating = true;
-    l->setCurrentRow(Value);
-    FUpdating = false;
-}
-
-void TListBox::SetMultiSelect(bool Value)
-{
-    FMultiSelect = Value;
-    if (auto* l = static_cast<QListWidget*>(FWidget))
-        l->setSelectionMode(Value ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-}
-
-bool TListBox::Selected(int Index) const
-{
-    auto* l = static_cast<QListWidget*>(Widget());
-    return l->item(Index) && l->item(Index)->isSelected();
-}
-
-void TListBox::SetSelected(int Index, bool Value)
-{
-    auto* l = static_cast<QListWidget*>(Widget());
-    if (l->item(Index))
-        l->item(Index)->setSelected(Value);
-}
-
-int TListBox::SelCount() const
-{
-    return int(static_cast<QListWidget*>(Widget())->selectedItems().size());
-}
-
-void TListBox::SetSorted(bool Value)
-{
-    FSorted = Value;
-    Rebuild();
-}
-
-int TListBox::TopIndex() const
-{
-    auto* l = static_cast<QListWidget*>(Widget());
-    return l->row(l->itemAt(2, 2));
-}
-
-void TListBox::SetTopIndex(int Value)
-{
-    auto* l = static_cast<QListWidget*>(Widget());
-    if (l->item(Value))
-        l->scrollToItem(l->item(Value), QAbstractItemView::PositionAtTop);
-}
-
-int TListBox::ItemHeight() const
-{
-    auto* l = static_cast<QListWidget*>(Widget());
-    return l->count() > 0 ? l->sizeHintForRow(0) : l->fontMetrics().height();
 }
 
 // ---- TCustomGroupBox --------------------------------------------------------------------

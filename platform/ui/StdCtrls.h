@@ -1,10 +1,11 @@
 #pragma once
 // The standard controls: label, edit, memo, buttons, check box, radio button,
-// combo box, list box and group box. Buttons, check boxes, radio buttons,
-// labels and group boxes draw themselves with the element painter; edits,
-// memos, combo boxes and list boxes use Qt's own widgets in the fixed look.
+// combo box, list box (ListBoxes.h) and group box. Buttons, check boxes, radio
+// buttons, labels, group boxes and list boxes draw themselves with the element
+// painter; edits, memos and combo boxes use Qt's own widgets in the fixed look.
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/ListBoxes.h"
 #include "platform/ui/Themes.h"
 
 #include <QStringList>
@@ -224,37 +225,6 @@ protected:
     QStringList FItems;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
-    bool FSorted = false;
-    bool FUpdating = false;
-};
-
-class TListBox : public TWinControl {
-public:
-    explicit TListBox(TComponent* AOwner);
-    QStringList Items() const { return FItems; }
-    void SetItems(const QStringList& Items);
-    void AddItem(const QString& Item);
-    void Clear();
-    int Count() const { return int(FItems.size()); }
-    int ItemIndex() const;
-    void SetItemIndex(int Value);
-    bool MultiSelect() const { return FMultiSelect; }
-    void SetMultiSelect(bool Value);
-    bool Selected(int Index) const;
-    void SetSelected(int Index, bool Value);
-    int SelCount() const;
-    bool Sorted() const { return FSorted; }
-    void SetSorted(bool Value);
-    int TopIndex() const;
-    void SetTopIndex(int Value);
-    int ItemHeight() const;
-    TNotifyEvent OnChange;
-
-protected:
-    QWidget* CreateWidget() override;
-    void Rebuild();
-    QStringList FItems;
-    bool FMultiSelect = false;
     bool FSorted = false;
     bool FUpdating = false;
 };

@@ -4,6 +4,7 @@
 #include "components/base/rGlyphs.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"
+#include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
@@ -194,6 +195,34 @@ int main(int argc, char** argv)
     html->SetAutoSize(false);
     html->SetCaption(QStringLiteral("<B>Tapahtuma</B> valittu.<BR><FONT COLOR=#C00000>Rataa ei ole.</FONT> Lataa radat <A lataa>tästä</A>. <I>English</I> <BIG>iso</BIG>"));
     shot("htmllabel", html);
+    auto* checks = Place<TCheckListBox>(f, f, 560, 10, 180, 90);
+    checks->SetItems({QStringLiteral("Lähtöajat"), QStringLiteral("Väliajat"), QStringLiteral("Maaliajat"), QStringLiteral("Hylätyt (disabled)"),
+                      QStringLiteral("Keskeyttäneet"), QStringLiteral("Results")});
+    checks->SetChecked(0, true);
+    checks->SetChecked(2, true);
+    checks->SetItemEnabled(3, false);
+    checks->AllowGrayed = true;
+    checks->SetState(4, cbGrayed);
+    checks->SetItemIndex(1);
+    shot("checklistbox", checks);
+    auto* drawn = Place<TListBox>(f, f, 560, 110, 180, 84);
+    drawn->SetStyle(lbOwnerDrawFixed);
+    drawn->SetItemHeight(20);
+    drawn->SetItems({QStringLiteral("Punainen"), QStringLiteral("Vihreä"), QStringLiteral("Sininen"), QStringLiteral("Keltainen")});
+    drawn->SetItemIndex(2);
+    drawn->OnDrawItem = [drawn](TWinControl*, int Index, const TRect& R, TOwnerDrawState) {
+        static const TColor colors[] = {clRed, clGreen, clBlue, clYellow};
+        TCanvas* c = drawn->Canvas();
+        c->FillRect(R);
+        const TColor text = c->Font()->Color();
+        c->Brush()->SetColor(colors[Index % 4]);
+        c->Pen()->SetColor(clBlack);
+        c->Rectangle(R.Left + 3, R.Top + 3, R.Left + 27, R.Bottom - 3);
+        c->Brush()->SetStyle(bsClear);
+        c->Font()->SetColor(text);
+        c->TextOut(R.Left + 34, R.Top + 3, drawn->Strings(Index));
+    };
+    shot("listbox_ownerdraw", drawn);
     auto* url = Place<TrURLLabel>(f, f, 10, 430, 200, 13, QStringLiteral("https://example.org"));
     shot("urllabel", url);
     f->EnableAlign();

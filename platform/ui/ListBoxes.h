@@ -1,0 +1,136 @@
+#pragma once
+// List boxes that paint themselves: the standard list box, owner-drawn lists
+// of fixed or variable item height, and (CheckLst.h) the check list box.
+//
+// A press first moves the selection (as the window system's list does) and
+// then reaches MouseDown, so an override of MouseDown sees the pressed item
+// as the current one. Items scroll by whole items; TopIndex is the first
+// item shown.
+
+#include "platform/ui/Controls.h"
+
+#include <QStringList>
+#include <vector>
+
+class QScrollBar;
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+
+using TOwnerDrawState = unsigned;
+constexpr TOwnerDrawState odSelected = 0x1;
+constexpr TOwnerDrawState odGrayed = 0x2;
+constexpr TOwnerDrawState odDisabled = 0x4;
+constexpr TOwnerDrawState odChecked = 0x8;
+constexpr TOwnerDrawState odFocused = 0x10;
+constexpr TOwnerDrawState odDefault = 0x20;
+constexpr TOwnerDrawState odComboBoxEdit = 0x1000;
+
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+class TCustomListBox : public TCustomControl {
+public:
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
+
+    // ---- items ----
+    QStringList Items() const { return FItems; }
+    void SetItems(const QStringList& Items);
+    int Count() const { return int(FItems.size()); }
+    QString Strings(int Index) const { return FItems.value(Index); }
+    void SetStrings(int Index, const QString& Value);
+    void* Objects(int Index) const;
+    void SetObjects(int Index, void* Value);
+    int AddItem(const QString& Item, void* Object = nullptr);
+    void InsertItem(int Index, const QString& Item, void* Object = nullptr);
+    void DeleteItem(int Index);
+    // Moves an item with its object and its own state (a check mark).
+    void MoveItem(int CurIndex, int NewIndex);
+    int IndexOf(const QString& Item) const { return int(FItems.indexOf(Item)); }
+    void Clear();
+    bool Sorted() const { return FSorted; }
+    void SetSorted(bool Value);
+
+    // ---- selection ----
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int Value);
+    bool MultiSelect() const { return FMultiSelect; }
+    void SetMultiSelect(bool Value);
+    bool ExtendedSelect = true;  // Shift and Ctrl extend a multiple selection
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
+    void ClearSelection();
+    void SelectAll();
+
+    // ---- look and geometry ----
+    TListBoxStyle Style() const { return FStyle; }
+    void SetStyle(TListBoxStyle Value);
+    // The item height: the font's line height and two pixels in lbStandard, else the set one.
+    int ItemHeight() const;
+    void SetItemHeight(int Value);
+    int TopIndex() const { return FTopIndex; }
+    void SetTopIndex(int Value);
+    // The rectangle of an item in client coordinates (empty when scrolled away).
+    TRect ItemRect(int Index) const;
+    // The item under a point; with Existing false a point below the last
+    // item gives Count (else -1).
+    int ItemAtPos(const TPoint& Pos, bool Existing) const;
+    // Items that fit wholly from TopIndex on.
+    int VisibleItemCount() const;
+    TRect ClientRect() const override;
+    int TabWidth = 0;  // tab stops in dialog units (0: tabs are not expanded)
+
+    TNotifyEvent OnChange;  // the current item changed through the user
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    // Used by the widget layer before a press reaches MouseDown.
+    void HandlePress(TMouseButton Button, TShiftState Shift, int X, int Y);
+
+protected:
+    QWidget* CreateWidget() override;
+    void Paint() override;
+    void FontChanged() override;
+    void Resize() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    bool WantsKey(Word Key, TShiftState Shift) const override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    bool ClicksOnMouseUp() const override { return false; }
+    // Draws one item: OnDrawItem for owner-drawn lists when assigned, else the text.
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    // The item's state for drawing (derived lists add their own bits).
+    virtual TOwnerDrawState ItemState(int Index) const;
+    // The part of an item's rectangle that the focus rectangle frames.
+    virtual TRect FocusRectOf(const TRect& ItemRect) const { return ItemRect; }
+    // Per-item state kept in step with the items by derived lists.
+    virtual void ItemInserted(int Index) { (void)Index; }
+    virtual void ItemDeleted(int Index) { (void)Index; }
+    virtual void ItemMoved(int CurIndex, int NewIndex) { (void)CurIndex; (void)NewIndex; }
+    virtual void ItemsCleared() {}
+    int ItemHeightOf(int Index) const;
+    // Changes the current item as the user does (scrolls it into view, raises OnChange and OnClick).
+    void UserSelect(int Index, TShiftState Shift);
+    void UpdateScrollBar();
+    void ScrollIntoView(int Index);
+    int MaxTopIndex() const;
+
+    QStringList FItems;
+    std::vector<void*> FObjects;
+    std::vector<bool> FSelected;
+    TListBoxStyle FStyle = lbStandard;
+    int FItemHeight = 16;
+    int FItemIndex = -1;
+    int FAnchor = -1;
+    int FTopIndex = 0;
+    bool FMultiSelect = false;
+    bool FSorted = false;
+    QScrollBar* FScrollBar = nullptr;
+    bool FScrolling = false;
+};
+
+class TListBox : public TCustomListBox {
+public:
+    explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) {}
+};
