@@ -263,3 +263,23 @@ TEST(CalculatedFields, LookupAndCalculatedFieldsFollowTheirRows)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Table, BookmarksSurviveFilterToggling)
+{
+    ds.Locate(QStringLiteral("ID"), 2);
+    const TBookmark b = ds.GetBookmark();
+    ds.SetFilter(QStringLiteral("NAME = 'Aatu'"));
+    ds.SetFiltered(true);
+    EXPECT_EQ(ds.RecordCount(), 1);
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("ID"))->AsInteger(), 2);
+    EXPECT_THROW(ds.SetFilter(QStringLiteral("NAME = ")), EDatabaseError);
+    ds.SetFiltered(false);
+    ds.First();
+    EXPECT_TRUE(ds.BookmarkValid(b));
+    ds.GotoBookmark(b);
+    EXPECT_EQ(ds.RecNo(), 3);
+}
+
+}  // namespace
