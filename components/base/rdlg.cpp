@@ -61,6 +61,13 @@ TrDlgForm::TrDlgForm(TComponent* AOwner) : TForm(AOwner)
     imgQ = icon("DLGQUESTION");
     imgW = icon("DLGWARNING");
     imgE = icon("DLGERROR");
+    ImgDlgBtn = new TImageList(this);
+    ImgDlgBtn->SetSize(24, 24);
+    for (const char* name : {"DLGBTNOK", "DLGBTNCANCEL", "DLGBTNNO"}) {
+        TBitmap b;
+        b.LoadFromResourceName(QLatin1String(name));
+        ImgDlgBtn->Add(&b);
+    }
 }
 
 int ShowDlg(TDialogType DlgType, TButtonsType ButtonSet, const QVariantList& Lines, bool WordWrap)
@@ -82,6 +89,9 @@ int ShowDlg(TDialogType DlgType, TButtonsType ButtonSet, const QVariantList& Lin
         b->ImageMarginLeft = 4;
         if (captions[ButtonSet][i])
             b->SetCaption(*captions[ButtonSet][i]);
+        static const int images[6][3] = {{0}, {0, 1}, {0, 2}, {0, 2, 1}, {-1, -1}, {-1, -1, -1}};
+        b->Images = f->ImgDlgBtn;
+        b->ImageIndex = images[ButtonSet][i];
         f->Buttons.push_back(b);
     }
     int x = 10, y = 10;
@@ -208,12 +218,18 @@ bool ShowInputCB(const QString& Caption, const QString& Prompt, QString& Value, 
     ok->SetBounds(10, y, 100, 38);
     ok->SetDefault(true);
     ok->SetModalResult(mrOk);
+    ok->Images = f->ImgDlgBtn;
+    ok->ImageIndex = 0;
+    ok->ImageMarginLeft = 4;
     auto* cancel = new TButton(f.get());
     cancel->SetParent(f.get());
     cancel->SetCaption(libtxt::BtnCancel);
     cancel->SetBounds(ok->Left() + ok->Width() + 20, y, 100, 38);
     cancel->SetCancel(true);
     cancel->SetModalResult(mrCancel);
+    cancel->Images = f->ImgDlgBtn;
+    cancel->ImageIndex = 1;
+    cancel->ImageMarginLeft = 4;
     f->Buttons = {ok, cancel};
     f->SetBounds(0, 0, clientWidth, y + 38 + 10);
     f->SetActiveControl(input);

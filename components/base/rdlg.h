@@ -6,6 +6,7 @@
 #include "components/base/rHTMLLabel.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -21,6 +22,8 @@ public:
     TImage* imgQ = nullptr;
     TImage* imgW = nullptr;
     TImage* imgE = nullptr;
+    // 24 x 24 button images: 0 Ok/Yes, 1 Cancel, 2 No.
+    TImageList* ImgDlgBtn = nullptr;
     std::vector<TButton*> Buttons;
     std::vector<TrHTMLLabel*> Lines;
     TEdit* Edit = nullptr;

@@ -15,6 +15,11 @@ TrDlgBaseForm::TrDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
     SetShowHint(true);
     ImgDlgEna = new TImageList(this);
     ImgDlgEna->SetSize(16, 16);
+    for (const char* name : {"BTNOK16", "BTNCANCEL16"}) {
+        TBitmap b;
+        b.LoadFromResourceName(QLatin1String(name));
+        ImgDlgEna->Add(&b);
+    }
     ImgZoomEna = new TImageList(this);
     pBottom = new TPanel(this);
     pBottom->SetParent(this);

@@ -1,6 +1,7 @@
 // The shared glyph set, custom glyphs, enlargement steps and the grid look styles.
 #include "components/base/rGlyphs.h"
 #include "components/base/rdlg.h"
+#include "components/base/rdlg_baseform.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,25 @@ TEST(DialogIcons, MessageDialogFormCarriesItsFourIcons)
         EXPECT_EQ(img->Picture()->Width(), 48);
         EXPECT_EQ(img->Picture()->Height(), 48);
     }
+    EXPECT_EQ(f.ImgDlgBtn->Count(), 3);
+    EXPECT_EQ(f.ImgDlgBtn->Width(), 24);
+    TrDlgBaseForm base(nullptr);
+    EXPECT_EQ(base.ImgDlgEna->Count(), 2);
+    EXPECT_EQ(base.btCancel->ImageIndex, 1);
+}
+
+TEST(DialogIcons, MessageButtonsShowTheirImagesByButtonSet)
+{
+    std::vector<int> seen;
+    auto old = SetModalHook([&](TCustomForm* dlg) {
+        for (TButton* b : static_cast<TrDlgForm*>(dlg)->Buttons)
+            seen.push_back(b->ImageIndex);
+        return int(mrCancel);
+    });
+    ShowDlg(dtQuestion, btnYesNoCancel, {QStringLiteral("?")}, true);
+    ShowDlg(dtNone, btnCustom2, {QStringLiteral("@1A"), QStringLiteral("@2B"), QStringLiteral("x")}, true);
+    SetModalHook(old);
+    EXPECT_EQ(seen, (std::vector<int>{0, 2, 1, -1, -1}));
 }
 
 }  // namespace
