@@ -310,6 +310,9 @@ TColumn* TDBGridColumns::Add()
 void TDBGridColumns::Clear()
 {
     FItems.clear();
+    // A program that clears the columns sets its own.
+    if (FUpdateCount == 0 && !(FGrid && FGrid->FInLayout))
+        FState = csCustomized;
     Changed();
 }
 

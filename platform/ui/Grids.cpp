@@ -487,7 +487,7 @@ void TCustomGrid::SetFixedColor(TColor v)
     Invalidate();
 }
 
-void TCustomGrid::SetDrawingStyle(TGridDrawingStyle v)
+void TCustomGrid::SetDrawingStyle(grids::TGridDrawingStyle v)
 {
     FDrawingStyle = v;
     Invalidate();
@@ -938,13 +938,13 @@ void TCustomGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDra
 {
     TCanvas* c = Canvas();
     c->Brush()->SetStyle(bsSolid);
-    if ((AState & gdFixed) && FDrawingStyle == gdsGradient) {
+    if ((AState & gdFixed) && FDrawingStyle == grids::gdsGradient) {
         c->GradientFill(ARect, GradientStartColor, GradientEndColor, gdVertical);
     } else {
         c->Brush()->SetColor(AColor);
         c->FillRect(ARect);
     }
-    if ((AState & gdFixed) && Ctl3D && FDrawingStyle == gdsClassic) {
+    if ((AState & gdFixed) && Ctl3D && FDrawingStyle == grids::gdsClassic) {
         TRect r = ARect;
         DrawEdge(c, r, (AState & gdPressed) ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
     } else if ((AState & gdFixed) && (AState & gdHotTrack)) {

@@ -59,7 +59,11 @@ constexpr TGridDrawState gdHotTrack = 8;
 constexpr TGridDrawState gdPressed = 16;
 
 enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+// The component library's configuration declares the same style names for
+// its settings; the grid's own live in a namespace so both can be included.
+namespace grids {
 enum TGridDrawingStyle { gdsClassic, gdsThemed, gdsGradient };
+}
 enum TEditStyle { esSimple, esEllipsis, esPickList, esDataList };
 
 // The editor that appears over the current cell. Keys it does not use itself
@@ -163,8 +167,11 @@ public:
     // ---- look ----
     TColor FixedColor() const { return FFixedColor; }
     void SetFixedColor(TColor v);
-    TGridDrawingStyle DrawingStyle() const { return FDrawingStyle; }
-    void SetDrawingStyle(TGridDrawingStyle v);
+    grids::TGridDrawingStyle DrawingStyle() const { return FDrawingStyle; }
+    void SetDrawingStyle(grids::TGridDrawingStyle v);
+    // Any enumeration with the classic / themed / gradient order.
+    template <typename E>
+    void SetDrawingStyle(E v) { SetDrawingStyle(grids::TGridDrawingStyle(int(v))); }
     TColor GradientStartColor = clWhite;
     TColor GradientEndColor = 0xDDDDDD;
     bool DefaultDrawing = true;
@@ -298,7 +305,7 @@ protected:
     TGridOptions FOptions;
     TGridState FGridState = gsNormal;
     TColor FFixedColor = clBtnFace;
-    TGridDrawingStyle FDrawingStyle = gdsClassic;
+    grids::TGridDrawingStyle FDrawingStyle = grids::gdsClassic;
     TScrollStyle FScrollBars = ssBoth;
     int FUpdateLock = 0;
     bool FEditorMode = false;
