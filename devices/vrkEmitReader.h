@@ -1,0 +1,106 @@
+#pragma once
+// The Emit 250 card reader: frames, the frame assembler and the emit string.
+//
+// The reader sends a card's content again and again while the card lies on
+// it, every byte XOR $DF. A frame starts at a sync mark (two decoded $FF
+// bytes); a card is accepted when two consecutive complete frames carry the
+// same content, and the accepted frame becomes the emit string, the one-line
+// text form of a card read that the rest of the program passes on unchanged.
+//
+// This file grows with the reader window (device control and the repeat
+// filter) below the frame classes.
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// One frame under assembly. Slots are numbered from 1; byte k of the frame is
+// frameBytes[k].
+class T250Frame {
+public:
+    static constexpr int SlotCount = 220;
+    static constexpr int MaxBytes = 216;
+
+    T250Frame();
+
+    // Stores the value in the next slot while the frame holds fewer than 216
+    // bytes; later bytes are dropped.
+    void add(int value);
+    // The card number in decimal, "-1" while fewer than 9 bytes are stored.
+    QString getBadgeNo() const;
+    int getProductionWeek() const { return frameBytes[7]; }
+    int getProductionYear() const { return frameBytes[8]; }
+    // The fifty punch slots as "ccc,ttttt" joined by ",".
+    QString getSplits() const;
+    // The emit string, read time now (local time, taken once).
+    QString toEmitString() const;
+    QString toEmitString(const QDateTime& ReadTime) const;
+    // The comparison form: week, year, card number and the fifty slots; the
+    // time of a slot with code 250 counts as 0.
+    QString toString() const;
+
+    // Whether bytes 3 to 10 (the card number up to the reader's check byte)
+    // sum to 0 modulo 256, as in every frame the reader sends.
+    bool CheckByteValid() const;
+    // Whether the frame begins with a sync mark (and not with whatever came
+    // after a pause or after a confirmed card).
+    bool StartsAtSync() const { return frameBytes[1] == 0xFF && frameBytes[2] == 0xFF; }
+    int CardNumber() const { return frameBytes[3] + 256 * frameBytes[4] + 65536 * frameBytes[5]; }
+    int ByteCount() const { return FcurByte - 1; }
+
+    int frameBytes[SlotCount + 1];
+    int FcurByte = 1;
+    // The frame began in a run of three or more $FF bytes and no single
+    // alignment of the run passed the reader's check byte: its content cannot
+    // be trusted, so it never confirms a card and never matches another frame.
+    bool FUnaligned = false;
+};
+
+// The reader's frame state: the frame under assembly, the previous complete
+// frame, the last decoded byte and the time of the last byte taken.
+class T250Read {
+public:
+    using TGetChar = std::function<int()>;
+    using TProcessEmit = std::function<void(const QString& EmitString)>;
+
+    T250Read();
+    ~T250Read();
+
+    // Replaces the frame under assembly by a new empty frame (the repeat
+    // filter does this after every confirmed card).
+    void NewFrame();
+
+    // Frame assembly for one data notification of the reader port: Count bytes
+    // are available and GetChar takes the next one. Each confirmed card goes
+    // to ProcessEmit; after it the rest of the notification stays unread.
+    void HandleBytes(int Count, const TGetChar& GetChar, const TProcessEmit& ProcessEmit);
+
+    T250Frame* Frame() const { return Fframe.get(); }
+    T250Frame* PrevFrame() const { return FprevFrame.get(); }
+    int Prev() const { return Fprev; }
+
+    // Milliseconds of a steady clock; tests replace it to play pauses.
+    static std::function<int64_t()> Clock;
+
+private:
+    void TakeByte(int d, int64_t now, const TProcessEmit& ProcessEmit, bool& Stop);
+    void ResolveAlignment();
+
+    std::unique_ptr<T250Frame> Fframe;
+    std::unique_ptr<T250Frame> FprevFrame;
+    int Fprev = -1;
+    int64_t FlastByteTime = 0;
+
+    // $FF bytes in a row up to and including the last byte taken (which is
+    // Fprev except after a confirmed card).
+    int FffRun = 0;
+    // For a frame started at a sync mark: how many $FF bytes it starts with
+    // (2 = a plain sync pair), and whether that run has ended. -1 for a frame
+    // that did not start at a sync mark.
+    int FleadFF = -1;
+    bool FleadDone = false;
+};
+
+extern T250Read* current250Read;
