@@ -42,9 +42,126 @@ public:
     // ---- stored-procedure methods ----
     // (one method per stored procedure; declared here, implemented in
     // vrkDataModuleProcs.cpp)
+    struct TResultBoardRow {
+        QString sija, nimi, aika, plus;  // place, name, time, time behind
+    };
+    struct TResultBoardData {
+        QString sija, sarja, personName, clubName, timeStr, resultStatus, status, resultNotes, rentedChip;
+        TResultBoardRow rows[13];  // places 1 to 13 of the class as the board shows them
+    };
+    void insertResultsClass(const QString& chipString, const QString& toForest, const QString& startTime,
+                            const QString& controlCard, int64_t& resultsClassId, QString& wasInForest, QString& message,
+                            QString& flag);
+    void deleteResultsClass(int64_t resultsClassId);
+    void validatePunches(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message);
+    QString getClassName(int64_t classId);
+    QString onkoKirjattuMaastoon(int64_t eventId, const QString& controlCard, QString& errMsg);
+    void getResultBoardData(int64_t resultsClassId, TResultBoardData& board);
+    QString getChipPrint(int64_t resultsClassId, int rowNbr);
+    int64_t getNewPersonId();
+    void checkPerson(const QString& personName, int64_t& personId, QString& foundName);
+    void updatePersonChip(int64_t personId, const QString& controlCard, const QString& personChip, QString& errMsg);
+    void updatePersonReceiptPrint(int64_t personId, const QString& receiptPrint, QString& errMsg);
+    void updatePersonPhoneNumber(int64_t personId, const QString& phoneNumber, QString& errMsg);
+    void updatePersonWebShow(int64_t personId, const QString& webShow, const QString& webShowAsked, QString& errMsg);
+    void updatePersonSportID(int64_t personId, const QString& sportId, QString& errMsg);
+    int64_t getNewClubId();
+    void checkClub(const QString& clubName, int64_t& clubId, QString& foundName);
+    QString onkoLainakortti(int64_t eventSeriesId, int64_t controlCard, QString& message);
+    int64_t haeLainakorttiHenkilo(int64_t eventSeriesId, int64_t controlCard, QString& message);
+    void selectWebEntry(int64_t entriesId, int64_t& personId, QString& personStatus, QString& message);
+    void selectWebEntryChip(int64_t resultsClassId, const QString& controlCard, int64_t& entriesId, QString& status,
+                            QString& message);
+    void setWebEntryStatus(int64_t entriesId, int64_t resultsClassId, const QString& status, QString& message);
+    void insertClass(const QString& className, float fee, const QString& calcScoring, const QString& massStartTime,
+                     const QString& controlsString, float courseLength, float climb, const QString& notes, int finishCode,
+                     int64_t& classId, QString& message);
+    void updateClass(const QString& className, const QString& fee, const QString& calcScoring, const QString& massStartTime,
+                     const QString& controlsString, const QString& courseLength, const QString& climb, const QString& notes,
+                     const QString& finishCode, int64_t classId, int64_t courseId, const QString& activeClass,
+                     QString& message);
+    void markClassesDeleted(int64_t eventId, QString& errMsg);
+    void markClassDeleted(int64_t classId, QString& errMsg);
+    void insertClientMessage(int64_t eventId, const QString& messageType, const QString& messageKey,
+                             const QString& messageInfo, const QString& messageData);
+    void updateClientLastEvent(int64_t eventId, QString& errMsg);
+    int64_t getClientLastEvent();
+    void sendAllEventMessages(int64_t eventId, QString& message);
+    int getUnsentMessages();
+    int getUnsentMessagesWorker();
+    int64_t getNewSyncMessageId();
+    // The procedure components of these methods (made on first use by
+    // CreateProcedureComponents, which the module's set-up may call at once).
+    void CreateProcedureComponents();
+    TFbStoredProc* fbProcInsertClientMessageFD = nullptr;
+    TFbStoredProc* fbProcInsertClientFD = nullptr;
+    TFbStoredProc* fbProcDeleteResultsClassFD = nullptr;
+    TFbStoredProc* fbProcChipPrint_GetDataFD = nullptr;
+    TFbStoredProc* fbProcDataRepl_GetUnsentMessages = nullptr;
+    TFbStoredProc* fbProcDataRepl_GetUnsentMessages_Worker = nullptr;
+    TFbStoredProc* fbProcDataRepl_GetNewSyncMessageId = nullptr;
+
+private:
+    TFbStoredProc* NewProcedure(const QString& Name, const QString& Procedure, TFbTransaction* Transaction);
+    void RunPersonUpdate(const QString& Method, std::initializer_list<QString> Lines,
+                         const std::function<void(TFbQuery&)>& Bind, QString& errMsg);
+    void RunMarkDeleted(const QString& Method, const QString& Statement, const QString& Param, int64_t id, QString& errMsg);
+    int UnsentMessages(const QString& Method, bool Worker);
+
+public:
 
     // ---- dataset event handlers ----
     // (attached to the datasets below; implemented in vrkDataModuleRules.cpp)
+    // The members of the editor windows the handlers reach. Each window fills
+    // its link when it is created and clears it (= {}) when it is destroyed;
+    // a null member is skipped.
+    struct TClubEditorLink {
+        class TAction* actClubNew = nullptr;
+        class TAction* actClubEdit = nullptr;
+        class TAction* actClubDelete = nullptr;
+        class TCustomEdit* edtCLUB_NAME = nullptr;
+        QString* vc_old_club_name = nullptr;
+        bool* bDataChanged = nullptr;
+    };
+    struct TPersonEditorLink {
+        class TAction* actPersonNew = nullptr;
+        class TAction* actPersonEdit = nullptr;
+        class TAction* actPersonDelete = nullptr;
+        class TCustomEdit* edtPERSON_NAME = nullptr;
+        QString* vc_old_person_name = nullptr;
+        bool* bDataChanged = nullptr;
+    };
+    struct TCourseEditorLink {
+        class TAction* actCourseEdit = nullptr;
+        class TAction* actControlEdit = nullptr;
+        class TTabSheet* tsCourses = nullptr;
+        class TTabSheet* tsControl = nullptr;
+        bool* bDataChangedCourse = nullptr;
+        bool* bDataChangedControl = nullptr;
+    };
+    struct TMainGridLink {
+        class TAction* actMainGridEdit = nullptr;
+        class TAction* actMainGridDelete = nullptr;
+        class TAction* actMainGridToResult = nullptr;
+    };
+    struct TWebEntriesLink {
+        class TCustomEdit* edtENTRY_FEE = nullptr;
+        class TLabel* lblENTRY_FEE = nullptr;  // the fee's caption
+        class TImage* imgWebEntriesOK = nullptr;
+        class TImage* imgWebEntriesQuestion = nullptr;
+        class TImage* imgWebEntriesExlamation = nullptr;
+    };
+    TClubEditorLink ClubEditor;
+    TPersonEditorLink PersonEditor;
+    TCourseEditorLink CourseEditor;
+    TMainGridLink MainGrid;
+    TWebEntriesLink WebEntries;
+    // Attaches the handlers to the datasets (once, after they are made).
+    void AttachEditRules();
+    void ClubBeforePost(TDataSet* D);
+    void PersonBeforePost(TDataSet* D);
+    void ResultsGridAfterScroll(TDataSet* D);
+    void WebEntriesAfterScroll(TDataSet* D);
 
     // ---- helpers for the methods ----
     // Sets IN_LANGUAGE_CODE (or the named parameter) to the UI language code.
