@@ -1,0 +1,194 @@
+#include "tasks/WeftBlockingCollection.h"
+
+#include "tasks/OsWin32.h"
+
+namespace {
+
+class TWeftBlockingCollectionEnumerator final : public IWeftBlockingCollectionEnumerator {
+public:
+    explicit TWeftBlockingCollectionEnumerator(std::shared_ptr<IWeftBlockingCollection> collection)
+        : obceCollection(std::move(collection))
+    {
+    }
+    const TWeftValue& GetCurrent() const override { return obceValue; }
+    bool MoveNext() override { return obceCollection->Take(obceValue); }
+    bool TryTake(TWeftValue& value, DWORD timeout_ms) override { return obceCollection->TryTake(value, timeout_ms); }
+
+private:
+    std::shared_ptr<IWeftBlockingCollection> obceCollection;
+    TWeftValue obceValue;
+};
+
+void CheckedSet(const THandle& h)
+{
+    if (!SetEvent(h))
+        throw EOSError(QStringLiteral("SetEvent failed, error %1").arg(GetLastError()));
+}
+
+}  // namespace
+
+TWeftBlockingCollection::TWeftBlockingCollection(int numProducersConsumers)
+    : obcCompletedSignal(CreateEvent(true, false)),
+      obcNotOverflow(CreateEvent(true, true)),
+      obcObserver(CreateContainerWindowsEventObserver())
+{
+    if (numProducersConsumers > 0)
+        obcResourceCount = CreateResourceCount(numProducersConsumers);
+    obcCollection.ContainerSubject().Attach(obcObserver.get(), coiNotifyOnAllInserts);
+}
+
+TWeftBlockingCollection::~TWeftBlockingCollection()
+{
+    obcCollection.ContainerSubject().Detach(obcObserver.get(), coiNotifyOnAllInserts);
+}
+
+bool TWeftBlockingCollection::IsCompleted() const
+{
+    return (obcAddCountAndCompleted.Value() & CCompletedFlag) != 0;
+}
+
+bool TWeftBlockingCollection::TryAdd(const TWeftValue& value)
+{
+    struct TAddCount {
+        TWeftAlignedInt32& C;
+        bool Held = true;
+        ~TAddCount()
+        {
+            if (Held)
+                C.Decrement();
+        }
+    } addCount{obcAddCountAndCompleted};
+    if (obcAddCountAndCompleted.Increment() & CCompletedFlag)
+        return false;
+    obcAccessed.store(true, std::memory_order_release);
+    if (obcThrottling && obcApproxCount.Value() >= obcHighWaterMark) {
+        if (!ResetEvent(obcNotOverflow))
+            throw EOSError(QStringLiteral("ResetEvent failed, error %1").arg(GetLastError()));
+        if (obcApproxCount.Value() >= obcHighWaterMark) {
+            // Not counted as an add in progress while waiting, so that
+            // CompleteAdding is not held up by this producer.
+            obcAddCountAndCompleted.Decrement();
+            addCount.Held = false;
+            const DWORD r = OsWaitForTwoObjects(obcCompletedSignal, obcNotOverflow, false, INFINITE);
+            if (obcAddCountAndCompleted.Increment() & CCompletedFlag) {
+                addCount.Held = true;
+                return false;
+            }
+            addCount.Held = true;
+            if (r == WAIT_OBJECT_0)
+                return false;
+        }
+    }
+    obcCollection.Enqueue(value);
+    obcApproxCount.Increment();
+    return true;
+}
+
+void TWeftBlockingCollection::Add(const TWeftValue& value)
+{
+    if (!TryAdd(value))
+        throw ECollectionCompleted(QStringLiteral("Adding to completed collection"));
+}
+
+bool TWeftBlockingCollection::Taken(TWeftValue& value)
+{
+    const int n = obcApproxCount.Decrement();
+    if (obcThrottling && n <= obcLowWaterMark)
+        CheckedSet(obcNotOverflow);
+    if (obcReraiseExceptions.load(std::memory_order_relaxed) && value.IsException()) {
+        std::exception_ptr e = value.DetachException();
+        if (e)
+            std::rethrow_exception(e);
+    }
+    return true;
+}
+
+bool TWeftBlockingCollection::TryTake(TWeftValue& value, DWORD timeout_ms)
+{
+    if (obcCollection.TryDequeue(value))
+        return Taken(value);
+    if (timeout_ms == 0 && !obcResourceCount)
+        return false;
+    struct TUnit {
+        PWeftResourceCount R;
+        ~TUnit()
+        {
+            if (R)
+                R->Release();
+        }
+    } unit;
+    if (obcResourceCount) {
+        obcResourceCount->Allocate();
+        unit.R = obcResourceCount;
+    }
+    const int64_t start = OsTimeGetTime64();
+    std::vector<THandle> handles{obcCompletedSignal, obcObserver->GetEvent()};
+    if (obcResourceCount)
+        handles.push_back(obcResourceCount->Handle());
+    for (;;) {
+        DWORD wait = INFINITE;
+        if (timeout_ms != INFINITE) {
+            const int64_t left = start + int64_t(timeout_ms) - OsTimeGetTime64();
+            wait = left > 0 ? DWORD(left) : 0;
+        }
+        const DWORD r = WaitForMultipleObjects(handles, false, wait);
+        if (obcCollection.TryDequeue(value)) {
+            // The insert event is auto-reset and shared: when more items
+            // wait, pass the wake-up on to the next waiting taker.
+            if (!obcCollection.IsEmpty())
+                SetEvent(obcObserver->GetEvent());
+            return Taken(value);
+        }
+        if (r == WAIT_OBJECT_0 + 1) {
+            if (timeout_ms != INFINITE && OsTimeGetTime64() > start + int64_t(timeout_ms))
+                return false;
+            continue;
+        }
+        if (r == WAIT_OBJECT_0 + 2) {
+            CompleteAdding();
+            return false;
+        }
+        return false;
+    }
+}
+
+TWeftValue TWeftBlockingCollection::Next()
+{
+    TWeftValue v;
+    if (!Take(v))
+        throw ECollectionCompleted(QStringLiteral("Collection is empty"));
+    return v;
+}
+
+void TWeftBlockingCollection::CompleteAdding()
+{
+    TWeftSpinBackoff backoff(64);
+    while (!IsCompleted()) {
+        if (obcAddCountAndCompleted.CAS(0, CCompletedFlag)) {
+            CheckedSet(obcCompletedSignal);
+            return;
+        }
+        backoff.Wait();
+    }
+}
+
+void TWeftBlockingCollection::SetThrottling(int highWaterMark, int lowWaterMark)
+{
+    if (obcAccessed.load(std::memory_order_acquire))
+        throw Exception(QStringLiteral("Throttling cannot be set once the blocking collection has been used"));
+    WeftAssert(highWaterMark >= lowWaterMark,
+               "TWeftBlockingCollection.SetThrottling: high water mark below low water mark");
+    obcHighWaterMark = highWaterMark;
+    obcLowWaterMark = lowWaterMark;
+    obcThrottling = true;
+}
+
+std::shared_ptr<IWeftBlockingCollectionEnumerator> TWeftBlockingCollection::GetEnumerator()
+{
+    return std::make_shared<TWeftBlockingCollectionEnumerator>(shared_from_this());
+}
+
+PWeftBlockingCollection CreateBlockingCollection(int numProducersConsumers)
+{
+    return std::make_shared<TWeftBlockingCollection>(numProducersConsumers);
+}

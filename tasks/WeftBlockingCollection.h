@@ -1,0 +1,96 @@
+#pragma once
+// TWeftBlockingCollection: the hand-over point between producer and consumer
+// threads. An unbounded queue of tagged values whose consumers may wait, with
+// a time-out, for an item or for the producers' declaration that nothing
+// more will come (CompleteAdding). It can throttle producers between a high
+// and a low water mark, end itself when all of a known number of producers
+// and consumers wait at once, and raise again an exception that travels
+// through it as an item.
+
+#include "tasks/WeftQueue.h"
+#include "tasks/WeftSync.h"
+
+#include <memory>
+
+SORVEX_EXCEPTION_KIND(ECollectionCompleted, Exception)
+
+class IWeftBlockingCollectionEnumerator;
+
+class IWeftBlockingCollection : public IInterface {
+public:
+    virtual int GetApproxCount() const = 0;
+    int Count() const { return GetApproxCount(); }
+    virtual TWeftContainerSubject& GetContainerSubject() = 0;
+    TWeftContainerSubject& ContainerSubject() { return GetContainerSubject(); }
+    // Raises ECollectionCompleted "Adding to completed collection".
+    virtual void Add(const TWeftValue& value) = 0;
+    virtual void CompleteAdding() = 0;
+    virtual std::shared_ptr<IWeftBlockingCollectionEnumerator> GetEnumerator() = 0;
+    virtual bool IsCompleted() const = 0;
+    virtual bool IsEmpty() = 0;
+    virtual bool IsFinalized() = 0;
+    // Raises ECollectionCompleted "Collection is empty" when completed and empty.
+    virtual TWeftValue Next() = 0;
+    virtual void ReraiseExceptions(bool enable = true) = 0;
+    // Raises once the collection has been added to.
+    virtual void SetThrottling(int highWaterMark, int lowWaterMark) = 0;
+    virtual bool Take(TWeftValue& value) = 0;
+    virtual bool TryAdd(const TWeftValue& value) = 0;
+    virtual bool TryTake(TWeftValue& value, DWORD timeout_ms = 0) = 0;
+    // Manual-reset, set by CompleteAdding: for waits beside other objects.
+    virtual THandle CompletedSignal() const = 0;
+};
+using PWeftBlockingCollection = std::shared_ptr<IWeftBlockingCollection>;
+
+class IWeftBlockingCollectionEnumerator : public IInterface {
+public:
+    virtual const TWeftValue& GetCurrent() const = 0;
+    const TWeftValue& Current() const { return GetCurrent(); }
+    // Take into Current; false when the collection is finished.
+    virtual bool MoveNext() = 0;
+    virtual bool TryTake(TWeftValue& value, DWORD timeout_ms) = 0;
+};
+
+class TWeftBlockingCollection final : public IWeftBlockingCollection,
+                                      public std::enable_shared_from_this<TWeftBlockingCollection> {
+public:
+    // With numProducersConsumers > 0 the collection completes itself when
+    // that many takers wait at once.
+    explicit TWeftBlockingCollection(int numProducersConsumers = 0);
+    ~TWeftBlockingCollection() override;
+
+    int GetApproxCount() const override { return obcApproxCount.Value(); }
+    TWeftContainerSubject& GetContainerSubject() override { return obcCollection.ContainerSubject(); }
+    void Add(const TWeftValue& value) override;
+    void CompleteAdding() override;
+    std::shared_ptr<IWeftBlockingCollectionEnumerator> GetEnumerator() override;
+    bool IsCompleted() const override;
+    bool IsEmpty() override { return obcCollection.IsEmpty(); }
+    bool IsFinalized() override { return IsCompleted() && IsEmpty(); }
+    TWeftValue Next() override;
+    void ReraiseExceptions(bool enable = true) override { obcReraiseExceptions = enable; }
+    void SetThrottling(int highWaterMark, int lowWaterMark) override;
+    bool Take(TWeftValue& value) override { return TryTake(value, INFINITE); }
+    bool TryAdd(const TWeftValue& value) override;
+    bool TryTake(TWeftValue& value, DWORD timeout_ms = 0) override;
+    THandle CompletedSignal() const override { return obcCompletedSignal; }
+
+private:
+    static constexpr int32_t CCompletedFlag = 0x40000000;
+    bool Taken(TWeftValue& value);
+
+    std::atomic<bool> obcAccessed{false};
+    TWeftAlignedInt32 obcAddCountAndCompleted;
+    TWeftAlignedInt32 obcApproxCount;
+    TWeftQueue obcCollection;
+    THandle obcCompletedSignal;
+    int obcHighWaterMark = 0;
+    int obcLowWaterMark = 0;
+    THandle obcNotOverflow;
+    std::unique_ptr<TWeftContainerWindowsEventObserver> obcObserver;
+    std::atomic<bool> obcReraiseExceptions{false};
+    PWeftResourceCount obcResourceCount;
+    bool obcThrottling = false;
+};
+
+PWeftBlockingCollection CreateBlockingCollection(int numProducersConsumers = 0);
