@@ -8,7 +8,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${SORVEX_BUILD_DIR:-$ROOT/build}"
 BIN="$BUILD/bin"
-"$ROOT/scripts/build.sh"
+"$ROOT/scripts/build.sh" sorvex sorvex-webservice eventdb
 
 if [ -z "${SORVEX_NO_WEBSERVICE:-}" ] && [ -x "$BIN/sorvex-webservice" ]; then
   OUT="$BIN/webservice.out"
