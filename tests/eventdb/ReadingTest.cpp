@@ -129,6 +129,18 @@ TEST_F(ReadingTest, StatusesOfImperfectReads)
                        {{"ID", last["RESULTS_CLASS_ID"]}}).toInt(), 1);
 }
 
+TEST_F(ReadingTest, ControlChangesReachTheNextRead)
+{
+    // the first read caches the course plans; a new punching unit of control
+    // 32 must count at the next read
+    Read(EventDb::Emit(QStringLiteral("99006"), kCourseA));
+    db.Exec(QStringLiteral("update vrk_controls set punching_unit2 = 133 where control_id = 32"));
+    TRow out = Read(EventDb::Emit(QStringLiteral("99007"), {{0, 0}, {31, 600}, {133, 1200}, {33, 1800}, {100, 2400}, {250, 2700}}));
+    TRow run = Run(out["OUT_RESULTS_CLASS_ID"].toLongLong());
+    EXPECT_EQ(run["CLASS_COURSE_ID"].toLongLong(), 401);
+    EXPECT_EQ(run["STATUS"].toString(), QStringLiteral("0"));
+}
+
 TEST_F(ReadingTest, MassStartAndRunsOverMidnight)
 {
     // zero punch at 23:50, finish 30 minutes later on the next day
