@@ -54,6 +54,7 @@ QWidget* TCustomListBox::CreateWidget()
 
 void TCustomListBox::FontChanged()
 {
+    FLineHeight = 0;
     TCustomControl::FontChanged();
     // runs once the bridge is attached: put the list's own filter in front of it
     if (FWidget)
@@ -290,10 +291,13 @@ int TCustomListBox::ItemHeight() const
 {
     if (FStyle != lbStandard)
         return FItemHeight;
-    TCanvas measure;
-    measure.Font()->Assign(FFont);
-    // the line with a pixel of air above and below, as the light look's lists have
-    return std::max(1, measure.TextHeight(QStringLiteral("Wg")) + 2);
+    if (FLineHeight == 0) {
+        TCanvas measure;
+        measure.Font()->Assign(FFont);
+        // the line with a pixel of air above and below, as the light look's lists have
+        FLineHeight = std::max(1, measure.TextHeight(QStringLiteral("Wg")) + 2);
+    }
+    return FLineHeight;
 }
 
 void TCustomListBox::SetItemHeight(int Value)
@@ -543,6 +547,17 @@ void TCustomListBox::HandlePress(TMouseButton Button, TShiftState Shift, int X, 
     if (Button == mbRight && Selected(index))
         return;
     UserSelect(index, Shift);
+}
+
+void TCustomListBox::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseMove(Shift, X, Y);
+    // dragging with the left button held moves a single selection along
+    if (!(Shift & ssLeft) || FMultiSelect || !FEnabled)
+        return;
+    const int index = ItemAtPos({X, Y}, true);
+    if (index >= 0 && index != FItemIndex)
+        UserSelect(index, 0);
 }
 
 void TCustomListBox::KeyDown(Word& Key, TShiftState Shift)

@@ -94,6 +94,7 @@ protected:
     void FontChanged() override;
     void Resize() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
     bool WantsKey(Word Key, TShiftState Shift) const override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     bool ClicksOnMouseUp() const override { return false; }
@@ -128,6 +129,7 @@ protected:
     bool FSorted = false;
     QScrollBar* FScrollBar = nullptr;
     bool FScrolling = false;
+    mutable int FLineHeight = 0;  // the font's item height, 0 until measured
 };
 
 class TListBox : public TCustomListBox {

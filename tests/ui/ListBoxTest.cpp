@@ -122,6 +122,14 @@ TEST_F(ListBoxTest, ClicksAndKeysSelectAndScroll)
     EXPECT_EQ(l->ItemIndex(), 1);
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(clicks, 1);
+    {
+        // dragging with the button held moves the selection
+        QWidget* w = l->Widget();
+        QMouseEvent move(QEvent::MouseMove, QPointF(20, 45), w->mapToGlobal(QPointF(20, 45)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &move);
+        EXPECT_EQ(l->ItemIndex(), 2);
+        EXPECT_EQ(changes, 2);
+    }
     Key(l, Qt::Key_End);
     EXPECT_EQ(l->ItemIndex(), 9);
     EXPECT_EQ(l->TopIndex(), 7);  // three items of 20 fit in 60
