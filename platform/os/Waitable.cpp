@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <functional>
+#include <linux/futex.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 TWaitableObject::~TWaitableObject()
@@ -17,6 +20,12 @@ TWaitableObject::~TWaitableObject()
 int TWaitableObject::Fd()
 {
     std::lock_guard lock(FLock);
+    FExternal = true;
+    return PollFdLocked();
+}
+
+int TWaitableObject::PollFdLocked()
+{
     if (FFd < 0) {
         FFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         if (FFd < 0) {
@@ -24,9 +33,42 @@ int TWaitableObject::Fd()
             return -1;
         }
         FFdLevel = false;
-        SyncLevel();
     }
+    SyncLevel();
     return FFd;
+}
+
+namespace {
+
+// Futex words to wake once the object's lock is released: a waiter woken
+// while the lock is still held would only block on it again.
+thread_local std::vector<std::atomic<uint32_t>*> tPendingWakes;
+
+}  // namespace
+
+void TWaitableObject::FlushWakes()
+{
+    if (tPendingWakes.empty())
+        return;
+    // The words were set under the lock; a waiter that meanwhile left has
+    // nothing to lose from a wake on its (former) word.
+    for (std::atomic<uint32_t>* w : tPendingWakes)
+        ::syscall(SYS_futex, reinterpret_cast<uint32_t*>(w), FUTEX_WAKE_PRIVATE, 1, nullptr, nullptr, 0);
+    tPendingWakes.clear();
+}
+
+void TWaitableObject::Changed()
+{
+    if (!FParked.empty() && Level()) {
+        // Every parked waiter looks again; those that lose go back to sleep.
+        for (std::atomic<uint32_t>* w : FParked) {
+            w->store(1, std::memory_order_release);
+            tPendingWakes.push_back(w);
+        }
+    }
+    // Nobody polls the descriptor: the next poller brings it in step.
+    if (FFd >= 0 && (FPollers > 0 || FExternal))
+        SyncLevel();
 }
 
 void TWaitableObject::SyncLevel()
@@ -54,16 +96,19 @@ TEventObject::TEventObject(bool manualReset, bool initialState) : FManual(manual
 
 void TEventObject::Set()
 {
-    std::lock_guard lock(FLock);
-    FState = true;
-    SyncLevel();
+    {
+        std::lock_guard lock(FLock);
+        FState = true;
+        Changed();
+    }
+    FlushWakes();
 }
 
 void TEventObject::Reset()
 {
     std::lock_guard lock(FLock);
     FState = false;
-    SyncLevel();
+    Changed();
 }
 
 bool TEventObject::IsSet() const
@@ -76,7 +121,7 @@ void TEventObject::AcquireBy(DWORD)
 {
     if (!FManual) {
         FState = false;
-        SyncLevel();
+        Changed();
     }
 }
 
@@ -87,15 +132,18 @@ TSemaphoreObject::TSemaphoreObject(int32_t initialCount, int32_t maximumCount)
 
 bool TSemaphoreObject::Release(int32_t releaseCount, int32_t* previousCount)
 {
-    std::lock_guard lock(FLock);
-    if (previousCount)
-        *previousCount = FCount;
-    if (releaseCount <= 0 || releaseCount > FMax - FCount) {
-        SetLastError(releaseCount <= 0 ? ERROR_INVALID_PARAMETER : ERROR_TOO_MANY_POSTS);
-        return false;
+    {
+        std::lock_guard lock(FLock);
+        if (previousCount)
+            *previousCount = FCount;
+        if (releaseCount <= 0 || releaseCount > FMax - FCount) {
+            SetLastError(releaseCount <= 0 ? ERROR_INVALID_PARAMETER : ERROR_TOO_MANY_POSTS);
+            return false;
+        }
+        FCount += releaseCount;
+        Changed();
     }
-    FCount += releaseCount;
-    SyncLevel();
+    FlushWakes();
     return true;
 }
 
@@ -115,15 +163,18 @@ TMutexObject::TMutexObject(bool initialOwner)
 
 bool TMutexObject::Release()
 {
-    std::lock_guard lock(FLock);
-    if (FOwner != GetCurrentThreadId()) {
-        SetLastError(ERROR_NOT_OWNER);
-        return false;
+    {
+        std::lock_guard lock(FLock);
+        if (FOwner != GetCurrentThreadId()) {
+            SetLastError(ERROR_NOT_OWNER);
+            return false;
+        }
+        if (--FRecursion == 0) {
+            FOwner = 0;
+            Changed();
+        }
     }
-    if (--FRecursion == 0) {
-        FOwner = 0;
-        SyncLevel();
-    }
+    FlushWakes();
     return true;
 }
 
@@ -137,7 +188,7 @@ void TMutexObject::AcquireBy(DWORD tid)
 {
     FOwner = tid;
     ++FRecursion;
-    SyncLevel();
+    Changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -204,6 +255,8 @@ bool ReleaseMutex(const THandle& h)
 // ---------------------------------------------------------------------------
 
 struct TWaitEngine {
+    enum class Sleep { Woken, TimedOut, Failed };
+
     std::span<const THandle> Handles;
     std::span<const int> ExtraFds;
     TThreadMessageQueue* Queue = nullptr;  // message-aware waits only
@@ -211,6 +264,7 @@ struct TWaitEngine {
     uint64_t DeadlineUs = 0;
     bool Infinite = false;
     std::vector<pollfd> Pfd;
+    std::vector<TWaitableObject*> Sleeping;  // registered for the current sleep
 
     explicit TWaitEngine(DWORD timeoutMs)
     {
@@ -221,18 +275,90 @@ struct TWaitEngine {
 
     static bool TryTake(TWaitableObject& o, DWORD tid)
     {
-        std::lock_guard lock(o.FLock);
-        if (!o.SignalledFor(tid))
-            return false;
-        o.AcquireBy(tid);
+        {
+            std::lock_guard lock(o.FLock);
+            if (!o.SignalledFor(tid))
+                return false;
+            o.AcquireBy(tid);
+        }
+        TWaitableObject::FlushWakes();
         return true;
     }
 
     DWORD QueueResult() const { return WAIT_OBJECT_0 + DWORD(Handles.size()); }
+    bool TimedOut() const { return !Infinite && OsMonotonicUs() >= DeadlineUs; }
 
-    // Sleeps until one of the prepared descriptors is readable or the
-    // deadline passes; false when the deadline has passed.
-    enum class Sleep { Woken, TimedOut, Failed };
+    // Waits on objects alone park the thread on a futex word that the
+    // objects wake when they become signalled; anything else polls.
+    bool CanPark() const { return !Queue && ExtraFds.empty(); }
+
+    Sleep Park(const std::vector<TWaitableObject*>& objects, const std::function<bool()>& ready)
+    {
+        static thread_local std::atomic<uint32_t> word{0};
+        word.store(0, std::memory_order_relaxed);
+        for (TWaitableObject* o : objects) {
+            std::lock_guard lock(o->FLock);
+            o->FParked.push_back(&word);
+        }
+        Sleep result = Sleep::Woken;
+        // A change made before the word was registered everywhere is seen
+        // here; one made after it wakes the futex.
+        if (!ready()) {
+            timespec ts{};
+            timespec* tsp = nullptr;
+            bool expired = false;
+            if (!Infinite) {
+                const uint64_t now = OsMonotonicUs();
+                expired = now >= DeadlineUs;
+                const uint64_t left = expired ? 0 : DeadlineUs - now;
+                ts.tv_sec = time_t(left / 1000000u);
+                ts.tv_nsec = long(left % 1000000u) * 1000;
+                tsp = &ts;
+            }
+            if (expired)
+                result = Sleep::TimedOut;
+            else
+                ::syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word), FUTEX_WAIT_PRIVATE, 0, tsp, nullptr, 0);
+        }
+        for (TWaitableObject* o : objects) {
+            std::lock_guard lock(o->FLock);
+            auto& v = o->FParked;
+            v.erase(std::find(v.begin(), v.end(), &word));
+        }
+        return result;
+    }
+
+    // Registers as a sleeper on each object (bringing its descriptor in
+    // step) and adds the descriptors; false when one could not be made.
+    bool Register(TWaitableObject& o)
+    {
+        std::lock_guard lock(o.FLock);
+        const int fd = o.PollFdLocked();
+        if (fd < 0)
+            return false;
+        ++o.FPollers;
+        Sleeping.push_back(&o);
+        Pfd.push_back({fd, POLLIN, 0});
+        return true;
+    }
+
+    void UnregisterAll()
+    {
+        for (TWaitableObject* o : Sleeping) {
+            std::lock_guard lock(o->FLock);
+            --o->FPollers;
+        }
+        Sleeping.clear();
+        Pfd.clear();
+    }
+
+    void AddQueueFds()
+    {
+        if (Queue)
+            for (int fd : Queue->InputFds())
+                Pfd.push_back({fd, POLLIN, 0});
+    }
+
     Sleep SleepOn()
     {
         timespec ts{};
@@ -254,52 +380,60 @@ struct TWaitEngine {
         return Sleep::Woken;
     }
 
-    bool TimedOut() const { return !Infinite && OsMonotonicUs() >= DeadlineUs; }
-
-    bool AddFd(TWaitableObject& o)
+    // Sleeps on the given objects (and the extra descriptors and the queue);
+    // *extraReady is the first extra descriptor found readable, or -1.
+    Sleep SleepOnObjects(const std::vector<TWaitableObject*>& objects, int* extraReady)
     {
-        const int fd = o.Fd();
-        if (fd < 0)
-            return false;
-        Pfd.push_back({fd, POLLIN, 0});
-        return true;
-    }
-
-    void AddQueueFds()
-    {
-        if (Queue)
-            for (int fd : Queue->InputFds())
-                Pfd.push_back({fd, POLLIN, 0});
+        for (TWaitableObject* o : objects)
+            if (!Register(*o)) {
+                UnregisterAll();
+                return Sleep::Failed;
+            }
+        const size_t extraBase = Pfd.size();
+        for (int fd : ExtraFds)
+            Pfd.push_back({fd, POLLIN, 0});
+        AddQueueFds();
+        const Sleep r = SleepOn();
+        if (extraReady) {
+            *extraReady = -1;
+            for (size_t j = 0; j < ExtraFds.size(); ++j)
+                if (Pfd[extraBase + j].revents & (POLLIN | POLLHUP | POLLERR)) {
+                    *extraReady = int(j);
+                    break;
+                }
+        }
+        UnregisterAll();
+        return r;
     }
 
     DWORD Any()
     {
+        std::vector<TWaitableObject*> all;
+        all.reserve(Handles.size());
+        for (const THandle& h : Handles)
+            all.push_back(h.get());
+        int extraReady = -1;
         for (;;) {
             for (size_t i = 0; i < Handles.size(); ++i)
                 if (TryTake(*Handles[i], Tid))
                     return WAIT_OBJECT_0 + DWORD(i);
             if (Queue && Queue->HasInput())
                 return QueueResult();
-            if (!Pfd.empty()) {
-                // Extra descriptors are reported as they are: level, not taken.
-                const size_t base = Handles.size();
-                for (size_t j = 0; j < ExtraFds.size(); ++j)
-                    if (Pfd[base + j].revents & (POLLIN | POLLHUP | POLLERR))
-                        return WAIT_OBJECT_0 + DWORD(Handles.size() + j);
-            }
+            // Extra descriptors are reported as they are: level, not taken.
+            if (extraReady >= 0)
+                return WAIT_OBJECT_0 + DWORD(Handles.size() + size_t(extraReady));
             if (TimedOut())
                 return WAIT_TIMEOUT;
-            if (Pfd.empty()) {
-                for (const THandle& h : Handles)
-                    if (!AddFd(*h))
-                        return WAIT_FAILED;
-                for (int fd : ExtraFds)
-                    Pfd.push_back({fd, POLLIN, 0});
-                AddQueueFds();
-            }
-            for (pollfd& p : Pfd)
-                p.revents = 0;
-            switch (SleepOn()) {
+            const Sleep slept = CanPark() ? Park(all, [&] {
+                for (TWaitableObject* o : all) {
+                    std::lock_guard lock(o->FLock);
+                    if (o->SignalledFor(Tid))
+                        return true;
+                }
+                return false;
+            })
+                                          : SleepOnObjects(all, &extraReady);
+            switch (slept) {
             case Sleep::TimedOut: return WAIT_TIMEOUT;
             case Sleep::Failed: return WAIT_FAILED;
             case Sleep::Woken: break;
@@ -332,8 +466,11 @@ struct TWaitEngine {
                 if (missing.empty()) {
                     for (TWaitableObject* o : order)
                         o->AcquireBy(Tid);
-                    return WAIT_OBJECT_0;
                 }
+            }
+            if (missing.empty()) {
+                TWaitableObject::FlushWakes();
+                return WAIT_OBJECT_0;
             }
             if (Queue && Queue->HasInput())
                 return QueueResult();
@@ -341,12 +478,16 @@ struct TWaitEngine {
                 return WAIT_TIMEOUT;
             // Sleep only on what is missing; sleeping on a signalled one
             // would spin.
-            Pfd.clear();
-            for (TWaitableObject* o : missing)
-                if (!AddFd(*o))
-                    return WAIT_FAILED;
-            AddQueueFds();
-            switch (SleepOn()) {
+            const Sleep slept = CanPark() ? Park(missing, [&] {
+                for (TWaitableObject* o : missing) {
+                    std::lock_guard lock(o->FLock);
+                    if (!o->SignalledFor(Tid))
+                        return false;
+                }
+                return true;
+            })
+                                          : SleepOnObjects(missing, nullptr);
+            switch (slept) {
             case Sleep::TimedOut: return WAIT_TIMEOUT;
             case Sleep::Failed: return WAIT_FAILED;
             case Sleep::Woken: break;

@@ -5,7 +5,11 @@
 // object is signalled" (readable while signalled) so that one poll() can
 // sleep on any mix of objects, a thread's message queue and other file
 // descriptors. The eventfd is made on the first blocking wait (or Fd()), so
-// objects that are only set and tested cost no descriptor.
+// objects that are only set and tested cost no descriptor, and it is kept in
+// step only while a thread polls it (or Fd() was asked for), so a set that
+// nobody polls for costs no system call. A wait on objects alone (no message
+// queue, no extra descriptors) does not poll: it parks the thread on a futex
+// that the objects wake, which is as quick as a condition variable.
 //
 // Handles are shared pointers: an object lives while anyone holds it, so a
 // thread that still waits never sees it freed under it. A null handle fails
@@ -27,6 +31,7 @@
 
 #include "platform/os/OsTypes.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -52,14 +57,24 @@ protected:
     virtual bool SignalledFor(DWORD tid) const = 0;  // may the thread take it?
     virtual void AcquireBy(DWORD tid) = 0;           // take it (after SignalledFor)
     virtual bool Level() const = 0;                  // signalled for any taker
-    // Makes the descriptor's readiness match Level(); call after a change.
-    void SyncLevel();
+    // Call after every change of the state (FLock held), and FlushWakes()
+    // once the lock is released.
+    void Changed();
+    static void FlushWakes();
 
     mutable std::mutex FLock;
 
 private:
+    // Makes the descriptor's readiness match Level() (FLock held).
+    void SyncLevel();
+    // A sleeper's registration (FLock held): the descriptor, in step.
+    int PollFdLocked();
+
     int FFd = -1;
     bool FFdLevel = false;
+    bool FExternal = false;       // Fd() was handed out: always in step
+    int FPollers = 0;             // threads polling the descriptor
+    std::vector<std::atomic<uint32_t>*> FParked;  // futex words of parked waiters
 };
 
 using THandle = std::shared_ptr<TWaitableObject>;
@@ -96,7 +111,7 @@ public:
 
 protected:
     bool SignalledFor(DWORD) const override { return FCount > 0; }
-    void AcquireBy(DWORD) override { --FCount; SyncLevel(); }
+    void AcquireBy(DWORD) override { --FCount; Changed(); }
     bool Level() const override { return FCount > 0; }
 
 private:
