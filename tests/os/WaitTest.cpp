@@ -94,17 +94,30 @@ TEST(Wait, AllRefusesTheSameObjectTwiceAndNullHandlesFail)
     EXPECT_TRUE(SetEvent(nullptr));
 }
 
-TEST(Wait, AutoResetEventLetsExactlyOneWaiterThroughPerSet)
+// Waiters on objects alone park on a futex; waiters that also watch a
+// descriptor poll the objects' eventfds. Both kinds, and a mix, must let
+// exactly one waiter through per Set of an auto-reset event.
+class AutoResetAmongWaiters : public ::testing::TestWithParam<int> {};
+
+TEST_P(AutoResetAmongWaiters, LetsExactlyOneWaiterThroughPerSet)
 {
     constexpr int kWaiters = 8;
+    const int mode = GetParam();  // 0 parked, 1 polling, 2 mixed
     THandle ev = CreateEvent(false, false);
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);  // never written: only makes the wait poll
     std::atomic<int> woken{0};
     std::vector<std::thread> waiters;
-    for (int i = 0; i < kWaiters; ++i)
-        waiters.emplace_back([&] {
-            if (WaitForSingleObject(ev, INFINITE) == WAIT_OBJECT_0)
+    for (int i = 0; i < kWaiters; ++i) {
+        const bool poll = mode == 1 || (mode == 2 && i % 2 == 1);
+        waiters.emplace_back([&, poll] {
+            const int fds[] = {p[0]};
+            const DWORD r = poll ? WaitForObjectsOrFds(std::span<const THandle>(&ev, 1), fds, INFINITE)
+                                 : WaitForSingleObject(ev, INFINITE);
+            if (r == WAIT_OBJECT_0)
                 ++woken;
         });
+    }
     for (int round = 1; round <= kWaiters; ++round) {
         SetEvent(ev);
         const uint64_t start = OsMonotonicMs();
@@ -117,6 +130,34 @@ TEST(Wait, AutoResetEventLetsExactlyOneWaiterThroughPerSet)
     for (auto& t : waiters)
         t.join();
     EXPECT_FALSE(Ev(ev).IsSet());
+    ::close(p[0]);
+    ::close(p[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wait, AutoResetAmongWaiters, ::testing::Values(0, 1, 2));
+
+TEST(Wait, ManualResetReleasesEveryKindOfWaiter)
+{
+    THandle ev = CreateEvent(true, false);
+    int p[2];
+    ASSERT_EQ(::pipe(p), 0);
+    std::atomic<int> woken{0};
+    std::vector<std::thread> waiters;
+    for (int i = 0; i < 6; ++i)
+        waiters.emplace_back([&, i] {
+            const int fds[] = {p[0]};
+            const DWORD r = i % 2 ? WaitForObjectsOrFds(std::span<const THandle>(&ev, 1), fds, 5000)
+                                  : WaitForSingleObject(ev, 5000);
+            if (r == WAIT_OBJECT_0)
+                ++woken;
+        });
+    std::this_thread::sleep_for(20ms);
+    SetEvent(ev);
+    for (auto& t : waiters)
+        t.join();
+    EXPECT_EQ(woken.load(), 6);
+    ::close(p[0]);
+    ::close(p[1]);
 }
 
 TEST(Wait, SemaphoreCountsAndRefusesToPassItsMaximum)
