@@ -91,6 +91,23 @@ public:
     TBitmap* BtnLookupDetail() const { return Glyph(gBtnLookupDetail); }
     TBitmap* BtnLookupSelect() const { return Glyph(gBtnLookupSelect); }
     TBitmap* BtnEllipsis() const { return Glyph(gBtnEllipsis); }
+    void SetSortUp(const TBitmap* V) { SetGlyph(gSortUp, V); }
+    void SetSortDown(const TBitmap* V) { SetGlyph(gSortDown, V); }
+    void SetCheckFalse(const TBitmap* V) { SetGlyph(gCheckFalse, V); }
+    void SetCheckTrue(const TBitmap* V) { SetGlyph(gCheckTrue, V); }
+    void SetMemoEmpty(const TBitmap* V) { SetGlyph(gMemoEmpty, V); }
+    void SetMemo(const TBitmap* V) { SetGlyph(gMemo, V); }
+    void SetPictureEmpty(const TBitmap* V) { SetGlyph(gPictureEmpty, V); }
+    void SetPicture(const TBitmap* V) { SetGlyph(gPicture, V); }
+    void SetFilter(const TBitmap* V) { SetGlyph(gFilter, V); }
+    void SetFilterActive(const TBitmap* V) { SetGlyph(gFilterActive, V); }
+    void SetFilterBar(const TBitmap* V) { SetGlyph(gFilterBar, V); }
+    void SetFilterBarClear(const TBitmap* V) { SetGlyph(gFilterBarClear, V); }
+    void SetBtnFormat(const TBitmap* V) { SetGlyph(gBtnFormat, V); }
+    void SetBtnEditWin(const TBitmap* V) { SetGlyph(gBtnEditWin, V); }
+    void SetBtnLookupDetail(const TBitmap* V) { SetGlyph(gBtnLookupDetail, V); }
+    void SetBtnLookupSelect(const TBitmap* V) { SetGlyph(gBtnLookupSelect, V); }
+    void SetBtnEllipsis(const TBitmap* V) { SetGlyph(gBtnEllipsis, V); }
 
     bool UseAsGlobalGlyphs() const { return FUseAsGlobalGlyphs; }
     void SetUseAsGlobalGlyphs(bool Value);

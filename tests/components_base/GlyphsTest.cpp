@@ -89,7 +89,7 @@ TEST_F(GlyphsTest, CustomGlyphsWinOverGlobalOnesAndStandardOnes)
 {
     TrCustomGlyphs own(nullptr), global(nullptr);
     const TBitmap red = Solid(7, 7, clRed), blue = Solid(5, 5, clBlue), empty;
-    own.SetGlyph(TrCustomGlyphs::gMemo, &red);
+    own.SetMemo(&red);
     global.SetGlyph(TrCustomGlyphs::gMemo, &blue);
     global.SetGlyph(TrCustomGlyphs::gBtnEllipsis, &blue);
     global.SetGlyph(TrCustomGlyphs::gSortUp, &empty);  // width 0: ignored

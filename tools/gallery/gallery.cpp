@@ -125,7 +125,9 @@ int main(int argc, char** argv)
     combo->SetItemIndex(1);
     shot("combobox", combo);
     auto* list = Place<TListBox>(f, f, 10, 250, 200, 80);
-    list->SetItems({QStringLiteral("Äänekoski"), QStringLiteral("Helsinki"), QStringLiteral("Jyväskylä")});
+    list->SetItems({QStringLiteral("Äänekoski"), QStringLiteral("Helsinki"), QStringLiteral("Jyväskylä"), QStringLiteral("Kuopio"),
+                    QStringLiteral("Oulu"), QStringLiteral("Pori"), QStringLiteral("Rovaniemi"), QStringLiteral("Tampere"),
+                    QStringLiteral("Turku"), QStringLiteral("Vaasa")});
     list->SetItemIndex(1);
     shot("listbox", list);
     auto* panel = Place<TPanel>(f, f, 230, 10, 240, 50, QStringLiteral("Paneeli / panel"));
@@ -208,7 +210,8 @@ int main(int argc, char** argv)
     auto* drawn = Place<TListBox>(f, f, 560, 110, 180, 84);
     drawn->SetStyle(lbOwnerDrawFixed);
     drawn->SetItemHeight(20);
-    drawn->SetItems({QStringLiteral("Punainen"), QStringLiteral("Vihreä"), QStringLiteral("Sininen"), QStringLiteral("Keltainen")});
+    drawn->SetItems({QStringLiteral("Punainen"), QStringLiteral("Vihreä"), QStringLiteral("Sininen"), QStringLiteral("Keltainen"),
+                     QStringLiteral("Red"), QStringLiteral("Green")});
     drawn->SetItemIndex(2);
     drawn->OnDrawItem = [drawn](TWinControl*, int Index, const TRect& R, TOwnerDrawState) {
         static const TColor colors[] = {clRed, clGreen, clBlue, clYellow};
