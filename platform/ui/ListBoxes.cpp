@@ -117,6 +117,8 @@ void TCustomListBox::InsertItem(int Index, const QString& Item, void* Object)
     FSelected.insert(FSelected.begin() + Index, false);
     if (FItemIndex >= Index)
         ++FItemIndex;
+    if (FAnchor >= Index)
+        ++FAnchor;
     ItemInserted(Index);
     UpdateScrollBar();
     Invalidate();
@@ -133,6 +135,10 @@ void TCustomListBox::DeleteItem(int Index)
         FItemIndex = -1;
     else if (FItemIndex > Index)
         --FItemIndex;
+    if (FAnchor == Index)
+        FAnchor = FItemIndex;
+    else if (FAnchor > Index)
+        --FAnchor;
     ItemDeleted(Index);
     FTopIndex = std::min(FTopIndex, MaxTopIndex());
     UpdateScrollBar();

@@ -156,6 +156,12 @@ TEST_F(ListBoxTest, MultiSelectExtendsWithShiftAndTogglesWithCtrl)
     EXPECT_EQ(l->SelCount(), 2);
     EXPECT_FALSE(l->Selected(1));
     EXPECT_TRUE(l->Selected(2));
+    // the anchor of a Shift range follows deleted items
+    l->DeleteItem(3);
+    l->DeleteItem(2);
+    Press(l, 20, 1 + h / 2, Qt::ShiftModifier);
+    EXPECT_TRUE(l->Selected(0));
+    EXPECT_TRUE(l->Selected(1));
 }
 
 TEST_F(ListBoxTest, CheckBoxPressTogglesOnceButTextPressOnlySelects)
