@@ -173,13 +173,6 @@ void T250Read::TakeByte(int d, int64_t now, const TProcessEmit& ProcessEmit, boo
             do_message(false, txt::ChipReaderCall + emitString, MSG_INFORMATION);
             ProcessEmit(emitString);
             do_message(false, txt::ChipReaderReturn, MSG_INFORMATION);
-            // The sync byte was taken although Fprev keeps the byte before
-            // it. Counting it in the run keeps a further $FF (a card number's
-            // low byte) from pairing with Fprev into a second sync mark, which
-            // would read the next frame one byte out of place, the same way
-            // as a frame that lost one $FF on the line: two such frames would
-            // confirm a card that was never sent.
-            ++FffRun;
             Stop = true;
             return;
         }

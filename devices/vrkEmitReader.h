@@ -93,8 +93,7 @@ private:
     int Fprev = -1;
     int64_t FlastByteTime = 0;
 
-    // $FF bytes in a row up to and including the last byte taken (which is
-    // Fprev except after a confirmed card).
+    // $FF bytes in a row up to and including Fprev.
     int FffRun = 0;
     // For a frame started at a sync mark: how many $FF bytes it starts with
     // (2 = a plain sync pair), and whether that run has ended. -1 for a frame

@@ -149,13 +149,13 @@ void TSerCustomComPort::InitializePort()
 
 void TSerCustomComPort::InitPort()
 {
-    if (FTapiMode != tmOn)
+    if (FTapiMode != TTapiMode::tmOn)
         ValidateComport();
     ActivateDeviceLayer();
     FDispatcher->SetDeviceName(FComPath.isEmpty() ? CommPortPath(FComNumber) : FComPath);
     try {
         // No telephony lines exist here, so no handle can come from one.
-        if (FTapiMode == tmOn)
+        if (FTapiMode == TTapiMode::tmOn)
             RaiseSerError(ecNotOpenedByTapi);
         InitializePort();
         FPortState = psOpen;
@@ -447,25 +447,25 @@ void TSerCustomComPort::SetOnTriggerLineError(TTriggerLineErrorEvent E)
     UpdateHandlerFlag();
 }
 
-void TSerCustomComPort::SetOnTriggerModemStatus(TNotifyEvent E)
+void TSerCustomComPort::SetOnTriggerModemStatus(TSerNotifyEvent E)
 {
     FOnTriggerModemStatus = std::move(E);
     UpdateHandlerFlag();
 }
 
-void TSerCustomComPort::SetOnTriggerOutbuffFree(TNotifyEvent E)
+void TSerCustomComPort::SetOnTriggerOutbuffFree(TSerNotifyEvent E)
 {
     FOnTriggerOutbuffFree = std::move(E);
     UpdateHandlerFlag();
 }
 
-void TSerCustomComPort::SetOnTriggerOutbuffUsed(TNotifyEvent E)
+void TSerCustomComPort::SetOnTriggerOutbuffUsed(TSerNotifyEvent E)
 {
     FOnTriggerOutbuffUsed = std::move(E);
     UpdateHandlerFlag();
 }
 
-void TSerCustomComPort::SetOnTriggerOutSent(TNotifyEvent E)
+void TSerCustomComPort::SetOnTriggerOutSent(TSerNotifyEvent E)
 {
     FOnTriggerOutSent = std::move(E);
     UpdateHandlerFlag();

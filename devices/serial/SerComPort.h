@@ -23,7 +23,7 @@
 
 class TSerCustomComPort;
 
-using TNotifyEvent = std::function<void(TSerCustomComPort* Sender)>;
+using TSerNotifyEvent = std::function<void(TSerCustomComPort* Sender)>;
 using TTriggerEvent = std::function<void(TSerCustomComPort* Sender, uint16_t Msg, uint16_t TriggerHandle, uint16_t Data)>;
 using TTriggerAvailEvent = std::function<void(TSerCustomComPort* Sender, uint16_t Count)>;
 using TTriggerDataEvent = std::function<void(TSerCustomComPort* Sender, uint16_t TriggerHandle)>;
@@ -143,18 +143,18 @@ public:
 
     // Events. Setting a trigger event goes through its setter so that the
     // dispatcher learns whether the port has a handler.
-    TNotifyEvent OnPortClose;
-    TNotifyEvent OnPortOpen;
+    TSerNotifyEvent OnPortClose;
+    TSerNotifyEvent OnPortOpen;
     void SetOnTrigger(TTriggerEvent E);
     void SetOnTriggerAvail(TTriggerAvailEvent E);
     void SetOnTriggerData(TTriggerDataEvent E);
     void SetOnTriggerStatus(TTriggerStatusEvent E);
     void SetOnTriggerTimer(TTriggerTimerEvent E);
     void SetOnTriggerLineError(TTriggerLineErrorEvent E);
-    void SetOnTriggerModemStatus(TNotifyEvent E);
-    void SetOnTriggerOutbuffFree(TNotifyEvent E);
-    void SetOnTriggerOutbuffUsed(TNotifyEvent E);
-    void SetOnTriggerOutSent(TNotifyEvent E);
+    void SetOnTriggerModemStatus(TSerNotifyEvent E);
+    void SetOnTriggerOutbuffFree(TSerNotifyEvent E);
+    void SetOnTriggerOutbuffUsed(TSerNotifyEvent E);
+    void SetOnTriggerOutSent(TSerNotifyEvent E);
     const TTriggerAvailEvent& OnTriggerAvail() const { return FOnTriggerAvail; }
     TWaitCharEvent OnWaitChar;
 
@@ -338,7 +338,7 @@ private:
     bool FUseMSRShadow = true;
     bool FUseEventWord = true;
     uint16_t FCommNotificationLevel = 10;
-    TTapiMode FTapiMode = tmAuto;
+    TTapiMode FTapiMode = TTapiMode::tmAuto;
     bool FRS485Mode = false;
     uint16_t FTriggerLength = 1;
     TApThreadBoost FThreadBoost = tbNone;
@@ -350,10 +350,10 @@ private:
     TTriggerStatusEvent FOnTriggerStatus;
     TTriggerTimerEvent FOnTriggerTimer;
     TTriggerLineErrorEvent FOnTriggerLineError;
-    TNotifyEvent FOnTriggerModemStatus;
-    TNotifyEvent FOnTriggerOutbuffFree;
-    TNotifyEvent FOnTriggerOutbuffUsed;
-    TNotifyEvent FOnTriggerOutSent;
+    TSerNotifyEvent FOnTriggerModemStatus;
+    TSerNotifyEvent FOnTriggerOutbuffFree;
+    TSerNotifyEvent FOnTriggerOutbuffUsed;
+    TSerNotifyEvent FOnTriggerOutSent;
 };
 
 class TSerComPort : public TSerCustomComPort {

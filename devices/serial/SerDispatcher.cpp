@@ -9,6 +9,9 @@
 #include <cstring>
 #include <vector>
 
+using enum TDispatchType;
+using enum TDispatchSubType;
+
 // ---------------------------------------------------------------------------
 // The port list
 

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <new>
 
+using enum TDispatchType;
+using enum TDispatchSubType;
+
 TDataBuffer::TDataBuffer(int32_t ASize)
     : TIOBuffer(ASize)
 {

@@ -42,14 +42,16 @@ public:
     uint32_t Status;
 };
 
-enum TDispatchType {
+// Scoped: other layers use some of the same names; the serial layer's own
+// sources bring them into scope with "using enum".
+enum class TDispatchType {
     dtNone, dtDispatch, dtTrigger, dtError, dtThread, dtTriggerAlloc, dtTriggerDispose, dtTriggerHandlerAlloc,
     dtTriggerHandlerDispose, dtTriggerDataChange, dtTelnet, dtFax, dtXModem, dtYModem, dtZModem, dtKermit,
     dtAscii, dtBPlus, dtPacket, dtUser, dtScript
 };
 
 // The subtypes this layer writes (their number is their value).
-enum TDispatchSubType : uint16_t {
+enum class TDispatchSubType : uint16_t {
     dstNone = 0, dstReadCom = 1, dstWriteCom = 2, dstLineStatus = 3, dstModemStatus = 4, dstAvail = 5,
     dstTimer = 6, dstData = 7, dstStatus = 8, dstDataTrigger = 13, dstTimerTrigger = 14,
     dstStatusTrigger = 15, dstAvailTrigger = 16, dstWndHandler = 17, dstProcHandler = 18,

@@ -10,6 +10,9 @@
 #include <cerrno>
 #include <sys/utsname.h>
 
+using enum TDispatchType;
+using enum TDispatchSubType;
+
 namespace {
 
 constexpr uint32_t kMaxTraceEntries = 4000000;
@@ -264,8 +267,8 @@ static int WriteDispatchLog(TIOQueue& Queue, const QString& Device, const QStrin
             continue;
         QByteArray time = QByteArray::number(e->drTime).rightJustified(7, '0');
         time.insert(time.size() - 3, '.');
-        const QByteArray type = MessageNumberToString(15001 + e->drType).toLatin1();
-        const QByteArray sub = e->drSubType == 0 ? QByteArray() : MessageNumberToString(15100 + e->drSubType).toLatin1();
+        const QByteArray type = MessageNumberToString(15001 + static_cast<int>(e->drType)).toLatin1();
+        const QByteArray sub = e->drSubType == dstNone ? QByteArray() : MessageNumberToString(15100 + static_cast<int>(e->drSubType)).toLatin1();
         QByteArray line = time.rightJustified(8) + "  " + type.leftJustified(8) + "  " + sub.leftJustified(12) + "  "
                           + QByteArray::number(e->drData, 16).rightJustified(8, '0') + "  ";
         if (!e->drBuffer.isEmpty()) {

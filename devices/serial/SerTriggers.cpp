@@ -7,6 +7,9 @@
 #include <QThread>
 #include <algorithm>
 
+using enum TDispatchType;
+using enum TDispatchSubType;
+
 namespace {
 
 QByteArray Bytes4(uint32_t V)

@@ -11,7 +11,8 @@ using THWFlowOptions = uint8_t;
 constexpr THWFlowOptions HWFlow(THWFlowOption o) { return static_cast<THWFlowOptions>(1u << o); }
 enum TSWFlowOptions { swfNone, swfReceive, swfTransmit, swfBoth };
 enum TTraceLogState { tlOff, tlOn, tlDump, tlAppend, tlClear, tlPause, tlAppendAndContinue };
-enum TTapiMode { tmNone, tmAuto, tmOn, tmOff };
+// Scoped: the visual layer has enumerators of the same names.
+enum class TTapiMode { tmNone, tmAuto, tmOn, tmOff };
 enum TApThreadBoost { tbNone, tbPlusOne, tbPlusTwo };
 enum TFlowControlState { fcOff, fcOn, fcDsrHold, fcCtsHold, fcDcdHold, fcXOutHold, fcXInHold, fcXBothHold };
 enum TPortState { psClosed, psShuttingDown, psOpen };

@@ -74,7 +74,7 @@ TEST(ComPortLife, TelephonyModeCannotOpen)
     PtyPair pty;
     TSerComPort p(nullptr);
     p.SetComPath(pty.NearPath());
-    p.SetTapiMode(tmOn);
+    p.SetTapiMode(TTapiMode::tmOn);
     EXPECT_THROW(p.SetOpen(true), ENotOpenedByTapi);
     EXPECT_FALSE(p.Open());
     EXPECT_EQ(p.PortState(), psClosed);

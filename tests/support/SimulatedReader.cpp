@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-SimulatedReader::SimulatedReader()
-    : FSim(FPty.FarFd())
+SimulatedReader::SimulatedReader(int Baud)
+    : FSim(FPty.FarFd(), Baud)
 {
 }
 

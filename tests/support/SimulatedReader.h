@@ -12,7 +12,7 @@
 
 class SimulatedReader {
 public:
-    SimulatedReader();
+    explicit SimulatedReader(int Baud = 9600);
     ~SimulatedReader();
 
     const QString& PortPath() const { return FPty.NearPath(); }
