@@ -1,6 +1,9 @@
 #include "platform/ui/DBGrids.h"
 
+#include <QFontMetrics>
+#include <QPainter>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -9,17 +12,46 @@ TAlignment FieldAlignment(const TField* F)
     return F ? TAlignment(int(F->Alignment())) : taLeftJustify;
 }
 
-// Text drawn in a cell: clipped to it, with two pixels of margin.
+// The cell font as Qt sees it, kept while the same font paints cell after
+// cell: building it and its metrics for each cell costs more than the text.
+struct CellFont {
+    TFont Font;
+    QFont QtFont;
+    std::unique_ptr<QFontMetrics> Metrics;
+};
+
+const CellFont& CellFontOf(const TFont& F)
+{
+    thread_local CellFont c;
+    if (!c.Metrics || !(c.Font == F) || c.Font.Pitch() != F.Pitch() || c.Font.Quality() != F.Quality()) {
+        c.Font.Assign(F);
+        c.QtFont = F.ToQFont();
+        c.Metrics = std::make_unique<QFontMetrics>(c.QtFont);
+    }
+    return c;
+}
+
+// Text drawn in a cell as the canvas's TextRect would (the brush fills the
+// cell when solid), clipped to it, with two pixels of margin and centred
+// vertically.
 void WriteText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
 {
     const int margin = 2;
-    int x = R.Left + margin;
-    if (A == taRightJustify)
-        x = R.Right - margin - C->TextWidth(Text);
-    else if (A == taCenter)
-        x = R.Left + (R.Width() - C->TextWidth(Text)) / 2;
-    const int y = R.Top + std::max(0, (R.Height() - C->TextHeight(QStringLiteral("Wg"))) / 2);
-    C->TextRect(R, x, y, Text);
+    const CellFont& cf = CellFontOf(*C->Font());
+    QPainter* p = C->Painter();
+    if (!p) {
+        C->TextRect(R, R.Left + margin, R.Top, Text);
+        return;
+    }
+    if (C->Brush()->Style() == bsSolid)
+        C->FillRect(R);
+    if (Text.isEmpty() || R.Width() <= 2 * margin)
+        return;
+    p->setFont(cf.QtFont);
+    p->setPen(ToQColor(C->Font()->Color()));
+    int flags = Qt::AlignVCenter | Qt::TextSingleLine;
+    flags |= A == taRightJustify ? Qt::AlignRight : A == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    p->drawText(QRect(R.Left + margin, R.Top, R.Width() - 2 * margin, R.Height()), flags, Text);
 }
 
 QString CellText(const TField* F)
@@ -1112,6 +1144,9 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
     try {
         TField* f = column->Field();
         const QString value = CellText(f);
+        // The default drawing shows the same text: read the field once.
+        FPaintColumn = column;
+        FPaintText = value;
         TGridDrawState st = AState;
         if (HighlightCell(dataCol, dataRow, value, AState))
             st |= gdSelected;
@@ -1131,9 +1166,11 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
         if ((st & gdFocused) && !(FDBOptions & dgRowSelect) && DefaultDrawing && !EditorMode())
             c->DrawFocusRect(ARect);
     } catch (...) {
+        FPaintColumn = nullptr;
         FDataLink.SetActiveRecord(oldActive);
         throw;
     }
+    FPaintColumn = nullptr;
     FDataLink.SetActiveRecord(oldActive);
 }
 
@@ -1146,7 +1183,7 @@ void TCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColum
     c->FillRect(Rect);
     if (!Column)
         return;
-    const QString text = CellText(Column->Field());
+    const QString text = Column == FPaintColumn ? FPaintText : CellText(Column->Field());
     c->Brush()->SetStyle(bsClear);
     WriteText(c, Rect, text, Column->Alignment());
     c->Brush()->SetStyle(bsSolid);

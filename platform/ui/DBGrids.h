@@ -338,6 +338,9 @@ protected:
     // The visible columns: data column of each raw column after the indicator.
     std::vector<int> FVisibleCols;
     QString FEditText;
+    // The cell being painted and its text (read once per cell).
+    TColumn* FPaintColumn = nullptr;
+    QString FPaintText;
 
 private:
     void UpdateRowCount();

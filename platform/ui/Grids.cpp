@@ -893,25 +893,60 @@ void TCustomGrid::Paint()
                     st |= gdSelected;
             }
             DrawCell(k, r, cell, st);
-            // Lines at the right and bottom of the cell.
-            const bool vline = fixed ? (FOptions & goFixedVertLine) : (FOptions & goVertLine);
-            const bool hline = fixed ? (FOptions & goFixedHorzLine) : (FOptions & goHorzLine);
-            const TColor lineColor = fixed ? clBlack : clSilver;
-            c->Brush()->SetStyle(bsSolid);
-            if (LineWidthH() > 0) {
-                c->Brush()->SetColor(vline ? lineColor : (fixed ? FixedCellColor() : Color()));
-                c->FillRect(Rect(x + w, y, x + w + LineWidthH(), y + h + LineWidthV()));
-            }
-            if (LineWidthV() > 0) {
-                c->Brush()->SetColor(hline ? lineColor : (fixed ? FixedCellColor() : Color()));
-                c->FillRect(Rect(x, y + h, x + w + LineWidthH(), y + h + LineWidthV()));
-            }
             x += w + LineWidthH();
         }
         maxX = std::max(maxX, x);
         y += h + LineWidthV();
     }
     maxY = y;
+    // The lines between cells, one stroke per row and column band.
+    c->Brush()->SetStyle(bsSolid);
+    auto lineColor = [&](bool fixed, bool on) { return on ? (fixed ? clBlack : clSilver) : (fixed ? FixedCellColor() : Color()); };
+    if (LineWidthV() > 0) {
+        int ly = area.Top;
+        for (int r : rows) {
+            ly += FRowHeights[size_t(r)];
+            const bool fixedRow = r < FFixedRows;
+            int lx = area.Left;
+            for (int k : cols) {
+                const bool fixed = fixedRow || k < FFixedCols;
+                const int w = FColWidths[size_t(k)] + LineWidthH();
+                // Runs of cells of one kind share one stroke.
+                c->Brush()->SetColor(lineColor(fixed, fixed ? (FOptions & goFixedHorzLine) : (FOptions & goHorzLine)));
+                int run = w;
+                if (!fixed) {
+                    for (auto it = std::find(cols.begin(), cols.end(), k) + 1; it != cols.end() && *it >= FFixedCols; ++it)
+                        run += FColWidths[size_t(*it)] + LineWidthH();
+                    c->FillRect(Rect(lx, ly, lx + run, ly + LineWidthV()));
+                    break;
+                }
+                c->FillRect(Rect(lx, ly, lx + run, ly + LineWidthV()));
+                lx += run;
+            }
+            ly += LineWidthV();
+        }
+    }
+    if (LineWidthH() > 0) {
+        int lx = area.Left;
+        for (int k : cols) {
+            lx += FColWidths[size_t(k)];
+            const bool fixedCol = k < FFixedCols;
+            int ly = area.Top;
+            int fixedH = 0;
+            for (int r : rows)
+                if (r < FFixedRows)
+                    fixedH += FRowHeights[size_t(r)] + LineWidthV();
+            if (fixedH > 0) {
+                c->Brush()->SetColor(lineColor(true, FOptions & goFixedVertLine));
+                c->FillRect(Rect(lx, ly, lx + LineWidthH(), ly + fixedH));
+            }
+            ly += fixedH;
+            const bool fixedBody = fixedCol;
+            c->Brush()->SetColor(lineColor(fixedBody, fixedBody ? (FOptions & goFixedVertLine) : (FOptions & goVertLine)));
+            c->FillRect(Rect(lx, ly, lx + LineWidthH(), maxY));
+            lx += LineWidthH();
+        }
+    }
     // What lies right of and below the cells.
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());

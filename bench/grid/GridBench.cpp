@@ -1,0 +1,128 @@
+// The data grid over 5,000 runs of a real event database: painting a full
+// page of 40 rows and 15 columns offscreen, scrolling from the first run to
+// the last page by page (each page painted), and applying a filter and an
+// index to all 5,000 rows.
+
+#include "platform/database/DataSource.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/Forms.h"
+#include "tools/gallery_grid/RunsDatabase.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int Runs = 5000;
+
+struct GridOverRuns {
+    TRunsDatabase db{Runs};
+    std::unique_ptr<TFbQuery> q = db.NewRunsQuery();
+    TDataSource src;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TDBGrid* grid = nullptr;
+
+    GridOverRuns()
+    {
+        q->Open();
+        src.SetDataSet(q.get());
+        form->SetBounds(0, 0, 1500, 900);
+        grid = new TDBGrid(form.get());
+        grid->SetParent(form.get());
+        grid->SetDataSource(&src);
+        // 40 data rows of 20 pixels and a line, the title row, the bar.
+        grid->SetBounds(0, 0, 1480, 41 * 21 + 16 + 2);
+        for (int i = 0; i < grid->Columns()->Count(); ++i)
+            grid->Columns()->Items(i)->SetWidth(90);
+    }
+};
+
+GridOverRuns& Fixture()
+{
+    static GridOverRuns f;
+    return f;
+}
+
+// Painting the grid's widget onto an offscreen image of the screen's pixel
+// format, as a repaint of the window does.
+void BM_PaintGridPage(benchmark::State& state)
+{
+    GridOverRuns& f = Fixture();
+    f.q->First();
+    QWidget* w = f.grid->Widget();
+    QImage target(w->size(), QImage::Format_ARGB32_Premultiplied);
+    int visibleRows = 0, cols = 0;
+    for (auto _ : state) {
+        w->render(&target, QPoint(), QRegion(), QWidget::DrawChildren);
+        benchmark::DoNotOptimize(target.pixel(5, 5));
+    }
+    visibleRows = f.grid->DataLink()->RecordCount();
+    cols = f.grid->ColCount() - 1;
+    state.counters["rows"] = visibleRows;
+    state.counters["cols"] = cols;
+}
+BENCHMARK(BM_PaintGridPage)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollFirstToLastByPages(benchmark::State& state)
+{
+    GridOverRuns& f = Fixture();
+    QWidget* w = f.grid->Widget();
+    QImage target(w->size(), QImage::Format_ARGB32_Premultiplied);
+    int pages = 0;
+    for (auto _ : state) {
+        f.q->First();
+        pages = 0;
+        while (!f.q->Eof()) {
+            Word key = VK_NEXT;
+            f.grid->KeyDown(key, 0);
+            w->render(&target, QPoint(), QRegion(), QWidget::DrawChildren);
+            ++pages;
+        }
+        benchmark::DoNotOptimize(target.pixel(5, 5));
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_ScrollFirstToLastByPages)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyFilter(benchmark::State& state)
+{
+    GridOverRuns& f = Fixture();
+    f.q->SetFilter(QStringLiteral("((CLUB_NAME LIKE 'Rasti*') OR (CLUB_NAME LIKE '*Espoo')) AND (TIME_SEC < 4000) AND (STATUS = '0')"));
+    int shown = 0;
+    for (auto _ : state) {
+        f.q->SetFiltered(true);
+        shown = f.q->RecordCount();
+        state.PauseTiming();
+        f.q->SetFiltered(false);
+        state.ResumeTiming();
+    }
+    state.counters["shown"] = shown;
+}
+BENCHMARK(BM_ApplyFilter)->Unit(benchmark::kMillisecond);
+
+void BM_ApplyIndex(benchmark::State& state)
+{
+    GridOverRuns& f = Fixture();
+    f.q->AddIndex(QStringLiteral("byNameTime"), QStringLiteral("PERSON_NAME;TIME_SEC"), QStringLiteral("TIME_SEC"));
+    for (auto _ : state) {
+        f.q->SetIndexName(QStringLiteral("byNameTime"));
+        state.PauseTiming();
+        f.q->SetIndexName(QString());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ApplyIndex)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
