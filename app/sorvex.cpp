@@ -4,6 +4,7 @@
 
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
+#include "platform/os/MessageWindow.h"
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
@@ -51,6 +52,19 @@ void InitializeModules()
         std::fprintf(stderr, "sorvex: %s\n", qPrintable(error));
         std::exit(1);
     }
+    // A failure inside a hidden window's message handler stays there (the
+    // message loop goes on) and is shown as any other unhandled error.
+    SetMessageExceptionHandler([](std::exception_ptr e) {
+        if (!Application)
+            return;
+        try {
+            std::rethrow_exception(e);
+        } catch (const std::exception& ex) {
+            Application->HandleException(&ex);
+        } catch (...) {
+            Application->HandleException(nullptr);
+        }
+    });
 }
 
 }  // namespace
