@@ -53,9 +53,10 @@ void InitializeModules()
         std::exit(1);
     }
     // A failure inside a hidden window's message handler stays there (the
-    // message loop goes on) and is shown as any other unhandled error.
+    // message loop goes on); it reaches the global exception handler that the
+    // main window installs, and is dropped while none is installed.
     SetMessageExceptionHandler([](std::exception_ptr e) {
-        if (!Application)
+        if (!Application || !Application->OnException)
             return;
         try {
             std::rethrow_exception(e);
