@@ -310,3 +310,31 @@ TEST_F(FrameAssembly, SpecifiedBehaviourForPlainSyncPairsIsKept)
     feed.Arrive(Repeated(card, 1));
     EXPECT_EQ(feed.Emits.size(), 2);
 }
+
+TEST_F(FrameAssembly, FramesThatDidNotBeginAtASyncMarkNeverConfirm)
+{
+    // The tail of a frame (empty punch slots) is seen once after the first
+    // arrival and once after a pause broke the next frame: alike, but neither
+    // is a frame read from its sync mark.
+    FrameFeeder feed(read);
+    const TEmitCard card = MakeCard(4711, {{31, 100}});
+    const QByteArray frame = EmitWire(EmitFrame(card));
+    feed.Arrive(frame.mid(60) + frame.left(60));
+    feed.Pause(3000);
+    feed.Arrive(frame.mid(60) + frame.left(2));
+    EXPECT_TRUE(feed.Emits.isEmpty());
+}
+
+TEST_F(FrameAssembly, FramesReadOutOfPlaceNeverConfirm)
+{
+    // A time of $FFFF puts a $FF pair inside the frame; when the line loses
+    // the real sync marks, the frames read from the inner pair are alike but
+    // out of place, and the reader's check byte tells them apart.
+    FrameFeeder feed(read);
+    TEmitCard card = MakeCard(4242, {{31, 100}, {40, 0xFFFF}, {50, 300}});
+    QByteArray frame = EmitFrame(card);
+    QByteArray broken = frame;
+    broken[0] = 0x7F;  // the first sync byte damaged on the line
+    feed.Arrive(EmitWire(frame + broken + broken + broken + frame));
+    EXPECT_TRUE(feed.Emits.isEmpty());
+}
