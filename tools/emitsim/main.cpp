@@ -2,10 +2,10 @@
 //
 //   emitsim [--repeat N] [--path-file FILE] [CARD ...]
 //
-// Prints the path of the reader's port (open it in the program's settings),
-// then places each CARD given on the command line, and afterwards each card
-// typed on standard input, one per line; an empty line places the last card
-// again, "q" ends. A card is "NUMBER[:WEEK:YEAR][,CODE/TIME]...", for example
+// Prints the path of the reader's port (open it in the program's settings).
+// Each line typed on standard input then puts a card on the reader: a card
+// description, or an empty line for the next CARD of the command line (the
+// last card again when they are used up); "q" ends. A card is "NUMBER[:WEEK:YEAR][,CODE/TIME]...", for example
 // 12345:12:19,31/528,32/600,250/700. Each card lies on the reader for N frames
 // (default 4, about a second at 9600 baud).
 
@@ -69,17 +69,15 @@ int main(int argc, char** argv)
     }
     TEmitSimulator sim(pty.MasterFd());
     QString last;
-    for (const QString& c : cards) {
-        Place(sim, c, repeats);
-        last = c;
-    }
+    std::printf("press Enter to put a card on the reader\n");
+    std::fflush(stdout);
     std::string line;
     while (std::getline(std::cin, line)) {
         QString text = QString::fromLocal8Bit(line.c_str()).trimmed();
         if (text == QLatin1String("q"))
             break;
         if (text.isEmpty())
-            text = last;
+            text = cards.isEmpty() ? last : cards.takeFirst();
         if (text.isEmpty())
             continue;
         if (Place(sim, text, repeats))
