@@ -303,34 +303,32 @@ bool TWeftValue::TryCastToString(QString& value) const
     }
 }
 
-bool TWeftValue::TryCastToAnsiString(std::string& value) const
+// The ANSI and wide reads: their own kind as held, everything else as the
+// string read gives it, converted.
+template <class S>
+bool TWeftValue::TryCastToText(TWeftValueDataType ownKind, S& value, S (QString::*convert)() const) const
 {
-    if (ovType == ovtAnsiString) {
+    if (ovType == ownKind) {
         if (!ovIntf)
             return false;
-        value = Held<TWeftAnsiStringData>().Value();
+        value = Held<TWeftHolder<S>>().Value();
         return true;
     }
     QString s;
     if (!TryCastToString(s))
         return false;
-    value = s.toStdString();
+    value = (s.*convert)();
     return true;
+}
+
+bool TWeftValue::TryCastToAnsiString(std::string& value) const
+{
+    return TryCastToText(ovtAnsiString, value, &QString::toStdString);
 }
 
 bool TWeftValue::TryCastToWideString(std::u16string& value) const
 {
-    if (ovType == ovtWideString) {
-        if (!ovIntf)
-            return false;
-        value = Held<TWeftWideStringData>().Value();
-        return true;
-    }
-    QString s;
-    if (!TryCastToString(s))
-        return false;
-    value = s.toStdU16String();
-    return true;
+    return TryCastToText(ovtWideString, value, &QString::toStdU16String);
 }
 
 bool TWeftValue::TryCastToVariant(QVariant& value) const

@@ -287,6 +287,8 @@ private:
     void SetHeld(TWeftValueDataType type, IInterfacePtr holder);
     template <class H>
     const H& Held() const { return static_cast<const H&>(*ovIntf); }
+    template <class S>
+    bool TryCastToText(TWeftValueDataType ownKind, S& value, S (QString::*convert)() const) const;
     TWeftValueContainer* Container() const;
     void EnsureArray();
     [[noreturn]] static void ConvError(const char* target);
