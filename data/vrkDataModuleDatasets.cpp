@@ -145,7 +145,10 @@ void TDataModule1::LoadResultsGridLookups()
                            "where M.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE",
                            "and   (M.MESSAGE_NAME starting with 'results_class.result_status:'",
                            "       or M.MESSAGE_NAME starting with 'results_class.status:')"}));
-    q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AssignParam(fbQueryResultsCFD->ParamByName(QStringLiteral("MESSAGE_LANGUAGE")));
+    if (TParam* lang = fbQueryResultsCFD->Params().FindParam(QStringLiteral("MESSAGE_LANGUAGE")))
+        q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AssignParam(*lang);
+    else
+        q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(LanguageCode());
     q.Open();
     TField* name = q.FieldByName(QStringLiteral("MESSAGE_NAME"));
     TField* text = q.FieldByName(QStringLiteral("MESSAGE_TEXT"));

@@ -15,6 +15,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "resources/ProgramTexts.h"
 
 namespace {
 
@@ -135,8 +136,7 @@ void TDataModule1::ClubBeforePost(TDataSet* D)
 {
     const QString name = D->FieldByName(L("CLUB_NAME"))->AsString();
     if (name.isEmpty()) {
-        MessageBox(L("Seuran nimi on pakollinen tieto. Syötä seuran nimi tai peruuta muokkaus Esc -näppäimellä."),
-                   Caption(), MB_OK);
+        MessageBox(txt::ClubNameRequired, Caption(), MB_OK);
         Focus(ClubEditor.edtCLUB_NAME);
         Abort();
     }
@@ -146,8 +146,7 @@ void TDataModule1::ClubBeforePost(TDataSet* D)
         *ClubEditor.vc_old_club_name != EditText(ClubEditor.edtCLUB_NAME))
         checkClub(name, found, foundName);
     if (found != 0) {
-        MessageBox(L("Löytyy jo seura nimellä\r\n\r\n") + foundName + L("\r\n\r\nSaman nimistä seuraa ei voi lisätä."),
-                   Caption(), MB_OK | MB_ICONQUESTION);
+        MessageBox(txt::ClubNameExists1 + foundName + txt::ClubNameExists2, Caption(), MB_OK | MB_ICONQUESTION);
         Focus(ClubEditor.edtCLUB_NAME);
         Abort();
     }
@@ -160,20 +159,14 @@ void TDataModule1::PersonBeforePost(TDataSet* D)
 {
     const QString name = D->FieldByName(L("PERSON_NAME"))->AsString();
     if (name.isEmpty()) {
-        MessageBox(L("Henkilön nimi on pakollinen tieto. Syötä henkilön nimi tai peruuta muokkaus Esc -näppäimellä."),
-                   Caption(), MB_OK);
+        MessageBox(txt::PersonNameRequired, Caption(), MB_OK);
         Focus(PersonEditor.edtPERSON_NAME);
         Abort();
     }
     const bool renamed = D->State() == dsEdit && PersonEditor.vc_old_person_name &&
                          *PersonEditor.vc_old_person_name != EditText(PersonEditor.edtPERSON_NAME);
     if (renamed) {
-        if (MessageBox(L("Olet muuttamassa henkilön nimeä. Muuta henkilön nimeä vain, jos henkilön oma nimi on oikeasti "
-                         "muuttunut (esimerkiksi naimisiin menon johdosta).") +
-                           L("\r\n\r\nÄlä muuta henkilön nimeä esimerkiksi silloin, kun samaa Emit -korttia käyttää eri "
-                             "perheenjäsenet ristiin. Lisää tällöin tarvittaessa uusi henkilö uudella nimellä.") +
-                           L("\r\n\r\nPäivitetäänkö henkilön nimi silti?"),
-                       Caption(), MB_YESNO | MB_ICONWARNING) != IDYES) {
+        if (MessageBox(txt::PersonRenameWarning, Caption(), MB_YESNO | MB_ICONWARNING) != IDYES) {
             Focus(PersonEditor.edtPERSON_NAME);
             Abort();
         }
@@ -181,8 +174,8 @@ void TDataModule1::PersonBeforePost(TDataSet* D)
         QString foundName;
         checkPerson(name, found, foundName);
         if (found != 0 &&
-            MessageBox(L("Löytyy jo henkilö nimellä\r\n\r\n") + foundName + L("\r\n\r\nPäivitetäänkö henkilön nimi silti?"),
-                       Caption(), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+            MessageBox(txt::PersonNameExists1 + foundName + txt::PersonNameExists2, Caption(),
+                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
             Focus(PersonEditor.edtPERSON_NAME);
             Abort();
         }
