@@ -12,6 +12,9 @@ namespace {
 TEST(DataModuleConnect, LogsOneInformationLine)
 {
     DataModuleFixture f;
+    // The installation file of the build names no user: the embedded engine
+    // then takes the user of the process.
+    formMain->s_db_user_name.clear();
     EXPECT_FALSE(f.Module->convrkEventFD->Connected());
     ASSERT_TRUE(f.Connect());
     EXPECT_TRUE(f.Module->convrkEventFD->Connected());
