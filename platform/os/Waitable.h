@@ -120,7 +120,8 @@ private:
 };
 
 // A mutex-like object owned by one thread at a time; the owner may take it
-// again (recursion is counted) and must release it as often.
+// again (recursion is counted) and must release it as often. There is no
+// abandoned state: a mutex whose owner thread ends stays owned.
 class TMutexObject : public TWaitableObject {
 public:
     explicit TMutexObject(bool initialOwner);
