@@ -1139,7 +1139,10 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
     }
     // Read the painted row through the link's window: the cursor stays put
     // and no scroll events fire.
-    const int oldActive = FDataLink.ActiveRecord();
+    // What field reads came from before (restored exactly, even when the
+    // cursor's row lies outside the window for a moment).
+    TDataSet* ds = FDataLink.DataSet();
+    const int savedOverride = ds->ActiveRecordOverride();
     FDataLink.SetActiveRecord(dataRow);
     try {
         TField* f = column->Field();
@@ -1167,11 +1170,11 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
             c->DrawFocusRect(ARect);
     } catch (...) {
         FPaintColumn = nullptr;
-        FDataLink.SetActiveRecord(oldActive);
+        ds->SetActiveRecordOverride(savedOverride);
         throw;
     }
     FPaintColumn = nullptr;
-    FDataLink.SetActiveRecord(oldActive);
+    ds->SetActiveRecordOverride(savedOverride);
 }
 
 void TCustomDBGrid::DefaultDrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State)
@@ -1217,10 +1220,11 @@ void TCustomDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDraw
     if (!FDataLink.Active() || DataRow != FDataLink.ActiveRecord())
     {
         if ((FDBOptions & dgMultiSelect) && FDataLink.Active() && DataRow < FDataLink.RecordCount()) {
-            const int old = FDataLink.ActiveRecord();
+            TDataSet* ds = FDataLink.DataSet();
+            const int saved = ds->ActiveRecordOverride();
             FDataLink.SetActiveRecord(DataRow);
             const bool sel = FSelectedRows.CurrentRowSelected();
-            FDataLink.SetActiveRecord(old);
+            ds->SetActiveRecordOverride(saved);
             if (sel) {
                 c->Brush()->SetColor(clWindowText);
                 const int cx = (ARect.Left + ARect.Right) / 2, cy = (ARect.Top + ARect.Bottom) / 2;

@@ -737,6 +737,12 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
 }
 
 void TCustomGrid::CellClick(int, int, TMouseButton, TShiftState) {}
+
+void TCustomGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
+{
+    if (OnCellHint)
+        OnCellHint(this, ACol, ARow, HintStr, CanShow);
+}
 void TCustomGrid::FixedCellClick(int, int) {}
 
 bool TCustomGrid::CanHotTrack(int ACol, int ARow) const
@@ -1296,6 +1302,15 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     CalcSizingState(X, Y, st, idx, pos, ofs);
     SetCursor(st == gsColSizing ? crHSplit : crDefault);
     const TGridCoord c = MouseCoord(X, Y);
+    if (!(c == FHintCell)) {
+        FHintCell = c;
+        QString hint;
+        bool show = true;
+        if (c.X >= 0)
+            DoHintShow(c.X, c.Y, hint, show);
+        hint.replace(QLatin1Char('|'), QLatin1Char('\n'));
+        SetHint(show ? hint : QString());
+    }
     if (c.X >= 0 && CanHotTrack(c.X, c.Y))
         SetHotTrackCell(c, FHotTrackPressed && (Shift & ssLeft) && c == FHotTrackCell);
     else if (FHotTrackCell.X >= 0)

@@ -214,6 +214,8 @@ public:
 
     // ---- events ----
     std::function<void(TCustomGrid* Sender)> OnTopLeftChanged;
+    // The hint of the cell under the mouse; "|" in the text breaks lines.
+    std::function<void(TCustomGrid* Sender, int ACol, int ARow, QString& HintStr, bool& CanShow)> OnCellHint;
 
     // Keys and mouse (public so the editor and tests can route them).
     void KeyDown(Word& Key, TShiftState Shift) override;
@@ -261,6 +263,8 @@ protected:
     virtual bool EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt);
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) const;
     virtual void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift);
+    // Asked when the mouse comes to another cell: the hint to show there.
+    virtual void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow);
     // After the current cell moved (OldCol / OldRow: where it was).
     virtual void CellMoved(int OldCol, int OldRow) { (void)OldCol; (void)OldRow; }
     virtual void FixedCellClick(int ACol, int ARow);
@@ -313,6 +317,7 @@ protected:
     QString FEditorStartText;
     TInplaceEdit* FInplaceEdit = nullptr;
     TGridCoord FHotTrackCell{-1, -1};
+    TGridCoord FHintCell{-1, -1};
     bool FHotTrackPressed = false;
     // Sizing / moving.
     int FSizingIndex = -1;

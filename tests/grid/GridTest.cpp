@@ -338,4 +338,18 @@ TEST_F(DBGridTest, TitleClickAndColumnSizing)
     EXPECT_EQ(grid->ColWidths(1), w + 30);
 }
 
+TEST_F(DBGridTest, CellHintsFollowTheMouse)
+{
+    grid->OnCellHint = [](TCustomGrid*, int ACol, int ARow, QString& Hint, bool& CanShow) {
+        Hint = QStringLiteral("col %1|row %2").arg(ACol).arg(ARow);
+        CanShow = ACol != 3;
+    };
+    const TRect r = grid->CellRect(2, 3);
+    grid->MouseMove(0, r.Left + 2, r.Top + 2);
+    EXPECT_EQ(grid->Hint(), QStringLiteral("col 2\nrow 3"));
+    const TRect r3 = grid->CellRect(3, 3);
+    grid->MouseMove(0, r3.Left + 2, r3.Top + 2);
+    EXPECT_EQ(grid->Hint(), QString());
+}
+
 }  // namespace
