@@ -43,4 +43,20 @@ inline const QString WebBadCredentials = QStringLiteral("Virheelliset Web -käyt
 inline const QString WebUserLocked = QStringLiteral("Web -käyttäjä lukittu.");
 inline const QString DbException = QStringLiteral("Poikkeus:");
 
+// Edit rules of the club and person editors.
+inline const QString ClubNameRequired =
+    QStringLiteral("Seuran nimi on pakollinen tieto. Syötä seuran nimi tai peruuta muokkaus Esc -näppäimellä.");
+inline const QString ClubNameExists1 = QStringLiteral("Löytyy jo seura nimellä\r\n\r\n");
+inline const QString ClubNameExists2 = QStringLiteral("\r\n\r\nSaman nimistä seuraa ei voi lisätä.");
+inline const QString PersonNameRequired =
+    QStringLiteral("Henkilön nimi on pakollinen tieto. Syötä henkilön nimi tai peruuta muokkaus Esc -näppäimellä.");
+inline const QString PersonRenameWarning =
+    QStringLiteral("Olet muuttamassa henkilön nimeä. Muuta henkilön nimeä vain, jos henkilön oma nimi on oikeasti "
+                   "muuttunut (esimerkiksi naimisiin menon johdosta).") +
+    QStringLiteral("\r\n\r\nÄlä muuta henkilön nimeä esimerkiksi silloin, kun samaa Emit -korttia käyttää eri "
+                   "perheenjäsenet ristiin. Lisää tällöin tarvittaessa uusi henkilö uudella nimellä.") +
+    QStringLiteral("\r\n\r\nPäivitetäänkö henkilön nimi silti?");
+inline const QString PersonNameExists1 = QStringLiteral("Löytyy jo henkilö nimellä\r\n\r\n");
+inline const QString PersonNameExists2 = QStringLiteral("\r\n\r\nPäivitetäänkö henkilön nimi silti?");
+
 }  // namespace txt
