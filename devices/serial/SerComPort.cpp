@@ -1,5 +1,6 @@
 #include "devices/serial/SerComPort.h"
 
+#include "devices/serial/SerComSelectForm.h"
 #include "devices/serial/SerErrors.h"
 #include "devices/serial/SerWin32Dispatcher.h"
 #include "platform/comm/CommPorts.h"
@@ -109,7 +110,7 @@ void TSerCustomComPort::ValidateComport()
         return;
     if (!FPromptForPort)
         RaiseSerError(ecNoPortSelected);
-    const int chosen = SelectDialog() ? SelectDialog()(AvailableComPorts()) : 0;
+    const int chosen = SelectDialog() ? SelectDialog()(AvailableComPorts()) : ShowComSelectForm(QStringList());
     if (chosen <= 0)
         RaiseSerError(ecNoPortSelected);
     FComNumber = static_cast<uint16_t>(chosen);

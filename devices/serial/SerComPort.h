@@ -37,8 +37,8 @@ using TCustomDispatcherFunc = std::function<TSerBaseDispatcher*(TSerCustomComPor
 
 // The dialog that asks for a port when one is opened without a number: it
 // gets the list of existing ports and returns the chosen number, or 0 when
-// the operator cancelled. The program installs it; without it the open fails
-// as if the dialog had been cancelled.
+// the operator cancelled. Without one set, the port selection dialog
+// (TComSelectForm) is shown.
 using TComSelectDialog = std::function<int(const QStringList& Ports)>;
 void SetComSelectDialog(TComSelectDialog Dialog);
 

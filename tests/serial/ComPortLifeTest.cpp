@@ -4,6 +4,8 @@
 // telephony mode, and the port selection.
 
 #include "devices/serial/SerComPort.h"
+#include "devices/serial/SerComSelectForm.h"
+#include "platform/ui/StdCtrls.h"
 #include "devices/serial/SerErrors.h"
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPorts.h"
@@ -11,6 +13,7 @@
 #include "tests/support/PtyPair.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 
 TEST(ComPortLife, OpenWithoutAPortRaisesNoPortSelected)
@@ -21,8 +24,44 @@ TEST(ComPortLife, OpenWithoutAPortRaisesNoPortSelected)
     EXPECT_FALSE(p.Open());
     p.SetPromptForPort(true);
     SetComSelectDialog(nullptr);
+    TCustomForm* shown = nullptr;
+    SetModalHook([&](TCustomForm* F) {
+        shown = F;
+        return static_cast<int>(mrCancel);
+    });
     EXPECT_THROW(p.SetOpen(true), ENoPortSelected);
     EXPECT_EQ(p.PortState(), psClosed);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->Caption(), "Select Port");
+    SetModalHook(nullptr);
+}
+
+TEST(ComPortLife, TheSelectionDialogListsThePortsAndOpensTheChosenOne)
+{
+    PtyPair pty;
+    const int n = pty.NearNumber();
+    ASSERT_GT(n, 0);
+    ASSERT_LE(n, 50);
+    QStringList listed;
+    SetComSelectDialog(nullptr);
+    SetModalHook([&](TCustomForm* F) {
+        auto* form = dynamic_cast<TComSelectForm*>(F);
+        listed = form->PortsComboBox->Items();
+        form->PortsComboBox->SetItemIndex(static_cast<int>(listed.indexOf(QStringLiteral("COM%1").arg(n))));
+        EXPECT_EQ(form->SelectedComNum(), n);
+        return static_cast<int>(mrOk);
+    });
+    TSerComPort p(nullptr);
+    p.SetOpen(true);
+    SetModalHook(nullptr);
+    EXPECT_TRUE(p.Open());
+    EXPECT_EQ(p.ComNumber(), n);
+    EXPECT_TRUE(listed.contains(QStringLiteral("COM%1").arg(n)));
+    QStringList sorted = listed;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.mid(3).toInt() < b.mid(3).toInt();
+    });
+    EXPECT_EQ(listed, sorted);
 }
 
 TEST(ComPortLife, TheSelectionDialogChoosesAnAvailablePort)
