@@ -1095,6 +1095,19 @@ void TCustomDBGrid::DoExit()
 
 // ---- painting ------------------------------------------------------------------------
 
+void TCustomDBGrid::SelectPaintRow(int DataRow)
+{
+    TDataSet* ds = FDataLink.DataSet();
+    if (ds->State() != dsInsert) {
+        FDataLink.SetActiveRecord(DataRow);
+        return;
+    }
+    // A new record stands at the cursor's row; the rows below it move down.
+    const int pos = FDataLink.FirstRecord() + DataRow;
+    const int cur = ds->CurrentPosition();
+    ds->SetActiveRecordOverride(pos == cur ? -1 : pos > cur ? pos - 1 : pos);
+}
+
 bool TCustomDBGrid::IsCellSelected(int ACol, int ARow) const
 {
     if (!Focused() && !(FDBOptions & dgAlwaysShowSelection) && !(FInplaceEdit && FInplaceEdit->Focused()))
@@ -1143,7 +1156,7 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
     // cursor's row lies outside the window for a moment).
     TDataSet* ds = FDataLink.DataSet();
     const int savedOverride = ds->ActiveRecordOverride();
-    FDataLink.SetActiveRecord(dataRow);
+    SelectPaintRow(dataRow);
     try {
         TField* f = column->Field();
         const QString value = CellText(f);
@@ -1222,7 +1235,7 @@ void TCustomDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDraw
         if ((FDBOptions & dgMultiSelect) && FDataLink.Active() && DataRow < FDataLink.RecordCount()) {
             TDataSet* ds = FDataLink.DataSet();
             const int saved = ds->ActiveRecordOverride();
-            FDataLink.SetActiveRecord(DataRow);
+            SelectPaintRow(DataRow);
             const bool sel = FSelectedRows.CurrentRowSelected();
             ds->SetActiveRecordOverride(saved);
             if (sel) {

@@ -345,6 +345,8 @@ protected:
 private:
     void UpdateRowCount();
     void UpdateActive();
+    // Makes a row of the window the one field reads come from for painting.
+    void SelectPaintRow(int DataRow);
     void ApplyGridOptions();
     int FSelectionAnchorRow = -1;
 };

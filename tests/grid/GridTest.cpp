@@ -338,6 +338,29 @@ TEST_F(DBGridTest, TitleClickAndColumnSizing)
     EXPECT_EQ(grid->ColWidths(1), w + 30);
 }
 
+TEST_F(DBGridTest, InsertedRowShowsAtTheCursorAndPushesTheRestDown)
+{
+    ASSERT_TRUE(data->Locate(QStringLiteral("ID"), 3));
+    std::map<int, QString> painted;
+    grid->OnDrawColumnCell = [&](TComponent*, const TRect& R, int DataCol, TColumn* Column, TGridDrawState) {
+        if (DataCol == 1)
+            painted[(R.Top - grid->CellRect(1, 1).Top) / (grid->DefaultRowHeight() + 1)] = Column->Field()->AsString();
+    };
+    Word key = VK_INSERT;
+    grid->KeyDown(key, 0);
+    ASSERT_EQ(data->State(), dsInsert);
+    TBitmap bmp;
+    grid->PaintTo(&bmp);
+    EXPECT_EQ(painted[1], QStringLiteral("Runner 2"));
+    EXPECT_EQ(painted[2], QString()) << "the new record";
+    EXPECT_EQ(painted[3], QStringLiteral("Runner 3"));
+    EXPECT_EQ(painted[4], QStringLiteral("Runner 4"));
+    key = VK_ESCAPE;
+    grid->KeyDown(key, 0);
+    EXPECT_EQ(data->State(), dsBrowse);
+    EXPECT_EQ(data->RecordCount(), 50);
+}
+
 TEST_F(DBGridTest, CellHintsFollowTheMouse)
 {
     grid->OnCellHint = [](TCustomGrid*, int ACol, int ARow, QString& Hint, bool& CanShow) {
