@@ -273,6 +273,8 @@ private:
     void ResultsGridCalcFields(TDataSet* DataSet);
     QHash<QString, QString> FResultsGridTexts;
     QHash<int64_t, std::vector<QVariant>> FResultsGridCourses;
+    // The grid's fields the calculation reads and writes, found once per open.
+    std::vector<TField*> FResultsGridFields;
 
     void CreateComponents();
     void CreateDatasets();

@@ -106,7 +106,7 @@ const char* const SeasonColumns =
 
 // The status code the results grid shows: "V" for an accepted run while the
 // upload queue holds a row for it, "W" once none is left, else the run's own.
-#define ResultStatusCode                                                                   \
+#define RESULT_STATUS_CODE_SQL                                                                   \
     "case when A.RESULT_STATUS = 'V' then\n"                                               \
     "         case when exists (select 1 from VRK_DATA_REPLICATION X\n"                     \
     "                           where X.REPL_DATA_ID = A.RESULTS_CLASS_ID\n"               \
@@ -138,6 +138,7 @@ void TDataModule1::LoadResultsGridLookups()
 {
     FResultsGridTexts.clear();
     FResultsGridCourses.clear();
+    FResultsGridFields.clear();
     TFbQuery q;
     q.SetConnection(convrkEventFD);
     q.SetTransaction(fbTrMainGridFD);
@@ -179,26 +180,31 @@ void TDataModule1::LoadResultsGridLookups()
 
 void TDataModule1::ResultsGridCalcFields(TDataSet* d)
 {
-    const QVariant code = d->FieldByName(QStringLiteral("RESULT_STATUS_CODE"))->RawValue();
-    const QVariant status = d->FieldByName(QStringLiteral("STATUS_CODE"))->RawValue();
+    enum { kResultStatusCode, kStatusCode, kClassCourseId, kResultStatus, kStatus, kCourseFirst };
+    if (FResultsGridFields.empty()) {
+        for (const char* n : {"RESULT_STATUS_CODE", "STATUS_CODE", "CLASS_COURSE_ID", "RESULT_STATUS", "STATUS",
+                              "CLASS_ID", "CLASS_NAME", "MASS_START_TIME", "COURSE_NAME", "COURSE_LENGTH", "CLIMB"})
+            FResultsGridFields.push_back(d->FieldByName(QString::fromLatin1(n)));
+    }
+    TField** f = FResultsGridFields.data();
+    const QVariant code = f[kResultStatusCode]->RawValue();
+    const QVariant status = f[kStatusCode]->RawValue();
     auto text = [this](const QString& prefix, const QVariant& c) {
         if (!c.isValid())
             return QVariant();
         auto it = FResultsGridTexts.constFind(prefix + c.toString());
         return it == FResultsGridTexts.constEnd() ? QVariant() : QVariant(*it);
     };
-    d->FieldByName(QStringLiteral("RESULT_STATUS"))->SetRawValue(text(QStringLiteral("results_class.result_status:"), code));
+    f[kResultStatus]->SetRawValue(text(QStringLiteral("results_class.result_status:"), code));
     const QString c = code.toString();
-    d->FieldByName(QStringLiteral("STATUS"))->SetRawValue(
-        c == QLatin1String("I") || c == QLatin1String("M") ? QVariant() : text(QStringLiteral("results_class.status:"), status));
+    f[kStatus]->SetRawValue(c == QLatin1String("I") || c == QLatin1String("M")
+                               ? QVariant()
+                               : text(QStringLiteral("results_class.status:"), status));
 
-    static const char* const courseFields[] = {"CLASS_ID", "CLASS_NAME", "MASS_START_TIME", "COURSE_NAME",
-                                               "COURSE_LENGTH", "CLIMB"};
-    const QVariant cc = d->FieldByName(QStringLiteral("CLASS_COURSE_ID"))->RawValue();
+    const QVariant cc = f[kClassCourseId]->RawValue();
     auto it = cc.isValid() ? FResultsGridCourses.constFind(cc.toLongLong()) : FResultsGridCourses.constEnd();
     for (size_t i = 0; i < 6; ++i)
-        d->FieldByName(QString::fromLatin1(courseFields[i]))
-            ->SetRawValue(it == FResultsGridCourses.constEnd() ? QVariant() : (*it)[i]);
+        f[kCourseFirst + i]->SetRawValue(it == FResultsGridCourses.constEnd() ? QVariant() : (*it)[i]);
 }
 
 void TDataModule1::CreateDatasets()
@@ -340,7 +346,7 @@ void TDataModule1::CreateDatasets()
         "       A.RENTED_CHIP, A.FIXED_START_TIME, A.REGISTERED_TIME, A.START_PUNCH_TIME, A.PERSON_NAME, A.CLUB_NAME,",
         "       A.LOCATION_NAME, A.REGION_NAME, A.RESULT_NOTES,",
         "       case when A.CONTROL_CARD in ('000000', '99999999') then null else A.CONTROL_CARD end CONTROL_CARD,",
-        "       " ResultStatusCode " RESULT_STATUS_CODE,",
+        "       " RESULT_STATUS_CODE_SQL " RESULT_STATUS_CODE,",
         "       A.STATUS STATUS_CODE,",
         "       case when A.RESULT_STATUS in ('I', 'M') then null",
         "            else E_RESULTS_CLASS.HAE_AIKA(A.TIME_SEC + A.CREDIT_PENALTY_SEC) end TIME_STR,",

@@ -266,6 +266,15 @@ TDataRecord& TDataSet::NewRecord()
     return *FRecords.back();
 }
 
+TDataRecord& TDataSet::NewRecord(std::vector<QVariant>&& Values)
+{
+    auto r = std::make_unique<TDataRecord>();
+    r->Serial = FNextSerial++;
+    r->Values = std::move(Values);
+    FRecords.push_back(std::move(r));
+    return *FRecords.back();
+}
+
 void TDataSet::ClearRecords()
 {
     FView.clear();

@@ -197,6 +197,8 @@ protected:
     TField* DefineField(const QString& Name, TFieldType DataType, int Size);
     // Record store for subclasses.
     TDataRecord& NewRecord();
+    // A new record holding these values (taken over).
+    TDataRecord& NewRecord(std::vector<QVariant>&& Values);
     void ClearRecords();
     void ClearFields();
     // Removes the data fields and keeps the calculated and lookup ones.

@@ -247,8 +247,8 @@ void TFbQuery::InternalOpen()
             BuildFields(FCommand->Columns());
             std::vector<QVariant> row;
             while (FCommand->Fetch(row)) {
-                TDataRecord& r = NewRecord();
-                r.Values.swap(row);
+                NewRecord(std::move(row));
+                row = std::vector<QVariant>();
             }
             FCommand->CloseCursor();
         } else {

@@ -623,6 +623,10 @@ std::unique_ptr<TField> CreateField(TFieldType DataType)
 
 TField* TFields::FindField(const QString& Name) const
 {
+    // Names are mostly written in capitals already; only others need folding.
+    auto it = FByName.constFind(Name);
+    if (it != FByName.constEnd())
+        return *it;
     return FByName.value(Name.toUpper(), nullptr);
 }
 
