@@ -2,6 +2,9 @@
 
 #include "tasks/OsWin32.h"
 
+#include <array>
+#include <span>
+
 namespace {
 
 class TWeftBlockingCollectionEnumerator final : public IWeftBlockingCollectionEnumerator {
@@ -34,13 +37,9 @@ TWeftBlockingCollection::TWeftBlockingCollection(int numProducersConsumers)
 {
     if (numProducersConsumers > 0)
         obcResourceCount = CreateResourceCount(numProducersConsumers);
-    obcCollection.ContainerSubject().Attach(obcObserver.get(), coiNotifyOnAllInserts);
 }
 
-TWeftBlockingCollection::~TWeftBlockingCollection()
-{
-    obcCollection.ContainerSubject().Detach(obcObserver.get(), coiNotifyOnAllInserts);
-}
+TWeftBlockingCollection::~TWeftBlockingCollection() = default;
 
 bool TWeftBlockingCollection::IsCompleted() const
 {
@@ -61,10 +60,10 @@ bool TWeftBlockingCollection::TryAdd(const TWeftValue& value)
     if (obcAddCountAndCompleted.Increment() & CCompletedFlag)
         return false;
     obcAccessed.store(true, std::memory_order_release);
-    if (obcThrottling && obcApproxCount.Value() >= obcHighWaterMark) {
+    if (obcThrottling && GetApproxCount() >= obcHighWaterMark) {
         if (!ResetEvent(obcNotOverflow))
             throw EOSError(QStringLiteral("ResetEvent failed, error %1").arg(GetLastError()));
-        if (obcApproxCount.Value() >= obcHighWaterMark) {
+        if (GetApproxCount() >= obcHighWaterMark) {
             // Not counted as an add in progress while waiting, so that
             // CompleteAdding is not held up by this producer.
             obcAddCountAndCompleted.Decrement();
@@ -80,7 +79,13 @@ bool TWeftBlockingCollection::TryAdd(const TWeftValue& value)
         }
     }
     obcCollection.Enqueue(value);
-    obcApproxCount.Increment();
+    obcAdded.fetch_add(1, std::memory_order_seq_cst);
+    // Wake a waiting taker; nobody waits most of the time, and then the
+    // event costs nothing. The fence pairs with the one in TryTake: either
+    // the taker sees the item or this producer sees the taker.
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (obcWaiters.load(std::memory_order_seq_cst) > 0)
+        obcObserver->Notify();
     return true;
 }
 
@@ -92,8 +97,8 @@ void TWeftBlockingCollection::Add(const TWeftValue& value)
 
 bool TWeftBlockingCollection::Taken(TWeftValue& value)
 {
-    const int n = obcApproxCount.Decrement();
-    if (obcThrottling && n <= obcLowWaterMark)
+    obcTaken.fetch_add(1, std::memory_order_relaxed);
+    if (obcThrottling && GetApproxCount() <= obcLowWaterMark)
         CheckedSet(obcNotOverflow);
     if (obcReraiseExceptions.load(std::memory_order_relaxed) && value.IsException()) {
         std::exception_ptr e = value.DetachException();
@@ -109,6 +114,16 @@ bool TWeftBlockingCollection::TryTake(TWeftValue& value, DWORD timeout_ms)
         return Taken(value);
     if (timeout_ms == 0 && !obcResourceCount)
         return false;
+    // A short spin first: a producer often follows within microseconds, and
+    // a kernel wait costs far more than that.
+    if (!obcResourceCount) {
+        TWeftSpinBackoff backoff(WeftQueueSpinCounts().Take);
+        for (int i = 0; i < 40 && !IsCompleted(); ++i) {
+            backoff.Wait();
+            if (obcCollection.TryDequeue(value))
+                return Taken(value);
+        }
+    }
     struct TUnit {
         PWeftResourceCount R;
         ~TUnit()
@@ -122,16 +137,24 @@ bool TWeftBlockingCollection::TryTake(TWeftValue& value, DWORD timeout_ms)
         unit.R = obcResourceCount;
     }
     const int64_t start = OsTimeGetTime64();
-    std::vector<THandle> handles{obcCompletedSignal, obcObserver->GetEvent()};
-    if (obcResourceCount)
-        handles.push_back(obcResourceCount->Handle());
+    const std::array<THandle, 3> handles{obcCompletedSignal, obcObserver->GetEvent(),
+                                         obcResourceCount ? obcResourceCount->Handle() : nullptr};
+    const std::span<const THandle> waitSet(handles.data(), obcResourceCount ? 3 : 2);
+    struct TWaiting {
+        std::atomic<int>& N;
+        ~TWaiting() { N.fetch_sub(1, std::memory_order_seq_cst); }
+    } waiting{obcWaiters};
+    obcWaiters.fetch_add(1, std::memory_order_seq_cst);
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (obcCollection.TryDequeue(value))
+        return Taken(value);
     for (;;) {
         DWORD wait = INFINITE;
         if (timeout_ms != INFINITE) {
             const int64_t left = start + int64_t(timeout_ms) - OsTimeGetTime64();
             wait = left > 0 ? DWORD(left) : 0;
         }
-        const DWORD r = WaitForMultipleObjects(handles, false, wait);
+        const DWORD r = WaitForMultipleObjects(waitSet, false, wait);
         if (obcCollection.TryDequeue(value)) {
             // The insert event is auto-reset and shared: when more items
             // wait, pass the wake-up on to the next waiting taker.

@@ -59,7 +59,11 @@ public:
     explicit TWeftBlockingCollection(int numProducersConsumers = 0);
     ~TWeftBlockingCollection() override;
 
-    int GetApproxCount() const override { return obcApproxCount.Value(); }
+    // Items added minus items taken; approximate while operations run.
+    int GetApproxCount() const override
+    {
+        return int(obcAdded.load(std::memory_order_relaxed) - obcTaken.load(std::memory_order_relaxed));
+    }
     TWeftContainerSubject& GetContainerSubject() override { return obcCollection.ContainerSubject(); }
     void Add(const TWeftValue& value) override;
     void CompleteAdding() override;
@@ -80,17 +84,25 @@ private:
     bool Taken(TWeftValue& value);
 
     std::atomic<bool> obcAccessed{false};
-    TWeftAlignedInt32 obcAddCountAndCompleted;
-    TWeftAlignedInt32 obcApproxCount;
+    // Written by every add: a cache line of its own.
+    alignas(64) TWeftAlignedInt32 obcAddCountAndCompleted;
+    // The approximate count in two halves on their own cache lines, so
+    // that producers and consumers do not fight over one word.
+    alignas(64) std::atomic<int64_t> obcAdded{0};
+    alignas(64) std::atomic<int64_t> obcTaken{0};
     TWeftQueue obcCollection;
     THandle obcCompletedSignal;
     int obcHighWaterMark = 0;
     int obcLowWaterMark = 0;
     THandle obcNotOverflow;
+    // Its auto-reset event wakes waiting takers; producers set it only while
+    // obcWaiters counts a taker in TryTake's wait.
     std::unique_ptr<TWeftContainerWindowsEventObserver> obcObserver;
+    alignas(64) std::atomic<int> obcWaiters{0};
     std::atomic<bool> obcReraiseExceptions{false};
     PWeftResourceCount obcResourceCount;
     bool obcThrottling = false;
+    alignas(64) char obcPad[1] = {};
 };
 
 PWeftBlockingCollection CreateBlockingCollection(int numProducersConsumers = 0);

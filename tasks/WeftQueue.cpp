@@ -136,16 +136,19 @@ void TWeftBaseQueue::Enqueue(TWeftValue&& value)
         const uint8_t tag = TagOf(h);
         if (tag == tagFree) {
             if (obcHeadPointer.compare_exchange_strong(h, Word(slot, tagAllocating), std::memory_order_acq_rel)) {
-                new (slot->Value) TWeftValue(std::move(value));
-                slot->Tag.store(tagAllocated, std::memory_order_release);
+                // The slot is ours: let the next producer in at once, then
+                // fill the slot and publish it through its own tag.
                 TSlot* next = slot + 1;
                 uint64_t expected = Word(slot, tagAllocating);
                 const bool ok = obcHeadPointer.compare_exchange_strong(
                     expected, Word(next, next->Tag.load(std::memory_order_acquire)), std::memory_order_acq_rel);
                 WeftAssert(ok, "TWeftBaseQueue.Enqueue: head moved while allocating");
+                new (slot->Value) TWeftValue(std::move(value));
+                slot->Tag.store(tagAllocated, std::memory_order_release);
                 return;
             }
-            continue;  // h holds the current word
+            backoff.Wait();  // h holds the current word
+            continue;
         }
         if (tag == tagEndOfList) {
             if (obcHeadPointer.compare_exchange_strong(h, Word(slot, tagExtending), std::memory_order_acq_rel)) {
@@ -174,45 +177,77 @@ void TWeftBaseQueue::Enqueue(TWeftValue&& value)
     }
 }
 
-bool TWeftBaseQueue::TryDequeue(TWeftValue& value)
+// With the tail claimed on a filled slot: moves the value out, then moves
+// the tail on (or leaves the slot as the sentinel before an end-of-list
+// slot that no producer has extended yet).
+void TWeftBaseQueue::TakeItem(TSlot* slot, TWeftValue& value)
+{
+    TWeftValue* item = slot->Item();
+    value = std::move(*item);
+    item->~TWeftValue();
+    slot->Tag.store(tagRemoving, std::memory_order_relaxed);  // consumed
+    TSlot* next = slot + 1;
+    const uint8_t nextTag = next->Tag.load(std::memory_order_acquire);
+    uint64_t expected = Word(slot, tagRemoving);
+    if (nextTag == tagEndOfList) {
+        const bool ok =
+            obcTailPointer.compare_exchange_strong(expected, Word(slot, tagSentinel), std::memory_order_acq_rel);
+        WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved while removing");
+    } else {
+        const bool ok =
+            obcTailPointer.compare_exchange_strong(expected, Word(next, nextTag), std::memory_order_acq_rel);
+        WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved while removing");
+        LowerCount(slot);
+    }
+}
+
+// Moves the tail forward past consumed sentinels and block pointers. With
+// value set, takes the first value; without, only tells whether one waits.
+// A thread reads a slot only while its claim on the tail (the busy tags
+// tagRemoving and tagDestroying) keeps the slot's block alive.
+bool TWeftBaseQueue::AdvanceTail(TWeftValue* value)
 {
     TWeftSpinBackoff backoff(WeftQueueSpinCounts().Take);
     for (;;) {
         uint64_t t = obcTailPointer.load(std::memory_order_acquire);
-        const uint64_t h = obcHeadPointer.load(std::memory_order_acquire);
         TSlot* slot = SlotOf<TSlot>(t);
         switch (TagOf(t)) {
         case tagAllocated:
+            if (!value)
+                return true;
             if (obcTailPointer.compare_exchange_strong(t, Word(slot, tagRemoving), std::memory_order_acq_rel)) {
-                TWeftValue* item = slot->Item();
-                value = std::move(*item);
-                item->~TWeftValue();
-                slot->Tag.store(tagRemoving, std::memory_order_relaxed);  // consumed
-                TSlot* next = slot + 1;
-                uint64_t expected = Word(slot, tagRemoving);
-                bool ok;
-                if (next == SlotOf<TSlot>(obcHeadPointer.load(std::memory_order_acquire))) {
-                    // The last value: the slot stays as the tail's sentinel.
-                    ok = obcTailPointer.compare_exchange_strong(expected, Word(slot, tagSentinel),
-                                                               std::memory_order_acq_rel);
-                    WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved while removing");
-                } else {
-                    ok = obcTailPointer.compare_exchange_strong(
-                        expected, Word(next, next->Tag.load(std::memory_order_acquire)), std::memory_order_acq_rel);
-                    WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved while removing");
-                    LowerCount(slot);
-                }
+                TakeItem(slot, *value);
                 return true;
             }
             break;
-        case tagSentinel:
-            if (slot + 1 == SlotOf<TSlot>(h))
-                return false;
+        case tagFree:
+            // The tail reached a slot before its producer had filled it.
             if (obcTailPointer.compare_exchange_strong(t, Word(slot, tagRemoving), std::memory_order_acq_rel)) {
-                TSlot* next = slot + 1;
+                const bool filled = slot->Tag.load(std::memory_order_acquire) == tagAllocated;
+                if (filled && value) {
+                    TakeItem(slot, *value);
+                    return true;
+                }
                 uint64_t expected = Word(slot, tagRemoving);
                 const bool ok = obcTailPointer.compare_exchange_strong(
-                    expected, Word(next, next->Tag.load(std::memory_order_acquire)), std::memory_order_acq_rel);
+                    expected, Word(slot, filled ? tagAllocated : tagFree), std::memory_order_acq_rel);
+                WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved while looking at a slot");
+                return filled;
+            }
+            break;
+        case tagSentinel:
+            if (obcTailPointer.compare_exchange_strong(t, Word(slot, tagRemoving), std::memory_order_acq_rel)) {
+                TSlot* next = slot + 1;
+                const uint8_t nextTag = next->Tag.load(std::memory_order_acquire);
+                uint64_t expected = Word(slot, tagRemoving);
+                if (nextTag == tagEndOfList) {
+                    const bool ok = obcTailPointer.compare_exchange_strong(expected, Word(slot, tagSentinel),
+                                                                          std::memory_order_acq_rel);
+                    WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved on a sentinel");
+                    return false;
+                }
+                const bool ok =
+                    obcTailPointer.compare_exchange_strong(expected, Word(next, nextTag), std::memory_order_acq_rel);
                 WeftAssert(ok, "TWeftBaseQueue.TryDequeue: tail moved past a sentinel");
                 LowerCount(slot);
                 continue;
@@ -230,10 +265,15 @@ bool TWeftBaseQueue::TryDequeue(TWeftValue& value)
             }
             break;
         default:
-            break;
+            break;  // another consumer is moving the tail
         }
         backoff.Wait();
     }
+}
+
+bool TWeftBaseQueue::TryDequeue(TWeftValue& value)
+{
+    return AdvanceTail(&value);
 }
 
 TWeftValue TWeftBaseQueue::Dequeue()
@@ -246,43 +286,7 @@ TWeftValue TWeftBaseQueue::Dequeue()
 
 bool TWeftBaseQueue::IsEmpty()
 {
-    TWeftSpinBackoff backoff(WeftQueueSpinCounts().Take);
-    for (;;) {
-        uint64_t t = obcTailPointer.load(std::memory_order_acquire);
-        const uint64_t h = obcHeadPointer.load(std::memory_order_acquire);
-        TSlot* slot = SlotOf<TSlot>(t);
-        switch (TagOf(t)) {
-        case tagAllocated:
-            return false;
-        case tagSentinel:
-            if (slot + 1 == SlotOf<TSlot>(h))
-                return true;
-            if (obcTailPointer.compare_exchange_strong(t, Word(slot, tagRemoving), std::memory_order_acq_rel)) {
-                TSlot* next = slot + 1;
-                uint64_t expected = Word(slot, tagRemoving);
-                const bool ok = obcTailPointer.compare_exchange_strong(
-                    expected, Word(next, next->Tag.load(std::memory_order_acquire)), std::memory_order_acq_rel);
-                WeftAssert(ok, "TWeftBaseQueue.IsEmpty: tail moved past a sentinel");
-                LowerCount(slot);
-                continue;
-            }
-            break;
-        case tagBlockPointer:
-            if (obcTailPointer.compare_exchange_strong(t, Word(slot, tagDestroying), std::memory_order_acq_rel)) {
-                TSlot* target = slot->Link();
-                uint64_t expected = Word(slot, tagDestroying);
-                const bool ok = obcTailPointer.compare_exchange_strong(expected, Word(target, tagSentinel),
-                                                                      std::memory_order_acq_rel);
-                WeftAssert(ok, "TWeftBaseQueue.IsEmpty: tail moved past a block pointer");
-                LowerCount(slot);
-                continue;
-            }
-            break;
-        default:
-            break;
-        }
-        backoff.Wait();
-    }
+    return !AdvanceTail(nullptr);
 }
 
 void TWeftBaseQueue::Cleanup()

@@ -7,8 +7,11 @@
 //
 // The head (where the next value is written) and the tail (where the next
 // one is read) are 64-bit words holding a slot's address with a state tag in
-// its low bits; a thread claims a slot by exchanging the word from its free
-// or filled state to a busy state, and only the claimer touches the slot.
+// its low bits; a thread claims an end by exchanging the word to a busy
+// state, and reads or writes a slot only while its claim keeps the slot's
+// block alive. A producer moves the head on before it fills its slot and
+// publishes the value through the slot's own tag, so producers do not wait
+// for each other's copies; consumers never read the head.
 // Every slot of a block but the header is passed by the tail once, and each
 // pass lowers the block's count: the pass that brings it to zero hands the
 // block back. A slot holds one TWeftValue (moved in and out properly), its
@@ -70,6 +73,8 @@ private:
     TSlot* NewBlock();
     void PartitionBlock(TSlot* block);
     void ReleaseBlock(TSlot* block, bool force);
+    bool AdvanceTail(TWeftValue* value);
+    void TakeItem(TSlot* slot, TWeftValue& value);
     void LowerCount(TSlot* slot);
     void Cleanup();
 
