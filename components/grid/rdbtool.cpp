@@ -11,6 +11,7 @@
 #include "platform/ui/Forms.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -394,17 +395,20 @@ bool ScanAllRecords(TDataSet* Dataset, const TScanCallBackProc& CallBack, bool D
     return !abort;
 }
 
+void TScanObj::ScanCallBack(TDataSet*, int, bool&)
+{
+    L->AddObject(CaptionFld->AsString(), reinterpret_cast<void*>(intptr_t(IdFld ? IdFld->AsInteger() : -1)));
+}
+
 int LoadRecordList(TField* CaptionField, TField* IdField, TStringList* L)
 {
     L->Clear();
     if (!CaptionField)
         return 0;
+    auto scan = std::make_unique<TScanObj>(L, CaptionField, IdField);
     ScanAllRecords(
-        CaptionField->DataSet(),
-        [&](TDataSet*, int, bool&) {
-            L->AddObject(CaptionField->AsString(), reinterpret_cast<void*>(intptr_t(IdField ? IdField->AsInteger() : -1)));
-        },
-        true, true, true);
+        CaptionField->DataSet(), [&](TDataSet* D, int RecIndex, bool& Abort) { scan->ScanCallBack(D, RecIndex, Abort); }, true, true,
+        true);
     return L->Count();
 }
 

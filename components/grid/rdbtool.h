@@ -69,6 +69,16 @@ bool LocateRecord(TField* F, const QVariant& Value, bool CaseSensitive);
 bool ScanAllRecords(TDataSet* Dataset, const TScanCallBackProc& CallBack, bool DisableControls, bool BlockEvents, bool UseBookmark);
 int LoadRecordList(TField* CaptionField, TField* IdField, TStringList* L);
 
+// Collects a caption and an id per record for LoadRecordList.
+class TScanObj {
+public:
+    TScanObj(TStringList* AL, TField* ACaptionFld, TField* AIdFld) : L(AL), CaptionFld(ACaptionFld), IdFld(AIdFld) {}
+    void ScanCallBack(TDataSet* Dataset, int RecIndex, bool& Abort);
+    TStringList* L;
+    TField* CaptionFld;
+    TField* IdFld;
+};
+
 // ---- text mask ----
 QString FillTextMask(const QString& Mask, TDataSet* Dataset, const QString& MaskStrStart = QStringLiteral("<<"),
                      const QString& MaskStrStop = QStringLiteral(">>"), const QString& ReplaceNullValue = QString(),
