@@ -5,6 +5,7 @@
 #include "platform/database/ClientDataSet.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -359,6 +360,25 @@ TEST_F(DBGridTest, InsertedRowShowsAtTheCursorAndPushesTheRestDown)
     grid->KeyDown(key, 0);
     EXPECT_EQ(data->State(), dsBrowse);
     EXPECT_EQ(data->RecordCount(), 50);
+}
+
+TEST(HintWindowTest, SizedForItsTextAndShownWithoutFocus)
+{
+    THintWindow h(nullptr);
+    const TRect one = h.CalcHintRect(300, QStringLiteral("Smi (Smix not found)"));
+    const TRect two = h.CalcHintRect(300, QStringLiteral("Smi (Smix not found)\r\n* Ctrl+Right to filter"));
+    EXPECT_GT(one.Width(), 40);
+    EXPECT_GT(two.Height(), one.Height() + 5);
+    const TRect narrow = h.CalcHintRect(60, QStringLiteral("several words that cannot fit on one narrow line"));
+    EXPECT_LE(narrow.Width(), 62);
+    EXPECT_GT(narrow.Height(), two.Height());
+    h.ActivateHint(Rect(100, 100, 100 + two.Width(), 100 + two.Height()), QStringLiteral("a\r\nb"));
+    EXPECT_TRUE(h.Showing());
+    EXPECT_EQ(h.Width(), two.Width());
+    TBitmap bmp;
+    h.PaintTo(&bmp);
+    h.ReleaseHandle();
+    EXPECT_FALSE(h.Showing());
 }
 
 TEST_F(DBGridTest, CellHintsFollowTheMouse)
