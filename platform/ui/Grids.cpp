@@ -136,6 +136,13 @@ void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
     TCustomEdit::KeyDown(Key, Shift);
 }
 
+bool TInplaceEdit::WantsKey(Word Key, TShiftState Shift) const
+{
+    if (FGrid && (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_TAB))
+        return FGrid->WantsKey(Key, Shift);
+    return TCustomEdit::WantsKey(Key, Shift);
+}
+
 void TInplaceEdit::KeyPress(QChar& Key)
 {
     if (FGrid && !Key.isNull()) {

@@ -89,6 +89,8 @@ public:
     void Change() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
+    // Return, Escape and (with goTabs) Tab belong to the grid, not the window.
+    bool WantsKey(Word Key, TShiftState Shift) const override;
 
 protected:
     friend class TCustomGrid;
