@@ -7,6 +7,8 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/HintWindow.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <map>
@@ -133,6 +135,41 @@ TEST_F(GridTest, StringGridEditorKeyFlow)
     ch = QLatin1Char('y');
     g->KeyPress(ch);
     EXPECT_FALSE(g->EditorMode());
+}
+
+void SendKey(QWidget* W, int Key, const QString& Text = QString(), Qt::KeyboardModifiers Mods = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, Key, Mods, Text);
+    QApplication::sendEvent(W, &press);
+    QKeyEvent release(QEvent::KeyRelease, Key, Mods, Text);
+    QApplication::sendEvent(W, &release);
+}
+
+TEST_F(GridTest, RealKeyEventsReachGridAndEditor)
+{
+    auto* g = new TestStringGrid(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 400, 200);
+    g->SetOptions(g->Options() | goEditing);
+    form->Show();
+    g->SetFocus();
+    g->FocusCell(1, 1, true);
+    SendKey(g->Widget(), Qt::Key_K, QStringLiteral("k"));
+    ASSERT_TRUE(g->EditorMode());
+    QWidget* ew = g->InplaceEditor()->Widget();
+    SendKey(ew, Qt::Key_I, QStringLiteral("i"));
+    EXPECT_EQ(g->InplaceEditor()->Text(), QStringLiteral("ki"));
+    SendKey(ew, Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_FALSE(g->EditorMode());
+    EXPECT_EQ(g->Cells(1, 1), QStringLiteral("ki"));
+    SendKey(g->Widget(), Qt::Key_Down);
+    EXPECT_EQ(g->Row(), 2);
+    SendKey(g->Widget(), Qt::Key_F2);
+    ASSERT_TRUE(g->EditorMode());
+    SendKey(g->InplaceEditor()->Widget(), Qt::Key_Up);
+    EXPECT_EQ(g->Row(), 1) << "the editor hands row moves to the grid";
+    EXPECT_EQ(g->InplaceEditor()->Text(), QStringLiteral("ki"));
+    form->Hide();
 }
 
 // A client dataset of N runners: ID, NAME, CLUB, SECS.
