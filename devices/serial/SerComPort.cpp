@@ -569,20 +569,15 @@ void TSerCustomComPort::SetDeviceLayer(TDeviceLayer Value)
     }
 }
 
-void TSerCustomComPort::SetComNumber(uint16_t Value)
+void TSerCustomComPort::MoveToPort(const std::function<void()>& Store)
 {
-    if (Value == FComNumber && !Force)
-        return;
-    if (FPortState != psOpen) {
-        FComNumber = Value;
-        return;
-    }
+    // The triggers and the recordings go along to the other port.
     TTriggerSave saved;
     FDispatcher->SaveTriggers(saved);
     const TTraceLogState tracing = FTracing;
     const TTraceLogState logging = FLogging;
     SetOpen(false);
-    FComNumber = Value;
+    Store();
     FTracing = tracing == tlPause ? tlOn : tracing;
     FLogging = logging == tlPause ? tlOn : logging;
     SetOpen(true);
@@ -590,25 +585,24 @@ void TSerCustomComPort::SetComNumber(uint16_t Value)
         FDispatcher->RestoreTriggers(saved);
 }
 
+void TSerCustomComPort::SetComNumber(uint16_t Value)
+{
+    if (Value == FComNumber && !Force)
+        return;
+    if (FPortState != psOpen)
+        FComNumber = Value;
+    else
+        MoveToPort([&] { FComNumber = Value; });
+}
+
 void TSerCustomComPort::SetComPath(const QString& Value)
 {
     if (Value == FComPath && !Force)
         return;
-    if (FPortState != psOpen) {
+    if (FPortState != psOpen)
         FComPath = Value;
-        return;
-    }
-    TTriggerSave saved;
-    FDispatcher->SaveTriggers(saved);
-    const TTraceLogState tracing = FTracing;
-    const TTraceLogState logging = FLogging;
-    SetOpen(false);
-    FComPath = Value;
-    FTracing = tracing == tlPause ? tlOn : tracing;
-    FLogging = logging == tlPause ? tlOn : logging;
-    SetOpen(true);
-    if (FDispatcher)
-        FDispatcher->RestoreTriggers(saved);
+    else
+        MoveToPort([&] { FComPath = Value; });
 }
 
 void TSerCustomComPort::SetBaud(int32_t Value)

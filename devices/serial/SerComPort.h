@@ -283,6 +283,7 @@ private:
     };
 
     TSerBaseDispatcher* ValidDispatcher();
+    void MoveToPort(const std::function<void()>& Store);
     int Check(int Code);
     void FinishClose();
     void DeferredCloseDone();

@@ -79,22 +79,26 @@ TSerBaseDispatcher::TSerBaseDispatcher(TComponent* Owner)
 
 TSerBaseDispatcher::~TSerBaseDispatcher()
 {
-    // The owner frees a dispatcher only after its threads were told to end;
-    // a thread still delivering to the owner's window must be able to finish.
-    if (FClosePending)
-        DonePortPrim();
-    else
-        DonePort();
-    while (FActiveThreads.load() > 0) {
-        if (!SafeYield())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    Shutdown();
     TSerLock g(PortListSection());
     auto& list = PortList();
     if (fHandle >= 0 && fHandle < static_cast<int>(list.size()) && list[static_cast<size_t>(fHandle)] == this)
         list[static_cast<size_t>(fHandle)] = nullptr;
     while (!list.empty() && list.back() == nullptr)
         list.pop_back();
+}
+
+void TSerBaseDispatcher::Shutdown()
+{
+    if (FClosePending)
+        DonePortPrim();
+    else
+        DonePort();
+    // A thread still delivering to the owner's window must be able to finish.
+    while (FActiveThreads.load() > 0) {
+        if (!SafeYield())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 int TSerBaseDispatcher::InitPort(const QString& AName, int32_t Baud, int Parity, int DataBits, int StopBits,

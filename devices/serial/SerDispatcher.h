@@ -126,6 +126,10 @@ public:
     virtual void SetThreadBoost(uint8_t Boost);
     virtual void UpdateHandlerFlags(int FlagUpdate);
 
+    // Closes the port unless done and waits for its threads to end; every
+    // destructor of a device layer calls it first.
+    void Shutdown();
+
     // Open and close.
     int InitPort(const QString& AName, int32_t Baud, int Parity, int DataBits, int StopBits, int InSize,
                  int OutSize, uint32_t LineFlags);
@@ -282,6 +286,7 @@ protected:
     int NewTriggerHandle();
     bool FindTimer(int Handle, TTimerTrigger*& T);
     void DoGetModemStatusPrim(uint8_t ClearMask, uint8_t& Result);
+    bool ModemFlag(uint8_t ClearMask, uint8_t Bit);
     int RingFree() const;
     void RecordWrite(const uint8_t* Block, int Written);
 

@@ -296,61 +296,22 @@ uint8_t TSerBaseDispatcher::GetModemStatus()
     return r;
 }
 
-bool TSerBaseDispatcher::CheckCTS()
+bool TSerBaseDispatcher::ModemFlag(uint8_t ClearMask, uint8_t Bit)
 {
     uint8_t r;
-    DoGetModemStatusPrim(0xFE, r);
-    return r & 0x10;
+    DoGetModemStatusPrim(ClearMask, r);
+    return (r & Bit) != 0;
 }
 
-bool TSerBaseDispatcher::CheckDSR()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xFD, r);
-    return r & 0x20;
-}
-
-bool TSerBaseDispatcher::CheckRI()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xFB, r);
-    return r & 0x40;
-}
-
-bool TSerBaseDispatcher::CheckDCD()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xF7, r);
-    return r & 0x80;
-}
-
-bool TSerBaseDispatcher::CheckDeltaCTS()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xFE, r);
-    return r & 0x01;
-}
-
-bool TSerBaseDispatcher::CheckDeltaDSR()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xFD, r);
-    return r & 0x02;
-}
-
-bool TSerBaseDispatcher::CheckDeltaRI()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xFB, r);
-    return r & 0x04;
-}
-
-bool TSerBaseDispatcher::CheckDeltaDCD()
-{
-    uint8_t r;
-    DoGetModemStatusPrim(0xF7, r);
-    return r & 0x08;
-}
+// Each read clears only its own line's change flag.
+bool TSerBaseDispatcher::CheckCTS() { return ModemFlag(0xFE, 0x10); }
+bool TSerBaseDispatcher::CheckDSR() { return ModemFlag(0xFD, 0x20); }
+bool TSerBaseDispatcher::CheckRI() { return ModemFlag(0xFB, 0x40); }
+bool TSerBaseDispatcher::CheckDCD() { return ModemFlag(0xF7, 0x80); }
+bool TSerBaseDispatcher::CheckDeltaCTS() { return ModemFlag(0xFE, 0x01); }
+bool TSerBaseDispatcher::CheckDeltaDSR() { return ModemFlag(0xFD, 0x02); }
+bool TSerBaseDispatcher::CheckDeltaRI() { return ModemFlag(0xFB, 0x04); }
+bool TSerBaseDispatcher::CheckDeltaDCD() { return ModemFlag(0xF7, 0x08); }
 
 void TSerBaseDispatcher::MapEventsToMS(uint32_t Events)
 {

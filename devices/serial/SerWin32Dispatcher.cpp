@@ -24,14 +24,7 @@ TSerWin32Dispatcher::TSerWin32Dispatcher(TComponent* Owner)
 TSerWin32Dispatcher::~TSerWin32Dispatcher()
 {
     // The close must run while this class's operations still exist.
-    if (FClosePending)
-        DonePortPrim();
-    else
-        DonePort();
-    while (FActiveThreads.load() > 0) {
-        if (!SafeYield())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    Shutdown();
 }
 
 int TSerWin32Dispatcher::OpenCom(const QString& Name, int InQueue, int OutQueue)

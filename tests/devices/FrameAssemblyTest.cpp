@@ -32,22 +32,6 @@ QByteArray Repeated(const TEmitCard& Card, int Times)
     return w;
 }
 
-// Everything of an emit string but the two read times.
-QString Content(const QString& Emit)
-{
-    QStringList f = Emit.split(',');
-    f.removeAt(5);
-    f.removeAt(4);
-    return f.join(',');
-}
-
-QString ExpectedContent(const TEmitCard& Card)
-{
-    T250Frame f;
-    for (char b : EmitFrame(Card).left(216))
-        f.add(static_cast<uint8_t>(b));
-    return Content(f.toEmitString());
-}
 
 class FrameAssembly : public ::testing::Test {
 protected:
@@ -71,7 +55,7 @@ TEST_F(FrameAssembly, RepeatedCardIsConfirmedAtTheThirdSyncMarkAndTheRestStaysUn
     const TEmitCard card = MakeCard(12345);
     feed.Arrive(Repeated(card, 4));
     ASSERT_EQ(feed.Emits.size(), 1);
-    EXPECT_EQ(Content(feed.Emits[0]), ExpectedContent(card));
+    EXPECT_EQ(EmitContent(feed.Emits[0]), ExpectedEmitContent(card));
     EXPECT_EQ(feed.Cards[0], "12345");
     EXPECT_EQ(EmitField(feed.Emits[0], 4), "\"012345\"");
     // Two whole frames and the sync mark of the third were taken.
@@ -98,7 +82,7 @@ TEST_F(FrameAssembly, ArrivalsSplitAnywhereGiveTheSameSingleCard)
         FrameFeeder feed(r);
         feed.ArriveInChunks(Repeated(card, 4), chunk);
         ASSERT_EQ(feed.Emits.size(), 1) << chunk;
-        EXPECT_EQ(Content(feed.Emits[0]), ExpectedContent(card)) << chunk;
+        EXPECT_EQ(EmitContent(feed.Emits[0]), ExpectedEmitContent(card)) << chunk;
     }
 }
 
@@ -199,7 +183,7 @@ TEST_F(FrameAssembly, NoiseBetweenRepeatsDoesNotChangeTheCard)
     const QByteArray junk = QByteArray::fromHex("1122334455");
     feed.Arrive(frame + junk + frame + junk + frame);
     ASSERT_EQ(feed.Emits.size(), 1);
-    EXPECT_EQ(Content(feed.Emits[0]), ExpectedContent(card));
+    EXPECT_EQ(EmitContent(feed.Emits[0]), ExpectedEmitContent(card));
 }
 
 TEST_F(FrameAssembly, BytesThatCannotBeTakenAreSkipped)
@@ -233,7 +217,7 @@ TEST_P(SpecialCards, AreConfirmedExactlyOnceWithTheirOwnContent)
     const TEmitCard card = MakeCard(GetParam());
     feed.Arrive(Repeated(card, 4));
     ASSERT_EQ(feed.Emits.size(), 1);
-    EXPECT_EQ(Content(feed.Emits[0]), ExpectedContent(card));
+    EXPECT_EQ(EmitContent(feed.Emits[0]), ExpectedEmitContent(card));
     EXPECT_EQ(feed.Cards[0], QString::number(GetParam()));
     // The card keeps lying on the reader for one more frame: nothing more.
     feed.Arrive(Repeated(card, 1));
@@ -269,11 +253,11 @@ TEST_F(FrameAssembly, ReadWhoseChecksumIsFFIsConfirmedExactlyOnce)
         ASSERT_EQ(EmitChecksum(EmitFrame(card)), 0xFF);
         feed.Arrive(Repeated(card, 4));
         ASSERT_EQ(feed.Emits.size(), 1) << number;
-        EXPECT_EQ(Content(feed.Emits[0]), ExpectedContent(card)) << number;
+        EXPECT_EQ(EmitContent(feed.Emits[0]), ExpectedEmitContent(card)) << number;
         // Left on the reader, the card can only come again as itself.
         feed.Arrive(Repeated(card, 6));
         for (const QString& e : std::as_const(feed.Emits))
-            EXPECT_EQ(Content(e), ExpectedContent(card)) << number;
+            EXPECT_EQ(EmitContent(e), ExpectedEmitContent(card)) << number;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "tests/devices/FrameFeeder.h"
 
+#include "tools/emitsim/EmitCard.h"
+
 #include <chrono>
 #include <stdexcept>
 
@@ -50,4 +52,20 @@ void FrameFeeder::ArriveInChunks(const QByteArray& Wire, int Chunk)
 QString EmitField(const QString& Emit, int n)
 {
     return Emit.split(QLatin1Char(',')).value(n - 1);
+}
+
+QString EmitContent(const QString& Emit)
+{
+    QStringList f = Emit.split(QLatin1Char(','));
+    f.removeAt(5);
+    f.removeAt(4);
+    return f.join(QLatin1Char(','));
+}
+
+QString ExpectedEmitContent(const TEmitCard& Card)
+{
+    T250Frame f;
+    for (char b : EmitFrame(Card).left(T250Frame::MaxBytes))
+        f.add(static_cast<uint8_t>(b));
+    return EmitContent(f.toEmitString());
 }

@@ -37,3 +37,7 @@ private:
 
 // Field n (1-based) of an emit string.
 QString EmitField(const QString& Emit, int n);
+// An emit string without its two read times, and what it must be for a card.
+QString EmitContent(const QString& Emit);
+struct TEmitCard;
+QString ExpectedEmitContent(const TEmitCard& Card);
