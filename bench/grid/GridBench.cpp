@@ -87,6 +87,24 @@ void BM_ScrollFirstToLastByPages(benchmark::State& state)
 }
 BENCHMARK(BM_ScrollFirstToLastByPages)->Unit(benchmark::kMillisecond);
 
+// The same walk without painting: what the grid and the data link cost.
+void BM_ScrollFirstToLastByPagesNoPaint(benchmark::State& state)
+{
+    GridOverRuns& f = Fixture();
+    int pages = 0;
+    for (auto _ : state) {
+        f.q->First();
+        pages = 0;
+        while (!f.q->Eof()) {
+            Word key = VK_NEXT;
+            f.grid->KeyDown(key, 0);
+            ++pages;
+        }
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_ScrollFirstToLastByPagesNoPaint)->Unit(benchmark::kMillisecond);
+
 void BM_ApplyFilter(benchmark::State& state)
 {
     GridOverRuns& f = Fixture();
