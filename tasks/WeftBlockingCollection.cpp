@@ -43,47 +43,51 @@ TWeftBlockingCollection::~TWeftBlockingCollection() = default;
 
 bool TWeftBlockingCollection::IsCompleted() const
 {
-    return (obcAddCountAndCompleted.Value() & CCompletedFlag) != 0;
+    return (obcAddWord.load(std::memory_order_acquire) & CCompletedFlag) != 0;
 }
 
 bool TWeftBlockingCollection::TryAdd(const TWeftValue& value)
 {
+    // The low half of the add word counts adds in progress (and holds the
+    // completed flag), the high half counts finished adds.
     struct TAddCount {
-        TWeftAlignedInt32& C;
+        std::atomic<uint64_t>& W;
         bool Held = true;
         ~TAddCount()
         {
             if (Held)
-                C.Decrement();
+                W.fetch_sub(1, std::memory_order_acq_rel);
         }
-    } addCount{obcAddCountAndCompleted};
-    if (obcAddCountAndCompleted.Increment() & CCompletedFlag)
+    } addCount{obcAddWord};
+    if (obcAddWord.fetch_add(1, std::memory_order_acq_rel) & CCompletedFlag)
         return false;
-    obcAccessed.store(true, std::memory_order_release);
+    // Written once: the flag shares its line with what every caller reads.
+    if (!obcAccessed.load(std::memory_order_relaxed))
+        obcAccessed.store(true, std::memory_order_release);
     if (obcThrottling && GetApproxCount() >= obcHighWaterMark) {
         if (!ResetEvent(obcNotOverflow))
             throw EOSError(QStringLiteral("ResetEvent failed, error %1").arg(GetLastError()));
         if (GetApproxCount() >= obcHighWaterMark) {
             // Not counted as an add in progress while waiting, so that
             // CompleteAdding is not held up by this producer.
-            obcAddCountAndCompleted.Decrement();
+            obcAddWord.fetch_sub(1, std::memory_order_acq_rel);
             addCount.Held = false;
             const DWORD r = OsWaitForTwoObjects(obcCompletedSignal, obcNotOverflow, false, INFINITE);
-            if (obcAddCountAndCompleted.Increment() & CCompletedFlag) {
-                addCount.Held = true;
-                return false;
-            }
             addCount.Held = true;
+            if (obcAddWord.fetch_add(1, std::memory_order_acq_rel) & CCompletedFlag)
+                return false;
             if (r == WAIT_OBJECT_0)
                 return false;
         }
     }
     obcCollection.Enqueue(value);
-    obcAdded.fetch_add(1, std::memory_order_seq_cst);
-    // Wake a waiting taker; nobody waits most of the time, and then the
-    // event costs nothing. The fence pairs with the one in TryTake: either
-    // the taker sees the item or this producer sees the taker.
-    std::atomic_thread_fence(std::memory_order_seq_cst);
+    // One update ends the add and counts it. It is also a full barrier
+    // between the item's publication and the look at the waiters, pairing
+    // with the fence in TryTake: either the taker sees the item or this
+    // producer sees the taker. Nobody waits most of the time, and then
+    // waking costs nothing.
+    addCount.Held = false;
+    obcAddWord.fetch_add(CAddedUnit - 1, std::memory_order_seq_cst);
     if (obcWaiters.load(std::memory_order_seq_cst) > 0)
         obcObserver->Notify();
     return true;
@@ -118,7 +122,7 @@ bool TWeftBlockingCollection::TryTake(TWeftValue& value, DWORD timeout_ms)
     // a kernel wait costs far more than that.
     if (!obcResourceCount) {
         TWeftSpinBackoff backoff(WeftQueueSpinCounts().Take);
-        for (int i = 0; i < 40 && !IsCompleted(); ++i) {
+        for (int i = 0; i < 40 && !obcCompletedSeen.load(std::memory_order_relaxed); ++i) {
             backoff.Wait();
             if (obcCollection.TryDequeue(value))
                 return Taken(value);
@@ -187,7 +191,10 @@ void TWeftBlockingCollection::CompleteAdding()
 {
     TWeftSpinBackoff backoff(64);
     while (!IsCompleted()) {
-        if (obcAddCountAndCompleted.CAS(0, CCompletedFlag)) {
+        uint64_t w = obcAddWord.load(std::memory_order_acquire);
+        if ((w & CInProgressMask) == 0 &&
+            obcAddWord.compare_exchange_strong(w, w | CCompletedFlag, std::memory_order_acq_rel)) {
+            obcCompletedSeen.store(true, std::memory_order_relaxed);
             CheckedSet(obcCompletedSignal);
             return;
         }

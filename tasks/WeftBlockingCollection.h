@@ -62,7 +62,8 @@ public:
     // Items added minus items taken; approximate while operations run.
     int GetApproxCount() const override
     {
-        return int(obcAdded.load(std::memory_order_relaxed) - obcTaken.load(std::memory_order_relaxed));
+        const uint32_t added = uint32_t(obcAddWord.load(std::memory_order_relaxed) >> 32);
+        return int32_t(added - uint32_t(obcTaken.load(std::memory_order_relaxed)));
     }
     TWeftContainerSubject& GetContainerSubject() override { return obcCollection.ContainerSubject(); }
     void Add(const TWeftValue& value) override;
@@ -80,15 +81,18 @@ public:
     THandle CompletedSignal() const override { return obcCompletedSignal; }
 
 private:
-    static constexpr int32_t CCompletedFlag = 0x40000000;
+    static constexpr uint64_t CCompletedFlag = 0x40000000;
+    static constexpr uint64_t CInProgressMask = 0x3FFFFFFF;
+    static constexpr uint64_t CAddedUnit = uint64_t(1) << 32;
     bool Taken(TWeftValue& value);
 
     std::atomic<bool> obcAccessed{false};
-    // Written by every add: a cache line of its own.
-    alignas(64) TWeftAlignedInt32 obcAddCountAndCompleted;
-    // The approximate count in two halves on their own cache lines, so
-    // that producers and consumers do not fight over one word.
-    alignas(64) std::atomic<int64_t> obcAdded{0};
+    // Adds in progress and the completed flag (bit 30) in the low half,
+    // finished adds in the high half; written by every add, so it has a
+    // cache line of its own.
+    alignas(64) std::atomic<uint64_t> obcAddWord{0};
+    // Items taken, on a line of its own: the count is finished adds minus
+    // this, so producers and consumers do not fight over one word.
     alignas(64) std::atomic<int64_t> obcTaken{0};
     TWeftQueue obcCollection;
     THandle obcCompletedSignal;
@@ -99,6 +103,9 @@ private:
     // obcWaiters counts a taker in TryTake's wait.
     std::unique_ptr<TWeftContainerWindowsEventObserver> obcObserver;
     alignas(64) std::atomic<int> obcWaiters{0};
+    // Completion as a read-mostly flag for spinning takers (the add count's
+    // line changes with every add).
+    std::atomic<bool> obcCompletedSeen{false};
     std::atomic<bool> obcReraiseExceptions{false};
     PWeftResourceCount obcResourceCount;
     bool obcThrottling = false;
