@@ -118,22 +118,44 @@ namespace {
 
 class TWeftTwoWayChannel;
 
-// Attaches a temporary event observer for one wait and detaches it on every
-// way out.
+// Attaches an event observer for one wait and detaches it on every way out.
+// Each thread keeps one such observer for reuse, so a wait does not make
+// (and throw away) a kernel object each time; a signal left over from an
+// earlier wait only costs one more look at the queue.
 class TTemporaryObserver {
 public:
     TTemporaryObserver(TWeftMessageQueue& queue, TWeftContainerObserverInterest interest)
-        : FQueue(queue), FInterest(interest), FObserver(CreateContainerWindowsEventObserver())
+        : FQueue(queue), FInterest(interest)
     {
-        FQueue.ContainerSubject().Attach(FObserver.get(), FInterest);
+        thread_local std::unique_ptr<TWeftContainerWindowsEventObserver> tCached;
+        thread_local bool tInUse = false;
+        if (!tInUse) {
+            if (!tCached)
+                tCached.reset(CreateContainerWindowsEventObserver());
+            FObserver = tCached.get();
+            FInUse = &tInUse;
+            tInUse = true;
+        } else {
+            FOwned.reset(CreateContainerWindowsEventObserver());
+            FObserver = FOwned.get();
+        }
+        FObserver->Activate();
+        FQueue.ContainerSubject().Attach(FObserver, FInterest);
     }
-    ~TTemporaryObserver() { FQueue.ContainerSubject().Detach(FObserver.get(), FInterest); }
+    ~TTemporaryObserver()
+    {
+        FQueue.ContainerSubject().Detach(FObserver, FInterest);
+        if (FInUse)
+            *FInUse = false;
+    }
     THandle Event() const { return FObserver->GetEvent(); }
 
 private:
     TWeftMessageQueue& FQueue;
     TWeftContainerObserverInterest FInterest;
-    std::unique_ptr<TWeftContainerWindowsEventObserver> FObserver;
+    TWeftContainerWindowsEventObserver* FObserver = nullptr;
+    std::unique_ptr<TWeftContainerWindowsEventObserver> FOwned;
+    bool* FInUse = nullptr;
 };
 
 // Retries op, waiting between tries for the observer's event, until it
@@ -142,6 +164,14 @@ template <class Op>
 bool WaitLoop(const THandle& observerEvent, const THandle& terminated, DWORD timeout_ms, Op op)
 {
     const int64_t start = OsTimeGetTime64();
+    // The other side often answers within microseconds: look a few times
+    // (pausing, then yielding) before the far dearer kernel wait.
+    TWeftSpinBackoff backoff(WeftQueueSpinCounts().Take);
+    for (int i = 0; i < 40; ++i) {
+        if (op())
+            return true;
+        backoff.Wait();
+    }
     for (;;) {
         if (op())
             return true;
