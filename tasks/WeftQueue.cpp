@@ -1,5 +1,6 @@
 #include "tasks/WeftQueue.h"
 
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -39,6 +40,12 @@ uint8_t TagOf(uint64_t w)
 
 }  // namespace
 
+uint8_t TWeftBaseQueue::FreshTag(const TSlot* slot) const
+{
+    const uintptr_t offset = (reinterpret_cast<uintptr_t>(slot) & (obcBlockAlign - 1)) / sizeof(TSlot);
+    return offset == uintptr_t(obcNumSlots - 1) ? tagEndOfList : tagFree;
+}
+
 int TWeftBaseQueue::SlotSize()
 {
     static_assert(alignof(TSlot) >= 16, "tags need four free address bits");
@@ -53,6 +60,7 @@ TWeftBaseQueue::TWeftBaseQueue(int blockSize, int numCachedBlocks)
     WeftAssert(size / SlotSize() >= 4, "TWeftBaseQueue.Create: a block must hold at least four slots");
     obcBlockSize = int(size);
     obcNumSlots = int(size / SlotSize());
+    obcBlockAlign = std::bit_ceil(size_t(size));
     const int cached = numCachedBlocks > 0 ? numCachedBlocks : 1;
     obcMemStack.Initialize(cached, int(sizeof(TSlot*)));
     for (int i = 0; i < numCachedBlocks; ++i) {
@@ -74,7 +82,7 @@ TWeftBaseQueue::~TWeftBaseQueue()
 
 TWeftBaseQueue::TSlot* TWeftBaseQueue::NewBlock()
 {
-    void* mem = ::operator new(size_t(obcBlockSize), std::align_val_t(64));
+    void* mem = ::operator new(size_t(obcBlockSize), std::align_val_t(obcBlockAlign));
     obcBlocksAllocated.fetch_add(1, std::memory_order_relaxed);
     TSlot* b = static_cast<TSlot*>(mem);
     PartitionBlock(b);
@@ -117,7 +125,7 @@ void TWeftBaseQueue::ReleaseBlock(TSlot* block, bool force)
         if (obcMemStack.Push(&block))
             return;
     }
-    ::operator delete(static_cast<void*>(block), std::align_val_t(64));
+    ::operator delete(static_cast<void*>(block), std::align_val_t(obcBlockAlign));
 }
 
 void TWeftBaseQueue::LowerCount(TSlot* slot)
@@ -135,14 +143,11 @@ void TWeftBaseQueue::Enqueue(TWeftValue&& value)
         TSlot* slot = SlotOf<TSlot>(h);
         const uint8_t tag = TagOf(h);
         if (tag == tagFree) {
-            if (obcHeadPointer.compare_exchange_strong(h, Word(slot, tagAllocating), std::memory_order_acq_rel)) {
-                // The slot is ours: let the next producer in at once, then
-                // fill the slot and publish it through its own tag.
-                TSlot* next = slot + 1;
-                uint64_t expected = Word(slot, tagAllocating);
-                const bool ok = obcHeadPointer.compare_exchange_strong(
-                    expected, Word(next, next->Tag.load(std::memory_order_acquire)), std::memory_order_acq_rel);
-                WeftAssert(ok, "TWeftBaseQueue.Enqueue: head moved while allocating");
+            // One exchange claims the slot and lets the next producer in;
+            // the next slot's tag follows from its place in the block, so
+            // no slot is read before the claim.
+            TSlot* next = slot + 1;
+            if (obcHeadPointer.compare_exchange_strong(h, Word(next, FreshTag(next)), std::memory_order_acq_rel)) {
                 new (slot->Value) TWeftValue(std::move(value));
                 slot->Tag.store(tagAllocated, std::memory_order_release);
                 return;
@@ -159,14 +164,14 @@ void TWeftBaseQueue::Enqueue(TWeftValue&& value)
                 slot->Tag.store(tagBlockPointer, std::memory_order_release);
                 uint64_t expected = Word(slot, tagExtending);
                 const bool ok = obcHeadPointer.compare_exchange_strong(
-                    expected, Word(block + 3, block[3].Tag.load(std::memory_order_relaxed)),
+                    expected, Word(block + 3, FreshTag(block + 3)),
                     std::memory_order_acq_rel);
                 WeftAssert(ok, "TWeftBaseQueue.Enqueue: head moved while extending");
                 // Prepare the next extension so it need not allocate.
                 if (obcMemStack.IsEmpty()) {
                     TSlot* spare = NewBlock();
                     if (!obcMemStack.Push(&spare))
-                        ::operator delete(static_cast<void*>(spare), std::align_val_t(64));
+                        ::operator delete(static_cast<void*>(spare), std::align_val_t(obcBlockAlign));
                 }
                 return;
             }
@@ -296,7 +301,7 @@ void TWeftBaseQueue::Cleanup()
         const uint8_t tag = slot->Tag.load(std::memory_order_acquire);
         if (tag == tagEndOfList || tag == tagBlockPointer) {
             TSlot* next = tag == tagBlockPointer ? slot->Link() : nullptr;
-            ::operator delete(static_cast<void*>(slot - slot->Offset), std::align_val_t(64));
+            ::operator delete(static_cast<void*>(slot - slot->Offset), std::align_val_t(obcBlockAlign));
             slot = next;
             continue;
         }
@@ -305,11 +310,11 @@ void TWeftBaseQueue::Cleanup()
         ++slot;
     }
     if (obcCachedBlock)
-        ::operator delete(static_cast<void*>(obcCachedBlock), std::align_val_t(64));
+        ::operator delete(static_cast<void*>(obcCachedBlock), std::align_val_t(obcBlockAlign));
     obcCachedBlock = nullptr;
     TSlot* spare = nullptr;
     while (obcMemStack.Pop(&spare))
-        ::operator delete(static_cast<void*>(spare), std::align_val_t(64));
+        ::operator delete(static_cast<void*>(spare), std::align_val_t(obcBlockAlign));
 }
 
 void TWeftQueue::Enqueue(TWeftValue&& value)

@@ -9,9 +9,10 @@
 // one is read) are 64-bit words holding a slot's address with a state tag in
 // its low bits; a thread claims an end by exchanging the word to a busy
 // state, and reads or writes a slot only while its claim keeps the slot's
-// block alive. A producer moves the head on before it fills its slot and
-// publishes the value through the slot's own tag, so producers do not wait
-// for each other's copies; consumers never read the head.
+// block alive. A producer claims its slot and moves the head on in one
+// exchange, then fills the slot and publishes the value through the slot's
+// own tag, so producers do not wait for each other's copies; consumers never
+// read the head.
 // Every slot of a block but the header is passed by the tail once, and each
 // pass lowers the block's count: the pass that brings it to zero hands the
 // block back. A slot holds one TWeftValue (moved in and out properly), its
@@ -74,6 +75,7 @@ private:
     void PartitionBlock(TSlot* block);
     void ReleaseBlock(TSlot* block, bool force);
     bool AdvanceTail(TWeftValue* value);
+    uint8_t FreshTag(const TSlot* slot) const;
     void TakeItem(TSlot* slot, TWeftValue& value);
     void LowerCount(TSlot* slot);
     void Cleanup();
@@ -82,6 +84,9 @@ private:
     int obcBlockSize;
     TWeftBaseBoundedStack obcMemStack;
     int obcNumSlots;
+    // Blocks lie on this power-of-two boundary, so a slot's place in its
+    // block follows from its address.
+    size_t obcBlockAlign = 64;
     std::atomic<int> obcBlocksAllocated{0};
     alignas(128) std::atomic<uint64_t> obcHeadPointer{0};
     alignas(128) std::atomic<uint64_t> obcTailPointer{0};
