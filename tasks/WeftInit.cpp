@@ -2,6 +2,8 @@
 
 #include "platform/os/MessageWindow.h"
 #include "platform/rtl/Exception.h"
+#include "tasks/WeftComm.h"
+#include "tasks/WeftContainers.h"
 #include "tasks/WeftSync.h"
 
 #include <mutex>
@@ -38,6 +40,11 @@ void Run()
         TWeftCS warmUp;
         warmUp.Acquire();
         warmUp.Release();
+        // The lock-free containers' spin counts are measured on this thread
+        // before any other exists, and the message queue must pass its
+        // self-test.
+        InitializeTimingInfo();
+        RingBufferTest();
         CWeftTaskMsg_NewMessage = Register("Sorvex.Weft.Task.NewMessage");
         CWeftTaskMsg_Terminated = Register("Sorvex.Weft.Task.Terminated");
         CWeftPoolMsg = Register("Sorvex.Weft.Pool.Notice");
