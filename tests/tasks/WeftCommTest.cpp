@@ -181,3 +181,43 @@ TEST(Channel, EndpointsAndTheirPair)
     TWeftMessage m;
     EXPECT_FALSE(e1->Receive(m));
 }
+
+TEST(MessageQueue, EightByEightEveryMessageOnceAndNoPayloadLeaked)
+{
+    auto holder = std::make_shared<TWeftHolder<int>>(1);
+    {
+        TWeftMessageQueue q(128);
+        constexpr int Per = 3000;
+        std::vector<std::atomic<int>> seen(8 * Per);
+        std::atomic<int> taken{0};
+        std::vector<std::thread> threads;
+        for (int p = 0; p < 8; ++p)
+            threads.emplace_back([&, p] {
+                for (int i = 0; i < Per; ++i) {
+                    TWeftValue data = TWeftValue::Create({p * Per + i, IInterfacePtr(holder)});
+                    while (!q.Enqueue(TWeftMessage(uint16_t(p), data)))
+                        std::this_thread::yield();
+                }
+            });
+        for (int c = 0; c < 8; ++c)
+            threads.emplace_back([&] {
+                TWeftMessage m;
+                while (taken.load() < 8 * Per) {
+                    if (q.TryDequeue(m)) {
+                        seen[size_t(m.MsgData.AsArray()[0].AsInteger())].fetch_add(1);
+                        taken.fetch_add(1);
+                    } else {
+                        std::this_thread::yield();
+                    }
+                }
+            });
+        for (auto& t : threads)
+            t.join();
+        for (int i = 0; i < 8 * Per; ++i)
+            ASSERT_EQ(seen[size_t(i)].load(), 1) << i;
+        // Some left in the queue are released with it.
+        for (int i = 0; i < 10; ++i)
+            ASSERT_TRUE(q.Enqueue(TWeftMessage(1, TWeftValue(IInterfacePtr(holder)))));
+    }
+    EXPECT_EQ(holder.use_count(), 1);
+}

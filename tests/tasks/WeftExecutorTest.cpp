@@ -91,6 +91,7 @@ public:
     int Answer() { return 42; }
     void TwoArgs(int, int) {}
     void NotPublished() {}
+    void Bare() {}
 
     const TWeftMethodTable* PublishedMethods() const override
     {
@@ -101,7 +102,8 @@ public:
                                                   .Publish<&TTestWorker::TakeObject>(QStringLiteral("TakeObject"),
                                                                                     {QStringLiteral("obj")})
                                                   .Publish<&TTestWorker::Answer>(QStringLiteral("Answer"))
-                                                  .Publish<&TTestWorker::TwoArgs>(QStringLiteral("TwoArgs"));
+                                                  .Publish<&TTestWorker::TwoArgs>(QStringLiteral("TwoArgs"))
+                                                  .PublishAddressOnly<&TTestWorker::Bare>(QStringLiteral("Bare"));
         return &table;
     }
 };
@@ -387,6 +389,10 @@ TEST(Invoke, ErrorsEndTheWorkWithTheirTexts)
          },
          QStringLiteral("TWeftTaskExecutor.GetMethodNameFromInternalMessage: Cannot find method name for method ") +
              unpublished},
+        {"no parameter information",
+         [] { return TWeftInternalStringMsg::CreateMessage(QStringLiteral("Bare"), TWeftValue()); },
+         QStringLiteral("TWeftTaskExecutor.DispatchMessage: Class TTestWorker was published without the method "
+                        "information needed to call Bare by name")},
         {"anon argument",
          [] { return TWeftInternalAnonMsg::CreateMessage([](int32_t) {}, TWeftValue(QStringLiteral("x"))); },
          QStringLiteral("TWeftValue cannot be converted to int64")},
@@ -453,7 +459,7 @@ TEST(Invoke, DescriptionOfMethods)
     EXPECT_EQ(DescriptionOfMethod(t, QStringLiteral("TakeObject")),
               QStringLiteral("procedure TakeObject( Self: TTestWorker; var obj: TObject );"));
     EXPECT_TRUE(DescriptionOfMethod(t, QStringLiteral("Answer")).startsWith(QStringLiteral("function Answer( Self: TTestWorker ): int")));
-    EXPECT_EQ(DescriptionOfMethod(t, QStringLiteral("Missing")), QStringLiteral("No rich RTTI"));
+    EXPECT_EQ(DescriptionOfMethod(t, QStringLiteral("Bare")), QStringLiteral("No rich RTTI"));
 }
 
 // --- Hooks ----------------------------------------------------------------------------------
