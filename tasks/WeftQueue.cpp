@@ -54,7 +54,9 @@ int TWeftBaseQueue::SlotSize()
 
 TWeftBaseQueue::TWeftBaseQueue(int blockSize, int numCachedBlocks)
 {
-    const int64_t size = RoundUpTo(blockSize < SlotSize() ? SlotSize() : blockSize, SlotSize());
+    // As many whole slots as fit in the block size, so that a block keeps
+    // within the power-of-two boundary the size asks for.
+    const int64_t size = int64_t(blockSize / SlotSize()) * SlotSize();
     if (size / SlotSize() > 65536)
         throw Exception(QStringLiteral("TWeftBaseQueue.Create: Maximum block size is %1").arg(65536 * SlotSize()));
     WeftAssert(size / SlotSize() >= 4, "TWeftBaseQueue.Create: a block must hold at least four slots");

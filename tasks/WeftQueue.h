@@ -44,6 +44,7 @@ public:
     static constexpr int CDefaultBlockSize = 65536;
     static constexpr int CDefaultCachedBlocks = 4;
 
+    // A block holds blockSize / SlotSize() slots (at least four: assertion).
     // Raises "TWeftBaseQueue.Create: Maximum block size is %d" when a block
     // would hold more than 65536 slots.
     explicit TWeftBaseQueue(int blockSize = CDefaultBlockSize, int numCachedBlocks = CDefaultCachedBlocks);

@@ -280,6 +280,9 @@ TEST(UnboundedQueue, EmptyThenOneRoundTrip)
 TEST(UnboundedQueue, BlockSizeLimit)
 {
     EXPECT_THROW(TWeftQueue(65537 * TWeftBaseQueue::SlotSize()), Exception);
+    EXPECT_THROW(TWeftQueue(3 * TWeftBaseQueue::SlotSize()), EAssertionFailed);
+    EXPECT_EQ(TWeftQueue(TWeftBaseQueue::CDefaultBlockSize).NumSlots(),
+              TWeftBaseQueue::CDefaultBlockSize / TWeftBaseQueue::SlotSize());
     TWeftQueue q(65536 * TWeftBaseQueue::SlotSize(), 1);
     EXPECT_EQ(q.NumSlots(), 65536);
 }
@@ -288,7 +291,7 @@ TEST(UnboundedQueue, ChainsAcrossSeveralBlocksInOrder)
 {
     TWeftQueue q(4096, 2);
     const int perBlock = q.ItemsPerBlock();
-    EXPECT_EQ(perBlock, (4096 + TWeftBaseQueue::SlotSize() - 1) / TWeftBaseQueue::SlotSize() - 3);
+    EXPECT_EQ(perBlock, 4096 / TWeftBaseQueue::SlotSize() - 3);
     const int total = perBlock * 5 + 3;
     for (int i = 0; i < total; ++i)
         q.Enqueue(TWeftValue(int32_t(i)));
