@@ -1,0 +1,274 @@
+#include "tasks/WeftTask.h"
+
+#include "tasks/WeftHooks.h"
+#include "tasks/WeftInit.h"
+
+// --- Shared information ----------------------------------------------------------
+
+TWeftSharedTaskInfo::TWeftSharedTaskInfo()
+    : ostiTerminatedEvent(CreateEvent(true, false)), ostiTerminateEvent(CreateEvent(true, false))
+{
+}
+
+PWeftCancellationToken TWeftSharedTaskInfo::CancellationToken()
+{
+    std::lock_guard lock(ostiLock_);
+    if (!ostiCancellationToken)
+        ostiCancellationToken = CreateWeftCancellationToken();
+    return ostiCancellationToken;
+}
+
+void TWeftSharedTaskInfo::SetCancellationToken(const PWeftCancellationToken& token)
+{
+    std::lock_guard lock(ostiLock_);
+    ostiCancellationToken = token;
+}
+
+// --- Task side --------------------------------------------------------------------
+
+TWeftTask::TWeftTask(std::shared_ptr<TWeftTaskExecutor> executor, PWeftSharedTaskInfo sharedInfo,
+                     std::shared_ptr<TWeftValueContainer> parameters)
+    : otExecutor_ref(std::move(executor)),
+      otParameters_ref(std::move(parameters)),
+      otSharedInfo_ref(std::move(sharedInfo)),
+      otUniqueID(otSharedInfo_ref->ostiUniqueID),
+      otTerminateEvent(otSharedInfo_ref->ostiTerminateEvent),
+      otComm(otSharedInfo_ref->ostiCommChannel ? otSharedInfo_ref->ostiCommChannel->Endpoint2() : nullptr)
+{
+}
+
+std::shared_ptr<TWeftTaskExecutor> TWeftTask::Executor()
+{
+    std::lock_guard lock(otRefLock);
+    return otExecutor_ref;
+}
+
+PWeftSharedTaskInfo TWeftTask::SharedInfo()
+{
+    std::lock_guard lock(otRefLock);
+    return otSharedInfo_ref;
+}
+
+PWeftCommunicationEndpoint TWeftTask::GetComm()
+{
+    return otComm;
+}
+
+THandle TWeftTask::GetTerminateEvent()
+{
+    return otTerminateEvent;
+}
+
+QString TWeftTask::GetName()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->ostiTaskName : QString();
+}
+
+bool TWeftTask::Terminated()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->ostiTerminating.load() : true;
+}
+
+bool TWeftTask::Stopped()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->ostiStopped.load() : true;
+}
+
+PWeftCancellationToken TWeftTask::GetCancellationToken()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->CancellationToken() : nullptr;
+}
+
+PWeftCounter TWeftTask::GetCounter()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->ostiCounter : nullptr;
+}
+
+std::shared_ptr<IWeftCriticalSection> TWeftTask::GetLock()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->ostiLock : nullptr;
+}
+
+TWeftObject* TWeftTask::GetImplementor()
+{
+    const auto e = Executor();
+    return e ? e->GetImplementor() : nullptr;
+}
+
+std::shared_ptr<TWeftValueContainer> TWeftTask::GetParam()
+{
+    std::lock_guard lock(otRefLock);
+    return otParameters_ref;
+}
+
+IInterfacePtr TWeftTask::GetThreadData()
+{
+    std::lock_guard lock(otRefLock);
+    return otThreadData;
+}
+
+void TWeftTask::SetThreadData(const IInterfacePtr& value)
+{
+    std::lock_guard lock(otRefLock);
+    otThreadData = value;
+}
+
+void TWeftTask::Enforced(bool forceExecution)
+{
+    if (const auto e = Executor()) {
+        TWeftTaskControlOptions o = e->GetOptions();
+        o = forceExecution ? (o | tcoForceExecution) : (o & ~TWeftTaskControlOptions(tcoForceExecution));
+        e->SetOptions(o);
+    }
+}
+
+void TWeftTask::Invoke(const TWeftTaskInvokeFunction& remoteFunc)
+{
+    if (otComm)
+        otComm->Send(TWeftInternalFuncMsg::CreateTaskMessage(remoteFunc));
+}
+
+void TWeftTask::InvokeOnSelf(const TWeftTaskInvokeFunction& remoteFunc)
+{
+    if (otComm)
+        if (const PWeftCommunicationEndpoint other = otComm->OtherEndpoint())
+            other->Send(TWeftInternalFuncMsg::CreateTaskMessage(remoteFunc));
+}
+
+void TWeftTask::RegisterComm(const PWeftCommunicationEndpoint& comm)
+{
+    if (const auto e = Executor())
+        e->Asy_RegisterComm(comm);
+}
+
+void TWeftTask::UnregisterComm(const PWeftCommunicationEndpoint& comm)
+{
+    if (const auto e = Executor())
+        e->Asy_UnregisterComm(comm);
+}
+
+void TWeftTask::RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectProc& responseHandler)
+{
+    if (const auto e = Executor())
+        e->Asy_RegisterWaitObject(waitObject, responseHandler);
+}
+
+void TWeftTask::UnregisterWaitObject(const THandle& waitObject)
+{
+    if (const auto e = Executor())
+        e->Asy_UnregisterWaitObject(waitObject);
+}
+
+void TWeftTask::SetException(std::exception_ptr exception)
+{
+    if (const auto e = Executor())
+        e->SetException(std::move(exception));
+}
+
+void TWeftTask::SetExitStatus(int32_t exitCode, const QString& exitMessage)
+{
+    if (const auto e = Executor())
+        e->Asy_SetExitStatus(exitCode, exitMessage);
+}
+
+void TWeftTask::SetProcessorGroup(int32_t n)
+{
+    if (const auto e = Executor())
+        e->SetProcessorGroup(n);
+}
+
+void TWeftTask::SetNUMANode(int32_t n)
+{
+    if (const auto e = Executor())
+        e->SetNUMANode(n);
+}
+
+void TWeftTask::SetTimer(int32_t timerID, DWORD interval_ms, const TWeftMessageID& timerMessage)
+{
+    if (const auto e = Executor())
+        e->Asy_SetTimer(timerID, interval_ms, timerMessage);
+}
+
+void TWeftTask::InternalExecute(bool calledFromTerminate)
+{
+    std::unique_lock cleanup(otCleanupLock);
+    if (otTerminateWillCallExecute && !calledFromTerminate)
+        return;  // Terminate came first and has ended the task
+    otExecuting = true;
+    cleanup.unlock();
+
+    otThreadID = GetThreadId();
+    const PWeftSharedTaskInfo si = SharedInfo();
+    const auto executor = Executor();
+    if (!si || !executor)
+        return;
+    SetThreadName(si->ostiTaskName);
+
+    if ((executor->GetOptions() & tcoForceExecution) || !si->ostiTerminating.load()) {
+        try {
+            if (si->ostiProcessorGroup.load() >= 0)
+                executor->SetProcessorGroup(si->ostiProcessorGroup.load());
+            if (si->ostiNUMANode.load() >= 0)
+                executor->SetNUMANode(si->ostiNUMANode.load());
+            executor->Asy_Execute(shared_from_this());
+        } catch (...) {
+            std::exception_ptr e = std::current_exception();
+            FilterException(e);
+            if (e)
+                executor->SetException(e);
+        }
+    }
+
+    cleanup.lock();
+    PWeftTaskControl chain;
+    {
+        std::lock_guard lock(si->ostiLock_);
+        if (si->ostiChainTo && (si->ostiChainIgnoreErrors || executor->GetExitCode() == 0))
+            chain = si->ostiChainTo;
+        si->ostiChainTo.reset();
+    }
+    const THandle terminated = si->ostiTerminatedEvent;
+    si->ostiStopped = true;
+    {
+        std::lock_guard lock(si->ostiMonitorLock);
+        if (si->ostiMonitor)
+            PostMessage(si->ostiMonitor->GetHandle(), CWeftTaskMsg_Terminated,
+                        WPARAM(uint32_t(uint64_t(si->ostiUniqueID))), LPARAM(uint64_t(si->ostiUniqueID) >> 32));
+    }
+    {
+        std::lock_guard lock(otRefLock);
+        otExecutor_ref.reset();
+        otParameters_ref.reset();
+        otSharedInfo_ref.reset();
+    }
+    SetEvent(terminated);
+    if (chain) {
+        try {
+            chain->Run();
+        } catch (...) {
+            // The chained task's owner sees nothing of it; it never ran.
+        }
+    }
+}
+
+void TWeftTask::Terminate()
+{
+    {
+        std::lock_guard cleanup(otCleanupLock);
+        const PWeftSharedTaskInfo si = SharedInfo();
+        if (!si)
+            return;  // ended already
+        si->ostiTerminating = true;
+        SetEvent(si->ostiTerminateEvent);
+        if (otExecuting || otTerminateWillCallExecute)
+            return;  // the running side ends it
+        otTerminateWillCallExecute = true;
+    }
+    InternalExecute(true);
+}

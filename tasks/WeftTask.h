@@ -1,0 +1,266 @@
+#pragma once
+// A task seen from both sides. IWeftTaskControl is the owner's handle
+// (made by CreateTask, configured by chained calls, started by Run on a
+// thread of its own or by Schedule on a thread pool, ended by Terminate);
+// TWeftTask is the task's own view (IWeftTaskEx) and carries out the task's
+// life on whatever thread runs it: it runs the executor, captures an
+// exception, announces the end to the owner and starts a chained task. The
+// two share TWeftSharedTaskInfo.
+//
+// Everything a task's thread touches is shared-owned, so a thread that a
+// pool or Terminate had to abandon never sees freed objects.
+
+#include "tasks/WeftComm.h"
+#include "tasks/WeftCommon.h"
+#include "tasks/WeftExecutor.h"
+#include "tasks/WeftObservers.h"
+#include "tasks/WeftSync.h"
+
+#include <QString>
+#include <atomic>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class IWeftTaskControl;
+using PWeftTaskControl = std::shared_ptr<IWeftTaskControl>;
+class IWeftThreadPool;
+using PWeftThreadPool = std::shared_ptr<IWeftThreadPool>;
+class IWeftTaskControlMonitor;
+using PWeftTaskControlMonitor = std::shared_ptr<IWeftTaskControlMonitor>;
+
+using TWeftTaskDelegate = std::function<void(const PWeftTask& task)>;
+using TWeftOnMessageFunction = std::function<void(const PWeftTaskControl& task, TWeftMessage& msg)>;
+using TWeftOnTerminatedFunction = std::function<void(const PWeftTaskControl& task)>;
+using TWeftOnTerminatedFunctionSimple = std::function<void()>;
+
+// Exit codes of tasks that a thread pool ends itself.
+constexpr int32_t CWeftExitQueueTooLong = int32_t(0x80000000u);
+constexpr int32_t CWeftExitQueuedTooLong = int32_t(0x80000001u);
+constexpr int32_t CWeftExitCancelled = int32_t(0x80000002u);
+
+// What the owner and the task side share.
+class TWeftSharedTaskInfo {
+public:
+    TWeftSharedTaskInfo();
+    // Made on first demand; concurrent first calls share one token.
+    PWeftCancellationToken CancellationToken();
+    void SetCancellationToken(const PWeftCancellationToken& token);
+
+    std::mutex ostiLock_;  // guards the token and the chain
+    bool ostiChainIgnoreErrors = false;
+    PWeftTaskControl ostiChainTo;
+    PWeftTwoWayChannel ostiCommChannel;
+    PWeftCounter ostiCounter;
+    std::shared_ptr<IWeftCriticalSection> ostiLock;
+    // Announces task messages to the monitor window; used under the lock.
+    std::unique_ptr<TWeftContainerWindowsMessageObserver> ostiMonitor;
+    std::mutex ostiMonitorLock;
+    std::atomic<int32_t> ostiNUMANode{-1};
+    std::atomic<int32_t> ostiProcessorGroup{-1};
+    std::atomic<bool> ostiStopped{false};
+    QString ostiTaskName;
+    THandle ostiTerminatedEvent;
+    THandle ostiTerminateEvent;
+    std::atomic<bool> ostiTerminating{false};
+    int64_t ostiUniqueID = 0;
+
+private:
+    PWeftCancellationToken ostiCancellationToken;
+};
+using PWeftSharedTaskInfo = std::shared_ptr<TWeftSharedTaskInfo>;
+
+// The task's view of itself beyond what the executor needs.
+class IWeftTaskEx : public IWeftTask {
+public:
+    virtual PWeftCancellationToken GetCancellationToken() = 0;
+    PWeftCancellationToken CancellationToken() { return GetCancellationToken(); }
+    virtual PWeftCounter GetCounter() = 0;
+    virtual std::shared_ptr<IWeftCriticalSection> GetLock() = 0;
+    virtual TWeftObject* GetImplementor() = 0;
+    // The parameter container; null once the task has ended.
+    virtual std::shared_ptr<TWeftValueContainer> GetParam() = 0;
+    std::shared_ptr<TWeftValueContainer> Param() { return GetParam(); }
+    virtual IInterfacePtr GetThreadData() = 0;
+    virtual void ClearTimer(int32_t timerID) = 0;
+    virtual void Enforced(bool forceExecution) = 0;
+    // Runs the procedure on the owner's thread (through its monitor).
+    virtual void Invoke(const TWeftTaskInvokeFunction& remoteFunc) = 0;
+    // Runs the procedure later on the task's own thread (worker tasks).
+    virtual void InvokeOnSelf(const TWeftTaskInvokeFunction& remoteFunc) = 0;
+    virtual void RegisterComm(const PWeftCommunicationEndpoint& comm) = 0;
+    virtual void UnregisterComm(const PWeftCommunicationEndpoint& comm) = 0;
+    virtual void RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectProc& responseHandler) = 0;
+    virtual void UnregisterWaitObject(const THandle& waitObject) = 0;
+    virtual void SetException(std::exception_ptr exception) = 0;
+    virtual void SetExitStatus(int32_t exitCode, const QString& exitMessage) = 0;
+    virtual void SetProcessorGroup(int32_t n) = 0;
+    virtual void SetNUMANode(int32_t n) = 0;
+    virtual void SetTimer(int32_t timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) = 0;
+    // Asks the task to end (the owner's Stop).
+    virtual void Terminate() = 0;
+    virtual bool Stopped() = 0;
+};
+using PWeftTaskEx = std::shared_ptr<IWeftTaskEx>;
+
+// What a thread (own or pooled) does with a task.
+class IWeftTaskRunner : public IInterface {
+public:
+    virtual void Execute() = 0;
+    virtual void SetThreadData(const IInterfacePtr& value) = 0;
+};
+
+class TWeftTask final : public IWeftTaskEx, public IWeftTaskRunner, public std::enable_shared_from_this<TWeftTask> {
+public:
+    TWeftTask(std::shared_ptr<TWeftTaskExecutor> executor, PWeftSharedTaskInfo sharedInfo,
+              std::shared_ptr<TWeftValueContainer> parameters);
+
+    // IWeftTask
+    PWeftCommunicationEndpoint GetComm() override;
+    THandle GetTerminateEvent() override;
+    QString GetName() override;
+    int64_t GetUniqueID() override { return otUniqueID; }
+    bool Terminated() override;
+    // IWeftTaskEx
+    PWeftCancellationToken GetCancellationToken() override;
+    PWeftCounter GetCounter() override;
+    std::shared_ptr<IWeftCriticalSection> GetLock() override;
+    TWeftObject* GetImplementor() override;
+    std::shared_ptr<TWeftValueContainer> GetParam() override;
+    IInterfacePtr GetThreadData() override;
+    void ClearTimer(int32_t timerID) override { SetTimer(timerID, 0, TWeftMessageID(0)); }
+    void Enforced(bool forceExecution) override;
+    void Invoke(const TWeftTaskInvokeFunction& remoteFunc) override;
+    void InvokeOnSelf(const TWeftTaskInvokeFunction& remoteFunc) override;
+    void RegisterComm(const PWeftCommunicationEndpoint& comm) override;
+    void UnregisterComm(const PWeftCommunicationEndpoint& comm) override;
+    void RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectProc& responseHandler) override;
+    void UnregisterWaitObject(const THandle& waitObject) override;
+    void SetException(std::exception_ptr exception) override;
+    void SetExitStatus(int32_t exitCode, const QString& exitMessage) override;
+    void SetProcessorGroup(int32_t n) override;
+    void SetNUMANode(int32_t n) override;
+    void SetTimer(int32_t timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) override;
+    void Terminate() override;
+    bool Stopped() override;
+    // IWeftTaskRunner
+    void Execute() override { InternalExecute(false); }
+    void SetThreadData(const IInterfacePtr& value) override;
+
+    DWORD ThreadID() const { return otThreadID.load(); }
+
+private:
+    void InternalExecute(bool calledFromTerminate);
+    std::shared_ptr<TWeftTaskExecutor> Executor();
+    PWeftSharedTaskInfo SharedInfo();
+
+    // Decides, as one step, whether Execute or Terminate runs the end of
+    // life; held across the end-of-life steps.
+    std::mutex otCleanupLock;
+    bool otExecuting = false;
+    std::shared_ptr<TWeftTaskExecutor> otExecutor_ref;
+    std::shared_ptr<TWeftValueContainer> otParameters_ref;
+    PWeftSharedTaskInfo otSharedInfo_ref;
+    bool otTerminateWillCallExecute = false;
+    IInterfacePtr otThreadData;
+    std::atomic<DWORD> otThreadID{0};
+    int64_t otUniqueID;
+    THandle otTerminateEvent;
+    PWeftCommunicationEndpoint otComm;
+    std::mutex otRefLock;  // guards the three references for readers
+};
+using PWeftTaskImpl = std::shared_ptr<TWeftTask>;
+
+// The owner's handle (chained configuration returns the same interface).
+class IWeftTaskControl : public IInterface {
+public:
+    virtual PWeftCancellationToken GetCancellationToken() = 0;
+    PWeftCancellationToken CancellationToken() { return GetCancellationToken(); }
+    // Endpoint 1 of the channel (made on first demand).
+    virtual PWeftCommunicationEndpoint GetComm() = 0;
+    PWeftCommunicationEndpoint Comm() { return GetComm(); }
+    virtual int32_t GetExitCode() = 0;
+    int32_t ExitCode() { return GetExitCode(); }
+    virtual QString GetExitMessage() = 0;
+    QString ExitMessage() { return GetExitMessage(); }
+    virtual std::shared_ptr<IWeftCriticalSection> GetLock() = 0;
+    virtual QString GetName() = 0;
+    QString Name() { return GetName(); }
+    virtual int64_t GetUniqueID() = 0;
+    int64_t UniqueID() { return GetUniqueID(); }
+    virtual std::shared_ptr<TWeftValueContainer> GetParam() = 0;
+    std::shared_ptr<TWeftValueContainer> Param() { return GetParam(); }
+    // The captured exception of the work (still kept), or null.
+    virtual std::exception_ptr GetFatalException() = 0;
+    std::exception_ptr FatalException() { return GetFatalException(); }
+    // Hands the captured exception to the caller (null when none).
+    virtual std::exception_ptr DetachException() = 0;
+
+    // Must come before the start.
+    virtual PWeftTaskControl CancelWith(const PWeftCancellationToken& token) = 0;
+    virtual PWeftTaskControl ChainTo(const PWeftTaskControl& task, bool ignoreErrors = false) = 0;
+    virtual PWeftTaskControl ClearTimer(int32_t timerID) = 0;
+    virtual PWeftTaskControl Enforced(bool forceExecution = true) = 0;
+    // Runs the procedure in the task (worker tasks).
+    virtual PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunction& remoteFunc) = 0;
+    virtual PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunctionEx& remoteFunc) = 0;
+    virtual PWeftTaskControl MonitorWith(const PWeftTaskControlMonitor& monitor) = 0;
+    virtual PWeftTaskControl NUMANode(int numaNode) = 0;
+    // The general handler for messages without a handler of their own.
+    virtual PWeftTaskControl OnMessage(const TWeftOnMessageFunction& eventHandler) = 0;
+    virtual PWeftTaskControl OnMessage(uint16_t msgID, const TWeftOnMessageFunction& eventHandler) = 0;
+    virtual PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunction& eventHandler) = 0;
+    virtual PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunctionSimple& eventHandler) = 0;
+    virtual PWeftTaskControl ProcessorGroup(int processorGroup) = 0;
+    virtual PWeftTaskControl RemoveMonitor() = 0;
+    // On a thread of its own.
+    virtual PWeftTaskControl Run() = 0;
+    // On the pool (GlobalWeftThreadPool when null).
+    virtual PWeftTaskControl Schedule(const PWeftThreadPool& threadPool = nullptr) = 0;
+    virtual PWeftTaskControl SetMonitor(HWND hWindow) = 0;
+    virtual PWeftTaskControl SetParameter(const QString& paramName, const TWeftValue& paramValue) = 0;
+    virtual PWeftTaskControl SetParameter(const TWeftValue& paramValue) = 0;
+    virtual PWeftTaskControl SetPriority(TWeftThreadPriority threadPriority) = 0;
+    virtual PWeftTaskControl SetQueueSize(int numMessages) = 0;
+    virtual PWeftTaskControl SetTimer(int timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) = 0;
+    virtual PWeftTaskControl SetUserData(const QString& name, const TWeftValue& value) = 0;
+    virtual TWeftValue UserData(const QString& name) = 0;
+    // Asks the task to end and returns at once.
+    virtual void Stop() = 0;
+    // Asks the task to end and waits (serving the task's synchronous calls
+    // meanwhile); false when it did not end in time (then an own thread is
+    // abandoned, a pooled task cancelled in its pool).
+    virtual bool Terminate(DWORD maxWait_ms = INFINITE) = 0;
+    virtual PWeftTaskControl TerminateWhen(const THandle& event) = 0;
+    virtual PWeftTaskControl TerminateWhen(const PWeftCancellationToken& token) = 0;
+    // Watched by the calling thread's pooled monitor without handlers.
+    virtual PWeftTaskControl Unobserved() = 0;
+    virtual bool WaitFor(DWORD maxWait_ms) = 0;
+    virtual bool WaitForInit() = 0;
+    virtual PWeftTaskControl WithCounter(const PWeftCounter& counter) = 0;
+    virtual PWeftTaskControl WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) = 0;
+};
+
+// The shared information, for the pool and the monitor.
+class IWeftTaskControlSharedInfo {
+public:
+    virtual ~IWeftTaskControlSharedInfo() = default;
+    virtual PWeftSharedTaskInfo GetSharedInfo() = 0;
+    // The task side (null before Run/Schedule).
+    virtual PWeftTaskImpl GetTaskSide() = 0;
+};
+
+// Used by the event monitor.
+class IWeftTaskControlInternals {
+public:
+    virtual ~IWeftTaskControlInternals() = default;
+    virtual THandle GetTerminatedEvent() = 0;
+    // True for an invoke message that it ran (not delivered further).
+    virtual bool FilterMessage(TWeftMessage& msg) = 0;
+    virtual void ForwardTaskMessage(TWeftMessage& msg) = 0;
+    virtual void ForwardTaskTerminated() = 0;
+};
+
+PWeftTaskControl CreateTask(const PWeftWorker& worker, const QString& taskName = QString());
+PWeftTaskControl CreateTask(const TWeftTaskDelegate& worker, const QString& taskName = QString());

@@ -1,0 +1,476 @@
+// Task control: the owner's handle of a task (see WeftTask.h).
+
+#include "tasks/WeftEventMonitor.h"
+#include "tasks/WeftHooks.h"
+#include "tasks/WeftInit.h"
+#include "tasks/WeftOwnerCall.h"
+#include "tasks/WeftTask.h"
+#include "tasks/WeftThreadPool.h"
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+// The dedicated thread of a task started with Run.
+struct TWeftThread {
+    std::thread Thread;
+    THandle Finished = CreateEvent(true, false);
+    ~TWeftThread()
+    {
+        if (!Thread.joinable())
+            return;
+        // A thread that never ended is left to end by itself: it holds
+        // references to everything it uses.
+        if (WaitForSingleObject(Finished, 0) == WAIT_OBJECT_0)
+            Thread.join();
+        else
+            Thread.detach();
+    }
+};
+
+class TWeftTaskControl final : public IWeftTaskControl,
+                               public IWeftTaskControlSharedInfo,
+                               public IWeftTaskControlInternals,
+                               public std::enable_shared_from_this<TWeftTaskControl> {
+public:
+    TWeftTaskControl(std::shared_ptr<TWeftTaskExecutor> executor, const QString& taskName)
+        : otcExecutor(std::move(executor)),
+          otcSharedInfo(std::make_shared<TWeftSharedTaskInfo>()),
+          otcParameters(std::make_shared<TWeftValueContainer>())
+    {
+        otcExecutor->SetOptions(tcoForceExecution);
+        otcSharedInfo->ostiTaskName = taskName;
+        otcSharedInfo->ostiUniqueID = WeftUID.Increment();
+    }
+
+    ~TWeftTaskControl() override
+    {
+        DestroyMonitor(/*fromDestructor*/ true);
+        if (otcThread) {
+            TerminateInternal(INFINITE, /*fromDestructor*/ true);
+            otcThread.reset();
+        }
+    }
+
+    // --- Queries ------------------------------------------------------------------
+
+    PWeftCancellationToken GetCancellationToken() override { return otcSharedInfo->CancellationToken(); }
+    PWeftCommunicationEndpoint GetComm() override
+    {
+        EnsureChannel();
+        return otcSharedInfo->ostiCommChannel->Endpoint1();
+    }
+    int32_t GetExitCode() override { return otcExecutor->GetExitCode(); }
+    QString GetExitMessage() override { return otcExecutor->GetExitMessage(); }
+    std::shared_ptr<IWeftCriticalSection> GetLock() override { return otcSharedInfo->ostiLock; }
+    QString GetName() override { return otcSharedInfo->ostiTaskName; }
+    int64_t GetUniqueID() override { return otcSharedInfo->ostiUniqueID; }
+    std::shared_ptr<TWeftValueContainer> GetParam() override { return otcParameters; }
+    std::exception_ptr GetFatalException() override { return otcExecutor->GetException(); }
+    std::exception_ptr DetachException() override
+    {
+        std::exception_ptr e = otcExecutor->GetException();
+        otcExecutor->SetException(nullptr);
+        return e;
+    }
+    PWeftSharedTaskInfo GetSharedInfo() override { return otcSharedInfo; }
+    PWeftTaskImpl GetTaskSide() override { return otcTask; }
+    THandle GetTerminatedEvent() override { return otcSharedInfo->ostiTerminatedEvent; }
+
+    // --- Configuration ------------------------------------------------------------
+
+    PWeftTaskControl CancelWith(const PWeftCancellationToken& token) override
+    {
+        if (otcParameters->IsLocked())
+            throw Exception(QStringLiteral(
+                "TWeftTaskControl.CancelWith: Cancellation token can only be set before the task is started"));
+        otcSharedInfo->SetCancellationToken(token);
+        return Self();
+    }
+    PWeftTaskControl ChainTo(const PWeftTaskControl& task, bool ignoreErrors) override
+    {
+        std::lock_guard lock(otcSharedInfo->ostiLock_);
+        otcSharedInfo->ostiChainTo = task;
+        otcSharedInfo->ostiChainIgnoreErrors = ignoreErrors;
+        return Self();
+    }
+    PWeftTaskControl ClearTimer(int32_t timerID) override { return SetTimer(timerID, 0, TWeftMessageID(0)); }
+    PWeftTaskControl Enforced(bool forceExecution) override
+    {
+        TWeftTaskControlOptions o = otcExecutor->GetOptions();
+        o = forceExecution ? (o | tcoForceExecution) : (o & ~TWeftTaskControlOptions(tcoForceExecution));
+        otcExecutor->SetOptions(o);
+        return Self();
+    }
+    PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunction& remoteFunc) override
+    {
+        GetComm()->Send(TWeftInternalFuncMsg::CreateMessage(remoteFunc));
+        return Self();
+    }
+    PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunctionEx& remoteFunc) override
+    {
+        GetComm()->Send(TWeftInternalFuncMsg::CreateMessage(remoteFunc));
+        return Self();
+    }
+    PWeftTaskControl MonitorWith(const PWeftTaskControlMonitor& monitor) override
+    {
+        monitor->Monitor(Self());
+        return Self();
+    }
+    PWeftTaskControl NUMANode(int numaNode) override
+    {
+        TWeftTaskExecutor::VerifyNUMANode(numaNode);
+        otcSharedInfo->ostiNUMANode = numaNode;
+        return Self();
+    }
+    PWeftTaskControl ProcessorGroup(int processorGroup) override
+    {
+        TWeftTaskExecutor::VerifyProcessorGroup(processorGroup);
+        otcSharedInfo->ostiProcessorGroup = processorGroup;
+        return Self();
+    }
+    PWeftTaskControl OnMessage(const TWeftOnMessageFunction& eventHandler) override
+    {
+        otcOnMessageExec = eventHandler;
+        CreateInternalMonitor();
+        return Self();
+    }
+    PWeftTaskControl OnMessage(uint16_t msgID, const TWeftOnMessageFunction& eventHandler) override
+    {
+        otcOnMessageList.emplace_back(msgID, eventHandler);
+        CreateInternalMonitor();
+        return Self();
+    }
+    PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunction& eventHandler) override
+    {
+        otcOnTerminatedExec = eventHandler;
+        CreateInternalMonitor();
+        return Self();
+    }
+    PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunctionSimple& eventHandler) override
+    {
+        return OnTerminated(TWeftOnTerminatedFunction([eventHandler](const PWeftTaskControl&) {
+            if (eventHandler)
+                eventHandler();
+        }));
+    }
+    PWeftTaskControl SetParameter(const QString& paramName, const TWeftValue& paramValue) override
+    {
+        otcParameters->Add(paramValue, paramName);
+        return Self();
+    }
+    PWeftTaskControl SetParameter(const TWeftValue& paramValue) override
+    {
+        otcParameters->Add(paramValue);
+        return Self();
+    }
+    PWeftTaskControl SetPriority(TWeftThreadPriority threadPriority) override
+    {
+        otcExecutor->SetPriority(threadPriority);
+        return Self();
+    }
+    PWeftTaskControl SetQueueSize(int numMessages) override
+    {
+        if (otcSharedInfo->ostiCommChannel)
+            throw Exception(QStringLiteral("TWeftTaskControl.SetQueueSize: Cannot set queue size. Queue already exists"));
+        otcQueueLength = numMessages;
+        return Self();
+    }
+    PWeftTaskControl SetTimer(int timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) override
+    {
+        otcExecutor->Asy_SetTimer(timerID, interval_ms, timerMessage);
+        return Self();
+    }
+    PWeftTaskControl SetUserData(const QString& name, const TWeftValue& value) override
+    {
+        otcUserData.Add(value, name);
+        return Self();
+    }
+    TWeftValue UserData(const QString& name) override { return otcUserData.ByName(name, TWeftValue()); }
+    PWeftTaskControl TerminateWhen(const THandle& event) override
+    {
+        otcExecutor->TerminateWhen(event);
+        return Self();
+    }
+    PWeftTaskControl TerminateWhen(const PWeftCancellationToken& token) override
+    {
+        otcTerminateTokens.push_back(token);
+        otcExecutor->TerminateWhen(token->Handle());
+        return Self();
+    }
+    PWeftTaskControl Unobserved() override
+    {
+        CreateInternalMonitor();
+        return Self();
+    }
+    PWeftTaskControl WithCounter(const PWeftCounter& counter) override
+    {
+        otcSharedInfo->ostiCounter = counter;
+        return Self();
+    }
+    PWeftTaskControl WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) override
+    {
+        otcSharedInfo->ostiLock = lock;
+        return Self();
+    }
+
+    // --- Monitor --------------------------------------------------------------------
+
+    PWeftTaskControl SetMonitor(HWND hWindow) override
+    {
+        std::lock_guard lock(otcSharedInfo->ostiMonitorLock);
+        if (!otcSharedInfo->ostiMonitor) {
+            if (otcTask)
+                throw Exception(QStringLiteral(
+                    "TWeftTaskControl.SetMonitor: Monitor can only be assigned while task is not running"));
+            EnsureChannel();
+            const uint64_t id = uint64_t(otcSharedInfo->ostiUniqueID);
+            otcSharedInfo->ostiMonitor.reset(CreateContainerWindowsMessageObserver(
+                hWindow, CWeftTaskMsg_NewMessage, WPARAM(uint32_t(id)), LPARAM(id >> 32)));
+            otcSharedInfo->ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Attach(
+                otcSharedInfo->ostiMonitor.get(), coiNotifyOnAllInserts);
+        } else if (otcSharedInfo->ostiMonitor->GetHandle() != hWindow) {
+            throw Exception(QStringLiteral("TWeftTaskControl.SetMonitor: Task can be only monitored with a single monitor"));
+        }
+        otcSharedInfo->ostiMonitor->Activate();
+        return Self();
+    }
+
+    PWeftTaskControl RemoveMonitor() override
+    {
+        RemoveObserver();
+        if (otcDelayedTerminate) {
+            otcDelayedTerminate = false;
+            Terminate(INFINITE);
+        }
+        return Self();
+    }
+
+    // --- Running --------------------------------------------------------------------
+
+    PWeftTaskControl Run() override
+    {
+        otcParameters->Lock();
+        CreateTaskSide();
+        auto thread = std::make_shared<TWeftThread>();
+        const PWeftTaskImpl task = otcTask;
+        const QString name = otcSharedInfo->ostiTaskName;
+        const THandle finished = thread->Finished;
+        otcThread = thread;
+        thread->Thread = std::thread([task, name, finished] {
+            SendThreadNotifications(tntCreate, name);
+            task->Execute();
+            SendThreadNotifications(tntDestroy, name);
+            SetEvent(finished);
+        });
+        return Self();
+    }
+
+    PWeftTaskControl Schedule(const PWeftThreadPool& threadPool) override
+    {
+        otcParameters->Lock();
+        otcOwningPool = threadPool ? threadPool : GlobalWeftThreadPool();
+        CreateTaskSide();
+        auto* scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(otcOwningPool.get());
+        if (!scheduler)
+            throw Exception(QStringLiteral("TWeftTaskControl.Schedule: The pool cannot schedule tasks"));
+        scheduler->Schedule(Self());
+        return Self();
+    }
+
+    void Stop() override
+    {
+        otcSharedInfo->ostiTerminating = true;
+        SetEvent(otcSharedInfo->ostiTerminateEvent);
+    }
+
+    bool WaitFor(DWORD maxWait_ms) override
+    {
+        std::vector<THandle> handles{otcSharedInfo->ostiTerminatedEvent};
+        if (otcThread)
+            handles.push_back(otcThread->Finished);
+        const DWORD r = WeftOwnerWait(handles, maxWait_ms);
+        return r == WAIT_OBJECT_0 || r == WAIT_OBJECT_0 + 1;
+    }
+
+    bool WaitForInit() override { return otcExecutor->WaitForInit(); }
+
+    bool Terminate(DWORD maxWait_ms) override { return TerminateInternal(maxWait_ms, false); }
+
+    // --- Delivery (owner thread) ------------------------------------------------------
+
+    bool FilterMessage(TWeftMessage& msg) override
+    {
+        if (msg.MsgID != CWeftInternalMessageID)
+            return false;
+        TWeftTaskInvokeFunction func;
+        if (!TWeftInternalFuncMsg::UnpackMessage(msg, func))
+            return false;
+        if (func)
+            func();
+        return true;
+    }
+
+    void ForwardTaskMessage(TWeftMessage& msg) override
+    {
+        if (FilterMessage(msg))
+            return;
+        TWeftOnMessageFunction handler;
+        for (const auto& entry : otcOnMessageList)
+            if (entry.first == msg.MsgID) {
+                handler = entry.second;
+                break;
+            }
+        if (!handler)
+            handler = otcOnMessageExec;
+        if (!handler)
+            return;
+        const PWeftTaskControl self = Self();
+        TInHandler guard(*this);
+        handler(self, msg);
+    }
+
+    void ForwardTaskTerminated() override
+    {
+        if (!otcOnTerminatedExec)
+            return;
+        const TWeftOnTerminatedFunction handler = otcOnTerminatedExec;
+        const PWeftTaskControl self = Self();
+        TInHandler guard(*this);
+        handler(self);
+    }
+
+private:
+    struct TInHandler {
+        TWeftTaskControl& C;
+        explicit TInHandler(TWeftTaskControl& c) : C(c) { C.otcInEventHandler = true; }
+        ~TInHandler() { C.otcInEventHandler = false; }
+    };
+
+    PWeftTaskControl Self() { return shared_from_this(); }
+
+    void EnsureChannel()
+    {
+        if (!otcSharedInfo->ostiCommChannel)
+            otcSharedInfo->ostiCommChannel = CreateTwoWayChannel(otcQueueLength, otcSharedInfo->ostiTerminatedEvent);
+    }
+
+    void CreateTaskSide()
+    {
+        if (otcTask)
+            throw Exception(QStringLiteral("TWeftTaskControl: Task has been started already"));
+        EnsureChannel();
+        otcTask = std::make_shared<TWeftTask>(otcExecutor, otcSharedInfo, otcParameters);
+    }
+
+    void CreateInternalMonitor()
+    {
+        if (otcEventMonitor)
+            return;
+        otcEventMonitorInternal = true;
+        otcEventMonitor = GTaskControlEventMonitorPool().Allocate();
+        otcEventMonitor->Monitor(Self());
+    }
+
+    void RemoveObserver()
+    {
+        std::unique_ptr<TWeftContainerWindowsMessageObserver> observer;
+        {
+            std::lock_guard lock(otcSharedInfo->ostiMonitorLock);
+            observer = std::move(otcSharedInfo->ostiMonitor);
+        }
+        if (observer && otcSharedInfo->ostiCommChannel)
+            otcSharedInfo->ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Detach(observer.get(),
+                                                                                             coiNotifyOnAllInserts);
+    }
+
+    void DestroyMonitor(bool fromDestructor)
+    {
+        if (!otcEventMonitor)
+            return;
+        const PWeftEventMonitor monitor = std::move(otcEventMonitor);
+        otcEventMonitor.reset();
+        if (!fromDestructor && monitor->ThreadID() == GetThreadId())
+            monitor->Detach(Self());  // also removes the observer
+        else
+            RemoveObserver();
+        if (otcEventMonitorInternal)
+            GTaskControlEventMonitorPool().Release(monitor);
+        otcEventMonitorInternal = false;
+    }
+
+    bool TerminateInternal(DWORD maxWait_ms, bool fromDestructor)
+    {
+        if (otcInEventHandler && !fromDestructor) {
+            otcDelayedTerminate = true;
+            return true;
+        }
+        otcExecutor->SetTerminating(true);
+        Stop();
+        // A task that has not started and must not run its work ends now
+        // rather than when a thread takes it up.
+        if (otcTask && !(otcExecutor->GetOptions() & tcoForceExecution))
+            otcTask->Terminate();
+        bool result = true;
+        if (otcTask)
+            result = WaitFor(maxWait_ms);
+        // Handlers see every message the task sent.
+        if (otcSharedInfo->ostiCommChannel && !fromDestructor) {
+            TWeftMessage msg;
+            while (otcSharedInfo->ostiCommChannel->Endpoint1()->Receive(msg))
+                ForwardTaskMessage(msg);
+        }
+        if (!fromDestructor && otcEventMonitor && otcEventMonitorInternal &&
+            otcEventMonitor->ThreadID() == GetThreadId()) {
+            const PWeftEventMonitor monitor = otcEventMonitor;
+            monitor->ProcessMessages();
+            DestroyMonitor(false);
+        }
+        if (!result) {
+            if (otcThread) {
+                otcThread.reset();  // abandoned, never killed
+            } else if (otcOwningPool) {
+                const PWeftThreadPool pool = std::move(otcOwningPool);
+                otcOwningPool.reset();
+                pool->Cancel(otcSharedInfo->ostiUniqueID);
+            }
+        }
+        if (!fromDestructor) {
+            otcOnMessageList.clear();
+            otcOnMessageExec = nullptr;
+            otcOnTerminatedExec = nullptr;
+        }
+        return result;
+    }
+
+    std::shared_ptr<TWeftTaskExecutor> otcExecutor;
+    PWeftSharedTaskInfo otcSharedInfo;
+    std::shared_ptr<TWeftValueContainer> otcParameters;
+    bool otcDelayedTerminate = false;
+    PWeftEventMonitor otcEventMonitor;
+    bool otcEventMonitorInternal = false;
+    bool otcInEventHandler = false;
+    TWeftOnMessageFunction otcOnMessageExec;
+    std::vector<std::pair<uint16_t, TWeftOnMessageFunction>> otcOnMessageList;
+    TWeftOnTerminatedFunction otcOnTerminatedExec;
+    PWeftThreadPool otcOwningPool;
+    int otcQueueLength = 10000;
+    std::vector<PWeftCancellationToken> otcTerminateTokens;
+    std::shared_ptr<TWeftThread> otcThread;
+    PWeftTaskImpl otcTask;
+    TWeftValueContainer otcUserData;
+};
+
+}  // namespace
+
+PWeftTaskControl CreateTask(const PWeftWorker& worker, const QString& taskName)
+{
+    return std::make_shared<TWeftTaskControl>(std::make_shared<TWeftTaskExecutor>(worker), taskName);
+}
+
+PWeftTaskControl CreateTask(const TWeftTaskDelegate& worker, const QString& taskName)
+{
+    return std::make_shared<TWeftTaskControl>(
+        std::make_shared<TWeftTaskExecutor>(TWeftTaskExecutor::TWeftTaskDelegate(worker)), taskName);
+}
