@@ -211,7 +211,7 @@ BEGIN
       END
       SELECT OUT_BEST_CC, OUT_FLAG, OUT_ERROR, OUT_CANDIDATES FROM VRK_EVAL_RUN(:RUN, :FOREST_CC, :LANG)
         INTO :BEST, :FLAG, :ERR, :NCAND;
-      IF (ERR IS NOT NULL) THEN EXCEPTION;
+      IF (ERR IS NOT NULL) THEN EXCEPTION VRK_ERROR ERR;
       /* without punches the operator chooses the course */
       IF (CNT = 0) THEN BEST = COALESCE(NULLIF(FOREST_CC, 0), 0);
       ELSE IF (COALESCE(FOREST_CC, 0) <> 0 AND EXISTS (SELECT 1 FROM VRK_RESULTS_CLASS_ALL A
@@ -274,11 +274,11 @@ BEGIN
     BEGIN
       SELECT OUT_BEST_CC, OUT_FLAG, OUT_ERROR, OUT_CANDIDATES FROM VRK_EVAL_RUN(:IN_RESULTS_CLASS_ID, :CUR, :LANG)
         INTO :BEST, :FLAG, :ERR, :NCAND;
-      IF (ERR IS NOT NULL) THEN EXCEPTION;
+      IF (ERR IS NOT NULL) THEN EXCEPTION VRK_ERROR ERR;
       IF (NCAND = 0) THEN
       BEGIN
         ERR = VRK_T(LANG, 'Tapahtumalla ei ole ratoja.', 'The event has no courses.');
-        EXCEPTION;
+        EXCEPTION VRK_ERROR ERR;
       END
       /* the run keeps its course (with fresh times); the caller offers the
          proposal when it differs */

@@ -165,6 +165,9 @@ TEST_F(ServicesTest, RefusalTextsInBothLanguages)
 {
     db.Exec(QStringLiteral("insert into vrk_event (event_id, event_series_season_id, event_name, event_date) "
                            "values (101, 10, 'Tyhjä', current_timestamp)"));
+    db.Exec(QStringLiteral("insert into vrk_results_class (results_class_id, event_id, result_status, chip_string) "
+                           "values (55, 101, 'V', :chip)"),
+            {{"CHIP", EventDb::Emit(QStringLiteral("12345"), kCourseA)}});
     const QString good = EventDb::Emit(QStringLiteral("12345"), kCourseA);
     QString bad = good;
     bad.replace(QStringLiteral(",031,00600"), QStringLiteral(",031,99999"));
@@ -207,6 +210,12 @@ TEST_F(ServicesTest, RefusalTextsInBothLanguages)
                             {"IN_MASS_START_TIME", ""}, {"IN_CONTROLS_STRING", "31"}, {"IN_COURSE_LENGTH", 2.0},
                             {"IN_CLIMB", 0.0}, {"IN_NOTES", ""}, {"IN_FINISH_CODE", 100}, {"IN_LANGUAGE_CODE", lang}})["OUT_MESSAGE"];
          }},
+        {"re-check in an event without courses",
+         [&](const char* lang) {
+             return db.Row(QStringLiteral("SELECT OUT_CLASS_COURSE_ID, OUT_CLASS_NAME, OUT_MESSAGE FROM "
+                                          "E_RESULTS_CLASS.RESULTS_CLASS_VALIDATE(:IN_RESULTS_CLASS_ID, :IN_LANGUAGE_CODE) "),
+                           {{"IN_RESULTS_CLASS_ID", 55}, {"IN_LANGUAGE_CODE", lang}})["OUT_MESSAGE"];
+         }},
         {"unknown web entry",
          [&](const char* lang) {
              return db.Row(QStringLiteral("SELECT OUT_PERSON_ID, OUT_PERSON_STATUS, OUT_MESSAGE FROM "
@@ -215,6 +224,7 @@ TEST_F(ServicesTest, RefusalTextsInBothLanguages)
          }},
     };
     const int runs = Count(QStringLiteral("vrk_results_class")), classes = Count(QStringLiteral("vrk_class"));
+    const int queued = Count(QStringLiteral("vrk_data_replication"));
     for (const Case& c : cases) {
         const QString fi = c.call("FI").toString(), en = c.call("EN").toString();
         EXPECT_FALSE(fi.isEmpty()) << c.name;
@@ -225,7 +235,7 @@ TEST_F(ServicesTest, RefusalTextsInBothLanguages)
     EXPECT_EQ(Count(QStringLiteral("vrk_results_class_all")), 0);
     EXPECT_EQ(Count(QStringLiteral("vrk_results_splits")), 0);
     EXPECT_EQ(Count(QStringLiteral("vrk_class")), classes);
-    EXPECT_EQ(Count(QStringLiteral("vrk_data_replication")), 0);
+    EXPECT_EQ(Count(QStringLiteral("vrk_data_replication")), queued);
 }
 
 TEST_F(ServicesTest, EveryChangeIsQueuedOnce)
