@@ -318,6 +318,13 @@ TWeftBoundedQueue::~TWeftBoundedQueue()
     oqContainerSubject.reset();
 }
 
+void TWeftBoundedQueue::Empty()
+{
+    std::unique_ptr<std::byte[]> scratch = std::make_unique<std::byte[]>(size_t(ElementSize()));
+    while (Dequeue(scratch.get())) {
+    }
+}
+
 void TWeftBoundedQueue::Inserted()
 {
     const int n = oqInQueueCount.Increment();

@@ -183,6 +183,8 @@ public:
     {
         return DequeueWith([&](void* cell) { std::memcpy(value, cell, size_t(ElementSize())); });
     }
+    // Drops every raw element, counting and notifying each removal.
+    void Empty();
     template <class W>
     bool EnqueueWith(W&& write)
     {

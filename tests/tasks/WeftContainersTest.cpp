@@ -230,6 +230,9 @@ TEST(BoundedQueueNotices, ThresholdsAndOneShotNotices)
     ASSERT_TRUE(q.Dequeue(&v));
     ASSERT_TRUE(q.Enqueue(&v));
     EXPECT_EQ(inserts.Count, 120);
+    q.Empty();
+    EXPECT_TRUE(q.IsEmpty());
+    EXPECT_EQ(q.InQueueCount(), 0) << "emptying counts every removal";
 }
 
 TEST(BoundedQueueNotices, ThresholdsStayBelowCapacity)
