@@ -11,6 +11,8 @@ TDataModule1::TDataModule1(TComponent* AOwner) : TComponent(AOwner)
     SetName(QStringLiteral("DataModule1"));
     CreateComponents();
     CreateDatasets();
+    CreateProcedureComponents();
+    AttachEditRules();
 }
 
 TDataModule1::~TDataModule1()
