@@ -19,12 +19,19 @@ constexpr UINT CWakeMessage = 0x0400;  // WM_USER: serve the queue
 }  // namespace
 
 // Keeps the thread's target alive until the thread ends, then closes it.
+namespace {
+// Trivially destructible, so it stays readable after the holder is gone.
+thread_local bool tOwnerCallsGone = false;
+}  // namespace
+
 struct TWeftOwnerCallsHolder {
     PWeftOwnerCalls Calls;
     ~TWeftOwnerCallsHolder()
     {
-        if (Calls)
-            Calls->Close();
+        tOwnerCallsGone = true;
+        const PWeftOwnerCalls calls = std::move(Calls);
+        if (calls)
+            calls->Close();
     }
 };
 
@@ -41,6 +48,8 @@ TWeftOwnerCalls::~TWeftOwnerCalls()
 
 PWeftOwnerCalls TWeftOwnerCalls::OfCurrentThread()
 {
+    if (tOwnerCallsGone)
+        return nullptr;  // the thread is ending
     if (!tOwnerCalls.Calls) {
         PWeftOwnerCalls calls(new TWeftOwnerCalls());
         std::weak_ptr<TWeftOwnerCalls> weak = calls;
@@ -58,7 +67,7 @@ PWeftOwnerCalls TWeftOwnerCalls::OfCurrentThread()
 
 PWeftOwnerCalls TWeftOwnerCalls::CurrentIfAny()
 {
-    return tOwnerCalls.Calls;
+    return tOwnerCallsGone ? nullptr : tOwnerCalls.Calls;
 }
 
 void TWeftOwnerCalls::Close()

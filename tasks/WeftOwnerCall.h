@@ -33,6 +33,7 @@ class TWeftOwnerCalls : public std::enable_shared_from_this<TWeftOwnerCalls> {
 public:
     // The calling thread's call target, made with a hidden window on first
     // use; it lives while the thread runs (or longer, while referenced).
+    // Null while the thread ends.
     static std::shared_ptr<TWeftOwnerCalls> OfCurrentThread();
     // The calling thread's target when one was made, else null.
     static std::shared_ptr<TWeftOwnerCalls> CurrentIfAny();

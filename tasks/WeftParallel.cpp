@@ -115,8 +115,10 @@ private:
 
 PWeftThreadPool GlobalParallelPool()
 {
+    // Never destroyed: the pool lives to the very end of the process, and its
+    // threads end with it (no static clean-up runs against it).
     static std::once_flag once;
-    static PWeftThreadPool pool;
+    static PWeftThreadPool& pool = *new PWeftThreadPool();
     std::call_once(once, [] {
         pool = CreateThreadPool(QStringLiteral("Parallel pool"));
         pool->SetIdleWorkerThreadTimeout_sec(60);

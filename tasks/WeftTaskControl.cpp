@@ -270,9 +270,10 @@ public:
     PWeftTaskControl Schedule(const PWeftThreadPool& threadPool) override
     {
         otcParameters->Lock();
-        otcOwningPool = threadPool ? threadPool : GlobalWeftThreadPool();
+        const PWeftThreadPool pool = threadPool ? threadPool : GlobalWeftThreadPool();
+        otcOwningPool = pool;
         CreateTaskSide();
-        auto* scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(otcOwningPool.get());
+        auto* scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(pool.get());
         if (!scheduler)
             throw Exception(QStringLiteral("TWeftTaskControl.Schedule: The pool cannot schedule tasks"));
         scheduler->Schedule(Self());
@@ -430,8 +431,7 @@ private:
         if (!result) {
             if (otcThread) {
                 otcThread.reset();  // abandoned, never killed
-            } else if (otcOwningPool) {
-                const PWeftThreadPool pool = std::move(otcOwningPool);
+            } else if (const PWeftThreadPool pool = otcOwningPool.lock()) {
                 otcOwningPool.reset();
                 pool->Cancel(otcSharedInfo->ostiUniqueID);
             }
@@ -454,7 +454,9 @@ private:
     TWeftOnMessageFunction otcOnMessageExec;
     std::vector<std::pair<uint16_t, TWeftOnMessageFunction>> otcOnMessageList;
     TWeftOnTerminatedFunction otcOnTerminatedExec;
-    PWeftThreadPool otcOwningPool;
+    // Not owned: the owner of a pool decides when it ends, also while
+    // tasks run in it.
+    std::weak_ptr<IWeftThreadPool> otcOwningPool;
     int otcQueueLength = 10000;
     std::vector<PWeftCancellationToken> otcTerminateTokens;
     std::shared_ptr<TWeftThread> otcThread;

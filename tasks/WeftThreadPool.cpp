@@ -749,8 +749,10 @@ PWeftThreadPool CreateThreadPool(const QString& threadPoolName, PWeftEnvironment
 
 PWeftThreadPool GlobalWeftThreadPool()
 {
+    // Never destroyed: the pool lives to the very end of the process, and its
+    // threads end with it (no static clean-up runs against it).
     static std::once_flag once;
-    static PWeftThreadPool pool;
+    static PWeftThreadPool& pool = *new PWeftThreadPool();
     std::call_once(once, [] { pool = CreateThreadPool(QStringLiteral("GlobalWeftThreadPool")); });
     return pool;
 }

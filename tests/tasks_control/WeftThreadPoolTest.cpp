@@ -1,0 +1,270 @@
+#include "TaskTestSupport.h"
+#include "TopologyFixture.h"
+
+#include "tasks/WeftEventMonitor.h"
+#include "tasks/WeftThreadPool.h"
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A task that runs until its release event (or its cancellation token, or
+// its terminate request) and counts how many run at once.
+struct Blocker {
+    THandle Release = CreateEvent(true, false);
+    std::atomic<int> Running{0};
+    std::atomic<int> MaxRunning{0};
+    std::atomic<int> Started{0};
+
+    PWeftTaskControl Make(const QString& name, bool honourCancel = true)
+    {
+        return CreateTask(TWeftTaskDelegate([this, honourCancel](const PWeftTask& t) {
+                              const int now = Running.fetch_add(1) + 1;
+                              int m = MaxRunning.load();
+                              while (now > m && !MaxRunning.compare_exchange_weak(m, now)) {
+                              }
+                              Started.fetch_add(1);
+                              auto ex = std::dynamic_pointer_cast<IWeftTaskEx>(t);
+                              std::vector<THandle> hs{Release};
+                              if (honourCancel) {
+                                  hs.push_back(ex->CancellationToken()->Handle());
+                                  hs.push_back(t->TerminateEvent());
+                              }
+                              WaitForMultipleObjects(hs, false, 10000);
+                              Running.fetch_sub(1);
+                          }),
+                          name);
+    }
+};
+
+}  // namespace
+
+class WeftThreadPool : public ::testing::Test {
+protected:
+    void SetUp() override { InitWeft(); }
+};
+
+TEST_F(WeftThreadPool, MaxExecutingLimitsAndQueueStartsWhenOneCompletes)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("limits"));
+    pool->SetMaxExecuting(2);
+    Blocker b;
+    const PWeftTaskControl t1 = b.Make(QStringLiteral("t1"));
+    const PWeftTaskControl t2 = b.Make(QStringLiteral("t2"));
+    const PWeftTaskControl t3 = b.Make(QStringLiteral("t3"));
+    t1->Schedule(pool);
+    t2->Schedule(pool);
+    t3->Schedule(pool);
+    EXPECT_TRUE(PumpUntil([&] { return b.Started.load() == 2; }));
+    EXPECT_EQ(pool->CountExecuting(), 2);
+    EXPECT_EQ(pool->CountQueued(), 1);
+    t1->Stop();  // one ends: the third starts
+    EXPECT_TRUE(PumpUntil([&] { return b.Started.load() == 3; }));
+    SetEvent(b.Release);
+    for (const auto& t : {t1, t2, t3})
+        EXPECT_TRUE(t->Terminate(5000));
+    EXPECT_EQ(b.MaxRunning.load(), 2);
+    EXPECT_TRUE(PumpUntil([&] { return pool->IsIdle(); }));
+}
+
+TEST_F(WeftThreadPool, QueueTooLongEndsTheNewestAtOnce)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("maxqueued"));
+    pool->SetMaxExecuting(1);
+    pool->SetMaxQueued(1);
+    Blocker b;
+    const PWeftTaskControl t1 = b.Make(QStringLiteral("t1"));
+    const PWeftTaskControl t2 = b.Make(QStringLiteral("t2"));
+    const PWeftTaskControl t3 = b.Make(QStringLiteral("t3"));
+    t1->Schedule(pool);
+    t2->Schedule(pool);
+    t3->Schedule(pool);
+    EXPECT_TRUE(t3->WaitFor(1000));
+    EXPECT_EQ(t3->ExitCode(), CWeftExitQueueTooLong);
+    EXPECT_EQ(t3->ExitMessage(), QStringLiteral("Execution queue is too long (1 work items)"));
+    EXPECT_EQ(pool->CountQueued(), 1);
+    SetEvent(b.Release);
+    for (const auto& t : {t1, t2, t3})
+        EXPECT_TRUE(t->Terminate(5000));
+    EXPECT_EQ(b.Started.load(), 2);
+}
+
+TEST_F(WeftThreadPool, QueuedTooLongEndedByMaintenance)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("queuetime"));
+    pool->SetMaxExecuting(1);
+    pool->SetMaxQueuedTime_sec(1);
+    Blocker b;
+    const PWeftTaskControl t1 = b.Make(QStringLiteral("t1"));
+    const PWeftTaskControl t2 = b.Make(QStringLiteral("t2"));
+    t1->Schedule(pool);
+    t2->Schedule(pool);
+    EXPECT_TRUE(t2->WaitFor(4000));
+    EXPECT_EQ(t2->ExitCode(), CWeftExitQueuedTooLong);
+    EXPECT_TRUE(t2->ExitMessage().startsWith(QStringLiteral("Maximum queued time exceeded. Pool = queuetime, Now = ")));
+    EXPECT_TRUE(t2->ExitMessage().contains(QStringLiteral("Removed entry description = t2:")));
+    SetEvent(b.Release);
+    EXPECT_TRUE(t1->Terminate(5000));
+    EXPECT_EQ(b.Started.load(), 1);
+}
+
+TEST_F(WeftThreadPool, IdleWorkersExpireButNotBelowMinWorkers)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("idle"));
+    pool->SetIdleWorkerThreadTimeout_sec(1);
+    Blocker b;
+    SetEvent(b.Release);
+    std::vector<PWeftTaskControl> tasks;
+    for (int i = 0; i < 2; ++i) {
+        tasks.push_back(b.Make(QStringLiteral("t%1").arg(i)));
+        tasks.back()->Schedule(pool);
+    }
+    for (const auto& t : tasks)
+        EXPECT_TRUE(t->Terminate(5000));
+    EXPECT_TRUE(PumpUntil([&] { return pool->IsIdle(); }));
+    EXPECT_GE(pool->CountWorkers(), 1);
+    pool->SetMinWorkers(1);
+    EXPECT_TRUE(PumpUntil([&] { return pool->CountWorkers() == 1; }, 5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    EXPECT_EQ(pool->CountWorkers(), 1);
+    pool->SetMinWorkers(0);
+    EXPECT_TRUE(PumpUntil([&] { return pool->CountWorkers() == 0; }, 5000));
+}
+
+TEST_F(WeftThreadPool, CancelAllEndsQueuedTasksAndStopsRunningOnes)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("cancelall"));
+    pool->SetMaxExecuting(1);
+    Blocker b;
+    const PWeftTaskControl running = b.Make(QStringLiteral("running"));
+    const PWeftTaskControl queued = b.Make(QStringLiteral("queued"));
+    running->Schedule(pool);
+    queued->Schedule(pool);
+    EXPECT_TRUE(PumpUntil([&] { return b.Started.load() == 1; }));
+    const auto t0 = Clock::now();
+    pool->CancelAll();
+    EXPECT_LT(Clock::now() - t0, std::chrono::seconds(5));
+    EXPECT_TRUE(queued->WaitFor(0));
+    EXPECT_EQ(queued->ExitCode(), CWeftExitCancelled);
+    EXPECT_EQ(queued->ExitMessage(), QStringLiteral("Cancelled"));
+    EXPECT_TRUE(running->WaitFor(1000));
+    EXPECT_TRUE(running->CancellationToken()->IsSignalled());
+    EXPECT_EQ(b.Started.load(), 1);
+    EXPECT_TRUE(pool->IsIdle());
+    EXPECT_EQ(pool->CountWorkers(), 0);
+    running->Terminate();
+    queued->Terminate();
+}
+
+TEST_F(WeftThreadPool, CancelReturnsAtOnceForStoppedOrCooperativeTasksAndAbandonsStubbornOnes)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("cancel"));
+    pool->SetWaitOnTerminate_sec(1);
+    Blocker b;
+    // Unknown or finished task: true at once.
+    EXPECT_TRUE(pool->Cancel(123456789));
+    // A task that ends on its token: true well before the wait runs out.
+    const PWeftTaskControl coop = b.Make(QStringLiteral("coop"));
+    coop->Schedule(pool);
+    EXPECT_TRUE(PumpUntil([&] { return b.Started.load() == 1; }));
+    auto t0 = Clock::now();
+    EXPECT_TRUE(pool->Cancel(coop->UniqueID()));
+    EXPECT_LT(Clock::now() - t0, std::chrono::milliseconds(900));
+    EXPECT_EQ(pool->CountWorkers(), 1);  // kept for reuse
+    // A task that ignores the request: false after the wait, thread abandoned.
+    Blocker stubborn;
+    const PWeftTaskControl st = stubborn.Make(QStringLiteral("stubborn"), /*honourCancel*/ false);
+    st->Schedule(pool);
+    EXPECT_TRUE(PumpUntil([&] { return stubborn.Started.load() == 1; }));
+    t0 = Clock::now();
+    EXPECT_FALSE(pool->Cancel(st->UniqueID()));
+    EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(900));
+    EXPECT_EQ(st->ExitCode(), CWeftExitCancelled);
+    SetEvent(stubborn.Release);  // the abandoned thread ends by itself
+    EXPECT_TRUE(st->WaitFor(5000));
+    coop->Terminate();
+    st->Terminate();
+}
+
+TEST_F(WeftThreadPool, DestructionWithBusyWorkersIsBounded)
+{
+    Blocker coop;
+    Blocker stubborn;
+    const PWeftTaskControl c = coop.Make(QStringLiteral("coop"));
+    const PWeftTaskControl st = stubborn.Make(QStringLiteral("stubborn"), /*honourCancel*/ false);
+    {
+        PWeftThreadPool pool = CreateThreadPool(QStringLiteral("busy"));
+        pool->SetWaitOnTerminate_sec(1);
+        c->Schedule(pool);
+        st->Schedule(pool);
+        EXPECT_TRUE(PumpUntil([&] { return coop.Started.load() == 1 && stubborn.Started.load() == 1; }));
+        const auto t0 = Clock::now();
+        pool.reset();  // stops the cooperative task, abandons the other
+        EXPECT_LT(Clock::now() - t0, std::chrono::seconds(3));
+    }
+    EXPECT_TRUE(c->WaitFor(0));
+    EXPECT_FALSE(st->WaitFor(0));
+    SetEvent(stubborn.Release);  // the abandoned thread ends by itself
+    EXPECT_TRUE(st->WaitFor(5000));
+    c->Terminate();
+    st->Terminate();
+}
+
+TEST_F(WeftThreadPool, MonitorHearsOfThreadsAndCompletions)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("monitored"));
+    const PWeftEventMonitor monitor = TWeftEventMonitor::Create();
+    std::atomic<int> created{0};
+    std::vector<int64_t> completed;
+    monitor->OnPoolThreadCreated = [&](const PWeftThreadPool&, DWORD) { created.fetch_add(1); };
+    monitor->OnPoolWorkItemCompleted = [&](const PWeftThreadPool&, int64_t id) { completed.push_back(id); };
+    pool->MonitorWith(monitor);
+    EXPECT_THROW(pool->SetMonitor(HWND(12345)), Exception);
+    pool->SetMonitor(monitor->MessageWindow());  // the same window: nothing
+    const PWeftTaskControl t = CreateTask(TWeftTaskDelegate([](const PWeftTask&) {}), QStringLiteral("m"));
+    t->Schedule(pool);
+    EXPECT_TRUE(PumpUntil([&] { return completed.size() == 1 && created.load() == 1; }));
+    EXPECT_EQ(completed.front(), t->UniqueID());
+    monitor->Detach(pool);
+    t->Terminate();
+}
+
+TEST_F(WeftThreadPool, SchedulerClustersFromFixtureTopology)
+{
+    TopologyFixture fx;
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("numa"), fx.Environment());
+    EXPECT_EQ(pool->NumCores(), 6);
+    TWeftIntegerSet nodes;
+    nodes.Add(1);
+    pool->SetNUMANodes(nodes);
+    EXPECT_EQ(pool->NumCores(), 2);
+    TWeftIntegerSet bad;
+    bad.Add(9);
+    EXPECT_THROW(pool->SetNUMANodes(bad), Exception);
+    EXPECT_EQ(pool->NumCores(), 2);  // previous placement in force
+    std::atomic<int> ran{0};
+    std::vector<PWeftTaskControl> tasks;
+    for (int i = 0; i < 4; ++i) {
+        tasks.push_back(CreateTask(TWeftTaskDelegate([&ran](const PWeftTask&) { ran.fetch_add(1); }), QStringLiteral("n")));
+        tasks.back()->Schedule(pool);
+    }
+    for (const auto& t : tasks)
+        EXPECT_TRUE(t->Terminate(5000));
+    EXPECT_EQ(ran.load(), 4);
+}
+
+TEST_F(WeftThreadPool, GlobalPoolIsMadeOnce)
+{
+    PWeftThreadPool a, b;
+    std::thread t1([&] { a = GlobalWeftThreadPool(); });
+    std::thread t2([&] { b = GlobalWeftThreadPool(); });
+    t1.join();
+    t2.join();
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a->Name(), QStringLiteral("GlobalWeftThreadPool"));
+}
