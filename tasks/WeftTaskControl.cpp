@@ -47,7 +47,7 @@ public:
     ~TWeftTaskControl() override
     {
         DestroyMonitor(/*fromDestructor*/ true);
-        if (otcThread) {
+        if (Thread()) {
             TerminateInternal(INFINITE, /*fromDestructor*/ true);
             otcThread.reset();
         }
@@ -75,7 +75,11 @@ public:
         return e;
     }
     PWeftSharedTaskInfo GetSharedInfo() override { return otcSharedInfo; }
-    PWeftTaskImpl GetTaskSide() override { return otcTask; }
+    PWeftTaskImpl GetTaskSide() override
+    {
+        std::lock_guard lock(otcStartLock);
+        return otcTask;
+    }
     THandle GetTerminatedEvent() override { return otcSharedInfo->ostiTerminatedEvent; }
 
     // --- Configuration ------------------------------------------------------------
@@ -221,7 +225,7 @@ public:
     {
         std::lock_guard lock(otcSharedInfo->ostiMonitorLock);
         if (!otcSharedInfo->ostiMonitor) {
-            if (otcTask)
+            if (GetTaskSide())
                 throw Exception(QStringLiteral(
                     "TWeftTaskControl.SetMonitor: Monitor can only be assigned while task is not running"));
             EnsureChannel();
@@ -252,6 +256,8 @@ public:
     PWeftTaskControl Run() override
     {
         otcParameters->Lock();
+        // A chained task is started from its predecessor's thread.
+        std::lock_guard lock(otcStartLock);
         CreateTaskSide();
         auto thread = std::make_shared<TWeftThread>();
         const PWeftTaskImpl task = otcTask;
@@ -271,8 +277,11 @@ public:
     {
         otcParameters->Lock();
         const PWeftThreadPool pool = threadPool ? threadPool : GlobalWeftThreadPool();
-        otcOwningPool = pool;
-        CreateTaskSide();
+        {
+            std::lock_guard lock(otcStartLock);
+            otcOwningPool = pool;
+            CreateTaskSide();
+        }
         auto* scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(pool.get());
         if (!scheduler)
             throw Exception(QStringLiteral("TWeftTaskControl.Schedule: The pool cannot schedule tasks"));
@@ -289,8 +298,8 @@ public:
     bool WaitFor(DWORD maxWait_ms) override
     {
         std::vector<THandle> handles{otcSharedInfo->ostiTerminatedEvent};
-        if (otcThread)
-            handles.push_back(otcThread->Finished);
+        if (const auto thread = Thread())
+            handles.push_back(thread->Finished);
         const DWORD r = WeftOwnerWait(handles, maxWait_ms);
         return r == WAIT_OBJECT_0 || r == WAIT_OBJECT_0 + 1;
     }
@@ -350,6 +359,11 @@ private:
     };
 
     PWeftTaskControl Self() { return shared_from_this(); }
+    std::shared_ptr<TWeftThread> Thread()
+    {
+        std::lock_guard lock(otcStartLock);
+        return otcThread;
+    }
 
     void EnsureChannel()
     {
@@ -411,10 +425,11 @@ private:
         Stop();
         // A task that has not started and must not run its work ends now
         // rather than when a thread takes it up.
-        if (otcTask && !(otcExecutor->GetOptions() & tcoForceExecution))
-            otcTask->Terminate();
+        const PWeftTaskImpl task = GetTaskSide();
+        if (task && !(otcExecutor->GetOptions() & tcoForceExecution))
+            task->Terminate();
         bool result = true;
-        if (otcTask)
+        if (task)
             result = WaitFor(maxWait_ms);
         // Handlers see every message the task sent.
         if (otcSharedInfo->ostiCommChannel && !fromDestructor) {
@@ -429,10 +444,12 @@ private:
             DestroyMonitor(false);
         }
         if (!result) {
+            std::unique_lock lock(otcStartLock);
             if (otcThread) {
                 otcThread.reset();  // abandoned, never killed
             } else if (const PWeftThreadPool pool = otcOwningPool.lock()) {
                 otcOwningPool.reset();
+                lock.unlock();
                 pool->Cancel(otcSharedInfo->ostiUniqueID);
             }
         }
@@ -459,6 +476,7 @@ private:
     std::weak_ptr<IWeftThreadPool> otcOwningPool;
     int otcQueueLength = 10000;
     std::vector<PWeftCancellationToken> otcTerminateTokens;
+    std::mutex otcStartLock;  // guards the start: thread, task side, pool
     std::shared_ptr<TWeftThread> otcThread;
     PWeftTaskImpl otcTask;
     TWeftValueContainer otcUserData;

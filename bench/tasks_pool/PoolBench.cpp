@@ -1,0 +1,258 @@
+// 100,000 empty tasks through the framework's pool, boost::asio::thread_pool
+// and a plain std::thread work-queue pool; work items per second through the
+// background worker, completion on the owner thread included, against a
+// std::thread + queue + posted callback; and the pool's schedule-to-start
+// latency (median and 99th percentile, microseconds).
+
+#include "platform/os/MessageWindow.h"
+#include "tasks/WeftBackgroundWorker.h"
+#include "tasks/WeftInit.h"
+#include "tasks/WeftThreadPool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <benchmark/benchmark.h>
+#include <boost/asio/post.hpp>
+#include <boost/asio/thread_pool.hpp>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int CTasks = 100000;
+
+int Workers()
+{
+    return int(std::max(2u, std::thread::hardware_concurrency()));
+}
+
+void Init()
+{
+    static const bool ok = weft::initialize();
+    (void)ok;
+}
+
+// A plain work-queue pool: one mutex, one condition variable.
+class PlainPool {
+public:
+    explicit PlainPool(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            FThreads.emplace_back([this] { Loop(); });
+    }
+    ~PlainPool()
+    {
+        {
+            std::lock_guard lock(FLock);
+            FStop = true;
+        }
+        FCv.notify_all();
+        for (auto& t : FThreads)
+            t.join();
+    }
+    void Post(std::function<void()> f)
+    {
+        {
+            std::lock_guard lock(FLock);
+            FQueue.push_back(std::move(f));
+        }
+        FCv.notify_one();
+    }
+
+private:
+    void Loop()
+    {
+        for (;;) {
+            std::function<void()> f;
+            {
+                std::unique_lock lock(FLock);
+                FCv.wait(lock, [this] { return FStop || !FQueue.empty(); });
+                if (FQueue.empty())
+                    return;
+                f = std::move(FQueue.front());
+                FQueue.pop_front();
+            }
+            f();
+        }
+    }
+    std::mutex FLock;
+    std::condition_variable FCv;
+    std::deque<std::function<void()>> FQueue;
+    bool FStop = false;
+    std::vector<std::thread> FThreads;
+};
+
+struct Countdown {
+    std::atomic<int> Left;
+    THandle Done = CreateEvent(true, false);
+    explicit Countdown(int n) : Left(n) {}
+    void Hit()
+    {
+        if (Left.fetch_sub(1) == 1)
+            SetEvent(Done);
+    }
+};
+
+void BM_WeftPool_EmptyTasks(benchmark::State& state)
+{
+    Init();
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
+    pool->SetMaxExecuting(Workers());
+    const int queueSize = int(state.range(0));
+    for (auto _ : state) {
+        Countdown c(CTasks);
+        for (int i = 0; i < CTasks; ++i) {
+            PWeftTaskControl t = CreateTask(TWeftTaskDelegate([&c](const PWeftTask&) { c.Hit(); }), QStringLiteral("e"));
+            if (queueSize > 0)
+                t->SetQueueSize(queueSize);
+            t->Schedule(pool);
+        }
+        WaitForSingleObject(c.Done, INFINITE);
+    }
+    state.SetItemsProcessed(state.iterations() * CTasks);
+}
+// 0: the default channel of 10,000 messages per direction; 16: a small one.
+BENCHMARK(BM_WeftPool_EmptyTasks)->Arg(0)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_AsioPool_EmptyTasks(benchmark::State& state)
+{
+    boost::asio::thread_pool pool{size_t(Workers())};
+    for (auto _ : state) {
+        Countdown c(CTasks);
+        for (int i = 0; i < CTasks; ++i)
+            boost::asio::post(pool, [&c] { c.Hit(); });
+        WaitForSingleObject(c.Done, INFINITE);
+    }
+    pool.join();
+    state.SetItemsProcessed(state.iterations() * CTasks);
+}
+BENCHMARK(BM_AsioPool_EmptyTasks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PlainPool_EmptyTasks(benchmark::State& state)
+{
+    PlainPool pool(Workers());
+    for (auto _ : state) {
+        Countdown c(CTasks);
+        for (int i = 0; i < CTasks; ++i)
+            pool.Post([&c] { c.Hit(); });
+        WaitForSingleObject(c.Done, INFINITE);
+    }
+    state.SetItemsProcessed(state.iterations() * CTasks);
+}
+BENCHMARK(BM_PlainPool_EmptyTasks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Work items one after another, each completed on the owner thread (this
+// thread, pumping its queue), the next scheduled from the completion.
+void BM_BackgroundWorker_ItemsWithOwnerCompletion(benchmark::State& state)
+{
+    Init();
+    const int n = 2000;
+    int done = 0;
+    PWeftBackgroundWorker worker =
+        Parallel::BackgroundWorker()
+            ->NumTasks(1)
+            ->OnRequestDone([&](const PWeftBackgroundWorker& w, const PWeftWorkItem&) {
+                if (++done % n != 0)
+                    w->Schedule(w->CreateWorkItem(TWeftValue()));
+            })
+            ->Execute([](const PWeftWorkItem& item) { item->SetResult(TWeftValue(1)); });
+    for (auto _ : state) {
+        const int target = done + n;
+        worker->Schedule(worker->CreateWorkItem(TWeftValue()));
+        RunMessageLoopUntil([&] { return done >= target; }, INFINITE);
+    }
+    worker->Terminate(-1);
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_BackgroundWorker_ItemsWithOwnerCompletion)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same cycle by hand: one std::thread, a locked queue, the result posted
+// back to a hidden window of the owner thread.
+void BM_HandWritten_ItemsWithPostedCallback(benchmark::State& state)
+{
+    const int n = 2000;
+    int done = 0;
+    std::mutex lock;
+    std::condition_variable cv;
+    std::deque<int> queue;
+    bool stop = false;
+    HWND wnd = 0;
+    std::function<void()> scheduleNext;
+    wnd = AllocateMessageWindow([&](TMessage& m) {
+        if (m.Msg != 0x400)
+            return;
+        if (++done % n != 0)
+            scheduleNext();
+    });
+    std::thread worker([&] {
+        for (;;) {
+            int item;
+            {
+                std::unique_lock l(lock);
+                cv.wait(l, [&] { return stop || !queue.empty(); });
+                if (queue.empty())
+                    return;
+                item = queue.front();
+                queue.pop_front();
+            }
+            PostMessage(wnd, 0x400, WPARAM(item), 0);
+        }
+    });
+    scheduleNext = [&] {
+        {
+            std::lock_guard l(lock);
+            queue.push_back(done);
+        }
+        cv.notify_one();
+    };
+    for (auto _ : state) {
+        const int target = done + n;
+        scheduleNext();
+        RunMessageLoopUntil([&] { return done >= target; }, INFINITE);
+    }
+    {
+        std::lock_guard l(lock);
+        stop = true;
+    }
+    cv.notify_one();
+    worker.join();
+    DeallocateMessageWindow(wnd);
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_HandWritten_ItemsWithPostedCallback)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Schedule-to-start: one task at a time on a warmed pool.
+void BM_WeftPool_ScheduleToStart(benchmark::State& state)
+{
+    Init();
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("latency"));
+    std::vector<double> samples;
+    using Clock = std::chrono::steady_clock;
+    for (auto _ : state) {
+        std::atomic<int64_t> startedNs{0};
+        THandle done = CreateEvent(true, false);
+        PWeftTaskControl t = CreateTask(TWeftTaskDelegate([&](const PWeftTask&) {
+                                            startedNs = Clock::now().time_since_epoch().count();
+                                            SetEvent(done);
+                                        }),
+                                        QStringLiteral("l"));
+        const int64_t scheduled = Clock::now().time_since_epoch().count();
+        t->Schedule(pool);
+        WaitForSingleObject(done, INFINITE);
+        samples.push_back(double(startedNs.load() - scheduled) / 1000.0);
+        t->WaitFor(INFINITE);
+    }
+    std::sort(samples.begin(), samples.end());
+    if (!samples.empty()) {
+        state.counters["median_us"] = samples[samples.size() / 2];
+        state.counters["p99_us"] = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
+    }
+}
+BENCHMARK(BM_WeftPool_ScheduleToStart)->Iterations(3000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
