@@ -18,6 +18,14 @@ PWeftCancellationToken TWeftSharedTaskInfo::CancellationToken()
     return ostiCancellationToken;
 }
 
+PWeftTwoWayChannel TWeftSharedTaskInfo::Channel(bool create)
+{
+    std::lock_guard lock(ostiLock_);
+    if (!ostiCommChannel && create)
+        ostiCommChannel = CreateTwoWayChannel(ostiQueueLength, ostiTerminatedEvent);
+    return ostiCommChannel;
+}
+
 void TWeftSharedTaskInfo::SetCancellationToken(const PWeftCancellationToken& token)
 {
     std::lock_guard lock(ostiLock_);
@@ -32,8 +40,7 @@ TWeftTask::TWeftTask(std::shared_ptr<TWeftTaskExecutor> executor, PWeftSharedTas
       otParameters_ref(std::move(parameters)),
       otSharedInfo_ref(std::move(sharedInfo)),
       otUniqueID(otSharedInfo_ref->ostiUniqueID),
-      otTerminateEvent(otSharedInfo_ref->ostiTerminateEvent),
-      otComm(otSharedInfo_ref->ostiCommChannel ? otSharedInfo_ref->ostiCommChannel->Endpoint2() : nullptr)
+      otTerminateEvent(otSharedInfo_ref->ostiTerminateEvent)
 {
 }
 
@@ -51,6 +58,9 @@ PWeftSharedTaskInfo TWeftTask::SharedInfo()
 
 PWeftCommunicationEndpoint TWeftTask::GetComm()
 {
+    std::lock_guard lock(otRefLock);
+    if (!otComm && otSharedInfo_ref)
+        otComm = otSharedInfo_ref->Channel()->Endpoint2();
     return otComm;
 }
 
@@ -130,14 +140,14 @@ void TWeftTask::Enforced(bool forceExecution)
 
 void TWeftTask::Invoke(const TWeftTaskInvokeFunction& remoteFunc)
 {
-    if (otComm)
-        otComm->Send(TWeftInternalFuncMsg::CreateTaskMessage(remoteFunc));
+    if (const PWeftCommunicationEndpoint comm = GetComm())
+        comm->Send(TWeftInternalFuncMsg::CreateTaskMessage(remoteFunc));
 }
 
 void TWeftTask::InvokeOnSelf(const TWeftTaskInvokeFunction& remoteFunc)
 {
-    if (otComm)
-        if (const PWeftCommunicationEndpoint other = otComm->OtherEndpoint())
+    if (const PWeftCommunicationEndpoint comm = GetComm())
+        if (const PWeftCommunicationEndpoint other = comm->OtherEndpoint())
             other->Send(TWeftInternalFuncMsg::CreateTaskMessage(remoteFunc));
 }
 

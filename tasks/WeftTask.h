@@ -47,11 +47,15 @@ public:
     // Made on first demand; concurrent first calls share one token.
     PWeftCancellationToken CancellationToken();
     void SetCancellationToken(const PWeftCancellationToken& token);
+    // The channel, made on first demand with ostiQueueLength messages per
+    // direction (null with create false while none exists). Tasks that never
+    // talk never pay for their queues.
+    PWeftTwoWayChannel Channel(bool create = true);
 
     std::mutex ostiLock_;  // guards the token and the chain
     bool ostiChainIgnoreErrors = false;
     PWeftTaskControl ostiChainTo;
-    PWeftTwoWayChannel ostiCommChannel;
+    int ostiQueueLength = 10000;
     PWeftCounter ostiCounter;
     std::shared_ptr<IWeftCriticalSection> ostiLock;
     // Announces task messages to the monitor window; used under the lock.
@@ -68,6 +72,7 @@ public:
 
 private:
     PWeftCancellationToken ostiCancellationToken;
+    PWeftTwoWayChannel ostiCommChannel;
 };
 using PWeftSharedTaskInfo = std::shared_ptr<TWeftSharedTaskInfo>;
 
@@ -167,7 +172,7 @@ private:
     std::atomic<DWORD> otThreadID{0};
     int64_t otUniqueID;
     THandle otTerminateEvent;
-    PWeftCommunicationEndpoint otComm;
+    PWeftCommunicationEndpoint otComm;  // made on first demand
     std::mutex otRefLock;  // guards the three references for readers
 };
 using PWeftTaskImpl = std::shared_ptr<TWeftTask>;

@@ -58,8 +58,7 @@ public:
     PWeftCancellationToken GetCancellationToken() override { return otcSharedInfo->CancellationToken(); }
     PWeftCommunicationEndpoint GetComm() override
     {
-        EnsureChannel();
-        return otcSharedInfo->ostiCommChannel->Endpoint1();
+        return otcSharedInfo->Channel()->Endpoint1();
     }
     int32_t GetExitCode() override { return otcExecutor->GetExitCode(); }
     QString GetExitMessage() override { return otcExecutor->GetExitMessage(); }
@@ -176,9 +175,9 @@ public:
     }
     PWeftTaskControl SetQueueSize(int numMessages) override
     {
-        if (otcSharedInfo->ostiCommChannel)
+        if (otcSharedInfo->Channel(false))
             throw Exception(QStringLiteral("TWeftTaskControl.SetQueueSize: Cannot set queue size. Queue already exists"));
-        otcQueueLength = numMessages;
+        otcSharedInfo->ostiQueueLength = numMessages;
         return Self();
     }
     PWeftTaskControl SetTimer(int timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) override
@@ -228,11 +227,11 @@ public:
             if (GetTaskSide())
                 throw Exception(QStringLiteral(
                     "TWeftTaskControl.SetMonitor: Monitor can only be assigned while task is not running"));
-            EnsureChannel();
+            const PWeftTwoWayChannel channel = otcSharedInfo->Channel();
             const uint64_t id = uint64_t(otcSharedInfo->ostiUniqueID);
             otcSharedInfo->ostiMonitor.reset(CreateContainerWindowsMessageObserver(
                 hWindow, CWeftTaskMsg_NewMessage, WPARAM(uint32_t(id)), LPARAM(id >> 32)));
-            otcSharedInfo->ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Attach(
+            channel->Endpoint2()->Writer()->ContainerSubject().Attach(
                 otcSharedInfo->ostiMonitor.get(), coiNotifyOnAllInserts);
         } else if (otcSharedInfo->ostiMonitor->GetHandle() != hWindow) {
             throw Exception(QStringLiteral("TWeftTaskControl.SetMonitor: Task can be only monitored with a single monitor"));
@@ -365,17 +364,10 @@ private:
         return otcThread;
     }
 
-    void EnsureChannel()
-    {
-        if (!otcSharedInfo->ostiCommChannel)
-            otcSharedInfo->ostiCommChannel = CreateTwoWayChannel(otcQueueLength, otcSharedInfo->ostiTerminatedEvent);
-    }
-
     void CreateTaskSide()
     {
         if (otcTask)
             throw Exception(QStringLiteral("TWeftTaskControl: Task has been started already"));
-        EnsureChannel();
         otcTask = std::make_shared<TWeftTask>(otcExecutor, otcSharedInfo, otcParameters);
     }
 
@@ -395,9 +387,9 @@ private:
             std::lock_guard lock(otcSharedInfo->ostiMonitorLock);
             observer = std::move(otcSharedInfo->ostiMonitor);
         }
-        if (observer && otcSharedInfo->ostiCommChannel)
-            otcSharedInfo->ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Detach(observer.get(),
-                                                                                             coiNotifyOnAllInserts);
+        if (observer)
+            if (const PWeftTwoWayChannel channel = otcSharedInfo->Channel(false))
+                channel->Endpoint2()->Writer()->ContainerSubject().Detach(observer.get(), coiNotifyOnAllInserts);
     }
 
     void DestroyMonitor(bool fromDestructor)
@@ -432,9 +424,9 @@ private:
         if (task)
             result = WaitFor(maxWait_ms);
         // Handlers see every message the task sent.
-        if (otcSharedInfo->ostiCommChannel && !fromDestructor) {
+        if (const PWeftTwoWayChannel channel = fromDestructor ? nullptr : otcSharedInfo->Channel(false)) {
             TWeftMessage msg;
-            while (otcSharedInfo->ostiCommChannel->Endpoint1()->Receive(msg))
+            while (channel->Endpoint1()->Receive(msg))
                 ForwardTaskMessage(msg);
         }
         if (!fromDestructor && otcEventMonitor && otcEventMonitorInternal &&
@@ -474,7 +466,6 @@ private:
     // Not owned: the owner of a pool decides when it ends, also while
     // tasks run in it.
     std::weak_ptr<IWeftThreadPool> otcOwningPool;
-    int otcQueueLength = 10000;
     std::vector<PWeftCancellationToken> otcTerminateTokens;
     std::mutex otcStartLock;  // guards the start: thread, task side, pool
     std::shared_ptr<TWeftThread> otcThread;
