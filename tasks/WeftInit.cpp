@@ -4,6 +4,7 @@
 #include "platform/rtl/Exception.h"
 #include "tasks/WeftComm.h"
 #include "tasks/WeftContainers.h"
+#include "tasks/WeftEnvironment.h"
 #include "tasks/WeftSync.h"
 
 #include <mutex>
@@ -40,6 +41,9 @@ void Run()
         TWeftCS warmUp;
         warmUp.Acquire();
         warmUp.Release();
+        // The processors, groups and NUMA nodes are read once, here; a
+        // machine whose topology cannot be read does not start.
+        Environment();
         // The lock-free containers' spin counts are measured on this thread
         // before any other exists, and the message queue must pass its
         // self-test.
