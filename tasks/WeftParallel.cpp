@@ -1,6 +1,7 @@
 #include "tasks/WeftParallel.h"
 
 #include "tasks/WeftBackgroundWorker.h"
+#include "tasks/WeftPipeline.h"
 
 #include <mutex>
 
@@ -153,6 +154,11 @@ void Parallel::Async(const TWeftTaskDelegate& task, const PWeftTaskConfig& taskC
 PWeftBackgroundWorker Parallel::BackgroundWorker()
 {
     return CreateBackgroundWorker();
+}
+
+std::shared_ptr<IWeftPipeline> Parallel::Pipeline()
+{
+    return CreatePipeline();
 }
 
 void Parallel::ApplyConfig(const PWeftTaskConfig& taskConfig, const PWeftTaskControl& task)

@@ -74,6 +74,7 @@ public:
     static void Async(const std::function<void()>& task, const PWeftTaskConfig& taskConfig = nullptr);
     static void Async(const TWeftTaskDelegate& task, const PWeftTaskConfig& taskConfig);
     static PWeftBackgroundWorker BackgroundWorker();
+    static std::shared_ptr<class IWeftPipeline> Pipeline();
     static void ApplyConfig(const PWeftTaskConfig& taskConfig, const PWeftTaskControl& task);
     // Starts the task: without a configuration on the shared pool, with
     // NoThreadPool on its own thread, else on the configured pool.
