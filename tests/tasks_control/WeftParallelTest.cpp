@@ -68,9 +68,9 @@ TEST_F(WeftParallel, ConfigAppliesHandlersInOrderAndAsyncTakesTerminationHandler
     // The first handler of an id is the one that runs.
     EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("a")}));
     // The configuration gave its termination handlers away.
-    bool ran = false;
+    std::atomic<bool> ran{false};
     Parallel::Async(std::function<void()>([&ran] { ran = true; }), cfg);
-    EXPECT_TRUE(PumpUntil([&] { return ran; }));
+    EXPECT_TRUE(PumpUntil([&] { return ran.load(); }));
     PumpUntil([] { return false; }, 50);
     EXPECT_EQ(terminations, 1);
 }
