@@ -62,6 +62,10 @@ public:
     std::atomic<DWORD> ThreadID{0};
     int64_t StartIdle_ms = 0;
     int64_t StartStopping_ms = 0;
+    // The item the pool gave it last (under the pool's lock): a completion
+    // of an item the pool has taken back (cancelled) must not move the
+    // worker, which may run the next item by then.
+    PWorkItem Assigned;
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
@@ -193,6 +197,7 @@ public:
             CountRunning = int(Running.size());
             item->owiStartedAt = Now();
             item->owiGroupAffinity = Scheduler.Next();
+            w->Assigned = item;
             w->Give(item);
             return;
         }
@@ -326,6 +331,11 @@ public:
         std::lock_guard lock(Lock);
         if (Destroying)
             return;
+        if (w->Assigned != item) {
+            IdleQueueCheck();
+            return;
+        }
+        w->Assigned.reset();
         const auto it = std::find(Running.begin(), Running.end(), w);
         if (it != Running.end()) {
             Running.erase(it);
@@ -375,6 +385,7 @@ public:
                 return true;  // not running (any more)
             Running.erase(std::find(Running.begin(), Running.end(), w));
             CountRunning = int(Running.size());
+            w->Assigned.reset();
             StopTask(w, signalCancellationToken);
         }
         // A task that stopped already is back at once; a running one is
