@@ -94,13 +94,29 @@ public:
 
     void Execute(const TWeftIteratorSimpleSimpleDelegate& loopBody) override
     {
-        Run([loopBody](const PWeftTask&, int32_t, int32_t i) { loopBody(i); });
+        Run([this, loopBody](const PWeftTask&, int k) {
+            Iterate(k, [&loopBody](int32_t, int32_t i) { loopBody(i); });
+        });
     }
     void Execute(const TWeftIteratorSimpleDelegate& loopBody) override
     {
-        Run([loopBody](const PWeftTask&, int32_t k, int32_t i) { loopBody(k, i); });
+        Run([this, loopBody](const PWeftTask&, int k) { Iterate(k, loopBody); });
     }
-    void Execute(const TWeftIteratorSimpleFullDelegate& loopBody) override { Run(loopBody); }
+    void Execute(const TWeftIteratorSimpleFullDelegate& loopBody) override
+    {
+        Run([this, loopBody](const PWeftTask& task, int k) {
+            Iterate(k, [&loopBody, &task](int32_t taskIndex, int32_t i) { loopBody(task, taskIndex, i); });
+        });
+    }
+
+    void ExecuteChunks(const TWeftSimpleTaskInitializerDelegate& partitionBody) override
+    {
+        Run([this, partitionBody](const PWeftTask&, int k) {
+            const TPartitionInfo p = FPartition[size_t(k)];
+            if (!(FCancelWith && FCancelWith->IsSignalled()))
+                partitionBody(k, p.LowBound, p.HighBound);
+        });
+    }
 
     bool WaitFor(DWORD maxWait_ms) override { return FWorkers.WaitFor(maxWait_ms); }
     std::exception_ptr FatalException() override { return FWorkers.FatalException(); }
@@ -108,7 +124,7 @@ public:
     int NumWorkersStarted() override { return FWorkers.NumWorkers(); }
 
 private:
-    void Run(const TWeftIteratorSimpleFullDelegate& loopBody)
+    void Run(const TWeftWorkerGroup::TBody& iterate)
     {
         WeftAssert(!FWorkers.Started(), "TWeftParallelSimpleLoop.Execute: a loop runs once");
         int n = FNumTasks;
@@ -118,12 +134,20 @@ private:
         n = int(FPartition.size());
         FWorkers.Start(
             n, QStringLiteral("Parallel.For worker #"), 0, FTaskConfig, nullptr, nullptr,
-            [this, loopBody](const PWeftTask& task, int k) { Worker(task, k, loopBody); },
+            [this, iterate](const PWeftTask& task, int k) {
+                const TPartitionInfo p = FPartition[size_t(k)];
+                if (FInitializerDelegate)
+                    FInitializerDelegate(task, k, p.LowBound, p.HighBound);
+                iterate(task, k);
+                if (FFinalizerDelegate)
+                    FFinalizerDelegate(task, k, p.LowBound, p.HighBound);
+            },
             FNoWait ? TWeftTaskDelegate([this](const PWeftTask& task) {
                 if (FOnStop)
                     FOnStop(task);
             })
-                    : TWeftTaskDelegate());
+                    : TWeftTaskDelegate(),
+            FNoWait && FOnStop);
         if (FNoWait)
             return;
         FWorkers.WaitFor(INFINITE);
@@ -133,28 +157,27 @@ private:
             std::rethrow_exception(e);
     }
 
-    void Worker(const PWeftTask& task, int k, const TWeftIteratorSimpleFullDelegate& loopBody)
+    // Runs the body over worker k's partition; the body is a template
+    // parameter so the per-index call is a direct one.
+    template <class Body>
+    void Iterate(int k, const Body& body)
     {
         const TPartitionInfo p = FPartition[size_t(k)];
-        if (FInitializerDelegate)
-            FInitializerDelegate(task, k, p.LowBound, p.HighBound);
         const IWeftCancellationToken* token = FCancelWith.get();
         // 64-bit index, so a partition ending near the 32-bit limit ends.
         if (FStep > 0) {
             for (int64_t i = p.LowBound; i <= p.HighBound; i += FStep) {
                 if (token && token->IsSignalled())
                     break;
-                loopBody(task, k, int32_t(i));
+                body(k, int32_t(i));
             }
         } else {
             for (int64_t i = p.LowBound; i >= p.HighBound; i += FStep) {
                 if (token && token->IsSignalled())
                     break;
-                loopBody(task, k, int32_t(i));
+                body(k, int32_t(i));
             }
         }
-        if (FFinalizerDelegate)
-            FFinalizerDelegate(task, k, p.LowBound, p.HighBound);
     }
 
     PWeftCancellationToken FCancelWith;

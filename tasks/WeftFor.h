@@ -57,6 +57,10 @@ public:
     virtual void Execute(const TWeftIteratorSimpleSimpleDelegate& loopBody) = 0;
     virtual void Execute(const TWeftIteratorSimpleDelegate& loopBody) = 0;
     virtual void Execute(const TWeftIteratorSimpleFullDelegate& loopBody) = 0;
+    // One call per worker with its whole partition (from, to, by the loop's
+    // step), for bodies too cheap to pay a call per index; the body checks
+    // a cancellation token itself.
+    virtual void ExecuteChunks(const TWeftSimpleTaskInitializerDelegate& partitionBody) = 0;
     // True when all workers finished within the time.
     virtual bool WaitFor(DWORD maxWait_ms) = 0;
     virtual std::exception_ptr FatalException() = 0;

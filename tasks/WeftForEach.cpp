@@ -76,13 +76,17 @@ public:
     {
         FAggregate = defaultAggregateValue;
         FAggregator = aggregator;
+        FSumAggregate = false;
         return std::make_shared<TWeftAggregatorView>(shared_from_this());
     }
     PWeftParallelAggregatorLoop AggregateSum() override
     {
-        return Aggregate(TWeftValue(int64_t(0)), [](TWeftValue& aggregate, const TWeftValue& value) {
-            aggregate = TWeftValue(int64_t(SumOperand(aggregate) + SumOperand(value)));
-        });
+        PWeftParallelAggregatorLoop loop =
+            Aggregate(TWeftValue(int64_t(0)), [](TWeftValue& aggregate, const TWeftValue& value) {
+                aggregate = TWeftValue(int64_t(SumOperand(aggregate) + SumOperand(value)));
+            });
+        FSumAggregate = true;
+        return loop;
     }
     PWeftParallelLoop CancelWith(const PWeftCancellationToken& token) override
     {
@@ -162,7 +166,12 @@ public:
 
     void Execute(const TWeftIteratorDelegate& loopBody) override
     {
-        Execute(TWeftIteratorTaskDelegate([loopBody](const PWeftTask&, const TWeftValue& v) { loopBody(v); }));
+        Run([this, loopBody](const PWeftTask&) {
+            auto queue = FDataManager->CreateLocalQueue();
+            TWeftValue value;
+            while (!Stopped() && queue->GetNext(value))
+                loopBody(value);
+        });
     }
     void Execute(const TWeftIteratorTaskDelegate& loopBody) override
     {
@@ -201,11 +210,27 @@ public:
         Run([this, loopBody](const PWeftTask& task) {
             auto queue = FDataManager->CreateLocalQueue();
             TWeftValue taskAggregate, value, result;
-            while (!Stopped() && queue->GetNext(value)) {
-                loopBody(task, value, result);
-                if (!result.IsEmpty()) {
-                    FAggregator(taskAggregate, result);
-                    result.Clear();
+            if (FSumAggregate) {
+                // The sum folds plain integers and makes one value at the end.
+                int64_t sum = 0;
+                bool any = false;
+                while (!Stopped() && queue->GetNext(value)) {
+                    loopBody(task, value, result);
+                    if (!result.IsEmpty()) {
+                        sum += SumOperand(result);
+                        any = true;
+                        result.Clear();
+                    }
+                }
+                if (any)
+                    taskAggregate = TWeftValue(sum);
+            } else {
+                while (!Stopped() && queue->GetNext(value)) {
+                    loopBody(task, value, result);
+                    if (!result.IsEmpty()) {
+                        FAggregator(taskAggregate, result);
+                        result.Clear();
+                    }
                 }
             }
             if (taskAggregate.IsEmpty())
@@ -293,7 +318,8 @@ private:
                     FOnTaskCreate(task);
                 body(task);
             },
-            noWait ? TWeftTaskDelegate([this](const PWeftTask& task) { Finish(task); }) : TWeftTaskDelegate());
+            noWait ? TWeftTaskDelegate([this](const PWeftTask& task) { Finish(task); }) : TWeftTaskDelegate(),
+            noWait && FOnStop);
         if (noWait)
             return;
         FWorkers.WaitFor(INFINITE);
@@ -313,6 +339,7 @@ private:
 
     TWeftValue FAggregate;
     TWeftAggregatorDelegate FAggregator;
+    bool FSumAggregate = false;
     PWeftCancellationToken FCancellationToken;
     std::unique_ptr<TWeftDataManager> FDataManager;
     std::unique_ptr<TWeftDelegateEnumerator> FDelegateEnum;

@@ -99,7 +99,7 @@ const PWeftBlockingCollection& TWeftForkJoinPool::Input()
                         taken.Clear();
                     }
                 },
-                nullptr);
+                nullptr, /*observed*/ true);
         }
     }
     return FPoolInput;

@@ -143,7 +143,8 @@ public:
                 if (FOnStop)
                     FOnStop(task);
             })
-                    : TWeftTaskDelegate());
+                    : TWeftTaskDelegate(),
+            FNoWait && FOnStop);
         if (FNoWait) {
             // No worker will end, so nothing else would call it.
             if (numWorkers == 0 && FOnStop)

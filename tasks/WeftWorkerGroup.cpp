@@ -36,7 +36,8 @@ TWeftTaskDelegate WeftStopInvoke(const std::function<void()>& proc)
 
 void TWeftWorkerGroup::Start(int numWorkers, const QString& namePrefix, int nameOffset,
                              const PWeftTaskConfig& config, const std::shared_ptr<IWeftCriticalSection>& lock,
-                             const TSetup& setup, const TBody& body, const TWeftTaskDelegate& onLast)
+                             const TSetup& setup, const TBody& body, const TWeftTaskDelegate& onLast,
+                             bool observed)
 {
     WeftAssert(!FCounter, "TWeftWorkerGroup.Start: workers started already");
     FNumWorkers = numWorkers;
@@ -75,7 +76,10 @@ void TWeftWorkerGroup::Start(int numWorkers, const QString& namePrefix, int name
         if (lock)
             task->WithLock(lock);
         Parallel::ApplyConfig(config, task);
-        task->Unobserved();
+        if (observed)
+            task->Unobserved();
+        else
+            FControls.push_back(task);
         if (setup)
             setup(task, i);
         Parallel::Start(task, config);

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 // Processors in the process's affinity (at least 1).
 int WeftProcessorCount();
@@ -35,12 +36,20 @@ public:
     using TSetup = std::function<void(const PWeftTaskControl& task, int index)>;
 
     // Starts numWorkers tasks named namePrefix + (index + nameOffset). Each
-    // gets lock (when given), the configuration, setup, is unobserved and
-    // started on the configuration's pool. onLast runs in the last worker
-    // that ends (may be empty). With no worker the group is finished at once.
+    // gets lock (when given), the configuration and setup, and is started
+    // on the configuration's pool. onLast runs in the last worker that ends
+    // (may be empty). With no worker the group is finished at once.
+    //
+    // An observed group has its tasks watched by the calling thread's
+    // monitor, which keeps each task's control until it ended and carries
+    // the tasks' Invoke calls to this thread; it is needed when the owner
+    // does not wait and must hear from the workers, or lets the group go
+    // while it runs. Watching costs far more than starting a task, so
+    // otherwise the group keeps the controls itself and must not be
+    // destroyed before its workers ended (WaitFor).
     void Start(int numWorkers, const QString& namePrefix, int nameOffset, const PWeftTaskConfig& config,
                const std::shared_ptr<IWeftCriticalSection>& lock, const TSetup& setup, const TBody& body,
-               const TWeftTaskDelegate& onLast);
+               const TWeftTaskDelegate& onLast, bool observed = false);
     bool Started() const { return FCounter != nullptr; }
     // True when every worker ended within the time; serves the calling
     // thread's synchronous calls meanwhile.
@@ -59,6 +68,7 @@ private:
         std::exception_ptr Exception;
     };
     std::shared_ptr<TShared> FShared = std::make_shared<TShared>();
+    std::vector<PWeftTaskControl> FControls;
     PWeftResourceCount FCounter;
     int FNumWorkers = 0;
 };

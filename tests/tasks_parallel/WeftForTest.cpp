@@ -45,6 +45,19 @@ TEST_F(WeftFor, EveryIndexRunsOnceOnItsWorker)
     }
 }
 
+TEST_F(WeftFor, ChunksCoverThePartitions)
+{
+    std::atomic<int64_t> sum{0};
+    std::atomic<int> calls{0};
+    ParallelFor(1, 1000, 2)->NumTasks(4)->ExecuteChunks([&](int32_t, int32_t from, int32_t to) {
+        ++calls;
+        for (int32_t i = from; i <= to; i += 2)
+            sum += i;
+    });
+    EXPECT_EQ(calls.load(), 4);
+    EXPECT_EQ(sum.load(), 250000);
+}
+
 TEST_F(WeftFor, DescendingAndSteppedRanges)
 {
     struct Case {
