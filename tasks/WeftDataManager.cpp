@@ -70,21 +70,27 @@ bool TWeftIntegerDataPackage::Split(TWeftDataPackage& package)
 {
     auto* thief = dynamic_cast<TWeftIntegerDataPackage*>(&package);
     WeftAssert(thief != nullptr, "TWeftIntegerDataPackage.Split: wrong package class");
-    std::lock_guard lock(idpLock);
-    if (idpStep == 0)
-        return false;
-    int64_t low = idpLow.load(std::memory_order_acquire);
-    int64_t k;
-    do {
-        if (low * idpSign > idpHighSign)
+    int64_t low, k;
+    int32_t step;
+    {
+        std::lock_guard lock(idpLock);
+        if (idpStep == 0)
             return false;
-        // The lower half, rounded up; never more than what is left, because
-        // the exchange below fails when a take moved the low value meanwhile.
-        k = ((idpHigh - low) * idpSign / 2 + 1) / idpStepAbs;
-        if (k <= 0)
-            return false;
-    } while (!idpLow.compare_exchange_weak(low, low + k * idpStep, std::memory_order_acq_rel));
-    thief->Fill(low, low + (k - 1) * idpStep, idpStep, TWeftPositionRange::Empty());
+        step = idpStep;
+        low = idpLow.load(std::memory_order_acquire);
+        do {
+            if (low * idpSign > idpHighSign)
+                return false;
+            // The lower half, rounded up; never more than what is left,
+            // because the exchange fails when a take moved the low value.
+            k = ((idpHigh - low) * idpSign / 2 + 1) / idpStepAbs;
+            if (k <= 0)
+                return false;
+        } while (!idpLow.compare_exchange_weak(low, low + k * step, std::memory_order_acq_rel));
+    }
+    // Outside this package's lock: the thief's package has a lock of its
+    // own, and two package locks are never held together.
+    thief->Fill(low, low + (k - 1) * step, step, TWeftPositionRange::Empty());
     return true;
 }
 
