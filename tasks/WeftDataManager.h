@@ -78,6 +78,9 @@ public:
 private:
     bool Take(int64_t& v);
 
+    // Values the owner claimed ahead with one atomic add (owner only).
+    int64_t idpLocalNext = 1;
+    int64_t idpLocalLast = 0;
     std::mutex idpLock;  // between a refill and a thief's split
     int64_t idpFirst = 0;
     int64_t idpHigh = 0;
