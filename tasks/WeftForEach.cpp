@@ -271,7 +271,15 @@ public:
             struct Release {
                 TWeftDataManager* M;
                 TWeftOutputBuffer* B;
-                ~Release() { M->ReleaseOutputBuffer(B); }
+                ~Release()
+                {
+                    try {
+                        M->ReleaseOutputBuffer(B);
+                    } catch (...) {
+                        // The output was completed by someone else; the
+                        // results have nowhere to go.
+                    }
+                }
             } release{FDataManager.get(), buffer};
             int64_t position = 0;
             while (!Stopped() && queue->GetNext(position, value)) {
