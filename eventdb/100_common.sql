@@ -95,12 +95,18 @@ END^
    5 the read time "dd.mm.yyyy hh.nn.ss.zzz" (quoted), then fifty punch
    slots of code (0..255) and card time (0..65535 s). Empty slots (code 0,
    time 0) after the last used slot are dropped. The punches come back as
-   fixed-width strings: OUT_CODES ",ccc" per punch, OUT_TIMES "ttttt" per
-   punch, so that matching can search them without a table. A malformed
+   fixed-width strings: OUT_CODES ",ccc" per punch, OUT_TIMES "tttttt" per
+   punch, so that matching can search them without a table.
+   The card clock counts seconds in 16 bits and wraps to 0 after 65535 s
+   (18 h 12 min 15 s). The card keeps its punches in the order they were
+   made, so a punch whose time is more than an hour lower than the punch
+   before it was made after a wrap: from there on 65536 s are added (again
+   at every further wrap). A smaller step back is taken as the clock's own
+   jitter and left as it is. OUT_TIMES carries these unwrapped times. A malformed
    string gives OUT_ERROR in the requested language and nothing else. */
 CREATE OR ALTER PROCEDURE VRK_PARSE_EMIT (IN_S VARCHAR(4000), IN_LANG VARCHAR(10))
 RETURNS (OUT_ERROR VARCHAR(400), OUT_CARD VARCHAR(30), OUT_READ_TIME TIMESTAMP,
-         OUT_CODES VARCHAR(200), OUT_TIMES VARCHAR(250), OUT_COUNT INTEGER)
+         OUT_CODES VARCHAR(200), OUT_TIMES VARCHAR(300), OUT_COUNT INTEGER)
 AS
   DECLARE S VARCHAR(4000);
   DECLARE POS INTEGER;
@@ -114,6 +120,9 @@ AS
   DECLARE ALLC VARCHAR(200);
   DECLARE ALLT VARCHAR(250);
   DECLARE TS VARCHAR(40);
+  DECLARE RAW INTEGER;
+  DECLARE PREV_RAW INTEGER;
+  DECLARE WRAPS INTEGER;
 BEGIN
   OUT_COUNT = 0;
   S = TRIM(REPLACE(REPLACE(COALESCE(IN_S, ''), ASCII_CHAR(13), ''), ASCII_CHAR(10), ''));
@@ -226,7 +235,15 @@ BEGIN
   END
   OUT_COUNT = LASTNZ + 1;
   OUT_CODES = SUBSTRING(ALLC FROM 1 FOR 4 * OUT_COUNT);
-  OUT_TIMES = SUBSTRING(ALLT FROM 1 FOR 5 * OUT_COUNT);
+  OUT_TIMES = ''; F = 0; WRAPS = 0; PREV_RAW = NULL;
+  WHILE (F < OUT_COUNT) DO
+  BEGIN
+    RAW = CAST(SUBSTRING(ALLT FROM 5 * F + 1 FOR 5) AS INTEGER);
+    IF (PREV_RAW IS NOT NULL AND RAW < PREV_RAW - 3600) THEN WRAPS = WRAPS + 1;
+    PREV_RAW = RAW;
+    OUT_TIMES = OUT_TIMES || LPAD(RAW + 65536 * WRAPS, 6, '0');
+    F = F + 1;
+  END
 END^
 
 SET TERM ; ^
