@@ -137,7 +137,10 @@ public:
         for (int i = 0; i < numWorkers; ++i)
             FJoinStates.push_back(std::make_shared<TWeftJoinState>(FGlobalCancellationFlag, FGlobalExceptionFlag));
         FWorkers.Start(
-            numWorkers, QStringLiteral("Join worker #"), 1, FTaskConfig, nullptr, nullptr,
+            numWorkers, QStringLiteral("Join worker #"), 1, FTaskConfig, nullptr,
+            [](const PWeftTaskControl& task, int index) {
+                task->SetParameter(QStringLiteral("NumWorker"), TWeftValue(int32_t(index)));
+            },
             [this](const PWeftTask& task, int index) { Worker(task, index); },
             FNoWait ? TWeftTaskDelegate([this](const PWeftTask& task) {
                 if (FOnStop)
