@@ -1,4 +1,5 @@
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/Themes.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -1170,7 +1171,9 @@ void TCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawSt
             st &= ~gdSelected;
         c->Font()->Assign(*column->Font());
         c->Brush()->SetStyle(bsSolid);
-        if (st & gdSelected) {
+        if ((st & gdSelected) && DrawingStyle() == grids::gdsThemed) {
+            c->Brush()->SetColor(ThemedSelectionColor(Focused()));
+        } else if (st & gdSelected) {
             c->Brush()->SetColor(clHighlight);
             c->Font()->SetColor(clHighlightText);
         } else {
@@ -1349,45 +1352,129 @@ TEditStyle TCustomDBGrid::GetEditStyle(int ACol, int ARow) const
     return esSimple;
 }
 
+// ---- TDBGridInplaceEdit ------------------------------------------------------------------
+
+TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGrid* Grid) : TInplaceEditList(Grid), FDBGrid(Grid) {}
+
+TDBGridInplaceEdit::~TDBGridInplaceEdit()
+{
+    SetActiveList(nullptr);
+    delete FDataList;
+}
+
 namespace {
 
-// The data grid's editor: pick lists from the column, and for lookup fields
-// a list of the lookup dataset's texts.
-class TDBGridInplaceEdit : public TInplaceEditList {
-public:
-    explicit TDBGridInplaceEdit(TCustomDBGrid* Grid) : TInplaceEditList(Grid), FDBGrid(Grid) {}
-    void UpdateContents() override
-    {
-        PickList.clear();
-        TColumn* c = FDBGrid->ColumnAt(FDBGrid->Col());
-        if (c) {
-            DropDownRows = c->DropDownRows;
-            TField* f = c->Field();
-            if (f && f->FieldKind() == fkLookup && f->LookupDataSet && f->LookupDataSet->Active()) {
-                TDataSet* l = f->LookupDataSet;
-                TField* r = l->FindField(f->LookupResultField);
-                const TBookmark b = l->GetBookmark();
-                l->DisableControls();
-                for (l->First(); r && !l->Eof(); l->Next())
-                    PickList << r->AsString();
-                if (l->BookmarkValid(b))
-                    l->GotoBookmark(b);
-                l->EnableControls();
-            } else {
-                PickList = c->PickList;
-            }
-        }
-        TInplaceEditList::UpdateContents();
-        // A data list drops down as a pick list does.
-        if (FEditStyle == esDataList)
-            FEditStyle = esPickList;
-    }
-
-private:
-    TCustomDBGrid* FDBGrid;
-};
+// The key field a lookup field's value comes from (nullptr: several or none).
+TField* LookupKeyField(TField* F)
+{
+    return F && F->FieldKind() == fkLookup && F->DataSet() ? F->DataSet()->FindField(F->KeyFields) : nullptr;
+}
 
 }  // namespace
+
+void TDBGridInplaceEdit::UpdateContents()
+{
+    CloseUp(false);
+    PickList.clear();
+    FUseDataList = false;
+    if (TColumn* c = FDBGrid->ColumnAt(FDBGrid->Col())) {
+        DropDownRows = c->DropDownRows;
+        PickList = c->PickList;
+        TField* f = c->Field();
+        TField* key = LookupKeyField(f);
+        FUseDataList = key && f->LookupDataSet && key->CanModify() && !FDBGrid->ReadOnly()
+                       && !FDBGrid->DataLink()->ReadOnly();
+    }
+    TInplaceEditList::UpdateContents();
+    if (FUseDataList) {
+        if (!FDataList) {
+            FDataList = new TPopupDataList(nullptr);
+            FDataList->OnSelect = [this](TDBLookupListBase*) { CloseUp(true); };
+        }
+        SetActiveList(FDataList);
+    } else {
+        SetActiveList(nullptr);
+        // A lookup whose key cannot change has nothing to choose from.
+        if (FEditStyle == esDataList)
+            SetEditStyle(esSimple);
+    }
+}
+
+void TDBGridInplaceEdit::DropDown()
+{
+    if (!FUseDataList || ListVisible()) {
+        TInplaceEditList::DropDown();
+        return;
+    }
+    TField* f = FDBGrid->SelectedField();
+    TField* key = LookupKeyField(f);
+    if (!key || !f->LookupDataSet)
+        return;
+    FLookupSource.SetDataSet(f->LookupDataSet);
+    FDataList->SetFont(*Font());
+    FDataList->KeyField = f->LookupKeyFields;
+    FDataList->ListField = f->LookupResultField;
+    FDataList->SetListSource(&FLookupSource);
+    FDataList->SetKeyValue(key->IsNull() ? QVariant() : key->AsVariant());
+    int rows = std::max(1, DropDownRows);
+    if (f->LookupDataSet->Active())
+        rows = std::min(rows, std::max(1, FDataList->RecordCount()));
+    FDataList->SetRowCount(rows);
+    TInplaceEditList::DropDown();
+}
+
+void TDBGridInplaceEdit::CloseUp(bool Accept)
+{
+    if (!FUseDataList || PickListActive()) {
+        TInplaceEditList::CloseUp(Accept);
+        return;
+    }
+    if (!ListVisible())
+        return;
+    const QVariant value = FDataList->KeyValue();
+    TInplaceEditList::CloseUp(false);
+    FDataList->SetListSource(nullptr);
+    FLookupSource.SetDataSet(nullptr);
+    if (!Accept)
+        return;
+    TField* f = FDBGrid->SelectedField();
+    TField* key = LookupKeyField(f);
+    if (!key || !key->CanModify() || !FDBGrid->DataLink()->Edit())
+        return;
+    key->SetAsVariant(value);
+    // The editor and a later write of the cell show the chosen row's text.
+    FDBGrid->FEditText = f->Text();
+    SetText(f->Text());
+    Modified = false;
+    FDBGrid->FEditorStartText = Text();
+    FDBGrid->Invalidate();
+}
+
+void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (FUseDataList && ListVisible() && !(Shift & ssAlt)) {
+        int target = FDataList->RecordIndex();
+        const int page = FDataList->RowCount();
+        switch (Key) {
+        case VK_UP: target -= 1; break;
+        case VK_DOWN: target += 1; break;
+        case VK_PRIOR: target -= page; break;
+        case VK_NEXT: target += page; break;
+        default: target = -2; break;
+        }
+        if (target != -2) {
+            FDataList->SelectRow(std::max(0, target));
+            Key = 0;
+            return;
+        }
+    }
+    if (FUseDataList && !ListVisible() && Shift == 0 && Key == VK_F4) {
+        DropDown();
+        Key = 0;
+        return;
+    }
+    TInplaceEditList::KeyDown(Key, Shift);
+}
 
 TInplaceEdit* TCustomDBGrid::CreateEditor() { return new TDBGridInplaceEdit(this); }
 

@@ -8,6 +8,7 @@
 // customises it.
 
 #include "platform/database/DataSource.h"
+#include "platform/ui/DBCtrls.h"
 #include "platform/ui/Grids.h"
 
 #include <QStringList>
@@ -277,6 +278,7 @@ protected:
     friend class TDBGridColumns;
     friend class TColumn;
     friend class TBookmarkList;
+    friend class TDBGridInplaceEdit;
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     virtual void DrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);
     virtual void DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState);
@@ -349,6 +351,32 @@ private:
     void SelectPaintRow(int DataRow);
     void ApplyGridOptions();
     int FSelectionAnchorRow = -1;
+};
+
+// The data grid's cell editor: the column's pick list, and for a lookup
+// field whose key field may change a data list of the lookup dataset that
+// writes the chosen row's key into the key field.
+class TDBGridInplaceEdit : public TInplaceEditList {
+public:
+    explicit TDBGridInplaceEdit(TCustomDBGrid* Grid);
+    ~TDBGridInplaceEdit() override;
+    TCustomDBGrid* DBGrid() const { return FDBGrid; }
+    // The lookup list (created at the first lookup cell).
+    TPopupDataList* DataList() const { return FDataList; }
+    bool UseDataList() const { return FUseDataList; }
+    void UpdateContents() override;
+    void DropDown() override;
+    void CloseUp(bool Accept) override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+
+protected:
+    TPopupDataList* FDataList = nullptr;
+    bool FUseDataList = false;
+    // Points the data list at the lookup dataset while the list is open.
+    TDataSource FLookupSource;
+
+private:
+    TCustomDBGrid* FDBGrid;
 };
 
 class TDBGrid : public TCustomDBGrid {

@@ -1,10 +1,14 @@
 #include "platform/ui/Grids.h"
 
 #include "platform/ui/ControlWidget.h"
+#include "platform/ui/Themes.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
@@ -15,6 +19,48 @@ constexpr int ScrollBarExtent = 16;
 }  // namespace
 
 // ---- TInplaceEdit ------------------------------------------------------------------------
+
+// The button at the editor's right edge: painted by the editor's PaintButton,
+// pressed and released like a push button.
+class TInplaceEditButton : public QWidget {
+public:
+    TInplaceEditButton(TInplaceEdit* Edit, QWidget* Parent) : QWidget(Parent), FEdit(Edit)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        setCursor(Qt::ArrowCursor);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        TCanvas c;
+        const TRect r = Rect(0, 0, width(), height());
+        c.BeginPaint(&p, r);
+        c.Font()->Assign(*FEdit->Font());
+        FEdit->PaintButton(&c, r, FEdit->FButtonPressed);
+        c.EndPaint();
+    }
+    void mousePressEvent(QMouseEvent* E) override
+    {
+        if (E->button() != Qt::LeftButton)
+            return;
+        FEdit->FButtonPressed = true;
+        update();
+    }
+    void mouseReleaseEvent(QMouseEvent* E) override
+    {
+        if (E->button() != Qt::LeftButton || !FEdit->FButtonPressed)
+            return;
+        FEdit->FButtonPressed = false;
+        update();
+        if (rect().contains(E->position().toPoint()))
+            FEdit->EditButtonClick();
+    }
+
+private:
+    TInplaceEdit* FEdit;
+};
 
 TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner)
 {
@@ -27,24 +73,67 @@ void TInplaceEdit::SetEditStyle(TEditStyle v)
     if (FEditStyle == v && (v == esSimple) == (FButton == nullptr))
         return;
     FEditStyle = v;
-    auto* edit = static_cast<QLineEdit*>(Widget());
     if (v == esSimple) {
         delete FButton;
         FButton = nullptr;
-        edit->setTextMargins(0, 0, 0, 0);
+        static_cast<QLineEdit*>(Widget())->setTextMargins(0, 0, 0, 0);
         return;
     }
-    if (!FButton) {
-        auto* b = new QToolButton(edit);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setCursor(Qt::ArrowCursor);
-        QObject::connect(b, &QToolButton::clicked, [this] { EditButtonClick(); });
-        FButton = b;
-    }
-    static_cast<QToolButton*>(FButton)->setText(v == esEllipsis ? QStringLiteral("\u2026") : QStringLiteral("\u25BE"));
-    edit->setTextMargins(0, 0, ButtonWidth(), 0);
-    FButton->setGeometry(Width() - ButtonWidth(), 0, ButtonWidth(), Height());
+    if (!FButton)
+        FButton = new TInplaceEditButton(this, Widget());
+    LayoutButton();
     FButton->show();
+    FButton->update();
+}
+
+TRect TInplaceEdit::ButtonRect() const
+{
+    const int w = FEditStyle == esSimple ? 0 : ButtonWidth();
+    return Rect(Width() - w, 0, Width(), Height());
+}
+
+void TInplaceEdit::LayoutButton()
+{
+    if (!FButton)
+        return;
+    const TRect r = ButtonRect();
+    // The text stops where the button begins.
+    static_cast<QLineEdit*>(Widget())->setTextMargins(0, 0, r.Width(), 0);
+    FButton->setGeometry(r.Left, r.Top, r.Width(), r.Height());
+}
+
+void TInplaceEdit::InvalidateButton()
+{
+    if (FButton) {
+        LayoutButton();
+        FButton->update();
+    }
+}
+
+void TInplaceEdit::PaintButton(TCanvas* ACanvas, const TRect& R, bool Pressed)
+{
+    const TThemedState st = !Enabled() ? tsDisabled : Pressed ? tsPressed : tsNormal;
+    if (FEditStyle != esEllipsis) {
+        DrawThemedComboButton(ACanvas, R, st);
+        return;
+    }
+    if (ThemeServicesEnabled()) {
+        DrawThemedPushButton(ACanvas, R, st);
+    } else {
+        ACanvas->Brush()->SetStyle(bsSolid);
+        ACanvas->Brush()->SetColor(clBtnFace);
+        ACanvas->FillRect(R);
+        TRect e = R;
+        DrawEdge(ACanvas, e, Pressed ? BDR_SUNKENOUTER : EDGE_RAISED, BF_RECT);
+    }
+    // Three dots in the middle, one pixel lower and to the right when pressed.
+    const int d = std::max(1, R.Width() / 8);
+    const int x = (R.Left + R.Right - d) / 2 + (Pressed ? 1 : 0);
+    const int y = (R.Top + R.Bottom - d) / 2 + (Pressed ? 1 : 0);
+    ACanvas->Brush()->SetStyle(bsSolid);
+    ACanvas->Brush()->SetColor(Enabled() ? clBlack : clGrayText);
+    for (int i = -1; i <= 1; ++i)
+        ACanvas->FillRect(Rect(x + i * 2 * d, y, x + i * 2 * d + d, y + d));
 }
 
 void TInplaceEdit::UpdateContents()
@@ -63,8 +152,7 @@ void TInplaceEdit::UpdateContents()
 void TInplaceEdit::Move(const TRect& Loc)
 {
     SetBounds(Loc.Left, Loc.Top, Loc.Width(), Loc.Height());
-    if (FButton)
-        FButton->setGeometry(Loc.Width() - ButtonWidth(), 0, ButtonWidth(), Loc.Height());
+    LayoutButton();
 }
 
 void TInplaceEdit::Hide()
@@ -89,10 +177,53 @@ void TInplaceEdit::Change()
         FGrid->InvalidateCell(FGrid->Col(), FGrid->Row());
 }
 
+void TInplaceEdit::Paste()
+{
+    if (ReadOnly() || (FGrid && !FGrid->CanEditModify()))
+        return;
+    static_cast<QLineEdit*>(Widget())->paste();
+    Modified = true;
+}
+
+void TInplaceEdit::CancelMode(TControl* Sender)
+{
+    if (Sender != this)
+        CloseUp(false);
+    if (FButtonPressed) {
+        FButtonPressed = false;
+        InvalidateButton();
+    }
+}
+
+void TInplaceEdit::KillFocus() { CloseUp(false); }
+
+void TInplaceEdit::ShowPopup(TWinControl* List, int AWidth, int AHeight)
+{
+    QWidget* w = Widget();
+    const QPoint topLeft = w->mapToGlobal(QPoint(0, 0));
+    QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    const QRect desk = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
+    int x = topLeft.x();
+    int y = topLeft.y() + Height();
+    if (y + AHeight > desk.bottom() + 1 && topLeft.y() - AHeight >= desk.top())
+        y = topLeft.y() - AHeight;
+    AWidth = std::min(AWidth, desk.right() + 1 - x);
+    List->SetBounds(x, y, AWidth, AHeight);
+    List->SetVisible(true);
+    List->Widget()->show();
+    if (FButton)
+        FButton->update();
+}
+
 void TInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     if (!FGrid) {
         TCustomEdit::KeyDown(Key, Shift);
+        return;
+    }
+    if ((Key == 'V' && Shift == ssCtrl) || (Key == VK_INSERT && Shift == ssShift)) {
+        Paste();
+        Key = 0;
         return;
     }
     const int len = Text().size();
@@ -157,7 +288,7 @@ void TInplaceEdit::KeyPress(QChar& Key)
 void TInplaceEdit::DoExit()
 {
     TCustomEdit::DoExit();
-    CloseUp(false);
+    KillFocus();
     if (FGrid && FShown) {
         FGrid->UpdateText();
         if (!(FGrid->Options() & goAlwaysShowEditor) && !FGrid->Focused())
@@ -171,41 +302,89 @@ void TInplaceEdit::EditButtonClick()
         FGrid->EditButtonClick();
 }
 
+// ---- TPopupPickList ----------------------------------------------------------------------
+
+TPopupPickList::TPopupPickList(TComponent* AOwner) : TCustomListBox(AOwner) { SetTabStop(false); }
+
+QWidget* TPopupPickList::CreateWidget()
+{
+    QWidget* w = TCustomListBox::CreateWidget();
+    // Over everything, without taking the focus from the editor.
+    w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->setFocusPolicy(Qt::NoFocus);
+    return w;
+}
+
+void TPopupPickList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomListBox::MouseUp(Button, Shift, X, Y);
+    if (Button == mbLeft && OnPick)
+        OnPick(ItemAtPos({X, Y}, true) >= 0);
+}
+
 // ---- TInplaceEditList --------------------------------------------------------------------
 
 TInplaceEditList::TInplaceEditList(TComponent* AOwner) : TInplaceEdit(AOwner) {}
 
-TInplaceEditList::~TInplaceEditList() { delete FList; }
+TInplaceEditList::~TInplaceEditList() { delete FPickList; }
+
+TPopupPickList* TInplaceEditList::PickListBox()
+{
+    if (!FPickList) {
+        FPickList = new TPopupPickList(nullptr);
+        FPickList->OnPick = [this](bool OnItem) { CloseUp(OnItem); };
+    }
+    return FPickList;
+}
 
 void TInplaceEditList::DropDown()
 {
+    if (ListVisible())
+        return;
+    TWinControl* list = ActiveList();
+    if (list != FPickList) {
+        ShowPopup(list, std::max(Width(), 80), list->Height());
+        return;
+    }
     if (FEditStyle != esPickList || PickList.isEmpty())
         return;
-    if (!FList) {
-        FList = new QListWidget;
-        FList->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
-        FList->setAttribute(Qt::WA_ShowWithoutActivating);
-        FList->setFocusPolicy(Qt::NoFocus);
-        QObject::connect(FList, &QListWidget::itemClicked, [this](QListWidgetItem*) { CloseUp(true); });
+    TPopupPickList* l = PickListBox();
+    l->SetStyle(l->OnDrawItem ? lbOwnerDrawVariable : lbStandard);
+    l->SetFont(*Font());
+    l->SetItems(PickList);
+    l->SetItemIndex(PickList.indexOf(Text()));
+    const int rows = std::min<int>(std::max(1, DropDownRows), PickList.size());
+    int h = 0;
+    for (int i = 0; i < rows; ++i) {
+        int ih = l->ItemHeight();
+        if (l->Style() == lbOwnerDrawVariable && l->OnMeasureItem)
+            l->OnMeasureItem(l, i, ih);
+        h += ih;
     }
-    FList->clear();
-    FList->addItems(PickList);
-    const int i = PickList.indexOf(Text());
-    FList->setCurrentRow(i);
-    const int rows = std::min<int>(DropDownRows, PickList.size());
-    const int h = rows * (FList->sizeHintForRow(0) > 0 ? FList->sizeHintForRow(0) : 18) + 4;
-    QWidget* w = Widget();
-    QPoint below = w->mapToGlobal(QPoint(0, w->height()));
-    FList->setGeometry(below.x(), below.y(), std::max(Width(), 80), h);
-    FList->show();
+    ShowPopup(l, std::max(Width(), 80), h + 4);
+    if (l->ItemIndex() >= 0)
+        l->SetItemIndex(l->ItemIndex());  // scrolled into view at its final size
+}
+
+void TInplaceEditList::ListHidden()
+{
+    if (FButton)
+        FButton->update();
+    Invalidate();
 }
 
 void TInplaceEditList::CloseUp(bool Accept)
 {
-    if (!FList || !FList->isVisible())
+    if (!ListVisible())
         return;
-    const int i = FList->currentRow();
-    FList->hide();
+    TWinControl* list = ActiveList();
+    list->Widget()->hide();
+    list->SetVisible(false);
+    ListHidden();
+    if (list != FPickList)
+        return;
+    const int i = FPickList->ItemIndex();
     if (Accept && i >= 0 && i < PickList.size() && FGrid && FGrid->CanEditModify()) {
         SetText(PickList[i]);
         Modified = true;
@@ -213,43 +392,50 @@ void TInplaceEditList::CloseUp(bool Accept)
     }
 }
 
-bool TInplaceEditList::ListVisible() const { return FList && FList->isVisible(); }
+bool TInplaceEditList::ListVisible() const
+{
+    TWinControl* list = FActiveList ? FActiveList : FPickList;
+    return list && list->HandleAllocated() && list->Widget()->isVisible();
+}
 
-int TInplaceEditList::ListItemIndex() const { return FList ? FList->currentRow() : -1; }
+int TInplaceEditList::ListItemIndex() const { return FPickList ? FPickList->ItemIndex() : -1; }
 
 void TInplaceEditList::SetListItemIndex(int i)
 {
-    if (FList)
-        FList->setCurrentRow(i);
+    if (FPickList)
+        FPickList->SetItemIndex(i);
+}
+
+void TInplaceEditList::DblClick()
+{
+    if (FEditStyle == esPickList && !ListVisible())
+        DropDown();
+    else
+        TInplaceEdit::DblClick();
 }
 
 void TInplaceEditList::KeyDown(Word& Key, TShiftState Shift)
 {
     if (ListVisible()) {
-        switch (Key) {
-        case VK_UP:
-            SetListItemIndex(std::max(0, ListItemIndex() - 1));
+        if (Key == VK_RETURN || Key == VK_ESCAPE || (Key == VK_DOWN && (Shift & ssAlt)) || (Key == VK_UP && (Shift & ssAlt))) {
+            CloseUp(Key == VK_RETURN || Key == VK_DOWN);
             Key = 0;
             return;
-        case VK_DOWN:
-            if (Shift & ssAlt)
-                CloseUp(true);
-            else
-                SetListItemIndex(std::min(int(PickList.size()) - 1, ListItemIndex() + 1));
-            Key = 0;
-            return;
-        case VK_RETURN:
-            CloseUp(true);
-            Key = 0;
-            return;
-        case VK_ESCAPE:
-            CloseUp(false);
-            Key = 0;
-            return;
-        default:
-            break;
         }
-    } else if (Key == VK_DOWN && (Shift & ssAlt) && FEditStyle == esPickList) {
+        if (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT) {
+            if (PickListActive()) {
+                const int last = int(PickList.size()) - 1;
+                const int page = std::max(1, DropDownRows - 1);
+                int i = ListItemIndex();
+                i = Key == VK_UP ? i - 1 : Key == VK_DOWN ? i + 1 : Key == VK_PRIOR ? i - page : i + page;
+                SetListItemIndex(std::clamp(i, 0, std::max(0, last)));
+            } else {
+                ActiveList()->KeyDown(Key, Shift);
+            }
+            Key = 0;
+            return;
+        }
+    } else if (((Key == VK_DOWN && (Shift & ssAlt)) || (Key == VK_F4 && Shift == 0)) && FEditStyle == esPickList) {
         DropDown();
         Key = 0;
         return;
@@ -259,7 +445,7 @@ void TInplaceEditList::KeyDown(Word& Key, TShiftState Shift)
 
 void TInplaceEditList::EditButtonClick()
 {
-    if (FEditStyle == esPickList) {
+    if (FEditStyle == esPickList || FEditStyle == esDataList) {
         if (ListVisible())
             CloseUp(false);
         else
@@ -986,6 +1172,12 @@ void TCustomGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDra
 {
     TCanvas* c = Canvas();
     c->Brush()->SetStyle(bsSolid);
+    if ((AState & gdFixed) && FDrawingStyle == grids::gdsThemed) {
+        // Fixed cells are header sections of the light look.
+        DrawThemedHeaderSection(c, ARect, (AState & gdPressed) ? tsPressed : (AState & gdHotTrack) ? tsHot : tsNormal);
+        c->Brush()->SetColor(AColor);
+        return;
+    }
     if ((AState & gdFixed) && FDrawingStyle == grids::gdsGradient) {
         c->GradientFill(ARect, GradientStartColor, GradientEndColor, gdVertical);
     } else {
@@ -1004,6 +1196,13 @@ void TCustomGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDra
 void TCustomGrid::DrawCellHighlight(const TRect& ARect, TGridDrawState AState, int, int)
 {
     TCanvas* c = Canvas();
+    if (FDrawingStyle == grids::gdsThemed) {
+        DrawThemedItemSelection(c, ARect, Focused() || (FInplaceEdit && FInplaceEdit->Focused()));
+        c->Brush()->SetColor(ThemedSelectionColor(Focused()));
+        c->Brush()->SetStyle(bsClear);
+        c->Font()->SetColor(clWindowText);
+        return;
+    }
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(clHighlight);
     c->FillRect(ARect);
@@ -1239,6 +1438,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 {
     TCustomControl::MouseDown(Button, Shift, X, Y);
     FMouseDownPt = {X, Y};
+    FDragPt = {X, Y};
     if (CanFocus() && !Focused() && !(FInplaceEdit && FInplaceEdit->Focused()))
         SetFocus();
     if (Button != mbLeft)
@@ -1284,6 +1484,12 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     TCustomControl::MouseMove(Shift, X, Y);
+    FDragPt = {X, Y};
+    if (FDragPending && (Shift & ssLeft)
+        && (std::abs(X - FMouseDownPt.X) > FDragThreshold || std::abs(Y - FMouseDownPt.Y) > FDragThreshold))
+        BeginDrag(true);
+    if (FDragging)
+        return;
     switch (FGridState) {
     case gsColSizing: {
         const TRect r = CellRect(FSizingIndex, 0);
@@ -1327,6 +1533,12 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TCustomControl::MouseUp(Button, Shift, X, Y);
+    FDragPt = {X, Y};
+    if (FDragging && Button == mbLeft) {
+        EndDrag(true);
+        return;
+    }
+    FDragPending = false;
     const TGridState st = FGridState;
     FGridState = gsNormal;
     if (st == gsColSizing) {
@@ -1385,6 +1597,73 @@ void TCustomGrid::DoEnter()
 void TCustomGrid::DoExit()
 {
     TCustomControl::DoExit();
+    if (FGridState != gsNormal || FDragging || FDragPending || FHotTrackPressed)
+        CancelMode(nullptr);
+    Invalidate();
+}
+
+// ---- dragging and cancel mode ------------------------------------------------------------
+
+void TCustomGrid::BeginDrag(bool Immediate, int Threshold)
+{
+    if (FDragging)
+        return;
+    FDragThreshold = Threshold < 0 ? 5 : Threshold;
+    if (Immediate || FDragThreshold == 0) {
+        FDragPending = false;
+        FDragging = true;
+        SetCursor(crDrag);
+        DoStartDrag();
+    } else {
+        FDragPending = true;
+    }
+}
+
+void TCustomGrid::EndDrag(bool Drop)
+{
+    FDragPending = false;
+    if (!FDragging)
+        return;
+    FDragging = false;
+    SetCursor(crDefault);
+    const TPoint p = FDragPt;
+    TComponent* target = nullptr;
+    if (Drop) {
+        // The control under the drop point (the grid itself when it is there).
+        const QPoint global = Widget()->mapToGlobal(QPoint(p.X, p.Y));
+        for (QWidget* w = QApplication::widgetAt(global); w && !target; w = w->parentWidget())
+            target = TControlBridge::ControlOf(w);
+        if (!target && p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height())
+            target = this;
+    }
+    DoEndDrag(target, p.X, p.Y);
+}
+
+void TCustomGrid::DoStartDrag()
+{
+    if (OnStartDrag)
+        OnStartDrag(this);
+}
+
+void TCustomGrid::DoEndDrag(TComponent* Target, int X, int Y)
+{
+    if (OnEndDrag)
+        OnEndDrag(this, Target, X, Y);
+}
+
+void TCustomGrid::CancelMode(TControl* Sender)
+{
+    FGridState = gsNormal;
+    FSizingIndex = -1;
+    FMoveIndex = -1;
+    FMovePos = -1;
+    if (FHotTrackPressed)
+        SetHotTrackCell(FHotTrackCell, false);
+    if (FDragging || FDragPending)
+        EndDrag(false);
+    SetCursor(crDefault);
+    if (FInplaceEdit && Sender != FInplaceEdit)
+        FInplaceEdit->CancelMode(Sender);
     Invalidate();
 }
 

@@ -11,6 +11,7 @@
 // derived grids can carve bands out of the client area and paint them.
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/ListBoxes.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <QStringList>
@@ -81,29 +82,67 @@ public:
     TEditStyle EditStyle() const { return FEditStyle; }
     void SetEditStyle(TEditStyle v);
     QString EditMask;
-    // The ellipsis or drop-down button at the right edge.
-    int ButtonWidth() const { return FEditStyle == esSimple ? 0 : 17; }
+    // The ellipsis or drop-down button at the right edge; the text never
+    // reaches into it.
+    virtual int ButtonWidth() const { return FEditStyle == esSimple ? 0 : 17; }
+    TRect ButtonRect() const;
+    bool ButtonPressed() const { return FButtonPressed; }
+    // Repaints the button (after the grid changed what it shows).
+    void InvalidateButton();
+    // Presses the button as a click on it does.
+    void ClickButton() { EditButtonClick(); }
     virtual void DropDown() {}
     virtual void CloseUp(bool Accept) { (void)Accept; }
     virtual bool ListVisible() const { return false; }
+    // Ctrl+V and Shift+Insert: the clipboard text replaces the selection
+    // when the cell may change. Derived editors clean the pasted text.
+    virtual void Paste();
+    // Another control took the mouse or the window was deactivated (Sender:
+    // where it came from, nullptr when unknown): open drop-downs close.
+    virtual void CancelMode(TControl* Sender);
+    // The editor lost the keyboard focus.
+    virtual void KillFocus();
     void Change() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     // Return, Escape and (with goTabs) Tab belong to the grid, not the window.
     bool WantsKey(Word Key, TShiftState Shift) const override;
+    // Places a popup list below the editor, or above it when it would pass
+    // the bottom of the screen, cut at the screen's right edge, and shows it
+    // without taking the focus.
+    void ShowPopup(TWinControl* List, int AWidth, int AHeight);
 
 protected:
     friend class TCustomGrid;
+    friend class TInplaceEditButton;
     void DoExit() override;
     virtual void EditButtonClick();
+    // Draws the button: a combo arrow for lists, three dots for an ellipsis.
+    virtual void PaintButton(TCanvas* ACanvas, const TRect& R, bool Pressed);
     void SetGrid(TCustomGrid* G) { FGrid = G; }
+    void LayoutButton();
     TCustomGrid* FGrid = nullptr;
     TEditStyle FEditStyle = esSimple;
     bool FShown = false;
+    bool FButtonPressed = false;
     QWidget* FButton = nullptr;
 };
 
-// An editor with a pick list: a drop-down list of fixed texts.
+// The drop-down list of texts of an in-place editor: a self-painted list
+// box shown as a popup (owner-drawn when OnDrawItem is set).
+class TPopupPickList : public TCustomListBox {
+public:
+    explicit TPopupPickList(TComponent* AOwner);
+    // A click on an item (true) or outside the items (false).
+    std::function<void(bool OnItem)> OnPick;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+protected:
+    QWidget* CreateWidget() override;
+};
+
+// An editor with a drop-down list: the pick list of fixed texts, or another
+// list (a data list) that a derived editor makes the active one.
 class TInplaceEditList : public TInplaceEdit {
 public:
     explicit TInplaceEditList(TComponent* AOwner);
@@ -113,17 +152,30 @@ public:
     void DropDown() override;
     void CloseUp(bool Accept) override;
     bool ListVisible() const override;
-    // The list widget (tests pick an entry through it).
+    // The pick list's list box (created on first use). Setting its
+    // OnDrawItem makes the drop-down owner-drawn with variable heights
+    // (OnMeasureItem gives each item's height).
+    TPopupPickList* PickListBox();
+    // The list the drop-down shows: the pick list unless a derived editor
+    // switched to its own list.
+    TWinControl* ActiveList() { return FActiveList ? FActiveList : PickListBox(); }
+    void SetActiveList(TWinControl* List) { FActiveList = List; }
+    bool PickListActive() { return ActiveList() == PickListBox(); }
+    // The pick list's current item (tests pick an entry through it).
     int ListItemIndex() const;
     void SetListItemIndex(int i);
     std::function<void(TInplaceEditList* Sender)> OnEditButtonClick;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void DblClick() override;
 
 protected:
     void EditButtonClick() override;
+    // The drop-down is gone (the editor repaints its button).
+    void ListHidden();
 
 private:
-    class QListWidget* FList = nullptr;
+    TPopupPickList* FPickList = nullptr;
+    TWinControl* FActiveList = nullptr;
 };
 
 class TCustomGrid : public TCustomControl {
@@ -214,8 +266,21 @@ public:
     TGridCoord HotTrackCell() const { return FHotTrackCell; }
     bool HotTrackPressed() const { return FHotTrackPressed; }
 
+    // ---- dragging ----
+    // Starts dragging the grid's contents: at once (Immediate) or once the
+    // mouse moves Threshold pixels with the button held (-1: 5 pixels).
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends a drag; Drop: dropped on the control under the mouse.
+    void EndDrag(bool Drop);
+    bool Dragging() const { return FDragging; }
+    // Sizing, moving, selecting, a pressed title and a drag stop; the
+    // editor's drop-down closes. Sent when another control takes the mouse.
+    virtual void CancelMode(TControl* Sender);
+
     // ---- events ----
     std::function<void(TCustomGrid* Sender)> OnTopLeftChanged;
+    std::function<void(TComponent* Sender)> OnStartDrag;
+    std::function<void(TComponent* Sender, TComponent* Target, int X, int Y)> OnEndDrag;
     // The hint of the cell under the mouse; "|" in the text breaks lines.
     std::function<void(TCustomGrid* Sender, int ACol, int ARow, QString& HintStr, bool& CanShow)> OnCellHint;
 
@@ -265,6 +330,8 @@ protected:
     virtual bool EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt);
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) const;
     virtual void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift);
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TComponent* Target, int X, int Y);
     // Asked when the mouse comes to another cell: the hint to show there.
     virtual void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow);
     // After the current cell moved (OldCol / OldRow: where it was).
@@ -328,6 +395,11 @@ protected:
     int FMoveIndex = -1;
     int FMovePos = -1;
     TPoint FMouseDownPt;
+    // Dragging: pending until the mouse passes the threshold.
+    bool FDragging = false;
+    bool FDragPending = false;
+    int FDragThreshold = 5;
+    TPoint FDragPt;
 
 private:
     void ClampTopLeft();

@@ -134,6 +134,14 @@ void DrawThemedHeaderSection(TCanvas* C, const TRect& R, TThemedState S)
     Fill(C, Rect(R.Left, R.Bottom - 1, R.Right, R.Bottom), RGB(229, 229, 229));
 }
 
+TColor ThemedSelectionColor(bool Focused) { return Focused ? RGB(204, 232, 255) : RGB(217, 217, 217); }
+
+void DrawThemedItemSelection(TCanvas* C, const TRect& R, bool Focused)
+{
+    Fill(C, R, ThemedSelectionColor(Focused));
+    Frame(C, R, Focused ? RGB(153, 209, 255) : RGB(191, 191, 191));
+}
+
 void DrawArrow(TCanvas* C, const TRect& R, TArrowKind K, TColor Color)
 {
     const int cx = R.Left + R.Width() / 2, cy = R.Top + R.Height() / 2;

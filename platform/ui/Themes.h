@@ -29,5 +29,8 @@ void DrawThemedEditBorder(TCanvas* Canvas, const TRect& R, bool Focused, bool En
 // A small arrow (down, up, left, right) centred in R, as the Marlett glyphs draw it.
 enum TArrowKind { akDown, akUp, akLeftArrow, akRightArrow };
 void DrawArrow(TCanvas* Canvas, const TRect& R, TArrowKind Kind, TColor Color);
+// The selection of a list or grid item in the light look (pale fill, framed).
+void DrawThemedItemSelection(TCanvas* Canvas, const TRect& R, bool Focused);
+TColor ThemedSelectionColor(bool Focused);
 // The text colour of labels, buttons and group captions.
 TColor ThemedTextColor(bool Enabled);
