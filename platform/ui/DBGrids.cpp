@@ -1442,9 +1442,11 @@ void TDBGridInplaceEdit::CloseUp(bool Accept)
     if (!key || !key->CanModify() || !FDBGrid->DataLink()->Edit())
         return;
     key->SetAsVariant(value);
-    // The editor and a later write of the cell show the chosen row's text.
-    FDBGrid->FEditText = f->Text();
-    SetText(f->Text());
+    // The editor and a later write of the cell show the chosen row's text
+    // (the lookup field itself is recalculated when the record is posted).
+    const QString text = f->LookupDataSet->Lookup(f->LookupKeyFields, {value}, f->LookupResultField).toString();
+    FDBGrid->FEditText = text;
+    SetText(text);
     Modified = false;
     FDBGrid->FEditorStartText = Text();
     FDBGrid->Invalidate();
@@ -1467,11 +1469,6 @@ void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
             Key = 0;
             return;
         }
-    }
-    if (FUseDataList && !ListVisible() && Shift == 0 && Key == VK_F4) {
-        DropDown();
-        Key = 0;
-        return;
     }
     TInplaceEditList::KeyDown(Key, Shift);
 }

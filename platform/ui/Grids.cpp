@@ -319,8 +319,13 @@ QWidget* TPopupPickList::CreateWidget()
 void TPopupPickList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TCustomListBox::MouseUp(Button, Shift, X, Y);
-    if (Button == mbLeft && OnPick)
-        OnPick(ItemAtPos({X, Y}, true) >= 0);
+    if (Button != mbLeft)
+        return;
+    const int i = ItemAtPos({X, Y}, true);
+    if (i >= 0)
+        SetItemIndex(i);
+    if (OnPick)
+        OnPick(i >= 0);
 }
 
 // ---- TInplaceEditList --------------------------------------------------------------------
@@ -435,7 +440,8 @@ void TInplaceEditList::KeyDown(Word& Key, TShiftState Shift)
             Key = 0;
             return;
         }
-    } else if (((Key == VK_DOWN && (Shift & ssAlt)) || (Key == VK_F4 && Shift == 0)) && FEditStyle == esPickList) {
+    } else if (((Key == VK_DOWN && (Shift & ssAlt)) || (Key == VK_F4 && Shift == 0))
+               && (FEditStyle == esPickList || FEditStyle == esDataList)) {
         DropDown();
         Key = 0;
         return;

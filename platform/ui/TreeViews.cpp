@@ -223,7 +223,7 @@ TRect TTreeNode::DisplayRect(bool TextOnly) const
         const int indent = (Level() + (t->ShowRoot ? 1 : 0)) * t->Indent + (t->Images ? t->Images->Width() + 2 : 0);
         TCanvas c;
         c.Font()->Assign(*t->Font());
-        r.Left = indent + 2;
+        r.Left = indent + 2 - t->FLeft;
         r.Right = r.Left + c.TextWidth(FText) + 4;
     }
     return r;
@@ -401,6 +401,13 @@ QWidget* TCustomTreeView::CreateWidget()
         FTop = v;
         Invalidate();
     });
+    FHScroll = new QScrollBar(Qt::Horizontal, w);
+    FHScroll->setFocusPolicy(Qt::NoFocus);
+    FHScroll->setVisible(false);
+    QObject::connect(FHScroll, &QScrollBar::valueChanged, [this](int v) {
+        if (!FSettingScroll)
+            SetHorzPosition(v);
+    });
     return w;
 }
 
@@ -461,7 +468,50 @@ void TCustomTreeView::UpdateScrollBar()
     FVScroll->setValue(FTop);
     FVScroll->setVisible(total > page);
     FVScroll->setGeometry(Width() - ScrollBarExtent, 0, ScrollBarExtent, Height());
+    const int wide = ContentWidth();
+    const int clientW = Width() - (total > page ? ScrollBarExtent : 0);
+    const int maxLeft = std::max(0, wide - clientW);
+    FHScroll->setRange(0, maxLeft);
+    FHScroll->setPageStep(std::max(1, clientW));
+    FHScroll->setValue(FLeft);
+    FHScroll->setVisible(maxLeft > 0);
+    FHScroll->setGeometry(0, Height() - ScrollBarExtent, clientW, ScrollBarExtent);
     FSettingScroll = false;
+    if (FLeft > maxLeft)
+        SetHorzPosition(maxLeft);
+}
+
+int TCustomTreeView::ContentWidth() const
+{
+    TCanvas c;
+    c.Font()->Assign(*const_cast<TCustomTreeView*>(this)->Font());
+    const int image = Images ? Images->Width() + 2 : 0;
+    int w = 0;
+    for (TTreeNode* n : VisibleNodes())
+        w = std::max(w, (n->Level() + (ShowRoot ? 1 : 0)) * Indent + image + c.TextWidth(n->Text()) + 8);
+    return w;
+}
+
+void TCustomTreeView::SetHorzPosition(int Pixels)
+{
+    const int clientW = Width() - (FVScroll && FVScroll->isVisible() ? ScrollBarExtent : 0);
+    const int v = std::clamp(Pixels, 0, std::max(0, ContentWidth() - clientW));
+    if (v == FLeft)
+        return;
+    FLeft = v;
+    if (FHScroll) {
+        FSettingScroll = true;
+        FHScroll->setValue(v);
+        FSettingScroll = false;
+    }
+    Invalidate();
+    HorzScrolled();
+}
+
+void TCustomTreeView::HorzScrolled()
+{
+    if (OnHScroll)
+        OnHScroll(this);
 }
 
 void TCustomTreeView::Resize()
@@ -773,7 +823,8 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (!n)
         return;
     const int buttonRight = (n->Level() + (ShowRoot ? 1 : 0)) * Indent;
-    if (Button == mbLeft && ShowButtons && n->HasChildren() && X < buttonRight && X >= buttonRight - Indent) {
+    const int lineX = X + FLeft;
+    if (Button == mbLeft && ShowButtons && n->HasChildren() && lineX < buttonRight && lineX >= buttonRight - Indent) {
         n->SetExpanded(!n->Expanded());
         FMouseDown = false;
         return;
@@ -833,7 +884,10 @@ bool TCustomTreeView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
 {
     if (TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
-    ScrollLines(-WheelDelta / 120 * 3);
+    if (Shift & ssShift)
+        ScrollHorz(-WheelDelta / 120 * Indent);
+    else
+        ScrollLines(-WheelDelta / 120 * 3);
     return true;
 }
 
@@ -921,9 +975,11 @@ void TCustomTreeView::Paint()
     const auto& vis = VisibleNodes();
     const int h = ItemHeight();
     const int n = VisibleCount() + 1;
+    // Lines scrolled sideways are drawn FLeft pixels further left.
+    c->OffsetWindowOrg(-FLeft, 0);
     for (int i = 0; i < n && FTop + i < int(vis.size()); ++i) {
         TTreeNode* node = vis[size_t(FTop + i)];
-        const TRect r = Rect(0, i * h, Width(), (i + 1) * h);
+        const TRect r = Rect(0, i * h, Width() + FLeft, (i + 1) * h);
         TCustomDrawState st = 0;
         if (node == FSelected || std::find(FSelection.begin(), FSelection.end(), node) != FSelection.end())
             st |= cdsSelected;
@@ -941,4 +997,5 @@ void TCustomTreeView::Paint()
             DrawItem(node, r, st);
         CustomDrawItem(node, st, cdPostPaint);
     }
+    c->OffsetWindowOrg(FLeft, 0);
 }

@@ -175,6 +175,12 @@ public:
     TTreeNode* DragNode() const { return FDragNode; }
     TTreeNode* DropTarget() const { return FDropTarget; }
     void ScrollLines(int Lines);
+    // Horizontal scrolling, in pixels, when the lines are wider than the view.
+    int HorzPosition() const { return FLeft; }
+    void SetHorzPosition(int Pixels);
+    void ScrollHorz(int Pixels) { SetHorzPosition(FLeft + Pixels); }
+    // The width of the widest visible line (indent, image and text).
+    int ContentWidth() const;
     // Suppresses OnChange while set (programs filling the tree).
     bool BlockChange = false;
 
@@ -219,6 +225,8 @@ protected:
     virtual bool CustomDrawItem(TTreeNode* Node, TCustomDrawState State, TCustomDrawStage Stage);
     virtual void DrawItem(TTreeNode* Node, const TRect& R, TCustomDrawState State);
     virtual void Delete(TTreeNode* Node);
+    // The lines moved sideways (raises OnHScroll).
+    virtual void HorzScrolled();
     int ItemHeight() const;
     // Visible (expanded) nodes in display order.
     const std::vector<TTreeNode*>& VisibleNodes() const;
@@ -241,6 +249,8 @@ private:
     TPoint FDownPt;
     bool FMouseDown = false;
     QScrollBar* FVScroll = nullptr;
+    QScrollBar* FHScroll = nullptr;
+    int FLeft = 0;
     bool FSettingScroll = false;
 };
 
