@@ -105,6 +105,12 @@ std::shared_ptr<IWeftCriticalSection> TWeftTask::GetLock()
     return si ? si->ostiLock : nullptr;
 }
 
+std::shared_ptr<TSynchroObject> TWeftTask::GetSyncLock()
+{
+    const PWeftSharedTaskInfo si = SharedInfo();
+    return si ? si->ostiSyncLock : nullptr;
+}
+
 TWeftObject* TWeftTask::GetImplementor()
 {
     const auto e = Executor();
@@ -161,6 +167,12 @@ void TWeftTask::UnregisterComm(const PWeftCommunicationEndpoint& comm)
 {
     if (const auto e = Executor())
         e->Asy_UnregisterComm(comm);
+}
+
+void TWeftTask::RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectMethod& responseHandler)
+{
+    if (const auto e = Executor())
+        e->Asy_RegisterWaitObject(waitObject, responseHandler);
 }
 
 void TWeftTask::RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectProc& responseHandler)

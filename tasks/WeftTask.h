@@ -13,6 +13,7 @@
 #include "tasks/WeftComm.h"
 #include "tasks/WeftCommon.h"
 #include "tasks/WeftExecutor.h"
+#include "tasks/WeftMessageExec.h"
 #include "tasks/WeftObservers.h"
 #include "tasks/WeftSync.h"
 
@@ -22,18 +23,28 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
-class IWeftTaskControl;
-using PWeftTaskControl = std::shared_ptr<IWeftTaskControl>;
 class IWeftThreadPool;
 using PWeftThreadPool = std::shared_ptr<IWeftThreadPool>;
 class IWeftTaskControlMonitor;
 using PWeftTaskControlMonitor = std::shared_ptr<IWeftTaskControlMonitor>;
+class IWeftTaskGroup;
+using PWeftTaskGroup = std::shared_ptr<IWeftTaskGroup>;
 
 using TWeftTaskDelegate = std::function<void(const PWeftTask& task)>;
-using TWeftOnMessageFunction = std::function<void(const PWeftTaskControl& task, TWeftMessage& msg)>;
-using TWeftOnTerminatedFunction = std::function<void(const PWeftTaskControl& task)>;
-using TWeftOnTerminatedFunctionSimple = std::function<void()>;
+// A timer procedure; the second form gets the timer's id.
+using TWeftTimerProc = std::function<void()>;
+using TWeftTimerProcWithID = std::function<void(int32_t timerID)>;
+
+// A lock given to a task with WithLock(lock, autoDestroyLock): any object
+// with Acquire and Release.
+class TSynchroObject {
+public:
+    virtual ~TSynchroObject() = default;
+    virtual void Acquire() = 0;
+    virtual void Release() = 0;
+};
 
 // Exit codes of tasks that a thread pool ends itself.
 constexpr int32_t CWeftExitQueueTooLong = int32_t(0x80000000u);
@@ -58,6 +69,9 @@ public:
     int ostiQueueLength = 10000;
     PWeftCounter ostiCounter;
     std::shared_ptr<IWeftCriticalSection> ostiLock;
+    // Given by WithLock(TSynchroObject): owned (freed with the last holder)
+    // only when the task was told to destroy it.
+    std::shared_ptr<TSynchroObject> ostiSyncLock;
     // Announces task messages to the monitor window; used under the lock.
     std::unique_ptr<TWeftContainerWindowsMessageObserver> ostiMonitor;
     std::mutex ostiMonitorLock;
@@ -83,6 +97,8 @@ public:
     PWeftCancellationToken CancellationToken() { return GetCancellationToken(); }
     virtual PWeftCounter GetCounter() = 0;
     virtual std::shared_ptr<IWeftCriticalSection> GetLock() = 0;
+    // The lock given by WithLock(TSynchroObject), or null.
+    virtual std::shared_ptr<TSynchroObject> GetSyncLock() = 0;
     virtual TWeftObject* GetImplementor() = 0;
     // The parameter container; null once the task has ended.
     virtual std::shared_ptr<TWeftValueContainer> GetParam() = 0;
@@ -96,6 +112,7 @@ public:
     virtual void InvokeOnSelf(const TWeftTaskInvokeFunction& remoteFunc) = 0;
     virtual void RegisterComm(const PWeftCommunicationEndpoint& comm) = 0;
     virtual void UnregisterComm(const PWeftCommunicationEndpoint& comm) = 0;
+    virtual void RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectMethod& responseHandler) = 0;
     virtual void RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectProc& responseHandler) = 0;
     virtual void UnregisterWaitObject(const THandle& waitObject) = 0;
     virtual void SetException(std::exception_ptr exception) = 0;
@@ -103,6 +120,20 @@ public:
     virtual void SetProcessorGroup(int32_t n) = 0;
     virtual void SetNUMANode(int32_t n) = 0;
     virtual void SetTimer(int32_t timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) = 0;
+    // Timer 0 calling the worker's Timer.
+    void SetTimer(DWORD interval_ms) { SetTimer(0, interval_ms, TWeftMessageID(-1)); }
+    // Timer 0 with the given message id.
+    void SetTimer(DWORD interval_ms, const TWeftMessageID& timerMessage) { SetTimer(0, interval_ms, timerMessage); }
+    void SetTimer(int32_t timerID, DWORD interval_ms, const TWeftTimerProc& timerProc)
+    {
+        SetTimer(timerID, interval_ms, TWeftMessageID::Create([timerProc](int32_t) { timerProc(); }));
+    }
+    void SetTimer(int32_t timerID, DWORD interval_ms, const TWeftTimerProcWithID& timerProc)
+    {
+        SetTimer(timerID, interval_ms, TWeftMessageID::Create(timerProc));
+    }
+    // Removes timer 0.
+    void StopTimer() { SetTimer(DWORD(0)); }
     // Asks the task to end (the owner's Stop).
     virtual void Terminate() = 0;
     virtual bool Stopped() = 0;
@@ -131,6 +162,7 @@ public:
     PWeftCancellationToken GetCancellationToken() override;
     PWeftCounter GetCounter() override;
     std::shared_ptr<IWeftCriticalSection> GetLock() override;
+    std::shared_ptr<TSynchroObject> GetSyncLock() override;
     TWeftObject* GetImplementor() override;
     std::shared_ptr<TWeftValueContainer> GetParam() override;
     IInterfacePtr GetThreadData() override;
@@ -140,6 +172,7 @@ public:
     void InvokeOnSelf(const TWeftTaskInvokeFunction& remoteFunc) override;
     void RegisterComm(const PWeftCommunicationEndpoint& comm) override;
     void UnregisterComm(const PWeftCommunicationEndpoint& comm) override;
+    void RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectMethod& responseHandler) override;
     void RegisterWaitObject(const THandle& waitObject, const TWeftWaitObjectProc& responseHandler) override;
     void UnregisterWaitObject(const THandle& waitObject) override;
     void SetException(std::exception_ptr exception) override;
@@ -147,6 +180,7 @@ public:
     void SetProcessorGroup(int32_t n) override;
     void SetNUMANode(int32_t n) override;
     void SetTimer(int32_t timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) override;
+    using IWeftTaskEx::SetTimer;
     void Terminate() override;
     bool Stopped() override;
     // IWeftTaskRunner
@@ -202,35 +236,98 @@ public:
     // Hands the captured exception to the caller (null when none).
     virtual std::exception_ptr DetachException() = 0;
 
+    // Owner-side user data by index: an integer (also 64-bit, or a variant
+    // read as one) stores at that position, a text under that name; other
+    // kinds raise "UserData can only be indexed by integer or string.".
+    virtual TWeftValue GetUserDataVal(const TWeftValue& idx) = 0;
+    virtual void SetUserDataVal(const TWeftValue& idx, const TWeftValue& value) = 0;
+    TWeftValue UserData(const TWeftValue& idx) { return GetUserDataVal(idx); }
+
+    // Worker tasks: wait alertably / also wake for thread messages.
+    virtual PWeftTaskControl Alertable() = 0;
+    virtual PWeftTaskControl MsgWait(DWORD wakeMask) = 0;
     // Must come before the start.
     virtual PWeftTaskControl CancelWith(const PWeftCancellationToken& token) = 0;
     virtual PWeftTaskControl ChainTo(const PWeftTaskControl& task, bool ignoreErrors = false) = 0;
     virtual PWeftTaskControl ClearTimer(int32_t timerID) = 0;
     virtual PWeftTaskControl Enforced(bool forceExecution = true) = 0;
+    // Calls a published method of the task's worker on the task's thread,
+    // by address (WeftMethodAddress<&C::M>()) or by name, with no value
+    // (null), one value, or a list of values passed as one array value.
+    virtual PWeftTaskControl Invoke(void* methodAddress) = 0;
+    virtual PWeftTaskControl Invoke(void* methodAddress, const std::vector<TWeftValue>& msgData) = 0;
+    virtual PWeftTaskControl Invoke(void* methodAddress, const TWeftValue& msgData) = 0;
+    virtual PWeftTaskControl Invoke(const QString& methodName) = 0;
+    virtual PWeftTaskControl Invoke(const QString& methodName, const std::vector<TWeftValue>& msgData) = 0;
+    virtual PWeftTaskControl Invoke(const QString& methodName, const TWeftValue& msgData) = 0;
     // Runs the procedure in the task (worker tasks).
     virtual PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunction& remoteFunc) = 0;
     virtual PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunctionEx& remoteFunc) = 0;
+    // The group's Add / Remove with this task.
+    virtual PWeftTaskControl Join(const PWeftTaskGroup& group) = 0;
+    virtual PWeftTaskControl Leave(const PWeftTaskGroup& group) = 0;
     virtual PWeftTaskControl MonitorWith(const PWeftTaskControlMonitor& monitor) = 0;
     virtual PWeftTaskControl NUMANode(int numaNode) = 0;
+    // Every message goes (as a copy) to the dispatcher's table as well.
+    virtual PWeftTaskControl OnMessage(const PWeftMessageDispatcher& eventDispatcher) = 0;
     // The general handler for messages without a handler of their own.
+    virtual PWeftTaskControl OnMessage(const TWeftTaskMessageEvent& eventHandler) = 0;
+    virtual PWeftTaskControl OnMessage(uint16_t msgID, const TWeftTaskMessageEvent& eventHandler) = 0;
+    // The task control keeps the exec.
+    virtual PWeftTaskControl OnMessage(uint16_t msgID, const PWeftMessageExec& eventHandler) = 0;
     virtual PWeftTaskControl OnMessage(const TWeftOnMessageFunction& eventHandler) = 0;
     virtual PWeftTaskControl OnMessage(uint16_t msgID, const TWeftOnMessageFunction& eventHandler) = 0;
     virtual PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunction& eventHandler) = 0;
     virtual PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunctionSimple& eventHandler) = 0;
+    virtual PWeftTaskControl OnTerminated(const TWeftTaskTerminatedEvent& eventHandler) = 0;
     virtual PWeftTaskControl ProcessorGroup(int processorGroup) = 0;
     virtual PWeftTaskControl RemoveMonitor() = 0;
     // On a thread of its own.
     virtual PWeftTaskControl Run() = 0;
+    // Run, then the same Invoke.
+    PWeftTaskControl Run(void* methodAddress) { return Run()->Invoke(methodAddress); }
+    PWeftTaskControl Run(void* methodAddress, const std::vector<TWeftValue>& msgData)
+    {
+        return Run()->Invoke(methodAddress, msgData);
+    }
+    PWeftTaskControl Run(void* methodAddress, const TWeftValue& msgData) { return Run()->Invoke(methodAddress, msgData); }
+    PWeftTaskControl Run(const QString& methodName) { return Run()->Invoke(methodName); }
+    PWeftTaskControl Run(const QString& methodName, const std::vector<TWeftValue>& msgData)
+    {
+        return Run()->Invoke(methodName, msgData);
+    }
+    PWeftTaskControl Run(const QString& methodName, const TWeftValue& msgData)
+    {
+        return Run()->Invoke(methodName, msgData);
+    }
+    PWeftTaskControl Run(const TWeftTaskControlInvokeFunction& remoteFunc) { return Run()->Invoke(remoteFunc); }
+    PWeftTaskControl Run(const TWeftTaskControlInvokeFunctionEx& remoteFunc) { return Run()->Invoke(remoteFunc); }
     // On the pool (GlobalWeftThreadPool when null).
     virtual PWeftTaskControl Schedule(const PWeftThreadPool& threadPool = nullptr) = 0;
     virtual PWeftTaskControl SetMonitor(HWND hWindow) = 0;
     virtual PWeftTaskControl SetParameter(const QString& paramName, const TWeftValue& paramValue) = 0;
     virtual PWeftTaskControl SetParameter(const TWeftValue& paramValue) = 0;
+    // Replaces the parameters with these unnamed values.
+    virtual PWeftTaskControl SetParameters(const std::vector<TWeftValue>& parameters) = 0;
     virtual PWeftTaskControl SetPriority(TWeftThreadPriority threadPriority) = 0;
     virtual PWeftTaskControl SetQueueSize(int numMessages) = 0;
     virtual PWeftTaskControl SetTimer(int timerID, DWORD interval_ms, const TWeftMessageID& timerMessage) = 0;
-    virtual PWeftTaskControl SetUserData(const QString& name, const TWeftValue& value) = 0;
-    virtual TWeftValue UserData(const QString& name) = 0;
+    // Timer 0 calling the worker's Timer.
+    PWeftTaskControl SetTimer(DWORD interval_ms) { return SetTimer(0, interval_ms, TWeftMessageID(-1)); }
+    // Timer 0 with the given message id.
+    PWeftTaskControl SetTimer(DWORD interval_ms, const TWeftMessageID& timerMessage)
+    {
+        return SetTimer(0, interval_ms, timerMessage);
+    }
+    PWeftTaskControl SetTimer(int timerID, DWORD interval_ms, const TWeftTimerProc& timerProc)
+    {
+        return SetTimer(timerID, interval_ms, TWeftMessageID::Create([timerProc](int32_t) { timerProc(); }));
+    }
+    PWeftTaskControl SetTimer(int timerID, DWORD interval_ms, const TWeftTimerProcWithID& timerProc)
+    {
+        return SetTimer(timerID, interval_ms, TWeftMessageID::Create(timerProc));
+    }
+    virtual PWeftTaskControl SetUserData(const TWeftValue& idx, const TWeftValue& value) = 0;
     // Asks the task to end and returns at once.
     virtual void Stop() = 0;
     // Asks the task to end and waits (serving the task's synchronous calls
@@ -244,6 +341,9 @@ public:
     virtual bool WaitFor(DWORD maxWait_ms) = 0;
     virtual bool WaitForInit() = 0;
     virtual PWeftTaskControl WithCounter(const PWeftCounter& counter) = 0;
+    // Lends the lock: the caller keeps it alive at least as long as the
+    // task, unless autoDestroyLock hands it over (freed with the task).
+    virtual PWeftTaskControl WithLock(TSynchroObject* lock, bool autoDestroyLock = true) = 0;
     virtual PWeftTaskControl WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) = 0;
 };
 

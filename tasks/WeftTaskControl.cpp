@@ -5,8 +5,10 @@
 #include "tasks/WeftInit.h"
 #include "tasks/WeftOwnerCall.h"
 #include "tasks/WeftTask.h"
+#include "tasks/WeftTaskGroup.h"
 #include "tasks/WeftThreadPool.h"
 
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -83,6 +85,36 @@ public:
 
     // --- Configuration ------------------------------------------------------------
 
+    TWeftValue GetUserDataVal(const TWeftValue& idx) override
+    {
+        if (IsUserDataName(idx))
+            return otcUserData.GetItem(idx.CastToString());
+        return otcUserData.GetItem(UserDataPosition(idx));
+    }
+    void SetUserDataVal(const TWeftValue& idx, const TWeftValue& value) override
+    {
+        if (IsUserDataName(idx))
+            otcUserData.Add(value, idx.CastToString());
+        else
+            otcUserData.Insert(UserDataPosition(idx), value);
+    }
+    PWeftTaskControl SetUserData(const TWeftValue& idx, const TWeftValue& value) override
+    {
+        SetUserDataVal(idx, value);
+        return Self();
+    }
+
+    PWeftTaskControl Alertable() override
+    {
+        otcExecutor->SetOptions(otcExecutor->GetOptions() | tcoAlertableWait);
+        return Self();
+    }
+    PWeftTaskControl MsgWait(DWORD wakeMask) override
+    {
+        otcExecutor->SetWakeMask(wakeMask);
+        otcExecutor->SetOptions(otcExecutor->GetOptions() | tcoMessageWait);
+        return Self();
+    }
     PWeftTaskControl CancelWith(const PWeftCancellationToken& token) override
     {
         if (otcParameters->IsLocked())
@@ -106,6 +138,26 @@ public:
         otcExecutor->SetOptions(o);
         return Self();
     }
+    PWeftTaskControl Invoke(void* methodAddress) override { return Invoke(methodAddress, TWeftValue()); }
+    PWeftTaskControl Invoke(void* methodAddress, const std::vector<TWeftValue>& msgData) override
+    {
+        return Invoke(methodAddress, ArrayValue(msgData));
+    }
+    PWeftTaskControl Invoke(void* methodAddress, const TWeftValue& msgData) override
+    {
+        GetComm()->Send(TWeftInternalAddressMsg::CreateMessage(methodAddress, msgData));
+        return Self();
+    }
+    PWeftTaskControl Invoke(const QString& methodName) override { return Invoke(methodName, TWeftValue()); }
+    PWeftTaskControl Invoke(const QString& methodName, const std::vector<TWeftValue>& msgData) override
+    {
+        return Invoke(methodName, ArrayValue(msgData));
+    }
+    PWeftTaskControl Invoke(const QString& methodName, const TWeftValue& msgData) override
+    {
+        GetComm()->Send(TWeftInternalStringMsg::CreateMessage(methodName, msgData));
+        return Self();
+    }
     PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunction& remoteFunc) override
     {
         GetComm()->Send(TWeftInternalFuncMsg::CreateMessage(remoteFunc));
@@ -114,6 +166,16 @@ public:
     PWeftTaskControl Invoke(const TWeftTaskControlInvokeFunctionEx& remoteFunc) override
     {
         GetComm()->Send(TWeftInternalFuncMsg::CreateMessage(remoteFunc));
+        return Self();
+    }
+    PWeftTaskControl Join(const PWeftTaskGroup& group) override
+    {
+        group->Add(Self());
+        return Self();
+    }
+    PWeftTaskControl Leave(const PWeftTaskGroup& group) override
+    {
+        group->Remove(Self());
         return Self();
     }
     PWeftTaskControl MonitorWith(const PWeftTaskControlMonitor& monitor) override
@@ -133,30 +195,53 @@ public:
         otcSharedInfo->ostiProcessorGroup = processorGroup;
         return Self();
     }
+    PWeftTaskControl OnMessage(const PWeftMessageDispatcher& eventDispatcher) override
+    {
+        return AddMessageExec(CWeftInternalMessageID, std::make_shared<TWeftMessageExec>(eventDispatcher));
+    }
+    PWeftTaskControl OnMessage(const TWeftTaskMessageEvent& eventHandler) override
+    {
+        GeneralExec().SetOnMessage(eventHandler);
+        CreateInternalMonitor();
+        return Self();
+    }
+    PWeftTaskControl OnMessage(uint16_t msgID, const TWeftTaskMessageEvent& eventHandler) override
+    {
+        return AddMessageExec(msgID, std::make_shared<TWeftMessageExec>(eventHandler));
+    }
+    PWeftTaskControl OnMessage(uint16_t msgID, const PWeftMessageExec& eventHandler) override
+    {
+        return AddMessageExec(msgID, eventHandler);
+    }
     PWeftTaskControl OnMessage(const TWeftOnMessageFunction& eventHandler) override
     {
-        otcOnMessageExec = eventHandler;
+        GeneralExec().SetOnMessage(eventHandler);
         CreateInternalMonitor();
         return Self();
     }
     PWeftTaskControl OnMessage(uint16_t msgID, const TWeftOnMessageFunction& eventHandler) override
     {
-        otcOnMessageList.emplace_back(msgID, eventHandler);
-        CreateInternalMonitor();
-        return Self();
+        return AddMessageExec(msgID, std::make_shared<TWeftMessageExec>(eventHandler));
     }
     PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunction& eventHandler) override
     {
-        otcOnTerminatedExec = eventHandler;
+        TerminatedExec().SetOnTerminated(eventHandler);
         CreateInternalMonitor();
         return Self();
     }
     PWeftTaskControl OnTerminated(const TWeftOnTerminatedFunctionSimple& eventHandler) override
     {
-        return OnTerminated(TWeftOnTerminatedFunction([eventHandler](const PWeftTaskControl&) {
-            if (eventHandler)
-                eventHandler();
+        otcOnTerminatedSimple = eventHandler;
+        return OnTerminated(TWeftOnTerminatedFunction([this](const PWeftTaskControl&) {
+            if (otcOnTerminatedSimple)
+                otcOnTerminatedSimple();
         }));
+    }
+    PWeftTaskControl OnTerminated(const TWeftTaskTerminatedEvent& eventHandler) override
+    {
+        TerminatedExec().SetOnTerminated(eventHandler);
+        CreateInternalMonitor();
+        return Self();
     }
     PWeftTaskControl SetParameter(const QString& paramName, const TWeftValue& paramValue) override
     {
@@ -166,6 +251,11 @@ public:
     PWeftTaskControl SetParameter(const TWeftValue& paramValue) override
     {
         otcParameters->Add(paramValue);
+        return Self();
+    }
+    PWeftTaskControl SetParameters(const std::vector<TWeftValue>& parameters) override
+    {
+        otcParameters->Assign(parameters);
         return Self();
     }
     PWeftTaskControl SetPriority(TWeftThreadPriority threadPriority) override
@@ -185,12 +275,6 @@ public:
         otcExecutor->Asy_SetTimer(timerID, interval_ms, timerMessage);
         return Self();
     }
-    PWeftTaskControl SetUserData(const QString& name, const TWeftValue& value) override
-    {
-        otcUserData.Add(value, name);
-        return Self();
-    }
-    TWeftValue UserData(const QString& name) override { return otcUserData.ByName(name, TWeftValue()); }
     PWeftTaskControl TerminateWhen(const THandle& event) override
     {
         otcExecutor->TerminateWhen(event);
@@ -210,6 +294,14 @@ public:
     PWeftTaskControl WithCounter(const PWeftCounter& counter) override
     {
         otcSharedInfo->ostiCounter = counter;
+        return Self();
+    }
+    PWeftTaskControl WithLock(TSynchroObject* lock, bool autoDestroyLock) override
+    {
+        if (autoDestroyLock)
+            otcSharedInfo->ostiSyncLock.reset(lock);
+        else
+            otcSharedInfo->ostiSyncLock = std::shared_ptr<TSynchroObject>(lock, [](TSynchroObject*) {});
         return Self();
     }
     PWeftTaskControl WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) override
@@ -323,39 +415,98 @@ public:
 
     void ForwardTaskMessage(TWeftMessage& msg) override
     {
-        if (FilterMessage(msg))
+        // Internal messages reaching the owner only ever carry a task's
+        // procedure; anything else of that id is not meant for handlers.
+        if (msg.MsgID == CWeftInternalMessageID) {
+            FilterMessage(msg);
             return;
-        TWeftOnMessageFunction handler;
+        }
+        const PWeftTaskControl self = Self();
+        // Handlers may register more handlers meanwhile: walk by position
+        // and hold each exec while it runs.
+        for (size_t i = 0; i < otcOnMessageList.size(); ++i) {
+            if (otcOnMessageList[i].first != CWeftInternalMessageID)
+                continue;
+            const PWeftMessageExec dispatcher = otcOnMessageList[i].second;
+            TInHandler guard(*this);
+            dispatcher->OnMessage(self, msg);
+        }
+        PWeftMessageExec exec;
         for (const auto& entry : otcOnMessageList)
             if (entry.first == msg.MsgID) {
-                handler = entry.second;
+                exec = entry.second;
                 break;
             }
-        if (!handler)
-            handler = otcOnMessageExec;
-        if (!handler)
+        if (!exec)
+            exec = otcOnMessageExec;
+        if (!exec)
             return;
-        const PWeftTaskControl self = Self();
         TInHandler guard(*this);
-        handler(self, msg);
+        exec->OnMessage(self, msg);
     }
 
     void ForwardTaskTerminated() override
     {
         if (!otcOnTerminatedExec)
             return;
-        const TWeftOnTerminatedFunction handler = otcOnTerminatedExec;
+        const PWeftMessageExec exec = otcOnTerminatedExec;
         const PWeftTaskControl self = Self();
         TInHandler guard(*this);
-        handler(self);
+        exec->OnTerminated(self);
     }
 
 private:
+    // Marks a running handler (also one nested in another) and restores
+    // the mark afterwards, also when the handler raises.
     struct TInHandler {
         TWeftTaskControl& C;
-        explicit TInHandler(TWeftTaskControl& c) : C(c) { C.otcInEventHandler = true; }
-        ~TInHandler() { C.otcInEventHandler = false; }
+        bool Previous;
+        explicit TInHandler(TWeftTaskControl& c) : C(c), Previous(c.otcInEventHandler) { C.otcInEventHandler = true; }
+        ~TInHandler() { C.otcInEventHandler = Previous; }
     };
+
+    PWeftTaskControl AddMessageExec(uint16_t msgID, const PWeftMessageExec& exec)
+    {
+        if (!exec)
+            throw Exception(QStringLiteral("TWeftTaskControl.OnMessage: Handler is not assigned"));
+        otcOnMessageList.emplace_back(msgID, exec);
+        CreateInternalMonitor();
+        return Self();
+    }
+    TWeftMessageExec& GeneralExec()
+    {
+        if (!otcOnMessageExec)
+            otcOnMessageExec = std::make_shared<TWeftMessageExec>();
+        return *otcOnMessageExec;
+    }
+    TWeftMessageExec& TerminatedExec()
+    {
+        if (!otcOnTerminatedExec)
+            otcOnTerminatedExec = std::make_shared<TWeftMessageExec>();
+        return *otcOnTerminatedExec;
+    }
+    static bool IsUserDataName(const TWeftValue& idx)
+    {
+        return idx.IsString() || idx.IsWideString() || idx.IsAnsiString();
+    }
+    // The position an integer or variant index stands for.
+    static int UserDataPosition(const TWeftValue& idx)
+    {
+        if (!idx.IsInteger() && !idx.IsVariant())
+            throw Exception(QStringLiteral("UserData can only be indexed by integer or string."));
+        const int64_t position = idx.CastToInt64();
+        if (position < 0 || position > std::numeric_limits<int32_t>::max())
+            throw Exception(QStringLiteral("UserData index %1 is out of range").arg(position));
+        return int(position);
+    }
+    static TWeftValue ArrayValue(const std::vector<TWeftValue>& values)
+    {
+        TWeftValue array = TWeftValue::Create({});
+        TWeftValueContainer& items = array.AsArray();
+        for (const TWeftValue& v : values)
+            items.Add(v);
+        return array;
+    }
 
     PWeftTaskControl Self() { return shared_from_this(); }
     std::shared_ptr<TWeftThread> Thread()
@@ -460,9 +611,11 @@ private:
     PWeftEventMonitor otcEventMonitor;
     bool otcEventMonitorInternal = false;
     bool otcInEventHandler = false;
-    TWeftOnMessageFunction otcOnMessageExec;
-    std::vector<std::pair<uint16_t, TWeftOnMessageFunction>> otcOnMessageList;
-    TWeftOnTerminatedFunction otcOnTerminatedExec;
+    PWeftMessageExec otcOnMessageExec;
+    // Registration order; dispatcher objects under the internal message id.
+    std::vector<std::pair<uint16_t, PWeftMessageExec>> otcOnMessageList;
+    PWeftMessageExec otcOnTerminatedExec;
+    TWeftOnTerminatedFunctionSimple otcOnTerminatedSimple;
     // Not owned: the owner of a pool decides when it ends, also while
     // tasks run in it.
     std::weak_ptr<IWeftThreadPool> otcOwningPool;
