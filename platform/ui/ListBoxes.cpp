@@ -97,8 +97,47 @@ void TCustomListBox::SetObjects(int Index, void* Value)
         FObjects[size_t(Index)] = Value;
 }
 
+QString TCustomListBox::Strings(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return QString();
+    if (IsVirtual()) {
+        QString data;
+        if (OnData)
+            OnData(const_cast<TCustomListBox*>(this), Index, data);
+        return data;
+    }
+    return FItems[Index];
+}
+
+int TCustomListBox::IndexOf(const QString& Item) const
+{
+    if (IsVirtual())
+        return OnDataFind ? OnDataFind(const_cast<TCustomListBox*>(this), Item) : -1;
+    return int(FItems.indexOf(Item));
+}
+
+void TCustomListBox::SetCount(int Value)
+{
+    if (!IsVirtual() || Value < 0 || Value == Count())
+        return;
+    // the texts stay with OnData; only the per-item state is kept here
+    FItems.resize(Value);
+    FObjects.resize(size_t(Value), nullptr);
+    FSelected.resize(size_t(Value), false);
+    if (FItemIndex >= Value)
+        FItemIndex = -1;
+    if (FAnchor >= Value)
+        FAnchor = FItemIndex;
+    FTopIndex = std::min(FTopIndex, MaxTopIndex());
+    UpdateScrollBar();
+    Invalidate();
+}
+
 int TCustomListBox::AddItem(const QString& Item, void* Object)
 {
+    if (IsVirtual())
+        return -1;  // a virtual list's items come from OnData
     int index = Count();
     if (FSorted) {
         index = 0;
@@ -111,6 +150,8 @@ int TCustomListBox::AddItem(const QString& Item, void* Object)
 
 void TCustomListBox::InsertItem(int Index, const QString& Item, void* Object)
 {
+    if (IsVirtual())
+        return;
     Index = std::clamp(Index, 0, Count());
     FItems.insert(Index, Item);
     FObjects.insert(FObjects.begin() + Index, Object);
@@ -178,7 +219,7 @@ void TCustomListBox::SetSorted(bool Value)
     if (FSorted == Value)
         return;
     FSorted = Value;
-    if (!Value)
+    if (!Value || IsVirtual())
         return;
     // re-add in order, keeping each item's object
     QStringList items = FItems;
@@ -288,6 +329,8 @@ void TCustomListBox::UserSelect(int Index, TShiftState Shift)
 
 void TCustomListBox::SetStyle(TListBoxStyle Value)
 {
+    if (IsVirtual() != (Value == lbVirtual || Value == lbVirtualOwnerDraw))
+        Clear();  // texts kept by the list and texts from OnData do not mix
     FStyle = Value;
     UpdateScrollBar();
     Invalidate();
@@ -295,7 +338,7 @@ void TCustomListBox::SetStyle(TListBoxStyle Value)
 
 int TCustomListBox::ItemHeight() const
 {
-    if (FStyle != lbStandard)
+    if (IsOwnerDrawn())
         return FItemHeight;
     if (FLineHeight == 0) {
         TCanvas measure;
@@ -334,6 +377,8 @@ TRect TCustomListBox::ClientRect() const
     TRect r = Rect(ListBorder, ListBorder, FWidth - ListBorder, FHeight - ListBorder);
     if (FScrollBar && !FScrollBar->isHidden())
         r.Right -= ScrollBarWidth;
+    if (FHScrollBar && !FHScrollBar->isHidden())
+        r.Bottom -= ScrollBarWidth;
     if (r.Right < r.Left)
         r.Right = r.Left;
     if (r.Bottom < r.Top)
@@ -451,14 +496,34 @@ void TCustomListBox::UpdateScrollBar()
             Invalidate();
         });
     }
-    // the bar shows when the items do not fit without it
+    if (!FHScrollBar) {
+        FHScrollBar = new QScrollBar(Qt::Horizontal, FWidget);
+        FHScrollBar->setFocusPolicy(Qt::NoFocus);
+        FHScrollBar->hide();
+        QObject::connect(FHScrollBar, &QScrollBar::valueChanged, [this](int v) {
+            if (FScrolling)
+                return;
+            FLeftOffset = std::clamp(v, 0, MaxLeftOffset());
+            Invalidate();
+        });
+    }
+    // each bar shows when the items do not fit without it; the one takes room from the other
     int total = 0;
     for (int i = 0; i < Count() && total <= FHeight; ++i)
         total += ItemHeightOf(i);
-    const bool need = total > FHeight - 2 * ListBorder;
+    const int innerWidth = FWidth - 2 * ListBorder, innerHeight = FHeight - 2 * ListBorder;
+    bool need = total > innerHeight;
+    bool needH = FScrollWidth > 0 && FScrollWidth > innerWidth - (need ? ScrollBarWidth : 0);
+    if (needH && !need)
+        need = total > innerHeight - ScrollBarWidth;
+    if (need && !needH)
+        needH = FScrollWidth > 0 && FScrollWidth > innerWidth - ScrollBarWidth;
     FScrollBar->setVisible(need);
+    FHScrollBar->setVisible(needH);
     FScrollBar->setGeometry(FWidth - ListBorder - ScrollBarWidth, ListBorder, ScrollBarWidth,
-                            std::max(0, FHeight - 2 * ListBorder));
+                            std::max(0, innerHeight - (needH ? ScrollBarWidth : 0)));
+    FHScrollBar->setGeometry(ListBorder, FHeight - ListBorder - ScrollBarWidth,
+                             std::max(0, innerWidth - (need ? ScrollBarWidth : 0)), ScrollBarWidth);
     FScrolling = true;
     const int maxTop = need ? MaxTopIndex() : 0;
     FScrollBar->setRange(0, maxTop);
@@ -467,7 +532,48 @@ void TCustomListBox::UpdateScrollBar()
     if (FTopIndex > maxTop)
         FTopIndex = maxTop;
     FScrollBar->setValue(FTopIndex);
+    const int maxLeft = MaxLeftOffset();
+    FLeftOffset = std::min(FLeftOffset, maxLeft);
+    FHScrollBar->setRange(0, maxLeft);
+    FHScrollBar->setPageStep(std::max(1, ClientRect().Width()));
+    FHScrollBar->setSingleStep(std::max(1, ItemHeight()));
+    FHScrollBar->setValue(FLeftOffset);
     FScrolling = false;
+}
+
+int TCustomListBox::MaxLeftOffset() const
+{
+    return std::max(0, FScrollWidth - ClientRect().Width());
+}
+
+void TCustomListBox::SetScrollWidth(int Value)
+{
+    FScrollWidth = std::max(0, Value);
+    UpdateScrollBar();
+    FLeftOffset = std::min(FLeftOffset, MaxLeftOffset());
+    Invalidate();
+}
+
+void TCustomListBox::SetLeftOffset(int Value)
+{
+    Value = std::clamp(Value, 0, MaxLeftOffset());
+    if (Value == FLeftOffset)
+        return;
+    FLeftOffset = Value;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+int TCustomListBox::TabStopPixels() const
+{
+    if (TabWidth <= 0)
+        return 0;
+    TCanvas measure;
+    measure.Font()->Assign(FFont);
+    // the average character width as the window system takes it: the mean of the alphabet
+    static const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int average = (measure.TextWidth(Alphabet) / 26 + 1) / 2;
+    return std::max(1, TabWidth * average / 4);
 }
 
 // ---- painting -------------------------------------------------------------------------------
@@ -487,17 +593,31 @@ TOwnerDrawState TCustomListBox::ItemState(int Index) const
 void TCustomListBox::DrawItem(int Index, TRect R, TOwnerDrawState State)
 {
     TCanvas* c = Canvas();
-    if (FStyle != lbStandard && OnDrawItem) {
+    if (IsOwnerDrawn() && OnDrawItem) {
         OnDrawItem(this, Index, R, State);
         return;
     }
     c->FillRect(R);
-    unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-    if (TabWidth > 0)
-        flags |= DT_EXPANDTABS;
+    const QString text = Strings(Index);
+    const unsigned flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    const int tab = TabStopPixels();
     TRect t = R;
     t.Left += 2;
-    c->DrawText(FItems[Index], t, flags);
+    if (tab <= 0 || !text.contains(QLatin1Char('\t'))) {
+        c->DrawText(text, t, flags);
+        return;
+    }
+    // columns at the list's own tab stops, measured from the text's start
+    const int origin = t.Left;
+    const QStringList pieces = text.split(QLatin1Char('\t'));
+    for (int i = 0; i < pieces.size(); ++i) {
+        TRect p = t;
+        c->DrawText(pieces[i], p, flags);
+        if (i + 1 < pieces.size()) {
+            const int end = t.Left + c->TextWidth(pieces[i]);
+            t.Left = origin + ((end - origin) / tab + 1) * tab;
+        }
+    }
 }
 
 void TCustomListBox::Paint()
@@ -512,7 +632,9 @@ void TCustomListBox::Paint()
     int y = area.Top;
     for (int i = FTopIndex; i < Count() && y < area.Bottom; ++i) {
         const int h = ItemHeightOf(i);
-        const TRect r = Rect(area.Left, y, area.Right, y + h);
+        // scrolled lines start left of the area and are at least ScrollWidth wide
+        const int left = area.Left - FLeftOffset;
+        const TRect r = Rect(left, y, std::max(area.Right, left + FScrollWidth), y + h);
         const TOwnerDrawState state = ItemState(i);
         c->Font()->Assign(FFont);
         c->Brush()->SetStyle(bsSolid);
@@ -569,6 +691,12 @@ void TCustomListBox::MouseMove(TShiftState Shift, int X, int Y)
 void TCustomListBox::KeyDown(Word& Key, TShiftState Shift)
 {
     TCustomControl::KeyDown(Key, Shift);
+    if ((Key == VK_LEFT || Key == VK_RIGHT) && MaxLeftOffset() > 0) {
+        const int step = std::max(1, ItemHeight());
+        SetLeftOffset(FLeftOffset + (Key == VK_LEFT ? -step : step));
+        Key = 0;
+        return;
+    }
     if (Count() == 0)
         return;
     int next = -1;
@@ -602,6 +730,8 @@ void TCustomListBox::KeyDown(Word& Key, TShiftState Shift)
 
 bool TCustomListBox::WantsKey(Word Key, TShiftState) const
 {
+    if ((Key == VK_LEFT || Key == VK_RIGHT) && MaxLeftOffset() > 0)
+        return true;
     return Key == VK_UP || Key == VK_DOWN || Key == VK_HOME || Key == VK_END || Key == VK_PRIOR || Key == VK_NEXT;
 }
 

@@ -6,6 +6,11 @@
 // then reaches MouseDown, so an override of MouseDown sees the pressed item
 // as the current one. Items scroll by whole items; TopIndex is the first
 // item shown.
+//
+// A list can be wider than its window: ScrollWidth sets the width of its
+// lines, and a horizontal bar (or Left/Right keys) shifts them by LeftOffset.
+// A virtual list keeps no texts: SetCount gives the number of items and
+// OnData supplies an item's text whenever it is drawn or read.
 
 #include "platform/ui/Controls.h"
 
@@ -14,7 +19,7 @@
 
 class QScrollBar;
 
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 
 using TOwnerDrawState = unsigned;
 constexpr TOwnerDrawState odSelected = 0x1;
@@ -27,6 +32,9 @@ constexpr TOwnerDrawState odComboBoxEdit = 0x1000;
 
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)>;
 using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+using TLBGetDataEvent = std::function<void(TWinControl* Control, int Index, QString& Data)>;
+// Finds the index of an item of a virtual list by its text (-1: none).
+using TLBFindDataEvent = std::function<int(TWinControl* Control, const QString& FindString)>;
 
 class TCustomListBox : public TCustomControl {
 public:
@@ -37,7 +45,8 @@ public:
     QStringList Items() const { return FItems; }
     void SetItems(const QStringList& Items);
     int Count() const { return int(FItems.size()); }
-    QString Strings(int Index) const { return FItems.value(Index); }
+    // An item's text (asked from OnData in a virtual list).
+    QString Strings(int Index) const;
     void SetStrings(int Index, const QString& Value);
     void* Objects(int Index) const;
     void SetObjects(int Index, void* Value);
@@ -46,7 +55,15 @@ public:
     void DeleteItem(int Index);
     // Moves an item with its object and its own state (a check mark).
     void MoveItem(int CurIndex, int NewIndex);
-    int IndexOf(const QString& Item) const { return int(FItems.indexOf(Item)); }
+    // The index of an item by text (OnDataFind in a virtual list).
+    int IndexOf(const QString& Item) const;
+    // The number of items of a virtual list; other lists ignore it.
+    void SetCount(int Value);
+    bool IsVirtual() const { return FStyle == lbVirtual || FStyle == lbVirtualOwnerDraw; }
+    bool IsOwnerDrawn() const
+    {
+        return FStyle == lbOwnerDrawFixed || FStyle == lbOwnerDrawVariable || FStyle == lbVirtualOwnerDraw;
+    }
     void Clear();
     bool Sorted() const { return FSorted; }
     void SetSorted(bool Value);
@@ -80,10 +97,23 @@ public:
     int VisibleItemCount() const;
     TRect ClientRect() const override;
     int TabWidth = 0;  // tab stops in dialog units (0: tabs are not expanded)
+    // The distance between tab stops in pixels (a quarter of the font's average
+    // character width per dialog unit), 0 when tabs are not expanded.
+    int TabStopPixels() const;
+    // The width of the lines in pixels; wider than the client area it brings
+    // a horizontal scroll bar (0: no horizontal scrolling).
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value);
+    // How far the lines are scrolled to the left, in pixels.
+    int LeftOffset() const { return FLeftOffset; }
+    void SetLeftOffset(int Value);
+    int MaxLeftOffset() const;
 
     TNotifyEvent OnChange;  // the current item changed through the user
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
+    TLBGetDataEvent OnData;
+    TLBFindDataEvent OnDataFind;
 
     // Used by the widget layer before a press reaches MouseDown.
     void HandlePress(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -128,6 +158,9 @@ protected:
     bool FMultiSelect = false;
     bool FSorted = false;
     QScrollBar* FScrollBar = nullptr;
+    QScrollBar* FHScrollBar = nullptr;
+    int FScrollWidth = 0;
+    int FLeftOffset = 0;
     bool FScrolling = false;
     mutable int FLineHeight = 0;  // the font's item height, 0 until measured
 };

@@ -5,6 +5,7 @@
 #include "platform/ui/ImgList.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -265,9 +266,12 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner)
     FTabStop = true;
 }
 
+// The memo's widget that keeps typed and pasted text within MaxLength (MemoSelection.cpp).
+QPlainTextEdit* NewMemoWidget(TMemo* Memo);
+
 QWidget* TMemo::CreateWidget()
 {
-    auto* m = new QPlainTextEdit;
+    auto* m = NewMemoWidget(this);
     m->setPlainText(FText);
     m->setReadOnly(FReadOnly);
     m->setLineWrapMode(FWordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
@@ -276,6 +280,7 @@ QWidget* TMemo::CreateWidget()
         if (FSettingText)
             return;
         FText = m->toPlainText();
+        Modified = true;
         if (OnChange)
             OnChange(this);
     });
@@ -549,6 +554,9 @@ void TRadioButton::Paint()
 
 // ---- TComboBox ----------------------------------------------------------------------
 
+// The combo box's widget with owner-drawn items (ComboBoxDraw.cpp).
+QComboBox* NewComboWidget(TComboBox* Combo);
+
 TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner)
 {
     FWidth = 145;
@@ -557,9 +565,11 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner)
     FTabStop = true;
 }
 
+TComboBox::~TComboBox() = default;
+
 QWidget* TComboBox::CreateWidget()
 {
-    auto* cb = new QComboBox;
+    auto* cb = NewComboWidget(this);
     cb->setEditable(FStyle == csDropDown || FStyle == csSimple);
     cb->setMaxVisibleItems(FDropDownCount);
     cb->setFocusPolicy(Qt::StrongFocus);
@@ -567,12 +577,13 @@ QWidget* TComboBox::CreateWidget()
     cb->setCurrentIndex(-1);
     if (cb->isEditable())
         cb->setEditText(FText);
+    if (cb->isEditable() && !FAutoComplete)
+        cb->setCompleter(nullptr);
     QObject::connect(cb, &QComboBox::currentIndexChanged, [this, cb](int) {
         if (FUpdating)
             return;
         FText = cb->currentText();
-        if (OnSelect)
-            OnSelect(this);
+        Select();
         if (OnChange)
             OnChange(this);
     });
@@ -588,8 +599,24 @@ QWidget* TComboBox::CreateWidget()
 
 void TComboBox::Rebuild()
 {
-    if (FSorted)
-        FItems.sort(Qt::CaseInsensitive);
+    FObjects.resize(size_t(FItems.size()), nullptr);
+    if (FSorted) {
+        // sort the items with their objects
+        std::vector<int> order(size_t(FItems.size()));
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = int(i);
+        std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+            return FItems[a].compare(FItems[b], Qt::CaseInsensitive) < 0;
+        });
+        QStringList items;
+        std::vector<void*> objects;
+        for (int i : order) {
+            items << FItems[i];
+            objects.push_back(FObjects[size_t(i)]);
+        }
+        FItems = items;
+        FObjects = objects;
+    }
     if (auto* cb = static_cast<QComboBox*>(FWidget)) {
         FUpdating = true;
         const QString text = FText;
@@ -605,18 +632,57 @@ void TComboBox::Rebuild()
 void TComboBox::SetItems(const QStringList& Items)
 {
     FItems = Items;
+    FObjects.assign(size_t(Items.size()), nullptr);
     Rebuild();
 }
 
-void TComboBox::AddItem(const QString& Item)
+int TComboBox::AddItem(const QString& Item, void* Object)
 {
     FItems << Item;
+    FObjects.resize(size_t(FItems.size() - 1), nullptr);
+    FObjects.push_back(Object);
     Rebuild();
+    if (!FSorted)
+        return Count() - 1;
+    for (int i = 0; i < Count(); ++i)
+        if (FObjects[size_t(i)] == Object && FItems[i] == Item)
+            return i;
+    return -1;
+}
+
+void* TComboBox::Objects(int Index) const
+{
+    return Index >= 0 && Index < Count() && size_t(Index) < FObjects.size() ? FObjects[size_t(Index)] : nullptr;
+}
+
+void TComboBox::SetObjects(int Index, void* Value)
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    FObjects.resize(size_t(FItems.size()), nullptr);
+    FObjects[size_t(Index)] = Value;
+}
+
+void TComboBox::SetAutoComplete(bool Value)
+{
+    FAutoComplete = Value;
+    auto* cb = static_cast<QComboBox*>(FWidget);
+    if (!cb || !cb->isEditable())
+        return;
+    if (!Value) {
+        cb->setCompleter(nullptr);
+        return;
+    }
+    auto* completer = new QCompleter(cb->model(), cb);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::InlineCompletion);
+    cb->setCompleter(completer);
 }
 
 void TComboBox::Clear()
 {
     FItems.clear();
+    FObjects.clear();
     FText.clear();
     Rebuild();
 }
@@ -659,8 +725,18 @@ QString TComboBox::Text() const
 void TComboBox::SetStyle(TComboBoxStyle Value)
 {
     FStyle = Value;
-    if (auto* cb = static_cast<QComboBox*>(FWidget))
+    if (auto* cb = static_cast<QComboBox*>(FWidget)) {
         cb->setEditable(Value == csDropDown || Value == csSimple);
+        if (cb->isEditable())
+            SetAutoComplete(FAutoComplete);
+    }
+    ApplyOwnerDraw();
+}
+
+void TComboBox::Select()
+{
+    if (OnSelect)
+        OnSelect(this);
 }
 
 void TComboBox::SetDropDownCount(int Value)

@@ -9,6 +9,9 @@
 #include "platform/ui/Themes.h"
 
 #include <QStringList>
+#include <vector>
+
+class QPainter;
 
 class TCustomImageList;
 
@@ -114,11 +117,45 @@ public:
     bool WantTabs = false;
     void SelectAll();
     void Clear() { SetText(QString()); }
+    // Adds a line at the end.
+    void Append(const QString& Line);
+    // The most characters the user can enter (0: no limit); a line break counts two.
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int Value);
+    // Character positions count a line break as two characters, as in Text().
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    QString SelText() const;
+    // Replaces the selection (inserts at the caret when nothing is selected);
+    // the part past MaxLength is dropped.
+    void SetSelText(const QString& Value);
+    // The caret as column (X) and line (Y), both from 0.
+    TPoint CaretPos() const;
+    void SetCaretPos(const TPoint& Value);
+    // The line holding a character position (-1: the caret's line).
+    int LineFromChar(int CharIndex) const;
+    // The character position where a line starts (-1 when there is no such line).
+    int LineIndex(int Line) const;
+    int FirstVisibleLine() const;
+    // Scrolls the text so that the caret shows.
+    void ScrollCaret();
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    bool CanUndo() const;
+    void Undo();
+    bool Modified = false;  // set when the user changes the text
     TNotifyEvent OnChange;
     bool WantsKey(Word Key, TShiftState Shift) const override;
 
 protected:
     QWidget* CreateWidget() override;
+    // Qt's positions (one character per line break) to ours and back.
+    int ToCharIndex(int Position) const;
+    int ToPosition(int CharIndex) const;
+    int FMaxLength = 0;
     bool FWordWrap = true;
     bool FReadOnly = false;
     TScrollStyle FScrollBars = ssNone;
@@ -195,13 +232,23 @@ protected:
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+// The owner-drawn styles (csOwnerDrawFixed, csOwnerDrawVariable) show a list
+// without an edit field; each item of the drop-down list, and the chosen item
+// in the closed box (with odComboBoxEdit), is drawn by DrawItem on Canvas,
+// which calls OnDrawItem when assigned. csOwnerDrawVariable asks
+// OnMeasureItem for each list item's height.
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
     QStringList Items() const { return FItems; }
     void SetItems(const QStringList& Items);
-    void AddItem(const QString& Item);
+    int AddItem(const QString& Item, void* Object = nullptr);
     void Clear();
+    int Count() const { return int(FItems.size()); }
+    void* Objects(int Index) const;
+    void SetObjects(int Index, void* Value);
+    int IndexOf(const QString& Item) const { return int(FItems.indexOf(Item)); }
     int ItemIndex() const;
     void SetItemIndex(int Value);
     void SetText(const QString& Value) override;
@@ -214,15 +261,42 @@ public:
     void SetSorted(bool Value);
     bool DroppedDown() const;
     void SetDroppedDown(bool Value);
+    // Typing in the edit field completes the text from the items (on by default).
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool Value);
+    bool IsOwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
+    // The height of a list item in the owner-drawn styles.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    // The height of one item as the list shows it (OnMeasureItem in csOwnerDrawVariable).
+    int ItemHeightOf(int Index);
+    // The surface items are drawn on while DrawItem runs.
+    TCanvas* Canvas() { return &FCanvas; }
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
+    // Used by the widget layer: draws one item on a painter with the box's font and colours.
+    void PaintItem(QPainter* Painter, const TRect& Rect, int Index, TOwnerDrawState State);
 
 protected:
     QWidget* CreateWidget() override;
+    // Draws one item: OnDrawItem when assigned, else the text on the brush.
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    // The user chose an item from the list (raises OnSelect).
+    virtual void Select();
     void Rebuild();
+    // Puts the owner-drawn item painting on the widget, or takes it off.
+    void ApplyOwnerDraw();
     QStringList FItems;
+    std::vector<void*> FObjects;
+    TCanvas FCanvas;
+    int FItemHeight = 16;
+    bool FAutoComplete = true;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;
     bool FSorted = false;

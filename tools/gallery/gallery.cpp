@@ -88,6 +88,9 @@ void GlyphSheet(const QString& Out)
 
 }  // namespace
 
+// The list and choice controls' window (ListSheet.cpp).
+void ListSheet(const QString& Out);
+
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
@@ -269,5 +272,6 @@ int main(int argc, char** argv)
     }
     SetModalHook(nullptr);
     GlyphSheet(out);
+    ListSheet(out);
     return 0;
 }

@@ -1,0 +1,187 @@
+// The combo box's widget and the painting of owner-drawn combo box items,
+// both in the drop-down list and in the closed box.
+#include "platform/ui/StdCtrls.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
+#include <QStylePainter>
+
+namespace {
+
+TRect FromQRect(const QRect& R)
+{
+    return Rect(R.left(), R.top(), R.right() + 1, R.bottom() + 1);
+}
+
+// Items of the drop-down list go through the combo box's DrawItem and MeasureItem.
+class TComboItemDelegate : public QStyledItemDelegate {
+public:
+    TComboItemDelegate(TComboBox* Combo, QObject* Parent) : QStyledItemDelegate(Parent), FCombo(Combo) {}
+
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        if (!FCombo->IsOwnerDrawn()) {
+            QStyledItemDelegate::paint(Painter, Option, Index);
+            return;
+        }
+        TOwnerDrawState state = 0;
+        if (Option.state & QStyle::State_Selected)
+            state |= odSelected;
+        if (!(Option.state & QStyle::State_Enabled))
+            state |= odDisabled;
+        FCombo->PaintItem(Painter, FromQRect(Option.rect), Index.row(), state);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        if (!FCombo->IsOwnerDrawn())
+            return QStyledItemDelegate::sizeHint(Option, Index);
+        return QSize(std::max(1, Option.rect.width()), FCombo->ItemHeightOf(Index.row()));
+    }
+
+private:
+    TComboBox* FCombo;
+};
+
+// The closed box of an owner-drawn style shows its chosen item drawn by the control.
+class TComboWidget : public QComboBox {
+public:
+    explicit TComboWidget(TComboBox* Combo) : FCombo(Combo) {}
+
+protected:
+    void paintEvent(QPaintEvent* Event) override
+    {
+        if (!FCombo->IsOwnerDrawn()) {
+            QComboBox::paintEvent(Event);
+            return;
+        }
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = QIcon();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        TOwnerDrawState state = odComboBoxEdit;
+        if (hasFocus())
+            state |= odSelected | odFocused;
+        if (!isEnabled())
+            state |= odDisabled;
+        FCombo->PaintItem(&painter, FromQRect(field), currentIndex(), state);
+    }
+
+private:
+    TComboBox* FCombo;
+};
+
+// The drop-down shows DropDownCount rows below the box and scrolls the rest,
+// rather than the menu-like list over the box that the fixed look would open.
+class TComboListStyle : public QProxyStyle {
+public:
+    explicit TComboListStyle(QStyle* Base) : QProxyStyle(Base) {}
+    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget, QStyleHintReturn* Return) const override
+    {
+        if (Hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+};
+
+QStyle* ComboListStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new TComboListStyle(QStyleFactory::create(QApplication::style()->name()));
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
+QComboBox* NewComboWidget(TComboBox* Combo)
+{
+    auto* cb = new TComboWidget(Combo);
+    cb->setStyle(ComboListStyle());
+    if (Combo->IsOwnerDrawn())
+        cb->setItemDelegate(new TComboItemDelegate(Combo, cb));
+    return cb;
+}
+
+void TComboBox::ApplyOwnerDraw()
+{
+    auto* cb = static_cast<QComboBox*>(FWidget);
+    if (!cb)
+        return;
+    // the plain styles keep the list's own delegate; once owner drawn the
+    // delegate stays and hands plain items back to the standard painting
+    if (IsOwnerDrawn() && !dynamic_cast<TComboItemDelegate*>(cb->itemDelegate()))
+        cb->setItemDelegate(new TComboItemDelegate(this, cb));
+    if (cb->view())
+        cb->view()->doItemsLayout();
+    cb->update();
+}
+
+void TComboBox::SetItemHeight(int Value)
+{
+    if (Value <= 0)
+        return;
+    FItemHeight = Value;
+    ApplyOwnerDraw();
+}
+
+void TComboBox::MeasureItem(int Index, int& Height)
+{
+    if (OnMeasureItem)
+        OnMeasureItem(this, Index, Height);
+}
+
+int TComboBox::ItemHeightOf(int Index)
+{
+    int h = FItemHeight;
+    if (FStyle == csOwnerDrawVariable)
+        MeasureItem(Index, h);
+    return std::max(1, h);
+}
+
+void TComboBox::DrawItem(int Index, TRect R, TOwnerDrawState State)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, Index, R, State);
+        return;
+    }
+    FCanvas.FillRect(R);
+    R.Left += 2;
+    FCanvas.DrawText(FItems.value(Index), R, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void TComboBox::PaintItem(QPainter* Painter, const TRect& R, int Index, TOwnerDrawState State)
+{
+    const QPaintDevice* device = Painter->device();
+    FCanvas.BeginPaint(Painter, Rect(0, 0, device ? device->width() : R.Right, device ? device->height() : R.Bottom));
+    FCanvas.Font()->Assign(FFont);
+    FCanvas.Brush()->SetStyle(bsSolid);
+    if ((State & odSelected) && FEnabled) {
+        FCanvas.Brush()->SetColor(clHighlight);
+        FCanvas.Font()->SetColor(clHighlightText);
+    } else {
+        FCanvas.Brush()->SetColor(FColor);
+        if (!FEnabled)
+            FCanvas.Font()->SetColor(clGrayText);
+    }
+    // no item chosen: the field stays empty
+    if (Index >= 0 && Index < Count())
+        DrawItem(Index, R, State);
+    else
+        FCanvas.FillRect(R);
+    if (State & odFocused)
+        FCanvas.DrawFocusRect(R);
+    FCanvas.EndPaint();
+}
