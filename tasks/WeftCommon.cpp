@@ -358,7 +358,9 @@ thread_local QString tThreadName;
 
 void SetThreadName(const QString& name)
 {
-    const QString n = name.left(255);
+    // A deep copy: the thread-local name must not share its text with strings
+    // other threads hold and free.
+    const QString n(name.constData(), qMin<qsizetype>(name.size(), 255));
     if (n == tThreadName)
         return;
     tThreadName = n;

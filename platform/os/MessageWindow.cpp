@@ -26,10 +26,12 @@ struct TRegistry {
     HWND Next = 0x10000;
 };
 
+// Never destroyed: pooled threads live to the end of the process and may post
+// to a window while static objects are being torn down at exit.
 TRegistry& Registry()
 {
-    static TRegistry r;
-    return r;
+    static TRegistry* r = new TRegistry;
+    return *r;
 }
 
 std::shared_ptr<TWindowRec> FindWindow(HWND wnd)
