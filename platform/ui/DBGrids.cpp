@@ -2,8 +2,12 @@
 #include "platform/ui/Themes.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QSet>
+#include <QStaticText>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -15,21 +19,63 @@ TAlignment FieldAlignment(const TField* F)
 
 // The cell font as Qt sees it, kept while the same font paints cell after
 // cell: building it and its metrics for each cell costs more than the text.
+// Each font keeps the laid-out texts it drew, since laying out a text costs
+// more than drawing it and a grid paints the same texts page after page.
 struct CellFont {
     TFont Font;
     QFont QtFont;
     std::unique_ptr<QFontMetrics> Metrics;
+    QHash<QString, QStaticText> Texts;
+    // Texts drawn once: laid out and kept when they come again (a text seen
+    // once, as most are while paging through a long table, is cheaper to
+    // draw directly).
+    QSet<QString> Seen;
+    bool Matches(const TFont& F) const { return Font == F && Font.Pitch() == F.Pitch() && Font.Quality() == F.Quality(); }
 };
 
-const CellFont& CellFontOf(const TFont& F)
+constexpr int KeptFonts = 6;
+constexpr qsizetype KeptTextsPerFont = 8192;
+
+CellFont& CellFontOf(const TFont& F)
 {
-    thread_local CellFont c;
-    if (!c.Metrics || !(c.Font == F) || c.Font.Pitch() != F.Pitch() || c.Font.Quality() != F.Quality()) {
-        c.Font.Assign(F);
-        c.QtFont = F.ToQFont();
-        c.Metrics = std::make_unique<QFontMetrics>(c.QtFont);
+    // Most recently used first: titles, cells and the indicator take turns.
+    thread_local std::vector<std::unique_ptr<CellFont>> fonts;
+    for (size_t i = 0; i < fonts.size(); ++i) {
+        if (fonts[i]->Matches(F)) {
+            if (i > 0)
+                std::rotate(fonts.begin(), fonts.begin() + ptrdiff_t(i), fonts.begin() + ptrdiff_t(i) + 1);
+            return *fonts.front();
+        }
     }
-    return c;
+    auto c = std::make_unique<CellFont>();
+    c->Font.Assign(F);
+    c->QtFont = F.ToQFont();
+    c->Metrics = std::make_unique<QFontMetrics>(c->QtFont);
+    if (int(fonts.size()) >= KeptFonts)
+        fonts.pop_back();
+    fonts.insert(fonts.begin(), std::move(c));
+    return *fonts.front();
+}
+
+// The kept layout of a text, nullptr the first time the text is drawn.
+const QStaticText* LaidOutText(CellFont& CF, const QString& Text)
+{
+    auto it = CF.Texts.constFind(Text);
+    if (it != CF.Texts.constEnd())
+        return &*it;
+    if (!CF.Seen.contains(Text)) {
+        if (CF.Seen.size() >= 4 * KeptTextsPerFont)
+            CF.Seen.clear();
+        CF.Seen.insert(Text);
+        return nullptr;
+    }
+    if (CF.Texts.size() >= KeptTextsPerFont)
+        CF.Texts.clear();
+    QStaticText st(Text);
+    st.setTextFormat(Qt::PlainText);
+    st.setPerformanceHint(QStaticText::ModerateCaching);
+    st.prepare(QTransform(), CF.QtFont);
+    return &*CF.Texts.insert(Text, st);
 }
 
 // Text drawn in a cell as the canvas's TextRect would (the brush fills the
@@ -38,7 +84,6 @@ const CellFont& CellFontOf(const TFont& F)
 void WriteText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
 {
     const int margin = 2;
-    const CellFont& cf = CellFontOf(*C->Font());
     QPainter* p = C->Painter();
     if (!p) {
         C->TextRect(R, R.Left + margin, R.Top, Text);
@@ -48,11 +93,33 @@ void WriteText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
         C->FillRect(R);
     if (Text.isEmpty() || R.Width() <= 2 * margin)
         return;
+    CellFont& cf = CellFontOf(*C->Font());
     p->setFont(cf.QtFont);
     p->setPen(ToQColor(C->Font()->Color()));
-    int flags = Qt::AlignVCenter | Qt::TextSingleLine;
-    flags |= A == taRightJustify ? Qt::AlignRight : A == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
-    p->drawText(QRect(R.Left + margin, R.Top, R.Width() - 2 * margin, R.Height()), flags, Text);
+    const QRect box(R.Left + margin, R.Top, R.Width() - 2 * margin, R.Height());
+    const bool plainLine =
+        !Text.contains(QLatin1Char('\n')) && !Text.contains(QLatin1Char('\r')) && !Text.contains(QLatin1Char('\t'));
+    const QStaticText* kept = plainLine ? LaidOutText(cf, Text) : nullptr;
+    if (!kept) {
+        int flags = Qt::AlignVCenter | Qt::TextSingleLine;
+        flags |= A == taRightJustify ? Qt::AlignRight : A == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+        p->drawText(box, flags, Text);
+        return;
+    }
+    const QStaticText& st = *kept;
+    const int w = int(std::ceil(st.size().width()));
+    const int h = cf.Metrics->height();
+    const int x = A == taRightJustify ? box.right() + 1 - w : A == taCenter ? box.left() + (box.width() - w) / 2 : box.left();
+    const int y = box.top() + (box.height() - h) / 2;
+    // Only a text that does not fit needs a clip.
+    const bool clip = w > box.width() || h > box.height();
+    if (clip) {
+        p->save();
+        p->setClipRect(box, Qt::IntersectClip);
+    }
+    p->drawStaticText(QPoint(x, y), st);
+    if (clip)
+        p->restore();
 }
 
 QString CellText(const TField* F)
