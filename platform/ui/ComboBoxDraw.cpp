@@ -1,9 +1,11 @@
-// The combo box's widget and the painting of owner-drawn combo box items,
-// both in the drop-down list and in the closed box.
+// The combo box's widget, the painting of owner-drawn combo box items
+// (in the drop-down list and in the closed box), the drop-down's width and
+// the edit field's selection.
 #include "platform/ui/StdCtrls.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPointer>
@@ -184,4 +186,51 @@ void TComboBox::PaintItem(QPainter* Painter, const TRect& R, int Index, TOwnerDr
     if (State & odFocused)
         FCanvas.DrawFocusRect(R);
     FCanvas.EndPaint();
+}
+
+// ---- the drop-down's width and the edit field's selection ----------------------------------
+
+void TComboBox::SetDropDownWidth(int Value)
+{
+    FDropDownWidth = std::max(0, Value);
+    auto* cb = static_cast<QComboBox*>(Widget());
+    cb->view()->setMinimumWidth(FDropDownWidth);
+}
+
+int TComboBox::SelStart() const
+{
+    const QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit();
+    if (!e)
+        return 0;
+    return e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+}
+
+void TComboBox::SetSelStart(int Value)
+{
+    if (QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit())
+        e->setCursorPosition(std::clamp(Value, 0, int(e->text().size())));
+}
+
+int TComboBox::SelLength() const
+{
+    const QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit();
+    return e ? int(e->selectedText().size()) : 0;
+}
+
+void TComboBox::SetSelLength(int Value)
+{
+    if (QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit())
+        e->setSelection(SelStart(), std::max(0, Value));
+}
+
+QString TComboBox::SelText() const
+{
+    const QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit();
+    return e ? e->selectedText() : QString();
+}
+
+void TComboBox::SelectAll()
+{
+    if (QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit())
+        e->selectAll();
 }

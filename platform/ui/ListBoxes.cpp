@@ -728,6 +728,22 @@ void TCustomListBox::KeyDown(Word& Key, TShiftState Shift)
         UserSelect(next, Shift & ~ssCtrl);
 }
 
+void TCustomListBox::KeyPress(QChar& Key)
+{
+    TCustomControl::KeyPress(Key);
+    if (Key.isNull() || Key <= QLatin1Char(' ') || Count() == 0)
+        return;
+    // the search wraps round after the last item
+    for (int step = 1; step <= Count(); ++step) {
+        const int i = (std::max(FItemIndex, -1) + step) % Count();
+        if (Strings(i).startsWith(Key, Qt::CaseInsensitive)) {
+            UserSelect(i, 0);
+            break;
+        }
+    }
+    Key = QChar();
+}
+
 bool TCustomListBox::WantsKey(Word Key, TShiftState) const
 {
     if ((Key == VK_LEFT || Key == VK_RIGHT) && MaxLeftOffset() > 0)

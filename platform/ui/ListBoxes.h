@@ -124,6 +124,8 @@ protected:
     void FontChanged() override;
     void Resize() override;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    // A typed letter or digit moves to the next item that starts with it.
+    void KeyPress(QChar& Key) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     bool WantsKey(Word Key, TShiftState Shift) const override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;

@@ -261,6 +261,16 @@ public:
     void SetSorted(bool Value);
     bool DroppedDown() const;
     void SetDroppedDown(bool Value);
+    // The drop-down list's width when wider than the box (0: the box's width).
+    int DropDownWidth() const { return FDropDownWidth; }
+    void SetDropDownWidth(int Value);
+    // The selection in the edit field (csDropDown, csSimple).
+    int SelStart() const;
+    void SetSelStart(int Value);
+    int SelLength() const;
+    void SetSelLength(int Value);
+    QString SelText() const;
+    void SelectAll();
     // Typing in the edit field completes the text from the items (on by default).
     bool AutoComplete() const { return FAutoComplete; }
     void SetAutoComplete(bool Value);
@@ -296,6 +306,7 @@ protected:
     std::vector<void*> FObjects;
     TCanvas FCanvas;
     int FItemHeight = 16;
+    int FDropDownWidth = 0;
     bool FAutoComplete = true;
     TComboBoxStyle FStyle = csDropDown;
     int FDropDownCount = 8;

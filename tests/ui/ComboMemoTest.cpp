@@ -160,6 +160,26 @@ TEST_F(ComboMemoTest, TypingCompletesFromTheItemsUnlessTurnedOff)
     EXPECT_EQ(Box(plain)->completer(), nullptr);
 }
 
+TEST_F(ComboMemoTest, EditFieldSelectionAndDropDownWidth)
+{
+    auto* cb = Make<TComboBox>();
+    cb->SetText(QStringLiteral("Jyväskylä"));
+    cb->SetSelStart(3);
+    cb->SetSelLength(4);
+    EXPECT_EQ(cb->SelStart(), 3);
+    EXPECT_EQ(cb->SelLength(), 4);
+    EXPECT_EQ(cb->SelText(), QStringLiteral("äsky"));
+    cb->SelectAll();
+    EXPECT_EQ(cb->SelText(), QStringLiteral("Jyväskylä"));
+    cb->SetDropDownWidth(300);
+    EXPECT_EQ(cb->DropDownWidth(), 300);
+    EXPECT_EQ(Box(cb)->view()->minimumWidth(), 300);
+    // a list without an edit field has no selection
+    cb->SetStyle(csDropDownList);
+    EXPECT_EQ(cb->SelLength(), 0);
+    EXPECT_EQ(cb->SelText(), QString());
+}
+
 TEST_F(ComboMemoTest, ColourBoxListsColoursByStyle)
 {
     auto* box = Make<TColorBox>();

@@ -10,9 +10,9 @@
 
 namespace {
 
-void Key(TControl* C, int QtKey)
+void Key(TControl* C, int QtKey, const QString& Text = QString())
 {
-    QKeyEvent e(QEvent::KeyPress, QtKey, Qt::NoModifier);
+    QKeyEvent e(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
     QApplication::sendEvent(C->Widget(), &e);
 }
 
@@ -172,6 +172,27 @@ TEST_F(ListBoxScrollTest, VirtualListAsksOnDataOnlyForWhatItShows)
     EXPECT_EQ(List->ItemIndex(), -1);
     EXPECT_EQ(List->TopIndex() + List->VisibleItemCount(), 10);  // no room left below the last
     EXPECT_EQ(List->Strings(10), QString());
+}
+
+TEST_F(ListBoxScrollTest, TypedLetterMovesToTheNextItemStartingWithIt)
+{
+    List->SetItems({QStringLiteral("Kemi"), QStringLiteral("Oulu"), QStringLiteral("kuopio"), QStringLiteral("Espoo")});
+    int changes = 0;
+    List->OnChange = [&](TComponent*) { ++changes; };
+    struct Case { int QtKey; const char* Text; int Index; };
+    for (const Case& c : {Case{Qt::Key_K, "k", 0}, Case{Qt::Key_K, "k", 2}, Case{Qt::Key_K, "K", 0},
+                          Case{Qt::Key_E, "e", 3}, Case{Qt::Key_X, "x", 3}}) {
+        Key(List, c.QtKey, QString::fromLatin1(c.Text));
+        EXPECT_EQ(List->ItemIndex(), c.Index) << c.Text;
+    }
+    EXPECT_EQ(changes, 4);
+
+    // a virtual list searches the texts OnData gives
+    List->SetStyle(lbVirtual);
+    List->OnData = [](TWinControl*, int Index, QString& Data) { Data = Index == 7 ? QStringLiteral("Vaasa") : QStringLiteral("Pori"); };
+    List->SetCount(10);
+    Key(List, Qt::Key_V, QStringLiteral("v"));
+    EXPECT_EQ(List->ItemIndex(), 7);
 }
 
 TEST_F(ListBoxScrollTest, VirtualOwnerDrawListDrawsThroughOnDrawItem)
