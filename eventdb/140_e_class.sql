@@ -86,6 +86,34 @@ BEGIN
     OUT_ERROR = VRK_T(IN_LANG, 'Radalla ei ole rasteja.', 'The course has no controls.');
 END^
 
+/* The checks the new class dialog and the course editor share: name free in
+   the event, mass start "HH:MM[:SS]", no negative fee, length or climb, a
+   finish code 1..999 when given, and a valid controls string. Returns the
+   trimmed name and mass start, the normalised codes, and the refusal text. */
+CREATE OR ALTER PROCEDURE VRK_CHECK_CLASS_INPUT (IN_EVENT_ID BIGINT, IN_CLASS_ID BIGINT, IN_CLASS_NAME VARCHAR(100),
+  IN_FEE DOUBLE PRECISION, IN_MASS_START_TIME VARCHAR(10), IN_CONTROLS_STRING VARCHAR(4000),
+  IN_COURSE_LENGTH DOUBLE PRECISION, IN_CLIMB DOUBLE PRECISION, IN_FINISH_CODE INTEGER, IN_LANG VARCHAR(10))
+RETURNS (OUT_NAME VARCHAR(100), OUT_MASS VARCHAR(10), OUT_CODES VARCHAR(4000), OUT_COUNT INTEGER, OUT_MESSAGE VARCHAR(1000))
+AS
+BEGIN
+  OUT_MESSAGE = NULL; OUT_CODES = NULL; OUT_COUNT = 0;
+  OUT_NAME = TRIM(COALESCE(IN_CLASS_NAME, ''));
+  OUT_MASS = NULLIF(TRIM(COALESCE(IN_MASS_START_TIME, '')), '');
+  IF (OUT_NAME = '') THEN
+    OUT_MESSAGE = VRK_T(IN_LANG, 'Sarjan nimi puuttuu.', 'The class name is missing.');
+  ELSE IF (EXISTS (SELECT 1 FROM VRK_CLASS C WHERE C.EVENT_ID = :IN_EVENT_ID AND C.DELETED = 'E'
+                     AND UPPER(TRIM(C.CLASS_NAME)) = UPPER(:OUT_NAME) AND C.CLASS_ID IS DISTINCT FROM :IN_CLASS_ID)) THEN
+    OUT_MESSAGE = VRK_T(IN_LANG, 'Tapahtumassa on jo sarja ', 'The event already has a class ') || OUT_NAME || '.';
+  ELSE IF (OUT_MASS IS NOT NULL AND VRK_MASS_START(OUT_MASS, CURRENT_TIMESTAMP) IS NULL) THEN
+    OUT_MESSAGE = VRK_T(IN_LANG, 'Yhteislähdön aika on virheellinen (HH:MM:SS).', 'The mass start time is not valid (HH:MM:SS).');
+  ELSE IF (COALESCE(IN_FEE, 0) < 0 OR COALESCE(IN_COURSE_LENGTH, 0) < 0 OR COALESCE(IN_CLIMB, 0) < 0) THEN
+    OUT_MESSAGE = VRK_T(IN_LANG, 'Maksu, pituus ja nousu eivät voi olla negatiivisia.', 'Fee, length and climb cannot be negative.');
+  ELSE IF (IN_FINISH_CODE IS NOT NULL AND IN_FINISH_CODE NOT BETWEEN 1 AND 999) THEN
+    OUT_MESSAGE = VRK_T(IN_LANG, 'Maalin koodi on virheellinen.', 'The finish code is not valid.');
+  IF (OUT_MESSAGE IS NULL) THEN
+    EXECUTE PROCEDURE VRK_NORMALIZE_CONTROLS(:IN_CONTROLS_STRING, :IN_LANG) RETURNING_VALUES :OUT_CODES, :OUT_COUNT, :OUT_MESSAGE;
+END^
+
 /* Rebuild a course's controls from a normalised controls string; codes the
    event does not know yet become new controls of the event. */
 CREATE OR ALTER PROCEDURE VRK_SET_COURSE_CONTROLS (IN_COURSE_ID BIGINT, IN_EVENT_ID BIGINT, IN_CODES VARCHAR(4000))
@@ -262,24 +290,10 @@ BEGIN
     DECLARE COURSE_ID BIGINT;
   BEGIN
     LANG = COALESCE(IN_LANGUAGE_CODE, 'FI');
-    OUT_CLASS_ID = 0; OUT_MESSAGE = NULL;
-    NAME = TRIM(COALESCE(IN_CLASS_NAME, ''));
-    MASS = NULLIF(TRIM(COALESCE(IN_MASS_START_TIME, '')), '');
-    IF (NAME = '') THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Sarjan nimi puuttuu.', 'The class name is missing.');
-    ELSE IF (EXISTS (SELECT 1 FROM VRK_CLASS C WHERE C.EVENT_ID = :IN_EVENT_ID AND C.DELETED = 'E'
-                       AND UPPER(TRIM(C.CLASS_NAME)) = UPPER(:NAME) AND C.CLASS_ID IS DISTINCT FROM :IN_CLASS_ID)) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Tapahtumassa on jo sarja ', 'The event already has a class ') || NAME || '.';
-    ELSE IF (MASS IS NOT NULL AND VRK_MASS_START(MASS, CURRENT_TIMESTAMP) IS NULL) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Yhteislähdön aika on virheellinen (HH:MM:SS).', 'The mass start time is not valid (HH:MM:SS).');
-    ELSE IF (COALESCE(IN_FEE, 0) < 0 OR COALESCE(IN_COURSE_LENGTH, 0) < 0 OR COALESCE(IN_CLIMB, 0) < 0) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Maksu, pituus ja nousu eivät voi olla negatiivisia.', 'Fee, length and climb cannot be negative.');
-    ELSE IF (IN_FINISH_CODE IS NOT NULL AND IN_FINISH_CODE NOT BETWEEN 1 AND 999) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Maalin koodi on virheellinen.', 'The finish code is not valid.');
-    IF (OUT_MESSAGE IS NULL) THEN
-    BEGIN
-      EXECUTE PROCEDURE VRK_NORMALIZE_CONTROLS(:IN_CONTROLS_STRING, :LANG) RETURNING_VALUES :CODES, :NCODES, :OUT_MESSAGE;
-    END
+    OUT_CLASS_ID = 0;
+    EXECUTE PROCEDURE VRK_CHECK_CLASS_INPUT(:IN_EVENT_ID, :IN_CLASS_ID, :IN_CLASS_NAME, :IN_FEE, :IN_MASS_START_TIME,
+        :IN_CONTROLS_STRING, :IN_COURSE_LENGTH, :IN_CLIMB, :IN_FINISH_CODE, :LANG)
+      RETURNING_VALUES :NAME, :MASS, :CODES, :NCODES, :OUT_MESSAGE;
     IF (OUT_MESSAGE IS NULL AND COALESCE(IN_FINISH_CODE, 0) = 0) THEN
       OUT_MESSAGE = VRK_T(LANG, 'Maalin koodi puuttuu.', 'The finish code is missing.');
     IF (OUT_MESSAGE IS NULL AND NOT EXISTS (SELECT 1 FROM VRK_EVENT E WHERE E.EVENT_ID = :IN_EVENT_ID)) THEN
@@ -326,24 +340,10 @@ BEGIN
     DECLARE EV BIGINT;
   BEGIN
     LANG = COALESCE(IN_LANGUAGE_CODE, 'FI');
-    OUT_CLASS_ID = 0; OUT_MESSAGE = NULL;
-    NAME = TRIM(COALESCE(IN_CLASS_NAME, ''));
-    MASS = NULLIF(TRIM(COALESCE(IN_MASS_START_TIME, '')), '');
-    IF (NAME = '') THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Sarjan nimi puuttuu.', 'The class name is missing.');
-    ELSE IF (EXISTS (SELECT 1 FROM VRK_CLASS C WHERE C.EVENT_ID = :IN_EVENT_ID AND C.DELETED = 'E'
-                       AND UPPER(TRIM(C.CLASS_NAME)) = UPPER(:NAME) AND C.CLASS_ID IS DISTINCT FROM :IN_CLASS_ID)) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Tapahtumassa on jo sarja ', 'The event already has a class ') || NAME || '.';
-    ELSE IF (MASS IS NOT NULL AND VRK_MASS_START(MASS, CURRENT_TIMESTAMP) IS NULL) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Yhteislähdön aika on virheellinen (HH:MM:SS).', 'The mass start time is not valid (HH:MM:SS).');
-    ELSE IF (COALESCE(IN_FEE, 0) < 0 OR COALESCE(IN_COURSE_LENGTH, 0) < 0 OR COALESCE(IN_CLIMB, 0) < 0) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Maksu, pituus ja nousu eivät voi olla negatiivisia.', 'Fee, length and climb cannot be negative.');
-    ELSE IF (IN_FINISH_CODE IS NOT NULL AND IN_FINISH_CODE NOT BETWEEN 1 AND 999) THEN
-      OUT_MESSAGE = VRK_T(LANG, 'Maalin koodi on virheellinen.', 'The finish code is not valid.');
-    IF (OUT_MESSAGE IS NULL) THEN
-    BEGIN
-      EXECUTE PROCEDURE VRK_NORMALIZE_CONTROLS(:IN_CONTROLS_STRING, :LANG) RETURNING_VALUES :CODES, :NCODES, :OUT_MESSAGE;
-    END
+    OUT_CLASS_ID = 0;
+    EXECUTE PROCEDURE VRK_CHECK_CLASS_INPUT(:IN_EVENT_ID, :IN_CLASS_ID, :IN_CLASS_NAME, :IN_FEE, :IN_MASS_START_TIME,
+        :IN_CONTROLS_STRING, :IN_COURSE_LENGTH, :IN_CLIMB, :IN_FINISH_CODE, :LANG)
+      RETURNING_VALUES :NAME, :MASS, :CODES, :NCODES, :OUT_MESSAGE;
     IF (OUT_MESSAGE IS NULL) THEN
     BEGIN
       SELECT C.EVENT_ID, C.MASS_START_TIME FROM VRK_CLASS C WHERE C.CLASS_ID = :IN_CLASS_ID INTO :EV, :OLD_MASS;
