@@ -23,17 +23,18 @@ BEGIN
     RETURNS (OUT_RESULTS INTEGER, OUT_IN_FOREST INTEGER, OUT_MP INTEGER, OUT_DNF INTEGER, OUT_NO_TIME INTEGER, OUT_CLASSES INTEGER)
   AS
   BEGIN
-    /* results: runs accepted at the finish (V, L) or closed at the check-in
+    /* results: runs accepted at the finish (V, L, and T: accepted, waiting
+       to be checked again after a course change) or closed at the check-in
        (E, O, -1, -2); in the forest: M; mispunched: course status 3 among
        the accepted; not finished: status 2 among the accepted; without
        time: status 5 among the accepted or check-in "Ei aikaa"; classes:
        live classes with a live class-course on a live course */
     SELECT COUNT(*),
            COALESCE(SUM(IIF(R.RESULT_STATUS = 'M', 1, 0)), 0),
-           COALESCE(SUM(IIF(R.RESULT_STATUS IN ('V', 'L') AND R.STATUS = '3', 1, 0)), 0),
-           COALESCE(SUM(IIF(R.RESULT_STATUS IN ('V', 'L') AND R.STATUS = '2', 1, 0)), 0),
-           COALESCE(SUM(IIF((R.RESULT_STATUS IN ('V', 'L') AND R.STATUS = '5') OR R.RESULT_STATUS = 'E', 1, 0)), 0),
-           COALESCE(SUM(IIF(R.RESULT_STATUS IN ('V', 'L', 'E', 'O', '-1', '-2'), 1, 0)), 0)
+           COALESCE(SUM(IIF(R.RESULT_STATUS IN ('V', 'L', 'T') AND R.STATUS = '3', 1, 0)), 0),
+           COALESCE(SUM(IIF(R.RESULT_STATUS IN ('V', 'L', 'T') AND R.STATUS = '2', 1, 0)), 0),
+           COALESCE(SUM(IIF((R.RESULT_STATUS IN ('V', 'L', 'T') AND R.STATUS = '5') OR R.RESULT_STATUS = 'E', 1, 0)), 0),
+           COALESCE(SUM(IIF(R.RESULT_STATUS IN ('V', 'L', 'T', 'E', 'O', '-1', '-2'), 1, 0)), 0)
       FROM VRK_RESULTS_CLASS R WHERE R.EVENT_ID = :IN_EVENT_ID
       INTO :OUT_CLASSES, :OUT_IN_FOREST, :OUT_MP, :OUT_DNF, :OUT_NO_TIME, :OUT_RESULTS;
     SELECT COUNT(*) FROM VRK_CLASS C

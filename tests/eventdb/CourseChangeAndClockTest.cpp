@@ -91,6 +91,10 @@ TEST_F(CourseChangeAndClockTest, DownloadedCourseChangeEvaluatesRunsAndProposesA
                                       "and class_course_id = 401"),
                        {{"ID", id}}).toString(),
               QStringLiteral("35"));
+    // still a finished run in the counters, now a mispunched one
+    TRow stats = db.Row(QStringLiteral("EXECUTE PROCEDURE E_EVENT.GET_EVENT_STATS(100, 'FI')"));
+    EXPECT_EQ(stats["OUT_RESULTS"].toInt(), 1);
+    EXPECT_EQ(stats["OUT_MP"].toInt(), 1);
     // the evaluation happened once, and nothing is left noted for the next transaction
     EXPECT_EQ(db.Value(QStringLiteral("select count(*) from vrk_recheck_course")).toInt(), 0);
 }
