@@ -57,6 +57,21 @@ class TComboWidget : public QComboBox {
 public:
     explicit TComboWidget(TComboBox* Combo) : FCombo(Combo) {}
 
+    // the arrow, Alt+Down and SetDroppedDown all come here
+    void showPopup() override
+    {
+        FCombo->DropDown();
+        QComboBox::showPopup();
+    }
+
+    void hidePopup() override
+    {
+        const bool open = view() && view()->isVisible();
+        QComboBox::hidePopup();
+        if (open)
+            FCombo->CloseUp();
+    }
+
 protected:
     void paintEvent(QPaintEvent* Event) override
     {
@@ -186,6 +201,18 @@ void TComboBox::PaintItem(QPainter* Painter, const TRect& R, int Index, TOwnerDr
     if (State & odFocused)
         FCanvas.DrawFocusRect(R);
     FCanvas.EndPaint();
+}
+
+void TComboBox::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TComboBox::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
 }
 
 // ---- the drop-down's width and the edit field's selection ----------------------------------

@@ -760,16 +760,12 @@ bool TComboBox::DroppedDown() const
 
 void TComboBox::SetDroppedDown(bool Value)
 {
+    // the widget raises OnDropDown and OnCloseUp
     auto* cb = static_cast<QComboBox*>(Widget());
-    if (Value) {
-        if (OnDropDown)
-            OnDropDown(this);
+    if (Value)
         cb->showPopup();
-    } else {
+    else
         cb->hidePopup();
-        if (OnCloseUp)
-            OnCloseUp(this);
-    }
 }
 
 // ---- TCustomGroupBox --------------------------------------------------------------------

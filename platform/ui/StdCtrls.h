@@ -291,6 +291,10 @@ public:
 
     // Used by the widget layer: draws one item on a painter with the box's font and colours.
     void PaintItem(QPainter* Painter, const TRect& Rect, int Index, TOwnerDrawState State);
+    // Used by the widget layer when the list opens (before it shows) and after it closed,
+    // however that happened; they raise OnDropDown and OnCloseUp.
+    virtual void DropDown();
+    virtual void CloseUp();
 
 protected:
     QWidget* CreateWidget() override;

@@ -180,6 +180,31 @@ TEST_F(ComboMemoTest, EditFieldSelectionAndDropDownWidth)
     EXPECT_EQ(cb->SelText(), QString());
 }
 
+TEST_F(ComboMemoTest, OpeningAndClosingTheListRaiseDropDownAndCloseUp)
+{
+    auto* cb = Make<TComboBox>();
+    Form->Show();
+    Application->ProcessMessages();
+    QStringList events;
+    // the list can be filled when it opens
+    cb->OnDropDown = [&](TComponent*) {
+        events << QStringLiteral("drop");
+        if (cb->Count() == 0)
+            cb->SetItems({QStringLiteral("H21"), QStringLiteral("D21")});
+    };
+    cb->OnCloseUp = [&](TComponent*) { events << QStringLiteral("close"); };
+    cb->SetDroppedDown(true);
+    EXPECT_TRUE(cb->DroppedDown());
+    EXPECT_EQ(Box(cb)->view()->model()->rowCount(), 2);
+    cb->SetDroppedDown(false);
+    EXPECT_FALSE(cb->DroppedDown());
+    // as the arrow opens it; closing a closed list raises nothing
+    Box(cb)->showPopup();
+    Box(cb)->hidePopup();
+    Box(cb)->hidePopup();
+    EXPECT_EQ(events.join(' '), QStringLiteral("drop close drop close"));
+}
+
 TEST_F(ComboMemoTest, ColourBoxListsColoursByStyle)
 {
     auto* box = Make<TColorBox>();
