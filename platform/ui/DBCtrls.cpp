@@ -327,6 +327,7 @@ QVariant TDBLookupListBase::RowKey(int Position)
 
 void TDBLookupListBase::SetKeyValue(const QVariant& v)
 {
+    FSearchText.clear();
     FKeyValue = v;
     FSelected = -1;
     for (int i = 0; i < RecordCount(); ++i)
@@ -403,6 +404,43 @@ void TDBLookupListBase::KeyDown(Word& Key, TShiftState Shift)
     }
     Select(std::max(0, target));
     Key = 0;
+}
+
+void TDBLookupListBase::KeyPress(QChar& Key)
+{
+    TCustomControl::KeyPress(Key);
+    if (!Key.isNull())
+        ProcessSearchKey(Key);
+}
+
+void TDBLookupListBase::ProcessSearchKey(QChar& Key)
+{
+    if (OnSearchKey)
+        OnSearchKey(this, Key);
+    if (Key.isNull())
+        return;
+    if (Key == QLatin1Char('\b')) {
+        FSearchText.chop(1);
+        Key = QChar();
+        return;
+    }
+    if (!Key.isPrint())
+        return;
+    const auto find = [this](const QString& Prefix) {
+        for (int i = 0; i < RecordCount(); ++i)
+            if (RowText(i).startsWith(Prefix, Qt::CaseInsensitive))
+                return i;
+        return -1;
+    };
+    int row = find(FSearchText + Key);
+    if (row >= 0) {
+        FSearchText += Key;
+    } else if ((row = find(QString(Key))) >= 0) {
+        FSearchText = QString(Key);
+    }
+    if (row >= 0)
+        SelectRow(row);
+    Key = QChar();
 }
 
 void TDBLookupListBase::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -136,6 +136,13 @@ public:
     // The rows currently shown (first shown row's position + count).
     int TopRecord() const { return FTop; }
     std::function<void(TDBLookupListBase* Sender)> OnSelect;
+    // A typed character: OnSearchKey may take it (clearing Key); otherwise
+    // the list moves to the first row whose text starts with the characters
+    // typed so far (a new start when none does).
+    std::function<void(TDBLookupListBase* Sender, QChar& Key)> OnSearchKey;
+    virtual void ProcessSearchKey(QChar& Key);
+    QString SearchText() const { return FSearchText; }
+    void KeyPress(QChar& Key) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -164,6 +171,7 @@ protected:
     int FRowCount = 7;
     int FTop = 0;
     int FSelected = -1;
+    QString FSearchText;
 };
 
 // The drop-down list of a lookup combo box: shown without taking the focus.

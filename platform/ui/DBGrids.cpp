@@ -1519,6 +1519,16 @@ void TDBGridInplaceEdit::CloseUp(bool Accept)
     FDBGrid->Invalidate();
 }
 
+void TDBGridInplaceEdit::KeyPress(QChar& Key)
+{
+    if (FUseDataList && ListVisible() && !Key.isNull() && Key != QLatin1Char('\r') && Key != QChar(27)) {
+        FDataList->ProcessSearchKey(Key);
+        if (Key.isNull())
+            return;
+    }
+    TInplaceEditList::KeyPress(Key);
+}
+
 void TDBGridInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     if (FUseDataList && ListVisible() && !(Shift & ssAlt)) {

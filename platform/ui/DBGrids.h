@@ -368,6 +368,8 @@ public:
     void DropDown() override;
     void CloseUp(bool Accept) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
+    // Typing while the lookup list is open searches the list.
+    void KeyPress(QChar& Key) override;
 
 protected:
     TPopupDataList* FDataList = nullptr;

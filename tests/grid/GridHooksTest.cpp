@@ -353,6 +353,36 @@ TEST_F(LookupGridTest, EscapeAndCancelModeLeaveTheKey)
     EXPECT_EQ(runs.FieldByName(QStringLiteral("CLUB"))->AsString(), QStringLiteral("K"));
 }
 
+TEST_F(LookupGridTest, TypingSearchesTheOpenList)
+{
+    TDBGridInplaceEdit* ed = Edit();
+    ASSERT_NE(ed, nullptr);
+    ed->DropDown();
+    ASSERT_TRUE(ed->ListVisible());
+    QChar ch = QLatin1Char('r');
+    ed->KeyPress(ch);
+    EXPECT_TRUE(ch.isNull()) << "the list takes the key, the editor text stays";
+    EXPECT_EQ(ed->Text(), QStringLiteral("Kiito"));
+    EXPECT_EQ(ed->DataList()->RecordIndex(), 2);
+    ch = QLatin1Char('e');
+    ed->KeyPress(ch);
+    EXPECT_EQ(ed->DataList()->RecordIndex(), 0) << "no row starts with \"re\": the search starts again from \"e\"";
+    EXPECT_EQ(ed->DataList()->SearchText(), QStringLiteral("e"));
+    // The list's own hook may take a key first.
+    int hooked = 0;
+    ed->DataList()->OnSearchKey = [&](TDBLookupListBase*, QChar& Key) {
+        ++hooked;
+        Key = QChar();
+    };
+    ch = QLatin1Char('k');
+    ed->KeyPress(ch);
+    EXPECT_EQ(hooked, 1);
+    EXPECT_EQ(ed->DataList()->SearchText(), QStringLiteral("e"));
+    Word key = VK_RETURN;
+    ed->KeyDown(key, 0);
+    EXPECT_EQ(runs.FieldByName(QStringLiteral("CLUB"))->AsString(), QStringLiteral("E"));
+}
+
 TEST_F(LookupGridTest, ReadOnlyKeyGivesNoList)
 {
     runs.FieldByName(QStringLiteral("CLUB"))->SetReadOnly(true);
