@@ -15,10 +15,16 @@ public:
             task->CancelWith(otcCancelWithToken);
         if (otcMonitorWithMonitor)
             task->MonitorWith(otcMonitorWithMonitor);
-        if (otcOnMessageEventHandler)
+        if (otcOnMessageEventDispatcher)
+            task->OnMessage(otcOnMessageEventDispatcher);
+        if (otcOnMessageEventHandler.Assigned())
             task->OnMessage(otcOnMessageEventHandler);
-        for (const auto& [id, handler] : otcOnMessageList)
-            task->OnMessage(id, handler);
+        if (otcOnMessageEventFunction)
+            task->OnMessage(otcOnMessageEventFunction);
+        for (const auto& [id, exec] : otcOnMessageList)
+            exec->Apply(id, task);
+        if (otcOnTerminated.Event.Assigned())
+            task->OnTerminated(otcOnTerminated.Event);
         if (otcOnTerminated.Func)
             task->OnTerminated(otcOnTerminated.Func);
         if (otcOnTerminated.Simple)
@@ -27,6 +33,8 @@ public:
             task->WithCounter(otcWithCounterCounter);
         if (otcWithLockWeftLock)
             task->WithLock(otcWithLockWeftLock);
+        if (otcWithLockSyncLock)
+            task->WithLock(otcWithLockSyncLock);
         task->SetPriority(otcPriority);
     }
     PWeftTaskConfig CancelWith(const PWeftCancellationToken& token) override
@@ -45,14 +53,34 @@ public:
         otcThreadPool.reset();
         return shared_from_this();
     }
-    PWeftTaskConfig OnMessage(const TWeftOnMessageFunction& eventHandler) override
+    PWeftTaskConfig OnMessage(const PWeftMessageDispatcher& eventDispatcher) override
+    {
+        otcOnMessageEventDispatcher = eventDispatcher;
+        return shared_from_this();
+    }
+    PWeftTaskConfig OnMessage(const TWeftTaskMessageEvent& eventHandler) override
     {
         otcOnMessageEventHandler = eventHandler;
         return shared_from_this();
     }
+    PWeftTaskConfig OnMessage(uint16_t msgID, const TWeftTaskMessageEvent& eventHandler) override
+    {
+        otcOnMessageList.emplace_back(msgID, std::make_shared<TWeftMessageExec>(eventHandler));
+        return shared_from_this();
+    }
+    PWeftTaskConfig OnMessage(const TWeftOnMessageFunction& eventHandler) override
+    {
+        otcOnMessageEventFunction = eventHandler;
+        return shared_from_this();
+    }
     PWeftTaskConfig OnMessage(uint16_t msgID, const TWeftOnMessageFunction& eventHandler) override
     {
-        otcOnMessageList.emplace_back(msgID, eventHandler);
+        otcOnMessageList.emplace_back(msgID, std::make_shared<TWeftMessageExec>(eventHandler));
+        return shared_from_this();
+    }
+    PWeftTaskConfig OnTerminated(const TWeftTaskTerminatedEvent& eventHandler) override
+    {
+        otcOnTerminated.Event = eventHandler;
         return shared_from_this();
     }
     PWeftTaskConfig OnTerminated(const TWeftOnTerminatedFunction& eventHandler) override
@@ -86,6 +114,15 @@ public:
         otcWithLockWeftLock = lock;
         return shared_from_this();
     }
+    PWeftTaskConfig WithLock(TSynchroObject* lock, bool autoDestroyLock) override
+    {
+        // One holder for all tasks, so a handed-over lock is freed once.
+        if (autoDestroyLock)
+            otcWithLockSyncLock.reset(lock);
+        else
+            otcWithLockSyncLock = std::shared_ptr<TSynchroObject>(lock, [](TSynchroObject*) {});
+        return shared_from_this();
+    }
     void DetachTerminated(TWeftTaskConfigTerminated& terminated) override
     {
         terminated = otcOnTerminated;
@@ -103,13 +140,16 @@ private:
     PWeftCancellationToken otcCancelWithToken;
     PWeftTaskControlMonitor otcMonitorWithMonitor;
     bool otcNoThreadPool = false;
-    TWeftOnMessageFunction otcOnMessageEventHandler;
-    std::vector<std::pair<uint16_t, TWeftOnMessageFunction>> otcOnMessageList;
+    PWeftMessageDispatcher otcOnMessageEventDispatcher;
+    TWeftTaskMessageEvent otcOnMessageEventHandler;
+    TWeftOnMessageFunction otcOnMessageEventFunction;
+    std::vector<std::pair<uint16_t, PWeftMessageExec>> otcOnMessageList;
     TWeftTaskConfigTerminated otcOnTerminated;
     TWeftThreadPriority otcPriority = tpNormal;
     PWeftThreadPool otcThreadPool;
     PWeftCounter otcWithCounterCounter;
     std::shared_ptr<IWeftCriticalSection> otcWithLockWeftLock;
+    std::shared_ptr<TSynchroObject> otcWithLockSyncLock;
 };
 
 }  // namespace

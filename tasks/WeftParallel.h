@@ -18,10 +18,13 @@ class IWeftTaskConfig;
 using PWeftTaskConfig = std::shared_ptr<IWeftTaskConfig>;
 
 struct TWeftTaskConfigTerminated {
+    TWeftTaskTerminatedEvent Event;
     TWeftOnTerminatedFunction Func;
     TWeftOnTerminatedFunctionSimple Simple;
     void Call(const PWeftTaskControl& task) const
     {
+        if (Event.Assigned())
+            Event(task);
         if (Func)
             Func(task);
         if (Simple)
@@ -29,6 +32,7 @@ struct TWeftTaskConfigTerminated {
     }
     void Clear()
     {
+        Event = {};
         Func = nullptr;
         Simple = nullptr;
     }
@@ -39,20 +43,29 @@ struct TWeftTaskConfigTerminated {
 class IWeftTaskConfig : public IInterface {
 public:
     // Applies the settings to the task in a fixed order: cancellation
-    // token, monitor, general handler, the per-id handlers in registration
-    // order, termination handlers, counter, lock, and always the priority.
+    // token, monitor, dispatcher, general handler, the per-id handlers in
+    // registration order, termination handlers, counter, locks, and always
+    // the priority.
     virtual void Apply(const PWeftTaskControl& task) = 0;
     virtual PWeftTaskConfig CancelWith(const PWeftCancellationToken& token) = 0;
     virtual PWeftTaskConfig MonitorWith(const PWeftTaskControlMonitor& monitor) = 0;
     virtual PWeftTaskConfig NoThreadPool() = 0;
+    virtual PWeftTaskConfig OnMessage(const PWeftMessageDispatcher& eventDispatcher) = 0;
+    virtual PWeftTaskConfig OnMessage(const TWeftTaskMessageEvent& eventHandler) = 0;
+    virtual PWeftTaskConfig OnMessage(uint16_t msgID, const TWeftTaskMessageEvent& eventHandler) = 0;
     virtual PWeftTaskConfig OnMessage(const TWeftOnMessageFunction& eventHandler) = 0;
     virtual PWeftTaskConfig OnMessage(uint16_t msgID, const TWeftOnMessageFunction& eventHandler) = 0;
+    virtual PWeftTaskConfig OnTerminated(const TWeftTaskTerminatedEvent& eventHandler) = 0;
     virtual PWeftTaskConfig OnTerminated(const TWeftOnTerminatedFunction& eventHandler) = 0;
     virtual PWeftTaskConfig OnTerminated(const TWeftOnTerminatedFunctionSimple& eventHandler) = 0;
     virtual PWeftTaskConfig SetPriority(TWeftThreadPriority threadPriority) = 0;
     virtual PWeftTaskConfig ThreadPool(const PWeftThreadPool& threadPool) = 0;
     virtual PWeftTaskConfig WithCounter(const PWeftCounter& counter) = 0;
     virtual PWeftTaskConfig WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) = 0;
+    // Every task the configuration is applied to shares the lock; with
+    // autoDestroyLock it is freed with the last of them (and the
+    // configuration), else the caller keeps it alive.
+    virtual PWeftTaskConfig WithLock(TSynchroObject* lock, bool autoDestroyLock = true) = 0;
 
     // Copies the termination handlers out and clears them here.
     virtual void DetachTerminated(TWeftTaskConfigTerminated& terminated) = 0;

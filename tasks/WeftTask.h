@@ -344,6 +344,8 @@ public:
     // Lends the lock: the caller keeps it alive at least as long as the
     // task, unless autoDestroyLock hands it over (freed with the task).
     virtual PWeftTaskControl WithLock(TSynchroObject* lock, bool autoDestroyLock = true) = 0;
+    // A lock shared by several tasks (freed with the last holder).
+    virtual PWeftTaskControl WithLock(const std::shared_ptr<TSynchroObject>& lock) = 0;
     virtual PWeftTaskControl WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) = 0;
 };
 

@@ -304,6 +304,11 @@ public:
             otcSharedInfo->ostiSyncLock = std::shared_ptr<TSynchroObject>(lock, [](TSynchroObject*) {});
         return Self();
     }
+    PWeftTaskControl WithLock(const std::shared_ptr<TSynchroObject>& lock) override
+    {
+        otcSharedInfo->ostiSyncLock = lock;
+        return Self();
+    }
     PWeftTaskControl WithLock(const std::shared_ptr<IWeftCriticalSection>& lock) override
     {
         otcSharedInfo->ostiLock = lock;

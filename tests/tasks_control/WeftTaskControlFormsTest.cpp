@@ -6,11 +6,13 @@
 #include "TaskTestSupport.h"
 
 #include "tasks/WeftEventMonitor.h"
+#include "tasks/WeftParallel.h"
 #include "tasks/WeftTask.h"
 #include "tasks/WeftTaskGroup.h"
 #include "tasks/WeftThreadPool.h"
 
 #include <QVariant>
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <mutex>
@@ -510,4 +512,111 @@ TEST_F(WeftTaskControlForms, PoolThreadDataIsMadeOncePerWorkerThread)
     EXPECT_TRUE(task->WaitFor(10000));
     EXPECT_EQ(dataSeen.load(), 0);
     task->Terminate();
+}
+
+// --- Queue size and invoke from the task side -------------------------------------------------
+
+TEST_F(WeftTaskControlForms, QueueSizeSetBeforeTheStartLimitsEachQueue)
+{
+    const PWeftTaskControl task = Sender({});
+    const PWeftCommunicationEndpoint comm = task->SetQueueSize(20)->Comm();
+    for (int i = 0; i < 20; ++i)
+        comm->Send(1, TWeftValue(int32_t(i)));
+    EXPECT_EQ(RaisedText([&] { comm->Send(1); }), QStringLiteral("TWeftCommunicationEndpoint.Send: Queue is full"));
+}
+
+namespace {
+
+class TSelfWorker final : public TWeftWorker {
+public:
+    std::mutex Lock;
+    std::vector<QString> Steps;
+    std::atomic<DWORD> LoopThread{0};
+    std::atomic<DWORD> SelfThread{0};
+    std::atomic<DWORD> OwnerThread{0};
+
+    TSelfWorker()
+    {
+        SetMessageHandler(1, [this](TWeftMessage&) {
+            LoopThread = GetThreadId();
+            Step(QStringLiteral("begin"));
+            const auto task = std::dynamic_pointer_cast<IWeftTaskEx>(Task());
+            task->InvokeOnSelf([this] {
+                SelfThread = GetThreadId();
+                Step(QStringLiteral("self"));
+            });
+            task->Invoke([this] { OwnerThread = GetThreadId(); });
+            Step(QStringLiteral("end"));
+        });
+    }
+    void Step(const QString& s)
+    {
+        std::lock_guard lock(Lock);
+        Steps.push_back(s);
+    }
+    std::vector<QString> Taken()
+    {
+        std::lock_guard lock(Lock);
+        return Steps;
+    }
+};
+
+}  // namespace
+
+TEST_F(WeftTaskControlForms, TaskInvokesOnItselfAfterTheCurrentMessageAndOnTheOwner)
+{
+    auto worker = std::make_shared<TSelfWorker>();
+    const PWeftTaskControl task = CreateTask(worker, QStringLiteral("self"));
+    task->Unobserved()->Run();
+    task->Comm()->Send(1);
+    EXPECT_TRUE(PumpUntil([&] { return worker->SelfThread.load() != 0 && worker->OwnerThread.load() != 0; }));
+    EXPECT_EQ(worker->Taken(), (std::vector<QString>{QStringLiteral("begin"), QStringLiteral("end"), QStringLiteral("self")}));
+    EXPECT_EQ(worker->SelfThread.load(), worker->LoopThread.load());
+    EXPECT_EQ(worker->OwnerThread.load(), GetThreadId());
+    EXPECT_TRUE(task->Terminate(10000));
+}
+
+// --- Task configurations carry the same forms ------------------------------------------------
+
+TEST_F(WeftTaskControlForms, ConfigurationAppliesDispatcherMethodsAndOneSharedLockToEveryTask)
+{
+    TOwner owner;
+    auto dispatcher = std::make_shared<TDispatcher>();
+    std::atomic<int> destroyed{0};
+    auto* lock = new TCountingLock(destroyed);
+    int ended = 0;
+    {
+        PWeftTaskConfig config = Parallel::TaskConfig();
+        config->OnMessage(dispatcher)
+            ->OnMessage(7, TWeftTaskMessageEvent::Of<&TOwner::OnSeven>(&owner))
+            ->OnMessage(TWeftTaskMessageEvent::Of<&TOwner::OnAny>(&owner))
+            ->OnTerminated(TWeftOnTerminatedFunctionSimple([&ended] { ++ended; }))
+            ->WithLock(lock, true);
+        std::vector<PWeftTaskControl> tasks;
+        for (int i = 0; i < 2; ++i) {
+            const PWeftTaskControl task = CreateTask(TWeftTaskDelegate([](const PWeftTask& t) {
+                                                         const auto l = std::dynamic_pointer_cast<IWeftTaskEx>(t)->GetSyncLock();
+                                                         l->Acquire();
+                                                         t->Comm()->Send(7, TWeftValue(int32_t(7)));
+                                                         t->Comm()->Send(8, TWeftValue(int32_t(8)));
+                                                         l->Release();
+                                                     }),
+                                                     QStringLiteral("configured"));
+            Parallel::ApplyConfig(config, task);
+            task->Run();
+            tasks.push_back(task);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return ended == 2; }));
+        for (const PWeftTaskControl& task : tasks)
+            EXPECT_TRUE(task->Terminate());
+        EXPECT_EQ(lock->Acquired.load(), 2);
+    }
+    // The two tasks' messages may interleave.
+    std::sort(owner.Seen.begin(), owner.Seen.end());
+    EXPECT_EQ(owner.Seen, (std::vector<QString>{QStringLiteral("general8"), QStringLiteral("general8"),
+                                                QStringLiteral("seven7"), QStringLiteral("seven7")}));
+    EXPECT_EQ(dispatcher->Eights, (std::vector<int>{8, 8}));
+    EXPECT_EQ(dispatcher->Others, (std::vector<int>{7, 7}));
+    EXPECT_TRUE(PumpUntil([&] { return destroyed.load() >= 1; }));
+    EXPECT_EQ(destroyed.load(), 1);  // freed once, by the last holder
 }
