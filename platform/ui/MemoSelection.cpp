@@ -207,6 +207,22 @@ int TMemo::FirstVisibleLine() const
     return Editor(this)->verticalScrollBar()->value();
 }
 
+TPoint TMemo::PosFromChar(int CharIndex) const
+{
+    QPlainTextEdit* m = Editor(this);
+    QTextCursor c(m->document());
+    c.setPosition(ToPosition(std::max(0, CharIndex)));
+    const QPoint p = m->viewport()->mapTo(m, m->cursorRect(c).topLeft());
+    return TPoint(p.x(), p.y());
+}
+
+int TMemo::CharFromPos(const TPoint& Pos) const
+{
+    QPlainTextEdit* m = Editor(this);
+    const QPoint p = m->viewport()->mapFrom(m, QPoint(Pos.X, Pos.Y));
+    return ToCharIndex(m->cursorForPosition(p).position());
+}
+
 void TMemo::ScrollCaret()
 {
     Editor(this)->ensureCursorVisible();

@@ -139,6 +139,10 @@ public:
     // The character position where a line starts (-1 when there is no such line).
     int LineIndex(int Line) const;
     int FirstVisibleLine() const;
+    // The top-left corner of a character in the memo's coordinates, and the
+    // character nearest to a point (both with the text as it is scrolled).
+    TPoint PosFromChar(int CharIndex) const;
+    int CharFromPos(const TPoint& Pos) const;
     // Scrolls the text so that the caret shows.
     void ScrollCaret();
     void CutToClipboard();

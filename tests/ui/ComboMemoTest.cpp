@@ -305,6 +305,16 @@ TEST_F(ComboMemoTest, MemoSelectionCountsLineBreaksAsTwoCharacters)
     m->Append(QStringLiteral("gh"));
     EXPECT_EQ(m->Lines().back(), QStringLiteral("gh"));
     EXPECT_EQ(m->FirstVisibleLine(), 0);
+
+    // pixel positions of characters and back; the second line is lower, the third character further right
+    m->SetBounds(0, 0, 200, 120);
+    const TPoint first = m->PosFromChar(0), third = m->PosFromChar(2), line2 = m->PosFromChar(4);
+    EXPECT_GT(third.X, first.X);
+    EXPECT_EQ(third.Y, first.Y);
+    EXPECT_GT(line2.Y, first.Y);
+    EXPECT_EQ(line2.X, first.X);
+    for (int i : {0, 1, 4, 7, 10, 11})
+        EXPECT_EQ(m->CharFromPos(TPoint(m->PosFromChar(i).X + 1, m->PosFromChar(i).Y + 2)), i) << i;
 }
 
 TEST_F(ComboMemoTest, MemoLimitsUserInputAndUndoes)
