@@ -2,11 +2,14 @@
 #include "platform/ui/Themes.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QHash>
+#include <QRawFont>
 #include <QSet>
 #include <QStaticText>
 #include <QPainter>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -30,6 +33,14 @@ struct CellFont {
     // once, as most are while paging through a long table, is cheaper to
     // draw directly).
     QSet<QString> Seen;
+    // Glyphs and advances of the Latin letters, for texts drawn without
+    // going through the full text layout.
+    QRawFont Raw;
+    bool RawTried = false;
+    static constexpr int SimpleChars = 0x250;
+    std::array<quint32, SimpleChars> Glyphs{};
+    std::array<qreal, SimpleChars> Advances{};
+    std::array<signed char, SimpleChars> Known{};  // 0 unknown, 1 simple, -1 not
     bool Matches(const TFont& F) const { return Font == F && Font.Pitch() == F.Pitch() && Font.Quality() == F.Quality(); }
 };
 
@@ -78,6 +89,43 @@ const QStaticText* LaidOutText(CellFont& CF, const QString& Text)
     return &*CF.Texts.insert(Text, st);
 }
 
+// The glyphs of a text whose characters are all simple Latin ones with a
+// glyph of their own in the font (false otherwise: the full layout draws it).
+bool SimpleGlyphs(CellFont& CF, const QString& Text, QList<quint32>& Glyphs, QList<QPointF>& Positions, qreal& Width)
+{
+    if (!CF.RawTried) {
+        CF.RawTried = true;
+        CF.Raw = QRawFont::fromFont(CF.QtFont);
+    }
+    if (!CF.Raw.isValid())
+        return false;
+    Glyphs.clear();
+    Positions.clear();
+    qreal x = 0;
+    for (QChar ch : Text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || u >= CellFont::SimpleChars)
+            return false;
+        if (CF.Known[u] == 0) {
+            const QList<quint32> g = CF.Raw.glyphIndexesForString(QString(ch));
+            if (g.size() != 1 || g[0] == 0) {
+                CF.Known[u] = -1;
+            } else {
+                CF.Known[u] = 1;
+                CF.Glyphs[u] = g[0];
+                CF.Advances[u] = CF.Raw.advancesForGlyphIndexes(g).value(0).x();
+            }
+        }
+        if (CF.Known[u] < 0)
+            return false;
+        Glyphs.append(CF.Glyphs[u]);
+        Positions.append(QPointF(x, 0));
+        x += CF.Advances[u];
+    }
+    Width = x;
+    return true;
+}
+
 // Text drawn in a cell as the canvas's TextRect would (the brush fills the
 // cell when solid), clipped to it, with two pixels of margin and centred
 // vertically.
@@ -99,6 +147,27 @@ void WriteText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
     const QRect box(R.Left + margin, R.Top, R.Width() - 2 * margin, R.Height());
     const bool plainLine =
         !Text.contains(QLatin1Char('\n')) && !Text.contains(QLatin1Char('\r')) && !Text.contains(QLatin1Char('\t'));
+    thread_local QList<quint32> glyphs;
+    thread_local QList<QPointF> positions;
+    qreal width = 0;
+    if (plainLine && SimpleGlyphs(cf, Text, glyphs, positions, width)) {
+        const int w = int(std::ceil(width));
+        const int x = A == taRightJustify ? box.right() + 1 - w : A == taCenter ? box.left() + (box.width() - w) / 2 : box.left();
+        const int y = box.top() + (box.height() - cf.Metrics->height()) / 2 + cf.Metrics->ascent();
+        QGlyphRun run;
+        run.setRawFont(cf.Raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        const bool clip = w > box.width() || cf.Metrics->height() > box.height();
+        if (clip) {
+            p->save();
+            p->setClipRect(box, Qt::IntersectClip);
+        }
+        p->drawGlyphRun(QPointF(x, y), run);
+        if (clip)
+            p->restore();
+        return;
+    }
     const QStaticText* kept = plainLine ? LaidOutText(cf, Text) : nullptr;
     if (!kept) {
         int flags = Qt::AlignVCenter | Qt::TextSingleLine;
