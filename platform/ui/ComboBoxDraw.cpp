@@ -127,6 +127,8 @@ QComboBox* NewComboWidget(TComboBox* Combo)
 {
     auto* cb = new TComboWidget(Combo);
     cb->setStyle(ComboListStyle());
+    // Return in the edit field keeps the typed text as the text, never as a new item
+    cb->setInsertPolicy(QComboBox::NoInsert);
     if (Combo->IsOwnerDrawn())
         cb->setItemDelegate(new TComboItemDelegate(Combo, cb));
     return cb;

@@ -154,6 +154,12 @@ TEST_F(ComboMemoTest, TypingCompletesFromTheItemsUnlessTurnedOff)
     Application->ProcessMessages();
     Type(Box(plain)->lineEdit(), QStringLiteral("es"));
     EXPECT_EQ(plain->Text(), QStringLiteral("es"));
+    // Return keeps the typed text without adding it to the items
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(Box(plain)->lineEdit(), &enter);
+    EXPECT_EQ(plain->Count(), 1);
+    EXPECT_EQ(Box(plain)->count(), 1);
+    EXPECT_EQ(plain->Text(), QStringLiteral("es"));
     // the setting survives a change of style
     plain->SetStyle(csDropDownList);
     plain->SetStyle(csDropDown);
