@@ -620,3 +620,28 @@ TEST_F(WeftTaskControlForms, ConfigurationAppliesDispatcherMethodsAndOneSharedLo
     EXPECT_TRUE(PumpUntil([&] { return destroyed.load() >= 1; }));
     EXPECT_EQ(destroyed.load(), 1);  // freed once, by the last holder
 }
+
+TEST_F(WeftTaskControlForms, AHandlerThatRaisesLeavesTheTaskControlOutOfHandlerState)
+{
+    const PWeftTaskControl task = CreateTask(TWeftTaskDelegate([](const PWeftTask& t) {
+                                                 t->Comm()->Send(1);
+                                                 WaitForSingleObject(t->TerminateEvent(), 10000);
+                                             }),
+                                             QStringLiteral("raising handler"));
+    bool called = false;
+    task->OnMessage(1, [&](const PWeftTaskControl&, TWeftMessage&) {
+        called = true;
+        throw Exception(QStringLiteral("handler failed"));
+    });
+    // The exception reaches the message loop that ran the monitor, which
+    // reports it and goes on.
+    QString reported;
+    SetMessageExceptionHandler([&reported](std::exception_ptr e) { reported = RaisedText(e); });
+    task->Run();
+    EXPECT_TRUE(PumpUntil([&] { return called && !reported.isEmpty(); }));
+    SetMessageExceptionHandler(nullptr);
+    EXPECT_EQ(reported, QStringLiteral("handler failed"));
+    // Not taken for a call from inside a handler: the task really ends.
+    EXPECT_TRUE(task->Terminate(10000));
+    EXPECT_TRUE(task->WaitFor(0));
+}
