@@ -55,6 +55,7 @@ QWidget* TCustomListBox::CreateWidget()
 void TCustomListBox::FontChanged()
 {
     FLineHeight = 0;
+    FAverageCharWidth = 0;
     TCustomControl::FontChanged();
     // runs once the bridge is attached: put the list's own filter in front of it
     if (FWidget)
@@ -568,12 +569,14 @@ int TCustomListBox::TabStopPixels() const
 {
     if (TabWidth <= 0)
         return 0;
-    TCanvas measure;
-    measure.Font()->Assign(FFont);
-    // the average character width as the window system takes it: the mean of the alphabet
-    static const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    const int average = (measure.TextWidth(Alphabet) / 26 + 1) / 2;
-    return std::max(1, TabWidth * average / 4);
+    if (FAverageCharWidth == 0) {
+        TCanvas measure;
+        measure.Font()->Assign(FFont);
+        // the average character width as the window system takes it: the mean of the alphabet
+        static const QString Alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        FAverageCharWidth = std::max(1, (measure.TextWidth(Alphabet) / 26 + 1) / 2);
+    }
+    return std::max(1, TabWidth * FAverageCharWidth / 4);
 }
 
 // ---- painting -------------------------------------------------------------------------------

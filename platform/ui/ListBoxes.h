@@ -165,6 +165,7 @@ protected:
     int FLeftOffset = 0;
     bool FScrolling = false;
     mutable int FLineHeight = 0;  // the font's item height, 0 until measured
+    mutable int FAverageCharWidth = 0;  // for tab stops, 0 until measured
 };
 
 class TListBox : public TCustomListBox {
