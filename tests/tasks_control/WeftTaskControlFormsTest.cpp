@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -644,4 +645,26 @@ TEST_F(WeftTaskControlForms, AHandlerThatRaisesLeavesTheTaskControlOutOfHandlerS
     // Not taken for a call from inside a handler: the task really ends.
     EXPECT_TRUE(task->Terminate(10000));
     EXPECT_TRUE(task->WaitFor(0));
+}
+
+TEST_F(WeftTaskControlForms, TerminateOfAPooledTaskThatIgnoresItCancelsItInThePool)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("stubborn pool"));
+    pool->SetWaitOnTerminate_sec(0);
+    std::atomic<bool> started{false};
+    std::atomic<bool> go{false};
+    const PWeftTaskControl task = CreateTask(TWeftTaskDelegate([&started, &go](const PWeftTask&) {
+                                                 started = true;
+                                                 while (!go.load())
+                                                     std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                                             }),
+                                             QStringLiteral("stubborn"));
+    task->Schedule(pool);
+    EXPECT_TRUE(PumpUntil([&] { return started.load(); }));
+    EXPECT_FALSE(task->Terminate(100));
+    // Its worker was let go by the pool, not counted any more.
+    EXPECT_EQ(pool->CountExecuting(), 0);
+    EXPECT_EQ(pool->CountWorkers(), 0);
+    go = true;  // the abandoned thread ends by itself
+    EXPECT_TRUE(task->WaitFor(10000));
 }
