@@ -123,4 +123,22 @@ TEST_F(CourseChangeAndClockTest, DownloadedControlChangeEvaluatesRunsOnTheirOwnC
     EXPECT_EQ(Run(id)["STATUS"].toString(), QStringLiteral("0"));
 }
 
+TEST_F(CourseChangeAndClockTest, DownloadedMassStartMovesTimesAndUnchangedCourseLeavesRuns)
+{
+    // class M starts together at 18:00:00; the card clock starts 12 s later
+    const qlonglong id = Read(QStringLiteral("99003"), {{0, 0}, {41, 500}, {42, 1000}, {100, 1500}, {250, 2700}});
+    ASSERT_EQ(Run(id)["CLASS_COURSE_ID"].toLongLong(), 404);
+    ASSERT_EQ(Run(id)["SECS"].toInt(), 1512);
+
+    db.Exec(QStringLiteral("EXECUTE PROCEDURE E_CLASS.REPLICATE_CLASS(304, 100, 'M', 8, NULL, '18:05:00', NULL, NULL, "
+                           "'K', 'U')"));
+    EXPECT_EQ(Run(id)["SECS"].toInt(), 1212);
+
+    // the same course again, its controls string written with blanks: nothing to evaluate
+    db.Exec(QStringLiteral("update vrk_results_class set time_sec = 1 where results_class_id = :id"), {{"ID", id}});
+    db.Exec(QStringLiteral("EXECUTE PROCEDURE E_COURSE.REPLICATE_COURSE(203, 100, 'C', 2000, NULL, NULL, '41, 42', "
+                           "NULL, NULL, NULL, 'U')"));
+    EXPECT_EQ(Run(id)["SECS"].toInt(), 1);
+}
+
 }  // namespace
