@@ -29,7 +29,8 @@ QString Fitting(const QString& Text, int Room)
     return Text.left(n);
 }
 
-// Typing and pasting stop at the memo's length limit; what does not fit is dropped.
+// Typing and pasting stop at the memo's length limit; what does not fit is
+// dropped. Tab and Return reach the text only when the memo wants them.
 class TMemoWidget : public QPlainTextEdit {
 public:
     explicit TMemoWidget(TMemo* Memo) : FMemo(Memo) {}
@@ -46,8 +47,34 @@ public:
     }
 
 protected:
+    bool event(QEvent* Event) override
+    {
+        // Tab moves the focus on unless the memo wants tabs
+        if (Event->type() == QEvent::KeyPress || Event->type() == QEvent::ShortcutOverride)
+            setTabChangesFocus(!FMemo->WantTabs);
+        return QPlainTextEdit::event(Event);
+    }
+
     void keyPressEvent(QKeyEvent* Event) override
     {
+        // a tab the memo does not want is never typed, even when no other control takes the focus
+        if ((Event->key() == Qt::Key_Tab || Event->key() == Qt::Key_Backtab) && !FMemo->WantTabs) {
+            Event->ignore();
+            return;
+        }
+        // without WantReturns only Ctrl+Return breaks the line
+        if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
+            if (Event->modifiers() & Qt::ControlModifier) {
+                if (!isReadOnly() && Room() >= 2)
+                    insertPlainText(QStringLiteral("\n"));
+                Event->accept();
+                return;
+            }
+            if (!FMemo->WantReturns) {
+                Event->ignore();
+                return;
+            }
+        }
         if (!isReadOnly() && FMemo->MaxLength() > 0) {
             int need = 0;
             if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter)

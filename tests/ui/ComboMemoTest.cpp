@@ -354,3 +354,37 @@ TEST_F(ComboMemoTest, MemoLimitsUserInputAndUndoes)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ComboMemoTest, MemoTakesTabsAndReturnsOnlyWhenItWantsThem)
+{
+    auto* m = new TMemo(Form);
+    m->SetParent(Form);
+    Form->Show();
+    m->SetFocus();
+    Application->ProcessMessages();
+    auto* editor = static_cast<QPlainTextEdit*>(m->Widget());
+    auto send = [&](int QtKey, const QString& Text) {
+        QKeyEvent e(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
+        QApplication::sendEvent(editor, &e);
+    };
+    send(Qt::Key_Tab, QStringLiteral("\t"));
+    EXPECT_FALSE(m->Text().contains(QLatin1Char('\t')));
+    m->WantTabs = true;
+    send(Qt::Key_Tab, QStringLiteral("\t"));
+    EXPECT_TRUE(m->Text().contains(QLatin1Char('\t')));
+    m->WantReturns = false;
+    send(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_FALSE(m->Text().contains(QLatin1Char('\n')));
+    {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(editor, &e);
+        EXPECT_TRUE(m->Text().contains(QLatin1Char('\n')));  // Ctrl+Return still breaks the line
+    }
+    m->WantReturns = true;
+    send(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(m->Text().count(QLatin1Char('\n')), 2);
+}
+
+}  // namespace
