@@ -203,7 +203,7 @@ TEST_F(UploadBuildersTest, EveryRecordTypeMatchesItsExpectedText)
         {"clubs", "VRK_CLUB", 100000017},
         {"clubs_minimal", "VRK_CLUB", 100000018},
         {"persons", "VRK_PERSON", 200000001},
-        {"special_ccs", "VRK_SPECIAL_CC", 301},
+        {"rented_cards", "VRK_SPECIAL_CC", 301},
         {"rastilippu_entries", "VRK_RASTILIPPU_ENTRIES", 501},
         {"results_classes", "VRK_RESULTS_CLASS", 601},
     };
