@@ -39,7 +39,7 @@ QStringList SplitFieldNames(const QString& S)
 
 // ---- TDBEdit -------------------------------------------------------------------------
 
-TDBEdit::TDBEdit(TComponent* AOwner) : TCustomEdit(AOwner)
+TDBEdit::TDBEdit(TComponent* AOwner) : TDBFieldControl(AOwner)
 {
     FDataLink.OnDataChange = [this](TFieldDataLink*) { DataChange(); };
     FDataLink.OnEditingChange = [this](TFieldDataLink*) { EditingChange(); };
@@ -136,7 +136,7 @@ void TDBEdit::DoExit()
 
 // ---- TDBMemo -------------------------------------------------------------------------
 
-TDBMemo::TDBMemo(TComponent* AOwner) : TMemo(AOwner)
+TDBMemo::TDBMemo(TComponent* AOwner) : TDBFieldControl(AOwner)
 {
     FDataLink.OnDataChange = [this](TFieldDataLink*) { DataChange(); };
     FDataLink.OnActiveChange = [this](TFieldDataLink*) { DataChange(); };
@@ -193,7 +193,7 @@ void TDBMemo::DoExit()
 
 // ---- TDBCheckBox ---------------------------------------------------------------------
 
-TDBCheckBox::TDBCheckBox(TComponent* AOwner) : TCheckBox(AOwner)
+TDBCheckBox::TDBCheckBox(TComponent* AOwner) : TDBFieldControl(AOwner)
 {
     FDataLink.OnDataChange = [this](TFieldDataLink*) { DataChange(); };
     FDataLink.OnActiveChange = [this](TFieldDataLink*) { DataChange(); };
@@ -247,7 +247,7 @@ void TDBCheckBox::Click()
 
 // ---- TDBText -------------------------------------------------------------------------
 
-TDBText::TDBText(TComponent* AOwner) : TCustomLabel(AOwner)
+TDBText::TDBText(TComponent* AOwner) : TDBFieldControl(AOwner)
 {
     SetAutoSize(false);
     SetShowAccelChar(false);

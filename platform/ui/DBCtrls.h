@@ -22,18 +22,29 @@ public:
     TDBControlLink() { VisualControl = true; }
 };
 
-class TDBEdit : public TCustomEdit {
+// The field binding every single-field data-aware control offers, over the
+// control class it extends.
+template <class TBase>
+class TDBFieldControl : public TBase {
 public:
-    explicit TDBEdit(TComponent* AOwner);
-    ~TDBEdit() override;
+    using TBase::TBase;
     TDataSource* DataSource() const { return FDataLink.DataSource(); }
     void SetDataSource(TDataSource* v) { FDataLink.SetDataSource(v); }
     QString DataField() const { return FDataLink.FieldName(); }
     void SetDataField(const QString& v) { FDataLink.SetFieldName(v); }
     TField* Field() const { return FDataLink.Field(); }
+    TFieldDataLink* DataLink() { return &FDataLink; }
+
+protected:
+    TDBControlLink FDataLink;
+};
+
+class TDBEdit : public TDBFieldControl<TCustomEdit> {
+public:
+    explicit TDBEdit(TComponent* AOwner);
+    ~TDBEdit() override;
     bool ReadOnly() const { return FDataLink.ReadOnly(); }
     void SetReadOnly(bool v);
-    TFieldDataLink* DataLink() { return &FDataLink; }
     // Writes the pending value now (what leaving the control does).
     void UpdateRecord() { FDataLink.UpdateRecord(); }
 
@@ -47,21 +58,14 @@ protected:
     virtual void DataChange();
     virtual void EditingChange();
     virtual void UpdateData();
-    TDBControlLink FDataLink;
     bool FFocused = false;
     bool FShowing = false;
 };
 
-class TDBMemo : public TMemo {
+class TDBMemo : public TDBFieldControl<TMemo> {
 public:
     explicit TDBMemo(TComponent* AOwner);
     ~TDBMemo() override;
-    TDataSource* DataSource() const { return FDataLink.DataSource(); }
-    void SetDataSource(TDataSource* v) { FDataLink.SetDataSource(v); }
-    QString DataField() const { return FDataLink.FieldName(); }
-    void SetDataField(const QString& v) { FDataLink.SetFieldName(v); }
-    TField* Field() const { return FDataLink.Field(); }
-    TFieldDataLink* DataLink() { return &FDataLink; }
     void UpdateRecord();
     void KeyPress(QChar& Key) override;
     void KeyDown(Word& Key, TShiftState Shift) override;
@@ -69,23 +73,16 @@ public:
 protected:
     void DoExit() override;
     virtual void DataChange();
-    TDBControlLink FDataLink;
     QString FShown;
 };
 
 // A check box over a field: checked when the field's text is ValueChecked
 // (several values separated by ";"), unchecked for ValueUnchecked, greyed
 // otherwise. A click writes at once.
-class TDBCheckBox : public TCheckBox {
+class TDBCheckBox : public TDBFieldControl<TCheckBox> {
 public:
     explicit TDBCheckBox(TComponent* AOwner);
     ~TDBCheckBox() override;
-    TDataSource* DataSource() const { return FDataLink.DataSource(); }
-    void SetDataSource(TDataSource* v) { FDataLink.SetDataSource(v); }
-    QString DataField() const { return FDataLink.FieldName(); }
-    void SetDataField(const QString& v) { FDataLink.SetFieldName(v); }
-    TField* Field() const { return FDataLink.Field(); }
-    TFieldDataLink* DataLink() { return &FDataLink; }
     QString ValueChecked = QStringLiteral("true");
     QString ValueUnchecked = QStringLiteral("false");
     bool ReadOnly = false;
@@ -95,23 +92,16 @@ protected:
     virtual void DataChange();
     virtual void UpdateData();
     TCheckState FieldState() const;
-    TDBControlLink FDataLink;
 };
 
 // A label showing a field's display text.
-class TDBText : public TCustomLabel {
+class TDBText : public TDBFieldControl<TCustomLabel> {
 public:
     explicit TDBText(TComponent* AOwner);
     ~TDBText() override;
-    TDataSource* DataSource() const { return FDataLink.DataSource(); }
-    void SetDataSource(TDataSource* v) { FDataLink.SetDataSource(v); }
-    QString DataField() const { return FDataLink.FieldName(); }
-    void SetDataField(const QString& v) { FDataLink.SetFieldName(v); }
-    TField* Field() const { return FDataLink.Field(); }
 
 protected:
     QString GetLabelText() override;
-    TDBControlLink FDataLink;
 };
 
 // The rows of a list dataset as a list: ListField's texts, the row with
