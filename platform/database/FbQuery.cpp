@@ -2,6 +2,7 @@
 
 #include "platform/database/DataSource.h"
 
+#include <utility>
 #include <QRegularExpression>
 
 // ---- TSQLText ----
@@ -57,6 +58,29 @@ void RollbackQuietly(TFbTransaction* t)
         } catch (...) {
         }
     }
+}
+
+// Runs Body in the transaction, starting it when it is not yet active. A
+// failure first lets OnFailure tidy up, then rolls back only a transaction
+// started here: a caller's own running transaction is the caller's to end.
+template <class TBody, class TOnFailure>
+void RunInTransaction(TFbTransaction* t, TBody&& Body, TOnFailure&& OnFailure)
+{
+    const bool started = t->EnsureActive();
+    try {
+        Body();
+    } catch (...) {
+        OnFailure();
+        if (started)
+            RollbackQuietly(t);
+        throw;
+    }
+}
+
+template <class TBody>
+void RunInTransaction(TFbTransaction* t, TBody&& Body)
+{
+    RunInTransaction(t, std::forward<TBody>(Body), [] {});
 }
 
 QString ColumnOf(const TField& f)
@@ -146,22 +170,22 @@ void TFbQuery::SQLChanged()
     FParams.Rebuild(DistinctParamNames(ParseNamedParams(FSQL.Text()).Names));
 }
 
+void TFbQuery::PrepareCommand(TFbTransaction* t)
+{
+    if (!FCommand)
+        FCommand = std::make_unique<TFbCommand>(FConnection, t);
+    FCommand->SetTransaction(t);
+    FCommand->Prepare(FSQL.Text());
+}
+
 void TFbQuery::Prepare()
 {
     if (!FConnection || !FConnection->Connected())
         throw EDatabaseError(QStringLiteral("Connection is not open"));
     TFbTransaction* t = Transaction();
-    const bool started = t->EnsureActive();
-    try {
-        if (!FCommand)
-            FCommand = std::make_unique<TFbCommand>(FConnection, t);
-        FCommand->SetTransaction(t);
-        FCommand->Prepare(FSQL.Text());
-    } catch (...) {
-        if (started)
-            RollbackQuietly(t);
-        throw;
-    }
+    RunInTransaction(t, [&] {
+        PrepareCommand(t);
+    });
 }
 
 void TFbQuery::Unprepare()
@@ -219,12 +243,8 @@ void TFbQuery::InternalOpen()
     if (KeyFields().isEmpty() && !FUpdateOptions.KeyFields.isEmpty())
         SetKeyFields(FUpdateOptions.KeyFields);
     TFbTransaction* t = Transaction();
-    const bool started = t->EnsureActive();
-    try {
-        if (!FCommand)
-            FCommand = std::make_unique<TFbCommand>(FConnection, t);
-        FCommand->SetTransaction(t);
-        FCommand->Prepare(FSQL.Text());
+    RunInTransaction(t, [&] {
+        PrepareCommand(t);
         if (BeforeExecute)
             BeforeExecute(this);
         TDataSet* master = FMasterSource ? FMasterSource->DataSet() : nullptr;
@@ -258,13 +278,10 @@ void TFbQuery::InternalOpen()
             if (!FCommand->Columns().empty())
                 NewRecord().Values = std::move(out);
         }
-    } catch (...) {
+    }, [&] {
         if (FCommand)
             FCommand->CloseCursor();
-        if (started)
-            RollbackQuietly(t);
-        throw;
-    }
+    });
 }
 
 void TFbQuery::InternalClose()
@@ -278,19 +295,11 @@ void TFbQuery::ExecSQL()
     if (!FConnection || !FConnection->Connected())
         throw EDatabaseError(QStringLiteral("Connection is not open"));
     TFbTransaction* t = Transaction();
-    const bool started = t->EnsureActive();
-    try {
-        if (!FCommand)
-            FCommand = std::make_unique<TFbCommand>(FConnection, t);
-        FCommand->SetTransaction(t);
-        FCommand->Prepare(FSQL.Text());
+    RunInTransaction(t, [&] {
+        PrepareCommand(t);
         FCommand->Execute(FParams, nullptr);
         FRowsAffected = FCommand->RowsAffected();
-    } catch (...) {
-        if (started)
-            RollbackQuietly(t);
-        throw;
-    }
+    });
 }
 
 bool TFbQuery::CanModify() const
@@ -367,8 +376,7 @@ void TFbQuery::RunUpdate(TUpdateKind Kind, TDataRecord* New, const TDataRecord* 
     TFbTransaction* t = UpdateTransaction();
     if (!FConnection || !FConnection->Connected() || !t)
         throw EDatabaseError(QStringLiteral("Connection is not open"));
-    const bool started = t->EnsureActive();
-    try {
+    RunInTransaction(t, [&] {
         if (!FUpdateCommand)
             FUpdateCommand = std::make_unique<TFbCommand>(FConnection, t);
         FUpdateCommand->SetTransaction(t);
@@ -415,11 +423,7 @@ void TFbQuery::RunUpdate(TUpdateKind Kind, TDataRecord* New, const TDataRecord* 
                 copyBack(fetch.Columns(), row);
             fetch.CloseCursor();
         }
-    } catch (...) {
-        if (started)
-            RollbackQuietly(t);
-        throw;
-    }
+    });
 }
 
 void TFbQuery::InternalPost(TDataRecord& New, const TDataRecord* Old)
@@ -477,8 +481,7 @@ void TFbStoredProc::Prepare()
     if (!FConnection || !FConnection->Connected())
         throw EDatabaseError(QStringLiteral("Connection is not open"));
     TFbTransaction* t = Transaction();
-    const bool started = t->EnsureActive();
-    try {
+    RunInTransaction(t, [&] {
         QString package, proc = FName.trimmed().toUpper();
         const int dot = proc.indexOf(QLatin1Char('.'));
         if (dot >= 0) {
@@ -514,19 +517,14 @@ void TFbStoredProc::Prepare()
         for (int i = 0; i < FParams.Count(); ++i)
             FParams[i].SetParamType(i < inputs.size() ? ptInput : ptOutput);
         FPrepared = true;
-    } catch (...) {
-        if (started)
-            RollbackQuietly(t);
-        throw;
-    }
+    });
 }
 
 void TFbStoredProc::ExecProc()
 {
     Prepare();
     TFbTransaction* t = Transaction();
-    const bool started = t->EnsureActive();
-    try {
+    RunInTransaction(t, [&] {
         FCommand->SetTransaction(t);
         std::vector<QVariant> out;
         FCommand->Execute(FParams, &out);
@@ -534,9 +532,5 @@ void TFbStoredProc::ExecProc()
         for (size_t i = 0; i < cols.size() && i < out.size(); ++i)
             if (TParam* p = FParams.FindParam(cols[i].Name))
                 p->SetRaw(cols[i].DataType, out[i], IsFixedType(cols[i].DataType) ? cols[i].Size : 0);
-    } catch (...) {
-        if (started)
-            RollbackQuietly(t);
-        throw;
-    }
+    });
 }

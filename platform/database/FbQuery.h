@@ -108,6 +108,8 @@ protected:
     void CheckUpdateKind(TUpdateKind Kind) const override;
 
 private:
+    // Makes the statement when there is none and prepares the SQL text in t.
+    void PrepareCommand(TFbTransaction* t);
     friend class TMasterDataLink;
     void SQLChanged();
     void MasterChanged();
