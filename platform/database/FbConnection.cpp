@@ -630,6 +630,19 @@ std::vector<unsigned char> TFbCommand::BuildInput(const TParams& Params, IMessag
     return buf;
 }
 
+namespace {
+
+// A value of the message buffer, which keeps no alignment for it.
+template <class T>
+T LoadAt(const unsigned char* at)
+{
+    T v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+}  // namespace
+
 void TFbCommand::DecodeRow(const unsigned char* m, std::vector<QVariant>& Row)
 {
     Row.resize(FColumns.size());
@@ -662,55 +675,33 @@ void TFbCommand::DecodeRow(const unsigned char* m, std::vector<QVariant>& Row)
                 Row[i] = QString::fromUtf8(reinterpret_cast<const char*>(at + 2), len);
             break;
         }
-        case SQL_SHORT: {
-            ISC_SHORT v;
-            std::memcpy(&v, at, sizeof v);
-            Row[i] = qint64(v);
+        case SQL_SHORT:
+            Row[i] = qint64(LoadAt<ISC_SHORT>(at));
             break;
-        }
-        case SQL_LONG: {
-            ISC_LONG v;
-            std::memcpy(&v, at, sizeof v);
-            Row[i] = qint64(v);
+        case SQL_LONG:
+            Row[i] = qint64(LoadAt<ISC_LONG>(at));
             break;
-        }
-        case SQL_INT64: {
-            ISC_INT64 v;
-            std::memcpy(&v, at, sizeof v);
-            Row[i] = qint64(v);
+        case SQL_INT64:
+            Row[i] = qint64(LoadAt<ISC_INT64>(at));
             break;
-        }
-        case SQL_FLOAT: {
-            float v;
-            std::memcpy(&v, at, sizeof v);
-            Row[i] = double(v);
+        case SQL_FLOAT:
+            Row[i] = double(LoadAt<float>(at));
             break;
-        }
         case SQL_DOUBLE:
-        case SQL_D_FLOAT: {
-            double v;
-            std::memcpy(&v, at, sizeof v);
-            Row[i] = v;
+        case SQL_D_FLOAT:
+            Row[i] = LoadAt<double>(at);
             break;
-        }
         case SQL_TIMESTAMP: {
-            ISC_TIMESTAMP ts;
-            std::memcpy(&ts, at, sizeof ts);
+            const auto ts = LoadAt<ISC_TIMESTAMP>(at);
             Row[i] = DecodeTimestamp(ts.timestamp_date, ts.timestamp_time);
             break;
         }
-        case SQL_TYPE_DATE: {
-            ISC_DATE d;
-            std::memcpy(&d, at, sizeof d);
-            Row[i] = DecodeTimestamp(d, 0);
+        case SQL_TYPE_DATE:
+            Row[i] = DecodeTimestamp(LoadAt<ISC_DATE>(at), 0);
             break;
-        }
-        case SQL_TYPE_TIME: {
-            ISC_TIME t;
-            std::memcpy(&t, at, sizeof t);
-            Row[i] = double(t) / TimeUnitsPerDay;
+        case SQL_TYPE_TIME:
+            Row[i] = double(LoadAt<ISC_TIME>(at)) / TimeUnitsPerDay;
             break;
-        }
         case SQL_BOOLEAN:
             Row[i] = *at != 0;
             break;
