@@ -197,6 +197,25 @@ bool KindWanted(const TField* F, TGetFldDefs D)
            (HasFldDef(D, fdGraphicField) && IsGraphicField(F));
 }
 
+// One item of a field list, when the definitions let it in: its index, its
+// label or its field name, as the definitions ask.
+void AddFldListItem(TStringList* List, TGetFldDefs D, int Index, bool Visible, TField* F, const QString& Label,
+                    const QString& Name)
+{
+    if (HasFldDef(D, fdVisibleFieldOnly) && !Visible)
+        return;
+    if (HasFldDef(D, fdDataFieldOnly) && !IsDataField(F))
+        return;
+    if (!KindWanted(F, D))
+        return;
+    if (HasFldDef(D, fdGetIndex))
+        List->Add(QString::number(Index));
+    else if (HasFldDef(D, fdGetLabels))
+        List->Add(Label);
+    else
+        List->Add(Name);
+}
+
 }  // namespace
 
 int GetFldListDBGrid(TCustomDBGrid* G, TStringList* List, TGetFldDefs D)
@@ -204,19 +223,7 @@ int GetFldListDBGrid(TCustomDBGrid* G, TStringList* List, TGetFldDefs D)
     List->Clear();
     for (int i = 0; i < G->Columns()->Count(); ++i) {
         TColumn* c = G->Columns()->Items(i);
-        TField* f = c->Field();
-        if (HasFldDef(D, fdVisibleFieldOnly) && !c->Visible())
-            continue;
-        if (HasFldDef(D, fdDataFieldOnly) && !IsDataField(f))
-            continue;
-        if (!KindWanted(f, D))
-            continue;
-        if (HasFldDef(D, fdGetIndex))
-            List->Add(QString::number(i));
-        else if (HasFldDef(D, fdGetLabels))
-            List->Add(c->Title()->Caption());
-        else
-            List->Add(c->FieldName());
+        AddFldListItem(List, D, i, c->Visible(), c->Field(), c->Title()->Caption(), c->FieldName());
     }
     return List->Count();
 }
@@ -226,18 +233,7 @@ int GetFldListDataset(TDataSet* Ds, TStringList* List, TGetFldDefs D)
     List->Clear();
     for (int i = 0; i < Ds->FieldCount(); ++i) {
         TField* f = Ds->Fields()[i];
-        if (HasFldDef(D, fdVisibleFieldOnly) && !f->Visible())
-            continue;
-        if (HasFldDef(D, fdDataFieldOnly) && !IsDataField(f))
-            continue;
-        if (!KindWanted(f, D))
-            continue;
-        if (HasFldDef(D, fdGetIndex))
-            List->Add(QString::number(i));
-        else if (HasFldDef(D, fdGetLabels))
-            List->Add(f->DisplayLabel());
-        else
-            List->Add(f->FieldName());
+        AddFldListItem(List, D, i, f->Visible(), f, f->DisplayLabel(), f->FieldName());
     }
     return List->Count();
 }
