@@ -1,9 +1,13 @@
 #include "app/vrkCommon.h"
+#include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
 #include "tests/app/Scramble.h"
+#include "resources/SafeguardTexts.h"
+#include "tests/support/PlainUser.h"
 #include "tests/support/TempProgramDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 TEST(Configuration, DecryptStrTable)
@@ -114,4 +118,21 @@ TEST_F(MainFormConfig, MalformedAndUnwritableFilesDoNotStopTheStart)
     EXPECT_EQ(f->s_db_name, "");
     EXPECT_EQ(f->iChipReadDelay, 5);
     EXPECT_EQ(f->vcUILanguageCode, "EN");
+}
+
+TEST_F(MainFormConfig, UnreadableDeviceFileIsLoggedAndNeverWrittenOver)
+{
+    const QByteArray kept = "[CHIP_READER]\r\nCOM=/dev/ttyUSB0\r\nREAD_DELAY=2\r\n[UI]\r\nLANGUAGE=1\r\n";
+    home.Write("vrkEvent.ini", kept);
+    QFile::setPermissions(home.File("vrkEvent.ini"), QFileDevice::WriteOwner);  // chmod 200
+    {
+        TPlainUser user(home.Path());
+        auto f = Load();
+        EXPECT_EQ(f->iChipReadDelay, 5);  // defaults in memory
+        EXPECT_EQ(f->vcUILanguageCode, "EN");
+    }
+    QFile::setPermissions(home.File("vrkEvent.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(home.Read("vrkEvent.ini"), kept);
+    const QString log = QString::fromUtf8(home.Read(QFileInfo(DayLogFileName(QDate::currentDate())).fileName()));
+    EXPECT_TRUE(log.contains(txt::IniUnreadable)) << log.toStdString();
 }
