@@ -9,4 +9,9 @@ namespace txt {
 inline const QString IniUnreadable =
     QStringLiteral("Asetustiedostoa ei voi lukea; oletusarvot ovat käytössä eikä tiedostoa kirjoiteta: ");
 
+// %1 the runtime folder, %2 the system's reason.
+inline const QString InstanceLockFailed = QStringLiteral(
+    "Ohjelman lukitustiedostoa ei voi luoda tai avata kansiossa %1 (%2).\r\n\r\nTarkista kansion "
+    "oikeudet tai anna toinen kansio ympäristömuuttujalla SORVEX_RUNTIME_DIR.");
+
 }  // namespace txt
