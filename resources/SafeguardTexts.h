@@ -14,4 +14,8 @@ inline const QString InstanceLockFailed = QStringLiteral(
     "Ohjelman lukitustiedostoa ei voi luoda tai avata kansiossa %1 (%2).\r\n\r\nTarkista kansion "
     "oikeudet tai anna toinen kansio ympäristömuuttujalla SORVEX_RUNTIME_DIR.");
 
+// %1 the day log's file, %2 the system's reason.
+inline const QString DayLogUnwritable = QStringLiteral(
+    "Päivälokia %1 ei voi kirjoittaa (%2). Ilmoituksia ei tallenneta; tarkista ohjelmakansion oikeudet.");
+
 }  // namespace txt
