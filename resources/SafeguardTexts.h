@@ -18,4 +18,8 @@ inline const QString InstanceLockFailed = QStringLiteral(
 inline const QString DayLogUnwritable = QStringLiteral(
     "Päivälokia %1 ei voi kirjoittaa (%2). Ilmoituksia ei tallenneta; tarkista ohjelmakansion oikeudet.");
 
+// %1 the file, %2 the section, %3 the key, %4 the text found.
+inline const QString IniBadNumber =
+    QStringLiteral("Asetustiedoston %1 kohdan [%2] avaimen %3 arvo \"%4\" ei ole kelvollinen luku; oletusarvo on käytössä.");
+
 }  // namespace txt

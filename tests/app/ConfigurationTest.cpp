@@ -136,3 +136,20 @@ TEST_F(MainFormConfig, UnreadableDeviceFileIsLoggedAndNeverWrittenOver)
     const QString log = QString::fromUtf8(home.Read(QFileInfo(DayLogFileName(QDate::currentDate())).fileName()));
     EXPECT_TRUE(log.contains(txt::IniUnreadable)) << log.toStdString();
 }
+
+TEST_F(MainFormConfig, InvalidNumbersAreLoggedWithFileSectionKeyAndText)
+{
+    home.Write("vrkEvent.ini", "[CHIP_READER]\r\nREAD_DELAY=99999999999999999999\r\n[UI]\r\nRESULT_BOARD_STYLE=1e9\r\n"
+                               "LANGUAGE=0x\r\n[CHIP_PRINTER]\r\nTYPE=1\r\n");
+    auto f = Load();
+    EXPECT_EQ(f->iChipReadDelay, 5);
+    EXPECT_EQ(f->iResultBoardStyle, 0);
+    EXPECT_EQ(f->n_chip_printer_type, 1);
+    const QString log = QString::fromUtf8(home.Read(QFileInfo(DayLogFileName(QDate::currentDate())).fileName()));
+    const QString file = home.File("vrkEvent.ini");
+    for (const auto& [section, key, text] : {std::tuple{"CHIP_READER", "READ_DELAY", "99999999999999999999"},
+                                             std::tuple{"UI", "RESULT_BOARD_STYLE", "1e9"},
+                                             std::tuple{"UI", "LANGUAGE", "0x"}})
+        EXPECT_TRUE(log.contains(txt::IniBadNumber.arg(file, section, key, text))) << key << "\n" << log.toStdString();
+    EXPECT_EQ(log.count(";Warning;"), 3) << log.toStdString();
+}
