@@ -22,4 +22,7 @@ inline const QString DayLogUnwritable = QStringLiteral(
 inline const QString IniBadNumber =
     QStringLiteral("Asetustiedoston %1 kohdan [%2] avaimen %3 arvo \"%4\" ei ole kelvollinen luku; oletusarvo on käytössä.");
 
+// Followed by the failure's own text.
+inline const QString ChipReaderHandlingFailed = QStringLiteral("Kortinlukijan tietojen käsittely epäonnistui: ");
+
 }  // namespace txt
