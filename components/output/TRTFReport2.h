@@ -3,6 +3,7 @@
 // up to 26 datasets, writes the result, then opens or prints it.
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/output/TReportTagEngine.h"
+#include "components/output/rRepPicture.h"
 
 enum TMemoFormat { mfText, mfRTF, mfAutoDetect, mfRTFLine, mfPlain };
 enum TTemplateFormat { tfAutoDetect, tfRTF, tfText };
@@ -63,6 +64,9 @@ protected:
     QString FinishFieldValue(const QString& Value) const override;
     QString FinishVarValue(const QString& Value) const override;
     bool ExtractEOLAfterIfSet() const override { return ExtractEOLAfterIf; }
+    QString PictureTagValue(const QString& Tag) override;
+    QString BarcodeTagValue(const QString& Tag) override;
+    QString PictureFieldValue(TField* Field, const QString& Format) override;
 
 private:
     void ProcAll();
@@ -77,6 +81,12 @@ private:
     void Save(const QByteArray& Bytes);
     void DoActionAfter();
     QString ProcFormatText(const QString& Part) const;
+    // Pictures: from a field of a slot, a file or a bitmap, with the tag's options.
+    QString CreateFormatPicture(int Slot, TField* Field, const QString& Options, const TBitmap* Bitmap,
+                                const QString& FileName);
+    QString LinkPic(int Slot, TField* Field, const TRepPictureOptions& Options, TBitmap& Picture, int Kind);
+    QString InsertPic(const TRepPictureOptions& Options, TBitmap& Picture, int Kind) const;
+    QString GetPicName(int Slot, TField* Field, const TRepPictureOptions& Options);
 
     bool FPlain = false;
     QString RepStr;

@@ -294,3 +294,41 @@ TEST_F(RTFReport, InfoAndInsertedFiles)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RTFReport, PicturesAreLinkedOrEmbedded)
+{
+    auto a = Runners();
+    TBitmap bmp(400, 200);
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(TRect(0, 0, 400, 200));
+    const QString png = Dir.filePath(QStringLiteral("logo.png"));
+    bmp.SaveToFile(png);
+    Report.Variables.Add(QStringLiteral("LOGO=") + png);
+    Report.Variables.Add(QStringLiteral("GONE=") + Dir.filePath(QStringLiteral("gone.png")));
+
+    const QString linked = Run(QStringLiteral("{\\rtf1 \\\\picture(LOGO:w=150)\\\\ \\\\picture(LOGO)\\\\}"), {a.get()}, true);
+    EXPECT_TRUE(linked.contains(QStringLiteral("INCLUDEPICTURE \"ExtPic1.png\""))) << linked.toStdString();
+    EXPECT_TRUE(linked.contains(QStringLiteral("INCLUDEPICTURE \"ExtPic2.png\"")));
+    TBitmap first;
+    first.LoadFromFile(Dir.filePath(QStringLiteral("ExtPic1.png")));
+    EXPECT_EQ(first.Width(), 200);
+    EXPECT_EQ(first.Height(), 100);
+
+    const QString embedded = Run(QStringLiteral("{\\rtf1 \\\\picture(LOGO):w=150;insertinrtf\\\\}"), {a.get()}, true);
+    EXPECT_TRUE(embedded.contains(QStringLiteral("\\picw400\\pich200\\picwgoal3000\\pichgoal1500\\pngblip 89504E47")))
+        << embedded.left(200).toStdString();
+
+    const QString missing = Run(QStringLiteral("{\\rtf1 \\\\picture(GONE)\\\\}"), {a.get()}, true);
+    EXPECT_EQ(missing, QStringLiteral("{\\rtf1 File \"%1\" not found.}").arg(Dir.filePath(QStringLiteral("gone.png"))));
+
+    EXPECT_EQ(Run(QStringLiteral("\\\\barcode(\"1234567890\"):type=CodeEANAuto\\\\"), {a.get()}),
+              QStringLiteral("Invalid text length (CodeEANAuto): 1234567890"));
+    EXPECT_EQ(Run(QStringLiteral("\\\\barcode(\"1\"):type=QR\\\\"), {a.get()}), QStringLiteral("?QR?"));
+    const QString code = Run(QStringLiteral("{\\rtf1 \\\\barcode(\"123456789012\"):type=CodeEANAuto;showcode;insertinrtf\\\\}"),
+                             {a.get()}, true);
+    EXPECT_TRUE(code.startsWith(QStringLiteral("{\\rtf1 {\\pict"))) << code.left(100).toStdString();
+}
+
+} // namespace
