@@ -1,0 +1,103 @@
+// Writes one screenshot per sheet of the library's improved controls into
+// the folder given as the first argument (default "gallery_controls"). Run
+// it under Xvfb to look at them as a user would.
+#include "components/base/rGroupBox.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <QDir>
+#include <functional>
+
+namespace {
+
+QString OutDir;
+
+template <class T>
+T* Place(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, const QString& Caption = QString())
+{
+    auto* c = new T(Owner);
+    c->SetParent(Parent);
+    c->SetBounds(X, Y, W, H);
+    if (!Caption.isNull())
+        c->SetCaption(Caption);
+    return c;
+}
+
+// Builds a window with Fill, shows it, saves it as Name.png and frees it.
+void Sheet(const QString& Name, int W, int H, const std::function<void(TForm*)>& Fill,
+           const std::function<void(TForm*)>& BeforeShot = nullptr)
+{
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetCaption(Name);
+    f->SetBounds(40, 40, W, H);
+    Fill(f);
+    f->Show();
+    Application->ProcessMessages();
+    if (BeforeShot)
+        BeforeShot(f);
+    Application->ProcessMessages();
+    TBitmap bmp;
+    f->PaintTo(&bmp);
+    bmp.SaveToFile(OutDir + QLatin1Char('/') + Name + QStringLiteral(".png"));
+    delete f;
+}
+
+TrGroupBox* Box(TForm* F, int X, int Y, int W, int H, const QString& Caption)
+{
+    auto* b = Place<TrGroupBox>(F, F, X, Y, W, H, Caption);
+    Place<TLabel>(F, b, 10, 24, 80, 16, QStringLiteral("Emit-koodi:"));
+    Place<TEdit>(F, b, 90, 22, 100, 21)->SetText(QStringLiteral("123456"));
+    Place<TLabel>(F, b, 10, 52, 80, 16, QStringLiteral("Nimi:"));
+    Place<TEdit>(F, b, 90, 50, 100, 21)->SetText(QStringLiteral("Äijälä Öljy"));
+    return b;
+}
+
+void GroupBoxes()
+{
+    TrGroupBox* minimized = nullptr;
+    Sheet(QStringLiteral("groupbox"), 640, 400, [&](TForm* f) {
+        Box(f, 10, 10, 200, 90, QStringLiteral("Lähtö (3D)"));
+        auto* b = Box(f, 220, 10, 200, 90, QStringLiteral("Maali, pyöreä nappi"));
+        b->SetFrameType(ftSingleLine);
+        b->SetMinMaxBtnType(mmbRound);
+        b->SetCaptionColor(0x9E5A2E);
+        b = Box(f, 430, 10, 200, 90, QStringLiteral("Kaksoisviiva, oikea"));
+        b->SetFrameType(ftDoubleLine);
+        b->SetCaptionAlignment(taRightJustify);
+        b->SetMinMaxBtnType(mmbRect);
+        b = Box(f, 10, 110, 200, 110, QStringLiteral("Liukuväri"));
+        b->SetGradientType(gtVertical);
+        b->SetGradientColorFrom(clWhite);
+        b->SetGradientColorTo(0xE0C8A8);
+        b->SetCaptionHeight(18);
+        b = Box(f, 220, 110, 200, 110, QStringLiteral("Vasen"));
+        b->SetCaptionPosition(cpLeft);
+        b->SetFrameColor(clGreen);
+        b->SetCaptionColor(clGreen);
+        b = Box(f, 430, 110, 200, 110, QStringLiteral("Alhaalla, ei kehystä"));
+        b->SetCaptionPosition(cpBottom);
+        b->SetFrameType(ftNone);
+        b->SetEnabled(false);
+        minimized = Box(f, 10, 230, 300, 110, QStringLiteral("Pienennetty"));
+        minimized->SetMinMaxBtnType(mmbRound);
+        auto* open = Box(f, 320, 230, 310, 110, QStringLiteral("Automaattinen asettelu"));
+        open->SetMinMaxBtnType(mmbRound);
+        open->SetShowSizeGrip(true);
+        open->Controls(1)->SetName(QStringLiteral("edtKoodi"));
+        open->Controls(3)->SetName(QStringLiteral("edtNimi"));
+        open->AutoResizeChild()->SetChildCompsPos({QStringLiteral("edtKoodi=E;0;0;0;0;0"), QStringLiteral("edtNimi=E;0;0;0;0;0")});
+        open->AutoResizeChild()->SetAutoResizeActive(true);
+    }, [&](TForm*) { minimized->SetMinimized(true); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    OutDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery_controls");
+    QDir().mkpath(OutDir);
+    GroupBoxes();
+    return 0;
+}
