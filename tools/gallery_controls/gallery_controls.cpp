@@ -2,6 +2,7 @@
 // the folder given as the first argument (default "gallery_controls"). Run
 // it under Xvfb to look at them as a user would.
 #include "components/base/rGroupBox.h"
+#include "components/base/rTabControlEx.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -91,6 +92,42 @@ void GroupBoxes()
     }, [&](TForm*) { minimized->SetMinimized(true); });
 }
 
+void TabControls()
+{
+    Sheet(QStringLiteral("tabs"), 560, 330, [](TForm* f) {
+        // the main window's function tabs
+        auto* main = Place<TrTabControlEx>(f, f, 10, 10, 260, 120);
+        main->SetTabs({QStringLiteral("Lähtö"), QStringLiteral("Maali")});
+        main->OwnerDraw = true;
+        main->HotTrack = true;
+        main->TabPropsEx()->SetDrawThemed(false);
+        main->TabPropsEx()->SetSelectedTabColor(clMoneyGreen);
+        main->SetTabIndex(1);
+        Place<TLabel>(f, main, 10, 50, 200, 16, QStringLiteral("Maalin toiminnot"));
+        // themed, with close buttons and the right-end button
+        auto* themed = Place<TrTabControlEx>(f, f, 280, 10, 270, 120);
+        themed->SetTabs({QStringLiteral("Rastit"), QStringLiteral("Radat"), QStringLiteral("Sarjat")});
+        themed->OwnerDraw = true;
+        themed->TabPropsEx()->SetShowCloseBtn(true);
+        themed->AddSpaceForCloseBtn(false);
+        themed->SetTabRightButtonVisible(true);
+        themed->TabRightButton()->SetCaption(QStringLiteral("+"));
+        // a page control drawn by the library
+        auto* pc = Place<TrPageControlEx>(f, f, 10, 140, 540, 180);
+        pc->OwnerDraw = true;
+        pc->TabPropsEx()->SetDrawThemed(false);
+        pc->TabPropsEx()->SetTabColor(0xF4F4F4);
+        pc->TabPropsEx()->SetSelectedTabColor(clWindow);
+        for (const char* caption : {"Perustiedot", "Emit-kortit", "Tulokset"}) {
+            auto* sheet = new TTabSheet(f);
+            sheet->SetPageControl(pc);
+            sheet->SetCaption(QString::fromUtf8(caption));
+        }
+        pc->SetActivePageIndex(0);
+        Place<TLabel>(f, pc->Pages(0), 10, 10, 200, 16, QStringLiteral("Kilpailun perustiedot"));
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -99,5 +136,6 @@ int main(int argc, char** argv)
     OutDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery_controls");
     QDir().mkpath(OutDir);
     GroupBoxes();
+    TabControls();
     return 0;
 }
