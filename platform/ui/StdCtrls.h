@@ -76,6 +76,8 @@ public:
     QString SelText() const;
     void SelectAll();
     void Clear() { SetText(QString()); }
+    // The clipboard's text replaces the selection, as Ctrl+V does (EditClipboard.cpp).
+    void PasteFromClipboard();
     bool Modified = false;
     TNotifyEvent OnChange;
     virtual void Change();
