@@ -2,6 +2,7 @@
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QApplication>
 
 namespace {
@@ -32,6 +33,8 @@ QWidget* TMonthCalendar::CreateWidget()
     cal->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     cal->setGridVisible(false);
     cal->setFirstDayOfWeek(Qt::Monday);
+    // the program's texts are Finnish: month and day names too
+    cal->setLocale(QLocale(QLocale::Finnish, QLocale::Finland));
     cal->setSelectedDate(ToQDate(FDate));
     if (FPopupWindow) {
         cal->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus

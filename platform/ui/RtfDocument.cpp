@@ -423,7 +423,11 @@ private:
     {
         if (FPending.isEmpty())
             return;
-        FCursor.insertText(FPending, CharFormatOf(FPendingFormat));
+        const QTextCharFormat f = CharFormatOf(FPendingFormat);
+        // a paragraph's bullet or number takes the format of its first text
+        if (FCursor.block().length() == 1)
+            FCursor.setBlockCharFormat(f);
+        FCursor.insertText(FPending, f);
         FPending.clear();
     }
 

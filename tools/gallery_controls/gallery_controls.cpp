@@ -2,7 +2,13 @@
 // the folder given as the first argument (default "gallery_controls"). Run
 // it under Xvfb to look at them as a user would.
 #include "components/base/rGroupBox.h"
+#include "components/base/rEditNum.h"
+#include "components/base/rMemoEx.h"
+#include "components/base/rPopupMonthCalendar.h"
+#include "components/base/rRichEdit.h"
 #include "components/base/rTabControlEx.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -128,6 +134,53 @@ void TabControls()
     });
 }
 
+void Editors()
+{
+    TrPopupMonthCalendar* calendar = nullptr;
+    Sheet(QStringLiteral("editors"), 640, 420, [&](TForm* f) {
+        Place<TLabel>(f, f, 10, 14, 60, 16, QStringLiteral("Hinta:"));
+        auto* price = Place<TrEditNum>(f, f, 80, 10, 90, 21);
+        price->Style = enFloat;
+        price->SetFormat(QStringLiteral("0.00"));
+        price->SetValue(12.5);
+        Place<TLabel>(f, f, 190, 14, 60, 16, QStringLiteral("Saldo:"));
+        auto* balance = Place<TrEditNum>(f, f, 250, 10, 90, 21);
+        balance->Style = enFloat;
+        balance->SetFormat(QStringLiteral("#,##0.00"));
+        balance->SetValue(-1234.5);
+        Place<TLabel>(f, f, 360, 14, 60, 16, QStringLiteral("Päivä:"));
+        auto* day = Place<TEdit>(f, f, 420, 10, 100, 21);
+        day->SetText(QStringLiteral("14.5.2026"));
+        calendar = TrPopupMonthCalendar::CreateEx(day, nullptr);
+        auto* memo = Place<TrMemoEx>(f, f, 10, 44, 300, 180);
+        memo->SetText(QStringLiteral("-- Lähtölista\nSELECT nimi, emit FROM kilpailija\nWHERE sarja = 'H21' /* pääsarja\nja sen alasarjat */\nORDER BY lähtöaika;"));
+        memo->SetHighlightWords({QStringLiteral("select\tBlue\t-"), QStringLiteral("from\tBlue\t-"),
+                                 QStringLiteral("where\tBlue\t-"), QStringLiteral("order by\tBlue\t-")});
+        memo->SetHighlightFromToEx({QStringLiteral("/*\t*/\tGreen\t-"), QStringLiteral("--\t#EOL#\tGray\t-")});
+        memo->SetPageBreaksCharNumber(QStringLiteral("40"));
+        memo->SetWordWrap(false);
+        auto* rich = Place<TrRichEdit>(f, f, 320, 44, 310, 180);
+        rich->SetRtfText(QStringLiteral(
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Sans;}}{\\colortbl ;\\red200\\green0\\blue0;\\red0\\green100\\blue0;}"
+            "\\pard\\qc\\fs28\\b Tulosluettelo\\b0\\par\\pard\\fs18 Rata \\i A\\i0 : \\cf1 hylätty\\cf0 , "
+            "\\cf2\\ul hyväksytty\\ulnone\\cf0 , \\strike poistettu\\strike0\\par"
+            "{\\*\\pn\\pnlvlbody\\pndec}\\li300 Äänekoski\\par{\\*\\pn\\pnlvlbody\\pndec}\\li300 Öljymäki\\par"
+            "\\pard\\qr\\fs16 \\u8364? 12,50\\par}"));
+        auto* drawn = Place<TPaintBox>(f, f, 320, 236, 310, 60);
+        drawn->OnPaint = [drawn, rich](TComponent*) {
+            rich->DrawToCanvas(Rect(0, 0, 310, 60), 0, 0, drawn->Canvas(), true);
+        };
+        Place<TLabel>(f, f, 10, 240, 300, 16, QStringLiteral("Rikastettu teksti piirrettynä (katkaistu):"));
+    }, [&](TForm*) {
+        calendar->ShowCalendar(EncodeDate(2026, 5, 14));
+        Application->ProcessMessages();
+        TBitmap bmp;
+        calendar->PaintTo(&bmp);
+        bmp.SaveToFile(OutDir + QStringLiteral("/calendar.png"));
+        calendar->HideCalendar();
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -137,5 +190,6 @@ int main(int argc, char** argv)
     QDir().mkpath(OutDir);
     GroupBoxes();
     TabControls();
+    Editors();
     return 0;
 }
