@@ -186,6 +186,7 @@ void TFcCustomGroupBox::Paint()
                 DrawCaptionCheckBox(c, cap);
                 text.Left += FCheckBoxSize + 4;
             }
+            c->SetFont(FCaptionFont);
             c->Brush()->SetStyle(bsClear);
             c->Font()->SetColor(ThemedTextColor(Enabled()));
             c->DrawText(Caption(), text, DT_SINGLELINE | DT_VCENTER);
@@ -284,6 +285,7 @@ void TFcCustomGroupBox::Paint()
         if (FShowCheckBox) {
             DrawCaptionCheckBox(c, cap);
             cap.Left += FCheckBoxSize + 4;
+            c->Brush()->SetStyle(bsClear);
         }
         TColor text = FCaptionFont.Color();
         if (!Enabled())

@@ -287,7 +287,9 @@ bool TFcCustomStatusPane::UnderSizeGrip() const
     if (!bar || !bar->ShowSizeGrip())
         return false;
     // both in the bar's coordinates: the pane's right edge at the bar's right client edge
-    return Left() + Width() >= bar->ClientRect().Right;
+    TRect client = bar->ClientRect();
+    client.Inflate(-bar->BorderWidth(), -bar->BorderWidth());
+    return Left() + Width() >= client.Right;
 }
 
 void TFcCustomStatusPane::Paint()
