@@ -125,3 +125,53 @@ TEST(FrameControllerTest, PanelsTakeTheFrameWhenVisible)
     EXPECT_EQ(panel->FlatColorAdjustment(), 0);
     panel->SetFrameController(nullptr);
 }
+
+#include "components/framed/FcIntegerList.h"
+
+TEST(IntegerListTest, RangeSortingAndDuplicates)
+{
+    TFcIntegerList l;
+    EXPECT_EQ(l.Add(-5), 0) << "no bounds while Min equals Max";
+    l.Clear();
+    l.SetMin(10);
+    EXPECT_EQ(l.Max(), 10);
+    EXPECT_EQ(l.Add(99), 0) << "equal bounds: still no range";
+    l.Clear();
+    l.SetMax(20);
+    EXPECT_THROW(l.Add(21), EOutOfRange);
+    EXPECT_THROW(l.Add(9), EOutOfRange);
+    try {
+        l.Add(15);
+        l.SetMin(16);
+        FAIL();
+    } catch (const EOutOfRange& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Unable to set new minimum value.\rList contains values below 16"));
+    }
+    EXPECT_EQ(l.Min(), 10) << "unchanged after the error";
+
+    TFcIntegerList s;
+    s.SetSorted(true);
+    EXPECT_EQ(s.Add(5), 0);
+    s.Add(1);
+    EXPECT_EQ(s.Add(5), 1) << "dupIgnore returns the existing index";
+    EXPECT_EQ(s.Count(), 2);
+    s.SetDuplicates(dupError);
+    EXPECT_THROW(s.Add(5), EListError);
+    EXPECT_THROW(s.Insert(0, 3), EListError) << "no inserting into a sorted list";
+
+    TFcIntegerList u;
+    u.Add(7);
+    u.Add(3);
+    EXPECT_EQ(u.Add(7), 2) << "unsorted dupIgnore: the end index, nothing added";
+    EXPECT_EQ(u.Count(), 2);
+    u.Insert(2, 9);
+    EXPECT_EQ(u.Items(2), 9) << "Insert at Count appends";
+    EXPECT_THROW(u.Insert(5, 1), EListError);
+    u.Add(-4);
+    u.SetSorted(true);
+    EXPECT_EQ(u.Items(0), -4);
+    EXPECT_EQ(u.Items(3), 9);
+    u.SetSorted(false);
+    u.Exchange(0, 3);
+    EXPECT_EQ(u.Items(0), 9) << "unsorting keeps the order, exchange works";
+}
