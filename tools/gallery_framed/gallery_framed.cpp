@@ -3,6 +3,7 @@
 // (default "gallery_framed"). Run it under Xvfb to look at them.
 #include "components/framed/FcButton.h"
 #include "components/framed/FcGroupBox.h"
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcPanel.h"
 #include "components/framed/FcRadChk.h"
 #include "components/framed/FcRadGrp.h"
@@ -279,6 +280,82 @@ void ToolbarSheet(const QString& Out)
     Save(f, Out, QStringLiteral("toolbars"));
 }
 
+// Labels: the 3-D text styles, borders, a rotated and an arc label, the
+// result board's message line, and a blinking label in both phases.
+void LabelSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Nimikkeet"), 640, 360);
+    f->SetColor(RGB(230, 236, 240));
+    const TTextStyle styles[] = {TTextStyle::tsNormal, tsRaised, tsRecessed, tsShadow};
+    const char* names[] = {"Normaali", "Kohokuvio", "Upotettu", "Varjo"};
+    for (int i = 0; i < 4; ++i) {
+        auto* l = Place<TFcLabel>(f, f, 10 + i * 150, 10, 0, 0, QString::fromLatin1(names[i]));
+        l->Font()->SetHeight(-20);
+        l->Font()->SetStyle(fsBold);
+        l->SetTextStyle(styles[i]);
+    }
+    auto* framed = Place<TFcLabel>(f, f, 10, 50, 0, 0, QStringLiteral("Kehystetty nimike"));
+    framed->SetBorderOuter(fsRaised);
+    framed->SetBorderInner(fsLowered);
+    framed->SetBorderWidth(2);
+    framed->SetBorderColor(clSilver);
+    framed->SetTextMargin(4);
+    auto* rounded = Place<TFcLabel>(f, f, 200, 50, 0, 0, QStringLiteral("Pyöreä kehys"));
+    rounded->SetBorderOuter(fsFlatRounded);
+    rounded->SetTextMargin(4);
+    rounded->SetColor(clWhite);
+    rounded->SetTransparent(false);
+    auto* message = Place<TFcLabel>(f, f, 10, 90, 300, 44,
+                                    QStringLiteral("Kortti 123456 luettu, tulos tallennettu tietokantaan."));
+    message->SetAutoSize(false);
+    message->SetWordWrap(true);
+    message->SetAlignment(taCenter);
+    message->SetTransparent(false);
+    message->SetColor(clWhite);
+    message->Font()->SetColor(clRed);
+    message->Font()->SetStyle(fsBold);
+    auto* board = Place<TFcLabel>(f, f, 330, 90, 300, 44, QStringLiteral("1.  Virtanen Matti  32:15"));
+    board->SetAutoSize(false);
+    board->SetTransparent(false);
+    board->SetColor(clBlack);
+    board->Font()->SetColor(clWhite);
+    board->Font()->SetHeight(-22);
+    board->SetLayout(tlCenter);
+    auto* rotated = Place<TFcLabel>(f, f, 10, 150, 150, 150, QStringLiteral("Kierretty 45°"));
+    rotated->SetAutoSize(false);
+    rotated->Font()->SetHeight(-16);
+    rotated->SetAngle(45);
+    rotated->SetBorderOuter(fsFlat);
+    auto* vertical = Place<TFcLabel>(f, f, 170, 150, 40, 150, QStringLiteral("Pystyssä"));
+    vertical->SetAutoSize(false);
+    vertical->Font()->SetHeight(-16);
+    vertical->SetAngle(90);
+    vertical->SetBorderOuter(fsFlat);
+    auto* arc = Place<TFcLabel>(f, f, 220, 150, 220, 180, QStringLiteral("Suunnistus kaarella"));
+    arc->SetAutoSize(false);
+    arc->Font()->SetHeight(-18);
+    arc->Font()->SetStyle(fsBold);
+    arc->SetRotation(roCurve);
+    arc->SetAngle(80);
+    arc->SetCenterPoint(cpLowerCenter);
+    arc->SetTextStyle(tsShadow);
+    auto* blink = Place<TFcLabel>(f, f, 460, 160, 0, 0, QStringLiteral("Vilkkuva"));
+    blink->Font()->SetHeight(-18);
+    blink->SetBlinkColor(clRed);
+    auto* disabled = Place<TFcLabel>(f, f, 460, 200, 0, 0, QStringLiteral("Ei käytössä"));
+    disabled->SetEnabled(false);
+    auto* condensed = Place<TFcLabel>(f, f, 460, 230, 150, 20, QStringLiteral("Hyvin pitkä teksti joka ei mahdu"));
+    condensed->SetCondenseCaption(ccAtEnd);
+    condensed->SetBorderOuter(fsLowered);
+    f->AfterConstruction();
+    blink->SetBlinking(true);
+    for (int phase = 0; phase < 2; ++phase) {
+        BlinkingControls->TimerFired();
+        Save(f, Out, BlinkingControls->BlinkState() == bsOn ? QStringLiteral("labels_blink_on")
+                                                            : QStringLiteral("labels_blink_off"));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -290,5 +367,6 @@ int main(int argc, char** argv)
     PanelSheet(out);
     ChoiceSheet(out);
     ToolbarSheet(out);
+    LabelSheet(out);
     return 0;
 }
