@@ -148,6 +148,18 @@ void TrDBGridInplaceEditEx::KeyPress(QChar& Key)
     TField* f = FGrid->SelectedField();
     if (FGrid->OptionsEx2().Editors.AutoDropDown && Key.unicode() >= 32 && UseDataList() && !ListVisible())
         DropDown();
+    // Typing into a pick-list column completes the first item that fits.
+    TColumn* col = FGrid->ColumnAt(FGrid->Col());
+    if (f && col && !col->PickList.isEmpty() && f->FieldKind() != fkLookup && !ListVisible() &&
+        (Key.unicode() >= 32 || Key == QLatin1Char('\b'))) {
+        if (FGrid->OptionsEx2().Editors.OnlyPickListValues && Key.unicode() >= 32) {
+            Key = QChar();
+            return;
+        }
+        FGrid->ProcessPicklistSearchKey(Key);
+        if (Key.isNull())
+            return;
+    }
     static const QString hotKeys = QStringLiteral("*;ESTest");
     if (f && hotKeys.contains(Key) && ProcDateTimeHotKey(Key.unicode(), 0)) {
         Key = QChar();

@@ -121,7 +121,10 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
     if (IsActive()) {
         TDataSet* ds = DataSet();
         const bool link = IsLinkEx(field);
-        const bool odd = ap.DrawColoredRow && !highlight && ds->RecNo() % 2 == 0 && Column->Color() == background;
+        // The painted row's record number (the cursor may stand elsewhere).
+        const int over = ds->ActiveRecordOverride();
+        const int recNo = over >= 0 ? over + 1 : ds->RecNo();
+        const bool odd = ap.DrawColoredRow && !highlight && recNo % 2 == 0 && Column->Color() == background;
         const bool editing = DataLink()->Editing();
         if (!link && isActiveRow && (!ParioCompConfig.rDBGridCfg.FontColorReadOnly_EditingOnly || editing) &&
             FontColorReadOnly != clNone && (Column->ReadOnly() || (field && field->ReadOnly())))

@@ -87,7 +87,9 @@ void TrDBGrid::TitleClick(TColumn* Column)
     const QString f = Column->FieldName().toUpper();
     const bool inSort = PosInSortField(f) > 0;
     QString fields = f;
-    if (FMouseShift & ssShift) {
+    // Ctrl takes a sorted field out of the sort and keeps the others.
+    const bool remove = inSort && (FMouseShift & ssCtrl);
+    if ((FMouseShift & ssShift) || remove) {
         fields = FSortFieldName;
         if (!inSort)
             AddToSepList(fields, f, QStringLiteral(","));
@@ -95,9 +97,9 @@ void TrDBGrid::TitleClick(TColumn* Column)
     if (FSorter || OnChangeSortEx) {
         QString dirs = inSort ? ChangeSortDirection(f) : FSortDirections;
         // A plain click on one of several sort fields sorts by it alone, turned round.
-        if (inSort && !(FMouseShift & ssShift))
+        if (inSort && !(FMouseShift & ssShift) && !remove)
             dirs = GetSortDirection(f) ? QStringLiteral("A") : QStringLiteral("D");
-        CheckFormatSortDirection(fields, dirs, inSort && (FMouseShift & ssCtrl) ? f : QString());
+        CheckFormatSortDirection(fields, dirs, remove ? f : QString());
         ChangeSortEx(fields, dirs);
     } else {
         ChangeSort(fields, inSort ? !FSortDesc : FSortDesc);
