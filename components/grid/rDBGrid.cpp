@@ -361,8 +361,6 @@ void TrDBGrid::SetTitleLines(int v)
     if (v < 1)
         return;
     FTitleLines = v;
-    if (RowCount() > 0 && TitleOffset() > 0)
-        SetRowHeights(0, DefaultRowHeight() + (v - 1) * Canvas()->TextHeight(QStringLiteral("Wg")));
     LayoutChanged();
 }
 
@@ -381,6 +379,39 @@ void TrDBGrid::SetRowFixHeight(int v)
         return;
     FRowFixHeight = v;
     LayoutChanged();
+}
+
+namespace {
+
+int TextHeightOf(TCanvas* C, const TFont& F)
+{
+    TFont saved(*C->Font());
+    C->Font()->Assign(F);
+    const int h = C->TextHeight(QStringLiteral("Wg"));
+    C->Font()->Assign(saved);
+    return h;
+}
+
+}  // namespace
+
+int TrDBGrid::DataRowHeight() const
+{
+    if (FRowFixHeight > 0)
+        return FRowFixHeight;
+    auto* self = const_cast<TrDBGrid*>(this);
+    return TextHeightOf(self->Canvas(), *self->Font()) * FRowLines + 3 + ((Options() & dgRowLines) ? GridLineWidth() : 1);
+}
+
+int TrDBGrid::TitleRowHeight() const
+{
+    if (!(Options() & dgTitles))
+        return DataRowHeight();
+    auto* self = const_cast<TrDBGrid*>(this);
+    int th = TextHeightOf(self->Canvas(), *self->TitleFont());
+    for (int i = 0; i < self->Columns()->Count(); ++i)
+        th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
+    return th * FTitleLines + 4 + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight +
+           FOptionsEx2.Filters.TextBarBottomHeight;
 }
 
 // ---- frozen columns and hot-track row ----------------------------------------------

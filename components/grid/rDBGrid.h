@@ -322,6 +322,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    int TitleRowHeight() const override;
+    int DataRowHeight() const override;
 
 private:
     friend class TrDBGridInplaceEditEx;

@@ -300,6 +300,9 @@ protected:
     virtual void TitleClick(TColumn* Column);
     virtual void DoCellClick(TColumn* Column);
     virtual void DeferLayout() { LayoutChanged(); }
+    // Heights of the title row and of the data rows (several text lines in a derived grid).
+    virtual int TitleRowHeight() const { return FDefaultRowHeight; }
+    virtual int DataRowHeight() const { return FDefaultRowHeight; }
 
     // Grid hooks.
     bool SelectCell(int ACol, int ARow) override;

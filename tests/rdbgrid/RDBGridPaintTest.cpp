@@ -140,6 +140,21 @@ TEST_F(RDBGridTest, LookStylesAndDefaults)
     EXPECT_EQ(GetCellAlignment(taRightJustify, taVerticalCenter, true), DT_NOPREFIX | DT_EXPANDTABS | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
 }
 
+TEST_F(RDBGridTest, RowAndTitleLinesSetTheRowHeights)
+{
+    const int th = grid->Canvas()->TextHeight(QStringLiteral("Wg"));
+    const int one = grid->RowHeights(1);
+    EXPECT_EQ(one, th + 3 + 1);
+    grid->SetRowLines(2);
+    EXPECT_EQ(grid->RowHeights(1), 2 * th + 3 + 1);
+    grid->SetTitleLines(2);
+    EXPECT_GE(grid->RowHeights(0), 2 * th + 4);
+    grid->SetRowFixHeight(30);
+    EXPECT_EQ(grid->RowHeights(2), 30);
+    grid->SetOptions(grid->Options() & ~dgTitles);
+    EXPECT_EQ(grid->RowHeights(0), 30) << "without titles every row is a data row";
+}
+
 TEST_F(RDBGridTest, FooterRowTakesItsBandOffTheCells)
 {
     const int before = grid->GridClientRect().Bottom;
