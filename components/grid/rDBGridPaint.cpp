@@ -314,6 +314,12 @@ void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineB
         // A date or time that does not fit shows its beginning.
         if (Column->Field() && IsDateTimeField(Column->Field()) && Canvas()->TextWidth(t) > Rect.Width())
             a = taLeftJustify;
+        const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
+        if (FRowVerticalAlign != taAlignBottom && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t'))) {
+            // The common case, one plain line: the grid's fast text path.
+            DrawGridCellText(Canvas(), ::Rect(Rect.Left - 2, Rect.Top, Rect.Right + 2, Rect.Bottom), t, a);
+            return;
+        }
         DrawTextAligned(Rect, t, Column, false, QString(), taAlignTop, GetCellAlignment(a, FRowVerticalAlign, true));
     } else {
         DrawTextAligned(Rect, t, Column, !KeepLineBreaks, QString(), FRowVerticalAlign,

@@ -207,6 +207,11 @@ QString CellText(const TField* F)
 
 }  // namespace
 
+void DrawGridCellText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
+{
+    WriteText(C, R, Text, A);
+}
+
 // ---- TCustomDBGrid -------------------------------------------------------------------
 
 TCustomDBGrid::TCustomDBGrid(TComponent* AOwner)

@@ -384,6 +384,11 @@ private:
     TCustomDBGrid* FDBGrid;
 };
 
+// One line of cell text as the data grid draws it: two pixels in from the
+// sides, centred vertically, clipped to the rectangle, the cell filled first
+// when the brush is solid (plain Latin text takes a fast glyph path).
+void DrawGridCellText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A);
+
 class TDBGrid : public TCustomDBGrid {
 public:
     explicit TDBGrid(TComponent* AOwner) : TCustomDBGrid(AOwner) {}
