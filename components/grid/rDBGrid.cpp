@@ -460,19 +460,6 @@ void TrDBGrid::InvalidateRowEx(int Row)
         InvalidateRow(Row);
 }
 
-void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
-{
-    TDBGrid::MouseMove(Shift, X, Y);
-    const TGridCoord c = MouseCoord(X, Y);
-    SetMouseOverRow(c.Y > TitleRow() ? c.Y : -1);
-}
-
-void TrDBGrid::MouseLeave()
-{
-    SetMouseOverRow(-1);
-    TDBGrid::MouseLeave();
-}
-
 void TrDBGrid::Resize()
 {
     TDBGrid::Resize();

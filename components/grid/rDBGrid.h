@@ -297,6 +297,18 @@ public:
     TCanEditEvent OnCanEdit;
     TNotifyEvent OnRefreshData;
     TNotifyEvent OnTitleExClick;
+    TNotifyEvent OnFixColClick;
+    using TFooterCellClick = std::function<void(TComponent* Sender, int ACol, TColumn* Column)>;
+    TFooterCellClick OnFooterCellClick;
+    using TGetHintStringExEvent = std::function<void(TComponent* Sender, TColumn* UnderMouseColumn, bool TitleRow, bool FooterRow,
+                                                     const QString& CellText, QString& HintString)>;
+    TGetHintStringExEvent OnGetHintStringEx;
+    // The cell of the last press; the footer row is row -2.
+    TGridCoord MouseDownCoord() const { return FMouseDownCoord; }
+    // Grid coordinates with the footer row as row -2.
+    TGridCoord MouseCoordEx(int X, int Y) const;
+    // Whether the mouse is over the text of a link cell.
+    bool IsOverLink() const { return isLink; }
 
 protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -317,9 +329,13 @@ protected:
     void DoExit() override;
     void Scroll(int Distance) override;
     void LinkActive(bool Value) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift) override;
+    void DblClick() override;
+    void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     int TitleRowHeight() const override;
@@ -396,6 +412,10 @@ private:
     TTimer* FTimer = nullptr;
     bool isReturnAsTabKeyActive = false;
     TShiftState FMouseShift = 0;
+    TGridCoord FMouseDownCoord{-1, -1};
+    bool isPushing = false;
+    bool isLink = false;
+    bool ShowHintRecCount = false;
 };
 
 // DrawText flags for a cell's alignment.

@@ -106,19 +106,6 @@ void TrDBGrid::TitleClick(TColumn* Column)
     }
 }
 
-void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    FMouseShift = Shift;
-    TDBGrid::MouseUp(Button, Shift, X, Y);
-}
-
-void TrDBGrid::FixedCellClick(int ACol, int ARow)
-{
-    TDBGrid::FixedCellClick(ACol, ARow);
-    if (ACol == FixCol() + (FixCol() < 0 ? 1 : 0) && ARow == TitleRow() && FOptionsEx2.FixedCell.TitleExBtn && OnTitleExClick)
-        OnTitleExClick(this);
-}
-
 // ---- footer row --------------------------------------------------------------------
 
 void TrDBGrid::PaintBands()

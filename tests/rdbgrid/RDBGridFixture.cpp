@@ -104,3 +104,22 @@ QList<int> RDBGridTest::Ids()
     data->EnableControls();
     return ids;
 }
+
+void RDBGridTest::DoubleClick(int X, int Y)
+{
+    Click(X, Y);
+    QWidget* w = grid->Widget();
+    const QPointF p(X, Y);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &dbl);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+void RDBGridTest::Move(int X, int Y)
+{
+    QWidget* w = grid->Widget();
+    const QPointF p(X, Y);
+    QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}

@@ -29,6 +29,8 @@ protected:
     TPoint Blank(int ACol, int ARow) const;
     void Key(int QtKey, const QString& Text = QString(), Qt::KeyboardModifiers Mods = Qt::NoModifier);
     void Click(int X, int Y, Qt::KeyboardModifiers Mods = Qt::NoModifier);
+    void DoubleClick(int X, int Y);
+    void Move(int X, int Y);
     // Record ids in the dataset's present order.
     QList<int> Ids();
 
