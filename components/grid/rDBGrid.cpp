@@ -494,13 +494,6 @@ void TrDBGrid::LinkActive(bool Value)
         SetColumnWidth(FColumnWidth, 0);
 }
 
-void TrDBGrid::Scroll(int Distance)
-{
-    if (FPainting)
-        ++FPaintScrollCount;
-    TDBGrid::Scroll(Distance);
-}
-
 void TrDBGrid::DoExit()
 {
     StopSearching();

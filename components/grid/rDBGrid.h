@@ -245,6 +245,17 @@ public:
     void LoadAutoPickList();
     void LoadColorPickList();
     bool CanEdit();
+    bool IsColumnReadOnly(TColumn* Column);
+    // Completes a typed date ("5" = the 5th of this month, "5.6" and "5-6" use
+    // the date separator) and a typed time ("9" = 9:00).
+    static QString ProcDatePart(const QString& DatePart);
+    static QString ProcTimePart(const QString& TimePart);
+    void SaveRowPos(bool SetExUpdateLock);
+    void RestoreRowPos();
+    bool RowIsMultiselected(bool FromActiveRecord, int FromDataRow);
+    std::function<void(TComponent* Sender, TColumn* Column, bool ManualSizing)> OnColWidthChanged;
+    TNotifyEvent OnDataScrolled;
+    unsigned DropDownRowsCount = 15;
 
     // ---- clipboard ----
     QString GetCellValue(TField* Fld, bool UseDisplayText);
@@ -328,6 +339,15 @@ protected:
     void FixedCellClick(int ACol, int ARow) override;
     void DoExit() override;
     void Scroll(int Distance) override;
+    bool CanEditShow() const override;
+    bool CanEditModify() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void EditButtonClick() override;
+    void ColEnter() override;
+    void ColExit() override;
+    void ColWidthsChanged() override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) const override;
     void LinkActive(bool Value) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
@@ -416,6 +436,9 @@ private:
     bool isPushing = false;
     bool isLink = false;
     bool ShowHintRecCount = false;
+    int oldRowPos = 0;
+    int oldRecNo = 0;
+    mutable int FLastColWidthChangedIdx = -1;
 };
 
 // DrawText flags for a cell's alignment.

@@ -37,6 +37,51 @@ TDateTime AddMonths(TDateTime D, int N)
 
 TrDBGridInplaceEditEx::TrDBGridInplaceEditEx(TrDBGrid* Grid) : TDBGridInplaceEdit(Grid), FGrid(Grid) {}
 
+void TrDBGridInplaceEditEx::ShowCalendar(TDateTime Date)
+{
+    if (!FCalendar) {
+        FCalendar = std::make_unique<TPopupCalendar>();
+        FCalendar->OnSelect = [this](TDateTime D) { PopupCallbackSelectDate(D); };
+    }
+    const TRect r = BoundsRect();
+    FCalendar->Show(FGrid->ClientToScreen(TPoint{r.Left, r.Bottom}), Date);
+}
+
+void TrDBGridInplaceEditEx::HideCalendar()
+{
+    if (FCalendar)
+        FCalendar->Hide();
+}
+
+bool TrDBGridInplaceEditEx::CalendarShown() const
+{
+    return FCalendar && FCalendar->IsShown();
+}
+
+void TrDBGridInplaceEditEx::PopupCallbackSelectDate(TDateTime Date)
+{
+    if (TField* f = FGrid->SelectedField()) {
+        FGrid->SetDateValueEx(f, std::floor(Date));
+        SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
+        SelectAll();
+    }
+}
+
+void TrDBGridInplaceEditEx::KeyUp(Word& Key, TShiftState Shift)
+{
+    if (CalendarShown() && (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)) {
+        Key = 0;
+        return;
+    }
+    TDBGridInplaceEdit::KeyUp(Key, Shift);
+}
+
+void TrDBGridInplaceEditEx::DoExit()
+{
+    HideCalendar();
+    TDBGridInplaceEdit::DoExit();
+}
+
 void TrDBGridInplaceEditEx::UpdateContents()
 {
     TDBGridInplaceEdit::UpdateContents();
@@ -109,6 +154,24 @@ bool TrDBGridInplaceEditEx::ProcDateTimeHotKey(int Key, TShiftState Shift)
 void TrDBGridInplaceEditEx::KeyDown(Word& Key, TShiftState Shift)
 {
     const TShiftState mods = Shift & (ssShift | ssCtrl | ssAlt);
+    // 1. The open calendar takes the arrows; Escape closes it.
+    if (CalendarShown()) {
+        if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
+            FCalendar->KeyDown(Key);
+            Key = 0;
+            return;
+        }
+        if (Key == VK_ESCAPE) {
+            HideCalendar();
+            Key = 0;
+            return;
+        }
+        if (Key == VK_RETURN) {
+            FCalendar->PickSelected();
+            Key = 0;
+            return;
+        }
+    }
     // 3-4. The ellipsis button by keyboard.
     if (Key == VK_RETURN && mods == ssCtrl && EditStyle() == esEllipsis) {
         ClickButton();
@@ -145,6 +208,13 @@ void TrDBGridInplaceEditEx::KeyDown(Word& Key, TShiftState Shift)
 
 void TrDBGridInplaceEditEx::KeyPress(QChar& Key)
 {
+    if (CalendarShown()) {
+        if (Key == QLatin1Char('\r')) {
+            Key = QChar();
+            return;
+        }
+        HideCalendar();
+    }
     TField* f = FGrid->SelectedField();
     if (FGrid->OptionsEx2().Editors.AutoDropDown && Key.unicode() >= 32 && UseDataList() && !ListVisible())
         DropDown();

@@ -7,6 +7,9 @@
 // leaves the text at either end, and cleans pasted text by field type.
 
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/PopupCalendar.h"
+
+#include <memory>
 
 class TrDBGrid;
 
@@ -23,7 +26,17 @@ public:
     // Key is a character ('*', ';', 'T', 'S', 'E') or VK_UP / VK_DOWN with Ctrl
     // (and Shift for a month or an hour).
     virtual bool ProcDateTimeHotKey(int Key, TShiftState Shift);
+    // The calendar of date cells, under the editor.
+    void ShowCalendar(TDateTime Date);
+    void HideCalendar();
+    bool CalendarShown() const;
+    TPopupCalendar* Calendar() const { return FCalendar.get(); }
+    // A day was picked: it becomes the field's date.
+    void PopupCallbackSelectDate(TDateTime Date);
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void DoExit() override;
 
 private:
     TrDBGrid* FGrid;
+    std::unique_ptr<TPopupCalendar> FCalendar;
 };

@@ -28,25 +28,6 @@ bool IsNumericField(const TField* F)
 
 }  // namespace
 
-bool TrDBGrid::CanEdit()
-{
-    TField* f = SelectedField();
-    TDataSet* ds = DataSet();
-    if (!IsActive() || !f || !ds->CanModify() || ReadOnly() || !(Options() & dgEditing))
-        return false;
-    TColumn* col = SelectedIndex() >= 0 ? Columns()->Items(SelectedIndex()) : nullptr;
-    if ((col && col->ReadOnly()) || f->ReadOnly())
-        return false;
-    bool can = true;
-    if (OnCanEdit)
-        OnCanEdit(this, f, col, can);
-    if (!can)
-        return false;
-    if (ds->State() != dsEdit && ds->State() != dsInsert)
-        DataLink()->Edit();
-    return ds->State() == dsEdit || ds->State() == dsInsert;
-}
-
 bool TrDBGrid::CheckDropDownEdit()
 {
     TColumn* col = SelectedIndex() >= 0 ? Columns()->Items(SelectedIndex()) : nullptr;

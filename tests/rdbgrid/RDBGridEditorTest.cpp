@@ -3,6 +3,7 @@
 
 #include "tests/rdbgrid/RDBGridFixture.h"
 
+#include "components/base/rtool.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
@@ -142,5 +143,58 @@ TEST_F(EditorTest, TimeShortcutsUseTheFieldsMinuteStep)
     Word k = VK_UP;
     ed->KeyDown(k, ssCtrl);
     EXPECT_NEAR(t->AsDateTime(), T(0, 5), 1e-6);
+    times->Cancel();
+}
+
+TEST_F(EditorTest, TypedDatesAndTimesAreCompleted)
+{
+    const QDate today = DateTimeToQDate(Now());
+    const QString sep = QString(GetTimeSeparator());
+    struct Case {
+        int DataCol;
+        QString Typed;
+        TDateTime Expected;
+    } cases[] = {
+        {1, QStringLiteral("5"), QDateToDateTime(QDate(today.year(), today.month(), 5))},
+        {1, QStringLiteral("12"), QDateToDateTime(QDate(today.year(), today.month(), 12))},
+        {1, QStringLiteral("5-6-2026"), D(2026, 6, 5)},
+        {1, QStringLiteral("24,12,2025"), D(2025, 12, 24)},
+        {2, QStringLiteral("9"), T(9, 0)},
+        {2, QStringLiteral("17.45"), T(17, 45)},
+        {2, QStringLiteral("8-05"), T(8, 5)},
+    };
+    for (const Case& c : cases) {
+        TrDBGridInplaceEditEx* ed = EditorAt(c.DataCol);
+        ASSERT_TRUE(ed);
+        ed->SetText(c.Typed);
+        Word k = VK_RETURN;
+        ed->KeyDown(k, 0);
+        TField* f = times->Fields()[c.DataCol];
+        EXPECT_NEAR(f->AsDateTime(), c.Expected, 1e-6) << c.Typed.toStdString();
+        times->Cancel();
+    }
+    EXPECT_EQ(TrDBGrid::ProcTimePart(QStringLiteral("9")), QStringLiteral("9") + sep + QStringLiteral("00"));
+    EXPECT_EQ(TrDBGrid::ProcDatePart(QStringLiteral("32")), QStringLiteral("32")) << "no such day: left as typed";
+}
+
+TEST_F(EditorTest, TheDateButtonOpensACalendarThatTakesArrowsAndEnter)
+{
+    TField* f = times->FieldByName(QStringLiteral("D"));
+    times->Edit();
+    f->SetAsDateTime(D(2026, 6, 3));
+    TrDBGridInplaceEditEx* ed = EditorAt(1);
+    ASSERT_EQ(ed->EditStyle(), esEllipsis);
+    Word k = VK_F4;
+    ed->KeyDown(k, 0);
+    ASSERT_TRUE(ed->CalendarShown());
+    EXPECT_EQ(ed->Calendar()->Date(), D(2026, 6, 3));
+    for (Word key : {Word(VK_RIGHT), Word(VK_DOWN)}) {
+        Word kk = key;
+        ed->KeyDown(kk, 0);
+    }
+    k = VK_RETURN;
+    ed->KeyDown(k, 0);
+    EXPECT_FALSE(ed->CalendarShown());
+    EXPECT_EQ(f->AsDateTime(), D(2026, 6, 11)) << "a day right and a week down";
     times->Cancel();
 }
