@@ -16,6 +16,9 @@ inline const QString KeyFieldNotFound = QStringLiteral("KeyField \"%s\" not foun
 inline const QString ParentKeyFieldNotNumeric =
     QStringLiteral("ParentKeyFieldName has to be numeric if MultilevelTopLevelFilter is not defined.");
 
+// Memo search.
+inline const QString InputCaption = QStringLiteral("Input");
+
 // Caption labels.
 inline const QString FieldLabel = QStringLiteral("FieldLabel");
 inline const QString NoDataField = QStringLiteral("NoDataField");

@@ -50,6 +50,13 @@ public:
 
 protected:
     virtual QString BoundFieldName() const = 0;
+    // The colour to show while editable; the read-only colour itself (the
+    // control already coloured by an earlier binding) is not taken for it.
+    void RememberColor()
+    {
+        if (this->Color() != FReadOnlyColor)
+            oldColor = this->Color();
+    }
     void VisibleChanged() override
     {
         TBase::VisibleChanged();

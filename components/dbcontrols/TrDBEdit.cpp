@@ -21,7 +21,7 @@ void TrDBEdit::Loaded()
 
 void TrDBEdit::SetDataSource(TDataSource* ADataSource, const QString& ADataField)
 {
-    oldColor = Color();
+    RememberColor();
     if (DataSource() != ADataSource)
         TDBEdit::SetDataSource(ADataSource);
     if (DataField() != ADataField)

@@ -88,7 +88,7 @@ void TrDBLookupComboBox::EnabledChanged()
 
 void TrDBLookupComboBox::SetDataSource(TDataSource* ADataSource, const QString& ADataField)
 {
-    oldColor = Color();
+    RememberColor();
     if (DataSource() != ADataSource)
         TDBLookupComboBox::SetDataSource(ADataSource);
     if (DataField() != ADataField)
