@@ -191,6 +191,11 @@ void TrDBDateTimePicker::SetDataAllowNull(bool Value)
         FDBEditLabel->RefreshPosition(false);
     }
     SetSubComp();
+    // Set after binding: the box follows the field at once.
+    if (!(ComponentState() & csDesigning) && !Loading()) {
+        DataChange();
+        EditingChange();
+    }
 }
 
 void TrDBDateTimePicker::SetEnabledAll(bool Value)
