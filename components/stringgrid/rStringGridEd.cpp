@@ -3,12 +3,15 @@
 // and format, general events, hints, row heights, auto-fit and scaling.
 #include "components/stringgrid/rStringGridEd.h"
 
+#include "components/base/rGlyphs.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/ui/ExtCtrls.h"
 
 #include <algorithm>
+
+using enum TOptionEx;
 
 namespace {
 constexpr int GeneralEventCreated = 1101;

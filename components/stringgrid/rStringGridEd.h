@@ -7,7 +7,6 @@
 // by a column. The in-place editor with its lists and calendar lives in
 // rStringGridEdInplaceEdit.h.
 
-#include "components/base/rGlyphs.h"
 #include "components/stringgrid/rStringGridEdColumn.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Grids.h"
@@ -17,6 +16,7 @@
 #include <memory>
 
 class TrStringGridEd;
+class TrCustomGlyphs;
 class TrStringGridEdInplaceEdit;
 class TTimer;
 

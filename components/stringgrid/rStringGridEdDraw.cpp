@@ -3,6 +3,7 @@
 // rich text, colour swatches, data images, data bars and status bars).
 #include "components/stringgrid/rStringGridEd.h"
 
+#include "components/base/rGlyphs.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
@@ -12,6 +13,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+
+using enum TOptionEx;
 
 namespace {
 

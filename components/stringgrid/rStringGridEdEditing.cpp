@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+using enum TOptionEx;
+
 namespace {
 
 bool IsNavigationKey(Word Key)
@@ -539,7 +541,25 @@ void TrStringGridEd::KeyPress(QChar& Key)
         FEditStartKey = Key;
         FEditStartF2 = false;
     }
-    TStringGrid::KeyPress(Key);
+    TrStringGridEdInplaceEdit* ed = nullptr;
+    if (!((Options() & goEditing) && !EditorMode() && Key.isPrint() && CanEditAcceptKey(Key))) {
+        TStringGrid::KeyPress(Key);
+        return;
+    }
+    // The key that opens the editor is typed into it, so the editor's own
+    // keys (date shortcuts, list search) apply to it as well.
+    ShowEditor();
+    ed = InplaceEditorEd();
+    if (EditorMode() && ed && style != sgbRichText && style != sgbCustomEditor) {
+        QChar k = Key;
+        ed->KeyPress(k);
+        if (!k.isNull() && CanEditModify()) {
+            ed->SetText(QString(k));
+            ed->Modified = true;
+            ed->SetSelStart(1);
+        }
+    }
+    Key = QChar();
 }
 
 // ---- mouse ------------------------------------------------------------------------------------------

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+using enum TOptionEx;
+
 namespace {
 
 constexpr int SearchResetMs = 2000;

@@ -15,6 +15,8 @@
 #include <QStringEncoder>
 #include <algorithm>
 
+using enum TOptionEx;
+
 namespace {
 
 enum TRangeMode { rmCopy, rmText, rmClear };

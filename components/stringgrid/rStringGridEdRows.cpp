@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+using enum TOptionEx;
+
 namespace {
 
 // Finnish order (å, ä, ö after z), letter case only breaking ties.

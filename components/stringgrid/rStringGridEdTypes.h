@@ -58,7 +58,8 @@ enum TrStringGridEdDataState { sdsOk, sdsEmpty, sdsInvalid, sdsOutOfLimit };
 
 enum TrStringGridEdInvalidDataAction { sgaNone, sgaHighlight, sgaBeep };
 
-enum TOptionEx {
+// Scoped: the data grid's options use some of the same names.
+enum class TOptionEx {
     dgDragCell,
     dgSelectRange,
     dgAlwaysShowSelection,
