@@ -8,6 +8,7 @@
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/SimpleTextLine.h"
 #include "platform/ui/Themes.h"
 
 #include <QStringList>
@@ -36,6 +37,13 @@ double ParamNumber(const QString& S, double Default)
     bool ok = false;
     const double v = BarNumber(S, ok);
     return ok ? v : Default;
+}
+
+// Cell text: the quick glyph path for plain lines, the full layout otherwise.
+void CellText(TCanvas* C, TRect R, const QString& Text, unsigned Flags)
+{
+    if (!DrawSimpleTextLine(C, R, Text, Flags))
+        C->DrawText(Text, R, Flags);
 }
 
 }  // namespace
@@ -190,7 +198,7 @@ void TrStringGridEd::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
         unsigned flags = 0;
         SetTextFrmRect(ACol, ARow, c, tr, flags, col->TitleAlignment());
         c->Brush()->SetStyle(bsClear);
-        c->DrawText(GetCellText(ACol, ARow), tr, flags);
+        CellText(c, tr, GetCellText(ACol, ARow), flags);
         c->Brush()->SetStyle(bsSolid);
     } else if (!col->CustomDraw()) {
         // 9.
@@ -357,7 +365,7 @@ void TrStringGridEd::DrawTextCell(int ACol, int ARow, TCanvas* C, const TRect& R
     unsigned flags = 0;
     SetTextFrmRect(ACol, ARow, C, tr, flags, GetDataAlignment(ACol, ARow));
     C->Brush()->SetStyle(bsClear);
-    C->DrawText(text, tr, flags);
+    CellText(C, tr, text, flags);
     C->Brush()->SetStyle(bsSolid);
 }
 

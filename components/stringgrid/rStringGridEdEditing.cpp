@@ -12,6 +12,7 @@
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"
 
+#include <QHash>
 #include <algorithm>
 #include <cmath>
 
@@ -357,8 +358,53 @@ void TrStringGridEd::DoEllipsisClick()
 
 // ---- validation ---------------------------------------------------------------------------------
 
+namespace {
+
+// Reading dates is slow and every painted date cell is validated: answers
+// are kept per type, format and text.
+struct TDateReading {
+    bool Ok = false;
+    double Value = 0;
+};
+
+TDateReading* CachedDateReading(TrStringGridEdDataType T, const QString& Format, const QString& Text, QString& Key)
+{
+    thread_local QHash<QString, TDateReading> cache;
+    if (Key.isEmpty()) {
+        Key = QString::number(int(T)) + QChar(0x1F) + Format + QChar(0x1F) + Text;
+        auto it = cache.find(Key);
+        return it == cache.end() ? nullptr : &it.value();
+    }
+    if (cache.size() > 20000)
+        cache.clear();
+    return &cache[Key];
+}
+
+}  // namespace
+
 bool TrStringGridEd::ReadCellValue(int ACol, int ARow, const QString& Text, TrStringGridEdDataType T, double& Value)
 {
+    if (IsDateType(T)) {
+        const QString format = T == sgdTime ? QString() : GetNumFormat(ACol, ARow);
+        QString key;
+        if (const TDateReading* known = CachedDateReading(T, format, Text, key)) {
+            Value = known->Value;
+            return known->Ok;
+        }
+        TDateReading r;
+        if (T == sgdTime) {
+            TDateTime v = 0;
+            r.Ok = TryStrToTime(Text, v);
+            r.Value = v;
+        } else {
+            const TDateTime v = FormattedStrToDateTimeDef(Text, format, 0, true);
+            r.Value = T == sgdDate ? std::floor(v) : v;
+            r.Ok = r.Value != 0;
+        }
+        *CachedDateReading(T, format, Text, key) = r;
+        Value = r.Value;
+        return r.Ok;
+    }
     switch (T) {
     case sgdNumber:
     case sgdDataBar:
@@ -371,22 +417,7 @@ bool TrStringGridEd::ReadCellValue(int ACol, int ARow, const QString& Text, TrSt
         Value = double(i);
         return true;
     }
-    case sgdDate:
-    case sgdDateTime: {
-        TDateTime v = FormattedStrToDateTimeDef(Text, GetNumFormat(ACol, ARow), 0, true);
-        if (T == sgdDate)
-            v = std::floor(v);
-        Value = v;
-        return v != 0;
-    }
-    case sgdTime: {
-        TDateTime v = 0;
-        if (!TryStrToTime(Text, v))
-            return false;
-        Value = v;
-        return true;
-    }
-    case sgdText:
+    default:
         break;
     }
     return true;

@@ -435,7 +435,8 @@ void TrStringGridEd::SortData(int ACol, bool Descending, bool ResetSelection)
     const bool counting = HasOptionEx(dgSortShowProgress) && last > 1000;
     FAborted = false;
     // 2. The list and the row order are sorted together; the grid's rows
-    // take the new order at the end, in one pass.
+    // take the new order at the end, in one pass (exchanging rows cell by
+    // cell as the sort goes is the same order, only slower).
     QStringList list = Cols(ACol);
     std::vector<int> rows(static_cast<size_t>(RowCount()));
     for (int r = 0; r < RowCount(); ++r)
@@ -444,25 +445,7 @@ void TrStringGridEd::SortData(int ACol, bool Descending, bool ResetSelection)
     int count = 0;
     if (last > first)
         QuickSort(list, rows, first, last, Descending ? -1 : 1, ColumnOf(ACol), count, RowCount(), counting);
-    std::vector<QStringList> texts(size_t(last - first + 1));
-    std::vector<std::vector<void*>> objects(size_t(last - first + 1));
-    for (int r = first; r <= last; ++r) {
-        texts[size_t(r - first)] = Rows(rows[size_t(r)]);
-        auto& o = objects[size_t(r - first)];
-        o.resize(size_t(ColCount()));
-        for (int c = 0; c < ColCount(); ++c)
-            o[size_t(c)] = Objects(c, rows[size_t(r)]);
-    }
-    for (int r = first; r <= last; ++r) {
-        const QStringList& t = texts[size_t(r - first)];
-        for (int c = 0; c < ColCount(); ++c) {
-            if (Cells(c, r) != t[c])
-                SetCells(c, r, t[c]);
-            void* o = objects[size_t(r - first)][size_t(c)];
-            if (o || Objects(c, r))
-                SetObjects(c, r, o);
-        }
-    }
+    PermuteRows(rows);
     // 4.
     EndUpdateEd();
     if (counting)
