@@ -704,6 +704,7 @@ TReply TWebServiceState::Upload(TClient& Client, const QByteArray& Body)
         QJsonObject Logged = Record;
         Logged[QStringLiteral("list")] = List;
         Logged[QStringLiteral("message_id")] = Batch.value(QStringLiteral("message_id"));
+        Logged[QStringLiteral("uploader")] = QString::number(Client.Id);
         FUploaded.append(Logged);
         const QString Id = Text(Record.value(QStringLiteral("client_message_id")));
         const QString Seen = QString::number(Client.Id) + QLatin1Char('|') + Id;
