@@ -594,6 +594,7 @@ TReply TWebServiceState::GetEventData(TClient& Client, const QMap<QString, QStri
             Course.remove(QStringLiteral("event_id"));
             Course[QStringLiteral("course_controls")] = ItemArray;
             ClassCourses.append(QJsonObject{{QStringLiteral("class_course_id"), Link.value(QStringLiteral("class_course_id"))},
+                                            {QStringLiteral("course_id"), CourseId},
                                             {QStringLiteral("inserted"), Link.value(QStringLiteral("inserted"))},
                                             {QStringLiteral("updated"), Link.value(QStringLiteral("updated"))},
                                             {QStringLiteral("courses"), QJsonArray{Course}}});
