@@ -13,6 +13,7 @@ class TResultsClassForestRun;
 class TSaldoMaksuPayment {
 public:
     explicit TSaldoMaksuPayment(TResultsClassForestRun& CheckIn) : FCheckIn(CheckIn) {}
+    TResultsClassForestRun& CheckIn() const { return FCheckIn; }
 
     // ---- the controls' values ----
     Currency PriceField;         // edtPaymentPrice

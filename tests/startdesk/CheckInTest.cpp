@@ -4,7 +4,9 @@
 
 #include "StartDeskFixture.h"
 
+#include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
+#include "results/vrkResultsClassForest.h"
 
 namespace st = txt::startdesk;
 
@@ -202,6 +204,34 @@ TEST_F(StartDesk, PersonSearchFilterAndSelectionToggle)
     run.SelectPerson(0);  // the run's own person again: removed
     EXPECT_EQ(run.RunSet().FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt(), 0);
     run.Cancel();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StartDesk, WindowShowsTheRunAndSavesWithOk)
+{
+    TformResultsClassForest w(nullptr);
+    std::vector<int64_t> closed;
+    w.Run().OnRunClosed = [&](int64_t id) { closed.push_back(id); };
+    w.Run().vcChipString = Card(QStringLiteral("12345"));
+    ASSERT_TRUE(w.Opening());
+    EXPECT_EQ(w.Width(), 1021);  // the series uses chip balances
+    EXPECT_EQ(w.lblMenu1->Caption(), QStringLiteral("Virtanen Matti, Helsingin Suunnistajat"));
+    EXPECT_EQ(w.edtChip1->Text(), QStringLiteral("012345"));
+    EXPECT_TRUE(w.edtChip1->ReadOnly());
+    EXPECT_EQ(w.lblChipBalanceInfo->Caption(), QStringLiteral("SALDO tapahtuman jälkeen: 38,00"));
+    w.btnOK->Click();  // no course yet: refused, the window stays
+    EXPECT_EQ(Boxes, QStringList{txt::startdesk::NoCourse});
+    EXPECT_EQ(w.ModalResult(), mrNone);
+    w.Run().ChooseCourse(404);
+    w.Sync();
+    EXPECT_EQ(w.lblMenu2->Caption(), QStringLiteral("Rata: M"));
+    w.btnOK->Click();
+    EXPECT_EQ(w.ModalResult(), mrOk);
+    EXPECT_EQ(closed.size(), 1u);
+    EXPECT_EQ(Run(closed[0], "class_course_id").toLongLong(), 404);
 }
 
 }  // namespace
