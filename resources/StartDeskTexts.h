@@ -52,3 +52,14 @@ inline const QString StatusSetter = QStringLiteral("Ratamestari");
 inline const QString StatusOfficial = QStringLiteral("Toimitsija");
 
 }  // namespace txt::startdesk
+
+namespace txt::startdesk {
+
+inline const QString EditorCaption = QStringLiteral("Muokkaa tietoja");
+inline const QString RentedAsOwnCard = QStringLiteral("Lainakorttia ei voi syöttää henkilön omaksi kilpailukortiksi.");
+inline const QString PersonExistsInsert = QStringLiteral(
+    "\r\n\r\nKäytetäänkö tätä henkilöä (KYLLÄ) vai lisäätkö uuden saman nimisen henkilön (EI)?");
+inline const QString PersonDiscard = QStringLiteral("Olet muuttanut henkilön tietoja. Haluatko peruuttaa muutokset?");
+inline const QString PersonDeleteMissing = QStringLiteral("Toimintoa ei ole vielä toteutettu (Henkilö - poista)");
+
+}  // namespace txt::startdesk

@@ -48,6 +48,10 @@ protected:
     {
         return V(QStringLiteral("select %1 from vrk_results_class where results_class_id = %2").arg(QLatin1String(column)).arg(id));
     }
+    int PersonsNamed(const QString& name)
+    {
+        return V(QStringLiteral("select count(*) from vrk_person where person_name = '%1'").arg(name)).toInt();
+    }
     int Runs() { return V(QStringLiteral("select count(*) from vrk_results_class")).toInt(); }
     static QString Card(const QString& number)
     {
