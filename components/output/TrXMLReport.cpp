@@ -277,6 +277,7 @@ void TrXMLReport::UpdateXMLTags()
         ClearEmptyParPart(RepStr, FXMLFormat);
         if (JoinTouchingTables)
             JoinTables(RepStr, FXMLFormat);
+        CheckInlineFormat(RepStr);
     } catch (...) {
         EndRun();
         throw;
@@ -427,19 +428,17 @@ QString TrXMLReport::FieldFailureText(int Slot, const QString& FieldName, const 
 QString TrXMLReport::MemoValue(const QString& Text, const QString& Format)
 {
     (void)Format;
-    QString v = Text;
-    while (v.endsWith(QLatin1Char(' ')))
+    QString v = ParseRTFFormat(Text);
+    while (v.endsWith(QChar(0)))
         v.chop(1);
     for (int i = 0; i < MemoReplaces.Count(); ++i) {
-        const QString entry = MemoReplaces[i];
-        const int eq = entry.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            continue;
-        QString to = entry.mid(eq + 1);
-        const int eq2 = to.indexOf(QLatin1Char('='));
-        if (eq2 >= 0)
-            to = to.left(eq2);
-        v.replace(entry.left(eq), to, Qt::CaseInsensitive);
+        const QString line = MemoReplaces[i].trimmed();
+        const QStringList parts = line.split(QLatin1Char('='));
+        QString from = parts.value(0), to = parts.value(1);
+        from.replace(QLatin1String("<TAB>"), QLatin1String("\t"), Qt::CaseInsensitive);
+        to.replace(QLatin1String("<TAB>"), QLatin1String("\t"), Qt::CaseInsensitive);
+        if (!from.isEmpty())
+            v.replace(from, to, Qt::CaseInsensitive);
     }
     return v;
 }

@@ -8,6 +8,13 @@
 #include "components/output/rRepPicture.h"
 #include "components/output/rXMLMarkup.h"
 
+enum TRtfSupportedFormat {
+    rtfFontName, rtfFontSize, rtfBold, rtfItalic, rtfUnderline, rtfUnderlineDouble, rtfStrike, rtfStrikeDouble
+};
+using TRtfSupportedFormats = unsigned;  // bit (1 << TRtfSupportedFormat)
+
+enum TXMLTextFormat : unsigned { xfrmBold = 1, xfrmItalic = 2, xfrmUnderline = 4 };
+
 using TXMLModifyContent = std::function<void(TComponent* Sender, const QString& FileName, QString& Content)>;
 
 class TrXMLReport : public TReportTagEngine {
@@ -26,6 +33,20 @@ public:
     bool ShowSaveErrorDialog = false;
     TXMLModifyContent OnModifyBeforeSave;
     TXMLModifyContent OnGetTemplateStr;
+    // Which RTF character formats of memo text become run formatting (DOCX),
+    // and further "pattern=run properties" lines.
+    TRtfSupportedFormats RtfSupportedFormats = 0;
+    TStringList RtfCustomFormats;
+
+    // Memo text with its RTF formats as markers, paragraphs as CR LF.
+    QString ParseRTFFormat(const QString& Rtf) const;
+    // Post-processing of a part's text (DOCX), meant for OnModifyBeforeSave.
+    void FormatText(QString& Part, const QString& TextToFormat, unsigned FormatTypes, bool WholeWordOnly,
+                    const QString& SeekFrom = QString(), const QString& SeekTo = QString()) const;
+    void ReplaceText(QString& Part, const QString& OldText, const QString& NewText, bool WholeWordOnly,
+                     const QString& SeekFrom = QString(), const QString& SeekTo = QString()) const;
+    // Turns the format markers and the InlineFormatting markers into runs (DOCX).
+    void CheckInlineFormat(QString& Part) const;
 
     void Execute(const std::vector<TDataSet*>& DataSets);
     void DoAbort() { Aborted = true; }

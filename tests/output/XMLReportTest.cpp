@@ -203,3 +203,47 @@ TEST_F(XMLReport, OdtFramesAndFlatXml)
 }
 
 } // namespace
+
+#include "components/output/TrRTFParser.h"
+
+namespace {
+
+TEST(RTFParser, SplitsTextControlWordsAndFonts)
+{
+    TrRTFParser p;
+    p.RtfContent = QStringLiteral("{\\rtf1{\\fonttbl{\\f1\\fswiss\\fcharset0 Arial Narrow;}} Hello\\par W\\'e4rld}");
+    p.ParseRtfContent(nullptr);
+    EXPECT_EQ(p.FontTable().ToQStringList(), QStringList{QStringLiteral("f1=Arial Narrow")});
+    EXPECT_EQ(p.RtfElements().ToQStringList(),
+              (QStringList{QStringLiteral(" Hello"), QStringLiteral("\\par"), QStringLiteral("Wärld")}));
+    EXPECT_TRUE(TrRTFParser::MatchesPattern(QStringLiteral("\\fs24"), QStringLiteral("\\fs#")));
+    EXPECT_FALSE(TrRTFParser::MatchesPattern(QStringLiteral("\\fsx"), QStringLiteral("\\fs#")));
+    p.RtfContent = QStringLiteral("plain text");
+    p.ParseRtfContent(nullptr);
+    EXPECT_EQ(p.RtfElements().Count(), 0);
+}
+
+TEST_F(XMLReport, RtfMemosAndInlineMarkersBecomeRuns)
+{
+    const QByteArray body =
+        "<w:p><w:r><w:rPr><w:rFonts w:ascii=\"Arial\"/></w:rPr><w:t>&lt;&lt;A.NOTE&gt;&gt;</w:t></w:r></w:p>"
+        "<w:p><w:r><w:t>a [[b]] c</w:t></w:r></w:p>";
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", Document(body)}});
+    auto ds = std::make_unique<TClientDataSet>();
+    ds->AddField(QStringLiteral("NOTE"), ftMemo);
+    ds->CreateDataSet();
+    ds->AppendRecord({QStringLiteral("{\\rtf1 a \\b bold\\b0  c\\par next}")});
+    ds->First();
+    Report.RtfSupportedFormats = 1u << rtfBold;
+    Report.InlineFormatting.Add(QStringLiteral("[[\t]]\t<w:b/>"));
+    Report.Execute({ds.get()});
+    const QString doc = QString::fromUtf8(ReadPackage(Report.OutputFile).at("word/document.xml"));
+    EXPECT_TRUE(doc.contains(QStringLiteral("<w:rPr><w:b/><w:rFonts w:ascii=\"Arial\"/></w:rPr><w:t xml:space=\"preserve\">bold")))
+        << doc.toStdString();
+    EXPECT_TRUE(doc.contains(QStringLiteral("<w:br/>"))) << doc.toStdString();
+    EXPECT_FALSE(doc.contains(QStringLiteral("format_begin")));
+    EXPECT_TRUE(doc.contains(QStringLiteral("<w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">b</w:t>"))) << doc.toStdString();
+    EXPECT_FALSE(doc.contains(QStringLiteral("[[")));
+}
+
+} // namespace
