@@ -363,7 +363,15 @@ QString TrXMLReport::ProcPlainSection(const QString& Section)
         if (tag.startsWith(QLatin1String("inserttable("), Qt::CaseInsensitive)) {
             if (FXMLFormat != tfDOCX)
                 RaiseErr(-3, FillText(NotSupported, QStringLiteral("inserttable(X)")));
-            RaiseErr(-3, QStringLiteral("Tag \"inserttable(X)\" is not built in this version."));
+            const TXMLMarkup& m = XMLMarkup(FXMLFormat);
+            const int t = text.lastIndexOf(m.TableTagBegin, o);
+            const int e = text.indexOf(m.TableTagEnd, c);
+            if (t < 0 || e < 0)
+                RaiseErr(7, QStringLiteral("inserttable(X)"));
+            const QString table = ProcInsertTable(text.mid(t, e + m.TableTagEnd.size() - t));
+            text.replace(t, e + m.TableTagEnd.size() - t, table);
+            pos = t + table.size();
+            continue;
         }
         bool resolved = false;
         QString value = tag.size() >= 2 ? ProcTagStr(tag, resolved) : QString();

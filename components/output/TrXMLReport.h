@@ -15,6 +15,19 @@ using TRtfSupportedFormats = unsigned;  // bit (1 << TRtfSupportedFormat)
 
 enum TXMLTextFormat : unsigned { xfrmBold = 1, xfrmItalic = 2, xfrmUnderline = 4 };
 
+struct TTableCellFormatRec {
+    QString HAlign;
+    QString VAlign;
+    bool RotateText = false;
+    TColor BkColor = clNone;
+    TFont Font;
+};
+using TGetRowHeight = std::function<void(TComponent* Sender, const QString& ID, int RowIndex, int& RowHeightMM)>;
+using TGetColumnWidth = std::function<void(TComponent* Sender, const QString& ID, TField* Field, int ColIndex,
+                                           int& ColWidthMM, bool& AbsoluteWidth)>;
+using TGetCellParams = std::function<void(TComponent* Sender, const QString& ID, TField* Field, int RowIndex, int ColIndex,
+                                          QString& Text, TTableCellFormatRec& Format)>;
+
 using TXMLModifyContent = std::function<void(TComponent* Sender, const QString& FileName, QString& Content)>;
 
 class TrXMLReport : public TReportTagEngine {
@@ -36,6 +49,9 @@ public:
     // Which RTF character formats of memo text become run formatting (DOCX),
     // and further "pattern=run properties" lines.
     TRtfSupportedFormats RtfSupportedFormats = 0;
+    TGetRowHeight OnGetRowHeight;
+    TGetColumnWidth OnGetColumnWidth;
+    TGetCellParams OnGetCellParams;
     TStringList RtfCustomFormats;
 
     // Memo text with its RTF formats as markers, paragraphs as CR LF.
@@ -85,6 +101,8 @@ private:
     [[noreturn]] void RaiseErr(int Code, const QString& Text) const;
     void WriteWithRetry(const std::function<bool()>& Write, const QString& Target, bool PackageKind);
     void DoActionAfter();
+    // Tables: a one-row template table filled with every field and record.
+    QString ProcInsertTable(const QString& Table);
     // Pictures.
     QString CreateFormatPicture(TField* Field, const QString& Options, const TBitmap* Bitmap, const QString& FileName);
     QString AddImageFile(const TBitmap& Picture, int Kind);

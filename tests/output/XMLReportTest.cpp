@@ -247,3 +247,43 @@ TEST_F(XMLReport, RtfMemosAndInlineMarkersBecomeRuns)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(XMLReport, InsertedTablesHoldTitlesAndRecords)
+{
+    auto table = [](const QByteArray& rows) {
+        return Document("<w:p><w:r><w:t>x</w:t></w:r></w:p><w:tbl><w:tblGrid><w:gridCol w:w=\"9000\"/></w:tblGrid>" + rows
+                        + "</w:tbl>");
+    };
+    const QByteArray row = "<w:tr w:rsidR=\"1\"><w:tc><w:p><w:r><w:t>&lt;&lt;inserttable(a);maxrows(1)&gt;&gt;</w:t></w:r></w:p></w:tc></w:tr>";
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", table(row)}});
+    auto a = Names();
+    Report.Execute({a.get()});
+    QString doc = QString::fromUtf8(ReadPackage(Report.OutputFile).at("word/document.xml"));
+    EXPECT_EQ(doc.count(QStringLiteral("<w:tr>")), 2) << doc.toStdString();
+    EXPECT_TRUE(doc.contains(QStringLiteral("<w:t>NAME</w:t>")));
+    EXPECT_TRUE(doc.contains(QStringLiteral("<w:t>Väinö &lt;Ä&gt;</w:t>")));
+    EXPECT_FALSE(doc.contains(QStringLiteral("Bob")));
+    EXPECT_EQ(doc.count(QStringLiteral("<w:gridCol ")), 2);
+
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", table(row + row)}});
+    try {
+        Report.Execute({a.get()});
+        ADD_FAILURE();
+    } catch (const TReportException& e) {
+        EXPECT_TRUE(e.Message().endsWith(QStringLiteral("can be used only inside table with one row."))) << e.Message().toStdString();
+    }
+
+    auto none = std::make_unique<TClientDataSet>();
+    none->AddField(QStringLiteral("NAME"), ftString, 10);
+    none->CreateDataSet();
+    QByteArray empty = row;
+    empty.replace("maxrows(1)", "noifempty");
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", table(empty)}});
+    Report.Execute({none.get()});
+    doc = QString::fromUtf8(ReadPackage(Report.OutputFile).at("word/document.xml"));
+    EXPECT_FALSE(doc.contains(QStringLiteral("<w:tbl>")));
+}
+
+} // namespace
