@@ -413,8 +413,9 @@ void SmoothResizeToBitmap(TBitmap* Source, TBitmap* Target)
             const int c1 = std::min(c0 + 1, sw - 1);
             const int64_t w11 = MulDiv(fx, fy + 1, 65536), w01 = MulDiv(fx, 65536 - fy, 65536);
             const int64_t w00 = 65536 - fy - w01, w10 = fy + 1 - w11;
-            uint32_t out = 0xFF000000u;
-            for (int shift = 0; shift <= 16; shift += 8) {
+            // alpha is interpolated like the colours, so a mask survives (opaque stays opaque)
+            uint32_t out = 0;
+            for (int shift = 0; shift <= 24; shift += 8) {
                 auto ch = [shift](uint32_t p) { return int64_t((p >> shift) & 0xFF); };
                 const int64_t v = (w00 * ch(s0[c0]) + w01 * ch(s0[c1]) + w10 * ch(s1[c0]) + w11 * ch(s1[c1])) >> 16;
                 out |= uint32_t(std::clamp<int64_t>(v, 0, 255)) << shift;
