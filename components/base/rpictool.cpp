@@ -128,9 +128,10 @@ TColor StringToColor(const QString& Text)
 bool IsSameColor(TColor Color1, TColor Color2, int Similarity)
 {
     const TColor a = ColorToRGB(Color1), b = ColorToRGB(Color2);
-    const double dr = GetRValue(a) - GetRValue(b), dg = GetGValue(a) - GetGValue(b), db = GetBValue(a) - GetBValue(b);
-    const double percent = std::sqrt(dr * dr + dg * dg + db * db) * 100.0 / std::sqrt(195075.0);
-    return percent < 100 - Similarity;
+    const int64_t dr = GetRValue(a) - GetRValue(b), dg = GetGValue(a) - GetGValue(b), db = GetBValue(a) - GetBValue(b);
+    // distance in percent of the largest, sqrt(195075), compared in squares to stay exact
+    const int64_t limit = 100 - Similarity;
+    return limit > 0 && (dr * dr + dg * dg + db * db) * 10000 < limit * limit * 195075;
 }
 
 void FontGetRotated(TFont* Font, int Angle)
