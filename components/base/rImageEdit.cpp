@@ -98,11 +98,13 @@ TrImageEditForm::TrImageEditForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     trBrB = AddTrack(ts2, QStringLiteral("B:"), 66, -255, 255, 20, 15);
     ShowPage(1);
     // right part
-    btClose = button(pBottomRight, imptxt::Close, 108, 70, 97);
+    // right part: the buttons stacked, as the bottom panel has room for one column
+    pBottomRight->SetWidth(111);
+    btOk->SetBounds(8, 8, 97, 25);
+    btCancel->SetBounds(8, 38, 97, 25);
+    btClose = button(pBottomRight, imptxt::Close, 8, 70, 97);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrAbort);
-    btOk->SetTop(40);
-    btCancel->SetTop(40);
     // form menu
     pmImg = new TPopupMenu(this);
     auto item = [this](const QString& Caption, const char* Keys, TNotifyEvent Click) {
@@ -128,6 +130,12 @@ TrImageEditForm::TrImageEditForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     bt1->OnClick = [this](TComponent*) { ShowPage(1); };
     bt2->OnClick = [this](TComponent*) { ShowPage(2); };
     btClose->OnClick = [this](TComponent*) { Close(); };
+    // showing fits the picture to the window as it is then
+    OnShow = [this, base = OnShow](TComponent* Sender) {
+        if (base)
+            base(Sender);
+        Img->Fit();
+    };
 }
 
 TrImageEditForm::~TrImageEditForm()
