@@ -191,3 +191,23 @@ TEST_F(BoxFixture, AutoMinimiseWaitsForTheTimeAwayAndRestoresWhenBack)
     EXPECT_FALSE(Box->Minimized());
     EXPECT_EQ(Events, 2);
 }
+
+TEST_F(BoxFixture, CaptionBarColoursAndFrames)
+{
+    Box->SetCaption(QString());
+    Box->SetCaptionColor(clNavy);
+    Box->SetFrameType(ftSingleLine);
+    Box->SetFrameColor(clRed);
+    Form->Show();
+    TBitmap bmp;
+    Box->PaintTo(&bmp);
+    EXPECT_EQ(bmp.Pixel(0, 0), clRed);            // the frame
+    EXPECT_EQ(bmp.Pixel(100, 8), clNavy);         // the caption bar, h + 1 high
+    EXPECT_NE(bmp.Pixel(100, 16 + 4), clNavy);    // the background below it
+    Box->SetCaptionPosition(cpLeft);
+    Box->PaintTo(&bmp);
+    EXPECT_EQ(bmp.Pixel(8, 100), clNavy);
+    EXPECT_EQ(Box->AdjustedClientRect().Left, 14 + 1);  // past the bar
+    Box->SetMinimized(true);
+    EXPECT_EQ(Box->Width(), 14 + 3);  // collapses sideways
+}
