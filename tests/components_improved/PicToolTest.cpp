@@ -159,3 +159,36 @@ TEST(DialogsExTest, FileDialogsTakeTheLibraryOptionsAndHookAndFontCancelKeepsThe
     EXPECT_EQ(font.Size(), 14);
     SetCommonDialogHook(old);
 }
+
+#include "platform/database/ClientDataSet.h"
+
+TEST(PicToolTest, PicturesInBlobFields)
+{
+    TClientDataSet ds;
+    ds.AddField(QStringLiteral("KUVA"), ftBlob);
+    ds.CreateDataSet();
+    ds.Append();
+    TField* field = ds.FieldByName(QStringLiteral("KUVA"));
+    TPicture pic;
+    pic.Bitmap()->SetSize(8, 6);
+    TPicture read;
+    EXPECT_EQ(ReadPictureFromField(field, &read), gtNoPicture);
+    struct Case {
+        TrGraphicType Written, Read;
+    } cases[] = {{gtBMP, gtBMP}, {gtPNG, gtPNG}, {gtJPG, gtJPG}, {gtEMF, gtBMP}, {gtOther, gtBMP}};
+    for (const Case& c : cases) {
+        EXPECT_TRUE(WritePictureToField(field, &pic, c.Written));
+        EXPECT_EQ(ReadPictureFromField(field, &read), c.Read) << int(c.Written);
+        EXPECT_EQ(read.Width(), 8);
+    }
+    TBitmap bmp;
+    EXPECT_EQ(ReadBitmapFromField(field, &bmp), gtBMP);
+    EXPECT_EQ(bmp.Height(), 6);
+    field->SetAsBytes(QByteArray("ei kuva"));
+    EXPECT_EQ(ReadPictureFromField(field, &read), gtError);
+    EXPECT_TRUE(WritePictureToField(field, &pic, gtNoPicture));
+    EXPECT_TRUE(field->IsNull());
+    auto old = SetModalHook([](TCustomForm*) { return int(mrOk); });
+    EXPECT_FALSE(WritePictureToField(field, &pic, gtError));
+    SetModalHook(old);
+}
