@@ -211,3 +211,25 @@ TEST_F(BoxFixture, CaptionBarColoursAndFrames)
     Box->SetMinimized(true);
     EXPECT_EQ(Box->Width(), 14 + 3);  // collapses sideways
 }
+
+TEST_F(BoxFixture, DroppedFilesReachTheEventWithThePointAndTheChildUnderIt)
+{
+    TEdit* edit = Child(20, 21);
+    int drops = 0;
+    Box->OnDropFiles = [&](TComponent*, int X, int Y) {
+        ++drops;
+        EXPECT_EQ(X, 30);
+        EXPECT_EQ(Y, 25);
+    };
+    Box->FilesDropped({QStringLiteral("/tmp/a.txt")}, {30, 25});
+    EXPECT_EQ(drops, 0);  // dropping is off
+    Box->SetEnableDropFile(true);
+    Box->FilesDropped({QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}, {30, 25});
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(Box->DropFilesCount(), 2);
+    EXPECT_EQ(Box->DropFileNames(1), QStringLiteral("/tmp/b.txt"));
+    EXPECT_EQ(Box->DropControl(), edit);
+    Box->SetEnabled(false);
+    Box->FilesDropped({QStringLiteral("/tmp/c.txt")}, {1, 1});
+    EXPECT_EQ(drops, 1);
+}
