@@ -11,7 +11,12 @@ namespace {
 // Accepts drags that carry local files and hands the dropped names over.
 class TFileDropFilter : public QObject {
 public:
-    TFileDropFilter(QObject* Parent, TFilesDroppedEvent Handler) : QObject(Parent), FHandler(std::move(Handler)) {}
+    TFileDropFilter(QObject* Parent, TFilesDroppedEvent Handler) : QObject(Parent), FHandler(std::move(Handler))
+    {
+        setObjectName(Name());
+    }
+    // Found by name: the class has no meta object of its own.
+    static QString Name() { return QStringLiteral("sorvex_file_drop"); }
 
 protected:
     bool eventFilter(QObject*, QEvent* E) override
@@ -47,7 +52,7 @@ private:
 void RegisterFileDrop(TControl* Control, TFilesDroppedEvent Handler)
 {
     QWidget* w = Control->Widget();
-    for (auto* old : w->findChildren<TFileDropFilter*>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (QObject* old : w->findChildren<QObject*>(TFileDropFilter::Name(), Qt::FindDirectChildrenOnly)) {
         w->removeEventFilter(old);
         delete old;
     }
