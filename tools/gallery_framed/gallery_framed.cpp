@@ -9,7 +9,10 @@
 #include "components/framed/FcRadGrp.h"
 #include "components/framed/FcStatus.h"
 #include "components/framed/FcStatusBar.h"
+#include "components/framed/FcToolButton.h"
 #include "components/framed/FcToolbar.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -232,29 +235,68 @@ void ChoiceSheet(const QString& Out)
 // Tool bars in the gradient look with spacers, and push buttons in the three looks.
 void ToolbarSheet(const QString& Out)
 {
-    TForm* f = NewForm(QStringLiteral("Työkalurivit"), 640, 330);
+    TForm* f = NewForm(QStringLiteral("Työkalurivit"), 700, 330);
+    // 24 x 24 pictures: coloured discs and squares
+    auto* images = new TImageList(f);
+    images->SetSize(24, 24);
+    const TColor tints[] = {clGreen, clNavy, clMaroon, clTeal, clOlive, clPurple};
+    for (int i = 0; i < 6; ++i) {
+        TBitmap pic(24, 24);
+        pic.Canvas()->Brush()->SetColor(clFuchsia);
+        pic.Canvas()->FillRect(Rect(0, 0, 24, 24));
+        pic.Canvas()->Brush()->SetColor(tints[i]);
+        pic.Canvas()->Pen()->SetColor(clBlack);
+        if (i % 2)
+            pic.Canvas()->Ellipse(2, 2, 22, 22);
+        else
+            pic.Canvas()->Rectangle(3, 3, 21, 21);
+        images->AddMasked(&pic, clFuchsia);
+    }
+    auto* menu = new TPopupMenu(f);
+    const TFcVisualStyle looks3[] = {vsWinXP, vsGradient, vsClassic};
     const TFcGradientColorStyle colors[] = {gcsSystem, gcsMSOffice, gcsCustom};
     for (int i = 0; i < 3; ++i) {
         auto* holder = Place<TFcPanel>(f, f, 0, i * 70, 640, 66);
         holder->SetBorderOuter(fsNone);
         auto* bar = new TFcToolbar(f);
         bar->SetParent(holder);
-        bar->SetVisualStyle(vsGradient);
+        bar->SetVisualStyle(i == 2 ? vsGradient : looks3[i]);
         bar->SetGradientColorStyle(colors[i]);
         bar->SetGradientColorStart(clWhite);
         bar->SetGradientColorStop(RGB(200, 220, 255));
+        bar->SetImages(images);
+        bar->SetTextOptions(ttoShowTextLabels);
         bar->SetRowHeight(50);
+        bar->SetButtonWidth(64);
+        bar->SetButtonHeight(46);
         bar->SetWrapControls(i != 2);
+        const char* names[] = {"Uusi", "Muokkaa", "Poista", "", "Lue", "Tulosta", "", "Lähetä", "Asetukset"};
         for (int b = 0; b < 9; ++b) {
             if (b == 3 || b == 6) {
                 auto* s = Place<TFcSpacer>(f, bar, 0, 0, 10, 40);
                 s->SetGrooved(true);
                 continue;
             }
-            auto* btn = Place<TFcButton>(f, bar, 0, 0, 64, 40, QStringLiteral("Nappi %1").arg(b + 1));
-            btn->SetThemeAware(false);
-            btn->SetHotTrack(true);
-            btn->SetColor(RGB(240, 244, 244));
+            auto* btn = Place<TFcToolButton>(f, bar, 0, 0, 64, 46, QString::fromUtf8(names[b]));
+            btn->SetImageIndex(b % 6);
+            btn->SetUseToolbarVisualStyle(true);
+            if (i == 2)
+                btn->SetVisualStyle(vsClassic);
+            if (i != 1)
+                btn->SetFlat(false);
+            if (b == 1)
+                static_cast<TControl*>(btn)->MouseEnter();
+            if (b == 2)
+                btn->SetEnabled(false);
+            if (b == 4) {
+                btn->SetGroupIndex(1);
+                btn->SetDown(true);
+            }
+            if (b == 8) {
+                btn->SetDropDownMenu(menu);
+                btn->OnClick = [](TComponent*) {};
+                btn->SetToolStyle(tsDropDown);
+            }
         }
     }
     const char* looks[] = {"Teema", "Korostus", "Klassinen"};
