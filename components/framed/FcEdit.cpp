@@ -1,6 +1,7 @@
 #include "components/framed/FcEdit.h"
 
 #include "platform/ui/Beep.h"
+#include "platform/ui/EditAlignment.h"
 
 TFcCustomEdit::TFcCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner)
 {
@@ -14,11 +15,19 @@ TFcCustomEdit::~TFcCustomEdit()
         FFrameController->RemoveControl(this);
 }
 
+QWidget* TFcCustomEdit::CreateWidget()
+{
+    QWidget* w = TCustomEdit::CreateWidget();
+    FWidget = w;
+    SetEditAlignment(this, FAlignment);
+    return w;
+}
+
 void TFcCustomEdit::SetAlignment(TAlignment Value)
 {
     if (FAlignment != Value) {
         FAlignment = Value;
-        RecreateWnd();
+        SetEditAlignment(this, Value);
     }
 }
 

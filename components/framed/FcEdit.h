@@ -77,6 +77,7 @@ public:
     void DoExit() override;
 
 protected:
+    QWidget* CreateWidget() override;
     virtual void DropDown();
     virtual void CloseUp();
     virtual void ReadOnlyChanged();

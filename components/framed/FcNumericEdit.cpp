@@ -18,7 +18,7 @@ QChar DecimalSeparator()
 TFcNumericEdit::TFcNumericEdit(TComponent* AOwner) : TFcEdit(AOwner)
 {
     SetBounds(Left(), Top(), 65, 21);
-    FAlignment = taRightJustify;
+    SetAlignment(taRightJustify);
     FLoading = true;
     TFcEdit::SetText(FormatText(0));
     FLoading = false;

@@ -2,6 +2,9 @@
 // and writes one PNG per window into the folder given as the first argument
 // (default "gallery_framed"). Run it under Xvfb to look at them.
 #include "components/framed/FcButton.h"
+#include "components/framed/FcChkLst.h"
+#include "components/framed/FcCmboBx.h"
+#include "components/framed/FcNumericEdit.h"
 #include "components/framed/FcGroupBox.h"
 #include "components/framed/FcLabel.h"
 #include "components/framed/FcPanel.h"
@@ -398,6 +401,63 @@ void LabelSheet(const QString& Out)
     }
 }
 
+// Edits, numeric edits, combo boxes and the list family in their states.
+void EditSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Kentät ja listat"), 660, 400);
+    const char* states[] = {"Normaali", "Kohdistettu", "Vain luku", "Ei käytössä"};
+    for (int i = 0; i < 4; ++i) {
+        Place<TLabel>(f, f, 10, 12 + i * 30, 90, 17, QString::fromUtf8(states[i]));
+        auto* e = Place<TFcEdit>(f, f, 100, 10 + i * 30, 150, 21);
+        e->SetText(QStringLiteral("Rastiklubi ry"));
+        e->SetFocusColor(RGB(220, 235, 255));
+        auto* n = Place<TFcNumericEdit>(f, f, 260, 10 + i * 30, 80, 21);
+        n->SetIntegersOnly(false);
+        n->SetDisplayFormat(QStringLiteral("0.##"));
+        n->SetValue(1234.5);
+        auto* c = Place<TFcComboBox>(f, f, 350, 10 + i * 30, 120, 21);
+        c->SetItems({QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("10")});
+        c->AllowEdit = false;
+        c->SetFocusColor(RGB(220, 235, 255));
+        if (i == 2) {
+            e->SetReadOnly(true);
+            n->SetReadOnly(true);
+            c->SetReadOnly(true);
+        } else if (i == 3) {
+            e->SetEnabled(false);
+            n->SetEnabled(false);
+            c->SetEnabled(false);
+        }
+        if (i == 1) {
+            e->DoEnter();
+            n->DoEnter();
+            c->DoEnter();
+        }
+        c->SetItemIndex(1);
+    }
+    auto* list = Place<TFcListBox>(f, f, 10, 140, 200, 140);
+    list->SetItems({QStringLiteral("//Pojat"), QStringLiteral("H12 Rata A"), QStringLiteral("H14 Rata B"),
+                    QStringLiteral("//Tytöt"), QStringLiteral("D12 Rata A"), QStringLiteral("D14 Rata C")});
+    list->SetShowGroups(true);
+    auto* tabbed = Place<TFcTabbedListBox>(f, f, 220, 140, 200, 140);
+    tabbed->SetItems({QStringLiteral("101\tVirtanen Matti\tH21"), QStringLiteral("7\tAho Aino\tD35"),
+                      QStringLiteral("1234\tLahtinen Lauri\tH40")});
+    tabbed->SetTabStopsMode(tsmAutomatic);
+    auto* checks = Place<TFcCheckList>(f, f, 430, 140, 220, 140);
+    checks->AllowGrayed = true;
+    checks->AddEx(QStringLiteral("//Painikkeet"), false, true);
+    checks->AddEx(QStringLiteral("Uusi"), true, true);
+    checks->AddEx(QStringLiteral("Muokkaa"), false, true);
+    checks->AddEx(QStringLiteral("Poista"), true, false);
+    checks->AddEx(QStringLiteral("Tulosta"), false, true);
+    checks->SetItemState(4, cbGrayed);
+    f->AfterConstruction();
+    list->SetItemIndex(2);
+    tabbed->SetItemIndex(1);
+    checks->SetItemIndex(2);
+    Save(f, Out, QStringLiteral("edits_lists"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -410,5 +470,6 @@ int main(int argc, char** argv)
     ChoiceSheet(out);
     ToolbarSheet(out);
     LabelSheet(out);
+    EditSheet(out);
     return 0;
 }
