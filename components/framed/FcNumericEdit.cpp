@@ -1,5 +1,7 @@
 #include "components/framed/FcNumericEdit.h"
 
+#include "components/framed/FcCalculator.h"
+#include "components/framed/FcPopups.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -307,4 +309,55 @@ void TFcNumericEdit::SetDisplayFormat(const QString& Value)
     SetValue(v);
     if (!Loading())
         TFcEdit::SetText(FormatText(GetValue()));
+}
+
+void TFcNumericEdit::DropDown()
+{
+    if (ReadOnly())
+        return;
+    TFcEdit::DropDown();
+    // the field's enter and exit handlers stay out of the calculator's way
+    const TNotifyEvent enter = OnEnter, exit = OnExit;
+    OnEnter = nullptr;
+    OnExit = nullptr;
+    try {
+        DisplayCalculator();
+    } catch (...) {
+        // a failing calculator leaves the field as it was
+    }
+    OnEnter = enter;
+    OnExit = exit;
+}
+
+void TFcNumericEdit::DisplayCalculator()
+{
+    if (!Parent())
+        return;
+    std::unique_ptr<TFcPopupPanel> panel = std::make_unique<TFcPopupPanel>(this);
+    panel->SetParent(Parent());
+    panel->SetAlignment(PopupAlignment);
+    panel->Font()->SetName(Font()->Name());
+    panel->Font()->SetSize(Font()->Size());
+    auto* calc = new TFcCalculator(panel.get());
+    calc->SetParent(panel.get());
+    calc->SetIsPopup(true);
+    if (PopupWidth != 0 && PopupHeight != 0) {
+        calc->AutoSize = false;
+        calc->SetBounds(0, 0, PopupWidth, PopupHeight);
+    }
+    calc->SetThemeAware(UseThemes());
+    calc->SetColor(Color());
+    calc->SetResult(GetValue());
+    if ((FrameVisible() && !UseThemes() && FrameStyle() == fsFlat) || FrameStyle() == fsFlatBold) {
+        calc->SetBorderOuter(fsFlat);
+        calc->SetFlatColor(FrameColor());
+    }
+    calc->SetCalculatorColors(CalculatorColors);
+    calc->SetBoldButtons(CalculatorBoldButtons);
+    TFcPopupPanel* host = panel.get();
+    calc->OnSetBtnClick = [host](TComponent* Sender) { host->Close(Sender); };
+    panel->SetBounds(0, 0, calc->Width() + 4, calc->Height() + 4);
+    calc->SetBounds(2, 2, calc->Width(), calc->Height());
+    if (panel->Popup(this))
+        SetValue(calc->Result());
 }

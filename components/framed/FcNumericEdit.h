@@ -11,10 +11,21 @@
 using TFcRangeErrorEvent =
     std::function<void(TComponent* Sender, double EnteredValue, double AdjustedValue, bool& AutoCorrect)>;
 
+// The calculator's colours, also readable by index 0 .. 7 in this order.
 struct TFcCalculatorColors {
-    TColor ButtonColor = clBtnFace;
-    TColor DisplayColor = clWindow;
-    TColor FontColor = clWindowText;
+    TColor NumberFont = clWindowText;
+    TColor NumberBtns = clBtnFace;
+    TColor OperatorFont = clWindowText;
+    TColor OperatorBtns = clBtnFace;
+    TColor CommandFont = clWindowText;
+    TColor CommandBtns = clBtnFace;
+    TColor DisplayFont = clWindowText;
+    TColor Display = clWindow;
+    TColor GetColor(int Index) const
+    {
+        const TColor all[8] = {NumberFont, NumberBtns, OperatorFont, OperatorBtns, CommandFont, CommandBtns, DisplayFont, Display};
+        return Index >= 0 && Index < 8 ? all[Index] : clNone;
+    }
 };
 
 class TFcNumericEdit : public TFcEdit {
@@ -62,6 +73,9 @@ public:
     void Change() override;
 
 protected:
+    void DropDown() override;
+    // Opens the calculator under the field; an accepted result becomes the value.
+    virtual void DisplayCalculator();
     virtual void RangeError(double EnteredValue, double AdjustedValue, bool& AutoCorrect);
     QString CleanupQuotedText(const QString& Text) const;
     // A pasted "1.5" under a comma locale: one foreign separator that is no
