@@ -132,8 +132,9 @@ TEST(ToolButtonTest, ImageAndCaptionLayout)
     const int th = caption.Height();
     EXPECT_EQ(image.Top, 2 + (46 - 4 - 32 - th) / 2) << "truncating division";
     EXPECT_EQ(caption.Top, image.Top + 32 + 4);
-    if (th == 19)
+    if (th == 19) {
         EXPECT_EQ(image.Top, -2);
+    }
     EXPECT_EQ(image.Left, 2 + (68 - 32) / 2);
 
     b->SetShowCaption(false);
