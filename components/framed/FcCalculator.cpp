@@ -8,6 +8,7 @@
 
 TFcCalculator::TFcCalculator(TComponent* AOwner) : TFcCustomPanel(AOwner)
 {
+    SetBounds(0, 0, 147, 159);
     SetColor(clWindow);
     FFlatColorAdjustment = 0;
     FBorderOuter = fsLowered;
@@ -22,10 +23,9 @@ void TFcCalculator::MeasureFont()
     TBitmap m(1, 1);
     m.Canvas()->SetFont(*Font());
     FCharSize = {m.Canvas()->TextWidth(QStringLiteral("0")), m.Canvas()->TextHeight(QStringLiteral("0"))};
-    if (AutoSize) {
-        const int side = MinimumSide();
-        SetBounds(Left(), Top(), std::max(side, Width()), std::max(side, Height()));
-    }
+    // with AutoSize the calculator is a square of the keys' size
+    if (AutoSize)
+        SetBounds(Left(), Top(), MinimumSide(), MinimumSide());
 }
 
 int TFcCalculator::MinimumSide() const

@@ -356,8 +356,10 @@ void TFcNumericEdit::DisplayCalculator()
     calc->SetBoldButtons(CalculatorBoldButtons);
     TFcPopupPanel* host = panel.get();
     calc->OnSetBtnClick = [host](TComponent* Sender) { host->Close(Sender); };
-    panel->SetBounds(0, 0, calc->Width() + 4, calc->Height() + 4);
-    calc->SetBounds(2, 2, calc->Width(), calc->Height());
+    const int w = PopupWidth != 0 && PopupHeight != 0 ? PopupWidth : calc->Width();
+    const int h = PopupWidth != 0 && PopupHeight != 0 ? PopupHeight : calc->Height();
+    panel->SetBounds(0, 0, w + 6, h + 6);
+    calc->SetBounds(3, 3, w, h);
     if (panel->Popup(this))
         SetValue(calc->Result());
 }

@@ -91,7 +91,8 @@ TEST(CalculatorTest, SizeAndLayout)
     m.Canvas()->SetFont(*f.calc->Font());
     const int side = 5 * (m.Canvas()->TextHeight(QStringLiteral("0")) + 12) + 24;
     EXPECT_EQ(f.calc->MinimumSide(), side);
-    EXPECT_GE(f.calc->Width(), side);
+    EXPECT_EQ(f.calc->Width(), side);
+    EXPECT_EQ(f.calc->Height(), side) << "square";
     EXPECT_TRUE(f.calc->AreaRect(ccSet).IsEmpty()) << "no set key outside popup use";
     EXPECT_EQ(f.calc->AreaRect(ccBtn0).Top, f.calc->AreaRect(ccDecimal).Top);
     EXPECT_GT(f.calc->AreaRect(ccBtn0).Width(), f.calc->AreaRect(ccDecimal).Width()) << "0 spans two columns";

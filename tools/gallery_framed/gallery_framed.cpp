@@ -2,6 +2,10 @@
 // and writes one PNG per window into the folder given as the first argument
 // (default "gallery_framed"). Run it under Xvfb to look at them.
 #include "components/framed/FcButton.h"
+#include "components/framed/FcCalculator.h"
+#include "components/framed/FcPanelDockManager.h"
+#include "components/framed/FcToolbarPopup.h"
+#include "platform/ui/PopupHost.h"
 #include "components/framed/FcChkLst.h"
 #include "components/framed/FcCmboBx.h"
 #include "components/framed/FcNumericEdit.h"
@@ -458,6 +462,63 @@ void EditSheet(const QString& Out)
     Save(f, Out, QStringLiteral("edits_lists"));
 }
 
+// The popups (the calculator of a numeric edit, the overflow copies of a
+// tool bar) as they open, written from inside their popup loop, and a panel
+// with two docked clients under their grabbers.
+void PopupSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Ponnahdukset"), 560, 300);
+    auto* edit = Place<TFcNumericEdit>(f, f, 10, 10, 100, 21);
+    edit->SetIntegersOnly(false);
+    edit->SetDisplayFormat(QStringLiteral("0.##"));
+    edit->SetValue(12.5);
+    edit->SetCalculatorVisible(true);
+    auto* holder = Place<TFcPanel>(f, f, 0, 60, 560, 60);
+    holder->SetBorderOuter(fsNone);
+    auto* bar = new TFcToolbar(f);
+    bar->SetParent(holder);
+    bar->SetVisualStyle(vsGradient);
+    bar->SetRowHeight(40);
+    for (int i = 0; i < 9; ++i) {
+        auto* b = Place<TFcToolButton>(f, bar, 0, 0, 72, 36, QStringLiteral("Nappi %1").arg(i + 1));
+        b->SetShowCaption(true);
+        b->SetUseToolbarButtonSize(false);
+        b->SetBounds(0, 0, 72, 36);
+        b->SetFlat(false);
+    }
+    auto* site = Place<TFcPanel>(f, f, 10, 140, 260, 150);
+    site->SetBorderOuter(fsLowered);
+    auto* site2 = Place<TFcPanel>(f, f, 290, 140, 260, 150);
+    site2->SetBorderOuter(fsLowered);
+    f->AfterConstruction();
+    bar->SetWrapControls(false);
+    bar->PositionControls();
+    bar->PositionControls();
+    site->SetDockSite(true);
+    site2->SetAlign(alNone);
+    site2->SetDockSite(true);
+    for (int i = 0; i < 2; ++i) {
+        auto* client = new TFcPanel(f);
+        client->SetCaption(i == 0 ? QStringLiteral("Kortinlukija") : QStringLiteral("Tulostaulu"));
+        client->SetBorderOuter(fsNone);
+        client->SetColor(clWindow);
+        site->DockManager()->InsertControl(client);
+    }
+    Save(f, Out, QStringLiteral("popups_docked"));
+    auto old = PopupHostHook;
+    PopupHostHook = [&Out](TWinControl* Content) {
+        TBitmap shot;
+        Content->PaintTo(&shot);
+        const bool calculator = dynamic_cast<TFcCalculator*>(Content->Controls(0)) != nullptr;
+        shot.SaveToFile(Out + (calculator ? QStringLiteral("/calculator_open.png") : QStringLiteral("/overflow_open.png")));
+        return false;
+    };
+    edit->DoDropDown();
+    if (bar->ToolbarPopupButton())
+        bar->ToolbarPopupButton()->DisplayButtons();
+    PopupHostHook = old;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -471,5 +532,6 @@ int main(int argc, char** argv)
     ToolbarSheet(out);
     LabelSheet(out);
     EditSheet(out);
+    PopupSheet(out);
     return 0;
 }
