@@ -1,6 +1,6 @@
 #include "components/framed/FcCmboBx.h"
 
-#include "platform/ui/Beep.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/ComboEditKeys.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -104,7 +104,7 @@ void TFcCustomComboBox::SetFrameProperty(TFcFrameControllerProperty P, const TFc
 void TFcCustomComboBox::InvalidKeyPressed()
 {
     if (BeepOnInvalidKey)
-        Beep();
+        MessageBeep(0);
 }
 
 void TFcCustomComboBox::UpdateColors()

@@ -1,6 +1,6 @@
 #include "components/framed/FcEdit.h"
 
-#include "platform/ui/Beep.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/EditAlignment.h"
 
 TFcCustomEdit::TFcCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner)
@@ -160,7 +160,7 @@ bool TFcCustomEdit::UseThemes() const
 void TFcCustomEdit::InvalidKeyPressed()
 {
     if (BeepOnInvalidKey)
-        Beep();
+        MessageBeep(0);
 }
 
 void TFcCustomEdit::UpdateColors()

@@ -2,7 +2,7 @@
 
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
-#include "platform/ui/Beep.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 
@@ -231,7 +231,7 @@ void TFcCustomListBox::UpdateItemHeight()
 void TFcCustomListBox::InvalidKeyPressed()
 {
     if (BeepOnInvalidKey)
-        Beep();
+        MessageBeep(0);
 }
 
 // ---- items and groups ---------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // The framed combo box's own completion with typed keys, the list styles'
 // search with its reset delay, read-only mode and values.
 #include "components/framed/FcCmboBx.h"
-#include "platform/ui/Beep.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
@@ -35,9 +35,9 @@ struct ComboForm {
             items << QString::number(i);
         combo->SetItems(items);
         form->AfterConstruction();
-        old = SetBeepHook([this] { ++beeps; });
+        SetSoundSink([this](const QString&) { ++beeps; });
     }
-    ~ComboForm() { SetBeepHook(old); }
+    ~ComboForm() { SetSoundSink(nullptr); }
     QWidget* Input() const
     {
         auto* box = static_cast<QComboBox*>(combo->Widget());
@@ -46,7 +46,6 @@ struct ComboForm {
     std::unique_ptr<TForm> form;
     TFcComboBox* combo;
     int beeps = 0;
-    std::function<void()> old;
 };
 
 }  // namespace

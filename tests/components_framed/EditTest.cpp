@@ -3,7 +3,7 @@
 #include "components/framed/FcNumericEdit.h"
 #include "components/framed/FcRadChk.h"
 #include "platform/rtl/FormatSettings.h"
-#include "platform/ui/Beep.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
@@ -183,7 +183,7 @@ struct NumberForm : EditForm {
 TEST(FcNumericEditTest, TypedKeys)
 {
     int beeps = 0;
-    auto old = SetBeepHook([&] { ++beeps; });
+    SetSoundSink([&](const QString&) { ++beeps; });
     struct Case {
         bool integers;
         const char* typed;
@@ -209,7 +209,7 @@ TEST(FcNumericEditTest, TypedKeys)
         EXPECT_EQ(f.edit->Text(), QString::fromUtf8(c.shown)) << c.typed;
         EXPECT_EQ(beeps, c.beeps) << c.typed;
     }
-    SetBeepHook(old);
+    SetSoundSink(nullptr);
 }
 
 TEST(FcNumericEditTest, SignRulesOfIntegerFields)

@@ -1,7 +1,7 @@
 // The framed list box family: incremental search with its reset delay,
 // groups, tab stops and cells, and the check list's toggles, veto and text format.
 #include "components/framed/FcChkLst.h"
-#include "platform/ui/Beep.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
@@ -35,13 +35,12 @@ struct ListForm {
         list->SetParent(form.get());
         list->SetBounds(0, 0, 200, 200);
         form->AfterConstruction();
-        old = SetBeepHook([this] { ++beeps; });
+        SetSoundSink([this](const QString&) { ++beeps; });
     }
-    ~ListForm() { SetBeepHook(old); }
+    ~ListForm() { SetSoundSink(nullptr); }
     std::unique_ptr<TForm> form;
     T* list;
     int beeps = 0;
-    std::function<void()> old;
 };
 
 }  // namespace
