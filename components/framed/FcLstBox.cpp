@@ -5,6 +5,9 @@
 #include "platform/os/Sound.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
+
+#include <QDateTime>
 
 TFcCustomListBox::TFcCustomListBox(TComponent* AOwner)
     : TCustomListBox(AOwner), FTimer(std::make_unique<TTimer>(nullptr))
@@ -548,4 +551,69 @@ void TFcCustomListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
     t.Left += 2;
     c->DrawText(ItemCaption(Index), t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     c->Brush()->SetStyle(bsSolid);
+}
+
+// ---- hints for items wider than the list ------------------------------------------------------------
+
+bool TFcCustomListBox::ItemNeedsHint(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return false;
+    TBitmap m(1, 1);
+    m.Canvas()->SetFont(*const_cast<TFcCustomListBox*>(this)->Font());
+    return ClientWidth() - OwnerDrawItemIndent() < m.Canvas()->TextWidth(ItemCaption(Index)) + 2;
+}
+
+void TFcCustomListBox::HideItemHint()
+{
+    if (FHintWnd)
+        FHintWnd->ReleaseHandle();
+}
+
+void TFcCustomListBox::UpdateItemHint(int X, int Y)
+{
+    if (!ShowItemHints)
+        return;
+    const int item = ItemAtPos(Point(X, Y), true);
+    // the item just clicked keeps its hint away for a moment
+    if (item >= 0 && item == FClickedItem && QDateTime::currentMSecsSinceEpoch() - FClickedItemTime < 1500)
+        return;
+    if (item < 0 || !ItemNeedsHint(item) || !Application || !Application->Active()) {
+        HideItemHint();
+        return;
+    }
+    if (!FHintWnd) {
+        FHintWnd = new THintWindow(this);
+        FHintWnd->SetColor(Application->HintColor);
+    }
+    QString caption = ItemCaption(item);
+    caption.replace(QLatin1Char('\t'), QString(8, QLatin1Char(' ')));
+    TRect r = FHintWnd->CalcHintRect(Screen ? Screen->Width() : 1920, caption);
+    const TRect itemRect = ItemRect(item);
+    const TPoint at = ClientToScreen(Point(itemRect.Left + OwnerDrawItemIndent() - 1,
+                                           itemRect.Top + (itemRect.Height() - r.Height()) / 2 - 2));
+    r.Offset(at.X, at.Y);
+    if (FHintWnd->Showing() && FHintWnd->HintText() == caption)
+        return;
+    FHintWnd->ActivateHint(r, caption);
+}
+
+void TFcCustomListBox::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TCustomListBox::MouseMove(Shift, X, Y);
+    UpdateItemHint(X, Y);
+}
+
+void TFcCustomListBox::MouseLeave()
+{
+    HideItemHint();
+    TCustomListBox::MouseLeave();
+}
+
+void TFcCustomListBox::Click()
+{
+    FClickedItem = ItemIndex();
+    FClickedItemTime = QDateTime::currentMSecsSinceEpoch();
+    HideItemHint();
+    TCustomListBox::Click();
 }

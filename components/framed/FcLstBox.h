@@ -11,6 +11,7 @@
 #include <memory>
 
 class TTimer;
+class THintWindow;
 
 class TFcCustomListBox : public TCustomListBox, public IFcFramedProperties {
 public:
@@ -82,6 +83,10 @@ public:
     virtual void UpdateColors();
     virtual void AdjustHorzExtent();
     void InvalidKeyPressed();
+    // Whether an item's caption is too wide for the list (its hint shows it whole).
+    bool ItemNeedsHint(int Index) const;
+    THintWindow* HintWindow() const { return FHintWnd; }
+    void Click() override;
     // The search-reset timer's tick.
     void SearchTimerExpired();
     void Loaded() override;
@@ -105,6 +110,10 @@ protected:
     void EnabledChanged() override;
     void FontChanged() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+    void UpdateItemHint(int X, int Y);
+    void HideItemHint();
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void ItemInserted(int Index) override;
     void ItemDeleted(int Index) override;
@@ -129,6 +138,9 @@ protected:
     bool FShowGroups = false;
     bool FFocused = false;
     int FUpdateCount = 0;
+    THintWindow* FHintWnd = nullptr;
+    int FClickedItem = -1;
+    qint64 FClickedItemTime = 0;
 };
 
 class TFcListBox : public TFcCustomListBox {

@@ -65,6 +65,16 @@ TEST(FcListBoxTest, IncrementalSearchWithResetDelay)
     EXPECT_EQ(f.list->ItemIndex(), -1);
 }
 
+TEST(FcListBoxTest, OnlyTooWideItemsNeedAHint)
+{
+    ListForm<TFcListBox> f;
+    f.list->SetItems({QStringLiteral("Lyhyt"),
+                      QStringLiteral("Jyväskylän Suunnistajat – H21 pitkä matka, lähtö 10:00, rata 12,4 km")});
+    EXPECT_FALSE(f.list->ItemNeedsHint(0));
+    EXPECT_TRUE(f.list->ItemNeedsHint(1));
+    EXPECT_FALSE(f.list->ItemNeedsHint(7));
+}
+
 TEST(FcListBoxTest, Groups)
 {
     ListForm<TFcListBox> f;
