@@ -3,6 +3,59 @@
 #include "platform/os/Sound.h"
 #include "platform/ui/EditAlignment.h"
 
+#include "components/framed/FcFrames.h"
+
+// ---- the drop button ------------------------------------------------------------------------------
+
+TFcEditDropButton::TFcEditDropButton(TFcCustomEdit* AEdit) : TGraphicControl(AEdit), FEdit(AEdit)
+{
+    SetCursor(crArrow);
+}
+
+void TFcEditDropButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
+    if (FEdit->CanFocus() && !FEdit->Focused())
+        FEdit->SetFocus();
+    FEdit->DoDropDown();
+}
+
+void TFcEditDropButton::MouseEnter()
+{
+    FHot = true;
+    Invalidate();
+    TGraphicControl::MouseEnter();
+}
+
+void TFcEditDropButton::MouseLeave()
+{
+    FHot = false;
+    Invalidate();
+    TGraphicControl::MouseLeave();
+}
+
+void TFcEditDropButton::Paint()
+{
+    TCanvas* c = Canvas();
+    const TRect r = ClientRect();
+    if (FEdit->FlatButtons() && !FHot) {
+        c->Brush()->SetColor(FEdit->Color());
+        c->FillRect(r);
+    } else if (ThemeServicesEnabled()) {
+        DrawThemedComboButton(c, r, FEdit->DroppedDown() ? tsPressed : FHot ? tsHot : tsNormal);
+    } else {
+        c->Brush()->SetColor(FEdit->FlatButtons() ? FEdit->FlatButtonColor : clBtnFace);
+        c->FillRect(r);
+        TRect edge = r;
+        DrawEdge(c, edge, FEdit->DroppedDown() ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
+    DrawDropDownArrow(c, r, uiWindows10, false, FEdit->Enabled());
+}
+
+// ---- TFcCustomEdit ----------------------------------------------------------------------------------
+
 TFcCustomEdit::TFcCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner)
 {
     FcCommonInitialize();
@@ -74,6 +127,8 @@ void TFcCustomEdit::ReadOnlyChanged()
         FShowDropButton = false;
     else if (FDropButtonVisible)
         FShowDropButton = true;
+    if (FDropButton || FShowDropButton)
+        LayoutDropButton();
     UpdateColors();
 }
 
@@ -114,7 +169,29 @@ void TFcCustomEdit::SetDropButtonVisible(bool Value)
         return;
     FDropButtonVisible = Value;
     FShowDropButton = Value && !ReadOnly();
-    Invalidate();
+    LayoutDropButton();
+}
+
+void TFcCustomEdit::LayoutDropButton()
+{
+    if (FShowDropButton && !FDropButton) {
+        FDropButton = new TFcEditDropButton(this);
+        FDropButton->SetParent(this);
+    }
+    if (FDropButton) {
+        // the system scroll bar's width, inside the edit's border
+        const int w = 17;
+        FDropButton->SetBounds(Width() - w - 2, 2, w, std::max(0, Height() - 4));
+        FDropButton->SetVisible(FShowDropButton);
+    }
+    SetEditRightMargin(this, FShowDropButton ? 17 : 0);
+}
+
+void TFcCustomEdit::Resize()
+{
+    TCustomEdit::Resize();
+    if (FDropButton)
+        LayoutDropButton();
 }
 
 void TFcCustomEdit::SetFrameController(TFcFrameController* Value)

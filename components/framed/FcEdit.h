@@ -10,6 +10,23 @@
 
 #include <functional>
 
+class TFcCustomEdit;
+
+// The drop button inside an edit's right edge (the numeric edit's calculator).
+class TFcEditDropButton : public TGraphicControl {
+public:
+    explicit TFcEditDropButton(TFcCustomEdit* AEdit);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    bool ClicksOnMouseUp() const override { return false; }
+
+protected:
+    void Paint() override;
+    TFcCustomEdit* FEdit;
+    bool FHot = false;
+};
+
 using TFcValidateErrorEvent = std::function<void(TComponent* Sender, QString& ErrorMsg)>;
 
 class TFcCustomEdit : public TCustomEdit, public IFcFramedProperties {
@@ -60,6 +77,7 @@ public:
     virtual void SetFlatButtons(bool Value);
     TColor FlatButtonColor = clBtnFace;
     bool DroppedDown() const { return FDroppedDown; }
+    TFcEditDropButton* DropButton() const { return FDropButton; }
     TFcValidateErrorEvent OnValidateError;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
@@ -81,6 +99,9 @@ protected:
     virtual void DropDown();
     virtual void CloseUp();
     virtual void ReadOnlyChanged();
+    // Places the drop button at the right edge while it is shown.
+    void LayoutDropButton();
+    void Resize() override;
     void UpdateFrame(bool ViaMouse, bool Value);
     void ColorChanged() override;
     void EnabledChanged() override;
@@ -110,6 +131,7 @@ protected:
     bool FInControl = false;
     bool FOverControl = false;
     bool FFrameVisible = false;
+    TFcEditDropButton* FDropButton = nullptr;
 };
 
 class TFcEdit : public TFcCustomEdit {

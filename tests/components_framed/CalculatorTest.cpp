@@ -118,6 +118,12 @@ TEST(PopupPanelTest, NumericEditTakesTheCalculatorsResult)
     form->AfterConstruction();
     edit->SetValue(6);
     edit->SetCalculatorVisible(true);
+    ASSERT_NE(edit->DropButton(), nullptr);
+    EXPECT_TRUE(edit->DropButton()->Visible());
+    EXPECT_EQ(edit->DropButton()->Left() + edit->DropButton()->Width(), edit->Width() - 2) << "at the right edge";
+    edit->SetReadOnly(true);
+    EXPECT_FALSE(edit->DropButton()->Visible()) << "read-only hides it";
+    edit->SetReadOnly(false);
     auto old = PopupHostHook;
     PopupHostHook = [](TWinControl* Content) {
         auto* calc = dynamic_cast<TFcCalculator*>(Content->Controls(0));
@@ -128,7 +134,8 @@ TEST(PopupPanelTest, NumericEditTakesTheCalculatorsResult)
         calc->PressArea(ccSet);
         return true;
     };
-    edit->DoDropDown();
+    TControl* button = edit->DropButton();
+    button->MouseDown(mbLeft, ssLeft, 3, 3);
     PopupHostHook = old;
     EXPECT_DOUBLE_EQ(edit->GetValue(), 42);
 }
