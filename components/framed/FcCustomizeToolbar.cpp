@@ -65,6 +65,16 @@ TFcFrmCustomizeToolbar::TFcFrmCustomizeToolbar(TComponent* AOwner) : TForm(AOwne
     BtnMoveUp->OnClick = [this](TComponent*) { MoveUp(); };
     BtnMoveDown->OnClick = [this](TComponent*) { MoveDown(); };
     LstControls->OnClick = [this](TComponent*) { UpdateMoveButtons(); };
+    // dragging a row onto another moves it there
+    LstControls->OnMouseDown = [this](TComponent*, TMouseButton Button, TShiftState, int X, int Y) {
+        OldIdx = Button == mbLeft && X >= LstControls->GlyphWidth() + 4 ? LstControls->ItemAtPos(Point(X, Y), true) : -1;
+    };
+    LstControls->OnMouseUp = [this](TComponent*, TMouseButton Button, TShiftState, int X, int Y) {
+        NewIdx = LstControls->ItemAtPos(Point(X, Y), true);
+        if (Button == mbLeft && OldIdx >= 0 && NewIdx >= 0 && NewIdx != OldIdx)
+            MoveRow(OldIdx, NewIdx);
+        OldIdx = -1;
+    };
     LstControls->OnStateChange = [this](TComponent*, int Index, TCheckBoxState State) {
         // a row's check mark is its control's visibility
         if (!Toolbar || Index >= Toolbar->ToolbarControls()->Count())

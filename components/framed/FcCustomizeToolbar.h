@@ -19,6 +19,8 @@ public:
     TFcButton* BtnMoveDown;
     TLabel* LblTextOptions;
     TFcComboBox* CbxTextOptions;
+    int OldIdx = -1;
+    int NewIdx = -1;
     TComponent* CompOwner = nullptr;
     TFcToolbar* Toolbar = nullptr;
 

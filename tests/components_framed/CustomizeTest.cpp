@@ -97,6 +97,13 @@ TEST(CustomizeTest, RowsMovesAndVisibility)
     dialog.LstControls->SetItemIndex(6);
     dialog.LstControls->Click();
     EXPECT_FALSE(dialog.BtnMoveDown->Enabled()) << "the last row cannot move down";
+    // dragging the row of button 3 onto the first row
+    const TRect from = dialog.LstControls->ItemRect(2), to = dialog.LstControls->ItemRect(0);
+    TControl* list = dialog.LstControls;
+    list->MouseDown(mbLeft, ssLeft, from.Left + 40, from.Top + 3);
+    list->MouseUp(mbLeft, 0, to.Left + 40, to.Top + 3);
+    EXPECT_EQ(f.bar->ToolbarControls()->Items(0).Control, f.buttons[2]);
+    EXPECT_EQ(dialog.LstControls->Strings(0), QStringLiteral("Nappi 3"));
     f.bar->CustomizeCaptions()->SetCaption(1, QStringLiteral("Muokkaa työkaluriviä"));
     EXPECT_TRUE(f.bar->CustomizeCaptions()->StoreCaptions());
     dialog.UpdateControls(*f.bar->CustomizeCaptions(), true);
