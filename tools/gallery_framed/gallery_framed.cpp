@@ -243,6 +243,7 @@ void ChoiceSheet(const QString& Out)
 void ToolbarSheet(const QString& Out)
 {
     TForm* f = NewForm(QStringLiteral("Työkalurivit"), 700, 330);
+    std::vector<TFcButton*> pressed;
     // 24 x 24 pictures: coloured discs and squares
     auto* images = new TImageList(f);
     images->SetSize(24, 24);
@@ -308,7 +309,7 @@ void ToolbarSheet(const QString& Out)
     }
     const char* looks[] = {"Teema", "Korostus", "Klassinen"};
     for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 5; ++col) {
+        for (int col = 0; col < 6; ++col) {
             auto* b = Place<TFcButton>(f, f, 10 + col * 110, 220 + row * 34, 100, 28,
                                        QStringLiteral("%1 %2").arg(QString::fromLatin1(looks[row])).arg(col + 1));
             b->SetThemeAware(row == 0);
@@ -323,9 +324,13 @@ void ToolbarSheet(const QString& Out)
                 b->SetGroupIndex(1);
                 b->SetDown(true);
             }
+            if (col == 5)
+                pressed.push_back(b);
         }
     }
     f->AfterConstruction();
+    for (TFcButton* b : pressed)  // held down with the mouse
+        static_cast<TControl*>(b)->MouseDown(mbLeft, ssLeft, 5, 5);
     Save(f, Out, QStringLiteral("toolbars"));
 }
 
