@@ -73,6 +73,8 @@ QWidget* TFcCustomEdit::CreateWidget()
     QWidget* w = TCustomEdit::CreateWidget();
     FWidget = w;
     SetEditAlignment(this, FAlignment);
+    if (FFrameVisible)
+        UpdateFramePainter();
     return w;
 }
 
@@ -145,8 +147,38 @@ FC_EDIT_FRAME_SETTER(FrameHotColor, TColor, FFrameHotColor)
 FC_EDIT_FRAME_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle)
 FC_EDIT_FRAME_SETTER(FrameSides, TSides, FFrameSides)
 FC_EDIT_FRAME_SETTER(FrameStyle, TFrameStyle, FFrameStyle)
-FC_EDIT_FRAME_SETTER(FrameVisible, bool, FFrameVisible)
-FC_EDIT_FRAME_SETTER(FramingPreference, TFramingPreference, FFramingPreference)
+
+void TFcCustomEdit::SetFrameVisible(bool Value)
+{
+    if (FFrameVisible == Value)
+        return;
+    FFrameVisible = Value;
+    UpdateFramePainter();
+}
+
+void TFcCustomEdit::SetFramingPreference(TFramingPreference Value)
+{
+    if (FFramingPreference == Value)
+        return;
+    FFramingPreference = Value;
+    UpdateFramePainter();
+}
+
+void TFcCustomEdit::UpdateFramePainter()
+{
+    if (FFrameVisible && !UseThemes())
+        SetEditFramePainter(this, [this](TCanvas* C) { PaintFrame(C); });
+    else
+        SetEditFramePainter(this, nullptr);
+}
+
+void TFcCustomEdit::PaintFrame(TCanvas* C)
+{
+    // hot: focused or under the mouse with FrameHotTrack
+    const bool hot = FFrameHotTrack && (FInControl || FOverControl);
+    DrawFrame(C, Width(), Height(), hot ? FFrameHotStyle : FFrameStyle, Color(), hot ? FFrameHotColor : FFrameColor,
+              FFrameSides, false);
+}
 FC_EDIT_FRAME_SETTER(FlatButtons, bool, FFlatButtons)
 #undef FC_EDIT_FRAME_SETTER
 

@@ -101,6 +101,9 @@ protected:
     virtual void ReadOnlyChanged();
     // Places the drop button at the right edge while it is shown.
     void LayoutDropButton();
+    // The custom frame (FrameVisible without the visual style) over the edge.
+    void UpdateFramePainter();
+    void PaintFrame(TCanvas* Canvas);
     void Resize() override;
     void UpdateFrame(bool ViaMouse, bool Value);
     void ColorChanged() override;

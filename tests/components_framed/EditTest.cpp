@@ -82,6 +82,26 @@ TEST(FcEditTest, ColourFollowsTheState)
     EXPECT_EQ(e->FocusColor(), clYellow) << "a focus colour set apart stays";
 }
 
+TEST(FcEditTest, OwnFrameOverTheEdge)
+{
+    EditForm f;
+    auto* e = f.Add<TFcEdit>();
+    e->SetBounds(0, 0, 120, 21);
+    f.form->AfterConstruction();
+    e->SetFramingPreference(fpCustomFraming);
+    e->SetFrameColor(clNavy);
+    e->SetFrameVisible(true);
+    TBitmap shot;
+    e->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(0, 10), clNavy);
+    EXPECT_EQ(shot.Pixel(119, 10), clNavy);
+    e->SetFrameHotTrack(true);
+    e->SetFrameHotColor(clRed);
+    e->DoEnter();
+    e->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(1, 10), clRed) << "hot: the bold hot frame";
+}
+
 TEST(FcEditTest, EnterMovesOnWithTabOnEnter)
 {
     EditForm f;

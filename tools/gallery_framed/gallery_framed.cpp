@@ -413,7 +413,7 @@ void LabelSheet(const QString& Out)
 // Edits, numeric edits, combo boxes and the list family in their states.
 void EditSheet(const QString& Out)
 {
-    TForm* f = NewForm(QStringLiteral("Kentät ja listat"), 660, 400);
+    TForm* f = NewForm(QStringLiteral("Kentät ja listat"), 660, 300);
     const char* states[] = {"Normaali", "Kohdistettu", "Vain luku", "Ei käytössä"};
     for (int i = 0; i < 4; ++i) {
         Place<TLabel>(f, f, 10, 12 + i * 30, 90, 17, QString::fromUtf8(states[i]));
@@ -443,6 +443,21 @@ void EditSheet(const QString& Out)
             c->DoEnter();
         }
         c->SetItemIndex(1);
+    }
+    // the edit's own frames, normal and hot
+    const TFrameStyle frames[] = {fsFlat, fsFlatBold, fsLowered, fsGroove};
+    for (int i = 0; i < 4; ++i) {
+        auto* e = Place<TFcEdit>(f, f, 490, 10 + i * 30, 150, 21);
+        e->SetText(QStringLiteral("Kehys %1").arg(i + 1));
+        e->SetFramingPreference(fpCustomFraming);
+        e->SetFrameStyle(frames[i]);
+        e->SetFrameColor(clNavy);
+        e->SetFrameVisible(true);
+        if (i == 3) {
+            e->SetFrameHotTrack(true);
+            e->SetFrameHotColor(clRed);
+            e->DoEnter();
+        }
     }
     auto* list = Place<TFcListBox>(f, f, 10, 140, 200, 140);
     list->SetItems({QStringLiteral("//Pojat"), QStringLiteral("H12 Rata A"), QStringLiteral("H14 Rata B"),
