@@ -158,6 +158,19 @@ public:
     bool IsLinkEx(TField* Field);
     bool IsPasswordEx(TField* Field);
     bool IsFixedColumnWidth(TField* Field, const QString& FieldName);
+    bool IsDataBarEx(TField* Field);
+    bool IsStatusBarEx(TField* Field);
+    bool IsDataImageEx(TField* Field);
+    bool GetDataImageDef(TField* Field, TDataImageDef& Def);
+    // Settings texts "min;max;value type;colour from;colour to" and
+    // "steps;bar type;colour all;colour done" (a name starting with "*" is
+    // the settings text itself).
+    bool Fields_GetDataBarSettings(const QString& FieldName, double& MinValue, double& MaxValue, TrDataBarText& ValueType,
+                                   TColor& ColorFrom, TColor& ColorTo);
+    bool Fields_GetStatusBarSettings(const QString& FieldName, int& Steps, TrStatusBarType& BarType, TColor& ColorAll,
+                                     TColor& ColorDone);
+    // Images of DataImages by index (and their TDataImageDef).
+    class TImageList* DataImageList = nullptr;
     bool FieldAsBooleanValue(TField* F) const;
     QVariant FieldAsBooleanDefValue(TField* F, bool Value) const;
     bool ChangeBool(bool SetFalse, bool SetNull);
@@ -365,11 +378,15 @@ private:
     friend class TrDBGridInplaceEditEx;
     // Painting helpers.
     void DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField* Field, TGridDrawState State,
-                               TDataImageDef& DataImageDef);
+                               TDataImageDef& DataImageDef, bool Highlight);
     void DrawCellText(const TRect& Rect, const QString& Text, bool KeepLineBreaks, TColumn* Column);
     void DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column);
     void DrawGlyphCell(const TRect& Rect, int GlyphIndex);
     void DrawColorRect(const TRect& TextRect, TField* Field);
+    bool ShowDataBar(const TRect& Rect, const TRect& TextRect, TField* Field, TColumn* Column);
+    void ShowStatusBar(const TRect& Rect, TField* Field);
+    void ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, const TDataImageDef& Def, bool Highlight);
+    void DrawHTMLText(const TRect& Rect, const QString& Text, unsigned Format, bool WordWrap, bool Highlighting);
     void DrawSortGlyph(const TRect& R, int Position, bool Descending);
     void DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor);
     QString FitTextToWidth(const QString& Text, int Width);
