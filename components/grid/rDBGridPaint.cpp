@@ -333,7 +333,7 @@ void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineB
             a = taLeftJustify;
         const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
         if (FRowVerticalAlign != taAlignBottom && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t')) &&
-            !(Column->Field() && IsHTMLTextEx(Column->Field()))) {
+            !(Column->Field() && IsHTMLTextEx(Column->Field())) && !(Canvas()->Font()->Style() & (fsUnderline | fsStrikeOut))) {
             // The common case, one plain line: the grid's fast text path.
             DrawGridCellText(Canvas(), ::Rect(Rect.Left - 2, Rect.Top, Rect.Right + 2, Rect.Bottom), t, a);
             return;
