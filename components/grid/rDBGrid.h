@@ -197,6 +197,11 @@ public:
     QString GetCellText(TColumn* Column);
 
     // ---- titles and footer ----
+    // The next line of a title text no wider than W (S keeps the rest):
+    // breaks after a separator, at a forced separator (dropped) or before a
+    // capital that follows a small letter.
+    QString GetLine(QString& S, int W, bool IgnoreWidth);
+    int GetLineWidth(const QString& S, const TFont* AFont);
     QString GetTitleText(TColumn* Column);
     void DrawFooterRow();
 

@@ -101,6 +101,9 @@ struct TOptionsFixedCell {
     int TitleImageSpace = 3;
     int TitleTextMinWidth = 16;
     int FixedCols = 0;  // stored value; read and written through the grid
+    QString TitleTextSeparators = QStringLiteral(" ._-/\\@#$&|");
+    QString TitleForceWrapSeparators;
+    bool TitleTextCaseSeparator = true;
     TColor FixedColColor = clNone;
     bool FixedColParentFont = true;
     TFont FixedColFont;

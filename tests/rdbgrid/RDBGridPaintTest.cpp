@@ -209,3 +209,28 @@ TEST_F(RDBGridTest, DataBarsStatusBarsAndDataImages)
     EXPECT_EQ(def.ImageIndex, 1);
     EXPECT_NO_THROW(Render());
 }
+
+TEST_F(RDBGridTest, TitleLinesBreakAtSeparatorsForcedSeparatorsAndCapitals)
+{
+    const int wide = grid->GetLineWidth(QStringLiteral("Laina-emit"), nullptr);
+    const int first = grid->GetLineWidth(QStringLiteral("Laina-e"), nullptr);
+    struct Case {
+        const char* Text;
+        int Width;
+        const char* Force;
+        const char* Line;
+        const char* Rest;
+    } cases[] = {
+        {"Laina-emit", wide + 10, "", "Laina-emit", ""},
+        {"Laina-emit", first, "", "Laina-", "emit"},
+        {"Laina emit", first, "", "Laina ", "emit"},
+        {"Laina;emit", 1000, ";", "Laina", "emit"},
+        {"LainaEmit", first, "", "Laina", "Emit"},
+    };
+    for (const Case& c : cases) {
+        grid->OptionsEx2().FixedCell.TitleForceWrapSeparators = QString::fromLatin1(c.Force);
+        QString s = QString::fromLatin1(c.Text);
+        EXPECT_EQ(grid->GetLine(s, c.Width, false), QString::fromLatin1(c.Line)) << c.Text;
+        EXPECT_EQ(s, QString::fromLatin1(c.Rest)) << c.Text;
+    }
+}
