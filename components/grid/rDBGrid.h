@@ -378,6 +378,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     int TitleRowHeight() const override;
     int DataRowHeight() const override;
+    int FrozenDataColumns() const override { return FOptionsEx2.FixedCell.FixedCols; }
 
 private:
     friend class TrDBGridInplaceEditEx;
