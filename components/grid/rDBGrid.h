@@ -185,6 +185,9 @@ public:
     void DrawBMPInCell(const TRect& Rect, TBitmap* Bmp);
     virtual void GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
                                bool Highlight);
+    // The cell conditions' share of the cell parameters (first of the three steps).
+    virtual void GetFieldCond(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
+                              bool Highlight);
     void DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column, bool SplitLines, const QString& AltText,
                          TVerticalAlignment VertAlign, unsigned Format);
     void DrawDataGridLines(const TRect& Rect, int DataCol, TGridDrawState State, TColumn* Column);
@@ -195,6 +198,12 @@ public:
     // (must stay 0: painting reads rows through the link's window).
     int PaintScrollCount() const { return FPaintScrollCount; }
     QString GetCellText(TColumn* Column);
+
+    // ---- field groups (the group definitions and their behaviour live with
+    // the field-group code; these are the points where the grid asks) ----
+    // The collapsed master's title / cell text; false when the field shows its own.
+    virtual bool GetGroupMasterTitleContent(TField* Fld, QString& Text);
+    virtual bool GetGroupMasterCellContent(TField* Fld, QString& Text);
 
     // ---- titles and footer ----
     // The next line of a title text no wider than W (S keeps the rest):
@@ -395,6 +404,13 @@ private:
     void DrawHTMLText(const TRect& Rect, const QString& Text, unsigned Format, bool WordWrap, bool Highlighting);
     void DrawSortGlyph(const TRect& R, int Position, bool Descending);
     void DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor);
+
+protected:
+    // Decorations of a title cell drawn by the filter and group code (title
+    // rectangle, text rectangle left for the title text).
+    virtual void DrawTitleDecorations(int ACol, const TRect& CellRect, TColumn* Column, TGridDrawState State);
+
+private:
     QString FitTextToWidth(const QString& Text, int Width);
     // Sorting helpers.
     bool ApplySortThroughEvents(const QString& Fields, const QString& Directions, bool Single, bool Desc);

@@ -192,9 +192,12 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
         OnDrawColumnCellEnd(this, rect, DataCol, Column, State);
 }
 
+void TrDBGrid::GetFieldCond(TField*, TFont*, TColor&, TDataImageDef&, bool, bool) {}
+
 void TrDBGrid::GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
                              bool Highlight)
 {
+    GetFieldCond(Field, AFont, Background, DataImageDef, ActiveRow, Highlight);
     if (OnGetCellParams)
         OnGetCellParams(this, Field, AFont, Background, ActiveRow, Highlight);
     if (OnGetCellParamsEx)
@@ -253,6 +256,11 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
         return;
     }
     TRect textRect = Rect;
+    QString groupText;
+    if (FOptionsEx2.Groups.Active && GetGroupMasterCellContent(Field, groupText)) {
+        DrawCellText(Rect, groupText, false, Column);
+        textPending = false;
+    }
     if (IsPasswordEx(Field)) {
         QString text = FieldsAsPassword.Values(Field->FieldName());
         if (text.isEmpty())

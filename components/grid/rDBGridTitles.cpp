@@ -60,8 +60,25 @@ QString TrDBGrid::GetLine(QString& S, int W, bool IgnoreWidth)
 
 QString TrDBGrid::GetTitleText(TColumn* Column)
 {
-    return Column ? Column->Title()->Caption() : QString();
+    if (!Column)
+        return QString();
+    QString t;
+    if (FOptionsEx2.Groups.Active && GetGroupMasterTitleContent(Column->Field(), t))
+        return t;
+    return Column->Title()->Caption();
 }
+
+bool TrDBGrid::GetGroupMasterTitleContent(TField*, QString&)
+{
+    return false;
+}
+
+bool TrDBGrid::GetGroupMasterCellContent(TField*, QString&)
+{
+    return false;
+}
+
+void TrDBGrid::DrawTitleDecorations(int, const TRect&, TColumn*, TGridDrawState) {}
 
 void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
 {
@@ -116,11 +133,12 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     }
     const unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, FTitleLines <= 1) | DT_END_ELLIPSIS;
     DrawTextAligned(tr, title, nullptr, FTitleLines > 1, QString(), taVerticalCenter, f);
-    // 9. The sort glyph and its order marks.
+    // 9. The sort glyph and its order marks, then the filter and group decorations.
     if (showSort) {
         const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;
         DrawSortGlyph(sortRect, pos, desc);
     }
+    DrawTitleDecorations(ACol, ARect, Column, AState);
     c->Brush()->SetStyle(bsSolid);
 }
 
