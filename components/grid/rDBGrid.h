@@ -269,6 +269,10 @@ public:
     const QString& SearchHint() const { return FSearchHint; }
     virtual void ProcessGridSearchKey(QChar& Key);
     virtual void ProcessPicklistSearchKey(QChar& Key);
+    // Typing in a lookup column searches the lookup dataset's result field.
+    virtual void ProcessLookupSearchKey(QChar& Key);
+    bool SearchLookupFilter(bool Reset);
+    bool IsLookupFilterColumn(TColumn* Column);
     void LoadAutoPickList();
     void LoadColorPickList();
     bool CanEdit();
@@ -417,6 +421,9 @@ private:
     // Search helpers.
     bool TryLocate(const QString& Text, QChar Typed);
     bool TryFind(const QString& Text);
+    bool TryLocateLookup(TField* Lookup, const QString& Text, QChar Typed);
+    bool TryFindLookup(TField* Lookup, const QString& Text);
+    void ShowLookupResult(TField* Lookup, const QString& Text, const QString& Key, bool Found, bool SelectAll, QChar& KeyOut);
     void ShowSearchHint(const QString& Text, const QString& Key, bool Found, QChar& KeyOut);
     bool DoDelete();
     bool PasteFromClipboard();

@@ -85,6 +85,9 @@ void TrDBGridInplaceEditEx::DoExit()
 void TrDBGridInplaceEditEx::UpdateContents()
 {
     TDBGridInplaceEdit::UpdateContents();
+    // Typing in the open lookup list searches through the grid.
+    if (DataList() && !DataList()->OnSearchKey)
+        DataList()->OnSearchKey = [this](TDBLookupListBase*, QChar& Key) { FGrid->ProcessLookupSearchKey(Key); };
     TField* f = FGrid->SelectedField();
     SetPasswordChar(f && FGrid->IsPasswordEx(f) ? FGrid->PasswordChar : QChar());
     if (TColumn* c = FGrid->ColumnAt(FGrid->Col())) {
@@ -168,6 +171,20 @@ void TrDBGridInplaceEditEx::KeyDown(Word& Key, TShiftState Shift)
         }
         if (Key == VK_RETURN) {
             FCalendar->PickSelected();
+            Key = 0;
+            return;
+        }
+    }
+    // 2. The open lookup list: Enter and Escape end a search; Left and Right step it.
+    if (UseDataList() && ListVisible()) {
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            FGrid->StopSearching();
+        else if ((Key == VK_LEFT || Key == VK_RIGHT) && FGrid->IsSearching()) {
+            const bool back = Key == VK_LEFT;
+            if ((mods & ssCtrl) && FGrid->IsLookupFilterColumn(FGrid->ColumnAt(FGrid->Col())))
+                FGrid->SearchLookupFilter(back);
+            else
+                FGrid->SearchNext(back);
             Key = 0;
             return;
         }

@@ -87,6 +87,8 @@ struct TOptionsEditors {
     bool OnlyPickListValues = false;
     int TextAsMemoSize = 0;
     bool AllowPasteMultipleCells = false;
+    bool AllowReadOnlyButton = false;
+    bool AllowLookupFilter = false;
     bool AutoDropDown = false;
     bool AutoPickListWidth = true;
     bool BlockInsertByKey = false;
