@@ -1,4 +1,5 @@
 #pragma once
+#include "resources/LibraryTexts.h"
 // The data grid's and dataset utilities' own texts (English).
 
 #include <QString>
@@ -21,6 +22,5 @@ inline const QString TitlePopupCountAll = QStringLiteral("Count of all = %CountA
 inline const QString TitlePopupDistinct = QStringLiteral("Distinct values = %DistinctValues");
 inline const QString CannotSaveRecord = QStringLiteral("Error: Cannot save record.");
 inline const QString ContinueQuestion = QStringLiteral("Continue?");
-inline const QString ErrorDescription = QStringLiteral("Error description:");
 
 }  // namespace libtxt
