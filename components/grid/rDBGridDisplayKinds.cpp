@@ -5,6 +5,7 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/base/rHTMLDrawText.h"
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/ImgList.h"
@@ -13,37 +14,11 @@
 
 namespace {
 
-TColor ColorText(const QString& S)
-{
-    const QString t = S.trimmed();
-    if (t.isEmpty())
-        return clNone;
-    static const std::pair<const char*, TColor> names[] = {
-        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive}, {"clNavy", clNavy},
-        {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray}, {"clSilver", clSilver}, {"clRed", clRed},
-        {"clLime", clLime}, {"clYellow", clYellow}, {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua},
-        {"clWhite", clWhite}, {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},
-        {"clMedGray", clMedGray}};
-    for (auto& [n, c] : names)
-        if (t.compare(QLatin1String(n), Qt::CaseInsensitive) == 0)
-            return c;
-    bool ok = false;
-    const qlonglong v = t.startsWith(QLatin1Char('$')) ? t.mid(1).toLongLong(&ok, 16) : t.toLongLong(&ok, 10);
-    return ok ? TColor(v) : clNone;
-}
-
 double NumberText(const QString& S, double Default)
 {
     bool ok = false;
     const double v = QString(S.trimmed()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     return ok ? v : Default;
-}
-
-TColor Mix(TColor A, TColor B, double F)
-{
-    const TColor a = ColorToRGB(A), b = ColorToRGB(B);
-    auto ch = [&](int s) { return int(((a >> s) & 0xFF) + (int((b >> s) & 0xFF) - int((a >> s) & 0xFF)) * F) << s; };
-    return TColor(ch(0) | ch(8) | ch(16));
 }
 
 QString ColorHex(TColor C)
@@ -83,8 +58,8 @@ bool TrDBGrid::Fields_GetDataBarSettings(const QString& FieldName, double& MinVa
     MinValue = NumberText(p.value(0), 0);
     MaxValue = NumberText(p.value(1), 100);
     ValueType = TrDataBarText(std::clamp(int(NumberText(p.value(2), 0)), 0, 2));
-    ColorFrom = ColorText(p.value(3));
-    ColorTo = ColorText(p.value(4));
+    ColorFrom = StringToColor(p.value(3));
+    ColorTo = StringToColor(p.value(4));
     return true;
 }
 
@@ -98,8 +73,8 @@ bool TrDBGrid::Fields_GetStatusBarSettings(const QString& FieldName, int& Steps,
     const QStringList p = v.toString().split(QLatin1Char(';'));
     Steps = std::max(1, int(NumberText(p.value(0), 5)));
     BarType = TrStatusBarType(std::clamp(int(NumberText(p.value(1), 0)), 0, 5));
-    ColorAll = ColorText(p.value(2));
-    ColorDone = ColorText(p.value(3));
+    ColorAll = StringToColor(p.value(2));
+    ColorDone = StringToColor(p.value(3));
     return true;
 }
 
@@ -122,14 +97,8 @@ bool TrDBGrid::ShowDataBar(const TRect& Rect, const TRect& TextRect, TField* Fie
     } catch (...) {
         value = mn;
     }
-    const double fraction = mx > mn ? std::clamp((value - mn) / (mx - mn), 0.0, 1.0) : 0.0;
     TCanvas* c = Canvas();
-    const int w = int(std::lround((Rect.Width() - 4) * fraction));
-    if (w > 0 && value >= mn) {
-        const TColor a = from == clNone ? TColor(0xF0C080) : from;
-        const TColor b = to == clNone ? Mix(a, clWhite, 0.7) : to;
-        c->GradientFill(::Rect(Rect.Left + 2, Rect.Top + 2, Rect.Left + 2 + w, Rect.Bottom - 2), a, b, gdHorizontal);
-    }
+    const double fraction = DrawDataBar(c, ::Rect(Rect.Left + 1, Rect.Top + 1, Rect.Right - 1, Rect.Bottom - 1), from, value, mn, mx, to);
     c->Brush()->SetStyle(bsClear);
     if (type == dbtPercent) {
         TRect r = TextRect;
@@ -152,27 +121,8 @@ void TrDBGrid::ShowStatusBar(const TRect& Rect, TField* Field)
     } catch (...) {
         value = 0;
     }
-    TCanvas* c = Canvas();
-    const TColor cAll = all == clNone ? TColor(0xD8D8D8) : all;
-    const TColor cDone = done == clNone ? TColor(0x30A030) : done;
-    const int h = std::max(4, Rect.Height() - 8);
-    const int gap = 2;
-    const int cell = std::max(3, std::min(h, (Rect.Width() - 6 - (steps - 1) * gap) / steps));
-    int x = Rect.Left + 3;
-    const int y = Rect.Top + (Rect.Height() - cell) / 2;
-    c->Brush()->SetStyle(bsSolid);
-    c->Pen()->SetColor(cDone);
-    for (int i = 0; i < steps; ++i, x += cell + gap) {
-        c->Brush()->SetColor(i < value ? cDone : cAll);
-        if (type == sbtProgressBar || type == sbtSignalStrength) {
-            const int top = type == sbtSignalStrength ? y + cell - cell * (i + 1) / steps : y;
-            c->FillRect(::Rect(x, top, x + cell, y + cell));
-        } else {
-            c->Pen()->SetColor(i < value ? cDone : cAll);
-            c->Ellipse(x, y, x + cell, y + cell);
-        }
-    }
-    c->Brush()->SetStyle(bsClear);
+    DrawStatusBar(Canvas(), Rect, value, steps, int(type), all, done);
+    Canvas()->Brush()->SetStyle(bsClear);
 }
 
 // ---- data images ---------------------------------------------------------------------

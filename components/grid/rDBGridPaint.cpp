@@ -9,6 +9,7 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
@@ -30,24 +31,6 @@ TColor GetShadowColor(TColor C, int Luminance)
         return (v + (255 - v) * Luminance / 100) << shift;
     };
     return TColor(mix(0) | mix(8) | mix(16));
-}
-
-// A colour name of the library's colour list or a number ("$" hex allowed).
-TColor StringToColorDef(const QString& S)
-{
-    static const std::pair<const char*, TColor> names[] = {
-        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive}, {"clNavy", clNavy},
-        {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray}, {"clSilver", clSilver}, {"clRed", clRed},
-        {"clLime", clLime}, {"clYellow", clYellow}, {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua},
-        {"clWhite", clWhite}, {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},
-        {"clMedGray", clMedGray}};
-    const QString t = S.trimmed();
-    for (auto& [n, c] : names)
-        if (t.compare(QLatin1String(n), Qt::CaseInsensitive) == 0 || t.compare(QLatin1String(n + 2), Qt::CaseInsensitive) == 0)
-            return c;
-    bool ok = false;
-    const qlonglong v = t.startsWith(QLatin1Char('$')) ? t.mid(1).toLongLong(&ok, 16) : t.toLongLong(&ok, 10);
-    return ok ? TColor(v) : clNone;
 }
 
 }  // namespace
@@ -306,7 +289,7 @@ void TrDBGrid::DrawGlyphCell(const TRect& Rect, int GlyphIndex)
 
 void TrDBGrid::DrawColorRect(const TRect& TextRect, TField* Field)
 {
-    const TColor col = StringToColorDef(Field->AsString());
+    const TColor col = StringToColor(Field->AsString());
     if (col == clNone)
         return;
     TCanvas* c = Canvas();

@@ -49,10 +49,10 @@ std::unique_ptr<TClientDataSet> KindsTable()
     d->AddField(QStringLiteral("KUVAUS"), ftWideString, 60);
     d->CreateDataSet();
     const char* rows[][6] = {
-        {"Virtanen Aino", "K", "clRed", "rasti-helsinki.fi", "salainen", "Kaksi riviä\r\nhuomautusta"},
-        {"Mäkinen Liisa", "E", "clLime", "ok-espoo.fi", "kissa", ""},
+        {"Virtanen Aino", "K", "Red", "rasti-helsinki.fi", "salainen", "Kaksi riviä\r\nhuomautusta"},
+        {"Mäkinen Liisa", "E", "Lime", "ok-espoo.fi", "kissa", ""},
         {"Hämäläinen Säde", "K", "$00FFCC00", "kiito.fi", "abc", "Leimasin 31 puuttui"},
-        {"Österberg Ville", "E", "clYellow", "", "x", ""},
+        {"Österberg Ville", "E", "Yellow", "", "x", ""},
         {"Nieminen Matti", "K", "tuntematon", "suunta.fi", "", "Laina-emit palautettu"},
     };
     const char* html[] = {"<B>Voittaja</B>", "<I>hyvä</I> suoritus", "<FONT COLOR=#CC0000>hylätty</FONT>", "tavallinen",
