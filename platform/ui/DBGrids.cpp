@@ -385,6 +385,7 @@ void TCustomDBGrid::LayoutChanged()
             FColWidths[size_t(ind) + i] = FColumns.Items(FVisibleCols[i])->Width();
         if (FVisibleCols.empty())
             FColWidths[size_t(ind)] = 64;
+        FFixedCols = std::min(ind + std::max(0, FrozenDataColumns()), std::max(ind, ColCount() - 1));
         FFixedRows = TitleOffset();
         UpdateRowCount();
         FTopLeft = {std::max(FTopLeft.X, FFixedCols), FFixedRows};
