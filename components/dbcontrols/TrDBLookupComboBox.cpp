@@ -217,6 +217,18 @@ void TrDBLookupComboBox::Paint()
     }
 }
 
+void TrDBLookupComboBox::SelectKey(const QVariant& Key)
+{
+    if (ReadOnly || (FDataLink.DataSource() && !FDataLink.Edit()))
+        return;
+    TDBLookupComboBox::SelectKey(Key);
+    // What the box shows is up to date before the click handlers read it.
+    if (ListFieldIndexMax > 0 && !ListVisible())
+        RefillValues();
+    Invalidate();
+    Click();
+}
+
 void TrDBLookupComboBox::FilterOff()
 {
     if (TDataSet* d = ListDataSet(); d && d->Filtered())
@@ -259,10 +271,8 @@ void TrDBLookupComboBox::CloseUp(bool Accept)
     if (ListVisible()) {
         const QVariant key = FList->KeyValue();
         FList->SetVisible(false);
-        if (Accept && key.isValid()) {
+        if (Accept && key.isValid())
             SelectKey(key);
-            Click();
-        }
         if (OnCloseUp)
             OnCloseUp(this);
         Invalidate();

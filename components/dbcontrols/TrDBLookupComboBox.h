@@ -73,6 +73,8 @@ protected:
     void DoExit() override;
     void VisibleChanged() override;
     void EnabledChanged() override;
+    // The operator's choice: written, shown, then OnClick.
+    void SelectKey(const QVariant& Key) override;
 
 private:
     void ListKeyDown(Word& Key, TShiftState Shift);

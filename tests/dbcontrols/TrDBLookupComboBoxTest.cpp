@@ -84,6 +84,15 @@ TEST_F(LookupTest, DropDownEditsTheDatasetAndCloseUpRaisesItsEventsOnlyWhenOpen)
     EXPECT_EQ(events, (QStringList{QStringLiteral("drop"), QStringLiteral("click"), QStringLiteral("close")}));
     EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 11);
     EXPECT_FALSE(b->ListVisible());
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("H21    Aktiivinen")) << "up to date when OnClick runs";
+    runs.Post();
+
+    // Stepping with the list closed is a choice of the operator too.
+    events.clear();
+    Word down = VK_DOWN;
+    b->KeyDown(down, 0);
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 12);
+    EXPECT_EQ(events, QStringList{QStringLiteral("click")});
     runs.Post();
 
     // No automatic edit, or a read-only box: nothing opens.
