@@ -5,6 +5,8 @@
 #include "components/grid/rdbtool.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/DateTimePicker.h"
+#include "platform/rtl/DateUtils.h"
 
 #include <algorithm>
 
@@ -524,15 +526,56 @@ QString TrDBRecView::GetEditMask(int, int ARow) const
     return f ? f->EditMask() : QString();
 }
 
+QStringList TrDBRecView::GetPickList(int ARow) const
+{
+    QStringList r;
+    TField* f = GetField(ARow);
+    if (!f)
+        return r;
+    // A lookup field offers every value of its result field.
+    if (f->FieldKind() == fkLookup && f->LookupDataSet) {
+        TStringList l;
+        try {
+            if (TField* res = f->LookupDataSet->FindField(f->LookupResultField))
+                LoadRecordList(res, nullptr, &l);
+        } catch (...) {
+        }
+        for (int i = 0; i < l.Count(); ++i)
+            r << l[i];
+    }
+    // The view's own section for the field wins.
+    bool inSection = false, found = false;
+    QStringList own;
+    for (const QString& raw : FPickLists) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            inSection = line.mid(1, line.size() - 2).trimmed().compare(f->FieldName(), Qt::CaseInsensitive) == 0;
+            found = found || inSection;
+        } else if (inSection && !line.isEmpty()) {
+            own << line;
+        }
+    }
+    return found ? own : r;
+}
+
 TEditStyle TrDBRecView::GetEditStyle(int, int ARow) const
 {
+    // 7.
     TField* f = GetField(ARow);
     if (!f)
         return esSimple;
+    TEditStyle style = esSimple;
     for (const QString& n : FEllipsisFields)
         if (n.trimmed().compare(f->FieldName(), Qt::CaseInsensitive) == 0)
-            return esEllipsis;
-    return IsDateField(f) ? esEllipsis : esSimple;
+            style = esEllipsis;
+    if (IsDateField(f))
+        style = esEllipsis;
+    const QStringList picks = GetPickList(ARow);
+    if (!picks.isEmpty() || f->FieldKind() == fkLookup)
+        style = esPickList;
+    if (auto* e = dynamic_cast<TInplaceEditList*>(InplaceEditor()))
+        e->PickList = picks;
+    return style;
 }
 
 QString TrDBRecView::GetEditText(int, int ARow) { return GetFieldText(GetField(ARow)); }
@@ -560,8 +603,66 @@ void TrDBRecView::UpdateData()
 
 void TrDBRecView::EditButtonClick()
 {
+    // 14. Date rows open the calendar; other rows tell the program.
+    TField* f = FocusedField();
+    if (f && IsDateField(f)) {
+        ShowDateTimePicker(f, CellRect(Col(), Row()));
+        return;
+    }
     if (OnEditButtonClick)
         OnEditButtonClick(this);
+}
+
+void TrDBRecView::ShowDateTimePicker(TField* Field, const TRect& R)
+{
+    if (!FDateTimePicker) {
+        FDateTimePicker = new TDateTimePicker(this);
+        FDateTimePicker->SetParent(this);
+        FDateTimePicker->SetVisible(false);
+        FDateTimePicker->OnCloseUp = [this](TComponent*) { DateTimePickerClose(); };
+        FDateTimePicker->OnDateTimeChange = [this](TComponent*) { DateTimePickerChange(); };
+    }
+    // The field is taken only after the picker shows its starting date.
+    FPickerField = nullptr;
+    try {
+        FDateTimePicker->SetBounds(R.Left, R.Top, std::max(R.Width(), int(84 * FScaleRatio + 0.5)), R.Height());
+        FDateTimePicker->SetDateTime(Field && !Field->IsNull() && Field->AsDateTime() != 0 ? Field->AsDateTime() : ::Date());
+        FPickerField = Field;
+        FDateTimePicker->SetVisible(true);
+        if (FDateTimePicker->CanFocus())
+            FDateTimePicker->SetFocus();
+        FDateTimePicker->DropDown();
+    } catch (...) {
+        FDateTimePicker->SetVisible(false);
+    }
+}
+
+void TrDBRecView::DateTimePickerChange()
+{
+    // The chosen day at 00:00 goes to the field through the pending edit.
+    try {
+        if (!FPickerField || !CanEdit(true))
+            return;
+        LastEditedField = FPickerField;
+        FPickerField->SetAsDateTime(DateOf(FDateTimePicker->DateTime()));
+        LastEditedValue = FPickerField->Text();
+        if (InplaceEditor())
+            InplaceEditor()->SetText(LastEditedValue);
+        UpdateData();
+    } catch (...) {
+    }
+}
+
+void TrDBRecView::DateTimePickerClose()
+{
+    FDateTimePicker->SetVisible(false);
+    FPickerField = nullptr;
+    if (CanFocus())
+        SetFocus();
+    if (InplaceEditor() && InplaceEditor()->Visible()) {
+        InplaceEditor()->SetFocus();
+        InplaceEditor()->SelectAll();
+    }
 }
 
 bool TrDBRecView::SelectCell(int ACol, int ARow)
@@ -665,6 +766,12 @@ void TrDBRecView::KeyDown(Word& Key, TShiftState Shift)
 
 void TrDBRecView::KeyPress(QChar& Key)
 {
+    // 9. Only the listed values in a pick-list cell.
+    if ((FOptionsEx & GridOptEx(goOnlyPickListValues)) && EditorMode() && GetEditStyle(Col(), Row()) == esPickList &&
+        Key != QLatin1Char('\r') && Key != QChar(27)) {
+        Key = QChar();
+        return;
+    }
     // 10.
     if (Key == QLatin1Char('\r')) {
         TField* f = FocusedField();

@@ -13,6 +13,7 @@
 #include <functional>
 
 class TCustomDBGrid;
+class TDateTimePicker;
 class TrCustomGlyphs;
 class TrDBRecView;
 
@@ -62,6 +63,13 @@ public:
     // "NAME=token;token" font rules over SpecFont ("SF" resets to the font).
     void SetSpecFields(const QStringList& V);
     void SetEllipsisFields(const QStringList& V) { FEllipsisFields = V; }
+    // INI text: a section per field name, its lines the field's pick values.
+    void SetPickLists(const QStringList& V) { FPickLists = V; }
+    // The calendar of date rows (made on first use, hidden).
+    TDateTimePicker* DateTimePicker() const { return FDateTimePicker; }
+    virtual void ShowDateTimePicker(TField* Field, const TRect& R);
+    // The pick values of a row (the view's lists, a lookup field's values).
+    QStringList GetPickList(int ARow) const;
     TFont* SpecFont() { return &FSpecFont; }
     double ScaleRatio() const { return FScaleRatio; }
     TGetCellParamsEvent OnGetCellParams;
@@ -130,6 +138,11 @@ private:
     QStringList FBooleanFields;
     QStringList FSpecFields;
     QStringList FEllipsisFields;
+    QStringList FPickLists;
+    TDateTimePicker* FDateTimePicker = nullptr;
+    TField* FPickerField = nullptr;
+    void DateTimePickerChange();
+    void DateTimePickerClose();
     TFont FSpecFont;
     bool FOnlyVisibleField = false;
     bool FOnlySimpleField = false;
