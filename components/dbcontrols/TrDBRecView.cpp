@@ -427,8 +427,12 @@ void TrDBRecView::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
     const TColor before = c->Font()->Color();
     if (ACol == 1 && f) {
         SetFont(name, c->Font());
-        if (AState & gdFocused)
+        if (AState & gdFocused) {
             c->Font()->SetColor(before);
+        } else if (!LinkKind(ARow).isEmpty()) {
+            c->Font()->SetStyle(c->Font()->Style() | fsUnderline);
+            c->Font()->SetColor(clHighlight);
+        }
     }
     bool highlight = (AState & gdSelected) && (AState & gdFocused);
     TColor background = ACol == 0 ? FixedColor() : Color();
@@ -802,4 +806,56 @@ void TrDBRecView::DblClick()
     TCustomDrawGrid::DblClick();
     if (CanEditShow())
         ShowEditor();
+}
+
+// ---- links ---------------------------------------------------------------------------
+
+QString TrDBRecView::LinkKind(int ARow) const
+{
+    TField* f = GetField(ARow);
+    if (!f)
+        return QString();
+    bool found = false;
+    const QString kind = EntryValue(FFieldsAsLink, f->FieldName(), found);
+    return found ? kind : QString();
+}
+
+QString TrDBRecView::LinkTarget(int ARow) const
+{
+    TField* f = GetField(ARow);
+    const QString kind = LinkKind(ARow);
+    if (!f || kind.isEmpty())
+        return QString();
+    const QString text = f->DisplayText();
+    return text.contains(kind, Qt::CaseInsensitive) ? text : kind + text;
+}
+
+void TrDBRecView::LinkClick(int ARow)
+{
+    // 15.
+    TField* f = GetField(ARow);
+    const QString kind = LinkKind(ARow);
+    if (!f || kind.isEmpty() || f->DisplayText().isEmpty())
+        return;
+    if (kind.compare(QStringLiteral("http://"), Qt::CaseInsensitive) == 0 || kind.compare(QStringLiteral("mailto:"), Qt::CaseInsensitive) == 0)
+        RunFileSimple(LinkTarget(ARow));
+    else if (OnLinkClick)
+        OnLinkClick(this, FDataLink.DataSet(), nullptr, f, f->AsVariant());
+}
+
+void TrDBRecView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord cell = MouseCoord(X, Y);
+    TCustomDrawGrid::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft || cell.X != 1 || !FDataLink.Active() || LinkKind(cell.Y).isEmpty())
+        return;
+    // Only over the link's text: the cell less 3 pixels, as wide as the text.
+    TRect r = CellRect(cell.X, cell.Y);
+    TCanvas c;
+    c.Font()->Assign(*Font());
+    const int w = c.TextWidth(GetField(cell.Y)->DisplayText());
+    const bool right = GetDataAlignment(cell.Y) == DT_RIGHT;
+    const int left = right ? r.Right - 3 - w : r.Left + 3;
+    if (X >= left && X <= left + w)
+        LinkClick(cell.Y);
 }

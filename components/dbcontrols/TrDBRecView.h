@@ -37,6 +37,7 @@ enum TGridOptionEx { goDataRight, goNumberRight, goAddColon, goAutoHeight, goUse
 using TGridOptionsEx = unsigned;
 constexpr TGridOptionsEx GridOptEx(TGridOptionEx O) { return 1u << unsigned(O); }
 
+using TLinkClickEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, void* Column, TField* Field, const QVariant& Value)>;
 using TGetCellParamsEvent = std::function<void(TComponent* Sender, int Col, int Row, TFont* AFont, TColor& Background, bool& Highlight)>;
 
 class TrDBRecView : public TCustomDrawGrid {
@@ -74,6 +75,21 @@ public:
     double ScaleRatio() const { return FScaleRatio; }
     TGetCellParamsEvent OnGetCellParams;
     TNotifyEvent OnEditButtonClick;
+    // "NAME=kind": "http://" and "mailto:" open the value with the shell,
+    // other kinds raise OnLinkClick.
+    void SetFieldsAsLink(const QStringList& V)
+    {
+        FFieldsAsLink = V;
+        Invalidate();
+    }
+    TLinkClickEvent OnLinkClick;
+    // The link kind of a row (empty: no link).
+    QString LinkKind(int ARow) const;
+    // What a click on a web or mail link opens: the value with the kind in
+    // front unless it holds it already.
+    QString LinkTarget(int ARow) const;
+    // A click on the link of a row: the shell opens it, or OnLinkClick.
+    void LinkClick(int ARow);
 
     // ---- readers (export and print engines, settings saver) ----
     TDataSource* GetDataSource() const { return DataSource(); }
@@ -99,6 +115,7 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     void DblClick() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
@@ -139,6 +156,7 @@ private:
     QStringList FSpecFields;
     QStringList FEllipsisFields;
     QStringList FPickLists;
+    QStringList FFieldsAsLink;
     TDateTimePicker* FDateTimePicker = nullptr;
     TField* FPickerField = nullptr;
     void DateTimePickerChange();

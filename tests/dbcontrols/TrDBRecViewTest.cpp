@@ -132,4 +132,22 @@ TEST_F(RecViewTest, PickListsAndTheCalendarOfDateRows)
     runs.Cancel();
 }
 
+TEST_F(RecViewTest, LinkRowsOpenTheirValueOrTellTheProgram)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("PERSON_NAME"), QStringLiteral("NOTES"), QStringLiteral("RUN_ID")});
+    v->SetFieldsAsLink({QStringLiteral("PERSON_NAME=MAILTO:"), QStringLiteral("RUN_ID=run")});
+    runs.Edit();
+    F("PERSON_NAME")->SetAsString(QStringLiteral("anna@example.fi"));
+    EXPECT_EQ(v->LinkTarget(0), QStringLiteral("MAILTO:anna@example.fi"));
+    F("PERSON_NAME")->SetAsString(QStringLiteral("mailto:anna@example.fi"));
+    EXPECT_EQ(v->LinkTarget(0), QStringLiteral("mailto:anna@example.fi")) << "a value holding the kind opens unchanged";
+    runs.Cancel();
+    EXPECT_TRUE(v->LinkKind(1).isEmpty());
+    QVariant clicked;
+    v->OnLinkClick = [&](TComponent*, TDataSet*, void*, TField*, const QVariant& Value) { clicked = Value; };
+    v->LinkClick(2);
+    EXPECT_EQ(clicked.toInt(), 1);
+}
+
 }  // namespace
