@@ -231,8 +231,15 @@ void TrDBLookupComboBox::SelectKey(const QVariant& Key)
 
 void TrDBLookupComboBox::FilterOff()
 {
-    if (TDataSet* d = ListDataSet(); d && d->Filtered())
+    TDataSet* d = ListDataSet();
+    if (!d)
+        return;
+    if (d->Filtered())
         d->SetFiltered(false);
+    if (FFilterOptionsSet) {
+        d->SetFilterOptions(FOldFilterOptions);
+        FFilterOptionsSet = false;
+    }
 }
 
 void TrDBLookupComboBox::DropDown()
@@ -467,6 +474,12 @@ bool TrDBLookupComboBox::SearchLookupFilter(bool Reset)
             conds << c;
     if (conds.isEmpty())
         return false;
+    // The filter ignores case as the search that found the text does.
+    if (!FFilterOptionsSet) {
+        FOldFilterOptions = d->FilterOptions();
+        FFilterOptionsSet = true;
+        d->SetFilterOptions(FOldFilterOptions | foCaseInsensitive);
+    }
     const bool r = SetFilterString(d, conds.join(QStringLiteral(" OR ")), false);
     QChar k;
     ProcessSearchKey(k);

@@ -93,5 +93,7 @@ private:
     TTimer* FTimer = nullptr;
     TSearchingType FSearchingPrevNext = stFindFirst;
     QString FSearch;
+    TFilterOptions FOldFilterOptions = 0;
+    bool FFilterOptionsSet = false;
     TrDataLink FStateLink;
 };

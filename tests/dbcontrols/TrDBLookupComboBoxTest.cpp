@@ -142,6 +142,31 @@ TEST_F(LookupTest, TypingSearchesByPrefixThenAnywhereAndKeepsTheTextOnAMiss)
     runs.Cancel();
 }
 
+TEST_F(LookupTest, LookupFilterNarrowsTheListWhileTheUserTypes)
+{
+    auto* b = MakeBox();
+    b->AllowLookupFilter = true;
+    b->SearchingResetInterval = 0;
+    b->DropDown();
+    ASSERT_TRUE(b->ListVisible());
+    for (QChar c : QStringLiteral("aktiiv")) {
+        QChar k = c;
+        b->KeyPress(k);
+    }
+    EXPECT_TRUE(classes.Filtered()) << "typing with the list open filters by the typed text";
+    EXPECT_EQ(classes.RecordCount(), 2);
+    Word left = VK_LEFT;
+    b->KeyDown(left, ssCtrl);
+    EXPECT_FALSE(classes.Filtered()) << "Ctrl+Left resets";
+    Word right = VK_RIGHT;
+    b->KeyDown(right, ssCtrl);
+    EXPECT_EQ(classes.RecordCount(), 2) << "Ctrl+Right filters again";
+    b->CloseUp(false);
+    EXPECT_FALSE(classes.Filtered()) << "closing the list switches the filter off";
+    EXPECT_FALSE(b->IsSearching());
+    runs.Cancel();
+}
+
 TEST_F(LookupTest, PopupListMeasuresItsColumnsAndDrawsCellsThroughTheEvent)
 {
     auto* b = MakeBox();
