@@ -41,15 +41,17 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     grSort->SetFixedCols(0);
     grSort->SetFixedRows(1);
     grSort->SetOptions(grSort->Options() | goEditing | goColSizing);
-    grSort->SetColWidths(ColNo, 15);
-    grSort->SetColWidths(ColField, 153);
-    grSort->SetColWidths(ColDesc, 69);
     grSort->SetCells(ColField, 0, dbctltxt::SortField);
     grSort->SetCells(ColDesc, 0, dbctltxt::SortDescending);
     grSort->Columns()->Items(ColNo)->SetAlignment(taRightJustify);
     grSort->Columns()->Items(ColNo)->ReadOnly = true;
     grSort->Columns()->Items(ColField)->SetButtonStyle(sgbDropDownList);
     grSort->Columns()->Items(ColDesc)->SetButtonStyle(sgbCheckbox);
+    // The widths after the columns, which set their own on creation.
+    grSort->SetColWidths(ColNo, 18);
+    grSort->SetColWidths(ColField, 153);
+    grSort->SetColWidths(ColDesc, 69);
+    grSort->SetLeftCol(0);
     btUp = Put<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { MoveRow(true); };
@@ -130,6 +132,7 @@ void TrDBSortForm2::LoadFromGrid()
     grSort->SetCells(ColDesc, grSort->RowCount() - 1, QString());
     // 4.
     Renumber();
+    grSort->SetLeftCol(0);
 }
 
 int TrDBSortForm2::SortRowCount() const { return grSort->RowCount(); }

@@ -12,6 +12,9 @@
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBFindForm.h"
+#include "components/dbcontrols/rDBSortForm2.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridSorter.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/database/FbScript.h"
 #include "platform/ui/Forms.h"
@@ -287,5 +290,26 @@ int main(int argc, char** argv)
     }
     find->Close();
     delete find;
+
+    // 5. The sort dialog of a data grid sorted by club and time.
+    auto* sorter = new TrDBGridSorter_FireDac(f);
+    auto* sortGrid = new TrDBGrid(f);
+    sortGrid->SetParent(f);
+    sortGrid->SetBounds(0, 0, 10, 10);
+    sortGrid->SetVisible(false);
+    sortGrid->SetSorter(sorter);
+    sortGrid->SetDataSource(&runsSrc);
+    sortGrid->ChangeSortEx(QStringLiteral("CLUB_ID,START_TIME"), QStringLiteral("A,D"));
+    auto* sort = new TrDBSortForm2(f);
+    sort->rDBGrid = sortGrid;
+    sort->Show();
+    settle();
+    {
+        TBitmap dlg;
+        sort->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_sort_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+    }
+    sort->Close();
+    delete sort;
     return 0;
 }
