@@ -5,6 +5,7 @@
 #include "components/stringgrid/rStringGridEd.h"
 
 #include "components/base/rtool.h"
+#include "platform/os/Sound.h"
 #include "platform/rtl/StrUtils.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
@@ -104,7 +105,7 @@ void TrStringGridEd::SetEditText(int ACol, int ARow, const QString& Value)
     TrStringGridEdColumn* c = ColumnOf(ACol);
     // A lone minus sign is the start of a negative number, not a mistake.
     if (Value != QLatin1String("-") && c && c->InvalidDataAction == sgaBeep && IsValidData(ACol, ARow) == sdsInvalid)
-        sgtools::Beep();
+        MessageBeep(0);  // the default system sound
     if (ACol == Col() && ARow == Row() && changed)
         ++FTextChangeCount;
     CheckLastRow();

@@ -1,13 +1,10 @@
 #include "components/stringgrid/rStringGridEdSupport.h"
 
-#include "platform/ui/SystemBeep.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace sgtools {
-
-std::function<void()> Beep = [] { SystemBeep(); };
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Small routines the string grid draws and edits with: colour names and
 // "$" texts, the colour list of colour cells, data bars and status bars in
-// cells, the warning beep, and RTF cells read as plain text. They stand in
+// cells, and RTF cells read as plain text. They stand in
 // for the library's colour and picture tools and its rich text editor until
 // those are in components/base; the grid reaches them only through here.
 
@@ -10,7 +10,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 namespace sgtools {
 
@@ -34,8 +33,5 @@ void DrawStatusBar(TCanvas* C, const TRect& R, int Position, int Steps, TrStatus
 // RTF read as plain text (paragraphs become line breaks).
 QString RtfToPlainText(const QString& Rtf);
 bool LooksLikeRtf(const QString& S);
-
-// The beep of a refused key; tests replace it to count beeps.
-extern std::function<void()> Beep;
 
 }  // namespace sgtools
