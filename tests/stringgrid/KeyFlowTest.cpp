@@ -11,7 +11,9 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/StdCtrls.h"
 
+#include <algorithm>
 #include <cmath>
 
 TEST_F(StringGridTest, TypingReturnAndEscape)
@@ -263,5 +265,78 @@ TEST_F(StringGridTest, ClipboardKeysAndRangeSelectionWithShift)
     grid->ResetSelRange();
     SendKey(grid->Widget(), Qt::Key_V, QStringLiteral("v"), Qt::ControlModifier);
     EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("d"));
+    form->Hide();
+}
+
+TEST_F(StringGridTest, PasteIntoTheEditorIsCleanedByType)
+{
+    Col(1)->DataType = sgdNumber;
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    ASSERT_TRUE(grid->EditorMode());
+    Clipboard()->SetAsText(QStringLiteral("1 234,5\r\n"));
+    SendKey(EditorWidget(), Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("1234,5"));
+    EXPECT_EQ(Editor()->SelStart(), 6);
+    form->Hide();
+}
+
+TEST_F(StringGridTest, CustomEditorTakesAndGivesTheCellText)
+{
+    Col(1)->SetButtonStyle(sgbCustomEditor);
+    TEdit* custom = nullptr;
+    grid->CustomEditorCreate = [&](TrStringGridEd* G, TWinControl*& E) {
+        custom = new TEdit(G);
+        E = custom;
+    };
+    std::vector<TCustomEditorAction> actions;
+    grid->CustomEditorEvent = [&](TrStringGridEd*, TWinControl*, bool&, QString&, TCustomEditorAction A) { actions.push_back(A); };
+    grid->SetCells(1, 1, QStringLiteral("vanha"));
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    ASSERT_NE(custom, nullptr);
+    Editor()->ShowCustomEditor(grid->CellRect(1, 1));
+    ASSERT_TRUE(Editor()->CustomEditorVisible());
+    EXPECT_EQ(custom->Text(), QStringLiteral("vanha"));
+    custom->SetText(QStringLiteral("uusi"));
+    Editor()->HideCustomEditor(true);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("uusi"));
+    EXPECT_FALSE(custom->Visible());
+    EXPECT_NE(std::find(actions.begin(), actions.end(), ceaShow), actions.end());
+    EXPECT_NE(std::find(actions.begin(), actions.end(), ceaHide), actions.end());
+    // A handler that takes the value over decides what the cell gets.
+    grid->CustomEditorEvent = [](TrStringGridEd*, TWinControl*, bool& Handled, QString& Value, TCustomEditorAction A) {
+        if (A == ceaGetValue) {
+            Value = QStringLiteral("käsittelijältä");
+            Handled = true;
+        }
+    };
+    Editor()->ShowCustomEditor(grid->CellRect(1, 1));
+    Editor()->HideCustomEditor(true);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("käsittelijältä"));
+    form->Hide();
+}
+
+TEST_F(StringGridTest, RichTextCellsEditAsTextAndKeepRtf)
+{
+    Col(1)->SetButtonStyle(sgbRichText);
+    grid->SetCells(1, 1, QStringLiteral("{\\rtf1\\ansi Vahva {\\b teksti}\\par rivi}"));
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    Editor()->ShowRichEditor(grid->CellRect(1, 1));
+    ASSERT_TRUE(Editor()->RichEditorVisible());
+    TMemo* memo = Editor()->RichEditor();
+    EXPECT_EQ(memo->Text(), QStringLiteral("Vahva teksti\r\nrivi"));
+    memo->SetText(QStringLiteral("Ei tätä"));
+    Word key = VK_ESCAPE;
+    memo->KeyDown(key, 0);
+    EXPECT_FALSE(Editor()->RichEditorVisible());
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("{\\rtf1\\ansi Vahva {\\b teksti}\\par rivi}")) << "Escape cancels";
+    Editor()->ShowRichEditor(grid->CellRect(1, 1));
+    memo->SetText(QStringLiteral("Äänekoski {1}"));
+    key = VK_RETURN;
+    memo->KeyDown(key, ssCtrl);
+    EXPECT_TRUE(sgtools::LooksLikeRtf(grid->Cells(1, 1)));
+    EXPECT_EQ(sgtools::RtfToPlainText(grid->Cells(1, 1)), QStringLiteral("Äänekoski {1}"));
     form->Hide();
 }

@@ -37,6 +37,11 @@ TEST_F(StringGridTest, CopyAndPasteKeepEmptyCellsQuotesAndLineBreaks)
     grid->PasteSelRange(false, QStringLiteral("\tb\t"));
     EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("b"));
     EXPECT_EQ(grid->Cells(1, 4), QString());
+    // A spreadsheet's trailing line break does not empty the cell below.
+    grid->FocusCell(2, 4, true);
+    grid->PasteSelRange(false, QStringLiteral("c\r\n"));
+    EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("c"));
+    EXPECT_EQ(grid->Cells(2, 5), QStringLiteral("\"alku"));
 }
 
 TEST_F(StringGridTest, PasteCleansNumbersSkipsHiddenColumnsAndMayGrow)
