@@ -187,30 +187,18 @@ int main(int argc, char** argv)
     Shot(f, out, "cell_in_edit");
     Key(types->InplaceEditor(), VK_ESCAPE);
 
-    // ---- the pick list ----
+    // ---- the open lists: plain, colour, check list, images ----
     styles->SetFocus();
-    styles->FocusCell(1, 2, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "picklist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
-
-    // ---- the colour list ----
-    styles->FocusCell(3, 1, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "colorlist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
-
-    // ---- the check list ----
-    styles->FocusCell(4, 1, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "checklist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
-
-    // ---- the image list ----
-    styles->FocusCell(6, 2, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "imagelist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
+    const struct {
+        int Col, Row;
+        const char* Name;
+    } lists[] = {{1, 2, "picklist_open"}, {3, 1, "colorlist_open"}, {4, 1, "checklist_open"}, {6, 2, "imagelist_open"}};
+    for (const auto& l : lists) {
+        styles->FocusCell(l.Col, l.Row, true);
+        Key(styles, VK_F4);
+        Shot(f, out, l.Name, styles->InplaceEditorEd()->PickListEd());
+        Key(styles->InplaceEditor(), VK_ESCAPE);
+    }
 
     // ---- the calendar ----
     types->SetFocus();
