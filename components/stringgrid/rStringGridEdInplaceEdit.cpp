@@ -483,7 +483,10 @@ void TrStringGridEdInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     if (DoDropDownKeys(Key, Shift))
         return;
-    if (PickListVisible() && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME || Key == VK_END)) {
+    // While the list is open it has the keys (typed characters reach it as
+    // key presses).
+    if (PickListVisible() && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME ||
+                              Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_F4)) {
         FPickList->KeyDown(Key, Shift);
         Key = 0;
         return;
@@ -566,8 +569,9 @@ void TrStringGridEdInplaceEdit::KeyPress(QChar& Key)
         Key = QChar();
         return;
     }
-    if (listOnly && Key.isPrint() && PickListVisible()) {
+    if (PickListVisible()) {
         FPickList->KeyPress(Key);
+        Key = QChar();
         return;
     }
     if (g && g->CanEditModify() && DateKey(Key))
