@@ -237,6 +237,7 @@ protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow) override;
     bool SelectCell(int ACol, int ARow) override;
+    void CellMoved(int OldCol, int OldRow) override;
     void FontChanged() override;
     void ChangeScale(int M, int D) override;
     void ColWidthsChanged() override;

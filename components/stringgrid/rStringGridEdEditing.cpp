@@ -226,6 +226,15 @@ bool TrStringGridEd::SelectCell(int ACol, int ARow)
     return r;
 }
 
+void TrStringGridEd::CellMoved(int OldCol, int OldRow)
+{
+    TStringGrid::CellMoved(OldCol, OldRow);
+    // The editor left with the old cell; with goAlwaysShowEditor it comes
+    // back on the new one.
+    if ((Options() & goAlwaysShowEditor) && (Options() & goEditing))
+        ShowEditor();
+}
+
 void TrStringGridEd::DoEnter()
 {
     TStringGrid::DoEnter();

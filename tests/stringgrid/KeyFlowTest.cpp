@@ -340,3 +340,23 @@ TEST_F(StringGridTest, RichTextCellsEditAsTextAndKeepRtf)
     EXPECT_EQ(sgtools::RtfToPlainText(grid->Cells(1, 1)), QStringLiteral("Äänekoski {1}"));
     form->Hide();
 }
+
+TEST_F(StringGridTest, EditorFollowsTheCellOnlyWhenAlwaysShown)
+{
+    Col(2)->SetButtonStyle(sgbCheckbox);
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_A, QStringLiteral("a"));
+    ASSERT_TRUE(grid->EditorMode());
+    SendKey(EditorWidget(), Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("a"));
+    EXPECT_FALSE(grid->EditorMode()) << "moving finishes the edit";
+    grid->SetOptions(grid->Options() | goAlwaysShowEditor);
+    grid->FocusCell(1, 3, true);
+    EXPECT_TRUE(grid->EditorMode());
+    grid->FocusCell(2, 3, true);
+    EXPECT_FALSE(grid->EditorMode()) << "no editor over a check box";
+    grid->FocusCell(3, 3, true);
+    EXPECT_TRUE(grid->EditorMode());
+    form->Hide();
+}
