@@ -10,12 +10,10 @@ inline const QString OfData = QStringLiteral(" of data...");
 // Operations reported to OnProgress.
 inline const QString ProgressSort = QStringLiteral("sort");
 inline const QString ProgressEnd = QStringLiteral("end");
+// Appended to an RTF cell's hint for the library's HTML hint window.
+inline const QString HintRichTextMarker = QStringLiteral("<<HINTRICHTEXT>>");
 // The last entry of a colour list, which opens the colour dialog.
 inline const QString CustomColor = QStringLiteral("Custom...");
-// The rich text editor's pop-up menu.
-inline const QString ConfirmChanges = QStringLiteral("Confirm changes");
-inline const QString CancelChanges = QStringLiteral("Cancel changes");
-inline const QString EscSuffix = QStringLiteral(" (Esc)");
 // Editor events raised through OnEditorEvent.
 inline const QString EditorCreated = QStringLiteral("EditorCreated");
 inline const QString PickListBeforeShow = QStringLiteral("PickListBeforeShow");

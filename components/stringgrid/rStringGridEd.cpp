@@ -8,6 +8,7 @@
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/ui/ExtCtrls.h"
+#include "resources/StringGridTexts.h"
 
 #include <algorithm>
 
@@ -331,7 +332,10 @@ void TrStringGridEd::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanS
             HintStr = hint;
             CanShow = !hint.isEmpty();
         } else if (!text.isEmpty() && CalcCellHeight(ACol, ARow) > RowHeights(ARow) + 4) {
-            HintStr = ARow >= FixedRows() && GetEditStyleEx(ACol, ARow) == sgbRichText ? sgtools::RtfToPlainText(text) : text;
+            HintStr = text;
+            // RTF: plain text, or the RTF itself for the HTML hint window to render.
+            if (ARow >= FixedRows() && GetEditStyleEx(ACol, ARow) == sgbRichText)
+                HintStr = ParioCompConfig.Global_HTMLHintComponent ? text + sgtxt::HintRichTextMarker : sgtools::RtfToPlainText(text);
             CanShow = true;
         } else {
             CanShow = false;

@@ -12,6 +12,7 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"
+#include "resources/StringGridTexts.h"
 
 #include <QHash>
 #include <algorithm>
@@ -85,7 +86,7 @@ TInplaceEdit* TrStringGridEd::CreateEditor()
 {
     auto* ed = new TrStringGridEdInplaceEdit(this);
     if (OnEditorEvent)
-        OnEditorEvent(ed, Col(), QStringLiteral("EditorCreated"), Row());
+        OnEditorEvent(ed, Col(), sgtxt::EditorCreated, Row());
     return ed;
 }
 

@@ -1,5 +1,6 @@
 #include "components/stringgrid/rStringGridEdSupport.h"
 
+#include "resources/StringGridTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,7 +57,7 @@ QStringList GetColorList()
     QStringList l;
     for (const NamedColor& n : ColorTable)
         l << QLatin1String(n.Name);
-    l << QStringLiteral("Custom...");
+    l << sgtxt::CustomColor;
     return l;
 }
 
