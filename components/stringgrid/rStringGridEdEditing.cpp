@@ -628,6 +628,9 @@ void TrStringGridEd::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
     if (Button == mbRight && pos == cpDataCell)
         MoveColRow(c.X, c.Y, true, true);
+    if (Button == mbRight && pos != cpDataCell && pos != cpOutside && (Options() & (goFixedColClick | goFixedRowClick)) &&
+        HotTrackCell().X >= 0)
+        FixedCellClick(HotTrackCell().X, HotTrackCell().Y);
     TStringGrid::MouseDown(Button, Shift, X, Y);
     if (Button == mbLeft && pos == cpDataCell) {
         if (HasOptionEx(dgSelectRange)) {
