@@ -11,6 +11,7 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Grids.h"
 
+#include <QSet>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -270,6 +271,9 @@ private:
     bool ReadCellValue(int ACol, int ARow, const QString& Text, TrStringGridEdDataType T, double& Value);
     bool ReadColumnValue(TrStringGridEdColumn* C, const QString& Text, double& Value);
     void AddToChangeLog(int ACol, int ARow);
+    // Brings the look-up sets of the change log in step with its lists.
+    void SyncChangeLogSets() const;
+    void ChangeLogEdited() { FChangedRowsSynced = FChangedCellsSynced = -1; }
     void ShiftChangeLog(bool Rows, int From, int By, int DeletedCount);
     void DoSelRangeProc(const TGridRect& Range, int Mode, QChar Separator);
     void PasteSelRangeInt(int StartCol, int StartRow, QChar Separator, const QString& PasteData, bool SelectRange,
@@ -319,4 +323,10 @@ private:
     bool FRangeDragging = false;
     TTimer* FEllipsisTimer = nullptr;
     TGeneralEventRec FGeneralEventRec;
+    // The change log's lists are public; these sets answer "is it logged"
+    // without a walk through them (a loaded table logs every cell).
+    mutable QSet<QString> FChangedRowsSet;
+    mutable QSet<QString> FChangedCellsSet;
+    mutable qsizetype FChangedRowsSynced = -1;
+    mutable qsizetype FChangedCellsSynced = -1;
 };

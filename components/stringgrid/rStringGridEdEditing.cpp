@@ -147,19 +147,44 @@ void TrStringGridEd::DoFinishEditing(int ACol, int ARow, bool Force)
         OnFinishCellEditing(this, ACol, ARow);
 }
 
+void TrStringGridEd::SyncChangeLogSets() const
+{
+    if (ChangedRows.size() != FChangedRowsSynced) {
+        FChangedRowsSet = QSet<QString>(ChangedRows.begin(), ChangedRows.end());
+        FChangedRowsSynced = ChangedRows.size();
+    }
+    if (ChangedCells.size() != FChangedCellsSynced) {
+        FChangedCellsSet = QSet<QString>(ChangedCells.begin(), ChangedCells.end());
+        FChangedCellsSynced = ChangedCells.size();
+    }
+}
+
 void TrStringGridEd::AddToChangeLog(int ACol, int ARow)
 {
+    SyncChangeLogSets();
     const QString row = QString::number(ARow);
-    if (!ChangedRows.contains(row))
+    if (!FChangedRowsSet.contains(row)) {
         ChangedRows << row;
+        FChangedRowsSet.insert(row);
+        FChangedRowsSynced = ChangedRows.size();
+    }
     const QString cell = GetChangedCellStr(ACol, ARow);
-    if (!ChangedCells.contains(cell))
+    if (!FChangedCellsSet.contains(cell)) {
         ChangedCells << cell;
+        FChangedCellsSet.insert(cell);
+        FChangedCellsSynced = ChangedCells.size();
+    }
 }
 
 QString TrStringGridEd::GetChangedCellStr(int ACol, int ARow) { return QString::number(ACol) + QLatin1Char(';') + QString::number(ARow); }
 
-bool TrStringGridEd::IsCellChanged(int ACol, int ARow) const { return ChangedCells.contains(GetChangedCellStr(ACol, ARow)); }
+bool TrStringGridEd::IsCellChanged(int ACol, int ARow) const
+{
+    if (ChangedCells.isEmpty())
+        return false;
+    SyncChangeLogSets();
+    return FChangedCellsSet.contains(GetChangedCellStr(ACol, ARow));
+}
 
 void TrStringGridEd::HideEditorAccepting()
 {

@@ -149,3 +149,21 @@ TEST_F(StringGridTest, AutomaticEmptyLastRow)
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_TRUE(grid->IsRowEmpty(1, true, 0));
 }
+
+TEST_F(StringGridTest, LoadingALargeTableStaysQuick)
+{
+    TempProgramDir dir;
+    QString text;
+    for (int r = 0; r < 3000; ++r)
+        text += QStringLiteral("%1\tNimi %1\tSeura\t%2\r\n").arg(r).arg(r * 3);
+    dir.Write(QStringLiteral("iso.txt"), text.toUtf8());
+    grid->SetOptionsEx(OptEx(dgColorChangedCells));
+    grid->LoadFromFile(dir.File(QStringLiteral("iso.txt")), false, QLatin1Char('\t'), QString());
+    EXPECT_EQ(grid->RowCount(), 3000);
+    EXPECT_EQ(grid->Cells(1, 2999), QStringLiteral("Nimi 2999"));
+    EXPECT_EQ(grid->ChangedRows.size(), 2999) << "every data row is logged once";
+    EXPECT_TRUE(grid->IsCellChanged(3, 2999));
+    // The public lists may be edited directly; the look-ups follow.
+    grid->ChangedCells.clear();
+    EXPECT_FALSE(grid->IsCellChanged(3, 2999));
+}
