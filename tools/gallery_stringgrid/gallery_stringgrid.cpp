@@ -187,8 +187,14 @@ int main(int argc, char** argv)
     Shot(f, out, "cell_in_edit");
     Key(types->InplaceEditor(), VK_ESCAPE);
 
-    // ---- the open lists: plain, colour, check list, images ----
+    // ---- an ellipsis cell in edit ----
     styles->SetFocus();
+    styles->FocusCell(9, 1, true);
+    Key(styles, VK_F2);
+    Shot(f, out, "ellipsis_in_edit");
+    Key(styles->InplaceEditor(), VK_ESCAPE);
+
+    // ---- the open lists: plain, colour, check list, images ----
     const struct {
         int Col, Row;
         const char* Name;
