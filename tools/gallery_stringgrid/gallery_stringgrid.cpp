@@ -8,6 +8,7 @@
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/StdCtrls.h"
 
 #include <QDir>
 
@@ -128,7 +129,10 @@ int main(int argc, char** argv)
                                        {"Toiminto", 80, sgdText, sgbButton},
                                        {"Lisätieto", 90, sgdText, sgbEllipsis},
                                        {"Valitse…", 80, sgdText, sgbEllipsisOnly},
-                                       {"Muistio", 110, sgdText, sgbRichText}});
+                                       {"Muistio", 110, sgdText, sgbRichText},
+                                       {"Oma", 70, sgdText, sgbCustomEditor}});
+    // The owner's own editor for the last column: a plain edit here.
+    styles->CustomEditorCreate = [](TrStringGridEd* G, TWinControl*& Editor) { Editor = new TEdit(G); };
     const QStringList clubs = {QStringLiteral("Hiidenkiertäjät"), QStringLiteral("Kalevan Rasti"), QStringLiteral("Lynx"),
                                QStringLiteral("Pohjantähti"), QStringLiteral("Rasti-Jussit"), QStringLiteral("Tampereen Pyrintö"),
                                QStringLiteral("Turun Suunnistajat"), QStringLiteral("Vehkalahden Veikot")};
@@ -151,8 +155,8 @@ int main(int argc, char** argv)
         images->AddMasked(&b, clWhite);
     }
     styles->Columns()->Items(6)->SetDataImageList(images);
-    const char* srows[][11] = {
-        {"Lynx", "Rata 1", "Red", "H21,D21", "H35", "0", "1", "Tulosta", "huom.", "", "{\\rtf1\\ansi Vahva {\\b teksti}\\par toinen}"},
+    const char* srows[][12] = {
+        {"Lynx", "Rata 1", "Red", "H21,D21", "H35", "0", "1", "Tulosta", "huom.", "", "{\\rtf1\\ansi Vahva {\\b teksti}\\par toinen}", "oma"},
         {"Kalevan Rasti", "Rata 2", "$0080FF00", "D35", "", "1", "0", "Tulosta", "", "valittu", "Tavallinen teksti"},
         {"Pohjantähti", "Rata 3", "Navy", "", "H16,D16", "2", "1", "Tulosta", "", "", ""},
         {"Rasti-Jussit", "", "Yellow", "H21", "", "3", "TRUE", "Tulosta", "x", "", ""},
@@ -160,8 +164,8 @@ int main(int argc, char** argv)
         {"Lynx", "Rata 1", "Teal", "", "", "0", "1", "Tulosta", "", "", ""},
     };
     for (int r = 0; r < 6; ++r)
-        for (int c = 0; c < 11; ++c)
-            styles->SetCells(c + 1, r + 1, QString::fromUtf8(srows[r][c]));
+        for (int c = 0; c < 12; ++c)
+            styles->SetCells(c + 1, r + 1, QString::fromUtf8(srows[r][c] ? srows[r][c] : ""));
     styles->Columns()->Items(7)->CheckBoxTrueValue = QStringLiteral("true");
 
     // ---- a small grid for the range, the changed cells and a sorted column ----
@@ -193,6 +197,20 @@ int main(int argc, char** argv)
     Key(styles, VK_F2);
     Shot(f, out, "ellipsis_in_edit");
     Key(styles->InplaceEditor(), VK_ESCAPE);
+
+    // ---- the rich text and the owner's editor over their cells ----
+    styles->FocusCell(11, 1, true);
+    Key(styles, VK_F2);
+    styles->InplaceEditorEd()->ShowRichEditor(styles->CellRect(11, 1));
+    Shot(f, out, "richtext_in_edit");
+    styles->InplaceEditorEd()->HideRichEditor(false);
+    styles->SetFocus();
+    styles->FocusCell(12, 1, true);
+    Key(styles, VK_F2);
+    styles->InplaceEditorEd()->ShowCustomEditor(styles->CellRect(12, 1));
+    Shot(f, out, "customeditor_in_edit");
+    styles->InplaceEditorEd()->HideCustomEditor(false);
+    styles->SetFocus();
 
     // ---- the open lists: plain, colour, check list, images ----
     const struct {
