@@ -2,10 +2,12 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "components/stringgrid/rStringGridEdCalendar.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Themes.h"
@@ -135,7 +137,7 @@ void TPopupListbox::DrawItem(int Index, TRect R, TOwnerDrawState State)
     const TRect sq = Rect(R.Left + 1, R.Top + 1, R.Left + side - 1, R.Bottom - 1);
     QString text = Strings(Index);
     if (IsColor) {
-        const TColor color = sgtools::ColorTableColor(int(reinterpret_cast<intptr_t>(Objects(Index))));
+        const TColor color = GetColorValue(int(reinterpret_cast<intptr_t>(Objects(Index))));
         if (color != clNone) {
             c->Brush()->SetColor(color);
             c->FillRect(sq);
@@ -288,8 +290,11 @@ void TrStringGridEdInplaceEdit::FillPickList()
     QStringList items;
     std::vector<void*> objects;
     if (col) {
-        if (FPickList->IsColor && col->PickList.isEmpty())
-            col->PickList = sgtools::GetColorList();
+        if (FPickList->IsColor && col->PickList.isEmpty()) {
+            TStringList colors;
+            GetColorList(&colors, true, true, true);
+            col->PickList = colors.ToQStringList();
+        }
         if (FPickList->IsDataImage) {
             col->PickList.clear();
             for (int i = 0; col->DataImageList() && i < col->DataImageList()->Count(); ++i)
@@ -305,9 +310,8 @@ void TrStringGridEdInplaceEdit::FillPickList()
     FPickList->SetItems(items);
     if (FPickList->IsColor) {
         // Each colour item carries its index in the colour table.
-        const QStringList table = sgtools::GetColorList();
         for (int i = 0; i < items.size(); ++i)
-            FPickList->SetObjects(i, reinterpret_cast<void*>(intptr_t(table.indexOf(items[i]))));
+            FPickList->SetObjects(i, reinterpret_cast<void*>(intptr_t(GetColorIdx(items[i]))));
     }
 }
 
@@ -406,10 +410,10 @@ void TrStringGridEdInplaceEdit::CloseUpEx(bool Accept, bool Close)
         Invalidate();
         // 2.
         if (Accept && g && EditCanModify()) {
-            if (FPickList->IsColor && colorIndex == sgtools::CustomColorIndex) {
+            if (FPickList->IsColor && colorIndex == CustomColorIndex) {
                 TColorDialog dlg(nullptr);
                 dlg.FullOpen = true;
-                const TColor start = sgtools::StringToColor(Text());
+                const TColor start = StringToColor(Text());
                 dlg.Color = start == clNone ? clBlack : start;
                 if (!dlg.Execute())
                     return;

@@ -19,6 +19,9 @@ class TrStringGridEdInplaceEdit;
 class TrStringGridEdCalendar;
 class TMemo;
 
+// The colour list's last entry, "Custom...", opens the colour dialog.
+constexpr int CustomColorIndex = 20;
+
 // The drop-down list of a cell: texts, colours, check boxes or images.
 class TPopupListbox : public TPopupPickList {
 public:

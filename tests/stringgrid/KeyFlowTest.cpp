@@ -7,6 +7,7 @@
 #include "StringGridFixture.h"
 
 #include "components/stringgrid/rStringGridEdCalendar.h"
+#include "components/base/rpictool.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/CommonDialogs.h"
@@ -175,8 +176,8 @@ TEST_F(StringGridTest, CustomColourStoresDollarHex)
     SendKey(grid->Widget(), Qt::Key_F4);
     TPopupListbox* list = Editor()->PickListEd();
     ASSERT_TRUE(Editor()->PickListVisible());
-    ASSERT_EQ(list->Strings(sgtools::CustomColorIndex), QStringLiteral("Custom..."));
-    list->SetItemIndex(sgtools::CustomColorIndex);
+    ASSERT_EQ(list->Strings(CustomColorIndex), QStringLiteral("Custom..."));
+    list->SetItemIndex(CustomColorIndex);
     Editor()->CloseUpEx(true, true);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("$000000FF"));
     SetCommonDialogHook(saved);
@@ -185,7 +186,7 @@ TEST_F(StringGridTest, CustomColourStoresDollarHex)
     list->SetItemIndex(list->IndexOf(QStringLiteral("Navy")));
     Editor()->CloseUpEx(true, true);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("Navy"));
-    EXPECT_EQ(sgtools::StringToColor(grid->Cells(1, 1)), clNavy);
+    EXPECT_EQ(StringToColor(grid->Cells(1, 1)), clNavy);
     form->Hide();
 }
 
