@@ -2,10 +2,10 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
+#include "components/base/rPopupMonthCalendar.h"
 #include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEd.h"
-#include "components/stringgrid/rStringGridEdCalendar.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Clipbrd.h"
@@ -169,17 +169,14 @@ void TPopupListbox::DrawItem(int Index, TRect R, TOwnerDrawState State)
 
 TrStringGridEdInplaceEdit::TrStringGridEdInplaceEdit(TComponent* AOwner) : TInplaceEditList(AOwner)
 {
-    if (!(ComponentState() & csDesigning)) {
-        FPopupCalendar = new TrStringGridEdCalendar(nullptr);
-        FPopupCalendar->OnSelect = [this] { CloseUpEx(true, true); };
-    }
+    if (!(ComponentState() & csDesigning))
+        FPopupCalendar = TrPopupMonthCalendar::CreateEx(this, [this](TComponent*) { CloseUpEx(true, true); });
 }
 
 TrStringGridEdInplaceEdit::~TrStringGridEdInplaceEdit()
 {
     SetActiveList(nullptr);
     delete FPickList;
-    delete FPopupCalendar;
 }
 
 TrStringGridEd* TrStringGridEdInplaceEdit::GridEd() const { return dynamic_cast<TrStringGridEd*>(Grid()); }
@@ -213,7 +210,7 @@ void TrStringGridEdInplaceEdit::SetEditStyleEx(TrStringGridEdEditStyle Style)
         FPickList->IsDataImage = Style == sgbDropDownDataImage;
         SetActiveList(FPickList);
     } else if (Style == sgbDateTimePicker && FPopupCalendar) {
-        FPopupCalendar->SetVisible(false);
+        FPopupCalendar->HideCalendar();
         SetActiveList(FPopupCalendar);
     } else {
         SetActiveList(nullptr);
@@ -274,7 +271,7 @@ bool TrStringGridEdInplaceEdit::PickListVisible() const
 
 bool TrStringGridEdInplaceEdit::CalendarVisible() const
 {
-    return FPopupCalendar && FPopupCalendar->Visible();
+    return FPopupCalendar && FPopupCalendar->IsShown;
 }
 
 bool TrStringGridEdInplaceEdit::ListVisible() const { return PickListVisible() || CalendarVisible(); }
@@ -370,8 +367,7 @@ void TrStringGridEdInplaceEdit::OpenCalendar()
         v = std::floor(v);
     FOrigDateTime = v;
     FPopupCalendar->SetFont(g ? *g->Font() : *Font());
-    FPopupCalendar->SetDate(v);
-    ShowPopup(FPopupCalendar, TrStringGridEdCalendar::CalendarWidth, TrStringGridEdCalendar::CalendarHeight);
+    FPopupCalendar->ShowCalendar(v);
     InvalidateButton();
 }
 
@@ -441,7 +437,7 @@ void TrStringGridEdInplaceEdit::CloseUpEx(bool Accept, bool Close)
         SetMouseCapture(false);
         if (Accept && EditCanModify())
             PopupCallbackSelectDate();
-        FPopupCalendar->SetVisible(false);
+        FPopupCalendar->HideCalendar();
         InvalidateButton();
     }
 }
@@ -495,8 +491,8 @@ void TrStringGridEdInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    if (CalendarVisible() && (Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT)) {
-        FPopupCalendar->KeyDown(Key, Shift);
+    if (CalendarVisible() && std::find(rPopupMonthCalendarKeys.begin(), rPopupMonthCalendarKeys.end(), Key) != rPopupMonthCalendarKeys.end()) {
+        FPopupCalendar->SendKey(Key);
         Key = 0;
         return;
     }

@@ -16,7 +16,7 @@
 class TrStringGridEd;
 class TrStringGridEdColumn;
 class TrStringGridEdInplaceEdit;
-class TrStringGridEdCalendar;
+class TrPopupMonthCalendar;
 class TMemo;
 
 // The colour list's last entry, "Custom...", opens the colour dialog.
@@ -71,7 +71,7 @@ public:
     bool PickListVisible() const;
     bool CalendarVisible() const;
     TPopupListbox* PickListEd() const { return FPickList; }
-    TrStringGridEdCalendar* PopupCalendar() const { return FPopupCalendar; }
+    TrPopupMonthCalendar* PopupCalendar() const { return FPopupCalendar; }
     void SetDateTime(TDateTime Value);
     void PopupCallbackSelectDate();
 
@@ -119,7 +119,7 @@ private:
     QString FNumFormat;
     TDateTime FOrigDateTime = 0;
     TPopupListbox* FPickList = nullptr;
-    TrStringGridEdCalendar* FPopupCalendar = nullptr;
+    TrPopupMonthCalendar* FPopupCalendar = nullptr;
     TMemo* FRichEditor = nullptr;
     TWinControl* FCustomEditor = nullptr;
     TGridCoord FCustomEditCoord{-1, -1};

@@ -6,7 +6,7 @@
 
 #include "StringGridFixture.h"
 
-#include "components/stringgrid/rStringGridEdCalendar.h"
+#include "components/base/rPopupMonthCalendar.h"
 #include "components/base/rpictool.h"
 #include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/DateUtils.h"
@@ -86,9 +86,9 @@ TEST_F(StringGridTest, CalendarPicksADayAndKeepsTheTime)
     ShowFocused(1, 1);
     SendKey(grid->Widget(), Qt::Key_F4);
     ASSERT_TRUE(Editor()->CalendarVisible());
-    TrStringGridEdCalendar* cal = Editor()->PopupCalendar();
+    TrPopupMonthCalendar* cal = Editor()->PopupCalendar();
     EXPECT_EQ(cal->Date(), EncodeDate(2026, 6, 5));
-    SendKey(EditorWidget(), Qt::Key_Right);  // arrows go to the calendar
+    cal->SetDate(EncodeDate(2026, 6, 6));  // the user moves to the next day
     SendKey(EditorWidget(), Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_FALSE(Editor()->CalendarVisible());
     EXPECT_EQ(Editor()->Text(), QStringLiteral("6.6.2026 14:30"));

@@ -4,7 +4,7 @@
 // value, the edit styles, a cell in edit, the open pick list, colour list,
 // check list and calendar, and a selected range. Run it under Xvfb.
 #include "components/stringgrid/rStringGridEd.h"
-#include "components/stringgrid/rStringGridEdCalendar.h"
+#include "components/base/rPopupMonthCalendar.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
