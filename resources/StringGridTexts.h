@@ -14,6 +14,10 @@ inline const QString ProgressEnd = QStringLiteral("end");
 inline const QString HintRichTextMarker = QStringLiteral("<<HINTRICHTEXT>>");
 // The last entry of a colour list, which opens the colour dialog.
 inline const QString CustomColor = QStringLiteral("Custom...");
+// The rich text editor's pop-up menu.
+inline const QString ConfirmChanges = QStringLiteral("Confirm changes");
+inline const QString CancelChanges = QStringLiteral("Cancel changes");
+inline const QString EscSuffix = QStringLiteral(" (Esc)");
 // Editor events raised through OnEditorEvent.
 inline const QString EditorCreated = QStringLiteral("EditorCreated");
 inline const QString PickListBeforeShow = QStringLiteral("PickListBeforeShow");

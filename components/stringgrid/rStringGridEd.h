@@ -18,6 +18,7 @@
 
 class TrStringGridEd;
 class TrCustomGlyphs;
+class TrRichEdit;
 class TrStringGridEdInplaceEdit;
 class TTimer;
 
@@ -227,6 +228,10 @@ public:
     bool CanEditModify() override;
     // Draws an RTF text into a cell.
     virtual void DrawRichText(const TRect& R, const QString& RtfText, TColor BackgroundColor);
+    // Whether a cell text is RTF (else rich text cells show it as plain text).
+    static bool IsRtfText(const QString& S) { return S.startsWith(QLatin1String("{\\rtf")); }
+    // The plain text of an RTF cell text.
+    QString RichTextToPlainText(const QString& RtfText);
 
 protected:
     friend class TrStringGridEdInplaceEdit;
@@ -323,6 +328,9 @@ private:
     bool FRangeDragging = false;
     TTimer* FEllipsisTimer = nullptr;
     TGeneralEventRec FGeneralEventRec;
+    // The hidden rich text control that measures and draws RTF cells.
+    TrRichEdit* FRichText = nullptr;
+    TrRichEdit* RichTextControl(const QString& Text);
     // The change log's lists are public; these sets answer "is it logged"
     // without a walk through them (a loaded table logs every cell).
     mutable QSet<QString> FChangedRowsSet;

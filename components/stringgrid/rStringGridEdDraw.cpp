@@ -4,10 +4,10 @@
 #include "components/stringgrid/rStringGridEd.h"
 
 #include "components/base/rGlyphs.h"
+#include "components/base/rRichEdit.h"
 #include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/SimpleTextLine.h"
 #include "platform/ui/Themes.h"
@@ -314,12 +314,15 @@ void TrStringGridEd::DrawCheckboxCell(int ACol, int ARow, TCanvas* C, const TRec
 void TrStringGridEd::DrawRichText(const TRect& R, const QString& RtfText, TColor BackgroundColor)
 {
     TCanvas* c = Canvas();
-    c->Brush()->SetColor(BackgroundColor == clNone ? c->Brush()->Color() : BackgroundColor);
+    const TColor bk = BackgroundColor == clNone ? c->Brush()->Color() : BackgroundColor;
+    c->Brush()->SetColor(bk);
     c->FillRect(R);
-    TRect tr = Rect(R.Left + FInnerMargin + 1, R.Top + FRichTextTopMargin, R.Right - FInnerMargin - 1, R.Bottom);
-    c->Brush()->SetStyle(bsClear);
-    c->DrawText(sgtools::RtfToPlainText(RtfText), tr, DT_WORDBREAK | DT_NOPREFIX);
-    c->Brush()->SetStyle(bsSolid);
+    TrRichEdit* rich = RichTextControl(RtfText);
+    if (!rich)
+        return;
+    rich->SetColor(bk);
+    const TRect tr = Rect(R.Left + FInnerMargin, R.Top + FRichTextTopMargin, R.Right - FInnerMargin, R.Bottom);
+    rich->DrawToCanvas(tr, 0, 0, c, false);
 }
 
 void TrStringGridEd::DrawTextCell(int ACol, int ARow, TCanvas* C, const TRect& R, TrStringGridEdEditStyle Style,

@@ -8,7 +8,6 @@
 #include "platform/os/Sound.h"
 #include "platform/rtl/StrUtils.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"

@@ -3,13 +3,14 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
 #include "components/base/rPopupMonthCalendar.h"
+#include "components/base/rRichEdit.h"
 #include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEd.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Themes.h"
 #include "resources/StringGridTexts.h"
 
@@ -32,25 +33,6 @@ int64_t MonotonicMs()
         return e;
     }();
     return t.elapsed();
-}
-
-// The cell's plain text as the RTF the cell keeps.
-QString PlainTextToRtf(const QString& Text)
-{
-    QString body;
-    for (QChar ch : Text) {
-        if (ch == QLatin1Char('\\') || ch == QLatin1Char('{') || ch == QLatin1Char('}'))
-            body += QLatin1Char('\\') + QString(ch);
-        else if (ch == QLatin1Char('\n'))
-            body += QStringLiteral("\\par ");
-        else if (ch == QLatin1Char('\r'))
-            continue;
-        else if (ch.unicode() > 127)
-            body += QStringLiteral("\\u%1?").arg(int(ch.unicode() > 32767 ? ch.unicode() - 65536 : ch.unicode()));
-        else
-            body += ch;
-    }
-    return QStringLiteral("{\\rtf1\\ansi ") + body + QLatin1Char('}');
 }
 
 TDateTime EndOfMonth(TDateTime D)
@@ -215,29 +197,38 @@ void TrStringGridEdInplaceEdit::SetEditStyleEx(TrStringGridEdEditStyle Style)
     } else {
         SetActiveList(nullptr);
     }
-    if (Style == sgbRichText && !FRichEditor) {
-        FRichEditor = new TMemo(this);
-        FRichEditor->SetVisible(false);
-        FRichEditor->SetScrollBars(ssVertical);
-        FRichEditor->SetBorderStyle(bsNone);
-        if (Grid())
-            FRichEditor->SetParent(Grid());
-        FRichEditor->SetBounds(0, 0, 0, 0);
-        FRichEditor->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) {
-            if (Key == VK_ESCAPE) {
-                HideRichEditor(false);
-                Key = 0;
-            } else if (Key == VK_RETURN && (Shift & ssCtrl)) {
-                HideRichEditor(true);
-                Key = 0;
-            }
-        };
-        FRichEditor->OnExit = [this](TComponent*) { HideRichEditor(true); };
-    }
+    if (Style == sgbRichText && !FRichEditor)
+        CreateRichEditor();
     if (Style == sgbCustomEditor && !FCustomEditor)
         CreateCustomEditor();
     InvalidateButton();
     Invalidate();
+}
+
+void TrStringGridEdInplaceEdit::CreateRichEditor()
+{
+    FRichEditor = new TrRichEdit(this);
+    FRichEditor->SetVisible(false);
+    FRichEditor->SetScrollBars(ssVertical);
+    FRichEditor->SetBorderStyle(bsNone);
+    if (TPopupMenu* menu = FRichEditor->Menu()) {
+        const TNotifyEvent click = [this](TComponent* Sender) { HideRichEditor(Sender->Tag == 1001); };
+        menu->Items()->Insert(0, CreateMenuItem(menu, sgtxt::ConfirmChanges, TextToShortCut(QStringLiteral("Ctrl+Enter")), 1001, click));
+        menu->Items()->Insert(1, CreateMenuItem(menu, sgtxt::CancelChanges + sgtxt::EscSuffix, 1002, click));
+        menu->Items()->Insert(2, NewLine());
+    }
+    if (Grid())
+        FRichEditor->SetParent(Grid());
+    FRichEditor->SetBounds(0, 0, 0, 0);
+    FRichEditor->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) {
+        if (Key == VK_ESCAPE) {
+            HideRichEditor(false);
+            Key = 0;
+        } else if (Key == VK_RETURN && (Shift & ssCtrl)) {
+            HideRichEditor(true);
+            Key = 0;
+        }
+    };
 }
 
 bool TrStringGridEdInplaceEdit::EditCanModify()
@@ -719,7 +710,11 @@ void TrStringGridEdInplaceEdit::ShowRichEditor(const TRect& R)
     FRichEditor->SetParent(g);
     FRichEditor->SetBounds(r.Left, r.Top, r.Width(), std::max(r.Height(), 3 * g->DefaultRowHeight()));
     FCustomEditCoord = {g->Col(), g->Row()};
-    FRichEditor->SetText(sgtools::RtfToPlainText(g->GetEditText(g->Col(), g->Row())));
+    const QString text = g->GetEditText(g->Col(), g->Row());
+    if (TrStringGridEd::IsRtfText(text))
+        FRichEditor->SetRtfText(text);
+    else
+        FRichEditor->SetText(text);
     FRichEditor->SetColor(g->Color());
     FRichEditorVisible = true;
     FRichEditor->SetVisible(true);
@@ -729,7 +724,7 @@ void TrStringGridEdInplaceEdit::ShowRichEditor(const TRect& R)
         FRichEditor->SetVisible(false);
         return;
     }
-    const int len = int(FRichEditor->Text().size());
+    const int len = FRichEditor->TextLength();
     if (!g->EditStartedWithF2()) {
         FRichEditor->SelectAll();
         const QChar k = g->EditStartKey();
@@ -747,12 +742,8 @@ void TrStringGridEdInplaceEdit::HideRichEditor(bool Accept)
     FRichEditorVisible = false;
     TrStringGridEd* g = GridEd();
     try {
-        if (Accept && g) {
-            const QString old = g->Cells(FCustomEditCoord.X, FCustomEditCoord.Y);
-            const QString text = FRichEditor->Text();
-            if (text != sgtools::RtfToPlainText(old))
-                g->SetStringCells(FCustomEditCoord.X, FCustomEditCoord.Y, sgtools::LooksLikeRtf(old) || old.isEmpty() ? PlainTextToRtf(text) : text);
-        }
+        if (Accept && g)
+            g->SetStringCells(FCustomEditCoord.X, FCustomEditCoord.Y, FRichEditor->GetRtfText());
         FRichEditor->SetVisible(false);
         if (g) {
             g->HideEditor();

@@ -17,7 +17,7 @@ class TrStringGridEd;
 class TrStringGridEdColumn;
 class TrStringGridEdInplaceEdit;
 class TrPopupMonthCalendar;
-class TMemo;
+class TrRichEdit;
 
 // The colour list's last entry, "Custom...", opens the colour dialog.
 constexpr int CustomColorIndex = 20;
@@ -85,7 +85,7 @@ public:
     virtual void HideCustomEditor(bool Accept);
     bool RichEditorVisible() const { return FRichEditorVisible; }
     bool CustomEditorVisible() const { return FCustomEditorVisible; }
-    TMemo* RichEditor() const { return FRichEditor; }
+    TrRichEdit* RichEditor() const { return FRichEditor; }
     TWinControl* CustomEditor() const { return FCustomEditor; }
     // Whether the rich text or custom editor has the keyboard.
     bool InnerEditorFocused() const;
@@ -110,6 +110,7 @@ private:
     bool DateKey(QChar& Key);
     TRect InnerEditorRect() const;
     void RaiseEditorEvent(const QString& Name);
+    void CreateRichEditor();
     int FEllipsisBtnWidth = 16;
     int FActBtnWidth = 16;
     TrStringGridEdEditStyle FEditStyleEx = sgbEllipsis;
@@ -120,7 +121,7 @@ private:
     TDateTime FOrigDateTime = 0;
     TPopupListbox* FPickList = nullptr;
     TrPopupMonthCalendar* FPopupCalendar = nullptr;
-    TMemo* FRichEditor = nullptr;
+    TrRichEdit* FRichEditor = nullptr;
     TWinControl* FCustomEditor = nullptr;
     TGridCoord FCustomEditCoord{-1, -1};
     bool FSettingText = false;
