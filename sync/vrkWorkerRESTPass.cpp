@@ -105,9 +105,9 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         TFbQuery& Queue = *fbQueryDefaultFD;
         if (Queue.Active())
             Queue.Close();
-        Queue.SQL().Clear();
-        for (const QString& Line : QueueSql)
-            Queue.SQL().Add(Line);
+        static const QString Sql = QStringList(std::begin(QueueSql), std::end(QueueSql)).join(QLatin1Char('\n'));
+        if (Queue.SQL().Text() != Sql)
+            Queue.SQL().SetText(Sql);
         Queue.Open();
 
         int RowCount = 0;
