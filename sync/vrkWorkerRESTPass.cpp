@@ -105,9 +105,11 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         TFbQuery& Queue = *fbQueryDefaultFD;
         if (Queue.Active())
             Queue.Close();
+        // Prepared anew every time: the engine fixes "timestamp 'NOW'" when
+        // the statement is prepared, and the hold-back must use the time of
+        // this message.
         static const QString Sql = QStringList(std::begin(QueueSql), std::end(QueueSql)).join(QLatin1Char('\n'));
-        if (Queue.SQL().Text() != Sql)
-            Queue.SQL().SetText(Sql);
+        Queue.SQL().SetText(Sql);
         Queue.Open();
 
         int RowCount = 0;
