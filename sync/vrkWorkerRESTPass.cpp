@@ -274,8 +274,9 @@ int TformWorkerREST::DownloadHalf(bool& DownloadLimit)
 
 void TformWorkerREST::MarkFirstSyncDone()
 {
-    FSession.SetFirstSyncDone(QStringLiteral("Y"));
+    // The window stores the client row first; the flag follows once it did.
     OnMain([this] { FHost.MarkFirstSyncDone(); });
+    FSession.SetFirstSyncDone(QStringLiteral("Y"));
 }
 
 void TformWorkerREST::RefreshCounts(bool AskDatabase)
