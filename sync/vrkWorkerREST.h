@@ -142,6 +142,10 @@ private:
     int ConfirmWithRetry(const QString& Body);
 };
 
+// The program's one worker, made by the main window at start-up after the
+// data module (null until then).
+extern TformWorkerREST* formWorkerREST;
+
 // The confirmation body: {"message_id": "M", "processed": "[...]", "errors":
 // "[...]"}, the two lists being JSON strings that hold a JSON array. Values
 // are escaped at both levels, so texts with quotes, backslashes or line
