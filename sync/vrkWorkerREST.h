@@ -32,7 +32,7 @@ class TFbQuery;
 class TJsonNode;
 class TRESTClient;
 class TUploadBuilders;
-struct TApplierSpec;
+struct TApplierTable;
 
 class TformWorkerREST {
 public:
@@ -72,7 +72,7 @@ public:
     int process_json(QString& inout_result);
 
     // ---- the appliers: the confirmation body replaces inout_body ----
-    int ApplyPlain(const TApplierSpec& Spec, const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+    int ApplyPlain(const TApplierTable& Table, const TJsonNode& Root, QString& inout_body, const QString& MessageId);
     int vrk_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
     int vrk_person_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
     int vrk_results_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
