@@ -20,7 +20,7 @@ namespace {
 constexpr int kBoardWidth = 1000;
 constexpr int kBoardHeight = 720;
 constexpr int kRowTop = 300;
-constexpr int kRowHeight = 28;
+constexpr int kRowHeight = 26;
 const TColor kStatusGreen = RGB(0, 128, 0);
 const TColor kNextPanelGrey = RGB(243, 243, 243);
 const TColor kDarkRowText = RGB(160, 160, 164);
@@ -124,15 +124,21 @@ void TformResultBoard::BuildLayout()
         lblPAika[i] = label(p, 620, 3, 140, 22, 13, false);
         lblPPlus[i] = label(p, 770, 3, 150, 22, 13, false);
     }
+    // the read panel: a green frame around a white face
     fcpReadPanel = panel(150, 180, 700, 360);
     fcpReadPanel->SetName(QStringLiteral("fcpReadPanel"));
-    fcpReadPanel->SetColor(clWhite);
+    fcpReadPanel->SetColor(kStatusGreen);
     fcpReadPanel->SetBorderWidth(6);
-    fcpReadPanel->SetBevelOuter(bvRaised);
-    lblReading = label(fcpReadPanel, 20, 100, 660, 50, 26, true);
+    auto* face = new TPanel(this);
+    face->SetParent(fcpReadPanel);
+    face->SetBevelOuter(bvNone);
+    face->ShowCaption = false;
+    face->SetColor(clWhite);
+    face->SetAlign(alClient);
+    lblReading = label(face, 20, 100, 660, 50, 26, true);
     lblReading->Font()->SetColor(kStatusGreen);
     lblReading->SetAlignment(taCenter);
-    lblKeepCard = label(fcpReadPanel, 20, 180, 660, 80, 18, true);
+    lblKeepCard = label(face, 20, 180, 660, 80, 18, true);
     lblKeepCard->Font()->SetColor(clRed);
     lblKeepCard->SetAlignment(taCenter);
     lblKeepCard->SetWordWrap(true);
@@ -205,6 +211,11 @@ void TformResultBoard::FormShow(TComponent*)
     vcReadPanelType = QStringLiteral("NEXT");
     nlastResultsClass_id = 0;
     HideResultData();
+    TimerShowReadPanel->SetEnabled(false);
+    fcpReadPanel->Hide();
+    SetNextChipText(fdtxt::NextCard, clWindowText, false);
+    fcpNextChipPanel->SetColor(clMoneyGreen);
+    fcpNextChipPanel->Show();
     TimerShowChipPanel->SetEnabled(true);
     ApplyLook();
 }

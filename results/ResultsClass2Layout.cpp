@@ -169,8 +169,10 @@ void TformResultsClass2::BuildLayout()
                                              TGridDrawState State) {
         TFbQuery* list = DataModule1->fbQueryLookupPersonFD;
         const int64_t id = list->FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt();
-        if (id != 0 && id == RunPersonId())
+        if (id != 0 && id == RunPersonId()) {
             rdbgrdPersons->Canvas()->Brush()->SetColor(RGB(144, 238, 144));
+            rdbgrdPersons->Canvas()->Font()->SetColor(clBlack);
+        }
         rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
     };
     chkOwnChip = new TCheckBox(this);
@@ -329,8 +331,10 @@ void TformResultsClass2::BuildLayout()
     rdbgrdPunches->OnDrawColumnCell = [this](TComponent*, const TRect& Rect, int DataCol, TColumn* Column,
                                              TGridDrawState State) {
         const TColor colour = PunchRowColour(DataModule1->fbQueryPunchesFD);
-        if (colour != clNone)
+        if (colour != clNone) {
             rdbgrdPunches->Canvas()->Brush()->SetColor(colour);
+            rdbgrdPunches->Canvas()->Font()->SetColor(clBlack);
+        }
         rdbgrdPunches->DefaultDrawColumnCell(Rect, DataCol, Column, State);
     };
 
