@@ -52,7 +52,8 @@ void TformResultsClass2::AutomaticAcceptance()
     RunFieldObj(QStringLiteral("RESULT_STATUS"))->SetAsString(QStringLiteral("V"));
     DataModule1->fbQueryCurrResultFD->Post();
     CommitCurrentResult();
-    ShowData();
+    // (the window closes at once, so it is not loaded again: at the board
+    // every millisecond here keeps the runner waiting for the result)
     if (formMain && formMain->bResultBoardVisible && formResultBoard)
         formResultBoard->ShowResultData(iResultsClassId);
     if (bNewResult && receipt)
