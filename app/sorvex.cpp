@@ -9,8 +9,11 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "resources/ProgramTexts.h"
+#include "resources/SafeguardTexts.h"
 #include "tasks/WeftInit.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -24,8 +27,15 @@ void CheckSecondInstance()
 {
     AppMutex = std::make_unique<TNamedMutex>(QStringLiteral("{AD12094E-7308-4067-8CAC-565A1FF3ADDC}"));
     MutexErr = AppMutex->LastError();
-    if (MutexErr != 0)
+    if (MutexErr == ERROR_ALREADY_EXISTS) {
         MessageBox(txt::SecondInstance, QString(), MB_OK);
+    } else if (MutexErr != 0) {
+        // Nothing runs: the lock file itself is unusable, so say where.
+        const QString text = txt::InstanceLockFailed.arg(QDir::cleanPath(QFileInfo(AppMutex->LockFileName()).absolutePath()),
+                                                         AppMutex->ErrorText());
+        std::fprintf(stderr, "sorvex: %s\n", qPrintable(text));
+        MessageBox(text, QString(), MB_OK | MB_ICONERROR);
+    }
 }
 
 // The windows and data modules, created once in this order and owned by the
@@ -88,6 +98,8 @@ int main(int argc, char** argv)
             Application->HandleException(&e);
             exitCode = 1;
         }
+    } else if (MutexErr != ERROR_ALREADY_EXISTS) {
+        exitCode = 1;
     }
     AppMutex.reset();
     return exitCode;

@@ -1,8 +1,11 @@
 #include "app/vrkCommon.h"
 
+#include "app/vrkDoMessage.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/ui/Forms.h"
+#include "resources/SafeguardTexts.h"
 
 QString GetExePath()
 {
@@ -15,7 +18,13 @@ QString GetExePath()
 int ReadInteger_Ini(const QString& AFileName, const QString& ASection, const QString& AIndent, int ADefault)
 {
     TIniFile ini(AFileName);
-    return ini.ReadInteger(ASection, AIndent, ADefault);
+    const QString text = ini.ReadString(ASection, AIndent, QString());
+    int value = ADefault;
+    if (text.isEmpty() || TryStrToInt(text, value))
+        return value;
+    // The default is written back later, so the user's text would vanish unseen.
+    do_message(false, txt::IniBadNumber.arg(AFileName, ASection, AIndent, text), MSG_WARNING);
+    return ADefault;
 }
 
 QString ReadString_Ini(const QString& AFileName, const QString& ASection, const QString& AIndent,

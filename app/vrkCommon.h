@@ -13,7 +13,8 @@ QString GetExePath();
 
 // Each call opens the file, reads or writes one value, and closes it again.
 // Missing file, section or key (or a non-integer for the integer read) gives
-// the default. A write creates the file and section; it raises
+// the default; a text that is no integer is also logged as a warning naming
+// the file, section, key and text. A write creates the file and section; it raises
 // EIniFileException when the file cannot be written.
 int ReadInteger_Ini(const QString& AFileName, const QString& ASection, const QString& AIndent, int ADefault);
 QString ReadString_Ini(const QString& AFileName, const QString& ASection, const QString& AIndent,

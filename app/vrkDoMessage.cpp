@@ -7,10 +7,12 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "resources/ProgramTexts.h"
+#include "resources/SafeguardTexts.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QThread>
+#include <cstdio>
 
 int iMessageCounter = 0;
 
@@ -37,6 +39,23 @@ void AddToMessageList(const QString& Line)
             Pending() << Line;
     } catch (...) {
         // the list is a convenience; the log line matters more
+    }
+}
+
+// A day log that cannot be written loses every later line too, and the
+// settings dialog's list is no place the user looks: say it once per log
+// file in a box and on stderr.
+void ReportUnwritableDayLog(const QString& FileName, const QString& Error)
+{
+    static QString reported;
+    if (reported == FileName)
+        return;
+    reported = FileName;
+    const QString text = txt::DayLogUnwritable.arg(FileName, Error);
+    std::fprintf(stderr, "sorvex: %s\n", qPrintable(text));
+    try {
+        MessageBox(text, Application ? Application->Title : txt::MainCaption, MB_OK | MB_ICONWARNING);
+    } catch (...) {
     }
 }
 
@@ -135,6 +154,7 @@ void do_message(bool in_isError, const QString& in_message, int in_message_type)
         if (AppendLine(fileName, line + QStringLiteral("\r\n"), error))
             return;
         AddToMessageList(stamp + txt::LogFileException + line + QStringLiteral(") ") + error);
+        ReportUnwritableDayLog(fileName, error);
     } catch (...) {
         // the message routine never raises to its caller
     }

@@ -3,8 +3,10 @@
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StrUtils.h"
 #include "resources/ProgramTexts.h"
+#include "resources/SafeguardTexts.h"
 
 TformMain* formMain = nullptr;
 
@@ -56,8 +58,15 @@ void TformMain::getIniValues()
         ReadString_Ini(sys, QStringLiteral("WEB_SERVICE"), QStringLiteral("REST_BASE_URL_V2"), QString());
 
     // A read-only program folder must not stop the start: the values are in
-    // memory either way, and the failure is logged once.
+    // memory either way, and the failure is logged once. A file that exists
+    // but cannot be read is never written back over: it still holds the
+    // user's settings.
     bool writeFailed = false;
+    const QString readError = IniFileReadError(dev);
+    if (!readError.isEmpty()) {
+        writeFailed = true;
+        do_message(false, txt::IniUnreadable + readError, MSG_WARNING);
+    }
     auto writeBackInt = [&](const QString& section, const QString& key, int value) {
         if (writeFailed)
             return;

@@ -1,10 +1,13 @@
 # Helpers that give every folder its one target with a short CMakeLists.
 #
-# sorvex_library(<target> DIR <folder> [DEPS <targets...>] [PCH <headers...>])
+# sorvex_library(<target> DIR <folder> [DEPS <targets...>] [PRIVATE_DEPS <targets...>]
+#                 [PCH <headers...>])
 #   Builds the .cpp files of <folder> (not recursive) into a static library;
 #   an empty folder becomes an interface target so the layering still holds.
+#   PRIVATE_DEPS are linked but their headers stay inside the folder, so a
+#   target above cannot include them (Qt Widgets and Gui in platform/ui).
 function(sorvex_library target)
-  cmake_parse_arguments(ARG "" "" "DIRS;DEPS;PCH;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPS;PRIVATE_DEPS;PCH;EXCLUDE" ${ARGN})
   set(sources)
   foreach(dir ${ARG_DIRS})
     file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
@@ -17,6 +20,9 @@ function(sorvex_library target)
     add_library(${target} STATIC ${sources})
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+    if(ARG_PRIVATE_DEPS)
+      target_link_libraries(${target} PRIVATE ${ARG_PRIVATE_DEPS})
+    endif()
     target_compile_options(${target} PRIVATE -Wall -Wextra)
     if(ARG_PCH)
       target_precompile_headers(${target} PRIVATE ${ARG_PCH})

@@ -277,7 +277,16 @@ private:
     std::vector<TField*> FResultsGridFields;
 
     void CreateComponents();
+    // The datasets: the read-only ones from tables of entries, those that
+    // write or calculate by a routine each.
     void CreateDatasets();
+    void CreateResultsGrid();
+    void CreateCurrentResult();
+    void CreateRunCourses();
+    void CreateClubEditor();
+    void CreatePersonEditor();
+    void CreateCourseEditor();
+    void CreateControlEditor();
     TFbTransaction* NewTransaction(const QString& Name);
     TFbQuery* NewQuery(const QString& Name, TFbTransaction* Transaction);
     TDataSource* NewSource(const QString& Name, TFbQuery* DataSet);

@@ -104,15 +104,6 @@ const char* const SeasonColumns =
     "select a.event_series_season_id, a.event_series_id, a.event_series_season_name, a.event_series_season_name2,\n"
     "       a.season_abbr, a.show_active";
 
-// The status code the results grid shows: "V" for an accepted run while the
-// upload queue holds a row for it, "W" once none is left, else the run's own.
-#define RESULT_STATUS_CODE_SQL                                                                   \
-    "case when A.RESULT_STATUS = 'V' then\n"                                               \
-    "         case when exists (select 1 from VRK_DATA_REPLICATION X\n"                     \
-    "                           where X.REPL_DATA_ID = A.RESULTS_CLASS_ID\n"               \
-    "                           and   X.REPL_DATA = 'VRK_RESULTS_CLASS') then 'V' else 'W' end\n" \
-    "       else A.RESULT_STATUS end"
-
 // The columns of a run matched against a class-course (finish and check-in).
 const char* const RunCourseSelect =
     "       C.CLASS_NAME, C2.COURSE_NAME, A.TIME_SEC, A.STATUS,\n"
@@ -131,6 +122,231 @@ const char* const RunCourseWhere =
     "and   (C.ACTIVE_CLASS = 'K' or exists (select 1 from VRK_MESSAGES M3\n"
     "       where M3.MESSAGE_NAME = 'class.active_class:' || C.ACTIVE_CLASS\n"
     "       and   M3.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE))\n";
+
+
+// How an update object answers with the row it wrote.
+enum class TReturning { None, Key, All };
+
+// The insert, modify, delete and fetch statements of one table over its
+// columns; without delete and fetch for tables whose rows are never deleted
+// from the dialog.
+TFbUpdateSQL* NewUpdateSQL(TComponent* Owner, const QString& Name, const QString& Table, const QStringList& Columns,
+                           const QString& Key, TReturning Returning, bool DeleteAndFetch = true)
+{
+    auto* u = new TFbUpdateSQL(Owner);
+    u->SetName(Name);
+    const QStringList all = Returning == TReturning::All ? Columns : QStringList();
+    u->InsertSQL = InsertSQL(Table, Columns, Returning == TReturning::Key ? QStringList{Key} : all);
+    u->ModifySQL = ModifySQL(Table, Columns, Key, all);
+    if (DeleteAndFetch) {
+        u->DeleteSQL = DeleteSQL(Table, Key);
+        u->FetchRowSQL = FetchSQL(Table, Key);
+    }
+    return u;
+}
+
+// A dataset that only reads: its query and source, the transaction it runs
+// in (none: the connection's default), its master source, key and statement.
+struct TReadOnlyDataset {
+    TFbQuery* TDataModule1::*Query;
+    const char* QueryName;
+    TDataSource* TDataModule1::*Source;
+    const char* SourceName;
+    TFbTransaction* TDataModule1::*Transaction;
+    TDataSource* TDataModule1::*Master;
+    const char* KeyFields;
+    QString SQL;
+};
+
+using M = TDataModule1;
+
+// The navigation trees: series, seasons and events to start with, the
+// chosen event's series, season and event, and what hangs under them.
+const TReadOnlyDataset kTreeDatasets[] = {
+    {&M::fbQueryEventSeriesStartFD, "fbQueryEventSeriesStartFD", &M::IBCDSEventSeriesStartFD,
+     "IBCDSEventSeriesStartFD", &M::fbTransactionTreeFD, nullptr, nullptr,
+     Lines({SeriesColumns,
+            "from vrk_client_event_series b, vrk_event_series a, vrk_client x",
+            "where b.client_id = x.client_id",
+            "and   b.event_series_id = a.event_series_id",
+            "order by a.event_series_name"})},
+    {&M::fbQueryEventSeriesSeasonStartFD, "fbQueryEventSeriesSeasonStartFD", &M::IBCDSEventSeriesSeasonStartFD,
+     "IBCDSEventSeriesSeasonStartFD", &M::fbTransactionTreeFD, &M::IBCDSEventSeriesStartFD, nullptr,
+     Lines({SeasonColumns,
+            "from vrk_event_series_season a",
+            "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+            "order by a.event_series_season_name"})},
+    {&M::fbQueryEventStartFD, "fbQueryEventStartFD", &M::IBCDSEventStartFD, "IBCDSEventStartFD",
+     &M::fbTransactionTreeFD, &M::IBCDSEventSeriesSeasonStartFD, nullptr,
+     Lines({EventTreeColumns,
+            "from vrk_event a",
+            "where a.event_series_season_id = :event_series_season_id",
+            "and   a.deleted = 'E'",
+            "order by a.event_date"})},
+    {&M::fbQueryEventSeriesFD, "fbQueryEventSeriesFD", &M::IBCDSEventSeriesFD, "IBCDSEventSeriesFD",
+     &M::fbTransactionTreeFD, nullptr, nullptr,
+     Lines({SeriesColumns,
+            "from vrk_client_event_series b, vrk_event_series a, vrk_client x",
+            "where b.client_id = x.client_id",
+            "and   b.event_series_id = a.event_series_id",
+            "and   a.event_series_id = :EVENT_SERIES_ID",
+            "order by a.event_series_name"})},
+    {&M::fbQueryEventSeriesSeasonFD, "fbQueryEventSeriesSeasonFD", &M::IBCDSEventSeriesSeasonFD,
+     "IBCDSEventSeriesSeasonFD", &M::fbTransactionTreeFD, &M::IBCDSEventSeriesFD, nullptr,
+     Lines({SeasonColumns,
+            "from vrk_event_series_season a",
+            "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+            "and   a.event_series_season_id = :EVENT_SERIES_SEASON_ID",
+            "order by a.event_series_season_name"})},
+    {&M::fbQueryEventFD, "fbQueryEventFD", &M::IBCDSEventFD, "IBCDSEventFD", &M::fbTransactionTreeFD,
+     &M::IBCDSEventSeriesSeasonFD, nullptr,
+     Lines({EventTreeColumns,
+            "from vrk_event a",
+            "where a.event_series_season_id = :event_series_season_id",
+            "and   a.deleted = 'E'",
+            "and   a.event_id = :EVENT_ID",
+            "order by a.event_date"})},
+    {&M::fbQueryPersonsFD, "fbQueryPersonsFD", &M::IBCDSPersonsFD, "IBCDSPersonsFD", &M::fbTransactionTreeFD,
+     &M::IBCDSEventSeriesFD, nullptr,
+     Lines({"select A.PERSON_ID, A.EVENT_SERIES_ID,",
+            "       A.PERSON_NAME || case when B.CLUB_NAME is null then '' else ', ' || B.CLUB_NAME end PERSON_NAME,",
+            "       A.CLUB_ID, A.CONTROL_CARD",
+            "from VRK_PERSON A",
+            "left outer join VRK_CLUB B on (B.CLUB_ID = A.CLUB_ID)",
+            "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+            "and   A.DELETED = 'E'",
+            "order by upper(A.PERSON_NAME), upper(B.CLUB_NAME)"})},
+    {&M::fbQueryClubsFD, "fbQueryClubsFD", &M::IBCDSClubsFD, "IBCDSClubsFD", &M::fbTransactionTreeFD,
+     &M::IBCDSEventSeriesFD, nullptr,
+     Lines({"select A.CLUB_ID, A.EVENT_SERIES_ID, A.CLUB_NAME, A.CLUB_ABBR",
+            "from VRK_CLUB A",
+            "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+            "and   A.DELETED = 'E'",
+            "order by upper(A.CLUB_NAME) "})},
+    {&M::fbQuerySpecialCcFD, "fbQuerySpecialCcFD", &M::IBCDSSpecialCcFD, "IBCDSSpecialCcFD",
+     &M::fbTransactionTreeFD, &M::IBCDSEventSeriesFD, nullptr,
+     Lines({"select A.CHIP_ID, A.CONTROL_CARD, A.EVENT_SERIES_ID, A.CC_NAME, A.OWNER",
+            "from VRK_SPECIAL_CC A",
+            "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+            "and   A.DELETED = 'E'",
+            "order by A.CONTROL_CARD  "})},
+    {&M::fbQueryClassFD, "fbQueryClassFD", &M::IBCDSClassFD, "IBCDSClassFD", &M::fbTransactionTreeFD,
+     &M::IBCDSEventFD, nullptr,
+     Lines({"select A.CLASS_ID, A.EVENT_ID, A.CLASS_NAME, A.FEE, A.CALC_SCORING, A.MASS_START_TIME, A.ACTIVE_CLASS",
+            "from VRK_CLASS A",
+            "where A.EVENT_ID = :EVENT_ID",
+            "and   A.DELETED = 'E'",
+            "and   exists (select 1 from VRK_CLASS_COURSE B, VRK_COURSE C",
+            "              where B.CLASS_ID = A.CLASS_ID and C.COURSE_ID = B.COURSE_ID",
+            "              and   B.DELETED = 'E' and C.DELETED = 'E')",
+            "order by A.CLASS_NAME  "})},
+    {&M::fbQueryClassCourseFD, "fbQueryClassCourseFD", &M::IBCDSClassCourseFD, "IBCDSClassCourseFD",
+     &M::fbTransactionTreeFD, &M::IBCDSClassFD, nullptr,
+     Lines({"select A.CLASS_COURSE_ID, A.CLASS_ID, A.COURSE_ID, B.COURSE_NAME, B.COURSE_LENGTH, B.CLIMB, B.NOTES,",
+            "       B.CONTROLS_STRING, B.INSERTED, B.UPDATED,",
+            "       B.COURSE_NAME || ' ' || case when B.COURSE_LENGTH = 0 then '' else '(' ||",
+            "       cast(B.COURSE_LENGTH / cast(1000 as numeric(8,1)) as varchar(10)) || ')' end COURSE_NAME_TXT",
+            "from VRK_COURSE B, VRK_CLASS_COURSE A",
+            "where B.COURSE_ID = A.COURSE_ID",
+            "and   A.CLASS_ID = :CLASS_ID",
+            "order by B.COURSE_NAME "})},
+};
+
+// What the result and check-in dialogs read besides the run and its
+// class-courses.
+const TReadOnlyDataset kResultDialogDatasets[] = {
+    {&M::fbQueryPunchesFD, "fbQueryPunchesFD", &M::dsPunchesFD, "dsPunchesFD", &M::fbTransactionUpdateDefaultFD,
+     nullptr, nullptr,
+     Lines({"select case when B.CONTROL_NUMBER = 0 then null else B.CONTROL_NUMBER end CONTROL_NUMBER,",
+            "       case when B.CONTROL_CODE = 0 then null else B.CONTROL_CODE end CONTROL_CODE,",
+            "       B.PUNCHED_CODE, B.PUNCH_TYPE,",
+            "       case B.PUNCH_TYPE when 'Y' then 'Y' when 'M' then 'M' when 'L' then 'L'",
+            "            when 'R' then case when B.PUNCHED_CODE is null then 'P' else 'O' end",
+            "            else null end PUNCH_TYPE_TXT,",
+            "       case when B.PUNCH_TYPE = 'N' then null else E_RESULTS_CLASS.HAE_AIKA_SHORT(B.LEG_TIME_SEC) end LEG_TIME_SEC_TXT,",
+            "       case when B.TIME_SEC = 0 and B.PUNCH_TYPE <> 'N' then null",
+            "            else E_RESULTS_CLASS.HAE_AIKA_SHORT(B.TIME_SEC) end TIME_SEC_TXT,",
+            "       B.LEG_TIME_SEC, B.TIME_SEC,",
+            "       case when B.PUNCH_TYPE = 'Y' or (B.PUNCH_TYPE = 'R' and B.PUNCHED_CODE is null) then 'K' else 'E' end ERROR_CONTROL,",
+            "       case when B.PUNCH_TYPE = 'R' and B.PUNCHED_CODE is not null then 'Leima OK'",
+            "            when B.PUNCH_TYPE = 'R' then 'Leima puuttuu'",
+            "            when B.PUNCH_TYPE = 'Y' then 'Ylimääräinen leima'",
+            "            when B.PUNCH_TYPE = 'N' then 'Nollaleimaus'",
+            "            when B.PUNCH_TYPE = 'M' then 'Maalileimaus (aika pysähtyy)'",
+            "            when B.PUNCH_TYPE = 'L' then 'Kortin luku tulospalveluun'",
+            "            else '' end ROW_HINT",
+            "from VRK_RESULTS_SPLITS B, VRK_RESULTS_CLASS_ALL A",
+            "where A.RESULTS_CLASS_ALL_ID = :RESULTS_CLASS_ALL_ID",
+            "and   B.RESULTS_CLASS_ID = A.RESULTS_CLASS_ID",
+            "and   B.CLASS_COURSE_ID = A.CLASS_COURSE_ID",
+            "order by B.PUNCH_ORDER  "})},
+    // The lookups name no transaction of their own: the connection's default.
+    {&M::fbQueryLookupPersonFD, "fbQueryLookupPersonFD", &M::dsLookupPersonFD, "dsLookupPersonFD", nullptr, nullptr,
+     "PERSON_ID",
+     Lines({"select * from (",
+            "select A.PERSON_ID, A.PERSON_NAME, B.CLUB_NAME, A.PRINT_RECEIPT, cast('1' as varchar(1)) CHIP_TYPE,",
+            "       cast('' as varchar(50)) CHIP_SOURCE, A.CONTROL_CARD",
+            "from VRK_PERSON A",
+            "left outer join VRK_CLUB B on (B.CLUB_ID = A.CLUB_ID)",
+            "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+            "and   A.DELETED = 'E'",
+            "union",
+            "select 0, '', '', 'E', '1', '', '' from RDB$DATABASE",
+            "union",
+            "select -999, P.PERSON_NAME, P.CLUB_NAME, 'K', '2', P.PERSON_CHIP_SOURCE, P.CONTROL_CARD",
+            "from VRK_PERSON_CHIPS P",
+            "where P.CONTROL_CARD = :CONTROL_CARD",
+            "and   not exists (select 1 from VRK_PERSON Q",
+            "                  where Q.EVENT_SERIES_ID = :EVENT_SERIES_ID and Q.DELETED = 'E'",
+            "                  and   Q.CONTROL_CARD = :CONTROL_CARD)",
+            ") X",
+            "order by X.PERSON_NAME collate UNICODE_CI_AI"})},
+    {&M::fbQuerySelectAdditionalClassFD, "fbQuerySelectAdditionalClassFD", &M::dsAdditionalClassFD,
+     "dsAdditionalClassFD", &M::fbTransactionUpdateDefaultFD, nullptr, nullptr,
+     Lines({"select * from (",
+            "select distinct A.CLASS_ID, A.ADDITIONAL_CLASS_ID, A.CLASS_NAME",
+            "from VRK_ADDITIONAL_CLASS A, VRK_CLASS_COURSE B",
+            "where B.CLASS_COURSE_ID = :CLASS_COURSE_ID",
+            "and   A.CLASS_ID = B.CLASS_ID",
+            "union",
+            "select cast(null as bigint), cast(null as bigint), '' from RDB$DATABASE",
+            ") X",
+            "order by X.CLASS_NAME collate UNICODE_CI"})},
+    {&M::fbQueryWebEntriesFD, "fbQueryWebEntriesFD", &M::dsWebEntriesFD, "dsWebEntriesFD",
+     &M::fbTransactionUpdateDefaultFD, nullptr, "RASTILIPPU_ENTRIES_ID",
+     Lines({"select A.RASTILIPPU_ENTRIES_ID, A.EVENT_ID, A.REGISTRATION_TIME, A.SPORT_ID, A.EMIT_NR, A.LAST_NAME,",
+            "       A.FIRST_NAME, A.STATUS, A.RENTAL_EMIT, cast(A.ENTRY_FEE as varchar(10)) ENTRY_FEE, A.RESULTS_CLASS_ID,",
+            "       A.ADDITIONALDETAILS, case when A.PAYMENT_STATE = 'PAID' then 'K' else 'E' end PAYMENT_STATE",
+            "from VRK_RASTILIPPU_ENTRIES A",
+            "where A.STATUS = 'I' and",
+            "A.EVENT_ID = :event_id",
+            "order by A.LAST_NAME collate UNICODE_CI, A.FIRST_NAME collate UNICODE_CI"})},
+    {&M::fbQueryPaymentMethodsFD, "fbQueryPaymentMethodsFD", &M::dsPaymentMethodsFD, "dsPaymentMethodsFD",
+     &M::fbTrPaymentMethodFD, nullptr, "OUT_ID",
+     Lines({"select OUT_ID, OUT_PAYMENT_TYPE, OUT_PAYMENT_METHOD_ID, OUT_PAYMENT_METHOD_NAME, OUT_PAYMENT_METHOD_PRICE, "
+            "OUT_SELECTED_METHOD, OUT_CHIP_BALANCE_BEFORE",
+            "from E_CHIP_BALANCE.GET_PAYMENT_METHODS(:EVENT_ID, :CONTROL_CARD, :RESULTS_CLASS_ID, :MESSAGE_LANGUAGE);"})},
+    {&M::fbQueryChipBalanceOptionsFD, "fbQueryChipBalanceOptionsFD", &M::dsChipBalanceOptionsFD,
+     "dsChipBalanceOptionsFD", &M::fbTrChipBalanceOptionsFD, nullptr, "CHIP_BALANCE_OPTIONS_ID",
+     Lines({"select CHIP_BALANCE_OPTIONS_ID, PAYMENT_OPTION_NAME, PAYMENT_OPTION_PRICE, PAYMENT_OPTION_ADD_TO_BALANCE",
+            "from vrk_chip_balance_options a",
+            "where a.event_series_id = :EVENT_SERIES_ID",
+            "and a.option_active = 'K'",
+            "order by a.chip_balance_options_id;"})},
+};
+
+// The club choice of the person editor, with an empty row for no club.
+const TReadOnlyDataset kLookupClubDataset = {
+    &M::fbQueryLookupClubFD, "fbQueryLookupClubFD", &M::dsLookupClubFD, "dsLookupClubFD", nullptr, nullptr, nullptr,
+    Lines({"select * from (",
+           "select A.CLUB_ID, A.CLUB_NAME",
+           "from VRK_CLUB A",
+           "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
+           "and   A.DELETED = 'E'",
+           "union",
+           "select cast(null as bigint), '' from RDB$DATABASE",
+           ") X",
+           "order by X.CLUB_NAME collate UNICODE_CI "})};
 
 }  // namespace
 
@@ -209,129 +425,39 @@ void TDataModule1::ResultsGridCalcFields(TDataSet* d)
 
 void TDataModule1::CreateDatasets()
 {
-    // ---- navigation trees ----
-    fbQueryEventSeriesStartFD = NewQuery(QStringLiteral("fbQueryEventSeriesStartFD"), fbTransactionTreeFD);
-    fbQueryEventSeriesStartFD->SQL().SetText(Lines({SeriesColumns,
-        "from vrk_client_event_series b, vrk_event_series a, vrk_client x",
-        "where b.client_id = x.client_id",
-        "and   b.event_series_id = a.event_series_id",
-        "order by a.event_series_name"}));
-    IBCDSEventSeriesStartFD = NewSource(QStringLiteral("IBCDSEventSeriesStartFD"), fbQueryEventSeriesStartFD);
-
-    fbQueryEventSeriesSeasonStartFD = NewQuery(QStringLiteral("fbQueryEventSeriesSeasonStartFD"), fbTransactionTreeFD);
-    fbQueryEventSeriesSeasonStartFD->SQL().SetText(Lines({SeasonColumns,
-        "from vrk_event_series_season a",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "order by a.event_series_season_name"}));
-    fbQueryEventSeriesSeasonStartFD->SetMasterSource(IBCDSEventSeriesStartFD);
-    IBCDSEventSeriesSeasonStartFD = NewSource(QStringLiteral("IBCDSEventSeriesSeasonStartFD"), fbQueryEventSeriesSeasonStartFD);
-
-    fbQueryEventStartFD = NewQuery(QStringLiteral("fbQueryEventStartFD"), fbTransactionTreeFD);
-    fbQueryEventStartFD->SQL().SetText(Lines({EventTreeColumns,
-        "from vrk_event a",
-        "where a.event_series_season_id = :event_series_season_id",
-        "and   a.deleted = 'E'",
-        "order by a.event_date"}));
-    fbQueryEventStartFD->SetMasterSource(IBCDSEventSeriesSeasonStartFD);
-    IBCDSEventStartFD = NewSource(QStringLiteral("IBCDSEventStartFD"), fbQueryEventStartFD);
-
-    fbQueryEventSeriesFD = NewQuery(QStringLiteral("fbQueryEventSeriesFD"), fbTransactionTreeFD);
-    fbQueryEventSeriesFD->SQL().SetText(Lines({SeriesColumns,
-        "from vrk_client_event_series b, vrk_event_series a, vrk_client x",
-        "where b.client_id = x.client_id",
-        "and   b.event_series_id = a.event_series_id",
-        "and   a.event_series_id = :EVENT_SERIES_ID",
-        "order by a.event_series_name"}));
-    IBCDSEventSeriesFD = NewSource(QStringLiteral("IBCDSEventSeriesFD"), fbQueryEventSeriesFD);
-
-    fbQueryEventSeriesSeasonFD = NewQuery(QStringLiteral("fbQueryEventSeriesSeasonFD"), fbTransactionTreeFD);
-    fbQueryEventSeriesSeasonFD->SQL().SetText(Lines({SeasonColumns,
-        "from vrk_event_series_season a",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "and   a.event_series_season_id = :EVENT_SERIES_SEASON_ID",
-        "order by a.event_series_season_name"}));
-    fbQueryEventSeriesSeasonFD->SetMasterSource(IBCDSEventSeriesFD);
-    IBCDSEventSeriesSeasonFD = NewSource(QStringLiteral("IBCDSEventSeriesSeasonFD"), fbQueryEventSeriesSeasonFD);
-
-    fbQueryEventFD = NewQuery(QStringLiteral("fbQueryEventFD"), fbTransactionTreeFD);
-    fbQueryEventFD->SQL().SetText(Lines({EventTreeColumns,
-        "from vrk_event a",
-        "where a.event_series_season_id = :event_series_season_id",
-        "and   a.deleted = 'E'",
-        "and   a.event_id = :EVENT_ID",
-        "order by a.event_date"}));
-    fbQueryEventFD->SetMasterSource(IBCDSEventSeriesSeasonFD);
-    IBCDSEventFD = NewSource(QStringLiteral("IBCDSEventFD"), fbQueryEventFD);
-
-    fbQueryPersonsFD = NewQuery(QStringLiteral("fbQueryPersonsFD"), fbTransactionTreeFD);
-    fbQueryPersonsFD->SQL().SetText(Lines({
-        "select A.PERSON_ID, A.EVENT_SERIES_ID,",
-        "       A.PERSON_NAME || case when B.CLUB_NAME is null then '' else ', ' || B.CLUB_NAME end PERSON_NAME,",
-        "       A.CLUB_ID, A.CONTROL_CARD",
-        "from VRK_PERSON A",
-        "left outer join VRK_CLUB B on (B.CLUB_ID = A.CLUB_ID)",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "and   A.DELETED = 'E'",
-        "order by upper(A.PERSON_NAME), upper(B.CLUB_NAME)"}));
-    fbQueryPersonsFD->SetMasterSource(IBCDSEventSeriesFD);
-    IBCDSPersonsFD = NewSource(QStringLiteral("IBCDSPersonsFD"), fbQueryPersonsFD);
-
-    fbQueryClubsFD = NewQuery(QStringLiteral("fbQueryClubsFD"), fbTransactionTreeFD);
-    fbQueryClubsFD->SQL().SetText(Lines({
-        "select A.CLUB_ID, A.EVENT_SERIES_ID, A.CLUB_NAME, A.CLUB_ABBR",
-        "from VRK_CLUB A",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "and   A.DELETED = 'E'",
-        "order by upper(A.CLUB_NAME) "}));
-    fbQueryClubsFD->SetMasterSource(IBCDSEventSeriesFD);
-    IBCDSClubsFD = NewSource(QStringLiteral("IBCDSClubsFD"), fbQueryClubsFD);
-
-    fbQuerySpecialCcFD = NewQuery(QStringLiteral("fbQuerySpecialCcFD"), fbTransactionTreeFD);
-    fbQuerySpecialCcFD->SQL().SetText(Lines({
-        "select A.CHIP_ID, A.CONTROL_CARD, A.EVENT_SERIES_ID, A.CC_NAME, A.OWNER",
-        "from VRK_SPECIAL_CC A",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "and   A.DELETED = 'E'",
-        "order by A.CONTROL_CARD  "}));
-    fbQuerySpecialCcFD->SetMasterSource(IBCDSEventSeriesFD);
-    IBCDSSpecialCcFD = NewSource(QStringLiteral("IBCDSSpecialCcFD"), fbQuerySpecialCcFD);
-
-    fbQueryClassFD = NewQuery(QStringLiteral("fbQueryClassFD"), fbTransactionTreeFD);
-    fbQueryClassFD->SQL().SetText(Lines({
-        "select A.CLASS_ID, A.EVENT_ID, A.CLASS_NAME, A.FEE, A.CALC_SCORING, A.MASS_START_TIME, A.ACTIVE_CLASS",
-        "from VRK_CLASS A",
-        "where A.EVENT_ID = :EVENT_ID",
-        "and   A.DELETED = 'E'",
-        "and   exists (select 1 from VRK_CLASS_COURSE B, VRK_COURSE C",
-        "              where B.CLASS_ID = A.CLASS_ID and C.COURSE_ID = B.COURSE_ID",
-        "              and   B.DELETED = 'E' and C.DELETED = 'E')",
-        "order by A.CLASS_NAME  "}));
-    fbQueryClassFD->SetMasterSource(IBCDSEventFD);
-    IBCDSClassFD = NewSource(QStringLiteral("IBCDSClassFD"), fbQueryClassFD);
-
-    fbQueryClassCourseFD = NewQuery(QStringLiteral("fbQueryClassCourseFD"), fbTransactionTreeFD);
-    fbQueryClassCourseFD->SQL().SetText(Lines({
-        "select A.CLASS_COURSE_ID, A.CLASS_ID, A.COURSE_ID, B.COURSE_NAME, B.COURSE_LENGTH, B.CLIMB, B.NOTES,",
-        "       B.CONTROLS_STRING, B.INSERTED, B.UPDATED,",
-        "       B.COURSE_NAME || ' ' || case when B.COURSE_LENGTH = 0 then '' else '(' ||",
-        "       cast(B.COURSE_LENGTH / cast(1000 as numeric(8,1)) as varchar(10)) || ')' end COURSE_NAME_TXT",
-        "from VRK_COURSE B, VRK_CLASS_COURSE A",
-        "where B.COURSE_ID = A.COURSE_ID",
-        "and   A.CLASS_ID = :CLASS_ID",
-        "order by B.COURSE_NAME "}));
-    fbQueryClassCourseFD->SetMasterSource(IBCDSClassFD);
-    IBCDSClassCourseFD = NewSource(QStringLiteral("IBCDSClassCourseFD"), fbQueryClassCourseFD);
-
-    for (TFbQuery* q : {fbQueryEventSeriesStartFD, fbQueryEventSeriesSeasonStartFD, fbQueryEventStartFD,
-                        fbQueryEventSeriesFD, fbQueryEventSeriesSeasonFD, fbQueryEventFD, fbQueryPersonsFD,
-                        fbQueryClubsFD, fbQuerySpecialCcFD, fbQueryClassFD, fbQueryClassCourseFD})
+    auto readOnly = [this](const TReadOnlyDataset& e) {
+        TFbQuery* q = NewQuery(QString::fromLatin1(e.QueryName), e.Transaction ? this->*e.Transaction : nullptr);
+        q->SQL().SetText(e.SQL);
+        if (e.Master)
+            q->SetMasterSource(this->*e.Master);
+        if (e.KeyFields)
+            q->SetKeyFieldNames(QString::fromLatin1(e.KeyFields));
         q->SetReadOnly(true);
+        this->*e.Query = q;
+        this->*e.Source = NewSource(QString::fromLatin1(e.SourceName), q);
+    };
+    for (const TReadOnlyDataset& e : kTreeDatasets)
+        readOnly(e);
+    CreateResultsGrid();
+    CreateCurrentResult();
+    CreateRunCourses();
+    for (const TReadOnlyDataset& e : kResultDialogDatasets)
+        readOnly(e);
+    CreateClubEditor();
+    CreatePersonEditor();
+    readOnly(kLookupClubDataset);
+    CreateCourseEditor();
+    CreateControlEditor();
+}
 
-    // ---- main results grid ----
+void TDataModule1::CreateResultsGrid()
+{
     fbQueryResultsCFD = NewQuery(QStringLiteral("fbQueryResultsCFD"), fbTrMainGridFD);
     // One row per run. A run with several upload-queue rows stays one row:
     // the queue is asked with EXISTS rather than joined and made distinct,
     // which gives the same rows without sorting every run of the event.
+    // RESULT_STATUS_CODE is "V" for an accepted run while the upload queue
+    // holds a row for it, "W" once none is left, else the run's own code.
     // RESULT_STATUS and STATUS are the VRK_MESSAGES texts of the two codes
     // in MESSAGE_LANGUAGE, and CLASS_ID, CLASS_NAME, MASS_START_TIME,
     // COURSE_NAME, COURSE_LENGTH and CLIMB those of the run's class-course
@@ -346,7 +472,11 @@ void TDataModule1::CreateDatasets()
         "       A.RENTED_CHIP, A.FIXED_START_TIME, A.REGISTERED_TIME, A.START_PUNCH_TIME, A.PERSON_NAME, A.CLUB_NAME,",
         "       A.LOCATION_NAME, A.REGION_NAME, A.RESULT_NOTES,",
         "       case when A.CONTROL_CARD in ('000000', '99999999') then null else A.CONTROL_CARD end CONTROL_CARD,",
-        "       " RESULT_STATUS_CODE_SQL " RESULT_STATUS_CODE,",
+        "       case when A.RESULT_STATUS = 'V' then",
+        "         case when exists (select 1 from VRK_DATA_REPLICATION X",
+        "                           where X.REPL_DATA_ID = A.RESULTS_CLASS_ID",
+        "                           and   X.REPL_DATA = 'VRK_RESULTS_CLASS') then 'V' else 'W' end",
+        "       else A.RESULT_STATUS end RESULT_STATUS_CODE,",
         "       A.STATUS STATUS_CODE,",
         "       case when A.RESULT_STATUS in ('I', 'M') then null",
         "            else E_RESULTS_CLASS.HAE_AIKA(A.TIME_SEC + A.CREDIT_PENALTY_SEC) end TIME_STR,",
@@ -370,26 +500,25 @@ void TDataModule1::CreateDatasets()
     fbQueryResultsCFD->UpdateOptions().EnableUpdate = false;
     fbQueryResultsCFD->UpdateOptions().EnableDelete = false;
     dsResultsClassFD = NewSource(QStringLiteral("dsResultsClassFD"), fbQueryResultsCFD);
+}
 
-    // ---- result and check-in dialogs ----
-    FDUpdateSQL1 = new TFbUpdateSQL(this);
-    FDUpdateSQL1->SetName(QStringLiteral("FDUpdateSQL1"));
-    FDUpdateSQL1->InsertSQL = InsertSQL(QStringLiteral("VRK_RESULTS_CLASS"), RunColumns, {QStringLiteral("RESULTS_CLASS_ID")});
-    FDUpdateSQL1->ModifySQL = ModifySQL(QStringLiteral("VRK_RESULTS_CLASS"), RunColumns, QStringLiteral("RESULTS_CLASS_ID"));
-    FDUpdateSQL1->DeleteSQL = DeleteSQL(QStringLiteral("VRK_RESULTS_CLASS"), QStringLiteral("RESULTS_CLASS_ID"));
-    FDUpdateSQL1->FetchRowSQL = FetchSQL(QStringLiteral("VRK_RESULTS_CLASS"), QStringLiteral("RESULTS_CLASS_ID"));
+void TDataModule1::CreateCurrentResult()
+{
+    FDUpdateSQL1 = NewUpdateSQL(this, QStringLiteral("FDUpdateSQL1"), QStringLiteral("VRK_RESULTS_CLASS"), RunColumns,
+                                QStringLiteral("RESULTS_CLASS_ID"), TReturning::Key);
     fbQueryCurrResultFD = NewQuery(QStringLiteral("fbQueryCurrResultFD"), fbTransactionUpdateDefaultFD);
     fbQueryCurrResultFD->SQL().SetText(Lines({"select *", "from   vrk_results_class a"}));
     fbQueryCurrResultFD->SetKeyFieldNames(QStringLiteral("RESULTS_CLASS_ID"));
     fbQueryCurrResultFD->SetUpdateObject(FDUpdateSQL1);
     dsCurrResultFD = NewSource(QStringLiteral("dsCurrResultFD"), fbQueryCurrResultFD);
+}
 
-    FDUpdateSQL2 = new TFbUpdateSQL(this);
-    FDUpdateSQL2->SetName(QStringLiteral("FDUpdateSQL2"));
-    FDUpdateSQL2->InsertSQL = InsertSQL(QStringLiteral("VRK_RESULTS_CLASS_ALL"), RunCourseColumns, {QStringLiteral("RESULTS_CLASS_ALL_ID")});
-    FDUpdateSQL2->ModifySQL = ModifySQL(QStringLiteral("VRK_RESULTS_CLASS_ALL"), RunCourseColumns, QStringLiteral("RESULTS_CLASS_ALL_ID"));
-    FDUpdateSQL2->DeleteSQL = DeleteSQL(QStringLiteral("VRK_RESULTS_CLASS_ALL"), QStringLiteral("RESULTS_CLASS_ALL_ID"));
-    FDUpdateSQL2->FetchRowSQL = FetchSQL(QStringLiteral("VRK_RESULTS_CLASS_ALL"), QStringLiteral("RESULTS_CLASS_ALL_ID"));
+// The run's class-courses: the check-in dialog edits them; the finish
+// dialog reads them with a row for a run read at the finish only.
+void TDataModule1::CreateRunCourses()
+{
+    FDUpdateSQL2 = NewUpdateSQL(this, QStringLiteral("FDUpdateSQL2"), QStringLiteral("VRK_RESULTS_CLASS_ALL"),
+                                RunCourseColumns, QStringLiteral("RESULTS_CLASS_ALL_ID"), TReturning::Key);
     fbQuerySelectClassCourseFD = NewQuery(QStringLiteral("fbQuerySelectClassCourseFD"), fbTransactionUpdateDefaultFD);
     fbQuerySelectClassCourseFD->SQL().SetText(Lines({
         "select A.RESULTS_CLASS_ALL_ID, A.RESULTS_CLASS_ID, A.CLASS_COURSE_ID,", RunCourseSelect,
@@ -421,114 +550,12 @@ void TDataModule1::CreateDatasets()
         "order by 3, 4  "}));  // CLASS_NAME, COURSE_NAME (a union sorts by position)
     fbQuerySelectClassCourseFFD->SetReadOnly(true);
     dsClassCourseFFD = NewSource(QStringLiteral("dsClassCourseFFD"), fbQuerySelectClassCourseFFD);
+}
 
-    fbQueryPunchesFD = NewQuery(QStringLiteral("fbQueryPunchesFD"), fbTransactionUpdateDefaultFD);
-    fbQueryPunchesFD->SQL().SetText(Lines({
-        "select case when B.CONTROL_NUMBER = 0 then null else B.CONTROL_NUMBER end CONTROL_NUMBER,",
-        "       case when B.CONTROL_CODE = 0 then null else B.CONTROL_CODE end CONTROL_CODE,",
-        "       B.PUNCHED_CODE, B.PUNCH_TYPE,",
-        "       case B.PUNCH_TYPE when 'Y' then 'Y' when 'M' then 'M' when 'L' then 'L'",
-        "            when 'R' then case when B.PUNCHED_CODE is null then 'P' else 'O' end",
-        "            else null end PUNCH_TYPE_TXT,",
-        "       case when B.PUNCH_TYPE = 'N' then null else E_RESULTS_CLASS.HAE_AIKA_SHORT(B.LEG_TIME_SEC) end LEG_TIME_SEC_TXT,",
-        "       case when B.TIME_SEC = 0 and B.PUNCH_TYPE <> 'N' then null",
-        "            else E_RESULTS_CLASS.HAE_AIKA_SHORT(B.TIME_SEC) end TIME_SEC_TXT,",
-        "       B.LEG_TIME_SEC, B.TIME_SEC,",
-        "       case when B.PUNCH_TYPE = 'Y' or (B.PUNCH_TYPE = 'R' and B.PUNCHED_CODE is null) then 'K' else 'E' end ERROR_CONTROL,",
-        "       case when B.PUNCH_TYPE = 'R' and B.PUNCHED_CODE is not null then 'Leima OK'",
-        "            when B.PUNCH_TYPE = 'R' then 'Leima puuttuu'",
-        "            when B.PUNCH_TYPE = 'Y' then 'Ylimääräinen leima'",
-        "            when B.PUNCH_TYPE = 'N' then 'Nollaleimaus'",
-        "            when B.PUNCH_TYPE = 'M' then 'Maalileimaus (aika pysähtyy)'",
-        "            when B.PUNCH_TYPE = 'L' then 'Kortin luku tulospalveluun'",
-        "            else '' end ROW_HINT",
-        "from VRK_RESULTS_SPLITS B, VRK_RESULTS_CLASS_ALL A",
-        "where A.RESULTS_CLASS_ALL_ID = :RESULTS_CLASS_ALL_ID",
-        "and   B.RESULTS_CLASS_ID = A.RESULTS_CLASS_ID",
-        "and   B.CLASS_COURSE_ID = A.CLASS_COURSE_ID",
-        "order by B.PUNCH_ORDER  "}));
-    fbQueryPunchesFD->SetReadOnly(true);
-    dsPunchesFD = NewSource(QStringLiteral("dsPunchesFD"), fbQueryPunchesFD);
-
-    // The lookups name no transaction of their own: the connection's default.
-    fbQueryLookupPersonFD = NewQuery(QStringLiteral("fbQueryLookupPersonFD"), nullptr);
-    fbQueryLookupPersonFD->SQL().SetText(Lines({
-        "select * from (",
-        "select A.PERSON_ID, A.PERSON_NAME, B.CLUB_NAME, A.PRINT_RECEIPT, cast('1' as varchar(1)) CHIP_TYPE,",
-        "       cast('' as varchar(50)) CHIP_SOURCE, A.CONTROL_CARD",
-        "from VRK_PERSON A",
-        "left outer join VRK_CLUB B on (B.CLUB_ID = A.CLUB_ID)",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "and   A.DELETED = 'E'",
-        "union",
-        "select 0, '', '', 'E', '1', '', '' from RDB$DATABASE",
-        "union",
-        "select -999, P.PERSON_NAME, P.CLUB_NAME, 'K', '2', P.PERSON_CHIP_SOURCE, P.CONTROL_CARD",
-        "from VRK_PERSON_CHIPS P",
-        "where P.CONTROL_CARD = :CONTROL_CARD",
-        "and   not exists (select 1 from VRK_PERSON Q",
-        "                  where Q.EVENT_SERIES_ID = :EVENT_SERIES_ID and Q.DELETED = 'E'",
-        "                  and   Q.CONTROL_CARD = :CONTROL_CARD)",
-        ") X",
-        "order by X.PERSON_NAME collate UNICODE_CI_AI"}));
-    fbQueryLookupPersonFD->SetKeyFieldNames(QStringLiteral("PERSON_ID"));
-    fbQueryLookupPersonFD->SetReadOnly(true);
-    dsLookupPersonFD = NewSource(QStringLiteral("dsLookupPersonFD"), fbQueryLookupPersonFD);
-
-    fbQuerySelectAdditionalClassFD = NewQuery(QStringLiteral("fbQuerySelectAdditionalClassFD"), fbTransactionUpdateDefaultFD);
-    fbQuerySelectAdditionalClassFD->SQL().SetText(Lines({
-        "select * from (",
-        "select distinct A.CLASS_ID, A.ADDITIONAL_CLASS_ID, A.CLASS_NAME",
-        "from VRK_ADDITIONAL_CLASS A, VRK_CLASS_COURSE B",
-        "where B.CLASS_COURSE_ID = :CLASS_COURSE_ID",
-        "and   A.CLASS_ID = B.CLASS_ID",
-        "union",
-        "select cast(null as bigint), cast(null as bigint), '' from RDB$DATABASE",
-        ") X",
-        "order by X.CLASS_NAME collate UNICODE_CI"}));
-    fbQuerySelectAdditionalClassFD->SetReadOnly(true);
-    dsAdditionalClassFD = NewSource(QStringLiteral("dsAdditionalClassFD"), fbQuerySelectAdditionalClassFD);
-
-    fbQueryWebEntriesFD = NewQuery(QStringLiteral("fbQueryWebEntriesFD"), fbTransactionUpdateDefaultFD);
-    fbQueryWebEntriesFD->SQL().SetText(Lines({
-        "select A.RASTILIPPU_ENTRIES_ID, A.EVENT_ID, A.REGISTRATION_TIME, A.SPORT_ID, A.EMIT_NR, A.LAST_NAME,",
-        "       A.FIRST_NAME, A.STATUS, A.RENTAL_EMIT, cast(A.ENTRY_FEE as varchar(10)) ENTRY_FEE, A.RESULTS_CLASS_ID,",
-        "       A.ADDITIONALDETAILS, case when A.PAYMENT_STATE = 'PAID' then 'K' else 'E' end PAYMENT_STATE",
-        "from VRK_RASTILIPPU_ENTRIES A",
-        "where A.STATUS = 'I' and",
-        "A.EVENT_ID = :event_id",
-        "order by A.LAST_NAME collate UNICODE_CI, A.FIRST_NAME collate UNICODE_CI"}));
-    fbQueryWebEntriesFD->SetKeyFieldNames(QStringLiteral("RASTILIPPU_ENTRIES_ID"));
-    fbQueryWebEntriesFD->SetReadOnly(true);
-    dsWebEntriesFD = NewSource(QStringLiteral("dsWebEntriesFD"), fbQueryWebEntriesFD);
-
-    fbQueryPaymentMethodsFD = NewQuery(QStringLiteral("fbQueryPaymentMethodsFD"), fbTrPaymentMethodFD);
-    fbQueryPaymentMethodsFD->SQL().SetText(Lines({
-        "select OUT_ID, OUT_PAYMENT_TYPE, OUT_PAYMENT_METHOD_ID, OUT_PAYMENT_METHOD_NAME, OUT_PAYMENT_METHOD_PRICE, "
-        "OUT_SELECTED_METHOD, OUT_CHIP_BALANCE_BEFORE",
-        "from E_CHIP_BALANCE.GET_PAYMENT_METHODS(:EVENT_ID, :CONTROL_CARD, :RESULTS_CLASS_ID, :MESSAGE_LANGUAGE);"}));
-    fbQueryPaymentMethodsFD->SetKeyFieldNames(QStringLiteral("OUT_ID"));
-    fbQueryPaymentMethodsFD->SetReadOnly(true);
-    dsPaymentMethodsFD = NewSource(QStringLiteral("dsPaymentMethodsFD"), fbQueryPaymentMethodsFD);
-
-    fbQueryChipBalanceOptionsFD = NewQuery(QStringLiteral("fbQueryChipBalanceOptionsFD"), fbTrChipBalanceOptionsFD);
-    fbQueryChipBalanceOptionsFD->SQL().SetText(Lines({
-        "select CHIP_BALANCE_OPTIONS_ID, PAYMENT_OPTION_NAME, PAYMENT_OPTION_PRICE, PAYMENT_OPTION_ADD_TO_BALANCE",
-        "from vrk_chip_balance_options a",
-        "where a.event_series_id = :EVENT_SERIES_ID",
-        "and a.option_active = 'K'",
-        "order by a.chip_balance_options_id;"}));
-    fbQueryChipBalanceOptionsFD->SetKeyFieldNames(QStringLiteral("CHIP_BALANCE_OPTIONS_ID"));
-    fbQueryChipBalanceOptionsFD->SetReadOnly(true);
-    dsChipBalanceOptionsFD = NewSource(QStringLiteral("dsChipBalanceOptionsFD"), fbQueryChipBalanceOptionsFD);
-
-    // ---- editors ----
-    FDUpdateVRKCLUB = new TFbUpdateSQL(this);
-    FDUpdateVRKCLUB->SetName(QStringLiteral("FDUpdateVRKCLUB"));
-    FDUpdateVRKCLUB->InsertSQL = InsertSQL(QStringLiteral("VRK_CLUB"), ClubColumns, ClubColumns);
-    FDUpdateVRKCLUB->ModifySQL = ModifySQL(QStringLiteral("VRK_CLUB"), ClubColumns, QStringLiteral("CLUB_ID"), ClubColumns);
-    FDUpdateVRKCLUB->DeleteSQL = DeleteSQL(QStringLiteral("VRK_CLUB"), QStringLiteral("CLUB_ID"));
-    FDUpdateVRKCLUB->FetchRowSQL = FetchSQL(QStringLiteral("VRK_CLUB"), QStringLiteral("CLUB_ID"));
+void TDataModule1::CreateClubEditor()
+{
+    FDUpdateVRKCLUB = NewUpdateSQL(this, QStringLiteral("FDUpdateVRKCLUB"), QStringLiteral("VRK_CLUB"), ClubColumns,
+                                   QStringLiteral("CLUB_ID"), TReturning::All);
     fbQueryClubFD = NewQuery(QStringLiteral("fbQueryClubFD"), fbTrClubFD);
     fbQueryClubFD->SQL().SetText(Lines({"select *", "from   vrk_club a", "where a.event_series_id = :event_series_id",
                                         "and a.deleted = 'E'", "order by a.club_name collate UNICODE_CI"}));
@@ -536,15 +563,14 @@ void TDataModule1::CreateDatasets()
     fbQueryClubFD->UpdateOptions().EnableDelete = false;
     fbQueryClubFD->SetUpdateObject(FDUpdateVRKCLUB);
     dsClubFD = NewSource(QStringLiteral("dsClubFD"), fbQueryClubFD);
+}
 
-    // The person editor writes through statements generated from the key over
-    // the person columns; the explicit update object is kept but bound to none.
-    FDUpdateVRKPERSON = new TFbUpdateSQL(this);
-    FDUpdateVRKPERSON->SetName(QStringLiteral("FDUpdateVRKPERSON"));
-    FDUpdateVRKPERSON->InsertSQL = InsertSQL(QStringLiteral("VRK_PERSON"), PersonColumns);
-    FDUpdateVRKPERSON->ModifySQL = ModifySQL(QStringLiteral("VRK_PERSON"), PersonColumns, QStringLiteral("PERSON_ID"));
-    FDUpdateVRKPERSON->DeleteSQL = DeleteSQL(QStringLiteral("VRK_PERSON"), QStringLiteral("PERSON_ID"));
-    FDUpdateVRKPERSON->FetchRowSQL = FetchSQL(QStringLiteral("VRK_PERSON"), QStringLiteral("PERSON_ID"));
+// The person editor writes through statements generated from the key over
+// the person columns; the explicit update object is kept but bound to none.
+void TDataModule1::CreatePersonEditor()
+{
+    FDUpdateVRKPERSON = NewUpdateSQL(this, QStringLiteral("FDUpdateVRKPERSON"), QStringLiteral("VRK_PERSON"),
+                                     PersonColumns, QStringLiteral("PERSON_ID"), TReturning::None);
     fbQueryPersonFD = NewQuery(QStringLiteral("fbQueryPersonFD"), fbTrPersonFD);
     fbQueryPersonFD->SQL().SetText(Lines({"select *", "from   vrk_person a", "where a.event_series_id = :event_series_id",
                                           "and a.deleted = 'E'"}));
@@ -553,25 +579,13 @@ void TDataModule1::CreateDatasets()
     fbQueryPersonFD->UpdateOptions().UpdateTableName = QStringLiteral("VRK_PERSON");
     fbQueryPersonFD->UpdateOptions().UpdateFields = PersonColumns.join(QLatin1Char(';'));
     dsPersonFD = NewSource(QStringLiteral("dsPersonFD"), fbQueryPersonFD);
+}
 
-    fbQueryLookupClubFD = NewQuery(QStringLiteral("fbQueryLookupClubFD"), nullptr);
-    fbQueryLookupClubFD->SQL().SetText(Lines({
-        "select * from (",
-        "select A.CLUB_ID, A.CLUB_NAME",
-        "from VRK_CLUB A",
-        "where A.EVENT_SERIES_ID = :EVENT_SERIES_ID",
-        "and   A.DELETED = 'E'",
-        "union",
-        "select cast(null as bigint), '' from RDB$DATABASE",
-        ") X",
-        "order by X.CLUB_NAME collate UNICODE_CI "}));
-    fbQueryLookupClubFD->SetReadOnly(true);
-    dsLookupClubFD = NewSource(QStringLiteral("dsLookupClubFD"), fbQueryLookupClubFD);
-
-    FDUpdateVRKCOURSE = new TFbUpdateSQL(this);
-    FDUpdateVRKCOURSE->SetName(QStringLiteral("FDUpdateVRKCOURSE"));
-    FDUpdateVRKCOURSE->InsertSQL = InsertSQL(QStringLiteral("VRK_COURSE"), CourseColumns, CourseColumns);
-    FDUpdateVRKCOURSE->ModifySQL = ModifySQL(QStringLiteral("VRK_COURSE"), CourseColumns, QStringLiteral("COURSE_ID"), CourseColumns);
+// Courses are never deleted from the editor: no delete or fetch statement.
+void TDataModule1::CreateCourseEditor()
+{
+    FDUpdateVRKCOURSE = NewUpdateSQL(this, QStringLiteral("FDUpdateVRKCOURSE"), QStringLiteral("VRK_COURSE"),
+                                     CourseColumns, QStringLiteral("COURSE_ID"), TReturning::All, false);
     fbQueryCourseFD = NewQuery(QStringLiteral("fbQueryCourseFD"), fbTrCourseFD);
     fbQueryCourseFD->SQL().SetText(Lines({
         "select A.EVENT_ID, A.CLASS_ID, A.CLASS_NAME, A.FEE, A.CALC_SCORING, A.MASS_START_TIME, A.INSERTED, A.UPDATED,",
@@ -586,13 +600,12 @@ void TDataModule1::CreateDatasets()
     fbQueryCourseFD->UpdateOptions().EnableDelete = false;
     fbQueryCourseFD->SetUpdateObject(FDUpdateVRKCOURSE);
     dsCourseFD = NewSource(QStringLiteral("dsCourseFD"), fbQueryCourseFD);
+}
 
-    FDUpdateVRKCONTROLS = new TFbUpdateSQL(this);
-    FDUpdateVRKCONTROLS->SetName(QStringLiteral("FDUpdateVRKCONTROLS"));
-    FDUpdateVRKCONTROLS->InsertSQL = InsertSQL(QStringLiteral("VRK_CONTROLS"), ControlColumns, ControlColumns);
-    FDUpdateVRKCONTROLS->ModifySQL = ModifySQL(QStringLiteral("VRK_CONTROLS"), ControlColumns, QStringLiteral("CONTROL_ID"), ControlColumns);
-    FDUpdateVRKCONTROLS->DeleteSQL = DeleteSQL(QStringLiteral("VRK_CONTROLS"), QStringLiteral("CONTROL_ID"));
-    FDUpdateVRKCONTROLS->FetchRowSQL = FetchSQL(QStringLiteral("VRK_CONTROLS"), QStringLiteral("CONTROL_ID"));
+void TDataModule1::CreateControlEditor()
+{
+    FDUpdateVRKCONTROLS = NewUpdateSQL(this, QStringLiteral("FDUpdateVRKCONTROLS"), QStringLiteral("VRK_CONTROLS"),
+                                       ControlColumns, QStringLiteral("CONTROL_ID"), TReturning::All);
     fbQueryControlFD = NewQuery(QStringLiteral("fbQueryControlFD"), fbTrControlFD);
     fbQueryControlFD->SQL().SetText(Lines({"select *", "from   vrk_controls a", "where a.event_id = :event_id"}));
     fbQueryControlFD->SetKeyFieldNames(QStringLiteral("CONTROL_ID"));

@@ -9,11 +9,21 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
 
+using vrk::L;
+
 namespace {
 
-QString L(const char* s)
+// The shared steps of a method whose failure text goes to an output of the
+// caller: the output is cleared first and holds the failure text after a
+// failure. Returns the failure text (empty on success).
+QString RunReporting(const QString& Method, TFbTransaction& Transaction, QString& Message,
+                     const std::function<void()>& Body, TDbMethodOptions Options = {})
 {
-    return QString::fromLatin1(s);
+    Message.clear();
+    const QString err = RunDbMethod(Method, Transaction, Body, Options);
+    if (!err.isEmpty())
+        Message = err;
+    return err;
 }
 
 int64_t ProcessedEvent()
@@ -90,9 +100,8 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
                                       QString& message, QString& flag)
 {
     wasInForest.clear();
-    message.clear();
     flag.clear();
-    const QString err = RunDbMethod(L("insertResultsClass"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("insertResultsClass"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_RESULTS_CLASS_ID, OUT_WAS_IN_FOREST, OUT_MESSAGE, OUT_FLAG FROM E_RESULTS_CLASS.RESULTS_CLASS_INSERT("
                ":IN_EVENT_ID, :IN_CHIP_STRING, :IN_TO_FOREST, :IN_START_TIME, :IN_LANGUAGE_CODE, :IN_CONTROL_CARD) ")});
@@ -109,8 +118,6 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
         flag = NullStr(q, L("OUT_FLAG"));
         q.Close();
     });
-    if (!err.isEmpty())
-        message = err;
 }
 
 void TDataModule1::deleteResultsClass(int64_t resultsClassId)
@@ -126,8 +133,7 @@ void TDataModule1::deleteResultsClass(int64_t resultsClassId)
 void TDataModule1::validatePunches(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message)
 {
     className.clear();
-    message.clear();
-    const QString err = RunDbMethod(L("validatePunches"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("validatePunches"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_CLASS_COURSE_ID, OUT_CLASS_NAME, OUT_MESSAGE FROM E_RESULTS_CLASS.RESULTS_CLASS_VALIDATE("
                ":IN_RESULTS_CLASS_ID, :IN_LANGUAGE_CODE) ")});
@@ -139,8 +145,6 @@ void TDataModule1::validatePunches(int64_t resultsClassId, int64_t& classCourseI
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty())
-        message = err;
 }
 
 QString TDataModule1::getClassName(int64_t classId)
@@ -159,8 +163,7 @@ QString TDataModule1::getClassName(int64_t classId)
 QString TDataModule1::onkoKirjattuMaastoon(int64_t eventId, const QString& controlCard, QString& errMsg)
 {
     QString result;
-    errMsg.clear();
-    const QString err = RunDbMethod(L("onkoKirjattuMaastoon"), *fbTrUpdateCallFD, [&] {
+    const QString err = RunReporting(L("onkoKirjattuMaastoon"), *fbTrUpdateCallFD, errMsg, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_ONKO_KIRJATTU FROM E_RESULTS_CLASS.ONKO_KIRJATTU_MAASTOON(:IN_EVENT_ID, :IN_CONTROL_CARD) ")});
         q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(eventId);
@@ -169,10 +172,8 @@ QString TDataModule1::onkoKirjattuMaastoon(int64_t eventId, const QString& contr
         result = ReqStr(q, L("OUT_ONKO_KIRJATTU"));
         q.Close();
     });
-    if (!err.isEmpty()) {
-        errMsg = err;
+    if (!err.isEmpty())
         result.clear();
-    }
     return result;
 }
 
@@ -270,16 +271,13 @@ void TDataModule1::checkPerson(const QString& personName, int64_t& personId, QSt
 void TDataModule1::RunPersonUpdate(const QString& Method, std::initializer_list<QString> Lines,
                                    const std::function<void(TFbQuery&)>& Bind, QString& errMsg)
 {
-    errMsg.clear();
-    const QString err = RunDbMethod(Method, *fbTrUpdateCallFD, [&] {
+    RunReporting(Method, *fbTrUpdateCallFD, errMsg, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD, Lines);
         Bind(q);
         q.Open();
         errMsg = NullStr(q, L("OUT_ERRMSG"));
         q.Close();
     });
-    if (!err.isEmpty())
-        errMsg = err;
 }
 
 void TDataModule1::updatePersonChip(int64_t personId, const QString& controlCard, const QString& personChip, QString& errMsg)
@@ -378,8 +376,7 @@ void TDataModule1::checkClub(const QString& clubName, int64_t& clubId, QString& 
 QString TDataModule1::onkoLainakortti(int64_t eventSeriesId, int64_t controlCard, QString& message)
 {
     QString result;
-    message.clear();
-    const QString err = RunDbMethod(L("onkoLainakortti"), *fbTrUpdateCallFD, [&] {
+    const QString err = RunReporting(L("onkoLainakortti"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_ONKO_LAINAKORTTI, OUT_MESSAGE FROM E_SPECIAL_CC.ONKO_LAINAKORTTI(:IN_EVENT_SERIES_ID, :IN_CONTROL_CARD) ")});
         q.ParamByName(L("IN_EVENT_SERIES_ID")).SetAsLargeInt(eventSeriesId);
@@ -389,18 +386,15 @@ QString TDataModule1::onkoLainakortti(int64_t eventSeriesId, int64_t controlCard
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty()) {
-        message = err;
+    if (!err.isEmpty())
         result.clear();
-    }
     return result;
 }
 
 int64_t TDataModule1::haeLainakorttiHenkilo(int64_t eventSeriesId, int64_t controlCard, QString& message)
 {
     int64_t person = 0;
-    message.clear();
-    const QString err = RunDbMethod(L("haeLainakorttiHenkilo"), *fbTrUpdateCallFD, [&] {
+    const QString err = RunReporting(L("haeLainakorttiHenkilo"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_PERSON_ID, OUT_MESSAGE FROM E_SPECIAL_CC.HAE_LAINAKORTTI_HENKILO(:IN_EVENT_SERIES_ID, :IN_CONTROL_CARD) ")});
         q.ParamByName(L("IN_EVENT_SERIES_ID")).SetAsLargeInt(eventSeriesId);
@@ -410,10 +404,8 @@ int64_t TDataModule1::haeLainakorttiHenkilo(int64_t eventSeriesId, int64_t contr
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty()) {
-        message = err;
+    if (!err.isEmpty())
         person = 0;
-    }
     return person;
 }
 
@@ -422,8 +414,7 @@ int64_t TDataModule1::haeLainakorttiHenkilo(int64_t eventSeriesId, int64_t contr
 void TDataModule1::selectWebEntry(int64_t entriesId, int64_t& personId, QString& personStatus, QString& message)
 {
     personStatus.clear();
-    message.clear();
-    const QString err = RunDbMethod(L("selectWebEntry"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("selectWebEntry"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_PERSON_ID, OUT_PERSON_STATUS, OUT_MESSAGE FROM E_RESULTS_CLASS.SELECT_WEB_ENTRY("
                ":IN_RASTILIPPU_ENTRIES_ID, :IN_LANGUAGE_CODE) ")});
@@ -435,16 +426,13 @@ void TDataModule1::selectWebEntry(int64_t entriesId, int64_t& personId, QString&
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty())
-        message = err;
 }
 
 void TDataModule1::selectWebEntryChip(int64_t resultsClassId, const QString& controlCard, int64_t& entriesId,
                                       QString& status, QString& message)
 {
     status.clear();
-    message.clear();
-    const QString err = RunDbMethod(L("selectWebEntryChip"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("selectWebEntryChip"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_RASTILIPPU_ENTRIES_ID, OUT_STATUS, OUT_MESSAGE FROM E_RESULTS_CLASS.SELECT_WEB_ENTRY_CHIP("
                ":IN_RESULTS_CLASS_ID, :IN_CONTROL_CARD, :IN_LANGUAGE_CODE) ")});
@@ -457,14 +445,11 @@ void TDataModule1::selectWebEntryChip(int64_t resultsClassId, const QString& con
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty())
-        message = err;
 }
 
 void TDataModule1::setWebEntryStatus(int64_t entriesId, int64_t resultsClassId, const QString& status, QString& message)
 {
-    message.clear();
-    const QString err = RunDbMethod(L("setWebEntryStatus"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("setWebEntryStatus"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_MESSAGE FROM E_RASTILIPPU_ENTRIES.SET_WEB_ENTRY_STATUS(:IN_RASTILIPPU_ENTRIES_ID, "
                ":IN_RESULTS_CLASS_ID, :IN_STATUS, :IN_LANGUAGE_CODE) ")});
@@ -476,8 +461,6 @@ void TDataModule1::setWebEntryStatus(int64_t entriesId, int64_t resultsClassId, 
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty())
-        message = err;
 }
 
 // ---- classes and courses ----
@@ -503,8 +486,7 @@ void TDataModule1::insertClass(const QString& className, float fee, const QStrin
                                const QString& controlsString, float courseLength, float climb, const QString& notes,
                                int finishCode, int64_t& classId, QString& message)
 {
-    message.clear();
-    const QString err = RunDbMethod(L("insertClass"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("insertClass"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_CLASS_ID, OUT_MESSAGE FROM E_CLASS.CLASS_INSERT") + kClassStatement1, kClassStatement2});
         q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(ProcessedEvent());
@@ -527,8 +509,6 @@ void TDataModule1::insertClass(const QString& className, float fee, const QStrin
         q.Close();
         CommitWhenEmpty(*fbTrUpdateCallFD, message);
     }, CommitItself());
-    if (!err.isEmpty())
-        message = err;
 }
 
 void TDataModule1::updateClass(const QString& className, const QString& fee, const QString& calcScoring,
@@ -536,8 +516,7 @@ void TDataModule1::updateClass(const QString& className, const QString& fee, con
                                const QString& climb, const QString& notes, const QString& finishCode, int64_t classId,
                                int64_t courseId, const QString& activeClass, QString& message)
 {
-    message.clear();
-    const QString err = RunDbMethod(L("updateClass"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("updateClass"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
             {L("SELECT OUT_CLASS_ID, OUT_MESSAGE FROM E_CLASS.CLASS_UPDATE") + kClassStatement1, kClassStatement2});
         q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(ProcessedEvent());
@@ -562,15 +541,12 @@ void TDataModule1::updateClass(const QString& className, const QString& fee, con
         q.Close();
         CommitWhenEmpty(*fbTrUpdateCallFD, message);
     }, CommitItself());
-    if (!err.isEmpty())
-        message = err;
 }
 
 void TDataModule1::RunMarkDeleted(const QString& Method, const QString& Statement, const QString& Param, int64_t id,
                                   QString& errMsg)
 {
-    errMsg.clear();
-    const QString err = RunDbMethod(Method, *fbTrUpdateCallFD, [&] {
+    RunReporting(Method, *fbTrUpdateCallFD, errMsg, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD, {Statement});
         q.ParamByName(Param).SetAsLargeInt(id);
         q.Open();
@@ -578,8 +554,6 @@ void TDataModule1::RunMarkDeleted(const QString& Method, const QString& Statemen
         q.Close();
         CommitWhenEmpty(*fbTrUpdateCallFD, errMsg);
     }, CommitItself());
-    if (!err.isEmpty())
-        errMsg = err;
 }
 
 void TDataModule1::markClassesDeleted(int64_t eventId, QString& errMsg)
@@ -613,16 +587,13 @@ void TDataModule1::insertClientMessage(int64_t eventId, const QString& messageTy
 
 void TDataModule1::updateClientLastEvent(int64_t eventId, QString& errMsg)
 {
-    errMsg.clear();
-    const QString err = RunDbMethod(L("updateClientLastEvent"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("updateClientLastEvent"), *fbTrUpdateCallFD, errMsg, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD, {L("SELECT OUT_ERRMSG FROM E_CLIENT.UPDATE_CLIENT_LAST_EVENT(:IN_EVENT_ID) ")});
         q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(eventId);
         q.Open();
         errMsg = NullStr(q, L("OUT_ERRMSG"));
         q.Close();
     });
-    if (!err.isEmpty())
-        errMsg = err;
 }
 
 int64_t TDataModule1::getClientLastEvent()
@@ -639,16 +610,13 @@ int64_t TDataModule1::getClientLastEvent()
 
 void TDataModule1::sendAllEventMessages(int64_t eventId, QString& message)
 {
-    message.clear();
-    const QString err = RunDbMethod(L("sendAllEventMessages"), *fbTrUpdateCallFD, [&] {
+    RunReporting(L("sendAllEventMessages"), *fbTrUpdateCallFD, message, [&] {
         TFbQuery& q = SetStatement(*fbUpdateDefaultFD, {L("SELECT OUT_MESSAGE FROM E_EVENT.SEND_ALL_EVENT_MESSAGES(:IN_EVENT_ID) ")});
         q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(eventId);
         q.Open();
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
-    if (!err.isEmpty())
-        message = err;
 }
 
 // ---- upload queue ----

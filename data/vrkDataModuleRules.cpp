@@ -17,12 +17,9 @@
 #include "platform/ui/StdCtrls.h"
 #include "resources/ProgramTexts.h"
 
-namespace {
+using vrk::L;
 
-QString L(const char* s)
-{
-    return QString::fromUtf8(s);
-}
+namespace {
 
 void Enable(TAction* a, bool on)
 {

@@ -32,6 +32,14 @@ enum class TDbLogStyle {
     Others,         // name + ".OTHERS: " + message
 };
 
+namespace vrk {
+// A name or statement written in the source, which is UTF-8.
+inline QString L(const char* Text)
+{
+    return QString::fromUtf8(Text);
+}
+}  // namespace vrk
+
 struct TDbMethodOptions {
     TDbLogStyle LogStyle = TDbLogStyle::Parenthesized;
     // Raise the error again after logging and rolling back.

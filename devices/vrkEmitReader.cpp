@@ -1,7 +1,9 @@
 #include "devices/vrkEmitReader.h"
 
 #include "app/vrkDoMessage.h"
+#include "platform/rtl/Exception.h"
 #include "resources/ProgramTexts.h"
+#include "resources/SafeguardTexts.h"
 
 #include <QStringList>
 #include <chrono>
@@ -140,8 +142,12 @@ void T250Read::HandleBytes(int Count, const TGetChar& GetChar, const TProcessEmi
         try {
             const int d = (GetChar() ^ kXor) & 0xFF;
             TakeByte(d, Clock(), ProcessEmit, stop);
+        } catch (const std::exception& e) {
+            // One bad byte or a failed dispatch must not lose the rest, but
+            // a card handled wrongly must leave a trace.
+            do_message(false, txt::ChipReaderHandlingFailed + ExceptionMessage(e), MSG_ERROR);
         } catch (...) {
-            // One bad byte or a failed dispatch must not lose the rest.
+            do_message(false, txt::ChipReaderHandlingFailed + QStringLiteral("?"), MSG_ERROR);
         }
         if (stop)
             return;

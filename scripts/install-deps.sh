@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libcurl4-openssl-dev libssl-dev openssl ca-certificates
-  zlib1g-dev libjpeg-dev libxlsxwriter-dev libzip-dev libudev-dev
+  zlib1g-dev libjpeg-dev libxlsxwriter-dev libzip-dev libudev-dev libcanberra-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev rapidjson-dev nlohmann-json3-dev libboost-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2

@@ -2,7 +2,9 @@
 
 #include "platform/rtl/StrUtils.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -45,6 +47,15 @@ const QString FalseText = QStringLiteral("False");
 [[noreturn]] void CannotConvert(const QString& From, const char* To)
 {
     throw EVariantError(QStringLiteral("Could not convert variant of type (%1) into type (%2)").arg(From, QLatin1String(To)));
+}
+
+// An integer text of the reply. Hexadecimal is read as a number, never as a
+// bit pattern that wraps round to a negative value.
+bool ReadInteger(const QString& Text, int64_t& Value)
+{
+    if (!TryStrToInt64(Text, Value))
+        return false;
+    return Value >= 0 || Text.contains(QLatin1Char('-'));
 }
 
 }  // namespace
@@ -408,9 +419,10 @@ int TJsonNode::AsInteger() const
     case TValueKind::vkUnassigned: return 0;
     case TValueKind::vkBoolean: return FBool ? -1 : 0;
     case TValueKind::vkText: {
-        int V = 0;
-        if (TryStrToInt(FText.toString(), V))
-            return V;
+        int64_t V = 0;
+        if (ReadInteger(FText.toString(), V) && V >= std::numeric_limits<int>::min() &&
+            V <= std::numeric_limits<int>::max())
+            return int(V);
         break;
     }
     default: break;
@@ -425,7 +437,7 @@ int64_t TJsonNode::AsInt64() const
     case TValueKind::vkBoolean: return FBool ? -1 : 0;
     case TValueKind::vkText: {
         int64_t V = 0;
-        if (TryStrToInt64(FText.toString(), V))
+        if (ReadInteger(FText.toString(), V))
             return V;
         break;
     }
@@ -445,8 +457,9 @@ bool TJsonNode::AsBoolean() const
             return true;
         if (S.compare(FalseText, Qt::CaseInsensitive) == 0)
             return false;
+        // A number converts (non-zero is true); "nan" and "inf" are no numbers here.
         double D = 0;
-        if (TryStrToFloat(S, D))
+        if (TryStrToFloat(S, D) && std::isfinite(D))
             return D != 0;
         break;
     }

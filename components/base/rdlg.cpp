@@ -1,12 +1,11 @@
 #include "components/base/rdlg.h"
 
 #include "components/base/rtool.h"
+#include "platform/os/Sound.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "resources/LibraryTexts.h"
-
-#include <QApplication>
 
 namespace {
 
@@ -357,7 +356,7 @@ void ShowErr(const QString& Text, const std::exception& E, bool Terminate)
 {
     if (Application && Application->Terminated())
         return;
-    QApplication::beep();
+    MessageBeep(MB_ICONEXCLAMATION);
     const QString detail = libtxt::ErrorDescription + QStringLiteral("\r") + ExceptionMessage(E);
     if (!Text.isEmpty())
         DlgE2(Text, detail, true);

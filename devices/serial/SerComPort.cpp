@@ -3,6 +3,7 @@
 #include "devices/serial/SerComSelectForm.h"
 #include "devices/serial/SerErrors.h"
 #include "devices/serial/SerWin32Dispatcher.h"
+#include "platform/comm/Comm.h"
 #include "platform/comm/CommPorts.h"
 #include "platform/os/OsTypes.h"
 
@@ -144,6 +145,13 @@ void TSerCustomComPort::InitializePort()
         r = ecAlreadyOpen;
     else if (r == ecFileNotFound || r == ecPathNotFound)
         r = ecBadId;
+    else if (r == -int(ERROR_PRIVILEGE_NOT_HELD_))
+        r = ecNoPermission;
+    else if (r == -int(ERROR_BAD_DEVICE_))
+        r = ecNotSerialDevice;
+    else if (r == -int(ERROR_GEN_FAILURE_) || r == -int(ERROR_INVALID_PARAMETER_) ||
+             r == -int(ERROR_DEVICE_NOT_CONNECTED_))
+        r = ecOpenFailed;  // the device layer's numbers are not errno values with system texts
     if (r != 0)
         RaiseSerError(r);
 }

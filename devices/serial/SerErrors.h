@@ -60,7 +60,8 @@ SER_EXCEPTION_CLASS(ERas, ESerException)
     X(-2004, EDefault, EOpenComm) X(-2005, EHardware, EOpenComm) X(-2006, EMemory, EOpenComm)           \
     X(-2007, ECommNotOpen, EOpenComm) X(-2008, EAlreadyOpen, EOpenComm) X(-2009, ENoHandles, EOpenComm) \
     X(-2010, ENoTimers, EOpenComm) X(-2011, ENoPortSelected, EOpenComm)                                 \
-    X(-2012, ENotOpenedByTapi, EOpenComm)                                                               \
+    X(-2012, ENotOpenedByTapi, EOpenComm) X(-2013, ENoPermission, EOpenComm)                            \
+    X(-2014, ENotSerialDevice, EOpenComm) X(-2015, EOpenFailed, EOpenComm)                              \
     X(-3001, ENullApi, ESerialIO) X(-3003, ERegisterHandlerFailed, ESerialIO)                           \
     X(-3004, EPutBlockFail, ESerialIO) X(-3005, EGetBlockFail, ESerialIO)                               \
     X(-3006, EOutputBufferTooSmall, ESerialIO) X(-3007, EBufferIsEmpty, ESerialIO)                      \

@@ -19,10 +19,14 @@ uint32_t CommErrorFromErrno(int Errno)
     case ENODEV:
     case ENXIO:
     case ENOTDIR:
-    case ENOTTY:
         return ERROR_FILE_NOT_FOUND_;
+    // Not a terminal: a folder, a plain file, /dev/null.
+    case ENOTTY:
+    case EISDIR:
+        return ERROR_BAD_DEVICE_;
     case EACCES:
     case EPERM:
+        return ERROR_PRIVILEGE_NOT_HELD_;
     case EBUSY:
     case EWOULDBLOCK:
         return ERROR_ACCESS_DENIED_;
@@ -122,7 +126,7 @@ bool TCommDevice::Open(const QString& Path)
     if (tcgetattr(fd, &tio) != 0) {
         int e = errno;
         ::close(fd);
-        return Fail(e == EIO ? EIO : ENOTTY);
+        return Fail(e == EIO ? EIO : ENOTTY);  // EINVAL and the like: not a terminal either
     }
     // Another holder of the device, in this process or another, keeps it: an
     // advisory lock for programs that cooperate, the terminal's exclusive mode

@@ -8,9 +8,10 @@
 // pseudo-terminals, so the layer above keeps its own logic unchanged.
 //
 // Failures return false (or a negative count) and leave a Windows-style error
-// number in LastError(): 2 no such device, 5 in use or not permitted, 6 bad
-// handle, 87 bad argument, 995 operation abandoned, 1167 device gone, 31 any
-// other device failure.
+// number in LastError(): 2 no such device, 5 in use, 1314 not permitted (the
+// user may not open the device), 1200 not a terminal device, 6 bad handle,
+// 87 bad argument, 995 operation abandoned, 1167 device gone, 31 any other
+// device failure.
 
 #include <QString>
 #include <atomic>
@@ -92,6 +93,8 @@ constexpr uint32_t ERROR_INVALID_PARAMETER_ = 87;
 constexpr uint32_t ERROR_INSUFFICIENT_BUFFER_ = 122;
 constexpr uint32_t ERROR_OPERATION_ABORTED_ = 995;
 constexpr uint32_t ERROR_DEVICE_NOT_CONNECTED_ = 1167;
+constexpr uint32_t ERROR_BAD_DEVICE_ = 1200;
+constexpr uint32_t ERROR_PRIVILEGE_NOT_HELD_ = 1314;
 
 struct TDCB {
     uint32_t BaudRate = 9600;

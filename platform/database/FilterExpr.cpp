@@ -3,6 +3,7 @@
 #include "platform/rtl/DateUtils.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -204,7 +205,9 @@ bool FilterLikeMatch(const QString& Value, const QString& Pattern, bool CaseInse
 
 struct TFilterExpression::Node {
     enum Kind { Or, And, Not, Compare, NullTest, Constant } K = Constant;
-    std::shared_ptr<Node> A, B;
+    // Not: the one operand. Or, And: every operand of the chain, in order, so a
+    // long chain is one level deep however many terms it has.
+    std::vector<std::shared_ptr<Node>> Items;
     // Comparison.
     QString Op;  // = <> < <= > >= LIKE
     bool Negate = false;
@@ -252,50 +255,54 @@ private:
     Token Take() { return FToks[size_t(FPos++)]; }
     bool IsWord(const char* W) const { return Peek().Kind == TokKind::Word && Peek().Text == QLatin1String(W); }
 
-    NodeP ParseOr()
+    NodeP ParseOr() { return ParseChain("OR", TFilterExpression::Node::Or, &Parser::ParseAnd); }
+    NodeP ParseAnd() { return ParseChain("AND", TFilterExpression::Node::And, &Parser::ParseFactor); }
+
+    // Operands joined by one word, gathered into one node.
+    NodeP ParseChain(const char* Word, TFilterExpression::Node::Kind Kind, NodeP (Parser::*Operand)())
     {
-        NodeP l = ParseAnd();
-        while (IsWord("OR")) {
+        NodeP first = (this->*Operand)();
+        if (!IsWord(Word))
+            return first;
+        auto n = std::make_shared<TFilterExpression::Node>();
+        n->K = Kind;
+        n->Items.push_back(first);
+        while (IsWord(Word)) {
             Take();
-            auto n = std::make_shared<TFilterExpression::Node>();
-            n->K = TFilterExpression::Node::Or;
-            n->A = l;
-            n->B = ParseAnd();
-            l = n;
+            n->Items.push_back((this->*Operand)());
         }
-        return l;
+        return n;
     }
-    NodeP ParseAnd()
-    {
-        NodeP l = ParseFactor();
-        while (IsWord("AND")) {
-            Take();
-            auto n = std::make_shared<TFilterExpression::Node>();
-            n->K = TFilterExpression::Node::And;
-            n->A = l;
-            n->B = ParseFactor();
-            l = n;
-        }
-        return l;
-    }
+
     NodeP ParseFactor()
+    {
+        // NOT and parentheses nest by recursion: a limit keeps a hostile text
+        // from running the stack out.
+        if (IsWord("NOT") || Peek().Kind == TokKind::LParen) {
+            if (FDepth >= MaxNesting)
+                SyntaxError(QStringLiteral("nested more than %1 levels deep").arg(MaxNesting), Peek().Pos);
+            ++FDepth;
+            NodeP n = ParseNested();
+            --FDepth;
+            return n;
+        }
+        return ParseComparison();
+    }
+    NodeP ParseNested()
     {
         if (IsWord("NOT")) {
             Take();
             auto n = std::make_shared<TFilterExpression::Node>();
             n->K = TFilterExpression::Node::Not;
-            n->A = ParseFactor();
+            n->Items.push_back(ParseFactor());
             return n;
         }
-        if (Peek().Kind == TokKind::LParen) {
-            Take();
-            NodeP n = ParseOr();
-            if (Peek().Kind != TokKind::RParen)
-                SyntaxError(QStringLiteral("missing ')'"), Peek().Pos);
-            Take();
-            return n;
-        }
-        return ParseComparison();
+        Take();
+        NodeP n = ParseOr();
+        if (Peek().Kind != TokKind::RParen)
+            SyntaxError(QStringLiteral("missing ')'"), Peek().Pos);
+        Take();
+        return n;
     }
 
     Operand ParseOperand()
@@ -467,9 +474,12 @@ private:
         }
     }
 
+    static constexpr int MaxNesting = 200;
+
     const TDataSet& FDS;
     std::vector<Token> FToks;
     int FPos = 0;
+    int FDepth = 0;
     TFilterOptions FOptions;
 };
 
@@ -543,11 +553,11 @@ bool Eval(const TFilterExpression::Node& N)
 {
     switch (N.K) {
     case TFilterExpression::Node::Or:
-        return Eval(*N.A) || Eval(*N.B);
+        return std::any_of(N.Items.begin(), N.Items.end(), [](const auto& I) { return Eval(*I); });
     case TFilterExpression::Node::And:
-        return Eval(*N.A) && Eval(*N.B);
+        return std::all_of(N.Items.begin(), N.Items.end(), [](const auto& I) { return Eval(*I); });
     case TFilterExpression::Node::Not:
-        return !Eval(*N.A);
+        return !Eval(*N.Items.front());
     case TFilterExpression::Node::NullTest:
         return N.LF->IsNull() != N.Negate;
     case TFilterExpression::Node::Compare:

@@ -21,6 +21,8 @@
 //
 // A text the parser cannot read, or a field the dataset does not have, raises
 // EDatabaseError with the reason, so assigning a bad Filter fails at once.
+// NOT and parentheses nest at most 200 levels deep (a syntax error beyond);
+// chains of AND and OR may be of any length.
 
 #include "platform/database/DataSet.h"
 

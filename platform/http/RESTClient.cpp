@@ -109,6 +109,22 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
 
     const QString Url = FullURL(Resource);
     const QByteArray UrlBytes = Url.toUtf8();
+    // The access token travels in the headers: never in clear, never to a
+    // local file or another protocol libcurl happens to know.
+    if (!Url.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive))
+        throw ERESTException(QStringLiteral("Only HTTPS addresses are allowed: %1").arg(Url));
+    // A line break inside a header would start a header of its own.
+    auto CheckHeaderText = [](const QString& Name, const QString& Text) {
+        if (Text.contains(QLatin1Char('\r')) || Text.contains(QLatin1Char('\n')))
+            throw ERESTException(QStringLiteral("The header %1 holds a line break and is not sent.").arg(Name.simplified()));
+    };
+    CheckHeaderText(QStringLiteral("Accept"), Accept);
+    CheckHeaderText(QStringLiteral("Accept-Charset"), AcceptCharset);
+    CheckHeaderText(QStringLiteral("Content-Type"), ContentType);
+    for (const auto& Header : Headers) {
+        CheckHeaderText(Header.first, Header.first);
+        CheckHeaderText(Header.first, Header.second);
+    }
     char ErrorBuffer[CURL_ERROR_SIZE] = {0};
     QByteArray ReplyBody;
     HeaderState ReplyHeaders;
@@ -117,6 +133,13 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
     curl_easy_setopt(H, CURLOPT_ERRORBUFFER, ErrorBuffer);
     curl_easy_setopt(H, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(H, CURLOPT_FOLLOWLOCATION, 0L);
+#if LIBCURL_VERSION_NUM >= 0x075500
+    curl_easy_setopt(H, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(H, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+#else
+    curl_easy_setopt(H, CURLOPT_PROTOCOLS, long(CURLPROTO_HTTPS));
+    curl_easy_setopt(H, CURLOPT_REDIR_PROTOCOLS, long(CURLPROTO_HTTPS));
+#endif
     curl_easy_setopt(H, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(H, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(H, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeout));

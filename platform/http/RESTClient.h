@@ -54,7 +54,9 @@ public:
         QByteArray RawBytes;
     };
     // One exchange. Headers are sent exactly as given. A body (also an empty
-    // one) travels as the raw request body, on GET as well.
+    // one) travels as the raw request body, on GET as well. Only https://
+    // addresses are used, and a header whose name or value holds a CR or LF
+    // is refused: both raise ERESTException before anything is sent.
     TReply Execute(TRESTRequestMethod Method, const QString& Resource,
                    const QVector<QPair<QString, QString>>& Headers,
                    const QByteArray* Body);

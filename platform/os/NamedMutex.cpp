@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -22,13 +23,19 @@ TNamedMutex::TNamedMutex(const QString& Name)
     for (QChar c : Name)
         safe += (c.isLetterOrNumber() || c == QLatin1Char('-')) ? c : QChar(QLatin1Char('_'));
     FLockFile = RuntimeDir() + QStringLiteral("/sorvex-") + safe + QStringLiteral(".lock");
-    FFd = ::open(FLockFile.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    FFd = ::open(FLockFile.toLocal8Bit().constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (FFd < 0) {
         FLastError = ERROR_ACCESS_DENIED;
+        FErrorText = QString::fromLocal8Bit(strerror(errno));
         return;
     }
     if (::flock(FFd, LOCK_EX | LOCK_NB) != 0) {
-        FLastError = (errno == EWOULDBLOCK) ? ERROR_ALREADY_EXISTS : ERROR_ACCESS_DENIED;
+        if (errno == EWOULDBLOCK) {
+            FLastError = ERROR_ALREADY_EXISTS;
+        } else {
+            FLastError = ERROR_ACCESS_DENIED;
+            FErrorText = QString::fromLocal8Bit(strerror(errno));
+        }
         ::close(FFd);
         FFd = -1;
     }

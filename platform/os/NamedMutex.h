@@ -5,7 +5,9 @@
 //
 // Built on an exclusive flock of a lock file named after the mutex name in the
 // runtime folder ($SORVEX_RUNTIME_DIR, else $XDG_RUNTIME_DIR, else /tmp); the
-// kernel drops the lock when the process dies.
+// kernel drops the lock when the process dies. The lock file is private to
+// the user (mode 0600). A lock file that cannot be created or opened is not a
+// running copy: LastError is then ERROR_ACCESS_DENIED and ErrorText says why.
 
 #include <QString>
 #include <cstdint>
@@ -24,11 +26,14 @@ public:
     // The last-error code of the creation: 0 when this object holds the name.
     uint32_t LastError() const { return FLastError; }
     const QString& LockFileName() const { return FLockFile; }
+    // The system's reason when the lock file could not be used; empty otherwise.
+    const QString& ErrorText() const { return FErrorText; }
 
 private:
     int FFd = -1;
     uint32_t FLastError = ERROR_SUCCESS;
     QString FLockFile;
+    QString FErrorText;
 };
 
 // The folder for lock files and other per-user run-time marks.

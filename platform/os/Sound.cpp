@@ -1,62 +1,91 @@
 #include "platform/os/Sound.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QString>
+#include <canberra.h>
+
+#include <QtGlobal>
+#include <atomic>
 #include <mutex>
 
 namespace {
 
-std::mutex SinkLock;
-TSoundSink CurrentSink;
+std::mutex gSoundLock;
+TSoundSink gSink;
+ca_context* gContext = nullptr;
+bool gContextFailed = false;
+std::atomic<bool> gFailureLogged{false};
 
-// The freedesktop sound theme's names for the four kinds.
-QString SoundId(unsigned uType)
+void LogFailureOnce(const char* What, int Code)
 {
-    switch (uType) {
-    case MB_ICONASTERISK:
-        return QStringLiteral("dialog-information");
-    case MB_ICONEXCLAMATION:
-        return QStringLiteral("dialog-warning");
-    case MB_ICONHAND:
-        return QStringLiteral("dialog-error");
-    default:
-        return QStringLiteral("bell");
-    }
+    if (!gFailureLogged.exchange(true))
+        qWarning("No event sounds: %s (%s); beeps stay silent", What, ca_strerror(Code));
 }
 
-void Play(unsigned uType)
+// Opens the sound system at the first beep; a failure is kept so that a
+// computer without sound does not retry on every beep.
+ca_context* Context()
 {
-    // The player is looked up once; a machine without one stays silent.
-    static const QString player = QStandardPaths::findExecutable(QStringLiteral("canberra-gtk-play"));
-    if (player.isEmpty())
-        return;
-    QProcess::startDetached(player, {QStringLiteral("-i"), SoundId(uType)});
+    if (gContext || gContextFailed)
+        return gContext;
+    int rc = ca_context_create(&gContext);
+    if (rc == CA_SUCCESS)
+        rc = ca_context_change_props(gContext, CA_PROP_APPLICATION_NAME, "sorvex", nullptr);
+    if (rc == CA_SUCCESS)
+        rc = ca_context_open(gContext);
+    if (rc != CA_SUCCESS) {
+        if (gContext)
+            ca_context_destroy(gContext);
+        gContext = nullptr;
+        gContextFailed = true;
+        LogFailureOnce("the sound system did not open", rc);
+    }
+    return gContext;
 }
 
-}  // namespace
-
-bool MessageBeep(unsigned uType)
+bool Play(const QString& EventId)
 {
-    TSoundSink sink;
-    {
-        std::lock_guard<std::mutex> g(SinkLock);
-        sink = CurrentSink;
+    std::lock_guard<std::mutex> lock(gSoundLock);
+    if (gSink) {
+        gSink(EventId);
+        return true;
     }
-    try {
-        if (sink)
-            sink(uType);
-        else
-            Play(uType);
-    } catch (...) {
+    ca_context* ctx = Context();
+    if (!ctx)
+        return false;
+    const int rc = ca_context_play(ctx, 0, CA_PROP_EVENT_ID, EventId.toUtf8().constData(), nullptr);
+    if (rc != CA_SUCCESS) {
+        LogFailureOnce("a sound could not be played", rc);
+        return false;
     }
     return true;
 }
 
-TSoundSink SetSoundSink(TSoundSink Sink)
+} // namespace
+
+QString SoundEventId(UINT uType)
 {
-    std::lock_guard<std::mutex> g(SinkLock);
-    TSoundSink previous = std::move(CurrentSink);
-    CurrentSink = std::move(Sink);
-    return previous;
+    switch (uType) {
+    case MB_ICONHAND: return QStringLiteral("dialog-error");
+    case 0x20: return QStringLiteral("dialog-question");
+    case MB_ICONEXCLAMATION: return QStringLiteral("dialog-warning");
+    case MB_ICONASTERISK: return QStringLiteral("dialog-information");
+    default: return QStringLiteral("bell");
+    }
+}
+
+bool MessageBeep(UINT uType)
+{
+    return Play(SoundEventId(uType));
+}
+
+bool Beep(DWORD dwFreq, DWORD dwDuration)
+{
+    Q_UNUSED(dwFreq);
+    Q_UNUSED(dwDuration);
+    return Play(SoundEventId(MB_SIMPLEBEEP));
+}
+
+void SetSoundSink(TSoundSink Sink)
+{
+    std::lock_guard<std::mutex> lock(gSoundLock);
+    gSink = std::move(Sink);
 }

@@ -4,6 +4,7 @@
 #include "platform/rtl/StrUtils.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -164,15 +165,32 @@ void TIniContent::DeleteKey(const QString& SectionName, const QString& Ident)
             }
 }
 
-bool ReadIniText(const QString& FileName, QString& Text)
+bool ReadIniText(const QString& FileName, QString& Text, QString* Error)
 {
     QFile f(FileName);
+    Text.clear();
+    if (Error)
+        Error->clear();
     if (!f.open(QIODevice::ReadOnly)) {
-        Text.clear();
+        if (Error && QFileInfo::exists(FileName))
+            *Error = QStringLiteral("Unable to read %1 (%2)").arg(FileName, f.errorString());
         return false;
     }
-    Text = DecodeTextBytes(f.readAll());
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (Error)
+            *Error = QStringLiteral("Unable to read %1 (%2)").arg(FileName, f.errorString());
+        return false;
+    }
+    Text = DecodeTextBytes(bytes);
     return true;
+}
+
+QString IniFileReadError(const QString& FileName)
+{
+    QString text, error;
+    ReadIniText(FileName, text, &error);
+    return error;
 }
 
 void WriteIniText(const QString& FileName, const QString& Text)
@@ -241,7 +259,7 @@ TMemIniFile::TMemIniFile(const QString& FileName) : TCustomIniFile(FileName)
 void TMemIniFile::Load()
 {
     QString text;
-    ReadIniText(FFileName, text);
+    ReadIniText(FFileName, text, &FReadError);
     FContent.Parse(text);
 }
 
@@ -289,6 +307,10 @@ void TMemIniFile::DeleteKey(const QString& Section, const QString& Ident)
 
 void TMemIniFile::UpdateFile()
 {
+    // Writing back what we could not read would replace the user's settings
+    // with only the keys written since.
+    if (!FReadError.isEmpty())
+        throw EIniFileException(FReadError + QStringLiteral("; not written over"));
     WriteIniText(FFileName, FContent.Serialize());
     FContent.Modified = false;
 }
@@ -296,6 +318,7 @@ void TMemIniFile::UpdateFile()
 void TMemIniFile::Rename(const QString& FileName, bool Reload)
 {
     FFileName = FileName;
+    FReadError.clear();
     if (Reload)
         Load();
 }

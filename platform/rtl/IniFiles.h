@@ -85,14 +85,19 @@ public:
     void ReadSectionValues(const QString& Section, TStringList& Strings) override;
     void EraseSection(const QString& Section) override;
     void DeleteKey(const QString& Section, const QString& Ident) override;
-    // Writes the file when anything changed; raises EIniFileException on failure.
+    // Writes the file when anything changed; raises EIniFileException on failure
+    // and when the file exists but could not be read.
     void UpdateFile() override;
+    // Why an existing file could not be read (its settings then read as
+    // defaults); empty when it was read or does not exist.
+    const QString& ReadError() const { return FReadError; }
     void Rename(const QString& FileName, bool Reload);
     void Clear();
 
 private:
     void Load();
     TIniContent FContent;
+    QString FReadError;
 };
 
 class TIniFile : public TCustomIniFile {
@@ -100,7 +105,8 @@ public:
     explicit TIniFile(const QString& FileName) : TCustomIniFile(FileName) {}
 
     QString ReadString(const QString& Section, const QString& Ident, const QString& Default) override;
-    // Raises EIniFileException when the file cannot be written.
+    // Raises EIniFileException when the file cannot be written, or exists
+    // but cannot be read (it is never written over then).
     void WriteString(const QString& Section, const QString& Ident, const QString& Value) override;
     void ReadSection(const QString& Section, TStringList& Strings) override;
     void ReadSections(TStringList& Strings) override;
@@ -110,7 +116,10 @@ public:
     void UpdateFile() override {}
 };
 
-// Reads a whole INI text file; a missing or unreadable file is empty.
-bool ReadIniText(const QString& FileName, QString& Text);
+// Reads a whole INI text file; a missing or unreadable file is empty. Error
+// (when given) tells why a file that exists could not be read.
+bool ReadIniText(const QString& FileName, QString& Text, QString* Error = nullptr);
+// Why an existing INI file cannot be read; empty when it can or is missing.
+QString IniFileReadError(const QString& FileName);
 // Writes it through a temporary file so a failed write leaves the old file.
 void WriteIniText(const QString& FileName, const QString& Text);

@@ -278,7 +278,7 @@ void TTimer::SetInterval(int Value)
 
 void TTimer::UpdateTimer()
 {
-    // an interval of 0 never fires, as on the original platform
+    // an interval of 0 never fires: a timer without an interval is switched off
     if (FEnabled && FInterval > 0 && !Loading()) {
         FTimer->start(FInterval);
     } else {

@@ -1,9 +1,13 @@
 #include "app/vrkCommon.h"
+#include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
 #include "tests/app/Scramble.h"
+#include "resources/SafeguardTexts.h"
+#include "tests/support/PlainUser.h"
 #include "tests/support/TempProgramDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 TEST(Configuration, DecryptStrTable)
@@ -114,4 +118,38 @@ TEST_F(MainFormConfig, MalformedAndUnwritableFilesDoNotStopTheStart)
     EXPECT_EQ(f->s_db_name, "");
     EXPECT_EQ(f->iChipReadDelay, 5);
     EXPECT_EQ(f->vcUILanguageCode, "EN");
+}
+
+TEST_F(MainFormConfig, UnreadableDeviceFileIsLoggedAndNeverWrittenOver)
+{
+    const QByteArray kept = "[CHIP_READER]\r\nCOM=/dev/ttyUSB0\r\nREAD_DELAY=2\r\n[UI]\r\nLANGUAGE=1\r\n";
+    home.Write("vrkEvent.ini", kept);
+    QFile::setPermissions(home.File("vrkEvent.ini"), QFileDevice::WriteOwner);  // chmod 200
+    {
+        TPlainUser user(home.Path());
+        auto f = Load();
+        EXPECT_EQ(f->iChipReadDelay, 5);  // defaults in memory
+        EXPECT_EQ(f->vcUILanguageCode, "EN");
+    }
+    QFile::setPermissions(home.File("vrkEvent.ini"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(home.Read("vrkEvent.ini"), kept);
+    const QString log = QString::fromUtf8(home.Read(QFileInfo(DayLogFileName(QDate::currentDate())).fileName()));
+    EXPECT_TRUE(log.contains(txt::IniUnreadable)) << log.toStdString();
+}
+
+TEST_F(MainFormConfig, InvalidNumbersAreLoggedWithFileSectionKeyAndText)
+{
+    home.Write("vrkEvent.ini", "[CHIP_READER]\r\nREAD_DELAY=99999999999999999999\r\n[UI]\r\nRESULT_BOARD_STYLE=1e9\r\n"
+                               "LANGUAGE=0x\r\n[CHIP_PRINTER]\r\nTYPE=1\r\n");
+    auto f = Load();
+    EXPECT_EQ(f->iChipReadDelay, 5);
+    EXPECT_EQ(f->iResultBoardStyle, 0);
+    EXPECT_EQ(f->n_chip_printer_type, 1);
+    const QString log = QString::fromUtf8(home.Read(QFileInfo(DayLogFileName(QDate::currentDate())).fileName()));
+    const QString file = home.File("vrkEvent.ini");
+    for (const auto& [section, key, text] : {std::tuple{"CHIP_READER", "READ_DELAY", "99999999999999999999"},
+                                             std::tuple{"UI", "RESULT_BOARD_STYLE", "1e9"},
+                                             std::tuple{"UI", "LANGUAGE", "0x"}})
+        EXPECT_TRUE(log.contains(txt::IniBadNumber.arg(file, section, key, text))) << key << "\n" << log.toStdString();
+    EXPECT_EQ(log.count(";Warning;"), 3) << log.toStdString();
 }

@@ -1,5 +1,7 @@
 #include "app/vrkDoMessage.h"
 #include "platform/ui/Dialogs.h"
+#include "resources/SafeguardTexts.h"
+#include "tests/support/PlainUser.h"
 #include "tests/support/TempProgramDir.h"
 
 #include <QDate>
@@ -107,4 +109,25 @@ TEST_F(DayLog, SecondAttemptWritesTheLine)
     ASSERT_EQ(LogLines().size(), 1);
     EXPECT_TRUE(LogLines()[0].endsWith(";Information;;saved on retry"));
     EXPECT_EQ(seen.list.size(), 2);
+}
+
+// In a read-only program folder the day log cannot take the lines: the user
+// hears it once, in a box and on stderr, not with every message.
+TEST_F(DayLog, UnwritableLogIsShownOnceInABoxAndOnStderr)
+{
+    const auto writable = QFile::permissions(home.Path());
+    QFile::setPermissions(home.Path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);  // chmod 500
+    QString err;
+    {
+        TPlainUser user(home.Path());
+        testing::internal::CaptureStderr();
+        do_message(false, "first lost line", MSG_WARNING);
+        do_message(false, "second lost line", MSG_WARNING);
+        err = QString::fromStdString(testing::internal::GetCapturedStderr());
+    }
+    QFile::setPermissions(home.Path(), writable);
+    ASSERT_EQ(seen.boxes.size(), 1u);
+    EXPECT_TRUE(seen.boxes[0].Text.startsWith(txt::DayLogUnwritable.left(10))) << seen.boxes[0].Text.toStdString();
+    EXPECT_TRUE(seen.boxes[0].Text.contains(DayLogFileName(QDate::currentDate())));
+    EXPECT_EQ(err.count(DayLogFileName(QDate::currentDate())), 1) << err.toStdString();
 }

@@ -6,6 +6,7 @@
 #include "tests/support/TempProgramDir.h"
 
 #include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -92,4 +93,18 @@ TEST(Startup, SecondCopyShowsTheMessageAndExitsWithoutWindow)
     EXPECT_FALSE(QFile::exists(log2));
     third->kill();
     third->waitForFinished(5000);
+}
+
+TEST(Startup, UnusableLockFileIsAnErrorNamingTheFolderNotASecondCopy)
+{
+    TempProgramDir home;
+    const QString log = home.File("dialogs.log");
+    QDir(home.Path()).mkdir("sorvex-_AD12094E-7308-4067-8CAC-565A1FF3ADDC_.lock");  // cannot be opened
+    std::unique_ptr<QProcess> p(StartProgram(home, log));
+    ASSERT_TRUE(p->waitForFinished(10000));
+    EXPECT_NE(p->exitCode(), 0);
+    const QString shown = QString::fromUtf8(home.Read("dialogs.log"));
+    EXPECT_FALSE(shown.contains(txt::SecondInstance)) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QDir(home.Path()).absolutePath())) << shown.toStdString();
+    EXPECT_TRUE(QString::fromLocal8Bit(p->readAllStandardError()).contains(QDir(home.Path()).absolutePath()));
 }

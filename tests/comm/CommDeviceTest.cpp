@@ -3,7 +3,12 @@
 // queue counts, and a far end that hangs up.
 
 #include "platform/comm/Comm.h"
+#include "tests/support/PlainUser.h"
 #include "tests/support/PtyPair.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <chrono>
@@ -18,11 +23,31 @@ TEST(CommDevice, OpenMissingDeviceIsFileNotFound)
     EXPECT_EQ(d.LastError(), ERROR_FILE_NOT_FOUND_);
 }
 
-TEST(CommDevice, OpenNonTerminalIsFileNotFound)
+TEST(CommDevice, OpenNonTerminalIsBadDevice)
 {
+    QTemporaryDir dir;
+    QFile plain(dir.path() + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    for (const QString& path : {QStringLiteral("/dev/null"), dir.path(), plain.fileName()}) {
+        TCommDevice d;
+        EXPECT_FALSE(d.Open(path));
+        EXPECT_EQ(d.LastError(), ERROR_BAD_DEVICE_) << path.toStdString();
+    }
+}
+
+TEST(CommDevice, OpenWithoutPermissionIsNotInUse)
+{
+    PtyPair pty;
+    QTemporaryDir dir;
+    // The terminal stays root's with mode 0600, or is the tester's own with mode 0000.
+    QFile::setPermissions(pty.NearPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (geteuid() != 0)
+        QFile::setPermissions(pty.NearPath(), {});
+    TPlainUser user(dir.path());
     TCommDevice d;
-    EXPECT_FALSE(d.Open(QStringLiteral("/dev/null")));
-    EXPECT_EQ(d.LastError(), ERROR_FILE_NOT_FOUND_);
+    EXPECT_FALSE(d.Open(pty.NearPath()));
+    EXPECT_EQ(d.LastError(), ERROR_PRIVILEGE_NOT_HELD_);
 }
 
 TEST(CommDevice, SecondOpenOfAHeldPortIsAccessDenied)

@@ -5,6 +5,8 @@
 
 #include "app/vrkDoMessage.h"
 #include "devices/vrkEmitReader.h"
+#include "platform/rtl/Exception.h"
+#include "resources/SafeguardTexts.h"
 #include "tests/devices/FrameFeeder.h"
 #include "tests/support/TempProgramDir.h"
 #include "tools/emitsim/EmitCard.h"
@@ -207,6 +209,27 @@ TEST_F(FrameAssembly, BytesThatCannotBeTakenAreSkipped)
     EXPECT_EQ(feed.Emits.size(), 1);
 }
 
+TEST_F(FrameAssembly, AFailingCardHandlerIsLoggedAndTheNextCardStillComes)
+{
+    FrameFeeder feed(read);
+    const QByteArray wire = Repeated(MakeCard(5150), 3) + Repeated(MakeCard(6160), 3);
+    int pos = 0;
+    bool failed = false;
+    read.HandleBytes(
+        static_cast<int>(wire.size()), [&] { return static_cast<int>(static_cast<uint8_t>(wire.at(pos++))); },
+        [&](const QString& e) {
+            read.NewFrame();
+            if (!failed) {
+                failed = true;
+                throw Exception("the card handler failed");
+            }
+            feed.Emits << e;
+        });
+    EXPECT_TRUE(failed);
+    ASSERT_EQ(feed.Emits.size(), 1);
+    EXPECT_EQ(LinesWith(txt::ChipReaderHandlingFailed + "the card handler failed"), 1) << log.join("\n").toStdString();
+}
+
 // Cards whose number has a low byte $FF, and reads whose reader checksum is
 // $FF, put a run of three or more $FF bytes at the sync mark.
 class SpecialCards : public FrameAssembly, public ::testing::WithParamInterface<uint32_t> {};
@@ -282,7 +305,7 @@ TEST_F(FrameAssembly, AnAmbiguousRunConfirmsNothing)
     EXPECT_TRUE(feed.Emits.isEmpty());
 }
 
-TEST_F(FrameAssembly, SpecifiedBehaviourForPlainSyncPairsIsKept)
+TEST_F(FrameAssembly, ACardLeftOnTheReaderIsConfirmedAgainThreeFramesLater)
 {
     // After a confirmed card the next frame is assembled from scratch while
     // the previous frame stays, so a card left on the reader is confirmed

@@ -34,7 +34,7 @@ void FinishDesk::SetUp()
         const unsigned buttons = R.Flags & 0xF;
         return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
     });
-    SetSoundSink([this](unsigned Type) { Sounds.push_back(Type); });
+    SetSoundSink([this](const QString& EventId) { Sounds << EventId; });
     SetModalHook([this](TCustomForm* F) {
         // the posted work of the opening runs first, as the modal loop would
         QCoreApplication::processEvents();

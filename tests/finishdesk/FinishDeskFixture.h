@@ -68,7 +68,7 @@ protected:
     DataModuleFixture Db;
     TFakeHost Host;
     std::vector<TMessageBoxRequest> Boxes;
-    std::vector<unsigned> Sounds;
+    QStringList Sounds;  // the desktop sound names asked for
     // What a modal finish dialog does once it is open; returns its modal
     // result (the default presses "Peruuta").
     std::function<int(TCustomForm*)> OnModal;

@@ -90,7 +90,7 @@ TEST_F(FinishDesk, ADisqualifiedRunOnARentedCardSoundsTwice)
     formMain->iResultBoardSound2 = 4;
     const int64_t id = Store(Emit(QStringLiteral("77777"), {{0, 0}, {31, 600}, {100, 2400}, {250, 2700}}));
     Board->ShowResultData(id);
-    EXPECT_EQ(Sounds, (std::vector<unsigned>{MB_ICONHAND, MB_ICONHAND}));
+    EXPECT_EQ(Sounds, QStringList({SoundEventId(MB_ICONHAND), SoundEventId(MB_ICONHAND)}));
     EXPECT_TRUE(Board->fcpLainakortti->Visible());
     EXPECT_EQ(Board->fctila->Font()->Color(), clRed);
 
@@ -99,7 +99,7 @@ TEST_F(FinishDesk, ADisqualifiedRunOnARentedCardSoundsTwice)
     formMain->iResultBoardSound1 = 2;
     formMain->iResultBoardSound2 = 3;
     Board->ShowResultData(id);
-    EXPECT_EQ(Sounds, (std::vector<unsigned>{MB_ICONEXCLAMATION, MB_ICONASTERISK}));
+    EXPECT_EQ(Sounds, QStringList({SoundEventId(MB_ICONEXCLAMATION), SoundEventId(MB_ICONASTERISK)}));
 }
 
 TEST_F(FinishDesk, NextCardWaitEnablesReadingOnlyOnceTheFinishDialogIsClosed)

@@ -86,6 +86,42 @@ TEST_P(FilterLanguage, BadExpressionsAreRefusedWhenAssigned)
     EXPECT_EQ(data.IdSet(), std::set<int>{2});
 }
 
+// Hostile texts must not run the stack out: deep nesting is refused with a
+// syntax error, and long chains of AND and OR are parsed and evaluated.
+TEST(FilterDepth, DeepNestingIsRefusedAndLongChainsWork)
+{
+    RunnerData data(TRunnerSource::Memory);
+    TDataSet& d = data.DataSet();
+    d.SetFiltered(true);
+    const int n = 100000;
+    const QString nots = QString("NOT ").repeated(n) + "(ID = 1)";
+    const QString parens = QString("(").repeated(n) + "ID = 1" + QString(")").repeated(n);
+    for (const QString& deep : {nots, parens}) {
+        try {
+            d.SetFilter(deep);
+            ADD_FAILURE() << "accepted " << deep.left(20).toStdString();
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.Message().contains("nested")) << e.Message().toStdString();
+        }
+    }
+    // The nesting the library's own features write still works.
+    d.SetFilter(QString("NOT ").repeated(100) + "(ID = 1)");
+    EXPECT_EQ(data.IdSet(), std::set<int>{1});  // an even number of NOTs
+    d.SetFilter(QString("(").repeated(150) + "ID = 2" + QString(")").repeated(150));
+    EXPECT_EQ(data.IdSet(), std::set<int>{2});
+
+    QStringList terms;
+    for (int i = 0; i < 300000; ++i)
+        terms << "(ID > 1)";
+    d.SetFilter(terms.join(" AND ") + " AND (ID < 3)");
+    EXPECT_EQ(data.IdSet(), std::set<int>{2});
+    terms.clear();
+    for (int i = 0; i < 100000; ++i)
+        terms << "(ID = 9)";
+    d.SetFilter(terms.join(" OR ") + " OR (ID = 4)");
+    EXPECT_EQ(data.IdSet(), std::set<int>{4});
+}
+
 TEST_P(FilterLanguage, BookmarkSurvivesFilterToggling)
 {
     RunnerData data(GetParam());

@@ -192,3 +192,51 @@ TEST_F(RESTClientTest, ThreadsTakeTurnsButNeverShareAClient)
     Slow.join();
     EXPECT_EQ(Response.StatusCode(), 401);
 }
+
+// The access token must never travel in clear or reach a local file, and a
+// header text cannot smuggle in headers of its own.
+TEST_F(RESTClientTest, OnlyHttpsAndNoLineBreaksInHeaders)
+{
+    QTcpServer Plain;  // a clear-text listener that must stay untouched
+    ASSERT_TRUE(Plain.listen(QHostAddress::LocalHost));
+    const QString Urls[] = {
+        QStringLiteral("http://127.0.0.1:%1/api").arg(Plain.serverPort()),
+        QStringLiteral("file:///etc"),
+        QStringLiteral("ftp://127.0.0.1:%1/api").arg(Plain.serverPort()),
+        QStringLiteral("127.0.0.1:%1/api").arg(Plain.serverPort()),
+    };
+    for (const QString& Url : Urls) {
+        Client.BaseURL = Url;
+        Prepare(QStringLiteral("client/login"), TRESTRequestMethod::rmPOST);
+        Request.AddHeader(QStringLiteral("access_token"), QStringLiteral("secret"));
+        try {
+            Request.Execute();
+            ADD_FAILURE() << "sent to " << Url.toStdString();
+        } catch (const ERESTException& Error) {
+            EXPECT_TRUE(Error.Message().startsWith(QStringLiteral("Only HTTPS addresses are allowed: ")))
+                << Error.Message().toStdString();
+        }
+    }
+    EXPECT_FALSE(Plain.waitForNewConnection(50));
+
+    Client.BaseURL = Service.FirstBaseURL();
+    const QPair<QString, QString> Bad[] = {
+        {QStringLiteral("id"), QStringLiteral("1\r\nX-Injected: yes")},
+        {QStringLiteral("id"), QStringLiteral("1\nX-Injected: yes")},
+        {QStringLiteral("X-Injected: yes\r\nid"), QStringLiteral("1")},
+    };
+    for (const auto& Header : Bad) {
+        Prepare(QStringLiteral("client/login"), TRESTRequestMethod::rmPOST);
+        Request.AddHeader(Header.first, Header.second);
+        try {
+            Request.Execute();
+            ADD_FAILURE() << "sent " << Header.second.toStdString();
+        } catch (const ERESTException& Error) {
+            EXPECT_TRUE(Error.Message().contains(QStringLiteral("line break"))) << Error.Message().toStdString();
+        }
+    }
+    Client.ContentType = QStringLiteral("application/json\r\nX-Injected: yes");
+    Prepare(QStringLiteral("client/login"), TRESTRequestMethod::rmPOST);
+    EXPECT_THROW(Request.Execute(), ERESTException);
+    EXPECT_TRUE(Service.State().RequestLog().isEmpty());
+}

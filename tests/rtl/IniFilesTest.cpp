@@ -1,5 +1,6 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/IniFiles.h"
+#include "tests/support/PlainUser.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,4 +73,33 @@ TEST(IniFiles, MemIniFileKeepsChangesUntilUpdate)
     r.ReadSections(sections);
     EXPECT_EQ(sections.ToQStringList(), QStringList({"B"}));
     EXPECT_FALSE(r.ValueExists("B", "z"));
+}
+
+TEST(IniFiles, UnreadableFileIsNeverWrittenOver)
+{
+    QTemporaryDir dir;
+    const QString name = dir.path() + "/locked.ini";
+    const QByteArray kept = "[CHIP_READER]\r\nCOM=/dev/ttyUSB0\r\nREAD_DELAY=2\r\n";
+    WriteAll(name, kept);
+    QFile::setPermissions(name, QFileDevice::WriteOwner);  // chmod 200
+    {
+        TPlainUser user(dir.path());
+        EXPECT_FALSE(IniFileReadError(name).isEmpty());
+        TIniFile ini(name);
+        EXPECT_EQ(ini.ReadInteger("CHIP_READER", "READ_DELAY", 5), 5);  // defaults in memory
+        try {
+            ini.WriteInteger("CHIP_READER", "READ_DELAY", 5);
+            ADD_FAILURE() << "an unreadable file was written";
+        } catch (const EIniFileException& e) {
+            EXPECT_TRUE(e.Message().contains("Unable to read")) << e.Message().toStdString();
+        }
+        TMemIniFile mem(name);
+        EXPECT_FALSE(mem.ReadError().isEmpty());
+        mem.WriteString("UI", "LANGUAGE", "1");
+        EXPECT_THROW(mem.UpdateFile(), EIniFileException);
+    }
+    QFile::setPermissions(name, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(ReadAll(name), kept);
+    EXPECT_TRUE(IniFileReadError(name).isEmpty());
+    EXPECT_TRUE(IniFileReadError(dir.path() + "/missing.ini").isEmpty());
 }

@@ -10,7 +10,12 @@
 #include "platform/comm/Comm.h"
 #include "platform/comm/CommPorts.h"
 #include "tests/serial/PortEventLoop.h"
+#include "tests/support/PlainUser.h"
 #include "tests/support/PtyPair.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -105,6 +110,43 @@ TEST(ComPortLife, MissingAndHeldPortsRaiseTheirErrors)
     other.Close();
     p.SetOpen(true);
     EXPECT_TRUE(p.Open());
+}
+
+// Each cause of a failed open has its own text: no permission (with the
+// remedy), not a serial device (a folder, a plain file, /dev/null), the
+// device-layer failures with no errno text to borrow.
+TEST(ComPortLife, OpenErrorsNameTheirCause)
+{
+    QTemporaryDir dir;
+    QFile plain(dir.path() + "/plain");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    for (const QString& path : {dir.path(), plain.fileName(), QStringLiteral("/dev/null")}) {
+        TSerComPort p(nullptr);
+        p.SetComPath(path);
+        try {
+            p.SetOpen(true);
+            ADD_FAILURE() << path.toStdString();
+        } catch (const ENotSerialDevice& e) {
+            EXPECT_EQ(e.Message(), "ie_NotSerial - the device is not a serial port");
+        }
+        EXPECT_EQ(p.PortState(), psClosed);
+    }
+
+    PtyPair pty;
+    QFile::setPermissions(pty.NearPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (geteuid() != 0)
+        QFile::setPermissions(pty.NearPath(), {});
+    TPlainUser user(dir.path());
+    TSerComPort p(nullptr);
+    p.SetComPath(pty.NearPath());
+    try {
+        p.SetOpen(true);
+        ADD_FAILURE() << "opened without permission";
+    } catch (const ENoPermission& e) {
+        EXPECT_TRUE(e.Message().contains("dialout")) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(p.Open());
 }
 
 TEST(ComPortLife, TelephonyModeCannotOpen)

@@ -5,6 +5,7 @@
 #include "sync/jsonnode.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 #include <QString>
 
@@ -165,6 +166,30 @@ TEST(JsonNode, NumbersKeepTheirWrittenForm)
     EXPECT_EQ((*Root)[4].AsInt64(), INT64_C(9223372036854775807));
     EXPECT_THROW((*Root)[4].AsInteger(), EVariantError);
     EXPECT_THROW((*Root)[0].AsInteger(), EVariantError);
+}
+
+// Out-of-range integers are conversion errors, never wrapped bit patterns;
+// only "True", "False" and finite numbers convert to Boolean.
+TEST(JsonNode, ConversionsRefuseWhatIsOutOfRange)
+{
+    auto Root = P(QStringLiteral(
+        R"(["0xFFFFFFFF", "0x7FFFFFFF", "-2147483648", "2147483648", "0xFFFFFFFFFFFFFFFF", "$FFFFFFFFFFFFFFFF",)"
+        R"( "nan", "inf", "-inf", "NaN", "true", "FALSE", "0", "2.5", "yes"])"));
+    ASSERT_TRUE(Root);
+    const TJsonNode& R = *Root;
+    EXPECT_THROW(R[0].AsInteger(), EVariantError);
+    EXPECT_EQ(R[0].AsInt64(), INT64_C(0xFFFFFFFF));
+    EXPECT_EQ(R[1].AsInteger(), 0x7FFFFFFF);
+    EXPECT_EQ(R[2].AsInteger(), std::numeric_limits<int>::min());
+    EXPECT_THROW(R[3].AsInteger(), EVariantError);
+    EXPECT_THROW(R[4].AsInt64(), EVariantError);
+    EXPECT_THROW(R[5].AsInt64(), EVariantError);
+    for (int I : {6, 7, 8, 9, 14})
+        EXPECT_THROW(R[I].AsBoolean(), EVariantError) << R[I].AsString().toStdString();
+    EXPECT_TRUE(R[10].AsBoolean());
+    EXPECT_FALSE(R[11].AsBoolean());
+    EXPECT_FALSE(R[12].AsBoolean());
+    EXPECT_TRUE(R[13].AsBoolean());
 }
 
 TEST(JsonNode, OnlyTheFirstTopLevelContainerIsReturned)

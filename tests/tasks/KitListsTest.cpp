@@ -1,19 +1,10 @@
 #include "tasks/KitLists.h"
+#include "tests/support/ExceptionMessage.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString Msg(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no exception)");
-}
 
 template <class L>
 std::vector<typename L::TItem> Items(const L& l)

@@ -1,20 +1,11 @@
 #include "tasks/WeftCommon.h"
+#include "tests/support/ExceptionMessage.h"
 
 #include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 
 namespace {
-
-QString Msg(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no exception)");
-}
 
 int gProcCalls = 0;
 void CountingProc()

@@ -1,4 +1,5 @@
 #include "tasks/WeftValue.h"
+#include "tests/support/ExceptionMessage.h"
 
 #include "platform/rtl/FormatSettings.h"
 
@@ -40,16 +41,6 @@ public:
 private:
     QChar FSaved;
 };
-
-QString Msg(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message();
-    }
-    return QStringLiteral("(no exception)");
-}
 
 // Which reads each kind allows: one row per kind, one column per read.
 struct TConvRow {
@@ -132,7 +123,7 @@ TEST(WeftValue, NullReadsAsZeroEmptyAndNothing)
     EXPECT_TRUE(v.CastToBooleanDef(true));
 }
 
-TEST(WeftValue, ReadsConvertAsSpecified)
+TEST(WeftValue, ReadsConvertOnlyBetweenCompatibleKinds)
 {
     TPointSeparator point;
     EXPECT_EQ(TWeftValue((int64_t(1) << 32) + 5).CastToInteger(), 5);
