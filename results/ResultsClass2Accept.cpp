@@ -54,9 +54,9 @@ void TformResultsClass2::AutomaticAcceptance()
     CommitCurrentResult();
     // (the window closes at once, so it is not loaded again: at the board
     // every millisecond here keeps the runner waiting for the result)
-    if (formMain && formMain->bResultBoardVisible && formResultBoard)
+    if (BoardShown() && formResultBoard)
         formResultBoard->ShowResultData(iResultsClassId);
-    if (bNewResult && receipt)
+    if (bNewResult && receipt && ReceiptAllowed())
         PrintReceipt(iResultsClassId);
     bNewResult = false;
     CloseDialog();
@@ -83,7 +83,7 @@ void TformResultsClass2::PersonChanges(bool ForestForms, bool LookAtNoChip)
     if (id == 0)
         return;
     QString message;
-    if ((!LookAtNoChip || !chkNoChip->Checked()) && bOwnChipChanged && chkOwnChip->Enabled()) {
+    if ((!LookAtNoChip || FOlder || !chkNoChip->Checked()) && bOwnChipChanged && chkOwnChip->Enabled()) {
         DataModule1->updatePersonChip(id, edtChip1->Text(), Flag(chkOwnChip->Checked()), message);
         Report(fdtxt::OwnChipError, message, !ForestForms);
     }
@@ -159,21 +159,28 @@ void TformResultsClass2::btnOKClick(TComponent*)
     if (run->State() == dsEdit || bNewResult) {
         EditRun();
         if (loadedInForest) {
-            if (chkNoChip->Checked())
+            if (chkNoChip->Checked() && !FOlder)
                 RunFieldObj(QStringLiteral("CONTROL_CARD"))->SetAsString(QStringLiteral("99999999"));
             bPrintReceipt = false;
         }
-        RunFieldObj(QStringLiteral("RESULT_STATUS"))->SetAsString(RunPersonId() != 0 ? QStringLiteral("V") : QStringLiteral("L"));
+        if (FOlder) {
+            // the older dialog accepts with a person or without, and leaves a
+            // run from the forest with its loaded status
+            if (!loadedInForest)
+                RunFieldObj(QStringLiteral("RESULT_STATUS"))->SetAsString(QStringLiteral("V"));
+        } else
+            RunFieldObj(QStringLiteral("RESULT_STATUS"))
+                ->SetAsString(RunPersonId() != 0 ? QStringLiteral("V") : QStringLiteral("L"));
         run->Post();
         CommitCurrentResult();
         ShowData();
     }
     // 10. and 11.
-    if (bNewResult && bPrintReceipt)
+    if (bNewResult && bPrintReceipt && ReceiptAllowed())
         PrintReceipt(iResultsClassId);
     bNewResult = false;
     btnCancel->SetVisible(true);
-    if (formMain)
+    if (formMain && !FOlder)
         formMain->vc_last_result_action = QStringLiteral("MAALI_TULOS");
     if (Modal())
         SetModalResult(mrOk);
@@ -210,7 +217,7 @@ void TformResultsClass2::btnToForestClick(TComponent*)
         }
     }
     bNewResult = false;
-    if (formMain)
+    if (formMain && !FOlder)
         formMain->vc_last_result_action = QStringLiteral("MAALI_MAASTOON");
     if (Modal())
         SetModalResult(mrOk);
@@ -255,6 +262,8 @@ void TformResultsClass2::FormClose(TComponent*, TCloseAction&)
         bNewResult = false;
     } else if (iResultsClassId != 0 && finishDeskHost) {
         finishDeskHost->refreshMainGrid(iResultsClassId);
+    }
+    if (!bNewResult && iResultsClassId != 0 && finishDeskHost && !FOlder) {
         TDataModule1::TResultBoardData d;
         DataModule1->getResultBoardData(iResultsClassId, d);
         finishDeskHost->ShowLastResult(d.sarja, d.personName, d.clubName, d.timeStr, d.status);

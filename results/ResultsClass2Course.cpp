@@ -170,6 +170,10 @@ bool TformResultsClass2::StatusChanging(int NewIndex)
 
 void TformResultsClass2::tarkastaAjat()
 {
+    if (FOlder) {
+        // the older dialog recomputes on leaving an editable time instead
+        return;
+    }
     if (fcdbrdgrpSTATUS->ItemIndex() != 0 || DataModule1->fbQuerySelectClassCourseFD->IsEmpty())
         return;
     if (RowField(QStringLiteral("TIME_SEC"))->AsFloat() == 0) {

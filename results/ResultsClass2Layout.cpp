@@ -175,6 +175,26 @@ void TformResultsClass2::BuildLayout()
         }
         rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
     };
+    if (FOlder) {
+        // the older dialog chooses the person in a drop-down list
+        edtSearchPersons->Hide();
+        rButton1->Hide();
+        rdbgrdPersons->Hide();
+        chkNoChip->Hide();
+        edtPerson = new TDBLookupComboBox(this);
+        edtPerson->SetParent(grpPerson);
+        edtPerson->SetBounds(10, 22, 280, 23);
+        edtPerson->SetListSource(DataModule1 ? DataModule1->dsLookupPersonFD : nullptr);
+        edtPerson->KeyField = QStringLiteral("PERSON_ID");
+        edtPerson->ListField = QStringLiteral("PERSON_NAME;CLUB_NAME");
+        edtPerson->DropDownRows = 15;
+        edtPerson->OnClick = [this](TComponent*) {
+            const int64_t id = edtPerson->KeyValue().toLongLong();
+            EditRun();
+            RunFieldObj(QStringLiteral("PERSON_ID"))->SetAsLargeInt(id);
+            haeHenkilo(id);
+        };
+    }
     chkOwnChip = new TCheckBox(this);
     chkOwnChip->SetParent(grpPerson);
     chkOwnChip->SetCaption(QStringLiteral("Oma kilpailukortti"));
@@ -193,13 +213,13 @@ void TformResultsClass2::BuildLayout()
     };
     chkWebShow = new TCheckBox(this);
     chkWebShow->SetParent(grpPerson);
-    chkWebShow->SetCaption(QStringLiteral("Näytä nimi Webissä"));
-    chkWebShow->SetBounds(10, 358, 160, 20);
+    chkWebShow->SetCaption(FOlder ? QStringLiteral("Näytä nimi Web -tulospalvelussa") : QStringLiteral("Näytä nimi Webissä"));
+    chkWebShow->SetBounds(10, 358, FOlder ? 215 : 160, 20);
     chkWebShow->OnClick = [this](TComponent* S) { chkWebShowClick(S); };
     edtWebShowAsked = new TEdit(this);
     edtWebShowAsked->SetParent(grpPerson);
     edtWebShowAsked->SetReadOnly(true);
-    edtWebShowAsked->SetBounds(180, 356, 150, 23);
+    edtWebShowAsked->SetBounds(FOlder ? 230 : 180, 356, 150, 23);
     lblPhoneNumber = AddLabel(this, grpPerson, QStringLiteral("Puhelin"), 10, 388);
     edtPhoneNumber = new TEdit(this);
     edtPhoneNumber->SetParent(grpPerson);
@@ -223,7 +243,7 @@ void TformResultsClass2::BuildLayout()
     // course
     grpCourse = new TGroupBox(this);
     grpCourse->SetParent(page);
-    grpCourse->SetCaption(QStringLiteral("Rata (F6)"));
+    grpCourse->SetCaption(FOlder ? QStringLiteral("Sarja ja Rata (F6)") : QStringLiteral("Rata (F6)"));
     grpCourse->SetBounds(505, 40, 490, 100);
     edtClassCourse = new TDBLookupComboBox(this);
     edtClassCourse->SetParent(grpCourse);
@@ -263,11 +283,11 @@ void TformResultsClass2::BuildLayout()
     fcdbrdgrpSTATUS->SetCaption(QStringLiteral("Tila"));
     fcdbrdgrpSTATUS->SetBounds(505, 146, 490, 70);
     QStringList items, values;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < (FOlder ? 5 : 8); ++i) {
         items << fdtxt::StatusItems[i];
         values << fdtxt::StatusValues[i];
     }
-    fcdbrdgrpSTATUS->SetItems(items, values, 4);
+    fcdbrdgrpSTATUS->SetItems(items, values, FOlder ? 3 : 4);
     if (DataModule1)
         fcdbrdgrpSTATUS->Bind(DataModule1->fbQuerySelectClassCourseFD, QStringLiteral("STATUS"));
     fcdbrdgrpSTATUS->OnChanging = [this](TComponent*, int NewIndex, bool& Allow) { Allow = StatusChanging(NewIndex); };

@@ -51,11 +51,12 @@ void TformResultsClass2::haeHenkilo(int64_t PersonId)
             c->SetEnabled(true);
         person->selectDB(PersonId);
         chkPrintReceipt->SetChecked(person->print_receipt() == QLatin1String("K"));
-        lblLainakortti->SetCaption(!rented ? person->infotext()
+        if (!FOlder)
+            lblLainakortti->SetCaption(!rented ? person->infotext()
                                    : person->infotext().isEmpty()
                                        ? fdtxt::RentedChip
                                        : fdtxt::RentedChip + QLatin1Char(',') + person->infotext());
-        if (!bChipManuallyEntered && !chkNoChip->Checked() && !bChipRead && !person->control_card().isEmpty()) {
+        if (!FOlder && !bChipManuallyEntered && !chkNoChip->Checked() && !bChipRead && !person->control_card().isEmpty()) {
             EditRun();
             RunFieldObj(QStringLiteral("CONTROL_CARD"))->SetAsString(person->control_card());
         }
@@ -80,16 +81,18 @@ void TformResultsClass2::haeHenkilo(int64_t PersonId)
             e->SetEnabled(false);
         }
         lblPhoneNumber->SetEnabled(false);
-        if (!bChipManuallyEntered && !chkNoChip->Checked() && !bChipRead) {
+        if (!FOlder && !bChipManuallyEntered && !chkNoChip->Checked() && !bChipRead) {
             EditRun();
             RunFieldObj(QStringLiteral("CONTROL_CARD"))->SetAsString(QStringLiteral("000000"));
         }
         person->selectDB(0);
-        lblLainakortti->SetCaption(rented ? fdtxt::RentedChip : QString());
+        if (!FOlder)
+            lblLainakortti->SetCaption(rented ? fdtxt::RentedChip : QString());
     }
     const bool loaded = person->person_id() != 0;
-    imgOK->SetVisible(loaded || PersonId == -999);
-    imgQuestion->SetVisible(!loaded && PersonId != -999);
+    const bool registerPerson = PersonId == -999 && !FOlder;
+    imgOK->SetVisible(loaded || registerPerson);
+    imgQuestion->SetVisible(!loaded && !registerPerson);
     actPersonEdit->SetEnabled(loaded);
     bOwnChipChanged = bReceiptPrintChanged = bPhoneNumberChanged = bWebShowChanged = false;
     FLoading = wasLoading;

@@ -33,9 +33,11 @@ bool bClassDroppedDown = false;
 bool bAddClassDroppedDown = false;
 bool bPrintReceipt = false;
 
-TformResultsClass2::TformResultsClass2(TComponent* AOwner) : TForm(AOwner)
+TformResultsClass2::TformResultsClass2(TComponent* AOwner) : TformResultsClass2(AOwner, false) {}
+
+TformResultsClass2::TformResultsClass2(TComponent* AOwner, bool Older) : TForm(AOwner), FOlder(Older)
 {
-    SetName(QStringLiteral("formResultsClass2"));
+    SetName(Older ? QStringLiteral("formResultsClass") : QStringLiteral("formResultsClass2"));
     SetCaption(fdtxt::FinishCaption);
     SetBorderStyle(bsDialog);
     SetBounds(0, 0, 1015, 718);
@@ -114,8 +116,7 @@ void TformResultsClass2::FormShow(TComponent*)
     } else {
         OpenExisting();
     }
-    const bool board = formMain && formMain->bResultBoardVisible;
-    if (board && formResultBoard)
+    if (BoardShown() && formResultBoard)
         formResultBoard->HideReadPanel();
     if (formMain && resultsClass)
         formMain->vc_last_read_chip = resultsClass->control_card();
@@ -128,16 +129,17 @@ void TformResultsClass2::FormShow(TComponent*)
                            || RunField(QStringLiteral("CONTROL_CARD")) == QLatin1String("99999999");
     actValidatePunches->SetEnabled(!noPunches);
     btnValidate->SetEnabled(!noPunches);
-    rdbgrdPunches->SetVisible(!noPunches);
+    rdbgrdPunches->SetVisible(!noPunches || FOlder);
     RecheckMarkedRun();
     if (!bCancelOpen && !bWasInForest) {
-        if (edtSearchPersons->CanFocus())
-            edtSearchPersons->SetFocus();
+        TWinControl* focus = FOlder ? static_cast<TWinControl*>(edtPerson) : edtSearchPersons;
+        if (focus->CanFocus())
+            focus->SetFocus();
         bClassDroppedDown = false;
         const int64_t personId = RunPersonId();
         imgOK->SetVisible(personId != 0);
         imgQuestion->SetVisible(personId == 0);
-        actPersonEdit->SetEnabled(personId != 0 && personId != -999);
+        actPersonEdit->SetEnabled(personId != 0 && (FOlder || personId != -999));
         ShowCoursePicture();
     }
     // The activation duties (closing at once, accepting) must not wait for
@@ -159,7 +161,7 @@ void TformResultsClass2::OpenCardRead()
         return;
     }
     resultsClass->selectDB(iResultsClassId);
-    const bool board = formMain && formMain->bResultBoardVisible;
+    const bool board = BoardShown();
     if (vcWasInForest != QLatin1String("K")) {
         const bool same = formMain && formMain->vc_last_read_chip == resultsClass->control_card();
         if (board) {
@@ -181,7 +183,16 @@ void TformResultsClass2::OpenCardRead()
         if (!message.isEmpty())
             ErrorBox(fdtxt::RecheckError + QLatin1Char(' ') + message);
         resultsClass->selectDB(iResultsClassId);
-        if (board)
+        if (FOlder) {
+            // the older dialog accepts a clean run on the card's own chip
+            if (resultsClass->status() == QLatin1String("0") && resultsClass->rented_chip() != QLatin1String("K"))
+                bWasInForest = true;
+            else {
+                SetCaption(fdtxt::FinishCaptionForest);
+                if (resultsClass->status() != QLatin1String("0"))
+                    vcCourseFlag = QStringLiteral("H");
+            }
+        } else if (board)
             bWasInForest = true;
         else if (resultsClass->status() != QLatin1String("0")) {
             SetCaption(fdtxt::FinishCaptionForest);
@@ -207,6 +218,8 @@ void TformResultsClass2::OpenNewByHand()
     resultsClass->selectDB(iResultsClassId);
     bNewResult = true;
     bChipRead = false;
+    if (FOlder)
+        btnToForest->SetEnabled(false);
     ShowData();
 }
 
@@ -301,6 +314,8 @@ void TformResultsClass2::ShowData()
     OpenPersons();
     const int64_t personId = RunPersonId();
     DataModule1->fbQueryLookupPersonFD->Locate(QStringLiteral("PERSON_ID"), QVariant::fromValue<qlonglong>(personId));
+    if (edtPerson)
+        edtPerson->SetKeyValue(QVariant::fromValue<qlonglong>(personId));
     haeHenkilo(personId);
 
     OpenClassCourses();
@@ -321,7 +336,21 @@ void TformResultsClass2::ShowData()
     dtpStart->SetReadOnly(false);
     dtpFinish->SetReadOnly(false);
     const QString card = RunField(QStringLiteral("CONTROL_CARD"));
-    if (card == QLatin1String("000000") || card == QLatin1String("99999999")) {
+    if (FOlder) {
+        // no card box here: a run without a card has no card controls and
+        // its status and times are not edited
+        const bool cardless = card == QLatin1String("000000");
+        chkNoChip->Hide();
+        edtChip1->SetVisible(!cardless);
+        chkRentedChip->SetVisible(!cardless);
+        fcdbrdgrpSTATUS->SetEnabled(!cardless);
+        dtpStart->SetReadOnly(cardless);
+        dtpFinish->SetReadOnly(cardless);
+        const bool rentedRun = RunField(QStringLiteral("RENTED_CHIP")) == QLatin1String("K");
+        chkRentedChip->Font()->SetColor(rentedRun ? clRed : clWindowText);
+        lblLainakortti->SetCaption(fdtxt::RentedChip);
+        lblLainakortti->SetVisible(rentedRun);
+    } else if (card == QLatin1String("000000") || card == QLatin1String("99999999")) {
         chkNoChip->SetChecked(true);
         edtChip1->SetEnabled(false);
         chkRentedChip->SetEnabled(false);
@@ -331,8 +360,9 @@ void TformResultsClass2::ShowData()
         chkRentedChip->SetEnabled(false);
         chkNoChip->SetEnabled(false);
     }
-    chkRentedChip->Font()->SetColor(clWindowText);
-    if (RunField(QStringLiteral("RENTED_CHIP")) == QLatin1String("K")) {
+    if (!FOlder)
+        chkRentedChip->Font()->SetColor(clWindowText);
+    if (!FOlder && RunField(QStringLiteral("RENTED_CHIP")) == QLatin1String("K")) {
         chkRentedChip->Font()->SetColor(clRed);
         lblLainakortti->SetCaption(person->infotext().isEmpty()
                                        ? fdtxt::RentedChip
@@ -355,7 +385,8 @@ void TformResultsClass2::OpenPersons()
     TFbQuery* q = DataModule1->fbQueryLookupPersonFD;
     q->Close();
     q->ParamByName(QStringLiteral("EVENT_SERIES_ID")).SetAsLargeInt(formMain ? formMain->nCurrentProcessedEventS : 0);
-    q->ParamByName(QStringLiteral("CONTROL_CARD")).SetAsString(RunField(QStringLiteral("CONTROL_CARD")));
+    // (the older dialog lists the series' persons only, no card register)
+    q->ParamByName(QStringLiteral("CONTROL_CARD")).SetAsString(FOlder ? QString() : RunField(QStringLiteral("CONTROL_CARD")));
     q->Open();
 }
 
@@ -389,6 +420,16 @@ int64_t TformResultsClass2::RunPersonId() const
     if (!run->Active() || run->IsEmpty())
         return 0;
     return run->FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt();
+}
+
+bool TformResultsClass2::BoardShown() const
+{
+    return !FOlder && formMain && formMain->bResultBoardVisible;
+}
+
+bool TformResultsClass2::ReceiptAllowed() const
+{
+    return !FOlder || edtChip1->Visible();
 }
 
 void TformResultsClass2::EditRun()

@@ -33,6 +33,10 @@ public:
     explicit TformResultsClass2(TComponent* AOwner);
     ~TformResultsClass2() override;
 
+    // The older form of the dialog (TformResultsClass) is this dialog in
+    // another configuration.
+    bool Older() const { return FOlder; }
+
     // ---- set by callers before showing ----
     QString vcChipString;
     int64_t iResultsClassId = 0;
@@ -131,8 +135,18 @@ public:
     TAction* actPersonEdit = nullptr;
     TAction* actPersonAdd = nullptr;
     TAction* actValidatePunches = nullptr;
+    // The older dialog's person list (the finish dialog searches a grid).
+    TDBLookupComboBox* edtPerson = nullptr;
+
+protected:
+    TformResultsClass2(TComponent* AOwner, bool Older);
 
 private:
+    // The result board is consulted (never by the older dialog).
+    bool BoardShown() const;
+    // Whether a receipt may be printed for the run (the older dialog prints
+    // only for runs with a card).
+    bool ReceiptAllowed() const;
     void BuildLayout();
     void ResetState();
     void OpenCardRead();
@@ -166,6 +180,7 @@ private:
     TField* RunFieldObj(const QString& Name) const;
     TField* RowField(const QString& Name) const;
 
+    bool FOlder = false;
     bool FLoading = false;
     bool FActivationPending = false;
     bool FNoChipReadOnly = false;

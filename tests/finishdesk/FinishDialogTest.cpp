@@ -9,11 +9,13 @@
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/DBCtrls.h"
+#include "platform/ui/DBGrids.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
 #include "results/StatusRadioGroup.h"
+#include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
 #include "tests/finishdesk/FinishDeskFixture.h"
 #include "tests/serial/PortEventLoop.h"
@@ -283,4 +285,36 @@ TEST_F(FinishDialog, SearchingFiltersThePersonsAndDropsTheChosenOne)
         Dialog->cancelClick(nullptr);
     });
     EXPECT_EQ(Runs(), 0);
+}
+
+TEST_F(FinishDialog, TheOlderDialogAcceptsWithoutAPersonAsVAndLeavesTheDeskStateAlone)
+{
+    TformResultsClass older(nullptr);
+    older.AfterConstruction();
+    EXPECT_FALSE(older.chkNoChip->Visible());
+    EXPECT_FALSE(older.rdbgrdPersons->Visible());
+    formMain->vc_last_result_action = QStringLiteral("EI");
+    older.vcChipString = CleanEmit(QStringLiteral("33333"));
+    older.iResultsClassId = 0;
+    OnModal = [&](TCustomForm*) {
+        older.btnOKClick(nullptr);
+        return int(mrOk);
+    };
+    older.ShowModal();
+    const int64_t id = older.iResultsClassId;
+    EXPECT_EQ(RunValue(QStringLiteral("RESULT_STATUS"), id), "V");
+    EXPECT_EQ(formMain->vc_last_result_action, "EI");
+    EXPECT_TRUE(Host.LastResult.isEmpty());
+
+    // a registered clean card on the runner's own chip: accepted by itself,
+    // with the board shown or not (it is never consulted)
+    Db.Exec(QString::fromLatin1(kRegister).arg(5004).arg("054321").arg(1002).arg("E").arg(401));
+    formMain->bResultBoardVisible = true;
+    older.vcChipString = CleanEmit(QStringLiteral("54321"));
+    older.iResultsClassId = 0;
+    OnModal = nullptr;
+    older.ShowModal();
+    EXPECT_EQ(RunValue(QStringLiteral("RESULT_STATUS"), 5004), "V");
+    EXPECT_EQ(Board->nlastResultsClass_id, 0);
+    formMain->bResultBoardVisible = false;
 }

@@ -13,6 +13,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
 #include "tests/support/TestDatabase.h"
 
@@ -55,20 +56,21 @@ void Save(TCustomForm* Form, const QString& Path)
     bmp.SaveToFile(Path);
 }
 
-// Opens the finish dialog for a read, takes its picture and then accepts it
+// Opens a finish dialog for a read, takes its picture and then accepts it
 // (OK; a run without a person is kept locally).
-int64_t ShotFinishDialog(const QString& EmitString, const QString& Path)
+int64_t ShotFinishDialog(const QString& EmitString, const QString& Path, TformResultsClass2* Dialog = nullptr)
 {
-    formResultsClass2->vcChipString = EmitString;
-    formResultsClass2->iResultsClassId = 0;
+    TformResultsClass2* d = Dialog ? Dialog : formResultsClass2;
+    d->vcChipString = EmitString;
+    d->iResultsClassId = 0;
     SetModalHook([&](TCustomForm* F) {
         Save(F, Path);
-        formResultsClass2->btnOKClick(nullptr);
+        d->btnOKClick(nullptr);
         return int(mrOk);
     });
-    formResultsClass2->ShowModal();
+    d->ShowModal();
     SetModalHook(nullptr);
-    return formResultsClass2->iResultsClassId;
+    return d->iResultsClassId;
 }
 
 }  // namespace
@@ -115,6 +117,7 @@ int main(int argc, char** argv)
     formMain->nCurrentProcessedEventS = 1;
     DataModule1->getEventData(100);
 
+    Application->CreateForm(formResultsClass);
     Application->CreateForm(formResultsClass2);
     Application->CreateForm(formEmitReader);
     Application->CreateForm(formResultBoard);
@@ -127,6 +130,9 @@ int main(int argc, char** argv)
                      out + QStringLiteral("/finish_unknown.png"));
     const int64_t rented = ShotFinishDialog(Emit(QStringLiteral("77777"), {{0, 0}, {31, 350}, {32, 800}, {33, 1200}, {100, 1650}, {250, 1700}}),
                                             out + QStringLiteral("/finish_rented.png"));
+
+    ShotFinishDialog(Emit(QStringLiteral("54321"), {{0, 0}, {31, 620}, {32, 1180}, {33, 1790}, {100, 2380}, {250, 2700}}),
+                     out + QStringLiteral("/older_dialog.png"), formResultsClass);
 
     formMain->bResultBoardVisible = true;
     formResultBoard->Show();
