@@ -35,7 +35,8 @@ bool bPrintReceipt = false;
 
 TformResultsClass2::TformResultsClass2(TComponent* AOwner) : TformResultsClass2(AOwner, false) {}
 
-TformResultsClass2::TformResultsClass2(TComponent* AOwner, bool Older) : TForm(AOwner), FOlder(Older)
+TformResultsClass2::TformResultsClass2(TComponent* AOwner, bool Older)
+    : TForm(AOwner), FOlder(Older), FPostGuard(std::make_unique<QObject>())
 {
     SetName(Older ? QStringLiteral("formResultsClass") : QStringLiteral("formResultsClass2"));
     SetCaption(fdtxt::FinishCaption);
@@ -147,7 +148,7 @@ void TformResultsClass2::FormShow(TComponent*)
     // modally, and a window that still counts as active from its last
     // showing is not activated again.
     FActivationPending = true;
-    QTimer::singleShot(0, [this] {
+    QTimer::singleShot(0, FPostGuard.get(), [this] {
         if (FActivationPending && Visible())
             FormActivate(this);
     });

@@ -8,8 +8,10 @@
 
 #include "platform/ui/Forms.h"
 
+#include <QObject>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class TLabel;
 class TEdit;
@@ -181,6 +183,8 @@ private:
     TField* RowField(const QString& Name) const;
 
     bool FOlder = false;
+    // Work posted to the event loop dies with the window.
+    std::unique_ptr<QObject> FPostGuard;
     bool FLoading = false;
     bool FActivationPending = false;
     bool FNoChipReadOnly = false;
