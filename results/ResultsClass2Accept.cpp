@@ -64,12 +64,12 @@ void TformResultsClass2::AutomaticAcceptance()
 
 bool TformResultsClass2::ListDroppedDown()
 {
-    if (bClassDroppedDown) {
+    if (bClassDroppedDown || edtClassCourse->ListVisible()) {
         edtClassCourse->CloseUp(true);
         bClassDroppedDown = false;
         return true;
     }
-    if (bAddClassDroppedDown) {
+    if (bAddClassDroppedDown || edtAdditionalClass->ListVisible()) {
         edtAdditionalClass->CloseUp(true);
         bAddClassDroppedDown = false;
         return true;

@@ -375,6 +375,7 @@ void TformResultsClass2::BuildLayout()
     btnToForest->SetBounds(915, 680, 85, 28);
     btnToForest->OnClick = [this](TComponent* S) { btnToForestClick(S); };
     OnKeyPress = [this](TComponent* S, QChar& Key) { FormKeyPress(S, Key); };
+    OnKeyUp = [this](TComponent* S, Word& Key, TShiftState Shift) { FormKeyUp(S, Key, Shift); };
 }
 
 TColor PunchRowColour(TDataSet* Punches)

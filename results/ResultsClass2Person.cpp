@@ -319,3 +319,23 @@ void TformResultsClass2::FormKeyPress(TComponent*, QChar& Key)
             cancelClick(this);
     }
 }
+
+void TformResultsClass2::FormKeyUp(TComponent*, Word& Key, TShiftState)
+{
+    TFbQuery* list = DataModule1->fbQueryLookupPersonFD;
+    if ((Key == VK_UP || Key == VK_DOWN) && edtSearchPersons->Focused() && list->Active()) {
+        if (Key == VK_UP)
+            list->Prior();
+        else
+            list->Next();
+    } else if (Key == VK_F5) {
+        TWinControl* person = FOlder ? static_cast<TWinControl*>(edtPerson) : edtSearchPersons;
+        if (person->CanFocus())
+            person->SetFocus();
+    } else if (Key == VK_F6) {
+        // The course list gets the focus; it is not dropped down, so "OK"
+        // keeps accepting the run until the operator opens the list.
+        if (edtClassCourse->CanFocus())
+            edtClassCourse->SetFocus();
+    }
+}

@@ -71,6 +71,7 @@ public:
     void rButton1Click(TComponent* Sender);
     void PersonGridDblClick(TComponent* Sender);
     void FormKeyPress(TComponent* Sender, QChar& Key);
+    void FormKeyUp(TComponent* Sender, Word& Key, TShiftState Shift);
 
     // ---- accepting, to the forest, closing ----
     void btnOKClick(TComponent* Sender);

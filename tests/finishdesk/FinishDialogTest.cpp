@@ -318,3 +318,39 @@ TEST_F(FinishDialog, TheOlderDialogAcceptsWithoutAPersonAsVAndLeavesTheDeskState
     EXPECT_EQ(Board->nlastResultsClass_id, 0);
     formMain->bResultBoardVisible = false;
 }
+
+TEST_F(FinishDialog, TheCardFieldOfARunByHandFindsRentedCardsAndTheirPersons)
+{
+    int64_t id = 0;
+    Dialog->vcChipString.clear();
+    Dialog->iResultsClassId = 0;
+    Open([&] {
+        id = Dialog->iResultsClassId;
+        EXPECT_EQ(Dialog->edtChip1->Text(), "000000");
+        EXPECT_TRUE(Dialog->chkNoChip->Checked());
+        // the card field opens when "Ei korttia" is cleared
+        Dialog->chkNoChip->SetChecked(false);
+        EXPECT_TRUE(Dialog->edtChip1->Enabled());
+        Dialog->edtChip1->SetText(QStringLiteral("077777"));
+        Dialog->edtChip1Exit(nullptr);
+        EXPECT_TRUE(Dialog->chkRentedChip->Checked());
+        EXPECT_FALSE(Dialog->chkOwnChip->Enabled());
+        // a text that is no card number is no card at all
+        Dialog->edtChip1->SetText(QStringLiteral("abc"));
+        Dialog->edtChip1Exit(nullptr);
+        EXPECT_FALSE(Dialog->chkRentedChip->Checked());
+        EXPECT_TRUE(Dialog->imgQuestion->Visible());
+        // emptied: "000000" again
+        Dialog->edtChip1->SetText(QString());
+        Dialog->edtChip1Exit(nullptr);
+        EXPECT_EQ(DataModule1->fbQueryCurrResultFD->FieldByName(QStringLiteral("CONTROL_CARD"))->AsString(), "000000");
+        // a card of a person when no person is chosen: that person
+        Dialog->edtChip1->SetText(QStringLiteral("054321"));
+        Dialog->edtChip1Exit(nullptr);
+        EXPECT_FALSE(Dialog->chkRentedChip->Checked());
+        EXPECT_EQ(DataModule1->fbQueryCurrResultFD->FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt(), 1002);
+        EXPECT_TRUE(Dialog->imgOK->Visible());
+        Dialog->cancelClick(nullptr);
+    });
+    EXPECT_EQ(Runs(), 0);
+}
