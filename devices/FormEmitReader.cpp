@@ -194,6 +194,11 @@ void TFormEmitReader::CheckPrinterPort()
         return;
     }
     Guidance(kMenuQuestion);
+    ClearPrinterPort();
+}
+
+void TFormEmitReader::ClearPrinterPort()
+{
     cbbTulostinCom->SetItemIndex(-1);
     if (formMain)
         formMain->n_chip_printer_com.clear();
@@ -315,13 +320,7 @@ void TFormEmitReader::cbbTulostinComChange(TComponent*)
         PrintActionEnabled(true);
     } else {
         MessageBox(fdtxt::PrinterPortTaken, Application ? Application->Title : QString(), MB_OK | MB_ICONERROR);
-        cbbTulostinCom->SetItemIndex(-1);
-        if (formMain)
-            formMain->n_chip_printer_com.clear();
-        WriteDeviceString(QStringLiteral("CHIP_PRINTER"), QStringLiteral("COM"), QString());
-        if (receiptPrinter)
-            receiptPrinter->SetPort(QString());
-        PrintActionEnabled(false);
+        ClearPrinterPort();
     }
     if (finishDeskHost)
         finishDeskHost->MenuRefresh();

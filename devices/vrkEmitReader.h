@@ -157,6 +157,8 @@ private:
     // Opens or reopens the reader port; false (after telling) when it fails.
     bool OpenPort();
     void CheckPrinterPort();
+    // No printer port: the list, the setting, the printer and its action.
+    void ClearPrinterPort();
     void BuildLayout();
 
     bool FEmitDeviceStarted = false;

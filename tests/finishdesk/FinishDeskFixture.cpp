@@ -1,6 +1,7 @@
 #include "tests/finishdesk/FinishDeskFixture.h"
 
 #include "app/vrkDoMessage.h"
+#include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkReceiptPrinter.h"
@@ -91,4 +92,13 @@ QString FinishDesk::Emit(const QString& Card, const std::vector<std::pair<int, i
 QString FinishDesk::CleanEmit(const QString& Card)
 {
     return Emit(Card, {{0, 0}, {31, 300}, {32, 700}, {33, 1100}, {100, 1500}, {250, 1600}});
+}
+
+int64_t FinishDesk::StoreRead(const QString& EmitString)
+{
+    int64_t id = 0;
+    QString forest, message, flag;
+    DataModule1->insertResultsClass(EmitString, QStringLiteral("E"), QString(), QString(), id, forest, message, flag);
+    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+    return id;
 }

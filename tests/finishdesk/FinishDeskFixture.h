@@ -63,6 +63,8 @@ protected:
     static QString Emit(const QString& Card, const std::vector<std::pair<int, int>>& Punches);
     // The clean run of course A (31, 32, 33, finish 100).
     static QString CleanEmit(const QString& Card);
+    // Stores a card read at the finish as the finish dialog does; the run's id.
+    static int64_t StoreRead(const QString& EmitString);
     QVariant Value(const QString& Sql) { return Db.Value(Sql); }
 
     DataModuleFixture Db;

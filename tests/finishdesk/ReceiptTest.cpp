@@ -15,15 +15,6 @@
 
 namespace {
 
-int64_t Store(const QString& Emit)
-{
-    int64_t id = 0;
-    QString forest, message, flag;
-    DataModule1->insertResultsClass(Emit, QStringLiteral("E"), QString(), QString(), id, forest, message, flag);
-    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
-    return id;
-}
-
 // Compares with the golden file; a missing file is written (and the test
 // fails, so that a person looks at it before it is committed).
 void ExpectGolden(const QByteArray& Bytes, const char* Name)
@@ -52,7 +43,7 @@ QByteArray WithoutSizeCommands(QByteArray B)
 
 TEST_F(FinishDesk, ReceiptBytesOfACleanReadAndAMispunch)
 {
-    const int64_t clean = Store(CleanEmit(QStringLiteral("12345")));
+    const int64_t clean = StoreRead(CleanEmit(QStringLiteral("12345")));
     const QByteArray epr3 = TReceiptPrinter::ReceiptBytes(clean, 1);
     ExpectGolden(epr3, "receipt_clean_epr3.bin");
     // the Woosim gets the same bytes without size and underline commands
@@ -61,7 +52,7 @@ TEST_F(FinishDesk, ReceiptBytesOfACleanReadAndAMispunch)
     EXPECT_TRUE(TReceiptPrinter::ReceiptBytes(clean, 0).isEmpty());
 
     // control 33 missed: its number is printed without the reverse commands
-    const int64_t mispunch = Store(Emit(QStringLiteral("54321"), {{0, 0}, {31, 600}, {32, 1200}, {100, 2400}, {250, 2700}}));
+    const int64_t mispunch = StoreRead(Emit(QStringLiteral("54321"), {{0, 0}, {31, 600}, {32, 1200}, {100, 2400}, {250, 2700}}));
     ExpectGolden(TReceiptPrinter::ReceiptBytes(mispunch, 1), "receipt_mispunch_epr3.bin");
 }
 
@@ -70,7 +61,7 @@ TEST_F(FinishDesk, ReceiptSendsFinnishLettersInCodePage437)
     Db.Exec(QStringLiteral("INSERT INTO VRK_CLUB (CLUB_ID, EVENT_SERIES_ID, CLUB_NAME, CLUB_ABBR) VALUES (502, 1, 'Åbo Öjä', 'ÅÖ');"
                            "INSERT INTO VRK_PERSON (PERSON_ID, EVENT_SERIES_ID, PERSON_NAME, CLUB_ID, CONTROL_CARD) "
                            "VALUES (1009, 1, 'Mäkelä Åsa', 502, '066666');"));
-    const int64_t id = Store(CleanEmit(QStringLiteral("66666")));
+    const int64_t id = StoreRead(CleanEmit(QStringLiteral("66666")));
     const QByteArray bytes = TReceiptPrinter::ReceiptBytes(id, 2);
     ExpectGolden(bytes, "receipt_letters_woosim.bin");
     EXPECT_TRUE(bytes.contains(QByteArray("M\x84kel\x84 \x8fsa, \x8f" "bo \x99j\x84")));
@@ -81,7 +72,7 @@ TEST_F(FinishDesk, ReceiptSendsFinnishLettersInCodePage437)
 
 TEST_F(FinishDesk, PrintBadgeSendsTheReceiptToThePrintersPort)
 {
-    const int64_t id = Store(CleanEmit(QStringLiteral("12345")));
+    const int64_t id = StoreRead(CleanEmit(QStringLiteral("12345")));
     PtyPair pty;
     Reader->cbbTulostinCom->SetItems({pty.NearPath()});
     Reader->cbbTulostinCom->SetItemIndex(0);

@@ -12,19 +12,6 @@
 #include "tests/finishdesk/FinishDeskFixture.h"
 #include "tests/serial/PortEventLoop.h"
 
-namespace {
-
-int64_t Store(const QString& Emit)
-{
-    int64_t id = 0;
-    QString forest, message, flag;
-    DataModule1->insertResultsClass(Emit, QStringLiteral("E"), QString(), QString(), id, forest, message, flag);
-    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
-    return id;
-}
-
-}  // namespace
-
 TEST(ResultBoardWaits, FollowTheReadDelay)
 {
     EXPECT_EQ(TformResultBoard::ReadErrorWaitMs(5), 2000);
@@ -70,14 +57,16 @@ TEST_F(FinishDesk, BoardShowsTheStandingsAroundTheRunnerAndHighlightsOnlyItsPlac
     }
     EXPECT_TRUE(places.contains("18.")) << places.join(' ').toStdString();
     ASSERT_GE(own, 0);
-    for (int i = 0; i < 13; ++i)
-        if (i != own)
+    for (int i = 0; i < 13; ++i) {
+        if (i != own) {
             EXPECT_EQ(Board->fcpP[i]->Color(), Board->cPlaceBgColor) << i;
+        }
+    }
     EXPECT_EQ(Board->fctila->Font()->Color(), RGB(0, 128, 0));
     EXPECT_TRUE(Sounds.empty());
 
     // a run without a place highlights no row
-    const int64_t unplaced = Store(Emit(QStringLiteral("54321"), {{0, 0}, {31, 600}, {100, 2400}, {250, 2700}}));
+    const int64_t unplaced = StoreRead(Emit(QStringLiteral("54321"), {{0, 0}, {31, 600}, {100, 2400}, {250, 2700}}));
     Board->ShowResultData(unplaced);
     for (int i = 0; i < 13; ++i)
         EXPECT_EQ(Board->fcpP[i]->Color(), Board->cPlaceBgColor) << i;
@@ -88,7 +77,7 @@ TEST_F(FinishDesk, ADisqualifiedRunOnARentedCardSoundsTwice)
 {
     formMain->iResultBoardSound1 = 4;
     formMain->iResultBoardSound2 = 4;
-    const int64_t id = Store(Emit(QStringLiteral("77777"), {{0, 0}, {31, 600}, {100, 2400}, {250, 2700}}));
+    const int64_t id = StoreRead(Emit(QStringLiteral("77777"), {{0, 0}, {31, 600}, {100, 2400}, {250, 2700}}));
     Board->ShowResultData(id);
     EXPECT_EQ(Sounds, QStringList({SoundEventId(MB_ICONHAND), SoundEventId(MB_ICONHAND)}));
     EXPECT_TRUE(Board->fcpLainakortti->Visible());
