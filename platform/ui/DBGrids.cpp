@@ -447,6 +447,10 @@ void TCustomDBGrid::Resize()
 
 void TCustomDBGrid::LinkActive(bool Value)
 {
+    // A dataset that closes or opens frees or makes its fields: no column may
+    // keep pointing at the old ones.
+    for (const auto& column : FColumns.FItems)
+        column->FField = nullptr;
     if (!Value)
         HideEditor();
     FSelectedRows.Clear();
