@@ -63,3 +63,12 @@ inline const QString PersonDiscard = QStringLiteral("Olet muuttanut henkilön ti
 inline const QString PersonDeleteMissing = QStringLiteral("Toimintoa ei ole vielä toteutettu (Henkilö - poista)");
 
 }  // namespace txt::startdesk
+
+namespace txt::startdesk {
+
+inline const QString ClubExistsInsert = QStringLiteral(
+    "\r\n\r\nKäytetäänkö tätä seuraa (KYLLÄ), vai muutatko uuden seuran nimeä (saman nimistä seuraa ei voi lisätä)?");
+inline const QString ClubDiscard = QStringLiteral("Olet muuttanut seuran tietoja. Haluatko peruuttaa muutokset?");
+inline const QString ClubDeleteMissing = QStringLiteral("Toimintoa ei ole vielä toteutettu (Seura - poista)");
+
+}  // namespace txt::startdesk
