@@ -72,3 +72,12 @@ inline const QString ClubDiscard = QStringLiteral("Olet muuttanut seuran tietoja
 inline const QString ClubDeleteMissing = QStringLiteral("Toimintoa ei ole vielä toteutettu (Seura - poista)");
 
 }  // namespace txt::startdesk
+
+namespace txt::startdesk {
+
+inline const QString MergeCaption = QStringLiteral("Yhdistä henkilöt");
+inline const QString MergeChooseFirst = QStringLiteral("Valitse ensin yhdistettävä henkilö.");
+inline const QString MergeAsk =
+    QStringLiteral("Olet yhdistämässä nämä kaksi henkilöä yhdeksi henkilöksi. Haluatko varmasti jatkaa?");
+
+}  // namespace txt::startdesk
