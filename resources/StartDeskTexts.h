@@ -81,3 +81,14 @@ inline const QString MergeAsk =
     QStringLiteral("Olet yhdistämässä nämä kaksi henkilöä yhdeksi henkilöksi. Haluatko varmasti jatkaa?");
 
 }  // namespace txt::startdesk
+
+namespace txt::startdesk {
+
+inline const QString NewClassCaption = QStringLiteral("Lisää uusi rata tapahtumaan");
+inline const QString BadLength = QStringLiteral("Virheellinen radan pituus. Radan pituus annetaan kilometreissä (max 999 km).");
+inline const QString BadFee = QStringLiteral("Virheellinen maksu. Maksun maksimi on 9999.");
+inline const QString BadClimb = QStringLiteral("Virheellinen noususumma. Noususumman maksimi on 9999.");
+inline const QString RequiredField = QStringLiteral("Syötä tieto pakolliseen kenttään");
+inline const QString NewClassFailed = QStringLiteral("Virhe uuden radan lisäyksessä:");
+
+}  // namespace txt::startdesk
