@@ -107,3 +107,30 @@ TEST_F(StartDesk, PersonEditorRenameAndRefusals)
 }
 
 }  // namespace
+
+#include "platform/ui/DBCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "results/vrkPerson.h"
+
+namespace {
+
+TEST_F(StartDesk, PersonWindowRenamesThroughTheSaveRulesOnce)
+{
+    TformPerson w(nullptr);
+    w.Run().iPersonId = 1002;
+    w.Opening();
+    w.Show();
+    EXPECT_EQ(w.edtPERSON_NAME->Text(), QStringLiteral("Korhonen Anna"));
+    w.Run().EditPerson();
+    w.edtPERSON_NAME->SetText(QStringLiteral("Korhonen-Laine Anna"));
+    Answer = IDYES;
+    Boxes.clear();
+    w.btnOK->Click();
+    EXPECT_EQ(w.ModalResult(), mrOk);
+    EXPECT_EQ(Boxes, QStringList{txt::PersonRenameWarning});  // asked once, not again by the save rules
+    EXPECT_EQ(V(QStringLiteral("select person_name from vrk_person where person_id = 1002")).toString(),
+              QStringLiteral("Korhonen-Laine Anna"));
+    w.Run().Close();
+}
+
+}  // namespace

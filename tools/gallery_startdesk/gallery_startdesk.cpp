@@ -11,6 +11,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "results/vrkResultsClassForest.h"
+#include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 #include "tests/eventdb/EventDbFixture.h"
 #include "tests/support/DataModuleFixture.h"
@@ -116,6 +117,21 @@ int main(int argc, char** argv)
     shot(&w, "checkin_web_entry");
     run.Cancel();
     w.Hide();
+    // 4. the person editor on a person, and on a new person from a web entry
+    formPerson = new TformPerson(nullptr);
+    formPerson->Run().iPersonId = 1001;
+    formPerson->Opening();
+    shot(formPerson, "person_editor_edit");
+    formPerson->Run().Cancel();
+    formPerson->Run().Close();
+    formPerson->Hide();
+    formPerson->Run().iPersonId = 0;
+    formPerson->Run().vcChip = QStringLiteral("054321");
+    formPerson->Run().vcPersonName = QStringLiteral("Korhonen Anna");
+    formPerson->Opening();
+    shot(formPerson, "person_editor_new");
+    formPerson->Hide();
+
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
 }
