@@ -9,6 +9,7 @@
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
+#include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 
 namespace st = txt::startdesk;
@@ -190,6 +191,13 @@ void TformResultsClassForest::BuildPersonGroup()
         if (!FSyncing)
             FRun.ChangePhone(edtPhoneNumber->Text());
     };
+    // "Muokkaa" (F9) and "Lisää" (F10): the person editor for the run's person or a new one.
+    btnPersonEdit = Make<TButton>(grpPerson, grpPerson, 380, -2, 76, 22, L("btnPersonEdit"));
+    btnPersonEdit->SetCaption(L("Muokkaa"));
+    btnPersonEdit->OnClick = [this](TComponent*) { EditPerson(FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0); };
+    btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 460, -2, 76, 22, L("btnPersonAdd"));
+    btnPersonAdd->SetCaption(L("Lisää"));
+    btnPersonAdd->OnClick = [this](TComponent*) { EditPerson(0); };
     rdbgrdPersons = Make<TDBGrid>(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"));
     rdbgrdPersons->SetDataSource(DataModule1->dsLookupPersonFD);
     Columns(rdbgrdPersons, {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
@@ -266,6 +274,21 @@ void TformResultsClassForest::PaintChosenRow(TDBGrid* Grid, bool Chosen, const T
     Grid->DefaultDrawColumnCell(Rect, DataCol, Column, State);
 }
 
+void TformResultsClassForest::EditPerson(int64_t PersonId)
+{
+    if (!formPerson || (PersonId != 0 && !FRun.PersonEditEnabled))
+        return;
+    TPersonEditorRun& editor = formPerson->Run();
+    editor.iPersonId = PersonId;
+    editor.vcChip = FRun.ChipForPersonEditor();
+    formPerson->Opening();
+    formPerson->ShowModal();
+    editor.Close();
+    if (editor.bDataChanged || PersonId != 0)
+        FRun.PersonEdited(PersonId == 0 ? editor.iNewPersonId : PersonId, PersonId == 0 && editor.bDataChanged);
+    Sync();
+}
+
 bool TformResultsClassForest::Opening()
 {
     const bool opened = FRun.Open();
@@ -327,6 +350,7 @@ void TformResultsClassForest::Sync()
     btnPayBalance->Font()->SetStyle(FRun.PayBalanceBold ? fsBold : 0);
     lblChipBalanceInfo->SetCaption(FRun.BalanceLabel);
     lblChipBalanceInfo->Font()->SetColor(FRun.BalanceWarning ? clRed : RGB(0, 128, 0));
+    btnPersonEdit->SetEnabled(FRun.PersonEditEnabled);
     rdbgrdPersons->Invalidate();
     rdbgrdPaymentMethods->Invalidate();
     FSyncing = false;

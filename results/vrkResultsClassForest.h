@@ -36,7 +36,9 @@ public:
     TDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
     TDBLookupComboBox* edtClassCourse;
     TRadioButton* rbTila[5];
-    TButton *btnOK, *btnCancel, *btnPayBalance;
+    TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
+    // Opens the person editor (formPerson) for the person, 0 for a new one.
+    void EditPerson(int64_t PersonId);
 
 private:
     void BuildLayout();

@@ -377,6 +377,11 @@ void TResultsClassForestRun::ClearSearch()
     }
 }
 
+QString TResultsClassForestRun::ChipForPersonEditor() const
+{
+    return !RentedChip && !NoChip && !IsPlaceholderCard(Card) ? RunField("CONTROL_CARD").AsString() : L("0");
+}
+
 void TResultsClassForestRun::PersonEdited(int64_t NewPersonId, bool Added)
 {
     TFbQuery& persons = *M().fbQueryLookupPersonFD;

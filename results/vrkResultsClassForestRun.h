@@ -91,6 +91,9 @@ public:
     void SearchPersons(const QString& Text);
     void ClearSearch();                  // the clear button and Escape in the search
     void ShowPerson(int64_t PersonId);   // the person details
+    // The own card handed to the person editor: the run's card when it is a
+    // real, not rented card, else "0".
+    QString ChipForPersonEditor() const;
     // The person editor made or changed a person (NewPersonId) for this run.
     void PersonEdited(int64_t NewPersonId, bool Added);
     void ClickOwnChip(bool Checked);

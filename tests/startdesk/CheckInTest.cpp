@@ -235,3 +235,40 @@ TEST_F(StartDesk, WindowShowsTheRunAndSavesWithOk)
 }
 
 }  // namespace
+
+#include "results/vrkPersonEditorRun.h"
+
+namespace {
+
+TEST_F(StartDesk, NewPersonFromTheCheckInGetsTheTypedCard)
+{
+    ASSERT_TRUE(run.Open());
+    run.EnterCard();
+    run.LeaveCard(QStringLiteral("099999"));
+    EXPECT_EQ(run.ChipForPersonEditor(), QStringLiteral("099999"));
+    TPersonEditorRun editor;
+    editor.vcChip = run.ChipForPersonEditor();
+    editor.vcPersonName = QStringLiteral("Uusi Uuno");
+    editor.Open();
+    ASSERT_TRUE(editor.Ok());
+    editor.Close();
+    run.PersonEdited(editor.iNewPersonId, true);
+    EXPECT_EQ(run.Menu1Text, QStringLiteral("Uusi Uuno"));
+    run.ChooseCourse(401);
+    const int64_t id = run.iResultsClassId;
+    ASSERT_TRUE(run.Ok());
+    EXPECT_EQ(Run(id, "person_id").toLongLong(), editor.iNewPersonId);
+    EXPECT_EQ(Run(id, "result_notes").toString(), QStringLiteral("X"));
+    EXPECT_EQ(V(QStringLiteral("select control_card from vrk_person where person_id = %1").arg(editor.iNewPersonId)).toString(),
+              QStringLiteral("099999"));
+
+    // a rented card is never handed over as the new person's own card
+    TResultsClassForestRun rented;
+    ASSERT_TRUE(rented.Open());
+    rented.EnterCard();
+    rented.LeaveCard(QStringLiteral("77777"));
+    EXPECT_EQ(rented.ChipForPersonEditor(), QStringLiteral("0"));
+    rented.Cancel();
+}
+
+}  // namespace
