@@ -92,3 +92,11 @@ inline const QString RequiredField = QStringLiteral("Syötä tieto pakolliseen k
 inline const QString NewClassFailed = QStringLiteral("Virhe uuden radan lisäyksessä:");
 
 }  // namespace txt::startdesk
+
+namespace txt::startdesk {
+
+inline const QString CourseUpdateFailed = QStringLiteral("Virhe radan päivityksessä:");
+inline const QString CourseDiscard = QStringLiteral("Olet muuttanut radan tietoja. Haluatko peruuttaa muutokset?");
+inline const QString ControlDiscard = QStringLiteral("Olet muuttanut rastin tietoja. Haluatko peruuttaa muutokset?");
+
+}  // namespace txt::startdesk
