@@ -10,7 +10,9 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClassForest.h"
+#include "results/vrkNewClass.h"
 #include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 #include "tests/eventdb/EventDbFixture.h"
@@ -131,6 +133,18 @@ int main(int argc, char** argv)
     formPerson->Opening();
     shot(formPerson, "person_editor_new");
     formPerson->Hide();
+
+    // 5. the new class dialog filled in, then added with OK
+    f.Module->getProcessedEventData(100);
+    formNewClass = new TformNewClass(nullptr);
+    formNewClass->Opening();
+    formNewClass->edtClassName->SetText(QStringLiteral("D16"));
+    formNewClass->edtLength->SetText(QStringLiteral("3,2"));
+    formNewClass->edtControlsString->SetText(QStringLiteral("31,34,33"));
+    formNewClass->edtFee->SetText(QStringLiteral("8,50"));
+    shot(formNewClass, "new_class");
+    formNewClass->btnOK->Click();
+    formNewClass->Hide();
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
