@@ -15,7 +15,6 @@
 
 namespace st = txt::startdesk;
 
-TResultsClassForestRun* resultsClassForestRun = nullptr;
 int TResultsClassForestRun::Tila = -1;
 
 namespace {

@@ -151,6 +151,3 @@ private:
     void WriteRun();
     void ResetPaymentChoice();
 };
-
-// The one check-in window's run logic (created with the window).
-extern TResultsClassForestRun* resultsClassForestRun;
