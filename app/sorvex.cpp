@@ -2,7 +2,9 @@
 // windows and data modules in their fixed order, the message loop, and the
 // release of the single-instance mark.
 
+#include "app/vrkFirstUse.h"
 #include "app/vrkMainForm.h"
+#include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
 #include "platform/os/MessageWindow.h"
 #include "platform/os/NamedMutex.h"
@@ -48,8 +50,17 @@ void CheckSecondInstance()
 // TFormEmitReader, TformPersonMerge, TformResultBoard, TformSaldoMaksu.
 void CreateForms()
 {
+    // 1: the grid action module (TrDBAction) is created here when it lands.
     Application->CreateForm(formMain);
+    Application->CreateForm(FormFirstUse);
+    Application->CreateForm(formSettings);
     Application->CreateForm(DataModule1);
+    formMain->Windows.Settings = [] { formSettings->ShowModal(); };
+    // 6 to 17, when they land, in this order: TformResultsClass,
+    // TformResultsClass2, TformNewClass, TformPerson, TformClub, TformCourse,
+    // TformResultsClassForest, TformWorkerREST, TFormEmitReader,
+    // TformPersonMerge, TformResultBoard, TformSaldoMaksu; each sets its
+    // hook in formMain->Windows.
 }
 
 void InitializeModules()

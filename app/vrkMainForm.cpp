@@ -14,8 +14,12 @@ TformMain::TformMain(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("formMain"));
     SetCaption(txt::MainCaption);
-    SetBounds(centreleft(1024), centretop(700), 1024, 700);
+    SetBounds(centreleft(1220), centretop(760), 1220, 760);
+    BuildLayout();
     OnCreate = [this](TComponent* Sender) { FormCreate(Sender); };
+    OnShow = [this](TComponent* Sender) { FormShow(Sender); };
+    OnCloseQuery = [this](TComponent* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+    OnClose = [this](TComponent* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 }
 
 TformMain::~TformMain()

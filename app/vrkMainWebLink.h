@@ -1,0 +1,28 @@
+#pragma once
+// The main window's calls into the web synchronisation, gathered in one
+// place: the registration of this computer with a temporary code, the web
+// worker's start and stop, and the event calendar download. Tests replace
+// them through SetMainWebLink; the program uses the default link.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+struct TMainWebLink {
+    // POST "client/register" with the temporary code: 0 when the service
+    // accepted it (Reply: the client row), 9 when it refused it (Reply: the
+    // refusal) or answered otherwise (Reply empty, the no-connection text
+    // shown). No connection at all raises.
+    std::function<int(const QString& TempCode, QString& Reply)> RegisterClient;
+    std::function<void()> StartOnline;
+    std::function<void()> StopOnline;
+    // The calendar of events of this client (id as decimal text).
+    std::function<void(const QString& ClientId)> DownloadCalendar;
+    // One event's classes, courses and controls.
+    std::function<void(int64_t EventId)> DownloadEventData;
+};
+
+// The link in use (never null members: the defaults fill what a setter leaves empty).
+TMainWebLink& MainWebLink();
+// Replaces the link and returns the previous one.
+TMainWebLink SetMainWebLink(TMainWebLink Link);
