@@ -47,8 +47,9 @@ void TMainTreeView::AddRows(TTreeNode* Parent, const std::vector<TMainTreeLevel>
             continue;
         }
         TDataSet& d = *level.DataSet;
+        // A detail whose master moved is opened again for the master's row.
         if (!d.Active())
-            continue;
+            d.Open();
         for (d.First(); !d.Eof(); d.Next()) {
             const TField* key = d.FindField(level.KeyField);
             TTreeNode* node = AddNode(Parent, level, FillMask(level.TextMask, d), key ? key->AsVariant() : QVariant());
