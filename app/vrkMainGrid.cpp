@@ -168,6 +168,9 @@ void TformMain::refreshMainGrid()
         if (q.Active()) {
             q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(vcUILanguageCode);
             q.Refresh();
+            // The refresh keeps the current record without a scroll: bring
+            // the current run id in step with it.
+            DataModule1->ResultsGridAfterScroll(&q);
         }
         refreshEventData();
         if (!q.Active() || q.IsEmpty() || FieldText(&q, "RESULTS_CLASS_ID").toLongLong() == 0)
