@@ -2,6 +2,7 @@
 
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
+#include "app/vrkFitLabels.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StrUtils.h"
@@ -30,6 +31,7 @@ TformMain::~TformMain()
 
 void TformMain::FormCreate(TComponent*)
 {
+    FitLabels(this);
     getIniValues();
     Application->OnException = [this](TComponent* Sender, const Exception& E) { AppException(Sender, E); };
 }

@@ -266,6 +266,8 @@ private:
     void SelectLastEvent();
     void ResetWebBoxes();
     void SetEditorActions(bool Edit, bool Merge, bool Add, bool Enabled);
+    void ShowMenuState(const QString& State, const QString& HelpText);
+    void FlowGuidance();
     int64_t SelectedEventId() const;
     // Steps of the start-up.
     void RunUpgrade();

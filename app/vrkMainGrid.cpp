@@ -21,6 +21,18 @@ struct TGridColumnDef {
     TAlignment Alignment;
 };
 
+// Column widths that fit their usual contents.
+int ColumnWidth(const char* Field)
+{
+    static const std::pair<const char*, int> widths[] = {
+        {"CLASS_NAME", 90},   {"RESULT_STATUS", 120}, {"PERSON_NAME", 180}, {"CLUB_NAME", 160}, {"CONTROL_CARD", 80},
+        {"RENTED_CHIP", 45},  {"STATUS", 110},        {"TIME_STR", 75},     {"INSERTED", 140}};
+    for (const auto& [name, w] : widths)
+        if (QLatin1String(name) == QLatin1String(Field))
+            return w;
+    return 90;
+}
+
 const TGridColumnDef kColumns[] = {
     {u"Rata", "CLASS_NAME", true, taLeftJustify},        {u"Rata", "COURSE_NAME", false, taLeftJustify},
     {u"Pituus", "COURSE_LENGTH", false, taRightJustify}, {u"Nousu", "CLIMB", false, taRightJustify},
@@ -91,6 +103,7 @@ void TformMain::BuildGridColumns()
         col->SetFieldName(QString::fromLatin1(c.Field));
         col->Title()->SetCaption(QString::fromUtf16(c.Caption));
         col->SetVisible(c.Shown);
+        col->SetWidth(ColumnWidth(c.Field));
         col->SetAlignment(c.Alignment);
         col->DropDownRows = 10;
         if (QLatin1String(c.Field) == QLatin1String("INSERTED"))

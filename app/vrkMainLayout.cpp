@@ -28,7 +28,9 @@ TLabel* MakeLabel(TComponent* Owner, TWinControl* Parent, const char* Name, cons
 {
     auto* l = Make<TLabel>(Owner, Parent, Name);
     l->SetCaption(Text);
-    l->SetBounds(L, T, l->Width(), l->Height());
+    // Only placed: an auto-sized label takes its width from its text.
+    l->SetLeft(L);
+    l->SetTop(T);
     return l;
 }
 
@@ -50,6 +52,13 @@ TLabel* MakeIcon(TComponent* Owner, TWinControl* Parent, const char* Name, const
     return l;
 }
 
+// The alert colours the boxes' captions only: what lies inside keeps its own.
+void KeepOwnFonts(TWinControl* Box)
+{
+    for (int i = 0; i < Box->ControlCount(); ++i)
+        Box->Controls(i)->SetParentFont(false);
+}
+
 }  // namespace
 
 void TformMain::BuildLayout()
@@ -61,6 +70,8 @@ void TformMain::BuildLayout()
     BuildResults();
     BuildTrees();
     BuildGridColumns();
+    KeepOwnFonts(gbWebTulospalvelu);
+    KeepOwnFonts(grpNavTree);
 }
 
 void TformMain::BuildActions()
@@ -153,44 +164,11 @@ void TformMain::BuildNavigation()
     pnlLeft->SetBevelOuter(bvNone);
     pnlLeft->SetCaption(QString());
 
-    gbSynkronointiAction = Make<TGroupBox>(this, pnlLeft, "gbSynkronointiAction");
-    gbSynkronointiAction->SetCaption(Datasynkronointi);
-    gbSynkronointiAction->SetAlign(alBottom);
-    gbSynkronointiAction->SetHeight(64);
-    imgSyncExclamation = MakeIcon(this, gbSynkronointiAction, "imgSyncExclamation", QStringLiteral("!"), clRed, 10, 24);
-    imgSyncOK = MakeIcon(this, gbSynkronointiAction, "imgSyncOK", QStringLiteral("\u2714"), clGreen, 10, 24);
-    lblActionMessage = MakeLabel(this, gbSynkronointiAction, "lblActionMessage", QString(), 36, 22);
-    lblActionMessage->SetAutoSize(false);
-    lblActionMessage->SetWordWrap(true);
-    lblActionMessage->SetBounds(36, 20, 270, 40);
-    lblActionMessage->SetAlignment(taCenter);
-    lblActionMessage->Font()->SetColor(clRed);
-    lblActionMessage->Font()->SetStyle(fsBold);
-
-    gbWebTulospalvelu = Make<TGroupBox>(this, pnlLeft, "gbWebTulospalvelu");
-    gbWebTulospalvelu->SetCaption(WebTulospalvelu);
-    gbWebTulospalvelu->SetHint(WebTulospalveluHint);
-    gbWebTulospalvelu->SetAlign(alBottom);
-    gbWebTulospalvelu->SetHeight(92);
-    imgWebOK = MakeIcon(this, gbWebTulospalvelu, "imgWebOK", QStringLiteral("\u2714"), clGreen, 10, 22);
-    imgWebExclamation = MakeIcon(this, gbWebTulospalvelu, "imgWebExclamation", QStringLiteral("!"), clRed, 10, 22);
-    lblWebMessage = MakeLabel(this, gbWebTulospalvelu, "lblWebMessage", QString(), 36, 22);
-    lblWebMessage->Font()->SetColor(clRed);
-    lblWebMessage->Font()->SetStyle(fsBold);
-    MakeLabel(this, gbWebTulospalvelu, "lblLahettamatta", Lahettamatta, 36, 44);
-    edtLahettamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtLahettamatta");
-    edtLahettamatta->SetBounds(160, 40, 60, 22);
-    edtLahettamatta->SetReadOnly(true);
-    edtLahettamatta->SetHint(LahettamattaHint);
-    MakeLabel(this, gbWebTulospalvelu, "lblVastaanottamatta", Vastaanottamatta, 36, 68);
-    edtVastaanottamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtVastaanottamatta");
-    edtVastaanottamatta->SetBounds(160, 64, 60, 22);
-    edtVastaanottamatta->SetReadOnly(true);
-    edtVastaanottamatta->SetHint(VastaanottamattaHint);
-
     tabKasittely = Make<TPageControl>(this, pnlLeft, "tabKasittely");
+    // Bottom-aligned controls stack by their tops: the desk tabs above the
+    // web status box above the synchronisation box.
+    tabKasittely->SetBounds(0, 500, 320, 104);
     tabKasittely->SetAlign(alBottom);
-    tabKasittely->SetHeight(104);
     tsLahto = Make<TTabSheet>(this, tabKasittely, "tsLahto");
     tsLahto->SetPageControl(tabKasittely);
     tsLahto->SetCaption(Lahto);
@@ -214,6 +192,41 @@ void TformMain::BuildNavigation()
     lblEAikaa = MakeLabel(this, pnlMaali, "lblEAikaa", QString(), 160, 46);
     tabKasittely->OnChange = [this](TComponent*) { tabKasittelyChange(); };
 
+    gbWebTulospalvelu = Make<TGroupBox>(this, pnlLeft, "gbWebTulospalvelu");
+    gbWebTulospalvelu->SetCaption(WebTulospalvelu);
+    gbWebTulospalvelu->SetHint(WebTulospalveluHint);
+    gbWebTulospalvelu->SetBounds(0, 610, 320, 92);
+    gbWebTulospalvelu->SetAlign(alBottom);
+    imgWebOK = MakeIcon(this, gbWebTulospalvelu, "imgWebOK", QStringLiteral("\u2714"), clGreen, 10, 22);
+    imgWebExclamation = MakeIcon(this, gbWebTulospalvelu, "imgWebExclamation", QStringLiteral("!"), clRed, 10, 22);
+    lblWebMessage = MakeLabel(this, gbWebTulospalvelu, "lblWebMessage", QString(), 36, 22);
+    lblWebMessage->Font()->SetColor(clRed);
+    lblWebMessage->Font()->SetStyle(fsBold);
+    MakeLabel(this, gbWebTulospalvelu, "lblLahettamatta", Lahettamatta, 36, 44);
+    edtLahettamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtLahettamatta");
+    edtLahettamatta->SetBounds(160, 40, 60, 22);
+    edtLahettamatta->SetReadOnly(true);
+    edtLahettamatta->SetHint(LahettamattaHint);
+    MakeLabel(this, gbWebTulospalvelu, "lblVastaanottamatta", Vastaanottamatta, 36, 68);
+    edtVastaanottamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtVastaanottamatta");
+    edtVastaanottamatta->SetBounds(160, 64, 60, 22);
+    edtVastaanottamatta->SetReadOnly(true);
+    edtVastaanottamatta->SetHint(VastaanottamattaHint);
+
+    gbSynkronointiAction = Make<TGroupBox>(this, pnlLeft, "gbSynkronointiAction");
+    gbSynkronointiAction->SetCaption(Datasynkronointi);
+    gbSynkronointiAction->SetBounds(0, 710, 320, 64);
+    gbSynkronointiAction->SetAlign(alBottom);
+    imgSyncExclamation = MakeIcon(this, gbSynkronointiAction, "imgSyncExclamation", QStringLiteral("!"), clRed, 10, 24);
+    imgSyncOK = MakeIcon(this, gbSynkronointiAction, "imgSyncOK", QStringLiteral("\u2714"), clGreen, 10, 24);
+    lblActionMessage = MakeLabel(this, gbSynkronointiAction, "lblActionMessage", QString(), 36, 22);
+    lblActionMessage->SetAutoSize(false);
+    lblActionMessage->SetWordWrap(true);
+    lblActionMessage->SetBounds(36, 20, 270, 40);
+    lblActionMessage->SetAlignment(taCenter);
+    lblActionMessage->Font()->SetColor(clRed);
+    lblActionMessage->Font()->SetStyle(fsBold);
+
     grpNavTree = Make<TGroupBox>(this, pnlLeft, "grpNavTree");
     grpNavTree->SetCaption(Navigaatiopuu);
     grpNavTree->SetAlign(alClient);
@@ -227,6 +240,7 @@ void TformMain::BuildNavigation()
     MakeButton(this, pnlTreeTools, "btnTreeExpand", actMainTreeExpand, 138, 2, 70);
     MakeButton(this, pnlTreeTools, "btnTreeSettings", actSettings, 212, 2, 80);
 }
+
 
 void TformMain::BuildResults()
 {

@@ -15,6 +15,8 @@
 #include "platform/ui/ExtCtrls.h"
 #include "resources/MainWindowTexts.h"
 
+#include <QTime>
+
 namespace {
 
 constexpr int PaneClock = 0;
@@ -34,6 +36,14 @@ void TformMain::BuildStatusBar()
     stbMain->AddPanel(QString(), 260);
     stbMain->AddPanel(QString(), 260);
     stbMain->AddPanel(QString(), 200);
+    // The clock pane, once a second.
+    auto* clock = new TTimer(this);
+    clock->SetName(QStringLiteral("TimerClock"));
+    clock->SetInterval(1000);
+    clock->OnTimer = [this](TComponent*) {
+        stbMain->SetPanelText(PaneClock, QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
+    };
+    stbMain->SetPanelText(PaneClock, QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
 }
 
 QString TformMain::StatusPaneText(int Index) const

@@ -8,6 +8,11 @@
 TMainTreeView::TMainTreeView(TComponent* AOwner) : TTreeView(AOwner)
 {
     ReadOnly = true;
+    OnCustomDrawItem = [this](TCustomTreeView*, TTreeNode* Node, TCustomDrawState, TCustomDrawStage Stage, bool&) {
+        const TMainTreeNodeData* d = NodeData(Node);
+        if (Stage == cdPrePaint && d && d->Level && d->Level->Bold)
+            Canvas()->Font()->SetStyle(fsBold);
+    };
 }
 
 const TMainTreeNodeData* TMainTreeView::NodeData(const TTreeNode* Node)

@@ -2,6 +2,7 @@
 
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
+#include "app/vrkFitLabels.h"
 #include "app/vrkMainForm.h"
 #include "data/vrkEntities.h"
 #include "platform/os/Sound.h"
@@ -30,7 +31,9 @@ TLabel* MakeCaption(TComponent* Owner, TWinControl* Parent, const QString& Text,
     auto* l = new TLabel(Owner);
     l->SetParent(Parent);
     l->SetCaption(Text);
-    l->SetBounds(L, T, l->Width(), l->Height());
+    // Only placed: an auto-sized label takes its width from its text.
+    l->SetLeft(L);
+    l->SetTop(T);
     return l;
 }
 
@@ -66,6 +69,7 @@ TformSettings::TformSettings(TComponent* AOwner) : TForm(AOwner)
     btnOK = Make<TButton>(this, this, "btnOK", 464, 382, 88, 28);
     btnOK->SetCaption(txt::ButtonOK);
     btnOK->OnClick = [this](TComponent*) { OKClick(); };
+    OnCreate = [this](TComponent*) { FitLabels(this); };
     OnShow = [this](TComponent*) { LoadControls(); };
     OnKeyDown = [this](TComponent*, Word& Key, TShiftState) {
         if (Key == VK_ESCAPE)
