@@ -14,8 +14,8 @@
 #include <memory>
 #include <vector>
 
-// Dataset states as the record indicator sees them (the data layer maps its own).
-enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert, dsSetKey, dsCalcFields, dsFilter };
+// Dataset states as the record indicator sees them: the data layer's own.
+#include "platform/database/DBTypes.h"
 
 constexpr int StandardGlyphCount = 36;
 constexpr int EllipsisGlyphIndex = 101;

@@ -3,6 +3,7 @@
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/grid/rDBGridTexts.h"
+#include "components/stringgrid/rStringGridEd.h"
 #include "platform/database/ClientDataSet.h"
 #include "platform/database/DataSource.h"
 #include "platform/rtl/DateUtils.h"
@@ -238,6 +239,22 @@ int GetFldListDataset(TDataSet* Ds, TStringList* List, TGetFldDefs D)
     return List->Count();
 }
 
+int GetFldListStringGrid(TrStringGridEd* G, TStringList* List, TGetFldDefs D)
+{
+    List->Clear();
+    TrStringGridEdColumns* cols = G->Columns();
+    for (int i = 0; i < cols->Count(); ++i) {
+        TrStringGridEdColumn* c = cols->Items(i);
+        if (HasFldDef(D, fdVisibleFieldOnly) && !c->Visible())
+            continue;
+        if (HasFldDef(D, fdGetLabels) && !HasFldDef(D, fdGetIndex))
+            List->Add(c->TitleCaption());
+        else
+            List->Add(QString::number(i));
+    }
+    return List->Count();
+}
+
 int GetFldList(TComponent* O, TStringList* List, TGetFldDefs FldsDef)
 {
     if (!List)
@@ -246,6 +263,8 @@ int GetFldList(TComponent* O, TStringList* List, TGetFldDefs FldsDef)
         return GetFldListDBGrid(g, List, FldsDef);
     if (auto* d = dynamic_cast<TDataSet*>(O))
         return GetFldListDataset(d, List, FldsDef);
+    if (auto* sg = dynamic_cast<TrStringGridEd*>(O))
+        return GetFldListStringGrid(sg, List, FldsDef);
     return 0;
 }
 

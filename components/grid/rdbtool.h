@@ -16,6 +16,7 @@
 #include <functional>
 
 class TCustomDBGrid;
+class TrStringGridEd;
 class TDataSource;
 
 // Field-type sets.
@@ -60,6 +61,8 @@ TGetFldDefs GetFldDefs(bool GetLabels, bool VisibleFieldOnly, bool SimpleField, 
 int GetFldList(TComponent* O, TStringList* List, TGetFldDefs FldsDef);
 int GetFldListDBGrid(TCustomDBGrid* G, TStringList* List, TGetFldDefs FldsDef);
 int GetFldListDataset(TDataSet* D, TStringList* List, TGetFldDefs FldsDef);
+// A string grid's columns: positions, or captions with fdGetLabels (no field kinds).
+int GetFldListStringGrid(TrStringGridEd* G, TStringList* List, TGetFldDefs FldsDef);
 
 // ---- grid and record operations ----
 void AssignGridProps(TCustomDBGrid* Source, TCustomDBGrid* Dest);

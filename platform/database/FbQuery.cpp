@@ -196,11 +196,15 @@ void TFbQuery::Unprepare()
 
 void TFbQuery::MasterChanged()
 {
-    if (!Active())
+    // A detail that closed with its master (a master requeried by its own
+    // master) follows it again, so chains of details keep working.
+    if (!Active() && !FClosedByMaster)
         return;
-    Close();
+    if (Active())
+        Close();
     TDataSet* master = FMasterSource ? FMasterSource->DataSet() : nullptr;
-    if (master && master->Active())
+    FClosedByMaster = !(master && master->Active());
+    if (!FClosedByMaster)
         Open();
 }
 

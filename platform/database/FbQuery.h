@@ -128,6 +128,8 @@ private:
     TFbUpdateSQL* FUpdateObject = nullptr;
     TFbUpdateOptions FUpdateOptions;
     TDataSource* FMasterSource = nullptr;
+    // Closed because the master closed: opens again when the master does.
+    bool FClosedByMaster = false;
     std::unique_ptr<TMasterDataLink> FMasterLink;
     int64_t FRowsAffected = 0;
 };

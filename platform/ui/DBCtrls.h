@@ -144,7 +144,7 @@ public:
 protected:
     void Paint() override;
     virtual void Select(int Position);
-    int ItemHeight() const;
+    virtual int ItemHeight() const;
     class TListLink : public TDataLink {
     public:
         explicit TListLink(TDBLookupListBase* L) : FList(L) {}
@@ -196,8 +196,8 @@ public:
     // A key that clears the value (e.g. Delete).
     TShortCut NullValueKey = 0;
     bool ReadOnly = false;
-    void DropDown();
-    void CloseUp(bool Accept);
+    virtual void DropDown();
+    virtual void CloseUp(bool Accept);
     bool ListVisible() const;
     TPopupDataList* DataList() const { return FList; }
     TNotifyEvent OnCloseUp;

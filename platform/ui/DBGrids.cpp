@@ -207,6 +207,11 @@ QString CellText(const TField* F)
 
 }  // namespace
 
+void DrawGridCellText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A)
+{
+    WriteText(C, R, Text, A);
+}
+
 // ---- TCustomDBGrid -------------------------------------------------------------------
 
 TCustomDBGrid::TCustomDBGrid(TComponent* AOwner)
@@ -399,8 +404,8 @@ void TCustomDBGrid::LayoutChanged()
 void TCustomDBGrid::UpdateRowCount()
 {
     const TRect area = GridClientRect();
-    const int title = TitleOffset() ? FDefaultRowHeight + LineWidthV() : 0;
-    const int per = FDefaultRowHeight + LineWidthV();
+    const int title = TitleOffset() ? TitleRowHeight() + LineWidthV() : 0;
+    const int per = DataRowHeight() + LineWidthV();
     const int rows = std::max(1, (area.Height() - title) / std::max(1, per));
     if (FDataLink.Active())
         FDataLink.SetBufferCount(rows);
@@ -408,7 +413,9 @@ void TCustomDBGrid::UpdateRowCount()
     const int want = TitleOffset() + data;
     const int oldFixed = FFixedRows;
     FFixedRows = 0;
-    FRowHeights.assign(size_t(want), FDefaultRowHeight);
+    FRowHeights.assign(size_t(want), DataRowHeight());
+    if (TitleOffset())
+        FRowHeights[0] = TitleRowHeight();
     FFixedRows = oldFixed;
     FCurrent.Y = std::clamp(FCurrent.Y, FFixedRows, std::max(FFixedRows, RowCount() - 1));
     FTopLeft.Y = FFixedRows;

@@ -300,6 +300,9 @@ protected:
     virtual void TitleClick(TColumn* Column);
     virtual void DoCellClick(TColumn* Column);
     virtual void DeferLayout() { LayoutChanged(); }
+    // Heights of the title row and of the data rows (several text lines in a derived grid).
+    virtual int TitleRowHeight() const { return FDefaultRowHeight; }
+    virtual int DataRowHeight() const { return FDefaultRowHeight; }
 
     // Grid hooks.
     bool SelectCell(int ACol, int ARow) override;
@@ -380,6 +383,11 @@ protected:
 private:
     TCustomDBGrid* FDBGrid;
 };
+
+// One line of cell text as the data grid draws it: two pixels in from the
+// sides, centred vertically, clipped to the rectangle, the cell filled first
+// when the brush is solid (plain Latin text takes a fast glyph path).
+void DrawGridCellText(TCanvas* C, const TRect& R, const QString& Text, TAlignment A);
 
 class TDBGrid : public TCustomDBGrid {
 public:

@@ -40,8 +40,8 @@ public:
     // Whether nothing is shown (null, unchecked or the empty format).
     bool ShowsNothing() const;
 
-    void DropDown();
-    void CloseUp(bool Accept);
+    virtual void DropDown();
+    virtual void CloseUp(bool Accept);
     bool DroppedDown() const;
     // The calendar's selection while dropped down (tests pick a day with it).
     void SetCalendarDate(TDateTime v);

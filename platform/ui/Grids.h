@@ -456,6 +456,9 @@ public:
     QStringList Cols(int ACol) const;
     QStringList Rows(int ARow) const;
     void SetRows(int ARow, const QStringList& Values);
+    // Rearranges whole rows at once: row r takes what row From[r] held
+    // (From holds every row index once). Sorting moves rows this way.
+    void PermuteRows(const std::vector<int>& From);
 
 protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -98,6 +99,20 @@ protected:
         QString text = Source->text();
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         insertPlainText(Fitting(text, Room()));
+    }
+
+    // What the memo draws over its text (highlights, guide lines), in the
+    // memo's coordinates as PosFromChar gives them.
+    void paintEvent(QPaintEvent* Event) override
+    {
+        QPlainTextEdit::paintEvent(Event);
+        QPainter p(viewport());
+        const QPoint offset = viewport()->mapTo(this, QPoint(0, 0));
+        p.translate(-offset.x(), -offset.y());
+        TCanvas canvas;
+        canvas.BeginPaint(&p, Rect(0, 0, width(), height()));
+        FMemo->PaintOverlay(&canvas);
+        canvas.EndPaint();
     }
 
 private:

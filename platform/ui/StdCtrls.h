@@ -76,6 +76,8 @@ public:
     QString SelText() const;
     void SelectAll();
     void Clear() { SetText(QString()); }
+    // The clipboard's text replaces the selection, as Ctrl+V does (EditClipboard.cpp).
+    void PasteFromClipboard();
     bool Modified = false;
     TNotifyEvent OnChange;
     virtual void Change();
@@ -153,6 +155,8 @@ public:
     bool Modified = false;  // set when the user changes the text
     TNotifyEvent OnChange;
     bool WantsKey(Word Key, TShiftState Shift) const override;
+    // Called by the widget layer after the text was painted; draws over it.
+    virtual void PaintOverlay(TCanvas*) {}
 
 protected:
     QWidget* CreateWidget() override;

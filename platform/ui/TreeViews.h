@@ -169,8 +169,8 @@ public:
     void EndEditNode(bool Cancel);
     // Drag and drop: what the mouse gestures do, callable directly.
     void BeginDragNode(TTreeNode* Node);
-    bool DragOverAt(TComponent* Source, int X, int Y);
-    void DropAt(TComponent* Source, int X, int Y);
+    virtual bool DragOverAt(TComponent* Source, int X, int Y);
+    virtual void DropAt(TComponent* Source, int X, int Y);
     bool Dragging() const { return FDragNode != nullptr; }
     TTreeNode* DragNode() const { return FDragNode; }
     TTreeNode* DropTarget() const { return FDropTarget; }

@@ -10,6 +10,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 
 namespace webservice {
@@ -51,6 +52,7 @@ TWebServiceServer::TWebServiceServer(int Port, const QString& CertificateFile)
         if (FDelayCount.load() > 0 && FDelayCount.fetch_sub(1) > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(FDelayMs.load()));
         const bool Drop = FDropCount.load() > 0 && FDropCount.fetch_sub(1) > 0;
+        const bool Cut = !Drop && FCutCount.load() > 0 && FCutCount.fetch_sub(1) > 0;
 
         TReply Reply;
         if (FFailCount.load() > 0 && FFailCount.fetch_sub(1) > 0) {
@@ -91,8 +93,22 @@ TWebServiceServer::TWebServiceServer(int Port, const QString& CertificateFile)
                                      [](size_t, size_t, httplib::DataSink&) { return false; });
             return;
         }
+        if (Cut) {
+            // Half of the body goes out, then the connection is closed.
+            auto Body = std::make_shared<std::string>(Reply.Body.toStdString());
+            Res.set_content_provider(Body->size() + 1, "application/json", [Body](size_t Offset, size_t, httplib::DataSink& Sink) {
+                if (Offset > 0)
+                    return false;
+                Sink.write(Body->data(), Body->size() / 2);
+                return true;
+            });
+            return;
+        }
         Res.set_content(Reply.Body.toStdString(), "application/json; charset=utf-8");
     };
+    // Small replies go out at once instead of waiting for the client's
+    // delayed acknowledgement (40 ms a call otherwise).
+    FServer->set_tcp_nodelay(true);
     FServer->Get(".*", Handler);
     FServer->Post(".*", Handler);
     FServer->Put(".*", Handler);
@@ -147,6 +163,11 @@ void TWebServiceServer::FailNextCalls(int Count, int Status, const QByteArray& B
 void TWebServiceServer::DropNextConnections(int Count)
 {
     FDropCount = Count;
+}
+
+void TWebServiceServer::CutNextReplies(int Count)
+{
+    FCutCount = Count;
 }
 
 void TWebServiceServer::DelayNextReplies(int Milliseconds, int Count)

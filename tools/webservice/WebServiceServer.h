@@ -41,6 +41,8 @@ public:
     void FailNextCalls(int Count = 1, int Status = 500, const QByteArray& Body = QByteArray());
     // The next Count replies are broken off after their headers.
     void DropNextConnections(int Count = 1);
+    // The next Count replies are cut off half-way through their body.
+    void CutNextReplies(int Count = 1);
     // The next Count replies wait Milliseconds first.
     void DelayNextReplies(int Milliseconds, int Count = 1);
 
@@ -56,6 +58,7 @@ private:
     QByteArray FFailBody;
     std::atomic<int> FDropCount{0};
     std::atomic<int> FDelayCount{0};
+    std::atomic<int> FCutCount{0};
     std::atomic<int> FDelayMs{0};
     std::mutex FControlLock;
 };

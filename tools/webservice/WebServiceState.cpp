@@ -240,7 +240,8 @@ TClientCredentials TWebServiceState::AddClient(int64_t Account, const QString& N
     Client.Row = QJsonObject{{QStringLiteral("client_id"), QString::number(Client.Id)},
                              {QStringLiteral("client_name"), Name},
                              {QStringLiteral("in_use"), QStringLiteral("K")}};
-    FClients[Client.Id] = Client;
+    TClient& Stored = FClients[Client.Id] = Client;
+    LinkAllSeriesLocked(Stored, nullptr);
     return {Client.Id, Client.Secret};
 }
 
@@ -430,12 +431,7 @@ void TWebServiceState::QueueFirstUseLocked(TClient& Client)
     TAccount& Account = FAccounts[Client.Account];
     const QString Now = NowText();
     QJsonArray Links;
-    for (const QJsonObject& Series : Account.Rows.value(QStringLiteral("vrk_event_series")))
-        Links.append(QJsonObject{{QStringLiteral("client_id"), QString::number(Client.Id)},
-                                 {QStringLiteral("event_series_id"), Text(Series.value(QStringLiteral("event_series_id")))},
-                                 {QStringLiteral("inserted"), Now},
-                                 {QStringLiteral("start_date"), Now},
-                                 {QStringLiteral("end_date"), QDateTime::currentDateTime().addYears(10).toString(TimeFormat)}});
+    LinkAllSeriesLocked(Client, &Links);
     if (!Links.isEmpty())
         QueueForClientLocked(Client, QStringLiteral("vrk_client_event_series"), Links);
     // Dependencies first: clubs before persons, events before their entries.
@@ -463,6 +459,54 @@ void TWebServiceState::QueueFirstUseLocked(TClient& Client)
     QueueForClientLocked(Client, QStringLiteral("vrk_person_chips"), Chips);
 }
 
+// The client sees every series of its account (the calendar lists only the
+// linked ones); the links are kept as rows like the rest.
+void TWebServiceState::LinkAllSeriesLocked(TClient& Client, QJsonArray* Links)
+{
+    TAccount& Account = FAccounts[Client.Account];
+    const QString Now = NowText();
+    for (const QJsonObject& Series : Account.Rows.value(QStringLiteral("vrk_event_series"))) {
+        const QJsonObject Link{{QStringLiteral("client_id"), QString::number(Client.Id)},
+                               {QStringLiteral("event_series_id"), Text(Series.value(QStringLiteral("event_series_id")))},
+                               {QStringLiteral("inserted"), Now},
+                               {QStringLiteral("start_date"), Now},
+                               {QStringLiteral("end_date"), QDateTime::currentDateTime().addYears(10).toString(TimeFormat)}};
+        PutRowLocked(Account, QStringLiteral("vrk_client_event_series"), Link);
+        if (Links)
+            Links->append(Link);
+    }
+}
+
+// A merge: the merged person's runs and cards move to the kept person, every
+// other computer hears of the moved runs, and the merged person goes.
+void TWebServiceState::MergePersonLocked(TClient& Client, const QString& MergedId, const QString& KeptId)
+{
+    TAccount& Account = FAccounts[Client.Account];
+    QJsonArray MovedRuns;
+    for (QJsonObject& Run : Account.Rows[QStringLiteral("vrk_results_class")]) {
+        if (Text(Run.value(QStringLiteral("person_id"))) != MergedId)
+            continue;
+        Run[QStringLiteral("person_id")] = KeptId;
+        QJsonObject Row = Run;
+        for (const char* Nested : {"results_splits", "special_punches", "results_class_all"})
+            if (!Row.contains(QLatin1String(Nested)))
+                Row[QLatin1String(Nested)] = QJsonArray();
+        MovedRuns.append(Row);
+    }
+    auto& Persons = Account.Rows[QStringLiteral("vrk_person")];
+    const QJsonObject Merged = Persons.value(MergedId);
+    if (Persons.contains(KeptId)) {
+        QJsonObject& Kept = Persons[KeptId];
+        for (const char* Card : {"control_card", "emitag_card", "sportident_card"})
+            if (Text(Kept.value(QLatin1String(Card))).isEmpty() && !Text(Merged.value(QLatin1String(Card))).isEmpty())
+                Kept[QLatin1String(Card)] = Merged.value(QLatin1String(Card));
+        QueueLocked(Client.Account, 0, QStringLiteral("vrk_person"), QJsonArray{Kept});
+    }
+    Persons.remove(MergedId);
+    if (!MovedRuns.isEmpty())
+        QueueLocked(Client.Account, 0, QStringLiteral("vrk_results_class"), MovedRuns);
+}
+
 TReply TWebServiceState::Login(const QMap<QString, QString>& Headers)
 {
     bool Ok = false;
@@ -488,6 +532,8 @@ TReply TWebServiceState::GetEvents(TClient& Client)
     QJsonArray SeriesList;
     for (QJsonObject Series : Rows.value(QStringLiteral("vrk_event_series"))) {
         const QString SeriesId = Text(Series.value(QStringLiteral("event_series_id")));
+        if (!Rows.value(QStringLiteral("vrk_client_event_series")).contains(QString::number(Client.Id) + QLatin1Char('|') + SeriesId))
+            continue;
         QJsonArray Seasons;
         for (const QJsonValue& V : RowsWhere(Rows.value(QStringLiteral("vrk_event_series_season")), QStringLiteral("event_series_id"), SeriesId)) {
             QJsonObject Season = V.toObject();
@@ -548,6 +594,7 @@ TReply TWebServiceState::GetEventData(TClient& Client, const QMap<QString, QStri
             Course.remove(QStringLiteral("event_id"));
             Course[QStringLiteral("course_controls")] = ItemArray;
             ClassCourses.append(QJsonObject{{QStringLiteral("class_course_id"), Link.value(QStringLiteral("class_course_id"))},
+                                            {QStringLiteral("course_id"), CourseId},
                                             {QStringLiteral("inserted"), Link.value(QStringLiteral("inserted"))},
                                             {QStringLiteral("updated"), Link.value(QStringLiteral("updated"))},
                                             {QStringLiteral("courses"), QJsonArray{Course}}});
@@ -588,8 +635,7 @@ QString TWebServiceState::ApplyUploadRecordLocked(TClient& Client, const QString
         return QString();
     }
     if (Type == QLatin1String("vrk_person") && !Text(Record.value(QStringLiteral("new_person_id"))).isEmpty()) {
-        // A merge: the merged person goes, the kept one stays.
-        Account.Rows[Type].remove(Key);
+        MergePersonLocked(Client, Key, Text(Record.value(QStringLiteral("new_person_id"))));
         FanOut.append(QJsonObject{{QStringLiteral("person_id"), Record.value(QStringLiteral("person_id"))},
                                   {QStringLiteral("repl_type"), QStringLiteral("D")}});
         return QString();
@@ -659,10 +705,17 @@ TReply TWebServiceState::Upload(TClient& Client, const QByteArray& Body)
         QJsonObject Logged = Record;
         Logged[QStringLiteral("list")] = List;
         Logged[QStringLiteral("message_id")] = Batch.value(QStringLiteral("message_id"));
+        Logged[QStringLiteral("uploader")] = QString::number(Client.Id);
         FUploaded.append(Logged);
         const QString Id = Text(Record.value(QStringLiteral("client_message_id")));
-        const QString Problem = Id.isEmpty() ? QStringLiteral("client_message_id puuttuu")
-                                             : ApplyUploadRecordLocked(Client, List, Record, FanOut, FanOutType);
+        const QString Seen = QString::number(Client.Id) + QLatin1Char('|') + Id;
+        QString Problem;
+        if (Id.isEmpty())
+            Problem = QStringLiteral("client_message_id puuttuu");
+        else if (!FAppliedUploads.contains(Seen))
+            Problem = ApplyUploadRecordLocked(Client, List, Record, FanOut, FanOutType);
+        if (Problem.isEmpty() && !Id.isEmpty())
+            FAppliedUploads.insert(Seen);
         if (Problem.isEmpty())
             Processed.append(QJsonObject{{QStringLiteral("client_message_id"), Id}});
         else

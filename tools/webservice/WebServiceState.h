@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <mutex>
@@ -124,6 +125,9 @@ private:
     QList<QJsonObject> FUploaded;
     QList<QJsonObject> FConfirmations;
     QList<QJsonObject> FClientMessages;
+    // Upload records already applied, by "client|client_message_id": a batch
+    // whose reply was lost comes again and must not be fanned out twice.
+    QSet<QString> FAppliedUploads;
 
     TReply Dispatch(int Base, const QString& Method, const QString& Resource,
                     const QMap<QString, QString>& Headers, const QByteArray& Body);
@@ -141,6 +145,8 @@ private:
     void QueueLocked(int64_t Account, int64_t Sender, const QString& Type, const QJsonArray& Rows);
     void QueueForClientLocked(TClient& Client, const QString& Type, const QJsonArray& Rows);
     void QueueFirstUseLocked(TClient& Client);
+    void LinkAllSeriesLocked(TClient& Client, QJsonArray* Links);
+    void MergePersonLocked(TClient& Client, const QString& MergedId, const QString& KeptId);
     QString ApplyUploadRecordLocked(TClient& Client, const QString& List, const QJsonObject& Record,
                                     QJsonArray& FanOut, QString& FanOutType);
 };

@@ -1,0 +1,49 @@
+#pragma once
+// The library's data-aware memo: the platform's memo with the shared
+// companions (caption label, read-only colour, visibility from the field,
+// exit hook), a text search that ignores case in any alphabet, and loading
+// and saving its text from and to files without losing the text on errors.
+
+#include "components/dbcontrols/TDBLabeledControl.h"
+#include "platform/ui/DBCtrls.h"
+
+class TPopupMenu;
+
+enum TDBMemoOption { moAllowSetFont, moAllowWordWrap, moAllowLoadSaveFile };
+using TDBMemoOptions = unsigned;
+constexpr TDBMemoOptions MemoOpt(TDBMemoOption O) { return 1u << unsigned(O); }
+
+class TrDBMemo : public TDBLabeledControl<TDBMemo> {
+public:
+    explicit TrDBMemo(TComponent* AOwner);
+    ~TrDBMemo() override;
+    void SetDataSource(TDataSource* ADataSource, const QString& ADataField);
+    void SetDataSource(TDataSource* ADataSource) { SetDataSource(ADataSource, DataField()); }
+    void SetDataField(const QString& Value);
+    void UpdateState(TComponent* Sender) override;
+    TDBMemoOptions OptionsEx = MemoOpt(moAllowSetFont) | MemoOpt(moAllowLoadSaveFile);
+    TPopupMenu* SearchMenu() const { return FPopupMenu; }
+
+    // Finds Search (asked for when empty) from the start or after the
+    // selection, selects the match; "Not found" otherwise.
+    bool SearchText(const QString& Search, bool FromStart, bool IgnoreCase);
+    bool SearchNext();
+    const QString& LastSearchText() const { return FSearchText; }
+    // Reads or writes the text; a file error is shown and changes nothing.
+    bool LoadFromFile(const QString& FileName);
+    bool SaveToFile(const QString& FileName);
+    void PopupMenuOpen();
+    void PopupMenuClick(int Tag);
+
+protected:
+    void Loaded() override;
+    QString BoundFieldName() const override { return DataField(); }
+    void DoExit() override;
+
+private:
+    void BuildMenu();
+    TPopupMenu* FPopupMenu = nullptr;
+    QString FSearchText;
+    bool FSearchIgnoreCase = true;
+    TrDataLink FStateLink;
+};

@@ -1,0 +1,141 @@
+#pragma once
+// One record of a dataset as a two-column grid: a row per field with the
+// field's caption in the fixed left column and its value on the right. It
+// follows a data source (or a linked data grid, whose columns choose the
+// rows), edits values in place, shows boolean rows as check boxes, memo rows
+// over several lines, and serves the export and print engines through a few
+// readers.
+
+#include "platform/database/DataSource.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/Grids.h"
+
+#include <functional>
+
+class TCustomDBGrid;
+class TrCustomGlyphs;
+class TrDBRecView;
+
+// The view's record link: rebuilds the rows when the dataset opens or closes.
+class TrRecViewDataLink : public TDataLink {
+public:
+    explicit TrRecViewDataLink(TrDBRecView* AView) : FRecView(AView) { VisualControl = true; }
+
+protected:
+    void ActiveChanged() override;
+    void DataSetChanged() override;
+    void EditingChanged() override;
+    void UpdateData() override;
+
+private:
+    TrDBRecView* FRecView;
+};
+
+enum TGridOptionEx { goDataRight, goNumberRight, goAddColon, goAutoHeight, goUseGridPickList, goUseGridEllipsis, goOnlyPickListValues,
+                     goRTFToPlainText, goEnterNewLineMemo };
+using TGridOptionsEx = unsigned;
+constexpr TGridOptionsEx GridOptEx(TGridOptionEx O) { return 1u << unsigned(O); }
+
+using TGetCellParamsEvent = std::function<void(TComponent* Sender, int Col, int Row, TFont* AFont, TColor& Background, bool& Highlight)>;
+
+class TrDBRecView : public TCustomDrawGrid {
+public:
+    explicit TrDBRecView(TComponent* AOwner);
+    ~TrDBRecView() override;
+
+    TDataSource* DataSource() const { return FDataLink.DataSource(); }
+    void SetDataSource(TDataSource* Value);
+    TCustomDBGrid* DBGrid() const { return FDBGrid; }
+    void SetDBGrid(TCustomDBGrid* Value);
+    bool OnlyVisibleField() const { return FOnlyVisibleField; }
+    void SetOnlyVisibleField(bool V);
+    bool OnlySimpleField() const { return FOnlySimpleField; }
+    void SetOnlySimpleField(bool V);
+    TAlignment TitleAlignment() const { return FTitleAlignment; }
+    void SetTitleAlignment(TAlignment V);
+    TGridOptionsEx OptionsEx() const { return FOptionsEx; }
+    void SetOptionsEx(TGridOptionsEx V);
+    // "NAME" or "NAME=Caption" per line: the rows and their order.
+    void SetFields(const QStringList& V);
+    // "NAME=TrueText;FalseText" (empty: "1;0").
+    void SetBooleanFields(const QStringList& V);
+    // "NAME=token;token" font rules over SpecFont ("SF" resets to the font).
+    void SetSpecFields(const QStringList& V);
+    void SetEllipsisFields(const QStringList& V) { FEllipsisFields = V; }
+    TFont* SpecFont() { return &FSpecFont; }
+    double ScaleRatio() const { return FScaleRatio; }
+    TGetCellParamsEvent OnGetCellParams;
+    TNotifyEvent OnEditButtonClick;
+
+    // ---- readers (export and print engines, settings saver) ----
+    TDataSource* GetDataSource() const { return DataSource(); }
+    int GetFieldCount() const { return int(FFldList.size()); }
+    TField* GetField(int Idx) const;
+    QString GetCaption(int Idx) const;
+    QString GetValue(int Idx) const;
+    void GetFontStyle(int Idx, TFont* AFont, bool KeepFontNameSize);
+    int GetDataAlignment(int Idx) const;
+    const QStringList& FieldNames() const { return FFldList; }
+    TField* FocusedField() const { return GetField(Row()); }
+    QString FocusedText() const;
+
+    void SetRows();
+    void RefreshData();
+    // Writes the pending edit into the field (while the dataset edits).
+    void UpdateData();
+    // Toggles a boolean row (SetFalse: sets it to false).
+    void ChangeBool(bool SetFalse);
+    bool IsBooleanRow(int Idx) const;
+    bool BoolIsTrue(int Idx) const;
+
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void DblClick() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+protected:
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    bool SelectCell(int ACol, int ARow) override;
+    void ColWidthsChanged() override;
+    void ChangeScale(int M, int D) override;
+    void DoExit() override;
+    bool CanEditShow() const override;
+    bool CanEditAcceptKey(QChar Key) const override;
+    int GetEditLimit() const override;
+    QString GetEditMask(int ACol, int ARow) const override;
+    TEditStyle GetEditStyle(int ACol, int ARow) const override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void EditButtonClick() override;
+    virtual void GetCellParams(int Col, int Row, TFont* AFont, TColor& Background, bool& Highlight);
+
+private:
+    friend class TrRecViewDataLink;
+    bool Ready() const;
+    void SetCols();
+    void SetFont(const QString& Name, TFont* Font);
+    bool CanEdit(bool DoEdit) const;
+    QString GetFieldText(TField* F) const;
+    QString BooleanEntry(const QString& Name) const;
+    void DoDelete();
+    bool DoCopy();
+    void DrwTxt(TCanvas* C, const TRect& R, const QString& Text, TAlignment Align, bool Tall);
+    void ResetLastEdited();
+    TrRecViewDataLink FDataLink{this};
+    TCustomDBGrid* FDBGrid = nullptr;
+    QStringList FFldList;
+    QStringList FFields;
+    QStringList FBooleanFields;
+    QStringList FSpecFields;
+    QStringList FEllipsisFields;
+    TFont FSpecFont;
+    bool FOnlyVisibleField = false;
+    bool FOnlySimpleField = false;
+    TAlignment FTitleAlignment = taLeftJustify;
+    TGridOptionsEx FOptionsEx = 0;
+    double FScaleRatio = 1.0;
+    TField* LastEditedField = nullptr;
+    QString LastEditedValue;
+};

@@ -1,0 +1,50 @@
+#include "components/dbcontrols/rDBDlgBaseForm.h"
+
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rtool.h"
+#include "components/grid/rdbtool.h"
+
+TrDBDlgBaseForm::TrDBDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
+{
+    SetBorderStyle(bsSizeable);
+    SetBorderIcons(biSystemMenu);
+    SetPosition(poOwnerFormCenter);
+    SetClientWidth(467);
+    SetClientHeight(312);
+    Constraints.MinWidth = 460;
+    Constraints.MinHeight = 340;
+    SetShowHint(true);
+}
+
+void TrDBDlgBaseForm::FormCreate(TComponent*)
+{
+    const TrDBToolCfg& cfg = ParioCompConfig.rDBToolCfg;
+    Font()->SetName(cfg.rDlg_DefaultFont.isEmpty() ? QStringLiteral("Tahoma") : cfg.rDlg_DefaultFont);
+    Font()->SetSize(cfg.rDlg_DefaultSize);
+    Font()->SetHeight(-11);
+    DPI_SetFontHeight(Font());
+    if (ParioCompConfig.Global_ProcOnHelp) {
+        SetBorderIcons(BorderIcons() | biHelp);
+        HelpContext = 1;
+    }
+}
+
+void TrDBDlgBaseForm::FormShow(TComponent*) { ParioCompConfig.DoParioCompGeneralEventSimple(this, pceDialogShown); }
+
+void TrDBDlgBaseForm::FormActivate(TComponent*) { ParioCompConfig.DoParioCompGeneralEventSimple(this, pceDialogActivated); }
+
+void TrDBDlgBaseForm::FormClose(TComponent*, TCloseAction&) { ParioCompConfig.DoParioCompGeneralEventSimple(this, pceDialogClosed); }
+
+bool TrDBDlgBaseForm::FormHelp2(unsigned Command, intptr_t, bool& CallHelp)
+{
+    if (Command == 8)
+        ParioCompConfig.DoProcOnHelp(this, HelpContext);
+    CallHelp = false;
+    return true;
+}
+
+bool IsLinkedAndActive(TComponent* Obj)
+{
+    TDataSet* d = GetDataSet(Obj);
+    return d && d->Active();
+}

@@ -1,0 +1,361 @@
+#include "components/dbcontrols/rDBFindForm.h"
+
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rHTMLLabel.h"
+#include "components/base/rdlg.h"
+#include "components/base/rtool.h"
+#include "components/grid/rdbtool.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/DBControlsTexts.h"
+
+namespace {
+
+TrDBFindForm* GActiveFindForm = nullptr;
+
+template <class T>
+T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+{
+    auto* c = new T(Owner);
+    c->SetParent(Parent);
+    c->SetBounds(X, Y, W, H);
+    if (!Caption.isEmpty())
+        c->SetCaption(Caption);
+    return c;
+}
+
+}  // namespace
+
+TrDBFindForm* ActiveFindForm() { return GActiveFindForm; }
+
+TrDBFindForm::TrDBFindForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
+{
+    SetCaption(dbctltxt::FindCaption);
+    Constraints.MinWidth = 500;
+    Constraints.MinHeight = 384;
+    SetClientWidth(520);
+    SetClientHeight(400);
+    BuildControls();
+    FormCreate(this);
+    // The run's last search starts the next dialog.
+    const TrDBFindCfg& cfg = ParioCompConfig.rDBFindCfg;
+    SetOptIndex(cfg.LastOptIndex);
+    cbCase->SetChecked(cfg.LastCaseSens);
+    eText->SetText(cfg.LastFindStr);
+    btFindNext->SetEnabled(!cfg.LastFindStr.isEmpty());
+}
+
+TrDBFindForm::~TrDBFindForm()
+{
+    TrDBFindCfg& cfg = ParioCompConfig.rDBFindCfg;
+    cfg.LastOptIndex = OptIndex();
+    cfg.LastCaseSens = cbCase->Checked();
+    cfg.LastFindStr = eText->Text();
+    if (GActiveFindForm == this)
+        GActiveFindForm = nullptr;
+}
+
+void TrDBFindForm::BuildControls()
+{
+    Put<TLabel>(this, this, 8, 8, 200, 16, dbctltxt::FindValue);
+    eText = Put<TComboBox>(this, this, 8, 26, 300, 23);
+    btClearHist = Put<TrHTMLLabel>(this, this, 200, 8, 108, 16);
+    btClearHist->SetCaption(dbctltxt::DeleteHistory);
+    btClearHist->OnAnchorClick = [this](TComponent*, const QString&) { eText->Clear(); };
+    cbDelQuotes = Put<TCheckBox>(this, this, 8, 56, 300, 20, dbctltxt::DeleteQuotes);
+    rgOpt = Put<TGroupBox>(this, this, 8, 80, 300, 92, dbctltxt::Compare);
+    rgOpt->SetHint(dbctltxt::CompareHint);
+    const QString opts[3] = {dbctltxt::WholeField, dbctltxt::BeginningOfField, dbctltxt::AnyPartOfField};
+    for (int i = 0; i < 3; ++i)
+        rbOpt[i] = Put<TRadioButton>(rgOpt, this, 10, 20 + i * 22, 270, 20, opts[i]);
+    cbCase = Put<TCheckBox>(this, this, 8, 178, 300, 20, dbctltxt::CaseSensitive);
+    chIgnoreDiacritics = Put<TCheckBox>(this, this, 8, 200, 300, 20, dbctltxt::IgnoreDiacritics);
+    chCloseFound = Put<TCheckBox>(this, this, 8, 222, 300, 20, dbctltxt::CloseWhenFound);
+    chShowMsg = Put<TCheckBox>(this, this, 8, 244, 300, 20, dbctltxt::ShowWarningNotFound);
+    Put<TLabel>(this, this, 320, 8, 100, 16, dbctltxt::InFields);
+    lbLabels = Put<TListBox>(this, this, 320, 26, 192, 200);
+    lbLabels->SetMultiSelect(true);
+    lbLabels->SetHint(dbctltxt::FieldsHint);
+    btSort = Put<TLabel>(this, this, 320, 232, 40, 16, dbctltxt::Sort);
+    btSort->OnClick = [this](TComponent*) { btSortClick(); };
+    btUp = Put<TButton>(this, this, 420, 230, 40, 22, QStringLiteral("\u25B2"));
+    btUp->SetHint(dbctltxt::MoveUpHint);
+    btUp->OnClick = [this](TComponent*) { btUpClick(true); };
+    btDown = Put<TButton>(this, this, 464, 230, 40, 22, QStringLiteral("\u25BC"));
+    btDown->SetHint(dbctltxt::MoveDownHint);
+    btDown->OnClick = [this](TComponent*) { btUpClick(false); };
+    btSelAll = Put<TLabel>(this, this, 320, 256, 80, 16, dbctltxt::SelectAll);
+    btSelAll->OnClick = [this](TComponent*) { btSelAllClick(); };
+    for (TLabel* link : {btSort, btSelAll}) {
+        link->Font()->SetColor(clBlue);
+        link->Font()->SetStyle(fsUnderline);
+        link->SetCursor(crHandPoint);
+    }
+    lblResult = Put<TLabel>(this, this, 8, 272, 500, 16);
+    lblResult->Font()->SetStyle(fsBold);
+    mInfo = Put<TMemo>(this, this, 8, 292, 504, 62);
+    mInfo->SetReadOnly(true);
+    mInfo->SetColor(clBtnFace);
+    mInfo->SetScrollBars(ssVertical);
+    btFind = Put<TButton>(this, this, 100, 366, 96, 25, dbctltxt::Find);
+    btFind->SetDefault(true);
+    btFind->SetHint(dbctltxt::FindHint);
+    btFindNext = Put<TButton>(this, this, 202, 366, 96, 25, dbctltxt::FindNext);
+    btFindNext->SetHint(dbctltxt::FindNext);
+    btFindPrev = Put<TButton>(this, this, 304, 366, 96, 25, dbctltxt::Previous);
+    btFindPrev->SetHint(dbctltxt::FindNext);
+    btFindPrev->SetEnabled(false);
+    btClose = Put<TButton>(this, this, 416, 366, 96, 25, dbctltxt::Close);
+    btClose->SetCancel(true);
+    btClose->SetModalResult(mrAbort);
+    btClose->SetHint(dbctltxt::CloseHint);
+    for (TButton* b : {btFind, btFindNext, btFindPrev})
+        b->OnClick = [this](TComponent* Sender) { btFindClick(Sender); };
+}
+
+int TrDBFindForm::OptIndex() const
+{
+    for (int i = 0; i < 3; ++i)
+        if (rbOpt[i]->Checked())
+            return i;
+    return -1;
+}
+
+void TrDBFindForm::SetOptIndex(int Index)
+{
+    for (int i = 0; i < 3; ++i)
+        rbOpt[i]->SetChecked(i == Index);
+}
+
+void TrDBFindForm::DoShow()
+{
+    FormShow(this);
+    lblResult->SetCaption(QString());
+    mInfo->Clear();
+    TStringList names, captions;
+    const TGetFldDefs defs = FldDef(fdVisibleFieldOnly) | FldDef(fdSimpleField) | FldDef(fdMemoField);
+    GetFldList(GDS, &names, defs);
+    GetFldList(GDS, &captions, defs | FldDef(fdGetLabels));
+    FN.clear();
+    QStringList items;
+    for (int i = 0; i < names.Count(); ++i) {
+        FN << names[i];
+        items << (i < captions.Count() ? captions[i] : names[i]);
+    }
+    lbLabels->SetItems(items);
+    lbLabels->SelectAll();
+    if (Sorted)
+        btSortClick();
+    if (lbLabels->Count() > 0)
+        lbLabels->SetItemIndex(0);
+    TrDBDlgBaseForm::DoShow();
+    if (eText->CanFocus())
+        eText->SetFocus();
+}
+
+void TrDBFindForm::DoClose(TCloseAction& Action)
+{
+    TrDBDlgBaseForm::DoClose(Action);
+    FormClose(this, Action);
+}
+
+QString TrDBFindForm::Fold(const QString& S) const
+{
+    QString r = cbCase->Checked() ? S : S.toUpper();
+    if (chIgnoreDiacritics->Checked())
+        r = ConvertUnicodeToAscii(r);
+    return r;
+}
+
+bool TrDBFindForm::TryFind(bool Backward)
+{
+    TDataSet* d = GetDataSet(GDS);
+    if (!d)
+        return false;
+    // 1.
+    const QString s = Fold(eText->Text());
+    const int opt = OptIndex();
+    // 2. No repainting and no scroll handlers while scanning.
+    d->DisableControls();
+    TDataSet::TDataSetNotifyEvent afterScroll = d->AfterScroll;
+    d->AfterScroll = nullptr;
+    const TCursor cursor = SQLCursor();
+    bool found = false;
+    auto restore = [&] {
+        d->EnableControls();
+        d->AfterScroll = afterScroll;
+        ChCursor(cursor);
+    };
+    try {
+        // 3.
+        while (!found && !(Backward ? d->Bof() : d->Eof())) {
+            for (int i = 0; i < lbLabels->Count() && !found; ++i) {
+                if (!lbLabels->Selected(i) || i >= FN.size())
+                    continue;
+                TField* f = d->FindField(FN[i]);
+                if (!f)
+                    continue;
+                const QString text = f->AsString();
+                const QString v = Fold(text);
+                const bool hit = opt == 0 ? v == s : opt == 1 ? (!s.isEmpty() && v.startsWith(s)) : (!s.isEmpty() && v.contains(s));
+                if (hit) {
+                    found = true;
+                    FoundIndex = i;
+                    FoundFieldText = text;
+                }
+            }
+            if (!found) {
+                if (Backward) {
+                    if (d->RecNo() <= 1)
+                        break;
+                    d->Prior();
+                } else {
+                    d->Next();
+                }
+            }
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    // 4.
+    restore();
+    if (afterScroll)
+        afterScroll(d);
+    // 5.
+    if (!found)
+        FoundIndex = -1;
+    return found;
+}
+
+void TrDBFindForm::btFindClick(TComponent* Sender)
+{
+    TDataSet* d = GetDataSet(GDS);
+    if (!d)
+        return;
+    // 1.
+    if (cbDelQuotes->Checked())
+        eText->SetText(ClearStr(QStringLiteral("\""), eText->Text(), true));
+    const QString typed = eText->Text();
+    // 2. The history, sorted ignoring case.
+    bool known = false;
+    for (const QString& h : eText->Items())
+        known = known || h.compare(typed, Qt::CaseInsensitive) == 0;
+    if (!known) {
+        QStringList items = eText->Items();
+        items << typed;
+        std::sort(items.begin(), items.end(), [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        eText->SetItems(items);
+        eText->SetText(typed);
+    }
+    // 3.
+    const bool backward = Sender == btFindPrev;
+    if (Sender == btFindNext)
+        d->Next();
+    else if (backward)
+        d->Prior();
+    else
+        d->First();
+    // 4.
+    const bool nextWas = btFindNext->Enabled(), prevWas = btFindPrev->Enabled();
+    for (TButton* b : {btFind, btFindNext, btFindPrev})
+        b->SetEnabled(false);
+    lblResult->SetCaption(dbctltxt::Searching);
+    mInfo->Clear();
+    Repaint();
+    // 5.
+    const bool found = TryFind(backward);
+    if (found) {
+        // 6.
+        const QString caption = FoundIndex < lbLabels->Count() ? lbLabels->Strings(FoundIndex) : QString();
+        lblResult->SetCaption(Format(dbctltxt::FoundIn, {dbctltxt::Found, caption}));
+        mInfo->SetText(FoundFieldText);
+        if (FoundFieldText.compare(typed, Qt::CaseInsensitive) != 0) {
+            const int at = AnsiPosEx(typed, FoundFieldText, 1, cbCase->Checked());
+            if (at > 0) {
+                mInfo->SetSelStart(at - 1);
+                mInfo->SetSelLength(0);
+            }
+        }
+    } else {
+        // 7.
+        lblResult->SetCaption(dbctltxt::NotFound);
+        if (chShowMsg->Checked())
+            DlgW(dbctltxt::NotFound);
+    }
+    // 8.
+    eText->SelectAll();
+    btFind->SetEnabled(true);
+    btFindNext->SetEnabled(found || (backward && nextWas));
+    btFindPrev->SetEnabled(found || (!backward && prevWas));
+    if (found && chCloseFound->Checked()) {
+        Close();
+        SetModalResult(mrAbort);
+    }
+    // 9.
+    if (found && ParioCompConfig.rDBFindCfg.OnFoundEvent)
+        ParioCompConfig.rDBFindCfg.OnFoundEvent(GDS);
+}
+
+void TrDBFindForm::MoveEntry(int From, int To)
+{
+    const bool sel = lbLabels->Selected(From);
+    lbLabels->MoveItem(From, To);
+    FN.move(From, To);
+    lbLabels->SetSelected(To, sel);
+}
+
+void TrDBFindForm::btUpClick(bool Up)
+{
+    const int i = lbLabels->ItemIndex();
+    const int to = Up ? i - 1 : i + 1;
+    if (i < 0 || to < 0 || to >= lbLabels->Count())
+        return;
+    MoveEntry(i, to);
+    lbLabels->SetItemIndex(to);
+    lbLabels->SetSelected(to, lbLabels->Selected(to));
+}
+
+void TrDBFindForm::btSortClick()
+{
+    // Selection of the smallest remaining entry, moving the names along.
+    for (int i = 0; i < lbLabels->Count(); ++i) {
+        int min = i;
+        for (int j = i + 1; j < lbLabels->Count(); ++j)
+            if (lbLabels->Strings(j).compare(lbLabels->Strings(min), Qt::CaseInsensitive) < 0)
+                min = j;
+        if (min != i)
+            MoveEntry(min, i);
+    }
+    if (lbLabels->Count() > 0)
+        lbLabels->SetItemIndex(0);
+}
+
+void TrDBFindForm::btSelAllClick()
+{
+    lbLabels->SelectAll();
+    if (lbLabels->Count() > 0)
+        lbLabels->SetItemIndex(0);
+}
+
+bool FindRec(TCustomDBGrid* Grid, bool Sorted)
+{
+    if (!IsLinkedAndActive(Grid))
+        return false;
+    auto* f = new TrDBFindForm(GetActiveOwner());
+    GActiveFindForm = f;
+    const TrDBFindCfg& cfg = ParioCompConfig.rDBFindCfg;
+    f->cbDelQuotes->SetVisible(cfg.ShowDelQuotes);
+    if (!cfg.ShowDelQuotes)
+        f->cbDelQuotes->SetChecked(false);
+    f->chIgnoreDiacritics->SetVisible(cfg.ShowIgnoreDiacritics);
+    if (!cfg.ShowIgnoreDiacritics)
+        f->chIgnoreDiacritics->SetChecked(false);
+    f->GDS = Grid;
+    f->Sorted = Sorted;
+    const bool ok = f->ShowModal() == mrOk;
+    FreeF(f);
+    return ok;
+}

@@ -1,0 +1,111 @@
+#pragma once
+// One set of framing settings handed to every framed control that names the
+// controller. A control takes only the settings its notification set allows;
+// controls with CustomFramingChanged pull them themselves, the others get
+// them set one by one.
+
+#include "components/framed/FcCommon.h"
+#include "platform/rtl/Component.h"
+
+#include <vector>
+
+class TFcRegIniFile;
+class TFcFrameController;
+
+// Controls that read the controller's values themselves.
+class IFcCustomFramingNotification {
+public:
+    virtual ~IFcCustomFramingNotification() = default;
+    virtual void CustomFramingChanged() = 0;
+};
+
+// Controls that take the settings as properties (edits, combo and list boxes).
+class IFcFramedProperties {
+public:
+    virtual ~IFcFramedProperties() = default;
+    virtual TFcFrameControllerNotifications FrameControllerNotifications() const { return fcnAll; }
+    // Sets the property of that name from the controller.
+    virtual void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) = 0;
+};
+
+class TFcFrameController : public TComponent {
+public:
+    explicit TFcFrameController(TComponent* AOwner);
+    ~TFcFrameController() override;
+
+    TColor Color() const { return FColor; }
+    virtual void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    virtual void SetParentColor(bool Value);
+    TColor FlatButtonColor() const { return FFlatButtonColor; }
+    virtual void SetFlatButtonColor(TColor Value);
+    bool FlatButtons() const { return FFlatButtons; }
+    virtual void SetFlatButtons(bool Value);
+    TColor DisabledColor() const { return FDisabledColor; }
+    virtual void SetDisabledColor(TColor Value);
+    TColor ReadOnlyColor() const { return FReadOnlyColor; }
+    virtual void SetReadOnlyColor(TColor Value);
+    bool ReadOnlyColorOnFocus() const { return FReadOnlyColorOnFocus; }
+    virtual void SetReadOnlyColorOnFocus(bool Value);
+    TColor FocusColor() const { return FFocusColor; }
+    virtual void SetFocusColor(TColor Value);
+    TColor FrameColor() const { return FFrameColor; }
+    virtual void SetFrameColor(TColor Value);
+    TColor FrameHotColor() const { return FFrameHotColor; }
+    virtual void SetFrameHotColor(TColor Value);
+    bool FrameHotTrack() const { return FFrameHotTrack; }
+    virtual void SetFrameHotTrack(bool Value);
+    TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
+    virtual void SetFrameHotStyle(TFrameStyle Value);
+    TSides FrameSides() const { return FFrameSides; }
+    virtual void SetFrameSides(TSides Value);
+    TFrameStyle FrameStyle() const { return FFrameStyle; }
+    virtual void SetFrameStyle(TFrameStyle Value);
+    bool FrameVisible() const { return FFrameVisible; }
+    virtual void SetFrameVisible(bool Value);
+    TFramingPreference FramingPreference() const { return FFramingPreference; }
+    virtual void SetFramingPreference(TFramingPreference Value);
+    TFcRegIniFile* RegIniFile() const { return FRegIniFile; }
+    virtual void SetRegIniFile(TFcRegIniFile* Value);
+
+    void AddControl(TComponent* Control);
+    void RemoveControl(TComponent* Control);
+    int ControlCount() const { return int(FFrameList.size()); }
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void UpdateControls() { UpdateFrames(fcpAll); }
+    virtual void UpdateFrames(TFcFrameControllerProperty Property);
+    virtual void UpdateControlFrame(TComponent* Control, TFcFrameControllerProperty Property);
+    void Assign(const TFcFrameController* Source);
+    void Load(const QString& Section);
+    void Save(const QString& Section);
+    // Old form files: "FrameFlat" True means a status frame, lowered when hot.
+    void ReadLegacyFrameFlat(bool Value);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TColor FColor = clWindow;
+    bool FParentColor = false;
+    TColor FFlatButtonColor = clBtnFace;
+    bool FFlatButtons = true;
+    TColor FDisabledColor = clBtnFace;
+    TColor FReadOnlyColor = clInfoBk;
+    bool FReadOnlyColorOnFocus = false;
+    TColor FFocusColor = clWindow;
+    TColor FFrameColor = clBtnShadow;
+    TColor FFrameHotColor = clBtnShadow;
+    bool FFrameHotTrack = false;
+    TFrameStyle FFrameHotStyle = fsFlatBold;
+    TSides FFrameSides = sdAllSides;
+    TFrameStyle FFrameStyle = fsFlat;
+    bool FFrameVisible = false;
+    TFramingPreference FFramingPreference = fpXPThemes;
+    TFcRegIniFile* FRegIniFile = nullptr;
+    std::vector<TComponent*> FFrameList;
+    int FUpdateCount = 0;
+};
+
+// Moves a control from one controller to another (either may be none).
+void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value);

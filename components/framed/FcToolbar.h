@@ -1,0 +1,196 @@
+#pragma once
+// The framed tool bar lays its controls out itself, in the order of its
+// ToolbarControls list, in rows (or columns) of a fixed pitch, wrapping when
+// a control does not fit or, without wrapping, showing an overflow button.
+// It holds the button size, layout and caption settings its tool buttons
+// take over, and saves and restores the order and visibility of its controls.
+
+#include "components/framed/FcPanel.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class TCustomImageList;
+class TFcRegIniFile;
+class TFcToolbar;
+
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TFcToolbarTextOptions { ttoNoTextLabels, ttoShowTextLabels, ttoSelectiveTextOnRight, ttoCustom };
+
+// What the bar tells its children when the button settings change.
+enum TFcToolbarNotification { tnShowCaptionsChanged = 2301, tnButtonLayoutChanged = 2302,
+                              tnButtonSizeChanged = 2303, tnVisualStyleChanged = 2304 };
+class IFcToolbarClient {
+public:
+    virtual ~IFcToolbarClient() = default;
+    virtual void ToolbarChanged(TFcToolbarNotification Notification) = 0;
+};
+
+// The older tool-bar button the text options resize directly.
+class IFcToolbarButtonSizing {
+public:
+    virtual ~IFcToolbarButtonSizing() = default;
+    virtual void ApplyToolbarSize(int Width, int Height, bool ShowCaption, TButtonLayout Layout) = 0;
+};
+
+struct TFcToolbarControl {
+    TControl* Control = nullptr;
+    QString ControlName;
+};
+
+class TFcToolbarControlList {
+public:
+    explicit TFcToolbarControlList(TFcToolbar* AToolbar) : FToolbar(AToolbar) {}
+    int Count() const { return int(FItems.size()); }
+    const TFcToolbarControl& Items(int Index) const { return FItems.at(size_t(Index)); }
+    int IndexOf(const TControl* Control) const;
+    int IndexOfName(const QString& Name) const;
+    int AddControl(TControl* Control);
+    int AddControlName(const QString& Name);
+    int RemoveControl(const TControl* Control);
+    int RemoveControlName(const QString& Name);
+    void Move(int From, int To);
+    void Clear() { FItems.clear(); }
+    QStringList Names() const;
+
+private:
+    TFcToolbar* FToolbar;
+    std::vector<TFcToolbarControl> FItems;
+};
+
+class TFcSpacer : public TGraphicControl {
+public:
+    explicit TFcSpacer(TComponent* AOwner);
+    bool Grooved() const { return FGrooved; }
+    virtual void SetGrooved(bool Value);
+    TOrientation Orientation() const { return FOrientation; }
+    virtual void SetOrientation(TOrientation Value);
+
+protected:
+    void Paint() override;
+    bool FGrooved = false;
+    TOrientation FOrientation = orHorizontal;
+};
+
+// The button at the end of a bar that does not wrap; it offers the controls
+// that did not fit.
+class TFcToolbarPopupButton : public TCustomControl {
+public:
+    explicit TFcToolbarPopupButton(TFcToolbar* AToolbar);
+    TColor FrameColor = clBtnShadow;
+    // The listed controls that lie beyond the bar's right limit.
+    std::vector<TControl*> HiddenControls() const;
+    TNotifyEvent OnPopup;
+    void Click() override;
+
+protected:
+    void Paint() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    TFcToolbar* FToolbar;
+    bool FHot = false;
+};
+
+class TFcToolbar : public TFcCustomPanel {
+public:
+    explicit TFcToolbar(TComponent* AOwner);
+    ~TFcToolbar() override;
+
+    bool AutoResize() const { return FAutoResize; }
+    virtual void SetAutoResize(bool Value);
+    bool AutoStyle() const { return FAutoStyle; }
+    void SetAutoStyle(bool Value) { FAutoStyle = Value; }
+    TBitmap* Background() { return &FBackground; }
+    virtual void SetBackground(const TBitmap* Value);
+    TCustomImageList* Images() const { return FImages; }
+    virtual void SetImages(TCustomImageList* Value);
+    TCustomImageList* DisabledImages() const { return FDisabledImages; }
+    virtual void SetDisabledImages(TCustomImageList* Value);
+    TOrientation Orientation() const { return FOrientation; }
+    virtual void SetOrientation(TOrientation Value);
+    int RowHeight() const { return FRowHeight; }
+    virtual void SetRowHeight(int Value);
+    bool ShowDivider() const { return FShowDivider; }
+    virtual void SetShowDivider(bool Value);
+    bool ShowButtonCaptions() const { return FShowButtonCaptions; }
+    virtual void SetShowButtonCaptions(bool Value);
+    TButtonLayout ButtonLayout() const { return FButtonLayout; }
+    virtual void SetButtonLayout(TButtonLayout Value);
+    int ButtonWidth() const { return FButtonWidth; }
+    virtual void SetButtonWidth(int Value);
+    int ButtonHeight() const { return FButtonHeight; }
+    virtual void SetButtonHeight(int Value);
+    TFcToolbarTextOptions TextOptions() const { return FTextOptions; }
+    virtual void SetTextOptions(TFcToolbarTextOptions Value);
+    bool WrapControls() const { return FWrapControls; }
+    virtual void SetWrapControls(bool Value);
+    int Margin() const { return FMargin; }
+    virtual void SetMargin(int Value);
+    int TopMargin() const { return FTopMargin; }
+    virtual void SetTopMargin(int Value);
+    TFcRegIniFile* RegIniFile() const { return FRegIniFile; }
+    virtual void SetRegIniFile(TFcRegIniFile* Value);
+    bool ShowToolbarPopupButton() const { return FShowToolbarPopupButton; }
+    void SetShowToolbarPopupButton(bool Value);
+    TFcToolbarPopupButton* ToolbarPopupButton() const { return FToolbarPopupButton; }
+    TFcToolbarControlList* ToolbarControls() { return &FToolbarControls; }
+    // The layout order by control names, as a window lists it.
+    void SetToolbarControlNames(const QStringList& Names);
+    TNotifyEvent OnVisibleChanged;
+
+    void SetAlign(TAlign Value);
+    virtual void AdjustStyle(TAlign Align);
+    void SetBorderInner(TFrameStyleEx Value) override;
+    void SetBorderOuter(TFrameStyleEx Value) override;
+    void SetBorderSides(TSides Value) override;
+    void SetVisualStyle(TFcVisualStyle Value) override;
+    void SetGradientColorStyle(TFcGradientColorStyle Value) override;
+    TPoint InvalidateMarginSize() const override;
+    virtual int CalculateRowHeight(int Row) const { (void)Row; return FRowHeight; }
+    virtual void PositionControls();
+    virtual void UpdateButtonSize(int NewWidth, int NewHeight, bool ShowCaptions);
+    void SaveLayout();
+    void RestoreLayout();
+    void Loaded() override;
+    void SetParent(TWinControl* AParent) override;
+
+protected:
+    void Paint() override;
+    void DrawCaption(TRect) override {}
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    void ChangeScale(int M, int D) override;
+    void VisibleChanged() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual void PositionControl(int Index, int Row, int& Pos);
+    virtual void CheckAutoResize(bool& Value);
+    void NotifyChildren(TFcToolbarNotification Notification);
+    void PlacePopupButton();
+    void ButtonSettingChanged(TFcToolbarNotification Notification);
+
+    bool FAutoResize = true;
+    bool FAutoStyle = true;
+    TBitmap FBackground;
+    TCustomImageList* FImages = nullptr;
+    TCustomImageList* FDisabledImages = nullptr;
+    TOrientation FOrientation = orHorizontal;
+    int FRowHeight = 25;
+    bool FShowDivider = true;
+    bool FShowButtonCaptions = false;
+    TButtonLayout FButtonLayout = blGlyphLeft;
+    int FButtonWidth = 25;
+    int FButtonHeight = 25;
+    TFcToolbarTextOptions FTextOptions = ttoNoTextLabels;
+    bool FUpdatingTextOptions = false;
+    bool FWrapControls = true;
+    TFcToolbarPopupButton* FToolbarPopupButton = nullptr;
+    bool FShowToolbarPopupButton = false;
+    TFcRegIniFile* FRegIniFile = nullptr;
+    TFcToolbarControlList FToolbarControls;
+    QStringList FTempControlList;
+    int FMargin = 4;
+    int FTopMargin = 2;
+    int FCalculatedRowHeight = 25;
+    bool FPositioning = false;
+};

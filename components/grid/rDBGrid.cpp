@@ -1,0 +1,501 @@
+// The data grid's model: construction, loading, assignment, look styles,
+// the small state tests every facet uses, frozen columns and the hot-track
+// row, and the footer row's geometry.
+
+#include "components/grid/rDBGrid.h"
+
+#include "components/base/rtool.h"
+#include "components/grid/rDBGridInplaceEditEx.h"
+#include "components/grid/rDBGridSorter.h"
+#include "components/grid/rDBGridTexts.h"
+#include "platform/ui/ExtCtrls.h"
+
+#include <cmath>
+
+// ---- free functions ----------------------------------------------------------------
+
+unsigned GetCellAlignment(TAlignment Alignment, TVerticalAlignment VerticalAlignment, bool SingleLine)
+{
+    unsigned f = DT_NOPREFIX | DT_EXPANDTABS;
+    f |= Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : DT_LEFT;
+    f |= VerticalAlignment == taAlignBottom ? DT_BOTTOM : VerticalAlignment == taVerticalCenter ? DT_VCENTER : DT_TOP;
+    f |= SingleLine ? DT_SINGLELINE : DT_WORDBREAK;
+    return f;
+}
+
+TColor GetDefColor(TColor Color, TColor Default)
+{
+    return Color == clNone ? Default : Color;
+}
+
+int GetFldListrDBGrid(TrDBGrid* Grid, TStringList* List, TGetFldDefs FldsDef)
+{
+    const int n = GetFldListDBGrid(Grid, List, FldsDef);
+    if (!HasFldDef(FldsDef, fdGetLabels))
+        return n;
+    // The captions are the titles the grid shows (a group's title for a grouped column).
+    for (int i = 0; i < List->Count(); ++i) {
+        const QString name = List->Names(i);
+        const int col = Grid->GetFieldNameColumnIndex(name);
+        if (col >= 0)
+            List->SetStrings(i, name + QLatin1Char('=') + Grid->GetTitleText(Grid->Columns()->Items(col)));
+    }
+    return List->Count();
+}
+
+// ---- footer row --------------------------------------------------------------------
+
+TFooterRow::TFooterRow(TrDBGrid* Grid) : FGrid(Grid) {}
+
+void TFooterRow::SetFooterVisible(bool v)
+{
+    if (FFooterVisible == v)
+        return;
+    FFooterVisible = v;
+    FGrid->LayoutChanged();
+}
+
+void TFooterRow::SetFooterHeight(int v)
+{
+    FFooterHeight = v < 8 ? 0 : v;
+    FGrid->LayoutChanged();
+}
+
+int TFooterRow::GetFooterRowHeight() const
+{
+    if (!FFooterVisible)
+        return 0;
+    if (FFooterHeight > 0)
+        return FFooterHeight;
+    return (FGrid->RowCount() > 1 ? FGrid->RowHeights(1) : FGrid->DefaultRowHeight()) + 2;
+}
+
+TRect TFooterRow::FooterRect() const
+{
+    const TRect c = FGrid->ClientRect();
+    const TRect g = FGrid->GridClientRect();
+    return Rect(c.Left, g.Bottom, g.Right, g.Bottom + GetFooterRowHeight());
+}
+
+TRect TFooterRow::FooterCellRect(int ACol) const
+{
+    const TRect f = FooterRect();
+    if (FGrid->RowCount() < 2 || ACol >= FGrid->ColCount())
+        return TRect();
+    const TRect cell = FGrid->CellRect(ACol, FGrid->RowCount() > FGrid->FixedRows() ? FGrid->FixedRows() : 0);
+    if (cell.Width() <= 0)
+        return TRect();
+    return Rect(cell.Left - 1, f.Top, cell.Right + 1, f.Bottom);
+}
+
+bool TFooterRow::IsFooterDefined(const TField* Field) const
+{
+    return Field && !FieldFooterDefs.Values(Field->FieldName()).trimmed().isEmpty();
+}
+
+QString TFooterRow::GetFooterText(const TField* Field) const
+{
+    if (!Field)
+        return QString();
+    const QString def = FieldFooterDefs.Values(Field->FieldName()).trimmed();
+    return def.section(QLatin1Char(';'), 0, 0);
+}
+
+void TFooterRow::Assign(const TFooterRow& S)
+{
+    FFooterVisible = S.FFooterVisible;
+    FFooterHeight = S.FFooterHeight;
+    Font.Assign(S.Font);
+    ParentFont = S.ParentFont;
+    BoldText = S.BoldText;
+    Color = S.Color;
+    ShowCellLines = S.ShowCellLines;
+    CellLinesColor = S.CellLinesColor;
+    FixedColText = S.FixedColText;
+    SimpleText = S.SimpleText;
+    SimpleTextAlign = S.SimpleTextAlign;
+    FieldFooterDefs.Assign(S.FieldFooterDefs.ToQStringList());
+    FGrid->LayoutChanged();
+}
+
+// ---- construction ------------------------------------------------------------------
+
+TrDBGrid::TrDBGrid(TComponent* AOwner) : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>())
+{
+    SetOptions(Options() | dgTitleHotTrack);
+    const TrDBGridCfg& cfg = ParioCompConfig.rDBGridCfg;
+    FGlyphLookStyle = cfg.DefaultGlyphLookStyle;
+    FGridLookStyle = cfg.DefaultGridLookStyle;
+    SetDrawingStyle(cfg.DefaultDrawingStyle);
+    for (TStringList* l : {&FieldsAsLink, &FieldsAsBoolean, &FieldsAsHTMLText, &FieldsAsRichText, &FieldsAsGraphics,
+                           &FieldsAsDate, &FieldsAsTime, &FieldsAsColor, &FieldsAsPassword, &FieldsAsDataBar,
+                           &FieldsAsStatusBar, &FieldsAutoPickList, &FieldsDrawDropDown, &FieldsFilterButton,
+                           &FieldsFilterMapping, &FieldsFixedColumnWidth, &TitlePopupItems, &TitleHints, &TitleImages,
+                           &TitleButtons, &DataImages, &FieldsGroups})
+        l->SetCaseSensitive(false);
+    if (!(ComponentState() & csDesigning)) {
+        // The grid paints every cell itself.
+        DefaultDrawing = false;
+        FTimer = new TTimer(this);
+        FTimer->SetEnabled(false);
+        FTimer->OnTimer = [this](TComponent*) { StopSearching(); };
+    }
+}
+
+TrDBGrid::~TrDBGrid() = default;
+
+void TrDBGrid::Loaded()
+{
+    TDBGrid::Loaded();
+    if (ParioCompConfig.rDBGridCfg.FilterMultiFieldForcedOn)
+        FOptionsEx2.Filters.MultiFieldFilter = true;
+    DefaultDrawing = false;
+    if (FOptionsEx2.FixedCell.TitlePopup)
+        SetDefaultTitlePopup();
+    FColumnStoredProps.clear();
+    for (int i = 0; i < Columns()->Count(); ++i) {
+        TColumn* c = Columns()->Items(i);
+        FColumnStoredProps.push_back({c->FieldName(), c->Width(), c->Visible()});
+    }
+}
+
+void TrDBGrid::SetDefaultTitlePopup()
+{
+    if (TitlePopupItems.Count() > 0)
+        return;
+    for (const QString& s : {libtxt::TitlePopupSum, libtxt::TitlePopupMin, libtxt::TitlePopupMax, libtxt::TitlePopupAvg,
+                             QStringLiteral("-"), libtxt::TitlePopupCountVal, libtxt::TitlePopupCountNull,
+                             libtxt::TitlePopupCountAll, libtxt::TitlePopupDistinct})
+        TitlePopupItems.Add(s);
+}
+
+void TrDBGrid::Assign(const TrDBGrid& S)
+{
+    SetColor(S.Color());
+    Columns()->Assign(*const_cast<TrDBGrid&>(S).Columns());
+    SetDataSource(S.DataSource());
+    SetDrawingStyle(S.DrawingStyle());
+    SetFixedColor(S.FixedColor());
+    GradientEndColor = S.GradientEndColor;
+    GradientStartColor = S.GradientStartColor;
+    Font()->Assign(*const_cast<TrDBGrid&>(S).Font());
+    SetOptions(S.Options());
+    SetTitleFont(*const_cast<TrDBGrid&>(S).TitleFont());
+    SetColorActiveRow(S.FColorActiveRow);
+    SetColorHotTrackRow(S.FColorHotTrackRow);
+    SetColorOddRow(S.FColorOddRow);
+    SetColumnWidthMode(S.FColumnWidth);
+    ColumnWidthAfterDblClick = S.ColumnWidthAfterDblClick;
+    SetCustomGlyphs(S.FCustomGlyphs);
+    const std::pair<TStringList*, const TStringList*> lists[] = {
+        {&DataImages, &S.DataImages}, {&FieldsAsBoolean, &S.FieldsAsBoolean}, {&FieldsAsColor, &S.FieldsAsColor},
+        {&FieldsAsDataBar, &S.FieldsAsDataBar}, {&FieldsAsDate, &S.FieldsAsDate}, {&FieldsAsGraphics, &S.FieldsAsGraphics},
+        {&FieldsAsHTMLText, &S.FieldsAsHTMLText}, {&FieldsAsLink, &S.FieldsAsLink}, {&FieldsAsPassword, &S.FieldsAsPassword},
+        {&FieldsAsRichText, &S.FieldsAsRichText}, {&FieldsAsStatusBar, &S.FieldsAsStatusBar}, {&FieldsAsTime, &S.FieldsAsTime},
+        {&FieldsAutoPickList, &S.FieldsAutoPickList}, {&FieldsDrawDropDown, &S.FieldsDrawDropDown},
+        {&FieldsFilterButton, &S.FieldsFilterButton}, {&FieldsFilterMapping, &S.FieldsFilterMapping},
+        {&FieldsFixedColumnWidth, &S.FieldsFixedColumnWidth}, {&FieldsGroups, &S.FieldsGroups},
+        {&TitleButtons, &S.TitleButtons}, {&TitleHints, &S.TitleHints}, {&TitleImages, &S.TitleImages},
+        {&TitlePopupItems, &S.TitlePopupItems}};
+    for (auto& [to, from] : lists)
+        to->Assign(from->ToQStringList());
+    FFixedColText.Assign(S.FFixedColText);
+    SetFontColorFiltered(S.FFontColorFiltered);
+    FontColorLink = S.FontColorLink;
+    FontColorReadOnly = S.FontColorReadOnly;
+    FFooterRow.Assign(S.FFooterRow);
+    SetGlyphLookStyle(S.FGlyphLookStyle);
+    SetGridLookStyle(S.FGridLookStyle);
+    LookupCondition = S.LookupCondition;
+    FOptionsEx2 = S.FOptionsEx2;
+    PasswordChar = S.PasswordChar;
+    SetRowFixHeight(S.FRowFixHeight);
+    SetRowLines(S.FRowLines);
+    SetRowVerticalAlign(S.FRowVerticalAlign);
+    SetSorter(S.FSorter);
+    SetTitleLines(S.FTitleLines);
+}
+
+void TrDBGrid::Invalidate()
+{
+    TDBGrid::Invalidate();
+}
+
+int TrDBGrid::UseScale(int N) const
+{
+    return int(std::nearbyint(N * FScaleRatio));
+}
+
+// ---- state tests -------------------------------------------------------------------
+
+TDataSet* TrDBGrid::DataSet() const
+{
+    return DataSource() ? DataSource()->DataSet() : nullptr;
+}
+
+bool TrDBGrid::IsDatasetLinked() const
+{
+    return DataSet() != nullptr;
+}
+
+bool TrDBGrid::IsActive() const
+{
+    return IsDatasetLinked() && const_cast<TrDBGrid*>(this)->DataLink()->Active();
+}
+
+bool TrDBGrid::IsFiltered() const
+{
+    return IsActive() && DataSet()->Filtered() && !DataSet()->Filter().trimmed().isEmpty();
+}
+
+bool TrDBGrid::IsEmpty() const
+{
+    if (!IsActive())
+        return true;
+    auto* link = const_cast<TrDBGrid*>(this)->DataLink();
+    return link->ActiveRecord() >= link->RecordCount();
+}
+
+TrDBGridInplaceEditEx* TrDBGrid::GetInplaceEditor() const
+{
+    return dynamic_cast<TrDBGridInplaceEditEx*>(InplaceEditor());
+}
+
+TInplaceEdit* TrDBGrid::CreateEditor()
+{
+    return new TrDBGridInplaceEditEx(this);
+}
+
+TEditStyle TrDBGrid::GetEditStyle(int ACol, int ARow) const
+{
+    auto* self = const_cast<TrDBGrid*>(this);
+    if (TField* f = SelectedField(); f && self->IsDateEx(f))
+        return esEllipsis;
+    return TDBGrid::GetEditStyle(ACol, ARow);
+}
+
+// ---- look styles -------------------------------------------------------------------
+
+void TrDBGrid::SetGridLookStyle(TGridLookStyles v)
+{
+    if (v == FGridLookStyle || Loading())
+        return;
+    FGridLookStyle = v;
+    const int i = int(v);
+    if (i >= 0 && i < GridLookStyleCount) {
+        const TGridLookStyleDef& d = GridLookStyleDefs[size_t(i)];
+        GradientStartColor = GetDefColor(d.GradientStartColor, clWhite);
+        GradientEndColor = GetDefColor(d.GradientEndColor, 0xD6D6D6);
+        TitleFont()->SetColor(GetDefColor(d.TitleFontColor, clWindowText));
+        Font()->SetColor(GetDefColor(d.TextFontColor, clWindowText));
+        SetColor(GetDefColor(d.TextBkColor, clWindow));
+        FColorActiveRow = GetDefColor(d.TextBkColorActiveRow, clInfoBk);
+        FColorOddRow = GetDefColor(d.TextBkColorOddRow, 0xC0DCC0);
+        FOptionsEx2.Appearance.DrawColoredRow = d.TextBkColorOddRow != clNone;
+        // The columns follow the grid's colours and fonts unless customised.
+        for (int c = 0; c < Columns()->Count(); ++c) {
+            TColumn* col = Columns()->Items(c);
+            if (!(col->AssignedValues() & cvTitleFont))
+                col->Title()->Font()->SetColor(TitleFont()->Color());
+        }
+    }
+    Invalidate();
+}
+
+void TrDBGrid::SetGlyphLookStyle(TGlyphLookStyles v)
+{
+    FGlyphLookStyle = v;
+    Invalidate();
+}
+
+void TrDBGrid::SetCustomGlyphs(TrCustomGlyphs* v)
+{
+    FCustomGlyphs = v;
+    Invalidate();
+}
+
+void TrDBGrid::SetColorOddRow(TColor v)
+{
+    FColorOddRow = v;
+    Invalidate();
+}
+
+void TrDBGrid::SetColorActiveRow(TColor v)
+{
+    FColorActiveRow = v;
+    Invalidate();
+}
+
+void TrDBGrid::SetColorHotTrackRow(TColor v)
+{
+    FColorHotTrackRow = v;
+    Invalidate();
+}
+
+void TrDBGrid::SetFontColorFiltered(TColor v)
+{
+    FFontColorFiltered = v;
+    Invalidate();
+}
+
+void TrDBGrid::SetRowVerticalAlign(TVerticalAlignment v)
+{
+    if (v == FRowVerticalAlign)
+        return;
+    FRowVerticalAlign = v;
+    LayoutChanged();
+}
+
+void TrDBGrid::SetFilteredFieldNames(const QString& v)
+{
+    if (v == FFilteredFieldNames)
+        return;
+    FFilteredFieldNames = v;
+    Invalidate();
+}
+
+// ---- layout numbers ----------------------------------------------------------------
+
+void TrDBGrid::SetTitleLines(int v)
+{
+    if (v < 1)
+        return;
+    FTitleLines = v;
+    LayoutChanged();
+}
+
+void TrDBGrid::SetRowLines(int v)
+{
+    if (v < 1)
+        return;
+    FRowLines = v;
+    LayoutChanged();
+}
+
+void TrDBGrid::SetRowFixHeight(int v)
+{
+    v = v < 5 ? 0 : v;
+    if (v == FRowFixHeight)
+        return;
+    FRowFixHeight = v;
+    LayoutChanged();
+}
+
+namespace {
+
+int TextHeightOf(TCanvas* C, const TFont& F)
+{
+    TFont saved(*C->Font());
+    C->Font()->Assign(F);
+    const int h = C->TextHeight(QStringLiteral("Wg"));
+    C->Font()->Assign(saved);
+    return h;
+}
+
+}  // namespace
+
+int TrDBGrid::DataRowHeight() const
+{
+    if (FRowFixHeight > 0)
+        return FRowFixHeight;
+    auto* self = const_cast<TrDBGrid*>(this);
+    return TextHeightOf(self->Canvas(), *self->Font()) * FRowLines + 3 + ((Options() & dgRowLines) ? GridLineWidth() : 1);
+}
+
+int TrDBGrid::TitleRowHeight() const
+{
+    if (!(Options() & dgTitles))
+        return DataRowHeight();
+    auto* self = const_cast<TrDBGrid*>(this);
+    int th = TextHeightOf(self->Canvas(), *self->TitleFont());
+    for (int i = 0; i < self->Columns()->Count(); ++i)
+        th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
+    return th * FTitleLines + 4 + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight +
+           FOptionsEx2.Filters.TextBarBottomHeight;
+}
+
+// ---- frozen columns and hot-track row ----------------------------------------------
+
+int TrDBGrid::SetFixedCols(int N)
+{
+    const int off = IndicatorOffset();
+    int c = N < 1 ? off : off + N;
+    if (IsActive() && !Loading() && ColCount() > off + 1) {
+        c = std::min(c, ColCount() - 1);
+        const int row = Row();
+        TCustomGrid::SetFixedCols(c);
+        SetRow(row);
+    }
+    FOptionsEx2.FixedCell.FixedCols = c - off;
+    return FOptionsEx2.FixedCell.FixedCols;
+}
+
+int TrDBGrid::GetFixedCols() const
+{
+    return IsActive() ? FixedCols() - IndicatorOffset() : FOptionsEx2.FixedCell.FixedCols;
+}
+
+bool TrDBGrid::SelectCell(int ACol, int ARow)
+{
+    // Frozen columns cannot take the cursor.
+    if (ACol < FixedCols())
+        return false;
+    return TDBGrid::SelectCell(ACol, ARow);
+}
+
+void TrDBGrid::SetMouseOverRow(int Row)
+{
+    if ((ComponentState() & csDesigning) || FColorHotTrackRow == clNone || Row == FMouseOverRow)
+        return;
+    if (FMouseOverRow >= 0)
+        InvalidateRowEx(FMouseOverRow);
+    FMouseOverRow = Row;
+    if (Row > TitleRow())
+        InvalidateRowEx(Row);
+}
+
+void TrDBGrid::InvalidateRowEx(int Row)
+{
+    if (Row >= 0 && Row < RowCount())
+        InvalidateRow(Row);
+}
+
+void TrDBGrid::Resize()
+{
+    TDBGrid::Resize();
+    if (FColumnWidth != cwNone)
+        SetColumnWidth(FColumnWidth, 0);
+}
+
+TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
+{
+    TRect t = R;
+    t.Top += FOptionsEx2.Filters.TextBarTopHeight + FOptionsEx2.Groups.GroupHeight;
+    t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight;
+    return t;
+}
+
+TRect TrDBGrid::GridClientRect() const
+{
+    TRect r = TDBGrid::GridClientRect();
+    r.Bottom -= FFooterRow.GetFooterRowHeight();
+    return r;
+}
+
+void TrDBGrid::LinkActive(bool Value)
+{
+    TDBGrid::LinkActive(Value);
+    if (!Value)
+        return;
+    SetFixedCols(FOptionsEx2.FixedCell.FixedCols);
+    LoadAutoPickList();
+    LoadColorPickList();
+    if (FColumnWidth != cwNone)
+        SetColumnWidth(FColumnWidth, 0);
+}
+
+void TrDBGrid::DoExit()
+{
+    StopSearching();
+    TDBGrid::DoExit();
+}

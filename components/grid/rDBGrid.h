@@ -1,0 +1,448 @@
+#pragma once
+// TrDBGrid: the data grid behind every table of the program and of the
+// library's dialogs. It paints every cell itself (colour decisions of the
+// active, odd, hot-track, read-only, required, link and filtered cells, and
+// the display kinds of check boxes, memo and picture glyphs, passwords,
+// colours, links and text), sorts through a sorter component, searches as
+// the user types, copies to and pastes from the clipboard as tab-separated
+// text and edits through its own in-place editor. The behaviour is spread
+// over several source files, one per facet (painting, titles and footer,
+// sorting and scans, keys and search, clipboard).
+
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rGlyphs.h"
+#include "components/grid/rDBGridTypes.h"
+#include "components/grid/rdbtool.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/DBGrids.h"
+
+#include <functional>
+#include <tuple>
+#include <memory>
+
+class TrDBGridCustomSorter;
+class TrDBGridInplaceEditEx;
+class TTimer;
+class THintWindow;
+
+// The band under the data rows: one text per column and a free text.
+class TFooterRow {
+public:
+    explicit TFooterRow(class TrDBGrid* Grid);
+    bool FooterVisible() const { return FFooterVisible; }
+    void SetFooterVisible(bool v);
+    int FooterHeight() const { return FFooterHeight; }
+    void SetFooterHeight(int v);  // below 8 stores 0 (a data row + 2)
+    TFont Font;
+    bool ParentFont = true;
+    bool BoldText = false;
+    TColor Color = clNone;
+    bool ShowCellLines = true;
+    TColor CellLinesColor = clNone;
+    QString FixedColText;
+    QString SimpleText;
+    TAlignment SimpleTextAlign = taLeftJustify;
+    // FIELD=text;settings, one line per field.
+    TStringList FieldFooterDefs;
+    int GetFooterRowHeight() const;
+    TRect FooterRect() const;
+    TRect FooterCellRect(int ACol) const;
+    bool IsFooterDefined(const TField* Field) const;
+    QString GetFooterText(const TField* Field) const;
+    void Assign(const TFooterRow& Source);
+
+private:
+    TrDBGrid* FGrid;
+    bool FFooterVisible = false;
+    int FFooterHeight = 0;
+};
+
+// The top-left cell and the indicator column's texts and width.
+class TFixedColText {
+public:
+    QString TitleText;
+    QString FixedColMask;
+    int FixedColWidth = 0;  // 0: the platform's indicator width
+    TAlignment TextAlign = taLeftJustify;
+    TFont Font;
+    bool ParentFont = true;
+    void Assign(const TFixedColText& S) { *this = S; }
+};
+
+class TrDBGrid : public TDBGrid {
+public:
+    explicit TrDBGrid(TComponent* AOwner);
+    ~TrDBGrid() override;
+
+    // ---- model ----
+    TOptionsEx2& OptionsEx2() { return FOptionsEx2; }
+    void Loaded() override;
+    void Assign(const TrDBGrid& Source);
+    void Invalidate() override;
+    int UseScale(int N) const;
+    double ScaleRatio() const { return FScaleRatio; }
+    bool IsDatasetLinked() const;
+    bool IsActive() const;
+    bool IsFiltered() const;
+    bool IsEmpty() const;
+    bool IsNotEmpty() const { return IsActive() && !IsEmpty(); }
+    int TitleRow() const { return (Options() & dgTitles) ? 0 : -1; }
+    int FixCol() const { return IndicatorOffset() - 1; }
+    TDataSet* DataSet() const;
+    TrDBGridInplaceEditEx* GetInplaceEditor() const;
+    void HideInplaceEditor() { HideEditor(); }
+    int SetFixedCols(int N);
+    int GetFixedCols() const;
+    void SetMouseOverRow(int Row);
+    int MouseOverRow() const { return FMouseOverRow; }
+    void InvalidateRowEx(int Row);
+    TRect TitleRectToTextRect(const TRect& R) const;
+    void SetDefaultTitlePopup();
+
+    TGridLookStyles GridLookStyle() const { return FGridLookStyle; }
+    void SetGridLookStyle(TGridLookStyles v);
+    TGlyphLookStyles GlyphLookStyle() const { return FGlyphLookStyle; }
+    void SetGlyphLookStyle(TGlyphLookStyles v);
+    TrCustomGlyphs* CustomGlyphs() const { return FCustomGlyphs; }
+    void SetCustomGlyphs(TrCustomGlyphs* v);
+
+    TColor ColorOddRow() const { return FColorOddRow; }
+    void SetColorOddRow(TColor v);
+    TColor ColorActiveRow() const { return FColorActiveRow; }
+    void SetColorActiveRow(TColor v);
+    TColor ColorHotTrackRow() const { return FColorHotTrackRow; }
+    void SetColorHotTrackRow(TColor v);
+    TColor ColorRequiredField = clNone;
+    TColor FontColorFiltered() const { return FFontColorFiltered; }
+    void SetFontColorFiltered(TColor v);
+    TColor FontColorLink = clHighlight;
+    TColor FontColorReadOnly = clGrayText;
+    TVerticalAlignment RowVerticalAlign() const { return FRowVerticalAlign; }
+    void SetRowVerticalAlign(TVerticalAlignment v);
+    QChar PasswordChar = QLatin1Char('*');
+    TFooterRow* FooterRow() { return &FFooterRow; }
+    TFixedColText* FixedColText() { return &FFixedColText; }
+
+    int TitleLines() const { return FTitleLines; }
+    void SetTitleLines(int v);
+    int RowLines() const { return FRowLines; }
+    void SetRowLines(int v);
+    int RowFixHeight() const { return FRowFixHeight; }
+    void SetRowFixHeight(int v);
+    TLookupCondition LookupCondition = lcBrowse;
+    TColumnWidth ColumnWidth() const { return FColumnWidth; }
+    void SetColumnWidthMode(TColumnWidth v);
+    TColumnWidth ColumnWidthAfterDblClick = cwDataLabelWidth;
+    const QString& FilteredFieldNames() const { return FFilteredFieldNames; }
+    void SetFilteredFieldNames(const QString& v);
+
+    // Per-field lists (see the field-kind tests for their entries).
+    TStringList FieldsAsLink, FieldsAsBoolean, FieldsAsHTMLText, FieldsAsRichText, FieldsAsGraphics, FieldsAsDate,
+        FieldsAsTime, FieldsAsColor, FieldsAsPassword, FieldsAsDataBar, FieldsAsStatusBar, FieldsAutoPickList,
+        FieldsDrawDropDown, FieldsFilterButton, FieldsFilterMapping, FieldsFixedColumnWidth, TitlePopupItems, TitleHints,
+        TitleImages, TitleButtons, DataImages, FieldsGroups;
+
+    // ---- field kinds ----
+    bool IsBoolEx(TField* Field);
+    bool IsMemoEx(TField* Field, bool WithStrings);
+    bool IsMemoAsGlyph(TField* Field, bool WithStrings);
+    bool IsMemoAsText(TField* Field, bool WithStrings);
+    bool IsHTMLTextEx(TField* Field);
+    bool IsGraphicEx(TField* Field);
+    bool IsFieldAsDateEx(TField* Field);
+    bool IsDateEx(TField* Field);
+    bool IsFieldAsTimeEx(TField* Field);
+    bool IsTimeEx(TField* Field);
+    bool IsColorEx(TField* Field);
+    bool IsLinkEx(TField* Field);
+    bool IsPasswordEx(TField* Field);
+    bool IsFixedColumnWidth(TField* Field, const QString& FieldName);
+    bool FieldAsBooleanValue(TField* F) const;
+    QVariant FieldAsBooleanDefValue(TField* F, bool Value) const;
+    bool ChangeBool(bool SetFalse, bool SetNull);
+    TDateTime GetDateValueEx(TField* Field) const;
+    void SetDateValueEx(TField* Field, TDateTime Value);
+    TDateTime GetTimeValueEx(TField* Field) const;
+    void SetTimeValueEx(TField* Field, TDateTime Value);
+    // The minute step of a time field's arrow keys (its FieldsAsTime value, default 1).
+    int TimeFieldMinuteStep(const TField* Field) const;
+
+    // ---- painting ----
+    void DrawBMPInCell(const TRect& Rect, TBitmap* Bmp);
+    virtual void GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
+                               bool Highlight);
+    void DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column, bool SplitLines, const QString& AltText,
+                         TVerticalAlignment VertAlign, unsigned Format);
+    void DrawDataGridLines(const TRect& Rect, int DataCol, TGridDrawState State, TColumn* Column);
+    void RefreshCellParamsCond() { Invalidate(); }
+    // While set, DrawCell paints nothing.
+    bool ExUpdateLock = false;
+    // How many times a cell was painted while the grid's dataset scrolled
+    // (must stay 0: painting reads rows through the link's window).
+    int PaintScrollCount() const { return FPaintScrollCount; }
+    QString GetCellText(TColumn* Column);
+
+    // ---- titles and footer ----
+    QString GetTitleText(TColumn* Column);
+    void DrawFooterRow();
+
+    // ---- sorting ----
+    const QString& SortFieldName() const { return FSortFieldName; }
+    void SetSortFieldName(const QString& v);
+    bool SortDesc() const { return FSortDesc; }
+    void SetSortDesc(bool v);
+    const QString& SortDirections() const { return FSortDirections; }
+    void SetSortDirections(const QString& v);
+    TrDBGridCustomSorter* Sorter() const { return FSorter; }
+    void SetSorter(TrDBGridCustomSorter* v);
+    bool ReSort();
+    bool ChangeSort(const QString& NewSortFieldName, bool NewSortDesc);
+    bool ChangeSortEx(const QString& NewSortFieldNames, const QString& NewSortDirections);
+    int PosInSortField(const QString& FieldName) const;
+    bool GetSortDirection(const QString& FieldName) const;
+    QString ChangeSortDirection(const QString& FieldName) const;
+    static void CheckFormatSortDirection(QString& FieldNames, QString& Directions, const QString& RemoveFieldName);
+    static QString TrimSortFields(const QString& Text);
+    static QString TrimSortDirections(const QString& Text);
+    static TSortFieldNames GetSortFieldNames(const QString& Text);
+    static TSortDirections GetSortDirections(const QString& Text);
+    TSortFieldNames SortFieldNamesArr() const { return GetSortFieldNames(FSortFieldName); }
+    TSortDirections SortDirectionsArr() const { return GetSortDirections(FSortDirections); }
+    bool CanSort() const;
+
+    // ---- record scan and general event ----
+    using TScanCallBack = std::function<void(TDataSet* DataSet, int RecIndex)>;
+    void ScanAllRecords(int Reason, int MaxRecords, bool FromFirst, bool IgnoreFilter, const TScanCallBack& CallBack);
+    bool DoGeneralEvent(TGeneralEventType EventType);
+    bool DoGeneralEventField(TGeneralEventType EventType, TField* Field);
+    bool DoGeneralEventFieldBool(TGeneralEventType EventType, TField* Field, bool& Value);
+    bool DoGeneralEventParam(TGeneralEventType EventType, TColumn* Column, QVariant& ParamValue, void* ParamObject, TField* Field);
+    const TGeneralEventRec& GeneralEventRec() const { return FGeneralEventRec; }
+
+    // ---- column widths ----
+    void SetColumnWidth(TColumnWidth Mode, int AdditionalSpace);
+    void SetOneColumnWidth(TColumnWidth Mode, TColumn* Column, int AdditionalSpace);
+    void IntSetColumnWidth(TColumn* Column, int Width);
+    int GetLimitColumnWidth(int Width, bool UseMin, bool UseMax) const;
+    int GetTitleWidth(TColumn* Column);
+    void RestoreColumnsWidth(bool RestoreVisibility, bool RestorePosition);
+
+    // ---- keys and incremental search ----
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    bool CheckDropDownEdit();
+    bool SearchNext(bool Prev);
+    bool SearchGridFilter(bool Reset);
+    QString SearchGetFilterString(TField* Field);
+    void StopSearching();
+    bool IsSearching() const { return !FSearchText.isEmpty(); }
+    const QString& SearchText() const { return FSearchText; }
+    // The text the search hint shows (empty while no hint is shown).
+    const QString& SearchHint() const { return FSearchHint; }
+    virtual void ProcessGridSearchKey(QChar& Key);
+    virtual void ProcessPicklistSearchKey(QChar& Key);
+    void LoadAutoPickList();
+    void LoadColorPickList();
+    bool CanEdit();
+    bool IsColumnReadOnly(TColumn* Column);
+    // Completes a typed date ("5" = the 5th of this month, "5.6" and "5-6" use
+    // the date separator) and a typed time ("9" = 9:00).
+    static QString ProcDatePart(const QString& DatePart);
+    static QString ProcTimePart(const QString& TimePart);
+    void SaveRowPos(bool SetExUpdateLock);
+    void RestoreRowPos();
+    bool RowIsMultiselected(bool FromActiveRecord, int FromDataRow);
+    std::function<void(TComponent* Sender, TColumn* Column, bool ManualSizing)> OnColWidthChanged;
+    TNotifyEvent OnDataScrolled;
+    unsigned DropDownRowsCount = 15;
+
+    // ---- clipboard ----
+    QString GetCellValue(TField* Fld, bool UseDisplayText);
+    QString CopyCellData(bool CopyToClipboard);
+    void CopyFieldsData(const QStringList& FieldNames, bool IncludeTitles);
+    void CopyActiveFieldData(bool IncludeTitles);
+    void CopyActiveRecordData(bool IncludeTitles, bool IncludeHidden);
+    void CopyAllData(bool IncludeTitles, bool IncludeHidden);
+    void PasteData(bool AddAsNewRecs) { IntPasteData(SelectedIndex(), AddAsNewRecs); }
+    bool FillCellData(bool FillUp, const QString& SpecificFieldNames);
+    int GetFieldNameColumnIndex(const QString& FieldName) const;
+    virtual QString IntCopyData(bool ToClipboard, bool AllRec, bool AllFields, bool IncTitles, bool IncHidden,
+                                const QStringList* FieldNames);
+    virtual void IntPasteData(int FromCol, bool AddAsNewRecs);
+    // Asked when posting a pasted record fails: true goes on with the next line.
+    std::function<bool(const QString& ErrorText)> OnPasteErrorQuery;
+
+    // ---- events ----
+    using TGetCellParamsEvent = std::function<void(TComponent* Sender, TField* Field, TFont* AFont, TColor& Background, bool ActiveRow, bool Highlight)>;
+    using TGetCellParamsExEvent = std::function<void(TComponent* Sender, TField* Field, TFont* AFont, TColor& Background,
+                                                     TDataImageDef& DataImageDef, bool ActiveRow, bool Highlight)>;
+    using TChangeSortEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, const QString& SortFieldName, bool SortDesc, bool& Accept)>;
+    using TChangeSortExEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, const TSortFieldNames& SortFieldNames,
+                                                  const TSortDirections& SortDirections, bool& Accept)>;
+    using TLinkClickEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, TColumn* Column, TField* Field, const QVariant& Value)>;
+    using TScanDatasetEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, int Reason)>;
+    using TGeneralEvent = std::function<void(TComponent* Sender, TGeneralEventType EventType, TGeneralEventRec& EventParam, bool& ContinueEvent)>;
+    using TLoadPickListEvent = std::function<void(TComponent* Sender, TDataSet* DS, const QString& FieldName, QStringList& PickList)>;
+    using TCanEditEvent = std::function<void(TComponent* Sender, TField* Field, TColumn* Column, bool& CanEdit)>;
+    using TDrawCellEvent2 = std::function<void(TComponent* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+    using TDrawFooterRowEvent = std::function<void(TComponent* Sender, const TRect& FooterRect, QString& FooterSimpleText, bool& DefaultDrawing)>;
+    using TDrawFooterCellEvent = std::function<void(TComponent* Sender, const TRect& FooterCellRect, int ColIndex, TField* Field,
+                                                    QString& FooterCellText, bool& DefaultDrawing)>;
+    TGetCellParamsEvent OnGetCellParams;
+    TGetCellParamsExEvent OnGetCellParamsEx;
+    TDrawColumnCellEvent OnDrawColumnCellEnd;
+    TDrawColumnCellEvent OnDrawActiveRowFocus;
+    TDrawCellEvent2 OnDrawCellBackground;
+    TDrawCellEvent2 OnDrawTitleCellEnd;
+    TDrawFooterRowEvent OnDrawFooterRow;
+    TDrawFooterCellEvent OnDrawFooterCell;
+    TChangeSortEvent OnChangeSort;
+    TChangeSortExEvent OnChangeSortEx;
+    TLinkClickEvent OnLinkClick;
+    TLinkClickEvent OnBoolClick;
+    TScanDatasetEvent BeforeScanDataset;
+    TScanDatasetEvent AfterScanDataset;
+    TGeneralEvent OnGeneralEvent;
+    TLoadPickListEvent OnLoadPickList;
+    TCanEditEvent OnCanEdit;
+    TNotifyEvent OnRefreshData;
+    TNotifyEvent OnTitleExClick;
+    TNotifyEvent OnFixColClick;
+    using TFooterCellClick = std::function<void(TComponent* Sender, int ACol, TColumn* Column)>;
+    TFooterCellClick OnFooterCellClick;
+    using TGetHintStringExEvent = std::function<void(TComponent* Sender, TColumn* UnderMouseColumn, bool TitleRow, bool FooterRow,
+                                                     const QString& CellText, QString& HintString)>;
+    TGetHintStringExEvent OnGetHintStringEx;
+    // The cell of the last press; the footer row is row -2.
+    TGridCoord MouseDownCoord() const { return FMouseDownCoord; }
+    // Grid coordinates with the footer row as row -2.
+    TGridCoord MouseCoordEx(int X, int Y) const;
+    // Whether the mouse is over the text of a link cell.
+    bool IsOverLink() const { return isLink; }
+
+protected:
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    void DrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State) override;
+    void DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState) override;
+    void DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow) override;
+    void PaintBands() override;
+
+public:
+    TRect GridClientRect() const override;
+
+protected:
+    bool SelectCell(int ACol, int ARow) override;
+    TInplaceEdit* CreateEditor() override;
+    TEditStyle GetEditStyle(int ACol, int ARow) const override;
+    void TitleClick(TColumn* Column) override;
+    void FixedCellClick(int ACol, int ARow) override;
+    void DoExit() override;
+    void Scroll(int Distance) override;
+    bool CanEditShow() const override;
+    bool CanEditModify() override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void EditButtonClick() override;
+    void ColEnter() override;
+    void ColExit() override;
+    void ColWidthsChanged() override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) const override;
+    void LinkActive(bool Value) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift) override;
+    void DblClick() override;
+    void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;
+    void Resize() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    int TitleRowHeight() const override;
+    int DataRowHeight() const override;
+
+private:
+    friend class TrDBGridInplaceEditEx;
+    // Painting helpers.
+    void DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField* Field, TGridDrawState State,
+                               TDataImageDef& DataImageDef);
+    void DrawCellText(const TRect& Rect, const QString& Text, bool KeepLineBreaks, TColumn* Column);
+    void DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column);
+    void DrawGlyphCell(const TRect& Rect, int GlyphIndex);
+    void DrawColorRect(const TRect& TextRect, TField* Field);
+    void DrawSortGlyph(const TRect& R, int Position, bool Descending);
+    void DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor);
+    QString FitTextToWidth(const QString& Text, int Width);
+    // Sorting helpers.
+    bool ApplySortThroughEvents(const QString& Fields, const QString& Directions, bool Single, bool Desc);
+    // Search helpers.
+    bool TryLocate(const QString& Text, QChar Typed);
+    bool TryFind(const QString& Text);
+    void ShowSearchHint(const QString& Text, const QString& Key, bool Found, QChar& KeyOut);
+    bool DoDelete();
+    bool PasteFromClipboard();
+    // Clipboard helpers.
+    static QString QuoteClipboardCell(const QString& Text);
+    static QStringList SplitClipboardLine(const QString& Line);
+    static QString UnquoteClipboardCell(const QString& Cell);
+    void SaveResetDatasetEvents(int Reason);
+    void RestoreDatasetEvents(int Reason);
+
+    TOptionsEx2 FOptionsEx2;
+    double FScaleRatio = 1.0;
+    TGridLookStyles FGridLookStyle = grs_Default;
+    TGlyphLookStyles FGlyphLookStyle = glsStandard;
+    TrCustomGlyphs* FCustomGlyphs = nullptr;
+    TColor FColorOddRow = clMoneyGreen;
+    TColor FColorActiveRow = clInfoBk;
+    TColor FColorHotTrackRow = clNone;
+    TColor FFontColorFiltered = 0x800000;
+    TVerticalAlignment FRowVerticalAlign = taAlignTop;
+    int FTitleLines = 1;
+    int FRowLines = 1;
+    int FRowFixHeight = 0;
+    TColumnWidth FColumnWidth = cwNone;
+    QString FFilteredFieldNames;
+    TFooterRow FFooterRow;
+    TFixedColText FFixedColText;
+    int FMouseOverRow = -1;
+    bool isActiveRow = false;
+    bool isHotTrackRow = false;
+    bool FPainting = false;
+    int FPaintScrollCount = 0;
+    std::unique_ptr<TBitmap> TempBmp;
+    // Sorting.
+    QString FSortFieldName;
+    QString FSortDirections;
+    bool FSortDesc = false;
+    TrDBGridCustomSorter* FSorter = nullptr;
+    TGeneralEventRec FGeneralEventRec;
+    // Record scans: the events taken off the dataset while it runs.
+    std::vector<std::tuple<TDataSet::TDataSetNotifyEvent, TDataSet::TDataSetNotifyEvent, decltype(TDataSource::OnDataChange)>> FSavedEvents;
+    struct TColumnStoredProp {
+        QString FieldName;
+        int Width;
+        bool Visible;
+    };
+    std::vector<TColumnStoredProp> FColumnStoredProps;
+    // Search.
+    QString FSearchText;
+    QString FSearchHint;
+    TSearchingType FSearchingPrevNext = stFindFirst;
+    TTimer* FTimer = nullptr;
+    bool isReturnAsTabKeyActive = false;
+    TShiftState FMouseShift = 0;
+    TGridCoord FMouseDownCoord{-1, -1};
+    bool isPushing = false;
+    bool isLink = false;
+    bool ShowHintRecCount = false;
+    int oldRowPos = 0;
+    int oldRecNo = 0;
+    mutable int FLastColWidthChangedIdx = -1;
+};
+
+// DrawText flags for a cell's alignment.
+unsigned GetCellAlignment(TAlignment Alignment, TVerticalAlignment VerticalAlignment, bool SingleLine);
+TColor GetDefColor(TColor Color, TColor Default);
+// The columns of a grid (field names, or with fdGetLabels "name=title").
+int GetFldListrDBGrid(TrDBGrid* Grid, TStringList* List, TGetFldDefs FldsDef);

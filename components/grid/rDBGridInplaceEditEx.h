@@ -1,0 +1,42 @@
+#pragma once
+// The cell editor of every TrDBGrid. On top of the data grid's editor (pick
+// lists, lookup data lists) it gives date and time cells their keyboard
+// shortcuts (today, first and last day of the month, a day or a month up or
+// down, the time of day, the field's minute step or an hour up or down),
+// masks password cells, moves to the neighbouring column when the caret
+// leaves the text at either end, and cleans pasted text by field type.
+
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/PopupCalendar.h"
+
+#include <memory>
+
+class TrDBGrid;
+
+class TrDBGridInplaceEditEx : public TDBGridInplaceEdit {
+public:
+    explicit TrDBGridInplaceEditEx(TrDBGrid* Grid);
+    TrDBGrid* GetrDBGrid() const { return FGrid; }
+    void UpdateContents() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void DblClick() override;
+    void Paste() override;
+    // Applies a date or time shortcut to the selected field; true when handled.
+    // Key is a character ('*', ';', 'T', 'S', 'E') or VK_UP / VK_DOWN with Ctrl
+    // (and Shift for a month or an hour).
+    virtual bool ProcDateTimeHotKey(int Key, TShiftState Shift);
+    // The calendar of date cells, under the editor.
+    void ShowCalendar(TDateTime Date);
+    void HideCalendar();
+    bool CalendarShown() const;
+    TPopupCalendar* Calendar() const { return FCalendar.get(); }
+    // A day was picked: it becomes the field's date.
+    void PopupCallbackSelectDate(TDateTime Date);
+    void KeyUp(Word& Key, TShiftState Shift) override;
+    void DoExit() override;
+
+private:
+    TrDBGrid* FGrid;
+    std::unique_ptr<TPopupCalendar> FCalendar;
+};

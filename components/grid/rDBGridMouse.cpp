@@ -1,0 +1,232 @@
+// The grid's mouse gestures: presses and releases on the titles, the top-left
+// cell, the fixed column and the footer; link and check-box clicks; double
+// clicks (check boxes, the editor, column widths at a title border); the
+// hot-track row, the link cursor and the hints of cells and titles.
+
+#include "components/grid/rDBGrid.h"
+
+#include "components/base/rtool.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/Forms.h"
+
+TGridCoord TrDBGrid::MouseCoordEx(int X, int Y) const
+{
+    TGridCoord c = MouseCoord(X, Y);
+    if (c.Y >= 0 || !FFooterRow.FooterVisible())
+        return c;
+    const TRect f = FFooterRow.FooterRect();
+    if (Y < f.Top || Y >= f.Bottom)
+        return c;
+    c.Y = -2;
+    for (int col = 0; col < ColCount(); ++col) {
+        const TRect r = FFooterRow.FooterCellRect(col);
+        if (r.Width() > 0 && X >= r.Left && X < r.Right) {
+            c.X = col;
+            break;
+        }
+    }
+    return c;
+}
+
+void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    // 1.
+    FMouseShift = Shift;
+    isPushing = false;
+    FMouseDownCoord = MouseCoordEx(X, Y);
+    const TGridCoord c = FMouseDownCoord;
+    // 5. A double click at a title border sizes the column left of it.
+    if ((Shift & ssDouble) && Button == mbLeft && c.Y == TitleRow() && c.X > FixCol()) {
+        const TRect r = CellRect(c.X, c.Y);
+        int col = -1;
+        if (X >= r.Right - 3)
+            col = c.X;
+        else if (X <= r.Left + 3)
+            col = c.X - 1;
+        if (col > FixCol() && col >= IndicatorOffset()) {
+            if (TColumn* column = ColumnAt(col))
+                SetOneColumnWidth(ColumnWidthAfterDblClick, column, 0);
+            return;
+        }
+    }
+    TDBGrid::MouseDown(Button, Shift, X, Y);
+    // 4. Pressable fixed cells.
+    if (Button == mbLeft && !(Shift & ssDouble)) {
+        const bool topLeft = c.X == std::max(0, FixCol()) && c.Y == TitleRow() && FixCol() >= 0;
+        if (topLeft && FOptionsEx2.FixedCell.TitleExBtn)
+            isPushing = true;
+        else if (c.Y == TitleRow() && c.X > FixCol() && FOptionsEx2.FixedCell.TitleBtn)
+            isPushing = true;
+        else if (c.X == FixCol() && c.X >= 0 && c.Y > TitleRow() && FOptionsEx2.FixedCell.FixedColBtn)
+            isPushing = true;
+    }
+}
+
+void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord u = MouseCoordEx(X, Y);
+    const bool sameCell = u.X == FMouseDownCoord.X && u.Y == FMouseDownCoord.Y;
+    // 3. The footer row.
+    if (Button == mbLeft && sameCell && u.Y == -2 && OnFooterCellClick) {
+        const int dataCol = u.X >= IndicatorOffset() ? RawToDataColumn(u.X) : -1;
+        OnFooterCellClick(this, u.X, dataCol >= 0 && dataCol < Columns()->Count() ? Columns()->Items(dataCol) : nullptr);
+    }
+    // 4. The platform release (title and cell clicks).
+    TDBGrid::MouseUp(Button, Shift, X, Y);
+    // 6. The top-left cell and the fixed column.
+    if (isPushing) {
+        isPushing = false;
+        if (sameCell && FixCol() >= 0 && u.X == FixCol() && u.Y == TitleRow()) {
+            if (OnTitleExClick)
+                OnTitleExClick(this);
+            else
+                ShowHintRecCount = true;
+        } else if (sameCell && FixCol() >= 0 && u.X == FixCol() && u.Y > TitleRow() && OnFixColClick) {
+            OnFixColClick(this);
+        }
+    }
+}
+
+void TrDBGrid::FixedCellClick(int ACol, int ARow)
+{
+    // Titles sort only after a press that pushed them (TitleBtn on).
+    if (ARow == TitleRow() && ACol > FixCol() && !isPushing)
+        return;
+    TDBGrid::FixedCellClick(ACol, ARow);
+}
+
+void TrDBGrid::CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift)
+{
+    TDBGrid::CellClick(ACol, ARow, Button, Shift);
+    TColumn* column = ColumnAt(ACol);
+    TField* f = column ? column->Field() : nullptr;
+    if (!f || Button != mbLeft)
+        return;
+    // 1. Links.
+    if (isLink && IsLinkEx(f)) {
+        const QString type = FieldsAsLink.Values(f->FieldName());
+        if (type != QLatin1String("http://") && type != QLatin1String("mailto:")) {
+            if (OnLinkClick)
+                OnLinkClick(this, DataSet(), column, f, f->AsVariant());
+        } else if (!f->AsString().isEmpty()) {
+            const QString text = f->AsString();
+            RunFileSimple(text.contains(type, Qt::CaseInsensitive) ? text : type + text);
+        }
+    }
+    // 2. One-click check boxes.
+    if (FMouseDownCoord.X > FixCol() && FMouseDownCoord.Y > TitleRow() && IsBoolEx(f) && FOptionsEx2.Editors.BoolOneClickChange)
+        ChangeBool(false, false);
+}
+
+void TrDBGrid::DblClick()
+{
+    if (!IsActive()) {
+        TDBGrid::DblClick();
+        return;
+    }
+    const TGridCoord c = FMouseDownCoord;
+    // A double click on the titles only sizes columns (see MouseDown).
+    if (c.Y == TitleRow())
+        return;
+    bool handled = false;
+    const bool dataCell = c.X > FixCol() && c.Y > TitleRow();
+    TField* f = dataCell && ColumnAt(c.X) ? ColumnAt(c.X)->Field() : nullptr;
+    if (f && IsBoolEx(f) && !FOptionsEx2.Editors.BoolOneClickChange)
+        handled = ChangeBool(false, false);
+    if (handled)
+        return;
+    TDBGrid::DblClick();
+    if (dataCell && ColumnAt(c.X) && !ColumnAt(c.X)->ReadOnly() && !CheckDropDownEdit())
+        ShowEditor();
+}
+
+void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TDBGrid::MouseMove(Shift, X, Y);
+    const TGridCoord c = MouseCoordEx(X, Y);
+    SetMouseOverRow(c.Y > TitleRow() ? c.Y : -1);
+    // 8. The hand cursor over the text of a link cell.
+    bool link = false;
+    if (c.X > FixCol() && c.Y > TitleRow() && IsNotEmpty()) {
+        TColumn* column = ColumnAt(c.X);
+        if (column && IsLinkEx(column->Field())) {
+            const TRect r = CellRect(c.X, c.Y);
+            TDataSet* ds = DataSet();
+            const int saved = ds->ActiveRecordOverride();
+            DataLink()->SetActiveRecord(c.Y - TitleOffset());
+            const QString text = column->Field()->DisplayText();
+            ds->SetActiveRecordOverride(saved);
+            Canvas()->Font()->Assign(*column->Font());
+            const int w = Canvas()->TextWidth(text);
+            int left = r.Left + 3;
+            if (column->Alignment() == taRightJustify)
+                left = r.Right - 3 - w;
+            else if (column->Alignment() == taCenter)
+                left = r.Left + (r.Width() - w) / 2;
+            link = !text.isEmpty() && X >= left && X <= left + w && Y >= r.Top + 2 && Y <= r.Bottom - 1;
+        }
+    }
+    if (link != isLink) {
+        isLink = link;
+        SetCursor(link ? crHandPoint : crDefault);
+    }
+}
+
+void TrDBGrid::MouseLeave()
+{
+    SetMouseOverRow(-1);
+    isLink = false;
+    TDBGrid::MouseLeave();
+}
+
+// ---- hints ---------------------------------------------------------------------------
+
+void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
+{
+    TColumn* column = ACol > FixCol() ? ColumnAt(ACol) : nullptr;
+    QString cellText;
+    try {
+        if (ACol == FixCol() && ACol >= 0 && ARow == TitleRow() && (FOptionsEx2.FixedCell.TitleExBtnHintRecCount || ShowHintRecCount)) {
+            // 6. The record count (and the filter) on the top-left cell.
+            if (IsActive()) {
+                HintStr = QStringLiteral("Total count of records: %1").arg(DataSet()->RecordCount());
+                if (IsFiltered())
+                    HintStr += QStringLiteral("\rFilter condition:\r") + DataSet()->Filter().trimmed();
+            }
+            ShowHintRecCount = false;
+        } else if (column && ARow == TitleRow()) {
+            // 7. A title's own hint, else the title when it does not fit.
+            cellText = GetTitleText(column);
+            HintStr = TitleHints.Values(column->FieldName());
+            if (HintStr.isEmpty()) {
+                Canvas()->Font()->Assign(*column->Title()->Font());
+                int reserved = 2 * UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
+                if (PosInSortField(column->FieldName()) > 0)
+                    reserved += rGlyphs.SortWidth(FScaleRatio) + 4;
+                if (column->Width() - 2 < Canvas()->TextWidth(cellText) + reserved)
+                    HintStr = cellText;
+            }
+        } else if (column && ARow > TitleRow() && IsActive()) {
+            // 8. A data cell's text when it is cut.
+            TDataSet* ds = DataSet();
+            const int saved = ds->ActiveRecordOverride();
+            DataLink()->SetActiveRecord(ARow - TitleOffset());
+            cellText = IsPasswordEx(column->Field()) ? QString() : GetCellText(column);
+            ds->SetActiveRecordOverride(saved);
+            Canvas()->Font()->Assign(*column->Font());
+            const bool forced = IsMemoAsGlyph(column->Field(), false);
+            if (!cellText.isEmpty() && (forced || column->Width() - 2 < Canvas()->TextWidth(cellText)))
+                HintStr = cellText;
+        }
+        const int maxLen = FOptionsEx2.Appearance.HintMaxLength;
+        if (maxLen > 0 && HintStr.size() > maxLen)
+            HintStr = HintStr.left(maxLen);
+        HintStr.replace(QLatin1Char('|'), QLatin1Char('\r'));
+    } catch (...) {
+    }
+    if (OnGetHintStringEx)
+        OnGetHintStringEx(this, column, ARow == TitleRow(), ARow == -2, cellText, HintStr);
+    HintStr.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    CanShow = !HintStr.isEmpty();
+    TDBGrid::DoHintShow(ACol, ARow, HintStr, CanShow);
+}

@@ -1,0 +1,411 @@
+// Painting of the grid's data cells: the colour decisions of a cell (odd
+// rows, the active and hot-track rows, selection, read-only, required and
+// link fields, filtered data), the cell parameters hook, each display kind,
+// the data grid lines and the bitmap a window draws into a cell.
+//
+// The canvas-state contract with the windows: an OnDrawColumnCell handler
+// may set the canvas brush (and call DefaultDrawColumnCell); the cell is
+// then filled with that brush colour and its content drawn on top.
+
+#include "components/grid/rDBGrid.h"
+
+#include "components/base/rtool.h"
+#include "platform/database/Fields.h"
+
+#include <cmath>
+
+namespace {
+
+TColor Rgb(TColor C)
+{
+    return ColorToRGB(C) & 0xFFFFFF;
+}
+
+// A lighter shade of a colour (Luminance 0..100 towards white).
+TColor GetShadowColor(TColor C, int Luminance)
+{
+    const TColor rgb = Rgb(C);
+    auto mix = [&](int shift) {
+        const int v = int((rgb >> shift) & 0xFF);
+        return (v + (255 - v) * Luminance / 100) << shift;
+    };
+    return TColor(mix(0) | mix(8) | mix(16));
+}
+
+// A colour name of the library's colour list or a number ("$" hex allowed).
+TColor StringToColorDef(const QString& S)
+{
+    static const std::pair<const char*, TColor> names[] = {
+        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive}, {"clNavy", clNavy},
+        {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray}, {"clSilver", clSilver}, {"clRed", clRed},
+        {"clLime", clLime}, {"clYellow", clYellow}, {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua},
+        {"clWhite", clWhite}, {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},
+        {"clMedGray", clMedGray}};
+    const QString t = S.trimmed();
+    for (auto& [n, c] : names)
+        if (t.compare(QLatin1String(n), Qt::CaseInsensitive) == 0 || t.compare(QLatin1String(n + 2), Qt::CaseInsensitive) == 0)
+            return c;
+    bool ok = false;
+    const qlonglong v = t.startsWith(QLatin1Char('$')) ? t.mid(1).toLongLong(&ok, 16) : t.toLongLong(&ok, 10);
+    return ok ? TColor(v) : clNone;
+}
+
+}  // namespace
+
+// ---- entry ----------------------------------------------------------------------------
+
+void TrDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    if (ExUpdateLock)
+        return;
+    isActiveRow = false;
+    isHotTrackRow = false;
+    if (IsActive()) {
+        isActiveRow = ARow - TitleRow() == DataLink()->ActiveRecord() + 1;
+        isHotTrackRow = FMouseOverRow == ARow;
+    }
+    FPainting = true;
+    try {
+        TDBGrid::DrawCell(ACol, ARow, ARect, AState);
+    } catch (...) {
+        FPainting = false;
+        throw;
+    }
+    FPainting = false;
+    if (ARow <= TitleRow() || ACol <= FixCol())
+        if (OnDrawTitleCellEnd)
+            OnDrawTitleCellEnd(this, ACol, ARow, ARect, AState);
+}
+
+void TrDBGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow)
+{
+    TDBGrid::DrawCellBackground(ARect, AColor, AState, ACol, ARow);
+    if (OnDrawCellBackground)
+        OnDrawCellBackground(this, ACol, ARow, ARect, AState);
+}
+
+// ---- the data cell ---------------------------------------------------------------------
+
+void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, TGridDrawState State)
+{
+    TCanvas* c = Canvas();
+    TRect rect = ARect;
+    TField* field = Column ? Column->Field() : nullptr;
+    const TOptionsAppearance& ap = FOptionsEx2.Appearance;
+    // 2. The column's colour and font.
+    TColor background = Column->Color();
+    c->Font()->Assign(*Column->Font());
+    // 3. Frozen columns.
+    const int rawCol = DataToRawColumn(DataCol);
+    if (rawCol < FixedCols()) {
+        if ((State & gdFixed) && (Options() & dgColLines) && (Options() & dgRowLines))
+            rect = Rect(rect.Left - 1, rect.Top - 1, rect.Right + 1, rect.Bottom + 1);
+        if (!FOptionsEx2.FixedCell.FixedColParentFont)
+            c->Font()->Assign(FOptionsEx2.FixedCell.FixedColFont);
+        if (FOptionsEx2.FixedCell.FixedColColor != clNone)
+            background = FOptionsEx2.FixedCell.FixedColColor;
+    }
+    // 4-7. The base font colour, the highlight and the cell parameters.
+    const TColor baseFontColor = c->Font()->Color();
+    bool highlight = HighlightCell(DataCol, 0, QString(), State);
+    TDataImageDef imageDef;
+    GetCellParams(field, c->Font(), background, imageDef, isActiveRow, highlight);
+    if (background == clHighlight)
+        highlight = true;
+    if (ap.SkipCellHighlight)
+        highlight = false;
+    // 8-9. The brush and the row colours.
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(background);
+    TColor gradientTo = clNone;
+    if (IsActive()) {
+        TDataSet* ds = DataSet();
+        const bool link = IsLinkEx(field);
+        // The painted row's record number (the cursor may stand elsewhere).
+        const int over = ds->ActiveRecordOverride();
+        const int recNo = over >= 0 ? over + 1 : ds->RecNo();
+        const bool odd = ap.DrawColoredRow && !highlight && recNo % 2 == 0 && Column->Color() == background;
+        const bool editing = DataLink()->Editing();
+        if (!link && isActiveRow && (!ParioCompConfig.rDBGridCfg.FontColorReadOnly_EditingOnly || editing) &&
+            FontColorReadOnly != clNone && (Column->ReadOnly() || (field && field->ReadOnly())))
+            c->Font()->SetColor(FontColorReadOnly);
+        if (link) {
+            c->Font()->SetStyle(c->Font()->Style() | fsUnderline);
+            if (!highlight && FontColorLink != clNone)
+                c->Font()->SetColor(FontColorLink);
+        }
+        if (odd)
+            c->Brush()->SetColor(FColorOddRow);
+        if (isActiveRow && !highlight && FColorActiveRow != clNone) {
+            if (Column->Color() != background || ap.ActiveRowGradient)
+                gradientTo = FColorActiveRow;
+            else
+                c->Brush()->SetColor(FColorActiveRow);
+        }
+        if (isActiveRow && !highlight && (!ParioCompConfig.rDBGridCfg.ColorRequiredField_EditingOnly || editing) &&
+            ColorRequiredField != clNone && Column->Color() == background && field && field->Required())
+            c->Brush()->SetColor(ColorRequiredField);
+        if (isHotTrackRow && FColorHotTrackRow != clNone)
+            c->Brush()->SetColor(FColorHotTrackRow);
+        if (IsFiltered()) {
+            if (c->Font()->Color() == baseFontColor && !highlight && FFontColorFiltered != clNone)
+                c->Font()->SetColor(FFontColorFiltered);
+        } else if (!FFilteredFieldNames.isEmpty()) {
+            FFilteredFieldNames.clear();
+        }
+    }
+    // 10. The window's own event (it may set the brush and draw).
+    TDBGrid::DrawColumnCell(rect, DataCol, Column, State);
+    // 11. The background.
+    if (highlight) {
+        DrawCellHighlight(rect, State, Col(), Row());
+    } else if (OnDrawCellBackground) {
+        // The painted cell's coordinates (handlers colour by the cell they get).
+        OnDrawCellBackground(this, rawCol, Row(), rect, State);
+    } else if (gradientTo == clNone) {
+        c->Brush()->SetStyle(bsSolid);
+        c->FillRect(rect);
+    } else {
+        GradientFillCanvas(c, GetShadowColor(c->Brush()->Color(), ap.ActiveRowOriginalColorShadowLuminance), gradientTo, rect,
+                           gdVertical);
+    }
+    // 12-13. The content and the focus.
+    c->Brush()->SetStyle(bsClear);
+    if (IsActive()) {
+        DrawColumnCellContent(rect, Column, field, State, imageDef);
+        c->Brush()->SetStyle(bsSolid);
+        const bool focused = (State & gdFocused) && !ap.SkipCellHighlight && !EditorMode();
+        if (focused || (ap.DrawRowFocus && isActiveRow)) {
+            if (OnDrawActiveRowFocus)
+                OnDrawActiveRowFocus(this, rect, DataCol, Column, State);
+            else if (focused)
+                c->DrawFocusRect(rect);
+        }
+    }
+    // 14-16. The lines, the rectangle without missing lines, the end event.
+    DrawDataGridLines(rect, DataCol, State, Column);
+    if (!(Options() & dgColLines))
+        rect.Right -= 1;
+    if (!(Options() & dgRowLines))
+        rect.Bottom -= 1;
+    if (OnDrawColumnCellEnd)
+        OnDrawColumnCellEnd(this, rect, DataCol, Column, State);
+}
+
+void TrDBGrid::GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
+                             bool Highlight)
+{
+    if (OnGetCellParams)
+        OnGetCellParams(this, Field, AFont, Background, ActiveRow, Highlight);
+    if (OnGetCellParamsEx)
+        OnGetCellParamsEx(this, Field, AFont, Background, DataImageDef, ActiveRow, Highlight);
+}
+
+QString TrDBGrid::GetCellText(TColumn* Column)
+{
+    TField* f = Column ? Column->Field() : nullptr;
+    if (!f)
+        return QString();
+    if (IsMemoEx(f, false) && FOptionsEx2.Editors.Memo == obtContent)
+        return f->AsString();
+    return f->DisplayText();
+}
+
+void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField* Field, TGridDrawState State,
+                                     TDataImageDef& DataImageDef)
+{
+    TCanvas* c = Canvas();
+    if (IsEmpty())
+        return;
+    // 2. The kind, first match wins.
+    if (IsBoolEx(Field)) {
+        const int idx = (FOptionsEx2.Editors.BoolAllowsNull && Field->IsNull()) ? -1 : TrGlyphsRec::CheckIndex(FieldAsBooleanValue(Field));
+        DrawGlyphCell(Rect, idx);
+        return;
+    }
+    if (IsGraphicEx(Field)) {
+        bool isNull = false;
+        try {
+            isNull = Field->IsNull();
+        } catch (...) {
+        }
+        DrawGlyphCell(Rect, TrGlyphsRec::PictureIndex(isNull, FGlyphLookStyle));
+        return;
+    }
+    if (IsMemoAsGlyph(Field, false)) {
+        DrawGlyphCell(Rect, TrGlyphsRec::MemoIndex(Field->AsString().isEmpty(), FGlyphLookStyle));
+        return;
+    }
+    (void)State;
+    (void)DataImageDef;
+    TRect textRect = Rect;
+    QString text;
+    if (IsPasswordEx(Field)) {
+        text = FieldsAsPassword.Values(Field->FieldName());
+        if (text.isEmpty())
+            text = QStringLiteral("***");
+    } else {
+        text = GetCellText(Column);
+        if (IsColorEx(Field)) {
+            DrawColorRect(textRect, Field);
+            textRect.Left += textRect.Height();
+        }
+    }
+    if (IsMemoAsText(Field, false) && FRowLines == 1)
+        text = FitTextToWidth(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")), textRect.Width());
+    DrawCellText(textRect, text, FRowLines > 1 && IsMemoAsText(Field, false), Column);
+    (void)c;
+}
+
+QString TrDBGrid::FitTextToWidth(const QString& Text, int Width)
+{
+    TCanvas* c = Canvas();
+    if (c->TextWidth(Text + QStringLiteral("...")) <= Width - 4)
+        return Text;
+    for (int n = 1; n <= Text.size(); ++n)
+        if (Width - 4 < c->TextWidth(Text.left(n) + QStringLiteral("...")))
+            return Text.left(n - 1) + QStringLiteral("...");
+    return Text;
+}
+
+void TrDBGrid::DrawGlyphCell(const TRect& Rect, int GlyphIndex)
+{
+    if (GlyphIndex < 0)
+        return;
+    TBitmap* b = rGlyphs.BmpFromIndex(GlyphIndex, FScaleRatio, FCustomGlyphs);
+    if (!b)
+        return;
+    TempBmp->Assign(b);
+    DrawBMPInCell(Rect, TempBmp.get());
+}
+
+void TrDBGrid::DrawColorRect(const TRect& TextRect, TField* Field)
+{
+    const TColor col = StringToColorDef(Field->AsString());
+    if (col == clNone)
+        return;
+    TCanvas* c = Canvas();
+    const TBrush saved = *c->Brush();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(col);
+    c->FillRect(Rect(TextRect.Left + 2, TextRect.Top + 2, TextRect.Left + TextRect.Height() - 2, TextRect.Bottom - 2));
+    c->SetBrush(saved);
+}
+
+void TrDBGrid::DrawCellText(const TRect& Rect, const QString& Text, bool KeepLineBreaks, TColumn* Column)
+{
+    DrawCellTextAlign(Rect, Text, KeepLineBreaks, Column->Alignment(), Column);
+}
+
+void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column)
+{
+    Rect = ::Rect(Rect.Left + 2, Rect.Top + 2, Rect.Right - 3, Rect.Bottom - 2);
+    if (Text.isEmpty() || Rect.Width() <= 0)
+        return;
+    QString t = Text;
+    if (FRowLines == 1) {
+        if (!KeepLineBreaks && t.contains(QLatin1Char('\n'))) {
+            QString sep = ParioCompConfig.rDBGridCfg.CellSingleLineEOLSeparator;
+            if (sep.isEmpty())
+                sep = QStringLiteral(" | ");
+            t.replace(QStringLiteral("\r\n"), sep).replace(QLatin1Char('\n'), sep);
+        }
+        TAlignment a = Alignment;
+        // A date or time that does not fit shows its beginning.
+        if (Column->Field() && IsDateTimeField(Column->Field()) && Canvas()->TextWidth(t) > Rect.Width())
+            a = taLeftJustify;
+        const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
+        if (FRowVerticalAlign != taAlignBottom && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t'))) {
+            // The common case, one plain line: the grid's fast text path.
+            DrawGridCellText(Canvas(), ::Rect(Rect.Left - 2, Rect.Top, Rect.Right + 2, Rect.Bottom), t, a);
+            return;
+        }
+        DrawTextAligned(Rect, t, Column, false, QString(), taAlignTop, GetCellAlignment(a, FRowVerticalAlign, true));
+    } else {
+        DrawTextAligned(Rect, t, Column, !KeepLineBreaks, QString(), FRowVerticalAlign,
+                        GetCellAlignment(Alignment, FRowVerticalAlign, false));
+    }
+}
+
+void TrDBGrid::DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column, bool SplitLines, const QString& AltText,
+                               TVerticalAlignment VertAlign, unsigned Format)
+{
+    TCanvas* c = Canvas();
+    // 4. Separate lines, each in its own band with an ellipsis.
+    if (SplitLines && (Format & DT_WORDBREAK) && Text.contains(QStringLiteral("\r\n"))) {
+        const QStringList lines = Text.split(QStringLiteral("\r\n"));
+        const int lh = c->TextHeight(QStringLiteral("Wq"));
+        int offset = 0;
+        if (VertAlign == taAlignBottom)
+            offset = std::max(0, Rect.Height() - int(lines.size()) * lh);
+        else if (VertAlign == taVerticalCenter)
+            offset = std::max(0, (Rect.Height() - int(lines.size()) * lh) / 2);
+        const int saved = c->SaveDC();
+        c->IntersectClipRect(Rect);
+        for (int i = 0; i < lines.size(); ++i) {
+            TRect band = ::Rect(Rect.Left, Rect.Top + offset + i * lh, Rect.Right, Rect.Top + offset + (i + 1) * lh);
+            c->DrawText(lines[i], band, (Format & ~(DT_WORDBREAK | DT_VCENTER | DT_BOTTOM)) | DT_SINGLELINE | DT_END_ELLIPSIS);
+        }
+        c->RestoreDC(saved);
+        return;
+    }
+    (void)Column;
+    // 6. Measured once; a text that does not fit may give way to AltText.
+    if (!(Format & DT_SINGLELINE)) {
+        TRect m = Rect;
+        c->DrawText(Text, m, Format | DT_CALCRECT);
+        if ((m.Width() > Rect.Width() || m.Height() > Rect.Height()) && !AltText.isEmpty()) {
+            c->DrawText(AltText, Rect, Format);
+            return;
+        }
+        if (m.Height() <= Rect.Height()) {
+            if (VertAlign == taAlignBottom)
+                Rect.Top += Rect.Height() - m.Height();
+            else if (VertAlign == taVerticalCenter)
+                Rect.Top += (Rect.Height() - m.Height()) / 2;
+        }
+    }
+    c->DrawText(Text, Rect, Format);
+}
+
+void TrDBGrid::DrawDataGridLines(const TRect& Rect, int DataCol, TGridDrawState State, TColumn* Column)
+{
+    (void)State;
+    (void)Column;
+    const TOptionsAppearance& ap = FOptionsEx2.Appearance;
+    TCanvas* c = Canvas();
+    const bool frozen = DataToRawColumn(DataCol) < FixedCols();
+    const TPen saved = *c->Pen();
+    if ((Options() & dgRowLines) && ap.DataRowLineColor != clNone) {
+        const bool asTitle = frozen && ap.DataRowInFixedColsAsTitle;
+        const TColor col = asTitle ? ap.TitleRowLineColor : ap.DataRowLineColor;
+        if (col != clNone) {
+            c->Pen()->SetColor(col);
+            c->Pen()->SetStyle(asTitle ? ap.TitleRowLineStyle : ap.DataRowLineStyle);
+            c->MoveTo(Rect.Left, Rect.Bottom);
+            c->LineTo(Rect.Right, Rect.Bottom);
+        }
+    }
+    if ((Options() & dgColLines) && ap.DataColLineColor != clNone) {
+        // A frozen column without a title line colour keeps the data colour.
+        const TColor col = frozen && ap.TitleColLineColor != clNone ? ap.TitleColLineColor : ap.DataColLineColor;
+        c->Pen()->SetColor(col);
+        c->Pen()->SetStyle(frozen && ap.TitleColLineColor != clNone ? ap.TitleColLineStyle : ap.DataColLineStyle);
+        c->MoveTo(Rect.Right, Rect.Top);
+        c->LineTo(Rect.Right, Rect.Bottom);
+    }
+    c->SetPen(saved);
+}
+
+void TrDBGrid::DrawBMPInCell(const TRect& R, TBitmap* Bmp)
+{
+    if (!Bmp || Bmp->Width() <= 0 || R.Width() <= 2 || R.Height() <= 2)
+        return;
+    TCanvas* c = Canvas();
+    const int x = R.Left + (R.Width() - Bmp->Width()) / 2;
+    const int y = R.Top + (R.Height() - Bmp->Height()) / 2;
+    const int saved = c->SaveDC();
+    c->IntersectClipRect(R);
+    c->Draw(x, y, Bmp);
+    c->RestoreDC(saved);
+}

@@ -1,0 +1,207 @@
+// The grid's titles (text, sort glyph with the sort-order marks), the title
+// click that sorts, the top-left cell and the footer row under the data.
+
+#include "components/grid/rDBGrid.h"
+
+#include "components/base/rtool.h"
+#include "platform/database/Fields.h"
+
+QString TrDBGrid::GetTitleText(TColumn* Column)
+{
+    return Column ? Column->Title()->Caption() : QString();
+}
+
+void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
+{
+    TCanvas* c = Canvas();
+    DrawCellBackground(ARect, Column ? Column->Title()->Color() : FixedColor(), AState, ACol, 0);
+    if (!Column) {
+        if (!FFixedColText.TitleText.isEmpty()) {
+            c->Font()->Assign(*TitleFont());
+            c->Brush()->SetStyle(bsClear);
+            TRect r = ARect;
+            c->DrawText(FFixedColText.TitleText, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
+        return;
+    }
+    // 2. The text rectangle; a pressed title moves by a pixel.
+    TRect t = TitleRectToTextRect(ARect);
+    if (AState & gdPressed) {
+        t.Top += 1;
+        t.Right += 1;
+    }
+    // 4. Room for the sort glyph at the right.
+    TRect sortRect = t;
+    const int pos = Column->Field() ? PosInSortField(Column->FieldName()) : 0;
+    const int sw = rGlyphs.SortWidth(FScaleRatio);
+    const bool showSort = pos >= 1 && UseScale(FOptionsEx2.FixedCell.TitleTextMinWidth) < t.Width() - sw - 2;
+    if (showSort) {
+        sortRect.Right = t.Right - 1;
+        sortRect.Left = sortRect.Right - sw - 2;
+        t.Right = sortRect.Right - sw - 4;
+    }
+    // The title text, wrapped over TitleLines lines.
+    c->Font()->Assign(*Column->Title()->Font());
+    c->Brush()->SetStyle(bsClear);
+    TRect tr = Rect(t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1);
+    const bool single = FTitleLines <= 1;
+    unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, single) | DT_END_ELLIPSIS;
+    DrawTextAligned(tr, GetTitleText(Column), nullptr, false, QString(), taVerticalCenter, f);
+    // 9. The sort glyph and its order marks.
+    if (showSort) {
+        const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;
+        DrawSortGlyph(sortRect, pos, desc);
+    }
+    c->Brush()->SetStyle(bsSolid);
+}
+
+void TrDBGrid::DrawSortGlyph(const TRect& R, int Position, bool Descending)
+{
+    TCanvas* c = Canvas();
+    if (TBitmap* b = rGlyphs.BmpFromIndex(TrGlyphsRec::SortIndex(Descending), FScaleRatio, FCustomGlyphs)) {
+        TempBmp->Assign(b);
+        DrawBMPInCell(R, TempBmp.get());
+    }
+    // The second and later sort fields show their place as small marks.
+    const int sw = rGlyphs.SortWidth(FScaleRatio);
+    const TColor saved = c->Brush()->Color();
+    const TBrushStyle savedStyle = c->Brush()->Style();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(c->Font()->Color());
+    const int top = (R.Height() - sw) / 2 + R.Top - 1;
+    for (int i = 0; i < Position - 1; ++i) {
+        const int right = R.Right - 2 - 3 * i - sw - 1;
+        c->FillRect(Rect(right - 2, top, right, top + 2));
+    }
+    c->Brush()->SetColor(saved);
+    c->Brush()->SetStyle(savedStyle);
+}
+
+// ---- title clicks ------------------------------------------------------------------
+
+void TrDBGrid::TitleClick(TColumn* Column)
+{
+    TDBGrid::TitleClick(Column);
+    if (!Column || !Column->Field() || !FOptionsEx2.FixedCell.TitleBtn || !IsActive())
+        return;
+    const QString f = Column->FieldName().toUpper();
+    const bool inSort = PosInSortField(f) > 0;
+    QString fields = f;
+    // Ctrl takes a sorted field out of the sort and keeps the others.
+    const bool remove = inSort && (FMouseShift & ssCtrl);
+    if ((FMouseShift & ssShift) || remove) {
+        fields = FSortFieldName;
+        if (!inSort)
+            AddToSepList(fields, f, QStringLiteral(","));
+    }
+    if (FSorter || OnChangeSortEx) {
+        QString dirs = inSort ? ChangeSortDirection(f) : FSortDirections;
+        // A plain click on one of several sort fields sorts by it alone, turned round.
+        if (inSort && !(FMouseShift & ssShift) && !remove)
+            dirs = GetSortDirection(f) ? QStringLiteral("A") : QStringLiteral("D");
+        CheckFormatSortDirection(fields, dirs, remove ? f : QString());
+        ChangeSortEx(fields, dirs);
+    } else {
+        ChangeSort(fields, inSort ? !FSortDesc : FSortDesc);
+    }
+}
+
+// ---- footer row --------------------------------------------------------------------
+
+void TrDBGrid::PaintBands()
+{
+    TDBGrid::PaintBands();
+    DrawFooterRow();
+}
+
+void TrDBGrid::DrawFooterRow()
+{
+    if (!FFooterRow.FooterVisible() || !Visible())
+        return;
+    TCanvas* c = Canvas();
+    const TRect fr = FFooterRow.FooterRect();
+    if (fr.Height() <= 0)
+        return;
+    const int saved = c->SaveDC();
+    c->IntersectClipRect(fr);
+    // 1. The band.
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(fr);
+    // 2. The window may draw the footer itself.
+    bool defaultDrawing = true;
+    QString simple = FFooterRow.SimpleText;
+    if (OnDrawFooterRow)
+        OnDrawFooterRow(this, fr, simple, defaultDrawing);
+    if (defaultDrawing) {
+        // 3-5. The cells.
+        const TColor lineColor = FFooterRow.CellLinesColor != clNone
+                                     ? FFooterRow.CellLinesColor
+                                     : (DrawingStyle() == grids::gdsClassic ? clSilver : TColor(0xF0F0F0));
+        const TColor cellColor = FFooterRow.Color != clNone ? FFooterRow.Color : Color();
+        for (int col = 0; col < ColCount(); ++col)
+            DrawFooterCell(col, ColumnAt(col), cellColor, lineColor);
+        // 6. The free text over the whole footer.
+        if (!simple.isEmpty()) {
+            c->Font()->Assign(FFooterRow.ParentFont ? *Font() : FFooterRow.Font);
+            if (FFooterRow.BoldText)
+                c->Font()->SetStyle(c->Font()->Style() | fsBold);
+            c->Brush()->SetStyle(bsClear);
+            const int left = IndicatorOffset() ? CellRect(0, 0).Right : fr.Left;
+            TRect r = Rect(left + 2, fr.Top + 1, fr.Right - 2, fr.Bottom - 1);
+            c->DrawText(simple, r,
+                        GetCellAlignment(FFooterRow.SimpleTextAlign, taVerticalCenter, true) | DT_END_ELLIPSIS);
+        }
+    }
+    c->Brush()->SetStyle(bsSolid);
+    c->RestoreDC(saved);
+}
+
+void TrDBGrid::DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor)
+{
+    TCanvas* c = Canvas();
+    TRect r = FFooterRow.FooterCellRect(ACol);
+    if (r.Width() <= 2)
+        return;
+    const bool indicator = ACol < IndicatorOffset();
+    c->Brush()->SetStyle(bsSolid);
+    if (indicator) {
+        TDBGrid::DrawCellBackground(Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1), FixedColor(), gdFixed, 0, 1);
+    } else {
+        c->Brush()->SetColor(CellColor);
+        c->FillRect(r);
+    }
+    if (FFooterRow.ShowCellLines) {
+        c->Brush()->SetColor(LineColor);
+        c->FrameRect(r);
+    }
+    TField* field = Column ? Column->Field() : nullptr;
+    QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
+    TAlignment align = indicator ? FFixedColText.TextAlign : Column ? Column->Alignment() : taLeftJustify;
+    c->Font()->Assign(FFooterRow.ParentFont && Column ? *Column->Font() : FFooterRow.Font);
+    if (FFooterRow.BoldText)
+        c->Font()->SetStyle(c->Font()->Style() | fsBold);
+    // Alignment tokens after the text.
+    if (field) {
+        const QStringList parts = FFooterRow.FieldFooterDefs.Values(field->FieldName()).split(QLatin1Char(';'));
+        for (int i = 1; i < parts.size(); ++i) {
+            const QString tok = parts[i].trimmed().toUpper();
+            if (tok == QLatin1String("L"))
+                align = taLeftJustify;
+            else if (tok == QLatin1String("C"))
+                align = taCenter;
+            else if (tok == QLatin1String("R"))
+                align = taRightJustify;
+            else if (!tok.isEmpty())
+                UseFontFormatParams(c->Font(), parts[i].trimmed());
+        }
+    }
+    bool defaultDrawing = true;
+    if (OnDrawFooterCell)
+        OnDrawFooterCell(this, r, ACol, field, text, defaultDrawing);
+    if (text.isEmpty() || !defaultDrawing)
+        return;
+    c->Brush()->SetStyle(bsClear);
+    TRect tr = Rect(r.Left + 3, r.Top + 1, r.Right - 3, r.Bottom - 1);
+    c->DrawText(text, tr, GetCellAlignment(align, taVerticalCenter, true) | DT_END_ELLIPSIS);
+}

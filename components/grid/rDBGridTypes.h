@@ -1,0 +1,145 @@
+#pragma once
+// Small types the data grid shares with its sorter, editor, action module
+// and the export engines: width modes, search conditions, the general event
+// and its record, the per-cell data image definition and the option objects.
+
+#include "platform/ui/Graphics.h"
+#include "platform/ui/Types.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+class TColumn;
+class TField;
+
+enum TColumnWidth { cwNone, cwDefaultWidth, cwSameWidth, cwAutoWidth, cwDataWidth, cwLabelWidth, cwDataLabelWidth, cwHideEmptyCol };
+enum TLookupCondition { lcNever, lcBrowse, lcNotEdit, lcBrowseFilter, lcNotEditFilter };
+enum TOptionsBlobType { obtNone, obtGlyph, obtContent };
+
+enum TGeneralEventType {
+    geChangeScaleBefore, geChangeScaleAfter,
+    geIsBool, geIsMemo, geIsMemoGlyph, geIsMemoText, geIsHTMLText, geIsRichEdit, geIsGraphic, geIsFieldAsDate, geIsDate,
+    geIsFieldAsTime, geIsTime, geIsColor, geIsLink, geIsPassword,
+    geIsFilter,
+    geIsDrawDropDown, geIsDataBar, geIsStatusBar, geIsDataImage, geIsFixedColumn,
+    geIsReadOnlyColumn, geIsLookupFilterColumn,
+    geGetTitleImageIndex, geGetTitleButtonList,
+    geShowMemoDialog, geShowGraphicDialog,
+    geSetColumnWidth,
+    geContextPopup, geContextTitlePopup, geContextTitleExPopup, geContextTitleMergedCellPopup, geContextFixColPopup,
+    geGetDataBarParam, geGetStatusBarParam, geGetFooterRowParam, geGetDataImageIndex, geGetDataImageAlignment,
+    geDropDownShowing, geDropDownClosed
+};
+
+// Refilled for every general event; a handler may change ParamValue.
+struct TGeneralEventRec {
+    TColumn* Column = nullptr;
+    TField* Field = nullptr;
+    void* ParamObject = nullptr;
+    QVariant ParamValue;
+    QVariant FieldValue;
+};
+
+// One per painted cell: an image of DataImageList instead of or beside the value.
+struct TDataImageDef {
+    bool UseDataImage = false;
+    int ImageIndex = -1;
+    QString ImageAlignment;  // "L", "R", "A" (automatic), else centred
+    QString ShowText;        // "" none, "+" display text, "'..." literal, else literal
+};
+
+using TSortFieldNames = QStringList;
+using TSortDirections = std::vector<bool>;  // true = descending
+
+// ---- option objects ----
+
+struct TOptionsAppearance {
+    bool ActiveRowGradient = false;
+    int ActiveRowOriginalColorShadowLuminance = 60;
+    bool SkipCellHighlight = false;
+    bool DrawRowFocus = false;
+    bool DrawColoredRow = false;
+    bool HighlightMultiselect = true;
+    bool StandardTabKey = false;
+    bool ReturnAsTabKey = false;
+    int HintMaxLength = 2000;
+    int ColumnMinWidth = 40;
+    int ColumnMaxWidth = 200;
+    int ColumnWidthMaxRecordsSearch = 2000;
+    unsigned LookupResetDelay = 2500;
+    TColor DataRowLineColor = clNone, DataColLineColor = clNone, TitleRowLineColor = clNone, TitleColLineColor = clNone;
+    TPenStyle DataRowLineStyle = psSolid, DataColLineStyle = psSolid, TitleRowLineStyle = psSolid, TitleColLineStyle = psSolid;
+    bool DataRowInFixedColsAsTitle = false;
+    bool ColumnFontStyleColor = false;
+    bool TitleFontStyleColor = false;
+};
+
+struct TOptionsEditors {
+    bool BoolGlyphs = true;
+    bool BoolOneClickChange = false;
+    bool BoolAutoSave = false;
+    bool BoolAllowsNull = false;
+    TOptionsBlobType Memo = obtGlyph;
+    TOptionsBlobType Graphic = obtGlyph;
+    bool DateTimePicker = true;
+    bool OnlyPickListValues = false;
+    int TextAsMemoSize = 0;
+    bool AllowPasteMultipleCells = false;
+    bool AutoDropDown = false;
+    bool AutoPickListWidth = true;
+    bool BlockInsertByKey = false;
+};
+
+struct TOptionsFixedCell {
+    bool TitleExBtn = true;
+    bool TitleExBtnHintRecCount = false;
+    bool TitleBtn = true;
+    bool FixedColBtn = true;
+    bool TitlePopup = true;
+    int TitleImageSpace = 3;
+    int TitleTextMinWidth = 16;
+    int FixedCols = 0;  // stored value; read and written through the grid
+    TColor FixedColColor = clNone;
+    bool FixedColParentFont = true;
+    TFont FixedColFont;
+};
+
+struct TOptionsFilters {
+    bool FunnelBtn = false;
+    bool FunnelBtnActiveOnly = false;
+    bool MultiFieldFilter = false;
+    bool TextBar = false;
+    QChar TextFilterLikeChar;
+    QString TextFilterLikeOperator;
+    // Heights the title stack reserves for the filter text bar.
+    int TextBarTopHeight = 0;
+    int TextBarBottomHeight = 0;
+};
+
+struct TOptionsGroups {
+    bool Active = false;
+    bool CanExpand = true;
+    int GroupHeightPixels = 12;
+    // The height the group band takes in the title (0 while inactive).
+    int GroupHeight = 0;
+};
+
+struct TOptionsHighlightText {
+    bool Active = false;
+    QString HighlightText;
+    TColor FontColor = clNone;
+    TColor BkColor = 0x00FFFF;
+    bool Bold = false;
+    QStringList HighlightInFields;
+};
+
+struct TOptionsEx2 {
+    TOptionsAppearance Appearance;
+    TOptionsEditors Editors;
+    TOptionsFixedCell FixedCell;
+    TOptionsFilters Filters;
+    TOptionsGroups Groups;
+    TOptionsHighlightText HighlightText;
+};

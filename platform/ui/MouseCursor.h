@@ -1,0 +1,6 @@
+#pragma once
+// Where the mouse pointer is, in screen coordinates.
+
+#include "platform/ui/Types.h"
+
+TPoint MouseCursorPos();

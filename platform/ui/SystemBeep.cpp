@@ -1,0 +1,5 @@
+#include "platform/ui/SystemBeep.h"
+
+#include <QApplication>
+
+void SystemBeep() { QApplication::beep(); }

@@ -1,0 +1,3 @@
+#pragma once
+// The desktop's warning beep (a refused key, an invalid character).
+void SystemBeep();

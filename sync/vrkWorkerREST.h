@@ -1,0 +1,157 @@
+#pragma once
+// TformWorkerREST: the web worker. It keeps the local event database and the
+// web result service in step without blocking the window: a background
+// worker with one task runs one synchronisation cycle per work item on a
+// pooled thread (connect the worker's own database connection, or run one
+// pass: upload the queue, download and apply the waiting messages), then
+// pauses; the completion handler on the main thread schedules the next one.
+//
+// The worker never touches the window: what it shows (day log, status pane,
+// counters, tree and grid refreshes, the client row) goes through
+// IWebSyncHost, called on the main thread. Its pauses end at once when the
+// cycle is cancelled, so closing waits at most for one HTTP call.
+//
+// Member functions are split over several files by topic: the life cycle
+// here, the HTTP calls (vrkWorkerRESTTransport.cpp), the pass
+// (vrkWorkerRESTPass.cpp), the download dispatch and appliers
+// (vrkWorkerRESTAppliers.cpp).
+
+#include "sync/WebSession.h"
+#include "sync/WebSyncHost.h"
+#include "tasks/WeftBackgroundWorker.h"
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class TFbConnection;
+class TFbTransaction;
+class TFbQuery;
+class TJsonNode;
+class TRESTClient;
+class TUploadBuilders;
+struct TApplierSpec;
+
+class TformWorkerREST {
+public:
+    TformWorkerREST(TWebSession& Session, IWebSyncHost& Host);
+    ~TformWorkerREST();
+    TformWorkerREST(const TformWorkerREST&) = delete;
+    TformWorkerREST& operator=(const TformWorkerREST&) = delete;
+
+    // ---- life cycle (main thread) ----
+    void FormCreate();
+    void StartOnline();
+    void StopOnline();
+    void ResetStopOnline();
+
+    // 1 switches the worker off until the main window's first show clears it.
+    std::atomic<int> DoNotConnect{0};
+    // Messages waiting on the service, as last counted.
+    std::atomic<int> iWebViestitLkm{0};
+
+    // Pauses in ms: after every cycle, after a failed login. Tests shorten them.
+    int CyclePauseMs = 2000;
+    int LoginPauseMs = 10000;
+    // Time-outs of the worker's HTTP calls (ms).
+    int ConnectTimeoutMs = 15000;
+    int ReadTimeoutMs = 30000;
+
+    // ---- the HTTP calls (worker thread) ----
+    void ConnectOnline();
+    int json_rest_out(const QString& in_message, QString& out_result);
+    int json_rest_in(const QString& in_message, QString& out_result);
+    int send_confirmation_rest(const QString& in_message, QString& out_result);
+    int hae_web_viestit(const QString& in_client_id);
+
+    // ---- one pass and its parts (worker thread) ----
+    int Synchronize();
+    QString resetSyncTriedCounts();
+    int process_json(QString& inout_result);
+
+    // ---- the appliers: the confirmation body replaces inout_body ----
+    int ApplyPlain(const TApplierSpec& Spec, const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+    int vrk_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+    int vrk_person_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+    int vrk_results_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+
+    // The worker's own database connection (opened by the first cycle).
+    int ConnectSync();
+    TFbConnection* Connection() const { return convrkEventWorkerFD; }
+    // Runs the given code as a cycle would: on the calling thread, with the
+    // host reached directly (tests and benchmarks drive passes this way).
+    int RunPassHere();
+
+private:
+    TWebSession& FSession;
+    IWebSyncHost& FHost;
+    PWeftBackgroundWorker FWorkerOnline;
+    // The cycle running now (worker thread only); null outside cycles.
+    PWeftWorkItem FItem;
+
+    TFbConnection* convrkEventWorkerFD;
+    TFbTransaction* fbTrWorkerDefaultFD;
+    TFbTransaction* fbTrWorkerUpdateDefaultFD;
+    TFbQuery* fbQueryDefaultFD;
+    TFbQuery* fbQueryReplDataFD;
+    TFbQuery* fbQueryReplData2FD;
+    TFbQuery* fbQueryReplData3FD;
+    TFbQuery* fbQueryReplData4FD;
+    TFbQuery* fbProcDataReplikoituFD;
+    TFbQuery* fbProcReplFD;
+    TFbQuery* fbProcRepl2FD;
+    TFbQuery* FDQueryUpdateDefaultFD;
+    std::unique_ptr<TUploadBuilders> FBuilders;
+    std::unique_ptr<TRESTClient> RESTClient1;
+    int FLastUnsent = 0;
+
+    PWeftBackgroundWorker BuildWorker();
+    void ProcessOnline(const PWeftWorkItem& workItem);
+    void OnlineRequestDone(const PWeftBackgroundWorker& Sender, const PWeftWorkItem& workItem);
+    void OnlineMessage(int MsgID, const QString& MsgString);
+
+    // Sends a text to the day log (task message 1001 inside a cycle).
+    void Report(const QString& Text);
+    // Runs fn on the main thread and waits for it (at once outside a cycle).
+    void OnMain(const std::function<void()>& fn);
+    bool Cancelled() const;
+    // Waits Ms milliseconds or until the cycle is cancelled.
+    void Pause(int Ms);
+    QString DbMessage(const QString& Text);
+
+    struct THttpReply {
+        int Status = 0;
+        QString Text;
+    };
+    THttpReply Call(bool SecondBase, bool Post, const QString& Resource, const QVector<QPair<QString, QString>>& Headers,
+                    const QString* Body);
+    int RestExchange(bool Post, const QString& Resource, const QString& Body, QString& out_result);
+
+    // Pass parts.
+    bool UploadMessage(int MessageNo, bool& MoreRows);
+    void MarkUploadReply(const QString& Reply);
+    int DownloadHalf(bool& DownloadLimit);
+    void MarkFirstSyncDone();
+    void RefreshCounts(bool AskDatabase);
+
+    // Applier parts.
+    void ApplyClassRow(const TJsonNode& Row);
+    void ApplyRunRow(const TJsonNode& Row);
+    int ConfirmWithRetry(const QString& Body);
+};
+
+// The confirmation body: {"message_id": "M", "processed": "[...]", "errors":
+// "[...]"}, the two lists being JSON strings that hold a JSON array. Values
+// are escaped at both levels, so texts with quotes, backslashes or line
+// breaks keep the body valid.
+namespace confirmation {
+QString Processed(const QString& ReplicationId);
+QString Error(const QString& ReplicationId, const QString& Text);
+QString RequestError(const QString& ReplicationId, const QString& Text, const QString& RequestData, const QString& RequestId);
+QString Body(const QString& MessageId, const QStringList& Processed, const QStringList& Errors);
+// Download text cleaning: escaped line breaks inside strings and raw line
+// feeds go; an escaped backslash before "n" stays as it was.
+QString StripLineBreaks(const QString& Text);
+}  // namespace confirmation

@@ -1,0 +1,306 @@
+// One synchronisation pass: the upload half sends the queue in batches of at
+// most five rows of one table (a class or run row alone) and marks the rows
+// by the service's answer; the download half fetches, applies and confirms
+// the waiting messages one at a time. Each half stops after 31 messages and
+// the pass starts again while a bound was reached; a new computer's first
+// download runs until the service has nothing more.
+
+#include "sync/vrkWorkerREST.h"
+
+#include "platform/database/FbConnection.h"
+#include "platform/database/FbQuery.h"
+#include "sync/UploadBuilders.h"
+#include "sync/jsonnode.h"
+
+namespace {
+
+constexpr int MessageBound = 30;  // message numbers 0..30: 31 per half
+constexpr int RowsPerMessage = 5;
+
+const QString QueueSql[] = {
+    QStringLiteral("select a.replication_id, a.repl_data_id, a.repl_data_id2, a.repl_type, a.repl_data from vrk_data_replication a "),
+    QStringLiteral("where a.repl_status <> 'P' and a.repl_data in ('VRK_CLIENT_MESSAGE', 'VRK_CLIENT', 'VRK_EVENT', 'VRK_CONTROLS', "
+                   "'VRK_COURSE', 'VRK_COURSE_CONTROLS', 'VRK_CLASS', 'VRK_CLASS_COURSE', "),
+    QStringLiteral("'VRK_ADDITIONAL_CLASS', 'VRK_CLUB', 'VRK_PERSON', 'VRK_SPECIAL_CC', 'VRK_RASTILIPPU_ENTRIES', 'VRK_RESULTS_CLASS') "),
+    QStringLiteral(" and coalesce(dateadd (second, 10, a.processed), timestamp 'NOW') <= timestamp 'NOW' "),
+    QStringLiteral("order by a.sync_tried_count, a.replication_id "),
+};
+
+void Exec(TFbQuery& Q, const QString& Sql, const std::function<void(TFbQuery&)>& Bind)
+{
+    if (Q.Active())
+        Q.Close();
+    if (Q.SQL().Text() != Sql)
+        Q.SQL().SetText(Sql);
+    Bind(Q);
+    Q.ExecSQL();
+}
+
+void Start(TFbTransaction* T)
+{
+    if (!T->Active())
+        T->StartTransaction();
+}
+
+void RollbackIfActive(TFbTransaction* T)
+{
+    try {
+        if (T->Active())
+            T->Rollback();
+    } catch (const std::exception&) {
+    }
+}
+
+const TJsonNode& ListMember(const TJsonNode& Object, const char16_t* Name)
+{
+    const TJsonNode& Node = Object.Member(QStringView(Name));
+    if (!Node.IsList())
+        throw EJSONParseError(QStringLiteral("%1 ei ole lista").arg(QStringView(Name)));
+    return Node;
+}
+
+}  // namespace
+
+int TformWorkerREST::Synchronize()
+{
+    FBuilders->ThisClientId = FSession.ClientId();
+    int Result = 0;
+    bool UploadLimit = false;
+    bool DownloadLimit = false;
+    do {
+        UploadLimit = false;
+        DownloadLimit = false;
+        Result = 0;
+        int MessageNo = 0;
+        for (;;) {
+            bool MoreRows = false;
+            if (!UploadMessage(MessageNo, MoreRows)) {
+                Result = 1;
+                UploadLimit = false;
+                FSession.ClearAccessToken();
+                break;
+            }
+            if (!MoreRows || Cancelled())
+                break;
+            if (MessageNo < MessageBound) {
+                ++MessageNo;
+                continue;
+            }
+            UploadLimit = true;
+            break;
+        }
+        if (Result == 0 && !Cancelled())
+            Result = DownloadHalf(DownloadLimit);
+    } while ((UploadLimit || DownloadLimit) && !Cancelled());
+    return Result;
+}
+
+// One upload message (steps 2 to 6 of the pass); false when the pass fails.
+bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
+{
+    MoreRows = false;
+    try {
+        Start(fbTrWorkerDefaultFD);
+        Start(fbTrWorkerUpdateDefaultFD);
+        TFbQuery& Queue = *fbQueryDefaultFD;
+        if (Queue.Active())
+            Queue.Close();
+        Queue.SQL().Clear();
+        for (const QString& Line : QueueSql)
+            Queue.SQL().Add(Line);
+        Queue.Open();
+
+        int RowCount = 0;
+        int64_t SyncMessageId = 0;
+        QString Message, Table;
+        while (!Queue.Eof()) {
+            try {
+                const QString Data = Queue.FieldByName(QStringLiteral("repl_data"))->AsString();
+                if (RowCount == 0) {
+                    OnMain([&] { SyncMessageId = FHost.NewSyncMessageId(); });
+                    Message = TUploadBuilders::BatchOpening(SyncMessageId);
+                    Table = Data;
+                } else if (Data != Table) {
+                    MoreRows = true;
+                    break;
+                }
+                const int64_t ReplicationId = Queue.FieldByName(QStringLiteral("replication_id"))->AsLargeInt();
+                FBuilders->BuildRow(Table, RowCount, ReplicationId, Queue.FieldByName(QStringLiteral("repl_data_id"))->AsLargeInt(),
+                                    Message, Queue.FieldByName(QStringLiteral("repl_type"))->AsString());
+                Exec(*fbProcDataReplikoituFD,
+                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
+                     [&](TFbQuery& Q) {
+                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
+                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
+                     });
+                ++RowCount;
+                if (RowCount == RowsPerMessage || Table == QLatin1String("VRK_RESULTS_CLASS") || Table == QLatin1String("VRK_CLASS")) {
+                    MoreRows = true;
+                    break;
+                }
+                Queue.Next();
+            } catch (const std::exception& E) {
+                Report(DbMessage(QString::fromUtf8(E.what())));
+                RollbackIfActive(fbTrWorkerUpdateDefaultFD);
+                RowCount = 0;
+                MoreRows = false;
+                break;
+            }
+        }
+        if (RowCount > 0) {
+            const TWireRecord* Record = wire::RecordOfQueueTable(Table);
+            TUploadBuilders::CloseBatch(Message, Record ? Record->ListName : QString());
+            QString Reply;
+            const int Sent = json_rest_out(Message, Reply);
+            if (Sent == 0) {
+                MarkUploadReply(Reply);
+            } else if (Sent == 9) {
+                std::unique_ptr<TJsonNode> Root = TJsonNode::Parse(Reply);
+                if (!Root)
+                    throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
+                const QString Text = Root->Member(u"result").AsString();
+                Exec(*fbProcDataReplikoituFD,
+                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPL_ERROR_REST(:IN_SYNC_MESSAGE_ID, :IN_ERROR_MESSAGE) "),
+                     [&](TFbQuery& Q) {
+                         Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId);
+                         Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Text);
+                     });
+            }
+        }
+        if (fbTrWorkerUpdateDefaultFD->Active())
+            fbTrWorkerUpdateDefaultFD->Commit();
+        Queue.Close();
+        fbTrWorkerDefaultFD->Commit();
+        RefreshCounts(true);
+        return true;
+    } catch (const std::exception& E) {
+        Report(DbMessage(QString::fromUtf8(E.what())));
+        if (fbQueryDefaultFD->Active())
+            fbQueryDefaultFD->Close();
+        RollbackIfActive(fbTrWorkerUpdateDefaultFD);
+        RollbackIfActive(fbTrWorkerDefaultFD);
+        MoreRows = false;
+        return false;
+    }
+}
+
+void TformWorkerREST::MarkUploadReply(const QString& Reply)
+{
+    std::unique_ptr<TJsonNode> Root = TJsonNode::Parse(Reply);
+    if (!Root)
+        throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
+    std::unique_ptr<TJsonNode> Inner = TJsonNode::Parse(Root->Member(u"result").AsString());
+    if (!Inner)
+        throw EJSONParseError(QStringLiteral("result ei ole JSON-olio"));
+    const TJsonNode& Processed = ListMember(*Inner, u"processed");
+    const TJsonNode& Errors = ListMember(*Inner, u"errors");
+    for (const TJsonNode* Entry : Processed)
+        Exec(*fbProcDataReplikoituFD, QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN(:IN_REPLICATION_ID) "),
+             [&](TFbQuery& Q) {
+                 Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Entry->Member(u"client_message_id").AsInt64());
+             });
+    for (const TJsonNode* Entry : Errors) {
+        const int64_t Id = Entry->Member(u"client_message_id").AsInt64();
+        Exec(*fbProcDataReplikoituFD,
+             QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_ERROR(:IN_REPLICATION_ID, :IN_ERROR_MESSAGE) "),
+             [&](TFbQuery& Q) {
+                 Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Id);
+                 Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Entry->Member(u"error_message").AsString());
+             });
+        const QString RequestData = Entry->Member(u"request_data").AsString();
+        if (RequestData.isEmpty())
+            continue;
+        Exec(*fbProcDataReplikoituFD,
+             QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.REQUEST_REPLICATION(:IN_REPL_DATA, :IN_REPL_DATA_ID) "), [&](TFbQuery& Q) {
+                 Q.ParamByName(QStringLiteral("IN_REPL_DATA")).SetAsString(RequestData);
+                 Q.ParamByName(QStringLiteral("IN_REPL_DATA_ID")).SetAsLargeInt(Entry->Member(u"request_data_id").AsInt64());
+             });
+    }
+}
+
+// The download half (step 9); the pass's result.
+int TformWorkerREST::DownloadHalf(bool& DownloadLimit)
+{
+    const QString ClientId = QString::number(FSession.ClientId());
+    int DownloadCount = 0;
+    try {
+        for (;;) {
+            QString Message;
+            if (json_rest_in(QString(), Message) != 0)
+                break;
+            const int Applied = process_json(Message);
+            iWebViestitLkm = hae_web_viestit(ClientId);
+            RefreshCounts(false);
+            DownloadLimit = false;
+            if (FSession.FirstSyncDone() == QLatin1String("N")) {
+                // The first download has no bound of its own; it still ends
+                // on a cancelled cycle or a message that cannot be applied,
+                // and the next pass goes on with it.
+                if (hae_web_viestit(ClientId) > 0) {
+                    if (Applied == 2)
+                        MarkFirstSyncDone();
+                    ++DownloadCount;
+                    if (Cancelled() || Applied == 9)
+                        break;
+                    continue;
+                }
+                MarkFirstSyncDone();
+                OnMain([this] {
+                    FHost.DoMessage(QStringLiteral("Ensimmäisen käyttökerran synkronointi Web -tulospalvelusta on valmis. Virkistä "
+                                                   "Navigaatiopuu!"),
+                                    0, true);
+                });
+                break;
+            }
+            if (Applied == 1 && !Cancelled()) {
+                if (DownloadCount < MessageBound) {
+                    ++DownloadCount;
+                    continue;
+                }
+                DownloadLimit = true;
+            }
+            break;
+        }
+    } catch (const std::exception& E) {
+        Report(DbMessage(QString::fromUtf8(E.what())));
+        RollbackIfActive(fbTrWorkerUpdateDefaultFD);
+        FSession.ClearAccessToken();
+        return 1;
+    }
+    return 0;
+}
+
+void TformWorkerREST::MarkFirstSyncDone()
+{
+    FSession.SetFirstSyncDone(QStringLiteral("Y"));
+    OnMain([this] { FHost.MarkFirstSyncDone(); });
+}
+
+void TformWorkerREST::RefreshCounts(bool AskDatabase)
+{
+    OnMain([&] {
+        if (AskDatabase)
+            FLastUnsent = FHost.UnsentMessagesWorker();
+        FHost.RefreshMessageCounts(FLastUnsent, iWebViestitLkm);
+    });
+}
+
+QString TformWorkerREST::resetSyncTriedCounts()
+{
+    try {
+        Start(fbTrWorkerUpdateDefaultFD);
+        TFbQuery& Q = *FDQueryUpdateDefaultFD;
+        if (Q.Active())
+            Q.Close();
+        Q.SQL().SetText(QStringLiteral("SELECT OUT_ERRMSG FROM E_DATA_REPL.RESET_TRIED_COUNTS"));
+        Q.Open();
+        const QString Text = Q.Eof() ? QString() : Q.Fields()[0]->AsString();
+        Q.Close();
+        fbTrWorkerUpdateDefaultFD->Commit();
+        return Text;
+    } catch (const std::exception& E) {
+        const QString Text = QStringLiteral("(resetSyncTriedCounts): ") + QString::fromUtf8(E.what());
+        OnMain([&] { FHost.DoMessage(Text, 2, false); });
+        return Text;
+    }
+}

@@ -1,0 +1,165 @@
+// The lookup combo box over a class list: what the windows rely on (KeyValue
+// without writing, DropDown and CloseUp with their events, the selected
+// text), incremental search, and the multi-column drop-down list.
+
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "platform/ui/Graphics.h"
+#include "tests/dbcontrols/RunFixture.h"
+
+namespace {
+
+class LookupTest : public RunFixture {
+protected:
+    TrDBLookupComboBox* MakeBox()
+    {
+        auto* b = Make<TrDBLookupComboBox>(100, 40, 200, 23);
+        b->SetListSource(&classSrc);
+        b->KeyField = QStringLiteral("CLASS_COURSE_ID");
+        b->ListField = QStringLiteral("CLASS_NAME;STATUS_TXT");
+        b->ListFieldIndexMax = 3;
+        b->SetDataSource(&src, QStringLiteral("CLASS_COURSE_ID"));
+        b->OnDropDown = [this](TComponent*) { events << QStringLiteral("drop"); };
+        b->OnCloseUp = [this](TComponent*) { events << QStringLiteral("close"); };
+        b->OnClick = [this](TComponent*) { events << QStringLiteral("click"); };
+        return b;
+    }
+    // Paints the box (what refreshes the values it shows).
+    void PaintBox(TControl* C)
+    {
+        TBitmap bmp;
+        C->PaintTo(&bmp);
+    }
+    QStringList events;
+};
+
+TEST_F(LookupTest, KeyValueShowsAnEntryWithoutWritingTheField)
+{
+    auto* b = MakeBox();
+    EXPECT_EQ(b->KeyValue().toInt(), 12);
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("D21    Aktiivinen")) << "two gaps of two blanks";
+    b->SetKeyValue(13);
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("H35 pitkä    Suljettu"));
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 12) << "the field is not written";
+    EXPECT_EQ(runs.State(), dsBrowse);
+    b->SetKeyValue(77);
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("(12)")) << "a key the list lacks shows the field's value in brackets";
+    runs.Next();
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("(99)"));
+    b->EmptyDisplayValue = QStringLiteral("-");
+    runs.Edit();
+    F("CLASS_COURSE_ID")->Clear();
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("-"));
+    runs.Cancel();
+}
+
+TEST_F(LookupTest, DropDownEditsTheDatasetAndCloseUpRaisesItsEventsOnlyWhenOpen)
+{
+    auto* b = MakeBox();
+    b->SetReadOnlyColor(0xF3F3F3);
+    b->SetColor(clWindow);
+    b->SetDataSource(&src, QStringLiteral("CLASS_COURSE_ID"));
+    EXPECT_EQ(b->Color(), TColor(0xF3F3F3)) << "browse state";
+    b->CloseUp(true);
+    EXPECT_TRUE(events.isEmpty()) << "a closed list is left alone";
+
+    b->DropDown();
+    EXPECT_EQ(runs.State(), dsEdit) << "opening the list puts the dataset into edit state";
+    EXPECT_TRUE(b->ListVisible());
+    EXPECT_EQ(b->Color(), clWindow) << "editable colour";
+    EXPECT_EQ(events, QStringList{QStringLiteral("drop")});
+    b->PopupList()->SelectRow(0);
+    b->CloseUp(false);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("drop"), QStringLiteral("close")}));
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 12) << "cancelled";
+
+    events.clear();
+    b->DropDown();
+    b->PopupList()->SelectRow(0);
+    b->CloseUp(true);
+    EXPECT_EQ(events, (QStringList{QStringLiteral("drop"), QStringLiteral("click"), QStringLiteral("close")}));
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 11);
+    EXPECT_FALSE(b->ListVisible());
+    runs.Post();
+
+    // No automatic edit, or a read-only box: nothing opens.
+    events.clear();
+    src.SetAutoEdit(false);
+    b->DropDown();
+    EXPECT_FALSE(b->ListVisible());
+    src.SetAutoEdit(true);
+    b->ReadOnly = true;
+    b->DropDown();
+    EXPECT_FALSE(b->ListVisible());
+    EXPECT_TRUE(events.isEmpty());
+}
+
+TEST_F(LookupTest, TypingSearchesByPrefixThenAnywhereAndKeepsTheTextOnAMiss)
+{
+    auto* b = MakeBox();
+    b->SearchingResetInterval = 0;
+    runs.Edit();
+    QChar k = QLatin1Char('h');
+    b->KeyPress(k);
+    EXPECT_EQ(b->SearchText(), QStringLiteral("h"));
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 11) << "closed list: the key goes to the field";
+    for (QChar c : QStringLiteral("35"))
+        b->KeyPress(c);
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 13);
+    k = QLatin1Char('x');
+    b->KeyPress(k);
+    EXPECT_EQ(b->SearchText(), QStringLiteral("h35")) << "a miss keeps the search text";
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 13);
+    k = QChar(27);
+    b->KeyPress(k);
+    EXPECT_FALSE(b->IsSearching());
+    // Anywhere in the text, and the next match with Right.
+    for (QChar c : QStringLiteral("aktiiv"))
+        b->KeyPress(c);
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 11);
+    Word right = VK_RIGHT;
+    b->KeyDown(right, 0);
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 12);
+    b->StopSearching();
+    for (int i = 0; i < 40; ++i) {
+        k = QLatin1Char('a');
+        b->KeyPress(k);
+    }
+    EXPECT_LE(b->SearchText().size(), 32);
+    runs.Cancel();
+}
+
+TEST_F(LookupTest, PopupListMeasuresItsColumnsAndDrawsCellsThroughTheEvent)
+{
+    auto* b = MakeBox();
+    TrPopupDataList* l = b->PopupList();
+    l->SetListSource(&classSrc);
+    l->KeyField = QStringLiteral("CLASS_COURSE_ID");
+    l->ListField = QStringLiteral("CLASS_NAME;STATUS_TXT");
+    const int before = classes.RecNo();
+    const int w = b->GetMaxItemWidth();
+    ASSERT_EQ(l->ColWidths().size(), 2u);
+    EXPECT_EQ(w, l->ColWidths()[0] + 4 + l->ColWidths()[1] + 4 + 17);
+    EXPECT_EQ(classes.RecNo(), before) << "measuring leaves the list dataset where it was";
+    int cells = 0;
+    b->OnGetListItemProps = [&](TComponent* Sender, TCanvas*, int, int Col, bool, TField*, TField* ListField, int&, int, QString& Text,
+                                TBitmap*, bool&, bool&) {
+        EXPECT_EQ(Sender, b);
+        ++cells;
+        if (Col == 1)
+            Text = ListField->AsString().toUpper();
+    };
+    b->DropDown();
+    ASSERT_TRUE(b->ListVisible());
+    TBitmap bmp;
+    l->PaintTo(&bmp);
+    EXPECT_EQ(cells, 6);
+    b->CloseUp(false);
+    runs.Cancel();
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// The record view over one run: its rows, readers, boolean rows and the
+// keyboard commands that change the field.
+
+#include "components/dbcontrols/TrDBRecView.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/Graphics.h"
+#include "tests/dbcontrols/RunFixture.h"
+
+namespace {
+
+class RecViewTest : public RunFixture {
+protected:
+    TrDBRecView* MakeView()
+    {
+        auto* v = Make<TrDBRecView>(10, 10, 360, 300);
+        v->SetOptions(v->Options() | goEditing);
+        v->SetDataSource(&src);
+        return v;
+    }
+};
+
+TEST_F(RecViewTest, RowsFollowTheFieldsOrTheGivenListWithCaptions)
+{
+    auto* v = MakeView();
+    EXPECT_EQ(v->GetFieldCount(), runs.FieldCount());
+    EXPECT_EQ(v->GetCaption(1), QStringLiteral("PERSON_NAME"));
+    EXPECT_EQ(v->GetValue(1), QStringLiteral("Anna Aalto"));
+    v->SetFields({QStringLiteral("NOTES"), QStringLiteral("MISSING=Ei ole"), QStringLiteral("PERSON_NAME=Nimi")});
+    ASSERT_EQ(v->GetFieldCount(), 2) << "a name the dataset lacks gives no row";
+    EXPECT_EQ(v->FieldNames(), (QStringList{QStringLiteral("NOTES"), QStringLiteral("PERSON_NAME")}));
+    EXPECT_EQ(v->GetCaption(1), QStringLiteral("Nimi"));
+    TCanvas c;
+    c.Font()->Assign(*v->Font());
+    EXPECT_EQ(v->RowHeights(0), 4 * c.TextHeight(QStringLiteral("Wg")) + 4) << "a memo row shows four lines";
+    EXPECT_EQ(v->GetValue(0), QStringLiteral("Hyvä"));
+    runs.Next();
+    EXPECT_EQ(v->GetValue(1), QStringLiteral("Bertta Berg")) << "follows the current record";
+
+    v->SetDataSource(nullptr);
+    EXPECT_EQ(v->GetFieldCount(), 0);
+    EXPECT_EQ(v->RowCount(), 1) << "an empty source still gives one row";
+}
+
+TEST_F(RecViewTest, AlignmentAndFontRulesForTheEngines)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("RUN_ID"), QStringLiteral("PERSON_NAME")});
+    EXPECT_EQ(v->GetDataAlignment(0), DT_LEFT);
+    v->SetOptionsEx(GridOptEx(goNumberRight));
+    EXPECT_EQ(v->GetDataAlignment(0), DT_RIGHT);
+    EXPECT_EQ(v->GetDataAlignment(1), DT_LEFT);
+    v->SetOptionsEx(GridOptEx(goDataRight));
+    EXPECT_EQ(v->GetDataAlignment(1), DT_RIGHT);
+    v->SetSpecFields({QStringLiteral("PERSON_NAME=B;$0000FF")});
+    TFont f;
+    f.SetSize(20);
+    v->GetFontStyle(1, &f, true);
+    EXPECT_TRUE(f.Style() & fsBold);
+    EXPECT_EQ(f.Color(), clRed);
+    EXPECT_EQ(f.Size(), 20) << "KeepFontNameSize";
+}
+
+TEST_F(RecViewTest, EditsReachTheFieldAndBooleanRowsToggle)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("PERSON_NAME"), QStringLiteral("RENTED_CHIP"), QStringLiteral("RUN_ID")});
+    v->SetBooleanFields({QStringLiteral("RENTED_CHIP=K;E")});
+    EXPECT_TRUE(v->IsBooleanRow(1));
+    EXPECT_TRUE(v->BoolIsTrue(1));
+    v->FocusCell(1, 1, true);
+    Word k = VK_SPACE;
+    v->KeyDown(k, 0);
+    EXPECT_EQ(runs.State(), dsEdit) << "the data source edits automatically";
+    EXPECT_EQ(F("RENTED_CHIP")->AsString(), QStringLiteral("E"));
+    v->ChangeBool(false);
+    EXPECT_EQ(F("RENTED_CHIP")->AsString(), QStringLiteral("K"));
+
+    v->FocusCell(1, 0, true);
+    v->ShowEditor();
+    ASSERT_NE(v->InplaceEditor(), nullptr);
+    v->InplaceEditor()->SetText(QStringLiteral("Anna Aaltonen"));
+    v->UpdateText();
+    runs.Post();
+    EXPECT_EQ(F("PERSON_NAME")->AsString(), QStringLiteral("Anna Aaltonen")) << "the pending edit is written when the record posts";
+
+    // Ctrl+X on a read-only field copies and changes nothing.
+    F("RUN_ID")->SetReadOnly(true);
+    v->FocusCell(1, 2, true);
+    k = 'X';
+    v->KeyDown(k, ssCtrl);
+    EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("1"));
+    EXPECT_EQ(F("RUN_ID")->AsInteger(), 1);
+    // Delete on a writable row clears it; Ctrl+V pastes.
+    v->FocusCell(1, 0, true);
+    k = VK_DELETE;
+    v->KeyDown(k, 0);
+    EXPECT_TRUE(F("PERSON_NAME")->IsNull());
+    Clipboard()->SetAsText(QStringLiteral("Liitetty"));
+    k = 'V';
+    v->KeyDown(k, ssCtrl);
+    EXPECT_EQ(F("PERSON_NAME")->AsString(), QStringLiteral("Liitetty"));
+    runs.Cancel();
+}
+
+}  // namespace

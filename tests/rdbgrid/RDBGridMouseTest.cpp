@@ -1,0 +1,94 @@
+// Mouse gestures on the grid's decorations and cells: a double click at a
+// title border sizes the column, a click on a link's text raises the link
+// event, one-click check boxes, the top-left cell and footer cell clicks,
+// and the hints of titles, cut cells and the record count.
+
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include "platform/database/Fields.h"
+
+namespace {
+
+constexpr int NameCol = 2, ClubCol = 3, RentedCol = 5;
+
+}  // namespace
+
+TEST_F(RDBGridTest, DoubleClickAtATitleBorderSizesTheColumnToItsData)
+{
+    const TRect r = grid->CellRect(ClubCol, 0);
+    int dblClicks = 0;
+    grid->OnDblClick = [&](TComponent*) { ++dblClicks; };
+    const QString longest = QStringLiteral("Suunta-Äänekoski");
+    DoubleClick(r.Right - 1, (r.Top + r.Bottom) / 2);
+    TColumn* club = grid->Columns()->Items(2);
+    grid->Canvas()->Font()->Assign(*club->Font());
+    EXPECT_EQ(club->Width(), grid->Canvas()->TextWidth(longest) + 8) << "the widest club name + 8";
+    EXPECT_EQ(dblClicks, 0) << "a double click on the titles raises no OnDblClick";
+    EXPECT_EQ(grid->SortFieldName(), QString());
+}
+
+TEST_F(RDBGridTest, LinkTextClickCheckBoxClickAndFixedCells)
+{
+    grid->FieldsAsLink.Add(QStringLiteral("CLUB=user_defined"));
+    QVariant clicked;
+    grid->OnLinkClick = [&](TComponent*, TDataSet*, TColumn*, TField*, const QVariant& V) { clicked = V; };
+    const TRect club = grid->CellRect(ClubCol, 2);
+    // Beside the text: no link.
+    Move(club.Right - 3, club.Top + 8);
+    EXPECT_FALSE(grid->IsOverLink());
+    Click(club.Right - 3, club.Top + 8);
+    EXPECT_FALSE(clicked.isValid());
+    Move(club.Left + 8, club.Top + 8);
+    EXPECT_TRUE(grid->IsOverLink());
+    Click(club.Left + 8, club.Top + 8);
+    EXPECT_EQ(clicked.toString(), QStringLiteral("Kiito-Tampere"));
+    // One click toggles a check box when so configured.
+    grid->FieldsAsBoolean.Add(QStringLiteral("RENTED=K;E"));
+    grid->OptionsEx2().Editors.BoolOneClickChange = true;
+    const TRect rented = grid->CellRect(RentedCol, 3);
+    Click((rented.Left + rented.Right) / 2, (rented.Top + rented.Bottom) / 2);
+    EXPECT_EQ(data->FieldByName(QStringLiteral("ID"))->AsInteger(), 3);
+    EXPECT_EQ(data->FieldByName(QStringLiteral("RENTED"))->AsString(), QStringLiteral("E")) << "record 3 was rented";
+    data->Cancel();
+    // The top-left cell and the footer cells.
+    int topLeft = 0, footerCol = -1;
+    TColumn* footerColumn = nullptr;
+    grid->OnTitleExClick = [&](TComponent*) { ++topLeft; };
+    grid->OnFooterCellClick = [&](TComponent*, int ACol, TColumn* C) {
+        footerCol = ACol;
+        footerColumn = C;
+    };
+    const TRect tl = grid->CellRect(0, 0);
+    Click(tl.Left + 3, tl.Top + 3);
+    EXPECT_EQ(topLeft, 1);
+    grid->FooterRow()->SetFooterVisible(true);
+    const TRect fc = grid->FooterRow()->FooterCellRect(NameCol);
+    Click((fc.Left + fc.Right) / 2, (fc.Top + fc.Bottom) / 2);
+    EXPECT_EQ(footerCol, NameCol);
+    ASSERT_NE(footerColumn, nullptr);
+    EXPECT_EQ(footerColumn->FieldName(), QStringLiteral("NAME"));
+}
+
+TEST_F(RDBGridTest, HintsOfTitlesCutCellsAndTheRecordCount)
+{
+    struct Probe : TrDBGrid {
+        using TrDBGrid::DoHintShow;
+    };
+    auto hint = [&](int c, int r) {
+        QString h;
+        bool show = false;
+        static_cast<Probe*>(grid)->DoHintShow(c, r, h, show);
+        return show ? h : QString();
+    };
+    grid->TitleHints.Add(QStringLiteral("NAME=Juoksijan nimi|sukunimi ensin"));
+    EXPECT_EQ(hint(NameCol, 0), QStringLiteral("Juoksijan nimi\nsukunimi ensin"));
+    EXPECT_EQ(hint(ClubCol, 0), QString()) << "a title that fits has no hint";
+    grid->Columns()->Items(2)->SetWidth(30);
+    EXPECT_EQ(hint(ClubCol, 0), QStringLiteral("CLUB")) << "a cut title shows itself";
+    EXPECT_EQ(hint(ClubCol, 1), QStringLiteral("OK Espoo")) << "a cut cell shows its text";
+    EXPECT_EQ(hint(ClubCol + 1, 1), QString());
+    grid->OptionsEx2().FixedCell.TitleExBtnHintRecCount = true;
+    data->SetFilter(QStringLiteral("STATUS = '3'"));
+    data->SetFiltered(true);
+    EXPECT_EQ(hint(0, 0), QStringLiteral("Total count of records: 4\nFilter condition:\nSTATUS = '3'"));
+}

@@ -1,0 +1,170 @@
+// Painting of TrDBGrid's data cells, read back as pixels: the active, odd
+// and hot-track rows, colours from the cell parameters and from a window's
+// OnDrawColumnCell brush, the gradient of a recoloured active cell, check
+// boxes, the bitmap a window draws into a cell, and that painting never
+// moves the dataset.
+
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include "platform/database/DataSource.h"
+
+namespace {
+
+constexpr int ClubCol = 3, NameCol = 2, RentedCol = 5;
+
+int CountPixels(const QImage& Img, const TRect& R, const std::function<bool(QRgb)>& Test)
+{
+    int n = 0;
+    for (int y = R.Top; y < R.Bottom; ++y)
+        for (int x = R.Left; x < R.Right; ++x)
+            n += Test(Img.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool Navyish(QRgb p)
+{
+    return qBlue(p) > 90 && qRed(p) < 50 && qGreen(p) < 50;
+}
+
+}  // namespace
+
+TEST_F(RDBGridTest, RowColoursActiveOddAndHotTrack)
+{
+    ASSERT_GE(grid->VisibleRowCount(), 10);
+    grid->OptionsEx2().Appearance.DrawColoredRow = true;
+    grid->SetColorHotTrackRow(clYellow);
+    grid->SetMouseOverRow(4);
+    QImage img = Render();
+    auto at = [&](int col, int row) {
+        const TPoint p = Blank(col, row);
+        return PixelColor(img, p.X, p.Y);
+    };
+    EXPECT_EQ(at(ClubCol, 1), ColorToRGB(clInfoBk)) << "the active row";
+    EXPECT_EQ(at(ClubCol, 2), ColorToRGB(clMoneyGreen)) << "the second record (even RecNo) is an odd row";
+    EXPECT_EQ(at(ClubCol, 3), ColorToRGB(clWindow));
+    EXPECT_EQ(at(ClubCol, 4), ColorToRGB(clYellow)) << "the row under the mouse";
+    EXPECT_EQ(scrolls, 0) << "painting reads rows without scrolling the dataset";
+    EXPECT_EQ(grid->PaintScrollCount(), 0);
+    EXPECT_EQ(data->RecNo(), 1);
+}
+
+TEST_F(RDBGridTest, CellParamsAndTheWindowsBrushDecideTheFill)
+{
+    grid->OptionsEx2().Appearance.DrawColoredRow = true;
+    // Disqualified runs (every fifth) in red through the cell parameters.
+    grid->OnGetCellParams = [](TComponent*, TField* F, TFont*, TColor& Bk, bool, bool) {
+        if (F->DataSet()->FieldByName(QStringLiteral("STATUS"))->AsString() == QLatin1String("3"))
+            Bk = clRed;
+    };
+    // A window's own colouring: it sets the brush and draws the default cell.
+    grid->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* Column, TGridDrawState State) {
+        if (Column->FieldName() == QLatin1String("CLUB") && data->FieldByName(QStringLiteral("ID"))->AsInteger() == 3) {
+            grid->Canvas()->Brush()->SetColor(0xD0D0FF);
+            grid->DefaultDrawColumnCell(R, DataCol, Column, State);
+        }
+    };
+    QImage img = Render();
+    const TPoint p10 = Blank(ClubCol, 10), p3 = Blank(ClubCol, 3);
+    EXPECT_EQ(PixelColor(img, p10.X, p10.Y), ColorToRGB(clRed)) << "a recoloured cell is never painted as an odd row";
+    EXPECT_EQ(PixelColor(img, p3.X, p3.Y), TColor(0xD0D0FF)) << "the brush the window set fills the cell";
+    // A recoloured active cell fades from a lighter red to the active colour.
+    data->SetRecNo(5);
+    img = Render();
+    const int row = grid->Row();
+    const TRect r = grid->CellRect(ClubCol, row);
+    const TColor top = PixelColor(img, r.Right - 3, r.Top), bottom = PixelColor(img, r.Right - 3, r.Bottom - 1);
+    EXPECT_NE(top, bottom);
+    EXPECT_GT(top & 0xFF, 0xF0u) << "a shade of red at the top";
+    EXPECT_NEAR(int((bottom >> 16) & 0xFF), int((ColorToRGB(clInfoBk) >> 16) & 0xFF), 12) << "the active colour at the bottom";
+    EXPECT_EQ(scrolls, 2) << "only the move to record 5";
+}
+
+TEST_F(RDBGridTest, FilteredTextIsTintedAndCheckBoxesReplaceValues)
+{
+    grid->FieldsAsBoolean.Add(QStringLiteral("RENTED=K;E"));
+    QImage plain = Render();
+    const TRect name2 = grid->CellRect(NameCol, 2);
+    EXPECT_EQ(CountPixels(plain, name2, Navyish), 0);
+    // Record 3 is rented (K), record 2 is not: two different glyphs, no letters.
+    const TRect k = grid->CellRect(RentedCol, 3), e = grid->CellRect(RentedCol, 2);
+    EXPECT_NE(plain.copy(k.Left, k.Top, k.Width(), k.Height()), plain.copy(e.Left, e.Top, e.Width(), e.Height()));
+    EXPECT_TRUE(grid->FieldAsBooleanValue(data->FieldByName(QStringLiteral("RENTED"))) == false);
+    data->SetFilter(QStringLiteral("STATUS = '0'"));
+    data->SetFiltered(true);
+    QImage filtered = Render();
+    EXPECT_GT(CountPixels(filtered, grid->CellRect(NameCol, 2), Navyish), 3) << "text of a filtered grid in FontColorFiltered";
+}
+
+TEST_F(RDBGridTest, DrawBMPInCellCentresTheBitmap)
+{
+    TBitmap bmp(6, 6);
+    bmp.Canvas()->Brush()->SetColor(clBlue);
+    bmp.Canvas()->FillRect(Rect(0, 0, 6, 6));
+    grid->OnDrawColumnCellEnd = [&](TComponent*, const TRect& R, int, TColumn* Column, TGridDrawState) {
+        if (Column->FieldName() == QLatin1String("NAME"))
+            grid->DrawBMPInCell(R, &bmp);
+    };
+    QImage img = Render();
+    const TRect r = grid->CellRect(NameCol, 2);
+    const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+    EXPECT_EQ(PixelColor(img, cx, cy), ColorToRGB(clBlue));
+    EXPECT_NE(PixelColor(img, cx + 6, cy), ColorToRGB(clBlue));
+    // Too small a rectangle draws nothing.
+    TBitmap probe(4, 4);
+    probe.Canvas()->Brush()->SetColor(clWhite);
+    probe.Canvas()->FillRect(Rect(0, 0, 4, 4));
+    EXPECT_NO_THROW(grid->DrawBMPInCell(Rect(0, 0, 2, 2), &bmp));
+}
+
+TEST_F(RDBGridTest, LookStylesAndDefaults)
+{
+    EXPECT_FALSE(grid->DefaultDrawing);
+    EXPECT_EQ(grid->ColorActiveRow(), clInfoBk);
+    EXPECT_EQ(grid->ColorOddRow(), TColor(0xC0DCC0));
+    EXPECT_EQ(grid->FontColorFiltered(), TColor(0x800000));
+    EXPECT_EQ(grid->PasswordChar, QLatin1Char('*'));
+    EXPECT_TRUE(grid->Options() & dgTitleHotTrack);
+    grid->SetRowFixHeight(4);
+    EXPECT_EQ(grid->RowFixHeight(), 0);
+    grid->SetTitleLines(0);
+    EXPECT_EQ(grid->TitleLines(), 1);
+    grid->SetGridLookStyle(grsOlive);
+    const TGridLookStyleDef& d = GridLookStyleDefs[grsOlive];
+    EXPECT_EQ(grid->ColorOddRow(), GetDefColor(d.TextBkColorOddRow, 0xC0DCC0));
+    EXPECT_EQ(grid->OptionsEx2().Appearance.DrawColoredRow, d.TextBkColorOddRow != clNone);
+    // While a form loads, a look style is ignored.
+    TrDBGrid loading(nullptr);
+    loading.BeginLoading();
+    loading.SetGridLookStyle(grsOlive);
+    EXPECT_EQ(loading.GridLookStyle(), grs_Default);
+    EXPECT_EQ(GetCellAlignment(taRightJustify, taVerticalCenter, true), DT_NOPREFIX | DT_EXPANDTABS | DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+}
+
+TEST_F(RDBGridTest, RowAndTitleLinesSetTheRowHeights)
+{
+    const int th = grid->Canvas()->TextHeight(QStringLiteral("Wg"));
+    const int one = grid->RowHeights(1);
+    EXPECT_EQ(one, th + 3 + 1);
+    grid->SetRowLines(2);
+    EXPECT_EQ(grid->RowHeights(1), 2 * th + 3 + 1);
+    grid->SetTitleLines(2);
+    EXPECT_GE(grid->RowHeights(0), 2 * th + 4);
+    grid->SetRowFixHeight(30);
+    EXPECT_EQ(grid->RowHeights(2), 30);
+    grid->SetOptions(grid->Options() & ~dgTitles);
+    EXPECT_EQ(grid->RowHeights(0), 30) << "without titles every row is a data row";
+}
+
+TEST_F(RDBGridTest, FooterRowTakesItsBandOffTheCells)
+{
+    const int before = grid->GridClientRect().Bottom;
+    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("SECS=Yhteensä;R;B"));
+    grid->FooterRow()->SetFooterVisible(true);
+    EXPECT_EQ(grid->GridClientRect().Bottom, before - grid->FooterRow()->GetFooterRowHeight());
+    EXPECT_EQ(grid->FooterRow()->GetFooterText(data->FieldByName(QStringLiteral("SECS"))), QStringLiteral("Yhteensä"));
+    QImage img = Render();
+    const TRect f = grid->FooterRow()->FooterRect();
+    EXPECT_GT(CountPixels(img, grid->FooterRow()->FooterCellRect(6), [](QRgb p) { return qGray(p) < 80; }), 5)
+        << "the footer text is drawn";
+    EXPECT_GT(f.Height(), 10);
+}

@@ -1,0 +1,160 @@
+// Sorting through the grid's sort state and its sorter: the normal forms of
+// the sort texts, a sort by two fields through the index sorter, ReSort
+// after the data was reordered, title clicks with their modifier keys, and
+// sorts the sorter refuses.
+
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include "components/grid/rDBGridSorter.h"
+#include "platform/database/Fields.h"
+
+namespace {
+
+// Whether the records run in CLUB ascending, NAME descending order.
+bool InClubNameDescOrder(TClientDataSet* d)
+{
+    QString prevClub, prevName;
+    bool first = true;
+    bool ok = true;
+    d->DisableControls();
+    const TBookmark b = d->GetBookmark();
+    for (d->First(); !d->Eof(); d->Next()) {
+        const QString club = d->FieldByName(QStringLiteral("CLUB"))->AsString();
+        const QString name = d->FieldByName(QStringLiteral("NAME"))->AsString();
+        if (!first) {
+            const int c = QString::localeAwareCompare(prevClub.toLower(), club.toLower());
+            ok = ok && (c < 0 || (c == 0 && QString::localeAwareCompare(prevName.toLower(), name.toLower()) >= 0));
+        }
+        prevClub = club;
+        prevName = name;
+        first = false;
+    }
+    d->GotoBookmark(b);
+    d->EnableControls();
+    return ok;
+}
+
+}  // namespace
+
+TEST(RDBGridSortState, NormalFormsPositionsAndDirections)
+{
+    TrDBGrid g(nullptr);
+    g.SetSortFieldName(QStringLiteral(" NAME , ,CLUB "));
+    EXPECT_EQ(g.SortFieldName(), QStringLiteral("NAME,CLUB"));
+    g.SetSortDirections(QStringLiteral(" d, D ,x"));
+    EXPECT_EQ(g.SortDirections(), QStringLiteral("A,D,A"));
+    g.SetSortDirections(QStringLiteral("A,D"));
+    EXPECT_EQ(g.PosInSortField(QStringLiteral("club")), 2);
+    EXPECT_TRUE(g.GetSortDirection(QStringLiteral("CLUB")));
+    EXPECT_EQ(g.GetSortDirection(QStringLiteral("CITY")), g.SortDesc());
+    EXPECT_EQ(g.ChangeSortDirection(QStringLiteral("NAME")), QStringLiteral("D,D"));
+    struct Case {
+        const char *names, *dirs, *remove, *outNames, *outDirs;
+    } cases[] = {
+        {"NAME,CLUB,CITY", "D", "club", "NAME,CITY", "D,A"},
+        {"NAME", "d", "", "NAME", "A"},
+        {"A, ,B", "D,x", "", "A,B", "D,A"},
+        {"", "D", "", "", "D"},
+    };
+    for (const Case& c : cases) {
+        QString n = QString::fromLatin1(c.names), d = QString::fromLatin1(c.dirs);
+        TrDBGrid::CheckFormatSortDirection(n, d, QString::fromLatin1(c.remove));
+        EXPECT_EQ(n, QString::fromLatin1(c.outNames)) << c.names;
+        EXPECT_EQ(d, QString::fromLatin1(c.outDirs)) << c.names;
+    }
+}
+
+TEST_F(RDBGridTest, SortByTwoFieldsThroughTheSorterKeepsTheRecordAndReSortRestoresTheOrder)
+{
+    TrDBGridSorter_FireDac sorter(form.get());
+    grid->SetSorter(&sorter);
+    data->Locate(QStringLiteral("ID"), 7);
+    ASSERT_TRUE(grid->ChangeSortEx(QStringLiteral("CLUB,NAME"), QStringLiteral("A,D")));
+    EXPECT_EQ(sorter.LastSortString(), QStringLiteral("CLUB, NAME DESC"));
+    EXPECT_EQ(data->IndexName(), QStringLiteral("CLUB; NAME_NAME"));
+    EXPECT_TRUE(InClubNameDescOrder(data.get()));
+    EXPECT_EQ(data->FieldByName(QStringLiteral("ID"))->AsInteger(), 7) << "the current record stays";
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB,NAME"));
+    // A window puts the data back in its natural order and asks for the sort again.
+    data->SetIndexName(QString());
+    data->Locate(QStringLiteral("ID"), 12);
+    ASSERT_TRUE(grid->ReSort());
+    EXPECT_TRUE(InClubNameDescOrder(data.get()));
+    EXPECT_EQ(data->FieldByName(QStringLiteral("ID"))->AsInteger(), 12);
+    // Sorting by nothing returns to the natural order.
+    ASSERT_TRUE(grid->ChangeSortEx(QString(), QString()));
+    EXPECT_EQ(data->IndexName(), QString());
+    EXPECT_EQ(Ids().first(), 1);
+}
+
+TEST_F(RDBGridTest, SortsTheSorterRefuses)
+{
+    TrDBGridSorter_FireDac sorter(form.get());
+    grid->SetSorter(&sorter);
+    EXPECT_FALSE(grid->ChangeSortEx(QStringLiteral("NAME,NO_SUCH"), QStringLiteral("A,A")));
+    EXPECT_EQ(grid->SortFieldName(), QString()) << "a refused sort leaves the state alone";
+    data->Edit();
+    EXPECT_FALSE(grid->ChangeSort(QStringLiteral("NAME"), false)) << "not while the record is edited";
+    data->Cancel();
+    // Without a sorter the sort events decide.
+    grid->SetSorter(nullptr);
+    QStringList seen;
+    grid->OnChangeSortEx = [&](TComponent*, TDataSet*, const TSortFieldNames& N, const TSortDirections& D, bool&) {
+        seen << N.join(QLatin1Char(',')) + QLatin1Char('/') + (D.size() == 1 && D[0] ? QStringLiteral("D") : QStringLiteral("?"));
+    };
+    EXPECT_TRUE(grid->ChangeSort(QStringLiteral("NAME"), true));
+    EXPECT_EQ(seen, QStringList{QStringLiteral("NAME/D")});
+    EXPECT_TRUE(grid->ReSort());
+    EXPECT_EQ(seen.size(), 2);
+}
+
+TEST_F(RDBGridTest, TitleClicksSortAndModifiersAddOrRemoveFields)
+{
+    TrDBGridSorter_FireDac sorter(form.get());
+    grid->SetSorter(&sorter);
+    auto title = [&](int col) {
+        const TRect r = grid->CellRect(col, 0);
+        return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    };
+    const TPoint name = title(2), club = title(3);
+    Click(name.X, name.Y);
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("NAME"));
+    EXPECT_EQ(grid->SortDirections(), QStringLiteral("A"));
+    Click(name.X, name.Y);
+    EXPECT_EQ(grid->SortDirections(), QStringLiteral("D")) << "a second click turns the order round";
+    Click(club.X, club.Y, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("NAME,CLUB"));
+    EXPECT_EQ(grid->SortDirections(), QStringLiteral("D,A"));
+    Render();  // the second field's title shows one order mark
+    Click(name.X, name.Y, Qt::ControlModifier);
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB")) << "Ctrl takes a field out of the sort";
+    EXPECT_EQ(data->IndexName(), QStringLiteral("CLUB_"));
+}
+
+TEST_F(RDBGridTest, RecordScanRestoresPositionEventsAndFilter)
+{
+    data->SetFilter(QStringLiteral("STATUS = '0'"));
+    data->SetFiltered(true);
+    data->SetRecNo(4);
+    const int id = data->FieldByName(QStringLiteral("ID"))->AsInteger();
+    scrolls = 0;
+    int reasons = 0, calls = 0;
+    grid->BeforeScanDataset = [&](TComponent*, TDataSet*, int R) { reasons += R; };
+    grid->ScanAllRecords(5, 2, true, false, [&](TDataSet*, int) { ++calls; });
+    EXPECT_EQ(calls, 3) << "at most MaxRecords + 1 records";
+    calls = 0;
+    grid->ScanAllRecords(5, 0, false, false, [&](TDataSet*, int) { ++calls; });
+    EXPECT_EQ(calls, 1) << "only the current record";
+    // A callback that raises leaves neither the filter off nor the record moved.
+    EXPECT_THROW(grid->ScanAllRecords(4, 0, true, true, [&](TDataSet* D, int I) {
+        if (I == 3)
+            throw std::runtime_error("scan");
+        (void)D;
+    }),
+                 std::runtime_error);
+    EXPECT_TRUE(data->Filtered());
+    EXPECT_EQ(data->FieldByName(QStringLiteral("ID"))->AsInteger(), id);
+    EXPECT_EQ(scrolls, 0) << "scans raise no scroll events";
+    EXPECT_EQ(reasons, 14);
+    EXPECT_TRUE(data->BeforeScroll != nullptr);
+}

@@ -1,0 +1,174 @@
+// Columns kept in step with the grid, widths of hidden columns, per-cell
+// resolution, check-list texts, and the drawn cells (check boxes, bars,
+// titles, validity colours) seen through a bitmap.
+
+#include "StringGridFixture.h"
+
+#include "components/stringgrid/rStringGridEdSupport.h"
+
+TEST_F(StringGridTest, ColumnsFollowTheColumnCountAndKeepHiddenWidths)
+{
+    grid->SetColCount(3);
+    ASSERT_EQ(grid->Columns()->Count(), 3);
+    EXPECT_EQ(Col(2)->Width(), grid->DefaultColWidth());
+    EXPECT_EQ(Col(2)->DataType, sgdText);
+    EXPECT_EQ(Col(2)->ButtonStyle(), sgbNone);
+    Col(2)->SetTitleCaption(QStringLiteral("Seura"));
+    grid->SetColCount(5);
+    grid->SetColCount(2);
+    EXPECT_EQ(grid->Columns()->Count(), 2) << "columns go from the end";
+    grid->SetColCount(3);
+    EXPECT_EQ(Col(2)->TitleCaption(), QString()) << "a new column starts with defaults";
+
+    Col(1)->SetWidth(120);
+    grid->SetColWidths(1, 140);  // the user sizes the column
+    Col(1)->SetVisible(false);
+    EXPECT_EQ(grid->ColWidths(1), -1);
+    Col(1)->SetVisible(true);
+    EXPECT_EQ(grid->ColWidths(1), 140);
+    EXPECT_EQ(Col(1)->Width(), 140);
+}
+
+TEST_F(StringGridTest, PerCellResolutionAndRefiningEvents)
+{
+    Col(1)->DataType = sgdNumber;
+    Col(1)->AutoAlignment = true;
+    Col(2)->AutoAlignment = true;
+    Col(3)->SetAlignment(taCenter);
+    EXPECT_EQ(grid->GetDataAlignment(1, 1), taRightJustify);
+    EXPECT_EQ(grid->GetDataAlignment(2, 1), taLeftJustify);
+    EXPECT_EQ(grid->GetDataAlignment(3, 1), taCenter);
+    grid->OnGetDataType = [](TrStringGridEd*, int, TrStringGridEdDataType& T, int ARow) {
+        if (ARow == 2)
+            T = sgdDate;
+    };
+    grid->OnGetEditStyle = [](TrStringGridEd*, int ACol, TrStringGridEdEditStyle& S, int) {
+        if (ACol == 3)
+            S = sgbCheckbox;
+    };
+    EXPECT_EQ(grid->GetDataType(1, 1), sgdNumber);
+    EXPECT_EQ(grid->GetDataType(1, 2), sgdDate);
+    EXPECT_EQ(grid->GetEditStyleEx(3, 4), sgbCheckbox);
+    EXPECT_EQ(grid->GetCoordPosition(0, 0), cpFixedCorner);
+    EXPECT_EQ(grid->GetCoordPosition(2, 0), cpFixedRow);
+    EXPECT_EQ(grid->GetCoordPosition(0, 2), cpFixedCol);
+    EXPECT_EQ(grid->GetCoordPosition(2, 2), cpDataCell);
+    EXPECT_EQ(grid->GetCoordPosition(9, 2), cpOutside);
+    Col(2)->SetTitleCaption(QStringLiteral("Nimi"));
+    grid->SetCells(2, 0, QStringLiteral("raw"));
+    EXPECT_EQ(grid->GetCellText(2, 0), QStringLiteral("Nimi"));
+    EXPECT_EQ(grid->GetCellText(3, 0), QString());
+}
+
+TEST_F(StringGridTest, CheckListTexts)
+{
+    TrStringGridEdColumn* c = Col(1);
+    c->SetButtonStyle(sgbDropDownCheckList);
+    c->PickList = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    EXPECT_TRUE(c->CheckListContainValue(QStringLiteral("a,C"), QStringLiteral("c")));
+    EXPECT_FALSE(c->CheckListContainValue(QStringLiteral("a, c"), QStringLiteral("c"))) << "parts are not trimmed";
+    c->CheckListCaseSensitive = true;
+    EXPECT_FALSE(c->CheckListContainValue(QStringLiteral("a,C"), QStringLiteral("c")));
+    c->CheckListCaseSensitive = false;
+    EXPECT_EQ(c->CheckListAddValue(QString(), QStringLiteral("b")), QStringLiteral("b"));
+    EXPECT_EQ(c->CheckListAddValue(QStringLiteral("a"), QStringLiteral("A")), QStringLiteral("a"));
+    EXPECT_EQ(c->CheckListAddValue(QStringLiteral("a,c"), QStringLiteral("b")), QStringLiteral("a,c,b"));
+    EXPECT_EQ(c->CheckListRemoveValue(QStringLiteral("a,b,a,c"), QStringLiteral("b")), QStringLiteral("a,c"));
+    EXPECT_EQ(c->CheckListCleanUpText(QStringLiteral("c,x,a"), true), QStringLiteral("a,c"));
+    EXPECT_EQ(c->CheckListCleanUpText(QStringLiteral("c,x,A"), false), QStringLiteral("c,A"));
+    grid->SetCells(1, 2, QStringLiteral("c,zz,a"));
+    c->CheckListCleanUpRow(2, true);
+    EXPECT_EQ(grid->Cells(1, 2), QStringLiteral("a,c"));
+}
+
+namespace {
+// Pixels near a colour (text edges are smoothed).
+int CountColor(TBitmap& B, const TRect& R, TColor C)
+{
+    const TColor c = ColorToRGB(C);
+    int n = 0;
+    for (int y = R.Top; y < R.Bottom; ++y)
+        for (int x = R.Left; x < R.Right; ++x) {
+            const TColor p = B.Pixel(x, y);
+            n += std::abs(GetRValue(p) - GetRValue(c)) < 60 && std::abs(GetGValue(p) - GetGValue(c)) < 60 &&
+                 std::abs(GetBValue(p) - GetBValue(c)) < 60;
+        }
+    return n;
+}
+}  // namespace
+
+TEST_F(StringGridTest, DrawnCellsShowTheirKinds)
+{
+    Col(1)->SetButtonStyle(sgbCheckbox);
+    Col(1)->CheckBoxTrueValue = QStringLiteral("true");
+    Col(2)->DataType = sgdDataBar;
+    Col(2)->DataBar.MaxValue = 10000;
+    Col(2)->DataBar.ColorFrom = clRed;
+    Col(2)->DataBar.Text = dbtNothing;
+    Col(3)->DataType = sgdNumber;
+    Col(3)->InvalidDataColor = clFuchsia;
+    Fill({{QStringLiteral("TRUE"), QStringLiteral("1 234,5"), QStringLiteral("abc")},
+          {QStringLiteral("0"), QString(), QStringLiteral("12")}});
+    form->Show();
+    grid->FocusCell(1, 5, true);
+    TBitmap b;
+    grid->PaintTo(&b);
+    EXPECT_TRUE(grid->CheckboxIsChecked(1, 1)) << "TRUE equals true ignoring case";
+    EXPECT_FALSE(grid->CheckboxIsChecked(1, 2));
+    // The bar fills 12.3 percent of the cell (inside a one-pixel margin).
+    const TRect bar = grid->CellRect(2, 1);
+    int redCols = 0;
+    for (int x = bar.Left; x < bar.Right; ++x)
+        redCols += b.Pixel(x, (bar.Top + bar.Bottom) / 2) == ColorToRGB(clRed);
+    EXPECT_NEAR(redCols, (bar.Width() - 2) * 0.1235, 1.5);
+    EXPECT_EQ(CountColor(b, grid->CellRect(2, 2), clRed), 0) << "an empty cell has no bar";
+    EXPECT_GT(CountColor(b, grid->CellRect(3, 1), clFuchsia), 0) << "invalid text in the invalid colour";
+    EXPECT_EQ(CountColor(b, grid->CellRect(3, 2), clFuchsia), 0);
+    // Checked and unchecked glyphs differ.
+    TBitmap checked, unchecked;
+    const TRect c1 = grid->CellRect(1, 1), c2 = grid->CellRect(1, 2);
+    int diff = 0;
+    for (int y = 0; y < c1.Height(); ++y)
+        for (int x = 0; x < c1.Width(); ++x)
+            diff += b.Pixel(c1.Left + x, c1.Top + y) != b.Pixel(c2.Left + x, c2.Top + y);
+    EXPECT_GT(diff, 5);
+}
+
+TEST_F(StringGridTest, StatusPieCoversThreeFifthsClockwiseFromTwelve)
+{
+    TBitmap b(41, 41);
+    TCanvas* c = b.Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 41, 41));
+    sgtools::DrawStatusBar(c, Rect(0, 0, 41, 41), 3, 5, sbtPie, clWhite, clRed);
+    // 216 degrees from twelve o'clock: the right half and the lower left are
+    // filled, the upper left is not.
+    const TColor red = ColorToRGB(clRed);
+    EXPECT_EQ(b.Pixel(28, 14), red);   // upper right
+    EXPECT_EQ(b.Pixel(28, 28), red);   // lower right
+    EXPECT_EQ(b.Pixel(15, 32), red);   // 200 degrees
+    EXPECT_NE(b.Pixel(13, 26), red);   // 230 degrees
+    EXPECT_NE(b.Pixel(9, 14), red);    // 300 degrees
+}
+
+TEST_F(StringGridTest, AutoFitCapsAtTwoThirdsOfTheGrid)
+{
+    grid->SetCells(2, 3, QString(200, QLatin1Char('W')));
+    int offered = -1;
+    grid->OnGeneralEvent = [&](TrStringGridEd*, TGeneralEventType T, bool&, TGeneralEventRec& Rec) {
+        if (T == geSetColumnWidth)
+            offered = Rec.ParamValue.toInt();
+    };
+    grid->SetColumnAutoFit(2);
+    EXPECT_EQ(offered, grid->Width() * 2 / 3);
+    EXPECT_EQ(Col(2)->Width(), grid->Width() * 2 / 3 + 12);
+    EXPECT_EQ(grid->ColWidths(2), Col(2)->Width());
+    grid->OnGeneralEvent = [](TrStringGridEd*, TGeneralEventType T, bool& Allow, TGeneralEventRec&) {
+        Allow = T != geSetColumnWidth;
+    };
+    grid->SetColumnAutoFit(1);
+    EXPECT_EQ(Col(1)->Width(), 90) << "a refused fit leaves the width";
+    EXPECT_EQ(grid->GetColumnDataWidth(2, 100), 200);
+    EXPECT_EQ(grid->GetColumnDataWidth(1, 100), 10);
+    EXPECT_EQ(grid->GetColumnDataWidth(9, 100), -1);
+}

@@ -1,0 +1,229 @@
+// Download messages applied at a desk: the applier pattern with its row
+// errors, person rows refused for missing data and sent again by the
+// service, classes with nested courses and controls, runs with nested rows,
+// unknown types, and the confirmation body's two escaping levels.
+
+#include "tests/sync/WebDesk.h"
+
+#include "sync/jsonnode.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace {
+
+const QString T = QStringLiteral("2026-06-01T18:00:00");
+
+struct Fixture {
+    WebAccount W;
+    WebDesk A{W.Service, W.Service.State().AddClient(W.Account, QStringLiteral("Maali"))};
+
+    void Queue(const QString& Type, const QJsonArray& Rows) { W.Service.State().QueueMessage(W.Account, 0, Type, Rows); }
+    QJsonObject LastConfirmation()
+    {
+        const auto All = W.Service.State().Confirmations();
+        return All.isEmpty() ? QJsonObject() : All.last();
+    }
+    // One pass; the first logs in before it can fetch.
+    void Pass()
+    {
+        A.ReleaseHoldBack();
+        if (A.Session.AccessToken().isEmpty())
+            A.RunPass();
+        A.RunPass();
+    }
+};
+
+QJsonObject Club(const char* Id)
+{
+    return QJsonObject{{"club_id", Id}, {"event_series_id", "7"}, {"club_name", "OK Testi"}, {"inserted", T}, {"updated", T}};
+}
+
+}  // namespace
+
+TEST(WebDownload, PlainApplierListsFailedRowsAndGoesOn)
+{
+    Fixture F;
+    QJsonObject NoAbbr = Club("100000017");
+    QJsonObject EmptyAbbr = Club("100000018");
+    EmptyAbbr["club_abbr"] = "";
+    QJsonObject NoKey = Club("0");
+    NoKey.remove("club_id");
+    QJsonObject Offset = Club("100000019");
+    Offset["inserted"] = "2019-05-03T10:00:00+03:00";
+    F.Queue(QStringLiteral("vrk_club"), {NoAbbr, NoKey, EmptyAbbr, Offset});
+    F.Pass();
+
+    const QJsonObject C = F.LastConfirmation();
+    EXPECT_EQ(C.value("processed").toArray().size(), 3);
+    ASSERT_EQ(C.value("errors").toArray().size(), 1);
+    const QString Error = C.value("errors").toArray()[0].toObject().value("error_message").toString();
+    EXPECT_TRUE(Error.startsWith(QStringLiteral("(vrk_club) REPLICATION_ID:"))) << Error.toStdString();
+    EXPECT_TRUE(Error.endsWith(QStringLiteral(":::::Unknown field: club_id"))) << Error.toStdString();
+    EXPECT_TRUE(F.A.Host.Log.contains(Error));
+    EXPECT_TRUE(F.A.Value(QStringLiteral("select club_abbr from vrk_club where club_id = 100000017")).isNull());
+    EXPECT_EQ(F.A.Value(QStringLiteral("select club_abbr from vrk_club where club_id = 100000018")).toString(), QString());
+    EXPECT_FALSE(F.A.Value(QStringLiteral("select club_abbr from vrk_club where club_id = 100000018")).isNull());
+    // The offset is applied: 10:00 at +03:00 is 07:00 UTC.
+    EXPECT_EQ(F.A.Value(QStringLiteral("select cast(inserted as varchar(30)) from vrk_club where club_id = 100000019")).toString().left(19),
+              QStringLiteral("2019-05-03 07:00:00"));
+    EXPECT_GT(F.A.Host.TreeRefreshes, 0);
+
+    // A deletion row needs only its key.
+    F.Queue(QStringLiteral("vrk_club"), {QJsonObject{{"club_id", "100000017"}, {"repl_type", "D"}}});
+    F.Pass();
+    EXPECT_EQ(F.LastConfirmation().value("processed").toArray().size(), 1);
+    EXPECT_EQ(F.A.Value(QStringLiteral("select deleted from vrk_club where club_id = 100000017")).toString(), QStringLiteral("K"));
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 0);
+}
+
+TEST(WebDownload, PersonWithMissingClubIsRefusedAndComesAgainAfterTheClub)
+{
+    Fixture F;
+    F.W.Service.State().PutRow(F.W.Account, QStringLiteral("vrk_club"), Club("100000050"));
+    F.Queue(QStringLiteral("vrk_person"),
+            {QJsonObject{{"person_id", "200000001"}, {"event_series_id", "7"}, {"person_name", "Virtanen Ville"}, {"person_sex", "M"},
+                         {"club_id", "100000050"}, {"web_show", "K"}, {"print_receipt", "E"}, {"inserted", T}, {"updated", T}}});
+    F.Pass();
+    const QJsonObject First = F.W.Service.State().Confirmations().first();
+    ASSERT_EQ(First.value("errors").toArray().size(), 1);
+    const QJsonObject Entry = First.value("errors").toArray()[0].toObject();
+    EXPECT_EQ(Entry.value("request_data").toString(), QStringLiteral("VRK_CLUB"));
+    EXPECT_EQ(Entry.value("request_data_id").toString(), QStringLiteral("100000050"));
+    EXPECT_TRUE(Entry.value("error_message").toString().endsWith(
+        QStringLiteral(":::VRK_PERSON 200000001 synkronointi ei onnistunut. Puuttuva tieto: VRK_CLUB:100000050")));
+    // No log line for a refusal of this kind.
+    EXPECT_FALSE(F.A.Host.Log.join(QLatin1Char('\n')).contains(QStringLiteral("Puuttuva tieto")));
+
+    for (int K = 0; K < 3 && F.W.Service.State().PendingCount(F.A.Client.ClientId) > 0; ++K)
+        F.Pass();
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_person where person_id = 200000001")), 1);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_club where club_id = 100000050")), 1);
+}
+
+TEST(WebDownload, ClassRowWritesItsCoursesControlsAndClassCourses)
+{
+    Fixture F;
+    auto Control = [](const char* Id, const char* Code, const char* Seq) {
+        return QJsonObject{{"control_id", Id},       {"control_code", Code},    {"online_control", "E"}, {"mandatory_control", "K"},
+                           {"course_control_id", QString::fromLatin1(Id) + "1"}, {"control_sequence", Seq},
+                           {"cc_online_control", "E"}, {"leg_length", "250"},   {"inserted", T},         {"updated", T}};
+    };
+    const QJsonObject CourseA{{"course_id", "5001"}, {"course_name", "A"}, {"course_length", "4200,0"}, {"inserted", T}, {"updated", T},
+                              {"course_controls", QJsonArray{Control("7031", "31", "1")}}};
+    const QJsonObject CourseB{{"course_id", "5002"}, {"course_name", "B"}, {"course_length", "5200"}, {"inserted", T}, {"updated", T},
+                              {"course_controls", QJsonArray{Control("7032", "32", "1"), Control("7033", "33", "2")}}};
+    auto Class = [&](const char* Id, const QJsonValue& ClassCourses) {
+        return QJsonObject{{"class_id", Id}, {"event_id", "3001"}, {"class_name", "H21"}, {"fee", "2500"}, {"active_class", "K"},
+                           {"inserted", T},  {"updated", T},       {"repl_type", "I"},    {"class_courses", ClassCourses}};
+    };
+    const QJsonArray Links{QJsonObject{{"class_course_id", "6001"}, {"inserted", T}, {"updated", T}, {"courses", QJsonArray{CourseA, CourseB}}}};
+    const QJsonArray EmptyCourses{QJsonObject{{"class_course_id", "6002"}, {"inserted", T}, {"updated", T}, {"courses", QJsonArray{}}}};
+    F.Queue(QStringLiteral("vrk_class"), {Class("4001", Links), Class("4002", QJsonValue::Null), Class("4003", EmptyCourses)});
+    F.Pass();
+
+    const QJsonObject C = F.LastConfirmation();
+    EXPECT_EQ(C.value("processed").toArray().size(), 2);
+    EXPECT_EQ(C.value("errors").toArray().size(), 1);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_course where course_id in (5001, 5002)")), 2);
+    // Only the last course's controls are written.
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_controls where control_id in (7031, 7032, 7033)")), 2);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_course_controls where course_id = 5002")), 2);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select course_id from vrk_class_course where class_course_id = 6001")), 5002);
+    EXPECT_DOUBLE_EQ(F.A.Value(QStringLiteral("select fee from vrk_class where class_id = 4001")).toDouble(), 25.0);
+    EXPECT_DOUBLE_EQ(F.A.Value(QStringLiteral("select course_length from vrk_course where course_id = 5001")).toDouble(), 4200.0);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_class where class_id = 4002")), 1);
+    // The failed row's class statement stays with the message.
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_class where class_id = 4003")), 1);
+}
+
+TEST(WebDownload, RunRowWithNestedRowsAndOneWithoutItsPunches)
+{
+    Fixture F;
+    auto Run = [](const char* Id) {
+        return QJsonObject{{"results_class_id", Id},
+                           {"event_id", "3001"},
+                           {"leg_number", "1"},
+                           {"entry_fee", "1250"},
+                           {"time_sec", "12345"},
+                           {"class_course_id", "6001"},
+                           {"origin_client_id", "1001"},
+                           {"origin_client_name", "Lähtö"},
+                           {"rented_chip", "E"},
+                           {"result_status", "V"},
+                           {"first_result_status", "V"},
+                           {"person_name", "Virtanen Ville"},
+                           {"chip_string", QString::fromLatin1(QByteArray("\"EMIT\",\"Ä\"").toBase64())},
+                           {"inserted", T},
+                           {"updated", T}};
+    };
+    const QJsonObject Split{{"results_split_id", "701"}, {"results_class_id", "601"}, {"class_course_id", "6001"},
+                            {"control_code", "31"},      {"punch_order", "1"},        {"punch_type", "N"},
+                            {"punch_edited", "E"},       {"time_sec", "60000"}};
+    QJsonObject Full = Run("601");
+    Full["results_splits"] = QJsonArray{Split};
+    Full["special_punches"] = QJsonArray{};
+    Full["results_class_all"] = QJsonArray{};
+    QJsonObject NoPunches = Run("602");
+    QJsonObject Split2 = Split;
+    Split2["results_split_id"] = "702";
+    Split2["results_class_id"] = "602";
+    NoPunches["results_splits"] = QJsonArray{Split2};
+    NoPunches["results_class_all"] = QJsonArray{};
+    F.Queue(QStringLiteral("vrk_results_class"), {Full, NoPunches, QJsonObject{{"results_class_id", "603"}, {"repl_type", "D"}}});
+    F.Pass();
+
+    const QJsonObject C = F.LastConfirmation();
+    EXPECT_EQ(C.value("processed").toArray().size(), 2);
+    ASSERT_EQ(C.value("errors").toArray().size(), 1);
+    EXPECT_TRUE(C.value("errors").toArray()[0].toObject().value("error_message").toString().endsWith(
+        QStringLiteral("Unknown field: special_punches")));
+    EXPECT_DOUBLE_EQ(F.A.Value(QStringLiteral("select time_sec from vrk_results_class where results_class_id = 601")).toDouble(), 123.45);
+    EXPECT_EQ(F.A.Value(QStringLiteral("select chip_string from vrk_results_class where results_class_id = 601")).toString(),
+              QStringLiteral("\"EMIT\",\"Ä\""));
+    // The failed row's run and split stay.
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_results_splits where results_split_id in (701, 702)")), 2);
+    EXPECT_GT(F.A.Host.GridRefreshes, 0);
+}
+
+TEST(WebDownload, UnknownTypeIsConfirmedWithItsOwnText)
+{
+    Fixture F;
+    F.Queue(QStringLiteral("vrk_tulevaisuus"), {QJsonObject{{"x", "1"}}});
+    F.Pass();
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 0);
+    EXPECT_EQ(F.W.Service.State().Confirmations().size(), 1);
+}
+
+TEST(WebDownload, ConfirmationBodyStaysValidJsonAtBothLevels)
+{
+    const QString Nasty = QStringLiteral("virhe \"lainaus\" \\ C:\\new\nrivi");
+    const QString Body = confirmation::Body(QStringLiteral("77"), {confirmation::Processed(QStringLiteral("501"))},
+                                            {confirmation::Error(QStringLiteral("503"), Nasty)});
+    EXPECT_TRUE(Body.startsWith(QStringLiteral("{\"message_id\": \"77\", \"processed\": \"[{\\\"replication_id\\\": \\\"501\\\"}]\", ")));
+    std::unique_ptr<TJsonNode> Outer = TJsonNode::Parse(Body);
+    ASSERT_TRUE(Outer);
+    std::unique_ptr<TJsonNode> Errors = TJsonNode::Parse((*Outer)["errors"].AsString());
+    ASSERT_TRUE(Errors);
+    EXPECT_EQ((*Errors)[0]["error_message"].AsString(), Nasty);
+    EXPECT_EQ(confirmation::Body(QStringLiteral("77"), {}, {}),
+              QStringLiteral("{\"message_id\": \"77\", \"processed\": \"[]\", \"errors\": \"[]\"}"));
+}
+
+TEST(WebDownload, LineBreakCleaningKeepsEscapedBackslashes)
+{
+    const struct {
+        const char* In;
+        const char* Out;
+    } Cases[] = {
+        {"{\"a\": \"x\\ny\"}", "{\"a\": \"xy\"}"},                  // an escaped line break goes
+        {"{\"a\":\n \"b\"}", "{\"a\": \"b\"}"},                      // raw line feeds go
+        {"{\"a\": \"C:\\\\new\"}", "{\"a\": \"C:\\\\new\"}"},        // an escaped backslash before n stays
+        {"{\"a\": \"x\\\\r\\\\ny\"}", "{\"a\": \"xy\"}"},            // the written-out CR LF goes
+        {"{\"a\": \"q\\\"n\"}", "{\"a\": \"q\\\"n\"}"},              // an escaped quote before n stays
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(confirmation::StripLineBreaks(QString::fromUtf8(C.In)), QString::fromUtf8(C.Out)) << C.In;
+}

@@ -1,0 +1,195 @@
+// Writes one screenshot per sheet of the library's improved controls into
+// the folder given as the first argument (default "gallery_controls"). Run
+// it under Xvfb to look at them as a user would.
+#include "components/base/rGroupBox.h"
+#include "components/base/rEditNum.h"
+#include "components/base/rMemoEx.h"
+#include "components/base/rPopupMonthCalendar.h"
+#include "components/base/rRichEdit.h"
+#include "components/base/rTabControlEx.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <QDir>
+#include <functional>
+
+namespace {
+
+QString OutDir;
+
+template <class T>
+T* Place(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, const QString& Caption = QString())
+{
+    auto* c = new T(Owner);
+    c->SetParent(Parent);
+    c->SetBounds(X, Y, W, H);
+    if (!Caption.isNull())
+        c->SetCaption(Caption);
+    return c;
+}
+
+// Builds a window with Fill, shows it, saves it as Name.png and frees it.
+void Sheet(const QString& Name, int W, int H, const std::function<void(TForm*)>& Fill,
+           const std::function<void(TForm*)>& BeforeShot = nullptr)
+{
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetCaption(Name);
+    f->SetBounds(40, 40, W, H);
+    Fill(f);
+    f->Show();
+    Application->ProcessMessages();
+    if (BeforeShot)
+        BeforeShot(f);
+    Application->ProcessMessages();
+    TBitmap bmp;
+    f->PaintTo(&bmp);
+    bmp.SaveToFile(OutDir + QLatin1Char('/') + Name + QStringLiteral(".png"));
+    delete f;
+}
+
+TrGroupBox* Box(TForm* F, int X, int Y, int W, int H, const QString& Caption)
+{
+    auto* b = Place<TrGroupBox>(F, F, X, Y, W, H, Caption);
+    Place<TLabel>(F, b, 10, 24, 80, 16, QStringLiteral("Emit-koodi:"));
+    Place<TEdit>(F, b, 90, 22, 100, 21)->SetText(QStringLiteral("123456"));
+    Place<TLabel>(F, b, 10, 52, 80, 16, QStringLiteral("Nimi:"));
+    Place<TEdit>(F, b, 90, 50, 100, 21)->SetText(QStringLiteral("Äijälä Öljy"));
+    return b;
+}
+
+void GroupBoxes()
+{
+    TrGroupBox* minimized = nullptr;
+    Sheet(QStringLiteral("groupbox"), 640, 400, [&](TForm* f) {
+        Box(f, 10, 10, 200, 90, QStringLiteral("Lähtö (3D)"));
+        auto* b = Box(f, 220, 10, 200, 90, QStringLiteral("Maali, pyöreä nappi"));
+        b->SetFrameType(ftSingleLine);
+        b->SetMinMaxBtnType(mmbRound);
+        b->SetCaptionColor(0x9E5A2E);
+        b = Box(f, 430, 10, 200, 90, QStringLiteral("Kaksoisviiva, oikea"));
+        b->SetFrameType(ftDoubleLine);
+        b->SetCaptionAlignment(taRightJustify);
+        b->SetMinMaxBtnType(mmbRect);
+        b = Box(f, 10, 110, 200, 110, QStringLiteral("Liukuväri"));
+        b->SetGradientType(gtVertical);
+        b->SetGradientColorFrom(clWhite);
+        b->SetGradientColorTo(0xE0C8A8);
+        b->SetCaptionHeight(18);
+        b = Box(f, 220, 110, 200, 110, QStringLiteral("Vasen"));
+        b->SetCaptionPosition(cpLeft);
+        b->SetFrameColor(clGreen);
+        b->SetCaptionColor(clGreen);
+        b = Box(f, 430, 110, 200, 110, QStringLiteral("Alhaalla, ei kehystä"));
+        b->SetCaptionPosition(cpBottom);
+        b->SetFrameType(ftNone);
+        b->SetEnabled(false);
+        minimized = Box(f, 10, 230, 300, 110, QStringLiteral("Pienennetty"));
+        minimized->SetMinMaxBtnType(mmbRound);
+        auto* open = Box(f, 320, 230, 310, 110, QStringLiteral("Automaattinen asettelu"));
+        open->SetMinMaxBtnType(mmbRound);
+        open->SetShowSizeGrip(true);
+        open->Controls(1)->SetName(QStringLiteral("edtKoodi"));
+        open->Controls(3)->SetName(QStringLiteral("edtNimi"));
+        open->AutoResizeChild()->SetChildCompsPos({QStringLiteral("edtKoodi=E;0;0;0;0;0"), QStringLiteral("edtNimi=E;0;0;0;0;0")});
+        open->AutoResizeChild()->SetAutoResizeActive(true);
+    }, [&](TForm*) { minimized->SetMinimized(true); });
+}
+
+void TabControls()
+{
+    Sheet(QStringLiteral("tabs"), 560, 330, [](TForm* f) {
+        // the main window's function tabs
+        auto* main = Place<TrTabControlEx>(f, f, 10, 10, 260, 120);
+        main->SetTabs({QStringLiteral("Lähtö"), QStringLiteral("Maali")});
+        main->OwnerDraw = true;
+        main->HotTrack = true;
+        main->TabPropsEx()->SetDrawThemed(false);
+        main->TabPropsEx()->SetSelectedTabColor(clMoneyGreen);
+        main->SetTabIndex(1);
+        Place<TLabel>(f, main, 10, 50, 200, 16, QStringLiteral("Maalin toiminnot"));
+        // themed, with close buttons and the right-end button
+        auto* themed = Place<TrTabControlEx>(f, f, 280, 10, 270, 120);
+        themed->SetTabs({QStringLiteral("Rastit"), QStringLiteral("Radat"), QStringLiteral("Sarjat")});
+        themed->OwnerDraw = true;
+        themed->TabPropsEx()->SetShowCloseBtn(true);
+        themed->AddSpaceForCloseBtn(false);
+        themed->SetTabRightButtonVisible(true);
+        themed->TabRightButton()->SetCaption(QStringLiteral("+"));
+        // a page control drawn by the library
+        auto* pc = Place<TrPageControlEx>(f, f, 10, 140, 540, 180);
+        pc->OwnerDraw = true;
+        pc->TabPropsEx()->SetDrawThemed(false);
+        pc->TabPropsEx()->SetTabColor(0xF4F4F4);
+        pc->TabPropsEx()->SetSelectedTabColor(clWindow);
+        for (const char* caption : {"Perustiedot", "Emit-kortit", "Tulokset"}) {
+            auto* sheet = new TTabSheet(f);
+            sheet->SetPageControl(pc);
+            sheet->SetCaption(QString::fromUtf8(caption));
+        }
+        pc->SetActivePageIndex(0);
+        Place<TLabel>(f, pc->Pages(0), 10, 10, 200, 16, QStringLiteral("Kilpailun perustiedot"));
+    });
+}
+
+void Editors()
+{
+    TrPopupMonthCalendar* calendar = nullptr;
+    Sheet(QStringLiteral("editors"), 640, 420, [&](TForm* f) {
+        Place<TLabel>(f, f, 10, 14, 60, 16, QStringLiteral("Hinta:"));
+        auto* price = Place<TrEditNum>(f, f, 80, 10, 90, 21);
+        price->Style = enFloat;
+        price->SetFormat(QStringLiteral("0.00"));
+        price->SetValue(12.5);
+        Place<TLabel>(f, f, 190, 14, 60, 16, QStringLiteral("Saldo:"));
+        auto* balance = Place<TrEditNum>(f, f, 250, 10, 90, 21);
+        balance->Style = enFloat;
+        balance->SetFormat(QStringLiteral("#,##0.00"));
+        balance->SetValue(-1234.5);
+        Place<TLabel>(f, f, 360, 14, 60, 16, QStringLiteral("Päivä:"));
+        auto* day = Place<TEdit>(f, f, 420, 10, 100, 21);
+        day->SetText(QStringLiteral("14.5.2026"));
+        calendar = TrPopupMonthCalendar::CreateEx(day, nullptr);
+        auto* memo = Place<TrMemoEx>(f, f, 10, 44, 300, 180);
+        memo->SetText(QStringLiteral("-- Lähtölista\nSELECT nimi, emit FROM kilpailija\nWHERE sarja = 'H21' /* pääsarja\nja sen alasarjat */\nORDER BY lähtöaika;"));
+        memo->SetHighlightWords({QStringLiteral("select\tBlue\t-"), QStringLiteral("from\tBlue\t-"),
+                                 QStringLiteral("where\tBlue\t-"), QStringLiteral("order by\tBlue\t-")});
+        memo->SetHighlightFromToEx({QStringLiteral("/*\t*/\tGreen\t-"), QStringLiteral("--\t#EOL#\tGray\t-")});
+        memo->SetPageBreaksCharNumber(QStringLiteral("40"));
+        memo->SetWordWrap(false);
+        auto* rich = Place<TrRichEdit>(f, f, 320, 44, 310, 180);
+        rich->SetRtfText(QStringLiteral(
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Sans;}}{\\colortbl ;\\red200\\green0\\blue0;\\red0\\green100\\blue0;}"
+            "\\pard\\qc\\fs28\\b Tulosluettelo\\b0\\par\\pard\\fs18 Rata \\i A\\i0 : \\cf1 hylätty\\cf0 , "
+            "\\cf2\\ul hyväksytty\\ulnone\\cf0 , \\strike poistettu\\strike0\\par"
+            "{\\*\\pn\\pnlvlbody\\pndec}\\li300 Äänekoski\\par{\\*\\pn\\pnlvlbody\\pndec}\\li300 Öljymäki\\par"
+            "\\pard\\qr\\fs16 \\u8364? 12,50\\par}"));
+        auto* drawn = Place<TPaintBox>(f, f, 320, 236, 310, 60);
+        drawn->OnPaint = [drawn, rich](TComponent*) {
+            rich->DrawToCanvas(Rect(0, 0, 310, 60), 0, 0, drawn->Canvas(), true);
+        };
+        Place<TLabel>(f, f, 10, 240, 300, 16, QStringLiteral("Rikastettu teksti piirrettynä (katkaistu):"));
+    }, [&](TForm*) {
+        calendar->ShowCalendar(EncodeDate(2026, 5, 14));
+        Application->ProcessMessages();
+        TBitmap bmp;
+        calendar->PaintTo(&bmp);
+        bmp.SaveToFile(OutDir + QStringLiteral("/calendar.png"));
+        calendar->HideCalendar();
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    OutDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery_controls");
+    QDir().mkpath(OutDir);
+    GroupBoxes();
+    TabControls();
+    Editors();
+    return 0;
+}

@@ -1,0 +1,256 @@
+// Opens a window with the navigation tree built from a real event database
+// (series, seasons, events, classes, courses), every data-aware control of
+// the library bound to the current run, and writes screenshots after each
+// step into the folder given as the first argument (default
+// "gallery_dbcontrols"). Run it under Xvfb to look at the result.
+
+#include "components/dbcontrols/TrDBCheckBox.h"
+#include "components/dbcontrols/TrDBDateTimePicker.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "components/dbcontrols/TrDBMemo.h"
+#include "components/dbcontrols/TrDBTreeView.h"
+#include "platform/database/FbScript.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/StdCtrls.h"
+#include "tools/gallery_grid/RunsDatabase.h"
+
+#include <QDir>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TFbQuery> Query(TRunsDatabase& Db, const QString& Sql, const QString& Key, TDataSource* Master)
+{
+    auto q = std::make_unique<TFbQuery>();
+    q->SetConnection(&Db.Con);
+    q->SetTransaction(&Db.Tr);
+    q->SQL().Add(Sql);
+    q->SetKeyFieldNames(Key);
+    if (Master)
+        q->SetMasterSource(Master);
+    return q;
+}
+
+TDataItemDef* Level(TDataItemDefs* Defs, TDataSource* Src, const QString& Key, const QString& Mask)
+{
+    TDataItemDef* d = Defs->Add();
+    d->SetDataSource(Src);
+    d->KeyFieldName = Key;
+    d->SetRecordTextMask(Mask);
+    d->SetExpandNode(true);
+    return d;
+}
+
+void AddEventData(TRunsDatabase& Db)
+{
+    TFbScript s;
+    s.Connection = &Db.Con;
+    s.Transaction = &Db.Tr;
+    s.ExecuteScript(QStringLiteral(
+        "INSERT INTO VRK_EVENT_SERIES (EVENT_SERIES_ID, EVENT_SERIES_NAME) VALUES (2, 'Talvirastit');\n"
+        "INSERT INTO VRK_EVENT_SERIES_SEASON (EVENT_SERIES_SEASON_ID, EVENT_SERIES_ID, EVENT_SERIES_SEASON_NAME, SEASON_ABBR)\n"
+        "  VALUES (20, 2, 'Talvi 2026', 'T26');\n"
+        "INSERT INTO VRK_EVENT (EVENT_ID, EVENT_SERIES_SEASON_ID, EVENT_NAME, ARENA_NAME, MAP_NAME, EVENT_DATE, FINISH_CODE)\n"
+        "  VALUES (201, 10, 'Lauantaisprintti', 'Kumpula', 'Kumpula 2026', '2026-06-06 00:00:00', 100);\n"
+        "INSERT INTO VRK_EVENT (EVENT_ID, EVENT_SERIES_SEASON_ID, EVENT_NAME, ARENA_NAME, MAP_NAME, EVENT_DATE, FINISH_CODE)\n"
+        "  VALUES (300, 20, 'Yösuunnistus', 'Luukki', 'Luukki 2026', '2026-01-14 00:00:00', 100);\n"
+        "INSERT INTO VRK_CLASS (CLASS_ID, EVENT_ID, CLASS_NAME) VALUES (1, 200, 'H21');\n"
+        "INSERT INTO VRK_CLASS (CLASS_ID, EVENT_ID, CLASS_NAME) VALUES (2, 200, 'D21');\n"
+        "INSERT INTO VRK_CLASS (CLASS_ID, EVENT_ID, CLASS_NAME) VALUES (3, 200, 'Kuntorata');\n"
+        "INSERT INTO VRK_CLASS (CLASS_ID, EVENT_ID, CLASS_NAME) VALUES (4, 201, 'Sprintti');\n"
+        "INSERT INTO VRK_COURSE (COURSE_ID, EVENT_ID, COURSE_NAME, COURSE_LENGTH) VALUES (1, 200, 'Pitkä A', 8200);\n"
+        "INSERT INTO VRK_COURSE (COURSE_ID, EVENT_ID, COURSE_NAME, COURSE_LENGTH) VALUES (2, 200, 'Keskimatka B', 5400);\n"
+        "INSERT INTO VRK_COURSE (COURSE_ID, EVENT_ID, COURSE_NAME, COURSE_LENGTH) VALUES (3, 200, 'Lyhyt C', 3100);\n"
+        "INSERT INTO VRK_COURSE (COURSE_ID, EVENT_ID, COURSE_NAME, COURSE_LENGTH) VALUES (4, 201, 'Sprintti S', 2500);\n"
+        "INSERT INTO VRK_CLASS_COURSE (CLASS_COURSE_ID, CLASS_ID, COURSE_ID) VALUES (11, 1, 1);\n"
+        "INSERT INTO VRK_CLASS_COURSE (CLASS_COURSE_ID, CLASS_ID, COURSE_ID) VALUES (12, 1, 2);\n"
+        "INSERT INTO VRK_CLASS_COURSE (CLASS_COURSE_ID, CLASS_ID, COURSE_ID) VALUES (21, 2, 2);\n"
+        "INSERT INTO VRK_CLASS_COURSE (CLASS_COURSE_ID, CLASS_ID, COURSE_ID) VALUES (31, 3, 3);\n"
+        "INSERT INTO VRK_CLASS_COURSE (CLASS_COURSE_ID, CLASS_ID, COURSE_ID) VALUES (41, 4, 4);\n"
+        "COMMIT;\n"));
+    if (Db.Tr.Active())
+        Db.Tr.Commit();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery_dbcontrols");
+    QDir().mkpath(out);
+
+    TRunsDatabase db(300);
+    AddEventData(db);
+    TDataSource seriesSrc, seasonSrc, eventSrc, classSrc, courseSrc, runsSrc, clubSrc;
+    auto series = Query(db, QStringLiteral("select EVENT_SERIES_ID, EVENT_SERIES_NAME from VRK_EVENT_SERIES order by EVENT_SERIES_ID"),
+                        QStringLiteral("EVENT_SERIES_ID"), nullptr);
+    seriesSrc.SetDataSet(series.get());
+    auto seasons = Query(db,
+                         QStringLiteral("select EVENT_SERIES_SEASON_ID, EVENT_SERIES_SEASON_NAME from VRK_EVENT_SERIES_SEASON "
+                                        "where EVENT_SERIES_ID = :EVENT_SERIES_ID order by EVENT_SERIES_SEASON_ID"),
+                         QStringLiteral("EVENT_SERIES_SEASON_ID"), &seriesSrc);
+    seasonSrc.SetDataSet(seasons.get());
+    auto events = Query(db,
+                        QStringLiteral("select EVENT_ID, EVENT_NAME, EVENT_DATE from VRK_EVENT "
+                                       "where EVENT_SERIES_SEASON_ID = :EVENT_SERIES_SEASON_ID order by EVENT_DATE"),
+                        QStringLiteral("EVENT_ID"), &seasonSrc);
+    eventSrc.SetDataSet(events.get());
+    auto classes = Query(db, QStringLiteral("select CLASS_ID, CLASS_NAME from VRK_CLASS where EVENT_ID = :EVENT_ID order by CLASS_NAME"),
+                         QStringLiteral("CLASS_ID"), &eventSrc);
+    classSrc.SetDataSet(classes.get());
+    auto courses = Query(db,
+                         QStringLiteral("select CC.CLASS_COURSE_ID, C.COURSE_NAME, C.COURSE_LENGTH from VRK_CLASS_COURSE CC "
+                                        "join VRK_COURSE C on C.COURSE_ID = CC.COURSE_ID where CC.CLASS_ID = :CLASS_ID order by C.COURSE_NAME"),
+                         QStringLiteral("CLASS_COURSE_ID"), &classSrc);
+    courseSrc.SetDataSet(courses.get());
+    for (TFbQuery* q : {series.get(), seasons.get(), events.get(), classes.get(), courses.get()})
+        q->Open();
+
+    auto runs = Query(db,
+                      QStringLiteral("select RESULTS_CLASS_ID, PERSON_NAME, CLUB_ID, RENTED_CHIP, START_TIME, FINISH_TIME, "
+                                     "CREDIT_PENALTY_NOTES from VRK_RESULTS_CLASS where EVENT_ID = 200 order by RESULTS_CLASS_ID"),
+                      QStringLiteral("RESULTS_CLASS_ID"), nullptr);
+    runs->UpdateOptions().UpdateTableName = QStringLiteral("VRK_RESULTS_CLASS");
+    runs->UpdateOptions().UpdateFields = QStringLiteral("PERSON_NAME;CLUB_ID;RENTED_CHIP;START_TIME;FINISH_TIME;CREDIT_PENALTY_NOTES");
+    runs->Open();
+    runsSrc.SetDataSet(runs.get());
+    auto clubs = db.NewClubsQuery();
+    clubs->Open();
+    clubSrc.SetDataSet(clubs.get());
+
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetCaption(QStringLiteral("Tietoon sidotut kontrollit"));
+    f->SetBounds(20, 20, 900, 560);
+
+    auto* tree = new TrDBTreeView(f);
+    tree->SetParent(f);
+    tree->SetBounds(8, 8, 330, 540);
+    tree->BeginUpdate();
+    TDataItemDef* s = Level(tree->DataItemDefs(), &seriesSrc, QStringLiteral("EVENT_SERIES_ID"), QStringLiteral("<<EVENT_SERIES_NAME>>"));
+    s->SetRecordStyle(fsBold);
+    TDataItemDef* season = Level(s->SubDataItemDefs(), &seasonSrc, QStringLiteral("EVENT_SERIES_SEASON_ID"), QStringLiteral("<<EVENT_SERIES_SEASON_NAME>>"));
+    TDataItemDef* ev = Level(season->SubDataItemDefs(), &eventSrc, QStringLiteral("EVENT_ID"), QStringLiteral("<<EVENT_DATE>>  <<EVENT_NAME>>"));
+    ev->SetRecordFontColor(0x8B0000);
+    TDataItemDef* cls = Level(ev->SubDataItemDefs(), &classSrc, QStringLiteral("CLASS_ID"), QStringLiteral("<<CLASS_NAME>>"));
+    cls->EmptyDatasetText = QStringLiteral("(ei sarjoja)");
+    cls->SetTitleText(QStringLiteral("Sarjat"));
+    cls->SetTitleStyle(fsItalic);
+    cls->SetTitleBkColor(0xE8F0E8);
+    TDataItemDef* crs = Level(cls->SubDataItemDefs(), &courseSrc, QStringLiteral("CLASS_COURSE_ID"), QStringLiteral("<<COURSE_NAME>> (<<COURSE_LENGTH>> m)"));
+    crs->SetRecordBkColor(0xFFF8F0);
+    crs->SetFillLeftBorder(2);
+    TDataItemDef* folder = tree->DataItemDefs()->Add();
+    folder->SetTitleText(QStringLiteral("Seurat"));
+    folder->SetTitleStyle(fsBold);
+    folder->SetExpandNode(false);
+    Level(folder->SubDataItemDefs(), &clubSrc, QStringLiteral("CLUB_ID"), QStringLiteral("<<CLUB_NAME>>"))->MaxRecords = 5;
+    tree->EndUpdate();
+
+    // The controls of a result dialog, bound to the current run.
+    const int x = 470;
+    auto* name = new TrDBEdit(f);
+    name->SetParent(f);
+    name->SetBounds(x, 30, 260, 23);
+    name->SetColor(clWindow);
+    name->SetReadOnlyColor(0xF3F3F3);
+    name->DBEditLabel()->SetPosition(lpLeftCenter);
+    name->DBEditLabel()->SetOwnCaption(QStringLiteral("Nimi"));
+    name->SetDataSource(&runsSrc, QStringLiteral("PERSON_NAME"));
+    auto* club = new TrDBLookupComboBox(f);
+    club->SetParent(f);
+    club->SetBounds(x, 66, 260, 23);
+    club->SetReadOnlyColor(0xF3F3F3);
+    club->SetListSource(&clubSrc);
+    club->KeyField = QStringLiteral("CLUB_ID");
+    club->ListField = QStringLiteral("CLUB_NAME;CLUB_ID");
+    club->ListFieldIndexMax = 1;
+    club->DBEditLabel()->SetPosition(lpLeftCenter);
+    club->DBEditLabel()->SetOwnCaption(QStringLiteral("Seura"));
+    club->SetDataSource(&runsSrc, QStringLiteral("CLUB_ID"));
+    auto* rented = new TrDBCheckBox(f);
+    rented->SetParent(f);
+    rented->SetBounds(x, 102, 200, 20);
+    rented->SetCaption(QStringLiteral("Lainakortti"));
+    rented->ValueChecked = QStringLiteral("K");
+    rented->ValueUnchecked = QStringLiteral("E");
+    rented->SetDataSource(&runsSrc);
+    rented->SetDataField(QStringLiteral("RENTED_CHIP"));
+    auto picker = [&](int y, const QString& field, const QString& caption, const QString& empty) {
+        auto* p = new TrDBDateTimePicker(f);
+        p->SetParent(f);
+        p->SetBounds(x, y, 100, 23);
+        p->SetKind(dtkTime);
+        p->SetFormat(QStringLiteral("''"));
+        p->SetFormatEmpty(empty);
+        p->SetColor(clWindow);
+        p->SetReadOnlyColor(0xF3F3F3);
+        p->DBEditLabel()->SetPosition(lpLeftCenter);
+        p->DBEditLabel()->SetOwnCaption(caption);
+        p->SetDataSource(&runsSrc);
+        p->SetDataField(field);
+        return p;
+    };
+    auto* start = picker(134, QStringLiteral("START_TIME"), QStringLiteral("Lähtö"), QStringLiteral("00:00:00"));
+    auto* finish = picker(168, QStringLiteral("FINISH_TIME"), QStringLiteral("Maali"), QStringLiteral("00:00:00"));
+    finish->SetDataAllowNull(true);
+    auto* notes = new TrDBMemo(f);
+    notes->SetParent(f);
+    notes->SetBounds(x, 220, 400, 120);
+    notes->SetColor(clWindow);
+    notes->SetReadOnlyColor(0xF3F3F3);
+    notes->SetScrollBars(ssVertical);
+    notes->DBEditLabel()->SetOwnCaption(QStringLiteral("Huomautukset"));
+    notes->SetDataSource(&runsSrc, QStringLiteral("CREDIT_PENALTY_NOTES"));
+    auto* status = new TLabel(f);
+    status->SetParent(f);
+    status->SetBounds(x - 100, 360, 420, 20);
+
+    f->Show();
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            Application->ProcessMessages();
+    };
+    int shotNo = 0;
+    auto shot = [&](const char* name) {
+        settle();
+        TBitmap whole;
+        f->PaintTo(&whole);
+        whole.SaveToFile(out + QStringLiteral("/%1_%2.png").arg(++shotNo, 2, 10, QLatin1Char('0')).arg(QLatin1String(name)));
+    };
+
+    // 1. Browse state: the read-only colour everywhere; the tree's first node selected.
+    status->SetCaption(QStringLiteral("Selaus: %1 solmua").arg(tree->Items()->Count()));
+    shot("browse");
+
+    // 2. A course selected, then the tree rebuilt keeping it.
+    TTreeNode* course = tree->FindNode(courses->FieldByName(QStringLiteral("CLASS_COURSE_ID")), 21);
+    tree->SetSelected(course);
+    tree->SetFocus();
+    tree->RefreshData(false, true);
+    status->SetCaption(QStringLiteral("Uudelleen rakennettu, valittuna: %1").arg(tree->Selected() ? tree->Selected()->Text() : QStringLiteral("-")));
+    shot("rebuilt_keeps_selection");
+
+    // 3. Editing the run: editable colours, the finish time cleared, the club list open.
+    runs->Next();
+    runs->Edit();
+    runs->FieldByName(QStringLiteral("FINISH_TIME"))->Clear();
+    runs->FieldByName(QStringLiteral("CREDIT_PENALTY_NOTES"))->SetAsString(QStringLiteral("Rasti 7 ohitettu.\nLeimasin ei toiminut."));
+    start->SetFocus();
+    settle();
+    club->DropDown();
+    status->SetCaption(QStringLiteral("Muokkaus: %1").arg(club->GetSelectedText()));
+    shot("editing");
+    if (club->ListVisible()) {
+        TBitmap list;
+        club->PopupList()->PaintTo(&list);
+        list.SaveToFile(out + QStringLiteral("/%1_lookup_list.png").arg(shotNo, 2, 10, QLatin1Char('0')));
+    }
+    club->CloseUp(false);
+    runs->Cancel();
+    (void)finish;
+    return 0;
+}

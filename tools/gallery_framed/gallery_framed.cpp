@@ -1,0 +1,372 @@
+// Opens windows with the framed controls in their visual styles and states
+// and writes one PNG per window into the folder given as the first argument
+// (default "gallery_framed"). Run it under Xvfb to look at them.
+#include "components/framed/FcButton.h"
+#include "components/framed/FcGroupBox.h"
+#include "components/framed/FcLabel.h"
+#include "components/framed/FcPanel.h"
+#include "components/framed/FcRadChk.h"
+#include "components/framed/FcRadGrp.h"
+#include "components/framed/FcStatus.h"
+#include "components/framed/FcStatusBar.h"
+#include "components/framed/FcToolbar.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <QDir>
+
+namespace {
+
+template <class T>
+T* Place(TForm* f, TWinControl* parent, int x, int y, int w, int h, const QString& caption = QString())
+{
+    auto* c = new T(f);
+    c->SetParent(parent);
+    c->SetBounds(x, y, w, h);
+    if (!caption.isNull())
+        c->SetCaption(caption);
+    return c;
+}
+
+TForm* NewForm(const QString& Caption, int W, int H)
+{
+    // built while loading, as the program's windows are; Save finishes it
+    auto* f = new TForm(Application);
+    f->SetCaption(Caption);
+    f->SetBounds(40, 40, W, H);
+    return f;
+}
+
+void Save(TForm* F, const QString& Out, const QString& Name)
+{
+    F->Show();
+    for (int i = 0; i < 5; ++i)
+        Application->ProcessMessages();
+    TBitmap shot;
+    F->PaintTo(&shot);
+    shot.SaveToFile(Out + QLatin1Char('/') + Name + QStringLiteral(".png"));
+}
+
+// Status bars: the main window's (three panes and the clock), a classic bar
+// with framed panes, a gradient bar and a bar in simple mode.
+void StatusSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Tilarivit"), 640, 260);
+    const TFcVisualStyle looks[3] = {vsWinXP, vsClassic, vsGradient};
+    TFcStatusPane* blinker = nullptr;
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = Place<TFcPanel>(f, f, 0, i * 60, 640, 56);
+        panel->SetBorderOuter(fsNone);
+        auto* bar = new TFcStatusBar(f);
+        bar->SetParent(panel);
+        bar->SetVisualStyle(looks[i]);
+        bar->SetAutoStyle(false);
+        bar->SetBorderWidth(2);
+        bar->SetHeight(26);
+        auto* web = Place<TFcStatusPane>(f, bar, 2, 2, 220, 22, QStringLiteral("Ei yhteyttä Web -tulospalveluun."));
+        web->Font()->SetColor(clRed);
+        web->Font()->SetStyle(fsBold);
+        auto* client = Place<TFcStatusPane>(f, bar, 222, 2, 150, 22, QStringLiteral("Rastiklubi ry"));
+        auto* version = Place<TFcStatusPane>(f, bar, 372, 2, 90, 22, QStringLiteral("v 2.4.1"));
+        version->SetAlignment(taCenter);
+        auto* clock = Place<TFcClockStatus>(f, bar, 462, 2, 176, 22);
+        clock->SetAlignment(taRightJustify);
+        clock->OnGetDateTime = [](TComponent*, TDateTime& t) { t = EncodeDateTime(2026, 6, 13, 18, 42, 7, 0); };
+        if (i == 1) {
+            client->SetFrameStyle(fsLowered);
+            version->SetFrameStyle(fsGroove);
+            web->SetTransparent(false);
+            web->SetFillColor(clInfoBk);
+            blinker = version;
+        }
+    }
+    auto* simple = Place<TFcPanel>(f, f, 0, 180, 640, 40);
+    simple->SetBorderOuter(fsNone);
+    auto* bar = new TFcStatusBar(f);
+    bar->SetParent(simple);
+    bar->SetVisualStyle(vsClassic);
+    bar->SetSimpleStatus(true);
+    bar->SetSimpleCaption(QStringLiteral("Luetaan korttia 123456 …"));
+    f->AfterConstruction();
+    if (PollingControls)
+        PollingControls->TimerFired();
+    blinker->SetBlinkColor(clRed);
+    blinker->SetBlinking(true);
+    for (int phase = 0; phase < 2; ++phase) {
+        BlinkingControls->TimerFired();
+        Save(f, Out, BlinkingControls->BlinkState() == bsOn ? QStringLiteral("status_blink_on")
+                                                            : QStringLiteral("status_blink_off"));
+    }
+}
+
+// Panels: frame styles, the border band, rounded frames, gradients with a dot grid.
+void PanelSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Paneelit"), 660, 420);
+    const TFrameStyleEx styles[] = {fsRaised, fsLowered, fsGroove, fsBump, fsFlat, fsFlatBold, fsButtonUp,
+                                    fsButtonDown, fsStatus, fsPopup, fsFlatRounded, fsNone};
+    const char* names[] = {"Raised", "Lowered", "Groove", "Bump", "Flat", "FlatBold", "ButtonUp", "ButtonDown",
+                           "Status", "Popup", "FlatRounded", "None + band"};
+    for (int i = 0; i < 12; ++i) {
+        auto* p = Place<TFcPanel>(f, f, 10 + (i % 6) * 106, 10 + (i / 6) * 60, 96, 50, QString::fromLatin1(names[i]));
+        p->SetBorderOuter(styles[i]);
+        if (i == 11) {
+            p->SetBorderWidth(3);
+            p->SetBorderColor(clGreen);
+        }
+        if (i == 10)
+            p->SetColor(clWhite);
+    }
+    const TFcGradientDirection dirs[] = {gdHorizontalEnd, gdVerticalEnd, gdHorizontalCenter, gdVerticalCenter,
+                                         gdDiagonalUp, gdDiagonalDown, gdHorizontalBox, gdVerticalBox, gdSquareBox,
+                                         gdBigSquareBox};
+    for (int i = 0; i < 10; ++i) {
+        auto* p = Place<TFcPanel>(f, f, 10 + (i % 5) * 128, 140 + (i / 5) * 80, 118, 70, QStringLiteral("Liukuväri"));
+        p->SetVisualStyle(vsGradient);
+        p->SetGradientDirection(dirs[i]);
+        p->SetBorderOuter(fsFlat);
+        p->SetFlatColor(clNavy);
+        if (i % 3 == 0) {
+            p->SetGradientColorStyle(gcsMSOffice);
+        } else if (i % 3 == 1) {
+            p->SetGradientColorStyle(gcsCustom);
+            p->SetGradientColorStart(clWhite);
+            p->SetGradientColorStop(RGB(255, 200, 120));
+        }
+        p->SetShowGrid(i < 3);
+        p->SetGridStyle(TFcGridStyle(i % 3));
+    }
+    auto* disabled = Place<TFcPanel>(f, f, 10, 310, 200, 50, QStringLiteral("Ei käytössä"));
+    disabled->SetEnabled(false);
+    auto* wrap = Place<TFcPanel>(f, f, 220, 310, 200, 50,
+                                 QStringLiteral("Pitkä otsikko joka rivittyy kahdelle riville paneelissa"));
+    wrap->SetAlignmentVertical(avTop);
+    wrap->SetAlignment(taLeftJustify);
+    wrap->SetTextMargin(6);
+    f->AfterConstruction();
+    Save(f, Out, QStringLiteral("panels"));
+}
+
+// Group boxes in the six styles, radio groups (a real choice and the
+// container use), check boxes and radio buttons in their states.
+void ChoiceSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Valinnat"), 700, 520);
+    const TFcGroupBoxStyle styles[] = {gsStandard, gsCustom, gsTopLine, gsFlat, gsBanner, gsUnderline};
+    const char* names[] = {"Standard", "Custom", "TopLine", "Flat", "Banner", "Underline"};
+    for (int i = 0; i < 6; ++i) {
+        auto* g = Place<TFcCustomGroupBox>(f, f, 10 + (i % 3) * 230, 10 + (i / 3) * 80, 220, 70,
+                                           QString::fromLatin1(names[i]));
+        g->SetGroupStyle(styles[i]);
+        g->SetVisualStyle(i == 0 ? vsWinXP : vsClassic);
+        if (i == 1)
+            g->SetBorderOuter(fsFlatRounded);
+        if (i == 2)
+            g->CaptionFont()->SetStyle(fsBold);
+        if (i == 3) {
+            g->SetShowCheckBox(true);
+            Place<TFcCheckBox>(f, g, 10, 30, 150, 17, QStringLiteral("Lapsi"));
+        }
+    }
+    auto* status = Place<TFcRadioGroup>(f, f, 10, 180, 440, 70, QStringLiteral("Tila"));
+    status->SetItems({QStringLiteral("OK"), QStringLiteral("Keskeytti"), QStringLiteral("Hylätty"),
+                      QStringLiteral("Leimausvirhe"), QStringLiteral("Ei lähtenyt")});
+    status->SetColumns(4);
+    status->SetGroupStyle(gsTopLine);
+    status->CaptionFont()->SetStyle(fsBold);
+    auto* sex = Place<TFcRadioGroup>(f, f, 460, 180, 220, 70, QStringLiteral("Sukupuoli (vain luku)"));
+    sex->SetItems({QStringLiteral("Mies"), QStringLiteral("Nainen")});
+    sex->SetColumns(2);
+    sex->SetReadOnly(true);
+    sex->SetItemHotTrack(true);
+    auto* container = Place<TFcRadioGroup>(f, f, 10, 260, 330, 60, QStringLiteral("Maksu"));
+    container->SetGroupStyle(gsTopLine);
+    container->SetTransparent(true);
+    container->CaptionFont()->SetStyle(fsBold);
+    Place<TFcCheckBox>(f, container, 8, 24, 150, 17, QStringLiteral("Tulosta kuitti"));
+    Place<TFcCheckBox>(f, container, 168, 24, 150, 17, QStringLiteral("Ei korttia"));
+
+    // check boxes: themed, hot-track and classic rows; states across
+    const char* looks[] = {"Teema", "Korostus", "Klassinen"};
+    for (int row = 0; row < 3; ++row) {
+        const int y = 340 + row * 26;
+        auto* l = Place<TLabel>(f, f, 10, y + 2, 70, 17, QString::fromLatin1(looks[row]));
+        (void)l;
+        for (int col = 0; col < 6; ++col) {
+            auto* c = Place<TFcCheckBox>(f, f, 80 + col * 100, y, 95, 17, QStringLiteral("Valinta %1").arg(col + 1));
+            c->SetThemeAware(row == 0);
+            c->SetHotTrack(row == 1);
+            c->SetAutoSize(false);
+            switch (col) {
+            case 1: c->SetChecked(true); break;
+            case 2: c->SetAllowGrayed(true); c->SetState(cbGrayed); break;
+            case 3: c->SetEnabled(false); c->SetChecked(true); break;
+            case 4: c->SetReadOnly(true); c->SetChecked(true); break;
+            case 5: static_cast<TControl*>(c)->MouseEnter(); break;
+            default: break;
+            }
+        }
+    }
+    for (int row = 0; row < 3; ++row) {
+        auto* holder = Place<TFcPanel>(f, f, 80, 420 + row * 30, 600, 26);
+        holder->SetBorderOuter(fsNone);
+        for (int col = 0; col < 5; ++col) {
+            auto* r = Place<TFcRadioButton>(f, holder, col * 110, 4, 105, 17, QStringLiteral("Vaihtoehto %1").arg(col + 1));
+            r->SetThemeAware(row == 0);
+            r->SetHotTrack(row == 1);
+            r->SetAutoSize(false);
+            if (col == 1)
+                r->SetChecked(true);
+            if (col == 2)
+                r->SetEnabled(false);
+            if (col == 3)
+                static_cast<TControl*>(r)->MouseEnter();
+        }
+    }
+    f->AfterConstruction();
+    status->SetItemIndex(3);
+    sex->SetItemIndex(1);
+    Save(f, Out, QStringLiteral("choices"));
+}
+
+// Tool bars in the gradient look with spacers, and push buttons in the three looks.
+void ToolbarSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Työkalurivit"), 640, 330);
+    const TFcGradientColorStyle colors[] = {gcsSystem, gcsMSOffice, gcsCustom};
+    for (int i = 0; i < 3; ++i) {
+        auto* holder = Place<TFcPanel>(f, f, 0, i * 70, 640, 66);
+        holder->SetBorderOuter(fsNone);
+        auto* bar = new TFcToolbar(f);
+        bar->SetParent(holder);
+        bar->SetVisualStyle(vsGradient);
+        bar->SetGradientColorStyle(colors[i]);
+        bar->SetGradientColorStart(clWhite);
+        bar->SetGradientColorStop(RGB(200, 220, 255));
+        bar->SetRowHeight(50);
+        bar->SetWrapControls(i != 2);
+        for (int b = 0; b < 9; ++b) {
+            if (b == 3 || b == 6) {
+                auto* s = Place<TFcSpacer>(f, bar, 0, 0, 10, 40);
+                s->SetGrooved(true);
+                continue;
+            }
+            auto* btn = Place<TFcButton>(f, bar, 0, 0, 64, 40, QStringLiteral("Nappi %1").arg(b + 1));
+            btn->SetThemeAware(false);
+            btn->SetHotTrack(true);
+            btn->SetColor(RGB(240, 244, 244));
+        }
+    }
+    const char* looks[] = {"Teema", "Korostus", "Klassinen"};
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 5; ++col) {
+            auto* b = Place<TFcButton>(f, f, 10 + col * 110, 220 + row * 34, 100, 28,
+                                       QStringLiteral("%1 %2").arg(QString::fromLatin1(looks[row])).arg(col + 1));
+            b->SetThemeAware(row == 0);
+            b->SetHotTrack(row == 1);
+            if (col == 1)
+                b->SetDefault(true);
+            if (col == 2)
+                b->SetEnabled(false);
+            if (col == 3)
+                static_cast<TControl*>(b)->MouseEnter();
+            if (col == 4) {
+                b->SetGroupIndex(1);
+                b->SetDown(true);
+            }
+        }
+    }
+    f->AfterConstruction();
+    Save(f, Out, QStringLiteral("toolbars"));
+}
+
+// Labels: the 3-D text styles, borders, a rotated and an arc label, the
+// result board's message line, and a blinking label in both phases.
+void LabelSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Nimikkeet"), 640, 360);
+    f->SetColor(RGB(230, 236, 240));
+    const TTextStyle styles[] = {TTextStyle::tsNormal, tsRaised, tsRecessed, tsShadow};
+    const char* names[] = {"Normaali", "Kohokuvio", "Upotettu", "Varjo"};
+    for (int i = 0; i < 4; ++i) {
+        auto* l = Place<TFcLabel>(f, f, 10 + i * 150, 10, 0, 0, QString::fromLatin1(names[i]));
+        l->Font()->SetHeight(-20);
+        l->Font()->SetStyle(fsBold);
+        l->SetTextStyle(styles[i]);
+    }
+    auto* framed = Place<TFcLabel>(f, f, 10, 50, 0, 0, QStringLiteral("Kehystetty nimike"));
+    framed->SetBorderOuter(fsRaised);
+    framed->SetBorderInner(fsLowered);
+    framed->SetBorderWidth(2);
+    framed->SetBorderColor(clSilver);
+    framed->SetTextMargin(4);
+    auto* rounded = Place<TFcLabel>(f, f, 200, 50, 0, 0, QStringLiteral("Pyöreä kehys"));
+    rounded->SetBorderOuter(fsFlatRounded);
+    rounded->SetTextMargin(4);
+    rounded->SetColor(clWhite);
+    rounded->SetTransparent(false);
+    auto* message = Place<TFcLabel>(f, f, 10, 90, 300, 44,
+                                    QStringLiteral("Kortti 123456 luettu, tulos tallennettu tietokantaan."));
+    message->SetAutoSize(false);
+    message->SetWordWrap(true);
+    message->SetAlignment(taCenter);
+    message->SetTransparent(false);
+    message->SetColor(clWhite);
+    message->Font()->SetColor(clRed);
+    message->Font()->SetStyle(fsBold);
+    auto* board = Place<TFcLabel>(f, f, 330, 90, 300, 44, QStringLiteral("1.  Virtanen Matti  32:15"));
+    board->SetAutoSize(false);
+    board->SetTransparent(false);
+    board->SetColor(clBlack);
+    board->Font()->SetColor(clWhite);
+    board->Font()->SetHeight(-22);
+    board->SetLayout(tlCenter);
+    auto* rotated = Place<TFcLabel>(f, f, 10, 150, 150, 150, QStringLiteral("Kierretty 45°"));
+    rotated->SetAutoSize(false);
+    rotated->Font()->SetHeight(-16);
+    rotated->SetAngle(45);
+    rotated->SetBorderOuter(fsFlat);
+    auto* vertical = Place<TFcLabel>(f, f, 170, 150, 40, 150, QStringLiteral("Pystyssä"));
+    vertical->SetAutoSize(false);
+    vertical->Font()->SetHeight(-16);
+    vertical->SetAngle(90);
+    vertical->SetBorderOuter(fsFlat);
+    auto* arc = Place<TFcLabel>(f, f, 220, 150, 220, 180, QStringLiteral("Suunnistus kaarella"));
+    arc->SetAutoSize(false);
+    arc->Font()->SetHeight(-18);
+    arc->Font()->SetStyle(fsBold);
+    arc->SetRotation(roCurve);
+    arc->SetAngle(80);
+    arc->SetCenterPoint(cpLowerCenter);
+    arc->SetTextStyle(tsShadow);
+    auto* blink = Place<TFcLabel>(f, f, 460, 160, 0, 0, QStringLiteral("Vilkkuva"));
+    blink->Font()->SetHeight(-18);
+    blink->SetBlinkColor(clRed);
+    auto* disabled = Place<TFcLabel>(f, f, 460, 200, 0, 0, QStringLiteral("Ei käytössä"));
+    disabled->SetEnabled(false);
+    auto* condensed = Place<TFcLabel>(f, f, 460, 230, 150, 20, QStringLiteral("Hyvin pitkä teksti joka ei mahdu"));
+    condensed->SetCondenseCaption(ccAtEnd);
+    condensed->SetBorderOuter(fsLowered);
+    f->AfterConstruction();
+    blink->SetBlinking(true);
+    for (int phase = 0; phase < 2; ++phase) {
+        BlinkingControls->TimerFired();
+        Save(f, Out, BlinkingControls->BlinkState() == bsOn ? QStringLiteral("labels_blink_on")
+                                                            : QStringLiteral("labels_blink_off"));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery_framed");
+    QDir().mkpath(out);
+    StatusSheet(out);
+    PanelSheet(out);
+    ChoiceSheet(out);
+    ToolbarSheet(out);
+    LabelSheet(out);
+    return 0;
+}
