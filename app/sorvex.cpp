@@ -4,6 +4,7 @@
 
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainForm.h"
+#include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
 #include "platform/os/MessageWindow.h"
@@ -56,11 +57,13 @@ void CreateForms()
     Application->CreateForm(formSettings);
     Application->CreateForm(DataModule1);
     formMain->Windows.Settings = [] { formSettings->ShowModal(); };
-    // 6 to 17, when they land, in this order: TformResultsClass,
+    // 6 to 12, when they land, in this order: TformResultsClass,
     // TformResultsClass2, TformNewClass, TformPerson, TformClub, TformCourse,
-    // TformResultsClassForest, TformWorkerREST, TFormEmitReader,
-    // TformPersonMerge, TformResultBoard, TformSaldoMaksu; each sets its
-    // hook in formMain->Windows.
+    // TformResultsClassForest; each sets its hook in formMain->Windows.
+    // 13: the web worker with the main window's own web calls.
+    Application->CreateForm(MainWebSync);
+    // 14 to 17, when they land: TFormEmitReader, TformPersonMerge,
+    // TformResultBoard, TformSaldoMaksu.
 }
 
 void InitializeModules()

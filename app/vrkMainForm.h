@@ -192,6 +192,8 @@ public:
     void treeAdd();
     void treeRefresh();
     void ShowStartTree();
+    // After a download: the shown tree rebuilt, the selected event reloaded.
+    void RefreshTreeAfterDownload();
     void ShowEventTree();
 
     // ---- results grid and actions (vrkMainGrid.cpp) ----

@@ -286,7 +286,8 @@ void TformMain::treeRefresh()
         refreshMainTreeEvent();
         return;
     }
-    MainWebLinkCalendar();
+    if (!MainWebLink().CalendarLoaded())
+        MainWebLinkCalendar();
     refreshMainTree();
     if (SelectedEventId() != 0) {
         if (TTreeNode* n = tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(SelectedEventId()))) {
@@ -314,4 +315,20 @@ void TformMain::MainWebLinkCalendar()
 {
     if (Client && Client->client_id() != 0)
         MainWebLink().DownloadCalendar(QString::number(Client->client_id()));
+}
+
+void TformMain::RefreshTreeAfterDownload()
+{
+    if (tvMainTreeEvent->Visible()) {
+        refreshMainTreeEvent();
+        return;
+    }
+    refreshMainTree();
+    if (SelectedEventId() == 0)
+        return;
+    if (TTreeNode* n = tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(SelectedEventId()))) {
+        n->SetExpanded(true);
+        tvMainTree->SetSelected(n);
+        tvMainTreeChange(n);
+    }
 }

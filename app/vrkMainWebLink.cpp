@@ -1,39 +1,22 @@
 #include "app/vrkMainWebLink.h"
 
-#include "app/vrkDoMessage.h"
-#include "app/vrkMainForm.h"
-#include "platform/http/RESTClient.h"
-#include "resources/MainWindowTexts.h"
+#include "platform/rtl/Exception.h"
 
 namespace {
 
-int RegisterWithService(const QString& TempCode, QString& Reply)
-{
-    TRESTClient client;
-    client.BaseURL = formMain ? formMain->vc_rest_base_url : QString();
-    const TRESTClient::TReply r =
-        client.Execute(TRESTRequestMethod::rmPOST, QStringLiteral("client/register"), {{QStringLiteral("id"), TempCode}}, nullptr);
-    if (r.StatusCode == 200 || r.StatusCode == 400) {
-        Reply = QString::fromUtf8(r.RawBytes);
-        return r.StatusCode == 200 ? 0 : 9;
-    }
-    do_message(true, txt::WebNoConnection, MSG_WARNING);
-    if (formMain)
-        formMain->SetWebStatus(false);
-    Reply.clear();
-    return 9;
-}
-
-// The web worker and the calendar download join here when the
-// synchronisation lands; until then the window runs without them.
+// Without the web synchronisation nothing reaches the web: a registration
+// fails with a clear error, the rest does nothing.
 TMainWebLink DefaultLink()
 {
     TMainWebLink l;
-    l.RegisterClient = RegisterWithService;
+    l.RegisterClient = [](const QString&, QString&) -> int {
+        throw Exception(QStringLiteral("Web -tulospalvelun yhteys puuttuu."));
+    };
     l.StartOnline = [] {};
     l.StopOnline = [] {};
     l.DownloadCalendar = [](const QString&) {};
     l.DownloadEventData = [](int64_t) {};
+    l.CalendarLoaded = [] { return false; };
     return l;
 }
 
@@ -41,6 +24,13 @@ TMainWebLink& Current()
 {
     static TMainWebLink link = DefaultLink();
     return link;
+}
+
+template <class F>
+void Keep(F& Member, const F& Fallback)
+{
+    if (!Member)
+        Member = Fallback;
 }
 
 }  // namespace
@@ -52,18 +42,16 @@ TMainWebLink& MainWebLink()
 
 TMainWebLink SetMainWebLink(TMainWebLink Link)
 {
-    const TMainWebLink defaults = DefaultLink();
-    if (!Link.RegisterClient)
-        Link.RegisterClient = defaults.RegisterClient;
-    if (!Link.StartOnline)
-        Link.StartOnline = defaults.StartOnline;
-    if (!Link.StopOnline)
-        Link.StopOnline = defaults.StopOnline;
-    if (!Link.DownloadCalendar)
-        Link.DownloadCalendar = defaults.DownloadCalendar;
-    if (!Link.DownloadEventData)
-        Link.DownloadEventData = defaults.DownloadEventData;
     TMainWebLink old = Current();
+    const bool empty = !Link.RegisterClient && !Link.StartOnline && !Link.StopOnline && !Link.DownloadCalendar &&
+                       !Link.DownloadEventData && !Link.CalendarLoaded;
+    const TMainWebLink base = empty ? DefaultLink() : old;
+    Keep(Link.RegisterClient, base.RegisterClient);
+    Keep(Link.StartOnline, base.StartOnline);
+    Keep(Link.StopOnline, base.StopOnline);
+    Keep(Link.DownloadCalendar, base.DownloadCalendar);
+    Keep(Link.DownloadEventData, base.DownloadEventData);
+    Keep(Link.CalendarLoaded, base.CalendarLoaded);
     Current() = std::move(Link);
     return old;
 }

@@ -9,8 +9,8 @@
 #include <functional>
 
 struct TMainWebLink {
-    // POST "client/register" with the temporary code: 0 when the service
-    // accepted it (Reply: the client row), 9 when it refused it (Reply: the
+    // The registration with a temporary code: 0 when the service accepted it
+    // (Reply: the client row), another value when it refused it (Reply: the
     // refusal) or answered otherwise (Reply empty, the no-connection text
     // shown). No connection at all raises.
     std::function<int(const QString& TempCode, QString& Reply)> RegisterClient;
@@ -20,9 +20,14 @@ struct TMainWebLink {
     std::function<void(const QString& ClientId)> DownloadCalendar;
     // One event's classes, courses and controls.
     std::function<void(int64_t EventId)> DownloadEventData;
+    // Whether a calendar download of this run has succeeded (and the latest
+    // did not fail).
+    std::function<bool()> CalendarLoaded;
 };
 
-// The link in use (never null members: the defaults fill what a setter leaves empty).
+// The link in use; never has empty members.
 TMainWebLink& MainWebLink();
-// Replaces the link and returns the previous one.
+// Replaces the link and returns the previous one; members left empty keep
+// the link's current ones (an empty link restores the defaults, under which
+// nothing reaches the web).
 TMainWebLink SetMainWebLink(TMainWebLink Link);

@@ -7,6 +7,7 @@
 #include "platform/http/RESTClient.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowTexts.h"
 #include "resources/ProgramTexts.h"
 #include "tests/app_main/MainTestFixture.h"
@@ -122,4 +123,18 @@ TEST(Settings, OptionsAreWrittenAtOnceAndTheSecretOnlyByOK)
     s.OKClick();
     EXPECT_EQ(f.Data.Value("select client_secret from vrk_client where in_use = 'K'").toString(), QStringLiteral("new-secret"));
     EXPECT_EQ(f.Data.Value("select do_sync from vrk_client where in_use = 'K'").toString(), QStringLiteral("K"));
+}
+
+TEST(WebLink, ADownloadThatCannotBeSentIsReportedNotThrown)
+{
+    MainTestFixture f;
+    f.InsertClient(QStringLiteral("26.1"));
+    formMain->StartUp();
+    formMain->vc_rest_base_url.clear();
+    TMainWebSync sync(nullptr);  // its link replaces the test's while it lives
+    EXPECT_NO_THROW(MainWebLink().DownloadEventData(100));
+    EXPECT_NO_THROW(MainWebLink().DownloadCalendar(QStringLiteral("5")));
+    EXPECT_TRUE(formMain->imgSyncExclamation->Visible());
+    EXPECT_EQ(formMain->StatusPaneText(1), txt::WebNoConnection);
+    EXPECT_GE(f.Data.Messages("Error").size(), 2);
 }

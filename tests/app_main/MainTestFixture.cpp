@@ -24,16 +24,20 @@ MainTestFixture::MainTestFixture()
         return !SecretAnswer.isEmpty();
     });
     SetModalHook([this](TCustomForm* F) { return OnModal ? OnModal(F) : int(mrCancel); });
+    WebSync = std::make_unique<TMainWebSync>(nullptr);
+    MainWebSync = WebSync.get();
     TMainWebLink link;
     link.StartOnline = [this] { ++WebStarts; };
     link.StopOnline = [this] { ++WebStops; };
     link.DownloadCalendar = [this](const QString& Id) { Calendars << Id; };
+    link.DownloadEventData = [this](int64_t Id) { EventDownloads << Id; };
     FOldLink = SetMainWebLink(link);
 }
 
 MainTestFixture::~MainTestFixture()
 {
     SetMainWebLink(FOldLink);
+    WebSync.reset();
     SetModalHook(nullptr);
     SetCommonDialogHook(nullptr);
     SetMessageBoxHook(nullptr);

@@ -5,6 +5,7 @@
 
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainWebLink.h"
+#include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/support/DataModuleFixture.h"
@@ -28,6 +29,9 @@ public:
     DataModuleFixture Data;
     std::unique_ptr<TFormFirstUse> FirstUse;
     std::unique_ptr<TformSettings> Settings;
+    // The web synchronisation's side of the window; its worker is replaced
+    // by the counters below, its registration is the real one.
+    std::unique_ptr<TMainWebSync> WebSync;
     QStringList Boxes;         // texts of the message boxes shown
     int BoxAnswer = IDOK;      // answer to a box; question boxes get it too
     QString SecretAnswer;      // the input box's answer (empty: cancelled)
@@ -35,6 +39,7 @@ public:
     std::function<int(TCustomForm*)> OnModal;  // first-use dialog, settings …
     int WebStarts = 0, WebStops = 0;
     QStringList Calendars;
+    QList<int64_t> EventDownloads;
 
 private:
     TMainWebLink FOldLink;

@@ -154,6 +154,7 @@ TEST(MainProcessing, StartStopAndReadyWithTheActionsEnabledState)
     EXPECT_FALSE(formMain->tvMainTree->Visible());
     EXPECT_EQ(Enabled(*formMain), QString());
     EXPECT_EQ(f.Data.Module->getClientLastEvent(), 100);
+    EXPECT_EQ(f.EventDownloads, QList<int64_t>{100});
     EXPECT_EQ(f.Data.Value("select count(*) from vrk_client_message where event_id = 100 and message_type = '3'").toInt(), 1);
 
     // A class arrives: "Kirjaa uusi" only; a run in the forest selected
