@@ -6,7 +6,8 @@
 #include "data/vrkEntities.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/ActnList.h"
-#include "platform/ui/DBGrids.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridSorter.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
@@ -110,6 +111,15 @@ void TformMain::BuildGridColumns()
             col->SetReadOnly(true);
     }
     rdbgrdResultsClass->SetOptions(rdbgrdResultsClass->Options() & ~dgEditing);
+    rdbgrdResultsClass->SetTitleLines(2);
+    rdbgrdResultsClass->SetSortFieldName(QStringLiteral("INSERTED"));
+    rdbgrdResultsClass->SetSortDesc(true);
+    rdbgrdResultsClass->FieldsAsBoolean.Add(QStringLiteral("RENTED_CHIP=K;E"));
+    for (const char* line : {"[1::Lisätty::Red::Red::<<INSERTED>>::0]", "INSERTED=M", "ORIGIN_CLIENT_NAME=0", "",
+                             "[2::Rata::Red::Red::<<CLASS_NAME>>::0]", "CLASS_NAME=M", "COURSE_NAME=0", "COURSE_LENGTH=0",
+                             "CLIMB=0", "", "[3::Aika::Green::Green::<<TIME_STR>>::0]", "TIME_STR=M", "START_PUNCH_TIME=0",
+                             "START_TIME=0", "FINISH_TIME=0", "PENALTY_TIME_STR=0", ""})
+        rdbgrdResultsClass->FieldsGroups.Add(QString::fromUtf8(line));
     rdbgrdResultsClass->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* Column,
                                                   TGridDrawState State) {
         TDataSet* d = DataModule1 ? DataModule1->fbQueryResultsCFD : nullptr;
@@ -156,6 +166,7 @@ void TformMain::nayta_tulokset_grid()
     q.ParamByName(QStringLiteral("EVENT_ID")).SetAsLargeInt(event->event_id());
     q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(vcUILanguageCode);
     q.Open();
+    rdbgrdResultsClass->ReSort();
     fctlbrMainGrid->SetVisible(true);
     for (TAction* a : {actMainGridEdit, actMainGridEditPerson, actMainGridMergePerson, actMainGridPrintBadge,
                        actMainGridDelete, actMainGridNew, actMainGridToResult, actMainGridNewTest})
@@ -180,7 +191,7 @@ void TformMain::refreshMainGrid()
         TFbQuery& q = *DataModule1->fbQueryResultsCFD;
         if (q.Active()) {
             q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(vcUILanguageCode);
-            q.Refresh();
+            rDBGridSorter_FireDac1->DoRefresh(rdbgrdResultsClass, &q);
             // The refresh keeps the current record without a scroll: bring
             // the current run id in step with it.
             DataModule1->ResultsGridAfterScroll(&q);

@@ -8,7 +8,8 @@
 #include "data/vrkDataModule.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
-#include "platform/ui/DBGrids.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridSorter.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
@@ -285,7 +286,10 @@ void TformMain::BuildResults()
     for (TLabel* l : {lblSarja, lblNimi, lblSeura, lblAika, lblTulos})
         l->Font()->SetStyle(fsBold);
 
-    rdbgrdResultsClass = Make<TDBGrid>(this, grpMainAreaDetails, "rdbgrdResultsClass");
+    rdbgrdResultsClass = Make<TrDBGrid>(this, grpMainAreaDetails, "rdbgrdResultsClass");
+    rDBGridSorter_FireDac1 = new TrDBGridSorter_FireDac(this);
+    rDBGridSorter_FireDac1->SetName(QStringLiteral("rDBGridSorter_FireDac1"));
+    rdbgrdResultsClass->SetSorter(rDBGridSorter_FireDac1);
     rdbgrdResultsClass->SetAlign(alClient);
     rdbgrdResultsClass->Tag = 129;
     rdbgrdResultsClass->SetHint(Suoritukset);

@@ -446,6 +446,10 @@ void TCustomDBGrid::Resize()
 
 void TCustomDBGrid::LinkActive(bool Value)
 {
+    // A dataset closed or opened again may have made new fields: a column's
+    // remembered field would point at a freed one.
+    for (int i = 0; i < FColumns.Count(); ++i)
+        FColumns.Items(i)->FField = nullptr;
     if (!Value)
         HideEditor();
     FSelectedRows.Clear();

@@ -9,6 +9,8 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Graphics.h"
+#include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
 #include "tests/app_main/MainTestFixture.h"
@@ -267,4 +269,29 @@ TEST(MainStatus, StallTestBacklogAlertAndManualMinimise)
     m.SynkronointiActionOK();
     EXPECT_TRUE(m.imgSyncOK->Visible());
     EXPECT_TRUE(m.TimerSynkronointiAction->Enabled());
+}
+
+TEST(MainGrid, ShownAgainAndRefreshedItsColumnsFollowTheQuery)
+{
+    MainTestFixture f;
+    const QDateTime now(QDate(2026, 12, 10), QTime(15, 0));
+    Seed(f, now);
+    formMain->StartUp();
+    f.Data.Exec("insert into VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, CONTROL_CARD, RESULT_STATUS, PERSON_NAME, RENTED_CHIP)"
+                " values (901, 101, '222', 'I', 'Eero Laine', 'K');",
+                true);
+    Select(formMain->tvMainTree, 100);
+    Select(formMain->tvMainTree, 101);  // the results query closed and opened again
+    formMain->refreshMainGrid();        // and requeried by the sorter
+    EXPECT_TRUE(formMain->bResultsGridVisible);
+    EXPECT_EQ(f.Data.Module->fbQueryResultsCFD->RecordCount(), 1);
+    // No column may hold a field of the closed query.
+    TrDBGrid& g = *formMain->rdbgrdResultsClass;
+    for (int i = 0; i < g.Columns()->Count(); ++i) {
+        TColumn* c = g.Columns()->Items(i);
+        EXPECT_EQ(c->Field(), f.Data.Module->fbQueryResultsCFD->FindField(c->FieldName())) << c->FieldName().toStdString();
+    }
+    TBitmap shot;
+    g.PaintTo(&shot);
+    EXPECT_GT(shot.Width(), 0);
 }
