@@ -33,7 +33,8 @@ void TformMain::FormCreate(TComponent*)
 {
     FitLabels(this);
     getIniValues();
-    Application->OnException = [this](TComponent* Sender, const Exception& E) { AppException(Sender, E); };
+    if (Application)
+        Application->OnException = [this](TComponent* Sender, const Exception& E) { AppException(Sender, E); };
 }
 
 void TformMain::AppException(TComponent*, const Exception& E)
