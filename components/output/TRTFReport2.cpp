@@ -35,6 +35,39 @@ QString ReadFileLines(const QString& Path, bool& Found)
     return lines.join(CrLf) + CrLf;
 }
 
+// RTF writers break long lines anywhere, also inside tags, so the line breaks
+// go. A break that ends a control word ("\\par" at the end of a line) ends
+// it with a blank instead, or the word would run into the next line's text.
+QString RemoveRtfLineBreaks(const QString& Text)
+{
+    QString r;
+    r.reserve(Text.size());
+    for (int i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            r += c;
+            continue;
+        }
+        int k = r.size() - 1;
+        while (k >= 0 && (r[k].isDigit() || (r[k] == QLatin1Char('-') && k > 0 && r[k - 1].isLetter())))
+            --k;
+        int letters = k;
+        while (k >= 0 && r[k].isLetter() && r[k].unicode() < 128)
+            --k;
+        // A control word starts at an odd run of backslashes (an even run is
+        // escaped backslashes, or a tag delimiter).
+        int slashes = 0;
+        for (int j = k; j >= 0 && r[j] == QLatin1Char('\\'); --j)
+            ++slashes;
+        const bool endsControlWord = k >= 0 && k < letters && slashes % 2 == 1;
+        if (endsControlWord)
+            r += QLatin1Char(' ');
+        if (c == QLatin1Char('\r') && i + 1 < Text.size() && Text[i + 1] == QLatin1Char('\n'))
+            ++i;
+    }
+    return r;
+}
+
 bool IsWordBoundary(QChar c)
 {
     static const QString chars = QStringLiteral("\\ .,;()[]_?!\"'<>+-*/=");
@@ -146,10 +179,7 @@ void TRTFReport2::ProcAll()
         // 3. RTF writers break long lines anywhere, also inside tags.
         if (!FPlain)
             RepStr = ForEachTextPart(RepStr, [this](const QString& part) {
-                QString p = part;
-                p.remove(QLatin1Char('\r'));
-                p.remove(QLatin1Char('\n'));
-                return ProcSection(p, true, true);
+                return ProcSection(RemoveRtfLineBreaks(part), true, true);
             });
         // 4.
         if (DefaultCharset != 0)
@@ -453,12 +483,7 @@ void TRTFReport2::ExtractCheckTags(TStringList* AllTags, TStringList* Suspicious
     FTagList->Clear();
     try {
         ForEachTextPart(text, [&](const QString& part) {
-            QString p = part;
-            if (!FPlain) {
-                p.remove(QLatin1Char('\r'));
-                p.remove(QLatin1Char('\n'));
-            }
-            return ProcSection(p, true, UseExtractInnerTags);
+            return ProcSection(FPlain ? part : RemoveRtfLineBreaks(part), true, UseExtractInnerTags);
         });
     } catch (...) {
         FTagList = nullptr;

@@ -152,7 +152,10 @@ protected:
     double GetVal(const QString& Term, bool Tolerant);
     bool DecideCondition(QString Cond);
     QString GetCondValue(const QString& Operand, bool& Numeric);
-    QString CheckScientificFormat(const QString& Text) const;
+    virtual QString CheckScientificFormat(const QString& Text);
+    // The break a scan writes between two records for its newline, newpar,
+    // newcol and newpage options.
+    virtual QString ScanBreakText(const TScanInfo& Info) const;
 
     // ---- blocks ----
     QString ProcBlock(QString Text);

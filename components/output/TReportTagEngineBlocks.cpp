@@ -138,15 +138,7 @@ QString TReportTagEngine::ProcScan(QString& Text)
     QString row = body, footer;
     DivideStr(Tagged(QStringLiteral("scanfooter(") + info.DS + QLatin1Char(')')), body, row, footer);
 
-    QString breakText;
-    if (info.NewPage)
-        breakText = PageBreak();
-    else if (info.NewCol)
-        breakText = QStringLiteral("\\column ");
-    else if (info.NewPar)
-        breakText = QStringLiteral("\\par ");
-    else if (info.NewLine)
-        breakText = QStringLiteral("\\line ");
+    const QString breakText = ScanBreakText(info);
 
     // 5. The records.
     int counter = 0, steps = 0;
@@ -177,6 +169,19 @@ QString TReportTagEngine::ProcScan(QString& Text)
         pending = info.Sep + breakText;
     }
     return out + ProcBlock(footer);
+}
+
+QString TReportTagEngine::ScanBreakText(const TScanInfo& Info) const
+{
+    if (Info.NewPage)
+        return PageBreak();
+    if (Info.NewCol)
+        return QStringLiteral("\\column ");
+    if (Info.NewPar)
+        return QStringLiteral("\\par ");
+    if (Info.NewLine)
+        return QStringLiteral("\\line ");
+    return QString();
 }
 
 QString TReportTagEngine::RemovePar(const QString& Text, bool AllowBlanks) const

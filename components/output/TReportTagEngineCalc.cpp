@@ -294,7 +294,7 @@ QString TReportTagEngine::GetCalcValue(const QString& Expr, const QString& Forma
     return CheckScientificFormat(text);
 }
 
-QString TReportTagEngine::CheckScientificFormat(const QString& Text) const
+QString TReportTagEngine::CheckScientificFormat(const QString& Text)
 {
     const int e = Text.indexOf(QLatin1Char('E'));
     if (!ConvertScientificFormat || e < 0)
