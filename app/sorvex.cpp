@@ -3,10 +3,15 @@
 // release of the single-instance mark.
 
 #include "app/vrkFirstUse.h"
+#include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
+#include "devices/vrkEmitReader.h"
+#include "devices/vrkResultBoard.h"
+#include "results/vrkResultsClass.h"
+#include "results/vrkResultsClass2.h"
 #include "platform/os/MessageWindow.h"
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
@@ -57,13 +62,18 @@ void CreateForms()
     Application->CreateForm(formSettings);
     Application->CreateForm(DataModule1);
     formMain->Windows.Settings = [] { formSettings->ShowModal(); };
-    // 6 to 12, when they land, in this order: TformResultsClass,
-    // TformResultsClass2, TformNewClass, TformPerson, TformClub, TformCourse,
-    // TformResultsClassForest; each sets its hook in formMain->Windows.
+    Application->CreateForm(formResultsClass);
+    Application->CreateForm(formResultsClass2);
+    // 8 to 12, when they land, in this order: TformNewClass, TformPerson,
+    // TformClub, TformCourse, TformResultsClassForest; each sets its hook in
+    // formMain->Windows.
     // 13: the web worker with the main window's own web calls.
     Application->CreateForm(MainWebSync);
-    // 14 to 17, when they land: TFormEmitReader, TformPersonMerge,
-    // TformResultBoard, TformSaldoMaksu.
+    Application->CreateForm(formEmitReader);
+    // 15, when it lands: TformPersonMerge.
+    Application->CreateForm(formResultBoard);
+    // 17, when it lands: TformSaldoMaksu.
+    LinkFinishDesk();
 }
 
 void InitializeModules()

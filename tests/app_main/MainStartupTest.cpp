@@ -108,8 +108,9 @@ TEST(MainStartup, EveryBranchOfTheFirstShowing)
         ASSERT_GE(f.Boxes.size(), c.BoxesStartWith.size()) << f.Boxes.join("|").toStdString();
         for (int i = 0; i < c.BoxesStartWith.size(); ++i)
             EXPECT_TRUE(f.Boxes[i].startsWith(c.BoxesStartWith[i])) << f.Boxes[i].toStdString();
-        if (c.BoxesStartWith.isEmpty())
+        if (c.BoxesStartWith.isEmpty()) {
             EXPECT_TRUE(f.Boxes.isEmpty()) << f.Boxes.join("|").toStdString();
+        }
         for (const QString& p : c.FilesAfter)
             EXPECT_TRUE(f.Exists(p)) << p.toStdString();
         for (const QString& p : c.FilesGone)
@@ -121,8 +122,9 @@ TEST(MainStartup, EveryBranchOfTheFirstShowing)
                 EXPECT_TRUE(f.TableExists(t)) << t.toStdString();
             for (const QString& t : c.TablesNotMade)
                 EXPECT_FALSE(f.TableExists(t)) << t.toStdString();
-            if (!c.VersionAfter.isEmpty())
+            if (!c.VersionAfter.isEmpty()) {
                 EXPECT_EQ(f.Data.Value("select client_version from vrk_client where in_use = 'K'").toString(), c.VersionAfter);
+            }
         }
         if (QLatin1String(c.Name) == QLatin1String("a missing secret is asked and stored")) {
             EXPECT_EQ(f.InputBoxes, 1);
