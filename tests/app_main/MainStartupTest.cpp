@@ -9,6 +9,7 @@
 #include "resources/MainWindowTexts.h"
 #include "tests/app_main/MainTestFixture.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -192,4 +193,18 @@ TEST(MainStartup, ClosingWithUnsentMessagesWarnsAndOnlyYesCloses)
     formMain->FormCloseQuery(formMain, canClose);
     EXPECT_TRUE(canClose);
     EXPECT_EQ(f.Boxes.size(), 2);
+}
+
+TEST(MainStartup, TheShippedUpgradeFolderRunsOverACurrentDatabase)
+{
+    MainTestFixture f;
+    f.InsertClient(QStringLiteral("26.0"));
+    QFile script(QStringLiteral(SORVEX_SOURCE_DIR "/eventdb/115_triggers.sql"));
+    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
+    f.WriteFile(QStringLiteral("db/26.1/115_triggers.sql"), script.readAll());
+    formMain->StartUp();
+    EXPECT_FALSE(formMain->bNotShown) << f.Boxes.join("|").toStdString();
+    EXPECT_TRUE(f.Boxes.isEmpty()) << f.Boxes.join("|").toStdString();
+    EXPECT_FALSE(f.Exists(QStringLiteral("db")));
+    EXPECT_EQ(f.Data.Value("select client_version from vrk_client where in_use = 'K'").toString(), txt::ProgramVersion);
 }
