@@ -55,6 +55,14 @@ public:
     }
 };
 
+// "type: port" of one device from the device form's lists; "-" for no port.
+QString DeviceLine(TComboBox* Type, TComboBox* Port)
+{
+    const QString type = Type && Type->ItemIndex() >= 0 ? Type->Items().value(Type->ItemIndex()) : QString();
+    const QString port = Port && Port->ItemIndex() >= 0 ? Port->Items().value(Port->ItemIndex()) : QString();
+    return type + QStringLiteral(": ") + (port.isEmpty() ? QStringLiteral("-") : port);
+}
+
 TMainFinishDeskHost& Host()
 {
     static TMainFinishDeskHost host;
@@ -74,6 +82,10 @@ void LinkFinishDesk()
         formResultsClass2->ShowModal();
     };
     w.DeviceForm = [] { formEmitReader->Show(); };
+    formMain->DeviceText = [] {
+        return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
+               DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);
+    };
     w.StartDevice = [] { formEmitReader->StartDevice(); };
     w.StopDevice = [] { formEmitReader->StopDevice(); };
     w.EnableDevice = [] { formEmitReader->EnableDevice(); };

@@ -5,11 +5,16 @@
 // Run it under Xvfb to look at the result.
 
 #include "app/vrkFirstUse.h"
+#include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
 #include "app/vrkMainTree.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
+#include "devices/vrkEmitReader.h"
+#include "devices/vrkResultBoard.h"
+#include "results/vrkResultsClass.h"
+#include "results/vrkResultsClass2.h"
 #include "platform/database/FbScript.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
@@ -82,6 +87,11 @@ int main(int argc, char** argv)
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);
     Application->CreateForm(DataModule1);
+    Application->CreateForm(formResultsClass);
+    Application->CreateForm(formResultsClass2);
+    Application->CreateForm(formEmitReader);
+    Application->CreateForm(formResultBoard);
+    LinkFinishDesk();
     formMain->s_db_name = db.Con.DatabaseName;
     formMain->s_db_user_name = QStringLiteral("SYSDBA");
     formMain->Windows.Settings = [] { formSettings->ShowModal(); };
@@ -97,6 +107,15 @@ int main(int argc, char** argv)
     formMain->actMaaliAloitaExecute();
     formMain->refreshMessageCounts(12, 3);
     Shot(formMain, out + QStringLiteral("/04_main_processing_empty_event.png"));
+
+    // A course arrives: the guidance goes on to the devices.
+    int64_t classId = 0;
+    QString message;
+    DataModule1->insertClass(QStringLiteral("A-rata"), 10, QStringLiteral("E"), QString(), QStringLiteral("31,32,33"), 2.5f,
+                             40, QString(), 100, classId, message);
+    formMain->actMaaliLopetaExecute();
+    formMain->actMaaliAloitaExecute();
+    Shot(formMain, out + QStringLiteral("/04b_main_processing_with_course.png"));
 
     formSettings->Show();
     formSettings->LoadControls();
