@@ -38,6 +38,19 @@ struct TScanInfo {
     QString Calc;
     int MinRows = 0;
     int MaxRows = 0;
+    // Table-row mode (office documents): one condition per template row.
+    bool TableRows = false;
+    QStringList RowConds;
+};
+
+// A scan body split into the rows of its table, with each row's kind.
+struct TTableRowParts {
+    enum TKind { rkEvery, rkHeader, rkFooter, rkHidden, rkCondition };
+    QString Prefix;
+    QString Suffix;
+    QStringList Rows;
+    std::vector<TKind> Kinds;
+    QStringList Conds;
 };
 
 struct TCalcField {
@@ -156,6 +169,18 @@ protected:
     // The break a scan writes between two records for its newline, newpar,
     // newcol and newpage options.
     virtual QString ScanBreakText(const TScanInfo& Info) const;
+    // A scan option the engine knows beyond the common ones (true when taken).
+    virtual bool ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside)
+    {
+        (void)Info; (void)Name; (void)Inside;
+        return false;
+    }
+    // Splits a table-row scan's body into its rows (office documents only).
+    virtual TTableRowParts SplitTableRows(const QString& Body, const TScanInfo& Info) const
+    {
+        (void)Info;
+        return {Body, QString(), {}, {}, {}};
+    }
 
     // ---- blocks ----
     QString ProcBlock(QString Text);

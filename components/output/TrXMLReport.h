@@ -85,6 +85,8 @@ protected:
     bool RemoveParAfterTags() const override { return false; }
     QString CheckScientificFormat(const QString& Text) override;
     QString ScanBreakText(const TScanInfo& Info) const override;
+    bool ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside) override;
+    TTableRowParts SplitTableRows(const QString& Body, const TScanInfo& Info) const override;
     QString PictureTagValue(const QString& Tag) override;
     QString BarcodeTagValue(const QString& Tag) override;
     QString PictureFieldValue(TField* Field, const QString& Format) override;

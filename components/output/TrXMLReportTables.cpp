@@ -262,3 +262,61 @@ QString TrXMLReport::ProcInsertTable(const QString& Table)
     }
     return table;
 }
+
+// ---- table-row scans ------------------------------------------------------------------
+
+bool TrXMLReport::ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside)
+{
+    if (!Name.startsWith(QLatin1String("tblrow"), Qt::CaseInsensitive))
+        return false;
+    bool ok = false;
+    const int n = Name.mid(6).toInt(&ok);
+    if (!ok || n < 1)
+        RaiseErr(5, Name);
+    Info.TableRows = true;
+    while (Info.RowConds.size() < n)
+        Info.RowConds << QString();
+    while (Info.RowConds.size() > n)
+        Info.RowConds.removeLast();
+    Info.RowConds[n - 1] = Inside.trimmed();
+    return true;
+}
+
+TTableRowParts TrXMLReport::SplitTableRows(const QString& Body, const TScanInfo& Info) const
+{
+    const TXMLMarkup& m = XMLMarkup(FXMLFormat);
+    TTableRowParts parts;
+    int start = FXMLFormat == tfDOCX ? FindRowStart(Body, 0) : int(Body.indexOf(m.TableRowBegin, 0, Qt::CaseInsensitive));
+    if (start < 0) {
+        parts.Prefix = Body;
+        return parts;
+    }
+    parts.Prefix = Body.left(start);
+    const int suffix = Body.indexOf(m.TableTagEnd, start);
+    if (suffix < 0)
+        RaiseErr(5, m.TableTagEnd);
+    parts.Suffix = Body.mid(suffix);
+    int at = start;
+    while (at >= 0 && at < suffix) {
+        const int end = Body.indexOf(m.TableRowEnd, at);
+        if (end < 0 || end > suffix)
+            RaiseErr(5, m.TableRowEnd);
+        const int rowEnd = end + m.TableRowEnd.size();
+        const QString cond = Info.RowConds.value(parts.Rows.size()).trimmed();
+        const QString c = cond.toLower();
+        TTableRowParts::TKind kind = TTableRowParts::rkCondition;
+        if (c.isEmpty() || c == QLatin1String("1"))
+            kind = TTableRowParts::rkEvery;
+        else if (c == QLatin1String("h") || c == QLatin1String("header"))
+            kind = TTableRowParts::rkHeader;
+        else if (c == QLatin1String("f") || c == QLatin1String("footer"))
+            kind = TTableRowParts::rkFooter;
+        else if (c == QLatin1String("0") || c == QLatin1String("hide"))
+            kind = TTableRowParts::rkHidden;
+        parts.Rows << Body.mid(at, rowEnd - at);
+        parts.Kinds.push_back(kind);
+        parts.Conds << cond;
+        at = FXMLFormat == tfDOCX ? FindRowStart(Body, rowEnd) : int(Body.indexOf(m.TableRowBegin, rowEnd, Qt::CaseInsensitive));
+    }
+    return parts;
+}

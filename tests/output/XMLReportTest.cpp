@@ -287,3 +287,26 @@ TEST_F(XMLReport, InsertedTablesHoldTitlesAndRecords)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(XMLReport, TableRowScansRepeatChosenRows)
+{
+    const QByteArray body =
+        "<w:p><w:r><w:t>&lt;&lt;scan(A);tblrow1(h);tblrow2(A.TIME&gt;15);tblrow3(hide)&gt;&gt;</w:t></w:r></w:p>"
+        "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>Nimi</w:t></w:r></w:p></w:tc></w:tr>"
+        "<w:tr><w:tc><w:p><w:r><w:t>&lt;&lt;A.NAME&gt;&gt;</w:t></w:r></w:p></w:tc></w:tr>"
+        "<w:tr><w:tc><w:p><w:r><w:t>never</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+        "<w:p><w:r><w:t>&lt;&lt;endscan(A)&gt;&gt;</w:t></w:r></w:p>";
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", Document(body)}});
+    auto a = Names();
+    Report.Execute({a.get()});
+    const QString doc = QString::fromUtf8(ReadPackage(Report.OutputFile).at("word/document.xml"));
+    EXPECT_EQ(doc.count(QStringLiteral("<w:tr>")), 2) << doc.toStdString();
+    EXPECT_EQ(doc.count(QStringLiteral("Nimi")), 1);
+    EXPECT_TRUE(doc.contains(QStringLiteral("Bob &amp; Co")));
+    EXPECT_FALSE(doc.contains(QStringLiteral("Väinö")));
+    EXPECT_FALSE(doc.contains(QStringLiteral("never")));
+}
+
+} // namespace
