@@ -177,7 +177,7 @@ void TrXMLReport::ProcTemplateFile()
     DoActionAfter();
 }
 
-bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile)
+bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile, bool ReadOnly)
 {
     rzip.Load();
     if (!rzip.Loaded)
@@ -205,7 +205,13 @@ bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile)
                 OnGetTemplateStr(this, XMLFileName, RepStr);
             else if (rzip.ExtractToString(entry, RepStr) != 0)
                 libraryError();
+            if (ReadOnly) {
+                LoadNamedTables();
+                continue;
+            }
             UpdateXMLTags();
+            if (!NamedTables_Content.empty())
+                WriteNamedTables();
             ProcessMessages();
             if (Aborted)
                 throw Exception(reptxt::ActionAborted);
@@ -223,7 +229,7 @@ bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile)
         rzip.UnLoad();
         throw;
     }
-    const int closed = rzip.CloseArchive(true);
+    const int closed = rzip.CloseArchive(!ReadOnly);
     if (closed != 0)
         libraryError();
     rzip.UnLoad();

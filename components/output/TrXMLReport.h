@@ -28,6 +28,13 @@ using TGetColumnWidth = std::function<void(TComponent* Sender, const QString& ID
 using TGetCellParams = std::function<void(TComponent* Sender, const QString& ID, TField* Field, int RowIndex, int ColIndex,
                                           QString& Text, TTableCellFormatRec& Format)>;
 
+struct TTableContentRec {
+    QString TableName;
+    QString TableXMLContent;
+    QString CellXMLContent;
+    QString PlainText;
+};
+
 using TXMLModifyContent = std::function<void(TComponent* Sender, const QString& FileName, QString& Content)>;
 
 class TrXMLReport : public TReportTagEngine {
@@ -61,6 +68,13 @@ public:
                     const QString& SeekFrom = QString(), const QString& SeekTo = QString()) const;
     void ReplaceText(QString& Part, const QString& OldText, const QString& NewText, bool WholeWordOnly,
                      const QString& SeekFrom = QString(), const QString& SeekTo = QString()) const;
+    // Named tables (DOCX, named by their caption): read their first cells
+    // from a document, or give them new content when a report is written.
+    std::vector<TTableContentRec> NamedTables_Content;
+    int NamedTables_LoadContent(const QString& FileName, const QString& TableNamePrefix);
+    void NamedTables_DefineContent(const QString& TableNameID, const QString& CellXMLContent, const QString& PlainText);
+    void NamedTables_ClearContent() { NamedTables_Content.clear(); }
+
     // Turns the format markers and the InlineFormatting markers into runs (DOCX).
     void CheckInlineFormat(QString& Part) const;
 
@@ -94,7 +108,9 @@ protected:
 private:
     void SetReportFormat(const QString& FileName);
     void ProcTemplateFile();
-    bool ExtractProcXMLFiles(const QString& PackageFile);
+    bool ExtractProcXMLFiles(const QString& PackageFile, bool ReadOnly = false);
+    void LoadNamedTables();
+    void WriteNamedTables();
     bool ProcXMLFile(const QString& Target);
     void UpdateXMLTags();
     void ProcInfoTags();
@@ -116,4 +132,5 @@ private:
     QString RelItemStr;
     int PicCount = 0;
     bool TryScientificFormat = false;
+    QString FLoadTableNamePrefix;
 };
