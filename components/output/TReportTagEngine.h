@@ -123,7 +123,9 @@ protected:
     virtual bool ExtractEOLAfterIfSet() const { return false; }
     // Pictures and barcodes: the document text of the picture.
     virtual QString PictureTagValue(const QString& Tag) { (void)Tag; return QString(); }
-    virtual QString BarcodeTagValue(const QString& Tag) { (void)Tag; return QString(); }
+    // Barcodes are drawn into a bitmap that the engine places as a picture.
+    QString BarcodeTagValue(const QString& Tag);
+    virtual QString PlaceBitmap(const TBitmap& Bitmap, const QString& Options) { (void)Bitmap; (void)Options; return QString(); }
     virtual QString PictureFieldValue(TField* Field, const QString& Format) { (void)Field; (void)Format; return QString(); }
     // Text of a failing field.
     virtual QString FieldFailureText(int Slot, const QString& FieldName, const QString& Message) const;
@@ -134,6 +136,7 @@ protected:
     // ---- run state ----
     void ClearSlots();
     void SetDatasets(const std::vector<TDataSet*>& DataSets);
+    // Resets the run state and tells the host a run starts (it may abort it).
     void StartRun();
     void EndRun();
     TDataSet* DS(int i) const { return (i >= 0 && i < MaxDatasets) ? FSlots[i].DS : nullptr; }
@@ -142,6 +145,12 @@ protected:
     void CheckAbort();
     void ProcessMessages();
     void ApplyInfo();  // after the info tags were collected into ExtendedInfo
+    // Opens or prints the written report; a printer named for the run goes to
+    // the print command, the system's default printer stays as it is.
+    void RunActionAfter(int Action, const QString& File);
+    // The text and options of a barcode tag: false with the tag's value in
+    // Text when there is nothing to draw.
+    bool ResolveBarcodeTag(const QString& Tag, QString& Text, QString& Options);
     TStringList FExtendedInfo;
     int RecNbr = 1;
     int RecNbrDS0 = -1;

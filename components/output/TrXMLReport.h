@@ -102,7 +102,7 @@ protected:
     bool ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside) override;
     TTableRowParts SplitTableRows(const QString& Body, const TScanInfo& Info) const override;
     QString PictureTagValue(const QString& Tag) override;
-    QString BarcodeTagValue(const QString& Tag) override;
+    QString PlaceBitmap(const TBitmap& Bitmap, const QString& Options) override;
     QString PictureFieldValue(TField* Field, const QString& Format) override;
 
 private:
