@@ -281,6 +281,7 @@ void TrDBAction::Notification(TComponent* AComponent, TOperation Operation)
     }
     if (AComponent == FStoredGrid)
         FStoredGrid = nullptr;
+    std::erase(FBars, AComponent);
 }
 
 void TrDBAction::SetActiveGrid(TrDBGrid* Grid)
@@ -383,6 +384,8 @@ void TrDBAction::RefreshAction()
     }
     if (ParioCompConfig.rDBGridPropsCfg.HideCellParams)
         acoColor->SetVisible(false);
+    for (TToolBar* bar : FBars)
+        bar->Realign();
 }
 
 bool TrDBAction::CheckEditState(bool ShowDialog)
@@ -551,6 +554,8 @@ TToolBar* TrDBAction::CreateToolBar(TWinControl* Parent)
         {acoPrintDirect, nullptr}, {nullptr, nullptr},     {acoRefresh, nullptr}};
     for (const auto& [a, m] : layout)
         button(a, m);
+    FBars.push_back(bar);
+    FreeNotification(bar);
     return bar;
 }
 
@@ -562,16 +567,21 @@ TToolBar* TrDBAction::CreateEditBar(TWinControl* Parent)
     bar->SetShowCaptions(true);
     bar->SetButtonWidth(75);
     bar->SetButtonHeight(36);
+    bar->SetHeight(42);
     bar->Images = ImgEna;
     bar->DisabledImages = ImgDis;
     for (TAction* a : {aceEdit, static_cast<TAction*>(nullptr), aceAdd, aceDuplic, static_cast<TAction*>(nullptr), aceDelete,
                        aceSave, aceSaveAdd, aceCancel, static_cast<TAction*>(nullptr), acoClose}) {
         auto* b = new TToolButton(bar);
-        if (a)
+        if (a) {
             b->SetAction(a);
-        else
+        } else {
             b->SetStyle(tbsSeparator);
+            b->SetWidth(8);
+        }
         b->SetParent(bar);
     }
+    FBars.push_back(bar);
+    FreeNotification(bar);
     return bar;
 }

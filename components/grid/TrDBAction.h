@@ -82,6 +82,9 @@ private:
     int FFlags = 255;
     std::vector<TShortCut> acShortCuts;
     TShortCut acEditSC = 0;
+    // The bars made here: their buttons follow the actions' visibility, and
+    // the bar lays them out again after each refresh.
+    std::vector<TToolBar*> FBars;
     TMenuItem *FMenuRecord = nullptr, *FMenuRecordSep = nullptr, *FMenuSort = nullptr, *FMenuFilter = nullptr,
               *FMenuColumns = nullptr;
 };
