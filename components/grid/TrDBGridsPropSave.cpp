@@ -1,5 +1,6 @@
 #include "components/grid/TrDBGridsPropSave.h"
 
+#include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
@@ -266,7 +267,14 @@ void TrDBGridsPropSave::DelRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid*
 
 void TrDBGridsPropSave::SaveFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G)
 {
-    F->WriteInteger(S, QStringLiteral("CondCount"), 0);
+    TrDBGridColumnFilters* cf = TrDBGridColumnFilters::Of(G);
+    const auto& store = cf->ColumnFilters();
+    F->WriteInteger(S, QStringLiteral("CondCount"), int(store.size()));
+    for (size_t n = 0; n < store.size(); ++n) {
+        F->WriteString(S, QStringLiteral("Field%1").arg(n), store[n].FieldName);
+        F->WriteString(S, QStringLiteral("Cond%1").arg(n), store[n].FilterString);
+        F->WriteString(S, QStringLiteral("Text%1").arg(n), cf->EditValues.Values(store[n].FieldName));
+    }
     if (TDataSet* ds = G->DataSet()) {
         F->WriteString(S, QStringLiteral("FilterText"), ds->Filter());
         F->WriteBool(S, QStringLiteral("Filtered"), ds->Filtered());
@@ -275,6 +283,12 @@ void TrDBGridsPropSave::SaveFilterState(TPropSaveFile* F, const QString& S, TrDB
 
 void TrDBGridsPropSave::ReadFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G)
 {
+    TrDBGridColumnFilters* cf = TrDBGridColumnFilters::Of(G);
+    const int count = F->ReadInteger(S, QStringLiteral("CondCount"), 0);
+    for (int n = 0; n < count; ++n)
+        cf->DefineColumnFilter(F->ReadString(S, QStringLiteral("Field%1").arg(n), QString()),
+                               F->ReadString(S, QStringLiteral("Cond%1").arg(n), QString()),
+                               F->ReadString(S, QStringLiteral("Text%1").arg(n), QString()), false);
     TDataSet* ds = G->DataSet();
     if (!ds)
         return;
@@ -284,7 +298,7 @@ void TrDBGridsPropSave::ReadFilterState(TPropSaveFile* F, const QString& S, TrDB
     } catch (const std::exception&) {
         // A stored filter that no longer fits the data leaves the data unfiltered.
     }
-    G->SetFilteredFieldNames(G->FilteredFieldNames());
+    cf->GetColumnFilterString();
 }
 
 void TrDBGridsPropSave::SaveFilterSetting(TrDBGrid* G, const QString& KeySuffix)
