@@ -1,5 +1,6 @@
 #include "components/grid/TrDBGridsPropSave.h"
 
+#include "components/grid/TCellParamsCondList.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSet.h"
@@ -311,4 +312,53 @@ void TrDBGridsPropSave::ReadFilterSetting(TrDBGrid* G, const QString& KeySuffix)
 {
     if (PropSaveMain() && PropSaveMain()->PropSaveFile())
         ReadFilterState(PropSaveMain()->PropSaveFile(), GetKey(G) + QStringLiteral(".Filter") + KeySuffix, G);
+}
+
+void TrDBGridsPropSave::SaveCellParamsCondList(TPropSaveFile* F, const QString& Key, const TCellParamsCondList& L)
+{
+    F->WriteInteger(Key, QStringLiteral("CellParamsCondCount"), L.Count());
+    for (int n = 0; n < L.Count(); ++n) {
+        const TCellParamsCond& c = *L.Items[size_t(n)];
+        const QString s = GetCellParamKey(Key, n);
+        F->WriteString(s, QStringLiteral("Field"), c.FieldName);
+        F->WriteInteger(s, QStringLiteral("Operator"), int(c.CondOperator));
+        F->WriteString(s, QStringLiteral("Value"), c.Value);
+        F->WriteInteger(s, QStringLiteral("Action"), int(c.Action));
+        F->WriteInteger(s, QStringLiteral("FontColor"), int(c.FontColor));
+        F->WriteInteger(s, QStringLiteral("BkColor"), int(c.BkColor));
+        F->WriteBool(s, QStringLiteral("Bold"), c.Bold);
+        F->WriteBool(s, QStringLiteral("WholeRow"), c.WholeRow);
+        F->WriteBool(s, QStringLiteral("UseDataImage"), c.ImageDef.UseDataImage);
+        F->WriteInteger(s, QStringLiteral("ImageIndex"), c.ImageDef.ImageIndex);
+        F->WriteString(s, QStringLiteral("ImageAlignment"), c.ImageDef.ImageAlignment);
+        F->WriteString(s, QStringLiteral("ShowText"), c.ImageDef.ShowText);
+        F->WriteBool(s, QStringLiteral("StopIfTrue"), c.StopIfTrue);
+        F->WriteBool(s, QStringLiteral("Deactive"), c.Deactive);
+    }
+}
+
+void TrDBGridsPropSave::ReadCellParamsCondList(TPropSaveFile* F, const QString& Key, TCellParamsCondList& L)
+{
+    const int n = F->ReadInteger(Key, QStringLiteral("CellParamsCondCount"), 0);
+    if (n <= 0)
+        return;
+    L.Clear();
+    for (int i = 0; i < n; ++i) {
+        const QString s = GetCellParamKey(Key, i);
+        TCellParamsCond* c = L.Add();
+        c->FieldName = F->ReadString(s, QStringLiteral("Field"), QString());
+        c->CondOperator = TCellParamsCondOperators(std::clamp(F->ReadInteger(s, QStringLiteral("Operator"), 0), 0, 10));
+        c->Value = F->ReadString(s, QStringLiteral("Value"), QString());
+        c->Action = TCellParamsCondActions(std::clamp(F->ReadInteger(s, QStringLiteral("Action"), 0), 0, 2));
+        c->FontColor = TColor(F->ReadInteger(s, QStringLiteral("FontColor"), int(clNone)));
+        c->BkColor = TColor(F->ReadInteger(s, QStringLiteral("BkColor"), int(clNone)));
+        c->Bold = F->ReadBool(s, QStringLiteral("Bold"), false);
+        c->WholeRow = F->ReadBool(s, QStringLiteral("WholeRow"), false);
+        c->ImageDef.UseDataImage = F->ReadBool(s, QStringLiteral("UseDataImage"), false);
+        c->ImageDef.ImageIndex = F->ReadInteger(s, QStringLiteral("ImageIndex"), -1);
+        c->ImageDef.ImageAlignment = F->ReadString(s, QStringLiteral("ImageAlignment"), QString());
+        c->ImageDef.ShowText = F->ReadString(s, QStringLiteral("ShowText"), QString());
+        c->StopIfTrue = F->ReadBool(s, QStringLiteral("StopIfTrue"), false);
+        c->Deactive = F->ReadBool(s, QStringLiteral("Deactive"), false);
+    }
 }

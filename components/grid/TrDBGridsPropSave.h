@@ -12,6 +12,7 @@
 class TDBGrid;
 class TrDBGrid;
 class TColumn;
+class TCellParamsCondList;
 
 class TDBGridsPropSave : public TCustomPropSave {
 public:
@@ -46,6 +47,10 @@ public:
     bool StoreDesignSetting = false;
     std::function<void(TrDBGrid* G, TPropSaveAction A, TPropSaveFile* PSFile)> OnReadSaveProps;
 
+    static QString GetCellParamKey(const QString& Key, int Idx) { return Key + QStringLiteral(".CellParamsCond") + QString::number(Idx); }
+    static void SaveCellParamsCondList(TPropSaveFile* F, const QString& Key, const TCellParamsCondList& L);
+    // A stored count of 0, or none, leaves the list as it is.
+    static void ReadCellParamsCondList(TPropSaveFile* F, const QString& Key, TCellParamsCondList& L);
     void SaveRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
     void ReadRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
     void DelRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
