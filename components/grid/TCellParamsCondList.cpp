@@ -67,11 +67,10 @@ bool TCellParamsCondList::Evaluate(const TCellParamsCond& C) const
         if (e.compare(QLatin1String("$Date"), Qt::CaseInsensitive) == 0) {
             v.Number = QDateToDateTime(QDate::currentDate());
             v.Text = FormatDateTime(QStringLiteral("ddddd"), v.Number);
-        } else if (open > 0 && close > open && FGrid) {
+        } else if (open > 0 && close > open) {
             const QString fn = e.left(open).toUpper();
             TField* sf = ds->FieldByName(e.mid(open + 1, close - open - 1));
-            TrDBGridSummaries s(FGrid);
-            const TSummaryResults r = s.GetSummaryResults(sf, true);
+            const TSummaryResults r = Summaries ? Summaries->GetSummaryResults(sf, false) : TSummaryResults();
             v.Number = fn == QLatin1String("SUM") ? r.Sum : fn == QLatin1String("MIN") ? r.Min : fn == QLatin1String("MAX") ? r.Max
                      : fn == QLatin1String("AVG") ? r.Avg : fn == QLatin1String("COUNTVAL") ? r.CountValues
                      : fn == QLatin1String("COUNTNULL") ? r.CountEmpty : double(r.CountValues + r.CountEmpty);

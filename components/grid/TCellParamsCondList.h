@@ -13,6 +13,7 @@
 #include <vector>
 
 class TrDBGrid;
+class TrDBGridSummaries;
 class TDataSet;
 class TField;
 class TFont;
@@ -43,6 +44,10 @@ public:
     std::vector<std::unique_ptr<TCellParamsCond>> Items;
     // Grid-linked lists evaluate only with the grid's cell-condition option on.
     bool Active = false;
+    // The column summaries that "=SUM(FIELD)" and its kin compare with. They
+    // are read as last computed (the footer's recalculation), never computed
+    // while cells are painted; without them such values are 0.
+    TrDBGridSummaries* Summaries = nullptr;
 
     int Count() const { return int(Items.size()); }
     TCellParamsCond* Add();

@@ -3,6 +3,7 @@
 // a failing rule switched off, and the rule list through a property file.
 
 #include "components/grid/TCellParamsCondList.h"
+#include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
@@ -54,6 +55,9 @@ TEST_F(CellConditions, SingleRulesTable)
         {"NAME", cpoEqual, "mäkinen liisa", true}, {"NAME", cpoStart, "MÄKI", true}, {"NAME", cpoContain, "liisa", true},
         {"NAME", cpoNotContain, "liisa", false}, {"RENTED", cpoGreater, "E", true},  {"CLUB", cpoAllways, "", true},
     };
+    TrDBGridSummaries sums(grid);
+    sums.Recalculate();
+    list.Summaries = &sums;
     for (const Case& c : cases)
         EXPECT_EQ(list.Evaluate(Rule(c.field, c.op, c.value)), c.expect) << c.field << " " << c.op << " " << c.value;
 }

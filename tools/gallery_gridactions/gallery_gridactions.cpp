@@ -1,10 +1,15 @@
 // The grid action module on two windows: the main results window (grid Tag
 // 129: no editing, no close) with the action tool bar, and an editor window
-// (Tag 0) with tool bar and edit bar while a record is being edited.
+// (Tag 0) with tool bar and edit bar while a record is being edited; rows
+// coloured by cell conditions with a footer of column summaries, before and
+// after a filter-bar text.
 // Screenshots go into the folder given as the first argument (default
 // "gallery_gridactions"); run under Xvfb.
 
+#include "components/grid/TCellParamsCondList.h"
 #include "components/grid/TrDBAction.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/ClientDataSet.h"
 #include "platform/database/DataSource.h"
@@ -87,5 +92,51 @@ int main(int argc, char** argv)
     actions->RefreshAction();
     shot("editor_editing", e);
     data->Cancel();
+
+    // Cell conditions: runs over 30 min in yellow, the fastest in green, bold
+    // names of OK Espoo; the footer sums the times.
+    TrDBGridSummaries sums(egrid);
+    TCellParamsCondList conds;
+    conds.LinkGrid(egrid);
+    conds.Summaries = &sums;
+    conds.Active = true;
+    TCellParamsCond* slow = conds.Add();
+    slow->FieldName = QStringLiteral("AIKA");
+    slow->CondOperator = cpoGreater;
+    slow->Value = QStringLiteral("2000");
+    slow->BkColor = 0x99FFFF;
+    slow->WholeRow = true;
+    TCellParamsCond* best = conds.Add();
+    best->FieldName = QStringLiteral("AIKA");
+    best->Value = QStringLiteral("=MIN(AIKA)");
+    best->BkColor = 0xB0F0B0;
+    best->WholeRow = true;
+    TCellParamsCond* club = conds.Add();
+    club->FieldName = QStringLiteral("SEURA");
+    club->CondOperator = cpoStart;
+    club->Value = QStringLiteral("OK");
+    club->Bold = true;
+    club->FontColor = clNavy;
+    egrid->OnGetCellParams = [&conds](TComponent*, TField* F, TFont* Font, TColor& Bk, bool, bool Highlight) {
+        TDataImageDef img;
+        conds.GetFieldCond(F, Font, Bk, img, Highlight, false);
+    };
+    auto footer = [&] {
+        sums.Recalculate();
+        egrid->FooterRow()->FieldFooterDefs.Clear();
+        for (const char* name : {"NIMI", "AIKA"}) {
+            TField* fld = data->FieldByName(QLatin1String(name));
+            QString text = QLatin1String(name) == QLatin1String("NIMI") ? QStringLiteral("%COUNTALL juoksijaa") : QStringLiteral("Σ %SUM");
+            sums.ReplaceSummaryTags(text, fld, sums.GetSummaryResults(fld, false), true);
+            egrid->FooterRow()->FieldFooterDefs.Add(QLatin1String(name) + QLatin1Char('=') + text + QStringLiteral(";R"));
+        }
+        egrid->FooterRow()->SetFooterVisible(true);
+        egrid->Invalidate();
+    };
+    footer();
+    shot("conditions_footer", e);
+    TrDBGridColumnFilters::Of(egrid)->ProcFilterBarFilter(data->FieldByName(QStringLiteral("SEURA")), QStringLiteral("Espoo | Tampere"));
+    footer();
+    shot("conditions_filtered", e);
     return 0;
 }
