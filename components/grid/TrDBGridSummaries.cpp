@@ -95,16 +95,18 @@ void TrDBGridSummaries::Recalculate()
             r.SelAvg = DoRound(r.SelSum / r.SelCountValues);
         r.DistinctValueCount = int(lists[i].size());
         std::vector<TDistinctValues> all;
-        for (const auto& e : lists[i])
-            all.push_back({e.first, e.second});
-        std::sort(all.begin(), all.end(), [](const TDistinctValues& A, const TDistinctValues& B) {
+        all.reserve(size_t(lists[i].size()));
+        for (auto e = lists[i].cbegin(); e != lists[i].cend(); ++e)
+            all.push_back({e->first, e->second});
+        // Only the 25 most frequent are kept: sort just those.
+        const size_t keep = std::min<size_t>(25, all.size());
+        std::partial_sort(all.begin(), all.begin() + qsizetype(keep), all.end(), [](const TDistinctValues& A, const TDistinctValues& B) {
             if (A.Count != B.Count)
                 return A.Count > B.Count;
             return A.Value.compare(B.Value, Qt::CaseInsensitive) < 0;
         });
-        if (all.size() > 25)
-            all.resize(25);
-        r.DistinctValues = all;
+        all.resize(keep);
+        r.DistinctValues = std::move(all);
     }
     FGrid->Invalidate();
 }
