@@ -3,6 +3,8 @@
 // sort, filter and field groups; the ordering of the form hooks; the
 // configuration errors of a saver's component list.
 
+#include "components/base/rGroupBox.h"
+#include "components/grid/TParioCompsPropSave.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
@@ -44,6 +46,13 @@ public:
         gridSaver->StoreFieldsGroup = true;
         gridSaver->StoreFilterSetting = true;
         gridSaver->Components.Add(QStringLiteral("rdbgrdResultsClass"));
+        details = new TrGroupBox(this);
+        details->SetName(QStringLiteral("grpMainAreaDetails"));
+        details->SetParent(this);
+        details->SetBounds(0, 340, 640, 80);
+        boxSaver = new TParioCompsPropSave(this);
+        boxSaver->SetPropSaveMain(saver);
+        boxSaver->Components.Add(QStringLiteral("grpMainAreaDetails"));
         OnCreate = [this, Log](TComponent*) {
             if (Log)
                 for (int i = 0; i < grid->Columns()->Count(); ++i)
@@ -62,6 +71,8 @@ public:
     TrDBGrid* grid;
     TEdit* edit;
     TrDBGridsPropSave* gridSaver;
+    TrGroupBox* details;
+    TParioCompsPropSave* boxSaver;
 };
 
 QStringList ColumnNames(TrDBGrid* G)
@@ -107,6 +118,8 @@ TEST_F(GridLayoutRoundTrip, ClosingAndReopeningRestoresTheLayout)
         data->SetFilter(QStringLiteral("STATUS = '0'"));
         data->SetFiltered(true);
         f.SetBounds(120, 90, 640, 400);
+        f.details->SetMinimized(true);
+        f.details->OriginSize = 77;  // the height it opens to again
     }
     EXPECT_EQ(log, QStringList({QStringLiteral("create sees width %1").arg(log.value(0).section(' ', -1)), QStringLiteral("destroy")}));
 
@@ -132,6 +145,10 @@ TEST_F(GridLayoutRoundTrip, ClosingAndReopeningRestoresTheLayout)
     EXPECT_TRUE(f.saver->WasFormPosSaved());
     EXPECT_EQ(f.Left(), 120);
     EXPECT_EQ(f.Width(), 640);
+
+    EXPECT_TRUE(f.details->Minimized());
+    EXPECT_EQ(f.details->OriginSize, 77);
+    EXPECT_TRUE(f.file->SectionExists(QStringLiteral("formMain.grpMainAreaDetails")));
 
     // The program's section names.
     EXPECT_TRUE(f.file->SectionExists(QStringLiteral("formMain_XY")));
