@@ -371,7 +371,8 @@ void TPropSaveFile::ReadSection(const QString& Section, TStrings& Strings) const
 
 void TPropSaveFile::WriteSection(const QString& Section, const TStrings& Strings)
 {
-    CreateIniFile(QString(), false);
+    if (!FIniFile)
+        LoadFile();
     for (int i = 0; i < Strings.Count(); ++i) {
         const QString l = Strings[i];
         const int eq = int(l.indexOf(QLatin1Char('=')));
@@ -439,7 +440,9 @@ void TPropSaveFile::WriteRaw(const QString& Section, const QString& Ident, QStri
 {
     if (OnWriteValue)
         OnWriteValue(Section, Ident, Value);
-    CreateIniFile(QString(), false);
+    // A file component made at run time (never loaded) loads on its first write.
+    if (!FIniFile)
+        LoadFile();
     FIniFile->Write(Section, Ident, Value);
 }
 
