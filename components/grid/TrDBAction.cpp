@@ -249,6 +249,17 @@ void TrDBAction::CreateMenus()
     item(pmFilterList->Items(), acfFilterSave);
     item(pmFilterList->Items(), acfFilterLoad);
     item(pmFilterList->Items(), nullptr);
+    // Stored filters come with the stored-filter dialog; until then the list says so.
+    pmFilterList->OnPopup = [this](TComponent*) {
+        TMenuItem* items = pmFilterList->Items();
+        while (items->Count() > 3)
+            delete items->Items(items->Count() - 1);
+        auto* none = new TMenuItem(this);
+        none->SetCaption(gridacttxt::NoSavedItems);
+        none->Tag = -1;
+        none->SetEnabled(false);
+        items->Add(none);
+    };
     pmColumnWidth = menu("pmColumnWidth");
     for (TAction* a : {accWidthAuto, accWidthSame, accWidthData, static_cast<TAction*>(nullptr), accWidthDefault})
         item(pmColumnWidth->Items(), a);

@@ -117,6 +117,16 @@ TEST_F(GridActions, VisibilityMenusShortcutsAndOtherActions)
     EXPECT_FALSE(actions->acoClose->Visible());
     EXPECT_TRUE(actions->aceAdd->Visible());
 
+    // Drop-downs without saved sorts or stored filters say so in one disabled line.
+    for (TPopupMenu* m : {actions->pmSortList, actions->pmFilterList}) {
+        m->OnPopup(m);
+        m->OnPopup(m);  // twice: the list is rebuilt, not appended to
+        TMenuItem* last = m->Items()->Items(m->Items()->Count() - 1);
+        EXPECT_EQ(last->Caption(), QStringLiteral("no saved items"));
+        EXPECT_FALSE(last->Enabled());
+        EXPECT_EQ(m->Items()->Count(), m == actions->pmSortList ? 1 : 4);
+    }
+
     EXPECT_THROW(actions->SetUserRights(false, 10), Exception);
     EXPECT_TRUE(actions->acoExport->Enabled());
 }
