@@ -364,10 +364,17 @@ public:
 
     void Schedule(const PWeftTaskControl& task)
     {
+        PWeftTaskImpl taskSide;
+        if (auto* si = dynamic_cast<IWeftTaskControlSharedInfo*>(task.get()))
+            taskSide = si->GetTaskSide();
+        Schedule(task, taskSide);
+    }
+
+    void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide)
+    {
         auto item = std::make_shared<TOTPWorkItem>();
         item->owiTaskControl = task;
-        if (auto* si = dynamic_cast<IWeftTaskControlSharedInfo*>(task.get()))
-            item->owiTask = si->GetTaskSide();
+        item->owiTask = taskSide;
         item->owiUniqueID = task->UniqueID();
         TEndList toEnd;
         {
@@ -637,6 +644,11 @@ public:
     }
 
     void Schedule(const PWeftTaskControl& task) override { FCore->Schedule(task); }
+    void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide) override
+    {
+        FCore->Schedule(task, taskSide);
+    }
+    IWeftThreadPoolScheduler* Scheduler() override { return this; }
 
     int GetIdleWorkerThreadTimeout_sec() override { return FCore->IdleWorkerThreadTimeout_sec; }
     int GetMaxExecuting() override { return FCore->MaxExecuting; }
