@@ -82,3 +82,18 @@ inline const QString CancelHint = QStringLiteral("Cancel changes");
 inline const QString SortingError = QStringLiteral("Error: Sorting of data.");
 
 }  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Data-aware picture.
+inline const QString ConvertMenu = QStringLiteral("Convert...");
+inline const QString ConvertCurrentToJpg = QStringLiteral("current record to JPG");
+inline const QString ConvertAllToJpg = QStringLiteral("all records to JPG");
+inline const QString ConvertCurrentToBmp = QStringLiteral("current record to BMP");
+inline const QString ConvertAllToBmp = QStringLiteral("all records to BMP");
+inline const QString CannotEditRecord = QStringLiteral("Error: Cannot edit record.");
+inline const QString ConvertAllQuestion = QStringLiteral("This action change format of this field for all records in table.");
+inline const QString ConvertContinue = QStringLiteral("Continue?");
+inline const QString Converting = QStringLiteral("Converting...");
+
+}  // namespace dbctltxt
