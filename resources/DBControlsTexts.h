@@ -97,3 +97,40 @@ inline const QString ConvertContinue = QStringLiteral("Continue?");
 inline const QString Converting = QStringLiteral("Converting...");
 
 }  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Column choice dialog.
+inline const QString FieldsCaption = QStringLiteral("Fields selection and properties");
+inline const QString ListOfFields = QStringLiteral("List of fields:");
+inline const QString FieldsListHint = QStringLiteral("Fields visibility and properties");
+inline const QString MoveFieldUpHint = QStringLiteral("Move selected field up");
+inline const QString MoveFieldDownHint = QStringLiteral("Move selected field down");
+inline const QString All = QStringLiteral("All");
+inline const QString AllHint = QStringLiteral("Select or unselect all fields.");
+inline const QString Font = QStringLiteral("Font");
+inline const QString FontHint = QStringLiteral("Font size and color");
+inline const QString ColumnColor = QStringLiteral("Column color:");
+inline const QString ColumnColorHint = QStringLiteral("Background color");
+inline const QString Alignment = QStringLiteral(" Alignment: ");
+inline const QString AlignLeft = QStringLiteral("Left");
+inline const QString AlignRight = QStringLiteral("Right");
+inline const QString AlignCenter = QStringLiteral("Center");
+inline const QString CaptionLabel = QStringLiteral("Caption:");
+inline const QString SizeLabel = QStringLiteral("Size:");
+inline const QString SizeHint = QStringLiteral("Column width for export");
+inline const QString FormatLabel = QStringLiteral("Format:");
+inline const QString HeaderContent = QStringLiteral("Header content:");
+inline const QString ContentInfoField = QStringLiteral("<<Field>> will be replaced by field content");
+inline const QString ContentInfoRecNo = QStringLiteral("<<#>> will be replaced by record number");
+inline const QString ExampleText = QStringLiteral("Example text");
+inline const QString Use = QStringLiteral("Use");
+inline const QString UseHint = QStringLiteral("Set field according selected values");
+inline const QString GroupColumns = QStringLiteral("Group columns");
+inline const QString GroupSettings = QStringLiteral("Group settings");
+inline const QString SetDefaultProperties = QStringLiteral("Set default properties");
+inline const QString RowHeader = QStringLiteral("- Row header -");
+inline const QString UseChanges = QStringLiteral("Use changes?");
+inline const QString ResetToDefault = QStringLiteral("Reset to default properties?");
+
+}  // namespace dbctltxt

@@ -14,6 +14,7 @@
 #include "components/dbcontrols/TrDBMemo.h"
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
+#include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFindForm.h"
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "components/grid/rDBGrid.h"
@@ -314,7 +315,27 @@ int main(int argc, char** argv)
     }
     sort->Close();
     delete sort;
-    // 6. The data-aware picture: a drawn picture with its bound bar, and an empty field.
+
+    // 6. The column choice dialog of that grid, with the row header offered.
+    {
+        auto* fields = new TrDBFieldsForm(f);
+        fields->GDS = sortGrid;
+        fields->UseFixedCol = true;
+        fields->Show();
+        fields->SelectEntry(2);
+        fields->SetEntryChecked(4, false);
+        settle();
+        TBitmap dlg;
+        fields->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_fields_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+        fields->SelectEntry(0);
+        settle();
+        fields->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_fields_dialog_row_header.png").arg(shotNo, 2, 10, QLatin1Char('0')));
+        fields->Close();
+        delete fields;
+    }
+    // 7. The data-aware picture: a drawn picture with its bound bar, and an empty field.
     {
         TClientDataSet pics;
         pics.AddField(QStringLiteral("ID"), ftInteger);
