@@ -3,6 +3,7 @@
 // dialogs (English, the component library's own).
 
 #include <QString>
+#include <QStringList>
 
 namespace dbctltxt {
 
@@ -132,5 +133,52 @@ inline const QString SetDefaultProperties = QStringLiteral("Set default properti
 inline const QString RowHeader = QStringLiteral("- Row header -");
 inline const QString UseChanges = QStringLiteral("Use changes?");
 inline const QString ResetToDefault = QStringLiteral("Reset to default properties?");
+
+}  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Filter dialog.
+inline const QString FilterCaption = QStringLiteral("Set filter");
+inline const QString AddOneCondition = QStringLiteral(" Add one condition: ");
+inline const QString FieldCaption = QStringLiteral("Field caption:");
+inline const QString FieldName = QStringLiteral("Field name:");
+inline const QString FieldsSelectionHint = QStringLiteral("Fields selection (dblclick for insert of fieldname)");
+inline const QString SignLabel = QStringLiteral("Sign:");
+inline const QString SignHint = QStringLiteral("Sign selection");
+inline const QString ValueLabel = QStringLiteral("Value:");
+inline const QString ValueFrom = QStringLiteral("Value from:");
+inline const QString ValueTo = QStringLiteral("Value to:");
+inline const QString ClearHistory = QStringLiteral("<A NAME=Del>Delete</A> history");
+inline const QString YesText = QStringLiteral("Yes");
+inline const QString NoText = QStringLiteral("No");
+inline const QString SetPeriod = QStringLiteral("Set period");
+inline const QString LogicalOperator = QStringLiteral(" Logical operator ");
+inline const QString AndText = QStringLiteral("AND");
+inline const QString OrText = QStringLiteral("OR");
+inline const QString AddCondition = QStringLiteral("Add condition");
+inline const QString AddConditionHint = QStringLiteral("Add condition (uses selected field, sign and value)");
+inline const QString AddConditionOk = QStringLiteral("Enter condition and OK");
+inline const QString AddConditionOkHint = QStringLiteral("Enter condition and use filter.");
+inline const QString FilterConditions = QStringLiteral("Filter conditions:");
+inline const QString FilterConditionsHint = QStringLiteral("Enter filter condition");
+inline const QString ClearAll = QStringLiteral("Clear all");
+inline const QString ClearAllHint = QStringLiteral("Clear conditions");
+inline const QString LoadConditionsHint = QStringLiteral("Load conditions from file");
+inline const QString SaveConditionsHint = QStringLiteral("Save conditions to file");
+inline const QString Test = QStringLiteral("Test");
+inline const QString TestHint = QStringLiteral("Test of conditions");
+inline const QString ShowRecordCount = QStringLiteral("Show record count");
+inline const QString UseFilterHint = QStringLiteral("Use entered filter");
+inline const QString FilterFiles = QStringLiteral("Filter conditions (*.flt)|*.flt");
+inline const QString AllFiles = QStringLiteral("All files (*.*)|*.*");
+inline const QString SelectedRecords = QStringLiteral("Selected %d records.");
+inline const QString AllOk = QStringLiteral("All OK.");
+inline const QStringList TextSigns = {QStringLiteral("contain"), QStringLiteral("start with"), QStringLiteral("is equal"),
+                                      QStringLiteral("is not equal"), QStringLiteral("is greater"), QStringLiteral("is greater or equal"),
+                                      QStringLiteral("is smaller"), QStringLiteral("is smaller or equal")};
+inline const QStringList ValueSigns = {QStringLiteral("is equal"), QStringLiteral("is not equal"), QStringLiteral("is greater"),
+                                       QStringLiteral("is greater or equal"), QStringLiteral("is smaller"),
+                                       QStringLiteral("is smaller or equal"), QStringLiteral("is between")};
 
 }  // namespace dbctltxt

@@ -48,6 +48,7 @@ TrDBImage::~TrDBImage()
 void TrDBImage::BuildToolBar()
 {
     FBoundToolBar = new TToolBar(this);
+    FBoundToolBar->SetAlign(alNone);
     FBoundToolBar->Flat = true;
     FBoundToolBar->FreeNotification(this);
     for (int i = 0; i < 4; ++i) {

@@ -15,6 +15,7 @@
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBFieldsForm.h"
+#include "components/dbcontrols/rDBFilterForm.h"
 #include "components/dbcontrols/rDBFindForm.h"
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "components/grid/rDBGrid.h"
@@ -335,7 +336,26 @@ int main(int argc, char** argv)
         fields->Close();
         delete fields;
     }
-    // 7. The data-aware picture: a drawn picture with its bound bar, and an empty field.
+    // 7. The filter dialog with one condition added and a date range being chosen.
+    {
+        auto* filter = new TrDBFilterForm(f);
+        filter->GDS = sortGrid;
+        filter->Show();
+        filter->SelectField(QStringLiteral("PERSON_NAME"));
+        filter->eValue->SetText(QStringLiteral("Virtanen"));
+        filter->AddCondition(false);
+        filter->SelectField(QStringLiteral("START_TIME"));
+        filter->SelectSign(6);
+        filter->SetPeriod(fpMonth, 0);
+        filter->TestClick();
+        settle();
+        TBitmap dlg;
+        filter->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_filter_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+        filter->Close();
+        delete filter;
+    }
+    // 8. The data-aware picture: a drawn picture with its bound bar, and an empty field.
     {
         TClientDataSet pics;
         pics.AddField(QStringLiteral("ID"), ftInteger);
