@@ -182,3 +182,12 @@ inline const QStringList ValueSigns = {QStringLiteral("is equal"), QStringLitera
                                        QStringLiteral("is smaller or equal"), QStringLiteral("is between")};
 
 }  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Saved sorts.
+inline const QString Input = QStringLiteral("Input");
+inline const QString NameOfSavedItem = QStringLiteral("Name of saved item:");
+inline const QString SavedSortsFull = QStringLiteral("All 20 places for saved sorting are used. Delete a saved sorting first.");
+
+}  // namespace dbctltxt
