@@ -68,11 +68,6 @@ QString RemoveRtfLineBreaks(const QString& Text)
     return r;
 }
 
-bool IsWordBoundary(QChar c)
-{
-    static const QString chars = QStringLiteral("\\ .,;()[]_?!\"'<>+-*/=");
-    return chars.contains(c);
-}
 
 } // namespace
 
@@ -166,10 +161,6 @@ void TRTFReport2::ProcAll()
 {
     // 1-2.
     StartRun();
-    bool abort = false;
-    if (OnReportProcess)
-        OnReportProcess(this, 0, abort);
-    Aborted = abort;
     RepStr.clear();
     if (OnGetTemplateStr)
         OnGetTemplateStr(this, RepStr);
@@ -214,7 +205,7 @@ void TRTFReport2::ProcAll()
     }
     RepStr.clear();
     Save(bytes);
-    abort = false;
+    bool abort = false;
     if (OnReportProcess)
         OnReportProcess(this, -1, abort);
     DoActionAfter();
@@ -240,32 +231,7 @@ void TRTFReport2::Save(const QByteArray& Bytes)
 
 void TRTFReport2::DoActionAfter()
 {
-    if (ActionAfter == aaShow) {
-        RunFile(OutputFile, QString(), QString(), SW_SHOWNORMAL, true);
-        return;
-    }
-    if (ActionAfter != aaPrint)
-        return;
-    // The printer goes to the print command; the system's default stays as it is.
-    const QString remembered = GetDefaultPrinterName();
-    if (!PrinterName.isEmpty()) {
-        QStringList names;
-        GetPrinterNames(names);
-        if (!names.contains(PrinterName) || !SetDefaultPrinter(PrinterName, false))
-            RaiseRepErr(rePrinter, PrinterName);
-    }
-    try {
-        for (int copy = 0; copy < std::max(1, PrintCopies); ++copy) {
-            CheckAbort();
-            PrintFileSimple(OutputFile);
-        }
-    } catch (...) {
-        if (!PrinterName.isEmpty())
-            SetDefaultPrinter(remembered, false);
-        throw;
-    }
-    if (!PrinterName.isEmpty())
-        SetDefaultPrinter(remembered, false);
+    RunActionAfter(ActionAfter, OutputFile);
 }
 
 // ---- template preparation ------------------------------------------------------------
@@ -535,60 +501,22 @@ void TRTFReport2::ReplaceText(QString& Text, const QString& OldText, const QStri
     SeekInfo.WholeWord = WholeWordOnly;
     SeekInfo.SeekFrom = SeekFrom;
     SeekInfo.SeekTo = SeekTo;
-    QString n = NewText;
-    auto mark = [&n](const QString& open, const QString& code) {
-        const int a = n.indexOf(open);
-        if (a < 0)
-            return;
-        n.replace(a, open.size(), code);
-        const int b = n.indexOf(QLatin1String("\\="), a + code.size());
-        if (b >= 0)
-            n.replace(b, 2, QStringLiteral("\\nosupersub "));
-        else
-            n += QStringLiteral("\\nosupersub ");
-    };
-    mark(QStringLiteral("\\^"), QStringLiteral("\\super "));
-    mark(QStringLiteral("\\_"), QStringLiteral("\\sub "));
+    const QString n = ApplyScriptMarks(NewText, QStringLiteral("\\super "), QStringLiteral("\\sub "),
+                                       QStringLiteral("\\nosupersub "));
     SeekInfo.NewText = n;
     Text = ForEachTextPart(Text, [this](const QString& part) { return ProcFormatText(part); });
 }
 
 QString TRTFReport2::ProcFormatText(const QString& Part) const
 {
-    if (SeekInfo.OldText.isEmpty())
-        return Part;
     QString text = Part;
-    int start = 0;
-    if (!SeekInfo.SeekFrom.isEmpty()) {
-        start = text.indexOf(SeekInfo.SeekFrom, 0, Qt::CaseInsensitive);
-        if (start < 0)
-            return Part;
-    }
-    int limit = text.size();
-    if (!SeekInfo.SeekTo.isEmpty()) {
-        const int to = text.indexOf(SeekInfo.SeekTo, start, Qt::CaseInsensitive);
-        if (to >= 0)
-            limit = to;
-    }
-    const QString& old = SeekInfo.OldText;
-    int at = start;
-    for (;;) {
-        const int p = text.indexOf(old, at, Qt::CaseInsensitive);
-        if (p < 0 || p + old.size() > limit)
-            break;
-        if (SeekInfo.WholeWord) {
-            const bool before = p == 0 || IsWordBoundary(text[p - 1]);
-            const bool after = p + old.size() < text.size() && IsWordBoundary(text[p + old.size()]);
-            if (!before || !after) {
-                at = p + 1;
-                continue;
-            }
-        }
-        const QString insert = SeekInfo.Action == 1 ? SeekInfo.SetFrmStart + text.mid(p, old.size()) + SeekInfo.SetFrmStop
-                                                    : SeekInfo.NewText;
-        text.replace(p, old.size(), insert);
-        limit += insert.size() - old.size();
-        at = p + insert.size();
-    }
+    const int length = SeekInfo.OldText.size();
+    SeekAndReplace(text, SeekInfo.OldText, SeekInfo.WholeWord, SeekInfo.SeekFrom, SeekInfo.SeekTo,
+                   [this, length](const QString& T, int Pos) {
+                       const QString insert = SeekInfo.Action == 1
+                                                  ? SeekInfo.SetFrmStart + T.mid(Pos, length) + SeekInfo.SetFrmStop
+                                                  : SeekInfo.NewText;
+                       return TSeekReplacement{Pos, length, insert};
+                   });
     return text;
 }

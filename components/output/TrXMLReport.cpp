@@ -126,10 +126,6 @@ void TrXMLReport::WriteWithRetry(const std::function<bool()>& Write, const QStri
 void TrXMLReport::ProcTemplateFile()
 {
     StartRun();
-    bool abort = false;
-    if (OnReportProcess)
-        OnReportProcess(this, 0, abort);
-    Aborted = abort;
     RepStr.clear();
     if (FXMLFormat != tfXML) {
         if (!QFile::exists(ReportFile))
@@ -171,13 +167,13 @@ void TrXMLReport::ProcTemplateFile()
     } else if (!ProcXMLFile(OutputFile)) {
         return;
     }
-    abort = false;
+    bool abort = false;
     if (OnReportProcess)
         OnReportProcess(this, -1, abort);
     DoActionAfter();
 }
 
-bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile)
+bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile, bool ReadOnly)
 {
     rzip.Load();
     if (!rzip.Loaded)
@@ -205,7 +201,13 @@ bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile)
                 OnGetTemplateStr(this, XMLFileName, RepStr);
             else if (rzip.ExtractToString(entry, RepStr) != 0)
                 libraryError();
+            if (ReadOnly) {
+                LoadNamedTables();
+                continue;
+            }
             UpdateXMLTags();
+            if (!NamedTables_Content.empty())
+                WriteNamedTables();
             ProcessMessages();
             if (Aborted)
                 throw Exception(reptxt::ActionAborted);
@@ -223,7 +225,7 @@ bool TrXMLReport::ExtractProcXMLFiles(const QString& PackageFile)
         rzip.UnLoad();
         throw;
     }
-    const int closed = rzip.CloseArchive(true);
+    const int closed = rzip.CloseArchive(!ReadOnly);
     if (closed != 0)
         libraryError();
     rzip.UnLoad();
@@ -397,20 +399,10 @@ QString TrXMLReport::CheckScientificFormat(const QString& Text)
 
 QString TrXMLReport::ApplyScientific(const QString& Value) const
 {
-    if (FXMLFormat != tfDOCX || !ConvertScientificFormat)
+    QString mantissa, sign, digits;
+    if (FXMLFormat != tfDOCX || !ConvertScientificFormat || !SplitScientific(Value, mantissa, sign, digits))
         return Value;
-    const int e = Value.indexOf(QLatin1Char('E'));
-    if (e < 0)
-        return Value;
-    QString digits = Value.mid(e + 1);
-    QString sign;
-    if (digits.startsWith(QLatin1Char('-')))
-        sign = QStringLiteral("-");
-    if (digits.startsWith(QLatin1Char('-')) || digits.startsWith(QLatin1Char('+')))
-        digits.remove(0, 1);
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
-    return Value.left(e) + QStringLiteral(" x 10")
+    return mantissa + QStringLiteral(" x 10")
            + QStringLiteral("</w:t></w:r><w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:t xml:space=\"preserve\">")
            + sign + digits + QStringLiteral("</w:t></w:r><w:r><w:t xml:space=\"preserve\">");
 }
@@ -453,31 +445,5 @@ QString TrXMLReport::MemoValue(const QString& Text, const QString& Format)
 
 void TrXMLReport::DoActionAfter()
 {
-    if (ActionAfter == aaShow) {
-        RunFile(OutputFile, QString(), QString(), SW_SHOWNORMAL, true);
-        return;
-    }
-    if (ActionAfter != aaPrint)
-        return;
-    const QString remembered = GetDefaultPrinterName();
-    if (!PrinterName.isEmpty()) {
-        QStringList names;
-        GetPrinterNames(names);
-        if (!names.contains(PrinterName) || !SetDefaultPrinter(PrinterName, false))
-            RaiseErr(6, PrinterName);
-    }
-    auto restore = [&] {
-        if (!PrinterName.isEmpty())
-            SetDefaultPrinter(remembered, false);
-    };
-    try {
-        for (int copy = 0; copy < PrintCopies; ++copy) {
-            CheckAbort();
-            PrintFileSimple(OutputFile);
-        }
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    RunActionAfter(ActionAfter, OutputFile);
 }

@@ -28,6 +28,13 @@ using TGetColumnWidth = std::function<void(TComponent* Sender, const QString& ID
 using TGetCellParams = std::function<void(TComponent* Sender, const QString& ID, TField* Field, int RowIndex, int ColIndex,
                                           QString& Text, TTableCellFormatRec& Format)>;
 
+struct TTableContentRec {
+    QString TableName;
+    QString TableXMLContent;
+    QString CellXMLContent;
+    QString PlainText;
+};
+
 using TXMLModifyContent = std::function<void(TComponent* Sender, const QString& FileName, QString& Content)>;
 
 class TrXMLReport : public TReportTagEngine {
@@ -61,6 +68,13 @@ public:
                     const QString& SeekFrom = QString(), const QString& SeekTo = QString()) const;
     void ReplaceText(QString& Part, const QString& OldText, const QString& NewText, bool WholeWordOnly,
                      const QString& SeekFrom = QString(), const QString& SeekTo = QString()) const;
+    // Named tables (DOCX, named by their caption): read their first cells
+    // from a document, or give them new content when a report is written.
+    std::vector<TTableContentRec> NamedTables_Content;
+    int NamedTables_LoadContent(const QString& FileName, const QString& TableNamePrefix);
+    void NamedTables_DefineContent(const QString& TableNameID, const QString& CellXMLContent, const QString& PlainText);
+    void NamedTables_ClearContent() { NamedTables_Content.clear(); }
+
     // Turns the format markers and the InlineFormatting markers into runs (DOCX).
     void CheckInlineFormat(QString& Part) const;
 
@@ -85,14 +99,18 @@ protected:
     bool RemoveParAfterTags() const override { return false; }
     QString CheckScientificFormat(const QString& Text) override;
     QString ScanBreakText(const TScanInfo& Info) const override;
+    bool ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside) override;
+    TTableRowParts SplitTableRows(const QString& Body, const TScanInfo& Info) const override;
     QString PictureTagValue(const QString& Tag) override;
-    QString BarcodeTagValue(const QString& Tag) override;
+    QString PlaceBitmap(const TBitmap& Bitmap, const QString& Options) override;
     QString PictureFieldValue(TField* Field, const QString& Format) override;
 
 private:
     void SetReportFormat(const QString& FileName);
     void ProcTemplateFile();
-    bool ExtractProcXMLFiles(const QString& PackageFile);
+    bool ExtractProcXMLFiles(const QString& PackageFile, bool ReadOnly = false);
+    void LoadNamedTables();
+    void WriteNamedTables();
     bool ProcXMLFile(const QString& Target);
     void UpdateXMLTags();
     void ProcInfoTags();
@@ -114,4 +132,5 @@ private:
     QString RelItemStr;
     int PicCount = 0;
     bool TryScientificFormat = false;
+    QString FLoadTableNamePrefix;
 };

@@ -65,27 +65,9 @@ QString TrXMLReport::PictureTagValue(const QString& Tag)
     return found ? CreateFormatPicture(nullptr, options, nullptr, path) : QString();
 }
 
-QString TrXMLReport::BarcodeTagValue(const QString& Tag)
+QString TrXMLReport::PlaceBitmap(const TBitmap& Bitmap, const QString& Options)
 {
-    const int colon = Tag.indexOf(QLatin1Char(':'));
-    const QString options = colon >= 0 ? Tag.mid(colon + 1) : QString();
-    const QString inside = SepBracket(colon >= 0 ? Tag.left(colon) : Tag).Inside.trimmed();
-    QString text;
-    if (IsConstantTag(inside)) {
-        text = inside.mid(1, inside.size() - 2);
-    } else {
-        bool resolved;
-        text = ProcTagStr(inside, resolved);
-        if (!resolved)
-            return QLatin1Char('?') + inside + QLatin1Char('?');
-    }
-    if (text.isEmpty())
-        return QString();
-    TBitmap bmp;
-    QString failure;
-    if (!DrawBarcodeBitmap(text, ParsePictureOptions(options), bmp, failure))
-        return failure;
-    return CreateFormatPicture(nullptr, options, &bmp, QString());
+    return CreateFormatPicture(nullptr, Options, &Bitmap, QString());
 }
 
 QString TrXMLReport::PictureFieldValue(TField* Field, const QString& Format)

@@ -5,6 +5,7 @@
 #include "components/output/TrXMLReport.h"
 
 #include "components/output/TrRTFParser.h"
+#include "components/output/rRepText.h"
 
 namespace {
 
@@ -118,11 +119,6 @@ bool ReplaceOneFormat(QString& Part, const QString& Start, const QString& Stop, 
     return true;
 }
 
-bool IsWordBoundary(QChar c)
-{
-    static const QString chars = QStringLiteral("\\ .,;()[]_?!\"'<>+-*/=");
-    return chars.contains(c);
-}
 
 } // namespace
 
@@ -228,6 +224,8 @@ void TrXMLReport::CheckInlineFormat(QString& Part) const
 void TrXMLReport::FormatText(QString& Part, const QString& TextToFormat, unsigned FormatTypes, bool WholeWordOnly,
                              const QString& SeekFrom, const QString& SeekTo) const
 {
+    if (FXMLFormat != tfDOCX)
+        return;
     QString start;
     if (FormatTypes & xfrmBold)
         start += QStringLiteral("<w:b/>");
@@ -235,73 +233,33 @@ void TrXMLReport::FormatText(QString& Part, const QString& TextToFormat, unsigne
         start += QStringLiteral("<w:i/>");
     if (FormatTypes & xfrmUnderline)
         start += QStringLiteral("<w:u w:val=\"single\"/>");
-    if (FXMLFormat != tfDOCX || TextToFormat.isEmpty())
-        return;
-    int from = SeekFrom.isEmpty() ? 0 : std::max(0, int(Part.indexOf(SeekFrom, 0, Qt::CaseInsensitive)));
-    int limit = SeekTo.isEmpty() ? -1 : int(Part.indexOf(SeekTo, from, Qt::CaseInsensitive));
-    if (limit < 0)
-        limit = Part.size();
-    int at = from;
-    for (;;) {
-        const int p = Part.indexOf(TextToFormat, at, Qt::CaseInsensitive);
-        if (p < 0 || p + TextToFormat.size() > limit)
-            return;
-        if (WholeWordOnly && !((p == 0 || IsWordBoundary(Part[p - 1]))
-                               && (p + TextToFormat.size() < Part.size() && IsWordBoundary(Part[p + TextToFormat.size()])))) {
-            at = p + 1;
-            continue;
-        }
-        const TRunInfo run = GetRunXMLFormat(Part, p);
+    const int length = TextToFormat.size();
+    SeekAndReplace(Part, TextToFormat, WholeWordOnly, SeekFrom, SeekTo, [&](const QString& T, int Pos) {
+        // The piece gets a run of its own with the font of the run it stood in;
+        // blanks before it keep their width in a run of their own.
+        const TRunInfo run = GetRunXMLFormat(T, Pos);
         const QString font = run.RunPrFormatFontName + run.RunPrFormatFontSize;
-        int s = p;
-        while (s > 0 && Part[s - 1] == QLatin1Char(' '))
+        int s = Pos;
+        while (s > 0 && T[s - 1] == QLatin1Char(' '))
             --s;
-        const QString spaces = Part.mid(s, p - s);
+        const QString spaces = T.mid(s, Pos - s);
         const QString insert = (spaces.isEmpty() ? QString() : FormattedBreak(font) + spaces) + FormattedBreak(font + start)
-                               + Part.mid(p, TextToFormat.size()) + FormattedBreak(font);
-        const int removed = p + TextToFormat.size() - s;
-        Part.replace(s, removed, insert);
-        limit += insert.size() - removed;
-        at = s + insert.size();
-    }
+                               + T.mid(Pos, length) + FormattedBreak(font);
+        return TSeekReplacement{s, Pos + length - s, insert};
+    });
 }
 
 void TrXMLReport::ReplaceText(QString& Part, const QString& OldText, const QString& NewText, bool WholeWordOnly,
                               const QString& SeekFrom, const QString& SeekTo) const
 {
-    if (FXMLFormat != tfDOCX || OldText.isEmpty())
+    if (FXMLFormat != tfDOCX)
         return;
-    // The marks \^ (superscript), \_ (subscript) and \= (back to plain) become run breaks.
-    QString n = NewText;
-    const QString sup = QStringLiteral("</w:t></w:r><w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:t xml:space=\"preserve\">");
-    const QString sub = QStringLiteral("</w:t></w:r><w:r><w:rPr><w:vertAlign w:val=\"subscript\"/></w:rPr><w:t xml:space=\"preserve\">");
-    for (const auto& [mark, code] : {std::pair{QStringLiteral("\\^"), sup}, std::pair{QStringLiteral("\\_"), sub}}) {
-        const int a = n.indexOf(mark);
-        if (a < 0)
-            continue;
-        n.replace(a, mark.size(), code);
-        const int b = n.indexOf(QLatin1String("\\="), a + code.size());
-        if (b >= 0)
-            n.replace(b, 2, PlainBreak);
-        else
-            n += PlainBreak;
-    }
-    int from = SeekFrom.isEmpty() ? 0 : std::max(0, int(Part.indexOf(SeekFrom, 0, Qt::CaseInsensitive)));
-    int limit = SeekTo.isEmpty() ? -1 : int(Part.indexOf(SeekTo, from, Qt::CaseInsensitive));
-    if (limit < 0)
-        limit = Part.size();
-    int at = from;
-    for (;;) {
-        const int p = Part.indexOf(OldText, at, Qt::CaseInsensitive);
-        if (p < 0 || p + OldText.size() > limit)
-            return;
-        if (WholeWordOnly && !((p == 0 || IsWordBoundary(Part[p - 1]))
-                               && (p + OldText.size() < Part.size() && IsWordBoundary(Part[p + OldText.size()])))) {
-            at = p + 1;
-            continue;
-        }
-        Part.replace(p, OldText.size(), n);
-        limit += n.size() - OldText.size();
-        at = p + n.size();
-    }
+    const QString n = ApplyScriptMarks(
+        NewText,
+        QStringLiteral("</w:t></w:r><w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:t xml:space=\"preserve\">"),
+        QStringLiteral("</w:t></w:r><w:r><w:rPr><w:vertAlign w:val=\"subscript\"/></w:rPr><w:t xml:space=\"preserve\">"),
+        PlainBreak);
+    const int length = OldText.size();
+    SeekAndReplace(Part, OldText, WholeWordOnly, SeekFrom, SeekTo,
+                   [&](const QString&, int Pos) { return TSeekReplacement{Pos, length, n}; });
 }

@@ -262,3 +262,172 @@ QString TrXMLReport::ProcInsertTable(const QString& Table)
     }
     return table;
 }
+
+// ---- table-row scans ------------------------------------------------------------------
+
+bool TrXMLReport::ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside)
+{
+    if (!Name.startsWith(QLatin1String("tblrow"), Qt::CaseInsensitive))
+        return false;
+    bool ok = false;
+    const int n = Name.mid(6).toInt(&ok);
+    if (!ok || n < 1)
+        RaiseErr(5, Name);
+    Info.TableRows = true;
+    while (Info.RowConds.size() < n)
+        Info.RowConds << QString();
+    while (Info.RowConds.size() > n)
+        Info.RowConds.removeLast();
+    Info.RowConds[n - 1] = Inside.trimmed();
+    return true;
+}
+
+TTableRowParts TrXMLReport::SplitTableRows(const QString& Body, const TScanInfo& Info) const
+{
+    const TXMLMarkup& m = XMLMarkup(FXMLFormat);
+    TTableRowParts parts;
+    int start = FXMLFormat == tfDOCX ? FindRowStart(Body, 0) : int(Body.indexOf(m.TableRowBegin, 0, Qt::CaseInsensitive));
+    if (start < 0) {
+        parts.Prefix = Body;
+        return parts;
+    }
+    parts.Prefix = Body.left(start);
+    const int suffix = Body.indexOf(m.TableTagEnd, start);
+    if (suffix < 0)
+        RaiseErr(5, m.TableTagEnd);
+    parts.Suffix = Body.mid(suffix);
+    int at = start;
+    while (at >= 0 && at < suffix) {
+        const int end = Body.indexOf(m.TableRowEnd, at);
+        if (end < 0 || end > suffix)
+            RaiseErr(5, m.TableRowEnd);
+        const int rowEnd = end + m.TableRowEnd.size();
+        const QString cond = Info.RowConds.value(parts.Rows.size()).trimmed();
+        const QString c = cond.toLower();
+        TTableRowParts::TKind kind = TTableRowParts::rkCondition;
+        if (c.isEmpty() || c == QLatin1String("1"))
+            kind = TTableRowParts::rkEvery;
+        else if (c == QLatin1String("h") || c == QLatin1String("header"))
+            kind = TTableRowParts::rkHeader;
+        else if (c == QLatin1String("f") || c == QLatin1String("footer"))
+            kind = TTableRowParts::rkFooter;
+        else if (c == QLatin1String("0") || c == QLatin1String("hide"))
+            kind = TTableRowParts::rkHidden;
+        parts.Rows << Body.mid(at, rowEnd - at);
+        parts.Kinds.push_back(kind);
+        parts.Conds << cond;
+        at = FXMLFormat == tfDOCX ? FindRowStart(Body, rowEnd) : int(Body.indexOf(m.TableRowBegin, rowEnd, Qt::CaseInsensitive));
+    }
+    return parts;
+}
+
+// ---- named tables -------------------------------------------------------------------
+
+namespace {
+
+const QString CaptionStart = QStringLiteral("<w:tblCaption w:val=\"");
+
+struct TTableSpan {
+    int Begin = -1, End = -1;            // the table in the part
+    int CellBegin = -1, CellEnd = -1;    // its first cell's content, in the table
+};
+
+// The table around a caption at position C and its first cell's content.
+TTableSpan TableAround(const QString& Part, int C, const TXMLMarkup& m)
+{
+    TTableSpan t;
+    t.Begin = Part.lastIndexOf(m.TableTagBegin, C);
+    const int end = Part.indexOf(m.TableTagEnd, C);
+    if (t.Begin < 0 || end < 0)
+        throw TReportException(reptxt::BadFormat + QStringLiteral("\nInvalid table structure."));
+    t.End = end + m.TableTagEnd.size();
+    const QString table = Part.mid(t.Begin, t.End - t.Begin);
+    const int cell = table.indexOf(m.TableCellBegin);
+    const int cellEnd = cell < 0 ? -1 : table.indexOf(m.TableCellEnd, cell);
+    if (cell < 0 || cellEnd < 0)
+        throw TReportException(reptxt::BadFormat + QStringLiteral("\nInvalid table structure."));
+    int content = cell + m.TableCellBegin.size();
+    if (QStringView(table).mid(content).startsWith(QLatin1String("<w:tcPr>"))) {
+        const int props = table.indexOf(QLatin1String("</w:tcPr>"), content);
+        if (props >= 0)
+            content = props + 9;
+    }
+    t.CellBegin = content;
+    t.CellEnd = cellEnd;
+    return t;
+}
+
+} // namespace
+
+int TrXMLReport::NamedTables_LoadContent(const QString& FileName, const QString& TableNamePrefix)
+{
+    SetReportFormat(FileName);
+    if (FXMLFormat != tfDOCX)
+        RaiseErr(-3, FillText(QStringLiteral("Tag \"%s\" is not supported in this template format."), QStringLiteral("TableContent")));
+    NamedTables_Content.clear();
+    FLoadTableNamePrefix = TableNamePrefix.isEmpty() ? QStringLiteral("*") : TableNamePrefix;
+    bool ok = false;
+    try {
+        ok = ExtractProcXMLFiles(FileName, true);
+    } catch (...) {
+        FLoadTableNamePrefix.clear();
+        throw;
+    }
+    FLoadTableNamePrefix.clear();
+    return ok ? int(NamedTables_Content.size()) : 0;
+}
+
+void TrXMLReport::NamedTables_DefineContent(const QString& TableNameID, const QString& CellXMLContent, const QString& PlainText)
+{
+    for (auto& r : NamedTables_Content)
+        if (r.TableName.compare(TableNameID, Qt::CaseInsensitive) == 0) {
+            r.TableName = TableNameID;
+            r.CellXMLContent = CellXMLContent;
+            r.PlainText = PlainText;
+            return;
+        }
+    NamedTables_Content.push_back({TableNameID, QString(), CellXMLContent, PlainText});
+}
+
+void TrXMLReport::LoadNamedTables()
+{
+    const TXMLMarkup& m = XMLMarkup(FXMLFormat);
+    const QString prefix = FLoadTableNamePrefix == QLatin1String("*") ? QString() : FLoadTableNamePrefix;
+    int at = 0;
+    for (;;) {
+        const int c = RepStr.indexOf(CaptionStart + prefix, at);
+        if (c < 0)
+            return;
+        const int nameStart = c + CaptionStart.size();
+        const QString name = XMLToStr(RepStr.mid(nameStart, RepStr.indexOf(QLatin1Char('"'), nameStart) - nameStart));
+        const TTableSpan t = TableAround(RepStr, c, m);
+        const QString table = RepStr.mid(t.Begin, t.End - t.Begin);
+        const QString cell = table.mid(t.CellBegin, t.CellEnd - t.CellBegin);
+        QString plain = cell;
+        plain.replace(QLatin1String("</w:p>"), QLatin1String("</w:p>\r\n"));
+        static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+        plain.remove(tags);
+        if (plain.endsWith(QLatin1String("\r\n")))
+            plain.chop(2);
+        NamedTables_Content.push_back({name, table, cell, XMLToStr(plain)});
+        at = t.End;
+    }
+}
+
+void TrXMLReport::WriteNamedTables()
+{
+    const TXMLMarkup& m = XMLMarkup(FXMLFormat);
+    for (const auto& r : NamedTables_Content) {
+        const int c = RepStr.indexOf(CaptionStart + StrToXML(r.TableName, FXMLFormat));
+        if (c < 0)
+            continue;
+        const TTableSpan t = TableAround(RepStr, c, m);
+        QString table = RepStr.mid(t.Begin, t.End - t.Begin);
+        const QString old = table.mid(t.CellBegin, t.CellEnd - t.CellBegin);
+        const QString fresh = !r.CellXMLContent.isEmpty() ? r.CellXMLContent
+                                                         : m.ParBeginAll + StrToXML(r.PlainText, FXMLFormat) + m.ParEndAll;
+        if (!old.isEmpty())
+            table.replace(old, fresh, Qt::CaseInsensitive);
+        RepStr.replace(t.Begin, t.End - t.Begin, table);
+    }
+}

@@ -287,3 +287,50 @@ TEST_F(XMLReport, InsertedTablesHoldTitlesAndRecords)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(XMLReport, TableRowScansRepeatChosenRows)
+{
+    const QByteArray body =
+        "<w:p><w:r><w:t>&lt;&lt;scan(A);tblrow1(h);tblrow2(A.TIME&gt;15);tblrow3(hide)&gt;&gt;</w:t></w:r></w:p>"
+        "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>Nimi</w:t></w:r></w:p></w:tc></w:tr>"
+        "<w:tr><w:tc><w:p><w:r><w:t>&lt;&lt;A.NAME&gt;&gt;</w:t></w:r></w:p></w:tc></w:tr>"
+        "<w:tr><w:tc><w:p><w:r><w:t>never</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+        "<w:p><w:r><w:t>&lt;&lt;endscan(A)&gt;&gt;</w:t></w:r></w:p>";
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", Document(body)}});
+    auto a = Names();
+    Report.Execute({a.get()});
+    const QString doc = QString::fromUtf8(ReadPackage(Report.OutputFile).at("word/document.xml"));
+    EXPECT_EQ(doc.count(QStringLiteral("<w:tr>")), 2) << doc.toStdString();
+    EXPECT_EQ(doc.count(QStringLiteral("Nimi")), 1);
+    EXPECT_TRUE(doc.contains(QStringLiteral("Bob &amp; Co")));
+    EXPECT_FALSE(doc.contains(QStringLiteral("Väinö")));
+    EXPECT_FALSE(doc.contains(QStringLiteral("never")));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(XMLReport, NamedTablesAreReadAndFilled)
+{
+    const QByteArray body =
+        "<w:tbl><w:tblPr><w:tblCaption w:val=\"Totals\"/></w:tblPr><w:tr><w:tc><w:tcPr><w:tcW/></w:tcPr>"
+        "<w:p><w:r><w:t>old one</w:t></w:r></w:p><w:p><w:r><w:t>old two</w:t></w:r></w:p></w:tc></w:tr></w:tbl>";
+    WritePackage(Template, {{"[Content_Types].xml", ContentTypes}, {"word/document.xml", Document(body)}});
+    ASSERT_EQ(Report.NamedTables_LoadContent(Template, QStringLiteral("Tot")), 1);
+    EXPECT_EQ(Report.NamedTables_Content[0].TableName, QStringLiteral("Totals"));
+    EXPECT_EQ(Report.NamedTables_Content[0].PlainText, QStringLiteral("old one\r\nold two"));
+
+    Report.NamedTables_ClearContent();
+    Report.NamedTables_DefineContent(QStringLiteral("Total"), QString(), QStringLiteral("Yhteensä 42 & piste"));
+    auto a = Names();
+    Report.Execute({a.get()});
+    const QString doc = QString::fromUtf8(ReadPackage(Report.OutputFile).at("word/document.xml"));
+    EXPECT_TRUE(doc.contains(QStringLiteral("<w:tcPr><w:tcW/></w:tcPr><w:p><w:r><w:t>Yhteensä 42 &amp; piste</w:t></w:r></w:p></w:tc>")))
+        << doc.toStdString();
+    EXPECT_FALSE(doc.contains(QStringLiteral("old one")));
+}
+
+} // namespace
