@@ -55,11 +55,13 @@ bool TExportEngine::ExecuteInt(TSourceType AType, TComponent* ASource)
     if (OnProgressEvent)
         OnProgressEvent(this, psStarting, 0, ProgressText());
     bool Result = false;
+    FLastError.clear();
     try {
         BuildColumns();
         Result = Run();
     } catch (const std::exception& E) {
         Result = false;
+        FLastError = ExceptionMessage(E);
         ShowErr(exptxt::CannotExport, E, false);
     }
     FN.clear();

@@ -54,6 +54,8 @@ public:
 
     void DoAbort(TComponent* = nullptr) { Aborted = true; }
     bool WasAborted() const { return Aborted; }
+    // The text of the error the last run reported (empty after a clean run).
+    const QString& LastError() const { return FLastError; }
 
 protected:
     // The engine's own run over a resolved source; True when written.
@@ -85,6 +87,7 @@ protected:
     int RecIdx = 0;
     int RecCount = 0;
     bool Aborted = false;
+    QString FLastError;
 };
 
 // Windows-1252 bytes of a text; characters outside it become "?".

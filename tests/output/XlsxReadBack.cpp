@@ -11,7 +11,7 @@ QString Entry(Trzip_interface& Z, const char* Name)
 {
     QString s;
     Z.ExtractToString(QString::fromLatin1(Name), s);
-    return s;
+    return QString::fromUtf8(s.toLatin1());  // the package hands out one byte per character
 }
 
 QStringList SharedStrings(const QString& Xml)
