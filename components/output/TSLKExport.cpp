@@ -142,6 +142,8 @@ void TSLKExport::WriteCell(int i, TField* F)
     else
         ExportLine(QStringLiteral("C;X%1").arg(c));
     const bool num = IsNumberValue(F);
+    if (IsNumericClass(F))
+        FSums[size_t(i)] += F->AsFloat();
     const QString raw = num ? FloatText(IsDateTimeLike(F) ? F->AsDateTime() : F->AsFloat()) : RawText(F);
     ExportLine(QStringLiteral("C;K") + EncodeValue(raw, num, !num && IsApostrField(F)));
 }
@@ -178,7 +180,11 @@ void TSLKExport::WriteSumRow()
             sumWritten = true;
             continue;
         }
-        ExportLine(Rec(QStringLiteral("C"), X + i, 0, QStringLiteral("ESUM(R%1C:R%2C)").arg(first).arg(last)));
+        // the sum goes along as the cell's value, so readers that do not
+        // recalculate on opening (LibreOffice among them) show it
+        ExportLine(Rec(QStringLiteral("C"), X + i, 0,
+                       QLatin1Char('K') + EncodeValue(FloatText(FSums[size_t(i)]), true, false) +
+                           QStringLiteral(";ESUM(R%1C:R%2C)").arg(first).arg(last)));
     }
 }
 
@@ -189,8 +195,12 @@ bool TSLKExport::Run()
     ExportResult.Clear();
     X = FStartCol;
     Y = FStartRow;
+    FSums.assign(FN.size(), 0.0);
     MaxX = X;
-    ExportLine(SLKIdHeaderLine.isEmpty() ? QStringLiteral("ID;SLKExport") : SLKIdHeaderLine);
+    // The program name goes in the ID record's P field: LibreOffice takes a
+    // file for SYLK only when it starts with "ID;P", and opens anything else
+    // as plain text.
+    ExportLine(SLKIdHeaderLine.isEmpty() ? QStringLiteral("ID;PSLKExport") : SLKIdHeaderLine);
     WritePictures();
     if (UseFonts()) {
         ExportLine(QStringLiteral("P;F") + SetFontName);
@@ -221,7 +231,7 @@ bool TSLKExport::Run()
     if (OnAfterSLKExport)
         OnAfterSLKExport(this, MaxX, Y);
     ExportLine(QStringLiteral("E"));
-    WriteWholeFile(ExportFile, EncodeWindows1252(ExportResult.Text()));
+    WriteWholeFile(ExportFile, Utf8File ? ExportResult.Text().toUtf8() : EncodeWindows1252(ExportResult.Text()));
     RunAfterAction(ExportFile);
     return true;
 }

@@ -21,6 +21,8 @@ public:
     QString DefaultNumFormat;
     bool SetColWidth = true;
     bool MakeSumRow = false;
+    // Windows-1252 by default; LibreOffice on a UTF-8 desktop reads SYLK as UTF-8.
+    bool Utf8File = false;
     TSLKExportEvent OnBeforeSLKExport;
     TSLKExportEvent OnAfterSLKExport;
     TStringList ExportResult;
@@ -57,4 +59,5 @@ private:
     int X = 1;
     int Y = 1;
     int MaxX = 1;
+    std::vector<double> FSums;
 };

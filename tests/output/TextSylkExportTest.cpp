@@ -122,13 +122,13 @@ TEST(SylkExport, WritesPositionsPicturesSumsAndBoldRows)
     const QByteArray bytes = ReadAll(s.ExportFile);
     EXPECT_TRUE(bytes.contains("H\xE4m\xE4l\xE4inen"));  // Windows-1252
     const QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
-    EXPECT_EQ(lines.first(), QStringLiteral("ID;SLKExport"));
+    EXPECT_EQ(lines.first(), QStringLiteral("ID;PSLKExport"));
     EXPECT_TRUE(lines.contains(QStringLiteral("P;P0.00")));
     EXPECT_TRUE(lines.contains(QStringLiteral("F;P1;X4")));
     EXPECT_TRUE(lines.contains(QStringLiteral("C;K45366")));
     EXPECT_TRUE(lines.contains(QStringLiteral("F;P5;X3")));
     EXPECT_TRUE(lines.contains(QStringLiteral("C;K12.5")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("C;X1;ESUM(R2C:R4C)")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("C;X1;K3;ESUM(R2C:R4C)")));
     EXPECT_TRUE(lines.contains(QStringLiteral("F;R1;SM1")));
     EXPECT_TRUE(lines.contains(QStringLiteral("F;R5;SM1")));
     EXPECT_EQ(lines.at(lines.size() - 2), QStringLiteral("E"));
