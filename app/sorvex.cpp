@@ -2,8 +2,16 @@
 // windows and data modules in their fixed order, the message loop, and the
 // release of the single-instance mark.
 
+#include "app/vrkFirstUse.h"
+#include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
+#include "app/vrkMainWebSync.h"
+#include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
+#include "devices/vrkEmitReader.h"
+#include "devices/vrkResultBoard.h"
+#include "results/vrkResultsClass.h"
+#include "results/vrkResultsClass2.h"
 #include "platform/os/MessageWindow.h"
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
@@ -48,8 +56,24 @@ void CheckSecondInstance()
 // TFormEmitReader, TformPersonMerge, TformResultBoard, TformSaldoMaksu.
 void CreateForms()
 {
+    // 1: the grid action module (TrDBAction) is created here when it lands.
     Application->CreateForm(formMain);
+    Application->CreateForm(FormFirstUse);
+    Application->CreateForm(formSettings);
     Application->CreateForm(DataModule1);
+    formMain->Windows.Settings = [] { formSettings->ShowModal(); };
+    Application->CreateForm(formResultsClass);
+    Application->CreateForm(formResultsClass2);
+    // 8 to 12, when they land, in this order: TformNewClass, TformPerson,
+    // TformClub, TformCourse, TformResultsClassForest; each sets its hook in
+    // formMain->Windows.
+    // 13: the web worker with the main window's own web calls.
+    Application->CreateForm(MainWebSync);
+    Application->CreateForm(formEmitReader);
+    // 15, when it lands: TformPersonMerge.
+    Application->CreateForm(formResultBoard);
+    // 17, when it lands: TformSaldoMaksu.
+    LinkFinishDesk();
 }
 
 void InitializeModules()

@@ -2,6 +2,7 @@
 
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
+#include "app/vrkFitLabels.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StrUtils.h"
@@ -14,8 +15,12 @@ TformMain::TformMain(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("formMain"));
     SetCaption(txt::MainCaption);
-    SetBounds(centreleft(1024), centretop(700), 1024, 700);
+    SetBounds(centreleft(1220), centretop(760), 1220, 760);
+    BuildLayout();
     OnCreate = [this](TComponent* Sender) { FormCreate(Sender); };
+    OnShow = [this](TComponent* Sender) { FormShow(Sender); };
+    OnCloseQuery = [this](TComponent* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
+    OnClose = [this](TComponent* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
 }
 
 TformMain::~TformMain()
@@ -26,8 +31,10 @@ TformMain::~TformMain()
 
 void TformMain::FormCreate(TComponent*)
 {
+    FitLabels(this);
     getIniValues();
-    Application->OnException = [this](TComponent* Sender, const Exception& E) { AppException(Sender, E); };
+    if (Application)
+        Application->OnException = [this](TComponent* Sender, const Exception& E) { AppException(Sender, E); };
 }
 
 void TformMain::AppException(TComponent*, const Exception& E)

@@ -2,13 +2,35 @@
 // TformMain: the main window and the holder of the program-wide state that
 // every part of the program reads: connection values, web addresses and the
 // access token, device and display settings, processing ids, the last result
-// action and the last read card. Its layout is built by the main-window work.
+// action and the last read card. Its start-up and closing live in
+// vrkMainStartup.cpp, its controls in vrkMainLayout.cpp.
 
 #include "platform/rtl/Exception.h"
 #include "platform/ui/Forms.h"
 
+class TTimer;
+class TStatusBar;
+class TAction;
+class TActionList;
+class TPanel;
+class TGroupBox;
+class TLabel;
+class TButton;
+class TCheckBox;
+class TEdit;
+class TPageControl;
+class TTabSheet;
+class TrDBGrid;
+class TrDBGridSorter_FireDac;
+class TMainTreeView;
+class TTreeNode;
+class TControl;
+
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class TformMain : public TForm {
 public:
@@ -59,8 +81,203 @@ public:
     bool bResultBoardVisible = false;
     int64_t nMainGridCurrentResultClassId = 0;
 
+    // ---- start-up and closing ----
+    // The first showing's sequence (connect, first use or upgrade, initial
+    // state); later showings do nothing.
+    void FormShow(TComponent* Sender);
+    void StartUp();
+    // A successful start or first use: the client row marked with this
+    // version, the tree built, the web worker started.
+    void FirstUseOK();
+    // Ends the program without showing the main window.
+    void FirstUseNOTOK();
+    void FormCloseQuery(TComponent* Sender, bool& CanClose);
+    void FormClose(TComponent* Sender, TCloseAction& Action);
+    // The program is ending and the window is not to be shown.
+    bool bNotShown = false;
+    // The calendar download one second after the start.
+    TTimer* TimerMainFormShow = nullptr;
+    // The web connection pane of the status bar.
+    void SetWebStatus(bool Connected);
+    TStatusBar* stbMain = nullptr;
+    QString StatusPaneText(int Index) const;
+
+    // ---- layout (vrkMainLayout.cpp) ----
+    TActionList* alMain = nullptr;
+    TAction *actMaaliAloita = nullptr, *actMaaliLopeta = nullptr, *actMaaliValmis = nullptr;
+    TAction *actRadatMuokkaa = nullptr, *actRadatUusi = nullptr, *actRadatTuo = nullptr;
+    TAction *actLaitteetVirkista = nullptr, *actMaaliEmitLukija = nullptr, *actResultBoard = nullptr;
+    TAction *actSettings = nullptr;
+    TAction *actMainTreeEdit = nullptr, *actMainTreeMergePerson = nullptr, *actMainTreeAdd = nullptr;
+    TAction *actMainTreeRefresh = nullptr, *actMainTreeCollapse = nullptr, *actMainTreeExpand = nullptr;
+    TAction *actMainGridNew = nullptr, *actMainGridNewTest = nullptr, *actMainGridEdit = nullptr;
+    TAction *actMainGridEditPerson = nullptr, *actMainGridMergePerson = nullptr, *actMainGridPrintBadge = nullptr;
+    TAction *actMainGridDelete = nullptr, *actMainGridToResult = nullptr, *actMainGridRefresh = nullptr;
+    // Guidance toolbar.
+    TPanel* grpMenu = nullptr;
+    TLabel *imgMenu1 = nullptr, *lblMenu1 = nullptr;
+    TLabel *imgMenu2 = nullptr, *lblMenu2 = nullptr;
+    TLabel *imgMenu3 = nullptr, *lblMenu3 = nullptr;
+    std::vector<TControl*> FMenu1Buttons, FMenu2Buttons, FMenu3Buttons;
+    TButton *btnAloita = nullptr, *btnLopeta = nullptr, *btnValmis = nullptr;
+    TButton *btnRadatMuokkaa = nullptr, *btnRadatUusi = nullptr;
+    TButton *btnLaitteetVirkista = nullptr, *btnLaitteet = nullptr, *btnTulos = nullptr;
+    QString vcMenuStatus, vcMenuHelpText;
+    bool bMenu1Visible = false, bMenu2Visible = false, bMenu3Visible = false;
+    // Navigation side.
+    TPanel* pnlLeft = nullptr;
+    TGroupBox* grpNavTree = nullptr;
+    TPanel* pnlTreeTools = nullptr;
+    TMainTreeView* tvMainTree = nullptr;
+    TMainTreeView* tvMainTreeEvent = nullptr;
+    TPageControl* tabKasittely = nullptr;
+    TTabSheet *tsLahto = nullptr, *tsMaali = nullptr;
+    TPanel *pnlLahto = nullptr, *pnlMaali = nullptr, *pnlMTR = nullptr;
+    TLabel *lblSuorituksia = nullptr, *lblMaastossa = nullptr, *lblHyl = nullptr, *lblKesk = nullptr,
+           *lblEAikaa = nullptr;
+    TGroupBox* gbWebTulospalvelu = nullptr;
+    TLabel *imgWebOK = nullptr, *imgWebExclamation = nullptr, *lblWebMessage = nullptr;
+    TEdit *edtLahettamatta = nullptr, *edtVastaanottamatta = nullptr;
+    TGroupBox* gbSynkronointiAction = nullptr;
+    TLabel *imgSyncOK = nullptr, *imgSyncExclamation = nullptr, *lblActionMessage = nullptr;
+    // Results side.
+    TPanel* grpMainAreaDetails = nullptr;
+    TPanel* fctlbrMainGrid = nullptr;
+    TCheckBox* chkAutoRefresh = nullptr;
+    TGroupBox* grpLastResult = nullptr;
+    TLabel *lblSarja = nullptr, *lblNimi = nullptr, *lblSeura = nullptr, *lblAika = nullptr, *lblTulos = nullptr;
+    TrDBGrid* rdbgrdResultsClass = nullptr;
+    TrDBGridSorter_FireDac* rDBGridSorter_FireDac1 = nullptr;
+    TTimer *TimerWebTulospalvelu = nullptr, *TimerSynkronointiAction = nullptr;
+    TTimer *TimerRefreshMainTreeEvent = nullptr, *TimerViimeisinKasitelty = nullptr;
+    bool bResultsGridVisible = false;
+    bool b_ready_pressed = false;
+    QString vcCurrentNodeType;
+
+    // ---- status boxes, counters, guidance (vrkMainStatus.cpp) ----
+    void MenuShow(const QString& State, const QString& HelpText);
+    void MenuRefresh();
+    void refreshMessageCounts(int Unsent, int NotReceived);
+    void WebTulospalveluShow();
+    void WebTulospalveluHide(int DelayMs);
+    void WebTulospalveluAlert();
+    void WebTulospalveluUnAlert();
+    void SynkronointiActionShow();
+    void SynkronointiActionHide(int DelayMs);
+    void SynkronointiActionOK();
+    void SynkronointiActionERROR();
+    bool BoxMinimized(TGroupBox* Box) const;
+    void SetBoxMinimized(TGroupBox* Box, bool Minimized);
+    bool bWebTulospalveluChanged = false, bWebTulospalveluManualMin = false, bWebTulospalveluManualMax = false;
+    bool bWebAlert = false;
+    int nWebEdTilanne = 0;
+    int nWebLahettamatta[30] = {};
+    // The device text of the guidance's third step ("type: port" lines).
+    std::function<QString()> DeviceText;
+
+    // ---- processing (vrkMainProcessing.cpp) ----
+    void actMaaliAloitaExecute();
+    void actMaaliLopetaExecute();
+    void actMaaliValmisExecute();
+    void tabKasittelyChange();
+    void refreshEventData();
+    void actResultBoardExecute();
+    // The start's "now" (tests set a fixed one).
+    std::function<QDateTime()> ClockNow;
+
+    // ---- trees (vrkMainTrees.cpp) ----
+    void refreshMainTree();
+    void refreshMainTreeEvent();
+    void tvMainTreeChange(TTreeNode* Node);
+    void tvMainTreeEventChange(TTreeNode* Node);
+    void treeEdit();
+    void treeAdd();
+    void treeRefresh();
+    void ShowStartTree();
+    // After a download: the shown tree rebuilt, the selected event reloaded.
+    void RefreshTreeAfterDownload();
+    void ShowEventTree();
+
+    // ---- results grid and actions (vrkMainGrid.cpp) ----
+    void nayta_tulokset_grid();
+    void piilota_tulokset_grid();
+    void refreshMainGrid();
+    void SetGridActions();
+    void ClearLastResult();
+    void actMainGridDeleteExecute();
+    void ShowTestAction(bool Visible);
+    // Opens a dialog of another window wrapped in disabling and enabling the
+    // card reader; ClassesNeeded: the reader comes back only for an event
+    // with classes.
+    void WrapDialog(const std::function<void()>& Open, bool ClassesNeeded);
+
+    // Binds the trees and the grid to the data module's datasets (once; the
+    // module is created after the window).
+    void BindDataModule();
+    // Makes the results grid the grid action module's active grid.
+    void ActivateMainGrid();
+    TMainTreeView* CurrentTree() const;
+
+    // The windows of the finish desk, the editors and the device form are
+    // reached through these hooks (set where those windows are created, in
+    // sorvex.cpp); an unset hook does nothing. Each gets the id in hand.
+    struct TOtherWindows {
+        std::function<void(int64_t ResultsClassId, bool NoChip)> FinishDialog;
+        std::function<void(int64_t ResultsClassId, bool WebEntries)> CheckInDialog;
+        std::function<bool(int64_t PersonId)> PersonEditor;  // true: data changed
+        std::function<bool(int64_t ClubId)> ClubEditor;
+        std::function<bool(int64_t ClassId)> CourseEditor;
+        std::function<bool(int64_t PersonId)> PersonMerge;
+        std::function<void()> NewClassDialog;
+        std::function<void(int64_t ResultsClassId)> PrintBadge;
+        std::function<void()> NewTestRun;
+        std::function<void()> DeviceForm;
+        std::function<void()> RefreshDevices;
+        std::function<void()> StartDevice, StopDevice, DisableDevice, EnableDevice;
+        std::function<void(bool Show)> ResultBoard;
+        std::function<void()> Settings;
+    } Windows;
+
 private:
     void FormCreate(TComponent* Sender);
+    void RadatMuokkaa();
+    void RadatUusi();
+    static void NotImplementedBox();
+    void RefreshDevices();
+    void ShowDeviceForm();
+    void ShowSettings();
+    void treeMerge();
+    void GridEdit(bool FromDoubleClick);
+    void GridNew();
+    void GridNewTest();
+    void GridPrintBadge();
+    void GridMergePerson();
+    void GridToResult();
+    void GridEditPerson();
+    void MainWebLinkCalendar();
+    bool EventHasClasses() const;
+    void BuildStatusBar();
+    void BuildLayout();
+    void BuildActions();
+    void BuildGuidance();
+    void BuildNavigation();
+    void BuildResults();
+    void BuildTrees();
+    void BuildGridColumns();
+    void BindGrid();
+    bool FBound = false;
+    void InitialLayoutState();
+    void SelectLastEvent();
+    void ResetWebBoxes();
+    void SetEditorActions(bool Edit, bool Merge, bool Add, bool Enabled);
+    void ShowMenuState(const QString& State, const QString& HelpText);
+    void FlowGuidance();
+    int64_t SelectedEventId() const;
+    // Steps of the start-up.
+    void RunUpgrade();
+    bool AskClientSecret();
+    void InitialState();
+    bool FStartedUp = false;
 };
 
 extern TformMain* formMain;

@@ -7,8 +7,11 @@
 // same content, and the accepted frame becomes the emit string, the one-line
 // text form of a card read that the rest of the program passes on unchanged.
 //
-// This file grows with the reader window (device control and the repeat
-// filter) below the frame classes.
+// Below the frame classes: the device form TFormEmitReader, which owns the
+// reader's serial port, starts, stops, enables and disables it, and passes
+// each confirmed card through the repeat filter to the card dispatch.
+
+#include "platform/ui/Forms.h"
 
 #include <QDateTime>
 #include <QString>
@@ -103,3 +106,64 @@ private:
 };
 
 extern T250Read* current250Read;
+
+class TSerComPort;
+class TSerCustomComPort;
+class TComboBox;
+class TButton;
+class TLabel;
+
+// The device form "Laitteet" (global formEmitReader): reader type and port,
+// receipt printer type and port, and the four operations on the reader.
+class TFormEmitReader : public TForm {
+public:
+    explicit TFormEmitReader(TComponent* AOwner);
+    ~TFormEmitReader() override;
+
+    void StartDevice();
+    void StopDevice();
+    void EnableDevice();
+    void DisableDevice();
+    // The repeat filter for one confirmed card.
+    void ProcessEmit(const QString& EmitString);
+
+    // The card key of an emit string: field 4 without its quotes.
+    static QString CardKey(const QString& EmitString);
+
+    bool EmitDeviceStarted() const { return FEmitDeviceStarted; }
+    bool EmitDeviceEnabled() const { return FEmitDeviceEnabled; }
+    const QString& LastReadEmit() const { return FLastReadEmit; }
+
+    // The choice handlers of the four lists.
+    void cbbLukulaiteChange(TComponent* Sender);
+    void cbbLukulaiteComChange(TComponent* Sender);
+    void cbbTulostinChange(TComponent* Sender);
+    void cbbTulostinComChange(TComponent* Sender);
+
+    TSerComPort* SerComPort1 = nullptr;
+    TComboBox* cbbLukulaite = nullptr;
+    TComboBox* cbbLukulaiteCom = nullptr;
+    TComboBox* cbbTulostin = nullptr;
+    TComboBox* cbbTulostinCom = nullptr;
+    TButton* btnOK = nullptr;
+    TLabel* lblDevices = nullptr;
+
+    // The card dispatch a card that passes the filter goes to; unset, the
+    // main window's ChipRead.
+    std::function<void(const QString& EmitString)> OnChipRead;
+
+private:
+    void SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Count);
+    // Opens or reopens the reader port; false (after telling) when it fails.
+    bool OpenPort();
+    void CheckPrinterPort();
+    // No printer port: the list, the setting, the printer and its action.
+    void ClearPrinterPort();
+    void BuildLayout();
+
+    bool FEmitDeviceStarted = false;
+    bool FEmitDeviceEnabled = false;
+    QString FLastReadEmit;
+};
+
+extern TFormEmitReader* formEmitReader;

@@ -63,3 +63,22 @@ inline const QString Found = QStringLiteral("Found");
 inline const QString NotFound = QStringLiteral("Not found");
 
 }  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Sort dialog.
+inline const QString SortCaption = QStringLiteral("Record sorting");
+inline const QString SortingCriteria = QStringLiteral("Sorting criteria:");
+inline const QString SortField = QStringLiteral("Field");
+inline const QString SortDescending = QStringLiteral("Descending");
+inline const QString DeleteRowHint = QStringLiteral("Delete selected row");
+inline const QString DeleteAllRowsHint = QStringLiteral("Delete all rows");
+inline const QString SaveSortingHint = QStringLiteral("Save sorting");
+inline const QString SavedSorting = QStringLiteral("Saved sorting:");
+inline const QString Ok = QStringLiteral("Ok");
+inline const QString UseSortingHint = QStringLiteral("Use selected sorting");
+inline const QString Cancel = QStringLiteral("Cancel");
+inline const QString CancelHint = QStringLiteral("Cancel changes");
+inline const QString SortingError = QStringLiteral("Error: Sorting of data.");
+
+}  // namespace dbctltxt

@@ -10,6 +10,8 @@ inline const QString OfData = QStringLiteral(" of data...");
 // Operations reported to OnProgress.
 inline const QString ProgressSort = QStringLiteral("sort");
 inline const QString ProgressEnd = QStringLiteral("end");
+// Appended to an RTF cell's hint for the library's HTML hint window.
+inline const QString HintRichTextMarker = QStringLiteral("<<HINTRICHTEXT>>");
 // The last entry of a colour list, which opens the colour dialog.
 inline const QString CustomColor = QStringLiteral("Custom...");
 // The rich text editor's pop-up menu.

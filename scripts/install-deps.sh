@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev rapidjson-dev nlohmann-json3-dev libboost-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
+  libreoffice-writer-nogui libreoffice-calc-nogui
 )
 
 missing=()

@@ -14,10 +14,10 @@ constexpr TInKind Dec = TInKind::ikDecimal;
 constexpr TInKind Amt = TInKind::ikAmount;
 constexpr TInKind B64 = TInKind::ikBase64;
 
-TApplierSpec Spec(const char* Type, const char* Proc, std::vector<TReplInput> Inputs, QStringList Keys,
+TApplierTable Applier(const char* Type, const char* Proc, std::vector<TReplInput> Inputs, QStringList Keys,
                   const char* ReplParam = "IN_REPL_TYPE", bool TypeInText = true)
 {
-    TApplierSpec S;
+    TApplierTable S;
     S.MessageType = QString::fromLatin1(Type);
     S.Upsert.Procedure = QString::fromLatin1(Proc);
     S.Upsert.Inputs = std::move(Inputs);
@@ -85,64 +85,64 @@ std::vector<TReplInput> CourseControlInputs()
             Req("IN_UPDATED", "updated", Ts), Req("IN_ONLINE_CONTROL", "online_control"), Own("IN_REPL_TYPE")};
 }
 
-QHash<QString, TApplierSpec> MakePlain()
+QHash<QString, TApplierTable> MakePlain()
 {
-    QHash<QString, TApplierSpec> M;
-    auto Put = [&](TApplierSpec S) { M.insert(S.MessageType, std::move(S)); };
-    Put(Spec("vrk_client", "E_CLIENT.REPLICATE_CLIENT",
+    QHash<QString, TApplierTable> M;
+    auto Put = [&](TApplierTable S) { M.insert(S.MessageType, std::move(S)); };
+    Put(Applier("vrk_client", "E_CLIENT.REPLICATE_CLIENT",
              {Req("IN_CLIENT", "client_id", Id), Req("IN_CLIENT_NAME", "client_name"), Opt("IN_OWNER", "owner"),
               Req("IN_IN_USE", "in_use"), Opt("IN_NOTES", "notes"), Req("in_inserted", "inserted", Ts),
               Req("in_updated", "updated", Ts), Opt("in_temp_client_id", "temp_client_id"),
               Opt("in_temp_client_id_valid_until", "temp_client_id_valid_until", Dt), Opt("IN_CLIENT_VERSION", "client_version"),
               Opt("in_client_secret", "client_secret"), Own("in_repl_type")},
              {QStringLiteral("client_id")}, "in_repl_type"));
-    Put(Spec("vrk_event_series", "E_EVENT_SERIES.replicate_event_series",
+    Put(Applier("vrk_event_series", "E_EVENT_SERIES.replicate_event_series",
              {Req("in_event_series_id", "event_series_id", Id), Req("in_event_series_name", "event_series_name"),
               Opt("in_event_series_name2", "event_series_name2"), Opt("in_www_addr", "www_addr"), Opt("in_email", "email"),
               Opt("in_email2", "email2"), Req("in_inserted", "inserted", Ts), Req("in_updated", "updated", Ts),
               Own("in_repl_type"), Opt("IN_CHIP_BALANCE_IN_USE", "chip_balance_in_use"),
               Opt("IN_PAYMENT_FLEX_AMOUNT", "payment_flex_amount", Amt)},
              {QStringLiteral("event_series_id")}, "in_repl_type"));
-    Put(Spec("vrk_client_event_series", "E_CLIENT_EVENT_SERIES.replicate_client_event_series",
+    Put(Applier("vrk_client_event_series", "E_CLIENT_EVENT_SERIES.replicate_client_event_series",
              {Req("in_client_id", "client_id", Id), Req("in_event_series_id", "event_series_id", Id),
               Req("in_inserted", "inserted", Ts), Req("in_start_date", "start_date", Ts), Req("in_end_date", "end_date", Ts),
               Own("in_repl_type")},
              {QStringLiteral("client_id"), QStringLiteral("event_series_id")}, "in_repl_type"));
-    Put(Spec("vrk_event_series_season", "E_EVENT_SERIES_SEASON.replicate_event_series_season",
+    Put(Applier("vrk_event_series_season", "E_EVENT_SERIES_SEASON.replicate_event_series_season",
              {Req("in_event_series_season_id", "event_series_season_id", Id), Req("in_event_series_id", "event_series_id", Id),
               Req("in_event_series_season_name", "event_series_season_name"),
               Opt("in_event_series_season_name2", "event_series_season_name2"), Req("in_season_abbr", "season_abbr"),
               Req("in_inserted", "inserted", Ts), Req("in_updated", "updated", Ts), Own("in_repl_type")},
              {QStringLiteral("event_series_season_id")}, "in_repl_type", false));
-    Put(Spec("vrk_event", "E_EVENT.REPLICATE_EVENT", EventInputs(), {QStringLiteral("event_id")}));
-    Put(Spec("vrk_controls", "E_CONTROLS.REPLICATE_CONTROLS", ControlInputs(), {QStringLiteral("control_id")}));
-    Put(Spec("vrk_course", "E_COURSE.REPLICATE_COURSE", CourseInputs(), {QStringLiteral("course_id")}));
-    Put(Spec("vrk_course_controls", "E_COURSE_CONTROLS.REPLICATE_COURSE_C", CourseControlInputs(),
+    Put(Applier("vrk_event", "E_EVENT.REPLICATE_EVENT", EventInputs(), {QStringLiteral("event_id")}));
+    Put(Applier("vrk_controls", "E_CONTROLS.REPLICATE_CONTROLS", ControlInputs(), {QStringLiteral("control_id")}));
+    Put(Applier("vrk_course", "E_COURSE.REPLICATE_COURSE", CourseInputs(), {QStringLiteral("course_id")}));
+    Put(Applier("vrk_course_controls", "E_COURSE_CONTROLS.REPLICATE_COURSE_C", CourseControlInputs(),
              {QStringLiteral("course_control_id")}));
-    Put(Spec("vrk_class_course", "E_CLASS_COURSE.REPLICATE_CLASS_COURSE",
+    Put(Applier("vrk_class_course", "E_CLASS_COURSE.REPLICATE_CLASS_COURSE",
              {Req("IN_CLASS_COURSE_ID", "class_course_id", Id), Req("IN_CLASS_ID", "class_id", Id),
               Req("IN_COURSE_ID", "course_id", Id), Req("IN_INSERTED", "inserted", Ts), Req("IN_UPDATED", "updated", Ts),
               Own("IN_REPL_TYPE")},
              {QStringLiteral("class_course_id")}));
-    Put(Spec("vrk_additional_class", "E_ADDITIONAL_CLASS.REPLICATE_ADDITIONAL_C",
+    Put(Applier("vrk_additional_class", "E_ADDITIONAL_CLASS.REPLICATE_ADDITIONAL_C",
              {Req("IN_ADDITIONAL_CLASS_ID", "additional_class_id", Id), Req("IN_CLASS_ID", "class_id", Id),
               Req("IN_INSERTED", "inserted", Ts), Req("IN_UPDATED", "updated", Ts), Req("IN_CLASS_NAME", "class_name"),
               Opt("IN_FEE", "fee", Amt), Own("IN_REPL_TYPE")},
              {QStringLiteral("additional_class_id")}, "IN_REPL_TYPE", false));
-    Put(Spec("vrk_club", "E_CLUB.REPLICATE_CLUB",
+    Put(Applier("vrk_club", "E_CLUB.REPLICATE_CLUB",
              {Req("IN_CLUB_ID", "club_id", Id), Req("IN_EVENT_SERIES_ID", "event_series_id", Id), Opt("IN_CLUB_NAME", "club_name"),
               Opt("IN_CLUB_ABBR", "club_abbr"), Opt("IN_LOCATION_NAME", "location_name"), Opt("IN_REGION_NAME", "region_name"),
               Opt("IN_REGION_ABBR", "region_abbr"), Opt("IN_COUNTRY", "country"), Opt("IN_WWW_ADDR", "www_addr"),
               Opt("IN_SCORE_CALCULATION", "score_calculation"), Req("IN_INSERTED", "inserted", Ts),
               Req("IN_UPDATED", "updated", Ts), Own("IN_REPL_TYPE")},
              {QStringLiteral("club_id")}));
-    Put(Spec("vrk_special_cc", "E_SPECIAL_CC.replicate_special_cc",
+    Put(Applier("vrk_special_cc", "E_SPECIAL_CC.replicate_special_cc",
              {Req("in_chip_id", "chip_id", Id), Req("in_control_card", "control_card", Id),
               Req("in_event_series_id", "event_series_id", Id), Req("in_cc_name", "cc_name"), Opt("in_owner", "owner"),
               Opt("in_year_month", "year_month"), Opt("in_comments", "comments"), Req("in_inserted", "inserted", Ts),
               Req("in_updated", "updated", Ts), Own("in_repl_type")},
              {QStringLiteral("chip_id")}, "in_repl_type"));
-    Put(Spec("vrk_rastilippu_entries", "E_RASTILIPPU_ENTRIES.REPLICATE_RASTILIPPU_E",
+    Put(Applier("vrk_rastilippu_entries", "E_RASTILIPPU_ENTRIES.REPLICATE_RASTILIPPU_E",
              {Req("IN_RASTILIPPU_ENTRIES_ID", "rastilippu_entries_id", Id), Req("IN_EVENT_ID", "event_id", Id),
               Req("IN_REGISTRATION_TIME", "registration_time", Ts), Req("IN_SPORT_ID", "sport_id"), Opt("IN_EMIT_NR", "emit_nr"),
               Opt("IN_LAST_NAME", "last_name"), Opt("IN_FIRST_NAME", "first_name"), Req("IN_STATUS", "status"),
@@ -150,14 +150,14 @@ QHash<QString, TApplierSpec> MakePlain()
               Opt("IN_RESULTS_CLASS_ID", "results_class_id", Id), Req("IN_INSERTED", "inserted", Ts),
               Req("IN_UPDATED", "updated", Ts), Opt("IN_ADDITIONALDETAILS", "additionaldetails"), Own("IN_REPL_TYPE")},
              {QStringLiteral("rastilippu_entries_id")}));
-    Put(Spec("vrk_person_chips", "E_PERSON_CHIPS.REPLICATE_PERSON_CHIPS",
+    Put(Applier("vrk_person_chips", "E_PERSON_CHIPS.REPLICATE_PERSON_CHIPS",
              {Req("IN_CONTROL_CARD", "control_card"), Opt("IN_LICENCE", "license"), Opt("IN_PERSON_NAME", "person_name"),
               Opt("IN_EXTERNAL_PERSON_ID", "external_person_id"), Opt("IN_BIRTH_YEAR", "birth_year"),
               Opt("IN_PERSON_SEX", "person_sex"), Opt("IN_CONTROL_CARD_2", "control_card_2"), Opt("IN_CLUB_NAME", "club_name"),
               Req("IN_INSERTED", "inserted", Ts), Req("IN_UPDATED", "updated", Ts),
               Req("IN_PERSON_CHIP_SOURCE", "person_chip_source"), Own("IN_REPL_TYPE")},
              {QStringLiteral("control_card")}));
-    Put(Spec("vrk_chip_balance", "E_CHIP_BALANCE.REPLICATE_CHIP_BALANCE",
+    Put(Applier("vrk_chip_balance", "E_CHIP_BALANCE.REPLICATE_CHIP_BALANCE",
              {Req("IN_CHIP_BALANCE_ID", "chip_balance_id", Id), Req("IN_EVENT_SERIES_ID", "event_series_id", Id),
               Req("IN_CHIP_NUMBER", "chip_number"), Req("IN_CHIP_ACTIVE", "chip_active"), Req("IN_PERSON_NAME", "person_name"),
               Opt("IN_PERSON_CLUB", "person_club"), Req("IN_PERSON_EMAIL_ADDRESS", "person_email_address"),
@@ -165,7 +165,7 @@ QHash<QString, TApplierSpec> MakePlain()
               Req("IN_INSERTED", "inserted", Ts), Req("IN_UPDATED", "updated", Ts), Own("IN_REPL_TYPE"),
               Opt("IN_FIRMASARJA_CHIP", "firmasarja_chip")},
              {QStringLiteral("chip_balance_id")}));
-    Put(Spec("vrk_chip_balance_payment_o", "E_CHIP_BALANCE_PAYMENT_O.REPLICATE_CHIP_BALANCE_PO",
+    Put(Applier("vrk_chip_balance_payment_o", "E_CHIP_BALANCE_PAYMENT_O.REPLICATE_CHIP_BALANCE_PO",
              {Req("IN_CHIP_BALANCE_ID", "chip_balance_id", Id), Req("IN_CHIP_PAYMENT_OPTION_ID", "chip_payment_option_id", Id),
               Req("IN_VALID_UNTIL", "valid_until", Ts), Req("IN_OPTION_ACTIVE", "option_active"),
               Opt("IN_EVENT_ORGANIZER_ID", "event_organizer_id", Id), Req("IN_PAYMENT_OPTION_PRICE", "payment_option_price", Amt),
@@ -184,16 +184,16 @@ TReplProcedure Proc(const char* Name, std::vector<TReplInput> Inputs)
 
 namespace downloadprocs {
 
-const TApplierSpec* Plain(const QString& MessageType)
+const TApplierTable* Plain(const QString& MessageType)
 {
-    static const QHash<QString, TApplierSpec> Specs = MakePlain();
-    const auto It = Specs.constFind(MessageType);
-    return It == Specs.constEnd() ? nullptr : &*It;
+    static const QHash<QString, TApplierTable> Tables = MakePlain();
+    const auto It = Tables.constFind(MessageType);
+    return It == Tables.constEnd() ? nullptr : &*It;
 }
 
-const TApplierSpec& Person()
+const TApplierTable& Person()
 {
-    static const TApplierSpec S = Spec(
+    static const TApplierTable S = Applier(
         "vrk_person", "E_PERSON.REPLICATE_PERSON",
         {Req("IN_PERSON_ID", "person_id", Id), Req("IN_EVENT_SERIES_ID", "event_series_id", Id), Req("IN_PERSON_NAME", "person_name"),
          Req("IN_PERSON_SEX", "person_sex"), Opt("IN_CLUB_ID", "club_id", Id), Opt("IN_CONTROL_CARD", "control_card"),
@@ -206,9 +206,9 @@ const TApplierSpec& Person()
     return S;
 }
 
-const TApplierSpec& Run()
+const TApplierTable& Run()
 {
-    static const TApplierSpec S = [] {
+    static const TApplierTable S = [] {
         std::vector<TReplInput> In{
             Req("IN_RESULTS_CLASS_ID", "results_class_id", Id), Req("IN_EVENT_ID", "event_id", Id),
             Req("IN_LEG_NUMBER", "leg_number", Int), Opt("IN_START_NUMBER", "start_number", Int),
@@ -243,7 +243,7 @@ const TApplierSpec& Run()
                                     Opt("IN_CHIP_BALANCE_PAID", "chip_balance_paid", Amt),
                                     Opt("IN_CHIP_BALANCE_INFO", "chip_balance_info")})
             In.push_back(I);
-        return Spec("vrk_results_class", "E_RESULTS_CLASS.REPLICATE_RESULTS_CLASS", std::move(In),
+        return Applier("vrk_results_class", "E_RESULTS_CLASS.REPLICATE_RESULTS_CLASS", std::move(In),
                     {QStringLiteral("results_class_id")});
     }();
     return S;

@@ -9,7 +9,7 @@
 
 #include <QStringList>
 
-struct TApplierSpec {
+struct TApplierTable {
     QString MessageType;     // "vrk_club"
     TReplProcedure Upsert;   // inputs named by member; IN_REPL_TYPE is set from the row
     QStringList DeleteKeys;  // members a deletion row sets
@@ -22,10 +22,10 @@ namespace downloadprocs {
 // The plain appliers (one procedure per row), by message type; null for the
 // class, person and run messages, which have appliers of their own, and for
 // unknown types.
-const TApplierSpec* Plain(const QString& MessageType);
+const TApplierTable* Plain(const QString& MessageType);
 
-const TApplierSpec& Person();
-const TApplierSpec& Run();
+const TApplierTable& Person();
+const TApplierTable& Run();
 const TReplProcedure& RunSplit();
 const TReplProcedure& RunSpecialPunch();
 const TReplProcedure& RunCourseCheck();

@@ -55,7 +55,9 @@ QString SelectList(const TWireRecord& Record, bool WithKey = true)
 void OpenQuery(TFbQuery& Query, const QString& Sql, const QString& Param, int64_t Value)
 {
     Query.Close();
-    Query.SQL().SetText(Sql);
+    // The same text keeps the prepared statement.
+    if (Query.SQL().Text() != Sql)
+        Query.SQL().SetText(Sql);
     Query.ParamByName(Param).SetAsLargeInt(Value);
     Query.Open();
 }

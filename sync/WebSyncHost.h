@@ -3,6 +3,16 @@
 // it: the day log, the web status pane, the message counters, the data
 // module's queue counts and sync message ids, the client row, and the tree
 // and grid refreshes. The worker calls every method on the main thread.
+//
+// Wiring in the main window: one TWebSession (base URLs from the
+// installation file, client id and secret and first_sync_done from the
+// client row, the database connection values); the window implements
+// IWebSyncHost and IWebDownloadView; formWorkerREST = new
+// TformWorkerREST(Session, Host) and FormCreate() at start-up, StartOnline()
+// once the client row is written, DoNotConnect = 0 at the first show,
+// StopOnline() at close; a TWebMainCalls over the data module's
+// fbProcRESTFD and fbTrRESTUpdateDefaultFD for the login, the registration
+// and the two downloads.
 
 #include <QString>
 #include <cstdint>

@@ -30,6 +30,8 @@ QString ExceptionText(const std::exception_ptr& E)
 
 }  // namespace
 
+TformWorkerREST* formWorkerREST = nullptr;
+
 TformWorkerREST::TformWorkerREST(TWebSession& Session, IWebSyncHost& Host) : FSession(Session), FHost(Host)
 {
     convrkEventWorkerFD = new TFbConnection();

@@ -32,7 +32,7 @@ class TFbQuery;
 class TJsonNode;
 class TRESTClient;
 class TUploadBuilders;
-struct TApplierSpec;
+struct TApplierTable;
 
 class TformWorkerREST {
 public:
@@ -72,7 +72,7 @@ public:
     int process_json(QString& inout_result);
 
     // ---- the appliers: the confirmation body replaces inout_body ----
-    int ApplyPlain(const TApplierSpec& Spec, const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+    int ApplyPlain(const TApplierTable& Table, const TJsonNode& Root, QString& inout_body, const QString& MessageId);
     int vrk_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
     int vrk_person_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
     int vrk_results_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId);
@@ -141,6 +141,10 @@ private:
     void ApplyRunRow(const TJsonNode& Row);
     int ConfirmWithRetry(const QString& Body);
 };
+
+// The program's one worker, made by the main window at start-up after the
+// data module (null until then).
+extern TformWorkerREST* formWorkerREST;
 
 // The confirmation body: {"message_id": "M", "processed": "[...]", "errors":
 // "[...]"}, the two lists being JSON strings that hold a JSON array. Values

@@ -34,14 +34,14 @@ void Run(TFbQuery& Q, const TReplProcedure& P, const TJsonNode& Row, const std::
 }
 
 // The deletion: only the key inputs and the repl type are set.
-void RunDelete(TFbQuery& Q, const TApplierSpec& Spec, const TJsonNode& Row, const QString& ReplType)
+void RunDelete(TFbQuery& Q, const TApplierTable& Table, const TJsonNode& Row, const QString& ReplType)
 {
-    replinput::UseStatement(Q, Spec.Upsert.ExecuteStatement());
-    for (const QString& Key : Spec.DeleteKeys)
-        for (const TReplInput& In : Spec.Upsert.Inputs)
+    replinput::UseStatement(Q, Table.Upsert.ExecuteStatement());
+    for (const QString& Key : Table.DeleteKeys)
+        for (const TReplInput& In : Table.Upsert.Inputs)
             if (In.Member == Key)
                 replinput::SetInput(Q, Row, TReplInput{In.Param, In.Member, In.Kind, true});
-    Q.ParamByName(Spec.ReplTypeParam).SetAsString(ReplType);
+    Q.ParamByName(Table.ReplTypeParam).SetAsString(ReplType);
     Q.ExecSQL();
 }
 
@@ -154,8 +154,8 @@ int TformWorkerREST::process_json(QString& inout_result)
         return 0;
 
     int Result = 0;
-    if (const TApplierSpec* Spec = downloadprocs::Plain(Type))
-        Result = ApplyPlain(*Spec, *Root, inout_result, MessageId);
+    if (const TApplierTable* Table = downloadprocs::Plain(Type))
+        Result = ApplyPlain(*Table, *Root, inout_result, MessageId);
     else if (Type == QLatin1String("vrk_class"))
         Result = vrk_class_in(*Root, inout_result, MessageId);
     else if (Type == QLatin1String("vrk_person"))
@@ -201,23 +201,23 @@ int TformWorkerREST::ConfirmWithRetry(const QString& Body)
     }
 }
 
-int TformWorkerREST::ApplyPlain(const TApplierSpec& Spec, const TJsonNode& Root, QString& inout_body, const QString& MessageId)
+int TformWorkerREST::ApplyPlain(const TApplierTable& Table, const TJsonNode& Root, QString& inout_body, const QString& MessageId)
 {
     QStringList Processed, Errors;
     try {
-        for (const TJsonNode* Row : Rows(Root, Spec.MessageType)) {
+        for (const TJsonNode* Row : Rows(Root, Table.MessageType)) {
             QString R;
             try {
                 R = Row->Member(u"replication_id").AsString();
                 const QString ReplType = Row->Member(u"repl_type").AsString();
                 if (ReplType == QLatin1String("D"))
-                    RunDelete(*fbProcReplFD, Spec, *Row, ReplType);
+                    RunDelete(*fbProcReplFD, Table, *Row, ReplType);
                 else
-                    Run(*fbProcReplFD, Spec.Upsert, *Row,
-                        [&](TFbQuery& Q) { Q.ParamByName(Spec.ReplTypeParam).SetAsString(ReplType); });
+                    Run(*fbProcReplFD, Table.Upsert, *Row,
+                        [&](TFbQuery& Q) { Q.ParamByName(Table.ReplTypeParam).SetAsString(ReplType); });
                 Processed << confirmation::Processed(R);
             } catch (const std::exception& E) {
-                const QString Text = ErrorPrefix(Spec.MessageType, Spec.TypeInErrorText) + R + QStringLiteral(":::::") +
+                const QString Text = ErrorPrefix(Table.MessageType, Table.TypeInErrorText) + R + QStringLiteral(":::::") +
                                      DbMessage(QString::fromUtf8(E.what()));
                 Report(Text);
                 Errors << confirmation::Error(R, Text);
@@ -312,10 +312,10 @@ int TformWorkerREST::vrk_class_in(const TJsonNode& Root, QString& inout_body, co
 
 int TformWorkerREST::vrk_person_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId)
 {
-    const TApplierSpec& Spec = downloadprocs::Person();
+    const TApplierTable& Table = downloadprocs::Person();
     QStringList Processed, Errors;
     try {
-        for (const TJsonNode* Row : Rows(Root, Spec.MessageType)) {
+        for (const TJsonNode* Row : Rows(Root, Table.MessageType)) {
             QString R;
             try {
                 R = Row->Member(u"replication_id").AsString();
@@ -323,11 +323,11 @@ int TformWorkerREST::vrk_person_in(const TJsonNode& Root, QString& inout_body, c
                 QString D;
                 int64_t N = 0;
                 if (ReplType == QLatin1String("D")) {
-                    RunDelete(*fbProcReplFD, Spec, *Row, ReplType);
+                    RunDelete(*fbProcReplFD, Table, *Row, ReplType);
                 } else {
                     TFbQuery& Q = *fbProcReplFD;
-                    replinput::UseStatement(Q, Spec.Upsert.SelectStatement(QStringLiteral("OUT_REQUEST_DATA, OUT_REQUEST_DATA_ID")));
-                    replinput::SetInputs(Q, *Row, Spec.Upsert);
+                    replinput::UseStatement(Q, Table.Upsert.SelectStatement(QStringLiteral("OUT_REQUEST_DATA, OUT_REQUEST_DATA_ID")));
+                    replinput::SetInputs(Q, *Row, Table.Upsert);
                     Q.ParamByName(QStringLiteral("IN_REPL_TYPE")).SetAsString(ReplType);
                     Q.Open();
                     if (!Q.Eof() && !Q.Fields()[0]->IsNull()) {
@@ -362,13 +362,13 @@ int TformWorkerREST::vrk_person_in(const TJsonNode& Root, QString& inout_body, c
 
 void TformWorkerREST::ApplyRunRow(const TJsonNode& Row)
 {
-    const TApplierSpec& Spec = downloadprocs::Run();
+    const TApplierTable& Table = downloadprocs::Run();
     const QString ReplType = Row.Member(u"repl_type").AsString();
     if (ReplType == QLatin1String("D")) {
-        RunDelete(*fbProcReplFD, Spec, Row, ReplType);
+        RunDelete(*fbProcReplFD, Table, Row, ReplType);
         return;
     }
-    Run(*fbProcReplFD, Spec.Upsert, Row, [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_REPL_TYPE")).SetAsString(ReplType); });
+    Run(*fbProcReplFD, Table.Upsert, Row, [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_REPL_TYPE")).SetAsString(ReplType); });
     const std::pair<const char16_t*, const TReplProcedure*> Nested[] = {{u"results_splits", &downloadprocs::RunSplit()},
                                                                         {u"special_punches", &downloadprocs::RunSpecialPunch()},
                                                                         {u"results_class_all", &downloadprocs::RunCourseCheck()}};

@@ -105,9 +105,11 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         TFbQuery& Queue = *fbQueryDefaultFD;
         if (Queue.Active())
             Queue.Close();
-        Queue.SQL().Clear();
-        for (const QString& Line : QueueSql)
-            Queue.SQL().Add(Line);
+        // Prepared anew every time: the engine fixes "timestamp 'NOW'" when
+        // the statement is prepared, and the hold-back must use the time of
+        // this message.
+        static const QString Sql = QStringList(std::begin(QueueSql), std::end(QueueSql)).join(QLatin1Char('\n'));
+        Queue.SQL().SetText(Sql);
         Queue.Open();
 
         int RowCount = 0;
@@ -272,8 +274,9 @@ int TformWorkerREST::DownloadHalf(bool& DownloadLimit)
 
 void TformWorkerREST::MarkFirstSyncDone()
 {
-    FSession.SetFirstSyncDone(QStringLiteral("Y"));
+    // The window stores the client row first; the flag follows once it did.
     OnMain([this] { FHost.MarkFirstSyncDone(); });
+    FSession.SetFirstSyncDone(QStringLiteral("Y"));
 }
 
 void TformWorkerREST::RefreshCounts(bool AskDatabase)

@@ -3,6 +3,7 @@
 #include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/FileDrop.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/MouseCursor.h"
 
@@ -214,9 +215,25 @@ void TrGroupBox::EnableDescendants(TWinControl* Parent, bool Value)
     }
 }
 
+void TrGroupBox::SetEnableDropFile(bool V)
+{
+    FEnableDropFile = V;
+    UpdateDropRegistration();
+}
+
+// The window takes dropped files while dropping is on and the box is enabled.
+void TrGroupBox::UpdateDropRegistration()
+{
+    if (FEnableDropFile && Enabled())
+        RegisterFileDrop(this, [this](const QStringList& Files, const TPoint& P) { FilesDropped(Files, P); });
+    else if (HandleAllocated())
+        RegisterFileDrop(this, nullptr);
+}
+
 void TrGroupBox::EnabledChanged()
 {
     TCustomGroupBox::EnabledChanged();
+    UpdateDropRegistration();
     if (AutoEnableChildren)
         EnableDescendants(this, Enabled());
     Invalidate();

@@ -149,7 +149,7 @@ public:
     void SetMinimized(bool Value);
     int OriginSize = 0;
     bool EnableDropFile() const { return FEnableDropFile; }
-    void SetEnableDropFile(bool V) { FEnableDropFile = V; }
+    void SetEnableDropFile(bool V);
     unsigned AutoMaximizeTime = 0;
     unsigned AutoMinimizeTime = 0;
     bool AutoEnableChildren = true;
@@ -228,6 +228,7 @@ private:
     void PaintMinButton(const TRect& C);
     void PaintFrame();
     void EnableDescendants(TWinControl* Parent, bool Value);
+    void UpdateDropRegistration();
     void LayoutNestedBoxes(const TRect& CR);
     void LayoutLines(const TRect& CR);
 

@@ -320,7 +320,9 @@ bool TrRichEdit::SearchText(const QString& Search, bool FromStart, bool IgnoreCa
         return false;
     if (FSearchText.isEmpty())
         return false;
-    const int from = FromStart ? 0 : SelStart() + SelLength() + 1;
+    // the next search starts right after the selection: a match that follows at
+    // once ("abab", "ab") is found too
+    const int from = FromStart ? 0 : SelStart() + SelLength();
     const int at = FindText(FSearchText, from, TextLength() - from, false);
     if (at < 0) {
         DlgI(imptxt::NotFound);

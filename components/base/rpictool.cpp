@@ -128,9 +128,10 @@ TColor StringToColor(const QString& Text)
 bool IsSameColor(TColor Color1, TColor Color2, int Similarity)
 {
     const TColor a = ColorToRGB(Color1), b = ColorToRGB(Color2);
-    const double dr = GetRValue(a) - GetRValue(b), dg = GetGValue(a) - GetGValue(b), db = GetBValue(a) - GetBValue(b);
-    const double percent = std::sqrt(dr * dr + dg * dg + db * db) * 100.0 / std::sqrt(195075.0);
-    return percent < 100 - Similarity;
+    const int64_t dr = GetRValue(a) - GetRValue(b), dg = GetGValue(a) - GetGValue(b), db = GetBValue(a) - GetBValue(b);
+    // distance in percent of the largest, sqrt(195075), compared in squares to stay exact
+    const int64_t limit = 100 - Similarity;
+    return limit > 0 && (dr * dr + dg * dg + db * db) * 10000 < limit * limit * 195075;
 }
 
 void FontGetRotated(TFont* Font, int Angle)
@@ -413,8 +414,9 @@ void SmoothResizeToBitmap(TBitmap* Source, TBitmap* Target)
             const int c1 = std::min(c0 + 1, sw - 1);
             const int64_t w11 = MulDiv(fx, fy + 1, 65536), w01 = MulDiv(fx, 65536 - fy, 65536);
             const int64_t w00 = 65536 - fy - w01, w10 = fy + 1 - w11;
-            uint32_t out = 0xFF000000u;
-            for (int shift = 0; shift <= 16; shift += 8) {
+            // alpha is interpolated like the colours, so a mask survives (opaque stays opaque)
+            uint32_t out = 0;
+            for (int shift = 0; shift <= 24; shift += 8) {
                 auto ch = [shift](uint32_t p) { return int64_t((p >> shift) & 0xFF); };
                 const int64_t v = (w00 * ch(s0[c0]) + w01 * ch(s0[c1]) + w10 * ch(s1[c0]) + w11 * ch(s1[c1])) >> 16;
                 out |= uint32_t(std::clamp<int64_t>(v, 0, 255)) << shift;

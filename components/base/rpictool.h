@@ -14,6 +14,7 @@
 #include <QString>
 
 class TStringList;
+class TField;
 
 // "No picture" is gtNoPicture in code: gtNone already names the gradient
 // type of the configuration record, in the same scope.
@@ -81,6 +82,12 @@ QString GetFileTypeFilterList(bool AllFormatsFirst);
 // Reads a picture from stored bytes, trying BMP, JPEG, PNG (a metafile is
 // never readable here); gtNoPicture for no bytes, gtError when none fits.
 TrGraphicType ReadPictureFromBytes(const QByteArray& Data, TPicture* Picture);
+// Blob fields (rpictoolFields.cpp): a null field is gtNoPicture and leaves the
+// picture alone; unreadable bytes give gtError without a message.
+TrGraphicType ReadPictureFromField(const TField* Field, TPicture* Picture);
+TrGraphicType ReadBitmapFromField(const TField* Field, TBitmap* Bitmap);
+bool WritePictureToField(TField* Field, const TPicture* Picture, TrGraphicType GraphicType);
+bool WritePictureToField_Int(TField* Field, const TPicture* Picture, TrGraphicType GraphicType, int JpegQuality);
 TrGraphicType SavePictureToStream(const TPicture* Picture, QByteArray& Stream, TrGraphicType GraphicType);
 TrGraphicType SavePictureToStream_Int(const TPicture* Picture, QByteArray& Stream, TrGraphicType GraphicType, int JpegQuality);
 TrGraphicType SavePictureToFile(const TPicture* Picture, const QString& FileName, TrGraphicType GraphicType);

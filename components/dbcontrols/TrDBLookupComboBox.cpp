@@ -217,10 +217,29 @@ void TrDBLookupComboBox::Paint()
     }
 }
 
+void TrDBLookupComboBox::SelectKey(const QVariant& Key)
+{
+    if (ReadOnly || (FDataLink.DataSource() && !FDataLink.Edit()))
+        return;
+    TDBLookupComboBox::SelectKey(Key);
+    // What the box shows is up to date before the click handlers read it.
+    if (ListFieldIndexMax > 0 && !ListVisible())
+        RefillValues();
+    Invalidate();
+    Click();
+}
+
 void TrDBLookupComboBox::FilterOff()
 {
-    if (TDataSet* d = ListDataSet(); d && d->Filtered())
+    TDataSet* d = ListDataSet();
+    if (!d)
+        return;
+    if (d->Filtered())
         d->SetFiltered(false);
+    if (FFilterOptionsSet) {
+        d->SetFilterOptions(FOldFilterOptions);
+        FFilterOptionsSet = false;
+    }
 }
 
 void TrDBLookupComboBox::DropDown()
@@ -259,10 +278,8 @@ void TrDBLookupComboBox::CloseUp(bool Accept)
     if (ListVisible()) {
         const QVariant key = FList->KeyValue();
         FList->SetVisible(false);
-        if (Accept && key.isValid()) {
+        if (Accept && key.isValid())
             SelectKey(key);
-            Click();
-        }
         if (OnCloseUp)
             OnCloseUp(this);
         Invalidate();
@@ -457,6 +474,12 @@ bool TrDBLookupComboBox::SearchLookupFilter(bool Reset)
             conds << c;
     if (conds.isEmpty())
         return false;
+    // The filter ignores case as the search that found the text does.
+    if (!FFilterOptionsSet) {
+        FOldFilterOptions = d->FilterOptions();
+        FFilterOptionsSet = true;
+        d->SetFilterOptions(FOldFilterOptions | foCaseInsensitive);
+    }
     const bool r = SetFilterString(d, conds.join(QStringLiteral(" OR ")), false);
     QChar k;
     ProcessSearchKey(k);

@@ -73,6 +73,8 @@ protected:
     void DoExit() override;
     void VisibleChanged() override;
     void EnabledChanged() override;
+    // The operator's choice: written, shown, then OnClick.
+    void SelectKey(const QVariant& Key) override;
 
 private:
     void ListKeyDown(Word& Key, TShiftState Shift);
@@ -91,5 +93,7 @@ private:
     TTimer* FTimer = nullptr;
     TSearchingType FSearchingPrevNext = stFindFirst;
     QString FSearch;
+    TFilterOptions FOldFilterOptions = 0;
+    bool FFilterOptionsSet = false;
     TrDataLink FStateLink;
 };

@@ -13,15 +13,7 @@
 #include <QStringDecoder>
 #include <exception>
 
-TrDBMemo::TrDBMemo(TComponent* AOwner)
-    : TDBLabeledControl(AOwner), FStateLink([this](TComponent* S) { UpdateState(S); }, [this](TComponent* S) { UpdateState(S); }, nullptr)
-{
-    oldColor = Color();
-    BuildMenu();
-    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
-}
-
-TrDBMemo::~TrDBMemo() { FStateLink.SetDataSource(nullptr); }
+TrDBMemo::TrDBMemo(TComponent* AOwner) : TrDBFieldControl(AOwner) { BuildMenu(); }
 
 void TrDBMemo::BuildMenu()
 {
@@ -33,50 +25,6 @@ void TrDBMemo::BuildMenu()
     });
     FPopupMenu->OnPopup = [this](TComponent*) { PopupMenuOpen(); };
     SetPopupMenu(FPopupMenu);
-}
-
-void TrDBMemo::Loaded()
-{
-    TDBLabeledControl::Loaded();
-    SetDataSource(DataSource(), DataField());
-    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
-}
-
-void TrDBMemo::SetDataSource(TDataSource* ADataSource, const QString& ADataField)
-{
-    RememberColor();
-    if (DataSource() != ADataSource)
-        TDBMemo::SetDataSource(ADataSource);
-    if (DataField() != ADataField)
-        SetDataField(ADataField);
-    FStateLink.SetDataSource(ADataSource);
-    UpdateState(nullptr);
-}
-
-void TrDBMemo::SetDataField(const QString& Value)
-{
-    TDBMemo::SetDataField(Value);
-    if (FDBEditLabel)
-        FDBEditLabel->SetField(DataSource(), Value);
-    SetDBCompName(this, FDefaultPrefix, Value);
-}
-
-void TrDBMemo::UpdateState(TComponent*)
-{
-    if (FDBEditLabel)
-        FDBEditLabel->SetField(DataSource(), DataField());
-    if (ComponentState() & csDesigning)
-        return;
-    const bool ro = ReadOnly() || (Field() && !Field()->CanModify());
-    SetColor(!FStateLink.Editing() || ro ? FReadOnlyColor : oldColor);
-    SetVisibilityFromField(this, DataSource(), DataField());
-}
-
-void TrDBMemo::DoExit()
-{
-    if (!::DoExitControl(this, Field()))
-        return;
-    TDBMemo::DoExit();
 }
 
 bool TrDBMemo::SearchText(const QString& Search, bool FromStart, bool IgnoreCase)

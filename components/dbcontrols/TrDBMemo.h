@@ -4,7 +4,7 @@
 // exit hook), a text search that ignores case in any alphabet, and loading
 // and saving its text from and to files without losing the text on errors.
 
-#include "components/dbcontrols/TDBLabeledControl.h"
+#include "components/dbcontrols/TrDBFieldControl.h"
 #include "platform/ui/DBCtrls.h"
 
 class TPopupMenu;
@@ -13,14 +13,9 @@ enum TDBMemoOption { moAllowSetFont, moAllowWordWrap, moAllowLoadSaveFile };
 using TDBMemoOptions = unsigned;
 constexpr TDBMemoOptions MemoOpt(TDBMemoOption O) { return 1u << unsigned(O); }
 
-class TrDBMemo : public TDBLabeledControl<TDBMemo> {
+class TrDBMemo : public TrDBFieldControl<TDBMemo> {
 public:
     explicit TrDBMemo(TComponent* AOwner);
-    ~TrDBMemo() override;
-    void SetDataSource(TDataSource* ADataSource, const QString& ADataField);
-    void SetDataSource(TDataSource* ADataSource) { SetDataSource(ADataSource, DataField()); }
-    void SetDataField(const QString& Value);
-    void UpdateState(TComponent* Sender) override;
     TDBMemoOptions OptionsEx = MemoOpt(moAllowSetFont) | MemoOpt(moAllowLoadSaveFile);
     TPopupMenu* SearchMenu() const { return FPopupMenu; }
 
@@ -35,15 +30,9 @@ public:
     void PopupMenuOpen();
     void PopupMenuClick(int Tag);
 
-protected:
-    void Loaded() override;
-    QString BoundFieldName() const override { return DataField(); }
-    void DoExit() override;
-
 private:
     void BuildMenu();
     TPopupMenu* FPopupMenu = nullptr;
     QString FSearchText;
     bool FSearchIgnoreCase = true;
-    TrDataLink FStateLink;
 };

@@ -5,6 +5,8 @@
 #include "components/grid/rdbtool.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/DateTimePicker.h"
+#include "platform/rtl/DateUtils.h"
 
 #include <algorithm>
 
@@ -425,8 +427,12 @@ void TrDBRecView::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawStat
     const TColor before = c->Font()->Color();
     if (ACol == 1 && f) {
         SetFont(name, c->Font());
-        if (AState & gdFocused)
+        if (AState & gdFocused) {
             c->Font()->SetColor(before);
+        } else if (!LinkKind(ARow).isEmpty()) {
+            c->Font()->SetStyle(c->Font()->Style() | fsUnderline);
+            c->Font()->SetColor(clHighlight);
+        }
     }
     bool highlight = (AState & gdSelected) && (AState & gdFocused);
     TColor background = ACol == 0 ? FixedColor() : Color();
@@ -524,15 +530,56 @@ QString TrDBRecView::GetEditMask(int, int ARow) const
     return f ? f->EditMask() : QString();
 }
 
+QStringList TrDBRecView::GetPickList(int ARow) const
+{
+    QStringList r;
+    TField* f = GetField(ARow);
+    if (!f)
+        return r;
+    // A lookup field offers every value of its result field.
+    if (f->FieldKind() == fkLookup && f->LookupDataSet) {
+        TStringList l;
+        try {
+            if (TField* res = f->LookupDataSet->FindField(f->LookupResultField))
+                LoadRecordList(res, nullptr, &l);
+        } catch (...) {
+        }
+        for (int i = 0; i < l.Count(); ++i)
+            r << l[i];
+    }
+    // The view's own section for the field wins.
+    bool inSection = false, found = false;
+    QStringList own;
+    for (const QString& raw : FPickLists) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            inSection = line.mid(1, line.size() - 2).trimmed().compare(f->FieldName(), Qt::CaseInsensitive) == 0;
+            found = found || inSection;
+        } else if (inSection && !line.isEmpty()) {
+            own << line;
+        }
+    }
+    return found ? own : r;
+}
+
 TEditStyle TrDBRecView::GetEditStyle(int, int ARow) const
 {
+    // 7.
     TField* f = GetField(ARow);
     if (!f)
         return esSimple;
+    TEditStyle style = esSimple;
     for (const QString& n : FEllipsisFields)
         if (n.trimmed().compare(f->FieldName(), Qt::CaseInsensitive) == 0)
-            return esEllipsis;
-    return IsDateField(f) ? esEllipsis : esSimple;
+            style = esEllipsis;
+    if (IsDateField(f))
+        style = esEllipsis;
+    const QStringList picks = GetPickList(ARow);
+    if (!picks.isEmpty() || f->FieldKind() == fkLookup)
+        style = esPickList;
+    if (auto* e = dynamic_cast<TInplaceEditList*>(InplaceEditor()))
+        e->PickList = picks;
+    return style;
 }
 
 QString TrDBRecView::GetEditText(int, int ARow) { return GetFieldText(GetField(ARow)); }
@@ -560,8 +607,66 @@ void TrDBRecView::UpdateData()
 
 void TrDBRecView::EditButtonClick()
 {
+    // 14. Date rows open the calendar; other rows tell the program.
+    TField* f = FocusedField();
+    if (f && IsDateField(f)) {
+        ShowDateTimePicker(f, CellRect(Col(), Row()));
+        return;
+    }
     if (OnEditButtonClick)
         OnEditButtonClick(this);
+}
+
+void TrDBRecView::ShowDateTimePicker(TField* Field, const TRect& R)
+{
+    if (!FDateTimePicker) {
+        FDateTimePicker = new TDateTimePicker(this);
+        FDateTimePicker->SetParent(this);
+        FDateTimePicker->SetVisible(false);
+        FDateTimePicker->OnCloseUp = [this](TComponent*) { DateTimePickerClose(); };
+        FDateTimePicker->OnDateTimeChange = [this](TComponent*) { DateTimePickerChange(); };
+    }
+    // The field is taken only after the picker shows its starting date.
+    FPickerField = nullptr;
+    try {
+        FDateTimePicker->SetBounds(R.Left, R.Top, std::max(R.Width(), int(84 * FScaleRatio + 0.5)), R.Height());
+        FDateTimePicker->SetDateTime(Field && !Field->IsNull() && Field->AsDateTime() != 0 ? Field->AsDateTime() : ::Date());
+        FPickerField = Field;
+        FDateTimePicker->SetVisible(true);
+        if (FDateTimePicker->CanFocus())
+            FDateTimePicker->SetFocus();
+        FDateTimePicker->DropDown();
+    } catch (...) {
+        FDateTimePicker->SetVisible(false);
+    }
+}
+
+void TrDBRecView::DateTimePickerChange()
+{
+    // The chosen day at 00:00 goes to the field through the pending edit.
+    try {
+        if (!FPickerField || !CanEdit(true))
+            return;
+        LastEditedField = FPickerField;
+        FPickerField->SetAsDateTime(DateOf(FDateTimePicker->DateTime()));
+        LastEditedValue = FPickerField->Text();
+        if (InplaceEditor())
+            InplaceEditor()->SetText(LastEditedValue);
+        UpdateData();
+    } catch (...) {
+    }
+}
+
+void TrDBRecView::DateTimePickerClose()
+{
+    FDateTimePicker->SetVisible(false);
+    FPickerField = nullptr;
+    if (CanFocus())
+        SetFocus();
+    if (InplaceEditor() && InplaceEditor()->Visible()) {
+        InplaceEditor()->SetFocus();
+        InplaceEditor()->SelectAll();
+    }
 }
 
 bool TrDBRecView::SelectCell(int ACol, int ARow)
@@ -665,6 +770,12 @@ void TrDBRecView::KeyDown(Word& Key, TShiftState Shift)
 
 void TrDBRecView::KeyPress(QChar& Key)
 {
+    // 9. Only the listed values in a pick-list cell.
+    if ((FOptionsEx & GridOptEx(goOnlyPickListValues)) && EditorMode() && GetEditStyle(Col(), Row()) == esPickList &&
+        Key != QLatin1Char('\r') && Key != QChar(27)) {
+        Key = QChar();
+        return;
+    }
     // 10.
     if (Key == QLatin1Char('\r')) {
         TField* f = FocusedField();
@@ -695,4 +806,56 @@ void TrDBRecView::DblClick()
     TCustomDrawGrid::DblClick();
     if (CanEditShow())
         ShowEditor();
+}
+
+// ---- links ---------------------------------------------------------------------------
+
+QString TrDBRecView::LinkKind(int ARow) const
+{
+    TField* f = GetField(ARow);
+    if (!f)
+        return QString();
+    bool found = false;
+    const QString kind = EntryValue(FFieldsAsLink, f->FieldName(), found);
+    return found ? kind : QString();
+}
+
+QString TrDBRecView::LinkTarget(int ARow) const
+{
+    TField* f = GetField(ARow);
+    const QString kind = LinkKind(ARow);
+    if (!f || kind.isEmpty())
+        return QString();
+    const QString text = f->DisplayText();
+    return text.contains(kind, Qt::CaseInsensitive) ? text : kind + text;
+}
+
+void TrDBRecView::LinkClick(int ARow)
+{
+    // 15.
+    TField* f = GetField(ARow);
+    const QString kind = LinkKind(ARow);
+    if (!f || kind.isEmpty() || f->DisplayText().isEmpty())
+        return;
+    if (kind.compare(QStringLiteral("http://"), Qt::CaseInsensitive) == 0 || kind.compare(QStringLiteral("mailto:"), Qt::CaseInsensitive) == 0)
+        RunFileSimple(LinkTarget(ARow));
+    else if (OnLinkClick)
+        OnLinkClick(this, FDataLink.DataSet(), nullptr, f, f->AsVariant());
+}
+
+void TrDBRecView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const TGridCoord cell = MouseCoord(X, Y);
+    TCustomDrawGrid::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft || cell.X != 1 || !FDataLink.Active() || LinkKind(cell.Y).isEmpty())
+        return;
+    // Only over the link's text: the cell less 3 pixels, as wide as the text.
+    TRect r = CellRect(cell.X, cell.Y);
+    TCanvas c;
+    c.Font()->Assign(*Font());
+    const int w = c.TextWidth(GetField(cell.Y)->DisplayText());
+    const bool right = GetDataAlignment(cell.Y) == DT_RIGHT;
+    const int left = right ? r.Right - 3 - w : r.Left + 3;
+    if (X >= left && X <= left + w)
+        LinkClick(cell.Y);
 }

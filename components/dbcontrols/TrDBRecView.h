@@ -13,6 +13,7 @@
 #include <functional>
 
 class TCustomDBGrid;
+class TDateTimePicker;
 class TrCustomGlyphs;
 class TrDBRecView;
 
@@ -36,6 +37,7 @@ enum TGridOptionEx { goDataRight, goNumberRight, goAddColon, goAutoHeight, goUse
 using TGridOptionsEx = unsigned;
 constexpr TGridOptionsEx GridOptEx(TGridOptionEx O) { return 1u << unsigned(O); }
 
+using TLinkClickEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, void* Column, TField* Field, const QVariant& Value)>;
 using TGetCellParamsEvent = std::function<void(TComponent* Sender, int Col, int Row, TFont* AFont, TColor& Background, bool& Highlight)>;
 
 class TrDBRecView : public TCustomDrawGrid {
@@ -62,10 +64,32 @@ public:
     // "NAME=token;token" font rules over SpecFont ("SF" resets to the font).
     void SetSpecFields(const QStringList& V);
     void SetEllipsisFields(const QStringList& V) { FEllipsisFields = V; }
+    // INI text: a section per field name, its lines the field's pick values.
+    void SetPickLists(const QStringList& V) { FPickLists = V; }
+    // The calendar of date rows (made on first use, hidden).
+    TDateTimePicker* DateTimePicker() const { return FDateTimePicker; }
+    virtual void ShowDateTimePicker(TField* Field, const TRect& R);
+    // The pick values of a row (the view's lists, a lookup field's values).
+    QStringList GetPickList(int ARow) const;
     TFont* SpecFont() { return &FSpecFont; }
     double ScaleRatio() const { return FScaleRatio; }
     TGetCellParamsEvent OnGetCellParams;
     TNotifyEvent OnEditButtonClick;
+    // "NAME=kind": "http://" and "mailto:" open the value with the shell,
+    // other kinds raise OnLinkClick.
+    void SetFieldsAsLink(const QStringList& V)
+    {
+        FFieldsAsLink = V;
+        Invalidate();
+    }
+    TLinkClickEvent OnLinkClick;
+    // The link kind of a row (empty: no link).
+    QString LinkKind(int ARow) const;
+    // What a click on a web or mail link opens: the value with the kind in
+    // front unless it holds it already.
+    QString LinkTarget(int ARow) const;
+    // A click on the link of a row: the shell opens it, or OnLinkClick.
+    void LinkClick(int ARow);
 
     // ---- readers (export and print engines, settings saver) ----
     TDataSource* GetDataSource() const { return DataSource(); }
@@ -91,6 +115,7 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     void DblClick() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
 protected:
@@ -130,6 +155,12 @@ private:
     QStringList FBooleanFields;
     QStringList FSpecFields;
     QStringList FEllipsisFields;
+    QStringList FPickLists;
+    QStringList FFieldsAsLink;
+    TDateTimePicker* FDateTimePicker = nullptr;
+    TField* FPickerField = nullptr;
+    void DateTimePickerChange();
+    void DateTimePickerClose();
     TFont FSpecFont;
     bool FOnlyVisibleField = false;
     bool FOnlySimpleField = false;

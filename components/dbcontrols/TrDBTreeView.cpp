@@ -7,6 +7,8 @@
 #include "platform/ui/ExtCtrls.h"
 #include "resources/DBControlsTexts.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -95,6 +97,10 @@ TrDBTreeView::TrDBTreeView(TComponent* AOwner) : TTreeView(AOwner), FDataItemDef
         FLoadTimer->SetEnabled(false);
         RefreshData(false, false);
     };
+    FScrollTimer = new TTimer(this);
+    FScrollTimer->SetEnabled(false);
+    FScrollTimer->SetInterval(200);
+    FScrollTimer->OnTimer = [this](TComponent*) { IntScrollTimer(); };
     ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
 }
 
@@ -103,6 +109,7 @@ TrDBTreeView::~TrDBTreeView()
     // No rebuild may start while the parts go.
     FUpdateCount = 1;
     FLoadTimer->SetEnabled(false);
+    FScrollTimer->SetEnabled(false);
     Items()->Clear();
     FDataItemDefs.reset();
     FDataLink.SetDataSource(nullptr);
@@ -647,8 +654,31 @@ bool TrDBTreeView::AcceptDrag(TComponent* Source, TTreeNode* Dragged, TTreeNode*
     return false;
 }
 
+void TrDBTreeView::SetScrollStep(int Y)
+{
+    constexpr int ScrollBorder = 15;
+    if (Y <= ScrollBorder)
+        FScrollStep = std::max(1, Y);
+    else if (Height() - Y <= ScrollBorder)
+        FScrollStep = std::min(-1, Y - Height() + 2);
+    else
+        FScrollStep = 0;
+    FScrollTimer->SetEnabled(FScrollStep != 0);
+}
+
+void TrDBTreeView::IntScrollTimer()
+{
+    // Nearer the edge scrolls faster.
+    if (Dragging())
+        FScrollTimer->SetInterval(std::abs(FScrollStep) * 10 + 25);
+    else
+        FScrollTimer->SetEnabled(false);
+    ScrollLines(FScrollStep > 0 ? -1 : 1);
+}
+
 bool TrDBTreeView::DragOverAt(TComponent* Source, int X, int Y)
 {
+    SetScrollStep(Y);
     bool accept = false;
     auto* sourceTree = dynamic_cast<TrDBTreeView*>(Source);
     TTreeNode* dragged = sourceTree ? (sourceTree->Dragging() ? sourceTree->DragNode() : sourceTree->Selected()) : nullptr;

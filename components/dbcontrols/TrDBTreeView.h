@@ -66,6 +66,11 @@ public:
     static TNodeObject* NodeObjectOf(TTreeNode* Node);
 
     bool DragOverAt(TComponent* Source, int X, int Y) override;
+    // Automatic scrolling while dragging near the top or bottom edge: the
+    // step (positive: up) and one tick of the scroll timer.
+    int ScrollStep() const { return FScrollStep; }
+    void SetScrollStep(int Y);
+    void IntScrollTimer();
     void DropAt(TComponent* Source, int X, int Y) override;
 
 protected:
@@ -98,4 +103,6 @@ private:
     TrDBRecordLink FDataLink{this};
     std::unique_ptr<TDataItemDefs> FDataItemDefs;
     TTimer* FLoadTimer = nullptr;
+    TTimer* FScrollTimer = nullptr;
+    int FScrollStep = 0;
 };

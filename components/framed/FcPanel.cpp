@@ -2,6 +2,7 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
+#include "components/framed/FcPanelDockManager.h"
 
 #include <algorithm>
 
@@ -13,6 +14,7 @@ TFcCustomPanel::TFcCustomPanel(TComponent* AOwner) : TCustomPanel(AOwner)
 
 TFcCustomPanel::~TFcCustomPanel()
 {
+    FDockManager.reset();
     if (FFrameController)
         FFrameController->RemoveControl(this);
 }
@@ -61,6 +63,30 @@ FC_PANEL_SETTER(TextMarginVertical, int, FTextMarginVertical, Changed())
 FC_PANEL_SETTER(WordWrap, bool, FWordWrap, Changed())
 #undef FC_PANEL_SETTER
 
+void TFcCustomPanel::SetDockSite(bool Value)
+{
+    FDockSite = Value;
+    if (Value && UseDockManager && !FDockManager)
+        FDockManager = std::make_unique<TFcPanelDockManager>(this);
+    else if (!Value)
+        FDockManager.reset();
+    Realign();
+}
+
+void TFcCustomPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && FDockManager && FDockManager->MouseDown(X, Y))
+        return;
+    TCustomPanel::MouseDown(Button, Shift, X, Y);
+}
+
+void TFcCustomPanel::Resize()
+{
+    TCustomPanel::Resize();
+    if (FDockManager)
+        FDockManager->ResetBounds();
+}
+
 void TFcCustomPanel::SetGridSize(int XSize, int YSize)
 {
     SetGridXSize(XSize);
@@ -86,6 +112,12 @@ void TFcCustomPanel::Notification(TComponent* AComponent, TOperation Operation)
     TCustomPanel::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == FFrameController)
         FFrameController = nullptr;
+    if (Operation == opRemove && FDockManager)
+        for (int i = 0; i < FDockManager->ClientCount(); ++i)
+            if (static_cast<TComponent*>(FDockManager->Clients(i)) == AComponent) {
+                FDockManager->RemoveControl(FDockManager->Clients(i));
+                break;
+            }
     if (Operation == opRemove)
         FEnabledList.erase(std::remove_if(FEnabledList.begin(), FEnabledList.end(),
                                           [AComponent](const auto& e) { return e.first == AComponent; }),
@@ -136,7 +168,7 @@ void TFcCustomPanel::AlignControls(TControl* AControl, TRect& R)
 void TFcCustomPanel::AdjustClientRect(TRect& R)
 {
     TCustomPanel::AdjustClientRect(R);
-    if (DockSite)
+    if (FDockSite)
         R = FixClientRect(R, false);
 }
 
@@ -279,6 +311,8 @@ void TFcCustomPanel::PaintPanel()
     c->Brush()->SetStyle(bsClear);
     DrawCaption(r);
     c->Brush()->SetStyle(bsSolid);
+    if (FDockManager)
+        FDockManager->PaintSite(c);
     if (OnPaint)
         OnPaint(this);
 }

@@ -8,7 +8,10 @@
 #include "components/framed/FcFrameController.h"
 #include "platform/ui/ExtCtrls.h"
 
+#include <memory>
 #include <vector>
+
+class TFcPanelDockManager;
 
 enum TFcGridStyle { gsDots, gsDottedLines, gsSolidLines };
 
@@ -66,7 +69,11 @@ public:
     bool WordWrap() const { return FWordWrap; }
     virtual void SetWordWrap(bool Value);
     bool ShowDockClientCaptions = true;
-    bool DockSite = false;
+    bool DockSite() const { return FDockSite; }
+    // A dock site with UseDockManager gets a dock manager with grabbers.
+    void SetDockSite(bool Value);
+    bool UseDockManager = true;
+    TFcPanelDockManager* DockManager() const { return FDockManager.get(); }
     bool FullRepaint = true;
     bool Locked = false;
     TFcFrameController* FrameController() const { return FFrameController; }
@@ -93,6 +100,8 @@ protected:
     void AdjustClientRect(TRect& Rect) override;
     void EnabledChanged() override;
     void ColorChanged() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void DrawCaption(TRect R);
     virtual void DrawGrid(const TRect& R);
@@ -127,6 +136,8 @@ protected:
     bool FWordWrap = true;
     // per child: enabled when the panel was disabled
     std::vector<std::pair<TControl*, bool>> FEnabledList;
+    bool FDockSite = false;
+    std::unique_ptr<TFcPanelDockManager> FDockManager;
     TFcFrameController* FFrameController = nullptr;
 };
 

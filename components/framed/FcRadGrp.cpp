@@ -150,8 +150,16 @@ void TFcCustomRadioGroup::SetItemIndex(int Value)
     // stored before the new button is checked: a refusal of a change made
     // from code keeps the new index (the stored value must show)
     FItemIndex = Value;
-    if (FItemIndex >= 0)
+    if (FItemIndex < 0)
+        return;
+    FSettingItemIndex = true;
+    try {
         FButtons[size_t(FItemIndex)]->SetChecked(true);
+    } catch (...) {
+        FSettingItemIndex = false;
+        throw;
+    }
+    FSettingItemIndex = false;
 }
 
 bool TFcCustomRadioGroup::CanModify()

@@ -95,6 +95,9 @@ public:
     void SetCaption(const QString& Value);
     bool TabOnEnter = false;
     TFcIndexChangingEvent OnChanging;
+    // True while code sets ItemIndex: a changing handler then asks without
+    // telling the user (a refusal keeps the new index anyway).
+    bool SettingItemIndex() const { return FSettingItemIndex; }
 
     virtual void ArrangeButtons();
     virtual void UpdateButtons();
@@ -153,6 +156,7 @@ protected:
     TColor FReadOnlyColor = clInfoBk;
     bool FReadOnlyColorOnFocus = false;
     bool FArranging = false;
+    bool FSettingItemIndex = false;
 };
 
 class TFcRadioGroup : public TFcCustomRadioGroup {

@@ -129,65 +129,6 @@ void TFcSpacer::Paint()
     }
 }
 
-// ---- TFcToolbarPopupButton --------------------------------------------------------------------
-
-TFcToolbarPopupButton::TFcToolbarPopupButton(TFcToolbar* AToolbar) : TCustomControl(AToolbar), FToolbar(AToolbar)
-{
-    SetBounds(0, 0, 14, 25);
-}
-
-std::vector<TControl*> TFcToolbarPopupButton::HiddenControls() const
-{
-    std::vector<TControl*> hidden;
-    TFcToolbarControlList* list = FToolbar->ToolbarControls();
-    const int limit = FToolbar->Width() - FToolbar->Margin() - Width();
-    for (int i = 0; i < list->Count(); ++i) {
-        TControl* c = list->Items(i).Control;
-        if (c && c->Visible() && c->Left() + c->Width() > limit)
-            hidden.push_back(c);
-    }
-    return hidden;
-}
-
-void TFcToolbarPopupButton::Click()
-{
-    TCustomControl::Click();
-    if (OnPopup)
-        OnPopup(this);
-}
-
-void TFcToolbarPopupButton::MouseEnter()
-{
-    FHot = true;
-    Invalidate();
-    TCustomControl::MouseEnter();
-}
-
-void TFcToolbarPopupButton::MouseLeave()
-{
-    FHot = false;
-    Invalidate();
-    TCustomControl::MouseLeave();
-}
-
-void TFcToolbarPopupButton::Paint()
-{
-    TCanvas* c = Canvas();
-    const TRect r = ClientRect();
-    if (FHot)
-        DrawThemedToolButton(c, r, tsHot);
-    // the chevron: two small arrows pointing right over a down arrow
-    const int x = r.Left + r.Width() / 2 - 2, y = r.Top + 6;
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(clBtnText);
-    for (int i = 0; i < 3; ++i) {
-        c->FillRect(Rect(x + i, y + i, x + i + 1, y + i + 1));
-        c->FillRect(Rect(x + 4 - i, y + i, x + 5 - i, y + i + 1));
-    }
-    DrawArrow(c, Rect(r.Left, r.Bottom - 12, r.Right, r.Bottom - 4), akDown, clBtnText);
-    (void)FrameColor;
-}
-
 // ---- TFcToolbar ------------------------------------------------------------------------------
 
 TFcToolbar::TFcToolbar(TComponent* AOwner) : TFcCustomPanel(AOwner), FToolbarControls(this)
@@ -574,7 +515,7 @@ void TFcToolbar::SetShowToolbarPopupButton(bool Value)
     FShowToolbarPopupButton = Value;
     if (!FToolbarPopupButton && Value) {
         FToolbarPopupButton = new TFcToolbarPopupButton(this);
-        FToolbarPopupButton->FrameColor = AdjustColor(FlatColor(), FlatColorAdjustment());
+        FToolbarPopupButton->SetFrameColor(AdjustColor(FlatColor(), FlatColorAdjustment()));
         FToolbarPopupButton->SetParent(this);
     }
     if (FToolbarPopupButton)

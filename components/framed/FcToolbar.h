@@ -74,23 +74,50 @@ protected:
     TOrientation FOrientation = orHorizontal;
 };
 
-// The button at the end of a bar that does not wrap; it offers the controls
-// that did not fit.
+class TFcToolButton;
+
+// The button at the end of a bar that does not wrap; it pops up a small
+// tool bar with copies of the buttons that did not fit.
 class TFcToolbarPopupButton : public TCustomControl {
 public:
     explicit TFcToolbarPopupButton(TFcToolbar* AToolbar);
-    TColor FrameColor = clBtnShadow;
-    // The listed controls that lie beyond the bar's right limit.
+    TColor FrameColor() const { return FFrameColor; }
+    virtual void SetFrameColor(TColor Value);
+    // The listed tool buttons that lie beyond the bar's right limit.
     std::vector<TControl*> HiddenControls() const;
-    TNotifyEvent OnPopup;
-    void Click() override;
+    // Pops up the copies; after it closes the chosen button is clicked.
+    void DisplayButtons();
+    TFcToolButton* SelectedButton() const { return FSelectedButton; }
+    void SetSelectedButton(TFcToolButton* Value) { FSelectedButton = Value; }
+    bool ClicksOnMouseUp() const override { return false; }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 protected:
     void Paint() override;
-    void MouseEnter() override;
-    void MouseLeave() override;
+    virtual void DrawBackground(const TRect& R, bool Down);
+    virtual void DrawChevron(const TRect& R);
+    TColor FFrameColor = clBtnShadow;
     TFcToolbar* FToolbar;
-    bool FHot = false;
+    TFcToolButton* FSelectedButton = nullptr;
+    bool FPressed = false;
+    bool FDown = false;
+};
+
+// The texts of the customize dialog; stored only once one was written.
+class TFcCustomizeCaptions {
+public:
+    QString Caption(int Index) const;
+    void SetCaption(int Index, const QString& Value);
+    bool StoreCaptions() const { return FStoreCaptions; }
+
+private:
+    bool FStoreCaptions = false;
+    QString FTexts[9] = {QStringLiteral("Customize Toolbar"), QStringLiteral("Uncheck to hide control"),
+                         QStringLiteral("Close"), QStringLiteral("Move Up"), QStringLiteral("Move Down"),
+                         QStringLiteral("Text Options"), QStringLiteral("No text labels"),
+                         QStringLiteral("Show text labels"), QStringLiteral("Selective text on right")};
 };
 
 class TFcToolbar : public TFcCustomPanel {
@@ -136,6 +163,10 @@ public:
     void SetShowToolbarPopupButton(bool Value);
     TFcToolbarPopupButton* ToolbarPopupButton() const { return FToolbarPopupButton; }
     TFcToolbarControlList* ToolbarControls() { return &FToolbarControls; }
+    TFcCustomizeCaptions* CustomizeCaptions() { return &FCustomizeCaptions; }
+    void SetCustomizeCaptions(const TFcCustomizeCaptions& Value) { FCustomizeCaptions = Value; }
+    // Opens the customize dialog modally.
+    void Customize(bool ShowTextOptions);
     // The layout order by control names, as a window lists it.
     void SetToolbarControlNames(const QStringList& Names);
     TNotifyEvent OnVisibleChanged;
@@ -188,6 +219,7 @@ protected:
     bool FShowToolbarPopupButton = false;
     TFcRegIniFile* FRegIniFile = nullptr;
     TFcToolbarControlList FToolbarControls;
+    TFcCustomizeCaptions FCustomizeCaptions;
     QStringList FTempControlList;
     int FMargin = 4;
     int FTopMargin = 2;

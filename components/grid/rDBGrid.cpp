@@ -30,16 +30,15 @@ TColor GetDefColor(TColor Color, TColor Default)
 
 int GetFldListrDBGrid(TrDBGrid* Grid, TStringList* List, TGetFldDefs FldsDef)
 {
-    const int n = GetFldListDBGrid(Grid, List, FldsDef);
     if (!HasFldDef(FldsDef, fdGetLabels))
-        return n;
-    // The captions are the titles the grid shows (a group's title for a grouped column).
-    for (int i = 0; i < List->Count(); ++i) {
-        const QString name = List->Names(i);
-        const int col = Grid->GetFieldNameColumnIndex(name);
-        if (col >= 0)
-            List->SetStrings(i, name + QLatin1Char('=') + Grid->GetTitleText(Grid->Columns()->Items(col)));
-    }
+        return GetFldListDBGrid(Grid, List, FldsDef);
+    // The same choice of columns, captioned with the titles the grid shows
+    // (a group's title for a grouped column).
+    TStringList indexes;
+    GetFldListDBGrid(Grid, &indexes, TGetFldDefs((FldsDef & ~FldDef(fdGetLabels)) | FldDef(fdGetIndex)));
+    List->Clear();
+    for (int i = 0; i < indexes.Count(); ++i)
+        List->Add(Grid->GetTitleText(Grid->Columns()->Items(indexes[i].toInt())));
     return List->Count();
 }
 
@@ -422,6 +421,7 @@ int TrDBGrid::SetFixedCols(int N)
     int c = N < 1 ? off : off + N;
     if (IsActive() && !Loading() && ColCount() > off + 1) {
         c = std::min(c, ColCount() - 1);
+        FOptionsEx2.FixedCell.FixedCols = c - off;
         const int row = Row();
         TCustomGrid::SetFixedCols(c);
         SetRow(row);

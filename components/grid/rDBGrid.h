@@ -158,6 +158,19 @@ public:
     bool IsLinkEx(TField* Field);
     bool IsPasswordEx(TField* Field);
     bool IsFixedColumnWidth(TField* Field, const QString& FieldName);
+    bool IsDataBarEx(TField* Field);
+    bool IsStatusBarEx(TField* Field);
+    bool IsDataImageEx(TField* Field);
+    bool GetDataImageDef(TField* Field, TDataImageDef& Def);
+    // Settings texts "min;max;value type;colour from;colour to" and
+    // "steps;bar type;colour all;colour done" (a name starting with "*" is
+    // the settings text itself).
+    bool Fields_GetDataBarSettings(const QString& FieldName, double& MinValue, double& MaxValue, TrDataBarText& ValueType,
+                                   TColor& ColorFrom, TColor& ColorTo);
+    bool Fields_GetStatusBarSettings(const QString& FieldName, int& Steps, TrStatusBarType& BarType, TColor& ColorAll,
+                                     TColor& ColorDone);
+    // Images of DataImages by index (and their TDataImageDef).
+    class TImageList* DataImageList = nullptr;
     bool FieldAsBooleanValue(TField* F) const;
     QVariant FieldAsBooleanDefValue(TField* F, bool Value) const;
     bool ChangeBool(bool SetFalse, bool SetNull);
@@ -172,6 +185,9 @@ public:
     void DrawBMPInCell(const TRect& Rect, TBitmap* Bmp);
     virtual void GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
                                bool Highlight);
+    // The cell conditions' share of the cell parameters (first of the three steps).
+    virtual void GetFieldCond(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
+                              bool Highlight);
     void DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column, bool SplitLines, const QString& AltText,
                          TVerticalAlignment VertAlign, unsigned Format);
     void DrawDataGridLines(const TRect& Rect, int DataCol, TGridDrawState State, TColumn* Column);
@@ -183,7 +199,18 @@ public:
     int PaintScrollCount() const { return FPaintScrollCount; }
     QString GetCellText(TColumn* Column);
 
+    // ---- field groups (the group definitions and their behaviour live with
+    // the field-group code; these are the points where the grid asks) ----
+    // The collapsed master's title / cell text; false when the field shows its own.
+    virtual bool GetGroupMasterTitleContent(TField* Fld, QString& Text);
+    virtual bool GetGroupMasterCellContent(TField* Fld, QString& Text);
+
     // ---- titles and footer ----
+    // The next line of a title text no wider than W (S keeps the rest):
+    // breaks after a separator, at a forced separator (dropped) or before a
+    // capital that follows a small letter.
+    QString GetLine(QString& S, int W, bool IgnoreWidth);
+    int GetLineWidth(const QString& S, const TFont* AFont);
     QString GetTitleText(TColumn* Column);
     void DrawFooterRow();
 
@@ -242,6 +269,10 @@ public:
     const QString& SearchHint() const { return FSearchHint; }
     virtual void ProcessGridSearchKey(QChar& Key);
     virtual void ProcessPicklistSearchKey(QChar& Key);
+    // Typing in a lookup column searches the lookup dataset's result field.
+    virtual void ProcessLookupSearchKey(QChar& Key);
+    bool SearchLookupFilter(bool Reset);
+    bool IsLookupFilterColumn(TColumn* Column);
     void LoadAutoPickList();
     void LoadColorPickList();
     bool CanEdit();
@@ -360,24 +391,39 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     int TitleRowHeight() const override;
     int DataRowHeight() const override;
+    int FrozenDataColumns() const override { return FOptionsEx2.FixedCell.FixedCols; }
 
 private:
     friend class TrDBGridInplaceEditEx;
     // Painting helpers.
     void DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField* Field, TGridDrawState State,
-                               TDataImageDef& DataImageDef);
+                               TDataImageDef& DataImageDef, bool Highlight);
     void DrawCellText(const TRect& Rect, const QString& Text, bool KeepLineBreaks, TColumn* Column);
     void DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column);
     void DrawGlyphCell(const TRect& Rect, int GlyphIndex);
     void DrawColorRect(const TRect& TextRect, TField* Field);
+    bool ShowDataBar(const TRect& Rect, const TRect& TextRect, TField* Field, TColumn* Column);
+    void ShowStatusBar(const TRect& Rect, TField* Field);
+    void ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, const TDataImageDef& Def, bool Highlight);
+    void DrawHTMLText(const TRect& Rect, const QString& Text, unsigned Format, bool WordWrap, bool Highlighting);
     void DrawSortGlyph(const TRect& R, int Position, bool Descending);
     void DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor);
+
+protected:
+    // Decorations of a title cell drawn by the filter and group code (title
+    // rectangle, text rectangle left for the title text).
+    virtual void DrawTitleDecorations(int ACol, const TRect& CellRect, TColumn* Column, TGridDrawState State);
+
+private:
     QString FitTextToWidth(const QString& Text, int Width);
     // Sorting helpers.
     bool ApplySortThroughEvents(const QString& Fields, const QString& Directions, bool Single, bool Desc);
     // Search helpers.
     bool TryLocate(const QString& Text, QChar Typed);
     bool TryFind(const QString& Text);
+    bool TryLocateLookup(TField* Lookup, const QString& Text, QChar Typed);
+    bool TryFindLookup(TField* Lookup, const QString& Text);
+    void ShowLookupResult(TField* Lookup, const QString& Text, const QString& Key, bool Found, bool SelectAll, QChar& KeyOut);
     void ShowSearchHint(const QString& Text, const QString& Key, bool Found, QChar& KeyOut);
     bool DoDelete();
     bool PasteFromClipboard();

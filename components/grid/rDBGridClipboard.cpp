@@ -31,6 +31,9 @@ QString TrDBGrid::GetCellValue(TField* Fld, bool UseDisplayText)
 {
     if (!Fld)
         return QString();
+    QString group;
+    if (FOptionsEx2.Groups.Active && GetGroupMasterCellContent(Fld, group))
+        return group;
     if (IsGraphicField(Fld) || (UseDisplayText && !IsMemoField(Fld)))
         return Fld->DisplayText();
     return Fld->AsString();

@@ -8,6 +8,7 @@
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -39,23 +40,20 @@ TrDBGridInplaceEditEx::TrDBGridInplaceEditEx(TrDBGrid* Grid) : TDBGridInplaceEdi
 
 void TrDBGridInplaceEditEx::ShowCalendar(TDateTime Date)
 {
-    if (!FCalendar) {
-        FCalendar = std::make_unique<TPopupCalendar>();
-        FCalendar->OnSelect = [this](TDateTime D) { PopupCallbackSelectDate(D); };
-    }
-    const TRect r = BoundsRect();
-    FCalendar->Show(FGrid->ClientToScreen(TPoint{r.Left, r.Bottom}), Date);
+    if (!FCalendar)
+        FCalendar = TrPopupMonthCalendar::CreateEx(this, [this](TComponent*) { PopupCallbackSelectDate(FCalendar->Date()); });
+    FCalendar->ShowCalendar(Date);
 }
 
 void TrDBGridInplaceEditEx::HideCalendar()
 {
     if (FCalendar)
-        FCalendar->Hide();
+        FCalendar->HideCalendar();
 }
 
 bool TrDBGridInplaceEditEx::CalendarShown() const
 {
-    return FCalendar && FCalendar->IsShown();
+    return FCalendar && FCalendar->IsShown;
 }
 
 void TrDBGridInplaceEditEx::PopupCallbackSelectDate(TDateTime Date)
@@ -85,6 +83,9 @@ void TrDBGridInplaceEditEx::DoExit()
 void TrDBGridInplaceEditEx::UpdateContents()
 {
     TDBGridInplaceEdit::UpdateContents();
+    // Typing in the open lookup list searches through the grid.
+    if (DataList() && !DataList()->OnSearchKey)
+        DataList()->OnSearchKey = [this](TDBLookupListBase*, QChar& Key) { FGrid->ProcessLookupSearchKey(Key); };
     TField* f = FGrid->SelectedField();
     SetPasswordChar(f && FGrid->IsPasswordEx(f) ? FGrid->PasswordChar : QChar());
     if (TColumn* c = FGrid->ColumnAt(FGrid->Col())) {
@@ -156,8 +157,10 @@ void TrDBGridInplaceEditEx::KeyDown(Word& Key, TShiftState Shift)
     const TShiftState mods = Shift & (ssShift | ssCtrl | ssAlt);
     // 1. The open calendar takes the arrows; Escape closes it.
     if (CalendarShown()) {
-        if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN) {
-            FCalendar->KeyDown(Key);
+        if (std::find(rPopupMonthCalendarKeys.begin(), rPopupMonthCalendarKeys.end(), Key) != rPopupMonthCalendarKeys.end()) {
+            // The calendar's own arrow steps: a day sideways, a week up or down.
+            const int days = Key == VK_LEFT ? -1 : Key == VK_RIGHT ? 1 : Key == VK_UP ? -7 : 7;
+            FCalendar->SetDate(FCalendar->Date() + days);
             Key = 0;
             return;
         }
@@ -167,7 +170,24 @@ void TrDBGridInplaceEditEx::KeyDown(Word& Key, TShiftState Shift)
             return;
         }
         if (Key == VK_RETURN) {
-            FCalendar->PickSelected();
+            // Enter takes the calendar's date.
+            const TDateTime d = FCalendar->Date();
+            HideCalendar();
+            PopupCallbackSelectDate(d);
+            Key = 0;
+            return;
+        }
+    }
+    // 2. The open lookup list: Enter and Escape end a search; Left and Right step it.
+    if (UseDataList() && ListVisible()) {
+        if (Key == VK_RETURN || Key == VK_ESCAPE)
+            FGrid->StopSearching();
+        else if ((Key == VK_LEFT || Key == VK_RIGHT) && FGrid->IsSearching()) {
+            const bool back = Key == VK_LEFT;
+            if ((mods & ssCtrl) && FGrid->IsLookupFilterColumn(FGrid->ColumnAt(FGrid->Col())))
+                FGrid->SearchLookupFilter(back);
+            else
+                FGrid->SearchNext(back);
             Key = 0;
             return;
         }

@@ -7,7 +7,7 @@
 // leaves the text at either end, and cleans pasted text by field type.
 
 #include "platform/ui/DBGrids.h"
-#include "platform/ui/PopupCalendar.h"
+#include "components/base/rPopupMonthCalendar.h"
 
 #include <memory>
 
@@ -30,7 +30,7 @@ public:
     void ShowCalendar(TDateTime Date);
     void HideCalendar();
     bool CalendarShown() const;
-    TPopupCalendar* Calendar() const { return FCalendar.get(); }
+    TrPopupMonthCalendar* Calendar() const { return FCalendar; }
     // A day was picked: it becomes the field's date.
     void PopupCallbackSelectDate(TDateTime Date);
     void KeyUp(Word& Key, TShiftState Shift) override;
@@ -38,5 +38,6 @@ public:
 
 private:
     TrDBGrid* FGrid;
-    std::unique_ptr<TPopupCalendar> FCalendar;
+    // Owned by the editor as a component; created at the first date button.
+    TrPopupMonthCalendar* FCalendar = nullptr;
 };

@@ -214,6 +214,8 @@ void TrDBGrid::KeyPress(QChar& Key)
                     Key = QChar();
                 else if (CanEdit())
                     ProcessPicklistSearchKey(Key);
+            } else if (col && !col->ReadOnly() && f->FieldKind() == fkLookup && CanEdit()) {
+                ProcessLookupSearchKey(Key);
             }
         } else {
             ProcessGridSearchKey(Key);
@@ -372,13 +374,174 @@ bool TrDBGrid::SearchNext(bool Prev)
     if (!IsSearching())
         return false;
     FSearchingPrevNext = Prev ? stFindPrev : stFindNext;
+    QChar k;
     if (!EditorMode()) {
-        QChar k;
         ProcessGridSearchKey(k);
+        return true;
+    }
+    if (auto* ed = dynamic_cast<TDBGridInplaceEdit*>(InplaceEditor()); ed && ed->UseDataList()) {
+        ProcessLookupSearchKey(k);
         return true;
     }
     FSearchingPrevNext = stFindFirst;
     return false;
+}
+
+// ---- lookup search -------------------------------------------------------------------
+
+bool TrDBGrid::IsLookupFilterColumn(TColumn* Column)
+{
+    TField* f = Column ? Column->Field() : nullptr;
+    bool v = FOptionsEx2.Editors.AllowLookupFilter && f && f->LookupDataSet && f->LookupDataSet->Active();
+    DoGeneralEventFieldBool(geIsLookupFilterColumn, f, v);
+    return v;
+}
+
+bool TrDBGrid::TryLocateLookup(TField* Lookup, const QString& Text, QChar Typed)
+{
+    TDataSet* ld = Lookup->LookupDataSet;
+    if (ld->Filtered())
+        return false;
+    try {
+        if (ld->Locate(Lookup->LookupResultField, Text, loCaseInsensitive | loPartialKey))
+            return true;
+        if (Typed == QLatin1Char('c') || Typed == QLatin1Char('C'))
+            return ld->Locate(Lookup->LookupResultField, QString(Text + QLatin1Char('h')), loCaseInsensitive | loPartialKey);
+    } catch (...) {
+    }
+    return false;
+}
+
+bool TrDBGrid::TryFindLookup(TField* Lookup, const QString& Text)
+{
+    TDataSet* ld = Lookup->LookupDataSet;
+    TField* rf = ld->FindField(Lookup->LookupResultField);
+    if (!rf || Text.isEmpty())
+        return false;
+    ld->DisableControls();
+    const TBookmark bm = ld->GetBookmark();
+    bool found = false;
+    try {
+        const bool back = FSearchingPrevNext == stFindPrev;
+        if (FSearchingPrevNext == stFindFirst)
+            ld->First();
+        else if (back)
+            ld->Prior();
+        else
+            ld->Next();
+        while (!found && (back ? !ld->Bof() : !ld->Eof())) {
+            found = rf->DisplayText().contains(Text, Qt::CaseInsensitive);
+            if (!found)
+                back ? ld->Prior() : ld->Next();
+        }
+        if (!found && back && rf->DisplayText().contains(Text, Qt::CaseInsensitive))
+            found = true;
+        if (!found && ld->BookmarkValid(bm))
+            ld->GotoBookmark(bm);
+    } catch (...) {
+        ld->EnableControls();
+        throw;
+    }
+    ld->EnableControls();
+    return found;
+}
+
+void TrDBGrid::ShowLookupResult(TField* Lookup, const QString& Text, const QString& Key, bool Found, bool SelectAll, QChar& KeyOut)
+{
+    FSearchText = Text;
+    TDataSet* ld = Lookup->LookupDataSet;
+    const QVariant key = ld->FieldByName(Lookup->LookupKeyFields)->AsVariant();
+    auto* ed = dynamic_cast<TDBGridInplaceEdit*>(InplaceEditor());
+    if (Found) {
+        if (ed && ed->ListVisible() && ed->DataList()) {
+            ed->DataList()->SetKeyValue(key);
+        } else if (TField* kf = DataSet()->FindField(Lookup->KeyFields)) {
+            try {
+                kf->SetAsVariant(key);
+            } catch (...) {
+            }
+            if (ed && EditorMode()) {
+                ed->SetText(Lookup->DisplayText());
+                ed->SetSelStart(SelectAll ? 0 : int(Text.size()));
+                ed->SetSelLength(SelectAll ? ed->Text().size() : ed->Text().size() - int(Text.size()));
+            }
+        }
+    }
+    const bool listOpen = ed && ed->ListVisible();
+    FSearchHint = ParioCompConfig.rDBComponentsCfg.ShowSimpleLookupHint
+                      ? Text
+                      : GetSearchHintText(Text, Key, FSearchingPrevNext, Found,
+                                          listOpen && IsLookupFilterColumn(Columns()->Items(SelectedIndex())), ld->Filtered());
+    SetHint(FSearchHint);
+    if (Found && listOpen && !Key.isEmpty() && IsLookupFilterColumn(Columns()->Items(SelectedIndex())))
+        SearchLookupFilter(false);
+    KeyOut = QChar();
+}
+
+void TrDBGrid::ProcessLookupSearchKey(QChar& Key)
+{
+    TField* f = SelectedField();
+    if (!f || f->FieldKind() != fkLookup || !f->LookupDataSet || !f->LookupDataSet->Active())
+        return;
+    if (FSearchingPrevNext != stFindFirst) {
+        const bool found = TryFindLookup(f, FSearchText);
+        ShowLookupResult(f, FSearchText, QString(), found, true, Key);
+        FSearchingPrevNext = stFindFirst;
+        return;
+    }
+    if (Key.isNull()) {
+        const bool located = TryLocateLookup(f, FSearchText, QChar());
+        const bool found = located || TryFindLookup(f, FSearchText);
+        ShowLookupResult(f, FSearchText, QString(), found, !located, Key);
+    } else if (Key == QLatin1Char('\b')) {
+        if (FSearchText.size() <= 1) {
+            StopSearching();
+            f->LookupDataSet->SetFiltered(false);
+            Key = QChar();
+            return;
+        }
+        ShowLookupResult(f, FSearchText.left(FSearchText.size() - 1), QString(), true, false, Key);
+    } else if (Key.unicode() == 27) {
+        StopSearching();
+        Key = QChar();
+    } else if (Key.unicode() >= 32) {
+        const QString n = FSearchText + Key;
+        const bool located = TryLocateLookup(f, n, Key);
+        if (located || TryFindLookup(f, n))
+            ShowLookupResult(f, n, QString(Key), true, !located, Key);
+        else
+            ShowLookupResult(f, FSearchText, QString(Key), false, true, Key);
+    }
+}
+
+bool TrDBGrid::SearchLookupFilter(bool Reset)
+{
+    TField* f = SelectedField();
+    if (!f || f->FieldKind() != fkLookup || !f->LookupDataSet)
+        return false;
+    TDataSet* ld = f->LookupDataSet;
+    QChar k;
+    if (Reset) {
+        ld->SetFiltered(false);
+        if (IsSearching())
+            ProcessLookupSearchKey(k);
+        return true;
+    }
+    if (!IsSearching())
+        return false;
+    TField* rf = ld->FindField(f->LookupResultField);
+    QChar w = FOptionsEx2.Filters.TextFilterLikeChar;
+    if (w.isNull())
+        w = GetFilterWildCardChar(ld, false);
+    QString op = FOptionsEx2.Filters.TextFilterLikeOperator;
+    if (op.isEmpty())
+        op = GetFilterLikeOperator(ld, false);
+    const QString s = rf && IsApostrField(rf) ? GetFilterCond(rf, w + FSearchText + w, false, op) : QString();
+    if (s.isEmpty())
+        return false;
+    const bool ok = SetFilterString(ld, s, false);
+    ProcessLookupSearchKey(k);
+    return ok;
 }
 
 QString TrDBGrid::SearchGetFilterString(TField* Field)

@@ -9,6 +9,7 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
@@ -30,24 +31,6 @@ TColor GetShadowColor(TColor C, int Luminance)
         return (v + (255 - v) * Luminance / 100) << shift;
     };
     return TColor(mix(0) | mix(8) | mix(16));
-}
-
-// A colour name of the library's colour list or a number ("$" hex allowed).
-TColor StringToColorDef(const QString& S)
-{
-    static const std::pair<const char*, TColor> names[] = {
-        {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive}, {"clNavy", clNavy},
-        {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray}, {"clSilver", clSilver}, {"clRed", clRed},
-        {"clLime", clLime}, {"clYellow", clYellow}, {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua},
-        {"clWhite", clWhite}, {"clMoneyGreen", clMoneyGreen}, {"clSkyBlue", clSkyBlue}, {"clCream", clCream},
-        {"clMedGray", clMedGray}};
-    const QString t = S.trimmed();
-    for (auto& [n, c] : names)
-        if (t.compare(QLatin1String(n), Qt::CaseInsensitive) == 0 || t.compare(QLatin1String(n + 2), Qt::CaseInsensitive) == 0)
-            return c;
-    bool ok = false;
-    const qlonglong v = t.startsWith(QLatin1Char('$')) ? t.mid(1).toLongLong(&ok, 16) : t.toLongLong(&ok, 10);
-    return ok ? TColor(v) : clNone;
 }
 
 }  // namespace
@@ -172,7 +155,7 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
     // 12-13. The content and the focus.
     c->Brush()->SetStyle(bsClear);
     if (IsActive()) {
-        DrawColumnCellContent(rect, Column, field, State, imageDef);
+        DrawColumnCellContent(rect, Column, field, State, imageDef, highlight);
         c->Brush()->SetStyle(bsSolid);
         const bool focused = (State & gdFocused) && !ap.SkipCellHighlight && !EditorMode();
         if (focused || (ap.DrawRowFocus && isActiveRow)) {
@@ -192,9 +175,12 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
         OnDrawColumnCellEnd(this, rect, DataCol, Column, State);
 }
 
+void TrDBGrid::GetFieldCond(TField*, TFont*, TColor&, TDataImageDef&, bool, bool) {}
+
 void TrDBGrid::GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
                              bool Highlight)
 {
+    GetFieldCond(Field, AFont, Background, DataImageDef, ActiveRow, Highlight);
     if (OnGetCellParams)
         OnGetCellParams(this, Field, AFont, Background, ActiveRow, Highlight);
     if (OnGetCellParamsEx)
@@ -212,12 +198,20 @@ QString TrDBGrid::GetCellText(TColumn* Column)
 }
 
 void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField* Field, TGridDrawState State,
-                                     TDataImageDef& DataImageDef)
+                                     TDataImageDef& DataImageDef, bool Highlight)
 {
-    TCanvas* c = Canvas();
+    (void)State;
+    // 1.
+    bool textPending = true;
     if (IsEmpty())
         return;
-    // 2. The kind, first match wins.
+    if (!DataImageDef.UseDataImage && IsDataImageEx(Field))
+        GetDataImageDef(Field, DataImageDef);
+    // 2-6. The glyph kinds and data images, first match wins.
+    if (DataImageDef.UseDataImage) {
+        ShowDataImage(Rect, Field, Column, DataImageDef, Highlight);
+        return;
+    }
     if (IsBoolEx(Field)) {
         const int idx = (FOptionsEx2.Editors.BoolAllowsNull && Field->IsNull()) ? -1 : TrGlyphsRec::CheckIndex(FieldAsBooleanValue(Field));
         DrawGlyphCell(Rect, idx);
@@ -236,25 +230,39 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
         DrawGlyphCell(Rect, TrGlyphsRec::MemoIndex(Field->AsString().isEmpty(), FGlyphLookStyle));
         return;
     }
-    (void)State;
-    (void)DataImageDef;
+    // 7. The text kinds.
+    if (IsMemoAsText(Field, false)) {
+        QString text = Field->AsString();
+        if (FRowLines == 1)
+            text = FitTextToWidth(text.replace(QStringLiteral("\r\n"), QStringLiteral(" | ")), Rect.Width());
+        DrawCellText(Rect, text, FRowLines > 1, Column);
+        return;
+    }
     TRect textRect = Rect;
-    QString text;
+    QString groupText;
+    if (FOptionsEx2.Groups.Active && GetGroupMasterCellContent(Field, groupText)) {
+        DrawCellText(Rect, groupText, false, Column);
+        textPending = false;
+    }
     if (IsPasswordEx(Field)) {
-        text = FieldsAsPassword.Values(Field->FieldName());
+        QString text = FieldsAsPassword.Values(Field->FieldName());
         if (text.isEmpty())
             text = QStringLiteral("***");
-    } else {
-        text = GetCellText(Column);
-        if (IsColorEx(Field)) {
-            DrawColorRect(textRect, Field);
-            textRect.Left += textRect.Height();
-        }
+        DrawCellText(textRect, text, false, Column);
+        textPending = false;
     }
-    if (IsMemoAsText(Field, false) && FRowLines == 1)
-        text = FitTextToWidth(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")), textRect.Width());
-    DrawCellText(textRect, text, FRowLines > 1 && IsMemoAsText(Field, false), Column);
-    (void)c;
+    if (IsColorEx(Field)) {
+        DrawColorRect(textRect, Field);
+        textRect.Left += textRect.Height();
+    }
+    if (IsDataBarEx(Field))
+        textPending = ShowDataBar(Rect, textRect, Field, Column) && textPending;
+    if (IsStatusBarEx(Field) && !Field->IsNull()) {
+        ShowStatusBar(Rect, Field);
+        textPending = false;
+    }
+    if (textPending)
+        DrawCellText(textRect, GetCellText(Column), false, Column);
 }
 
 QString TrDBGrid::FitTextToWidth(const QString& Text, int Width)
@@ -281,7 +289,7 @@ void TrDBGrid::DrawGlyphCell(const TRect& Rect, int GlyphIndex)
 
 void TrDBGrid::DrawColorRect(const TRect& TextRect, TField* Field)
 {
-    const TColor col = StringToColorDef(Field->AsString());
+    const TColor col = StringToColor(Field->AsString());
     if (col == clNone)
         return;
     TCanvas* c = Canvas();
@@ -315,7 +323,8 @@ void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineB
         if (Column->Field() && IsDateTimeField(Column->Field()) && Canvas()->TextWidth(t) > Rect.Width())
             a = taLeftJustify;
         const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
-        if (FRowVerticalAlign != taAlignBottom && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t'))) {
+        if (FRowVerticalAlign != taAlignBottom && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t')) &&
+            !(Column->Field() && IsHTMLTextEx(Column->Field())) && !(Canvas()->Font()->Style() & (fsUnderline | fsStrikeOut))) {
             // The common case, one plain line: the grid's fast text path.
             DrawGridCellText(Canvas(), ::Rect(Rect.Left - 2, Rect.Top, Rect.Right + 2, Rect.Bottom), t, a);
             return;
@@ -331,7 +340,12 @@ void TrDBGrid::DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column,
                                TVerticalAlignment VertAlign, unsigned Format)
 {
     TCanvas* c = Canvas();
-    // 4. Separate lines, each in its own band with an ellipsis.
+    // 2-3. Highlighted search text and HTML cells go through the markup renderer.
+    const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
+    const bool highlighting = Column && hl.Active && !hl.HighlightText.isEmpty() &&
+                              (hl.HighlightInFields.isEmpty() || hl.HighlightInFields.contains(Column->FieldName(), Qt::CaseInsensitive)) &&
+                              Text.contains(hl.HighlightText, Qt::CaseInsensitive);
+    const bool html = Column && Column->Field() && IsHTMLTextEx(Column->Field());
     if (SplitLines && (Format & DT_WORDBREAK) && Text.contains(QStringLiteral("\r\n"))) {
         const QStringList lines = Text.split(QStringLiteral("\r\n"));
         const int lh = c->TextHeight(QStringLiteral("Wq"));
@@ -344,12 +358,18 @@ void TrDBGrid::DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column,
         c->IntersectClipRect(Rect);
         for (int i = 0; i < lines.size(); ++i) {
             TRect band = ::Rect(Rect.Left, Rect.Top + offset + i * lh, Rect.Right, Rect.Top + offset + (i + 1) * lh);
-            c->DrawText(lines[i], band, (Format & ~(DT_WORDBREAK | DT_VCENTER | DT_BOTTOM)) | DT_SINGLELINE | DT_END_ELLIPSIS);
+            if (highlighting || html)
+                DrawHTMLText(band, lines[i], Format, false, highlighting);
+            else
+                c->DrawText(lines[i], band, (Format & ~(DT_WORDBREAK | DT_VCENTER | DT_BOTTOM)) | DT_SINGLELINE | DT_END_ELLIPSIS);
         }
         c->RestoreDC(saved);
         return;
     }
-    (void)Column;
+    if (highlighting || html) {
+        DrawHTMLText(Rect, Text, Format, (Format & DT_WORDBREAK) != 0, highlighting);
+        return;
+    }
     // 6. Measured once; a text that does not fit may give way to AltText.
     if (!(Format & DT_SINGLELINE)) {
         TRect m = Rect;

@@ -354,6 +354,9 @@ QString MeasuredText(TrDBGrid* G, TField* F)
 {
     if (!F)
         return QString();
+    QString group;
+    if (G->OptionsEx2().Groups.Active && G->GetGroupMasterCellContent(F, group))
+        return group;
     if (IsSimpleField(F))
         return F->DisplayText();
     if (IsMemoField(F) && G->OptionsEx2().Editors.Memo == obtContent)

@@ -6,10 +6,79 @@
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
+int TrDBGrid::GetLineWidth(const QString& S, const TFont* AFont)
+{
+    TCanvas* c = Canvas();
+    if (!AFont)
+        return c->TextWidth(S);
+    const TFont saved(*c->Font());
+    c->Font()->Assign(*AFont);
+    const int w = c->TextWidth(S);
+    c->Font()->Assign(saved);
+    return w;
+}
+
+QString TrDBGrid::GetLine(QString& S, int W, bool IgnoreWidth)
+{
+    if (S.isEmpty() || (W < 3 && !IgnoreWidth))
+        return S;
+    const TOptionsFixedCell& fc = FOptionsEx2.FixedCell;
+    int brk = -1, skip = 0, stop = S.size() + 1;
+    // 1. A forced separator wins.
+    if (!fc.TitleForceWrapSeparators.isEmpty()) {
+        for (int i = 0; i < S.size(); ++i)
+            if (fc.TitleForceWrapSeparators.contains(S[i])) {
+                brk = i + 1;
+                skip = 1;
+                break;
+            }
+    }
+    // 2. Otherwise the last break point before the width runs out.
+    if (brk < 0) {
+        for (int i = 1; i <= S.size(); ++i) {
+            const QChar ch = S[i - 1];
+            if (fc.TitleTextSeparators.contains(ch))
+                brk = i;
+            else if (fc.TitleTextCaseSeparator && i >= 2 && ch >= QLatin1Char('A') && ch <= QLatin1Char('Z') &&
+                     S[i - 2] >= QLatin1Char('a') && S[i - 2] <= QLatin1Char('z'))
+                brk = i - 1;
+            if (IgnoreWidth ? brk > 0 : GetLineWidth(S.left(i), nullptr) > W) {
+                stop = i;
+                break;
+            }
+        }
+        // 3. A walk past the end takes the whole text.
+        if (stop > S.size())
+            brk = S.size() + 1;
+        else if (brk < 0)
+            brk = stop - 1;
+    }
+    const QString line = S.left(brk - skip);
+    S = S.mid(brk);
+    return line;
+}
+
 QString TrDBGrid::GetTitleText(TColumn* Column)
 {
-    return Column ? Column->Title()->Caption() : QString();
+    if (!Column)
+        return QString();
+    QString t;
+    if (FOptionsEx2.Groups.Active && GetGroupMasterTitleContent(Column->Field(), t))
+        return t;
+    return Column->Title()->Caption();
 }
+
+bool TrDBGrid::GetGroupMasterTitleContent(TField*, QString&)
+{
+    return false;
+}
+
+bool TrDBGrid::GetGroupMasterCellContent(TField*, QString&)
+{
+    return false;
+}
+
+void TrDBGrid::DrawTitleDecorations(int, const TRect&, TColumn*, TGridDrawState) {}
 
 void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
 {
@@ -44,14 +113,32 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     c->Font()->Assign(*Column->Title()->Font());
     c->Brush()->SetStyle(bsClear);
     TRect tr = Rect(t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1);
-    const bool single = FTitleLines <= 1;
-    unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, single) | DT_END_ELLIPSIS;
-    DrawTextAligned(tr, GetTitleText(Column), nullptr, false, QString(), taVerticalCenter, f);
-    // 9. The sort glyph and its order marks.
+    QString title = GetTitleText(Column);
+    if (FTitleLines > 1) {
+        // Wrapped at the title separators, at most TitleLines lines.
+        QStringList lines;
+        for (int i = 0; i < FTitleLines && !title.isEmpty(); ++i) {
+            const QString rest = title;
+            const QString line = i + 1 == FTitleLines ? title : GetLine(title, tr.Width(), false);
+            if (line.isEmpty() && title == rest) {
+                lines << title;
+                title.clear();
+                break;
+            }
+            lines << line.trimmed();
+            if (i + 1 == FTitleLines)
+                title.clear();
+        }
+        title = lines.join(QStringLiteral("\r\n"));
+    }
+    const unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, FTitleLines <= 1) | DT_END_ELLIPSIS;
+    DrawTextAligned(tr, title, nullptr, FTitleLines > 1, QString(), taVerticalCenter, f);
+    // 9. The sort glyph and its order marks, then the filter and group decorations.
     if (showSort) {
         const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;
         DrawSortGlyph(sortRect, pos, desc);
     }
+    DrawTitleDecorations(ACol, ARect, Column, AState);
     c->Brush()->SetStyle(bsSolid);
 }
 

@@ -87,6 +87,8 @@ struct TOptionsEditors {
     bool OnlyPickListValues = false;
     int TextAsMemoSize = 0;
     bool AllowPasteMultipleCells = false;
+    bool AllowReadOnlyButton = false;
+    bool AllowLookupFilter = false;
     bool AutoDropDown = false;
     bool AutoPickListWidth = true;
     bool BlockInsertByKey = false;
@@ -101,6 +103,9 @@ struct TOptionsFixedCell {
     int TitleImageSpace = 3;
     int TitleTextMinWidth = 16;
     int FixedCols = 0;  // stored value; read and written through the grid
+    QString TitleTextSeparators = QStringLiteral(" ._-/\\@#$&|");
+    QString TitleForceWrapSeparators;
+    bool TitleTextCaseSeparator = true;
     TColor FixedColColor = clNone;
     bool FixedColParentFont = true;
     TFont FixedColFont;

@@ -35,11 +35,39 @@ QString ReadFileLines(const QString& Path, bool& Found)
     return lines.join(CrLf) + CrLf;
 }
 
-bool IsWordBoundary(QChar c)
+// RTF writers break long lines anywhere, also inside tags, so the line breaks
+// go. A break that ends a control word ("\\par" at the end of a line) ends
+// it with a blank instead, or the word would run into the next line's text.
+QString RemoveRtfLineBreaks(const QString& Text)
 {
-    static const QString chars = QStringLiteral("\\ .,;()[]_?!\"'<>+-*/=");
-    return chars.contains(c);
+    QString r;
+    r.reserve(Text.size());
+    for (int i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+            r += c;
+            continue;
+        }
+        int k = r.size() - 1;
+        while (k >= 0 && (r[k].isDigit() || (r[k] == QLatin1Char('-') && k > 0 && r[k - 1].isLetter())))
+            --k;
+        int letters = k;
+        while (k >= 0 && r[k].isLetter() && r[k].unicode() < 128)
+            --k;
+        // A control word starts at an odd run of backslashes (an even run is
+        // escaped backslashes, or a tag delimiter).
+        int slashes = 0;
+        for (int j = k; j >= 0 && r[j] == QLatin1Char('\\'); --j)
+            ++slashes;
+        const bool endsControlWord = k >= 0 && k < letters && slashes % 2 == 1;
+        if (endsControlWord)
+            r += QLatin1Char(' ');
+        if (c == QLatin1Char('\r') && i + 1 < Text.size() && Text[i + 1] == QLatin1Char('\n'))
+            ++i;
+    }
+    return r;
 }
+
 
 } // namespace
 
@@ -133,10 +161,6 @@ void TRTFReport2::ProcAll()
 {
     // 1-2.
     StartRun();
-    bool abort = false;
-    if (OnReportProcess)
-        OnReportProcess(this, 0, abort);
-    Aborted = abort;
     RepStr.clear();
     if (OnGetTemplateStr)
         OnGetTemplateStr(this, RepStr);
@@ -146,10 +170,7 @@ void TRTFReport2::ProcAll()
         // 3. RTF writers break long lines anywhere, also inside tags.
         if (!FPlain)
             RepStr = ForEachTextPart(RepStr, [this](const QString& part) {
-                QString p = part;
-                p.remove(QLatin1Char('\r'));
-                p.remove(QLatin1Char('\n'));
-                return ProcSection(p, true, true);
+                return ProcSection(RemoveRtfLineBreaks(part), true, true);
             });
         // 4.
         if (DefaultCharset != 0)
@@ -184,7 +205,7 @@ void TRTFReport2::ProcAll()
     }
     RepStr.clear();
     Save(bytes);
-    abort = false;
+    bool abort = false;
     if (OnReportProcess)
         OnReportProcess(this, -1, abort);
     DoActionAfter();
@@ -210,32 +231,7 @@ void TRTFReport2::Save(const QByteArray& Bytes)
 
 void TRTFReport2::DoActionAfter()
 {
-    if (ActionAfter == aaShow) {
-        RunFile(OutputFile, QString(), QString(), SW_SHOWNORMAL, true);
-        return;
-    }
-    if (ActionAfter != aaPrint)
-        return;
-    // The printer goes to the print command; the system's default stays as it is.
-    const QString remembered = GetDefaultPrinterName();
-    if (!PrinterName.isEmpty()) {
-        QStringList names;
-        GetPrinterNames(names);
-        if (!names.contains(PrinterName) || !SetDefaultPrinter(PrinterName, false))
-            RaiseRepErr(rePrinter, PrinterName);
-    }
-    try {
-        for (int copy = 0; copy < std::max(1, PrintCopies); ++copy) {
-            CheckAbort();
-            PrintFileSimple(OutputFile);
-        }
-    } catch (...) {
-        if (!PrinterName.isEmpty())
-            SetDefaultPrinter(remembered, false);
-        throw;
-    }
-    if (!PrinterName.isEmpty())
-        SetDefaultPrinter(remembered, false);
+    RunActionAfter(ActionAfter, OutputFile);
 }
 
 // ---- template preparation ------------------------------------------------------------
@@ -453,12 +449,7 @@ void TRTFReport2::ExtractCheckTags(TStringList* AllTags, TStringList* Suspicious
     FTagList->Clear();
     try {
         ForEachTextPart(text, [&](const QString& part) {
-            QString p = part;
-            if (!FPlain) {
-                p.remove(QLatin1Char('\r'));
-                p.remove(QLatin1Char('\n'));
-            }
-            return ProcSection(p, true, UseExtractInnerTags);
+            return ProcSection(FPlain ? part : RemoveRtfLineBreaks(part), true, UseExtractInnerTags);
         });
     } catch (...) {
         FTagList = nullptr;
@@ -510,60 +501,22 @@ void TRTFReport2::ReplaceText(QString& Text, const QString& OldText, const QStri
     SeekInfo.WholeWord = WholeWordOnly;
     SeekInfo.SeekFrom = SeekFrom;
     SeekInfo.SeekTo = SeekTo;
-    QString n = NewText;
-    auto mark = [&n](const QString& open, const QString& code) {
-        const int a = n.indexOf(open);
-        if (a < 0)
-            return;
-        n.replace(a, open.size(), code);
-        const int b = n.indexOf(QLatin1String("\\="), a + code.size());
-        if (b >= 0)
-            n.replace(b, 2, QStringLiteral("\\nosupersub "));
-        else
-            n += QStringLiteral("\\nosupersub ");
-    };
-    mark(QStringLiteral("\\^"), QStringLiteral("\\super "));
-    mark(QStringLiteral("\\_"), QStringLiteral("\\sub "));
+    const QString n = ApplyScriptMarks(NewText, QStringLiteral("\\super "), QStringLiteral("\\sub "),
+                                       QStringLiteral("\\nosupersub "));
     SeekInfo.NewText = n;
     Text = ForEachTextPart(Text, [this](const QString& part) { return ProcFormatText(part); });
 }
 
 QString TRTFReport2::ProcFormatText(const QString& Part) const
 {
-    if (SeekInfo.OldText.isEmpty())
-        return Part;
     QString text = Part;
-    int start = 0;
-    if (!SeekInfo.SeekFrom.isEmpty()) {
-        start = text.indexOf(SeekInfo.SeekFrom, 0, Qt::CaseInsensitive);
-        if (start < 0)
-            return Part;
-    }
-    int limit = text.size();
-    if (!SeekInfo.SeekTo.isEmpty()) {
-        const int to = text.indexOf(SeekInfo.SeekTo, start, Qt::CaseInsensitive);
-        if (to >= 0)
-            limit = to;
-    }
-    const QString& old = SeekInfo.OldText;
-    int at = start;
-    for (;;) {
-        const int p = text.indexOf(old, at, Qt::CaseInsensitive);
-        if (p < 0 || p + old.size() > limit)
-            break;
-        if (SeekInfo.WholeWord) {
-            const bool before = p == 0 || IsWordBoundary(text[p - 1]);
-            const bool after = p + old.size() < text.size() && IsWordBoundary(text[p + old.size()]);
-            if (!before || !after) {
-                at = p + 1;
-                continue;
-            }
-        }
-        const QString insert = SeekInfo.Action == 1 ? SeekInfo.SetFrmStart + text.mid(p, old.size()) + SeekInfo.SetFrmStop
-                                                    : SeekInfo.NewText;
-        text.replace(p, old.size(), insert);
-        limit += insert.size() - old.size();
-        at = p + insert.size();
-    }
+    const int length = SeekInfo.OldText.size();
+    SeekAndReplace(text, SeekInfo.OldText, SeekInfo.WholeWord, SeekInfo.SeekFrom, SeekInfo.SeekTo,
+                   [this, length](const QString& T, int Pos) {
+                       const QString insert = SeekInfo.Action == 1
+                                                  ? SeekInfo.SetFrmStart + T.mid(Pos, length) + SeekInfo.SetFrmStop
+                                                  : SeekInfo.NewText;
+                       return TSeekReplacement{Pos, length, insert};
+                   });
     return text;
 }

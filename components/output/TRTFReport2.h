@@ -65,7 +65,7 @@ protected:
     QString FinishVarValue(const QString& Value) const override;
     bool ExtractEOLAfterIfSet() const override { return ExtractEOLAfterIf; }
     QString PictureTagValue(const QString& Tag) override;
-    QString BarcodeTagValue(const QString& Tag) override;
+    QString PlaceBitmap(const TBitmap& Bitmap, const QString& Options) override;
     QString PictureFieldValue(TField* Field, const QString& Format) override;
 
 private:

@@ -47,28 +47,9 @@ QString TRTFReport2::PictureTagValue(const QString& Tag)
     return CreateFormatPicture(-1, nullptr, options, nullptr, path);
 }
 
-QString TRTFReport2::BarcodeTagValue(const QString& Tag)
+QString TRTFReport2::PlaceBitmap(const TBitmap& Bitmap, const QString& Options)
 {
-    const TBracketParts p = SepBracket(Tag);
-    const QString inside = p.Inside.trimmed();
-    QString text;
-    if (IsConstantTag(inside)) {
-        text = inside.mid(1, inside.size() - 2);
-    } else {
-        bool resolved;
-        text = ProcTagStr(inside, resolved);
-        if (!resolved)
-            return QLatin1Char('?') + inside + QLatin1Char('?');
-    }
-    if (text.isEmpty())
-        return QString();
-    const int colon = p.Tail.indexOf(QLatin1Char(':'));
-    const QString options = colon >= 0 ? p.Tail.mid(colon + 1) : QString();
-    TBitmap bmp;
-    QString failure;
-    if (!DrawBarcodeBitmap(text, ParsePictureOptions(options), bmp, failure))
-        return failure;
-    return CreateFormatPicture(-1, nullptr, options, &bmp, QString());
+    return CreateFormatPicture(-1, nullptr, Options, &Bitmap, QString());
 }
 
 QString TRTFReport2::PictureFieldValue(TField* Field, const QString& Format)

@@ -4,7 +4,9 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rtool.h"
+#include "components/base/rdlg.h"
 #include "components/output/NumToText.h"
+#include "components/output/rRepPicture.h"
 #include "components/output/rRepText.h"
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
@@ -73,6 +75,10 @@ void TReportTagEngine::StartRun()
     FExtendedInfo.Clear();
     PrinterName.clear();
     LCalcField.clear();
+    bool abort = false;
+    if (OnReportProcess)
+        OnReportProcess(this, 0, abort);
+    Aborted = abort;
 }
 
 void TReportTagEngine::EndRun()
@@ -644,4 +650,68 @@ QString TReportTagEngine::ProcStrFunction(const QString& Tag)
     } catch (const Exception& e) {
         RaiseRepErr(reCalcFunction, Tag + QStringLiteral("; ") + FillText(reptxt::ErrTag, e.Message()));
     }
+}
+
+// ---- after a run --------------------------------------------------------------------
+
+void TReportTagEngine::RunActionAfter(int Action, const QString& File)
+{
+    if (Action == aaShow) {
+        RunFile(File, QString(), QString(), SW_SHOWNORMAL, true);
+        return;
+    }
+    if (Action != aaPrint)
+        return;
+    const QString remembered = GetDefaultPrinterName();
+    if (!PrinterName.isEmpty()) {
+        QStringList names;
+        GetPrinterNames(names);
+        if (!names.contains(PrinterName) || !SetDefaultPrinter(PrinterName, false))
+            RaiseRepErr(rePrinter, PrinterName);
+    }
+    auto restore = [&] {
+        if (!PrinterName.isEmpty())
+            SetDefaultPrinter(remembered, false);
+    };
+    try {
+        for (int copy = 0; copy < PrintCopies; ++copy) {
+            CheckAbort();
+            PrintFileSimple(File);
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+bool TReportTagEngine::ResolveBarcodeTag(const QString& Tag, QString& Text, QString& Options)
+{
+    const TBracketParts p = SepBracket(Tag);
+    const int colon = p.Tail.indexOf(QLatin1Char(':'));
+    Options = colon >= 0 ? p.Tail.mid(colon + 1) : QString();
+    const QString inside = p.Inside.trimmed();
+    if (IsConstantTag(inside)) {
+        Text = inside.mid(1, inside.size() - 2);
+    } else {
+        bool resolved;
+        Text = ProcTagStr(inside, resolved);
+        if (!resolved) {
+            Text = QLatin1Char('?') + inside + QLatin1Char('?');
+            return false;
+        }
+    }
+    return !Text.isEmpty();
+}
+
+QString TReportTagEngine::BarcodeTagValue(const QString& Tag)
+{
+    QString text, options;
+    if (!ResolveBarcodeTag(Tag, text, options))
+        return text;
+    TBitmap bmp;
+    QString failure;
+    if (!DrawBarcodeBitmap(text, ParsePictureOptions(options), bmp, failure))
+        return failure;
+    return PlaceBitmap(bmp, options);
 }

@@ -38,6 +38,19 @@ struct TScanInfo {
     QString Calc;
     int MinRows = 0;
     int MaxRows = 0;
+    // Table-row mode (office documents): one condition per template row.
+    bool TableRows = false;
+    QStringList RowConds;
+};
+
+// A scan body split into the rows of its table, with each row's kind.
+struct TTableRowParts {
+    enum TKind { rkEvery, rkHeader, rkFooter, rkHidden, rkCondition };
+    QString Prefix;
+    QString Suffix;
+    QStringList Rows;
+    std::vector<TKind> Kinds;
+    QStringList Conds;
 };
 
 struct TCalcField {
@@ -110,7 +123,9 @@ protected:
     virtual bool ExtractEOLAfterIfSet() const { return false; }
     // Pictures and barcodes: the document text of the picture.
     virtual QString PictureTagValue(const QString& Tag) { (void)Tag; return QString(); }
-    virtual QString BarcodeTagValue(const QString& Tag) { (void)Tag; return QString(); }
+    // Barcodes are drawn into a bitmap that the engine places as a picture.
+    QString BarcodeTagValue(const QString& Tag);
+    virtual QString PlaceBitmap(const TBitmap& Bitmap, const QString& Options) { (void)Bitmap; (void)Options; return QString(); }
     virtual QString PictureFieldValue(TField* Field, const QString& Format) { (void)Field; (void)Format; return QString(); }
     // Text of a failing field.
     virtual QString FieldFailureText(int Slot, const QString& FieldName, const QString& Message) const;
@@ -121,6 +136,7 @@ protected:
     // ---- run state ----
     void ClearSlots();
     void SetDatasets(const std::vector<TDataSet*>& DataSets);
+    // Resets the run state and tells the host a run starts (it may abort it).
     void StartRun();
     void EndRun();
     TDataSet* DS(int i) const { return (i >= 0 && i < MaxDatasets) ? FSlots[i].DS : nullptr; }
@@ -129,6 +145,12 @@ protected:
     void CheckAbort();
     void ProcessMessages();
     void ApplyInfo();  // after the info tags were collected into ExtendedInfo
+    // Opens or prints the written report; a printer named for the run goes to
+    // the print command, the system's default printer stays as it is.
+    void RunActionAfter(int Action, const QString& File);
+    // The text and options of a barcode tag: false with the tag's value in
+    // Text when there is nothing to draw.
+    bool ResolveBarcodeTag(const QString& Tag, QString& Text, QString& Options);
     TStringList FExtendedInfo;
     int RecNbr = 1;
     int RecNbrDS0 = -1;
@@ -152,7 +174,22 @@ protected:
     double GetVal(const QString& Term, bool Tolerant);
     bool DecideCondition(QString Cond);
     QString GetCondValue(const QString& Operand, bool& Numeric);
-    QString CheckScientificFormat(const QString& Text) const;
+    virtual QString CheckScientificFormat(const QString& Text);
+    // The break a scan writes between two records for its newline, newpar,
+    // newcol and newpage options.
+    virtual QString ScanBreakText(const TScanInfo& Info) const;
+    // A scan option the engine knows beyond the common ones (true when taken).
+    virtual bool ScanOption(TScanInfo& Info, const QString& Name, const QString& Inside)
+    {
+        (void)Info; (void)Name; (void)Inside;
+        return false;
+    }
+    // Splits a table-row scan's body into its rows (office documents only).
+    virtual TTableRowParts SplitTableRows(const QString& Body, const TScanInfo& Info) const
+    {
+        (void)Info;
+        return {Body, QString(), {}, {}, {}};
+    }
 
     // ---- blocks ----
     QString ProcBlock(QString Text);

@@ -59,7 +59,7 @@ TScanInfo TReportTagEngine::DecodeScanLine(QString& Text)
     const int close = Text.indexOf(TagClose(), TagOpen().size());
     if (close < 0)
         RaiseRepErr(reTag, Text.left(100));
-    const QString tag = Text.mid(TagOpen().size(), close - TagOpen().size());
+    const QString tag = DecodeText(Text.mid(TagOpen().size(), close - TagOpen().size()));
     Text = Text.mid(close + TagClose().size());
     if (RemoveParAfterTags())
         Text = RemovePar(Text, true);
@@ -105,7 +105,7 @@ TScanInfo TReportTagEngine::DecodeScanLine(QString& Text)
             info.MinRows = StrToIntDef(inside, 0);
         else if (SameText(name, QStringLiteral("maxrows")))
             info.MaxRows = StrToIntDef(inside, 0);
-        else
+        else if (!ScanOption(info, name, inside))
             RaiseRepErr(reTag, tag);
     }
     return info;
@@ -128,25 +128,46 @@ QString TReportTagEngine::ProcScan(QString& Text)
         return QString();
     if (info.HasCalc)
         InitCalcField(i, info.Calc);
-    // 4. Header and footer.
+    // 4. Header and footer: the scan's own tags, or the header and footer
+    // rows of a table-row scan.
     QString out;
     QString header, rest;
-    if (DivideStr(Tagged(QStringLiteral("scanentry(") + info.DS + QLatin1Char(')')), body, header, rest)) {
-        out += ProcBlock(header);
-        body = rest;
-    }
     QString row = body, footer;
-    DivideStr(Tagged(QStringLiteral("scanfooter(") + info.DS + QLatin1Char(')')), body, row, footer);
+    TTableRowParts table;
+    if (info.TableRows) {
+        table = SplitTableRows(body, info);
+        header = table.Prefix;
+        for (int r = 0; r < table.Rows.size(); ++r)
+            if (table.Kinds[size_t(r)] == TTableRowParts::rkHeader)
+                header += table.Rows[r];
+        for (int r = 0; r < table.Rows.size(); ++r)
+            if (table.Kinds[size_t(r)] == TTableRowParts::rkFooter)
+                footer += table.Rows[r];
+        footer += table.Suffix;
+        out += ProcBlock(header);
+    } else {
+        if (DivideStr(Tagged(QStringLiteral("scanentry(") + info.DS + QLatin1Char(')')), body, header, rest)) {
+            out += ProcBlock(header);
+            body = rest;
+        }
+        row = body;
+        DivideStr(Tagged(QStringLiteral("scanfooter(") + info.DS + QLatin1Char(')')), body, row, footer);
+    }
+    // One record's output: the row section, or the table rows whose condition holds.
+    auto recordOutput = [&]() {
+        if (!info.TableRows)
+            return ProcBlock(row);
+        QString rows;
+        for (int r = 0; r < table.Rows.size(); ++r) {
+            const auto kind = table.Kinds[size_t(r)];
+            if (kind == TTableRowParts::rkEvery
+                || (kind == TTableRowParts::rkCondition && GetConditionResult(table.Conds[r])))
+                rows += ProcBlock(table.Rows[r]);
+        }
+        return rows;
+    };
 
-    QString breakText;
-    if (info.NewPage)
-        breakText = PageBreak();
-    else if (info.NewCol)
-        breakText = QStringLiteral("\\column ");
-    else if (info.NewPar)
-        breakText = QStringLiteral("\\par ");
-    else if (info.NewLine)
-        breakText = QStringLiteral("\\line ");
+    const QString breakText = ScanBreakText(info);
 
     // 5. The records.
     int counter = 0, steps = 0;
@@ -160,7 +181,7 @@ QString TReportTagEngine::ProcScan(QString& Text)
             ++counter;
             out += pending;
             ProcCalcField(i);
-            out += ProcBlock(row);
+            out += recordOutput();
             pending = info.Sep + breakText;
         }
         if (i >= 0) {
@@ -173,10 +194,23 @@ QString TReportTagEngine::ProcScan(QString& Text)
     // 6-7.
     while (counter < info.MinRows) {
         ++counter;
-        out += pending + ProcBlock(row);
+        out += pending + recordOutput();
         pending = info.Sep + breakText;
     }
     return out + ProcBlock(footer);
+}
+
+QString TReportTagEngine::ScanBreakText(const TScanInfo& Info) const
+{
+    if (Info.NewPage)
+        return PageBreak();
+    if (Info.NewCol)
+        return QStringLiteral("\\column ");
+    if (Info.NewPar)
+        return QStringLiteral("\\par ");
+    if (Info.NewLine)
+        return QStringLiteral("\\line ");
+    return QString();
 }
 
 QString TReportTagEngine::RemovePar(const QString& Text, bool AllowBlanks) const
@@ -281,7 +315,7 @@ void TReportTagEngine::ProcIf(bool IIf, bool All, QString& Text)
         const int close = block.indexOf(TagClose(), TagOpen().size());
         if (close < 0)
             RaiseRepErr(reTag, block.left(100));
-        const QString condition = SepBracket(block.mid(TagOpen().size(), close - TagOpen().size())).Inside;
+        const QString condition = SepBracket(DecodeText(block.mid(TagOpen().size(), close - TagOpen().size()))).Inside;
         const QString body = block.mid(close + TagClose().size());
         const int elsePos = FindElsePos(body, tags);
         const QString thenText = elsePos < 0 ? body : body.left(elsePos);

@@ -294,20 +294,12 @@ QString TReportTagEngine::GetCalcValue(const QString& Expr, const QString& Forma
     return CheckScientificFormat(text);
 }
 
-QString TReportTagEngine::CheckScientificFormat(const QString& Text) const
+QString TReportTagEngine::CheckScientificFormat(const QString& Text)
 {
-    const int e = Text.indexOf(QLatin1Char('E'));
-    if (!ConvertScientificFormat || e < 0)
+    QString mantissa, sign, digits;
+    if (!ConvertScientificFormat || !SplitScientific(Text, mantissa, sign, digits))
         return Text;
-    QString digits = Text.mid(e + 1);
-    QString sign;
-    if (digits.startsWith(QLatin1Char('-')))
-        sign = QStringLiteral("-");
-    if (digits.startsWith(QLatin1Char('-')) || digits.startsWith(QLatin1Char('+')))
-        digits.remove(0, 1);
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
-    return Text.left(e) + QStringLiteral(" x 10\\super ") + sign + digits + QStringLiteral("\\nosupersub ");
+    return mantissa + QStringLiteral(" x 10\\super ") + sign + digits + QStringLiteral("\\nosupersub ");
 }
 
 // ---- conditions -------------------------------------------------------------------

@@ -26,6 +26,12 @@ int Twips(const QString& Value, double PerUnit)
     return static_cast<int>(std::nearbyint(v * PerUnit));
 }
 
+double Number(const QString& Value)
+{
+    double v = 0;
+    return TryStrToFloat(Value, v) ? v : 0;
+}
+
 int IntValue(const QString& Value, int Default)
 {
     return StrToIntDef(Value, Default);
@@ -49,18 +55,31 @@ TRepPictureOptions ParsePictureOptions(const QString& Text)
         const QString opt = raw.trimmed();
         const QString name = opt.left(opt.indexOf(QLatin1Char('='))).trimmed().toLower();
         const QString v = OptionValue(opt);
-        if (name == QLatin1String("w"))
+        if (name == QLatin1String("w")) {
             o.WTwips = IntValue(v, 0) * 20;
-        else if (name == QLatin1String("h"))
+            o.WValue = Number(v);
+            o.WUnit = 'p';
+        } else if (name == QLatin1String("h")) {
             o.HTwips = IntValue(v, 0) * 20;
-        else if (name == QLatin1String("wcm"))
+            o.HValue = Number(v);
+            o.HUnit = 'p';
+        } else if (name == QLatin1String("wcm")) {
             o.WTwips = Twips(v, 567);
-        else if (name == QLatin1String("hcm"))
+            o.WValue = Number(v);
+            o.WUnit = 'c';
+        } else if (name == QLatin1String("hcm")) {
             o.HTwips = Twips(v, 567);
-        else if (name == QLatin1String("winch"))
+            o.HValue = Number(v);
+            o.HUnit = 'c';
+        } else if (name == QLatin1String("winch")) {
             o.WTwips = Twips(v, 1440);
-        else if (name == QLatin1String("hinch"))
+            o.WValue = Number(v);
+            o.WUnit = 'i';
+        } else if (name == QLatin1String("hinch")) {
             o.HTwips = Twips(v, 1440);
+            o.HValue = Number(v);
+            o.HUnit = 'i';
+        }
         else if (name == QLatin1String("rotate"))
             o.Rotate = IntValue(v, 0);
         else if (name == QLatin1String("namefield"))
@@ -93,6 +112,12 @@ TRepPictureOptions ParsePictureOptions(const QString& Text)
         }
     }
     return o;
+}
+
+long long TargetEmu(double Value, char Unit)
+{
+    const double perUnit = Unit == 'c' ? 360000.0 : (Unit == 'i' ? 914400.0 : 9525.0);
+    return std::llround(Value * perUnit);
 }
 
 TRepPictureKind PictureKindOf(const QByteArray& Data)

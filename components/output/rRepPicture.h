@@ -10,6 +10,11 @@
 enum TRepPictureKind { pkNone = 0, pkError = 1, pkBMP = 2, pkJPEG = 3, pkPNG = 4, pkEMF = 5, pkOther = 6 };
 
 struct TRepPictureOptions {
+    // Target sizes as written: the number and its unit ('p' for w=/h=,
+    // 'c' for wcm=/hcm=, 'i' for winch=/hinch=). RTF reads w= in points,
+    // office documents in pixels.
+    double WValue = 0, HValue = 0;
+    char WUnit = 'p', HUnit = 'p';
     int WTwips = 0;
     int HTwips = 0;
     int Rotate = 0;
@@ -25,6 +30,9 @@ struct TRepPictureOptions {
     QString FontName = QStringLiteral("Verdana");
     int FontSize = 0;
 };
+
+// Target sizes in EMU for office documents (w= and h= in pixels at 96 dpi).
+long long TargetEmu(double Value, char Unit);
 
 // Reads ";"-separated options (names in any case, unknown ones ignored).
 TRepPictureOptions ParsePictureOptions(const QString& Text);

@@ -216,3 +216,75 @@ QString FormatMaskText(const QString& EditMask, const QString& Value)
     }
     return out + Value.mid(v);
 }
+
+bool IsSeekWordBoundary(QChar C)
+{
+    static const QString chars = QStringLiteral("\\ .,;()[]_?!\"'<>+-*/=");
+    return chars.contains(C);
+}
+
+void SeekAndReplace(QString& Text, const QString& Old, bool WholeWord, const QString& SeekFrom, const QString& SeekTo,
+                    const std::function<TSeekReplacement(const QString& Text, int Pos)>& Make)
+{
+    if (Old.isEmpty())
+        return;
+    int start = 0;
+    if (!SeekFrom.isEmpty()) {
+        start = Text.indexOf(SeekFrom, 0, Qt::CaseInsensitive);
+        if (start < 0)
+            return;
+    }
+    int limit = SeekTo.isEmpty() ? -1 : int(Text.indexOf(SeekTo, start, Qt::CaseInsensitive));
+    if (limit < 0)
+        limit = Text.size();
+    int at = start;
+    for (;;) {
+        const int p = Text.indexOf(Old, at, Qt::CaseInsensitive);
+        if (p < 0 || p + Old.size() > limit)
+            return;
+        if (WholeWord) {
+            const bool before = p == 0 || IsSeekWordBoundary(Text[p - 1]);
+            const bool after = p + Old.size() < Text.size() && IsSeekWordBoundary(Text[p + Old.size()]);
+            if (!before || !after) {
+                at = p + 1;
+                continue;
+            }
+        }
+        const TSeekReplacement r = Make(Text, p);
+        Text.replace(r.Start, r.Length, r.Text);
+        limit += r.Text.size() - r.Length;
+        at = r.Start + r.Text.size();
+    }
+}
+
+QString ApplyScriptMarks(const QString& Text, const QString& Super, const QString& Sub, const QString& Plain)
+{
+    QString n = Text;
+    for (const auto& [mark, code] : {std::pair{QStringLiteral("\\^"), Super}, std::pair{QStringLiteral("\\_"), Sub}}) {
+        const int a = n.indexOf(mark);
+        if (a < 0)
+            continue;
+        n.replace(a, mark.size(), code);
+        const int b = n.indexOf(QLatin1String("\\="), a + code.size());
+        if (b >= 0)
+            n.replace(b, 2, Plain);
+        else
+            n += Plain;
+    }
+    return n;
+}
+
+bool SplitScientific(const QString& Text, QString& Mantissa, QString& Sign, QString& Digits)
+{
+    const int e = Text.indexOf(QLatin1Char('E'));
+    if (e < 0)
+        return false;
+    Mantissa = Text.left(e);
+    Digits = Text.mid(e + 1);
+    Sign = Digits.startsWith(QLatin1Char('-')) ? QStringLiteral("-") : QString();
+    if (Digits.startsWith(QLatin1Char('-')) || Digits.startsWith(QLatin1Char('+')))
+        Digits.remove(0, 1);
+    while (Digits.size() > 1 && Digits.startsWith(QLatin1Char('0')))
+        Digits.remove(0, 1);
+    return true;
+}

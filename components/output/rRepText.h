@@ -3,6 +3,8 @@
 // separators, finding tags by pattern, and the template errors.
 #include <QString>
 
+#include <functional>
+
 enum TRepErrKind {
     reBracket = 0, reCalcField = 1, reDataset = 2, reNotFound = 3, reCalcFunction = 4, reTag = 5,
     rePrinter = 6, reTableOneRow = 7
@@ -50,3 +52,29 @@ QString FillText(const QString& Template, const QString& Value);
 // the next one literal, the case marks ! > < are skipped, any other mask
 // character is written as it stands.
 QString FormatMaskText(const QString& EditMask, const QString& Value);
+
+// The characters around a whole word for the post-processing searches.
+bool IsSeekWordBoundary(QChar C);
+
+// One replacement of a seek operation: Length characters from Start become Text.
+struct TSeekReplacement {
+    int Start;
+    int Length;
+    QString Text;
+};
+// Replaces every occurrence of Old (any case) that ends before the limit:
+// the search starts at the first SeekFrom (or the start) and ends at the
+// first SeekTo from there (or the end); the limit moves with what the
+// replacements insert. With WholeWord an occurrence counts only between word
+// boundaries, and not at the very end of the text.
+void SeekAndReplace(QString& Text, const QString& Old, bool WholeWord, const QString& SeekFrom, const QString& SeekTo,
+                    const std::function<TSeekReplacement(const QString& Text, int Pos)>& Make);
+
+// The marks of a replacement text: the first "\^" starts superscript and the
+// first "\_" subscript, each ended by the next "\=" (added when missing).
+QString ApplyScriptMarks(const QString& Text, const QString& Super, const QString& Sub, const QString& Plain);
+
+// Splits a number in scientific notation at its first capital E: the text
+// before it, the exponent's sign ("-" or empty) and its digits without
+// leading zeros. False when there is no E.
+bool SplitScientific(const QString& Text, QString& Mantissa, QString& Sign, QString& Digits);

@@ -5,9 +5,10 @@
 
 #include "components/base/rGlyphs.h"
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rRichEdit.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/ui/ExtCtrls.h"
+#include "resources/StringGridTexts.h"
 
 #include <algorithm>
 
@@ -288,7 +289,8 @@ int TrStringGridEd::CalcCellHeight(int ACol, int ARow)
     c->Font()->Assign(ARow < FixedRows() ? *col->TitleFont() : *col->Font());
     TRect r = Rect(0, 0, std::max(1, ColWidths(ACol) - 2 * FInnerMargin - 4), 0);
     if (ARow >= FixedRows() && GetEditStyleEx(ACol, ARow) == sgbRichText) {
-        c->DrawText(sgtools::RtfToPlainText(text), r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        if (TrRichEdit* rich = RichTextControl(text))
+            rich->CalculateTextHeight(r);
         return r.Height() + FRichTextTopMargin + 2;
     }
     const bool wrap = GetCellWordWrap(ACol, ARow);
@@ -331,7 +333,10 @@ void TrStringGridEd::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanS
             HintStr = hint;
             CanShow = !hint.isEmpty();
         } else if (!text.isEmpty() && CalcCellHeight(ACol, ARow) > RowHeights(ARow) + 4) {
-            HintStr = ARow >= FixedRows() && GetEditStyleEx(ACol, ARow) == sgbRichText ? sgtools::RtfToPlainText(text) : text;
+            HintStr = text;
+            // RTF: plain text, or the RTF itself for the HTML hint window to render.
+            if (ARow >= FixedRows() && GetEditStyleEx(ACol, ARow) == sgbRichText)
+                HintStr = ParioCompConfig.Global_HTMLHintComponent ? text + sgtxt::HintRichTextMarker : RichTextToPlainText(text);
             CanShow = true;
         } else {
             CanShow = false;
@@ -463,4 +468,30 @@ TEditStyle TrStringGridEd::GetEditStyle(int ACol, int ARow) const
     if (IsEllipsisStyle(s))
         return esEllipsis;
     return IsButtonStyle(s) ? esPickList : esSimple;
+}
+
+// ---- RTF cells -------------------------------------------------------------------------------
+
+TrRichEdit* TrStringGridEd::RichTextControl(const QString& Text)
+{
+    if (ComponentState() & csDesigning)
+        return nullptr;
+    if (!FRichText) {
+        FRichText = new TrRichEdit(this);
+        FRichText->SetVisible(false);
+        FRichText->SetBorderStyle(bsNone);
+        FRichText->SetParent(this);
+        FRichText->SetBounds(0, 0, 0, 0);
+    }
+    if (IsRtfText(Text))
+        FRichText->SetRtfText(Text);
+    else
+        FRichText->SetText(Text);
+    return FRichText;
+}
+
+QString TrStringGridEd::RichTextToPlainText(const QString& RtfText)
+{
+    TrRichEdit* rich = RichTextControl(RtfText);
+    return rich ? rich->Text() : RtfText;
 }

@@ -11,12 +11,14 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Grids.h"
 
+#include <QSet>
 #include <QStringList>
 #include <functional>
 #include <memory>
 
 class TrStringGridEd;
 class TrCustomGlyphs;
+class TrRichEdit;
 class TrStringGridEdInplaceEdit;
 class TTimer;
 
@@ -226,6 +228,10 @@ public:
     bool CanEditModify() override;
     // Draws an RTF text into a cell.
     virtual void DrawRichText(const TRect& R, const QString& RtfText, TColor BackgroundColor);
+    // Whether a cell text is RTF (else rich text cells show it as plain text).
+    static bool IsRtfText(const QString& S) { return S.startsWith(QLatin1String("{\\rtf")); }
+    // The plain text of an RTF cell text.
+    QString RichTextToPlainText(const QString& RtfText);
 
 protected:
     friend class TrStringGridEdInplaceEdit;
@@ -237,6 +243,7 @@ protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow) override;
     bool SelectCell(int ACol, int ARow) override;
+    void CellMoved(int OldCol, int OldRow) override;
     void FontChanged() override;
     void ChangeScale(int M, int D) override;
     void ColWidthsChanged() override;
@@ -269,6 +276,9 @@ private:
     bool ReadCellValue(int ACol, int ARow, const QString& Text, TrStringGridEdDataType T, double& Value);
     bool ReadColumnValue(TrStringGridEdColumn* C, const QString& Text, double& Value);
     void AddToChangeLog(int ACol, int ARow);
+    // Brings the look-up sets of the change log in step with its lists.
+    void SyncChangeLogSets() const;
+    void ChangeLogEdited() { FChangedRowsSynced = FChangedCellsSynced = -1; }
     void ShiftChangeLog(bool Rows, int From, int By, int DeletedCount);
     void DoSelRangeProc(const TGridRect& Range, int Mode, QChar Separator);
     void PasteSelRangeInt(int StartCol, int StartRow, QChar Separator, const QString& PasteData, bool SelectRange,
@@ -318,4 +328,13 @@ private:
     bool FRangeDragging = false;
     TTimer* FEllipsisTimer = nullptr;
     TGeneralEventRec FGeneralEventRec;
+    // The hidden rich text control that measures and draws RTF cells.
+    TrRichEdit* FRichText = nullptr;
+    TrRichEdit* RichTextControl(const QString& Text);
+    // The change log's lists are public; these sets answer "is it logged"
+    // without a walk through them (a loaded table logs every cell).
+    mutable QSet<QString> FChangedRowsSet;
+    mutable QSet<QString> FChangedCellsSet;
+    mutable qsizetype FChangedRowsSynced = -1;
+    mutable qsizetype FChangedCellsSynced = -1;
 };

@@ -4,9 +4,10 @@
 #include "components/stringgrid/rStringGridEd.h"
 
 #include "components/base/rGlyphs.h"
+#include "components/base/rRichEdit.h"
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/SimpleTextLine.h"
 #include "platform/ui/Themes.h"
@@ -292,7 +293,7 @@ void TrStringGridEd::DrawCheckboxCell(int ACol, int ARow, TCanvas* C, const TRec
     TBitmap bmp(*glyph);
     FCheckboxWidth = bmp.Width();
     const TColor font = C->Font()->Color();
-    if (!Highlight && !sgtools::IsSameColor(font, clWhite, 85)) {
+    if (!Highlight && !IsSameColor(font, clWhite, 85)) {
         const TColor to = ColorToRGB(font);
         for (int y = 0; y < bmp.Height(); ++y)
             for (int x = 0; x < bmp.Width(); ++x)
@@ -313,12 +314,15 @@ void TrStringGridEd::DrawCheckboxCell(int ACol, int ARow, TCanvas* C, const TRec
 void TrStringGridEd::DrawRichText(const TRect& R, const QString& RtfText, TColor BackgroundColor)
 {
     TCanvas* c = Canvas();
-    c->Brush()->SetColor(BackgroundColor == clNone ? c->Brush()->Color() : BackgroundColor);
+    const TColor bk = BackgroundColor == clNone ? c->Brush()->Color() : BackgroundColor;
+    c->Brush()->SetColor(bk);
     c->FillRect(R);
-    TRect tr = Rect(R.Left + FInnerMargin + 1, R.Top + FRichTextTopMargin, R.Right - FInnerMargin - 1, R.Bottom);
-    c->Brush()->SetStyle(bsClear);
-    c->DrawText(sgtools::RtfToPlainText(RtfText), tr, DT_WORDBREAK | DT_NOPREFIX);
-    c->Brush()->SetStyle(bsSolid);
+    TrRichEdit* rich = RichTextControl(RtfText);
+    if (!rich)
+        return;
+    rich->SetColor(bk);
+    const TRect tr = Rect(R.Left + FInnerMargin, R.Top + FRichTextTopMargin, R.Right - FInnerMargin, R.Bottom);
+    rich->DrawToCanvas(tr, 0, 0, c, false);
 }
 
 void TrStringGridEd::DrawTextCell(int ACol, int ARow, TCanvas* C, const TRect& R, TrStringGridEdEditStyle Style,
@@ -330,7 +334,7 @@ void TrStringGridEd::DrawTextCell(int ACol, int ARow, TCanvas* C, const TRect& R
     bool drawText = true;
     if (Style == sgbDropDownColor && !text.isEmpty()) {
         const TRect sq = Rect(R.Left + 1, R.Top + 1, R.Left + R.Height() - 1, R.Bottom - 1);
-        const TColor swatch = sgtools::StringToColor(text);
+        const TColor swatch = StringToColor(text);
         if (swatch != clNone) {
             const TColor keep = C->Brush()->Color();
             C->Brush()->SetColor(swatch);
@@ -418,7 +422,7 @@ bool TrStringGridEd::DrawDataBarCell(int ACol, int ARow, TCanvas* C, const TRect
                                 .arg(mn, 0, 'g')
                                 .arg(mx, 0, 'g')
                                 .arg(kind)
-                                .arg(sgtools::ColorToString(from), sgtools::ColorToString(to));
+                                .arg(ColorToString(from, false), ColorToString(to, false));
     QVariant v = offered;
     DoGeneralEventParam(geGetDataBarParam, ACol, v, nullptr, ARow);
     const QString reply = v.toString();
@@ -429,13 +433,13 @@ bool TrStringGridEd::DrawDataBarCell(int ACol, int ARow, TCanvas* C, const TRect
         mn = ParamNumber(p.value(0), 0);
         mx = ParamNumber(p.value(1), 100);
         kind = std::clamp(int(ParamNumber(p.value(2), 0)), 0, 2);
-        from = sgtools::StringToColor(p.value(3));
-        to = sgtools::StringToColor(p.value(4));
+        from = StringToColor(p.value(3));
+        to = StringToColor(p.value(4));
     }
     bool ok = false;
     const double value = BarNumber(Text, ok);
     const TColor keep = C->Brush()->Color();
-    sgtools::DrawDataBar(C, R, value, mn, mx, from, to);
+    DrawDataBar(C, R, from, value, mn, mx, to);
     C->Brush()->SetColor(keep);
     if (kind == dbtPercent)
         DrawnText = mx > mn ? FormatFloat(QStringLiteral("0"), (value - mn) / (mx - mn) * 100) + QLatin1Char('%') : QString();
@@ -450,7 +454,7 @@ bool TrStringGridEd::DrawStatusBarCell(int ACol, int ARow, TCanvas* C, const TRe
     int steps = s.Steps, icon = int(s.IconType);
     TColor all = s.ColorAll, done = s.ColorDone;
     const QString offered =
-        QStringLiteral("%1,%2,%3,%4").arg(steps).arg(icon).arg(sgtools::ColorToString(all), sgtools::ColorToString(done));
+        QStringLiteral("%1,%2,%3,%4").arg(steps).arg(icon).arg(ColorToString(all, false), ColorToString(done, false));
     QVariant v = offered;
     DoGeneralEventParam(geGetStatusBarParam, ACol, v, nullptr, ARow);
     const QString reply = v.toString();
@@ -460,13 +464,13 @@ bool TrStringGridEd::DrawStatusBarCell(int ACol, int ARow, TCanvas* C, const TRe
         const QStringList p = reply.split(QLatin1Char(';'));
         steps = int(ParamNumber(p.value(0), 5));
         icon = std::clamp(int(ParamNumber(p.value(1), 0)), 0, 5);
-        all = sgtools::StringToColor(p.value(2));
-        done = sgtools::StringToColor(p.value(3));
+        all = StringToColor(p.value(2));
+        done = StringToColor(p.value(3));
     }
     bool ok = false;
     const int pos = int(std::lround(BarNumber(Text, ok)));
     const TColor keep = C->Brush()->Color();
-    sgtools::DrawStatusBar(C, R, pos, steps, TrStatusBarType(icon), all, done);
+    DrawStatusBar(C, R, pos, steps, icon, all, done);
     C->Brush()->SetColor(keep);
     return true;
 }

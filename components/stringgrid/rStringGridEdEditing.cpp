@@ -5,12 +5,13 @@
 #include "components/stringgrid/rStringGridEd.h"
 
 #include "components/base/rtool.h"
+#include "platform/os/Sound.h"
 #include "platform/rtl/StrUtils.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"
+#include "resources/StringGridTexts.h"
 
 #include <QHash>
 #include <algorithm>
@@ -84,7 +85,7 @@ TInplaceEdit* TrStringGridEd::CreateEditor()
 {
     auto* ed = new TrStringGridEdInplaceEdit(this);
     if (OnEditorEvent)
-        OnEditorEvent(ed, Col(), QStringLiteral("EditorCreated"), Row());
+        OnEditorEvent(ed, Col(), sgtxt::EditorCreated, Row());
     return ed;
 }
 
@@ -104,7 +105,7 @@ void TrStringGridEd::SetEditText(int ACol, int ARow, const QString& Value)
     TrStringGridEdColumn* c = ColumnOf(ACol);
     // A lone minus sign is the start of a negative number, not a mistake.
     if (Value != QLatin1String("-") && c && c->InvalidDataAction == sgaBeep && IsValidData(ACol, ARow) == sdsInvalid)
-        sgtools::Beep();
+        MessageBeep(0);  // the default system sound
     if (ACol == Col() && ARow == Row() && changed)
         ++FTextChangeCount;
     CheckLastRow();
@@ -145,19 +146,44 @@ void TrStringGridEd::DoFinishEditing(int ACol, int ARow, bool Force)
         OnFinishCellEditing(this, ACol, ARow);
 }
 
+void TrStringGridEd::SyncChangeLogSets() const
+{
+    if (ChangedRows.size() != FChangedRowsSynced) {
+        FChangedRowsSet = QSet<QString>(ChangedRows.begin(), ChangedRows.end());
+        FChangedRowsSynced = ChangedRows.size();
+    }
+    if (ChangedCells.size() != FChangedCellsSynced) {
+        FChangedCellsSet = QSet<QString>(ChangedCells.begin(), ChangedCells.end());
+        FChangedCellsSynced = ChangedCells.size();
+    }
+}
+
 void TrStringGridEd::AddToChangeLog(int ACol, int ARow)
 {
+    SyncChangeLogSets();
     const QString row = QString::number(ARow);
-    if (!ChangedRows.contains(row))
+    if (!FChangedRowsSet.contains(row)) {
         ChangedRows << row;
+        FChangedRowsSet.insert(row);
+        FChangedRowsSynced = ChangedRows.size();
+    }
     const QString cell = GetChangedCellStr(ACol, ARow);
-    if (!ChangedCells.contains(cell))
+    if (!FChangedCellsSet.contains(cell)) {
         ChangedCells << cell;
+        FChangedCellsSet.insert(cell);
+        FChangedCellsSynced = ChangedCells.size();
+    }
 }
 
 QString TrStringGridEd::GetChangedCellStr(int ACol, int ARow) { return QString::number(ACol) + QLatin1Char(';') + QString::number(ARow); }
 
-bool TrStringGridEd::IsCellChanged(int ACol, int ARow) const { return ChangedCells.contains(GetChangedCellStr(ACol, ARow)); }
+bool TrStringGridEd::IsCellChanged(int ACol, int ARow) const
+{
+    if (ChangedCells.isEmpty())
+        return false;
+    SyncChangeLogSets();
+    return FChangedCellsSet.contains(GetChangedCellStr(ACol, ARow));
+}
 
 void TrStringGridEd::HideEditorAccepting()
 {
@@ -223,6 +249,15 @@ bool TrStringGridEd::SelectCell(int ACol, int ARow)
         ed->SetEditStyleEx(GetEditStyleEx(ACol, ARow));
     }
     return r;
+}
+
+void TrStringGridEd::CellMoved(int OldCol, int OldRow)
+{
+    TStringGrid::CellMoved(OldCol, OldRow);
+    // The editor left with the old cell; with goAlwaysShowEditor it comes
+    // back on the new one.
+    if ((Options() & goAlwaysShowEditor) && (Options() & goEditing))
+        ShowEditor();
 }
 
 void TrStringGridEd::DoEnter()
@@ -617,6 +652,9 @@ void TrStringGridEd::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     }
     if (Button == mbRight && pos == cpDataCell)
         MoveColRow(c.X, c.Y, true, true);
+    if (Button == mbRight && pos != cpDataCell && pos != cpOutside && (Options() & (goFixedColClick | goFixedRowClick)) &&
+        HotTrackCell().X >= 0)
+        FixedCellClick(HotTrackCell().X, HotTrackCell().Y);
     TStringGrid::MouseDown(Button, Shift, X, Y);
     if (Button == mbLeft && pos == cpDataCell) {
         if (HasOptionEx(dgSelectRange)) {

@@ -2,12 +2,15 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
+#include "components/base/rPopupMonthCalendar.h"
+#include "components/base/rRichEdit.h"
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/stringgrid/rStringGridEd.h"
-#include "components/stringgrid/rStringGridEdCalendar.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Themes.h"
 #include "resources/StringGridTexts.h"
 
@@ -30,25 +33,6 @@ int64_t MonotonicMs()
         return e;
     }();
     return t.elapsed();
-}
-
-// The cell's plain text as the RTF the cell keeps.
-QString PlainTextToRtf(const QString& Text)
-{
-    QString body;
-    for (QChar ch : Text) {
-        if (ch == QLatin1Char('\\') || ch == QLatin1Char('{') || ch == QLatin1Char('}'))
-            body += QLatin1Char('\\') + QString(ch);
-        else if (ch == QLatin1Char('\n'))
-            body += QStringLiteral("\\par ");
-        else if (ch == QLatin1Char('\r'))
-            continue;
-        else if (ch.unicode() > 127)
-            body += QStringLiteral("\\u%1?").arg(int(ch.unicode() > 32767 ? ch.unicode() - 65536 : ch.unicode()));
-        else
-            body += ch;
-    }
-    return QStringLiteral("{\\rtf1\\ansi ") + body + QLatin1Char('}');
 }
 
 TDateTime EndOfMonth(TDateTime D)
@@ -135,7 +119,7 @@ void TPopupListbox::DrawItem(int Index, TRect R, TOwnerDrawState State)
     const TRect sq = Rect(R.Left + 1, R.Top + 1, R.Left + side - 1, R.Bottom - 1);
     QString text = Strings(Index);
     if (IsColor) {
-        const TColor color = sgtools::ColorTableColor(int(reinterpret_cast<intptr_t>(Objects(Index))));
+        const TColor color = GetColorValue(int(reinterpret_cast<intptr_t>(Objects(Index))));
         if (color != clNone) {
             c->Brush()->SetColor(color);
             c->FillRect(sq);
@@ -167,17 +151,14 @@ void TPopupListbox::DrawItem(int Index, TRect R, TOwnerDrawState State)
 
 TrStringGridEdInplaceEdit::TrStringGridEdInplaceEdit(TComponent* AOwner) : TInplaceEditList(AOwner)
 {
-    if (!(ComponentState() & csDesigning)) {
-        FPopupCalendar = new TrStringGridEdCalendar(nullptr);
-        FPopupCalendar->OnSelect = [this] { CloseUpEx(true, true); };
-    }
+    if (!(ComponentState() & csDesigning))
+        FPopupCalendar = TrPopupMonthCalendar::CreateEx(this, [this](TComponent*) { CloseUpEx(true, true); });
 }
 
 TrStringGridEdInplaceEdit::~TrStringGridEdInplaceEdit()
 {
     SetActiveList(nullptr);
     delete FPickList;
-    delete FPopupCalendar;
 }
 
 TrStringGridEd* TrStringGridEdInplaceEdit::GridEd() const { return dynamic_cast<TrStringGridEd*>(Grid()); }
@@ -211,34 +192,43 @@ void TrStringGridEdInplaceEdit::SetEditStyleEx(TrStringGridEdEditStyle Style)
         FPickList->IsDataImage = Style == sgbDropDownDataImage;
         SetActiveList(FPickList);
     } else if (Style == sgbDateTimePicker && FPopupCalendar) {
-        FPopupCalendar->SetVisible(false);
+        FPopupCalendar->HideCalendar();
         SetActiveList(FPopupCalendar);
     } else {
         SetActiveList(nullptr);
     }
-    if (Style == sgbRichText && !FRichEditor) {
-        FRichEditor = new TMemo(this);
-        FRichEditor->SetVisible(false);
-        FRichEditor->SetScrollBars(ssVertical);
-        FRichEditor->SetBorderStyle(bsNone);
-        if (Grid())
-            FRichEditor->SetParent(Grid());
-        FRichEditor->SetBounds(0, 0, 0, 0);
-        FRichEditor->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) {
-            if (Key == VK_ESCAPE) {
-                HideRichEditor(false);
-                Key = 0;
-            } else if (Key == VK_RETURN && (Shift & ssCtrl)) {
-                HideRichEditor(true);
-                Key = 0;
-            }
-        };
-        FRichEditor->OnExit = [this](TComponent*) { HideRichEditor(true); };
-    }
+    if (Style == sgbRichText && !FRichEditor)
+        CreateRichEditor();
     if (Style == sgbCustomEditor && !FCustomEditor)
         CreateCustomEditor();
     InvalidateButton();
     Invalidate();
+}
+
+void TrStringGridEdInplaceEdit::CreateRichEditor()
+{
+    FRichEditor = new TrRichEdit(this);
+    FRichEditor->SetVisible(false);
+    FRichEditor->SetScrollBars(ssVertical);
+    FRichEditor->SetBorderStyle(bsNone);
+    if (TPopupMenu* menu = FRichEditor->Menu()) {
+        const TNotifyEvent click = [this](TComponent* Sender) { HideRichEditor(Sender->Tag == 1001); };
+        menu->Items()->Insert(0, CreateMenuItem(menu, sgtxt::ConfirmChanges, TextToShortCut(QStringLiteral("Ctrl+Enter")), 1001, click));
+        menu->Items()->Insert(1, CreateMenuItem(menu, sgtxt::CancelChanges + sgtxt::EscSuffix, 1002, click));
+        menu->Items()->Insert(2, NewLine());
+    }
+    if (Grid())
+        FRichEditor->SetParent(Grid());
+    FRichEditor->SetBounds(0, 0, 0, 0);
+    FRichEditor->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) {
+        if (Key == VK_ESCAPE) {
+            HideRichEditor(false);
+            Key = 0;
+        } else if (Key == VK_RETURN && (Shift & ssCtrl)) {
+            HideRichEditor(true);
+            Key = 0;
+        }
+    };
 }
 
 bool TrStringGridEdInplaceEdit::EditCanModify()
@@ -272,7 +262,7 @@ bool TrStringGridEdInplaceEdit::PickListVisible() const
 
 bool TrStringGridEdInplaceEdit::CalendarVisible() const
 {
-    return FPopupCalendar && FPopupCalendar->Visible();
+    return FPopupCalendar && FPopupCalendar->IsShown;
 }
 
 bool TrStringGridEdInplaceEdit::ListVisible() const { return PickListVisible() || CalendarVisible(); }
@@ -288,8 +278,11 @@ void TrStringGridEdInplaceEdit::FillPickList()
     QStringList items;
     std::vector<void*> objects;
     if (col) {
-        if (FPickList->IsColor && col->PickList.isEmpty())
-            col->PickList = sgtools::GetColorList();
+        if (FPickList->IsColor && col->PickList.isEmpty()) {
+            TStringList colors;
+            GetColorList(&colors, true, true, true);
+            col->PickList = colors.ToQStringList();
+        }
         if (FPickList->IsDataImage) {
             col->PickList.clear();
             for (int i = 0; col->DataImageList() && i < col->DataImageList()->Count(); ++i)
@@ -305,9 +298,8 @@ void TrStringGridEdInplaceEdit::FillPickList()
     FPickList->SetItems(items);
     if (FPickList->IsColor) {
         // Each colour item carries its index in the colour table.
-        const QStringList table = sgtools::GetColorList();
         for (int i = 0; i < items.size(); ++i)
-            FPickList->SetObjects(i, reinterpret_cast<void*>(intptr_t(table.indexOf(items[i]))));
+            FPickList->SetObjects(i, reinterpret_cast<void*>(intptr_t(GetColorIdx(items[i]))));
     }
 }
 
@@ -366,8 +358,7 @@ void TrStringGridEdInplaceEdit::OpenCalendar()
         v = std::floor(v);
     FOrigDateTime = v;
     FPopupCalendar->SetFont(g ? *g->Font() : *Font());
-    FPopupCalendar->SetDate(v);
-    ShowPopup(FPopupCalendar, TrStringGridEdCalendar::CalendarWidth, TrStringGridEdCalendar::CalendarHeight);
+    FPopupCalendar->ShowCalendar(v);
     InvalidateButton();
 }
 
@@ -406,10 +397,10 @@ void TrStringGridEdInplaceEdit::CloseUpEx(bool Accept, bool Close)
         Invalidate();
         // 2.
         if (Accept && g && EditCanModify()) {
-            if (FPickList->IsColor && colorIndex == sgtools::CustomColorIndex) {
+            if (FPickList->IsColor && colorIndex == CustomColorIndex) {
                 TColorDialog dlg(nullptr);
                 dlg.FullOpen = true;
-                const TColor start = sgtools::StringToColor(Text());
+                const TColor start = StringToColor(Text());
                 dlg.Color = start == clNone ? clBlack : start;
                 if (!dlg.Execute())
                     return;
@@ -437,7 +428,7 @@ void TrStringGridEdInplaceEdit::CloseUpEx(bool Accept, bool Close)
         SetMouseCapture(false);
         if (Accept && EditCanModify())
             PopupCallbackSelectDate();
-        FPopupCalendar->SetVisible(false);
+        FPopupCalendar->HideCalendar();
         InvalidateButton();
     }
 }
@@ -483,13 +474,16 @@ void TrStringGridEdInplaceEdit::KeyDown(Word& Key, TShiftState Shift)
 {
     if (DoDropDownKeys(Key, Shift))
         return;
-    if (PickListVisible() && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME || Key == VK_END)) {
+    // While the list is open it has the keys (typed characters reach it as
+    // key presses).
+    if (PickListVisible() && (Key == VK_UP || Key == VK_DOWN || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_HOME ||
+                              Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_F4)) {
         FPickList->KeyDown(Key, Shift);
         Key = 0;
         return;
     }
-    if (CalendarVisible() && (Key == VK_UP || Key == VK_DOWN || Key == VK_LEFT || Key == VK_RIGHT)) {
-        FPopupCalendar->KeyDown(Key, Shift);
+    if (CalendarVisible() && std::find(rPopupMonthCalendarKeys.begin(), rPopupMonthCalendarKeys.end(), Key) != rPopupMonthCalendarKeys.end()) {
+        FPopupCalendar->SendKey(Key);
         Key = 0;
         return;
     }
@@ -566,8 +560,9 @@ void TrStringGridEdInplaceEdit::KeyPress(QChar& Key)
         Key = QChar();
         return;
     }
-    if (listOnly && Key.isPrint() && PickListVisible()) {
+    if (PickListVisible()) {
         FPickList->KeyPress(Key);
+        Key = QChar();
         return;
     }
     if (g && g->CanEditModify() && DateKey(Key))
@@ -715,7 +710,11 @@ void TrStringGridEdInplaceEdit::ShowRichEditor(const TRect& R)
     FRichEditor->SetParent(g);
     FRichEditor->SetBounds(r.Left, r.Top, r.Width(), std::max(r.Height(), 3 * g->DefaultRowHeight()));
     FCustomEditCoord = {g->Col(), g->Row()};
-    FRichEditor->SetText(sgtools::RtfToPlainText(g->GetEditText(g->Col(), g->Row())));
+    const QString text = g->GetEditText(g->Col(), g->Row());
+    if (TrStringGridEd::IsRtfText(text))
+        FRichEditor->SetRtfText(text);
+    else
+        FRichEditor->SetText(text);
     FRichEditor->SetColor(g->Color());
     FRichEditorVisible = true;
     FRichEditor->SetVisible(true);
@@ -725,7 +724,7 @@ void TrStringGridEdInplaceEdit::ShowRichEditor(const TRect& R)
         FRichEditor->SetVisible(false);
         return;
     }
-    const int len = int(FRichEditor->Text().size());
+    const int len = FRichEditor->TextLength();
     if (!g->EditStartedWithF2()) {
         FRichEditor->SelectAll();
         const QChar k = g->EditStartKey();
@@ -743,12 +742,8 @@ void TrStringGridEdInplaceEdit::HideRichEditor(bool Accept)
     FRichEditorVisible = false;
     TrStringGridEd* g = GridEd();
     try {
-        if (Accept && g) {
-            const QString old = g->Cells(FCustomEditCoord.X, FCustomEditCoord.Y);
-            const QString text = FRichEditor->Text();
-            if (text != sgtools::RtfToPlainText(old))
-                g->SetStringCells(FCustomEditCoord.X, FCustomEditCoord.Y, sgtools::LooksLikeRtf(old) || old.isEmpty() ? PlainTextToRtf(text) : text);
-        }
+        if (Accept && g)
+            g->SetStringCells(FCustomEditCoord.X, FCustomEditCoord.Y, FRichEditor->GetRtfText());
         FRichEditor->SetVisible(false);
         if (g) {
             g->HideEditor();

@@ -16,8 +16,11 @@
 class TrStringGridEd;
 class TrStringGridEdColumn;
 class TrStringGridEdInplaceEdit;
-class TrStringGridEdCalendar;
-class TMemo;
+class TrPopupMonthCalendar;
+class TrRichEdit;
+
+// The colour list's last entry, "Custom...", opens the colour dialog.
+constexpr int CustomColorIndex = 20;
 
 // The drop-down list of a cell: texts, colours, check boxes or images.
 class TPopupListbox : public TPopupPickList {
@@ -68,7 +71,7 @@ public:
     bool PickListVisible() const;
     bool CalendarVisible() const;
     TPopupListbox* PickListEd() const { return FPickList; }
-    TrStringGridEdCalendar* PopupCalendar() const { return FPopupCalendar; }
+    TrPopupMonthCalendar* PopupCalendar() const { return FPopupCalendar; }
     void SetDateTime(TDateTime Value);
     void PopupCallbackSelectDate();
 
@@ -82,7 +85,7 @@ public:
     virtual void HideCustomEditor(bool Accept);
     bool RichEditorVisible() const { return FRichEditorVisible; }
     bool CustomEditorVisible() const { return FCustomEditorVisible; }
-    TMemo* RichEditor() const { return FRichEditor; }
+    TrRichEdit* RichEditor() const { return FRichEditor; }
     TWinControl* CustomEditor() const { return FCustomEditor; }
     // Whether the rich text or custom editor has the keyboard.
     bool InnerEditorFocused() const;
@@ -107,6 +110,7 @@ private:
     bool DateKey(QChar& Key);
     TRect InnerEditorRect() const;
     void RaiseEditorEvent(const QString& Name);
+    void CreateRichEditor();
     int FEllipsisBtnWidth = 16;
     int FActBtnWidth = 16;
     TrStringGridEdEditStyle FEditStyleEx = sgbEllipsis;
@@ -116,8 +120,8 @@ private:
     QString FNumFormat;
     TDateTime FOrigDateTime = 0;
     TPopupListbox* FPickList = nullptr;
-    TrStringGridEdCalendar* FPopupCalendar = nullptr;
-    TMemo* FRichEditor = nullptr;
+    TrPopupMonthCalendar* FPopupCalendar = nullptr;
+    TrRichEdit* FRichEditor = nullptr;
     TWinControl* FCustomEditor = nullptr;
     TGridCoord FCustomEditCoord{-1, -1};
     bool FSettingText = false;

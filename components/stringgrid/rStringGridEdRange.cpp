@@ -250,6 +250,10 @@ void TrStringGridEd::PasteSelRangeInt(int StartCol, int StartRow, QChar Separato
             return;
         }
     }
+    // Spreadsheets end their copied rows with a line break; taken as one more
+    // (empty) line it would empty the first cell of the row below.
+    if (text.endsWith(CRLF))
+        text.chop(2);
     if (text.isEmpty())
         return;
     if (!SkipAllChecks && !((Options() & goEditing) && !(Options() & goRowSelect)))
@@ -414,8 +418,9 @@ void TrStringGridEd::SaveToIniFile(const QString& FileName, const QString& Encod
 
 void TrStringGridEd::LoadFromIniFile(const QString& FileName, const QString& Content, const QString& Encoding)
 {
-    FIniGroupRows.clear();
+    // Read first: a file that cannot be read leaves the grid as it was.
     const QStringList lines = SplitLines(FileName.isEmpty() ? Content : ReadTextFile(FileName, Encoding));
+    FIniGroupRows.clear();
     if (RowCount() < FixedRows() + lines.size())
         SetRowCount(FixedRows() + int(lines.size()));
     for (int n = 0; n < lines.size(); ++n) {

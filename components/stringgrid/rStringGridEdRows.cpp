@@ -125,6 +125,7 @@ void TrStringGridEd::ShiftChangeLog(bool Rows, int From, int By, int DeletedCoun
         part = ShiftIndex(part, From, By, DeletedCount, gone);
         s = gone ? QString() : col + QLatin1Char(';') + row;
     }
+    ChangeLogEdited();
 }
 
 void TrStringGridEd::ResetChangeLog()
@@ -132,6 +133,7 @@ void TrStringGridEd::ResetChangeLog()
     FinishEditing();
     ChangedRows.clear();
     ChangedCells.clear();
+    ChangeLogEdited();
     Invalidate();
 }
 
@@ -182,6 +184,7 @@ void TrStringGridEd::MoveRowEx(int FromIndex, int ToIndex)
         if (semi >= 0)
             s = s.left(semi + 1) + QString::number(remap(s.mid(semi + 1).toInt()));
     }
+    ChangeLogEdited();
     Invalidate();
 }
 

@@ -209,7 +209,7 @@ protected:
     void DoExit() override;
     virtual void DataChange();
     virtual void UpdateData();
-    void SelectKey(const QVariant& Key);
+    virtual void SelectKey(const QVariant& Key);
     TDBControlLink FDataLink;
     TDataSource* FListSource = nullptr;
     QVariant FKeyValue;

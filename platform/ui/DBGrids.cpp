@@ -385,6 +385,7 @@ void TCustomDBGrid::LayoutChanged()
             FColWidths[size_t(ind) + i] = FColumns.Items(FVisibleCols[i])->Width();
         if (FVisibleCols.empty())
             FColWidths[size_t(ind)] = 64;
+        FFixedCols = std::min(ind + std::max(0, FrozenDataColumns()), std::max(ind, ColCount() - 1));
         FFixedRows = TitleOffset();
         UpdateRowCount();
         FTopLeft = {std::max(FTopLeft.X, FFixedCols), FFixedRows};
@@ -446,6 +447,10 @@ void TCustomDBGrid::Resize()
 
 void TCustomDBGrid::LinkActive(bool Value)
 {
+    // A dataset that closes or opens frees or makes its fields: no column may
+    // keep pointing at the old ones.
+    for (const auto& column : FColumns.FItems)
+        column->FField = nullptr;
     if (!Value)
         HideEditor();
     FSelectedRows.Clear();

@@ -584,17 +584,21 @@ QWidget* TComboBox::CreateWidget()
             return;
         FText = cb->currentText();
         Select();
-        if (OnChange)
-            OnChange(this);
+        Change();
     });
     QObject::connect(cb, &QComboBox::editTextChanged, [this](const QString& t) {
         if (FUpdating)
             return;
         FText = t;
-        if (OnChange)
-            OnChange(this);
+        Change();
     });
     return cb;
+}
+
+void TComboBox::Change()
+{
+    if (OnChange)
+        OnChange(this);
 }
 
 void TComboBox::Rebuild()

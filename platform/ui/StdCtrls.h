@@ -303,6 +303,8 @@ public:
     // however that happened; they raise OnDropDown and OnCloseUp.
     virtual void DropDown();
     virtual void CloseUp();
+    // The text or the chosen item changed (raises OnChange).
+    virtual void Change();
 
 protected:
     QWidget* CreateWidget() override;

@@ -172,8 +172,14 @@ void TCustomTabControl::DrawTab(int TabIndex, const TRect& Rect, TOwnerDrawState
     }
     TCanvas* c = Canvas();
     TRect r = Rect;
-    if (sel)
-        r.Inflate(2, FTabPosition == tpBottom ? 0 : 0), r.Top = FTabPosition == tpBottom ? r.Top : 0;
+    if (sel) {
+        // the selected tab stands out: wider, and reaching the control's edge
+        r.Inflate(2, 0);
+        if (FTabPosition == tpBottom)
+            r.Bottom = FHeight;
+        else
+            r.Top = 0;
+    }
     DrawThemedTab(c, r, sel, false);
     c->Font()->Assign(FFont);
     c->Brush()->SetStyle(bsClear);

@@ -3,7 +3,10 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "resources/ProgramTexts.h"
+#include "app/vrkCommon.h"
+#include "tests/app/Scramble.h"
 #include "tests/support/TempProgramDir.h"
+#include "tests/support/TestDatabase.h"
 
 #include <QDate>
 #include <QDir>
@@ -29,6 +32,8 @@ TEST(Startup, UncaughtExceptionShowsTheBoxLogsItAndEndsTheProgram)
         TApplication app(argc, argv);
         Application->CreateForm(formMain);
         ASSERT_NE(formMain, nullptr);
+        // The window's start-up (its first showing) is not what this is about.
+        Application->ShowMainForm = false;
         QTimer::singleShot(0, [] { throw Exception("boom"); });
         QTimer::singleShot(5000, [] { Application->Terminate(); });  // safety net
         QElapsedTimer t;
@@ -64,11 +69,22 @@ QProcess* StartProgram(const TempProgramDir& home, const QString& dialogLog)
     return p;
 }
 
+// A program folder whose database opens, so a started copy keeps running
+// (in its first-use dialog).
+void PlaceDatabase(const TempProgramDir& home)
+{
+    QFile::copy(TestDatabase::TemplatePath(), home.File("SORVEX.FDB"));
+    home.Write("vrkEventSystem.ini",
+               ("[CONNECT_PARAMS]\r\nDB_NAME=SORVEX.FDB\r\nUSER_NAME=" + ScrambleForTest("SYSDBA", DecryptStartKey) + "\r\n")
+                   .toUtf8());
+}
+
 }  // namespace
 
 TEST(Startup, SecondCopyShowsTheMessageAndExitsWithoutWindow)
 {
     TempProgramDir home;
+    PlaceDatabase(home);
     const QString log1 = home.File("first.log"), log2 = home.File("second.log");
     std::unique_ptr<QProcess> first(StartProgram(home, log1));
     // The first copy holds the mark once it has written its INI defaults.

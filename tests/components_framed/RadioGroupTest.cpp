@@ -130,12 +130,15 @@ TEST(RadioGroupTest, CodeSelectionAsksTheHandlerButKeepsTheNewIndex)
     QList<int> asked;
     int clicks = 0;
     f.group->OnClick = [&](TComponent*) { ++clicks; };
+    bool fromCode = false;
     f.group->OnChanging = [&](TComponent*, int NewIndex, bool& Allow) {
         asked << NewIndex;
+        fromCode = f.group->SettingItemIndex();
         Allow = false;
     };
     f.group->SetItemIndex(0);
     EXPECT_EQ(asked, QList<int>({0}));
+    EXPECT_TRUE(fromCode) << "the handler can tell a selection from code";
     EXPECT_EQ(f.group->ItemIndex(), 0) << "a stored value shows even when refused";
     EXPECT_TRUE(f.group->Buttons(0)->Checked());
     EXPECT_EQ(clicks, 0);

@@ -154,3 +154,17 @@ TEST(PopupMonthCalendarTest, OpensBelowOrAboveTheEditorAndReportsThePick)
     EXPECT_FALSE(cal->IsShown);
     EXPECT_EQ(cal->Date(), day + 1);
 }
+
+TEST_F(EditNumFixture, SetValueRaisesOnChangeAndSelectsTheText)
+{
+    Edit->Style = enFloat;
+    Edit->SetFormat(QStringLiteral("0.00"));
+    Form->Show();
+    int changes = 0;
+    Edit->OnChange = [&](TComponent*) { ++changes; };
+    Edit->SetValue(1234.5);
+    EXPECT_EQ(Edit->Text(), QStringLiteral("1234,50"));
+    EXPECT_GE(changes, 1);
+    EXPECT_EQ(Edit->SelLength(), 7);
+    EXPECT_DOUBLE_EQ(Edit->GetValue(), 1234.5);
+}

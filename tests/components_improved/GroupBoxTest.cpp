@@ -191,3 +191,45 @@ TEST_F(BoxFixture, AutoMinimiseWaitsForTheTimeAwayAndRestoresWhenBack)
     EXPECT_FALSE(Box->Minimized());
     EXPECT_EQ(Events, 2);
 }
+
+TEST_F(BoxFixture, CaptionBarColoursAndFrames)
+{
+    Box->SetCaption(QString());
+    Box->SetCaptionColor(clNavy);
+    Box->SetFrameType(ftSingleLine);
+    Box->SetFrameColor(clRed);
+    Form->Show();
+    TBitmap bmp;
+    Box->PaintTo(&bmp);
+    EXPECT_EQ(bmp.Pixel(0, 0), clRed);            // the frame
+    EXPECT_EQ(bmp.Pixel(100, 8), clNavy);         // the caption bar, h + 1 high
+    EXPECT_NE(bmp.Pixel(100, 16 + 4), clNavy);    // the background below it
+    Box->SetCaptionPosition(cpLeft);
+    Box->PaintTo(&bmp);
+    EXPECT_EQ(bmp.Pixel(8, 100), clNavy);
+    EXPECT_EQ(Box->AdjustedClientRect().Left, 14 + 1);  // past the bar
+    Box->SetMinimized(true);
+    EXPECT_EQ(Box->Width(), 14 + 3);  // collapses sideways
+}
+
+TEST_F(BoxFixture, DroppedFilesReachTheEventWithThePointAndTheChildUnderIt)
+{
+    TEdit* edit = Child(20, 21);
+    int drops = 0;
+    Box->OnDropFiles = [&](TComponent*, int X, int Y) {
+        ++drops;
+        EXPECT_EQ(X, 30);
+        EXPECT_EQ(Y, 25);
+    };
+    Box->FilesDropped({QStringLiteral("/tmp/a.txt")}, {30, 25});
+    EXPECT_EQ(drops, 0);  // dropping is off
+    Box->SetEnableDropFile(true);
+    Box->FilesDropped({QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")}, {30, 25});
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(Box->DropFilesCount(), 2);
+    EXPECT_EQ(Box->DropFileNames(1), QStringLiteral("/tmp/b.txt"));
+    EXPECT_EQ(Box->DropControl(), edit);
+    Box->SetEnabled(false);
+    Box->FilesDropped({QStringLiteral("/tmp/c.txt")}, {1, 1});
+    EXPECT_EQ(drops, 1);
+}

@@ -214,3 +214,14 @@ TEST_F(RichFixture, InsertAndAddSelectTheirText)
     Edit->InsertSelectText(QStringLiteral("KESKI "), true, false);
     EXPECT_EQ(Edit->Text(), QStringLiteral("alku KESKI loppu lisä"));
 }
+
+TEST_F(RichFixture, SearchFindsAMatchRightAfterTheLastOne)
+{
+    Edit->SetText(QStringLiteral("abab ABAB"));
+    EXPECT_TRUE(Edit->SearchText(QStringLiteral("ab"), true, true));
+    EXPECT_EQ(Edit->SelStart(), 0);
+    EXPECT_TRUE(Edit->SearchNext());
+    EXPECT_EQ(Edit->SelStart(), 2);
+    EXPECT_TRUE(Edit->SearchNext());
+    EXPECT_EQ(Edit->SelStart(), 5);
+}

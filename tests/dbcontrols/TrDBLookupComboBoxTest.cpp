@@ -84,6 +84,15 @@ TEST_F(LookupTest, DropDownEditsTheDatasetAndCloseUpRaisesItsEventsOnlyWhenOpen)
     EXPECT_EQ(events, (QStringList{QStringLiteral("drop"), QStringLiteral("click"), QStringLiteral("close")}));
     EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 11);
     EXPECT_FALSE(b->ListVisible());
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("H21    Aktiivinen")) << "up to date when OnClick runs";
+    runs.Post();
+
+    // Stepping with the list closed is a choice of the operator too.
+    events.clear();
+    Word down = VK_DOWN;
+    b->KeyDown(down, 0);
+    EXPECT_EQ(F("CLASS_COURSE_ID")->AsInteger(), 12);
+    EXPECT_EQ(events, QStringList{QStringLiteral("click")});
     runs.Post();
 
     // No automatic edit, or a read-only box: nothing opens.
@@ -130,6 +139,31 @@ TEST_F(LookupTest, TypingSearchesByPrefixThenAnywhereAndKeepsTheTextOnAMiss)
         b->KeyPress(k);
     }
     EXPECT_LE(b->SearchText().size(), 32);
+    runs.Cancel();
+}
+
+TEST_F(LookupTest, LookupFilterNarrowsTheListWhileTheUserTypes)
+{
+    auto* b = MakeBox();
+    b->AllowLookupFilter = true;
+    b->SearchingResetInterval = 0;
+    b->DropDown();
+    ASSERT_TRUE(b->ListVisible());
+    for (QChar c : QStringLiteral("aktiiv")) {
+        QChar k = c;
+        b->KeyPress(k);
+    }
+    EXPECT_TRUE(classes.Filtered()) << "typing with the list open filters by the typed text";
+    EXPECT_EQ(classes.RecordCount(), 2);
+    Word left = VK_LEFT;
+    b->KeyDown(left, ssCtrl);
+    EXPECT_FALSE(classes.Filtered()) << "Ctrl+Left resets";
+    Word right = VK_RIGHT;
+    b->KeyDown(right, ssCtrl);
+    EXPECT_EQ(classes.RecordCount(), 2) << "Ctrl+Right filters again";
+    b->CloseUp(false);
+    EXPECT_FALSE(classes.Filtered()) << "closing the list switches the filter off";
+    EXPECT_FALSE(b->IsSearching());
     runs.Cancel();
 }
 

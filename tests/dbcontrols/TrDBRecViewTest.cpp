@@ -2,7 +2,9 @@
 // keyboard commands that change the field.
 
 #include "components/dbcontrols/TrDBRecView.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Graphics.h"
 #include "tests/dbcontrols/RunFixture.h"
 
@@ -100,6 +102,52 @@ TEST_F(RecViewTest, EditsReachTheFieldAndBooleanRowsToggle)
     v->KeyDown(k, ssCtrl);
     EXPECT_EQ(F("PERSON_NAME")->AsString(), QStringLiteral("Liitetty"));
     runs.Cancel();
+}
+
+TEST_F(RecViewTest, PickListsAndTheCalendarOfDateRows)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("PERSON_NAME"), QStringLiteral("EVENT_DATE")});
+    v->SetPickLists({QStringLiteral("[person_name]"), QStringLiteral("Anna Aalto"), QStringLiteral("Bertta Berg"), QStringLiteral("[OTHER]"),
+                     QStringLiteral("x")});
+    EXPECT_EQ(v->GetPickList(0), (QStringList{QStringLiteral("Anna Aalto"), QStringLiteral("Bertta Berg")}));
+    EXPECT_TRUE(v->GetPickList(1).isEmpty());
+    v->FocusCell(1, 0, true);
+    v->ShowEditor();
+    auto* e = dynamic_cast<TInplaceEditList*>(v->InplaceEditor());
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->PickList.size(), 2);
+
+    // Picking a day stores it at 00:00.
+    v->FocusCell(1, 1, true);
+    v->ShowEditor();
+    runs.Edit();
+    v->ShowDateTimePicker(F("EVENT_DATE"), v->CellRect(1, 1));
+    ASSERT_NE(v->DateTimePicker(), nullptr);
+    EXPECT_TRUE(F("EVENT_DATE")->IsNull()) << "showing the picker changes nothing";
+    v->DateTimePicker()->SetDateTime(EncodeDateTime(2026, 7, 4, 15, 30, 0, 0));
+    EXPECT_DOUBLE_EQ(F("EVENT_DATE")->AsDateTime(), EncodeDate(2026, 7, 4));
+    v->DateTimePicker()->CloseUp(false);
+    EXPECT_FALSE(v->DateTimePicker()->Visible());
+    runs.Cancel();
+}
+
+TEST_F(RecViewTest, LinkRowsOpenTheirValueOrTellTheProgram)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("PERSON_NAME"), QStringLiteral("NOTES"), QStringLiteral("RUN_ID")});
+    v->SetFieldsAsLink({QStringLiteral("PERSON_NAME=MAILTO:"), QStringLiteral("RUN_ID=run")});
+    runs.Edit();
+    F("PERSON_NAME")->SetAsString(QStringLiteral("anna@example.fi"));
+    EXPECT_EQ(v->LinkTarget(0), QStringLiteral("MAILTO:anna@example.fi"));
+    F("PERSON_NAME")->SetAsString(QStringLiteral("mailto:anna@example.fi"));
+    EXPECT_EQ(v->LinkTarget(0), QStringLiteral("mailto:anna@example.fi")) << "a value holding the kind opens unchanged";
+    runs.Cancel();
+    EXPECT_TRUE(v->LinkKind(1).isEmpty());
+    QVariant clicked;
+    v->OnLinkClick = [&](TComponent*, TDataSet*, void*, TField*, const QVariant& Value) { clicked = Value; };
+    v->LinkClick(2);
+    EXPECT_EQ(clicked.toInt(), 1);
 }
 
 }  // namespace

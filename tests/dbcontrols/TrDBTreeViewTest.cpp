@@ -333,6 +333,17 @@ TEST_F(TreeViewTest, EditingMarksNodesAndDragRulesDecideWhereTheyMayGo)
     tree->DropAt(tree, target.Left + 1, target.Top + 1);
     EXPECT_EQ(run->Parent(), otherEvent);
     EXPECT_EQ(movedTo, otherEvent);
+    // Near the edges the drag scrolls, faster the nearer it is.
+    tree->BeginDragNode(run);
+    tree->SetScrollStep(3);
+    EXPECT_EQ(tree->ScrollStep(), 3);
+    tree->SetScrollStep(tree->Height() - 5);
+    EXPECT_EQ(tree->ScrollStep(), -3);
+    tree->SetScrollStep(0);
+    EXPECT_EQ(tree->ScrollStep(), 1);
+    tree->SetScrollStep(100);
+    EXPECT_EQ(tree->ScrollStep(), 0);
+    tree->BeginDragNode(nullptr);
     int marked = 0;
     tree->ProcessAllItems(false, true, [&](TComponent*, TTreeNode* N) { marked += N == run; }, true);
     EXPECT_EQ(marked, 1);

@@ -220,6 +220,9 @@ TEST_F(RTFReport, RtfTemplatesAreNormalisedAndEscaped)
     EXPECT_EQ(out.toStdString(), QStringLiteral("{\\rtf1{\\fonttbl{\\f0\\fcharset238 Arial;}}V\\u228?in\\u246?Cy}").toStdString());
     a->First();
     EXPECT_EQ(Run(QStringLiteral("{\\rtf1 \\\\A.NOTE\\\\}"), {a.get()}, true), QStringLiteral("{\\rtf1 line one\\par line two}"));
+    // A line break that ends a control word still ends it once the breaks are gone.
+    EXPECT_EQ(Run(QStringLiteral("{\\rtf1 x\\par\r\n\\\\A.#\\\\. \\\\A.NA\r\nME\\\\\\par\r\nx\\\\par\r\ny}"), {a.get()}, true),
+              QStringLiteral("{\\rtf1 x\\par 1. Ann\\par x\\\\pary}"));
 
     TStringList all, suspicious;
     const QString tmpl = Dir.filePath(QStringLiteral("t.rtf"));

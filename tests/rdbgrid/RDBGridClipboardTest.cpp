@@ -76,3 +76,42 @@ TEST_F(RDBGridTest, PasteOverRecordsStopsAtTheLastOne)
     EXPECT_EQ(grid->CopyCellData(false), small->FieldByName(QStringLiteral("SECS"))->DisplayText());
     src->SetDataSet(data.get());
 }
+
+namespace {
+
+// A grid whose NAME column is a collapsed group master.
+class CollapsedGroupGrid : public TrDBGrid {
+public:
+    using TrDBGrid::TrDBGrid;
+    bool GetGroupMasterTitleContent(TField* F, QString& T) override
+    {
+        if (!F || F->FieldName() != QLatin1String("NAME"))
+            return false;
+        T = QStringLiteral("Juoksija");
+        return true;
+    }
+    bool GetGroupMasterCellContent(TField* F, QString& T) override
+    {
+        if (!F || F->FieldName() != QLatin1String("NAME"))
+            return false;
+        T = F->AsString() + QStringLiteral(" / ") + F->DataSet()->FieldByName(QStringLiteral("CLUB"))->AsString();
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST_F(RDBGridTest, CollapsedGroupMastersGiveTheirTextsToTitlesCellsAndCopies)
+{
+    auto* g = new CollapsedGroupGrid(form.get());
+    g->SetParent(form.get());
+    g->SetDataSource(src.get());
+    TColumn* name = g->Columns()->Items(1);
+    EXPECT_EQ(g->GetTitleText(name), QStringLiteral("NAME")) << "groups off";
+    g->OptionsEx2().Groups.Active = true;
+    EXPECT_EQ(g->GetTitleText(name), QStringLiteral("Juoksija"));
+    EXPECT_EQ(g->GetCellValue(data->FieldByName(QStringLiteral("NAME")), true), QStringLiteral("Virtanen Aino / OK Espoo"));
+    const QStringList names{QStringLiteral("NAME")};
+    const QString copied = g->IntCopyData(false, false, false, false, false, &names);
+    EXPECT_EQ(copied, QStringLiteral("Virtanen Aino / OK Espoo\r\n"));
+}

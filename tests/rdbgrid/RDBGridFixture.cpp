@@ -46,6 +46,8 @@ void RDBGridTest::SetUp()
         grid->Columns()->Items(i)->SetWidth(i == 1 ? 150 : 90);
     data->BeforeScroll = [this](TDataSet*) { ++scrolls; };
     data->AfterScroll = [this](TDataSet*) { ++scrolls; };
+    // The window is built: the grid leaves its loading state as on a real form.
+    form->AfterConstruction();
 }
 
 void RDBGridTest::TearDown()

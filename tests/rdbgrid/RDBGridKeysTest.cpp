@@ -120,3 +120,45 @@ TEST_F(RDBGridTest, DeleteAndSpaceChangeACheckBoxCell)
     Key(Qt::Key_Delete);
     EXPECT_EQ(rented->AsString(), QStringLiteral("E"));
 }
+
+TEST_F(RDBGridTest, TypingInALookupColumnPicksTheKeyOfTheFoundRow)
+{
+    TClientDataSet clubs;
+    clubs.AddField(QStringLiteral("CID"), ftInteger);
+    clubs.AddField(QStringLiteral("CNAME"), ftWideString, 30);
+    clubs.CreateDataSet();
+    int id = 0;
+    for (const char* n : {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere", "Suunta-Äänekoski", "Huima-Espoo"})
+        clubs.AppendRecord({++id, QString::fromUtf8(n)});
+    auto runs = std::make_unique<TClientDataSet>();
+    runs->AddField(QStringLiteral("ID"), ftInteger);
+    runs->AddField(QStringLiteral("CLUB_ID"), ftInteger);
+    TField* look = runs->AddField(QStringLiteral("CLUB"), ftWideString, 30, fkLookup);
+    look->KeyFields = QStringLiteral("CLUB_ID");
+    look->LookupDataSet = &clubs;
+    look->LookupKeyFields = QStringLiteral("CID");
+    look->LookupResultField = QStringLiteral("CNAME");
+    runs->CreateDataSet();
+    runs->AppendRecord({1, 1});
+    runs->AppendRecord({2, 2});
+    runs->First();
+    src->SetDataSet(runs.get());
+    grid->Columns()->SetState(csDefault);
+    grid->LayoutChanged();
+    grid->SetOptions(grid->Options() | dgEditing);
+    grid->SetSelectedIndex(2);
+    Key(Qt::Key_K, QStringLiteral("k"));
+    EXPECT_EQ(runs->FieldByName(QStringLiteral("CLUB_ID"))->AsInteger(), 3) << "Kiito-Tampere";
+    Key(0, QStringLiteral("x"));
+    EXPECT_EQ(grid->SearchText(), QStringLiteral("k")) << "nothing matches kx";
+    Key(0, QStringLiteral("\b"));
+    grid->StopSearching();
+    Key(0, QStringLiteral("e"));
+    EXPECT_EQ(runs->FieldByName(QStringLiteral("CLUB_ID"))->AsInteger(), 1) << "no club starts with e: Rasti-Helsinki contains it";
+    Key(0, QStringLiteral("s"));
+    Key(0, QStringLiteral("p"));
+    EXPECT_EQ(runs->FieldByName(QStringLiteral("CLUB_ID"))->AsInteger(), 2) << "OK Espoo contains esp";
+    EXPECT_EQ(grid->SearchText(), QStringLiteral("esp"));
+    runs->Cancel();
+    src->SetDataSet(data.get());
+}

@@ -168,3 +168,69 @@ TEST_F(RDBGridTest, FooterRowTakesItsBandOffTheCells)
         << "the footer text is drawn";
     EXPECT_GT(f.Height(), 10);
 }
+
+TEST_F(RDBGridTest, DataBarsStatusBarsAndDataImages)
+{
+    double mn = 0, mx = 0;
+    TrDataBarText type = dbtValue;
+    TColor from = 0, to = 0;
+    grid->FieldsAsDataBar.Add(QStringLiteral("SECS=2800;3000,5;7;$0000FF00;$00FF0000"));
+    grid->Fields_GetDataBarSettings(QStringLiteral("SECS"), mn, mx, type, from, to);
+    EXPECT_EQ(mn, 2800);
+    EXPECT_EQ(mx, 3000.5);
+    EXPECT_EQ(type, dbtNothing) << "value types above 2 read as 2";
+    EXPECT_EQ(from, TColor(0x00FF00));
+    EXPECT_EQ(to, TColor(0xFF0000));
+    grid->Fields_GetDataBarSettings(QStringLiteral("*1;2"), mn, mx, type, from, to);
+    EXPECT_EQ(mx, 2);
+    EXPECT_EQ(from, clNone);
+    // Record 1 (2993 s) fills nearly the whole cell, shading from lime to blue;
+    // record 10 (2930 s) two thirds of it.
+    QImage img = Render();
+    const TRect full = grid->CellRect(6, 1), part = grid->CellRect(6, 10);
+    const TColor fullLeft = PixelColor(img, full.Left + 3, full.Top + 4), fullRight = PixelColor(img, full.Right - 8, full.Top + 4);
+    EXPECT_GT(int((fullLeft >> 8) & 0xFF), 180) << "lime at the left";
+    EXPECT_GT(int((fullRight >> 16) & 0xFF), 150) << "blue towards the right";
+    EXPECT_EQ(PixelColor(img, part.Right - 8, part.Top + 4), ColorToRGB(clWindow)) << "no bar in the last third";
+    EXPECT_GT(int((PixelColor(img, part.Left + 3, part.Top + 4) >> 8) & 0xFF), 180);
+    // Data images chosen by value, by condition and by default; a word instead of an image.
+    grid->DataImages.SetText(QStringLiteral("[STATUS]\r\n3=Hylätty\r\n*=1\r\n[SECS]\r\n>~2990=0\r\n<2900=2\r\nCfg_Align=L\r\n"));
+    TDataImageDef def;
+    data->Locate(QStringLiteral("ID"), 5);
+    ASSERT_TRUE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("STATUS")), def));
+    EXPECT_EQ(def.ShowText, QStringLiteral("'Hylätty"));
+    EXPECT_FALSE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("SECS")), def)) << "2965 s: no condition, no default";
+    EXPECT_FALSE(def.UseDataImage);
+    data->Locate(QStringLiteral("ID"), 1);
+    ASSERT_TRUE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("SECS")), def));
+    EXPECT_EQ(def.ImageIndex, 0);
+    EXPECT_EQ(def.ImageAlignment, QStringLiteral("L"));
+    ASSERT_TRUE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("STATUS")), def));
+    EXPECT_EQ(def.ImageIndex, 1);
+    EXPECT_NO_THROW(Render());
+}
+
+TEST_F(RDBGridTest, TitleLinesBreakAtSeparatorsForcedSeparatorsAndCapitals)
+{
+    const int wide = grid->GetLineWidth(QStringLiteral("Laina-emit"), nullptr);
+    const int first = grid->GetLineWidth(QStringLiteral("Laina-e"), nullptr);
+    struct Case {
+        const char* Text;
+        int Width;
+        const char* Force;
+        const char* Line;
+        const char* Rest;
+    } cases[] = {
+        {"Laina-emit", wide + 10, "", "Laina-emit", ""},
+        {"Laina-emit", first, "", "Laina-", "emit"},
+        {"Laina emit", first, "", "Laina ", "emit"},
+        {"Laina;emit", 1000, ";", "Laina", "emit"},
+        {"LainaEmit", first, "", "Laina", "Emit"},
+    };
+    for (const Case& c : cases) {
+        grid->OptionsEx2().FixedCell.TitleForceWrapSeparators = QString::fromLatin1(c.Force);
+        QString s = QString::fromLatin1(c.Text);
+        EXPECT_EQ(grid->GetLine(s, c.Width, false), QString::fromLatin1(c.Line)) << c.Text;
+        EXPECT_EQ(s, QString::fromLatin1(c.Rest)) << c.Text;
+    }
+}

@@ -158,3 +158,28 @@ TEST_F(RDBGridTest, RecordScanRestoresPositionEventsAndFilter)
     EXPECT_EQ(reasons, 14);
     EXPECT_TRUE(data->BeforeScroll != nullptr);
 }
+
+TEST_F(RDBGridTest, AssignFrozenColumnsAndFieldLists)
+{
+    grid->FieldsAsBoolean.Add(QStringLiteral("RENTED=K;E"));
+    grid->SetSortFieldName(QStringLiteral("NAME"));
+    grid->SetColorHotTrackRow(clYellow);
+    TrDBGrid copy(form.get());
+    copy.Assign(*grid);
+    EXPECT_EQ(copy.FieldsAsBoolean.Values(QStringLiteral("RENTED")), QStringLiteral("K;E"));
+    EXPECT_EQ(copy.SortFieldName(), QString()) << "the sort state is not copied";
+    EXPECT_EQ(copy.ColorHotTrackRow(), clYellow);
+    EXPECT_EQ(copy.Columns()->Count(), grid->Columns()->Count());
+    // Frozen columns: three of six with an indicator, clamped to leave one scrolling.
+    EXPECT_EQ(grid->SetFixedCols(3), 3);
+    EXPECT_EQ(grid->FixedCols(), 4);
+    EXPECT_EQ(grid->GetFixedCols(), 3);
+    EXPECT_EQ(grid->SetFixedCols(10), 5);
+    EXPECT_EQ(grid->SetFixedCols(0), 0);
+    // The columns for the export engines, with the titles the grid shows.
+    TStringList l;
+    EXPECT_EQ(GetFldListrDBGrid(grid, &l, FldDef(fdGetLabels) | FldDef(fdAllField)), 6);
+    grid->Columns()->Items(1)->Title()->SetCaption(QStringLiteral("Nimi"));
+    GetFldListrDBGrid(grid, &l, FldDef(fdGetLabels) | FldDef(fdAllField));
+    EXPECT_EQ(l[1], QStringLiteral("Nimi"));
+}

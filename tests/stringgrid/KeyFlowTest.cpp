@@ -6,12 +6,15 @@
 
 #include "StringGridFixture.h"
 
-#include "components/stringgrid/rStringGridEdCalendar.h"
-#include "components/stringgrid/rStringGridEdSupport.h"
+#include "components/base/rPopupMonthCalendar.h"
+#include "components/base/rpictool.h"
+#include "components/base/rRichEdit.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/StdCtrls.h"
 
+#include <algorithm>
 #include <cmath>
 
 TEST_F(StringGridTest, TypingReturnAndEscape)
@@ -83,9 +86,9 @@ TEST_F(StringGridTest, CalendarPicksADayAndKeepsTheTime)
     ShowFocused(1, 1);
     SendKey(grid->Widget(), Qt::Key_F4);
     ASSERT_TRUE(Editor()->CalendarVisible());
-    TrStringGridEdCalendar* cal = Editor()->PopupCalendar();
+    TrPopupMonthCalendar* cal = Editor()->PopupCalendar();
     EXPECT_EQ(cal->Date(), EncodeDate(2026, 6, 5));
-    SendKey(EditorWidget(), Qt::Key_Right);  // arrows go to the calendar
+    cal->SetDate(EncodeDate(2026, 6, 6));  // the user moves to the next day
     SendKey(EditorWidget(), Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_FALSE(Editor()->CalendarVisible());
     EXPECT_EQ(Editor()->Text(), QStringLiteral("6.6.2026 14:30"));
@@ -173,8 +176,8 @@ TEST_F(StringGridTest, CustomColourStoresDollarHex)
     SendKey(grid->Widget(), Qt::Key_F4);
     TPopupListbox* list = Editor()->PickListEd();
     ASSERT_TRUE(Editor()->PickListVisible());
-    ASSERT_EQ(list->Strings(sgtools::CustomColorIndex), QStringLiteral("Custom..."));
-    list->SetItemIndex(sgtools::CustomColorIndex);
+    ASSERT_EQ(list->Strings(CustomColorIndex), QStringLiteral("Custom..."));
+    list->SetItemIndex(CustomColorIndex);
     Editor()->CloseUpEx(true, true);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("$000000FF"));
     SetCommonDialogHook(saved);
@@ -183,7 +186,7 @@ TEST_F(StringGridTest, CustomColourStoresDollarHex)
     list->SetItemIndex(list->IndexOf(QStringLiteral("Navy")));
     Editor()->CloseUpEx(true, true);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("Navy"));
-    EXPECT_EQ(sgtools::StringToColor(grid->Cells(1, 1)), clNavy);
+    EXPECT_EQ(StringToColor(grid->Cells(1, 1)), clNavy);
     form->Hide();
 }
 
@@ -263,5 +266,99 @@ TEST_F(StringGridTest, ClipboardKeysAndRangeSelectionWithShift)
     grid->ResetSelRange();
     SendKey(grid->Widget(), Qt::Key_V, QStringLiteral("v"), Qt::ControlModifier);
     EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("d"));
+    form->Hide();
+}
+
+TEST_F(StringGridTest, PasteIntoTheEditorIsCleanedByType)
+{
+    Col(1)->DataType = sgdNumber;
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    ASSERT_TRUE(grid->EditorMode());
+    Clipboard()->SetAsText(QStringLiteral("1 234,5\r\n"));
+    SendKey(EditorWidget(), Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(Editor()->Text(), QStringLiteral("1234,5"));
+    EXPECT_EQ(Editor()->SelStart(), 6);
+    form->Hide();
+}
+
+TEST_F(StringGridTest, CustomEditorTakesAndGivesTheCellText)
+{
+    Col(1)->SetButtonStyle(sgbCustomEditor);
+    TEdit* custom = nullptr;
+    grid->CustomEditorCreate = [&](TrStringGridEd* G, TWinControl*& E) {
+        custom = new TEdit(G);
+        E = custom;
+    };
+    std::vector<TCustomEditorAction> actions;
+    grid->CustomEditorEvent = [&](TrStringGridEd*, TWinControl*, bool&, QString&, TCustomEditorAction A) { actions.push_back(A); };
+    grid->SetCells(1, 1, QStringLiteral("vanha"));
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    ASSERT_NE(custom, nullptr);
+    Editor()->ShowCustomEditor(grid->CellRect(1, 1));
+    ASSERT_TRUE(Editor()->CustomEditorVisible());
+    EXPECT_EQ(custom->Text(), QStringLiteral("vanha"));
+    custom->SetText(QStringLiteral("uusi"));
+    Editor()->HideCustomEditor(true);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("uusi"));
+    EXPECT_FALSE(custom->Visible());
+    EXPECT_NE(std::find(actions.begin(), actions.end(), ceaShow), actions.end());
+    EXPECT_NE(std::find(actions.begin(), actions.end(), ceaHide), actions.end());
+    // A handler that takes the value over decides what the cell gets.
+    grid->CustomEditorEvent = [](TrStringGridEd*, TWinControl*, bool& Handled, QString& Value, TCustomEditorAction A) {
+        if (A == ceaGetValue) {
+            Value = QStringLiteral("käsittelijältä");
+            Handled = true;
+        }
+    };
+    Editor()->ShowCustomEditor(grid->CellRect(1, 1));
+    Editor()->HideCustomEditor(true);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("käsittelijältä"));
+    form->Hide();
+}
+
+TEST_F(StringGridTest, RichTextCellsEditAsTextAndKeepRtf)
+{
+    Col(1)->SetButtonStyle(sgbRichText);
+    grid->SetCells(1, 1, QStringLiteral("{\\rtf1\\ansi Vahva {\\b teksti}\\par rivi}"));
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    Editor()->ShowRichEditor(grid->CellRect(1, 1));
+    ASSERT_TRUE(Editor()->RichEditorVisible());
+    TrRichEdit* memo = Editor()->RichEditor();
+    EXPECT_EQ(grid->RichTextToPlainText(memo->GetRtfText()), grid->RichTextToPlainText(grid->Cells(1, 1)));
+    EXPECT_TRUE(memo->Text().startsWith(QStringLiteral("Vahva teksti")));
+    memo->SetText(QStringLiteral("Ei tätä"));
+    Word key = VK_ESCAPE;
+    memo->KeyDown(key, 0);
+    EXPECT_FALSE(Editor()->RichEditorVisible());
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("{\\rtf1\\ansi Vahva {\\b teksti}\\par rivi}")) << "Escape cancels";
+    Editor()->ShowRichEditor(grid->CellRect(1, 1));
+    memo->SetText(QStringLiteral("Äänekoski {1}"));
+    key = VK_RETURN;
+    memo->KeyDown(key, ssCtrl);
+    EXPECT_TRUE(TrStringGridEd::IsRtfText(grid->Cells(1, 1)));
+    EXPECT_EQ(grid->RichTextToPlainText(grid->Cells(1, 1)), QStringLiteral("Äänekoski {1}"));
+    form->Hide();
+}
+
+TEST_F(StringGridTest, EditorFollowsTheCellOnlyWhenAlwaysShown)
+{
+    Col(2)->SetButtonStyle(sgbCheckbox);
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_A, QStringLiteral("a"));
+    ASSERT_TRUE(grid->EditorMode());
+    SendKey(EditorWidget(), Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("a"));
+    EXPECT_FALSE(grid->EditorMode()) << "moving finishes the edit";
+    grid->SetOptions(grid->Options() | goAlwaysShowEditor);
+    grid->FocusCell(1, 3, true);
+    EXPECT_TRUE(grid->EditorMode());
+    grid->FocusCell(2, 3, true);
+    EXPECT_FALSE(grid->EditorMode()) << "no editor over a check box";
+    grid->FocusCell(3, 3, true);
+    EXPECT_TRUE(grid->EditorMode());
     form->Hide();
 }

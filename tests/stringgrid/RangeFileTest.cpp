@@ -37,6 +37,11 @@ TEST_F(StringGridTest, CopyAndPasteKeepEmptyCellsQuotesAndLineBreaks)
     grid->PasteSelRange(false, QStringLiteral("\tb\t"));
     EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("b"));
     EXPECT_EQ(grid->Cells(1, 4), QString());
+    // A spreadsheet's trailing line break does not empty the cell below.
+    grid->FocusCell(2, 4, true);
+    grid->PasteSelRange(false, QStringLiteral("c\r\n"));
+    EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("c"));
+    EXPECT_EQ(grid->Cells(2, 5), QStringLiteral("\"alku"));
 }
 
 TEST_F(StringGridTest, PasteCleansNumbersSkipsHiddenColumnsAndMayGrow)
@@ -143,4 +148,22 @@ TEST_F(StringGridTest, AutomaticEmptyLastRow)
     grid->DeleteRowEx(1, 1);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_TRUE(grid->IsRowEmpty(1, true, 0));
+}
+
+TEST_F(StringGridTest, LoadingALargeTableStaysQuick)
+{
+    TempProgramDir dir;
+    QString text;
+    for (int r = 0; r < 3000; ++r)
+        text += QStringLiteral("%1\tNimi %1\tSeura\t%2\r\n").arg(r).arg(r * 3);
+    dir.Write(QStringLiteral("iso.txt"), text.toUtf8());
+    grid->SetOptionsEx(OptEx(dgColorChangedCells));
+    grid->LoadFromFile(dir.File(QStringLiteral("iso.txt")), false, QLatin1Char('\t'), QString());
+    EXPECT_EQ(grid->RowCount(), 3000);
+    EXPECT_EQ(grid->Cells(1, 2999), QStringLiteral("Nimi 2999"));
+    EXPECT_EQ(grid->ChangedRows.size(), 2999) << "every data row is logged once";
+    EXPECT_TRUE(grid->IsCellChanged(3, 2999));
+    // The public lists may be edited directly; the look-ups follow.
+    grid->ChangedCells.clear();
+    EXPECT_FALSE(grid->IsCellChanged(3, 2999));
 }

@@ -4,7 +4,7 @@
 
 #include "StringGridFixture.h"
 
-#include "components/stringgrid/rStringGridEdSupport.h"
+#include "platform/os/Sound.h"
 #include "platform/rtl/DateUtils.h"
 
 namespace {
@@ -122,8 +122,7 @@ TEST_F(StringGridTest, TypedAccess)
 TEST_F(StringGridTest, BeepOnInvalidTypingButNotOnALoneMinus)
 {
     int beeps = 0;
-    auto saved = sgtools::Beep;
-    sgtools::Beep = [&] { ++beeps; };
+    SetSoundSink([&](const QString&) { ++beeps; });
     Col(1)->DataType = sgdNumber;
     Col(1)->InvalidDataAction = sgaBeep;
     grid->SetEditText(1, 1, QStringLiteral("-"));
@@ -135,7 +134,7 @@ TEST_F(StringGridTest, BeepOnInvalidTypingButNotOnALoneMinus)
     Col(1)->InvalidDataAction = sgaHighlight;
     grid->SetEditText(1, 1, QStringLiteral("b"));
     EXPECT_EQ(beeps, 1);
-    sgtools::Beep = saved;
+    SetSoundSink(nullptr);
 }
 
 TEST_F(StringGridTest, ValidateAllDataStopsAtTheLastBadRow)

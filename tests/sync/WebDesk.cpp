@@ -4,11 +4,19 @@
 
 #include <QJsonObject>
 
+TFbQuery& TRecordingHost::Prepared(std::unique_ptr<TFbQuery>& Q, const QString& Sql)
+{
+    if (!Q) {
+        Q = std::make_unique<TFbQuery>();
+        Q->SetConnection(&FMain);
+        Q->SQL().SetText(Sql);
+    }
+    return *Q;
+}
+
 int64_t TRecordingHost::NewSyncMessageId()
 {
-    TFbQuery Q;
-    Q.SetConnection(&FMain);
-    Q.SQL().SetText(QStringLiteral("select vrk_new_id() from rdb$database"));
+    TFbQuery& Q = Prepared(FNewId, QStringLiteral("select vrk_new_id() from rdb$database"));
     Q.Open();
     const int64_t Id = Q.Fields()[0]->AsLargeInt();
     Q.Close();
@@ -17,9 +25,7 @@ int64_t TRecordingHost::NewSyncMessageId()
 
 int TRecordingHost::UnsentMessagesWorker()
 {
-    TFbQuery Q;
-    Q.SetConnection(&FMain);
-    Q.SQL().SetText(QStringLiteral("select count(*) from vrk_data_replication where repl_status <> 'P'"));
+    TFbQuery& Q = Prepared(FUnsent, QStringLiteral("select count(*) from vrk_data_replication where repl_status <> 'P'"));
     Q.Open();
     const int N = Q.Fields()[0]->AsInteger();
     Q.Close();
@@ -47,6 +53,7 @@ WebDesk::WebDesk(webservice::TWebServiceServer& Service, const webservice::TClie
 WebDesk::~WebDesk()
 {
     Worker.reset();
+    Host.Release();
     if (MainTr.Active())
         MainTr.Rollback();
     Main.Close();

@@ -52,9 +52,18 @@ public:
     void SynkronointiActionHide(int) override { Actions << QStringLiteral("<hide>"); }
     void SetBusy(bool) override {}
     void RefreshTreeAfterDownload() override { Actions << QStringLiteral("<tree>"); }
+    // Drops the prepared statements before the connection closes.
+    void Release()
+    {
+        FNewId.reset();
+        FUnsent.reset();
+    }
 
 private:
     TFbConnection& FMain;
+    // Kept prepared, as the data module keeps its procedures.
+    std::unique_ptr<TFbQuery> FNewId, FUnsent;
+    TFbQuery& Prepared(std::unique_ptr<TFbQuery>& Q, const QString& Sql);
 };
 
 class WebDesk {

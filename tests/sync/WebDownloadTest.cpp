@@ -5,6 +5,7 @@
 
 #include "tests/sync/WebDesk.h"
 
+#include "sync/ReplicateInputs.h"
 #include "sync/jsonnode.h"
 
 #include <gtest/gtest.h>
@@ -226,4 +227,34 @@ TEST(WebDownload, LineBreakCleaningKeepsEscapedBackslashes)
     };
     for (const auto& C : Cases)
         EXPECT_EQ(confirmation::StripLineBreaks(QString::fromUtf8(C.In)), QString::fromUtf8(C.Out)) << C.In;
+}
+
+TEST(WebDownload, HasMoreAsJsonTrueFetchesTheNextMessageInTheSamePass)
+{
+    Fixture F;
+    F.A.RunPass();  // logs in
+    F.Queue(QStringLiteral("vrk_club"), {Club("100000021")});
+    // The next fetch answers a message whose hasMore is a JSON true.
+    F.W.Service.FailNextCalls(1, 200, QByteArray(R"({"message_type": "vrk_club", "message_id": "900", "hasMore": true,
+                                                     "vrk_club": [{"replication_id": "1", "repl_type": "U", "club_id": "100000020",
+                                                     "event_series_id": "7", "inserted": "2026-06-01T18:00:00",
+                                                     "updated": "2026-06-01T18:00:00"}]})"));
+    F.A.RunPass();
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_club where club_id in (100000020, 100000021)")), 2);
+}
+
+TEST(WebDownload, DecimalsReadWithEitherSeparator)
+{
+    const struct {
+        const char* Text;
+        bool Ok;
+        double Value;
+    } Cases[] = {{"4,5", true, 4.5}, {"4.5", true, 4.5}, {"1250", true, 1250}, {"", false, 0}, {"neljä", false, 0}};
+    for (const auto& C : Cases) {
+        double V = 0;
+        EXPECT_EQ(replinput::ParseDecimal(QString::fromUtf8(C.Text), V), C.Ok) << C.Text;
+        if (C.Ok) {
+            EXPECT_DOUBLE_EQ(V, C.Value);
+        }
+    }
 }

@@ -195,10 +195,14 @@ TEST(WebPass, WorkerCyclesAndClosesWithinOneTimeOut)
     WebDesk A(W.Service, W.Service.State().AddClient(W.Account, QStringLiteral("A")));
     A.Worker->CyclePauseMs = 50;
     A.Worker->ReadTimeoutMs = 1000;
-    AddPersons(A, 1, 3);
     A.Worker->FormCreate();
     A.Worker->StartOnline();
-    ASSERT_TRUE(RunMessageLoopUntil([&] { return A.QueueLength() == 0 && A.Host.CountRefreshes > 3; }, 20000));
+    // Rows queued after the login go at once (a login holds back the rows it delays).
+    ASSERT_TRUE(RunMessageLoopUntil([&] { return !A.Session.AccessToken().isEmpty(); }, 20000));
+    AddPersons(A, 1, 3);
+    ASSERT_TRUE(RunMessageLoopUntil([&] { return A.QueueLength() == 0 && A.Host.CountRefreshes > 3; }, 20000))
+        << A.QueueLength() << " " << A.Host.CountRefreshes << " " << A.Host.Log.join(QLatin1Char('\n')).toStdString()
+;
     EXPECT_TRUE(A.Host.Log.contains(QStringLiteral("Yhteys tietokantaan muodostettu (sync).")));
 
     // A cycle stuck in a slow call: closing waits for that call only.
@@ -225,4 +229,44 @@ TEST(WebPass, WorkerSwitchesItselfOffWhenItsDatabaseCannotBeOpened)
     EXPECT_EQ(A.Host.Log.count(QStringLiteral("Yhteyden muodostus tietokantaan epäonnistui (sync).")), 1);
     EXPECT_EQ(A.Host.CountRefreshes, 1);
     A.Worker->StopOnline();
+}
+
+TEST(WebPass, MainWindowLoginAndRegistrationFailures)
+{
+    WebAccount W;
+    WebDesk A(W.Service, W.Service.State().AddClient(W.Account, QStringLiteral("A")));
+    TFbQuery Proc;
+    Proc.SetConnection(&A.Main);
+    TWebMainCalls Main(A.Session, A.Host, A.Host, Proc, A.MainTr);
+    Main.LoginPauseMs = 0;
+    A.Session.SetAccessToken(QStringLiteral("vanha"));
+
+    W.Service.FailNextCalls(1, 404, QByteArray("{}"));
+    Main.ConnectOnline();
+    EXPECT_EQ(A.Host.Log.last(), QStringLiteral("Ei yhteyttä Web -tulospalveluun.: HTTP 404: Palvelua ei löydy."));
+    EXPECT_FALSE(A.Host.Connected);
+    EXPECT_EQ(A.Session.AccessToken(), QStringLiteral("vanha"));
+
+    W.Service.FailNextCalls(1, 401, QByteArray(R"({"message": "Kielletty."})"));
+    Main.ConnectOnline();
+    EXPECT_EQ(A.Host.Log.last(), QStringLiteral("Ei yhteyttä Web -tulospalveluun.: {\"message\": \"Kielletty.\"}"));
+
+    Main.ConnectOnline();
+    EXPECT_TRUE(A.Host.Connected);
+    EXPECT_NE(A.Session.AccessToken(), QStringLiteral("vanha"));
+
+    QString Reply = QStringLiteral("ennallaan");
+    W.Service.FailNextCalls(1, 500);
+    EXPECT_EQ(Main.hae_tmp_client_rest(QStringLiteral("TMP-9"), Reply), 9);
+    EXPECT_TRUE(Reply.isEmpty());
+    EXPECT_EQ(A.Host.Dialogs.last(), QStringLiteral("Ei yhteyttä Web -tulospalveluun."));
+
+    // A calendar request that fails leaves the download to be tried again.
+    W.Service.FailNextCalls(1, 503);
+    Main.hae_tapahtumat();
+    EXPECT_FALSE(Main.bWebTapahtumatHaettu);
+    EXPECT_TRUE(A.Host.Dialogs.last().startsWith(QStringLiteral("Tapahtumien haku epäonnistui.")));
+    const QString Log = A.Host.Log.join(QLatin1Char('\n'));
+    EXPECT_FALSE(Log.contains(A.Client.Secret));
+    EXPECT_FALSE(Log.contains(A.Session.AccessToken()));
 }

@@ -2,7 +2,12 @@
 // the folder given as the first argument (default "gallery_controls"). Run
 // it under Xvfb to look at them as a user would.
 #include "components/base/rGroupBox.h"
+#include "components/base/rComboBoxEx.h"
 #include "components/base/rEditNum.h"
+#include "components/base/rImageEdit.h"
+#include "components/base/rImageListEx.h"
+#include "components/base/rImageZoom.h"
+#include "components/base/rListBoxes.h"
 #include "components/base/rMemoEx.h"
 #include "components/base/rPopupMonthCalendar.h"
 #include "components/base/rRichEdit.h"
@@ -181,6 +186,99 @@ void Editors()
     });
 }
 
+// A picture drawn in code: a course map-like sketch.
+void MapPicture(TPicture* Picture, int W, int H)
+{
+    TBitmap* b = Picture->Bitmap();
+    b->SetSize(W, H);
+    TCanvas* c = b->Canvas();
+    c->GradientFill(Rect(0, 0, W, H), 0xD8F0FF, 0xB0E0C0, gdVertical);
+    c->Pen()->SetColor(0x2060C0);
+    c->Pen()->SetWidth(3);
+    c->Polyline({{20, H - 30}, {W / 3, H / 2}, {W / 2, H / 3}, {W - 40, 40}});
+    c->Brush()->SetStyle(bsClear);
+    for (TPoint p : {TPoint{20, H - 30}, TPoint{W / 3, H / 2}, TPoint{W / 2, H / 3}, TPoint{W - 40, 40}})
+        c->Ellipse(p.X - 10, p.Y - 10, p.X + 10, p.Y + 10);
+    c->Font()->SetHeight(-14);
+    c->Font()->SetColor(0x2060C0);
+    c->TextOut(10, 10, QStringLiteral("Rata A – 4,2 km"));
+}
+
+void ListsAndPictures()
+{
+    Sheet(QStringLiteral("lists"), 640, 300, [](TForm* f) {
+        auto* list = Place<TrListBox>(f, f, 10, 10, 150, 120);
+        list->SetItems({QStringLiteral("H21"), QStringLiteral("D21"), QStringLiteral("H35"), QStringLiteral("D35")});
+        list->SetItemIndex(1);
+        auto* checks = Place<TrCheckListBox>(f, f, 170, 10, 150, 120);
+        checks->SetItems({QStringLiteral("Lähtö"), QStringLiteral("Maali"), QStringLiteral("Väliaika"), QStringLiteral("Tulostaulu")});
+        checks->SetChecked(0, true);
+        checks->SetChecked(2, true);
+        checks->SetItemEnabled(3, false);
+        checks->CheckboxUpdateMode = chmItemClick;
+        auto* colors = Place<TrColorBox>(f, f, 330, 10, 150, 22);
+        colors->SetSelected(clMoneyGreen);
+        auto* combo = Place<TrComboBoxEx>(f, f, 330, 44, 150, 22);
+        combo->SetStyle(csDropDownList);
+        combo->SetItems({QStringLiteral("H21"), QStringLiteral("D21"), QStringLiteral("H35")});
+        combo->DisplayedItems()->SetAddItemAsFirstColumn(true);
+        combo->DisplayedItems()->SetListItems({QStringLiteral("Miehet 21\t12,3 km"), QStringLiteral("Naiset 21\t9,8 km"),
+                                               QStringLiteral("Miehet 35\t8,1 km")});
+        combo->SetItemIndex(0);
+        // the scalable image list: loaded size, centred at 1,5 and resampled at 2
+        auto* images = new TrImageListEx(f);
+        TBitmap b;
+        b.SetAlphaFormat(afDefined);
+        b.SetSize(16, 16);
+        b.Canvas()->Brush()->SetColor(0x2060C0);
+        b.Canvas()->Ellipse(2, 2, 14, 14);
+        images->Add(&b);
+        images->StoreAsOriginalImages();
+        auto* box = Place<TPaintBox>(f, f, 10, 150, 300, 60);
+        box->OnPaint = [box, images](TComponent*) {
+            TCanvas* c = box->Canvas();
+            int x = 0;
+            for (double r : {1.0, 1.5, 2.0}) {
+                images->ResizeImages(r);
+                c->Brush()->SetColor(clWindow);
+                c->FillRect(Bounds(x, 0, images->Width() + 8, images->Height() + 8));
+                images->Draw(c, x + 4, 4, 0);
+                x += images->Width() + 16;
+            }
+        };
+    });
+    Sheet(QStringLiteral("picture_view"), 520, 360, [](TForm* f) {
+        auto* view = Place<TrImageZoom>(f, f, 10, 10, 240, 160);
+        MapPicture(view->Picture(), 480, 320);
+        view->SetAutoFit(true);
+        auto* zoomed = Place<TrImageZoom>(f, f, 260, 10, 240, 160);
+        MapPicture(zoomed->Picture(), 480, 320);
+        zoomed->SetZoom(150);
+        zoomed->MoveToCenter();
+        auto* turned = Place<TrImageZoom>(f, f, 10, 180, 240, 160);
+        MapPicture(turned->Picture(), 480, 320);
+        turned->SetRotateType(rt090);
+        turned->SetAutoFit(true);
+        auto* empty = Place<TrImageZoom>(f, f, 260, 180, 240, 160);
+        empty->SetBackgroundText(QStringLiteral("Ei kuvaa – lataa kuva valikosta"));
+    });
+    TPicture pic;
+    MapPicture(&pic, 480, 320);
+    auto old = SetModalHook([](TCustomForm* form) {
+        auto* e = dynamic_cast<TrImageEditForm*>(form);
+        e->Show();
+        e->trBrAll->SetPosition(40);
+        e->trContr->SetPosition(20);
+        Application->ProcessMessages();
+        TBitmap bmp;
+        e->PaintTo(&bmp);
+        bmp.SaveToFile(OutDir + QStringLiteral("/picture_editor.png"));
+        return int(mrCancel);
+    });
+    ShowImageEdit(nullptr, &pic, nullptr, true, true);
+    SetModalHook(old);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -191,5 +289,6 @@ int main(int argc, char** argv)
     GroupBoxes();
     TabControls();
     Editors();
+    ListsAndPictures();
     return 0;
 }

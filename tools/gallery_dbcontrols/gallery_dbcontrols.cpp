@@ -9,7 +9,13 @@
 #include "components/dbcontrols/TrDBEdit.h"
 #include "components/dbcontrols/TrDBLookupComboBox.h"
 #include "components/dbcontrols/TrDBMemo.h"
+#include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
+#include "components/dbcontrols/rDBFindForm.h"
+#include "components/dbcontrols/rDBSortForm2.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridSorter.h"
+#include "platform/ui/DBGrids.h"
 #include "platform/database/FbScript.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
@@ -207,7 +213,17 @@ int main(int argc, char** argv)
     notes->SetDataSource(&runsSrc, QStringLiteral("CREDIT_PENALTY_NOTES"));
     auto* status = new TLabel(f);
     status->SetParent(f);
-    status->SetBounds(x - 100, 360, 420, 20);
+    status->SetBounds(x - 100, 350, 420, 20);
+    auto* rec = new TrDBRecView(f);
+    rec->SetParent(f);
+    rec->SetBounds(350, 374, 540, 176);
+    rec->SetColWidths(0, 110);
+    rec->SetOptionsEx(GridOptEx(goAddColon) | GridOptEx(goNumberRight));
+    rec->SetFields({QStringLiteral("RESULTS_CLASS_ID=Id"), QStringLiteral("PERSON_NAME=Nimi"), QStringLiteral("CLUB_ID=Seura"),
+                    QStringLiteral("RENTED_CHIP=Lainakortti"), QStringLiteral("START_TIME=Lähtö"), QStringLiteral("CREDIT_PENALTY_NOTES=Huom.")});
+    rec->SetBooleanFields({QStringLiteral("RENTED_CHIP=K;E")});
+    rec->SetSpecFields({QStringLiteral("PERSON_NAME=B")});
+    rec->SetDataSource(&runsSrc);
 
     f->Show();
     auto settle = [] {
@@ -252,5 +268,48 @@ int main(int argc, char** argv)
     club->CloseUp(false);
     runs->Cancel();
     (void)finish;
+
+    // 4. The find dialog over the runs, after a search.
+    auto* hiddenGrid = new TDBGrid(f);
+    hiddenGrid->SetParent(f);
+    hiddenGrid->SetBounds(0, 0, 10, 10);
+    hiddenGrid->SetVisible(false);
+    hiddenGrid->SetDataSource(&runsSrc);
+    auto* find = new TrDBFindForm(f);
+    find->GDS = hiddenGrid;
+    find->Show();
+    find->eText->SetText(QStringLiteral("virtanen"));
+    find->SetOptIndex(2);
+    find->btFindClick(find->btFind);
+    find->btFindClick(find->btFindNext);
+    settle();
+    {
+        TBitmap dlg;
+        find->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_find_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+    }
+    find->Close();
+    delete find;
+
+    // 5. The sort dialog of a data grid sorted by club and time.
+    auto* sorter = new TrDBGridSorter_FireDac(f);
+    auto* sortGrid = new TrDBGrid(f);
+    sortGrid->SetParent(f);
+    sortGrid->SetBounds(0, 0, 10, 10);
+    sortGrid->SetVisible(false);
+    sortGrid->SetSorter(sorter);
+    sortGrid->SetDataSource(&runsSrc);
+    sortGrid->ChangeSortEx(QStringLiteral("CLUB_ID,START_TIME"), QStringLiteral("A,D"));
+    auto* sort = new TrDBSortForm2(f);
+    sort->rDBGrid = sortGrid;
+    sort->Show();
+    settle();
+    {
+        TBitmap dlg;
+        sort->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_sort_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+    }
+    sort->Close();
+    delete sort;
     return 0;
 }

@@ -2,6 +2,13 @@
 // and writes one PNG per window into the folder given as the first argument
 // (default "gallery_framed"). Run it under Xvfb to look at them.
 #include "components/framed/FcButton.h"
+#include "components/framed/FcCalculator.h"
+#include "components/framed/FcPanelDockManager.h"
+#include "components/framed/FcToolbarPopup.h"
+#include "platform/ui/PopupHost.h"
+#include "components/framed/FcChkLst.h"
+#include "components/framed/FcCmboBx.h"
+#include "components/framed/FcNumericEdit.h"
 #include "components/framed/FcGroupBox.h"
 #include "components/framed/FcLabel.h"
 #include "components/framed/FcPanel.h"
@@ -9,7 +16,10 @@
 #include "components/framed/FcRadGrp.h"
 #include "components/framed/FcStatus.h"
 #include "components/framed/FcStatusBar.h"
+#include "components/framed/FcToolButton.h"
 #include "components/framed/FcToolbar.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -232,34 +242,74 @@ void ChoiceSheet(const QString& Out)
 // Tool bars in the gradient look with spacers, and push buttons in the three looks.
 void ToolbarSheet(const QString& Out)
 {
-    TForm* f = NewForm(QStringLiteral("Työkalurivit"), 640, 330);
+    TForm* f = NewForm(QStringLiteral("Työkalurivit"), 700, 330);
+    std::vector<TFcButton*> pressed;
+    // 24 x 24 pictures: coloured discs and squares
+    auto* images = new TImageList(f);
+    images->SetSize(24, 24);
+    const TColor tints[] = {clGreen, clNavy, clMaroon, clTeal, clOlive, clPurple};
+    for (int i = 0; i < 6; ++i) {
+        TBitmap pic(24, 24);
+        pic.Canvas()->Brush()->SetColor(clFuchsia);
+        pic.Canvas()->FillRect(Rect(0, 0, 24, 24));
+        pic.Canvas()->Brush()->SetColor(tints[i]);
+        pic.Canvas()->Pen()->SetColor(clBlack);
+        if (i % 2)
+            pic.Canvas()->Ellipse(2, 2, 22, 22);
+        else
+            pic.Canvas()->Rectangle(3, 3, 21, 21);
+        images->AddMasked(&pic, clFuchsia);
+    }
+    auto* menu = new TPopupMenu(f);
+    const TFcVisualStyle looks3[] = {vsWinXP, vsGradient, vsClassic};
     const TFcGradientColorStyle colors[] = {gcsSystem, gcsMSOffice, gcsCustom};
     for (int i = 0; i < 3; ++i) {
         auto* holder = Place<TFcPanel>(f, f, 0, i * 70, 640, 66);
         holder->SetBorderOuter(fsNone);
         auto* bar = new TFcToolbar(f);
         bar->SetParent(holder);
-        bar->SetVisualStyle(vsGradient);
+        bar->SetVisualStyle(i == 2 ? vsGradient : looks3[i]);
         bar->SetGradientColorStyle(colors[i]);
         bar->SetGradientColorStart(clWhite);
         bar->SetGradientColorStop(RGB(200, 220, 255));
+        bar->SetImages(images);
+        bar->SetTextOptions(ttoShowTextLabels);
         bar->SetRowHeight(50);
+        bar->SetButtonWidth(64);
+        bar->SetButtonHeight(46);
         bar->SetWrapControls(i != 2);
+        const char* names[] = {"Uusi", "Muokkaa", "Poista", "", "Lue", "Tulosta", "", "Lähetä", "Asetukset"};
         for (int b = 0; b < 9; ++b) {
             if (b == 3 || b == 6) {
                 auto* s = Place<TFcSpacer>(f, bar, 0, 0, 10, 40);
                 s->SetGrooved(true);
                 continue;
             }
-            auto* btn = Place<TFcButton>(f, bar, 0, 0, 64, 40, QStringLiteral("Nappi %1").arg(b + 1));
-            btn->SetThemeAware(false);
-            btn->SetHotTrack(true);
-            btn->SetColor(RGB(240, 244, 244));
+            auto* btn = Place<TFcToolButton>(f, bar, 0, 0, 64, 46, QString::fromUtf8(names[b]));
+            btn->SetImageIndex(b % 6);
+            btn->SetUseToolbarVisualStyle(true);
+            if (i == 2)
+                btn->SetVisualStyle(vsClassic);
+            if (i != 1)
+                btn->SetFlat(false);
+            if (b == 1)
+                static_cast<TControl*>(btn)->MouseEnter();
+            if (b == 2)
+                btn->SetEnabled(false);
+            if (b == 4) {
+                btn->SetGroupIndex(1);
+                btn->SetDown(true);
+            }
+            if (b == 8) {
+                btn->SetDropDownMenu(menu);
+                btn->OnClick = [](TComponent*) {};
+                btn->SetToolStyle(tsDropDown);
+            }
         }
     }
     const char* looks[] = {"Teema", "Korostus", "Klassinen"};
     for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 5; ++col) {
+        for (int col = 0; col < 6; ++col) {
             auto* b = Place<TFcButton>(f, f, 10 + col * 110, 220 + row * 34, 100, 28,
                                        QStringLiteral("%1 %2").arg(QString::fromLatin1(looks[row])).arg(col + 1));
             b->SetThemeAware(row == 0);
@@ -274,9 +324,13 @@ void ToolbarSheet(const QString& Out)
                 b->SetGroupIndex(1);
                 b->SetDown(true);
             }
+            if (col == 5)
+                pressed.push_back(b);
         }
     }
     f->AfterConstruction();
+    for (TFcButton* b : pressed)  // held down with the mouse
+        static_cast<TControl*>(b)->MouseDown(mbLeft, ssLeft, 5, 5);
     Save(f, Out, QStringLiteral("toolbars"));
 }
 
@@ -356,6 +410,135 @@ void LabelSheet(const QString& Out)
     }
 }
 
+// Edits, numeric edits, combo boxes and the list family in their states.
+void EditSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Kentät ja listat"), 660, 300);
+    const char* states[] = {"Normaali", "Kohdistettu", "Vain luku", "Ei käytössä"};
+    for (int i = 0; i < 4; ++i) {
+        Place<TLabel>(f, f, 10, 12 + i * 30, 90, 17, QString::fromUtf8(states[i]));
+        auto* e = Place<TFcEdit>(f, f, 100, 10 + i * 30, 150, 21);
+        e->SetText(QStringLiteral("Rastiklubi ry"));
+        e->SetFocusColor(RGB(220, 235, 255));
+        auto* n = Place<TFcNumericEdit>(f, f, 260, 10 + i * 30, 80, 21);
+        n->SetIntegersOnly(false);
+        n->SetDisplayFormat(QStringLiteral("0.##"));
+        n->SetValue(1234.5);
+        auto* c = Place<TFcComboBox>(f, f, 350, 10 + i * 30, 120, 21);
+        c->SetItems({QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("10")});
+        c->AllowEdit = false;
+        c->SetFocusColor(RGB(220, 235, 255));
+        if (i == 2) {
+            e->SetReadOnly(true);
+            n->SetReadOnly(true);
+            c->SetReadOnly(true);
+        } else if (i == 3) {
+            e->SetEnabled(false);
+            n->SetEnabled(false);
+            c->SetEnabled(false);
+        }
+        if (i == 1) {
+            e->DoEnter();
+            n->DoEnter();
+            c->DoEnter();
+        }
+        c->SetItemIndex(1);
+    }
+    // the edit's own frames, normal and hot
+    const TFrameStyle frames[] = {fsFlat, fsFlatBold, fsLowered, fsGroove};
+    for (int i = 0; i < 4; ++i) {
+        auto* e = Place<TFcEdit>(f, f, 490, 10 + i * 30, 150, 21);
+        e->SetText(QStringLiteral("Kehys %1").arg(i + 1));
+        e->SetFramingPreference(fpCustomFraming);
+        e->SetFrameStyle(frames[i]);
+        e->SetFrameColor(clNavy);
+        e->SetFrameVisible(true);
+        if (i == 3) {
+            e->SetFrameHotTrack(true);
+            e->SetFrameHotColor(clRed);
+            e->DoEnter();
+        }
+    }
+    auto* list = Place<TFcListBox>(f, f, 10, 140, 200, 140);
+    list->SetItems({QStringLiteral("//Pojat"), QStringLiteral("H12 Rata A"), QStringLiteral("H14 Rata B"),
+                    QStringLiteral("//Tytöt"), QStringLiteral("D12 Rata A"), QStringLiteral("D14 Rata C")});
+    list->SetShowGroups(true);
+    auto* tabbed = Place<TFcTabbedListBox>(f, f, 220, 140, 200, 140);
+    tabbed->SetItems({QStringLiteral("101\tVirtanen Matti\tH21"), QStringLiteral("7\tAho Aino\tD35"),
+                      QStringLiteral("1234\tLahtinen Lauri\tH40")});
+    tabbed->SetTabStopsMode(tsmAutomatic);
+    auto* checks = Place<TFcCheckList>(f, f, 430, 140, 220, 140);
+    checks->AllowGrayed = true;
+    checks->AddEx(QStringLiteral("//Painikkeet"), false, true);
+    checks->AddEx(QStringLiteral("Uusi"), true, true);
+    checks->AddEx(QStringLiteral("Muokkaa"), false, true);
+    checks->AddEx(QStringLiteral("Poista"), true, false);
+    checks->AddEx(QStringLiteral("Tulosta"), false, true);
+    checks->SetItemState(4, cbGrayed);
+    f->AfterConstruction();
+    list->SetItemIndex(2);
+    tabbed->SetItemIndex(1);
+    checks->SetItemIndex(2);
+    Save(f, Out, QStringLiteral("edits_lists"));
+}
+
+// The popups (the calculator of a numeric edit, the overflow copies of a
+// tool bar) as they open, written from inside their popup loop, and a panel
+// with two docked clients under their grabbers.
+void PopupSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Ponnahdukset"), 560, 300);
+    auto* edit = Place<TFcNumericEdit>(f, f, 10, 10, 100, 21);
+    edit->SetIntegersOnly(false);
+    edit->SetDisplayFormat(QStringLiteral("0.##"));
+    edit->SetValue(12.5);
+    edit->SetCalculatorVisible(true);
+    auto* holder = Place<TFcPanel>(f, f, 0, 60, 560, 60);
+    holder->SetBorderOuter(fsNone);
+    auto* bar = new TFcToolbar(f);
+    bar->SetParent(holder);
+    bar->SetVisualStyle(vsGradient);
+    bar->SetRowHeight(40);
+    for (int i = 0; i < 9; ++i) {
+        auto* b = Place<TFcToolButton>(f, bar, 0, 0, 72, 36, QStringLiteral("Nappi %1").arg(i + 1));
+        b->SetShowCaption(true);
+        b->SetUseToolbarButtonSize(false);
+        b->SetBounds(0, 0, 72, 36);
+        b->SetFlat(false);
+    }
+    auto* site = Place<TFcPanel>(f, f, 10, 140, 260, 150);
+    site->SetBorderOuter(fsLowered);
+    auto* site2 = Place<TFcPanel>(f, f, 290, 140, 260, 150);
+    site2->SetBorderOuter(fsLowered);
+    f->AfterConstruction();
+    bar->SetWrapControls(false);
+    bar->PositionControls();
+    bar->PositionControls();
+    site->SetDockSite(true);
+    site2->SetAlign(alNone);
+    site2->SetDockSite(true);
+    for (int i = 0; i < 2; ++i) {
+        auto* client = new TFcPanel(f);
+        client->SetCaption(i == 0 ? QStringLiteral("Kortinlukija") : QStringLiteral("Tulostaulu"));
+        client->SetBorderOuter(fsNone);
+        client->SetColor(clWindow);
+        site->DockManager()->InsertControl(client);
+    }
+    Save(f, Out, QStringLiteral("popups_docked"));
+    auto old = PopupHostHook;
+    PopupHostHook = [&Out](TWinControl* Content) {
+        TBitmap shot;
+        Content->PaintTo(&shot);
+        const bool calculator = dynamic_cast<TFcCalculator*>(Content->Controls(0)) != nullptr;
+        shot.SaveToFile(Out + (calculator ? QStringLiteral("/calculator_open.png") : QStringLiteral("/overflow_open.png")));
+        return false;
+    };
+    edit->DoDropDown();
+    if (bar->ToolbarPopupButton())
+        bar->ToolbarPopupButton()->DisplayButtons();
+    PopupHostHook = old;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -368,5 +551,7 @@ int main(int argc, char** argv)
     ChoiceSheet(out);
     ToolbarSheet(out);
     LabelSheet(out);
+    EditSheet(out);
+    PopupSheet(out);
     return 0;
 }

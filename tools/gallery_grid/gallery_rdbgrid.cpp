@@ -43,19 +43,26 @@ std::unique_ptr<TClientDataSet> KindsTable()
     d->AddField(QStringLiteral("HUOM"), ftMemo);
     d->AddField(QStringLiteral("PVM"), ftDate);
     d->AddField(QStringLiteral("AIKA"), ftTime);
+    d->AddField(QStringLiteral("ETENEMINEN"), ftInteger);
+    d->AddField(QStringLiteral("RASTIT"), ftInteger);
+    d->AddField(QStringLiteral("TILA"), ftWideString, 1);
+    d->AddField(QStringLiteral("KUVAUS"), ftWideString, 60);
     d->CreateDataSet();
     const char* rows[][6] = {
-        {"Virtanen Aino", "K", "clRed", "rasti-helsinki.fi", "salainen", "Kaksi riviä\r\nhuomautusta"},
-        {"Mäkinen Liisa", "E", "clLime", "ok-espoo.fi", "kissa", ""},
+        {"Virtanen Aino", "K", "Red", "rasti-helsinki.fi", "salainen", "Kaksi riviä\r\nhuomautusta"},
+        {"Mäkinen Liisa", "E", "Lime", "ok-espoo.fi", "kissa", ""},
         {"Hämäläinen Säde", "K", "$00FFCC00", "kiito.fi", "abc", "Leimasin 31 puuttui"},
-        {"Österberg Ville", "E", "clYellow", "", "x", ""},
+        {"Österberg Ville", "E", "Yellow", "", "x", ""},
         {"Nieminen Matti", "K", "tuntematon", "suunta.fi", "", "Laina-emit palautettu"},
     };
+    const char* html[] = {"<B>Voittaja</B>", "<I>hyvä</I> suoritus", "<FONT COLOR=#CC0000>hylätty</FONT>", "tavallinen",
+                          "<U>uusi</U> ennätys"};
+    const char* state[] = {"0", "3", "0", "5", "0"};
     int i = 0;
     for (auto& r : rows) {
         d->AppendRecord({QString::fromUtf8(r[0]), QString::fromLatin1(r[1]), QString::fromLatin1(r[2]), QString::fromLatin1(r[3]),
                          QString::fromLatin1(r[4]), QString::fromUtf8(r[5]), QDateToDateTime(QDate(2026, 6, 3 + i)),
-                         (17 * 60 + 15 * i) / 1440.0});
+                         (17 * 60 + 15 * i) / 1440.0, 20 + i * 20, i + 1, QString::fromLatin1(state[i]), QString::fromUtf8(html[i])});
         ++i;
     }
     d->First();
@@ -137,15 +144,22 @@ int main(int argc, char** argv)
     auto* caption2 = new TLabel(f);
     caption2->SetParent(f);
     caption2->SetBounds(8, 500, 600, 16);
-    caption2->SetCaption(QStringLiteral("Näyttötavat: valintaruutu, väri, linkki, salasana, muistio, päivä, aika"));
-    TrDBGrid* kgrid = PlaceGrid(f, 8, 518, 1000, 150, &kindsSrc);
+    caption2->SetCaption(QStringLiteral("Näyttötavat: valintaruutu, väri, linkki, salasana, muistio, päivä, aika, palkki, tilapalkki, kuvat/tekstit, HTML, korostus"));
+    TrDBGrid* kgrid = PlaceGrid(f, 8, 518, 1240, 150, &kindsSrc);
     kgrid->FieldsAsBoolean.Add(QStringLiteral("LAINA=K;E"));
     kgrid->FieldsAsColor.Add(QStringLiteral("VARI"));
     kgrid->FieldsAsLink.Add(QStringLiteral("KOTISIVU=http://"));
     kgrid->FieldsAsPassword.Add(QStringLiteral("SALASANA"));
     kgrid->FieldsAsTime.Add(QStringLiteral("AIKA=15"));
+    kgrid->FieldsAsDataBar.Add(QStringLiteral("ETENEMINEN=0;100;1;$0080C0FF;$000060E0"));
+    kgrid->FieldsAsStatusBar.Add(QStringLiteral("RASTIT=5;1"));
+    kgrid->FieldsAsHTMLText.Add(QStringLiteral("KUVAUS"));
+    kgrid->DataImages.SetText(QStringLiteral("[TILA]\r\n3=Hylätty\r\n5=Kesken\r\n*=OK\r\n"));
+    kgrid->OptionsEx2().HighlightText.Active = true;
+    kgrid->OptionsEx2().HighlightText.HighlightText = QStringLiteral("nen");
+    kgrid->OptionsEx2().HighlightText.HighlightInFields = QStringList{QStringLiteral("NIMI")};
     kgrid->OptionsEx2().Appearance.DrawColoredRow = true;
-    const int kw[] = {150, 70, 110, 150, 90, 80, 90, 70};
+    const int kw[] = {130, 50, 100, 120, 70, 50, 75, 65, 80, 90, 60, 140};
     for (int i = 0; i < kgrid->Columns()->Count(); ++i)
         kgrid->Columns()->Items(i)->SetWidth(kw[i]);
     kgrid->LayoutChanged();

@@ -4,10 +4,11 @@
 // value, the edit styles, a cell in edit, the open pick list, colour list,
 // check list and calendar, and a selected range. Run it under Xvfb.
 #include "components/stringgrid/rStringGridEd.h"
-#include "components/stringgrid/rStringGridEdCalendar.h"
+#include "components/base/rPopupMonthCalendar.h"
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/StdCtrls.h"
 
 #include <QDir>
 
@@ -128,7 +129,10 @@ int main(int argc, char** argv)
                                        {"Toiminto", 80, sgdText, sgbButton},
                                        {"Lisätieto", 90, sgdText, sgbEllipsis},
                                        {"Valitse…", 80, sgdText, sgbEllipsisOnly},
-                                       {"Muistio", 110, sgdText, sgbRichText}});
+                                       {"Muistio", 110, sgdText, sgbRichText},
+                                       {"Oma", 70, sgdText, sgbCustomEditor}});
+    // The owner's own editor for the last column: a plain edit here.
+    styles->CustomEditorCreate = [](TrStringGridEd* G, TWinControl*& Editor) { Editor = new TEdit(G); };
     const QStringList clubs = {QStringLiteral("Hiidenkiertäjät"), QStringLiteral("Kalevan Rasti"), QStringLiteral("Lynx"),
                                QStringLiteral("Pohjantähti"), QStringLiteral("Rasti-Jussit"), QStringLiteral("Tampereen Pyrintö"),
                                QStringLiteral("Turun Suunnistajat"), QStringLiteral("Vehkalahden Veikot")};
@@ -151,8 +155,8 @@ int main(int argc, char** argv)
         images->AddMasked(&b, clWhite);
     }
     styles->Columns()->Items(6)->SetDataImageList(images);
-    const char* srows[][11] = {
-        {"Lynx", "Rata 1", "Red", "H21,D21", "H35", "0", "1", "Tulosta", "huom.", "", "{\\rtf1\\ansi Vahva {\\b teksti}\\par toinen}"},
+    const char* srows[][12] = {
+        {"Lynx", "Rata 1", "Red", "H21,D21", "H35", "0", "1", "Tulosta", "huom.", "", "{\\rtf1\\ansi Vahva {\\b teksti}\\par toinen}", "oma"},
         {"Kalevan Rasti", "Rata 2", "$0080FF00", "D35", "", "1", "0", "Tulosta", "", "valittu", "Tavallinen teksti"},
         {"Pohjantähti", "Rata 3", "Navy", "", "H16,D16", "2", "1", "Tulosta", "", "", ""},
         {"Rasti-Jussit", "", "Yellow", "H21", "", "3", "TRUE", "Tulosta", "x", "", ""},
@@ -160,8 +164,8 @@ int main(int argc, char** argv)
         {"Lynx", "Rata 1", "Teal", "", "", "0", "1", "Tulosta", "", "", ""},
     };
     for (int r = 0; r < 6; ++r)
-        for (int c = 0; c < 11; ++c)
-            styles->SetCells(c + 1, r + 1, QString::fromUtf8(srows[r][c]));
+        for (int c = 0; c < 12; ++c)
+            styles->SetCells(c + 1, r + 1, QString::fromUtf8(srows[r][c] ? srows[r][c] : ""));
     styles->Columns()->Items(7)->CheckBoxTrueValue = QStringLiteral("true");
 
     // ---- a small grid for the range, the changed cells and a sorted column ----
@@ -187,30 +191,38 @@ int main(int argc, char** argv)
     Shot(f, out, "cell_in_edit");
     Key(types->InplaceEditor(), VK_ESCAPE);
 
-    // ---- the pick list ----
+    // ---- an ellipsis cell in edit ----
     styles->SetFocus();
-    styles->FocusCell(1, 2, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "picklist_open", styles->InplaceEditorEd()->PickListEd());
+    styles->FocusCell(9, 1, true);
+    Key(styles, VK_F2);
+    Shot(f, out, "ellipsis_in_edit");
     Key(styles->InplaceEditor(), VK_ESCAPE);
 
-    // ---- the colour list ----
-    styles->FocusCell(3, 1, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "colorlist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
+    // ---- the rich text and the owner's editor over their cells ----
+    styles->FocusCell(11, 1, true);
+    Key(styles, VK_F2);
+    styles->InplaceEditorEd()->ShowRichEditor(styles->CellRect(11, 1));
+    Shot(f, out, "richtext_in_edit");
+    styles->InplaceEditorEd()->HideRichEditor(false);
+    styles->SetFocus();
+    styles->FocusCell(12, 1, true);
+    Key(styles, VK_F2);
+    styles->InplaceEditorEd()->ShowCustomEditor(styles->CellRect(12, 1));
+    Shot(f, out, "customeditor_in_edit");
+    styles->InplaceEditorEd()->HideCustomEditor(false);
+    styles->SetFocus();
 
-    // ---- the check list ----
-    styles->FocusCell(4, 1, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "checklist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
-
-    // ---- the image list ----
-    styles->FocusCell(6, 2, true);
-    Key(styles, VK_F4);
-    Shot(f, out, "imagelist_open", styles->InplaceEditorEd()->PickListEd());
-    Key(styles->InplaceEditor(), VK_ESCAPE);
+    // ---- the open lists: plain, colour, check list, images ----
+    const struct {
+        int Col, Row;
+        const char* Name;
+    } lists[] = {{1, 2, "picklist_open"}, {3, 1, "colorlist_open"}, {4, 1, "checklist_open"}, {6, 2, "imagelist_open"}};
+    for (const auto& l : lists) {
+        styles->FocusCell(l.Col, l.Row, true);
+        Key(styles, VK_F4);
+        Shot(f, out, l.Name, styles->InplaceEditorEd()->PickListEd());
+        Key(styles->InplaceEditor(), VK_ESCAPE);
+    }
 
     // ---- the calendar ----
     types->SetFocus();

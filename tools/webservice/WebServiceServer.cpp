@@ -109,6 +109,9 @@ TWebServiceServer::TWebServiceServer(int Port, const QString& CertificateFile)
     // Small replies go out at once instead of waiting for the client's
     // delayed acknowledgement (40 ms a call otherwise).
     FServer->set_tcp_nodelay(true);
+    // A client keeps its connection for many calls (the server's default
+    // closes after five, and every new TLS handshake costs).
+    FServer->set_keep_alive_max_count(100000);
     FServer->Get(".*", Handler);
     FServer->Post(".*", Handler);
     FServer->Put(".*", Handler);

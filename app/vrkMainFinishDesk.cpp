@@ -1,0 +1,99 @@
+#include "app/vrkMainFinishDesk.h"
+
+#include "app/vrkMainForm.h"
+#include "components/grid/rDBGrid.h"
+#include "data/vrkDataModule.h"
+#include "devices/vrkEmitReader.h"
+#include "devices/vrkFinishDeskHost.h"
+#include "devices/vrkResultBoard.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "results/vrkResultsClass2.h"
+
+namespace {
+
+class TMainFinishDeskHost : public TFinishDeskHost {
+public:
+    void MenuShow(const QString& State) override { formMain->MenuShow(State, State); }
+    void MenuRefresh() override { formMain->MenuRefresh(); }
+    void SetPrintBadgeEnabled(bool Enabled) override { formMain->actMainGridPrintBadge->SetEnabled(Enabled); }
+    QString ActiveProcessingTabCaption() const override
+    {
+        TTabSheet* page = formMain->tabKasittely->ActivePage();
+        return page ? page->Caption() : QString();
+    }
+    QString GuidanceCaption() const override { return formMain->lblMenu1->Caption(); }
+    void ResetLastResultBox() override
+    {
+        formMain->TimerViimeisinKasitelty->SetEnabled(false);
+        formMain->grpLastResult->SetColor(clBtnFace);
+    }
+    void ShowLastResult(const QString& Sarja, const QString& Nimi, const QString& Seura, const QString& Aika,
+                        const QString& Tulos) override
+    {
+        formMain->lblSarja->SetCaption(Sarja);
+        formMain->lblNimi->SetCaption(Nimi);
+        formMain->lblSeura->SetCaption(Seura);
+        formMain->lblAika->SetCaption(Aika);
+        formMain->lblTulos->SetCaption(Tulos);
+        formMain->grpLastResult->SetColor(RGB(192, 220, 192));
+        formMain->TimerViimeisinKasitelty->SetEnabled(false);
+        formMain->TimerViimeisinKasitelty->SetEnabled(true);
+    }
+    void refreshMainGrid(int64_t ResultsClassId) override
+    {
+        formMain->refreshMainGrid();
+        if (ResultsClassId != 0 && DataModule1->fbQueryResultsCFD->Active())
+            DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(ResultsClassId));
+    }
+    void ActivateMainGrid() override { formMain->ActivateMainGrid(); }
+    void ShowCheckInDialog(const QString&) override
+    {
+        // The check-in dialog joins here when it lands.
+    }
+};
+
+// "type: port" of one device from the device form's lists; "-" for no port.
+QString DeviceLine(TComboBox* Type, TComboBox* Port)
+{
+    const QString type = Type && Type->ItemIndex() >= 0 ? Type->Items().value(Type->ItemIndex()) : QString();
+    const QString port = Port && Port->ItemIndex() >= 0 ? Port->Items().value(Port->ItemIndex()) : QString();
+    return type + QStringLiteral(": ") + (port.isEmpty() ? QStringLiteral("-") : port);
+}
+
+TMainFinishDeskHost& Host()
+{
+    static TMainFinishDeskHost host;
+    return host;
+}
+
+}  // namespace
+
+void LinkFinishDesk()
+{
+    finishDeskHost = &Host();
+    TformMain::TOtherWindows& w = formMain->Windows;
+    w.FinishDialog = [](int64_t ResultsClassId, bool NoChip) {
+        formResultsClass2->vcChipString.clear();
+        formResultsClass2->bNoChip = NoChip;
+        formResultsClass2->iResultsClassId = ResultsClassId;
+        formResultsClass2->ShowModal();
+    };
+    w.DeviceForm = [] { formEmitReader->Show(); };
+    formMain->DeviceText = [] {
+        return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
+               DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);
+    };
+    w.StartDevice = [] { formEmitReader->StartDevice(); };
+    w.StopDevice = [] { formEmitReader->StopDevice(); };
+    w.EnableDevice = [] { formEmitReader->EnableDevice(); };
+    w.DisableDevice = [] { formEmitReader->DisableDevice(); };
+    w.ResultBoard = [](bool Show) {
+        if (Show)
+            formResultBoard->Show();
+        else
+            formResultBoard->Close();
+    };
+}

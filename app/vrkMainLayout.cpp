@@ -1,0 +1,343 @@
+// The main window's controls: the guidance toolbar on top, the navigation
+// side (trees, desk tabs with the event counters, the web status and
+// synchronisation boxes) on the left, the results side (grid tool bar, last
+// result box, results grid) on the right, and the actions they share.
+
+#include "app/vrkMainForm.h"
+#include "app/vrkMainTree.h"
+#include "data/vrkDataModule.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ComCtrls.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridSorter.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/MainWindowLayoutTexts.h"
+
+namespace {
+
+template <class T>
+T* Make(TComponent* Owner, TWinControl* Parent, const char* Name)
+{
+    auto* c = new T(Owner);
+    c->SetName(QString::fromLatin1(Name));
+    c->SetParent(Parent);
+    return c;
+}
+
+TLabel* MakeLabel(TComponent* Owner, TWinControl* Parent, const char* Name, const QString& Text, int L, int T)
+{
+    auto* l = Make<TLabel>(Owner, Parent, Name);
+    l->SetCaption(Text);
+    // Only placed: an auto-sized label takes its width from its text.
+    l->SetLeft(L);
+    l->SetTop(T);
+    return l;
+}
+
+TButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Name, TAction* Action, int L, int T, int W)
+{
+    auto* b = Make<TButton>(Owner, Parent, Name);
+    b->SetAction(Action);
+    b->SetBounds(L, T, W, 25);
+    return b;
+}
+
+// A state icon of the guidance and the status boxes: a bold sign in its colour.
+TLabel* MakeIcon(TComponent* Owner, TWinControl* Parent, const char* Name, const QString& Sign, TColor Color, int L, int T)
+{
+    TLabel* l = MakeLabel(Owner, Parent, Name, Sign, L, T);
+    l->Font()->SetSize(14);
+    l->Font()->SetStyle(fsBold);
+    l->Font()->SetColor(Color);
+    return l;
+}
+
+// The alert colours the boxes' captions only: what lies inside keeps its own.
+void KeepOwnFonts(TWinControl* Box)
+{
+    for (int i = 0; i < Box->ControlCount(); ++i)
+        Box->Controls(i)->SetParentFont(false);
+}
+
+}  // namespace
+
+void TformMain::BuildLayout()
+{
+    BuildActions();
+    BuildStatusBar();
+    BuildGuidance();
+    BuildNavigation();
+    BuildResults();
+    BuildTrees();
+    BuildGridColumns();
+    KeepOwnFonts(gbWebTulospalvelu);
+    KeepOwnFonts(grpNavTree);
+}
+
+void TformMain::BuildActions()
+{
+    alMain = new TActionList(this);
+    alMain->SetName(QStringLiteral("alMain"));
+    auto act = [this](TAction*& A, const char* Name, const QString& Caption, const QString& Hint,
+                      std::function<void()> Run) {
+        A = new TAction(this);
+        A->SetName(QString::fromLatin1(Name));
+        A->SetCaption(Caption);
+        A->SetHint(Hint);
+        A->SetActionList(alMain);
+        A->OnExecute = [Run](TComponent*) { Run(); };
+    };
+    using namespace mwtxt;
+    act(actMaaliAloita, "actMaaliAloita", Aloita, AloitaHint, [this] { actMaaliAloitaExecute(); });
+    act(actMaaliLopeta, "actMaaliLopeta", Lopeta, LopetaHint, [this] { actMaaliLopetaExecute(); });
+    act(actMaaliValmis, "actMaaliValmis", Valmis, QString(), [this] { actMaaliValmisExecute(); });
+    act(actRadatMuokkaa, "actRadatMuokkaa", Muokkaa, RadatMuokkaaHint, [this] { RadatMuokkaa(); });
+    act(actRadatUusi, "actRadatUusi", Uusi, RadatUusiHint, [this] { RadatUusi(); });
+    act(actRadatTuo, "actRadatTuo", Tuo, QString(), [] { NotImplementedBox(); });
+    actRadatTuo->SetVisible(false);
+    actRadatTuo->SetEnabled(false);
+    act(actLaitteetVirkista, "actLaitteetVirkista", VirkistaLaitteet, QString(), [this] { RefreshDevices(); });
+    act(actMaaliEmitLukija, "actMaaliEmitLukija", Laitteet, LaitteetHint, [this] { ShowDeviceForm(); });
+    act(actResultBoard, "actResultBoard", Tulos, QString(), [this] { actResultBoardExecute(); });
+    act(actSettings, "actSettings", Asetukset, AsetuksetHint, [this] { ShowSettings(); });
+    act(actMainTreeEdit, "actMainTreeEdit", Muokkaa, QString(), [this] { treeEdit(); });
+    act(actMainTreeMergePerson, "actMainTreeMergePerson", YhdistaHenkilot, YhdistaHenkilotHint, [this] { treeMerge(); });
+    act(actMainTreeAdd, "actMainTreeAdd", Lisaa, QString(), [this] { treeAdd(); });
+    act(actMainTreeRefresh, "actMainTreeRefresh", Virkista, VirkistaPuuHint, [this] { treeRefresh(); });
+    act(actMainTreeCollapse, "actMainTreeCollapse", Kutista, KutistaHint, [this] { CurrentTree()->FullCollapse(); });
+    act(actMainTreeExpand, "actMainTreeExpand", Laajenna, LaajennaHint, [this] { CurrentTree()->FullExpand(); });
+    act(actMainGridEdit, "actMainGridEdit", Muokkaa, GridEditHint, [this] { GridEdit(false); });
+    act(actMainGridNew, "actMainGridNew", KirjaaUusi, GridNewHint, [this] { GridNew(); });
+    act(actMainGridDelete, "actMainGridDelete", Poista, GridDeleteHint, [this] { actMainGridDeleteExecute(); });
+    act(actMainGridNewTest, "actMainGridNewTest", UusiTest, UusiTestHint, [this] { GridNewTest(); });
+    act(actMainGridRefresh, "actMainGridRefresh", Virkista, GridRefreshHint, [this] { refreshMainGrid(); });
+    actMainGridRefresh->SetShortCut(ShortCut(VK_F5, 0));
+    act(actMainGridPrintBadge, "actMainGridPrintBadge", Tulosta, GridPrintHint, [this] { GridPrintBadge(); });
+    act(actMainGridMergePerson, "actMainGridMergePerson", YhdistaHenkilot, QString(), [this] { GridMergePerson(); });
+    act(actMainGridToResult, "actMainGridToResult", Kirjaa, QString(), [this] { GridToResult(); });
+    act(actMainGridEditPerson, "actMainGridEditPerson", MuokkaaHenkilo, QString(), [this] { GridEditPerson(); });
+    AddActionList(alMain);
+}
+
+void TformMain::BuildGuidance()
+{
+    using namespace mwtxt;
+    grpMenu = Make<TPanel>(this, this, "grpMenu");
+    grpMenu->SetAlign(alTop);
+    grpMenu->SetHeight(58);
+    grpMenu->SetCaption(QString());
+    grpMenu->SetBevelOuter(bvNone);
+    TPanel* p = grpMenu;
+    imgMenu1 = MakeIcon(this, p, "imgMenu1", QStringLiteral("?"), clHighlight, 8, 14);
+    lblMenu1 = MakeLabel(this, p, "lblMenu1", QString(), 34, 8);
+    lblMenu1->SetAutoSize(false);
+    lblMenu1->SetWordWrap(true);
+    lblMenu1->SetBounds(34, 8, 166, 44);
+    btnAloita = MakeButton(this, p, "btnAloita", actMaaliAloita, 206, 16, 70);
+    btnLopeta = MakeButton(this, p, "btnLopeta", actMaaliLopeta, 290, 16, 70);
+    btnValmis = MakeButton(this, p, "btnValmis", actMaaliValmis, 364, 16, 70);
+    FMenu1Buttons = {btnAloita, btnLopeta, btnValmis};
+    imgMenu2 = MakeIcon(this, p, "imgMenu2", QString(), clRed, 450, 14);
+    lblMenu2 = MakeLabel(this, p, "lblMenu2", QString(), 476, 8);
+    lblMenu2->SetAutoSize(false);
+    lblMenu2->SetWordWrap(true);
+    lblMenu2->SetBounds(476, 8, 166, 44);
+    btnRadatMuokkaa = MakeButton(this, p, "btnRadatMuokkaa", actRadatMuokkaa, 646, 16, 70);
+    btnRadatUusi = MakeButton(this, p, "btnRadatUusi", actRadatUusi, 720, 16, 70);
+    FMenu2Buttons = {btnRadatMuokkaa, btnRadatUusi};
+    imgMenu3 = MakeIcon(this, p, "imgMenu3", QStringLiteral("?"), clHighlight, 806, 14);
+    lblMenu3 = MakeLabel(this, p, "lblMenu3", QString(), 832, 8);
+    lblMenu3->SetAutoSize(false);
+    lblMenu3->SetBounds(832, 8, 190, 44);
+    btnLaitteetVirkista = MakeButton(this, p, "btnLaitteetVirkista", actLaitteetVirkista, 1026, 4, 110);
+    btnLaitteet = MakeButton(this, p, "btnLaitteet", actMaaliEmitLukija, 1026, 30, 110);
+    btnTulos = MakeButton(this, p, "btnTulos", actResultBoard, 1140, 16, 60);
+    FMenu3Buttons = {btnLaitteetVirkista, btnLaitteet, btnTulos};
+}
+
+void TformMain::BuildNavigation()
+{
+    using namespace mwtxt;
+    pnlLeft = Make<TPanel>(this, this, "pnlLeft");
+    pnlLeft->SetAlign(alLeft);
+    pnlLeft->SetWidth(320);
+    pnlLeft->SetBevelOuter(bvNone);
+    pnlLeft->SetCaption(QString());
+
+    tabKasittely = Make<TPageControl>(this, pnlLeft, "tabKasittely");
+    // Bottom-aligned controls stack by their tops: the desk tabs above the
+    // web status box above the synchronisation box.
+    tabKasittely->SetBounds(0, 500, 320, 104);
+    tabKasittely->SetAlign(alBottom);
+    tsLahto = Make<TTabSheet>(this, tabKasittely, "tsLahto");
+    tsLahto->SetPageControl(tabKasittely);
+    tsLahto->SetCaption(Lahto);
+    tsMaali = Make<TTabSheet>(this, tabKasittely, "tsMaali");
+    tsMaali->SetPageControl(tabKasittely);
+    tsMaali->SetCaption(Maali);
+    pnlLahto = Make<TPanel>(this, tsLahto, "pnlLahto");
+    pnlLahto->SetCaption(Lahto);
+    pnlLahto->SetAlign(alClient);
+    pnlMTR = Make<TPanel>(this, tsLahto, "pnlMTR");
+    pnlMTR->SetAlign(alClient);
+    pnlMTR->SetVisible(false);
+    pnlMaali = Make<TPanel>(this, tsMaali, "pnlMaali");
+    pnlMaali->SetCaption(QString());
+    pnlMaali->SetAlign(alClient);
+    pnlMaali->SetBevelOuter(bvNone);
+    lblSuorituksia = MakeLabel(this, pnlMaali, "lblSuorituksia", QString(), 10, 6);
+    lblMaastossa = MakeLabel(this, pnlMaali, "lblMaastossa", QString(), 10, 26);
+    lblHyl = MakeLabel(this, pnlMaali, "lblHyl", QString(), 160, 6);
+    lblKesk = MakeLabel(this, pnlMaali, "lblKesk", QString(), 160, 26);
+    lblEAikaa = MakeLabel(this, pnlMaali, "lblEAikaa", QString(), 160, 46);
+    tabKasittely->OnChange = [this](TComponent*) { tabKasittelyChange(); };
+
+    gbWebTulospalvelu = Make<TGroupBox>(this, pnlLeft, "gbWebTulospalvelu");
+    gbWebTulospalvelu->SetCaption(WebTulospalvelu);
+    gbWebTulospalvelu->SetHint(WebTulospalveluHint);
+    gbWebTulospalvelu->SetBounds(0, 610, 320, 92);
+    gbWebTulospalvelu->SetAlign(alBottom);
+    imgWebOK = MakeIcon(this, gbWebTulospalvelu, "imgWebOK", QStringLiteral("\u2714"), clGreen, 10, 22);
+    imgWebExclamation = MakeIcon(this, gbWebTulospalvelu, "imgWebExclamation", QStringLiteral("!"), clRed, 10, 22);
+    lblWebMessage = MakeLabel(this, gbWebTulospalvelu, "lblWebMessage", QString(), 36, 22);
+    lblWebMessage->Font()->SetColor(clRed);
+    lblWebMessage->Font()->SetStyle(fsBold);
+    MakeLabel(this, gbWebTulospalvelu, "lblLahettamatta", Lahettamatta, 36, 44);
+    edtLahettamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtLahettamatta");
+    edtLahettamatta->SetBounds(160, 40, 60, 22);
+    edtLahettamatta->SetReadOnly(true);
+    edtLahettamatta->SetHint(LahettamattaHint);
+    MakeLabel(this, gbWebTulospalvelu, "lblVastaanottamatta", Vastaanottamatta, 36, 68);
+    edtVastaanottamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtVastaanottamatta");
+    edtVastaanottamatta->SetBounds(160, 64, 60, 22);
+    edtVastaanottamatta->SetReadOnly(true);
+    edtVastaanottamatta->SetHint(VastaanottamattaHint);
+
+    gbSynkronointiAction = Make<TGroupBox>(this, pnlLeft, "gbSynkronointiAction");
+    gbSynkronointiAction->SetCaption(Datasynkronointi);
+    gbSynkronointiAction->SetBounds(0, 710, 320, 64);
+    gbSynkronointiAction->SetAlign(alBottom);
+    imgSyncExclamation = MakeIcon(this, gbSynkronointiAction, "imgSyncExclamation", QStringLiteral("!"), clRed, 10, 24);
+    imgSyncOK = MakeIcon(this, gbSynkronointiAction, "imgSyncOK", QStringLiteral("\u2714"), clGreen, 10, 24);
+    lblActionMessage = MakeLabel(this, gbSynkronointiAction, "lblActionMessage", QString(), 36, 22);
+    lblActionMessage->SetAutoSize(false);
+    lblActionMessage->SetWordWrap(true);
+    lblActionMessage->SetBounds(36, 20, 270, 40);
+    lblActionMessage->SetAlignment(taCenter);
+    lblActionMessage->Font()->SetColor(clRed);
+    lblActionMessage->Font()->SetStyle(fsBold);
+
+    grpNavTree = Make<TGroupBox>(this, pnlLeft, "grpNavTree");
+    grpNavTree->SetCaption(Navigaatiopuu);
+    grpNavTree->SetAlign(alClient);
+    pnlTreeTools = Make<TPanel>(this, grpNavTree, "pnlTreeTools");
+    pnlTreeTools->SetAlign(alTop);
+    pnlTreeTools->SetHeight(30);
+    pnlTreeTools->SetBevelOuter(bvNone);
+    pnlTreeTools->SetCaption(QString());
+    MakeButton(this, pnlTreeTools, "btnTreeRefresh", actMainTreeRefresh, 2, 2, 64);
+    MakeButton(this, pnlTreeTools, "btnTreeCollapse", actMainTreeCollapse, 70, 2, 64);
+    MakeButton(this, pnlTreeTools, "btnTreeExpand", actMainTreeExpand, 138, 2, 70);
+    MakeButton(this, pnlTreeTools, "btnTreeSettings", actSettings, 212, 2, 80);
+}
+
+
+void TformMain::BuildResults()
+{
+    using namespace mwtxt;
+    grpMainAreaDetails = Make<TPanel>(this, this, "grpMainAreaDetails");
+    grpMainAreaDetails->SetAlign(alClient);
+    grpMainAreaDetails->SetBevelOuter(bvNone);
+    grpMainAreaDetails->SetCaption(QString());
+
+    fctlbrMainGrid = Make<TPanel>(this, grpMainAreaDetails, "fctlbrMainGrid");
+    fctlbrMainGrid->SetAlign(alTop);
+    fctlbrMainGrid->SetHeight(32);
+    fctlbrMainGrid->SetCaption(QString());
+    int x = 4;
+    auto button = [&](const char* Name, TAction* A, int W) {
+        MakeButton(this, fctlbrMainGrid, Name, A, x, 3, W);
+        x += W + 4;
+    };
+    button("btnGridEdit", actMainGridEdit, 70);
+    button("btnGridNew", actMainGridNew, 80);
+    button("btnGridDelete", actMainGridDelete, 60);
+    button("btnGridNewTest", actMainGridNewTest, 80);
+    button("btnGridRefresh", actMainGridRefresh, 64);
+    button("btnGridPrint", actMainGridPrintBadge, 64);
+    button("btnGridMerge", actMainGridMergePerson, 110);
+    button("btnGridToResult", actMainGridToResult, 60);
+    chkAutoRefresh = Make<TCheckBox>(this, fctlbrMainGrid, "chkAutoRefresh");
+    chkAutoRefresh->SetCaption(Automaattivirkistys);
+    chkAutoRefresh->SetHint(AutomaattivirkistysHint);
+    chkAutoRefresh->SetBounds(x + 8, 7, 150, 20);
+    chkAutoRefresh->SetChecked(true);
+
+    grpLastResult = Make<TGroupBox>(this, grpMainAreaDetails, "grpLastResult");
+    grpLastResult->SetCaption(ViimeisinKasitelty);
+    grpLastResult->SetAlign(alTop);
+    grpLastResult->SetHeight(70);
+    lblSarja = MakeLabel(this, grpLastResult, "lblSarja", QString(), 10, 22);
+    lblNimi = MakeLabel(this, grpLastResult, "lblNimi", QString(), 10, 44);
+    lblSeura = MakeLabel(this, grpLastResult, "lblSeura", QString(), 260, 44);
+    lblAika = MakeLabel(this, grpLastResult, "lblAika", QString(), 520, 22);
+    lblTulos = MakeLabel(this, grpLastResult, "lblTulos", QString(), 520, 44);
+    for (TLabel* l : {lblSarja, lblNimi, lblSeura, lblAika, lblTulos})
+        l->Font()->SetStyle(fsBold);
+
+    rdbgrdResultsClass = Make<TrDBGrid>(this, grpMainAreaDetails, "rdbgrdResultsClass");
+    rDBGridSorter_FireDac1 = new TrDBGridSorter_FireDac(this);
+    rDBGridSorter_FireDac1->SetName(QStringLiteral("rDBGridSorter_FireDac1"));
+    rdbgrdResultsClass->SetSorter(rDBGridSorter_FireDac1);
+    rdbgrdResultsClass->SetAlign(alClient);
+    rdbgrdResultsClass->Tag = 129;
+    rdbgrdResultsClass->SetHint(Suoritukset);
+
+    auto timer = [this](TTimer*& T, const char* Name, int Ms, std::function<void()> Fire) {
+        T = new TTimer(this);
+        T->SetName(QString::fromLatin1(Name));
+        T->SetEnabled(false);
+        T->SetInterval(Ms);
+        T->OnTimer = [Fire](TComponent*) { Fire(); };
+    };
+    timer(TimerMainFormShow, "TimerMainFormShow", 1000, [this] {
+        TimerMainFormShow->SetEnabled(false);
+        MainWebLinkCalendar();
+    });
+    timer(TimerWebTulospalvelu, "TimerWebTulospalvelu", 5000, [this] {
+        TimerWebTulospalvelu->SetEnabled(false);
+        bWebTulospalveluChanged = true;
+        SetBoxMinimized(gbWebTulospalvelu, true);
+    });
+    timer(TimerSynkronointiAction, "TimerSynkronointiAction", 5000, [this] {
+        SetBoxMinimized(gbSynkronointiAction, true);
+        TimerSynkronointiAction->SetEnabled(false);
+        lblActionMessage->SetCaption(QString());
+        gbSynkronointiAction->SetVisible(false);
+    });
+    timer(TimerRefreshMainTreeEvent, "TimerRefreshMainTreeEvent", 3000, [this] {
+        TimerRefreshMainTreeEvent->SetEnabled(false);
+        refreshMainTreeEvent();
+    });
+    timer(TimerViimeisinKasitelty, "TimerViimeisinKasitelty", 5000, [this] {
+        TimerViimeisinKasitelty->SetEnabled(false);
+        grpLastResult->SetColor(clBtnFace);
+    });
+}
+
+void TformMain::InitialLayoutState()
+{
+    grpMainAreaDetails->SetVisible(false);
+    bResultsGridVisible = false;
+    tabKasittely->SetActivePage(tsMaali);
+    pnlLahto->SetVisible(false);
+    pnlMTR->SetVisible(false);
+    pnlMaali->SetVisible(true);
+    vc_main_function = QStringLiteral("MAALI");
+    vc_last_result_action = QStringLiteral("EI");
+    nCurrentProcessedEvent = 0;
+    nCurrentProcessedEventS = 0;
+    nCurrentProcessedEventSSeason = 0;
+    ActivateMainGrid();
+}

@@ -1,0 +1,183 @@
+// The main window's first showing (connect, entity mirrors, first use or the
+// database upgrade, the client secret, the initial state) and its closing.
+
+#include "app/vrkCommon.h"
+#include "app/vrkDatabaseUpgrade.h"
+#include "app/vrkDoMessage.h"
+#include "app/vrkFirstUse.h"
+#include "app/vrkMainForm.h"
+#include "app/vrkMainWebLink.h"
+#include "data/vrkDataModule.h"
+#include "data/vrkEntities.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
+#include "resources/MainWindowTexts.h"
+
+#include <QTime>
+
+namespace {
+
+constexpr int PaneClock = 0;
+constexpr int PaneWeb = 1;
+constexpr int PaneClient = 2;
+constexpr int PaneVersion = 3;
+
+}  // namespace
+
+void TformMain::BuildStatusBar()
+{
+    stbMain = new TStatusBar(this);
+    stbMain->SetName(QStringLiteral("stbMain"));
+    stbMain->SetParent(this);
+    stbMain->SetAlign(alBottom);
+    stbMain->AddPanel(QString(), 120);
+    stbMain->AddPanel(QString(), 260);
+    stbMain->AddPanel(QString(), 260);
+    stbMain->AddPanel(QString(), 200);
+    // The clock pane, once a second.
+    auto* clock = new TTimer(this);
+    clock->SetName(QStringLiteral("TimerClock"));
+    clock->SetInterval(1000);
+    clock->OnTimer = [this](TComponent*) {
+        stbMain->SetPanelText(PaneClock, QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
+    };
+    stbMain->SetPanelText(PaneClock, QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
+}
+
+QString TformMain::StatusPaneText(int Index) const
+{
+    return stbMain && Index < int(stbMain->Panels().size()) ? stbMain->Panels()[size_t(Index)].Text : QString();
+}
+
+void TformMain::SetWebStatus(bool Connected)
+{
+    if (stbMain)
+        stbMain->SetPanelText(PaneWeb, Connected ? QString() : txt::WebNoConnection);
+}
+
+void TformMain::FormShow(TComponent*)
+{
+    if (FStartedUp)
+        return;
+    FStartedUp = true;
+    StartUp();
+}
+
+void TformMain::StartUp()
+{
+    SetBounds(centreleft(Width()), centretop(Height()), Width(), Height());
+    if (!DataModule1 || !DataModule1->Connect()) {
+        FirstUseNOTOK();
+        return;
+    }
+    BindDataModule();
+    CreateEntityGlobals();
+    Client->selectDB();
+    if (Client->client_id() == 0) {
+        if (stbMain) {
+            stbMain->SetPanelText(PaneClient, QString());
+            stbMain->SetPanelText(PaneVersion, QString());
+        }
+        if (FormFirstUse)
+            FormFirstUse->ShowModal();
+        else
+            FirstUseNOTOK();
+    } else {
+        RunUpgrade();
+        if (!bNotShown && AskClientSecret())
+            FirstUseOK();
+    }
+    if (bNotShown)
+        return;
+    InitialState();
+}
+
+void TformMain::RunUpgrade()
+{
+    const TDatabaseUpgrade::TResult r = TDatabaseUpgrade::Run(*DataModule1, vcCurrentExeDirectory, Client->client_version());
+    if (r.Ran)
+        TDatabaseUpgrade::RemoveLayoutFiles(vcCurrentExeDirectory);
+    if (r.Failed) {
+        do_message(true, txt::UpgradeFailed, MSG_ERROR);
+        FirstUseNOTOK();
+        return;
+    }
+    TDatabaseUpgrade::CleanUp(vcCurrentExeDirectory);
+}
+
+bool TformMain::AskClientSecret()
+{
+    if (!Client->client_secret().isEmpty())
+        return true;
+    const QString secret = InputBox(txt::SecretCaption, txt::SecretPrompt, QString());
+    if (secret.isEmpty()) {
+        do_message(true, txt::SecretMissing, MSG_ERROR);
+        FirstUseNOTOK();
+        return false;
+    }
+    Client->Setclient_secret(secret);
+    Client->updateDB();
+    return true;
+}
+
+void TformMain::FirstUseOK()
+{
+    Client->selectDB();
+    Client->Setclient_version(txt::ProgramVersion);
+    Client->Setdo_sync(QStringLiteral("K"));
+    Client->updateDB();
+    ShowStartTree();
+    refreshMainTree();
+    MainWebLink().StartOnline();
+}
+
+void TformMain::FirstUseNOTOK()
+{
+    if (DataModule1) {
+        try {
+            DataModule1->Disconnect();
+        } catch (const std::exception& e) {
+            do_message(false, QString::fromUtf8(e.what()), MSG_WARNING);
+        }
+    }
+    bNotShown = true;
+    Hide();
+    if (Application)
+        Application->Terminate();
+}
+
+void TformMain::InitialState()
+{
+    InitialLayoutState();
+    Client->Setclient_version(txt::ProgramVersion);
+    Client->Setdo_sync(QStringLiteral("K"));
+    Client->updateDB();
+    MenuShow(QStringLiteral("MENU1_EI_VALITTU"), QStringLiteral("MENU1_EI_VALITTU"));
+    bResultBoardVisible = false;
+    SelectLastEvent();
+    ShowTestAction(vc_ui_test_new_run == QLatin1String("K"));
+    if (stbMain) {
+        stbMain->SetPanelText(PaneClient, txt::PaneClient + QStringLiteral(": ") + Client->client_name());
+        stbMain->SetPanelText(PaneVersion, txt::PaneVersion + QStringLiteral(": ") + Client->client_version());
+    }
+    ResetWebBoxes();
+    TimerMainFormShow->SetEnabled(true);
+}
+
+void TformMain::FormCloseQuery(TComponent*, bool& CanClose)
+{
+    const int unsent = DataModule1 && DataModule1->convrkEventFD->Connected() ? DataModule1->getUnsentMessages() : 0;
+    if (unsent > 0)
+        CanClose = MessageBox(txt::CloseUnsent, QString(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    else
+        CanClose = MessageBox(txt::CloseQuestion, QString(), MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
+}
+
+void TformMain::FormClose(TComponent*, TCloseAction&)
+{
+    Screen->SetCursor(crHourGlass);
+    MainWebLink().StopOnline();
+    Screen->SetCursor(crDefault);
+}

@@ -1,0 +1,315 @@
+// The guidance toolbar, the web status box with its message counters and
+// stall test, and the synchronisation box.
+
+#include "app/vrkMainForm.h"
+#include "data/vrkEntities.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/MainWindowLayoutTexts.h"
+
+#include <QHash>
+
+namespace {
+
+// The open height of each collapsible box, kept while it is collapsed.
+QHash<const TGroupBox*, int>& OpenHeights()
+{
+    static QHash<const TGroupBox*, int> h;
+    return h;
+}
+
+constexpr int CollapsedHeight = 20;
+
+void StyleGuidanceText(TLabel* L, const QString& Text, TColor Color, int W, int H)
+{
+    L->SetCaption(Text);
+    L->Font()->SetStyle(fsBold);
+    L->Font()->SetColor(Color);
+    L->SetBounds(L->Left(), L->Top(), W, H);
+    L->SetVisible(true);
+}
+
+}  // namespace
+
+bool TformMain::BoxMinimized(TGroupBox* Box) const
+{
+    return OpenHeights().contains(Box);
+}
+
+void TformMain::SetBoxMinimized(TGroupBox* Box, bool Minimized)
+{
+    if (!Box || BoxMinimized(Box) == Minimized)
+        return;
+    if (Minimized) {
+        OpenHeights().insert(Box, Box->Height());
+        Box->SetHeight(CollapsedHeight);
+    } else {
+        Box->SetHeight(OpenHeights().take(Box));
+    }
+    // The operator's own collapsing of the web box is remembered for the run.
+    if (Box == gbWebTulospalvelu) {
+        if (!bWebTulospalveluChanged) {
+            if (Minimized)
+                bWebTulospalveluManualMin = true;
+            else
+                bWebTulospalveluManualMax = true;
+        }
+        bWebTulospalveluChanged = false;
+    }
+}
+
+// Lays the visible parts of the three guidance steps out from the left,
+// each step's icon, text and buttons side by side.
+void TformMain::FlowGuidance()
+{
+    int x = 8;
+    auto step = [&](TLabel* Icon, TLabel* Text, const std::vector<TControl*>& Buttons, bool Stacked) {
+        if (!Icon->Visible() && !Text->Visible())
+            return;
+        Icon->SetLeft(x);
+        Text->SetLeft(x + 26);
+        x += 26 + Text->Width() + 6;
+        int column = 0;
+        int y = 0;
+        for (TControl* b : Buttons) {
+            if (!b->Visible())
+                continue;
+            if (Stacked && y == 1) {
+                b->SetBounds(x, 30, b->Width(), b->Height());
+                column = std::max(column, b->Width());
+                x += column + 4;
+                y = 0;
+                continue;
+            }
+            b->SetBounds(x, Stacked ? 4 : 16, b->Width(), b->Height());
+            if (Stacked) {
+                column = b->Width();
+                y = 1;
+                continue;
+            }
+            x += b->Width() + 4;
+        }
+        if (Stacked && y == 1)
+            x += column + 4;
+        x += 18;
+    };
+    step(imgMenu1, lblMenu1, FMenu1Buttons, false);
+    step(imgMenu2, lblMenu2, FMenu2Buttons, false);
+    step(imgMenu3, lblMenu3, FMenu3Buttons, true);
+}
+
+void TformMain::MenuShow(const QString& State, const QString& HelpText)
+{
+    ShowMenuState(State, HelpText);
+    FlowGuidance();
+}
+
+void TformMain::ShowMenuState(const QString& State, const QString& HelpText)
+{
+    using namespace mwtxt;
+    vcMenuStatus = State;
+    vcMenuHelpText = HelpText;
+    const bool step1 = State.startsWith(QLatin1String("MENU1_"));
+    const bool step2 = State == QLatin1String("MENU2_EI_RATOJA") || State == QLatin1String("MENU2_ON_RATOJA");
+    const bool step3 = State.startsWith(QLatin1String("MENU3_"));
+    if (!step1 && !step2 && !step3)
+        return;
+    for (TControl* c : FMenu1Buttons)
+        c->SetVisible(false);
+    for (TControl* c : FMenu2Buttons)
+        c->SetVisible(false);
+    for (TControl* c : FMenu3Buttons)
+        c->SetVisible(false);
+    if (step1) {
+        imgMenu1->SetCaption(QStringLiteral("?"));
+        imgMenu1->Font()->SetColor(clHighlight);
+        StyleGuidanceText(lblMenu1, Menu1Text, clRed, 166, 44);
+        btnAloita->SetVisible(State == QLatin1String("MENU1_VALITTU"));
+        for (TLabel* l : {imgMenu2, lblMenu2, imgMenu3, lblMenu3})
+            l->SetVisible(false);
+        bMenu1Visible = true;
+        bMenu2Visible = false;
+        bMenu3Visible = false;
+        if (bResultBoardVisible && Windows.ResultBoard) {
+            Windows.ResultBoard(false);
+            bResultBoardVisible = false;
+        }
+        return;
+    }
+    imgMenu1->SetCaption(QStringLiteral("\u2714"));
+    imgMenu1->Font()->SetColor(clGreen);
+    const QString date = event ? DateToStr(event->event_date()) : QString();
+    StyleGuidanceText(lblMenu1, date + QStringLiteral(" ") + (event ? event->event_name() : QString()), clHighlight, 250, 44);
+    btnLopeta->SetVisible(true);
+    btnValmis->SetVisible(true);
+    imgMenu2->SetVisible(true);
+    if (State == QLatin1String("MENU2_EI_RATOJA")) {
+        imgMenu2->SetCaption(QStringLiteral("!"));
+        imgMenu2->Font()->SetColor(clRed);
+        StyleGuidanceText(lblMenu2, Menu2NoCourses, clRed, 166, 44);
+        btnRadatUusi->SetVisible(true);
+    } else {
+        imgMenu2->SetCaption(QStringLiteral("\u2714"));
+        imgMenu2->Font()->SetColor(clGreen);
+        const int classes = processedEvent ? processedEvent->classess() : 0;
+        StyleGuidanceText(lblMenu2, Menu2Courses + QStringLiteral(" ") + QString::number(classes), clHighlight, 80, 23);
+        btnRadatMuokkaa->SetVisible(true);
+        btnRadatUusi->SetVisible(true);
+    }
+    bMenu1Visible = true;
+    bMenu2Visible = State == QLatin1String("MENU2_EI_RATOJA");
+    bMenu3Visible = step3;
+    if (!step3) {
+        imgMenu3->SetVisible(false);
+        lblMenu3->SetVisible(false);
+        if (bResultBoardVisible && Windows.ResultBoard) {
+            Windows.ResultBoard(false);
+            bResultBoardVisible = false;
+        }
+        return;
+    }
+    struct TIcon {
+        const char* State;
+        const char16_t* Sign;
+        TColor Color;
+    };
+    static const TIcon icons[] = {{"MENU3_EXLAMATION", u"!", clRed},
+                                  {"MENU3_OK", u"\u2714", clGreen},
+                                  {"MENU3_GRAY", u"\u2714", clGray},
+                                  {"MENU3_QUESTION", u"?", clHighlight}};
+    for (const TIcon& i : icons) {
+        if (State == QLatin1String(i.State)) {
+            imgMenu3->SetCaption(QString::fromUtf16(i.Sign));
+            imgMenu3->Font()->SetColor(i.Color);
+        }
+    }
+    imgMenu3->SetVisible(true);
+    for (TControl* c : FMenu3Buttons)
+        c->SetVisible(true);
+    MenuRefresh();
+}
+
+void TformMain::MenuRefresh()
+{
+    if (!bMenu3Visible)
+        return;
+    StyleGuidanceText(lblMenu3, DeviceText ? DeviceText() : QStringLiteral("-: -\r\n-: -"), clHighlight, 190, 44);
+}
+
+void TformMain::refreshMessageCounts(int Unsent, int NotReceived)
+{
+    if (edtLahettamatta->Text() != QString::number(Unsent))
+        edtLahettamatta->SetText(QString::number(Unsent));
+    if (edtVastaanottamatta->Text() != QString::number(NotReceived))
+        edtVastaanottamatta->SetText(QString::number(NotReceived));
+    const int t = Unsent + NotReceived;
+    if (t > nWebEdTilanne)
+        std::fill(std::begin(nWebLahettamatta), std::end(nWebLahettamatta), t + 1);
+    const int oldest = nWebLahettamatta[29];
+    for (int i = 29; i > 0; --i)
+        nWebLahettamatta[i] = nWebLahettamatta[i - 1];
+    nWebLahettamatta[0] = t;
+    const bool moving = t < oldest || oldest <= 0;
+    imgWebOK->SetVisible(moving);
+    imgWebExclamation->SetVisible(!moving);
+    if (!moving) {
+        WebTulospalveluShow();
+        WebTulospalveluAlert();
+    }
+    if (Unsent > 10 || NotReceived > 10) {
+        WebTulospalveluShow();
+        WebTulospalveluAlert();
+        edtLahettamatta->Font()->SetColor(Unsent > 10 ? clRed : clWindowText);
+        edtVastaanottamatta->Font()->SetColor(NotReceived > 10 ? clRed : clWindowText);
+    } else {
+        edtLahettamatta->Font()->SetColor(clWindowText);
+        edtVastaanottamatta->Font()->SetColor(clWindowText);
+        WebTulospalveluUnAlert();
+        WebTulospalveluHide(5000);
+    }
+    if (b_ready_pressed && t == 0) {
+        lblWebMessage->SetCaption(QString());
+        WebTulospalveluHide(5000);
+    }
+    nWebEdTilanne = t;
+}
+
+void TformMain::WebTulospalveluShow()
+{
+    if (BoxMinimized(gbWebTulospalvelu) && !bWebTulospalveluManualMin) {
+        bWebTulospalveluChanged = true;
+        SetBoxMinimized(gbWebTulospalvelu, false);
+    }
+}
+
+void TformMain::WebTulospalveluHide(int DelayMs)
+{
+    if (BoxMinimized(gbWebTulospalvelu) || bWebTulospalveluManualMax)
+        return;
+    if (DelayMs != 0) {
+        TimerWebTulospalvelu->SetInterval(DelayMs);
+        TimerWebTulospalvelu->SetEnabled(true);
+        return;
+    }
+    bWebTulospalveluChanged = true;
+    SetBoxMinimized(gbWebTulospalvelu, true);
+}
+
+void TformMain::WebTulospalveluAlert()
+{
+    bWebAlert = true;
+    gbWebTulospalvelu->Font()->SetColor(clRed);
+    if (BoxMinimized(grpNavTree))
+        grpNavTree->Font()->SetColor(clRed);
+}
+
+void TformMain::WebTulospalveluUnAlert()
+{
+    bWebAlert = false;
+    gbWebTulospalvelu->Font()->SetColor(RGB(0, 128, 0));
+    grpNavTree->Font()->SetColor(clWindowText);
+}
+
+void TformMain::SynkronointiActionShow()
+{
+    gbSynkronointiAction->SetVisible(true);
+    SetBoxMinimized(gbSynkronointiAction, false);
+    imgSyncOK->SetVisible(false);
+    imgSyncExclamation->SetVisible(false);
+}
+
+void TformMain::SynkronointiActionHide(int DelayMs)
+{
+    if (BoxMinimized(gbSynkronointiAction))
+        return;
+    if (DelayMs != 0) {
+        TimerSynkronointiAction->SetInterval(DelayMs);
+        TimerSynkronointiAction->SetEnabled(true);
+        return;
+    }
+    SetBoxMinimized(gbSynkronointiAction, true);
+    lblActionMessage->SetCaption(QString());
+    gbSynkronointiAction->SetVisible(false);
+}
+
+void TformMain::SynkronointiActionOK()
+{
+    imgSyncOK->SetVisible(true);
+    imgSyncExclamation->SetVisible(false);
+    SynkronointiActionHide(5000);
+}
+
+void TformMain::SynkronointiActionERROR()
+{
+    imgSyncExclamation->SetVisible(true);
+    imgSyncOK->SetVisible(false);
+}
+
+void TformMain::ResetWebBoxes()
+{
+    std::fill(std::begin(nWebLahettamatta), std::end(nWebLahettamatta), 0);
+    nWebEdTilanne = 0;
+    WebTulospalveluHide(0);
+    SynkronointiActionHide(0);
+}

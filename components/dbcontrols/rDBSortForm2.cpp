@@ -1,0 +1,252 @@
+#include "components/dbcontrols/rDBSortForm2.h"
+
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rdlg.h"
+#include "components/base/rtool.h"
+#include "components/grid/rdbtool.h"
+#include "components/stringgrid/rStringGridEd.h"
+#include "components/stringgrid/rStringGridEdColumn.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/DBControlsTexts.h"
+
+namespace {
+
+constexpr int ColNo = 0, ColField = 1, ColDesc = 2;
+
+template <class T>
+T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+{
+    auto* c = new T(Owner);
+    c->SetParent(Parent);
+    c->SetBounds(X, Y, W, H);
+    if (!Caption.isEmpty())
+        c->SetCaption(Caption);
+    return c;
+}
+
+}  // namespace
+
+TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
+{
+    SetCaption(dbctltxt::SortCaption);
+    SetClientWidth(514);
+    SetClientHeight(235);
+    Constraints.MinWidth = 520;
+    Constraints.MinHeight = 264;
+    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::SortingCriteria);
+    grSort = Put<TrStringGridEd>(this, this, 8, 24, 262, 168);
+    grSort->SetColCount(3);
+    grSort->SetRowCount(2);
+    grSort->SetFixedCols(0);
+    grSort->SetFixedRows(1);
+    grSort->SetOptions(grSort->Options() | goEditing | goColSizing);
+    grSort->SetCells(ColField, 0, dbctltxt::SortField);
+    grSort->SetCells(ColDesc, 0, dbctltxt::SortDescending);
+    grSort->Columns()->Items(ColNo)->SetAlignment(taRightJustify);
+    grSort->Columns()->Items(ColNo)->ReadOnly = true;
+    grSort->Columns()->Items(ColField)->SetButtonStyle(sgbDropDownList);
+    grSort->Columns()->Items(ColDesc)->SetButtonStyle(sgbCheckbox);
+    // The widths after the columns, which set their own on creation.
+    grSort->SetColWidths(ColNo, 18);
+    grSort->SetColWidths(ColField, 153);
+    grSort->SetColWidths(ColDesc, 69);
+    grSort->SetLeftCol(0);
+    btUp = Put<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp->SetHint(dbctltxt::MoveUpHint);
+    btUp->OnClick = [this](TComponent*) { MoveRow(true); };
+    btDown = Put<TButton>(this, this, 276, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown->SetHint(dbctltxt::MoveDownHint);
+    btDown->OnClick = [this](TComponent*) { MoveRow(false); };
+    btDel = Put<TButton>(this, this, 276, 84, 26, 24, QStringLiteral("\u2212"));
+    btDel->SetHint(dbctltxt::DeleteRowHint);
+    btDel->OnClick = [this](TComponent*) { DeleteRow(); };
+    btDelAll = Put<TButton>(this, this, 276, 112, 26, 24, QStringLiteral("\u00D7"));
+    btDelAll->SetHint(dbctltxt::DeleteAllRowsHint);
+    btDelAll->OnClick = [this](TComponent*) { DeleteAllRows(); };
+    btSave = Put<TButton>(this, this, 308, 84, 30, 24, QStringLiteral(">>"));
+    btSave->SetHint(dbctltxt::SaveSortingHint);
+    Put<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
+    lbSavedSort = Put<TListBox>(this, this, 344, 24, 162, 140);
+    btDelSort = Put<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
+    btDelSort->SetHint(dbctltxt::DeleteRowHint);
+    btDelSort->SetEnabled(false);
+    // Saved sorts need the library's global property file, which this
+    // program does not keep yet: saving and the list are off.
+    btSave->SetEnabled(false);
+    lbSavedSort->SetEnabled(false);
+    btOk = Put<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
+    btOk->SetDefault(true);
+    btOk->SetHint(dbctltxt::UseSortingHint);
+    btOk->OnClick = [this](TComponent*) { btOkClick(); };
+    btCancel = Put<TButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
+    btCancel->SetCancel(true);
+    btCancel->SetModalResult(mrCancel);
+    btCancel->SetHint(dbctltxt::CancelHint);
+    FormCreate(this);
+}
+
+void TrDBSortForm2::DoShow()
+{
+    FormShow(this);
+    LoadFromGrid();
+    TrDBDlgBaseForm::DoShow();
+}
+
+void TrDBSortForm2::LoadFromGrid()
+{
+    // 2. Names and captions of the visible simple and memo columns.
+    FN.clear();
+    FL.clear();
+    if (!rDBGrid)
+        return;
+    TStringList names, captions;
+    const TGetFldDefs defs = FldDef(fdVisibleFieldOnly) | FldDef(fdSimpleField) | FldDef(fdMemoField);
+    GetFldList(rDBGrid, &names, defs);
+    GetFldList(rDBGrid, &captions, defs | FldDef(fdGetLabels));
+    for (int i = 0; i < names.Count(); ++i) {
+        FN << names[i];
+        FL << (i < captions.Count() ? captions[i] : names[i]);
+    }
+    if (ParioCompConfig.rDBSortCfg.SortFieldList) {
+        for (int i = 0; i < FL.size(); ++i) {
+            int min = i;
+            for (int j = i + 1; j < FL.size(); ++j)
+                if (FL[j].compare(FL[min], Qt::CaseInsensitive) < 0)
+                    min = j;
+            FL.swapItemsAt(i, min);
+            FN.swapItemsAt(i, min);
+        }
+    }
+    grSort->Columns()->Items(ColField)->PickList = FL;
+    // 3. The grid's present sort.
+    const QStringList fields = GetGridSortFields(rDBGrid);
+    const std::vector<bool> dirs = GetGridSortDescending(rDBGrid);
+    grSort->SetRowCount(int(fields.size()) + 2);
+    for (int i = 0; i < fields.size(); ++i) {
+        const int at = int(FN.indexOf(fields[i]));
+        grSort->SetCells(ColField, i + 1, at >= 0 ? FL[at] : fields[i]);
+        grSort->SetCells(ColDesc, i + 1, i < int(dirs.size()) && dirs[size_t(i)] ? QStringLiteral("1") : QString());
+    }
+    grSort->SetCells(ColField, grSort->RowCount() - 1, QString());
+    grSort->SetCells(ColDesc, grSort->RowCount() - 1, QString());
+    // 4.
+    Renumber();
+    grSort->SetLeftCol(0);
+}
+
+int TrDBSortForm2::SortRowCount() const { return grSort->RowCount(); }
+
+QString TrDBSortForm2::CellText(int ACol, int ARow) const { return grSort->Cells(ACol, ARow); }
+
+void TrDBSortForm2::SelectRow(int ARow) { grSort->SetRow(ARow); }
+
+int TrDBSortForm2::CriteriaCount() const { return std::max(0, grSort->RowCount() - 2); }
+
+void TrDBSortForm2::Renumber()
+{
+    for (int r = 1; r < grSort->RowCount() - 1; ++r)
+        grSort->SetCells(ColNo, r, QString::number(r));
+    grSort->SetCells(ColNo, grSort->RowCount() - 1, QStringLiteral("*"));
+}
+
+void TrDBSortForm2::SetRowField(int Row, const QString& Caption, bool Descending)
+{
+    if (Row < 1 || Row >= grSort->RowCount())
+        return;
+    grSort->SetCells(ColField, Row, Caption);
+    grSort->SetCells(ColDesc, Row, Descending ? QStringLiteral("1") : QString());
+    // A field chosen in the "*" row makes a new last row.
+    if (Row == grSort->RowCount() - 1 && !Caption.isEmpty()) {
+        grSort->SetRowCount(grSort->RowCount() + 1);
+        grSort->SetCells(ColField, grSort->RowCount() - 1, QString());
+        grSort->SetCells(ColDesc, grSort->RowCount() - 1, QString());
+    }
+    Renumber();
+}
+
+void TrDBSortForm2::SwapRows(int A, int B)
+{
+    for (int c : {ColField, ColDesc}) {
+        const QString t = grSort->Cells(c, A);
+        grSort->SetCells(c, A, grSort->Cells(c, B));
+        grSort->SetCells(c, B, t);
+    }
+}
+
+void TrDBSortForm2::MoveRow(bool Up)
+{
+    const int r = grSort->Row();
+    const int last = grSort->RowCount() - 1;
+    if (Up) {
+        if (r <= 1)
+            return;
+        if (r < last)
+            SwapRows(r, r - 1);
+        grSort->SetRow(r - 1);
+    } else {
+        if (r >= last - 1)
+            return;
+        SwapRows(r, r + 1);
+        grSort->SetRow(r + 1);
+    }
+}
+
+void TrDBSortForm2::DeleteRow()
+{
+    const int r = grSort->Row();
+    const int last = grSort->RowCount() - 1;
+    if (r < 1 || r >= last)
+        return;
+    for (int i = r; i < last; ++i)
+        for (int c : {ColField, ColDesc})
+            grSort->SetCells(c, i, grSort->Cells(c, i + 1));
+    if (grSort->RowCount() > 2)
+        grSort->SetRowCount(grSort->RowCount() - 1);
+    Renumber();
+}
+
+void TrDBSortForm2::DeleteAllRows()
+{
+    for (int r = 1; r < grSort->RowCount(); ++r)
+        for (int c : {ColField, ColDesc})
+            grSort->SetCells(c, r, QString());
+    grSort->SetRowCount(2);
+    Renumber();
+}
+
+bool TrDBSortForm2::TrySort()
+{
+    if (!rDBGrid)
+        return false;
+    QStringList fields, dirs;
+    for (int r = 1; r < grSort->RowCount() - 1; ++r) {
+        const QString caption = grSort->Cells(ColField, r);
+        const int at = int(FL.indexOf(caption));
+        if (caption.isEmpty() || at < 0)
+            continue;
+        fields << FN[at];
+        dirs << (grSort->Cells(ColDesc, r) == QLatin1String("1") ? QStringLiteral("D") : QStringLiteral("A"));
+    }
+    return ChangeGridSort(rDBGrid, fields.join(QLatin1Char(',')), dirs.join(QLatin1Char(',')));
+}
+
+void TrDBSortForm2::btOkClick()
+{
+    grSort->UpdateText();
+    if (TrySort())
+        SetModalResult(mrOk);
+    else
+        DlgW(dbctltxt::SortingError);
+}
+
+bool ShowSortDialog(TComponent* Grid)
+{
+    if (!IsLinkedAndActive(Grid))
+        return false;
+    auto* f = new TrDBSortForm2(GetActiveOwner());
+    f->rDBGrid = Grid;
+    const bool ok = f->ShowModal() == mrOk;
+    FreeF(f);
+    return ok;
+}

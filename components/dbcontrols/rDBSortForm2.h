@@ -1,0 +1,76 @@
+#pragma once
+// The sort dialog of a data grid: an editable list of sort criteria (field
+// and descending flag per row, in priority order) applied through the grid's
+// sorting. The last row, marked "*", is the empty new row.
+
+#include "components/dbcontrols/rDBDlgBaseForm.h"
+
+#include <QStringList>
+#include <vector>
+
+class TButton;
+class TListBox;
+class TrDBGrid;
+class TrStringGridEd;
+
+class TrDBSortForm2 : public TrDBDlgBaseForm {
+public:
+    explicit TrDBSortForm2(TComponent* AOwner);
+
+    TrStringGridEd* grSort;
+    TButton* btUp;
+    TButton* btDown;
+    TButton* btDel;
+    TButton* btDelAll;
+    TButton* btSave;
+    TListBox* lbSavedSort;
+    TButton* btDelSort;
+    TButton* btOk;
+    TButton* btCancel;
+
+    // The grid sorted (a TrDBGrid).
+    TComponent* rDBGrid = nullptr;
+    const QStringList& FieldNames() const { return FN; }
+    const QStringList& FieldCaptions() const { return FL; }
+
+    // Fills the field lists and the criteria from the grid's present sort.
+    void LoadFromGrid();
+    // The criterion rows (1 .. count-2) as "caption" and descending flags.
+    int CriteriaCount() const;
+    // Sets a row's field; a field in the "*" row adds a new last row.
+    void SetRowField(int Row, const QString& Caption, bool Descending);
+    void MoveRow(bool Up);
+    void DeleteRow();
+    void DeleteAllRows();
+    void Renumber();
+    // Applies the criteria to the grid (the grid's answer).
+    bool TrySort();
+    void btOkClick();
+    // The criteria grid as the tests and the program read it.
+    int SortRowCount() const;
+    QString CellText(int ACol, int ARow) const;
+    void SelectRow(int ARow);
+
+protected:
+    void DoShow() override;
+
+private:
+    void SwapRows(int A, int B);
+    QStringList FN;
+    QStringList FL;
+};
+
+// Shows the sort dialog for a grid; true when a sort was applied with Ok.
+bool SortRec(TrDBGrid* Grid);
+// The same for a grid known as a component (what SortRec runs).
+bool ShowSortDialog(TComponent* Grid);
+
+// The sorting of a data grid, reached in a unit of its own: the data grid's
+// header and the string grid's declare clashing types.
+QStringList GetGridSortFields(TComponent* Grid);
+std::vector<bool> GetGridSortDescending(TComponent* Grid);
+bool ChangeGridSort(TComponent* Grid, const QString& Fields, const QString& Directions);
+// The saved sorts of a grid live in the global property file; without one
+// (as now) there are none: both answer false.
+bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names);
+bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx);

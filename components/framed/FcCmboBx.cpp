@@ -1,0 +1,519 @@
+#include "components/framed/FcCmboBx.h"
+
+#include "platform/os/Sound.h"
+#include "platform/ui/ComboEditKeys.h"
+#include "platform/ui/ExtCtrls.h"
+
+TFcCustomComboBox::TFcCustomComboBox(TComponent* AOwner) : TComboBox(AOwner), FTimer(std::make_unique<TTimer>(nullptr))
+{
+    FcCommonInitialize();
+    TComboBox::SetAutoComplete(false);
+    SetColor(clWindow);
+    FNormalColor = Color();
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(IncrementalSearchResetDelay);
+    FTimer->OnTimer = [this](TComponent*) { SearchTimerExpired(); };
+}
+
+TFcCustomComboBox::~TFcCustomComboBox()
+{
+    if (FFrameController)
+        FFrameController->RemoveControl(this);
+}
+
+QWidget* TFcCustomComboBox::CreateWidget()
+{
+    QWidget* w = TComboBox::CreateWidget();
+    FWidget = w;
+    RouteEditKeysToCombo(this);
+    return w;
+}
+
+void TFcCustomComboBox::SetStyle(TComboBoxStyle Value)
+{
+    TComboBox::SetStyle(Value);
+    RouteEditKeysToCombo(this);
+}
+
+void TFcCustomComboBox::SetDisabledColor(TColor Value)
+{
+    FDisabledColor = Value;
+    if (!Enabled())
+        UpdateColors();
+}
+
+void TFcCustomComboBox::SetFocusColor(TColor Value)
+{
+    FFocusColor = Value;
+    if (FIsFocused)
+        UpdateColors();
+}
+
+void TFcCustomComboBox::SetReadOnlyColor(TColor Value)
+{
+    FReadOnlyColor = Value;
+    if (FReadOnly)
+        UpdateColors();
+}
+
+void TFcCustomComboBox::SetReadOnly(bool Value)
+{
+    if (FReadOnly == Value)
+        return;
+    FReadOnly = Value;
+    UpdateColors();
+    Invalidate();
+}
+
+void TFcCustomComboBox::SetFrameController(TFcFrameController* Value)
+{
+    ChangeFrameController(this, FFrameController, Value);
+}
+
+void TFcCustomComboBox::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComboBox::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFrameController)
+        FFrameController = nullptr;
+}
+
+void TFcCustomComboBox::SetFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C)
+{
+    switch (P) {
+    case fcpColor: SetColor(C->Color()); break;
+    case fcpFocusColor: SetFocusColor(C->FocusColor()); break;
+    case fcpDisabledColor: SetDisabledColor(C->DisabledColor()); break;
+    case fcpReadOnlyColor: SetReadOnlyColor(C->ReadOnlyColor()); break;
+    case fcpReadOnlyColorOnFocus: ReadOnlyColorOnFocus = C->ReadOnlyColorOnFocus(); break;
+    case fcpParentColor: SetParentColor(C->ParentColor()); break;
+    case fcpFlatButtonColor: FlatButtonColor = C->FlatButtonColor(); break;
+    case fcpFlatButtons: FlatButtons = C->FlatButtons(); break;
+    case fcpFrameColor: FrameColor = C->FrameColor(); break;
+    case fcpFrameHotColor: FrameHotColor = C->FrameHotColor(); break;
+    case fcpFrameHotTrack: FrameHotTrack = C->FrameHotTrack(); break;
+    case fcpFrameHotStyle: FrameHotStyle = C->FrameHotStyle(); break;
+    case fcpFrameSides: FrameSides = C->FrameSides(); break;
+    case fcpFrameStyle: FrameStyle = C->FrameStyle(); break;
+    case fcpFrameVisible: FrameVisible = C->FrameVisible(); break;
+    case fcpFramingPreference: FramingPreference = C->FramingPreference(); break;
+    case fcpAll: break;
+    }
+    Invalidate();
+}
+
+void TFcCustomComboBox::InvalidKeyPressed()
+{
+    if (BeepOnInvalidKey)
+        MessageBeep(0);
+}
+
+void TFcCustomComboBox::UpdateColors()
+{
+    if (Loading())
+        return;
+    FUpdatingColor = true;
+    TColor c;
+    if (!Enabled())
+        c = FDisabledColor;
+    else if (FIsFocused)
+        c = FReadOnly && ReadOnlyColorOnFocus ? FReadOnlyColor : FFocusColor;
+    else
+        c = FReadOnly ? FReadOnlyColor : FNormalColor;
+    SetColor(c);
+    FUpdatingColor = false;
+}
+
+void TFcCustomComboBox::ColorChanged()
+{
+    if (!FUpdatingColor) {
+        if (FFocusColor == FNormalColor)
+            FFocusColor = Color();
+        FNormalColor = Color();
+    }
+    TComboBox::ColorChanged();
+}
+
+void TFcCustomComboBox::EnabledChanged()
+{
+    TComboBox::EnabledChanged();
+    UpdateColors();
+}
+
+void TFcCustomComboBox::Loaded()
+{
+    TComboBox::Loaded();
+    UpdateColors();
+}
+
+int TFcCustomComboBox::FindClosest(const QString& S) const
+{
+    const QStringList items = Items();
+    for (int i = 0; i < items.size(); ++i)
+        if (items.at(i).startsWith(S, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+bool TFcCustomComboBox::FindItem(const QString& S)
+{
+    const int i = IndexOf(S);
+    if (i >= 0)
+        SetItemIndex(i);
+    return i >= 0;
+}
+
+bool TFcCustomComboBox::FindClosestItem(const QString& S)
+{
+    const int i = FindClosest(S);
+    if (i >= 0)
+        SetItemIndex(i);
+    return i >= 0;
+}
+
+void TFcCustomComboBox::ForceText(const QString& S)
+{
+    if (Text() == S)
+        return;
+    const bool keep = FAutoComplete;
+    FAutoComplete = false;
+    SetText(S);
+    FAutoComplete = keep;
+}
+
+void TFcCustomComboBox::SetText(const QString& Value)
+{
+    TComboBox::SetText(Value);
+    // 3. text set from code completes to the first item beginning with it
+    if (!FAutoComplete || FCompleting || Style() != csDropDown || Value.isEmpty())
+        return;
+    const int i = FindClosest(Value);
+    if (i < 0)
+        return;
+    FCompleting = true;
+    FSearchString = Value;
+    SetItemIndex(i);
+    SetSelStart(int(Value.size()));
+    SetSelLength(int(Items().at(i).size()) - int(Value.size()));
+    FCompleting = false;
+}
+
+void TFcCustomComboBox::ChangeAndClick()
+{
+    Click();
+    if (OnChange)
+        OnChange(this);
+}
+
+bool TFcCustomComboBox::FindListItem(const QString& S, QChar Key)
+{
+    (void)Key;
+    const int old = ItemIndex();
+    const int i = FindClosest(S);
+    if (i < 0)
+        return false;
+    FCompleting = true;
+    const QString item = Items().at(i);
+    if (KeepSearchCase) {
+        TComboBox::SetText(S + item.mid(S.size()));
+    } else {
+        SetItemIndex(-1);
+        SetItemIndex(i);
+    }
+    FCompleting = false;
+    ChangeAndClick();
+    SetSelStart(int(S.size()));
+    SetSelLength(int(item.size() - S.size()));
+    if (ItemIndex() != old || KeepSearchCase)
+        Match();
+    return true;
+}
+
+void TFcCustomComboBox::Match()
+{
+    if (OnMatch)
+        OnMatch(this);
+}
+
+void TFcCustomComboBox::NotInList()
+{
+    if (OnNotInList)
+        OnNotInList(this);
+}
+
+void TFcCustomComboBox::UpdateIndex(const QString& S, QChar)
+{
+    const int i = FindClosest(S);
+    if (i < 0) {
+        InvalidKeyPressed();
+        return;
+    }
+    SetItemIndex(i);
+    FSearchString = S;
+    ChangeAndClick();
+}
+
+void TFcCustomComboBox::SearchTimerExpired()
+{
+    if (FKeyCount != 0)
+        return;
+    FTimer->SetEnabled(false);
+    FSearchString.clear();
+}
+
+void TFcCustomComboBox::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (FReadOnly) {
+        const bool passes = Style() != csDropDownList && ((Key == 'C' && Shift == ssCtrl) || (Key == VK_F4 && (Shift & ssAlt)));
+        if (!passes) {
+            Key = 0;
+            return;
+        }
+    }
+    switch (Key) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_ESCAPE:
+        FSearchString.clear();
+        break;
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_RIGHT:
+        FSearchString = Style() == csDropDownList ? QString() : Text();
+        break;
+    case VK_DELETE:
+        if (!AllowEdit && SelLength() != int(Text().size()))
+            Key = 0;
+        break;
+    default:
+        break;
+    }
+    if (Key != 0)
+        TComboBox::KeyDown(Key, Shift);
+}
+
+void TFcCustomComboBox::ListSearchKey(QChar& Key)
+{
+    // 4. the list styles search as the user types
+    if (Key == QLatin1Char('\b')) {
+        if (FSearchString.isEmpty()) {
+            InvalidKeyPressed();
+            UpdateIndex(QString(), Key);
+        } else {
+            FSearchString.chop(1);
+            if (FSearchString.isEmpty()) {
+                SetItemIndex(0);
+                ChangeAndClick();
+            } else {
+                UpdateIndex(FSearchString, Key);
+            }
+        }
+        Key = QChar();
+        return;
+    }
+    if (Key.unicode() >= 32 && Key.unicode() <= 255) {
+        FKeyCount = 1;
+        UpdateIndex(FSearchString + Key, Key);
+        FTimer->SetEnabled(false);
+        FTimer->SetEnabled(true);
+        FKeyCount = 0;
+        Key = QChar();
+    }
+}
+
+void TFcCustomComboBox::KeyPress(QChar& Key)
+{
+    if (TabOnEnter && Key == QLatin1Char('\r') && !DroppedDown()) {
+        Key = QChar();
+        if (Parent())
+            Parent()->PostTab(true);
+        return;
+    }
+    if (FReadOnly) {
+        if (Key != QChar(3))
+            Key = QChar();
+        return;
+    }
+    if (Style() == csDropDownList || IsOwnerDrawn()) {
+        ListSearchKey(Key);
+        return;
+    }
+    if (!FAutoComplete) {
+        TComboBox::KeyPress(Key);
+        return;
+    }
+    if (Key == QLatin1Char('\b')) {
+        if (FSearchString.isEmpty()) {
+            InvalidKeyPressed();
+            return;
+        }
+        if (SelStart() >= FSearchString.size() || SelLength() > 0)
+            FSearchString.chop(1);
+        if (FSearchString.isEmpty()) {
+            SetItemIndex(-1);
+            if (KeepSearchCase)
+                TComboBox::SetText(QString());
+            ChangeAndClick();
+            Key = QChar();
+            return;
+        }
+        if (FindListItem(FSearchString, Key))
+            Key = QChar();
+        return;
+    }
+    if (Key == QLatin1Char('\r')) {
+        if (DroppedDown() && OnSelEndOk)
+            OnSelEndOk(this);
+        return;
+    }
+    if (Key == QChar(27)) {
+        FSearchString.clear();
+        if (!DroppedDown())
+            Key = QChar();
+        return;
+    }
+    if ((Key == QChar(22) || Key == QChar(24)) && !AllowEdit) {
+        Key = QChar();
+        return;
+    }
+    if (Key.unicode() < 32)
+        return;
+    TComboBox::KeyPress(Key);
+    if (Key.isNull() || Key.unicode() < 32)
+        return;
+    // a printable character: the typed prefix (its case kept) without the
+    // selected part, the key inserted at the caret
+    QString text = FSearchString.isEmpty() || SelStart() > FSearchString.size() ? Text() : FSearchString;
+    const int start = std::clamp(SelStart(), 0, int(text.size()));
+    text.remove(start, SelLength());
+    const QString before = FSearchString;
+    const QString candidate = text.left(start) + Key + text.mid(start);
+    if (FindListItem(candidate, Key)) {
+        FSearchString = candidate;
+        Key = QChar();
+        return;
+    }
+    if (AllowEdit) {
+        FSearchString = candidate;
+        return;  // the edit inserts it as typed
+    }
+    InvalidKeyPressed();
+    FSearchString = before;
+    Key = QChar();
+}
+
+void TFcCustomComboBox::DoEnter()
+{
+    TComboBox::DoEnter();
+    FIsFocused = true;
+    UpdateColors();
+}
+
+void TFcCustomComboBox::DoExit()
+{
+    TComboBox::DoExit();
+    FIsFocused = false;
+    FSearchString.clear();
+    UpdateColors();
+    if (Style() == csDropDown && !Text().isEmpty() && IndexOf(Text()) < 0)
+        NotInList();
+}
+
+void TFcCustomComboBox::DropDown()
+{
+    TComboBox::DropDown();
+    if (DropDownWidth() > 0)
+        return;
+    // as wide as the widest item, never narrower than the box
+    TBitmap m(1, 1);
+    m.Canvas()->SetFont(*Font());
+    int w = 0;
+    for (const QString& item : Items())
+        w = std::max(w, m.Canvas()->TextWidth(item));
+    if (Count() > DropDownCount())
+        w += 17;
+    w = std::max(w + 8, Width());
+    TComboBox::SetDropDownWidth(w == Width() ? 0 : w);
+}
+
+// ---- TFcComboBox ----------------------------------------------------------------------------------
+
+void TFcComboBox::SetValues(const QStringList& Value)
+{
+    FValues = Value;
+    FForceSetValue = true;
+    SetValue(GetValue());
+    FForceSetValue = false;
+}
+
+void TFcComboBox::ClearItemsValues()
+{
+    FValues.clear();
+    SetItems({});
+}
+
+void TFcComboBox::AddItemValue(const QString& Item, const QString& Value)
+{
+    const int at = AddItem(Item);
+    while (FValues.size() < at)
+        FValues.append(QString());
+    FValues.insert(at, Value);
+}
+
+void TFcComboBox::InsertItemValue(int Index, const QString& Item, const QString& Value)
+{
+    QStringList items = Items();
+    items.insert(Index, Item);
+    SetItems(items);
+    while (FValues.size() < Index)
+        FValues.append(QString());
+    FValues.insert(Index, Value);
+}
+
+void TFcComboBox::DeleteItemValue(int Index)
+{
+    QStringList items = Items();
+    if (Index >= 0 && Index < items.size()) {
+        items.removeAt(Index);
+        SetItems(items);
+    }
+    if (Index >= 0 && Index < FValues.size())
+        FValues.removeAt(Index);
+}
+
+QString TFcComboBox::GetItemValue(int Index) const
+{
+    if (Index >= 0 && Index < FValues.size() && !FValues.at(Index).isEmpty())
+        return FValues.at(Index);
+    if (Index >= 0 && Index < Items().size())
+        return Items().at(Index);
+    return QString();
+}
+
+QString TFcComboBox::GetValue()
+{
+    const int i = Style() == csDropDownList || IsOwnerDrawn() ? ItemIndex() : (Text().isEmpty() ? -1 : IndexOf(Text()));
+    if (i >= 0 && i < FValues.size() && !FValues.at(i).isEmpty()) {
+        FValue = FValues.at(i);
+        return FValue;
+    }
+    return Text();
+}
+
+void TFcComboBox::SetValue(const QString& Value)
+{
+    if (Value == FValue && !FForceSetValue)
+        return;
+    FInSetValue = true;
+    int found = -1;
+    for (int i = 0; i < Count(); ++i)
+        if (GetItemValue(i) == Value) {
+            found = i;
+            break;
+        }
+    SetItemIndex(found);
+    FValue = Value;
+    FInSetValue = false;
+}

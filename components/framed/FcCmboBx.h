@@ -1,0 +1,126 @@
+#pragma once
+// The framed combo box: its own completion of typed text (with AllowEdit
+// False an editable combo behaves like a pick list that can be typed into),
+// incremental search with a reset delay in the list styles, the state
+// colours of the framed edit, a read-only mode, a list as wide as its widest
+// item, and a parallel list of values.
+
+#include "components/framed/FcCommon.h"
+#include "components/framed/FcFrameController.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <memory>
+
+class TTimer;
+
+class TFcCustomComboBox : public TComboBox, public IFcFramedProperties {
+public:
+    explicit TFcCustomComboBox(TComponent* AOwner);
+    ~TFcCustomComboBox() override;
+
+    bool AutoComplete() const { return FAutoComplete; }
+    void SetAutoComplete(bool Value) { FAutoComplete = Value; }
+    bool AllowEdit = true;
+    bool BeepOnInvalidKey = true;
+    bool KeepSearchCase = false;
+    bool TabOnEnter = false;
+    bool AutoDropDown = false;
+    bool FlatButtons = false;
+    TColor FlatButtonColor = clBtnFace;
+    TColor DisabledColor() const { return FDisabledColor; }
+    virtual void SetDisabledColor(TColor Value);
+    TColor FocusColor() const { return FFocusColor; }
+    virtual void SetFocusColor(TColor Value);
+    TColor ReadOnlyColor() const { return FReadOnlyColor; }
+    virtual void SetReadOnlyColor(TColor Value);
+    bool ReadOnlyColorOnFocus = false;
+    bool ReadOnly() const { return FReadOnly; }
+    virtual void SetReadOnly(bool Value);
+    TColor FrameColor = clBtnShadow;
+    TColor FrameHotColor = clBtnShadow;
+    bool FrameHotTrack = false;
+    TFrameStyle FrameHotStyle = fsFlatBold;
+    TSides FrameSides = sdAllSides;
+    TFrameStyle FrameStyle = fsFlat;
+    bool FrameVisible = false;
+    TFramingPreference FramingPreference = fpXPThemes;
+    TFcFrameController* FrameController() const { return FFrameController; }
+    virtual void SetFrameController(TFcFrameController* Value);
+    TFcFrameControllerNotifications Notifications = fcnAll;
+    TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
+    void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
+    QString SearchString() const { return FSearchString; }
+    void ClearSearchString() { FSearchString.clear(); }
+    TNotifyEvent OnMatch;
+    TNotifyEvent OnNotInList;
+    TNotifyEvent OnSelEndCancel;
+    TNotifyEvent OnSelEndOk;
+    TFcAboutInfo About;
+
+    // The first item beginning with S, letter case ignored; -1 when none.
+    virtual int FindClosest(const QString& S) const;
+    bool FindItem(const QString& S);
+    bool FindClosestItem(const QString& S);
+    // Sets the text without completing it.
+    virtual void ForceText(const QString& S);
+    void SetText(const QString& Value) override;
+    void SetStyle(TComboBoxStyle Value);
+    void InvalidKeyPressed();
+    virtual void UpdateColors();
+    // The search-reset timer's tick (the list styles forget the typed prefix).
+    void SearchTimerExpired();
+    bool FocusedNow() const { return FIsFocused; }
+
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void DropDown() override;
+    void Loaded() override;
+
+protected:
+    QWidget* CreateWidget() override;
+    virtual bool FindListItem(const QString& S, QChar Key);
+    virtual void UpdateIndex(const QString& S, QChar Key);
+    virtual void Match();
+    virtual void NotInList();
+    void ColorChanged() override;
+    void EnabledChanged() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void ListSearchKey(QChar& Key);
+    void ChangeAndClick();
+
+    bool FAutoComplete = true;
+    TColor FDisabledColor = clBtnFace;
+    TColor FReadOnlyColor = clInfoBk;
+    TColor FFocusColor = clWindow;
+    TColor FNormalColor = clWindow;
+    bool FUpdatingColor = false;
+    TFcFrameController* FFrameController = nullptr;
+    QString FSearchString;
+    int FKeyCount = 0;
+    std::unique_ptr<TTimer> FTimer;
+    bool FReadOnly = false;
+    bool FIsFocused = false;
+    bool FCompleting = false;
+};
+
+class TFcComboBox : public TFcCustomComboBox {
+public:
+    explicit TFcComboBox(TComponent* AOwner) : TFcCustomComboBox(AOwner) {}
+    QStringList Values() const { return FValues; }
+    virtual void SetValues(const QStringList& Value);
+    void ClearItemsValues();
+    void AddItemValue(const QString& Item, const QString& Value);
+    void InsertItemValue(int Index, const QString& Item, const QString& Value);
+    void DeleteItemValue(int Index);
+    virtual QString GetItemValue(int Index) const;
+    virtual QString GetValue();
+    virtual void SetValue(const QString& Value);
+
+protected:
+    QString FValue;
+    QStringList FValues;
+    bool FInSetValue = false;
+    bool FForceSetValue = false;
+};

@@ -1,0 +1,399 @@
+#include "components/framed/FcEdit.h"
+
+#include "platform/os/Sound.h"
+#include "platform/ui/EditAlignment.h"
+
+#include "components/framed/FcFrames.h"
+
+// ---- the drop button ------------------------------------------------------------------------------
+
+TFcEditDropButton::TFcEditDropButton(TFcCustomEdit* AEdit) : TGraphicControl(AEdit), FEdit(AEdit)
+{
+    SetCursor(crArrow);
+}
+
+void TFcEditDropButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft)
+        return;
+    if (FEdit->CanFocus() && !FEdit->Focused())
+        FEdit->SetFocus();
+    FEdit->DoDropDown();
+}
+
+void TFcEditDropButton::MouseEnter()
+{
+    FHot = true;
+    Invalidate();
+    TGraphicControl::MouseEnter();
+}
+
+void TFcEditDropButton::MouseLeave()
+{
+    FHot = false;
+    Invalidate();
+    TGraphicControl::MouseLeave();
+}
+
+void TFcEditDropButton::Paint()
+{
+    TCanvas* c = Canvas();
+    const TRect r = ClientRect();
+    if (FEdit->FlatButtons() && !FHot) {
+        c->Brush()->SetColor(FEdit->Color());
+        c->FillRect(r);
+    } else if (ThemeServicesEnabled()) {
+        DrawThemedComboButton(c, r, FEdit->DroppedDown() ? tsPressed : FHot ? tsHot : tsNormal);
+    } else {
+        c->Brush()->SetColor(FEdit->FlatButtons() ? FEdit->FlatButtonColor : clBtnFace);
+        c->FillRect(r);
+        TRect edge = r;
+        DrawEdge(c, edge, FEdit->DroppedDown() ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    }
+    DrawDropDownArrow(c, r, uiWindows10, false, FEdit->Enabled());
+}
+
+// ---- TFcCustomEdit ----------------------------------------------------------------------------------
+
+TFcCustomEdit::TFcCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner)
+{
+    FcCommonInitialize();
+    FNormalColor = Color();
+}
+
+TFcCustomEdit::~TFcCustomEdit()
+{
+    if (FFrameController)
+        FFrameController->RemoveControl(this);
+}
+
+QWidget* TFcCustomEdit::CreateWidget()
+{
+    QWidget* w = TCustomEdit::CreateWidget();
+    FWidget = w;
+    SetEditAlignment(this, FAlignment);
+    if (FFrameVisible)
+        UpdateFramePainter();
+    return w;
+}
+
+void TFcCustomEdit::SetAlignment(TAlignment Value)
+{
+    if (FAlignment != Value) {
+        FAlignment = Value;
+        SetEditAlignment(this, Value);
+    }
+}
+
+void TFcCustomEdit::SetDisabledColor(TColor Value)
+{
+    FDisabledColor = Value;
+    if (!Enabled())
+        UpdateColors();
+}
+
+void TFcCustomEdit::SetFocusColor(TColor Value)
+{
+    FFocusColor = Value;
+    if (FInControl)
+        UpdateColors();
+}
+
+void TFcCustomEdit::SetReadOnlyColor(TColor Value)
+{
+    FReadOnlyColor = Value;
+    if (ReadOnly())
+        UpdateColors();
+}
+
+void TFcCustomEdit::SetReadOnlyColorOnFocus(bool Value)
+{
+    if (FReadOnlyColorOnFocus != Value) {
+        FReadOnlyColorOnFocus = Value;
+        UpdateColors();
+    }
+}
+
+void TFcCustomEdit::SetReadOnly(bool Value)
+{
+    if (ReadOnly() == Value)
+        return;
+    TCustomEdit::SetReadOnly(Value);
+    ReadOnlyChanged();
+}
+
+void TFcCustomEdit::ReadOnlyChanged()
+{
+    if (ReadOnly())
+        FShowDropButton = false;
+    else if (FDropButtonVisible)
+        FShowDropButton = true;
+    if (FDropButton || FShowDropButton)
+        LayoutDropButton();
+    UpdateColors();
+}
+
+#define FC_EDIT_FRAME_SETTER(Name, Type, Field)     \
+    void TFcCustomEdit::Set##Name(Type Value)       \
+    {                                               \
+        if (Field == Value)                         \
+            return;                                 \
+        Field = Value;                              \
+        Invalidate();                               \
+    }
+FC_EDIT_FRAME_SETTER(FrameColor, TColor, FFrameColor)
+FC_EDIT_FRAME_SETTER(FrameHotColor, TColor, FFrameHotColor)
+FC_EDIT_FRAME_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle)
+FC_EDIT_FRAME_SETTER(FrameSides, TSides, FFrameSides)
+FC_EDIT_FRAME_SETTER(FrameStyle, TFrameStyle, FFrameStyle)
+
+void TFcCustomEdit::SetFrameVisible(bool Value)
+{
+    if (FFrameVisible == Value)
+        return;
+    FFrameVisible = Value;
+    UpdateFramePainter();
+}
+
+void TFcCustomEdit::SetFramingPreference(TFramingPreference Value)
+{
+    if (FFramingPreference == Value)
+        return;
+    FFramingPreference = Value;
+    UpdateFramePainter();
+}
+
+void TFcCustomEdit::UpdateFramePainter()
+{
+    if (FFrameVisible && !UseThemes())
+        SetEditFramePainter(this, [this](TCanvas* C) { PaintFrame(C); });
+    else
+        SetEditFramePainter(this, nullptr);
+}
+
+void TFcCustomEdit::PaintFrame(TCanvas* C)
+{
+    // hot: focused or under the mouse with FrameHotTrack
+    const bool hot = FFrameHotTrack && (FInControl || FOverControl);
+    DrawFrame(C, Width(), Height(), hot ? FFrameHotStyle : FFrameStyle, Color(), hot ? FFrameHotColor : FFrameColor,
+              FFrameSides, false);
+}
+FC_EDIT_FRAME_SETTER(FlatButtons, bool, FFlatButtons)
+#undef FC_EDIT_FRAME_SETTER
+
+void TFcCustomEdit::SetFrameHotTrack(bool Value)
+{
+    if (FFrameHotTrack == Value)
+        return;
+    FFrameHotTrack = Value;
+    if (Value) {
+        SetFrameVisible(true);
+        if (!Loading())
+            FFrameSides = sdAllSides;
+    }
+    Invalidate();
+}
+
+void TFcCustomEdit::SetDropButtonVisible(bool Value)
+{
+    if (FDropButtonVisible == Value)
+        return;
+    FDropButtonVisible = Value;
+    FShowDropButton = Value && !ReadOnly();
+    LayoutDropButton();
+}
+
+void TFcCustomEdit::LayoutDropButton()
+{
+    if (FShowDropButton && !FDropButton) {
+        FDropButton = new TFcEditDropButton(this);
+        FDropButton->SetParent(this);
+    }
+    if (FDropButton) {
+        // the system scroll bar's width, inside the edit's border
+        const int w = 17;
+        FDropButton->SetBounds(Width() - w - 2, 2, w, std::max(0, Height() - 4));
+        FDropButton->SetVisible(FShowDropButton);
+    }
+    SetEditRightMargin(this, FShowDropButton ? 17 : 0);
+}
+
+void TFcCustomEdit::Resize()
+{
+    TCustomEdit::Resize();
+    if (FDropButton)
+        LayoutDropButton();
+}
+
+void TFcCustomEdit::SetFrameController(TFcFrameController* Value)
+{
+    ChangeFrameController(this, FFrameController, Value);
+}
+
+void TFcCustomEdit::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TCustomEdit::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FFrameController)
+        FFrameController = nullptr;
+}
+
+void TFcCustomEdit::SetFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C)
+{
+    switch (P) {
+    case fcpColor: SetColor(C->Color()); break;
+    case fcpFocusColor: SetFocusColor(C->FocusColor()); break;
+    case fcpDisabledColor: SetDisabledColor(C->DisabledColor()); break;
+    case fcpReadOnlyColor: SetReadOnlyColor(C->ReadOnlyColor()); break;
+    case fcpReadOnlyColorOnFocus: SetReadOnlyColorOnFocus(C->ReadOnlyColorOnFocus()); break;
+    case fcpParentColor: SetParentColor(C->ParentColor()); break;
+    case fcpFlatButtonColor: FlatButtonColor = C->FlatButtonColor(); break;
+    case fcpFlatButtons: SetFlatButtons(C->FlatButtons()); break;
+    case fcpFrameColor: SetFrameColor(C->FrameColor()); break;
+    case fcpFrameHotColor: SetFrameHotColor(C->FrameHotColor()); break;
+    case fcpFrameHotTrack: SetFrameHotTrack(C->FrameHotTrack()); break;
+    case fcpFrameHotStyle: SetFrameHotStyle(C->FrameHotStyle()); break;
+    case fcpFrameSides: SetFrameSides(C->FrameSides()); break;
+    case fcpFrameStyle: SetFrameStyle(C->FrameStyle()); break;
+    case fcpFrameVisible: SetFrameVisible(C->FrameVisible()); break;
+    case fcpFramingPreference: SetFramingPreference(C->FramingPreference()); break;
+    case fcpAll: break;
+    }
+}
+
+bool TFcCustomEdit::UseThemes() const
+{
+    return FFramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
+}
+
+void TFcCustomEdit::InvalidKeyPressed()
+{
+    if (BeepOnInvalidKey)
+        MessageBeep(0);
+}
+
+void TFcCustomEdit::UpdateColors()
+{
+    if (Loading())
+        return;
+    FUpdatingColor = true;
+    try {
+        TColor c;
+        if (!Enabled())
+            c = FDisabledColor;
+        else if (FInControl)
+            c = ReadOnly() && FReadOnlyColorOnFocus ? FReadOnlyColor : FFocusColor;
+        else
+            c = ReadOnly() ? FReadOnlyColor : FNormalColor;
+        SetColor(c);
+    } catch (...) {
+        FUpdatingColor = false;
+        throw;
+    }
+    FUpdatingColor = false;
+}
+
+void TFcCustomEdit::ColorChanged()
+{
+    if (!FUpdatingColor) {
+        // a focus colour never set apart follows the normal colour
+        if (FFocusColor == FNormalColor)
+            FFocusColor = Color();
+        FNormalColor = Color();
+    }
+    TCustomEdit::ColorChanged();
+}
+
+void TFcCustomEdit::EnabledChanged()
+{
+    TCustomEdit::EnabledChanged();
+    UpdateColors();
+}
+
+void TFcCustomEdit::Loaded()
+{
+    TCustomEdit::Loaded();
+    UpdateColors();
+}
+
+void TFcCustomEdit::UpdateFrame(bool ViaMouse, bool Value)
+{
+    if (ViaMouse)
+        FOverControl = Value;
+    else
+        FInControl = Value;
+    if (FFrameHotTrack || FShowDropButton)
+        Invalidate();
+    UpdateColors();
+}
+
+void TFcCustomEdit::DoEnter()
+{
+    UpdateFrame(false, true);
+    TCustomEdit::DoEnter();
+}
+
+void TFcCustomEdit::DoExit()
+{
+    TCustomEdit::DoExit();
+    UpdateFrame(false, false);
+}
+
+void TFcCustomEdit::MouseEnter()
+{
+    UpdateFrame(true, true);
+    TCustomEdit::MouseEnter();
+}
+
+void TFcCustomEdit::MouseLeave()
+{
+    UpdateFrame(true, false);
+    TCustomEdit::MouseLeave();
+}
+
+void TFcCustomEdit::KeyDown(Word& Key, TShiftState Shift)
+{
+    TCustomEdit::KeyDown(Key, Shift);
+    if (FShowDropButton && ((Key == VK_DOWN && Shift == ssAlt) || (Key == VK_F4 && Shift == 0))) {
+        DoDropDown();
+        Key = 0;
+    }
+}
+
+void TFcCustomEdit::KeyPress(QChar& Key)
+{
+    if (TabOnEnter && Key == QLatin1Char('\r')) {
+        Key = QChar();
+        if (Parent())
+            Parent()->PostTab(true);
+        return;
+    }
+    TCustomEdit::KeyPress(Key);
+}
+
+void TFcCustomEdit::DoDropDown()
+{
+    if (!FShowDropButton)
+        return;
+    FDroppedDown = true;
+    try {
+        DropDown();
+        CloseUp();
+    } catch (...) {
+        FDroppedDown = false;
+        throw;
+    }
+    FDroppedDown = false;
+}
+
+void TFcCustomEdit::DropDown()
+{
+    if (OnDropDown)
+        OnDropDown(this);
+}
+
+void TFcCustomEdit::CloseUp()
+{
+    if (OnCloseUp)
+        OnCloseUp(this);
+}

@@ -1,0 +1,146 @@
+#pragma once
+// The single-line framed edit: a background colour that follows the state
+// (disabled, focused, read-only), Enter as Tab, a text hint, the frame
+// settings a frame controller hands out, and an optional drop button that
+// the numeric edit uses for its calculator.
+
+#include "components/framed/FcCommon.h"
+#include "components/framed/FcFrameController.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <functional>
+
+class TFcCustomEdit;
+
+// The drop button inside an edit's right edge (the numeric edit's calculator).
+class TFcEditDropButton : public TGraphicControl {
+public:
+    explicit TFcEditDropButton(TFcCustomEdit* AEdit);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    bool ClicksOnMouseUp() const override { return false; }
+
+protected:
+    void Paint() override;
+    TFcCustomEdit* FEdit;
+    bool FHot = false;
+};
+
+using TFcValidateErrorEvent = std::function<void(TComponent* Sender, QString& ErrorMsg)>;
+
+class TFcCustomEdit : public TCustomEdit, public IFcFramedProperties {
+public:
+    explicit TFcCustomEdit(TComponent* AOwner);
+    ~TFcCustomEdit() override;
+
+    TAlignment Alignment() const { return FAlignment; }
+    virtual void SetAlignment(TAlignment Value);
+    bool TabOnEnter = false;
+    bool BeepOnInvalidKey = true;
+    TColor DisabledColor() const { return FDisabledColor; }
+    virtual void SetDisabledColor(TColor Value);
+    TColor FocusColor() const { return FFocusColor; }
+    virtual void SetFocusColor(TColor Value);
+    TColor ReadOnlyColor() const { return FReadOnlyColor; }
+    virtual void SetReadOnlyColor(TColor Value);
+    bool ReadOnlyColorOnFocus() const { return FReadOnlyColorOnFocus; }
+    void SetReadOnlyColorOnFocus(bool Value);
+    void SetReadOnly(bool Value);
+    virtual bool ReadOnlyValue() const { return ReadOnly(); }
+    TColor FrameColor() const { return FFrameColor; }
+    virtual void SetFrameColor(TColor Value);
+    TColor FrameHotColor() const { return FFrameHotColor; }
+    virtual void SetFrameHotColor(TColor Value);
+    bool FrameHotTrack() const { return FFrameHotTrack; }
+    virtual void SetFrameHotTrack(bool Value);
+    TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
+    virtual void SetFrameHotStyle(TFrameStyle Value);
+    TSides FrameSides() const { return FFrameSides; }
+    virtual void SetFrameSides(TSides Value);
+    TFrameStyle FrameStyle() const { return FFrameStyle; }
+    virtual void SetFrameStyle(TFrameStyle Value);
+    bool FrameVisible() const { return FFrameVisible; }
+    virtual void SetFrameVisible(bool Value);
+    TFramingPreference FramingPreference() const { return FFramingPreference; }
+    virtual void SetFramingPreference(TFramingPreference Value);
+    TFcFrameController* FrameController() const { return FFrameController; }
+    virtual void SetFrameController(TFcFrameController* Value);
+    TFcFrameControllerNotifications Notifications = fcnAll;
+    TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
+    void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
+    bool TextHintVisibleOnFocus = false;
+    bool DropButtonVisible() const { return FDropButtonVisible; }
+    virtual void SetDropButtonVisible(bool Value);
+    bool ShowDropButton() const { return FShowDropButton; }
+    bool FlatButtons() const { return FFlatButtons; }
+    virtual void SetFlatButtons(bool Value);
+    TColor FlatButtonColor = clBtnFace;
+    bool DroppedDown() const { return FDroppedDown; }
+    TFcEditDropButton* DropButton() const { return FDropButton; }
+    TFcValidateErrorEvent OnValidateError;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TFcAboutInfo About;
+
+    virtual bool UseThemes() const;
+    void InvalidKeyPressed();
+    virtual void UpdateColors();
+    // The drop-down of the drop button (Alt+Down, F4 or a press on it).
+    void DoDropDown();
+    void Loaded() override;
+    void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void DoEnter() override;
+    void DoExit() override;
+
+protected:
+    QWidget* CreateWidget() override;
+    virtual void DropDown();
+    virtual void CloseUp();
+    virtual void ReadOnlyChanged();
+    // Places the drop button at the right edge while it is shown.
+    void LayoutDropButton();
+    // The custom frame (FrameVisible without the visual style) over the edge.
+    void UpdateFramePainter();
+    void PaintFrame(TCanvas* Canvas);
+    void Resize() override;
+    void UpdateFrame(bool ViaMouse, bool Value);
+    void ColorChanged() override;
+    void EnabledChanged() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+    TAlignment FAlignment = taLeftJustify;
+    bool FUpdatingColor = false;
+    TColor FDisabledColor = clBtnFace;
+    TColor FFocusColor = clWindow;
+    TColor FNormalColor = clWindow;
+    TColor FFrameColor = clBtnShadow;
+    TColor FFrameHotColor = clBtnShadow;
+    TFcFrameController* FFrameController = nullptr;
+    bool FFrameHotTrack = false;
+    TFrameStyle FFrameHotStyle = fsFlatBold;
+    TSides FFrameSides = sdAllSides;
+    TFrameStyle FFrameStyle = fsFlat;
+    TFramingPreference FFramingPreference = fpXPThemes;
+    TColor FReadOnlyColor = clInfoBk;
+    bool FReadOnlyColorOnFocus = false;
+    bool FDropButtonVisible = false;
+    bool FShowDropButton = false;
+    bool FFlatButtons = false;
+    bool FDroppedDown = false;
+    bool FInControl = false;
+    bool FOverControl = false;
+    bool FFrameVisible = false;
+    TFcEditDropButton* FDropButton = nullptr;
+};
+
+class TFcEdit : public TFcCustomEdit {
+public:
+    explicit TFcEdit(TComponent* AOwner) : TFcCustomEdit(AOwner) {}
+    // What the windows call: the text, and setting it (OnChange only on a change).
+    QString GetText() const { return Text(); }
+    void SetText(const QString& Value) override { TFcCustomEdit::SetText(Value); }
+};

@@ -1,0 +1,263 @@
+#include "components/framed/FcTabbedListBox.h"
+
+#include "components/framed/FcGrafx.h"
+#include "components/framed/FcSystem.h"
+
+#include <cmath>
+
+TFcTabStopList::TFcTabStopList(TFcCustomTabbedListBox* AListBox) : FListBox(AListBox)
+{
+    SetMax(2147483647);
+    SetMin(-2147483647);
+}
+
+void TFcTabStopList::SetItem(int Index, int Value)
+{
+    TFcIntegerList::SetItem(Index, Value);
+    FListBox->UpdateTabStops();
+}
+
+int TFcTabStopList::Add(int Value)
+{
+    const int i = TFcIntegerList::Add(Value);
+    FListBox->UpdateTabStops();
+    return i;
+}
+
+void TFcTabStopList::Delete(int Index)
+{
+    TFcIntegerList::Delete(Index);
+    FListBox->UpdateTabStops();
+}
+
+void TFcTabStopList::Insert(int Index, int Value)
+{
+    TFcIntegerList::Insert(Index, Value);
+    FListBox->UpdateTabStops();
+}
+
+TFcCustomTabbedListBox::TFcCustomTabbedListBox(TComponent* AOwner) : TFcCustomListBox(AOwner), FTabStops(this)
+{
+    ShowItemHints = false;
+    FTabStops.SetDuplicates(dupAccept);
+    FDialogUnits = GetAvgCharWidth(*Font());
+}
+
+void TFcCustomTabbedListBox::SetTabStops(const TFcIntegerList& Value)
+{
+    FTabStops.Clear();
+    for (int i = 0; i < Value.Count(); ++i)
+        FTabStops.TFcIntegerList::Add(Value.Items(i));
+    UpdateTabStops();
+}
+
+void TFcCustomTabbedListBox::SetTabStopsMode(TFcTabStopsMode Value)
+{
+    if (FTabStopsMode == Value)
+        return;
+    FTabStopsMode = Value;
+    if (Value == tsmAutomatic)
+        AdjustTabStops();
+}
+
+std::vector<int> TFcCustomTabbedListBox::GetTabArray() const
+{
+    std::vector<int> tabs;
+    for (int i = 0; i < FTabStops.Count() && i < 1000; ++i)
+        tabs.push_back(FTabStops.Items(i) * 4);
+    return tabs;
+}
+
+std::vector<int> TFcCustomTabbedListBox::TabPixels() const
+{
+    std::vector<int> px;
+    for (int v : GetTabArray())
+        px.push_back(int(std::nearbyint(double(v) * FDialogUnits / 4)));
+    return px;
+}
+
+void TFcCustomTabbedListBox::UpdateTabStops()
+{
+    Invalidate();
+}
+
+void TFcCustomTabbedListBox::AdjustTabStops()
+{
+    if (Loading() || FUpdateCount > 0 || (ComponentState() & csDestroying) || FTabStopsMode != tsmAutomatic)
+        return;
+    FTabStops.Clear();
+    int columns = 0;
+    for (int i = 0; i < Count(); ++i)
+        columns = std::max(columns, CountChar(QLatin1Char('\t'), Strings(i)));
+    TBitmap plain(1, 1), group(1, 1);
+    plain.Canvas()->SetFont(*Font());
+    group.Canvas()->SetFont(FGroupFont);
+    int stop = 0;
+    for (int col = 0; col < columns; ++col) {
+        int width = 0;
+        for (int i = 0; i < Count(); ++i) {
+            const bool header = GetItemIsGroup(i);
+            QString text = header ? ItemCaption(i) : Strings(i);
+            const QStringList cells = text.split(QLatin1Char('\t'));
+            if (col >= cells.size())
+                continue;
+            int w = (header ? group : plain).Canvas()->TextWidth(cells.at(col));
+            if (col == 0 && !header)
+                w += InitialTabStopOffset();
+            width = std::max(width, w);
+        }
+        stop += width / FDialogUnits + 4;
+        FTabStops.TFcIntegerList::Add(stop);
+    }
+    UpdateTabStops();
+}
+
+void TFcCustomTabbedListBox::Loaded()
+{
+    TFcCustomListBox::Loaded();
+    AdjustTabStops();
+    UpdateTabStops();
+}
+
+void TFcCustomTabbedListBox::ItemInserted(int Index)
+{
+    TFcCustomListBox::ItemInserted(Index);
+    AdjustTabStops();
+}
+
+void TFcCustomTabbedListBox::ItemDeleted(int Index)
+{
+    TFcCustomListBox::ItemDeleted(Index);
+    AdjustTabStops();
+}
+
+void TFcCustomTabbedListBox::GroupFontChanged()
+{
+    AdjustTabStops();
+}
+
+void TFcCustomTabbedListBox::FontChanged()
+{
+    TFcCustomListBox::FontChanged();
+    FDialogUnits = GetAvgCharWidth(*Font());
+    AdjustTabStops();
+}
+
+void TFcCustomTabbedListBox::AdjustHorzExtent()
+{
+    if (!FHorzScrollBar || FUpdateCount > 0)
+        return;
+    TBitmap m(1, 1);
+    m.Canvas()->SetFont(*Font());
+    const std::vector<int> tabs = TabPixels();
+    int widest = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const QStringList cells = (HorzExtentPrefix() + Strings(i) + QLatin1Char('x')).split(QLatin1Char('\t'));
+        int x = 0;
+        for (int c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                x = c - 1 < int(tabs.size()) ? std::max(x, std::abs(tabs[size_t(c - 1)])) : x + 8 * FDialogUnits;
+            x += m.Canvas()->TextWidth(cells.at(c));
+        }
+        widest = std::max(widest, x);
+    }
+    SetHorzExtent(widest + 1);
+}
+
+void TFcCustomTabbedListBox::DrawTabbed(const QString& Text, const TRect& R)
+{
+    TCanvas* c = Canvas();
+    const std::vector<int> tabs = TabPixels();
+    const int y = R.Top + (R.Height() - c->TextHeight(QStringLiteral("Pp"))) / 2;
+    const int origin = R.Left + 2;
+    const QStringList cells = Text.split(QLatin1Char('\t'));
+    int x = origin;
+    for (int i = 0; i < cells.size(); ++i) {
+        if (i > 0) {
+            const int stop = i - 1 < int(tabs.size()) ? tabs[size_t(i - 1)] : 0;
+            if (stop < 0) {
+                // a right-aligned stop: the cell ends there
+                x = origin - stop - c->TextWidth(cells.at(i));
+            } else {
+                x = std::max(x, origin + stop);
+            }
+        }
+        c->TextRect(R, x, y, cells.at(i));
+        x += c->TextWidth(cells.at(i));
+    }
+}
+
+void TFcCustomTabbedListBox::DefaultDrawItem(int Index, TRect R, TOwnerDrawState)
+{
+    Canvas()->FillRect(R);
+    Canvas()->Brush()->SetStyle(bsClear);
+    DrawTabbed(Strings(Index), R);
+    Canvas()->Brush()->SetStyle(bsSolid);
+}
+
+void TFcCustomTabbedListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
+{
+    TCanvas* c = Canvas();
+    c->SetFont(FGroupFont);
+    TColor text, band;
+    GroupBandColors(text, band);
+    if (State & odSelected) {
+        c->Font()->SetColor(clHighlightText);
+        c->Brush()->SetColor(clHighlight);
+        c->FillRect(R);
+    } else if (UseGradients && FullColorSupported) {
+        PaintGradient(c, R, gdVerticalEnd, Color(), band);
+        c->Font()->SetColor(text);
+    } else {
+        c->Brush()->SetColor(band);
+        c->FillRect(R);
+        c->Font()->SetColor(text);
+    }
+    c->Brush()->SetStyle(bsClear);
+    DrawTabbed(ItemCaption(Index), R);
+    c->Brush()->SetStyle(bsSolid);
+}
+
+QString TFcCustomTabbedListBox::GetCellText(int ACol, int ARow) const
+{
+    if (ARow < 0 || ARow >= Count())
+        throw EListError(QStringLiteral("Row parameter out of range"));
+    const QStringList cells = Strings(ARow).split(QLatin1Char('\t'));
+    if (ACol < 0 || ACol >= cells.size())
+        throw EListError(QStringLiteral("Column parameter out of range"));
+    return cells.at(ACol);
+}
+
+void TFcCustomTabbedListBox::SetCellText(int ACol, int ARow, const QString& Value)
+{
+    if (ARow < 0 || ARow >= Count())
+        throw EListError(QStringLiteral("Row parameter out of range"));
+    QStringList cells = Strings(ARow).split(QLatin1Char('\t'));
+    if (ACol < 0 || ACol >= cells.size())
+        throw EListError(QStringLiteral("Column parameter out of range"));
+    cells[ACol] = Value;
+    SetStrings(ARow, cells.join(QLatin1Char('\t')));
+}
+
+void TFcCustomTabbedListBox::UpdateFromHeader(const TFcHeaderSections* Header)
+{
+    if (!Header)
+        throw EHeaderError(
+            QStringLiteral("Only THeader and THeaderControl components can be passed to TFcCustomTabbedListBox.UpdateFromHeader"));
+    const int sections = int(Header->Widths.size());
+    const int last = std::min(sections - (Header->IsHeaderControl ? 1 : 2), FTabStops.Count() - 1);
+    int sum = 0;
+    for (int i = 0; i <= last; ++i) {
+        sum += Header->Widths[size_t(i)];
+        const int stop = FTabStops.Items(i);
+        int value;
+        if (stop >= 0)
+            value = sum / FDialogUnits + 1;
+        else if (Header->IsHeaderControl && i == sections - 1)
+            value = 1 - Width() / FDialogUnits;
+        else
+            value = 1 - (sum + Header->Widths[size_t(i)] + 1) / FDialogUnits;
+        FTabStops.TFcIntegerList::SetItem(i, value);
+    }
+    UpdateTabStops();
+}

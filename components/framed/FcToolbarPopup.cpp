@@ -1,0 +1,214 @@
+#include "components/framed/FcToolbarPopup.h"
+
+#include "components/framed/FcFrames.h"
+#include "components/framed/FcGrafx.h"
+#include "components/framed/FcPopups.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ThemedElements.h"
+
+// ---- TFcPopupToolButton --------------------------------------------------------------------
+
+void TFcPopupToolButton::AssignFrom(TFcToolButton* S)
+{
+    FMappedButton = S;
+    SetAlignment(S->Alignment());
+    SetAllowAllUp(S->AllowAllUp());
+    SetCaption(S->Caption());
+    SetColor(S->Color());
+    SetDisabledIndex(S->DisabledIndex());
+    SetDownIndex(S->DownIndex());
+    SetDropDownMenu(S->DropDownMenu());
+    SetEnabled(S->Enabled());
+    SetFlat(S->Flat());
+    SetFont(*S->Font());
+    SetGradientColorStyle(S->GradientColorStyle());
+    SetGroupIndex(S->GroupIndex());
+    SetDown(S->Down());
+    SetHint(S->Hint());
+    SetHotIndex(S->HotIndex());
+    SetImageIndex(S->ImageIndex());
+    SetImages(S->Images());
+    SetDisabledImages(S->DisabledImages());
+    SetLayout(S->Layout());
+    SelectionColorStart = S->SelectionColorStart;
+    SelectionColorStop = S->SelectionColorStop;
+    SelectionFrameColor = S->SelectionFrameColor;
+    SetShowCaption(S->ShowCaption());
+    SetShowHint(S->ShowHint());
+    SetToolStyle(S->ToolStyle());
+    SetButtonTransparent(S->ButtonTransparent());
+    SetUseToolbarButtonLayout(S->UseToolbarButtonLayout());
+    SetUseToolbarButtonSize(S->UseToolbarButtonSize());
+    SetUseToolbarShowCaption(S->UseToolbarShowCaption());
+    SetUseToolbarVisualStyle(S->UseToolbarVisualStyle());
+    SetVisible(S->Visible());
+    SetVisualStyle(S->VisualStyle());
+    SetBounds(Left(), Top(), S->Width(), S->Height());
+}
+
+void TFcPopupToolButton::Click()
+{
+    if (FToolbarPopupButton)
+        FToolbarPopupButton->SetSelectedButton(FMappedButton);
+    if (auto* bar = dynamic_cast<TFcToolbar*>(Parent()))
+        bar->Click();
+}
+
+// ---- TFcToolbarPopupButton --------------------------------------------------------------------
+
+TFcToolbarPopupButton::TFcToolbarPopupButton(TFcToolbar* AToolbar) : TCustomControl(AToolbar), FToolbar(AToolbar)
+{
+    SetBounds(0, 0, 14, 25);
+}
+
+void TFcToolbarPopupButton::SetFrameColor(TColor Value)
+{
+    if (FFrameColor != Value) {
+        FFrameColor = Value;
+        Invalidate();
+    }
+}
+
+std::vector<TControl*> TFcToolbarPopupButton::HiddenControls() const
+{
+    std::vector<TControl*> hidden;
+    TFcToolbarControlList* list = FToolbar->ToolbarControls();
+    for (int i = 0; i < list->Count(); ++i) {
+        TControl* c = list->Items(i).Control;
+        if (c && c->Visible() && c->Left() + c->Width() > FToolbar->Width() - FToolbar->Margin())
+            hidden.push_back(c);
+    }
+    return hidden;
+}
+
+void TFcToolbarPopupButton::Paint()
+{
+    DrawBackground(ClientRect(), FDown);
+    if (!(FToolbar->VisualStyle() == vsWinXP && ThemeServicesEnabled()))
+        DrawChevron(ClientRect());
+}
+
+void TFcToolbarPopupButton::DrawBackground(const TRect& R, bool Down)
+{
+    TCanvas* c = Canvas();
+    if (FToolbar->VisualStyle() == vsWinXP && ThemeServicesEnabled()) {
+        DrawThemedRebarBackground(c, R);
+        DrawThemedToolButton(c, R, Down ? tsPressed : tsNormal);
+        DrawArrow(c, Rect(R.Left, R.Bottom - 12, R.Right, R.Bottom - 4), akDown, clBtnText);
+        return;
+    }
+    const TRect in = DrawBox(c, R, FFrameColor);
+    if (FToolbar->VisualStyle() == vsGradient) {
+        TColor start, stop;
+        FToolbar->GetGradientColors(start, stop);
+        PaintGradient(c, in, FToolbar->GradientDirection(), Down ? stop : start, Down ? start : stop);
+    } else {
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(Down ? DarkerColor(FToolbar->Color(), 20) : FToolbar->Color());
+        c->FillRect(in);
+    }
+}
+
+void TFcToolbarPopupButton::DrawChevron(const TRect& R)
+{
+    TCanvas* c = Canvas();
+    const int cx = R.Left + R.Width() / 2;
+    const int ty = FDown ? R.Bottom - 3 : R.Bottom - 4;
+    const TColor keep = c->Brush()->Color();
+    auto row = [c](int x1, int x2, int y) { c->FillRect(Rect(x1, y, x2 + 1, y + 1)); };
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(clBlack);
+    row(cx - 3, cx + 3, ty - 5);
+    row(cx - 3, cx + 3, ty - 3);
+    row(cx - 2, cx + 2, ty - 2);
+    row(cx - 1, cx + 1, ty - 1);
+    row(cx, cx, ty);
+    c->Brush()->SetColor(keep);
+}
+
+void TFcToolbarPopupButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseDown(Button, Shift, X, Y);
+    FPressed = true;
+    FDown = true;
+    Repaint();
+}
+
+void TFcToolbarPopupButton::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseMove(Shift, X, Y);
+    if (!FPressed)
+        return;
+    const bool inside = ClientRect().Contains(Point(X, Y));
+    if (inside != FDown) {
+        FDown = inside;
+        Repaint();
+    }
+}
+
+void TFcToolbarPopupButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TCustomControl::MouseUp(Button, Shift, X, Y);
+    FPressed = false;
+    if (FDown) {
+        FDown = false;
+        DisplayButtons();
+        Repaint();
+    }
+}
+
+void TFcToolbarPopupButton::DisplayButtons()
+{
+    TCustomForm* form = GetParentForm(this);
+    if (!form)
+        return;
+    // 1. a popup panel holding a small tool bar like the overflowing one
+    auto panel = std::make_unique<TFcPopupPanel>(this);
+    auto* bar = new TFcToolbar(panel.get());
+    bar->SetBorderOuter(fsFlat);
+    bar->SetBorderSides(sdAllSides);
+    bar->SetAlign(alNone);
+    bar->SetWidth(3 * FToolbar->ButtonWidth() + 8);
+    bar->SetBackground(FToolbar->Background());
+    bar->SetButtonHeight(FToolbar->ButtonHeight());
+    bar->SetButtonLayout(FToolbar->ButtonLayout());
+    bar->SetButtonWidth(FToolbar->ButtonWidth());
+    bar->SetGradientColorStart(FToolbar->GradientColorStart());
+    bar->SetGradientColorStop(FToolbar->GradientColorStop());
+    bar->SetGradientColorStyle(FToolbar->GradientColorStyle());
+    bar->SetGradientDirection(FToolbar->GradientDirection());
+    bar->SetImages(FToolbar->Images());
+    bar->SetDisabledImages(FToolbar->DisabledImages());
+    bar->SetRowHeight(FToolbar->RowHeight());
+    bar->SetShowButtonCaptions(FToolbar->ShowButtonCaptions());
+    bar->SetTextOptions(FToolbar->TextOptions());
+    bar->SetVisualStyle(FToolbar->VisualStyle());
+    bar->SetColor(FToolbar->VisualStyle() == vsGradient ? clWindow : FToolbar->Color());
+    // 2. copies of the buttons beyond the bar's right limit
+    for (TControl* c : HiddenControls()) {
+        auto* source = dynamic_cast<TFcToolButton*>(c);
+        if (!source)
+            continue;
+        auto* copy = new TFcPopupToolButton(bar);
+        copy->SetToolbarPopupButton(this);
+        copy->AssignFrom(source);
+        copy->OnClick = source->OnClick;
+        copy->SetParent(bar);
+        bar->ToolbarControls()->AddControl(copy);
+    }
+    // 3.
+    panel->SetParent(form);
+    panel->Font()->SetName(Font()->Name());
+    panel->Font()->SetColor(Font()->Color());
+    bar->SetParent(panel.get());
+    bar->PositionControls();
+    panel->SetBounds(0, 0, bar->Width() + 4, bar->Height() + 4);
+    bar->SetBounds(2, 2, bar->Width(), bar->Height());
+    TFcPopupPanel* host = panel.get();
+    bar->OnClick = [host](TComponent* Sender) { host->Close(Sender); };
+    FSelectedButton = nullptr;
+    panel->Popup(this);
+    panel.reset();
+    if (FSelectedButton)
+        FSelectedButton->Click();
+}

@@ -1,0 +1,327 @@
+// TFormEmitReader: the card reader's device control and the repeat filter.
+
+#include "app/vrkCommon.h"
+#include "app/vrkDoMessage.h"
+#include "app/vrkMainForm.h"
+#include "data/vrkEntities.h"
+#include "devices/serial/SerComPort.h"
+#include "devices/vrkChipDispatch.h"
+#include "devices/vrkEmitReader.h"
+#include "devices/vrkFinishDeskHost.h"
+#include "devices/vrkReceiptPrinter.h"
+#include "devices/vrkResultBoard.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/FinishDeskTexts.h"
+
+TFormEmitReader* formEmitReader = nullptr;
+
+namespace {
+
+const QString kMenuOk = QStringLiteral("MENU3_OK");
+const QString kMenuExclamation = QStringLiteral("MENU3_EXLAMATION");
+const QString kMenuQuestion = QStringLiteral("MENU3_QUESTION");
+const QString kMenuGray = QStringLiteral("MENU3_GRAY");
+
+void Guidance(const QString& State)
+{
+    if (finishDeskHost)
+        finishDeskHost->MenuShow(State);
+}
+
+void PrintActionEnabled(bool Enabled)
+{
+    if (finishDeskHost)
+        finishDeskHost->SetPrintBadgeEnabled(Enabled);
+}
+
+QString DeviceIni()
+{
+    return GetExePath() + QStringLiteral("vrkEvent.ini");
+}
+
+// A configuration write that fails (read-only program folder) is reported and
+// the choice stays in memory.
+void WriteDeviceString(const QString& Section, const QString& Key, const QString& Value)
+{
+    try {
+        WriteString_Ini(DeviceIni(), Section, Key, Value);
+    } catch (const Exception& e) {
+        do_message(false, e.Message(), MSG_WARNING);
+    }
+}
+
+void WriteDeviceInt(const QString& Section, const QString& Key, int Value)
+{
+    try {
+        WriteInteger_Ini(DeviceIni(), Section, Key, Value);
+    } catch (const Exception& e) {
+        do_message(false, e.Message(), MSG_WARNING);
+    }
+}
+
+}  // namespace
+
+TFormEmitReader::TFormEmitReader(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName(QStringLiteral("FormEmitReader"));
+    SetCaption(fdtxt::DevicesCaption);
+    SetBorderStyle(bsDialog);
+    SetBounds(centreleft(420), centretop(230), 420, 230);
+    if (!current250Read)
+        current250Read = new T250Read();
+    SerComPort1 = new TSerComPort(this);
+    SerComPort1->SetName(QStringLiteral("SerComPort1"));
+    SerComPort1->SetBaud(9600);
+    SerComPort1->SetOnTriggerAvail(
+        [this](TSerCustomComPort* CP, uint16_t Count) { SerComPort1TriggerAvail(CP, Count); });
+    BuildLayout();
+}
+
+TFormEmitReader::~TFormEmitReader()
+{
+    if (formEmitReader == this)
+        formEmitReader = nullptr;
+}
+
+void TFormEmitReader::BuildLayout()
+{
+    auto label = [this](const QString& Caption, int Top) {
+        auto* l = new TLabel(this);
+        l->SetParent(this);
+        l->SetCaption(Caption);
+        l->SetBounds(16, Top + 4, 120, 17);
+        return l;
+    };
+    auto combo = [this](const QString& Name, int Top) {
+        auto* c = new TComboBox(this);
+        c->SetName(Name);
+        c->SetParent(this);
+        c->SetStyle(csDropDownList);
+        c->SetBounds(150, Top, 250, 23);
+        return c;
+    };
+    label(QStringLiteral("Lukulaite"), 16);
+    cbbLukulaite = combo(QStringLiteral("cbbLukulaite"), 16);
+    cbbLukulaite->SetItems({fdtxt::ReaderType250});
+    label(QStringLiteral("Lukulaitteen portti"), 48);
+    cbbLukulaiteCom = combo(QStringLiteral("cbbLukulaiteCom"), 48);
+    label(QStringLiteral("Kuittitulostin"), 88);
+    cbbTulostin = combo(QStringLiteral("cbbTulostin"), 88);
+    cbbTulostin->SetItems({fdtxt::PrinterTypeMtr2, fdtxt::PrinterTypeEpr3, fdtxt::PrinterTypeWoosim});
+    label(QStringLiteral("Tulostimen portti"), 120);
+    cbbTulostinCom = combo(QStringLiteral("cbbTulostinCom"), 120);
+    lblDevices = new TLabel(this);
+    lblDevices->SetParent(this);
+    lblDevices->SetBounds(16, 168, 260, 17);
+    btnOK = new TButton(this);
+    btnOK->SetName(QStringLiteral("btnOK"));
+    btnOK->SetParent(this);
+    btnOK->SetCaption(QStringLiteral("OK"));
+    btnOK->SetBounds(325, 192, 75, 25);
+    btnOK->OnClick = [this](TComponent*) { Close(); };
+    cbbLukulaite->OnChange = [this](TComponent* S) { cbbLukulaiteChange(S); };
+    cbbLukulaiteCom->OnChange = [this](TComponent* S) { cbbLukulaiteComChange(S); };
+    cbbTulostin->OnChange = [this](TComponent* S) { cbbTulostinChange(S); };
+    cbbTulostinCom->OnChange = [this](TComponent* S) { cbbTulostinComChange(S); };
+    if (formMain) {
+        cbbLukulaite->SetItemIndex(formMain->n_chip_reader_device == 0 ? 0 : -1);
+        cbbTulostin->SetItemIndex(formMain->n_chip_printer_type);
+    }
+}
+
+QString TFormEmitReader::CardKey(const QString& EmitString)
+{
+    const QString field4 = SplitString(EmitString, QLatin1Char(',')).value(3);
+    const QString piece = Copy(field4, 2, 20);
+    return Copy(piece, 1, piece.length() - 1);
+}
+
+bool TFormEmitReader::OpenPort()
+{
+    try {
+        SerComPort1->SetOpen(true);
+        return true;
+    } catch (const Exception& e) {
+        // A port that vanished or is held by another program: the reader
+        // stays stopped and the operator is told why.
+        FEmitDeviceStarted = false;
+        FEmitDeviceEnabled = false;
+        do_message(true, fdtxt::ReaderPortMissing + QStringLiteral("\r\n\r\n") + e.Message(), MSG_ERROR);
+        return false;
+    }
+}
+
+void TFormEmitReader::StartDevice()
+{
+    if (!FEmitDeviceStarted) {
+        const int device = formMain ? formMain->n_chip_reader_device : 0;
+        const bool typeOk = device == 0 || device == 1;
+        const bool portOk = cbbLukulaiteCom->ItemIndex() >= 0;
+        if (!typeOk)
+            do_message(true, fdtxt::ReaderNotSupported, MSG_ERROR);
+        else if (!portOk)
+            do_message(true, fdtxt::ReaderPortMissing, MSG_WARNING);
+        else {
+            const QString path = formMain ? formMain->n_chip_reader_com : cbbLukulaiteCom->Text();
+            SerComPort1->SetComPath(path.isEmpty() ? cbbLukulaiteCom->Text() : path);
+            FEmitDeviceStarted = true;
+            FEmitDeviceEnabled = true;
+            if (OpenPort()) {
+                do_message(false,
+                           fdtxt::ReaderStarted + QStringLiteral(" (") + SerComPort1->ComPath() + QStringLiteral(": ") +
+                               cbbLukulaite->Text() + QStringLiteral(")"),
+                           MSG_INFORMATION);
+                Guidance(kMenuOk);
+            }
+        }
+        if (!FEmitDeviceStarted) {
+            Guidance(cbbLukulaiteCom->ItemIndex() >= 0 ? kMenuExclamation : kMenuQuestion);
+            return;
+        }
+    }
+    CheckPrinterPort();
+}
+
+void TFormEmitReader::CheckPrinterPort()
+{
+    if (cbbTulostinCom->Text() != cbbLukulaiteCom->Text()) {
+        Guidance(kMenuOk);
+        if (cbbTulostinCom->ItemIndex() < 0)
+            PrintActionEnabled(false);
+        return;
+    }
+    Guidance(kMenuQuestion);
+    ClearPrinterPort();
+}
+
+void TFormEmitReader::ClearPrinterPort()
+{
+    cbbTulostinCom->SetItemIndex(-1);
+    if (formMain)
+        formMain->n_chip_printer_com.clear();
+    WriteDeviceString(QStringLiteral("CHIP_PRINTER"), QStringLiteral("COM"), QString());
+    if (receiptPrinter)
+        receiptPrinter->SetPort(QString());
+    PrintActionEnabled(false);
+}
+
+void TFormEmitReader::StopDevice()
+{
+    if (!FEmitDeviceStarted)
+        return;
+    FEmitDeviceStarted = false;
+    FEmitDeviceEnabled = false;
+    SerComPort1->SetOpen(false);
+    do_message(false, fdtxt::ReaderStopped, MSG_INFORMATION);
+    Guidance(kMenuQuestion);
+}
+
+void TFormEmitReader::EnableDevice()
+{
+    FEmitDeviceEnabled = true;
+    if (FEmitDeviceStarted) {
+        // Closing and opening again drops whatever the reader sent meanwhile.
+        SerComPort1->SetOpen(false);
+        if (OpenPort())
+            Guidance(kMenuOk);
+        else
+            Guidance(cbbLukulaiteCom->ItemIndex() >= 0 ? kMenuExclamation : kMenuQuestion);
+        return;
+    }
+    Guidance(cbbLukulaiteCom->ItemIndex() >= 0 ? kMenuExclamation : kMenuQuestion);
+}
+
+void TFormEmitReader::DisableDevice()
+{
+    FEmitDeviceEnabled = false;
+}
+
+void TFormEmitReader::SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Count)
+{
+    if (!FEmitDeviceEnabled)
+        return;
+    if (formMain && formMain->bResultBoardVisible && formResultBoard && finishDeskHost
+        && finishDeskHost->ActiveProcessingTabCaption() == fdtxt::FinishTabCaption && !formResultBoard->ReadPanelVisible())
+        formResultBoard->ShowReadPanel();
+    if (finishDeskHost)
+        finishDeskHost->ResetLastResultBox();
+    current250Read->HandleBytes(
+        Count, [CP] { return static_cast<int>(CP->GetChar()); },
+        [this](const QString& EmitString) { ProcessEmit(EmitString); });
+}
+
+void TFormEmitReader::ProcessEmit(const QString& EmitString)
+{
+    const QString key = CardKey(EmitString);
+    const QString successively = formMain ? formMain->vc_chip_read_successively : QStringLiteral("E");
+    const QString mainFunction = formMain ? formMain->vc_main_function : QStringLiteral("MAALI");
+    const QString lastAction = formMain ? formMain->vc_last_result_action : QStringLiteral("EI");
+    const QString forest = formMain ? formMain->vc_chip_read_forest : QStringLiteral("K");
+    const bool same = key == FLastReadEmit;
+    const bool dropped = (successively == QLatin1String("E") && same)
+                         || (successively != QLatin1String("K") && successively != QLatin1String("E"))
+                         || (mainFunction == QLatin1String("MAALI") && lastAction == QLatin1String("MAALI_MAASTOON") && same)
+                         || (mainFunction == QLatin1String("LAHTO") && forest == QLatin1String("K") && same);
+    if (!dropped) {
+        Guidance(kMenuGray);
+        if (OnChipRead)
+            OnChipRead(EmitString);
+        else
+            ChipRead(EmitString);
+        FLastReadEmit = key;
+    }
+    current250Read->NewFrame();
+}
+
+void TFormEmitReader::cbbLukulaiteChange(TComponent*)
+{
+    if (formMain)
+        formMain->n_chip_reader_device = cbbLukulaite->ItemIndex();
+    WriteDeviceInt(QStringLiteral("CHIP_READER"), QStringLiteral("UNIT"), cbbLukulaite->ItemIndex());
+    if (finishDeskHost)
+        finishDeskHost->MenuRefresh();
+}
+
+void TFormEmitReader::cbbLukulaiteComChange(TComponent*)
+{
+    const QString text = cbbLukulaiteCom->Text();
+    if (formMain)
+        formMain->n_chip_reader_com = text;
+    WriteDeviceString(QStringLiteral("CHIP_READER"), QStringLiteral("COM"), text);
+    if (finishDeskHost)
+        finishDeskHost->MenuRefresh();
+    if (formMain && formMain->nCurrentProcessedEvent != 0 && !text.isEmpty() && event && event->classess() > 0) {
+        StopDevice();
+        StartDevice();
+    }
+}
+
+void TFormEmitReader::cbbTulostinChange(TComponent*)
+{
+    if (formMain)
+        formMain->n_chip_printer_type = cbbTulostin->ItemIndex();
+    WriteDeviceInt(QStringLiteral("CHIP_PRINTER"), QStringLiteral("TYPE"), cbbTulostin->ItemIndex());
+    if (finishDeskHost)
+        finishDeskHost->MenuRefresh();
+}
+
+void TFormEmitReader::cbbTulostinComChange(TComponent*)
+{
+    const QString text = cbbTulostinCom->Text();
+    if (text != cbbLukulaiteCom->Text()) {
+        if (formMain)
+            formMain->n_chip_printer_com = text;
+        WriteDeviceString(QStringLiteral("CHIP_PRINTER"), QStringLiteral("COM"), text);
+        if (receiptPrinter)
+            receiptPrinter->SetPort(text);
+        PrintActionEnabled(true);
+    } else {
+        MessageBox(fdtxt::PrinterPortTaken, Application ? Application->Title : QString(), MB_OK | MB_ICONERROR);
+        ClearPrinterPort();
+    }
+    if (finishDeskHost)
+        finishDeskHost->MenuRefresh();
+}

@@ -1,0 +1,3 @@
+#include "devices/vrkFinishDeskHost.h"
+
+TFinishDeskHost* finishDeskHost = nullptr;

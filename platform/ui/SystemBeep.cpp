@@ -1,5 +1,0 @@
-#include "platform/ui/SystemBeep.h"
-
-#include <QApplication>
-
-void SystemBeep() { QApplication::beep(); }

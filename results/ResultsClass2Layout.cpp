@@ -1,0 +1,400 @@
+// The finish dialog's window: one tab "Suoritus" with the card, person,
+// course, status, times, punches and notes groups, and the buttons below.
+
+#include "data/vrkDataModule.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/DBCtrls.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/DateTimePicker.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/FinishDeskTexts.h"
+#include "results/StatusRadioGroup.h"
+#include "results/vrkResultsClass2.h"
+
+namespace {
+
+// Status pictures: a small coloured square with a sign, drawn once.
+TImage* StatusPicture(TComponent* Owner, TWinControl* Parent, int Left, int Top, TColor Color, const QString& Sign)
+{
+    auto* img = new TImage(Owner);
+    img->SetParent(Parent);
+    img->SetBounds(Left, Top, 22, 22);
+    TBitmap bmp;
+    bmp.SetSize(22, 22);
+    TCanvas* c = bmp.Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect(0, 0, 22, 22));
+    c->Brush()->SetColor(Color);
+    c->Pen()->SetColor(Color);
+    c->Ellipse(1, 1, 21, 21);
+    c->Font()->SetColor(clWhite);
+    c->Font()->SetStyle(fsBold);
+    c->Font()->SetSize(10);
+    c->Brush()->SetStyle(bsClear);
+    const int w = c->TextWidth(Sign);
+    c->TextOut((22 - w) / 2, 3, Sign);
+    img->Picture()->AssignBitmap(&bmp);
+    img->Hide();
+    return img;
+}
+
+TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, const QString& Text, int Left, int Top)
+{
+    auto* l = new TLabel(Owner);
+    l->SetParent(Parent);
+    l->SetCaption(Text);
+    l->SetLeft(Left);
+    l->SetTop(Top);
+    return l;
+}
+
+TDateTimePicker* TimePicker(TComponent* Owner, TWinControl* Parent, const QString& Text, int Left, int Top, bool ReadOnly)
+{
+    AddLabel(Owner, Parent, Text, Left, Top);
+    auto* p = new TDateTimePicker(Owner);
+    p->SetParent(Parent);
+    p->SetKind(dtkTime);
+    p->SetFormat(QStringLiteral("HH:mm:ss"));
+    p->SetBounds(Left, Top + 16, 100, 23);
+    p->SetReadOnly(ReadOnly);
+    return p;
+}
+
+}  // namespace
+
+void TformResultsClass2::BuildLayout()
+{
+    auto* pages = new TPageControl(this);
+    pages->SetParent(this);
+    pages->SetBounds(4, 4, 1007, 664);
+    auto* tab = new TTabSheet(this);
+    tab->SetPageControl(pages);
+    tab->SetCaption(QStringLiteral("Suoritus"));
+    TWinControl* page = tab;
+
+    // the chip-string memo lies under the tab page, as a record for the operator
+    mmoChipString = new TMemo(this);
+    mmoChipString->SetParent(this);
+    mmoChipString->SetBounds(8, 640, 400, 20);
+    mmoChipString->Hide();
+
+    // card
+    lblChip = AddLabel(this, page, QStringLiteral("Kortti"), 10, 12);
+    edtChip1 = new TDBEdit(this);
+    edtChip1->SetParent(page);
+    edtChip1->SetBounds(60, 8, 110, 23);
+    edtChip1->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
+    edtChip1->SetDataField(QStringLiteral("CONTROL_CARD"));
+    edtChip1->OnEnter = [this](TComponent*) { vcPrevControlCard = edtChip1->Text(); };
+    edtChip1->OnExit = [this](TComponent* S) { edtChip1Exit(S); };
+    chkNoChip = new TCheckBox(this);
+    chkNoChip->SetParent(page);
+    chkNoChip->SetCaption(QStringLiteral("Ei korttia"));
+    chkNoChip->SetBounds(185, 10, 95, 20);
+    chkNoChip->OnClick = [this](TComponent* S) { chkNoChipClick(S); };
+    chkRentedChip = new TDBCheckBox(this);
+    chkRentedChip->SetParent(page);
+    chkRentedChip->SetCaption(fdtxt::RentedChip);
+    chkRentedChip->SetBounds(290, 10, 100, 20);
+    chkRentedChip->ValueChecked = QStringLiteral("K");
+    chkRentedChip->ValueUnchecked = QStringLiteral("E");
+    chkRentedChip->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
+    chkRentedChip->SetDataField(QStringLiteral("RENTED_CHIP"));
+    chkRentedChip->OnClick = [this](TComponent* S) { chkRentedChipClick(S); };
+    lblLainakortti = AddLabel(this, page, QString(), 400, 12);
+    lblLainakortti->Font()->SetColor(clRed);
+    lblLainakortti->Font()->SetStyle(fsBold);
+
+    // person
+    grpPerson = new TGroupBox(this);
+    grpPerson->SetParent(page);
+    grpPerson->SetCaption(QStringLiteral("Henkilö (F5)"));
+    grpPerson->SetBounds(8, 40, 490, 420);
+    edtSearchPersons = new TEdit(this);
+    edtSearchPersons->SetParent(grpPerson);
+    edtSearchPersons->SetBounds(10, 22, 250, 23);
+    edtSearchPersons->SetHint(QStringLiteral(
+        "Valitse suorituksen henkilö. Aloita syöttämään henkilön nimen (etu- tai sukunimi) ensimmäisiä merkkejä ja alla "
+        "oleva taulukko suodatetaan. Suoritukselle valittu henkilö poistetaan suoritukselta."));
+    edtSearchPersons->OnChange = [this](TComponent*) {
+        if (!FLoading)
+            RefreshQueryLookupPersons();
+    };
+    rButton1 = new TButton(this);
+    rButton1->SetParent(grpPerson);
+    rButton1->SetCaption(QStringLiteral("X"));
+    rButton1->SetBounds(264, 21, 26, 25);
+    rButton1->OnClick = [this](TComponent* S) { rButton1Click(S); };
+    auto* actions = new TActionList(this);
+    actPersonEdit = new TAction(this);
+    actPersonEdit->SetCaption(QStringLiteral("Muokkaa"));
+    actPersonEdit->SetActionList(actions);
+    actPersonAdd = new TAction(this);
+    actPersonAdd->SetCaption(QStringLiteral("Lisää"));
+    actPersonAdd->SetActionList(actions);
+    actValidatePunches = new TAction(this);
+    actValidatePunches->SetCaption(QStringLiteral("Tarkasta leimaukset uudelleen"));
+    actValidatePunches->SetHint(QStringLiteral("Tarkasta suorituksen kaikkien sarjojen/ratojen leimaukset uudelleen"));
+    actValidatePunches->SetActionList(actions);
+    actValidatePunches->OnExecute = [this](TComponent*) { ValidatePunches(); };
+    auto* btnEdit = new TButton(this);
+    btnEdit->SetParent(grpPerson);
+    btnEdit->SetAction(actPersonEdit);
+    btnEdit->SetBounds(300, 21, 80, 25);
+    auto* btnAdd = new TButton(this);
+    btnAdd->SetParent(grpPerson);
+    btnAdd->SetAction(actPersonAdd);
+    btnAdd->SetCaption(QStringLiteral("Uusi"));
+    btnAdd->SetBounds(384, 21, 60, 25);
+    imgOK = StatusPicture(this, grpPerson, 455, 22, RGB(0, 160, 0), QStringLiteral("✓"));
+    imgQuestion = StatusPicture(this, grpPerson, 455, 22, RGB(40, 100, 200), QStringLiteral("?"));
+    imgExlamation = StatusPicture(this, grpPerson, 455, 22, RGB(230, 140, 0), QStringLiteral("!"));
+    rdbgrdPersons = new TDBGrid(this);
+    rdbgrdPersons->SetParent(grpPerson);
+    rdbgrdPersons->SetBounds(10, 52, 470, 250);
+    rdbgrdPersons->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect | dgAlwaysShowSelection);
+    rdbgrdPersons->SetDataSource(DataModule1 ? DataModule1->dsLookupPersonFD : nullptr);
+    for (auto [field, title, width] : {std::tuple{"PERSON_NAME", "Henkilö", 220}, std::tuple{"CLUB_NAME", "Seura", 150},
+                                       std::tuple{"CHIP_SOURCE", "Tietokanta", 70}}) {
+        TColumn* c = rdbgrdPersons->Columns()->Add();
+        c->SetFieldName(QString::fromLatin1(field));
+        c->Title()->SetCaption(QString::fromUtf8(title));
+        c->SetWidth(width);
+    }
+    rdbgrdPersons->OnDblClick = [this](TComponent* S) { PersonGridDblClick(S); };
+    rdbgrdPersons->OnDrawColumnCell = [this](TComponent*, const TRect& Rect, int DataCol, TColumn* Column,
+                                             TGridDrawState State) {
+        TFbQuery* list = DataModule1->fbQueryLookupPersonFD;
+        const int64_t id = list->FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt();
+        if (id != 0 && id == RunPersonId()) {
+            rdbgrdPersons->Canvas()->Brush()->SetColor(RGB(144, 238, 144));
+            rdbgrdPersons->Canvas()->Font()->SetColor(clBlack);
+        }
+        rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
+    };
+    if (FOlder) {
+        // the older dialog chooses the person in a drop-down list
+        edtSearchPersons->Hide();
+        rButton1->Hide();
+        rdbgrdPersons->Hide();
+        chkNoChip->Hide();
+        edtPerson = new TDBLookupComboBox(this);
+        edtPerson->SetParent(grpPerson);
+        edtPerson->SetBounds(10, 22, 280, 23);
+        edtPerson->SetListSource(DataModule1 ? DataModule1->dsLookupPersonFD : nullptr);
+        edtPerson->KeyField = QStringLiteral("PERSON_ID");
+        edtPerson->ListField = QStringLiteral("PERSON_NAME;CLUB_NAME");
+        edtPerson->DropDownRows = 15;
+        edtPerson->OnClick = [this](TComponent*) {
+            const int64_t id = edtPerson->KeyValue().toLongLong();
+            EditRun();
+            RunFieldObj(QStringLiteral("PERSON_ID"))->SetAsLargeInt(id);
+            haeHenkilo(id);
+        };
+    }
+    chkOwnChip = new TCheckBox(this);
+    chkOwnChip->SetParent(grpPerson);
+    chkOwnChip->SetCaption(QStringLiteral("Oma kilpailukortti"));
+    chkOwnChip->SetBounds(10, 310, 160, 20);
+    chkOwnChip->OnClick = [this](TComponent*) {
+        if (!FLoading)
+            bOwnChipChanged = true;
+    };
+    chkPrintReceipt = new TCheckBox(this);
+    chkPrintReceipt->SetParent(grpPerson);
+    chkPrintReceipt->SetCaption(QStringLiteral("Tulosta kuitti"));
+    chkPrintReceipt->SetBounds(10, 334, 160, 20);
+    chkPrintReceipt->OnClick = [this](TComponent*) {
+        if (!FLoading)
+            bReceiptPrintChanged = true;
+    };
+    chkWebShow = new TCheckBox(this);
+    chkWebShow->SetParent(grpPerson);
+    chkWebShow->SetCaption(FOlder ? QStringLiteral("Näytä nimi Web -tulospalvelussa") : QStringLiteral("Näytä nimi Webissä"));
+    chkWebShow->SetBounds(10, 358, FOlder ? 215 : 160, 20);
+    chkWebShow->OnClick = [this](TComponent* S) { chkWebShowClick(S); };
+    edtWebShowAsked = new TEdit(this);
+    edtWebShowAsked->SetParent(grpPerson);
+    edtWebShowAsked->SetReadOnly(true);
+    edtWebShowAsked->SetBounds(FOlder ? 230 : 180, 356, 150, 23);
+    lblPhoneNumber = AddLabel(this, grpPerson, QStringLiteral("Puhelin"), 10, 388);
+    edtPhoneNumber = new TEdit(this);
+    edtPhoneNumber->SetParent(grpPerson);
+    edtPhoneNumber->SetBounds(70, 384, 150, 23);
+    edtPhoneNumber->OnChange = [this](TComponent*) {
+        if (!FLoading)
+            bPhoneNumberChanged = true;
+    };
+
+    // notes of the chosen course row
+    auto* grpNotes = new TGroupBox(this);
+    grpNotes->SetParent(page);
+    grpNotes->SetCaption(QStringLiteral("Lisätiedot"));
+    grpNotes->SetBounds(8, 466, 490, 160);
+    mmoRESULT_NOTES = new TDBMemo(this);
+    mmoRESULT_NOTES->SetParent(grpNotes);
+    mmoRESULT_NOTES->SetBounds(10, 20, 470, 130);
+    mmoRESULT_NOTES->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
+    mmoRESULT_NOTES->SetDataField(QStringLiteral("RESULT_NOTES"));
+
+    // course
+    grpCourse = new TGroupBox(this);
+    grpCourse->SetParent(page);
+    grpCourse->SetCaption(FOlder ? QStringLiteral("Sarja ja Rata (F6)") : QStringLiteral("Rata (F6)"));
+    grpCourse->SetBounds(505, 40, 490, 100);
+    edtClassCourse = new TDBLookupComboBox(this);
+    edtClassCourse->SetParent(grpCourse);
+    edtClassCourse->SetBounds(10, 22, 440, 23);
+    edtClassCourse->SetListSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
+    edtClassCourse->KeyField = QStringLiteral("CLASS_COURSE_ID");
+    edtClassCourse->ListField = QStringLiteral("CLASS_NAME;TIME_STR;STATUS_TXT;ACTIVE_CLASS_TXT");
+    edtClassCourse->DropDownRows = 15;
+    edtClassCourse->OnClick = [this](TComponent* S) { edtClassCourseClick(S); };
+    edtClassCourse->OnCloseUp = [](TComponent*) { bClassDroppedDown = false; };
+    imgOKC = StatusPicture(this, grpCourse, 458, 22, RGB(0, 160, 0), QStringLiteral("✓"));
+    imgQuestionC = StatusPicture(this, grpCourse, 458, 22, RGB(40, 100, 200), QStringLiteral("?"));
+    imgExlamationC = StatusPicture(this, grpCourse, 458, 22, RGB(230, 140, 0), QStringLiteral("!"));
+    AddLabel(this, grpCourse, QStringLiteral("Lisätiedot"), 10, 58);
+    edtAdditionalNotes = new TDBEdit(this);
+    edtAdditionalNotes->SetParent(grpCourse);
+    edtAdditionalNotes->SetBounds(80, 54, 170, 23);
+    edtAdditionalNotes->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
+    edtAdditionalNotes->SetDataField(QStringLiteral("ADDITIONAL_CLASS_NOTES"));
+    AddLabel(this, grpCourse, QStringLiteral("Lisäsarja"), 262, 58);
+    edtAdditionalClass = new TDBLookupComboBox(this);
+    edtAdditionalClass->SetParent(grpCourse);
+    edtAdditionalClass->SetBounds(325, 54, 155, 23);
+    edtAdditionalClass->SetListSource(DataModule1 ? DataModule1->dsAdditionalClassFD : nullptr);
+    edtAdditionalClass->KeyField = QStringLiteral("ADDITIONAL_CLASS_ID");
+    edtAdditionalClass->ListField = QStringLiteral("CLASS_NAME");
+    edtAdditionalClass->DropDownRows = 15;
+    edtAdditionalClass->OnClick = [this](TComponent*) {
+        EditRun();
+        RunFieldObj(QStringLiteral("ADDITIONAL_CLASS_ID"))->SetAsVariant(edtAdditionalClass->KeyValue());
+    };
+    edtAdditionalClass->OnCloseUp = [](TComponent*) { bAddClassDroppedDown = false; };
+
+    // status
+    fcdbrdgrpSTATUS = new TStatusRadioGroup(this);
+    fcdbrdgrpSTATUS->SetParent(page);
+    fcdbrdgrpSTATUS->SetCaption(QStringLiteral("Tila"));
+    fcdbrdgrpSTATUS->SetBounds(505, 146, 490, 70);
+    QStringList items, values;
+    for (int i = 0; i < (FOlder ? 5 : 8); ++i) {
+        items << fdtxt::StatusItems[i];
+        values << fdtxt::StatusValues[i];
+    }
+    fcdbrdgrpSTATUS->SetItems(items, values, FOlder ? 3 : 4);
+    if (DataModule1)
+        fcdbrdgrpSTATUS->Bind(DataModule1->fbQuerySelectClassCourseFD, QStringLiteral("STATUS"));
+    fcdbrdgrpSTATUS->OnChanging = [this](TComponent*, int NewIndex, bool& Allow) { Allow = StatusChanging(NewIndex); };
+
+    // times
+    auto* grpTimes = new TGroupBox(this);
+    grpTimes->SetParent(page);
+    grpTimes->SetCaption(QStringLiteral("Aikatiedot"));
+    grpTimes->SetBounds(505, 222, 490, 120);
+    dtpRegistered = TimePicker(this, grpTimes, QStringLiteral("Rekisteröity"), 10, 18, true);
+    dtpStartPunch = TimePicker(this, grpTimes, QStringLiteral("Nollaleimaus"), 128, 18, true);
+    dtpRead = TimePicker(this, grpTimes, QStringLiteral("Luku"), 246, 18, true);
+    dtpChanged = TimePicker(this, grpTimes, QStringLiteral("Muutettu"), 364, 18, true);
+    dtpStart = TimePicker(this, grpTimes, QStringLiteral("Lähtö"), 10, 66, false);
+    dtpFinish = TimePicker(this, grpTimes, QStringLiteral("Maali"), 128, 66, false);
+    dtpPenalty = TimePicker(this, grpTimes, QStringLiteral("Sakko"), 246, 66, false);
+    AddLabel(this, grpTimes, QStringLiteral("Aika"), 364, 66);
+    edtTime = new TEdit(this);
+    edtTime->SetParent(grpTimes);
+    edtTime->SetReadOnly(true);
+    edtTime->SetBounds(364, 82, 100, 23);
+    edtTime->Font()->SetStyle(fsBold);
+    for (auto [picker, field] : {std::pair{dtpStart, "START_TIME"}, std::pair{dtpFinish, "FINISH_TIME"},
+                                 std::pair{dtpPenalty, "PENALTY_TIME"}}) {
+        TDateTimePicker* p = picker;
+        const QString f = QString::fromLatin1(field);
+        p->OnDateTimeChange = [this, p, f](TComponent*) {
+            if (FLoading)
+                return;
+            StoreTime(p, f == QLatin1String("PENALTY_TIME") ? QStringLiteral("CREDIT_PENALTY_TIME") : f);
+            laskeAjat(f);
+        };
+    }
+    dtpStart->OnExit = [this](TComponent*) { tarkastaAjat(); };
+    dtpFinish->OnExit = [this](TComponent*) { tarkastaAjat(); };
+
+    // punches
+    auto* grpPunches = new TGroupBox(this);
+    grpPunches->SetParent(page);
+    grpPunches->SetCaption(QStringLiteral("Leimaukset"));
+    grpPunches->SetBounds(505, 348, 490, 278);
+    btnValidate = new TButton(this);
+    btnValidate->SetParent(grpPunches);
+    btnValidate->SetAction(actValidatePunches);
+    btnValidate->SetCaption(QStringLiteral("Tarkasta"));
+    btnValidate->SetBounds(10, 18, 80, 25);
+    rdbgrdPunches = new TDBGrid(this);
+    rdbgrdPunches->SetParent(grpPunches);
+    rdbgrdPunches->SetBounds(10, 48, 470, 220);
+    rdbgrdPunches->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect);
+    rdbgrdPunches->SetDataSource(DataModule1 ? DataModule1->dsPunchesFD : nullptr);
+    for (auto [field, title, width] :
+         {std::tuple{"CONTROL_NUMBER", "Rasti", 50}, std::tuple{"CONTROL_CODE", "Koodi", 55},
+          std::tuple{"PUNCHED_CODE", "Leimauskoodi", 90}, std::tuple{"LEG_TIME_SEC_TXT", "Rastiväli", 80},
+          std::tuple{"TIME_SEC_TXT", "Kokonaisaika", 90}, std::tuple{"TIME_SEC", "Sekunnit", 70}}) {
+        TColumn* c = rdbgrdPunches->Columns()->Add();
+        c->SetFieldName(QString::fromLatin1(field));
+        c->Title()->SetCaption(QString::fromUtf8(title));
+        c->SetWidth(width);
+    }
+    rdbgrdPunches->OnDrawColumnCell = [this](TComponent*, const TRect& Rect, int DataCol, TColumn* Column,
+                                             TGridDrawState State) {
+        const TColor colour = PunchRowColour(DataModule1->fbQueryPunchesFD);
+        if (colour != clNone) {
+            rdbgrdPunches->Canvas()->Brush()->SetColor(colour);
+            rdbgrdPunches->Canvas()->Font()->SetColor(clBlack);
+        }
+        rdbgrdPunches->DefaultDrawColumnCell(Rect, DataCol, Column, State);
+    };
+
+    // buttons
+    btnOK = new TButton(this);
+    btnOK->SetParent(this);
+    btnOK->SetCaption(QStringLiteral("OK"));
+    btnOK->SetBounds(735, 680, 85, 28);
+    btnOK->OnClick = [this](TComponent* S) { btnOKClick(S); };
+    btnCancel = new TButton(this);
+    btnCancel->SetParent(this);
+    btnCancel->SetCaption(QStringLiteral("Peruuta"));
+    btnCancel->SetBounds(825, 680, 85, 28);
+    btnCancel->OnClick = [this](TComponent* S) { cancelClick(S); };
+    btnToForest = new TButton(this);
+    btnToForest->SetParent(this);
+    btnToForest->SetCaption(QStringLiteral("Maastoon"));
+    btnToForest->SetBounds(915, 680, 85, 28);
+    btnToForest->OnClick = [this](TComponent* S) { btnToForestClick(S); };
+    OnKeyPress = [this](TComponent* S, QChar& Key) { FormKeyPress(S, Key); };
+    OnKeyUp = [this](TComponent* S, Word& Key, TShiftState Shift) { FormKeyUp(S, Key, Shift); };
+}
+
+TColor PunchRowColour(TDataSet* Punches)
+{
+    if (!Punches->Active() || Punches->IsEmpty())
+        return clNone;
+    const QString type = Punches->FieldByName(QStringLiteral("PUNCH_TYPE"))->AsString();
+    TField* punched = Punches->FieldByName(QStringLiteral("PUNCHED_CODE"));
+    const int code = punched->IsNull() ? 0 : punched->AsInteger();
+    TColor colour = clNone;
+    if (type == QLatin1String("Y"))
+        colour = RGB(238, 232, 170);
+    if (type == QLatin1String("R") && code == 0)
+        colour = RGB(250, 128, 114);
+    if (type == QLatin1String("R") && code > 0 && Punches->FieldByName(QStringLiteral("LEG_TIME_SEC_TXT"))->AsString().isEmpty())
+        colour = RGB(238, 232, 170);
+    if (type == QLatin1String("M") || type == QLatin1String("L") || type == QLatin1String("N"))
+        colour = RGB(144, 238, 144);
+    if (!punched->IsNull() && punched->AsString() == QLatin1String("99"))
+        colour = RGB(126, 192, 238);
+    return colour;
+}

@@ -1,0 +1,111 @@
+// The tool bar's overflow popup and the customize dialog.
+#include "components/framed/FcCustomizeToolbar.h"
+#include "components/framed/FcToolbarPopup.h"
+#include "platform/ui/PopupHost.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct OverflowForm {
+    OverflowForm()
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 300, 200);
+        bar = new TFcToolbar(form.get());
+        bar->SetName(QStringLiteral("tbMain"));
+        bar->SetParent(form.get());
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 0, 300, 32);
+        for (int i = 0; i < 6; ++i) {
+            auto* b = new TFcToolButton(form.get());
+            b->SetName(QStringLiteral("btn%1").arg(i + 1));
+            b->SetParent(bar);
+            b->SetUseToolbarButtonSize(false);
+            b->SetBounds(0, 0, 72, 25);
+            b->SetCaption(QStringLiteral("Nappi %1").arg(i + 1));
+            b->OnClick = [this, i](TComponent*) { clicked = i + 1; };
+            buttons.push_back(b);
+        }
+        spacer = new TFcSpacer(form.get());
+        spacer->SetParent(bar);
+        form->AfterConstruction();
+        bar->SetWrapControls(false);
+        bar->PositionControls();
+        bar->PositionControls();
+    }
+    std::unique_ptr<TForm> form;
+    TFcToolbar* bar;
+    TFcSpacer* spacer;
+    std::vector<TFcToolButton*> buttons;
+    int clicked = 0;
+};
+
+}  // namespace
+
+TEST(OverflowTest, CopiesTheButtonsThatDoNotFit)
+{
+    OverflowForm f;
+    ASSERT_TRUE(f.bar->ShowToolbarPopupButton());
+    f.buttons[5]->SetEnabled(false);
+    auto old = PopupHostHook;
+    QStringList copies;
+    bool disabledCopy = false;
+    PopupHostHook = [&](TWinControl* Content) {
+        auto* bar = dynamic_cast<TFcToolbar*>(Content->Controls(0));
+        EXPECT_NE(bar, nullptr);
+        TFcPopupToolButton* first = nullptr;
+        for (int i = 0; bar && i < bar->ControlCount(); ++i)
+            if (auto* copy = dynamic_cast<TFcPopupToolButton*>(bar->Controls(i))) {
+                copies << copy->Caption();
+                disabledCopy = disabledCopy || !copy->Enabled();
+                if (!first)
+                    first = copy;
+            }
+        if (first)
+            first->Click();
+        return true;
+    };
+    f.bar->ToolbarPopupButton()->DisplayButtons();
+    PopupHostHook = old;
+    EXPECT_EQ(copies, QStringList({QStringLiteral("Nappi 5"), QStringLiteral("Nappi 6")}));
+    EXPECT_TRUE(disabledCopy) << "a copy of a disabled button stays disabled";
+    EXPECT_EQ(f.clicked, 5) << "choosing the copy clicks the fifth button";
+}
+
+TEST(CustomizeTest, RowsMovesAndVisibility)
+{
+    OverflowForm f;
+    TFcFrmCustomizeToolbar dialog(nullptr);
+    dialog.Toolbar = f.bar;
+    dialog.CompOwner = f.form.get();
+    dialog.UpdateControls(*f.bar->CustomizeCaptions(), false);
+    EXPECT_EQ(dialog.Caption(), QStringLiteral("Customize Toolbar"));
+    ASSERT_EQ(dialog.LstControls->Count(), 7);
+    EXPECT_EQ(dialog.LstControls->Strings(6), QStringLiteral("Spacer"));
+    EXPECT_FALSE(dialog.BtnMoveUp->Enabled()) << "the first row cannot move up";
+    EXPECT_TRUE(dialog.BtnMoveDown->Enabled());
+    EXPECT_FALSE(dialog.CbxTextOptions->Visible());
+    dialog.MoveDown();
+    EXPECT_EQ(f.bar->ToolbarControls()->Items(1).Control, f.buttons[0]);
+    EXPECT_EQ(f.buttons[0]->Left(), 4 + 72) << "the bar laid out again";
+    dialog.LstControls->SetItemIndex(0);
+    dialog.LstControls->ToggleCheckState();
+    EXPECT_FALSE(f.buttons[1]->Visible()) << "unchecking hides the control";
+    EXPECT_EQ(f.buttons[0]->Left(), 4) << "and the gap closes";
+    dialog.LstControls->SetItemIndex(6);
+    dialog.LstControls->Click();
+    EXPECT_FALSE(dialog.BtnMoveDown->Enabled()) << "the last row cannot move down";
+    // dragging the row of button 3 onto the first row
+    const TRect from = dialog.LstControls->ItemRect(2), to = dialog.LstControls->ItemRect(0);
+    TControl* list = dialog.LstControls;
+    list->MouseDown(mbLeft, ssLeft, from.Left + 40, from.Top + 3);
+    list->MouseUp(mbLeft, 0, to.Left + 40, to.Top + 3);
+    EXPECT_EQ(f.bar->ToolbarControls()->Items(0).Control, f.buttons[2]);
+    EXPECT_EQ(dialog.LstControls->Strings(0), QStringLiteral("Nappi 3"));
+    f.bar->CustomizeCaptions()->SetCaption(1, QStringLiteral("Muokkaa työkaluriviä"));
+    EXPECT_TRUE(f.bar->CustomizeCaptions()->StoreCaptions());
+    dialog.UpdateControls(*f.bar->CustomizeCaptions(), true);
+    EXPECT_EQ(dialog.Caption(), QStringLiteral("Muokkaa työkaluriviä"));
+}

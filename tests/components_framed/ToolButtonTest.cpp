@@ -1,0 +1,155 @@
+// Tool buttons: groups, the drop-down menu and its reopen guard, settings
+// taken from the tool bar, and the image and caption layout arithmetic.
+#include "components/framed/FcToolButton.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct ButtonForm {
+    ButtonForm()
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 500, 200);
+        bar = new TFcToolbar(form.get());
+        bar->SetParent(form.get());
+        for (auto*& b : buttons) {
+            b = new TFcToolButton(form.get());
+            b->SetParent(bar);
+        }
+        form->AfterConstruction();
+    }
+    void Press(TFcToolButton* B, int X = 3)
+    {
+        B->MouseDown(mbLeft, ssLeft, X, 3);
+        B->MouseUp(mbLeft, 0, X, 3);
+    }
+    std::unique_ptr<TForm> form;
+    TFcToolbar* bar;
+    TFcToolButton* buttons[2];
+};
+
+}  // namespace
+
+TEST(ToolButtonTest, GroupedButtons)
+{
+    ButtonForm f;
+    int clicks = 0;
+    for (auto* b : f.buttons) {
+        b->SetGroupIndex(1);
+        b->OnClick = [&](TComponent*) { ++clicks; };
+    }
+    f.Press(f.buttons[0]);
+    EXPECT_TRUE(f.buttons[0]->Down());
+    EXPECT_EQ(clicks, 1);
+    f.Press(f.buttons[0]);
+    EXPECT_TRUE(f.buttons[0]->Down()) << "a down button without AllowAllUp stays down";
+    EXPECT_EQ(clicks, 1) << "and fires no click";
+    f.Press(f.buttons[1]);
+    EXPECT_TRUE(f.buttons[1]->Down());
+    EXPECT_FALSE(f.buttons[0]->Down()) << "the other one went up";
+    f.buttons[1]->SetAllowAllUp(true);
+    EXPECT_TRUE(f.buttons[0]->AllowAllUp()) << "the group shares AllowAllUp";
+    f.Press(f.buttons[1]);
+    EXPECT_FALSE(f.buttons[1]->Down());
+}
+
+TEST(ToolButtonTest, DropDownMenuAndItsReopenGuard)
+{
+    ButtonForm f;
+    TPopupMenu menu(nullptr);
+    int popups = 0, clicks = 0;
+    auto old = TPopupMenu::PopupHook;
+    TPopupMenu::PopupHook = [&](TPopupMenu*) { ++popups; };
+    TFcToolButton* b = f.buttons[0];
+    b->SetUseToolbarButtonSize(false);
+    b->SetBounds(0, 0, 40, 25);
+    b->SetToolStyle(tsDropDown);
+    EXPECT_EQ(b->Width(), 54);
+    b->SetDropDownMenu(&menu);
+    b->OnClick = [&](TComponent*) { ++clicks; };
+    f.Press(b, 5);
+    EXPECT_EQ(popups, 0);
+    EXPECT_EQ(clicks, 1) << "the left part clicks";
+    f.Press(b, 50);
+    EXPECT_EQ(popups, 1) << "the arrow part opens the menu";
+    EXPECT_EQ(clicks, 1);
+    f.Press(b, 50);
+    EXPECT_EQ(popups, 1) << "the press that closed the menu does not reopen it";
+    b->OnClick = nullptr;
+    b->SetDropDownMenu(&menu);
+    f.Press(b, 5);
+    EXPECT_EQ(popups, 2) << "without a click handler any press opens it";
+    b->SetToolStyle(tsButton);
+    EXPECT_EQ(b->Width(), 40) << "back to the width it had";
+    TPopupMenu::PopupHook = old;
+    b->SetDropDownMenu(nullptr);
+}
+
+TEST(ToolButtonTest, FollowsTheToolbarUntilSetItself)
+{
+    ButtonForm f;
+    TFcToolButton* b = f.buttons[0];
+    b->SetCaption(QStringLiteral("Uusi"));
+    f.bar->SetShowButtonCaptions(true);
+    EXPECT_TRUE(b->ShowCaption());
+    f.bar->SetButtonWidth(60);
+    f.bar->SetButtonHeight(40);
+    EXPECT_EQ(b->Width(), 60);
+    EXPECT_EQ(b->Height(), 40);
+    f.bar->SetVisualStyle(vsGradient);
+    EXPECT_EQ(b->VisualStyle(), vsGradient);
+    b->SetShowCaption(false);
+    f.bar->SetShowButtonCaptions(false);
+    f.bar->SetShowButtonCaptions(true);
+    EXPECT_FALSE(b->ShowCaption()) << "its own setting wins";
+}
+
+TEST(ToolButtonTest, ImageAndCaptionLayout)
+{
+    ButtonForm f;
+    TImageList images(nullptr);
+    images.SetSize(32, 32);
+    TBitmap pic(32, 32);
+    images.Add(&pic);
+    TFcToolButton* b = f.buttons[0];
+    b->SetImages(&images);
+    b->SetImageIndex(0);
+    b->SetUseToolbarButtonSize(false);
+    b->SetBounds(0, 0, 72, 50);
+    b->SetLayout(blGlyphTop);
+    b->SetShowCaption(true);
+    b->SetVisualStyle(vsGradient);
+    b->Font()->SetName(QStringLiteral("Segoe UI"));
+    b->Font()->SetHeight(-16);
+    b->SetCaption(QStringLiteral("Uusi"));
+    TRect image, caption;
+    b->GetImageAndCaptionRects(image, caption);
+    const int th = caption.Height();
+    EXPECT_EQ(image.Top, 2 + (46 - 4 - 32 - th) / 2) << "truncating division";
+    EXPECT_EQ(caption.Top, image.Top + 32 + 4);
+    if (th == 19) {
+        EXPECT_EQ(image.Top, -2);
+    }
+    EXPECT_EQ(image.Left, 2 + (68 - 32) / 2);
+
+    b->SetShowCaption(false);
+    b->SetAlignment(taLeftJustify);
+    b->GetImageAndCaptionRects(image, caption);
+    EXPECT_EQ(image.Left, 4) << "the block starts Spacing from the left edge";
+    EXPECT_EQ(image.Top, 2 + (46 - 32) / 2);
+    b->SetAlignment(taCenter);
+    b->SetVisualStyle(vsClassic);
+    b->MouseDown(mbLeft, ssLeft, 3, 3);
+    b->GetImageAndCaptionRects(image, caption);
+    EXPECT_EQ(image.TopLeft(), Point(2 + 18 + 1, 2 + 7 + 1)) << "classic: pressed moves right and down";
+    b->SetVisualStyle(vsWinXP);
+    b->GetImageAndCaptionRects(image, caption);
+    EXPECT_EQ(image.TopLeft(), Point(2 + 18 + 1, 2 + 7)) << "visual style: right only";
+    b->MouseUp(mbLeft, 0, 3, 3);
+    b->SetImages(nullptr);
+}

@@ -1,0 +1,158 @@
+// The zoomable picture view and the picture editor window.
+#include "components/base/rImageEdit.h"
+#include "components/base/rImageZoom.h"
+#include "platform/ui/Forms.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct ZoomFixture : ::testing::Test {
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TrImageZoom* View = nullptr;
+
+    void SetUp() override
+    {
+        Form->SetBounds(0, 0, 500, 500);
+        View = new TrImageZoom(Form.get());
+        View->SetParent(Form.get());
+        View->SetBounds(0, 0, 400, 400);
+    }
+
+    void Picture(int W, int H)
+    {
+        View->Picture()->Bitmap()->SetSize(W, H);
+        View->PictureChanged();
+    }
+};
+
+}  // namespace
+
+TEST_F(ZoomFixture, ZoomStepsAndLimits)
+{
+    Picture(100, 100);
+    View->SetZoom(0);
+    View->SetZoom(-5);
+    EXPECT_EQ(View->Zoom(), 100);
+    View->ZoomIn(5, false);
+    EXPECT_EQ(View->Zoom(), 105);
+    View->ZoomOut(5, false);
+    EXPECT_EQ(View->Zoom(), 99);  // Floor of 99.75
+    View->SetZoom(1);
+    View->ZoomOut(25, false);
+    EXPECT_EQ(View->Zoom(), 1);
+    View->SetZoom(5000);
+    EXPECT_EQ(View->Zoom(), 5000);
+}
+
+TEST_F(ZoomFixture, FittingAndLockedZoom)
+{
+    Picture(2000, 1000);
+    View->SetReduceToFit(true);
+    EXPECT_DOUBLE_EQ(View->InternalZoom(), 20);
+    EXPECT_EQ(View->Zoom(), 100);
+    View->SetReduceToFit(false);
+    View->Fit();
+    EXPECT_EQ(View->Zoom(), 20);
+    View->SetLockOriginalZoom(true);
+    EXPECT_DOUBLE_EQ(View->InternalZoom(), 100);
+    View->SetLockOriginalZoom(false);
+    Picture(1, 1);
+    View->SetZoom(100);
+    View->SetAutoFit(true);
+    EXPECT_DOUBLE_EQ(View->InternalZoom(), 100);  // too small to fit
+}
+
+TEST_F(ZoomFixture, RotationSwapsTheSides)
+{
+    Picture(300, 200);
+    View->SetRotateType(rt090);
+    EXPECT_EQ(View->GetPictureWidth(), 200);
+    EXPECT_EQ(View->GetPictureHeight(), 300);
+}
+
+TEST_F(ZoomFixture, InformationAndReadOnlyMenu)
+{
+    EXPECT_EQ(View->PictureInfo(), QStringLiteral("(empty)"));
+    View->OnPopupMenu();
+    EXPECT_EQ(View->GetPopupItem(32)->Caption(), QStringLiteral("(empty)"));
+    Picture(640, 480);
+    View->SetZoom(50);
+    View->ImgGraphicType = gtBMP;
+    EXPECT_EQ(View->PictureInfo(), QStringLiteral("BMP: 640 x 480; Zoom: 50%"));
+    View->ReadOnly = true;
+    View->OnPopupMenu();
+    EXPECT_FALSE(View->GetPopupItem(1)->Enabled());
+    EXPECT_FALSE(View->GetPopupItem(3)->Enabled());
+    EXPECT_TRUE(View->GetPopupItem(2)->Enabled());
+    EXPECT_TRUE(View->GetPopupItem(5)->Enabled());
+    EXPECT_FALSE(View->CutImageToClipboard());
+    EXPECT_FALSE(View->PasteImageFromClipboard());
+    EXPECT_TRUE(View->CopyImageToClipboard());
+    View->ImgGraphicType = gtError;
+    EXPECT_EQ(View->PictureInfo(), QStringLiteral("(corrupted)"));
+}
+
+TEST(ImageEditTest, BrightnessAndContrast)
+{
+    TBitmap src(3, 1);
+    src.SetPixel(0, 0, RGB(0, 0, 0));
+    src.SetPixel(1, 0, RGB(255, 255, 255));
+    src.SetPixel(2, 0, RGB(128, 200, 10));
+    TBitmap out;
+    ChangeBrightContr(&src, &out, 100, 0, 100, 100);
+    EXPECT_EQ(out.Pixel(0, 0), RGB(100, 100, 100));
+    EXPECT_EQ(out.Pixel(1, 0), RGB(255, 255, 255));
+    ChangeBrightContr(&src, &out, 0, -100, 0, 0);
+    EXPECT_EQ(out.Pixel(0, 0), RGB(110, 110, 110));
+    EXPECT_EQ(out.Pixel(1, 0), RGB(144, 144, 144));
+    ChangeBrightContr(&src, &out, 0, 100, 0, 0);
+    EXPECT_EQ(GetRValue(out.Pixel(2, 0)), 134);
+}
+
+TEST(ImageEditTest, ModalAndNonModalWindows)
+{
+    TPicture pic;
+    pic.Bitmap()->SetSize(40, 30);
+    pic.Bitmap()->Canvas()->Brush()->SetColor(RGB(50, 50, 50));
+    pic.Bitmap()->Canvas()->FillRect(Rect(0, 0, 40, 30));
+    // view only: Close alone, and closing returns false
+    auto old = SetModalHook([](TCustomForm* f) {
+        auto* e = dynamic_cast<TrImageEditForm*>(f);
+        EXPECT_FALSE(e->btOk->Visible());
+        EXPECT_TRUE(e->btClose->Visible());
+        f->SetBounds(11, 12, 700, 400);
+        return int(mrAbort);
+    });
+    EXPECT_FALSE(ShowImageEdit(nullptr, &pic, nullptr, false, true));
+    EXPECT_EQ(TrImageEditForm::LastPos.Width(), 700);
+    EXPECT_EQ(TrImageEditForm::LastPos.Height(), 400);
+    const TRect last = TrImageEditForm::LastPos;
+    // editable: the brightness moves the channels together and OK writes back
+    SetModalHook([last](TCustomForm* f) {
+        auto* e = dynamic_cast<TrImageEditForm*>(f);
+        // the last window's size (the offscreen platform moves windows by their frame)
+        EXPECT_EQ(e->Width(), last.Width());
+        EXPECT_EQ(e->Height(), last.Height());
+        EXPECT_TRUE(e->btOk->Visible());
+        e->trBrAll->SetPosition(100);
+        EXPECT_EQ(e->trBrG->Position(), 100);
+        return int(mrOk);
+    });
+    EXPECT_TRUE(ShowImageEdit(nullptr, &pic, nullptr, true, true));
+    EXPECT_EQ(pic.Bitmap()->Pixel(5, 5), RGB(150, 150, 150));
+    // restore original brings back the untouched picture
+    SetModalHook([](TCustomForm* f) {
+        auto* e = dynamic_cast<TrImageEditForm*>(f);
+        e->trContr->SetPosition(40);
+        e->ReloadBmp();
+        EXPECT_EQ(e->trContr->Position(), 0);
+        return int(mrOk);
+    });
+    EXPECT_TRUE(ShowImageEdit(nullptr, &pic, nullptr, true, true));
+    EXPECT_EQ(pic.Bitmap()->Pixel(5, 5), RGB(150, 150, 150));
+    SetModalHook(old);
+    // not modal: returns at once and never changes the caller's picture
+    EXPECT_FALSE(ShowImageEdit(nullptr, &pic, nullptr, true, false));
+}
