@@ -1,5 +1,6 @@
 // Exports of the 5,000-run results table (15 columns) to each file kind.
 
+#include "components/output/TDBPrintDirect.h"
 #include "components/output/TSLKExport.h"
 #include "components/output/TTXTExport.h"
 #include "components/output/TrXLSExport.h"
@@ -59,6 +60,18 @@ void BM_XlsxExport(benchmark::State& S)
             S.SkipWithError("export failed");
 }
 BENCHMARK(BM_XlsxExport)->Unit(benchmark::kMillisecond);
+
+void BM_PrintDirectToPdf(benchmark::State& S)
+{
+    TDBPrintDirect t;
+    t.FitColumns = true;
+    t.PrintPageNumber = true;
+    t.ExportFile = Target("pdf");
+    for (auto _ : S)
+        if (!t.Execute(Runs()))
+            S.SkipWithError("print failed");
+}
+BENCHMARK(BM_PrintDirectToPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
