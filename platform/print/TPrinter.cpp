@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -13,6 +14,15 @@
 
 struct TPrinter::TImpl {
     std::unique_ptr<QPrinter> Printer;
+    // pages drawn into images ("name.png" gives name-1.png, name-2.png ...)
+    std::unique_ptr<QImage> Image;
+    void SaveImage(const QString& Name, int Page)
+    {
+        QString n = Name;
+        n.insert(n.size() - 4, QStringLiteral("-%1").arg(Page));
+        Image->save(n);
+        Image->fill(Qt::white);
+    }
     QPainter Painter;
     std::unique_ptr<QTemporaryFile> Tmp;
 };
@@ -29,6 +39,19 @@ void TPrinter::BeginDoc()
 {
     if (FPrinting)
         throw Exception(QStringLiteral("Printing is already in progress."));
+    if (OutputFileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        const bool land = Orientation == poLandscape;
+        const int w = Resolution * 210 * 10 / 254, h = Resolution * 297 * 10 / 254;
+        FImpl->Image = std::make_unique<QImage>(land ? h : w, land ? w : h, QImage::Format_RGB32);
+        FImpl->Image->setDotsPerMeterX(Resolution * 10000 / 254);
+        FImpl->Image->setDotsPerMeterY(Resolution * 10000 / 254);
+        FImpl->Image->fill(Qt::white);
+        FImpl->Painter.begin(FImpl->Image.get());
+        FCanvas.BeginPaint(&FImpl->Painter, TRect{0, 0, PageWidth(), PageHeight()});
+        FPrinting = true;
+        FPageNumber = 1;
+        return;
+    }
     auto p = std::make_unique<QPrinter>(QPrinter::PrinterResolution);
     const bool pdf = OutputFileName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
     if (pdf) {
@@ -60,7 +83,10 @@ void TPrinter::NewPage()
 {
     if (!FPrinting)
         return;
-    FImpl->Printer->newPage();
+    if (FImpl->Image)
+        FImpl->SaveImage(OutputFileName, FPageNumber);
+    else
+        FImpl->Printer->newPage();
     ++FPageNumber;
 }
 
@@ -69,6 +95,8 @@ void TPrinter::EndDoc()
     if (!FPrinting)
         return;
     FCanvas.EndPaint();
+    if (FImpl->Image)
+        FImpl->SaveImage(OutputFileName, FPageNumber);
     FImpl->Painter.end();
     FPrinting = false;
     if (FImpl->Tmp) {
@@ -89,7 +117,8 @@ void TPrinter::Abort()
     if (!FPrinting)
         return;
     FCanvas.EndPaint();
-    FImpl->Printer->abort();
+    if (FImpl->Printer)
+        FImpl->Printer->abort();
     FImpl->Painter.end();
     FPrinting = false;
     FImpl->Tmp.reset();  // removes the unfinished PDF
@@ -97,20 +126,28 @@ void TPrinter::Abort()
 
 int TPrinter::PageWidth() const
 {
+    if (FImpl->Image)
+        return FImpl->Image->width();
     return FImpl->Printer ? FImpl->Printer->width() : 0;
 }
 
 int TPrinter::PageHeight() const
 {
+    if (FImpl->Image)
+        return FImpl->Image->height();
     return FImpl->Printer ? FImpl->Printer->height() : 0;
 }
 
 int TPrinter::PixelsPerInchX() const
 {
+    if (FImpl->Image)
+        return FImpl->Image->logicalDpiX();
     return FImpl->Printer ? FImpl->Printer->logicalDpiX() : Resolution;
 }
 
 int TPrinter::PixelsPerInchY() const
 {
+    if (FImpl->Image)
+        return FImpl->Image->logicalDpiY();
     return FImpl->Printer ? FImpl->Printer->logicalDpiY() : Resolution;
 }

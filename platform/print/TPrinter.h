@@ -20,7 +20,8 @@ public:
 
     // Printer to use (empty: the program's default printer).
     QString PrinterName;
-    // A file name ending in ".pdf" prints into that PDF file instead.
+    // A file name ending in ".pdf" prints into that PDF file instead; one
+    // ending in ".png" draws A4 page images (name-1.png ...) at Resolution.
     QString OutputFileName;
     QString Title;
     TPrinterOrientation Orientation = poPortrait;

@@ -27,6 +27,10 @@ int main(int argc, char** argv)
     g.PrintGrid = true;
     g.ExportFile = out.filePath(QStringLiteral("print_grid.pdf"));
     g.Execute(d.get());
+    p.ExportFile = out.filePath(QStringLiteral("print.png"));
+    p.Execute(d.get());
+    g.ExportFile = out.filePath(QStringLiteral("print_grid.png"));
+    g.Execute(d.get());
     TrXLSExport x;
     x.ActionAfter = aaNone;
     x.SetOption(xleSetCellBorders, true);
