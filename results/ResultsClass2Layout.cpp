@@ -49,6 +49,16 @@ TImage* StatusPicture(TComponent* Owner, TWinControl* Parent, int Left, int Top,
     return img;
 }
 
+// The dialog places its own captions: the library's field-named label is
+// hidden (and stays hidden when the control is shown again).
+template <class T>
+T* WithoutBoundLabel(T* Control)
+{
+    Control->DBEditLabel()->SetVisible(false);
+    Control->DBEditLabel()->StoreVisible();
+    return Control;
+}
+
 TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, const QString& Text, int Left, int Top)
 {
     auto* l = new TLabel(Owner);
@@ -73,7 +83,7 @@ TrDBDateTimePicker* TimePicker(TComponent* Owner, TWinControl* Parent, const QSt
     p->SetReadOnly(ReadOnly);
     p->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
     p->SetDataField(QString::fromLatin1(Field));
-    return p;
+    return WithoutBoundLabel(p);
 }
 
 }  // namespace
@@ -101,6 +111,7 @@ void TformResultsClass2::BuildLayout()
     edtChip1->SetBounds(60, 8, 110, 23);
     edtChip1->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
     edtChip1->SetDataField(QStringLiteral("CONTROL_CARD"));
+    WithoutBoundLabel(edtChip1);
     edtChip1->OnEnter = [this](TComponent*) { vcPrevControlCard = edtChip1->Text(); };
     edtChip1->OnExit = [this](TComponent* S) { edtChip1Exit(S); };
     chkNoChip = new TFcCheckBox(this);
@@ -201,6 +212,7 @@ void TformResultsClass2::BuildLayout()
         edtPerson->KeyField = QStringLiteral("PERSON_ID");
         edtPerson->ListField = QStringLiteral("PERSON_NAME;CLUB_NAME");
         edtPerson->DropDownRows = 15;
+        WithoutBoundLabel(edtPerson);
         edtPerson->OnClick = [this](TComponent*) {
             const int64_t id = edtPerson->KeyValue().toLongLong();
             EditRun();
@@ -252,6 +264,7 @@ void TformResultsClass2::BuildLayout()
     mmoRESULT_NOTES->SetBounds(10, 20, 470, 130);
     mmoRESULT_NOTES->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
     mmoRESULT_NOTES->SetDataField(QStringLiteral("RESULT_NOTES"));
+    WithoutBoundLabel(mmoRESULT_NOTES);
 
     // course
     grpCourse = new TGroupBox(this);
@@ -265,6 +278,7 @@ void TformResultsClass2::BuildLayout()
     edtClassCourse->KeyField = QStringLiteral("CLASS_COURSE_ID");
     edtClassCourse->ListField = QStringLiteral("CLASS_NAME;TIME_STR;STATUS_TXT;ACTIVE_CLASS_TXT");
     edtClassCourse->DropDownRows = 15;
+    WithoutBoundLabel(edtClassCourse);
     edtClassCourse->OnClick = [this](TComponent* S) { edtClassCourseClick(S); };
     edtClassCourse->OnCloseUp = [](TComponent*) { bClassDroppedDown = false; };
     imgOKC = StatusPicture(this, grpCourse, 458, 22, RGB(0, 160, 0), QStringLiteral("✓"));
@@ -276,6 +290,7 @@ void TformResultsClass2::BuildLayout()
     edtAdditionalNotes->SetBounds(80, 54, 170, 23);
     edtAdditionalNotes->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
     edtAdditionalNotes->SetDataField(QStringLiteral("ADDITIONAL_CLASS_NOTES"));
+    WithoutBoundLabel(edtAdditionalNotes);
     AddLabel(this, grpCourse, QStringLiteral("Lisäsarja"), 262, 58);
     edtAdditionalClass = new TrDBLookupComboBox(this);
     edtAdditionalClass->SetParent(grpCourse);
@@ -284,6 +299,7 @@ void TformResultsClass2::BuildLayout()
     edtAdditionalClass->KeyField = QStringLiteral("ADDITIONAL_CLASS_ID");
     edtAdditionalClass->ListField = QStringLiteral("CLASS_NAME");
     edtAdditionalClass->DropDownRows = 15;
+    WithoutBoundLabel(edtAdditionalClass);
     edtAdditionalClass->OnClick = [this](TComponent*) {
         EditRun();
         RunFieldObj(QStringLiteral("ADDITIONAL_CLASS_ID"))->SetAsVariant(edtAdditionalClass->KeyValue());
