@@ -12,6 +12,10 @@
 #include "devices/vrkResultBoard.h"
 #include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
+#include "results/vrkNewClass.h"
+#include "results/vrkPerson.h"
+#include "results/vrkResultsClassForest.h"
+#include "results/vrkSaldoMaksu.h"
 #include "platform/os/MessageWindow.h"
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
@@ -54,6 +58,42 @@ void CheckSecondInstance()
 // TformResultsClass, TformResultsClass2, TformNewClass, TformPerson,
 // TformClub, TformCourse, TformResultsClassForest, TformWorkerREST,
 // TFormEmitReader, TformPersonMerge, TformResultBoard, TformSaldoMaksu.
+// The start desk's windows and the main window's hooks that open them.
+void LinkStartDesk()
+{
+    Application->CreateForm(formNewClass);
+    formMain->Windows.NewClassDialog = [] {
+        formNewClass->Run().OnRefreshTree = [] { formMain->refreshMainTree(); };
+        formNewClass->Run().OnRefreshTreeEvent = [] { formMain->refreshMainTreeEvent(); };
+        formNewClass->Opening();
+        formNewClass->ShowModal();
+    };
+    Application->CreateForm(formPerson);
+    formMain->Windows.PersonEditor = [](int64_t PersonId) {
+        TPersonEditorRun& editor = formPerson->Run();
+        editor.iPersonId = PersonId;
+        editor.vcChip = QStringLiteral("0");
+        formPerson->Opening();
+        formPerson->ShowModal();
+        editor.Close();
+        return editor.bDataChanged;
+    };
+    Application->CreateForm(formResultsClassForest);
+    formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) {
+        TResultsClassForestRun& run = formResultsClassForest->Run();
+        run.vcChipString.clear();
+        run.iResultsClassId = ResultsClassId;
+        run.OnRunClosed = [](int64_t Id) {
+            formMain->refreshMainGrid();
+            DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
+        };
+        if (formResultsClassForest->Opening())
+            formResultsClassForest->ShowModal();
+        else
+            run.Close();
+    };
+}
+
 void CreateForms()
 {
     // 1: the grid action module (TrDBAction) is created here when it lands.
@@ -64,15 +104,16 @@ void CreateForms()
     formMain->Windows.Settings = [] { formSettings->ShowModal(); };
     Application->CreateForm(formResultsClass);
     Application->CreateForm(formResultsClass2);
-    // 8 to 12, when they land, in this order: TformNewClass, TformPerson,
-    // TformClub, TformCourse, TformResultsClassForest; each sets its hook in
-    // formMain->Windows.
+    // 8 to 12 in this order: TformNewClass, TformPerson, TformClub,
+    // TformCourse, TformResultsClassForest; each sets its hook in
+    // formMain->Windows (the club and course editors' windows are to come).
+    LinkStartDesk();
     // 13: the web worker with the main window's own web calls.
     Application->CreateForm(MainWebSync);
     Application->CreateForm(formEmitReader);
     // 15, when it lands: TformPersonMerge.
     Application->CreateForm(formResultBoard);
-    // 17, when it lands: TformSaldoMaksu.
+    Application->CreateForm(formSaldoMaksu);
     LinkFinishDesk();
 }
 

@@ -3,6 +3,7 @@
 // dialogs (English, the component library's own).
 
 #include <QString>
+#include <QStringList>
 
 namespace dbctltxt {
 
@@ -80,5 +81,113 @@ inline const QString UseSortingHint = QStringLiteral("Use selected sorting");
 inline const QString Cancel = QStringLiteral("Cancel");
 inline const QString CancelHint = QStringLiteral("Cancel changes");
 inline const QString SortingError = QStringLiteral("Error: Sorting of data.");
+
+}  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Data-aware picture.
+inline const QString ConvertMenu = QStringLiteral("Convert...");
+inline const QString ConvertCurrentToJpg = QStringLiteral("current record to JPG");
+inline const QString ConvertAllToJpg = QStringLiteral("all records to JPG");
+inline const QString ConvertCurrentToBmp = QStringLiteral("current record to BMP");
+inline const QString ConvertAllToBmp = QStringLiteral("all records to BMP");
+inline const QString CannotEditRecord = QStringLiteral("Error: Cannot edit record.");
+inline const QString ConvertAllQuestion = QStringLiteral("This action change format of this field for all records in table.");
+inline const QString ConvertContinue = QStringLiteral("Continue?");
+inline const QString Converting = QStringLiteral("Converting...");
+
+}  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Column choice dialog.
+inline const QString FieldsCaption = QStringLiteral("Fields selection and properties");
+inline const QString ListOfFields = QStringLiteral("List of fields:");
+inline const QString FieldsListHint = QStringLiteral("Fields visibility and properties");
+inline const QString MoveFieldUpHint = QStringLiteral("Move selected field up");
+inline const QString MoveFieldDownHint = QStringLiteral("Move selected field down");
+inline const QString All = QStringLiteral("All");
+inline const QString AllHint = QStringLiteral("Select or unselect all fields.");
+inline const QString Font = QStringLiteral("Font");
+inline const QString FontHint = QStringLiteral("Font size and color");
+inline const QString ColumnColor = QStringLiteral("Column color:");
+inline const QString ColumnColorHint = QStringLiteral("Background color");
+inline const QString Alignment = QStringLiteral(" Alignment: ");
+inline const QString AlignLeft = QStringLiteral("Left");
+inline const QString AlignRight = QStringLiteral("Right");
+inline const QString AlignCenter = QStringLiteral("Center");
+inline const QString CaptionLabel = QStringLiteral("Caption:");
+inline const QString SizeLabel = QStringLiteral("Size:");
+inline const QString SizeHint = QStringLiteral("Column width for export");
+inline const QString FormatLabel = QStringLiteral("Format:");
+inline const QString HeaderContent = QStringLiteral("Header content:");
+inline const QString ContentInfoField = QStringLiteral("<<Field>> will be replaced by field content");
+inline const QString ContentInfoRecNo = QStringLiteral("<<#>> will be replaced by record number");
+inline const QString ExampleText = QStringLiteral("Example text");
+inline const QString Use = QStringLiteral("Use");
+inline const QString UseHint = QStringLiteral("Set field according selected values");
+inline const QString GroupColumns = QStringLiteral("Group columns");
+inline const QString GroupSettings = QStringLiteral("Group settings");
+inline const QString SetDefaultProperties = QStringLiteral("Set default properties");
+inline const QString RowHeader = QStringLiteral("- Row header -");
+inline const QString UseChanges = QStringLiteral("Use changes?");
+inline const QString ResetToDefault = QStringLiteral("Reset to default properties?");
+
+}  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Filter dialog.
+inline const QString FilterCaption = QStringLiteral("Set filter");
+inline const QString AddOneCondition = QStringLiteral(" Add one condition: ");
+inline const QString FieldCaption = QStringLiteral("Field caption:");
+inline const QString FieldName = QStringLiteral("Field name:");
+inline const QString FieldsSelectionHint = QStringLiteral("Fields selection (dblclick for insert of fieldname)");
+inline const QString SignLabel = QStringLiteral("Sign:");
+inline const QString SignHint = QStringLiteral("Sign selection");
+inline const QString ValueLabel = QStringLiteral("Value:");
+inline const QString ValueFrom = QStringLiteral("Value from:");
+inline const QString ValueTo = QStringLiteral("Value to:");
+inline const QString ClearHistory = QStringLiteral("<A NAME=Del>Delete</A> history");
+inline const QString YesText = QStringLiteral("Yes");
+inline const QString NoText = QStringLiteral("No");
+inline const QString SetPeriod = QStringLiteral("Set period");
+inline const QString LogicalOperator = QStringLiteral(" Logical operator ");
+inline const QString AndText = QStringLiteral("AND");
+inline const QString OrText = QStringLiteral("OR");
+inline const QString AddCondition = QStringLiteral("Add condition");
+inline const QString AddConditionHint = QStringLiteral("Add condition (uses selected field, sign and value)");
+inline const QString AddConditionOk = QStringLiteral("Enter condition and OK");
+inline const QString AddConditionOkHint = QStringLiteral("Enter condition and use filter.");
+inline const QString FilterConditions = QStringLiteral("Filter conditions:");
+inline const QString FilterConditionsHint = QStringLiteral("Enter filter condition");
+inline const QString ClearAll = QStringLiteral("Clear all");
+inline const QString ClearAllHint = QStringLiteral("Clear conditions");
+inline const QString LoadConditionsHint = QStringLiteral("Load conditions from file");
+inline const QString SaveConditionsHint = QStringLiteral("Save conditions to file");
+inline const QString Test = QStringLiteral("Test");
+inline const QString TestHint = QStringLiteral("Test of conditions");
+inline const QString ShowRecordCount = QStringLiteral("Show record count");
+inline const QString UseFilterHint = QStringLiteral("Use entered filter");
+inline const QString FilterFiles = QStringLiteral("Filter conditions (*.flt)|*.flt");
+inline const QString AllFiles = QStringLiteral("All files (*.*)|*.*");
+inline const QString SelectedRecords = QStringLiteral("Selected %d records.");
+inline const QString AllOk = QStringLiteral("All OK.");
+inline const QStringList TextSigns = {QStringLiteral("contain"), QStringLiteral("start with"), QStringLiteral("is equal"),
+                                      QStringLiteral("is not equal"), QStringLiteral("is greater"), QStringLiteral("is greater or equal"),
+                                      QStringLiteral("is smaller"), QStringLiteral("is smaller or equal")};
+inline const QStringList ValueSigns = {QStringLiteral("is equal"), QStringLiteral("is not equal"), QStringLiteral("is greater"),
+                                       QStringLiteral("is greater or equal"), QStringLiteral("is smaller"),
+                                       QStringLiteral("is smaller or equal"), QStringLiteral("is between")};
+
+}  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Saved sorts.
+inline const QString Input = QStringLiteral("Input");
+inline const QString NameOfSavedItem = QStringLiteral("Name of saved item:");
+inline const QString SavedSortsFull = QStringLiteral("All 20 places for saved sorting are used. Delete a saved sorting first.");
 
 }  // namespace dbctltxt

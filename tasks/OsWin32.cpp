@@ -224,9 +224,14 @@ QString OsSetProcessAffinity(const QString& text)
 
 QString OsSetThreadAffinity(const QString& text)
 {
-    const cpu_set_t set = SetOf(OsValidateThreadAffinityMask(OsStringToAffinityMask(text)));
-    ::sched_setaffinity(0, sizeof set, &set);
+    OsSetThreadAffinityMask(OsStringToAffinityMask(text));
     return OsGetThreadAffinity();
+}
+
+void OsSetThreadAffinityMask(TOsAffinityMask mask)
+{
+    const cpu_set_t set = SetOf(OsValidateThreadAffinityMask(mask));
+    ::sched_setaffinity(0, sizeof set, &set);
 }
 
 TOsAffinityMask OsValidateProcessAffinityMask(TOsAffinityMask mask)

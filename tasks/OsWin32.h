@@ -90,6 +90,8 @@ QString OsGetThreadAffinity();
 // Set what is allowed of the given text; return the affinity now in force.
 QString OsSetProcessAffinity(const QString& text);
 QString OsSetThreadAffinity(const QString& text);
+// The same by mask, without reading the result back.
+void OsSetThreadAffinityMask(TOsAffinityMask mask);
 TOsAffinityMask OsValidateProcessAffinityMask(TOsAffinityMask mask);
 TOsAffinityMask OsValidateThreadAffinityMask(TOsAffinityMask mask);
 

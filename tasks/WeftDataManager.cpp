@@ -64,6 +64,30 @@ bool TWeftIntegerDataPackage::Take(int64_t& v)
     return true;
 }
 
+bool TWeftDataPackage::GetNextBlock(int64_t& first, int64_t& last, int32_t& step)
+{
+    TWeftValue value;
+    if (!GetNext(value))
+        return false;
+    first = last = value.CastToInt64();
+    step = 1;
+    return true;
+}
+
+bool TWeftIntegerDataPackage::GetNextBlock(int64_t& first, int64_t& last, int32_t& step)
+{
+    // Take claims a batch ahead; the rest of it goes out with the first.
+    if (!Take(first))
+        return false;
+    step = idpStep;
+    last = first;
+    if (idpLocalNext * idpSign <= idpLocalLast * idpSign) {
+        last = idpLocalLast;
+        idpLocalNext = idpLocalLast + idpStep;
+    }
+    return true;
+}
+
 bool TWeftIntegerDataPackage::GetNext(TWeftValue& value)
 {
     int64_t v;
@@ -408,6 +432,17 @@ public:
                 lqiBufferSet->Active()->SetRange(BaseOf(*lqiDataPackage).dpbRange);
                 return true;
             }
+        }
+        return false;
+    }
+    bool GetNextBlock(int64_t& first, int64_t& last, int32_t& step) override
+    {
+        if (lqiDataPackage->GetNextBlock(first, last, step))
+            return true;
+        WeftAssert(lqiBufferSet == nullptr, "TWeftLocalQueue.GetNext: ordered queue needs positions");
+        while (lqiDataManager_ref->GetNext(*lqiDataPackage)) {
+            if (lqiDataPackage->GetNextBlock(first, last, step))
+                return true;
         }
         return false;
     }

@@ -54,6 +54,10 @@ public:
     virtual ~TWeftDataPackage() = default;
     virtual bool GetNext(TWeftValue& value) = 0;
     virtual bool GetNext(int64_t& position, TWeftValue& value) = 0;
+    // The next items as integers first, first+step, ... last, without a
+    // value per item. Integer packages hand out the whole batch claimed in
+    // one go; others one item at a time, converted to an integer.
+    virtual bool GetNextBlock(int64_t& first, int64_t& last, int32_t& step);
     // Moves part of this package into the given empty one (a thief's).
     virtual bool Split(TWeftDataPackage& package) = 0;
 };
@@ -71,6 +75,7 @@ class TWeftIntegerDataPackage final : public TWeftDataPackageBase {
 public:
     bool GetNext(TWeftValue& value) override;
     bool GetNext(int64_t& position, TWeftValue& value) override;
+    bool GetNextBlock(int64_t& first, int64_t& last, int32_t& step) override;
     bool Split(TWeftDataPackage& package) override;
     // Owner thread only (its own package).
     void Fill(int64_t low, int64_t high, int32_t step, const TWeftPositionRange& range);
@@ -193,6 +198,8 @@ public:
     virtual void AssociateBuffer(TWeftOutputBuffer* buffer) = 0;
     virtual bool GetNext(TWeftValue& value) = 0;
     virtual bool GetNext(int64_t& position, TWeftValue& value) = 0;
+    // Unordered queues only; see TWeftDataPackage::GetNextBlock.
+    virtual bool GetNextBlock(int64_t& first, int64_t& last, int32_t& step) = 0;
     virtual bool Split(TWeftDataPackage& package) = 0;
 };
 

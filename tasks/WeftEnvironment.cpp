@@ -187,7 +187,7 @@ public:
         // Only group 0 exists; an empty mask would be refused anyway.
         const uint64_t mask = value.Affinity()->GetAsMask();
         if (value.Group() == 0 && mask != 0)
-            OsSetThreadAffinity(OsAffinityMaskToString(mask));
+            OsSetThreadAffinityMask(mask);
     }
 
 private:

@@ -29,6 +29,7 @@ public:
     using TWeftLoopView::TWeftLoopView;
     TWeftValue Execute(const TWeftIteratorIntoDelegate& loopBody) override;
     TWeftValue Execute(const TWeftIteratorIntoTaskDelegate& loopBody) override;
+    TWeftValue ExecuteBlocks(const TWeftIntegerBlockSumDelegate& blockBody) override;
 };
 
 class TWeftInitializedView final : public TWeftLoopView<IWeftParallelInitializedLoop>,
@@ -181,6 +182,37 @@ public:
             while (!Stopped() && queue->GetNext(value))
                 loopBody(task, value);
         });
+    }
+    void ExecuteBlocks(const TWeftIntegerBlockDelegate& blockBody) override
+    {
+        Run([this, blockBody](const PWeftTask& task) {
+            auto queue = FDataManager->CreateLocalQueue();
+            int64_t first, last;
+            int32_t step;
+            while (!Stopped() && queue->GetNextBlock(first, last, step))
+                blockBody(task, first, last, step);
+        });
+    }
+    TWeftValue ExecuteSumBlocks(const TWeftIntegerBlockSumDelegate& blockBody)
+    {
+        WeftAssert(!(FOptions & ploNoWait), "NoWait cannot be used with Aggregate");
+        WeftAssert(FSumAggregate, "TWeftParallelLoop.ExecuteBlocks: only with AggregateSum");
+        Run([this, blockBody](const PWeftTask& task) {
+            auto queue = FDataManager->CreateLocalQueue();
+            int64_t first, last, sum = 0;
+            int32_t step;
+            bool any = false;
+            while (!Stopped() && queue->GetNextBlock(first, last, step)) {
+                sum += blockBody(task, first, last, step);
+                any = true;
+            }
+            if (!any)
+                return;
+            FRunLock->Acquire();
+            FAggregate = TWeftValue(int64_t(SumOperand(FAggregate) + sum));
+            FRunLock->Release();
+        });
+        return FAggregate;
     }
     void SetFinalizer(const TWeftTaskFinalizerDelegate& f) { FTaskFinalizer = f; }
     void SetInitializer(const TWeftTaskInitializerDelegate& f) { FTaskInitializer = f; }
@@ -398,6 +430,10 @@ TWeftValue TWeftAggregatorView::Execute(const TWeftIteratorIntoDelegate& loopBod
 TWeftValue TWeftAggregatorView::Execute(const TWeftIteratorIntoTaskDelegate& loopBody)
 {
     return FLoop->ExecuteAggregate(loopBody);
+}
+TWeftValue TWeftAggregatorView::ExecuteBlocks(const TWeftIntegerBlockSumDelegate& blockBody)
+{
+    return FLoop->ExecuteSumBlocks(blockBody);
 }
 
 PWeftParallelInitializedLoop TWeftInitializedView::Finalize(const TWeftTaskFinalizerDelegate& taskFinalizer)

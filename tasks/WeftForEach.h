@@ -45,6 +45,28 @@ using TWeftTaskInitializerDelegate = std::function<void(TWeftValue& taskState)>;
 using TWeftTaskFinalizerDelegate = std::function<void(const TWeftValue& taskState)>;
 using TWeftTaskControlCreateDelegate = std::function<void(const PWeftTaskControl& task)>;
 using TEnumeratorDelegate = std::function<bool(TWeftValue& next)>;
+// A block of integer items first, first+step, ... last (step may be
+// negative); the sum form returns the block's sum.
+using TWeftIntegerBlockDelegate =
+    std::function<void(const PWeftTask& task, int64_t first, int64_t last, int32_t step)>;
+using TWeftIntegerBlockSumDelegate =
+    std::function<int64_t(const PWeftTask& task, int64_t first, int64_t last, int32_t step)>;
+
+// Runs body(i) for every i of a block; inlined into the caller's body.
+template <class F>
+inline void WeftForBlock(int64_t first, int64_t last, int32_t step, F& body)
+{
+    if (step == 1) {
+        for (int64_t i = first; i <= last; ++i)
+            body(i);
+    } else if (step > 0) {
+        for (int64_t i = first; i <= last; i += step)
+            body(i);
+    } else {
+        for (int64_t i = first; i >= last; i += step)
+            body(i);
+    }
+}
 
 class IWeftParallelLoop;
 class IWeftParallelAggregatorLoop;
@@ -72,6 +94,21 @@ public:
     // be used with Aggregate" for a loop that does not wait.
     virtual TWeftValue Execute(const TWeftIteratorIntoDelegate& loopBody) = 0;
     virtual TWeftValue Execute(const TWeftIteratorIntoTaskDelegate& loopBody) = 0;
+    // AggregateSum only: the items as integers, blocks of them at a time
+    // (see IWeftParallelLoop::ExecuteBlocks); the block sums are added.
+    virtual TWeftValue ExecuteBlocks(const TWeftIntegerBlockSumDelegate& blockBody) = 0;
+    // AggregateSum only: body(int64_t item) returns the item's int64_t
+    // term; no value is made per item.
+    template <class F>
+    TWeftValue ExecuteInt(F body)
+    {
+        return ExecuteBlocks([body](const PWeftTask&, int64_t first, int64_t last, int32_t step) mutable {
+            int64_t sum = 0;
+            auto add = [&](int64_t i) { sum += static_cast<int64_t>(body(i)); };
+            WeftForBlock(first, last, step, add);
+            return sum;
+        });
+    }
 };
 
 class IWeftParallelInitializedLoop : public virtual IWeftParallelLoopRun {
@@ -115,6 +152,20 @@ public:
     virtual PWeftParallelLoop TaskConfig(const PWeftTaskConfig& config) = 0;
     virtual void Execute(const TWeftIteratorDelegate& loopBody) = 0;
     virtual void Execute(const TWeftIteratorTaskDelegate& loopBody) = 0;
+    // The items as 64-bit integers, handed out a block at a time (an
+    // integer range gives the batch a worker claims at once, at most 64
+    // items; other sources one item, converted with CastToInt64). The
+    // cancellation token is checked between blocks.
+    virtual void ExecuteBlocks(const TWeftIntegerBlockDelegate& blockBody) = 0;
+    // body(int64_t item) for every item with no value made per item: for
+    // integer ranges, where the item type is known.
+    template <class F>
+    void ExecuteInt(F body)
+    {
+        ExecuteBlocks([body](const PWeftTask&, int64_t first, int64_t last, int32_t step) mutable {
+            WeftForBlock(first, last, step, body);
+        });
+    }
 };
 
 // An enumerator over a procedure: MoveNext calls it with the value to fill.

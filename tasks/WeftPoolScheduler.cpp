@@ -82,9 +82,21 @@ void TOTPWorkerScheduler::Update(const TWeftIntegerSet& affinity, const TWeftInt
 
 TWeftGroupAffinity TOTPWorkerScheduler::Next()
 {
-    if (owsRoundRobin.empty())
-        return TWeftGroupAffinity(0, uint64_t(0));
+    int32_t group;
+    uint64_t mask;
+    Next(group, mask);
+    return TWeftGroupAffinity(group, mask);
+}
+
+void TOTPWorkerScheduler::Next(int32_t& group, uint64_t& mask)
+{
+    if (owsRoundRobin.empty()) {
+        group = 0;
+        mask = 0;
+        return;
+    }
     const TOTPGroupAffinity& c = owsClusters[size_t(owsRoundRobin[size_t(owsNextCluster)])];
     owsNextCluster = (owsNextCluster + 1) % int32_t(owsRoundRobin.size());
-    return TWeftGroupAffinity(c.Group(), c.Affinity());
+    group = c.Group();
+    mask = c.Affinity();
 }

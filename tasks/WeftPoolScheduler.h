@@ -39,6 +39,8 @@ public:
                 const TWeftIntegerSet& numaNodes);
     // The group and mask for the next work item.
     TWeftGroupAffinity Next();
+    // The same as a plain group and mask, with nothing allocated.
+    void Next(int32_t& group, uint64_t& mask);
     // The total number of processors over all clusters.
     int Count() const { return int(owsRoundRobin.size()); }
     const std::vector<TOTPGroupAffinity>& Clusters() const { return owsClusters; }

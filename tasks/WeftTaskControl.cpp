@@ -373,15 +373,19 @@ public:
     {
         otcParameters->Lock();
         const PWeftThreadPool pool = threadPool ? threadPool : GlobalWeftThreadPool();
+        PWeftTaskImpl taskSide;
         {
             std::lock_guard lock(otcStartLock);
             otcOwningPool = pool;
             CreateTaskSide();
+            taskSide = otcTask;
         }
-        auto* scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(pool.get());
+        IWeftThreadPoolScheduler* scheduler = pool->Scheduler();
+        if (!scheduler)
+            scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(pool.get());
         if (!scheduler)
             throw Exception(QStringLiteral("TWeftTaskControl.Schedule: The pool cannot schedule tasks"));
-        scheduler->Schedule(Self());
+        scheduler->Schedule(Self(), taskSide);
         return Self();
     }
 

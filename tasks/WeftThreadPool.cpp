@@ -25,6 +25,15 @@ QString TimeText(TDateTime t)
     return FormatDateTime(QStringLiteral("hh:nn:ss"), t);
 }
 
+// Items keep tick stamps (a wall-clock read costs more than running an
+// empty task); they become wall-clock times only for messages. 0: never.
+QString TickText(int64_t ticks_ms)
+{
+    if (ticks_ms == 0)
+        return TimeText(0);
+    return TimeText(Now() - double(OsTimeGetTime64() - ticks_ms) / MSecsPerDay);
+}
+
 struct TOTPWorkItem;
 struct TEnd {
     std::shared_ptr<TOTPWorkItem> Item;
@@ -34,10 +43,11 @@ struct TEnd {
 using TEndList = std::vector<TEnd>;
 
 struct TOTPWorkItem {
-    TWeftGroupAffinity owiGroupAffinity;
+    // The group and processors to run on (mask 0: anywhere).
+    int32_t owiGroup = 0;
+    uint64_t owiAffinityMask = 0;
     int64_t owiScheduled_ms = OsTimeGetTime64();
-    TDateTime owiScheduledAt = Now();
-    TDateTime owiStartedAt = 0;
+    int64_t owiStarted_ms = 0;
     PWeftTaskControl owiTaskControl;
     PWeftTaskImpl owiTask;
     int64_t owiUniqueID = 0;
@@ -195,8 +205,8 @@ public:
             }
             Running.push_back(w);
             CountRunning = int(Running.size());
-            item->owiStartedAt = Now();
-            item->owiGroupAffinity = Scheduler.Next();
+            item->owiStarted_ms = OsTimeGetTime64();
+            Scheduler.Next(item->owiGroup, item->owiAffinityMask);
             w->Assigned = item;
             w->Give(item);
             return;
@@ -217,7 +227,7 @@ public:
             if (item)
                 text += QStringLiteral("[%1] %2 / %3 %4")
                             .arg(i)
-                            .arg(TimeText(item->owiScheduledAt), TimeText(item->owiStartedAt), item->Description());
+                            .arg(TickText(item->owiScheduled_ms), TickText(item->owiStarted_ms), item->Description());
             ++i;
         }
         return text;
@@ -248,7 +258,7 @@ public:
                                        "entries: %6")
                             .arg(Name, TimeText(Now()))
                             .arg(MaxExecuting.load())
-                            .arg(TimeText(item->owiScheduledAt), item->Description(), ActiveEntries())});
+                            .arg(TickText(item->owiScheduled_ms), item->Description(), ActiveEntries())});
                 } else {
                     ++it;
                 }
@@ -354,10 +364,17 @@ public:
 
     void Schedule(const PWeftTaskControl& task)
     {
+        PWeftTaskImpl taskSide;
+        if (auto* si = dynamic_cast<IWeftTaskControlSharedInfo*>(task.get()))
+            taskSide = si->GetTaskSide();
+        Schedule(task, taskSide);
+    }
+
+    void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide)
+    {
         auto item = std::make_shared<TOTPWorkItem>();
         item->owiTaskControl = task;
-        if (auto* si = dynamic_cast<IWeftTaskControlSharedInfo*>(task.get()))
-            item->owiTask = si->GetTaskSide();
+        item->owiTask = taskSide;
         item->owiUniqueID = task->UniqueID();
         TEndList toEnd;
         {
@@ -582,8 +599,10 @@ void TOTPWorkerThread::Execute(const std::shared_ptr<TPoolCore>& core, const PWo
         std::lock_guard lock(WorkItemLock);
         WorkItem = item;
     }
-    if (item->owiGroupAffinity.Affinity()->GetAsMask() != 0)
-        Environment()->Thread()->SetGroupAffinity(item->owiGroupAffinity);
+    // What the thread environment's SetGroupAffinity does, without making
+    // an environment and a processor set for every item.
+    if (item->owiGroup == 0 && item->owiAffinityMask != 0)
+        OsSetThreadAffinityMask(item->owiAffinityMask);
     if (item->owiTask) {
         item->owiTask->SetThreadData(threadData);
         item->owiTask->Execute();
@@ -625,6 +644,11 @@ public:
     }
 
     void Schedule(const PWeftTaskControl& task) override { FCore->Schedule(task); }
+    void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide) override
+    {
+        FCore->Schedule(task, taskSide);
+    }
+    IWeftThreadPoolScheduler* Scheduler() override { return this; }
 
     int GetIdleWorkerThreadTimeout_sec() override { return FCore->IdleWorkerThreadTimeout_sec; }
     int GetMaxExecuting() override { return FCore->MaxExecuting; }

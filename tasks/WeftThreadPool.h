@@ -49,10 +49,14 @@ class IWeftThreadPoolScheduler {
 public:
     virtual ~IWeftThreadPoolScheduler() = default;
     virtual void Schedule(const PWeftTaskControl& task) = 0;
+    // The same with the task side already at hand (saves looking it up).
+    virtual void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide) = 0;
 };
 
 class IWeftThreadPool : public IInterface {
 public:
+    // The scheduling side, or null for a pool that cannot run tasks.
+    virtual IWeftThreadPoolScheduler* Scheduler() { return nullptr; }
     virtual int GetIdleWorkerThreadTimeout_sec() = 0;
     virtual int GetMaxExecuting() = 0;
     virtual int GetMaxQueued() = 0;

@@ -111,6 +111,28 @@ void BM_ParallelForEachRange(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * N);
 }
 
+// The same loop with the item type known: no value per item.
+void BM_ParallelForEachRangeInt(benchmark::State& state)
+{
+    const int p = Workers();
+    auto& out = Out();
+    for (auto _ : state) {
+        ParallelForEach(1, N)->NumTasks(p)->ExecuteInt([&](int64_t i) { out[size_t(i)] = Work(i); });
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+
+void BM_ParallelForEachAggregateSumInt(benchmark::State& state)
+{
+    const int p = Workers();
+    for (auto _ : state) {
+        const TWeftValue sum = ParallelForEach(1, N)->NumTasks(p)->AggregateSum()->ExecuteInt([](int64_t i) { return Work(i); });
+        benchmark::DoNotOptimize(sum.AsInt64());
+    }
+    state.SetItemsProcessed(state.iterations() * N);
+}
+
 void BM_ParallelForEachAggregateSum(benchmark::State& state)
 {
     const int p = Workers();
@@ -199,8 +221,10 @@ BENCHMARK(BM_StdExecutionPar)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParallelFor)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParallelForChunks)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParallelForEachRange)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ParallelForEachRangeInt)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HandPartitionedSum)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParallelForEachAggregateSum)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ParallelForEachAggregateSumInt)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SerialFib)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ForkJoinFib)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AsyncFib)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -8,6 +8,7 @@
 #include "components/stringgrid/rStringGridEdColumn.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/StdCtrls.h"
+#include "components/dbcontrols/TSavedSettingsStore.h"
 #include "resources/DBControlsTexts.h"
 
 namespace {
@@ -71,10 +72,21 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     btDelSort = Put<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
     btDelSort->SetHint(dbctltxt::DeleteRowHint);
     btDelSort->SetEnabled(false);
-    // Saved sorts need the library's global property file, which this
-    // program does not keep yet: saving and the list are off.
-    btSave->SetEnabled(false);
-    lbSavedSort->SetEnabled(false);
+    btSave->OnClick = [this](TComponent*) { btSaveClick(); };
+    lbSavedSort->OnClick = [this](TComponent*) {
+        const int i = lbSavedSort->ItemIndex();
+        btDelSort->SetEnabled(i >= 0);
+        if (i >= 0)
+            LoadSavedSort(int(reinterpret_cast<intptr_t>(lbSavedSort->Objects(i))));
+    };
+    lbSavedSort->OnDblClick = [this](TComponent*) {
+        if (lbSavedSort->ItemIndex() >= 0)
+            btOkClick();
+    };
+    btDelSort->OnClick = [this](TComponent*) { DeleteSavedSort(); };
+    // Without a global property file there is nowhere to save to.
+    btSave->SetEnabled(GlobalSettingsStore() != nullptr);
+    lbSavedSort->SetEnabled(GlobalSettingsStore() != nullptr);
     btOk = Put<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseSortingHint);
@@ -90,6 +102,7 @@ void TrDBSortForm2::DoShow()
 {
     FormShow(this);
     LoadFromGrid();
+    LoadSavedSortNames();
     TrDBDlgBaseForm::DoShow();
 }
 
@@ -249,4 +262,112 @@ bool ShowSortDialog(TComponent* Grid)
     const bool ok = f->ShowModal() == mrOk;
     FreeF(f);
     return ok;
+}
+
+// ---- saved sorts --------------------------------------------------------------------------------
+
+QString TrDBSortForm2::SortSection(int Slot) const
+{
+    const TComponent* owner = rDBGrid ? rDBGrid->Owner() : nullptr;
+    return QStringLiteral("SortDlg2.%1.%2.%3")
+        .arg(owner ? owner->Name() : QString(), rDBGrid ? rDBGrid->Name() : QString())
+        .arg(Slot);
+}
+
+void TrDBSortForm2::LoadSavedSortNames()
+{
+    lbSavedSort->Clear();
+    QStringList names;
+    TSavedSettingsStore* store = GlobalSettingsStore();
+    if (store && rDBGrid) {
+        std::vector<std::pair<QString, int>> used;
+        for (int n = 0; n < MaxSavedSorts; ++n) {
+            const QString name = store->ReadString(SortSection(n), QStringLiteral("SortName"), QString());
+            if (!name.isEmpty())
+                used.emplace_back(name, n);
+        }
+        std::sort(used.begin(), used.end(),
+                  [](const auto& A, const auto& B) { return A.first.compare(B.first, Qt::CaseInsensitive) < 0; });
+        for (const auto& [name, slot] : used)
+            lbSavedSort->AddItem(name, reinterpret_cast<void*>(intptr_t(slot)));
+    }
+    btDelSort->SetEnabled(lbSavedSort->ItemIndex() >= 0);
+}
+
+bool TrDBSortForm2::SaveSorting(const QString& Name)
+{
+    TSavedSettingsStore* store = GlobalSettingsStore();
+    if (!store || !rDBGrid || Name.trimmed().isEmpty())
+        return false;
+    // The slot of that name, else the first free one.
+    int slot = -1, free = -1;
+    for (int n = 0; n < MaxSavedSorts && slot < 0; ++n) {
+        const QString name = store->ReadString(SortSection(n), QStringLiteral("SortName"), QString());
+        if (!name.isEmpty() && name.compare(Name, Qt::CaseInsensitive) == 0)
+            slot = n;
+        else if (name.isEmpty() && free < 0)
+            free = n;
+    }
+    if (slot < 0)
+        slot = free;
+    if (slot < 0) {
+        // A slot past the last listed one would be saved but never shown again.
+        DlgW(dbctltxt::SavedSortsFull);
+        return false;
+    }
+    grSort->UpdateText();
+    const QString section = SortSection(slot);
+    for (int c = 0; c < 3; ++c)
+        store->EraseSection(section + QStringLiteral(".Column%1").arg(c));
+    store->WriteString(section, QStringLiteral("RowCount"), QString::number(grSort->RowCount()));
+    store->WriteString(section, QStringLiteral("ColCount"), QString::number(grSort->ColCount()));
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < grSort->RowCount(); ++r)
+            store->WriteString(section + QStringLiteral(".Column%1").arg(c), QString::number(r), grSort->Cells(c, r));
+    store->WriteString(section, QStringLiteral("SortName"), Name);
+    LoadSavedSortNames();
+    for (int i = 0; i < lbSavedSort->Count(); ++i)
+        if (reinterpret_cast<intptr_t>(lbSavedSort->Objects(i)) == slot)
+            lbSavedSort->SetItemIndex(i);
+    btDelSort->SetEnabled(lbSavedSort->ItemIndex() >= 0);
+    return true;
+}
+
+void TrDBSortForm2::LoadSavedSort(int Slot)
+{
+    TSavedSettingsStore* store = GlobalSettingsStore();
+    if (!store)
+        return;
+    const QString section = SortSection(Slot);
+    const int rows = store->ReadString(section, QStringLiteral("RowCount"), QStringLiteral("2")).toInt();
+    grSort->SetRowCount(std::max(2, rows));
+    for (int c = 0; c < 3; ++c)
+        for (int r = 1; r < grSort->RowCount(); ++r)
+            grSort->SetCells(c, r, store->ReadString(section + QStringLiteral(".Column%1").arg(c), QString::number(r), QString()));
+}
+
+void TrDBSortForm2::DeleteSavedSort()
+{
+    TSavedSettingsStore* store = GlobalSettingsStore();
+    const int i = lbSavedSort->ItemIndex();
+    if (!store || i < 0)
+        return;
+    const QString section = SortSection(int(reinterpret_cast<intptr_t>(lbSavedSort->Objects(i))));
+    store->EraseSection(section);
+    for (int c = 0; c < 3; ++c)
+        store->EraseSection(section + QStringLiteral(".Column%1").arg(c));
+    LoadSavedSortNames();
+}
+
+void TrDBSortForm2::btSaveClick()
+{
+    QStringList captions;
+    for (int r = 1; r < grSort->RowCount() - 1; ++r)
+        if (!grSort->Cells(ColField, r).isEmpty())
+            captions << grSort->Cells(ColField, r);
+    QString name = lbSavedSort->ItemIndex() >= 0 ? lbSavedSort->Strings(lbSavedSort->ItemIndex())
+                                                 : captions.join(QStringLiteral(", "));
+    if (!InputStr(dbctltxt::Input, dbctltxt::NameOfSavedItem, name) || name.trimmed().isEmpty())
+        return;
+    SaveSorting(name);
 }

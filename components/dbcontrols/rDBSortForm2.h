@@ -46,6 +46,20 @@ public:
     // Applies the criteria to the grid (the grid's answer).
     bool TrySort();
     void btOkClick();
+    // ---- saved sorts (slots 0 to 19 of the grid in the global property file) ----
+    static constexpr int MaxSavedSorts = 20;
+    // The section of a slot of the grid.
+    QString SortSection(int Slot) const;
+    // Lists the saved sorts (names, slot numbers as objects).
+    void LoadSavedSortNames();
+    // Saves the criteria under Name: the slot of that name, else the first
+    // free one; refused with a warning when all slots are used.
+    bool SaveSorting(const QString& Name);
+    // Reads a slot into the criteria exactly as saved.
+    void LoadSavedSort(int Slot);
+    void DeleteSavedSort();
+    // ">>": asks for a name, proposing the captions or the selected name.
+    void btSaveClick();
     // The criteria grid as the tests and the program read it.
     int SortRowCount() const;
     QString CellText(int ACol, int ARow) const;

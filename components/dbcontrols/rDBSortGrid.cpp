@@ -1,7 +1,9 @@
 // The sort dialog's access to the data grid's sorting.
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/dbcontrols/TSavedSettingsStore.h"
 #include "components/dbcontrols/rDBSortForm2.h"
+#include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
 
 QStringList GetGridSortFields(TComponent* Grid)
@@ -24,18 +26,26 @@ bool ChangeGridSort(TComponent* Grid, const QString& Fields, const QString& Dire
 
 bool SortRec(TrDBGrid* Grid) { return ShowSortDialog(Grid); }
 
-// Saved sorts live in the library's global property file; the program keeps
-// none yet, so there are no saved sorts to list or apply.
 bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names)
 {
     Names.clear();
-    (void)Grid;
-    return false;
+    if (!Grid || !GlobalSettingsStore())
+        return false;
+    TrDBSortForm2 f(nullptr);
+    f.rDBGrid = Grid;
+    f.LoadSavedSortNames();
+    for (int i = 0; i < f.lbSavedSort->Count(); ++i)
+        Names << f.lbSavedSort->Strings(i);
+    return true;
 }
 
 bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx)
 {
-    (void)Grid;
-    (void)SortIdx;
-    return false;
+    if (!Grid || !GlobalSettingsStore())
+        return false;
+    TrDBSortForm2 f(nullptr);
+    f.rDBGrid = Grid;
+    f.LoadFromGrid();
+    f.LoadSavedSort(SortIdx);
+    return f.TrySort();
 }

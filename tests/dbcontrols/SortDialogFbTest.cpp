@@ -1,14 +1,34 @@
 // The sort dialog over a data grid on the Firebird club table, driven
 // through the modal hook.
 
+#include "components/base/rdlg.h"
+#include "components/dbcontrols/TSavedSettingsStore.h"
 #include "components/dbcontrols/rDBSortForm2.h"
+#include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
 #include "tests/dbcontrols/FbClubsFixture.h"
 
 #include <functional>
+#include <map>
 
 namespace {
+
+// The global property file as sections of keys in memory.
+class MemoryStore : public TSavedSettingsStore {
+public:
+    QString ReadString(const QString& Section, const QString& Key, const QString& Default) override
+    {
+        auto s = Data.find(Section);
+        if (s == Data.end())
+            return Default;
+        auto k = s->second.find(Key);
+        return k == s->second.end() ? Default : k->second;
+    }
+    void WriteString(const QString& Section, const QString& Key, const QString& Value) override { Data[Section][Key] = Value; }
+    void EraseSection(const QString& Section) override { Data.erase(Section); }
+    std::map<QString, std::map<QString, QString>> Data;
+};
 
 class SortDialogTest : public FbClubsFixture {
 protected:
@@ -92,6 +112,59 @@ TEST_F(SortDialogTest, OpensWithTheGridsSortAndAppliesTheEditedCriteria)
     EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB_NAME"));
     QStringList names;
     EXPECT_FALSE(SortRec_LoadSortNames(grid, names));
+}
+
+TEST_F(SortDialogTest, SavedSortsListedAppliedDeletedAndRefusedWhenFull)
+{
+    MemoryStore store;
+    SetGlobalSettingsStore(&store);
+    form->SetName(QStringLiteral("fmClubs"));
+    grid->SetName(QStringLiteral("grClubs"));
+    int warnings = 0;
+    Run([&](TrDBSortForm2* f) {
+        EXPECT_TRUE(f->btSave->Enabled());
+        f->DeleteAllRows();
+        f->SetRowField(1, QStringLiteral("CLUB_NAME"), true);
+        EXPECT_TRUE(f->SaveSorting(QStringLiteral("nimi laskeva")));
+        f->DeleteAllRows();
+        f->SetRowField(1, QStringLiteral("CLUB_ABBR"), false);
+        EXPECT_TRUE(f->SaveSorting(QStringLiteral("Lyhenne")));
+        return int(mrCancel);
+    });
+    EXPECT_EQ(store.ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.0"), QStringLiteral("SortName"), QString()),
+              QStringLiteral("nimi laskeva"));
+    EXPECT_EQ(store.ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.0.Column2"), QStringLiteral("1"), QString()), QStringLiteral("1"));
+
+    // Listed alphabetically after the dialog is gone; one applied without a dialog.
+    QStringList names;
+    ASSERT_TRUE(SortRec_LoadSortNames(grid, names));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("Lyhenne"), QStringLiteral("nimi laskeva")}));
+    ASSERT_TRUE(SortRec_ActiveSortIdx(grid, 0));
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB_NAME"));
+    EXPECT_EQ(Column("CLUB_ID").first(), QStringLiteral("5")) << "by name, descending";
+
+    // Slot 0 deleted and taken by the next new name; all 20 used: refused.
+    Run([&](TrDBSortForm2* f) {
+        EXPECT_EQ(f->lbSavedSort->Count(), 2);
+        f->lbSavedSort->SetItemIndex(1);  // "nimi laskeva", slot 0
+        f->DeleteSavedSort();
+        EXPECT_EQ(f->lbSavedSort->Count(), 1);
+        EXPECT_TRUE(f->SaveSorting(QStringLiteral("uusi")));
+        EXPECT_FALSE(store.ReadString(f->SortSection(0), QStringLiteral("SortName"), QString()).isEmpty());
+        for (int i = 2; i < TrDBSortForm2::MaxSavedSorts; ++i)
+            EXPECT_TRUE(f->SaveSorting(QStringLiteral("lajittelu %1").arg(i)));
+        EXPECT_EQ(f->lbSavedSort->Count(), 20);
+        SetModalHook([&](TCustomForm* F) {
+            warnings += dynamic_cast<TrDlgForm*>(F) ? 1 : 0;
+            return int(mrOk);
+        });
+        EXPECT_FALSE(f->SaveSorting(QStringLiteral("liikaa")));
+        EXPECT_TRUE(f->SaveSorting(QStringLiteral("LYHENNE"))) << "an existing name is written again";
+        return int(mrCancel);
+    });
+    EXPECT_EQ(warnings, 1);
+    EXPECT_EQ(store.ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.20"), QStringLiteral("SortName"), QString()), QString());
+    SetGlobalSettingsStore(nullptr);
 }
 
 }  // namespace

@@ -240,3 +240,51 @@ TEST_F(WeftForEach, WorkerCountsAndTaskHooks)
 }
 
 }  // namespace
+
+namespace {
+
+// The typed integer path sees every item exactly once, for any step and
+// source, and its sum matches the boxed one.
+TEST_F(WeftForEach, TypedIntegerPathCoversEveryItemOnce)
+{
+    struct Case {
+        int32_t Low, High, Step;
+        int Workers;
+    };
+    for (const Case c : {Case{1, 10000, 1, 4}, Case{-50, 9000, 7, 3}, Case{5000, -5000, -3, 8}, Case{3, 3, 1, 2},
+                         Case{10, 1, 1, 4}}) {
+        std::vector<std::atomic<int>> seen(20001);
+        ParallelForEach(c.Low, c.High, c.Step)->NumTasks(c.Workers)->ExecuteInt([&](int64_t i) {
+            ++seen[size_t(i + 10000)];
+        });
+        int64_t expected = 0;
+        for (int64_t i = c.Low; c.Step > 0 ? i <= c.High : i >= c.High; i += c.Step) {
+            ASSERT_EQ(seen[size_t(i + 10000)].exchange(0), 1) << i;
+            expected += i * 2;
+        }
+        for (const auto& s : seen)
+            ASSERT_EQ(s.load(), 0);
+        const TWeftValue sum = ParallelForEach(c.Low, c.High, c.Step)
+                                   ->NumTasks(c.Workers)
+                                   ->AggregateSum()
+                                   ->ExecuteInt([](int64_t i) { return i * 2; });
+        EXPECT_EQ(sum.AsInt64(), expected) << c.Low << ".." << c.High << " by " << c.Step;
+    }
+
+    auto collection = CreateBlockingCollection();
+    for (int i = 1; i <= 500; ++i)
+        collection->Add(TWeftValue(int32_t(i)));
+    collection->CompleteAdding();
+    EXPECT_EQ(ParallelForEach(collection)->AggregateSum()->ExecuteInt([](int64_t i) { return i; }).AsInt64(), 125250);
+
+    // Only the sum folds without values; a body failure reaches the caller.
+    auto loop = ParallelForEach(1, 10)->Aggregate(TWeftValue(), [](TWeftValue&, const TWeftValue&) {});
+    EXPECT_THROW(loop->ExecuteInt([](int64_t i) { return i; }), EAssertionFailed);
+    EXPECT_THROW(ParallelForEach(1, 1000)->NumTasks(4)->ExecuteInt([](int64_t i) {
+        if (i == 700)
+            throw Exception(QStringLiteral("typed body failed"));
+    }),
+                 Exception);
+}
+
+}  // namespace

@@ -7,10 +7,15 @@
 #include "components/dbcontrols/TrDBCheckBox.h"
 #include "components/dbcontrols/TrDBDateTimePicker.h"
 #include "components/dbcontrols/TrDBEdit.h"
+#include "components/dbcontrols/TrDBImage.h"
+#include "components/base/rpictool.h"
+#include "platform/database/ClientDataSet.h"
 #include "components/dbcontrols/TrDBLookupComboBox.h"
 #include "components/dbcontrols/TrDBMemo.h"
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
+#include "components/dbcontrols/rDBFieldsForm.h"
+#include "components/dbcontrols/rDBFilterForm.h"
 #include "components/dbcontrols/rDBFindForm.h"
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "components/grid/rDBGrid.h"
@@ -311,5 +316,101 @@ int main(int argc, char** argv)
     }
     sort->Close();
     delete sort;
+
+    // 6. The column choice dialog of that grid, with the row header offered.
+    {
+        auto* fields = new TrDBFieldsForm(f);
+        fields->GDS = sortGrid;
+        fields->UseFixedCol = true;
+        fields->Show();
+        fields->SelectEntry(2);
+        fields->SetEntryChecked(4, false);
+        settle();
+        TBitmap dlg;
+        fields->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_fields_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+        fields->SelectEntry(0);
+        settle();
+        fields->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_fields_dialog_row_header.png").arg(shotNo, 2, 10, QLatin1Char('0')));
+        fields->Close();
+        delete fields;
+    }
+    // 7. The filter dialog with one condition added and a date range being chosen.
+    {
+        auto* filter = new TrDBFilterForm(f);
+        filter->GDS = sortGrid;
+        filter->Show();
+        filter->SelectField(QStringLiteral("PERSON_NAME"));
+        filter->eValue->SetText(QStringLiteral("Virtanen"));
+        filter->AddCondition(false);
+        filter->SelectField(QStringLiteral("START_TIME"));
+        filter->SelectSign(6);
+        filter->SetPeriod(fpMonth, 0);
+        filter->TestClick();
+        settle();
+        TBitmap dlg;
+        filter->PaintTo(&dlg);
+        dlg.SaveToFile(out + QStringLiteral("/%1_filter_dialog.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+        filter->Close();
+        delete filter;
+    }
+    // 8. The data-aware picture: a drawn picture with its bound bar, and an empty field.
+    {
+        TClientDataSet pics;
+        pics.AddField(QStringLiteral("ID"), ftInteger);
+        pics.AddField(QStringLiteral("PHOTO"), ftBlob);
+        pics.CreateDataSet();
+        TBitmap bmp;
+        bmp.SetSize(320, 200);
+        TCanvas* c = bmp.Canvas();
+        c->Brush()->SetColor(0xE0F0FF);
+        c->FillRect(TRect(0, 0, 320, 200));
+        c->Brush()->SetColor(0x2080C0);
+        c->Ellipse(60, 30, 260, 170);
+        c->Font()->SetSize(16);
+        c->TextOut(100, 90, QStringLiteral("Rasti 31"));
+        TPicture pic;
+        pic.AssignBitmap(&bmp);
+        QByteArray bytes;
+        SavePictureToStream(&pic, bytes, gtJPG);
+        pics.AppendRecord({1, bytes});
+        pics.AppendRecord({2, QVariant()});
+        pics.First();
+        TDataSource picSrc;
+        picSrc.SetDataSet(&pics);
+        TForm* pf = nullptr;
+        Application->CreateForm(pf);
+        pf->SetCaption(QStringLiteral("Kuva"));
+        pf->SetBounds(40, 40, 700, 330);
+        auto* full = new TrDBImage(pf);
+        full->SetParent(pf);
+        full->SetBounds(20, 50, 320, 250);
+        full->BoundButtons()->SetSize(22);
+        full->BoundButtons()->SetVisible(true);
+        full->BoundButtons()->SetTransparent(false);
+        full->DBEditLabel()->SetOwnCaption(QStringLiteral("Karttakuva"));
+        full->SetDataSource(&picSrc);
+        full->SetDataField(QStringLiteral("PHOTO"));
+        full->SetReduceToFit(true);
+        TDataSource emptySrc;
+        TClientDataSet empty;
+        empty.AddField(QStringLiteral("PHOTO"), ftBlob);
+        empty.CreateDataSet();
+        empty.AppendRecord({QVariant()});
+        emptySrc.SetDataSet(&empty);
+        auto* none = new TrDBImage(pf);
+        none->SetParent(pf);
+        none->SetBounds(360, 50, 320, 250);
+        none->DBEditLabel()->SetOwnCaption(QStringLiteral("Tyhjä kenttä"));
+        none->SetDataSource(&emptySrc);
+        none->SetDataField(QStringLiteral("PHOTO"));
+        pf->Show();
+        settle();
+        TBitmap page;
+        pf->PaintTo(&page);
+        page.SaveToFile(out + QStringLiteral("/%1_picture.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
+        pf->Close();
+    }
     return 0;
 }

@@ -1,0 +1,78 @@
+// The results grid over 5,000 runs of a real event database: applying a
+// filter-bar text to a column and computing every column summary.
+
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridSummaries.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/DataSource.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/Forms.h"
+#include "tools/gallery_grid/RunsDatabase.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+struct GridOverRuns {
+    TRunsDatabase db{5000};
+    std::unique_ptr<TFbQuery> q = db.NewRunsQuery();
+    TDataSource src;
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TrDBGrid* grid = nullptr;
+    GridOverRuns()
+    {
+        q->Open();
+        src.SetDataSet(q.get());
+        grid = new TrDBGrid(form.get());
+        grid->SetParent(form.get());
+        grid->SetDataSource(&src);
+    }
+};
+
+GridOverRuns& Fixture()
+{
+    static GridOverRuns f;
+    return f;
+}
+
+void BM_FilterBarText(benchmark::State& State)
+{
+    GridOverRuns& f = Fixture();
+    TrDBGridColumnFilters* filters = TrDBGridColumnFilters::Of(f.grid);
+    TField* club = f.q->FieldByName(QStringLiteral("CLUB_NAME"));
+    TField* time = f.q->FieldByName(QStringLiteral("TIME_SEC"));
+    for (auto _ : State) {
+        filters->ResetFilter();
+        filters->ProcFilterBarFilter(club, QStringLiteral("Rasti | OK"));
+        filters->ProcFilterBarFilter(time, QStringLiteral(">=1800 & <3600"));
+        benchmark::DoNotOptimize(f.q->RecordCount());
+    }
+    filters->ResetFilter();
+}
+BENCHMARK(BM_FilterBarText)->Unit(benchmark::kMillisecond);
+
+// With the distinct values (the title popup shows them) or without (the footer).
+void BM_AllColumnSummaries(benchmark::State& State)
+{
+    GridOverRuns& f = Fixture();
+    TrDBGridSummaries s(f.grid);
+    s.CalculateDistinctValues = State.range(0) != 0;
+    for (auto _ : State) {
+        s.Recalculate();
+        benchmark::DoNotOptimize(s.Results().size());
+    }
+}
+BENCHMARK(BM_AllColumnSummaries)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,460 @@
+#include "components/dbcontrols/rDBFieldsForm.h"
+
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rEditNum.h"
+#include "components/base/rHTMLLabel.h"
+#include "components/base/rListBoxes.h"
+#include "components/base/rdlg.h"
+#include "components/base/rtool.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rdbtool.h"
+#include "platform/database/DataSet.h"
+#include "platform/database/Fields.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/DBControlsTexts.h"
+
+namespace {
+
+template <class T>
+T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+{
+    auto* c = new T(Owner);
+    c->SetParent(Parent);
+    c->SetBounds(X, Y, W, H);
+    if (!Caption.isEmpty())
+        c->SetCaption(Caption);
+    return c;
+}
+
+bool HasFormat(const TField* F)
+{
+    return F && (dynamic_cast<const TNumericField*>(F) || IsDateTimeField(F));
+}
+
+}  // namespace
+
+TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
+{
+    SetCaption(dbctltxt::FieldsCaption);
+    SetClientWidth(517);
+    SetClientHeight(311);
+    Constraints.MinWidth = 520;
+    mNumFormat = {QStringLiteral("0"),        QStringLiteral("0.00"),       QStringLiteral("#,##0"),
+                  QStringLiteral("#,##0.00"), QStringLiteral("d.m.yyyy"),   QStringLiteral("dd.mm.yyyy"),
+                  QStringLiteral("d.mmm yy"), QStringLiteral("d.mmmm yy"),  QStringLiteral("h:nn"),
+                  QStringLiteral("h:nn:ss"),  QStringLiteral("h:nn AM/PM")};
+    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::ListOfFields);
+    lbLabels = Put<TrCheckListBox>(this, this, 8, 24, 200, 244);
+    lbLabels->SetHint(dbctltxt::FieldsListHint);
+    lbLabels->OnClick = [this](TComponent*) { SelectEntry(lbLabels->ItemIndex()); };
+    lbLabels->OnClickCheck = [this](TComponent*) { ApplyVisible(lbLabels->ItemIndex()); };
+    btUp = Put<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp->SetHint(dbctltxt::MoveFieldUpHint);
+    btUp->OnClick = [this](TComponent*) { MoveSelected(true); };
+    btDown = Put<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown->SetHint(dbctltxt::MoveFieldDownHint);
+    btDown->OnClick = [this](TComponent*) { MoveSelected(false); };
+    btAll = Put<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
+    btAll->SetHint(dbctltxt::AllHint);
+    btAll->OnClick = [this](TComponent*) { AllClick(); };
+
+    gb = Put<TGroupBox>(this, this, 246, 6, 263, 222, QStringLiteral(" "));
+    Put<TLabel>(gb, this, 8, 24, 60, 16, dbctltxt::CaptionLabel);
+    eCaption = Put<TEdit>(gb, this, 90, 20, 165, 23);
+    eCaption->OnChange = [this](TComponent*) { FCaptionEdited = true; SetTest(); };
+    eCaption->OnExit = [this](TComponent*) { CaptionExit(); };
+    lFormat = Put<TLabel>(gb, this, 8, 52, 80, 16, dbctltxt::FormatLabel);
+    cbFormat = Put<TComboBox>(gb, this, 90, 48, 165, 23);
+    cbFormat->OnChange = [this](TComponent*) { SetTest(); };
+    Put<TLabel>(gb, this, 8, 80, 60, 16, dbctltxt::SizeLabel);
+    enWidth = Put<TrEditNum>(gb, this, 90, 76, 60, 23);
+    enWidth->SetHint(dbctltxt::SizeHint);
+    enWidth->OnChange = [this](TComponent*) { SetTest(); };
+    btFont = Put<TButton>(gb, this, 170, 75, 85, 25, dbctltxt::Font);
+    btFont->SetHint(dbctltxt::FontHint);
+    btFont->OnClick = [this](TComponent*) {
+        TFontDialog dlg(this);
+        dlg.Font.Assign(*lTest->Font());
+        if (dlg.Execute()) {
+            lTest->Font()->Assign(dlg.Font);
+            SetTest();
+        }
+    };
+    lColor = Put<TLabel>(gb, this, 8, 108, 80, 16, dbctltxt::ColumnColor);
+    cbColor = Put<TrColorBox>(gb, this, 90, 104, 165, 23);
+    cbColor->SetHint(dbctltxt::ColumnColorHint);
+    cbColor->OnChange = [this](TComponent*) { SetTest(); };
+    // Plain labels: the hints show the "<<...>>" masks literally.
+    lContentInfo1 = Put<TLabel>(gb, this, 8, 104, 250, 16, dbctltxt::ContentInfoField);
+    lContentInfo2 = Put<TLabel>(gb, this, 8, 120, 250, 16, dbctltxt::ContentInfoRecNo);
+    for (TLabel* l : {lContentInfo1, lContentInfo2}) {
+        l->Font()->SetColor(clGrayText);
+        l->SetVisible(false);
+    }
+    rgAlign = Put<TGroupBox>(gb, this, 8, 136, 247, 40, dbctltxt::Alignment);
+    const QString aligns[3] = {dbctltxt::AlignLeft, dbctltxt::AlignRight, dbctltxt::AlignCenter};
+    for (int i = 0; i < 3; ++i) {
+        rbAlign[i] = Put<TRadioButton>(rgAlign, this, 8 + i * 80, 16, 76, 18, aligns[i]);
+        rbAlign[i]->OnClick = [this, i](TComponent*) { SetAlign(i); };
+    }
+    pTest = Put<TPanel>(gb, this, 8, 184, 160, 30);
+    pTest->SetBevelOuter(bvLowered);
+    lTest = Put<TLabel>(pTest, this, 2, 2, 156, 26, dbctltxt::ExampleText);
+    lTest->SetLayout(tlCenter);
+    btApply = Put<TButton>(gb, this, 176, 186, 79, 27, dbctltxt::Use);
+    btApply->Font()->SetStyle(fsBold);
+    btApply->SetHint(dbctltxt::UseHint);
+    btApply->OnClick = [this](TComponent*) { SetProp(); };
+
+    chGroupFields = Put<TCheckBox>(this, this, 246, 236, 150, 20, dbctltxt::GroupColumns);
+    btGroupSettings = Put<TrURLLabel>(this, this, 400, 238, 110, 16, dbctltxt::GroupSettings);
+    btDefault = Put<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
+    btDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
+    btClose = Put<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
+    btClose->SetCancel(true);
+    btClose->SetHint(dbctltxt::CloseHint);
+    btClose->OnClick = [this](TComponent*) {
+        if (TryClose())
+            SetModalResult(mrCancel);
+    };
+    FormCreate(this);
+}
+
+void TrDBFieldsForm::DoShow()
+{
+    FormShow(this);
+    DS = GetDataSet(GDS);
+    Gr = dynamic_cast<TCustomDBGrid*>(GDS);
+    RGr = dynamic_cast<TrDBGrid*>(GDS);
+    btDefault->SetEnabled(Gr != nullptr);
+    // Field groups of the grid are switched here once the grid has them.
+    chGroupFields->SetVisible(false);
+    btGroupSettings->SetVisible(false);
+    LoadAll();
+    TrDBDlgBaseForm::DoShow();
+}
+
+// ---- the list -----------------------------------------------------------------------------------
+
+TColumn* TrDBFieldsForm::ColumnOf(int Index) const
+{
+    const int i = Index - FFixedNum;
+    return Gr && i >= 0 && i < Gr->Columns()->Count() ? Gr->Columns()->Items(i) : nullptr;
+}
+
+TField* TrDBFieldsForm::FieldOf(int Index) const
+{
+    if (Gr) {
+        TColumn* c = ColumnOf(Index);
+        return c ? c->Field() : nullptr;
+    }
+    const int i = Index - FFixedNum;
+    return DS && i >= 0 && i < DS->FieldCount() ? DS->Fields()[i] : nullptr;
+}
+
+void TrDBFieldsForm::LoadAll()
+{
+    FReading = true;
+    // 1. Every column (or field), ticked when visible.
+    TStringList labels;
+    GetFldList(GDS, &labels, FldDef(fdGetLabels) | FldDef(fdAllField));
+    lbLabels->Clear();
+    for (int i = 0; i < labels.Count(); ++i) {
+        lbLabels->AddItem(labels[i]);
+        TColumn* c = Gr && i < Gr->Columns()->Count() ? Gr->Columns()->Items(i) : nullptr;
+        TField* f = !Gr && i < DS->FieldCount() ? DS->Fields()[i] : nullptr;
+        lbLabels->SetChecked(i, c ? c->Visible() : f && f->Visible());
+    }
+    // 2. The row header first when offered.
+    SetAll = true;
+    FFixedNum = 0;
+    mFldList.clear();
+    if (RGr && UseFixedCol) {
+        FFixedNum = 1;
+        lbLabels->InsertItem(0, dbctltxt::RowHeader);
+        lbLabels->SetChecked(0, Gr->Options() & dgIndicator);
+        TStringList names;
+        GetFldList(GDS, &names, FldDef(fdAllField));
+        mFldList << QStringLiteral("<<#>>");
+        for (int i = 0; i < names.Count(); ++i)
+            mFldList << QStringLiteral("<<") + names[i] + QStringLiteral(">>");
+    }
+    // 3. The grid's selected column, else the first entry.
+    int sel = 0;
+    if (Gr && Gr->SelectedIndex() >= 0)
+        sel = Gr->SelectedIndex() + FFixedNum;
+    lbLabels->SetItemIndex(sel < lbLabels->Count() ? sel : 0);
+    // 4.
+    btFont->SetEnabled(Gr != nullptr);
+    cbColor->SetEnabled(Gr != nullptr);
+    lColor->SetEnabled(Gr != nullptr);
+    FReading = false;
+    RefState();
+    ReadProp();
+}
+
+void TrDBFieldsForm::RefState()
+{
+    // Entries of grouped columns follow their master once the grid groups
+    // columns; until then every entry can be changed.
+    for (int i = 0; i < lbLabels->Count(); ++i)
+        lbLabels->SetItemEnabled(i, true);
+}
+
+// ---- properties ---------------------------------------------------------------------------------
+
+void TrDBFieldsForm::ReadProp()
+{
+    FReading = true;
+    act = lbLabels->ItemIndex();
+    SelFixedCol = FFixedNum == 1 && act == 0;
+    gb->SetCaption(act >= 0 ? QStringLiteral(" ") + lbLabels->Strings(act) + QStringLiteral(": ") : QStringLiteral(" "));
+    lColor->SetVisible(!SelFixedCol);
+    cbColor->SetVisible(!SelFixedCol);
+    lContentInfo1->SetVisible(SelFixedCol);
+    lContentInfo2->SetVisible(SelFixedCol);
+    lFormat->SetCaption(SelFixedCol ? dbctltxt::HeaderContent : dbctltxt::FormatLabel);
+    TAlignment align = taLeftJustify;
+    if (SelFixedCol) {
+        TFixedColText* fc = RGr->FixedColText();
+        cbFormat->SetItems(mFldList);
+        cbFormat->SetEnabled(true);
+        enWidth->SetEnabled(true);
+        lTest->Font()->Assign(fc->Font);
+        align = fc->TextAlign;
+        eCaption->SetText(fc->TitleText);
+        enWidth->SetValue(fc->FixedColWidth);
+        cbFormat->SetText(fc->FixedColMask);
+    } else {
+        cbFormat->SetItems(mNumFormat);
+        TField* f = FieldOf(act);
+        if (TColumn* c = ColumnOf(act)) {
+            cbColor->SetSelected(c->Color());
+            lTest->Font()->Assign(*c->Font());
+            align = c->Alignment();
+            eCaption->SetText(c->Title()->Caption());
+        } else if (f) {
+            align = TAlignment(int(f->Alignment()));
+            eCaption->SetText(f->DisplayLabel());
+        }
+        enWidth->SetValue(f ? f->DisplayWidth() : 0);
+        cbFormat->SetText(f ? f->DisplayFormat() : QString());
+        cbFormat->SetEnabled(HasFormat(f));
+        enWidth->SetEnabled(f != nullptr);
+    }
+    cbFormat->SetColor(cbFormat->Enabled() ? clWindow : clBtnFace);
+    enWidth->SetColor(enWidth->Enabled() ? clWindow : clBtnFace);
+    rbAlign[align == taRightJustify ? 1 : align == taCenter ? 2 : 0]->SetChecked(true);
+    FCaptionEdited = false;
+    FReading = false;
+    SetTest();
+    btApply->SetEnabled(false);
+}
+
+void TrDBFieldsForm::SetAlign(int Index)
+{
+    if (!rbAlign[Index]->Checked())
+        rbAlign[Index]->SetChecked(true);
+    SetTest();
+}
+
+void TrDBFieldsForm::SetTest()
+{
+    if (FReading)
+        return;
+    const TColor c = cbColor->Visible() ? cbColor->Selected() : clBtnFace;
+    pTest->SetColor(c == clNone || c == clDefault ? clWindow : c);
+    lTest->SetAlignment(rbAlign[1]->Checked() ? taRightJustify : rbAlign[2]->Checked() ? taCenter : taLeftJustify);
+    lTest->Invalidate();
+    btApply->SetEnabled(true);
+}
+
+void TrDBFieldsForm::CaptionExit()
+{
+    // The row header widens to show an edited caption whole.
+    if (!SelFixedCol || !FCaptionEdited)
+        return;
+    TBitmap measure;
+    measure.Canvas()->Font()->Assign(*lTest->Font());
+    const int need = measure.Canvas()->TextWidth(eCaption->Text()) + 19;
+    if (int(enWidth->Value()) < need)
+        enWidth->SetValue(need);
+}
+
+void TrDBFieldsForm::SetProp()
+{
+    if (act < 0)
+        return;
+    const TAlignment align = rbAlign[1]->Checked() ? taRightJustify : rbAlign[2]->Checked() ? taCenter : taLeftJustify;
+    if (SelFixedCol) {
+        TFixedColText* fc = RGr->FixedColText();
+        fc->Font.Assign(*lTest->Font());
+        fc->ParentFont = false;
+        fc->TextAlign = align;
+        fc->TitleText = eCaption->Text();
+        fc->FixedColWidth = int(enWidth->Value());
+        fc->FixedColMask = cbFormat->Text();
+        RGr->Invalidate();
+    } else {
+        if (TColumn* c = ColumnOf(act)) {
+            c->SetColor(cbColor->Selected());
+            c->SetFont(*lTest->Font());
+            c->SetAlignment(align);
+            c->Title()->SetAlignment(align);
+            c->Title()->SetCaption(eCaption->Text());
+        }
+        if (TField* f = FieldOf(act)) {
+            f->SetAlignment(TFieldAlignment(int(align)));
+            f->SetDisplayLabel(eCaption->Text());
+            f->SetDisplayWidth(int(enWidth->Value()));
+            if (HasFormat(f))
+                f->SetDisplayFormat(cbFormat->Text());
+        }
+        lbLabels->SetStrings(act, eCaption->Text());
+        if (Gr)
+            Gr->Invalidate();
+    }
+    btApply->SetEnabled(false);
+}
+
+bool TrDBFieldsForm::Pending() const
+{
+    return btApply->Enabled();
+}
+
+bool TrDBFieldsForm::AskPending()
+{
+    if (!Pending())
+        return true;
+    switch (ShowDlg(dtQuestion, btnYesNoCancel, {dbctltxt::UseChanges}, true)) {
+    case mrYes:
+        SetProp();
+        return true;
+    case mrNo:
+        btApply->SetEnabled(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TrDBFieldsForm::SelectEntry(int Index)
+{
+    if (Index < 0 || Index >= lbLabels->Count())
+        return false;
+    if (Index == act) {
+        lbLabels->SetItemIndex(Index);
+        return true;
+    }
+    if (!AskPending()) {
+        lbLabels->SetItemIndex(act);
+        return false;
+    }
+    lbLabels->SetItemIndex(Index);
+    ReadProp();
+    return true;
+}
+
+bool TrDBFieldsForm::TryClose()
+{
+    return AskPending();
+}
+
+// ---- visibility and order -----------------------------------------------------------------------
+
+void TrDBFieldsForm::SetEntryChecked(int Index, bool Checked)
+{
+    if (Index < 0 || Index >= lbLabels->Count() || !lbLabels->ItemEnabled(Index))
+        return;
+    lbLabels->SetChecked(Index, Checked);
+    ApplyVisible(Index);
+}
+
+void TrDBFieldsForm::ApplyVisible(int Index)
+{
+    if (FReading || Index < 0)
+        return;
+    const bool on = lbLabels->Checked(Index);
+    // 1. The row header is the grid's indicator column.
+    if (FFixedNum == 1 && Index == 0) {
+        Gr->SetOptions(on ? Gr->Options() | dgIndicator : Gr->Options() & ~dgIndicator);
+        return;
+    }
+    // 2.
+    if (TColumn* c = ColumnOf(Index)) {
+        c->SetVisible(on);
+        // 3. A column shown again gets its width, the grid's width mode again.
+        if (RGr) {
+            RefState();
+            if (on)
+                RGr->SetOneColumnWidth(cwNone, c, 0);
+            if (RGr->ColumnWidth() == cwSameWidth || RGr->ColumnWidth() == cwAutoWidth)
+                RGr->SetColumnWidth(RGr->ColumnWidth(), 0);
+        }
+    } else if (TField* f = FieldOf(Index)) {
+        f->SetVisible(on);
+    }
+}
+
+void TrDBFieldsForm::AllClick()
+{
+    for (int i = 0; i < lbLabels->Count(); ++i)
+        SetEntryChecked(i, SetAll);
+    SetAll = !SetAll;
+}
+
+bool TrDBFieldsForm::MoveEntry(int From, int To)
+{
+    // Nothing moves above or onto the row header.
+    if (From < FFixedNum || To < FFixedNum || To >= lbLabels->Count() || From == To)
+        return false;
+    if (!MoveCheckListBox(lbLabels, From, To))
+        return false;
+    if (Gr)
+        Gr->Columns()->Items(From - FFixedNum)->SetIndex(To - FFixedNum);
+    else if (DS)
+        DS->Fields()[From - FFixedNum]->SetIndex(To - FFixedNum);
+    lbLabels->SetItemIndex(To);
+    act = To;
+    lbLabels->Invalidate();
+    return true;
+}
+
+bool TrDBFieldsForm::MoveSelected(bool Up)
+{
+    const int i = lbLabels->ItemIndex();
+    if (i < 0)
+        return false;
+    return MoveEntry(i, Up ? i - 1 : i + 1);
+}
+
+// ---- defaults -----------------------------------------------------------------------------------
+
+void TrDBFieldsForm::SetDefaultClick()
+{
+    if (!Gr || DlgQ(dbctltxt::ResetToDefault) != mrYes)
+        return;
+    if (RGr)
+        RGr->RestoreColumnsWidth(true, true);
+    else
+        Gr->Columns()->RebuildColumns();
+    if (ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns)
+        ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns(Gr);
+    btApply->SetEnabled(false);
+    SetModalResult(mrCancel);
+}
+
+void ChooseFields(TComponent* GridOrDataSet, int Mode)
+{
+    if (!IsLinkedAndActive(GridOrDataSet))
+        return;
+    auto* f = new TrDBFieldsForm(GetActiveOwner());
+    f->GDS = GridOrDataSet;
+    f->UseFixedCol = TParioCompConfig::GetConfig_OnOffAuto(Mode, ParioCompConfig.rDBFieldsCfg.SetFixedCol);
+    f->ShowModal();
+    FreeF(f);
+}

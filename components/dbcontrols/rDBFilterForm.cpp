@@ -1,0 +1,545 @@
+#include "components/dbcontrols/rDBFilterForm.h"
+
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rEditNum.h"
+#include "components/base/rHTMLLabel.h"
+#include "components/base/rdlg.h"
+#include "components/base/rtool.h"
+#include "components/grid/rdbtool.h"
+#include "components/stringgrid/rStringGridEd.h"
+#include "platform/database/DataSet.h"
+#include "platform/database/Fields.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/DateTimePicker.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/DBControlsTexts.h"
+
+#include <QFile>
+#include <QLocale>
+
+namespace {
+
+constexpr int RowBetween = 6;
+
+template <class T>
+T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+{
+    auto* c = new T(Owner);
+    c->SetParent(Parent);
+    c->SetBounds(X, Y, W, H);
+    if (!Caption.isEmpty())
+        c->SetCaption(Caption);
+    return c;
+}
+
+TrStringGridEd* PutGrid(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, int W0, int W1)
+{
+    auto* g = Put<TrStringGridEd>(Parent, Owner, X, Y, W, H);
+    g->SetColCount(2);
+    g->SetFixedCols(0);
+    g->SetFixedRows(0);
+    g->SetRowCount(1);
+    g->SetOptions((g->Options() | goRowSelect) & ~goEditing);
+    // The widths after the columns, which set their own on creation.
+    g->SetColWidths(0, W0);
+    g->SetColWidths(1, W1);
+    g->SetLeftCol(0);
+    return g;
+}
+
+bool IsValueField(const TField* F)
+{
+    return F && (dynamic_cast<const TNumericField*>(F) || IsDateTimeField(F));
+}
+
+}  // namespace
+
+TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
+{
+    SetCaption(dbctltxt::FilterCaption);
+    SetClientWidth(674);
+    SetClientHeight(404);
+    Constraints.MinWidth = 674;
+    Constraints.MinHeight = 404;
+    auto* gb = Put<TGroupBox>(this, this, 8, 4, 658, 250, dbctltxt::AddOneCondition);
+    Put<TLabel>(gb, this, 8, 18, 120, 16, dbctltxt::FieldCaption);
+    Put<TLabel>(gb, this, 130, 18, 120, 16, dbctltxt::FieldName);
+    sgPol = PutGrid(gb, this, 8, 34, 262, 172, 120, 120);
+    sgPol->SetHint(dbctltxt::FieldsSelectionHint);
+    sgPol->OnClick = [this](TComponent*) { FieldChanged(); };
+    sgPol->OnDblClick = [this](TComponent*) { InsertText(GetQuotedFieldName(sgPol->Cells(1, sgPol->Row()))); };
+    Put<TLabel>(gb, this, 278, 18, 120, 16, dbctltxt::SignLabel);
+    sgSign = PutGrid(gb, this, 278, 34, 160, 172, 112, 36);
+    sgSign->SetHint(dbctltxt::SignHint);
+    sgSign->SetScrollBars(ssNone);
+    sgSign->OnClick = [this](TComponent*) { RefreshValueEditors(); };
+    sgSign->OnDblClick = [this](TComponent*) { InsertText(sgSign->Cells(1, sgSign->Row())); };
+    lValue1 = Put<TLabel>(gb, this, 446, 18, 200, 16, dbctltxt::ValueLabel);
+    eValue = Put<TComboBox>(gb, this, 446, 34, 204, 23);
+    lblClearHist = Put<TrHTMLLabel>(gb, this, 446, 60, 204, 16);
+    lblClearHist->SetCaptionStrings({dbctltxt::ClearHistory});
+    lblClearHist->OnClick = [this](TComponent*) { eValue->Clear(); };
+    eValNum1 = Put<TrEditNum>(gb, this, 446, 34, 204, 23);
+    eValDate1 = Put<TDateTimePicker>(gb, this, 446, 34, 204, 23);
+    rbValTrue = Put<TRadioButton>(gb, this, 446, 36, 80, 20, dbctltxt::YesText);
+    rbValTrue->SetChecked(true);
+    rbValFalse = Put<TRadioButton>(gb, this, 530, 36, 80, 20, dbctltxt::NoText);
+    lValue2 = Put<TLabel>(gb, this, 446, 84, 200, 16, dbctltxt::ValueTo);
+    eValNum2 = Put<TrEditNum>(gb, this, 446, 100, 204, 23);
+    eValDate2 = Put<TDateTimePicker>(gb, this, 446, 100, 204, 23);
+    for (TrEditNum* e : {eValNum1, eValNum2}) {
+        e->Style = enFloat;
+        e->StepValue = 1;
+    }
+    ToolBarPeriod = Put<TToolBar>(gb, this, 446, 128, 204, 24);
+    ToolBarPeriod->SetAlign(alNone);
+    ToolBarPeriod->SetBounds(446, 128, 204, 24);
+    ToolBarPeriod->SetShowCaptions(true);
+    ToolBarPeriod->SetButtonWidth(120);
+    btPeriod = new TToolButton(this);
+    btPeriod->SetParent(ToolBarPeriod);
+    btPeriod->SetStyle(tbsDropDown);
+    btPeriod->SetCaption(dbctltxt::SetPeriod);
+    BuildPeriodMenu();
+    btPeriod->DropdownMenu = pmPeriod;
+    ToolBarPeriod->SetButtonWidth(130);
+    auto* rgAndOr = Put<TGroupBox>(gb, this, 446, 160, 204, 44, dbctltxt::LogicalOperator);
+    rbAnd = Put<TRadioButton>(rgAndOr, this, 10, 18, 80, 20, dbctltxt::AndText);
+    rbAnd->SetChecked(true);
+    rbOr = Put<TRadioButton>(rgAndOr, this, 100, 18, 80, 20, dbctltxt::OrText);
+    btAdd = Put<TButton>(gb, this, 8, 214, 200, 27, dbctltxt::AddCondition);
+    btAdd->SetHint(dbctltxt::AddConditionHint);
+    btAdd->OnClick = [this](TComponent*) { AddCondition(false); };
+    btAddOk = Put<TButton>(gb, this, 216, 214, 200, 27, dbctltxt::AddConditionOk);
+    btAddOk->SetHint(dbctltxt::AddConditionOkHint);
+    btAddOk->OnClick = [this](TComponent*) { AddCondition(true); };
+
+    auto* lRes = Put<TLabel>(this, this, 8, 260, 200, 16, dbctltxt::FilterConditions);
+    lRes->Font()->SetStyle(fsBold);
+    eRes = Put<TMemo>(this, this, 8, 278, 520, 82);
+    eRes->WantReturns = false;
+    eRes->SetScrollBars(ssVertical);
+    eRes->SetHint(dbctltxt::FilterConditionsHint);
+    eRes->OnChange = [this](TComponent*) { ExpressionChanged(); };
+    btClear = Put<TButton>(this, this, 536, 278, 130, 25, dbctltxt::ClearAll);
+    btClear->SetHint(dbctltxt::ClearAllHint);
+    btClear->OnClick = [this](TComponent*) { eRes->Clear(); };
+    btLoad = Put<TButton>(this, this, 536, 306, 62, 25, QStringLiteral("\u2191"));
+    btLoad->SetHint(dbctltxt::LoadConditionsHint);
+    btLoad->OnClick = [this](TComponent*) {
+        TOpenDialog dlg(this);
+        dlg.DefaultExt = QStringLiteral("flt");
+        dlg.Filter = dbctltxt::FilterFiles + QStringLiteral("|") + dbctltxt::AllFiles;
+        if (dlg.Execute())
+            LoadConditions(dlg.FileName);
+    };
+    btSave = Put<TButton>(this, this, 604, 306, 62, 25, QStringLiteral("\u2193"));
+    btSave->SetHint(dbctltxt::SaveConditionsHint);
+    btSave->OnClick = [this](TComponent*) {
+        TSaveDialog dlg(this);
+        dlg.DefaultExt = QStringLiteral("flt");
+        dlg.Filter = dbctltxt::FilterFiles + QStringLiteral("|") + dbctltxt::AllFiles;
+        dlg.Options = dlg.Options | ofOverwritePrompt;
+        if (dlg.Execute())
+            SaveConditions(dlg.FileName);
+    };
+    chCase = Put<TCheckBox>(this, this, 536, 332, 130, 18, dbctltxt::CaseSensitive);
+    chCase->OnClick = [this](TComponent*) { ExpressionChanged(); };
+    cbDelQuotes = Put<TCheckBox>(this, this, 536, 350, 130, 18, dbctltxt::DeleteQuotes);
+    cbDelQuotes->SetVisible(false);
+    btTest = Put<TButton>(this, this, 8, 370, 80, 27, dbctltxt::Test);
+    btTest->SetHint(dbctltxt::TestHint);
+    btTest->SetEnabled(false);
+    btTest->OnClick = [this](TComponent*) { TestClick(); };
+    lTest = Put<TLabel>(this, this, 96, 376, 170, 16);
+    chShowRecCount = Put<TCheckBox>(this, this, 270, 370, 140, 20, dbctltxt::ShowRecordCount);
+    btOk = Put<TButton>(this, this, 478, 370, 90, 27, dbctltxt::Ok);
+    btOk->SetDefault(true);
+    btOk->SetHint(dbctltxt::UseFilterHint);
+    btOk->OnClick = [this](TComponent*) { OkClick(); };
+    btCancel = Put<TButton>(this, this, 576, 370, 90, 27, dbctltxt::Cancel);
+    btCancel->SetCancel(true);
+    btCancel->SetModalResult(mrCancel);
+    btCancel->SetHint(dbctltxt::CancelHint);
+    FormCreate(this);
+}
+
+TDataSet* TrDBFilterForm::DataSet() const
+{
+    return GetDataSet(GDS);
+}
+
+void TrDBFilterForm::DoShow()
+{
+    // 1.
+    FormShow(this);
+    const bool hideNames = ParioCompConfig.rDBFilterCfg.HideFieldNames;
+    if (hideNames)
+        sgPol->SetColWidths(1, 0);
+    // 2. The visible simple and memo fields, captions and names.
+    TStringList captions, names;
+    const TGetFldDefs defs = FldDef(fdVisibleFieldOnly) | FldDef(fdSimpleField) | FldDef(fdMemoField);
+    GetFldList(GDS, &captions, defs | FldDef(fdGetLabels));
+    GetFldList(GDS, &names, defs);
+    sgPol->SetRowCount(std::max(1, names.Count()));
+    for (int i = 0; i < names.Count(); ++i) {
+        sgPol->SetCells(0, i, i < captions.Count() ? captions[i] : names[i]);
+        sgPol->SetCells(1, i, names[i]);
+    }
+    // 3.
+    lTest->SetCaption(QString());
+    TDataSet* ds = DataSet();
+    FAdvantage = IsAdvantageDatabaseDataset(ds);
+    chCase->SetChecked(!(ds->FilterOptions() & foCaseInsensitive));
+    chCase->SetVisible(ParioCompConfig.rDBFilterCfg.ShowCaseSensitive);
+    // 4. Sorted by caption, names moving along.
+    if (Sorted) {
+        const int n = names.Count();
+        for (int i = 0; i < n; ++i)
+            for (int j = i + 1; j < n; ++j)
+                if (sgPol->Cells(0, j).compare(sgPol->Cells(0, i), Qt::CaseInsensitive) < 0)
+                    for (int c = 0; c < 2; ++c) {
+                        const QString t = sgPol->Cells(c, i);
+                        sgPol->SetCells(c, i, sgPol->Cells(c, j));
+                        sgPol->SetCells(c, j, t);
+                    }
+    }
+    sgPol->SetRow(0);
+    // 5.
+    eValDate1->SetDate(Date());
+    eValDate2->SetDate(Date());
+    // 6.
+    eValue->SetText(QString());
+    eRes->SetSelStart(int(eRes->Text().size()));
+    FieldChanged();
+    TrDBDlgBaseForm::DoShow();
+}
+
+// ---- field, comparison and value ----------------------------------------------------------------
+
+bool TrDBFilterForm::SelectField(const QString& FieldName)
+{
+    for (int r = 0; r < sgPol->RowCount(); ++r)
+        if (sgPol->Cells(1, r).compare(FieldName, Qt::CaseInsensitive) == 0) {
+            sgPol->SetRow(r);
+            FieldChanged();
+            return true;
+        }
+    return false;
+}
+
+void TrDBFilterForm::SelectSign(int Row)
+{
+    if (Row >= 0 && Row < sgSign->RowCount())
+        sgSign->SetRow(Row);
+    RefreshValueEditors();
+}
+
+void TrDBFilterForm::FieldChanged()
+{
+    TDataSet* ds = DataSet();
+    const QString name = sgPol->Cells(1, sgPol->Row());
+    FSelFld = ds && !name.isEmpty() ? ds->FindField(name) : nullptr;
+    const int kind = !FSelFld ? 1 : FSelFld->DataType() == ftBoolean ? 3 : IsValueField(FSelFld) ? 2 : 1;
+    if (kind != FSelFldType) {
+        static const QStringList textOps = {QStringLiteral("LIKE"), QStringLiteral("LIKE"), QStringLiteral("="), QStringLiteral("<>"),
+                                            QStringLiteral(">"),    QStringLiteral(">="),   QStringLiteral("<"), QStringLiteral("<=")};
+        static const QStringList valueOps = {QStringLiteral("="), QStringLiteral("<>"), QStringLiteral(">"), QStringLiteral(">="),
+                                             QStringLiteral("<"), QStringLiteral("<="), QStringLiteral(" - ")};
+        const QStringList& captions = kind == 1 ? dbctltxt::TextSigns : dbctltxt::ValueSigns;
+        const QStringList& ops = kind == 1 ? textOps : valueOps;
+        const int rows = kind == 3 ? 2 : int(captions.size());
+        sgSign->SetRowCount(rows);
+        for (int r = 0; r < rows; ++r) {
+            sgSign->SetCells(0, r, captions[r]);
+            sgSign->SetCells(1, r, kind == 1 && r < 2 && FAdvantage ? QStringLiteral("$") : ops[r]);
+        }
+        sgSign->SetRow(0);
+        FSelFldType = kind;
+    }
+    RefreshValueEditors();
+}
+
+void TrDBFilterForm::RefreshValueEditors()
+{
+    const bool number = FSelFld && dynamic_cast<TNumericField*>(FSelFld);
+    const bool date = FSelFld && IsDateTimeField(FSelFld);
+    const bool boolean = FSelFldType == 3;
+    const bool text = !number && !date && !boolean;
+    const bool between = (number || date) && sgSign->Row() == RowBetween;
+    eValue->SetVisible(text);
+    lblClearHist->SetVisible(text);
+    eValNum1->SetVisible(number);
+    eValNum2->SetVisible(number && between);
+    eValDate1->SetVisible(date);
+    eValDate2->SetVisible(date && between);
+    ToolBarPeriod->SetVisible(date && between);
+    ToolBarPeriod->SetButtonWidth(130);  // lays the shown button out again
+    rbValTrue->SetVisible(boolean);
+    rbValFalse->SetVisible(boolean);
+    lValue2->SetVisible(between);
+    lValue1->SetCaption(between ? dbctltxt::ValueFrom : dbctltxt::ValueLabel);
+}
+
+void TrDBFilterForm::AddTextToFieldList(const QString& Caption, const QString& Name)
+{
+    int r = sgPol->RowCount();
+    if (r == 1 && sgPol->Cells(1, 0).isEmpty())
+        r = 0;
+    sgPol->SetRowCount(r + 1);
+    sgPol->SetCells(0, r, Caption);
+    sgPol->SetCells(1, r, Name);
+}
+
+void TrDBFilterForm::AddTextToValueList(const QString& Text)
+{
+    for (const QString& s : eValue->Items())
+        if (s.compare(Text, Qt::CaseInsensitive) == 0)
+            return;
+    QStringList items = eValue->Items();
+    items << Text;
+    items.sort(Qt::CaseInsensitive);
+    const QString keep = eValue->Text();
+    eValue->SetItems(items);
+    eValue->SetText(keep);
+}
+
+// ---- building the expression --------------------------------------------------------------------
+
+QString TrDBFilterForm::ValueHook(const QString& Text, int EventId)
+{
+    if (!ParioCompConfig.Global_OnParioCompGeneralEvent)
+        return Text;
+    QVariant v(Text);
+    ParioCompConfig.Global_OnParioCompGeneralEvent(this, EventId, nullptr, nullptr, v);
+    return v.toString();
+}
+
+QString TrDBFilterForm::MakeCondition()
+{
+    TDataSet* ds = DataSet();
+    const int sign = sgSign->Row();
+    const QString quote = IsApostrField(FSelFld) ? QStringLiteral("'") : QString();
+    const QString F = GetQuotedFieldName(FSelFld->FieldName());
+    const bool number = dynamic_cast<TNumericField*>(FSelFld) != nullptr;
+    const bool date = IsDateTimeField(FSelFld);
+    if ((number || date) && sign == RowBetween) {
+        const QString from = ValueHook(number ? GetNumericFieldFilterValue(eValNum1->Value()) : GetDateFieldFilterValue(eValDate1->Date()), 1);
+        const QString to = ValueHook(number ? GetNumericFieldFilterValue(eValNum2->Value()) : GetDateFieldFilterValue(eValDate2->Date()), 1);
+        return MakeFilterBetweenCond(F, from, to, number ? QString() : QStringLiteral("'"));
+    }
+    if (FSelFldType == 1 && sign < 2 && FAdvantage)
+        return QStringLiteral("(") + quote + ValueHook(eValue->Text(), 1) + quote + QStringLiteral(" $ ") + F + QStringLiteral(")");
+    QString value, op = sgSign->Cells(1, sign), N;
+    if (number) {
+        value = GetNumericFieldFilterValue(eValNum1->Value());
+    } else if (date) {
+        value = GetDateFieldFilterValue(eValDate1->Date());
+    } else if (FSelFldType == 3) {
+        const QString* b = ParioCompConfig.rDBFilterCfg.BooleanString;
+        value = rbValTrue->Checked() ? b[1] : b[0];
+    } else {
+        value = eValue->Text();
+        const QString wild(GetFilterWildCardChar(ds, false));
+        if (sign == 0)
+            value = wild + value + wild;
+        else if (sign == 1)
+            value += wild;
+        if (sign < 2)
+            op = GetFilterLikeOperator(ds, false);
+        if (IsMemoField(FSelFld) && IsClientDataset(ds) && (sign == 2 || sign == 3)) {
+            op = GetFilterLikeOperator(ds, false);
+            if (sign == 3)
+                N = QStringLiteral(" NOT ");
+        }
+    }
+    return MakeFilterCond(N + F, op, ValueHook(value, 1), quote);
+}
+
+void TrDBFilterForm::AddCondition(bool AndOk)
+{
+    if (!FSelFld)
+        return;
+    // 1.
+    const QString typed = eValue->Text().trimmed();
+    if (eValue->Visible() && !typed.isEmpty())
+        AddTextToValueList(typed);
+    // 3.
+    if (AndOk)
+        eRes->Clear();
+    if (!eRes->Text().trimmed().isEmpty())
+        InsertText(rbOr->Checked() ? QStringLiteral(" OR ") : QStringLiteral(" AND "));
+    // 4.-6.
+    InsertText(ValueHook(MakeCondition(), 2));
+    eValue->SetText(QString());
+    if (AndOk)
+        OkClick();
+}
+
+void TrDBFilterForm::InsertText(const QString& Text)
+{
+    eRes->SetSelText(Text);
+}
+
+void TrDBFilterForm::ExpressionChanged()
+{
+    btTest->SetEnabled(true);
+    lTest->SetCaption(QString());
+}
+
+// ---- applying -----------------------------------------------------------------------------------
+
+bool TrDBFilterForm::SetFilter(bool TestOnly)
+{
+    TDataSet* ds = DataSet();
+    // 1.
+    try {
+        TFilterOptions o = ds->FilterOptions();
+        ds->SetFilterOptions(chCase->Checked() ? o & ~TFilterOptions(foCaseInsensitive) : o | foCaseInsensitive);
+    } catch (const std::exception&) {
+    }
+    // 2.
+    QString text = eRes->Text().trimmed();
+    if (cbDelQuotes->Checked())
+        text.remove(QLatin1Char('"'));
+    // 3.
+    const bool ok = ::SetFilterString(ds, text, true);
+    if (ok && text.isEmpty())
+        ds->SetFilter(QString());
+    // 4.
+    if (TestOnly || !ok)
+        return ok;
+    // 5.
+    if (chShowRecCount->Checked()) {
+        int count = 0;
+        ScanAllRecords(ds, [&](TDataSet*, int, bool&) { ++count; }, true, false, true);
+        DlgI(QString(dbctltxt::SelectedRecords).replace(QStringLiteral("%d"), QString::number(count)));
+    }
+    return true;
+}
+
+void TrDBFilterForm::TestClick()
+{
+    TDataSet* ds = DataSet();
+    const TFilterOptions options = ds->FilterOptions();
+    const QString filter = ds->Filter();
+    const bool filtered = ds->Filtered();
+    if (SetFilter(true)) {
+        lTest->SetCaption(dbctltxt::AllOk + QStringLiteral(" ")
+                          + QString(dbctltxt::SelectedRecords).replace(QStringLiteral("%d"), QString::number(ds->RecordCount())));
+        btTest->SetEnabled(false);
+    } else {
+        lTest->SetCaption(QString());
+    }
+    ds->SetFilterOptions(options);
+    ds->SetFilter(filter);
+    ds->SetFiltered(filtered);
+}
+
+void TrDBFilterForm::OkClick()
+{
+    if (SetFilter(false))
+        SetModalResult(mrOk);
+}
+
+// ---- files --------------------------------------------------------------------------------------
+
+void TrDBFilterForm::LoadConditions(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) {
+        DlgE(f.errorString());
+        return;
+    }
+    eRes->SetText(QString::fromUtf8(f.readAll()).trimmed());
+}
+
+void TrDBFilterForm::SaveConditions(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(eRes->Text().toUtf8()) < 0) {
+        DlgE(f.errorString());
+        return;
+    }
+}
+
+// ---- period menu --------------------------------------------------------------------------------
+
+void TrDBFilterForm::SetPeriod(TFilterPeriodKind Kind, int N)
+{
+    const auto [from, to] = FilterPeriod(Kind, N, DateTimeToQDateTime(Date()).date());
+    eValDate1->SetDate(QDateTimeToDateTime(QDateTime(from, QTime())));
+    eValDate2->SetDate(QDateTimeToDateTime(QDateTime(to, QTime())));
+}
+
+void TrDBFilterForm::BuildPeriodMenu()
+{
+    pmPeriod = new TPopupMenu(this);
+    auto item = [this](TMenuItem* Parent, const QString& Caption, TFilterPeriodKind Kind, int N) {
+        TMenuItem* i = CreateMenuItem(this, Caption, N, [this, Kind, N](TComponent*) { SetPeriod(Kind, N); });
+        Parent ? Parent->Add(i) : pmPeriod->Items()->Add(i);
+    };
+    auto sub = [this](const QString& Caption) {
+        TMenuItem* m = CreateMenuItem(this, Caption, 0, nullptr);
+        pmPeriod->Items()->Add(m);
+        return m;
+    };
+    const QString last = QStringLiteral("Last"), thisOne = QStringLiteral("This"), next = QStringLiteral("Next");
+    auto relative = [&](TMenuItem* m, TFilterPeriodKind k) {
+        item(m, last, k, -1);
+        item(m, thisOne, k, 0);
+        item(m, next, k, 1);
+    };
+    TMenuItem* day = sub(QStringLiteral("Day"));
+    item(day, QStringLiteral("Yesterday"), fpDay, -1);
+    item(day, QStringLiteral("Today"), fpDay, 0);
+    item(day, QStringLiteral("Tomorrow"), fpDay, 1);
+    item(day, QStringLiteral("First day of the month"), fpMonthDay, 1);
+    item(day, QStringLiteral("Last day of the month"), fpMonthDay, 0);
+    relative(sub(QStringLiteral("Week")), fpWeek);
+    TMenuItem* month = sub(QStringLiteral("Month"));
+    relative(month, fpMonth);
+    for (int m = 1; m <= 12; ++m)
+        item(month, QLocale().monthName(m, QLocale::LongFormat), fpMonthNo, m);
+    TMenuItem* quarter = sub(QStringLiteral("Quarter"));
+    relative(quarter, fpQuarter);
+    const QString roman[4] = {QStringLiteral("I."), QStringLiteral("II."), QStringLiteral("III."), QStringLiteral("IV.")};
+    for (int q = 1; q <= 4; ++q)
+        item(quarter, roman[q - 1], fpQuarterNo, q);
+    TMenuItem* half = sub(QStringLiteral("Semester"));
+    relative(half, fpHalf);
+    item(half, roman[0], fpHalfNo, 1);
+    item(half, roman[1], fpHalfNo, 2);
+    TMenuItem* year = sub(QStringLiteral("Year"));
+    relative(year, fpYear);
+    for (int n = -5; n <= 5; ++n)
+        item(year, QString::number(QDate::currentDate().year() + n), fpYearNo, n);
+    TMenuItem* other = sub(QStringLiteral("Other"));
+    const char* since[4] = {"month", "quarter", "semester", "year"};
+    for (int n = 1; n <= 4; ++n)
+        item(other, QStringLiteral("Since the beginning of the %1 until today").arg(QLatin1String(since[n - 1])), fpOther, -n);
+    item(other, QStringLiteral("Between now and the end of the month"), fpOther, 1);
+    item(other, QStringLiteral("Between now and the end of the quarter"), fpOther, 2);
+    item(other, QStringLiteral("Between now and the end of semester"), fpOther, 3);
+    item(other, QStringLiteral("Between now and the end of the year"), fpOther, 4);
+}
+
+bool FilterRec(TComponent* GridOrDataSet, bool Sorted)
+{
+    if (!IsLinkedAndActive(GridOrDataSet))
+        return false;
+    auto* f = new TrDBFilterForm(GetActiveOwner());
+    f->GDS = GridOrDataSet;
+    f->eRes->SetText(GetDataSet(GridOrDataSet)->Filter());
+    f->cbDelQuotes->SetVisible(ParioCompConfig.rDBFilterCfg.ShowDelQuotes);
+    if (!ParioCompConfig.rDBFilterCfg.ShowDelQuotes)
+        f->cbDelQuotes->SetChecked(false);
+    f->Sorted = Sorted;
+    const bool ok = f->ShowModal() == mrOk;
+    FreeF(f);
+    return ok;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Saver of the library's own controls: a group box's visibility, minimised
+// state and original size; a memo's font (unless it uses its parent's).
+
+#include "components/grid/TPropSaveMain.h"
+
+class TParioCompsPropSave : public TCustomPropSave {
+public:
+    explicit TParioCompsPropSave(TComponent* AOwner) : TCustomPropSave(AOwner) {}
+    bool StoreVisibility = true;
+    void ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key) override;
+    bool CanSave(TComponent* Comp) const override;
+};

@@ -1,0 +1,69 @@
+#pragma once
+// The grid's store of column filters: one condition per field, joined with
+// AND into the dataset's filter, fed by the filter bar's small language
+// (parts joined by "&" and "|", operators "<", ">", "=", wildcards, number
+// and date ranges, "(null)"/"(not null)") and by programmatic calls. The
+// grid's filtered-field list follows every change.
+
+#include "platform/rtl/Component.h"
+#include "platform/rtl/StringList.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class TrDBGrid;
+class TField;
+class TDataSet;
+
+enum TOptionTextFilterType { oftAnyPos, oftStartPos, oftExactValue, oftAnyPosForNoLikeChar };
+
+struct TColumnStoredProp {
+    QString FieldName;
+    int Width = 0;
+    bool Visible = true;
+    QString FilterString;
+};
+
+// Owned by its grid (named "ColumnFilters"), so it lives exactly as long.
+class TrDBGridColumnFilters : public TComponent {
+public:
+    explicit TrDBGridColumnFilters(TrDBGrid* Grid);
+    // The grid's store, made on first use.
+    static TrDBGridColumnFilters* Of(TrDBGrid* Grid);
+
+    const std::vector<TColumnStoredProp>& ColumnFilters() const { return FStore; }
+    // Field name = the bar text shown in that column's title.
+    TStringList EditValues;
+    // Field name = "E" when the bar text gave no condition or its filter failed.
+    TStringList EditStatuses;
+    TOptionTextFilterType TextFilterType = oftAnyPos;
+    bool UseDatePartAsRange = true;
+    bool UseNumberPartAsRange = true;
+    QChar NumberPartWildChar = QLatin1Char('*');
+    std::function<void()> OnFilterChanged;
+
+    // Restores one stored column filter; false when the dataset has no such field.
+    bool DefineColumnFilter(const QString& FieldName, const QString& FilterCondition, const QString& TextFilterValue,
+                            bool ActivateFilter);
+    // The joined store; also rebuilds the grid's filtered-field names.
+    QString GetColumnFilterString();
+    bool SetFilterForField(TField* Fld, const QString& FilterString, bool MultiFieldFilter, bool SetFilter, bool ShowError);
+    // Applies a filter-bar text typed into the column of Field; a blank text
+    // removes that column's filter. False when the text gave no condition or
+    // the dataset refused the filter.
+    bool ProcFilterBarFilter(TField* Field, const QString& Text);
+    // The condition of a bar text for Field (empty: none), without applying it.
+    QString BarTextCondition(TField* Field, const QString& Text) const;
+    // Empties the store and the bar texts and switches the filter off.
+    void ResetFilter();
+
+private:
+    QString PartCondition(TField* F, const QString& Part) const;
+    QString NumberCondition(TField* F, const QString& Value) const;
+    QString DateCondition(TField* F, const QString& Op, const QString& Value) const;
+    QString TextCondition(TField* F, QString Op, QString Value) const;
+    void Changed();
+    TrDBGrid* FGrid;
+    std::vector<TColumnStoredProp> FStore;
+};

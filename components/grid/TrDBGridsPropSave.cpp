@@ -1,0 +1,364 @@
+#include "components/grid/TrDBGridsPropSave.h"
+
+#include "components/grid/TCellParamsCondList.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/DataSet.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/DBGrids.h"
+
+namespace {
+
+const QString kColCount = QStringLiteral("ColCount");
+
+}  // namespace
+
+// ---- TDBGridsPropSave -------------------------------------------------------
+
+bool TDBGridsPropSave::CanSave(TComponent* Comp) const
+{
+    return dynamic_cast<TDBGrid*>(Comp) != nullptr;
+}
+
+void TDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key)
+{
+    auto* g = dynamic_cast<TDBGrid*>(Comp);
+    if (!g)
+        return;
+    if (psAction == psaRead)
+        ReadDBGrid(PSFile, Key, g);
+    else if (psAction == psaSave)
+        SaveDBGrid(PSFile, Key, g);
+    else
+        DelDBGrid(PSFile, Key, g);
+}
+
+void TDBGridsPropSave::SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+{
+    F->WriteBool(Key, QStringLiteral("RowLines"), G->Options() & dgRowLines);
+    F->WriteBool(Key, QStringLiteral("ColLines"), G->Options() & dgColLines);
+    if (!StoreColumns)
+        return;
+    TDBGridColumns* cols = G->Columns();
+    F->WriteInteger(Key, kColCount, cols->Count());
+    const bool customised = cols->State() == csCustomized;
+    for (int i = 0; i < cols->Count(); ++i)
+        SaveDBColumn(F, Key, i, cols->Items(i), customised);
+}
+
+void TDBGridsPropSave::SaveDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C, bool Customised)
+{
+    const QString s = GetColumnKey(Key, Idx);
+    F->WriteString(s, QStringLiteral("FieldName"), C->FieldName());
+    if (C->Visible())
+        F->WriteInteger(s, QStringLiteral("ColWidth"), C->Width());
+    F->WriteBool(s, QStringLiteral("ColVisible"), C->Visible());
+    if (!StoreColumnsProp)
+        return;
+    const TColumnValues a = C->AssignedValues();
+    auto put = [&](const QString& K, bool Write, int V) {
+        if (Write)
+            F->WriteInteger(s, K, V);
+        else
+            F->DeleteKey(s, K);
+    };
+    put(QStringLiteral("ColColor"), !Customised || ((a & cvColor) && C->Color() != C->DefaultColor()), int(C->Color()));
+    if (!Customised || (a & cvFont))
+        F->WriteFont(s, *C->Font(), ScaleRatio);
+    put(QStringLiteral("ColAlign"), !Customised || (a & cvAlignment), int(C->Alignment()));
+    put(QStringLiteral("ColTitleColor"), !Customised || (a & cvTitleColor), int(C->Title()->Color()));
+    put(QStringLiteral("ColTitleAlign"), !Customised || (a & cvTitleAlignment), int(C->Title()->Alignment()));
+    if (!Customised || (a & cvTitleCaption))
+        F->WriteString(s, QStringLiteral("ColTitle"), C->Title()->Caption());
+    if (TField* f = C->Field())
+        F->WriteInteger(s, QStringLiteral("FieldWidth"), f->DisplayWidth());
+}
+
+int TDBGridsPropSave::ReadDBColumnList(TPropSaveFile* F, const QString& Key)
+{
+    SavedDBColumnFieldList.Clear();
+    const int n = F->ReadInteger(Key, kColCount, -1);
+    for (int i = 0; i < n; ++i)
+        SavedDBColumnFieldList.Add(F->ReadString(GetColumnKey(Key, i), QStringLiteral("FieldName"), QString()));
+    return n;
+}
+
+void TDBGridsPropSave::ReadDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+{
+    TDBGridOptions o = G->Options();
+    o = F->ReadBool(Key, QStringLiteral("RowLines"), o & dgRowLines) ? (o | dgRowLines) : (o & ~dgRowLines);
+    o = F->ReadBool(Key, QStringLiteral("ColLines"), o & dgColLines) ? (o | dgColLines) : (o & ~dgColLines);
+    G->SetOptions(o);
+    if (!StoreColumns)
+        return;
+    const int n = ReadDBColumnList(F, Key);
+    if (n <= 0)
+        return;
+    TDBGridColumns* cols = G->Columns();
+    // Columns the file does not know keep their design places between the stored ones.
+    std::vector<int> mark(size_t(cols->Count()), 0);
+    for (int p = 0; p < cols->Count(); ++p)
+        mark[size_t(p)] = SavedDBColumnFieldList.IndexOf(cols->Items(p)->FieldName()) < 0 ? 1 : 0;
+    for (int j = 0; j < n; ++j) {
+        const QString name = SavedDBColumnFieldList[j];
+        TColumn* found = nullptr;
+        for (int p = 0; p < cols->Count(); ++p)
+            if (cols->Items(p)->FieldName() == name)
+                found = cols->Items(p);
+        if (!found) {
+            if (EraseUnusedSection)
+                F->EraseSection(GetColumnKey(Key, j));
+            continue;
+        }
+        int m = 0;
+        for (int p = 0; p < j && p < int(mark.size()); ++p)
+            m += mark[size_t(p)];
+        for (int p = j; p < int(mark.size()) && mark[size_t(p)]; ++p)
+            ++m;
+        const int target = std::min(j + m, cols->Count() - 1);
+        found->SetIndex(target);
+        ReadDBColumn(F, Key, j, found);
+        if (EraseUnusedSection && j >= cols->Count())
+            F->EraseSection(GetColumnKey(Key, j));
+    }
+}
+
+void TDBGridsPropSave::ReadDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C)
+{
+    const QString s = GetColumnKey(Key, Idx);
+    C->SetWidth(F->ReadInteger(s, QStringLiteral("ColWidth"), C->Width()));
+    C->SetVisible(F->ReadBool(s, QStringLiteral("ColVisible"), C->Visible()));
+    if (!StoreColumnsProp)
+        return;
+    const int color = F->ReadInteger(s, QStringLiteral("ColColor"), -1);
+    if (color != -1)
+        C->SetColor(TColor(color));
+    if (F->ValueExists(s, QStringLiteral("FontName"))) {
+        TFont font = *C->Font();
+        F->ReadFont(s, font, ScaleRatio);
+        C->SetFont(font);
+    }
+    const int align = F->ReadInteger(s, QStringLiteral("ColAlign"), -1);
+    if (align >= 0 && align <= 2)
+        C->SetAlignment(TAlignment(align));
+    const int tcolor = F->ReadInteger(s, QStringLiteral("ColTitleColor"), -1);
+    if (tcolor != -1)
+        C->Title()->SetColor(TColor(tcolor));
+    const int talign = F->ReadInteger(s, QStringLiteral("ColTitleAlign"), -1);
+    if (talign >= 0 && talign <= 2)
+        C->Title()->SetAlignment(TAlignment(talign));
+    const QString title = F->ReadString(s, QStringLiteral("ColTitle"), QString());
+    if (!title.isEmpty())
+        C->Title()->SetCaption(title);
+}
+
+void TDBGridsPropSave::DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+{
+    F->DeleteFont(Key);
+    F->DeleteFont(Key + QStringLiteral(".Title"));
+    for (int i = 0; i < G->Columns()->Count(); ++i)
+        F->EraseSection(GetColumnKey(Key, i));
+}
+
+// ---- TrDBGridsPropSave ------------------------------------------------------
+
+bool TrDBGridsPropSave::CanSave(TComponent* Comp) const
+{
+    return TDBGridsPropSave::CanSave(Comp);
+}
+
+void TrDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key)
+{
+    auto* g = dynamic_cast<TrDBGrid*>(Comp);
+    if (g) {
+        ScaleRatio = g->ScaleRatio();
+        if (psAction == psaRead)
+            g->SetGridLookStyle(TGridLookStyles(PSFile->ReadInteger(Key, QStringLiteral("LookStyle"), int(g->GridLookStyle()))));
+    }
+    TDBGridsPropSave::ReadSaveProps(psAction, PSFile, Comp, Key);
+    if (!g)
+        return;
+    if (psAction == psaRead)
+        ReadRDBGrid(PSFile, Key, g);
+    else if (psAction == psaSave)
+        SaveRDBGrid(PSFile, Key, g);
+    else
+        DelRDBGrid(PSFile, Key, g);
+    if (OnReadSaveProps)
+        OnReadSaveProps(g, psAction, PSFile);
+}
+
+void TrDBGridsPropSave::SaveRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid* G)
+{
+    TOptionsEx2& o = G->OptionsEx2();
+    F->WriteInteger(K, QStringLiteral("LookStyle"), int(G->GridLookStyle()));
+    F->WriteString(K, QStringLiteral("SortField"), G->SortFieldName());
+    F->WriteBool(K, QStringLiteral("SortDesc"), G->SortDesc());
+    F->WriteString(K, QStringLiteral("SortDirections"), G->SortDirections());
+    F->WriteInteger(K, QStringLiteral("ColumnWidth"), int(G->ColumnWidth()));
+    F->WriteInteger(K, QStringLiteral("RowDataLines"), G->RowLines());
+    F->WriteInteger(K, QStringLiteral("TitleLines"), G->TitleLines());
+    F->WriteBool(K, QStringLiteral("FilterButtons"), o.Filters.FunnelBtn);
+    F->WriteBool(K, QStringLiteral("FilterBar"), o.Filters.TextBar);
+    F->WriteInteger(K, QStringLiteral("RowDataLineColor"), int(o.Appearance.DataRowLineColor));
+    F->WriteInteger(K, QStringLiteral("FixedColumnsCount"), G->GetFixedCols());
+    F->WriteInteger(K, QStringLiteral("FixedColumnsColor"), int(o.FixedCell.FixedColColor));
+    F->WriteBool(K, QStringLiteral("EditorMemoContent"), o.Editors.Memo == obtContent);
+    if (StoreFieldsGroup) {
+        F->WriteBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);
+        F->WriteBool(K, QStringLiteral("FieldGroupCanExpand"), o.Groups.CanExpand);
+        F->WriteStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
+    }
+    if (StoreFooterRow) {
+        TFooterRow* fr = G->FooterRow();
+        F->WriteStrings(K + QStringLiteral("FooterFieldFooterDefs"), fr->FieldFooterDefs);
+        F->WriteInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight());
+        F->WriteBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible());
+    }
+    if (StoreFilterSetting)
+        SaveFilterState(F, K + QStringLiteral(".Filter"), G);
+    F->WriteBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
+    F->WriteInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()));
+    F->WriteInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()));
+    F->WriteBool(K, QStringLiteral("ActiveRowGradient"), o.Appearance.ActiveRowGradient);
+    F->WriteInteger(K, QStringLiteral("FontColorFiltered"), int(G->FontColorFiltered()));
+}
+
+void TrDBGridsPropSave::ReadRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid* G)
+{
+    TOptionsEx2& o = G->OptionsEx2();
+    G->SetSortFieldName(F->ReadString(K, QStringLiteral("SortField"), G->SortFieldName()));
+    G->SetSortDesc(F->ReadBool(K, QStringLiteral("SortDesc"), G->SortDesc()));
+    G->SetSortDirections(F->ReadString(K, QStringLiteral("SortDirections"), G->SortDirections()));
+    G->SetColumnWidthMode(TColumnWidth(F->ReadInteger(K, QStringLiteral("ColumnWidth"), int(G->ColumnWidth()))));
+    G->SetRowLines(F->ReadInteger(K, QStringLiteral("RowDataLines"), G->RowLines()));
+    G->SetTitleLines(F->ReadInteger(K, QStringLiteral("TitleLines"), G->TitleLines()));
+    o.Filters.FunnelBtn = F->ReadBool(K, QStringLiteral("FilterButtons"), o.Filters.FunnelBtn);
+    o.Filters.TextBar = F->ReadBool(K, QStringLiteral("FilterBar"), o.Filters.TextBar);
+    o.Appearance.DataRowLineColor = TColor(F->ReadInteger(K, QStringLiteral("RowDataLineColor"), int(o.Appearance.DataRowLineColor)));
+    G->SetFixedCols(F->ReadInteger(K, QStringLiteral("FixedColumnsCount"), G->GetFixedCols()));
+    o.FixedCell.FixedColColor = TColor(F->ReadInteger(K, QStringLiteral("FixedColumnsColor"), int(o.FixedCell.FixedColColor)));
+    o.Editors.Memo = F->ReadBool(K, QStringLiteral("EditorMemoContent"), false) ? obtContent : obtGlyph;
+    if (StoreFieldsGroup) {
+        F->ReadStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
+        o.Groups.Active = F->ReadBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);
+        o.Groups.CanExpand = F->ReadBool(K, QStringLiteral("FieldGroupCanExpand"), o.Groups.CanExpand);
+    }
+    if (StoreFooterRow) {
+        TFooterRow* fr = G->FooterRow();
+        F->ReadStrings(K + QStringLiteral("FooterFieldFooterDefs"), fr->FieldFooterDefs);
+        fr->SetFooterHeight(F->ReadInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight()));
+        fr->SetFooterVisible(F->ReadBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible()));
+    }
+    if (StoreFilterSetting)
+        ReadFilterState(F, K + QStringLiteral(".Filter"), G);
+    o.Appearance.DrawColoredRow = F->ReadBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
+    G->SetColorOddRow(TColor(F->ReadInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()))));
+    G->SetColorActiveRow(TColor(F->ReadInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()))));
+    o.Appearance.ActiveRowGradient = F->ReadBool(K, QStringLiteral("ActiveRowGradient"), o.Appearance.ActiveRowGradient);
+    G->SetFontColorFiltered(TColor(F->ReadInteger(K, QStringLiteral("FontColorFiltered"), int(G->FontColorFiltered()))));
+    G->Invalidate();
+}
+
+void TrDBGridsPropSave::DelRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid*)
+{
+    for (const char* s : {".FixedCol", ".FieldsGroup", "FooterFieldFooterDefs", "FooterFont", ".FilterTextValues", ".Filter"})
+        F->EraseSection(K + QLatin1String(s));
+}
+
+void TrDBGridsPropSave::SaveFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G)
+{
+    TrDBGridColumnFilters* cf = TrDBGridColumnFilters::Of(G);
+    const auto& store = cf->ColumnFilters();
+    F->WriteInteger(S, QStringLiteral("CondCount"), int(store.size()));
+    for (size_t n = 0; n < store.size(); ++n) {
+        F->WriteString(S, QStringLiteral("Field%1").arg(n), store[n].FieldName);
+        F->WriteString(S, QStringLiteral("Cond%1").arg(n), store[n].FilterString);
+        F->WriteString(S, QStringLiteral("Text%1").arg(n), cf->EditValues.Values(store[n].FieldName));
+    }
+    if (TDataSet* ds = G->DataSet()) {
+        F->WriteString(S, QStringLiteral("FilterText"), ds->Filter());
+        F->WriteBool(S, QStringLiteral("Filtered"), ds->Filtered());
+    }
+}
+
+void TrDBGridsPropSave::ReadFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G)
+{
+    TrDBGridColumnFilters* cf = TrDBGridColumnFilters::Of(G);
+    const int count = F->ReadInteger(S, QStringLiteral("CondCount"), 0);
+    for (int n = 0; n < count; ++n)
+        cf->DefineColumnFilter(F->ReadString(S, QStringLiteral("Field%1").arg(n), QString()),
+                               F->ReadString(S, QStringLiteral("Cond%1").arg(n), QString()),
+                               F->ReadString(S, QStringLiteral("Text%1").arg(n), QString()), false);
+    TDataSet* ds = G->DataSet();
+    if (!ds)
+        return;
+    try {
+        ds->SetFilter(F->ReadString(S, QStringLiteral("FilterText"), QString()));
+        ds->SetFiltered(F->ReadBool(S, QStringLiteral("Filtered"), false));
+    } catch (const std::exception&) {
+        // A stored filter that no longer fits the data leaves the data unfiltered.
+    }
+    cf->GetColumnFilterString();
+}
+
+void TrDBGridsPropSave::SaveFilterSetting(TrDBGrid* G, const QString& KeySuffix)
+{
+    if (PropSaveMain() && PropSaveMain()->PropSaveFile())
+        SaveFilterState(PropSaveMain()->PropSaveFile(), GetKey(G) + QStringLiteral(".Filter") + KeySuffix, G);
+}
+
+void TrDBGridsPropSave::ReadFilterSetting(TrDBGrid* G, const QString& KeySuffix)
+{
+    if (PropSaveMain() && PropSaveMain()->PropSaveFile())
+        ReadFilterState(PropSaveMain()->PropSaveFile(), GetKey(G) + QStringLiteral(".Filter") + KeySuffix, G);
+}
+
+void TrDBGridsPropSave::SaveCellParamsCondList(TPropSaveFile* F, const QString& Key, const TCellParamsCondList& L)
+{
+    F->WriteInteger(Key, QStringLiteral("CellParamsCondCount"), L.Count());
+    for (int n = 0; n < L.Count(); ++n) {
+        const TCellParamsCond& c = *L.Items[size_t(n)];
+        const QString s = GetCellParamKey(Key, n);
+        F->WriteString(s, QStringLiteral("Field"), c.FieldName);
+        F->WriteInteger(s, QStringLiteral("Operator"), int(c.CondOperator));
+        F->WriteString(s, QStringLiteral("Value"), c.Value);
+        F->WriteInteger(s, QStringLiteral("Action"), int(c.Action));
+        F->WriteInteger(s, QStringLiteral("FontColor"), int(c.FontColor));
+        F->WriteInteger(s, QStringLiteral("BkColor"), int(c.BkColor));
+        F->WriteBool(s, QStringLiteral("Bold"), c.Bold);
+        F->WriteBool(s, QStringLiteral("WholeRow"), c.WholeRow);
+        F->WriteBool(s, QStringLiteral("UseDataImage"), c.ImageDef.UseDataImage);
+        F->WriteInteger(s, QStringLiteral("ImageIndex"), c.ImageDef.ImageIndex);
+        F->WriteString(s, QStringLiteral("ImageAlignment"), c.ImageDef.ImageAlignment);
+        F->WriteString(s, QStringLiteral("ShowText"), c.ImageDef.ShowText);
+        F->WriteBool(s, QStringLiteral("StopIfTrue"), c.StopIfTrue);
+        F->WriteBool(s, QStringLiteral("Deactive"), c.Deactive);
+    }
+}
+
+void TrDBGridsPropSave::ReadCellParamsCondList(TPropSaveFile* F, const QString& Key, TCellParamsCondList& L)
+{
+    const int n = F->ReadInteger(Key, QStringLiteral("CellParamsCondCount"), 0);
+    if (n <= 0)
+        return;
+    L.Clear();
+    for (int i = 0; i < n; ++i) {
+        const QString s = GetCellParamKey(Key, i);
+        TCellParamsCond* c = L.Add();
+        c->FieldName = F->ReadString(s, QStringLiteral("Field"), QString());
+        c->CondOperator = TCellParamsCondOperators(std::clamp(F->ReadInteger(s, QStringLiteral("Operator"), 0), 0, 10));
+        c->Value = F->ReadString(s, QStringLiteral("Value"), QString());
+        c->Action = TCellParamsCondActions(std::clamp(F->ReadInteger(s, QStringLiteral("Action"), 0), 0, 2));
+        c->FontColor = TColor(F->ReadInteger(s, QStringLiteral("FontColor"), int(clNone)));
+        c->BkColor = TColor(F->ReadInteger(s, QStringLiteral("BkColor"), int(clNone)));
+        c->Bold = F->ReadBool(s, QStringLiteral("Bold"), false);
+        c->WholeRow = F->ReadBool(s, QStringLiteral("WholeRow"), false);
+        c->ImageDef.UseDataImage = F->ReadBool(s, QStringLiteral("UseDataImage"), false);
+        c->ImageDef.ImageIndex = F->ReadInteger(s, QStringLiteral("ImageIndex"), -1);
+        c->ImageDef.ImageAlignment = F->ReadString(s, QStringLiteral("ImageAlignment"), QString());
+        c->ImageDef.ShowText = F->ReadString(s, QStringLiteral("ShowText"), QString());
+        c->StopIfTrue = F->ReadBool(s, QStringLiteral("StopIfTrue"), false);
+        c->Deactive = F->ReadBool(s, QStringLiteral("Deactive"), false);
+    }
+}

@@ -1,0 +1,66 @@
+#pragma once
+// Savers of data grids: TDBGridsPropSave keeps a data grid's columns (order,
+// widths, visibility and, optionally, colours, fonts, alignments and titles);
+// TrDBGridsPropSave adds the library grid's own settings: sort, width mode,
+// line counts, filter switches and state, fixed column, field groups, footer
+// and the row colours. Sections: Key for the grid, Key + ".Column" + n per
+// column, Key + ".FieldsGroup" for the group lines, Key + ".Filter" for the
+// filter state.
+
+#include "components/grid/TPropSaveMain.h"
+
+class TDBGrid;
+class TrDBGrid;
+class TColumn;
+class TCellParamsCondList;
+
+class TDBGridsPropSave : public TCustomPropSave {
+public:
+    explicit TDBGridsPropSave(TComponent* AOwner) : TCustomPropSave(AOwner) {}
+    bool StoreColumns = true;
+    bool StoreColumnsProp = false;
+    bool EraseUnusedSection = true;
+    TStringList SavedDBColumnFieldList;
+
+    static QString GetColumnKey(const QString& Key, int Idx) { return Key + QStringLiteral(".Column") + QString::number(Idx); }
+    void SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    void ReadDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    void DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    void ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key) override;
+    bool CanSave(TComponent* Comp) const override;
+
+protected:
+    double ScaleRatio = 1.0;
+
+private:
+    void SaveDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C, bool Customised);
+    void ReadDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C);
+    int ReadDBColumnList(TPropSaveFile* F, const QString& Key);
+};
+
+class TrDBGridsPropSave : public TDBGridsPropSave {
+public:
+    explicit TrDBGridsPropSave(TComponent* AOwner) : TDBGridsPropSave(AOwner) {}
+    bool StoreFieldsGroup = false;
+    bool StoreFooterRow = false;
+    bool StoreFilterSetting = false;
+    bool StoreDesignSetting = false;
+    std::function<void(TrDBGrid* G, TPropSaveAction A, TPropSaveFile* PSFile)> OnReadSaveProps;
+
+    static QString GetCellParamKey(const QString& Key, int Idx) { return Key + QStringLiteral(".CellParamsCond") + QString::number(Idx); }
+    static void SaveCellParamsCondList(TPropSaveFile* F, const QString& Key, const TCellParamsCondList& L);
+    // A stored count of 0, or none, leaves the list as it is.
+    static void ReadCellParamsCondList(TPropSaveFile* F, const QString& Key, TCellParamsCondList& L);
+    void SaveRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    void ReadRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    void DelRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    // The grid's filter state in section GetKey(G) + ".Filter" + KeySuffix.
+    void SaveFilterSetting(TrDBGrid* G, const QString& KeySuffix);
+    void ReadFilterSetting(TrDBGrid* G, const QString& KeySuffix);
+    void ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key) override;
+    bool CanSave(TComponent* Comp) const override;
+
+private:
+    static void SaveFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G);
+    static void ReadFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G);
+};

@@ -1,0 +1,31 @@
+#pragma once
+// TNewClassRun: the new class dialog's checks and its insert, apart from
+// drawing. The fields hold the texts the window's edits show; the main window
+// fills the two tree hooks.
+
+#include <QString>
+#include <functional>
+
+class TNewClassRun {
+public:
+    QString ClassName, Length, ControlsString, FinishCode, Fee, Climb, MassStartTime, CalcScoring, Notes;
+
+    // The main window's navigation tree and its event tree (filled by it).
+    std::function<void()> OnRefreshTree;
+    std::function<void()> OnRefreshTreeEvent;
+
+    void Open();
+    // Leaving a number field: false (the message shown) keeps the focus there.
+    // An empty field shows 0 once left.
+    bool LeaveLength() { return LeaveNumber(Length, 999, false); }
+    bool LeaveFee() { return LeaveNumber(Fee, 9999, false); }
+    bool LeaveClimb() { return LeaveNumber(Climb, 9999, true); }
+    // OK: true when the class was added and the dialog closes.
+    bool Ok();
+
+    // A number in the system's format ("1,5" or "1.5"); ok false for other text.
+    static double Number(const QString& Text, bool* ok = nullptr);
+
+private:
+    bool LeaveNumber(QString& Field, double Limit, bool Whole);
+};

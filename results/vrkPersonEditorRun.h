@@ -1,0 +1,49 @@
+#pragma once
+// TPersonEditorRun: what the person editor ("Muokkaa tietoja") does to the
+// persons of a series, apart from drawing: opening on a person or a new row,
+// "Uusi", "Muokkaa", OK with its rented-card, rename and duplicate checks,
+// and cancelling. The window binds its fields to fbQueryPersonFD and fills
+// the data module's PersonEditor link with its controls and these fields.
+
+#include <QString>
+#include <cstdint>
+
+class TDataSet;
+
+class TPersonEditorRun {
+public:
+    // ---- set by the caller before the window is shown ----
+    int64_t iPersonId = 0;
+    QString vcChip = QStringLiteral("0");
+    QString vcSportID;
+    QString vcPersonName;
+    // ---- read by the caller afterwards ----
+    bool bDataChanged = false;
+    int64_t iNewPersonId = 0;
+
+    bool bNewPerson = false;
+    QString vc_old_person_name;
+
+    // The series the editor works on: the processed one, else the selected.
+    static int64_t Series();
+    TDataSet& Persons() const;
+
+    void Open();
+    void NewPerson();   // "Uusi"
+    void EditPerson();  // "Muokkaa"
+    void DeletePerson();  // "Poista": not available, says so
+    // The name field's text (the window's edit feeds it; tests set it).
+    void SetName(const QString& Name);
+    // OK: true when the window closes.
+    bool Ok();
+    // "Peruuta" / Escape: true when the window closes.
+    bool Cancel();
+    // The window closes.
+    void Close();
+
+private:
+    void AddNewRow();
+    bool Save();
+    void Reload(int64_t PersonId);
+    void ResetCallerFields();
+};

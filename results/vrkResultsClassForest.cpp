@@ -1,0 +1,357 @@
+// The check-in window's layout and the handlers that hand the operator's
+// actions to its run logic.
+
+#include "results/vrkResultsClassForest.h"
+
+#include "data/vrkDataModule.h"
+#include "data/vrkEntities.h"
+#include "platform/ui/DBCtrls.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/StartDeskTexts.h"
+#include "results/vrkPerson.h"
+#include "results/vrkSaldoMaksu.h"
+
+namespace st = txt::startdesk;
+
+TformResultsClassForest* formResultsClassForest = nullptr;
+
+namespace {
+
+QString L(const char* s) { return QString::fromUtf8(s); }
+constexpr TColor kChosenRow = RGB(144, 238, 144);
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
+{
+    auto* c = new T(owner);
+    c->SetName(name);
+    c->SetParent(parent);
+    c->SetBounds(x, y, w, h);
+    return c;
+}
+
+TLabel* MakeLabel(TComponent* owner, TWinControl* parent, int x, int y, int w, const QString& caption)
+{
+    auto* l = Make<TLabel>(owner, parent, x, y, w, 16, QString());
+    l->SetCaption(caption);
+    return l;
+}
+
+struct TColumnDef {
+    const char* Field;
+    const char* Title;
+    int Width;
+};
+
+void Columns(TDBGrid* grid, std::initializer_list<TColumnDef> cols)
+{
+    for (const TColumnDef& c : cols) {
+        TColumn* col = grid->Columns()->Add();
+        col->SetFieldName(QString::fromLatin1(c.Field));
+        col->Title()->SetCaption(L(c.Title));
+        col->SetWidth(c.Width);
+    }
+}
+
+}  // namespace
+
+TformResultsClassForest::TformResultsClassForest(TComponent* AOwner) : TForm(AOwner)
+{
+    SetName(QStringLiteral("formResultsClassForest"));
+    SetCaption(st::CheckInCaption);
+    BuildLayout();
+}
+
+void TformResultsClassForest::BuildLayout()
+{
+    SetBounds(0, 0, 1021, 640);
+    lblMenu1 = MakeLabel(this, this, 12, 6, 520, QString());
+    lblMenu2 = MakeLabel(this, this, 540, 6, 470, QString());
+    for (TLabel* l : {lblMenu1, lblMenu2})
+        l->Font()->SetStyle(fsBold);
+
+    MakeLabel(this, this, 12, 34, 50, L("Kortti"));
+    edtChip1 = Make<TEdit>(this, this, 60, 30, 110, 24, L("edtChip1"));
+    edtChip1->SetHint(L("Luettu, manuaalisesti syötetty tai valitun ilmoittautumisen kilpailukortti. Luettua korttia ei voi "
+                        "muuttaa. \rJos manuaalisesti syötetty tai valittu ilmoittautumisesta, henkilön omaa korttia ei "
+                        "käytetä. Tyhjennä kenttä, jos haluat käyttää henkilön omaa korttia."));
+    edtChip1->OnEnter = [this](TComponent*) { FRun.EnterCard(); };
+    edtChip1->OnExit = [this](TComponent*) {
+        FRun.LeaveCard(edtChip1->Text());
+        Sync();
+    };
+    chkRentedChip = Make<TCheckBox>(this, this, 180, 32, 100, 20, L("chkRentedChip"));
+    chkRentedChip->SetCaption(L("Lainakortti"));
+    chkRentedChip->OnClick = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.ClickRentedChip(chkRentedChip->Checked());
+            Sync();
+        }
+    };
+    chkNoChip = Make<TCheckBox>(this, this, 284, 32, 100, 20, L("chkNoChip"));
+    chkNoChip->SetCaption(L("Ei korttia"));
+    chkNoChip->SetHint(L("Kirjataanko maastoon ilman kilpailukorttia?"));
+    chkNoChip->OnClick = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.SetNoChip(chkNoChip->Checked());
+            Sync();
+        }
+    };
+    lblLainakortti = MakeLabel(this, this, 390, 30, 165, QString());
+    lblLainakortti->Font()->SetColor(clRed);
+    lblLainakortti->Font()->SetStyle(fsBold);
+    lblLainakortti->Font()->SetSize(12);
+
+    BuildPersonGroup();
+
+    grpCourse = Make<TGroupBox>(this, this, 8, 438, 547, 56, L("grpCourse"));
+    grpCourse->SetCaption(L("Rata (F6)"));
+    edtClassCourse = Make<TDBLookupComboBox>(this, grpCourse, 10, 22, 527, 24, L("edtClassCourse"));
+    edtClassCourse->SetListSource(DataModule1->dsClassCourseFFD);
+    edtClassCourse->KeyField = L("CLASS_COURSE_ID");
+    edtClassCourse->ListField = L("CLASS_NAME;ACTIVE_CLASS_TXT");
+    edtClassCourse->OnCloseUp = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.ChooseCourse(edtClassCourse->KeyValue().toLongLong());
+            Sync();
+        }
+    };
+
+    grpTila = Make<TGroupBox>(this, this, 8, 498, 547, 50, L("grpTila"));
+    grpTila->SetCaption(L("Tila"));
+    grpTila->SetHint(L("Valitse kirjataanko maastoon vai suoraan 'Ei aikaa' tai 'Omatoimi' -tulokseksi"));
+    const QString items[5] = {st::StatusForest, st::StatusNoTime, st::StatusSelf, st::StatusSetter, st::StatusOfficial};
+    for (int i = 0; i < 5; ++i) {
+        rbTila[i] = Make<TRadioButton>(this, grpTila, 10 + i * 106, 22, 104, 20, QStringLiteral("rbTila%1").arg(i));
+        rbTila[i]->SetCaption(items[i]);
+        rbTila[i]->OnClick = [i](TComponent*) { TResultsClassForestRun::Tila = i; };
+    }
+
+    BuildRightSide();
+
+    btnCancel = Make<TButton>(this, this, 811, 600, 96, 28, L("btnCancel"));
+    btnCancel->SetCaption(L("Peruuta"));
+    btnCancel->OnClick = [this](TComponent*) {
+        FRun.Cancel();
+        SetModalResult(mrCancel);
+    };
+    btnOK = Make<TButton>(this, this, 915, 600, 96, 28, L("btnOK"));
+    btnOK->SetCaption(L("OK"));
+    btnOK->SetDefault(true);
+    btnOK->OnClick = [this](TComponent*) {
+        if (FRun.Ok())
+            SetModalResult(mrOk);
+        else
+            Sync();
+    };
+}
+
+void TformResultsClassForest::BuildPersonGroup()
+{
+    grpPerson = Make<TGroupBox>(this, this, 8, 60, 547, 374, L("grpPerson"));
+    grpPerson->SetCaption(L("Henkilö (F5)"));
+    edtSearchPersons = Make<TEdit>(grpPerson, grpPerson, 10, 22, 260, 24, L("edtSearchPersons"));
+    edtSearchPersons->SetHint(L("Valitse suorituksen henkilö. Aloita syöttämään henkilön nimen (etu- tai sukunimi) "
+                                "ensimmäisiä merkkejä ja alla oleva taulukko suodatetaan. Suoritukselle valittu henkilö "
+                                "poistetaan suoritukselta."));
+    edtSearchPersons->OnChange = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.SearchPersons(edtSearchPersons->Text());
+            Sync();
+        }
+    };
+    chkOwnChip = Make<TCheckBox>(grpPerson, grpPerson, 280, 24, 150, 20, L("chkOwnChip"));
+    chkOwnChip->SetCaption(L("Oma kilpailukortti"));
+    chkOwnChip->OnClick = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.ClickOwnChip(chkOwnChip->Checked());
+            Sync();
+        }
+    };
+    chkPrintReceipt = Make<TCheckBox>(grpPerson, grpPerson, 434, 24, 110, 20, L("chkPrintReceipt"));
+    chkPrintReceipt->SetCaption(L("Tulosta kuitti"));
+    chkPrintReceipt->OnClick = [this](TComponent*) {
+        if (!FSyncing)
+            FRun.ClickPrintReceipt(chkPrintReceipt->Checked());
+    };
+    chkWebShow = Make<TCheckBox>(grpPerson, grpPerson, 10, 52, 150, 20, L("chkWebShow"));
+    chkWebShow->SetCaption(L("Näytä nimi Webissä"));
+    chkWebShow->OnClick = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.ClickWebShow(chkWebShow->Checked(), DateToStr(Now()) + L(" ") + TimeToStr(Now()));
+            Sync();
+        }
+    };
+    edtWebShowAsked = Make<TEdit>(grpPerson, grpPerson, 164, 50, 140, 24, L("edtWebShowAsked"));
+    edtWebShowAsked->SetReadOnly(true);
+    MakeLabel(grpPerson, grpPerson, 314, 54, 60, L("Puhelin"));
+    edtPhoneNumber = Make<TEdit>(grpPerson, grpPerson, 374, 50, 163, 24, L("edtPhoneNumber"));
+    edtPhoneNumber->OnChange = [this](TComponent*) {
+        if (!FSyncing)
+            FRun.ChangePhone(edtPhoneNumber->Text());
+    };
+    // "Muokkaa" (F9) and "Lisää" (F10): the person editor for the run's person or a new one.
+    btnPersonEdit = Make<TButton>(grpPerson, grpPerson, 380, -2, 76, 22, L("btnPersonEdit"));
+    btnPersonEdit->SetCaption(L("Muokkaa"));
+    btnPersonEdit->OnClick = [this](TComponent*) { EditPerson(FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0); };
+    btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 460, -2, 76, 22, L("btnPersonAdd"));
+    btnPersonAdd->SetCaption(L("Lisää"));
+    btnPersonAdd->OnClick = [this](TComponent*) { EditPerson(0); };
+    rdbgrdPersons = Make<TDBGrid>(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"));
+    rdbgrdPersons->SetDataSource(DataModule1->dsLookupPersonFD);
+    Columns(rdbgrdPersons, {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
+    rdbgrdPersons->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
+        const int64_t id = DataModule1->fbQueryLookupPersonFD->FieldByName(L("PERSON_ID"))->AsLargeInt();
+        PaintChosenRow(rdbgrdPersons, id != 0 && id == (FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0), R,
+                       DataCol, C, S);
+    };
+    rdbgrdPersons->OnDblClick = [this](TComponent*) {
+        FRun.SelectPerson(0);
+        Sync();
+    };
+}
+
+void TformResultsClassForest::BuildRightSide()
+{
+    grpWebEntries = Make<TGroupBox>(this, this, 563, 30, 450, 270, L("grpWebEntries"));
+    grpWebEntries->SetCaption(L("Ilmoittautuminen (F7)"));
+    rdbgrdWebEntries = Make<TDBGrid>(grpWebEntries, grpWebEntries, 10, 22, 430, 238, L("rdbgrdWebEntries"));
+    rdbgrdWebEntries->SetDataSource(DataModule1->dsWebEntriesFD);
+    Columns(rdbgrdWebEntries,
+            {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70}, {"LAST_NAME", "Sukunimi", 100},
+             {"FIRST_NAME", "Etunimi", 90}});
+    rdbgrdWebEntries->OnDblClick = [this](TComponent*) {
+        FRun.ToggleWebEntry();
+        Sync();
+    };
+
+    grpPayment = Make<TGroupBox>(this, this, 563, 304, 450, 290, L("grpPayment"));
+    grpPayment->SetCaption(L("Osallistumismaksu (F8)"));
+    rdbgrdPaymentMethods = Make<TDBGrid>(grpPayment, grpPayment, 10, 22, 430, 150, L("rdbgrdPaymentMethods"));
+    rdbgrdPaymentMethods->SetDataSource(DataModule1->dsPaymentMethodsFD);
+    Columns(rdbgrdPaymentMethods, {{"OUT_PAYMENT_METHOD_NAME", "Osallistumismaksu", 280}, {"OUT_PAYMENT_METHOD_PRICE", "Hinta", 90}});
+    rdbgrdPaymentMethods->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
+        const int64_t id = DataModule1->fbQueryPaymentMethodsFD->FieldByName(L("OUT_ID"))->AsLargeInt();
+        PaintChosenRow(rdbgrdPaymentMethods, FRun.nPaymentTypeId != 0 && id == FRun.nPaymentTypeId, R, DataCol, C, S);
+    };
+    rdbgrdPaymentMethods->OnDblClick = [this](TComponent*) {
+        FRun.ChoosePayment();
+        Sync();
+    };
+    lblPaymentPrice = MakeLabel(grpPayment, grpPayment, 10, 184, 150, st::PriceFee);
+    edtPaymentPrice = Make<TEdit>(grpPayment, grpPayment, 164, 180, 100, 24, L("edtPaymentPrice"));
+    edtPaymentPrice->OnExit = [this](TComponent*) {
+        bool ok = false;
+        const double v = QString(edtPaymentPrice->Text()).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        FRun.SetPrice(ok ? Currency::FromDouble(v) : Currency());
+        Sync();
+    };
+    btnPayBalance = Make<TButton>(grpPayment, grpPayment, 290, 178, 150, 28, L("btnPayBalance"));
+    btnPayBalance->SetHint(L("Maksa saldoa kilpailukortille"));
+    btnPayBalance->OnClick = [this](TComponent*) {
+        if (!formSaldoMaksu)
+            return;
+        formSaldoMaksu->ShowFor(FRun);
+        Sync();
+    };
+    MakeLabel(grpPayment, grpPayment, 10, 214, 150, L("Maksuinfo"));
+    edtPaymentInfo = Make<TEdit>(grpPayment, grpPayment, 164, 210, 276, 24, L("edtPaymentInfo"));
+    edtPaymentInfo->SetMaxLength(200);
+    edtPaymentInfo->SetHint(L("Syötä tarvittaessa infotekstiä maksulle"));
+    edtPaymentInfo->OnExit = [this](TComponent*) { FRun.SetInfo(edtPaymentInfo->Text()); };
+    lblChipBalanceInfo = MakeLabel(grpPayment, grpPayment, 10, 246, 430, QString());
+    lblChipBalanceInfo->Font()->SetStyle(fsBold);
+}
+
+void TformResultsClassForest::PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column,
+                                             TGridDrawState State)
+{
+    if (!Chosen)
+        return;
+    Grid->Canvas()->Brush()->SetColor(kChosenRow);
+    Grid->Canvas()->Font()->SetColor(clBlack);
+    Grid->DefaultDrawColumnCell(Rect, DataCol, Column, State);
+}
+
+void TformResultsClassForest::EditPerson(int64_t PersonId)
+{
+    if (!formPerson || (PersonId != 0 && !FRun.PersonEditEnabled))
+        return;
+    TPersonEditorRun& editor = formPerson->Run();
+    editor.iPersonId = PersonId;
+    editor.vcChip = FRun.ChipForPersonEditor();
+    formPerson->Opening();
+    formPerson->ShowModal();
+    editor.Close();
+    if (editor.bDataChanged || PersonId != 0)
+        FRun.PersonEdited(PersonId == 0 ? editor.iNewPersonId : PersonId, PersonId == 0 && editor.bDataChanged);
+    Sync();
+}
+
+bool TformResultsClassForest::Opening()
+{
+    const bool opened = FRun.Open();
+    Place();
+    Sync();
+    return opened;
+}
+
+void TformResultsClassForest::Place()
+{
+    const bool wide = FRun.bShowWebEntries || eventSeries->chip_balance_in_use() == L("K");
+    SetWidth(wide ? 1021 : 563);
+    btnOK->SetLeft(wide ? 915 : 457);
+    btnCancel->SetLeft(wide ? 811 : 353);
+    grpWebEntries->SetVisible(FRun.bShowWebEntries);
+    grpPayment->SetVisible(wide && eventSeries->chip_balance_in_use() == L("K"));
+    grpPayment->SetTop(FRun.bShowWebEntries ? 304 : 30);
+}
+
+void TformResultsClassForest::Sync()
+{
+    FSyncing = true;
+    const bool question1 = FRun.Menu1State != L("MENU1_OK");
+    lblMenu1->SetCaption(FRun.Menu1Text);
+    lblMenu1->Font()->SetColor(question1 ? clRed : clHighlight);
+    lblMenu2->SetCaption(FRun.Menu2Text);
+    lblMenu2->Font()->SetColor(FRun.Menu2State == L("MENU2_OK") ? clHighlight : clRed);
+
+    for (TControl* c : std::initializer_list<TControl*>{edtChip1, chkRentedChip, chkNoChip})
+        c->SetVisible(FRun.CardVisible);
+    edtChip1->SetText(FRun.Card);
+    edtChip1->SetReadOnly(FRun.bChipRead || FRun.NoChip);
+    chkRentedChip->SetChecked(FRun.RentedChip);
+    chkRentedChip->Font()->SetColor(FRun.RentedChip ? clRed : clWindowText);
+    chkRentedChip->SetEnabled(!FRun.bChipRead && !FRun.NoChip);
+    chkNoChip->SetChecked(FRun.NoChip);
+    chkNoChip->SetEnabled(!FRun.bChipRead && !FRun.RentedChip);
+    lblLainakortti->SetCaption(FRun.RentedLabel);
+
+    if (edtSearchPersons->Text() != FRun.PersonSearch)
+        edtSearchPersons->SetText(FRun.PersonSearch);
+    chkOwnChip->SetChecked(FRun.OwnChip);
+    chkOwnChip->SetEnabled(FRun.OwnChipEnabled);
+    chkPrintReceipt->SetChecked(FRun.PrintReceipt);
+    chkWebShow->SetChecked(FRun.WebShow);
+    for (TControl* c : std::initializer_list<TControl*>{chkPrintReceipt, chkWebShow, edtWebShowAsked, edtPhoneNumber})
+        c->SetEnabled(FRun.PersonDetailsEnabled);
+    edtWebShowAsked->SetText(FRun.WebShowAsked);
+    edtPhoneNumber->SetText(FRun.Phone);
+
+    edtClassCourse->SetKeyValue(FRun.CourseId() != 0 ? QVariant::fromValue<qlonglong>(FRun.CourseId()) : QVariant());
+    const int tila = TResultsClassForestRun::Tila < 0 ? 0 : TResultsClassForestRun::Tila;
+    rbTila[tila]->SetChecked(true);
+
+    lblPaymentPrice->SetCaption(FRun.PriceLabel);
+    edtPaymentPrice->SetText(CurrencyText2(FRun.PriceField));
+    edtPaymentInfo->SetText(FRun.InfoField);
+    btnPayBalance->SetCaption(FRun.PayBalanceCaption);
+    btnPayBalance->Font()->SetStyle(FRun.PayBalanceBold ? fsBold : 0);
+    lblChipBalanceInfo->SetCaption(FRun.BalanceLabel);
+    lblChipBalanceInfo->Font()->SetColor(FRun.BalanceWarning ? clRed : RGB(0, 128, 0));
+    btnPersonEdit->SetEnabled(FRun.PersonEditEnabled);
+    rdbgrdPersons->Invalidate();
+    rdbgrdPaymentMethods->Invalidate();
+    FSyncing = false;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// TformResultsClassForest: the check-in window ("Kirjaa maastoon"). Its
+// controls show and feed TResultsClassForestRun, which holds the run, person,
+// card and payment logic; the main window sets vcChipString and
+// iResultsClassId (through Run()) before ShowModal and fills
+// Run().OnRunClosed with its own refresh of the results grid.
+
+#include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "results/vrkResultsClassForestRun.h"
+
+class TLabel;
+class TEdit;
+class TCheckBox;
+class TGroupBox;
+class TButton;
+class TDBGrid;
+class TColumn;
+class TDBLookupComboBox;
+class TRadioButton;
+
+class TformResultsClassForest : public TForm {
+public:
+    explicit TformResultsClassForest(TComponent* AOwner);
+
+    TResultsClassForestRun& Run() { return FRun; }
+    // Opens the run as the window's showing does; false when refused.
+    bool Opening();
+    // Shows the logic's values in the controls.
+    void Sync();
+
+    TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo;
+    TEdit *edtChip1, *edtSearchPersons, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo;
+    TCheckBox *chkRentedChip, *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
+    TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment, *grpTila;
+    TDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
+    TDBLookupComboBox* edtClassCourse;
+    TRadioButton* rbTila[5];
+    TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
+    // Opens the person editor (formPerson) for the person, 0 for a new one.
+    void EditPerson(int64_t PersonId);
+
+private:
+    void BuildLayout();
+    void BuildPersonGroup();
+    void BuildRightSide();
+    void Place();
+    void PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);
+    TResultsClassForestRun FRun;
+    bool FSyncing = false;
+};
+
+extern TformResultsClassForest* formResultsClassForest;

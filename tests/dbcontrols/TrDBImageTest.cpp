@@ -1,0 +1,174 @@
+// The data-aware picture over an in-memory table of blob pictures: what an
+// empty or broken field shows, scaling on paste, converting all records and
+// refusing to convert a read-only field.
+#include "components/base/rdlg.h"
+#include "components/base/rpictool.h"
+#include "components/dbcontrols/TrDBImage.h"
+#include "platform/database/ClientDataSet.h"
+#include "platform/database/DataSource.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/Forms.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct HookScope {
+    explicit HookScope(TModalHook H) : Old(SetModalHook(std::move(H))) {}
+    ~HookScope() { SetModalHook(Old); }
+    TModalHook Old;
+};
+
+QByteArray PictureBytes(int W, int H, TrGraphicType Kind)
+{
+    TBitmap bmp;
+    bmp.SetSize(W, H);
+    TPicture pic;
+    pic.AssignBitmap(&bmp);
+    QByteArray bytes;
+    SavePictureToStream(&pic, bytes, Kind);
+    return bytes;
+}
+
+class TrDBImageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(0, 0, 640, 480);
+        form->AfterConstruction();
+        pics.AddField(QStringLiteral("ID"), ftInteger);
+        pics.AddField(QStringLiteral("PHOTO"), ftBlob);
+        pics.SetKeyFields(QStringLiteral("ID"));
+        pics.CreateDataSet();
+        pics.AppendRecord({1, PictureBytes(40, 30, gtBMP)});
+        pics.AppendRecord({2, PictureBytes(40, 30, gtJPG)});
+        pics.AppendRecord({3, QVariant()});
+        pics.AppendRecord({4, QByteArray("not a picture")});
+        pics.First();
+        src.SetDataSet(&pics);
+        img = new TrDBImage(form.get());
+        img->SetParent(form.get());
+        img->SetBounds(40, 60, 300, 200);
+        img->SetDataSource(&src);
+        img->SetDataField(QStringLiteral("PHOTO"));
+    }
+    TrGraphicType Stored(int Id, TPicture* Into = nullptr)
+    {
+        pics.Locate(QStringLiteral("ID"), Id, {});
+        TPicture p;
+        return ReadPictureFromField(pics.FieldByName(QStringLiteral("PHOTO")), Into ? Into : &p);
+    }
+    std::unique_ptr<TForm> form;
+    TClientDataSet pics;
+    TDataSource src;
+    TrDBImage* img = nullptr;
+};
+
+TEST_F(TrDBImageTest, ShowsKindEmptyCorruptedAndSubstitute)
+{
+    EXPECT_EQ(img->ImgGraphicType, gtBMP);
+    EXPECT_TRUE(img->BackgroundText().isEmpty());
+    pics.Next();
+    EXPECT_EQ(img->ImgGraphicType, gtJPG);
+    pics.Next();
+    EXPECT_EQ(img->ImgGraphicType, gtNoPicture);
+    EXPECT_EQ(img->BackgroundText(), QStringLiteral("(empty)"));
+    pics.Next();
+    EXPECT_EQ(img->ImgGraphicType, gtError);
+    EXPECT_EQ(img->BackgroundText(), QStringLiteral("(corrupted)"));
+
+    // A substitute for empty fields: shown locked, the bar's buttons off.
+    TBitmap bmp;
+    bmp.SetSize(16, 16);
+    TPicture sub;
+    sub.AssignBitmap(&bmp);
+    img->SetPictureIfEmpty(&sub);
+    img->BoundButtons()->SetVisible(true);
+    pics.Locate(QStringLiteral("ID"), 3, {});
+    EXPECT_TRUE(img->BackgroundText().isEmpty());
+    EXPECT_EQ(img->Picture()->Width(), 16);
+    EXPECT_TRUE(img->LockOriginalZoom());
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_FALSE(img->BoundButton(i)->Enabled()) << i;
+    pics.First();
+    EXPECT_FALSE(img->LockOriginalZoom());
+    EXPECT_TRUE(img->BoundButton(1)->Enabled());
+}
+
+TEST_F(TrDBImageTest, PasteIsScaledToMaxImageSizeAndKeepsKnownKind)
+{
+    img->MaxImageSize = 800;
+    pics.Locate(QStringLiteral("ID"), 2, {});
+    TBitmap big;
+    big.SetSize(1600, 1200);
+    Clipboard()->AssignBitmap(&big);
+    ASSERT_TRUE(img->PasteImageFromClipboard());
+    EXPECT_EQ(pics.State(), dsEdit) << "the dataset stays in edit state for the program to post";
+    pics.Post();
+    TPicture stored;
+    EXPECT_EQ(Stored(2, &stored), gtJPG) << "pasted over a JPEG, stored as JPEG";
+    EXPECT_EQ(stored.Width(), 800);
+    EXPECT_EQ(stored.Height(), 600);
+
+    // Into an empty field: the default kind, bitmap while SaveInJPG is off.
+    img->SaveInJPG = false;
+    img->MaxImageSize = 0;
+    pics.Locate(QStringLiteral("ID"), 3, {});
+    Clipboard()->AssignBitmap(&big);
+    ASSERT_TRUE(img->PasteImageFromClipboard());
+    pics.Post();
+    EXPECT_EQ(Stored(3), gtBMP);
+}
+
+TEST_F(TrDBImageTest, ConvertAllSkipsSameEmptyAndCorruptedAndPostsEach)
+{
+    HookScope yes([](TCustomForm*) { return int(mrYes); });
+    img->Convert(true, gtJPG);
+    EXPECT_EQ(pics.State(), dsBrowse) << "each changed record was posted";
+    EXPECT_EQ(Stored(1), gtJPG);
+    EXPECT_EQ(Stored(2), gtJPG);
+    EXPECT_EQ(Stored(3), gtNoPicture);
+    EXPECT_EQ(Stored(4), gtError);
+
+    // Answering No changes nothing.
+    HookScope no([](TCustomForm*) { return int(mrNo); });
+    img->Convert(true, gtBMP);
+    EXPECT_EQ(Stored(1), gtJPG);
+}
+
+TEST_F(TrDBImageTest, ReadOnlyFieldRefusesConversionAndEditing)
+{
+    pics.FieldByName(QStringLiteral("PHOTO"))->SetReadOnly(true);
+    int shown = 0;
+    HookScope h([&](TCustomForm*) {
+        ++shown;
+        return int(mrOk);
+    });
+    img->Convert(false, gtJPG);
+    EXPECT_EQ(shown, 1) << "the error dialog";
+    EXPECT_EQ(Stored(1), gtBMP);
+    EXPECT_FALSE(img->CanModify());
+    EXPECT_FALSE(img->ResizePic(50));
+}
+
+TEST_F(TrDBImageTest, BarSitsAtItsPositionWithCaptions)
+{
+    img->BoundButtons()->SetSize(22);
+    img->BoundButtons()->SetPosition(bpTopRight);
+    img->BoundButtons()->SetVisible(true);
+    TToolBar* bar = img->BoundToolBar();
+    EXPECT_TRUE(bar->Visible());
+    EXPECT_EQ(bar->Width(), 4 * 22 + 1);
+    EXPECT_EQ(bar->Left(), 40 + 300 - bar->Width() + 1);
+    EXPECT_EQ(bar->Top(), 60 - 23 + 1);
+    EXPECT_EQ(img->BoundButton(2)->Caption(), QStringLiteral("+"));
+    img->ShowEditor = ieNone;
+    img->BoundButtons()->SetPosition(bpRightTop);
+    EXPECT_EQ(bar->Height(), 3 * 22 + 1) << "no editor button";
+    EXPECT_EQ(bar->Left(), 40 + 300 + 1);
+}
+
+}  // namespace

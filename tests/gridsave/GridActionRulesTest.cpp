@@ -1,0 +1,181 @@
+// The grid action module's enabling rules as a table over the grid's action
+// mask, the dataset's state and the user-rights levels; shortcuts; closing a
+// window with pending edits.
+
+#include "components/grid/TPropSaveFile.h"
+#include "components/grid/TrDBAction.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/DataSource.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class GridActions : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        actions = std::make_unique<TrDBAction>(nullptr);
+        form = std::make_unique<TForm>(nullptr);
+        data = MakeRunsTable(5);
+        src = std::make_unique<TDataSource>();
+        src->SetDataSet(data.get());
+        grid = new TrDBGrid(form.get());
+        grid->SetParent(form.get());
+        grid->SetDataSource(src.get());
+    }
+    void TearDown() override
+    {
+        form.reset();
+        actions.reset();
+    }
+    TMenuItem* TopMenu(const QString& Caption) const
+    {
+        TMenuItem* root = actions->pmDBAction->Items();
+        for (int i = 0; i < root->Count(); ++i)
+            if (root->Items(i)->Caption() == Caption)
+                return root->Items(i);
+        return nullptr;
+    }
+    std::unique_ptr<TrDBAction> actions;
+    std::unique_ptr<TForm> form;
+    std::unique_ptr<TClientDataSet> data;
+    std::unique_ptr<TDataSource> src;
+    TrDBGrid* grid = nullptr;
+};
+
+struct RuleCase {
+    const char* name;
+    std::function<void(GridActions&)> setup;
+    std::vector<std::pair<const char*, bool>> enabled;
+};
+
+}  // namespace
+
+TEST_F(GridActions, EnablingRulesTable)
+{
+    const std::vector<RuleCase> cases = {
+        {"no active grid",
+         [](GridActions& t) { t.actions->SetActiveGrid(nullptr); },
+         {{"aceEdit", false}, {"acsSort1", false}, {"acfFilter", false}, {"accColumns", false}, {"acoProperties", false},
+          {"acoClose", false}, {"acoCopyCell", false}, {"acoFind", false}, {"acoPaste", false}}},
+        {"main results grid, Tag 129, browsing",
+         [](GridActions& t) { t.grid->Tag = 129; t.actions->SetActiveGrid(t.grid); },
+         {{"aceEdit", false}, {"aceAdd", false}, {"acsSort1", true}, {"acfFilter", true}, {"accColumns", true},
+          {"acoProperties", true}, {"acoCopyCell", true}, {"acoExport", true}, {"acoPrint", true}, {"acoFind", true}}},
+        {"read-only grid with Tag 0 is like Tag 1",
+         [](GridActions& t) { t.grid->SetReadOnly(true); t.actions->SetActiveGrid(t.grid); },
+         {{"aceEdit", false}, {"aceAdd", false}, {"acsSort1", true}, {"acoClose", true}}},
+        {"empty modifiable browsing dataset",
+         [](GridActions& t) { t.data = MakeRunsTable(0); t.src->SetDataSet(t.data.get()); t.actions->SetActiveGrid(t.grid); },
+         {{"aceAdd", true}, {"aceAutoEdit", true}, {"aceEdit", false}, {"aceDuplic", false}, {"aceDelete", false}}},
+        {"editing",
+         [](GridActions& t) { t.actions->SetActiveGrid(t.grid); t.data->Edit(); t.actions->RefreshAction(); },
+         {{"aceSave", true}, {"aceSaveAdd", true}, {"aceCancel", true}, {"acoFind", false}, {"acsSort1", false},
+          {"acfFilterSel", false}, {"acoCopyCell", false}, {"acoExport", false}, {"acoClose", false}, {"aceEdit", false}}},
+        {"edit rights 2, other rights 0",
+         [](GridActions& t) {
+             t.actions->SetActiveGrid(t.grid);
+             t.actions->SetUserRights(true, 2);
+             t.actions->SetUserRights(false, 0);
+         },
+         {{"aceEdit", false}, {"aceAutoEdit", false}, {"aceDelete", false}, {"aceAdd", true}, {"acoExport", false},
+          {"acoPrint", false}, {"acsSort1", true}}},
+    };
+    for (const RuleCase& c : cases) {
+        SetUp();
+        c.setup(*this);
+        for (const auto& [name, expect] : c.enabled) {
+            auto* a = dynamic_cast<TCustomAction*>(actions->FindComponent(QLatin1String(name)));
+            ASSERT_NE(a, nullptr) << name;
+            EXPECT_EQ(a->Enabled(), expect) << c.name << ": " << name;
+        }
+        TearDown();
+    }
+}
+
+TEST_F(GridActions, VisibilityMenusShortcutsAndOtherActions)
+{
+    actions->SetActiveGrid(nullptr);
+    EXPECT_FALSE(TopMenu(QStringLiteral("Sorting of data"))->Visible());
+    EXPECT_EQ(actions->acsSort1->ShortCut(), scNone);
+    EXPECT_NE(actions->acoFind->ShortCut(), scNone);
+    bool asked = false;
+    actions->OnGetOtherActionState = [&asked](TComponent*, TrDBGrid*, bool& Enabled) { asked = true; Enabled = true; };
+    actions->RefreshAction();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(actions->acoPaste->Enabled());
+    actions->OnGetOtherActionState = nullptr;
+
+    grid->Tag = 129;
+    actions->SetActiveGrid(grid);
+    EXPECT_FALSE(TopMenu(QStringLiteral("Record"))->Visible());
+    EXPECT_TRUE(TopMenu(QStringLiteral("Filter data"))->Visible());
+    EXPECT_FALSE(actions->acoClose->Visible());
+    EXPECT_TRUE(actions->aceAdd->Visible());
+
+    // Drop-downs without saved sorts or stored filters say so in one disabled line.
+    for (TPopupMenu* m : {actions->pmSortList, actions->pmFilterList}) {
+        m->OnPopup(m);
+        m->OnPopup(m);  // twice: the list is rebuilt, not appended to
+        TMenuItem* last = m->Items()->Items(m->Items()->Count() - 1);
+        EXPECT_EQ(last->Caption(), QStringLiteral("no saved items"));
+        EXPECT_FALSE(last->Enabled());
+        EXPECT_EQ(m->Items()->Count(), m == actions->pmSortList ? 1 : 4);
+    }
+
+    EXPECT_THROW(actions->SetUserRights(false, 10), Exception);
+    EXPECT_TRUE(actions->acoExport->Enabled());
+}
+
+TEST_F(GridActions, FilterLoadFollowsTheGlobalFileAndF2StartsEditingOnlyWhenAllowed)
+{
+    actions->SetActiveGrid(grid);
+    EXPECT_FALSE(actions->acfFilterLoad->Enabled());
+    TPropSaveFile global(nullptr);
+    global.DisableAll = true;
+    global.SetUseAsGlobalFile(true);
+    data->Edit();
+    actions->RefreshAction();
+    EXPECT_TRUE(actions->acfFilterLoad->Enabled());
+    EXPECT_FALSE(actions->acfFilterSave->Enabled());
+    data->Cancel();
+
+    Word key = VK_F2;
+    actions->RefreshAction();
+    actions->CheckShortcut(key, 0);
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(data->State(), dsEdit);
+    data->Cancel();
+
+    grid->Tag = 1;  // no editing: F2 reaches the window
+    actions->RefreshAction();
+    key = VK_F2;
+    actions->CheckShortcut(key, 0);
+    EXPECT_EQ(key, VK_F2);
+    EXPECT_EQ(data->State(), dsBrowse);
+}
+
+TEST_F(GridActions, ClosingWithPendingEditsAsks)
+{
+    actions->SetActiveGrid(grid);
+    data->Edit();
+    auto old = SetModalHook([](TCustomForm*) { return int(mrCancel); });
+    EXPECT_FALSE(actions->CheckEditState(true));
+    EXPECT_EQ(data->State(), dsEdit);
+    SetModalHook([](TCustomForm*) { return int(mrNo); });
+    EXPECT_TRUE(actions->CheckEditState(true));
+    EXPECT_EQ(data->State(), dsBrowse);
+    SetModalHook(old);
+}
+
+TEST_F(GridActions, ADestroyedGridIsForgotten)
+{
+    actions->SetActiveGrid(grid);
+    form.reset();
+    EXPECT_EQ(actions->GetActiveGrid(), nullptr);
+    EXPECT_FALSE(actions->acsSort1->Enabled());
+}

@@ -1,0 +1,75 @@
+// Column summaries: sums, extremes, averages and counts over the filtered
+// records and over the multi-selected ones, a column without field in the
+// middle, distinct values, rounding and the tag texts.
+
+#include "components/grid/TrDBGridSummaries.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/DataSource.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/Forms.h"
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include <gtest/gtest.h>
+
+TEST(Summaries, RoundingKeepsAboutSixDigits)
+{
+    const std::pair<double, double> cases[] = {{0, 0}, {123456.7, 123457}, {1234.567, 1234.57}, {0.1234567, 0.123457},
+                                               {-2.5, -2.5}, {1234.5625, 1234.56}};
+    for (const auto& [in, out] : cases)
+        EXPECT_DOUBLE_EQ(TrDBGridSummaries::DoRound(in), out) << in;
+}
+
+TEST(Summaries, ColumnsSelectionDistinctValuesAndTags)
+{
+    TForm form(nullptr);
+    auto data = MakeRunsTable(24);
+    TDataSource src;
+    src.SetDataSet(data.get());
+    auto* grid = new TrDBGrid(&form);
+    grid->SetParent(&form);
+    grid->SetDataSource(&src);
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    // A customised set with a column without field between two others.
+    TDBGridColumns* cols = grid->Columns();
+    cols->Clear();
+    cols->Add()->SetFieldName(QStringLiteral("ID"));
+    cols->Add()->SetFieldName(QString());
+    cols->Add()->SetFieldName(QStringLiteral("SECS"));
+    cols->Add()->SetFieldName(QStringLiteral("CLUB"));
+    data->SetFilter(QStringLiteral("STATUS = '0'"));  // drops ids 5, 10, 15, 20
+    data->SetFiltered(true);
+    data->First();
+    grid->SelectedRows()->SetCurrentRowSelected(true);  // id 1
+    data->Next();
+    grid->SelectedRows()->SetCurrentRowSelected(true);  // id 2
+    data->First();
+
+    TrDBGridSummaries s(grid);
+    s.CalculateDistinctValues = true;
+    s.Recalculate();
+    ASSERT_EQ(s.Results().size(), 4u);
+    const TSummaryResults id = s.GetSummaryResults(data->FieldByName(QStringLiteral("ID")), false);
+    EXPECT_EQ(id.CountValues, 20);
+    EXPECT_DOUBLE_EQ(id.Sum, 300 - 50);
+    EXPECT_DOUBLE_EQ(id.Min, 1);
+    EXPECT_DOUBLE_EQ(id.Max, 24);
+    EXPECT_DOUBLE_EQ(id.Avg, 12.5);
+    EXPECT_EQ(id.SelCountValues, 2);
+    EXPECT_DOUBLE_EQ(id.SelSum, 3);
+    EXPECT_DOUBLE_EQ(id.SelMax, 2);
+    // The column after the one without field still gets its figures.
+    const TSummaryResults secs = s.Results()[2];
+    EXPECT_EQ(secs.CountValues, 20);
+    EXPECT_DOUBLE_EQ(secs.Sum, 20 * 3000 - 7 * 250);
+    const TSummaryResults club = s.Results()[3];
+    EXPECT_EQ(club.DistinctValueCount, 4);
+    ASSERT_FALSE(club.DistinctValues.empty());
+    // Each club loses one disqualified run: equal counts go by name.
+    EXPECT_EQ(club.DistinctValues[0].Count, 5);
+    EXPECT_EQ(club.DistinctValues[0].Value, QStringLiteral("Kiito-Tampere"));
+
+    QString text = QStringLiteral("Σ %sum / %SelSum, n=%COUNTALL, ka %AVG");
+    const QString values = s.ReplaceSummaryTags(text, id.Field, id, true);
+    EXPECT_EQ(text, QStringLiteral("Σ 250 / 3, n=20, ka 12,5"));
+    EXPECT_EQ(values, QStringLiteral("250; 12,5; 20; 3"));
+}

@@ -1,0 +1,142 @@
+// The grid action module on two windows: the main results window (grid Tag
+// 129: no editing, no close) with the action tool bar, and an editor window
+// (Tag 0) with tool bar and edit bar while a record is being edited; rows
+// coloured by cell conditions with a footer of column summaries, before and
+// after a filter-bar text.
+// Screenshots go into the folder given as the first argument (default
+// "gallery_gridactions"); run under Xvfb.
+
+#include "components/grid/TCellParamsCondList.h"
+#include "components/grid/TrDBAction.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridSummaries.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/ClientDataSet.h"
+#include "platform/database/DataSource.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Graphics.h"
+
+#include <QDir>
+
+namespace {
+
+std::unique_ptr<TClientDataSet> Runs()
+{
+    auto d = std::make_unique<TClientDataSet>();
+    d->AddField(QStringLiteral("NRO"), ftInteger);
+    d->AddField(QStringLiteral("NIMI"), ftWideString, 30);
+    d->AddField(QStringLiteral("SEURA"), ftWideString, 20);
+    d->AddField(QStringLiteral("AIKA"), ftInteger);
+    d->CreateDataSet();
+    const char* names[] = {"Virtanen Aino", "Korhonen Eero", "Mäkinen Liisa", "Nieminen Matti", "Hämäläinen Säde", "Laine Juha"};
+    const char* clubs[] = {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere"};
+    for (int i = 0; i < 6; ++i)
+        d->AppendRecord({i + 101, QString::fromUtf8(names[i]), QString::fromUtf8(clubs[i % 3]), 1800 + i * 97});
+    d->First();
+    return d;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("gallery_gridactions");
+    QDir().mkpath(out);
+    TrDBAction* actions = nullptr;
+    Application->CreateForm(actions);
+    auto data = Runs();
+    TDataSource src;
+    src.SetDataSet(data.get());
+
+    auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            Application->ProcessMessages();
+    };
+    auto shot = [&](const char* Name, TControl* C) {
+        settle();
+        TBitmap b;
+        C->PaintTo(&b);
+        b.SaveToFile(out + QStringLiteral("/%1.png").arg(QLatin1String(Name)));
+    };
+
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetCaption(QStringLiteral("Tulokset"));
+    f->SetBounds(20, 20, 620, 300);
+    actions->CreateToolBar(f);
+    auto* grid = new TrDBGrid(f);
+    grid->SetParent(f);
+    grid->SetAlign(alClient);
+    grid->SetDataSource(&src);
+    grid->Tag = 129;
+    f->Show();
+    actions->SetActiveGrid(grid);
+    shot("results_toolbar", f);
+
+    TForm* e = nullptr;
+    Application->CreateForm(e);
+    e->SetCaption(QStringLiteral("Henkilöt"));
+    e->SetBounds(60, 60, 700, 330);
+    actions->CreateToolBar(e);
+    actions->CreateEditBar(e);
+    auto* egrid = new TrDBGrid(e);
+    egrid->SetParent(e);
+    egrid->SetAlign(alClient);
+    egrid->SetDataSource(&src);
+    e->Show();
+    actions->SetActiveGrid(egrid);
+    shot("editor_browsing", e);
+    data->Edit();
+    actions->RefreshAction();
+    shot("editor_editing", e);
+    data->Cancel();
+
+    // Cell conditions: runs over 30 min in yellow, the fastest in green, bold
+    // names of OK Espoo; the footer sums the times.
+    TrDBGridSummaries sums(egrid);
+    TCellParamsCondList conds;
+    conds.LinkGrid(egrid);
+    conds.Summaries = &sums;
+    conds.Active = true;
+    TCellParamsCond* slow = conds.Add();
+    slow->FieldName = QStringLiteral("AIKA");
+    slow->CondOperator = cpoGreater;
+    slow->Value = QStringLiteral("2000");
+    slow->BkColor = 0x99FFFF;
+    slow->WholeRow = true;
+    TCellParamsCond* best = conds.Add();
+    best->FieldName = QStringLiteral("AIKA");
+    best->Value = QStringLiteral("=MIN(AIKA)");
+    best->BkColor = 0xB0F0B0;
+    best->WholeRow = true;
+    TCellParamsCond* club = conds.Add();
+    club->FieldName = QStringLiteral("SEURA");
+    club->CondOperator = cpoStart;
+    club->Value = QStringLiteral("OK");
+    club->Bold = true;
+    club->FontColor = clNavy;
+    egrid->OnGetCellParams = [&conds](TComponent*, TField* F, TFont* Font, TColor& Bk, bool, bool Highlight) {
+        TDataImageDef img;
+        conds.GetFieldCond(F, Font, Bk, img, Highlight, false);
+    };
+    auto footer = [&] {
+        sums.Recalculate();
+        egrid->FooterRow()->FieldFooterDefs.Clear();
+        for (const char* name : {"NIMI", "AIKA"}) {
+            TField* fld = data->FieldByName(QLatin1String(name));
+            QString text = QLatin1String(name) == QLatin1String("NIMI") ? QStringLiteral("%COUNTALL juoksijaa") : QStringLiteral("Σ %SUM");
+            sums.ReplaceSummaryTags(text, fld, sums.GetSummaryResults(fld, false), true);
+            egrid->FooterRow()->FieldFooterDefs.Add(QLatin1String(name) + QLatin1Char('=') + text + QStringLiteral(";R"));
+        }
+        egrid->FooterRow()->SetFooterVisible(true);
+        egrid->Invalidate();
+    };
+    footer();
+    shot("conditions_footer", e);
+    TrDBGridColumnFilters::Of(egrid)->ProcFilterBarFilter(data->FieldByName(QStringLiteral("SEURA")), QStringLiteral("Espoo | Tampere"));
+    footer();
+    shot("conditions_filtered", e);
+    return 0;
+}
