@@ -5,6 +5,7 @@
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
+#include "components/grid/TrDBAction.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
@@ -96,7 +97,7 @@ void LinkStartDesk()
 
 void CreateForms()
 {
-    // 1: the grid action module (TrDBAction) is created here when it lands.
+    Application->CreateForm(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);

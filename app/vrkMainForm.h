@@ -19,6 +19,7 @@ class TButton;
 class TCheckBox;
 class TEdit;
 class TrTabControlEx;
+class TrDBAction;
 class TrDBGrid;
 class TrDBGridSorter_FireDac;
 class TrDBTreeView;
@@ -283,3 +284,6 @@ private:
 };
 
 extern TformMain* formMain;
+// The shared grid actions, toolbar and context menus (held by the grid
+// library); created before the main window, whose results grid it serves first.
+extern TrDBAction* rDBAction;

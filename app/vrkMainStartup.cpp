@@ -6,6 +6,7 @@
 #include "app/vrkDoMessage.h"
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainForm.h"
+#include "components/grid/TrDBAction.h"
 #include "app/vrkMainWebLink.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -151,6 +152,8 @@ void TformMain::FirstUseNOTOK()
 void TformMain::InitialState()
 {
     InitialLayoutState();
+    if (rDBAction)
+        rDBAction->SetActiveGrid(rdbgrdResultsClass);
     Client->Setclient_version(txt::ProgramVersion);
     Client->Setdo_sync(QStringLiteral("K"));
     Client->updateDB();

@@ -5,6 +5,7 @@
 // Run it under Xvfb to look at the result.
 
 #include "components/base/rGroupBox.h"
+#include "components/grid/TrDBAction.h"
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv)
     TRunsDatabase db(5000);
     LinkClient(db);
 
+    Application->CreateForm(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);
