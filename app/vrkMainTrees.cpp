@@ -123,10 +123,13 @@ void TformMain::BindDataModule()
         AddLevel(eseries->SubDataItemDefs(), M.IBCDSEventSeriesSeasonFD, "event_series_season_id", "<<event_series_season_name>>");
     TDataItemDef* eevent = AddLevel(eseason->SubDataItemDefs(), M.IBCDSEventFD, "event_id", "<<event_date>>  <<event_name>>");
     AddLevel(eevent->SubDataItemDefs(), M.IBCDSClassFD, "class_id", "<<class_name>>");
+    // A title node without data of its own, the series' records under it.
     auto titled = [&](TDataSource* Source, const char* Key, const char* Mask, const QString& Title) {
-        TDataItemDef* d = AddLevel(eseries->SubDataItemDefs(), Source, Key, Mask);
-        d->SetTitleText(Title);
-        d->SetShowTitle(true);
+        TDataItemDef* folder = eseries->SubDataItemDefs()->Add();
+        folder->SetTitleText(Title);
+        folder->SetShowTitle(true);
+        folder->SetExpandNode(false);
+        AddLevel(folder->SubDataItemDefs(), Source, Key, Mask);
     };
     titled(M.IBCDSPersonsFD, "person_id", "<<person_name>>", mwtxt::Henkilot);
     titled(M.IBCDSClubsFD, "club_id", "<<club_name>>", mwtxt::Seurat);

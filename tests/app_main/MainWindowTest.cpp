@@ -161,6 +161,18 @@ TEST(MainProcessing, StartStopAndReadyWithTheActionsEnabledState)
     EXPECT_EQ(formMain->nCurrentProcessedEventSSeason, 10);
     EXPECT_EQ(formMain->vcMenuStatus, QStringLiteral("MENU2_EI_RATOJA"));
     EXPECT_TRUE(formMain->tvMainTreeEvent->Visible());
+    // The series holds its season and the three title nodes, each over its own records.
+    {
+        TTreeNodes* n = formMain->tvMainTreeEvent->Items();
+        ASSERT_EQ(n->RootCount(), 1);
+        TTreeNode* series = n->Root(0);
+        ASSERT_EQ(series->Count(), 4);
+        EXPECT_EQ(series->Item(1)->Text(), mwtxt::Henkilot);
+        EXPECT_EQ(series->Item(2)->Text(), mwtxt::Seurat);
+        EXPECT_EQ(series->Item(3)->Text(), mwtxt::Kilpailukortit);
+        EXPECT_TRUE(TrDBTreeView::NodeObjectOf(series->Item(2))->IsTitle);
+        EXPECT_EQ(formMain->FindProcessedEventNode(100)->Parent(), series->Item(0));
+    }
     EXPECT_FALSE(formMain->tvMainTree->Visible());
     EXPECT_EQ(Enabled(*formMain), QString());
     EXPECT_EQ(f.Data.Module->getClientLastEvent(), 100);
