@@ -9,7 +9,8 @@
 #include "platform/ui/Forms.h"
 
 class TTimer;
-class TStatusBar;
+class TFcStatusBar;
+class TFcStatusPane;
 class TAction;
 class TActionList;
 class TPanel;
@@ -99,7 +100,8 @@ public:
     TTimer* TimerMainFormShow = nullptr;
     // The web connection pane of the status bar.
     void SetWebStatus(bool Connected);
-    TStatusBar* stbMain = nullptr;
+    TFcStatusBar* stbMain = nullptr;
+    TFcStatusPane *fcstspnClock = nullptr, *fcstspnMainForm = nullptr, *fcstspnClient = nullptr, *fcstspnVersion = nullptr;
     QString StatusPaneText(int Index) const;
 
     // ---- layout (vrkMainLayout.cpp) ----
