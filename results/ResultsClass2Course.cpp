@@ -11,7 +11,12 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
-#include "results/StatusRadioGroup.h"
+#include "components/dbcontrols/TrDBDateTimePicker.h"
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "components/grid/rDBGrid.h"
+#include "components/dbcontrols/TrDBMemo.h"
+#include "components/framed/FcDBRGrp.h"
+#include "components/framed/FcEdit.h"
 #include "results/vrkResultsClass2.h"
 #include "results/vrkResultsClass2Util.h"
 
@@ -57,39 +62,39 @@ bool TformResultsClass2::ZeroTime(const QString& Text, bool OneDigitHour) const
     return Text == two || (OneDigitHour && Text == one);
 }
 
-QString TformResultsClass2::PickerTime(TDateTimePicker* Picker) const
+namespace {
+
+// A bound picker shows a null field as zero time; the field tells.
+bool PickerNull(TrDBDateTimePicker* Picker)
 {
-    if (Picker->IsNull())
+    return Picker->Field() ? Picker->Field()->IsNull() : Picker->IsNull();
+}
+
+}  // namespace
+
+QString TformResultsClass2::PickerTime(TrDBDateTimePicker* Picker) const
+{
+    if (PickerNull(Picker))
         return FormatDateTime(FormatSettings().LongTimeFormat, 0);
     return FormatDateTime(FormatSettings().LongTimeFormat, Picker->DateTime());
 }
 
 void TformResultsClass2::LoadTimes()
 {
-    TFbQuery* rows = DataModule1->fbQuerySelectClassCourseFD;
-    const bool any = rows->Active() && !rows->IsEmpty();
     const bool wasLoading = FLoading;
     FLoading = true;
-    auto load = [&](TDateTimePicker* Picker, const QString& Field) {
-        if (!any || RowField(Field)->IsNull())
-            Picker->SetNull();
-        else
-            Picker->SetDateTime(RowField(Field)->AsDateTime());
-    };
-    load(dtpRegistered, QStringLiteral("REGISTERED_TIME"));
-    load(dtpStartPunch, QStringLiteral("START_PUNCH_TIME"));
-    load(dtpRead, QStringLiteral("INSERTED"));
-    load(dtpChanged, QStringLiteral("UPDATED"));
-    load(dtpStart, QStringLiteral("START_TIME"));
-    load(dtpFinish, QStringLiteral("FINISH_TIME"));
-    load(dtpPenalty, QStringLiteral("CREDIT_PENALTY_TIME"));
-    fcdbrdgrpSTATUS->ShowFieldValue();
+    // the bound pickers and the status group show the row themselves;
+    // without an open row set they are emptied
+    for (TrDBDateTimePicker* p : {dtpRegistered, dtpStartPunch, dtpRead, dtpChanged, dtpStart, dtpFinish, dtpPenalty})
+        if (!p->Field())
+            p->SetNull();
     FLoading = wasLoading;
 }
 
-void TformResultsClass2::StoreTime(TDateTimePicker* Picker, const QString& Field)
+void TformResultsClass2::StoreTime(TrDBDateTimePicker* Picker, const QString& Field)
 {
     EditClassCourse();
+    // the picker's own value: a changed picker is ahead of its field
     if (Picker->IsNull())
         RowField(Field)->Clear();
     else
@@ -105,7 +110,7 @@ void TformResultsClass2::haeSarja(int64_t ClassCourseId)
     LoadTimes();
     const bool any = !rows->IsEmpty();
     const int64_t seconds = any ? std::llround(RowField(QStringLiteral("TIME_SEC"))->AsFloat()) : 0;
-    const int penalty = dtpPenalty->IsNull() ? 0 : SecondsOfDay(dtpPenalty->DateTime());
+    const int penalty = PickerNull(dtpPenalty) ? 0 : SecondsOfDay(dtpPenalty->DateTime());
     edtTime->SetText(DayTimeText(seconds + penalty));
     haeLeimaukset(any ? RowField(QStringLiteral("RESULTS_CLASS_ALL_ID"))->AsLargeInt() : 0);
 }
@@ -210,10 +215,10 @@ void TformResultsClass2::laskeAjat(const QString& EditedField)
     } else {
         // 3. the pickers show times only; their dates follow the run
         FLoading = true;
-        auto align = [&](TDateTimePicker* Edited, TDateTimePicker* Other) {
+        auto align = [&](TrDBDateTimePicker* Edited, TrDBDateTimePicker* Other) {
             TDateTime value = Edited->DateTime();
-            for (TDateTimePicker* from : {Other, dtpRead, dtpStartPunch})
-                if (!from->IsNull() && !ZeroTime(PickerTime(from), true))
+            for (TrDBDateTimePicker* from : {Other, dtpRead, dtpStartPunch})
+                if (!PickerNull(from) && !ZeroTime(PickerTime(from), true))
                     value = WithDate(from->DateTime(), value);
             Edited->SetDateTime(value);
         };
@@ -236,9 +241,9 @@ void TformResultsClass2::laskeAjat(const QString& EditedField)
     const int64_t seconds = std::llround(RowField(QStringLiteral("TIME_SEC"))->AsFloat());
     edtTime->SetText(DayTimeText(seconds));
     if (!startZero && !finishZero) {
-        const int penalty = dtpPenalty->IsNull() ? 0 : SecondsOfDay(dtpPenalty->DateTime());
+        const int penalty = PickerNull(dtpPenalty) ? 0 : SecondsOfDay(dtpPenalty->DateTime());
         edtTime->SetText(DayTimeText(seconds + penalty));
-        if (!dtpPenalty->IsNull()) {
+        if (!PickerNull(dtpPenalty)) {
             FLoading = true;
             dtpPenalty->SetDateTime(WithDate(dtpFinish->DateTime(), dtpPenalty->DateTime()));
             FLoading = false;

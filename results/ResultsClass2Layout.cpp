@@ -10,8 +10,16 @@
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
+#include "components/dbcontrols/TrDBCheckBox.h"
+#include "components/dbcontrols/TrDBDateTimePicker.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "components/dbcontrols/TrDBMemo.h"
+#include "components/framed/FcDBRGrp.h"
+#include "components/framed/FcEdit.h"
+#include "components/framed/FcRadChk.h"
+#include "components/grid/rDBGrid.h"
 #include "resources/FinishDeskTexts.h"
-#include "results/StatusRadioGroup.h"
 #include "results/vrkResultsClass2.h"
 
 namespace {
@@ -41,6 +49,16 @@ TImage* StatusPicture(TComponent* Owner, TWinControl* Parent, int Left, int Top,
     return img;
 }
 
+// The dialog places its own captions: the library's field-named label is
+// hidden (and stays hidden when the control is shown again).
+template <class T>
+T* WithoutBoundLabel(T* Control)
+{
+    Control->DBEditLabel()->SetVisible(false);
+    Control->DBEditLabel()->StoreVisible();
+    return Control;
+}
+
 TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, const QString& Text, int Left, int Top)
 {
     auto* l = new TLabel(Owner);
@@ -51,16 +69,21 @@ TLabel* AddLabel(TComponent* Owner, TWinControl* Parent, const QString& Text, in
     return l;
 }
 
-TDateTimePicker* TimePicker(TComponent* Owner, TWinControl* Parent, const QString& Text, int Left, int Top, bool ReadOnly)
+// A time picker on one time field of the chosen class-course row.
+TrDBDateTimePicker* TimePicker(TComponent* Owner, TWinControl* Parent, const QString& Text, const char* Field, int Left,
+                               int Top, bool ReadOnly)
 {
     AddLabel(Owner, Parent, Text, Left, Top);
-    auto* p = new TDateTimePicker(Owner);
+    auto* p = new TrDBDateTimePicker(Owner);
     p->SetParent(Parent);
     p->SetKind(dtkTime);
     p->SetFormat(QStringLiteral("HH:mm:ss"));
+    p->SetFormatEmpty(QStringLiteral("HH:mm:ss"));
     p->SetBounds(Left, Top + 16, 100, 23);
     p->SetReadOnly(ReadOnly);
-    return p;
+    p->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
+    p->SetDataField(QString::fromLatin1(Field));
+    return WithoutBoundLabel(p);
 }
 
 }  // namespace
@@ -83,19 +106,20 @@ void TformResultsClass2::BuildLayout()
 
     // card
     lblChip = AddLabel(this, page, QStringLiteral("Kortti"), 10, 12);
-    edtChip1 = new TDBEdit(this);
+    edtChip1 = new TrDBEdit(this);
     edtChip1->SetParent(page);
     edtChip1->SetBounds(60, 8, 110, 23);
     edtChip1->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
     edtChip1->SetDataField(QStringLiteral("CONTROL_CARD"));
+    WithoutBoundLabel(edtChip1);
     edtChip1->OnEnter = [this](TComponent*) { vcPrevControlCard = edtChip1->Text(); };
     edtChip1->OnExit = [this](TComponent* S) { edtChip1Exit(S); };
-    chkNoChip = new TCheckBox(this);
+    chkNoChip = new TFcCheckBox(this);
     chkNoChip->SetParent(page);
     chkNoChip->SetCaption(QStringLiteral("Ei korttia"));
     chkNoChip->SetBounds(185, 10, 95, 20);
     chkNoChip->OnClick = [this](TComponent* S) { chkNoChipClick(S); };
-    chkRentedChip = new TDBCheckBox(this);
+    chkRentedChip = new TrDBCheckBox(this);
     chkRentedChip->SetParent(page);
     chkRentedChip->SetCaption(fdtxt::RentedChip);
     chkRentedChip->SetBounds(290, 10, 100, 20);
@@ -113,7 +137,7 @@ void TformResultsClass2::BuildLayout()
     grpPerson->SetParent(page);
     grpPerson->SetCaption(QStringLiteral("Henkilö (F5)"));
     grpPerson->SetBounds(8, 40, 490, 420);
-    edtSearchPersons = new TEdit(this);
+    edtSearchPersons = new TFcEdit(this);
     edtSearchPersons->SetParent(grpPerson);
     edtSearchPersons->SetBounds(10, 22, 250, 23);
     edtSearchPersons->SetHint(QStringLiteral(
@@ -152,7 +176,7 @@ void TformResultsClass2::BuildLayout()
     imgOK = StatusPicture(this, grpPerson, 455, 22, RGB(0, 160, 0), QStringLiteral("✓"));
     imgQuestion = StatusPicture(this, grpPerson, 455, 22, RGB(40, 100, 200), QStringLiteral("?"));
     imgExlamation = StatusPicture(this, grpPerson, 455, 22, RGB(230, 140, 0), QStringLiteral("!"));
-    rdbgrdPersons = new TDBGrid(this);
+    rdbgrdPersons = new TrDBGrid(this);
     rdbgrdPersons->SetParent(grpPerson);
     rdbgrdPersons->SetBounds(10, 52, 470, 250);
     rdbgrdPersons->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect | dgAlwaysShowSelection);
@@ -181,13 +205,14 @@ void TformResultsClass2::BuildLayout()
         rButton1->Hide();
         rdbgrdPersons->Hide();
         chkNoChip->Hide();
-        edtPerson = new TDBLookupComboBox(this);
+        edtPerson = new TrDBLookupComboBox(this);
         edtPerson->SetParent(grpPerson);
         edtPerson->SetBounds(10, 22, 280, 23);
         edtPerson->SetListSource(DataModule1 ? DataModule1->dsLookupPersonFD : nullptr);
         edtPerson->KeyField = QStringLiteral("PERSON_ID");
         edtPerson->ListField = QStringLiteral("PERSON_NAME;CLUB_NAME");
         edtPerson->DropDownRows = 15;
+        WithoutBoundLabel(edtPerson);
         edtPerson->OnClick = [this](TComponent*) {
             const int64_t id = edtPerson->KeyValue().toLongLong();
             EditRun();
@@ -195,7 +220,7 @@ void TformResultsClass2::BuildLayout()
             haeHenkilo(id);
         };
     }
-    chkOwnChip = new TCheckBox(this);
+    chkOwnChip = new TFcCheckBox(this);
     chkOwnChip->SetParent(grpPerson);
     chkOwnChip->SetCaption(QStringLiteral("Oma kilpailukortti"));
     chkOwnChip->SetBounds(10, 310, 160, 20);
@@ -203,7 +228,7 @@ void TformResultsClass2::BuildLayout()
         if (!FLoading)
             bOwnChipChanged = true;
     };
-    chkPrintReceipt = new TCheckBox(this);
+    chkPrintReceipt = new TFcCheckBox(this);
     chkPrintReceipt->SetParent(grpPerson);
     chkPrintReceipt->SetCaption(QStringLiteral("Tulosta kuitti"));
     chkPrintReceipt->SetBounds(10, 334, 160, 20);
@@ -211,17 +236,17 @@ void TformResultsClass2::BuildLayout()
         if (!FLoading)
             bReceiptPrintChanged = true;
     };
-    chkWebShow = new TCheckBox(this);
+    chkWebShow = new TFcCheckBox(this);
     chkWebShow->SetParent(grpPerson);
     chkWebShow->SetCaption(FOlder ? QStringLiteral("Näytä nimi Web -tulospalvelussa") : QStringLiteral("Näytä nimi Webissä"));
     chkWebShow->SetBounds(10, 358, FOlder ? 215 : 160, 20);
     chkWebShow->OnClick = [this](TComponent* S) { chkWebShowClick(S); };
-    edtWebShowAsked = new TEdit(this);
+    edtWebShowAsked = new TFcEdit(this);
     edtWebShowAsked->SetParent(grpPerson);
     edtWebShowAsked->SetReadOnly(true);
     edtWebShowAsked->SetBounds(FOlder ? 230 : 180, 356, 150, 23);
     lblPhoneNumber = AddLabel(this, grpPerson, QStringLiteral("Puhelin"), 10, 388);
-    edtPhoneNumber = new TEdit(this);
+    edtPhoneNumber = new TFcEdit(this);
     edtPhoneNumber->SetParent(grpPerson);
     edtPhoneNumber->SetBounds(70, 384, 150, 23);
     edtPhoneNumber->OnChange = [this](TComponent*) {
@@ -234,43 +259,47 @@ void TformResultsClass2::BuildLayout()
     grpNotes->SetParent(page);
     grpNotes->SetCaption(QStringLiteral("Lisätiedot"));
     grpNotes->SetBounds(8, 466, 490, 160);
-    mmoRESULT_NOTES = new TDBMemo(this);
+    mmoRESULT_NOTES = new TrDBMemo(this);
     mmoRESULT_NOTES->SetParent(grpNotes);
     mmoRESULT_NOTES->SetBounds(10, 20, 470, 130);
     mmoRESULT_NOTES->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
     mmoRESULT_NOTES->SetDataField(QStringLiteral("RESULT_NOTES"));
+    WithoutBoundLabel(mmoRESULT_NOTES);
 
     // course
     grpCourse = new TGroupBox(this);
     grpCourse->SetParent(page);
     grpCourse->SetCaption(FOlder ? QStringLiteral("Sarja ja Rata (F6)") : QStringLiteral("Rata (F6)"));
     grpCourse->SetBounds(505, 40, 490, 100);
-    edtClassCourse = new TDBLookupComboBox(this);
+    edtClassCourse = new TrDBLookupComboBox(this);
     edtClassCourse->SetParent(grpCourse);
     edtClassCourse->SetBounds(10, 22, 440, 23);
     edtClassCourse->SetListSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
     edtClassCourse->KeyField = QStringLiteral("CLASS_COURSE_ID");
     edtClassCourse->ListField = QStringLiteral("CLASS_NAME;TIME_STR;STATUS_TXT;ACTIVE_CLASS_TXT");
     edtClassCourse->DropDownRows = 15;
+    WithoutBoundLabel(edtClassCourse);
     edtClassCourse->OnClick = [this](TComponent* S) { edtClassCourseClick(S); };
     edtClassCourse->OnCloseUp = [](TComponent*) { bClassDroppedDown = false; };
     imgOKC = StatusPicture(this, grpCourse, 458, 22, RGB(0, 160, 0), QStringLiteral("✓"));
     imgQuestionC = StatusPicture(this, grpCourse, 458, 22, RGB(40, 100, 200), QStringLiteral("?"));
     imgExlamationC = StatusPicture(this, grpCourse, 458, 22, RGB(230, 140, 0), QStringLiteral("!"));
     AddLabel(this, grpCourse, QStringLiteral("Lisätiedot"), 10, 58);
-    edtAdditionalNotes = new TDBEdit(this);
+    edtAdditionalNotes = new TrDBEdit(this);
     edtAdditionalNotes->SetParent(grpCourse);
     edtAdditionalNotes->SetBounds(80, 54, 170, 23);
     edtAdditionalNotes->SetDataSource(DataModule1 ? DataModule1->dsCurrResultFD : nullptr);
     edtAdditionalNotes->SetDataField(QStringLiteral("ADDITIONAL_CLASS_NOTES"));
+    WithoutBoundLabel(edtAdditionalNotes);
     AddLabel(this, grpCourse, QStringLiteral("Lisäsarja"), 262, 58);
-    edtAdditionalClass = new TDBLookupComboBox(this);
+    edtAdditionalClass = new TrDBLookupComboBox(this);
     edtAdditionalClass->SetParent(grpCourse);
     edtAdditionalClass->SetBounds(325, 54, 155, 23);
     edtAdditionalClass->SetListSource(DataModule1 ? DataModule1->dsAdditionalClassFD : nullptr);
     edtAdditionalClass->KeyField = QStringLiteral("ADDITIONAL_CLASS_ID");
     edtAdditionalClass->ListField = QStringLiteral("CLASS_NAME");
     edtAdditionalClass->DropDownRows = 15;
+    WithoutBoundLabel(edtAdditionalClass);
     edtAdditionalClass->OnClick = [this](TComponent*) {
         EditRun();
         RunFieldObj(QStringLiteral("ADDITIONAL_CLASS_ID"))->SetAsVariant(edtAdditionalClass->KeyValue());
@@ -278,7 +307,7 @@ void TformResultsClass2::BuildLayout()
     edtAdditionalClass->OnCloseUp = [](TComponent*) { bAddClassDroppedDown = false; };
 
     // status
-    fcdbrdgrpSTATUS = new TStatusRadioGroup(this);
+    fcdbrdgrpSTATUS = new TFcDBRadioGroup(this);
     fcdbrdgrpSTATUS->SetParent(page);
     fcdbrdgrpSTATUS->SetCaption(QStringLiteral("Tila"));
     fcdbrdgrpSTATUS->SetBounds(505, 146, 490, 70);
@@ -287,32 +316,44 @@ void TformResultsClass2::BuildLayout()
         items << fdtxt::StatusItems[i];
         values << fdtxt::StatusValues[i];
     }
-    fcdbrdgrpSTATUS->SetItems(items, values, FOlder ? 3 : 4);
-    if (DataModule1)
-        fcdbrdgrpSTATUS->Bind(DataModule1->fbQuerySelectClassCourseFD, QStringLiteral("STATUS"));
-    fcdbrdgrpSTATUS->OnChanging = [this](TComponent*, int NewIndex, bool& Allow) { Allow = StatusChanging(NewIndex); };
+    fcdbrdgrpSTATUS->SetColumns(FOlder ? 3 : 4);
+    fcdbrdgrpSTATUS->SetValues(values);
+    fcdbrdgrpSTATUS->SetItems(items);
+    fcdbrdgrpSTATUS->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
+    fcdbrdgrpSTATUS->SetDataField(QStringLiteral("STATUS"));
+    // the operator's choice goes into the row at once: the times and the
+    // accept checks read the row's status, not the group
+    fcdbrdgrpSTATUS->OnChange = [this](TComponent*) {
+        TField* f = fcdbrdgrpSTATUS->Field();
+        if (f && fcdbrdgrpSTATUS->DataLink()->Editing() && f->AsString() != fcdbrdgrpSTATUS->Value())
+            f->SetAsString(fcdbrdgrpSTATUS->Value());
+    };
+    // showing the row's stored status is never refused
+    fcdbrdgrpSTATUS->OnChanging = [this](TComponent*, int NewIndex, bool& Allow) {
+        Allow = fcdbrdgrpSTATUS->SettingItemIndex() || StatusChanging(NewIndex);
+    };
 
     // times
     auto* grpTimes = new TGroupBox(this);
     grpTimes->SetParent(page);
     grpTimes->SetCaption(QStringLiteral("Aikatiedot"));
     grpTimes->SetBounds(505, 222, 490, 120);
-    dtpRegistered = TimePicker(this, grpTimes, QStringLiteral("Rekisteröity"), 10, 18, true);
-    dtpStartPunch = TimePicker(this, grpTimes, QStringLiteral("Nollaleimaus"), 128, 18, true);
-    dtpRead = TimePicker(this, grpTimes, QStringLiteral("Luku"), 246, 18, true);
-    dtpChanged = TimePicker(this, grpTimes, QStringLiteral("Muutettu"), 364, 18, true);
-    dtpStart = TimePicker(this, grpTimes, QStringLiteral("Lähtö"), 10, 66, false);
-    dtpFinish = TimePicker(this, grpTimes, QStringLiteral("Maali"), 128, 66, false);
-    dtpPenalty = TimePicker(this, grpTimes, QStringLiteral("Sakko"), 246, 66, false);
+    dtpRegistered = TimePicker(this, grpTimes, QStringLiteral("Rekisteröity"), "REGISTERED_TIME", 10, 18, true);
+    dtpStartPunch = TimePicker(this, grpTimes, QStringLiteral("Nollaleimaus"), "START_PUNCH_TIME", 128, 18, true);
+    dtpRead = TimePicker(this, grpTimes, QStringLiteral("Luku"), "INSERTED", 246, 18, true);
+    dtpChanged = TimePicker(this, grpTimes, QStringLiteral("Muutettu"), "UPDATED", 364, 18, true);
+    dtpStart = TimePicker(this, grpTimes, QStringLiteral("Lähtö"), "START_TIME", 10, 66, false);
+    dtpFinish = TimePicker(this, grpTimes, QStringLiteral("Maali"), "FINISH_TIME", 128, 66, false);
+    dtpPenalty = TimePicker(this, grpTimes, QStringLiteral("Sakko"), "CREDIT_PENALTY_TIME", 246, 66, false);
     AddLabel(this, grpTimes, QStringLiteral("Aika"), 364, 66);
-    edtTime = new TEdit(this);
+    edtTime = new TFcEdit(this);
     edtTime->SetParent(grpTimes);
     edtTime->SetReadOnly(true);
     edtTime->SetBounds(364, 82, 100, 23);
     edtTime->Font()->SetStyle(fsBold);
     for (auto [picker, field] : {std::pair{dtpStart, "START_TIME"}, std::pair{dtpFinish, "FINISH_TIME"},
                                  std::pair{dtpPenalty, "PENALTY_TIME"}}) {
-        TDateTimePicker* p = picker;
+        TrDBDateTimePicker* p = picker;
         const QString f = QString::fromLatin1(field);
         p->OnDateTimeChange = [this, p, f](TComponent*) {
             if (FLoading)
@@ -334,7 +375,7 @@ void TformResultsClass2::BuildLayout()
     btnValidate->SetAction(actValidatePunches);
     btnValidate->SetCaption(QStringLiteral("Tarkasta"));
     btnValidate->SetBounds(10, 18, 80, 25);
-    rdbgrdPunches = new TDBGrid(this);
+    rdbgrdPunches = new TrDBGrid(this);
     rdbgrdPunches->SetParent(grpPunches);
     rdbgrdPunches->SetBounds(10, 48, 470, 220);
     rdbgrdPunches->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect);

@@ -13,6 +13,15 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
+#include "components/dbcontrols/TrDBCheckBox.h"
+#include "components/dbcontrols/TrDBDateTimePicker.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "components/dbcontrols/TrDBMemo.h"
+#include "components/framed/FcDBRGrp.h"
+#include "components/framed/FcEdit.h"
+#include "components/framed/FcRadChk.h"
+#include "components/grid/rDBGrid.h"
 #include "results/vrkResultsClass2.h"
 
 namespace {
@@ -72,11 +81,11 @@ void TformResultsClass2::haeHenkilo(int64_t PersonId)
         edtWebShowAsked->SetText(person->web_show_asked());
         edtPhoneNumber->SetText(person->phone_number());
     } else {
-        for (TCheckBox* b : {chkOwnChip, chkWebShow, chkPrintReceipt}) {
+        for (TFcCheckBox* b : {chkOwnChip, chkWebShow, chkPrintReceipt}) {
             b->SetChecked(false);
             b->SetEnabled(false);
         }
-        for (TEdit* e : {edtWebShowAsked, edtPhoneNumber}) {
+        for (TFcEdit* e : {edtWebShowAsked, edtPhoneNumber}) {
             e->SetText(QString());
             e->SetEnabled(false);
         }

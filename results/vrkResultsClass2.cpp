@@ -20,7 +20,15 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
-#include "results/StatusRadioGroup.h"
+#include "components/dbcontrols/TrDBCheckBox.h"
+#include "components/dbcontrols/TrDBDateTimePicker.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "components/dbcontrols/TrDBMemo.h"
+#include "components/framed/FcDBRGrp.h"
+#include "components/framed/FcEdit.h"
+#include "components/framed/FcRadChk.h"
+#include "components/grid/rDBGrid.h"
 #include "results/vrkResultsClass2Util.h"
 
 #include <QTimer>

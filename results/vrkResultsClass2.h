@@ -14,20 +14,20 @@
 #include <memory>
 
 class TLabel;
-class TEdit;
+class TFcEdit;
 class TButton;
-class TCheckBox;
-class TDBEdit;
-class TDBCheckBox;
-class TDBMemo;
-class TDBGrid;
-class TDBLookupComboBox;
-class TDateTimePicker;
+class TFcCheckBox;
+class TrDBEdit;
+class TrDBCheckBox;
+class TrDBMemo;
+class TrDBGrid;
+class TrDBLookupComboBox;
+class TrDBDateTimePicker;
 class TImage;
 class TGroupBox;
 class TMemo;
 class TAction;
-class TStatusRadioGroup;
+class TFcDBRadioGroup;
 class TField;
 
 class TformResultsClass2 : public TForm {
@@ -95,42 +95,42 @@ public:
 
     // ---- controls ----
     TLabel* lblChip = nullptr;
-    TDBEdit* edtChip1 = nullptr;
-    TCheckBox* chkNoChip = nullptr;
-    TDBCheckBox* chkRentedChip = nullptr;
+    TrDBEdit* edtChip1 = nullptr;
+    TFcCheckBox* chkNoChip = nullptr;
+    TrDBCheckBox* chkRentedChip = nullptr;
     TLabel* lblLainakortti = nullptr;
     TGroupBox* grpPerson = nullptr;
-    TEdit* edtSearchPersons = nullptr;
+    TFcEdit* edtSearchPersons = nullptr;
     TButton* rButton1 = nullptr;
-    TDBGrid* rdbgrdPersons = nullptr;
-    TCheckBox* chkOwnChip = nullptr;
-    TCheckBox* chkPrintReceipt = nullptr;
-    TCheckBox* chkWebShow = nullptr;
-    TEdit* edtWebShowAsked = nullptr;
+    TrDBGrid* rdbgrdPersons = nullptr;
+    TFcCheckBox* chkOwnChip = nullptr;
+    TFcCheckBox* chkPrintReceipt = nullptr;
+    TFcCheckBox* chkWebShow = nullptr;
+    TFcEdit* edtWebShowAsked = nullptr;
     TLabel* lblPhoneNumber = nullptr;
-    TEdit* edtPhoneNumber = nullptr;
+    TFcEdit* edtPhoneNumber = nullptr;
     TImage* imgOK = nullptr;
     TImage* imgQuestion = nullptr;
     TImage* imgExlamation = nullptr;
     TGroupBox* grpCourse = nullptr;
-    TDBLookupComboBox* edtClassCourse = nullptr;
-    TDBEdit* edtAdditionalNotes = nullptr;
-    TDBLookupComboBox* edtAdditionalClass = nullptr;
+    TrDBLookupComboBox* edtClassCourse = nullptr;
+    TrDBEdit* edtAdditionalNotes = nullptr;
+    TrDBLookupComboBox* edtAdditionalClass = nullptr;
     TImage* imgOKC = nullptr;
     TImage* imgQuestionC = nullptr;
     TImage* imgExlamationC = nullptr;
-    TStatusRadioGroup* fcdbrdgrpSTATUS = nullptr;
-    TDateTimePicker* dtpRegistered = nullptr;
-    TDateTimePicker* dtpStartPunch = nullptr;
-    TDateTimePicker* dtpRead = nullptr;
-    TDateTimePicker* dtpChanged = nullptr;
-    TDateTimePicker* dtpStart = nullptr;
-    TDateTimePicker* dtpFinish = nullptr;
-    TDateTimePicker* dtpPenalty = nullptr;
-    TEdit* edtTime = nullptr;
-    TDBGrid* rdbgrdPunches = nullptr;
+    TFcDBRadioGroup* fcdbrdgrpSTATUS = nullptr;
+    TrDBDateTimePicker* dtpRegistered = nullptr;
+    TrDBDateTimePicker* dtpStartPunch = nullptr;
+    TrDBDateTimePicker* dtpRead = nullptr;
+    TrDBDateTimePicker* dtpChanged = nullptr;
+    TrDBDateTimePicker* dtpStart = nullptr;
+    TrDBDateTimePicker* dtpFinish = nullptr;
+    TrDBDateTimePicker* dtpPenalty = nullptr;
+    TFcEdit* edtTime = nullptr;
+    TrDBGrid* rdbgrdPunches = nullptr;
     TButton* btnValidate = nullptr;
-    TDBMemo* mmoRESULT_NOTES = nullptr;
+    TrDBMemo* mmoRESULT_NOTES = nullptr;
     TMemo* mmoChipString = nullptr;
     TButton* btnOK = nullptr;
     TButton* btnCancel = nullptr;
@@ -139,7 +139,7 @@ public:
     TAction* actPersonAdd = nullptr;
     TAction* actValidatePunches = nullptr;
     // The older dialog's person list (the finish dialog searches a grid).
-    TDBLookupComboBox* edtPerson = nullptr;
+    TrDBLookupComboBox* edtPerson = nullptr;
 
 protected:
     TformResultsClass2(TComponent* AOwner, bool Older);
@@ -167,10 +167,10 @@ private:
     // The times of the current class-course row into the pickers.
     void LoadTimes();
     // The pickers' times into the class-course row.
-    void StoreTime(TDateTimePicker* Picker, const QString& Field);
+    void StoreTime(TrDBDateTimePicker* Picker, const QString& Field);
     // Whether a picker or "Aika" shows zero time (both forms when OneDigitHour).
     bool ZeroTime(const QString& Text, bool OneDigitHour) const;
-    QString PickerTime(TDateTimePicker* Picker) const;
+    QString PickerTime(TrDBDateTimePicker* Picker) const;
     int64_t RunPersonId() const;
     QString RunField(const QString& Name) const;
     void EditRun();

@@ -14,7 +14,15 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
-#include "results/StatusRadioGroup.h"
+#include "components/dbcontrols/TrDBCheckBox.h"
+#include "components/dbcontrols/TrDBDateTimePicker.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/grid/rDBGrid.h"
+#include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "components/dbcontrols/TrDBMemo.h"
+#include "components/framed/FcDBRGrp.h"
+#include "components/framed/FcEdit.h"
+#include "components/framed/FcRadChk.h"
 #include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
 #include "tests/finishdesk/FinishDeskFixture.h"
@@ -27,6 +35,22 @@ const char* kRegister =
     "INSERTED, UPDATED, CLASS_COURSE_ID, ORIGIN_CLIENT_ID, ORIGIN_CLIENT_NAME, RENTED_CHIP, RESULT_STATUS, "
     "FIRST_RESULT_STATUS, PERSON_NAME, REGISTERED_TIME) VALUES (%1, 100, 1, '%2', %3, 12, '2024-06-01 18:00:00', "
     "'2024-06-01 18:00:00', %5, 7, 'Testikone', '%4', 'M', 'M', '', '2024-06-01 18:00:00');";
+
+// The operator's mouse click on an item of the status group.
+void ClickStatus(TFcDBRadioGroup* Group, int Index)
+{
+    TControl* b = Group->Buttons(Index);
+    b->MouseDown(mbLeft, ssLeft, 3, 3);
+    b->MouseUp(mbLeft, 0, 3, 3);
+}
+
+// The operator's change of a time: the picker takes the row into edit
+// first, as a key press or the drop-down does, then the value changes.
+void Pick(TrDBDateTimePicker* Picker, TDateTime Value)
+{
+    Picker->DataLink()->Edit();
+    Picker->SetDateTime(Value);
+}
 
 }  // namespace
 
@@ -208,24 +232,24 @@ TEST_F(FinishDialog, StatusOKIsRefusedWithoutATimeAndTimesFollowTheEdits)
         id = Dialog->iResultsClassId;
         // a run over midnight: start 23:50, finish 00:20 of the read day
         const TDateTime day = EncodeDate(2024, 6, 1);
-        Dialog->dtpFinish->SetDateTime(day + EncodeTime(0, 20, 0, 0));
-        Dialog->dtpStart->SetDateTime(day + EncodeTime(23, 50, 0, 0));
+        Pick(Dialog->dtpFinish, day + EncodeTime(0, 20, 0, 0));
+        Pick(Dialog->dtpStart, day + EncodeTime(23, 50, 0, 0));
         EXPECT_EQ(DataModule1->fbQuerySelectClassCourseFD->FieldByName(QStringLiteral("TIME_SEC"))->AsInteger(), 1800);
         EXPECT_EQ(Dialog->edtTime->Text(), "00:30:00");
         EXPECT_TRUE(Dialog->mmoRESULT_NOTES->Text().contains(fdtxt::TimesChangedNote));
         // a two-minute penalty shows in "Aika" only
-        Dialog->dtpPenalty->SetDateTime(day + EncodeTime(0, 2, 0, 0));
+        Pick(Dialog->dtpPenalty, day + EncodeTime(0, 2, 0, 0));
         EXPECT_EQ(Dialog->edtTime->Text(), "00:32:00");
         EXPECT_EQ(DataModule1->fbQuerySelectClassCourseFD->FieldByName(QStringLiteral("TIME_SEC"))->AsInteger(), 1800);
         // the note is written once
-        Dialog->dtpStart->SetDateTime(day + EncodeTime(23, 40, 0, 0));
+        Pick(Dialog->dtpStart, day + EncodeTime(23, 40, 0, 0));
         EXPECT_EQ(Dialog->mmoRESULT_NOTES->Text().count(fdtxt::TimesChangedNote), 1);
         // a zero start clears the time; "OK" is refused, "Kesk" is allowed
-        Dialog->dtpStart->SetDateTime(day);
+        Pick(Dialog->dtpStart, day);
         EXPECT_EQ(DataModule1->fbQuerySelectClassCourseFD->FieldByName(QStringLiteral("TIME_SEC"))->AsInteger(), 0);
         EXPECT_TRUE(Dialog->dtpPenalty->ReadOnly());
-        Dialog->fcdbrdgrpSTATUS->ChooseItem(2);
-        Dialog->fcdbrdgrpSTATUS->ChooseItem(0);
+        ClickStatus(Dialog->fcdbrdgrpSTATUS, 2);
+        ClickStatus(Dialog->fcdbrdgrpSTATUS, 0);
         EXPECT_EQ(Dialog->fcdbrdgrpSTATUS->ItemIndex(), 2);
         EXPECT_TRUE(BoxTexts().contains(fdtxt::StatusOkNoTime));
         Dialog->btnOKClick(nullptr);

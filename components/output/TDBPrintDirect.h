@@ -1,0 +1,49 @@
+#pragma once
+// Direct printing of a grid's or dataset's rows onto a printer canvas, page
+// by page: a report title and the column titles at the top of every page,
+// the rows in their display widths (or fitted to the line), optional cell
+// frames, page numbers and record count. A PDF file is a printer too.
+
+#include "components/output/TExportEngine.h"
+#include "platform/print/TPrinter.h"
+
+class TDBPrintDirect : public TExportEngine {
+public:
+    explicit TDBPrintDirect(TComponent* AOwner = nullptr);
+
+    QString Caption;
+    QString FontName = QStringLiteral("DejaVu Sans");
+    int FontSize = 8;
+    TPrinterOrientation Orientation = poPortrait;
+    QString PrinterName;
+    int HMarginMM = 20;
+    int VMarginMM = 20;
+    double LineSpaceRatio = 0.2;
+    bool FitColumns = false;
+    bool PrintGrid = false;
+    bool PrintPageNumber = false;
+    bool PrintRecCount = false;
+
+    // Pages of the last finished print.
+    int PageCount() const { return FPages; }
+
+protected:
+    bool Run() override;
+
+private:
+    void InitPage();
+    void NewPage();
+    void PrintHeader();
+    void PrintFooter();
+    void PrintRow(bool IsTitle);
+    void PrintCell(TRect R, const QString& Text, unsigned Align);
+    void SepLine(int Width);
+    void ColumnWidths();
+
+    TPrinter* FPrinter = nullptr;
+    TCanvas* C = nullptr;
+    std::vector<int> ColW;
+    int mmx = 0, mmy = 0, Hmargin = 0, Vmargin = 0, PageWidth = 0, PageHeight = 0;
+    int CurY = 0, LineH = 0, LineHSpace = 0, ColVSpace = 0;
+    int FPages = 0;
+};

@@ -1,0 +1,186 @@
+#include "components/output/TExportEngine.h"
+
+#include "components/base/rdlg.h"
+#include "components/base/rtool.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/DataSource.h"
+#include "platform/rtl/Exception.h"
+#include "platform/ui/DBGrids.h"
+#include "resources/ExportTexts.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cmath>
+
+TExportEngine::TExportEngine(TComponent* AOwner) : TComponent(AOwner) {}
+
+bool TExportEngine::Execute(TCustomDBGrid* Grid)
+{
+    return ExecuteInt(stGrid, Grid);
+}
+
+bool TExportEngine::Execute(TDataSet* Dataset)
+{
+    return ExecuteInt(stDataset, Dataset);
+}
+
+QString TExportEngine::ProgressText()
+{
+    return exptxt::Exporting + exptxt::OfData;
+}
+
+bool TExportEngine::ExecuteInt(TSourceType AType, TComponent* ASource)
+{
+    if (!ASource)
+        return false;
+    SourceType = AType;
+    SourceObject = ASource;
+    DBGrid = nullptr;
+    Dataset = nullptr;
+    if (AType == stGrid) {
+        DBGrid = dynamic_cast<TCustomDBGrid*>(ASource);
+        if (!DBGrid || !DBGrid->DataSource())
+            return false;
+        Dataset = DBGrid->DataSource()->DataSet();
+    } else if (AType == stDataset) {
+        Dataset = dynamic_cast<TDataSet*>(ASource);
+    }
+    if (!Dataset || !Dataset->Active())
+        return false;
+    Aborted = false;
+    RecIdx = 0;
+    RecCount = 0;
+    if (ShowProgressBar)
+        ShowInfo(ProgressText(), nullptr);
+    if (OnProgressEvent)
+        OnProgressEvent(this, psStarting, 0, ProgressText());
+    bool Result = false;
+    FLastError.clear();
+    try {
+        BuildColumns();
+        Result = Run();
+    } catch (const std::exception& E) {
+        Result = false;
+        FLastError = ExceptionMessage(E);
+        ShowErr(exptxt::CannotExport, E, false);
+    }
+    FN.clear();
+    if (ShowProgressBar)
+        ShowInfo(QString(), nullptr);
+    if (OnProgressEvent)
+        OnProgressEvent(this, psEnding, 100, QString());
+    return Result;
+}
+
+void TExportEngine::BuildColumns()
+{
+    FN.clear();
+    const TGetFldDefs names = GetFldDefs(false, ExportOnlyVisibleFields, true, WantsMemoFields(), false, false, false);
+    const TGetFldDefs titles = GetFldDefs(!RealFieldNamesAsTitle, ExportOnlyVisibleFields, true, WantsMemoFields(), false, false, false);
+    TStringList N, T;
+    GetFldList(SourceObject, &N, names);
+    GetFldList(SourceObject, &T, titles);
+    for (int i = 0; i < N.Count(); ++i) {
+        TExportColumn c;
+        c.Name = N[i];
+        c.Title = i < T.Count() ? T[i] : N[i];
+        c.Field = Dataset->FindField(c.Name);
+        FN.push_back(c);
+    }
+}
+
+bool TExportEngine::WalkRecords(const std::function<void(int RecIdx)>& Row)
+{
+    RecCount = Dataset->RecordCount();
+    Aborted = false;
+    const bool selectedOnly = ExportOnlySelectedRows && SourceType == stGrid && DBGrid;
+    const bool walked = ScanAllRecords(
+        Dataset,
+        [&](TDataSet*, int Index, bool& Abort) {
+            if (selectedOnly && !DBGrid->SelectedRows()->CurrentRowSelected())
+                return;
+            RecIdx = Index;
+            Row(Index);
+            ProgressStep();
+            Abort = Aborted;
+        },
+        UseDisableControl, UseDisableControl, true);
+    return walked && !Aborted;
+}
+
+void TExportEngine::ProgressStep()
+{
+    if (RecCount == 0)
+        return;
+    const int percent = int(std::lround(RecIdx * 100.0 / RecCount));
+    if (ShowProgressBar && RecIdx % 100 == 0)
+        ShowInfoProgressBar(ProgressText(), nullptr, [this](TComponent* S) { DoAbort(S); }, percent);
+    if (OnProgressEvent)
+        OnProgressEvent(this, psRunning, percent, ProgressText());
+}
+
+QString TExportEngine::RawText(TField* F) const
+{
+    if (auto* g = dynamic_cast<TrDBGrid*>(DBGrid)) {
+        TDBGridColumns* cols = g->Columns();
+        for (int i = 0; i < cols->Count(); ++i)
+            if (cols->Items(i)->Field() == F)
+                return g->GetCellText(cols->Items(i));
+    }
+    return F->Text();
+}
+
+QString TExportEngine::DisplayTextOf(TField* F) const
+{
+    if (dynamic_cast<TrDBGrid*>(DBGrid))
+        return RawText(F);
+    return F->DisplayText();
+}
+
+void TExportEngine::RunAfterAction(const QString& FileName) const
+{
+    if (ActionAfter == aaShow)
+        RunFileSimple(FileName);
+    else if (ActionAfter == aaPrint)
+        PrintFileSimple(FileName);
+}
+
+void TExportEngine::WriteWholeFile(const QString& FileName, const QByteArray& Data)
+{
+    QSaveFile f(FileName);
+    if (!f.open(QIODevice::WriteOnly) || f.write(Data) != Data.size() || !f.commit())
+        throw Exception(exptxt::CannotWrite.arg(FileName) + QStringLiteral(" ") + f.errorString());
+}
+
+QString TrimControls(const QString& S)
+{
+    int a = 0, b = int(S.size());
+    while (a < b && S[a].unicode() <= 32)
+        ++a;
+    while (b > a && S[b - 1].unicode() <= 32)
+        --b;
+    return S.mid(a, b - a);
+}
+
+QByteArray EncodeWindows1252(const QString& S)
+{
+    // 0x80..0x9F of Windows-1252; 0 marks the five unused places.
+    static const char16_t High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    QByteArray out;
+    out.reserve(S.size());
+    for (QChar ch : S) {
+        const char16_t u = ch.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            out.append(char(u));
+            continue;
+        }
+        char b = '?';
+        for (int i = 0; i < 32; ++i)
+            if (High[i] && High[i] == u)
+                b = char(0x80 + i);
+        out.append(b);
+    }
+    return out;
+}

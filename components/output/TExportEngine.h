@@ -1,0 +1,96 @@
+#pragma once
+// The rules every data exporter shares: which source it runs over, which
+// columns and titles it takes, the walk over the records (selected rows
+// only, abort after the record at hand), progress window and events, the
+// after-action and the way text files reach the disk (whole or not at all).
+
+#include "components/grid/rdbtool.h"
+#include "platform/database/DataSet.h"
+#include "platform/rtl/Component.h"
+#include "platform/rtl/StringList.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class TCustomDBGrid;
+class TrDBGrid;
+
+enum TExportProgressStage { psStarting, psRunning, psEnding };
+
+// Sender, stage, percent, message (the rectangle and redraw flag of picture
+// progress events carry nothing here and are left out).
+using TExportProgressEvent = std::function<void(TComponent* Sender, TExportProgressStage Stage, int Percent, const QString& Msg)>;
+using TExportNotifyEvent = std::function<void(TComponent* Sender)>;
+
+// One exported column: the field behind it and its title.
+struct TExportColumn {
+    QString Name;
+    QString Title;
+    TField* Field = nullptr;
+};
+
+class TExportEngine : public TComponent {
+public:
+    explicit TExportEngine(TComponent* AOwner = nullptr);
+
+    bool Execute(TCustomDBGrid* Grid);
+    bool Execute(TDataSet* Dataset);
+
+    QString ExportFile;
+    bool ExportFieldName = true;
+    bool RealFieldNamesAsTitle = false;
+    bool ExportOnlyVisibleFields = true;
+    bool ExportOnlySelectedRows = false;
+    bool ExportStructureOnly = false;
+    bool TrimData = false;
+    TActionAfter ActionAfter = aaShow;
+    bool UseDisableControl = true;
+    bool ShowProgressBar = false;
+    TExportProgressEvent OnProgressEvent;
+    TExportNotifyEvent OnBeforeExport;
+    TExportNotifyEvent OnAfterExport;
+
+    void DoAbort(TComponent* = nullptr) { Aborted = true; }
+    bool WasAborted() const { return Aborted; }
+    // The text of the error the last run reported (empty after a clean run).
+    const QString& LastError() const { return FLastError; }
+
+protected:
+    // The engine's own run over a resolved source; True when written.
+    virtual bool Run() = 0;
+    // Whether memo fields are part of the column list.
+    virtual bool WantsMemoFields() const { return true; }
+
+    bool ExecuteInt(TSourceType AType, TComponent* ASource);
+    void BuildColumns();
+    // Walks all records (or only the grid's selected ones); Row gets the
+    // record number from 1. False when the walk was aborted.
+    bool WalkRecords(const std::function<void(int RecIdx)>& Row);
+    // The text of a field as the source shows it: a TrDBGrid's own cell
+    // value without display formatting, else the field's text.
+    QString RawText(TField* F) const;
+    QString DisplayTextOf(TField* F) const;
+    void ProgressStep();
+    void RunAfterAction(const QString& FileName) const;
+    // Writes Data to FileName through a temporary file, so an error never
+    // leaves half a file behind; raises on failure.
+    static void WriteWholeFile(const QString& FileName, const QByteArray& Data);
+    static QString ProgressText();
+
+    TSourceType SourceType = stDataset;
+    TComponent* SourceObject = nullptr;
+    TDataSet* Dataset = nullptr;
+    TCustomDBGrid* DBGrid = nullptr;
+    std::vector<TExportColumn> FN;
+    int RecIdx = 0;
+    int RecCount = 0;
+    bool Aborted = false;
+    QString FLastError;
+};
+
+// Windows-1252 bytes of a text; characters outside it become "?".
+QByteArray EncodeWindows1252(const QString& S);
+// Removes blanks and control characters at both ends.
+QString TrimControls(const QString& S);

@@ -1,0 +1,50 @@
+#pragma once
+// The printer a document is drawn on through a TCanvas: an installed CUPS
+// printer, or a PDF file. A PDF is written to a temporary file and put in
+// place only when the document ends, so an aborted or failed print leaves
+// no half file behind.
+
+#include "platform/ui/Graphics.h"
+
+#include <QString>
+#include <memory>
+
+enum TPrinterOrientation { poPortrait, poLandscape };
+
+class TPrinter {
+public:
+    TPrinter();
+    ~TPrinter();
+    TPrinter(const TPrinter&) = delete;
+    TPrinter& operator=(const TPrinter&) = delete;
+
+    // Printer to use (empty: the program's default printer).
+    QString PrinterName;
+    // A file name ending in ".pdf" prints into that PDF file instead; one
+    // ending in ".png" draws A4 page images (name-1.png ...) at Resolution.
+    QString OutputFileName;
+    QString Title;
+    TPrinterOrientation Orientation = poPortrait;
+    int Resolution = 300;
+
+    // Raises Exception when the printer cannot start (unknown printer, file not writable).
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    void Abort();
+    bool Printing() const { return FPrinting; }
+
+    TCanvas* Canvas() { return &FCanvas; }
+    int PageWidth() const;
+    int PageHeight() const;
+    int PixelsPerInchX() const;
+    int PixelsPerInchY() const;
+    int PageNumber() const { return FPageNumber; }
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+    TCanvas FCanvas;
+    bool FPrinting = false;
+    int FPageNumber = 0;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// A small table of runs with awkward values, and a grid over it, shared by
+// the export tests.
+
+#include "components/grid/rDBGrid.h"
+#include "platform/database/ClientDataSet.h"
+#include "platform/database/DataSource.h"
+#include "platform/ui/Forms.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// ID integer, NAME string(40), FEE currency "0.00", STARTED date, NOTE memo,
+// SECRET (hidden) string.
+std::unique_ptr<TClientDataSet> MakeAwkwardTable();
+// N runs with 15 columns of every common kind (benchmarks and the big tests).
+std::unique_ptr<TClientDataSet> MakeResultsTable(int N);
+
+struct TExportGrid {
+    explicit TExportGrid(TDataSet* D);
+    std::unique_ptr<TForm> Form;
+    std::unique_ptr<TDataSource> Src;
+    TrDBGrid* Grid = nullptr;
+    // Selects the records whose ID is listed.
+    void Select(std::initializer_list<int> Ids);
+};
+
+QByteArray ReadAll(const QString& FileName);

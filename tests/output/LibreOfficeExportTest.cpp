@@ -1,0 +1,76 @@
+// The files the exporters write open in LibreOffice as intended: each is
+// converted to CSV by a headless LibreOffice and the values compared.
+
+#include "components/output/TSLKExport.h"
+#include "components/output/TrXLSExport.h"
+#include "tests/output/ExportFixture.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Converts File to CSV (comma, double quotes, UTF-8) next to it; empty when
+// LibreOffice cannot run, with the reason in Why.
+QString ConvertToCsv(const QString& File, const QString& Profile, QString& Why)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        Why = QStringLiteral("soffice is not installed");
+        return QString();
+    }
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + Profile, QStringLiteral("--headless"),
+                      QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                      QFileInfo(File).absolutePath(), File});
+    if (!p.waitForStarted(20000) || !p.waitForFinished(120000)) {
+        p.kill();
+        Why = QStringLiteral("soffice did not start or finish: ") + p.errorString();
+        return QString();
+    }
+    const QString out = QFileInfo(File).absolutePath() + QLatin1Char('/') + QFileInfo(File).completeBaseName() + QStringLiteral(".csv");
+    if (!QFileInfo::exists(out))
+        Why = QStringLiteral("soffice wrote nothing: ") + QString::fromLocal8Bit(p.readAll());
+    return QFileInfo::exists(out) ? QString::fromUtf8(ReadAll(out)) : QString();
+}
+
+}  // namespace
+
+TEST(LibreOfficeOpens, XlsxAndSylkGiveTheExportedValues)
+{
+    auto d = MakeAwkwardTable();
+    QTemporaryDir dir, profile;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = dir.filePath(QStringLiteral("runs.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(d.get()));
+    TSLKExport s;
+    s.ActionAfter = aaNone;
+    s.MakeSumRow = true;
+    s.Utf8File = true;
+    s.ExportFile = dir.filePath(QStringLiteral("runs_slk.slk"));
+    ASSERT_TRUE(s.Execute(d.get()));
+
+    QString why;
+    const QString xlsx = ConvertToCsv(x.ExportFile, profile.path(), why);
+    if (xlsx.isEmpty() && why.startsWith(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
+    const QStringList xl = xlsx.split(QLatin1Char('\n'));
+    ASSERT_GE(xl.size(), 5) << xlsx.toStdString();
+    EXPECT_TRUE(xl[0].startsWith(QStringLiteral("ID,Runner,FEE,STARTED,NOTE"))) << xl[0].toStdString();
+    EXPECT_TRUE(xl[1].startsWith(QStringLiteral("1,\"a;b\"\"c\",12.50,15.3.2024,"))) << xl[1].toStdString();
+    EXPECT_TRUE(xlsx.contains(QStringLiteral("Hämäläinen Säde, Österberg")));
+    EXPECT_TRUE(xlsx.contains(QStringLiteral("3,Sum:,19.75"))) << xlsx.toStdString();
+
+    const QString slk = ConvertToCsv(s.ExportFile, profile.path(), why);
+    ASSERT_FALSE(slk.isEmpty()) << why.toStdString();
+    const QStringList sl = slk.split(QLatin1Char('\n'));
+    ASSERT_GE(sl.size(), 5) << slk.toStdString();
+    EXPECT_TRUE(sl[0].startsWith(QStringLiteral("ID,Runner,FEE,STARTED,NOTE"))) << sl[0].toStdString();
+    EXPECT_TRUE(sl[1].startsWith(QStringLiteral("1,\"a;b\"\"c\",12.50,"))) << sl[1].toStdString();
+    EXPECT_TRUE(slk.contains(QStringLiteral("Hämäläinen Säde, Österberg")));
+    EXPECT_TRUE(slk.contains(QStringLiteral("3,Sum:,19.75"))) << slk.toStdString();
+}

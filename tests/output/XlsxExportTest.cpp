@@ -1,0 +1,103 @@
+#include "components/output/TrXLSExport.h"
+#include "platform/ui/Forms.h"
+#include "tests/output/ExportFixture.h"
+#include "tests/output/XlsxReadBack.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+TEST(XlsxExport, TypedCellsFormatsWidthsTitlesAndSums)
+{
+    auto d = MakeAwkwardTable();
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleSetCellBorders, true);
+    x.SetOption(xleFreezeTitles, true);
+    x.ExportFile = dir.filePath(QStringLiteral("runs.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(d.get()));
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    ASSERT_TRUE(r.Ok);
+    EXPECT_EQ(r.Cell("A1"), QStringLiteral("ID"));
+    EXPECT_EQ(r.Cell("B1"), QStringLiteral("Runner"));
+    EXPECT_TRUE(r.Cells["A1"].Bold);
+    EXPECT_FALSE(r.Cells["A2"].Bold);
+    EXPECT_EQ(r.Cell("B2"), QStringLiteral("a;b\"c"));  // no leading apostrophe
+    EXPECT_EQ(r.Cell("B3"), QStringLiteral("Hämäläinen Säde, Österberg"));
+    EXPECT_EQ(r.Cell("C2"), QStringLiteral("12.5"));
+    EXPECT_EQ(r.Cells["C2"].NumFormat, QStringLiteral("0.00"));
+    EXPECT_EQ(r.Cell("D2"), QStringLiteral("45366"));
+    EXPECT_EQ(r.Cells["D2"].NumFormat, QStringLiteral("d.m.yyyy"));
+    EXPECT_TRUE(r.Cell("E2").contains(QStringLiteral("line two")));
+    EXPECT_EQ(r.Cell("E3").size(), 300);
+    EXPECT_FALSE(r.Cells.contains(QStringLiteral("A4")));  // nulls stay empty
+    EXPECT_EQ(r.Cells["A5"].Formula, QStringLiteral("SUM(A2:A4)"));
+    EXPECT_EQ(r.Cell("B5"), QStringLiteral("Sum:"));
+    EXPECT_EQ(r.Cells["C5"].Formula, QStringLiteral("SUM(C2:C4)"));
+    EXPECT_EQ(r.Cell("C5"), QStringLiteral("19.75"));
+    EXPECT_TRUE(r.Cells["C5"].Bold);
+    EXPECT_TRUE(r.Cells["C2"].Border);
+    EXPECT_NEAR(r.Widths.value(2), 28.0, 1.0);  // the file adds its own padding
+    EXPECT_NEAR(r.Widths.value(5), 100.0, 1.0);  // capped
+    EXPECT_EQ(r.FrozenRows, 1);
+}
+
+TEST(XlsxExport, SharedRulesSelectedRowsAndStructureOnly)
+{
+    auto d = MakeAwkwardTable();
+    TExportGrid g(d.get());
+    g.Select({2});
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleOnlySelectedRows, true);
+    x.SetOption(xleRealFieldNamesAsTitle, true);
+    x.ExportFile = dir.filePath(QStringLiteral("sel.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(g.Grid));
+    TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cell("B1"), QStringLiteral("NAME"));
+    EXPECT_EQ(r.Cell("A2"), QStringLiteral("2"));
+    EXPECT_EQ(r.Cells["A3"].Formula, QStringLiteral("SUM(A2:A2)"));
+    EXPECT_FALSE(r.Cells.contains(QStringLiteral("F1")));  // hidden field
+
+    x.ExportStructureOnly = true;
+    x.SetOption(xleExportTitles, false);
+    ASSERT_TRUE(x.ExportDBTable(g.Grid));
+    r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cell("A1"), QStringLiteral("ID"));
+    EXPECT_FALSE(r.Cells.contains(QStringLiteral("A2")));
+}
+
+TEST(XlsxExport, AppendingIsRefusedAndAbortKeepsTheOldFile)
+{
+    auto d = MakeResultsTable(300);
+    QTemporaryDir dir;
+    const QString fn = dir.filePath(QStringLiteral("old.xlsx"));
+    {
+        QFile f(fn);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("previous");
+    }
+    int boxes = 0;
+    auto old = SetModalHook([&](TCustomForm*) {
+        ++boxes;
+        return 1;
+    });
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = fn;
+    x.SetOption(xleAddAsNewSheet, true);
+    EXPECT_FALSE(x.ExportDBTable(d.get()));
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(x.LastError(), QStringLiteral("Appending to an existing workbook is not supported."));
+
+    x.SetOption(xleAddAsNewSheet, false);
+    x.OnProgressEvent = [&](TComponent*, TExportProgressStage St, int Pct, const QString&) {
+        if (St == psRunning && Pct >= 50)
+            x.DoAbort();
+    };
+    EXPECT_FALSE(x.ExportDBTable(d.get()));
+    EXPECT_EQ(ReadAll(fn), QByteArray("previous"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    SetModalHook(old);
+}
