@@ -13,6 +13,7 @@
 #include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
 #include "results/vrkNewClass.h"
+#include "results/vrkClub.h"
 #include "results/vrkPerson.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkSaldoMaksu.h"
@@ -76,6 +77,14 @@ void LinkStartDesk()
         formPerson->Opening();
         formPerson->ShowModal();
         editor.Close();
+        return editor.bDataChanged;
+    };
+    Application->CreateForm(formClub);
+    formMain->Windows.ClubEditor = [](int64_t ClubId) {
+        TClubEditorRun& editor = formClub->Run();
+        editor.iClubId = ClubId;
+        formClub->Opening();
+        formClub->ShowModal();
         return editor.bDataChanged;
     };
     Application->CreateForm(formResultsClassForest);

@@ -10,9 +10,11 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/DBCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkNewClass.h"
+#include "results/vrkClub.h"
 #include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 #include "tests/eventdb/EventDbFixture.h"
@@ -145,6 +147,15 @@ int main(int argc, char** argv)
     shot(formNewClass, "new_class");
     formNewClass->btnOK->Click();
     formNewClass->Hide();
+
+    // 6. the club editor on a club, then on a new club
+    formClub = new TformClub(nullptr);
+    formClub->Run().iClubId = 0;
+    formClub->Opening();
+    formClub->Run().SetName(QStringLiteral("Uusi Suunnistusseura"));
+    shot(formClub, "club_editor_new");
+    formClub->Run().Cancel();
+    formClub->Hide();
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
