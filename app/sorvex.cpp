@@ -15,6 +15,7 @@
 #include "results/vrkNewClass.h"
 #include "results/vrkClub.h"
 #include "results/vrkPerson.h"
+#include "results/vrkPersonMerge.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkSaldoMaksu.h"
 #include "platform/os/MessageWindow.h"
@@ -120,7 +121,15 @@ void CreateForms()
     // 13: the web worker with the main window's own web calls.
     Application->CreateForm(MainWebSync);
     Application->CreateForm(formEmitReader);
-    // 15, when it lands: TformPersonMerge.
+    Application->CreateForm(formPersonMerge);
+    formMain->Windows.PersonMerge = [](int64_t PersonId) {
+        TPersonMergeRun& merge = formPersonMerge->Run();
+        merge.iPersonId = PersonId;
+        formPersonMerge->Opening();
+        formPersonMerge->ShowModal();
+        merge.Close();
+        return merge.bDataChanged;
+    };
     Application->CreateForm(formResultBoard);
     Application->CreateForm(formSaldoMaksu);
     LinkFinishDesk();

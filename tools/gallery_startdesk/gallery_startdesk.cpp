@@ -16,6 +16,7 @@
 #include "results/vrkNewClass.h"
 #include "results/vrkClub.h"
 #include "results/vrkPerson.h"
+#include "results/vrkPersonMerge.h"
 #include "results/vrkSaldoMaksu.h"
 #include "tests/eventdb/EventDbFixture.h"
 #include "tests/support/DataModuleFixture.h"
@@ -156,6 +157,17 @@ int main(int argc, char** argv)
     shot(formClub, "club_editor_new");
     formClub->Run().Cancel();
     formClub->Hide();
+
+    // 7. the person merge dialog, a candidate chosen
+    formPersonMerge = new TformPersonMerge(nullptr);
+    formPersonMerge->Run().iPersonId = 1001;
+    formPersonMerge->Opening();
+    formPersonMerge->Run().SelectPerson(0);
+    formPersonMerge->Sync();
+    shot(formPersonMerge, "person_merge");
+    formPersonMerge->Run().Cancel();
+    formPersonMerge->Run().Close();
+    formPersonMerge->Hide();
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
