@@ -14,6 +14,7 @@
 #include "results/vrkResultsClass2.h"
 #include "results/vrkNewClass.h"
 #include "results/vrkClub.h"
+#include "results/vrkCourse.h"
 #include "results/vrkPerson.h"
 #include "results/vrkPersonMerge.h"
 #include "results/vrkResultsClassForest.h"
@@ -88,6 +89,17 @@ void LinkStartDesk()
         formClub->ShowModal();
         return editor.bDataChanged;
     };
+    Application->CreateForm(formCourse);
+    formMain->Windows.CourseEditor = [](int64_t ClassId) {
+        TCourseEditorRun& editor = formCourse->Run();
+        if (ClassId > 0)
+            editor.iClassId = ClassId;
+        editor.OnRefreshTreeEvent = [] { formMain->refreshMainTreeEvent(); };
+        editor.OnRefreshMainGrid = [] { formMain->refreshMainGrid(); };
+        formCourse->Opening();
+        formCourse->ShowModal();
+        return editor.bDataChangedCourse || editor.bDataChangedControl;
+    };
     Application->CreateForm(formResultsClassForest);
     formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) {
         TResultsClassForestRun& run = formResultsClassForest->Run();
@@ -116,7 +128,7 @@ void CreateForms()
     Application->CreateForm(formResultsClass2);
     // 8 to 12 in this order: TformNewClass, TformPerson, TformClub,
     // TformCourse, TformResultsClassForest; each sets its hook in
-    // formMain->Windows (the club and course editors' windows are to come).
+    // formMain->Windows.
     LinkStartDesk();
     // 13: the web worker with the main window's own web calls.
     Application->CreateForm(MainWebSync);

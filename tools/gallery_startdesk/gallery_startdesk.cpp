@@ -10,11 +10,13 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkNewClass.h"
 #include "results/vrkClub.h"
+#include "results/vrkCourse.h"
 #include "results/vrkPerson.h"
 #include "results/vrkPersonMerge.h"
 #include "results/vrkSaldoMaksu.h"
@@ -168,6 +170,16 @@ int main(int argc, char** argv)
     formPersonMerge->Run().Cancel();
     formPersonMerge->Run().Close();
     formPersonMerge->Hide();
+
+    // 8. the course and control editor, both pages
+    formCourse = new TformCourse(nullptr);
+    formCourse->Run().iClassId = 401;
+    formCourse->Opening();
+    shot(formCourse, "course_editor_courses");
+    formCourse->pcPages->SetActivePage(formCourse->tsControl);
+    shot(formCourse, "course_editor_controls");
+    formCourse->Run().Cancel();
+    formCourse->Hide();
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
