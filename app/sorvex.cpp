@@ -5,6 +5,7 @@
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
+#include "components/grid/TrDBAction.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
@@ -13,7 +14,10 @@
 #include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
 #include "results/vrkNewClass.h"
+#include "results/vrkClub.h"
+#include "results/vrkCourse.h"
 #include "results/vrkPerson.h"
+#include "results/vrkPersonMerge.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkSaldoMaksu.h"
 #include "platform/os/MessageWindow.h"
@@ -78,6 +82,25 @@ void LinkStartDesk()
         editor.Close();
         return editor.bDataChanged;
     };
+    Application->CreateForm(formClub);
+    formMain->Windows.ClubEditor = [](int64_t ClubId) {
+        TClubEditorRun& editor = formClub->Run();
+        editor.iClubId = ClubId;
+        formClub->Opening();
+        formClub->ShowModal();
+        return editor.bDataChanged;
+    };
+    Application->CreateForm(formCourse);
+    formMain->Windows.CourseEditor = [](int64_t ClassId) {
+        TCourseEditorRun& editor = formCourse->Run();
+        if (ClassId > 0)
+            editor.iClassId = ClassId;
+        editor.OnRefreshTreeEvent = [] { formMain->refreshMainTreeEvent(); };
+        editor.OnRefreshMainGrid = [] { formMain->refreshMainGrid(); };
+        formCourse->Opening();
+        formCourse->ShowModal();
+        return editor.bDataChangedCourse || editor.bDataChangedControl;
+    };
     Application->CreateForm(formResultsClassForest);
     formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) {
         TResultsClassForestRun& run = formResultsClassForest->Run();
@@ -96,7 +119,7 @@ void LinkStartDesk()
 
 void CreateForms()
 {
-    // 1: the grid action module (TrDBAction) is created here when it lands.
+    Application->CreateForm(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);
@@ -106,12 +129,20 @@ void CreateForms()
     Application->CreateForm(formResultsClass2);
     // 8 to 12 in this order: TformNewClass, TformPerson, TformClub,
     // TformCourse, TformResultsClassForest; each sets its hook in
-    // formMain->Windows (the club and course editors' windows are to come).
+    // formMain->Windows.
     LinkStartDesk();
     // 13: the web worker with the main window's own web calls.
     Application->CreateForm(MainWebSync);
     Application->CreateForm(formEmitReader);
-    // 15, when it lands: TformPersonMerge.
+    Application->CreateForm(formPersonMerge);
+    formMain->Windows.PersonMerge = [](int64_t PersonId) {
+        TPersonMergeRun& merge = formPersonMerge->Run();
+        merge.iPersonId = PersonId;
+        formPersonMerge->Opening();
+        formPersonMerge->ShowModal();
+        merge.Close();
+        return merge.bDataChanged;
+    };
     Application->CreateForm(formResultBoard);
     Application->CreateForm(formSaldoMaksu);
     LinkFinishDesk();

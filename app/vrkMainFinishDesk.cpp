@@ -1,3 +1,5 @@
+#include "components/base/rGroupBox.h"
+#include "components/base/rTabControlEx.h"
 #include "app/vrkMainFinishDesk.h"
 
 #include "app/vrkMainForm.h"
@@ -21,8 +23,7 @@ public:
     void SetPrintBadgeEnabled(bool Enabled) override { formMain->actMainGridPrintBadge->SetEnabled(Enabled); }
     QString ActiveProcessingTabCaption() const override
     {
-        TTabSheet* page = formMain->tabKasittely->ActivePage();
-        return page ? page->Caption() : QString();
+        return formMain->tabKasittely->ActiveTabCaption();
     }
     QString GuidanceCaption() const override { return formMain->lblMenu1->Caption(); }
     void ResetLastResultBox() override

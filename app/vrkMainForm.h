@@ -9,20 +9,21 @@
 #include "platform/ui/Forms.h"
 
 class TTimer;
-class TStatusBar;
+class TFcStatusBar;
+class TFcStatusPane;
 class TAction;
 class TActionList;
 class TPanel;
-class TGroupBox;
+class TrGroupBox;
 class TLabel;
 class TButton;
 class TCheckBox;
 class TEdit;
-class TPageControl;
-class TTabSheet;
+class TrTabControlEx;
+class TrDBAction;
 class TrDBGrid;
 class TrDBGridSorter_FireDac;
-class TMainTreeView;
+class TrDBTreeView;
 class TTreeNode;
 class TControl;
 
@@ -99,7 +100,8 @@ public:
     TTimer* TimerMainFormShow = nullptr;
     // The web connection pane of the status bar.
     void SetWebStatus(bool Connected);
-    TStatusBar* stbMain = nullptr;
+    TFcStatusBar* stbMain = nullptr;
+    TFcStatusPane *fcstspnClock = nullptr, *fcstspnMainForm = nullptr, *fcstspnClient = nullptr, *fcstspnVersion = nullptr;
     QString StatusPaneText(int Index) const;
 
     // ---- layout (vrkMainLayout.cpp) ----
@@ -126,25 +128,24 @@ public:
     bool bMenu1Visible = false, bMenu2Visible = false, bMenu3Visible = false;
     // Navigation side.
     TPanel* pnlLeft = nullptr;
-    TGroupBox* grpNavTree = nullptr;
+    TrGroupBox* grpNavTree = nullptr;
     TPanel* pnlTreeTools = nullptr;
-    TMainTreeView* tvMainTree = nullptr;
-    TMainTreeView* tvMainTreeEvent = nullptr;
-    TPageControl* tabKasittely = nullptr;
-    TTabSheet *tsLahto = nullptr, *tsMaali = nullptr;
+    TrDBTreeView* tvMainTree = nullptr;
+    TrDBTreeView* tvMainTreeEvent = nullptr;
+    TrTabControlEx* tabKasittely = nullptr;
     TPanel *pnlLahto = nullptr, *pnlMaali = nullptr, *pnlMTR = nullptr;
     TLabel *lblSuorituksia = nullptr, *lblMaastossa = nullptr, *lblHyl = nullptr, *lblKesk = nullptr,
            *lblEAikaa = nullptr;
-    TGroupBox* gbWebTulospalvelu = nullptr;
+    TrGroupBox* gbWebTulospalvelu = nullptr;
     TLabel *imgWebOK = nullptr, *imgWebExclamation = nullptr, *lblWebMessage = nullptr;
     TEdit *edtLahettamatta = nullptr, *edtVastaanottamatta = nullptr;
-    TGroupBox* gbSynkronointiAction = nullptr;
+    TrGroupBox* gbSynkronointiAction = nullptr;
     TLabel *imgSyncOK = nullptr, *imgSyncExclamation = nullptr, *lblActionMessage = nullptr;
     // Results side.
     TPanel* grpMainAreaDetails = nullptr;
     TPanel* fctlbrMainGrid = nullptr;
     TCheckBox* chkAutoRefresh = nullptr;
-    TGroupBox* grpLastResult = nullptr;
+    TrGroupBox* grpLastResult = nullptr;
     TLabel *lblSarja = nullptr, *lblNimi = nullptr, *lblSeura = nullptr, *lblAika = nullptr, *lblTulos = nullptr;
     TrDBGrid* rdbgrdResultsClass = nullptr;
     TrDBGridSorter_FireDac* rDBGridSorter_FireDac1 = nullptr;
@@ -166,8 +167,8 @@ public:
     void SynkronointiActionHide(int DelayMs);
     void SynkronointiActionOK();
     void SynkronointiActionERROR();
-    bool BoxMinimized(TGroupBox* Box) const;
-    void SetBoxMinimized(TGroupBox* Box, bool Minimized);
+    void gbWebTulospalveluMinimizeChange();
+    void grpNavTreeMinimizeChange();
     bool bWebTulospalveluChanged = false, bWebTulospalveluManualMin = false, bWebTulospalveluManualMax = false;
     bool bWebAlert = false;
     int nWebEdTilanne = 0;
@@ -196,6 +197,10 @@ public:
     void ShowStartTree();
     // After a download: the shown tree rebuilt, the selected event reloaded.
     void RefreshTreeAfterDownload();
+    // The start tree's node of an event (none before the tree was built).
+    TTreeNode* FindEventNode(int64_t EventId) const;
+    // The event tree's node of the processed event.
+    TTreeNode* FindProcessedEventNode(int64_t EventId) const;
     void ShowEventTree();
 
     // ---- results grid and actions (vrkMainGrid.cpp) ----
@@ -216,7 +221,7 @@ public:
     void BindDataModule();
     // Makes the results grid the grid action module's active grid.
     void ActivateMainGrid();
-    TMainTreeView* CurrentTree() const;
+    TrDBTreeView* CurrentTree() const;
 
     // The windows of the finish desk, the editors and the device form are
     // reached through these hooks (set where those windows are created, in
@@ -281,3 +286,6 @@ private:
 };
 
 extern TformMain* formMain;
+// The shared grid actions, toolbar and context menus (held by the grid
+// library); created before the main window, whose results grid it serves first.
+extern TrDBAction* rDBAction;

@@ -1,6 +1,7 @@
 // The results grid: its columns and cell colours, showing and hiding it,
 // its refresh, the enabled state of its actions and the actions themselves.
 
+#include "components/base/rGroupBox.h"
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"

@@ -4,7 +4,9 @@
 // result box, results grid) on the right, and the actions they share.
 
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
+#include "components/base/rGroupBox.h"
+#include "components/base/rTabControlEx.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "data/vrkDataModule.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
@@ -51,6 +53,14 @@ TLabel* MakeIcon(TComponent* Owner, TWinControl* Parent, const char* Name, const
     l->Font()->SetStyle(fsBold);
     l->Font()->SetColor(Color);
     return l;
+}
+
+// A collapsible box with the round minimise button on its caption bar.
+TrGroupBox* MakeBox(TComponent* Owner, TWinControl* Parent, const char* Name)
+{
+    auto* b = Make<TrGroupBox>(Owner, Parent, Name);
+    b->SetMinMaxBtnType(mmbRound);
+    return b;
 }
 
 // The alert colours the boxes' captions only: what lies inside keeps its own.
@@ -165,24 +175,21 @@ void TformMain::BuildNavigation()
     pnlLeft->SetBevelOuter(bvNone);
     pnlLeft->SetCaption(QString());
 
-    tabKasittely = Make<TPageControl>(this, pnlLeft, "tabKasittely");
+    tabKasittely = Make<TrTabControlEx>(this, pnlLeft, "tabKasittely");
     // Bottom-aligned controls stack by their tops: the desk tabs above the
     // web status box above the synchronisation box.
     tabKasittely->SetBounds(0, 500, 320, 104);
     tabKasittely->SetAlign(alBottom);
-    tsLahto = Make<TTabSheet>(this, tabKasittely, "tsLahto");
-    tsLahto->SetPageControl(tabKasittely);
-    tsLahto->SetCaption(Lahto);
-    tsMaali = Make<TTabSheet>(this, tabKasittely, "tsMaali");
-    tsMaali->SetPageControl(tabKasittely);
-    tsMaali->SetCaption(Maali);
-    pnlLahto = Make<TPanel>(this, tsLahto, "pnlLahto");
+    tabKasittely->SetTabs({Lahto, Maali});
+    // The desk panels lie on the tab control itself; the chosen tab decides
+    // which of them shows.
+    pnlLahto = Make<TPanel>(this, tabKasittely, "pnlLahto");
     pnlLahto->SetCaption(Lahto);
     pnlLahto->SetAlign(alClient);
-    pnlMTR = Make<TPanel>(this, tsLahto, "pnlMTR");
+    pnlMTR = Make<TPanel>(this, tabKasittely, "pnlMTR");
     pnlMTR->SetAlign(alClient);
     pnlMTR->SetVisible(false);
-    pnlMaali = Make<TPanel>(this, tsMaali, "pnlMaali");
+    pnlMaali = Make<TPanel>(this, tabKasittely, "pnlMaali");
     pnlMaali->SetCaption(QString());
     pnlMaali->SetAlign(alClient);
     pnlMaali->SetBevelOuter(bvNone);
@@ -193,11 +200,12 @@ void TformMain::BuildNavigation()
     lblEAikaa = MakeLabel(this, pnlMaali, "lblEAikaa", QString(), 160, 46);
     tabKasittely->OnChange = [this](TComponent*) { tabKasittelyChange(); };
 
-    gbWebTulospalvelu = Make<TGroupBox>(this, pnlLeft, "gbWebTulospalvelu");
+    gbWebTulospalvelu = MakeBox(this, pnlLeft, "gbWebTulospalvelu");
     gbWebTulospalvelu->SetCaption(WebTulospalvelu);
     gbWebTulospalvelu->SetHint(WebTulospalveluHint);
     gbWebTulospalvelu->SetBounds(0, 610, 320, 92);
     gbWebTulospalvelu->SetAlign(alBottom);
+    gbWebTulospalvelu->OnMinimizeChange = [this](TComponent*) { gbWebTulospalveluMinimizeChange(); };
     imgWebOK = MakeIcon(this, gbWebTulospalvelu, "imgWebOK", QStringLiteral("\u2714"), clGreen, 10, 22);
     imgWebExclamation = MakeIcon(this, gbWebTulospalvelu, "imgWebExclamation", QStringLiteral("!"), clRed, 10, 22);
     lblWebMessage = MakeLabel(this, gbWebTulospalvelu, "lblWebMessage", QString(), 36, 22);
@@ -214,7 +222,7 @@ void TformMain::BuildNavigation()
     edtVastaanottamatta->SetReadOnly(true);
     edtVastaanottamatta->SetHint(VastaanottamattaHint);
 
-    gbSynkronointiAction = Make<TGroupBox>(this, pnlLeft, "gbSynkronointiAction");
+    gbSynkronointiAction = MakeBox(this, pnlLeft, "gbSynkronointiAction");
     gbSynkronointiAction->SetCaption(Datasynkronointi);
     gbSynkronointiAction->SetBounds(0, 710, 320, 64);
     gbSynkronointiAction->SetAlign(alBottom);
@@ -228,9 +236,10 @@ void TformMain::BuildNavigation()
     lblActionMessage->Font()->SetColor(clRed);
     lblActionMessage->Font()->SetStyle(fsBold);
 
-    grpNavTree = Make<TGroupBox>(this, pnlLeft, "grpNavTree");
+    grpNavTree = MakeBox(this, pnlLeft, "grpNavTree");
     grpNavTree->SetCaption(Navigaatiopuu);
     grpNavTree->SetAlign(alClient);
+    grpNavTree->OnMinimizeChange = [this](TComponent*) { grpNavTreeMinimizeChange(); };
     pnlTreeTools = Make<TPanel>(this, grpNavTree, "pnlTreeTools");
     pnlTreeTools->SetAlign(alTop);
     pnlTreeTools->SetHeight(30);
@@ -274,7 +283,7 @@ void TformMain::BuildResults()
     chkAutoRefresh->SetBounds(x + 8, 7, 150, 20);
     chkAutoRefresh->SetChecked(true);
 
-    grpLastResult = Make<TGroupBox>(this, grpMainAreaDetails, "grpLastResult");
+    grpLastResult = MakeBox(this, grpMainAreaDetails, "grpLastResult");
     grpLastResult->SetCaption(ViimeisinKasitelty);
     grpLastResult->SetAlign(alTop);
     grpLastResult->SetHeight(70);
@@ -308,10 +317,10 @@ void TformMain::BuildResults()
     timer(TimerWebTulospalvelu, "TimerWebTulospalvelu", 5000, [this] {
         TimerWebTulospalvelu->SetEnabled(false);
         bWebTulospalveluChanged = true;
-        SetBoxMinimized(gbWebTulospalvelu, true);
+        gbWebTulospalvelu->SetMinimized(true);
     });
     timer(TimerSynkronointiAction, "TimerSynkronointiAction", 5000, [this] {
-        SetBoxMinimized(gbSynkronointiAction, true);
+        gbSynkronointiAction->SetMinimized(true);
         TimerSynkronointiAction->SetEnabled(false);
         lblActionMessage->SetCaption(QString());
         gbSynkronointiAction->SetVisible(false);
@@ -330,7 +339,7 @@ void TformMain::InitialLayoutState()
 {
     grpMainAreaDetails->SetVisible(false);
     bResultsGridVisible = false;
-    tabKasittely->SetActivePage(tsMaali);
+    tabKasittely->SetTabIndex(1);
     pnlLahto->SetVisible(false);
     pnlMTR->SetVisible(false);
     pnlMaali->SetVisible(true);

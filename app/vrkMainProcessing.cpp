@@ -3,7 +3,8 @@
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
+#include "components/base/rTabControlEx.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "app/vrkMainWebLink.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -74,7 +75,7 @@ void TformMain::actMaaliAloitaExecute()
             do_message(false, LastEventFailed + err, MSG_INFORMATION);
         ShowEventTree();
         refreshMainTreeEvent();
-        if (TTreeNode* n = tvMainTreeEvent->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(nCurrentProcessedEvent))) {
+        if (TTreeNode* n = FindProcessedEventNode(nCurrentProcessedEvent)) {
             n->SetExpanded(true);
             tvMainTreeEvent->SetSelected(n);
             tvMainTreeEventChange(n);
@@ -100,7 +101,7 @@ void StopSteps(TformMain& F)
     F.ShowStartTree();
     F.refreshMainTree();
     if (was != 0) {
-        if (TTreeNode* n = F.tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(was))) {
+        if (TTreeNode* n = F.FindEventNode(was)) {
             n->SetExpanded(true);
             F.tvMainTree->SetSelected(n);
             F.tvMainTreeChange(n);
@@ -136,15 +137,13 @@ void TformMain::tabKasittelyChange()
     pnlLahto->SetVisible(false);
     pnlMaali->SetVisible(false);
     pnlMTR->SetVisible(false);
-    const QString caption = tabKasittely->ActivePage() ? tabKasittely->ActivePage()->Caption() : QString();
+    const QString caption = tabKasittely->ActiveTabCaption();
     if (caption == pnlLahto->Caption()) {
+        // The counters show whichever desk is chosen.
         pnlMaali->SetVisible(true);
-        // The counters stand on the visible tab whichever desk is chosen.
-        pnlMaali->SetParent(tsLahto);
         vc_main_function = QStringLiteral("LAHTO");
     } else if (caption == mwtxt::Maali) {
         pnlMaali->SetVisible(true);
-        pnlMaali->SetParent(tsMaali);
         vc_main_function = QStringLiteral("MAALI");
     }
     ClearLastResult();

@@ -6,6 +6,9 @@
 #include "app/vrkDoMessage.h"
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcStatus.h"
+#include "components/framed/FcStatusBar.h"
+#include "components/grid/TrDBAction.h"
 #include "app/vrkMainWebLink.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -17,44 +20,48 @@
 
 #include <QTime>
 
-namespace {
-
-constexpr int PaneClock = 0;
-constexpr int PaneWeb = 1;
-constexpr int PaneClient = 2;
-constexpr int PaneVersion = 3;
-
-}  // namespace
-
 void TformMain::BuildStatusBar()
 {
-    stbMain = new TStatusBar(this);
+    stbMain = new TFcStatusBar(this);
     stbMain->SetName(QStringLiteral("stbMain"));
     stbMain->SetParent(this);
     stbMain->SetAlign(alBottom);
-    stbMain->AddPanel(QString(), 120);
-    stbMain->AddPanel(QString(), 260);
-    stbMain->AddPanel(QString(), 260);
-    stbMain->AddPanel(QString(), 200);
+    stbMain->SetHeight(22);
+    // The panes left to right: clock, web connection, computer, version.
+    auto pane = [this](const char* Name, int Width) {
+        auto* p = new TFcStatusPane(this);
+        p->SetName(QString::fromLatin1(Name));
+        p->SetParent(stbMain);
+        p->SetAlign(alLeft);
+        p->SetWidth(Width);
+        p->SetCaption(QString());
+        return p;
+    };
+    fcstspnClock = pane("fcstspnClock", 120);
+    fcstspnMainForm = pane("fcstspnMainForm", 260);
+    fcstspnClient = pane("fcstspnClient", 260);
+    fcstspnVersion = pane("fcstspnVersion", 200);
     // The clock pane, once a second.
     auto* clock = new TTimer(this);
     clock->SetName(QStringLiteral("TimerClock"));
     clock->SetInterval(1000);
-    clock->OnTimer = [this](TComponent*) {
-        stbMain->SetPanelText(PaneClock, QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
-    };
-    stbMain->SetPanelText(PaneClock, QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
+    clock->OnTimer = [this](TComponent*) { fcstspnClock->SetCaption(QTime::currentTime().toString(QStringLiteral("H:mm:ss"))); };
+    fcstspnClock->SetCaption(QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
 }
 
 QString TformMain::StatusPaneText(int Index) const
 {
-    return stbMain && Index < int(stbMain->Panels().size()) ? stbMain->Panels()[size_t(Index)].Text : QString();
+    const TFcStatusPane* panes[] = {fcstspnClock, fcstspnMainForm, fcstspnClient, fcstspnVersion};
+    return Index >= 0 && Index < 4 && panes[Index] ? panes[Index]->Text() : QString();
 }
 
 void TformMain::SetWebStatus(bool Connected)
 {
-    if (stbMain)
-        stbMain->SetPanelText(PaneWeb, Connected ? QString() : txt::WebNoConnection);
+    if (!fcstspnMainForm)
+        return;
+    fcstspnMainForm->SetCaption(Connected ? QString() : txt::WebNoConnection);
+    fcstspnMainForm->Font()->SetColor(Connected ? clWindowText : clRed);
+    fcstspnMainForm->Font()->SetStyle(Connected ? TFontStyles(0) : TFontStyles(fsBold));
 }
 
 void TformMain::FormShow(TComponent*)
@@ -76,10 +83,8 @@ void TformMain::StartUp()
     CreateEntityGlobals();
     Client->selectDB();
     if (Client->client_id() == 0) {
-        if (stbMain) {
-            stbMain->SetPanelText(PaneClient, QString());
-            stbMain->SetPanelText(PaneVersion, QString());
-        }
+        fcstspnClient->SetCaption(QString());
+        fcstspnVersion->SetCaption(QString());
         if (FormFirstUse)
             FormFirstUse->ShowModal();
         else
@@ -151,6 +156,8 @@ void TformMain::FirstUseNOTOK()
 void TformMain::InitialState()
 {
     InitialLayoutState();
+    if (rDBAction)
+        rDBAction->SetActiveGrid(rdbgrdResultsClass);
     Client->Setclient_version(txt::ProgramVersion);
     Client->Setdo_sync(QStringLiteral("K"));
     Client->updateDB();
@@ -159,8 +166,8 @@ void TformMain::InitialState()
     SelectLastEvent();
     ShowTestAction(vc_ui_test_new_run == QLatin1String("K"));
     if (stbMain) {
-        stbMain->SetPanelText(PaneClient, txt::PaneClient + QStringLiteral(": ") + Client->client_name());
-        stbMain->SetPanelText(PaneVersion, txt::PaneVersion + QStringLiteral(": ") + Client->client_version());
+        fcstspnClient->SetCaption(txt::PaneClient + QStringLiteral(": ") + Client->client_name());
+        fcstspnVersion->SetCaption(txt::PaneVersion + QStringLiteral(": ") + Client->client_version());
     }
     ResetWebBoxes();
     TimerMainFormShow->SetEnabled(true);

@@ -2,24 +2,15 @@
 // stall test, and the synchronisation box.
 
 #include "app/vrkMainForm.h"
+#include "components/base/rGroupBox.h"
 #include "data/vrkEntities.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
 
-#include <QHash>
-
 namespace {
 
-// The open height of each collapsible box, kept while it is collapsed.
-QHash<const TGroupBox*, int>& OpenHeights()
-{
-    static QHash<const TGroupBox*, int> h;
-    return h;
-}
-
-constexpr int CollapsedHeight = 20;
 
 void StyleGuidanceText(TLabel* L, const QString& Text, TColor Color, int W, int H)
 {
@@ -32,30 +23,31 @@ void StyleGuidanceText(TLabel* L, const QString& Text, TColor Color, int W, int 
 
 }  // namespace
 
-bool TformMain::BoxMinimized(TGroupBox* Box) const
+// The web box minimised or restored: a change the program did not make
+// itself is the operator's, remembered for the rest of the run.
+void TformMain::gbWebTulospalveluMinimizeChange()
 {
-    return OpenHeights().contains(Box);
+    if (!bWebTulospalveluChanged) {
+        if (gbWebTulospalvelu->Minimized())
+            bWebTulospalveluManualMin = true;
+        else
+            bWebTulospalveluManualMax = true;
+    }
+    bWebTulospalveluChanged = false;
 }
 
-void TformMain::SetBoxMinimized(TGroupBox* Box, bool Minimized)
+// The tree box minimised gives its room to the boxes below and, during a web
+// alert, shows the alert on its caption bar too.
+void TformMain::grpNavTreeMinimizeChange()
 {
-    if (!Box || BoxMinimized(Box) == Minimized)
-        return;
-    if (Minimized) {
-        OpenHeights().insert(Box, Box->Height());
-        Box->SetHeight(CollapsedHeight);
-    } else {
-        Box->SetHeight(OpenHeights().take(Box));
-    }
-    // The operator's own collapsing of the web box is remembered for the run.
-    if (Box == gbWebTulospalvelu) {
-        if (!bWebTulospalveluChanged) {
-            if (Minimized)
-                bWebTulospalveluManualMin = true;
-            else
-                bWebTulospalveluManualMax = true;
+    if (grpNavTree->Minimized()) {
+        if (bWebAlert) {
+            grpNavTree->SetCaptionColor(clRed);
+            grpNavTree->SetFrameColor(clRed);
         }
-        bWebTulospalveluChanged = false;
+    } else {
+        grpNavTree->SetCaptionColor(clActiveCaption);
+        grpNavTree->SetFrameColor(clActiveCaption);
     }
 }
 
@@ -211,8 +203,6 @@ void TformMain::refreshMessageCounts(int Unsent, int NotReceived)
         nWebLahettamatta[i] = nWebLahettamatta[i - 1];
     nWebLahettamatta[0] = t;
     const bool moving = t < oldest || oldest <= 0;
-    imgWebOK->SetVisible(moving);
-    imgWebExclamation->SetVisible(!moving);
     if (!moving) {
         WebTulospalveluShow();
         WebTulospalveluAlert();
@@ -228,6 +218,10 @@ void TformMain::refreshMessageCounts(int Unsent, int NotReceived)
         WebTulospalveluUnAlert();
         WebTulospalveluHide(5000);
     }
+    // The icons after the box: restoring it brings back its children as they
+    // were when it was minimised.
+    imgWebOK->SetVisible(moving);
+    imgWebExclamation->SetVisible(!moving);
     if (b_ready_pressed && t == 0) {
         lblWebMessage->SetCaption(QString());
         WebTulospalveluHide(5000);
@@ -237,15 +231,15 @@ void TformMain::refreshMessageCounts(int Unsent, int NotReceived)
 
 void TformMain::WebTulospalveluShow()
 {
-    if (BoxMinimized(gbWebTulospalvelu) && !bWebTulospalveluManualMin) {
+    if (gbWebTulospalvelu->Minimized() && !bWebTulospalveluManualMin) {
         bWebTulospalveluChanged = true;
-        SetBoxMinimized(gbWebTulospalvelu, false);
+        gbWebTulospalvelu->SetMinimized(false);
     }
 }
 
 void TformMain::WebTulospalveluHide(int DelayMs)
 {
-    if (BoxMinimized(gbWebTulospalvelu) || bWebTulospalveluManualMax)
+    if (gbWebTulospalvelu->Minimized() || bWebTulospalveluManualMax)
         return;
     if (DelayMs != 0) {
         TimerWebTulospalvelu->SetInterval(DelayMs);
@@ -253,42 +247,47 @@ void TformMain::WebTulospalveluHide(int DelayMs)
         return;
     }
     bWebTulospalveluChanged = true;
-    SetBoxMinimized(gbWebTulospalvelu, true);
+    gbWebTulospalvelu->SetMinimized(true);
 }
 
 void TformMain::WebTulospalveluAlert()
 {
     bWebAlert = true;
-    gbWebTulospalvelu->Font()->SetColor(clRed);
-    if (BoxMinimized(grpNavTree))
-        grpNavTree->Font()->SetColor(clRed);
+    gbWebTulospalvelu->SetCaptionColor(clRed);
+    gbWebTulospalvelu->SetFrameColor(clRed);
+    if (grpNavTree->Minimized()) {
+        grpNavTree->SetCaptionColor(clRed);
+        grpNavTree->SetFrameColor(clRed);
+    }
 }
 
 void TformMain::WebTulospalveluUnAlert()
 {
     bWebAlert = false;
-    gbWebTulospalvelu->Font()->SetColor(RGB(0, 128, 0));
-    grpNavTree->Font()->SetColor(clWindowText);
+    gbWebTulospalvelu->SetCaptionColor(RGB(0, 128, 0));
+    gbWebTulospalvelu->SetFrameColor(RGB(0, 128, 0));
+    grpNavTree->SetCaptionColor(clActiveCaption);
+    grpNavTree->SetFrameColor(clActiveCaption);
 }
 
 void TformMain::SynkronointiActionShow()
 {
     gbSynkronointiAction->SetVisible(true);
-    SetBoxMinimized(gbSynkronointiAction, false);
+    gbSynkronointiAction->SetMinimized(false);
     imgSyncOK->SetVisible(false);
     imgSyncExclamation->SetVisible(false);
 }
 
 void TformMain::SynkronointiActionHide(int DelayMs)
 {
-    if (BoxMinimized(gbSynkronointiAction))
+    if (gbSynkronointiAction->Minimized())
         return;
     if (DelayMs != 0) {
         TimerSynkronointiAction->SetInterval(DelayMs);
         TimerSynkronointiAction->SetEnabled(true);
         return;
     }
-    SetBoxMinimized(gbSynkronointiAction, true);
+    gbSynkronointiAction->SetMinimized(true);
     lblActionMessage->SetCaption(QString());
     gbSynkronointiAction->SetVisible(false);
 }

@@ -2,31 +2,98 @@
 // processed event's tree, their rebuilds, selections and editor actions.
 
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
 #include "app/vrkMainWebLink.h"
+#include "components/base/rGroupBox.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
 
+namespace {
+
+// The dataset component name of a record node's level and its key; empty
+// for title nodes and nodes of no record.
+struct TNodeLevel {
+    QString DataSetName;
+    int64_t Key = 0;
+};
+
+TNodeLevel LevelOf(TTreeNode* Node)
+{
+    const TNodeObject* o = TrDBTreeView::NodeObjectOf(Node);
+    if (!o || o->IsTitle || o->IsEmptyDataset || !o->DataItemDef || !o->DataItemDef->DataSet() || !o->KeyField)
+        return {};
+    return {o->DataItemDef->DataSet()->Name(), o->KeyValue.toLongLong()};
+}
+
+// The node of a level (named by its dataset) with that key. Levels are told
+// by name and key, not by field: a detail dataset opened again for its
+// master may hold new field objects.
+TTreeNode* FindLevelNode(TrDBTreeView* Tree, const QString& DataSetName, int64_t Key)
+{
+    TTreeNodes* items = Tree->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        const TNodeLevel l = LevelOf(items->Item(i));
+        if (l.Key == Key && l.DataSetName == DataSetName)
+            return items->Item(i);
+    }
+    return nullptr;
+}
+
+// Rebuilds a tree at once and selects the node selected before again.
+void RebuildKeepingSelection(TrDBTreeView* Tree)
+{
+    const TNodeLevel was = LevelOf(Tree->Selected());
+    Tree->RefreshData(false, true);
+    if (was.DataSetName.isEmpty())
+        return;
+    const TNodeLevel now = LevelOf(Tree->Selected());
+    if (now.DataSetName == was.DataSetName && now.Key == was.Key)
+        return;
+    if (TTreeNode* n = FindLevelNode(Tree, was.DataSetName, was.Key)) {
+        for (TTreeNode* p = n->Parent(); p; p = p->Parent())
+            p->SetExpanded(true);
+        Tree->SetSelected(n);
+    }
+}
+
+TrDBTreeView* MakeTree(TformMain* Owner, TWinControl* Parent, const char* Name)
+{
+    auto* t = new TrDBTreeView(Owner);
+    t->SetName(QString::fromLatin1(Name));
+    t->SetParent(Parent);
+    t->SetAlign(alClient);
+    t->ReadOnly = true;
+    return t;
+}
+
+TDataItemDef* AddLevel(TDataItemDefs* Defs, TDataSource* Source, const char* Key, const char* Mask, bool Bold = false)
+{
+    TDataItemDef* d = Defs->Add();
+    d->SetDataSource(Source);
+    d->KeyFieldName = QString::fromLatin1(Key);
+    d->SetRecordTextMask(QString::fromLatin1(Mask));
+    d->SetExpandNode(false);
+    if (Bold)
+        d->SetRecordStyle(fsBold);
+    return d;
+}
+
+}  // namespace
+
 void TformMain::BuildTrees()
 {
-    tvMainTree = new TMainTreeView(this);
-    tvMainTree->SetName(QStringLiteral("tvMainTree"));
-    tvMainTree->SetParent(grpNavTree);
-    tvMainTree->SetAlign(alClient);
-    tvMainTreeEvent = new TMainTreeView(this);
-    tvMainTreeEvent->SetName(QStringLiteral("tvMainTreeEvent"));
-    tvMainTreeEvent->SetParent(grpNavTree);
-    tvMainTreeEvent->SetAlign(alClient);
+    tvMainTree = MakeTree(this, grpNavTree, "tvMainTree");
+    tvMainTreeEvent = MakeTree(this, grpNavTree, "tvMainTreeEvent");
     tvMainTreeEvent->SetVisible(false);
     tvMainTree->OnChange = [this](TComponent*, TTreeNode* N) {
-        if (!tvMainTree->Rebuilding())
+        if (!tvMainTree->IsRefreshing())
             tvMainTreeChange(N);
     };
     tvMainTreeEvent->OnChange = [this](TComponent*, TTreeNode* N) {
-        if (!tvMainTreeEvent->Rebuilding())
+        if (!tvMainTreeEvent->IsRefreshing())
             tvMainTreeEventChange(N);
     };
     tvMainTree->OnDblClick = [this](TComponent*) { treeEdit(); };
@@ -43,39 +110,44 @@ void TformMain::BindDataModule()
     FBound = true;
     BindGrid();
     TDataModule1& M = *DataModule1;
-    auto level = [](TFbQuery* Q, const char* Key, const char* Mask, bool Bold = false) {
-        TMainTreeLevel l;
-        l.DataSet = Q;
-        l.DataSetName = Q->Name();
-        l.KeyField = QString::fromLatin1(Key);
-        l.TextMask = QString::fromLatin1(Mask);
-        l.Bold = Bold;
-        return l;
-    };
-    TMainTreeLevel series = level(M.fbQueryEventSeriesStartFD, "event_series_id", "<<event_series_name>>", true);
-    TMainTreeLevel season = level(M.fbQueryEventSeriesSeasonStartFD, "event_series_season_id", "<<event_series_season_name>>");
-    season.Children.push_back(level(M.fbQueryEventStartFD, "event_id", "<<event_date>>  <<event_name>>"));
-    series.Children.push_back(season);
-    tvMainTree->Levels = {series};
+    tvMainTree->BeginUpdate();
+    TDataItemDef* series = AddLevel(tvMainTree->DataItemDefs(), M.IBCDSEventSeriesStartFD, "event_series_id", "<<event_series_name>>", true);
+    TDataItemDef* season =
+        AddLevel(series->SubDataItemDefs(), M.IBCDSEventSeriesSeasonStartFD, "event_series_season_id", "<<event_series_season_name>>");
+    AddLevel(season->SubDataItemDefs(), M.IBCDSEventStartFD, "event_id", "<<event_date>>  <<event_name>>");
+    tvMainTree->EndUpdate();
 
-    TMainTreeLevel eseries = level(M.fbQueryEventSeriesFD, "event_series_id", "<<event_series_name>>", true);
-    TMainTreeLevel eseason = level(M.fbQueryEventSeriesSeasonFD, "event_series_season_id", "<<event_series_season_name>>");
-    TMainTreeLevel eevent = level(M.fbQueryEventFD, "event_id", "<<event_date>>  <<event_name>>");
-    eevent.Children.push_back(level(M.fbQueryClassFD, "class_id", "<<class_name>>"));
-    eseason.Children.push_back(eevent);
-    auto title = [](const QString& Text, TMainTreeLevel Child) {
-        TMainTreeLevel t;
-        t.Title = Text;
-        t.Children.push_back(std::move(Child));
-        return t;
+    tvMainTreeEvent->BeginUpdate();
+    TDataItemDef* eseries = AddLevel(tvMainTreeEvent->DataItemDefs(), M.IBCDSEventSeriesFD, "event_series_id", "<<event_series_name>>", true);
+    TDataItemDef* eseason =
+        AddLevel(eseries->SubDataItemDefs(), M.IBCDSEventSeriesSeasonFD, "event_series_season_id", "<<event_series_season_name>>");
+    TDataItemDef* eevent = AddLevel(eseason->SubDataItemDefs(), M.IBCDSEventFD, "event_id", "<<event_date>>  <<event_name>>");
+    AddLevel(eevent->SubDataItemDefs(), M.IBCDSClassFD, "class_id", "<<class_name>>");
+    // A title node without data of its own, the series' records under it.
+    auto titled = [&](TDataSource* Source, const char* Key, const char* Mask, const QString& Title) {
+        TDataItemDef* folder = eseries->SubDataItemDefs()->Add();
+        folder->SetTitleText(Title);
+        folder->SetShowTitle(true);
+        folder->SetExpandNode(false);
+        AddLevel(folder->SubDataItemDefs(), Source, Key, Mask);
     };
-    eseries.Children = {eseason, title(mwtxt::Henkilot, level(M.fbQueryPersonsFD, "person_id", "<<person_name>>")),
-                        title(mwtxt::Seurat, level(M.fbQueryClubsFD, "club_id", "<<club_name>>")),
-                        title(mwtxt::Kilpailukortit, level(M.fbQuerySpecialCcFD, "chip_id", "<<control_card>>"))};
-    tvMainTreeEvent->Levels = {eseries};
+    titled(M.IBCDSPersonsFD, "person_id", "<<person_name>>", mwtxt::Henkilot);
+    titled(M.IBCDSClubsFD, "club_id", "<<club_name>>", mwtxt::Seurat);
+    titled(M.IBCDSSpecialCcFD, "chip_id", "<<control_card>>", mwtxt::Kilpailukortit);
+    tvMainTreeEvent->EndUpdate();
 }
 
-TMainTreeView* TformMain::CurrentTree() const
+TTreeNode* TformMain::FindEventNode(int64_t EventId) const
+{
+    return FindLevelNode(tvMainTree, QStringLiteral("fbQueryEventStartFD"), EventId);
+}
+
+TTreeNode* TformMain::FindProcessedEventNode(int64_t EventId) const
+{
+    return FindLevelNode(tvMainTreeEvent, QStringLiteral("fbQueryEventFD"), EventId);
+}
+
+TrDBTreeView* TformMain::CurrentTree() const
 {
     return tvMainTreeEvent->Visible() ? tvMainTreeEvent : tvMainTree;
 }
@@ -101,7 +173,7 @@ void TformMain::refreshMainTree()
     M.fbQueryEventSeriesStartFD->Open();
     M.fbQueryEventSeriesSeasonStartFD->Open();
     M.fbQueryEventStartFD->Open();
-    tvMainTree->RefreshData(false, true);
+    RebuildKeepingSelection(tvMainTree);
     if (tvMainTree->Selected())
         tvMainTree->Selected()->SetExpanded(true);
     M.fbQueryEventStartFD->Close();
@@ -127,7 +199,7 @@ void TformMain::refreshMainTreeEvent()
     M.fbQueryEventFD->Open();
     for (TFbQuery* q : {M.fbQueryPersonsFD, M.fbQueryClubsFD, M.fbQuerySpecialCcFD, M.fbQueryClassFD, M.fbQueryClassCourseFD})
         q->Open();
-    tvMainTreeEvent->RefreshData(false, true);
+    RebuildKeepingSelection(tvMainTreeEvent);
     if (tvMainTreeEvent->Selected())
         tvMainTreeEvent->Selected()->SetExpanded(true);
     for (TFbQuery* q : all)
@@ -143,14 +215,14 @@ int64_t TformMain::SelectedEventId() const
 
 void TformMain::tvMainTreeChange(TTreeNode* Node)
 {
-    const TMainTreeNodeData* d = TMainTreeView::NodeData(Node);
-    if (!d || !d->Level || !d->Level->DataSet) {
+    const TNodeLevel level = LevelOf(Node);
+    if (level.DataSetName.isEmpty()) {
         SetEditorActions(false, false, false, false);
         return;
     }
     nMainGridCurrentResultClassId = 0;
-    const int64_t key = d->Key.toLongLong();
-    const QString& name = d->Level->DataSetName;
+    const int64_t key = level.Key;
+    const QString& name = level.DataSetName;
     grpNavTree->SetCaption(mwtxt::Navigaatiopuu);
     if (name == QLatin1String("fbQueryEventSeriesStartFD")) {
         if (key != eventSeries->event_series_id()) {
@@ -208,14 +280,14 @@ void TformMain::SetEditorActions(bool Edit, bool Merge, bool Add, bool Enabled)
 
 void TformMain::tvMainTreeEventChange(TTreeNode* Node)
 {
-    const TMainTreeNodeData* d = TMainTreeView::NodeData(Node);
-    if (!d || !d->Level || !d->Level->DataSet) {
+    const TNodeLevel level = LevelOf(Node);
+    if (level.DataSetName.isEmpty()) {
         SetEditorActions(false, false, false, false);
         return;
     }
     nMainGridCurrentResultClassId = 0;
-    const int64_t key = d->Key.toLongLong();
-    const QString& name = d->Level->DataSetName;
+    const int64_t key = level.Key;
+    const QString& name = level.DataSetName;
     if (name == QLatin1String("fbQueryPersonsFD")) {
         person->selectDB(key);
         eventSeries->selectDB(person->event_series_id());
@@ -290,7 +362,7 @@ void TformMain::treeRefresh()
         MainWebLinkCalendar();
     refreshMainTree();
     if (SelectedEventId() != 0) {
-        if (TTreeNode* n = tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(SelectedEventId()))) {
+        if (TTreeNode* n = FindEventNode(SelectedEventId())) {
             n->SetExpanded(true);
             tvMainTree->SetSelected(n);
             tvMainTreeChange(n);
@@ -304,7 +376,7 @@ void TformMain::SelectLastEvent()
     const int64_t last = DataModule1->getClientLastEvent();
     if (last == 0)
         return;
-    if (TTreeNode* n = tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(last))) {
+    if (TTreeNode* n = FindEventNode(last)) {
         n->SetExpanded(true);
         tvMainTree->SetSelected(n);
         tvMainTreeChange(n);
@@ -326,7 +398,7 @@ void TformMain::RefreshTreeAfterDownload()
     refreshMainTree();
     if (SelectedEventId() == 0)
         return;
-    if (TTreeNode* n = tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(SelectedEventId()))) {
+    if (TTreeNode* n = FindEventNode(SelectedEventId())) {
         n->SetExpanded(true);
         tvMainTree->SetSelected(n);
         tvMainTreeChange(n);

@@ -2,7 +2,7 @@
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "app/vrkMainWebLink.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"

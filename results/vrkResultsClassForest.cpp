@@ -6,6 +6,8 @@
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/DBCtrls.h"
+#include "components/grid/TPropSaveFile.h"
+#include "components/grid/TrDBGridsPropSave.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
@@ -134,17 +136,126 @@ void TformResultsClassForest::BuildLayout()
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->OnClick = [this](TComponent*) {
         FRun.Cancel();
+        SaveLayout();
         SetModalResult(mrCancel);
     };
     btnOK = Make<TButton>(this, this, 915, 600, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->OnClick = [this](TComponent*) {
-        if (FRun.Ok())
+        if (FRun.Ok()) {
+            SaveLayout();
             SetModalResult(mrOk);
-        else
+        } else {
             Sync();
+        }
     };
+    SetKeyPreview(true);
+    OnKeyDown = [this](TComponent*, Word& Key, TShiftState) { HandleKey(Key); };
+    propResultsClassForest = new TPropSaveFile(this);
+    propResultsClassForest->SetName(L("propResultsClassForest"));
+    propResultsClassForest->SetFileName(L("ResultsClassForest.ini"));
+    ReadLayout();
+}
+
+void TformResultsClassForest::ReadLayout()
+{
+    propResultsClassForest->LoadFile();
+    TDBGridsPropSave saver(nullptr);
+    saver.ReadDBGrid(propResultsClassForest, rdbgrdWebEntries->Name(), rdbgrdWebEntries);
+}
+
+void TformResultsClassForest::SaveLayout()
+{
+    TDBGridsPropSave saver(nullptr);
+    saver.SaveDBGrid(propResultsClassForest, rdbgrdWebEntries->Name(), rdbgrdWebEntries);
+    propResultsClassForest->SaveFileSilent();
+}
+
+void TformResultsClassForest::HandleKey(Word& Key)
+{
+    switch (Key) {
+    case VK_RETURN:
+        EnterKey();
+        break;
+    case VK_ESCAPE:
+        EscapeKey();
+        if (Key == 0)
+            return;
+        break;
+    case VK_F5:
+        edtSearchPersons->SetFocus();
+        break;
+    case VK_F6:
+        edtClassCourse->SetFocus();
+        break;
+    case VK_F7:
+        if (!FRun.bShowWebEntries)
+            return;
+        rdbgrdWebEntries->SetFocus();
+        break;
+    case VK_F8:
+        if (!grpPayment->Visible())
+            return;
+        rdbgrdPaymentMethods->SetFocus();
+        break;
+    case VK_F9:
+        btnPersonEdit->Click();
+        break;
+    case VK_F10:
+        btnPersonAdd->Click();
+        break;
+    default:
+        return;
+    }
+    Key = 0;
+}
+
+// Enter chooses in the list that has the focus; with the chosen person's row
+// highlighted, or anywhere else, it accepts the run.
+void TformResultsClassForest::EnterKey()
+{
+    if (rdbgrdWebEntries->Focused()) {
+        FRun.ToggleWebEntry();
+        Sync();
+        return;
+    }
+    if (rdbgrdPaymentMethods->Focused()) {
+        FRun.ChoosePayment();
+        Sync();
+        return;
+    }
+    if (edtSearchPersons->Focused() || rdbgrdPersons->Focused()) {
+        const int64_t listed = FRun.ListPersonId();
+        const int64_t chosen = FRun.RunPersonId();
+        if (listed != 0 && listed != chosen) {
+            FRun.SelectPerson(0);
+            Sync();
+            edtClassCourse->SetFocus();
+            return;
+        }
+    }
+    btnOK->Click();
+}
+
+// Escape first empties a person search in hand, then brings the list back to
+// the chosen person, and only then cancels.
+void TformResultsClassForest::EscapeKey()
+{
+    if (edtSearchPersons->Focused()) {
+        if (!edtSearchPersons->Text().isEmpty()) {
+            FRun.ClearSearch();
+            Sync();
+            return;
+        }
+        const int64_t chosen = FRun.RunPersonId();
+        if (chosen != 0 && chosen != FRun.ListPersonId()) {
+            FRun.SelectPerson(chosen);
+            Sync();
+            return;
+        }
+    }
+    btnCancel->Click();
 }
 
 void TformResultsClassForest::BuildPersonGroup()

@@ -39,12 +39,20 @@ public:
     TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
     // Opens the person editor (formPerson) for the person, 0 for a new one.
     void EditPerson(int64_t PersonId);
+    // The web-entry grid's columns in "ResultsClassForest.ini".
+    void ReadLayout();
+    void SaveLayout();
+    // Enter, Escape and F5 to F10 as the desk's operators use them.
+    void HandleKey(Word& Key);
+    class TPropSaveFile* propResultsClassForest;
 
 private:
     void BuildLayout();
     void BuildPersonGroup();
     void BuildRightSide();
     void Place();
+    void EnterKey();
+    void EscapeKey();
     void PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);
     TResultsClassForestRun FRun;
     bool FSyncing = false;

@@ -88,6 +88,8 @@ public:
 
     // ---- person ----
     void SelectPerson(int64_t PersonId);  // 0: the list's current row
+    int64_t RunPersonId() const;   // the run's person, 0 when none
+    int64_t ListPersonId() const;  // the person list's current row
     void SearchPersons(const QString& Text);
     void ClearSearch();                  // the clear button and Escape in the search
     void ShowPerson(int64_t PersonId);   // the person details
@@ -144,8 +146,6 @@ private:
     void ShowData();
     void MenuShow(const QString& State, const QString& Caption = QString());
     void Menu1ForPerson();
-    int64_t RunPersonId() const;
-    int64_t ListPersonId() const;
     void TakeWebEntry();
     void UpdatePersonDetails();
     void WriteRun();

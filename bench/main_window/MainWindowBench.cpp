@@ -5,7 +5,7 @@
 
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -63,7 +63,7 @@ struct TWindows {
 
 void ShowEvent200()
 {
-    if (TTreeNode* n = formMain->tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(200)))
+    if (TTreeNode* n = formMain->FindEventNode(200))
         formMain->tvMainTree->SetSelected(n);
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/vrkCommon.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcStatus.h"
 #include "data/vrkEntities.h"
 #include "platform/http/RESTClient.h"
 #include "platform/ui/ActnList.h"
@@ -136,5 +137,10 @@ TEST(WebLink, ADownloadThatCannotBeSentIsReportedNotThrown)
     EXPECT_NO_THROW(MainWebLink().DownloadCalendar(QStringLiteral("5")));
     EXPECT_TRUE(formMain->imgSyncExclamation->Visible());
     EXPECT_EQ(formMain->StatusPaneText(1), txt::WebNoConnection);
+    EXPECT_EQ(formMain->fcstspnMainForm->Font()->Color(), clRed);
+    EXPECT_TRUE(formMain->fcstspnMainForm->Font()->Style() & fsBold);
+    formMain->SetWebStatus(true);
+    EXPECT_TRUE(formMain->StatusPaneText(1).isEmpty());
+    EXPECT_EQ(formMain->fcstspnMainForm->Font()->Color(), clWindowText);
     EXPECT_GE(f.Data.Messages("Error").size(), 2);
 }

@@ -4,6 +4,7 @@
 // client secret) and the closing with and without unsent messages.
 
 #include "app/vrkMainForm.h"
+#include "components/grid/TrDBAction.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/ExtCtrls.h"
 #include "resources/MainWindowTexts.h"
@@ -142,8 +143,13 @@ TEST(MainStartup, InitialStateAfterAStart)
 {
     MainTestFixture f;
     f.InsertClient(QStringLiteral("26.1"));
+    TrDBAction actions(nullptr);
+    rDBAction = &actions;
     formMain->FormShow(formMain);
+    rDBAction = nullptr;
     ASSERT_FALSE(formMain->bNotShown);
+    EXPECT_EQ(actions.GetActiveGrid(), formMain->rdbgrdResultsClass);
+    EXPECT_FALSE(actions.aceEdit->Enabled());  // the results grid's Tag 129 allows no editing
     EXPECT_EQ(formMain->vc_main_function, QStringLiteral("MAALI"));
     EXPECT_EQ(formMain->vc_last_result_action, QStringLiteral("EI"));
     EXPECT_EQ(formMain->vcMenuStatus, QStringLiteral("MENU1_EI_VALITTU"));

@@ -10,6 +10,9 @@
 MainTestFixture::MainTestFixture()
 {
     formMain->vcCurrentExeDirectory = Data.Home.Path();
+    // The window's controls finish loading as a created window's do (its
+    // trees build only then); its OnCreate stays out of the tests' way.
+    formMain->EndLoading();
     FirstUse = std::make_unique<TFormFirstUse>(nullptr);
     FormFirstUse = FirstUse.get();
     Settings = std::make_unique<TformSettings>(nullptr);

@@ -2,8 +2,10 @@
 // processing with the actions' enabled states, the counters and the status
 // boxes, the results grid.
 
+#include "components/base/rGroupBox.h"
+#include "components/base/rTabControlEx.h"
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/ActnList.h"
@@ -50,12 +52,18 @@ void Seed(MainTestFixture& f, const QDateTime& Now)
     f.Data.Module->Disconnect();
 }
 
-TTreeNode* Find(TMainTreeView* T, int64_t Id)
+TTreeNode* Find(TrDBTreeView*, int64_t Id)
 {
-    return T->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(Id));
+    return formMain->FindEventNode(Id);
 }
 
-void Select(TMainTreeView* T, int64_t Id)
+qlonglong SelectedKey(TrDBTreeView* T)
+{
+    const TNodeObject* o = TrDBTreeView::NodeObjectOf(T->Selected());
+    return o ? o->KeyValue.toLongLong() : -1;
+}
+
+void Select(TrDBTreeView* T, int64_t Id)
 {
     TTreeNode* n = Find(T, Id);
     ASSERT_NE(n, nullptr) << Id;
@@ -71,7 +79,7 @@ TEST(MainTrees, StartTreeHoldsTheSeriesSeasonsAndEventsAndARebuildKeepsTheSelect
     Seed(f, now);
     formMain->ClockNow = [now] { return now; };
     formMain->StartUp();
-    TMainTreeView* t = formMain->tvMainTree;
+    TrDBTreeView* t = formMain->tvMainTree;
     ASSERT_EQ(t->Items()->RootCount(), 2);
     EXPECT_EQ(t->Items()->Count(), 2 + 2 + 4);
     EXPECT_EQ(t->Items()->Root(0)->Text(), QStringLiteral("Aamurastit"));
@@ -85,7 +93,7 @@ TEST(MainTrees, StartTreeHoldsTheSeriesSeasonsAndEventsAndARebuildKeepsTheSelect
 
     formMain->refreshMainTree();
     ASSERT_NE(t->Selected(), nullptr);
-    EXPECT_EQ(TMainTreeView::NodeData(t->Selected())->Key.toLongLong(), 101);
+    EXPECT_EQ(SelectedKey(t), 101);
     EXPECT_EQ(t->Items()->Count(), 8);
 
     // Selecting the other series clears the loaded season and event.
@@ -129,7 +137,7 @@ TEST(MainProcessing, StartStopAndReadyWithTheActionsEnabledState)
     formMain->ClockNow = [now] { return now; };
     formMain->StartUp();
     f.Data.Exec("delete from vrk_data_replication;", true);
-    TMainTreeView* t = formMain->tvMainTree;
+    TrDBTreeView* t = formMain->tvMainTree;
 
     // 721 hours ago: refused with the 30-day text.
     Select(t, 102);
@@ -153,6 +161,18 @@ TEST(MainProcessing, StartStopAndReadyWithTheActionsEnabledState)
     EXPECT_EQ(formMain->nCurrentProcessedEventSSeason, 10);
     EXPECT_EQ(formMain->vcMenuStatus, QStringLiteral("MENU2_EI_RATOJA"));
     EXPECT_TRUE(formMain->tvMainTreeEvent->Visible());
+    // The series holds its season and the three title nodes, each over its own records.
+    {
+        TTreeNodes* n = formMain->tvMainTreeEvent->Items();
+        ASSERT_EQ(n->RootCount(), 1);
+        TTreeNode* series = n->Root(0);
+        ASSERT_EQ(series->Count(), 4);
+        EXPECT_EQ(series->Item(1)->Text(), mwtxt::Henkilot);
+        EXPECT_EQ(series->Item(2)->Text(), mwtxt::Seurat);
+        EXPECT_EQ(series->Item(3)->Text(), mwtxt::Kilpailukortit);
+        EXPECT_TRUE(TrDBTreeView::NodeObjectOf(series->Item(2))->IsTitle);
+        EXPECT_EQ(formMain->FindProcessedEventNode(100)->Parent(), series->Item(0));
+    }
     EXPECT_FALSE(formMain->tvMainTree->Visible());
     EXPECT_EQ(Enabled(*formMain), QString());
     EXPECT_EQ(f.Data.Module->getClientLastEvent(), 100);
@@ -191,7 +211,7 @@ TEST(MainProcessing, StartStopAndReadyWithTheActionsEnabledState)
     EXPECT_EQ(formMain->nCurrentProcessedEvent, 0);
     EXPECT_TRUE(formMain->tvMainTree->Visible());
     ASSERT_NE(t->Selected(), nullptr);
-    EXPECT_EQ(TMainTreeView::NodeData(t->Selected())->Key.toLongLong(), 100);
+    EXPECT_EQ(SelectedKey(t), 100);
     EXPECT_EQ(formMain->vcMenuStatus, QStringLiteral("MENU1_VALITTU"));
     EXPECT_EQ(Enabled(*formMain), QString());
 
@@ -216,13 +236,12 @@ TEST(MainProcessing, DeskTabKeepsTheCountersAndEmptiesTheLastResult)
     f.InsertClient(QStringLiteral("26.1"));
     formMain->StartUp();
     formMain->lblNimi->SetCaption(QStringLiteral("Aino"));
-    formMain->tabKasittely->SetActivePage(formMain->tsLahto);
-    formMain->tabKasittelyChange();
+    ASSERT_TRUE(formMain->tabKasittely->SetActiveTabEx(0));
     EXPECT_EQ(formMain->vc_main_function, QStringLiteral("LAHTO"));
     EXPECT_TRUE(formMain->pnlMaali->Visible());
     EXPECT_TRUE(formMain->lblNimi->Caption().isEmpty());
-    formMain->tabKasittely->SetActivePage(formMain->tsMaali);
-    formMain->tabKasittelyChange();
+    ASSERT_TRUE(formMain->tabKasittely->SetActiveTabEx(1));
+    EXPECT_FALSE(formMain->tabKasittely->SetActiveTabEx(1));
     EXPECT_EQ(formMain->vc_main_function, QStringLiteral("MAALI"));
 }
 
@@ -232,7 +251,7 @@ TEST(MainStatus, StallTestBacklogAlertAndManualMinimise)
     f.InsertClient(QStringLiteral("26.1"));
     formMain->StartUp();
     TformMain& m = *formMain;
-    ASSERT_TRUE(m.BoxMinimized(m.gbWebTulospalvelu));
+    ASSERT_TRUE(m.gbWebTulospalvelu->Minimized());
     // A constant backlog of 3: thirty calls look moving, the 31st stalls.
     for (int i = 1; i <= 30; ++i) {
         m.refreshMessageCounts(2, 1);
@@ -241,7 +260,7 @@ TEST(MainStatus, StallTestBacklogAlertAndManualMinimise)
     m.refreshMessageCounts(2, 1);
     EXPECT_TRUE(m.imgWebExclamation->Visible());
     EXPECT_FALSE(m.imgWebOK->Visible());
-    EXPECT_FALSE(m.BoxMinimized(m.gbWebTulospalvelu));
+    EXPECT_FALSE(m.gbWebTulospalvelu->Minimized());
     EXPECT_FALSE(m.bWebAlert);  // the same call turns it green again ...
     EXPECT_TRUE(m.TimerWebTulospalvelu->Enabled());  // ... and hides it in 5 s
     EXPECT_EQ(m.edtLahettamatta->Text(), QStringLiteral("2"));
@@ -252,12 +271,14 @@ TEST(MainStatus, StallTestBacklogAlertAndManualMinimise)
     EXPECT_TRUE(m.bWebAlert);
     EXPECT_EQ(m.edtLahettamatta->Font()->Color(), clRed);
     EXPECT_EQ(m.edtVastaanottamatta->Font()->Color(), clWindowText);
+    EXPECT_EQ(m.gbWebTulospalvelu->CaptionColor(), clRed);
+    EXPECT_EQ(m.gbWebTulospalvelu->FrameColor(), clRed);
 
     // Minimised by hand: no alert opens it again.
-    m.SetBoxMinimized(m.gbWebTulospalvelu, true);
+    m.gbWebTulospalvelu->SetMinimized(true);
     EXPECT_TRUE(m.bWebTulospalveluManualMin);
     m.refreshMessageCounts(20, 0);
-    EXPECT_TRUE(m.BoxMinimized(m.gbWebTulospalvelu));
+    EXPECT_TRUE(m.gbWebTulospalvelu->Minimized());
 
     // MenuRefresh outside the device step changes nothing.
     m.MenuShow("MENU1_EI_VALITTU", "MENU1_EI_VALITTU");

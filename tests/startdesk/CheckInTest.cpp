@@ -272,3 +272,43 @@ TEST_F(StartDesk, NewPersonFromTheCheckInGetsTheTypedCard)
 }
 
 }  // namespace
+
+#include "components/grid/TPropSaveFile.h"
+#include "platform/ui/DBGrids.h"
+
+#include <QFile>
+
+namespace {
+
+// Enter anywhere but a list accepts (here refused: no course), Escape cancels
+// and keeps the web-entry columns for the next window.
+TEST_F(StartDesk, CheckInKeysAndTheSavedWebEntryColumns)
+{
+    QString ini;
+    {
+        TformResultsClassForest w(nullptr);
+        ini = w.propResultsClassForest->ResolveFileName(QString());
+        EXPECT_TRUE(ini.endsWith(QStringLiteral("/ResultsClassForest.ini")));
+        QFile::remove(ini);
+        w.Run().vcChipString = Card(QStringLiteral("12345"));
+        ASSERT_TRUE(w.Opening());
+        Word key = VK_RETURN;
+        w.HandleKey(key);
+        EXPECT_EQ(key, 0);
+        EXPECT_EQ(Boxes, QStringList{txt::startdesk::NoCourse});
+        EXPECT_EQ(w.ModalResult(), mrNone);
+        key = VK_F7;  // web entries are not used by this event: the key passes on
+        w.HandleKey(key);
+        EXPECT_EQ(key, VK_F7);
+        w.rdbgrdWebEntries->Columns()->Items(0)->SetWidth(177);
+        key = VK_ESCAPE;
+        w.HandleKey(key);
+        EXPECT_EQ(w.ModalResult(), mrCancel);
+    }
+    EXPECT_TRUE(QFile::exists(ini));
+    TformResultsClassForest again(nullptr);
+    EXPECT_EQ(again.rdbgrdWebEntries->Columns()->Items(0)->Width(), 177);
+    QFile::remove(ini);
+}
+
+}  // namespace

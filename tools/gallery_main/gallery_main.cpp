@@ -4,10 +4,12 @@
 // into the folder given as the first argument (default "gallery_main").
 // Run it under Xvfb to look at the result.
 
+#include "components/base/rGroupBox.h"
+#include "components/grid/TrDBAction.h"
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
-#include "app/vrkMainTree.h"
+#include "components/dbcontrols/TrDBTreeView.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -59,7 +61,7 @@ void LinkClient(TRunsDatabase& Db)
 
 void SelectEvent(int64_t Id)
 {
-    if (TTreeNode* n = formMain->tvMainTree->FindNode(QStringLiteral("EVENT_ID"), QVariant::fromValue<qlonglong>(Id))) {
+    if (TTreeNode* n = formMain->FindEventNode(Id)) {
         TTreeNode* p = n->Parent();
         while (p) {
             p->SetExpanded(true);
@@ -83,6 +85,7 @@ int main(int argc, char** argv)
     TRunsDatabase db(5000);
     LinkClient(db);
 
+    Application->CreateForm(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);

@@ -10,10 +10,15 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/DBCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkNewClass.h"
+#include "results/vrkClub.h"
+#include "results/vrkCourse.h"
 #include "results/vrkPerson.h"
+#include "results/vrkPersonMerge.h"
 #include "results/vrkSaldoMaksu.h"
 #include "tests/eventdb/EventDbFixture.h"
 #include "tests/support/DataModuleFixture.h"
@@ -145,6 +150,36 @@ int main(int argc, char** argv)
     shot(formNewClass, "new_class");
     formNewClass->btnOK->Click();
     formNewClass->Hide();
+
+    // 6. the club editor on a club, then on a new club
+    formClub = new TformClub(nullptr);
+    formClub->Run().iClubId = 0;
+    formClub->Opening();
+    formClub->Run().SetName(QStringLiteral("Uusi Suunnistusseura"));
+    shot(formClub, "club_editor_new");
+    formClub->Run().Cancel();
+    formClub->Hide();
+
+    // 7. the person merge dialog, a candidate chosen
+    formPersonMerge = new TformPersonMerge(nullptr);
+    formPersonMerge->Run().iPersonId = 1001;
+    formPersonMerge->Opening();
+    formPersonMerge->Run().SelectPerson(0);
+    formPersonMerge->Sync();
+    shot(formPersonMerge, "person_merge");
+    formPersonMerge->Run().Cancel();
+    formPersonMerge->Run().Close();
+    formPersonMerge->Hide();
+
+    // 8. the course and control editor, both pages
+    formCourse = new TformCourse(nullptr);
+    formCourse->Run().iClassId = 401;
+    formCourse->Opening();
+    shot(formCourse, "course_editor_courses");
+    formCourse->pcPages->SetActivePage(formCourse->tsControl);
+    shot(formCourse, "course_editor_controls");
+    formCourse->Run().Cancel();
+    formCourse->Hide();
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
