@@ -32,6 +32,22 @@ constexpr TPage Pages[6] = {{11906, 16838, 900, 926, 1438, 1079},  {16838, 11906
                             {12242, 15842, 902, 1082, 1417, 1077}, {15842, 12242, 902, 1179, 1417, 924},
                             {12242, 20163, 902, 1083, 1417, 1077}, {20163, 12242, 1080, 1179, 1417, 924}};
 
+// Folders that received documents; they are cleared when the program ends.
+struct TProducedFolders {
+    QStringList Dirs;
+    ~TProducedFolders()
+    {
+        for (const QString& d : Dirs)
+            TDBPrintRTF::DelFiles(d);
+    }
+};
+
+TProducedFolders& Produced()
+{
+    static TProducedFolders folders;
+    return folders;
+}
+
 int Clamp(int V, int Lo, int Hi)
 {
     return V < Lo ? Lo : (V > Hi ? Hi : V);
@@ -150,9 +166,9 @@ QString TDBPrintRTF::PrintDataDir(bool Create)
 void TDBPrintRTF::DelFiles(const QString& Dir)
 {
     const QDir d(Dir.isEmpty() ? PrintDataDir(false) : Dir);
-    static const QRegularExpression Produced(QStringLiteral("^printdata\\d+\\.rtf$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression Numbered(QStringLiteral("^printdata\\d+\\.rtf$"), QRegularExpression::CaseInsensitiveOption);
     for (const QString& f : d.entryList({QStringLiteral("printdata*.rtf")}, QDir::Files))
-        if (Produced.match(f).hasMatch())
+        if (Numbered.match(f).hasMatch())
             QFile::remove(d.filePath(f));
 }
 
@@ -316,6 +332,8 @@ bool TDBPrintRTF::Run()
     while (QFileInfo::exists(QDir(dir).filePath(QStringLiteral("printdata%1.rtf").arg(k))))
         ++k;
     FOutput = QDir(dir).filePath(QStringLiteral("printdata%1.rtf").arg(k));
+    if (!Produced().Dirs.contains(dir))
+        Produced().Dirs << dir;
     rep.OutputFile = FOutput;
     // 4. the font size for the template's size chain
     rep.Variables.Clear();

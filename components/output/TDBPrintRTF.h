@@ -34,7 +34,8 @@ public:
     static QString RtfEscape(const QString& S);
     // The folder of templates and documents (created when configured).
     static QString PrintDataDir(bool Create);
-    // Deletes every printdata<N>.rtf in Dir (the templates stay).
+    // Deletes every printdata<N>.rtf in Dir (the templates stay); done for
+    // every folder that received documents when the program ends.
     static void DelFiles(const QString& Dir = QString());
 
     // The document of the last run.
