@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, and runs every test through
+# Installs what is missing, builds the program and every test, and runs them through
 # CTest on the offscreen Qt platform.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
