@@ -1,6 +1,7 @@
 // The club editor window's layout; the buttons hand over to its logic.
 
 #include "results/vrkClub.h"
+#include "results/StartDeskLayout.h"
 
 #include "data/vrkDataModule.h"
 #include "platform/ui/ActnList.h"
@@ -9,23 +10,9 @@
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
 
+using namespace startdesk;
+
 TformClub* formClub = nullptr;
-
-namespace {
-
-QString L(const char* s) { return QString::fromUtf8(s); }
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
-{
-    auto* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
-}
-
-}  // namespace
 
 TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
 {
@@ -40,47 +27,19 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
     actClubEdit = new TAction(this);
     actClubNew = new TAction(this);
     actClubDelete = new TAction(this);
-    const struct {
-        TAction* Action;
-        const char* Caption;
-        std::function<void()> Run;
-    } buttons[] = {{actClubEdit, "Muokkaa", [this] { FRun.EditClub(); }},
-                   {actClubNew, "Uusi", [this] { FRun.NewClub(); }},
-                   {actClubDelete, "Poista", [this] { FRun.DeleteClub(); }}};
-    int x = 230;
-    for (const auto& b : buttons) {
-        b.Action->SetCaption(L(b.Caption));
-        auto* button = Make<TButton>(this, this, x, 4, 90, 24, QString());
-        button->SetCaption(L(b.Caption));
-        button->OnClick = [run = b.Run](TComponent*) { run(); };
-        x += 96;
-    }
+    AddEditorButtons(this, this, 230, {{actClubEdit, "Muokkaa", [this] { FRun.EditClub(); }},
+                                        {actClubNew, "Uusi", [this] { FRun.NewClub(); }},
+                                        {actClubDelete, "Poista", [this] { FRun.DeleteClub(); }}});
 
     rdbgrdClub = Make<TDBGrid>(this, this, 10, 34, 740, 200, L("rdbgrdClub"));
     rdbgrdClub->SetDataSource(DataModule1->dsClubFD);
-    const struct {
-        const char* Field;
-        const char* Title;
-        int Width;
-    } cols[] = {{"CLUB_NAME", "Nimi", 300}, {"CLUB_ABBR", "Lyhenne", 120}, {"REGION_NAME", "Alue", 200},
-                {"COUNTRY", "Maa", 80}};
-    for (const auto& c : cols) {
-        TColumn* col = rdbgrdClub->Columns()->Add();
-        col->SetFieldName(QString::fromLatin1(c.Field));
-        col->Title()->SetCaption(L(c.Title));
-        col->SetWidth(c.Width);
-    }
+    AddGridColumns(rdbgrdClub, {{"CLUB_NAME", "Nimi", 300}, {"CLUB_ABBR", "Lyhenne", 120}, {"REGION_NAME", "Alue", 200},
+                                {"COUNTRY", "Maa", 80}});
 
     int y = 246;
     int left = 10;
     auto field = [&](const char* caption, const char* fieldName, int width) {
-        auto* l = Make<TLabel>(this, this, left, y + 4, 130, 16, QString());
-        l->SetCaption(L(caption));
-        auto* e = Make<TDBEdit>(this, this, left + 140, y, width, 24, QStringLiteral("edt") + QString::fromLatin1(fieldName));
-        e->SetDataSource(DataModule1->dsClubFD);
-        e->SetDataField(QString::fromLatin1(fieldName));
-        y += 30;
-        return e;
+        return AddFieldEdit(this, this, DataModule1->dsClubFD, left, 130, y, caption, fieldName, width);
     };
     edtCLUB_NAME = field("Nimi", "CLUB_NAME", 300);
     edtCLUB_NAME->SetHint(L("Seuran nimi, joka näytetään tuloksissa."));
@@ -114,10 +73,7 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
     btnOK->SetDefault(true);
     btnOK->SetHint(L("Lisää uusi seura tai tallenna muutokset."));
     btnOK->OnClick = [this](TComponent*) {
-        // What the operator typed reaches the row before the checks read it.
-        TDataSet& clubs = FRun.Clubs();
-        if (clubs.State() == dsEdit || clubs.State() == dsInsert)
-            clubs.UpdateRecord();
+        PostTypedText(FRun.Clubs());
         if (FRun.Ok())
             SetModalResult(mrOk);
     };

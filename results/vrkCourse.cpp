@@ -2,6 +2,7 @@
 // to its logic.
 
 #include "results/vrkCourse.h"
+#include "results/StartDeskLayout.h"
 
 #include "data/vrkDataModule.h"
 #include "platform/ui/ActnList.h"
@@ -11,21 +12,11 @@
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
 
+using namespace startdesk;
+
 TformCourse* formCourse = nullptr;
 
 namespace {
-
-QString L(const char* s) { return QString::fromUtf8(s); }
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
-{
-    auto* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
-}
 
 struct TCol {
     const char* Field;

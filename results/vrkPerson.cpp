@@ -1,6 +1,7 @@
 // The person editor window's layout; OK and "Peruuta" hand over to its logic.
 
 #include "results/vrkPerson.h"
+#include "results/StartDeskLayout.h"
 
 #include "data/vrkDataModule.h"
 #include "platform/ui/ActnList.h"
@@ -9,23 +10,9 @@
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
 
+using namespace startdesk;
+
 TformPerson* formPerson = nullptr;
-
-namespace {
-
-QString L(const char* s) { return QString::fromUtf8(s); }
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
-{
-    auto* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
-}
-
-}  // namespace
 
 TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
 {
@@ -40,46 +27,18 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
     actPersonEdit = new TAction(this);
     actPersonNew = new TAction(this);
     actPersonDelete = new TAction(this);
-    const struct {
-        TAction* Action;
-        const char* Caption;
-        std::function<void()> Run;
-    } buttons[] = {{actPersonEdit, "Muokkaa", [this] { FRun.EditPerson(); }},
-                   {actPersonNew, "Uusi", [this] { FRun.NewPerson(); }},
-                   {actPersonDelete, "Poista", [this] { FRun.DeletePerson(); }}};
-    int x = 230;
-    for (const auto& b : buttons) {
-        b.Action->SetCaption(L(b.Caption));
-        auto* button = Make<TButton>(this, this, x, 4, 90, 24, QString());
-        button->SetCaption(L(b.Caption));
-        button->OnClick = [run = b.Run](TComponent*) { run(); };
-        x += 96;
-    }
+    AddEditorButtons(this, this, 230, {{actPersonEdit, "Muokkaa", [this] { FRun.EditPerson(); }},
+                                        {actPersonNew, "Uusi", [this] { FRun.NewPerson(); }},
+                                        {actPersonDelete, "Poista", [this] { FRun.DeletePerson(); }}});
 
     rdbgrdPerson = Make<TDBGrid>(this, this, 10, 34, 740, 210, L("rdbgrdPerson"));
     rdbgrdPerson->SetDataSource(DataModule1->dsPersonFD);
-    const struct {
-        const char* Field;
-        const char* Title;
-        int Width;
-    } cols[] = {{"PERSON_NAME", "Nimi", 280}, {"CONTROL_CARD", "Oma kortti", 120}, {"LICENSE", "Lisenssi", 120},
-                {"COUNTRY", "Maa", 80}};
-    for (const auto& c : cols) {
-        TColumn* col = rdbgrdPerson->Columns()->Add();
-        col->SetFieldName(QString::fromLatin1(c.Field));
-        col->Title()->SetCaption(L(c.Title));
-        col->SetWidth(c.Width);
-    }
+    AddGridColumns(rdbgrdPerson, {{"PERSON_NAME", "Nimi", 280}, {"CONTROL_CARD", "Oma kortti", 120}, {"LICENSE", "Lisenssi", 120},
+                                {"COUNTRY", "Maa", 80}});
 
     int y = 256;
     auto field = [&](const char* caption, const char* fieldName, int width) {
-        auto* l = Make<TLabel>(this, this, 10, y + 4, 150, 16, QString());
-        l->SetCaption(L(caption));
-        auto* e = Make<TDBEdit>(this, this, 170, y, width, 24, QStringLiteral("edt") + QString::fromLatin1(fieldName));
-        e->SetDataSource(DataModule1->dsPersonFD);
-        e->SetDataField(QString::fromLatin1(fieldName));
-        y += 30;
-        return e;
+        return AddFieldEdit(this, this, DataModule1->dsPersonFD, 10, 150, y, caption, fieldName, width);
     };
     edtPERSON_NAME = field("Nimi", "PERSON_NAME", 300);
     auto* clubLabel = Make<TLabel>(this, this, 10, y + 4, 150, 16, QString());
@@ -122,10 +81,7 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
     btnOK->SetDefault(true);
     btnOK->SetHint(L("Lisää uusi henkilö tai tallenna muutokset."));
     btnOK->OnClick = [this](TComponent*) {
-        // What the operator typed reaches the row before the checks read it.
-        TDataSet& persons = FRun.Persons();
-        if (persons.State() == dsEdit || persons.State() == dsInsert)
-            persons.UpdateRecord();
+        PostTypedText(FRun.Persons());
         if (FRun.Ok())
             SetModalResult(mrOk);
     };

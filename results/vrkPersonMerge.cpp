@@ -1,27 +1,18 @@
 // The person merge dialog's layout; the choosing and OK are its logic's.
 
 #include "results/vrkPersonMerge.h"
+#include "results/StartDeskLayout.h"
 
 #include "data/vrkDataModule.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/StdCtrls.h"
 
+using namespace startdesk;
+
 TformPersonMerge* formPersonMerge = nullptr;
 
 namespace {
-
-QString L(const char* s) { return QString::fromUtf8(s); }
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
-{
-    auto* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
-}
 
 TLabel* MakeLabel(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const char* text)
 {

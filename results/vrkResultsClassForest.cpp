@@ -2,6 +2,7 @@
 // actions to its run logic.
 
 #include "results/vrkResultsClassForest.h"
+#include "results/StartDeskLayout.h"
 
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -14,24 +15,15 @@
 #include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 
+using namespace startdesk;
+
 namespace st = txt::startdesk;
 
 TformResultsClassForest* formResultsClassForest = nullptr;
 
 namespace {
 
-QString L(const char* s) { return QString::fromUtf8(s); }
 constexpr TColor kChosenRow = RGB(144, 238, 144);
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
-{
-    auto* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
-}
 
 TLabel* MakeLabel(TComponent* owner, TWinControl* parent, int x, int y, int w, const QString& caption)
 {

@@ -2,6 +2,7 @@
 // its info text.
 
 #include "results/vrkSaldoMaksu.h"
+#include "results/StartDeskLayout.h"
 
 #include "data/vrkDataModule.h"
 #include "platform/ui/DBGrids.h"
@@ -9,21 +10,11 @@
 #include "resources/StartDeskTexts.h"
 #include "results/vrkResultsClassForestRun.h"
 
+using namespace startdesk;
+
 TformSaldoMaksu* formSaldoMaksu = nullptr;
 
 namespace {
-
-QString L(const char* s) { return QString::fromUtf8(s); }
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, int x, int y, int w, int h, const QString& name)
-{
-    auto* c = new T(owner);
-    c->SetName(name);
-    c->SetParent(parent);
-    c->SetBounds(x, y, w, h);
-    return c;
-}
 
 // "12,50" or "12.50" as money; anything else is 0.
 Currency ParseMoney(QString text)
