@@ -123,12 +123,18 @@ struct TOptionsFilters {
     int TextBarBottomHeight = 0;
 };
 
+// Field groups of the grid. Change Active and ShowMergedCell through the
+// grid (SetGroupsActive, SetGroupsShowMergedCell) so the columns are
+// regrouped and the title height follows; the band height is GroupHeight().
 struct TOptionsGroups {
     bool Active = false;
     bool CanExpand = true;
+    bool ShowMergedCell = false;
+    bool AlwaysUseGroupColors = false;
     int GroupHeightPixels = 12;
-    // The height the group band takes in the title (0 while inactive).
-    int GroupHeight = 0;
+    int MergeCellHeightPixels = 20;
+    int CollapseBtnSize = 10;
+    int GroupLineWidth = 1;
 };
 
 struct TOptionsHighlightText {
