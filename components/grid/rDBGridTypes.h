@@ -3,6 +3,7 @@
 // and the export engines: width modes, search conditions, the general event
 // and its record, the per-cell data image definition and the option objects.
 
+#include "components/stringgrid/rStringGridEdTypes.h"  // TGeneralEventType, TGeneralEventRec, TDataImageDef
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Types.h"
 
@@ -17,38 +18,6 @@ class TField;
 enum TColumnWidth { cwNone, cwDefaultWidth, cwSameWidth, cwAutoWidth, cwDataWidth, cwLabelWidth, cwDataLabelWidth, cwHideEmptyCol };
 enum TLookupCondition { lcNever, lcBrowse, lcNotEdit, lcBrowseFilter, lcNotEditFilter };
 enum TOptionsBlobType { obtNone, obtGlyph, obtContent };
-
-enum TGeneralEventType {
-    geChangeScaleBefore, geChangeScaleAfter,
-    geIsBool, geIsMemo, geIsMemoGlyph, geIsMemoText, geIsHTMLText, geIsRichEdit, geIsGraphic, geIsFieldAsDate, geIsDate,
-    geIsFieldAsTime, geIsTime, geIsColor, geIsLink, geIsPassword,
-    geIsFilter,
-    geIsDrawDropDown, geIsDataBar, geIsStatusBar, geIsDataImage, geIsFixedColumn,
-    geIsReadOnlyColumn, geIsLookupFilterColumn,
-    geGetTitleImageIndex, geGetTitleButtonList,
-    geShowMemoDialog, geShowGraphicDialog,
-    geSetColumnWidth,
-    geContextPopup, geContextTitlePopup, geContextTitleExPopup, geContextTitleMergedCellPopup, geContextFixColPopup,
-    geGetDataBarParam, geGetStatusBarParam, geGetFooterRowParam, geGetDataImageIndex, geGetDataImageAlignment,
-    geDropDownShowing, geDropDownClosed
-};
-
-// Refilled for every general event; a handler may change ParamValue.
-struct TGeneralEventRec {
-    TColumn* Column = nullptr;
-    TField* Field = nullptr;
-    void* ParamObject = nullptr;
-    QVariant ParamValue;
-    QVariant FieldValue;
-};
-
-// One per painted cell: an image of DataImageList instead of or beside the value.
-struct TDataImageDef {
-    bool UseDataImage = false;
-    int ImageIndex = -1;
-    QString ImageAlignment;  // "L", "R", "A" (automatic), else centred
-    QString ShowText;        // "" none, "+" display text, "'..." literal, else literal
-};
 
 using TSortFieldNames = QStringList;
 using TSortDirections = std::vector<bool>;  // true = descending
