@@ -6,6 +6,7 @@
 #include "components/base/rListBoxes.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
+#include "components/dbcontrols/rDBFieldsGroupForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -112,6 +113,21 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 
     chGroupFields = Put<TCheckBox>(this, this, 246, 236, 150, 20, dbctltxt::GroupColumns);
     btGroupSettings = Put<TrURLLabel>(this, this, 400, 238, 110, 16, dbctltxt::GroupSettings);
+    chGroupFields->OnClick = [this](TComponent*) {
+        if (FReading || !RGr)
+            return;
+        RGr->SetGroupsActive(chGroupFields->Checked());
+        RefState();
+    };
+    btGroupSettings->OnClick = [this](TComponent*) {
+        if (!RGr)
+            return;
+        SetFieldsGroup(RGr);
+        FReading = true;
+        chGroupFields->SetChecked(RGr->OptionsEx2().Groups.Active);
+        FReading = false;
+        LoadAll();
+    };
     btDefault = Put<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
     btDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
     btClose = Put<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
@@ -131,9 +147,13 @@ void TrDBFieldsForm::DoShow()
     Gr = dynamic_cast<TCustomDBGrid*>(GDS);
     RGr = dynamic_cast<TrDBGrid*>(GDS);
     btDefault->SetEnabled(Gr != nullptr);
-    // Field groups of the grid are switched here once the grid has them.
-    chGroupFields->SetVisible(false);
-    btGroupSettings->SetVisible(false);
+    const bool groups = RGr && TParioCompConfig::GetConfig_OnOffAuto(ParioCompConfig.rDBGridPropsCfg.HideTitleGroups,
+                                                                     RGr->FieldsGroups.Count() > 0);
+    chGroupFields->SetVisible(groups);
+    btGroupSettings->SetVisible(groups);
+    FReading = true;
+    chGroupFields->SetChecked(RGr && RGr->OptionsEx2().Groups.Active);
+    FReading = false;
     LoadAll();
     TrDBDlgBaseForm::DoShow();
 }
@@ -199,10 +219,22 @@ void TrDBFieldsForm::LoadAll()
 
 void TrDBFieldsForm::RefState()
 {
-    // Entries of grouped columns follow their master once the grid groups
-    // columns; until then every entry can be changed.
-    for (int i = 0; i < lbLabels->Count(); ++i)
-        lbLabels->SetItemEnabled(i, true);
+    // A member's entry follows its master: off while the master is hidden.
+    for (int i = 0; i < lbLabels->Count(); ++i) {
+        TColumn* c = RGr ? ColumnOf(i) : nullptr;
+        const TGroupInfo info = RGr ? RGr->GetFieldGroupInfo(c ? c->Field() : nullptr) : TGroupInfo{};
+        const bool enabled = !info.IsGrouped || info.IsMaster || RGr->IsFieldGroupMasterVisible(info.Field);
+        lbLabels->SetItemEnabled(i, enabled);
+        if (!enabled)
+            lbLabels->SetChecked(i, false);
+    }
+}
+
+void TrDBFieldsForm::DoClose(TCloseAction& Action)
+{
+    if (RGr)
+        RGr->FixedGroupedCol(false, false);
+    TrDBDlgBaseForm::DoClose(Action);
 }
 
 // ---- properties ---------------------------------------------------------------------------------
@@ -389,6 +421,8 @@ void TrDBFieldsForm::ApplyVisible(int Index)
         c->SetVisible(on);
         // 3. A column shown again gets its width, the grid's width mode again.
         if (RGr) {
+            if (const TGroupInfo info = RGr->GetFieldGroupInfo(c->Field()); info.IsGrouped && info.IsMaster && !on)
+                RGr->CollapseGroup(c->Field());
             RefState();
             if (on)
                 RGr->SetOneColumnWidth(cwNone, c, 0);
