@@ -8,7 +8,8 @@
 #include "components/stringgrid/rStringGridEdColumn.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/StdCtrls.h"
-#include "components/dbcontrols/TSavedSettingsStore.h"
+#include "components/dbcontrols/StringGridCellsStore.h"
+#include "components/grid/TPropSaveFile.h"
 #include "resources/DBControlsTexts.h"
 
 namespace {
@@ -85,8 +86,8 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     };
     btDelSort->OnClick = [this](TComponent*) { DeleteSavedSort(); };
     // Without a global property file there is nowhere to save to.
-    btSave->SetEnabled(GlobalSettingsStore() != nullptr);
-    lbSavedSort->SetEnabled(GlobalSettingsStore() != nullptr);
+    btSave->SetEnabled(GetGlobal_PropSaveFile() != nullptr);
+    lbSavedSort->SetEnabled(GetGlobal_PropSaveFile() != nullptr);
     btOk = Put<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseSortingHint);
@@ -278,7 +279,7 @@ void TrDBSortForm2::LoadSavedSortNames()
 {
     lbSavedSort->Clear();
     QStringList names;
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     if (store && rDBGrid) {
         std::vector<std::pair<QString, int>> used;
         for (int n = 0; n < MaxSavedSorts; ++n) {
@@ -296,7 +297,7 @@ void TrDBSortForm2::LoadSavedSortNames()
 
 bool TrDBSortForm2::SaveSorting(const QString& Name)
 {
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     if (!store || !rDBGrid || Name.trimmed().isEmpty())
         return false;
     // The slot of that name, else the first free one.
@@ -317,13 +318,8 @@ bool TrDBSortForm2::SaveSorting(const QString& Name)
     }
     grSort->UpdateText();
     const QString section = SortSection(slot);
-    for (int c = 0; c < 3; ++c)
-        store->EraseSection(section + QStringLiteral(".Column%1").arg(c));
-    store->WriteString(section, QStringLiteral("RowCount"), QString::number(grSort->RowCount()));
-    store->WriteString(section, QStringLiteral("ColCount"), QString::number(grSort->ColCount()));
-    for (int c = 0; c < 3; ++c)
-        for (int r = 0; r < grSort->RowCount(); ++r)
-            store->WriteString(section + QStringLiteral(".Column%1").arg(c), QString::number(r), grSort->Cells(c, r));
+    DelStrGridCells(store, section, grSort->ColCount());
+    SaveStrGridCells(store, section, grSort);
     store->WriteString(section, QStringLiteral("SortName"), Name);
     LoadSavedSortNames();
     for (int i = 0; i < lbSavedSort->Count(); ++i)
@@ -335,27 +331,20 @@ bool TrDBSortForm2::SaveSorting(const QString& Name)
 
 void TrDBSortForm2::LoadSavedSort(int Slot)
 {
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     if (!store)
         return;
-    const QString section = SortSection(Slot);
-    const int rows = store->ReadString(section, QStringLiteral("RowCount"), QStringLiteral("2")).toInt();
-    grSort->SetRowCount(std::max(2, rows));
-    for (int c = 0; c < 3; ++c)
-        for (int r = 1; r < grSort->RowCount(); ++r)
-            grSort->SetCells(c, r, store->ReadString(section + QStringLiteral(".Column%1").arg(c), QString::number(r), QString()));
+    ReadStrGridCells(store, SortSection(Slot), grSort);
+    grSort->SetRowCount(std::max(2, grSort->RowCount()));
 }
 
 void TrDBSortForm2::DeleteSavedSort()
 {
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     const int i = lbSavedSort->ItemIndex();
     if (!store || i < 0)
         return;
-    const QString section = SortSection(int(reinterpret_cast<intptr_t>(lbSavedSort->Objects(i))));
-    store->EraseSection(section);
-    for (int c = 0; c < 3; ++c)
-        store->EraseSection(section + QStringLiteral(".Column%1").arg(c));
+    DelStrGridCells(store, SortSection(int(reinterpret_cast<intptr_t>(lbSavedSort->Objects(i)))), 3);
     LoadSavedSortNames();
 }
 
