@@ -92,10 +92,10 @@ QString PresetFilterName(TDataSet* Dataset)
 TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
     SetCaption(dbctltxt::StoredFiltersCaption);
-    SetClientWidth(400);
-    SetClientHeight(266);
     Constraints.MinWidth = 310;
     Constraints.MinHeight = 250;
+    SetClientWidth(400);
+    SetClientHeight(266);
     sgFilter = Put<TrStringGridEd>(this, this, 8, 8, 384, 214);
     sgFilter->SetColCount(3);
     sgFilter->SetRowCount(2);

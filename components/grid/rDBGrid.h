@@ -462,6 +462,9 @@ protected:
     // title cell; the group colour of a title's text; a press on the band
     // (true when it was taken); the drag rule and the members following a master.
     void DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Column);
+    void DrawGroupButton(const TRect& CellRect, bool Expanded, TColor Color);
+    void DrawMergedGroupHeaders();
+    void DrawMergedHeader(int First, int Last, const TGroupInfo& Info);
     void ApplyGroupTitleFont(TColumn* Column, TFont* AFont);
     bool GroupBandMouseDown(int ACol, int X, int Y);
     bool CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;

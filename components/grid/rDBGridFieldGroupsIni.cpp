@@ -22,7 +22,12 @@ QString ColorText(TColor Color)
 QString EscapeSep(const QString& Value)
 {
     QString v = Value;
-    return v.replace(Sep, QStringLiteral(": :"));
+    v.replace(Sep, QStringLiteral(": :"));
+    // A value ending in ":" would join the separator behind it and shift
+    // every later property by one.
+    if (v.endsWith(QLatin1Char(':')))
+        v += QLatin1Char(' ');
+    return v;
 }
 
 }  // namespace

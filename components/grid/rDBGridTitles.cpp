@@ -190,6 +190,7 @@ void TrDBGrid::TitleClick(TColumn* Column)
 void TrDBGrid::PaintBands()
 {
     TDBGrid::PaintBands();
+    DrawMergedGroupHeaders();
     DrawFooterRow();
 }
 
