@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFieldsForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rEditNum.h"
 #include "components/base/rHTMLLabel.h"
@@ -19,17 +20,6 @@
 #include "resources/DBControlsTexts.h"
 
 namespace {
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 bool HasFormat(const TField* F)
 {

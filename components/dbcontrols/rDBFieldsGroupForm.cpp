@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFieldsGroupForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rListBoxes.h"
 #include "components/base/rdlg.h"
@@ -13,17 +14,6 @@
 #include "resources/LibraryTexts.h"
 
 namespace {
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 TrColorBox* PutColorBox(TWinControl* Parent, int X, int Y)
 {

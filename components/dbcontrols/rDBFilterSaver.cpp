@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFilterSaver.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
@@ -39,17 +40,6 @@ bool ReplaceFirstName(QString& S, const QString& Name, const QString& Label)
 
 // The dialog while one exists (the entry points without a window use it).
 TrDBFilterSaverForm* rDBFilterSaverForm = nullptr;
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 // Runs Work on the open dialog, or on a hidden one made for the call.
 template <class F>
@@ -97,11 +87,7 @@ TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     SetClientWidth(400);
     SetClientHeight(266);
     sgFilter = Put<TrStringGridEd>(this, this, 8, 8, 384, 214);
-    sgFilter->SetColCount(3);
-    sgFilter->SetRowCount(2);
-    sgFilter->SetFixedCols(0);
-    sgFilter->SetFixedRows(1);
-    sgFilter->SetOptions(sgFilter->Options() | goEditing | goColSizing);
+    SetUpDialogListGrid(sgFilter, 3);
     sgFilter->SetCells(ColName, 0, dbctltxt::FilterNameTitle);
     sgFilter->SetCells(ColCondition, 0, dbctltxt::FilterConditionTitle);
     sgFilter->Columns()->Items(ColMark)->SetAlignment(taCenter);

@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFindForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"
@@ -14,17 +15,6 @@
 namespace {
 
 TrDBFindForm* GActiveFindForm = nullptr;
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 }  // namespace
 

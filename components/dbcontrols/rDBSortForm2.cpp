@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBSortForm2.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
@@ -16,17 +17,6 @@ namespace {
 
 constexpr int ColNo = 0, ColField = 1, ColDesc = 2;
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
-
 }  // namespace
 
 TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
@@ -38,11 +28,7 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     Constraints.MinHeight = 264;
     Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::SortingCriteria);
     grSort = Put<TrStringGridEd>(this, this, 8, 24, 262, 168);
-    grSort->SetColCount(3);
-    grSort->SetRowCount(2);
-    grSort->SetFixedCols(0);
-    grSort->SetFixedRows(1);
-    grSort->SetOptions(grSort->Options() | goEditing | goColSizing);
+    SetUpDialogListGrid(grSort, 3);
     grSort->SetCells(ColField, 0, dbctltxt::SortField);
     grSort->SetCells(ColDesc, 0, dbctltxt::SortDescending);
     grSort->Columns()->Items(ColNo)->SetAlignment(taRightJustify);
