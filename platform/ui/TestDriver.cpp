@@ -3,6 +3,7 @@
 #include "platform/database/DataSet.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
@@ -52,6 +53,29 @@ int AnswerBox(const TMessageBoxRequest& R)
     const int answer = QueuedAnswers().front();
     QueuedAnswers().pop_front();
     return answer;
+}
+
+// Input boxes and file dialogs: confirmed with the queued text, cancelled
+// when none is queued (nobody could type into a real one).
+std::deque<QString>& QueuedInputs()
+{
+    static std::deque<QString> inputs;
+    return inputs;
+}
+
+bool AnswerInput(TCommonDialog* Dialog, QString& Value)
+{
+    if (QueuedInputs().empty())
+        return false;
+    const QString text = QueuedInputs().front();
+    QueuedInputs().pop_front();
+    if (auto* file = dynamic_cast<TOpenDialog*>(Dialog)) {
+        file->FileName = text;
+        file->Files = QStringList{text};
+    } else {
+        Value = text;
+    }
+    return true;
 }
 
 // ---- encoding ----
@@ -363,6 +387,10 @@ private:
             });
         if (Command == "answer" && Args.size() == 1)
             return Answer(Args[0]);
+        if (Command == "input" && Args.size() == 1) {
+            QueuedInputs().push_back(Args[0]);
+            return Reply(true);
+        }
         if ((Command == "wait" || Command == "gone") && Args.size() == 2)
             return Wait(Command == "wait", Args[0], Args[1].toInt());
         if (Command == "grab" && Args.size() == 2)
@@ -528,6 +556,7 @@ bool StartTestDriverFromEnvironment()
         return false;
     }
     SetMessageBoxHook(AnswerBox);
+    SetCommonDialogHook(AnswerInput);
     QObject::connect(server, &QLocalServer::newConnection, server, [server] {
         while (QLocalSocket* socket = server->nextPendingConnection())
             new TDriverSession(socket);

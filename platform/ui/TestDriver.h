@@ -37,6 +37,9 @@
 //   grab <Form> <png path>    saves a picture of the window
 //   answer <IDOK|IDYES|IDNO|IDCANCEL>  answers the next message box (queued;
 //                             boxes with no queued answer get their default)
+//   input <text>              confirms the next input box (or open/save
+//                             dialog: the file name) with the text (queued;
+//                             with none queued they are cancelled)
 //   boxes                     the message boxes shown so far, one
 //                             "Caption<TAB>Text" line each (texts encoded)
 //   quit                      closes the main window as the user would

@@ -37,6 +37,8 @@ public:
     TDriverReply Grab(const QString& Form, const QString& PngPath) { return Send({QStringLiteral("grab"), Form, PngPath}); }
     // "IDOK", "IDYES", "IDNO" or "IDCANCEL" for the next message box.
     TDriverReply Answer(const QString& Id) { return Send({QStringLiteral("answer"), Id}); }
+    // The text for the next input box or file dialog.
+    TDriverReply Input(const QString& Text) { return Send({QStringLiteral("input"), Text}); }
     // "Caption<TAB>Text" per message box shown so far.
     TDriverReply Boxes() { return Send({QStringLiteral("boxes")}); }
     TDriverReply Quit() { return Send({QStringLiteral("quit")}); }
