@@ -409,6 +409,7 @@ void TformResultsClassForest::Place()
     grpWebEntries->SetVisible(FRun.bShowWebEntries);
     grpPayment->SetVisible(wide && eventSeries->chip_balance_in_use() == L("K"));
     grpPayment->SetTop(FRun.bShowWebEntries ? 304 : 30);
+    CentreOnMainForm(this, 0);
 }
 
 void TformResultsClassForest::Sync()
