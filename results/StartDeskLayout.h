@@ -3,6 +3,7 @@
 // control at a place, the library's grid with its columns, a row of tool
 // buttons on actions, captioned data-bound edits and check boxes, and the
 // placing of an editor over the main window.
+#include "app/vrkMainForm.h"
 #include "components/base/rButton.h"
 #include "components/dbcontrols/TrDBCheckBox.h"
 #include "components/dbcontrols/TrDBEdit.h"
@@ -126,11 +127,10 @@ inline TrDBCheckBox* AddFieldCheck(TComponent* Owner, TWinControl* Parent, TData
 // Integer division truncates toward zero, as the offsets were measured with.
 inline void CentreOnMainForm(TCustomForm* Form, int Offset)
 {
-    TCustomForm* main = Application ? Application->MainForm() : nullptr;
-    if (!main || main == Form)
+    if (!formMain)
         return;
-    Form->SetLeft(main->Left() + (main->Width() - Form->Width()) / 2);
-    Form->SetTop(main->Top() + (main->Height() - Form->Height()) / 2 + Offset);
+    Form->SetLeft(formMain->Left() + (formMain->Width() - Form->Width()) / 2);
+    Form->SetTop(formMain->Top() + (formMain->Height() - Form->Height()) / 2 + Offset);
 }
 
 // What the operator typed reaches the row before the checks read it.

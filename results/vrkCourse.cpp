@@ -99,11 +99,10 @@ TformCourse::TformCourse(TComponent* AOwner) : TForm(AOwner)
     };
     OnKeyDown = [this](TComponent*, Word& Key, TShiftState) { KeyDown(Key); };
     // Escape's release drops an edit still pending after a question was
-    // answered with Cancel; the data module's rules then give both "Muokkaa"
-    // and both tabs back.
+    // answered with Cancel, and gives both "Muokkaa" and both tabs back.
     OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
-        if (Key == VK_ESCAPE)
-            FRun.DropPending();
+        if (Key == VK_ESCAPE && FRun.DropPending())
+            EditsEnded();
     };
     OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
     OnClose = [](TComponent*, TCloseAction&) {
@@ -184,6 +183,14 @@ void TformCourse::KeyDown(Word& Key)
     Key = 0;
 }
 
+void TformCourse::EditsEnded()
+{
+    actCourseEdit->SetEnabled(true);
+    actControlEdit->SetEnabled(true);
+    tsCourses->SetTabVisible(true);
+    tsControl->SetTabVisible(true);
+}
+
 void TformCourse::FocusPage()
 {
     if (pcPages->ActivePage() == tsControl)
@@ -201,12 +208,10 @@ TformCourse::~TformCourse()
 void TformCourse::Opening()
 {
     CentreOnMainForm(this, 0);
-    actControlEdit->SetEnabled(true);
     rdbgrdControl->SetEnabled(true);
     FRun.Open();
     MakeActiveGrid(rdbgrdCourse);
     MakeActiveGrid(rdbgrdControl);
-    tsCourses->SetTabVisible(true);
-    tsControl->SetTabVisible(true);
+    EditsEnded();
     FocusPage();
 }

@@ -35,6 +35,7 @@ private:
     void BuildControls();
     void KeyDown(Word& Key);
     void FocusPage();
+    void EditsEnded();  // both "Muokkaa" and both tabs back
     TCourseEditorRun FRun;
 };
 
