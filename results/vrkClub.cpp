@@ -85,16 +85,16 @@ void TformClub::BuildFields(TTabSheet* Page)
     auto field = [&](const char* caption, const char* fieldName, int width) {
         return AddFieldEdit(this, Page, DataModule1->dsClubFD, left, 130, y, caption, fieldName, width);
     };
-    edtCLUB_NAME = field("Nimi", "CLUB_NAME", 300);
+    edtCLUB_NAME = field("Nimi", "CLUB_NAME", 250);
     edtCLUB_NAME->SetHint(L("Seuran nimi, joka näytetään tuloksissa."));
     edtCLUB_ABBR = field("Lyhenne", "CLUB_ABBR", 120);
     edtLOCATION_NAME = field("Paikkakunta", "LOCATION_NAME", 200);
     edtREGION_NAME = field("Alue", "REGION_NAME", 200);
     edtREGION_ABBR = field("Alueen lyhenne", "REGION_ABBR", 80);
     edtCOUNTRY = field("Maa", "COUNTRY", 80);
-    edtWWW_ADDR = field("Web-osoite", "WWW_ADDR", 300);
+    edtWWW_ADDR = field("Web-osoite", "WWW_ADDR", 250);
     y = 246;
-    left = 470;
+    left = 420;
     edtINSERTED = field("Lisätty", "INSERTED", 140);
     edtUPDATED = field("Muutettu", "UPDATED", 140);
     edtINSERTED->SetReadOnly(true);

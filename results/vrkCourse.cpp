@@ -66,9 +66,9 @@ TformCourse::TformCourse(TComponent* AOwner) : TForm(AOwner)
     SetName(QStringLiteral("formCourse"));
     SetCaption(txt::startdesk::EditorCaption);
     SetBorderStyle(bsDialog);
-    SetBounds(0, 0, 760, 520);
+    SetBounds(0, 0, 760, 560);
     SetKeyPreview(true);
-    pcPages = Make<TrPageControlEx>(this, this, 4, 4, 752, 470, L("pcPages"));
+    pcPages = Make<TrPageControlEx>(this, this, 4, 4, 752, 510, L("pcPages"));
     tsCourses = Page(this, pcPages, "tsCourses", "Radat");
     tsControl = Page(this, pcPages, "tsControl", "Rastit");
     actCourseEdit = new TAction(this);
@@ -78,13 +78,13 @@ TformCourse::TformCourse(TComponent* AOwner) : TForm(AOwner)
     pcPages->SetActivePage(tsCourses);
     pcPages->OnChange = [this](TComponent*) { FocusPage(); };
 
-    btnCancel = Make<TrButton>(this, this, 556, 484, 96, 28, L("btnCancel"));
+    btnCancel = Make<TrButton>(this, this, 556, 524, 96, 28, L("btnCancel"));
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->OnClick = [this](TComponent*) {
         if (FRun.Cancel())
             SetModalResult(mrCancel);
     };
-    btnOK = Make<TrButton>(this, this, 660, 484, 96, 28, L("btnOK"));
+    btnOK = Make<TrButton>(this, this, 660, 524, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->OnClick = [this](TComponent*) {
