@@ -222,6 +222,31 @@ TEST_F(EditorWindows, CourseWindowSavesThroughTheClassUpdateAndRechecksRuns)
     EXPECT_EQ(V(QStringLiteral("select class_name from vrk_class where class_id = 301")).toString(), QStringLiteral("H21"));
 }
 
+// The database's refusal of a course comes in the operator's language,
+// behind the window's own Finnish heading.
+TEST_F(EditorWindows, CourseRefusalInBothLanguages)
+{
+    TformCourse w(nullptr);
+    for (const auto& [language, text] :
+         {std::pair{"FI", "Yhteislähdön aika on virheellinen (HH:MM:SS)."},
+          std::pair{"EN", "The mass start time is not valid (HH:MM:SS)."}}) {
+        formMain->vcUILanguageCode = QString::fromLatin1(language);
+        w.SetModalResult(mrNone);
+        w.Run().iClassId = 301;
+        w.Opening();
+        ASSERT_TRUE(Press(w, w.actCourseEdit));
+        auto* mass = dynamic_cast<TrDBEdit*>(w.FindComponent(QStringLiteral("edtMASS_START_TIME")));
+        ASSERT_TRUE(mass);
+        mass->SetText(QStringLiteral("25:99"));
+        Boxes.clear();
+        w.btnOK->Click();
+        EXPECT_EQ(Boxes, QStringList{st::CourseUpdateFailed + QStringLiteral(" ") + QString::fromUtf8(text)}) << language;
+        EXPECT_EQ(V(QStringLiteral("select coalesce(mass_start_time, '-') from vrk_class where class_id = 301")).toString(),
+                  QStringLiteral("-"))
+            << language;
+    }
+}
+
 TEST_F(EditorWindows, MergeWindowMovesRunsAndCardsAndRemovesThePerson)
 {
     f.Exec(QStringLiteral("insert into vrk_person (person_id, event_series_id, person_name, control_card, sportident_card) "
