@@ -4,6 +4,7 @@
 #include "results/vrkResultsClassForest.h"
 #include "results/StartDeskLayout.h"
 
+#include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/DBCtrls.h"
@@ -20,6 +21,22 @@ using namespace startdesk;
 namespace st = txt::startdesk;
 
 TformResultsClassForest* formResultsClassForest = nullptr;
+
+void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId)
+{
+    TformResultsClassForest& w = *formResultsClassForest;
+    TResultsClassForestRun& run = w.Run();
+    run.vcChipString = ChipString;
+    run.iResultsClassId = ResultsClassId;
+    run.OnRunClosed = [](int64_t Id) {
+        formMain->refreshMainGrid();
+        DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
+    };
+    if (w.Opening())
+        w.ShowModal();
+    else
+        run.Close();
+}
 
 namespace {
 
