@@ -1,11 +1,14 @@
 #include "tasks/WeftThreadPool.h"
 
+#include "platform/os/BlockRecycler.h"
 #include "platform/rtl/DateUtils.h"
 #include "tasks/WeftEventMonitor.h"
+#include "tasks/OsWin32.h"
 #include "tasks/WeftHooks.h"
 #include "tasks/WeftInit.h"
 #include "tasks/WeftOwnerCall.h"
 #include "tasks/WeftPoolScheduler.h"
+#include "tasks/WeftSpinMutex.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -69,7 +72,15 @@ public:
     PWorkItem WorkItem;     // being executed (under WorkItemLock)
     PWorkItem PendingItem;  // handed over, not yet taken (under WorkItemLock)
     std::atomic<bool> StopRequested{false};
+    // Work (or a stop) was handed over since the thread last looked; it
+    // sleeps on NewWork only with Sleeping set and the signal seen clear.
+    std::atomic<bool> WorkSignal{false};
+    std::atomic<bool> Sleeping{false};
     std::atomic<DWORD> ThreadID{0};
+    // The mask this thread last set for an item, valid while the thread's
+    // affinity has not been changed otherwise (worker thread only).
+    uint64_t AppliedMask = 0;
+    uint32_t AppliedChanges = 0;
     int64_t StartIdle_ms = 0;
     int64_t StartStopping_ms = 0;
     // The item the pool gave it last (under the pool's lock): a completion
@@ -79,6 +90,8 @@ public:
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
+    // Hands the item over; the pool wakes the thread (Wake) once its own
+    // lock is released, so no system call runs under that lock.
     void Give(const PWorkItem& item)
     {
         {
@@ -86,11 +99,18 @@ public:
             PendingItem = item;
         }
         ResetEvent(ItemDone);
-        SetEvent(NewWork);
+        WorkSignal.store(true);
+    }
+    // A thread that still spins for work sees the signal without an event.
+    void Wake()
+    {
+        if (Sleeping.load())
+            SetEvent(NewWork);
     }
     void RequestStop()
     {
         StopRequested = true;
+        WorkSignal.store(true);
         SetEvent(NewWork);
     }
     bool HasEnded() { return WaitForSingleObject(Finished, 0) == WAIT_OBJECT_0; }
@@ -110,6 +130,7 @@ public:
     }
 
 private:
+    void AwaitWork();
     void Body(std::weak_ptr<TPoolCore> core, const QString& poolName, const TOTPThreadDataFactory& factory);
     void Execute(const std::shared_ptr<TPoolCore>& core, const PWorkItem& item, const IInterfacePtr& threadData);
 };
@@ -136,27 +157,47 @@ public:
     std::atomic<int> CountQueued{0};
     std::atomic<uint32_t> Options{0};
 
-    std::mutex Lock;
+    TWeftSpinMutex Lock;
     QString Name;
     const int64_t UniqueID;
     TOTPWorkerScheduler Scheduler;
     TWeftIntegerSet Affinity, NUMANodes, ProcessorGroups;
     std::vector<PWorker> Idle, Running, Stopping;
     std::deque<PWorkItem> Queue;
-    HWND Monitor = 0;
+    // Read without a lock on every completion; changed under MonitorLock.
+    std::atomic<HWND> Monitor{0};
     TOTPThreadDataFactory ThreadDataFactory;
     TWeftUnhandledWorkerException OnUnhandledWorkerException;
     bool Destroying = false;
+    // Workers given an item under the lock, woken after it (TPoolLock).
+    std::vector<PWorker> ToWake;
+
+    // The pool's lock; workers given items meanwhile are woken once it is
+    // released.
+    class TPoolLock {
+    public:
+        explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) {}
+        ~TPoolLock()
+        {
+            static thread_local std::vector<PWorker> wake;
+            wake.assign(FCore.ToWake.begin(), FCore.ToWake.end());
+            FCore.ToWake.clear();
+            FLock.unlock();
+            for (const PWorker& w : wake)
+                w->Wake();
+            wake.clear();
+        }
+
+    private:
+        TPoolCore& FCore;
+        std::unique_lock<TWeftSpinMutex> FLock;
+    };
 
     // --- Notices --------------------------------------------------------------------
 
     void Notify(TThreadPoolOperation op, DWORD threadID)
     {
-        HWND wnd;
-        {
-            std::lock_guard lock(MonitorLock);
-            wnd = Monitor;
-        }
+        const HWND wnd = Monitor.load();
         if (!wnd)
             return;
         auto* info = new TWeftThreadPoolMonitorInfo(UniqueID, op, threadID);
@@ -165,11 +206,7 @@ public:
     }
     void NotifyCompleted(int64_t taskID)
     {
-        HWND wnd;
-        {
-            std::lock_guard lock(MonitorLock);
-            wnd = Monitor;
-        }
+        const HWND wnd = Monitor.load();
         if (!wnd)
             return;
         auto* info = new TWeftThreadPoolMonitorInfo(UniqueID, taskID);
@@ -209,6 +246,7 @@ public:
             Scheduler.Next(item->owiGroup, item->owiAffinityMask);
             w->Assigned = item;
             w->Give(item);
+            ToWake.push_back(w);
             return;
         }
         Queue.push_back(item);
@@ -338,7 +376,7 @@ public:
     void Completed(const PWorker& w, const PWorkItem& item)
     {
         NotifyCompleted(item->owiUniqueID);
-        std::lock_guard lock(Lock);
+        TPoolLock lock(*this);
         if (Destroying)
             return;
         if (w->Assigned != item) {
@@ -372,13 +410,13 @@ public:
 
     void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide)
     {
-        auto item = std::make_shared<TOTPWorkItem>();
+        auto item = std::allocate_shared<TOTPWorkItem>(TRecyclingAllocator<TOTPWorkItem>());
         item->owiTaskControl = task;
         item->owiTask = taskSide;
         item->owiUniqueID = task->UniqueID();
         TEndList toEnd;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             ScheduleNext(item, toEnd);
             PruneQueue(toEnd);
         }
@@ -389,7 +427,7 @@ public:
     {
         PWorker w;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             for (const PWorker& r : Running) {
                 std::lock_guard wl(r->WorkItemLock);
                 const PWorkItem item = r->WorkItem ? r->WorkItem : r->PendingItem;
@@ -409,7 +447,7 @@ public:
         // waited for, serving its synchronous calls meanwhile.
         const DWORD wait = DWORD(std::max(0, WaitOnTerminate_sec.load())) * 1000;
         if (WeftOwnerWait(w->ItemDone, wait) == WAIT_OBJECT_0) {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             if (Destroying) {
                 StopWorker(w, false);
             } else {
@@ -448,7 +486,7 @@ public:
         std::vector<PWorkItem> queued;
         std::vector<PWorker> stopping;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             if (destroying)
                 Destroying = true;
             queued.assign(Queue.begin(), Queue.end());
@@ -485,7 +523,7 @@ public:
         TEndList toEnd;
         std::vector<PWorker> ended, overdue;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             if (Destroying)
                 return;
             PruneQueue(toEnd);
@@ -537,6 +575,30 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
     Thread = std::thread([self = shared_from_this(), weak, poolName, factory] { self->Body(weak, poolName, factory); });
 }
 
+// Work handed over within a few microseconds of the last item (the usual
+// case while a producer keeps a pool busy) is taken up without a sleep and a
+// wake-up call; after that the thread blocks on its event.
+void TOTPWorkerThread::AwaitWork()
+{
+    constexpr uint64_t CSpin_us = 20;
+    const uint64_t until = OsMonotonicUs() + CSpin_us;
+    for (int i = 1; !WorkSignal.load(std::memory_order_acquire); ++i) {
+        CpuRelax();
+        if (i % 64 == 0 && OsMonotonicUs() >= until) {
+            Sleeping.store(true);
+            if (!WorkSignal.load()) {
+                if (WaitForSingleObject(NewWork, 100) != WAIT_OBJECT_0) {
+                    SetThreadName(QStringLiteral("Idle thread worker"));
+                    WaitForSingleObject(NewWork, INFINITE);
+                }
+            }
+            Sleeping.store(false);
+            break;
+        }
+    }
+    WorkSignal.store(false);
+}
+
 void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& poolName,
                             const TOTPThreadDataFactory& factory)
 {
@@ -554,10 +616,7 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
     }
     try {
         for (;;) {
-            if (WaitForSingleObject(NewWork, 100) != WAIT_OBJECT_0) {
-                SetThreadName(QStringLiteral("Idle thread worker"));
-                WaitForSingleObject(NewWork, INFINITE);
-            }
+            AwaitWork();
             PWorkItem item;
             {
                 std::lock_guard lock(WorkItemLock);
@@ -600,9 +659,14 @@ void TOTPWorkerThread::Execute(const std::shared_ptr<TPoolCore>& core, const PWo
         WorkItem = item;
     }
     // What the thread environment's SetGroupAffinity does, without making
-    // an environment and a processor set for every item.
-    if (item->owiGroup == 0 && item->owiAffinityMask != 0)
+    // an environment and a processor set for every item, and only when the
+    // thread does not run on that mask already.
+    if (item->owiGroup == 0 && item->owiAffinityMask != 0 &&
+        (item->owiAffinityMask != AppliedMask || OsThreadAffinityChanges() != AppliedChanges)) {
         OsSetThreadAffinityMask(item->owiAffinityMask);
+        AppliedMask = item->owiAffinityMask;
+        AppliedChanges = OsThreadAffinityChanges();
+    }
     if (item->owiTask) {
         item->owiTask->SetThreadData(threadData);
         item->owiTask->Execute();
@@ -672,7 +736,7 @@ public:
     void SetMaxExecuting(int value) override
     {
         FCore->MaxExecuting = value;
-        std::lock_guard lock(FCore->Lock);
+        TPoolCore::TPoolLock lock(*FCore);
         FCore->IdleQueueCheck();
     }
     void SetMaxQueued(int value) override
@@ -688,7 +752,7 @@ public:
     void SetMinWorkers(int value) override
     {
         FCore->MinWorkers = value;
-        std::lock_guard lock(FCore->Lock);
+        TPoolCore::TPoolLock lock(*FCore);
         FCore->IdleQueueCheck();
     }
     void SetName(const QString& value) override
