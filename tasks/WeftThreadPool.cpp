@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -22,6 +23,16 @@ namespace {
 class TPoolCore;
 class TOTPWorkerThread;
 using PWorker = std::shared_ptr<TOTPWorkerThread>;
+
+// The pool's clock: a millisecond tick that costs next to nothing to read
+// (a coarse clock, a few milliseconds behind at most), since items are
+// stamped on every scheduling and start.
+int64_t PoolTick_ms()
+{
+    timespec ts;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
 
 QString TimeText(TDateTime t)
 {
@@ -34,7 +45,7 @@ QString TickText(int64_t ticks_ms)
 {
     if (ticks_ms == 0)
         return TimeText(0);
-    return TimeText(Now() - double(OsTimeGetTime64() - ticks_ms) / MSecsPerDay);
+    return TimeText(Now() - double(PoolTick_ms() - ticks_ms) / MSecsPerDay);
 }
 
 struct TOTPWorkItem;
@@ -49,7 +60,7 @@ struct TOTPWorkItem {
     // The group and processors to run on (mask 0: anywhere).
     int32_t owiGroup = 0;
     uint64_t owiAffinityMask = 0;
-    int64_t owiScheduled_ms = OsTimeGetTime64();
+    int64_t owiScheduled_ms = PoolTick_ms();
     int64_t owiStarted_ms = 0;
     PWeftTaskControl owiTaskControl;
     PWeftTaskImpl owiTask;
@@ -235,14 +246,22 @@ public:
         if (CanRunMore()) {
             PWorker w;
             if (!Idle.empty()) {
-                w = Idle.back();
-                Idle.pop_back();
+                // The most recently idled worker that still spins takes it
+                // without a wake-up call; else the most recently idled.
+                auto pick = Idle.end() - 1;
+                for (auto it = Idle.rbegin(); it != Idle.rend() && it - Idle.rbegin() < 4; ++it)
+                    if (!(*it)->Sleeping.load(std::memory_order_relaxed)) {
+                        pick = std::prev(it.base());
+                        break;
+                    }
+                w = *pick;
+                Idle.erase(pick);
             } else {
                 w = CreateWorker();
             }
             Running.push_back(w);
             CountRunning = int(Running.size());
-            item->owiStarted_ms = OsTimeGetTime64();
+            item->owiStarted_ms = PoolTick_ms();
             Scheduler.Next(item->owiGroup, item->owiAffinityMask);
             w->Assigned = item;
             w->Give(item);
@@ -283,7 +302,7 @@ public:
                                  QStringLiteral("Execution queue is too long (%1 work items)").arg(Queue.size())});
             }
         if (MaxQueuedTime_sec.load() > 0) {
-            const int64_t now = OsTimeGetTime64();
+            const int64_t now = PoolTick_ms();
             for (auto it = Queue.begin(); it != Queue.end();) {
                 const PWorkItem item = *it;
                 if (item->owiScheduled_ms + int64_t(MaxQueuedTime_sec.load()) * 1000 <= now) {
@@ -317,7 +336,7 @@ public:
         }
         while (int(Idle.size() + Running.size()) < MinWorkers.load()) {
             PWorker w = CreateWorker();
-            w->StartIdle_ms = OsTimeGetTime64();
+            w->StartIdle_ms = PoolTick_ms();
             Idle.push_back(w);
         }
     }
@@ -325,7 +344,7 @@ public:
     void StopWorker(const PWorker& w, bool signalCancellationToken)
     {
         Stopping.push_back(w);
-        w->StartStopping_ms = OsTimeGetTime64();
+        w->StartStopping_ms = PoolTick_ms();
         StopTask(w, signalCancellationToken);
         w->RequestStop();
     }
@@ -389,7 +408,7 @@ public:
             Running.erase(it);
             CountRunning = int(Running.size());
             if (CanRunMore()) {
-                w->StartIdle_ms = OsTimeGetTime64();
+                w->StartIdle_ms = PoolTick_ms();
                 Idle.push_back(w);
             } else {
                 StopWorker(w, false);
@@ -504,9 +523,9 @@ public:
         }
         for (const PWorkItem& item : queued)
             EndTask(item, CWeftExitCancelled, QStringLiteral("Cancelled"));
-        const int64_t deadline = OsTimeGetTime64() + int64_t(std::max(0, WaitOnTerminate_sec.load())) * 1000;
+        const int64_t deadline = PoolTick_ms() + int64_t(std::max(0, WaitOnTerminate_sec.load())) * 1000;
         for (const PWorker& w : stopping) {
-            const int64_t left = deadline - OsTimeGetTime64();
+            const int64_t left = deadline - PoolTick_ms();
             WeftOwnerWait(w->Finished, left > 0 ? DWORD(left) : 0);
         }
         for (const PWorker& w : stopping) {
@@ -527,7 +546,7 @@ public:
             if (Destroying)
                 return;
             PruneQueue(toEnd);
-            const int64_t now = OsTimeGetTime64();
+            const int64_t now = PoolTick_ms();
             const int timeout = IdleWorkerThreadTimeout_sec.load();
             if (timeout > 0) {
                 for (auto it = Idle.begin(); it != Idle.end() && int(Idle.size()) > MinWorkers.load();) {
