@@ -293,6 +293,24 @@ void TrDBExportForm::AssignGridProps()
     auto* to = dynamic_cast<TrDBGrid*>(DBGrid);
     if (from && to)
         to->Assign(*from);
+    CopySelection();
+}
+
+void TrDBExportForm::CopySelection()
+{
+    // The twin's own selection would be empty: it takes the caller's, so
+    // "Selected rows only" exports the rows the user selected.
+    if (!OrigGr->SelectedRows() || OrigGr->SelectedRows()->Count() == 0 || !DataSet)
+        return;
+    DBGrid->SetOptions(DBGrid->Options() | dgMultiSelect);
+    DBGrid->SelectedRows()->Clear();
+    ScanAllRecords(
+        DataSet,
+        [this](TDataSet*, int, bool&) {
+            if (OrigGr->SelectedRows()->CurrentRowSelected())
+                DBGrid->SelectedRows()->SetCurrentRowSelected(true);
+        },
+        true, true, true);
 }
 
 void TrDBExportForm::FormShowHandler()
