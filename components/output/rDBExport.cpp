@@ -16,6 +16,7 @@
 #include "components/output/TTXTExport.h"
 #include "components/output/TrXLSExport.h"
 #include "components/output/TrXMLReport.h"
+#include "components/output/rDBTwinGrid.h"
 #include "platform/database/DataSource.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/CommonDialogs.h"
@@ -268,11 +269,7 @@ void TrDBExportForm::Prepare(TSourceType AType, TComponent* ASource, TDataSet* A
     chSelRecOnly->SetVisible(SelRecVisible);
     if (AType == stGrid) {
         OrigGr = dynamic_cast<TCustomDBGrid*>(ASource);
-        DBGrid = dynamic_cast<TrDBGrid*>(OrigGr) ? new TrDBGrid(this) : new TDBGrid(this);
-        DBGrid->SetName(QStringLiteral("gr"));
-        DBGrid->SetVisible(false);
-        DBGrid->SetParent(OrigGr->Parent());
-        AssignGridProps();
+        DBGrid = MakeTwinGrid(this, OrigGr);
         DBGridsPS->Components.Add(QStringLiteral("gr"));
         DBGridsPS->Disable = ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields;
     } else if (AType == stRecView) {
@@ -286,31 +283,7 @@ void TrDBExportForm::Prepare(TSourceType AType, TComponent* ASource, TDataSet* A
 
 void TrDBExportForm::AssignGridProps()
 {
-    if (!OrigGr || !DBGrid)
-        return;
-    ::AssignGridProps(OrigGr, DBGrid);
-    auto* from = dynamic_cast<TrDBGrid*>(OrigGr);
-    auto* to = dynamic_cast<TrDBGrid*>(DBGrid);
-    if (from && to)
-        to->Assign(*from);
-    CopySelection();
-}
-
-void TrDBExportForm::CopySelection()
-{
-    // The twin's own selection would be empty: it takes the caller's, so
-    // "Selected rows only" exports the rows the user selected.
-    if (!OrigGr->SelectedRows() || OrigGr->SelectedRows()->Count() == 0 || !DataSet)
-        return;
-    DBGrid->SetOptions(DBGrid->Options() | dgMultiSelect);
-    DBGrid->SelectedRows()->Clear();
-    ScanAllRecords(
-        DataSet,
-        [this](TDataSet*, int, bool&) {
-            if (OrigGr->SelectedRows()->CurrentRowSelected())
-                DBGrid->SelectedRows()->SetCurrentRowSelected(true);
-        },
-        true, true, true);
+    CopyToTwin(OrigGr, DBGrid);
 }
 
 void TrDBExportForm::FormShowHandler()
@@ -551,18 +524,8 @@ void DBExportInt(TSourceType SourceType, TComponent* Source, bool SetFlt, bool S
         return;
     // 2.
     TDataSet* data = nullptr;
-    if (SourceType == stGrid || SourceType == stRecView) {
-        TDataSource* src = nullptr;
-        if (auto* g = dynamic_cast<TCustomDBGrid*>(Source); g && SourceType == stGrid)
-            src = g->DataSource();
-        if (auto* r = dynamic_cast<TrDBRecView*>(Source); r && SourceType == stRecView)
-            src = r->GetDataSource();
-        data = src ? src->DataSet() : nullptr;
-        if (!data || !data->Active())
-            return;
-    } else if (SourceType == stDataset) {
-        data = dynamic_cast<TDataSet*>(Source);
-    }
+    if (!ResolveSourceDataSet(SourceType, Source, data))
+        return;
     // 3. - 5.
     auto* form = new TrDBExportForm(GetActiveOwner());
     GExportForm = form;

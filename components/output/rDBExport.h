@@ -118,7 +118,6 @@ private:
     void BuildTemplatePage();
     void FormShowHandler();
     void UpdateRealNames();
-    void CopySelection();
     bool SelectedRowsChoice() const;
     TComponent* ExportSource() const;
     void RunKind(int Kind, const QString& File);
