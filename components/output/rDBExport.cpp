@@ -32,21 +32,9 @@ namespace {
 
 TrDBExportForm* GExportForm = nullptr;
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, const char* Name, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetName(QLatin1String(Name));
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
-
 TCheckBox* Check(TWinControl* Parent, TComponent* Owner, const char* Name, int Y, const QString& Caption, const QString& Hint = QString())
 {
-    auto* c = Put<TCheckBox>(Parent, Owner, Name, 10, Y, 210, 20, Caption);
+    auto* c = PutControl<TCheckBox>(Parent, Owner, Name, 10, Y, 210, 20, Caption);
     c->SetHint(Hint);
     return c;
 }
@@ -74,7 +62,7 @@ QString ExportSeparator(const QString& Text)
     return Text;
 }
 
-TrDBExportForm::TrDBExportForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
+TrDBExportForm::TrDBExportForm(TComponent* AOwner) : TrDBSourceDlgForm(AOwner)
 {
     SetName(QStringLiteral("rDBExportForm"));
     SetCaption(exptxt::ExportCaption);
@@ -102,23 +90,9 @@ TrDBExportForm::TrDBExportForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     OpenDlg = new TOpenDialog(this);
     SaveDlg = new TSaveDialog(this);
     SaveDlg->Options |= ofOverwritePrompt;
-    rDlgPropSave = new TPropSaveMain(this);
-    rDlgPropSave->SetName(QStringLiteral("rDlgPropSave"));
-    rDlgPropSave->SetPropSaveFile(GetGlobal_PropSaveFile());
-    rDlgPropSave->PropSaveEvents = pseFormShowHide;
-    for (const char* n : {"cbAction_nostore", "cbSeparator_nostore", "eCharSet", "chAdd1", "chAdd2", "chAddSheet2", "chCol1", "chCol2",
-                          "chFName1", "chFRealName1", "chFName2", "chFRealName2", "chFreezePanes2", "chSum2", "rbAllCol", "rbSelCol",
-                          "rg0", "rg1", "rg2", "rg3", "chSelRecOnly", "chBorders2"})
-        rDlgPropSave->StdCtrl()->Components.Add(QLatin1String(n));
-    DBGridsPS = new TDBGridsPropSave(this);
-    DBGridsPS->SetName(QStringLiteral("DBGridsPS"));
-    DBGridsPS->SetPropSaveMain(rDlgPropSave);
-    DBGridsPS->StoreColumnsProp = true;
-    // Each grid of each window keeps its own column choice.
-    DBGridsPS->OnGetKeyString = [this](TComponent* Comp, QString& Key) {
-        Key += QLatin1Char('.') + (OrigGr && OrigGr->Owner() ? OrigGr->Owner()->Name() : QString()) + QLatin1Char('.') +
-               (OrigGr ? OrigGr->Name() : Comp->Name());
-    };
+    StoreControls({"cbAction_nostore", "cbSeparator_nostore", "eCharSet", "chAdd1", "chAdd2", "chAddSheet2", "chCol1", "chCol2",
+                   "chFName1", "chFRealName1", "chFName2", "chFRealName2", "chFreezePanes2", "chSum2", "rbAllCol", "rbSelCol", "rg0",
+                   "rg1", "rg2", "rg3", "chSelRecOnly", "chBorders2"});
     OnShow = [this](TComponent*) { FormShowHandler(); };
     OnClose = [this](TComponent* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
     FormCreate(this);
@@ -126,31 +100,31 @@ TrDBExportForm::TrDBExportForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 
 void TrDBExportForm::BuildControls()
 {
-    rg = Put<TGroupBox>(this, this, "rg", 8, 6, 236, 112, exptxt::TypeOfExport);
+    rg = PutControl<TGroupBox>(this, this, "rg", 8, 6, 236, 112, exptxt::TypeOfExport);
     const QString kinds[4] = {exptxt::KindText, exptxt::KindExcel, exptxt::KindSlk, exptxt::KindTemplate};
     const char* names[4] = {"rg0", "rg1", "rg2", "rg3"};
     for (int i = 0; i < 4; ++i) {
-        rgItems[i] = Put<TRadioButton>(rg, this, names[i], 10, 20 + i * 22, 220, 20, kinds[i]);
+        rgItems[i] = PutControl<TRadioButton>(rg, this, names[i], 10, 20 + i * 22, 220, 20, kinds[i]);
         rgItems[i]->OnClick = [this](TComponent*) { rgClick(); };
     }
     rgItems[0]->SetChecked(true);
 
-    gbData = Put<TGroupBox>(this, this, "gbData", 252, 6, 231, 162, exptxt::RangeOfExport);
-    rbSelCol = Put<TRadioButton>(gbData, this, "rbSelCol", 10, 20, 210, 20, exptxt::VisibleColumns);
+    gbData = PutControl<TGroupBox>(this, this, "gbData", 252, 6, 231, 162, exptxt::RangeOfExport);
+    rbSelCol = PutControl<TRadioButton>(gbData, this, "rbSelCol", 10, 20, 210, 20, exptxt::VisibleColumns);
     rbSelCol->SetChecked(true);
-    rbAllCol = Put<TRadioButton>(gbData, this, "rbAllCol", 10, 42, 210, 20, exptxt::AllColumns);
-    btFields = Put<TButton>(gbData, this, "btFields", 10, 66, 102, 25, exptxt::ColumnSelection);
+    rbAllCol = PutControl<TRadioButton>(gbData, this, "rbAllCol", 10, 42, 210, 20, exptxt::AllColumns);
+    btFields = PutControl<TButton>(gbData, this, "btFields", 10, 66, 102, 25, exptxt::ColumnSelection);
     btFields->SetHint(exptxt::ColumnSelectionHint);
-    btFields->OnClick = [this](TComponent*) { btFieldsClick(); };
-    btFilter = Put<TButton>(gbData, this, "btFilter", 118, 66, 102, 25, exptxt::DataSelection);
+    btFields->OnClick = [this](TComponent*) { RunColumnChoice(); };
+    btFilter = PutControl<TButton>(gbData, this, "btFilter", 118, 66, 102, 25, exptxt::DataSelection);
     btFilter->SetHint(exptxt::DataSelectionHint);
-    btFilter->OnClick = [this](TComponent*) { btFilterClick(); };
-    lblSetDefaultCol = Put<TrHTMLLabel>(gbData, this, "lblSetDefaultCol", 10, 98, 210, 18);
+    btFilter->OnClick = [this](TComponent*) { RunFilterChoice(); };
+    lblSetDefaultCol = PutControl<TrHTMLLabel>(gbData, this, "lblSetDefaultCol", 10, 98, 210, 18);
     lblSetDefaultCol->SetCaption(exptxt::SetDefaultCol);
     lblSetDefaultCol->OnAnchorClick = [this](TComponent*, const QString&) { AssignGridProps(); };
-    chSelRecOnly = Put<TCheckBox>(gbData, this, "chSelRecOnly", 10, 122, 210, 20, exptxt::SelectedRowsOnly);
+    chSelRecOnly = PutControl<TCheckBox>(gbData, this, "chSelRecOnly", 10, 122, 210, 20, exptxt::SelectedRowsOnly);
 
-    pg = Put<TPageControl>(this, this, "pg", 8, 124, 236, 238);
+    pg = PutControl<TPageControl>(this, this, "pg", 8, 124, 236, 238);
     BuildTextPage();
     BuildSheetPage();
     BuildTemplatePage();
@@ -158,18 +132,18 @@ void TrDBExportForm::BuildControls()
         pg->Pages(i)->SetTabVisible(false);
     pg->SetVisible(false);
 
-    Put<TLabel>(this, this, "lAction", 252, 178, 231, 16, exptxt::ExportedFile);
-    cbAction_nostore = Put<TComboBox>(this, this, "cbAction_nostore", 252, 196, 231, 23);
+    PutControl<TLabel>(this, this, "lAction", 252, 178, 231, 16, exptxt::ExportedFile);
+    cbAction_nostore = PutControl<TComboBox>(this, this, "cbAction_nostore", 252, 196, 231, 23);
     cbAction_nostore->SetStyle(csDropDownList);
     cbAction_nostore->SetItems({exptxt::SaveOnly, exptxt::Show, exptxt::Print});
     cbAction_nostore->SetItemIndex(int(aaShow));
 
-    btOk = Put<TButton>(this, this, "btOk", 300, 337, 88, 25, exptxt::Ok);
+    btOk = PutControl<TButton>(this, this, "btOk", 300, 337, 88, 25, exptxt::Ok);
     btOk->SetHint(exptxt::OkHint);
     btOk->SetEnabled(false);
     btOk->SetDefault(true);
     btOk->OnClick = [this](TComponent*) { btOkClick(); };
-    btCancel = Put<TButton>(this, this, "btCancel", 395, 337, 88, 25, exptxt::Cancel);
+    btCancel = PutControl<TButton>(this, this, "btCancel", 395, 337, 88, 25, exptxt::Cancel);
     btCancel->SetHint(exptxt::CancelHint);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
@@ -179,14 +153,14 @@ void TrDBExportForm::BuildTextPage()
 {
     auto* page = new TTabSheet(this);
     page->SetPageControl(pg);
-    auto* gb = Put<TGroupBox>(page, this, "gbProps1", 4, 4, 224, 200, exptxt::Properties);
+    auto* gb = PutControl<TGroupBox>(page, this, "gbProps1", 4, 4, 224, 200, exptxt::Properties);
     chFName1 = Check(gb, this, "chFName1", 20, exptxt::AddColumnName, exptxt::AddColumnNameHint);
     chFName1->SetChecked(true);
     chFRealName1 = Check(gb, this, "chFRealName1", 42, exptxt::UseRealNames);
     chCol1 = Check(gb, this, "chCol1", 64, exptxt::AlignData, exptxt::AlignDataHint);
     chAdd1 = Check(gb, this, "chAdd1", 86, exptxt::AppendAfter, exptxt::AppendAfterHint);
-    Put<TLabel>(gb, this, "lSeparator", 10, 114, 200, 16, exptxt::ColumnSeparator);
-    cbSeparator_nostore = Put<TComboBox>(gb, this, "cbSeparator_nostore", 10, 132, 200, 23);
+    PutControl<TLabel>(gb, this, "lSeparator", 10, 114, 200, 16, exptxt::ColumnSeparator);
+    cbSeparator_nostore = PutControl<TComboBox>(gb, this, "cbSeparator_nostore", 10, 132, 200, 23);
     cbSeparator_nostore->SetHint(exptxt::SeparatorHint);
     cbSeparator_nostore->SetItems({exptxt::SepComma, exptxt::SepSemicolon, exptxt::SepTab, exptxt::SepSpace});
     cbSeparator_nostore->SetText(exptxt::SepSemicolon);
@@ -198,7 +172,7 @@ void TrDBExportForm::BuildSheetPage()
 {
     auto* page = new TTabSheet(this);
     page->SetPageControl(pg);
-    auto* gb = Put<TGroupBox>(page, this, "gbProps2", 4, 4, 224, 222, exptxt::Properties);
+    auto* gb = PutControl<TGroupBox>(page, this, "gbProps2", 4, 4, 224, 222, exptxt::Properties);
     chFName2 = Check(gb, this, "chFName2", 20, exptxt::AddColumnName);
     chFName2->SetChecked(true);
     chFRealName2 = Check(gb, this, "chFRealName2", 42, exptxt::UseRealNames);
@@ -209,8 +183,8 @@ void TrDBExportForm::BuildSheetPage()
     chCol2->SetChecked(true);
     chBorders2 = Check(gb, this, "chBorders2", 152, exptxt::SetCellBorders);
     chFreezePanes2 = Check(gb, this, "chFreezePanes2", 174, exptxt::FreezeTitleRow, exptxt::FreezeTitleRowHint);
-    Image2a = Put<TImage>(gb, this, "Image2a", 190, 196, 24, 24);
-    Image2b = Put<TImage>(gb, this, "Image2b", 190, 196, 24, 24);
+    Image2a = PutControl<TImage>(gb, this, "Image2a", 190, 196, 24, 24);
+    Image2b = PutControl<TImage>(gb, this, "Image2b", 190, 196, 24, 24);
     for (TCheckBox* c : {chFName2, chFRealName2})
         c->OnClick = [this](TComponent*) { UpdateRealNames(); };
 }
@@ -219,13 +193,13 @@ void TrDBExportForm::BuildTemplatePage()
 {
     auto* page = new TTabSheet(this);
     page->SetPageControl(pg);
-    btRepFile = Put<TButton>(page, this, "btRepFile", 8, 8, 120, 25, exptxt::ReportTemplate);
+    btRepFile = PutControl<TButton>(page, this, "btRepFile", 8, 8, 120, 25, exptxt::ReportTemplate);
     btRepFile->SetHint(exptxt::ReportTemplateHint);
     btRepFile->OnClick = [this](TComponent*) { btRepFileClick(); };
-    lRepFile = Put<TrHTMLLabel>(page, this, "lRepFile", 8, 40, 216, 36);
+    lRepFile = PutControl<TrHTMLLabel>(page, this, "lRepFile", 8, 40, 216, 36);
     lRepFile->SetVisible(false);
-    Put<TLabel>(page, this, "lCharSet", 8, 88, 150, 16, exptxt::CodePage);
-    eCharSet = Put<TrEditNum>(page, this, "eCharSet", 8, 106, 80, 23);
+    PutControl<TLabel>(page, this, "lCharSet", 8, 88, 150, 16, exptxt::CodePage);
+    eCharSet = PutControl<TrEditNum>(page, this, "eCharSet", 8, 106, 80, 23);
     eCharSet->MinValue = 0;
     eCharSet->MaxValue = 9999;
     eCharSet->StepValue = 1;
@@ -261,29 +235,11 @@ void TrDBExportForm::RemoveTemplateKind()
 void TrDBExportForm::Prepare(TSourceType AType, TComponent* ASource, TDataSet* AData, bool ASetFlt, bool ASetCol,
                              bool SelRecVisible, bool AStructOnly)
 {
-    DataSet = AData;
-    SourceType = AType;
     StructOnly = AStructOnly;
     SetFlt = ASetFlt;
     SetCol = ASetCol;
     chSelRecOnly->SetVisible(SelRecVisible);
-    if (AType == stGrid) {
-        OrigGr = dynamic_cast<TCustomDBGrid*>(ASource);
-        DBGrid = MakeTwinGrid(this, OrigGr);
-        DBGridsPS->Components.Add(QStringLiteral("gr"));
-        DBGridsPS->Disable = ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields;
-    } else if (AType == stRecView) {
-        RecView = dynamic_cast<TrDBRecView*>(ASource);
-    } else if (AType == stTreeView) {
-        TreeView = dynamic_cast<TTreeView*>(ASource);
-    } else if (AType == stStringGrid) {
-        StringGrid = ASource;
-    }
-}
-
-void TrDBExportForm::AssignGridProps()
-{
-    CopyToTwin(OrigGr, DBGrid);
+    SetSource(AType, ASource, AData);
 }
 
 void TrDBExportForm::FormShowHandler()
@@ -337,22 +293,6 @@ void TrDBExportForm::btRepFileClick()
     btOk->SetEnabled(true);
 }
 
-void TrDBExportForm::btFilterClick()
-{
-    if (SourceType == stGrid)
-        FilterRec(DBGrid, false);
-    else if (SourceType == stDataset)
-        FilterRec(DataSet, false);
-}
-
-void TrDBExportForm::btFieldsClick()
-{
-    if (SourceType == stGrid)
-        ChooseFields(DBGrid, 0);
-    else if (SourceType == stDataset)
-        ChooseFields(DataSet, 0);
-}
-
 QString TrDBExportForm::SaveFilter(int K, const QString& Template)
 {
     QString f;
@@ -382,18 +322,6 @@ QString TrDBExportForm::DefaultExt(int K, const QString& Template)
 bool TrDBExportForm::SelectedRowsChoice() const
 {
     return chSelRecOnly->Visible() && chSelRecOnly->Checked();
-}
-
-TComponent* TrDBExportForm::ExportSource() const
-{
-    switch (SourceType) {
-    case stGrid: return DBGrid;
-    case stDataset: return DataSet;
-    case stRecView: return RecView;
-    case stTreeView: return TreeView;
-    case stStringGrid: return StringGrid;
-    }
-    return nullptr;
 }
 
 void TrDBExportForm::btOkClick()
@@ -459,7 +387,7 @@ void TrDBExportForm::RunText(const QString& File)
     e->ExportOnlyVisibleFields = rbSelCol->Checked();
     e->AppendToFile = chAdd1->Checked();
     e->ActionAfter = TActionAfter(cbAction_nostore->ItemIndex());
-    e->ExecuteSource(SourceType, ExportSource());
+    e->ExecuteSource(SourceType, RunSource());
 }
 
 void TrDBExportForm::RunExcel(const QString& File)
@@ -481,7 +409,7 @@ void TrDBExportForm::RunExcel(const QString& File)
     e->SetStartRow(1);
     e->SetStartCol(1);
     e->ActionAfter = TActionAfter(cbAction_nostore->ItemIndex());
-    e->ExportSource(SourceType, ExportSource(), QString());
+    e->ExportSource(SourceType, RunSource(), QString());
 }
 
 void TrDBExportForm::RunSlk(const QString& File)
@@ -497,7 +425,7 @@ void TrDBExportForm::RunSlk(const QString& File)
     e->ExportOnlyVisibleFields = rbSelCol->Checked();
     e->ExportOnlySelectedRows = SelectedRowsChoice();
     e->ActionAfter = TActionAfter(cbAction_nostore->ItemIndex());
-    e->ExecuteSource(SourceType, ExportSource());
+    e->ExecuteSource(SourceType, RunSource());
 }
 
 void TrDBExportForm::RunTemplate(const QString& File)

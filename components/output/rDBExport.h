@@ -7,7 +7,7 @@
 // further exports until "Cancel".
 
 #include "components/base/ParioCompGlobalCfg.h"
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/output/rDBSourceDlgForm.h"
 
 class TButton;
 class TCheckBox;
@@ -37,7 +37,7 @@ class TrXMLReport;
 // Export kinds: the item index of the "Type of export" choice.
 enum TExportKind { ekText = 0, ekExcel = 1, ekSlk = 2, ekTemplate = 3 };
 
-class TrDBExportForm : public TrDBDlgBaseForm {
+class TrDBExportForm : public TrDBSourceDlgForm {
 public:
     explicit TrDBExportForm(TComponent* AOwner);
 
@@ -84,8 +84,6 @@ public:
     TrXMLReport* XMLRep;
     TOpenDialog* OpenDlg;
     TSaveDialog* SaveDlg;
-    TPropSaveMain* rDlgPropSave;
-    TDBGridsPropSave* DBGridsPS;
 
     // The chosen kind (-1 when none is chosen).
     int Kind() const;
@@ -98,13 +96,7 @@ public:
     // The click handlers of the dialog's controls.
     void rgClick();
     void btRepFileClick();
-    void btFilterClick();
-    void btFieldsClick();
-    void AssignGridProps();
     void btOkClick();
-    // The grid the exports run over for a grid source (a hidden twin of the
-    // caller's grid: its column choice leaves the caller's columns alone).
-    TCustomDBGrid* TwinGrid() const { return DBGrid; }
     const QString& TemplateFile() const { return FTemplate; }
     // The save dialog's filter and default extension for a kind (and the
     // chosen template for the template kind).
@@ -119,20 +111,12 @@ private:
     void FormShowHandler();
     void UpdateRealNames();
     bool SelectedRowsChoice() const;
-    TComponent* ExportSource() const;
     void RunKind(int Kind, const QString& File);
     void RunText(const QString& File);
     void RunExcel(const QString& File);
     void RunSlk(const QString& File);
     void RunTemplate(const QString& File);
 
-    TSourceType SourceType = stGrid;
-    TDataSet* DataSet = nullptr;
-    TCustomDBGrid* OrigGr = nullptr;
-    TCustomDBGrid* DBGrid = nullptr;
-    TrDBRecView* RecView = nullptr;
-    TTreeView* TreeView = nullptr;
-    TComponent* StringGrid = nullptr;  // a TrStringGridEd
     bool SetFlt = false;
     bool SetCol = false;
     bool StructOnly = false;
