@@ -6,6 +6,7 @@
 #include "components/output/TRTFReport2.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
+#include "resources/PrintTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -392,4 +393,9 @@ bool TDBPrintRTF::Run()
     // 7. the engine writes the document and opens or prints it
     rep.Execute({Dataset});
     return QFileInfo::exists(FOutput);
+}
+
+QString TDBPrintRTF::ErrorText() const
+{
+    return prntxt::ErrorCreating;
 }

@@ -55,6 +55,7 @@ public:
 
 protected:
     bool Run() override;
+    QString ErrorText() const override;
 
 private:
     void AnalyzeData();

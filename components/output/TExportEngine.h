@@ -68,6 +68,8 @@ public:
 protected:
     // The engine's own run over a resolved source; True when written.
     virtual bool Run() = 0;
+    // The first line of the error dialog when a run fails.
+    virtual QString ErrorText() const;
     // Whether memo fields are part of the column list.
     virtual bool WantsMemoFields() const { return true; }
 
