@@ -546,6 +546,7 @@ private:
     // Field groups: the definitions from the form and the parsed definitions.
     TStringList FFieldsGroupsDefault;
     std::shared_ptr<TFieldGroupsIni> FFieldsGroupsIni;
+    QStringList FFieldsGroupsLines;
     const TFieldGroupsIni& FieldGroupsIni();
 };
 
