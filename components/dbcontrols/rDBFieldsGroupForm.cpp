@@ -79,6 +79,11 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     lbGroupFields = Put<TrCheckListBox>(this, this, 316, 24, 276, 306);
     lbGroupFields->OnClickCheck = [this](TComponent*) { FieldCheckChanged(lbGroupFields->ItemIndex()); };
     lbGroupFields->OnClick = [this](TComponent*) { FieldClicked(lbGroupFields->ItemIndex()); };
+    lbGroupFields->OnDblClick = [this](TComponent*) {
+        const int i = lbGroupFields->ItemIndex();
+        if (i >= 0 && lbGroupFields->Enabled())
+            SetFieldChecked(i, !lbGroupFields->Checked(i));
+    };
     Put<TLabel>(this, this, 316, 338, 276, 16, dbctltxt::MasterField);
     cbGroupMaster = Put<TComboBox>(this, this, 316, 355, 276, 23);
     cbGroupMaster->SetStyle(csDropDownList);
