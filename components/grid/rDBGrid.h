@@ -462,6 +462,7 @@ protected:
     // title cell; the group colour of a title's text; a press on the band
     // (true when it was taken); the drag rule and the members following a master.
     void DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Column);
+    int GroupBandTop(const TRect& TitleCell) const;
     void DrawGroupButton(const TRect& CellRect, bool Expanded, TColor Color);
     void DrawMergedGroupHeaders();
     void DrawMergedHeader(int First, int Last, const TGroupInfo& Info);

@@ -23,6 +23,13 @@ bool SameGroup(const TGroupInfo& A, const TGroupInfo& B)
 
 }  // namespace
 
+int TrDBGrid::GroupBandTop(const TRect& TitleCell) const
+{
+    // The band lies directly above the title text, below whatever bands the
+    // title stacks above it (title line, filter bar).
+    return TitleRectToTextRect(TitleCell).Top - GroupHeight();
+}
+
 TPoint TrDBGrid::GetGroupBtnRect(TRect& RCell) const
 {
     const TOptionsGroups& g = FOptionsEx2.Groups;
@@ -32,7 +39,7 @@ TPoint TrDBGrid::GetGroupBtnRect(TRect& RCell) const
     }
     const int s = int(std::lround(g.CollapseBtnSize * FScaleRatio));
     const int h = GroupHeight();
-    RCell.Top += FOptionsEx2.Filters.TextBarTopHeight;
+    RCell.Top = GroupBandTop(RCell);
     RCell.Bottom = RCell.Top + h;
     TPoint centre;
     if (g.ShowMergedCell)
@@ -67,7 +74,7 @@ bool TrDBGrid::PointInGroupMergedCell(const TRect& RCell, const TPoint& Point, i
     if (!GroupInfo.IsGrouped)
         return false;
     TRect r = RCell;
-    r.Top += FOptionsEx2.Filters.TextBarTopHeight;
+    r.Top = GroupBandTop(r);
     r.Bottom = r.Top + GroupHeight();
     r = Rect(r.Left + 2, r.Top + 1, r.Right - 2, r.Bottom - 1);
     return r.Contains(Point);
@@ -112,7 +119,7 @@ void TrDBGrid::DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Colu
         return;
     TCanvas* c = Canvas();
     TRect band = CellRect;
-    band.Top += FOptionsEx2.Filters.TextBarTopHeight;
+    band.Top = GroupBandTop(band);
     band.Bottom = band.Top + GroupHeight();
     const bool expanded = !info.IsMaster || IsGroupMasterExpanded(ACol);
     const bool groupGoesOn = SameGroup(info, GetColGroupInfo(ACol + 1, false));
@@ -203,7 +210,7 @@ void TrDBGrid::DrawMergedHeader(int First, int Last, const TGroupInfo& Info)
         return;
     right += pending;
     const TRect title = CellRect(First, 0).IsEmpty() ? CellRect(Last, 0) : CellRect(First, 0);
-    TRect band = Rect(left, title.Top + FOptionsEx2.Filters.TextBarTopHeight, right, 0);
+    TRect band = Rect(left, GroupBandTop(title), right, 0);
     band.Bottom = band.Top + GroupHeight();
     TColumn* master = ColumnAt(First);
     TCanvas* c = Canvas();
