@@ -152,6 +152,12 @@ void TformResultsClassForest::BuildLayout()
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->OnClick = [this](TComponent*) {
+        // With the course list open, OK (and Enter) takes its highlighted
+        // course and nothing else.
+        if (edtClassCourse->ListVisible()) {
+            edtClassCourse->CloseUp(true);
+            return;
+        }
         if (FRun.Ok()) {
             SaveLayout();
             SetModalResult(mrOk);
@@ -188,6 +194,10 @@ void TformResultsClassForest::HandleKey(Word& Key)
         EnterKey();
         break;
     case VK_ESCAPE:
+        if (edtClassCourse->ListVisible()) {
+            edtClassCourse->CloseUp(false);
+            break;
+        }
         EscapeKey();
         if (Key == 0)
             return;
@@ -196,7 +206,9 @@ void TformResultsClassForest::HandleKey(Word& Key)
         edtSearchPersons->SetFocus();
         break;
     case VK_F6:
+        // The course is chosen from the keyboard: F6, the arrows, Enter.
         edtClassCourse->SetFocus();
+        edtClassCourse->DropDown();
         break;
     case VK_F7:
         if (!FRun.bShowWebEntries)
@@ -241,6 +253,7 @@ void TformResultsClassForest::EnterKey()
             FRun.SelectPerson(0);
             Sync();
             edtClassCourse->SetFocus();
+            edtClassCourse->DropDown();
             return;
         }
     }
