@@ -297,6 +297,27 @@ TEST_F(StartDesk, CheckInKeysAndTheSavedWebEntryColumns)
         EXPECT_EQ(key, 0);
         EXPECT_EQ(Boxes, QStringList{txt::startdesk::NoCourse});
         EXPECT_EQ(w.ModalResult(), mrNone);
+        // F6 opens the course list; Enter takes the highlighted course and
+        // only that; Escape closes an open list without cancelling
+        w.Show();
+        key = VK_F6;
+        w.HandleKey(key);
+        ASSERT_TRUE(w.edtClassCourse->ListVisible());
+        Word home = VK_HOME;
+        w.edtClassCourse->KeyDown(home, TShiftState());
+        Boxes.clear();
+        key = VK_RETURN;
+        w.HandleKey(key);
+        EXPECT_FALSE(w.edtClassCourse->ListVisible());
+        EXPECT_EQ(w.ModalResult(), mrNone);
+        EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join(QLatin1Char('|')).toStdString();
+        EXPECT_NE(w.Run().CourseId(), 0);
+        key = VK_F6;
+        w.HandleKey(key);
+        key = VK_ESCAPE;
+        w.HandleKey(key);
+        EXPECT_FALSE(w.edtClassCourse->ListVisible());
+        EXPECT_EQ(w.ModalResult(), mrNone);
         key = VK_F7;  // web entries are not used by this event: the key passes on
         w.HandleKey(key);
         EXPECT_EQ(key, VK_F7);
