@@ -8,6 +8,7 @@
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/DBCtrls.h"
+#include "components/framed/FcEdit.h"
 #include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "platform/ui/DBGrids.h"
@@ -47,22 +48,6 @@ TLabel* MakeLabel(TComponent* owner, TWinControl* parent, int x, int y, int w, c
     auto* l = Make<TLabel>(owner, parent, x, y, w, 16, QString());
     l->SetCaption(caption);
     return l;
-}
-
-struct TColumnDef {
-    const char* Field;
-    const char* Title;
-    int Width;
-};
-
-void Columns(TDBGrid* grid, std::initializer_list<TColumnDef> cols)
-{
-    for (const TColumnDef& c : cols) {
-        TColumn* col = grid->Columns()->Add();
-        col->SetFieldName(QString::fromLatin1(c.Field));
-        col->Title()->SetCaption(L(c.Title));
-        col->SetWidth(c.Width);
-    }
 }
 
 }  // namespace
@@ -284,7 +269,7 @@ void TformResultsClassForest::BuildPersonGroup()
 {
     grpPerson = Make<TGroupBox>(this, this, 8, 60, 547, 374, L("grpPerson"));
     grpPerson->SetCaption(L("Henkilö (F5)"));
-    edtSearchPersons = Make<TEdit>(grpPerson, grpPerson, 10, 22, 260, 24, L("edtSearchPersons"));
+    edtSearchPersons = Make<TFcEdit>(grpPerson, grpPerson, 10, 22, 260, 24, L("edtSearchPersons"));
     edtSearchPersons->SetHint(L("Valitse suorituksen henkilö. Aloita syöttämään henkilön nimen (etu- tai sukunimi) "
                                 "ensimmäisiä merkkejä ja alla oleva taulukko suodatetaan. Suoritukselle valittu henkilö "
                                 "poistetaan suoritukselta."));
@@ -331,9 +316,9 @@ void TformResultsClassForest::BuildPersonGroup()
     btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 460, -2, 76, 22, L("btnPersonAdd"));
     btnPersonAdd->SetCaption(L("Lisää"));
     btnPersonAdd->OnClick = [this](TComponent*) { EditPerson(0); };
-    rdbgrdPersons = Make<TDBGrid>(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"));
-    rdbgrdPersons->SetDataSource(DataModule1->dsLookupPersonFD);
-    Columns(rdbgrdPersons, {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
+    rdbgrdPersons = MakeGrid(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
+                             {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
+    ChosenRowsShow(rdbgrdPersons);
     rdbgrdPersons->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
         const int64_t id = DataModule1->fbQueryLookupPersonFD->FieldByName(L("PERSON_ID"))->AsLargeInt();
         PaintChosenRow(rdbgrdPersons, id != 0 && id == (FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0), R,
@@ -349,11 +334,10 @@ void TformResultsClassForest::BuildRightSide()
 {
     grpWebEntries = Make<TGroupBox>(this, this, 563, 30, 450, 270, L("grpWebEntries"));
     grpWebEntries->SetCaption(L("Ilmoittautuminen (F7)"));
-    rdbgrdWebEntries = Make<TDBGrid>(grpWebEntries, grpWebEntries, 10, 22, 430, 238, L("rdbgrdWebEntries"));
-    rdbgrdWebEntries->SetDataSource(DataModule1->dsWebEntriesFD);
-    Columns(rdbgrdWebEntries,
-            {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70}, {"LAST_NAME", "Sukunimi", 100},
-             {"FIRST_NAME", "Etunimi", 90}});
+    rdbgrdWebEntries = MakeGrid(grpWebEntries, grpWebEntries, 10, 22, 430, 238, L("rdbgrdWebEntries"),
+                                DataModule1->dsWebEntriesFD,
+                                {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70},
+                                 {"LAST_NAME", "Sukunimi", 100}, {"FIRST_NAME", "Etunimi", 90}});
     rdbgrdWebEntries->OnDblClick = [this](TComponent*) {
         FRun.ToggleWebEntry();
         Sync();
@@ -361,9 +345,10 @@ void TformResultsClassForest::BuildRightSide()
 
     grpPayment = Make<TGroupBox>(this, this, 563, 304, 450, 290, L("grpPayment"));
     grpPayment->SetCaption(L("Osallistumismaksu (F8)"));
-    rdbgrdPaymentMethods = Make<TDBGrid>(grpPayment, grpPayment, 10, 22, 430, 150, L("rdbgrdPaymentMethods"));
-    rdbgrdPaymentMethods->SetDataSource(DataModule1->dsPaymentMethodsFD);
-    Columns(rdbgrdPaymentMethods, {{"OUT_PAYMENT_METHOD_NAME", "Osallistumismaksu", 280}, {"OUT_PAYMENT_METHOD_PRICE", "Hinta", 90}});
+    rdbgrdPaymentMethods = MakeGrid(grpPayment, grpPayment, 10, 22, 430, 150, L("rdbgrdPaymentMethods"),
+                                    DataModule1->dsPaymentMethodsFD,
+                                    {{"OUT_PAYMENT_METHOD_NAME", "Osallistumismaksu", 280}, {"OUT_PAYMENT_METHOD_PRICE", "Hinta", 90}});
+    ChosenRowsShow(rdbgrdPaymentMethods);
     rdbgrdPaymentMethods->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
         const int64_t id = DataModule1->fbQueryPaymentMethodsFD->FieldByName(L("OUT_ID"))->AsLargeInt();
         PaintChosenRow(rdbgrdPaymentMethods, FRun.nPaymentTypeId != 0 && id == FRun.nPaymentTypeId, R, DataCol, C, S);

@@ -4,6 +4,7 @@
 
 #include "StartDeskFixture.h"
 
+#include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
 #include "results/vrkResultsClassForest.h"
