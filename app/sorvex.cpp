@@ -24,6 +24,7 @@
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/TestDriver.h"
 #include "resources/ProgramTexts.h"
 #include "resources/SafeguardTexts.h"
 #include "tasks/WeftInit.h"
@@ -175,6 +176,9 @@ int main(int argc, char** argv)
         try {
             Application->MainFormOnTaskBar = true;
             CreateForms();
+            // Whole-process tests drive the windows from here on (modal
+            // windows opened while the main window shows included).
+            StartTestDriverFromEnvironment();
             Application->Run();
         } catch (const std::exception& e) {
             // An exception outside every event handler (while creating the
