@@ -64,6 +64,8 @@ void TformResultsClassForest::BuildLayout()
     SetBounds(0, 0, 1021, 640);
     lblMenu1 = MakeLabel(this, this, 12, 6, 520, QString());
     lblMenu2 = MakeLabel(this, this, 540, 6, 470, QString());
+    lblMenu1->SetName(L("lblMenu1"));
+    lblMenu2->SetName(L("lblMenu2"));
     for (TLabel* l : {lblMenu1, lblMenu2})
         l->Font()->SetStyle(fsBold);
 
@@ -95,6 +97,7 @@ void TformResultsClassForest::BuildLayout()
         }
     };
     lblLainakortti = MakeLabel(this, this, 390, 30, 165, QString());
+    lblLainakortti->SetName(L("lblLainakortti"));
     lblLainakortti->Font()->SetColor(clRed);
     lblLainakortti->Font()->SetStyle(fsBold);
     lblLainakortti->Font()->SetSize(12);
@@ -107,6 +110,17 @@ void TformResultsClassForest::BuildLayout()
     edtClassCourse->SetListSource(DataModule1->dsClassCourseFFD);
     edtClassCourse->KeyField = L("CLASS_COURSE_ID");
     edtClassCourse->ListField = L("CLASS_NAME;ACTIVE_CLASS_TXT");
+    // Every selection chooses the course: the arrows step through the closed
+    // list, the open list chooses as it closes.
+    edtClassCourse->OnKeyUp = [this](TComponent*, Word&, TShiftState) {
+        if (FSyncing || edtClassCourse->ListVisible())
+            return;
+        const int64_t key = edtClassCourse->KeyValue().toLongLong();
+        if (key != FRun.CourseId()) {
+            FRun.ChooseCourse(key);
+            Sync();
+        }
+    };
     edtClassCourse->OnCloseUp = [this](TComponent*) {
         if (!FSyncing) {
             FRun.ChooseCourse(edtClassCourse->KeyValue().toLongLong());
@@ -135,7 +149,8 @@ void TformResultsClassForest::BuildLayout()
     };
     btnOK = Make<TButton>(this, this, 915, 600, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
-    btnOK->SetDefault(true);
+    // Not the default button: Enter is the window's own key (it chooses in
+    // the focused list and only elsewhere accepts).
     btnOK->OnClick = [this](TComponent*) {
         // With the course list open, OK (and Enter) takes its highlighted
         // course and nothing else.
@@ -191,9 +206,7 @@ void TformResultsClassForest::HandleKey(Word& Key)
         edtSearchPersons->SetFocus();
         break;
     case VK_F6:
-        // The course is chosen from the keyboard: F6, the arrows, Enter.
         edtClassCourse->SetFocus();
-        edtClassCourse->DropDown();
         break;
     case VK_F7:
         if (!FRun.bShowWebEntries)
@@ -217,21 +230,28 @@ void TformResultsClassForest::HandleKey(Word& Key)
     Key = 0;
 }
 
+// The control the operator works in: the window's active control also while
+// the window itself is not the active one.
+bool TformResultsClassForest::HasFocus(TWinControl* Control) const
+{
+    return Control->Focused() || ActiveControl() == Control;
+}
+
 // Enter chooses in the list that has the focus; with the chosen person's row
 // highlighted, or anywhere else, it accepts the run.
 void TformResultsClassForest::EnterKey()
 {
-    if (rdbgrdWebEntries->Focused()) {
+    if (HasFocus(rdbgrdWebEntries)) {
         FRun.ToggleWebEntry();
         Sync();
         return;
     }
-    if (rdbgrdPaymentMethods->Focused()) {
+    if (HasFocus(rdbgrdPaymentMethods)) {
         FRun.ChoosePayment();
         Sync();
         return;
     }
-    if (edtSearchPersons->Focused() || rdbgrdPersons->Focused()) {
+    if (HasFocus(edtSearchPersons) || HasFocus(rdbgrdPersons)) {
         const int64_t listed = FRun.ListPersonId();
         const int64_t chosen = FRun.RunPersonId();
         if (listed != 0 && listed != chosen) {
@@ -249,7 +269,7 @@ void TformResultsClassForest::EnterKey()
 // the chosen person, and only then cancels.
 void TformResultsClassForest::EscapeKey()
 {
-    if (edtSearchPersons->Focused()) {
+    if (HasFocus(edtSearchPersons)) {
         if (!edtSearchPersons->Text().isEmpty()) {
             FRun.ClearSearch();
             Sync();
@@ -380,6 +400,8 @@ void TformResultsClassForest::BuildRightSide()
     edtPaymentInfo->OnExit = [this](TComponent*) { FRun.SetInfo(edtPaymentInfo->Text()); };
     lblChipBalanceInfo = MakeLabel(grpPayment, grpPayment, 10, 246, 430, QString());
     lblChipBalanceInfo->Font()->SetStyle(fsBold);
+    lblPaymentPrice->SetName(L("lblPaymentPrice"));
+    lblChipBalanceInfo->SetName(L("lblChipBalanceInfo"));
 }
 
 void TformResultsClassForest::PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column,

@@ -54,6 +54,7 @@ private:
     void BuildPersonGroup();
     void BuildRightSide();
     void Place();
+    bool HasFocus(TWinControl* Control) const;
     void EnterKey();
     void EscapeKey();
     void PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);
