@@ -298,23 +298,27 @@ TEST_F(StartDesk, CheckInKeysAndTheSavedWebEntryColumns)
         EXPECT_EQ(key, 0);
         EXPECT_EQ(Boxes, QStringList{txt::startdesk::NoCourse});
         EXPECT_EQ(w.ModalResult(), mrNone);
-        // F6 opens the course list; Enter takes the highlighted course and
-        // only that; Escape closes an open list without cancelling
+        // the arrows step through the closed course list, each step choosing
+        // the course; an open list chooses as Enter closes it, and Escape
+        // closes it without cancelling
         w.Show();
         key = VK_F6;
         w.HandleKey(key);
+        Word down = VK_DOWN;
+        w.edtClassCourse->KeyDown(down, TShiftState());
+        down = VK_DOWN;
+        w.edtClassCourse->OnKeyUp(w.edtClassCourse, down, TShiftState());
+        EXPECT_NE(w.Run().CourseId(), 0);
+        EXPECT_TRUE(w.lblMenu2->Caption().startsWith(txt::startdesk::Menu2Course));
+        w.edtClassCourse->DropDown();
         ASSERT_TRUE(w.edtClassCourse->ListVisible());
-        Word home = VK_HOME;
-        w.edtClassCourse->KeyDown(home, TShiftState());
         Boxes.clear();
         key = VK_RETURN;
         w.HandleKey(key);
         EXPECT_FALSE(w.edtClassCourse->ListVisible());
         EXPECT_EQ(w.ModalResult(), mrNone);
         EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join(QLatin1Char('|')).toStdString();
-        EXPECT_NE(w.Run().CourseId(), 0);
-        key = VK_F6;
-        w.HandleKey(key);
+        w.edtClassCourse->DropDown();
         key = VK_ESCAPE;
         w.HandleKey(key);
         EXPECT_FALSE(w.edtClassCourse->ListVisible());
