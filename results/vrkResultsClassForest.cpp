@@ -7,6 +7,7 @@
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
+#include "devices/vrkFinishDeskHost.h"
 #include "platform/ui/DBCtrls.h"
 #include "components/framed/FcEdit.h"
 #include "components/grid/TPropSaveFile.h"
@@ -29,9 +30,15 @@ void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId)
     TResultsClassForestRun& run = w.Run();
     run.vcChipString = ChipString;
     run.iResultsClassId = ResultsClassId;
+    // The main window shows the run in its grid and as the last one handled.
     run.OnRunClosed = [](int64_t Id) {
         formMain->refreshMainGrid();
         DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
+        if (finishDeskHost) {
+            TDataModule1::TResultBoardData b;
+            DataModule1->getResultBoardData(Id, b);
+            finishDeskHost->ShowLastResult(b.sarja, b.personName, b.clubName, b.timeStr, st::StatusForest);
+        }
     };
     if (w.Opening())
         w.ShowModal();

@@ -116,6 +116,9 @@ TEST_F(StartDeskProcess, FourRunnersCheckedInThroughTheReaderAndTheDialog)
     EXPECT_TRUE(d().Get(In("lblMenu1")).Text.contains(QStringLiteral("Virtanen Matti")));
     ASSERT_TRUE(ChooseCourse(QStringLiteral("H21")));
     Save();
+    // the main window shows the run as the last one handled
+    EXPECT_EQ(d().Get(QStringLiteral("formMain.lblNimi")).Text, QStringLiteral("Virtanen Matti"));
+    EXPECT_EQ(d().Get(QStringLiteral("formMain.lblTulos")).Text, QStringLiteral("Maastoon"));
 
     // 2. an unknown card: the runner is added in the person editor
     ASSERT_NO_FATAL_FAILURE(Read(456789));
