@@ -4,14 +4,22 @@
 // runner paying from the card's balance, an unknown card whose runner is
 // added on the spot, a runner with a web entry and a rented card are checked
 // in; afterwards the runs are in the database with their courses, fees and
-// balances, and each is queued for upload once.
+// balances, and each reached the stand-in web service, no message applied
+// twice. The web entry comes from the service as this computer's first
+// download.
 
 #include "resources/MainWindowTexts.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/SimulatedReader.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,14 +53,87 @@ protected:
                               "update vrk_client set last_event_id = 100 where client_id = 5;\n"
                               "insert into vrk_client_event_series (client_id, event_series_id) values (5, 1);\n"
                               "update vrk_event set event_date = current_date, web_entries = 'K' where event_id = 100;\n"
+                              "delete from vrk_rastilippu_entries where rastilippu_entries_id = 801;\n"
                               "delete from vrk_data_replication;")
                    .arg(txt::ProgramVersion));
+        ASSERT_NO_FATAL_FAILURE(StartService());
         // The reader's pseudo-terminal is listed among the program's ports.
         qputenv("SORVEX_SERIAL_PORTS", Reader.PortPath().toLocal8Bit());
         p.Options.ReaderPort = Reader.PortPath();
         p.Options.ExtraDeviceLines = {{QStringLiteral("UI"), QStringLiteral("LANGUAGE=1")}};
     }
-    void TearDown() override { qunsetenv("SORVEX_SERIAL_PORTS"); }
+    void TearDown() override
+    {
+        qunsetenv("SORVEX_SERIAL_PORTS");
+        p.Kill();
+        Service.kill();
+        Service.waitForFinished(5000);
+    }
+
+    // The stand-in web service knows this computer and owes it its first
+    // download: Korhonen Anna's web entry for card 054321.
+    void StartService()
+    {
+        const QByteArray account = R"({"account": "Iltarastit", "temp_codes": [],
+            "clients": [{"client_id": "5", "client_name": "Lähtökone", "owner": "Iltarastit", "in_use": "K",
+                         "client_secret": "s3cret", "first_use_download": true}],
+            "tables": {"vrk_rastilippu_entries": [{"rastilippu_entries_id": "801", "event_id": "100",
+                "registration_time": "2026-12-10T12:00:00", "sport_id": "", "emit_nr": "054321", "last_name": "Korhonen",
+                "first_name": "Anna", "status": "I", "rental_emit": "E", "entry_fee": "12", "payment_state": "E",
+                "inserted": "2026-12-10T12:00:00", "updated": "2026-12-10T12:00:00"}]}})";
+        p.Home.Write(QStringLiteral("account.json"), account);
+        Service.start(QStringLiteral(SORVEX_BIN_DIR "/sorvex-webservice"),
+                      {QStringLiteral("--demo"), p.Home.File(QStringLiteral("account.json")), QStringLiteral("--uploads-out"),
+                       p.Home.File(QStringLiteral("uploads.json"))});
+        ASSERT_TRUE(Service.waitForStarted(10000));
+        while (p.Options.CaFile.isEmpty() && Service.waitForReadyRead(15000))
+            while (Service.canReadLine()) {
+                const QString line = QString::fromUtf8(Service.readLine()).trimmed();
+                const QString value = line.section(QLatin1Char('='), 1);
+                if (line.startsWith(QStringLiteral("REST_BASE_URL=")))
+                    p.Options.RestBaseUrl = value;
+                else if (line.startsWith(QStringLiteral("REST_BASE_URL_V2=")))
+                    p.Options.RestBaseUrlV2 = value;
+                else if (line.startsWith(QStringLiteral("SORVEX_CA_FILE=")))
+                    p.Options.CaFile = value;
+            }
+        ASSERT_FALSE(p.Options.CaFile.isEmpty()) << "the web service did not start";
+    }
+    // Waits until the main window has shown no unsent messages for longer
+    // than two of the web worker's cycles.
+    bool AllSent(int TimeoutMs)
+    {
+        QElapsedTimer clock, zero;
+        clock.start();
+        while (clock.elapsed() < TimeoutMs) {
+            if (d().Get(QStringLiteral("formMain.edtLahettamatta")).Text != QStringLiteral("0"))
+                zero.invalidate();
+            else if (!zero.isValid())
+                zero.start();
+            else if (zero.elapsed() > 5000)
+                return true;
+            QThread::msleep(250);
+        }
+        return false;
+    }
+    // Waits until the web entry has come down: the check-in of a new run
+    // without a card lists the open entries; cancelling it leaves nothing.
+    bool WebEntryArrived(const QString& Card, int TimeoutMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < TimeoutMs) {
+            if (!d().Click(QStringLiteral("formMain.actMainGridNew")) || !d().Wait(In("btnCancel")))
+                return false;
+            const bool listed = d().Grid(In("rdbgrdWebEntries")).Text.contains(Card);
+            if (!d().Click(In("btnCancel")) || !d().Gone(kDialog))
+                return false;
+            if (listed)
+                return true;
+            QThread::msleep(500);
+        }
+        return false;
+    }
 
     // A check-in through the reader: the card opens the dialog.
     void Read(uint32_t Number)
@@ -100,6 +181,7 @@ protected:
 
     SimulatedReader Reader;
     TProgramUnderTest p;
+    QProcess Service;
     int FShot = 0;
 };
 
@@ -132,6 +214,7 @@ TEST_F(StartDeskProcess, FourRunnersCheckedInThroughTheReaderAndTheDialog)
     Save();
 
     // 3. a runner with a web entry for the card: the entry is attached
+    ASSERT_TRUE(WebEntryArrived(QStringLiteral("054321"), 30000)) << d().Boxes().Text.toStdString();
     ASSERT_NO_FATAL_FAILURE(Read(54321));
     // the entry names a person of the series: the operator is asked to check
     EXPECT_EQ(d().Get(In("lblMenu1")).Text, QStringLiteral("Varmista, että valittu henkilö on oikea."));
@@ -150,8 +233,15 @@ TEST_F(StartDeskProcess, FourRunnersCheckedInThroughTheReaderAndTheDialog)
     const QString shots = qEnvironmentVariable("SORVEX_DRIVER_SHOTS");
     if (!shots.isEmpty())
         d().Grab(QStringLiteral("formMain"), shots + QStringLiteral("/startdesk_main.png"));
+    ASSERT_TRUE(AllSent(30000)) << "unsent: " << d().Get(QStringLiteral("formMain.edtLahettamatta")).Text.toStdString();
     d().Answer(QStringLiteral("IDYES"));
     ASSERT_TRUE(p.QuitAndWait()) << p.LastError().toStdString();
+
+    // What the service received, once it has stopped.
+    Service.terminate();
+    ASSERT_TRUE(Service.waitForFinished(10000));
+    const QJsonArray uploads = QJsonDocument::fromJson(p.Home.Read(QStringLiteral("uploads.json"))).array();
+    ASSERT_FALSE(uploads.isEmpty());
 
     // The runs: person, course, fee and payment as checked in.
     struct Expected {
@@ -175,14 +265,29 @@ TEST_F(StartDeskProcess, FourRunnersCheckedInThroughTheReaderAndTheDialog)
                       "coalesce(cast(chip_balance_before * 100 as integer), -1) || '/' || rented_chip")
                 .toString();
         EXPECT_EQ(payment, e.Payment) << e.Card;
-        // queued for upload once
+        // sent: nothing of the run is left in the upload queue
         EXPECT_EQ(p.Value(QStringLiteral("select count(*) from vrk_data_replication r join vrk_results_class c on "
                                          "c.results_class_id = r.repl_data_id where r.repl_data = 'VRK_RESULTS_CLASS' "
                                          "and c.control_card = '%1'")
                               .arg(card))
                       .toInt(),
-                  1)
+                  0)
             << e.Card;
+        // at the service: the run as saved, each message once
+        const qlonglong id = Run(card, "results_class_id").toLongLong();
+        QJsonObject last;
+        QStringList messages;
+        for (const QJsonValue& v : uploads) {
+            const QJsonObject r = v.toObject();
+            if (r.value(QStringLiteral("results_class_id")).toVariant().toLongLong() != id)
+                continue;
+            last = r;
+            messages << r.value(QStringLiteral("client_message_id")).toVariant().toString();
+        }
+        ASSERT_FALSE(messages.isEmpty()) << e.Card << " never reached the service";
+        EXPECT_EQ(messages.removeDuplicates(), 0) << e.Card;
+        EXPECT_EQ(last.value(QStringLiteral("class_course_id")).toVariant().toLongLong(), e.ClassCourse) << e.Card;
+        EXPECT_EQ(last.value(QStringLiteral("result_status")).toString(), QStringLiteral("M")) << e.Card;
     }
     EXPECT_EQ(Run(QStringLiteral("077777"), "rented_chip").toString(), QStringLiteral("K"));
     EXPECT_EQ(p.Value(QStringLiteral("select r.control_card from vrk_rastilippu_entries e join vrk_results_class r on "
