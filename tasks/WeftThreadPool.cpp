@@ -80,8 +80,12 @@ public:
     THandle ItemDone = CreateEvent(true, true);
     THandle Finished = CreateEvent(true, false);
     // What a hand-over touches shares one cache line.
-    alignas(64) std::mutex WorkItemLock;
+    alignas(64) TWeftSpinMutex WorkItemLock;
     PWorkItem PendingItem;  // handed over, not yet taken (under WorkItemLock)
+    // The item the pool gave it last (under the pool's lock): a completion
+    // of an item the pool has taken back (cancelled) must not move the
+    // worker, which may run the next item by then.
+    PWorkItem Assigned;
     // Work (or a stop) was handed over since the thread last looked; it
     // sleeps on NewWork only with Sleeping set and the signal seen clear.
     std::atomic<bool> WorkSignal{false};
@@ -99,10 +103,6 @@ public:
     uint32_t AppliedChanges = 0;
     int64_t StartIdle_ms = 0;
     int64_t StartStopping_ms = 0;
-    // The item the pool gave it last (under the pool's lock): a completion
-    // of an item the pool has taken back (cancelled) must not move the
-    // worker, which may run the next item by then.
-    PWorkItem Assigned;
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
