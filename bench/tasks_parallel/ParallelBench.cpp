@@ -44,22 +44,44 @@ inline int64_t Work(int64_t i)
     return i * 3 + (i >> 2);
 }
 
-void BM_HandPartitionedThreads(benchmark::State& state)
+void HandLoop()
 {
     const int p = Workers();
     auto& out = Out();
-    for (auto _ : state) {
-        std::vector<std::thread> threads;
-        for (int w = 0; w < p; ++w)
-            threads.emplace_back([&, w] {
-                const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
-                for (int64_t i = lo; i <= hi; ++i)
-                    out[size_t(i)] = Work(i);
-            });
-        for (auto& t : threads)
-            t.join();
-        benchmark::DoNotOptimize(out.data());
-    }
+    std::vector<std::thread> threads;
+    for (int w = 0; w < p; ++w)
+        threads.emplace_back([&, w] {
+            const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
+            for (int64_t i = lo; i <= hi; ++i)
+                out[size_t(i)] = Work(i);
+        });
+    for (auto& t : threads)
+        t.join();
+    benchmark::DoNotOptimize(out.data());
+}
+
+int64_t HandSum()
+{
+    const int p = Workers();
+    std::vector<int64_t> partial(static_cast<size_t>(p));
+    std::vector<std::thread> threads;
+    for (int w = 0; w < p; ++w)
+        threads.emplace_back([&, w] {
+            const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
+            int64_t s = 0;
+            for (int64_t i = lo; i <= hi; ++i)
+                s += Work(i);
+            partial[size_t(w)] = s;
+        });
+    for (auto& t : threads)
+        t.join();
+    return std::accumulate(partial.begin(), partial.end(), int64_t(0));
+}
+
+void BM_HandPartitionedThreads(benchmark::State& state)
+{
+    for (auto _ : state)
+        HandLoop();
     state.SetItemsProcessed(state.iterations() * N);
 }
 
@@ -149,22 +171,8 @@ void BM_ParallelForEachAggregateSum(benchmark::State& state)
 
 void BM_HandPartitionedSum(benchmark::State& state)
 {
-    const int p = Workers();
-    for (auto _ : state) {
-        std::vector<int64_t> partial(static_cast<size_t>(p));
-        std::vector<std::thread> threads;
-        for (int w = 0; w < p; ++w)
-            threads.emplace_back([&, w] {
-                const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
-                int64_t s = 0;
-                for (int64_t i = lo; i <= hi; ++i)
-                    s += Work(i);
-                partial[size_t(w)] = s;
-            });
-        for (auto& t : threads)
-            t.join();
-        benchmark::DoNotOptimize(std::accumulate(partial.begin(), partial.end(), int64_t(0)));
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(HandSum());
     state.SetItemsProcessed(state.iterations() * N);
 }
 
@@ -296,40 +304,6 @@ void Interleaved(benchmark::State& state, A a, B b)
     state.counters["loop_ms"] = Median(ta);
     state.counters["hand_ms"] = Median(tb);
     state.counters["ratio"] = Median(ta) / Median(tb);
-}
-
-void HandLoop()
-{
-    const int p = Workers();
-    auto& out = Out();
-    std::vector<std::thread> threads;
-    for (int w = 0; w < p; ++w)
-        threads.emplace_back([&, w] {
-            const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
-            for (int64_t i = lo; i <= hi; ++i)
-                out[size_t(i)] = Work(i);
-        });
-    for (auto& t : threads)
-        t.join();
-    benchmark::DoNotOptimize(out.data());
-}
-
-int64_t HandSum()
-{
-    const int p = Workers();
-    std::vector<int64_t> partial(static_cast<size_t>(p));
-    std::vector<std::thread> threads;
-    for (int w = 0; w < p; ++w)
-        threads.emplace_back([&, w] {
-            const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
-            int64_t s = 0;
-            for (int64_t i = lo; i <= hi; ++i)
-                s += Work(i);
-            partial[size_t(w)] = s;
-        });
-    for (auto& t : threads)
-        t.join();
-    return std::accumulate(partial.begin(), partial.end(), int64_t(0));
 }
 
 void BM_Ratio_ForEachIntVsHandLoop(benchmark::State& state)

@@ -1,10 +1,10 @@
 // 100,000 empty tasks through the framework's pool, boost::asio::thread_pool
 // and a plain std::thread work-queue pool; work items per second through the
-// background worker, completion on the owner thread included, against a
-// std::thread + queue + posted callback; and the pool's schedule-to-start
-// latency (median and 99th percentile, microseconds). The BM_Ratio_
-// benchmarks run the framework and its peer alternately in one run and
-// report the medians of five rounds and their ratio.
+// background worker, completion on the owner thread included (each item
+// scheduled from the completion of the one before), against a std::thread +
+// queue + posted callback; and the pool's schedule-to-start latency. The
+// BM_Ratio_ benchmarks run the framework and its peer alternately in one run
+// and report the medians of five rounds and their ratio.
 
 #include "platform/os/MessageWindow.h"
 #include "tasks/WeftBackgroundWorker.h"
@@ -147,115 +147,6 @@ void BM_PlainPool_EmptyTasks(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * CTasks);
 }
 BENCHMARK(BM_PlainPool_EmptyTasks)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Work items one after another, each completed on the owner thread (this
-// thread, pumping its queue), the next scheduled from the completion.
-void BM_BackgroundWorker_ItemsWithOwnerCompletion(benchmark::State& state)
-{
-    Init();
-    const int n = 2000;
-    int done = 0;
-    PWeftBackgroundWorker worker =
-        Parallel::BackgroundWorker()
-            ->NumTasks(1)
-            ->OnRequestDone([&](const PWeftBackgroundWorker& w, const PWeftWorkItem&) {
-                if (++done % n != 0)
-                    w->Schedule(w->CreateWorkItem(TWeftValue()));
-            })
-            ->Execute([](const PWeftWorkItem& item) { item->SetResult(TWeftValue(1)); });
-    for (auto _ : state) {
-        const int target = done + n;
-        worker->Schedule(worker->CreateWorkItem(TWeftValue()));
-        RunMessageLoopUntil([&] { return done >= target; }, INFINITE);
-    }
-    worker->Terminate(-1);
-    state.SetItemsProcessed(state.iterations() * n);
-}
-BENCHMARK(BM_BackgroundWorker_ItemsWithOwnerCompletion)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// The same cycle by hand: one std::thread, a locked queue, the result posted
-// back to a hidden window of the owner thread.
-void BM_HandWritten_ItemsWithPostedCallback(benchmark::State& state)
-{
-    const int n = 2000;
-    int done = 0;
-    std::mutex lock;
-    std::condition_variable cv;
-    std::deque<int> queue;
-    bool stop = false;
-    HWND wnd = 0;
-    std::function<void()> scheduleNext;
-    wnd = AllocateMessageWindow([&](TMessage& m) {
-        if (m.Msg != 0x400)
-            return;
-        if (++done % n != 0)
-            scheduleNext();
-    });
-    std::thread worker([&] {
-        for (;;) {
-            int item;
-            {
-                std::unique_lock l(lock);
-                cv.wait(l, [&] { return stop || !queue.empty(); });
-                if (queue.empty())
-                    return;
-                item = queue.front();
-                queue.pop_front();
-            }
-            PostMessage(wnd, 0x400, WPARAM(item), 0);
-        }
-    });
-    scheduleNext = [&] {
-        {
-            std::lock_guard l(lock);
-            queue.push_back(done);
-        }
-        cv.notify_one();
-    };
-    for (auto _ : state) {
-        const int target = done + n;
-        scheduleNext();
-        RunMessageLoopUntil([&] { return done >= target; }, INFINITE);
-    }
-    {
-        std::lock_guard l(lock);
-        stop = true;
-    }
-    cv.notify_one();
-    worker.join();
-    DeallocateMessageWindow(wnd);
-    state.SetItemsProcessed(state.iterations() * n);
-}
-BENCHMARK(BM_HandWritten_ItemsWithPostedCallback)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Schedule-to-start: one task at a time on a warmed pool.
-void BM_WeftPool_ScheduleToStart(benchmark::State& state)
-{
-    Init();
-    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("latency"));
-    std::vector<double> samples;
-    using Clock = std::chrono::steady_clock;
-    for (auto _ : state) {
-        std::atomic<int64_t> startedNs{0};
-        THandle done = CreateEvent(true, false);
-        PWeftTaskControl t = CreateTask(TWeftTaskDelegate([&](const PWeftTask&) {
-                                            startedNs = Clock::now().time_since_epoch().count();
-                                            SetEvent(done);
-                                        }),
-                                        QStringLiteral("l"));
-        const int64_t scheduled = Clock::now().time_since_epoch().count();
-        t->Schedule(pool);
-        WaitForSingleObject(done, INFINITE);
-        samples.push_back(double(startedNs.load() - scheduled) / 1000.0);
-        t->WaitFor(INFINITE);
-    }
-    std::sort(samples.begin(), samples.end());
-    if (!samples.empty()) {
-        state.counters["median_us"] = samples[samples.size() / 2];
-        state.counters["p99_us"] = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
-    }
-}
-BENCHMARK(BM_WeftPool_ScheduleToStart)->Iterations(3000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // --- Side by side -------------------------------------------------------------------
 //
