@@ -1,11 +1,19 @@
 #include "components/output/TDBPrintDirect.h"
 
+#include "components/grid/rdbtool.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/ui/DBGrids.h"
 #include "resources/ExportTexts.h"
 #include "resources/PrintTexts.h"
 
 #include <cmath>
 
 namespace {
+bool IsNumericType(TFieldType T)
+{
+    return IsIntegerType(T) || T == ftFloat || T == ftCurrency || T == ftBCD || T == ftFMTBcd || T == ftSingle;
+}
+
 int Round(double v)
 {
     return int(std::nearbyint(v));  // halves to the even neighbour
@@ -103,13 +111,62 @@ void TDBPrintDirect::PrintCell(TRect R, const QString& Text, unsigned Align)
     }
 }
 
-void TDBPrintDirect::PrintRow(bool IsTitle)
+TColumn* TDBPrintDirect::ColumnOf(const TField* F) const
+{
+    if (!DBGrid)
+        return nullptr;
+    TDBGridColumns* cols = DBGrid->Columns();
+    for (int i = 0; i < cols->Count(); ++i)
+        if (cols->Items(i)->Field() == F)
+            return cols->Items(i);
+    return nullptr;
+}
+
+void TDBPrintDirect::ColumnStyle(size_t i, bool IsTitle)
+{
+    C->Font()->SetStyle(0);
+    C->Font()->SetColor(clBlack);
+    C->Brush()->SetColor(clWhite);
+    TColumn* col = SourceType == stGrid ? ColumnOf(FN[i].Field) : nullptr;
+    if (!col)
+        return;
+    TFont* f = IsTitle ? col->Title()->Font() : col->Font();
+    C->Font()->SetStyle(f->Style());
+    if (UseColors) {
+        C->Font()->SetColor(f->Color());
+        C->Brush()->SetColor(IsTitle ? col->Title()->Color() : col->Color());
+    }
+}
+
+QString TDBPrintDirect::CellText(size_t i, bool IsTitle, bool IsSum)
+{
+    TField* f = FN[i].Field;
+    if (IsTitle)
+        return FN[i].Title;
+    const bool numeric = IsNumericType(f->DataType());
+    if (IsSum) {
+        if (!numeric)
+            return QString();
+        return f->DisplayFormat().isEmpty() ? FloatToStr(FSums[i]) : FormatFloat(f->DisplayFormat(), FSums[i]);
+    }
+    if (numeric && !f->IsNull())
+        FSums[i] += f->AsFloat();
+    return DisplayTextOf(f);
+}
+
+void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
 {
     const int h = LineH + LineHSpace;
     if (!IsTitle && CurY + h > PageHeight - Vmargin)
         NewPage();
+    if (IsSum) {
+        C->Pen()->SetStyle(psDot);
+        SepLine(1);
+        C->Pen()->SetStyle(psSolid);
+    }
     int x = Hmargin;
     bool wrapped = false;
+    const bool styled = SourceType == stGrid || UseColors;
     for (size_t i = 0; i < FN.size(); ++i) {
         const TExportColumn& c = FN[i];
         if (!c.Field)
@@ -119,43 +176,81 @@ void TDBPrintDirect::PrintRow(bool IsTitle)
             x = Hmargin;
             wrapped = true;
         }
-        const QString text = IsTitle ? c.Title : DisplayTextOf(c.Field);
+        if (styled)
+            ColumnStyle(i, IsTitle);
         const TFieldAlignment a = c.Field->Alignment();
-        PrintCell(TRect{x, 0, x + ColW[i], 0}, text,
+        PrintCell(TRect{x, 0, x + ColW[i], 0}, CellText(i, IsTitle, IsSum),
                   a == TFieldAlignment::RightJustify ? DT_RIGHT : a == TFieldAlignment::Center ? DT_CENTER : 0u);
         x += ColW[i];
     }
+    if (styled) {
+        C->Font()->SetStyle(0);
+        C->Font()->SetColor(clBlack);
+        C->Brush()->SetColor(clWhite);
+    }
     CurY += h;
-    if (!PrintGrid && (IsTitle || wrapped)) {
-        C->Pen()->SetStyle(IsTitle ? psSolid : psDot);
-        SepLine(IsTitle ? 2 : 1);
+    if (!PrintGrid && (IsTitle || IsSum || wrapped)) {
+        C->Pen()->SetStyle(IsTitle || IsSum ? psSolid : psDot);
+        SepLine(IsTitle || IsSum ? 2 : 1);
         C->Pen()->SetStyle(psSolid);
     }
+}
+
+void TDBPrintDirect::SetUpPrinter(TPrinter& P) const
+{
+    P.PrinterName = PrinterName;
+    P.OutputFileName = ExportFile;
+    P.Orientation = Orientation;
+    P.Title = Caption;
+    P.PreviewMaxWidth = PreviewMaxWidth;
+}
+
+int TDBPrintDirect::LinesPerPage()
+{
+    TPrinter printer;
+    SetUpPrinter(printer);
+    printer.PreviewMaxWidth = std::max(PreviewMaxWidth, 400);
+    printer.BeginDoc();
+    FPrinter = &printer;
+    InitPage();
+    const int lines = int((PageHeight - 2 * Vmargin) / (LineH * (LineSpaceRatio + 1)));
+    printer.Abort();
+    FPrinter = nullptr;
+    C = nullptr;
+    return lines;
 }
 
 bool TDBPrintDirect::Run()
 {
     TPrinter printer;
-    printer.PrinterName = PrinterName;
-    printer.OutputFileName = ExportFile;
-    printer.Orientation = Orientation;
-    printer.Title = Caption;
+    SetUpPrinter(printer);
     FPrinter = &printer;
     FPages = 0;
+    FLimited = false;
+    FPreview.clear();
     printer.BeginDoc();
     try {
         InitPage();
         ColumnWidths();
+        FSums.assign(FN.size(), 0.0);
         PrintHeader();
         int printed = 0;
         const bool done = WalkRecords([&](int) {
             PrintRow(false);
             ++printed;
+            // a preview holds a limited number of pages in memory
+            if (PreviewMaxWidth > 0 && printer.PageNumber() >= PreviewPageLimit) {
+                FLimited = true;
+                DoAbort();
+            }
         });
-        if (!done) {
+        if (!done && !FLimited) {
             printer.Abort();
             return false;
         }
+        Aborted = false;
+        if (PrintSum)
+            PrintRow(false, true);
         if (PrintRecCount) {
             CurY += LineH;
             if (CurY + LineH > PageHeight - Vmargin)
@@ -166,6 +261,7 @@ bool TDBPrintDirect::Run()
         PrintFooter();
         FPages = printer.PageNumber();
         printer.EndDoc();
+        FPreview = printer.TakePreviewPages();
     } catch (...) {
         // the printer document is dropped after an error, not sent half done
         printer.Abort();

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
+#include <cmath>
 #include <cstdio>
 
 struct TPrinter::TImpl {
@@ -25,6 +26,20 @@ struct TPrinter::TImpl {
     }
     QPainter Painter;
     std::unique_ptr<QTemporaryFile> Tmp;
+    // preview pages in memory
+    std::vector<std::unique_ptr<TBitmap>> Pages;
+    int PreviewW = 0, PreviewH = 0, PreviewDpi = 0;
+    bool Preview() const { return PreviewW > 0; }
+    QImage& StartPreviewPage()
+    {
+        auto b = std::make_unique<TBitmap>(PreviewW, PreviewH);
+        QImage& img = b->Image();
+        img.setDotsPerMeterX(int(std::lround(PreviewDpi * 10000 / 254.0)));
+        img.setDotsPerMeterY(int(std::lround(PreviewDpi * 10000 / 254.0)));
+        img.fill(Qt::white);
+        Pages.push_back(std::move(b));
+        return img;
+    }
 };
 
 TPrinter::TPrinter() : FImpl(std::make_unique<TImpl>()) {}
@@ -39,6 +54,21 @@ void TPrinter::BeginDoc()
 {
     if (FPrinting)
         throw Exception(QStringLiteral("Printing is already in progress."));
+    if (PreviewMaxWidth > 0) {
+        // an A4 page of the printer's resolution, scaled down to the preview's width
+        const bool land = Orientation == poLandscape;
+        const double w = Resolution * 210 / 25.4, h = Resolution * 297 / 25.4;
+        const double s = std::max(1.0, (land ? h : w) / PreviewMaxWidth);
+        FImpl->PreviewW = int(std::nearbyint((land ? h : w) / s));
+        FImpl->PreviewH = int(std::nearbyint((land ? w : h) / s));
+        FImpl->PreviewDpi = int(std::nearbyint(Resolution / s));
+        FImpl->Pages.clear();
+        FImpl->Painter.begin(&FImpl->StartPreviewPage());
+        FCanvas.BeginPaint(&FImpl->Painter, TRect{0, 0, PageWidth(), PageHeight()});
+        FPrinting = true;
+        FPageNumber = 1;
+        return;
+    }
     if (OutputFileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         const bool land = Orientation == poLandscape;
         const int w = Resolution * 210 * 10 / 254, h = Resolution * 297 * 10 / 254;
@@ -83,10 +113,16 @@ void TPrinter::NewPage()
 {
     if (!FPrinting)
         return;
-    if (FImpl->Image)
+    if (FImpl->Preview()) {
+        FCanvas.EndPaint();
+        FImpl->Painter.end();
+        FImpl->Painter.begin(&FImpl->StartPreviewPage());
+        FCanvas.BeginPaint(&FImpl->Painter, TRect{0, 0, PageWidth(), PageHeight()});
+    } else if (FImpl->Image) {
         FImpl->SaveImage(OutputFileName, FPageNumber);
-    else
+    } else {
         FImpl->Printer->newPage();
+    }
     ++FPageNumber;
 }
 
@@ -122,10 +158,18 @@ void TPrinter::Abort()
     FImpl->Painter.end();
     FPrinting = false;
     FImpl->Tmp.reset();  // removes the unfinished PDF
+    FImpl->Pages.clear();
+}
+
+std::vector<std::unique_ptr<TBitmap>> TPrinter::TakePreviewPages()
+{
+    return std::move(FImpl->Pages);
 }
 
 int TPrinter::PageWidth() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewW;
     if (FImpl->Image)
         return FImpl->Image->width();
     return FImpl->Printer ? FImpl->Printer->width() : 0;
@@ -133,6 +177,8 @@ int TPrinter::PageWidth() const
 
 int TPrinter::PageHeight() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewH;
     if (FImpl->Image)
         return FImpl->Image->height();
     return FImpl->Printer ? FImpl->Printer->height() : 0;
@@ -140,6 +186,8 @@ int TPrinter::PageHeight() const
 
 int TPrinter::PixelsPerInchX() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewDpi;
     if (FImpl->Image)
         return FImpl->Image->logicalDpiX();
     return FImpl->Printer ? FImpl->Printer->logicalDpiX() : Resolution;
@@ -147,6 +195,8 @@ int TPrinter::PixelsPerInchX() const
 
 int TPrinter::PixelsPerInchY() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewDpi;
     if (FImpl->Image)
         return FImpl->Image->logicalDpiY();
     return FImpl->Printer ? FImpl->Printer->logicalDpiY() : Resolution;

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 enum TPrinterOrientation { poPortrait, poLandscape };
 
@@ -26,6 +27,9 @@ public:
     QString Title;
     TPrinterOrientation Orientation = poPortrait;
     int Resolution = 300;
+    // Above 0: the pages are drawn into page pictures held in memory (for a
+    // preview), at most this many pixels across, instead of being printed.
+    int PreviewMaxWidth = 0;
 
     // Raises Exception when the printer cannot start (unknown printer, file not writable).
     void BeginDoc();
@@ -40,6 +44,8 @@ public:
     int PixelsPerInchX() const;
     int PixelsPerInchY() const;
     int PageNumber() const { return FPageNumber; }
+    // The page pictures of a preview document, handed over once it ended.
+    std::vector<std::unique_ptr<TBitmap>> TakePreviewPages();
 
 private:
     struct TImpl;
