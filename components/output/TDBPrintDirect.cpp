@@ -47,14 +47,43 @@ void TDBPrintDirect::ColumnWidths()
 {
     ColW.clear();
     const int w = C->TextWidth(QStringLiteral("W"));
+    // a grid's columns keep their screen widths, measured in its own font's "W"
+    int gridW = 0;
+    if (SourceType == stGrid && DBGrid) {
+        TCanvas g;
+        g.Font()->Assign(*DBGrid->Font());
+        gridW = std::max(1, g.TextWidth(QStringLiteral("W")));
+    }
     long total = 0;
     for (const TExportColumn& c : FN) {
-        ColW.push_back(std::clamp(c.Field ? c.Field->DisplayWidth() : 10, 5, 50) * w);
+        TColumn* col = gridW > 0 ? ColumnOf(c.Field) : nullptr;
+        if (col) {
+            const int screen = col->Width() < 5 ? col->DefaultWidth() : col->Width();
+            ColW.push_back(Round(double(screen) / gridW * w));
+        } else {
+            ColW.push_back(std::clamp(c.Field ? c.Field->DisplayWidth() : 10, 5, 50) * w);
+        }
         total += ColW.back();
     }
     if (FitColumns && total > 0)
         for (int& cw : ColW)
             cw = int(std::floor(double(cw) * (PageWidth - 2 * Hmargin) / double(total)));
+}
+
+int TDBPrintDirect::RowLines() const
+{
+    int lines = 1;
+    int x = Hmargin;
+    for (size_t i = 0; i < FN.size(); ++i) {
+        if (!FN[i].Field)
+            continue;
+        if (x > Hmargin && x + ColW[i] > PageWidth - Hmargin) {
+            ++lines;
+            x = Hmargin;
+        }
+        x += ColW[i];
+    }
+    return lines;
 }
 
 void TDBPrintDirect::SepLine(int Width)
@@ -157,7 +186,8 @@ QString TDBPrintDirect::CellText(size_t i, bool IsTitle, bool IsSum)
 void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
 {
     const int h = LineH + LineHSpace;
-    if (!IsTitle && CurY + h > PageHeight - Vmargin)
+    // a record moves whole to the next page, continuation lines included
+    if (!IsTitle && CurY + h * RowLines() > PageHeight - Vmargin)
         NewPage();
     if (IsSum) {
         C->Pen()->SetStyle(psDot);

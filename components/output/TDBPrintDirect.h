@@ -60,6 +60,7 @@ private:
     void PrintCell(TRect R, const QString& Text, unsigned Align);
     void SepLine(int Width);
     void ColumnWidths();
+    int RowLines() const;
 
     TPrinter* FPrinter = nullptr;
     TCanvas* C = nullptr;

@@ -24,12 +24,20 @@ TrDBPrintDirectPreviewForm::TrDBPrintDirectPreviewForm(TComponent* AOwner) : TrD
     rDlgPropSave->SetPropSaveFile(GetGlobal_PropSaveFile());
     rDlgPropSave->PropSaveEvents = pseFormShowHide;
     rDlgPropSave->OnReadProperties = [this](TPropSaveFile* F, const QString& Key) {
+        FZoomRestored = F->ValueExists(Key, QStringLiteral("Zoom"));
         Img->SetZoom(F->ReadInteger(Key, QStringLiteral("Zoom"), Img->Zoom()));
     };
     rDlgPropSave->OnSaveProperties = [this](TPropSaveFile* F, const QString& Key) {
         F->WriteInteger(Key, QStringLiteral("Zoom"), Img->Zoom());
     };
-    OnShow = [this](TComponent*) { FormShow(this); };
+    OnShow = [this](TComponent*) {
+        FormShow(this);
+        // without a zoom of an earlier preview the page fits the window as laid out now
+        if (!FZoomRestored) {
+            Realign();
+            Img->Fit();
+        }
+    };
     FormCreate(this);
 }
 

@@ -51,4 +51,5 @@ private:
     int aIdx = 0;
     const TPageList* BmpList = nullptr;
     bool IsLoaded = false;
+    bool FZoomRestored = false;
 };
