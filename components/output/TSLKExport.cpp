@@ -231,7 +231,31 @@ bool TSLKExport::Run()
     if (OnAfterSLKExport)
         OnAfterSLKExport(this, MaxX, Y);
     ExportLine(QStringLiteral("E"));
-    WriteWholeFile(ExportFile, Utf8File ? ExportResult.Text().toUtf8() : EncodeWindows1252(ExportResult.Text()));
+    WriteWholeFile(ExportFile, Encode(ExportResult.Text(), Encoding));
     RunAfterAction(ExportFile);
     return true;
+}
+
+TSLKEncoding TSLKExport::SystemEncoding(const QString& Locale)
+{
+    const QString l = Locale.toLower();
+    return l.contains(QLatin1String("utf-8")) || l.contains(QLatin1String("utf8")) ? seUtf8 : seWindows1252;
+}
+
+TSLKEncoding TSLKExport::SystemEncoding()
+{
+    for (const char* v : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QString l = qEnvironmentVariable(v);
+        if (!l.isEmpty())
+            return SystemEncoding(l);
+    }
+    return seWindows1252;
+}
+
+QByteArray TSLKExport::Encode(const QString& Text, TSLKEncoding Enc)
+{
+    if (Enc == seSystem)
+        Enc = SystemEncoding();
+    // no byte-order mark: a file not starting with "ID;" is not taken for SYLK
+    return Enc == seUtf8 ? Text.toUtf8() : EncodeWindows1252(Text);
 }
