@@ -131,8 +131,13 @@ void TDBPrintDirect::PrintCell(TRect R, const QString& Text, unsigned Align)
 {
     R.Top = CurY;
     R.Bottom = CurY + LineH + LineHSpace;
-    TRect t{R.Left + ColVSpace / 2, CurY + LineHSpace / 2, R.Right - ColVSpace / 2, CurY + LineHSpace / 2 + LineH};
-    C->DrawText(Text.isEmpty() ? QStringLiteral(" ") : Text, t, Align | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // white paper needs no white fill: only coloured cells are filled
+    if (UseColors && C->Brush()->Color() != clWhite) {
+        C->Brush()->SetStyle(bsSolid);
+        C->FillRect(R);
+    }
+    const TRect t{R.Left + ColVSpace / 2, CurY + LineHSpace / 2, R.Right - ColVSpace / 2, CurY + LineHSpace / 2 + LineH};
+    FPrinter->DrawCellText(t, Text, Align);
     if (PrintGrid) {
         C->Brush()->SetStyle(bsClear);
         C->Rectangle(R.Left, R.Top, R.Right + 1, R.Bottom + 1);

@@ -4,6 +4,7 @@
 #include "platform/rtl/Exception.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -26,6 +27,32 @@ struct TPrinter::TImpl {
     }
     QPainter Painter;
     std::unique_ptr<QTemporaryFile> Tmp;
+    // the canvas font last used for cells, and its Qt form
+    struct TCellFont {
+        QString Name;
+        int Size = 0, Ppi = 0;
+        unsigned Style = 0;
+        TColor Color = clBlack;
+        QFont Font;
+        std::unique_ptr<QFontMetrics> Metrics;
+        int Ascent = 0;
+    } Cell;
+    void UseCellFont(const TFont& F)
+    {
+        if (Cell.Metrics && Cell.Name == F.Name() && Cell.Size == F.Size() && Cell.Ppi == F.PixelsPerInch && Cell.Style == F.Style() &&
+            Cell.Color == F.Color())
+            return;
+        Cell.Name = F.Name();
+        Cell.Size = F.Size();
+        Cell.Ppi = F.PixelsPerInch;
+        Cell.Style = F.Style();
+        Cell.Color = F.Color();
+        Cell.Font = F.ToQFont();
+        Cell.Metrics = std::make_unique<QFontMetrics>(Cell.Font, Painter.device());
+        Cell.Ascent = Cell.Metrics->ascent();
+        Painter.setFont(Cell.Font);
+        Painter.setPen(ToQColor(F.Color()));
+    }
     // preview pages in memory
     std::vector<std::unique_ptr<TBitmap>> Pages;
     int PreviewW = 0, PreviewH = 0, PreviewDpi = 0;
@@ -159,6 +186,32 @@ void TPrinter::Abort()
     FPrinting = false;
     FImpl->Tmp.reset();  // removes the unfinished PDF
     FImpl->Pages.clear();
+}
+
+void TPrinter::DrawCellText(const TRect& R, const QString& Text, unsigned Align)
+{
+    if (!FPrinting)
+        return;
+    FImpl->UseCellFont(*FCanvas.Font());
+    // the canvas may have set its own font or pen since: ours go back on
+    if (FImpl->Painter.font() != FImpl->Cell.Font)
+        FImpl->Painter.setFont(FImpl->Cell.Font);
+    const QColor color = ToQColor(FImpl->Cell.Color);
+    if (FImpl->Painter.pen().color() != color || FImpl->Painter.pen().style() != Qt::SolidLine)
+        FImpl->Painter.setPen(color);
+    const QFontMetrics& fm = *FImpl->Cell.Metrics;
+    QString shown = Text;
+    int w = fm.horizontalAdvance(shown);
+    if (w > R.Width()) {
+        shown = fm.elidedText(Text, Qt::ElideRight, std::max(0, R.Width()));
+        w = fm.horizontalAdvance(shown);
+    }
+    int x = R.Left;
+    if (Align & DT_CENTER)
+        x = R.Left + (R.Width() - w) / 2;
+    else if (Align & DT_RIGHT)
+        x = R.Right - w;
+    FImpl->Painter.drawText(x, R.Top + FImpl->Cell.Ascent, shown);
 }
 
 std::vector<std::unique_ptr<TBitmap>> TPrinter::TakePreviewPages()

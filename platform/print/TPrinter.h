@@ -44,6 +44,10 @@ public:
     int PixelsPerInchX() const;
     int PixelsPerInchY() const;
     int PageNumber() const { return FPageNumber; }
+    // One line of text in a cell, in the canvas font and colour, aligned
+    // (DT_LEFT, DT_CENTER or DT_RIGHT) in R and cut with an ellipsis when
+    // wider. A lean path for table cells, which are drawn by the ten thousand.
+    void DrawCellText(const TRect& R, const QString& Text, unsigned Align);
     // The page pictures of a preview document, handed over once it ended.
     std::vector<std::unique_ptr<TBitmap>> TakePreviewPages();
 
