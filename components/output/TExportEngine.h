@@ -32,6 +32,7 @@ struct TExportColumn {
     QString Name;
     QString Title;
     TField* Field = nullptr;
+    int Col = -1;  // a string grid's column
 };
 
 class TExportEngine : public TComponent {
@@ -75,9 +76,32 @@ protected:
 
     bool ExecuteInt(TSourceType AType, TComponent* ASource);
     void BuildColumns();
+    bool ResolveSource(TSourceType AType, TComponent* ASource);
+    bool ResolveRecView(TComponent* ASource);
+    bool ResolveStringGrid(TComponent* ASource);
+    bool WalkStringGrid(const std::function<void(int RecIdx)>& Row);
+    QString StringGridCell(int Col, int Row) const;
+    void BuildRecViewColumns();
+    void BuildStringGridColumns();
     // Walks all records (or only the grid's selected ones); Row gets the
     // record number from 1. False when the walk was aborted.
     bool WalkRecords(const std::function<void(int RecIdx)>& Row);
+    // The walk of any source with columns: the records of a grid or
+    // dataset, the current record of a record view (RecIdx 0), the data
+    // rows of a string grid (RecIdx the row). False when aborted.
+    bool WalkSource(const std::function<void(int RecIdx)>& Row);
+    // A tree view's shown nodes, depth first, children of expanded nodes
+    // only; Node gets the text and the depth from 0.
+    void WalkTree(const std::function<void(const QString& Text, int Depth)>& Node);
+    int TreeNodeCount() const;
+    // The text of a column in the record or row at hand.
+    QString SourceText(const TExportColumn& C) const;
+    // A string grid column's number in the row at hand (false: not a
+    // number column, or no valid number there).
+    bool StringGridNumber(const TExportColumn& C, double& Value) const;
+    bool StringGridIsText(const TExportColumn& C) const;
+    int StringGridDataWidth(const TExportColumn& C) const;
+    TFieldAlignment StringGridAlignment(const TExportColumn& C, int Row) const;
     // The text of a field as the source shows it: a TrDBGrid's own cell
     // value without display formatting, else the field's text.
     QString RawText(TField* F) const;
@@ -93,6 +117,9 @@ protected:
     TComponent* SourceObject = nullptr;
     TDataSet* Dataset = nullptr;
     TCustomDBGrid* DBGrid = nullptr;
+    TrDBRecView* RecView = nullptr;
+    TTreeView* TreeView = nullptr;
+    TComponent* StringGrid = nullptr;  // a TrStringGridEd
     std::vector<TExportColumn> FN;
     int RecIdx = 0;
     int RecCount = 0;

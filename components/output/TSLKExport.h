@@ -62,6 +62,8 @@ private:
     void WriteTitles();
     void WriteRow();
     void WriteCell(int i, TField* F);
+    void WriteGridCell(int i);
+    void WriteTreeNode(const QString& Text, int Depth);
     void WriteSumRow();
     bool IsNumberValue(TField* F) const;
 

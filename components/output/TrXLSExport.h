@@ -56,6 +56,8 @@ private:
     void WriteTitles();
     void WriteRow();
     void WriteSumRow();
+    void WriteGridCell(int i);
+    void WriteTreeNode(const QString& Text, int Depth);
     void FitColumns();
 
     QString FSheetName;
