@@ -85,10 +85,13 @@ QString TrXLSExport::NumFormatOf(const TField* F) const
     return DefaultNumFormat;
 }
 
-int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold)
+int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold, bool Data)
 {
     TXlsxFormat f;
-    f.Bold = Bold;
+    bool hide = false;
+    if (Data)
+        CellColors(C, f, hide);
+    f.Bold = Bold || f.Bold;
     f.Border = Has(xleSetCellBorders);
     f.FontName = Has(xleSetCellFormat) ? SetFontName : QString();
     f.FontSize = Has(xleSetCellFormat) ? SetFontSize : 0;
@@ -123,7 +126,12 @@ void TrXLSExport::WriteRow()
         if (!f || f->IsNull())
             continue;
         const int col = FStartCol - 1 + i;
-        const int fmt = CellFormat(FN[size_t(i)], false);
+        const int fmt = CellFormat(FN[size_t(i)], false, true);
+        if (Has(xleHideText) && Has(xleUseCellValueColor) && FieldKind(f) == 2) {
+            // the colour alone shows the value
+            FSheet->SetText(FRow, col, QString(), fmt);
+            continue;
+        }
         if (IsDateTimeLike(f) && f->AsDateTime() >= 1.0) {
             FSheet->SetNumber(FRow, col, f->AsDateTime(), fmt);
             FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(NumFormatOf(f).size()));
@@ -237,6 +245,8 @@ bool TrXLSExport::Run()
             WalkTree([this](const QString& Text, int Depth) { WriteTreeNode(Text, Depth); });
         else if (!WalkSource([this](int) { WriteRow(); }))
             return false;
+        if (FExported > 0)
+            AddConditionalFormats();
         if (Has(xleAddSumRow) && FExported > 0 && SourceType != stTreeView)
             WriteSumRow();
     }
