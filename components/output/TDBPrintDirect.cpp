@@ -75,7 +75,7 @@ int TDBPrintDirect::RowLines() const
     int lines = 1;
     int x = Hmargin;
     for (size_t i = 0; i < FN.size(); ++i) {
-        if (!FN[i].Field)
+        if (!FN[i].Field && FN[i].Col < 0)
             continue;
         if (x > Hmargin && x + ColW[i] > PageWidth - Hmargin) {
             ++lines;
@@ -104,7 +104,9 @@ void TDBPrintDirect::PrintHeader()
         C->MoveTo(Hmargin, r.Bottom);
         C->LineTo(PageWidth - Hmargin, r.Bottom);
     }
-    PrintRow(true);
+    // record views and tree views have no title row
+    if (SourceType != stRecView && SourceType != stTreeView)
+        PrintRow(true);
 }
 
 void TDBPrintDirect::PrintFooter()
@@ -177,6 +179,15 @@ QString TDBPrintDirect::CellText(size_t i, bool IsTitle, bool IsSum)
     TField* f = FN[i].Field;
     if (IsTitle)
         return FN[i].Title;
+    if (!f) {
+        // a string grid's cell; its number columns are summed
+        if (IsSum)
+            return StringGridIsText(FN[i]) ? QString() : FloatToStr(FSums[i]);
+        double v = 0;
+        if (StringGridNumber(FN[i], v))
+            FSums[i] += v;
+        return SourceText(FN[i]);
+    }
     const bool numeric = IsNumericType(f->DataType());
     if (IsSum) {
         if (!numeric)
@@ -204,7 +215,7 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
     const bool styled = SourceType == stGrid || UseColors;
     for (size_t i = 0; i < FN.size(); ++i) {
         const TExportColumn& c = FN[i];
-        if (!c.Field)
+        if (!c.Field && c.Col < 0)
             continue;
         if (x > Hmargin && x + ColW[i] > PageWidth - Hmargin) {
             CurY += h;
@@ -213,7 +224,7 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
         }
         if (styled)
             ColumnStyle(i, IsTitle);
-        const TFieldAlignment a = c.Field->Alignment();
+        const TFieldAlignment a = c.Field ? c.Field->Alignment() : StringGridAlignment(c, IsTitle ? 0 : RecIdx);
         PrintCell(TRect{x, 0, x + ColW[i], 0}, CellText(i, IsTitle, IsSum),
                   a == TFieldAlignment::RightJustify ? DT_RIGHT : a == TFieldAlignment::Center ? DT_CENTER : 0u);
         x += ColW[i];
@@ -229,6 +240,45 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
         SepLine(IsTitle || IsSum ? 2 : 1);
         C->Pen()->SetStyle(psSolid);
     }
+}
+
+void TDBPrintDirect::PrintLine(int Left, const QString& Text, unsigned Align)
+{
+    const int h = LineH + LineHSpace;
+    if (CurY + h > PageHeight - Vmargin)
+        NewPage();
+    PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, Text, Align);
+    CurY += h;
+}
+
+int TDBPrintDirect::PrintTreeView()
+{
+    int n = 0;
+    WalkTree([&](const QString& Text, int Depth) {
+        PrintLine(Hmargin + Depth * LineH, Text.isEmpty() ? QStringLiteral(" ") : Text, 0);
+        ++n;
+    });
+    return n;
+}
+
+int TDBPrintDirect::PrintRecView()
+{
+    // one field a line: the caption on the left, the value after the widest caption
+    int captionW = 0;
+    for (const TExportColumn& c : FN)
+        captionW = std::max(captionW, C->TextWidth(c.Title + QStringLiteral(":")));
+    const int valueX = Hmargin + captionW + LineH + 4;
+    RecIdx = 0;
+    for (const TExportColumn& c : FN) {
+        const int h = LineH + LineHSpace;
+        if (CurY + h > PageHeight - Vmargin)
+            NewPage();
+        PrintCell(TRect{Hmargin, 0, valueX, 0}, c.Title + QStringLiteral(":"), 0);
+        const QString v = SourceText(c);
+        PrintCell(TRect{valueX, 0, PageWidth - Hmargin, 0}, v.isEmpty() ? QStringLiteral(" ") : QString(v).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), 0);
+        CurY += h;
+    }
+    return 1;
 }
 
 void TDBPrintDirect::SetUpPrinter(TPrinter& P) const
@@ -270,7 +320,11 @@ bool TDBPrintDirect::Run()
         FSums.assign(FN.size(), 0.0);
         PrintHeader();
         int printed = 0;
-        const bool done = WalkRecords([&](int) {
+        if (SourceType == stTreeView)
+            printed = PrintTreeView();
+        else if (SourceType == stRecView)
+            printed = PrintRecView();
+        const bool done = SourceType == stTreeView || SourceType == stRecView || WalkSource([&](int) {
             PrintRow(false);
             ++printed;
             // a preview holds a limited number of pages in memory
@@ -284,7 +338,7 @@ bool TDBPrintDirect::Run()
             return false;
         }
         Aborted = false;
-        if (PrintSum)
+        if (PrintSum && SourceType != stTreeView && SourceType != stRecView)
             PrintRow(false, true);
         if (PrintRecCount) {
             CurY += LineH;

@@ -57,6 +57,9 @@ private:
     void ColumnStyle(size_t i, bool IsTitle);
     TColumn* ColumnOf(const TField* F) const;
     void SetUpPrinter(TPrinter& P) const;
+    void PrintLine(int Left, const QString& Text, unsigned Align);
+    int PrintTreeView();
+    int PrintRecView();
     void PrintCell(TRect R, const QString& Text, unsigned Align);
     void SepLine(int Width);
     void ColumnWidths();

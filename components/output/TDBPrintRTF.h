@@ -64,6 +64,7 @@ private:
     bool Counts(size_t i) const;
     QString RecLine(int Kind);
     QString Content(int Kind);
+    QString ListLines();
     QString TemplateFile(const QString& Dir) const;
 
     struct TColKind {

@@ -3,6 +3,9 @@
 // string grid (its data rows, numbers as numbers, sums over number columns).
 
 #include "components/dbcontrols/TrDBRecView.h"
+#include "components/output/RtfPlainText.h"
+#include "components/output/TDBPrintDirect.h"
+#include "components/output/TDBPrintRTF.h"
 #include "components/output/TSLKExport.h"
 #include "components/output/TTXTExport.h"
 #include "components/output/TrXLSExport.h"
@@ -130,6 +133,35 @@ TEST(ExportSources, SylkAndSpreadsheetOfStringGridAndTree)
     x.ExportFile = s.File("tree.xlsx");
     ASSERT_TRUE(x.ExportSource(stTreeView, s.tree));
     EXPECT_EQ(ReadXlsx(x.ExportFile).Cell(QStringLiteral("B3")), QStringLiteral("Korhonen Eero"));
+}
+
+TEST(ExportSources, PrintedDirectlyAndToRtf)
+{
+    Sources s;
+    TDBPrintDirect p;
+    for (TComponent* src : std::initializer_list<TComponent*>{s.grid, s.tree, s.view}) {
+        p.ExportFile = s.File("print.pdf");
+        p.PrintSum = true;
+        const TSourceType t = src == s.grid ? stStringGrid : src == s.tree ? stTreeView : stRecView;
+        ASSERT_TRUE(p.ExecuteSource(t, src)) << int(t);
+        EXPECT_EQ(p.PageCount(), 1);
+    }
+    TDBPrintRTF r;
+    r.ActionAfter = aaNone;
+    r.Folder = s.dir.path();
+    r.Sum = true;
+    ASSERT_TRUE(r.ExecuteSource(stStringGrid, s.grid));
+    QString text = RtfToPlainText(QString::fromLatin1(ReadBytes(r.OutputFile())));
+    EXPECT_TRUE(text.contains(QStringLiteral("Hämäläinen Säde"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("9,5")));
+    ASSERT_TRUE(r.ExecuteSource(stTreeView, s.tree));
+    text = RtfToPlainText(QString::fromLatin1(ReadBytes(r.OutputFile())));
+    EXPECT_TRUE(text.contains(QStringLiteral("  Korhonen Eero")));
+    EXPECT_FALSE(text.contains(QStringLiteral("hidden child")));
+    ASSERT_TRUE(r.ExecuteSource(stRecView, s.view));
+    text = RtfToPlainText(QString::fromLatin1(ReadBytes(r.OutputFile())));
+    EXPECT_TRUE(text.contains(QStringLiteral("Runner:  Mäkinen Liisa"))) << text.toStdString();
+    TDBPrintRTF::DelFiles(s.dir.path());
 }
 
 }  // namespace
