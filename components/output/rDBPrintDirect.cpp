@@ -260,6 +260,10 @@ void TrDBPrintDirectForm::Activate()
     Loaded = true;
     if (!RepCapt.isEmpty())
         eCaption->SetText(RepCapt);
+    // a restored line height holds at once, like the restored margins
+    ParioCompConfig.rDBPrintDirectCfg.LineSpaceRatio = LineSpaceRatioOf(cbLineSpace_nostore->Text());
+    ParioCompConfig.rDBPrintDirectCfg.HMarginMM = ePageHMargin->AsInteger();
+    ParioCompConfig.rDBPrintDirectCfg.VMarginMM = ePageVMargin->AsInteger();
     // pictures are printed only for record views and tree views
     chPrintImg->SetEnabled(SourceType == stRecView || SourceType == stTreeView);
     UpdateFont();
