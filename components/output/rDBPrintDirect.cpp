@@ -203,13 +203,8 @@ void TrDBPrintDirectForm::BuildMarginsAndPrinter()
 
 void TrDBPrintDirectForm::BuildBottom()
 {
-    pc = PutControl<TPageControl>(this, this, "pc", 8, 376, 486, 32);
-    auto* p0 = new TTabSheet(this);
-    p0->SetPageControl(pc);
-    auto* p1 = new TTabSheet(this);
-    p1->SetPageControl(pc);
-    p0->SetTabVisible(false);
-    p1->SetTabVisible(false);
+    TTabSheet* p0 = BuildBusyBar(376, pc, lInfo, PBar, btAbort);
+    btAbort->OnClick = [this](TComponent*) { PrintEng->DoAbort(); };
     btPrint = PutControl<TButton>(p0, this, "btPrint", 202, 2, 88, 25, prntxt::Print);
     btPrint->OnClick = [this](TComponent*) { RunPrint(false); };
     btPreview = PutControl<TButton>(p0, this, "btPreview", 296, 2, 88, 25, prntxt::Preview);
@@ -218,11 +213,6 @@ void TrDBPrintDirectForm::BuildBottom()
     btCancel = PutControl<TButton>(p0, this, "btCancel", 390, 2, 88, 25, prntxt::Close);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
-    lInfo = PutControl<TLabel>(p1, this, "lInfo", 4, 6, 180, 16, prntxt::CreatingReport);
-    PBar = PutControl<TProgressBar>(p1, this, "PBar", 190, 4, 194, 20);
-    btAbort = PutControl<TButton>(p1, this, "btAbort", 390, 2, 88, 25, prntxt::Cancel);
-    btAbort->OnClick = [this](TComponent*) { PrintEng->DoAbort(); };
-    pc->SetActivePageIndex(0);
 }
 
 void TrDBPrintDirectForm::Prepare(TSourceType AType, TComponent* ASource, TDataSet* AData, bool Fields, bool Filter,
@@ -375,18 +365,8 @@ void DBPrintDirectInt(TSourceType SourceType, TComponent* Source, bool Fields, b
     TDataSet* data = nullptr;
     if (!ResolveSourceDataSet(SourceType, Source, data))
         return;
-    auto* form = new TrDBPrintDirectForm(GetActiveOwner());
-    GPrintDirectForm = form;
-    try {
-        form->Prepare(SourceType, Source, data, Fields, Filter, Caption);
-        form->ShowModal();
-    } catch (...) {
-        GPrintDirectForm = nullptr;
-        delete form;
-        throw;
-    }
-    GPrintDirectForm = nullptr;
-    delete form;
+    ShowModalAndFree(new TrDBPrintDirectForm(GetActiveOwner()), GPrintDirectForm,
+                     [&](TrDBPrintDirectForm* F) { F->Prepare(SourceType, Source, data, Fields, Filter, Caption); });
 }
 
 void DBPrintDirect(TCustomDBGrid* Grid, bool Fields, bool Filter, const QString& Caption)
