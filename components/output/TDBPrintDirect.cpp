@@ -147,17 +147,6 @@ void TDBPrintDirect::PrintCell(TRect R, const QString& Text, unsigned Align)
     }
 }
 
-TColumn* TDBPrintDirect::ColumnOf(const TField* F) const
-{
-    if (!DBGrid)
-        return nullptr;
-    TDBGridColumns* cols = DBGrid->Columns();
-    for (int i = 0; i < cols->Count(); ++i)
-        if (cols->Items(i)->Field() == F)
-            return cols->Items(i);
-    return nullptr;
-}
-
 void TDBPrintDirect::ColumnStyle(size_t i, bool IsTitle)
 {
     C->Font()->SetStyle(0);

@@ -55,7 +55,6 @@ private:
     void PrintRow(bool IsTitle, bool IsSum = false);
     QString CellText(size_t i, bool IsTitle, bool IsSum);
     void ColumnStyle(size_t i, bool IsTitle);
-    TColumn* ColumnOf(const TField* F) const;
     void SetUpPrinter(TPrinter& P) const;
     void PrintLine(int Left, const QString& Text, unsigned Align);
     int PrintTreeView();

@@ -162,14 +162,22 @@ void TExportEngine::ProgressStep()
         OnProgressEvent(this, psRunning, percent, ProgressText());
 }
 
+TColumn* TExportEngine::ColumnOf(const TField* F) const
+{
+    if (!DBGrid || !F)
+        return nullptr;
+    TDBGridColumns* cols = DBGrid->Columns();
+    for (int i = 0; i < cols->Count(); ++i)
+        if (cols->Items(i)->Field() == F)
+            return cols->Items(i);
+    return nullptr;
+}
+
 QString TExportEngine::RawText(TField* F) const
 {
-    if (auto* g = dynamic_cast<TrDBGrid*>(DBGrid)) {
-        TDBGridColumns* cols = g->Columns();
-        for (int i = 0; i < cols->Count(); ++i)
-            if (cols->Items(i)->Field() == F)
-                return g->GetCellText(cols->Items(i));
-    }
+    if (auto* g = dynamic_cast<TrDBGrid*>(DBGrid))
+        if (TColumn* col = ColumnOf(F))
+            return g->GetCellText(col);
     return F->Text();
 }
 

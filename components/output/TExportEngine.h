@@ -16,6 +16,7 @@
 
 class TCustomDBGrid;
 class TrDBGrid;
+class TColumn;
 class TrDBRecView;
 class TTreeView;
 class TrStringGridEd;
@@ -106,6 +107,8 @@ protected:
     // value without display formatting, else the field's text.
     QString RawText(TField* F) const;
     QString DisplayTextOf(TField* F) const;
+    // The column of the grid source that shows F (nullptr: none, or no grid).
+    TColumn* ColumnOf(const TField* F) const;
     void ProgressStep();
     void RunAfterAction(const QString& FileName) const;
     // Writes Data to FileName through a temporary file, so an error never

@@ -18,17 +18,6 @@ uint32_t Rgb(TColor C)
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
-TColumn* GridColumnOf(TCustomDBGrid* G, const TField* F)
-{
-    if (!G || !F)
-        return nullptr;
-    TDBGridColumns* cols = G->Columns();
-    for (int i = 0; i < cols->Count(); ++i)
-        if (cols->Items(i)->Field() == F)
-            return cols->Items(i);
-    return nullptr;
-}
-
 }  // namespace
 
 int TrXLSExport::FieldKind(TField* F)
@@ -62,7 +51,7 @@ void TrXLSExport::CellColors(const TExportColumn& C, TXlsxFormat& F, bool& HideT
             F.Bold = true;
     };
     if (Has(xleUseColumnsColor))
-        if (TColumn* col = GridColumnOf(DBGrid, C.Field))
+        if (TColumn* col = ColumnOf(C.Field))
             plain(col->Color(), *col->Font());
     auto* g = dynamic_cast<TrDBGrid*>(DBGrid);
     if (Has(xleUseCellsColor) && g && C.Field) {
