@@ -196,8 +196,6 @@ void TDBPrintRTF::AnalyzeData()
         wKind[i].Visible = !FMeasureOnly || visible.IndexOf(FN[i].Name) >= 0;
     }
     if (SourceType == stTreeView) {
-        WalkTree([&](const QString&, int) {});
-        FRecords = RecCount;
         return;
     }
     WalkSource([&](int) {
@@ -205,7 +203,6 @@ void TDBPrintRTF::AnalyzeData()
             if (wKind[i].Simple)
                 wMax[i] = std::max(wMax[i], int(SourceText(FN[i]).size()));
     });
-    FRecords = RecCount;
     Aborted = false;
     for (size_t i = 0; i < n; ++i)
         wSumAdd[i] = wKind[i].Numeric ? 2 : 0;

@@ -130,6 +130,22 @@ bool TExportEngine::WalkRecords(const std::function<void(int RecIdx)>& Row)
     return walked && !Aborted;
 }
 
+int TExportEngine::CountRows(TSourceType AType, TComponent* ASource)
+{
+    if (!ResolveSource(AType, ASource))
+        return 0;
+    switch (AType) {
+    case stRecView: BuildColumns(); {
+        const int n = int(FN.size());
+        FN.clear();
+        return n;
+    }
+    case stTreeView: return TreeNodeCount();
+    case stStringGrid: return StringGridRows();
+    default: return Dataset->RecordCount();
+    }
+}
+
 bool TExportEngine::WalkSource(const std::function<void(int RecIdx)>& Row)
 {
     switch (SourceType) {

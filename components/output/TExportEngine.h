@@ -62,6 +62,11 @@ public:
     TExportNotifyEvent OnBeforeExport;
     TExportNotifyEvent OnAfterExport;
 
+    // What a run over the source would list: records of a grid or dataset,
+    // fields of a record view, shown nodes of a tree view, data rows of a
+    // string grid (0 for a source that cannot run).
+    int CountRows(TSourceType AType, TComponent* ASource);
+
     void DoAbort(TComponent* = nullptr) { Aborted = true; }
     bool WasAborted() const { return Aborted; }
     // The text of the error the last run reported (empty after a clean run).
@@ -82,6 +87,7 @@ protected:
     bool ResolveStringGrid(TComponent* ASource);
     bool WalkStringGrid(const std::function<void(int RecIdx)>& Row);
     QString StringGridCell(int Col, int Row) const;
+    int StringGridRows() const;
     void BuildRecViewColumns();
     void BuildStringGridColumns();
     // Walks all records (or only the grid's selected ones); Row gets the

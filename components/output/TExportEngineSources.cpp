@@ -102,6 +102,12 @@ bool TExportEngine::WalkStringGrid(const std::function<void(int RecIdx)>& Row)
     return true;
 }
 
+int TExportEngine::StringGridRows() const
+{
+    TrStringGridEd* g = Sg(StringGrid);
+    return g ? std::max(0, LastDataRow(g) + 1 - g->FixedRows()) : 0;
+}
+
 QString TExportEngine::StringGridCell(int Col, int Row) const
 {
     TrStringGridEd* g = Sg(StringGrid);

@@ -240,7 +240,7 @@ void TrDBPrintForm::SetAutoformat()
 void TrDBPrintForm::SetCut()
 {
     SyncEngine();
-    const int n = SourceType == stGrid || SourceType == stDataset ? (DataSet ? DataSet->RecordCount() : 0) : RTFRep->MeasuredRecords();
+    const int n = RTFRep->CountRows(SourceType, RunSource());
     lRec->SetCaption(QString::number(n));
     lPages->SetCaption(QString::number(RTFRep->PagesFor(n)));
     chCut->SetChecked(RTFRep->Cut());

@@ -313,7 +313,7 @@ void TrDBPrintDirectForm::SetNumPages()
 {
     SyncEngine();
     FLines = PrintEng->LinesPerPage();
-    const int n = DataSet ? DataSet->RecordCount() : 0;
+    const int n = PrintEng->CountRows(SourceType, RunSource());
     lRec1->SetCaption(QString::number(n));
     // one line of each page goes to the title row
     lPages1->SetCaption(FLines >= 2 ? QString::number(n / (FLines - 1) + 1) : QStringLiteral("?"));
