@@ -178,6 +178,23 @@ TEST_F(PrintDialog, PreviewBrowsesPagesAndItsPrintButtonPrints)
     EXPECT_EQ(messages, 0);
 }
 
+TEST_F(PrintDialog, PreviewStopsAtItsPageLimitWithAWarning)
+{
+    int pages = 0;
+    drivePreview = [&](TrDBPrintDirectPreviewForm* p) {
+        pages = p->lPage->Caption().mid(2).toInt();
+        return int(mrCancel);
+    };
+    driveDirect = [](TrDBPrintDirectForm* f) {
+        EXPECT_EQ(f->PrintEng->PreviewPageLimit, 60);
+        f->PrintEng->PreviewPageLimit = 3;  // 250 runs take more pages than that
+        f->RunPrint(true);
+    };
+    DBPrintDirect(grid->Grid, true, true);
+    EXPECT_EQ(messages, 1);
+    EXPECT_EQ(pages, 3);
+}
+
 TEST_F(PrintDialog, AbortedPrintWarnsAndLeavesNoFile)
 {
     const QString pdf = QDir(dir.path()).filePath(QStringLiteral("aborted.pdf"));
