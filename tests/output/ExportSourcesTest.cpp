@@ -9,6 +9,9 @@
 #include "components/output/TSLKExport.h"
 #include "components/output/TTXTExport.h"
 #include "components/output/TrXLSExport.h"
+#include "components/output/rDBExport.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/StdCtrls.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "platform/database/ClientDataSet.h"
 #include "platform/database/DataSource.h"
@@ -162,6 +165,45 @@ TEST(ExportSources, PrintedDirectlyAndToRtf)
     text = RtfToPlainText(QString::fromLatin1(ReadBytes(r.OutputFile())));
     EXPECT_TRUE(text.contains(QStringLiteral("Runner:  Mäkinen Liisa"))) << text.toStdString();
     TDBPrintRTF::DelFiles(s.dir.path());
+}
+
+TEST(ExportSources, ExportDialogRunsOverEachSourceKind)
+{
+    Sources s;
+    std::vector<QString> files = {s.File("grid.txt"), s.File("tree.slk"), s.File("view.txt")};
+    const TCommonDialogHook common = SetCommonDialogHook([&](TCommonDialog* D, QString&) {
+        auto* o = dynamic_cast<TOpenDialog*>(D);
+        if (!o || files.empty())
+            return false;
+        o->FileName = files.front();
+        files.erase(files.begin());
+        return true;
+    });
+    int kind = ekText;
+    bool sumShown = true;
+    const TModalHook modal = SetModalHook([&](TCustomForm* F) {
+        if (auto* f = dynamic_cast<TrDBExportForm*>(F)) {
+            f->SetKind(kind);
+            f->cbAction_nostore->SetItemIndex(aaNone);
+            f->chCol1->SetChecked(false);
+            f->cbSeparator_nostore->SetText(QStringLiteral("|"));
+            sumShown = f->chSum2->Visible();
+            f->btOkClick();
+        }
+        return int(mrCancel);
+    });
+    DBExportInt(stStringGrid, s.grid, false, false, false, false, false);
+    kind = ekSlk;
+    DBExportInt(stTreeView, s.tree, false, false, false, false, false);
+    EXPECT_FALSE(sumShown);
+    kind = ekText;
+    DBExportInt(stRecView, s.view, false, false, false, false, false);
+    SetModalHook(modal);
+    SetCommonDialogHook(common);
+    EXPECT_TRUE(files.empty());
+    EXPECT_TRUE(QString::fromUtf8(ReadBytes(s.File("grid.txt"))).startsWith(QStringLiteral("Runner|Km|Club\r\nHämäläinen Säde|4,5|OK Espoo\r\n")));
+    EXPECT_TRUE(ReadBytes(s.File("tree.slk")).contains("Korhonen Eero"));
+    EXPECT_TRUE(QString::fromUtf8(ReadBytes(s.File("view.txt"))).contains(QStringLiteral("\"Mäkinen Liisa\"|12,50")));
 }
 
 }  // namespace
