@@ -238,6 +238,8 @@ public:
         std::function<void()> NewTestRun;
         std::function<void()> DeviceForm;
         std::function<void()> RefreshDevices;
+        // The device form's state at start: configured ports chosen.
+        std::function<void()> InitialDevices;
         std::function<void()> StartDevice, StopDevice, DisableDevice, EnableDevice;
         std::function<void(bool Show)> ResultBoard;
         std::function<void()> Settings;

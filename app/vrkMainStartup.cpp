@@ -169,6 +169,8 @@ void TformMain::InitialState()
         fcstspnClient->SetCaption(txt::PaneClient + QStringLiteral(": ") + Client->client_name());
         fcstspnVersion->SetCaption(txt::PaneVersion + QStringLiteral(": ") + Client->client_version());
     }
+    if (Windows.InitialDevices)
+        Windows.InitialDevices();
     ResetWebBoxes();
     TimerMainFormShow->SetEnabled(true);
 }

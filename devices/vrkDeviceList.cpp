@@ -31,6 +31,18 @@ void hae_com_portit()
     }
 }
 
+void InitialDeviceState()
+{
+    if (!formEmitReader || !formMain)
+        return;
+    formEmitReader->cbbLukulaite->SetItemIndex(formMain->n_chip_reader_device == 0 ? 0 : -1);
+    hae_com_portit();
+    Select(formEmitReader->cbbLukulaiteCom, formMain->n_chip_reader_com);
+    Select(formEmitReader->cbbTulostinCom, formMain->n_chip_printer_com);
+    formEmitReader->cbbTulostin->SetItemIndex(formMain->n_chip_printer_type);
+    formEmitReader->StopDevice();
+}
+
 void refreshDevices()
 {
     if (!formEmitReader)

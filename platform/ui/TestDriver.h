@@ -34,6 +34,10 @@
 //   grid <Form.Comp>          a grid's rows as tab-separated lines, the title
 //                             row first (the dataset's rows of a data grid, in
 //                             the grid's column order, visible columns only)
+//   tree <Form.Comp>          a tree's nodes in order, one line each, indented
+//                             with one tab per level
+//   select <Form.Comp> <text> selects the first tree node of that text, or the
+//                             data grid's first row with a cell of that text
 //   grab <Form> <png path>    saves a picture of the window
 //   answer <IDOK|IDYES|IDNO|IDCANCEL>  answers the next message box (queued;
 //                             boxes with no queued answer get their default)
