@@ -419,6 +419,8 @@ private:
         }
         if ((Command == "wait" || Command == "gone") && Args.size() == 2)
             return Wait(Command == "wait", Args[0], Args[1].toInt());
+        if (Command == "waitfor" && Args.size() == 3)
+            return WaitForText(Args[0], Args[1], Args[2].toInt());
         if (Command == "grab" && Args.size() == 2)
             return Grab(Args[0], Args[1]);
         QString error;
@@ -476,6 +478,17 @@ private:
                 return shown == Shown;
             },
             Ms, Path);
+    }
+
+    void WaitForText(const QString& Path, const QString& Text, int Ms)
+    {
+        WaitFor(
+            [Path, Text] {
+                QString error;
+                TComponent* c = Resolve(Path, error);
+                return IsShown(c) && DisplayedText(c).contains(Text);
+            },
+            Ms, Path + QStringLiteral(" showing ") + Text);
     }
 
     void Grab(const QString& FormName, const QString& File)

@@ -20,6 +20,8 @@
 //   windows                   the visible forms, one "Name<TAB>Caption" line each
 //   wait <Form[.Comp]> <ms>   ok once it exists and shows; error on timeout
 //   gone <Form[.Comp]> <ms>   ok once it is hidden or gone; error on timeout
+//   waitfor <Form.Comp> <text> <ms>  ok once it shows and what get would
+//                             answer contains the text; error on timeout
 //   get <Form.Comp>           text, caption, checked state ("1"/"0") or item
 //                             index, whatever the control shows
 //   set <Form.Comp> <text>    sets the text as typing would (change events);

@@ -72,6 +72,9 @@ protected:
         ASSERT_EQ(nodes.size(), 1) << S(d.Tree(QStringLiteral("formMain.tvMainTree")).Text);
         ASSERT_TRUE(d.Select(QStringLiteral("formMain.tvMainTree"), nodes[0].trimmed())) << S(d.LastError());
         ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnAloita"))) << S(d.LastError());
+        // the guidance marks the reader ready once its port is open
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.lblMenu3"), Reader.PortPath())) << S(d.LastError());
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"))) << S(d.LastError());
     }
 
     SimulatedReader Reader;

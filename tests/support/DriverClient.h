@@ -28,6 +28,11 @@ public:
     TDriverReply Windows() { return Send({QStringLiteral("windows")}); }
     TDriverReply Wait(const QString& Name, int Ms = 10000) { return Send({QStringLiteral("wait"), Name, QString::number(Ms)}, Ms); }
     TDriverReply Gone(const QString& Name, int Ms = 10000) { return Send({QStringLiteral("gone"), Name, QString::number(Ms)}, Ms); }
+    // Until the control shows a text containing Text.
+    TDriverReply WaitFor(const QString& Name, const QString& Text, int Ms = 10000)
+    {
+        return Send({QStringLiteral("waitfor"), Name, Text, QString::number(Ms)}, Ms);
+    }
     TDriverReply Get(const QString& Name) { return Send({QStringLiteral("get"), Name}); }
     TDriverReply Set(const QString& Name, const QString& Text) { return Send({QStringLiteral("set"), Name, Text}); }
     TDriverReply Click(const QString& Name) { return Send({QStringLiteral("click"), Name}); }
