@@ -7,6 +7,7 @@
 #include "tests/support/SimulatedReader.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -59,6 +60,10 @@ protected:
         // Finnish receipts
         p.Options.ExtraDeviceLines = {{QStringLiteral("CHIP_READER"), QStringLiteral("READ_DELAY=0")},
                                       {QStringLiteral("UI"), QStringLiteral("LANGUAGE=1")}};
+    }
+
+    void Launch()
+    {
         ASSERT_TRUE(p.Start()) << S(p.LastError());
         ASSERT_TRUE(d.Wait(QStringLiteral("formMain.tvMainTree"), 20000)) << S(d.LastError());
     }
@@ -85,6 +90,7 @@ protected:
 
 TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
 {
+    ASSERT_NO_FATAL_FAILURE(Launch());
     ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
     // a known runner, clean
     Reader.Place(Card(12345), 4);
@@ -115,4 +121,50 @@ TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
 
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS in ('V', 'L')")).toInt(), 2);
+}
+
+TEST_F(FinishDeskProcess, SelfServiceWithTheBoardShownAcceptsRegisteredCardsWithoutAClick)
+{
+    constexpr int kCards = 3;
+    QString script;
+    for (int i = 1; i <= kCards; ++i)
+        script += QStringLiteral(
+                      "INSERT INTO VRK_PERSON (PERSON_ID, EVENT_SERIES_ID, PERSON_NAME, CONTROL_CARD) VALUES (%1, 1, "
+                      "'Juoksija %2', '%3');"
+                      "INSERT INTO VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, LEG_NUMBER, CONTROL_CARD, PERSON_ID, "
+                      "ENTRY_FEE, INSERTED, UPDATED, CLASS_COURSE_ID, ORIGIN_CLIENT_ID, ORIGIN_CLIENT_NAME, RENTED_CHIP, "
+                      "RESULT_STATUS, FIRST_RESULT_STATUS, PERSON_NAME, REGISTERED_TIME) VALUES (%4, 100, 1, '%3', %1, "
+                      "12, current_timestamp, current_timestamp, 401, 7, 'Testikone', 'E', 'M', 'M', '', current_timestamp);")
+                      .arg(20000 + i)
+                      .arg(i)
+                      .arg(300000 + i)
+                      .arg(30000 + i);
+    p.Exec(script);
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTulos"))) << S(d.LastError());
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultBoard"))) << S(d.LastError());
+    for (int i = 1; i <= kCards; ++i) {
+        Reader.Place(Card(300000 + i), 4);
+        const QString name = QStringLiteral("Juoksija %1").arg(i);
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), name, 15000)) << S(d.LastError()) << S(p.DialogLog());
+        EXPECT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcAika"), QStringLiteral("25:00"), 2000))
+            << S(d.Get(QStringLiteral("formResultBoard.fcAika")).Text);
+        Reader.Wait();
+        // the receipt, up to its paper feed
+        QByteArray receipt;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000 && !receipt.endsWith("\n\n\n\n\n"))
+            receipt += Printer.ReadFar(1, 100);
+        EXPECT_TRUE(receipt.contains(name.toLatin1())) << i << " " << receipt.toStdString();
+    }
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("formResultBoard"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_board.png"));
+    const TDriverReply windows = d.Windows();
+    EXPECT_FALSE(windows.Text.contains(QStringLiteral("formResultsClass2"))) << S(windows.Text);
+    EXPECT_TRUE(p.DialogLog().isEmpty()) << S(p.DialogLog());
+
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), kCards);
 }
