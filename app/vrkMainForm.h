@@ -23,6 +23,9 @@ class TrTabControlEx;
 class TrDBAction;
 class TrDBGrid;
 class TrDBGridSorter_FireDac;
+class TPropSaveFile;
+class TPropSaveMain;
+class TrDBGridsPropSave;
 class TrDBTreeView;
 class TTreeNode;
 class TControl;
@@ -149,6 +152,15 @@ public:
     TLabel *lblSarja = nullptr, *lblNimi = nullptr, *lblSeura = nullptr, *lblAika = nullptr, *lblTulos = nullptr;
     TrDBGrid* rdbgrdResultsClass = nullptr;
     TrDBGridSorter_FireDac* rDBGridSorter_FireDac1 = nullptr;
+    // The window's property file "sorvex.ini" in the program folder (the
+    // application-wide one): the results grid's layout between runs.
+    TPropSaveFile* PropSaveFile1 = nullptr;
+    TPropSaveMain* PropSaveMain1 = nullptr;
+    TrDBGridsPropSave* rDBGridsPropSave1 = nullptr;
+    // Reads the layout once the start-up has passed the upgrade (which may
+    // have deleted the file); saves it when the window closes.
+    void ReadLayout();
+    void SaveLayout();
     TTimer *TimerWebTulospalvelu = nullptr, *TimerSynkronointiAction = nullptr;
     TTimer *TimerRefreshMainTreeEvent = nullptr, *TimerViimeisinKasitelty = nullptr;
     bool bResultsGridVisible = false;
@@ -269,6 +281,7 @@ private:
     void BuildGuidance();
     void BuildNavigation();
     void BuildResults();
+    void BuildLayoutSaving();
     void BuildTrees();
     void BuildGridColumns();
     void BindGrid();

@@ -79,6 +79,7 @@ void TformMain::BuildLayout()
     BuildGuidance();
     BuildNavigation();
     BuildResults();
+    BuildLayoutSaving();
     BuildTrees();
     BuildGridColumns();
     KeepOwnFonts(gbWebTulospalvelu);

@@ -156,6 +156,7 @@ void TformMain::FirstUseNOTOK()
 void TformMain::InitialState()
 {
     InitialLayoutState();
+    ReadLayout();
     if (rDBAction)
         rDBAction->SetActiveGrid(rdbgrdResultsClass);
     Client->Setclient_version(txt::ProgramVersion);
@@ -186,6 +187,7 @@ void TformMain::FormCloseQuery(TComponent*, bool& CanClose)
 
 void TformMain::FormClose(TComponent*, TCloseAction&)
 {
+    SaveLayout();
     Screen->SetCursor(crHourGlass);
     MainWebLink().StopOnline();
     Screen->SetCursor(crDefault);
