@@ -132,6 +132,11 @@ public:
     // Navigation side.
     TPanel* pnlLeft = nullptr;
     TrGroupBox* grpNavTree = nullptr;
+    // The place of the tree box: the box lies on top of it and fills it
+    // unless minimised (a box filling its parent by alignment cannot
+    // shrink to its caption).
+    TPanel* pnlTreeArea = nullptr;
+    void FitTreeBox();
     TPanel* pnlTreeTools = nullptr;
     TrDBTreeView* tvMainTree = nullptr;
     TrDBTreeView* tvMainTreeEvent = nullptr;
