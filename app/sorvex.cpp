@@ -103,19 +103,7 @@ void LinkStartDesk()
         return editor.bDataChangedCourse || editor.bDataChangedControl;
     };
     Application->CreateForm(formResultsClassForest);
-    formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) {
-        TResultsClassForestRun& run = formResultsClassForest->Run();
-        run.vcChipString.clear();
-        run.iResultsClassId = ResultsClassId;
-        run.OnRunClosed = [](int64_t Id) {
-            formMain->refreshMainGrid();
-            DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
-        };
-        if (formResultsClassForest->Opening())
-            formResultsClassForest->ShowModal();
-        else
-            run.Close();
-    };
+    formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) { OpenCheckInDialog(QString(), ResultsClassId); };
 }
 
 void CreateForms()
