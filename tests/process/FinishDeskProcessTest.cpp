@@ -3,6 +3,7 @@
 // finish dialog, which the test accepts through the driver; the receipt comes
 // out of a second pseudo-terminal and the run shows in the results grid.
 
+#include "tests/support/FixtureRunners.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/SimulatedReader.h"
 
@@ -18,16 +19,6 @@ QString Fixture()
     QFile f(QStringLiteral(SORVEX_SOURCE_DIR "/tests/eventdb/fixture.sql"));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     return QString::fromUtf8(f.readAll());
-}
-
-TEmitCard Card(uint32_t Number)
-{
-    TEmitCard c;
-    c.Number = Number;
-    c.Week = 33;
-    c.Year = 21;
-    c.Punches = {{0, 0}, {31, 300}, {32, 700}, {33, 1100}, {100, 1500}, {250, 1600}};
-    return c;
 }
 
 // The clean read's receipt for the fixture event held today.
@@ -93,7 +84,7 @@ TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
     ASSERT_NO_FATAL_FAILURE(Launch());
     ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
     // a known runner, clean
-    Reader.Place(Card(12345), 4);
+    Reader.Place(FixtureCard(12345), 4);
     ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError()) << S(p.DialogLog()) << S(p.DayLog());
     Reader.Wait();
     if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
@@ -104,7 +95,7 @@ TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
     EXPECT_EQ(Printer.ReadFar(receipt.size(), 5000).toHex(' ').toStdString(), receipt.toHex(' ').toStdString());
 
     // an unknown card: kept at this desk, no receipt
-    Reader.Place(Card(44444), 4);
+    Reader.Place(FixtureCard(44444), 4);
     ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError());
     Reader.Wait();
     ASSERT_TRUE(d.Click(QStringLiteral("formResultsClass2.btnOK"))) << S(d.LastError());
@@ -126,26 +117,13 @@ TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
 TEST_F(FinishDeskProcess, SelfServiceWithTheBoardShownAcceptsRegisteredCardsWithoutAClick)
 {
     constexpr int kCards = 3;
-    QString script;
-    for (int i = 1; i <= kCards; ++i)
-        script += QStringLiteral(
-                      "INSERT INTO VRK_PERSON (PERSON_ID, EVENT_SERIES_ID, PERSON_NAME, CONTROL_CARD) VALUES (%1, 1, "
-                      "'Juoksija %2', '%3');"
-                      "INSERT INTO VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, LEG_NUMBER, CONTROL_CARD, PERSON_ID, "
-                      "ENTRY_FEE, INSERTED, UPDATED, CLASS_COURSE_ID, ORIGIN_CLIENT_ID, ORIGIN_CLIENT_NAME, RENTED_CHIP, "
-                      "RESULT_STATUS, FIRST_RESULT_STATUS, PERSON_NAME, REGISTERED_TIME) VALUES (%4, 100, 1, '%3', %1, "
-                      "12, current_timestamp, current_timestamp, 401, 7, 'Testikone', 'E', 'M', 'M', '', current_timestamp);")
-                      .arg(20000 + i)
-                      .arg(i)
-                      .arg(300000 + i)
-                      .arg(30000 + i);
-    p.Exec(script);
+    p.Exec(RegisteredRunnersScript(kCards, 20000, 300000, 30000, QStringLiteral("current_timestamp")));
     ASSERT_NO_FATAL_FAILURE(Launch());
     ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
     ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTulos"))) << S(d.LastError());
     ASSERT_TRUE(d.Wait(QStringLiteral("formResultBoard"))) << S(d.LastError());
     for (int i = 1; i <= kCards; ++i) {
-        Reader.Place(Card(300000 + i), 4);
+        Reader.Place(FixtureCard(300000 + i), 4);
         const QString name = QStringLiteral("Juoksija %1").arg(i);
         ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), name, 15000)) << S(d.LastError()) << S(p.DialogLog());
         EXPECT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcAika"), QStringLiteral("25:00"), 2000))
