@@ -8,6 +8,7 @@
 #include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
+#include "devices/vrkReceiptPrinter.h"
 #include "devices/vrkResultBoard.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
@@ -15,6 +16,8 @@
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClass2.h"
 #include "results/vrkResultsClassForest.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -83,7 +86,17 @@ void LinkFinishDesk()
     };
     w.DeviceForm = [] { formEmitReader->Show(); };
     w.RefreshDevices = [] { refreshDevices(); };
-    selectDevicePorts();
+    // The receipt printer's port goes with the device form.
+    receiptPrinter = new TReceiptPrinter(formEmitReader);
+    w.InitialDevices = [] { InitialDeviceState(); };
+    // Serial adapters plugged in or pulled out while an event is processed
+    // refresh the devices; the monitor lives as long as the application.
+    struct TMonitorHolder : QObject {
+        TUdevDeviceMonitor Monitor;
+    };
+    auto* holder = new TMonitorHolder;
+    holder->setParent(QCoreApplication::instance());
+    WatchDevices(holder->Monitor);
     formMain->DeviceText = [] {
         return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
                DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);

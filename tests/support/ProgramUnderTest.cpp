@@ -8,6 +8,7 @@
 #include "resources/MainWindowTexts.h"
 #include "tests/support/Scramble.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
@@ -181,4 +182,9 @@ QString TProgramUnderTest::ErrorOutput()
 QString TProgramUnderTest::DialogLog() const
 {
     return QString::fromUtf8(Home.Read(QStringLiteral("dialogs.log")));
+}
+
+QString TProgramUnderTest::DayLog() const
+{
+    return QString::fromUtf8(Home.Read(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("_loki.csv")));
 }

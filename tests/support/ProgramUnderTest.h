@@ -59,6 +59,8 @@ public:
     QString ErrorOutput();
     // The message boxes logged to SORVEX_DIALOG_LOG.
     QString DialogLog() const;
+    // Today's day log of the program ("yyyyMMdd_loki.csv" in its folder).
+    QString DayLog() const;
     const QString& LastError() const { return FLastError; }
 
     TProgramOptions Options;
