@@ -4,11 +4,10 @@
 
 #include "data/vrkDataModule.h"
 #include "app/vrkMainForm.h"
-#include "tests/eventdb/EventDbFixture.h"
 #include "tests/support/DataModuleFixture.h"
 #include "tests/support/FirebirdServer.h"
+#include "tests/system/CardReads.h"
 
-#include <QFile>
 #include <QSet>
 #include <gtest/gtest.h>
 #include <latch>
@@ -16,14 +15,6 @@
 #include <thread>
 
 namespace {
-
-const std::vector<std::pair<int, int>> kCourseA = {{0, 0}, {31, 600}, {132, 1200}, {33, 1800}, {100, 2400}, {250, 2700}};
-
-QString Chip(int Card, int Index)
-{
-    const QString at = QStringLiteral("01.06.2024 18.%1.%2.000").arg(Index / 60, 2, 10, QLatin1Char('0')).arg(Index % 60, 2, 10, QLatin1Char('0'));
-    return EventDb::Emit(QString::number(Card), kCourseA, at);
-}
 
 class ServerConnection : public ::testing::Test {
 protected:
@@ -37,12 +28,12 @@ protected:
         formMain->s_db_user_name = TFirebirdServer::User();
         formMain->s_db_password = TFirebirdServer::Password();
         ASSERT_TRUE(F.Connect());
-        QFile fx(QStringLiteral(SORVEX_SOURCE_DIR "/tests/eventdb/fixture.sql"));
-        ASSERT_TRUE(fx.open(QIODevice::ReadOnly));
-        F.Exec(QString::fromUtf8(fx.readAll()));
+        LoadFixtureEvent(Login());
         formMain->nCurrentProcessedEvent = 100;
         formMain->nCurrentProcessedEventS = 1;
     }
+
+    TDeskLogin Login() const { return {Server->Remote(Path), TFirebirdServer::User(), TFirebirdServer::Password()}; }
 
     static std::unique_ptr<TFirebirdServer> Server;
     DataModuleFixture F;
@@ -50,62 +41,21 @@ protected:
 };
 std::unique_ptr<TFirebirdServer> ServerConnection::Server;
 
-// A second desk: its own connection storing reads as the data module does,
-// one transaction per read.
-struct SecondDesk {
-    QString Error;
-    QList<qint64> Ids;
-
-    void Run(const QString& Database, int Reads, std::latch& Go)
-    {
-        try {
-            TFbConnection con;
-            con.DatabaseName = Database;
-            con.UserName = TFirebirdServer::User();
-            con.Password = TFirebirdServer::Password();
-            con.Open();
-            Go.arrive_and_wait();
-            for (int i = 0; i < Reads; ++i) {
-                TFbTransaction t;
-                t.SetConnection(&con);
-                TFbQuery q;
-                q.SetConnection(&con);
-                q.SetTransaction(&t);
-                q.SQL().Add(QStringLiteral("select OUT_RESULTS_CLASS_ID, OUT_MESSAGE from E_RESULTS_CLASS.RESULTS_CLASS_INSERT("
-                                           "100, :CHIP, 'E', null, 'FI', null)"));
-                t.StartTransaction();
-                q.ParamByName(QStringLiteral("CHIP")).SetAsString(Chip(200000 + i, i));
-                q.Open();
-                const QString message = q.FieldByName(QStringLiteral("OUT_MESSAGE"))->AsString();
-                Ids << q.FieldByName(QStringLiteral("OUT_RESULTS_CLASS_ID"))->AsLargeInt();
-                q.Close();
-                t.Commit();
-                if (!message.isEmpty() && Error.isEmpty())
-                    Error = message;
-            }
-            con.Close();
-        } catch (const std::exception& e) {
-            Error = QString::fromUtf8(e.what());
-            Go.count_down();
-        }
-    }
-};
-
 }  // namespace
 
 TEST_F(ServerConnection, TwoDesksStoreReadsAtTheSameTimeWithoutLosingOneOrALockError)
 {
     constexpr int kReads = 60;
     std::latch go(2);
-    SecondDesk other;
-    std::thread desk([&] { other.Run(Server->Remote(Path), kReads, go); });
+    TReadBatch other;
+    std::thread desk([&] { other = StoreReads(Login(), 200000, kReads, &go); });
     go.arrive_and_wait();
     QSet<qint64> ids;
     QStringList messages;
     for (int i = 0; i < kReads; ++i) {
         int64_t id = 0;
         QString wasInForest, message, flag;
-        F.Module->insertResultsClass(Chip(100000 + i, i), QStringLiteral("E"), QString(), QString(), id, wasInForest, message, flag);
+        F.Module->insertResultsClass(CourseAChip(100000 + i, i), QStringLiteral("E"), QString(), QString(), id, wasInForest, message, flag);
         if (!message.isEmpty())
             messages << message;
         ids.insert(id);

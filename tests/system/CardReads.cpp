@@ -1,0 +1,87 @@
+#include "tests/system/CardReads.h"
+
+#include "platform/database/FbConnection.h"
+#include "platform/database/FbQuery.h"
+#include "platform/database/FbScript.h"
+#include "tests/eventdb/EventDbFixture.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace {
+
+const std::vector<std::pair<int, int>> kCourseA = {{0, 0}, {31, 600}, {132, 1200}, {33, 1800}, {100, 2400}, {250, 2700}};
+
+void Open(TFbConnection& Con, const TDeskLogin& Login)
+{
+    Con.DatabaseName = Login.Database;
+    Con.UserName = Login.User;
+    Con.Password = Login.Password;
+    Con.Open();
+}
+
+}  // namespace
+
+QString CourseAChip(int Card, int Index)
+{
+    const QString at = QStringLiteral("01.06.2024 18.%1.%2.000")
+                           .arg(Index / 60 % 60, 2, 10, QLatin1Char('0'))
+                           .arg(Index % 60, 2, 10, QLatin1Char('0'));
+    return EventDb::Emit(QString::number(Card), kCourseA, at);
+}
+
+void LoadFixtureEvent(const TDeskLogin& Login)
+{
+    QFile fx(QStringLiteral(SORVEX_SOURCE_DIR "/tests/eventdb/fixture.sql"));
+    if (!fx.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read tests/eventdb/fixture.sql");
+    TFbConnection con;
+    Open(con, Login);
+    TFbTransaction t;
+    t.SetConnection(&con);
+    TFbScript s;
+    s.Connection = &con;
+    s.Transaction = &t;
+    t.StartTransaction();
+    s.ExecuteScript(QString::fromUtf8(fx.readAll()));
+    if (t.Active())
+        t.Commit();
+    con.Close();
+}
+
+TReadBatch StoreReads(const TDeskLogin& Login, int FirstCard, int Count, std::latch* Go)
+{
+    TReadBatch batch;
+    bool waited = false;
+    try {
+        TFbConnection con;
+        Open(con, Login);
+        if (Go)
+            Go->arrive_and_wait();
+        waited = true;
+        for (int i = 0; i < Count; ++i) {
+            TFbTransaction t;
+            t.SetConnection(&con);
+            TFbQuery q;
+            q.SetConnection(&con);
+            q.SetTransaction(&t);
+            q.SQL().Add(QStringLiteral("select OUT_RESULTS_CLASS_ID, OUT_MESSAGE from E_RESULTS_CLASS.RESULTS_CLASS_INSERT("
+                                       "100, :CHIP, 'E', null, 'FI', null)"));
+            t.StartTransaction();
+            q.ParamByName(QStringLiteral("CHIP")).SetAsString(CourseAChip(FirstCard + i, i));
+            q.Open();
+            const QString message = q.FieldByName(QStringLiteral("OUT_MESSAGE"))->AsString();
+            batch.Ids << q.FieldByName(QStringLiteral("OUT_RESULTS_CLASS_ID"))->AsLargeInt();
+            q.Close();
+            t.Commit();
+            if (!message.isEmpty() && batch.Error.isEmpty())
+                batch.Error = message;
+        }
+        con.Close();
+    } catch (const std::exception& e) {
+        batch.Error = QString::fromUtf8(e.what());
+        if (Go && !waited)
+            Go->count_down();
+    }
+    return batch;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Card reads stored the way a desk stores them: on a connection of its own,
+// one short transaction per read calling the event database's read procedure
+// for event 100 of the test fixture (tests/eventdb/fixture.sql). For the
+// tests and benchmarks of several desks on one database.
+
+#include <QList>
+#include <QString>
+#include <latch>
+
+struct TDeskLogin {
+    QString Database;  // a file path, or "host/port:path" on a server
+    QString User = QStringLiteral("SYSDBA");
+    QString Password;
+};
+
+struct TReadBatch {
+    QString Error;  // the first failure or refusal text; empty when none
+    QList<qint64> Ids;
+};
+
+// A finish read of card Card that ran course A of the fixture in 40:00; Index
+// varies the read time.
+QString CourseAChip(int Card, int Index);
+// Loads the fixture event into the database.
+void LoadFixtureEvent(const TDeskLogin& Login);
+// Stores Count reads of cards FirstCard, FirstCard + 1, ... After connecting
+// it waits on Go (when given), so several desks start together.
+TReadBatch StoreReads(const TDeskLogin& Login, int FirstCard, int Count, std::latch* Go = nullptr);
