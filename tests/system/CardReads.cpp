@@ -20,6 +20,24 @@ void Open(TFbConnection& Con, const TDeskLogin& Login)
     Con.Open();
 }
 
+void Run(const TDeskLogin& Login, const QStringList& Statements)
+{
+    TFbConnection con;
+    Open(con, Login);
+    for (const QString& sql : Statements) {
+        TFbTransaction t;
+        t.SetConnection(&con);
+        TFbQuery q;
+        q.SetConnection(&con);
+        q.SetTransaction(&t);
+        q.SQL().Add(sql);
+        t.StartTransaction();
+        q.ExecSQL();
+        t.Commit();
+    }
+    con.Close();
+}
+
 }  // namespace
 
 QString CourseAChip(int Card, int Index)
@@ -47,6 +65,25 @@ void LoadFixtureEvent(const TDeskLogin& Login)
     if (t.Active())
         t.Commit();
     con.Close();
+}
+
+void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count)
+{
+    QStringList sql;
+    for (int i = 0; i < Count; ++i)
+        sql << QStringLiteral("insert into VRK_PERSON (PERSON_ID, EVENT_SERIES_ID, PERSON_NAME, CONTROL_CARD) "
+                              "values (%1, 1, 'Juoksija %2', '%2')")
+                   .arg(5000000 + FirstCard + i)
+                   .arg(FirstCard + i);
+    Run(Login, sql);
+}
+
+void AcceptRuns(const TDeskLogin& Login, const QList<qint64>& Ids)
+{
+    QStringList sql;
+    for (qint64 id : Ids)
+        sql << QStringLiteral("update VRK_RESULTS_CLASS set UPDATED = CURRENT_TIMESTAMP where RESULTS_CLASS_ID = %1").arg(id);
+    Run(Login, sql);
 }
 
 TReadBatch StoreReads(const TDeskLogin& Login, int FirstCard, int Count, std::latch* Go)

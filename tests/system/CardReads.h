@@ -24,6 +24,12 @@ struct TReadBatch {
 QString CourseAChip(int Card, int Index);
 // Loads the fixture event into the database.
 void LoadFixtureEvent(const TDeskLogin& Login);
+// Persons (series 1) carrying cards FirstCard .. FirstCard + Count - 1, so
+// their reads are accepted runs that travel to the web.
+void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count);
+// Posts each run once more as the finish dialog's acceptance does, one
+// transaction each: that post is what queues a run for upload.
+void AcceptRuns(const TDeskLogin& Login, const QList<qint64>& Ids);
 // Stores Count reads of cards FirstCard, FirstCard + 1, ... After connecting
 // it waits on Go (when given), so several desks start together.
 TReadBatch StoreReads(const TDeskLogin& Login, int FirstCard, int Count, std::latch* Go = nullptr);
