@@ -67,6 +67,18 @@ void LoadFixtureEvent(const TDeskLogin& Login)
     con.Close();
 }
 
+void LinkDesk(const TDeskLogin& Login, qint64 ClientId, const QString& Secret)
+{
+    Run(Login, {QStringLiteral("execute procedure E_CLIENT.INSERT_CLIENT(%1, 'Maalikone', 'Testi', 'K', null, '26.1', '%2')")
+                    .arg(ClientId)
+                    .arg(Secret),
+                QStringLiteral("update VRK_CLIENT set FIRST_SYNC_DONE = 'Y', DO_SYNC = 'K' where CLIENT_ID = %1").arg(ClientId)});
+    LoadFixtureEvent(Login);
+    Run(Login, {QStringLiteral("update VRK_EVENT set EVENT_DATE = CURRENT_DATE where EVENT_ID = 100"),
+                QStringLiteral("update or insert into VRK_CLIENT_EVENT_SERIES (CLIENT_ID, EVENT_SERIES_ID) values (%1, 1)").arg(ClientId),
+                QStringLiteral("update VRK_CLIENT set LAST_EVENT_ID = 100 where CLIENT_ID = %1").arg(ClientId)});
+}
+
 void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count)
 {
     QStringList sql;

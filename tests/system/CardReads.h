@@ -24,6 +24,10 @@ struct TReadBatch {
 QString CourseAChip(int Card, int Index);
 // Loads the fixture event into the database.
 void LoadFixtureEvent(const TDeskLogin& Login);
+// A computer linked to a web service client, past its first download, that
+// follows the fixture's series and last processed event 100, dated today so
+// its processing can start.
+void LinkDesk(const TDeskLogin& Login, qint64 ClientId, const QString& Secret);
 // Persons (series 1) carrying cards FirstCard .. FirstCard + Count - 1, so
 // their reads are accepted runs that travel to the web.
 void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count);

@@ -50,19 +50,6 @@ QVariant Value(const QString& Database, const QString& Sql)
     return v;
 }
 
-void Exec(const QString& Database, const QString& Sql)
-{
-    TFbConnection con;
-    con.DatabaseName = Database;
-    con.UserName = QStringLiteral("SYSDBA");
-    con.Open();
-    TFbQuery q;
-    q.SetConnection(&con);
-    q.SQL().Add(Sql);
-    q.ExecSQL();
-    con.DefaultTransaction()->Commit();
-}
-
 class CrashRecovery : public ::testing::Test {
 protected:
     void SetUp() override
@@ -73,14 +60,9 @@ protected:
         Account = Service.State().LoadAccount(QJsonDocument::fromJson(demo.readAll()).object());
         const webservice::TClientCredentials client = Service.State().AddClient(Account, QStringLiteral("Maalikone"));
         Db = Desk.LocalDatabase();
-        // a computer linked to the account, past its first download
-        Exec(Db, QStringLiteral("execute procedure E_CLIENT.INSERT_CLIENT(%1, 'Maalikone', 'Testi', 'K', null, '26.1', '%2')")
-                     .arg(client.ClientId)
-                     .arg(client.Secret));
-        Exec(Db, QStringLiteral("update VRK_CLIENT set FIRST_SYNC_DONE = 'Y', DO_SYNC = 'K' where CLIENT_ID = %1").arg(client.ClientId));
         TDeskLogin login;
         login.Database = Db;
-        LoadFixtureEvent(login);
+        LinkDesk(login, client.ClientId, client.Secret);
         RegisterRunners(login, 300000, kReads);
         Reads = StoreReads(login, 300000, kReads);
         ASSERT_TRUE(Reads.Error.isEmpty()) << Reads.Error.toStdString();
