@@ -98,6 +98,25 @@ void AcceptRuns(const TDeskLogin& Login, const QList<qint64>& Ids)
     Run(Login, sql);
 }
 
+QVariant ValueOf(const TDeskLogin& Login, const QString& Sql)
+{
+    TFbConnection con;
+    Open(con, Login);
+    TFbTransaction t;
+    t.SetConnection(&con);
+    TFbQuery q;
+    q.SetConnection(&con);
+    q.SetTransaction(&t);
+    q.SQL().Add(Sql);
+    t.StartTransaction();
+    q.Open();
+    const QVariant v = q.Eof() ? QVariant() : q.Fields()[0]->AsVariant();
+    q.Close();
+    t.Commit();
+    con.Close();
+    return v;
+}
+
 TReadBatch StoreReads(const TDeskLogin& Login, int FirstCard, int Count, std::latch* Go)
 {
     TReadBatch batch;

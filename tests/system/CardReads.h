@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 #include <latch>
 
 struct TDeskLogin {
@@ -34,6 +35,8 @@ void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count);
 // Posts each run once more as the finish dialog's acceptance does, one
 // transaction each: that post is what queues a run for upload.
 void AcceptRuns(const TDeskLogin& Login, const QList<qint64>& Ids);
+// A single value of a query (first column of the first row).
+QVariant ValueOf(const TDeskLogin& Login, const QString& Sql);
 // Stores Count reads of cards FirstCard, FirstCard + 1, ... After connecting
 // it waits on Go (when given), so several desks start together.
 TReadBatch StoreReads(const TDeskLogin& Login, int FirstCard, int Count, std::latch* Go = nullptr);

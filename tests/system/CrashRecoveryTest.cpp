@@ -4,8 +4,6 @@
 // before the kill, the web messages still waiting are sent after the restart,
 // and none that the service had confirmed is sent again.
 
-#include "platform/database/FbConnection.h"
-#include "platform/database/FbQuery.h"
 #include "tests/system/CardReads.h"
 #include "tests/system/DeskFolder.h"
 #include "tests/system/DeskProgram.h"
@@ -34,22 +32,6 @@ bool WaitFor(const std::function<bool()>& Done, int Ms)
     return true;
 }
 
-QVariant Value(const QString& Database, const QString& Sql)
-{
-    TFbConnection con;
-    con.DatabaseName = Database;
-    con.UserName = QStringLiteral("SYSDBA");
-    con.Open();
-    TFbQuery q;
-    q.SetConnection(&con);
-    q.SQL().Add(Sql);
-    q.Open();
-    const QVariant v = q.Eof() ? QVariant() : q.Fields()[0]->AsVariant();
-    q.Close();
-    con.DefaultTransaction()->Commit();
-    return v;
-}
-
 class CrashRecovery : public ::testing::Test {
 protected:
     void SetUp() override
@@ -67,7 +49,7 @@ protected:
         Reads = StoreReads(login, 300000, kReads);
         ASSERT_TRUE(Reads.Error.isEmpty()) << Reads.Error.toStdString();
         AcceptRuns(login, Reads.Ids);
-        ASSERT_EQ(Value(Db, QStringLiteral("select count(*) from VRK_DATA_REPLICATION where REPL_DATA = 'VRK_RESULTS_CLASS'")).toInt(), kReads);
+        ASSERT_EQ(ValueOf(login, QStringLiteral("select count(*) from VRK_DATA_REPLICATION where REPL_DATA = 'VRK_RESULTS_CLASS'")).toInt(), kReads);
         TDeskSettings settings;
         settings.FirstUrl = Service.FirstBaseURL();
         settings.SecondUrl = Service.SecondBaseURL();
@@ -148,5 +130,7 @@ TEST_F(CrashRecovery, ADeskKilledDuringASyncPassSendsTheRestAfterRestartAndNothi
     EXPECT_TRUE(Desk.DayLog(QStringLiteral("Error")).isEmpty()) << Desk.DayLog(QStringLiteral("Error")).join('\n').toStdString();
 
     // Killed twice, the database opens and holds every read as it was stored.
-    EXPECT_EQ(Value(Db, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100 and STATUS = '0'")).toInt(), kReads);
+    TDeskLogin login;
+    login.Database = Db;
+    EXPECT_EQ(ValueOf(login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100 and STATUS = '0'")).toInt(), kReads);
 }
