@@ -1,12 +1,13 @@
 // A desk killed with SIGKILL in the middle of its work and started again on
 // the same program folder: the single-instance mark of the dead copy does not
 // stop the new one, the database opens consistent with every read committed
-// before the kill, the web messages still waiting are sent after the restart,
-// and none that the service had confirmed is sent again.
+// before the kill, a read cut off by the kill can be taken again, the web
+// messages still waiting are sent after the restart, and none that the
+// service had confirmed is sent again.
 
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/SimulatedReader.h"
 #include "tests/system/CardReads.h"
-#include "tests/system/DeskFolder.h"
-#include "tests/system/DeskProgram.h"
 #include "tools/webservice/WebServiceServer.h"
 
 #include <QElapsedTimer>
@@ -32,32 +33,55 @@ bool WaitFor(const std::function<bool()>& Done, int Ms)
     return true;
 }
 
+TEmitCard CourseACard(uint32_t Number)
+{
+    TEmitCard c;
+    c.Number = Number;
+    c.Week = 33;
+    c.Year = 21;
+    c.Punches = {{0, 0}, {31, 600}, {132, 1200}, {33, 1800}, {100, 2400}, {250, 2700}};
+    return c;
+}
+
 class CrashRecovery : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("SORVEX_CA_FILE", Service.CertificateFile().toLocal8Bit());
         QFile demo(QStringLiteral(SORVEX_SOURCE_DIR "/tools/webservice/demo-account.json"));
         ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
         Account = Service.State().LoadAccount(QJsonDocument::fromJson(demo.readAll()).object());
         const webservice::TClientCredentials client = Service.State().AddClient(Account, QStringLiteral("Maalikone"));
-        Db = Desk.LocalDatabase();
-        TDeskLogin login;
-        login.Database = Db;
-        LinkDesk(login, client.ClientId, client.Secret);
-        RegisterRunners(login, 300000, kReads);
-        Reads = StoreReads(login, 300000, kReads);
-        ASSERT_TRUE(Reads.Error.isEmpty()) << Reads.Error.toStdString();
-        AcceptRuns(login, Reads.Ids);
-        ASSERT_EQ(ValueOf(login, QStringLiteral("select count(*) from VRK_DATA_REPLICATION where REPL_DATA = 'VRK_RESULTS_CLASS'")).toInt(), kReads);
-        TDeskSettings settings;
-        settings.FirstUrl = Service.FirstBaseURL();
-        settings.SecondUrl = Service.SecondBaseURL();
-        Desk.Configure(settings);
+        Login.Database = Desk.Db.Path();
+        LinkDesk(Login, client.ClientId, client.Secret);
+        RegisterRunners(Login, kFirstCard, kReads);
+        TProgramOptions& o = Desk.Options;
+        o.LinkedClient = false;
+        o.ReaderPort = Reader.PortPath();
+        o.RestBaseUrl = Service.FirstBaseURL();
+        o.RestBaseUrlV2 = Service.SecondBaseURL();
+        o.CaFile = Service.CertificateFile();
+        o.ExtraDeviceLines = {{QStringLiteral("CHIP_READER"), QStringLiteral("READ_DELAY=0")}};
     }
-    void TearDown() override { qunsetenv("SORVEX_CA_FILE"); }
 
-    QList<QJsonObject> UploadedRuns() const
+    // Starts the program and its finish desk in self-service mode.
+    void StartDesk()
+    {
+        ASSERT_TRUE(Desk.Start()) << Desk.LastError().toStdString();
+        TDriverClient& drv = Desk.Driver;
+        ASSERT_TRUE(drv.Wait(QStringLiteral("formMain"))) << drv.LastError().toStdString();
+        ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actMaaliAloita"))) << drv.LastError().toStdString();
+        ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actResultBoard"))) << drv.LastError().toStdString();
+        ASSERT_TRUE(drv.Wait(QStringLiteral("formResultBoard"))) << drv.LastError().toStdString();
+    }
+    // The results grid's rows naming runner Card (the database file is the
+    // program's while it runs).
+    int GridRowsOf(int Card)
+    {
+        Desk.Driver.Click(QStringLiteral("formMain.actMainGridRefresh"));
+        const TDriverReply grid = Desk.Driver.Grid(QStringLiteral("formMain.rdbgrdResultsClass"));
+        return int(grid.Text.count(QStringLiteral("Juoksija %1").arg(Card)));
+    }
+    QList<QJsonObject> UploadedRuns()
     {
         QList<QJsonObject> r;
         for (const QJsonObject& o : Service.State().UploadedRecords())
@@ -65,56 +89,45 @@ protected:
                 r << o;
         return r;
     }
-    bool AllRunsAtTheService() const
+    bool AtTheService(const QList<qint64>& Ids)
     {
-        for (qint64 id : Reads.Ids)
+        for (qint64 id : Ids)
             if (Service.State().Row(Account, QStringLiteral("vrk_results_class"), QString::number(id)).isEmpty())
                 return false;
         return true;
     }
 
-    std::string Trace(const TDeskProgram& P) const
-    {
-        QString t = QStringLiteral("requests:");
-        for (const auto& r : Service.State().RequestLog())
-            t += QStringLiteral(" %1 %2 %3;").arg(r.Method, r.Resource).arg(r.Status);
-        t += QStringLiteral("\ndialogs: ") + Desk.Dialogs();
-        for (const char* kind : {"Error", "Warning", "Information"})
-            t += QStringLiteral("\n%1: ").arg(QLatin1String(kind)) + Desk.DayLog(QLatin1String(kind)).join(QStringLiteral(" | "));
-        t += QStringLiteral("\noutput: ") + QString::fromLocal8Bit(P.Output().right(3000));
-        return t.toStdString();
-    }
-
     static constexpr int kReads = 30;
-    mutable webservice::TWebServiceServer Service;
+    static constexpr int kFirstCard = 300000;
+    webservice::TWebServiceServer Service;
     int64_t Account = 0;
-    TDeskFolder Desk;
-    QString Db;
-    TReadBatch Reads;
+    SimulatedReader Reader;
+    TProgramUnderTest Desk;
+    TDeskLogin Login;
 };
 
 }  // namespace
 
-TEST_F(CrashRecovery, ADeskKilledDuringASyncPassSendsTheRestAfterRestartAndNothingTwice)
+TEST_F(CrashRecovery, KilledDuringASyncPassItSendsTheRestAfterRestartAndNothingConfirmedTwice)
 {
+    const TReadBatch reads = StoreReads(Login, kFirstCard, kReads);
+    ASSERT_TRUE(reads.Error.isEmpty()) << reads.Error.toStdString();
+    AcceptRuns(Login, reads.Ids);
     // Slow replies keep a batch in flight when the kill comes.
     Service.DelayNextReplies(300, 1000);
-    {
-        TDeskProgram first(Desk);
-        ASSERT_TRUE(WaitFor([&] { return UploadedRuns().size() >= kReads / 3 || !first.Running(); }, 60000)) << Trace(first);
-        ASSERT_TRUE(first.Running()) << first.Output().toStdString();
-        first.KillHard();
-    }
-    const int before = UploadedRuns().size();
-    EXPECT_LT(before, kReads);  // the kill came in the middle of the pass
+    ASSERT_TRUE(Desk.Start()) << Desk.LastError().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return UploadedRuns().size() >= kReads / 3 || !Desk.Running(); }, 60000));
+    ASSERT_TRUE(Desk.Running()) << Desk.ErrorOutput().toStdString();
+    Desk.Kill();
+    EXPECT_LT(UploadedRuns().size(), kReads);  // the kill came in the middle of the pass
 
-    TDeskProgram second(Desk);
-    EXPECT_TRUE(WaitFor([&] { return AllRunsAtTheService() || !second.Running(); }, 90000));
-    ASSERT_TRUE(second.Running()) << second.Output().toStdString();  // the dead copy's mark did not stop it
-    second.KillHard();
+    ASSERT_TRUE(Desk.Start()) << Desk.LastError().toStdString();  // the dead copy's mark does not stop it
+    EXPECT_TRUE(WaitFor([&] { return AtTheService(reads.Ids) || !Desk.Running(); }, 90000));
+    EXPECT_TRUE(Desk.Driver.Boxes().Text.isEmpty()) << Desk.DialogLog().toStdString();
+    ASSERT_TRUE(Desk.QuitAndWait()) << Desk.LastError().toStdString();
 
     // Only the batch whose reply the kill cut off may come again.
-    QMap<QString, QString> firstBatch;  // client message -> batch that first carried it
+    QMap<QString, QString> firstBatch;  // client message -> the batch that first carried it
     QSet<QString> resentBatches;
     for (const QJsonObject& o : UploadedRuns()) {
         const QString id = o.value(QStringLiteral("client_message_id")).toVariant().toString();
@@ -126,11 +139,42 @@ TEST_F(CrashRecovery, ADeskKilledDuringASyncPassSendsTheRestAfterRestartAndNothi
     }
     EXPECT_LE(resentBatches.size(), 1);
     EXPECT_EQ(firstBatch.size(), kReads);
-    EXPECT_TRUE(Desk.Dialogs().isEmpty()) << Desk.Dialogs().toStdString();
-    EXPECT_TRUE(Desk.DayLog(QStringLiteral("Error")).isEmpty()) << Desk.DayLog(QStringLiteral("Error")).join('\n').toStdString();
+    // Killed once, the database holds every read as it was stored, all sent.
+    EXPECT_EQ(ValueOf(Login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100 and STATUS = '0'")).toInt(),
+              kReads);
+    EXPECT_EQ(ValueOf(Login, QStringLiteral("select count(*) from VRK_DATA_REPLICATION where REPL_DATA = 'VRK_RESULTS_CLASS' "
+                                            "and REPL_STATUS <> 'P'"))
+                  .toInt(),
+              0);
+}
 
-    // Killed twice, the database opens and holds every read as it was stored.
-    TDeskLogin login;
-    login.Database = Db;
-    EXPECT_EQ(ValueOf(login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100 and STATUS = '0'")).toInt(), kReads);
+TEST_F(CrashRecovery, KilledInTheMiddleOfAReadTheReadIsTakenAgainAfterRestart)
+{
+    StartDesk();
+    // Three cards read and stored before the kill.
+    for (int i = 0; i < 3; ++i) {
+        Reader.Place(CourseACard(uint32_t(kFirstCard + i)), 4);
+        Reader.Wait();
+        ASSERT_TRUE(WaitFor([&] { return GridRowsOf(kFirstCard + i) == 1; }, 20000)) << "card " << i;
+    }
+    // The fourth is on the reader, half of its frames sent, when the power goes.
+    Reader.Place(CourseACard(uint32_t(kFirstCard + 3)), 4, 300);
+    Reader.Wait();
+    Desk.Kill();
+
+    StartDesk();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(GridRowsOf(kFirstCard + i), 1) << "card " << i;
+    Reader.Place(CourseACard(uint32_t(kFirstCard + 3)), 4);
+    Reader.Wait();
+    EXPECT_TRUE(WaitFor([&] { return GridRowsOf(kFirstCard + 3) == 1; }, 20000));
+    EXPECT_TRUE(Desk.Driver.Boxes().Text.isEmpty()) << Desk.DialogLog().toStdString();
+    ASSERT_TRUE(Desk.QuitAndWait()) << Desk.LastError().toStdString();
+
+    // Every card once, evaluated, and each uploaded once it was accepted.
+    EXPECT_EQ(ValueOf(Login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100")).toInt(), 4);
+    EXPECT_EQ(ValueOf(Login, QStringLiteral("select count(distinct CONTROL_CARD) from VRK_RESULTS_CLASS where EVENT_ID = 100 "
+                                            "and RESULT_STATUS = 'V' and STATUS = '0'"))
+                  .toInt(),
+              4);
 }
