@@ -5,6 +5,7 @@
 #include "app/vrkMainForm.h"
 #include "components/grid/rDBGrid.h"
 #include "data/vrkDataModule.h"
+#include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
 #include "devices/vrkResultBoard.h"
@@ -85,7 +86,10 @@ void LinkFinishDesk()
         return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
                DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);
     };
-    w.StartDevice = [] { formEmitReader->StartDevice(); };
+    // The port lists are read afresh, with the configured ports chosen, when
+    // processing starts and when the operator asks for it.
+    w.StartDevice = [] { refreshDevices(); };
+    w.RefreshDevices = [] { refreshDevices(); };
     w.StopDevice = [] { formEmitReader->StopDevice(); };
     w.EnableDevice = [] { formEmitReader->EnableDevice(); };
     w.DisableDevice = [] { formEmitReader->DisableDevice(); };

@@ -69,11 +69,11 @@ void LoadFixtureEvent(const TDeskLogin& Login)
 
 void LinkDesk(const TDeskLogin& Login, qint64 ClientId, const QString& Secret)
 {
+    LoadFixtureEvent(Login);  // first: linking deactivates the fixture's own computer
     Run(Login, {QStringLiteral("execute procedure E_CLIENT.INSERT_CLIENT(%1, 'Maalikone', 'Testi', 'K', null, '26.1', '%2')")
                     .arg(ClientId)
                     .arg(Secret),
                 QStringLiteral("update VRK_CLIENT set FIRST_SYNC_DONE = 'Y', DO_SYNC = 'K' where CLIENT_ID = %1").arg(ClientId)});
-    LoadFixtureEvent(Login);
     Run(Login, {QStringLiteral("update VRK_EVENT set EVENT_DATE = CURRENT_DATE where EVENT_ID = 100"),
                 QStringLiteral("update or insert into VRK_CLIENT_EVENT_SERIES (CLIENT_ID, EVENT_SERIES_ID) values (%1, 1)").arg(ClientId),
                 QStringLiteral("update VRK_CLIENT set LAST_EVENT_ID = 100 where CLIENT_ID = %1").arg(ClientId)});
@@ -87,6 +87,22 @@ void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count)
                               "values (%1, 1, 'Juoksija %2', '%2')")
                    .arg(5000000 + FirstCard + i)
                    .arg(FirstCard + i);
+    Run(Login, sql);
+}
+
+void CheckInRunners(const TDeskLogin& Login, int FirstCard, int Count, qint64 EventId, qint64 ClassCourseId)
+{
+    QStringList sql;
+    for (int i = 0; i < Count; ++i)
+        sql << QStringLiteral("insert into VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, LEG_NUMBER, CONTROL_CARD, PERSON_ID, "
+                              "ENTRY_FEE, INSERTED, UPDATED, CLASS_COURSE_ID, ORIGIN_CLIENT_ID, ORIGIN_CLIENT_NAME, RENTED_CHIP, "
+                              "RESULT_STATUS, FIRST_RESULT_STATUS, PERSON_NAME, REGISTERED_TIME) "
+                              "select first 1 VRK_NEW_ID(), %2, 1, P.CONTROL_CARD, P.PERSON_ID, 12, CURRENT_TIMESTAMP, "
+                              "CURRENT_TIMESTAMP, %3, C.CLIENT_ID, C.CLIENT_NAME, 'E', 'M', 'M', P.PERSON_NAME, CURRENT_TIMESTAMP "
+                              "from VRK_PERSON P, VRK_CLIENT C where P.CONTROL_CARD = '%1' and C.IN_USE = 'K'")
+                   .arg(FirstCard + i)
+                   .arg(EventId)
+                   .arg(ClassCourseId);
     Run(Login, sql);
 }
 

@@ -32,6 +32,9 @@ void LinkDesk(const TDeskLogin& Login, qint64 ClientId, const QString& Secret);
 // Persons (series 1) carrying cards FirstCard .. FirstCard + Count - 1, so
 // their reads are accepted runs that travel to the web.
 void RegisterRunners(const TDeskLogin& Login, int FirstCard, int Count);
+// Runners checked in at the start desk: for each card a run in the forest
+// ("M") on the class-course, for the person carrying the card.
+void CheckInRunners(const TDeskLogin& Login, int FirstCard, int Count, qint64 EventId = 100, qint64 ClassCourseId = 401);
 // Posts each run once more as the finish dialog's acceptance does, one
 // transaction each: that post is what queues a run for upload.
 void AcceptRuns(const TDeskLogin& Login, const QList<qint64>& Ids);

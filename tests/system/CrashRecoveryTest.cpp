@@ -8,6 +8,7 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/SimulatedReader.h"
 #include "tests/system/CardReads.h"
+#include "tests/system/Scenario.h"
 #include "tools/webservice/WebServiceServer.h"
 
 #include <QElapsedTimer>
@@ -20,28 +21,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-bool WaitFor(const std::function<bool()>& Done, int Ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!Done()) {
-        if (t.elapsed() > Ms)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
-
-TEmitCard CourseACard(uint32_t Number)
-{
-    TEmitCard c;
-    c.Number = Number;
-    c.Week = 33;
-    c.Year = 21;
-    c.Punches = {{0, 0}, {31, 600}, {132, 1200}, {33, 1800}, {100, 2400}, {250, 2700}};
-    return c;
-}
 
 class CrashRecovery : public ::testing::Test {
 protected:
@@ -72,6 +51,10 @@ protected:
         ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actMaaliAloita"))) << drv.LastError().toStdString();
         ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actResultBoard"))) << drv.LastError().toStdString();
         ASSERT_TRUE(drv.Wait(QStringLiteral("formResultBoard"))) << drv.LastError().toStdString();
+        if (const QByteArray dir = qgetenv("SORVEX_SYSTEM_SHOTS"); !dir.isEmpty()) {
+            drv.Grab(QStringLiteral("formMain"), QString::fromLocal8Bit(dir) + QStringLiteral("/crash_main.png"));
+            drv.Grab(QStringLiteral("formResultBoard"), QString::fromLocal8Bit(dir) + QStringLiteral("/crash_board.png"));
+        }
     }
     // The results grid's rows naming runner Card (the database file is the
     // program's while it runs).
@@ -123,7 +106,7 @@ TEST_F(CrashRecovery, KilledDuringASyncPassItSendsTheRestAfterRestartAndNothingC
 
     ASSERT_TRUE(Desk.Start()) << Desk.LastError().toStdString();  // the dead copy's mark does not stop it
     EXPECT_TRUE(WaitFor([&] { return AtTheService(reads.Ids) || !Desk.Running(); }, 90000));
-    EXPECT_TRUE(Desk.Driver.Boxes().Text.isEmpty()) << Desk.DialogLog().toStdString();
+    EXPECT_TRUE(UnexpectedBoxes(Desk.Driver).isEmpty()) << Desk.DialogLog().toStdString();
     ASSERT_TRUE(Desk.QuitAndWait()) << Desk.LastError().toStdString();
 
     // Only the batch whose reply the kill cut off may come again.
@@ -150,6 +133,7 @@ TEST_F(CrashRecovery, KilledDuringASyncPassItSendsTheRestAfterRestartAndNothingC
 
 TEST_F(CrashRecovery, KilledInTheMiddleOfAReadTheReadIsTakenAgainAfterRestart)
 {
+    CheckInRunners(Login, kFirstCard, 4);
     StartDesk();
     // Three cards read and stored before the kill.
     for (int i = 0; i < 3; ++i) {
@@ -168,7 +152,7 @@ TEST_F(CrashRecovery, KilledInTheMiddleOfAReadTheReadIsTakenAgainAfterRestart)
     Reader.Place(CourseACard(uint32_t(kFirstCard + 3)), 4);
     Reader.Wait();
     EXPECT_TRUE(WaitFor([&] { return GridRowsOf(kFirstCard + 3) == 1; }, 20000));
-    EXPECT_TRUE(Desk.Driver.Boxes().Text.isEmpty()) << Desk.DialogLog().toStdString();
+    EXPECT_TRUE(UnexpectedBoxes(Desk.Driver).isEmpty()) << Desk.DialogLog().toStdString();
     ASSERT_TRUE(Desk.QuitAndWait()) << Desk.LastError().toStdString();
 
     // Every card once, evaluated, and each uploaded once it was accepted.

@@ -7,6 +7,7 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/SimulatedReader.h"
 #include "tests/system/CardReads.h"
+#include "tests/system/Scenario.h"
 #include "tools/webservice/WebServiceServer.h"
 
 #include <QElapsedTimer>
@@ -21,28 +22,6 @@ namespace {
 constexpr int kCards = 12;
 constexpr int kFirstCardA = 300000;
 constexpr int kFirstCardB = 400000;
-
-TEmitCard CourseACard(uint32_t Number)
-{
-    TEmitCard c;
-    c.Number = Number;
-    c.Week = 33;
-    c.Year = 21;
-    c.Punches = {{0, 0}, {31, 600}, {132, 1200}, {33, 1800}, {100, 2400}, {250, 2700}};
-    return c;
-}
-
-bool WaitFor(const std::function<bool()>& Done, int Ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!Done()) {
-        if (t.elapsed() > Ms)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 struct TDesk {
     SimulatedReader Reader;
@@ -64,6 +43,8 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
     LinkDesk(login, client.ClientId, client.Secret);
     RegisterRunners(login, kFirstCardA, kCards);
     RegisterRunners(login, kFirstCardB, kCards);
+    CheckInRunners(login, kFirstCardA, kCards);
+    CheckInRunners(login, kFirstCardB, kCards);
 
     TDesk a, b;
     for (TDesk* d : {&a, &b}) {
@@ -113,8 +94,7 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
             EXPECT_TRUE(rows.contains(QStringLiteral("Juoksija %1").arg(kFirstCardA + i))) << i;
             EXPECT_TRUE(rows.contains(QStringLiteral("Juoksija %1").arg(kFirstCardB + i))) << i;
         }
-        const TDriverReply boxes = drv.Boxes();
-        EXPECT_TRUE(boxes && boxes.Text.isEmpty()) << boxes.Text.toStdString();
+        EXPECT_TRUE(UnexpectedBoxes(drv).isEmpty()) << d->Program.DialogLog().toStdString();
     }
     for (TDesk* d : {&a, &b})
         EXPECT_TRUE(d->Program.QuitAndWait()) << d->Program.LastError().toStdString();
