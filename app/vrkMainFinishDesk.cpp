@@ -8,6 +8,7 @@
 #include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
+#include "devices/vrkReceiptPrinter.h"
 #include "devices/vrkResultBoard.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
@@ -74,6 +75,9 @@ TMainFinishDeskHost& Host()
 void LinkFinishDesk()
 {
     finishDeskHost = &Host();
+    // The receipt printer's port lives as long as the main window.
+    if (!receiptPrinter)
+        receiptPrinter = new TReceiptPrinter(formMain);
     TformMain::TOtherWindows& w = formMain->Windows;
     w.FinishDialog = [](int64_t ResultsClassId, bool NoChip) {
         formResultsClass2->vcChipString.clear();

@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int kFirstCard = 500000;
-constexpr int64_t kRegisteredClient = 1001;  // the service's first client
 
 int Runners()
 {
@@ -56,6 +55,8 @@ QByteArray NextReceipt(PtyPair& Printer, QByteArray& Pending, int TimeoutMs)
     static const QByteArray end(4, '\n');
     QElapsedTimer t;
     t.start();
+    while (Pending.startsWith('\n'))  // the rest of the last one's feed
+        Pending.remove(0, 1);
     while (!Pending.contains(end) && t.elapsed() < TimeoutMs)
         Pending += Printer.ReadFar(1, 50);
     const qsizetype at = Pending.indexOf(end);
@@ -80,6 +81,7 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
                                {{QStringLiteral("person_id"), QString::number(300000000 + i)},
                                 {QStringLiteral("event_series_id"), QStringLiteral("7")},
                                 {QStringLiteral("person_name"), QStringLiteral("Juoksija %1").arg(kFirstCard + i)},
+                                {QStringLiteral("person_sex"), QStringLiteral("M")},
                                 {QStringLiteral("control_card"), QString::number(kFirstCard + i)},
                                 {QStringLiteral("web_show"), QStringLiteral("K")},
                                 {QStringLiteral("print_receipt"), QStringLiteral("K")},
@@ -87,7 +89,6 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
                                 {QStringLiteral("updated"), QStringLiteral("2026-05-01T12:00:00")}});
 
     SimulatedReader reader;
-    reader.Simulator().SetPacing(false);
     PtyPair printer;
     TProgramUnderTest desk;
     TProgramOptions& o = desk.Options;
@@ -107,8 +108,8 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
     ASSERT_TRUE(drv.Set(QStringLiteral("FormFirstUse.fcdtTempClientID"), QStringLiteral("DEMO-1234"))) << drv.LastError().toStdString();
     ASSERT_TRUE(drv.Click(QStringLiteral("FormFirstUse.btnOK"))) << drv.LastError().toStdString();
     ASSERT_TRUE(drv.Wait(QStringLiteral("formMain"), 20000)) << drv.LastError().toStdString();
-    ASSERT_TRUE(WaitFor([&] { return !service.State().Confirmations().isEmpty() && service.State().PendingCount(kRegisteredClient) == 0; },
-                        60000))
+    // The program tells the operator when the first download is complete.
+    ASSERT_TRUE(WaitFor([&] { return desk.DialogLog().contains(QStringLiteral("Ensimmäisen käyttökerran synkronointi")); }, 60000))
         << desk.DialogLog().toStdString();
     ASSERT_TRUE(desk.QuitAndWait()) << desk.LastError().toStdString();
     EXPECT_EQ(desk.Value(QStringLiteral("select count(*) from VRK_PERSON where EVENT_SERIES_ID = 7 and PERSON_NAME starting with 'Juoksija'"))
@@ -130,11 +131,16 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
     std::vector<double> millis;
     QByteArray pending;
     for (int i = 0; i < runners; ++i) {
+        // The runner keeps the card on the reader until the receipt is out
+        // (the reader rests between cards, so a card lifted at once may pass
+        // unread, at an event as here).
         const auto t0 = std::chrono::steady_clock::now();
-        reader.Place(DemoCourseACard(uint32_t(kFirstCard + i)), 4);
+        reader.Place(DemoCourseACard(uint32_t(kFirstCard + i)), 40);
         const QByteArray receipt = NextReceipt(printer, pending, 20000);
         const auto t1 = std::chrono::steady_clock::now();
+        reader.Simulator().Stop();
         reader.Wait();
+        reader.Simulator().Reset();
         ASSERT_FALSE(receipt.isEmpty()) << "runner " << i << "\n" << desk.DialogLog().toStdString();
         EXPECT_TRUE(receipt.contains(QStringLiteral("Juoksija %1").arg(kFirstCard + i).toLatin1())) << receipt.toStdString();
         millis.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
