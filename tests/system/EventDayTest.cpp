@@ -21,11 +21,9 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QSet>
-#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {

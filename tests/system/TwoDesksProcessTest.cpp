@@ -10,11 +10,8 @@
 #include "tests/system/Scenario.h"
 #include "tools/webservice/WebServiceServer.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
-#include <QThread>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
