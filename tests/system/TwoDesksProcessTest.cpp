@@ -11,6 +11,7 @@
 #include "tools/webservice/WebServiceServer.h"
 
 #include <QFile>
+#include <QJsonObject>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
@@ -93,6 +94,19 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
         }
         EXPECT_TRUE(UnexpectedBoxes(drv).isEmpty()) << d->Program.DialogLog().toStdString();
     }
+    // Both desks' web workers serve the one upload queue: every accepted run
+    // reaches the service (which applies a message once, however often it
+    // comes).
+    const QVariant ids = ValueOf(login, QStringLiteral("select list(RESULTS_CLASS_ID) from VRK_RESULTS_CLASS where EVENT_ID = 100"));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            for (const QString& id : ids.toString().split(QLatin1Char(',')))
+                if (service.State().Row(account, QStringLiteral("vrk_results_class"), id).value(QStringLiteral("result_status"))
+                        .toString() != QLatin1String("V"))
+                    return false;
+            return true;
+        },
+        60000));
     for (TDesk* d : {&a, &b})
         EXPECT_TRUE(d->Program.QuitAndWait()) << d->Program.LastError().toStdString();
 }
