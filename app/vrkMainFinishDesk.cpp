@@ -77,6 +77,9 @@ TMainFinishDeskHost& Host()
 void LinkFinishDesk()
 {
     finishDeskHost = &Host();
+    // The receipt printer's port lives as long as the main window.
+    if (!receiptPrinter)
+        receiptPrinter = new TReceiptPrinter(formMain);
     TformMain::TOtherWindows& w = formMain->Windows;
     w.FinishDialog = [](int64_t ResultsClassId, bool NoChip) {
         formResultsClass2->vcChipString.clear();
@@ -101,7 +104,10 @@ void LinkFinishDesk()
         return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
                DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);
     };
-    w.StartDevice = [] { formEmitReader->StartDevice(); };
+    // The port lists are read afresh, with the configured ports chosen, when
+    // processing starts and when the operator asks for it.
+    w.StartDevice = [] { refreshDevices(); };
+    w.RefreshDevices = [] { refreshDevices(); };
     w.StopDevice = [] { formEmitReader->StopDevice(); };
     w.EnableDevice = [] { formEmitReader->EnableDevice(); };
     w.DisableDevice = [] { formEmitReader->DisableDevice(); };

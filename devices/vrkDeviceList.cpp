@@ -23,6 +23,12 @@ void hae_com_portit()
 {
     if (!formEmitReader)
         return;
+    // A configured port the system does not list by itself (a pseudo-terminal
+    // such as the reader simulator's) is offered while it is a terminal.
+    if (formMain)
+        for (const QString& configured : {formMain->n_chip_reader_com, formMain->n_chip_printer_com})
+            if (!configured.isEmpty() && CommPortExists(configured))
+                RegisterCommPort(configured);
     const QStringList ports = CommPortList();
     for (TComboBox* list : {formEmitReader->cbbLukulaiteCom, formEmitReader->cbbTulostinCom}) {
         list->SetSorted(false);
