@@ -88,9 +88,6 @@ void LinkFinishDesk()
         formResultsClass2->ShowModal();
     };
     w.DeviceForm = [] { formEmitReader->Show(); };
-    w.RefreshDevices = [] { refreshDevices(); };
-    // The receipt printer's port goes with the device form.
-    receiptPrinter = new TReceiptPrinter(formEmitReader);
     w.InitialDevices = [] { InitialDeviceState(); };
     // Serial adapters plugged in or pulled out while an event is processed
     // refresh the devices; the monitor lives as long as the application.

@@ -3,7 +3,6 @@
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
 #include "app/vrkFitLabels.h"
-#include "platform/comm/CommPorts.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StrUtils.h"
@@ -114,11 +113,6 @@ void TformMain::getIniValues()
     n_chip_printer_type = ReadInteger_Ini(dev, printer, QStringLiteral("TYPE"), 0);
     // Ports are device paths here; an empty text means no printer port.
     vcChipPrinterPort = Trim(n_chip_printer_com);
-    // A configured port the system does not list by itself (a pseudo-terminal,
-    // a link made by a port tool) is offered while it exists.
-    for (const QString& path : {Trim(n_chip_reader_com), vcChipPrinterPort})
-        if (!path.isEmpty() && !CommPortList().contains(path) && CommPortExists(path))
-            RegisterCommPort(path);
 
     iDBLog = ReadInteger_Ini(dev, QStringLiteral("APPLICATION"), QStringLiteral("DBLOG"), 0);
 
