@@ -119,7 +119,8 @@ void TFooterRow::Assign(const TFooterRow& S)
 
 // ---- construction ------------------------------------------------------------------
 
-TrDBGrid::TrDBGrid(TComponent* AOwner) : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>())
+TrDBGrid::TrDBGrid(TComponent* AOwner)
+    : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>()), FTitleLineText(this)
 {
     SetOptions(Options() | dgTitleHotTrack);
     const TrDBGridCfg& cfg = ParioCompConfig.rDBGridCfg;
@@ -141,7 +142,11 @@ TrDBGrid::TrDBGrid(TComponent* AOwner) : TDBGrid(AOwner), FFooterRow(this), Temp
     }
 }
 
-TrDBGrid::~TrDBGrid() = default;
+TrDBGrid::~TrDBGrid()
+{
+    if (FFooterGrid)
+        FFooterGrid->NotifyTopLeftChanged = nullptr;
+}
 
 void TrDBGrid::Loaded()
 {
@@ -409,7 +414,7 @@ int TrDBGrid::TitleRowHeight() const
     int th = TextHeightOf(self->Canvas(), *self->TitleFont());
     for (int i = 0; i < self->Columns()->Count(); ++i)
         th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
-    return th * FTitleLines + 4 + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight +
+    return th * FTitleLines + 4 + FTitleLineText.SumHeight() + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight +
            FOptionsEx2.Filters.TextBarBottomHeight;
 }
 
@@ -470,7 +475,7 @@ void TrDBGrid::Resize()
 TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
 {
     TRect t = R;
-    t.Top += FOptionsEx2.Filters.TextBarTopHeight + FOptionsEx2.Groups.GroupHeight;
+    t.Top += FTitleLineText.SumHeight() + FOptionsEx2.Filters.TextBarTopHeight + FOptionsEx2.Groups.GroupHeight;
     t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight;
     return t;
 }

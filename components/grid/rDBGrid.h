@@ -11,6 +11,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
+#include "components/grid/rDBGridTitleLine.h"
 #include "components/grid/rDBGridTypes.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/DateUtils.h"
@@ -25,6 +26,8 @@ class TrDBGridCustomSorter;
 class TrDBGridInplaceEditEx;
 class TTimer;
 class THintWindow;
+class TrRichEdit;
+class TCustomImageList;
 
 // The band under the data rows: one text per column and a free text.
 class TFooterRow {
@@ -62,11 +65,14 @@ private:
 class TFixedColText {
 public:
     QString TitleText;
-    QString FixedColMask;
+    QString FixedColMask;   // the text mask of every data row ("<<#>>" = record number)
     int FixedColWidth = 0;  // 0: the platform's indicator width
     TAlignment TextAlign = taLeftJustify;
     TFont Font;
     bool ParentFont = true;
+    bool ShowIndicator = true;
+    bool ShowCheckbox = false;
+    bool IsFixedColUsed() const { return ShowCheckbox || !FixedColMask.isEmpty(); }
     void Assign(const TFixedColText& S) { *this = S; }
 };
 
@@ -214,6 +220,45 @@ public:
     QString GetTitleText(TColumn* Column);
     void DrawFooterRow();
 
+    // ---- cell contents, title images and buttons, title line, fixed column,
+    // cell dialogs and scaling (rDBGridRichCells, rDBGridTitleImages,
+    // rDBGridFixedCol, rDBGridCellDialogs, rDBGridScale) ----
+    bool IsRichTextEx(TField* Field);
+    virtual void DrawRichText(const TRect& Rect, const QString& Text, TColor Color);
+    // Draws a bitmap into a cell: shrunk to fit (Resize), at the left or right ("L"/"R") or centred.
+    void DrawCellBmp(TRect Rect, TBitmap* Bitmap, bool Resize, const QString& Alignment);
+    void ShowMemo(TField* Field);
+    void ShowGraphic(TField* Field);
+    bool GetMouseOverCellHint(TColumn*& Column, QString& HintText, bool& ForceShow);
+    TCustomImageList* TitleImageList = nullptr;
+    bool IsTitleImageEx(TField* Field);
+    bool GetTitleImageIndex(TField* Field, int& Index);
+    int GetTitleImageWidth(TField* Field, bool WithSpace);
+    int GetTitleButtonIndexes(TField* Field);
+    const std::vector<int>& TitleButtonIndexes() const { return FTitleButtonIdx; }
+    int GetTitleButtonsWidth(TField* Field, bool WithMargins);
+    bool GetTitleButtonsRect(int ColIndex, TRect& Rect, bool FromTitleRect);
+    bool PointInTitleButtonsRect(int ColIndex, TRect Rect, int& ButtonIndex, const TPoint& P);
+    int Title_GetImageIndex(const QString& FieldName) const;
+    void Title_SetImageIndex(const QString& FieldName, int ImageIndex);
+    QString Title_GetHint(const QString& FieldName) const;
+    void Title_SetHint(const QString& FieldName, const QString& Hint);
+    TTitleLineText* TitleLineText() { return &FTitleLineText; }
+    // Screen scaling: fonts, row heights and column widths follow the ratio.
+    void ChangeScale(int M, int D) override;
+    // A second grid under this one (totals, say) whose columns follow this grid's:
+    // its columns named Prefix + field name line up with this grid's columns.
+    void SetFooterDBGrid(TrDBGrid* FooterGrid, const QString& FieldPrefix, bool ShowHSBarMaster, bool ShowHSBarFooter);
+    TrDBGrid* FooterDBGrid() const { return FFooterGrid; }
+    void UpdateFooterGrid();
+    using TDrawTitleLineEvent = std::function<void(TComponent* Sender, const TRect& Rect, QString& Text)>;
+    TDrawTitleLineEvent OnDrawTitleLine;
+    using TGetFixedColStateEvent = std::function<void(TComponent* Sender, bool ActiveRow, TFont* AFont, QString& Text, bool& CheckBoxChecked)>;
+    TGetFixedColStateEvent OnGetFixedColState;
+    // The title button under the mouse (-1 none) and whether a drag scrolls the data.
+    int MouseOverTitleButton() const { return FMMoveTitleBtnIndex; }
+    bool IsDataScrolling() const { return isDataScrolling; }
+
     // ---- sorting ----
     const QString& SortFieldName() const { return FSortFieldName; }
     void SetSortFieldName(const QString& v);
@@ -332,6 +377,7 @@ public:
     TChangeSortExEvent OnChangeSortEx;
     TLinkClickEvent OnLinkClick;
     TLinkClickEvent OnBoolClick;
+    TLinkClickEvent OnTitleButtonClick;
     TScanDatasetEvent BeforeScanDataset;
     TScanDatasetEvent AfterScanDataset;
     TGeneralEvent OnGeneralEvent;
@@ -357,6 +403,9 @@ protected:
     void DrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State) override;
     void DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState) override;
     void DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow) override;
+    void DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState) override;
+    int IndicatorColWidth() const override;
+    void TopLeftChanged() override;
     void PaintBands() override;
 
 public:
@@ -485,6 +534,28 @@ private:
     int oldRowPos = 0;
     int oldRecNo = 0;
     mutable int FLastColWidthChangedIdx = -1;
+    // Cell contents, title images and buttons, title line, fixed column.
+    friend class TTitleLineText;
+    void DrawTitleEx(const TRect& ARect, TGridDrawState AState);
+    void DrawTitleLineBand(const TRect& ARect, bool FirstColumn);
+    // Moves the text rectangle's left edge past the title buttons and image.
+    void ReserveTitleImages(TColumn* Column, TRect& T, bool& ShowImage);
+    void DrawTitleImages(TColumn* Column, const TRect& T, bool ShowImage, const QString& Title);
+    void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
+    bool DrawPictureContent(const TRect& Rect, TField* Field);
+    void DataScrollMove(int Row);
+    TTitleLineText FTitleLineText;
+    TrRichEdit* FRichText = nullptr;
+    TField* FTitleButtonField = nullptr;
+    std::vector<int> FTitleButtonIdx;
+    int FMMoveTitleBtnIndex = -1;
+    bool isDataScrolling = false;
+    int FDataScrollRow = -1;
+    void FooterScrolled(TrDBGrid* Footer);
+    TrDBGrid* FFooterGrid = nullptr;
+    QString FFooterGridFieldPrefix;
+    bool FooterGridUpdating = false;
+    std::function<void(TrDBGrid* Sender)> NotifyTopLeftChanged;
 };
 
 // DrawText flags for a cell's alignment.

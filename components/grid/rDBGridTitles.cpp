@@ -83,16 +83,18 @@ void TrDBGrid::DrawTitleDecorations(int, const TRect&, TColumn*, TGridDrawState)
 void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
 {
     TCanvas* c = Canvas();
-    DrawCellBackground(ARect, Column ? Column->Title()->Color() : FixedColor(), AState, ACol, 0);
     if (!Column) {
-        if (!FFixedColText.TitleText.isEmpty()) {
-            c->Font()->Assign(*TitleFont());
-            c->Brush()->SetStyle(bsClear);
-            TRect r = ARect;
-            c->DrawText(FFixedColText.TitleText, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        }
+        DrawCellBackground(ARect, FixedColor(), AState, ACol, 0);
+        DrawTitleEx(ARect, AState);
         return;
     }
+    // The title line band takes the top of the cell.
+    TRect work = ARect;
+    if (const int band = FTitleLineText.SumHeight(); band > 0) {
+        DrawTitleLineBand(ARect, ACol == IndicatorOffset());
+        work.Top = std::min(work.Bottom, ARect.Top + band);
+    }
+    DrawCellBackground(work, Column->Title()->Color(), AState, ACol, 0);
     // 2. The text rectangle; a pressed title moves by a pixel.
     TRect t = TitleRectToTextRect(ARect);
     if (AState & gdPressed) {
@@ -109,6 +111,9 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
         sortRect.Left = sortRect.Right - sw - 2;
         t.Right = sortRect.Right - sw - 4;
     }
+    // 5-7. Title buttons and image at the left.
+    bool showImage = false;
+    ReserveTitleImages(Column, t, showImage);
     // The title text, wrapped over TitleLines lines.
     c->Font()->Assign(*Column->Title()->Font());
     c->Brush()->SetStyle(bsClear);
@@ -133,6 +138,7 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     }
     const unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, FTitleLines <= 1) | DT_END_ELLIPSIS;
     DrawTextAligned(tr, title, nullptr, FTitleLines > 1, QString(), taVerticalCenter, f);
+    DrawTitleImages(Column, tr, showImage, title);
     // 9. The sort glyph and its order marks, then the filter and group decorations.
     if (showSort) {
         const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;

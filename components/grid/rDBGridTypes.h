@@ -74,6 +74,8 @@ struct TOptionsAppearance {
     bool DataRowInFixedColsAsTitle = false;
     bool ColumnFontStyleColor = false;
     bool TitleFontStyleColor = false;
+    bool DragCell = false;
+    bool DragToScrollData = false;
 };
 
 struct TOptionsEditors {
