@@ -6,6 +6,18 @@
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
+namespace {
+
+// The raw left column of To that shows the same data column as From's left
+// column (the grids may differ in their indicator columns).
+int FooterLeftCol(const TrDBGrid* From, const TrDBGrid* To)
+{
+    const int dataCol = From->LeftCol() - From->IndicatorOffset();
+    return std::clamp(dataCol + To->IndicatorOffset(), To->FixedCols(), std::max(To->FixedCols(), To->ColCount() - 1));
+}
+
+}  // namespace
+
 void TrDBGrid::SetFooterDBGrid(TrDBGrid* FooterGrid, const QString& FieldPrefix, bool ShowHSBarMaster, bool ShowHSBarFooter)
 {
     if (FFooterGrid && FFooterGrid != FooterGrid) {
@@ -30,6 +42,11 @@ void TrDBGrid::UpdateFooterGrid()
         return;
     FooterGridUpdating = true;
     try {
+        // The same indicator width keeps the columns under each other.
+        if (FFooterGrid->FixedColText()->FixedColWidth != FFixedColText.FixedColWidth) {
+            FFooterGrid->FixedColText()->FixedColWidth = FFixedColText.FixedColWidth;
+            FFooterGrid->LayoutChanged();
+        }
         TDBGridColumns* fc = FFooterGrid->Columns();
         for (int i = 0; i < Columns()->Count(); ++i) {
             TColumn* mine = Columns()->Items(i);
@@ -54,7 +71,7 @@ void TrDBGrid::UpdateFooterGrid()
             theirs->SetVisible(mine->Visible());
             theirs->SetWidth(mine->Width());
         }
-        FFooterGrid->SetLeftCol(std::min(LeftCol(), FFooterGrid->ColCount() - 1));
+        FFooterGrid->SetLeftCol(FooterLeftCol(this, FFooterGrid));
     } catch (...) {
         FooterGridUpdating = false;
         throw;
@@ -66,7 +83,7 @@ void TrDBGrid::FooterScrolled(TrDBGrid* Footer)
 {
     if (!FooterGridUpdating && Footer == FFooterGrid) {
         FooterGridUpdating = true;
-        SetLeftCol(std::min(Footer->LeftCol(), ColCount() - 1));
+        SetLeftCol(FooterLeftCol(Footer, this));
         FooterGridUpdating = false;
     }
 }
@@ -79,7 +96,7 @@ void TrDBGrid::TopLeftChanged()
     FTitleLineText.PosRight = 0;
     if (FFooterGrid && !FooterGridUpdating) {
         FooterGridUpdating = true;
-        FFooterGrid->SetLeftCol(std::min(LeftCol(), FFooterGrid->ColCount() - 1));
+        FFooterGrid->SetLeftCol(FooterLeftCol(this, FFooterGrid));
         FooterGridUpdating = false;
     }
     if (NotifyTopLeftChanged)

@@ -37,6 +37,7 @@ TrColorBox* PutColorBox(TWinControl* Parent, TComponent* Owner, int X, int Y, in
 {
     auto* b = Put<TrColorBox>(Parent, Owner, X, Y, W, 23);
     b->SetColorStyle(cbStandardColors | cbExtendedColors | cbSystemColors | cbIncludeNone | cbCustomColor | cbPrettyNames);
+    b->NoneColorColor = clWindow;
     return b;
 }
 
