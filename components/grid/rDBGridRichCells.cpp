@@ -14,7 +14,7 @@
 
 bool TrDBGrid::IsRichTextEx(TField* Field)
 {
-    bool v = Field && IsMemoEx(Field, false) && FieldsAsRichText.IndexOf(Field->FieldName()) >= 0;
+    bool v = Field && FieldsAsRichText.Count() > 0 && FieldsAsRichText.IndexOf(Field->FieldName()) >= 0 && IsMemoEx(Field, false);
     DoGeneralEventFieldBool(geIsRichEdit, Field, v);
     return v;
 }
