@@ -5,6 +5,7 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/base/rtool.h"
+#include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridSorter.h"
 #include "components/grid/rDBGridTexts.h"
@@ -97,7 +98,11 @@ QString TFooterRow::GetFooterText(const TField* Field) const
     if (!Field)
         return QString();
     const QString def = FieldFooterDefs.Values(Field->FieldName()).trimmed();
-    return def.section(QLatin1Char(';'), 0, 0);
+    QString text = def.section(QLatin1Char(';'), 0, 0);
+    if (Summaries && text.contains(QLatin1Char('%')))
+        Summaries->ReplaceSummaryTags(text, const_cast<TField*>(Field),
+                                      Summaries->GetSummaryResults(const_cast<TField*>(Field), false), true);
+    return text;
 }
 
 void TFooterRow::Assign(const TFooterRow& S)

@@ -32,6 +32,8 @@ class TCustomImageList;
 // The band under the data rows: one text per column and a free text.
 class TFooterRow {
 public:
+    // The column summaries whose tags ("%SUM", ...) the footer texts show (as last computed).
+    class TrDBGridSummaries* Summaries = nullptr;
     explicit TFooterRow(class TrDBGrid* Grid);
     bool FooterVisible() const { return FFooterVisible; }
     void SetFooterVisible(bool v);
@@ -456,7 +458,9 @@ private:
     void ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, const TDataImageDef& Def, bool Highlight);
     void DrawHTMLText(const TRect& Rect, const QString& Text, unsigned Format, bool WordWrap, bool Highlighting);
     void DrawSortGlyph(const TRect& R, int Position, bool Descending);
-    void DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor);
+    void DrawFooterCellBackground(int ACol, TColor CellColor, TColor LineColor);
+    // Writes a footer cell's text; LastRight is where the previous text ended (+3).
+    void DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, int& LastRight);
 
 protected:
     // Decorations of a title cell drawn by the filter and group code (title
@@ -544,6 +548,7 @@ private:
     void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
     bool DrawPictureContent(const TRect& Rect, TField* Field);
     void DataScrollMove(int Row);
+    bool CellHintAt(const TGridCoord& C, TColumn*& Column, QString& HintText, bool& ForceShow);
     TTitleLineText FTitleLineText;
     TrRichEdit* FRichText = nullptr;
     TField* FTitleButtonField = nullptr;

@@ -49,9 +49,10 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
             return;
         }
     }
-    // 2. A press on a title button is the button's (no sort, no column drag).
+    // 2. A press on the title line or a title button is theirs (no sort, no column drag).
     int button = -1;
-    if (Button == mbLeft && c.Y == TitleRow() && c.X > FixCol() && PointInTitleButtonsRect(c.X, CellRect(c.X, c.Y), button, TPoint(X, Y)))
+    if (Button == mbLeft && c.Y == TitleRow() && c.X > FixCol() &&
+        (Y < FTitleLineText.SumHeight() || PointInTitleButtonsRect(c.X, CellRect(c.X, c.Y), button, TPoint(X, Y))))
         return;
     TDBGrid::MouseDown(Button, Shift, X, Y);
     // 4. Pressable fixed cells.
@@ -242,20 +243,19 @@ void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
                     HintStr = cellText;
             }
         } else if (column && ARow > TitleRow() && IsActive()) {
-            // 8. A data cell's text when it is cut.
-            TDataSet* ds = DataSet();
-            const int saved = ds->ActiveRecordOverride();
-            DataLink()->SetActiveRecord(ARow - TitleOffset());
-            cellText = IsPasswordEx(column->Field()) ? QString() : GetCellText(column);
-            ds->SetActiveRecordOverride(saved);
+            // 8. A data cell's text when it is cut or always worth showing
+            // (pictures, rich text, memos, long texts).
+            TColumn* hinted = nullptr;
+            bool forced = false;
+            if (!IsPasswordEx(column->Field()))
+                CellHintAt(TGridCoord{ACol, ARow}, hinted, cellText, forced);
             Canvas()->Font()->Assign(*column->Font());
-            const bool forced = IsMemoAsGlyph(column->Field(), false);
             if (!cellText.isEmpty() && (forced || column->Width() - 2 < Canvas()->TextWidth(cellText)))
                 HintStr = cellText;
         }
         const int maxLen = FOptionsEx2.Appearance.HintMaxLength;
         if (maxLen > 0 && HintStr.size() > maxLen)
-            HintStr = HintStr.left(maxLen);
+            HintStr = HintStr.left(maxLen) + QStringLiteral("...");
         HintStr.replace(QLatin1Char('|'), QLatin1Char('\r'));
     } catch (...) {
     }

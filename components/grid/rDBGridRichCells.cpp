@@ -150,29 +150,33 @@ QString GetPictureHint(const TField* Field)
 
 bool TrDBGrid::GetMouseOverCellHint(TColumn*& Column, QString& HintText, bool& ForceShow)
 {
+    const TPoint p = ScreenToClient(MouseCursorPos());
+    return CellHintAt(MouseCoordEx(p.X, p.Y), Column, HintText, ForceShow);
+}
+
+bool TrDBGrid::CellHintAt(const TGridCoord& C, TColumn*& Column, QString& HintText, bool& ForceShow)
+{
     Column = nullptr;
     HintText.clear();
     ForceShow = false;
     if (!IsActive())
         return false;
-    const TPoint p = ScreenToClient(MouseCursorPos());
-    const TGridCoord c = MouseCoordEx(p.X, p.Y);
     TDataSet* ds = DataSet();
     const int saved = ds->ActiveRecordOverride();
     try {
         // 2.
-        Column = c.X > FixCol() ? ColumnAt(c.X) : nullptr;
+        Column = C.X > FixCol() ? ColumnAt(C.X) : nullptr;
         if (!Column)
             return false;
         TField* f = Column->Field();
-        if (c.Y == -2) {
+        if (C.Y == -2) {
             // 3. The footer text, "|" as line breaks.
             HintText = FFooterRow.GetFooterText(f).replace(QLatin1Char('|'), QStringLiteral("\r\n"));
-        } else if (c.Y == TitleRow()) {
+        } else if (C.Y == TitleRow()) {
             HintText = GetTitleText(Column);
-        } else if (c.Y > TitleRow() && f) {
+        } else if (C.Y > TitleRow() && f && C.Y - TitleOffset() < DataLink()->RecordCount()) {
             // 5. The hovered row's record, restored below in every case.
-            DataLink()->SetActiveRecord(c.Y - TitleOffset());
+            DataLink()->SetActiveRecord(C.Y - TitleOffset());
             if (IsGraphicEx(f)) {
                 HintText = GetPictureHint(f);
                 ForceShow = true;

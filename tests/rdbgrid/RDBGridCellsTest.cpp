@@ -378,3 +378,47 @@ TEST_F(RDBGridCellsTest, ScalingGrowsTheRatioAndTheFixedColumn)
     grid->ChangeScale(2, 1);
     EXPECT_DOUBLE_EQ(grid->ScaleRatio(), 1.5);
 }
+
+TEST_F(RDBGridCellsTest, HintsOfMemosPicturesAndButtonsAndLongTextsCut)
+{
+    struct Probe : TrDBGrid {
+        using TrDBGrid::DoHintShow;
+    };
+    auto hint = [&](int c, int r) {
+        QString h;
+        bool show = false;
+        static_cast<Probe*>(grid)->DoHintShow(c, r, h, show);
+        return show ? h : QString();
+    };
+    UseCellsTable();
+    EXPECT_EQ(hint(3, 1), QStringLiteral("PNG: 12 x 8")) << "a picture cell always shows its kind and size";
+    EXPECT_EQ(hint(3, 2), QStringLiteral("(empty)"));
+    // A short memo is shown although it fits; a long one is cut with "...".
+    EXPECT_EQ(hint(2, 2), QStringLiteral("Tavallinen muistio"));
+    grid->OptionsEx2().Appearance.HintMaxLength = 10;
+    EXPECT_EQ(hint(2, 2), QStringLiteral("Tavallinen..."));
+    // Rich text shows as plain text.
+    grid->OptionsEx2().Appearance.HintMaxLength = 2000;
+    grid->FieldsAsRichText.Add(QStringLiteral("NOTE"));
+    EXPECT_EQ(hint(2, 1).trimmed(), QStringLiteral("Punainen teksti ÄÖ"));
+}
+
+TEST_F(RDBGridCellsTest, OneLineFooterTextRunsOverColumnsWithoutTheirOwn)
+{
+    TFooterRow* fr = grid->FooterRow();
+    fr->FieldFooterDefs.Add(QStringLiteral("NAME=Yhteensä kaksikymmentäneljä juoksijaa neljästä seurasta, hylättyjä neljä"));
+    fr->FieldFooterDefs.Add(QStringLiteral("RENTED=K"));
+    fr->SetFooterVisible(true);
+    const QImage img = Render();
+    auto dark = [](QRgb p) { return qGray(p) < 110; };
+    const TRect club = fr->FooterCellRect(ClubCol);
+    const TRect status = fr->FooterCellRect(ClubCol + 1);
+    const TRect rented = fr->FooterCellRect(ClubCol + 2);
+    EXPECT_GT(CountPixels(img, Rect(club.Left + 2, club.Top + 2, club.Right - 2, club.Bottom - 2), dark), 20)
+        << "the name total runs over the club column";
+    EXPECT_GT(CountPixels(img, Rect(status.Left + 2, status.Top + 2, status.Right - 2, status.Bottom - 2), dark), 20);
+    // It stops before the next column with a footer text of its own: that one keeps its own text only.
+    const int rentedDark = CountPixels(img, Rect(rented.Left + 2, rented.Top + 2, rented.Right - 2, rented.Bottom - 2), dark);
+    EXPECT_GT(rentedDark, 0);
+    EXPECT_LT(rentedDark, 60);
+}

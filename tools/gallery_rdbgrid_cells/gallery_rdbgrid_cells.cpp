@@ -147,6 +147,11 @@ int main(int argc, char** argv)
     fc->FixedColMask = QStringLiteral("<<#>>.");
     fc->ShowCheckbox = true;
     fc->FixedColWidth = 62;
+    // The footer row: a one-line total running over the next columns, a right-aligned sum.
+    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("NIMI=5 juoksijaa kolmesta seurasta, yksi leimausvirhe;B"));
+    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("AIKA=15 480;R;clNavy"));
+    grid->FooterRow()->SetFooterHeight(22);
+    grid->FooterRow()->SetFooterVisible(true);
     const int widths[] = {160, 150, 70, 300, 110, 70};
     for (int i = 0; i < grid->Columns()->Count(); ++i)
         grid->Columns()->Items(i)->SetWidth(widths[i]);
