@@ -257,6 +257,10 @@ public:
     TDrawTitleLineEvent OnDrawTitleLine;
     using TGetFixedColStateEvent = std::function<void(TComponent* Sender, bool ActiveRow, TFont* AFont, QString& Text, bool& CheckBoxChecked)>;
     TGetFixedColStateEvent OnGetFixedColState;
+    // Per title before its text is laid out: the window may change the text, its rotation and the font.
+    using TGetFixedRowStateEvent =
+        std::function<void(TComponent* Sender, int DataCol, TColumn* Column, TFont* AFont, QString& Text, bool& RotateText)>;
+    TGetFixedRowStateEvent OnGetFixedRowState;
     // The title button under the mouse (-1 none) and whether a drag scrolls the data.
     int MouseOverTitleButton() const { return FMMoveTitleBtnIndex; }
     bool IsDataScrolling() const { return isDataScrolling; }
@@ -548,6 +552,8 @@ private:
     void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
     bool DrawPictureContent(const TRect& Rect, TField* Field);
     void DataScrollMove(int Row);
+    // Draws a title's text turned a quarter left (running upwards), in up to 9 lines.
+    void DrawRotatedTitle(const TRect& R, const QString& Text, TAlignment Alignment);
     bool CellHintAt(const TGridCoord& C, TColumn*& Column, QString& HintText, bool& ForceShow);
     TTitleLineText FTitleLineText;
     TrRichEdit* FRichText = nullptr;

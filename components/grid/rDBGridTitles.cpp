@@ -119,6 +119,14 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     c->Brush()->SetStyle(bsClear);
     TRect tr = Rect(t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1);
     QString title = GetTitleText(Column);
+    // The window's say on the text, its rotation and font.
+    bool rotate = FOptionsEx2.FixedCell.RotateTitleText;
+    if (OnGetFixedRowState)
+        OnGetFixedRowState(this, Column->Index(), Column, c->Font(), title, rotate);
+    if (rotate) {
+        DrawRotatedTitle(tr, title, Column->Title()->Alignment());
+        title.clear();
+    }
     if (FTitleLines > 1) {
         // Wrapped at the title separators, at most TitleLines lines.
         QStringList lines;

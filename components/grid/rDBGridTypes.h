@@ -108,6 +108,7 @@ struct TOptionsFixedCell {
     QString TitleTextSeparators = QStringLiteral(" ._-/\\@#$&|");
     QString TitleForceWrapSeparators;
     bool TitleTextCaseSeparator = true;
+    bool RotateTitleText = false;
     TColor FixedColColor = clNone;
     bool FixedColParentFont = true;
     TFont FixedColFont;

@@ -422,3 +422,30 @@ TEST_F(RDBGridCellsTest, OneLineFooterTextRunsOverColumnsWithoutTheirOwn)
     EXPECT_GT(rentedDark, 0);
     EXPECT_LT(rentedDark, 60);
 }
+
+TEST_F(RDBGridCellsTest, RotatedTitlesRunUpwardsAndTheWindowMayChangeThem)
+{
+    grid->SetTitleLines(5);
+    grid->OnGetFixedRowState = [](TComponent*, int, TColumn* Column, TFont* Font, QString& Text, bool& Rotate) {
+        if (Column->FieldName() == QLatin1String("CLUB")) {
+            Text = QStringLiteral("Seura");
+            Rotate = true;
+            Font->SetColor(clRed);
+        }
+    };
+    const QImage img = Render();
+    const TRect t = grid->CellRect(ClubCol, 0);
+    // The rotated text is taller than wide, near the left of a left-aligned title.
+    int minX = t.Right, maxX = t.Left, minY = t.Bottom, maxY = t.Top;
+    for (int y = t.Top; y < t.Bottom; ++y)
+        for (int x = t.Left; x < t.Right; ++x)
+            if (IsRed(img.pixel(x, y))) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+    ASSERT_LT(minX, maxX) << "the changed font colour is used";
+    EXPECT_GT(maxY - minY, 2 * (maxX - minX)) << "the text runs upwards";
+    EXPECT_GT(maxY, t.Bottom - 8) << "from the bottom of the title";
+}
