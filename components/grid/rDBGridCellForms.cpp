@@ -24,6 +24,23 @@ TMenuItem* AddItem(TComponent* Owner, TMenuItem* Parent, const QString& Caption)
     return m;
 }
 
+// The base form's show handling, then the dialog's own; Escape closes without a change.
+void ShowAndEscape(TrDlgBaseForm* F, std::function<void()> Shown)
+{
+    const TNotifyEvent baseShow = F->OnShow;
+    F->OnShow = [baseShow, Shown](TComponent* S) {
+        if (baseShow)
+            baseShow(S);
+        Shown();
+    };
+    F->OnKeyPress = [F](TComponent*, QChar& Key) {
+        if (Key == QChar(27)) {
+            Key = QChar();
+            F->SetModalResult(mrCancel);
+        }
+    };
+}
+
 }  // namespace
 
 // ---- memo dialog ----------------------------------------------------------------------------
@@ -62,19 +79,7 @@ TrDBGridMemoForm::TrDBGridMemoForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     SetMenu(MainMenu);
     btOk->SetModalResult(mrNone);
     btOk->OnClick = [this](TComponent*) { btOkClick(); };
-    const TNotifyEvent baseShow = OnShow;
-    OnShow = [this, baseShow](TComponent* S) {
-        if (baseShow)
-            baseShow(S);
-        FormShow();
-    };
-    // Escape closes without a change.
-    OnKeyPress = [this](TComponent*, QChar& Key) {
-        if (Key == QChar(27)) {
-            Key = QChar();
-            SetModalResult(mrCancel);
-        }
-    };
+    ShowAndEscape(this, [this] { FormShow(); });
 }
 
 void TrDBGridMemoForm::FormShow()
@@ -158,19 +163,10 @@ TrDBGridGraphicForm::TrDBGridGraphicForm(TComponent* AOwner) : TrDlgBaseForm(AOw
     tbCopy->OnClick = [this](TComponent*) { CopyClick(); };
     tbPaste->OnClick = [this](TComponent*) { PasteClick(); };
     tbClear->OnClick = [this](TComponent*) { ClearClick(); };
-    const TNotifyEvent baseShow = OnShow;
-    OnShow = [this, baseShow](TComponent* S) {
-        if (baseShow)
-            baseShow(S);
+    ShowAndEscape(this, [this] {
         LoadPicture();
         SetAll();
-    };
-    OnKeyPress = [this](TComponent*, QChar& Key) {
-        if (Key == QChar(27)) {
-            Key = QChar();
-            SetModalResult(mrCancel);
-        }
-    };
+    });
 }
 
 void TrDBGridGraphicForm::LoadPicture()

@@ -11,6 +11,7 @@
 #include "components/grid/TPropSaveMain.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/CommonDialogs.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/GridDialogTexts.h"
 
@@ -22,20 +23,9 @@ TrDBGridPropsHooks& DBGridPropsHooks()
 
 namespace {
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
-
 TrColorBox* PutColorBox(TWinControl* Parent, TComponent* Owner, int X, int Y, int W)
 {
-    auto* b = Put<TrColorBox>(Parent, Owner, X, Y, W, 23);
+    auto* b = PlaceControl<TrColorBox>(Parent, Owner, X, Y, W, 23);
     b->SetColorStyle(cbStandardColors | cbExtendedColors | cbSystemColors | cbIncludeNone | cbCustomColor | cbPrettyNames);
     b->NoneColorColor = clWindow;
     return b;
@@ -43,7 +33,7 @@ TrColorBox* PutColorBox(TWinControl* Parent, TComponent* Owner, int X, int Y, in
 
 TrEditNum* PutNumber(TWinControl* Parent, TComponent* Owner, int X, int Y, int Min, int Max)
 {
-    auto* e = Put<TrEditNum>(Parent, Owner, X, Y, 50, 23);
+    auto* e = PlaceControl<TrEditNum>(Parent, Owner, X, Y, 50, 23);
     e->MinValue = Min;
     e->MaxValue = Max;
     e->StepValue = 1;
@@ -64,58 +54,58 @@ TrDBGridPropsForm::TrDBGridPropsForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     btCancel->SetModalResult(mrClose);
 
     // Left: lines, colours, filters.
-    gbLines = Put<TGroupBox>(this, this, 8, 6, 310, 74, gdlgtxt::Lines);
-    chRowLines = Put<TCheckBox>(gbLines, this, 10, 20, 180, 20, gdlgtxt::ShowHorizontalLines);
-    chRowLineDot = Put<TCheckBox>(gbLines, this, 10, 46, 120, 20, gdlgtxt::DottedLine);
+    gbLines = PlaceControl<TGroupBox>(this, this, 8, 6, 310, 74, gdlgtxt::Lines);
+    chRowLines = PlaceControl<TCheckBox>(gbLines, this, 10, 20, 180, 20, gdlgtxt::ShowHorizontalLines);
+    chRowLineDot = PlaceControl<TCheckBox>(gbLines, this, 10, 46, 120, 20, gdlgtxt::DottedLine);
     cbColorDataLine = PutColorBox(gbLines, this, 150, 44, 150);
 
-    gbColors = Put<TGroupBox>(this, this, 8, 84, 310, 196, gdlgtxt::Colors);
-    chColorActiveRow = Put<TCheckBox>(gbColors, this, 10, 20, 140, 20, gdlgtxt::ColoredActiveRow);
+    gbColors = PlaceControl<TGroupBox>(this, this, 8, 84, 310, 196, gdlgtxt::Colors);
+    chColorActiveRow = PlaceControl<TCheckBox>(gbColors, this, 10, 20, 140, 20, gdlgtxt::ColoredActiveRow);
     cbColorActiveRow = PutColorBox(gbColors, this, 150, 18, 150);
-    chActiveRowGradient = Put<TCheckBox>(gbColors, this, 26, 44, 200, 20, gdlgtxt::ColorGradient);
-    chColoredOdd = Put<TCheckBox>(gbColors, this, 10, 70, 140, 20, gdlgtxt::ColoredEvenRows);
+    chActiveRowGradient = PlaceControl<TCheckBox>(gbColors, this, 26, 44, 200, 20, gdlgtxt::ColorGradient);
+    chColoredOdd = PlaceControl<TCheckBox>(gbColors, this, 10, 70, 140, 20, gdlgtxt::ColoredEvenRows);
     cbColorOdd = PutColorBox(gbColors, this, 150, 68, 150);
-    chFontFiltered = Put<TCheckBox>(gbColors, this, 10, 98, 140, 20, gdlgtxt::FilteredRecordFont);
+    chFontFiltered = PlaceControl<TCheckBox>(gbColors, this, 10, 98, 140, 20, gdlgtxt::FilteredRecordFont);
     cbColorFiltered = PutColorBox(gbColors, this, 150, 96, 150);
-    chGradient = Put<TCheckBox>(gbColors, this, 10, 126, 170, 20, gdlgtxt::UseGradientForTitle);
-    pGradFrom = Put<TPanel>(gbColors, this, 180, 126, 24, 20);
-    lFromTo = Put<TLabel>(gbColors, this, 208, 128, 64, 16, gdlgtxt::FromTo);
-    pGradTo = Put<TPanel>(gbColors, this, 276, 126, 24, 20);
-    lStyle = Put<TLabel>(gbColors, this, 10, 160, 140, 16, gdlgtxt::SetColorsFromStyle);
-    cbStyle = Put<TComboBox>(gbColors, this, 150, 156, 150, 23);
+    chGradient = PlaceControl<TCheckBox>(gbColors, this, 10, 126, 170, 20, gdlgtxt::UseGradientForTitle);
+    pGradFrom = PlaceControl<TPanel>(gbColors, this, 180, 126, 24, 20);
+    lFromTo = PlaceControl<TLabel>(gbColors, this, 208, 128, 64, 16, gdlgtxt::FromTo);
+    pGradTo = PlaceControl<TPanel>(gbColors, this, 276, 126, 24, 20);
+    lStyle = PlaceControl<TLabel>(gbColors, this, 10, 160, 140, 16, gdlgtxt::SetColorsFromStyle);
+    cbStyle = PlaceControl<TComboBox>(gbColors, this, 150, 156, 150, 23);
     cbStyle->SetStyle(csDropDownList);
 
-    gbFilters = Put<TGroupBox>(this, this, 8, 284, 310, 122, gdlgtxt::Filters);
-    chTitleFilterBtn = Put<TCheckBox>(gbFilters, this, 10, 20, 290, 20, gdlgtxt::ShowFilterButtons);
-    chTitleFilterBar = Put<TCheckBox>(gbFilters, this, 10, 44, 290, 20, gdlgtxt::ShowTextFilter);
-    chFilterPanel = Put<TCheckBox>(gbFilters, this, 10, 68, 290, 20, gdlgtxt::ShowFilterFooter);
-    chColorRec = Put<TCheckBox>(gbFilters, this, 10, 94, 200, 20, gdlgtxt::HighlightRecords);
-    btColorRec = Put<TButton>(gbFilters, this, 210, 92, 92, 24, gdlgtxt::SetConditions);
+    gbFilters = PlaceControl<TGroupBox>(this, this, 8, 284, 310, 122, gdlgtxt::Filters);
+    chTitleFilterBtn = PlaceControl<TCheckBox>(gbFilters, this, 10, 20, 290, 20, gdlgtxt::ShowFilterButtons);
+    chTitleFilterBar = PlaceControl<TCheckBox>(gbFilters, this, 10, 44, 290, 20, gdlgtxt::ShowTextFilter);
+    chFilterPanel = PlaceControl<TCheckBox>(gbFilters, this, 10, 68, 290, 20, gdlgtxt::ShowFilterFooter);
+    chColorRec = PlaceControl<TCheckBox>(gbFilters, this, 10, 94, 200, 20, gdlgtxt::HighlightRecords);
+    btColorRec = PlaceControl<TButton>(gbFilters, this, 210, 92, 92, 24, gdlgtxt::SetConditions);
 
     // Right: columns, fonts and rows.
-    gbColumns = Put<TGroupBox>(this, this, 326, 6, 318, 176, gdlgtxt::TableColumns);
-    cbAutoWidth = Put<TCheckBox>(gbColumns, this, 10, 20, 180, 20, gdlgtxt::AutomaticColumnsWidth);
-    cbSameWidth = Put<TCheckBox>(gbColumns, this, 200, 20, 110, 20, gdlgtxt::SameWidth);
-    btWidthData = Put<TButton>(gbColumns, this, 10, 46, 196, 25, gdlgtxt::WidthAccordingData);
-    btWidthDef = Put<TButton>(gbColumns, this, 10, 76, 196, 25, gdlgtxt::SetDefaultWidth);
-    btColumn = Put<TButton>(gbColumns, this, 212, 46, 98, 25, gdlgtxt::EditColumns);
-    lFixedCols = Put<TLabel>(gbColumns, this, 10, 114, 100, 16, gdlgtxt::FreezeColumns);
+    gbColumns = PlaceControl<TGroupBox>(this, this, 326, 6, 318, 176, gdlgtxt::TableColumns);
+    cbAutoWidth = PlaceControl<TCheckBox>(gbColumns, this, 10, 20, 180, 20, gdlgtxt::AutomaticColumnsWidth);
+    cbSameWidth = PlaceControl<TCheckBox>(gbColumns, this, 200, 20, 110, 20, gdlgtxt::SameWidth);
+    btWidthData = PlaceControl<TButton>(gbColumns, this, 10, 46, 196, 25, gdlgtxt::WidthAccordingData);
+    btWidthDef = PlaceControl<TButton>(gbColumns, this, 10, 76, 196, 25, gdlgtxt::SetDefaultWidth);
+    btColumn = PlaceControl<TButton>(gbColumns, this, 212, 46, 98, 25, gdlgtxt::EditColumns);
+    lFixedCols = PlaceControl<TLabel>(gbColumns, this, 10, 114, 100, 16, gdlgtxt::FreezeColumns);
     eFixedCols = PutNumber(gbColumns, this, 112, 110, 0, 10);
-    lColorFixedCol = Put<TLabel>(gbColumns, this, 10, 144, 100, 16, gdlgtxt::ColorLabel);
+    lColorFixedCol = PlaceControl<TLabel>(gbColumns, this, 10, 144, 100, 16, gdlgtxt::ColorLabel);
     cbColorFixedCol = PutColorBox(gbColumns, this, 112, 140, 150);
 
-    gbFonts = Put<TGroupBox>(this, this, 326, 186, 318, 170, gdlgtxt::Fonts);
-    btFont = Put<TButton>(gbFonts, this, 10, 20, 140, 25, gdlgtxt::TextFont);
-    btFontTitle = Put<TButton>(gbFonts, this, 160, 20, 150, 25, gdlgtxt::TitleRowFont);
-    lRowLines = Put<TLabel>(gbFonts, this, 10, 58, 130, 16, gdlgtxt::DataRowHeight);
+    gbFonts = PlaceControl<TGroupBox>(this, this, 326, 186, 318, 170, gdlgtxt::Fonts);
+    btFont = PlaceControl<TButton>(gbFonts, this, 10, 20, 140, 25, gdlgtxt::TextFont);
+    btFontTitle = PlaceControl<TButton>(gbFonts, this, 160, 20, 150, 25, gdlgtxt::TitleRowFont);
+    lRowLines = PlaceControl<TLabel>(gbFonts, this, 10, 58, 130, 16, gdlgtxt::DataRowHeight);
     eRowLines = PutNumber(gbFonts, this, 150, 54, 1, 10);
-    lTitleLines = Put<TLabel>(gbFonts, this, 10, 86, 130, 16, gdlgtxt::TitleRowHeight);
+    lTitleLines = PlaceControl<TLabel>(gbFonts, this, 10, 86, 130, 16, gdlgtxt::TitleRowHeight);
     eTitleLines = PutNumber(gbFonts, this, 150, 82, 1, 5);
-    chShowMemoContent = Put<TCheckBox>(gbFonts, this, 10, 112, 200, 20, gdlgtxt::ShowMemoPreview);
-    chGroupFields = Put<TCheckBox>(gbFonts, this, 10, 138, 140, 20, gdlgtxt::GroupColumns);
-    btGroupSettings = Put<TButton>(gbFonts, this, 160, 136, 110, 24, gdlgtxt::GroupSettings);
+    chShowMemoContent = PlaceControl<TCheckBox>(gbFonts, this, 10, 112, 200, 20, gdlgtxt::ShowMemoPreview);
+    chGroupFields = PlaceControl<TCheckBox>(gbFonts, this, 10, 138, 140, 20, gdlgtxt::GroupColumns);
+    btGroupSettings = PlaceControl<TButton>(gbFonts, this, 160, 136, 110, 24, gdlgtxt::GroupSettings);
 
-    btDefault = Put<TButton>(this, this, 326, 364, 180, 25, gdlgtxt::SetDefaultProperties);
+    btDefault = PlaceControl<TButton>(this, this, 326, 364, 180, 25, gdlgtxt::SetDefaultProperties);
     Wire();
     const TNotifyEvent baseShow = OnShow;
     OnShow = [this, baseShow](TComponent* S) {

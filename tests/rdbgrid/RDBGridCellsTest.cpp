@@ -381,15 +381,7 @@ TEST_F(RDBGridCellsTest, ScalingGrowsTheRatioAndTheFixedColumn)
 
 TEST_F(RDBGridCellsTest, HintsOfMemosPicturesAndButtonsAndLongTextsCut)
 {
-    struct Probe : TrDBGrid {
-        using TrDBGrid::DoHintShow;
-    };
-    auto hint = [&](int c, int r) {
-        QString h;
-        bool show = false;
-        static_cast<Probe*>(grid)->DoHintShow(c, r, h, show);
-        return show ? h : QString();
-    };
+    auto hint = [&](int c, int r) { return Hint(c, r); };
     UseCellsTable();
     EXPECT_EQ(hint(3, 1), QStringLiteral("PNG: 12 x 8")) << "a picture cell always shows its kind and size";
     EXPECT_EQ(hint(3, 2), QStringLiteral("(empty)"));
