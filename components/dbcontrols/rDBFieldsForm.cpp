@@ -14,20 +14,16 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/DBControlsTexts.h"
 
 namespace {
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+template <class T, class... A>
+T* Put(A&&... Args)
 {
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
+    return PlaceControl<T>(std::forward<A>(Args)...);
 }
 
 bool HasFormat(const TField* F)

@@ -15,6 +15,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/DBControlsTexts.h"
 
@@ -25,15 +26,10 @@ namespace {
 
 constexpr int RowBetween = 6;
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+template <class T, class... A>
+T* Put(A&&... Args)
 {
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
+    return PlaceControl<T>(std::forward<A>(Args)...);
 }
 
 TrStringGridEd* PutGrid(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, int W0, int W1)

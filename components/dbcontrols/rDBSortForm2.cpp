@@ -7,6 +7,7 @@
 #include "components/stringgrid/rStringGridEd.h"
 #include "components/stringgrid/rStringGridEdColumn.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/StdCtrls.h"
 #include "components/dbcontrols/TSavedSettingsStore.h"
 #include "resources/DBControlsTexts.h"
@@ -15,15 +16,10 @@ namespace {
 
 constexpr int ColNo = 0, ColField = 1, ColDesc = 2;
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+template <class T, class... A>
+T* Put(A&&... Args)
 {
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
+    return PlaceControl<T>(std::forward<A>(Args)...);
 }
 
 }  // namespace
