@@ -183,6 +183,15 @@ int main(int argc, char** argv)
     data->SetRecNo(2);
     save(QStringLiteral("01_cells"), f);
 
+    // A field group under the title line.
+    for (const char* line : {"[1::Juoksija::Navy::Navy::<<NIMI>>::0]", "NIMI=M", "SEURA=0", ""})
+        grid->FieldsGroups.Add(QString::fromUtf8(line));
+    grid->OptionsEx2().Groups.Active = true;
+    grid->LayoutChanged();
+    save(QStringLiteral("01b_group_under_title_line"), grid);
+    grid->OptionsEx2().Groups.Active = false;
+    grid->LayoutChanged();
+
     // The colour cell's pick list dropped down.
     grid->LoadColorPickList();
     data->SetRecNo(3);
