@@ -20,6 +20,7 @@
 #include "platform/ui/DBGrids.h"
 
 #include <functional>
+#include <set>
 #include <tuple>
 #include <memory>
 
@@ -291,6 +292,24 @@ public:
     QString Title_GetHint(const QString& FieldName) const;
     void Title_SetHint(const QString& FieldName, const QString& Hint);
     TTitleLineText* TitleLineText() { return &FTitleLineText; }
+    // Settings texts of the per-field lists, read and written (rDBGridFieldSettings).
+    QString Fields_GetBoolValues(const QString& FieldName) const;
+    void Fields_SetBoolValues(const QString& FieldName, const QString& BoolValues);
+    TrLinkType Fields_GetLinkType(const QString& FieldName) const;
+    void Fields_SetLinkType(const QString& FieldName, TrLinkType LinkType);
+    QString Fields_SetDataBarSettings(const QString& FieldName, double MinValue, double MaxValue, TrDataBarText ValueType,
+                                      TColor ColorFrom, TColor ColorTo);
+    QString Fields_SetStatusBarSettings(const QString& FieldName, int Steps, TrStatusBarType BarType, TColor ColorAll,
+                                        TColor ColorDone);
+    using TFontStylesDefault = std::set<TFontStyleDefault>;
+    bool FooterRow_GetSettings(const QString& FieldName, QString& ContentMask, TFont* AFont, int& FontSize, TColor& FontColor,
+                               TFontStylesDefault& FontStyles, TAlignmentDefault& TextAlignment);
+    QString FooterRow_SetSettings(const QString& FieldName, const QString& ContentMask, int FontSize, TColor FontColor,
+                                  const TFontStylesDefault& FontStyles, TAlignmentDefault TextAlignment);
+    // The lines of a field's data-image section (the alignment line taken out
+    // into ImageAlign); without a list 1 when the section exists, else 0.
+    int DataImages_GetSettings(const QString& FieldName, TStringList* ConditionList, QString& ImageAlign) const;
+    void DataImages_SetSettings(const QString& FieldName, const TStringList* ConditionList, const QString& AddImageAlign);
     // Screen scaling: fonts, row heights and column widths follow the ratio.
     void ChangeScale(int M, int D) override;
     // A second grid under this one (totals, say) whose columns follow this grid's:
