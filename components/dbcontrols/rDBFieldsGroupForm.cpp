@@ -8,21 +8,17 @@
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ListBoxes.h"
+#include "platform/ui/PlaceControl.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/DBControlsTexts.h"
 #include "resources/LibraryTexts.h"
 
 namespace {
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
+template <class T, class... A>
+T* Put(A&&... Args)
 {
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
+    return PlaceControl<T>(std::forward<A>(Args)...);
 }
 
 TrColorBox* PutColorBox(TWinControl* Parent, int X, int Y)

@@ -96,20 +96,13 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
     c->Font()->Assign(FFooterRow.ParentFont && Column && !indicator ? *Column->Font() : FFooterRow.Font);
     if (FFooterRow.BoldText)
         c->Font()->SetStyle(c->Font()->Style() | fsBold);
-    if (field) {
-        const QStringList parts = FFooterRow.FieldFooterDefs.Values(field->FieldName()).split(QLatin1Char(';'));
-        for (int i = 1; i < parts.size(); ++i) {
-            const QString tok = parts[i].trimmed().toUpper();
-            if (tok == QLatin1String("L"))
-                align = taLeftJustify;
-            else if (tok == QLatin1String("C"))
-                align = taCenter;
-            else if (tok == QLatin1String("R"))
-                align = taRightJustify;
-            else if (!tok.isEmpty())
-                UseFontFormatParams(c->Font(), parts[i].trimmed());
-        }
-    }
+    QString mask;
+    int size = 0;
+    TColor colour = clNone;
+    TFontStylesDefault styles;
+    TAlignmentDefault alignDefault = tadDefault;
+    if (field && FooterRow_GetSettings(field->FieldName(), mask, c->Font(), size, colour, styles, alignDefault))
+        UpdateAlignmentFromAlignmentDefault(align, alignDefault);
     // 5.4
     bool defaultDrawing = true;
     if (OnDrawFooterCell)
