@@ -96,9 +96,13 @@ int TformWorkerREST::Synchronize()
 }
 
 // One upload message (steps 2 to 6 of the pass); false when the pass fails.
+// Each row is claimed first and the claims are committed before the HTTP
+// call, so another desk's worker on the same queue skips them; the claims
+// are released once the answer is written (or the call failed).
 bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
 {
     MoreRows = false;
+    int64_t SyncMessageId = 0;
     try {
         Start(fbTrWorkerDefaultFD);
         Start(fbTrWorkerUpdateDefaultFD);
@@ -113,20 +117,25 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         Queue.Open();
 
         int RowCount = 0;
-        int64_t SyncMessageId = 0;
         QString Message, Table;
         while (!Queue.Eof()) {
             try {
                 const QString Data = Queue.FieldByName(QStringLiteral("repl_data"))->AsString();
-                if (RowCount == 0) {
-                    OnMain([&] { SyncMessageId = FHost.NewSyncMessageId(); });
-                    Message = TUploadBuilders::BatchOpening(SyncMessageId);
-                    Table = Data;
-                } else if (Data != Table) {
+                if (RowCount > 0 && Data != Table) {
                     MoreRows = true;
                     break;
                 }
+                if (SyncMessageId == 0)
+                    OnMain([&] { SyncMessageId = FHost.NewSyncMessageId(); });
                 const int64_t ReplicationId = Queue.FieldByName(QStringLiteral("replication_id"))->AsLargeInt();
+                if (!ClaimRow(ReplicationId, SyncMessageId)) {
+                    Queue.Next();  // another desk is sending it
+                    continue;
+                }
+                if (RowCount == 0) {
+                    Message = TUploadBuilders::BatchOpening(SyncMessageId);
+                    Table = Data;
+                }
                 FBuilders->BuildRow(Table, RowCount, ReplicationId, Queue.FieldByName(QStringLiteral("repl_data_id"))->AsLargeInt(),
                                     Message, Queue.FieldByName(QStringLiteral("repl_type"))->AsString());
                 Exec(*fbProcDataReplikoituFD,
@@ -149,11 +158,16 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                 break;
             }
         }
+        Queue.Close();
+        fbTrWorkerDefaultFD->Commit();
+        if (fbTrWorkerUpdateDefaultFD->Active())
+            fbTrWorkerUpdateDefaultFD->Commit();  // the claims, before the rows go out
         if (RowCount > 0) {
             const TWireRecord* Record = wire::RecordOfQueueTable(Table);
             TUploadBuilders::CloseBatch(Message, Record ? Record->ListName : QString());
             QString Reply;
             const int Sent = json_rest_out(Message, Reply);
+            Start(fbTrWorkerUpdateDefaultFD);
             if (Sent == 0) {
                 MarkUploadReply(Reply);
             } else if (Sent == 9) {
@@ -168,11 +182,9 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                          Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Text);
                      });
             }
-        }
-        if (fbTrWorkerUpdateDefaultFD->Active())
+            ReleaseClaims(SyncMessageId);
             fbTrWorkerUpdateDefaultFD->Commit();
-        Queue.Close();
-        fbTrWorkerDefaultFD->Commit();
+        }
         RefreshCounts(true);
         return true;
     } catch (const std::exception& E) {
@@ -181,9 +193,44 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
             fbQueryDefaultFD->Close();
         RollbackIfActive(fbTrWorkerUpdateDefaultFD);
         RollbackIfActive(fbTrWorkerDefaultFD);
+        // A reply that could not be written leaves the rows for the next
+        // pass after the hold-back, as before the claims, not for the
+        // claims' long time-out.
+        if (SyncMessageId != 0) {
+            try {
+                Start(fbTrWorkerUpdateDefaultFD);
+                ReleaseClaims(SyncMessageId);
+                fbTrWorkerUpdateDefaultFD->Commit();
+            } catch (const std::exception&) {
+                RollbackIfActive(fbTrWorkerUpdateDefaultFD);
+            }
+        }
         MoreRows = false;
         return false;
     }
+}
+
+bool TformWorkerREST::ClaimRow(int64_t ReplicationId, int64_t SyncMessageId)
+{
+    TFbQuery& Q = *FDQueryUpdateDefaultFD;
+    if (Q.Active())
+        Q.Close();
+    static const QString Sql =
+        QStringLiteral("SELECT OUT_CLAIMED FROM E_DATA_REPL.CLAIM_FOR_UPLOAD(:IN_REPLICATION_ID, :IN_SYNC_MESSAGE_ID)");
+    if (Q.SQL().Text() != Sql)
+        Q.SQL().SetText(Sql);
+    Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(ReplicationId);
+    Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId);
+    Q.Open();
+    const bool Claimed = !Q.Eof() && Q.Fields()[0]->AsInteger() == 1;
+    Q.Close();
+    return Claimed;
+}
+
+void TformWorkerREST::ReleaseClaims(int64_t SyncMessageId)
+{
+    Exec(*fbProcDataReplikoituFD, QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.RELEASE_UPLOAD_CLAIM(:IN_SYNC_MESSAGE_ID) "),
+         [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId); });
 }
 
 void TformWorkerREST::MarkUploadReply(const QString& Reply)
