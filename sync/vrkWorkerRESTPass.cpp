@@ -12,6 +12,8 @@
 #include "sync/UploadBuilders.h"
 #include "sync/jsonnode.h"
 
+#include <vector>
+
 namespace {
 
 constexpr int MessageBound = 30;  // message numbers 0..30: 31 per half
@@ -117,6 +119,7 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         Queue.Open();
 
         int RowCount = 0;
+        std::vector<int64_t> Claimed;
         QString Message, Table;
         while (!Queue.Eof()) {
             try {
@@ -138,12 +141,7 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                 }
                 FBuilders->BuildRow(Table, RowCount, ReplicationId, Queue.FieldByName(QStringLiteral("repl_data_id"))->AsLargeInt(),
                                     Message, Queue.FieldByName(QStringLiteral("repl_type"))->AsString());
-                Exec(*fbProcDataReplikoituFD,
-                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
-                     [&](TFbQuery& Q) {
-                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
-                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
-                     });
+                Claimed.push_back(ReplicationId);
                 ++RowCount;
                 if (RowCount == RowsPerMessage || Table == QLatin1String("VRK_RESULTS_CLASS") || Table == QLatin1String("VRK_CLASS")) {
                     MoreRows = true;
@@ -167,7 +165,16 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
             TUploadBuilders::CloseBatch(Message, Record ? Record->ListName : QString());
             QString Reply;
             const int Sent = json_rest_out(Message, Reply);
+            // The rows' sent marks go with the answer: a reply that cannot be
+            // written leaves them free to go again at once.
             Start(fbTrWorkerUpdateDefaultFD);
+            for (const int64_t ReplicationId : Claimed)
+                Exec(*fbProcDataReplikoituFD,
+                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
+                     [&](TFbQuery& Q) {
+                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
+                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
+                     });
             if (Sent == 0) {
                 MarkUploadReply(Reply);
             } else if (Sent == 9) {
@@ -193,9 +200,8 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
             fbQueryDefaultFD->Close();
         RollbackIfActive(fbTrWorkerUpdateDefaultFD);
         RollbackIfActive(fbTrWorkerDefaultFD);
-        // A reply that could not be written leaves the rows for the next
-        // pass after the hold-back, as before the claims, not for the
-        // claims' long time-out.
+        // A reply that could not be written leaves the rows free for the
+        // next pass, not held until the claims' long time-out.
         if (SyncMessageId != 0) {
             try {
                 Start(fbTrWorkerUpdateDefaultFD);

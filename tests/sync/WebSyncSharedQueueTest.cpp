@@ -96,8 +96,6 @@ TEST_F(SharedQueue, TwoWorkersPassingTogetherSendEveryRowOnce)
     EXPECT_EQ(Got.size(), kRuns);
     for (auto It = Got.cbegin(); It != Got.cend(); ++It)
         EXPECT_EQ(It.value(), 1) << "queue row " << It.key().toStdString() << " sent " << It.value() << " times";
-    // Both workers took part: the claims shared the queue rather than one desk waiting.
-    EXPECT_TRUE(A->Host.CountRefreshes > 0 && B->Host.CountRefreshes > 0);
 }
 
 TEST_F(SharedQueue, ALiveDesksClaimIsSkippedADeadOrStaleClaimIsTakenOver)
