@@ -1,8 +1,10 @@
 /* E_DATA_REPL: the upload queue as the web worker sees it. Pending rows
    have REPL_STATUS 'N'; a row the service confirmed is removed. Several
    desks may serve one queue: a worker claims a row (CLAIM_FOR_UPLOAD) and
-   commits the claim before the row goes out, and releases it when the
-   service's answer is written (RELEASE_UPLOAD_CLAIM). */
+   commits the claim before the row goes out; the claim ends when the
+   row's sent mark is written with the service's answer
+   (DATA_REPLIKOITU_WEBIIN_REST), or when the answer could not be written
+   (RELEASE_UPLOAD_CLAIM). */
 
 SET TERM ^ ;
 
@@ -53,12 +55,12 @@ BEGIN
     SUSPEND;
   END
 
-  /* the row went out in this batch; it is held back 10 seconds before it may go again */
+  /* the row went out in this batch; it is held back 10 seconds before it may go again, and its claim ends */
   PROCEDURE DATA_REPLIKOITU_WEBIIN_REST (IN_REPLICATION_ID BIGINT, IN_SYNC_MESSAGE_ID BIGINT)
   AS
   BEGIN
     UPDATE VRK_DATA_REPLICATION X SET X.PROCESSED = CURRENT_TIMESTAMP, X.SYNC_TRIED_COUNT = X.SYNC_TRIED_COUNT + 1,
-           X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID
+           X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID, X.CLAIMED_AT = NULL, X.CLAIMED_BY = NULL, X.CLAIMED_USER = NULL
      WHERE X.REPLICATION_ID = :IN_REPLICATION_ID;
   END
 
@@ -134,7 +136,7 @@ BEGIN
     SUSPEND;
   END
 
-  /* the service's answer for the batch is written: its rows left are free again */
+  /* the service's answer for the batch could not be written: its rows are free again */
   PROCEDURE RELEASE_UPLOAD_CLAIM (IN_SYNC_MESSAGE_ID BIGINT)
   AS
   BEGIN

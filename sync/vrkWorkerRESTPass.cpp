@@ -99,8 +99,9 @@ int TformWorkerREST::Synchronize()
 
 // One upload message (steps 2 to 6 of the pass); false when the pass fails.
 // Each row is claimed first and the claims are committed before the HTTP
-// call, so another desk's worker on the same queue skips them; the claims
-// are released once the answer is written (or the call failed).
+// call, so another desk's worker on the same queue skips them; the rows'
+// sent marks, written with the answer, end the claims (a failure releases
+// them).
 bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
 {
     MoreRows = false;
@@ -189,8 +190,7 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                          Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Text);
                      });
             }
-            ReleaseClaims(SyncMessageId);
-            fbTrWorkerUpdateDefaultFD->Commit();
+            fbTrWorkerUpdateDefaultFD->Commit();  // the sent marks end the claims
         }
         RefreshCounts(true);
         return true;
