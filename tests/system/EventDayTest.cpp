@@ -15,7 +15,6 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/SimulatedReader.h"
-#include "tests/system/CardReads.h"
 #include "tests/system/Scenario.h"
 #include "tools/webservice/WebServiceServer.h"
 
@@ -51,10 +50,7 @@ TEmitCard DemoCourseACard(uint32_t Number)
 TEmitCard StartCard(uint32_t Number)
 {
     TEmitCard c;
-    c.Number = Number;
-    c.Week = 12;
-    c.Year = 19;
-    c.Punches = {{0, 0}};
+    TEmitCard::Parse(QStringLiteral("%1:12:19,0/0").arg(Number), c);
     return c;
 }
 
