@@ -226,10 +226,12 @@ void TFormEmitReader::StopDevice()
 
 void TFormEmitReader::EnableDevice()
 {
+    // What arrived while reading was off is taken now rather than dropped by
+    // closing the port: closing would also drop the bytes still on their way
+    // from the line, which may be the whole of the next runner's card. The
+    // card in hand still lying on the reader is passed over; another card is
+    // held and read below.
     if (FEmitDeviceStarted && !FEmitDeviceEnabled && SerComPort1->Open()) {
-        // What arrived while reading was off and was not yet taken: a card
-        // among it is held, the rest (the card in hand still lying on the
-        // reader) goes with the reopening below.
         try {
             TakeWhileDisabled(SerComPort1, SerComPort1->InBuffUsed());
         } catch (const Exception& e) {
@@ -238,9 +240,7 @@ void TFormEmitReader::EnableDevice()
     }
     FEmitDeviceEnabled = true;
     if (FEmitDeviceStarted) {
-        // Closing and opening again drops whatever the reader sent meanwhile.
-        SerComPort1->SetOpen(false);
-        if (OpenPort()) {
+        if (SerComPort1->Open() || OpenPort()) {
             Guidance(kMenuOk);
             if (!FHeldEmit.isEmpty())
                 // Not from inside the dispatch that is ending now.

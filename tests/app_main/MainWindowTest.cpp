@@ -326,6 +326,12 @@ TEST(MainGrid, ShownAgainAndRefreshedItsColumnsFollowTheQuery)
         TColumn* c = g.Columns()->Items(i);
         EXPECT_EQ(c->Field(), f.Data.Module->fbQueryResultsCFD->FindField(c->FieldName())) << c->FieldName().toStdString();
     }
+    // the three field groups act: the time group with its master
+    EXPECT_TRUE(g.OptionsEx2().Groups.Active);
+    const TGroupInfo time = g.GetFldGroupInfo(f.Data.Module->fbQueryResultsCFD->FindField(QStringLiteral("TIME_STR")), false);
+    EXPECT_TRUE(time.IsGrouped);
+    EXPECT_TRUE(time.IsMaster);
+    EXPECT_EQ(time.GroupID, 3);
     TBitmap shot;
     g.PaintTo(&shot);
     EXPECT_GT(shot.Width(), 0);
