@@ -6,6 +6,7 @@
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
 #include "components/grid/TrDBAction.h"
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
@@ -108,6 +109,7 @@ void LinkStartDesk()
 
 void CreateForms()
 {
+    InstallDBGridPropsDialogs();
     Application->CreateForm(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);

@@ -151,3 +151,22 @@ TEST_F(FinishDeskProcess, SelfServiceWithTheBoardShownAcceptsRegisteredCardsWith
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), kCards);
 }
+
+// Two runners back to back, the second card put on while the first one's read
+// is still being handled, and lifted before reading comes on again.
+TEST_F(FinishDeskProcess, SelfServiceReadsTheSecondOfTwoCardsBackToBack)
+{
+    p.Exec(RegisteredRunnersScript(2, 20000, 300000, 30000, QStringLiteral("current_timestamp")));
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTulos"))) << S(d.LastError());
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultBoard"))) << S(d.LastError());
+    Reader.Simulator().SetPacing(false);
+    Reader.Place(FixtureCard(300001), 4);
+    Reader.Place(FixtureCard(300002), 4);
+    Reader.Wait();
+    ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), QStringLiteral("Juoksija 2"), 15000))
+        << S(d.Get(QStringLiteral("formResultBoard.fcNimi")).Text) << S(p.DialogLog()) << S(p.DayLog());
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), 2);
+}
