@@ -5,6 +5,7 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/base/rtool.h"
+#include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridSorter.h"
 #include "components/grid/rDBGridTexts.h"
@@ -409,8 +410,8 @@ int TrDBGrid::TitleRowHeight() const
     int th = TextHeightOf(self->Canvas(), *self->TitleFont());
     for (int i = 0; i < self->Columns()->Count(); ++i)
         th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
-    return th * FTitleLines + 4 + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight +
-           FOptionsEx2.Filters.TextBarBottomHeight;
+    return th * FTitleLines + 4 + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight() +
+           FOptionsEx2.Filters.TextBarBottomHeight();
 }
 
 // ---- frozen columns and hot-track row ----------------------------------------------
@@ -465,20 +466,22 @@ void TrDBGrid::Resize()
     TDBGrid::Resize();
     if (FColumnWidth != cwNone)
         SetColumnWidth(FColumnWidth, 0);
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
+        bar->FilterComboRefreshBounds();
 }
 
 TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
 {
     TRect t = R;
-    t.Top += FOptionsEx2.Filters.TextBarTopHeight + FOptionsEx2.Groups.GroupHeight;
-    t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight;
+    t.Top += FOptionsEx2.Filters.TextBarTopHeight() + FOptionsEx2.Groups.GroupHeight;
+    t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight();
     return t;
 }
 
 TRect TrDBGrid::GridClientRect() const
 {
     TRect r = TDBGrid::GridClientRect();
-    r.Bottom -= FFooterRow.GetFooterRowHeight();
+    r.Bottom -= FFooterRow.GetFooterRowHeight() + FOptionsEx2.Filters.FilterPanelHeight();
     return r;
 }
 

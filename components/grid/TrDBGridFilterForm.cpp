@@ -1,0 +1,241 @@
+#include "components/grid/TrDBGridFilterForm.h"
+
+#include "components/base/rListBoxes.h"
+#include "components/base/rtool.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridFilterBar.h"
+#include "components/grid/TrDBGridFilterCondForm.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rdbtool.h"
+#include "platform/database/DataSet.h"
+#include "platform/database/Fields.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/GridFilterTexts.h"
+
+#include <algorithm>
+#include <numeric>
+
+TrDBGridFilterForm::TrDBGridFilterForm(TComponent* AOwner) : TForm(AOwner)
+{
+    SetBorderStyle(bsNone);
+    SetClientWidth(133);
+    SetClientHeight(152);
+    Constraints.MinWidth = 128;
+    Constraints.MinHeight = 150;
+    Font()->SetName(QStringLiteral("Tahoma"));
+    Font()->SetHeight(-11);
+    tbTop = new TToolBar(this);
+    tbTop->SetParent(this);
+    tbTop->SetAlign(alTop);
+    tbTop->SetShowCaptions(true);
+    tbTop->SetButtonWidth(60);
+    tbEnter = new TToolButton(this);
+    tbEnter->SetParent(tbTop);
+    tbEnter->SetCaption(gridfiltxt::FilterDots);
+    tbEnter->SetHint(gridfiltxt::EnterFilterCondition);
+    tbEnter->OnClick = [this](TComponent*) { tbEnterClick(); };
+    auto* sep = new TToolButton(this);
+    sep->SetParent(tbTop);
+    sep->SetStyle(tbsSeparator);
+    tbClear = new TToolButton(this);
+    tbClear->SetParent(tbTop);
+    tbClear->SetCaption(QStringLiteral("\u2715"));
+    tbClear->SetHint(gridfiltxt::Clear);
+    tbClear->OnClick = [this](TComponent*) { tbClearClick(); };
+    pBtn = new TPanel(this);
+    pBtn->SetParent(this);
+    pBtn->SetAlign(alBottom);
+    pBtn->SetHeight(32);
+    pBtn->SetBevelOuter(bvNone);
+    btOk = new TButton(this);
+    btOk->SetParent(pBtn);
+    btOk->SetBounds(4, 4, 58, 24);
+    btOk->SetCaption(gridfiltxt::Ok);
+    btOk->SetDefault(true);
+    btOk->OnClick = [this](TComponent*) { SetFilter(); };
+    btCancel = new TButton(this);
+    btCancel->SetParent(pBtn);
+    btCancel->SetBounds(66, 4, 58, 24);
+    btCancel->SetCaption(gridfiltxt::Cancel);
+    btCancel->SetCancel(true);
+    btCancel->OnClick = [this](TComponent*) { btCancelClick(); };
+    chAnd = new TCheckBox(this);
+    chAnd->SetParent(this);
+    chAnd->SetAlign(alBottom);
+    chAnd->SetHeight(20);
+    chAnd->SetCaption(gridfiltxt::AddToActFilter);
+    chAnd->SetVisible(false);
+    CheckBoxList = new TrCheckListBox(this);
+    CheckBoxList->SetParent(this);
+    CheckBoxList->SetAlign(alClient);
+    CheckBoxList->OnClickCheck = [this](TComponent*) { CheckBoxListClickCheck(); };
+    OnDeactivate = [this](TComponent*) { Hide(); };
+}
+
+void TrDBGridFilterForm::AddToList(const QString& DisplayText, const QString& ValueText, bool Checked)
+{
+    ValueList << ValueText;
+    ValueChecked.push_back(Checked);
+    DisplayList << DisplayText;
+    DisplayValue.push_back(int(ValueList.size()) - 1);
+    if (!Checked)
+        CheckAll = false;
+    if (DisplayText != gridfiltxt::Empty)
+        maxw = std::max(maxw, CheckBoxList->Canvas()->TextWidth(DisplayText));
+}
+
+void TrDBGridFilterForm::LoadPass(bool Checked, bool IgnoreFilter, QHash<QString, int>& Seen)
+{
+    const bool memo = IsMemoField(DisplayField);
+    Gr->ScanAllRecords(6, 0, true, IgnoreFilter, [&](TDataSet*, int) {
+        QString display, value;
+        if (DisplayField->IsNull()) {
+            display = value = gridfiltxt::Empty;
+        } else {
+            value = ValueField->AsString();
+            display = memo ? DisplayField->AsString().left(200) : DisplayField->DisplayText();
+        }
+        const QString key = value.toLower();
+        if (Seen.contains(key))
+            return;
+        Seen.insert(key, 1);
+        AddToList(display, value, Checked);
+    });
+}
+
+void TrDBGridFilterForm::LoadList(TrDBGrid* DBGrid, TColumn* C)
+{
+    // 1.
+    DisplayList.clear();
+    DisplayValue.clear();
+    ValueList.clear();
+    ValueChecked.clear();
+    CheckBoxList->SetItems({});
+    if (!DBGrid || !C || !C->Field() || !(IsSimpleField(C->Field()) || IsMemoField(C->Field())))
+        return;
+    // 2.
+    Gr = DBGrid;
+    GridCol = C;
+    DS = DBGrid->DataSet();
+    DisplayField = C->Field();
+    ValueField = DisplayField;
+    if (DisplayField->FieldKind() == fkLookup)
+        if (TField* key = DS->FindField(DisplayField->KeyFields))
+            ValueField = key;
+    CheckAll = true;
+    tbEnter->SetEnabled(DisplayField->FieldKind() == fkData && DisplayField->DataType() != ftBoolean);
+    tbClear->SetEnabled(DS->Filtered());
+    // 4. The values the filter shows, checked; then those it hides.
+    Aborted = false;
+    maxw = 0;
+    CheckBoxList->Canvas()->Font()->Assign(*CheckBoxList->Font());
+    QHash<QString, int> seen;
+    LoadPass(true, false, seen);
+    if (DS->Filtered()) {
+        const int before = int(ValueList.size());
+        LoadPass(false, true, seen);
+        if (int(ValueList.size()) > before)
+            CheckAll = false;
+    }
+    std::vector<int> order(size_t(DisplayList.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::function<int(const QString&, const QString&)> cmp = [](const QString& A, const QString& B) {
+        return A.localeAwareCompare(B);
+    };
+    if (IsDateTimeField(DisplayField))
+        cmp = SortDate;
+    else if (dynamic_cast<TNumericField*>(DisplayField))
+        cmp = SortNum;
+    std::stable_sort(order.begin(), order.end(), [&](int A, int B) { return cmp(DisplayList[A], DisplayList[B]) < 0; });
+    QStringList display;
+    std::vector<int> values;
+    for (int i : order) {
+        display << DisplayList[i];
+        values.push_back(DisplayValue[size_t(i)]);
+    }
+    // 5. "(select all)" on top.
+    DisplayList = QStringList{gridfiltxt::SelectAll} + display;
+    DisplayValue = values;
+    DisplayValue.insert(DisplayValue.begin(), -1);
+    CheckBoxList->SetItems(DisplayList);
+    for (int i = 0; i < int(DisplayList.size()); ++i)
+        CheckBoxList->SetChecked(i, CheckAll || (i > 0 && ValueChecked[size_t(DisplayValue[size_t(i)])]));
+}
+
+void TrDBGridFilterForm::CheckBoxListClickCheck()
+{
+    const int i = CheckBoxList->ItemIndex();
+    if (i == 0) {
+        const bool all = CheckBoxList->Checked(0);
+        for (int k = 1; k < CheckBoxList->Count(); ++k)
+            CheckBoxList->SetChecked(k, all);
+    } else if (i > 0 && !CheckBoxList->Checked(i)) {
+        CheckBoxList->SetChecked(0, false);
+    }
+}
+
+QString TrDBGridFilterForm::CheckedFilterText() const
+{
+    if (CheckBoxList->Count() == 0 || CheckBoxList->Checked(0) || !ValueField)
+        return QString();
+    QStringList conds;
+    for (int i = 1; i < CheckBoxList->Count(); ++i) {
+        if (!CheckBoxList->Checked(i))
+            continue;
+        QString v = ValueList[DisplayValue[size_t(i)]];
+        const bool isNull = v == gridfiltxt::Empty;
+        TDateTime d = 0;
+        if (!isNull && IsDateTimeField(ValueField) && TryStrToDateTime(v, d))
+            v = GetDateFieldFilterValue(d);
+        const QString c = GetFilterCond(ValueField, v, isNull, QString());
+        if (!c.isEmpty())
+            conds << c;
+    }
+    return conds.join(QStringLiteral(" OR "));
+}
+
+void TrDBGridFilterForm::IntSetFilter(const QString& FilterText)
+{
+    if (!Gr || !DisplayField)
+        return;
+    TrDBGridColumnFilters::Of(Gr)->SetFilterForField(DisplayField, FilterText, chAnd->Checked(), true, true);
+    Hide();
+}
+
+int TrDBGridFilterForm::WantedHeight() const
+{
+    return CheckBoxList->Count() * CheckBoxList->ItemHeight() + tbTop->Height() + pBtn->Height() + 18 +
+           (chAnd->Visible() ? chAnd->Height() : 0);
+}
+
+void TrDBGridFilterForm::btCancelClick()
+{
+    Hide();
+    if (Gr) {
+        Gr->SetFilteredFieldNames(Gr->FilteredFieldNames());
+        if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(Gr))
+            bar->ResetFilterDlgLastColIdx();
+    }
+}
+
+void TrDBGridFilterForm::tbEnterClick()
+{
+    if (!Gr || !DisplayField)
+        return;
+    btCancelClick();
+    TrDBGridFilterCondForm dlg(Gr);
+    dlg.InitCond(Gr, DisplayField);
+    TFilterCondInputs& saved = CondInputs[DisplayField->FieldName()];
+    QStringList items = DisplayList.mid(1);
+    if (!items.isEmpty() && items.first() == gridfiltxt::Empty)
+        items.removeFirst();
+    dlg.cbValText1_nostore->SetItems(items);
+    dlg.LoadInputs(saved);
+    if (dlg.ShowModal() == mrOk) {
+        IntSetFilter(dlg.FilterString);
+        dlg.StoreInputs(saved);
+    }
+}
