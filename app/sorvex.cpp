@@ -5,6 +5,7 @@
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
+#include "components/dbcontrols/rDBActionDialogs.h"
 #include "components/grid/TrDBAction.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
@@ -120,6 +121,7 @@ void LinkStartDesk()
 void CreateForms()
 {
     Application->CreateForm(rDBAction);
+    InstallDBActionDialogs(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);

@@ -88,6 +88,9 @@ public:
 
     // ---- the funnel ----
     void ShowFunnelFilter(TColumn* Column);
+    // The value list of a filterable column (nil: the current one), with or
+    // without funnel buttons (the action module's "Filter by value selection").
+    void ShowValueList(TColumn* Column);
     void IntShowFilterDlg(int RawCol);
     int FilterDlgLastColIdx() const { return FFilterDlgLastColIdx; }
     void ResetFilterDlgLastColIdx() { FFilterDlgLastColIdx = -1; }

@@ -87,6 +87,7 @@ TrDBGridFilterCondForm::TrDBGridFilterCondForm(TComponent* AOwner) : TrDlgBaseFo
     pmPeriod = BuildFilterPeriodMenu(this, gridfiltxt::OtherPeriod,
                                      [this](TFilterPeriodKind Kind, int N) { SetPeriod(Kind, N, QDate::currentDate()); });
     btPeriod->DropdownMenu = pmPeriod;
+    ToolBarPeriod->SetButtonWidth(130);
     const TDateTime today = QDateToDateTime(QDate::currentDate());
     eValDate1->SetDate(today);
     eValDate2->SetDate(today);

@@ -31,7 +31,7 @@ TrDBGridFilterForm::TrDBGridFilterForm(TComponent* AOwner) : TForm(AOwner)
     tbTop->SetParent(this);
     tbTop->SetAlign(alTop);
     tbTop->SetShowCaptions(true);
-    tbTop->SetButtonWidth(60);
+    tbTop->SetButtonWidth(52);
     tbEnter = new TToolButton(this);
     tbEnter->SetParent(tbTop);
     tbEnter->SetCaption(gridfiltxt::FilterDots);
@@ -40,11 +40,13 @@ TrDBGridFilterForm::TrDBGridFilterForm(TComponent* AOwner) : TForm(AOwner)
     auto* sep = new TToolButton(this);
     sep->SetParent(tbTop);
     sep->SetStyle(tbsSeparator);
+    sep->SetWidth(8);
     tbClear = new TToolButton(this);
     tbClear->SetParent(tbTop);
-    tbClear->SetCaption(QStringLiteral("\u2715"));
+    tbClear->SetCaption(gridfiltxt::Clear);
     tbClear->SetHint(gridfiltxt::Clear);
     tbClear->OnClick = [this](TComponent*) { tbClearClick(); };
+    tbTop->SetButtonWidth(52);
     pBtn = new TPanel(this);
     pBtn->SetParent(this);
     pBtn->SetAlign(alBottom);

@@ -1,0 +1,25 @@
+#include "components/dbcontrols/rDBActionDialogs.h"
+
+#include "components/dbcontrols/rDBFieldsForm.h"
+#include "components/dbcontrols/rDBFilterForm.h"
+#include "components/dbcontrols/rDBFindForm.h"
+#include "components/dbcontrols/rDBSortForm2.h"
+#include "components/grid/TrDBAction.h"
+#include "components/grid/rDBGrid.h"
+
+void InstallDBActionDialogs(TrDBAction* Actions)
+{
+    if (!Actions)
+        return;
+    TrDBActionDialogs& d = Actions->Dialogs;
+    d.Find = [](TrDBGrid* Grid) { return FindRec(Grid, false); };
+    d.FilterForm = [](TrDBGrid* Grid) { return FilterRec(Grid, false); };
+    d.SortDialog = [](TrDBGrid* Grid) { return SortRec(Grid); };
+    d.ChooseFields = [](TrDBGrid* Grid) { ChooseFields(Grid, 0); };
+    d.SavedSortNames = [](TrDBGrid* Grid) {
+        QStringList names;
+        SortRec_LoadSortNames(Grid, names);
+        return names;
+    };
+    d.ActivateSavedSort = [](TrDBGrid* Grid, int Index) { return SortRec_ActiveSortIdx(Grid, Index); };
+}
