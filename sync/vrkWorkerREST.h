@@ -24,6 +24,7 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class TFbConnection;
@@ -137,6 +138,8 @@ private:
     void RefreshCounts(bool AskDatabase);
 
     // Applier parts.
+    int ApplyEachRow(const QString& Type, const QString& ErrorText, const TJsonNode& Root,
+                     const std::function<void(const TJsonNode&)>& Apply, QString& inout_body, const QString& MessageId);
     void ApplyClassRow(const TJsonNode& Row);
     void ApplyRunRow(const TJsonNode& Row);
     int ConfirmWithRetry(const QString& Body);

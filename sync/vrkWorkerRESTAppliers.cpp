@@ -201,24 +201,20 @@ int TformWorkerREST::ConfirmWithRetry(const QString& Body)
     }
 }
 
-int TformWorkerREST::ApplyPlain(const TApplierTable& Table, const TJsonNode& Root, QString& inout_body, const QString& MessageId)
+int TformWorkerREST::ApplyEachRow(const QString& Type, const QString& ErrorText, const TJsonNode& Root,
+                                  const std::function<void(const TJsonNode&)>& Apply, QString& inout_body,
+                                  const QString& MessageId)
 {
     QStringList Processed, Errors;
     try {
-        for (const TJsonNode* Row : Rows(Root, Table.MessageType)) {
+        for (const TJsonNode* Row : Rows(Root, Type)) {
             QString R;
             try {
                 R = Row->Member(u"replication_id").AsString();
-                const QString ReplType = Row->Member(u"repl_type").AsString();
-                if (ReplType == QLatin1String("D"))
-                    RunDelete(*fbProcReplFD, Table, *Row, ReplType);
-                else
-                    Run(*fbProcReplFD, Table.Upsert, *Row,
-                        [&](TFbQuery& Q) { Q.ParamByName(Table.ReplTypeParam).SetAsString(ReplType); });
+                Apply(*Row);
                 Processed << confirmation::Processed(R);
             } catch (const std::exception& E) {
-                const QString Text = ErrorPrefix(Table.MessageType, Table.TypeInErrorText) + R + QStringLiteral(":::::") +
-                                     DbMessage(QString::fromUtf8(E.what()));
+                const QString Text = ErrorText + R + QStringLiteral(":::::") + DbMessage(QString::fromUtf8(E.what()));
                 Report(Text);
                 Errors << confirmation::Error(R, Text);
             }
@@ -229,6 +225,21 @@ int TformWorkerREST::ApplyPlain(const TApplierTable& Table, const TJsonNode& Roo
         Report(DbMessage(QString::fromUtf8(E.what())));
         return 9;
     }
+}
+
+int TformWorkerREST::ApplyPlain(const TApplierTable& Table, const TJsonNode& Root, QString& inout_body, const QString& MessageId)
+{
+    return ApplyEachRow(
+        Table.MessageType, ErrorPrefix(Table.MessageType, Table.TypeInErrorText), Root,
+        [&](const TJsonNode& Row) {
+            const QString ReplType = Row.Member(u"repl_type").AsString();
+            if (ReplType == QLatin1String("D"))
+                RunDelete(*fbProcReplFD, Table, Row, ReplType);
+            else
+                Run(*fbProcReplFD, Table.Upsert, Row,
+                    [&](TFbQuery& Q) { Q.ParamByName(Table.ReplTypeParam).SetAsString(ReplType); });
+        },
+        inout_body, MessageId);
 }
 
 void TformWorkerREST::ApplyClassRow(const TJsonNode& Row)
@@ -287,27 +298,9 @@ void TformWorkerREST::ApplyClassRow(const TJsonNode& Row)
 
 int TformWorkerREST::vrk_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId)
 {
-    QStringList Processed, Errors;
-    try {
-        for (const TJsonNode* Row : Rows(Root, QStringLiteral("vrk_class"))) {
-            QString R;
-            try {
-                R = Row->Member(u"replication_id").AsString();
-                ApplyClassRow(*Row);
-                Processed << confirmation::Processed(R);
-            } catch (const std::exception& E) {
-                const QString Text = QStringLiteral("(vrk_class) REPLICATION_ID:") + R + QStringLiteral(":::::") +
-                                     DbMessage(QString::fromUtf8(E.what()));
-                Report(Text);
-                Errors << confirmation::Error(R, Text);
-            }
-        }
-        inout_body = confirmation::Body(MessageId, Processed, Errors);
-        return 0;
-    } catch (const std::exception& E) {
-        Report(DbMessage(QString::fromUtf8(E.what())));
-        return 9;
-    }
+    const QString Type = QStringLiteral("vrk_class");
+    return ApplyEachRow(Type, ErrorPrefix(Type, true), Root, [this](const TJsonNode& Row) { ApplyClassRow(Row); }, inout_body,
+                        MessageId);
 }
 
 int TformWorkerREST::vrk_person_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId)
@@ -381,25 +374,7 @@ void TformWorkerREST::ApplyRunRow(const TJsonNode& Row)
 
 int TformWorkerREST::vrk_results_class_in(const TJsonNode& Root, QString& inout_body, const QString& MessageId)
 {
-    QStringList Processed, Errors;
-    try {
-        for (const TJsonNode* Row : Rows(Root, QStringLiteral("vrk_results_class"))) {
-            QString R;
-            try {
-                R = Row->Member(u"replication_id").AsString();
-                ApplyRunRow(*Row);
-                Processed << confirmation::Processed(R);
-            } catch (const std::exception& E) {
-                const QString Text = QStringLiteral("(vrk_results_class) REPLICATION_ID:") + R + QStringLiteral(":::::") +
-                                     DbMessage(QString::fromUtf8(E.what()));
-                Report(Text);
-                Errors << confirmation::Error(R, Text);
-            }
-        }
-        inout_body = confirmation::Body(MessageId, Processed, Errors);
-        return 0;
-    } catch (const std::exception& E) {
-        Report(DbMessage(QString::fromUtf8(E.what())));
-        return 9;
-    }
+    const QString Type = QStringLiteral("vrk_results_class");
+    return ApplyEachRow(Type, ErrorPrefix(Type, true), Root, [this](const TJsonNode& Row) { ApplyRunRow(Row); }, inout_body,
+                        MessageId);
 }

@@ -88,15 +88,7 @@ void TFcCustomComboBox::SetFrameProperty(TFcFrameControllerProperty P, const TFc
     case fcpParentColor: SetParentColor(C->ParentColor()); break;
     case fcpFlatButtonColor: FlatButtonColor = C->FlatButtonColor(); break;
     case fcpFlatButtons: FlatButtons = C->FlatButtons(); break;
-    case fcpFrameColor: FrameColor = C->FrameColor(); break;
-    case fcpFrameHotColor: FrameHotColor = C->FrameHotColor(); break;
-    case fcpFrameHotTrack: FrameHotTrack = C->FrameHotTrack(); break;
-    case fcpFrameHotStyle: FrameHotStyle = C->FrameHotStyle(); break;
-    case fcpFrameSides: FrameSides = C->FrameSides(); break;
-    case fcpFrameStyle: FrameStyle = C->FrameStyle(); break;
-    case fcpFrameVisible: FrameVisible = C->FrameVisible(); break;
-    case fcpFramingPreference: FramingPreference = C->FramingPreference(); break;
-    case fcpAll: break;
+    default: TakeFrameProperty(P, C); break;
     }
     Invalidate();
 }

@@ -13,7 +13,7 @@
 
 class TTimer;
 
-class TFcCustomComboBox : public TComboBox, public IFcFramedProperties {
+class TFcCustomComboBox : public TComboBox, public IFcFramedProperties, public TFcFrameLook {
 public:
     explicit TFcCustomComboBox(TComponent* AOwner);
     ~TFcCustomComboBox() override;
@@ -36,14 +36,6 @@ public:
     bool ReadOnlyColorOnFocus = false;
     bool ReadOnly() const { return FReadOnly; }
     virtual void SetReadOnly(bool Value);
-    TColor FrameColor = clBtnShadow;
-    TColor FrameHotColor = clBtnShadow;
-    bool FrameHotTrack = false;
-    TFrameStyle FrameHotStyle = fsFlatBold;
-    TSides FrameSides = sdAllSides;
-    TFrameStyle FrameStyle = fsFlat;
-    bool FrameVisible = false;
-    TFramingPreference FramingPreference = fpXPThemes;
     TFcFrameController* FrameController() const { return FFrameController; }
     virtual void SetFrameController(TFcFrameController* Value);
     TFcFrameControllerNotifications Notifications = fcnAll;

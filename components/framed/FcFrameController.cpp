@@ -243,3 +243,18 @@ void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcF
         Value->AddControl(Control);
     }
 }
+
+void TFcFrameLook::TakeFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C)
+{
+    switch (P) {
+    case fcpFrameColor: FrameColor = C->FrameColor(); break;
+    case fcpFrameHotColor: FrameHotColor = C->FrameHotColor(); break;
+    case fcpFrameHotTrack: FrameHotTrack = C->FrameHotTrack(); break;
+    case fcpFrameHotStyle: FrameHotStyle = C->FrameHotStyle(); break;
+    case fcpFrameSides: FrameSides = C->FrameSides(); break;
+    case fcpFrameStyle: FrameStyle = C->FrameStyle(); break;
+    case fcpFrameVisible: FrameVisible = C->FrameVisible(); break;
+    case fcpFramingPreference: FramingPreference = C->FramingPreference(); break;
+    default: break;
+    }
+}

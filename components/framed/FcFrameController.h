@@ -109,3 +109,20 @@ private:
 
 // Moves a control from one controller to another (either may be none).
 void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value);
+
+// The frame settings the combo and list boxes keep as plain values and paint
+// with; both take them from a controller the same way.
+struct TFcFrameLook {
+    TColor FrameColor = clBtnShadow;
+    TColor FrameHotColor = clBtnShadow;
+    bool FrameHotTrack = false;
+    TFrameStyle FrameHotStyle = fsFlatBold;
+    TSides FrameSides = sdAllSides;
+    TFrameStyle FrameStyle = fsFlat;
+    bool FrameVisible = false;
+    TFramingPreference FramingPreference = fpXPThemes;
+
+    // Takes P from the controller when it is one of these settings and leaves
+    // any other property alone.
+    void TakeFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C);
+};

@@ -68,15 +68,7 @@ void TFcCustomListBox::SetFrameProperty(TFcFrameControllerProperty P, const TFcF
     case fcpFocusColor: SetFocusColor(C->FocusColor()); break;
     case fcpDisabledColor: SetDisabledColor(C->DisabledColor()); break;
     case fcpParentColor: SetParentColor(C->ParentColor()); break;
-    case fcpFrameColor: FrameColor = C->FrameColor(); break;
-    case fcpFrameHotColor: FrameHotColor = C->FrameHotColor(); break;
-    case fcpFrameHotTrack: FrameHotTrack = C->FrameHotTrack(); break;
-    case fcpFrameHotStyle: FrameHotStyle = C->FrameHotStyle(); break;
-    case fcpFrameSides: FrameSides = C->FrameSides(); break;
-    case fcpFrameStyle: FrameStyle = C->FrameStyle(); break;
-    case fcpFrameVisible: FrameVisible = C->FrameVisible(); break;
-    case fcpFramingPreference: FramingPreference = C->FramingPreference(); break;
-    default: break;
+    default: TakeFrameProperty(P, C); break;
     }
     Invalidate();
 }

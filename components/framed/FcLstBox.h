@@ -13,7 +13,7 @@
 class TTimer;
 class THintWindow;
 
-class TFcCustomListBox : public TCustomListBox, public IFcFramedProperties {
+class TFcCustomListBox : public TCustomListBox, public IFcFramedProperties, public TFcFrameLook {
 public:
     explicit TFcCustomListBox(TComponent* AOwner);
     ~TFcCustomListBox() override;
@@ -22,14 +22,6 @@ public:
     virtual void SetDisabledColor(TColor Value);
     TColor FocusColor() const { return FFocusColor; }
     virtual void SetFocusColor(TColor Value);
-    TColor FrameColor = clBtnShadow;
-    TColor FrameHotColor = clBtnShadow;
-    bool FrameHotTrack = false;
-    TFrameStyle FrameHotStyle = fsFlatBold;
-    TSides FrameSides = sdAllSides;
-    TFrameStyle FrameStyle = fsFlat;
-    bool FrameVisible = false;
-    TFramingPreference FramingPreference = fpXPThemes;
     TFcFrameController* FrameController() const { return FFrameController; }
     virtual void SetFrameController(TFcFrameController* Value);
     TFcFrameControllerNotifications Notifications = fcnAll;

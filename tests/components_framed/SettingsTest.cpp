@@ -1,6 +1,8 @@
 // The settings storage and the frame controller that loads, saves and pushes
 // its settings.
+#include "components/framed/FcCmboBx.h"
 #include "components/framed/FcFrameController.h"
+#include "components/framed/FcLstBox.h"
 #include "components/framed/FcPanel.h"
 #include "components/framed/FcRegIniFile.h"
 #include "platform/ui/Forms.h"
@@ -124,6 +126,32 @@ TEST(FrameControllerTest, PanelsTakeTheFrameWhenVisible)
     EXPECT_EQ(panel->BorderOuter(), fsFlatBold);
     EXPECT_EQ(panel->FlatColorAdjustment(), 0);
     panel->SetFrameController(nullptr);
+}
+
+TEST(FrameControllerTest, ComboAndListBoxesTakeTheFrameAndTheirColours)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* combo = new TFcComboBox(form.get());
+    auto* list = new TFcListBox(form.get());
+    TFcFrameController fc(nullptr);
+    fc.SetFrameStyle(fsFlatBold);
+    fc.SetFrameHotTrack(true);  // before the sides: hot tracking frames all sides
+    fc.SetFrameSides(SideBit(sdLeft));
+    fc.SetDisabledColor(clYellow);
+    combo->SetFrameController(&fc);
+    list->SetFrameController(&fc);
+    fc.SetFrameColor(clRed);
+    for (TFcFrameLook* look : {static_cast<TFcFrameLook*>(combo), static_cast<TFcFrameLook*>(list)}) {
+        EXPECT_EQ(look->FrameStyle, fsFlatBold);
+        EXPECT_EQ(look->FrameSides, SideBit(sdLeft));
+        EXPECT_TRUE(look->FrameVisible);
+        EXPECT_TRUE(look->FrameHotTrack);
+        EXPECT_EQ(look->FrameColor, clRed) << "a later change is pushed too";
+    }
+    EXPECT_EQ(combo->DisabledColor(), clYellow);
+    EXPECT_EQ(list->DisabledColor(), clYellow);
+    combo->SetFrameController(nullptr);
+    list->SetFrameController(nullptr);
 }
 
 #include "components/framed/FcIntegerList.h"
