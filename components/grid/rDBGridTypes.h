@@ -100,6 +100,7 @@ struct TOptionsFixedCell {
     bool TitleBtn = true;
     bool FixedColBtn = true;
     bool TitlePopup = true;
+    bool TitlePopupDistinctValues = false;
     int TitleImageSpace = 3;
     int TitleTextMinWidth = 16;
     int FixedCols = 0;  // stored value; read and written through the grid
