@@ -5,6 +5,7 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/base/rtool.h"
+#include "components/grid/TrDBGridCellConds.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridSorter.h"
@@ -218,6 +219,8 @@ void TrDBGrid::Assign(const TrDBGrid& S)
 
 void TrDBGrid::Invalidate()
 {
+    if (TrDBGridCellConds* c = TrDBGridCellConds::Find(this))
+        c->List.ResetCond();
     TDBGrid::Invalidate();
 }
 
