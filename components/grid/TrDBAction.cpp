@@ -3,6 +3,7 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/grid/TPropSaveFile.h"
+#include "components/grid/TrDBGridCellParamsForm.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
@@ -518,7 +519,8 @@ bool TrDBAction::RunDialog(TAction* A)
     } else if (A == acoProperties) {
         d.TableProperties ? (g ? d.TableProperties(g, accColumns->Enabled(), true, acfFilter->Enabled(), true) : void()) : missing();
     } else if (A == acoColor) {
-        d.CellParams ? (g ? d.CellParams(g) : void()) : missing();
+        if (g)
+            d.CellParams ? d.CellParams(g) : void(DBGridCellParams(g));
     } else {
         return false;
     }
