@@ -3,6 +3,8 @@
 #include "components/grid/TrDBGridTitlePopup.h"
 #include "components/grid/rDBGrid.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const QString CondsName = QStringLiteral("CellParamsCondList");
@@ -29,6 +31,20 @@ TrDBGridCellConds* TrDBGridCellConds::Of(TrDBGrid* Grid)
     if (TrDBGridCellConds* c = Find(Grid))
         return c;
     return new TrDBGridCellConds(Grid);
+}
+
+void TrDBGridCellConds::RefreshSummaries()
+{
+    auto* grid = static_cast<TrDBGrid*>(Owner());
+    if (!grid->IsActive())
+        return;
+    static const QRegularExpression summary(QStringLiteral("^=\\s*(SUM|MIN|MAX|AVG|COUNTVAL|COUNTNULL|COUNTALL)\\s*\\("),
+                                            QRegularExpression::CaseInsensitiveOption);
+    for (const auto& r : List.Items)
+        if (!r->Deactive && summary.match(r->Value).hasMatch()) {
+            TrDBGridTitlePopup::Of(grid)->RecalculateSummaryResults(true);
+            return;
+        }
 }
 
 // The first of the cell parameters' three steps.

@@ -15,4 +15,8 @@ public:
     static TrDBGridCellConds* Of(TrDBGrid* Grid);
     static TrDBGridCellConds* Find(const TrDBGrid* Grid);
     TCellParamsCondList List;
+    // Recomputes the column summaries when a rule compares with one
+    // ("=SUM(FIELD)" and its kin): after the rules or the filter changed,
+    // never while cells are painted.
+    void RefreshSummaries();
 };

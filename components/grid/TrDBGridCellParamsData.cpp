@@ -118,6 +118,7 @@ void StoreRows(TComponent* Grid, const std::vector<QStringList>& Rows, const QSt
         r->ImageDef.ImageAlignment = shown.isEmpty() ? QString() : QStringLiteral("A");
     }
     g->OptionsEx2().CellCondition.Active = true;
+    TrDBGridCellConds::Of(g)->RefreshSummaries();
     g->RefreshCellParamsCond();
 }
 

@@ -1,5 +1,6 @@
 #include "components/grid/TrDBGridColumnFilters.h"
 
+#include "components/grid/TrDBGridCellConds.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
@@ -179,6 +180,8 @@ void TrDBGridColumnFilters::Changed()
 {
     if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(FGrid))
         bar->DoFilterChange();
+    if (TrDBGridCellConds* conds = TrDBGridCellConds::Find(FGrid); conds && FGrid->OptionsEx2().CellCondition.Active)
+        conds->RefreshSummaries();
     if (OnFilterChanged)
         OnFilterChanged();
 }

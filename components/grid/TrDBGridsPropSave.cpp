@@ -251,6 +251,8 @@ void TrDBGridsPropSave::ReadRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     ReadFixedColText(F, K, G);
     ReadCellParamsCondList(F, K, TrDBGridCellConds::Of(G)->List);
     o.CellCondition.Active = F->ReadBool(K, QStringLiteral("UseCellParamsConditions"), o.CellCondition.Active);
+    if (o.CellCondition.Active)
+        TrDBGridCellConds::Of(G)->RefreshSummaries();
     if (StoreFieldsGroup) {
         F->ReadStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
         o.Groups.Active = F->ReadBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);

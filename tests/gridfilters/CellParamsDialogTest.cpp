@@ -79,6 +79,7 @@ TEST_F(CellParamsDialog, RulesRoundTripThroughTheTable)
 TEST_F(CellParamsDialog, ValueDialogTextsAsATable)
 {
     TrDBGridCellParamsValuesForm v(form.get());
+    EXPECT_FALSE(v.dtDate->ShowsNothing());
     for (const char* text : {"120", "=$Date", "=NAME", "=SUM(SECS)"}) {
         v.SetValue(QLatin1String(text));
         EXPECT_EQ(v.Value(), QLatin1String(text));
@@ -94,6 +95,21 @@ TEST_F(CellParamsDialog, ValueDialogTextsAsATable)
     v.rbField->SetChecked(true);
     v.cbField->SetText(QString());
     EXPECT_FALSE(v.CanClose());
+}
+
+TEST_F(CellParamsDialog, SummaryRulesCompareWithTheFilteredRows)
+{
+    // SECS over their average: the younger half of the 24 runs.
+    TrDBGridCellParamsForm dlg(form.get(), grid);
+    dlg.StoreCond();
+    const TCellParamsCondList& l = TrDBGridCellConds::Of(grid)->List;
+    auto over = [&] {
+        int n = 0;
+        for (data->First(); !data->Eof(); data->Next())
+            n += l.Evaluate(*l.Items[0]) ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(over(), 12);
 }
 
 TEST_F(CellParamsDialog, GridPaintsWithItsOwnRules)

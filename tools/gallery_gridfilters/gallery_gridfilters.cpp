@@ -5,7 +5,10 @@
 // Screenshots go into the folder given as the first argument (default
 // "gallery_gridfilters"); run under Xvfb.
 
+#include "components/grid/TCellParamsCondList.h"
 #include "components/grid/TrDBAction.h"
+#include "components/grid/TrDBGridCellConds.h"
+#include "components/grid/TrDBGridCellParamsForm.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/TrDBGridFilterCondForm.h"
@@ -115,5 +118,35 @@ int main(int argc, char** argv)
     cond.RefAll();
     shot("condition_number", &cond);
     cond.Hide();
+
+    // Cell conditions: slow runs in yellow, OK Espoo in bold navy.
+    bar->FilterComboHide(true, true);
+    TCellParamsCondList& rules = TrDBGridCellConds::Of(grid)->List;
+    TCellParamsCond* slow = rules.Add();
+    slow->FieldName = QStringLiteral("AIKA");
+    slow->CondOperator = cpoGreater;
+    slow->Value = QStringLiteral("=AVG(AIKA)");
+    slow->BkColor = 0x99FFFF;
+    slow->WholeRow = true;
+    TCellParamsCond* club = rules.Add();
+    club->FieldName = QStringLiteral("SEURA");
+    club->CondOperator = cpoStart;
+    club->Value = QStringLiteral("OK");
+    club->FontColor = clNavy;
+    club->Bold = true;
+    grid->OptionsEx2().CellCondition.Active = true;
+    TrDBGridCellConds::Of(grid)->RefreshSummaries();
+    grid->Invalidate();
+    shot("conditions_grid", f);
+    TrDBGridCellParamsForm rulesDlg(f, grid);
+    rulesDlg.Show();
+    shot("conditions_dialog", &rulesDlg);
+    rulesDlg.Hide();
+    TrDBGridCellParamsValuesForm valueDlg(f);
+    valueDlg.lCond->SetCaption(QStringLiteral("Entered condition: AIKA >"));
+    valueDlg.cbField->SetItems({QStringLiteral("NRO"), QStringLiteral("AIKA")});
+    valueDlg.SetValue(QStringLiteral("=AVG(AIKA)"));
+    valueDlg.Show();
+    shot("conditions_value", &valueDlg);
     return 0;
 }
