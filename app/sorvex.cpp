@@ -25,6 +25,7 @@
 #include "platform/os/NamedMutex.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/TestDriver.h"
 #include "resources/ProgramTexts.h"
 #include "resources/SafeguardTexts.h"
 #include "tasks/WeftInit.h"
@@ -103,19 +104,7 @@ void LinkStartDesk()
         return editor.bDataChangedCourse || editor.bDataChangedControl;
     };
     Application->CreateForm(formResultsClassForest);
-    formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) {
-        TResultsClassForestRun& run = formResultsClassForest->Run();
-        run.vcChipString.clear();
-        run.iResultsClassId = ResultsClassId;
-        run.OnRunClosed = [](int64_t Id) {
-            formMain->refreshMainGrid();
-            DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
-        };
-        if (formResultsClassForest->Opening())
-            formResultsClassForest->ShowModal();
-        else
-            run.Close();
-    };
+    formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) { OpenCheckInDialog(QString(), ResultsClassId); };
 }
 
 void CreateForms()
@@ -189,6 +178,9 @@ int main(int argc, char** argv)
         try {
             Application->MainFormOnTaskBar = true;
             CreateForms();
+            // Whole-process tests drive the windows from here on (modal
+            // windows opened while the main window shows included).
+            StartTestDriverFromEnvironment();
             Application->Run();
         } catch (const std::exception& e) {
             // An exception outside every event handler (while creating the

@@ -13,6 +13,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClass2.h"
+#include "results/vrkResultsClassForest.h"
 
 namespace {
 
@@ -50,10 +51,7 @@ public:
             DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(ResultsClassId));
     }
     void ActivateMainGrid() override { formMain->ActivateMainGrid(); }
-    void ShowCheckInDialog(const QString&) override
-    {
-        // The check-in dialog joins here when it lands.
-    }
+    void ShowCheckInDialog(const QString& EmitString) override { OpenCheckInDialog(EmitString, 0); }
 };
 
 // "type: port" of one device from the device form's lists; "-" for no port.

@@ -191,3 +191,39 @@ inline const QString NameOfSavedItem = QStringLiteral("Name of saved item:");
 inline const QString SavedSortsFull = QStringLiteral("All 20 places for saved sorting are used. Delete a saved sorting first.");
 
 }  // namespace dbctltxt
+
+namespace dbctltxt {
+
+// Field groups dialog.
+inline const QString FieldsGroupingCaption = QStringLiteral("Fields grouping");
+inline const QString GroupsLabel = QStringLiteral("Groups:");
+inline const QString NewGroup = QStringLiteral("New");
+inline const QString DeleteGroup = QStringLiteral("Delete");
+inline const QString CollapseGroup = QStringLiteral("Collapse");
+inline const QString ExpandGroup = QStringLiteral("Expand");
+inline const QString Locked = QStringLiteral("Locked");
+inline const QString MergedCellTitle = QStringLiteral("Merged cell title:");
+inline const QString CollapsedGroupTitle = QStringLiteral("Collapsed group title:");
+inline const QString CollapsedGroupMask = QStringLiteral("Content of collapsed group (mask):");
+inline const QString ToMask = QStringLiteral("<< To mask");
+inline const QString ToMaskHint = QStringLiteral("Add selected field to mask");
+inline const QString MaskNote = QStringLiteral("use <<FieldName>> to add field content");
+inline const QString GroupTitleColor = QStringLiteral("Group title color:");
+inline const QString GroupLineColor = QStringLiteral("Group line color:");
+inline const QString DefaultColor = QStringLiteral("Default");
+inline const QString GroupedFieldsSelection = QStringLiteral("Selection of grouped fields:");
+inline const QString MasterField = QStringLiteral("Master field:");
+inline const QString ShowMergedHeader = QStringLiteral("Show merged header");
+inline const QString SetDefaultGroups = QStringLiteral("Set default groups");
+inline const QString UseChangesHint = QStringLiteral("Use changes");
+
+// Stored filters.
+inline const QString StoredFiltersCaption = QStringLiteral("Stored filters");
+inline const QString FilterNameTitle = QStringLiteral("Filter name");
+inline const QString FilterConditionTitle = QStringLiteral("Filter condition");
+inline const QString UseFilter = QStringLiteral("Use filter");
+inline const QString SetSelectedFilterHint = QStringLiteral("Set selected filter");
+inline const QString DeleteSelectedFilterHint = QStringLiteral("Delete selected filter");
+inline const QString DeleteSelectedRecord = QStringLiteral("Delete selected record?");
+
+}  // namespace dbctltxt

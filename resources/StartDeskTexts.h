@@ -60,6 +60,7 @@ inline const QString RentedAsOwnCard = QStringLiteral("Lainakorttia ei voi syöt
 inline const QString PersonExistsInsert = QStringLiteral(
     "\r\n\r\nKäytetäänkö tätä henkilöä (KYLLÄ) vai lisäätkö uuden saman nimisen henkilön (EI)?");
 inline const QString PersonDiscard = QStringLiteral("Olet muuttanut henkilön tietoja. Haluatko peruuttaa muutokset?");
+inline const QString NewIdFailed = QStringLiteral("Uuden tunnisteen haku tietokannasta epäonnistui.");
 inline const QString PersonDeleteMissing = QStringLiteral("Toimintoa ei ole vielä toteutettu (Henkilö - poista)");
 
 }  // namespace txt::startdesk
@@ -77,6 +78,7 @@ namespace txt::startdesk {
 
 inline const QString MergeCaption = QStringLiteral("Yhdistä henkilöt");
 inline const QString MergeChooseFirst = QStringLiteral("Valitse ensin yhdistettävä henkilö.");
+inline const QString MergeKeptMissing = QStringLiteral("Säilytettävää henkilöä ei löydy tietokannasta.");
 inline const QString MergeAsk =
     QStringLiteral("Olet yhdistämässä nämä kaksi henkilöä yhdeksi henkilöksi. Haluatko varmasti jatkaa?");
 

@@ -1,10 +1,18 @@
 #pragma once
 // The few building blocks every start-desk window is laid out from: a named
-// control at a place, a grid's columns, a row of tool buttons, a captioned
-// data-bound edit.
+// control at a place, the library's grid with its columns, a row of tool
+// buttons on actions, captioned data-bound edits and check boxes, and the
+// placing of an editor over the main window.
+#include "app/vrkMainForm.h"
+#include "components/base/rButton.h"
+#include "components/dbcontrols/TrDBCheckBox.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/grid/TrDBAction.h"
+#include "components/grid/rDBGrid.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <QString>
@@ -42,36 +50,87 @@ inline void AddGridColumns(TDBGrid* Grid, std::initializer_list<TGridColumnDef> 
     }
 }
 
+// The library's grid over a dataset, whole rows selected; the editors edit
+// in their fields, never in the grid.
+inline TrDBGrid* MakeGrid(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, const QString& Name,
+                          TDataSource* Source, std::initializer_list<TGridColumnDef> Columns)
+{
+    auto* g = Make<TrDBGrid>(Owner, Parent, X, Y, W, H, Name);
+    g->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect | dgAlwaysShowSelection);
+    g->SetReadOnly(true);
+    g->SetDataSource(Source);
+    AddGridColumns(g, Columns);
+    return g;
+}
+
+// The grid the grid actions (find, sort, export) work on, sorted again after
+// its dataset was reopened.
+inline void MakeActiveGrid(TrDBGrid* Grid)
+{
+    if (rDBAction)
+        rDBAction->SetActiveGrid(Grid);
+    Grid->ReSort();
+}
+
 struct TEditorButton {
     TAction* Action;
     const char* Caption;
     std::function<void()> Run;
 };
 
-// "Muokkaa", "Uusi", "Poista" and the like, side by side from X on the top row.
+// "Muokkaa", "Uusi", "Poista" and the like, side by side from X on the top
+// row; each button follows its action, which the data module's rules enable
+// and disable.
 inline void AddEditorButtons(TComponent* Owner, TWinControl* Parent, int X, std::initializer_list<TEditorButton> Buttons)
 {
     for (const auto& b : Buttons) {
         b.Action->SetCaption(L(b.Caption));
-        auto* button = Make<TButton>(Owner, Parent, X, 4, 90, 24, QString());
-        button->SetCaption(L(b.Caption));
-        button->OnClick = [run = b.Run](TComponent*) { run(); };
+        b.Action->OnExecute = [run = b.Run](TComponent*) { run(); };
+        auto* button = Make<TrButton>(Owner, Parent, X, 4, 90, 24, QString());
+        button->SetAction(b.Action);
         X += 96;
     }
 }
 
-// A caption and the edit of one field below the previous one (Y moves on).
-inline TDBEdit* AddFieldEdit(TComponent* Owner, TWinControl* Parent, TDataSource* Source, int Left, int CaptionWidth,
-                             int& Y, const char* Caption, const char* FieldName, int Width)
+// A caption and the library's edit of one field below the previous one (Y
+// moves on). The edit's own field-named label gives way to the caption.
+inline TrDBEdit* AddFieldEdit(TComponent* Owner, TWinControl* Parent, TDataSource* Source, int Left, int CaptionWidth,
+                              int& Y, const char* Caption, const char* FieldName, int Width)
 {
     auto* l = Make<TLabel>(Owner, Parent, Left, Y + 4, CaptionWidth, 16, QString());
     l->SetCaption(L(Caption));
-    auto* e = Make<TDBEdit>(Owner, Parent, Left + CaptionWidth + 10, Y, Width, 24,
-                            QStringLiteral("edt") + QString::fromLatin1(FieldName));
+    auto* e = Make<TrDBEdit>(Owner, Parent, Left + CaptionWidth + 10, Y, Width, 24,
+                             QStringLiteral("edt") + QString::fromLatin1(FieldName));
     e->SetDataSource(Source);
     e->SetDataField(QString::fromLatin1(FieldName));
+    e->DBEditLabel()->SetVisible(false);
+    e->DBEditLabel()->StoreVisible();
     Y += 30;
     return e;
+}
+
+// A "K"/"E" field as the library's check box.
+inline TrDBCheckBox* AddFieldCheck(TComponent* Owner, TWinControl* Parent, TDataSource* Source, int Left, int Y,
+                                   int Width, const char* Caption, const char* FieldName)
+{
+    auto* b = Make<TrDBCheckBox>(Owner, Parent, Left, Y, Width, 20, QStringLiteral("chk") + QString::fromLatin1(FieldName));
+    b->SetCaption(L(Caption));
+    b->ValueChecked = L("K");
+    b->ValueUnchecked = L("E");
+    b->SetDataSource(Source);
+    b->SetDataField(QString::fromLatin1(FieldName));
+    return b;
+}
+
+// Centred across the main window, Offset pixels below its middle (the
+// editors sit a little apart so that one opened from another shows both).
+// Integer division truncates toward zero, as the offsets were measured with.
+inline void CentreOnMainForm(TCustomForm* Form, int Offset)
+{
+    if (!formMain)
+        return;
+    Form->SetLeft(formMain->Left() + (formMain->Width() - Form->Width()) / 2);
+    Form->SetTop(formMain->Top() + (formMain->Height() - Form->Height()) / 2 + Offset);
 }
 
 // What the operator typed reaches the row before the checks read it.

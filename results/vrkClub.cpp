@@ -1,14 +1,14 @@
-// The club editor window's layout; the buttons hand over to its logic.
+// The club editor window's layout; the buttons and keys hand over to its
+// logic.
 
 #include "results/vrkClub.h"
 #include "results/StartDeskLayout.h"
 
+#include "components/base/rTabControlEx.h"
 #include "data/vrkDataModule.h"
-#include "platform/ui/ActnList.h"
-#include "platform/ui/DBCtrls.h"
-#include "platform/ui/DBGrids.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/ComCtrls.h"
 #include "resources/StartDeskTexts.h"
+#include "results/vrkPerson.h"
 
 using namespace startdesk;
 
@@ -18,57 +18,34 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("formClub"));
     SetCaption(txt::startdesk::EditorCaption);
-    SetBounds(0, 0, 760, 540);
+    SetBorderStyle(bsDialog);
+    SetBounds(0, 0, 760, 560);
     SetKeyPreview(true);
-    auto* page = Make<TLabel>(this, this, 10, 8, 200, 16, QString());
-    page->SetCaption(L("Seurat"));
-    page->Font()->SetStyle(fsBold);
+    pcPages = Make<TrPageControlEx>(this, this, 4, 4, 752, 510, L("pcPages"));
+    tsClubs = new TTabSheet(this);
+    tsClubs->SetName(L("tsClubs"));
+    tsClubs->SetPageControl(pcPages);
+    tsClubs->SetCaption(L("Seurat"));
+    pcPages->SetActivePage(tsClubs);
 
     actClubEdit = new TAction(this);
     actClubNew = new TAction(this);
     actClubDelete = new TAction(this);
-    AddEditorButtons(this, this, 230, {{actClubEdit, "Muokkaa", [this] { FRun.EditClub(); }},
-                                        {actClubNew, "Uusi", [this] { FRun.NewClub(); }},
-                                        {actClubDelete, "Poista", [this] { FRun.DeleteClub(); }}});
+    AddEditorButtons(this, tsClubs, 6, {{actClubEdit, "Muokkaa", [this] { FRun.EditClub(); }},
+                                         {actClubNew, "Uusi", [this] { FRun.NewClub(); }},
+                                         {actClubDelete, "Poista", [this] { FRun.DeleteClub(); }}});
+    rdbgrdClub = MakeGrid(this, tsClubs, 6, 34, 732, 200, L("rdbgrdClub"), DataModule1->dsClubFD,
+                          {{"CLUB_NAME", "Nimi", 300}, {"CLUB_ABBR", "Lyhenne", 120}, {"REGION_NAME", "Alue", 200},
+                           {"COUNTRY", "Maa", 80}});
+    BuildFields(tsClubs);
 
-    rdbgrdClub = Make<TDBGrid>(this, this, 10, 34, 740, 200, L("rdbgrdClub"));
-    rdbgrdClub->SetDataSource(DataModule1->dsClubFD);
-    AddGridColumns(rdbgrdClub, {{"CLUB_NAME", "Nimi", 300}, {"CLUB_ABBR", "Lyhenne", 120}, {"REGION_NAME", "Alue", 200},
-                                {"COUNTRY", "Maa", 80}});
-
-    int y = 246;
-    int left = 10;
-    auto field = [&](const char* caption, const char* fieldName, int width) {
-        return AddFieldEdit(this, this, DataModule1->dsClubFD, left, 130, y, caption, fieldName, width);
-    };
-    edtCLUB_NAME = field("Nimi", "CLUB_NAME", 300);
-    edtCLUB_NAME->SetHint(L("Seuran nimi, joka näytetään tuloksissa."));
-    edtCLUB_ABBR = field("Lyhenne", "CLUB_ABBR", 120);
-    edtLOCATION_NAME = field("Paikkakunta", "LOCATION_NAME", 200);
-    edtREGION_NAME = field("Alue", "REGION_NAME", 200);
-    edtREGION_ABBR = field("Alueen lyhenne", "REGION_ABBR", 80);
-    edtCOUNTRY = field("Maa", "COUNTRY", 80);
-    edtWWW_ADDR = field("Web-osoite", "WWW_ADDR", 300);
-    y = 246;
-    left = 470;
-    edtINSERTED = field("Lisätty", "INSERTED", 140);
-    edtUPDATED = field("Päivitetty", "UPDATED", 140);
-    edtINSERTED->SetReadOnly(true);
-    edtUPDATED->SetReadOnly(true);
-    auto* scoring = Make<TDBCheckBox>(this, this, left, y, 250, 20, L("chkSCORE_CALCULATION"));
-    scoring->SetCaption(L("Pistelaskennassa"));
-    scoring->SetDataSource(DataModule1->dsClubFD);
-    scoring->SetDataField(L("SCORE_CALCULATION"));
-    scoring->ValueChecked = L("K");
-    scoring->ValueUnchecked = L("E");
-
-    btnCancel = Make<TButton>(this, this, 550, 500, 96, 28, L("btnCancel"));
+    btnCancel = Make<TrButton>(this, this, 556, 524, 96, 28, L("btnCancel"));
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->OnClick = [this](TComponent*) {
         if (FRun.Cancel())
             SetModalResult(mrCancel);
     };
-    btnOK = Make<TButton>(this, this, 654, 500, 96, 28, L("btnOK"));
+    btnOK = Make<TrButton>(this, this, 660, 524, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->SetHint(L("Lisää uusi seura tai tallenna muutokset."));
@@ -78,17 +55,17 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
             SetModalResult(mrOk);
     };
 
-    // F9 edits, F10 adds, Escape cancels as "Peruuta" does.
-    OnKeyDown = [this](TComponent*, Word& Key, TShiftState) {
-        if (Key == VK_F9)
-            FRun.EditClub();
-        else if (Key == VK_F10)
-            FRun.NewClub();
-        else if (Key == VK_ESCAPE)
-            btnCancel->Click();
-        else
-            return;
-        Key = 0;
+    OnKeyDown = [this](TComponent*, Word& Key, TShiftState) { KeyDown(Key); };
+    // Escape's release drops an edit still pending after the question was
+    // answered with Cancel, and gives the toolbar back.
+    OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
+        if (Key == VK_ESCAPE && FRun.DropPending())
+            ToolbarEnabled(true);
+    };
+    OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
+    OnClose = [](TComponent*, TCloseAction&) {
+        if (formPerson)
+            MakeActiveGrid(formPerson->rdbgrdPerson);
     };
 
     // The save rules reach this window's controls and fields through the link.
@@ -101,6 +78,52 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
     link.bDataChanged = &FRun.bDataChanged;
 }
 
+void TformClub::BuildFields(TTabSheet* Page)
+{
+    int y = 246;
+    int left = 6;
+    auto field = [&](const char* caption, const char* fieldName, int width) {
+        return AddFieldEdit(this, Page, DataModule1->dsClubFD, left, 130, y, caption, fieldName, width);
+    };
+    edtCLUB_NAME = field("Nimi", "CLUB_NAME", 250);
+    edtCLUB_NAME->SetHint(L("Seuran nimi, joka näytetään tuloksissa."));
+    edtCLUB_ABBR = field("Lyhenne", "CLUB_ABBR", 120);
+    edtLOCATION_NAME = field("Paikkakunta", "LOCATION_NAME", 200);
+    edtREGION_NAME = field("Alue", "REGION_NAME", 200);
+    edtREGION_ABBR = field("Alueen lyhenne", "REGION_ABBR", 80);
+    edtCOUNTRY = field("Maa", "COUNTRY", 80);
+    edtWWW_ADDR = field("Web-osoite", "WWW_ADDR", 250);
+    y = 246;
+    left = 420;
+    edtINSERTED = field("Lisätty", "INSERTED", 140);
+    edtUPDATED = field("Muutettu", "UPDATED", 140);
+    edtINSERTED->SetReadOnly(true);
+    edtUPDATED->SetReadOnly(true);
+    AddFieldCheck(this, Page, DataModule1->dsClubFD, left, y, 250, "Pistelaskennassa", "SCORE_CALCULATION");
+}
+
+// F9 edits, F10 adds (each only while its action is enabled), Escape cancels
+// as "Peruuta" does.
+void TformClub::KeyDown(Word& Key)
+{
+    if (Key == VK_F9)
+        actClubEdit->Execute();
+    else if (Key == VK_F10)
+        actClubNew->Execute();
+    else if (Key == VK_ESCAPE)
+        btnCancel->Click();
+    else
+        return;
+    Key = 0;
+}
+
+void TformClub::ToolbarEnabled(bool Enabled)
+{
+    for (TAction* a : {actClubNew, actClubEdit, actClubDelete})
+        a->SetEnabled(Enabled);
+    rdbgrdClub->SetEnabled(Enabled);
+}
+
 TformClub::~TformClub()
 {
     if (DataModule1)
@@ -109,6 +132,12 @@ TformClub::~TformClub()
 
 void TformClub::Opening()
 {
+    CentreOnMainForm(this, 20);
+    ToolbarEnabled(true);
     FRun.Open();
+    MakeActiveGrid(rdbgrdClub);
+    // A new club is typed first; the list stays out of the way until saved.
+    if (FRun.bNewClub)
+        ToolbarEnabled(false);
     edtCLUB_NAME->SetFocus();
 }

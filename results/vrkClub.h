@@ -1,16 +1,19 @@
 #pragma once
-// TformClub: the club editor window ("Muokkaa tietoja"): the clubs grid and
-// the club's fields bound to fbQueryClubFD, over TClubEditorRun. While it
-// exists it fills the data module's ClubEditor link, so the save rules reach
-// its name field, remembered name, actions and changed flag.
+// TformClub: the club editor window ("Muokkaa tietoja"): the page "Seurat"
+// with the clubs grid and the club's fields bound to fbQueryClubFD, over
+// TClubEditorRun. While it exists it fills the data module's ClubEditor
+// link, so the save rules reach its name field, remembered name, actions and
+// changed flag.
 
 #include "platform/ui/Forms.h"
 #include "results/vrkClubEditorRun.h"
 
 class TAction;
 class TButton;
-class TDBEdit;
-class TDBGrid;
+class TrDBEdit;
+class TrDBGrid;
+class TrPageControlEx;
+class TTabSheet;
 
 class TformClub : public TForm {
 public:
@@ -18,15 +21,20 @@ public:
     ~TformClub() override;
 
     TClubEditorRun& Run() { return FRun; }
-    void Opening();  // opens the data as the showing does
+    void Opening();  // places the window and opens the data as the showing does
 
-    TDBGrid* rdbgrdClub;
-    TDBEdit *edtCLUB_NAME, *edtCLUB_ABBR, *edtLOCATION_NAME, *edtREGION_NAME, *edtREGION_ABBR, *edtCOUNTRY,
+    TrPageControlEx* pcPages;
+    TTabSheet* tsClubs;
+    TrDBGrid* rdbgrdClub;
+    TrDBEdit *edtCLUB_NAME, *edtCLUB_ABBR, *edtLOCATION_NAME, *edtREGION_NAME, *edtREGION_ABBR, *edtCOUNTRY,
         *edtWWW_ADDR, *edtINSERTED, *edtUPDATED;
     TAction *actClubEdit, *actClubNew, *actClubDelete;
     TButton *btnOK, *btnCancel;
 
 private:
+    void BuildFields(TTabSheet* Page);
+    void KeyDown(Word& Key);
+    void ToolbarEnabled(bool Enabled);
     TClubEditorRun FRun;
 };
 

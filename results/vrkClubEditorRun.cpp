@@ -126,7 +126,7 @@ bool TClubEditorRun::Save()
         c.FieldByName(L("INSERTED"))->SetAsDateTime(Now());
         iNewClubId = M().getNewClubId();
         if (iNewClubId == 0)
-            throw Exception(L("getNewClubId"));
+            throw Exception(st::NewIdFailed);
         c.FieldByName(L("CLUB_ID"))->SetAsLargeInt(iNewClubId);
         c.FieldByName(L("DELETED"))->SetAsString(L("E"));
     }
@@ -158,5 +158,22 @@ bool TClubEditorRun::Cancel()
     }
     iNewClubId = 0;
     bNewClub = false;
+    return true;
+}
+
+bool TClubEditorRun::CloseQuery()
+{
+    const TDataSet& c = Clubs();
+    if (bNewClub || (c.State() != dsEdit && c.State() != dsInsert))
+        return true;
+    return MessageBox(st::ClubDiscard, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
+}
+
+bool TClubEditorRun::DropPending()
+{
+    TDataSet& c = Clubs();
+    if (c.State() != dsEdit && c.State() != dsInsert)
+        return false;
+    c.Cancel();
     return true;
 }

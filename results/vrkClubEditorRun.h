@@ -29,6 +29,11 @@ public:
     void SetName(const QString& Name);
     bool Ok();      // true when the window closes
     bool Cancel();  // true when the window closes
+    // Closing with a pending edit asks first, unless the row is a new club
+    // still being typed; true lets the window close.
+    bool CloseQuery();
+    // Drops a pending edit or insert; true when there was one.
+    bool DropPending();
 
 private:
     void AddNewRow();

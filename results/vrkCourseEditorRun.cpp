@@ -148,3 +148,24 @@ bool TCourseEditorRun::Cancel()
     }
     return close;
 }
+
+bool TCourseEditorRun::CloseQuery()
+{
+    const std::pair<TDataSet*, const QString*> parts[] = {{&Courses(), &st::CourseDiscard},
+                                                          {&Controls(), &st::ControlDiscard}};
+    for (const auto& [set, question] : parts)
+        if (Pending(*set) && MessageBox(*question, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
+            return false;
+    return true;
+}
+
+bool TCourseEditorRun::DropPending()
+{
+    bool dropped = false;
+    for (TDataSet* set : {&Courses(), &Controls()})
+        if (Pending(*set)) {
+            set->Cancel();
+            dropped = true;
+        }
+    return dropped;
+}

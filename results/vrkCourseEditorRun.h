@@ -28,6 +28,11 @@ public:
     void EditControl();
     bool Ok();      // true when the window closes
     bool Cancel();  // true when the window closes
+    // Closing with a pending course or control edit asks for each; true lets
+    // the window close.
+    bool CloseQuery();
+    // Drops pending edits (Escape's release); true when there was one.
+    bool DropPending();
 
 private:
     bool SaveCourse();

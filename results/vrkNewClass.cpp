@@ -1,15 +1,15 @@
 // The new class dialog's layout; the checks and the insert are its logic's.
 
 #include "results/vrkNewClass.h"
+#include "results/StartDeskLayout.h"
 
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
 
 TformNewClass* formNewClass = nullptr;
 
-namespace {
-QString L(const char* s) { return QString::fromUtf8(s); }
-}  // namespace
+using startdesk::CentreOnMainForm;
+using startdesk::L;
 
 TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner)
 {
@@ -108,6 +108,7 @@ void TformNewClass::FromRun()
 
 void TformNewClass::Opening()
 {
+    CentreOnMainForm(this, 0);
     FRun.Open();
     FromRun();
     edtClassName->SetFocus();

@@ -31,10 +31,9 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
                                         {actPersonNew, "Uusi", [this] { FRun.NewPerson(); }},
                                         {actPersonDelete, "Poista", [this] { FRun.DeletePerson(); }}});
 
-    rdbgrdPerson = Make<TDBGrid>(this, this, 10, 34, 740, 210, L("rdbgrdPerson"));
-    rdbgrdPerson->SetDataSource(DataModule1->dsPersonFD);
-    AddGridColumns(rdbgrdPerson, {{"PERSON_NAME", "Nimi", 280}, {"CONTROL_CARD", "Oma kortti", 120}, {"LICENSE", "Lisenssi", 120},
-                                {"COUNTRY", "Maa", 80}});
+    rdbgrdPerson = MakeGrid(this, this, 10, 34, 740, 210, L("rdbgrdPerson"), DataModule1->dsPersonFD,
+                            {{"PERSON_NAME", "Nimi", 280}, {"CONTROL_CARD", "Oma kortti", 120}, {"LICENSE", "Lisenssi", 120},
+                             {"COUNTRY", "Maa", 80}});
 
     int y = 256;
     auto field = [&](const char* caption, const char* fieldName, int width) {
@@ -102,4 +101,9 @@ TformPerson::~TformPerson()
         DataModule1->PersonEditor = {};
 }
 
-void TformPerson::Opening() { FRun.Open(); }
+void TformPerson::Opening()
+{
+    CentreOnMainForm(this, -20);
+    FRun.Open();
+    MakeActiveGrid(rdbgrdPerson);
+}

@@ -10,7 +10,7 @@
 class TAction;
 class TButton;
 class TDBEdit;
-class TDBGrid;
+class TrDBGrid;
 class TDBLookupComboBox;
 
 class TformPerson : public TForm {
@@ -19,10 +19,10 @@ public:
     ~TformPerson() override;
 
     TPersonEditorRun& Run() { return FRun; }
-    // Opens the data as the showing does.
+    // Places the window and opens the data as the showing does.
     void Opening();
 
-    TDBGrid* rdbgrdPerson;
+    TrDBGrid* rdbgrdPerson;
     TDBEdit *edtPERSON_NAME, *edtCONTROL_CARD, *edtLICENSE, *edtCOUNTRY, *edtSPORT_ID, *edtPHONE_NUMBER;
     TDBLookupComboBox* edtClub;
     TAction *actPersonEdit, *actPersonNew, *actPersonDelete;

@@ -175,7 +175,7 @@ bool TPersonEditorRun::Save()
             p.FieldByName(L("INSERTED"))->SetAsDateTime(Now());
             iNewPersonId = M().getNewPersonId();
             if (iNewPersonId == 0)
-                throw Exception(L("getNewPersonId"));
+                throw Exception(st::NewIdFailed);
             p.FieldByName(L("PERSON_ID"))->SetAsLargeInt(iNewPersonId);
         }
     } else {

@@ -139,6 +139,28 @@ void TPersonMergeRun::SelectPerson(int64_t PersonId)
     iLastSelectedPerson = id;
 }
 
+void TPersonMergeRun::EnterKey()
+{
+    const int64_t current = ListPersonId();
+    if (current != 0 && current != iSelectedPersonId)
+        SelectPerson(0);
+}
+
+bool TPersonMergeRun::EscapeKey()
+{
+    if (!Search.isEmpty()) {
+        ClearSearch();
+        return false;
+    }
+    if (iSelectedPersonId != 0 && ListPersonId() != iSelectedPersonId) {
+        M().fbQueryLookupPersonFD->Locate(L("PERSON_ID"), QVariant::fromValue<qlonglong>(iSelectedPersonId));
+        return false;
+    }
+    return true;
+}
+
+bool TPersonMergeRun::IsChosenRow() const { return iSelectedPersonId != 0 && ListPersonId() == iSelectedPersonId; }
+
 bool TPersonMergeRun::Ok()
 {
     if (iSelectedPersonId == 0) {
@@ -152,7 +174,7 @@ bool TPersonMergeRun::Ok()
     try {
         TDataSet& p = *M().fbQueryPersonFD;
         if (!p.Locate(L("PERSON_ID"), QVariant::fromValue<qlonglong>(iPersonId)))
-            throw Exception(L("person ") + QString::number(iPersonId));
+            throw Exception(st::MergeKeptMissing);
         p.Edit();
         p.FieldByName(L("UPDATED"))->SetAsDateTime(Now());
         p.FieldByName(L("DO_SYNC"))->SetAsString(L("K"));

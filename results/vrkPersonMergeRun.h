@@ -24,6 +24,13 @@ public:
     void SetSearch(const QString& Text);
     void ClearSearch();  // Escape in a non-empty search, the clear button
     void SelectPerson(int64_t PersonId);  // 0: the list's current row
+    // Enter: the list's current row is chosen unless it is already the
+    // chosen person or the blank row.
+    void EnterKey();
+    // Escape: a search in hand is cleared, a chosen person out of sight is
+    // shown again; true when nothing of that was to do and the dialog cancels.
+    bool EscapeKey();
+    bool IsChosenRow() const;  // the list's current row is the chosen person
     bool Ok();      // true when the dialog closes
     void Cancel();
     void Close();

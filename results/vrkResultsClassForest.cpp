@@ -4,6 +4,7 @@
 #include "results/vrkResultsClassForest.h"
 #include "results/StartDeskLayout.h"
 
+#include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "platform/ui/DBCtrls.h"
@@ -20,6 +21,22 @@ using namespace startdesk;
 namespace st = txt::startdesk;
 
 TformResultsClassForest* formResultsClassForest = nullptr;
+
+void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId)
+{
+    TformResultsClassForest& w = *formResultsClassForest;
+    TResultsClassForestRun& run = w.Run();
+    run.vcChipString = ChipString;
+    run.iResultsClassId = ResultsClassId;
+    run.OnRunClosed = [](int64_t Id) {
+        formMain->refreshMainGrid();
+        DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
+    };
+    if (w.Opening())
+        w.ShowModal();
+    else
+        run.Close();
+}
 
 namespace {
 
@@ -409,6 +426,7 @@ void TformResultsClassForest::Place()
     grpWebEntries->SetVisible(FRun.bShowWebEntries);
     grpPayment->SetVisible(wide && eventSeries->chip_balance_in_use() == L("K"));
     grpPayment->SetTop(FRun.bShowWebEntries ? 304 : 30);
+    CentreOnMainForm(this, 0);
 }
 
 void TformResultsClassForest::Sync()

@@ -59,3 +59,8 @@ private:
 };
 
 extern TformResultsClassForest* formResultsClassForest;
+
+// Opens the check-in dialog modally: for a read card's emit string, for a new
+// run without a card (both empty/0) or for an existing run; afterwards the
+// main grid shows the run.
+void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId);

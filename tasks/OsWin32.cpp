@@ -228,10 +228,25 @@ QString OsSetThreadAffinity(const QString& text)
     return OsGetThreadAffinity();
 }
 
+namespace {
+thread_local uint32_t tThreadAffinityChanges = 0;
+}  // namespace
+
 void OsSetThreadAffinityMask(TOsAffinityMask mask)
 {
     const cpu_set_t set = SetOf(OsValidateThreadAffinityMask(mask));
     ::sched_setaffinity(0, sizeof set, &set);
+    ++tThreadAffinityChanges;
+}
+
+void OsNoteThreadAffinityChanged()
+{
+    ++tThreadAffinityChanges;
+}
+
+uint32_t OsThreadAffinityChanges()
+{
+    return tThreadAffinityChanges;
 }
 
 TOsAffinityMask OsValidateProcessAffinityMask(TOsAffinityMask mask)

@@ -92,6 +92,12 @@ QString OsSetProcessAffinity(const QString& text);
 QString OsSetThreadAffinity(const QString& text);
 // The same by mask, without reading the result back.
 void OsSetThreadAffinityMask(TOsAffinityMask mask);
+// Counts the calling thread's affinity changes made through this program's
+// code (code that sets it by other means reports it with
+// OsNoteThreadAffinityChanged), so a pooled thread can skip setting a mask
+// it has already.
+void OsNoteThreadAffinityChanged();
+uint32_t OsThreadAffinityChanges();
 TOsAffinityMask OsValidateProcessAffinityMask(TOsAffinityMask mask);
 TOsAffinityMask OsValidateThreadAffinityMask(TOsAffinityMask mask);
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <limits>
 #include <cerrno>
 #include <sched.h>
 #include <sys/resource.h>
@@ -61,6 +62,22 @@ int WeftPriorityNiceValue(TWeftThreadPriority priority)
     return 0;
 }
 
+namespace {
+
+// The nice value this thread was given last (pooled threads run many tasks,
+// mostly of one priority: setting it again would be a system call per task).
+// Best effort: lowering works for anyone, raising only with privileges; a
+// refused change is tried again by the next task.
+void ApplyThreadPriority(int nice)
+{
+    static thread_local int tNice = std::numeric_limits<int>::min();
+    if (tNice == nice)
+        return;
+    tNice = setpriority(PRIO_PROCESS, id_t(GetCurrentThreadId()), nice) == 0 ? nice : std::numeric_limits<int>::min();
+}
+
+}  // namespace
+
 // --- Executor: construction ----------------------------------------------------------------
 
 TWeftTaskExecutor::TWeftTaskExecutor(const PWeftWorker& worker) : oteExecutorType(etWorker), oteWorkerIntf(worker)
@@ -87,9 +104,14 @@ TWeftTaskExecutor::TWeftTaskExecutor(TWeftTaskDelegate func) : oteExecutorType(e
 
 void TWeftTaskExecutor::Init()
 {
-    oteWorkerInitialized = CreateEvent(true, false);
-    oteCommRebuildHandles = CreateEvent(false, false);
-    oteNoMessages = CreateEvent(true, false);
+    // Only a worker has a message loop to wake and an initialisation to wait
+    // for; the other kinds run one call and need none of these (setting a
+    // null event does nothing).
+    if (oteExecutorType == etWorker) {
+        oteWorkerInitialized = CreateEvent(true, false);
+        oteCommRebuildHandles = CreateEvent(false, false);
+        oteNoMessages = CreateEvent(true, false);
+    }
     otePriority = tpNormal;
 }
 
@@ -121,8 +143,7 @@ void TWeftTaskExecutor::Asy_Execute(const PWeftTask& task)
             E.oteTask.reset();
         }
     } finally{*this};
-    // Best effort: lowering works for anyone, raising only with privileges.
-    setpriority(PRIO_PROCESS, id_t(gettid()), WeftPriorityNiceValue(otePriority));
+    ApplyThreadPriority(WeftPriorityNiceValue(otePriority));
     oteTask = task;
     switch (oteExecutorType) {
     case etMethod:
@@ -304,6 +325,8 @@ void TWeftTaskExecutor::BuildWaitHandles(TWeftMessageInfo& info, bool withTermin
     info.IdxLastWaitObject = int(h.size()) - 1;
     info.NumWaitHandles = int(h.size());
     info.WaitHandles = h;
+    if (!info.Waiter)
+        info.Waiter = std::make_unique<TWaitFor>();
     info.Waiter->SetHandles(h);
 }
 
@@ -803,6 +826,7 @@ void TWeftTaskExecutor::SetNUMANode(int numaNode)
     cpu_set_t set;
     NodeCpus(numaNode, set);
     sched_setaffinity(0, sizeof(set), &set);
+    OsNoteThreadAffinityChanged();
 }
 
 void TWeftTaskExecutor::SetProcessorGroup(int processorGroup)
@@ -813,4 +837,5 @@ void TWeftTaskExecutor::SetProcessorGroup(int processorGroup)
     for (int c = processorGroup * 64; c < processorGroup * 64 + 64 && c < CPU_SETSIZE; ++c)
         CPU_SET(c, &set);
     sched_setaffinity(0, sizeof(set), &set);
+    OsNoteThreadAffinityChanged();
 }

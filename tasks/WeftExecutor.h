@@ -136,7 +136,7 @@ struct TWeftMessageInfo {
     THandle NewMessageEvent;
     int NumWaitHandles = 0;
     std::vector<THandle> WaitHandles;
-    std::unique_ptr<TWaitFor> Waiter = std::make_unique<TWaitFor>();
+    std::unique_ptr<TWaitFor> Waiter;  // made with the first wait set
     DWORD WaitFlags = 0;
     DWORD WaitWakeMask = 0;
     QString AsString() const;

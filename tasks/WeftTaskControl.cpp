@@ -1,5 +1,6 @@
 // Task control: the owner's handle of a task (see WeftTask.h).
 
+#include "platform/os/BlockRecycler.h"
 #include "tasks/WeftEventMonitor.h"
 #include "tasks/WeftHooks.h"
 #include "tasks/WeftInit.h"
@@ -38,8 +39,8 @@ class TWeftTaskControl final : public IWeftTaskControl,
 public:
     TWeftTaskControl(std::shared_ptr<TWeftTaskExecutor> executor, const QString& taskName)
         : otcExecutor(std::move(executor)),
-          otcSharedInfo(std::make_shared<TWeftSharedTaskInfo>()),
-          otcParameters(std::make_shared<TWeftValueContainer>())
+          otcSharedInfo(std::allocate_shared<TWeftSharedTaskInfo>(TRecyclingAllocator<TWeftSharedTaskInfo>())),
+          otcParameters(std::allocate_shared<TWeftValueContainer>(TRecyclingAllocator<TWeftValueContainer>()))
     {
         otcExecutor->SetOptions(tcoForceExecution);
         otcSharedInfo->ostiTaskName = taskName;
@@ -528,7 +529,8 @@ private:
     {
         if (otcTask)
             throw Exception(QStringLiteral("TWeftTaskControl: Task has been started already"));
-        otcTask = std::make_shared<TWeftTask>(otcExecutor, otcSharedInfo, otcParameters);
+        otcTask = std::allocate_shared<TWeftTask>(TRecyclingAllocator<TWeftTask>(), otcExecutor, otcSharedInfo,
+                                                  otcParameters);
     }
 
     void CreateInternalMonitor()
@@ -639,11 +641,18 @@ private:
 
 PWeftTaskControl CreateTask(const PWeftWorker& worker, const QString& taskName)
 {
-    return std::make_shared<TWeftTaskControl>(std::make_shared<TWeftTaskExecutor>(worker), taskName);
+    return std::allocate_shared<TWeftTaskControl>(
+        TRecyclingAllocator<TWeftTaskControl>(),
+        std::allocate_shared<TWeftTaskExecutor>(TRecyclingAllocator<TWeftTaskExecutor>(), worker), taskName);
 }
 
 PWeftTaskControl CreateTask(const TWeftTaskDelegate& worker, const QString& taskName)
 {
-    return std::make_shared<TWeftTaskControl>(
-        std::make_shared<TWeftTaskExecutor>(TWeftTaskExecutor::TWeftTaskDelegate(worker)), taskName);
+    // Tasks are made by their owner and freed by the thread that ran them
+    // last, often many a second: their blocks are recycled.
+    return std::allocate_shared<TWeftTaskControl>(
+        TRecyclingAllocator<TWeftTaskControl>(),
+        std::allocate_shared<TWeftTaskExecutor>(TRecyclingAllocator<TWeftTaskExecutor>(),
+                                                TWeftTaskExecutor::TWeftTaskDelegate(worker)),
+        taskName);
 }

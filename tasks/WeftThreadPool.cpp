@@ -1,14 +1,18 @@
 #include "tasks/WeftThreadPool.h"
 
+#include "platform/os/BlockRecycler.h"
 #include "platform/rtl/DateUtils.h"
 #include "tasks/WeftEventMonitor.h"
+#include "tasks/OsWin32.h"
 #include "tasks/WeftHooks.h"
 #include "tasks/WeftInit.h"
 #include "tasks/WeftOwnerCall.h"
 #include "tasks/WeftPoolScheduler.h"
+#include "tasks/WeftSpinMutex.h"
 
 #include <QDateTime>
 #include <algorithm>
+#include <ctime>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -19,6 +23,16 @@ namespace {
 class TPoolCore;
 class TOTPWorkerThread;
 using PWorker = std::shared_ptr<TOTPWorkerThread>;
+
+// The pool's clock: a millisecond tick that costs next to nothing to read
+// (a coarse clock, a few milliseconds behind at most), since items are
+// stamped on every scheduling and start.
+int64_t PoolTick_ms()
+{
+    timespec ts;
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+    return int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
 
 QString TimeText(TDateTime t)
 {
@@ -31,7 +45,7 @@ QString TickText(int64_t ticks_ms)
 {
     if (ticks_ms == 0)
         return TimeText(0);
-    return TimeText(Now() - double(OsTimeGetTime64() - ticks_ms) / MSecsPerDay);
+    return TimeText(Now() - double(PoolTick_ms() - ticks_ms) / MSecsPerDay);
 }
 
 struct TOTPWorkItem;
@@ -46,7 +60,7 @@ struct TOTPWorkItem {
     // The group and processors to run on (mask 0: anywhere).
     int32_t owiGroup = 0;
     uint64_t owiAffinityMask = 0;
-    int64_t owiScheduled_ms = OsTimeGetTime64();
+    int64_t owiScheduled_ms = PoolTick_ms();
     int64_t owiStarted_ms = 0;
     PWeftTaskControl owiTaskControl;
     PWeftTaskImpl owiTask;
@@ -69,7 +83,15 @@ public:
     PWorkItem WorkItem;     // being executed (under WorkItemLock)
     PWorkItem PendingItem;  // handed over, not yet taken (under WorkItemLock)
     std::atomic<bool> StopRequested{false};
+    // Work (or a stop) was handed over since the thread last looked; it
+    // sleeps on NewWork only with Sleeping set and the signal seen clear.
+    std::atomic<bool> WorkSignal{false};
+    std::atomic<bool> Sleeping{false};
     std::atomic<DWORD> ThreadID{0};
+    // The mask this thread last set for an item, valid while the thread's
+    // affinity has not been changed otherwise (worker thread only).
+    uint64_t AppliedMask = 0;
+    uint32_t AppliedChanges = 0;
     int64_t StartIdle_ms = 0;
     int64_t StartStopping_ms = 0;
     // The item the pool gave it last (under the pool's lock): a completion
@@ -79,6 +101,8 @@ public:
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
+    // Hands the item over; the pool wakes the thread (Wake) once its own
+    // lock is released, so no system call runs under that lock.
     void Give(const PWorkItem& item)
     {
         {
@@ -86,11 +110,18 @@ public:
             PendingItem = item;
         }
         ResetEvent(ItemDone);
-        SetEvent(NewWork);
+        WorkSignal.store(true);
+    }
+    // A thread that still spins for work sees the signal without an event.
+    void Wake()
+    {
+        if (Sleeping.load())
+            SetEvent(NewWork);
     }
     void RequestStop()
     {
         StopRequested = true;
+        WorkSignal.store(true);
         SetEvent(NewWork);
     }
     bool HasEnded() { return WaitForSingleObject(Finished, 0) == WAIT_OBJECT_0; }
@@ -110,6 +141,7 @@ public:
     }
 
 private:
+    void AwaitWork();
     void Body(std::weak_ptr<TPoolCore> core, const QString& poolName, const TOTPThreadDataFactory& factory);
     void Execute(const std::shared_ptr<TPoolCore>& core, const PWorkItem& item, const IInterfacePtr& threadData);
 };
@@ -136,27 +168,47 @@ public:
     std::atomic<int> CountQueued{0};
     std::atomic<uint32_t> Options{0};
 
-    std::mutex Lock;
+    TWeftSpinMutex Lock;
     QString Name;
     const int64_t UniqueID;
     TOTPWorkerScheduler Scheduler;
     TWeftIntegerSet Affinity, NUMANodes, ProcessorGroups;
     std::vector<PWorker> Idle, Running, Stopping;
     std::deque<PWorkItem> Queue;
-    HWND Monitor = 0;
+    // Read without a lock on every completion; changed under MonitorLock.
+    std::atomic<HWND> Monitor{0};
     TOTPThreadDataFactory ThreadDataFactory;
     TWeftUnhandledWorkerException OnUnhandledWorkerException;
     bool Destroying = false;
+    // Workers given an item under the lock, woken after it (TPoolLock).
+    std::vector<PWorker> ToWake;
+
+    // The pool's lock; workers given items meanwhile are woken once it is
+    // released.
+    class TPoolLock {
+    public:
+        explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) {}
+        ~TPoolLock()
+        {
+            static thread_local std::vector<PWorker> wake;
+            wake.assign(FCore.ToWake.begin(), FCore.ToWake.end());
+            FCore.ToWake.clear();
+            FLock.unlock();
+            for (const PWorker& w : wake)
+                w->Wake();
+            wake.clear();
+        }
+
+    private:
+        TPoolCore& FCore;
+        std::unique_lock<TWeftSpinMutex> FLock;
+    };
 
     // --- Notices --------------------------------------------------------------------
 
     void Notify(TThreadPoolOperation op, DWORD threadID)
     {
-        HWND wnd;
-        {
-            std::lock_guard lock(MonitorLock);
-            wnd = Monitor;
-        }
+        const HWND wnd = Monitor.load();
         if (!wnd)
             return;
         auto* info = new TWeftThreadPoolMonitorInfo(UniqueID, op, threadID);
@@ -165,11 +217,7 @@ public:
     }
     void NotifyCompleted(int64_t taskID)
     {
-        HWND wnd;
-        {
-            std::lock_guard lock(MonitorLock);
-            wnd = Monitor;
-        }
+        const HWND wnd = Monitor.load();
         if (!wnd)
             return;
         auto* info = new TWeftThreadPoolMonitorInfo(UniqueID, taskID);
@@ -198,17 +246,26 @@ public:
         if (CanRunMore()) {
             PWorker w;
             if (!Idle.empty()) {
-                w = Idle.back();
-                Idle.pop_back();
+                // The most recently idled worker that still spins takes it
+                // without a wake-up call; else the most recently idled.
+                auto pick = Idle.end() - 1;
+                for (auto it = Idle.rbegin(); it != Idle.rend() && it - Idle.rbegin() < 4; ++it)
+                    if (!(*it)->Sleeping.load(std::memory_order_relaxed)) {
+                        pick = std::prev(it.base());
+                        break;
+                    }
+                w = *pick;
+                Idle.erase(pick);
             } else {
                 w = CreateWorker();
             }
             Running.push_back(w);
             CountRunning = int(Running.size());
-            item->owiStarted_ms = OsTimeGetTime64();
+            item->owiStarted_ms = PoolTick_ms();
             Scheduler.Next(item->owiGroup, item->owiAffinityMask);
             w->Assigned = item;
             w->Give(item);
+            ToWake.push_back(w);
             return;
         }
         Queue.push_back(item);
@@ -245,7 +302,7 @@ public:
                                  QStringLiteral("Execution queue is too long (%1 work items)").arg(Queue.size())});
             }
         if (MaxQueuedTime_sec.load() > 0) {
-            const int64_t now = OsTimeGetTime64();
+            const int64_t now = PoolTick_ms();
             for (auto it = Queue.begin(); it != Queue.end();) {
                 const PWorkItem item = *it;
                 if (item->owiScheduled_ms + int64_t(MaxQueuedTime_sec.load()) * 1000 <= now) {
@@ -279,7 +336,7 @@ public:
         }
         while (int(Idle.size() + Running.size()) < MinWorkers.load()) {
             PWorker w = CreateWorker();
-            w->StartIdle_ms = OsTimeGetTime64();
+            w->StartIdle_ms = PoolTick_ms();
             Idle.push_back(w);
         }
     }
@@ -287,7 +344,7 @@ public:
     void StopWorker(const PWorker& w, bool signalCancellationToken)
     {
         Stopping.push_back(w);
-        w->StartStopping_ms = OsTimeGetTime64();
+        w->StartStopping_ms = PoolTick_ms();
         StopTask(w, signalCancellationToken);
         w->RequestStop();
     }
@@ -338,7 +395,7 @@ public:
     void Completed(const PWorker& w, const PWorkItem& item)
     {
         NotifyCompleted(item->owiUniqueID);
-        std::lock_guard lock(Lock);
+        TPoolLock lock(*this);
         if (Destroying)
             return;
         if (w->Assigned != item) {
@@ -351,7 +408,7 @@ public:
             Running.erase(it);
             CountRunning = int(Running.size());
             if (CanRunMore()) {
-                w->StartIdle_ms = OsTimeGetTime64();
+                w->StartIdle_ms = PoolTick_ms();
                 Idle.push_back(w);
             } else {
                 StopWorker(w, false);
@@ -372,13 +429,13 @@ public:
 
     void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide)
     {
-        auto item = std::make_shared<TOTPWorkItem>();
+        auto item = std::allocate_shared<TOTPWorkItem>(TRecyclingAllocator<TOTPWorkItem>());
         item->owiTaskControl = task;
         item->owiTask = taskSide;
         item->owiUniqueID = task->UniqueID();
         TEndList toEnd;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             ScheduleNext(item, toEnd);
             PruneQueue(toEnd);
         }
@@ -389,7 +446,7 @@ public:
     {
         PWorker w;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             for (const PWorker& r : Running) {
                 std::lock_guard wl(r->WorkItemLock);
                 const PWorkItem item = r->WorkItem ? r->WorkItem : r->PendingItem;
@@ -409,7 +466,7 @@ public:
         // waited for, serving its synchronous calls meanwhile.
         const DWORD wait = DWORD(std::max(0, WaitOnTerminate_sec.load())) * 1000;
         if (WeftOwnerWait(w->ItemDone, wait) == WAIT_OBJECT_0) {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             if (Destroying) {
                 StopWorker(w, false);
             } else {
@@ -448,7 +505,7 @@ public:
         std::vector<PWorkItem> queued;
         std::vector<PWorker> stopping;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             if (destroying)
                 Destroying = true;
             queued.assign(Queue.begin(), Queue.end());
@@ -466,9 +523,9 @@ public:
         }
         for (const PWorkItem& item : queued)
             EndTask(item, CWeftExitCancelled, QStringLiteral("Cancelled"));
-        const int64_t deadline = OsTimeGetTime64() + int64_t(std::max(0, WaitOnTerminate_sec.load())) * 1000;
+        const int64_t deadline = PoolTick_ms() + int64_t(std::max(0, WaitOnTerminate_sec.load())) * 1000;
         for (const PWorker& w : stopping) {
-            const int64_t left = deadline - OsTimeGetTime64();
+            const int64_t left = deadline - PoolTick_ms();
             WeftOwnerWait(w->Finished, left > 0 ? DWORD(left) : 0);
         }
         for (const PWorker& w : stopping) {
@@ -485,11 +542,11 @@ public:
         TEndList toEnd;
         std::vector<PWorker> ended, overdue;
         {
-            std::lock_guard lock(Lock);
+            TPoolLock lock(*this);
             if (Destroying)
                 return;
             PruneQueue(toEnd);
-            const int64_t now = OsTimeGetTime64();
+            const int64_t now = PoolTick_ms();
             const int timeout = IdleWorkerThreadTimeout_sec.load();
             if (timeout > 0) {
                 for (auto it = Idle.begin(); it != Idle.end() && int(Idle.size()) > MinWorkers.load();) {
@@ -537,6 +594,30 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
     Thread = std::thread([self = shared_from_this(), weak, poolName, factory] { self->Body(weak, poolName, factory); });
 }
 
+// Work handed over within a few microseconds of the last item (the usual
+// case while a producer keeps a pool busy) is taken up without a sleep and a
+// wake-up call; after that the thread blocks on its event.
+void TOTPWorkerThread::AwaitWork()
+{
+    constexpr uint64_t CSpin_us = 20;
+    const uint64_t until = OsMonotonicUs() + CSpin_us;
+    for (int i = 1; !WorkSignal.load(std::memory_order_acquire); ++i) {
+        CpuRelax();
+        if (i % 64 == 0 && OsMonotonicUs() >= until) {
+            Sleeping.store(true);
+            if (!WorkSignal.load()) {
+                if (WaitForSingleObject(NewWork, 100) != WAIT_OBJECT_0) {
+                    SetThreadName(QStringLiteral("Idle thread worker"));
+                    WaitForSingleObject(NewWork, INFINITE);
+                }
+            }
+            Sleeping.store(false);
+            break;
+        }
+    }
+    WorkSignal.store(false);
+}
+
 void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& poolName,
                             const TOTPThreadDataFactory& factory)
 {
@@ -554,10 +635,7 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
     }
     try {
         for (;;) {
-            if (WaitForSingleObject(NewWork, 100) != WAIT_OBJECT_0) {
-                SetThreadName(QStringLiteral("Idle thread worker"));
-                WaitForSingleObject(NewWork, INFINITE);
-            }
+            AwaitWork();
             PWorkItem item;
             {
                 std::lock_guard lock(WorkItemLock);
@@ -600,9 +678,14 @@ void TOTPWorkerThread::Execute(const std::shared_ptr<TPoolCore>& core, const PWo
         WorkItem = item;
     }
     // What the thread environment's SetGroupAffinity does, without making
-    // an environment and a processor set for every item.
-    if (item->owiGroup == 0 && item->owiAffinityMask != 0)
+    // an environment and a processor set for every item, and only when the
+    // thread does not run on that mask already.
+    if (item->owiGroup == 0 && item->owiAffinityMask != 0 &&
+        (item->owiAffinityMask != AppliedMask || OsThreadAffinityChanges() != AppliedChanges)) {
         OsSetThreadAffinityMask(item->owiAffinityMask);
+        AppliedMask = item->owiAffinityMask;
+        AppliedChanges = OsThreadAffinityChanges();
+    }
     if (item->owiTask) {
         item->owiTask->SetThreadData(threadData);
         item->owiTask->Execute();
@@ -672,7 +755,7 @@ public:
     void SetMaxExecuting(int value) override
     {
         FCore->MaxExecuting = value;
-        std::lock_guard lock(FCore->Lock);
+        TPoolCore::TPoolLock lock(*FCore);
         FCore->IdleQueueCheck();
     }
     void SetMaxQueued(int value) override
@@ -688,7 +771,7 @@ public:
     void SetMinWorkers(int value) override
     {
         FCore->MinWorkers = value;
-        std::lock_guard lock(FCore->Lock);
+        TPoolCore::TPoolLock lock(*FCore);
         FCore->IdleQueueCheck();
     }
     void SetName(const QString& value) override

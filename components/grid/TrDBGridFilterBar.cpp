@@ -136,7 +136,7 @@ TRect TrDBGridFilterBar::FilterComboRect(const TRect& CellRect, bool UseMargin) 
 {
     const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
     TRect r = CellRect;
-    r.Top += FGrid->OptionsEx2().Groups.GroupHeight;
+    r.Top += FGrid->GroupHeight();
     if (o.TextBarTopLayout)
         r.Bottom = r.Top + o.TextBarTopHeight();
     else

@@ -158,6 +158,8 @@ void TrDBGrid::Loaded()
         TColumn* c = Columns()->Items(i);
         FColumnStoredProps.push_back({c->FieldName(), c->Width(), c->Visible()});
     }
+    FFieldsGroupsDefault.SetText(FieldsGroups.Text());
+    FixedGroupedCol(false, false);
 }
 
 void TrDBGrid::SetDefaultTitlePopup()
@@ -413,7 +415,7 @@ int TrDBGrid::TitleRowHeight() const
     int th = TextHeightOf(self->Canvas(), *self->TitleFont());
     for (int i = 0; i < self->Columns()->Count(); ++i)
         th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
-    return th * FTitleLines + 4 + FOptionsEx2.Groups.GroupHeight + FOptionsEx2.Filters.TextBarTopHeight() +
+    return th * FTitleLines + 4 + GroupHeight() + FOptionsEx2.Filters.TextBarTopHeight() +
            FOptionsEx2.Filters.TextBarBottomHeight();
 }
 
@@ -476,7 +478,7 @@ void TrDBGrid::Resize()
 TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
 {
     TRect t = R;
-    t.Top += FOptionsEx2.Filters.TextBarTopHeight() + FOptionsEx2.Groups.GroupHeight;
+    t.Top += FOptionsEx2.Filters.TextBarTopHeight() + GroupHeight();
     t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight();
     return t;
 }
@@ -494,6 +496,7 @@ void TrDBGrid::LinkActive(bool Value)
     if (!Value)
         return;
     SetFixedCols(FOptionsEx2.FixedCell.FixedCols);
+    FixedGroupedCol(false, false);
     LoadAutoPickList();
     LoadColorPickList();
     if (FColumnWidth != cwNone)

@@ -11,6 +11,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
+#include "components/grid/rDBGridFieldGroups.h"
 #include "components/grid/rDBGridTypes.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/DateUtils.h"
@@ -199,11 +200,55 @@ public:
     int PaintScrollCount() const { return FPaintScrollCount; }
     QString GetCellText(TColumn* Column);
 
-    // ---- field groups (the group definitions and their behaviour live with
-    // the field-group code; these are the points where the grid asks) ----
+    // ---- field groups (rDBGridFieldGroups.cpp) ----
+    // FieldsGroups holds the definitions; after changing it directly call
+    // FieldsGroupsChanged (or use SetFieldsGroupsText) so the columns regroup.
+    void FieldsGroupsChanged();
+    void SetFieldsGroupsText(const QString& Text);
+    // The definitions the grid had when it was loaded ("Set default groups").
+    const TStringList& FieldsGroupsDefault() const { return FFieldsGroupsDefault; }
+    void SetGroupsActive(bool Value);
+    void SetGroupsShowMergedCell(bool Value);
+    // Height of the group band under the titles (0 while groups are off).
+    int GroupHeight() const;
+    int Fields_GetGroupList(TStringList* GroupList);
+    QString Fields_GetGroupDefinition(int GroupID);
+    bool Fields_GetGroupSettingsEx(const QString& GroupDefinition, int& GroupID, QString& MergedCellTitle,
+                                   QString& GroupCollapsedTitle, QString& ContentCollapsed, TColor& TitleFontColor,
+                                   TColor& GroupLineColor, bool& GroupLocked, QStringList* FieldList);
+    bool Fields_GetGroupSettings(const QString& GroupDefinition, int& GroupID, QString& GroupCollapsedTitle,
+                                 QString& ContentCollapsed, TColor& TitleFontColor, TColor& GroupLineColor,
+                                 bool& GroupLocked, QStringList* FieldList);
+    QString Fields_SetGroupSettingsEx(int GroupID, const QString& MergedCellTitle, const QString& GroupCollapsedTitle,
+                                      const QString& ContentCollapsed, TColor TitleFontColor, TColor GroupLineColor,
+                                      bool GroupLocked, const QStringList& FieldList);
+    QString Fields_SetGroupSettings(int GroupID, const QString& GroupCollapsedTitle, const QString& ContentCollapsed,
+                                    TColor TitleFontColor, TColor GroupLineColor, bool GroupLocked,
+                                    const QStringList& FieldList);
+    static int GetGroupID(const QString& GroupDef);
+    TGroupInfo GetFieldGroupInfo(TField* Fld) { return GetFldGroupInfo(Fld, false); }
+    TGroupInfo GetFldGroupInfo(TField* Fld, bool SkipCheckFldGroupOption);
+    // ColIdx is a raw grid column (the indicator counts).
+    TGroupInfo GetColGroupInfo(int ColIdx, bool FindFirstVisibleCol);
+    bool IsGroupMasterExpanded(int ColIdx);
+    bool IsFieldGroupMasterVisible(TField* Fld);
+    bool IsFieldGroupMasterExpanded(TField* Fld);
+    void FixedGroupedCol(bool SwitchGroupOn, bool RestoreDefaults);
+    void MoveGroupedCol(int FromIndex, int ToIndex);
+    void CollapseGroup(int GroupID) { IntExpandCollapseGroup(GroupID, false); }
+    void ExpandGroup(int GroupID) { IntExpandCollapseGroup(GroupID, true); }
+    void CollapseGroup(TField* Fld);
+    void ExpandGroup(TField* Fld);
+    void CollapseAll() { IntExpandCollapseAll(false); }
+    void ExpandAll() { IntExpandCollapseAll(true); }
     // The collapsed master's title / cell text; false when the field shows its own.
     virtual bool GetGroupMasterTitleContent(TField* Fld, QString& Text);
     virtual bool GetGroupMasterCellContent(TField* Fld, QString& Text);
+    // Button and merged header geometry inside a title cell rectangle.
+    TPoint GetGroupBtnRect(TRect& RCell) const;
+    bool PointInGroupBtnRect(const TRect& RCell, const TPoint& Point, int ColIdx, TGroupInfo& GroupInfo);
+    bool PointInGroupMergedCell(const TRect& RCell, const TPoint& Point, int ColIdx, TGroupInfo& GroupInfo);
+    std::function<void(TComponent* Sender, int ACol, TColumn* Column)> OnTitleMergedCellClick;
 
     // ---- titles and footer ----
     // The next line of a title text no wider than W (S keeps the rest):
@@ -415,6 +460,16 @@ protected:
     // Decorations of a title cell drawn by the filter and group code (title
     // rectangle, text rectangle left for the title text).
     virtual void DrawTitleDecorations(int ACol, const TRect& CellRect, TColumn* Column, TGridDrawState State);
+    // Field groups: the band with its buttons, lines and merged header in a
+    // title cell; the group colour of a title's text; a press on the band
+    // (true when it was taken); the drag rule and the members following a master.
+    void DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Column);
+    void ApplyGroupTitleFont(TColumn* Column, TFont* AFont);
+    bool GroupBandMouseDown(int ACol, int X, int Y);
+    bool CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void IntExpandCollapseGroup(int GroupID, bool Expand);
+    void IntExpandCollapseAll(bool Expand);
 
 private:
     QString FitTextToWidth(const QString& Text, int Width);
@@ -487,6 +542,10 @@ private:
     int oldRowPos = 0;
     int oldRecNo = 0;
     mutable int FLastColWidthChangedIdx = -1;
+    // Field groups: the definitions from the form and the parsed definitions.
+    TStringList FFieldsGroupsDefault;
+    std::shared_ptr<TFieldGroupsIni> FFieldsGroupsIni;
+    const TFieldGroupsIni& FieldGroupsIni();
 };
 
 // DrawText flags for a cell's alignment.

@@ -42,6 +42,8 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     isPushing = false;
     FMouseDownCoord = MouseCoordEx(X, Y);
     const TGridCoord c = FMouseDownCoord;
+    if (Button == mbLeft && c.Y == TitleRow() && GroupBandMouseDown(c.X, X, Y))
+        return;
     // 5. A double click at a title border sizes the column left of it.
     if ((Shift & ssDouble) && Button == mbLeft && c.Y == TitleRow() && c.X > FixCol()) {
         const TRect r = CellRect(c.X, c.Y);

@@ -70,16 +70,6 @@ QString TrDBGrid::GetTitleText(TColumn* Column)
     return Column->Title()->Caption();
 }
 
-bool TrDBGrid::GetGroupMasterTitleContent(TField*, QString&)
-{
-    return false;
-}
-
-bool TrDBGrid::GetGroupMasterCellContent(TField*, QString&)
-{
-    return false;
-}
-
 void TrDBGrid::DrawTitleDecorations(int ACol, const TRect& CellRect, TColumn* Column, TGridDrawState)
 {
     if (FOptionsEx2.Filters.TextBar || FOptionsEx2.Filters.FunnelBtn)
@@ -119,6 +109,7 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     }
     // The title text, wrapped over TitleLines lines.
     c->Font()->Assign(*Column->Title()->Font());
+    ApplyGroupTitleFont(Column, c->Font());
     c->Brush()->SetStyle(bsClear);
     TRect tr = Rect(t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1);
     QString title = GetTitleText(Column);
@@ -146,6 +137,7 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
         const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;
         DrawSortGlyph(sortRect, pos, desc);
     }
+    DrawFieldGroupBand(ACol, ARect, Column);
     DrawTitleDecorations(ACol, ARect, Column, AState);
     c->Brush()->SetStyle(bsSolid);
 }

@@ -3,6 +3,7 @@
 // and the export engines: width modes, search conditions, the general event
 // and its record, the per-cell data image definition and the option objects.
 
+#include "components/stringgrid/rStringGridEdTypes.h"  // TGeneralEventType, TGeneralEventRec, TDataImageDef
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Types.h"
 
@@ -17,38 +18,6 @@ class TField;
 enum TColumnWidth { cwNone, cwDefaultWidth, cwSameWidth, cwAutoWidth, cwDataWidth, cwLabelWidth, cwDataLabelWidth, cwHideEmptyCol };
 enum TLookupCondition { lcNever, lcBrowse, lcNotEdit, lcBrowseFilter, lcNotEditFilter };
 enum TOptionsBlobType { obtNone, obtGlyph, obtContent };
-
-enum TGeneralEventType {
-    geChangeScaleBefore, geChangeScaleAfter,
-    geIsBool, geIsMemo, geIsMemoGlyph, geIsMemoText, geIsHTMLText, geIsRichEdit, geIsGraphic, geIsFieldAsDate, geIsDate,
-    geIsFieldAsTime, geIsTime, geIsColor, geIsLink, geIsPassword,
-    geIsFilter,
-    geIsDrawDropDown, geIsDataBar, geIsStatusBar, geIsDataImage, geIsFixedColumn,
-    geIsReadOnlyColumn, geIsLookupFilterColumn,
-    geGetTitleImageIndex, geGetTitleButtonList,
-    geShowMemoDialog, geShowGraphicDialog,
-    geSetColumnWidth,
-    geContextPopup, geContextTitlePopup, geContextTitleExPopup, geContextTitleMergedCellPopup, geContextFixColPopup,
-    geGetDataBarParam, geGetStatusBarParam, geGetFooterRowParam, geGetDataImageIndex, geGetDataImageAlignment,
-    geDropDownShowing, geDropDownClosed
-};
-
-// Refilled for every general event; a handler may change ParamValue.
-struct TGeneralEventRec {
-    TColumn* Column = nullptr;
-    TField* Field = nullptr;
-    void* ParamObject = nullptr;
-    QVariant ParamValue;
-    QVariant FieldValue;
-};
-
-// One per painted cell: an image of DataImageList instead of or beside the value.
-struct TDataImageDef {
-    bool UseDataImage = false;
-    int ImageIndex = -1;
-    QString ImageAlignment;  // "L", "R", "A" (automatic), else centred
-    QString ShowText;        // "" none, "+" display text, "'..." literal, else literal
-};
 
 using TSortFieldNames = QStringList;
 using TSortDirections = std::vector<bool>;  // true = descending
@@ -167,12 +136,18 @@ struct TOptionsCellCondition {
     bool Active = false;
 };
 
+// Field groups of the grid. Change Active and ShowMergedCell through the
+// grid (SetGroupsActive, SetGroupsShowMergedCell) so the columns are
+// regrouped and the title height follows; the band height is GroupHeight().
 struct TOptionsGroups {
     bool Active = false;
     bool CanExpand = true;
+    bool ShowMergedCell = false;
+    bool AlwaysUseGroupColors = false;
     int GroupHeightPixels = 12;
-    // The height the group band takes in the title (0 while inactive).
-    int GroupHeight = 0;
+    int MergeCellHeightPixels = 20;
+    int CollapseBtnSize = 10;
+    int GroupLineWidth = 1;
 };
 
 struct TOptionsHighlightText {

@@ -1,6 +1,7 @@
 #include "components/output/TDBPrintDirect.h"
 
 #include "resources/ExportTexts.h"
+#include "resources/PrintTexts.h"
 
 #include <cmath>
 
@@ -171,4 +172,9 @@ bool TDBPrintDirect::Run()
         throw;
     }
     return true;
+}
+
+QString TDBPrintDirect::ErrorText() const
+{
+    return prntxt::ErrorCreating;
 }

@@ -29,6 +29,7 @@ public:
 
 protected:
     bool Run() override;
+    QString ErrorText() const override;
 
 private:
     void InitPage();

@@ -2,9 +2,11 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rtool.h"
+#include "components/grid/rdbtool.h"
 #include "components/output/TRTFReport2.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
+#include "resources/PrintTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -179,27 +181,55 @@ void TDBPrintRTF::AnalyzeData()
     const size_t n = FN.size();
     wMax.assign(n, 0);
     wSumAdd.assign(n, 0);
+    wKind.assign(n, TColKind{});
     Sums.assign(n, 0.0);
-    for (size_t i = 0; i < n; ++i)
+    TStringList visible;
+    if (FMeasureOnly)
+        GetFldList(SourceObject, &visible, GetFldDefs(false, true, true, WantsMemoFields(), false, false, false));
+    for (size_t i = 0; i < n; ++i) {
         wMax[i] = int(FN[i].Title.size());
+        const TField* f = FN[i].Field;
+        wKind[i].Simple = f && IsSimpleField(f);
+        wKind[i].Numeric = f && IsNumeric(f);
+        wKind[i].NumOrDate = f && IsNumOrDate(f);
+        wKind[i].Visible = !FMeasureOnly || visible.IndexOf(FN[i].Name) >= 0;
+    }
     WalkRecords([&](int) {
         for (size_t i = 0; i < n; ++i)
-            if (FN[i].Field && IsSimpleField(FN[i].Field))
+            if (wKind[i].Simple)
                 wMax[i] = std::max(wMax[i], int(DisplayTextOf(FN[i].Field).size()));
     });
+    FRecords = RecCount;
     Aborted = false;
     for (size_t i = 0; i < n; ++i)
-        wSumAdd[i] = FN[i].Field && IsNumeric(FN[i].Field) ? 2 : 0;
+        wSumAdd[i] = wKind[i].Numeric ? 2 : 0;
+}
+
+bool TDBPrintRTF::Measure(TSourceType AType, TComponent* ASource)
+{
+    const bool visibleOnly = ExportOnlyVisibleFields;
+    const bool progress = ShowProgressBar;
+    ExportOnlyVisibleFields = false;
+    FMeasureOnly = true;
+    const bool ok = ExecuteInt(AType, ASource);
+    FMeasureOnly = false;
+    ExportOnlyVisibleFields = visibleOnly;
+    ShowProgressBar = progress;
+    return ok;
+}
+
+bool TDBPrintRTF::Counts(size_t i) const
+{
+    return wKind[i].Simple && (wKind[i].Visible || !ExportOnlyVisibleFields);
 }
 
 int TDBPrintRTF::WidthSum(bool NumericOnly, bool CountOnly) const
 {
     int w = 0;
-    for (size_t i = 0; i < FN.size() && i < wMax.size(); ++i) {
-        const TField* f = FN[i].Field;
-        if (!f || !IsSimpleField(f) || (NumericOnly && !IsNumOrDate(f)))
+    for (size_t i = 0; i < wKind.size() && i < wMax.size(); ++i) {
+        if (!Counts(i) || (NumericOnly && !wKind[i].NumOrDate))
             continue;
-        w += CountOnly ? 1 : Sep + wMax[i] + (Sum && IsNumeric(f) ? wSumAdd[i] : 0);
+        w += CountOnly ? 1 : Sep + wMax[i] + (Sum && wKind[i].Numeric ? wSumAdd[i] : 0);
     }
     return w;
 }
@@ -238,10 +268,9 @@ void TDBPrintRTF::CalcColWidth()
     // 4. the width of each printed column
     wCol.assign(FN.size(), 0);
     for (size_t i = 0; i < FN.size(); ++i) {
-        const TField* f = FN[i].Field;
-        if (!f || !IsSimpleField(f))
+        if (!Counts(i))
             continue;
-        wCol[i] = IsNumOrDate(f) ? wMax[i] + (Sum && IsNumeric(f) ? wSumAdd[i] : 0) : int(wMax[i] * R);
+        wCol[i] = wKind[i].NumOrDate ? wMax[i] + (Sum && wKind[i].Numeric ? wSumAdd[i] : 0) : int(wMax[i] * R);
     }
     // 5. the whole line must fit
     int used = 0;
@@ -320,6 +349,8 @@ QString TDBPrintRTF::TemplateFile(const QString& Dir) const
 bool TDBPrintRTF::Run()
 {
     AnalyzeData();
+    if (FMeasureOnly)
+        return true;
     if (Autoformat)
         SetAutoformat();
     // 1.-3. folder, template and the next free output file
@@ -362,4 +393,9 @@ bool TDBPrintRTF::Run()
     // 7. the engine writes the document and opens or prints it
     rep.Execute({Dataset});
     return QFileInfo::exists(FOutput);
+}
+
+QString TDBPrintRTF::ErrorText() const
+{
+    return prntxt::ErrorCreating;
 }

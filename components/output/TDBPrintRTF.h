@@ -40,6 +40,14 @@ public:
 
     // The document of the last run.
     const QString& OutputFile() const { return FOutput; }
+    // Measures every column of a source (titles and values, visible or not)
+    // without writing anything; Cut, SetAutoformat and MeasuredRecords then
+    // answer for the current settings (ExportOnlyVisibleFields, Sum, Sep).
+    bool Measure(TSourceType AType, TComponent* ASource);
+    int MeasuredRecords() const { return FRecords; }
+    // The largest font whose line holds the table; landscape when none fits
+    // in portrait, 6 points when none fits at all.
+    void SetAutoformat();
     // Approximate page count for N records with the current settings.
     int PagesFor(int N) const { return N / PageLines(Paper, Orientation, FontIndex) + 1; }
     // True when the table is wider than the line (text columns are cut).
@@ -47,17 +55,24 @@ public:
 
 protected:
     bool Run() override;
+    QString ErrorText() const override;
 
 private:
     void AnalyzeData();
     int WidthSum(bool NumericOnly, bool CountOnly) const;
-    void SetAutoformat();
     void CalcColWidth();
+    bool Counts(size_t i) const;
     QString RecLine(int Kind);
     QString Content(int Kind);
     QString TemplateFile(const QString& Dir) const;
 
+    struct TColKind {
+        bool Simple = false, Numeric = false, NumOrDate = false, Visible = true;
+    };
     std::vector<int> wMax, wCol, wSumAdd;
+    std::vector<TColKind> wKind;
+    bool FMeasureOnly = false;
+    int FRecords = 0;
     std::vector<double> Sums;
     QString FOutput;
 };

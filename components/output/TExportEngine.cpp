@@ -24,6 +24,11 @@ bool TExportEngine::Execute(TDataSet* Dataset)
     return ExecuteInt(stDataset, Dataset);
 }
 
+QString TExportEngine::ErrorText() const
+{
+    return exptxt::CannotExport;
+}
+
 QString TExportEngine::ProgressText()
 {
     return exptxt::Exporting + exptxt::OfData;
@@ -62,7 +67,7 @@ bool TExportEngine::ExecuteInt(TSourceType AType, TComponent* ASource)
     } catch (const std::exception& E) {
         Result = false;
         FLastError = ExceptionMessage(E);
-        ShowErr(exptxt::CannotExport, E, false);
+        ShowErr(ErrorText(), E, false);
     }
     FN.clear();
     if (ShowProgressBar)

@@ -16,6 +16,9 @@
 
 class TCustomDBGrid;
 class TrDBGrid;
+class TrDBRecView;
+class TTreeView;
+class TrStringGridEd;
 
 enum TExportProgressStage { psStarting, psRunning, psEnding };
 
@@ -37,6 +40,11 @@ public:
 
     bool Execute(TCustomDBGrid* Grid);
     bool Execute(TDataSet* Dataset);
+    bool Execute(TrDBRecView* RecView);
+    bool Execute(TTreeView* TreeView);
+    bool Execute(TrStringGridEd* StringGrid);
+    // Any of the five source kinds; True when the file was written.
+    bool ExecuteSource(TSourceType AType, TComponent* ASource) { return ExecuteInt(AType, ASource); }
 
     QString ExportFile;
     bool ExportFieldName = true;
@@ -60,6 +68,8 @@ public:
 protected:
     // The engine's own run over a resolved source; True when written.
     virtual bool Run() = 0;
+    // The first line of the error dialog when a run fails.
+    virtual QString ErrorText() const;
     // Whether memo fields are part of the column list.
     virtual bool WantsMemoFields() const { return true; }
 

@@ -49,6 +49,13 @@ bool TrXLSExport::ExportDBTable(TDataSet* Dataset, const QString& ExportToSheetN
     return ExecuteInt(stDataset, Dataset);
 }
 
+bool TrXLSExport::ExportSource(TSourceType AType, TComponent* ASource, const QString& ExportToSheetName)
+{
+    FSheetName = ExportToSheetName;
+    SyncSharedFlags();
+    return ExecuteInt(AType, ASource);
+}
+
 void TrXLSExport::SyncSharedFlags()
 {
     ExportFieldName = Has(xleExportTitles);

@@ -41,6 +41,8 @@ public:
     // temporary one for the after-action), into a sheet of that name.
     bool ExportDBTable(TCustomDBGrid* Grid, const QString& ExportToSheetName = QString());
     bool ExportDBTable(TDataSet* Dataset, const QString& ExportToSheetName = QString());
+    // Any of the five source kinds.
+    bool ExportSource(TSourceType AType, TComponent* ASource, const QString& ExportToSheetName = QString());
     // The file written by the last run (the temporary one in no-file mode).
     const QString& WrittenFile() const { return FWritten; }
 

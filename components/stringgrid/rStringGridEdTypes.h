@@ -11,6 +11,9 @@
 #include <QVariant>
 #include <cstdint>
 
+class TColumn;
+class TField;
+
 
 enum TrStringGridEdEditStyle {
     sgbNone,
@@ -80,16 +83,22 @@ constexpr TOptionsEx OptEx(TOptionEx O) { return TOptionsEx(1u << unsigned(O)); 
 
 enum TCustomEditorAction { ceaSetValue, ceaGetValue, ceaShow, ceaHide };
 
+// The general events of the string grid and of the data grid (one list, so
+// code that uses both grids sees one type).
 enum TGeneralEventType {
-    geChangeScaleBefore,
-    geChangeScaleAfter,
+    geChangeScaleBefore, geChangeScaleAfter,
+    geIsBool, geIsMemo, geIsMemoGlyph, geIsMemoText, geIsHTMLText, geIsRichEdit, geIsGraphic, geIsFieldAsDate, geIsDate,
+    geIsFieldAsTime, geIsTime, geIsColor, geIsLink, geIsPassword,
+    geIsFilter,
+    geIsDrawDropDown, geIsDataBar, geIsStatusBar, geIsDataImage, geIsFixedColumn,
+    geIsReadOnlyColumn, geIsLookupFilterColumn,
+    geGetTitleImageIndex, geGetTitleButtonList,
+    geShowMemoDialog, geShowGraphicDialog,
     geSetColumnWidth,
-    geGetDataBarParam,
-    geGetStatusBarParam,
-    geCellObjectClick,
-    geCellObjectDblClick,
-    gePasteDataBefore,
-    gePasteDataAfter
+    geContextPopup, geContextTitlePopup, geContextTitleExPopup, geContextTitleMergedCellPopup, geContextFixColPopup,
+    geGetDataBarParam, geGetStatusBarParam, geGetFooterRowParam, geGetDataImageIndex, geGetDataImageAlignment,
+    geDropDownShowing, geDropDownClosed,
+    geCellObjectClick, geCellObjectDblClick, gePasteDataBefore, gePasteDataAfter
 };
 
 // What GetCoordPosition answers for a cell.
@@ -107,11 +116,16 @@ struct TDataImageDef {
     bool SkipTextDrawing = false;
 };
 
+// Refilled for every general event; a handler may change ParamValue. The
+// string grid fills Col and Row, the data grid Column, Field and FieldValue.
 struct TGeneralEventRec {
     int Col = -1;
     int Row = -1;
+    TColumn* Column = nullptr;
+    TField* Field = nullptr;
     void* ParamObject = nullptr;
     QVariant ParamValue;
+    QVariant FieldValue;
 };
 
 class TrDataBar {

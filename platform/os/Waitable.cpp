@@ -1,5 +1,6 @@
 #include "platform/os/Waitable.h"
 
+#include "platform/os/BlockRecycler.h"
 #include "platform/os/MessageQueue.h"
 
 #include <algorithm>
@@ -195,7 +196,8 @@ void TMutexObject::AcquireBy(DWORD tid)
 
 THandle CreateEvent(bool manualReset, bool initialState)
 {
-    return std::make_shared<TEventObject>(manualReset, initialState);
+    // Tasks make and drop several events each, on different threads.
+    return std::allocate_shared<TEventObject>(TRecyclingAllocator<TEventObject>(), manualReset, initialState);
 }
 
 THandle CreateSemaphore(int32_t initialCount, int32_t maximumCount)

@@ -16,7 +16,9 @@ TMessageBoxHook& Hook()
     return hook;
 }
 
-int DefaultAnswer(unsigned Flags)
+}  // namespace
+
+int DefaultMessageBoxAnswer(unsigned Flags)
 {
     const unsigned buttons = Flags & 0xF;
     const bool second = Flags & MB_DEFBUTTON2;
@@ -32,7 +34,7 @@ int DefaultAnswer(unsigned Flags)
     }
 }
 
-bool LogToEnvironmentFile(const TMessageBoxRequest& r)
+bool LogMessageBoxToEnvironmentFile(const TMessageBoxRequest& r)
 {
     const QString path = qEnvironmentVariable("SORVEX_DIALOG_LOG");
     if (path.isEmpty())
@@ -44,8 +46,6 @@ bool LogToEnvironmentFile(const TMessageBoxRequest& r)
     }
     return true;
 }
-
-}  // namespace
 
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook NewHook)
 {
@@ -59,8 +59,8 @@ int MessageBox(const QString& Text, const QString& Caption, unsigned Flags)
     const TMessageBoxRequest request{Text, Caption, Flags};
     if (Hook())
         return Hook()(request);
-    if (LogToEnvironmentFile(request) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return DefaultAnswer(Flags);
+    if (LogMessageBoxToEnvironmentFile(request) || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return DefaultMessageBoxAnswer(Flags);
 
     QMessageBox box;
     box.setWindowTitle(Caption);

@@ -37,5 +37,10 @@ using TMessageBoxHook = std::function<int(const TMessageBoxRequest&)>;
 // Sets the hook and returns the previous one; an empty hook shows real boxes.
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook Hook);
 
+// The button a box answers with when nobody presses one.
+int DefaultMessageBoxAnswer(unsigned Flags);
+// Appends the box to the file SORVEX_DIALOG_LOG names; false when it is unset.
+bool LogMessageBoxToEnvironmentFile(const TMessageBoxRequest& Request);
+
 // Shows a modal box and returns the button pressed (IDOK, IDYES …).
 int MessageBox(const QString& Text, const QString& Caption, unsigned Flags);

@@ -1,7 +1,7 @@
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
-#include "tests/app/Scramble.h"
+#include "tests/support/Scramble.h"
 #include "resources/SafeguardTexts.h"
 #include "tests/support/PlainUser.h"
 #include "tests/support/TempProgramDir.h"

@@ -4,7 +4,7 @@
 #include "platform/ui/Forms.h"
 #include "resources/ProgramTexts.h"
 #include "app/vrkCommon.h"
-#include "tests/app/Scramble.h"
+#include "tests/support/Scramble.h"
 #include "tests/support/TempProgramDir.h"
 #include "tests/support/TestDatabase.h"
 

@@ -15,6 +15,11 @@
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClassForest.h"
 #include "results/vrkNewClass.h"
+#include "components/base/rTabControlEx.h"
+#include "components/dbcontrols/TrDBEdit.h"
+#include "components/framed/FcEdit.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/ui/ActnList.h"
 #include "results/vrkClub.h"
 #include "results/vrkCourse.h"
 #include "results/vrkPerson.h"
@@ -151,34 +156,47 @@ int main(int argc, char** argv)
     formNewClass->btnOK->Click();
     formNewClass->Hide();
 
-    // 6. the club editor on a club, then on a new club
+    // 6. the club editor on a club being edited, then on a new club
     formClub = new TformClub(nullptr);
+    formClub->Run().iClubId = 501;
+    formClub->Opening();
+    formClub->Run().EditClub();
+    shot(formClub, "club_editor_edit");
+    formClub->Run().DropPending();
+    formClub->Hide();
     formClub->Run().iClubId = 0;
     formClub->Opening();
-    formClub->Run().SetName(QStringLiteral("Uusi Suunnistusseura"));
+    formClub->edtCLUB_NAME->SetText(QStringLiteral("Uusi Suunnistusseura"));
     shot(formClub, "club_editor_new");
-    formClub->Run().Cancel();
+    formClub->Run().DropPending();
     formClub->Hide();
 
-    // 7. the person merge dialog, a candidate chosen
+    // 7. the person merge dialog: a search typed, then a candidate chosen
+    f.Exec(QStringLiteral("insert into vrk_person (person_id, event_series_id, person_name, club_id) "
+                          "values (1004, 1, 'Virtanen M.', 501);"));
     formPersonMerge = new TformPersonMerge(nullptr);
     formPersonMerge->Run().iPersonId = 1001;
     formPersonMerge->Opening();
-    formPersonMerge->Run().SelectPerson(0);
-    formPersonMerge->Sync();
-    shot(formPersonMerge, "person_merge");
+    formPersonMerge->edtSearchPersons->SetText(QStringLiteral("virt"));
+    shot(formPersonMerge, "person_merge_search");
+    formPersonMerge->rdbgrdPersons->OnDblClick(formPersonMerge->rdbgrdPersons);
+    shot(formPersonMerge, "person_merge_chosen");
     formPersonMerge->Run().Cancel();
     formPersonMerge->Run().Close();
     formPersonMerge->Hide();
 
-    // 8. the course and control editor, both pages
+    // 8. the course and control editor: a course being edited (the controls'
+    // tab hidden), then the controls page
     formCourse = new TformCourse(nullptr);
-    formCourse->Run().iClassId = 401;
+    formCourse->Run().iClassId = 301;
     formCourse->Opening();
-    shot(formCourse, "course_editor_courses");
+    formCourse->actCourseEdit->Execute();
+    shot(formCourse, "course_editor_course_edit");
+    formCourse->Run().DropPending();
+    formCourse->Hide();
+    formCourse->Opening();
     formCourse->pcPages->SetActivePage(formCourse->tsControl);
     shot(formCourse, "course_editor_controls");
-    formCourse->Run().Cancel();
     formCourse->Hide();
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));

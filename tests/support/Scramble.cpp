@@ -1,4 +1,4 @@
-#include "tests/app/Scramble.h"
+#include "tests/support/Scramble.h"
 
 #include "app/vrkCommon.h"
 

@@ -1,0 +1,31 @@
+#include "components/output/rDBPrintSetup.h"
+
+#include "platform/print/PrinterSetupDialog.h"
+#include "platform/print/Printers.h"
+#include "platform/ui/StdCtrls.h"
+
+void FillPrinterList(TComboBox* Box)
+{
+    Box->SetItems(PrinterNames());
+    Box->SetItemIndex(Box->IndexOf(DefaultPrinterName()));
+}
+
+QString ChosenPrinter(const TComboBox* Box)
+{
+    const QString name = Box->ItemIndex() >= 0 ? Box->Text() : QString();
+    return name == DefaultPrinterName() ? QString() : name;
+}
+
+bool PrinterSetup(TComboBox* Box, TPrinterOrientation* Orientation)
+{
+    QString name = Box->ItemIndex() >= 0 ? Box->Text() : DefaultPrinterName();
+    TPrinterOrientation o = Orientation ? *Orientation : poPortrait;
+    if (!ShowPrinterSetupDialog(name, o))
+        return false;
+    if (Box->IndexOf(name) < 0)
+        Box->AddItem(name);
+    Box->SetItemIndex(Box->IndexOf(name));
+    if (Orientation)
+        *Orientation = o;
+    return true;
+}

@@ -1,0 +1,84 @@
+#include "components/output/rDBSourceDlgForm.h"
+
+#include "components/dbcontrols/TrDBRecView.h"
+#include "components/dbcontrols/rDBFieldsForm.h"
+#include "components/dbcontrols/rDBFilterForm.h"
+#include "components/grid/TPropSaveFile.h"
+#include "components/grid/TrDBGridsPropSave.h"
+#include "components/output/rDBTwinGrid.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/TreeViews.h"
+
+TrDBSourceDlgForm::TrDBSourceDlgForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
+{
+    rDlgPropSave = new TPropSaveMain(this);
+    rDlgPropSave->SetName(QStringLiteral("rDlgPropSave"));
+    rDlgPropSave->SetPropSaveFile(GetGlobal_PropSaveFile());
+    rDlgPropSave->PropSaveEvents = pseFormShowHide;
+    DBGridsPS = new TDBGridsPropSave(this);
+    DBGridsPS->SetName(QStringLiteral("DBGridsPS"));
+    DBGridsPS->SetPropSaveMain(rDlgPropSave);
+    DBGridsPS->StoreColumnsProp = true;
+    // Each grid of each window keeps its own column choice.
+    DBGridsPS->OnGetKeyString = [this](TComponent* Comp, QString& Key) {
+        TComponent* named = OrigGr ? static_cast<TComponent*>(OrigGr) : Comp;
+        Key += QLatin1Char('.') + (named->Owner() ? named->Owner()->Name() : QString()) + QLatin1Char('.') + named->Name();
+    };
+}
+
+void TrDBSourceDlgForm::StoreControls(std::initializer_list<const char*> Names)
+{
+    for (const char* n : Names)
+        rDlgPropSave->StdCtrl()->Components.Add(QLatin1String(n));
+}
+
+void TrDBSourceDlgForm::SetSource(TSourceType AType, TComponent* ASource, TDataSet* AData)
+{
+    SourceType = AType;
+    DataSet = AData;
+    if (AType == stGrid) {
+        OrigGr = dynamic_cast<TCustomDBGrid*>(ASource);
+        DBGrid = MakeTwinGrid(this, OrigGr);
+        DBGridsPS->Components.Add(QStringLiteral("gr"));
+        DBGridsPS->Disable = ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields;
+    } else if (AType == stRecView) {
+        RecView = dynamic_cast<TrDBRecView*>(ASource);
+    } else if (AType == stTreeView) {
+        TreeView = dynamic_cast<TTreeView*>(ASource);
+    } else if (AType == stStringGrid) {
+        StringGrid = ASource;
+    }
+}
+
+void TrDBSourceDlgForm::AssignGridProps()
+{
+    CopyToTwin(OrigGr, DBGrid);
+}
+
+void TrDBSourceDlgForm::RunFilterChoice()
+{
+    if (SourceType == stGrid)
+        FilterRec(DBGrid, false);
+    else if (SourceType == stDataset)
+        FilterRec(DataSet, false);
+}
+
+void TrDBSourceDlgForm::RunColumnChoice()
+{
+    if (SourceType == stGrid)
+        ChooseFields(DBGrid, 0);
+    else if (SourceType == stDataset)
+        ChooseFields(DataSet, 0);
+}
+
+TComponent* TrDBSourceDlgForm::RunSource() const
+{
+    switch (SourceType) {
+    case stGrid: return DBGrid;
+    case stDataset: return DataSet;
+    case stRecView: return RecView;
+    case stTreeView: return TreeView;
+    case stStringGrid: return StringGrid;
+    }
+    return nullptr;
+}
