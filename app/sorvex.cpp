@@ -7,6 +7,7 @@
 #include "app/vrkMainForm.h"
 #include "components/dbcontrols/rDBActionDialogs.h"
 #include "components/grid/TrDBAction.h"
+#include "components/output/rDBActionOutput.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
@@ -111,6 +112,7 @@ void CreateForms()
 {
     Application->CreateForm(rDBAction);
     InstallDBActionDialogs(rDBAction);
+    InstallDBActionOutput(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);
