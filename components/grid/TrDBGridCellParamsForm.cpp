@@ -1,5 +1,6 @@
 #include "components/grid/TrDBGridCellParamsForm.h"
 
+#include "components/base/rPlaceControl.h"
 #include "components/base/rtool.h"
 #include "components/grid/TrDBGridCellParamsData.h"
 #include "components/stringgrid/rStringGridEd.h"
@@ -9,29 +10,6 @@
 #include "resources/GridCellCondTexts.h"
 
 #include <algorithm>
-
-namespace {
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
-
-int IndexOfNoCase(const QStringList& L, const QString& S)
-{
-    for (int i = 0; i < L.size(); ++i)
-        if (L[i].compare(S, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
-}  // namespace
 
 using namespace cellconddata;
 
@@ -44,11 +22,11 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     SetClientHeight(330);
     Constraints.MinWidth = 600;
     Constraints.MinHeight = 200;
-    Put<TLabel>(this, this, 8, 6, 300, 16, cellcondtxt::ListOfConditions);
-    auto* hint = Put<TLabel>(this, this, 500, 6, 352, 16, cellcondtxt::ShownTextHint);
+    PlaceControl<TLabel>(this, this, 8, 6, 300, 16, cellcondtxt::ListOfConditions);
+    auto* hint = PlaceControl<TLabel>(this, this, 500, 6, 352, 16, cellcondtxt::ShownTextHint);
     hint->Font()->SetColor(clGrayText);
     hint->SetAlignment(taRightJustify);
-    grCond = Put<TrStringGridEd>(this, this, 8, 24, 844, 220);
+    grCond = PlaceControl<TrStringGridEd>(this, this, 8, 24, 844, 220);
     grCond->SetColCount(colCount);
     grCond->SetFixedCols(1);
     grCond->SetFixedRows(1);
@@ -90,21 +68,21 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     grCond->OnFinishCellEditing = [this](TrStringGridEd*, int ACol, int ARow) { CellEdited(ACol, ARow); };
     grCond->OnEllipsisClicked = [this](TrStringGridEd*, int, int ARow) { EditValue(ARow); };
 
-    Put<TLabel>(this, this, 8, 254, 120, 16, cellcondtxt::MoveOfCondition);
-    btUp = Put<TButton>(this, this, 8, 272, 40, 25, QStringLiteral("\u2191"));
+    PlaceControl<TLabel>(this, this, 8, 254, 120, 16, cellcondtxt::MoveOfCondition);
+    btUp = PlaceControl<TButton>(this, this, 8, 272, 40, 25, QStringLiteral("\u2191"));
     btUp->SetHint(cellcondtxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { MoveRow(grCond->Row(), true); };
-    btDown = Put<TButton>(this, this, 52, 272, 40, 25, QStringLiteral("\u2193"));
+    btDown = PlaceControl<TButton>(this, this, 52, 272, 40, 25, QStringLiteral("\u2193"));
     btDown->SetHint(cellcondtxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { MoveRow(grCond->Row(), false); };
-    Put<TLabel>(this, this, 140, 254, 140, 16, cellcondtxt::DeleteOfCondition);
-    btClear = Put<TButton>(this, this, 140, 272, 70, 25, cellcondtxt::Clear);
+    PlaceControl<TLabel>(this, this, 140, 254, 140, 16, cellcondtxt::DeleteOfCondition);
+    btClear = PlaceControl<TButton>(this, this, 140, 272, 70, 25, cellcondtxt::Clear);
     btClear->SetHint(cellcondtxt::ClearHint);
     btClear->OnClick = [this](TComponent*) { DeleteRow(grCond->Row()); };
-    btAll = Put<TButton>(this, this, 214, 272, 70, 25, cellcondtxt::All);
+    btAll = PlaceControl<TButton>(this, this, 214, 272, 70, 25, cellcondtxt::All);
     btAll->SetHint(cellcondtxt::AllHint);
     btAll->OnClick = [this](TComponent*) { ClearAll(); };
-    btUse = Put<TButton>(pBottomRight, this, 0, 8, 0, 25, cellcondtxt::Use);
+    btUse = PlaceControl<TButton>(pBottomRight, this, 0, 8, 0, 25, cellcondtxt::Use);
     btUse->SetHint(cellcondtxt::UseHint);
     btUse->OnClick = [this](TComponent*) {
         StoreCond();
@@ -257,21 +235,21 @@ TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) :
     SetClientHeight(312);
     Constraints.MinWidth = 360;
     Constraints.MinHeight = 312;
-    lCond = Put<TLabel>(this, this, 8, 8, 344, 18);
+    lCond = PlaceControl<TLabel>(this, this, 8, 8, 344, 18);
     lCond->Font()->SetStyle(fsBold);
-    auto* gb = Put<TGroupBox>(this, this, 8, 32, 344, 230, cellcondtxt::ComparedValue);
-    rbFix = Put<TRadioButton>(gb, this, 8, 20, 320, 20, cellcondtxt::FixValue);
+    auto* gb = PlaceControl<TGroupBox>(this, this, 8, 32, 344, 230, cellcondtxt::ComparedValue);
+    rbFix = PlaceControl<TRadioButton>(gb, this, 8, 20, 320, 20, cellcondtxt::FixValue);
     rbFix->SetChecked(true);
-    cbValue = Put<TComboBox>(gb, this, 24, 42, 300, 23);
+    cbValue = PlaceControl<TComboBox>(gb, this, 24, 42, 300, 23);
     cbValue->SetDropDownCount(15);
-    rbDate = Put<TRadioButton>(gb, this, 8, 74, 320, 20, cellcondtxt::DateValue);
-    dtDate = Put<TDateTimePicker>(gb, this, 24, 96, 140, 23);
+    rbDate = PlaceControl<TRadioButton>(gb, this, 8, 74, 320, 20, cellcondtxt::DateValue);
+    dtDate = PlaceControl<TDateTimePicker>(gb, this, 24, 96, 140, 23);
     dtDate->SetDate(QDateToDateTime(QDate::currentDate()));
-    chActualDate = Put<TCheckBox>(gb, this, 24, 122, 300, 20, cellcondtxt::ActualDate);
-    rbField = Put<TRadioButton>(gb, this, 8, 150, 320, 20, cellcondtxt::OtherField);
-    cbField = Put<TComboBox>(gb, this, 24, 172, 140, 23);
-    Put<TLabel>(gb, this, 172, 156, 150, 16, cellcondtxt::UseSummary);
-    cbSummary = Put<TComboBox>(gb, this, 172, 172, 150, 23);
+    chActualDate = PlaceControl<TCheckBox>(gb, this, 24, 122, 300, 20, cellcondtxt::ActualDate);
+    rbField = PlaceControl<TRadioButton>(gb, this, 8, 150, 320, 20, cellcondtxt::OtherField);
+    cbField = PlaceControl<TComboBox>(gb, this, 24, 172, 140, 23);
+    PlaceControl<TLabel>(gb, this, 172, 156, 150, 16, cellcondtxt::UseSummary);
+    cbSummary = PlaceControl<TComboBox>(gb, this, 172, 172, 150, 23);
     cbSummary->SetItems(QStringList{QString()} + cellcondtxt::SummaryFunctions);
     cbValue->OnChange = [this](TComponent*) { rbFix->SetChecked(true); };
     dtDate->OnChange = [this](TComponent*) { rbDate->SetChecked(true); };
@@ -301,7 +279,7 @@ void TrDBGridCellParamsValuesForm::SetValue(const QString& V)
     }
     const QString rest = V.mid(1);
     const int open = int(rest.indexOf(QLatin1Char('('))), close = int(rest.lastIndexOf(QLatin1Char(')')));
-    if (open > 0 && close > open && IndexOfNoCase(cellcondtxt::SummaryFunctions, rest.left(open)) >= 0) {
+    if (open > 0 && close > open && cellcondtxt::SummaryFunctions.contains(rest.left(open), Qt::CaseInsensitive)) {
         cbSummary->SetText(rest.left(open).toUpper());
         cbField->SetText(rest.mid(open + 1, close - open - 1));
     } else {

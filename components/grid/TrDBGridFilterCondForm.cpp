@@ -1,6 +1,7 @@
 #include "components/grid/TrDBGridFilterCondForm.h"
 
 #include "components/base/rEditNum.h"
+#include "components/base/rPlaceControl.h"
 #include "components/grid/TrDBGridFilterForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
@@ -20,17 +21,6 @@ const QStringList NumCond = {QStringLiteral("="), QStringLiteral("<>"), QStringL
 const QStringList TextCond = {QStringLiteral("="), QStringLiteral("<>")};
 const QStringList DateCond = {QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">")};
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
-
 double NumberOf(const TrEditNum* E)
 {
     double v = 0;
@@ -44,22 +34,22 @@ TrDBGridFilterCondForm::TrDBGridFilterCondForm(TComponent* AOwner) : TrDlgBaseFo
 {
     SetClientWidth(355);
     SetClientHeight(196);
-    pc = Put<TPageControl>(this, this, 0, 0, 355, 155);
+    pc = PlaceControl<TPageControl>(this, this, 0, 0, 355, 155);
     pc->SetAlign(alClient);
     auto page = [this](const QStringList& Signs, TListBox*& List) {
         auto* ts = new TTabSheet(this);
         ts->SetPageControl(pc);
         ts->SetTabVisible(false);
-        Put<TLabel>(ts, this, 8, 6, 150, 16, gridfiltxt::TypeOfComparison);
-        List = Put<TListBox>(ts, this, 8, 24, 150, 124);
+        PlaceControl<TLabel>(ts, this, 8, 6, 150, 16, gridfiltxt::TypeOfComparison);
+        List = PlaceControl<TListBox>(ts, this, 8, 24, 150, 124);
         List->SetItems(Signs);
-        Put<TLabel>(ts, this, 170, 6, 170, 16, gridfiltxt::Value);
+        PlaceControl<TLabel>(ts, this, 170, 6, 170, 16, gridfiltxt::Value);
         return ts;
     };
     tsNum = page(gridfiltxt::NumSigns, lbSignNum_nostore);
-    eValNum1 = Put<TrEditNum>(tsNum, this, 170, 24, 170, 23);
-    lNum2 = Put<TLabel>(tsNum, this, 170, 54, 170, 16, gridfiltxt::Value);
-    eValNum2 = Put<TrEditNum>(tsNum, this, 170, 72, 170, 23);
+    eValNum1 = PlaceControl<TrEditNum>(tsNum, this, 170, 24, 170, 23);
+    lNum2 = PlaceControl<TLabel>(tsNum, this, 170, 54, 170, 16, gridfiltxt::Value);
+    eValNum2 = PlaceControl<TrEditNum>(tsNum, this, 170, 72, 170, 23);
     for (TrEditNum* e : {eValNum1, eValNum2}) {
         e->Style = enFloat;
         e->StepValue = 1;
@@ -67,15 +57,15 @@ TrDBGridFilterCondForm::TrDBGridFilterCondForm(TComponent* AOwner) : TrDlgBaseFo
     }
     lbSignNum_nostore->OnClick = [this](TComponent*) { RefAll(); };
     tsText = page(gridfiltxt::TextSigns, lbSignText_nostore);
-    cbValText1_nostore = Put<TComboBox>(tsText, this, 170, 24, 170, 23);
+    cbValText1_nostore = PlaceControl<TComboBox>(tsText, this, 170, 24, 170, 23);
     cbValText1_nostore->OnChange = [this](TComponent*) { RefreshOk(); };
     lbSignText_nostore->OnClick = [this](TComponent*) { RefreshOk(); };
     tsDate = page(gridfiltxt::DateSigns, lbSignDate_nostore);
-    eValDate1 = Put<TDateTimePicker>(tsDate, this, 170, 24, 170, 23);
-    lDate2 = Put<TLabel>(tsDate, this, 170, 54, 170, 16, gridfiltxt::Value);
-    eValDate2 = Put<TDateTimePicker>(tsDate, this, 170, 72, 170, 23);
+    eValDate1 = PlaceControl<TDateTimePicker>(tsDate, this, 170, 24, 170, 23);
+    lDate2 = PlaceControl<TLabel>(tsDate, this, 170, 54, 170, 16, gridfiltxt::Value);
+    eValDate2 = PlaceControl<TDateTimePicker>(tsDate, this, 170, 72, 170, 23);
     lbSignDate_nostore->OnClick = [this](TComponent*) { RefAll(); };
-    ToolBarPeriod = Put<TToolBar>(tsDate, this, 170, 104, 170, 24);
+    ToolBarPeriod = PlaceControl<TToolBar>(tsDate, this, 170, 104, 170, 24);
     ToolBarPeriod->SetAlign(alNone);
     ToolBarPeriod->SetBounds(170, 104, 170, 24);
     ToolBarPeriod->SetShowCaptions(true);
