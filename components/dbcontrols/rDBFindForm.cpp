@@ -3,6 +3,7 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"
+#include "components/base/rPlaceControl.h"
 #include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/StrUtils.h"
@@ -14,17 +15,6 @@
 namespace {
 
 TrDBFindForm* GActiveFindForm = nullptr;
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 }  // namespace
 
@@ -59,55 +49,55 @@ TrDBFindForm::~TrDBFindForm()
 
 void TrDBFindForm::BuildControls()
 {
-    Put<TLabel>(this, this, 8, 8, 200, 16, dbctltxt::FindValue);
-    eText = Put<TComboBox>(this, this, 8, 26, 300, 23);
-    btClearHist = Put<TrHTMLLabel>(this, this, 200, 8, 108, 16);
+    PlaceControl<TLabel>(this, this, 8, 8, 200, 16, dbctltxt::FindValue);
+    eText = PlaceControl<TComboBox>(this, this, 8, 26, 300, 23);
+    btClearHist = PlaceControl<TrHTMLLabel>(this, this, 200, 8, 108, 16);
     btClearHist->SetCaption(dbctltxt::DeleteHistory);
     btClearHist->OnAnchorClick = [this](TComponent*, const QString&) { eText->Clear(); };
-    cbDelQuotes = Put<TCheckBox>(this, this, 8, 56, 300, 20, dbctltxt::DeleteQuotes);
-    rgOpt = Put<TGroupBox>(this, this, 8, 80, 300, 92, dbctltxt::Compare);
+    cbDelQuotes = PlaceControl<TCheckBox>(this, this, 8, 56, 300, 20, dbctltxt::DeleteQuotes);
+    rgOpt = PlaceControl<TGroupBox>(this, this, 8, 80, 300, 92, dbctltxt::Compare);
     rgOpt->SetHint(dbctltxt::CompareHint);
     const QString opts[3] = {dbctltxt::WholeField, dbctltxt::BeginningOfField, dbctltxt::AnyPartOfField};
     for (int i = 0; i < 3; ++i)
-        rbOpt[i] = Put<TRadioButton>(rgOpt, this, 10, 20 + i * 22, 270, 20, opts[i]);
-    cbCase = Put<TCheckBox>(this, this, 8, 178, 300, 20, dbctltxt::CaseSensitive);
-    chIgnoreDiacritics = Put<TCheckBox>(this, this, 8, 200, 300, 20, dbctltxt::IgnoreDiacritics);
-    chCloseFound = Put<TCheckBox>(this, this, 8, 222, 300, 20, dbctltxt::CloseWhenFound);
-    chShowMsg = Put<TCheckBox>(this, this, 8, 244, 300, 20, dbctltxt::ShowWarningNotFound);
-    Put<TLabel>(this, this, 320, 8, 100, 16, dbctltxt::InFields);
-    lbLabels = Put<TListBox>(this, this, 320, 26, 192, 200);
+        rbOpt[i] = PlaceControl<TRadioButton>(rgOpt, this, 10, 20 + i * 22, 270, 20, opts[i]);
+    cbCase = PlaceControl<TCheckBox>(this, this, 8, 178, 300, 20, dbctltxt::CaseSensitive);
+    chIgnoreDiacritics = PlaceControl<TCheckBox>(this, this, 8, 200, 300, 20, dbctltxt::IgnoreDiacritics);
+    chCloseFound = PlaceControl<TCheckBox>(this, this, 8, 222, 300, 20, dbctltxt::CloseWhenFound);
+    chShowMsg = PlaceControl<TCheckBox>(this, this, 8, 244, 300, 20, dbctltxt::ShowWarningNotFound);
+    PlaceControl<TLabel>(this, this, 320, 8, 100, 16, dbctltxt::InFields);
+    lbLabels = PlaceControl<TListBox>(this, this, 320, 26, 192, 200);
     lbLabels->SetMultiSelect(true);
     lbLabels->SetHint(dbctltxt::FieldsHint);
-    btSort = Put<TLabel>(this, this, 320, 232, 40, 16, dbctltxt::Sort);
+    btSort = PlaceControl<TLabel>(this, this, 320, 232, 40, 16, dbctltxt::Sort);
     btSort->OnClick = [this](TComponent*) { btSortClick(); };
-    btUp = Put<TButton>(this, this, 420, 230, 40, 22, QStringLiteral("\u25B2"));
+    btUp = PlaceControl<TButton>(this, this, 420, 230, 40, 22, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { btUpClick(true); };
-    btDown = Put<TButton>(this, this, 464, 230, 40, 22, QStringLiteral("\u25BC"));
+    btDown = PlaceControl<TButton>(this, this, 464, 230, 40, 22, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { btUpClick(false); };
-    btSelAll = Put<TLabel>(this, this, 320, 256, 80, 16, dbctltxt::SelectAll);
+    btSelAll = PlaceControl<TLabel>(this, this, 320, 256, 80, 16, dbctltxt::SelectAll);
     btSelAll->OnClick = [this](TComponent*) { btSelAllClick(); };
     for (TLabel* link : {btSort, btSelAll}) {
         link->Font()->SetColor(clBlue);
         link->Font()->SetStyle(fsUnderline);
         link->SetCursor(crHandPoint);
     }
-    lblResult = Put<TLabel>(this, this, 8, 272, 500, 16);
+    lblResult = PlaceControl<TLabel>(this, this, 8, 272, 500, 16);
     lblResult->Font()->SetStyle(fsBold);
-    mInfo = Put<TMemo>(this, this, 8, 292, 504, 62);
+    mInfo = PlaceControl<TMemo>(this, this, 8, 292, 504, 62);
     mInfo->SetReadOnly(true);
     mInfo->SetColor(clBtnFace);
     mInfo->SetScrollBars(ssVertical);
-    btFind = Put<TButton>(this, this, 100, 366, 96, 25, dbctltxt::Find);
+    btFind = PlaceControl<TButton>(this, this, 100, 366, 96, 25, dbctltxt::Find);
     btFind->SetDefault(true);
     btFind->SetHint(dbctltxt::FindHint);
-    btFindNext = Put<TButton>(this, this, 202, 366, 96, 25, dbctltxt::FindNext);
+    btFindNext = PlaceControl<TButton>(this, this, 202, 366, 96, 25, dbctltxt::FindNext);
     btFindNext->SetHint(dbctltxt::FindNext);
-    btFindPrev = Put<TButton>(this, this, 304, 366, 96, 25, dbctltxt::Previous);
+    btFindPrev = PlaceControl<TButton>(this, this, 304, 366, 96, 25, dbctltxt::Previous);
     btFindPrev->SetHint(dbctltxt::FindNext);
     btFindPrev->SetEnabled(false);
-    btClose = Put<TButton>(this, this, 416, 366, 96, 25, dbctltxt::Close);
+    btClose = PlaceControl<TButton>(this, this, 416, 366, 96, 25, dbctltxt::Close);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrAbort);
     btClose->SetHint(dbctltxt::CloseHint);

@@ -2,6 +2,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
+#include "components/base/rPlaceControl.h"
 #include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
 #include "components/stringgrid/rStringGridEd.h"
@@ -15,17 +16,6 @@ namespace {
 
 constexpr int ColNo = 0, ColField = 1, ColDesc = 2;
 
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
-
 }  // namespace
 
 TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
@@ -35,8 +25,8 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     SetClientHeight(235);
     Constraints.MinWidth = 520;
     Constraints.MinHeight = 264;
-    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::SortingCriteria);
-    grSort = Put<TrStringGridEd>(this, this, 8, 24, 262, 168);
+    PlaceControl<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::SortingCriteria);
+    grSort = PlaceControl<TrStringGridEd>(this, this, 8, 24, 262, 168);
     grSort->SetColCount(3);
     grSort->SetRowCount(2);
     grSort->SetFixedCols(0);
@@ -53,23 +43,23 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     grSort->SetColWidths(ColField, 153);
     grSort->SetColWidths(ColDesc, 69);
     grSort->SetLeftCol(0);
-    btUp = Put<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp = PlaceControl<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { MoveRow(true); };
-    btDown = Put<TButton>(this, this, 276, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown = PlaceControl<TButton>(this, this, 276, 52, 26, 24, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { MoveRow(false); };
-    btDel = Put<TButton>(this, this, 276, 84, 26, 24, QStringLiteral("\u2212"));
+    btDel = PlaceControl<TButton>(this, this, 276, 84, 26, 24, QStringLiteral("\u2212"));
     btDel->SetHint(dbctltxt::DeleteRowHint);
     btDel->OnClick = [this](TComponent*) { DeleteRow(); };
-    btDelAll = Put<TButton>(this, this, 276, 112, 26, 24, QStringLiteral("\u00D7"));
+    btDelAll = PlaceControl<TButton>(this, this, 276, 112, 26, 24, QStringLiteral("\u00D7"));
     btDelAll->SetHint(dbctltxt::DeleteAllRowsHint);
     btDelAll->OnClick = [this](TComponent*) { DeleteAllRows(); };
-    btSave = Put<TButton>(this, this, 308, 84, 30, 24, QStringLiteral(">>"));
+    btSave = PlaceControl<TButton>(this, this, 308, 84, 30, 24, QStringLiteral(">>"));
     btSave->SetHint(dbctltxt::SaveSortingHint);
-    Put<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
-    lbSavedSort = Put<TListBox>(this, this, 344, 24, 162, 140);
-    btDelSort = Put<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
+    PlaceControl<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
+    lbSavedSort = PlaceControl<TListBox>(this, this, 344, 24, 162, 140);
+    btDelSort = PlaceControl<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
     btDelSort->SetHint(dbctltxt::DeleteRowHint);
     btDelSort->SetEnabled(false);
     btSave->OnClick = [this](TComponent*) { btSaveClick(); };
@@ -87,11 +77,11 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     // Without a global property file there is nowhere to save to.
     btSave->SetEnabled(GlobalSettingsStore() != nullptr);
     lbSavedSort->SetEnabled(GlobalSettingsStore() != nullptr);
-    btOk = Put<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
+    btOk = PlaceControl<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseSortingHint);
     btOk->OnClick = [this](TComponent*) { btOkClick(); };
-    btCancel = Put<TButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
+    btCancel = PlaceControl<TButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
