@@ -310,6 +310,14 @@ bool TrDBGridFilterBar::MouseDown(int X, int Y)
 {
     const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
     if (o.FilterPanel && Inside(FilterPanelRect(), X, Y)) {
+        const TRect p = FilterPanelRect();
+        // The filter glyph under the indicator column switches the filter off and back on.
+        if (FGrid->IndicatorOffset() && X < p.Left + FGrid->ColWidths(0)) {
+            if (FGrid->IsFiltered())
+                FilterComboHide(true, true);
+            else
+                ReactivateFilter();
+        }
         if (Inside(FilterPanelComboRect(), X, Y))
             FilterPanelComboShow();
         for (int i = 0; i < int(o.FilterPanelButtonIndexes().size()); ++i)
@@ -467,8 +475,8 @@ void TrDBGridFilterBar::ReactivateFilter()
         return;
     if (SetFilterString(ds, ds->Filter(), true)) {
         FFilterDlgLastColIdx = -1;
-        FGrid->Invalidate();
-        DoFilterChange();
+        // The titles mark the columns the restored filter names.
+        Store()->RefreshFilteredFieldNames();
     }
 }
 
@@ -497,7 +505,15 @@ void TrDBGridFilterBar::FilterComboUpdateTimer()
         f = FGrid->DataSet()->FindField(mapped);
     const QString text = FCombo->Text();
     TrDBGridColumnFilters* store = Store();
-    const bool ok = f && store->ProcFilterBarFilter(f, text);
+    bool ok = false;
+    if (f && OnSetColumnFilter) {
+        const QString cond = store->BarTextCondition(f, text);
+        ok = text.trimmed().isEmpty() || !cond.isEmpty();
+        OnSetColumnFilter(FGrid, f->DataSet(), f, cond, text, nullptr, ok);
+        store->EditValues.SetValues(shown->FieldName(), text.trimmed().isEmpty() ? QString() : text);
+    } else {
+        ok = f && store->ProcFilterBarFilter(f, text);
+    }
     if (f != shown) {
         store->EditValues.SetValues(shown->FieldName(), text.trimmed().isEmpty() ? QString() : text);
         store->EditStatuses.SetValues(shown->FieldName(), ok ? QString() : QStringLiteral("E"));

@@ -1,6 +1,8 @@
 #include "components/grid/TrDBGridFilterForm.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rListBoxes.h"
+#include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
@@ -74,6 +76,10 @@ TrDBGridFilterForm::TrDBGridFilterForm(TComponent* AOwner) : TForm(AOwner)
     CheckBoxList->SetParent(this);
     CheckBoxList->SetAlign(alClient);
     CheckBoxList->OnClickCheck = [this](TComponent*) { CheckBoxListClickCheck(); };
+    CheckBoxList->SetStyle(lbOwnerDrawFixed);
+    CheckBoxList->OnDrawItem = [this](TWinControl*, int Index, const TRect& R, TOwnerDrawState State) {
+        CheckBoxListDrawItem(Index, R, State);
+    };
     OnDeactivate = [this](TComponent*) { Hide(); };
 }
 
@@ -92,7 +98,18 @@ void TrDBGridFilterForm::AddToList(const QString& DisplayText, const QString& Va
 void TrDBGridFilterForm::LoadPass(bool Checked, bool IgnoreFilter, QHash<QString, int>& Seen)
 {
     const bool memo = IsMemoField(DisplayField);
-    Gr->ScanAllRecords(6, 0, true, IgnoreFilter, [&](TDataSet*, int) {
+    // Large (or unknown) sizes show their progress and can be aborted.
+    const int n = IgnoreFilter ? -1 : DS->RecordCount();
+    const bool progress = n < 0 || n > 1000;
+    if (progress)
+        ShowInfoEx(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; });
+    Gr->ScanAllRecords(6, 0, true, IgnoreFilter, [&](TDataSet*, int Index) {
+        if (Aborted)
+            return;
+        if (progress && Index % 100 == 0) {
+            ShowInfoProgressBar(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; }, n > 0 ? Index * 100 / n : 0);
+            Application->ProcessMessages();
+        }
         QString display, value;
         if (DisplayField->IsNull()) {
             display = value = gridfiltxt::Empty;
@@ -106,6 +123,8 @@ void TrDBGridFilterForm::LoadPass(bool Checked, bool IgnoreFilter, QHash<QString
         Seen.insert(key, 1);
         AddToList(display, value, Checked);
     });
+    if (progress)
+        ShowInfo(QString(), nullptr);
 }
 
 void TrDBGridFilterForm::LoadList(TrDBGrid* DBGrid, TColumn* C)
@@ -130,24 +149,34 @@ void TrDBGridFilterForm::LoadList(TrDBGrid* DBGrid, TColumn* C)
     CheckAll = true;
     tbEnter->SetEnabled(DisplayField->FieldKind() == fkData && DisplayField->DataType() != ftBoolean);
     tbClear->SetEnabled(DS->Filtered());
-    // 4. The values the filter shows, checked; then those it hides.
     Aborted = false;
     maxw = 0;
     CheckBoxList->Canvas()->Font()->Assign(*CheckBoxList->Font());
-    QHash<QString, int> seen;
-    LoadPass(true, false, seen);
-    if (DS->Filtered()) {
-        const int before = int(ValueList.size());
-        LoadPass(false, true, seen);
-        if (int(ValueList.size()) > before)
-            CheckAll = false;
+    // 3. The program may fill the list itself.
+    bool loaded = false;
+    TrDBGridFilterBar* bar = TrDBGridFilterBar::Of(DBGrid);
+    if (bar->OnLoadFunnelFilter)
+        bar->OnLoadFunnelFilter(this, DS, DisplayField->FieldName(),
+                                [this](const QString& D, const QString& V, bool C) { AddToList(D, V, C); }, loaded);
+    // 4. The values the filter shows, checked; then those it hides.
+    if (!loaded) {
+        QHash<QString, int> seen;
+        LoadPass(true, false, seen);
+        if (DS->Filtered() && !Aborted) {
+            const int before = int(ValueList.size());
+            LoadPass(false, true, seen);
+            if (int(ValueList.size()) > before)
+                CheckAll = false;
+        }
     }
     std::vector<int> order(size_t(DisplayList.size()));
     std::iota(order.begin(), order.end(), 0);
     std::function<int(const QString&, const QString&)> cmp = [](const QString& A, const QString& B) {
         return A.localeAwareCompare(B);
     };
-    if (IsDateTimeField(DisplayField))
+    if (loaded)
+        cmp = [](const QString&, const QString&) { return 0; };  // the program's order
+    else if (IsDateTimeField(DisplayField))
         cmp = SortDate;
     else if (dynamic_cast<TNumericField*>(DisplayField))
         cmp = SortNum;
@@ -165,6 +194,33 @@ void TrDBGridFilterForm::LoadList(TrDBGrid* DBGrid, TColumn* C)
     CheckBoxList->SetItems(DisplayList);
     for (int i = 0; i < int(DisplayList.size()); ++i)
         CheckBoxList->SetChecked(i, CheckAll || (i > 0 && ValueChecked[size_t(DisplayValue[size_t(i)])]));
+}
+
+void TrDBGridFilterForm::CheckBoxListDrawItem(int Index, const TRect& R, TOwnerDrawState State)
+{
+    TCanvas* c = CheckBoxList->Canvas();
+    c->Brush()->SetColor((State & odSelected) ? clHighlight : clWindow);
+    c->FillRect(R);
+    c->Font()->Assign(*CheckBoxList->Font());
+    c->Font()->SetColor((State & odSelected) ? clHighlightText : clWindowText);
+    const QString text = CheckBoxList->Items().value(Index);
+    const TrDBGridCfg& cfg = ParioCompConfig.rDBGridCfg;
+    if (Index == 0 && cfg.FilterListBoldSelectAll)
+        c->Font()->SetStyle(fsBold);
+    unsigned align = DT_LEFT;
+    TRect t = Rect(R.Left + 2, R.Top, R.Right - 2, R.Bottom);
+    // Values line up in a column as wide as the widest value.
+    if (cfg.FilterListUseColumnAlignment && Index > 0 && text != gridfiltxt::Empty && GridCol) {
+        if (GridCol->Alignment() == taRightJustify)
+            align = DT_RIGHT;
+        else if (GridCol->Alignment() == taCenter)
+            align = DT_CENTER;
+        if (align != DT_LEFT && t.Width() > maxw + 2)
+            t.Right = t.Left + maxw + 2;
+    }
+    c->Brush()->SetStyle(bsClear);
+    c->DrawText(text, t, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    c->Brush()->SetStyle(bsSolid);
 }
 
 void TrDBGridFilterForm::CheckBoxListClickCheck()
@@ -203,6 +259,17 @@ void TrDBGridFilterForm::IntSetFilter(const QString& FilterText)
 {
     if (!Gr || !DisplayField)
         return;
+    TrDBGridFilterBar* bar = TrDBGridFilterBar::Of(Gr);
+    if (bar->OnSetColumnFilter) {
+        bool result = true;
+        bar->OnSetColumnFilter(Gr, DS, ValueField, FilterText, QString(), this, result);
+        if (result) {
+            Hide();
+            Gr->Invalidate();
+            TrDBGridColumnFilters::Of(Gr)->RefreshFilteredFieldNames();
+        }
+        return;
+    }
     TrDBGridColumnFilters::Of(Gr)->SetFilterForField(DisplayField, FilterText, chAnd->Checked(), true, true);
     Hide();
 }

@@ -5,6 +5,7 @@
 // comparison in the condition dialog, Clear removes the column's filter.
 
 #include "platform/ui/Forms.h"
+#include "platform/ui/ListBoxes.h"
 
 #include <QStringList>
 #include <QHash>
@@ -71,6 +72,7 @@ public:
 
 private:
     void CheckBoxListClickCheck();
+    void CheckBoxListDrawItem(int Index, const TRect& R, TOwnerDrawState State);
     void LoadPass(bool Checked, bool IgnoreFilter, QHash<QString, int>& Seen);
     TrDBGrid* Gr = nullptr;
     TDataSet* DS = nullptr;

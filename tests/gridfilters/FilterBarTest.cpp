@@ -172,3 +172,18 @@ TEST(FilterOptions, PanelButtonListAndDerivedHeights)
     EXPECT_EQ(TOptionsFilters::ClampMargin(-3), 0);
     EXPECT_EQ(TOptionsFilters::ClampMargin(25), 20);
 }
+
+TEST_F(FilterBar, PanelGlyphSwitchesTheFilterOffAndBackOn)
+{
+    grid->OptionsEx2().Filters.FilterPanel = true;
+    grid->LayoutChanged();
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("3"));
+    ASSERT_EQ(data->RecordCount(), 4);
+    const TRect p = bar->FilterPanelRect();
+    Click(p.Left + 3, (p.Top + p.Bottom) / 2);
+    EXPECT_EQ(data->RecordCount(), 24);
+    EXPECT_TRUE(store->EditValues.Values(QStringLiteral("STATUS")).isEmpty());
+    Click(p.Left + 3, (p.Top + p.Bottom) / 2);
+    EXPECT_EQ(data->RecordCount(), 4);
+    EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("STATUS;"));
+}

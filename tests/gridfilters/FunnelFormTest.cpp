@@ -171,3 +171,26 @@ TEST_F(Funnel, PeriodsAsATable)
         EXPECT_EQ(DateTimeToQDate(d.eValDate2->Date()), c.to) << int(c.kind) << " " << c.n;
     }
 }
+
+TEST_F(Funnel, ProgramEventsFillTheListAndApplyTheFilter)
+{
+    bar->OnLoadFunnelFilter = [](TComponent*, TDataSet*, const QString& FieldName, const TrDBGridFilterBar::TFunnelFilterAddToList& Add,
+                                 bool& IsLoaded) {
+        Add(FieldName + QStringLiteral(" b"), QStringLiteral("B"), true);
+        Add(FieldName + QStringLiteral(" a"), QStringLiteral("A"), false);
+        IsLoaded = true;
+    };
+    QString applied;
+    bar->OnSetColumnFilter = [&](TComponent*, TDataSet*, TField* F, const QString& Filter, const QString&, TComponent* Form, bool& Result) {
+        applied = F->FieldName() + QLatin1Char(':') + Filter + (Form ? QStringLiteral(" (funnel)") : QString());
+        Result = true;
+    };
+    TrDBGridFilterForm* f = Open(2);
+    // The program's entries in its own order; one unchecked leaves "(select all)" unchecked.
+    EXPECT_EQ(f->CheckBoxList->Items(), (QStringList{QStringLiteral("(select all)"), QStringLiteral("CLUB b"), QStringLiteral("CLUB a")}));
+    EXPECT_FALSE(f->CheckBoxList->Checked(0));
+    f->SetFilter();
+    EXPECT_EQ(applied, QStringLiteral("CLUB:(CLUB = 'B') (funnel)"));
+    EXPECT_FALSE(data->Filtered());  // the grid applied nothing itself
+    EXPECT_FALSE(f->Visible());
+}
