@@ -429,6 +429,8 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The floating filter box follows its column (see TrDBGridFilterBar).
+    void TopLeftChanged() override;
     // The title popup and the top-left cell's menu (see TrDBGridTitlePopup).
     void DoContextPopup(TPoint MousePos, bool& Handled) override;
     void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift) override;

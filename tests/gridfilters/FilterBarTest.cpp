@@ -187,3 +187,18 @@ TEST_F(FilterBar, PanelGlyphSwitchesTheFilterOffAndBackOn)
     EXPECT_EQ(data->RecordCount(), 4);
     EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("STATUS;"));
 }
+
+TEST_F(FilterBar, TheBoxFollowsItsColumnWhenTheGridScrollsSideways)
+{
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        grid->Columns()->Items(i)->SetWidth(200);
+    bar->ShowTextFilter(grid->Columns()->Items(1));
+    ASSERT_TRUE(bar->FilterCombo()->Visible());
+    const int before = bar->FilterCombo()->Left();
+    grid->SetLeftCol(grid->LeftCol() + 1);
+    if (bar->FilterCombo()->Visible())
+        EXPECT_LT(bar->FilterCombo()->Left(), before);
+    // Scrolled out of sight, the box closes.
+    grid->SetLeftCol(grid->LeftCol() + 2);
+    EXPECT_FALSE(bar->FilterCombo()->Visible());
+}
