@@ -135,8 +135,8 @@ bool TrDBGridFilterBar::IsFilterFieldActive(const QString& FieldName) const
 TRect TrDBGridFilterBar::FilterComboRect(const TRect& CellRect, bool UseMargin) const
 {
     const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    // The bar is the title's top part (above the group band) or its bottom part.
     TRect r = CellRect;
-    r.Top += FGrid->GroupHeight();
     if (o.TextBarTopLayout)
         r.Bottom = r.Top + o.TextBarTopHeight();
     else

@@ -1,6 +1,7 @@
 #include "components/grid/TrDBGridTitlePopup.h"
 
 #include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridFieldGroups.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Menus.h"
@@ -109,6 +110,16 @@ void TrDBGridTitlePopup::ContextPopup(TPoint MousePos, bool& Handled)
     TColumn* column = FGrid->ColumnAt(c.X);
     if (!column)
         return;
+    TGroupInfo info;
+    if (FGrid->PointInGroupMergedCell(FGrid->CellRect(c.X, c.Y), MousePos, c.X, info)) {
+        QVariant v;
+        if (FGrid->DoGeneralEventParam(geContextTitleMergedCellPopup, column, v, TitleMergedCellPopupMenu, column->Field()) &&
+            TitleMergedCellPopupMenu) {
+            TitleMergedCellPopupMenu->Popup(screen.X, screen.Y);
+            Handled = true;
+        }
+        return;
+    }
     BuildTitlePopup(column);
     if (FTitlePopup->Items()->Count() == 0)
         return;

@@ -26,6 +26,8 @@ public:
     TrDBGridSummaries* Summaries() { return FSummaries.get(); }
     TPopupMenu* Menu() const { return FTitlePopup; }
     TPopupMenu* TitleExPopupMenu = nullptr;
+    // The menu of a group's merged header (field groups).
+    TPopupMenu* TitleMergedCellPopupMenu = nullptr;
     // Replaces the copy of a clicked line.
     TNotifyEvent OnTitlePopupItemClick;
 

@@ -213,6 +213,7 @@ void TrDBGridsPropSave::SaveRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     F->WriteBool(K, QStringLiteral("UseCellParamsConditions"), o.CellCondition.Active);
     if (StoreFieldsGroup) {
         F->WriteBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);
+        F->WriteBool(K, QStringLiteral("FieldGroupMergedCell"), o.Groups.ShowMergedCell);
         F->WriteBool(K, QStringLiteral("FieldGroupCanExpand"), o.Groups.CanExpand);
         F->WriteStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
     }
@@ -255,7 +256,9 @@ void TrDBGridsPropSave::ReadRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
         TrDBGridCellConds::Of(G)->RefreshSummaries();
     if (StoreFieldsGroup) {
         F->ReadStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
-        o.Groups.Active = F->ReadBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);
+        G->FieldsGroupsChanged();
+        G->SetGroupsActive(F->ReadBool(K, QStringLiteral("FieldGroups"), o.Groups.Active));
+        G->SetGroupsShowMergedCell(F->ReadBool(K, QStringLiteral("FieldGroupMergedCell"), o.Groups.ShowMergedCell));
         o.Groups.CanExpand = F->ReadBool(K, QStringLiteral("FieldGroupCanExpand"), o.Groups.CanExpand);
     }
     if (StoreFooterRow)

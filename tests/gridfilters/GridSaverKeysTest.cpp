@@ -26,7 +26,7 @@ protected:
         main->SetPropSaveFile(&file);
         saver = new TrDBGridsPropSave(form.get());
         saver->SetPropSaveMain(main.get());
-        saver->StoreFooterRow = saver->StoreFilterSetting = saver->StoreDesignSetting = true;
+        saver->StoreFooterRow = saver->StoreFilterSetting = saver->StoreDesignSetting = saver->StoreFieldsGroup = true;
     }
     void TearDown() override
     {
@@ -71,6 +71,7 @@ TEST_F(GridSaverKeys, EveryGroupRoundTrips)
     EXPECT_EQ(file.ReadInteger(QStringLiteral("f.g"), QStringLiteral("CellParamsCondCount"), 0), 1);
     EXPECT_EQ(file.ReadString(QStringLiteral("f.g.CellParamsCond0"), QStringLiteral("Value"), QString()), QStringLiteral("=AVG(SECS)"));
     EXPECT_TRUE(file.SectionExists(QStringLiteral("f.gFieldsFieldsAsLink")));
+    EXPECT_TRUE(file.ValueExists(QStringLiteral("f.g"), QStringLiteral("FieldGroupMergedCell")));
     EXPECT_TRUE(file.SectionExists(QStringLiteral("f.g.FixedCol")) == false);  // the parent font is not stored
 
     // A fresh grid reads everything back.
