@@ -5,6 +5,7 @@
 #include "app/vrkMainForm.h"
 #include "components/grid/rDBGrid.h"
 #include "data/vrkDataModule.h"
+#include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
 #include "devices/vrkResultBoard.h"
@@ -81,6 +82,8 @@ void LinkFinishDesk()
         formResultsClass2->ShowModal();
     };
     w.DeviceForm = [] { formEmitReader->Show(); };
+    w.RefreshDevices = [] { refreshDevices(); };
+    selectDevicePorts();
     formMain->DeviceText = [] {
         return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
                DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);

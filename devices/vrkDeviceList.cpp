@@ -31,15 +31,22 @@ void hae_com_portit()
     }
 }
 
+void selectDevicePorts()
+{
+    if (!formEmitReader)
+        return;
+    hae_com_portit();
+    Select(formEmitReader->cbbTulostinCom, formMain ? formMain->n_chip_printer_com : QString());
+    Select(formEmitReader->cbbLukulaiteCom, formMain ? formMain->n_chip_reader_com : QString());
+}
+
 void refreshDevices()
 {
     if (!formEmitReader)
         return;
     THourGlassCursor hourGlass;
-    hae_com_portit();
-    Select(formEmitReader->cbbTulostinCom, formMain ? formMain->n_chip_printer_com : QString());
     formEmitReader->StopDevice();
-    Select(formEmitReader->cbbLukulaiteCom, formMain ? formMain->n_chip_reader_com : QString());
+    selectDevicePorts();
     formEmitReader->StartDevice();
     if (finishDeskHost)
         finishDeskHost->MenuRefresh();

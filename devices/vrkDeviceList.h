@@ -10,6 +10,10 @@
 
 // Fills the reader and printer port lists of the device form, sorted by text.
 void hae_com_portit();
+// The device form's state at start-up: both lists filled, the configured
+// reader and printer ports selected (none when not listed); the reader is
+// not started.
+void selectDevicePorts();
 // Rebuilds the lists, selects the configured ports and restarts the reader.
 void refreshDevices();
 // The device-change handler: only while an event is processed.

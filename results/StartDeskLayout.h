@@ -63,6 +63,10 @@ inline TrDBGrid* MakeGrid(TComponent* Owner, TWinControl* Parent, int X, int Y, 
     return g;
 }
 
+// The chosen row's own colour shows while the operator works elsewhere: the
+// cursor row is marked only while the grid has the focus.
+inline void ChosenRowsShow(TrDBGrid* Grid) { Grid->SetOptions(Grid->Options() & ~dgAlwaysShowSelection); }
+
 // The grid the grid actions (find, sort, export) work on, sorted again after
 // its dataset was reopened.
 inline void MakeActiveGrid(TrDBGrid* Grid)

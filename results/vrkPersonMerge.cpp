@@ -141,9 +141,7 @@ void TformPersonMerge::BuildCandidates()
     rdbgrdPersons = MakeGrid(this, grpMerged, 10, 60, 558, 266, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
                              {{"PERSON_NAME", "Henkilö", 300}, {"CLUB_NAME", "Seura", 220}});
     rdbgrdPersons->SetHint(L("Valitse yhdistettävä henkilö. Valinta tehdään kaksoisnapsauttamalla."));
-    // The cursor row is marked only while the list has the focus, so the
-    // chosen person's green shows while the operator types in the search.
-    rdbgrdPersons->SetOptions(rdbgrdPersons->Options() & ~dgAlwaysShowSelection);
+    ChosenRowsShow(rdbgrdPersons);
     rdbgrdPersons->OnDblClick = [this](TComponent*) {
         FRun.SelectPerson(0);
         Sync();

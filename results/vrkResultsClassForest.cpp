@@ -7,7 +7,9 @@
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
+#include "devices/vrkFinishDeskHost.h"
 #include "platform/ui/DBCtrls.h"
+#include "components/framed/FcEdit.h"
 #include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "platform/ui/DBGrids.h"
@@ -28,9 +30,15 @@ void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId)
     TResultsClassForestRun& run = w.Run();
     run.vcChipString = ChipString;
     run.iResultsClassId = ResultsClassId;
+    // The main window shows the run in its grid and as the last one handled.
     run.OnRunClosed = [](int64_t Id) {
         formMain->refreshMainGrid();
         DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(Id));
+        if (finishDeskHost) {
+            TDataModule1::TResultBoardData b;
+            DataModule1->getResultBoardData(Id, b);
+            finishDeskHost->ShowLastResult(b.sarja, b.personName, b.clubName, b.timeStr, st::StatusForest);
+        }
     };
     if (w.Opening())
         w.ShowModal();
@@ -49,22 +57,6 @@ TLabel* MakeLabel(TComponent* owner, TWinControl* parent, int x, int y, int w, c
     return l;
 }
 
-struct TColumnDef {
-    const char* Field;
-    const char* Title;
-    int Width;
-};
-
-void Columns(TDBGrid* grid, std::initializer_list<TColumnDef> cols)
-{
-    for (const TColumnDef& c : cols) {
-        TColumn* col = grid->Columns()->Add();
-        col->SetFieldName(QString::fromLatin1(c.Field));
-        col->Title()->SetCaption(L(c.Title));
-        col->SetWidth(c.Width);
-    }
-}
-
 }  // namespace
 
 TformResultsClassForest::TformResultsClassForest(TComponent* AOwner) : TForm(AOwner)
@@ -79,6 +71,8 @@ void TformResultsClassForest::BuildLayout()
     SetBounds(0, 0, 1021, 640);
     lblMenu1 = MakeLabel(this, this, 12, 6, 520, QString());
     lblMenu2 = MakeLabel(this, this, 540, 6, 470, QString());
+    lblMenu1->SetName(L("lblMenu1"));
+    lblMenu2->SetName(L("lblMenu2"));
     for (TLabel* l : {lblMenu1, lblMenu2})
         l->Font()->SetStyle(fsBold);
 
@@ -110,6 +104,7 @@ void TformResultsClassForest::BuildLayout()
         }
     };
     lblLainakortti = MakeLabel(this, this, 390, 30, 165, QString());
+    lblLainakortti->SetName(L("lblLainakortti"));
     lblLainakortti->Font()->SetColor(clRed);
     lblLainakortti->Font()->SetStyle(fsBold);
     lblLainakortti->Font()->SetSize(12);
@@ -122,6 +117,17 @@ void TformResultsClassForest::BuildLayout()
     edtClassCourse->SetListSource(DataModule1->dsClassCourseFFD);
     edtClassCourse->KeyField = L("CLASS_COURSE_ID");
     edtClassCourse->ListField = L("CLASS_NAME;ACTIVE_CLASS_TXT");
+    // Every selection chooses the course: the arrows step through the closed
+    // list, the open list chooses as it closes.
+    edtClassCourse->OnKeyUp = [this](TComponent*, Word&, TShiftState) {
+        if (FSyncing || edtClassCourse->ListVisible())
+            return;
+        const int64_t key = edtClassCourse->KeyValue().toLongLong();
+        if (key != FRun.CourseId()) {
+            FRun.ChooseCourse(key);
+            Sync();
+        }
+    };
     edtClassCourse->OnCloseUp = [this](TComponent*) {
         if (!FSyncing) {
             FRun.ChooseCourse(edtClassCourse->KeyValue().toLongLong());
@@ -150,8 +156,15 @@ void TformResultsClassForest::BuildLayout()
     };
     btnOK = Make<TButton>(this, this, 915, 600, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
-    btnOK->SetDefault(true);
+    // Not the default button: Enter is the window's own key (it chooses in
+    // the focused list and only elsewhere accepts).
     btnOK->OnClick = [this](TComponent*) {
+        // With the course list open, OK (and Enter) takes its highlighted
+        // course and nothing else.
+        if (edtClassCourse->ListVisible()) {
+            edtClassCourse->CloseUp(true);
+            return;
+        }
         if (FRun.Ok()) {
             SaveLayout();
             SetModalResult(mrOk);
@@ -188,6 +201,10 @@ void TformResultsClassForest::HandleKey(Word& Key)
         EnterKey();
         break;
     case VK_ESCAPE:
+        if (edtClassCourse->ListVisible()) {
+            edtClassCourse->CloseUp(false);
+            break;
+        }
         EscapeKey();
         if (Key == 0)
             return;
@@ -220,27 +237,35 @@ void TformResultsClassForest::HandleKey(Word& Key)
     Key = 0;
 }
 
+// The control the operator works in: the window's active control also while
+// the window itself is not the active one.
+bool TformResultsClassForest::HasFocus(TWinControl* Control) const
+{
+    return Control->Focused() || ActiveControl() == Control;
+}
+
 // Enter chooses in the list that has the focus; with the chosen person's row
 // highlighted, or anywhere else, it accepts the run.
 void TformResultsClassForest::EnterKey()
 {
-    if (rdbgrdWebEntries->Focused()) {
+    if (HasFocus(rdbgrdWebEntries)) {
         FRun.ToggleWebEntry();
         Sync();
         return;
     }
-    if (rdbgrdPaymentMethods->Focused()) {
+    if (HasFocus(rdbgrdPaymentMethods)) {
         FRun.ChoosePayment();
         Sync();
         return;
     }
-    if (edtSearchPersons->Focused() || rdbgrdPersons->Focused()) {
+    if (HasFocus(edtSearchPersons) || HasFocus(rdbgrdPersons)) {
         const int64_t listed = FRun.ListPersonId();
         const int64_t chosen = FRun.RunPersonId();
         if (listed != 0 && listed != chosen) {
             FRun.SelectPerson(0);
             Sync();
             edtClassCourse->SetFocus();
+            edtClassCourse->DropDown();
             return;
         }
     }
@@ -251,7 +276,7 @@ void TformResultsClassForest::EnterKey()
 // the chosen person, and only then cancels.
 void TformResultsClassForest::EscapeKey()
 {
-    if (edtSearchPersons->Focused()) {
+    if (HasFocus(edtSearchPersons)) {
         if (!edtSearchPersons->Text().isEmpty()) {
             FRun.ClearSearch();
             Sync();
@@ -271,7 +296,7 @@ void TformResultsClassForest::BuildPersonGroup()
 {
     grpPerson = Make<TGroupBox>(this, this, 8, 60, 547, 374, L("grpPerson"));
     grpPerson->SetCaption(L("Henkilö (F5)"));
-    edtSearchPersons = Make<TEdit>(grpPerson, grpPerson, 10, 22, 260, 24, L("edtSearchPersons"));
+    edtSearchPersons = Make<TFcEdit>(grpPerson, grpPerson, 10, 22, 260, 24, L("edtSearchPersons"));
     edtSearchPersons->SetHint(L("Valitse suorituksen henkilö. Aloita syöttämään henkilön nimen (etu- tai sukunimi) "
                                 "ensimmäisiä merkkejä ja alla oleva taulukko suodatetaan. Suoritukselle valittu henkilö "
                                 "poistetaan suoritukselta."));
@@ -318,9 +343,9 @@ void TformResultsClassForest::BuildPersonGroup()
     btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 460, -2, 76, 22, L("btnPersonAdd"));
     btnPersonAdd->SetCaption(L("Lisää"));
     btnPersonAdd->OnClick = [this](TComponent*) { EditPerson(0); };
-    rdbgrdPersons = Make<TDBGrid>(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"));
-    rdbgrdPersons->SetDataSource(DataModule1->dsLookupPersonFD);
-    Columns(rdbgrdPersons, {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
+    rdbgrdPersons = MakeGrid(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
+                             {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
+    ChosenRowsShow(rdbgrdPersons);
     rdbgrdPersons->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
         const int64_t id = DataModule1->fbQueryLookupPersonFD->FieldByName(L("PERSON_ID"))->AsLargeInt();
         PaintChosenRow(rdbgrdPersons, id != 0 && id == (FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0), R,
@@ -336,11 +361,10 @@ void TformResultsClassForest::BuildRightSide()
 {
     grpWebEntries = Make<TGroupBox>(this, this, 563, 30, 450, 270, L("grpWebEntries"));
     grpWebEntries->SetCaption(L("Ilmoittautuminen (F7)"));
-    rdbgrdWebEntries = Make<TDBGrid>(grpWebEntries, grpWebEntries, 10, 22, 430, 238, L("rdbgrdWebEntries"));
-    rdbgrdWebEntries->SetDataSource(DataModule1->dsWebEntriesFD);
-    Columns(rdbgrdWebEntries,
-            {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70}, {"LAST_NAME", "Sukunimi", 100},
-             {"FIRST_NAME", "Etunimi", 90}});
+    rdbgrdWebEntries = MakeGrid(grpWebEntries, grpWebEntries, 10, 22, 430, 238, L("rdbgrdWebEntries"),
+                                DataModule1->dsWebEntriesFD,
+                                {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70},
+                                 {"LAST_NAME", "Sukunimi", 100}, {"FIRST_NAME", "Etunimi", 90}});
     rdbgrdWebEntries->OnDblClick = [this](TComponent*) {
         FRun.ToggleWebEntry();
         Sync();
@@ -348,9 +372,10 @@ void TformResultsClassForest::BuildRightSide()
 
     grpPayment = Make<TGroupBox>(this, this, 563, 304, 450, 290, L("grpPayment"));
     grpPayment->SetCaption(L("Osallistumismaksu (F8)"));
-    rdbgrdPaymentMethods = Make<TDBGrid>(grpPayment, grpPayment, 10, 22, 430, 150, L("rdbgrdPaymentMethods"));
-    rdbgrdPaymentMethods->SetDataSource(DataModule1->dsPaymentMethodsFD);
-    Columns(rdbgrdPaymentMethods, {{"OUT_PAYMENT_METHOD_NAME", "Osallistumismaksu", 280}, {"OUT_PAYMENT_METHOD_PRICE", "Hinta", 90}});
+    rdbgrdPaymentMethods = MakeGrid(grpPayment, grpPayment, 10, 22, 430, 150, L("rdbgrdPaymentMethods"),
+                                    DataModule1->dsPaymentMethodsFD,
+                                    {{"OUT_PAYMENT_METHOD_NAME", "Osallistumismaksu", 280}, {"OUT_PAYMENT_METHOD_PRICE", "Hinta", 90}});
+    ChosenRowsShow(rdbgrdPaymentMethods);
     rdbgrdPaymentMethods->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
         const int64_t id = DataModule1->fbQueryPaymentMethodsFD->FieldByName(L("OUT_ID"))->AsLargeInt();
         PaintChosenRow(rdbgrdPaymentMethods, FRun.nPaymentTypeId != 0 && id == FRun.nPaymentTypeId, R, DataCol, C, S);
@@ -382,6 +407,8 @@ void TformResultsClassForest::BuildRightSide()
     edtPaymentInfo->OnExit = [this](TComponent*) { FRun.SetInfo(edtPaymentInfo->Text()); };
     lblChipBalanceInfo = MakeLabel(grpPayment, grpPayment, 10, 246, 430, QString());
     lblChipBalanceInfo->Font()->SetStyle(fsBold);
+    lblPaymentPrice->SetName(L("lblPaymentPrice"));
+    lblChipBalanceInfo->SetName(L("lblChipBalanceInfo"));
 }
 
 void TformResultsClassForest::PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column,

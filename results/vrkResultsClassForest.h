@@ -15,6 +15,8 @@ class TCheckBox;
 class TGroupBox;
 class TButton;
 class TDBGrid;
+class TrDBGrid;
+class TFcEdit;
 class TColumn;
 class TDBLookupComboBox;
 class TRadioButton;
@@ -30,10 +32,11 @@ public:
     void Sync();
 
     TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo;
-    TEdit *edtChip1, *edtSearchPersons, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo;
+    TEdit *edtChip1, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo;
+    TFcEdit* edtSearchPersons;
     TCheckBox *chkRentedChip, *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
     TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment, *grpTila;
-    TDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
+    TrDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
     TDBLookupComboBox* edtClassCourse;
     TRadioButton* rbTila[5];
     TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
@@ -51,6 +54,7 @@ private:
     void BuildPersonGroup();
     void BuildRightSide();
     void Place();
+    bool HasFocus(TWinControl* Control) const;
     void EnterKey();
     void EscapeKey();
     void PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);

@@ -1,5 +1,6 @@
 #include "tasks/WeftBackgroundWorker.h"
 
+#include "platform/os/BlockRecycler.h"
 #include "tasks/OsWin32.h"
 #include "tasks/WeftBlockingCollection.h"
 
@@ -11,6 +12,33 @@ namespace {
 
 constexpr UINT CWorkItemDoneMessage = 0x0400;  // WM_USER: the output has items
 constexpr UINT CDeallocateMessage = 0x0401;    // free the window on its thread
+
+// Wakes the owner's window once per burst of finished items: while a posted
+// wake-up has not been taken up, further items post nothing, since the
+// window procedure drains everything present. The procedure re-arms it
+// before it drains, so an item added meanwhile either is drained or posts.
+class TBurstObserver final : public TWeftContainerWindowsMessageObserver {
+public:
+    explicit TBurstObserver(HWND window) : FWindow(window) {}
+    void Notify() override
+    {
+        if (!FPosted.exchange(true, std::memory_order_acq_rel))
+            Send(CWorkItemDoneMessage, 0, 0);
+    }
+    HWND GetHandle() const override { return FWindow; }
+    void Send(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (!PostMessage(FWindow, message, wParam, lParam)) {
+            FPosted.store(false, std::memory_order_release);
+            throw EOSError(QStringLiteral("PostMessage failed, error %1").arg(GetLastError()));
+        }
+    }
+    void Rearm() { FPosted.exchange(false, std::memory_order_acq_rel); }
+
+private:
+    const HWND FWindow;
+    std::atomic<bool> FPosted{false};
+};
 
 class TWeftWorkItemConfig final : public IWeftWorkItemConfig, public std::enable_shared_from_this<TWeftWorkItemConfig> {
 public:
@@ -282,6 +310,9 @@ public:
     TWeftBackgroundWorker() : FDefaultConfig(std::make_shared<TWeftWorkItemConfig>())
     {
         FCore->Output->ReraiseExceptions(true);
+        // Items mostly come one at a time from the owner, tens of
+        // microseconds apart: waiting tasks sleep at once rather than spin.
+        FCore->Input->SpinBeforeWaiting(false);
     }
 
     ~TWeftBackgroundWorker() override
@@ -298,7 +329,8 @@ public:
     PWeftWorkItem CreateWorkItem(const TWeftValue& data) override
     {
         const int64_t id = int64_t(uint32_t(FUniqueID->Increment()));
-        return std::make_shared<TWeftWorkItem>(data, id, FCore->CancelMark, FOwner);
+        return std::allocate_shared<TWeftWorkItem>(TRecyclingAllocator<TWeftWorkItem>(), data, id, FCore->CancelMark,
+                                                   FOwner);
     }
     void CancelAll() override { CancelAll(int64_t(FUniqueID->Value())); }
     void CancelAll(int64_t upToUniqueID) override
@@ -327,7 +359,7 @@ public:
                 self->ObserverWndProc();
             msg.Result = 1;
         });
-        FObserver.reset(CreateContainerWindowsMessageObserver(FWindow, CWorkItemDoneMessage, 0, 0));
+        FObserver = std::make_unique<TBurstObserver>(FWindow);
         FCore->Output->ContainerSubject().Attach(FObserver.get(), coiNotifyOnAllInserts);
 
         FCore->ActiveTasks = FNumTasks;
@@ -464,6 +496,8 @@ private:
     void ObserverWndProc()
     {
         const PWeftBackgroundWorker self = shared_from_this();
+        if (FObserver)
+            FObserver->Rearm();
         TWeftValue value;
         while (FCore->Output->TryTake(value, 0)) {
             const PWorkItemImpl item = std::dynamic_pointer_cast<TWeftWorkItem>(value.CastToInterfaceDef(nullptr));
@@ -478,7 +512,7 @@ private:
     std::shared_ptr<TWorkerCore> FCore = std::make_shared<TWorkerCore>();
     std::shared_ptr<TWeftWorkItemConfig> FDefaultConfig;
     int FNumTasks = 1;
-    std::unique_ptr<TWeftContainerWindowsMessageObserver> FObserver;
+    std::unique_ptr<TBurstObserver> FObserver;
     std::weak_ptr<TWeftOwnerCalls> FOwner;
     PWeftCancellationToken FStopOn;
     PWeftTaskConfig FTaskConfig;

@@ -120,7 +120,7 @@ bool TWeftBlockingCollection::TryTake(TWeftValue& value, DWORD timeout_ms)
         return false;
     // A short spin first: a producer often follows within microseconds, and
     // a kernel wait costs far more than that.
-    if (!obcResourceCount) {
+    if (!obcResourceCount && obcSpin.load(std::memory_order_relaxed)) {
         TWeftSpinBackoff backoff(WeftQueueSpinCounts().Take);
         for (int i = 0; i < 40 && !obcCompletedSeen.load(std::memory_order_relaxed); ++i) {
             backoff.Wait();

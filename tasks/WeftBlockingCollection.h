@@ -32,6 +32,11 @@ public:
     // Raises ECollectionCompleted "Collection is empty" when completed and empty.
     virtual TWeftValue Next() = 0;
     virtual void ReraiseExceptions(bool enable = true) = 0;
+    // Whether a taker spins briefly before it waits (on by default). Off for
+    // a queue fed at the pace of another thread's round trips (a worker
+    // whose owner answers each finished item with the next): its taker would
+    // only spin the whole time away from a busy machine.
+    virtual void SpinBeforeWaiting(bool enable) = 0;
     // Raises once the collection has been added to.
     virtual void SetThrottling(int highWaterMark, int lowWaterMark) = 0;
     virtual bool Take(TWeftValue& value) = 0;
@@ -74,6 +79,7 @@ public:
     bool IsFinalized() override { return IsCompleted() && IsEmpty(); }
     TWeftValue Next() override;
     void ReraiseExceptions(bool enable = true) override { obcReraiseExceptions = enable; }
+    void SpinBeforeWaiting(bool enable) override { obcSpin = enable; }
     void SetThrottling(int highWaterMark, int lowWaterMark) override;
     bool Take(TWeftValue& value) override { return TryTake(value, INFINITE); }
     bool TryAdd(const TWeftValue& value) override;
@@ -107,6 +113,7 @@ private:
     // line changes with every add).
     std::atomic<bool> obcCompletedSeen{false};
     std::atomic<bool> obcReraiseExceptions{false};
+    std::atomic<bool> obcSpin{true};
     PWeftResourceCount obcResourceCount;
     bool obcThrottling = false;
     alignas(64) char obcPad[1] = {};

@@ -360,9 +360,12 @@ void SetThreadName(const QString& name)
 {
     // A deep copy: the thread-local name must not share its text with strings
     // other threads hold and free.
-    const QString n(name.constData(), qMin<qsizetype>(name.size(), 255));
-    if (n == tThreadName)
+    // Pooled threads are named again for every task, mostly with the same
+    // name: compare before copying.
+    const QStringView view = QStringView(name).left(255);
+    if (view == QStringView(tThreadName))
         return;
+    const QString n(view.data(), view.size());
     tThreadName = n;
     ::pthread_setname_np(::pthread_self(), n.left(15).toUtf8().left(15).constData());
 }

@@ -140,14 +140,21 @@ void TWeftEventMonitor::TaskTerminated(int64_t taskID)
         return;
     const PWeftTaskControl task = it->second;
     auto* internals = dynamic_cast<IWeftTaskControlInternals*>(task.get());
-    const PWeftCommunicationEndpoint comm = task->Comm();
+    // A task that never talked has no channel: none is made to drain it.
+    PWeftCommunicationEndpoint comm;
+    if (auto* shared = dynamic_cast<IWeftTaskControlSharedInfo*>(task.get())) {
+        if (const PWeftTwoWayChannel channel = shared->GetSharedInfo()->Channel(false))
+            comm = channel->Endpoint1();
+    } else {
+        comm = task->Comm();
+    }
     TWeftMessage m;
-    while (comm->Receive(m)) {
+    while (comm && comm->Receive(m)) {
         if (!(internals && internals->FilterMessage(m)) && OnTaskMessage)
             OnTaskMessage(task, m);
         m = TWeftMessage();
     }
-    if (const PWeftCommunicationEndpoint other = comm->OtherEndpoint())
+    if (const PWeftCommunicationEndpoint other = comm ? comm->OtherEndpoint() : nullptr)
         while (other->Receive(m)) {
             if (OnTaskUndeliveredMessage)
                 OnTaskUndeliveredMessage(task, m);

@@ -1,5 +1,6 @@
 #include "tasks/WeftSync.h"
 
+#include "platform/os/BlockRecycler.h"
 #include "platform/os/MessageWindow.h"
 #include "tasks/OsWin32.h"
 
@@ -198,7 +199,8 @@ private:
 
 PWeftCancellationToken CreateWeftCancellationToken()
 {
-    return std::make_shared<TWeftCancellationToken>();
+    // Made per work item and per task, often on one thread and freed on another.
+    return std::allocate_shared<TWeftCancellationToken>(TRecyclingAllocator<TWeftCancellationToken>());
 }
 
 // --- Reader/writer spin lock -------------------------------------------------

@@ -21,9 +21,22 @@ PWeftCancellationToken TWeftSharedTaskInfo::CancellationToken()
 PWeftTwoWayChannel TWeftSharedTaskInfo::Channel(bool create)
 {
     std::lock_guard lock(ostiLock_);
-    if (!ostiCommChannel && create)
+    if (!ostiCommChannel && create) {
         ostiCommChannel = CreateTwoWayChannel(ostiQueueLength, ostiTerminatedEvent);
+        // Attached before anyone can send through the new channel.
+        std::lock_guard monitorLock(ostiMonitorLock);
+        if (ostiMonitor)
+            ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Attach(ostiMonitor.get(),
+                                                                            coiNotifyOnAllInserts);
+    }
     return ostiCommChannel;
+}
+
+void TWeftSharedTaskInfo::InstallMonitor(std::unique_ptr<TWeftContainerWindowsMessageObserver> observer)
+{
+    ostiMonitor = std::move(observer);
+    if (ostiCommChannel)
+        ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Attach(ostiMonitor.get(), coiNotifyOnAllInserts);
 }
 
 void TWeftSharedTaskInfo::SetCancellationToken(const PWeftCancellationToken& token)

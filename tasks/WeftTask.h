@@ -62,6 +62,14 @@ public:
     // direction (null with create false while none exists). Tasks that never
     // talk never pay for their queues.
     PWeftTwoWayChannel Channel(bool create = true);
+    // Installs the monitor's observer (ostiMonitorLock held by the caller,
+    // with the channel lock taken first: see LockChannel). It is attached to
+    // the channel now when there is one, else when the channel is made, so
+    // watching a task that never talks makes no channel.
+    void InstallMonitor(std::unique_ptr<TWeftContainerWindowsMessageObserver> observer);
+    // The lock that Channel takes: held around ostiMonitorLock (in that
+    // order) when the monitor is installed.
+    std::unique_lock<std::mutex> LockChannel() { return std::unique_lock(ostiLock_); }
 
     std::mutex ostiLock_;  // guards the token and the chain
     bool ostiChainIgnoreErrors = false;

@@ -320,17 +320,16 @@ public:
 
     PWeftTaskControl SetMonitor(HWND hWindow) override
     {
+        if (!otcSharedInfo->ostiMonitor && GetTaskSide())
+            throw Exception(
+                QStringLiteral("TWeftTaskControl.SetMonitor: Monitor can only be assigned while task is not running"));
+        const std::unique_lock channelLock = otcSharedInfo->LockChannel();
         std::lock_guard lock(otcSharedInfo->ostiMonitorLock);
         if (!otcSharedInfo->ostiMonitor) {
-            if (GetTaskSide())
-                throw Exception(QStringLiteral(
-                    "TWeftTaskControl.SetMonitor: Monitor can only be assigned while task is not running"));
-            const PWeftTwoWayChannel channel = otcSharedInfo->Channel();
             const uint64_t id = uint64_t(otcSharedInfo->ostiUniqueID);
-            otcSharedInfo->ostiMonitor.reset(CreateContainerWindowsMessageObserver(
-                hWindow, CWeftTaskMsg_NewMessage, WPARAM(uint32_t(id)), LPARAM(id >> 32)));
-            channel->Endpoint2()->Writer()->ContainerSubject().Attach(
-                otcSharedInfo->ostiMonitor.get(), coiNotifyOnAllInserts);
+            otcSharedInfo->InstallMonitor(std::unique_ptr<TWeftContainerWindowsMessageObserver>(
+                CreateContainerWindowsMessageObserver(hWindow, CWeftTaskMsg_NewMessage, WPARAM(uint32_t(id)),
+                                                      LPARAM(id >> 32))));
         } else if (otcSharedInfo->ostiMonitor->GetHandle() != hWindow) {
             throw Exception(QStringLiteral("TWeftTaskControl.SetMonitor: Task can be only monitored with a single monitor"));
         }

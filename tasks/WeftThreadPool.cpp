@@ -79,14 +79,23 @@ public:
     THandle NewWork = CreateEvent(false, false);
     THandle ItemDone = CreateEvent(true, true);
     THandle Finished = CreateEvent(true, false);
-    std::mutex WorkItemLock;
-    PWorkItem WorkItem;     // being executed (under WorkItemLock)
+    // What a hand-over touches shares one cache line.
+    alignas(64) TWeftSpinMutex WorkItemLock;
     PWorkItem PendingItem;  // handed over, not yet taken (under WorkItemLock)
-    std::atomic<bool> StopRequested{false};
+    // The item the pool gave it last (under the pool's lock): a completion
+    // of an item the pool has taken back (cancelled) must not move the
+    // worker, which may run the next item by then.
+    PWorkItem Assigned;
     // Work (or a stop) was handed over since the thread last looked; it
     // sleeps on NewWork only with Sleeping set and the signal seen clear.
     std::atomic<bool> WorkSignal{false};
     std::atomic<bool> Sleeping{false};
+    alignas(64) PWorkItem WorkItem;  // being executed (under WorkItemLock)
+    // ItemDone (for a cancel waiting on the item) is set only when an item
+    // the pool took back ends; may it be set (under the pool's lock)? The
+    // next hand-over then resets it.
+    bool ItemDoneMaySet = true;
+    std::atomic<bool> StopRequested{false};
     std::atomic<DWORD> ThreadID{0};
     // The mask this thread last set for an item, valid while the thread's
     // affinity has not been changed otherwise (worker thread only).
@@ -94,10 +103,6 @@ public:
     uint32_t AppliedChanges = 0;
     int64_t StartIdle_ms = 0;
     int64_t StartStopping_ms = 0;
-    // The item the pool gave it last (under the pool's lock): a completion
-    // of an item the pool has taken back (cancelled) must not move the
-    // worker, which may run the next item by then.
-    PWorkItem Assigned;
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
@@ -109,7 +114,9 @@ public:
             std::lock_guard lock(WorkItemLock);
             PendingItem = item;
         }
-        ResetEvent(ItemDone);
+        if (ItemDoneMaySet)
+            ResetEvent(ItemDone);
+        ItemDoneMaySet = false;
         WorkSignal.store(true);
     }
     // A thread that still spins for work sees the signal without an event.
@@ -396,9 +403,14 @@ public:
     {
         NotifyCompleted(item->owiUniqueID);
         TPoolLock lock(*this);
-        if (Destroying)
+        if (Destroying) {
+            SetEvent(w->ItemDone);
             return;
+        }
         if (w->Assigned != item) {
+            // Taken back by a cancel, which waits for this.
+            SetEvent(w->ItemDone);
+            w->ItemDoneMaySet = true;
             IdleQueueCheck();
             return;
         }
@@ -696,9 +708,11 @@ void TOTPWorkerThread::Execute(const std::shared_ptr<TPoolCore>& core, const PWo
         taken = std::move(WorkItem);
         WorkItem.reset();
     }
-    SetEvent(ItemDone);
+    // The completion sets ItemDone when a cancel waits for it.
     if (taken)
         core->Completed(shared_from_this(), taken);
+    else
+        SetEvent(ItemDone);
 }
 
 // --- Public object -------------------------------------------------------------------

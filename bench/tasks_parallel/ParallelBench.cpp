@@ -1,7 +1,9 @@
 // ForEach and For over 10^7 cheap items against a hand-partitioned
 // std::thread loop (and std::execution::par, whose GCC backend needs TBB:
 // without it the algorithm runs serially); fork-join recursion against
-// std::async. Every loop writes one array element per item.
+// std::async. Every loop writes one array element per item. The BM_Ratio_
+// benchmarks run a loop and its hand-partitioned peer alternately in one run
+// and report the medians of five rounds and their ratio.
 
 #include "tasks/WeftFor.h"
 #include "tasks/WeftForEach.h"
@@ -9,6 +11,7 @@
 #include "tasks/WeftInit.h"
 
 #include <algorithm>
+#include <chrono>
 #include <benchmark/benchmark.h>
 #include <execution>
 #include <future>
@@ -41,22 +44,44 @@ inline int64_t Work(int64_t i)
     return i * 3 + (i >> 2);
 }
 
-void BM_HandPartitionedThreads(benchmark::State& state)
+void HandLoop()
 {
     const int p = Workers();
     auto& out = Out();
-    for (auto _ : state) {
-        std::vector<std::thread> threads;
-        for (int w = 0; w < p; ++w)
-            threads.emplace_back([&, w] {
-                const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
-                for (int64_t i = lo; i <= hi; ++i)
-                    out[size_t(i)] = Work(i);
-            });
-        for (auto& t : threads)
-            t.join();
-        benchmark::DoNotOptimize(out.data());
-    }
+    std::vector<std::thread> threads;
+    for (int w = 0; w < p; ++w)
+        threads.emplace_back([&, w] {
+            const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
+            for (int64_t i = lo; i <= hi; ++i)
+                out[size_t(i)] = Work(i);
+        });
+    for (auto& t : threads)
+        t.join();
+    benchmark::DoNotOptimize(out.data());
+}
+
+int64_t HandSum()
+{
+    const int p = Workers();
+    std::vector<int64_t> partial(static_cast<size_t>(p));
+    std::vector<std::thread> threads;
+    for (int w = 0; w < p; ++w)
+        threads.emplace_back([&, w] {
+            const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
+            int64_t s = 0;
+            for (int64_t i = lo; i <= hi; ++i)
+                s += Work(i);
+            partial[size_t(w)] = s;
+        });
+    for (auto& t : threads)
+        t.join();
+    return std::accumulate(partial.begin(), partial.end(), int64_t(0));
+}
+
+void BM_HandPartitionedThreads(benchmark::State& state)
+{
+    for (auto _ : state)
+        HandLoop();
     state.SetItemsProcessed(state.iterations() * N);
 }
 
@@ -146,22 +171,8 @@ void BM_ParallelForEachAggregateSum(benchmark::State& state)
 
 void BM_HandPartitionedSum(benchmark::State& state)
 {
-    const int p = Workers();
-    for (auto _ : state) {
-        std::vector<int64_t> partial(static_cast<size_t>(p));
-        std::vector<std::thread> threads;
-        for (int w = 0; w < p; ++w)
-            threads.emplace_back([&, w] {
-                const int64_t lo = 1 + int64_t(N) * w / p, hi = int64_t(N) * (w + 1) / p;
-                int64_t s = 0;
-                for (int64_t i = lo; i <= hi; ++i)
-                    s += Work(i);
-                partial[size_t(w)] = s;
-            });
-        for (auto& t : threads)
-            t.join();
-        benchmark::DoNotOptimize(std::accumulate(partial.begin(), partial.end(), int64_t(0)));
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(HandSum());
     state.SetItemsProcessed(state.iterations() * N);
 }
 
@@ -255,3 +266,105 @@ void BM_ThreadsStartOnly(benchmark::State& state)
 
 BENCHMARK(BM_ParallelForStartOnly)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_ThreadsStartOnly)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+namespace {
+
+// --- Side by side ----------------------------------------------------------------------
+//
+// The machine is shared, so each comparison runs the loop and its
+// hand-partitioned peer alternately (A, B, A, B ...) five times each; the
+// counters are the median times in milliseconds and their ratio (loop time
+// per peer time: below 1 the loop is faster).
+
+constexpr int CRounds = 5;
+
+template <class F>
+double Millis(F run)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+template <class A, class B>
+void Interleaved(benchmark::State& state, A a, B b)
+{
+    std::vector<double> ta, tb;
+    for (auto _ : state)
+        for (int i = 0; i < CRounds; ++i) {
+            ta.push_back(Millis(a));
+            tb.push_back(Millis(b));
+        }
+    state.counters["loop_ms"] = Median(ta);
+    state.counters["hand_ms"] = Median(tb);
+    state.counters["ratio"] = Median(ta) / Median(tb);
+}
+
+void BM_Ratio_ForEachIntVsHandLoop(benchmark::State& state)
+{
+    const int p = Workers();
+    auto& out = Out();
+    Interleaved(
+        state,
+        [&] {
+            ParallelForEach(1, N)->NumTasks(p)->ExecuteInt([&](int64_t i) { out[size_t(i)] = Work(i); });
+            benchmark::DoNotOptimize(out.data());
+        },
+        HandLoop);
+}
+
+void BM_Ratio_AggregateSumIntVsHandSum(benchmark::State& state)
+{
+    const int p = Workers();
+    Interleaved(
+        state,
+        [&] {
+            const TWeftValue sum =
+                ParallelForEach(1, N)->NumTasks(p)->AggregateSum()->ExecuteInt([](int64_t i) { return Work(i); });
+            benchmark::DoNotOptimize(sum.AsInt64());
+        },
+        [] { benchmark::DoNotOptimize(HandSum()); });
+}
+
+// The value-per-item forms, for reference.
+void BM_Ratio_ForEachValueVsHandLoop(benchmark::State& state)
+{
+    const int p = Workers();
+    auto& out = Out();
+    Interleaved(
+        state,
+        [&] {
+            ParallelForEach(1, N)->NumTasks(p)->Execute([&](const TWeftValue& v) {
+                const int64_t i = v.AsInt64();
+                out[size_t(i)] = Work(i);
+            });
+            benchmark::DoNotOptimize(out.data());
+        },
+        HandLoop);
+}
+
+void BM_Ratio_AggregateSumValueVsHandSum(benchmark::State& state)
+{
+    const int p = Workers();
+    Interleaved(
+        state,
+        [&] {
+            const TWeftValue sum = ParallelForEach(1, N)->NumTasks(p)->AggregateSum()->Execute(
+                [](const TWeftValue& v, TWeftValue& r) { r = TWeftValue(Work(v.AsInt64())); });
+            benchmark::DoNotOptimize(sum.AsInt64());
+        },
+        [] { benchmark::DoNotOptimize(HandSum()); });
+}
+
+}  // namespace
+
+BENCHMARK(BM_Ratio_ForEachIntVsHandLoop)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Ratio_AggregateSumIntVsHandSum)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Ratio_ForEachValueVsHandLoop)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Ratio_AggregateSumValueVsHandSum)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

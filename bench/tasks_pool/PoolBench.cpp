@@ -1,8 +1,10 @@
 // 100,000 empty tasks through the framework's pool, boost::asio::thread_pool
 // and a plain std::thread work-queue pool; work items per second through the
-// background worker, completion on the owner thread included, against a
-// std::thread + queue + posted callback; and the pool's schedule-to-start
-// latency (median and 99th percentile, microseconds).
+// background worker, completion on the owner thread included (each item
+// scheduled from the completion of the one before), against a std::thread +
+// queue + posted callback; and the pool's schedule-to-start latency. The
+// BM_Ratio_ benchmarks run the framework and its peer alternately in one run
+// and report the medians of five rounds and their ratio.
 
 #include "platform/os/MessageWindow.h"
 #include "tasks/WeftBackgroundWorker.h"
@@ -146,50 +148,96 @@ void BM_PlainPool_EmptyTasks(benchmark::State& state)
 }
 BENCHMARK(BM_PlainPool_EmptyTasks)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Work items one after another, each completed on the owner thread (this
-// thread, pumping its queue), the next scheduled from the completion.
-void BM_BackgroundWorker_ItemsWithOwnerCompletion(benchmark::State& state)
+// --- Side by side -------------------------------------------------------------------
+//
+// The machine is shared, so the two sides of a comparison run alternately
+// (A, B, A, B ...) five times each in one benchmark; the counters are the
+// medians and their ratio.
+
+constexpr int CRounds = 5;
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// a and b return items per second; ratio = a / b (above 1: a is faster).
+template <class A, class B>
+void Interleaved(benchmark::State& state, A a, B b, const char* nameA, const char* nameB)
+{
+    std::vector<double> ra, rb;
+    for (auto _ : state)
+        for (int i = 0; i < CRounds; ++i) {
+            ra.push_back(a());
+            rb.push_back(b());
+        }
+    const double ma = Median(ra), mb = Median(rb);
+    state.counters[nameA] = ma;
+    state.counters[nameB] = mb;
+    state.counters["ratio"] = ma / mb;
+}
+
+template <class F>
+double PerSecond(int items, F run)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    run();
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    return items / s;
+}
+
+void BM_Ratio_PoolVsAsio(benchmark::State& state)
+{
+    Init();
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
+    pool->SetMaxExecuting(Workers());
+    boost::asio::thread_pool asio{size_t(Workers())};
+    auto weft = [&] {
+        return PerSecond(CTasks, [&] {
+            Countdown c(CTasks);
+            for (int i = 0; i < CTasks; ++i)
+                CreateTask(TWeftTaskDelegate([&c](const PWeftTask&) { c.Hit(); }), QStringLiteral("e"))->Schedule(pool);
+            WaitForSingleObject(c.Done, INFINITE);
+        });
+    };
+    auto other = [&] {
+        return PerSecond(CTasks, [&] {
+            Countdown c(CTasks);
+            for (int i = 0; i < CTasks; ++i)
+                boost::asio::post(asio, [&c] { c.Hit(); });
+            WaitForSingleObject(c.Done, INFINITE);
+        });
+    };
+    Interleaved(state, weft, other, "weft_per_s", "asio_per_s");
+    asio.join();
+}
+BENCHMARK(BM_Ratio_PoolVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Ratio_BackgroundWorkerVsHandWritten(benchmark::State& state)
 {
     Init();
     const int n = 2000;
-    int done = 0;
+    int doneWeft = 0, doneHand = 0;
     PWeftBackgroundWorker worker =
         Parallel::BackgroundWorker()
             ->NumTasks(1)
             ->OnRequestDone([&](const PWeftBackgroundWorker& w, const PWeftWorkItem&) {
-                if (++done % n != 0)
+                if (++doneWeft % n != 0)
                     w->Schedule(w->CreateWorkItem(TWeftValue()));
             })
             ->Execute([](const PWeftWorkItem& item) { item->SetResult(TWeftValue(1)); });
-    for (auto _ : state) {
-        const int target = done + n;
-        worker->Schedule(worker->CreateWorkItem(TWeftValue()));
-        RunMessageLoopUntil([&] { return done >= target; }, INFINITE);
-    }
-    worker->Terminate(-1);
-    state.SetItemsProcessed(state.iterations() * n);
-}
-BENCHMARK(BM_BackgroundWorker_ItemsWithOwnerCompletion)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same cycle by hand: one std::thread, a locked queue, the result posted
-// back to a hidden window of the owner thread.
-void BM_HandWritten_ItemsWithPostedCallback(benchmark::State& state)
-{
-    const int n = 2000;
-    int done = 0;
     std::mutex lock;
     std::condition_variable cv;
     std::deque<int> queue;
     bool stop = false;
-    HWND wnd = 0;
     std::function<void()> scheduleNext;
-    wnd = AllocateMessageWindow([&](TMessage& m) {
-        if (m.Msg != 0x400)
-            return;
-        if (++done % n != 0)
+    HWND wnd = AllocateMessageWindow([&](TMessage& m) {
+        if (m.Msg == 0x400 && ++doneHand % n != 0)
             scheduleNext();
     });
-    std::thread worker([&] {
+    std::thread thread([&] {
         for (;;) {
             int item;
             {
@@ -206,53 +254,66 @@ void BM_HandWritten_ItemsWithPostedCallback(benchmark::State& state)
     scheduleNext = [&] {
         {
             std::lock_guard l(lock);
-            queue.push_back(done);
+            queue.push_back(doneHand);
         }
         cv.notify_one();
     };
-    for (auto _ : state) {
-        const int target = done + n;
-        scheduleNext();
-        RunMessageLoopUntil([&] { return done >= target; }, INFINITE);
-    }
+
+    auto weft = [&] {
+        return PerSecond(n, [&] {
+            const int target = doneWeft + n;
+            worker->Schedule(worker->CreateWorkItem(TWeftValue()));
+            RunMessageLoopUntil([&] { return doneWeft >= target; }, INFINITE);
+        });
+    };
+    auto hand = [&] {
+        return PerSecond(n, [&] {
+            const int target = doneHand + n;
+            scheduleNext();
+            RunMessageLoopUntil([&] { return doneHand >= target; }, INFINITE);
+        });
+    };
+    Interleaved(state, weft, hand, "weft_per_s", "hand_per_s");
+
+    worker->Terminate(-1);
     {
         std::lock_guard l(lock);
         stop = true;
     }
     cv.notify_one();
-    worker.join();
+    thread.join();
     DeallocateMessageWindow(wnd);
-    state.SetItemsProcessed(state.iterations() * n);
 }
-BENCHMARK(BM_HandWritten_ItemsWithPostedCallback)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Ratio_BackgroundWorkerVsHandWritten)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Schedule-to-start: one task at a time on a warmed pool.
-void BM_WeftPool_ScheduleToStart(benchmark::State& state)
+// Schedule-to-start: the median of five runs' medians (1,000 tasks each).
+void BM_Ratio_ScheduleToStart(benchmark::State& state)
 {
     Init();
     const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("latency"));
-    std::vector<double> samples;
     using Clock = std::chrono::steady_clock;
-    for (auto _ : state) {
-        std::atomic<int64_t> startedNs{0};
-        THandle done = CreateEvent(true, false);
-        PWeftTaskControl t = CreateTask(TWeftTaskDelegate([&](const PWeftTask&) {
-                                            startedNs = Clock::now().time_since_epoch().count();
-                                            SetEvent(done);
-                                        }),
-                                        QStringLiteral("l"));
-        const int64_t scheduled = Clock::now().time_since_epoch().count();
-        t->Schedule(pool);
-        WaitForSingleObject(done, INFINITE);
-        samples.push_back(double(startedNs.load() - scheduled) / 1000.0);
-        t->WaitFor(INFINITE);
-    }
-    std::sort(samples.begin(), samples.end());
-    if (!samples.empty()) {
-        state.counters["median_us"] = samples[samples.size() / 2];
-        state.counters["p99_us"] = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
-    }
+    std::vector<double> medians;
+    for (auto _ : state)
+        for (int r = 0; r < CRounds; ++r) {
+            std::vector<double> samples;
+            for (int i = 0; i < 1000; ++i) {
+                std::atomic<int64_t> startedNs{0};
+                THandle done = CreateEvent(true, false);
+                PWeftTaskControl t = CreateTask(TWeftTaskDelegate([&](const PWeftTask&) {
+                                                    startedNs = Clock::now().time_since_epoch().count();
+                                                    SetEvent(done);
+                                                }),
+                                                QStringLiteral("l"));
+                const int64_t scheduled = Clock::now().time_since_epoch().count();
+                t->Schedule(pool);
+                WaitForSingleObject(done, INFINITE);
+                samples.push_back(double(startedNs.load() - scheduled) / 1000.0);
+                t->WaitFor(INFINITE);
+            }
+            medians.push_back(Median(samples));
+        }
+    state.counters["median_us"] = Median(medians);
 }
-BENCHMARK(BM_WeftPool_ScheduleToStart)->Iterations(3000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Ratio_ScheduleToStart)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFilterForm.h"
+#include "components/dbcontrols/rDBFilterSaver.h"
 #include "components/dbcontrols/rDBFindForm.h"
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "components/grid/TrDBAction.h"
@@ -22,4 +23,15 @@ void InstallDBActionDialogs(TrDBAction* Actions)
         return names;
     };
     d.ActivateSavedSort = [](TrDBGrid* Grid, int Index) { return SortRec_ActiveSortIdx(Grid, Index); };
+    d.SaveFilter = [](TrDBGrid* Grid) {
+        SaveFilter(Grid);
+        return true;
+    };
+    d.LoadFilter = [](TrDBGrid* Grid) { return LoadFilter(Grid); };
+    d.StoredFilterNames = [](TrDBGrid* Grid) {
+        QStringList names;
+        LoadFilterNames(Grid, names);
+        return names;
+    };
+    d.ActivateStoredFilter = [](TrDBGrid* Grid, const QString& Name) { return ActiveFilterName(Grid, Name); };
 }

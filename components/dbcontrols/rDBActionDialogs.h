@@ -1,6 +1,6 @@
 #pragma once
-// Links the grid action module's find, filter, sort and column-choice
-// actions to this library's dialogs.
+// Links the grid action module's find, filter, sort, column-choice and
+// stored-filter actions to this library's dialogs.
 
 class TrDBAction;
 

@@ -1,12 +1,13 @@
 #include "components/dbcontrols/rDBFieldsForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rEditNum.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rListBoxes.h"
 #include "components/base/rdlg.h"
-#include "components/base/rPlaceControl.h"
 #include "components/base/rtool.h"
+#include "components/dbcontrols/rDBFieldsGroupForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -37,34 +38,34 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
                   QStringLiteral("#,##0.00"), QStringLiteral("d.m.yyyy"),   QStringLiteral("dd.mm.yyyy"),
                   QStringLiteral("d.mmm yy"), QStringLiteral("d.mmmm yy"),  QStringLiteral("h:nn"),
                   QStringLiteral("h:nn:ss"),  QStringLiteral("h:nn AM/PM")};
-    PlaceControl<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::ListOfFields);
-    lbLabels = PlaceControl<TrCheckListBox>(this, this, 8, 24, 200, 244);
+    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::ListOfFields);
+    lbLabels = Put<TrCheckListBox>(this, this, 8, 24, 200, 244);
     lbLabels->SetHint(dbctltxt::FieldsListHint);
     lbLabels->OnClick = [this](TComponent*) { SelectEntry(lbLabels->ItemIndex()); };
     lbLabels->OnClickCheck = [this](TComponent*) { ApplyVisible(lbLabels->ItemIndex()); };
-    btUp = PlaceControl<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp = Put<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveFieldUpHint);
     btUp->OnClick = [this](TComponent*) { MoveSelected(true); };
-    btDown = PlaceControl<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown = Put<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveFieldDownHint);
     btDown->OnClick = [this](TComponent*) { MoveSelected(false); };
-    btAll = PlaceControl<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
+    btAll = Put<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
     btAll->SetHint(dbctltxt::AllHint);
     btAll->OnClick = [this](TComponent*) { AllClick(); };
 
-    gb = PlaceControl<TGroupBox>(this, this, 246, 6, 263, 222, QStringLiteral(" "));
-    PlaceControl<TLabel>(gb, this, 8, 24, 60, 16, dbctltxt::CaptionLabel);
-    eCaption = PlaceControl<TEdit>(gb, this, 90, 20, 165, 23);
+    gb = Put<TGroupBox>(this, this, 246, 6, 263, 222, QStringLiteral(" "));
+    Put<TLabel>(gb, this, 8, 24, 60, 16, dbctltxt::CaptionLabel);
+    eCaption = Put<TEdit>(gb, this, 90, 20, 165, 23);
     eCaption->OnChange = [this](TComponent*) { FCaptionEdited = true; SetTest(); };
     eCaption->OnExit = [this](TComponent*) { CaptionExit(); };
-    lFormat = PlaceControl<TLabel>(gb, this, 8, 52, 80, 16, dbctltxt::FormatLabel);
-    cbFormat = PlaceControl<TComboBox>(gb, this, 90, 48, 165, 23);
+    lFormat = Put<TLabel>(gb, this, 8, 52, 80, 16, dbctltxt::FormatLabel);
+    cbFormat = Put<TComboBox>(gb, this, 90, 48, 165, 23);
     cbFormat->OnChange = [this](TComponent*) { SetTest(); };
-    PlaceControl<TLabel>(gb, this, 8, 80, 60, 16, dbctltxt::SizeLabel);
-    enWidth = PlaceControl<TrEditNum>(gb, this, 90, 76, 60, 23);
+    Put<TLabel>(gb, this, 8, 80, 60, 16, dbctltxt::SizeLabel);
+    enWidth = Put<TrEditNum>(gb, this, 90, 76, 60, 23);
     enWidth->SetHint(dbctltxt::SizeHint);
     enWidth->OnChange = [this](TComponent*) { SetTest(); };
-    btFont = PlaceControl<TButton>(gb, this, 170, 75, 85, 25, dbctltxt::Font);
+    btFont = Put<TButton>(gb, this, 170, 75, 85, 25, dbctltxt::Font);
     btFont->SetHint(dbctltxt::FontHint);
     btFont->OnClick = [this](TComponent*) {
         TFontDialog dlg(this);
@@ -74,37 +75,52 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
             SetTest();
         }
     };
-    lColor = PlaceControl<TLabel>(gb, this, 8, 108, 80, 16, dbctltxt::ColumnColor);
-    cbColor = PlaceControl<TrColorBox>(gb, this, 90, 104, 165, 23);
+    lColor = Put<TLabel>(gb, this, 8, 108, 80, 16, dbctltxt::ColumnColor);
+    cbColor = Put<TrColorBox>(gb, this, 90, 104, 165, 23);
     cbColor->SetHint(dbctltxt::ColumnColorHint);
     cbColor->OnChange = [this](TComponent*) { SetTest(); };
     // Plain labels: the hints show the "<<...>>" masks literally.
-    lContentInfo1 = PlaceControl<TLabel>(gb, this, 8, 104, 250, 16, dbctltxt::ContentInfoField);
-    lContentInfo2 = PlaceControl<TLabel>(gb, this, 8, 120, 250, 16, dbctltxt::ContentInfoRecNo);
+    lContentInfo1 = Put<TLabel>(gb, this, 8, 104, 250, 16, dbctltxt::ContentInfoField);
+    lContentInfo2 = Put<TLabel>(gb, this, 8, 120, 250, 16, dbctltxt::ContentInfoRecNo);
     for (TLabel* l : {lContentInfo1, lContentInfo2}) {
         l->Font()->SetColor(clGrayText);
         l->SetVisible(false);
     }
-    rgAlign = PlaceControl<TGroupBox>(gb, this, 8, 136, 247, 40, dbctltxt::Alignment);
+    rgAlign = Put<TGroupBox>(gb, this, 8, 136, 247, 40, dbctltxt::Alignment);
     const QString aligns[3] = {dbctltxt::AlignLeft, dbctltxt::AlignRight, dbctltxt::AlignCenter};
     for (int i = 0; i < 3; ++i) {
-        rbAlign[i] = PlaceControl<TRadioButton>(rgAlign, this, 8 + i * 80, 16, 76, 18, aligns[i]);
+        rbAlign[i] = Put<TRadioButton>(rgAlign, this, 8 + i * 80, 16, 76, 18, aligns[i]);
         rbAlign[i]->OnClick = [this, i](TComponent*) { SetAlign(i); };
     }
-    pTest = PlaceControl<TPanel>(gb, this, 8, 184, 160, 30);
+    pTest = Put<TPanel>(gb, this, 8, 184, 160, 30);
     pTest->SetBevelOuter(bvLowered);
-    lTest = PlaceControl<TLabel>(pTest, this, 2, 2, 156, 26, dbctltxt::ExampleText);
+    lTest = Put<TLabel>(pTest, this, 2, 2, 156, 26, dbctltxt::ExampleText);
     lTest->SetLayout(tlCenter);
-    btApply = PlaceControl<TButton>(gb, this, 176, 186, 79, 27, dbctltxt::Use);
+    btApply = Put<TButton>(gb, this, 176, 186, 79, 27, dbctltxt::Use);
     btApply->Font()->SetStyle(fsBold);
     btApply->SetHint(dbctltxt::UseHint);
     btApply->OnClick = [this](TComponent*) { SetProp(); };
 
-    chGroupFields = PlaceControl<TCheckBox>(this, this, 246, 236, 150, 20, dbctltxt::GroupColumns);
-    btGroupSettings = PlaceControl<TrURLLabel>(this, this, 400, 238, 110, 16, dbctltxt::GroupSettings);
-    btDefault = PlaceControl<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
+    chGroupFields = Put<TCheckBox>(this, this, 246, 236, 150, 20, dbctltxt::GroupColumns);
+    btGroupSettings = Put<TrURLLabel>(this, this, 400, 238, 110, 16, dbctltxt::GroupSettings);
+    chGroupFields->OnClick = [this](TComponent*) {
+        if (FReading || !RGr)
+            return;
+        RGr->SetGroupsActive(chGroupFields->Checked());
+        RefState();
+    };
+    btGroupSettings->OnClick = [this](TComponent*) {
+        if (!RGr)
+            return;
+        SetFieldsGroup(RGr);
+        FReading = true;
+        chGroupFields->SetChecked(RGr->OptionsEx2().Groups.Active);
+        FReading = false;
+        LoadAll();
+    };
+    btDefault = Put<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
     btDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
-    btClose = PlaceControl<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
+    btClose = Put<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
     btClose->SetCancel(true);
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->OnClick = [this](TComponent*) {
@@ -121,9 +137,13 @@ void TrDBFieldsForm::DoShow()
     Gr = dynamic_cast<TCustomDBGrid*>(GDS);
     RGr = dynamic_cast<TrDBGrid*>(GDS);
     btDefault->SetEnabled(Gr != nullptr);
-    // Field groups of the grid are switched here once the grid has them.
-    chGroupFields->SetVisible(false);
-    btGroupSettings->SetVisible(false);
+    const bool groups = RGr && TParioCompConfig::GetConfig_OnOffAuto(ParioCompConfig.rDBGridPropsCfg.HideTitleGroups,
+                                                                     RGr->FieldsGroups.Count() > 0);
+    chGroupFields->SetVisible(groups);
+    btGroupSettings->SetVisible(groups);
+    FReading = true;
+    chGroupFields->SetChecked(RGr && RGr->OptionsEx2().Groups.Active);
+    FReading = false;
     LoadAll();
     TrDBDlgBaseForm::DoShow();
 }
@@ -189,10 +209,22 @@ void TrDBFieldsForm::LoadAll()
 
 void TrDBFieldsForm::RefState()
 {
-    // Entries of grouped columns follow their master once the grid groups
-    // columns; until then every entry can be changed.
-    for (int i = 0; i < lbLabels->Count(); ++i)
-        lbLabels->SetItemEnabled(i, true);
+    // A member's entry follows its master: off while the master is hidden.
+    for (int i = 0; i < lbLabels->Count(); ++i) {
+        TColumn* c = RGr ? ColumnOf(i) : nullptr;
+        const TGroupInfo info = RGr ? RGr->GetFieldGroupInfo(c ? c->Field() : nullptr) : TGroupInfo{};
+        const bool enabled = !info.IsGrouped || info.IsMaster || RGr->IsFieldGroupMasterVisible(info.Field);
+        lbLabels->SetItemEnabled(i, enabled);
+        if (!enabled)
+            lbLabels->SetChecked(i, false);
+    }
+}
+
+void TrDBFieldsForm::DoClose(TCloseAction& Action)
+{
+    if (RGr)
+        RGr->FixedGroupedCol(false, false);
+    TrDBDlgBaseForm::DoClose(Action);
 }
 
 // ---- properties ---------------------------------------------------------------------------------
@@ -379,6 +411,8 @@ void TrDBFieldsForm::ApplyVisible(int Index)
         c->SetVisible(on);
         // 3. A column shown again gets its width, the grid's width mode again.
         if (RGr) {
+            if (const TGroupInfo info = RGr->GetFieldGroupInfo(c->Field()); info.IsGrouped && info.IsMaster && !on)
+                RGr->CollapseGroup(c->Field());
             RefState();
             if (on)
                 RGr->SetOneColumnWidth(cwNone, c, 0);

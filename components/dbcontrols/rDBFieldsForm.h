@@ -78,6 +78,7 @@ public:
 
 protected:
     void DoShow() override;
+    void DoClose(TCloseAction& Action) override;
 
 private:
     void LoadAll();

@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFieldsGroupForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rListBoxes.h"
 #include "components/base/rdlg.h"
@@ -13,17 +14,6 @@
 #include "resources/LibraryTexts.h"
 
 namespace {
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 TrColorBox* PutColorBox(TWinControl* Parent, int X, int Y)
 {
@@ -89,6 +79,11 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     lbGroupFields = Put<TrCheckListBox>(this, this, 316, 24, 276, 306);
     lbGroupFields->OnClickCheck = [this](TComponent*) { FieldCheckChanged(lbGroupFields->ItemIndex()); };
     lbGroupFields->OnClick = [this](TComponent*) { FieldClicked(lbGroupFields->ItemIndex()); };
+    lbGroupFields->OnDblClick = [this](TComponent*) {
+        const int i = lbGroupFields->ItemIndex();
+        if (i >= 0 && lbGroupFields->Enabled())
+            SetFieldChecked(i, !lbGroupFields->Checked(i));
+    };
     Put<TLabel>(this, this, 316, 338, 276, 16, dbctltxt::MasterField);
     cbGroupMaster = Put<TComboBox>(this, this, 316, 355, 276, 23);
     cbGroupMaster->SetStyle(csDropDownList);

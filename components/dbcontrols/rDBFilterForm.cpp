@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFilterForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rEditNum.h"
 #include "components/base/rHTMLLabel.h"
@@ -24,17 +25,6 @@
 namespace {
 
 constexpr int RowBetween = 6;
-
-template <class T>
-T* Put(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, const QString& Caption = QString())
-{
-    auto* c = new T(Owner);
-    c->SetParent(Parent);
-    c->SetBounds(X, Y, W, H);
-    if (!Caption.isEmpty())
-        c->SetCaption(Caption);
-    return c;
-}
 
 TrStringGridEd* PutGrid(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, int W0, int W1)
 {

@@ -1,5 +1,6 @@
 #include "components/dbcontrols/rDBFindForm.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"

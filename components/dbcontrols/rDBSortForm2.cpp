@@ -1,15 +1,16 @@
 #include "components/dbcontrols/rDBSortForm2.h"
 
+#include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
-#include "components/base/rPlaceControl.h"
 #include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "components/stringgrid/rStringGridEdColumn.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/StdCtrls.h"
-#include "components/dbcontrols/TSavedSettingsStore.h"
+#include "components/dbcontrols/StringGridCellsStore.h"
+#include "components/grid/TPropSaveFile.h"
 #include "resources/DBControlsTexts.h"
 
 namespace {
@@ -25,13 +26,9 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     SetClientHeight(235);
     Constraints.MinWidth = 520;
     Constraints.MinHeight = 264;
-    PlaceControl<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::SortingCriteria);
-    grSort = PlaceControl<TrStringGridEd>(this, this, 8, 24, 262, 168);
-    grSort->SetColCount(3);
-    grSort->SetRowCount(2);
-    grSort->SetFixedCols(0);
-    grSort->SetFixedRows(1);
-    grSort->SetOptions(grSort->Options() | goEditing | goColSizing);
+    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::SortingCriteria);
+    grSort = Put<TrStringGridEd>(this, this, 8, 24, 262, 168);
+    SetUpDialogListGrid(grSort, 3);
     grSort->SetCells(ColField, 0, dbctltxt::SortField);
     grSort->SetCells(ColDesc, 0, dbctltxt::SortDescending);
     grSort->Columns()->Items(ColNo)->SetAlignment(taRightJustify);
@@ -43,23 +40,23 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     grSort->SetColWidths(ColField, 153);
     grSort->SetColWidths(ColDesc, 69);
     grSort->SetLeftCol(0);
-    btUp = PlaceControl<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp = Put<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { MoveRow(true); };
-    btDown = PlaceControl<TButton>(this, this, 276, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown = Put<TButton>(this, this, 276, 52, 26, 24, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { MoveRow(false); };
-    btDel = PlaceControl<TButton>(this, this, 276, 84, 26, 24, QStringLiteral("\u2212"));
+    btDel = Put<TButton>(this, this, 276, 84, 26, 24, QStringLiteral("\u2212"));
     btDel->SetHint(dbctltxt::DeleteRowHint);
     btDel->OnClick = [this](TComponent*) { DeleteRow(); };
-    btDelAll = PlaceControl<TButton>(this, this, 276, 112, 26, 24, QStringLiteral("\u00D7"));
+    btDelAll = Put<TButton>(this, this, 276, 112, 26, 24, QStringLiteral("\u00D7"));
     btDelAll->SetHint(dbctltxt::DeleteAllRowsHint);
     btDelAll->OnClick = [this](TComponent*) { DeleteAllRows(); };
-    btSave = PlaceControl<TButton>(this, this, 308, 84, 30, 24, QStringLiteral(">>"));
+    btSave = Put<TButton>(this, this, 308, 84, 30, 24, QStringLiteral(">>"));
     btSave->SetHint(dbctltxt::SaveSortingHint);
-    PlaceControl<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
-    lbSavedSort = PlaceControl<TListBox>(this, this, 344, 24, 162, 140);
-    btDelSort = PlaceControl<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
+    Put<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
+    lbSavedSort = Put<TListBox>(this, this, 344, 24, 162, 140);
+    btDelSort = Put<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
     btDelSort->SetHint(dbctltxt::DeleteRowHint);
     btDelSort->SetEnabled(false);
     btSave->OnClick = [this](TComponent*) { btSaveClick(); };
@@ -75,13 +72,13 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     };
     btDelSort->OnClick = [this](TComponent*) { DeleteSavedSort(); };
     // Without a global property file there is nowhere to save to.
-    btSave->SetEnabled(GlobalSettingsStore() != nullptr);
-    lbSavedSort->SetEnabled(GlobalSettingsStore() != nullptr);
-    btOk = PlaceControl<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
+    btSave->SetEnabled(GetGlobal_PropSaveFile() != nullptr);
+    lbSavedSort->SetEnabled(GetGlobal_PropSaveFile() != nullptr);
+    btOk = Put<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseSortingHint);
     btOk->OnClick = [this](TComponent*) { btOkClick(); };
-    btCancel = PlaceControl<TButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
+    btCancel = Put<TButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
@@ -268,7 +265,7 @@ void TrDBSortForm2::LoadSavedSortNames()
 {
     lbSavedSort->Clear();
     QStringList names;
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     if (store && rDBGrid) {
         std::vector<std::pair<QString, int>> used;
         for (int n = 0; n < MaxSavedSorts; ++n) {
@@ -286,7 +283,7 @@ void TrDBSortForm2::LoadSavedSortNames()
 
 bool TrDBSortForm2::SaveSorting(const QString& Name)
 {
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     if (!store || !rDBGrid || Name.trimmed().isEmpty())
         return false;
     // The slot of that name, else the first free one.
@@ -307,13 +304,8 @@ bool TrDBSortForm2::SaveSorting(const QString& Name)
     }
     grSort->UpdateText();
     const QString section = SortSection(slot);
-    for (int c = 0; c < 3; ++c)
-        store->EraseSection(section + QStringLiteral(".Column%1").arg(c));
-    store->WriteString(section, QStringLiteral("RowCount"), QString::number(grSort->RowCount()));
-    store->WriteString(section, QStringLiteral("ColCount"), QString::number(grSort->ColCount()));
-    for (int c = 0; c < 3; ++c)
-        for (int r = 0; r < grSort->RowCount(); ++r)
-            store->WriteString(section + QStringLiteral(".Column%1").arg(c), QString::number(r), grSort->Cells(c, r));
+    DelStrGridCells(store, section, grSort->ColCount());
+    SaveStrGridCells(store, section, grSort);
     store->WriteString(section, QStringLiteral("SortName"), Name);
     LoadSavedSortNames();
     for (int i = 0; i < lbSavedSort->Count(); ++i)
@@ -325,27 +317,20 @@ bool TrDBSortForm2::SaveSorting(const QString& Name)
 
 void TrDBSortForm2::LoadSavedSort(int Slot)
 {
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     if (!store)
         return;
-    const QString section = SortSection(Slot);
-    const int rows = store->ReadString(section, QStringLiteral("RowCount"), QStringLiteral("2")).toInt();
-    grSort->SetRowCount(std::max(2, rows));
-    for (int c = 0; c < 3; ++c)
-        for (int r = 1; r < grSort->RowCount(); ++r)
-            grSort->SetCells(c, r, store->ReadString(section + QStringLiteral(".Column%1").arg(c), QString::number(r), QString()));
+    ReadStrGridCells(store, SortSection(Slot), grSort);
+    grSort->SetRowCount(std::max(2, grSort->RowCount()));
 }
 
 void TrDBSortForm2::DeleteSavedSort()
 {
-    TSavedSettingsStore* store = GlobalSettingsStore();
+    TPropSaveFile* store = GetGlobal_PropSaveFile();
     const int i = lbSavedSort->ItemIndex();
     if (!store || i < 0)
         return;
-    const QString section = SortSection(int(reinterpret_cast<intptr_t>(lbSavedSort->Objects(i))));
-    store->EraseSection(section);
-    for (int c = 0; c < 3; ++c)
-        store->EraseSection(section + QStringLiteral(".Column%1").arg(c));
+    DelStrGridCells(store, SortSection(int(reinterpret_cast<intptr_t>(lbSavedSort->Objects(i)))), 3);
     LoadSavedSortNames();
 }
 

@@ -79,12 +79,11 @@ bool SortRec(TrDBGrid* Grid);
 // The same for a grid known as a component (what SortRec runs).
 bool ShowSortDialog(TComponent* Grid);
 
-// The sorting of a data grid, reached in a unit of its own: the data grid's
-// header and the string grid's declare clashing types.
+// The sorting of a data grid the dialog works on, reached through the component.
 QStringList GetGridSortFields(TComponent* Grid);
 std::vector<bool> GetGridSortDescending(TComponent* Grid);
 bool ChangeGridSort(TComponent* Grid, const QString& Fields, const QString& Directions);
 // The saved sorts of a grid live in the global property file; without one
-// (as now) there are none: both answer false.
+// there are none: both answer false.
 bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names);
 bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx);

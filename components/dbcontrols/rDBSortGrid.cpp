@@ -1,7 +1,7 @@
 // The sort dialog's access to the data grid's sorting.
 
 #include "components/base/ParioCompGlobalCfg.h"
-#include "components/dbcontrols/TSavedSettingsStore.h"
+#include "components/grid/TPropSaveFile.h"
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
@@ -29,7 +29,7 @@ bool SortRec(TrDBGrid* Grid) { return ShowSortDialog(Grid); }
 bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names)
 {
     Names.clear();
-    if (!Grid || !GlobalSettingsStore())
+    if (!Grid || !GetGlobal_PropSaveFile())
         return false;
     TrDBSortForm2 f(nullptr);
     f.rDBGrid = Grid;
@@ -41,7 +41,7 @@ bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names)
 
 bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx)
 {
-    if (!Grid || !GlobalSettingsStore())
+    if (!Grid || !GetGlobal_PropSaveFile())
         return false;
     TrDBSortForm2 f(nullptr);
     f.rDBGrid = Grid;

@@ -466,6 +466,10 @@ protected:
     // title cell; the group colour of a title's text; a press on the band
     // (true when it was taken); the drag rule and the members following a master.
     void DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Column);
+    int GroupBandTop(const TRect& TitleCell) const;
+    void DrawGroupButton(const TRect& CellRect, bool Expanded, TColor Color);
+    void DrawMergedGroupHeaders();
+    void DrawMergedHeader(int First, int Last, const TGroupInfo& Info);
     void ApplyGroupTitleFont(TColumn* Column, TFont* AFont);
     bool GroupBandMouseDown(int ACol, int X, int Y);
     bool CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
@@ -547,6 +551,7 @@ private:
     // Field groups: the definitions from the form and the parsed definitions.
     TStringList FFieldsGroupsDefault;
     std::shared_ptr<TFieldGroupsIni> FFieldsGroupsIni;
+    QStringList FFieldsGroupsLines;
     const TFieldGroupsIni& FieldGroupsIni();
 };
 

@@ -38,9 +38,12 @@ const TFieldGroupsIni& TrDBGrid::FieldGroupsIni()
 {
     if (!FFieldsGroupsIni)
         FFieldsGroupsIni = std::make_shared<TFieldGroupsIni>();
-    const QString text = FieldsGroups.Text();
-    if (text != FFieldsGroupsIni->SourceText())
-        FFieldsGroupsIni->Load(text);
+    // Compared line by line: building the whole text on every paint costs more.
+    const QStringList lines = FieldsGroups.ToQStringList();
+    if (lines != FFieldsGroupsLines) {
+        FFieldsGroupsLines = lines;
+        FFieldsGroupsIni->Load(lines.join(QStringLiteral("\r\n")));
+    }
     return *FFieldsGroupsIni;
 }
 
@@ -171,20 +174,20 @@ TGroupInfo TrDBGrid::GetFldGroupInfo(TField* Fld, bool SkipCheckFldGroupOption)
     info.Field = Fld;
     if (!(FOptionsEx2.Groups.Active || SkipCheckFldGroupOption) || !Fld || !IsDatasetLinked())
         return info;
-    const TFieldGroupsIni& ini = FieldGroupsIni();
-    for (const QString& name : ini.SortedNames()) {
-        const TFieldGroupsIni::Section* s = ini.Find(name);
-        if (!s || !TFieldGroupsIni::HasField(*s, Fld->FieldName()))
-            continue;
-        QStringList fields;
-        info.IsGrouped = Fields_GetGroupSettingsEx(name, info.GroupID, info.MergedCellTitle, info.GroupCollapsedTitle,
-                                                   info.ContentCollapsedMask, info.TitleFontColor, info.GroupLineColor,
-                                                   info.GroupLocked, &fields);
-        if (!fields.isEmpty()) {
-            info.IsMaster = SameText(fields.first(), Fld->FieldName());
-            info.MasterField = info.IsMaster ? Fld : (DataSet() ? DataSet()->FindField(fields.first()) : nullptr);
-        }
-        break;
+    const TFieldGroupsIni::Group* g = FieldGroupsIni().GroupOfField(Fld->FieldName());
+    if (!g)
+        return info;
+    info.IsGrouped = g->IsGroup;
+    info.GroupID = g->Def.GroupID;
+    info.MergedCellTitle = g->Def.MergedCellTitle;
+    info.GroupCollapsedTitle = g->Def.GroupCollapsedTitle;
+    info.ContentCollapsedMask = g->Def.ContentCollapsedMask;
+    info.TitleFontColor = g->Def.TitleFontColor;
+    info.GroupLineColor = g->Def.GroupLineColor;
+    info.GroupLocked = g->Def.GroupLocked;
+    if (!g->Fields.isEmpty()) {
+        info.IsMaster = SameText(g->Fields.first(), Fld->FieldName());
+        info.MasterField = info.IsMaster ? Fld : (DataSet() ? DataSet()->FindField(g->Fields.first()) : nullptr);
     }
     return info;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/ui/Graphics.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <utility>
@@ -58,7 +59,6 @@ public:
         std::vector<std::pair<QString, QString>> Lines;  // field name, "M" or "0"
     };
     void Load(const QString& Text);
-    const QString& SourceText() const { return FSource; }
     const std::vector<Section>& Sections() const { return FSections; }
     const Section* Find(const QString& Name) const;
     void Erase(const QString& Name);
@@ -67,12 +67,26 @@ public:
     // Each section line, its lines, an empty line.
     QString Text() const;
     // The section names sorted as text without case.
-    QStringList SortedNames() const;
+    const QStringList& SortedNames() const;
+    // A section as the queries read it: its parsed name and fields.
+    struct Group {
+        QString Name;
+        TFieldGroupDef Def;
+        bool IsGroup = false;
+        QStringList Fields;
+    };
+    // The first section in sorted order that has a line for the field
+    // (nullptr when none); parsed once per text, as painting asks per cell.
+    const Group* GroupOfField(const QString& FieldName) const;
     // The group's fields, master first (a later "M" line wins).
     static QStringList FieldList(const Section& S);
-    static bool HasField(const Section& S, const QString& FieldName);
 
 private:
-    QString FSource;
     std::vector<Section> FSections;
+    // Every paint asks for the sorted names; they change only with the sections.
+    mutable QStringList FSortedNames;
+    mutable bool FSortedValid = false;
+    mutable std::vector<Group> FGroups;
+    mutable QHash<QString, int> FGroupOfField;  // upper-case field name -> FGroups index
+    mutable bool FGroupsValid = false;
 };

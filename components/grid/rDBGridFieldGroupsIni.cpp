@@ -22,7 +22,12 @@ QString ColorText(TColor Color)
 QString EscapeSep(const QString& Value)
 {
     QString v = Value;
-    return v.replace(Sep, QStringLiteral(": :"));
+    v.replace(Sep, QStringLiteral(": :"));
+    // A value ending in ":" would join the separator behind it and shift
+    // every later property by one.
+    if (v.endsWith(QLatin1Char(':')))
+        v += QLatin1Char(' ');
+    return v;
 }
 
 }  // namespace
@@ -69,8 +74,8 @@ QString BuildFieldGroupDefinition(const TFieldGroupDef& Def)
 
 void TFieldGroupsIni::Load(const QString& Text)
 {
-    FSource = Text;
     FSections.clear();
+    FSortedValid = FGroupsValid = false;
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
     Section* current = nullptr;
     for (const QString& raw : Text.split(lineBreak)) {
@@ -104,6 +109,7 @@ void TFieldGroupsIni::Erase(const QString& Name)
     auto it = std::find_if(FSections.begin(), FSections.end(), [&](const Section& s) { return SameText(s.Name, Name); });
     if (it != FSections.end())
         FSections.erase(it);
+    FSortedValid = FGroupsValid = false;
 }
 
 void TFieldGroupsIni::Write(const QString& SectionName, const QString& Key, const QString& Value)
@@ -112,6 +118,7 @@ void TFieldGroupsIni::Write(const QString& SectionName, const QString& Key, cons
     if (!s) {
         FSections.push_back(Section{SectionName, {}});
         s = &FSections.back();
+        FSortedValid = FGroupsValid = false;
     }
     for (auto& line : s->Lines)
         if (SameText(line.first, Key)) {
@@ -133,14 +140,17 @@ QString TFieldGroupsIni::Text() const
     return out;
 }
 
-QStringList TFieldGroupsIni::SortedNames() const
+const QStringList& TFieldGroupsIni::SortedNames() const
 {
-    QStringList names;
+    if (FSortedValid)
+        return FSortedNames;
+    FSortedNames.clear();
     for (const Section& s : FSections)
-        names << s.Name;
-    std::stable_sort(names.begin(), names.end(),
+        FSortedNames << s.Name;
+    std::stable_sort(FSortedNames.begin(), FSortedNames.end(),
                      [](const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; });
-    return names;
+    FSortedValid = true;
+    return FSortedNames;
 }
 
 QStringList TFieldGroupsIni::FieldList(const Section& S)
@@ -155,7 +165,25 @@ QStringList TFieldGroupsIni::FieldList(const Section& S)
     return fields;
 }
 
-bool TFieldGroupsIni::HasField(const Section& S, const QString& FieldName)
+const TFieldGroupsIni::Group* TFieldGroupsIni::GroupOfField(const QString& FieldName) const
 {
-    return std::any_of(S.Lines.begin(), S.Lines.end(), [&](const auto& line) { return SameText(line.first, FieldName); });
+    if (!FGroupsValid) {
+        FGroups.clear();
+        FGroupOfField.clear();
+        for (const QString& name : SortedNames()) {
+            const Section* s = Find(name);
+            Group g;
+            g.Name = name;
+            g.IsGroup = ParseFieldGroupDefinition(name, g.Def);
+            g.Fields = FieldList(*s);
+            FGroups.push_back(std::move(g));
+        }
+        // Walked backwards so that the first section in sorted order wins.
+        for (int i = int(FGroups.size()) - 1; i >= 0; --i)
+            for (const auto& line : Find(FGroups[size_t(i)].Name)->Lines)
+                FGroupOfField.insert(line.first.toUpper(), i);
+        FGroupsValid = true;
+    }
+    const auto it = FGroupOfField.constFind(FieldName.toUpper());
+    return it == FGroupOfField.cend() ? nullptr : &FGroups[size_t(*it)];
 }

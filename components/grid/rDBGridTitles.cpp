@@ -198,6 +198,7 @@ void TrDBGrid::TitleClick(TColumn* Column)
 void TrDBGrid::PaintBands()
 {
     TDBGrid::PaintBands();
+    DrawMergedGroupHeaders();
     DrawFooterRow();
     if (FOptionsEx2.Filters.FilterPanel)
         TrDBGridFilterBar::Of(this)->DrawFilterPanel();

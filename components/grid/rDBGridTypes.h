@@ -1,7 +1,8 @@
 #pragma once
 // Small types the data grid shares with its sorter, editor, action module
-// and the export engines: width modes, search conditions, the general event
-// and its record, the per-cell data image definition and the option objects.
+// and the export engines: width modes, search conditions, sort lists and the
+// option objects. The general event, its record and the per-cell data image
+// definition are the string grid's, shared by both grids.
 
 #include "components/stringgrid/rStringGridEdTypes.h"  // TGeneralEventType, TGeneralEventRec, TDataImageDef
 #include "platform/ui/Graphics.h"

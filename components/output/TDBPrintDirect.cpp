@@ -1,11 +1,19 @@
 #include "components/output/TDBPrintDirect.h"
 
+#include "components/grid/rdbtool.h"
+#include "platform/rtl/StrUtils.h"
+#include "platform/ui/DBGrids.h"
 #include "resources/ExportTexts.h"
 #include "resources/PrintTexts.h"
 
 #include <cmath>
 
 namespace {
+bool IsNumericType(TFieldType T)
+{
+    return IsIntegerType(T) || T == ftFloat || T == ftCurrency || T == ftBCD || T == ftFMTBcd || T == ftSingle;
+}
+
 int Round(double v)
 {
     return int(std::nearbyint(v));  // halves to the even neighbour
@@ -39,14 +47,43 @@ void TDBPrintDirect::ColumnWidths()
 {
     ColW.clear();
     const int w = C->TextWidth(QStringLiteral("W"));
+    // a grid's columns keep their screen widths, measured in its own font's "W"
+    int gridW = 0;
+    if (SourceType == stGrid && DBGrid) {
+        TCanvas g;
+        g.Font()->Assign(*DBGrid->Font());
+        gridW = std::max(1, g.TextWidth(QStringLiteral("W")));
+    }
     long total = 0;
     for (const TExportColumn& c : FN) {
-        ColW.push_back(std::clamp(c.Field ? c.Field->DisplayWidth() : 10, 5, 50) * w);
+        TColumn* col = gridW > 0 ? ColumnOf(c.Field) : nullptr;
+        if (col) {
+            const int screen = col->Width() < 5 ? col->DefaultWidth() : col->Width();
+            ColW.push_back(Round(double(screen) / gridW * w));
+        } else {
+            ColW.push_back(std::clamp(c.Field ? c.Field->DisplayWidth() : 10, 5, 50) * w);
+        }
         total += ColW.back();
     }
     if (FitColumns && total > 0)
         for (int& cw : ColW)
             cw = int(std::floor(double(cw) * (PageWidth - 2 * Hmargin) / double(total)));
+}
+
+int TDBPrintDirect::RowLines() const
+{
+    int lines = 1;
+    int x = Hmargin;
+    for (size_t i = 0; i < FN.size(); ++i) {
+        if (!FN[i].Field && FN[i].Col < 0)
+            continue;
+        if (x > Hmargin && x + ColW[i] > PageWidth - Hmargin) {
+            ++lines;
+            x = Hmargin;
+        }
+        x += ColW[i];
+    }
+    return lines;
 }
 
 void TDBPrintDirect::SepLine(int Width)
@@ -67,7 +104,9 @@ void TDBPrintDirect::PrintHeader()
         C->MoveTo(Hmargin, r.Bottom);
         C->LineTo(PageWidth - Hmargin, r.Bottom);
     }
-    PrintRow(true);
+    // record views and tree views have no title row
+    if (SourceType != stRecView && SourceType != stTreeView)
+        PrintRow(true);
 }
 
 void TDBPrintDirect::PrintFooter()
@@ -94,8 +133,13 @@ void TDBPrintDirect::PrintCell(TRect R, const QString& Text, unsigned Align)
 {
     R.Top = CurY;
     R.Bottom = CurY + LineH + LineHSpace;
-    TRect t{R.Left + ColVSpace / 2, CurY + LineHSpace / 2, R.Right - ColVSpace / 2, CurY + LineHSpace / 2 + LineH};
-    C->DrawText(Text.isEmpty() ? QStringLiteral(" ") : Text, t, Align | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    // white paper needs no white fill: only coloured cells are filled
+    if (UseColors && C->Brush()->Color() != clWhite) {
+        C->Brush()->SetStyle(bsSolid);
+        C->FillRect(R);
+    }
+    const TRect t{R.Left + ColVSpace / 2, CurY + LineHSpace / 2, R.Right - ColVSpace / 2, CurY + LineHSpace / 2 + LineH};
+    FPrinter->DrawCellText(t, Text, Align);
     if (PrintGrid) {
         C->Brush()->SetStyle(bsClear);
         C->Rectangle(R.Left, R.Top, R.Right + 1, R.Bottom + 1);
@@ -103,59 +147,188 @@ void TDBPrintDirect::PrintCell(TRect R, const QString& Text, unsigned Align)
     }
 }
 
-void TDBPrintDirect::PrintRow(bool IsTitle)
+void TDBPrintDirect::ColumnStyle(size_t i, bool IsTitle)
+{
+    C->Font()->SetStyle(0);
+    C->Font()->SetColor(clBlack);
+    C->Brush()->SetColor(clWhite);
+    TColumn* col = SourceType == stGrid ? ColumnOf(FN[i].Field) : nullptr;
+    if (!col)
+        return;
+    TFont* f = IsTitle ? col->Title()->Font() : col->Font();
+    C->Font()->SetStyle(f->Style());
+    if (UseColors) {
+        C->Font()->SetColor(f->Color());
+        C->Brush()->SetColor(IsTitle ? col->Title()->Color() : col->Color());
+    }
+}
+
+QString TDBPrintDirect::CellText(size_t i, bool IsTitle, bool IsSum)
+{
+    TField* f = FN[i].Field;
+    if (IsTitle)
+        return FN[i].Title;
+    if (!f) {
+        // a string grid's cell; its number columns are summed
+        if (IsSum)
+            return StringGridIsText(FN[i]) ? QString() : FloatToStr(FSums[i]);
+        double v = 0;
+        if (StringGridNumber(FN[i], v))
+            FSums[i] += v;
+        return SourceText(FN[i]);
+    }
+    const bool numeric = IsNumericType(f->DataType());
+    if (IsSum) {
+        if (!numeric)
+            return QString();
+        return f->DisplayFormat().isEmpty() ? FloatToStr(FSums[i]) : FormatFloat(f->DisplayFormat(), FSums[i]);
+    }
+    if (numeric && !f->IsNull())
+        FSums[i] += f->AsFloat();
+    return DisplayTextOf(f);
+}
+
+void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
 {
     const int h = LineH + LineHSpace;
-    if (!IsTitle && CurY + h > PageHeight - Vmargin)
+    // a record moves whole to the next page, continuation lines included
+    if (!IsTitle && CurY + h * RowLines() > PageHeight - Vmargin)
         NewPage();
+    if (IsSum) {
+        C->Pen()->SetStyle(psDot);
+        SepLine(1);
+        C->Pen()->SetStyle(psSolid);
+    }
     int x = Hmargin;
     bool wrapped = false;
+    const bool styled = SourceType == stGrid || UseColors;
     for (size_t i = 0; i < FN.size(); ++i) {
         const TExportColumn& c = FN[i];
-        if (!c.Field)
+        if (!c.Field && c.Col < 0)
             continue;
         if (x > Hmargin && x + ColW[i] > PageWidth - Hmargin) {
             CurY += h;
             x = Hmargin;
             wrapped = true;
         }
-        const QString text = IsTitle ? c.Title : DisplayTextOf(c.Field);
-        const TFieldAlignment a = c.Field->Alignment();
-        PrintCell(TRect{x, 0, x + ColW[i], 0}, text,
+        if (styled)
+            ColumnStyle(i, IsTitle);
+        const TFieldAlignment a = c.Field ? c.Field->Alignment() : StringGridAlignment(c, IsTitle ? 0 : RecIdx);
+        PrintCell(TRect{x, 0, x + ColW[i], 0}, CellText(i, IsTitle, IsSum),
                   a == TFieldAlignment::RightJustify ? DT_RIGHT : a == TFieldAlignment::Center ? DT_CENTER : 0u);
         x += ColW[i];
     }
+    if (styled) {
+        C->Font()->SetStyle(0);
+        C->Font()->SetColor(clBlack);
+        C->Brush()->SetColor(clWhite);
+    }
     CurY += h;
-    if (!PrintGrid && (IsTitle || wrapped)) {
-        C->Pen()->SetStyle(IsTitle ? psSolid : psDot);
-        SepLine(IsTitle ? 2 : 1);
+    if (!PrintGrid && (IsTitle || IsSum || wrapped)) {
+        C->Pen()->SetStyle(IsTitle || IsSum ? psSolid : psDot);
+        SepLine(IsTitle || IsSum ? 2 : 1);
         C->Pen()->SetStyle(psSolid);
     }
+}
+
+void TDBPrintDirect::PrintLine(int Left, const QString& Text, unsigned Align)
+{
+    const int h = LineH + LineHSpace;
+    if (CurY + h > PageHeight - Vmargin)
+        NewPage();
+    PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, Text, Align);
+    CurY += h;
+}
+
+int TDBPrintDirect::PrintTreeView()
+{
+    int n = 0;
+    WalkTree([&](const QString& Text, int Depth) {
+        PrintLine(Hmargin + Depth * LineH, Text.isEmpty() ? QStringLiteral(" ") : Text, 0);
+        ++n;
+    });
+    return n;
+}
+
+int TDBPrintDirect::PrintRecView()
+{
+    // one field a line: the caption on the left, the value after the widest caption
+    int captionW = 0;
+    for (const TExportColumn& c : FN)
+        captionW = std::max(captionW, C->TextWidth(c.Title + QStringLiteral(":")));
+    const int valueX = Hmargin + captionW + LineH + 4;
+    RecIdx = 0;
+    for (const TExportColumn& c : FN) {
+        const int h = LineH + LineHSpace;
+        if (CurY + h > PageHeight - Vmargin)
+            NewPage();
+        PrintCell(TRect{Hmargin, 0, valueX, 0}, c.Title + QStringLiteral(":"), 0);
+        const QString v = SourceText(c);
+        PrintCell(TRect{valueX, 0, PageWidth - Hmargin, 0}, v.isEmpty() ? QStringLiteral(" ") : QString(v).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), 0);
+        CurY += h;
+    }
+    return 1;
+}
+
+void TDBPrintDirect::SetUpPrinter(TPrinter& P) const
+{
+    P.PrinterName = PrinterName;
+    P.OutputFileName = ExportFile;
+    P.Orientation = Orientation;
+    P.Title = Caption;
+    P.PreviewMaxWidth = PreviewMaxWidth;
+}
+
+int TDBPrintDirect::LinesPerPage()
+{
+    TPrinter printer;
+    SetUpPrinter(printer);
+    printer.PreviewMaxWidth = std::max(PreviewMaxWidth, 400);
+    printer.BeginDoc();
+    FPrinter = &printer;
+    InitPage();
+    const int lines = int((PageHeight - 2 * Vmargin) / (LineH * (LineSpaceRatio + 1)));
+    printer.Abort();
+    FPrinter = nullptr;
+    C = nullptr;
+    return lines;
 }
 
 bool TDBPrintDirect::Run()
 {
     TPrinter printer;
-    printer.PrinterName = PrinterName;
-    printer.OutputFileName = ExportFile;
-    printer.Orientation = Orientation;
-    printer.Title = Caption;
+    SetUpPrinter(printer);
     FPrinter = &printer;
     FPages = 0;
+    FLimited = false;
+    FPreview.clear();
     printer.BeginDoc();
     try {
         InitPage();
         ColumnWidths();
+        FSums.assign(FN.size(), 0.0);
         PrintHeader();
         int printed = 0;
-        const bool done = WalkRecords([&](int) {
+        if (SourceType == stTreeView)
+            printed = PrintTreeView();
+        else if (SourceType == stRecView)
+            printed = PrintRecView();
+        const bool done = SourceType == stTreeView || SourceType == stRecView || WalkSource([&](int) {
             PrintRow(false);
             ++printed;
+            // a preview holds a limited number of pages in memory
+            if (PreviewMaxWidth > 0 && printer.PageNumber() >= PreviewPageLimit) {
+                FLimited = true;
+                DoAbort();
+            }
         });
-        if (!done) {
+        if (!done && !FLimited) {
             printer.Abort();
             return false;
         }
+        Aborted = false;
+        if (PrintSum && SourceType != stTreeView && SourceType != stRecView)
+            PrintRow(false, true);
         if (PrintRecCount) {
             CurY += LineH;
             if (CurY + LineH > PageHeight - Vmargin)
@@ -166,6 +339,7 @@ bool TDBPrintDirect::Run()
         PrintFooter();
         FPages = printer.PageNumber();
         printer.EndDoc();
+        FPreview = printer.TakePreviewPages();
     } catch (...) {
         // the printer document is dropped after an error, not sent half done
         printer.Abort();

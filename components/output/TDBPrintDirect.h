@@ -7,6 +7,8 @@
 #include "components/output/TExportEngine.h"
 #include "platform/print/TPrinter.h"
 
+class TColumn;
+
 class TDBPrintDirect : public TExportEngine {
 public:
     explicit TDBPrintDirect(TComponent* AOwner = nullptr);
@@ -23,9 +25,23 @@ public:
     bool PrintGrid = false;
     bool PrintPageNumber = false;
     bool PrintRecCount = false;
+    bool PrintSum = false;
+    // Grid sources: the columns' colours fill the cells and colour the text.
+    bool UseColors = false;
+    // Above 0: the pages are drawn into pictures at most this wide (a
+    // preview) instead of being printed; at most PreviewPageLimit of them.
+    int PreviewMaxWidth = 0;
+    int PreviewPageLimit = 60;
 
     // Pages of the last finished print.
     int PageCount() const { return FPages; }
+    // Whether the last preview stopped at the page limit.
+    bool PreviewLimited() const { return FLimited; }
+    // The page pictures of the last preview.
+    std::vector<std::unique_ptr<TBitmap>> TakePreviewPages() { return std::move(FPreview); }
+    // Lines of text a page holds with the current font, margins and
+    // orientation (one of them goes to the title row).
+    int LinesPerPage();
 
 protected:
     bool Run() override;
@@ -36,10 +52,17 @@ private:
     void NewPage();
     void PrintHeader();
     void PrintFooter();
-    void PrintRow(bool IsTitle);
+    void PrintRow(bool IsTitle, bool IsSum = false);
+    QString CellText(size_t i, bool IsTitle, bool IsSum);
+    void ColumnStyle(size_t i, bool IsTitle);
+    void SetUpPrinter(TPrinter& P) const;
+    void PrintLine(int Left, const QString& Text, unsigned Align);
+    int PrintTreeView();
+    int PrintRecView();
     void PrintCell(TRect R, const QString& Text, unsigned Align);
     void SepLine(int Width);
     void ColumnWidths();
+    int RowLines() const;
 
     TPrinter* FPrinter = nullptr;
     TCanvas* C = nullptr;
@@ -47,4 +70,7 @@ private:
     int mmx = 0, mmy = 0, Hmargin = 0, Vmargin = 0, PageWidth = 0, PageHeight = 0;
     int CurY = 0, LineH = 0, LineHSpace = 0, ColVSpace = 0;
     int FPages = 0;
+    bool FLimited = false;
+    std::vector<double> FSums;
+    std::vector<std::unique_ptr<TBitmap>> FPreview;
 };

@@ -189,17 +189,20 @@ void TDBPrintRTF::AnalyzeData()
     for (size_t i = 0; i < n; ++i) {
         wMax[i] = int(FN[i].Title.size());
         const TField* f = FN[i].Field;
-        wKind[i].Simple = f && IsSimpleField(f);
-        wKind[i].Numeric = f && IsNumeric(f);
-        wKind[i].NumOrDate = f && IsNumOrDate(f);
+        const bool gridNumber = !f && FN[i].Col >= 0 && !StringGridIsText(FN[i]);
+        wKind[i].Simple = (f && IsSimpleField(f)) || FN[i].Col >= 0;
+        wKind[i].Numeric = (f && IsNumeric(f)) || gridNumber;
+        wKind[i].NumOrDate = (f && IsNumOrDate(f)) || gridNumber;
         wKind[i].Visible = !FMeasureOnly || visible.IndexOf(FN[i].Name) >= 0;
     }
-    WalkRecords([&](int) {
+    if (SourceType == stTreeView) {
+        return;
+    }
+    WalkSource([&](int) {
         for (size_t i = 0; i < n; ++i)
             if (wKind[i].Simple)
-                wMax[i] = std::max(wMax[i], int(DisplayTextOf(FN[i].Field).size()));
+                wMax[i] = std::max(wMax[i], int(SourceText(FN[i]).size()));
     });
-    FRecords = RecCount;
     Aborted = false;
     for (size_t i = 0; i < n; ++i)
         wSumAdd[i] = wKind[i].Numeric ? 2 : 0;
@@ -289,25 +292,29 @@ QString TDBPrintRTF::RecLine(int Kind)
     const bool styled = SourceType == stGrid && Kind == 2;
     for (size_t i = 0; i < FN.size(); ++i) {
         TField* f = FN[i].Field;
-        if (wCol[i] <= 0 || !f)
+        if (wCol[i] <= 0 || (!f && FN[i].Col < 0))
             continue;
         QString text;
+        double v = 0;
         if (Kind == 0) {
             text = FN[i].Title;
         } else if (Kind == 1) {
-            text = DisplayTextOf(f);
-            if (IsNumeric(f) && !f->IsNull())
+            text = SourceText(FN[i]);
+            if (f && IsNumeric(f) && !f->IsNull())
                 Sums[i] += f->AsFloat();
-        } else if (IsNumeric(f)) {
-            text = f->DisplayFormat().isEmpty() ? FloatToStr(Sums[i]) : FormatFloat(f->DisplayFormat(), Sums[i]);
+            else if (!f && StringGridNumber(FN[i], v))
+                Sums[i] += v;
+        } else if (wKind[i].Numeric) {
+            text = !f || f->DisplayFormat().isEmpty() ? FloatToStr(Sums[i]) : FormatFloat(f->DisplayFormat(), Sums[i]);
         }
         const int w = wCol[i];
         if (text.size() > w)
             text = text.left(w - 1) + QLatin1Char('~');
         const int pad = w - int(text.size());
-        if (f->Alignment() == TFieldAlignment::RightJustify)
+        const TFieldAlignment align = f ? f->Alignment() : StringGridAlignment(FN[i], Kind == 0 ? 0 : RecIdx);
+        if (align == TFieldAlignment::RightJustify)
             text = QString(pad, QLatin1Char(' ')) + text;
-        else if (f->Alignment() == TFieldAlignment::Center)
+        else if (align == TFieldAlignment::Center)
             text = QString(pad / 2, QLatin1Char(' ')) + text + QString(pad - pad / 2, QLatin1Char(' '));
         else
             text += QString(pad, QLatin1Char(' '));
@@ -321,17 +328,43 @@ QString TDBPrintRTF::RecLine(int Kind)
 
 QString TDBPrintRTF::Content(int Kind)
 {
+    if (SourceType == stTreeView || SourceType == stRecView)
+        return Kind == 1 ? ListLines() : QString();
     if (Kind != 1)
         return RecLine(Kind);
     QString lines;
     bool first = true;
-    WalkRecords([&](int) {
+    WalkSource([&](int) {
         if (!first)
             lines += QStringLiteral("\\par ");
         first = false;
         lines += RecLine(1);
     });
     return lines;
+}
+
+QString TDBPrintRTF::ListLines()
+{
+    // tree views: two blanks per level; record views: caption, ":", value
+    QStringList lines;
+    if (SourceType == stTreeView) {
+        WalkTree([&](const QString& Text, int Depth) { lines << RtfEscape(QString(2 * Depth, QLatin1Char(' ')) + Text); });
+        return lines.join(QStringLiteral("\\par "));
+    }
+    int captionW = 0;
+    for (const TExportColumn& c : FN)
+        captionW = std::max(captionW, int(c.Title.size()));
+    const QString indent(Sep + captionW + 1, QLatin1Char(' '));
+    for (const TExportColumn& c : FN) {
+        QString value = SourceText(c);
+        value.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QStringList parts = value.split(QLatin1Char('\n'));
+        for (QString& p : parts)
+            p = RtfEscape(p);
+        lines << RtfEscape(c.Title.leftJustified(captionW) + QStringLiteral(":") + QString(Sep, QLatin1Char(' '))) +
+                     parts.join(QStringLiteral("\\par ") + indent);
+    }
+    return lines.join(QStringLiteral("\\par "));
 }
 
 QString TDBPrintRTF::TemplateFile(const QString& Dir) const
@@ -372,7 +405,8 @@ bool TDBPrintRTF::Run()
     rep.ActionAfter = ActionAfter;
     rep.OnReadInfo = [this, &rep](TComponent*) { rep.PrinterName = PrinterName; };
     // 6. widths and sums
-    CalcColWidth();
+    if (SourceType != stTreeView && SourceType != stRecView)
+        CalcColWidth();
     std::fill(Sums.begin(), Sums.end(), 0.0);
     rep.OnUserCalc = [this](TComponent*, QString& Calc, bool& Replace) {
         const QString name = Calc.trimmed().toLower();

@@ -41,10 +41,9 @@ public:
     // The document of the last run.
     const QString& OutputFile() const { return FOutput; }
     // Measures every column of a source (titles and values, visible or not)
-    // without writing anything; Cut, SetAutoformat and MeasuredRecords then
-    // answer for the current settings (ExportOnlyVisibleFields, Sum, Sep).
+    // without writing anything; Cut and SetAutoformat then answer for the
+    // current settings (ExportOnlyVisibleFields, Sum, Sep).
     bool Measure(TSourceType AType, TComponent* ASource);
-    int MeasuredRecords() const { return FRecords; }
     // The largest font whose line holds the table; landscape when none fits
     // in portrait, 6 points when none fits at all.
     void SetAutoformat();
@@ -64,6 +63,7 @@ private:
     bool Counts(size_t i) const;
     QString RecLine(int Kind);
     QString Content(int Kind);
+    QString ListLines();
     QString TemplateFile(const QString& Dir) const;
 
     struct TColKind {
@@ -72,7 +72,6 @@ private:
     std::vector<int> wMax, wCol, wSumAdd;
     std::vector<TColKind> wKind;
     bool FMeasureOnly = false;
-    int FRecords = 0;
     std::vector<double> Sums;
     QString FOutput;
 };

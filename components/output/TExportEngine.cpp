@@ -6,6 +6,7 @@
 #include "platform/database/DataSource.h"
 #include "platform/rtl/Exception.h"
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/TreeViews.h"
 #include "resources/ExportTexts.h"
 
 #include <QFile>
@@ -38,19 +39,7 @@ bool TExportEngine::ExecuteInt(TSourceType AType, TComponent* ASource)
 {
     if (!ASource)
         return false;
-    SourceType = AType;
-    SourceObject = ASource;
-    DBGrid = nullptr;
-    Dataset = nullptr;
-    if (AType == stGrid) {
-        DBGrid = dynamic_cast<TCustomDBGrid*>(ASource);
-        if (!DBGrid || !DBGrid->DataSource())
-            return false;
-        Dataset = DBGrid->DataSource()->DataSet();
-    } else if (AType == stDataset) {
-        Dataset = dynamic_cast<TDataSet*>(ASource);
-    }
-    if (!Dataset || !Dataset->Active())
+    if (!ResolveSource(AType, ASource))
         return false;
     Aborted = false;
     RecIdx = 0;
@@ -77,9 +66,37 @@ bool TExportEngine::ExecuteInt(TSourceType AType, TComponent* ASource)
     return Result;
 }
 
+bool TExportEngine::ResolveSource(TSourceType AType, TComponent* ASource)
+{
+    SourceType = AType;
+    SourceObject = ASource;
+    DBGrid = nullptr;
+    Dataset = nullptr;
+    RecView = nullptr;
+    TreeView = nullptr;
+    StringGrid = nullptr;
+    switch (AType) {
+    case stGrid:
+        DBGrid = dynamic_cast<TCustomDBGrid*>(ASource);
+        Dataset = DBGrid && DBGrid->DataSource() ? DBGrid->DataSource()->DataSet() : nullptr;
+        break;
+    case stDataset: Dataset = dynamic_cast<TDataSet*>(ASource); break;
+    case stRecView: return ResolveRecView(ASource);
+    case stTreeView: TreeView = dynamic_cast<TTreeView*>(ASource); return TreeView != nullptr;
+    case stStringGrid: return ResolveStringGrid(ASource);
+    }
+    return Dataset && Dataset->Active();
+}
+
 void TExportEngine::BuildColumns()
 {
     FN.clear();
+    if (SourceType == stRecView)
+        return BuildRecViewColumns();
+    if (SourceType == stStringGrid)
+        return BuildStringGridColumns();
+    if (SourceType == stTreeView)
+        return;
     const TGetFldDefs names = GetFldDefs(false, ExportOnlyVisibleFields, true, WantsMemoFields(), false, false, false);
     const TGetFldDefs titles = GetFldDefs(!RealFieldNamesAsTitle, ExportOnlyVisibleFields, true, WantsMemoFields(), false, false, false);
     TStringList N, T;
@@ -113,6 +130,43 @@ bool TExportEngine::WalkRecords(const std::function<void(int RecIdx)>& Row)
     return walked && !Aborted;
 }
 
+int TExportEngine::CountRows(TSourceType AType, TComponent* ASource)
+{
+    if (!ResolveSource(AType, ASource))
+        return 0;
+    switch (AType) {
+    case stRecView: BuildColumns(); {
+        const int n = int(FN.size());
+        FN.clear();
+        return n;
+    }
+    case stTreeView: return TreeNodeCount();
+    case stStringGrid: return StringGridRows();
+    default: return Dataset->RecordCount();
+    }
+}
+
+bool TExportEngine::WalkSource(const std::function<void(int RecIdx)>& Row)
+{
+    switch (SourceType) {
+    case stRecView:
+        RecCount = 1;
+        RecIdx = 0;
+        Row(0);
+        return true;
+    case stStringGrid: return WalkStringGrid(Row);
+    case stTreeView: return true;
+    default: return WalkRecords(Row);
+    }
+}
+
+QString TExportEngine::SourceText(const TExportColumn& C) const
+{
+    if (C.Field)
+        return DisplayTextOf(C.Field);
+    return C.Col >= 0 ? StringGridCell(C.Col, RecIdx) : QString();
+}
+
 void TExportEngine::ProgressStep()
 {
     if (RecCount == 0)
@@ -124,14 +178,22 @@ void TExportEngine::ProgressStep()
         OnProgressEvent(this, psRunning, percent, ProgressText());
 }
 
+TColumn* TExportEngine::ColumnOf(const TField* F) const
+{
+    if (!DBGrid || !F)
+        return nullptr;
+    TDBGridColumns* cols = DBGrid->Columns();
+    for (int i = 0; i < cols->Count(); ++i)
+        if (cols->Items(i)->Field() == F)
+            return cols->Items(i);
+    return nullptr;
+}
+
 QString TExportEngine::RawText(TField* F) const
 {
-    if (auto* g = dynamic_cast<TrDBGrid*>(DBGrid)) {
-        TDBGridColumns* cols = g->Columns();
-        for (int i = 0; i < cols->Count(); ++i)
-            if (cols->Items(i)->Field() == F)
-                return g->GetCellText(cols->Items(i));
-    }
+    if (auto* g = dynamic_cast<TrDBGrid*>(DBGrid))
+        if (TColumn* col = ColumnOf(F))
+            return g->GetCellText(col);
     return F->Text();
 }
 

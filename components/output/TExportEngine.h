@@ -16,6 +16,7 @@
 
 class TCustomDBGrid;
 class TrDBGrid;
+class TColumn;
 class TrDBRecView;
 class TTreeView;
 class TrStringGridEd;
@@ -32,6 +33,7 @@ struct TExportColumn {
     QString Name;
     QString Title;
     TField* Field = nullptr;
+    int Col = -1;  // a string grid's column
 };
 
 class TExportEngine : public TComponent {
@@ -60,6 +62,11 @@ public:
     TExportNotifyEvent OnBeforeExport;
     TExportNotifyEvent OnAfterExport;
 
+    // What a run over the source would list: records of a grid or dataset,
+    // fields of a record view, shown nodes of a tree view, data rows of a
+    // string grid (0 for a source that cannot run).
+    int CountRows(TSourceType AType, TComponent* ASource);
+
     void DoAbort(TComponent* = nullptr) { Aborted = true; }
     bool WasAborted() const { return Aborted; }
     // The text of the error the last run reported (empty after a clean run).
@@ -75,13 +82,39 @@ protected:
 
     bool ExecuteInt(TSourceType AType, TComponent* ASource);
     void BuildColumns();
+    bool ResolveSource(TSourceType AType, TComponent* ASource);
+    bool ResolveRecView(TComponent* ASource);
+    bool ResolveStringGrid(TComponent* ASource);
+    bool WalkStringGrid(const std::function<void(int RecIdx)>& Row);
+    QString StringGridCell(int Col, int Row) const;
+    int StringGridRows() const;
+    void BuildRecViewColumns();
+    void BuildStringGridColumns();
     // Walks all records (or only the grid's selected ones); Row gets the
     // record number from 1. False when the walk was aborted.
     bool WalkRecords(const std::function<void(int RecIdx)>& Row);
+    // The walk of any source with columns: the records of a grid or
+    // dataset, the current record of a record view (RecIdx 0), the data
+    // rows of a string grid (RecIdx the row). False when aborted.
+    bool WalkSource(const std::function<void(int RecIdx)>& Row);
+    // A tree view's shown nodes, depth first, children of expanded nodes
+    // only; Node gets the text and the depth from 0.
+    void WalkTree(const std::function<void(const QString& Text, int Depth)>& Node);
+    int TreeNodeCount() const;
+    // The text of a column in the record or row at hand.
+    QString SourceText(const TExportColumn& C) const;
+    // A string grid column's number in the row at hand (false: not a
+    // number column, or no valid number there).
+    bool StringGridNumber(const TExportColumn& C, double& Value) const;
+    bool StringGridIsText(const TExportColumn& C) const;
+    int StringGridDataWidth(const TExportColumn& C) const;
+    TFieldAlignment StringGridAlignment(const TExportColumn& C, int Row) const;
     // The text of a field as the source shows it: a TrDBGrid's own cell
     // value without display formatting, else the field's text.
     QString RawText(TField* F) const;
     QString DisplayTextOf(TField* F) const;
+    // The column of the grid source that shows F (nullptr: none, or no grid).
+    TColumn* ColumnOf(const TField* F) const;
     void ProgressStep();
     void RunAfterAction(const QString& FileName) const;
     // Writes Data to FileName through a temporary file, so an error never
@@ -93,6 +126,9 @@ protected:
     TComponent* SourceObject = nullptr;
     TDataSet* Dataset = nullptr;
     TCustomDBGrid* DBGrid = nullptr;
+    TrDBRecView* RecView = nullptr;
+    TTreeView* TreeView = nullptr;
+    TComponent* StringGrid = nullptr;  // a TrStringGridEd
     std::vector<TExportColumn> FN;
     int RecIdx = 0;
     int RecCount = 0;

@@ -157,9 +157,36 @@ void TSLKExport::WriteRow()
         TField* f = FN[size_t(i)].Field;
         if (f && !f->IsNull())
             WriteCell(i, f);
+        else if (!f && FN[size_t(i)].Col >= 0)
+            WriteGridCell(i);
     }
     ++Y;
     MaxX = X + int(FN.size()) - 1;
+}
+
+void TSLKExport::WriteGridCell(int i)
+{
+    const TExportColumn& col = FN[size_t(i)];
+    const QString text = SourceText(col);
+    if (text.isEmpty())
+        return;
+    double v = 0;
+    const bool num = StringGridNumber(col, v);
+    if (num)
+        FSums[size_t(i)] += v;
+    ExportLine(QStringLiteral("C;X%1").arg(X + i));
+    ExportLine(QStringLiteral("C;K") + EncodeValue(num ? FloatText(v) : text, num, !num));
+}
+
+void TSLKExport::WriteTreeNode(const QString& Text, int Depth)
+{
+    ExportLine(QStringLiteral(";"));
+    ExportLine(QStringLiteral("; Row"));
+    ExportLine(Rec(QStringLiteral("C"), X, Y, QString()));
+    ExportLine(QStringLiteral("C;X%1").arg(X + Depth));
+    ExportLine(QStringLiteral("C;K") + EncodeValue(Text, false, true));
+    MaxX = std::max(MaxX, X + Depth);
+    ++Y;
 }
 
 void TSLKExport::WriteSumRow()
@@ -174,7 +201,8 @@ void TSLKExport::WriteSumRow()
     bool sumWritten = false;
     for (int i = 0; i < int(FN.size()); ++i) {
         TField* f = FN[size_t(i)].Field;
-        if (!f || IsApostrField(f) || f->DataType() == ftBoolean) {
+        const bool summable = f ? !(IsApostrField(f) || f->DataType() == ftBoolean) : FN[size_t(i)].Col >= 0 && !StringGridIsText(FN[size_t(i)]);
+        if (!summable) {
             if (!sumWritten)
                 ExportLine(Rec(QStringLiteral("C"), X + i, 0, QLatin1Char('K') + EncodeValue(exptxt::Sum, false, true)));
             sumWritten = true;
@@ -215,7 +243,9 @@ bool TSLKExport::Run()
     if (ExportFieldName || ExportStructureOnly)
         WriteTitles();
     if (!ExportStructureOnly) {
-        if (!WalkRecords([this](int) { WriteRow(); }))
+        if (SourceType == stTreeView)
+            WalkTree([this](const QString& Text, int Depth) { WriteTreeNode(Text, Depth); });
+        else if (!WalkSource([this](int) { WriteRow(); }))
             return false;
         if (MakeSumRow)
             WriteSumRow();
@@ -231,7 +261,31 @@ bool TSLKExport::Run()
     if (OnAfterSLKExport)
         OnAfterSLKExport(this, MaxX, Y);
     ExportLine(QStringLiteral("E"));
-    WriteWholeFile(ExportFile, Utf8File ? ExportResult.Text().toUtf8() : EncodeWindows1252(ExportResult.Text()));
+    WriteWholeFile(ExportFile, Encode(ExportResult.Text(), Encoding));
     RunAfterAction(ExportFile);
     return true;
+}
+
+TSLKEncoding TSLKExport::SystemEncoding(const QString& Locale)
+{
+    const QString l = Locale.toLower();
+    return l.contains(QLatin1String("utf-8")) || l.contains(QLatin1String("utf8")) ? seUtf8 : seWindows1252;
+}
+
+TSLKEncoding TSLKExport::SystemEncoding()
+{
+    for (const char* v : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QString l = qEnvironmentVariable(v);
+        if (!l.isEmpty())
+            return SystemEncoding(l);
+    }
+    return seWindows1252;
+}
+
+QByteArray TSLKExport::Encode(const QString& Text, TSLKEncoding Enc)
+{
+    if (Enc == seSystem)
+        Enc = SystemEncoding();
+    // no byte-order mark: a file not starting with "ID;" is not taken for SYLK
+    return Enc == seUtf8 ? Text.toUtf8() : EncodeWindows1252(Text);
 }

@@ -7,6 +7,11 @@
 #include "components/output/TExportEngine.h"
 
 enum slkCellFormat { cfBold, cfItalic, cfUnderline };
+// seSystem: the character set the desktop's spreadsheet program reads SYLK
+// in, which is the locale's (LibreOffice decodes a SYLK file in the
+// locale's character set and knows no marker for another): UTF-8 under a
+// UTF-8 locale, Windows-1252 under any other.
+enum TSLKEncoding { seSystem, seWindows1252, seUtf8 };
 
 using TSLKExportEvent = std::function<void(TComponent* Sender, int MaxX, int MaxY)>;
 
@@ -21,8 +26,7 @@ public:
     QString DefaultNumFormat;
     bool SetColWidth = true;
     bool MakeSumRow = false;
-    // Windows-1252 by default; LibreOffice on a UTF-8 desktop reads SYLK as UTF-8.
-    bool Utf8File = false;
+    TSLKEncoding Encoding = seSystem;
     TSLKExportEvent OnBeforeSLKExport;
     TSLKExportEvent OnAfterSLKExport;
     TStringList ExportResult;
@@ -36,6 +40,13 @@ public:
     void ExportText(const QString& Text, int AX, int AY);
     void ExportNum(double Num, int AX, int AY);
     void SetCellFormat(slkCellFormat Fmt, int AX, int AY);
+
+    // What seSystem means for a locale name ("fi_FI.UTF-8", "C", ...); the
+    // locale is that of LC_ALL, LC_CTYPE or LANG, the first one set.
+    static TSLKEncoding SystemEncoding(const QString& Locale);
+    static TSLKEncoding SystemEncoding();
+    // The bytes of the file's text in an encoding (seSystem resolved).
+    static QByteArray Encode(const QString& Text, TSLKEncoding Encoding);
 
     // A value as it goes into a "K" part (exposed for tests).
     QString EncodeValue(const QString& Raw, bool IsNumber, bool IsText) const;
@@ -51,6 +62,8 @@ private:
     void WriteTitles();
     void WriteRow();
     void WriteCell(int i, TField* F);
+    void WriteGridCell(int i);
+    void WriteTreeNode(const QString& Text, int Depth);
     void WriteSumRow();
     bool IsNumberValue(TField* F) const;
 

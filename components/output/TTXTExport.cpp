@@ -30,8 +30,10 @@ QString TTXTExport::Prepare(const QString& V) const
     return r;
 }
 
-QString TTXTExport::Align(const QString& V, const TExportColumn& C) const
+QString TTXTExport::Align(const QString& V, const TExportColumn& C, int Row) const
 {
+    if (!C.Field && C.Col >= 0)
+        return AlignValue(V, StringGridDataWidth(C), StringGridAlignment(C, Row), FillChar);
     if (!C.Field)
         return AlignValue(V, 200, TFieldAlignment::LeftJustify, FillChar);
     return AlignValue(V, C.Field->DisplayWidth(), C.Field->Alignment(), FillChar);
@@ -48,12 +50,12 @@ void TTXTExport::AddDataLine()
 {
     QString line;
     for (const TExportColumn& c : FN) {
-        if (!c.Field)
+        if (!c.Field && c.Col < 0)
             continue;
-        QString v = Prepare(DisplayTextOf(c.Field));
-        if (ExportAllAsText || IsApostrField(c.Field))
+        QString v = Prepare(SourceText(c));
+        if (c.Field && (ExportAllAsText || IsApostrField(c.Field)))
             v = TextApostrophe + v + TextApostrophe;
-        AddToLine(line, Align(v, c));
+        AddToLine(line, Align(v, c, RecIdx));
     }
     ExportLine(line);
 }
@@ -69,10 +71,12 @@ bool TTXTExport::Run()
     if (ExportFieldName || ExportStructureOnly) {
         QString line;
         for (const TExportColumn& c : FN)
-            AddToLine(line, Align(Prepare(c.Title), c));
+            AddToLine(line, Align(Prepare(c.Title), c, 0));
         ExportLine(line);
     }
-    if (!ExportStructureOnly && !WalkRecords([this](int) { AddDataLine(); }))
+    if (!ExportStructureOnly && SourceType == stTreeView)
+        WalkTree([this](const QString& Text, int Depth) { ExportLine(QString(2 * Depth, QLatin1Char(' ')) + Prepare(Text)); });
+    else if (!ExportStructureOnly && !WalkSource([this](int) { AddDataLine(); }))
         return false;
     if (OnAfterExport)
         OnAfterExport(this);

@@ -31,7 +31,7 @@ protected:
 
 private:
     QString Prepare(const QString& V) const;
-    QString Align(const QString& V, const TExportColumn& C) const;
+    QString Align(const QString& V, const TExportColumn& C, int Row) const;
     void AddToLine(QString& Line, const QString& V) const;
     void AddDataLine();
     // The bytes of an existing file when appending; sets the encoding to keep.

@@ -85,10 +85,13 @@ QString TrXLSExport::NumFormatOf(const TField* F) const
     return DefaultNumFormat;
 }
 
-int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold)
+int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold, bool Data)
 {
     TXlsxFormat f;
-    f.Bold = Bold;
+    bool hide = false;
+    if (Data)
+        CellColors(C, f, hide);
+    f.Bold = Bold || f.Bold;
     f.Border = Has(xleSetCellBorders);
     f.FontName = Has(xleSetCellFormat) ? SetFontName : QString();
     f.FontSize = Has(xleSetCellFormat) ? SetFontSize : 0;
@@ -118,10 +121,17 @@ void TrXLSExport::WriteRow()
 {
     for (int i = 0; i < int(FN.size()); ++i) {
         TField* f = FN[size_t(i)].Field;
+        if (!f && FN[size_t(i)].Col >= 0)
+            WriteGridCell(i);
         if (!f || f->IsNull())
             continue;
         const int col = FStartCol - 1 + i;
-        const int fmt = CellFormat(FN[size_t(i)], false);
+        const int fmt = CellFormat(FN[size_t(i)], false, true);
+        if (Has(xleHideText) && Has(xleUseCellValueColor) && FieldKind(f) == 2) {
+            // the colour alone shows the value
+            FSheet->SetText(FRow, col, QString(), fmt);
+            continue;
+        }
         if (IsDateTimeLike(f) && f->AsDateTime() >= 1.0) {
             FSheet->SetNumber(FRow, col, f->AsDateTime(), fmt);
             FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(NumFormatOf(f).size()));
@@ -143,6 +153,39 @@ void TrXLSExport::WriteRow()
     ++FExported;
 }
 
+void TrXLSExport::WriteGridCell(int i)
+{
+    const TExportColumn& c = FN[size_t(i)];
+    QString t = SourceText(c);
+    if (TrimData)
+        t = TrimControls(t);
+    if (t.isEmpty())
+        return;
+    const int col = FStartCol - 1 + i;
+    const int fmt = CellFormat(c, false);
+    double v = 0;
+    if (StringGridNumber(c, v)) {
+        FSheet->SetNumber(FRow, col, v, fmt);
+        FSums[size_t(i)] += v;
+    } else {
+        FSheet->SetText(FRow, col, t, fmt);
+    }
+    FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(t.size()));
+}
+
+void TrXLSExport::WriteTreeNode(const QString& Text, int Depth)
+{
+    const QString t = TrimData ? TrimControls(Text) : Text;
+    FSheet->SetText(FRow, FStartCol - 1 + Depth, t, -1);
+    if (int(FTextLen.size()) <= Depth) {
+        FTextLen.resize(size_t(Depth) + 1, 0);
+        FSums.resize(size_t(Depth) + 1, 0.0);
+    }
+    FTextLen[size_t(Depth)] = std::max(FTextLen[size_t(Depth)], int(t.size()));
+    ++FRow;
+    ++FExported;
+}
+
 void TrXLSExport::WriteSumRow()
 {
     const bool bold = Has(xleBoldTitles);
@@ -150,7 +193,8 @@ void TrXLSExport::WriteSumRow()
     for (int i = 0; i < int(FN.size()); ++i) {
         const TExportColumn& c = FN[size_t(i)];
         const int col = FStartCol - 1 + i;
-        if (!c.Field || !IsNumber(c.Field)) {
+        const bool summable = c.Field ? IsNumber(c.Field) : c.Col >= 0 && !StringGridIsText(c);
+        if (!summable) {
             if (!sumText && (!c.Field || !IsDateTimeLike(c.Field))) {
                 TExportColumn plain = c;
                 plain.Field = nullptr;
@@ -173,7 +217,7 @@ void TrXLSExport::WriteSumRow()
 
 void TrXLSExport::FitColumns()
 {
-    for (int i = 0; i < int(FN.size()); ++i)
+    for (int i = 0; i < int(FTextLen.size()); ++i)
         FSheet->SetColumnWidth(FStartCol - 1 + i, std::min(MaxColWidth, std::max(FTextLen[size_t(i)], 4) + 2));
 }
 
@@ -197,9 +241,13 @@ bool TrXLSExport::Run()
         WriteTitles();
     if (!ExportStructureOnly) {
         FFirstDataRow = FRow;
-        if (!WalkRecords([this](int) { WriteRow(); }))
+        if (SourceType == stTreeView)
+            WalkTree([this](const QString& Text, int Depth) { WriteTreeNode(Text, Depth); });
+        else if (!WalkSource([this](int) { WriteRow(); }))
             return false;
-        if (Has(xleAddSumRow) && FExported > 0)
+        if (FExported > 0)
+            AddConditionalFormats();
+        if (Has(xleAddSumRow) && FExported > 0 && SourceType != stTreeView)
             WriteSumRow();
     }
     if (Has(xleSetColumnWidth))

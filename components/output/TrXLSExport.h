@@ -6,6 +6,7 @@
 
 #include "components/output/TExportEngine.h"
 #include "platform/office/TXlsxWorkbook.h"
+#include "platform/ui/Types.h"
 
 #include <cstdint>
 
@@ -13,10 +14,37 @@ enum TXLSExportOption : uint32_t {
     xleExportTitles, xleRealFieldNamesAsTitle, xleBoldTitles, xleAddSumRow, xleStringFieldAsText, xleSetCellFormat,
     xleSetCellBorders, xleWrapMemoField, xleSetColumnWidth, xleSetRowHeight, xleFreezeTitles, xleSetAutoFilter,
     xleSetPageSetup, xleOnlyVisibleFields, xleOnlySelectedRows, xleExportPictures, xleAddAsNewSheet, xleAddToExistingRows,
-    xleTrimData, xleNumericFieldAsFloat
+    xleTrimData, xleNumericFieldAsFloat, xleUseColumnsColor, xleUseCellsColor, xleUseCellValueColor, xleSetBkColor, xleSetFontColor,
+    xleHideText
 };
 using TXLSExportOptions = uint32_t;
 constexpr TXLSExportOptions xleOpt(TXLSExportOption O) { return TXLSExportOptions(1u << unsigned(O)); }
+
+// Settings of the conditional formats of one column; colours equal to
+// xlsDefaultColor leave the spreadsheet's default.
+constexpr TColor xlsDefaultColor = TColor(0x1FFFFFFF);
+struct TDatabarSetting {
+    double MinValue = 0, MaxValue = 0;
+    TColor FillColor = xlsDefaultColor, BorderColor = xlsDefaultColor;
+    bool ShowValue = true;
+};
+struct TColorScaleSetting {
+    bool UseMidValue = false;
+    double MinValue = 0, MidValue = 0, MaxValue = 0;
+    TColor MinColor = xlsDefaultColor, MidColor = xlsDefaultColor, MaxColor = xlsDefaultColor;
+};
+struct TIconSetSetting {
+    int IconSetType = 0;
+    // Thresholds for criteria 2 to 5; the workbook writer keeps the icon
+    // set's own thresholds, so these are carried but not written.
+    bool UseThresholds = false;
+    double ThresholdValues[4] = {0, 0, 0, 0};
+    bool ShowIconOnly = false;
+};
+// Column kinds: 0 plain, 1 picture, 2 colour value, 3 data bar, 4 colour scale, 5 icon set.
+using TXLSGetFieldTypeEvent = std::function<void(TComponent* Sender, TField* Field, int& Kind)>;
+template <class T>
+using TXLSPrepareEvent = std::function<void(TComponent* Sender, TField* Field, T& Setting)>;
 
 class TrXLSExport : public TExportEngine {
 public:
@@ -29,6 +57,10 @@ public:
     QString DefaultTimeFormat;
     QString DefaultNumFormat;
     int MaxColWidth = 100;
+    TXLSGetFieldTypeEvent OnGetFieldType;
+    TXLSPrepareEvent<TDatabarSetting> OnPrepareDatabarEvent;
+    TXLSPrepareEvent<TColorScaleSetting> OnPrepareColorScaleEvent;
+    TXLSPrepareEvent<TIconSetSetting> OnPrepareIconSetEvent;
 
     bool Has(TXLSExportOption O) const { return (Options & xleOpt(O)) != 0; }
     void SetOption(TXLSExportOption O, bool On) { Options = On ? (Options | xleOpt(O)) : (Options & ~xleOpt(O)); }
@@ -51,11 +83,18 @@ protected:
 
 private:
     void SyncSharedFlags();
-    int CellFormat(const TExportColumn& C, bool Bold);
+    int CellFormat(const TExportColumn& C, bool Bold, bool Data = false);
+    // Colours of a data cell from the grid (column, cell, colour value);
+    // HideText: the cell shows its colour only.
+    void CellColors(const TExportColumn& C, TXlsxFormat& F, bool& HideText);
+    int FieldKind(TField* F);
+    void AddConditionalFormats();
     QString NumFormatOf(const TField* F) const;
     void WriteTitles();
     void WriteRow();
     void WriteSumRow();
+    void WriteGridCell(int i);
+    void WriteTreeNode(const QString& Text, int Depth);
     void FitColumns();
 
     QString FSheetName;

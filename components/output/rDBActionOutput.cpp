@@ -4,6 +4,7 @@
 #include "components/grid/rDBGrid.h"
 #include "components/output/rDBExport.h"
 #include "components/output/rDBPrint.h"
+#include "components/output/rDBPrintDirect.h"
 
 void InstallDBActionOutput(TrDBAction* Actions)
 {
@@ -12,5 +13,5 @@ void InstallDBActionOutput(TrDBAction* Actions)
     TrDBActionDialogs& d = Actions->Dialogs;
     d.Export = [](TrDBGrid* Grid, bool Filter, bool Columns) { DBExport(Grid, Filter, Columns, false, false); };
     d.Print = [](TrDBGrid* Grid, bool Columns, bool Filter) { DBPrint(Grid, Columns, Filter, QString()); };
-    // Direct printing has its engine but no dialog yet: its action keeps saying so.
+    d.PrintDirect = [](TrDBGrid* Grid, bool Columns, bool Filter) { DBPrintDirect(Grid, Columns, Filter, QString()); };
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Links the grid action module's export and print actions to this
-// library's export and print-to-RTF dialogs.
+// library's export, print-to-RTF and direct print dialogs.
 
 class TrDBAction;
 

@@ -454,22 +454,12 @@ void DBExportInt(TSourceType SourceType, TComponent* Source, bool SetFlt, bool S
     TDataSet* data = nullptr;
     if (!ResolveSourceDataSet(SourceType, Source, data))
         return;
-    // 3. - 5.
-    auto* form = new TrDBExportForm(GetActiveOwner());
-    GExportForm = form;
-    try {
+    // 3. - 6.
+    ShowModalAndFree(new TrDBExportForm(GetActiveOwner()), GExportForm, [&](TrDBExportForm* F) {
         if (NoTemplateType)
-            form->RemoveTemplateKind();
-        form->Prepare(SourceType, Source, data, SetFlt, SetCol, SelRecVisible, StructOnly);
-        // 6.
-        form->ShowModal();
-    } catch (...) {
-        GExportForm = nullptr;
-        delete form;
-        throw;
-    }
-    GExportForm = nullptr;
-    delete form;
+            F->RemoveTemplateKind();
+        F->Prepare(SourceType, Source, data, SetFlt, SetCol, SelRecVisible, StructOnly);
+    });
 }
 
 void DBExport(TCustomDBGrid* Grid, bool SetFlt, bool SetCol, bool NoTemplateType, bool StructOnly)

@@ -132,13 +132,8 @@ void TrDBPrintForm::BuildRangeGroup()
 
 void TrDBPrintForm::BuildBottom()
 {
-    pc = PutControl<TPageControl>(this, this, "pc", 8, 308, 488, 32);
-    auto* p0 = new TTabSheet(this);
-    p0->SetPageControl(pc);
-    auto* p1 = new TTabSheet(this);
-    p1->SetPageControl(pc);
-    p0->SetTabVisible(false);
-    p1->SetTabVisible(false);
+    TTabSheet* p0 = BuildBusyBar(308, pc, lInfo, PBar, btAbort);
+    btAbort->OnClick = [this](TComponent*) { RTFRep->DoAbort(); };
     btPrint = PutControl<TButton>(p0, this, "btPrint", 204, 2, 88, 25, prntxt::Print);
     btPrint->OnClick = [this](TComponent*) { RunExport(aaPrint); };
     btShow = PutControl<TButton>(p0, this, "btShow", 298, 2, 88, 25, prntxt::ShowDoc);
@@ -147,11 +142,6 @@ void TrDBPrintForm::BuildBottom()
     btCancel = PutControl<TButton>(p0, this, "btCancel", 392, 2, 88, 25, prntxt::Close);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
-    lInfo = PutControl<TLabel>(p1, this, "lInfo", 4, 6, 180, 16);
-    PBar = PutControl<TProgressBar>(p1, this, "PBar", 190, 4, 196, 20);
-    btAbort = PutControl<TButton>(p1, this, "btAbort", 392, 2, 88, 25, prntxt::Cancel);
-    btAbort->OnClick = [this](TComponent*) { RTFRep->DoAbort(); };
-    pc->SetActivePageIndex(0);
 }
 
 void TrDBPrintForm::Prepare(TSourceType AType, TComponent* ASource, TDataSet* AData, bool Fields, bool Filter, const QString& Caption)
@@ -250,7 +240,7 @@ void TrDBPrintForm::SetAutoformat()
 void TrDBPrintForm::SetCut()
 {
     SyncEngine();
-    const int n = SourceType == stGrid || SourceType == stDataset ? (DataSet ? DataSet->RecordCount() : 0) : RTFRep->MeasuredRecords();
+    const int n = RTFRep->CountRows(SourceType, RunSource());
     lRec->SetCaption(QString::number(n));
     lPages->SetCaption(QString::number(RTFRep->PagesFor(n)));
     chCut->SetChecked(RTFRep->Cut());
@@ -277,18 +267,8 @@ void DBPrintInt(TSourceType SourceType, TComponent* Source, bool Fields, bool Fi
     TDataSet* data = nullptr;
     if (!ResolveSourceDataSet(SourceType, Source, data))
         return;
-    auto* form = new TrDBPrintForm(GetActiveOwner());
-    GPrintForm = form;
-    try {
-        form->Prepare(SourceType, Source, data, Fields, Filter, Caption);
-        form->ShowModal();
-    } catch (...) {
-        GPrintForm = nullptr;
-        delete form;
-        throw;
-    }
-    GPrintForm = nullptr;
-    delete form;
+    ShowModalAndFree(new TrDBPrintForm(GetActiveOwner()), GPrintForm,
+                     [&](TrDBPrintForm* F) { F->Prepare(SourceType, Source, data, Fields, Filter, Caption); });
 }
 
 void DBPrint(TCustomDBGrid* Grid, bool Fields, bool Filter, const QString& Caption)

@@ -6,7 +6,10 @@
 #include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "components/output/rDBTwinGrid.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/PrintTexts.h"
 #include "platform/ui/TreeViews.h"
 
 TrDBSourceDlgForm::TrDBSourceDlgForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
@@ -81,4 +84,20 @@ TComponent* TrDBSourceDlgForm::RunSource() const
     case stStringGrid: return StringGrid;
     }
     return nullptr;
+}
+
+TTabSheet* TrDBSourceDlgForm::BuildBusyBar(int Y, TPageControl*& Pc, TLabel*& Info, TProgressBar*& Bar, TButton*& Abort)
+{
+    Pc = PutControl<TPageControl>(this, this, "pc", 8, Y, ClientWidth() - 16, 32);
+    auto* buttons = new TTabSheet(this);
+    buttons->SetPageControl(Pc);
+    auto* busy = new TTabSheet(this);
+    busy->SetPageControl(Pc);
+    buttons->SetTabVisible(false);
+    busy->SetTabVisible(false);
+    Info = PutControl<TLabel>(busy, this, "lInfo", 4, 6, 180, 16, prntxt::CreatingReport);
+    Bar = PutControl<TProgressBar>(busy, this, "PBar", 190, 4, ClientWidth() - 16 - 292, 20);
+    Abort = PutControl<TButton>(busy, this, "btAbort", ClientWidth() - 16 - 96, 2, 88, 25, prntxt::Cancel);
+    Pc->SetActivePageIndex(0);
+    return buttons;
 }

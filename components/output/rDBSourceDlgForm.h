@@ -8,8 +8,14 @@
 #include "components/dbcontrols/rDBDlgBaseForm.h"
 
 #include <initializer_list>
+#include <memory>
 
+class TButton;
 class TCustomDBGrid;
+class TLabel;
+class TPageControl;
+class TProgressBar;
+class TTabSheet;
 class TDataSet;
 class TDBGridsPropSave;
 class TPropSaveMain;
@@ -38,6 +44,10 @@ protected:
     void StoreControls(std::initializer_list<const char*> Names);
     // What an engine runs over: the twin for a grid, else the source.
     TComponent* RunSource() const;
+    // The bottom bar of the print dialogs: a page control without tabs whose
+    // page 1 holds the progress text, bar and "Cancel" (returned in the
+    // references) and whose page 0, returned, takes the dialog's buttons.
+    TTabSheet* BuildBusyBar(int Y, TPageControl*& Pc, TLabel*& Info, TProgressBar*& Bar, TButton*& Abort);
 
     TSourceType SourceType = stGrid;
     TDataSet* DataSet = nullptr;
@@ -59,4 +69,19 @@ T* PutControl(TWinControl* Parent, TComponent* Owner, const char* Name, int X, i
     if (!Caption.isEmpty())
         c->SetCaption(Caption);
     return c;
+}
+
+// Shows a dialog modally with Active naming it meanwhile, and frees it
+// afterwards whatever happens.
+template <class T, class TPrepare>
+void ShowModalAndFree(T* Form, T*& Active, TPrepare Prepare)
+{
+    std::unique_ptr<T> owned(Form);
+    struct TReset {
+        T*& A;
+        ~TReset() { A = nullptr; }
+    } reset{Active};
+    Active = Form;
+    Prepare(Form);
+    Form->ShowModal();
 }

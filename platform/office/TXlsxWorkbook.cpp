@@ -86,8 +86,59 @@ lxw_format* MakeFormat(lxw_workbook* Wb, const TXlsxFormat& F)
     return f;
 }
 
+uint8_t IconStyle(int IconSetType)
+{
+    switch (IconSetType) {
+    case 12: return LXW_CONDITIONAL_ICONS_4_RATINGS;
+    case 16: return LXW_CONDITIONAL_ICONS_5_RATINGS;
+    case 17: return LXW_CONDITIONAL_ICONS_5_QUARTERS;
+    default: return LXW_CONDITIONAL_ICONS_3_TRAFFIC_LIGHTS_UNRIMMED;
+    }
+}
+
+void WriteConditional(lxw_worksheet* Ws, const TXlsxConditional& C)
+{
+    lxw_conditional_format f{};
+    const auto colour = [](uint32_t V) { return V == TXlsxConditional::Default ? lxw_color_t(0) : lxw_color_t(V); };
+    switch (C.Kind) {
+    case TXlsxConditional::TKind::DataBar:
+        f.type = LXW_CONDITIONAL_DATA_BAR;
+        f.bar_color = colour(C.BarColor);
+        f.bar_border_color = colour(C.BarBorderColor);
+        f.bar_only = C.ShowValue ? 0 : 1;
+        break;
+    case TXlsxConditional::TKind::ColorScale:
+        f.type = C.UseMid ? LXW_CONDITIONAL_3_COLOR_SCALE : LXW_CONDITIONAL_2_COLOR_SCALE;
+        f.min_color = colour(C.MinColor);
+        f.mid_color = colour(C.MidColor);
+        f.max_color = colour(C.MaxColor);
+        break;
+    case TXlsxConditional::TKind::IconSet:
+        f.type = LXW_CONDITIONAL_TYPE_ICON_SETS;
+        f.icon_style = IconStyle(C.IconSetType);
+        f.icons_only = C.IconsOnly ? 1 : 0;
+        break;
+    }
+    if (C.FixedPoints && C.Kind != TXlsxConditional::TKind::IconSet) {
+        f.min_rule_type = LXW_CONDITIONAL_RULE_TYPE_NUMBER;
+        f.min_value = C.MinValue;
+        f.max_rule_type = LXW_CONDITIONAL_RULE_TYPE_NUMBER;
+        f.max_value = C.MaxValue;
+        if (C.UseMid) {
+            f.mid_rule_type = LXW_CONDITIONAL_RULE_TYPE_NUMBER;
+            f.mid_value = C.MidValue;
+        }
+    }
+    const lxw_error e = worksheet_conditional_format_range(Ws, lxw_row_t(C.FirstRow), lxw_col_t(C.Col), lxw_row_t(C.LastRow),
+                                                           lxw_col_t(C.Col), &f);
+    if (e != LXW_NO_ERROR)
+        throw Exception(QString::fromUtf8(lxw_strerror(e)));
+}
+
 void WriteSheet(lxw_worksheet* Ws, const TXlsxSheet& S, const std::vector<lxw_format*>& Formats)
 {
+    for (const TXlsxConditional& c : S.Conditionals())
+        WriteConditional(Ws, c);
     for (const auto& [col, width] : S.Widths())
         worksheet_set_column(Ws, lxw_col_t(col), lxw_col_t(col), width, nullptr);
     if (S.FrozenRows() > 0)

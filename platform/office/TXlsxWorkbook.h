@@ -24,6 +24,26 @@ struct TXlsxFormat {
     bool operator==(const TXlsxFormat&) const = default;
 };
 
+// A conditional format over the rows First..Last of one column. Colours
+// are 0xRRGGBB; all bits set leaves the reader's default.
+struct TXlsxConditional {
+    enum class TKind : uint8_t { DataBar, ColorScale, IconSet };
+    static constexpr uint32_t Default = 0xFFFFFFFF;
+    TKind Kind = TKind::DataBar;
+    int FirstRow = 0, LastRow = 0, Col = 0;
+    // Fixed end points (numbers) instead of the data's lowest and highest.
+    bool FixedPoints = false;
+    double MinValue = 0, MidValue = 0, MaxValue = 0;
+    bool UseMid = false;  // three-colour scale
+    uint32_t MinColor = Default, MidColor = Default, MaxColor = Default;
+    uint32_t BarColor = Default, BarBorderColor = Default;
+    bool ShowValue = true;
+    // Icon set: 12 four rating bars, 16 five rating bars, 17 five quarters,
+    // 0 the reader's default (three traffic lights).
+    int IconSetType = 0;
+    bool IconsOnly = false;
+};
+
 class TXlsxSheet {
 public:
     enum class TKind : uint8_t { Text, Number, Formula };
@@ -48,6 +68,8 @@ public:
     void FreezeRows(int Rows) { FFrozenRows = Rows; }
     // Changes the format of a cell that has been written (the last write wins).
     void SetCellFormat(int Row, int Col, int Format);
+    void AddConditional(const TXlsxConditional& C) { FConditionals.push_back(C); }
+    const std::vector<TXlsxConditional>& Conditionals() const { return FConditionals; }
 
     const std::vector<TCell>& Cells() const { return FCells; }
     const std::vector<std::pair<int, double>>& Widths() const { return FWidths; }
@@ -57,6 +79,7 @@ private:
     std::vector<TCell> FCells;
     std::vector<std::pair<int, double>> FWidths;
     int FFrozenRows = 0;
+    std::vector<TXlsxConditional> FConditionals;
 };
 
 class TXlsxWorkbook {

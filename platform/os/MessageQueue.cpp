@@ -63,8 +63,9 @@ TThreadMessageQueue* TThreadMessageQueue::CurrentIfAny()
 
 bool TThreadMessageQueue::HasInput() const
 {
-    std::lock_guard lock(FLock);
-    return !FPosted.empty() || !FSent.empty();
+    // Without the lock: a waiting thread asks this on every turn, and a
+    // poster must not be held up (and then woken) by the question.
+    return FNonEmpty[0].load(std::memory_order_acquire) || FNonEmpty[1].load(std::memory_order_acquire);
 }
 
 bool TThreadMessageQueue::HasSent() const
@@ -82,6 +83,7 @@ size_t TThreadMessageQueue::PendingCount() const
 void TThreadMessageQueue::SyncFd(int which)
 {
     const bool want = which == 0 ? !FPosted.empty() : !FSent.empty();
+    FNonEmpty[size_t(which)].store(want, std::memory_order_release);
     if (want == FLevel[which])
         return;
     const int fd = FFds[which];

@@ -69,6 +69,8 @@ private:
     std::deque<TQueuedMessage> FSent;
     std::array<int, 2> FFds{-1, -1};
     std::array<bool, 2> FLevel{false, false};
+    // The queues' emptiness as of the last change, set under FLock (SyncFd).
+    std::array<std::atomic<bool>, 2> FNonEmpty{};
     bool FClosed = false;
     struct TNotifiers;
     std::unique_ptr<TNotifiers> FNotifiers;

@@ -4,12 +4,14 @@
 #include "platform/rtl/Exception.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
+#include <cmath>
 #include <cstdio>
 
 struct TPrinter::TImpl {
@@ -25,6 +27,46 @@ struct TPrinter::TImpl {
     }
     QPainter Painter;
     std::unique_ptr<QTemporaryFile> Tmp;
+    // the canvas font last used for cells, and its Qt form
+    struct TCellFont {
+        QString Name;
+        int Size = 0, Ppi = 0;
+        unsigned Style = 0;
+        TColor Color = clBlack;
+        QFont Font;
+        std::unique_ptr<QFontMetrics> Metrics;
+        int Ascent = 0;
+    } Cell;
+    void UseCellFont(const TFont& F)
+    {
+        if (Cell.Metrics && Cell.Name == F.Name() && Cell.Size == F.Size() && Cell.Ppi == F.PixelsPerInch && Cell.Style == F.Style() &&
+            Cell.Color == F.Color())
+            return;
+        Cell.Name = F.Name();
+        Cell.Size = F.Size();
+        Cell.Ppi = F.PixelsPerInch;
+        Cell.Style = F.Style();
+        Cell.Color = F.Color();
+        Cell.Font = F.ToQFont();
+        Cell.Metrics = std::make_unique<QFontMetrics>(Cell.Font, Painter.device());
+        Cell.Ascent = Cell.Metrics->ascent();
+        Painter.setFont(Cell.Font);
+        Painter.setPen(ToQColor(F.Color()));
+    }
+    // preview pages in memory
+    std::vector<std::unique_ptr<TBitmap>> Pages;
+    int PreviewW = 0, PreviewH = 0, PreviewDpi = 0;
+    bool Preview() const { return PreviewW > 0; }
+    QImage& StartPreviewPage()
+    {
+        auto b = std::make_unique<TBitmap>(PreviewW, PreviewH);
+        QImage& img = b->Image();
+        img.setDotsPerMeterX(int(std::lround(PreviewDpi * 10000 / 254.0)));
+        img.setDotsPerMeterY(int(std::lround(PreviewDpi * 10000 / 254.0)));
+        img.fill(Qt::white);
+        Pages.push_back(std::move(b));
+        return img;
+    }
 };
 
 TPrinter::TPrinter() : FImpl(std::make_unique<TImpl>()) {}
@@ -39,6 +81,21 @@ void TPrinter::BeginDoc()
 {
     if (FPrinting)
         throw Exception(QStringLiteral("Printing is already in progress."));
+    if (PreviewMaxWidth > 0) {
+        // an A4 page of the printer's resolution, scaled down to the preview's width
+        const bool land = Orientation == poLandscape;
+        const double w = Resolution * 210 / 25.4, h = Resolution * 297 / 25.4;
+        const double s = std::max(1.0, (land ? h : w) / PreviewMaxWidth);
+        FImpl->PreviewW = int(std::nearbyint((land ? h : w) / s));
+        FImpl->PreviewH = int(std::nearbyint((land ? w : h) / s));
+        FImpl->PreviewDpi = int(std::nearbyint(Resolution / s));
+        FImpl->Pages.clear();
+        FImpl->Painter.begin(&FImpl->StartPreviewPage());
+        FCanvas.BeginPaint(&FImpl->Painter, TRect{0, 0, PageWidth(), PageHeight()});
+        FPrinting = true;
+        FPageNumber = 1;
+        return;
+    }
     if (OutputFileName.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
         const bool land = Orientation == poLandscape;
         const int w = Resolution * 210 * 10 / 254, h = Resolution * 297 * 10 / 254;
@@ -83,10 +140,16 @@ void TPrinter::NewPage()
 {
     if (!FPrinting)
         return;
-    if (FImpl->Image)
+    if (FImpl->Preview()) {
+        FCanvas.EndPaint();
+        FImpl->Painter.end();
+        FImpl->Painter.begin(&FImpl->StartPreviewPage());
+        FCanvas.BeginPaint(&FImpl->Painter, TRect{0, 0, PageWidth(), PageHeight()});
+    } else if (FImpl->Image) {
         FImpl->SaveImage(OutputFileName, FPageNumber);
-    else
+    } else {
         FImpl->Printer->newPage();
+    }
     ++FPageNumber;
 }
 
@@ -122,10 +185,44 @@ void TPrinter::Abort()
     FImpl->Painter.end();
     FPrinting = false;
     FImpl->Tmp.reset();  // removes the unfinished PDF
+    FImpl->Pages.clear();
+}
+
+void TPrinter::DrawCellText(const TRect& R, const QString& Text, unsigned Align)
+{
+    if (!FPrinting)
+        return;
+    FImpl->UseCellFont(*FCanvas.Font());
+    // the canvas may have set its own font or pen since: ours go back on
+    if (FImpl->Painter.font() != FImpl->Cell.Font)
+        FImpl->Painter.setFont(FImpl->Cell.Font);
+    const QColor color = ToQColor(FImpl->Cell.Color);
+    if (FImpl->Painter.pen().color() != color || FImpl->Painter.pen().style() != Qt::SolidLine)
+        FImpl->Painter.setPen(color);
+    const QFontMetrics& fm = *FImpl->Cell.Metrics;
+    QString shown = Text;
+    int w = fm.horizontalAdvance(shown);
+    if (w > R.Width()) {
+        shown = fm.elidedText(Text, Qt::ElideRight, std::max(0, R.Width()));
+        w = fm.horizontalAdvance(shown);
+    }
+    int x = R.Left;
+    if (Align & DT_CENTER)
+        x = R.Left + (R.Width() - w) / 2;
+    else if (Align & DT_RIGHT)
+        x = R.Right - w;
+    FImpl->Painter.drawText(x, R.Top + FImpl->Cell.Ascent, shown);
+}
+
+std::vector<std::unique_ptr<TBitmap>> TPrinter::TakePreviewPages()
+{
+    return std::move(FImpl->Pages);
 }
 
 int TPrinter::PageWidth() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewW;
     if (FImpl->Image)
         return FImpl->Image->width();
     return FImpl->Printer ? FImpl->Printer->width() : 0;
@@ -133,6 +230,8 @@ int TPrinter::PageWidth() const
 
 int TPrinter::PageHeight() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewH;
     if (FImpl->Image)
         return FImpl->Image->height();
     return FImpl->Printer ? FImpl->Printer->height() : 0;
@@ -140,6 +239,8 @@ int TPrinter::PageHeight() const
 
 int TPrinter::PixelsPerInchX() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewDpi;
     if (FImpl->Image)
         return FImpl->Image->logicalDpiX();
     return FImpl->Printer ? FImpl->Printer->logicalDpiX() : Resolution;
@@ -147,6 +248,8 @@ int TPrinter::PixelsPerInchX() const
 
 int TPrinter::PixelsPerInchY() const
 {
+    if (FImpl->Preview())
+        return FImpl->PreviewDpi;
     if (FImpl->Image)
         return FImpl->Image->logicalDpiY();
     return FImpl->Printer ? FImpl->Printer->logicalDpiY() : Resolution;

@@ -4,6 +4,8 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 
+#include <algorithm>
+
 // ---- TTabSheet / TPageControl -----------------------------------------------------
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TCustomControl(AOwner)
@@ -110,6 +112,9 @@ void TPageControl::SetActivePageIndex(int Index)
 
 int TPageControl::TabHeight() const
 {
+    // pages whose tabs are all hidden give the whole control to the page
+    if (std::none_of(FPages.begin(), FPages.end(), [](const TTabSheet* P) { return P->TabVisible(); }) && !FPages.empty())
+        return 0;
     TCanvas c;
     c.Font()->Assign(FFont);
     return c.TextHeight(QStringLiteral("Wg")) + 8;

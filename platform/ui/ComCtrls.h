@@ -45,7 +45,7 @@ public:
 
     void InsertPage(TTabSheet* Page);
     void RemovePage(TTabSheet* Page);
-    void PageChanged() { Invalidate(); }
+    void PageChanged() { Realign(); Invalidate(); }
 
 protected:
     void Paint() override;

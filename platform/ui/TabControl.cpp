@@ -187,6 +187,19 @@ void TCustomTabControl::DrawTab(int TabIndex, const TRect& Rect, TOwnerDrawState
     c->Brush()->SetStyle(bsSolid);
 }
 
+void TCustomTabControl::KeyDown(Word& Key, TShiftState Shift)
+{
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key != VK_LEFT && Key != VK_RIGHT)
+        return;
+    const int i = FTabIndex + (Key == VK_LEFT ? -1 : 1);
+    Key = 0;
+    if (i < 0 || i >= FTabs.size() || !CanChange())
+        return;
+    SetTabIndex(i);
+    Change();
+}
+
 void TCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TCustomControl::MouseDown(Button, Shift, X, Y);

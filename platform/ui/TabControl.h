@@ -51,6 +51,8 @@ protected:
     void Paint() override;
     void AdjustClientRect(TRect& Rect) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Left and Right choose the neighbouring tab, as a click on it would.
+    void KeyDown(Word& Key, TShiftState Shift) override;
     // Draws one tab; the default is the light look's tab with its text.
     virtual void DrawTab(int TabIndex, const TRect& Rect, TOwnerDrawState State);
     QStringList FTabs;

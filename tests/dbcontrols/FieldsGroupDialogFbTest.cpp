@@ -3,6 +3,7 @@
 // the question when leaving an edited group, delete and the default groups.
 
 #include "components/base/rdlg.h"
+#include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFieldsGroupForm.h"
 #include "components/base/rListBoxes.h"
 #include "components/grid/rDBGrid.h"
@@ -134,6 +135,34 @@ TEST_F(FieldsGroupDialogTest, DefinesEditsAndDeletesGroupsOnTheGrid)
         return f->ModalResult();
     });
     EXPECT_EQ(grid->Fields_GetGroupDefinition(1), QStringLiteral("1::Seura::Red::Red::<<CLUB_NAME>>::0"));
+}
+
+TEST_F(FieldsGroupDialogTest, TheColumnDialogSwitchesGroupsAndKeepsMembersWithTheirMaster)
+{
+    grid->FixedGroupedCol(true, true);
+    bool driven = false;
+    previous = SetModalHook([&](TCustomForm* F) {
+        auto* f = dynamic_cast<TrDBFieldsForm*>(F);
+        if (!f)
+            return int(mrCancel);
+        driven = true;
+        EXPECT_TRUE(f->chGroupFields->Visible());
+        EXPECT_TRUE(f->chGroupFields->Checked());
+        // Hiding the master collapses its group; the member's entry goes off.
+        f->SetEntryChecked(1, false);
+        EXPECT_FALSE(grid->Columns()->Items(2)->Visible());
+        EXPECT_FALSE(f->lbLabels->ItemEnabled(2));
+        EXPECT_FALSE(f->lbLabels->Checked(2));
+        f->SetEntryChecked(1, true);
+        EXPECT_TRUE(f->lbLabels->ItemEnabled(2));
+        // Groups switched off from the dialog.
+        f->chGroupFields->SetChecked(false);
+        f->chGroupFields->OnClick(f->chGroupFields);
+        EXPECT_FALSE(grid->OptionsEx2().Groups.Active);
+        return int(mrCancel);
+    });
+    ChooseFields(grid, 0);
+    EXPECT_TRUE(driven);
 }
 
 }  // namespace

@@ -2,33 +2,28 @@
 // through the modal hook.
 
 #include "components/base/rdlg.h"
-#include "components/dbcontrols/TSavedSettingsStore.h"
+#include "components/grid/TPropSaveFile.h"
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
 #include "tests/dbcontrols/FbClubsFixture.h"
 
+#include <QTemporaryDir>
 #include <functional>
 #include <map>
 
 namespace {
 
-// The global property file as sections of keys in memory.
-class MemoryStore : public TSavedSettingsStore {
-public:
-    QString ReadString(const QString& Section, const QString& Key, const QString& Default) override
-    {
-        auto s = Data.find(Section);
-        if (s == Data.end())
-            return Default;
-        auto k = s->second.find(Key);
-        return k == s->second.end() ? Default : k->second;
-    }
-    void WriteString(const QString& Section, const QString& Key, const QString& Value) override { Data[Section][Key] = Value; }
-    void EraseSection(const QString& Section) override { Data.erase(Section); }
-    std::map<QString, std::map<QString, QString>> Data;
-};
+// The program's global property file, in a folder of its own.
+std::unique_ptr<TPropSaveFile> OpenGlobalFile(const QString& Path)
+{
+    auto f = std::make_unique<TPropSaveFile>(nullptr);
+    f->SetFileName(Path);
+    f->LoadFile();
+    f->SetUseAsGlobalFile(true);
+    return f;
+}
 
 class SortDialogTest : public FbClubsFixture {
 protected:
@@ -116,8 +111,9 @@ TEST_F(SortDialogTest, OpensWithTheGridsSortAndAppliesTheEditedCriteria)
 
 TEST_F(SortDialogTest, SavedSortsListedAppliedDeletedAndRefusedWhenFull)
 {
-    MemoryStore store;
-    SetGlobalSettingsStore(&store);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sorvex.ini"));
+    auto file = OpenGlobalFile(path);
     form->SetName(QStringLiteral("fmClubs"));
     grid->SetName(QStringLiteral("grClubs"));
     int warnings = 0;
@@ -131,9 +127,12 @@ TEST_F(SortDialogTest, SavedSortsListedAppliedDeletedAndRefusedWhenFull)
         EXPECT_TRUE(f->SaveSorting(QStringLiteral("Lyhenne")));
         return int(mrCancel);
     });
-    EXPECT_EQ(store.ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.0"), QStringLiteral("SortName"), QString()),
+    EXPECT_EQ(file->ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.0"), QStringLiteral("SortName"), QString()),
               QStringLiteral("nimi laskeva"));
-    EXPECT_EQ(store.ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.0.Column2"), QStringLiteral("1"), QString()), QStringLiteral("1"));
+    EXPECT_EQ(file->ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.0.Column2"), QStringLiteral("Item1"), QString()), QStringLiteral("1"));
+    // The program ends and starts again: the saved sorts come back from the file.
+    file.reset();
+    file = OpenGlobalFile(path);
 
     // Listed alphabetically after the dialog is gone; one applied without a dialog.
     QStringList names;
@@ -150,7 +149,7 @@ TEST_F(SortDialogTest, SavedSortsListedAppliedDeletedAndRefusedWhenFull)
         f->DeleteSavedSort();
         EXPECT_EQ(f->lbSavedSort->Count(), 1);
         EXPECT_TRUE(f->SaveSorting(QStringLiteral("uusi")));
-        EXPECT_FALSE(store.ReadString(f->SortSection(0), QStringLiteral("SortName"), QString()).isEmpty());
+        EXPECT_FALSE(file->ReadString(f->SortSection(0), QStringLiteral("SortName"), QString()).isEmpty());
         for (int i = 2; i < TrDBSortForm2::MaxSavedSorts; ++i)
             EXPECT_TRUE(f->SaveSorting(QStringLiteral("lajittelu %1").arg(i)));
         EXPECT_EQ(f->lbSavedSort->Count(), 20);
@@ -163,8 +162,7 @@ TEST_F(SortDialogTest, SavedSortsListedAppliedDeletedAndRefusedWhenFull)
         return int(mrCancel);
     });
     EXPECT_EQ(warnings, 1);
-    EXPECT_EQ(store.ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.20"), QStringLiteral("SortName"), QString()), QString());
-    SetGlobalSettingsStore(nullptr);
+    EXPECT_EQ(file->ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.20"), QStringLiteral("SortName"), QString()), QString());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "components/output/TSLKExport.h"
 #include "components/output/TrXLSExport.h"
+#include "platform/ui/DBGrids.h"
 #include "tests/output/ExportFixture.h"
 
 #include <QFileInfo>
@@ -14,7 +15,16 @@ namespace {
 
 // Converts File to CSV (comma, double quotes, UTF-8) next to it; empty when
 // LibreOffice cannot run, with the reason in Why.
-QString ConvertToCsv(const QString& File, const QString& Profile, QString& Why)
+QString ConvertTo(const QString& File, const QString& Profile, QString& Why, const QString& Locale, const QString& Filter,
+                  const QString& Ext);
+
+QString ConvertToCsv(const QString& File, const QString& Profile, QString& Why, const QString& Locale = QString())
+{
+    return ConvertTo(File, Profile, Why, Locale, QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral(".csv"));
+}
+
+QString ConvertTo(const QString& File, const QString& Profile, QString& Why, const QString& Locale, const QString& Filter,
+                  const QString& Ext)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
@@ -23,15 +33,21 @@ QString ConvertToCsv(const QString& File, const QString& Profile, QString& Why)
     }
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
+    if (!Locale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), Locale);
+        env.insert(QStringLiteral("LANG"), Locale);
+        p.setProcessEnvironment(env);
+    }
     p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + Profile, QStringLiteral("--headless"),
-                      QStringLiteral("--convert-to"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                      QStringLiteral("--convert-to"), Filter, QStringLiteral("--outdir"),
                       QFileInfo(File).absolutePath(), File});
     if (!p.waitForStarted(20000) || !p.waitForFinished(120000)) {
         p.kill();
         Why = QStringLiteral("soffice did not start or finish: ") + p.errorString();
         return QString();
     }
-    const QString out = QFileInfo(File).absolutePath() + QLatin1Char('/') + QFileInfo(File).completeBaseName() + QStringLiteral(".csv");
+    const QString out = QFileInfo(File).absolutePath() + QLatin1Char('/') + QFileInfo(File).completeBaseName() + Ext;
     if (!QFileInfo::exists(out))
         Why = QStringLiteral("soffice wrote nothing: ") + QString::fromLocal8Bit(p.readAll());
     return QFileInfo::exists(out) ? QString::fromUtf8(ReadAll(out)) : QString();
@@ -50,7 +66,6 @@ TEST(LibreOfficeOpens, XlsxAndSylkGiveTheExportedValues)
     TSLKExport s;
     s.ActionAfter = aaNone;
     s.MakeSumRow = true;
-    s.Utf8File = true;
     s.ExportFile = dir.filePath(QStringLiteral("runs_slk.slk"));
     ASSERT_TRUE(s.Execute(d.get()));
 
@@ -73,4 +88,47 @@ TEST(LibreOfficeOpens, XlsxAndSylkGiveTheExportedValues)
     EXPECT_TRUE(sl[1].startsWith(QStringLiteral("1,\"a;b\"\"c\",12.50,"))) << sl[1].toStdString();
     EXPECT_TRUE(slk.contains(QStringLiteral("Hämäläinen Säde, Österberg")));
     EXPECT_TRUE(slk.contains(QStringLiteral("3,Sum:,19.75"))) << slk.toStdString();
+}
+
+TEST(LibreOfficeOpens, SylkLettersUnderUtf8AndSingleByteLocales)
+{
+    auto d = MakeAwkwardTable();
+    QTemporaryDir dir, profile;
+    // LibreOffice reads SYLK in its locale's character set; the system
+    // encoding follows the same locale, so the letters come through in both
+    for (const QString& locale : {QStringLiteral("C.UTF-8"), QStringLiteral("C")}) {
+        TSLKExport s;
+        s.ActionAfter = aaNone;
+        s.Encoding = TSLKExport::SystemEncoding(locale);
+        s.ExportFile = dir.filePath(QStringLiteral("letters_%1.slk").arg(locale == QLatin1String("C") ? 1 : 2));
+        ASSERT_TRUE(s.Execute(d.get()));
+        QString why;
+        const QString csv = ConvertToCsv(s.ExportFile, profile.path(), why, locale);
+        if (csv.isEmpty() && why.startsWith(QStringLiteral("soffice")))
+            GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
+        EXPECT_TRUE(csv.contains(QStringLiteral("Hämäläinen Säde, Österberg"))) << locale.toStdString() << ": " << csv.toStdString();
+    }
+}
+
+TEST(LibreOfficeOpens, XlsxColoursAndConditionalFormats)
+{
+    auto d = MakeResultsTable(12);
+    TExportGrid g(d.get());
+    g.Grid->FieldsAsDataBar.Add(QStringLiteral("KM=4;6;2;$0000FF00;$00FF0000"));
+    g.Grid->FieldsAsStatusBar.Add(QStringLiteral("PLACE=5;4;$00C0C0C0;$00008000"));
+    g.Grid->Columns()->Items(3)->SetColor(TColor(0x00FFFF));
+    QTemporaryDir dir, profile;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleUseColumnsColor, true);
+    x.SetOption(xleSetBkColor, true);
+    x.ExportFile = dir.filePath(QStringLiteral("colours.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(g.Grid));
+    QString why;
+    const QString html = ConvertTo(x.ExportFile, profile.path(), why, QString(), QStringLiteral("html"), QStringLiteral(".html"));
+    if (html.isEmpty() && why.startsWith(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
+    // the club cells come out yellow, and the sheet with its conditional formats opens with its values
+    EXPECT_TRUE(html.contains(QStringLiteral("bgcolor=\"#FFFF00\""), Qt::CaseInsensitive)) << html.left(3000).toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("Suunta-Äänekoski")));
 }

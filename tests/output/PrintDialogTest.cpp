@@ -4,8 +4,13 @@
 #include "components/base/rEditNum.h"
 #include "components/base/rdlg.h"
 #include "components/output/TDBPrintRTF.h"
+#include "components/base/rImageZoom.h"
+#include "components/output/TDBPrintDirect.h"
 #include "components/output/rDBPrint.h"
+#include "components/output/rDBPrintDirect.h"
+#include "components/output/rDBPrintDirectPreview.h"
 #include "platform/print/Printers.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/output/ExportFixture.h"
 
@@ -30,6 +35,10 @@ protected:
             driven = true;
             if (auto* f = dynamic_cast<TrDBPrintForm*>(F); f && driveRtf)
                 driveRtf(f);
+            if (auto* f = dynamic_cast<TrDBPrintDirectForm*>(F); f && driveDirect)
+                driveDirect(f);
+            if (auto* f = dynamic_cast<TrDBPrintDirectPreviewForm*>(F); f && drivePreview)
+                return drivePreview(f);
             return int(mrCancel);
         });
     }
@@ -44,6 +53,8 @@ protected:
     std::unique_ptr<TClientDataSet> data;
     std::unique_ptr<TExportGrid> grid;
     std::function<void(TrDBPrintForm*)> driveRtf;
+    std::function<void(TrDBPrintDirectForm*)> driveDirect;
+    std::function<int(TrDBPrintDirectPreviewForm*)> drivePreview;
     bool driven = false;
     int messages = 0;
     TModalHook previousModal;
@@ -99,6 +110,106 @@ TEST_F(PrintDialog, RtfDialogShowsWhatEachSourceOffers)
     };
     DBPrintInt(stDataset, data.get(), true, true, QString());
     EXPECT_TRUE(driven);
+}
+
+TEST(PrintDirectLineSpace, ItemsGiveTheirRatio)
+{
+    EXPECT_DOUBLE_EQ(LineSpaceRatioOf(QStringLiteral("1,2")), 0.2);
+    EXPECT_DOUBLE_EQ(LineSpaceRatioOf(QStringLiteral("1.5")), 0.5);
+    EXPECT_DOUBLE_EQ(LineSpaceRatioOf(QStringLiteral("2")), 1.0);
+    EXPECT_DOUBLE_EQ(LineSpaceRatioOf(QStringLiteral("wide")), 0.0);
+}
+
+TEST_F(PrintDialog, DirectDialogEstimatesPagesAndKeepsMargins)
+{
+    data->Close();
+    DBPrintDirect(grid->Grid, true, true);
+    EXPECT_FALSE(driven);
+    grid.reset();
+    data = MakeResultsTable(250);
+    grid = std::make_unique<TExportGrid>(data.get());
+    const int before = ParioCompConfig.rDBPrintDirectCfg.HMarginMM;
+    driveDirect = [](TrDBPrintDirectForm* f) {
+        EXPECT_EQ(ActivePrintDirectForm(), f);
+        EXPECT_EQ(f->eCaption->Text(), QStringLiteral("Results"));
+        EXPECT_EQ(f->lRec1->Caption(), QStringLiteral("250"));
+        ASSERT_GE(f->LinesPerPage(), 2);
+        EXPECT_EQ(f->lPages1->Caption(), QString::number(250 / (f->LinesPerPage() - 1) + 1));
+        EXPECT_FALSE(f->chPrintImg->Enabled());
+        EXPECT_TRUE(f->chUseColors->Visible());
+        // a larger font needs more pages
+        const int lines = f->LinesPerPage();
+        f->cbFont_nostore->SetText(QStringLiteral("16"));
+        f->cbFontChange();
+        EXPECT_LT(f->LinesPerPage(), lines);
+        f->ePageHMargin->SetAsInteger(35);
+    };
+    DBPrintDirect(grid->Grid, true, true, QStringLiteral("Results"));
+    EXPECT_EQ(ParioCompConfig.rDBPrintDirectCfg.HMarginMM, 35);
+    ParioCompConfig.rDBPrintDirectCfg.HMarginMM = before;
+}
+
+TEST_F(PrintDialog, PreviewBrowsesPagesAndItsPrintButtonPrints)
+{
+    const QString pdf = QDir(dir.path()).filePath(QStringLiteral("runs.pdf"));
+    int pagesSeen = 0;
+    drivePreview = [&](TrDBPrintDirectPreviewForm* p) {
+        pagesSeen = p->lPage->Caption().mid(2).toInt();
+        EXPECT_GT(pagesSeen, 1);
+        EXPECT_FALSE(p->btPrev->Enabled());
+        EXPECT_TRUE(p->btNext->Enabled());
+        EXPECT_LE(p->Img->Picture()->Bitmap()->Width(), 1600);
+        p->btNextClick();
+        EXPECT_EQ(p->PageIndex(), 1);
+        p->ePage->SetText(QString::number(pagesSeen + 1));
+        EXPECT_EQ(p->PageIndex(), 1);
+        p->ePage->SetText(QString::number(pagesSeen));
+        EXPECT_EQ(p->PageIndex(), pagesSeen - 1);
+        EXPECT_FALSE(p->btNext->Enabled());
+        return int(mrOk);
+    };
+    driveDirect = [&](TrDBPrintDirectForm* f) {
+        f->PrintEng->ExportFile = pdf;
+        f->chPrintFooter->SetChecked(true);
+        f->RunPrint(true);
+    };
+    DBPrintDirect(grid->Grid, true, true);
+    EXPECT_TRUE(QFileInfo::exists(pdf));
+    EXPECT_EQ(messages, 0);
+}
+
+TEST_F(PrintDialog, PreviewStopsAtItsPageLimitWithAWarning)
+{
+    int pages = 0;
+    drivePreview = [&](TrDBPrintDirectPreviewForm* p) {
+        pages = p->lPage->Caption().mid(2).toInt();
+        return int(mrCancel);
+    };
+    driveDirect = [](TrDBPrintDirectForm* f) {
+        EXPECT_EQ(f->PrintEng->PreviewPageLimit, 60);
+        f->PrintEng->PreviewPageLimit = 3;  // 250 runs take more pages than that
+        f->RunPrint(true);
+    };
+    DBPrintDirect(grid->Grid, true, true);
+    EXPECT_EQ(messages, 1);
+    EXPECT_EQ(pages, 3);
+}
+
+TEST_F(PrintDialog, AbortedPrintWarnsAndLeavesNoFile)
+{
+    const QString pdf = QDir(dir.path()).filePath(QStringLiteral("aborted.pdf"));
+    driveDirect = [&](TrDBPrintDirectForm* f) {
+        f->PrintEng->ExportFile = pdf;
+        f->PrintEng->OnProgressEvent = [f](TComponent*, TExportProgressStage Stage, int, const QString&) {
+            if (Stage == psRunning)
+                f->PrintEng->DoAbort();
+        };
+        f->RunPrint(false);
+        EXPECT_EQ(f->pc->ActivePageIndex(), 0);
+    };
+    DBPrintDirect(grid->Grid, true, true);
+    EXPECT_EQ(messages, 1);
+    EXPECT_FALSE(QFileInfo::exists(pdf));
 }
 
 }  // namespace

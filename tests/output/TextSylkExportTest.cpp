@@ -117,6 +117,7 @@ TEST(SylkExport, WritesPositionsPicturesSumsAndBoldRows)
     TSLKExport s;
     Quiet(s);
     s.MakeSumRow = true;
+    s.Encoding = seWindows1252;
     s.ExportFile = dir.filePath(QStringLiteral("runs.slk"));
     ASSERT_TRUE(s.Execute(d.get()));
     const QByteArray bytes = ReadAll(s.ExportFile);
@@ -247,4 +248,16 @@ TEST(ExportRules, AbortLeavesThePreviousFileAlone)
         EXPECT_EQ(seen, 50);
         EXPECT_EQ(ReadAll(fn), QByteArray("previous"));
     }
+}
+
+TEST(SylkExport, SystemEncodingFollowsTheLocalesCharacterSet)
+{
+    const std::pair<const char*, TSLKEncoding> cases[] = {
+        {"fi_FI.UTF-8", seUtf8}, {"C.utf8", seUtf8}, {"fi_FI.ISO-8859-15", seWindows1252}, {"C", seWindows1252}, {"", seWindows1252}};
+    for (const auto& [locale, enc] : cases)
+        EXPECT_EQ(TSLKExport::SystemEncoding(QString::fromLatin1(locale)), enc) << locale;
+    EXPECT_EQ(TSLKExport::Encode(QStringLiteral("Ä€"), seUtf8), QByteArray("\xC3\x84\xE2\x82\xAC"));
+    EXPECT_EQ(TSLKExport::Encode(QStringLiteral("Ä€"), seWindows1252), QByteArray("\xC4\x80"));
+    // never a byte-order mark: the file must start with "ID;"
+    EXPECT_TRUE(TSLKExport::Encode(QStringLiteral("ID;P"), seUtf8).startsWith("ID;"));
 }

@@ -101,3 +101,49 @@ TEST(XlsxExport, AppendingIsRefusedAndAbortKeepsTheOldFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     SetModalHook(old);
 }
+
+TEST(XlsxExport, GridColoursAndConditionalFormats)
+{
+    auto d = MakeResultsTable(20);
+    TExportGrid g(d.get());
+    g.Grid->FieldsAsDataBar.Add(QStringLiteral("KM=4;6;2;$0000FF00;$00FF0000"));
+    g.Grid->FieldsAsStatusBar.Add(QStringLiteral("PLACE=5;4;$00C0C0C0;$00008000"));
+    g.Grid->FieldsAsColor.Add(QStringLiteral("NOTE"));
+    TColumn* club = g.Grid->Columns()->Items(3);
+    ASSERT_EQ(club->FieldName(), QStringLiteral("CLUB"));
+    club->SetColor(TColor(0x00FFFF));  // yellow
+    TFont bold;
+    bold.Assign(*club->Font());
+    bold.SetStyle(fsBold);
+    club->SetFont(bold);
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleUseColumnsColor, true);
+    x.SetOption(xleSetBkColor, true);
+    x.SetOption(xleSetFontColor, true);
+    int scales = 0;
+    x.OnGetFieldType = [](TComponent*, TField* F, int& Kind) {
+        if (F->FieldName() == QLatin1String("SECS"))
+            Kind = 4;
+    };
+    x.OnPrepareColorScaleEvent = [&](TComponent*, TField*, TColorScaleSetting& S) {
+        ++scales;
+        S.MinColor = TColor(0x0000FF);
+        S.MaxColor = TColor(0x00FF00);
+    };
+    x.ExportFile = dir.filePath(QStringLiteral("colours.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(g.Grid));
+    const TXlsxReadBack book = ReadXlsx(x.ExportFile);
+    ASSERT_TRUE(book.Ok);
+    EXPECT_EQ(scales, 1);
+    // the club column: yellow cells in bold, the other columns plain
+    EXPECT_TRUE(book.StylesXml.contains(QStringLiteral("FFFFFF00"))) << book.StylesXml.toStdString();
+    EXPECT_TRUE(book.Cells.value(QStringLiteral("D2")).Bold);
+    EXPECT_FALSE(book.Cells.value(QStringLiteral("C2")).Bold);
+    // a data bar over KM (J2:J21) with fixed ends, a 5-step signal icon set over PLACE, a colour scale over SECS
+    EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("sqref=\"J2:J21\""))) << book.SheetXml.toStdString();
+    EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("<dataBar")));
+    EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("iconSet=\"5Rating\"")));
+    EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("<colorScale>")));
+}

@@ -96,6 +96,8 @@ TXlsxReadBack ReadXlsx(const QString& FileName)
     const QStringList strings = SharedStrings(Entry(z, "xl/sharedStrings.xml"));
     const TStyles st = Styles(Entry(z, "xl/styles.xml"));
     const QString sheet = Entry(z, "xl/worksheets/sheet1.xml");
+    out.SheetXml = sheet;
+    out.StylesXml = Entry(z, "xl/styles.xml");
     z.CloseArchive(false);
     QXmlStreamReader r(sheet);
     QString ref, type;

@@ -18,6 +18,7 @@ struct TXlsxReadBack {
     QMap<QString, TReadCell> Cells;  // by "A1" name
     QMap<int, double> Widths;        // by column from 1
     int FrozenRows = 0;
+    QString SheetXml, StylesXml;  // the parts as written
     QString Cell(const QString& Name) const { return Cells.value(Name).Value; }
 };
 

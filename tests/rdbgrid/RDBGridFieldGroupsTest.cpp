@@ -144,6 +144,12 @@ TEST(FieldGroupDefinition, PartsColoursEscapesAndBadIds)
     ASSERT_TRUE(ParseFieldGroupDefinition(text, r));
     EXPECT_EQ(r.GroupCollapsedTitle, QStringLiteral("a: :b"));
     EXPECT_EQ(r.MergedCellTitle, QStringLiteral("M"));
+    // A title ending in ":" keeps the later properties in their places.
+    w.GroupCollapsedTitle = QStringLiteral("Aika:");
+    ASSERT_TRUE(ParseFieldGroupDefinition(BuildFieldGroupDefinition(w), r));
+    EXPECT_EQ(r.GroupCollapsedTitle, QStringLiteral("Aika: "));
+    EXPECT_EQ(r.TitleFontColor, clRed);
+    EXPECT_EQ(r.MergedCellTitle, QStringLiteral("M"));
 }
 
 TEST_F(FieldGroupsTest, MembersFollowTheirMastersInTheirFormerOrder)

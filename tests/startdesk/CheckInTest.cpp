@@ -4,6 +4,7 @@
 
 #include "StartDeskFixture.h"
 
+#include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
 #include "results/vrkResultsClassForest.h"
@@ -296,6 +297,31 @@ TEST_F(StartDesk, CheckInKeysAndTheSavedWebEntryColumns)
         w.HandleKey(key);
         EXPECT_EQ(key, 0);
         EXPECT_EQ(Boxes, QStringList{txt::startdesk::NoCourse});
+        EXPECT_EQ(w.ModalResult(), mrNone);
+        // the arrows step through the closed course list, each step choosing
+        // the course; an open list chooses as Enter closes it, and Escape
+        // closes it without cancelling
+        w.Show();
+        key = VK_F6;
+        w.HandleKey(key);
+        Word down = VK_DOWN;
+        w.edtClassCourse->KeyDown(down, TShiftState());
+        down = VK_DOWN;
+        w.edtClassCourse->OnKeyUp(w.edtClassCourse, down, TShiftState());
+        EXPECT_NE(w.Run().CourseId(), 0);
+        EXPECT_TRUE(w.lblMenu2->Caption().startsWith(txt::startdesk::Menu2Course));
+        w.edtClassCourse->DropDown();
+        ASSERT_TRUE(w.edtClassCourse->ListVisible());
+        Boxes.clear();
+        key = VK_RETURN;
+        w.HandleKey(key);
+        EXPECT_FALSE(w.edtClassCourse->ListVisible());
+        EXPECT_EQ(w.ModalResult(), mrNone);
+        EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join(QLatin1Char('|')).toStdString();
+        w.edtClassCourse->DropDown();
+        key = VK_ESCAPE;
+        w.HandleKey(key);
+        EXPECT_FALSE(w.edtClassCourse->ListVisible());
         EXPECT_EQ(w.ModalResult(), mrNone);
         key = VK_F7;  // web entries are not used by this event: the key passes on
         w.HandleKey(key);

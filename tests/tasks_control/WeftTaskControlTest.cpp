@@ -70,6 +70,19 @@ TEST_F(WeftTaskControl, HandlersByIdGeneralAndTermination)
     EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("first7"), QStringLiteral("general8")}));
 }
 
+// Watching a task costs no message channel until one side talks (then the
+// watch still sees every message: the test above).
+TEST_F(WeftTaskControl, WatchedTaskThatNeverTalksMakesNoChannel)
+{
+    bool terminated = false;
+    const PWeftTaskControl task = CreateTask(TWeftTaskDelegate([](const PWeftTask&) {}), QStringLiteral("quiet"));
+    task->OnTerminated([&]() { terminated = true; })->Unobserved()->SetQueueSize(20)->Run();
+    EXPECT_TRUE(PumpUntil([&] { return terminated; }));
+    auto* shared = dynamic_cast<IWeftTaskControlSharedInfo*>(task.get());
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared->GetSharedInfo()->Channel(false), nullptr);
+}
+
 TEST_F(WeftTaskControl, ExceptionOfTheWorkIsCapturedNotRaised)
 {
     const PWeftTaskControl task =

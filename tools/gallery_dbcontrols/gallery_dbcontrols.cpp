@@ -15,6 +15,11 @@
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBFieldsForm.h"
+#include "components/base/rListBoxes.h"
+#include "components/dbcontrols/rDBFieldsGroupForm.h"
+#include "components/dbcontrols/rDBFilterSaver.h"
+#include "components/grid/TPropSaveFile.h"
+#include "components/stringgrid/rStringGridEd.h"
 #include "components/dbcontrols/rDBFilterForm.h"
 #include "components/dbcontrols/rDBFindForm.h"
 #include "components/dbcontrols/rDBSortForm2.h"
@@ -28,6 +33,8 @@
 #include "tools/gallery_grid/RunsDatabase.h"
 
 #include <QDir>
+#include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -83,6 +90,113 @@ void AddEventData(TRunsDatabase& Db)
         "COMMIT;\n"));
     if (Db.Tr.Active())
         Db.Tr.Commit();
+}
+
+// The main window's results grid: its columns, its three field groups and a
+// few runs.
+std::unique_ptr<TClientDataSet> ResultsRows()
+{
+    auto d = std::make_unique<TClientDataSet>();
+    for (const char* f : {"INSERTED", "ORIGIN_CLIENT_NAME", "PERSON_NAME", "CLASS_NAME", "COURSE_NAME", "COURSE_LENGTH", "CLIMB",
+                          "TIME_STR", "START_PUNCH_TIME", "START_TIME", "FINISH_TIME", "PENALTY_TIME_STR"})
+        d->AddField(QString::fromLatin1(f), ftWideString, 30);
+    d->CreateDataSet();
+    d->AppendRecord({"18:02:11", "Lähtö 1", "Virtanen Aino", "H21", "Rata A", "5400", "120", "45:12", "18:00:05", "18:00:00",
+                     "18:45:12", ""});
+    d->AppendRecord({"18:04:40", "Maali", "Korhonen Eero", "D35", "Rata B", "4100", "85", "38:47", "18:02:01", "18:02:00",
+                     "18:40:47", "2:00"});
+    d->AppendRecord({"18:09:03", "Lähtö 1", QString::fromUtf8("Mäkinen Liisa"), "H21", "Rata A", "5400", "120", "51:30",
+                     "18:04:00", "18:04:00", "18:55:30", ""});
+    d->First();
+    return d;
+}
+
+TrDBGrid* ResultsGrid(TForm* F, TDataSource* Src, int Top, bool Merged)
+{
+    static const char* const captions[][2] = {
+        {"INSERTED", "Lisätty"}, {"ORIGIN_CLIENT_NAME", "Lähde"}, {"PERSON_NAME", "Nimi"}, {"CLASS_NAME", "Sarja"},
+        {"COURSE_NAME", "Rata"}, {"COURSE_LENGTH", "Pituus"}, {"CLIMB", "Nousu"}, {"TIME_STR", "Aika"},
+        {"START_PUNCH_TIME", "Lähtöleimaus"}, {"START_TIME", "Lähtö"}, {"FINISH_TIME", "Maali"}, {"PENALTY_TIME_STR", "Sakko"}};
+    auto* g = new TrDBGrid(F);
+    g->SetParent(F);
+    g->SetBounds(8, Top, 1060, 150);
+    for (const auto& c : captions) {
+        TColumn* col = g->Columns()->Add();
+        col->SetFieldName(QString::fromLatin1(c[0]));
+        col->Title()->SetCaption(QString::fromUtf8(c[1]));
+        col->SetWidth(QLatin1String(c[0]) == QLatin1String("PERSON_NAME") ? 120 : 82);
+    }
+    g->SetDataSource(Src);
+    for (const char* line : {"[1::Lisätty::Red::Red::<<INSERTED>>::0]", "INSERTED=M", "ORIGIN_CLIENT_NAME=0", "",
+                             "[2::Rata::Red::Red::<<CLASS_NAME>>::0]", "CLASS_NAME=M", "COURSE_NAME=0", "COURSE_LENGTH=0",
+                             "CLIMB=0", "", "[3::Aika::Green::Green::<<TIME_STR>>::0]", "TIME_STR=M", "START_PUNCH_TIME=0",
+                             "START_TIME=0", "FINISH_TIME=0", "PENALTY_TIME_STR=0", ""})
+        g->FieldsGroups.Add(QString::fromUtf8(line));
+    g->SetGroupsActive(true);
+    g->FieldsGroupsChanged();
+    if (Merged) {
+        g->Fields_SetGroupSettingsEx(3, QStringLiteral("Ajat"), QStringLiteral("Aika"), QStringLiteral("<<TIME_STR>>"),
+                                     clGreen, clGreen, false,
+                                     {QStringLiteral("TIME_STR"), QStringLiteral("START_PUNCH_TIME"), QStringLiteral("START_TIME"),
+                                      QStringLiteral("FINISH_TIME"), QStringLiteral("PENALTY_TIME_STR")});
+        g->SetGroupsShowMergedCell(true);
+    }
+    return g;
+}
+
+// The results grid with its groups (one collapsed), the merged header, the
+// field-group dialog and the stored-filter dialog.
+void FieldGroupShots(const QString& Out, int& ShotNo, const std::function<void()>& Settle)
+{
+    auto rows = ResultsRows();
+    TDataSource src;
+    src.SetDataSet(rows.get());
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetName(QStringLiteral("formMain"));
+    f->SetCaption(QStringLiteral("Tulokset"));
+    f->SetBounds(20, 20, 1080, 340);
+    TrDBGrid* lines = ResultsGrid(f, &src, 8, false);
+    lines->SetName(QStringLiteral("rdbgrdResultsClass"));
+    lines->CollapseGroup(2);
+    ResultsGrid(f, &src, 170, true);
+    f->Show();
+    Settle();
+    TBitmap page;
+    f->PaintTo(&page);
+    page.SaveToFile(Out + QStringLiteral("/%1_results_field_groups.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
+
+    auto* groups = new TrDBFieldsGroupForm(f);
+    groups->Gr = lines;
+    groups->Show();
+    groups->SelectGroup(1);
+    groups->lbGroupFields->SetItemIndex(4);
+    groups->FieldClicked(4);
+    Settle();
+    TBitmap dlg;
+    groups->PaintTo(&dlg);
+    dlg.SaveToFile(Out + QStringLiteral("/%1_field_groups_dialog.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
+    groups->Close();
+    delete groups;
+
+    QTemporaryDir dir;
+    TPropSaveFile file(nullptr);
+    file.SetFileName(dir.filePath(QStringLiteral("sorvex.ini")));
+    file.LoadFile();
+    file.SetUseAsGlobalFile(true);
+    auto* saver = new TrDBFilterSaverForm(f);
+    saver->G = lines;
+    saver->AddFilter(QStringLiteral("Sarja H21"), QStringLiteral("CLASS_NAME = 'H21'"));
+    saver->AddFilter(QStringLiteral("Rata B"), QStringLiteral("COURSE_NAME = 'Rata B'"));
+    SetFilterString(rows.get(), QStringLiteral("CLASS_NAME = 'H21'"), true);
+    saver->Show();
+    saver->SelectRow(2);
+    Settle();
+    saver->PaintTo(&dlg);
+    dlg.SaveToFile(Out + QStringLiteral("/%1_stored_filters_dialog.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
+    saver->Close();
+    delete saver;
+    f->Close();
 }
 
 }  // namespace
@@ -412,5 +526,7 @@ int main(int argc, char** argv)
         page.SaveToFile(out + QStringLiteral("/%1_picture.png").arg(++shotNo, 2, 10, QLatin1Char('0')));
         pf->Close();
     }
+    // 9. Field groups, their dialog and the stored filters.
+    FieldGroupShots(out, shotNo, settle);
     return 0;
 }

@@ -1,20 +1,26 @@
-// Writes the files of the exports and of direct printing into a folder, so
+// Writes the files of the exports and of direct printing into a folder, and
+// pictures of the export dialog, the print dialogs and the page preview, so
 // a person can open them and look: gallery_export <folder>.
 
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rImageZoom.h"
 #include "components/output/TDBPrintDirect.h"
 #include "components/output/TSLKExport.h"
 #include "components/output/TTXTExport.h"
 #include "components/output/TrXLSExport.h"
+#include "components/output/rDBExport.h"
+#include "components/output/rDBPrint.h"
+#include "components/output/rDBPrintDirect.h"
+#include "components/output/rDBPrintDirectPreview.h"
+#include "platform/print/Printers.h"
 #include "tests/output/ExportFixture.h"
 
-#include <QApplication>
 #include <QDir>
 
-int main(int argc, char** argv)
+namespace {
+
+void WriteFiles(const QDir& out, TDataSet* d)
 {
-    QApplication app(argc, argv);
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    auto d = MakeResultsTable(120);
     TDBPrintDirect p;
     p.Caption = QStringLiteral("Results of the evening training");
     p.PrintPageNumber = true;
@@ -22,20 +28,80 @@ int main(int argc, char** argv)
     p.FitColumns = true;
     p.Orientation = poLandscape;
     p.ExportFile = out.filePath(QStringLiteral("print.pdf"));
-    p.Execute(d.get());
+    p.Execute(d);
     TDBPrintDirect g;
     g.PrintGrid = true;
     g.ExportFile = out.filePath(QStringLiteral("print_grid.pdf"));
-    g.Execute(d.get());
+    g.Execute(d);
     p.ExportFile = out.filePath(QStringLiteral("print.png"));
-    p.Execute(d.get());
+    p.Execute(d);
     g.ExportFile = out.filePath(QStringLiteral("print_grid.png"));
-    g.Execute(d.get());
+    g.Execute(d);
     TrXLSExport x;
     x.ActionAfter = aaNone;
     x.SetOption(xleSetCellBorders, true);
     x.SetOption(xleFreezeTitles, true);
     x.ExportFile = out.filePath(QStringLiteral("runs.xlsx"));
-    x.ExportDBTable(d.get());
+    x.ExportDBTable(d);
+}
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        Application->ProcessMessages();
+}
+
+void Shot(TCustomForm* F, const QDir& Out, const QString& Name)
+{
+    Settle();
+    TBitmap b;
+    F->PaintTo(&b);
+    b.SaveToFile(Out.filePath(Name + QStringLiteral(".png")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    QDir().mkpath(out.path());
+    SetPrintersForTesting(QStringList{QStringLiteral("Start desk laser"), QStringLiteral("Finish desk")},
+                          QStringLiteral("Finish desk"));
+    ParioCompConfig.rDBPrintCfg.PrintData_Dir = out.filePath(QStringLiteral("printdata"));
+    auto d = MakeResultsTable(120);
+    WriteFiles(out, d.get());
+
+    TExportGrid grid(d.get());
+    grid.Form->Show();
+    grid.Select({3, 5});
+    SetModalHook([&](TCustomForm* F) {
+        if (auto* e = dynamic_cast<TrDBExportForm*>(F)) {
+            Shot(e, out, QStringLiteral("dialog_export_text"));
+            e->SetKind(ekExcel);
+            Shot(e, out, QStringLiteral("dialog_export_excel"));
+            e->SetKind(ekTemplate);
+            Shot(e, out, QStringLiteral("dialog_export_template"));
+        } else if (auto* p = dynamic_cast<TrDBPrintForm*>(F)) {
+            Shot(p, out, QStringLiteral("dialog_print_rtf"));
+        } else if (auto* pd = dynamic_cast<TrDBPrintDirectForm*>(F)) {
+            Shot(pd, out, QStringLiteral("dialog_print_direct"));
+            pd->chPrintFooter->SetChecked(true);
+            pd->RunPrint(true);
+        } else if (auto* pv = dynamic_cast<TrDBPrintDirectPreviewForm*>(F)) {
+            pv->SetBounds(pv->Left(), pv->Top(), 900, 700);
+            Settle();
+            pv->btFit->Click();
+            Shot(pv, out, QStringLiteral("preview_fit"));
+            pv->btNextClick();
+            pv->Img->SetZoom(60);
+            Shot(pv, out, QStringLiteral("preview_zoomed_page2"));
+        }
+        return int(mrCancel);
+    });
+    DBExport(grid.Grid, true, true);
+    DBPrint(grid.Grid, true, true, QStringLiteral("Evening training"));
+    DBPrintDirect(grid.Grid, true, true, QStringLiteral("Evening training"));
+    SetModalHook(nullptr);
     return 0;
 }

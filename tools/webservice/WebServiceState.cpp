@@ -197,8 +197,12 @@ int64_t TWebServiceState::LoadAccount(const QJsonObject& Demo)
         Client.Account = Id;
         Client.Secret = C.value(QStringLiteral("client_secret")).toString();
         Client.Row = C;
-        FClients[Client.Id] = Client;
+        TClient& Stored = FClients[Client.Id] = Client;
         FNextClient = std::max(FNextClient, Client.Id + 1);
+        // A computer linked before the service started may still be owed its
+        // first download (a test's desk, set up with its secret).
+        if (C.value(QStringLiteral("first_use_download")).toBool())
+            QueueFirstUseLocked(Stored);
     }
     return Id;
 }
