@@ -8,6 +8,7 @@
 #include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
+#include "devices/vrkReceiptPrinter.h"
 #include "devices/vrkResultBoard.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
@@ -15,6 +16,8 @@
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClass2.h"
 #include "results/vrkResultsClassForest.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -74,6 +77,9 @@ TMainFinishDeskHost& Host()
 void LinkFinishDesk()
 {
     finishDeskHost = &Host();
+    // The receipt printer's port lives as long as the main window.
+    if (!receiptPrinter)
+        receiptPrinter = new TReceiptPrinter(formMain);
     TformMain::TOtherWindows& w = formMain->Windows;
     w.FinishDialog = [](int64_t ResultsClassId, bool NoChip) {
         formResultsClass2->vcChipString.clear();
@@ -82,13 +88,23 @@ void LinkFinishDesk()
         formResultsClass2->ShowModal();
     };
     w.DeviceForm = [] { formEmitReader->Show(); };
-    w.RefreshDevices = [] { refreshDevices(); };
-    selectDevicePorts();
+    w.InitialDevices = [] { InitialDeviceState(); };
+    // Serial adapters plugged in or pulled out while an event is processed
+    // refresh the devices; the monitor lives as long as the application.
+    struct TMonitorHolder : QObject {
+        TUdevDeviceMonitor Monitor;
+    };
+    auto* holder = new TMonitorHolder;
+    holder->setParent(QCoreApplication::instance());
+    WatchDevices(holder->Monitor);
     formMain->DeviceText = [] {
         return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
                DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);
     };
-    w.StartDevice = [] { formEmitReader->StartDevice(); };
+    // The port lists are read afresh, with the configured ports chosen, when
+    // processing starts and when the operator asks for it.
+    w.StartDevice = [] { refreshDevices(); };
+    w.RefreshDevices = [] { refreshDevices(); };
     w.StopDevice = [] { formEmitReader->StopDevice(); };
     w.EnableDevice = [] { formEmitReader->EnableDevice(); };
     w.DisableDevice = [] { formEmitReader->DisableDevice(); };

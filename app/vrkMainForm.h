@@ -23,6 +23,9 @@ class TrTabControlEx;
 class TrDBAction;
 class TrDBGrid;
 class TrDBGridSorter_FireDac;
+class TPropSaveFile;
+class TPropSaveMain;
+class TrDBGridsPropSave;
 class TrDBTreeView;
 class TTreeNode;
 class TControl;
@@ -129,6 +132,11 @@ public:
     // Navigation side.
     TPanel* pnlLeft = nullptr;
     TrGroupBox* grpNavTree = nullptr;
+    // The place of the tree box: the box lies on top of it and fills it
+    // unless minimised (a box filling its parent by alignment cannot
+    // shrink to its caption).
+    TPanel* pnlTreeArea = nullptr;
+    void FitTreeBox();
     TPanel* pnlTreeTools = nullptr;
     TrDBTreeView* tvMainTree = nullptr;
     TrDBTreeView* tvMainTreeEvent = nullptr;
@@ -149,6 +157,15 @@ public:
     TLabel *lblSarja = nullptr, *lblNimi = nullptr, *lblSeura = nullptr, *lblAika = nullptr, *lblTulos = nullptr;
     TrDBGrid* rdbgrdResultsClass = nullptr;
     TrDBGridSorter_FireDac* rDBGridSorter_FireDac1 = nullptr;
+    // The window's property file "sorvex.ini" in the program folder (the
+    // application-wide one): the results grid's layout between runs.
+    TPropSaveFile* PropSaveFile1 = nullptr;
+    TPropSaveMain* PropSaveMain1 = nullptr;
+    TrDBGridsPropSave* rDBGridsPropSave1 = nullptr;
+    // Reads the layout once the start-up has passed the upgrade (which may
+    // have deleted the file); saves it when the window closes.
+    void ReadLayout();
+    void SaveLayout();
     TTimer *TimerWebTulospalvelu = nullptr, *TimerSynkronointiAction = nullptr;
     TTimer *TimerRefreshMainTreeEvent = nullptr, *TimerViimeisinKasitelty = nullptr;
     bool bResultsGridVisible = false;
@@ -238,6 +255,8 @@ public:
         std::function<void()> NewTestRun;
         std::function<void()> DeviceForm;
         std::function<void()> RefreshDevices;
+        // The device form's state at start: configured ports chosen.
+        std::function<void()> InitialDevices;
         std::function<void()> StartDevice, StopDevice, DisableDevice, EnableDevice;
         std::function<void(bool Show)> ResultBoard;
         std::function<void()> Settings;
@@ -267,6 +286,7 @@ private:
     void BuildGuidance();
     void BuildNavigation();
     void BuildResults();
+    void BuildLayoutSaving();
     void BuildTrees();
     void BuildGridColumns();
     void BindGrid();

@@ -79,6 +79,7 @@ void TformMain::BuildLayout()
     BuildGuidance();
     BuildNavigation();
     BuildResults();
+    BuildLayoutSaving();
     BuildTrees();
     BuildGridColumns();
     KeepOwnFonts(gbWebTulospalvelu);
@@ -236,9 +237,14 @@ void TformMain::BuildNavigation()
     lblActionMessage->Font()->SetColor(clRed);
     lblActionMessage->Font()->SetStyle(fsBold);
 
-    grpNavTree = MakeBox(this, pnlLeft, "grpNavTree");
+    pnlTreeArea = Make<TPanel>(this, pnlLeft, "pnlTreeArea");
+    pnlTreeArea->SetAlign(alClient);
+    pnlTreeArea->SetBevelOuter(bvNone);
+    pnlTreeArea->SetCaption(QString());
+    pnlTreeArea->OnResize = [this](TComponent*) { FitTreeBox(); };
+    grpNavTree = MakeBox(this, pnlTreeArea, "grpNavTree");
     grpNavTree->SetCaption(Navigaatiopuu);
-    grpNavTree->SetAlign(alClient);
+    grpNavTree->SetAlign(alTop);
     grpNavTree->OnMinimizeChange = [this](TComponent*) { grpNavTreeMinimizeChange(); };
     pnlTreeTools = Make<TPanel>(this, grpNavTree, "pnlTreeTools");
     pnlTreeTools->SetAlign(alTop);

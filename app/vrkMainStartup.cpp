@@ -156,6 +156,7 @@ void TformMain::FirstUseNOTOK()
 void TformMain::InitialState()
 {
     InitialLayoutState();
+    ReadLayout();
     if (rDBAction)
         rDBAction->SetActiveGrid(rdbgrdResultsClass);
     Client->Setclient_version(txt::ProgramVersion);
@@ -169,6 +170,8 @@ void TformMain::InitialState()
         fcstspnClient->SetCaption(txt::PaneClient + QStringLiteral(": ") + Client->client_name());
         fcstspnVersion->SetCaption(txt::PaneVersion + QStringLiteral(": ") + Client->client_version());
     }
+    if (Windows.InitialDevices)
+        Windows.InitialDevices();
     ResetWebBoxes();
     TimerMainFormShow->SetEnabled(true);
 }
@@ -184,6 +187,7 @@ void TformMain::FormCloseQuery(TComponent*, bool& CanClose)
 
 void TformMain::FormClose(TComponent*, TCloseAction&)
 {
+    SaveLayout();
     Screen->SetCursor(crHourGlass);
     MainWebLink().StopOnline();
     Screen->SetCursor(crDefault);

@@ -38,8 +38,15 @@ void TformMain::gbWebTulospalveluMinimizeChange()
 
 // The tree box minimised gives its room to the boxes below and, during a web
 // alert, shows the alert on its caption bar too.
+void TformMain::FitTreeBox()
+{
+    if (grpNavTree && !grpNavTree->Minimized() && !grpNavTree->Minimizing())
+        grpNavTree->SetHeight(pnlTreeArea->ClientHeight());
+}
+
 void TformMain::grpNavTreeMinimizeChange()
 {
+    FitTreeBox();
     if (grpNavTree->Minimized()) {
         if (bWebAlert) {
             grpNavTree->SetCaptionColor(clRed);

@@ -23,6 +23,12 @@ void hae_com_portit()
 {
     if (!formEmitReader)
         return;
+    // A configured port the system does not list by itself (a pseudo-terminal
+    // such as the reader simulator's) is offered while it is a terminal.
+    if (formMain)
+        for (const QString& configured : {formMain->n_chip_reader_com, formMain->n_chip_printer_com})
+            if (!configured.isEmpty() && CommPortExists(configured))
+                RegisterCommPort(configured);
     const QStringList ports = CommPortList();
     for (TComboBox* list : {formEmitReader->cbbLukulaiteCom, formEmitReader->cbbTulostinCom}) {
         list->SetSorted(false);
@@ -31,13 +37,16 @@ void hae_com_portit()
     }
 }
 
-void selectDevicePorts()
+void InitialDeviceState()
 {
-    if (!formEmitReader)
+    if (!formEmitReader || !formMain)
         return;
+    formEmitReader->cbbLukulaite->SetItemIndex(formMain->n_chip_reader_device == 0 ? 0 : -1);
     hae_com_portit();
-    Select(formEmitReader->cbbTulostinCom, formMain ? formMain->n_chip_printer_com : QString());
-    Select(formEmitReader->cbbLukulaiteCom, formMain ? formMain->n_chip_reader_com : QString());
+    Select(formEmitReader->cbbLukulaiteCom, formMain->n_chip_reader_com);
+    Select(formEmitReader->cbbTulostinCom, formMain->n_chip_printer_com);
+    formEmitReader->cbbTulostin->SetItemIndex(formMain->n_chip_printer_type);
+    formEmitReader->StopDevice();
 }
 
 void refreshDevices()
@@ -45,8 +54,10 @@ void refreshDevices()
     if (!formEmitReader)
         return;
     THourGlassCursor hourGlass;
+    hae_com_portit();
+    Select(formEmitReader->cbbTulostinCom, formMain ? formMain->n_chip_printer_com : QString());
     formEmitReader->StopDevice();
-    selectDevicePorts();
+    Select(formEmitReader->cbbLukulaiteCom, formMain ? formMain->n_chip_reader_com : QString());
     formEmitReader->StartDevice();
     if (finishDeskHost)
         finishDeskHost->MenuRefresh();

@@ -10,10 +10,10 @@
 
 // Fills the reader and printer port lists of the device form, sorted by text.
 void hae_com_portit();
-// The device form's state at start-up: both lists filled, the configured
-// reader and printer ports selected (none when not listed); the reader is
-// not started.
-void selectDevicePorts();
+// The device form as the main window's initial state leaves it: the reader
+// and printer types and ports of the configuration chosen (a port not in the
+// system's list stays unchosen), the reader not started.
+void InitialDeviceState();
 // Rebuilds the lists, selects the configured ports and restarts the reader.
 void refreshDevices();
 // The device-change handler: only while an event is processed.

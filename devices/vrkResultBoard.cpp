@@ -172,6 +172,12 @@ void TformResultBoard::BuildLayout()
     TimerShowReadPanel = new TTimer(this);
     TimerShowReadPanel->SetEnabled(false);
     TimerShowReadPanel->OnTimer = [this](TComponent* S) { TimerShowReadPanelTimer(S); };
+    // The result fields go by their field names (tests read them).
+    const std::pair<TComponent*, const char*> named[] = {{fcSarja, "fcSarja"}, {fcNimi, "fcNimi"}, {fcSeura, "fcSeura"},
+                                                         {fcAika, "fcAika"},   {fctila, "fctila"}, {fcSelite, "fcSelite"},
+                                                         {fcpLainakortti, "fcpLainakortti"}};
+    for (const auto& [component, name] : named)
+        component->SetName(QString::fromLatin1(name));
 }
 
 int TformResultBoard::ReadErrorWaitMs(int ReadDelay)

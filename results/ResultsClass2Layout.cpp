@@ -417,6 +417,22 @@ void TformResultsClass2::BuildLayout()
     btnToForest->OnClick = [this](TComponent* S) { btnToForestClick(S); };
     OnKeyPress = [this](TComponent* S, QChar& Key) { FormKeyPress(S, Key); };
     OnKeyUp = [this](TComponent* S, Word& Key, TShiftState Shift) { FormKeyUp(S, Key, Shift); };
+    NameControls();
+}
+
+// The controls a test or a saved layout refers to go by their field names.
+void TformResultsClass2::NameControls()
+{
+    const std::pair<TComponent*, const char*> named[] = {
+        {mmoChipString, "mmoChipString"}, {edtChip1, "edtChip1"}, {chkNoChip, "chkNoChip"},
+        {chkRentedChip, "chkRentedChip"}, {edtSearchPersons, "edtSearchPersons"}, {rdbgrdPersons, "rdbgrdPersons"},
+        {edtPerson, "edtPerson"}, {chkOwnChip, "chkOwnChip"}, {chkPrintReceipt, "chkPrintReceipt"},
+        {chkWebShow, "chkWebShow"}, {edtPhoneNumber, "edtPhoneNumber"}, {edtClassCourse, "edtClassCourse"},
+        {fcdbrdgrpSTATUS, "fcdbrdgrpSTATUS"}, {edtTime, "edtTime"}, {btnValidate, "btnValidate"},
+        {rdbgrdPunches, "rdbgrdPunches"}, {btnOK, "btnOK"}, {btnCancel, "btnCancel"}, {btnToForest, "btnToForest"}};
+    for (const auto& [component, name] : named)
+        if (component)
+            component->SetName(QString::fromLatin1(name));
 }
 
 TColor PunchRowColour(TDataSet* Punches)

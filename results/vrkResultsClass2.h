@@ -151,6 +151,7 @@ private:
     // only for runs with a card).
     bool ReceiptAllowed() const;
     void BuildLayout();
+    void NameControls();
     void ResetState();
     void OpenCardRead();
     void OpenNewByHand();

@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  firebird3.0-server
   libcurl4-openssl-dev libssl-dev openssl ca-certificates
   zlib1g-dev libjpeg-dev libxlsxwriter-dev libzip-dev libudev-dev libcanberra-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -28,6 +28,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClass2.h"
 #include "tests/support/DataModuleFixture.h"
+#include "tests/support/FixtureRunners.h"
 #include "tests/support/SimulatedReader.h"
 
 #include <QCoreApplication>
@@ -72,12 +73,7 @@ double Percentile(std::vector<double> V, double P)
 
 TEmitCard Card(uint32_t Number)
 {
-    TEmitCard c;
-    c.Number = Number;
-    c.Week = 33;
-    c.Year = 21;
-    c.Punches = {{0, 0}, {31, 300}, {32, 700}, {33, 1100}, {100, 1500}, {250, 1600}};
-    return c;
+    return FixtureCard(Number);
 }
 
 // The finish desk in self-service with Count registered cards (from 400001).
@@ -89,21 +85,7 @@ public:
         QFile fx(QStringLiteral(SORVEX_SOURCE_DIR "/tests/eventdb/fixture.sql"));
         fx.open(QIODevice::ReadOnly);
         Db.Exec(QString::fromUtf8(fx.readAll()));
-        QString script;
-        for (int i = 1; i <= Count; ++i)
-            script += QStringLiteral(
-                          "INSERT INTO VRK_PERSON (PERSON_ID, EVENT_SERIES_ID, PERSON_NAME, CONTROL_CARD) VALUES (%1, 1, "
-                          "'Juoksija %2', '%3');"
-                          "INSERT INTO VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, LEG_NUMBER, CONTROL_CARD, PERSON_ID, "
-                          "ENTRY_FEE, INSERTED, UPDATED, CLASS_COURSE_ID, ORIGIN_CLIENT_ID, ORIGIN_CLIENT_NAME, "
-                          "RENTED_CHIP, RESULT_STATUS, FIRST_RESULT_STATUS, PERSON_NAME, REGISTERED_TIME) VALUES (%4, "
-                          "100, 1, '%3', %1, 12, '2024-06-01 18:00:00', '2024-06-01 18:00:00', 401, 7, 'Testikone', "
-                          "'E', 'M', 'M', '', '2024-06-01 18:00:00');")
-                          .arg(40000 + i)
-                          .arg(i)
-                          .arg(400000 + i)
-                          .arg(50000 + i);
-        Db.Exec(script);
+        Db.Exec(RegisteredRunnersScript(Count, 40000, 400000, 50000));
         formMain->nCurrentProcessedEvent = 100;
         formMain->nCurrentProcessedEventS = 1;
         formMain->iChipReadDelay = 0;

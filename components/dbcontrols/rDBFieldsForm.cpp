@@ -38,34 +38,34 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
                   QStringLiteral("#,##0.00"), QStringLiteral("d.m.yyyy"),   QStringLiteral("dd.mm.yyyy"),
                   QStringLiteral("d.mmm yy"), QStringLiteral("d.mmmm yy"),  QStringLiteral("h:nn"),
                   QStringLiteral("h:nn:ss"),  QStringLiteral("h:nn AM/PM")};
-    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::ListOfFields);
-    lbLabels = Put<TrCheckListBox>(this, this, 8, 24, 200, 244);
+    PlaceControl<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::ListOfFields);
+    lbLabels = PlaceControl<TrCheckListBox>(this, this, 8, 24, 200, 244);
     lbLabels->SetHint(dbctltxt::FieldsListHint);
     lbLabels->OnClick = [this](TComponent*) { SelectEntry(lbLabels->ItemIndex()); };
     lbLabels->OnClickCheck = [this](TComponent*) { ApplyVisible(lbLabels->ItemIndex()); };
-    btUp = Put<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp = PlaceControl<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveFieldUpHint);
     btUp->OnClick = [this](TComponent*) { MoveSelected(true); };
-    btDown = Put<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown = PlaceControl<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveFieldDownHint);
     btDown->OnClick = [this](TComponent*) { MoveSelected(false); };
-    btAll = Put<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
+    btAll = PlaceControl<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
     btAll->SetHint(dbctltxt::AllHint);
     btAll->OnClick = [this](TComponent*) { AllClick(); };
 
-    gb = Put<TGroupBox>(this, this, 246, 6, 263, 222, QStringLiteral(" "));
-    Put<TLabel>(gb, this, 8, 24, 60, 16, dbctltxt::CaptionLabel);
-    eCaption = Put<TEdit>(gb, this, 90, 20, 165, 23);
+    gb = PlaceControl<TGroupBox>(this, this, 246, 6, 263, 222, QStringLiteral(" "));
+    PlaceControl<TLabel>(gb, this, 8, 24, 60, 16, dbctltxt::CaptionLabel);
+    eCaption = PlaceControl<TEdit>(gb, this, 90, 20, 165, 23);
     eCaption->OnChange = [this](TComponent*) { FCaptionEdited = true; SetTest(); };
     eCaption->OnExit = [this](TComponent*) { CaptionExit(); };
-    lFormat = Put<TLabel>(gb, this, 8, 52, 80, 16, dbctltxt::FormatLabel);
-    cbFormat = Put<TComboBox>(gb, this, 90, 48, 165, 23);
+    lFormat = PlaceControl<TLabel>(gb, this, 8, 52, 80, 16, dbctltxt::FormatLabel);
+    cbFormat = PlaceControl<TComboBox>(gb, this, 90, 48, 165, 23);
     cbFormat->OnChange = [this](TComponent*) { SetTest(); };
-    Put<TLabel>(gb, this, 8, 80, 60, 16, dbctltxt::SizeLabel);
-    enWidth = Put<TrEditNum>(gb, this, 90, 76, 60, 23);
+    PlaceControl<TLabel>(gb, this, 8, 80, 60, 16, dbctltxt::SizeLabel);
+    enWidth = PlaceControl<TrEditNum>(gb, this, 90, 76, 60, 23);
     enWidth->SetHint(dbctltxt::SizeHint);
     enWidth->OnChange = [this](TComponent*) { SetTest(); };
-    btFont = Put<TButton>(gb, this, 170, 75, 85, 25, dbctltxt::Font);
+    btFont = PlaceControl<TButton>(gb, this, 170, 75, 85, 25, dbctltxt::Font);
     btFont->SetHint(dbctltxt::FontHint);
     btFont->OnClick = [this](TComponent*) {
         TFontDialog dlg(this);
@@ -75,34 +75,34 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
             SetTest();
         }
     };
-    lColor = Put<TLabel>(gb, this, 8, 108, 80, 16, dbctltxt::ColumnColor);
-    cbColor = Put<TrColorBox>(gb, this, 90, 104, 165, 23);
+    lColor = PlaceControl<TLabel>(gb, this, 8, 108, 80, 16, dbctltxt::ColumnColor);
+    cbColor = PlaceControl<TrColorBox>(gb, this, 90, 104, 165, 23);
     cbColor->SetHint(dbctltxt::ColumnColorHint);
     cbColor->OnChange = [this](TComponent*) { SetTest(); };
     // Plain labels: the hints show the "<<...>>" masks literally.
-    lContentInfo1 = Put<TLabel>(gb, this, 8, 104, 250, 16, dbctltxt::ContentInfoField);
-    lContentInfo2 = Put<TLabel>(gb, this, 8, 120, 250, 16, dbctltxt::ContentInfoRecNo);
+    lContentInfo1 = PlaceControl<TLabel>(gb, this, 8, 104, 250, 16, dbctltxt::ContentInfoField);
+    lContentInfo2 = PlaceControl<TLabel>(gb, this, 8, 120, 250, 16, dbctltxt::ContentInfoRecNo);
     for (TLabel* l : {lContentInfo1, lContentInfo2}) {
         l->Font()->SetColor(clGrayText);
         l->SetVisible(false);
     }
-    rgAlign = Put<TGroupBox>(gb, this, 8, 136, 247, 40, dbctltxt::Alignment);
+    rgAlign = PlaceControl<TGroupBox>(gb, this, 8, 136, 247, 40, dbctltxt::Alignment);
     const QString aligns[3] = {dbctltxt::AlignLeft, dbctltxt::AlignRight, dbctltxt::AlignCenter};
     for (int i = 0; i < 3; ++i) {
-        rbAlign[i] = Put<TRadioButton>(rgAlign, this, 8 + i * 80, 16, 76, 18, aligns[i]);
+        rbAlign[i] = PlaceControl<TRadioButton>(rgAlign, this, 8 + i * 80, 16, 76, 18, aligns[i]);
         rbAlign[i]->OnClick = [this, i](TComponent*) { SetAlign(i); };
     }
-    pTest = Put<TPanel>(gb, this, 8, 184, 160, 30);
+    pTest = PlaceControl<TPanel>(gb, this, 8, 184, 160, 30);
     pTest->SetBevelOuter(bvLowered);
-    lTest = Put<TLabel>(pTest, this, 2, 2, 156, 26, dbctltxt::ExampleText);
+    lTest = PlaceControl<TLabel>(pTest, this, 2, 2, 156, 26, dbctltxt::ExampleText);
     lTest->SetLayout(tlCenter);
-    btApply = Put<TButton>(gb, this, 176, 186, 79, 27, dbctltxt::Use);
+    btApply = PlaceControl<TButton>(gb, this, 176, 186, 79, 27, dbctltxt::Use);
     btApply->Font()->SetStyle(fsBold);
     btApply->SetHint(dbctltxt::UseHint);
     btApply->OnClick = [this](TComponent*) { SetProp(); };
 
-    chGroupFields = Put<TCheckBox>(this, this, 246, 236, 150, 20, dbctltxt::GroupColumns);
-    btGroupSettings = Put<TrURLLabel>(this, this, 400, 238, 110, 16, dbctltxt::GroupSettings);
+    chGroupFields = PlaceControl<TCheckBox>(this, this, 246, 236, 150, 20, dbctltxt::GroupColumns);
+    btGroupSettings = PlaceControl<TrURLLabel>(this, this, 400, 238, 110, 16, dbctltxt::GroupSettings);
     chGroupFields->OnClick = [this](TComponent*) {
         if (FReading || !RGr)
             return;
@@ -118,9 +118,9 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
         FReading = false;
         LoadAll();
     };
-    btDefault = Put<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
+    btDefault = PlaceControl<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
     btDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
-    btClose = Put<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
+    btClose = PlaceControl<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
     btClose->SetCancel(true);
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->OnClick = [this](TComponent*) {

@@ -17,7 +17,7 @@ namespace {
 
 TrColorBox* PutColorBox(TWinControl* Parent, int X, int Y)
 {
-    auto* b = Put<TrColorBox>(Parent, Parent, X, Y, 140, 23);
+    auto* b = PlaceControl<TrColorBox>(Parent, Parent, X, Y, 140, 23);
     b->SetColorStyle(cbStandardColors | cbExtendedColors | cbSystemColors | cbIncludeNone | cbCustomColor | cbPrettyNames);
     b->SetSelected(clNone);
     return b;
@@ -33,38 +33,38 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     Constraints.MinWidth = 580;
     Constraints.MinHeight = 480;
     // Left: the groups and the shown group's properties.
-    Put<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::GroupsLabel);
-    lbGroups = Put<TListBox>(this, this, 8, 24, 200, 150);
+    PlaceControl<TLabel>(this, this, 8, 6, 200, 16, dbctltxt::GroupsLabel);
+    lbGroups = PlaceControl<TListBox>(this, this, 8, 24, 200, 150);
     lbGroups->OnClick = [this](TComponent*) { lbGroupsClick(); };
-    btNew = Put<TButton>(this, this, 216, 24, 84, 25, dbctltxt::NewGroup);
+    btNew = PlaceControl<TButton>(this, this, 216, 24, 84, 25, dbctltxt::NewGroup);
     btNew->OnClick = [this](TComponent*) { NewClick(); };
-    btDelete = Put<TButton>(this, this, 216, 54, 84, 25, dbctltxt::DeleteGroup);
+    btDelete = PlaceControl<TButton>(this, this, 216, 54, 84, 25, dbctltxt::DeleteGroup);
     btDelete->OnClick = [this](TComponent*) { DeleteClick(); };
-    btCollapse = Put<TButton>(this, this, 216, 94, 84, 25, dbctltxt::CollapseGroup);
+    btCollapse = PlaceControl<TButton>(this, this, 216, 94, 84, 25, dbctltxt::CollapseGroup);
     btCollapse->OnClick = [this](TComponent*) { CollapseClick(false); };
-    btExpand = Put<TButton>(this, this, 216, 124, 84, 25, dbctltxt::ExpandGroup);
+    btExpand = PlaceControl<TButton>(this, this, 216, 124, 84, 25, dbctltxt::ExpandGroup);
     btExpand->OnClick = [this](TComponent*) { CollapseClick(true); };
-    lLocked = Put<TLabel>(this, this, 216, 158, 84, 16, dbctltxt::Locked);
+    lLocked = PlaceControl<TLabel>(this, this, 216, 158, 84, 16, dbctltxt::Locked);
     lLocked->Font()->SetStyle(fsBold);
     lLocked->Font()->SetColor(clMaroon);
     lLocked->SetVisible(false);
-    Put<TLabel>(this, this, 8, 184, 290, 16, dbctltxt::MergedCellTitle);
-    eMergedCellTitle = Put<TEdit>(this, this, 8, 201, 292, 23);
-    Put<TLabel>(this, this, 8, 230, 290, 16, dbctltxt::CollapsedGroupTitle);
-    eCollapsedGroupTitle = Put<TEdit>(this, this, 8, 247, 292, 23);
-    Put<TLabel>(this, this, 8, 276, 290, 16, dbctltxt::CollapsedGroupMask);
-    eCollapsedGroupMask = Put<TEdit>(this, this, 8, 293, 200, 23);
-    btToMask = Put<TButton>(this, this, 216, 292, 84, 25, dbctltxt::ToMask);
+    PlaceControl<TLabel>(this, this, 8, 184, 290, 16, dbctltxt::MergedCellTitle);
+    eMergedCellTitle = PlaceControl<TEdit>(this, this, 8, 201, 292, 23);
+    PlaceControl<TLabel>(this, this, 8, 230, 290, 16, dbctltxt::CollapsedGroupTitle);
+    eCollapsedGroupTitle = PlaceControl<TEdit>(this, this, 8, 247, 292, 23);
+    PlaceControl<TLabel>(this, this, 8, 276, 290, 16, dbctltxt::CollapsedGroupMask);
+    eCollapsedGroupMask = PlaceControl<TEdit>(this, this, 8, 293, 200, 23);
+    btToMask = PlaceControl<TButton>(this, this, 216, 292, 84, 25, dbctltxt::ToMask);
     btToMask->SetHint(dbctltxt::ToMaskHint);
     btToMask->OnClick = [this](TComponent*) { ToMaskClick(); };
-    auto* note = Put<TLabel>(this, this, 8, 319, 290, 16, dbctltxt::MaskNote);
+    auto* note = PlaceControl<TLabel>(this, this, 8, 319, 290, 16, dbctltxt::MaskNote);
     note->Font()->SetColor(clGrayText);
-    Put<TLabel>(this, this, 8, 346, 110, 16, dbctltxt::GroupTitleColor);
+    PlaceControl<TLabel>(this, this, 8, 346, 110, 16, dbctltxt::GroupTitleColor);
     cgGroupTitleColor = PutColorBox(this, 120, 342);
-    btTitleColorDefault = Put<TrURLLabel>(this, this, 266, 346, 50, 16, dbctltxt::DefaultColor);
-    Put<TLabel>(this, this, 8, 376, 110, 16, dbctltxt::GroupLineColor);
+    btTitleColorDefault = PlaceControl<TrURLLabel>(this, this, 266, 346, 50, 16, dbctltxt::DefaultColor);
+    PlaceControl<TLabel>(this, this, 8, 376, 110, 16, dbctltxt::GroupLineColor);
     cgGroupLineColor = PutColorBox(this, 120, 372);
-    btLineColorDefault = Put<TrURLLabel>(this, this, 266, 376, 50, 16, dbctltxt::DefaultColor);
+    btLineColorDefault = PlaceControl<TrURLLabel>(this, this, 266, 376, 50, 16, dbctltxt::DefaultColor);
     for (auto [link, box] : {std::pair{btTitleColorDefault, cgGroupTitleColor}, std::pair{btLineColorDefault, cgGroupLineColor}}) {
         link->OnClick = [this, box = box](TComponent*) {
             box->SetSelected(clNone);
@@ -75,8 +75,8 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     for (TEdit* e : {eMergedCellTitle, eCollapsedGroupTitle, eCollapsedGroupMask})
         e->OnChange = [this](TComponent*) { Edited(); };
     // Right: the grid's columns to group and the master among them.
-    Put<TLabel>(this, this, 316, 6, 276, 16, dbctltxt::GroupedFieldsSelection);
-    lbGroupFields = Put<TrCheckListBox>(this, this, 316, 24, 276, 306);
+    PlaceControl<TLabel>(this, this, 316, 6, 276, 16, dbctltxt::GroupedFieldsSelection);
+    lbGroupFields = PlaceControl<TrCheckListBox>(this, this, 316, 24, 276, 306);
     lbGroupFields->OnClickCheck = [this](TComponent*) { FieldCheckChanged(lbGroupFields->ItemIndex()); };
     lbGroupFields->OnClick = [this](TComponent*) { FieldClicked(lbGroupFields->ItemIndex()); };
     lbGroupFields->OnDblClick = [this](TComponent*) {
@@ -84,25 +84,25 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
         if (i >= 0 && lbGroupFields->Enabled())
             SetFieldChecked(i, !lbGroupFields->Checked(i));
     };
-    Put<TLabel>(this, this, 316, 338, 276, 16, dbctltxt::MasterField);
-    cbGroupMaster = Put<TComboBox>(this, this, 316, 355, 276, 23);
+    PlaceControl<TLabel>(this, this, 316, 338, 276, 16, dbctltxt::MasterField);
+    cbGroupMaster = PlaceControl<TComboBox>(this, this, 316, 355, 276, 23);
     cbGroupMaster->SetStyle(csDropDownList);
     cbGroupMaster->OnChange = [this](TComponent*) { Edited(); };
     // Bottom.
-    chShowMergedCell = Put<TCheckBox>(this, this, 8, 404, 220, 20, dbctltxt::ShowMergedHeader);
+    chShowMergedCell = PlaceControl<TCheckBox>(this, this, 8, 404, 220, 20, dbctltxt::ShowMergedHeader);
     chShowMergedCell->OnClick = [this](TComponent*) {
         if (!FLoading && Gr)
             Gr->SetGroupsShowMergedCell(chShowMergedCell->Checked());
     };
-    btSetDefault = Put<TrURLLabel>(this, this, 8, 428, 200, 16, dbctltxt::SetDefaultGroups);
+    btSetDefault = PlaceControl<TrURLLabel>(this, this, 8, 428, 200, 16, dbctltxt::SetDefaultGroups);
     btSetDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
-    btUse = Put<TButton>(this, this, 336, 414, 80, 27, dbctltxt::Use);
+    btUse = PlaceControl<TButton>(this, this, 336, 414, 80, 27, dbctltxt::Use);
     btUse->SetHint(dbctltxt::UseChangesHint);
     btUse->OnClick = [this](TComponent*) { UseClick(); };
-    btOk = Put<TButton>(this, this, 424, 414, 80, 27, dbctltxt::Ok);
+    btOk = PlaceControl<TButton>(this, this, 424, 414, 80, 27, dbctltxt::Ok);
     btOk->SetDefault(true);
     btOk->OnClick = [this](TComponent*) { OkClick(); };
-    btCancel = Put<TButton>(this, this, 512, 414, 80, 27, dbctltxt::Cancel);
+    btCancel = PlaceControl<TButton>(this, this, 512, 414, 80, 27, dbctltxt::Cancel);
     btCancel->SetHint(dbctltxt::CancelHint);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);

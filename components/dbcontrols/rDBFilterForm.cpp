@@ -28,7 +28,7 @@ constexpr int RowBetween = 6;
 
 TrStringGridEd* PutGrid(TWinControl* Parent, TComponent* Owner, int X, int Y, int W, int H, int W0, int W1)
 {
-    auto* g = Put<TrStringGridEd>(Parent, Owner, X, Y, W, H);
+    auto* g = PlaceControl<TrStringGridEd>(Parent, Owner, X, Y, W, H);
     g->SetColCount(2);
     g->SetFixedCols(0);
     g->SetFixedRows(0);
@@ -55,37 +55,37 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     SetClientHeight(404);
     Constraints.MinWidth = 674;
     Constraints.MinHeight = 404;
-    auto* gb = Put<TGroupBox>(this, this, 8, 4, 658, 250, dbctltxt::AddOneCondition);
-    Put<TLabel>(gb, this, 8, 18, 120, 16, dbctltxt::FieldCaption);
-    Put<TLabel>(gb, this, 130, 18, 120, 16, dbctltxt::FieldName);
+    auto* gb = PlaceControl<TGroupBox>(this, this, 8, 4, 658, 250, dbctltxt::AddOneCondition);
+    PlaceControl<TLabel>(gb, this, 8, 18, 120, 16, dbctltxt::FieldCaption);
+    PlaceControl<TLabel>(gb, this, 130, 18, 120, 16, dbctltxt::FieldName);
     sgPol = PutGrid(gb, this, 8, 34, 262, 172, 120, 120);
     sgPol->SetHint(dbctltxt::FieldsSelectionHint);
     sgPol->OnClick = [this](TComponent*) { FieldChanged(); };
     sgPol->OnDblClick = [this](TComponent*) { InsertText(GetQuotedFieldName(sgPol->Cells(1, sgPol->Row()))); };
-    Put<TLabel>(gb, this, 278, 18, 120, 16, dbctltxt::SignLabel);
+    PlaceControl<TLabel>(gb, this, 278, 18, 120, 16, dbctltxt::SignLabel);
     sgSign = PutGrid(gb, this, 278, 34, 160, 172, 112, 36);
     sgSign->SetHint(dbctltxt::SignHint);
     sgSign->SetScrollBars(ssNone);
     sgSign->OnClick = [this](TComponent*) { RefreshValueEditors(); };
     sgSign->OnDblClick = [this](TComponent*) { InsertText(sgSign->Cells(1, sgSign->Row())); };
-    lValue1 = Put<TLabel>(gb, this, 446, 18, 200, 16, dbctltxt::ValueLabel);
-    eValue = Put<TComboBox>(gb, this, 446, 34, 204, 23);
-    lblClearHist = Put<TrHTMLLabel>(gb, this, 446, 60, 204, 16);
+    lValue1 = PlaceControl<TLabel>(gb, this, 446, 18, 200, 16, dbctltxt::ValueLabel);
+    eValue = PlaceControl<TComboBox>(gb, this, 446, 34, 204, 23);
+    lblClearHist = PlaceControl<TrHTMLLabel>(gb, this, 446, 60, 204, 16);
     lblClearHist->SetCaptionStrings({dbctltxt::ClearHistory});
     lblClearHist->OnClick = [this](TComponent*) { eValue->Clear(); };
-    eValNum1 = Put<TrEditNum>(gb, this, 446, 34, 204, 23);
-    eValDate1 = Put<TDateTimePicker>(gb, this, 446, 34, 204, 23);
-    rbValTrue = Put<TRadioButton>(gb, this, 446, 36, 80, 20, dbctltxt::YesText);
+    eValNum1 = PlaceControl<TrEditNum>(gb, this, 446, 34, 204, 23);
+    eValDate1 = PlaceControl<TDateTimePicker>(gb, this, 446, 34, 204, 23);
+    rbValTrue = PlaceControl<TRadioButton>(gb, this, 446, 36, 80, 20, dbctltxt::YesText);
     rbValTrue->SetChecked(true);
-    rbValFalse = Put<TRadioButton>(gb, this, 530, 36, 80, 20, dbctltxt::NoText);
-    lValue2 = Put<TLabel>(gb, this, 446, 84, 200, 16, dbctltxt::ValueTo);
-    eValNum2 = Put<TrEditNum>(gb, this, 446, 100, 204, 23);
-    eValDate2 = Put<TDateTimePicker>(gb, this, 446, 100, 204, 23);
+    rbValFalse = PlaceControl<TRadioButton>(gb, this, 530, 36, 80, 20, dbctltxt::NoText);
+    lValue2 = PlaceControl<TLabel>(gb, this, 446, 84, 200, 16, dbctltxt::ValueTo);
+    eValNum2 = PlaceControl<TrEditNum>(gb, this, 446, 100, 204, 23);
+    eValDate2 = PlaceControl<TDateTimePicker>(gb, this, 446, 100, 204, 23);
     for (TrEditNum* e : {eValNum1, eValNum2}) {
         e->Style = enFloat;
         e->StepValue = 1;
     }
-    ToolBarPeriod = Put<TToolBar>(gb, this, 446, 128, 204, 24);
+    ToolBarPeriod = PlaceControl<TToolBar>(gb, this, 446, 128, 204, 24);
     ToolBarPeriod->SetAlign(alNone);
     ToolBarPeriod->SetBounds(446, 128, 204, 24);
     ToolBarPeriod->SetShowCaptions(true);
@@ -97,28 +97,28 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     BuildPeriodMenu();
     btPeriod->DropdownMenu = pmPeriod;
     ToolBarPeriod->SetButtonWidth(130);
-    auto* rgAndOr = Put<TGroupBox>(gb, this, 446, 160, 204, 44, dbctltxt::LogicalOperator);
-    rbAnd = Put<TRadioButton>(rgAndOr, this, 10, 18, 80, 20, dbctltxt::AndText);
+    auto* rgAndOr = PlaceControl<TGroupBox>(gb, this, 446, 160, 204, 44, dbctltxt::LogicalOperator);
+    rbAnd = PlaceControl<TRadioButton>(rgAndOr, this, 10, 18, 80, 20, dbctltxt::AndText);
     rbAnd->SetChecked(true);
-    rbOr = Put<TRadioButton>(rgAndOr, this, 100, 18, 80, 20, dbctltxt::OrText);
-    btAdd = Put<TButton>(gb, this, 8, 214, 200, 27, dbctltxt::AddCondition);
+    rbOr = PlaceControl<TRadioButton>(rgAndOr, this, 100, 18, 80, 20, dbctltxt::OrText);
+    btAdd = PlaceControl<TButton>(gb, this, 8, 214, 200, 27, dbctltxt::AddCondition);
     btAdd->SetHint(dbctltxt::AddConditionHint);
     btAdd->OnClick = [this](TComponent*) { AddCondition(false); };
-    btAddOk = Put<TButton>(gb, this, 216, 214, 200, 27, dbctltxt::AddConditionOk);
+    btAddOk = PlaceControl<TButton>(gb, this, 216, 214, 200, 27, dbctltxt::AddConditionOk);
     btAddOk->SetHint(dbctltxt::AddConditionOkHint);
     btAddOk->OnClick = [this](TComponent*) { AddCondition(true); };
 
-    auto* lRes = Put<TLabel>(this, this, 8, 260, 200, 16, dbctltxt::FilterConditions);
+    auto* lRes = PlaceControl<TLabel>(this, this, 8, 260, 200, 16, dbctltxt::FilterConditions);
     lRes->Font()->SetStyle(fsBold);
-    eRes = Put<TMemo>(this, this, 8, 278, 520, 82);
+    eRes = PlaceControl<TMemo>(this, this, 8, 278, 520, 82);
     eRes->WantReturns = false;
     eRes->SetScrollBars(ssVertical);
     eRes->SetHint(dbctltxt::FilterConditionsHint);
     eRes->OnChange = [this](TComponent*) { ExpressionChanged(); };
-    btClear = Put<TButton>(this, this, 536, 278, 130, 25, dbctltxt::ClearAll);
+    btClear = PlaceControl<TButton>(this, this, 536, 278, 130, 25, dbctltxt::ClearAll);
     btClear->SetHint(dbctltxt::ClearAllHint);
     btClear->OnClick = [this](TComponent*) { eRes->Clear(); };
-    btLoad = Put<TButton>(this, this, 536, 306, 62, 25, QStringLiteral("\u2191"));
+    btLoad = PlaceControl<TButton>(this, this, 536, 306, 62, 25, QStringLiteral("\u2191"));
     btLoad->SetHint(dbctltxt::LoadConditionsHint);
     btLoad->OnClick = [this](TComponent*) {
         TOpenDialog dlg(this);
@@ -127,7 +127,7 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
         if (dlg.Execute())
             LoadConditions(dlg.FileName);
     };
-    btSave = Put<TButton>(this, this, 604, 306, 62, 25, QStringLiteral("\u2193"));
+    btSave = PlaceControl<TButton>(this, this, 604, 306, 62, 25, QStringLiteral("\u2193"));
     btSave->SetHint(dbctltxt::SaveConditionsHint);
     btSave->OnClick = [this](TComponent*) {
         TSaveDialog dlg(this);
@@ -137,21 +137,21 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
         if (dlg.Execute())
             SaveConditions(dlg.FileName);
     };
-    chCase = Put<TCheckBox>(this, this, 536, 332, 130, 18, dbctltxt::CaseSensitive);
+    chCase = PlaceControl<TCheckBox>(this, this, 536, 332, 130, 18, dbctltxt::CaseSensitive);
     chCase->OnClick = [this](TComponent*) { ExpressionChanged(); };
-    cbDelQuotes = Put<TCheckBox>(this, this, 536, 350, 130, 18, dbctltxt::DeleteQuotes);
+    cbDelQuotes = PlaceControl<TCheckBox>(this, this, 536, 350, 130, 18, dbctltxt::DeleteQuotes);
     cbDelQuotes->SetVisible(false);
-    btTest = Put<TButton>(this, this, 8, 370, 80, 27, dbctltxt::Test);
+    btTest = PlaceControl<TButton>(this, this, 8, 370, 80, 27, dbctltxt::Test);
     btTest->SetHint(dbctltxt::TestHint);
     btTest->SetEnabled(false);
     btTest->OnClick = [this](TComponent*) { TestClick(); };
-    lTest = Put<TLabel>(this, this, 96, 376, 170, 16);
-    chShowRecCount = Put<TCheckBox>(this, this, 270, 370, 140, 20, dbctltxt::ShowRecordCount);
-    btOk = Put<TButton>(this, this, 478, 370, 90, 27, dbctltxt::Ok);
+    lTest = PlaceControl<TLabel>(this, this, 96, 376, 170, 16);
+    chShowRecCount = PlaceControl<TCheckBox>(this, this, 270, 370, 140, 20, dbctltxt::ShowRecordCount);
+    btOk = PlaceControl<TButton>(this, this, 478, 370, 90, 27, dbctltxt::Ok);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseFilterHint);
     btOk->OnClick = [this](TComponent*) { OkClick(); };
-    btCancel = Put<TButton>(this, this, 576, 370, 90, 27, dbctltxt::Cancel);
+    btCancel = PlaceControl<TButton>(this, this, 576, 370, 90, 27, dbctltxt::Cancel);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);

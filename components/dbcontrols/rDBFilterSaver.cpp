@@ -86,7 +86,7 @@ TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     Constraints.MinHeight = 250;
     SetClientWidth(400);
     SetClientHeight(266);
-    sgFilter = Put<TrStringGridEd>(this, this, 8, 8, 384, 214);
+    sgFilter = PlaceControl<TrStringGridEd>(this, this, 8, 8, 384, 214);
     SetUpDialogListGrid(sgFilter, 3);
     sgFilter->SetCells(ColName, 0, dbctltxt::FilterNameTitle);
     sgFilter->SetCells(ColCondition, 0, dbctltxt::FilterConditionTitle);
@@ -97,14 +97,14 @@ TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     sgFilter->SetColWidths(ColCondition, 236);
     sgFilter->SetLeftCol(0);
     sgFilter->OnDblClick = [this](TComponent*) { UseSelected(false); };
-    btUse = Put<TButton>(this, this, 8, 232, 90, 27, dbctltxt::UseFilter);
+    btUse = PlaceControl<TButton>(this, this, 8, 232, 90, 27, dbctltxt::UseFilter);
     btUse->Font()->SetStyle(fsBold);
     btUse->SetHint(dbctltxt::SetSelectedFilterHint);
     btUse->OnClick = [this](TComponent*) { UseSelected(true); };
-    btDel = Put<TButton>(this, this, 104, 232, 90, 27, dbctltxt::DeleteGroup);
+    btDel = PlaceControl<TButton>(this, this, 104, 232, 90, 27, dbctltxt::DeleteGroup);
     btDel->SetHint(dbctltxt::DeleteSelectedFilterHint);
     btDel->OnClick = [this](TComponent*) { DeleteSelected(); };
-    btClose = Put<TButton>(this, this, 302, 232, 90, 27, dbctltxt::Close);
+    btClose = PlaceControl<TButton>(this, this, 302, 232, 90, 27, dbctltxt::Close);
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrCancel);

@@ -712,10 +712,3 @@ void TrDBGridFilterBar::DoFilterChange()
     FilterPanelUpdateFilterList();
     FGrid->Invalidate();
 }
-
-void TrDBGrid::TopLeftChanged()
-{
-    TDBGrid::TopLeftChanged();
-    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
-        bar->FilterComboRefreshBounds();
-}

@@ -7,6 +7,7 @@
 #include "components/base/rtool.h"
 #include "components/grid/TrDBGridCellConds.h"
 #include "components/grid/TrDBGridFilterBar.h"
+#include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridSorter.h"
 #include "components/grid/rDBGridTexts.h"
@@ -99,7 +100,11 @@ QString TFooterRow::GetFooterText(const TField* Field) const
     if (!Field)
         return QString();
     const QString def = FieldFooterDefs.Values(Field->FieldName()).trimmed();
-    return def.section(QLatin1Char(';'), 0, 0);
+    QString text = def.section(QLatin1Char(';'), 0, 0);
+    if (Summaries && text.contains(QLatin1Char('%')))
+        Summaries->ReplaceSummaryTags(text, const_cast<TField*>(Field),
+                                      Summaries->GetSummaryResults(const_cast<TField*>(Field), false), true);
+    return text;
 }
 
 void TFooterRow::Assign(const TFooterRow& S)
@@ -121,7 +126,8 @@ void TFooterRow::Assign(const TFooterRow& S)
 
 // ---- construction ------------------------------------------------------------------
 
-TrDBGrid::TrDBGrid(TComponent* AOwner) : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>())
+TrDBGrid::TrDBGrid(TComponent* AOwner)
+    : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>()), FTitleLineText(this)
 {
     SetOptions(Options() | dgTitleHotTrack);
     const TrDBGridCfg& cfg = ParioCompConfig.rDBGridCfg;
@@ -143,7 +149,11 @@ TrDBGrid::TrDBGrid(TComponent* AOwner) : TDBGrid(AOwner), FFooterRow(this), Temp
     }
 }
 
-TrDBGrid::~TrDBGrid() = default;
+TrDBGrid::~TrDBGrid()
+{
+    if (FFooterGrid)
+        FFooterGrid->NotifyTopLeftChanged = nullptr;
+}
 
 void TrDBGrid::Loaded()
 {
@@ -415,7 +425,7 @@ int TrDBGrid::TitleRowHeight() const
     int th = TextHeightOf(self->Canvas(), *self->TitleFont());
     for (int i = 0; i < self->Columns()->Count(); ++i)
         th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
-    return th * FTitleLines + 4 + GroupHeight() + FOptionsEx2.Filters.TextBarTopHeight() +
+    return th * FTitleLines + 4 + FTitleLineText.SumHeight() + GroupHeight() + FOptionsEx2.Filters.TextBarTopHeight() +
            FOptionsEx2.Filters.TextBarBottomHeight();
 }
 
@@ -478,7 +488,7 @@ void TrDBGrid::Resize()
 TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
 {
     TRect t = R;
-    t.Top += FOptionsEx2.Filters.TextBarTopHeight() + GroupHeight();
+    t.Top += FTitleLineText.SumHeight() + FOptionsEx2.Filters.TextBarTopHeight() + GroupHeight();
     t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight();
     return t;
 }

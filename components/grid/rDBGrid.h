@@ -12,6 +12,7 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
 #include "components/grid/rDBGridFieldGroups.h"
+#include "components/grid/rDBGridTitleLine.h"
 #include "components/grid/rDBGridTypes.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/DateUtils.h"
@@ -19,6 +20,7 @@
 #include "platform/ui/DBGrids.h"
 
 #include <functional>
+#include <set>
 #include <tuple>
 #include <memory>
 
@@ -26,10 +28,14 @@ class TrDBGridCustomSorter;
 class TrDBGridInplaceEditEx;
 class TTimer;
 class THintWindow;
+class TrRichEdit;
+class TCustomImageList;
 
 // The band under the data rows: one text per column and a free text.
 class TFooterRow {
 public:
+    // The column summaries whose tags ("%SUM", ...) the footer texts show (as last computed).
+    class TrDBGridSummaries* Summaries = nullptr;
     explicit TFooterRow(class TrDBGrid* Grid);
     bool FooterVisible() const { return FFooterVisible; }
     void SetFooterVisible(bool v);
@@ -63,11 +69,14 @@ private:
 class TFixedColText {
 public:
     QString TitleText;
-    QString FixedColMask;
+    QString FixedColMask;   // the text mask of every data row ("<<#>>" = record number)
     int FixedColWidth = 0;  // 0: the platform's indicator width
     TAlignment TextAlign = taLeftJustify;
     TFont Font;
     bool ParentFont = true;
+    bool ShowIndicator = true;
+    bool ShowCheckbox = false;
+    bool IsFixedColUsed() const { return ShowCheckbox || !FixedColMask.isEmpty(); }
     void Assign(const TFixedColText& S) { *this = S; }
 };
 
@@ -259,6 +268,67 @@ public:
     QString GetTitleText(TColumn* Column);
     void DrawFooterRow();
 
+    // ---- cell contents, title images and buttons, title line, fixed column,
+    // cell dialogs and scaling (rDBGridRichCells, rDBGridTitleImages,
+    // rDBGridFixedCol, rDBGridCellDialogs, rDBGridScale) ----
+    bool IsRichTextEx(TField* Field);
+    virtual void DrawRichText(const TRect& Rect, const QString& Text, TColor Color);
+    // Draws a bitmap into a cell: shrunk to fit (Resize), at the left or right ("L"/"R") or centred.
+    void DrawCellBmp(TRect Rect, TBitmap* Bitmap, bool Resize, const QString& Alignment);
+    void ShowMemo(TField* Field);
+    void ShowGraphic(TField* Field);
+    bool GetMouseOverCellHint(TColumn*& Column, QString& HintText, bool& ForceShow);
+    TCustomImageList* TitleImageList = nullptr;
+    bool IsTitleImageEx(TField* Field);
+    bool GetTitleImageIndex(TField* Field, int& Index);
+    int GetTitleImageWidth(TField* Field, bool WithSpace);
+    int GetTitleButtonIndexes(TField* Field);
+    const std::vector<int>& TitleButtonIndexes() const { return FTitleButtonIdx; }
+    int GetTitleButtonsWidth(TField* Field, bool WithMargins);
+    bool GetTitleButtonsRect(int ColIndex, TRect& Rect, bool FromTitleRect);
+    bool PointInTitleButtonsRect(int ColIndex, TRect Rect, int& ButtonIndex, const TPoint& P);
+    int Title_GetImageIndex(const QString& FieldName) const;
+    void Title_SetImageIndex(const QString& FieldName, int ImageIndex);
+    QString Title_GetHint(const QString& FieldName) const;
+    void Title_SetHint(const QString& FieldName, const QString& Hint);
+    TTitleLineText* TitleLineText() { return &FTitleLineText; }
+    // Settings texts of the per-field lists, read and written (rDBGridFieldSettings).
+    QString Fields_GetBoolValues(const QString& FieldName) const;
+    void Fields_SetBoolValues(const QString& FieldName, const QString& BoolValues);
+    TrLinkType Fields_GetLinkType(const QString& FieldName) const;
+    void Fields_SetLinkType(const QString& FieldName, TrLinkType LinkType);
+    QString Fields_SetDataBarSettings(const QString& FieldName, double MinValue, double MaxValue, TrDataBarText ValueType,
+                                      TColor ColorFrom, TColor ColorTo);
+    QString Fields_SetStatusBarSettings(const QString& FieldName, int Steps, TrStatusBarType BarType, TColor ColorAll,
+                                        TColor ColorDone);
+    using TFontStylesDefault = std::set<TFontStyleDefault>;
+    bool FooterRow_GetSettings(const QString& FieldName, QString& ContentMask, TFont* AFont, int& FontSize, TColor& FontColor,
+                               TFontStylesDefault& FontStyles, TAlignmentDefault& TextAlignment);
+    QString FooterRow_SetSettings(const QString& FieldName, const QString& ContentMask, int FontSize, TColor FontColor,
+                                  const TFontStylesDefault& FontStyles, TAlignmentDefault TextAlignment);
+    // The lines of a field's data-image section (the alignment line taken out
+    // into ImageAlign); without a list 1 when the section exists, else 0.
+    int DataImages_GetSettings(const QString& FieldName, TStringList* ConditionList, QString& ImageAlign) const;
+    void DataImages_SetSettings(const QString& FieldName, const TStringList* ConditionList, const QString& AddImageAlign);
+    // Screen scaling: fonts, row heights and column widths follow the ratio.
+    void ChangeScale(int M, int D) override;
+    // A second grid under this one (totals, say) whose columns follow this grid's:
+    // its columns named Prefix + field name line up with this grid's columns.
+    void SetFooterDBGrid(TrDBGrid* FooterGrid, const QString& FieldPrefix, bool ShowHSBarMaster, bool ShowHSBarFooter);
+    TrDBGrid* FooterDBGrid() const { return FFooterGrid; }
+    void UpdateFooterGrid();
+    using TDrawTitleLineEvent = std::function<void(TComponent* Sender, const TRect& Rect, QString& Text)>;
+    TDrawTitleLineEvent OnDrawTitleLine;
+    using TGetFixedColStateEvent = std::function<void(TComponent* Sender, bool ActiveRow, TFont* AFont, QString& Text, bool& CheckBoxChecked)>;
+    TGetFixedColStateEvent OnGetFixedColState;
+    // Per title before its text is laid out: the window may change the text, its rotation and the font.
+    using TGetFixedRowStateEvent =
+        std::function<void(TComponent* Sender, int DataCol, TColumn* Column, TFont* AFont, QString& Text, bool& RotateText)>;
+    TGetFixedRowStateEvent OnGetFixedRowState;
+    // The title button under the mouse (-1 none) and whether a drag scrolls the data.
+    int MouseOverTitleButton() const { return FMMoveTitleBtnIndex; }
+    bool IsDataScrolling() const { return isDataScrolling; }
+
     // ---- sorting ----
     const QString& SortFieldName() const { return FSortFieldName; }
     void SetSortFieldName(const QString& v);
@@ -377,6 +447,7 @@ public:
     TChangeSortExEvent OnChangeSortEx;
     TLinkClickEvent OnLinkClick;
     TLinkClickEvent OnBoolClick;
+    TLinkClickEvent OnTitleButtonClick;
     TScanDatasetEvent BeforeScanDataset;
     TScanDatasetEvent AfterScanDataset;
     TGeneralEvent OnGeneralEvent;
@@ -402,6 +473,9 @@ protected:
     void DrawColumnCell(const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State) override;
     void DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState) override;
     void DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow) override;
+    void DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState) override;
+    int IndicatorColWidth() const override;
+    void TopLeftChanged() override;
     void PaintBands() override;
 
 public:
@@ -429,8 +503,6 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    // The floating filter box follows its column (see TrDBGridFilterBar).
-    void TopLeftChanged() override;
     // The title popup and the top-left cell's menu (see TrDBGridTitlePopup).
     void DoContextPopup(TPoint MousePos, bool& Handled) override;
     void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift) override;
@@ -456,7 +528,9 @@ private:
     void ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, const TDataImageDef& Def, bool Highlight);
     void DrawHTMLText(const TRect& Rect, const QString& Text, unsigned Format, bool WordWrap, bool Highlighting);
     void DrawSortGlyph(const TRect& R, int Position, bool Descending);
-    void DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor);
+    void DrawFooterCellBackground(int ACol, TColor CellColor, TColor LineColor);
+    // Writes a footer cell's text; LastRight is where the previous text ended (+3).
+    void DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, int& LastRight);
 
 protected:
     // Decorations of a title cell drawn by the filter and group code (title
@@ -553,6 +627,31 @@ private:
     std::shared_ptr<TFieldGroupsIni> FFieldsGroupsIni;
     QStringList FFieldsGroupsLines;
     const TFieldGroupsIni& FieldGroupsIni();
+    // Cell contents, title images and buttons, title line, fixed column.
+    friend class TTitleLineText;
+    void DrawTitleEx(const TRect& ARect, TGridDrawState AState);
+    void DrawTitleLineBand(const TRect& ARect, bool FirstColumn);
+    // Moves the text rectangle's left edge past the title buttons and image.
+    void ReserveTitleImages(TColumn* Column, TRect& T, bool& ShowImage);
+    void DrawTitleImages(TColumn* Column, const TRect& T, bool ShowImage, const QString& Title);
+    void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
+    bool DrawPictureContent(const TRect& Rect, TField* Field);
+    void DataScrollMove(int Row);
+    // Draws a title's text turned a quarter left (running upwards), in up to 9 lines.
+    void DrawRotatedTitle(const TRect& R, const QString& Text, TAlignment Alignment);
+    bool CellHintAt(const TGridCoord& C, TColumn*& Column, QString& HintText, bool& ForceShow);
+    TTitleLineText FTitleLineText;
+    TrRichEdit* FRichText = nullptr;
+    TField* FTitleButtonField = nullptr;
+    std::vector<int> FTitleButtonIdx;
+    int FMMoveTitleBtnIndex = -1;
+    bool isDataScrolling = false;
+    int FDataScrollRow = -1;
+    void FooterScrolled(TrDBGrid* Footer);
+    TrDBGrid* FFooterGrid = nullptr;
+    QString FFooterGridFieldPrefix;
+    bool FooterGridUpdating = false;
+    std::function<void(TrDBGrid* Sender)> NotifyTopLeftChanged;
 };
 
 // DrawText flags for a cell's alignment.

@@ -185,10 +185,15 @@ bool TrDBGrid::GetDataImageDef(TField* Field, TDataImageDef& Def)
     bool isIndex = false;
     const int idx = chosen.trimmed().toInt(&isIndex);
     Def.UseDataImage = true;
-    if (isIndex)
+    if (isIndex) {
         Def.ImageIndex = idx;
-    else
-        Def.ShowText = QLatin1Char('\'') + chosen;  // a word instead of an image
+        // An aligned image leaves room for the value beside it.
+        if (!Def.ImageAlignment.isEmpty())
+            Def.ShowText = Field->DisplayText();
+    } else {
+        Def.ImageIndex = -2;  // a word instead of an image
+        Def.ShowText = chosen;
+    }
     return true;
 }
 

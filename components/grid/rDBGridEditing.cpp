@@ -196,6 +196,7 @@ void TrDBGrid::ColWidthsChanged()
             OnColWidthChanged(this, Columns()->Items(dc), manual);
     }
     FLastColWidthChangedIdx = -1;
+    UpdateFooterGrid();
 }
 
 // ---- keeping the row on screen ---------------------------------------------------------

@@ -84,7 +84,8 @@ bool TrDBGrid::GroupBandMouseDown(int ACol, int X, int Y)
 {
     if (!FOptionsEx2.Groups.Active || ACol < IndicatorOffset())
         return false;
-    const TRect cell = CellRect(ACol, TitleRow());
+    TRect cell = CellRect(ACol, TitleRow());
+    cell.Top += FTitleLineText.SumHeight();  // the group band lies under the title line
     TGroupInfo info;
     if (PointInGroupBtnRect(cell, TPoint(X, Y), ACol, info)) {
         IntExpandCollapseGroup(info.GroupID, !IsGroupMasterExpanded(ACol));

@@ -35,9 +35,17 @@ public:
     void PopupCallbackSelectDate(TDateTime Date);
     void KeyUp(Word& Key, TShiftState Shift) override;
     void DoExit() override;
+    // Colour cells: the pick list draws a colour square before each name, and
+    // its user-defined entry opens the colour dialog.
+    void DropDown() override;
+    void CloseUp(bool Accept) override;
+    void PickListDrawItem(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State);
+    void PickListMeasureItem(TWinControl* Control, int Index, int& Height);
+    bool CheckSelectUserDefinedColor(TField* Field);
 
 private:
     TrDBGrid* FGrid;
     // Owned by the editor as a component; created at the first date button.
     TrPopupMonthCalendar* FCalendar = nullptr;
+    QString oldFieldColorString;
 };

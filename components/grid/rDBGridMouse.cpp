@@ -58,6 +58,11 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
             return;
         }
     }
+    // 2. A press on the title line or a title button is theirs (no sort, no column drag).
+    int button = -1;
+    if (Button == mbLeft && c.Y == TitleRow() && c.X > FixCol() &&
+        (Y < FTitleLineText.SumHeight() || PointInTitleButtonsRect(c.X, CellRect(c.X, c.Y), button, TPoint(X, Y))))
+        return;
     TDBGrid::MouseDown(Button, Shift, X, Y);
     // 4. Pressable fixed cells.
     if (Button == mbLeft && !(Shift & ssDouble)) {
@@ -68,6 +73,9 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
             isPushing = true;
         else if (c.X == FixCol() && c.X >= 0 && c.Y > TitleRow() && FOptionsEx2.FixedCell.FixedColBtn)
             isPushing = true;
+        // A drag over the data scrolls it (the hand moves the rows).
+        isDataScrolling = FOptionsEx2.Appearance.DragToScrollData && !isPushing && c.Y > TitleRow() && c.X > FixCol();
+        FDataScrollRow = c.Y;
     }
 }
 
@@ -75,6 +83,16 @@ void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridCoord u = MouseCoordEx(X, Y);
     const bool sameCell = u.X == FMouseDownCoord.X && u.Y == FMouseDownCoord.Y;
+    isDataScrolling = false;
+    // 3. A title button.
+    int button = -1;
+    if (Button == mbLeft && sameCell && u.Y == TitleRow() && u.X > FixCol() &&
+        PointInTitleButtonsRect(u.X, CellRect(u.X, u.Y), button, TPoint(X, Y))) {
+        TColumn* column = ColumnAt(u.X);
+        if (button >= 0 && OnTitleButtonClick && column)
+            OnTitleButtonClick(this, DataSet(), column, column->Field(), button);
+        return;
+    }
     // 3. The footer row.
     if (Button == mbLeft && sameCell && u.Y == -2 && OnFooterCellClick) {
         const int dataCol = u.X >= IndicatorOffset() ? RawToDataColumn(u.X) : -1;
@@ -140,8 +158,15 @@ void TrDBGrid::DblClick()
     bool handled = false;
     const bool dataCell = c.X > FixCol() && c.Y > TitleRow();
     TField* f = dataCell && ColumnAt(c.X) ? ColumnAt(c.X)->Field() : nullptr;
-    if (f && IsBoolEx(f) && !FOptionsEx2.Editors.BoolOneClickChange)
+    if (f && IsBoolEx(f) && !FOptionsEx2.Editors.BoolOneClickChange) {
         handled = ChangeBool(false, false);
+    } else if (f && IsGraphicEx(f)) {
+        ShowGraphic(f);
+        handled = true;
+    } else if (f && IsMemoEx(f, true)) {
+        ShowMemo(f);
+        handled = true;
+    }
     if (handled)
         return;
     TDBGrid::DblClick();
@@ -153,6 +178,12 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     TDBGrid::MouseMove(Shift, X, Y);
     const TGridCoord c = MouseCoordEx(X, Y);
+    DataScrollMove(c.Y);
+    // The title button under the mouse (its hint).
+    int button = -1;
+    if (c.Y == TitleRow() && c.X > FixCol())
+        PointInTitleButtonsRect(c.X, CellRect(c.X, c.Y), button, TPoint(X, Y));
+    FMMoveTitleBtnIndex = button;
     SetMouseOverRow(c.Y > TitleRow() ? c.Y : -1);
     // 8. The hand cursor over the text of a link cell.
     bool link = false;
@@ -203,33 +234,37 @@ void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
                     HintStr += QStringLiteral("\rFilter condition:\r") + DataSet()->Filter().trimmed();
             }
             ShowHintRecCount = false;
+        } else if (column && ARow == TitleRow() && FMMoveTitleBtnIndex >= 0) {
+            // 4. A title button's own hint.
+            HintStr = TitleHints.Values(column->FieldName() + QStringLiteral("_Button%1").arg(FMMoveTitleBtnIndex + 1));
         } else if (column && ARow == TitleRow()) {
             // 7. A title's own hint, else the title when it does not fit.
             cellText = GetTitleText(column);
             HintStr = TitleHints.Values(column->FieldName());
             if (HintStr.isEmpty()) {
                 Canvas()->Font()->Assign(*column->Title()->Font());
-                int reserved = 2 * UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
+                int reserved = GetTitleButtonsWidth(column->Field(), true) + GetTitleImageWidth(column->Field(), true);
+                if (reserved == 0)
+                    reserved = 2 * UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
                 if (PosInSortField(column->FieldName()) > 0)
                     reserved += rGlyphs.SortWidth(FScaleRatio) + 4;
                 if (column->Width() - 2 < Canvas()->TextWidth(cellText) + reserved)
                     HintStr = cellText;
             }
         } else if (column && ARow > TitleRow() && IsActive()) {
-            // 8. A data cell's text when it is cut.
-            TDataSet* ds = DataSet();
-            const int saved = ds->ActiveRecordOverride();
-            DataLink()->SetActiveRecord(ARow - TitleOffset());
-            cellText = IsPasswordEx(column->Field()) ? QString() : GetCellText(column);
-            ds->SetActiveRecordOverride(saved);
+            // 8. A data cell's text when it is cut or always worth showing
+            // (pictures, rich text, memos, long texts).
+            TColumn* hinted = nullptr;
+            bool forced = false;
+            if (!IsPasswordEx(column->Field()))
+                CellHintAt(TGridCoord{ACol, ARow}, hinted, cellText, forced);
             Canvas()->Font()->Assign(*column->Font());
-            const bool forced = IsMemoAsGlyph(column->Field(), false);
             if (!cellText.isEmpty() && (forced || column->Width() - 2 < Canvas()->TextWidth(cellText)))
                 HintStr = cellText;
         }
         const int maxLen = FOptionsEx2.Appearance.HintMaxLength;
         if (maxLen > 0 && HintStr.size() > maxLen)
-            HintStr = HintStr.left(maxLen);
+            HintStr = HintStr.left(maxLen) + QStringLiteral("...");
         HintStr.replace(QLatin1Char('|'), QLatin1Char('\r'));
     } catch (...) {
     }

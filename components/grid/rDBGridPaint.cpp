@@ -221,7 +221,10 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
             isNull = Field->IsNull();
         } catch (...) {
         }
-        DrawGlyphCell(Rect, TrGlyphsRec::PictureIndex(isNull, FGlyphLookStyle));
+        if (FOptionsEx2.Editors.Graphic == obtContent)
+            DrawPictureContent(Rect, Field);
+        else
+            DrawGlyphCell(Rect, TrGlyphsRec::PictureIndex(isNull, FGlyphLookStyle));
         return;
     }
     if (IsMemoAsGlyph(Field, false)) {
@@ -229,6 +232,10 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
         return;
     }
     // 7. The text kinds.
+    if (IsRichTextEx(Field)) {
+        DrawRichText(Rect, Field->AsString(), clNone);
+        return;
+    }
     if (IsMemoAsText(Field, false)) {
         QString text = Field->AsString();
         if (FRowLines == 1)

@@ -8,6 +8,7 @@
 #include "components/grid/rDBGridSorter.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
+#include "platform/ui/ImgList.h"
 
 #include <cmath>
 
@@ -83,6 +84,10 @@ void TrDBGrid::Notification(TComponent* AComponent, TOperation Operation)
         return;
     if (AComponent == FSorter)
         FSorter = nullptr;
+    if (AComponent == FFooterGrid)
+        FFooterGrid = nullptr;
+    if (AComponent == TitleImageList)
+        TitleImageList = nullptr;
     if (AComponent == FCustomGlyphs) {
         FCustomGlyphs = nullptr;
         Invalidate();

@@ -79,16 +79,18 @@ void TrDBGrid::DrawTitleDecorations(int ACol, const TRect& CellRect, TColumn* Co
 void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
 {
     TCanvas* c = Canvas();
-    DrawCellBackground(ARect, Column ? Column->Title()->Color() : FixedColor(), AState, ACol, 0);
     if (!Column) {
-        if (!FFixedColText.TitleText.isEmpty()) {
-            c->Font()->Assign(*TitleFont());
-            c->Brush()->SetStyle(bsClear);
-            TRect r = ARect;
-            c->DrawText(FFixedColText.TitleText, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        }
+        DrawCellBackground(ARect, FixedColor(), AState, ACol, 0);
+        DrawTitleEx(ARect, AState);
         return;
     }
+    // The title line band takes the top of the cell.
+    TRect work = ARect;
+    if (const int band = FTitleLineText.SumHeight(); band > 0) {
+        DrawTitleLineBand(ARect, ACol == IndicatorOffset());
+        work.Top = std::min(work.Bottom, ARect.Top + band);
+    }
+    DrawCellBackground(work, Column->Title()->Color(), AState, ACol, 0);
     // 2. The text rectangle; a pressed title moves by a pixel.
     TRect t = TitleRectToTextRect(ARect);
     if (AState & gdPressed) {
@@ -107,12 +109,23 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
         sortRect.Left = sortRect.Right - sw - 2;
         t.Right = sortRect.Right - sw - 4;
     }
+    // 5-7. Title buttons and image at the left.
+    bool showImage = false;
+    ReserveTitleImages(Column, t, showImage);
     // The title text, wrapped over TitleLines lines.
     c->Font()->Assign(*Column->Title()->Font());
     ApplyGroupTitleFont(Column, c->Font());
     c->Brush()->SetStyle(bsClear);
     TRect tr = Rect(t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1);
     QString title = GetTitleText(Column);
+    // The window's say on the text, its rotation and font.
+    bool rotate = FOptionsEx2.FixedCell.RotateTitleText;
+    if (OnGetFixedRowState)
+        OnGetFixedRowState(this, Column->Index(), Column, c->Font(), title, rotate);
+    if (rotate) {
+        DrawRotatedTitle(tr, title, Column->Title()->Alignment());
+        title.clear();
+    }
     if (FTitleLines > 1) {
         // Wrapped at the title separators, at most TitleLines lines.
         QStringList lines;
@@ -132,12 +145,13 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     }
     const unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, FTitleLines <= 1) | DT_END_ELLIPSIS;
     DrawTextAligned(tr, title, nullptr, FTitleLines > 1, QString(), taVerticalCenter, f);
+    DrawTitleImages(Column, tr, showImage, title);
     // 9. The sort glyph and its order marks, then the filter and group decorations.
     if (showSort) {
         const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;
         DrawSortGlyph(sortRect, pos, desc);
     }
-    DrawFieldGroupBand(ACol, ARect, Column);
+    DrawFieldGroupBand(ACol, work, Column);
     DrawTitleDecorations(ACol, ARect, Column, AState);
     c->Brush()->SetStyle(bsSolid);
 }
@@ -191,107 +205,4 @@ void TrDBGrid::TitleClick(TColumn* Column)
     } else {
         ChangeSort(fields, inSort ? !FSortDesc : FSortDesc);
     }
-}
-
-// ---- footer row --------------------------------------------------------------------
-
-void TrDBGrid::PaintBands()
-{
-    TDBGrid::PaintBands();
-    DrawMergedGroupHeaders();
-    DrawFooterRow();
-    if (FOptionsEx2.Filters.FilterPanel)
-        TrDBGridFilterBar::Of(this)->DrawFilterPanel();
-}
-
-void TrDBGrid::DrawFooterRow()
-{
-    if (!FFooterRow.FooterVisible() || !Visible())
-        return;
-    TCanvas* c = Canvas();
-    const TRect fr = FFooterRow.FooterRect();
-    if (fr.Height() <= 0)
-        return;
-    const int saved = c->SaveDC();
-    c->IntersectClipRect(fr);
-    // 1. The band.
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(Color());
-    c->FillRect(fr);
-    // 2. The window may draw the footer itself.
-    bool defaultDrawing = true;
-    QString simple = FFooterRow.SimpleText;
-    if (OnDrawFooterRow)
-        OnDrawFooterRow(this, fr, simple, defaultDrawing);
-    if (defaultDrawing) {
-        // 3-5. The cells.
-        const TColor lineColor = FFooterRow.CellLinesColor != clNone
-                                     ? FFooterRow.CellLinesColor
-                                     : (DrawingStyle() == grids::gdsClassic ? clSilver : TColor(0xF0F0F0));
-        const TColor cellColor = FFooterRow.Color != clNone ? FFooterRow.Color : Color();
-        for (int col = 0; col < ColCount(); ++col)
-            DrawFooterCell(col, ColumnAt(col), cellColor, lineColor);
-        // 6. The free text over the whole footer.
-        if (!simple.isEmpty()) {
-            c->Font()->Assign(FFooterRow.ParentFont ? *Font() : FFooterRow.Font);
-            if (FFooterRow.BoldText)
-                c->Font()->SetStyle(c->Font()->Style() | fsBold);
-            c->Brush()->SetStyle(bsClear);
-            const int left = IndicatorOffset() ? CellRect(0, 0).Right : fr.Left;
-            TRect r = Rect(left + 2, fr.Top + 1, fr.Right - 2, fr.Bottom - 1);
-            c->DrawText(simple, r,
-                        GetCellAlignment(FFooterRow.SimpleTextAlign, taVerticalCenter, true) | DT_END_ELLIPSIS);
-        }
-    }
-    c->Brush()->SetStyle(bsSolid);
-    c->RestoreDC(saved);
-}
-
-void TrDBGrid::DrawFooterCell(int ACol, TColumn* Column, TColor CellColor, TColor LineColor)
-{
-    TCanvas* c = Canvas();
-    TRect r = FFooterRow.FooterCellRect(ACol);
-    if (r.Width() <= 2)
-        return;
-    const bool indicator = ACol < IndicatorOffset();
-    c->Brush()->SetStyle(bsSolid);
-    if (indicator) {
-        TDBGrid::DrawCellBackground(Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1), FixedColor(), gdFixed, 0, 1);
-    } else {
-        c->Brush()->SetColor(CellColor);
-        c->FillRect(r);
-    }
-    if (FFooterRow.ShowCellLines) {
-        c->Brush()->SetColor(LineColor);
-        c->FrameRect(r);
-    }
-    TField* field = Column ? Column->Field() : nullptr;
-    QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
-    TAlignment align = indicator ? FFixedColText.TextAlign : Column ? Column->Alignment() : taLeftJustify;
-    c->Font()->Assign(FFooterRow.ParentFont && Column ? *Column->Font() : FFooterRow.Font);
-    if (FFooterRow.BoldText)
-        c->Font()->SetStyle(c->Font()->Style() | fsBold);
-    // Alignment tokens after the text.
-    if (field) {
-        const QStringList parts = FFooterRow.FieldFooterDefs.Values(field->FieldName()).split(QLatin1Char(';'));
-        for (int i = 1; i < parts.size(); ++i) {
-            const QString tok = parts[i].trimmed().toUpper();
-            if (tok == QLatin1String("L"))
-                align = taLeftJustify;
-            else if (tok == QLatin1String("C"))
-                align = taCenter;
-            else if (tok == QLatin1String("R"))
-                align = taRightJustify;
-            else if (!tok.isEmpty())
-                UseFontFormatParams(c->Font(), parts[i].trimmed());
-        }
-    }
-    bool defaultDrawing = true;
-    if (OnDrawFooterCell)
-        OnDrawFooterCell(this, r, ACol, field, text, defaultDrawing);
-    if (text.isEmpty() || !defaultDrawing)
-        return;
-    c->Brush()->SetStyle(bsClear);
-    TRect tr = Rect(r.Left + 3, r.Top + 1, r.Right - 3, r.Bottom - 1);
-    c->DrawText(text, tr, GetCellAlignment(align, taVerticalCenter, true) | DT_END_ELLIPSIS);
 }

@@ -44,6 +44,8 @@ struct TOptionsAppearance {
     bool DataRowInFixedColsAsTitle = false;
     bool ColumnFontStyleColor = false;
     bool TitleFontStyleColor = false;
+    bool DragCell = false;
+    bool DragToScrollData = false;
 };
 
 struct TOptionsEditors {
@@ -77,6 +79,7 @@ struct TOptionsFixedCell {
     QString TitleTextSeparators = QStringLiteral(" ._-/\\@#$&|");
     QString TitleForceWrapSeparators;
     bool TitleTextCaseSeparator = true;
+    bool RotateTitleText = false;
     TColor FixedColColor = clNone;
     bool FixedColParentFont = true;
     TFont FixedColFont;

@@ -54,10 +54,6 @@ QStringList CommPortList()
             if (!result.contains(p))
                 result << p;
     }
-    // Pseudo-terminals handed to a program process by whoever started it.
-    for (const QString& p : qEnvironmentVariable("SORVEX_SERIAL_PORTS").split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        if (!result.contains(p) && CommPortExists(p))
-            result << p;
     result.sort();
     return result;
 }

@@ -2,11 +2,8 @@
 // The serial ports of this computer, named by device path.
 //
 // The list holds the stable by-id names of USB adapters, the USB and ACM
-// devices without such a name, the on-board ports that have a driver, any
-// path registered by the program or a test, and the existing paths named in
-// SORVEX_SERIAL_PORTS (":"-separated; pseudo-terminals of a test that starts
-// the program as a process). It is sorted by
-// text; where the port layer speaks of port number n it means entry n of this
+// devices without such a name, the on-board ports that have a driver and any
+// path registered by the program or a test. It is sorted by text; where the port layer speaks of port number n it means entry n of this
 // list (1-based).
 
 #include <QString>

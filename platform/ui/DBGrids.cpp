@@ -380,7 +380,7 @@ void TCustomDBGrid::LayoutChanged()
         SetColCount(ind + std::max<int>(1, int(FVisibleCols.size())));
         FFixedCols = ind;
         if (ind > 0)
-            FColWidths[0] = 12;
+            FColWidths[0] = IndicatorColWidth();
         for (size_t i = 0; i < FVisibleCols.size(); ++i)
             FColWidths[size_t(ind) + i] = FColumns.Items(FVisibleCols[i])->Width();
         if (FVisibleCols.empty())

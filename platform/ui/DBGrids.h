@@ -303,6 +303,8 @@ protected:
     // Heights of the title row and of the data rows (several text lines in a derived grid).
     virtual int TitleRowHeight() const { return FDefaultRowHeight; }
     virtual int DataRowHeight() const { return FDefaultRowHeight; }
+    // Width of the indicator column.
+    virtual int IndicatorColWidth() const { return 12; }
     // Data columns frozen beside the indicator (kept through every layout pass).
     virtual int FrozenDataColumns() const { return 0; }
 

@@ -171,7 +171,7 @@ TMenu::~TMenu()
 
 TMainMenu::~TMainMenu()
 {
-    delete FBar;
+    delete FBar.data();
 }
 
 void TMainMenu::AttachTo(TCustomForm* Form)

@@ -4,6 +4,7 @@
 
 #include "platform/ui/Controls.h"
 
+#include <QPointer>
 #include <vector>
 
 class TBasicAction;
@@ -95,7 +96,8 @@ public:
     void Rebuild();
 
 private:
-    QMenuBar* FBar = nullptr;
+    // Guarded: the form's window may delete the bar first.
+    QPointer<QMenuBar> FBar;
     TCustomForm* FForm = nullptr;
 };
 

@@ -212,6 +212,32 @@ QString StringGridRows(TStringGrid* Grid)
     return lines.join(QLatin1Char('\n'));
 }
 
+QString TreeLines(TCustomTreeView* Tree)
+{
+    QStringList lines;
+    for (TTreeNode* n = Tree->Items()->GetFirstNode(); n; n = n->GetNext())
+        lines << QString(n->Level(), QLatin1Char('\t')) + n->Text();
+    return lines.join(QLatin1Char('\n'));
+}
+
+TTreeNode* FindNode(TCustomTreeView* Tree, const QString& Text)
+{
+    for (TTreeNode* n = Tree->Items()->GetFirstNode(); n; n = n->GetNext())
+        if (n->Text() == Text)
+            return n;
+    return nullptr;
+}
+
+// The 1-based row of the data grid's dataset one of whose shown cells is Text.
+int FindGridRow(TCustomDBGrid* Grid, const QString& Text)
+{
+    const QStringList lines = DataGridRows(Grid).split(QLatin1Char('\n'));
+    for (int row = 1; row < lines.size(); ++row)
+        if (lines[row].split(QLatin1Char('\t')).contains(Text))
+            return row;
+    return 0;
+}
+
 // ---- keys ----
 
 bool ParseKey(const QString& Spec, int& Key, Qt::KeyboardModifiers& Mods, QString& Text)
@@ -393,6 +419,8 @@ private:
         }
         if ((Command == "wait" || Command == "gone") && Args.size() == 2)
             return Wait(Command == "wait", Args[0], Args[1].toInt());
+        if (Command == "waitfor" && Args.size() == 3)
+            return WaitForText(Args[0], Args[1], Args[2].toInt());
         if (Command == "grab" && Args.size() == 2)
             return Grab(Args[0], Args[1]);
         QString error;
@@ -405,6 +433,13 @@ private:
             return Reply(true, DisplayedText(target));
         if (Command == "grid" && Args.size() == 1)
             return Grid(target);
+        if (Command == "tree" && Args.size() == 1) {
+            if (auto* tree = dynamic_cast<TCustomTreeView*>(target))
+                return Reply(true, TreeLines(tree));
+            return Reply(false, target->Name() + QStringLiteral(" is not a tree"));
+        }
+        if (Command == "select" && Args.size() == 2)
+            return Select(target, Args[1]);
         if (Command == "click" && Args.size() == 1)
             return Click(target);
         if (Command == "set" && Args.size() == 2)
@@ -445,6 +480,17 @@ private:
             Ms, Path);
     }
 
+    void WaitForText(const QString& Path, const QString& Text, int Ms)
+    {
+        WaitFor(
+            [Path, Text] {
+                QString error;
+                TComponent* c = Resolve(Path, error);
+                return IsShown(c) && DisplayedText(c).contains(Text);
+            },
+            Ms, Path + QStringLiteral(" showing ") + Text);
+    }
+
     void Grab(const QString& FormName, const QString& File)
     {
         TCustomForm* form = FindForm(FormName);
@@ -483,6 +529,23 @@ private:
         if (!control->Showing() || !control->Enabled())
             return Reply(false, Target->Name() + QStringLiteral(" is hidden or disabled"));
         Defer([control] { control->Click(); });
+    }
+
+    void Select(TComponent* Target, const QString& Text)
+    {
+        if (auto* tree = dynamic_cast<TCustomTreeView*>(Target)) {
+            TTreeNode* node = FindNode(tree, Text);
+            if (!node)
+                return Reply(false, QStringLiteral("no node ") + Text);
+            return Defer([tree, node] { tree->SetSelected(node); });
+        }
+        if (auto* grid = dynamic_cast<TCustomDBGrid*>(Target)) {
+            const int row = FindGridRow(grid, Text);
+            if (row == 0)
+                return Reply(false, QStringLiteral("no row with ") + Text);
+            return Defer([grid, row] { grid->DataSource()->DataSet()->SetRecNo(row); });
+        }
+        Reply(false, Target->Name() + QStringLiteral(" has no nodes or rows to select"));
     }
 
     void Set(TComponent* Target, const QString& Text)

@@ -20,6 +20,8 @@
 //   windows                   the visible forms, one "Name<TAB>Caption" line each
 //   wait <Form[.Comp]> <ms>   ok once it exists and shows; error on timeout
 //   gone <Form[.Comp]> <ms>   ok once it is hidden or gone; error on timeout
+//   waitfor <Form.Comp> <text> <ms>  ok once it shows and what get would
+//                             answer contains the text; error on timeout
 //   get <Form.Comp>           text, caption, checked state ("1"/"0") or item
 //                             index, whatever the control shows
 //   set <Form.Comp> <text>    sets the text as typing would (change events);
@@ -34,6 +36,10 @@
 //   grid <Form.Comp>          a grid's rows as tab-separated lines, the title
 //                             row first (the dataset's rows of a data grid, in
 //                             the grid's column order, visible columns only)
+//   tree <Form.Comp>          a tree's nodes in order, one line each, indented
+//                             with one tab per level
+//   select <Form.Comp> <text> selects the first tree node of that text, or the
+//                             data grid's first row with a cell of that text
 //   grab <Form> <png path>    saves a picture of the window
 //   answer <IDOK|IDYES|IDNO|IDCANCEL>  answers the next message box (queued;
 //                             boxes with no queued answer get their default)

@@ -290,6 +290,20 @@ TEST(MainStatus, StallTestBacklogAlertAndManualMinimise)
     m.SynkronointiActionOK();
     EXPECT_TRUE(m.imgSyncOK->Visible());
     EXPECT_TRUE(m.TimerSynkronointiAction->Enabled());
+
+    // The tree box shrinks to its caption, red while the web box alerts, and
+    // fills its place again when restored.
+    m.SetBounds(0, 0, 1200, 760);
+    ASSERT_GT(m.pnlTreeArea->ClientHeight(), 200);
+    EXPECT_EQ(m.grpNavTree->Height(), m.pnlTreeArea->ClientHeight());
+    m.grpNavTree->SetMinimized(true);
+    EXPECT_TRUE(m.grpNavTree->Minimized());
+    EXPECT_LT(m.grpNavTree->Height(), 30);
+    EXPECT_EQ(m.grpNavTree->CaptionColor(), clRed);
+    m.grpNavTree->SetMinimized(false);
+    EXPECT_FALSE(m.grpNavTree->Minimized());
+    EXPECT_EQ(m.grpNavTree->Height(), m.pnlTreeArea->ClientHeight());
+    EXPECT_EQ(m.grpNavTree->CaptionColor(), clActiveCaption);
 }
 
 TEST(MainGrid, ShownAgainAndRefreshedItsColumnsFollowTheQuery)

@@ -14,6 +14,7 @@
 #include "results/vrkResultsClass2.h"
 #include "tests/finishdesk/FinishDeskFixture.h"
 #include "tests/serial/PortEventLoop.h"
+#include "tests/support/FixtureRunners.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/SimulatedReader.h"
 
@@ -21,15 +22,7 @@ namespace {
 
 TEmitCard Card(uint32_t Number, bool Clean = true)
 {
-    TEmitCard c;
-    c.Number = Number;
-    c.Week = 33;
-    c.Year = 21;
-    if (Clean)
-        c.Punches = {{0, 0}, {31, 300}, {32, 700}, {33, 1100}, {100, 1500}, {250, 1600}};
-    else
-        c.Punches = {{0, 0}, {31, 300}, {32, 700}, {100, 1500}, {250, 1600}};
-    return c;
+    return FixtureCard(Number, Clean);
 }
 
 }  // namespace
@@ -91,21 +84,7 @@ TEST_F(WholeDesk, EachCardOpensTheFinishDialogIsAcceptedAndPrinted)
 TEST_F(WholeDesk, SelfServiceAccepts100RegisteredCardsInARowWithoutAClick)
 {
     constexpr int kCards = 100;
-    QString script;
-    for (int i = 1; i <= kCards; ++i)
-        script += QStringLiteral(
-                      "INSERT INTO VRK_PERSON (PERSON_ID, EVENT_SERIES_ID, PERSON_NAME, CONTROL_CARD) VALUES (%1, 1, "
-                      "'Juoksija %2', '%3');"
-                      "INSERT INTO VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, LEG_NUMBER, CONTROL_CARD, PERSON_ID, "
-                      "ENTRY_FEE, INSERTED, UPDATED, CLASS_COURSE_ID, ORIGIN_CLIENT_ID, ORIGIN_CLIENT_NAME, RENTED_CHIP, "
-                      "RESULT_STATUS, FIRST_RESULT_STATUS, PERSON_NAME, REGISTERED_TIME) VALUES (%4, 100, 1, '%3', %1, "
-                      "12, '2024-06-01 18:00:00', '2024-06-01 18:00:00', 401, 7, 'Testikone', 'E', 'M', 'M', '', "
-                      "'2024-06-01 18:00:00');")
-                      .arg(20000 + i)
-                      .arg(i)
-                      .arg(300000 + i)
-                      .arg(30000 + i);
-    Db.Exec(script);
+    Db.Exec(RegisteredRunnersScript(kCards, 20000, 300000, 30000));
     formMain->iChipReadDelay = 0;
     formMain->bResultBoardVisible = true;
     Board->Show();

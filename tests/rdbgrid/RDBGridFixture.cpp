@@ -125,3 +125,14 @@ void RDBGridTest::Move(int X, int Y)
     QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &move);
 }
+
+QString RDBGridTest::Hint(int ACol, int ARow)
+{
+    struct Probe : TrDBGrid {
+        using TrDBGrid::DoHintShow;
+    };
+    QString h;
+    bool show = false;
+    static_cast<Probe*>(grid)->DoHintShow(ACol, ARow, h, show);
+    return show ? h : QString();
+}

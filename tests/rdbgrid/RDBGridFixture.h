@@ -31,6 +31,8 @@ protected:
     void Click(int X, int Y, Qt::KeyboardModifiers Mods = Qt::NoModifier);
     void DoubleClick(int X, int Y);
     void Move(int X, int Y);
+    // The hint the grid shows over a cell (empty when it shows none).
+    QString Hint(int ACol, int ARow);
     // Record ids in the dataset's present order.
     QList<int> Ids();
 

@@ -71,15 +71,7 @@ TEST_F(RDBGridTest, LinkTextClickCheckBoxClickAndFixedCells)
 
 TEST_F(RDBGridTest, HintsOfTitlesCutCellsAndTheRecordCount)
 {
-    struct Probe : TrDBGrid {
-        using TrDBGrid::DoHintShow;
-    };
-    auto hint = [&](int c, int r) {
-        QString h;
-        bool show = false;
-        static_cast<Probe*>(grid)->DoHintShow(c, r, h, show);
-        return show ? h : QString();
-    };
+    auto hint = [&](int c, int r) { return Hint(c, r); };
     grid->TitleHints.Add(QStringLiteral("NAME=Juoksijan nimi|sukunimi ensin"));
     EXPECT_EQ(hint(NameCol, 0), QStringLiteral("Juoksijan nimi\nsukunimi ensin"));
     EXPECT_EQ(hint(ClubCol, 0), QString()) << "a title that fits has no hint";

@@ -198,7 +198,8 @@ TEST_F(RDBGridTest, DataBarsStatusBarsAndDataImages)
     TDataImageDef def;
     data->Locate(QStringLiteral("ID"), 5);
     ASSERT_TRUE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("STATUS")), def));
-    EXPECT_EQ(def.ShowText, QStringLiteral("'Hylätty"));
+    EXPECT_EQ(def.ShowText, QStringLiteral("Hylätty"));
+    EXPECT_EQ(def.ImageIndex, -2);
     EXPECT_FALSE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("SECS")), def)) << "2965 s: no condition, no default";
     EXPECT_FALSE(def.UseDataImage);
     data->Locate(QStringLiteral("ID"), 1);

@@ -57,14 +57,11 @@ protected:
                               "delete from vrk_data_replication;")
                    .arg(txt::ProgramVersion));
         ASSERT_NO_FATAL_FAILURE(StartService());
-        // The reader's pseudo-terminal is listed among the program's ports.
-        qputenv("SORVEX_SERIAL_PORTS", Reader.PortPath().toLocal8Bit());
         p.Options.ReaderPort = Reader.PortPath();
         p.Options.ExtraDeviceLines = {{QStringLiteral("UI"), QStringLiteral("LANGUAGE=1")}};
     }
     void TearDown() override
     {
-        qunsetenv("SORVEX_SERIAL_PORTS");
         p.Kill();
         Service.kill();
         Service.waitForFinished(5000);

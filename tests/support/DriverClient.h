@@ -28,12 +28,21 @@ public:
     TDriverReply Windows() { return Send({QStringLiteral("windows")}); }
     TDriverReply Wait(const QString& Name, int Ms = 10000) { return Send({QStringLiteral("wait"), Name, QString::number(Ms)}, Ms); }
     TDriverReply Gone(const QString& Name, int Ms = 10000) { return Send({QStringLiteral("gone"), Name, QString::number(Ms)}, Ms); }
+    // Until the control shows a text containing Text.
+    TDriverReply WaitFor(const QString& Name, const QString& Text, int Ms = 10000)
+    {
+        return Send({QStringLiteral("waitfor"), Name, Text, QString::number(Ms)}, Ms);
+    }
     TDriverReply Get(const QString& Name) { return Send({QStringLiteral("get"), Name}); }
     TDriverReply Set(const QString& Name, const QString& Text) { return Send({QStringLiteral("set"), Name, Text}); }
     TDriverReply Click(const QString& Name) { return Send({QStringLiteral("click"), Name}); }
     TDriverReply Key(const QString& Name, const QString& Key) { return Send({QStringLiteral("key"), Name, Key}); }
     // Title row first, then one tab-separated line per row.
     TDriverReply Grid(const QString& Name) { return Send({QStringLiteral("grid"), Name}); }
+    // Node texts, one tab of indent per level.
+    TDriverReply Tree(const QString& Name) { return Send({QStringLiteral("tree"), Name}); }
+    // A tree node by its text, or a data grid row by one of its cells.
+    TDriverReply Select(const QString& Name, const QString& Text) { return Send({QStringLiteral("select"), Name, Text}); }
     TDriverReply Grab(const QString& Form, const QString& PngPath) { return Send({QStringLiteral("grab"), Form, PngPath}); }
     // "IDOK", "IDYES", "IDNO" or "IDCANCEL" for the next message box.
     TDriverReply Answer(const QString& Id) { return Send({QStringLiteral("answer"), Id}); }

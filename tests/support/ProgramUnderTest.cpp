@@ -8,6 +8,7 @@
 #include "resources/MainWindowTexts.h"
 #include "tests/support/Scramble.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMap>
@@ -81,8 +82,11 @@ QVariant TProgramUnderTest::Value(const QString& Sql)
 void TProgramUnderTest::WriteConfiguration()
 {
     QMap<QString, QStringList> system;
-    system[QStringLiteral("CONNECT_PARAMS")] = {QStringLiteral("DB_NAME=") + Db.Path(),
-                                                QStringLiteral("USER_NAME=") + ScrambleForTest(QStringLiteral("SYSDBA"), DecryptStartKey)};
+    QStringList& connect = system[QStringLiteral("CONNECT_PARAMS")];
+    connect = {QStringLiteral("DB_NAME=") + (Options.DatabaseName.isEmpty() ? Db.Path() : Options.DatabaseName),
+               QStringLiteral("USER_NAME=") + ScrambleForTest(QStringLiteral("SYSDBA"), DecryptStartKey)};
+    if (!Options.DatabasePassword.isEmpty())
+        connect << QStringLiteral("PASSWORD=") + ScrambleForTest(Options.DatabasePassword, DecryptStartKey);
     if (!Options.RestBaseUrl.isEmpty())
         system[QStringLiteral("WEB_SERVICE")] = {QStringLiteral("REST_BASE_URL=") + Options.RestBaseUrl,
                                                  QStringLiteral("REST_BASE_URL_V2=") + Options.RestBaseUrlV2};
@@ -100,6 +104,7 @@ void TProgramUnderTest::WriteConfiguration()
 bool TProgramUnderTest::Start()
 {
     Kill();
+    Driver.Disconnect();  // a restart connects afresh
     WriteConfiguration();
     if (Options.LinkedClient && Value(QStringLiteral("select count(*) from vrk_client where in_use = 'K'")).toInt() == 0)
         Exec(QStringLiteral("execute procedure E_CLIENT.INSERT_CLIENT(5, 'Maalikone', 'Tiistairastit', 'K', null, '%1', 's3cret');")
@@ -181,4 +186,9 @@ QString TProgramUnderTest::ErrorOutput()
 QString TProgramUnderTest::DialogLog() const
 {
     return QString::fromUtf8(Home.Read(QStringLiteral("dialogs.log")));
+}
+
+QString TProgramUnderTest::DayLog() const
+{
+    return QString::fromUtf8(Home.Read(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("_loki.csv")));
 }

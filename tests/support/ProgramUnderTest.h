@@ -25,6 +25,11 @@ struct TProgramOptions {
     // A linked computer in the database, so the main window opens without
     // the first-use dialog.
     bool LinkedClient = true;
+    // DB_NAME and PASSWORD for a database other than the test's own file,
+    // e.g. "127.0.0.1/<port>:<path>" on a Firebird server (Exec and Value
+    // still use the own file).
+    QString DatabaseName;
+    QString DatabasePassword;
     QString ReaderPort;      // the card reader's port (vrkEvent.ini)
     QString PrinterPort;     // the receipt printer's port; empty: none
     int PrinterType = 0;
@@ -59,6 +64,8 @@ public:
     QString ErrorOutput();
     // The message boxes logged to SORVEX_DIALOG_LOG.
     QString DialogLog() const;
+    // Today's day log of the program ("yyyyMMdd_loki.csv" in its folder).
+    QString DayLog() const;
     const QString& LastError() const { return FLastError; }
 
     TProgramOptions Options;

@@ -1,16 +1,8 @@
 #include "tests/support/Scramble.h"
 
-#include "app/vrkCommon.h"
+#include "tools/scramble/Scramble.h"
 
 QString ScrambleForTest(const QString& Plain, uint16_t Key)
 {
-    const QByteArray bytes = Plain.toUtf8();
-    QString out;
-    uint16_t key = Key;
-    for (char ch : bytes) {
-        const uint8_t c = uint8_t(ch) ^ uint8_t(key >> 8);  // the scrambled byte b
-        out += QString::asprintf("%02X", c);
-        key = uint16_t((uint32_t(c) + key) * DecryptMultiplier + DecryptAddend);
-    }
-    return out;
+    return ScrambleText(Plain, Key);
 }

@@ -119,6 +119,10 @@ int main(int argc, char** argv)
     formMain->actMaaliLopetaExecute();
     formMain->actMaaliAloitaExecute();
     Shot(formMain, out + QStringLiteral("/04b_main_processing_with_course.png"));
+    formMain->grpNavTree->SetMinimized(true);
+    Shot(formMain, out + QStringLiteral("/04c_main_tree_box_minimised.png"));
+    formMain->grpNavTree->SetMinimized(false);
+    Shot(formMain, out + QStringLiteral("/04d_main_tree_box_restored.png"));
 
     formSettings->Show();
     formSettings->LoadControls();

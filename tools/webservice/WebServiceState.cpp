@@ -1,5 +1,6 @@
 #include "tools/webservice/WebServiceState.h"
 
+#include <QDate>
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -181,9 +182,16 @@ int64_t TWebServiceState::LoadAccount(const QJsonObject& Demo)
 {
     const int64_t Id = CreateAccount(Demo.value(QStringLiteral("account")).toString(QStringLiteral("Demo")));
     const QJsonObject Tables = Demo.value(QStringLiteral("tables")).toObject();
+    // An event dated "today" is held on the day the service starts, so a
+    // first-time user can start processing it at once.
+    const QString Today = QDate::currentDate().startOfDay().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     for (auto It = Tables.begin(); It != Tables.end(); ++It)
-        for (const QJsonValue& Row : It.value().toArray())
-            PutRow(Id, It.key(), Row.toObject());
+        for (const QJsonValue& Value : It.value().toArray()) {
+            QJsonObject Row = Value.toObject();
+            if (Row.value(QStringLiteral("event_date")).toString() == QLatin1String("today"))
+                Row[QStringLiteral("event_date")] = Today;
+            PutRow(Id, It.key(), Row);
+        }
     for (const QJsonValue& V : Demo.value(QStringLiteral("temp_codes")).toArray()) {
         const QJsonObject Code = V.toObject();
         AddTempCode(Id, Code.value(QStringLiteral("code")).toString(), Code.value(QStringLiteral("client_name")).toString(),

@@ -1,0 +1,66 @@
+#pragma once
+// The grid's cell dialogs: the memo dialog shows and edits the text of a
+// memo or rich-text cell; the picture dialog shows the picture of a picture
+// cell and loads, saves, copies, pastes and clears it.
+
+#include "components/base/rdlg_baseform.h"
+#include "components/base/rpictool.h"
+
+class TField;
+class TrMemoEx;
+class TrRichEdit;
+class TrImageZoom;
+class TMainMenu;
+class TMenuItem;
+
+class TrDBGridMemoForm : public TrDlgBaseForm {
+public:
+    explicit TrDBGridMemoForm(TComponent* AOwner);
+    bool IsEdit = false;
+    bool IsRichEdit = false;
+    QString Text;  // in and out
+    TrMemoEx* Memo;
+    TrRichEdit* rRichEdit;
+    TMainMenu* MainMenu;
+    TMenuItem* mnProperties;
+    TMenuItem* mnEnter;
+    TMenuItem* mnTab;
+    TMenuItem* mnWrap;
+    TMenuItem* mnWindow;
+    TMenuItem* mnFont;
+    void SetAll();
+    void btOkClick();
+
+private:
+    void FormShow();
+};
+
+class TrDBGridGraphicForm : public TrDlgBaseForm {
+public:
+    explicit TrDBGridGraphicForm(TComponent* AOwner);
+    bool IsEdit = false;
+    TrGraphicType GrType = gtNoPicture;
+    // The picture field shown and edited (every change is written at once).
+    TField* Field = nullptr;
+    TrImageZoom* DBImg;
+    TPanel* pTools;
+    TButton* tbLoad;
+    TButton* tbSave;
+    TButton* tbCopy;
+    TButton* tbPaste;
+    TButton* tbClear;
+    void SetAll();
+    void LoadPicture();
+    // The tool buttons' work (also used by the tests without file dialogs).
+    bool LoadFromFile(const QString& FileName);
+    bool SaveToFile(const QString& FileName);
+    void CopyClick();
+    bool PasteClick();
+    void ClearClick();
+
+private:
+    bool StorePicture();
+};
+
+// The hint of a picture cell: "BMP: 640 x 480", "(empty)" or "(corrupted)".
+QString GetPictureHint(const TField* Field);

@@ -1,0 +1,129 @@
+// The fixed (indicator) column and the top-left cell: a text mask with the
+// record number and field values, a check box showing the row's selection,
+// the record indicator glyphs, the column's width, and the title text and
+// filter glyph of the top-left cell.
+
+#include "components/grid/rDBGrid.h"
+
+#include "components/base/rGlyphs.h"
+#include "platform/database/DataSet.h"
+
+namespace {
+
+// Width of the indicator area when the fixed column also shows a mask or check box.
+constexpr int IndicatorArea = 11;
+
+}  // namespace
+
+int TrDBGrid::IndicatorColWidth() const
+{
+    const int w = FFixedColText.FixedColWidth;
+    return w >= 8 ? w : TDBGrid::IndicatorColWidth();
+}
+
+void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState)
+{
+    const TFixedColText& fc = FFixedColText;
+    if (!fc.IsFixedColUsed() && fc.ShowIndicator) {
+        TDBGrid::DrawIndicatorCell(DataRow, ARect, AState);
+        return;
+    }
+    DrawCellBackground(ARect, FixedColor(), AState, 0, DataRow + TitleOffset());
+    if (!IsActive() || DataRow >= DataLink()->RecordCount())
+        return;
+    TCanvas* c = Canvas();
+    TDataSet* ds = DataSet();
+    const bool current = DataRow == DataLink()->ActiveRecord();
+    const int saved = ds->ActiveRecordOverride();
+    const int savedDC = c->SaveDC();
+    try {
+        c->IntersectClipRect(ARect);
+        // 1. The row's record is read through the link's window.
+        DataLink()->SetActiveRecord(DataRow);
+        TRect q = Rect(ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1);
+        if (fc.ShowIndicator)
+            q.Left += IndicatorArea;
+        // 2. The mask: "<<#>>" is the record number (none on a new record).
+        QString text;
+        if (fc.IsFixedColUsed()) {
+            const int over = ds->ActiveRecordOverride();
+            const int recNo = (current && ds->State() == dsInsert) ? 0 : (over >= 0 ? over + 1 : ds->RecNo());
+            text = fc.FixedColMask;
+            text.replace(QStringLiteral("<<#>>"), recNo >= 1 ? QString::number(recNo) : QString());
+            text = FillTextMask(text, ds, QStringLiteral("<<"), QStringLiteral(">>"));
+        }
+        // 3-4. Font, the check mark and the window's say.
+        c->Font()->Assign(fc.ParentFont ? *Font() : fc.Font);
+        if (fc.ParentFont)
+            c->Font()->SetColor(TitleFont()->Color());
+        bool checked = fc.ShowCheckbox && (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
+        if (OnGetFixedColState)
+            OnGetFixedColState(this, current, c->Font(), text, checked);
+        // 5. The check box.
+        if (fc.ShowCheckbox) {
+            if (TBitmap* b = rGlyphs.BmpFromIndex(TrGlyphsRec::CheckIndex(checked), FScaleRatio, FCustomGlyphs)) {
+                if (q.Width() >= b->Width()) {
+                    const TRect br = text.isEmpty() ? q : Rect(q.Left, q.Top, q.Left + b->Width(), q.Bottom);
+                    TempBmp->Assign(b);
+                    DrawBMPInCell(br, TempBmp.get());
+                    if (!text.isEmpty())
+                        q.Left += b->Width() + 3;
+                }
+            }
+        }
+        // 6. The mask text.
+        if (!text.isEmpty() && q.Width() > 2) {
+            q.Right = ARect.Right - 1;
+            const bool single = FRowLines == 1 || c->TextWidth(text) <= q.Width();
+            c->Brush()->SetStyle(bsClear);
+            DrawTextAligned(q, text, nullptr, false, QString(), FRowVerticalAlign,
+                            GetCellAlignment(fc.TextAlign, FRowVerticalAlign, single));
+            c->Brush()->SetStyle(bsSolid);
+        }
+        // 7. The record indicator.
+        if (fc.ShowIndicator) {
+            const TRect ir = fc.IsFixedColUsed() ? Rect(ARect.Left, ARect.Top, ARect.Left + IndicatorArea, ARect.Bottom) : ARect;
+            const bool readOnly = ReadOnly() || !(Options() & dgEditing) || !ds->CanModify();
+            const bool multi = !fc.ShowCheckbox && (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
+            const int idx = TrGlyphsRec::RecordIndicatorIndex(current, multi, readOnly, ds->State());
+            if (TBitmap* b = idx >= 0 ? rGlyphs.BmpFromIndex(idx, FScaleRatio, FCustomGlyphs) : nullptr) {
+                TempBmp->Assign(b);
+                DrawBMPInCell(ir, TempBmp.get());
+            }
+        }
+    } catch (...) {
+        ds->SetActiveRecordOverride(saved);
+        c->RestoreDC(savedDC);
+        throw;
+    }
+    ds->SetActiveRecordOverride(saved);
+    c->RestoreDC(savedDC);
+}
+
+void TrDBGrid::DrawTitleEx(const TRect& ARect, TGridDrawState AState)
+{
+    TCanvas* c = Canvas();
+    // 1.
+    TRect q = TitleRectToTextRect(ARect);
+    q = Rect(q.Left + 1, q.Top + 1, q.Right - 1, q.Bottom - 1);
+    if (AState & gdPressed) {
+        q.Top += 1;
+        q.Right += 1;
+    }
+    c->Font()->Assign(*TitleFont());
+    // 2. The title text.
+    const bool withText = !FFixedColText.TitleText.isEmpty();
+    if (withText) {
+        c->Brush()->SetStyle(bsClear);
+        TRect r = Rect(q.Left + IndicatorArea, q.Top, q.Right, q.Bottom);
+        c->DrawText(FFixedColText.TitleText, r, GetCellAlignment(FFixedColText.TextAlign, taVerticalCenter, true) | DT_END_ELLIPSIS);
+        c->Brush()->SetStyle(bsSolid);
+    }
+    // 3. The filter glyph (a click shows the record count or the window's own action).
+    if (FOptionsEx2.FixedCell.TitleExBtn && IsActive()) {
+        if (TBitmap* b = rGlyphs.BmpFromIndex(TrGlyphsRec::TitleExIndex(IsFiltered()), FScaleRatio, FCustomGlyphs)) {
+            TempBmp->Assign(b);
+            DrawBMPInCell(withText ? Rect(q.Left, q.Top, q.Left + IndicatorArea, q.Bottom) : q, TempBmp.get());
+        }
+    }
+}

@@ -1,0 +1,160 @@
+// The footer row under the data: the band, one cell per column with its text
+// and settings (alignment and font tokens), a one-line text running over the
+// following columns that have no text of their own, and the free text over
+// the whole footer.
+
+#include "components/grid/rDBGrid.h"
+
+#include "components/grid/TrDBGridFilterBar.h"
+
+#include "components/base/rtool.h"
+#include "platform/database/Fields.h"
+
+void TrDBGrid::PaintBands()
+{
+    TDBGrid::PaintBands();
+    DrawMergedGroupHeaders();
+    DrawFooterRow();
+    if (FOptionsEx2.Filters.FilterPanel)
+        TrDBGridFilterBar::Of(this)->DrawFilterPanel();
+}
+
+void TrDBGrid::DrawFooterRow()
+{
+    if (!FFooterRow.FooterVisible() || !Visible())
+        return;
+    TCanvas* c = Canvas();
+    const TRect fr = FFooterRow.FooterRect();
+    if (fr.Height() <= 0)
+        return;
+    const int saved = c->SaveDC();
+    c->IntersectClipRect(fr);
+    // 1. The band.
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color());
+    c->FillRect(fr);
+    // 2. The window may draw the footer itself.
+    bool defaultDrawing = true;
+    QString simple = FFooterRow.SimpleText;
+    if (OnDrawFooterRow)
+        OnDrawFooterRow(this, fr, simple, defaultDrawing);
+    if (defaultDrawing) {
+        // 3-4. The colours and every cell's background first, so that a text
+        // running over the next columns is not painted over.
+        const TColor lineColor = FFooterRow.CellLinesColor != clNone
+                                     ? FFooterRow.CellLinesColor
+                                     : (DrawingStyle() == grids::gdsClassic ? clSilver : TColor(0xF0F0F0));
+        const TColor cellColor = FFooterRow.Color != clNone ? FFooterRow.Color : Color();
+        for (int col = 0; col < ColCount(); ++col)
+            DrawFooterCellBackground(col, cellColor, lineColor);
+        // 5. The texts, left to right.
+        int lastRight = 0;
+        for (int col = 0; col < ColCount(); ++col)
+            DrawFooterCellText(col, ColumnAt(col), cellColor, lastRight);
+        // 6. The free text over the whole footer.
+        if (!simple.isEmpty()) {
+            c->Font()->Assign(FFooterRow.ParentFont ? *Font() : FFooterRow.Font);
+            if (FFooterRow.BoldText)
+                c->Font()->SetStyle(c->Font()->Style() | fsBold);
+            c->Brush()->SetStyle(bsClear);
+            const int left = IndicatorOffset() ? CellRect(0, 0).Right : fr.Left;
+            TRect r = Rect(left + 2, fr.Top + 1, fr.Right - 2, fr.Bottom - 1);
+            c->DrawText(simple, r, GetCellAlignment(FFooterRow.SimpleTextAlign, taVerticalCenter, true) | DT_END_ELLIPSIS);
+        }
+    }
+    c->Brush()->SetStyle(bsSolid);
+    c->RestoreDC(saved);
+}
+
+void TrDBGrid::DrawFooterCellBackground(int ACol, TColor CellColor, TColor LineColor)
+{
+    TCanvas* c = Canvas();
+    const TRect r = FFooterRow.FooterCellRect(ACol);
+    if (r.Width() <= 2)
+        return;
+    c->Brush()->SetStyle(bsSolid);
+    if (ACol < IndicatorOffset()) {
+        TDBGrid::DrawCellBackground(Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1), FixedColor(), gdFixed, 0, 1);
+    } else {
+        c->Brush()->SetColor(CellColor);
+        c->FillRect(r);
+    }
+    if (FFooterRow.ShowCellLines) {
+        c->Brush()->SetColor(LineColor);
+        c->FrameRect(r);
+    }
+}
+
+void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, int& LastRight)
+{
+    TCanvas* c = Canvas();
+    const TRect cell = FFooterRow.FooterCellRect(ACol);
+    if (cell.Width() <= 2)
+        return;
+    const bool indicator = ACol < IndicatorOffset();
+    if (indicator)
+        LastRight = cell.Right + 3;
+    // 5.1-5.3 Font, alignment and text; the settings' tokens after the text.
+    TField* field = Column && !indicator ? Column->Field() : nullptr;
+    QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
+    TAlignment align = indicator ? FFixedColText.TextAlign : Column ? Column->Alignment() : taLeftJustify;
+    c->Font()->Assign(FFooterRow.ParentFont && Column && !indicator ? *Column->Font() : FFooterRow.Font);
+    if (FFooterRow.BoldText)
+        c->Font()->SetStyle(c->Font()->Style() | fsBold);
+    QString mask;
+    int size = 0;
+    TColor colour = clNone;
+    TFontStylesDefault styles;
+    TAlignmentDefault alignDefault = tadDefault;
+    if (field && FooterRow_GetSettings(field->FieldName(), mask, c->Font(), size, colour, styles, alignDefault))
+        UpdateAlignmentFromAlignmentDefault(align, alignDefault);
+    // 5.4
+    bool defaultDrawing = true;
+    if (OnDrawFooterCell)
+        OnDrawFooterCell(this, cell, ACol, field, text, defaultDrawing);
+    if (text.isEmpty())
+        return;
+    TRect r = Rect(cell.Left + 3, cell.Top + 1, cell.Right - 3, cell.Bottom - 1);
+    if (defaultDrawing) {
+        c->Brush()->SetStyle(bsClear);
+        if (r.Height() < 2 * c->TextHeight(QStringLiteral("Wg"))) {
+            // 5.5 One line: a text wider than its cell runs over its neighbours.
+            const int w = c->TextWidth(text);
+            if (!indicator && w > r.Width()) {
+                if (align == taRightJustify) {
+                    if (r.Left - LastRight > 3)
+                        r.Left = std::max(LastRight, r.Right - w - 2);
+                } else {
+                    const TRect band = FFooterRow.FooterRect();
+                    int right = r.Right;
+                    for (int next = ACol + 1; next < ColCount(); ++next) {
+                        TColumn* nc = ColumnAt(next);
+                        const TRect nr = FFooterRow.FooterCellRect(next);
+                        if (nr.Width() <= 2)
+                            continue;
+                        if (nc && FFooterRow.IsFooterDefined(nc->Field()))
+                            break;
+                        right = nr.Right - 3;
+                    }
+                    r.Right = std::min({right, band.Right, r.Left + w + 2});
+                }
+                if (FFooterRow.ShowCellLines) {
+                    c->Brush()->SetStyle(bsSolid);
+                    c->Brush()->SetColor(CellColor);
+                    c->FillRect(r);
+                    c->Brush()->SetStyle(bsClear);
+                }
+            }
+            DrawTextAligned(r, text, nullptr, false, QString(), taVerticalCenter,
+                            GetCellAlignment(align, taVerticalCenter, true) | DT_END_ELLIPSIS);
+        } else {
+            // A taller footer: "|" breaks lines; "###" when the text does not fit.
+            text.replace(QLatin1Char('|'), QStringLiteral("\r\n"));
+            DrawTextAligned(r, text, nullptr, false, QStringLiteral("###"), taVerticalCenter,
+                            GetCellAlignment(align, taVerticalCenter, false));
+        }
+        c->Brush()->SetStyle(bsSolid);
+    }
+    // 5.6
+    LastRight = r.Right + 3;
+}

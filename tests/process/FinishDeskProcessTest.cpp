@@ -1,0 +1,148 @@
+// The finish desk in the real program: the reader simulator writes cards into
+// a pseudo-terminal that the program opens as its reader; each read opens the
+// finish dialog, which the test accepts through the driver; the receipt comes
+// out of a second pseudo-terminal and the run shows in the results grid.
+
+#include "tests/support/FixtureRunners.h"
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/SimulatedReader.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Fixture()
+{
+    QFile f(QStringLiteral(SORVEX_SOURCE_DIR "/tests/eventdb/fixture.sql"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(f.readAll());
+}
+
+// The clean read's receipt for the fixture event held today.
+QByteArray ExpectedReceipt()
+{
+    QFile f(QStringLiteral(SORVEX_SOURCE_DIR "/tests/finishdesk/golden/receipt_clean_epr3.bin"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return f.readAll().replace("01.06.2024", QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toLatin1());
+}
+
+std::string S(const QString& Text)
+{
+    return Text.toStdString();
+}
+
+}  // namespace
+
+class FinishDeskProcess : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        p.Exec(Fixture());
+        // held today, on a computer linked with this version
+        p.Exec(QStringLiteral("update VRK_EVENT set EVENT_DATE = current_date where EVENT_ID = 100;"
+                              "update VRK_CLIENT set CLIENT_VERSION = '26.1', CLIENT_SECRET = 's3cret' where CLIENT_ID = 7;"
+                              "insert into VRK_CLIENT_EVENT_SERIES (CLIENT_ID, EVENT_SERIES_ID) values (7, 1);"));
+        p.Options.ReaderPort = Reader.PortPath();
+        p.Options.PrinterPort = Printer.NearPath();
+        p.Options.PrinterType = 1;
+        // Finnish receipts
+        p.Options.ExtraDeviceLines = {{QStringLiteral("CHIP_READER"), QStringLiteral("READ_DELAY=0")},
+                                      {QStringLiteral("UI"), QStringLiteral("LANGUAGE=1")}};
+    }
+
+    void Launch()
+    {
+        ASSERT_TRUE(p.Start()) << S(p.LastError());
+        ASSERT_TRUE(d.Wait(QStringLiteral("formMain.tvMainTree"), 20000)) << S(d.LastError());
+    }
+
+    // Chooses the fixture event in the tree and starts its finish desk.
+    void StartFinishDesk()
+    {
+        // the series opens to its events as the user expands it
+        ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTreeExpand"))) << S(d.LastError());
+        const QStringList nodes = d.Tree(QStringLiteral("formMain.tvMainTree")).Lines().filter(QStringLiteral("Iltarastit 1"));
+        ASSERT_EQ(nodes.size(), 1) << S(d.Tree(QStringLiteral("formMain.tvMainTree")).Text);
+        ASSERT_TRUE(d.Select(QStringLiteral("formMain.tvMainTree"), nodes[0].trimmed())) << S(d.LastError());
+        ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnAloita"))) << S(d.LastError());
+        // the guidance marks the reader ready once its port is open
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.lblMenu3"), Reader.PortPath())) << S(d.LastError());
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"))) << S(d.LastError());
+    }
+
+    SimulatedReader Reader;
+    PtyPair Printer;
+    TProgramUnderTest p;
+    TDriverClient& d = p.Driver;
+};
+
+TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
+{
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    // a known runner, clean
+    Reader.Place(FixtureCard(12345), 4);
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError()) << S(p.DialogLog()) << S(p.DayLog());
+    Reader.Wait();
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("formResultsClass2"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_finish_dialog.png"));
+    ASSERT_TRUE(d.Click(QStringLiteral("formResultsClass2.btnOK"))) << S(d.LastError());
+    ASSERT_TRUE(d.Gone(QStringLiteral("formResultsClass2"))) << S(d.LastError());
+    const QByteArray receipt = ExpectedReceipt();
+    EXPECT_EQ(Printer.ReadFar(receipt.size(), 5000).toHex(' ').toStdString(), receipt.toHex(' ').toStdString());
+
+    // an unknown card: kept at this desk, no receipt
+    Reader.Place(FixtureCard(44444), 4);
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError());
+    Reader.Wait();
+    ASSERT_TRUE(d.Click(QStringLiteral("formResultsClass2.btnOK"))) << S(d.LastError());
+    ASSERT_TRUE(d.Gone(QStringLiteral("formResultsClass2"))) << S(d.LastError());
+    EXPECT_TRUE(Printer.ReadFar(1, 300).isEmpty());
+
+    // the results grid shows both runs
+    const QStringList rows = d.Grid(QStringLiteral("formMain.rdbgrdResultsClass")).Lines();
+    ASSERT_EQ(rows.size(), 3) << S(rows.join(QLatin1Char('\n')));
+    EXPECT_EQ(rows.filter(QStringLiteral("Virtanen Matti")).size(), 1) << S(rows.join(QLatin1Char('\n')));
+    EXPECT_EQ(rows.filter(QStringLiteral("044444")).size(), 1) << S(rows.join(QLatin1Char('\n')));
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("formMain"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_finish_main.png"));
+
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS in ('V', 'L')")).toInt(), 2);
+}
+
+TEST_F(FinishDeskProcess, SelfServiceWithTheBoardShownAcceptsRegisteredCardsWithoutAClick)
+{
+    constexpr int kCards = 3;
+    p.Exec(RegisteredRunnersScript(kCards, 20000, 300000, 30000, QStringLiteral("current_timestamp")));
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTulos"))) << S(d.LastError());
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultBoard"))) << S(d.LastError());
+    for (int i = 1; i <= kCards; ++i) {
+        Reader.Place(FixtureCard(300000 + i), 4);
+        const QString name = QStringLiteral("Juoksija %1").arg(i);
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), name, 15000)) << S(d.LastError()) << S(p.DialogLog());
+        EXPECT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcAika"), QStringLiteral("25:00"), 2000))
+            << S(d.Get(QStringLiteral("formResultBoard.fcAika")).Text);
+        Reader.Wait();
+        // the receipt, up to its paper feed
+        QByteArray receipt;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000 && !receipt.endsWith("\n\n\n\n\n"))
+            receipt += Printer.ReadFar(1, 100);
+        EXPECT_TRUE(receipt.contains(name.toLatin1())) << i << " " << receipt.toStdString();
+    }
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("formResultBoard"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_board.png"));
+    const TDriverReply windows = d.Windows();
+    EXPECT_FALSE(windows.Text.contains(QStringLiteral("formResultsClass2"))) << S(windows.Text);
+    EXPECT_TRUE(p.DialogLog().isEmpty()) << S(p.DialogLog());
+
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), kCards);
+}

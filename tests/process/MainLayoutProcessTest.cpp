@@ -1,0 +1,65 @@
+// The main window's layout across real starts: the results grid's columns
+// are written to "sorvex.ini" in the program folder when the window closes
+// and restored at the next start.
+
+#include "tests/support/ProgramUnderTest.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string S(const QString& Text)
+{
+    return Text.toStdString();
+}
+
+QStringList Titles(TDriverClient& D)
+{
+    const QStringList rows = D.Grid(QStringLiteral("formMain.rdbgrdResultsClass")).Lines();
+    return rows.isEmpty() ? QStringList() : rows.first().split(QLatin1Char('\t'));
+}
+
+// Sets one key of a column section ("FieldName=" + Field) in the saved text.
+QString WithColumnKey(QString Ini, const QString& Field, const QString& Key, const QString& Value)
+{
+    const int at = Ini.indexOf(QStringLiteral("FieldName=") + Field + QStringLiteral("\r\n"));
+    const int key = Ini.indexOf(Key + QLatin1Char('='), at);
+    const int end = Ini.indexOf(QStringLiteral("\r\n"), key);
+    EXPECT_TRUE(at >= 0 && key >= 0 && end >= 0) << S(Field);
+    return Ini.replace(key, end - key, Key + QLatin1Char('=') + Value);
+}
+
+}  // namespace
+
+TEST(MainLayoutProcess, TheResultsGridLayoutIsSavedAtCloseAndRestoredAtTheNextStart)
+{
+    TProgramUnderTest p;
+    auto run = [&p](QStringList& Titles_) {
+        ASSERT_TRUE(p.Start()) << S(p.LastError());
+        ASSERT_TRUE(p.Driver.Wait(QStringLiteral("formMain.tvMainTree"), 20000)) << S(p.Driver.LastError());
+        Titles_ = Titles(p.Driver);
+        ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    };
+    // the first start writes the default layout
+    QStringList first;
+    ASSERT_NO_FATAL_FAILURE(run(first));
+    EXPECT_TRUE(first.contains(QStringLiteral("Henkilö")));
+    EXPECT_FALSE(first.contains(QStringLiteral("Pituus")));
+    QString saved = QString::fromUtf8(p.Home.Read(QStringLiteral("sorvex.ini")));
+    ASSERT_TRUE(saved.contains(QStringLiteral("[formMain.rdbgrdResultsClass]"))) << S(saved);
+
+    // a layout with the length shown and the name hidden comes back
+    saved = WithColumnKey(saved, QStringLiteral("COURSE_LENGTH"), QStringLiteral("ColVisible"), QStringLiteral("1"));
+    saved = WithColumnKey(saved, QStringLiteral("PERSON_NAME"), QStringLiteral("ColVisible"), QStringLiteral("0"));
+    p.Home.Write(QStringLiteral("sorvex.ini"), saved.toUtf8());
+    QStringList second;
+    ASSERT_NO_FATAL_FAILURE(run(second));
+    EXPECT_TRUE(second.contains(QStringLiteral("Pituus"))) << S(second.join(QLatin1Char(' ')));
+    EXPECT_FALSE(second.contains(QStringLiteral("Henkilö"))) << S(second.join(QLatin1Char(' ')));
+    EXPECT_EQ(second.size(), first.size());
+
+    // and is written back as it was shown
+    QStringList third;
+    ASSERT_NO_FATAL_FAILURE(run(third));
+    EXPECT_EQ(third, second);
+}

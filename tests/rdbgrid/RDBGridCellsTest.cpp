@@ -1,0 +1,443 @@
+// Cells that show more than text (rich text, pictures), title images and
+// buttons, the title line band, the fixed column's text mask and check box,
+// the memo and picture dialogs, the coupled footer grid, drag-to-scroll and
+// scaling.
+
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include "components/base/rImageZoom.h"
+#include "components/base/rMemoEx.h"
+#include "components/grid/rDBGridCellForms.h"
+#include "platform/database/DataSource.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/ImgList.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace {
+
+constexpr int IdCol = 1, NameCol = 2, ClubCol = 3;
+
+QByteArray PngBytes(int W, int H, QRgb Colour)
+{
+    QImage img(W, H, QImage::Format_RGB32);
+    img.fill(Colour);
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "PNG");
+    return bytes;
+}
+
+// ID, NOTE (memo), PIC (picture).
+std::unique_ptr<TClientDataSet> MakeCellsTable()
+{
+    auto d = std::make_unique<TClientDataSet>();
+    d->AddField(QStringLiteral("ID"), ftInteger);
+    d->AddField(QStringLiteral("NOTE"), ftMemo);
+    d->AddField(QStringLiteral("PIC"), ftGraphic);
+    d->CreateDataSet();
+    const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\b Punainen teksti ÄÖ\\par}");
+    d->AppendRecord({1, rtf, QVariant()});
+    d->AppendRecord({2, QStringLiteral("Tavallinen muistio"), QVariant()});
+    d->First();
+    d->FieldByName(QStringLiteral("PIC"))->DataSet()->Edit();
+    d->FieldByName(QStringLiteral("PIC"))->SetAsBytes(PngBytes(12, 8, qRgb(0, 0, 255)));
+    d->Post();
+    return d;
+}
+
+int CountPixels(const QImage& Img, const TRect& R, const std::function<bool(QRgb)>& Pred)
+{
+    int n = 0;
+    for (int y = std::max(0, R.Top); y < std::min(Img.height(), R.Bottom); ++y)
+        for (int x = std::max(0, R.Left); x < std::min(Img.width(), R.Right); ++x)
+            n += Pred(Img.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 70 && qBlue(p) < 70; }
+bool IsGreen(QRgb p) { return qGreen(p) > 100 && qRed(p) < 70 && qBlue(p) < 70; }
+bool IsBlue(QRgb p) { return qBlue(p) > 200 && qRed(p) < 70 && qGreen(p) < 70; }
+
+// Five solid 16 x 16 images: red, green, blue, black, white.
+void FillImages(TImageList* L)
+{
+    L->SetSize(16, 16);
+    for (TColor c : {clRed, clGreen, clBlue, clBlack, clWhite}) {
+        TBitmap b(16, 16);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        L->Add(&b);
+    }
+}
+
+void Press(QWidget* W, int X, int Y)
+{
+    const QPointF p(X, Y);
+    QMouseEvent e(QEvent::MouseButtonPress, p, W->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(W, &e);
+}
+
+void DragTo(QWidget* W, int X, int Y)
+{
+    const QPointF p(X, Y);
+    QMouseEvent e(QEvent::MouseMove, p, W->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(W, &e);
+}
+
+void Release(QWidget* W, int X, int Y)
+{
+    const QPointF p(X, Y);
+    QMouseEvent e(QEvent::MouseButtonRelease, p, W->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(W, &e);
+}
+
+}  // namespace
+
+class RDBGridCellsTest : public RDBGridTest {
+protected:
+    void UseCellsTable()
+    {
+        cells = MakeCellsTable();
+        src->SetDataSet(cells.get());
+        grid->Columns()->Items(1)->SetWidth(200);
+        grid->Columns()->Items(2)->SetWidth(80);
+        grid->SetRowFixHeight(40);
+    }
+    std::unique_ptr<TClientDataSet> cells;
+};
+
+TEST_F(RDBGridCellsTest, RichTextAndPictureContentAreDrawnFromTheField)
+{
+    UseCellsTable();
+    grid->FieldsAsRichText.Add(QStringLiteral("NOTE"));
+    // Memo glyphs win over content; rich text shows with memo contents on.
+    grid->OptionsEx2().Editors.Memo = obtContent;
+    QImage img = Render();
+    const TRect note = grid->CellRect(2, 1);
+    EXPECT_GT(CountPixels(img, note, IsRed), 20) << "the red RTF text is rendered, not its markup";
+    // The second record's memo is plain text: no RTF colours.
+    EXPECT_EQ(CountPixels(img, grid->CellRect(2, 2), IsRed), 0);
+    // A picture field shows its glyph until picture content is asked for.
+    const TRect pic = grid->CellRect(3, 1);
+    EXPECT_EQ(CountPixels(img, pic, IsBlue), 0);
+    grid->OptionsEx2().Editors.Graphic = obtContent;
+    img = Render();
+    EXPECT_EQ(CountPixels(img, pic, IsBlue), 12 * 8) << "the 12 x 8 picture at its own size";
+    // A null picture draws nothing and raises nothing.
+    EXPECT_EQ(CountPixels(img, grid->CellRect(3, 2), IsBlue), 0);
+    EXPECT_EQ(grid->PaintScrollCount(), 0);
+}
+
+TEST_F(RDBGridCellsTest, PictureHintsNameTheKindAndSize)
+{
+    UseCellsTable();
+    TField* pic = cells->FieldByName(QStringLiteral("PIC"));
+    EXPECT_EQ(GetPictureHint(pic), QStringLiteral("PNG: 12 x 8"));
+    cells->Next();
+    EXPECT_EQ(GetPictureHint(pic), QStringLiteral("(empty)"));
+    cells->Edit();
+    pic->SetAsBytes(QByteArray("not a picture at all"));
+    cells->Post();
+    EXPECT_EQ(GetPictureHint(pic), QStringLiteral("(corrupted)"));
+}
+
+TEST_F(RDBGridCellsTest, MemoDialogWritesBackOnlyFromOkAndOnlyWhenEditable)
+{
+    UseCellsTable();
+    TField* note = cells->FieldByName(QStringLiteral("NOTE"));
+    const TRect cell = grid->CellRect(2, 2);
+    const QString typed = QStringLiteral("Rivi yksi\r\nRivi kaksi: ÅÄÖ \"lainaus\"\tsarkain");
+    TrDBGridMemoForm* seen = nullptr;
+    QString shownText;
+    bool okEnabled = false, readOnly = true;
+    auto old = SetModalHook([&](TCustomForm* F) {
+        seen = dynamic_cast<TrDBGridMemoForm*>(F);
+        if (!seen)
+            return int(mrCancel);
+        okEnabled = seen->btOk->Enabled();
+        readOnly = seen->Memo->ReadOnly();
+        shownText = seen->Memo->Text();
+        seen->Memo->SetText(typed);
+        seen->btOkClick();
+        return seen->ModalResult();
+    });
+    DoubleClick((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    ASSERT_NE(seen, nullptr) << "a double click on a memo cell opens the memo dialog";
+    EXPECT_TRUE(okEnabled);
+    EXPECT_FALSE(readOnly);
+    EXPECT_EQ(shownText, QStringLiteral("Tavallinen muistio"));
+    EXPECT_EQ(note->AsString(), typed);
+    cells->Post();
+
+    // A read-only grid: "Ok" is disabled, the memo read-only, the field unchanged.
+    grid->SetReadOnly(true);
+    seen = nullptr;
+    DoubleClick((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    ASSERT_NE(seen, nullptr);
+    EXPECT_FALSE(okEnabled);
+    EXPECT_TRUE(readOnly);
+    EXPECT_EQ(note->AsString(), typed);
+    SetModalHook(old);
+}
+
+TEST_F(RDBGridCellsTest, PictureDialogEditsTheFieldItself)
+{
+    UseCellsTable();
+    TField* pic = cells->FieldByName(QStringLiteral("PIC"));
+    const TRect cell = grid->CellRect(3, 1);
+    bool shown = false;
+    auto old = SetModalHook([&](TCustomForm* F) {
+        auto* g = dynamic_cast<TrDBGridGraphicForm*>(F);
+        if (!g)
+            return int(mrCancel);
+        shown = true;
+        EXPECT_EQ(g->GrType, gtPNG);
+        EXPECT_EQ(g->DBImg->Picture()->Width(), 12);
+        EXPECT_TRUE(g->tbClear->Enabled());
+        g->ClearClick();
+        return int(mrCancel);
+    });
+    DoubleClick((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    SetModalHook(old);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(pic->IsNull()) << "Cut empties the field";
+}
+
+TEST_F(RDBGridCellsTest, TitleButtonsAreFoundClickedAndDrawnWithoutSorting)
+{
+    TImageList images(form.get());
+    FillImages(&images);
+    images.Tag = 1;  // drawn opaque (a solid image would be all "transparent colour")
+    grid->TitleImageList = &images;
+    grid->TitleButtons.Add(QStringLiteral("NAME=0, 2,9"));
+    grid->TitleImages.Add(QStringLiteral("CLUB=1"));
+    TField* name = data->FieldByName(QStringLiteral("NAME"));
+    ASSERT_EQ(grid->GetTitleButtonIndexes(name), 2) << "9 lies beyond the five images";
+    EXPECT_EQ(grid->TitleButtonIndexes(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(grid->GetTitleButtonsWidth(name, false), 16 + 3 + 16);
+    EXPECT_EQ(grid->Title_GetImageIndex(QStringLiteral("CLUB")), 1);
+
+    TRect r = grid->CellRect(NameCol, 0);
+    ASSERT_TRUE(grid->GetTitleButtonsRect(NameCol, r, true));
+    const int y = (r.Top + r.Bottom) / 2;
+    const QImage img = Render();
+    EXPECT_TRUE(IsRed(img.pixel(r.Left + 8, y))) << "the first button shows image 0";
+    EXPECT_TRUE(IsBlue(img.pixel(r.Left + 16 + 3 + 8, y))) << "the second button shows image 2";
+    EXPECT_GT(CountPixels(img, grid->CellRect(ClubCol, 0), IsGreen), 100) << "the club title shows image 1";
+
+    QVariant clicked;
+    grid->OnTitleButtonClick = [&](TComponent*, TDataSet*, TColumn*, TField* F, const QVariant& V) {
+        EXPECT_EQ(F, name);
+        clicked = V;
+    };
+    Move(r.Left + 16 + 3 + 8, y);
+    EXPECT_EQ(grid->MouseOverTitleButton(), 1);
+    Click(r.Left + 16 + 3 + 8, y);
+    EXPECT_EQ(clicked, QVariant(1)) << "the position among the buttons, not the image index";
+    EXPECT_EQ(grid->SortFieldName(), QString()) << "a button click does not sort";
+    // Between the buttons: nothing.
+    clicked.clear();
+    Click(r.Left + 16 + 1, y);
+    EXPECT_FALSE(clicked.isValid());
+
+    grid->Title_SetImageIndex(QStringLiteral("CLUB"), -1);
+    EXPECT_EQ(grid->TitleImages.Count(), 0);
+}
+
+TEST_F(RDBGridCellsTest, TitleLineBandSitsAboveTheTitles)
+{
+    TTitleLineText* tl = grid->TitleLineText();
+    const int before = grid->CellRect(NameCol, 0).Height();
+    tl->SetFixHeight(3);
+    EXPECT_EQ(tl->FixHeight(), 0);
+    tl->SetText(QStringLiteral("Juoksuja %d||ei näy"));
+    EXPECT_EQ(tl->GetLineCount(), 1) << "counting stops at the first empty part";
+    tl->SetText(QStringLiteral("Juoksuja %d|Toinen rivi"));
+    ASSERT_EQ(tl->GetLineCount(), 2);
+    EXPECT_EQ(tl->SumHeight(), 2 * tl->LineHeight() + 1);
+    EXPECT_EQ(grid->CellRect(NameCol, 0).Height(), before + tl->SumHeight());
+    QString drawn;
+    grid->OnDrawTitleLine = [&](TComponent*, const TRect&, QString& Text) { drawn = Text; };
+    tl->SetColor(clYellow);
+    const QImage img = Render();
+    const TRect t = grid->CellRect(ClubCol, 0);
+    EXPECT_EQ(PixelColor(img, t.Right - 3, t.Top + 2), TColor(clYellow)) << "the band across a title";
+    EXPECT_NE(PixelColor(img, t.Right - 3, t.Bottom - 3), TColor(clYellow)) << "the title text area below it";
+    EXPECT_EQ(drawn, tl->Text());
+    tl->SetText(QString());
+    EXPECT_EQ(grid->CellRect(NameCol, 0).Height(), before);
+}
+
+TEST_F(RDBGridCellsTest, FixedColumnMaskNumbersRowsAndTheCheckBoxFollowsSelection)
+{
+    TFixedColText* fc = grid->FixedColText();
+    fc->FixedColMask = QStringLiteral("<<#>>. <<CLUB>>");
+    fc->FixedColWidth = 150;
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    grid->LayoutChanged();
+    EXPECT_EQ(grid->CellRect(0, 1).Width(), 150);
+    struct Row {
+        bool Active;
+        QString Text;
+        bool Checked;
+    };
+    std::vector<Row> rows;
+    grid->OnGetFixedColState = [&](TComponent*, bool Active, TFont*, QString& Text, bool& Checked) {
+        rows.push_back({Active, Text, Checked});
+    };
+    Render();
+    ASSERT_GE(rows.size(), 6u);
+    EXPECT_EQ(rows[0].Text, QStringLiteral("1. OK Espoo"));
+    EXPECT_EQ(rows[3].Text, QStringLiteral("4. Rasti-Helsinki"));
+    EXPECT_TRUE(rows[0].Active);
+    EXPECT_EQ(grid->PaintScrollCount(), 0);
+
+    // The check box shows the row's selection.
+    fc->ShowCheckbox = true;
+    data->MoveBy(2);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    rows.clear();
+    Render();
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_FALSE(rows[0].Checked);
+    EXPECT_TRUE(rows[2].Checked);
+
+    // A new, unposted record has no number.
+    data->Insert();
+    rows.clear();
+    Render();
+    const auto active = std::find_if(rows.begin(), rows.end(), [](const Row& R) { return R.Active; });
+    ASSERT_NE(active, rows.end());
+    EXPECT_EQ(active->Text, QStringLiteral(". "));
+    data->Cancel();
+}
+
+TEST_F(RDBGridCellsTest, FooterGridFollowsColumnsAndScrolling)
+{
+    auto* footer = new TrDBGrid(form.get());
+    footer->SetParent(form.get());
+    footer->SetBounds(0, 345, 640, 40);
+    for (const char* n : {"F_SECS", "", "F_NAME"}) {
+        TColumn* c = footer->Columns()->Add();
+        c->SetFieldName(QString::fromLatin1(n));
+    }
+    grid->Columns()->Items(5)->SetWidth(123);
+    grid->SetFooterDBGrid(footer, QStringLiteral("F_"), true, true);
+    ASSERT_GE(footer->Columns()->Count(), grid->Columns()->Count());
+    EXPECT_EQ(footer->Columns()->Items(1)->FieldName(), QStringLiteral("F_NAME"));
+    EXPECT_EQ(footer->Columns()->Items(5)->FieldName(), QStringLiteral("F_SECS"));
+    EXPECT_EQ(footer->Columns()->Items(5)->Width(), 123);
+    EXPECT_FALSE(footer->Options() & dgColumnResize);
+    grid->SetLeftCol(3);
+    EXPECT_EQ(footer->LeftCol(), 3);
+    footer->SetLeftCol(2);
+    EXPECT_EQ(grid->LeftCol(), 2) << "the master follows the footer grid's scrolling";
+    delete footer;
+    EXPECT_EQ(grid->FooterDBGrid(), nullptr);
+    grid->SetLeftCol(1);
+}
+
+TEST_F(RDBGridCellsTest, DragToScrollMovesTheRowsWithTheMouse)
+{
+    grid->OptionsEx2().Appearance.DragToScrollData = true;
+    data->MoveBy(12);
+    QWidget* w = grid->Widget();
+    const TRect from = grid->CellRect(IdCol, 4);
+    const TRect to = grid->CellRect(IdCol, 7);
+    Press(w, from.Left + 5, from.Top + 5);
+    const int pressed = data->RecNo();
+    EXPECT_TRUE(grid->IsDataScrolling());
+    DragTo(w, to.Left + 5, to.Top + 5);
+    Release(w, to.Left + 5, to.Top + 5);
+    EXPECT_FALSE(grid->IsDataScrolling());
+    EXPECT_EQ(data->RecNo(), pressed - 3) << "dragging three rows down brings three earlier records in";
+}
+
+TEST_F(RDBGridCellsTest, ScalingGrowsTheRatioAndTheFixedColumn)
+{
+    grid->FixedColText()->FixedColWidth = 20;
+    bool before = false, after = false;
+    grid->OnGeneralEvent = [&](TComponent*, TGeneralEventType T, TGeneralEventRec&, bool&) {
+        before |= T == geChangeScaleBefore;
+        after |= T == geChangeScaleAfter;
+    };
+    grid->ChangeScale(3, 2);
+    EXPECT_DOUBLE_EQ(grid->ScaleRatio(), 1.5);
+    EXPECT_EQ(grid->FixedColText()->FixedColWidth, 30);
+    EXPECT_EQ(grid->UseScale(10), 15);
+    EXPECT_TRUE(before && after);
+    // A window may keep the grid as it is.
+    grid->OnGeneralEvent = [](TComponent*, TGeneralEventType T, TGeneralEventRec&, bool& Cont) {
+        Cont = T != geChangeScaleBefore;
+    };
+    grid->ChangeScale(2, 1);
+    EXPECT_DOUBLE_EQ(grid->ScaleRatio(), 1.5);
+}
+
+TEST_F(RDBGridCellsTest, HintsOfMemosPicturesAndButtonsAndLongTextsCut)
+{
+    auto hint = [&](int c, int r) { return Hint(c, r); };
+    UseCellsTable();
+    EXPECT_EQ(hint(3, 1), QStringLiteral("PNG: 12 x 8")) << "a picture cell always shows its kind and size";
+    EXPECT_EQ(hint(3, 2), QStringLiteral("(empty)"));
+    // A short memo is shown although it fits; a long one is cut with "...".
+    EXPECT_EQ(hint(2, 2), QStringLiteral("Tavallinen muistio"));
+    grid->OptionsEx2().Appearance.HintMaxLength = 10;
+    EXPECT_EQ(hint(2, 2), QStringLiteral("Tavallinen..."));
+    // Rich text shows as plain text.
+    grid->OptionsEx2().Appearance.HintMaxLength = 2000;
+    grid->FieldsAsRichText.Add(QStringLiteral("NOTE"));
+    EXPECT_EQ(hint(2, 1).trimmed(), QStringLiteral("Punainen teksti ÄÖ"));
+}
+
+TEST_F(RDBGridCellsTest, OneLineFooterTextRunsOverColumnsWithoutTheirOwn)
+{
+    TFooterRow* fr = grid->FooterRow();
+    fr->FieldFooterDefs.Add(QStringLiteral("NAME=Yhteensä kaksikymmentäneljä juoksijaa neljästä seurasta, hylättyjä neljä"));
+    fr->FieldFooterDefs.Add(QStringLiteral("RENTED=K"));
+    fr->SetFooterVisible(true);
+    const QImage img = Render();
+    auto dark = [](QRgb p) { return qGray(p) < 110; };
+    const TRect club = fr->FooterCellRect(ClubCol);
+    const TRect status = fr->FooterCellRect(ClubCol + 1);
+    const TRect rented = fr->FooterCellRect(ClubCol + 2);
+    EXPECT_GT(CountPixels(img, Rect(club.Left + 2, club.Top + 2, club.Right - 2, club.Bottom - 2), dark), 20)
+        << "the name total runs over the club column";
+    EXPECT_GT(CountPixels(img, Rect(status.Left + 2, status.Top + 2, status.Right - 2, status.Bottom - 2), dark), 20);
+    // It stops before the next column with a footer text of its own: that one keeps its own text only.
+    const int rentedDark = CountPixels(img, Rect(rented.Left + 2, rented.Top + 2, rented.Right - 2, rented.Bottom - 2), dark);
+    EXPECT_GT(rentedDark, 0);
+    EXPECT_LT(rentedDark, 60);
+}
+
+TEST_F(RDBGridCellsTest, RotatedTitlesRunUpwardsAndTheWindowMayChangeThem)
+{
+    grid->SetTitleLines(5);
+    grid->OnGetFixedRowState = [](TComponent*, int, TColumn* Column, TFont* Font, QString& Text, bool& Rotate) {
+        if (Column->FieldName() == QLatin1String("CLUB")) {
+            Text = QStringLiteral("Seura");
+            Rotate = true;
+            Font->SetColor(clRed);
+        }
+    };
+    const QImage img = Render();
+    const TRect t = grid->CellRect(ClubCol, 0);
+    // The rotated text is taller than wide, near the left of a left-aligned title.
+    int minX = t.Right, maxX = t.Left, minY = t.Bottom, maxY = t.Top;
+    for (int y = t.Top; y < t.Bottom; ++y)
+        for (int x = t.Left; x < t.Right; ++x)
+            if (IsRed(img.pixel(x, y))) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+    ASSERT_LT(minX, maxX) << "the changed font colour is used";
+    EXPECT_GT(maxY - minY, 2 * (maxX - minX)) << "the text runs upwards";
+    EXPECT_GT(maxY, t.Bottom - 8) << "from the bottom of the title";
+}

@@ -1,0 +1,169 @@
+// An event day with the real program, end to end: first use registers the
+// computer with the stand-in web service by its temporary code and the
+// series' data downloads; the finish desk starts today's event (its classes
+// and courses download), serves itself with the result board open, and every
+// runner, checked in, has the card read, which ends in a receipt on the printer's line, a run in the
+// database with its status, and the same run at the web service.
+//
+// The runners are few by default so the suite stays short; set
+// SORVEX_EVENT_DAY_RUNNERS (e.g. 200) for the full size. With 50 or more the
+// time from putting a card on the reader to the receipt's last byte is
+// printed.
+
+#include "tests/support/ProgramUnderTest.h"
+#include "tests/support/PtyPair.h"
+#include "tests/support/SimulatedReader.h"
+#include "tests/system/CardReads.h"
+#include "tests/system/Scenario.h"
+#include "tools/webservice/WebServiceServer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSet>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kFirstCard = 500000;
+
+int Runners()
+{
+    const int n = qEnvironmentVariableIntValue("SORVEX_EVENT_DAY_RUNNERS");
+    return n > 0 ? n : 8;
+}
+
+// Course A of the demo event: 31, 32, 33, the finish unit 100, in 25:02
+// (the card of the README's example).
+TEmitCard DemoCourseACard(uint32_t Number)
+{
+    TEmitCard c;
+    TEmitCard::Parse(QStringLiteral("%1:12:19,0/0,31/410,32/905,33/1290,100/1502,250/1510").arg(Number), c);
+    return c;
+}
+
+// One receipt from the printer's line: everything up to its closing feed.
+QByteArray NextReceipt(PtyPair& Printer, QByteArray& Pending, int TimeoutMs)
+{
+    static const QByteArray end(4, '\n');
+    QElapsedTimer t;
+    t.start();
+    while (Pending.startsWith('\n'))  // the rest of the last one's feed
+        Pending.remove(0, 1);
+    while (!Pending.contains(end) && t.elapsed() < TimeoutMs)
+        Pending += Printer.ReadFar(1, 50);
+    const qsizetype at = Pending.indexOf(end);
+    if (at < 0)
+        return QByteArray();
+    const QByteArray receipt = Pending.left(at + end.size());
+    Pending.remove(0, at + end.size());
+    return receipt;
+}
+
+}  // namespace
+
+TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
+{
+    const int runners = Runners();
+    webservice::TWebServiceServer service;
+    QFile demo(QStringLiteral(SORVEX_SOURCE_DIR "/tools/webservice/demo-account.json"));
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    const int64_t account = service.State().LoadAccount(QJsonDocument::fromJson(demo.readAll()).object());
+    for (int i = 0; i < runners; ++i)
+        service.State().PutRow(account, QStringLiteral("vrk_person"),
+                               {{QStringLiteral("person_id"), QString::number(300000000 + i)},
+                                {QStringLiteral("event_series_id"), QStringLiteral("7")},
+                                {QStringLiteral("person_name"), QStringLiteral("Juoksija %1").arg(kFirstCard + i)},
+                                {QStringLiteral("person_sex"), QStringLiteral("M")},
+                                {QStringLiteral("control_card"), QString::number(kFirstCard + i)},
+                                {QStringLiteral("web_show"), QStringLiteral("K")},
+                                {QStringLiteral("print_receipt"), QStringLiteral("K")},
+                                {QStringLiteral("inserted"), QStringLiteral("2026-05-01T12:00:00")},
+                                {QStringLiteral("updated"), QStringLiteral("2026-05-01T12:00:00")}});
+
+    SimulatedReader reader;
+    PtyPair printer;
+    TProgramUnderTest desk;
+    TProgramOptions& o = desk.Options;
+    o.LinkedClient = false;
+    o.ReaderPort = reader.PortPath();
+    o.PrinterPort = printer.NearPath();
+    o.PrinterType = 1;
+    o.RestBaseUrl = service.FirstBaseURL();
+    o.RestBaseUrlV2 = service.SecondBaseURL();
+    o.CaFile = service.CertificateFile();
+    o.ExtraDeviceLines = {{QStringLiteral("CHIP_READER"), QStringLiteral("READ_DELAY=0")}};
+    TDriverClient& drv = desk.Driver;
+
+    // First use: the temporary code links the computer, the first download follows.
+    ASSERT_TRUE(desk.Start()) << desk.LastError().toStdString();
+    ASSERT_TRUE(drv.Wait(QStringLiteral("FormFirstUse.fcdtTempClientID"), 20000)) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Set(QStringLiteral("FormFirstUse.fcdtTempClientID"), QStringLiteral("DEMO-1234"))) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Click(QStringLiteral("FormFirstUse.btnOK"))) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Wait(QStringLiteral("formMain"), 20000)) << drv.LastError().toStdString();
+    // The program tells the operator when the first download is complete.
+    ASSERT_TRUE(WaitFor([&] { return desk.DialogLog().contains(QStringLiteral("Ensimmäisen käyttökerran synkronointi")); }, 60000))
+        << desk.DialogLog().toStdString();
+    ASSERT_TRUE(desk.QuitAndWait()) << desk.LastError().toStdString();
+    EXPECT_EQ(desk.Value(QStringLiteral("select count(*) from VRK_PERSON where EVENT_SERIES_ID = 7 and PERSON_NAME starting with 'Juoksija'"))
+                  .toInt(),
+              runners);
+
+    // The finish desk on today's event, serving itself.
+    desk.Exec(QStringLiteral("update VRK_CLIENT set LAST_EVENT_ID = 3001 where IN_USE = 'K';"));
+    // The runners checked in at the start desk, on A-rata.
+    TDeskLogin login;
+    login.Database = desk.Db.Path();
+    CheckInRunners(login, kFirstCard, runners, 3001, 6001);
+    ASSERT_TRUE(desk.Start()) << desk.LastError().toStdString();
+    ASSERT_TRUE(drv.Wait(QStringLiteral("formMain"), 20000)) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actMaaliAloita"))) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actResultBoard"))) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Wait(QStringLiteral("formResultBoard"))) << drv.LastError().toStdString();
+
+    std::vector<double> millis;
+    QByteArray pending;
+    for (int i = 0; i < runners; ++i) {
+        // The runner keeps the card on the reader until the receipt is out
+        // (the reader rests between cards, so a card lifted at once may pass
+        // unread, at an event as here).
+        const auto t0 = std::chrono::steady_clock::now();
+        reader.Place(DemoCourseACard(uint32_t(kFirstCard + i)), 40);
+        const QByteArray receipt = NextReceipt(printer, pending, 20000);
+        const auto t1 = std::chrono::steady_clock::now();
+        reader.Simulator().Stop();
+        reader.Wait();
+        reader.Simulator().Reset();
+        ASSERT_FALSE(receipt.isEmpty()) << "runner " << i << "\n" << desk.DialogLog().toStdString();
+        EXPECT_TRUE(receipt.contains(QStringLiteral("Juoksija %1").arg(kFirstCard + i).toLatin1())) << receipt.toStdString();
+        millis.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+    }
+
+    // Every run at the service.
+    auto uploaded = [&] {
+        QSet<QString> runs;
+        for (const QJsonObject& r : service.State().UploadedRecords())
+            if (r.value(QStringLiteral("list")).toString() == QLatin1String("results_classes"))
+                runs.insert(r.value(QStringLiteral("results_class_id")).toVariant().toString());
+        return runs;
+    };
+    EXPECT_TRUE(WaitFor([&] { return uploaded().size() >= runners; }, 120000)) << uploaded().size();
+    EXPECT_TRUE(drv.Boxes().Text.isEmpty()) << desk.DialogLog().toStdString();
+    ASSERT_TRUE(desk.QuitAndWait()) << desk.LastError().toStdString();
+
+    EXPECT_EQ(desk.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 3001 and RESULT_STATUS = 'V' "
+                                        "and STATUS = '0' and cast(TIME_SEC as integer) = 1502"))
+                  .toInt(),
+              runners);
+    EXPECT_EQ(uploaded().size(), runners);
+
+    if (runners >= 50) {
+        std::sort(millis.begin(), millis.end());
+        std::printf("event day: %d finish reads, card on the reader to the receipt's last byte: median %.0f ms, "
+                    "90th percentile %.0f ms, max %.0f ms\n",
+                    runners, millis[millis.size() / 2], millis[millis.size() * 9 / 10], millis.back());
+    }
+}
