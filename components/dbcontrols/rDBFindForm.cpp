@@ -4,7 +4,6 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"
-#include "components/base/rPlaceControl.h"
 #include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/StrUtils.h"

@@ -1,6 +1,6 @@
 #include "components/grid/TrDBGridCellParamsForm.h"
 
-#include "components/base/rPlaceControl.h"
+#include "platform/ui/PlaceControl.h"
 #include "components/base/rtool.h"
 #include "components/grid/TrDBGridCellParamsData.h"
 #include "components/stringgrid/rStringGridEd.h"

@@ -1,7 +1,7 @@
 #include "components/grid/TrDBGridFilterCondForm.h"
 
 #include "components/base/rEditNum.h"
-#include "components/base/rPlaceControl.h"
+#include "platform/ui/PlaceControl.h"
 #include "components/grid/TrDBGridFilterForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
