@@ -7,6 +7,7 @@
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridPropsForm.h"
 #include "components/grid/rDBGridSorter.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -517,7 +518,10 @@ bool TrDBAction::RunDialog(TAction* A)
     } else if (A == acfFilterLoad) {
         d.LoadFilter ? refreshNames(g && d.LoadFilter(g)) : missing();
     } else if (A == acoProperties) {
-        d.TableProperties ? (g ? d.TableProperties(g, accColumns->Enabled(), true, acfFilter->Enabled(), true) : void()) : missing();
+        if (g) {
+            const auto show = d.TableProperties ? d.TableProperties : DBGridProperties;
+            show(g, accColumns->Enabled(), true, acfFilter->Enabled(), true);
+        }
     } else if (A == acoColor) {
         if (g)
             d.CellParams ? d.CellParams(g) : void(DBGridCellParams(g));
