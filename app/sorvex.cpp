@@ -5,7 +5,10 @@
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
+#include "components/dbcontrols/rDBActionDialogs.h"
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
 #include "components/grid/TrDBAction.h"
+#include "components/output/rDBActionOutput.h"
 #include "app/vrkMainWebSync.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
@@ -108,7 +111,10 @@ void LinkStartDesk()
 
 void CreateForms()
 {
+    InstallDBGridPropsDialogs();
     Application->CreateForm(rDBAction);
+    InstallDBActionDialogs(rDBAction);
+    InstallDBActionOutput(rDBAction);
     Application->CreateForm(formMain);
     Application->CreateForm(FormFirstUse);
     Application->CreateForm(formSettings);

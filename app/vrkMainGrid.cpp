@@ -121,6 +121,8 @@ void TformMain::BuildGridColumns()
                              "CLIMB=0", "", "[3::Aika::Green::Green::<<TIME_STR>>::0]", "TIME_STR=M", "START_PUNCH_TIME=0",
                              "START_TIME=0", "FINISH_TIME=0", "PENALTY_TIME_STR=0", ""})
         rdbgrdResultsClass->FieldsGroups.Add(QString::fromUtf8(line));
+    rdbgrdResultsClass->FieldsGroupsChanged();
+    rdbgrdResultsClass->SetGroupsActive(true);
     rdbgrdResultsClass->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* Column,
                                                   TGridDrawState State) {
         TDataSet* d = DataModule1 ? DataModule1->fbQueryResultsCFD : nullptr;

@@ -479,7 +479,8 @@ void TDataModule1::CreateResultsGrid()
         "       else A.RESULT_STATUS end RESULT_STATUS_CODE,",
         "       A.STATUS STATUS_CODE,",
         "       case when A.RESULT_STATUS in ('I', 'M') then null",
-        "            else E_RESULTS_CLASS.HAE_AIKA(A.TIME_SEC + A.CREDIT_PENALTY_SEC) end TIME_STR,",
+        // most runs have no penalty at all (null), and their time must show
+        "            else E_RESULTS_CLASS.HAE_AIKA(A.TIME_SEC + coalesce(A.CREDIT_PENALTY_SEC, 0)) end TIME_STR,",
         "       case when A.RESULT_STATUS in ('I', 'M') then null",
         "            else E_RESULTS_CLASS.HAE_AIKA(A.CREDIT_PENALTY_SEC) end PENALTY_TIME_STR",
         "from VRK_RESULTS_CLASS A",

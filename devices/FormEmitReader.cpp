@@ -15,6 +15,10 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
+#include "resources/SafeguardTexts.h"
+
+#include <QTimer>
+#include <utility>
 
 TFormEmitReader* formEmitReader = nullptr;
 
@@ -72,6 +76,7 @@ TFormEmitReader::TFormEmitReader(TComponent* AOwner) : TForm(AOwner)
     SetBounds(centreleft(420), centretop(230), 420, 230);
     if (!current250Read)
         current250Read = new T250Read();
+    FPostGuard = std::make_unique<QObject>();
     SerComPort1 = new TSerComPort(this);
     SerComPort1->SetName(QStringLiteral("SerComPort1"));
     SerComPort1->SetBaud(9600);
@@ -221,13 +226,26 @@ void TFormEmitReader::StopDevice()
 
 void TFormEmitReader::EnableDevice()
 {
+    // What arrived while reading was off is taken now rather than dropped by
+    // closing the port: closing would also drop the bytes still on their way
+    // from the line, which may be the whole of the next runner's card. The
+    // card in hand still lying on the reader is passed over; another card is
+    // held and read below.
+    if (FEmitDeviceStarted && !FEmitDeviceEnabled && SerComPort1->Open()) {
+        try {
+            TakeWhileDisabled(SerComPort1, SerComPort1->InBuffUsed());
+        } catch (const Exception& e) {
+            do_message(false, txt::ChipReaderHandlingFailed + e.Message(), MSG_ERROR);
+        }
+    }
     FEmitDeviceEnabled = true;
     if (FEmitDeviceStarted) {
-        // Closing and opening again drops whatever the reader sent meanwhile.
-        SerComPort1->SetOpen(false);
-        if (OpenPort())
+        if (SerComPort1->Open() || OpenPort()) {
             Guidance(kMenuOk);
-        else
+            if (!FHeldEmit.isEmpty())
+                // Not from inside the dispatch that is ending now.
+                QTimer::singleShot(0, FPostGuard.get(), [this] { DispatchHeldCard(); });
+        } else
             Guidance(cbbLukulaiteCom->ItemIndex() >= 0 ? kMenuExclamation : kMenuQuestion);
         return;
     }
@@ -241,8 +259,10 @@ void TFormEmitReader::DisableDevice()
 
 void TFormEmitReader::SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Count)
 {
-    if (!FEmitDeviceEnabled)
+    if (!FEmitDeviceEnabled) {
+        TakeWhileDisabled(CP, Count);
         return;
+    }
     if (formMain && formMain->bResultBoardVisible && formResultBoard && finishDeskHost
         && finishDeskHost->ActiveProcessingTabCaption() == fdtxt::FinishTabCaption && !formResultBoard->ReadPanelVisible())
         formResultBoard->ShowReadPanel();
@@ -251,6 +271,39 @@ void TFormEmitReader::SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Co
     current250Read->HandleBytes(
         Count, [CP] { return static_cast<int>(CP->GetChar()); },
         [this](const QString& EmitString) { ProcessEmit(EmitString); });
+}
+
+void TFormEmitReader::TakeWhileDisabled(TSerCustomComPort* CP, int Count)
+{
+    // The assembly stops after each card; go on to the end of the bytes.
+    int taken = 0;
+    const auto next = [CP, &taken] {
+        ++taken;
+        return static_cast<int>(CP->GetChar());
+    };
+    while (taken < Count) {
+        const int before = taken;
+        current250Read->HandleBytes(Count - taken, next, [this](const QString& E) { HoldCard(E); });
+        if (taken == before)
+            break;
+    }
+}
+
+void TFormEmitReader::HoldCard(const QString& EmitString)
+{
+    if (CardKey(EmitString) != FDispatchedKey) {
+        FHeldEmit = EmitString;
+        do_message(false, fdtxt::ReaderCardHeld + CardKey(EmitString), MSG_INFORMATION);
+    }
+    current250Read->NewFrame();
+}
+
+void TFormEmitReader::DispatchHeldCard()
+{
+    if (FHeldEmit.isEmpty() || !FEmitDeviceStarted || !FEmitDeviceEnabled)
+        return;
+    const QString held = std::exchange(FHeldEmit, QString());
+    ProcessEmit(held);
 }
 
 void TFormEmitReader::ProcessEmit(const QString& EmitString)
@@ -267,6 +320,7 @@ void TFormEmitReader::ProcessEmit(const QString& EmitString)
                          || (mainFunction == QLatin1String("LAHTO") && forest == QLatin1String("K") && same);
     if (!dropped) {
         Guidance(kMenuGray);
+        FDispatchedKey = key;
         if (OnChipRead)
             OnChipRead(EmitString);
         else

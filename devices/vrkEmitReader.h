@@ -14,6 +14,7 @@
 #include "platform/ui/Forms.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -154,6 +155,12 @@ public:
 
 private:
     void SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Count);
+    // While reading is off the bytes are still assembled, so that a card put
+    // on the reader meanwhile (and perhaps lifted again) is not lost: the
+    // last such card other than the one in hand waits for reading to come on.
+    void TakeWhileDisabled(TSerCustomComPort* CP, int Count);
+    void HoldCard(const QString& EmitString);
+    void DispatchHeldCard();
     // Opens or reopens the reader port; false (after telling) when it fails.
     bool OpenPort();
     void CheckPrinterPort();
@@ -164,6 +171,11 @@ private:
     bool FEmitDeviceStarted = false;
     bool FEmitDeviceEnabled = false;
     QString FLastReadEmit;
+    // The key of the card last handed to the dispatch, and a card read while
+    // reading was off.
+    QString FDispatchedKey;
+    QString FHeldEmit;
+    std::unique_ptr<QObject> FPostGuard;
 };
 
 extern TFormEmitReader* formEmitReader;

@@ -16,6 +16,8 @@ inline const QString ReaderNotSupported = QStringLiteral("Lukulaitetta ei tueta.
 inline const QString ReaderPortMissing = QStringLiteral("Lukulaitteen Com -porttia ei ole valittu!");
 inline const QString ReaderStarted = QStringLiteral("Lukulaite käynnistetty");
 inline const QString ReaderStopped = QStringLiteral("Lukulaite pysäytetty");
+// logged when a card read while reading was off waits for its turn
+inline const QString ReaderCardHeld = QStringLiteral("Kilpailukortti luettu odottamaan käsittelyä: ");
 inline const QString PrinterPortTaken = QStringLiteral(
     "Valittu COM -portti on jo valittu lukulaitteelle, valitse toinen portti kuittitulostimelle.");
 inline const QString FinishTabCaption = QStringLiteral("Maali");

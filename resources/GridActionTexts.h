@@ -15,5 +15,6 @@ inline const QString SaveChanges = QStringLiteral("Save changes?");
 inline const QString CannotSaveRecord = QStringLiteral("Error: Cannot save record.");
 inline const QString NoSavedItems = QStringLiteral("no saved items");
 inline const QString ExportNotReady = QStringLiteral("Export and printing of tables are not available yet.");
+inline const QString DialogNotThere = QStringLiteral("This dialog is not available in this program.");
 
 }  // namespace gridacttxt

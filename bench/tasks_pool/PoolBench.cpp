@@ -18,6 +18,7 @@
 #include <boost/asio/thread_pool.hpp>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -187,6 +188,28 @@ double PerSecond(int items, F run)
     return items / s;
 }
 
+// CPU time of the calling thread in microseconds.
+double ThreadCpu_us()
+{
+    timespec ts;
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e6 + double(ts.tv_nsec) / 1e3;
+}
+
+// The scheduling thread's CPU per task (median over the rounds): unlike the
+// throughput it hardly depends on how many cores the other programs leave
+// free, so it shows the scheduling cost also on a busy machine.
+template <class F>
+auto CpuPerTask(std::vector<double>& perTask_us, F run)
+{
+    return [&perTask_us, run] {
+        const double c0 = ThreadCpu_us();
+        const double rate = run();
+        perTask_us.push_back((ThreadCpu_us() - c0) / CTasks);
+        return rate;
+    };
+}
+
 void BM_Ratio_PoolVsAsio(benchmark::State& state)
 {
     Init();
@@ -209,7 +232,10 @@ void BM_Ratio_PoolVsAsio(benchmark::State& state)
             WaitForSingleObject(c.Done, INFINITE);
         });
     };
-    Interleaved(state, weft, other, "weft_per_s", "asio_per_s");
+    std::vector<double> weftCpu, asioCpu;
+    Interleaved(state, CpuPerTask(weftCpu, weft), CpuPerTask(asioCpu, other), "weft_per_s", "asio_per_s");
+    state.counters["weft_sched_cpu_us"] = Median(weftCpu);
+    state.counters["asio_sched_cpu_us"] = Median(asioCpu);
     asio.join();
 }
 BENCHMARK(BM_Ratio_PoolVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -468,54 +468,7 @@ void TrDBFilterForm::SetPeriod(TFilterPeriodKind Kind, int N)
 
 void TrDBFilterForm::BuildPeriodMenu()
 {
-    pmPeriod = new TPopupMenu(this);
-    auto item = [this](TMenuItem* Parent, const QString& Caption, TFilterPeriodKind Kind, int N) {
-        TMenuItem* i = CreateMenuItem(this, Caption, N, [this, Kind, N](TComponent*) { SetPeriod(Kind, N); });
-        Parent ? Parent->Add(i) : pmPeriod->Items()->Add(i);
-    };
-    auto sub = [this](const QString& Caption) {
-        TMenuItem* m = CreateMenuItem(this, Caption, 0, nullptr);
-        pmPeriod->Items()->Add(m);
-        return m;
-    };
-    const QString last = QStringLiteral("Last"), thisOne = QStringLiteral("This"), next = QStringLiteral("Next");
-    auto relative = [&](TMenuItem* m, TFilterPeriodKind k) {
-        item(m, last, k, -1);
-        item(m, thisOne, k, 0);
-        item(m, next, k, 1);
-    };
-    TMenuItem* day = sub(QStringLiteral("Day"));
-    item(day, QStringLiteral("Yesterday"), fpDay, -1);
-    item(day, QStringLiteral("Today"), fpDay, 0);
-    item(day, QStringLiteral("Tomorrow"), fpDay, 1);
-    item(day, QStringLiteral("First day of the month"), fpMonthDay, 1);
-    item(day, QStringLiteral("Last day of the month"), fpMonthDay, 0);
-    relative(sub(QStringLiteral("Week")), fpWeek);
-    TMenuItem* month = sub(QStringLiteral("Month"));
-    relative(month, fpMonth);
-    for (int m = 1; m <= 12; ++m)
-        item(month, QLocale().monthName(m, QLocale::LongFormat), fpMonthNo, m);
-    TMenuItem* quarter = sub(QStringLiteral("Quarter"));
-    relative(quarter, fpQuarter);
-    const QString roman[4] = {QStringLiteral("I."), QStringLiteral("II."), QStringLiteral("III."), QStringLiteral("IV.")};
-    for (int q = 1; q <= 4; ++q)
-        item(quarter, roman[q - 1], fpQuarterNo, q);
-    TMenuItem* half = sub(QStringLiteral("Semester"));
-    relative(half, fpHalf);
-    item(half, roman[0], fpHalfNo, 1);
-    item(half, roman[1], fpHalfNo, 2);
-    TMenuItem* year = sub(QStringLiteral("Year"));
-    relative(year, fpYear);
-    for (int n = -5; n <= 5; ++n)
-        item(year, QString::number(QDate::currentDate().year() + n), fpYearNo, n);
-    TMenuItem* other = sub(QStringLiteral("Other"));
-    const char* since[4] = {"month", "quarter", "semester", "year"};
-    for (int n = 1; n <= 4; ++n)
-        item(other, QStringLiteral("Since the beginning of the %1 until today").arg(QLatin1String(since[n - 1])), fpOther, -n);
-    item(other, QStringLiteral("Between now and the end of the month"), fpOther, 1);
-    item(other, QStringLiteral("Between now and the end of the quarter"), fpOther, 2);
-    item(other, QStringLiteral("Between now and the end of semester"), fpOther, 3);
-    item(other, QStringLiteral("Between now and the end of the year"), fpOther, 4);
+    pmPeriod = BuildFilterPeriodMenu(this, QStringLiteral("Other"), [this](TFilterPeriodKind Kind, int N) { SetPeriod(Kind, N); });
 }
 
 bool FilterRec(TComponent* GridOrDataSet, bool Sorted)

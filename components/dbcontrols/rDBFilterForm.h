@@ -5,7 +5,7 @@
 // and apply it as the dataset's filter.
 
 #include "components/dbcontrols/rDBDlgBaseForm.h"
-#include "components/dbcontrols/rDBFilterPeriod.h"
+#include "components/grid/rDBFilterPeriod.h"
 
 #include <QStringList>
 

@@ -3,7 +3,11 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/grid/TPropSaveFile.h"
+#include "components/grid/TrDBGridCellParamsForm.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridPropsForm.h"
 #include "components/grid/rDBGridSorter.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -249,11 +253,24 @@ void TrDBAction::CreateMenus()
     item(pmFilterList->Items(), acfFilterSave);
     item(pmFilterList->Items(), acfFilterLoad);
     item(pmFilterList->Items(), nullptr);
-    // Stored filters come with the stored-filter dialog; until then the list says so.
     pmFilterList->OnPopup = [this](TComponent*) {
         TMenuItem* items = pmFilterList->Items();
         while (items->Count() > 3)
             delete items->Items(items->Count() - 1);
+        const QStringList names = FGrid && Dialogs.StoredFilterNames ? Dialogs.StoredFilterNames(FGrid) : QStringList();
+        for (int i = 0; i < names.size(); ++i) {
+            auto* m = new TMenuItem(this);
+            m->SetCaption(names[i]);
+            m->Tag = i;
+            m->OnClick = [this, name = names[i]](TComponent*) {
+                if (FGrid && Dialogs.ActivateStoredFilter && Dialogs.ActivateStoredFilter(FGrid, name))
+                    TrDBGridColumnFilters::Of(FGrid)->RefreshFilteredFieldNames();
+                RefreshAction();
+            };
+            items->Add(m);
+        }
+        if (!names.isEmpty())
+            return;
         auto* none = new TMenuItem(this);
         none->SetCaption(gridacttxt::NoSavedItems);
         none->Tag = -1;
@@ -264,11 +281,24 @@ void TrDBAction::CreateMenus()
     for (TAction* a : {accWidthAuto, accWidthSame, accWidthData, static_cast<TAction*>(nullptr), accWidthDefault})
         item(pmColumnWidth->Items(), a);
     pmSortList = menu("pmSortList");
-    // Saved sorts come with the sort dialog; until one exists the list says so.
     pmSortList->OnPopup = [this](TComponent*) {
         TMenuItem* items = pmSortList->Items();
         while (items->Count() > 0)
             delete items->Items(items->Count() - 1);
+        const QStringList names = FGrid && Dialogs.SavedSortNames ? Dialogs.SavedSortNames(FGrid) : QStringList();
+        for (int i = 0; i < names.size(); ++i) {
+            auto* m = new TMenuItem(this);
+            m->SetCaption(names[i]);
+            m->Tag = i;
+            m->OnClick = [this, i](TComponent*) {
+                if (FGrid && Dialogs.ActivateSavedSort)
+                    Dialogs.ActivateSavedSort(FGrid, i);
+                RefreshAction();
+            };
+            items->Add(m);
+        }
+        if (!names.isEmpty())
+            return;
         auto* none = new TMenuItem(this);
         none->SetCaption(gridacttxt::NoSavedItems);
         none->Tag = -1;
@@ -453,13 +483,61 @@ void TrDBAction::AddDBToolMenu(TMenuItem* M)
         copy(root->Items(i), M);
 }
 
+bool TrDBAction::RunDialog(TAction* A)
+{
+    TrDBGrid* g = FGrid;
+    const TrDBActionDialogs& d = Dialogs;
+    auto missing = [A] { MessageBox(gridacttxt::DialogNotThere, A->Caption(), MB_OK | MB_ICONINFORMATION); };
+    auto refreshNames = [g](bool Done) {
+        if (Done && g)
+            TrDBGridColumnFilters::Of(g)->RefreshFilteredFieldNames();
+    };
+    if (A == acoExport || A == acoPrint || A == acoPrintDirect) {
+        const std::function<void(TrDBGrid*, bool, bool)>& run = A == acoExport ? d.Export : A == acoPrint ? d.Print : d.PrintDirect;
+        if (!run)
+            MessageBox(gridacttxt::ExportNotReady, A->Caption(), MB_OK | MB_ICONINFORMATION);
+        else if (g && A == acoExport)
+            run(g, acfFilter->Enabled(), accColumns->Enabled());
+        else if (g)
+            run(g, accColumns->Enabled(), acfFilter->Enabled());
+    } else if (A == acfFilterSel || A == acfFilterSelAnd || A == acfFilterSelOr) {
+        refreshNames(g && FilterBySel(g, A == acfFilterSel ? fjNone : A == acfFilterSelAnd ? fjAnd : fjOr));
+    } else if (A == acfFilterDlg) {
+        if (g)
+            TrDBGridFilterBar::Of(g)->ShowValueList(nullptr);
+    } else if (A == acoFind) {
+        d.Find ? void(g && d.Find(g)) : missing();
+    } else if (A == acfFilterForm) {
+        d.FilterForm ? refreshNames(g && d.FilterForm(g)) : missing();
+    } else if (A == acsSortDlg) {
+        d.SortDialog ? void(g && d.SortDialog(g)) : missing();
+    } else if (A == accColumns) {
+        d.ChooseFields ? (g ? d.ChooseFields(g) : void()) : missing();
+    } else if (A == acfFilterSave) {
+        d.SaveFilter ? void(g && d.SaveFilter(g)) : missing();
+    } else if (A == acfFilterLoad) {
+        d.LoadFilter ? refreshNames(g && d.LoadFilter(g)) : missing();
+    } else if (A == acoProperties) {
+        if (g) {
+            const auto show = d.TableProperties ? d.TableProperties : DBGridProperties;
+            show(g, accColumns->Enabled(), true, acfFilter->Enabled(), true);
+        }
+    } else if (A == acoColor) {
+        if (g)
+            d.CellParams ? d.CellParams(g) : void(DBGridCellParams(g));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 void TrDBAction::Execute(TAction* A)
 {
     TrDBGrid* g = FGrid;
     TDataSet* ds = g && g->DataSource() ? g->DataSource()->DataSet() : nullptr;
     auto needGrid = [&] { return g && ds; };
-    if (A == acoExport || A == acoPrint || A == acoPrintDirect) {
-        MessageBox(gridacttxt::ExportNotReady, A->Caption(), MB_OK | MB_ICONINFORMATION);
+    if (RunDialog(A)) {
+        // done by a dialog of a library above
     } else if (A == aceAdd) {
         if (g) AddRecordEx(g, false);
     } else if (A == aceDuplic) {
@@ -483,7 +561,7 @@ void TrDBAction::Execute(TAction* A)
     } else if (A == acfFilter) {
         if (needGrid()) {
             SetFilterString(ds, ds->Filtered() ? QString() : ds->Filter(), true);
-            g->SetFilteredFieldNames(g->FilteredFieldNames());
+            TrDBGridColumnFilters::Of(g)->RefreshFilteredFieldNames();
         }
     } else if (A == accWidthAuto || A == accWidthSame) {
         const TColumnWidth mode = A == accWidthAuto ? cwAutoWidth : cwSameWidth;

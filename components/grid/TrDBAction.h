@@ -13,6 +13,7 @@
 #include "platform/rtl/Component.h"
 #include "platform/ui/ActnList.h"
 
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -22,6 +23,32 @@ class TMenuItem;
 class TImageList;
 class TWinControl;
 class TToolBar;
+
+// The dialogs behind the module's actions that live in libraries above the
+// grid's (find, filter, column choice, sort, stored filters, table
+// properties, cell highlighting, export and print). The program installs
+// them once (InstallDBActionDialogs of the data-control library, the export
+// library's own); an action whose dialog is not installed says so.
+struct TrDBActionDialogs {
+    std::function<bool(TrDBGrid* Grid)> Find;
+    std::function<bool(TrDBGrid* Grid)> FilterForm;
+    std::function<bool(TrDBGrid* Grid)> SortDialog;
+    std::function<void(TrDBGrid* Grid)> ChooseFields;
+    // Stored filters: save the present one, the dialog of stored filters,
+    // the names for the tool bar's list and applying one by name.
+    std::function<bool(TrDBGrid* Grid)> SaveFilter;
+    std::function<bool(TrDBGrid* Grid)> LoadFilter;
+    std::function<QStringList(TrDBGrid* Grid)> StoredFilterNames;
+    std::function<bool(TrDBGrid* Grid, const QString& Name)> ActivateStoredFilter;
+    std::function<void(TrDBGrid* Grid, bool ShowColumns, bool ShowCellConditions, bool ShowFilters, bool ShowStyles)> TableProperties;
+    std::function<void(TrDBGrid* Grid)> CellParams;
+    // Saved sorts for the sort button's list.
+    std::function<QStringList(TrDBGrid* Grid)> SavedSortNames;
+    std::function<bool(TrDBGrid* Grid, int Index)> ActivateSavedSort;
+    std::function<void(TrDBGrid* Grid, bool Filter, bool Columns)> Export;
+    std::function<void(TrDBGrid* Grid, bool Columns, bool Filter)> Print;
+    std::function<void(TrDBGrid* Grid, bool Columns, bool Filter)> PrintDirect;
+};
 
 class TrDBAction : public TComponent {
 public:
@@ -38,6 +65,7 @@ public:
     TPopupMenu *pmDBAction, *pmFilterSel, *pmFilterList, *pmColumnWidth, *pmSortList, *pmCopyData;
     TImageList *ImgEna, *ImgDis;
 
+    TrDBActionDialogs Dialogs;
     std::function<void(TComponent* Sender, TrDBGrid* Grid)> OnRunOtherAction;
     std::function<void(TComponent* Sender, TrDBGrid* Grid, bool& Enabled)> OnGetOtherActionState;
 
@@ -73,6 +101,8 @@ private:
     void CreateMenus();
     void CreateImages();
     void Execute(TAction* A);
+    // The actions whose work is a dialog; false for the others.
+    bool RunDialog(TAction* A);
     int ComputeFlags() const;
     void SetStoredGrid(TrDBGrid*& Slot, TrDBGrid* Grid);
     TrDBGrid* FGrid = nullptr;

@@ -1,5 +1,7 @@
 #include "components/grid/TrDBGridColumnFilters.h"
 
+#include "components/grid/TrDBGridCellConds.h"
+#include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -143,8 +145,43 @@ void TrDBGridColumnFilters::ResetFilter()
     SetFilterForField(nullptr, QString(), true, true, true);
 }
 
+void TrDBGridColumnFilters::RefreshFilteredFieldNames()
+{
+    QString names;
+    if (FGrid->IsFiltered()) {
+        // Quoted values may hold words that look like field names.
+        QString text = FGrid->DataSet()->Filter();
+        for (int a = int(text.indexOf(QLatin1Char('\''))); a >= 0; a = int(text.indexOf(QLatin1Char('\'')))) {
+            const int b = int(text.indexOf(QLatin1Char('\''), a + 1));
+            text.remove(a, b < 0 ? text.size() - a : b - a + 1);
+        }
+        const QString seps = QStringLiteral("\t\n\v\f\r ()*+-/<=>[]");
+        TDataSet* ds = FGrid->DataSet();
+        for (int i = 0; i < ds->FieldCount(); ++i) {
+            const QString n = ds->Fields()[i]->FieldName();
+            for (int at = int(text.indexOf(n, 0, Qt::CaseInsensitive)); at >= 0;
+                 at = int(text.indexOf(n, at + 1, Qt::CaseInsensitive))) {
+                const int end = at + int(n.size());
+                if ((at == 0 || seps.contains(text[at - 1])) && (end >= text.size() || seps.contains(text[end]))) {
+                    names += n + QLatin1Char(';');
+                    break;
+                }
+            }
+        }
+    }
+    FGrid->SetFilteredFieldNames(names);
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(FGrid))
+        bar->ResetFilterDlgLastColIdx();
+    FGrid->Invalidate();
+    Changed();
+}
+
 void TrDBGridColumnFilters::Changed()
 {
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(FGrid))
+        bar->DoFilterChange();
+    if (TrDBGridCellConds* conds = TrDBGridCellConds::Find(FGrid); conds && FGrid->OptionsEx2().CellCondition.Active)
+        conds->RefreshSummaries();
     if (OnFilterChanged)
         OnFilterChanged();
 }
@@ -219,8 +256,9 @@ QString TrDBGridColumnFilters::PartCondition(TField* F, const QString& Part) con
 QString TrDBGridColumnFilters::TextCondition(TField* F, QString Op, QString Value) const
 {
     if (Op.isEmpty() && IsApostrField(F) && !IsDateTimeField(F)) {
-        const QString w = GetFilterWildCardChar(F->DataSet(), false);
-        switch (TextFilterType) {
+        const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+        const QString w = o.TextFilterLikeChar.isNull() ? QString(GetFilterWildCardChar(F->DataSet(), false)) : QString(o.TextFilterLikeChar);
+        switch (o.TextFilterType) {
         case oftAnyPos: Value = w + Value + w; break;
         case oftStartPos: Value = Value + w; break;
         case oftExactValue: break;
@@ -229,7 +267,7 @@ QString TrDBGridColumnFilters::TextCondition(TField* F, QString Op, QString Valu
                 Value = w + Value + w;
             break;
         }
-        Op = GetFilterLikeOperator(F->DataSet(), false);
+        Op = o.TextFilterLikeOperator.isEmpty() ? GetFilterLikeOperator(F->DataSet(), false) : o.TextFilterLikeOperator;
     }
     return GetFilterCond(F, Value, false, Op);
 }
@@ -239,8 +277,9 @@ QString TrDBGridColumnFilters::NumberCondition(TField* F, const QString& Value) 
     double v = 0;
     if (ToNumber(Value, v))
         return GetFilterCond(F, Value, false, QString());
-    const int i = int(Value.indexOf(NumberPartWildChar));
-    if (!UseNumberPartAsRange || i < 1)
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    const int i = int(Value.indexOf(o.NumberPartWildChar));
+    if (!o.UseNumberPartAsRange || i < 1)
         return QString();
     int head = i;
     if (Value[i - 1] == QLatin1Char(',') || Value[i - 1] == QLatin1Char('.'))
@@ -248,7 +287,7 @@ QString TrDBGridColumnFilters::NumberCondition(TField* F, const QString& Value) 
     double n = 0;
     if (!ToNumber(Value.left(head), n))
         return QString();
-    const QString tail = Value.mid(head).replace(NumberPartWildChar, QLatin1Char('0'));
+    const QString tail = Value.mid(head).replace(o.NumberPartWildChar, QLatin1Char('0'));
     // "12*" is 120 <= x < 130: the head and its successor with the tail behind.
     return Both(GetFilterCond(F, GetNumericFieldFilterValue(n) + tail, false, QStringLiteral(">=")),
                 GetFilterCond(F, GetNumericFieldFilterValue(n + 1) + tail, false, QStringLiteral("<")));
@@ -263,7 +302,7 @@ QString TrDBGridColumnFilters::DateCondition(TField* F, const QString& Op, const
         return Both(GetFilterCond(F, GetDateFieldFilterValue(d), false, QStringLiteral(">=")),
                     GetFilterCond(F, GetDateFieldFilterValue(d + 1), false, QStringLiteral("<")));
     }
-    if (!UseDatePartAsRange)
+    if (!FGrid->OptionsEx2().Filters.UseDatePartAsRange)
         return QString();
     bool ok = false;
     int y = Value.toInt(&ok);

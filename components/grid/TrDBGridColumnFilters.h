@@ -5,6 +5,7 @@
 // and date ranges, "(null)"/"(not null)") and by programmatic calls. The
 // grid's filtered-field list follows every change.
 
+#include "components/grid/rDBGridTypes.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/StringList.h"
 
@@ -15,8 +16,6 @@
 class TrDBGrid;
 class TField;
 class TDataSet;
-
-enum TOptionTextFilterType { oftAnyPos, oftStartPos, oftExactValue, oftAnyPosForNoLikeChar };
 
 struct TColumnStoredProp {
     QString FieldName;
@@ -37,10 +36,6 @@ public:
     TStringList EditValues;
     // Field name = "E" when the bar text gave no condition or its filter failed.
     TStringList EditStatuses;
-    TOptionTextFilterType TextFilterType = oftAnyPos;
-    bool UseDatePartAsRange = true;
-    bool UseNumberPartAsRange = true;
-    QChar NumberPartWildChar = QLatin1Char('*');
     std::function<void()> OnFilterChanged;
 
     // Restores one stored column filter; false when the dataset has no such field.
@@ -55,6 +50,9 @@ public:
     bool ProcFilterBarFilter(TField* Field, const QString& Text);
     // The condition of a bar text for Field (empty: none), without applying it.
     QString BarTextCondition(TField* Field, const QString& Text) const;
+    // After the dataset's filter was changed by other means: the fields named
+    // in it (outside quoted values) become the grid's filtered fields.
+    void RefreshFilteredFieldNames();
     // Empties the store and the bar texts and switches the filter off.
     void ResetFilter();
 

@@ -1,7 +1,9 @@
 #include "components/grid/TrDBGridsPropSave.h"
 
 #include "components/grid/TCellParamsCondList.h"
+#include "components/grid/TrDBGridCellConds.h"
 #include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
@@ -200,23 +202,28 @@ void TrDBGridsPropSave::SaveRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     F->WriteInteger(K, QStringLiteral("TitleLines"), G->TitleLines());
     F->WriteBool(K, QStringLiteral("FilterButtons"), o.Filters.FunnelBtn);
     F->WriteBool(K, QStringLiteral("FilterBar"), o.Filters.TextBar);
+    F->WriteBool(K, QStringLiteral("FilterPanel"), o.Filters.FilterPanel);
     F->WriteInteger(K, QStringLiteral("RowDataLineColor"), int(o.Appearance.DataRowLineColor));
+    F->WriteInteger(K, QStringLiteral("RowDataDotLine"), int(o.Appearance.DataRowLineStyle));
     F->WriteInteger(K, QStringLiteral("FixedColumnsCount"), G->GetFixedCols());
     F->WriteInteger(K, QStringLiteral("FixedColumnsColor"), int(o.FixedCell.FixedColColor));
     F->WriteBool(K, QStringLiteral("EditorMemoContent"), o.Editors.Memo == obtContent);
+    SaveFixedColText(F, K, G);
+    SaveCellParamsCondList(F, K, TrDBGridCellConds::Of(G)->List);
+    F->WriteBool(K, QStringLiteral("UseCellParamsConditions"), o.CellCondition.Active);
     if (StoreFieldsGroup) {
         F->WriteBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);
+        F->WriteBool(K, QStringLiteral("FieldGroupMergedCell"), o.Groups.ShowMergedCell);
         F->WriteBool(K, QStringLiteral("FieldGroupCanExpand"), o.Groups.CanExpand);
         F->WriteStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
     }
-    if (StoreFooterRow) {
-        TFooterRow* fr = G->FooterRow();
-        F->WriteStrings(K + QStringLiteral("FooterFieldFooterDefs"), fr->FieldFooterDefs);
-        F->WriteInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight());
-        F->WriteBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible());
-    }
+    if (StoreFooterRow)
+        SaveFooterRow(F, K, G);
     if (StoreFilterSetting)
         SaveFilterState(F, K + QStringLiteral(".Filter"), G);
+    if (StoreDesignSetting)
+        for (const auto& [list, suffix] : DesignLists(G))
+            F->WriteStrings(K + suffix, *list);
     F->WriteBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
     F->WriteInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()));
     F->WriteInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()));
@@ -235,23 +242,32 @@ void TrDBGridsPropSave::ReadRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     G->SetTitleLines(F->ReadInteger(K, QStringLiteral("TitleLines"), G->TitleLines()));
     o.Filters.FunnelBtn = F->ReadBool(K, QStringLiteral("FilterButtons"), o.Filters.FunnelBtn);
     o.Filters.TextBar = F->ReadBool(K, QStringLiteral("FilterBar"), o.Filters.TextBar);
+    o.Filters.FilterPanel = F->ReadBool(K, QStringLiteral("FilterPanel"), o.Filters.FilterPanel);
     o.Appearance.DataRowLineColor = TColor(F->ReadInteger(K, QStringLiteral("RowDataLineColor"), int(o.Appearance.DataRowLineColor)));
+    o.Appearance.DataRowLineStyle =
+        TPenStyle(std::clamp(F->ReadInteger(K, QStringLiteral("RowDataDotLine"), int(o.Appearance.DataRowLineStyle)), 0, int(psInsideFrame)));
     G->SetFixedCols(F->ReadInteger(K, QStringLiteral("FixedColumnsCount"), G->GetFixedCols()));
     o.FixedCell.FixedColColor = TColor(F->ReadInteger(K, QStringLiteral("FixedColumnsColor"), int(o.FixedCell.FixedColColor)));
     o.Editors.Memo = F->ReadBool(K, QStringLiteral("EditorMemoContent"), false) ? obtContent : obtGlyph;
+    ReadFixedColText(F, K, G);
+    ReadCellParamsCondList(F, K, TrDBGridCellConds::Of(G)->List);
+    o.CellCondition.Active = F->ReadBool(K, QStringLiteral("UseCellParamsConditions"), o.CellCondition.Active);
+    if (o.CellCondition.Active)
+        TrDBGridCellConds::Of(G)->RefreshSummaries();
     if (StoreFieldsGroup) {
         F->ReadStrings(K + QStringLiteral(".FieldsGroup"), G->FieldsGroups);
-        o.Groups.Active = F->ReadBool(K, QStringLiteral("FieldGroups"), o.Groups.Active);
+        G->FieldsGroupsChanged();
+        G->SetGroupsActive(F->ReadBool(K, QStringLiteral("FieldGroups"), o.Groups.Active));
+        G->SetGroupsShowMergedCell(F->ReadBool(K, QStringLiteral("FieldGroupMergedCell"), o.Groups.ShowMergedCell));
         o.Groups.CanExpand = F->ReadBool(K, QStringLiteral("FieldGroupCanExpand"), o.Groups.CanExpand);
     }
-    if (StoreFooterRow) {
-        TFooterRow* fr = G->FooterRow();
-        F->ReadStrings(K + QStringLiteral("FooterFieldFooterDefs"), fr->FieldFooterDefs);
-        fr->SetFooterHeight(F->ReadInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight()));
-        fr->SetFooterVisible(F->ReadBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible()));
-    }
+    if (StoreFooterRow)
+        ReadFooterRow(F, K, G);
     if (StoreFilterSetting)
         ReadFilterState(F, K + QStringLiteral(".Filter"), G);
+    if (StoreDesignSetting)
+        for (const auto& [list, suffix] : DesignLists(G))
+            F->ReadStrings(K + suffix, *list);
     o.Appearance.DrawColoredRow = F->ReadBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
     G->SetColorOddRow(TColor(F->ReadInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()))));
     G->SetColorActiveRow(TColor(F->ReadInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()))));
@@ -260,15 +276,119 @@ void TrDBGridsPropSave::ReadRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     G->Invalidate();
 }
 
-void TrDBGridsPropSave::DelRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid*)
+void TrDBGridsPropSave::DelRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid* G)
 {
-    for (const char* s : {".FixedCol", ".FieldsGroup", "FooterFieldFooterDefs", "FooterFont", ".FilterTextValues", ".Filter"})
+    if (TrDBGridCellConds* c = TrDBGridCellConds::Find(G))
+        for (int n = 0; n < c->List.Count(); ++n)
+            F->EraseSection(GetCellParamKey(K, n));
+    for (const char* s : {".FixedCol", ".FieldsGroup", "FooterFieldFooterDefs", "FooterFont", ".FilterTextValues", ".Filter",
+                          ".Filter.FilterPanelItems"})
         F->EraseSection(K + QLatin1String(s));
+    for (const auto& [list, suffix] : DesignLists(G))
+        F->EraseSection(K + suffix);
+}
+
+std::vector<std::pair<TStringList*, QString>> TrDBGridsPropSave::DesignLists(TrDBGrid* G)
+{
+    return {{&G->FieldsAsBoolean, QStringLiteral("FieldsAsBoolean")},
+            {&G->FieldsAsColor, QStringLiteral("FieldsAsColor")},
+            {&G->FieldsAsDataBar, QStringLiteral("FieldsFieldsAsDataBar")},
+            {&G->FieldsAsDate, QStringLiteral("FieldsAsDate")},
+            {&G->FieldsAsGraphics, QStringLiteral("FieldsAsGraphics")},
+            {&G->FieldsAsHTMLText, QStringLiteral("FieldsFieldsAsHTMLText")},
+            {&G->FieldsAsLink, QStringLiteral("FieldsFieldsAsLink")},
+            {&G->FieldsAsPassword, QStringLiteral("FieldsAsPassword")},
+            {&G->FieldsAsRichText, QStringLiteral("FieldsFieldsAsRichText")},
+            {&G->FieldsAsStatusBar, QStringLiteral("FieldsFieldsAsStatusBar")},
+            {&G->FieldsAsTime, QStringLiteral("FieldsFieldsAsTime")},
+            {&G->FieldsAutoPickList, QStringLiteral("FieldsAutoPickList")},
+            {&G->FieldsDrawDropDown, QStringLiteral("FieldsDrawDropDown")},
+            {&G->FieldsFilterButton, QStringLiteral("FieldsFilterButton")},
+            {&G->FieldsFilterMapping, QStringLiteral("FieldsFieldsFilterMapping")},
+            {&G->FieldsFixedColumnWidth, QStringLiteral("FieldsFieldsFixedColumnWidth")},
+            {&G->TitleButtons, QStringLiteral("TitleButtons")},
+            {&G->TitleHints, QStringLiteral("TitleHints")},
+            {&G->TitleImages, QStringLiteral("TitleImages")},
+            {&G->TitlePopupItems, QStringLiteral("TitlePopupItems")},
+            {&G->DataImages, QStringLiteral("DataImages")}};
+}
+
+// The fixed column's texts and font, stored only when its width is not the default.
+void TrDBGridsPropSave::SaveFixedColText(TPropSaveFile* F, const QString& K, TrDBGrid* G)
+{
+    const TFixedColText& t = *G->FixedColText();
+    if (t.FixedColWidth == 0 || t.FixedColWidth == 11)
+        return;
+    F->WriteBool(K, QStringLiteral("FixedColParentFont"), t.ParentFont);
+    if (!t.ParentFont)
+        F->WriteFont(K + QStringLiteral(".FixedCol"), t.Font, G->ScaleRatio());
+    F->WriteInteger(K, QStringLiteral("FixedColWidth"), t.FixedColWidth);
+    F->WriteString(K, QStringLiteral("FixedColTitleText"), t.TitleText);
+    F->WriteString(K, QStringLiteral("FixedColTextMask"), t.FixedColMask);
+    F->WriteInteger(K, QStringLiteral("FixedColTextAlign"), int(t.TextAlign));
+}
+
+void TrDBGridsPropSave::ReadFixedColText(TPropSaveFile* F, const QString& K, TrDBGrid* G)
+{
+    TFixedColText& t = *G->FixedColText();
+    t.FixedColWidth = F->ReadInteger(K, QStringLiteral("FixedColWidth"), t.FixedColWidth);
+    if (t.FixedColWidth == 0 || t.FixedColWidth == 11)
+        return;
+    t.ParentFont = F->ReadBool(K, QStringLiteral("FixedColParentFont"), t.ParentFont);
+    if (!t.ParentFont)
+        F->ReadFont(K + QStringLiteral(".FixedCol"), t.Font, G->ScaleRatio());
+    t.TitleText = F->ReadString(K, QStringLiteral("FixedColTitleText"), t.TitleText);
+    t.FixedColMask = F->ReadString(K, QStringLiteral("FixedColTextMask"), t.FixedColMask);
+    t.TextAlign = TAlignment(std::clamp(F->ReadInteger(K, QStringLiteral("FixedColTextAlign"), int(t.TextAlign)), 0, 2));
+}
+
+void TrDBGridsPropSave::SaveFooterRow(TPropSaveFile* F, const QString& K, TrDBGrid* G)
+{
+    TFooterRow* fr = G->FooterRow();
+    F->WriteBool(K, QStringLiteral("FooterBoldText"), fr->BoldText);
+    F->WriteInteger(K, QStringLiteral("FooterCellLinesColor"), int(fr->CellLinesColor));
+    F->WriteInteger(K, QStringLiteral("FooterColor"), int(fr->Color));
+    F->WriteStrings(K + QStringLiteral("FooterFieldFooterDefs"), fr->FieldFooterDefs);
+    F->WriteString(K, QStringLiteral("FooterFixedColText"), fr->FixedColText);
+    F->WriteFont(K + QStringLiteral("FooterFont"), fr->Font, G->ScaleRatio());
+    F->WriteInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight());
+    F->WriteBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible());
+    F->WriteBool(K, QStringLiteral("FooterParentFont"), fr->ParentFont);
+    F->WriteBool(K, QStringLiteral("FooterShowCellLines"), fr->ShowCellLines);
+    F->WriteString(K, QStringLiteral("FooterSimpleText"), fr->SimpleText);
+    F->WriteInteger(K, QStringLiteral("FooterSimpleTextAlign"), int(fr->SimpleTextAlign));
+}
+
+void TrDBGridsPropSave::ReadFooterRow(TPropSaveFile* F, const QString& K, TrDBGrid* G)
+{
+    TFooterRow* fr = G->FooterRow();
+    fr->BoldText = F->ReadBool(K, QStringLiteral("FooterBoldText"), fr->BoldText);
+    fr->CellLinesColor = TColor(F->ReadInteger(K, QStringLiteral("FooterCellLinesColor"), int(fr->CellLinesColor)));
+    fr->Color = TColor(F->ReadInteger(K, QStringLiteral("FooterColor"), int(fr->Color)));
+    F->ReadStrings(K + QStringLiteral("FooterFieldFooterDefs"), fr->FieldFooterDefs);
+    fr->FixedColText = F->ReadString(K, QStringLiteral("FooterFixedColText"), fr->FixedColText);
+    F->ReadFont(K + QStringLiteral("FooterFont"), fr->Font, G->ScaleRatio());
+    fr->SetFooterHeight(F->ReadInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight()));
+    fr->SetFooterVisible(F->ReadBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible()));
+    fr->ParentFont = F->ReadBool(K, QStringLiteral("FooterParentFont"), fr->ParentFont);
+    fr->ShowCellLines = F->ReadBool(K, QStringLiteral("FooterShowCellLines"), fr->ShowCellLines);
+    fr->SimpleText = F->ReadString(K, QStringLiteral("FooterSimpleText"), fr->SimpleText);
+    fr->SimpleTextAlign = TAlignment(std::clamp(F->ReadInteger(K, QStringLiteral("FooterSimpleTextAlign"), int(fr->SimpleTextAlign)), 0, 2));
 }
 
 void TrDBGridsPropSave::SaveFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G)
 {
     TrDBGridColumnFilters* cf = TrDBGridColumnFilters::Of(G);
+    TrDBGridFilterBar* bar = TrDBGridFilterBar::Of(G);
+    if (G->OptionsEx2().Filters.TextListAddFilter) {
+        TStringList lines;
+        for (const auto& [field, texts] : bar->TextValueList) {
+            lines.Add(QLatin1Char('[') + field + QLatin1Char(']'));
+            for (const QString& t : texts)
+                lines.Add(t + QStringLiteral("=1"));
+        }
+        F->WriteStrings(S + QStringLiteral("TextValues"), lines);
+    }
     const auto& store = cf->ColumnFilters();
     F->WriteInteger(S, QStringLiteral("CondCount"), int(store.size()));
     for (size_t n = 0; n < store.size(); ++n) {
@@ -276,6 +396,12 @@ void TrDBGridsPropSave::SaveFilterState(TPropSaveFile* F, const QString& S, TrDB
         F->WriteString(S, QStringLiteral("Cond%1").arg(n), store[n].FilterString);
         F->WriteString(S, QStringLiteral("Text%1").arg(n), cf->EditValues.Values(store[n].FieldName));
     }
+    // The panel's history keeps its 21 latest texts.
+    QStringList history = bar->FilterPanelCombo()->Items().mid(0, 21);
+    bar->FilterPanelCombo()->SetItems(history);
+    TStringList panel;
+    panel.Assign(history);
+    F->WriteStrings(S + QStringLiteral(".FilterPanelItems"), panel);
     if (TDataSet* ds = G->DataSet()) {
         F->WriteString(S, QStringLiteral("FilterText"), ds->Filter());
         F->WriteBool(S, QStringLiteral("Filtered"), ds->Filtered());
@@ -285,11 +411,30 @@ void TrDBGridsPropSave::SaveFilterState(TPropSaveFile* F, const QString& S, TrDB
 void TrDBGridsPropSave::ReadFilterState(TPropSaveFile* F, const QString& S, TrDBGrid* G)
 {
     TrDBGridColumnFilters* cf = TrDBGridColumnFilters::Of(G);
+    TrDBGridFilterBar* bar = TrDBGridFilterBar::Of(G);
+    if (G->OptionsEx2().Filters.TextListAddFilter) {
+        TStringList lines;
+        F->ReadStrings(S + QStringLiteral("TextValues"), lines);
+        bar->TextValueList.clear();
+        QString field;
+        for (int i = 0; i < lines.Count(); ++i) {
+            const QString l = lines[i];
+            if (l.startsWith(QLatin1Char('[')) && l.endsWith(QLatin1Char(']')))
+                field = l.mid(1, l.size() - 2);
+            else if (!field.isEmpty() && l.endsWith(QStringLiteral("=1")))
+                bar->TextValueList[field] << l.left(l.size() - 2);
+        }
+    }
     const int count = F->ReadInteger(S, QStringLiteral("CondCount"), 0);
     for (int n = 0; n < count; ++n)
         cf->DefineColumnFilter(F->ReadString(S, QStringLiteral("Field%1").arg(n), QString()),
                                F->ReadString(S, QStringLiteral("Cond%1").arg(n), QString()),
                                F->ReadString(S, QStringLiteral("Text%1").arg(n), QString()), false);
+    if (F->SectionExists(S + QStringLiteral(".FilterPanelItems"))) {
+        TStringList panel;
+        F->ReadStrings(S + QStringLiteral(".FilterPanelItems"), panel);
+        bar->FilterPanelCombo()->SetItems(panel.ToQStringList());
+    }
     TDataSet* ds = G->DataSet();
     if (!ds)
         return;
@@ -300,6 +445,7 @@ void TrDBGridsPropSave::ReadFilterState(TPropSaveFile* F, const QString& S, TrDB
         // A stored filter that no longer fits the data leaves the data unfiltered.
     }
     cf->GetColumnFilterString();
+    cf->RefreshFilteredFieldNames();
 }
 
 void TrDBGridsPropSave::SaveFilterSetting(TrDBGrid* G, const QString& KeySuffix)

@@ -9,6 +9,9 @@
 
 #include "components/grid/TPropSaveMain.h"
 
+#include <utility>
+#include <vector>
+
 class TDBGrid;
 class TrDBGrid;
 class TColumn;
@@ -54,6 +57,12 @@ public:
     void SaveRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
     void ReadRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
     void DelRDBGrid(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    // The 21 display-kind lists and their section suffixes, in saving order.
+    static std::vector<std::pair<TStringList*, QString>> DesignLists(TrDBGrid* G);
+    static void SaveFixedColText(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    static void ReadFixedColText(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    static void SaveFooterRow(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
+    static void ReadFooterRow(TPropSaveFile* F, const QString& Key, TrDBGrid* G);
     // The grid's filter state in section GetKey(G) + ".Filter" + KeySuffix.
     void SaveFilterSetting(TrDBGrid* G, const QString& KeySuffix);
     void ReadFilterSetting(TrDBGrid* G, const QString& KeySuffix);

@@ -5,6 +5,8 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/base/rtool.h"
+#include "components/grid/TrDBGridCellConds.h"
+#include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridSorter.h"
@@ -229,6 +231,8 @@ void TrDBGrid::Assign(const TrDBGrid& S)
 
 void TrDBGrid::Invalidate()
 {
+    if (TrDBGridCellConds* c = TrDBGridCellConds::Find(this))
+        c->List.ResetCond();
     TDBGrid::Invalidate();
 }
 
@@ -421,8 +425,8 @@ int TrDBGrid::TitleRowHeight() const
     int th = TextHeightOf(self->Canvas(), *self->TitleFont());
     for (int i = 0; i < self->Columns()->Count(); ++i)
         th = std::max(th, TextHeightOf(self->Canvas(), *self->Columns()->Items(i)->Title()->Font()));
-    return th * FTitleLines + 4 + FTitleLineText.SumHeight() + GroupHeight() + FOptionsEx2.Filters.TextBarTopHeight +
-           FOptionsEx2.Filters.TextBarBottomHeight;
+    return th * FTitleLines + 4 + FTitleLineText.SumHeight() + GroupHeight() + FOptionsEx2.Filters.TextBarTopHeight() +
+           FOptionsEx2.Filters.TextBarBottomHeight();
 }
 
 // ---- frozen columns and hot-track row ----------------------------------------------
@@ -477,20 +481,22 @@ void TrDBGrid::Resize()
     TDBGrid::Resize();
     if (FColumnWidth != cwNone)
         SetColumnWidth(FColumnWidth, 0);
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
+        bar->FilterComboRefreshBounds();
 }
 
 TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
 {
     TRect t = R;
-    t.Top += FTitleLineText.SumHeight() + FOptionsEx2.Filters.TextBarTopHeight + GroupHeight();
-    t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight;
+    t.Top += FTitleLineText.SumHeight() + FOptionsEx2.Filters.TextBarTopHeight() + GroupHeight();
+    t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight();
     return t;
 }
 
 TRect TrDBGrid::GridClientRect() const
 {
     TRect r = TDBGrid::GridClientRect();
-    r.Bottom -= FFooterRow.GetFooterRowHeight();
+    r.Bottom -= FFooterRow.GetFooterRowHeight() + FOptionsEx2.Filters.FilterPanelHeight();
     return r;
 }
 

@@ -503,6 +503,8 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // The title popup and the top-left cell's menu (see TrDBGridTitlePopup).
+    void DoContextPopup(TPoint MousePos, bool& Handled) override;
     void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift) override;
     void DblClick() override;
     void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;

@@ -3,6 +3,7 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/grid/TrDBGridFilterBar.h"
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
@@ -91,6 +92,9 @@ void TrDBGrid::FooterScrolled(TrDBGrid* Footer)
 void TrDBGrid::TopLeftChanged()
 {
     TDBGrid::TopLeftChanged();
+    // The floating filter box follows its column.
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
+        bar->FilterComboRefreshBounds();
     if (FFooterRow.FooterVisible())
         DrawFooterRow();
     FTitleLineText.PosRight = 0;

@@ -5,6 +5,8 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/grid/TrDBGridFilterBar.h"
+
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
@@ -13,6 +15,8 @@ void TrDBGrid::PaintBands()
     TDBGrid::PaintBands();
     DrawMergedGroupHeaders();
     DrawFooterRow();
+    if (FOptionsEx2.Filters.FilterPanel)
+        TrDBGridFilterBar::Of(this)->DrawFilterPanel();
 }
 
 void TrDBGrid::DrawFooterRow()

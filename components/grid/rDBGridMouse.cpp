@@ -5,6 +5,8 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/grid/TrDBGridFilterBar.h"
+
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
@@ -30,6 +32,11 @@ TGridCoord TrDBGrid::MouseCoordEx(int X, int Y) const
 
 void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // The filter bar, funnels and filter panel take their own presses.
+    const TOptionsFilters& fo = FOptionsEx2.Filters;
+    if (Button == mbLeft && !(Shift & ssDouble) && (fo.TextBar || fo.FunnelBtn || fo.FilterPanel) &&
+        TrDBGridFilterBar::Of(this)->MouseDown(X, Y))
+        return;
     // 1.
     FMouseShift = Shift;
     isPushing = false;

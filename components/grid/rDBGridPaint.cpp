@@ -175,8 +175,6 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
         OnDrawColumnCellEnd(this, rect, DataCol, Column, State);
 }
 
-void TrDBGrid::GetFieldCond(TField*, TFont*, TColor&, TDataImageDef&, bool, bool) {}
-
 void TrDBGrid::GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
                              bool Highlight)
 {

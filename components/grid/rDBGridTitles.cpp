@@ -3,6 +3,8 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/grid/TrDBGridFilterBar.h"
+
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
@@ -68,7 +70,11 @@ QString TrDBGrid::GetTitleText(TColumn* Column)
     return Column->Title()->Caption();
 }
 
-void TrDBGrid::DrawTitleDecorations(int, const TRect&, TColumn*, TGridDrawState) {}
+void TrDBGrid::DrawTitleDecorations(int ACol, const TRect& CellRect, TColumn* Column, TGridDrawState)
+{
+    if (FOptionsEx2.Filters.TextBar || FOptionsEx2.Filters.FunnelBtn)
+        TrDBGridFilterBar::Of(this)->DrawTitle(ACol, CellRect, Column);
+}
 
 void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGridDrawState AState)
 {
@@ -91,7 +97,9 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
         t.Top += 1;
         t.Right += 1;
     }
-    // 4. Room for the sort glyph at the right.
+    // 4. Room for the funnel and the sort glyph at the right.
+    if (FOptionsEx2.Filters.FunnelBtn)
+        t.Right -= TrDBGridFilterBar::Of(this)->TitleReservedWidth(Column);
     TRect sortRect = t;
     const int pos = Column->Field() ? PosInSortField(Column->FieldName()) : 0;
     const int sw = rGlyphs.SortWidth(FScaleRatio);

@@ -72,6 +72,7 @@ struct TOptionsFixedCell {
     bool TitleBtn = true;
     bool FixedColBtn = true;
     bool TitlePopup = true;
+    bool TitlePopupDistinctValues = false;
     int TitleImageSpace = 3;
     int TitleTextMinWidth = 16;
     int FixedCols = 0;  // stored value; read and written through the grid
@@ -84,16 +85,59 @@ struct TOptionsFixedCell {
     TFont FixedColFont;
 };
 
+enum TOptionTextFilterType { oftAnyPos, oftStartPos, oftExactValue, oftAnyPosForNoLikeChar };
+
 struct TOptionsFilters {
     bool FunnelBtn = false;
     bool FunnelBtnActiveOnly = false;
     bool MultiFieldFilter = false;
     bool TextBar = false;
+    bool TextBarTopLayout = false;
+    int TextMarginX = 2;  // 0..20
+    int TextMarginY = 1;  // 0..20
+    TColor TextBkColor = clWindow;
+    bool TextListAutoLoad = false;
+    bool TextListAddFilter = true;
+    TOptionTextFilterType TextFilterType = oftAnyPos;
     QChar TextFilterLikeChar;
     QString TextFilterLikeOperator;
+    bool UseDatePartAsRange = true;
+    bool UseNumberPartAsRange = true;
+    QChar NumberPartWildChar = QLatin1Char('*');
+    unsigned SetFilterDelay = 1000;
+    bool FilterPanel = false;
+    TColor FilterPanelColor = 0xD6D6D6;
+    int FilterPanelComboMaxWidth = 0;
+    int FilterPanelPaddingHeight = 2;
+    // The height of the bar's edit box (21 until the combo reports its own).
+    int TextBarHeight = 21;
     // Heights the title stack reserves for the filter text bar.
-    int TextBarTopHeight = 0;
-    int TextBarBottomHeight = 0;
+    int TextBarTopHeight() const { return TextBar && TextBarTopLayout ? 2 * TextMarginY + TextBarHeight : 0; }
+    int TextBarBottomHeight() const { return TextBar && !TextBarTopLayout ? 2 * TextMarginY + TextBarHeight : 0; }
+    int FilterPanelHeight() const { return FilterPanel ? 2 * FilterPanelPaddingHeight + 21 : 0; }
+    const QString& FilterPanelButtonList() const { return FFilterPanelButtonList; }
+    // Comma-separated image indexes; parts that are not numbers >= 0 are dropped.
+    void SetFilterPanelButtonList(const QString& V)
+    {
+        FFilterPanelButtonList = V;
+        FFilterPanelButtonIndexes.clear();
+        for (const QString& p : V.split(QLatin1Char(','))) {
+            bool ok = false;
+            const int i = p.trimmed().toInt(&ok);
+            if (ok && i >= 0)
+                FFilterPanelButtonIndexes.push_back(i);
+        }
+    }
+    const std::vector<int>& FilterPanelButtonIndexes() const { return FFilterPanelButtonIndexes; }
+    static int ClampMargin(int V) { return V < 0 ? 0 : V > 20 ? 20 : V; }
+
+private:
+    QString FFilterPanelButtonList;
+    std::vector<int> FFilterPanelButtonIndexes;
+};
+
+struct TOptionsCellCondition {
+    bool Active = false;
 };
 
 // Field groups of the grid. Change Active and ShowMergedCell through the
@@ -125,5 +169,6 @@ struct TOptionsEx2 {
     TOptionsFixedCell FixedCell;
     TOptionsFilters Filters;
     TOptionsGroups Groups;
+    TOptionsCellCondition CellCondition;
     TOptionsHighlightText HighlightText;
 };

@@ -11,6 +11,7 @@
 #include "platform/ui/ListBoxes.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/TestDriverChoices.h"
 #include "platform/ui/TreeViews.h"
 
 #include <QApplication>
@@ -149,6 +150,9 @@ bool IsShown(TComponent* C)
 
 QString DisplayedText(TComponent* C)
 {
+    bool choice = false;
+    if (const QString text = DriverChoiceText(C, choice); choice)
+        return text;
     if (auto* box = dynamic_cast<TCheckBox*>(C))
         return box->Checked() ? QStringLiteral("1") : QStringLiteral("0");
     if (auto* radio = dynamic_cast<TRadioButton*>(C))
@@ -531,8 +535,24 @@ private:
         Defer([control] { control->Click(); });
     }
 
+    // Tabs and lookup rows: replied to with the error when there is no such
+    // choice, else deferred like the other actions.
+    bool Choose(TComponent* Target, const QString& Text)
+    {
+        TDriverChoice choice = DriverChoiceFor(Target, Text);
+        if (!choice.Handled)
+            return false;
+        if (!choice.Error.isEmpty())
+            Reply(false, choice.Error);
+        else
+            Defer(std::move(choice.Action));
+        return true;
+    }
+
     void Select(TComponent* Target, const QString& Text)
     {
+        if (Choose(Target, Text))
+            return;
         if (auto* tree = dynamic_cast<TCustomTreeView*>(Target)) {
             TTreeNode* node = FindNode(tree, Text);
             if (!node)
@@ -553,6 +573,8 @@ private:
         auto* control = dynamic_cast<TControl*>(Target);
         if (!control || !control->Showing() || !control->Enabled())
             return Reply(false, Target->Name() + QStringLiteral(" is hidden, disabled or no control"));
+        if (Choose(Target, Text))
+            return;
         if (auto* combo = dynamic_cast<TComboBox*>(Target)) {
             auto* box = static_cast<QComboBox*>(combo->Widget());
             const int index = combo->IndexOf(Text);

@@ -26,7 +26,11 @@
 //                             index, whatever the control shows
 //   set <Form.Comp> <text>    sets the text as typing would (change events);
 //                             a combo box chooses the item of that text; a
-//                             check box "1"/"0" clicks it when it differs
+//                             check box "1"/"0" clicks it when it differs;
+//                             a tab or page control chooses the tab of that
+//                             caption (or index), a lookup combo box the row
+//                             it would show as that text (or whose first list
+//                             field is it), as the operator would
 //   click <Form.Comp>         button, check box, tool button, menu item, action
 //   key <Form.Comp> <key>     focuses the control and presses the key: Enter,
 //                             Escape, Tab, Space, Up, Down, Left, Right, Home,
@@ -38,8 +42,9 @@
 //                             the grid's column order, visible columns only)
 //   tree <Form.Comp>          a tree's nodes in order, one line each, indented
 //                             with one tab per level
-//   select <Form.Comp> <text> selects the first tree node of that text, or the
-//                             data grid's first row with a cell of that text
+//   select <Form.Comp> <text> selects the first tree node of that text, the
+//                             data grid's first row with a cell of that text,
+//                             or a tab or lookup row as set does
 //   grab <Form> <png path>    saves a picture of the window
 //   answer <IDOK|IDYES|IDNO|IDCANCEL>  answers the next message box (queued;
 //                             boxes with no queued answer get their default)

@@ -312,8 +312,8 @@ TEST(MainGrid, ShownAgainAndRefreshedItsColumnsFollowTheQuery)
     const QDateTime now(QDate(2026, 12, 10), QTime(15, 0));
     Seed(f, now);
     formMain->StartUp();
-    f.Data.Exec("insert into VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, CONTROL_CARD, RESULT_STATUS, PERSON_NAME, RENTED_CHIP)"
-                " values (901, 101, '222', 'I', 'Eero Laine', 'K');",
+    f.Data.Exec("insert into VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, CONTROL_CARD, RESULT_STATUS, PERSON_NAME, RENTED_CHIP, TIME_SEC)"
+                " values (901, 101, '222', 'V', 'Eero Laine', 'K', 1500);",
                 true);
     Select(formMain->tvMainTree, 100);
     Select(formMain->tvMainTree, 101);  // the results query closed and opened again
@@ -326,6 +326,17 @@ TEST(MainGrid, ShownAgainAndRefreshedItsColumnsFollowTheQuery)
         TColumn* c = g.Columns()->Items(i);
         EXPECT_EQ(c->Field(), f.Data.Module->fbQueryResultsCFD->FindField(c->FieldName())) << c->FieldName().toStdString();
     }
+    // the three field groups act: the time group with its master
+    EXPECT_TRUE(g.OptionsEx2().Groups.Active);
+    const TGroupInfo time = g.GetFldGroupInfo(f.Data.Module->fbQueryResultsCFD->FindField(QStringLiteral("TIME_STR")), false);
+    EXPECT_TRUE(time.IsGrouped);
+    EXPECT_TRUE(time.IsMaster);
+    EXPECT_EQ(time.GroupID, 3);
+    // the collapsed time group shows the time, also of a run without a penalty
+    QString collapsed;
+    EXPECT_TRUE(g.GetGroupMasterCellContent(time.Field, collapsed));
+    EXPECT_FALSE(collapsed.isEmpty());
+    EXPECT_EQ(collapsed, time.Field->AsString());
     TBitmap shot;
     g.PaintTo(&shot);
     EXPECT_GT(shot.Width(), 0);

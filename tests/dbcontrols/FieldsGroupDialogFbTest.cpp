@@ -5,8 +5,10 @@
 #include "components/base/rdlg.h"
 #include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFieldsGroupForm.h"
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
 #include "components/base/rListBoxes.h"
 #include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridPropsForm.h"
 #include "platform/ui/ListBoxes.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/dbcontrols/FbClubsFixture.h"
@@ -166,3 +168,27 @@ TEST_F(FieldsGroupDialogTest, TheColumnDialogSwitchesGroupsAndKeepsMembersWithTh
 }
 
 }  // namespace
+
+// The table-properties dialog reaches the column and field-group dialogs
+// once the library's hooks are installed.
+TEST_F(FieldsGroupDialogTest, TablePropertiesOpenTheColumnAndGroupDialogs)
+{
+    InstallDBGridPropsDialogs();
+    grid->SetFieldsGroupsText(QStringLiteral("[1::Seura::Red::Red::<<CLUB_NAME>>::0]\r\nCLUB_NAME=M\r\nCLUB_ABBR=0\r\n\r\n"));
+    TrDBGridPropsForm props(form.get());
+    props.Gr = grid;
+    props.AdjustVisibility(true, false, false, false);
+    EXPECT_TRUE(props.btColumn->Visible());
+    EXPECT_TRUE(props.btGroupSettings->Visible());
+    QStringList opened;
+    previous = SetModalHook([&](TCustomForm* F) {
+        if (dynamic_cast<TrDBFieldsGroupForm*>(F))
+            opened << QStringLiteral("groups");
+        else if (dynamic_cast<TrDBFieldsForm*>(F))
+            opened << QStringLiteral("columns");
+        return int(mrCancel);
+    });
+    props.btGroupSettings->Click();
+    props.btColumn->Click();
+    EXPECT_EQ(opened, QStringList({QStringLiteral("groups"), QStringLiteral("columns")}));
+}

@@ -8,7 +8,9 @@
 #include "resources/FinishDeskTexts.h"
 #include "tests/finishdesk/FinishDeskFixture.h"
 #include "tests/serial/PortEventLoop.h"
+#include "tests/support/FixtureRunners.h"
 #include "tests/support/PtyPair.h"
+#include "tools/emitsim/EmitCard.h"
 
 namespace {
 
@@ -125,6 +127,38 @@ TEST_F(FinishDesk, EnablingTheReaderDropsWhatArrivedWhileItWasDisabled)
     Reader->EnableDevice();
     EXPECT_EQ(Host.Menu.back(), "MENU3_OK");
     EXPECT_EQ(Reader->SerComPort1->InBuffUsed(), 0);
+}
+
+// Two runners back to back: the second card arrives while the first one's
+// dialog keeps reading off. It is read after all, once; the first card's
+// further frames (it still lay on the reader) are not a new read.
+TEST_F(FinishDesk, ACardPutOnTheReaderWhileReadingIsOffIsReadWhenItComesOn)
+{
+    PtyPair pty;
+    Reader->cbbLukulaiteCom->SetItems({pty.NearPath()});
+    Reader->cbbLukulaiteCom->SetItemIndex(0);
+    formMain->n_chip_reader_com = pty.NearPath();
+    formMain->vc_chip_read_successively = QStringLiteral("K");
+    QStringList got;
+    Reader->OnChipRead = [&](const QString& E) {
+        got << TFormEmitReader::CardKey(E);
+        Reader->DisableDevice();  // as the card dispatch does around its dialog
+    };
+    Reader->StartDevice();
+    QByteArray wire;
+    for (uint32_t card : {11111u, 22222u})
+        for (int i = 0; i < 4; ++i)
+            wire += EmitWire(EmitFrame(FixtureCard(card)));
+    pty.WriteFar(wire);
+    ASSERT_TRUE(PumpUntil([&] { return !got.isEmpty(); }, 3000));
+    PumpFor(200);
+    EXPECT_EQ(got, QStringList({QStringLiteral("011111")}));
+    Reader->EnableDevice();
+    ASSERT_TRUE(PumpUntil([&] { return got.size() == 2; }, 3000)) << got.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(got.last(), QStringLiteral("022222"));
+    Reader->EnableDevice();
+    PumpFor(200);
+    EXPECT_EQ(got.size(), 2) << got.join(QLatin1Char(' ')).toStdString();
 }
 
 TEST_F(FinishDesk, AReaderPortThatCannotBeOpenedIsReportedAndLeftStopped)

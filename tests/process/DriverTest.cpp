@@ -41,8 +41,25 @@ TEST(Driver, StartsTheProgramReadsTheMainWindowAndQuitsCleanly)
     EXPECT_FALSE(d.Set(QStringLiteral("formSettings.lbledtClientName"), QStringLiteral("x")));  // read-only
     ASSERT_TRUE(d.Set(QStringLiteral("formSettings.lbledtClientSecret"), QStringLiteral("new secret %1")));
     EXPECT_EQ(d.Get(QStringLiteral("formSettings.lbledtClientSecret")).Text, QStringLiteral("new secret %1"));
+    // Pages by caption or index; only shown tabs.
+    EXPECT_EQ(d.Get(QStringLiteral("formSettings.pcSettings")).Text, QStringLiteral("Yleiset"));
+    ASSERT_TRUE(d.Set(QStringLiteral("formSettings.pcSettings"), QStringLiteral("Laiteet"))) << d.LastError().toStdString();
+    EXPECT_EQ(d.Get(QStringLiteral("formSettings.pcSettings")).Text, QStringLiteral("Laiteet"));
+    EXPECT_TRUE(d.Wait(QStringLiteral("formSettings.chkReadSameChip"), 2000)) << d.LastError().toStdString();
+    ASSERT_TRUE(d.Select(QStringLiteral("formSettings.pcSettings"), QStringLiteral("0"))) << d.LastError().toStdString();
+    EXPECT_EQ(d.Get(QStringLiteral("formSettings.pcSettings")).Text, QStringLiteral("Yleiset"));
     ASSERT_TRUE(d.Key(QStringLiteral("formSettings"), QStringLiteral("Escape"))) << d.LastError().toStdString();
     ASSERT_TRUE(d.Gone(QStringLiteral("formSettings"))) << d.LastError().toStdString();
+
+    // The desk tabs by caption or index (the event day shows that the
+    // change event runs: its cards open the start desk's check-in).
+    ASSERT_TRUE(d.Set(QStringLiteral("formMain.tabKasittely"), QStringLiteral("Lähtö"))) << d.LastError().toStdString();
+    EXPECT_EQ(d.Get(QStringLiteral("formMain.tabKasittely")).Text, QStringLiteral("Lähtö"));
+    ASSERT_TRUE(d.Set(QStringLiteral("formMain.tabKasittely"), QStringLiteral("1"))) << d.LastError().toStdString();
+    EXPECT_EQ(d.Get(QStringLiteral("formMain.tabKasittely")).Text, QStringLiteral("Maali"));
+    const TDriverReply noTab = d.Set(QStringLiteral("formMain.tabKasittely"), QStringLiteral("Kahvio"));
+    EXPECT_FALSE(noTab);
+    EXPECT_EQ(noTab.Text, QStringLiteral("no tab Kahvio"));
 
     // Errors name what is missing, and the program goes on.
     const TDriverReply missing = d.Click(QStringLiteral("formMain.noSuchButton"));

@@ -98,6 +98,10 @@ TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
     Reader.Place(FixtureCard(44444), 4);
     ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError());
     Reader.Wait();
+    // the operator puts the run in the class sharing H21's course
+    ASSERT_TRUE(d.Set(QStringLiteral("formResultsClass2.edtClassCourse"), QStringLiteral("H35"))) << S(d.LastError());
+    EXPECT_TRUE(d.Get(QStringLiteral("formResultsClass2.edtClassCourse")).Text.startsWith(QStringLiteral("H35")))
+        << S(d.Get(QStringLiteral("formResultsClass2.edtClassCourse")).Text);
     ASSERT_TRUE(d.Click(QStringLiteral("formResultsClass2.btnOK"))) << S(d.LastError());
     ASSERT_TRUE(d.Gone(QStringLiteral("formResultsClass2"))) << S(d.LastError());
     EXPECT_TRUE(Printer.ReadFar(1, 300).isEmpty());
@@ -112,6 +116,7 @@ TEST_F(FinishDeskProcess, EachCardOpensTheDialogIsAcceptedPrintedAndListed)
 
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS in ('V', 'L')")).toInt(), 2);
+    EXPECT_EQ(p.Value(QStringLiteral("select CLASS_COURSE_ID from VRK_RESULTS_CLASS where CONTROL_CARD = '044444'")).toInt(), 403);
 }
 
 TEST_F(FinishDeskProcess, SelfServiceWithTheBoardShownAcceptsRegisteredCardsWithoutAClick)
@@ -145,4 +150,23 @@ TEST_F(FinishDeskProcess, SelfServiceWithTheBoardShownAcceptsRegisteredCardsWith
 
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), kCards);
+}
+
+// Two runners back to back, the second card put on while the first one's read
+// is still being handled, and lifted before reading comes on again.
+TEST_F(FinishDeskProcess, SelfServiceReadsTheSecondOfTwoCardsBackToBack)
+{
+    p.Exec(RegisteredRunnersScript(2, 20000, 300000, 30000, QStringLiteral("current_timestamp")));
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTulos"))) << S(d.LastError());
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultBoard"))) << S(d.LastError());
+    Reader.Simulator().SetPacing(false);
+    Reader.Place(FixtureCard(300001), 4);
+    Reader.Place(FixtureCard(300002), 4);
+    Reader.Wait();
+    ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), QStringLiteral("Juoksija 2"), 15000))
+        << S(d.Get(QStringLiteral("formResultBoard.fcNimi")).Text) << S(p.DialogLog()) << S(p.DayLog());
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), 2);
 }

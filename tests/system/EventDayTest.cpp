@@ -1,8 +1,10 @@
 // An event day with the real program, end to end: first use registers the
 // computer with the stand-in web service by its temporary code and the
 // series' data downloads; the finish desk starts today's event (its classes
-// and courses download), serves itself with the result board open, and every
-// runner, checked in, has the card read, which ends in a receipt on the printer's line, a run in the
+// and courses download); every runner checks in at the start desk (the card
+// on the reader opens the check-in, the course is chosen, saved); then the
+// finish desk serves itself with the result board open and every runner has
+// the card read, which ends in a receipt on the printer's line, a run in the
 // database with its status, and the same run at the web service.
 //
 // The runners are few by default so the suite stays short; set
@@ -13,7 +15,6 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/SimulatedReader.h"
-#include "tests/system/CardReads.h"
 #include "tests/system/Scenario.h"
 #include "tools/webservice/WebServiceServer.h"
 
@@ -43,6 +44,37 @@ TEmitCard DemoCourseACard(uint32_t Number)
     TEmitCard c;
     TEmitCard::Parse(QStringLiteral("%1:12:19,0/0,31/410,32/905,33/1290,100/1502,250/1510").arg(Number), c);
     return c;
+}
+
+// A card as it lies on the reader at the start: the start punch only.
+TEmitCard StartCard(uint32_t Number)
+{
+    TEmitCard c;
+    TEmitCard::Parse(QStringLiteral("%1:12:19,0/0").arg(Number), c);
+    return c;
+}
+
+const QString kCheckIn = QStringLiteral("formResultsClassForest");
+
+QString CheckIn(const char* Component) { return kCheckIn + QLatin1Char('.') + QLatin1String(Component); }
+
+// The runner at the start desk: the card on the reader opens the check-in,
+// the operator chooses the course and saves.
+void CheckInAtStartDesk(SimulatedReader& Reader, TProgramUnderTest& Desk, uint32_t Card, const QString& Course)
+{
+    TDriverClient& drv = Desk.Driver;
+    Reader.Place(StartCard(Card), 4);
+    ASSERT_TRUE(drv.Wait(CheckIn("btnOK"), 15000)) << "card " << Card << " opened no check-in; boxes: "
+                                                   << drv.Boxes().Text.toStdString();
+    Reader.Wait();
+    EXPECT_TRUE(drv.Get(CheckIn("lblMenu1")).Text.contains(QStringLiteral("Juoksija %1").arg(Card)))
+        << drv.Get(CheckIn("lblMenu1")).Text.toStdString();
+    ASSERT_TRUE(drv.Set(CheckIn("edtClassCourse"), Course)) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.WaitFor(CheckIn("lblMenu2"), Course, 5000)) << drv.Get(CheckIn("lblMenu2")).Text.toStdString();
+    if (const QString shots = qEnvironmentVariable("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        drv.Grab(kCheckIn, shots + QStringLiteral("/eventday_checkin_%1.png").arg(Card));
+    ASSERT_TRUE(drv.Click(CheckIn("btnOK"))) << drv.LastError().toStdString();
+    ASSERT_TRUE(drv.Gone(kCheckIn, 15000)) << drv.LastError().toStdString() << " boxes: " << drv.Boxes().Text.toStdString();
 }
 
 // One receipt from the printer's line: everything up to its closing feed.
@@ -114,13 +146,15 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
 
     // The finish desk on today's event, serving itself.
     desk.Exec(QStringLiteral("update VRK_CLIENT set LAST_EVENT_ID = 3001 where IN_USE = 'K';"));
-    // The runners checked in at the start desk, on A-rata.
-    TDeskLogin login;
-    login.Database = desk.Db.Path();
-    CheckInRunners(login, kFirstCard, runners, 3001, 6001);
     ASSERT_TRUE(desk.Start()) << desk.LastError().toStdString();
     ASSERT_TRUE(drv.Wait(QStringLiteral("formMain"), 20000)) << drv.LastError().toStdString();
     ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actMaaliAloita"))) << drv.LastError().toStdString();
+
+    // The runners check in at the start desk, on A-rata.
+    ASSERT_TRUE(drv.Set(QStringLiteral("formMain.tabKasittely"), QStringLiteral("Lähtö"))) << drv.LastError().toStdString();
+    for (int i = 0; i < runners; ++i)
+        ASSERT_NO_FATAL_FAILURE(CheckInAtStartDesk(reader, desk, uint32_t(kFirstCard + i), QStringLiteral("A-rata")));
+    ASSERT_TRUE(drv.Set(QStringLiteral("formMain.tabKasittely"), QStringLiteral("Maali"))) << drv.LastError().toStdString();
     ASSERT_TRUE(drv.Click(QStringLiteral("formMain.actResultBoard"))) << drv.LastError().toStdString();
     ASSERT_TRUE(drv.Wait(QStringLiteral("formResultBoard"))) << drv.LastError().toStdString();
 
@@ -154,8 +188,12 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
     EXPECT_TRUE(drv.Boxes().Text.isEmpty()) << desk.DialogLog().toStdString();
     ASSERT_TRUE(desk.QuitAndWait()) << desk.LastError().toStdString();
 
+    // One run per runner: the check-in's (course and payment as chosen at the
+    // start desk), finished.
+    EXPECT_EQ(desk.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 3001")).toInt(), runners);
     EXPECT_EQ(desk.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 3001 and RESULT_STATUS = 'V' "
-                                        "and STATUS = '0' and cast(TIME_SEC as integer) = 1502"))
+                                        "and STATUS = '0' and cast(TIME_SEC as integer) = 1502 and CLASS_COURSE_ID = 6001 "
+                                        "and PAYMENT_TYPE = 'MAKSU' and PAYMENT_METHOD_ID = 701"))
                   .toInt(),
               runners);
     EXPECT_EQ(uploaded().size(), runners);

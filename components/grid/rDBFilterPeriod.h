@@ -4,7 +4,12 @@
 // years, the absolute ones of the current year, and "since"/"until" ranges.
 
 #include <QDate>
+#include <QString>
+#include <functional>
 #include <utility>
+
+class TComponent;
+class TPopupMenu;
 
 enum TFilterPeriodKind {
     fpDay,        // n -1, 0, 1: that day
@@ -23,3 +28,8 @@ enum TFilterPeriodKind {
 
 // From and To of a period item.
 std::pair<QDate, QDate> FilterPeriod(TFilterPeriodKind Kind, int N, const QDate& Today);
+
+// The period menu of the filter dialogs: submenus Day, Week, Month, Quarter,
+// Semester, Year and OtherCaption; a click hands its kind and number to OnPick.
+TPopupMenu* BuildFilterPeriodMenu(TComponent* Owner, const QString& OtherCaption,
+                                  const std::function<void(TFilterPeriodKind Kind, int N)>& OnPick);

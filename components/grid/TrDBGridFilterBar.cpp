@@ -1,0 +1,714 @@
+#include "components/grid/TrDBGridFilterBar.h"
+
+#include "components/base/rGlyphs.h"
+#include "components/base/rdlg.h"
+#include "components/base/rtool.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridFilterForm.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rdbtool.h"
+#include "platform/database/DataSet.h"
+#include "platform/database/Fields.h"
+#include "platform/ui/Forms.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+const QString BarName = QStringLiteral("FilterBar");
+
+bool Inside(const TRect& R, int X, int Y)
+{
+    return R.Width() > 0 && X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
+
+void SortByField(TField* F, QStringList& L)
+{
+    if (IsDateTimeField(F))
+        std::sort(L.begin(), L.end(), [](const QString& A, const QString& B) { return SortDate(A, B) < 0; });
+    else if (dynamic_cast<TNumericField*>(F))
+        std::sort(L.begin(), L.end(), [](const QString& A, const QString& B) { return SortNum(A, B) < 0; });
+    else
+        L.sort(Qt::CaseInsensitive);
+}
+
+void DrawGlyph(TrDBGrid* G, const TRect& R, int Index)
+{
+    if (TBitmap* b = rGlyphs.BmpFromIndex(Index, G->ScaleRatio(), G->CustomGlyphs())) {
+        TBitmap copy;
+        copy.Assign(b);
+        G->DrawBMPInCell(R, &copy);
+    }
+}
+
+}  // namespace
+
+TrComboBoxExFilter::TrComboBoxExFilter(TrDBGrid* Grid, bool Panel) : TrComboBoxEx(Grid), Gr(Grid), FilterPanel(Panel)
+{
+    SetVisible(false);
+    SetDropDownCount(18);
+    SetHeight(21);
+}
+
+TrDBGridFilterBar::TrDBGridFilterBar(TrDBGrid* Grid) : TComponent(Grid), FGrid(Grid)
+{
+    SetName(BarName);
+    FCombo = new TrComboBoxExFilter(Grid, false);
+    FCombo->SetParent(Grid);
+    FCombo->OnChange = [this](TComponent*) {
+        if (!FSettingText)
+            FEditChanged = true;
+    };
+    FCombo->OnUpdateTimer = [this](TComponent*) { FilterComboUpdateTimer(); };
+    FCombo->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) { ComboKeyDown(Key, Shift); };
+    FCombo->OnExit = [this](TComponent*) { ComboExit(); };
+    FPanelCombo = new TrComboBoxExFilter(Grid, true);
+    FPanelCombo->SetParent(Grid);
+    FPanelCombo->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) { PanelKeyDown(Key, Shift); };
+    FPanelCombo->OnCloseUp = [this](TComponent*) { FilterPanelApply(FPanelCombo->Text()); };
+    FPanelCombo->OnExit = [this](TComponent*) {
+        FPanelCombo->SetVisible(false);
+        FGrid->Invalidate();
+    };
+}
+
+TrDBGridFilterBar* TrDBGridFilterBar::Find(const TrDBGrid* Grid)
+{
+    return Grid ? dynamic_cast<TrDBGridFilterBar*>(Grid->FindComponent(BarName)) : nullptr;
+}
+
+TrDBGridFilterBar* TrDBGridFilterBar::Of(TrDBGrid* Grid)
+{
+    if (!Grid)
+        return nullptr;
+    if (TrDBGridFilterBar* b = Find(Grid))
+        return b;
+    return new TrDBGridFilterBar(Grid);
+}
+
+TrDBGridColumnFilters* TrDBGridFilterBar::Store() const
+{
+    return TrDBGridColumnFilters::Of(FGrid);
+}
+
+// ---- which columns filter --------------------------------------------------------------
+
+bool TrDBGridFilterBar::IsFilterColumn(int DataCol, bool AllowLookupField) const
+{
+    if (DataCol == -999)
+        return true;
+    if (DataCol < 0 || DataCol >= FGrid->Columns()->Count())
+        return false;
+    TColumn* c = FGrid->Columns()->Items(DataCol);
+    TField* f = c->Field();
+    if (!f)
+        return false;
+    bool result;
+    if (!FGrid->FieldsFilterMapping.Values(f->FieldName()).isEmpty())
+        result = true;
+    else
+        result = f->FieldKind() != fkCalculated && (AllowLookupField || f->FieldKind() != fkLookup) && (IsSimpleField(f) || IsMemoField(f)) &&
+                 (FGrid->FieldsFilterButton.Count() == 0 || FGrid->FieldsFilterButton.IndexOf(f->FieldName()) >= 0);
+    FGrid->DoGeneralEventFieldBool(geIsFilter, f, result);
+    return result;
+}
+
+bool TrDBGridFilterBar::IsFunnelButtonColumn(int DataCol) const
+{
+    return FGrid->OptionsEx2().Filters.FunnelBtn && IsFilterColumn(DataCol, true);
+}
+
+bool TrDBGridFilterBar::IsFilterTextBarColumn(int DataCol) const
+{
+    return FGrid->OptionsEx2().Filters.TextBar && IsFilterColumn(DataCol, false);
+}
+
+bool TrDBGridFilterBar::IsFilterFieldActive(const QString& FieldName) const
+{
+    const QStringList names = FGrid->FilteredFieldNames().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return std::any_of(names.begin(), names.end(), [&](const QString& N) { return N.compare(FieldName, Qt::CaseInsensitive) == 0; });
+}
+
+// ---- geometry ----------------------------------------------------------------------------
+
+TRect TrDBGridFilterBar::FilterComboRect(const TRect& CellRect, bool UseMargin) const
+{
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    // The bar is the title's top part (above the group band) or its bottom part.
+    TRect r = CellRect;
+    if (o.TextBarTopLayout)
+        r.Bottom = r.Top + o.TextBarTopHeight();
+    else
+        r.Top = r.Bottom - o.TextBarBottomHeight();
+    if (UseMargin) {
+        const int mx = FGrid->UseScale(TOptionsFilters::ClampMargin(o.TextMarginX));
+        const int my = FGrid->UseScale(TOptionsFilters::ClampMargin(o.TextMarginY));
+        r = Rect(r.Left + mx, r.Top + my, r.Right - mx, r.Bottom - my);
+        if (r.Width() < 24)
+            return TRect();
+    }
+    return r;
+}
+
+TRect TrDBGridFilterBar::ClearButtonRect(const TRect& BarRect) const
+{
+    const int w = std::min(BarRect.Height(), 16);
+    return Rect(BarRect.Right - w - 1, BarRect.Top + 1, BarRect.Right - 1, BarRect.Bottom - 1);
+}
+
+TRect TrDBGridFilterBar::FunnelRect(const TRect& CellRect) const
+{
+    const TRect t = FGrid->TitleRectToTextRect(CellRect);
+    const int w = rGlyphs.FilterWidth(FGrid->ScaleRatio()) + 2;
+    return Rect(t.Right - w - 1, t.Top, t.Right - 1, t.Bottom);
+}
+
+int TrDBGridFilterBar::TitleReservedWidth(TColumn* Column) const
+{
+    if (!Column || !IsFunnelButtonColumn(Column->Index()))
+        return 0;
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    if (o.FunnelBtnActiveOnly && !IsFilterFieldActive(Column->FieldName()))
+        return 0;
+    const int w = rGlyphs.FilterWidth(FGrid->ScaleRatio());
+    if (FGrid->UseScale(FGrid->OptionsEx2().FixedCell.TitleTextMinWidth) >= Column->Width() - w - 2)
+        return 0;
+    return w + 3;
+}
+
+TRect TrDBGridFilterBar::FilterPanelRect() const
+{
+    const int h = FGrid->OptionsEx2().Filters.FilterPanelHeight();
+    if (h <= 0)
+        return TRect();
+    const TRect g = FGrid->GridClientRect();
+    const int top = g.Bottom + FGrid->FooterRow()->GetFooterRowHeight();
+    return Rect(FGrid->ClientRect().Left, top, g.Right, top + h);
+}
+
+TRect TrDBGridFilterBar::FilterPanelComboRect() const
+{
+    TRect p = FilterPanelRect();
+    if (p.Width() <= 0)
+        return p;
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    const int h = 21;
+    const int n = int(o.FilterPanelButtonIndexes().size());
+    TRect r;
+    r.Top = p.Top + (p.Height() - h) / 2;
+    r.Bottom = r.Top + h;
+    r.Left = p.Left + 8 + (FGrid->IndicatorOffset() ? FGrid->ColWidths(0) : 0);
+    r.Right = p.Right - (n > 0 ? h / 2 + (h * n) / 4 + h * n : 8);
+    if (o.FilterPanelComboMaxWidth > 0)
+        r.Right = std::min(r.Right, r.Left + o.FilterPanelComboMaxWidth);
+    return r;
+}
+
+TRect TrDBGridFilterBar::FilterPanelButtonRect(int Index) const
+{
+    const TRect c = FilterPanelComboRect();
+    const int h = c.Height();
+    const int left = c.Right + h / 2 + (Index * h) / 4 + Index * h;
+    return Rect(left, c.Top, left + h, c.Bottom);
+}
+
+// ---- painting ----------------------------------------------------------------------------
+
+void TrDBGridFilterBar::DrawTitle(int ACol, const TRect& CellRect, TColumn* Column)
+{
+    if (!Column)
+        return;
+    TCanvas* c = FGrid->Canvas();
+    const int dataCol = Column->Index();
+    TrDBGridColumnFilters* store = Store();
+    // The funnel at the right of the title text.
+    if (TitleReservedWidth(Column) > 0)
+        DrawGlyph(FGrid, FunnelRect(CellRect), TrGlyphsRec::FilterIndex(IsFilterFieldActive(Column->FieldName())));
+    if (!IsFilterTextBarColumn(dataCol))
+        return;
+    const TRect bar = FilterComboRect(CellRect, true);
+    if (bar.Width() <= 0 || (FCombo->Visible() && FEditColumnIndex == dataCol))
+        return;
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(o.TextBkColor);
+    c->FillRect(bar);
+    c->Brush()->SetColor(clBtnShadow);
+    c->FrameRect(bar);
+    const QString name = Column->FieldName();
+    const QString text = store->EditValues.Values(name);
+    if (text.isEmpty())
+        return;
+    const TRect clear = ClearButtonRect(bar);
+    DrawGlyph(FGrid, clear, TrGlyphsRec::FilterBarIndex(true));
+    c->Font()->Assign(*FGrid->Font());
+    c->Font()->SetColor(store->EditStatuses.Values(name) == QLatin1String("E") ? clRed : clWindowText);
+    c->Brush()->SetStyle(bsClear);
+    TRect tr = Rect(bar.Left + 3, bar.Top, clear.Left - 1, bar.Bottom);
+    c->DrawText(text, tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    c->Brush()->SetStyle(bsSolid);
+    (void)ACol;
+}
+
+void TrDBGridFilterBar::DrawFilterPanel()
+{
+    const TRect p = FilterPanelRect();
+    if (p.Width() <= 0 || p.Height() <= 0 || !FGrid->Visible())
+        return;
+    TCanvas* c = FGrid->Canvas();
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    const int saved = c->SaveDC();
+    c->IntersectClipRect(p);
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(o.FilterPanelColor == clNone ? FGrid->Color() : o.FilterPanelColor);
+    c->FillRect(p);
+    TRect rest = p;
+    if (FGrid->IndicatorOffset()) {
+        const TRect ind = Rect(p.Left, p.Top, p.Left + FGrid->ColWidths(0), p.Bottom);
+        c->Brush()->SetColor(FGrid->FixedColor());
+        c->FillRect(ind);
+        DrawGlyph(FGrid, ind, TrGlyphsRec::FilterBarIndex(FGrid->IsFiltered()));
+        rest.Left = ind.Right + 1;
+    }
+    c->Brush()->SetColor(GetDefColor(FGrid->FooterRow()->CellLinesColor, clBtnShadow));
+    c->FrameRect(rest);
+    if (!FPanelCombo->Visible()) {
+        const TRect r = FilterPanelComboRect();
+        c->Brush()->SetColor(o.TextBkColor);
+        c->FillRect(r);
+        c->Brush()->SetColor(clWindowFrame);
+        c->FrameRect(r);
+        c->Font()->Assign(*FGrid->Font());
+        c->Font()->SetColor(clWindowText);
+        c->Brush()->SetStyle(bsClear);
+        TRect tr = Rect(r.Left + 3, r.Top, r.Right - 3, r.Bottom);
+        c->DrawText(FGrid->IsFiltered() ? FGrid->DataSet()->Filter().trimmed() : QString(), tr,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        c->Brush()->SetStyle(bsSolid);
+    }
+    const std::vector<int>& buttons = o.FilterPanelButtonIndexes();
+    for (int i = 0; i < int(buttons.size()); ++i) {
+        const TRect b = FilterPanelButtonRect(i);
+        c->Brush()->SetColor(clBtnFace);
+        c->FillRect(b);
+        c->Brush()->SetColor(clBtnShadow);
+        c->FrameRect(b);
+        // The grid carries no title image list: the button shows its image index.
+        c->Font()->Assign(*FGrid->Font());
+        c->Brush()->SetStyle(bsClear);
+        TRect t = b;
+        c->DrawText(QString::number(buttons[size_t(i)]), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        c->Brush()->SetStyle(bsSolid);
+    }
+    c->RestoreDC(saved);
+}
+
+// ---- mouse -------------------------------------------------------------------------------
+
+bool TrDBGridFilterBar::MouseDown(int X, int Y)
+{
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    if (o.FilterPanel && Inside(FilterPanelRect(), X, Y)) {
+        const TRect p = FilterPanelRect();
+        // The filter glyph under the indicator column switches the filter off and back on.
+        if (FGrid->IndicatorOffset() && X < p.Left + FGrid->ColWidths(0)) {
+            if (FGrid->IsFiltered())
+                FilterComboHide(true, true);
+            else
+                ReactivateFilter();
+        }
+        if (Inside(FilterPanelComboRect(), X, Y))
+            FilterPanelComboShow();
+        for (int i = 0; i < int(o.FilterPanelButtonIndexes().size()); ++i)
+            if (Inside(FilterPanelButtonRect(i), X, Y))
+                FilterPanelButtonClick(i);
+        return true;
+    }
+    const TGridCoord c = FGrid->MouseCoord(X, Y);
+    if (!(FGrid->Options() & dgTitles) || c.Y != 0 || c.X < FGrid->IndicatorOffset())
+        return false;
+    const int dataCol = FGrid->RawToDataColumn(c.X);
+    TColumn* column = dataCol >= 0 && dataCol < FGrid->Columns()->Count() ? FGrid->Columns()->Items(dataCol) : nullptr;
+    if (!column)
+        return false;
+    const TRect cell = FGrid->CellRect(c.X, 0);
+    if (TitleReservedWidth(column) > 0 && Inside(FunnelRect(cell), X, Y)) {
+        if (FFunnel && FFunnel->Visible() && FFilterDlgLastColIdx == c.X) {
+            FFunnel->Hide();
+            FFilterDlgLastColIdx = -1;
+        } else {
+            IntShowFilterDlg(c.X);
+        }
+        return true;
+    }
+    if (!IsFilterTextBarColumn(dataCol))
+        return false;
+    const TRect bar = FilterComboRect(cell, true);
+    if (!Inside(bar, X, Y))
+        return false;
+    const QString text = Store()->EditValues.Values(column->FieldName());
+    if (!text.isEmpty() && Inside(ClearButtonRect(bar), X, Y)) {
+        FilterComboHide(false, false);
+        Store()->ProcFilterBarFilter(column->Field(), QString());
+        FGrid->Invalidate();
+        return true;
+    }
+    FilterComboShow(bar, dataCol);
+    return true;
+}
+
+// ---- the bar -----------------------------------------------------------------------------
+
+TField* TrDBGridFilterBar::EditField() const
+{
+    if (FEditColumnIndex < 0 || FEditColumnIndex >= FGrid->Columns()->Count())
+        return nullptr;
+    return FGrid->Columns()->Items(FEditColumnIndex)->Field();
+}
+
+void TrDBGridFilterBar::ShowTextFilter(TColumn* Column)
+{
+    if (!Column) {
+        const int sel = FGrid->SelectedIndex();
+        Column = sel >= 0 && sel < FGrid->Columns()->Count() ? FGrid->Columns()->Items(sel) : nullptr;
+    }
+    if (!Column || !IsFilterTextBarColumn(Column->Index()))
+        return;
+    const int raw = FGrid->DataToRawColumn(Column->Index());
+    const TRect cell = FGrid->CellRect(raw, 0);
+    if (cell.Width() <= 0)
+        return;
+    FilterComboShow(FilterComboRect(cell, true), Column->Index());
+}
+
+void TrDBGridFilterBar::SetTextFilter(TColumn* Column, const QString& FilterText, bool ActivateFilter)
+{
+    ShowTextFilter(Column);
+    if (!FCombo->Visible())
+        return;
+    FCombo->SetText(FilterText);
+    FEditChanged = true;
+    if (ActivateFilter) {
+        FilterComboUpdateTimer();
+        FilterComboHide(false, false);
+        FGrid->SetFocus();
+    } else {
+        FCombo->SetSelStart(int(FilterText.size()));
+    }
+}
+
+void TrDBGridFilterBar::FilterListLoadValues(TField* F, QStringList& List)
+{
+    std::set<QString> seen;
+    FGrid->ScanAllRecords(4, 0, true, true, [&](TDataSet*, int) {
+        const QString t = F->DisplayText();
+        if (seen.insert(t).second)
+            List << t;
+    });
+    SortByField(F, List);
+}
+
+void TrDBGridFilterBar::FilterComboShow(const TRect& R, int DataCol)
+{
+    if (FGrid->CanFocus())
+        FGrid->SetFocus();
+    if (DataCol < 0 || DataCol >= FGrid->Columns()->Count() || !FGrid->Columns()->Items(DataCol)->Field() || R.Width() <= 0)
+        return;
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    TField* f = FGrid->Columns()->Items(DataCol)->Field();
+    FEditColumnIndex = DataCol;
+    FEditChanged = false;
+    FSettingText = true;
+    FCombo->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    FCombo->SetColor(o.TextBkColor);
+    FCombo->UpdateTimerDelay = int(o.SetFilterDelay);
+    QStringList items;
+    if (OnLoadFilterList)
+        OnLoadFilterList(FGrid, FGrid->DataSet(), f->FieldName(), items);
+    else if (o.TextListAutoLoad)
+        FilterListLoadValues(f, items);
+    else
+        items = TextValueList[f->FieldName().toUpper()];
+    items.sort(Qt::CaseInsensitive);
+    FCombo->SetItems(items);
+    FCombo->SetText(Store()->EditValues.Values(f->FieldName()));
+    FSettingText = false;
+    FilterComboRefreshColor();
+    FCombo->SetVisible(true);
+    FCombo->BringToFront();
+    if (FCombo->CanFocus())
+        FCombo->SetFocus();
+}
+
+void TrDBGridFilterBar::FilterComboHide(bool ClearAllValues, bool ClearAllFilters)
+{
+    FCombo->UpdateTimer()->SetEnabled(false);
+    FCombo->SetVisible(false);
+    if (ClearAllValues) {
+        Store()->EditValues.Clear();
+        Store()->EditStatuses.Clear();
+    }
+    if (ClearAllFilters)
+        Store()->SetFilterForField(nullptr, QString(), true, true, false);
+    FEditColumnIndex = -1;
+    FEditChanged = false;
+    FGrid->Invalidate();
+}
+
+void TrDBGridFilterBar::FilterComboRefreshBounds()
+{
+    if (!FCombo->Visible() || FEditColumnIndex < 0 || !(FGrid->Options() & dgTitles))
+        return;
+    const TRect cell = FGrid->CellRect(FGrid->DataToRawColumn(FEditColumnIndex), 0);
+    const TRect r = FilterComboRect(cell, true);
+    if (r.Width() <= 0)
+        FilterComboHide(false, false);
+    else
+        FCombo->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+}
+
+void TrDBGridFilterBar::ReactivateFilter()
+{
+    TDataSet* ds = FGrid->DataSet();
+    if (!ds || ds->Filter().trimmed().isEmpty())
+        return;
+    if (SetFilterString(ds, ds->Filter(), true)) {
+        FFilterDlgLastColIdx = -1;
+        // The titles mark the columns the restored filter names.
+        Store()->RefreshFilteredFieldNames();
+    }
+}
+
+void TrDBGridFilterBar::FilterComboRefreshColor()
+{
+    TField* f = EditField();
+    const bool error = f && Store()->EditStatuses.Values(f->FieldName()) == QLatin1String("E");
+    if (FCombo->Font()->Color() != clRed)
+        FComboFontColor = FCombo->Font()->Color();
+    FCombo->Font()->SetColor(error ? clRed : FComboFontColor);
+}
+
+void TrDBGridFilterBar::FilterComboUpdateTimer()
+{
+    FCombo->UpdateTimer()->SetEnabled(false);
+    if (!FEditChanged || FEditColumnIndex < 0)
+        return;
+    FEditChanged = false;
+    TField* shown = EditField();
+    if (!shown)
+        return;
+    // A mapped column filters the field it names instead.
+    TField* f = shown;
+    const QString mapped = FGrid->FieldsFilterMapping.Values(shown->FieldName());
+    if (!mapped.isEmpty() && FGrid->DataSet())
+        f = FGrid->DataSet()->FindField(mapped);
+    const QString text = FCombo->Text();
+    TrDBGridColumnFilters* store = Store();
+    bool ok = false;
+    if (f && OnSetColumnFilter) {
+        const QString cond = store->BarTextCondition(f, text);
+        ok = text.trimmed().isEmpty() || !cond.isEmpty();
+        OnSetColumnFilter(FGrid, f->DataSet(), f, cond, text, nullptr, ok);
+        store->EditValues.SetValues(shown->FieldName(), text.trimmed().isEmpty() ? QString() : text);
+    } else {
+        ok = f && store->ProcFilterBarFilter(f, text);
+    }
+    if (f != shown) {
+        store->EditValues.SetValues(shown->FieldName(), text.trimmed().isEmpty() ? QString() : text);
+        store->EditStatuses.SetValues(shown->FieldName(), ok ? QString() : QStringLiteral("E"));
+    } else if (!ok) {
+        store->EditValues.SetValues(shown->FieldName(), text);
+    }
+    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
+    if (ok && o.TextListAddFilter && !o.TextListAutoLoad && text.trimmed().size() > 2) {
+        QStringList& used = TextValueList[shown->FieldName().toUpper()];
+        if (!used.contains(text.trimmed(), Qt::CaseInsensitive)) {
+            used << text.trimmed();
+            const int caret = FCombo->SelStart();
+            FSettingText = true;
+            QStringList items = used;
+            items.sort(Qt::CaseInsensitive);
+            FCombo->SetItems(items);
+            FCombo->SetText(text);
+            FCombo->SetSelStart(caret);
+            FSettingText = false;
+        }
+    }
+    FilterComboRefreshColor();
+    FGrid->Invalidate();
+}
+
+void TrDBGridFilterBar::ComboExit()
+{
+    if (!FCombo->Visible())
+        return;
+    FilterComboUpdateTimer();
+    if (TField* f = EditField()) {
+        const QString t = FCombo->Text();
+        if (t.trimmed().isEmpty())
+            Store()->EditValues.SetValues(f->FieldName(), QString());
+        else
+            Store()->EditValues.SetValues(f->FieldName(), t);
+    }
+    FilterComboHide(false, false);
+}
+
+void TrDBGridFilterBar::ComboKeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_RETURN) {
+        FEditChanged = true;
+        FilterComboUpdateTimer();
+        Key = 0;
+    } else if (Key == VK_ESCAPE) {
+        FEditChanged = false;
+        FilterComboHide(false, false);
+        Key = 0;
+        if (FGrid->CanFocus())
+            FGrid->SetFocus();
+    } else if ((Key == VK_UP || Key == VK_DOWN) && FCombo->Style() == csSimple) {
+        FGrid->SetFocus();
+    } else if ((Key == VK_TAB && (Shift & ssCtrl)) || ((Key == VK_LEFT || Key == VK_RIGHT) && (Shift & ssAlt))) {
+        if (FilterComboMoveToNextCol(Key == VK_LEFT))
+            Key = 0;
+    }
+}
+
+bool TrDBGridFilterBar::FilterComboMoveToNextCol(bool Prev)
+{
+    const int n = FGrid->Columns()->Count();
+    if (FEditColumnIndex < 0 || n == 0)
+        return false;
+    const int start = FEditColumnIndex;
+    int i = start;
+    do {
+        i = (i + (Prev ? n - 1 : 1)) % n;
+        if (FGrid->Columns()->Items(i)->Visible() && IsFilterTextBarColumn(i))
+            break;
+    } while (i != start);
+    if (i == start)
+        return false;
+    // Leaving the box applies its text; the next column's bar opens.
+    ComboExit();
+    ShowTextFilter(FGrid->Columns()->Items(i));
+    return true;
+}
+
+// ---- the funnel --------------------------------------------------------------------------
+
+void TrDBGridFilterBar::ShowFunnelFilter(TColumn* Column)
+{
+    if (!Column) {
+        const int sel = FGrid->SelectedIndex();
+        Column = sel >= 0 && sel < FGrid->Columns()->Count() ? FGrid->Columns()->Items(sel) : nullptr;
+    }
+    if (Column && IsFunnelButtonColumn(Column->Index()))
+        IntShowFilterDlg(FGrid->DataToRawColumn(Column->Index()));
+}
+
+void TrDBGridFilterBar::ShowValueList(TColumn* Column)
+{
+    if (!Column) {
+        const int sel = FGrid->SelectedIndex();
+        Column = sel >= 0 && sel < FGrid->Columns()->Count() ? FGrid->Columns()->Items(sel) : nullptr;
+    }
+    if (Column && IsFilterColumn(Column->Index(), true))
+        IntShowFilterDlg(FGrid->DataToRawColumn(Column->Index()));
+}
+
+void TrDBGridFilterBar::IntShowFilterDlg(int RawCol)
+{
+    if (!FGrid->IsActive())
+        return;
+    try {
+        FFilterDlgLastColIdx = RawCol;
+        if (!FFunnel)
+            FFunnel = new TrDBGridFilterForm(FGrid);
+        TColumn* column = FGrid->ColumnAt(RawCol);
+        const TRect cell = FGrid->CellRect(RawCol, FGrid->TitleRow() + 1);
+        const TPoint at = FGrid->ClientToScreen(TPoint{cell.Left, cell.Top});
+        const TPoint gridRight = FGrid->ClientToScreen(TPoint{FGrid->ClientWidth(), 0});
+        int w = std::max(FFunnel->Constraints.MinWidth, cell.Width());
+        int h = std::max(FFunnel->Constraints.MinHeight, FGrid->ClientHeight() - cell.Top - 8);
+        int left = at.X;
+        if (left + w > gridRight.X - 16)
+            left = gridRight.X - 16 - FFunnel->Constraints.MinWidth, w = FFunnel->Constraints.MinWidth;
+        FFunnel->LoadList(FGrid, column);
+        FFunnel->chAnd->SetVisible(FGrid->OptionsEx2().Filters.MultiFieldFilter);
+        h = std::min(h, FFunnel->WantedHeight());
+        FFunnel->SetBounds(left, at.Y, w, h);
+        FFunnel->Show();
+    } catch (const std::exception& E) {
+        ShowErr(QStringLiteral("This function is not supported."), E, false);
+    }
+}
+
+// ---- the panel ---------------------------------------------------------------------------
+
+void TrDBGridFilterBar::FilterPanelComboShow()
+{
+    const TRect r = FilterPanelComboRect();
+    if (r.Width() <= 0)
+        return;
+    FPanelCombo->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    FPanelCombo->SetColor(FGrid->OptionsEx2().Filters.TextBkColor);
+    FPanelCombo->SetText(FGrid->IsFiltered() ? FGrid->DataSet()->Filter().trimmed() : QString());
+    FPanelCombo->SetVisible(true);
+    FPanelCombo->BringToFront();
+    if (FPanelCombo->CanFocus())
+        FPanelCombo->SetFocus();
+}
+
+bool TrDBGridFilterBar::FilterPanelApply(const QString& Text)
+{
+    TDataSet* ds = FGrid->DataSet();
+    if (!ds)
+        return false;
+    bool ok;
+    if (Text.trimmed().isEmpty()) {
+        ds->SetFiltered(false);
+        ok = true;
+    } else {
+        ok = SetFilterString(ds, Text, true);
+    }
+    if (ok)
+        Store()->RefreshFilteredFieldNames();
+    return ok;
+}
+
+void TrDBGridFilterBar::PanelKeyDown(Word& Key, TShiftState)
+{
+    if (Key == VK_RETURN) {
+        FilterPanelApply(FPanelCombo->Text());
+        Key = 0;
+    } else if (Key == VK_ESCAPE) {
+        Key = 0;
+        if (FGrid->CanFocus())
+            FGrid->SetFocus();
+    }
+}
+
+void TrDBGridFilterBar::FilterPanelUpdateFilterList()
+{
+    if (!FGrid->IsFiltered())
+        return;
+    const QString f = FGrid->DataSet()->Filter().trimmed();
+    QStringList items = FPanelCombo->Items();
+    items.erase(std::remove_if(items.begin(), items.end(), [&](const QString& S) { return S.compare(f, Qt::CaseInsensitive) == 0; }),
+                items.end());
+    items.prepend(f);
+    FPanelCombo->SetItems(items);
+    FPanelCombo->SetItemIndex(0);
+}
+
+void TrDBGridFilterBar::FilterPanelButtonClick(int Index)
+{
+    if (OnFilterPanelButtonClick)
+        OnFilterPanelButtonClick(FGrid, FGrid->DataSet(), Index);
+}
+
+void TrDBGridFilterBar::DoFilterChange()
+{
+    FilterPanelUpdateFilterList();
+    FGrid->Invalidate();
+}

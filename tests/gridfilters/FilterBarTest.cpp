@@ -1,0 +1,204 @@
+// The filter bar, funnel buttons and filter panel on a grid, driven through
+// real mouse and key events: which presses they take, what Enter, Escape and
+// the clear button do, the list of used texts, moving between columns, the
+// panel's direct text and history, and the filter options' own rules.
+
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/TrDBGridFilterBar.h"
+#include "components/grid/TrDBGridFilterForm.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/database/DataSource.h"
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+class FilterBar : public RDBGridTest {
+protected:
+    void SetUp() override
+    {
+        RDBGridTest::SetUp();
+        TOptionsFilters& o = grid->OptionsEx2().Filters;
+        o.TextBar = true;
+        o.FunnelBtn = true;
+        grid->LayoutChanged();
+        bar = TrDBGridFilterBar::Of(grid);
+        store = TrDBGridColumnFilters::Of(grid);
+    }
+    // The middle of a data column's bar.
+    TPoint BarPoint(int DataCol)
+    {
+        const TRect r = bar->FilterComboRect(grid->CellRect(grid->DataToRawColumn(DataCol), 0), true);
+        return TPoint{r.Left + 6, (r.Top + r.Bottom) / 2};
+    }
+    void ComboKey(int QtKey, Qt::KeyboardModifiers Mods = Qt::NoModifier, const QString& Text = QString())
+    {
+        QWidget* w = bar->FilterCombo()->Widget();
+        QKeyEvent press(QEvent::KeyPress, QtKey, Mods, Text);
+        QApplication::sendEvent(w, &press);
+    }
+    void Type(const QString& Text)
+    {
+        for (QChar c : Text)
+            ComboKey(Qt::Key_A + (c.toUpper().unicode() - 'A'), Qt::NoModifier, QString(c));
+    }
+    TrDBGridFilterBar* bar = nullptr;
+    TrDBGridColumnFilters* store = nullptr;
+};
+
+}  // namespace
+
+TEST_F(FilterBar, TitleGrowsByTheBarAndAPressOnItOpensTheBox)
+{
+    const int withBar = grid->RowHeights(0);
+    grid->OptionsEx2().Filters.TextBar = false;
+    grid->LayoutChanged();
+    EXPECT_EQ(withBar - grid->RowHeights(0), 23);
+    grid->OptionsEx2().Filters.TextBar = true;
+    grid->LayoutChanged();
+    const TPoint p = BarPoint(1);
+    Click(p.X, p.Y);
+    ASSERT_TRUE(bar->FilterCombo()->Visible());
+    EXPECT_EQ(bar->EditColumnIndex(), 1);
+    // Typing and Enter apply the text at once.
+    Type(QStringLiteral("Laine"));
+    EXPECT_EQ(bar->FilterCombo()->Text(), QStringLiteral("Laine"));
+    EXPECT_TRUE(bar->EditChanged());
+    ComboKey(Qt::Key_Return);
+    EXPECT_EQ(data->RecordCount(), 3);
+    EXPECT_EQ(store->EditValues.Values(QStringLiteral("NAME")), QStringLiteral("Laine"));
+    EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("NAME;"));
+    // The text went into the column's list of used texts.
+    EXPECT_EQ(bar->TextValueList[QStringLiteral("NAME")], QStringList{QStringLiteral("Laine")});
+    // Escape drops a pending change and closes the box.
+    Type(QStringLiteral("Aino"));
+    ComboKey(Qt::Key_Escape);
+    EXPECT_FALSE(bar->FilterCombo()->Visible());
+    EXPECT_EQ(data->RecordCount(), 3);
+}
+
+TEST_F(FilterBar, ClearButtonRemovesOnlyItsColumnAndRefusedTextsTurnRed)
+{
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("CLUB")), QStringLiteral("Espoo"));
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("0"));
+    EXPECT_EQ(data->RecordCount(), 5);
+    grid->Invalidate();
+    const TRect b = bar->ClearButtonRect(bar->FilterComboRect(grid->CellRect(grid->DataToRawColumn(2), 0), true));
+    Click((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    EXPECT_FALSE(bar->FilterCombo()->Visible());
+    EXPECT_EQ(data->RecordCount(), 20);  // the status filter stays
+    EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("STATUS;"));
+    // "abc" on a number column gives no condition: marked, nothing changes.
+    bar->SetTextFilter(grid->Columns()->Items(5), QStringLiteral("abc"), true);
+    EXPECT_EQ(store->EditStatuses.Values(QStringLiteral("SECS")), QStringLiteral("E"));
+    EXPECT_EQ(store->EditValues.Values(QStringLiteral("SECS")), QStringLiteral("abc"));
+    EXPECT_EQ(data->RecordCount(), 20);
+}
+
+TEST_F(FilterBar, AltArrowsMoveTheBoxToTheNextBarColumnApplyingTheText)
+{
+    grid->FieldsFilterButton.Add(QStringLiteral("NAME"));
+    grid->FieldsFilterButton.Add(QStringLiteral("SECS"));
+    bar->ShowTextFilter(grid->Columns()->Items(1));
+    Type(QStringLiteral("Aino"));
+    ComboKey(Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(bar->EditColumnIndex(), 5);  // CLUB .. RENTED are not bar columns
+    EXPECT_EQ(data->RecordCount(), 3);
+    ComboKey(Qt::Key_Right, Qt::AltModifier);  // wraps round
+    EXPECT_EQ(bar->EditColumnIndex(), 1);
+}
+
+TEST_F(FilterBar, FunnelPressOpensTheValueListAndASecondPressClosesIt)
+{
+    const TRect cell = grid->CellRect(grid->DataToRawColumn(2), 0);
+    const TRect f = bar->FunnelRect(cell);
+    Click((f.Left + f.Right) / 2, (f.Top + f.Bottom) / 2);
+    ASSERT_NE(bar->FunnelForm(), nullptr);
+    EXPECT_TRUE(bar->FunnelForm()->Visible());
+    EXPECT_EQ(bar->FunnelForm()->DisplayList.size(), 5);  // "(select all)" and four clubs
+    Click((f.Left + f.Right) / 2, (f.Top + f.Bottom) / 2);
+    EXPECT_FALSE(bar->FunnelForm()->Visible());
+    // A press on the title text still sorts (it is not the funnel's).
+    Click(cell.Left + 10, cell.Top + 4);
+    EXPECT_FALSE(bar->FunnelForm()->Visible());
+}
+
+TEST_F(FilterBar, PanelAppliesTypedTextAndKeepsAHistory)
+{
+    grid->OptionsEx2().Filters.FilterPanel = true;
+    grid->LayoutChanged();
+    const TRect p = bar->FilterPanelComboRect();
+    ASSERT_GT(p.Width(), 0);
+    EXPECT_LE(p.Bottom, grid->ClientHeight());
+    EXPECT_GE(p.Top, grid->GridClientRect().Bottom);
+    Click(p.Left + 10, (p.Top + p.Bottom) / 2);
+    ASSERT_TRUE(bar->FilterPanelCombo()->Visible());
+    bar->FilterPanelCombo()->SetText(QStringLiteral("STATUS = '3'"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(bar->FilterPanelCombo()->Widget(), &enter);
+    EXPECT_EQ(data->RecordCount(), 4);
+    EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("STATUS;"));
+    ASSERT_TRUE(bar->FilterPanelApply(QStringLiteral("SECS > 2900")));
+    ASSERT_TRUE(bar->FilterPanelApply(QStringLiteral("status = '3'")));
+    // The latest on top; an equal text (any case) appears once.
+    EXPECT_EQ(bar->FilterPanelCombo()->Items(), (QStringList{QStringLiteral("status = '3'"), QStringLiteral("SECS > 2900")}));
+}
+
+TEST_F(FilterBar, FilteredFieldNamesSkipQuotedValues)
+{
+    data->SetFilter(QStringLiteral("(NAME = 'CLUB A') AND (SECS >= 3)"));
+    data->SetFiltered(true);
+    store->RefreshFilteredFieldNames();
+    EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("NAME;SECS;"));
+}
+
+TEST(FilterOptions, PanelButtonListAndDerivedHeights)
+{
+    TOptionsFilters o;
+    o.SetFilterPanelButtonList(QStringLiteral(" 3 , x, -1 ,7"));
+    EXPECT_EQ(o.FilterPanelButtonIndexes(), (std::vector<int>{3, 7}));
+    EXPECT_EQ(o.TextBarTopHeight() + o.TextBarBottomHeight(), 0);
+    o.TextBar = true;
+    EXPECT_EQ(o.TextBarBottomHeight(), 23);
+    o.TextBarTopLayout = true;
+    EXPECT_EQ(o.TextBarTopHeight(), 23);
+    EXPECT_EQ(o.TextBarBottomHeight(), 0);
+    o.FilterPanel = true;
+    o.FilterPanelPaddingHeight = 5;
+    EXPECT_EQ(o.FilterPanelHeight(), 31);
+    EXPECT_EQ(TOptionsFilters::ClampMargin(-3), 0);
+    EXPECT_EQ(TOptionsFilters::ClampMargin(25), 20);
+}
+
+TEST_F(FilterBar, PanelGlyphSwitchesTheFilterOffAndBackOn)
+{
+    grid->OptionsEx2().Filters.FilterPanel = true;
+    grid->LayoutChanged();
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("3"));
+    ASSERT_EQ(data->RecordCount(), 4);
+    const TRect p = bar->FilterPanelRect();
+    Click(p.Left + 3, (p.Top + p.Bottom) / 2);
+    EXPECT_EQ(data->RecordCount(), 24);
+    EXPECT_TRUE(store->EditValues.Values(QStringLiteral("STATUS")).isEmpty());
+    Click(p.Left + 3, (p.Top + p.Bottom) / 2);
+    EXPECT_EQ(data->RecordCount(), 4);
+    EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("STATUS;"));
+}
+
+TEST_F(FilterBar, TheBoxFollowsItsColumnWhenTheGridScrollsSideways)
+{
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        grid->Columns()->Items(i)->SetWidth(200);
+    bar->ShowTextFilter(grid->Columns()->Items(1));
+    ASSERT_TRUE(bar->FilterCombo()->Visible());
+    const int before = bar->FilterCombo()->Left();
+    grid->SetLeftCol(grid->LeftCol() + 1);
+    if (bar->FilterCombo()->Visible())
+        EXPECT_LT(bar->FilterCombo()->Left(), before);
+    // Scrolled out of sight, the box closes.
+    grid->SetLeftCol(grid->LeftCol() + 2);
+    EXPECT_FALSE(bar->FilterCombo()->Visible());
+}
