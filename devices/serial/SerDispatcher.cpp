@@ -164,7 +164,10 @@ int TSerBaseDispatcher::InitPort(const QString& AName, int32_t Baud, int Parity,
     ModemStatus = 0;
     GetModemStatus();
     LastBaud = 115200;
-    result = SetLine(Baud, Parity, DataBits, StopBits);
+    // A port just opened has sent nothing of ours, so there is no output to
+    // let drain before its line is set: the receipt printer opens its port
+    // per receipt, and the wait was some 20 ms of every accepted read.
+    result = ChangeLine(Baud, Parity, DataBits, StopBits, false);
     if (result != 0) {
         DonePort();
         return result;

@@ -173,6 +173,9 @@ public:
 
     // Line settings.
     int SetLine(int32_t Baud, int Parity, int DataBits, int StopBits);
+    // SetLine's work; LetOutputDrain false skips the wait for sent output
+    // (nothing to wait for on a port that was just opened).
+    int ChangeLine(int32_t Baud, int Parity, int DataBits, int StopBits, bool LetOutputDrain);
     int GetLine(int32_t& Baud, int& Parity, int& DataBits, int& StopBits);
     int ChangeBaud(int32_t Baud);
     int SetCommStateFix(TDCB& Dcb);

@@ -43,6 +43,11 @@ void WaitTxSent(TSerBaseDispatcher& D, const TDCB& Dcb, int32_t LastBaud)
 
 int TSerBaseDispatcher::SetLine(int32_t Baud, int Parity, int DataBits, int StopBits)
 {
+    return ChangeLine(Baud, Parity, DataBits, StopBits, true);
+}
+
+int TSerBaseDispatcher::ChangeLine(int32_t Baud, int Parity, int DataBits, int StopBits, bool LetOutputDrain)
+{
     TDCB current;
     uint8_t newParity, newSize, newStop;
     uint32_t newFlags;
@@ -68,7 +73,8 @@ int TSerBaseDispatcher::SetLine(int32_t Baud, int Parity, int DataBits, int Stop
             && newStop == current.StopBits && newFlags == current.Flags)
             return ecOK;
     }
-    WaitTxSent(*this, current, LastBaud);
+    if (LetOutputDrain)
+        WaitTxSent(*this, current, LastBaud);
     TSerLock g(DataSection);
     TDCB dcb;
     GetComState(dcb);
