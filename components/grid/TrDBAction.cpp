@@ -14,6 +14,7 @@
 #include "platform/database/DataSource.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
@@ -94,6 +95,15 @@ TrDBAction::TrDBAction(TComponent* AOwner) : TComponent(AOwner)
     };
     if (!rDBAction)
         rDBAction = this;
+    // Opening, editing or emptying the active grid's data changes what may
+    // run; a short timer follows it (an update pass per window would miss
+    // the shared bar and menu).
+    FRefreshTimer = new TTimer(this);
+    FRefreshTimer->SetInterval(200);
+    FRefreshTimer->OnTimer = [this](TComponent*) {
+        if (FGrid)
+            RefreshAction();
+    };
     RefreshAction();
 }
 

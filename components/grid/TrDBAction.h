@@ -50,6 +50,8 @@ struct TrDBActionDialogs {
     std::function<void(TrDBGrid* Grid, bool Columns, bool Filter)> PrintDirect;
 };
 
+class TTimer;
+
 class TrDBAction : public TComponent {
 public:
     explicit TrDBAction(TComponent* AOwner);
@@ -107,6 +109,9 @@ private:
     void SetStoredGrid(TrDBGrid*& Slot, TrDBGrid* Grid);
     TrDBGrid* FGrid = nullptr;
     TrDBGrid* FStoredGrid = nullptr;
+    // The module is no window, so no idle pass updates its actions; the
+    // timer keeps them in step with the active grid's dataset.
+    TTimer* FRefreshTimer = nullptr;
     int URights = 9;
     int URightsEdit = 9;
     int FFlags = 255;

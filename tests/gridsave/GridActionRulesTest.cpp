@@ -10,6 +10,8 @@
 #include "platform/ui/Menus.h"
 #include "tests/rdbgrid/RDBGridFixture.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,6 +97,23 @@ TEST_F(GridActions, EnablingRulesTable)
         }
         TearDown();
     }
+}
+
+TEST_F(GridActions, ActionsFollowTheActiveGridsDataWithoutAnUpdatePass)
+{
+    // The main window makes its grid active at start, before the event's data
+    // are open; no window's update pass reaches the shared actions.
+    grid->Tag = 129;
+    data->Close();
+    actions->SetActiveGrid(grid);
+    ASSERT_FALSE(actions->acoExport->Enabled());
+    data->Open();
+    QElapsedTimer t;
+    t.start();
+    while (!actions->acoExport->Enabled() && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(actions->acoExport->Enabled());
+    EXPECT_TRUE(actions->acoFind->Enabled());
 }
 
 TEST_F(GridActions, VisibilityMenusShortcutsAndOtherActions)
