@@ -1,5 +1,10 @@
 /* E_DATA_REPL: the upload queue as the web worker sees it. Pending rows
-   have REPL_STATUS 'N'; a row the service confirmed is removed. */
+   have REPL_STATUS 'N'; a row the service confirmed is removed. Several
+   desks may serve one queue: a worker claims a row (CLAIM_FOR_UPLOAD) and
+   commits the claim before the row goes out; the claim ends when the
+   row's sent mark is written with the service's answer
+   (DATA_REPLIKOITU_WEBIIN_REST), or when the answer could not be written
+   (RELEASE_UPLOAD_CLAIM). */
 
 SET TERM ^ ;
 
@@ -17,6 +22,9 @@ BEGIN
   PROCEDURE DATA_REPLIKOITU_ERROR (IN_REPLICATION_ID BIGINT, IN_ERROR_MESSAGE VARCHAR(4000));
   PROCEDURE REQUEST_REPLICATION (IN_REPL_DATA VARCHAR(31), IN_REPL_DATA_ID BIGINT);
   PROCEDURE DATA_REPL_ERROR_REST (IN_SYNC_MESSAGE_ID BIGINT, IN_ERROR_MESSAGE VARCHAR(4000));
+  PROCEDURE CLAIM_FOR_UPLOAD (IN_REPLICATION_ID BIGINT, IN_SYNC_MESSAGE_ID BIGINT)
+    RETURNS (OUT_CLAIMED INTEGER);
+  PROCEDURE RELEASE_UPLOAD_CLAIM (IN_SYNC_MESSAGE_ID BIGINT);
 END^
 
 RECREATE PACKAGE BODY E_DATA_REPL
@@ -47,12 +55,12 @@ BEGIN
     SUSPEND;
   END
 
-  /* the row went out in this batch; it is held back 10 seconds before it may go again */
+  /* the row went out in this batch; it is held back 10 seconds before it may go again, and its claim ends */
   PROCEDURE DATA_REPLIKOITU_WEBIIN_REST (IN_REPLICATION_ID BIGINT, IN_SYNC_MESSAGE_ID BIGINT)
   AS
   BEGIN
     UPDATE VRK_DATA_REPLICATION X SET X.PROCESSED = CURRENT_TIMESTAMP, X.SYNC_TRIED_COUNT = X.SYNC_TRIED_COUNT + 1,
-           X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID
+           X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID, X.CLAIMED_AT = NULL, X.CLAIMED_BY = NULL, X.CLAIMED_USER = NULL
      WHERE X.REPLICATION_ID = :IN_REPLICATION_ID;
   END
 
@@ -86,6 +94,54 @@ BEGIN
   BEGIN
     UPDATE VRK_DATA_REPLICATION X SET X.ERROR_MESSAGE = SUBSTRING(COALESCE(:IN_ERROR_MESSAGE, '') FROM 1 FOR 4000)
      WHERE X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID AND X.REPL_STATUS <> 'P';
+  END
+
+  /* One row for this batch, or none when another connection holds it. A
+     claim is free when it is older than any HTTP call can last, or when it
+     belongs to a connection of our own user that is older than ours and gone
+     (a desk that died: newer connections may be missing from our monitoring
+     snapshot, other users' always are). The update repeats the claim and
+     batch seen, so a row claimed, sent and released meanwhile is not taken;
+     a claim another connection has not committed yet is a conflict, and the
+     row is left to it. Also holds back a row sent less than 10 s ago. */
+  PROCEDURE CLAIM_FOR_UPLOAD (IN_REPLICATION_ID BIGINT, IN_SYNC_MESSAGE_ID BIGINT)
+    RETURNS (OUT_CLAIMED INTEGER)
+  AS
+  DECLARE VARIABLE AT_TS TIMESTAMP;
+  DECLARE VARIABLE BY_ID BIGINT;
+  DECLARE VARIABLE BY_USER VARCHAR(63);
+  DECLARE VARIABLE SENT_TS TIMESTAMP;
+  DECLARE VARIABLE MSG_ID BIGINT;
+  BEGIN
+    OUT_CLAIMED = 0;
+    BEGIN
+      SELECT X.CLAIMED_AT, X.CLAIMED_BY, X.CLAIMED_USER, X.PROCESSED, X.SYNC_MESSAGE_ID FROM VRK_DATA_REPLICATION X
+       WHERE X.REPLICATION_ID = :IN_REPLICATION_ID AND X.REPL_STATUS <> 'P'
+        INTO :AT_TS, :BY_ID, :BY_USER, :SENT_TS, :MSG_ID;
+      IF (ROW_COUNT = 1
+          AND (SENT_TS IS NULL OR SENT_TS <= DATEADD(-10 SECOND TO CURRENT_TIMESTAMP))
+          AND (AT_TS IS NULL OR AT_TS < DATEADD(-120 SECOND TO CURRENT_TIMESTAMP) OR BY_ID = CURRENT_CONNECTION
+               OR (BY_USER = CURRENT_USER AND BY_ID < CURRENT_CONNECTION
+                   AND NOT EXISTS (SELECT 1 FROM MON$ATTACHMENTS M WHERE M.MON$ATTACHMENT_ID = :BY_ID)))) THEN
+      BEGIN
+        UPDATE VRK_DATA_REPLICATION X SET X.CLAIMED_AT = CURRENT_TIMESTAMP, X.CLAIMED_BY = CURRENT_CONNECTION,
+               X.CLAIMED_USER = CURRENT_USER, X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID
+         WHERE X.REPLICATION_ID = :IN_REPLICATION_ID AND X.CLAIMED_AT IS NOT DISTINCT FROM :AT_TS
+           AND X.SYNC_MESSAGE_ID IS NOT DISTINCT FROM :MSG_ID;
+        OUT_CLAIMED = ROW_COUNT;
+      END
+      WHEN GDSCODE deadlock, GDSCODE update_conflict, GDSCODE lock_conflict DO
+        OUT_CLAIMED = 0;
+    END
+    SUSPEND;
+  END
+
+  /* the service's answer for the batch could not be written: its rows are free again */
+  PROCEDURE RELEASE_UPLOAD_CLAIM (IN_SYNC_MESSAGE_ID BIGINT)
+  AS
+  BEGIN
+    UPDATE VRK_DATA_REPLICATION X SET X.CLAIMED_AT = NULL, X.CLAIMED_BY = NULL, X.CLAIMED_USER = NULL
+     WHERE X.SYNC_MESSAGE_ID = :IN_SYNC_MESSAGE_ID AND X.CLAIMED_AT IS NOT NULL;
   END
 
 END^

@@ -133,6 +133,8 @@ private:
     // Pass parts.
     bool UploadMessage(int MessageNo, bool& MoreRows);
     void MarkUploadReply(const QString& Reply);
+    bool ClaimRow(int64_t ReplicationId, int64_t SyncMessageId);
+    void ReleaseClaims(int64_t SyncMessageId);
     int DownloadHalf(bool& DownloadLimit);
     void MarkFirstSyncDone();
     void RefreshCounts(bool AskDatabase);

@@ -12,6 +12,8 @@
 #include "sync/UploadBuilders.h"
 #include "sync/jsonnode.h"
 
+#include <vector>
+
 namespace {
 
 constexpr int MessageBound = 30;  // message numbers 0..30: 31 per half
@@ -96,9 +98,14 @@ int TformWorkerREST::Synchronize()
 }
 
 // One upload message (steps 2 to 6 of the pass); false when the pass fails.
+// Each row is claimed first and the claims are committed before the HTTP
+// call, so another desk's worker on the same queue skips them; the rows'
+// sent marks, written with the answer, end the claims (a failure releases
+// them).
 bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
 {
     MoreRows = false;
+    int64_t SyncMessageId = 0;
     try {
         Start(fbTrWorkerDefaultFD);
         Start(fbTrWorkerUpdateDefaultFD);
@@ -113,28 +120,29 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         Queue.Open();
 
         int RowCount = 0;
-        int64_t SyncMessageId = 0;
+        std::vector<int64_t> Claimed;
         QString Message, Table;
         while (!Queue.Eof()) {
             try {
                 const QString Data = Queue.FieldByName(QStringLiteral("repl_data"))->AsString();
-                if (RowCount == 0) {
-                    OnMain([&] { SyncMessageId = FHost.NewSyncMessageId(); });
-                    Message = TUploadBuilders::BatchOpening(SyncMessageId);
-                    Table = Data;
-                } else if (Data != Table) {
+                if (RowCount > 0 && Data != Table) {
                     MoreRows = true;
                     break;
                 }
+                if (SyncMessageId == 0)
+                    OnMain([&] { SyncMessageId = FHost.NewSyncMessageId(); });
                 const int64_t ReplicationId = Queue.FieldByName(QStringLiteral("replication_id"))->AsLargeInt();
+                if (!ClaimRow(ReplicationId, SyncMessageId)) {
+                    Queue.Next();  // another desk is sending it
+                    continue;
+                }
+                if (RowCount == 0) {
+                    Message = TUploadBuilders::BatchOpening(SyncMessageId);
+                    Table = Data;
+                }
                 FBuilders->BuildRow(Table, RowCount, ReplicationId, Queue.FieldByName(QStringLiteral("repl_data_id"))->AsLargeInt(),
                                     Message, Queue.FieldByName(QStringLiteral("repl_type"))->AsString());
-                Exec(*fbProcDataReplikoituFD,
-                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
-                     [&](TFbQuery& Q) {
-                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
-                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
-                     });
+                Claimed.push_back(ReplicationId);
                 ++RowCount;
                 if (RowCount == RowsPerMessage || Table == QLatin1String("VRK_RESULTS_CLASS") || Table == QLatin1String("VRK_CLASS")) {
                     MoreRows = true;
@@ -149,11 +157,25 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                 break;
             }
         }
+        Queue.Close();
+        fbTrWorkerDefaultFD->Commit();
+        if (fbTrWorkerUpdateDefaultFD->Active())
+            fbTrWorkerUpdateDefaultFD->Commit();  // the claims, before the rows go out
         if (RowCount > 0) {
             const TWireRecord* Record = wire::RecordOfQueueTable(Table);
             TUploadBuilders::CloseBatch(Message, Record ? Record->ListName : QString());
             QString Reply;
             const int Sent = json_rest_out(Message, Reply);
+            // The rows' sent marks go with the answer: a reply that cannot be
+            // written leaves them free to go again at once.
+            Start(fbTrWorkerUpdateDefaultFD);
+            for (const int64_t ReplicationId : Claimed)
+                Exec(*fbProcDataReplikoituFD,
+                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
+                     [&](TFbQuery& Q) {
+                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
+                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
+                     });
             if (Sent == 0) {
                 MarkUploadReply(Reply);
             } else if (Sent == 9) {
@@ -168,11 +190,8 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                          Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Text);
                      });
             }
+            fbTrWorkerUpdateDefaultFD->Commit();  // the sent marks end the claims
         }
-        if (fbTrWorkerUpdateDefaultFD->Active())
-            fbTrWorkerUpdateDefaultFD->Commit();
-        Queue.Close();
-        fbTrWorkerDefaultFD->Commit();
         RefreshCounts(true);
         return true;
     } catch (const std::exception& E) {
@@ -181,9 +200,43 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
             fbQueryDefaultFD->Close();
         RollbackIfActive(fbTrWorkerUpdateDefaultFD);
         RollbackIfActive(fbTrWorkerDefaultFD);
+        // A reply that could not be written leaves the rows free for the
+        // next pass, not held until the claims' long time-out.
+        if (SyncMessageId != 0) {
+            try {
+                Start(fbTrWorkerUpdateDefaultFD);
+                ReleaseClaims(SyncMessageId);
+                fbTrWorkerUpdateDefaultFD->Commit();
+            } catch (const std::exception&) {
+                RollbackIfActive(fbTrWorkerUpdateDefaultFD);
+            }
+        }
         MoreRows = false;
         return false;
     }
+}
+
+bool TformWorkerREST::ClaimRow(int64_t ReplicationId, int64_t SyncMessageId)
+{
+    TFbQuery& Q = *FDQueryUpdateDefaultFD;
+    if (Q.Active())
+        Q.Close();
+    static const QString Sql =
+        QStringLiteral("SELECT OUT_CLAIMED FROM E_DATA_REPL.CLAIM_FOR_UPLOAD(:IN_REPLICATION_ID, :IN_SYNC_MESSAGE_ID)");
+    if (Q.SQL().Text() != Sql)
+        Q.SQL().SetText(Sql);
+    Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(ReplicationId);
+    Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId);
+    Q.Open();
+    const bool Claimed = !Q.Eof() && Q.Fields()[0]->AsInteger() == 1;
+    Q.Close();
+    return Claimed;
+}
+
+void TformWorkerREST::ReleaseClaims(int64_t SyncMessageId)
+{
+    Exec(*fbProcDataReplikoituFD, QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.RELEASE_UPLOAD_CLAIM(:IN_SYNC_MESSAGE_ID) "),
+         [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId); });
 }
 
 void TformWorkerREST::MarkUploadReply(const QString& Reply)

@@ -34,15 +34,19 @@ int TRecordingHost::UnsentMessagesWorker()
     return N;
 }
 
-WebDesk::WebDesk(webservice::TWebServiceServer& Service, const webservice::TClientCredentials& C) : Host(Main), Client(C)
+WebDesk::WebDesk(webservice::TWebServiceServer& Service, const webservice::TClientCredentials& C, const TWebSession::TDbParams& Shared)
+    : Host(Main), Client(C)
 {
-    Main.DatabaseName = Db.Path();
+    const TWebSession::TDbParams Login = Shared.Name.isEmpty() ? TWebSession::TDbParams{Db.Path(), QString(), QString()} : Shared;
+    Main.DatabaseName = Login.Name;
+    Main.UserName = Login.User;
+    Main.Password = Login.Password;
     Main.Open();
     MainTr.SetConnection(&Main);
     Main.SetDefaultTransaction(&MainTr);
     Session.SetBaseUrls(Service.FirstBaseURL(), Service.SecondBaseURL());
     Session.SetClient(C.ClientId, C.Secret);
-    Session.SetDb({Db.Path(), QString(), QString()});
+    Session.SetDb(Login);
     Worker = std::make_unique<TformWorkerREST>(Session, Host);
     Worker->LoginPauseMs = 0;
     Worker->CyclePauseMs = 0;

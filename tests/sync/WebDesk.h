@@ -68,7 +68,10 @@ private:
 
 class WebDesk {
 public:
-    WebDesk(webservice::TWebServiceServer& Service, const webservice::TClientCredentials& Client);
+    // Shared names a database (e.g. on a Firebird server) several desks use
+    // instead of a copy of the desk's own.
+    WebDesk(webservice::TWebServiceServer& Service, const webservice::TClientCredentials& Client,
+            const TWebSession::TDbParams& Shared = {});
     ~WebDesk();
 
     // One pass on the calling thread (connects first when needed).

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QJsonObject>
 #include <QJsonDocument>
+#include <QMap>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,8 +96,7 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
         EXPECT_TRUE(UnexpectedBoxes(drv).isEmpty()) << d->Program.DialogLog().toStdString();
     }
     // Both desks' web workers serve the one upload queue: every accepted run
-    // reaches the service (which applies a message once, however often it
-    // comes).
+    // reaches the service, and no queue row is sent by both desks.
     const QVariant ids = ValueOf(login, QStringLiteral("select list(RESULTS_CLASS_ID) from VRK_RESULTS_CLASS where EVENT_ID = 100"));
     EXPECT_TRUE(WaitFor(
         [&] {
@@ -107,6 +107,11 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
             return true;
         },
         60000));
+    QMap<QString, int> sent;  // queue row -> how often it reached the service
+    for (const QJsonObject& o : service.State().UploadedRecords())
+        ++sent[o.value(QStringLiteral("list")).toString() + o.value(QStringLiteral("client_message_id")).toVariant().toString()];
+    for (auto it = sent.cbegin(); it != sent.cend(); ++it)
+        EXPECT_EQ(it.value(), 1) << it.key().toStdString();
     for (TDesk* d : {&a, &b})
         EXPECT_TRUE(d->Program.QuitAndWait()) << d->Program.LastError().toStdString();
 }

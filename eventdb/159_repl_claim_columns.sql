@@ -1,0 +1,23 @@
+/* The upload queue's claim columns for a database made before they existed:
+   a web worker marks the rows it is sending (time, connection and user) in a
+   short committed transaction, so that a second desk on the same database
+   skips them. Added only where missing, so the script may run again. */
+
+SET TERM ^ ;
+
+EXECUTE BLOCK
+AS
+BEGIN
+  IF (NOT EXISTS (SELECT 1 FROM RDB$RELATION_FIELDS F WHERE F.RDB$RELATION_NAME = 'VRK_DATA_REPLICATION'
+                  AND F.RDB$FIELD_NAME = 'CLAIMED_AT')) THEN
+    EXECUTE STATEMENT 'ALTER TABLE VRK_DATA_REPLICATION ADD CLAIMED_AT TIMESTAMP';
+  IF (NOT EXISTS (SELECT 1 FROM RDB$RELATION_FIELDS F WHERE F.RDB$RELATION_NAME = 'VRK_DATA_REPLICATION'
+                  AND F.RDB$FIELD_NAME = 'CLAIMED_BY')) THEN
+    EXECUTE STATEMENT 'ALTER TABLE VRK_DATA_REPLICATION ADD CLAIMED_BY BIGINT';
+  IF (NOT EXISTS (SELECT 1 FROM RDB$RELATION_FIELDS F WHERE F.RDB$RELATION_NAME = 'VRK_DATA_REPLICATION'
+                  AND F.RDB$FIELD_NAME = 'CLAIMED_USER')) THEN
+    EXECUTE STATEMENT 'ALTER TABLE VRK_DATA_REPLICATION ADD CLAIMED_USER VARCHAR(63)';
+END^
+
+SET TERM ; ^
+COMMIT;
