@@ -126,7 +126,11 @@ TComponent* Resolve(const QString& Path, QString& Error)
 {
     const QString formName = Path.section(QLatin1Char('.'), 0, 0);
     const QString compName = Path.section(QLatin1Char('.'), 1);
-    TCustomForm* form = FindForm(formName);
+    TComponent* form = FindForm(formName);
+    // Shared action lists and data modules live beside the forms, owned by the application.
+    for (int i = 0; !form && i < Application->ComponentCount(); ++i)
+        if (Application->Components(i)->Name().compare(formName, Qt::CaseInsensitive) == 0)
+            form = Application->Components(i);
     if (!form) {
         Error = QStringLiteral("no form ") + formName;
         return nullptr;
@@ -523,6 +527,10 @@ private:
             return Defer([item] { item->Click(); });
         }
         if (auto* action = dynamic_cast<TBasicAction*>(Target)) {
+            // The idle pass updates only the lists of showing forms; bring a
+            // shared list (one owned by the application) up to date first.
+            if (auto* a = dynamic_cast<TCustomAction*>(Target); a && a->ActionList())
+                a->ActionList()->UpdateActions();
             if (auto* a = dynamic_cast<TCustomAction*>(Target); a && !a->Enabled())
                 return Reply(false, Target->Name() + QStringLiteral(" is disabled"));
             return Defer([action] { action->Execute(); });

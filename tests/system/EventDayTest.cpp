@@ -5,7 +5,8 @@
 // on the reader opens the check-in, the course is chosen, saved); then the
 // finish desk serves itself with the result board open and every runner has
 // the card read, which ends in a receipt on the printer's line, a run in the
-// database with its status, and the same run at the web service.
+// database with its status, and the same run at the web service. At the end
+// of the day the results grid is exported to a workbook.
 //
 // The runners are few by default so the suite stays short; set
 // SORVEX_EVENT_DAY_RUNNERS (e.g. 200) for the full size. With 50 or more the
@@ -15,13 +16,16 @@
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/PtyPair.h"
 #include "tests/support/SimulatedReader.h"
+#include "tests/output/XlsxReadBack.h"
 #include "tests/system/Scenario.h"
 #include "tools/webservice/WebServiceServer.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -93,6 +97,35 @@ QByteArray NextReceipt(PtyPair& Printer, QByteArray& Pending, int TimeoutMs)
     const QByteArray receipt = Pending.left(at + end.size());
     Pending.remove(0, at + end.size());
     return receipt;
+}
+
+// The results grid to a workbook through the grid's export dialog, saved only.
+void ExportResults(TDriverClient& Drv, const QString& File)
+{
+    const QString form = QStringLiteral("rDBExportForm");
+    ASSERT_TRUE(Drv.Click(QStringLiteral("rDBAction.acoExport"))) << Drv.LastError().toStdString();
+    ASSERT_TRUE(Drv.Wait(form + QStringLiteral(".btOk"), 15000)) << Drv.LastError().toStdString();
+    ASSERT_TRUE(Drv.Click(form + QStringLiteral(".rg1"))) << Drv.LastError().toStdString();
+    ASSERT_TRUE(Drv.Set(form + QStringLiteral(".cbAction_nostore"), QStringLiteral("Save only"))) << Drv.LastError().toStdString();
+    ASSERT_TRUE(Drv.Input(File).Ok) << Drv.LastError().toStdString();
+    ASSERT_TRUE(Drv.Click(form + QStringLiteral(".btOk"))) << Drv.LastError().toStdString();
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(File); }, 30000)) << Drv.Boxes().Text.toStdString();
+    ASSERT_TRUE(Drv.Click(form + QStringLiteral(".btCancel"))) << Drv.LastError().toStdString();
+    ASSERT_TRUE(Drv.Gone(form, 15000)) << Drv.LastError().toStdString();
+}
+
+// The workbook's rows, each as its cells' texts joined by tabs.
+QStringList SheetRows(const TXlsxReadBack& Book)
+{
+    QMap<int, QStringList> rows;
+    for (auto it = Book.Cells.begin(); it != Book.Cells.end(); ++it) {
+        const qsizetype digit = it.key().indexOf(QRegularExpression(QStringLiteral("[0-9]")));
+        rows[it.key().mid(digit).toInt()] << it.value().Value;
+    }
+    QStringList out;
+    for (const QStringList& r : rows)
+        out << r.join(QLatin1Char('\t'));
+    return out;
 }
 
 }  // namespace
@@ -186,6 +219,24 @@ TEST(EventDay, FirstUseDownloadsFinishReadsPrintReceiptsAndReachTheService)
     };
     EXPECT_TRUE(WaitFor([&] { return uploaded().size() >= runners; }, 120000)) << uploaded().size();
     EXPECT_TRUE(drv.Boxes().Text.isEmpty()) << desk.DialogLog().toStdString();
+
+    // The day's results to a workbook: every runner's row with the time and status.
+    QTemporaryDir exportDir;
+    const QString book = exportDir.filePath(QStringLiteral("tulokset.xlsx"));
+    ASSERT_NO_FATAL_FAILURE(ExportResults(drv, book));
+    const TXlsxReadBack read = ReadXlsx(book);
+    ASSERT_TRUE(read.Ok);
+    const QStringList rows = SheetRows(read);
+    EXPECT_EQ(rows.size(), runners + 1) << rows.join(QLatin1Char('\n')).toStdString();  // and the titles
+    for (int i = 0; i < runners; ++i) {
+        const QString name = QStringLiteral("Juoksija %1").arg(kFirstCard + i);
+        const auto row = std::find_if(rows.begin(), rows.end(), [&](const QString& r) { return r.contains(name); });
+        ASSERT_NE(row, rows.end()) << name.toStdString() << " missing:\n" << rows.join(QLatin1Char('\n')).toStdString();
+        const QStringList cells = row->split(QLatin1Char('\t'));
+        EXPECT_TRUE(cells.contains(QStringLiteral("25:02")) &&
+                    std::any_of(cells.begin(), cells.end(), [](const QString& c) { return c.startsWith(QLatin1String("Accepted")); }))
+            << row->toStdString();
+    }
     ASSERT_TRUE(desk.QuitAndWait()) << desk.LastError().toStdString();
 
     // One run per runner: the check-in's (course and payment as chosen at the
