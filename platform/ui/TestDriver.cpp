@@ -527,10 +527,6 @@ private:
             return Defer([item] { item->Click(); });
         }
         if (auto* action = dynamic_cast<TBasicAction*>(Target)) {
-            // The idle pass updates only the lists of showing forms; bring a
-            // shared list (one owned by the application) up to date first.
-            if (auto* a = dynamic_cast<TCustomAction*>(Target); a && a->ActionList())
-                a->ActionList()->UpdateActions();
             if (auto* a = dynamic_cast<TCustomAction*>(Target); a && !a->Enabled())
                 return Reply(false, Target->Name() + QStringLiteral(" is disabled"));
             return Defer([action] { action->Execute(); });
