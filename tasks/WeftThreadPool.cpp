@@ -134,8 +134,9 @@ public:
 private:
     void Body(std::weak_ptr<TPoolCore> core, const QString& poolName, const TOTPThreadDataFactory& factory);
     void Execute(const PWorkItem& item, const IInterfacePtr& threadData);
-    // Watches the pool's ready line for a few microseconds.
-    void Watch(TPoolCore& core);
+    // Watches the pool's ready line for a few microseconds: true when work
+    // (or a stop) came meanwhile.
+    bool Watch(TPoolCore& core);
     // Sleeps until the pool hands it out again or stops it.
     void Sleep();
 };
@@ -466,11 +467,13 @@ public:
         IdleQueueCheck();
         return NextStep(w, item, /*mayWatch*/ true);
     }
-    TNext Watched(const PWorker& w, PWorkItem& next)
+    // A worker that saw work appear but lost it to another watches on; one
+    // that saw nothing in its time sleeps.
+    TNext Watched(const PWorker& w, PWorkItem& next, bool sawWork)
     {
         TPoolLock lock(*this);
         --Watching;
-        return NextStep(w, next, /*mayWatch*/ false);
+        return NextStep(w, next, /*mayWatch*/ sawWork);
     }
 
     // Under the lock, for a searching worker: the next ready item; else
@@ -703,14 +706,15 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
     Thread = std::thread([self = shared_from_this(), weak, poolName, factory] { self->Body(weak, poolName, factory); });
 }
 
-void TOTPWorkerThread::Watch(TPoolCore& core)
+bool TOTPWorkerThread::Watch(TPoolCore& core)
 {
     const uint64_t until = OsMonotonicUs() + TPoolCore::CWatch_us;
     for (int i = 1; core.ReadyCount.load(std::memory_order_acquire) == 0 && !StopRequested.load(); ++i) {
         CpuRelax();
         if (i % 64 == 0 && OsMonotonicUs() >= until)
-            return;
+            return false;
     }
+    return true;
 }
 
 void TOTPWorkerThread::Sleep()
@@ -749,8 +753,7 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
                     step = core->Completed(self, item);
                     break;
                 case TPoolCore::nWatch:
-                    Watch(*core);
-                    step = core->Watched(self, item);
+                    step = core->Watched(self, item, Watch(*core));
                     break;
                 default:
                     Sleep();
