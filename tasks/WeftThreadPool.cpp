@@ -19,8 +19,15 @@
 #include <thread>
 #include <vector>
 
-// How the pool hands out work. Items that may run at once (within
-// MaxExecuting) go to one shared ready line that every worker takes from;
+// How the pool hands out work. A scheduling thread pushes the item onto the
+// pool's inbox without a lock; when some worker is awake to look (watching,
+// just woken or about to look again), that worker brings the inbox in,
+// otherwise the scheduling thread takes the lock and does so itself. Every
+// section under the lock brings the inbox in at its start and end, and a
+// worker stops being counted as awake only under the lock, so nothing stays
+// in the inbox unnoticed. Pools with queue limits bring their items in at
+// once. Items that may run at once (within MaxExecuting) go to one shared
+// ready line that every worker takes from;
 // items beyond the limit wait in the queue and move to the ready line as
 // running items complete. A worker that finds the line empty first watches
 // it for a few microseconds (only a few workers do so at a time) and then
@@ -80,6 +87,10 @@ struct TOTPWorkItem {
     // Made (under the pool's lock) when a cancel takes the running item
     // back: the cancel waits for it, and the pool no longer counts the item.
     THandle owiTakenBack;
+    // While in the pool's inbox: the next (older) item, and the reference
+    // that keeps this one alive.
+    TOTPWorkItem* owiInboxNext = nullptr;
+    std::shared_ptr<TOTPWorkItem> owiInboxSelf;
     QString Description() const
     {
         return QStringLiteral("%1:%2").arg(owiTaskControl ? owiTaskControl->Name() : QString()).arg(owiUniqueID);
@@ -175,6 +186,11 @@ public:
     // without the lock. Raised only once the lock is free again, so that a
     // watcher that sees it change does not find the lock still taken.
     alignas(64) std::atomic<uint32_t> ReadyPushes{0};
+    // Items scheduled but not yet brought in (newest first), and how many.
+    alignas(64) std::atomic<TOTPWorkItem*> Inbox{nullptr};
+    std::atomic<int> InboxCount{0};
+    // Workers awake without an item (changed under the lock only).
+    alignas(64) std::atomic<int> Searching{0};
 
     alignas(64) TWeftSpinMutex Lock;
     QString Name;
@@ -190,7 +206,6 @@ public:
     std::deque<PWorkItem> Queue;
     // Items counted as running: in the ready line or being executed.
     int Running = 0;
-    int Searching = 0;
     int Watching = 0;
     // Read without a lock on every completion; changed under MonitorLock.
     std::atomic<HWND> Monitor{0};
@@ -201,30 +216,36 @@ public:
     // the ready line meanwhile, announced after it (TPoolLock).
     std::vector<PWorker> ToWake;
     uint32_t PushesUnderLock = 0;
+    // Items the queue limits ended while the inbox was brought in: ended
+    // after the lock.
+    TEndList PendingEnds;
 
     // The pool's lock; sleepers handed out meanwhile are woken once it is
     // released, so no system call runs under the lock.
     class TPoolLock {
     public:
-        explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) {}
+        explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) { FCore.BringInInbox(); }
         ~TPoolLock()
         {
+            FCore.BringInInbox();
             const uint32_t pushed = FCore.PushesUnderLock;
             FCore.PushesUnderLock = 0;
-            if (FCore.ToWake.empty()) {
+            if (FCore.ToWake.empty() && FCore.PendingEnds.empty()) {
                 FLock.unlock();
                 if (pushed)
                     FCore.ReadyPushes.fetch_add(pushed, std::memory_order_release);
                 return;
             }
-            static thread_local std::vector<PWorker> wake;
+            std::vector<PWorker> wake;
             wake.swap(FCore.ToWake);
+            TEndList ends;
+            ends.swap(FCore.PendingEnds);
             FLock.unlock();
             if (pushed)
                 FCore.ReadyPushes.fetch_add(pushed, std::memory_order_release);
             for (const PWorker& w : wake)
                 SetEvent(w->NewWork);
-            wake.clear();
+            FCore.EndCollected(ends);
         }
 
     private:
@@ -299,7 +320,9 @@ public:
     // sleepers first, new workers when none sleeps.
     void Dispatch()
     {
-        while (int(Ready.size()) > Searching) {
+        if (Destroying)
+            return;
+        while (int(Ready.size()) > Searching.load()) {
             if (Sleepers.empty()) {
                 CreateWorker();
                 continue;
@@ -319,6 +342,36 @@ public:
         CountQueued = int(Queue.size());
         if (MaxQueued.load() > 0 && int(Queue.size()) >= MaxQueued.load())
             PruneQueue(toEnd);
+    }
+
+    // Under the lock: the inbox's items join the ready line or the queue in
+    // the order they were scheduled.
+    void BringInInbox()
+    {
+        TOTPWorkItem* newest = Inbox.exchange(nullptr);
+        if (!newest)
+            return;
+        TOTPWorkItem* oldest = nullptr;
+        while (newest) {
+            TOTPWorkItem* next = newest->owiInboxNext;
+            newest->owiInboxNext = oldest;
+            oldest = newest;
+            newest = next;
+        }
+        int count = 0;
+        while (oldest) {
+            TOTPWorkItem* next = oldest->owiInboxNext;
+            oldest->owiInboxNext = nullptr;
+            const PWorkItem item = std::move(oldest->owiInboxSelf);
+            if (CanRunMore())
+                PushReady(item);
+            else
+                EnqueueWaiting(item, PendingEnds);
+            ++count;
+            oldest = next;
+        }
+        InboxCount.fetch_sub(count, std::memory_order_relaxed);
+        Dispatch();
     }
 
     // Waiting items move up as far as the limit allows; MinWorkers are kept.
@@ -547,6 +600,15 @@ public:
         item->owiTaskControl = task;
         item->owiTask = taskSide;
         item->owiUniqueID = task->UniqueID();
+        if (MaxQueued.load() <= 0 && MaxQueuedTime_sec.load() <= 0) {
+            PutInInbox(item);
+            // Pushed first, looked after: a worker that stops looking
+            // meanwhile brings the inbox in itself.
+            if (Searching.load() > 0)
+                return;
+            TPoolLock lock(*this);  // brings it in
+            return;
+        }
         TEndList toEnd;
         {
             TPoolLock lock(*this);
@@ -559,6 +621,17 @@ public:
             PruneQueue(toEnd);
         }
         EndCollected(toEnd);
+    }
+
+    void PutInInbox(const PWorkItem& item)
+    {
+        InboxCount.fetch_add(1, std::memory_order_relaxed);
+        item->owiInboxSelf = item;
+        TOTPWorkItem* raw = item.get();
+        raw->owiInboxNext = Inbox.load(std::memory_order_relaxed);
+        while (!Inbox.compare_exchange_weak(raw->owiInboxNext, raw, std::memory_order_seq_cst,
+                                            std::memory_order_relaxed)) {
+        }
     }
 
     bool Cancel(int64_t taskID, bool signalCancellationToken)
@@ -727,7 +800,9 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
 bool TOTPWorkerThread::Watch(TPoolCore& core)
 {
     const uint64_t until = OsMonotonicUs() + TPoolCore::CWatch_us;
-    for (int i = 1; core.ReadyPushes.load(std::memory_order_acquire) == WatchFrom && !StopRequested.load(); ++i) {
+    for (int i = 1; core.ReadyPushes.load(std::memory_order_acquire) == WatchFrom &&
+                    core.Inbox.load(std::memory_order_relaxed) == nullptr && !StopRequested.load();
+         ++i) {
         CpuRelax();
         if (i % 64 == 0) {
             if (OsMonotonicUs() >= until)
@@ -911,7 +986,8 @@ public:
     void CancelAll() override { CancelAll(!(FCore->Options.load() & tpoPreventCancellationTokenOnCancel)); }
     void CancelAll(bool signalCancellationToken) override { FCore->CancelAll(signalCancellationToken, false); }
     int CountExecuting() override { return FCore->CountRunning; }
-    int CountQueued() override { return FCore->CountQueued; }
+    // Items still in the inbox are on their way to the queue or a worker.
+    int CountQueued() override { return FCore->CountQueued + std::max(0, FCore->InboxCount.load()); }
     int CountWorkers() override { return FCore->CountWorkers(); }
     bool IsIdle() override { return CountExecuting() == 0 && CountQueued() == 0; }
     TWeftThreadPoolOptions GetOptions() override { return FCore->Options; }
