@@ -19,23 +19,23 @@
 #include <thread>
 #include <vector>
 
-// How the pool hands out work. A scheduling thread pushes the item onto the
-// pool's inbox without a lock; when some worker is awake to look (watching,
-// just woken or about to look again), that worker brings the inbox in,
-// otherwise the scheduling thread takes the lock and does so itself. Every
-// section under the lock brings the inbox in at its start and end, and a
-// worker stops being counted as awake only under the lock, so nothing stays
-// in the inbox unnoticed. Pools with queue limits bring their items in at
-// once. Items that may run at once (within MaxExecuting) go to one shared
-// ready line that every worker takes from;
-// items beyond the limit wait in the queue and move to the ready line as
-// running items complete. A worker that finds the line empty first watches
-// it for a few microseconds (only a few workers do so at a time) and then
-// sleeps on its own event. Scheduling wakes a sleeper only when the ready
-// line holds more items than there are awake workers to take them, and then
-// the most recently idled one; so a busy producer with quick tasks keeps one
-// or two workers going without a single wake-up call, and long tasks each
-// get a worker of their own at once.
+// How the pool hands out work.
+// - Items that may run at once (within MaxExecuting) go to one shared ready
+//   line that every worker takes from; items beyond the limit wait in the
+//   queue and move up as running items complete.
+// - A scheduling thread pushes its item onto the pool's inbox without a
+//   lock. When some worker is awake to look (watching, just woken, or about
+//   to look again), that worker brings the inbox in; otherwise the
+//   scheduling thread takes the lock and does so itself. Every section under
+//   the lock brings the inbox in at its start and end, and a worker stops
+//   being counted as awake only under the lock, so nothing is left in the
+//   inbox unnoticed. Pools with queue limits bring their items in at once.
+// - A worker that finds the line empty watches it for a few microseconds
+//   (only a few workers do so at a time) and then sleeps on its own event.
+//   A sleeper is woken only when the line holds more items than there are
+//   awake workers to take them, the most recently idled first. So a busy
+//   producer with quick tasks keeps one or two workers going without a
+//   single wake-up call, and long tasks each get a worker at once.
 
 namespace {
 
@@ -220,8 +220,10 @@ public:
     // after the lock.
     TEndList PendingEnds;
 
-    // The pool's lock; sleepers handed out meanwhile are woken once it is
-    // released, so no system call runs under the lock.
+    // The pool's lock. It brings the inbox in when taken and before it is
+    // released; sleepers handed out meanwhile are woken, and items the queue
+    // limits removed are ended, once it is released, so that no system call
+    // and no task's end runs under the lock.
     class TPoolLock {
     public:
         explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) { FCore.BringInInbox(); }
