@@ -30,6 +30,7 @@ PWeftTwoWayChannel TWeftSharedTaskInfo::Channel(bool create)
 void TWeftSharedTaskInfo::InstallMonitor(std::unique_ptr<TWeftContainerWindowsMessageObserver> observer)
 {
     ostiMonitor = std::move(observer);
+    ostiMonitored.store(true, std::memory_order_release);
     if (ostiCommChannel)
         ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Attach(ostiMonitor.get(), coiNotifyOnAllInserts);
 }
@@ -258,14 +259,14 @@ void TWeftTask::InternalExecute(bool calledFromTerminate)
 
     cleanup.lock();
     PWeftTaskControl chain;
-    {
+    if (si.ostiChained.load(std::memory_order_acquire)) {
         std::lock_guard lock(si.ostiLock_);
         if (si.ostiChainTo && (si.ostiChainIgnoreErrors || executor.GetExitCode() == 0))
             chain = si.ostiChainTo;
         si.ostiChainTo.reset();
     }
     si.ostiStopped = true;
-    {
+    if (si.ostiMonitored.load(std::memory_order_acquire)) {
         std::lock_guard lock(si.ostiMonitorLock);
         if (si.ostiMonitor)
             PostMessage(si.ostiMonitor->GetHandle(), CWeftTaskMsg_Terminated,

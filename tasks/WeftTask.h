@@ -82,6 +82,10 @@ public:
     // Announces task messages to the monitor window; used under the lock.
     std::unique_ptr<TWeftContainerWindowsMessageObserver> ostiMonitor;
     std::mutex ostiMonitorLock;
+    // Set once a chained task or a monitor was given (before the start), so
+    // that the end of a task with neither takes neither lock.
+    std::atomic<bool> ostiChained{false};
+    std::atomic<bool> ostiMonitored{false};
     std::atomic<int32_t> ostiNUMANode{-1};
     std::atomic<int32_t> ostiProcessorGroup{-1};
     std::atomic<bool> ostiStopped{false};

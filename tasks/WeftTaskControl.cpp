@@ -134,6 +134,7 @@ public:
         std::lock_guard lock(otcSharedInfo->ostiLock_);
         otcSharedInfo->ostiChainTo = task;
         otcSharedInfo->ostiChainIgnoreErrors = ignoreErrors;
+        otcSharedInfo->ostiChained.store(true, std::memory_order_release);
         return Self();
     }
     PWeftTaskControl ClearTimer(int32_t timerID) override { return SetTimer(timerID, 0, TWeftMessageID(0)); }
