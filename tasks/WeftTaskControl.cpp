@@ -378,7 +378,10 @@ public:
     PWeftTaskControl Schedule(const PWeftThreadPool& threadPool) override
     {
         otcParameters->Lock();
-        const PWeftThreadPool pool = threadPool ? threadPool : GlobalWeftThreadPool();
+        // By reference: every copy of a pool's reference is an atomic
+        // operation on a counter that all its tasks share.
+        const PWeftThreadPool global = threadPool ? nullptr : GlobalWeftThreadPool();
+        const PWeftThreadPool& pool = threadPool ? threadPool : global;
         PWeftTaskImpl taskSide;
         {
             std::lock_guard lock(otcStartLock);
@@ -391,8 +394,9 @@ public:
             scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(pool.get());
         if (!scheduler)
             throw Exception(QStringLiteral("TWeftTaskControl.Schedule: The pool cannot schedule tasks"));
-        scheduler->Schedule(Self(), taskSide);
-        return Self();
+        PWeftTaskControl self = Self();
+        scheduler->Schedule(self, taskSide);
+        return self;
     }
 
     void Stop() override
