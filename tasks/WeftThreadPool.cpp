@@ -18,6 +18,17 @@
 #include <thread>
 #include <vector>
 
+// How the pool hands out work. Items that may run at once (within
+// MaxExecuting) go to one shared ready line that every worker takes from;
+// items beyond the limit wait in the queue and move to the ready line as
+// running items complete. A worker that finds the line empty first watches
+// it for a few microseconds (only a few workers do so at a time) and then
+// sleeps on its own event. Scheduling wakes a sleeper only when the ready
+// line holds more items than there are awake workers to take them, and then
+// the most recently idled one; so a busy producer with quick tasks keeps one
+// or two workers going without a single wake-up call, and long tasks each
+// get a worker of their own at once.
+
 namespace {
 
 class TPoolCore;
@@ -26,7 +37,7 @@ using PWorker = std::shared_ptr<TOTPWorkerThread>;
 
 // The pool's clock: a millisecond tick that costs next to nothing to read
 // (a coarse clock, a few milliseconds behind at most), since items are
-// stamped on every scheduling and start.
+// stamped on every scheduling.
 int64_t PoolTick_ms()
 {
     timespec ts;
@@ -65,6 +76,9 @@ struct TOTPWorkItem {
     PWeftTaskControl owiTaskControl;
     PWeftTaskImpl owiTask;
     int64_t owiUniqueID = 0;
+    // Made (under the pool's lock) when a cancel takes the running item
+    // back: the cancel waits for it, and the pool no longer counts the item.
+    THandle owiTakenBack;
     QString Description() const
     {
         return QStringLiteral("%1:%2").arg(owiTaskControl ? owiTaskControl->Name() : QString()).arg(owiUniqueID);
@@ -77,24 +91,13 @@ using PWorkItem = std::shared_ptr<TOTPWorkItem>;
 class TOTPWorkerThread : public std::enable_shared_from_this<TOTPWorkerThread> {
 public:
     THandle NewWork = CreateEvent(false, false);
-    THandle ItemDone = CreateEvent(true, true);
     THandle Finished = CreateEvent(true, false);
-    // What a hand-over touches shares one cache line.
-    alignas(64) TWeftSpinMutex WorkItemLock;
-    PWorkItem PendingItem;  // handed over, not yet taken (under WorkItemLock)
-    // The item the pool gave it last (under the pool's lock): a completion
-    // of an item the pool has taken back (cancelled) must not move the
-    // worker, which may run the next item by then.
-    PWorkItem Assigned;
-    // Work (or a stop) was handed over since the thread last looked; it
-    // sleeps on NewWork only with Sleeping set and the signal seen clear.
-    std::atomic<bool> WorkSignal{false};
-    std::atomic<bool> Sleeping{false};
-    alignas(64) PWorkItem WorkItem;  // being executed (under WorkItemLock)
-    // ItemDone (for a cancel waiting on the item) is set only when an item
-    // the pool took back ends; may it be set (under the pool's lock)? The
-    // next hand-over then resets it.
-    bool ItemDoneMaySet = true;
+    TWeftSpinMutex WorkItemLock;
+    PWorkItem WorkItem;  // being executed (under WorkItemLock)
+    // Under the pool's lock: awake without an item (counted in the pool's
+    // Searching), or asleep in the pool's sleeper list.
+    bool Searching = true;
+    bool Asleep = false;
     std::atomic<bool> StopRequested{false};
     std::atomic<DWORD> ThreadID{0};
     // The mask this thread last set for an item, valid while the thread's
@@ -106,29 +109,9 @@ public:
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
-    // Hands the item over; the pool wakes the thread (Wake) once its own
-    // lock is released, so no system call runs under that lock.
-    void Give(const PWorkItem& item)
-    {
-        {
-            std::lock_guard lock(WorkItemLock);
-            PendingItem = item;
-        }
-        if (ItemDoneMaySet)
-            ResetEvent(ItemDone);
-        ItemDoneMaySet = false;
-        WorkSignal.store(true);
-    }
-    // A thread that still spins for work sees the signal without an event.
-    void Wake()
-    {
-        if (Sleeping.load())
-            SetEvent(NewWork);
-    }
     void RequestStop()
     {
         StopRequested = true;
-        WorkSignal.store(true);
         SetEvent(NewWork);
     }
     bool HasEnded() { return WaitForSingleObject(Finished, 0) == WAIT_OBJECT_0; }
@@ -142,15 +125,20 @@ public:
         else
             Thread.detach();
     }
-    QString Description() const
+    PWorkItem CurrentItem()
     {
-        return QStringLiteral("%1:%2").arg(quintptr(this), 0, 16).arg(ThreadID.load());
+        std::lock_guard lock(WorkItemLock);
+        return WorkItem;
     }
 
 private:
-    void AwaitWork();
     void Body(std::weak_ptr<TPoolCore> core, const QString& poolName, const TOTPThreadDataFactory& factory);
-    void Execute(const std::shared_ptr<TPoolCore>& core, const PWorkItem& item, const IInterfacePtr& threadData);
+    void Execute(const PWorkItem& item, const IInterfacePtr& threadData);
+    // Watches the pool's ready line for a few microseconds: true when work
+    // (or a stop) came meanwhile.
+    bool Watch(TPoolCore& core);
+    // Sleeps until the pool hands it out again or stops it.
+    void Sleep();
 };
 
 class TPoolCore : public std::enable_shared_from_this<TPoolCore> {
@@ -163,6 +151,11 @@ public:
         NumCores = Scheduler.Count();
     }
 
+    // How long a worker that ran out of work watches the ready line before
+    // it sleeps, and how many do so at once.
+    static constexpr uint64_t CWatch_us = 20;
+    static constexpr int CMaxWatching = 2;
+
     // Limits and counters (read without the lock).
     std::atomic<int> IdleWorkerThreadTimeout_sec{10};
     std::atomic<int> MaxExecuting{1};
@@ -174,35 +167,47 @@ public:
     std::atomic<int> CountRunning{0};
     std::atomic<int> CountQueued{0};
     std::atomic<uint32_t> Options{0};
+    // What watching workers look at without the lock.
+    alignas(64) std::atomic<int> ReadyCount{0};
 
-    TWeftSpinMutex Lock;
+    alignas(64) TWeftSpinMutex Lock;
     QString Name;
     const int64_t UniqueID;
     TOTPWorkerScheduler Scheduler;
     TWeftIntegerSet Affinity, NUMANodes, ProcessorGroups;
-    std::vector<PWorker> Idle, Running, Stopping;
+    // Live workers (not stopping, not abandoned); the sleepers among them,
+    // the most recently idled last; and those told to stop.
+    std::vector<PWorker> Workers, Sleepers, Stopping;
+    // Items counted as running that no worker has taken yet.
+    std::deque<PWorkItem> Ready;
+    // Items beyond MaxExecuting, first in first out.
     std::deque<PWorkItem> Queue;
+    // Items counted as running: in the ready line or being executed.
+    int Running = 0;
+    int Searching = 0;
+    int Watching = 0;
     // Read without a lock on every completion; changed under MonitorLock.
     std::atomic<HWND> Monitor{0};
     TOTPThreadDataFactory ThreadDataFactory;
     TWeftUnhandledWorkerException OnUnhandledWorkerException;
     bool Destroying = false;
-    // Workers given an item under the lock, woken after it (TPoolLock).
+    // Sleepers handed out under the lock, woken after it (TPoolLock).
     std::vector<PWorker> ToWake;
 
-    // The pool's lock; workers given items meanwhile are woken once it is
-    // released.
+    // The pool's lock; sleepers handed out meanwhile are woken once it is
+    // released, so no system call runs under the lock.
     class TPoolLock {
     public:
         explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) {}
         ~TPoolLock()
         {
+            if (FCore.ToWake.empty())
+                return;
             static thread_local std::vector<PWorker> wake;
-            wake.assign(FCore.ToWake.begin(), FCore.ToWake.end());
-            FCore.ToWake.clear();
+            wake.swap(FCore.ToWake);
             FLock.unlock();
             for (const PWorker& w : wake)
-                w->Wake();
+                SetEvent(w->NewWork);
             wake.clear();
         }
 
@@ -233,67 +238,99 @@ public:
     }
     std::mutex MonitorLock;
 
-    // --- Scheduling (under Lock unless said otherwise) -----------------------------------
-
-    PWorker CreateWorker()
-    {
-        auto w = std::make_shared<TOTPWorkerThread>();
-        w->Start(shared_from_this(), Name, ThreadDataFactory);
-        return w;
-    }
+    // --- Bookkeeping (under Lock) -----------------------------------------------------
 
     bool CanRunMore() const
     {
         const int max = MaxExecuting.load();
-        return max < 0 || int(Running.size()) < max;
+        return max < 0 || Running < max;
     }
 
-    void ScheduleNext(const PWorkItem& item, TEndList& toEnd)
+    void SetRunning(int value)
     {
-        if (CanRunMore()) {
-            PWorker w;
-            if (!Idle.empty()) {
-                // The most recently idled worker that still spins takes it
-                // without a wake-up call; else the most recently idled.
-                auto pick = Idle.end() - 1;
-                for (auto it = Idle.rbegin(); it != Idle.rend() && it - Idle.rbegin() < 4; ++it)
-                    if (!(*it)->Sleeping.load(std::memory_order_relaxed)) {
-                        pick = std::prev(it.base());
-                        break;
-                    }
-                w = *pick;
-                Idle.erase(pick);
-            } else {
-                w = CreateWorker();
+        Running = value;
+        CountRunning = value;
+    }
+
+    // A new worker starts awake and takes from the ready line at once.
+    PWorker CreateWorker()
+    {
+        auto w = std::make_shared<TOTPWorkerThread>();
+        w->Start(shared_from_this(), Name, ThreadDataFactory);
+        Workers.push_back(w);
+        ++Searching;
+        return w;
+    }
+
+    // Counts the item as running and puts it in the ready line.
+    void PushReady(const PWorkItem& item)
+    {
+        SetRunning(Running + 1);
+        item->owiStarted_ms = PoolTick_ms();
+        Scheduler.Next(item->owiGroup, item->owiAffinityMask);
+        Ready.push_back(item);
+        ReadyCount.store(int(Ready.size()), std::memory_order_release);
+    }
+
+    PWorkItem PopReady()
+    {
+        PWorkItem item = std::move(Ready.front());
+        Ready.pop_front();
+        ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
+        return item;
+    }
+
+    // Enough awake workers for the ready line: the most recently idled
+    // sleepers first, new workers when none sleeps.
+    void Dispatch()
+    {
+        while (int(Ready.size()) > Searching) {
+            if (Sleepers.empty()) {
+                CreateWorker();
+                continue;
             }
-            Running.push_back(w);
-            CountRunning = int(Running.size());
-            item->owiStarted_ms = PoolTick_ms();
-            Scheduler.Next(item->owiGroup, item->owiAffinityMask);
-            w->Assigned = item;
-            w->Give(item);
-            ToWake.push_back(w);
-            return;
+            PWorker w = std::move(Sleepers.back());
+            Sleepers.pop_back();
+            w->Asleep = false;
+            w->Searching = true;
+            ++Searching;
+            ToWake.push_back(std::move(w));
         }
+    }
+
+    void EnqueueWaiting(const PWorkItem& item, TEndList& toEnd)
+    {
         Queue.push_back(item);
         CountQueued = int(Queue.size());
         if (MaxQueued.load() > 0 && int(Queue.size()) >= MaxQueued.load())
             PruneQueue(toEnd);
     }
 
+    // Waiting items move up as far as the limit allows; MinWorkers are kept.
+    void IdleQueueCheck()
+    {
+        if (Destroying)
+            return;
+        while (!Queue.empty() && CanRunMore()) {
+            PWorkItem item = std::move(Queue.front());
+            Queue.pop_front();
+            CountQueued = int(Queue.size());
+            PushReady(item);
+        }
+        Dispatch();
+        while (int(Workers.size()) < MinWorkers.load())
+            CreateWorker();
+    }
+
     QString ActiveEntries()
     {
         QString text;
         int i = 1;
-        for (const PWorker& w : Running) {
-            std::lock_guard lock(w->WorkItemLock);
-            const PWorkItem item = w->WorkItem ? w->WorkItem : w->PendingItem;
-            if (item)
+        for (const PWorker& w : Workers)
+            if (const PWorkItem item = w->CurrentItem())
                 text += QStringLiteral("[%1] %2 / %3 %4")
-                            .arg(i)
+                            .arg(i++)
                             .arg(TickText(item->owiScheduled_ms), TickText(item->owiStarted_ms), item->Description());
-            ++i;
-        }
         return text;
     }
 
@@ -330,47 +367,38 @@ public:
         }
     }
 
-    void IdleQueueCheck()
-    {
-        if (Destroying)
-            return;
-        TEndList unused;
-        while (!Queue.empty() && (!Idle.empty() ? true : CanRunMore()) && CanRunMore()) {
-            PWorkItem item = Queue.front();
-            Queue.pop_front();
-            CountQueued = int(Queue.size());
-            ScheduleNext(item, unused);
-        }
-        while (int(Idle.size() + Running.size()) < MinWorkers.load()) {
-            PWorker w = CreateWorker();
-            w->StartIdle_ms = PoolTick_ms();
-            Idle.push_back(w);
-        }
-    }
-
+    // Takes the worker out of the live lists (it stays in Stopping until
+    // its thread has ended); its item, if any, is stopped.
     void StopWorker(const PWorker& w, bool signalCancellationToken)
     {
+        Forget(w);
         Stopping.push_back(w);
         w->StartStopping_ms = PoolTick_ms();
-        StopTask(w, signalCancellationToken);
+        if (const PWorkItem item = w->CurrentItem())
+            StopTask(item, signalCancellationToken, /*started*/ true);
         w->RequestStop();
     }
 
-    static void StopTask(const PWorker& w, bool signalCancellationToken)
+    void Forget(const PWorker& w)
     {
-        PWorkItem item;
-        bool started = true;
-        {
-            std::lock_guard lock(w->WorkItemLock);
-            item = w->WorkItem;
-            if (!item) {
-                item = w->PendingItem;
-                started = false;
-            }
+        if (const auto it = std::find(Workers.begin(), Workers.end(), w); it != Workers.end())
+            Workers.erase(it);
+        if (w->Asleep) {
+            Sleepers.erase(std::find(Sleepers.begin(), Sleepers.end(), w));
+            w->Asleep = false;
         }
-        if (!item || !item->owiTask)
+        if (w->Searching) {
+            w->Searching = false;
+            --Searching;
+        }
+    }
+
+    // A task that has not started never runs its work: asked to end, it
+    // ends at once.
+    static void StopTask(const PWorkItem& item, bool signalCancellationToken, bool started)
+    {
+        if (!item->owiTask)
             return;
-        // A task that has not started must not run its work here.
         if (!started)
             item->owiTask->Enforced(false);
         if (signalCancellationToken)
@@ -397,35 +425,91 @@ public:
         toEnd.clear();
     }
 
-    // --- Worker reports (worker thread) -----------------------------------------------
+    // --- Worker side (worker thread) ----------------------------------------------------
 
-    void Completed(const PWorker& w, const PWorkItem& item)
+    // What a worker does next: run the item it was given, watch the ready
+    // line, sleep until handed out again, or leave.
+    enum TNext { nRun, nWatch, nSleep, nStop };
+
+    // A worker that has started, woken, or ended its item.
+    TNext Begin(const PWorker& w, PWorkItem& next)
     {
-        NotifyCompleted(item->owiUniqueID);
         TPoolLock lock(*this);
-        if (Destroying) {
-            SetEvent(w->ItemDone);
-            return;
+        if (w->Asleep && !w->StopRequested.load())
+            return nSleep;  // not handed out (a stray signal)
+        return NextStep(w, next, /*mayWatch*/ true);
+    }
+    TNext Completed(const PWorker& w, PWorkItem& item)
+    {
+        // Freed after the lock: the last reference to a task may go with it.
+        const PWorkItem done = std::move(item);
+        NotifyCompleted(done->owiUniqueID);
+        TPoolLock lock(*this);
+        {
+            std::lock_guard wl(w->WorkItemLock);
+            w->WorkItem.reset();
         }
-        if (w->Assigned != item) {
-            // Taken back by a cancel, which waits for this.
-            SetEvent(w->ItemDone);
-            w->ItemDoneMaySet = true;
-            IdleQueueCheck();
-            return;
+        if (done->owiTakenBack)
+            SetEvent(done->owiTakenBack);  // a cancel counted it off already
+        else if (!w->StopRequested.load())
+            SetRunning(Running - 1);
+        if (w->StopRequested.load() || Destroying)
+            return nStop;
+        if (!CanRunMore()) {
+            // Fewer may run now than do: this worker goes.
+            StopWorker(w, false);
+            return nStop;
         }
-        w->Assigned.reset();
-        const auto it = std::find(Running.begin(), Running.end(), w);
-        if (it != Running.end()) {
-            Running.erase(it);
-            CountRunning = int(Running.size());
-            if (CanRunMore()) {
-                w->StartIdle_ms = PoolTick_ms();
-                Idle.push_back(w);
-            } else {
-                StopWorker(w, false);
-            }
+        // Searching before the check, so that waiting work comes to this
+        // worker rather than to a new one.
+        w->Searching = true;
+        ++Searching;
+        IdleQueueCheck();
+        return NextStep(w, item, /*mayWatch*/ true);
+    }
+    // A worker that saw work appear but lost it to another watches on; one
+    // that saw nothing in its time sleeps.
+    TNext Watched(const PWorker& w, PWorkItem& next, bool sawWork)
+    {
+        TPoolLock lock(*this);
+        --Watching;
+        return NextStep(w, next, /*mayWatch*/ sawWork);
+    }
+
+    // Under the lock, for a searching worker: the next ready item; else
+    // watching when few others do; else asleep in the sleeper list.
+    TNext NextStep(const PWorker& w, PWorkItem& next, bool mayWatch)
+    {
+        if (w->StopRequested.load())
+            return nStop;
+        if (!Ready.empty()) {
+            w->Searching = false;
+            --Searching;
+            next = PopReady();
+            std::lock_guard lock(w->WorkItemLock);
+            w->WorkItem = next;
+            return nRun;
         }
+        if (mayWatch && Watching < CMaxWatching) {
+            ++Watching;
+            return nWatch;
+        }
+        w->Searching = false;
+        --Searching;
+        w->Asleep = true;
+        w->StartIdle_ms = PoolTick_ms();
+        Sleepers.push_back(w);
+        return nSleep;
+    }
+
+    // The worker leaves after an exception escaped its loop: it must not be
+    // counted or handed work any more.
+    void Lost(const PWorker& w)
+    {
+        TPoolLock lock(*this);
+        if (const PWorkItem item = w->CurrentItem(); item && !item->owiTakenBack && !w->StopRequested.load())
+            SetRunning(Running - 1);
+        Forget(w);
         IdleQueueCheck();
     }
 
@@ -448,7 +532,12 @@ public:
         TEndList toEnd;
         {
             TPoolLock lock(*this);
-            ScheduleNext(item, toEnd);
+            if (CanRunMore()) {
+                PushReady(item);
+                Dispatch();
+            } else {
+                EnqueueWaiting(item, toEnd);
+            }
             PruneQueue(toEnd);
         }
         EndCollected(toEnd);
@@ -457,52 +546,62 @@ public:
     bool Cancel(int64_t taskID, bool signalCancellationToken)
     {
         PWorker w;
+        PWorkItem item;
         {
             TPoolLock lock(*this);
-            for (const PWorker& r : Running) {
-                std::lock_guard wl(r->WorkItemLock);
-                const PWorkItem item = r->WorkItem ? r->WorkItem : r->PendingItem;
-                if (item && item->owiUniqueID == taskID) {
-                    w = r;
+            // Not taken by a worker yet: it ends here and now.
+            for (auto it = Ready.begin(); it != Ready.end(); ++it)
+                if ((*it)->owiUniqueID == taskID) {
+                    item = *it;
+                    Ready.erase(it);
+                    ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
+                    SetRunning(Running - 1);
+                    IdleQueueCheck();
                     break;
                 }
-            }
-            if (!w)
+            if (!item)
+                for (const PWorker& r : Workers) {
+                    const PWorkItem current = r->CurrentItem();
+                    if (current && current->owiUniqueID == taskID && !current->owiTakenBack) {
+                        w = r;
+                        item = current;
+                        break;
+                    }
+                }
+            if (!item)
                 return true;  // not running (any more)
-            Running.erase(std::find(Running.begin(), Running.end(), w));
-            CountRunning = int(Running.size());
-            w->Assigned.reset();
-            StopTask(w, signalCancellationToken);
-        }
-        // A task that stopped already is back at once; a running one is
-        // waited for, serving its synchronous calls meanwhile.
-        const DWORD wait = DWORD(std::max(0, WaitOnTerminate_sec.load())) * 1000;
-        if (WeftOwnerWait(w->ItemDone, wait) == WAIT_OBJECT_0) {
-            TPoolLock lock(*this);
-            if (Destroying) {
-                StopWorker(w, false);
-            } else {
-                Idle.push_back(w);
-                IdleQueueCheck();
+            if (w) {
+                item->owiTakenBack = CreateEvent(true, false);
+                SetRunning(Running - 1);
             }
+        }
+        StopTask(item, signalCancellationToken, /*started*/ w != nullptr);
+        if (!w) {
+            NotifyCompleted(item->owiUniqueID);
             return true;
         }
-        Abandon(w);
+        // A task that stopped already is back at once; a running one is
+        // waited for, serving its synchronous calls meanwhile. The worker
+        // then goes on by itself.
+        const DWORD wait = DWORD(std::max(0, WaitOnTerminate_sec.load())) * 1000;
+        if (WeftOwnerWait(item->owiTakenBack, wait) == WAIT_OBJECT_0) {
+            TPoolLock lock(*this);
+            IdleQueueCheck();
+            return true;
+        }
+        {
+            TPoolLock lock(*this);
+            Forget(w);
+            w->RequestStop();
+            IdleQueueCheck();
+        }
+        Abandon(w, item);
         return false;
     }
 
     // The worker's task did not stop: its thread is left to end by itself.
-    void Abandon(const PWorker& w)
+    void Abandon(const PWorker& w, const PWorkItem& item)
     {
-        PWorkItem item;
-        {
-            std::lock_guard lock(w->WorkItemLock);
-            item = std::move(w->WorkItem);
-            if (!item)
-                item = std::move(w->PendingItem);
-            w->WorkItem.reset();
-            w->PendingItem.reset();
-        }
         w->RequestStop();
         if (item && item->owiTask && !item->owiTask->Stopped()) {
             item->owiTask->SetExitStatus(CWeftExitCancelled, QStringLiteral("Cancelled"));
@@ -514,7 +613,7 @@ public:
 
     void CancelAll(bool signalCancellationToken, bool destroying)
     {
-        std::vector<PWorkItem> queued;
+        std::vector<PWorkItem> queued, ready;
         std::vector<PWorker> stopping;
         {
             TPoolLock lock(*this);
@@ -523,18 +622,20 @@ public:
             queued.assign(Queue.begin(), Queue.end());
             Queue.clear();
             CountQueued = 0;
-            for (const PWorker& w : Idle)
-                StopWorker(w, false);
-            Idle.clear();
-            for (const PWorker& w : Running)
+            ready.assign(Ready.begin(), Ready.end());
+            Ready.clear();
+            ReadyCount.store(0, std::memory_order_relaxed);
+            for (const PWorker& w : std::vector<PWorker>(Workers))
                 StopWorker(w, signalCancellationToken);
-            Running.clear();
-            CountRunning = 0;
-            stopping = Stopping;
-            Stopping.clear();
+            SetRunning(0);
+            stopping.swap(Stopping);
         }
         for (const PWorkItem& item : queued)
             EndTask(item, CWeftExitCancelled, QStringLiteral("Cancelled"));
+        for (const PWorkItem& item : ready) {
+            StopTask(item, signalCancellationToken, /*started*/ false);
+            NotifyCompleted(item->owiUniqueID);
+        }
         const int64_t deadline = PoolTick_ms() + int64_t(std::max(0, WaitOnTerminate_sec.load())) * 1000;
         for (const PWorker& w : stopping) {
             const int64_t left = deadline - PoolTick_ms();
@@ -544,7 +645,7 @@ public:
             if (w->HasEnded())
                 w->Release();
             else
-                Abandon(w);
+                Abandon(w, w->CurrentItem());
         }
     }
 
@@ -561,14 +662,13 @@ public:
             const int64_t now = PoolTick_ms();
             const int timeout = IdleWorkerThreadTimeout_sec.load();
             if (timeout > 0) {
-                for (auto it = Idle.begin(); it != Idle.end() && int(Idle.size()) > MinWorkers.load();) {
-                    const PWorker w = *it;
-                    if (now - w->StartIdle_ms > int64_t(timeout) * 1000) {
-                        it = Idle.erase(it);
+                // Oldest sleepers first; never below MinWorkers.
+                for (size_t i = 0; i < Sleepers.size() && int(Sleepers.size()) > MinWorkers.load();) {
+                    const PWorker w = Sleepers[i];
+                    if (now - w->StartIdle_ms > int64_t(timeout) * 1000)
                         StopWorker(w, false);
-                    } else {
-                        ++it;
-                    }
+                    else
+                        ++i;
                 }
             }
             for (auto it = Stopping.begin(); it != Stopping.end();) {
@@ -589,13 +689,13 @@ public:
         for (const PWorker& w : ended)
             w->Release();
         for (const PWorker& w : overdue)
-            Abandon(w);
+            Abandon(w, w->CurrentItem());
     }
 
     int CountWorkers()
     {
         std::lock_guard lock(Lock);
-        return int(Idle.size() + Running.size() + Stopping.size());
+        return int(Workers.size() + Stopping.size());
     }
 };
 
@@ -606,28 +706,23 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
     Thread = std::thread([self = shared_from_this(), weak, poolName, factory] { self->Body(weak, poolName, factory); });
 }
 
-// Work handed over within a few microseconds of the last item (the usual
-// case while a producer keeps a pool busy) is taken up without a sleep and a
-// wake-up call; after that the thread blocks on its event.
-void TOTPWorkerThread::AwaitWork()
+bool TOTPWorkerThread::Watch(TPoolCore& core)
 {
-    constexpr uint64_t CSpin_us = 20;
-    const uint64_t until = OsMonotonicUs() + CSpin_us;
-    for (int i = 1; !WorkSignal.load(std::memory_order_acquire); ++i) {
+    const uint64_t until = OsMonotonicUs() + TPoolCore::CWatch_us;
+    for (int i = 1; core.ReadyCount.load(std::memory_order_acquire) == 0 && !StopRequested.load(); ++i) {
         CpuRelax();
-        if (i % 64 == 0 && OsMonotonicUs() >= until) {
-            Sleeping.store(true);
-            if (!WorkSignal.load()) {
-                if (WaitForSingleObject(NewWork, 100) != WAIT_OBJECT_0) {
-                    SetThreadName(QStringLiteral("Idle thread worker"));
-                    WaitForSingleObject(NewWork, INFINITE);
-                }
-            }
-            Sleeping.store(false);
-            break;
-        }
+        if (i % 64 == 0 && OsMonotonicUs() >= until)
+            return false;
     }
-    WorkSignal.store(false);
+    return true;
+}
+
+void TOTPWorkerThread::Sleep()
+{
+    if (WaitForSingleObject(NewWork, 100) != WAIT_OBJECT_0) {
+        SetThreadName(QStringLiteral("Idle thread worker"));
+        WaitForSingleObject(NewWork, INFINITE);
+    }
 }
 
 void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& poolName,
@@ -645,27 +740,32 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
     } catch (...) {
         threadData.reset();
     }
+    const PWorker self = shared_from_this();
     try {
-        for (;;) {
-            AwaitWork();
+        // The thread keeps the pool's core while it runs: destroying the
+        // pool stops it (or abandons it, which the core then outlives).
+        if (const std::shared_ptr<TPoolCore> core = weakCore.lock()) {
             PWorkItem item;
-            {
-                std::lock_guard lock(WorkItemLock);
-                item = std::move(PendingItem);
-                PendingItem.reset();
+            for (TPoolCore::TNext step = core->Begin(self, item); step != TPoolCore::nStop;) {
+                switch (step) {
+                case TPoolCore::nRun:
+                    Execute(item, threadData);
+                    step = core->Completed(self, item);
+                    break;
+                case TPoolCore::nWatch:
+                    step = core->Watched(self, item, Watch(*core));
+                    break;
+                default:
+                    Sleep();
+                    step = core->Begin(self, item);
+                    break;
+                }
             }
-            if (item) {
-                if (auto core = weakCore.lock())
-                    Execute(core, item, threadData);
-                else
-                    SetEvent(ItemDone);
-            }
-            if (StopRequested.load())
-                break;
         }
     } catch (...) {
         std::exception_ptr e = std::current_exception();
         if (auto core = weakCore.lock()) {
+            core->Lost(self);
             TWeftUnhandledWorkerException handler;
             {
                 std::lock_guard lock(core->Lock);
@@ -682,13 +782,8 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
     SetEvent(Finished);
 }
 
-void TOTPWorkerThread::Execute(const std::shared_ptr<TPoolCore>& core, const PWorkItem& item,
-                               const IInterfacePtr& threadData)
+void TOTPWorkerThread::Execute(const PWorkItem& item, const IInterfacePtr& threadData)
 {
-    {
-        std::lock_guard lock(WorkItemLock);
-        WorkItem = item;
-    }
     // What the thread environment's SetGroupAffinity does, without making
     // an environment and a processor set for every item, and only when the
     // thread does not run on that mask already.
@@ -702,17 +797,6 @@ void TOTPWorkerThread::Execute(const std::shared_ptr<TPoolCore>& core, const PWo
         item->owiTask->SetThreadData(threadData);
         item->owiTask->Execute();
     }
-    PWorkItem taken;
-    {
-        std::lock_guard lock(WorkItemLock);
-        taken = std::move(WorkItem);
-        WorkItem.reset();
-    }
-    // The completion sets ItemDone when a cancel waits for it.
-    if (taken)
-        core->Completed(shared_from_this(), taken);
-    else
-        SetEvent(ItemDone);
 }
 
 // --- Public object -------------------------------------------------------------------

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
+#include <sys/resource.h>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -208,13 +209,24 @@ double ThreadCpu_us()
 // The scheduling thread's CPU per task (median over the rounds): unlike the
 // throughput it hardly depends on how many cores the other programs leave
 // free, so it shows the scheduling cost also on a busy machine.
+// The scheduling thread's waits (it blocked) and preemptions (the system
+// took its processor) per 1,000 tasks, medians over the rounds.
+struct TSwitches {
+    std::vector<double> Waits, Preempted;
+};
+
 template <class F>
-auto CpuPerTask(std::vector<double>& perTask_us, F run)
+auto CpuPerTask(std::vector<double>& perTask_us, TSwitches& switches, F run)
 {
-    return [&perTask_us, run] {
+    return [&perTask_us, &switches, run] {
+        rusage r0, r1;
+        ::getrusage(RUSAGE_THREAD, &r0);
         const double c0 = ThreadCpu_us();
         const double rate = run();
         perTask_us.push_back((ThreadCpu_us() - c0) / CTasks);
+        ::getrusage(RUSAGE_THREAD, &r1);
+        switches.Waits.push_back(double(r1.ru_nvcsw - r0.ru_nvcsw) * 1000.0 / CTasks);
+        switches.Preempted.push_back(double(r1.ru_nivcsw - r0.ru_nivcsw) * 1000.0 / CTasks);
         return rate;
     };
 }
@@ -242,9 +254,15 @@ void BM_Ratio_PoolVsAsio(benchmark::State& state)
         });
     };
     std::vector<double> weftCpu, asioCpu;
-    Interleaved(state, CpuPerTask(weftCpu, weft), CpuPerTask(asioCpu, other), "weft_per_s", "asio_per_s");
+    TSwitches weftSwitches, asioSwitches;
+    Interleaved(state, CpuPerTask(weftCpu, weftSwitches, weft), CpuPerTask(asioCpu, asioSwitches, other), "weft_per_s",
+                "asio_per_s");
     state.counters["weft_sched_cpu_us"] = Median(weftCpu);
     state.counters["asio_sched_cpu_us"] = Median(asioCpu);
+    state.counters["weft_waits_per_1k"] = Median(weftSwitches.Waits);
+    state.counters["asio_waits_per_1k"] = Median(asioSwitches.Waits);
+    state.counters["weft_preempted_per_1k"] = Median(weftSwitches.Preempted);
+    state.counters["asio_preempted_per_1k"] = Median(asioSwitches.Preempted);
     asio.join();
 }
 BENCHMARK(BM_Ratio_PoolVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
