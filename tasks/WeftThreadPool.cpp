@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <ctime>
+#include <sched.h>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -706,13 +707,18 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
     Thread = std::thread([self = shared_from_this(), weak, poolName, factory] { self->Body(weak, poolName, factory); });
 }
 
+// Between looks the watcher yields its processor: on a busy machine the
+// thread that feeds the pool (or a worker) may be waiting for one.
 bool TOTPWorkerThread::Watch(TPoolCore& core)
 {
     const uint64_t until = OsMonotonicUs() + TPoolCore::CWatch_us;
     for (int i = 1; core.ReadyCount.load(std::memory_order_acquire) == 0 && !StopRequested.load(); ++i) {
         CpuRelax();
-        if (i % 64 == 0 && OsMonotonicUs() >= until)
-            return false;
+        if (i % 64 == 0) {
+            if (OsMonotonicUs() >= until)
+                return false;
+            ::sched_yield();
+        }
     }
     return true;
 }
