@@ -107,6 +107,9 @@ public:
     uint32_t AppliedChanges = 0;
     int64_t StartIdle_ms = 0;
     int64_t StartStopping_ms = 0;
+    // The pool's push count when this worker began to watch (set under the
+    // pool's lock, read by the worker).
+    uint32_t WatchFrom = 0;
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
@@ -168,8 +171,10 @@ public:
     std::atomic<int> CountRunning{0};
     std::atomic<int> CountQueued{0};
     std::atomic<uint32_t> Options{0};
-    // What watching workers look at without the lock.
-    alignas(64) std::atomic<int> ReadyCount{0};
+    // Counts the items put in the ready line; what watching workers look at
+    // without the lock. Raised only once the lock is free again, so that a
+    // watcher that sees it change does not find the lock still taken.
+    alignas(64) std::atomic<uint32_t> ReadyPushes{0};
 
     alignas(64) TWeftSpinMutex Lock;
     QString Name;
@@ -192,8 +197,10 @@ public:
     TOTPThreadDataFactory ThreadDataFactory;
     TWeftUnhandledWorkerException OnUnhandledWorkerException;
     bool Destroying = false;
-    // Sleepers handed out under the lock, woken after it (TPoolLock).
+    // Sleepers handed out under the lock, woken after it, and items put in
+    // the ready line meanwhile, announced after it (TPoolLock).
     std::vector<PWorker> ToWake;
+    uint32_t PushesUnderLock = 0;
 
     // The pool's lock; sleepers handed out meanwhile are woken once it is
     // released, so no system call runs under the lock.
@@ -202,11 +209,19 @@ public:
         explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) {}
         ~TPoolLock()
         {
-            if (FCore.ToWake.empty())
+            const uint32_t pushed = FCore.PushesUnderLock;
+            FCore.PushesUnderLock = 0;
+            if (FCore.ToWake.empty()) {
+                FLock.unlock();
+                if (pushed)
+                    FCore.ReadyPushes.fetch_add(pushed, std::memory_order_release);
                 return;
+            }
             static thread_local std::vector<PWorker> wake;
             wake.swap(FCore.ToWake);
             FLock.unlock();
+            if (pushed)
+                FCore.ReadyPushes.fetch_add(pushed, std::memory_order_release);
             for (const PWorker& w : wake)
                 SetEvent(w->NewWork);
             wake.clear();
@@ -270,14 +285,13 @@ public:
         item->owiStarted_ms = PoolTick_ms();
         Scheduler.Next(item->owiGroup, item->owiAffinityMask);
         Ready.push_back(item);
-        ReadyCount.store(int(Ready.size()), std::memory_order_release);
+        ++PushesUnderLock;
     }
 
     PWorkItem PopReady()
     {
         PWorkItem item = std::move(Ready.front());
         Ready.pop_front();
-        ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
         return item;
     }
 
@@ -493,6 +507,9 @@ public:
         }
         if (mayWatch && Watching < CMaxWatching) {
             ++Watching;
+            // Pushes after this lock are announced after it, so the watcher
+            // cannot miss them.
+            w->WatchFrom = ReadyPushes.load(std::memory_order_relaxed) + PushesUnderLock;
             return nWatch;
         }
         w->Searching = false;
@@ -555,7 +572,6 @@ public:
                 if ((*it)->owiUniqueID == taskID) {
                     item = *it;
                     Ready.erase(it);
-                    ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
                     SetRunning(Running - 1);
                     IdleQueueCheck();
                     break;
@@ -625,7 +641,6 @@ public:
             CountQueued = 0;
             ready.assign(Ready.begin(), Ready.end());
             Ready.clear();
-            ReadyCount.store(0, std::memory_order_relaxed);
             for (const PWorker& w : std::vector<PWorker>(Workers))
                 StopWorker(w, signalCancellationToken);
             SetRunning(0);
@@ -712,7 +727,7 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
 bool TOTPWorkerThread::Watch(TPoolCore& core)
 {
     const uint64_t until = OsMonotonicUs() + TPoolCore::CWatch_us;
-    for (int i = 1; core.ReadyCount.load(std::memory_order_acquire) == 0 && !StopRequested.load(); ++i) {
+    for (int i = 1; core.ReadyPushes.load(std::memory_order_acquire) == WatchFrom && !StopRequested.load(); ++i) {
         CpuRelax();
         if (i % 64 == 0) {
             if (OsMonotonicUs() >= until)
