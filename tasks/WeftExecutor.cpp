@@ -117,7 +117,7 @@ void TWeftTaskExecutor::Init()
 
 TWeftTaskExecutor::~TWeftTaskExecutor()
 {
-    std::lock_guard lock(oteInternalLock);
+    // The worker first: it holds a pointer to this executor.
     oteWorkerIntf.reset();
     oteTimers.clear();
     oteCommList.clear();
@@ -706,16 +706,14 @@ TWeftObject* TWeftTaskExecutor::GetImplementor() const
 
 TWeftTaskControlOptions TWeftTaskExecutor::GetOptions() const
 {
-    std::lock_guard lock(oteOptionsLock);
-    return oteOptions;
+    return oteOptions.load(std::memory_order_acquire);
 }
 
 void TWeftTaskExecutor::SetOptions(TWeftTaskControlOptions value)
 {
     if ((value & (tcoAlertableWait | tcoMessageWait)) && oteExecutorType != etWorker)
         throw Exception(QStringLiteral("TWeftTaskExecutor.SetOptions: Trying to set IWeftWorker specific option(s)"));
-    std::lock_guard lock(oteOptionsLock);
-    oteOptions = value;
+    oteOptions.store(value, std::memory_order_release);
 }
 
 void TWeftTaskExecutor::TerminateWhen(const THandle& handle)

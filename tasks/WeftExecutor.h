@@ -227,7 +227,6 @@ private:
     void RequireWorker(const char* what) const;
 
     std::recursive_mutex oteInternalLock;
-    mutable std::mutex oteOptionsLock;
     std::recursive_mutex oteTimerLock;
     std::vector<PWeftCommunicationEndpoint> oteCommList;
     std::vector<THandle> oteCommNewMsgList;
@@ -241,7 +240,7 @@ private:
     TWeftTaskProcedure oteProc = nullptr;
     std::unique_ptr<TKitStringObjectHash> oteMethodHash;
     TWeftMessageInfo oteMsgInfo;
-    TWeftTaskControlOptions oteOptions = 0;
+    std::atomic<TWeftTaskControlOptions> oteOptions{0};
     TWeftThreadPriority otePriority = tpNormal;
     std::vector<THandle> oteTerminateHandles;
     std::atomic<bool> oteTerminating{false};

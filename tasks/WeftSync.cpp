@@ -171,6 +171,41 @@ std::shared_ptr<IWeftCriticalSection> TWeftCS::GetSyncObj() const
     return ocsSync;
 }
 
+// --- Event made on first demand ----------------------------------------------
+
+THandle TWeftLazyEvent::Handle()
+{
+    // A racer waits the few instructions the maker needs.
+    for (TBackoff backoff;; backoff.Wait()) {
+        uint32_t state = FState.load(std::memory_order_acquire);
+        if (state & CMade)
+            return FEvent;
+        if (state & CMaking)
+            continue;
+        state = FState.fetch_or(CMaking, std::memory_order_acq_rel);
+        if (state & CMaking)
+            continue;
+        const bool initial = (state & CSet) != 0;
+        try {
+            FEvent = CreateEvent(true, initial);
+        } catch (...) {
+            FState.fetch_and(~CMaking, std::memory_order_acq_rel);
+            throw;
+        }
+        // A set that came while the event was made saw no event to set.
+        state = FState.fetch_or(CMade, std::memory_order_acq_rel);
+        if ((state & CSet) && !initial)
+            SetEvent(FEvent);
+        return FEvent;
+    }
+}
+
+void TWeftLazyEvent::Set()
+{
+    if (FState.fetch_or(CSet, std::memory_order_acq_rel) & CMade)
+        SetEvent(FEvent);
+}
+
 // --- Cancellation token ----------------------------------------------------
 
 namespace {

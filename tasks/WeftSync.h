@@ -151,6 +151,31 @@ public:
 using PWeftCancellationToken = std::shared_ptr<IWeftCancellationToken>;
 PWeftCancellationToken CreateWeftCancellationToken();
 
+// --- Event made on first demand ----------------------------------------------------
+
+// A manual-reset event that costs nothing until someone asks for its handle:
+// most tasks are asked to end or announce their end without anyone waiting,
+// and then a set is one atomic operation. A handle made after the set starts
+// set, so a wait that comes late returns at once. Never reset.
+class TWeftLazyEvent {
+public:
+    TWeftLazyEvent() = default;
+    TWeftLazyEvent(const TWeftLazyEvent&) = delete;
+    TWeftLazyEvent& operator=(const TWeftLazyEvent&) = delete;
+
+    // The event, made on the first call (concurrent first calls share one).
+    THandle Handle();
+    void Set();
+    bool IsSet() const { return (FState.load(std::memory_order_acquire) & CSet) != 0; }
+
+private:
+    static constexpr uint32_t CSet = 1;
+    static constexpr uint32_t CMaking = 2;
+    static constexpr uint32_t CMade = 4;
+    std::atomic<uint32_t> FState{0};
+    THandle FEvent;  // written once, before CMade is published
+};
+
 // --- Reader/writer spin lock -------------------------------------------------------
 
 // Bit 0 of the word is the writer flag, the rest counts readers in steps of

@@ -5,11 +5,6 @@
 
 // --- Shared information ----------------------------------------------------------
 
-TWeftSharedTaskInfo::TWeftSharedTaskInfo()
-    : ostiTerminatedEvent(CreateEvent(true, false)), ostiTerminateEvent(CreateEvent(true, false))
-{
-}
-
 PWeftCancellationToken TWeftSharedTaskInfo::CancellationToken()
 {
     std::lock_guard lock(ostiLock_);
@@ -22,7 +17,7 @@ PWeftTwoWayChannel TWeftSharedTaskInfo::Channel(bool create)
 {
     std::lock_guard lock(ostiLock_);
     if (!ostiCommChannel && create) {
-        ostiCommChannel = CreateTwoWayChannel(ostiQueueLength, ostiTerminatedEvent);
+        ostiCommChannel = CreateTwoWayChannel(ostiQueueLength, ostiTerminatedEvent.Handle());
         // Attached before anyone can send through the new channel.
         std::lock_guard monitorLock(ostiMonitorLock);
         if (ostiMonitor)
@@ -35,6 +30,7 @@ PWeftTwoWayChannel TWeftSharedTaskInfo::Channel(bool create)
 void TWeftSharedTaskInfo::InstallMonitor(std::unique_ptr<TWeftContainerWindowsMessageObserver> observer)
 {
     ostiMonitor = std::move(observer);
+    ostiMonitored.store(true, std::memory_order_release);
     if (ostiCommChannel)
         ostiCommChannel->Endpoint2()->Writer()->ContainerSubject().Attach(ostiMonitor.get(), coiNotifyOnAllInserts);
 }
@@ -47,38 +43,36 @@ void TWeftSharedTaskInfo::SetCancellationToken(const PWeftCancellationToken& tok
 
 // --- Task side --------------------------------------------------------------------
 
-TWeftTask::TWeftTask(std::shared_ptr<TWeftTaskExecutor> executor, PWeftSharedTaskInfo sharedInfo,
-                     std::shared_ptr<TWeftValueContainer> parameters)
-    : otExecutor_ref(std::move(executor)),
-      otParameters_ref(std::move(parameters)),
-      otSharedInfo_ref(std::move(sharedInfo)),
-      otUniqueID(otSharedInfo_ref->ostiUniqueID),
-      otTerminateEvent(otSharedInfo_ref->ostiTerminateEvent)
+TWeftTask::TWeftTask(PWeftTaskParts parts) : otParts_ref(std::move(parts)), otUniqueID(otParts_ref->Info.ostiUniqueID)
 {
 }
 
 std::shared_ptr<TWeftTaskExecutor> TWeftTask::Executor()
 {
     std::lock_guard lock(otRefLock);
-    return otExecutor_ref;
+    return otParts_ref ? std::shared_ptr<TWeftTaskExecutor>(otParts_ref, &otParts_ref->Executor) : nullptr;
 }
 
 PWeftSharedTaskInfo TWeftTask::SharedInfo()
 {
     std::lock_guard lock(otRefLock);
-    return otSharedInfo_ref;
+    return otParts_ref ? PWeftSharedTaskInfo(otParts_ref, &otParts_ref->Info) : nullptr;
 }
 
 PWeftCommunicationEndpoint TWeftTask::GetComm()
 {
     std::lock_guard lock(otRefLock);
-    if (!otComm && otSharedInfo_ref)
-        otComm = otSharedInfo_ref->Channel()->Endpoint2();
+    if (!otComm && otParts_ref)
+        otComm = otParts_ref->Info.Channel()->Endpoint2();
     return otComm;
 }
 
 THandle TWeftTask::GetTerminateEvent()
 {
+    std::lock_guard lock(otRefLock);
+    if (!otTerminateEvent)
+        otTerminateEvent = otParts_ref ? otParts_ref->Info.ostiTerminateEvent.Handle()
+                                       : CreateEvent(true, otTerminateAsked);
     return otTerminateEvent;
 }
 
@@ -133,7 +127,7 @@ TWeftObject* TWeftTask::GetImplementor()
 std::shared_ptr<TWeftValueContainer> TWeftTask::GetParam()
 {
     std::lock_guard lock(otRefLock);
-    return otParameters_ref;
+    return otParts_ref ? std::shared_ptr<TWeftValueContainer>(otParts_ref, &otParts_ref->Params) : nullptr;
 }
 
 IInterfacePtr TWeftTask::GetThreadData()
@@ -239,50 +233,54 @@ void TWeftTask::InternalExecute(bool calledFromTerminate)
     cleanup.unlock();
 
     otThreadID = GetThreadId();
-    const PWeftSharedTaskInfo si = SharedInfo();
-    const auto executor = Executor();
-    if (!si || !executor)
+    // Only this call writes otParts_ref (at its end, and one call gets this
+    // far: see otCleanupLock), so it is read here without otRefLock.
+    TWeftTaskParts* const parts = otParts_ref.get();
+    if (!parts)
         return;
-    SetThreadName(si->ostiTaskName);
+    TWeftSharedTaskInfo& si = parts->Info;
+    TWeftTaskExecutor& executor = parts->Executor;
+    SetThreadName(si.ostiTaskName);
 
-    if ((executor->GetOptions() & tcoForceExecution) || !si->ostiTerminating.load()) {
+    if ((executor.GetOptions() & tcoForceExecution) || !si.ostiTerminating.load()) {
         try {
-            if (si->ostiProcessorGroup.load() >= 0)
-                executor->SetProcessorGroup(si->ostiProcessorGroup.load());
-            if (si->ostiNUMANode.load() >= 0)
-                executor->SetNUMANode(si->ostiNUMANode.load());
-            executor->Asy_Execute(shared_from_this());
+            if (si.ostiProcessorGroup.load() >= 0)
+                executor.SetProcessorGroup(si.ostiProcessorGroup.load());
+            if (si.ostiNUMANode.load() >= 0)
+                executor.SetNUMANode(si.ostiNUMANode.load());
+            executor.Asy_Execute(shared_from_this());
         } catch (...) {
             std::exception_ptr e = std::current_exception();
             FilterException(e);
             if (e)
-                executor->SetException(e);
+                executor.SetException(e);
         }
     }
 
     cleanup.lock();
     PWeftTaskControl chain;
-    {
-        std::lock_guard lock(si->ostiLock_);
-        if (si->ostiChainTo && (si->ostiChainIgnoreErrors || executor->GetExitCode() == 0))
-            chain = si->ostiChainTo;
-        si->ostiChainTo.reset();
+    if (si.ostiChained.load(std::memory_order_acquire)) {
+        std::lock_guard lock(si.ostiLock_);
+        if (si.ostiChainTo && (si.ostiChainIgnoreErrors || executor.GetExitCode() == 0))
+            chain = si.ostiChainTo;
+        si.ostiChainTo.reset();
     }
-    const THandle terminated = si->ostiTerminatedEvent;
-    si->ostiStopped = true;
-    {
-        std::lock_guard lock(si->ostiMonitorLock);
-        if (si->ostiMonitor)
-            PostMessage(si->ostiMonitor->GetHandle(), CWeftTaskMsg_Terminated,
-                        WPARAM(uint32_t(uint64_t(si->ostiUniqueID))), LPARAM(uint64_t(si->ostiUniqueID) >> 32));
+    si.ostiStopped = true;
+    if (si.ostiMonitored.load(std::memory_order_acquire)) {
+        std::lock_guard lock(si.ostiMonitorLock);
+        if (si.ostiMonitor)
+            PostMessage(si.ostiMonitor->GetHandle(), CWeftTaskMsg_Terminated,
+                        WPARAM(uint32_t(uint64_t(si.ostiUniqueID))), LPARAM(uint64_t(si.ostiUniqueID) >> 32));
     }
+    // Kept until the end is announced: the owner's handle may be gone.
+    PWeftTaskParts keep;
     {
         std::lock_guard lock(otRefLock);
-        otExecutor_ref.reset();
-        otParameters_ref.reset();
-        otSharedInfo_ref.reset();
+        keep = std::move(otParts_ref);
+        otTerminateAsked = si.ostiTerminateEvent.IsSet();
     }
-    SetEvent(terminated);
+    si.ostiTerminatedEvent.Set();
+    keep.reset();
     if (chain) {
         try {
             chain->Run();
@@ -300,7 +298,7 @@ void TWeftTask::Terminate()
         if (!si)
             return;  // ended already
         si->ostiTerminating = true;
-        SetEvent(si->ostiTerminateEvent);
+        si->ostiTerminateEvent.Set();
         if (otExecuting || otTerminateWillCallExecute)
             return;  // the running side ends it
         otTerminateWillCallExecute = true;

@@ -54,7 +54,6 @@ constexpr int32_t CWeftExitCancelled = int32_t(0x80000002u);
 // What the owner and the task side share.
 class TWeftSharedTaskInfo {
 public:
-    TWeftSharedTaskInfo();
     // Made on first demand; concurrent first calls share one token.
     PWeftCancellationToken CancellationToken();
     void SetCancellationToken(const PWeftCancellationToken& token);
@@ -83,12 +82,17 @@ public:
     // Announces task messages to the monitor window; used under the lock.
     std::unique_ptr<TWeftContainerWindowsMessageObserver> ostiMonitor;
     std::mutex ostiMonitorLock;
+    // Set once a chained task or a monitor was given (before the start), so
+    // that the end of a task with neither takes neither lock.
+    std::atomic<bool> ostiChained{false};
+    std::atomic<bool> ostiMonitored{false};
     std::atomic<int32_t> ostiNUMANode{-1};
     std::atomic<int32_t> ostiProcessorGroup{-1};
     std::atomic<bool> ostiStopped{false};
     QString ostiTaskName;
-    THandle ostiTerminatedEvent;
-    THandle ostiTerminateEvent;
+    // Made when someone waits: most tasks end unobserved.
+    TWeftLazyEvent ostiTerminatedEvent;
+    TWeftLazyEvent ostiTerminateEvent;
     std::atomic<bool> ostiTerminating{false};
     int64_t ostiUniqueID = 0;
 
@@ -97,6 +101,20 @@ private:
     PWeftTwoWayChannel ostiCommChannel;
 };
 using PWeftSharedTaskInfo = std::shared_ptr<TWeftSharedTaskInfo>;
+
+// What the owner's handle and the task side both hold, made as one block:
+// a task costs one allocation for them instead of three, and the references
+// handed out point into the block.
+struct TWeftTaskParts {
+    template <class Work>
+    explicit TWeftTaskParts(Work&& work) : Executor(std::forward<Work>(work))
+    {
+    }
+    TWeftTaskExecutor Executor;
+    TWeftSharedTaskInfo Info;
+    TWeftValueContainer Params;
+};
+using PWeftTaskParts = std::shared_ptr<TWeftTaskParts>;
 
 // The task's view of itself beyond what the executor needs.
 class IWeftTaskEx : public IWeftTask {
@@ -157,8 +175,7 @@ public:
 
 class TWeftTask final : public IWeftTaskEx, public IWeftTaskRunner, public std::enable_shared_from_this<TWeftTask> {
 public:
-    TWeftTask(std::shared_ptr<TWeftTaskExecutor> executor, PWeftSharedTaskInfo sharedInfo,
-              std::shared_ptr<TWeftValueContainer> parameters);
+    explicit TWeftTask(PWeftTaskParts parts);
 
     // IWeftTask
     PWeftCommunicationEndpoint GetComm() override;
@@ -206,16 +223,17 @@ private:
     // life; held across the end-of-life steps.
     std::mutex otCleanupLock;
     bool otExecuting = false;
-    std::shared_ptr<TWeftTaskExecutor> otExecutor_ref;
-    std::shared_ptr<TWeftValueContainer> otParameters_ref;
-    PWeftSharedTaskInfo otSharedInfo_ref;
     bool otTerminateWillCallExecute = false;
+    // Executor, shared information and parameters; dropped at the end of
+    // the task's life. Only the end of life writes it (under otRefLock).
+    PWeftTaskParts otParts_ref;
     IInterfacePtr otThreadData;
     std::atomic<DWORD> otThreadID{0};
     int64_t otUniqueID;
-    THandle otTerminateEvent;
+    THandle otTerminateEvent;  // made on first demand
+    bool otTerminateAsked = false;  // at the end of life, for a late first demand
     PWeftCommunicationEndpoint otComm;  // made on first demand
-    std::mutex otRefLock;  // guards the three references for readers
+    std::mutex otRefLock;  // guards the references for readers
 };
 using PWeftTaskImpl = std::shared_ptr<TWeftTask>;
 

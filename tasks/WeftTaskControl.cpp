@@ -37,10 +37,11 @@ class TWeftTaskControl final : public IWeftTaskControl,
                                public IWeftTaskControlInternals,
                                public std::enable_shared_from_this<TWeftTaskControl> {
 public:
-    TWeftTaskControl(std::shared_ptr<TWeftTaskExecutor> executor, const QString& taskName)
-        : otcExecutor(std::move(executor)),
-          otcSharedInfo(std::allocate_shared<TWeftSharedTaskInfo>(TRecyclingAllocator<TWeftSharedTaskInfo>())),
-          otcParameters(std::allocate_shared<TWeftValueContainer>(TRecyclingAllocator<TWeftValueContainer>()))
+    TWeftTaskControl(PWeftTaskParts parts, const QString& taskName)
+        : otcParts(std::move(parts)),
+          otcExecutor(&otcParts->Executor),
+          otcSharedInfo(&otcParts->Info),
+          otcParameters(&otcParts->Params)
     {
         otcExecutor->SetOptions(tcoForceExecution);
         otcSharedInfo->ostiTaskName = taskName;
@@ -50,7 +51,8 @@ public:
     ~TWeftTaskControl() override
     {
         DestroyMonitor(/*fromDestructor*/ true);
-        if (Thread()) {
+        // No other thread can reach a handle that is being destroyed: no lock.
+        if (otcThread) {
             TerminateInternal(INFINITE, /*fromDestructor*/ true);
             otcThread.reset();
         }
@@ -68,7 +70,10 @@ public:
     std::shared_ptr<IWeftCriticalSection> GetLock() override { return otcSharedInfo->ostiLock; }
     QString GetName() override { return otcSharedInfo->ostiTaskName; }
     int64_t GetUniqueID() override { return otcSharedInfo->ostiUniqueID; }
-    std::shared_ptr<TWeftValueContainer> GetParam() override { return otcParameters; }
+    std::shared_ptr<TWeftValueContainer> GetParam() override
+    {
+        return std::shared_ptr<TWeftValueContainer>(otcParts, otcParameters);
+    }
     std::exception_ptr GetFatalException() override { return otcExecutor->GetException(); }
     std::exception_ptr DetachException() override
     {
@@ -76,13 +81,13 @@ public:
         otcExecutor->SetException(nullptr);
         return e;
     }
-    PWeftSharedTaskInfo GetSharedInfo() override { return otcSharedInfo; }
+    PWeftSharedTaskInfo GetSharedInfo() override { return PWeftSharedTaskInfo(otcParts, otcSharedInfo); }
     PWeftTaskImpl GetTaskSide() override
     {
         std::lock_guard lock(otcStartLock);
         return otcTask;
     }
-    THandle GetTerminatedEvent() override { return otcSharedInfo->ostiTerminatedEvent; }
+    THandle GetTerminatedEvent() override { return otcSharedInfo->ostiTerminatedEvent.Handle(); }
 
     // --- Configuration ------------------------------------------------------------
 
@@ -129,6 +134,7 @@ public:
         std::lock_guard lock(otcSharedInfo->ostiLock_);
         otcSharedInfo->ostiChainTo = task;
         otcSharedInfo->ostiChainIgnoreErrors = ignoreErrors;
+        otcSharedInfo->ostiChained.store(true, std::memory_order_release);
         return Self();
     }
     PWeftTaskControl ClearTimer(int32_t timerID) override { return SetTimer(timerID, 0, TWeftMessageID(0)); }
@@ -372,7 +378,10 @@ public:
     PWeftTaskControl Schedule(const PWeftThreadPool& threadPool) override
     {
         otcParameters->Lock();
-        const PWeftThreadPool pool = threadPool ? threadPool : GlobalWeftThreadPool();
+        // By reference: every copy of a pool's reference is an atomic
+        // operation on a counter that all its tasks share.
+        const PWeftThreadPool global = threadPool ? nullptr : GlobalWeftThreadPool();
+        const PWeftThreadPool& pool = threadPool ? threadPool : global;
         PWeftTaskImpl taskSide;
         {
             std::lock_guard lock(otcStartLock);
@@ -385,19 +394,20 @@ public:
             scheduler = dynamic_cast<IWeftThreadPoolScheduler*>(pool.get());
         if (!scheduler)
             throw Exception(QStringLiteral("TWeftTaskControl.Schedule: The pool cannot schedule tasks"));
-        scheduler->Schedule(Self(), taskSide);
-        return Self();
+        PWeftTaskControl self = Self();
+        scheduler->Schedule(self, taskSide);
+        return self;
     }
 
     void Stop() override
     {
         otcSharedInfo->ostiTerminating = true;
-        SetEvent(otcSharedInfo->ostiTerminateEvent);
+        otcSharedInfo->ostiTerminateEvent.Set();
     }
 
     bool WaitFor(DWORD maxWait_ms) override
     {
-        std::vector<THandle> handles{otcSharedInfo->ostiTerminatedEvent};
+        std::vector<THandle> handles{otcSharedInfo->ostiTerminatedEvent.Handle()};
         if (const auto thread = Thread())
             handles.push_back(thread->Finished);
         const DWORD r = WeftOwnerWait(handles, maxWait_ms);
@@ -528,8 +538,7 @@ private:
     {
         if (otcTask)
             throw Exception(QStringLiteral("TWeftTaskControl: Task has been started already"));
-        otcTask = std::allocate_shared<TWeftTask>(TRecyclingAllocator<TWeftTask>(), otcExecutor, otcSharedInfo,
-                                                  otcParameters);
+        otcTask = std::allocate_shared<TWeftTask>(TRecyclingAllocator<TWeftTask>(), otcParts);
     }
 
     void CreateInternalMonitor()
@@ -614,9 +623,11 @@ private:
         return result;
     }
 
-    std::shared_ptr<TWeftTaskExecutor> otcExecutor;
-    PWeftSharedTaskInfo otcSharedInfo;
-    std::shared_ptr<TWeftValueContainer> otcParameters;
+    PWeftTaskParts otcParts;
+    // Into otcParts.
+    TWeftTaskExecutor* const otcExecutor;
+    TWeftSharedTaskInfo* const otcSharedInfo;
+    TWeftValueContainer* const otcParameters;
     bool otcDelayedTerminate = false;
     PWeftEventMonitor otcEventMonitor;
     bool otcEventMonitorInternal = false;
@@ -642,7 +653,7 @@ PWeftTaskControl CreateTask(const PWeftWorker& worker, const QString& taskName)
 {
     return std::allocate_shared<TWeftTaskControl>(
         TRecyclingAllocator<TWeftTaskControl>(),
-        std::allocate_shared<TWeftTaskExecutor>(TRecyclingAllocator<TWeftTaskExecutor>(), worker), taskName);
+        std::allocate_shared<TWeftTaskParts>(TRecyclingAllocator<TWeftTaskParts>(), worker), taskName);
 }
 
 PWeftTaskControl CreateTask(const TWeftTaskDelegate& worker, const QString& taskName)
@@ -651,7 +662,7 @@ PWeftTaskControl CreateTask(const TWeftTaskDelegate& worker, const QString& task
     // last, often many a second: their blocks are recycled.
     return std::allocate_shared<TWeftTaskControl>(
         TRecyclingAllocator<TWeftTaskControl>(),
-        std::allocate_shared<TWeftTaskExecutor>(TRecyclingAllocator<TWeftTaskExecutor>(),
-                                                TWeftTaskExecutor::TWeftTaskDelegate(worker)),
+        std::allocate_shared<TWeftTaskParts>(TRecyclingAllocator<TWeftTaskParts>(),
+                                             TWeftTaskExecutor::TWeftTaskDelegate(worker)),
         taskName);
 }

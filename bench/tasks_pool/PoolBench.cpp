@@ -150,6 +150,15 @@ void BM_PlainPool_EmptyTasks(benchmark::State& state)
 }
 BENCHMARK(BM_PlainPool_EmptyTasks)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The task objects alone: made and released on one thread, no pool.
+void BM_WeftCreateTask(benchmark::State& state)
+{
+    Init();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CreateTask(TWeftTaskDelegate([](const PWeftTask&) {}), QStringLiteral("e")));
+}
+BENCHMARK(BM_WeftCreateTask);
+
 // --- Side by side -------------------------------------------------------------------
 //
 // The machine is shared, so the two sides of a comparison run alternately

@@ -371,3 +371,56 @@ TEST(AtomicInitialize, RacingInitialisersEndWithOneSharedToken)
     TWeftAtomicStorage<IWeftCancellationToken> empty;
     EXPECT_THROW(Atomic<IWeftCancellationToken>::Initialize(empty), Exception);
 }
+
+TEST(LazyEvent, HandleFollowsTheSetWhicheverCameFirst)
+{
+    struct Case {
+        const char* Name;
+        bool SetBeforeHandle;
+        bool SetAfterHandle;
+        bool Expected;
+    };
+    const Case cases[] = {
+        {"never set", false, false, false},
+        {"set before anyone asked", true, false, true},
+        {"set after the handle was made", false, true, true},
+        {"set on both sides", true, true, true},
+    };
+    for (const Case& c : cases) {
+        TWeftLazyEvent event;
+        if (c.SetBeforeHandle)
+            event.Set();
+        const THandle h = event.Handle();
+        ASSERT_TRUE(h) << c.Name;
+        if (c.SetAfterHandle)
+            event.Set();
+        EXPECT_EQ(event.IsSet(), c.Expected) << c.Name;
+        EXPECT_EQ(WaitForSingleObject(h, 0), c.Expected ? WAIT_OBJECT_0 : WAIT_TIMEOUT) << c.Name;
+        EXPECT_EQ(event.Handle(), h) << c.Name << ": one event";
+    }
+}
+
+TEST(LazyEvent, RacingSetAndFirstHandlesNeverLoseTheSet)
+{
+    for (int round = 0; round < 200; ++round) {
+        TWeftLazyEvent event;
+        std::vector<THandle> got(3);
+        std::barrier start(4);
+        std::vector<std::thread> ts;
+        for (size_t t = 0; t < got.size(); ++t)
+            ts.emplace_back([&, t] {
+                start.arrive_and_wait();
+                got[t] = event.Handle();
+            });
+        ts.emplace_back([&] {
+            start.arrive_and_wait();
+            event.Set();
+        });
+        for (auto& t : ts)
+            t.join();
+        for (const THandle& h : got) {
+            ASSERT_EQ(h, got[0]) << "round " << round;
+            ASSERT_EQ(WaitForSingleObject(h, 0), WAIT_OBJECT_0) << "round " << round;
+        }
+    }
+}

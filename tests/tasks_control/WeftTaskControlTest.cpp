@@ -207,3 +207,34 @@ TEST_F(WeftTaskControl, BurstOfThousandMessagesInOrderAndMonitorsPooledPerThread
     EXPECT_TRUE(b->Terminate());
     EXPECT_EQ(GTaskControlEventMonitorPool().Count(), before);
 }
+
+// The end and the stop request are also seen by waits that come after them
+// (their events are made on first demand).
+TEST_F(WeftTaskControl, LateWaitsSeeTheEndAndTheStopRequest)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("late"));
+    for (bool pooled : {false, true})
+        for (bool stopFirst : {false, true}) {
+            const std::string name = std::string(pooled ? "pooled" : "own thread") + (stopFirst ? ", stopped" : "");
+            PWeftTaskEx kept;  // read once ran is set
+            DWORD seenInWork = WAIT_FAILED;
+            std::atomic<bool> ran{false};
+            const PWeftTaskControl task = CreateTask(TWeftTaskDelegate([&](const PWeftTask& t) {
+                                                         kept = std::dynamic_pointer_cast<IWeftTaskEx>(t);
+                                                         seenInWork = WaitForSingleObject(t->TerminateEvent(), 0);
+                                                         ran = true;
+                                                     }),
+                                                     QStringLiteral("late"));
+            if (stopFirst)
+                task->Stop();  // forced execution: the work still runs
+            if (pooled)
+                task->Schedule(pool);
+            else
+                task->Run();
+            ASSERT_TRUE(PumpUntil([&] { return ran.load() && kept->Stopped(); })) << name;
+            EXPECT_EQ(seenInWork, stopFirst ? WAIT_OBJECT_0 : WAIT_TIMEOUT) << name;
+            EXPECT_TRUE(task->WaitFor(0)) << name;
+            EXPECT_EQ(WaitForSingleObject(kept->TerminateEvent(), 0), stopFirst ? WAIT_OBJECT_0 : WAIT_TIMEOUT) << name;
+            EXPECT_TRUE(task->Terminate(1000)) << name;
+        }
+}
