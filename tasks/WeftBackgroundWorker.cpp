@@ -310,9 +310,12 @@ public:
     TWeftBackgroundWorker() : FDefaultConfig(std::make_shared<TWeftWorkItemConfig>())
     {
         FCore->Output->ReraiseExceptions(true);
-        // Items mostly come one at a time from the owner, tens of
-        // microseconds apart: waiting tasks sleep at once rather than spin.
+        // Items mostly come one at a time from the owner, each a round trip
+        // after the last: a waiting task does not spin hard, but watches
+        // for the next item about as long as a round trip takes, yielding
+        // its processor meanwhile, and only then sleeps.
         FCore->Input->SpinBeforeWaiting(false);
+        FCore->Input->WatchBeforeWaiting_us(40);
     }
 
     ~TWeftBackgroundWorker() override

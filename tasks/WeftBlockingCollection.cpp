@@ -3,6 +3,7 @@
 #include "tasks/OsWin32.h"
 
 #include <array>
+#include <sched.h>
 #include <span>
 
 namespace {
@@ -126,6 +127,20 @@ bool TWeftBlockingCollection::TryTake(TWeftValue& value, DWORD timeout_ms)
             backoff.Wait();
             if (obcCollection.TryDequeue(value))
                 return Taken(value);
+        }
+    }
+    // Then, when asked, a gentler look that lasts about a round trip.
+    if (!obcResourceCount && obcWatch_us.load(std::memory_order_relaxed) > 0) {
+        const uint64_t until = OsMonotonicUs() + obcWatch_us.load(std::memory_order_relaxed);
+        for (int i = 1; !obcCompletedSeen.load(std::memory_order_relaxed); ++i) {
+            CpuRelax();
+            if (!obcCollection.IsEmpty() && obcCollection.TryDequeue(value))
+                return Taken(value);
+            if (i % 64 == 0) {
+                if (OsMonotonicUs() >= until)
+                    break;
+                ::sched_yield();
+            }
         }
     }
     struct TUnit {

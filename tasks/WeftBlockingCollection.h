@@ -37,6 +37,12 @@ public:
     // whose owner answers each finished item with the next): its taker would
     // only spin the whole time away from a busy machine.
     virtual void SpinBeforeWaiting(bool enable) = 0;
+    // How long a taker that found nothing keeps looking, yielding its
+    // processor between looks, before it waits (0, the default: not at all).
+    // For a queue fed at the pace of round trips with another thread: the
+    // next item usually comes within one, and a wait and wake-up on both
+    // sides costs more than the round trip itself.
+    virtual void WatchBeforeWaiting_us(uint32_t us) = 0;
     // Raises once the collection has been added to.
     virtual void SetThrottling(int highWaterMark, int lowWaterMark) = 0;
     virtual bool Take(TWeftValue& value) = 0;
@@ -80,6 +86,7 @@ public:
     TWeftValue Next() override;
     void ReraiseExceptions(bool enable = true) override { obcReraiseExceptions = enable; }
     void SpinBeforeWaiting(bool enable) override { obcSpin = enable; }
+    void WatchBeforeWaiting_us(uint32_t us) override { obcWatch_us = us; }
     void SetThrottling(int highWaterMark, int lowWaterMark) override;
     bool Take(TWeftValue& value) override { return TryTake(value, INFINITE); }
     bool TryAdd(const TWeftValue& value) override;
@@ -114,6 +121,7 @@ private:
     std::atomic<bool> obcCompletedSeen{false};
     std::atomic<bool> obcReraiseExceptions{false};
     std::atomic<bool> obcSpin{true};
+    std::atomic<uint32_t> obcWatch_us{0};
     PWeftResourceCount obcResourceCount;
     bool obcThrottling = false;
     alignas(64) char obcPad[1] = {};

@@ -39,6 +39,32 @@ TEST(BlockingCollection, AWaitingTakerWakesForAnItem)
     producer.join();
 }
 
+// A taker that watches before it waits: an item that comes during the watch
+// or after it is taken, and completion during the watch ends the take.
+TEST(BlockingCollection, AWatchingTakerTakesDuringAndAfterItsWatch)
+{
+    PWeftBlockingCollection c = CreateBlockingCollection();
+    c->SpinBeforeWaiting(false);
+    c->WatchBeforeWaiting_us(80000);
+    for (const auto delay : {10ms, 150ms}) {
+        std::thread producer([&] {
+            std::this_thread::sleep_for(delay);
+            c->Add(TWeftValue(int32_t(delay.count())));
+        });
+        TWeftValue v;
+        EXPECT_TRUE(c->TryTake(v, 5000));
+        EXPECT_EQ(v.AsInteger(), int32_t(delay.count()));
+        producer.join();
+    }
+    std::thread completer([&] {
+        std::this_thread::sleep_for(10ms);
+        c->CompleteAdding();
+    });
+    TWeftValue v;
+    EXPECT_FALSE(c->Take(v));
+    completer.join();
+}
+
 TEST(BlockingCollection, CompletionDrainsThenRefuses)
 {
     PWeftBlockingCollection c = CreateBlockingCollection();
