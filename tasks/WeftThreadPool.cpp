@@ -167,8 +167,11 @@ public:
     }
 
     // How long a worker that ran out of work watches the ready line before
-    // it sleeps, and how many do so at once.
-    static constexpr uint64_t CWatch_us = 20;
+    // it sleeps, how long of that it keeps its processor (work that follows
+    // within microseconds then starts at once even on a busy machine), and
+    // how many workers watch at once.
+    static constexpr uint64_t CWatch_us = 40;
+    static constexpr uint64_t CWatchSpin_us = 15;
     static constexpr int CMaxWatching = 2;
 
     // Limits and counters (read without the lock).
@@ -797,19 +800,23 @@ void TOTPWorkerThread::Start(const std::shared_ptr<TPoolCore>& core, const QStri
     Thread = std::thread([self = shared_from_this(), weak, poolName, factory] { self->Body(weak, poolName, factory); });
 }
 
-// Between looks the watcher yields its processor: on a busy machine the
-// thread that feeds the pool (or a worker) may be waiting for one.
+// After its first microseconds the watcher yields its processor between
+// looks: on a busy machine the thread that feeds the pool (or a worker) may
+// be waiting for one.
 bool TOTPWorkerThread::Watch(TPoolCore& core)
 {
-    const uint64_t until = OsMonotonicUs() + TPoolCore::CWatch_us;
+    const uint64_t start = OsMonotonicUs();
+    const uint64_t yieldFrom = start + TPoolCore::CWatchSpin_us, until = start + TPoolCore::CWatch_us;
     for (int i = 1; core.ReadyPushes.load(std::memory_order_acquire) == WatchFrom &&
                     core.Inbox.load(std::memory_order_relaxed) == nullptr && !StopRequested.load();
          ++i) {
         CpuRelax();
         if (i % 64 == 0) {
-            if (OsMonotonicUs() >= until)
+            const uint64_t now = OsMonotonicUs();
+            if (now >= until)
                 return false;
-            ::sched_yield();
+            if (now >= yieldFrom)
+                ::sched_yield();
         }
     }
     return true;
