@@ -7,7 +7,6 @@
 #include "platform/ui/Forms.h"
 #include "tests/dbcontrols/TreeData.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -69,12 +68,3 @@ void BM_FindNode(benchmark::State& state)
 BENCHMARK(BM_FindNode)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "components/output/TrXLSExport.h"
 #include "tests/output/ExportFixture.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -74,12 +73,3 @@ void BM_PrintDirectToPdf(benchmark::State& S)
 BENCHMARK(BM_PrintDirectToPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -8,7 +8,6 @@
 #include "platform/ui/Forms.h"
 #include "tools/gallery_grid/RunsDatabase.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -81,12 +80,3 @@ void BM_GroupInfoOfEveryColumn(benchmark::State& state)
 BENCHMARK(BM_GroupInfoOfEveryColumn)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -11,7 +11,6 @@
 #include "components/framed/FcToolbar.h"
 #include "platform/ui/Forms.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -80,12 +79,3 @@ static void BM_PaintWindowWith60FramedControls(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintWindowWith60FramedControls)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -8,7 +8,6 @@
 #include "platform/ui/Forms.h"
 #include "tools/gallery_grid/RunsDatabase.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -135,12 +134,3 @@ void BM_ApplyIndex(benchmark::State& state)
 BENCHMARK(BM_ApplyIndex)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -10,7 +10,6 @@
 #include "platform/ui/Forms.h"
 #include "tools/gallery_grid/RunsDatabase.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -147,12 +146,3 @@ void BM_CopyWholeDataset(benchmark::State& state)
 BENCHMARK(BM_CopyWholeDataset)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -12,7 +12,6 @@
 #include "platform/ui/Forms.h"
 #include "tools/gallery_grid/RunsDatabase.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -90,12 +89,3 @@ void BM_AllColumnSummaries(benchmark::State& State)
 BENCHMARK(BM_AllColumnSummaries)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

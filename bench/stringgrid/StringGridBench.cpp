@@ -3,7 +3,6 @@
 #include "components/stringgrid/rStringGridEd.h"
 #include "platform/ui/Forms.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <random>
@@ -92,12 +91,3 @@ void BM_Sort10000RowsByText(benchmark::State& state)
 BENCHMARK(BM_Sort10000RowsByText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -37,12 +36,3 @@ static void BM_PaintFormWith40Controls(benchmark::State& state)
     delete f;
 }
 BENCHMARK(BM_PaintFormWith40Controls)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/ListBoxes.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -77,12 +76,3 @@ static void BM_PaintSidewaysScrolledList(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PaintSidewaysScrolledList)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(CreateQtApplication(argc, argv));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
