@@ -3,10 +3,8 @@
 // asks for its group, against the same page with the groups off; and the
 // group information of every column.
 
+#include "bench/support/RunsOnForm.h"
 #include "components/grid/rDBGrid.h"
-#include "platform/database/DataSource.h"
-#include "platform/ui/Forms.h"
-#include "tools/gallery_grid/RunsDatabase.h"
 
 #include <QImage>
 #include <QWidget>
@@ -15,18 +13,11 @@
 
 namespace {
 
-struct GroupedRuns {
-    TRunsDatabase db{5000};
-    std::unique_ptr<TFbQuery> q = db.NewRunsQuery();
-    TDataSource src;
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+struct GroupedRuns : TRunsOnForm {
     TrDBGrid* grid = nullptr;
 
-    GroupedRuns()
+    GroupedRuns() : TRunsOnForm(5000)
     {
-        q->Open();
-        src.SetDataSet(q.get());
-        form->SetBounds(0, 0, 1500, 900);
         grid = new TrDBGrid(form.get());
         grid->SetParent(form.get());
         grid->SetDataSource(&src);

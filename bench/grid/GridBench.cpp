@@ -3,10 +3,8 @@
 // the last page by page (each page painted), and applying a filter and an
 // index to all 5,000 rows.
 
-#include "platform/database/DataSource.h"
+#include "bench/support/RunsOnForm.h"
 #include "platform/ui/DBGrids.h"
-#include "platform/ui/Forms.h"
-#include "tools/gallery_grid/RunsDatabase.h"
 
 #include <QImage>
 #include <QWidget>
@@ -17,18 +15,11 @@ namespace {
 
 constexpr int Runs = 5000;
 
-struct GridOverRuns {
-    TRunsDatabase db{Runs};
-    std::unique_ptr<TFbQuery> q = db.NewRunsQuery();
-    TDataSource src;
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+struct GridOverRuns : TRunsOnForm {
     TDBGrid* grid = nullptr;
 
-    GridOverRuns()
+    GridOverRuns() : TRunsOnForm(Runs)
     {
-        q->Open();
-        src.SetDataSet(q.get());
-        form->SetBounds(0, 0, 1500, 900);
         grid = new TDBGrid(form.get());
         grid->SetParent(form.get());
         grid->SetDataSource(&src);

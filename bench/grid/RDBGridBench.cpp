@@ -3,12 +3,10 @@
 // through the sorter, one incremental search step, and copying the whole
 // dataset as clipboard table text.
 
+#include "bench/support/RunsOnForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
-#include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
-#include "platform/ui/Forms.h"
-#include "tools/gallery_grid/RunsDatabase.h"
 
 #include <QImage>
 #include <QWidget>
@@ -19,19 +17,12 @@ namespace {
 
 constexpr int Runs = 5000;
 
-struct RDBGridOverRuns {
-    TRunsDatabase db{Runs};
-    std::unique_ptr<TFbQuery> q = db.NewRunsQuery();
-    TDataSource src;
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+struct RDBGridOverRuns : TRunsOnForm {
     TrDBGrid* grid = nullptr;
     TrDBGridSorter_FireDac* sorter = nullptr;
 
-    RDBGridOverRuns()
+    RDBGridOverRuns() : TRunsOnForm(Runs)
     {
-        q->Open();
-        src.SetDataSet(q.get());
-        form->SetBounds(0, 0, 1500, 900);
         grid = new TrDBGrid(form.get());
         grid->SetParent(form.get());
         sorter = new TrDBGridSorter_FireDac(form.get());

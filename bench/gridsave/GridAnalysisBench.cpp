@@ -2,31 +2,23 @@
 // filter-bar text to a column, opening a column's funnel value list and
 // computing every column summary.
 
+#include "bench/support/RunsOnForm.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/TrDBGridFilterForm.h"
 #include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGrid.h"
-#include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
-#include "platform/ui/Forms.h"
-#include "tools/gallery_grid/RunsDatabase.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
 
-struct GridOverRuns {
-    TRunsDatabase db{5000};
-    std::unique_ptr<TFbQuery> q = db.NewRunsQuery();
-    TDataSource src;
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+struct GridOverRuns : TRunsOnForm {
     TrDBGrid* grid = nullptr;
-    GridOverRuns()
+    GridOverRuns() : TRunsOnForm(5000)
     {
-        q->Open();
-        src.SetDataSet(q.get());
         grid = new TrDBGrid(form.get());
         grid->SetParent(form.get());
         grid->SetDataSource(&src);
