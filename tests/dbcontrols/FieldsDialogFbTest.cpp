@@ -7,28 +7,15 @@
 #include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
-#include "tests/dbcontrols/FbClubsFixture.h"
+#include "tests/dbcontrols/ClubsGridFixture.h"
 
 #include <deque>
 #include <functional>
 
 namespace {
 
-class FieldsDialogTest : public FbClubsFixture {
+class FieldsDialogTest : public ClubsGridFixture {
 protected:
-    void SetUp() override
-    {
-        FbClubsFixture::SetUp();
-        grid = new TrDBGrid(form.get());
-        grid->SetParent(form.get());
-        grid->SetBounds(0, 0, 600, 300);
-        grid->SetDataSource(&clubSrc);
-    }
-    void TearDown() override
-    {
-        SetModalHook(previous);
-        FbClubsFixture::TearDown();
-    }
     // Drives the dialog; the questions it asks take Answers in turn.
     void Run(TComponent* Target, int Mode, const std::function<void(TrDBFieldsForm*)>& Drive)
     {
@@ -54,8 +41,6 @@ protected:
     }
     TColumn* Col(int i) { return grid->Columns()->Items(i); }
     TField* Fld(const char* Name) { return clubs->FieldByName(QString::fromLatin1(Name)); }
-    TrDBGrid* grid = nullptr;
-    TModalHook previous;
     std::deque<int> answers;
     int questions = 0;
 };

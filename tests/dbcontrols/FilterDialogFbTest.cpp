@@ -6,28 +6,15 @@
 #include "components/dbcontrols/rDBFilterForm.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
-#include "tests/dbcontrols/FbClubsFixture.h"
+#include "tests/dbcontrols/ClubsGridFixture.h"
 
 #include <QTemporaryDir>
 #include <functional>
 
 namespace {
 
-class FilterDialogTest : public FbClubsFixture {
+class FilterDialogTest : public ClubsGridFixture {
 protected:
-    void SetUp() override
-    {
-        FbClubsFixture::SetUp();
-        grid = new TrDBGrid(form.get());
-        grid->SetParent(form.get());
-        grid->SetBounds(0, 0, 600, 300);
-        grid->SetDataSource(&clubSrc);
-    }
-    void TearDown() override
-    {
-        SetModalHook(previous);
-        FbClubsFixture::TearDown();
-    }
     // Drives the dialog; message boxes are counted and answered Ok.
     bool Run(const std::function<int(TrDBFilterForm*)>& Drive)
     {
@@ -51,8 +38,6 @@ protected:
             ++n;
         return n;
     }
-    TrDBGrid* grid = nullptr;
-    TModalHook previous;
     int messages = 0;
 };
 

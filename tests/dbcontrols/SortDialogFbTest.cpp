@@ -7,7 +7,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
-#include "tests/dbcontrols/FbClubsFixture.h"
+#include "tests/dbcontrols/ClubsGridFixture.h"
 
 #include <QTemporaryDir>
 #include <functional>
@@ -25,22 +25,13 @@ std::unique_ptr<TPropSaveFile> OpenGlobalFile(const QString& Path)
     return f;
 }
 
-class SortDialogTest : public FbClubsFixture {
+class SortDialogTest : public ClubsGridFixture {
 protected:
     void SetUp() override
     {
-        FbClubsFixture::SetUp();
+        ClubsGridFixture::SetUp();
         sorter = new TrDBGridSorter_FireDac(form.get());
-        grid = new TrDBGrid(form.get());
-        grid->SetParent(form.get());
-        grid->SetBounds(0, 0, 600, 300);
-        grid->SetDataSource(&clubSrc);
         grid->SetSorter(sorter);
-    }
-    void TearDown() override
-    {
-        SetModalHook(previous);
-        FbClubsFixture::TearDown();
     }
     bool Run(const std::function<int(TrDBSortForm2*)>& Drive)
     {
@@ -61,8 +52,6 @@ protected:
         return r;
     }
     TrDBGridSorter_FireDac* sorter = nullptr;
-    TrDBGrid* grid = nullptr;
-    TModalHook previous;
 };
 
 TEST_F(SortDialogTest, OpensWithTheGridsSortAndAppliesTheEditedCriteria)
