@@ -6,8 +6,6 @@
 #include "bench/support/RunsOnForm.h"
 #include "components/grid/rDBGrid.h"
 
-#include <QImage>
-#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -44,13 +42,7 @@ void PaintPage(benchmark::State& state, bool Groups)
 {
     GroupedRuns& f = Fixture();
     f.grid->SetGroupsActive(Groups);
-    f.q->First();
-    QWidget* w = f.grid->Widget();
-    QImage target(w->size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        w->render(&target, QPoint(), QRegion(), QWidget::DrawChildren);
-        benchmark::DoNotOptimize(target.pixel(5, 5));
-    }
+    PaintFirstPage(state, f, f.grid->Widget());
     state.counters["rows"] = f.grid->DataLink()->RecordCount();
 }
 

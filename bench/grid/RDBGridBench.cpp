@@ -8,8 +8,6 @@
 #include "components/grid/rDBGridSorter.h"
 #include "platform/database/Fields.h"
 
-#include <QImage>
-#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -63,13 +61,7 @@ RDBGridOverRuns& Fixture()
 void BM_PaintPageWithLookStyleAndCellColours(benchmark::State& state)
 {
     RDBGridOverRuns& f = Fixture();
-    f.q->First();
-    QWidget* w = f.grid->Widget();
-    QImage target(w->size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        w->render(&target, QPoint(), QRegion(), QWidget::DrawChildren);
-        benchmark::DoNotOptimize(target.pixel(5, 5));
-    }
+    PaintFirstPage(state, f, f.grid->Widget());
     state.counters["rows"] = f.grid->DataLink()->RecordCount();
     state.counters["cols"] = f.grid->ColCount() - 1;
 }
