@@ -33,6 +33,7 @@ class TFbQuery;
 class TJsonNode;
 class TRESTClient;
 class TUploadBuilders;
+class TAppliedMessages;
 struct TApplierTable;
 
 class TformWorkerREST {
@@ -139,7 +140,9 @@ private:
     void MarkFirstSyncDone();
     void RefreshCounts(bool AskDatabase);
 
-    // Applier parts.
+    // Dispatch and applier parts.
+    int ApplyMessage(const QString& Type, const TJsonNode& Root, QString& inout_body, const QString& MessageId);
+    void MarkConfirmed(TAppliedMessages& Applied, const QString& MessageId);
     int ApplyEachRow(const QString& Type, const QString& ErrorText, const TJsonNode& Root,
                      const std::function<void(const TJsonNode&)>& Apply, QString& inout_body, const QString& MessageId);
     void ApplyClassRow(const TJsonNode& Row);

@@ -8,6 +8,7 @@
 
 #include "platform/database/FbConnection.h"
 #include "platform/database/FbQuery.h"
+#include "sync/AppliedMessages.h"
 #include "sync/DownloadProcedures.h"
 #include "sync/UploadBuilders.h"
 #include "sync/jsonnode.h"
@@ -129,6 +130,13 @@ QString StripLineBreaks(const QString& Text)
 
 }  // namespace confirmation
 
+// One message is applied and recorded as applied in one transaction, which is
+// committed before the confirmation goes out (see AppliedMessages.h): the
+// service counts a message as delivered as soon as it takes the confirmation,
+// whether or not its reply gets here, so the rows must already be safe by
+// then. A message delivered again is confirmed again with the body stored for
+// it, without applying its rows a second time; so is one whose confirmation
+// the service refused.
 int TformWorkerREST::process_json(QString& inout_result)
 {
     inout_result = confirmation::StripLineBreaks(inout_result);
@@ -153,22 +161,21 @@ int TformWorkerREST::process_json(QString& inout_result)
     if (Type == QLatin1String("none"))
         return 0;
 
+    TAppliedMessages Applied(*FDQueryUpdateDefaultFD);
+    const QString Print = TAppliedMessages::Fingerprint(Type, *Root);
     int Result = 0;
-    if (const TApplierTable* Table = downloadprocs::Plain(Type))
-        Result = ApplyPlain(*Table, *Root, inout_result, MessageId);
-    else if (Type == QLatin1String("vrk_class"))
-        Result = vrk_class_in(*Root, inout_result, MessageId);
-    else if (Type == QLatin1String("vrk_person"))
-        Result = vrk_person_in(*Root, inout_result, MessageId);
-    else if (Type == QLatin1String("vrk_results_class"))
-        Result = vrk_results_class_in(*Root, inout_result, MessageId);
-
+    if (!Applied.Find(MessageId, Print, inout_result)) {
+        Result = ApplyMessage(Type, *Root, inout_result, MessageId);
+        if (Result != 9) {
+            Applied.Record(MessageId, Print, Type, inout_result);
+            fbTrWorkerUpdateDefaultFD->Commit();
+        }
+    }
     if (Result != 9) {
         if (ConfirmWithRetry(inout_result) == 0) {
-            fbTrWorkerUpdateDefaultFD->Commit();
+            MarkConfirmed(Applied, MessageId);
             Result = More ? 1 : 0;
         } else {
-            fbTrWorkerUpdateDefaultFD->Rollback();
             Result = 9;
         }
     }
@@ -185,9 +192,36 @@ int TformWorkerREST::process_json(QString& inout_result)
     return Result;
 }
 
-// A confirmation whose reply was lost may have reached the service; it is
-// sent again (the service takes a repeated confirmation as accepted) before
-// the message's rows are given up, so a lost reply does not lose the message.
+int TformWorkerREST::ApplyMessage(const QString& Type, const TJsonNode& Root, QString& inout_body, const QString& MessageId)
+{
+    if (const TApplierTable* Table = downloadprocs::Plain(Type))
+        return ApplyPlain(*Table, Root, inout_body, MessageId);
+    if (Type == QLatin1String("vrk_class"))
+        return vrk_class_in(Root, inout_body, MessageId);
+    if (Type == QLatin1String("vrk_person"))
+        return vrk_person_in(Root, inout_body, MessageId);
+    if (Type == QLatin1String("vrk_results_class"))
+        return vrk_results_class_in(Root, inout_body, MessageId);
+    return 0;  // no applier: confirmed with its own text
+}
+
+// Only a mark for the record: the message is safe without it (the caller's
+// guard rolls back a mark that failed).
+void TformWorkerREST::MarkConfirmed(TAppliedMessages& Applied, const QString& MessageId)
+{
+    try {
+        Start(fbTrWorkerUpdateDefaultFD);
+        Applied.MarkConfirmed(MessageId);
+        fbTrWorkerUpdateDefaultFD->Commit();
+    } catch (const std::exception& E) {
+        Report(DbMessage(QString::fromUtf8(E.what())));
+    }
+}
+
+// A confirmation whose reply was lost is sent again at once (the service takes
+// a repeated confirmation as accepted), so the service learns of it within
+// this pass; when every reply is lost the error reaches the pass, and the
+// service's next delivery of the message is confirmed from the record.
 int TformWorkerREST::ConfirmWithRetry(const QString& Body)
 {
     for (int Attempt = 1;; ++Attempt) {

@@ -5,11 +5,13 @@
 
 #include "tests/sync/WebDesk.h"
 
+#include "platform/database/FbScript.h"
 #include "sync/ReplicateInputs.h"
 #include "sync/jsonnode.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -40,6 +42,30 @@ struct Fixture {
 QJsonObject Club(const char* Id)
 {
     return QJsonObject{{"club_id", Id}, {"event_series_id", "7"}, {"club_name", "OK Testi"}, {"inserted", T}, {"updated", T}};
+}
+
+// Counts every write of a club row at the desk, so a message applied twice
+// shows although applying it again would leave the same row.
+void CountClubWrites(WebDesk& D)
+{
+    D.Exec(QStringLiteral("create table t_club_writes (club_id bigint, n integer)"));
+    D.Exec(QStringLiteral("create trigger t_count_club_writes for vrk_club after insert or update as begin "
+                          "update or insert into t_club_writes (club_id, n) values (new.club_id, "
+                          "coalesce((select n from t_club_writes where club_id = new.club_id), 0) + 1) matching (club_id); end"));
+}
+
+int ClubWrites(WebDesk& D, const char* Id)
+{
+    return D.Count(QStringLiteral("select coalesce(max(n), 0) from t_club_writes where club_id = %1").arg(QLatin1String(Id)));
+}
+
+// A download message answered by the next fetch instead of the service's own.
+QByteArray ClubMessage(const char* MessageId, const char* ClubId)
+{
+    return QStringLiteral(R"({"message_type": "vrk_club", "message_id": "%1", "hasMore": "false", "vrk_club": [{"replication_id": "1",
+        "repl_type": "U", "club_id": "%2", "event_series_id": "7", "inserted": "2026-06-01T18:00:00", "updated": "2026-06-01T18:00:00"}]})")
+        .arg(QLatin1String(MessageId), QLatin1String(ClubId))
+        .toUtf8();
 }
 
 }  // namespace
@@ -257,4 +283,82 @@ TEST(WebDownload, DecimalsReadWithEitherSeparator)
             EXPECT_DOUBLE_EQ(V, C.Value);
         }
     }
+}
+
+// The service takes the confirmation, but every reply to it is lost: the
+// message is gone from the service, and the desk has it, applied once.
+TEST(WebDownload, MessageWhoseConfirmationRepliesAreAllLostIsAppliedExactlyOnce)
+{
+    Fixture F;
+    F.A.RunPass();  // logs in
+    CountClubWrites(F.A);
+    F.Queue(QStringLiteral("vrk_club"), {Club("100000030")});
+    F.W.Service.DropNextReplies(QStringLiteral("web/confirmation"), 10);
+    F.A.RunPass();
+    F.W.Service.DropNextReplies(QStringLiteral("web/confirmation"), 0);
+    EXPECT_GE(F.W.Service.State().Confirmations().size(), 1);
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 0);
+    EXPECT_EQ(ClubWrites(F.A, "100000030"), 1);
+    F.Pass();
+    EXPECT_EQ(ClubWrites(F.A, "100000030"), 1);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_club where club_id = 100000030")), 1);
+}
+
+// The service never learns of the confirmation (refused, or lost on its way
+// there) and delivers the message again: it is confirmed again with the
+// same body, and its rows are not written a second time.
+TEST(WebDownload, MessageDeliveredAgainIsConfirmedAgainWithoutApplyingItTwice)
+{
+    Fixture F;
+    F.A.RunPass();  // logs in
+    CountClubWrites(F.A);
+    F.Queue(QStringLiteral("vrk_club"), {Club("100000031")});
+    F.W.Service.FailNextCalls(1, 500, QByteArray(), QStringLiteral("web/confirmation"));
+    F.A.RunPass();
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 1);
+    EXPECT_EQ(ClubWrites(F.A, "100000031"), 1);
+
+    F.Pass();
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 0);
+    EXPECT_EQ(ClubWrites(F.A, "100000031"), 1);
+    const auto Confirmations = F.W.Service.State().Confirmations();
+    ASSERT_EQ(Confirmations.size(), 1);  // the refused one never reached the service
+    EXPECT_EQ(Confirmations[0].value("processed").toArray().size(), 1);
+    EXPECT_FALSE(F.A.Value(QStringLiteral("select confirmed from vrk_web_message_in where message_id = '%1'")
+                               .arg(Confirmations[0].value("message_id").toString()))
+                     .isNull());
+}
+
+// Another message that a service gives an id already used is applied; the
+// same message again is not.
+TEST(WebDownload, MessageIdUsedAgainForOtherRowsIsApplied)
+{
+    Fixture F;
+    F.A.RunPass();  // logs in
+    CountClubWrites(F.A);
+    const struct {
+        const char* Club;
+        int Writes;
+    } Steps[] = {{"100000032", 1}, {"100000033", 1}, {"100000033", 1}};
+    for (const auto& Step : Steps) {
+        F.W.Service.FailNextCalls(1, 200, ClubMessage("900", Step.Club), QStringLiteral("web/message"));
+        F.A.RunPass();
+        EXPECT_EQ(ClubWrites(F.A, Step.Club), Step.Writes) << Step.Club;
+    }
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_club where club_id in (100000032, 100000033)")), 2);
+}
+
+// The upgrade script that brings the record to an older database may run
+// again over a database that has it.
+TEST(WebDownload, AppliedMessagesTableScriptRunsAgain)
+{
+    Fixture F;
+    QFile Script(QStringLiteral(SORVEX_SOURCE_DIR "/eventdb/161_web_messages_in.sql"));
+    ASSERT_TRUE(Script.open(QIODevice::ReadOnly));
+    const QString Sql = QString::fromUtf8(Script.readAll());
+    F.A.Exec(QStringLiteral("insert into vrk_web_message_in (message_id, fingerprint) values ('1', 'x')"));
+    TFbScript Runner;
+    Runner.Connection = &F.A.Main;
+    EXPECT_NO_THROW(Runner.ExecuteScript(Sql));  // it commits itself
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_web_message_in")), 1);
 }

@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QSet>
 
@@ -140,18 +143,40 @@ TEST(WebSyncTwoDesks, SoakAgainstFailureKnobsKeepsEveryChangeExactlyOnce)
     ASSERT_TRUE(SyncUntilQuiet(W, {&A, &B}, 200));
     std::printf("[ soak ] %d changes from two desks in %lld ms\n", Changes, static_cast<long long>(Clock.elapsed()));
 
-    // Every change reached the service once: each queue row's id applied once.
-    QSet<QString> Applied;
+    // Every change reached the service: each queue row's id arrived (a batch
+    // whose reply was lost arrives again, and the service applies it once).
+    QSet<QString> Uploaded;
     for (const QJsonObject& R : W.Service.State().UploadedRecords())
-        Applied.insert(R.value(QStringLiteral("uploader")).toString() + QLatin1Char('|') +
-                       R.value(QStringLiteral("client_message_id")).toString());
-    EXPECT_EQ(Applied.size(), Changes);
-    // ... and every fanned-out change was confirmed as applied by the other desk.
-    QSet<QString> Confirmed;
-    for (const QJsonObject& C : W.Service.State().Confirmations())
-        for (const QJsonValue& P : C.value(QStringLiteral("processed")).toArray())
-            Confirmed.insert(P.toObject().value(QStringLiteral("replication_id")).toString());
-    EXPECT_EQ(Confirmed.size(), Changes);
+        Uploaded.insert(R.value(QStringLiteral("uploader")).toString() + QLatin1Char('|') +
+                        R.value(QStringLiteral("client_message_id")).toString());
+    EXPECT_EQ(Uploaded.size(), Changes);
+    // Every change was delivered to the other desk exactly once, counted on
+    // the wire: the rows of the confirmed download messages, per message (a
+    // confirmation sent again after a lost reply is the same delivery, and
+    // says the same), not as distinct ids, so a change fanned out or
+    // delivered twice shows.
+    QMap<QString, QJsonArray> Deliveries;
+    for (const QJsonObject& C : W.Service.State().Confirmations()) {
+        const QString Message = C.value(QStringLiteral("message_id")).toString();
+        const QJsonArray Rows = C.value(QStringLiteral("processed")).toArray();
+        if (Deliveries.contains(Message))
+            EXPECT_EQ(Deliveries.value(Message), Rows) << Message.toStdString();
+        Deliveries.insert(Message, Rows);
+    }
+    int Delivered = 0;
+    for (const QJsonArray& Rows : Deliveries)
+        Delivered += static_cast<int>(Rows.size());
+    EXPECT_EQ(Delivered, Changes);
+    // ... and each desk applied each message delivered to it once: its record
+    // of applied messages holds every message it confirmed, each once.
+    QMap<QString, QSet<QString>> ConfirmedBy;
+    for (const auto& E : W.Service.State().RequestLog())
+        if (E.Resource == QLatin1String("web/confirmation") && E.Status == 200)
+            ConfirmedBy[E.Headers.value(QStringLiteral("id"))].insert(
+                QJsonDocument::fromJson(E.Body).object().value(QStringLiteral("message_id")).toString());
+    for (WebDesk* D : {&A, &B})
+        EXPECT_EQ(D->Count(QStringLiteral("select count(*) from vrk_web_message_in")),
+                  ConfirmedBy.value(QString::number(D->Client.ClientId)).size());
     // Both desks hold every run in its last state, once.
     for (const auto& [Origin, Id] : Runs) {
         WebDesk& Other = Origin == &A ? B : A;

@@ -25,6 +25,12 @@ QMap<QString, QString> LowerCaseHeaders(const httplib::Request& Req)
     return Out;
 }
 
+// An empty resource matches every call.
+bool ResourceMatches(const QString& Path, const QString& Resource)
+{
+    return Resource.isEmpty() || Path.endsWith(QLatin1Char('/') + Resource);
+}
+
 }  // namespace
 
 TWebServiceServer::TWebServiceServer(int Port, const QString& CertificateFile)
@@ -51,11 +57,11 @@ TWebServiceServer::TWebServiceServer(int Port, const QString& CertificateFile)
     auto Handler = [this](const httplib::Request& Req, httplib::Response& Res) {
         if (FDelayCount.load() > 0 && FDelayCount.fetch_sub(1) > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(FDelayMs.load()));
-        const bool Drop = FDropCount.load() > 0 && FDropCount.fetch_sub(1) > 0;
+        const bool Drop = (FDropCount.load() > 0 && FDropCount.fetch_sub(1) > 0) || DropThisReply(QString::fromStdString(Req.path));
         const bool Cut = !Drop && FCutCount.load() > 0 && FCutCount.fetch_sub(1) > 0;
 
         TReply Reply;
-        if (FFailCount.load() > 0 && FFailCount.fetch_sub(1) > 0) {
+        if (FailThisCall(QString::fromStdString(Req.path))) {
             std::lock_guard<std::mutex> Guard(FControlLock);
             Reply.Status = FFailStatus.load();
             Reply.Body = FFailBody;
@@ -155,9 +161,10 @@ QString TWebServiceServer::SecondBaseURL() const
     return Origin() + QString::fromLatin1(SecondBasePath);
 }
 
-void TWebServiceServer::FailNextCalls(int Count, int Status, const QByteArray& Body)
+void TWebServiceServer::FailNextCalls(int Count, int Status, const QByteArray& Body, const QString& Resource)
 {
     std::lock_guard<std::mutex> Guard(FControlLock);
+    FFailResource = Resource;
     FFailStatus = Status;
     FFailBody = Body.isEmpty() ? QByteArray(R"({"result": "Palvelussa tapahtui virhe.", "message": "Palvelussa tapahtui virhe."})") : Body;
     FFailCount = Count;
@@ -166,6 +173,31 @@ void TWebServiceServer::FailNextCalls(int Count, int Status, const QByteArray& B
 void TWebServiceServer::DropNextConnections(int Count)
 {
     FDropCount = Count;
+}
+
+void TWebServiceServer::DropNextReplies(const QString& Resource, int Count)
+{
+    std::lock_guard<std::mutex> Guard(FControlLock);
+    FDropResource = Resource;
+    FDropResourceCount = Count;
+}
+
+bool TWebServiceServer::FailThisCall(const QString& Path)
+{
+    std::lock_guard<std::mutex> Guard(FControlLock);
+    if (FFailCount.load() <= 0 || !ResourceMatches(Path, FFailResource))
+        return false;
+    --FFailCount;
+    return true;
+}
+
+bool TWebServiceServer::DropThisReply(const QString& Path)
+{
+    std::lock_guard<std::mutex> Guard(FControlLock);
+    if (FDropResourceCount <= 0 || !ResourceMatches(Path, FDropResource))
+        return false;
+    --FDropResourceCount;
+    return true;
 }
 
 void TWebServiceServer::CutNextReplies(int Count)

@@ -37,16 +37,25 @@ public:
 
     TWebServiceState& State() { return FState; }
 
-    // The next Count calls are answered with Status and Body (default: 500).
-    void FailNextCalls(int Count = 1, int Status = 500, const QByteArray& Body = QByteArray());
+    // The next Count calls (of Resource, e.g. "web/confirmation", when given)
+    // are answered with Status and Body (default: 500) without reaching the
+    // service.
+    void FailNextCalls(int Count = 1, int Status = 500, const QByteArray& Body = QByteArray(),
+                       const QString& Resource = QString());
     // The next Count replies are broken off after their headers.
     void DropNextConnections(int Count = 1);
+    // The next Count replies to calls of Resource (e.g. "web/confirmation")
+    // are broken off after their headers; the service has handled the calls.
+    void DropNextReplies(const QString& Resource, int Count = 1);
     // The next Count replies are cut off half-way through their body.
     void CutNextReplies(int Count = 1);
     // The next Count replies wait Milliseconds first.
     void DelayNextReplies(int Milliseconds, int Count = 1);
 
 private:
+    bool FailThisCall(const QString& Path);
+    bool DropThisReply(const QString& Path);
+
     TWebServiceState FState;
     std::unique_ptr<httplib::SSLServer> FServer;
     std::thread FThread;
@@ -56,10 +65,13 @@ private:
     std::atomic<int> FFailCount{0};
     std::atomic<int> FFailStatus{500};
     QByteArray FFailBody;
+    QString FFailResource;
     std::atomic<int> FDropCount{0};
     std::atomic<int> FDelayCount{0};
     std::atomic<int> FCutCount{0};
     std::atomic<int> FDelayMs{0};
+    QString FDropResource;
+    int FDropResourceCount = 0;
     std::mutex FControlLock;
 };
 
