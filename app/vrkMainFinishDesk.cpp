@@ -15,9 +15,12 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClass2.h"
+#include "resources/FinishDeskTexts.h"
+#include "resources/MainWindowLayoutTexts.h"
 #include "results/vrkResultsClassForest.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace {
 
@@ -35,6 +38,19 @@ public:
     {
         formMain->TimerViimeisinKasitelty->SetEnabled(false);
         formMain->grpLastResult->SetColor(clBtnFace);
+        // The card read again usually still lies on the reader and sends on:
+        // its notice stays as long as the highlight would.
+        if (!FReadAgain.isValid() || FReadAgain.hasExpired(ReadAgainShownMs))
+            formMain->grpLastResult->SetCaption(mwtxt::ViimeisinKasitelty);
+    }
+    void ShowCardReadAgain(const QString& Card) override
+    {
+        formMain->grpLastResult->SetCaption(mwtxt::ViimeisinKasitelty + QStringLiteral(": ") + fdtxt::SameChip
+                                            + QStringLiteral(" (") + Card + QLatin1Char(')'));
+        formMain->grpLastResult->SetColor(RGB(255, 236, 139));
+        formMain->TimerViimeisinKasitelty->SetEnabled(false);
+        formMain->TimerViimeisinKasitelty->SetEnabled(true);
+        FReadAgain.start();
     }
     void ShowLastResult(const QString& Sarja, const QString& Nimi, const QString& Seura, const QString& Aika,
                         const QString& Tulos) override
@@ -44,6 +60,7 @@ public:
         formMain->lblSeura->SetCaption(Seura);
         formMain->lblAika->SetCaption(Aika);
         formMain->lblTulos->SetCaption(Tulos);
+        formMain->grpLastResult->SetCaption(mwtxt::ViimeisinKasitelty);
         formMain->grpLastResult->SetColor(RGB(192, 220, 192));
         formMain->TimerViimeisinKasitelty->SetEnabled(false);
         formMain->TimerViimeisinKasitelty->SetEnabled(true);
@@ -56,6 +73,10 @@ public:
     }
     void ActivateMainGrid() override { formMain->ActivateMainGrid(); }
     void ShowCheckInDialog(const QString& EmitString) override { OpenCheckInDialog(EmitString, 0); }
+
+private:
+    static constexpr qint64 ReadAgainShownMs = 5000;
+    QElapsedTimer FReadAgain;
 };
 
 // "type: port" of one device from the device form's lists; "-" for no port.

@@ -149,6 +149,15 @@ public:
     TEdit *edtLahettamatta = nullptr, *edtVastaanottamatta = nullptr;
     TrGroupBox* gbSynkronointiAction = nullptr;
     TLabel *imgSyncOK = nullptr, *imgSyncExclamation = nullptr, *lblActionMessage = nullptr;
+    // The notification box of the first synchronisation after linking: shown
+    // while it runs; its "Valmis" (created disabled) comes on when it is done
+    // and closes the box with a fresh navigation tree (vrkMainNotification.cpp).
+    TrGroupBox* gbNotification = nullptr;
+    TLabel* lblNotification = nullptr;
+    TButton* buttonNotification = nullptr;
+    void NotificationShow();
+    void NotificationReady();
+    void buttonNotificationClick();
     // Results side.
     TPanel* grpMainAreaDetails = nullptr;
     TPanel* fctlbrMainGrid = nullptr;

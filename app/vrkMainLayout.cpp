@@ -237,6 +237,21 @@ void TformMain::BuildNavigation()
     lblActionMessage->Font()->SetColor(clRed);
     lblActionMessage->Font()->SetStyle(fsBold);
 
+    gbNotification = MakeBox(this, pnlLeft, "gbNotification");
+    gbNotification->SetCaption(Ilmoitus);
+    gbNotification->SetBounds(0, 540, 320, 100);
+    gbNotification->SetAlign(alBottom);
+    gbNotification->SetVisible(false);
+    lblNotification = MakeLabel(this, gbNotification, "lblNotification", QString(), 10, 22);
+    lblNotification->SetAutoSize(false);
+    lblNotification->SetWordWrap(true);
+    lblNotification->SetBounds(10, 22, 300, 44);
+    buttonNotification = Make<TButton>(this, gbNotification, "buttonNotification");
+    buttonNotification->SetCaption(Valmis);
+    buttonNotification->SetBounds(230, 68, 80, 25);
+    buttonNotification->SetEnabled(false);
+    buttonNotification->OnClick = [this](TComponent*) { buttonNotificationClick(); };
+
     pnlTreeArea = Make<TPanel>(this, pnlLeft, "pnlTreeArea");
     pnlTreeArea->SetAlign(alClient);
     pnlTreeArea->SetBevelOuter(bvNone);
@@ -338,6 +353,7 @@ void TformMain::BuildResults()
     timer(TimerViimeisinKasitelty, "TimerViimeisinKasitelty", 5000, [this] {
         TimerViimeisinKasitelty->SetEnabled(false);
         grpLastResult->SetColor(clBtnFace);
+        grpLastResult->SetCaption(ViimeisinKasitelty);
     });
 }
 

@@ -69,6 +69,8 @@ void TMainWebSync::StartOnline()
     if (FOnline)
         return;
     FillSession();
+    if (Session.FirstSyncDone() == QLatin1String("N") && formMain && formMain->gbNotification)
+        formMain->NotificationShow();
     StartWebWorker(*Worker);
     FOnline = true;
 }
@@ -114,6 +116,8 @@ void TMainWebSync::MarkFirstSyncDone()
     Client->Setdo_sync(QStringLiteral("N"));
     Client->updateDB();
     Session.SetFirstSyncDone(QStringLiteral("Y"));
+    if (formMain && formMain->gbNotification)
+        formMain->NotificationReady();
 }
 
 void TMainWebSync::RefreshMainTreeEvent()

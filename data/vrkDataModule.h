@@ -11,6 +11,7 @@
 #include "platform/rtl/Component.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -55,6 +56,14 @@ public:
     void deleteResultsClass(int64_t resultsClassId);
     void validatePunches(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message);
     QString getClassName(int64_t classId);
+    // The other runs of the event that read the same card as the given run,
+    // newest first, each with its emit string (a card read again after
+    // another card, so the finish can tell it was read already).
+    struct TCardRead {
+        int64_t resultsClassId = 0;
+        QString chipString;
+    };
+    QList<TCardRead> getOtherReadsOfCard(int64_t resultsClassId);
     QString onkoKirjattuMaastoon(int64_t eventId, const QString& controlCard, QString& errMsg);
     void getResultBoardData(int64_t resultsClassId, TResultBoardData& board);
     QString getChipPrint(int64_t resultsClassId, int rowNbr);

@@ -160,6 +160,25 @@ QString TDataModule1::getClassName(int64_t classId)
     return name;
 }
 
+QList<TDataModule1::TCardRead> TDataModule1::getOtherReadsOfCard(int64_t resultsClassId)
+{
+    QList<TCardRead> reads;
+    RunDbMethod(L("getOtherReadsOfCard"), *fbTrUpdateCallFD, [&] {
+        TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
+            {L("select b.results_class_id, b.chip_string from vrk_results_class a, vrk_results_class b "),
+             L("where a.results_class_id = :IN_RESULTS_CLASS_ID and b.event_id = a.event_id "),
+             L("and b.control_card = a.control_card and b.results_class_id <> a.results_class_id "),
+             L("and b.chip_string is not null and b.chip_string <> '' "),
+             L("order by b.inserted desc, b.results_class_id desc ")});
+        q.ParamByName(L("IN_RESULTS_CLASS_ID")).SetAsLargeInt(resultsClassId);
+        q.Open();
+        for (; !q.Eof(); q.Next())
+            reads.append({ReqId(q, L("RESULTS_CLASS_ID")), NullStr(q, L("CHIP_STRING"))});
+        q.Close();
+    });
+    return reads;
+}
+
 QString TDataModule1::onkoKirjattuMaastoon(int64_t eventId, const QString& controlCard, QString& errMsg)
 {
     QString result;

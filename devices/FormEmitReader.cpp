@@ -321,13 +321,34 @@ void TFormEmitReader::ProcessEmit(const QString& EmitString)
     if (!dropped) {
         Guidance(kMenuGray);
         FDispatchedKey = key;
+        FDroppedKey.clear();
         if (OnChipRead)
             OnChipRead(EmitString);
         else
             ChipRead(EmitString);
         FLastReadEmit = key;
+    } else if (same) {
+        SameCardDropped(key);
     }
     current250Read->NewFrame();
+}
+
+// The card was dropped as the one read last; said, so that neither the runner
+// at the board (who would otherwise get the read error once the read panel's
+// wait ran out) nor the operator is left guessing.
+void TFormEmitReader::SameCardDropped(const QString& Key)
+{
+    if (Key != FDroppedKey)
+        do_message(false, fdtxt::SameChip + QStringLiteral(" (") + Key + QLatin1Char(')'), MSG_INFORMATION);
+    FDroppedKey = Key;
+    if (finishDeskHost)
+        finishDeskHost->ShowCardReadAgain(Key);
+    if (formMain && formMain->bResultBoardVisible && formResultBoard && formResultBoard->ReadPanelVisible()) {
+        // As after a dispatch: the board's next-card wait turns reading on.
+        DisableDevice();
+        formResultBoard->ShowSameChip();
+        formResultBoard->HideReadPanel();
+    }
 }
 
 void TFormEmitReader::cbbLukulaiteChange(TComponent*)

@@ -99,6 +99,27 @@ QString T250Frame::toEmitString(const QDateTime& ReadTime) const
     return fields.join(QLatin1Char(','));
 }
 
+bool SameCardContent(const QString& A, const QString& B)
+{
+    // Fields 5 and 6 are the read time; from field 10 on come the fifty
+    // slots as code and time.
+    const QStringList a = A.split(QLatin1Char(','));
+    const QStringList b = B.split(QLatin1Char(','));
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const qsizetype field = i + 1;
+        if (field == 5 || field == 6)
+            continue;
+        const bool slotTime = field >= 11 && field % 2 == 1;
+        if (slotTime && a[i - 1].toInt() == kNoTimeCode && b[i - 1].toInt() == kNoTimeCode)
+            continue;
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 QString T250Frame::toString() const
 {
     QString s = QStringLiteral("Week=") + QString::number(getProductionWeek()) + QStringLiteral(", Year=")

@@ -108,6 +108,11 @@ private:
 
 extern T250Read* current250Read;
 
+// Whether two emit strings carry the same card content: the same card and
+// punches, whatever their read times and the reader's own slot (code 250)
+// say, which differ between two reads of one card.
+bool SameCardContent(const QString& A, const QString& B);
+
 class TSerComPort;
 class TSerCustomComPort;
 class TComboBox;
@@ -160,6 +165,7 @@ private:
     // last such card other than the one in hand waits for reading to come on.
     void TakeWhileDisabled(TSerCustomComPort* CP, int Count);
     void HoldCard(const QString& EmitString);
+    void SameCardDropped(const QString& Key);
     void DispatchHeldCard();
     // Opens or reopens the reader port; false (after telling) when it fails.
     bool OpenPort();
@@ -175,6 +181,8 @@ private:
     // reading was off.
     QString FDispatchedKey;
     QString FHeldEmit;
+    // The card last dropped as read again (told in the day log once).
+    QString FDroppedKey;
     std::unique_ptr<QObject> FPostGuard;
 };
 

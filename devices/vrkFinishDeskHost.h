@@ -28,6 +28,9 @@ public:
     virtual void ResetLastResultBox() = 0;
     virtual void ShowLastResult(const QString& Sarja, const QString& Nimi, const QString& Seura, const QString& Aika,
                                 const QString& Tulos) = 0;
+    // The reader dropped a card as the same card read again: the "Viimeisin
+    // käsitelty" box says so (the operator sees why nothing opened).
+    virtual void ShowCardReadAgain(const QString& Card) = 0;
     // Refreshes the results grid and positions it on the run (0: keep).
     virtual void refreshMainGrid(int64_t ResultsClassId) = 0;
     // Makes the results grid the grid action module's active grid again.

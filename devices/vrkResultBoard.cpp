@@ -123,6 +123,11 @@ void TformResultBoard::BuildLayout()
         lblPNimi[i] = label(p, 90, 3, 520, 22, 13, false);
         lblPAika[i] = label(p, 620, 3, 140, 22, 13, false);
         lblPPlus[i] = label(p, 770, 3, 150, 22, 13, false);
+        const QString row = QStringLiteral("lblP%1").arg(i + 1);
+        lblPSija[i]->SetName(row + QStringLiteral("Sija"));
+        lblPNimi[i]->SetName(row + QStringLiteral("Nimi"));
+        lblPAika[i]->SetName(row + QStringLiteral("Aika"));
+        lblPPlus[i]->SetName(row + QStringLiteral("Plus"));
     }
     // the read panel: a green frame around a white face
     fcpReadPanel = panel(150, 180, 700, 360);

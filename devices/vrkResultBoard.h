@@ -25,7 +25,14 @@ public:
     void ShowReadPanel();
     void HideReadPanel();
     void ShowNotInForest() { vcReadPanelType = QStringLiteral("NOT_IN_FOREST"); }
-    void ShowSameChip() { vcReadPanelType = QStringLiteral("SAME_CHIP"); }
+    // RunId: the run of the earlier read of the card, shown again instead of
+    // the run shown last (0: the run shown last).
+    void ShowSameChip(int64_t RunId = 0)
+    {
+        vcReadPanelType = QStringLiteral("SAME_CHIP");
+        if (RunId != 0)
+            nlastResultsClass_id = RunId;
+    }
     void ShowResultData(int64_t ResultsClassId);
     void HideResultData();
     bool ReadPanelVisible() const;

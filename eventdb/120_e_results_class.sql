@@ -12,7 +12,8 @@
    - Rented cards (special cards of the series) are lent to a different
      runner each time, so a rented card never brings its owner's person.
    - Placings: accepted runs ('V') of the same class with course status 0
-     and a time, by time + penalty; equal totals share a place.
+     and a time, by time + penalty; equal totals share a place. A person is
+     placed once, with the best run (a card read twice gives two runs).
    - The board shows the top 13, or, for a runner placed lower, the top 3
      and ten rows around the runner.
    - Times: HAE_AIKA "h:mm:ss" from one hour on, else "mm:ss";
@@ -361,6 +362,8 @@ BEGIN
     DECLARE WIN_TOTAL NUMERIC(18,2);
     DECLARE TOTAL NUMERIC(18,2);
     DECLARE RID BIGINT;
+    DECLARE PID BIGINT;
+    DECLARE MY_PERSON BIGINT;
     DECLARE PNAME VARCHAR(200);
     DECLARE W_FROM INTEGER;
     DECLARE W_TO INTEGER;
@@ -387,13 +390,14 @@ BEGIN
   OUT_P13_SIJA = ''; OUT_P13_NIMI = ''; OUT_P13_AIKA = ''; OUT_P13_PLUS = '';
     SELECT R.EVENT_ID, CC.CLASS_ID, COALESCE(C.CLASS_NAME, ''), R.PERSON_NAME, COALESCE(R.CLUB_NAME, ''),
            R.RESULT_STATUS, COALESCE(R.STATUS, IIF(COALESCE(R.TIME_SEC, 0) > 0, '0', '5')), COALESCE(R.TIME_SEC, 0),
-           COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), COALESCE(R.RESULT_NOTES, ''), R.RENTED_CHIP
+           COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), COALESCE(R.RESULT_NOTES, ''), R.RENTED_CHIP,
+           COALESCE(R.PERSON_ID, 0)
       FROM VRK_RESULTS_CLASS R
       LEFT JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
       LEFT JOIN VRK_CLASS C ON C.CLASS_ID = CC.CLASS_ID
      WHERE R.RESULTS_CLASS_ID = :IN_RESULTS_CLASS_ID
       INTO :EV, :CLASS_ID, :OUT_SARJA, :OUT_PERSON_NAME, :OUT_CLUB_NAME, :RS, :ST, :TSEC, :MY_TOTAL,
-           :OUT_RESULT_NOTES, :OUT_RENTED_CHIP;
+           :OUT_RESULT_NOTES, :OUT_RENTED_CHIP, :MY_PERSON;
     IF (EV IS NULL) THEN BEGIN SUSPEND; EXIT; END
     IF (RS NOT IN ('I', 'M')) THEN
     BEGIN
@@ -409,19 +413,29 @@ BEGIN
     MY_PLACED = IIF(RS = 'V' AND ST = '0' AND TSEC > 0 AND CLASS_ID IS NOT NULL, 1, 0);
     IF (CLASS_ID IS NULL) THEN BEGIN SUSPEND; EXIT; END
 
-    /* first pass: size of the standings and the runner's row */
+    /* first pass: size of the standings and the runner's row. A runner is
+       listed once, with the best of the runs (a card read twice, or a second
+       run on the same course); a run without a person stands for itself. */
     N = 0; MY_ROW = 0; RANK_NO = 0; PREV_TOTAL = NULL;
-    FOR SELECT R.RESULTS_CLASS_ID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0)
-          FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
-         WHERE R.EVENT_ID = :EV AND CC.CLASS_ID = :CLASS_ID AND R.RESULT_STATUS = 'V'
-           AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0
-         ORDER BY 2, R.RESULTS_CLASS_ID
-          INTO :RID, :TOTAL DO
+    FOR SELECT S.RID, S.TOTAL, S.PID
+          FROM (SELECT R.RESULTS_CLASS_ID RID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0) TOTAL,
+                       R.PERSON_ID PID,
+                       ROW_NUMBER() OVER (PARTITION BY IIF(R.PERSON_ID > 0, R.PERSON_ID, -R.RESULTS_CLASS_ID)
+                         ORDER BY COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), R.RESULTS_CLASS_ID) RUN_NO
+                  FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
+                 WHERE R.EVENT_ID = :EV AND CC.CLASS_ID = :CLASS_ID AND R.RESULT_STATUS = 'V'
+                   AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0) S
+         WHERE S.RUN_NO = 1
+         ORDER BY S.TOTAL, S.RID
+          INTO :RID, :TOTAL, :PID DO
     BEGIN
       N = N + 1;
       IF (PREV_TOTAL IS NULL OR TOTAL <> PREV_TOTAL) THEN RANK_NO = N;
       PREV_TOTAL = TOTAL;
-      IF (RID = IN_RESULTS_CLASS_ID) THEN BEGIN MY_ROW = N; OUT_SIJA = RANK_NO || '.'; END
+      IF (RID = IN_RESULTS_CLASS_ID OR (MY_PERSON > 0 AND PID = MY_PERSON)) THEN
+      BEGIN
+        MY_ROW = N; OUT_SIJA = RANK_NO || '.';
+      END
     END
     IF (MY_PLACED = 0) THEN OUT_SIJA = '';
     IF (MY_ROW <= 13) THEN BEGIN W_FROM = 1; W_TO = 13; END
@@ -434,11 +448,16 @@ BEGIN
 
     /* second pass: the shown rows */
     RN = 0; RANK_NO = 0; PREV_TOTAL = NULL; SLOT = 0; WIN_TOTAL = NULL;
-    FOR SELECT R.RESULTS_CLASS_ID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), R.PERSON_NAME
-          FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
-         WHERE R.EVENT_ID = :EV AND CC.CLASS_ID = :CLASS_ID AND R.RESULT_STATUS = 'V'
-           AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0
-         ORDER BY 2, R.RESULTS_CLASS_ID
+    FOR SELECT S.RID, S.TOTAL, S.PNAME
+          FROM (SELECT R.RESULTS_CLASS_ID RID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0) TOTAL,
+                       R.PERSON_NAME PNAME,
+                       ROW_NUMBER() OVER (PARTITION BY IIF(R.PERSON_ID > 0, R.PERSON_ID, -R.RESULTS_CLASS_ID)
+                         ORDER BY COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), R.RESULTS_CLASS_ID) RUN_NO
+                  FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
+                 WHERE R.EVENT_ID = :EV AND CC.CLASS_ID = :CLASS_ID AND R.RESULT_STATUS = 'V'
+                   AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0) S
+         WHERE S.RUN_NO = 1
+         ORDER BY S.TOTAL, S.RID
           INTO :RID, :TOTAL, :PNAME DO
     BEGIN
       RN = RN + 1;

@@ -43,6 +43,12 @@ inline const QString GridPrintHint = QStringLiteral("Tulosta valittu suoritus ku
 inline const QString Kirjaa = QStringLiteral("Kirjaa");
 inline const QString MuokkaaHenkilo = QStringLiteral("Muokkaa henkilön tietoja");
 inline const QString Datasynkronointi = QStringLiteral("Datasynkronointi");
+// The notification box of the first synchronisation after linking.
+inline const QString Ilmoitus = QStringLiteral("Ilmoitus");
+inline const QString FirstSyncRunning = QStringLiteral(
+    "Ensimmäisen käyttökerran synkronointi Web -tulospalvelusta on käynnissä. Tapahtumat ja kalenterit ladataan, odota hetki.");
+inline const QString FirstSyncReady = QStringLiteral(
+    "Ensimmäisen käyttökerran synkronointi Web -tulospalvelusta on valmis. Valmis virkistää Navigaatiopuun ja sulkee ilmoituksen.");
 inline const QString WebTulospalvelu = QStringLiteral("Web -tulospalvelu");
 inline const QString WebTulospalveluHint = QStringLiteral(
     "Web -tulospalvelun tietojen synkronoinnin tilanne. Voit piilottaa paneelin Piilota -painikkeella.");

@@ -7,6 +7,7 @@
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
+#include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
 #include "devices/vrkResultBoard.h"
 #include "platform/database/Fields.h"
@@ -172,11 +173,14 @@ void TformResultsClass2::OpenCardRead()
     resultsClass->selectDB(iResultsClassId);
     const bool board = BoardShown();
     if (vcWasInForest != QLatin1String("K")) {
-        const bool same = formMain && formMain->vc_last_read_chip == resultsClass->control_card();
+        const bool lastCard = formMain && formMain->vc_last_read_chip == resultsClass->control_card();
+        // A card read again after other cards is the same card read again too.
+        const int64_t earlier = lastCard ? 0 : EarlierReadOfCard();
+        const bool same = lastCard || earlier != 0;
         if (board) {
             if (formResultBoard) {
                 if (same)
-                    formResultBoard->ShowSameChip();
+                    formResultBoard->ShowSameChip(earlier);
                 else
                     formResultBoard->ShowNotInForest();
             }
@@ -213,6 +217,16 @@ void TformResultsClass2::OpenCardRead()
     }
     bNewResult = true;
     ShowData();
+}
+
+int64_t TformResultsClass2::EarlierReadOfCard() const
+{
+    if (vcChipString.isEmpty())
+        return 0;
+    for (const TDataModule1::TCardRead& read : DataModule1->getOtherReadsOfCard(iResultsClassId))
+        if (SameCardContent(read.chipString, vcChipString))
+            return read.resultsClassId;
+    return 0;
 }
 
 void TformResultsClass2::OpenNewByHand()

@@ -154,6 +154,9 @@ private:
     void NameControls();
     void ResetState();
     void OpenCardRead();
+    // The run of an earlier read of this card with the same punches, 0 when
+    // none (the card was not read before in this event).
+    int64_t EarlierReadOfCard() const;
     void OpenNewByHand();
     void OpenExisting();
     void ShowCoursePicture();

@@ -88,21 +88,26 @@ std::vector<TReplInput> CourseControlInputs()
 QHash<QString, TApplierTable> MakePlain()
 {
     QHash<QString, TApplierTable> M;
-    auto Put = [&](TApplierTable S) { M.insert(S.MessageType, std::move(S)); };
+    auto Put = [&](TApplierTable S, QStringList DeleteLeavesOut = {}) {
+        S.DeleteLeavesOut = std::move(DeleteLeavesOut);
+        M.insert(S.MessageType, std::move(S));
+    };
     Put(Applier("vrk_client", "E_CLIENT.REPLICATE_CLIENT",
              {Req("IN_CLIENT", "client_id", Id), Req("IN_CLIENT_NAME", "client_name"), Opt("IN_OWNER", "owner"),
               Req("IN_IN_USE", "in_use"), Opt("IN_NOTES", "notes"), Req("in_inserted", "inserted", Ts),
               Req("in_updated", "updated", Ts), Opt("in_temp_client_id", "temp_client_id"),
               Opt("in_temp_client_id_valid_until", "temp_client_id_valid_until", Dt), Opt("IN_CLIENT_VERSION", "client_version"),
               Opt("in_client_secret", "client_secret"), Own("in_repl_type")},
-             {QStringLiteral("client_id")}, "in_repl_type"));
+             {QStringLiteral("client_id")}, "in_repl_type"),
+        {QStringLiteral("in_client_secret")});
     Put(Applier("vrk_event_series", "E_EVENT_SERIES.replicate_event_series",
              {Req("in_event_series_id", "event_series_id", Id), Req("in_event_series_name", "event_series_name"),
               Opt("in_event_series_name2", "event_series_name2"), Opt("in_www_addr", "www_addr"), Opt("in_email", "email"),
               Opt("in_email2", "email2"), Req("in_inserted", "inserted", Ts), Req("in_updated", "updated", Ts),
               Own("in_repl_type"), Opt("IN_CHIP_BALANCE_IN_USE", "chip_balance_in_use"),
               Opt("IN_PAYMENT_FLEX_AMOUNT", "payment_flex_amount", Amt)},
-             {QStringLiteral("event_series_id")}, "in_repl_type"));
+             {QStringLiteral("event_series_id")}, "in_repl_type"),
+        {QStringLiteral("IN_CHIP_BALANCE_IN_USE"), QStringLiteral("IN_PAYMENT_FLEX_AMOUNT")});
     Put(Applier("vrk_client_event_series", "E_CLIENT_EVENT_SERIES.replicate_client_event_series",
              {Req("in_client_id", "client_id", Id), Req("in_event_series_id", "event_series_id", Id),
               Req("in_inserted", "inserted", Ts), Req("in_start_date", "start_date", Ts), Req("in_end_date", "end_date", Ts),
@@ -114,7 +119,8 @@ QHash<QString, TApplierTable> MakePlain()
               Opt("in_event_series_season_name2", "event_series_season_name2"), Req("in_season_abbr", "season_abbr"),
               Req("in_inserted", "inserted", Ts), Req("in_updated", "updated", Ts), Own("in_repl_type")},
              {QStringLiteral("event_series_season_id")}, "in_repl_type", false));
-    Put(Applier("vrk_event", "E_EVENT.REPLICATE_EVENT", EventInputs(), {QStringLiteral("event_id")}));
+    Put(Applier("vrk_event", "E_EVENT.REPLICATE_EVENT", EventInputs(), {QStringLiteral("event_id")}),
+        {QStringLiteral("IN_EVENT_ORGANIZER_ID")});
     Put(Applier("vrk_controls", "E_CONTROLS.REPLICATE_CONTROLS", ControlInputs(), {QStringLiteral("control_id")}));
     Put(Applier("vrk_course", "E_COURSE.REPLICATE_COURSE", CourseInputs(), {QStringLiteral("course_id")}));
     Put(Applier("vrk_course_controls", "E_COURSE_CONTROLS.REPLICATE_COURSE_C", CourseControlInputs(),
@@ -181,6 +187,13 @@ TReplProcedure Proc(const char* Name, std::vector<TReplInput> Inputs)
 }
 
 }  // namespace
+
+TReplProcedure TApplierTable::Delete() const
+{
+    TReplProcedure P = Upsert;
+    std::erase_if(P.Inputs, [this](const TReplInput& In) { return DeleteLeavesOut.contains(In.Param); });
+    return P;
+}
 
 namespace downloadprocs {
 

@@ -13,8 +13,14 @@ struct TApplierTable {
     QString MessageType;     // "vrk_club"
     TReplProcedure Upsert;   // inputs named by member; IN_REPL_TYPE is set from the row
     QStringList DeleteKeys;  // members a deletion row sets
+    // Inputs the deletion's statement leaves out (it is the upsert's
+    // statement without them; most tables use the same statement).
+    QStringList DeleteLeavesOut;
     bool TypeInErrorText = true;  // "(vrk_club) REPLICATION_ID:" or "REPLICATION_ID:"
     QString ReplTypeParam = QStringLiteral("IN_REPL_TYPE");
+
+    // The statement of a deletion row.
+    TReplProcedure Delete() const;
 };
 
 namespace downloadprocs {

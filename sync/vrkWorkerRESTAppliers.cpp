@@ -37,9 +37,10 @@ void Run(TFbQuery& Q, const TReplProcedure& P, const TJsonNode& Row, const std::
 // The deletion: only the key inputs and the repl type are set.
 void RunDelete(TFbQuery& Q, const TApplierTable& Table, const TJsonNode& Row, const QString& ReplType)
 {
-    replinput::UseStatement(Q, Table.Upsert.ExecuteStatement());
+    const TReplProcedure Delete = Table.Delete();
+    replinput::UseStatement(Q, Delete.ExecuteStatement());
     for (const QString& Key : Table.DeleteKeys)
-        for (const TReplInput& In : Table.Upsert.Inputs)
+        for (const TReplInput& In : Delete.Inputs)
             if (In.Member == Key)
                 replinput::SetInput(Q, Row, TReplInput{In.Param, In.Member, In.Kind, true});
     Q.ParamByName(Table.ReplTypeParam).SetAsString(ReplType);

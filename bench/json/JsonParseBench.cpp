@@ -26,7 +26,7 @@ std::string EventDataReply(size_t Bytes)
              R"("inserted": "2026-05-01T12:00:00", "updated": "2026-05-01T12:05:00", "class_courses": [{"class_course_id": ")" +
              Id + R"(", "inserted": "2026-05-01T12:00:00", "updated": "2026-05-01T12:00:00", "courses": [{"course_id": ")" + Id +
              R"(", "course_name": "A \"pitkä\"", "course_length": "5200", "climb": "120", "notes": "Huom:\tjuomapiste", )"
-             R"("controls_string": "31-32-33", "finish_code": "100", "inserted": "2026-05-01T12:00:00", "updated": "2026-05-01T12:00:00", "course_controls": [)";
+             R"("controls_string": "31,32,33", "finish_code": "100", "inserted": "2026-05-01T12:00:00", "updated": "2026-05-01T12:00:00", "course_controls": [)";
         for (int K = 0; K < 16; ++K) {
             if (K)
                 S += ", ";

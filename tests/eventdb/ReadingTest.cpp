@@ -245,6 +245,30 @@ TEST_F(ReadingTest, PlacingsAndBoardStandings)
     EXPECT_EQ(b["OUT_STATUS"].toString(), QStringLiteral("Leima puuttuu"));
 }
 
+// A card read twice gives two runs of one runner; the standings list the
+// runner once, at the better run, and either run shows the runner's place.
+TEST_F(ReadingTest, RunnerReadTwiceIsListedOnceInTheStandings)
+{
+    auto read = [&](const QString& card, int finish) {
+        Punches p = {{0, 0}, {31, 600}, {32, 1200}, {33, 1800}, {100, finish}, {250, finish + 300}};
+        return Read(EventDb::Emit(card, p))["OUT_RESULTS_CLASS_ID"].toLongLong();
+    };
+    const qlonglong first = read(QStringLiteral("12345"), 2400);
+    const qlonglong again = read(QStringLiteral("12345"), 2400);
+    const qlonglong other = read(QStringLiteral("54321"), 2700);
+    db.Exec(QStringLiteral("update vrk_results_class set class_course_id = 401 where results_class_id = :id"), {{"ID", other}});
+    const QString board = QStringLiteral("select OUT_SIJA, OUT_P1_NIMI, OUT_P2_NIMI, OUT_P2_SIJA, OUT_P3_NIMI "
+                                         "from E_RESULTS_CLASS.HAE_RESULT_BOARD_DATA(:IN_RESULTS_CLASS_ID) ");
+    for (const qlonglong run : {first, again, other}) {
+        const TRow b = db.Row(board, {{"IN_RESULTS_CLASS_ID", run}});
+        EXPECT_EQ(b["OUT_P1_NIMI"].toString(), QStringLiteral("Virtanen Matti")) << run;
+        EXPECT_EQ(b["OUT_P2_NIMI"].toString(), QStringLiteral("Korhonen Anna")) << run;
+        EXPECT_EQ(b["OUT_P2_SIJA"].toString(), QStringLiteral("2.")) << run;
+        EXPECT_EQ(b["OUT_P3_NIMI"].toString(), QString()) << run;
+        EXPECT_EQ(b["OUT_SIJA"].toString(), run == other ? QStringLiteral("2.") : QStringLiteral("1.")) << run;
+    }
+}
+
 TEST_F(ReadingTest, ReceiptRows)
 {
     const qlonglong id = Read(EventDb::Emit(QStringLiteral("12345"), kCourseA))["OUT_RESULTS_CLASS_ID"].toLongLong();
@@ -305,6 +329,54 @@ TEST_F(ReadingTest, RecheckProposesAnotherCourseAndCourseEditsMarkRuns)
     EXPECT_EQ(run["VALIDATED_CLASS_ID"].toLongLong(), 302);
     EXPECT_EQ(db.Value(QStringLiteral("select controls_string from vrk_course where course_id = 201")).toString(),
               QStringLiteral("31,35,33"));
+}
+
+// "Luku" of a run's course rows is when its card was read: a re-check (a
+// course saved in the editor, the dialog's "Tarkasta") gives fresh results
+// but keeps it; a run without a read keeps the time it was stored.
+TEST_F(ReadingTest, RecheckAfterACourseIsSavedKeepsTheReadTime)
+{
+    const qlonglong id = Read(EventDb::Emit(QStringLiteral("12345"), kCourseA))["OUT_RESULTS_CLASS_ID"].toLongLong();
+    const QString readAt = QStringLiteral("2024-06-01 18:45:12");
+    auto inserted = [&](qlonglong run) {
+        return db.Value(QStringLiteral("select cast(max(a.inserted) as varchar(30)) || '|' || cast(min(a.inserted) as varchar(30)) "
+                                       "from vrk_results_class_all a where a.results_class_id = :id"),
+                        {{"ID", run}})
+            .toString();
+    };
+    const QString both = readAt + QStringLiteral(".3450|") + readAt + QStringLiteral(".3450");
+    EXPECT_EQ(inserted(id), both);
+
+    const qlonglong byHand = Read(QString(), QStringLiteral("K"), QStringLiteral("054321"))["OUT_RESULTS_CLASS_ID"].toLongLong();
+    const QString stored = db.Value(QStringLiteral("select cast(inserted as varchar(30)) from vrk_results_class where results_class_id = :id"),
+                                    {{"ID", byHand}})
+                               .toString();
+    EXPECT_EQ(inserted(byHand), stored + QLatin1Char('|') + stored);
+
+    // the course is saved with another control: its runs are checked again
+    TRow u = db.Row(QStringLiteral("SELECT OUT_CLASS_ID, OUT_MESSAGE FROM E_CLASS.CLASS_UPDATE(:IN_EVENT_ID, :IN_CLASS_NAME, "
+                                   ":IN_FEE, :IN_CALC_SCORING, :IN_MASS_START_TIME, :IN_CONTROLS_STRING, :IN_COURSE_LENGTH, "
+                                   ":IN_CLIMB, :IN_NOTES, :IN_FINISH_CODE, :IN_LANGUAGE_CODE, :IN_CLASS_ID, :IN_COURSE_ID, "
+                                   ":IN_ACTIVE_CLASS) "),
+                    {{"IN_EVENT_ID", 100}, {"IN_CLASS_NAME", "H21"}, {"IN_FEE", 12.0}, {"IN_CALC_SCORING", ""},
+                     {"IN_MASS_START_TIME", ""}, {"IN_CONTROLS_STRING", "31,35,33"}, {"IN_COURSE_LENGTH", 4500.0},
+                     {"IN_CLIMB", QVariant()}, {"IN_NOTES", ""}, {"IN_FINISH_CODE", QVariant()}, {"IN_LANGUAGE_CODE", "FI"},
+                     {"IN_CLASS_ID", 301}, {"IN_COURSE_ID", 201}, {"IN_ACTIVE_CLASS", "K"}});
+    EXPECT_FALSE(u["OUT_MESSAGE"].isValid());
+    EXPECT_EQ(Run(id)["STATUS"].toString(), QStringLiteral("3"));
+    EXPECT_EQ(inserted(id), both);
+    EXPECT_GT(db.Value(QStringLiteral("select max(a.updated) from vrk_results_class_all a where a.results_class_id = :id"), {{"ID", id}})
+                  .toDateTime()
+                  .date()
+                  .year(),
+              2024);
+    // and the dialog's own re-check
+    for (const qlonglong run : {id, byHand}) {
+        db.Row(QStringLiteral("SELECT OUT_MESSAGE FROM E_RESULTS_CLASS.RESULTS_CLASS_VALIDATE(:IN_RESULTS_CLASS_ID, :IN_LANGUAGE_CODE) "),
+               {{"IN_RESULTS_CLASS_ID", run}, {"IN_LANGUAGE_CODE", "FI"}});
+    }
+    EXPECT_EQ(inserted(id), both);
+    EXPECT_EQ(inserted(byHand), stored + QLatin1Char('|') + stored);
 }
 
 }  // namespace

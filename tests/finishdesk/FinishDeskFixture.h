@@ -35,6 +35,7 @@ public:
     {
         LastResult = {Sarja, Nimi, Seura, Aika, Tulos};
     }
+    void ShowCardReadAgain(const QString& Card) override { ReadAgain << Card; }
     void refreshMainGrid(int64_t Id) override { GridRefreshes.push_back(Id); }
     void ActivateMainGrid() override { ++MainGridActivations; }
     void ShowCheckInDialog(const QString& ChipString) override { CheckIns << ChipString; }
@@ -45,6 +46,7 @@ public:
     QString TabCaption = QStringLiteral("Maali");
     int LastResultResets = 0;
     QStringList LastResult;
+    QStringList ReadAgain;
     std::vector<int64_t> GridRefreshes;
     int MainGridActivations = 0;
     QStringList CheckIns;

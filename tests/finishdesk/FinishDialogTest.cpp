@@ -141,6 +141,54 @@ TEST_F(FinishDialog, TheSameCardTwiceAsksWithNoPreselectedAndNoLeavesNoRun)
     EXPECT_EQ(Runs(), before);
 }
 
+// Another card between does not make a card read again a new run: the
+// operator is asked as for the same card twice in a row, and at the board the
+// runner is told and sees the earlier result again.
+TEST_F(FinishDialog, ACardReadAgainAfterAnotherCardIsToldAsTheSameCard)
+{
+    int64_t first = 0;
+    OpenRead(CleanEmit(QStringLiteral("12345")), [&] {
+        first = Dialog->iResultsClassId;
+        Dialog->btnOKClick(nullptr);
+    });
+    OpenRead(CleanEmit(QStringLiteral("33333")), [&] { Dialog->btnOKClick(nullptr); });
+    const int before = Runs();
+    Boxes.clear();
+    Answer(IDNO);
+    OpenRead(CleanEmit(QStringLiteral("12345")), nullptr);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, fdtxt::SameChipAsk);
+    EXPECT_TRUE(Boxes[0].Flags & MB_DEFBUTTON2);
+    EXPECT_EQ(Runs(), before);
+
+    // other punches on the same card (run again), after another card, are a
+    // new read: no question
+    OpenRead(CleanEmit(QStringLiteral("54321")), [&] { Dialog->btnOKClick(nullptr); });
+    Boxes.clear();
+    OpenRead(Emit(QStringLiteral("12345"), {{0, 0}, {31, 300}, {32, 700}, {33, 1100}, {100, 1400}, {250, 1500}}),
+             [&] { Dialog->btnOKClick(nullptr); });
+    EXPECT_FALSE(BoxTexts().contains(fdtxt::SameChipAsk));
+    EXPECT_EQ(Runs(), before + 2);
+
+    // at the board: no run, the runner is told and sees the earlier result
+    OpenRead(CleanEmit(QStringLiteral("44444")), [&] { Dialog->btnOKClick(nullptr); });
+    formMain->bResultBoardVisible = true;
+    Board->Show();
+    Board->ShowReadPanel();
+    Boxes.clear();
+    Dialog->vcChipString = CleanEmit(QStringLiteral("12345"));
+    Dialog->iResultsClassId = 0;
+    Dialog->Show();
+    ASSERT_TRUE(PumpUntil([this] { return !Dialog->Visible(); }, 5000));
+    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(Runs(), before + 3);
+    EXPECT_EQ(Board->fcpNextChipPanel->Caption(), fdtxt::SameChip);
+    EXPECT_EQ(Board->nlastResultsClass_id, first);
+    EXPECT_EQ(Board->fcNimi->Caption(), "Virtanen Matti");
+    formMain->bResultBoardVisible = false;
+    Board->Hide();
+}
+
 TEST_F(FinishDialog, ToTheForestStoresTheRegistrationWhenTheDialogCloses)
 {
     int64_t id = 0;

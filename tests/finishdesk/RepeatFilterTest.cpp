@@ -4,6 +4,8 @@
 #include "devices/serial/SerComPort.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkReceiptPrinter.h"
+#include "devices/vrkResultBoard.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
 #include "tests/finishdesk/FinishDeskFixture.h"
@@ -59,6 +61,50 @@ TEST_F(FinishDesk, RepeatFilterDropsWhatTheSettingsCallRepeats)
             want << QString::fromLatin1(card).rightJustified(6, QLatin1Char('0'));
         EXPECT_EQ(got, want) << c.Successively << " " << c.MainFunction << " " << c.LastAction << " " << c.Forest;
     }
+}
+
+// A card dropped as the one read last is not dropped silently: the operator's
+// box says so, and at the board the runner gets "read again" with the last
+// result instead of the read error once the read panel's wait runs out.
+TEST_F(FinishDesk, TheSameCardDroppedIsToldToTheOperatorAndAtTheBoard)
+{
+    TFormEmitReader reader(nullptr);
+    reader.AfterConstruction();
+    QStringList got;
+    reader.OnChipRead = [&](const QString& E) { got << TFormEmitReader::CardKey(E); };
+    formMain->vc_chip_read_successively = QStringLiteral("E");
+    formMain->vc_main_function = QStringLiteral("MAALI");
+    formMain->vc_last_result_action = QStringLiteral("MAALI_TULOS");
+    reader.ProcessEmit(CleanEmit(QStringLiteral("12345")));
+    EXPECT_TRUE(Host.ReadAgain.isEmpty());
+    reader.ProcessEmit(CleanEmit(QStringLiteral("12345")));
+    EXPECT_EQ(got, QStringList{QStringLiteral("012345")});
+    EXPECT_EQ(Host.ReadAgain, QStringList{QStringLiteral("012345")});
+
+    formMain->bResultBoardVisible = true;
+    Board->Show();
+    Board->nlastResultsClass_id = StoreRead(CleanEmit(QStringLiteral("12345")));
+    reader.EnableDevice();
+    Board->ShowReadPanel();
+    reader.ProcessEmit(CleanEmit(QStringLiteral("12345")));
+    EXPECT_FALSE(Board->ReadPanelVisible());
+    EXPECT_EQ(Board->fcpNextChipPanel->Caption(), fdtxt::SameChip);
+    EXPECT_EQ(Board->fcNimi->Caption(), "Virtanen Matti");
+    EXPECT_FALSE(reader.EmitDeviceEnabled());  // the next-card wait turns it on
+    EXPECT_EQ(got.size(), 1);
+    formMain->bResultBoardVisible = false;
+    Board->Hide();
+}
+
+TEST_F(FinishDesk, SameCardContentIgnoresTheReadTimeAndTheReadersOwnSlot)
+{
+    const QString a = Emit(QStringLiteral("12345"), {{0, 0}, {31, 600}, {100, 900}, {250, 1000}});
+    QString b = Emit(QStringLiteral("12345"), {{0, 0}, {31, 600}, {100, 900}, {250, 1004}});
+    b.replace(QStringLiteral("18."), QStringLiteral("19."));
+    EXPECT_TRUE(SameCardContent(a, b));
+    EXPECT_FALSE(SameCardContent(a, Emit(QStringLiteral("12345"), {{0, 0}, {31, 601}, {100, 900}, {250, 1000}})));
+    EXPECT_FALSE(SameCardContent(a, Emit(QStringLiteral("12346"), {{0, 0}, {31, 600}, {100, 900}, {250, 1000}})));
+    EXPECT_FALSE(SameCardContent(a, QStringLiteral("abc")));
 }
 
 TEST_F(FinishDesk, CardKeyIsFieldFourWithoutQuotes)

@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -169,4 +170,77 @@ TEST_F(FinishDeskProcess, SelfServiceReadsTheSecondOfTwoCardsBackToBack)
         << S(d.Get(QStringLiteral("formResultBoard.fcNimi")).Text) << S(p.DialogLog()) << S(p.DayLog());
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where RESULT_STATUS = 'V'")).toInt(), 2);
+}
+
+// A card read again, with another card between and twice in a row, at a desk
+// without the board: the operator is asked (No preselected) and sees the
+// repeat in the "Viimeisin käsitelty" box; no second run is stored.
+TEST_F(FinishDeskProcess, ACardReadAgainIsToldAndStoredOnce)
+{
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    for (const uint32_t card : {12345u, 54321u}) {
+        Reader.Place(FixtureCard(card), 4);
+        ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError()) << S(p.DialogLog());
+        Reader.Wait();
+        ASSERT_TRUE(d.Click(QStringLiteral("formResultsClass2.btnOK"))) << S(d.LastError());
+        ASSERT_TRUE(d.Gone(QStringLiteral("formResultsClass2"))) << S(d.LastError());
+    }
+    // the first card again: asked, and No (the preselected answer) stores nothing
+    Reader.Place(FixtureCard(12345), 4);
+    QElapsedTimer clock;
+    clock.start();
+    while (!p.DialogLog().contains(QStringLiteral("Luettu sama kilpailukortti uudelleen")) && clock.elapsed() < 15000)
+        QThread::msleep(50);
+    EXPECT_TRUE(p.DialogLog().contains(QStringLiteral("Luettu sama kilpailukortti uudelleen. Haluatko käsitellä sen?")))
+        << S(p.DialogLog()) << S(p.DayLog());
+    Reader.Wait();
+    // ... and again at once: dropped as the card just read, and the box says so
+    Reader.Place(FixtureCard(12345), 4);
+    EXPECT_TRUE(d.WaitFor(QStringLiteral("formMain.grpLastResult"), QStringLiteral("Sama kilpailukortti luettu uudelleen."), 15000))
+        << S(d.Get(QStringLiteral("formMain.grpLastResult")).Text) << S(p.DayLog());
+    Reader.Wait();
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("formMain"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_read_again_main.png"));
+    const TDriverReply windows = d.Windows();
+    EXPECT_FALSE(windows.Text.contains(QStringLiteral("formResultsClass2"))) << S(windows.Text);
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '012345'")).toInt(), 1);
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS")).toInt(), 2);
+}
+
+// At the self-service board a runner who reads the card again after another
+// runner is told so and sees the own result again, listed once; a card left
+// on the reader gets the same, never the read error.
+TEST_F(FinishDeskProcess, SelfServiceTellsARunnerWhoReadsTheCardAgain)
+{
+    p.Exec(RegisteredRunnersScript(2, 20000, 300000, 30000, QStringLiteral("current_timestamp")));
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+    ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTulos"))) << S(d.LastError());
+    ASSERT_TRUE(d.Wait(QStringLiteral("formResultBoard"))) << S(d.LastError());
+    for (int i = 1; i <= 2; ++i) {
+        Reader.Place(FixtureCard(300000 + i), 4);
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), QStringLiteral("Juoksija %1").arg(i), 15000))
+            << S(d.LastError()) << S(p.DialogLog());
+        Reader.Wait();
+    }
+    Reader.Place(FixtureCard(300001), 4);
+    ASSERT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcpNextChipPanel"), QStringLiteral("Sama kilpailukortti luettu uudelleen."),
+                          15000))
+        << S(d.Get(QStringLiteral("formResultBoard.fcpNextChipPanel")).Text) << S(p.DayLog());
+    EXPECT_TRUE(d.WaitFor(QStringLiteral("formResultBoard.fcNimi"), QStringLiteral("Juoksija 1"), 5000))
+        << S(d.Get(QStringLiteral("formResultBoard.fcNimi")).Text);
+    int listed = 0;
+    for (int row = 1; row <= 13; ++row)
+        if (d.Get(QStringLiteral("formResultBoard.lblP%1Nimi").arg(row)).Text == QLatin1String("Juoksija 1"))
+            ++listed;
+    EXPECT_EQ(listed, 1);
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("formResultBoard"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_board_read_again.png"));
+    Reader.Wait();
+    EXPECT_FALSE(d.Get(QStringLiteral("formResultBoard.fcpNextChipPanel")).Text.contains(QStringLiteral("epäonnistui")));
+    EXPECT_TRUE(p.DialogLog().isEmpty()) << S(p.DialogLog());
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS")).toInt(), 2);
 }

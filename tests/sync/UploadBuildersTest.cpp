@@ -32,7 +32,7 @@ const char* const FixtureSql[] = {
     "insert into vrk_controls (control_id, event_id, control_code, online_control, mandatory_control, inserted, updated) "
     "values (7032, 3001, 32, 'K', 'K', '2026-05-01 12:00:00', '2026-05-01 12:00:00')",
     "insert into vrk_course (course_id, event_id, course_name, course_length, climb, notes, controls_string, inserted, updated) "
-    "values (5001, 3001, 'A', 5200, 120, null, '31-32', '2026-05-01 12:00:00', '2026-05-01 12:00:00')",
+    "values (5001, 3001, 'A', 5200, 120, null, '31,32', '2026-05-01 12:00:00', '2026-05-01 12:00:00')",
     "insert into vrk_course (course_id, event_id, course_name, inserted, updated, deleted) "
     "values (5009, 3001, 'Poistettu', '2026-05-01 12:00:00', '2026-05-01 12:00:00', 'K')",
     "insert into vrk_course_controls (course_control_id, course_id, control_sequence, control_id, control_code, leg_length, "

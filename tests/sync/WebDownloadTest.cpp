@@ -5,13 +5,12 @@
 
 #include "tests/sync/WebDesk.h"
 
-#include "platform/database/FbScript.h"
+#include "sync/DownloadProcedures.h"
 #include "sync/ReplicateInputs.h"
 #include "sync/jsonnode.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -348,17 +347,43 @@ TEST(WebDownload, MessageIdUsedAgainForOtherRowsIsApplied)
     EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_club where club_id in (100000032, 100000033)")), 2);
 }
 
-// The upgrade script that brings the record to an older database may run
-// again over a database that has it.
-TEST(WebDownload, AppliedMessagesTableScriptRunsAgain)
+// A deletion row runs the statement given for its table: the client's,
+// series' and event's leave out their last inputs, the others are the
+// upsert's statement.
+TEST(WebDownload, DeletionStatementsOfEachTable)
+{
+    const struct {
+        const char* Type;
+        int Inputs;
+        const char* Last;
+    } Cases[] = {{"vrk_client", 11, "in_repl_type"},         {"vrk_event_series", 9, "in_repl_type"},
+                 {"vrk_event", 48, "IN_WEB_ENTRIES"},         {"vrk_controls", 13, "IN_REPL_TYPE"},
+                 {"vrk_club", 13, "IN_REPL_TYPE"},            {"vrk_additional_class", 7, "IN_REPL_TYPE"}};
+    for (const auto& C : Cases) {
+        const TApplierTable* Table = downloadprocs::Plain(QString::fromLatin1(C.Type));
+        ASSERT_TRUE(Table) << C.Type;
+        const TReplProcedure Delete = Table->Delete();
+        EXPECT_EQ(static_cast<int>(Delete.Inputs.size()), C.Inputs) << C.Type;
+        EXPECT_EQ(Delete.Inputs.back().Param, QLatin1String(C.Last)) << C.Type;
+        EXPECT_TRUE(Delete.ExecuteStatement().endsWith(QStringLiteral(":") + QLatin1String(C.Last) + QStringLiteral(") ")))
+            << Delete.ExecuteStatement().toStdString();
+        if (Table->DeleteLeavesOut.isEmpty()) {
+            EXPECT_EQ(Delete.ExecuteStatement(), Table->Upsert.ExecuteStatement()) << C.Type;
+        }
+    }
+}
+
+TEST(WebDownload, EventAndSeriesDeletionsAreApplied)
 {
     Fixture F;
-    QFile Script(QStringLiteral(SORVEX_SOURCE_DIR "/eventdb/161_web_messages_in.sql"));
-    ASSERT_TRUE(Script.open(QIODevice::ReadOnly));
-    const QString Sql = QString::fromUtf8(Script.readAll());
-    F.A.Exec(QStringLiteral("insert into vrk_web_message_in (message_id, fingerprint) values ('1', 'x')"));
-    TFbScript Runner;
-    Runner.Connection = &F.A.Main;
-    EXPECT_NO_THROW(Runner.ExecuteScript(Sql));  // it commits itself
-    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_web_message_in")), 1);
+    F.Queue(QStringLiteral("vrk_event"), {QJsonObject{{"event_id", "3001"}, {"repl_type", "D"}}});
+    F.Queue(QStringLiteral("vrk_event_series"), {QJsonObject{{"event_series_id", "7"}, {"repl_type", "D"}}});
+    F.Pass();
+    F.Pass();
+    const auto Confirmations = F.W.Service.State().Confirmations();
+    ASSERT_EQ(Confirmations.size(), 2);
+    for (const QJsonObject& C : Confirmations) {
+        EXPECT_EQ(C.value("processed").toArray().size(), 1);
+        EXPECT_EQ(C.value("errors").toArray().size(), 0);
+    }
 }

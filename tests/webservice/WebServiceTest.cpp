@@ -244,6 +244,18 @@ TEST_F(WebServiceTest, CalendarAndEventData)
     for (const char* M : {"control_id", "control_code", "online_control", "mandatory_control", "course_control_id", "cc_online_control"})
         EXPECT_NO_THROW(Controls[0][M]) << M;
 
+    // Every course's controls string is what the database and the course
+    // editor take: the codes of its controls in order, separated by commas.
+    for (const TJsonNode* C : (*D)["classes"])
+        for (const TJsonNode* CC : (*C)["class_courses"])
+            for (const TJsonNode* Co : (*CC)["courses"]) {
+                QStringList Codes;
+                for (const TJsonNode* Cc : (*Co)["course_controls"])
+                    Codes << (*Cc)["control_code"].AsString();
+                EXPECT_EQ((*Co)["controls_string"].AsString(), Codes.join(QLatin1Char(',')))
+                    << (*Co)["course_name"].AsString().toStdString();
+            }
+
     Headers[0].second = QStringLiteral("424242");
     EXPECT_EQ(A->Call(1, QStringLiteral("client/geteventdata"), TRESTRequestMethod::rmGET, Headers).Status, 400);
 }
