@@ -14,6 +14,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TDataModule1 : public TComponent {
@@ -159,6 +160,8 @@ public:
         class TImage* imgWebEntriesOK = nullptr;
         class TImage* imgWebEntriesQuestion = nullptr;
         class TImage* imgWebEntriesExlamation = nullptr;
+        // The check-in's own reaction to a move of the list's cursor.
+        std::function<void()> OnCursorMoved;
     };
     TClubEditorLink ClubEditor;
     TPersonEditorLink PersonEditor;

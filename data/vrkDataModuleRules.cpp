@@ -220,4 +220,6 @@ void TDataModule1::WebEntriesAfterScroll(TDataSet* D)
     for (TImage* img : {w.imgWebEntriesOK, w.imgWebEntriesQuestion, w.imgWebEntriesExlamation})
         if (img)
             img->Hide();
+    if (w.OnCursorMoved)
+        w.OnCursorMoved();
 }

@@ -172,8 +172,15 @@ BEGIN
   IF (COALESCE(NEW.NEW_PERSON_ID, 0) NOT IN (0, NEW.PERSON_ID)
       AND (INSERTING OR NEW.NEW_PERSON_ID IS DISTINCT FROM OLD.NEW_PERSON_ID)) THEN
   BEGIN
-    /* the runs of every event move to the kept person (and are queued) */
-    UPDATE VRK_RESULTS_CLASS R SET R.PERSON_ID = NEW.PERSON_ID, R.UPDATED = CURRENT_TIMESTAMP
+    /* the runs of every event move to the kept person (and are queued),
+       with the kept person's name and club: a moved run must not go on
+       showing the person that no longer exists */
+    UPDATE VRK_RESULTS_CLASS R SET R.PERSON_ID = NEW.PERSON_ID, R.PERSON_NAME = NEW.PERSON_NAME,
+      R.SPORTID = NEW.SPORT_ID, R.CLUB_ID = NEW.CLUB_ID,
+      R.CLUB_NAME = (SELECT C.CLUB_NAME FROM VRK_CLUB C WHERE C.CLUB_ID = NEW.CLUB_ID),
+      R.CLUB_ABBR = (SELECT C.CLUB_ABBR FROM VRK_CLUB C WHERE C.CLUB_ID = NEW.CLUB_ID),
+      R.COUNTRY = COALESCE(NEW.COUNTRY, (SELECT C.COUNTRY FROM VRK_CLUB C WHERE C.CLUB_ID = NEW.CLUB_ID)),
+      R.UPDATED = CURRENT_TIMESTAMP
      WHERE R.PERSON_ID = NEW.NEW_PERSON_ID;
     /* the merged-away person is removed here; the web service performs the
        same merge from the kept row, so the removal is not queued */

@@ -87,7 +87,12 @@ inline const QString MergeAsk =
 namespace txt::startdesk {
 
 inline const QString NewClassCaption = QStringLiteral("Lisää uusi rata tapahtumaan");
-inline const QString BadLength = QStringLiteral("Virheellinen radan pituus. Radan pituus annetaan kilometreissä (max 999 km).");
+inline const QString BadLength = QStringLiteral("Virheellinen radan pituus. Radan pituus annetaan metreissä (max 999000 m).");
+// A controls string that is not codes separated by commas; %1 is the piece.
+inline const QString BadControlCode = QStringLiteral(
+    "Rastikoodi \"%1\" on virheellinen. Syötä radan rastit pilkuilla eroteltuina, esimerkiksi 31,32,33 "
+    "(rastikoodit 1-999). Älä syötä maalin koodia.");
+inline const QString NoControlCodes = QStringLiteral("Radalla ei ole rasteja. Syötä radan rastit pilkuilla eroteltuina, esimerkiksi 31,32,33.");
 inline const QString BadFee = QStringLiteral("Virheellinen maksu. Maksun maksimi on 9999.");
 inline const QString BadClimb = QStringLiteral("Virheellinen noususumma. Noususumman maksimi on 9999.");
 inline const QString RequiredField = QStringLiteral("Syötä tieto pakolliseen kenttään");

@@ -261,6 +261,7 @@ void TformResultsClass2::FormClose(TComponent*, TCloseAction&)
     DataModule1->fbQueryPunchesFD->Close();
     edtTime->SetText(QString());
     CommitCurrentResult();
+    bool deleted = false;
     if (bNewResult && vcWasInForest == QLatin1String("K")) {
         // The database stored the read into the card's registration: deleting
         // "the new run" would delete the registration itself, so it stays.
@@ -268,10 +269,12 @@ void TformResultsClass2::FormClose(TComponent*, TCloseAction&)
     } else if (bNewResult) {
         DataModule1->deleteResultsClass(iResultsClassId);
         bNewResult = false;
+        deleted = true;
     } else if (iResultsClassId != 0 && finishDeskHost) {
         finishDeskHost->refreshMainGrid(iResultsClassId);
     }
-    if (!bNewResult && iResultsClassId != 0 && finishDeskHost && !FOlder) {
+    // A deleted read has nothing to show: the box keeps the last run handled.
+    if (!deleted && iResultsClassId != 0 && finishDeskHost && !FOlder) {
         TDataModule1::TResultBoardData d;
         DataModule1->getResultBoardData(iResultsClassId, d);
         finishDeskHost->ShowLastResult(d.sarja, d.personName, d.clubName, d.timeStr, d.status);

@@ -20,34 +20,10 @@
 #include "components/framed/FcRadChk.h"
 #include "components/grid/rDBGrid.h"
 #include "resources/FinishDeskTexts.h"
+#include "results/DialogPictures.h"
 #include "results/vrkResultsClass2.h"
 
 namespace {
-
-// Status pictures: a small coloured square with a sign, drawn once.
-TImage* StatusPicture(TComponent* Owner, TWinControl* Parent, int Left, int Top, TColor Color, const QString& Sign)
-{
-    auto* img = new TImage(Owner);
-    img->SetParent(Parent);
-    img->SetBounds(Left, Top, 22, 22);
-    TBitmap bmp;
-    bmp.SetSize(22, 22);
-    TCanvas* c = bmp.Canvas();
-    c->Brush()->SetColor(clWhite);
-    c->FillRect(TRect(0, 0, 22, 22));
-    c->Brush()->SetColor(Color);
-    c->Pen()->SetColor(Color);
-    c->Ellipse(1, 1, 21, 21);
-    c->Font()->SetColor(clWhite);
-    c->Font()->SetStyle(fsBold);
-    c->Font()->SetSize(10);
-    c->Brush()->SetStyle(bsClear);
-    const int w = c->TextWidth(Sign);
-    c->TextOut((22 - w) / 2, 3, Sign);
-    img->Picture()->AssignBitmap(&bmp);
-    img->Hide();
-    return img;
-}
 
 // The dialog places its own captions: the library's field-named label is
 // hidden (and stays hidden when the control is shown again).
@@ -156,9 +132,15 @@ void TformResultsClass2::BuildLayout()
     actPersonEdit = new TAction(this);
     actPersonEdit->SetCaption(QStringLiteral("Muokkaa"));
     actPersonEdit->SetActionList(actions);
+    actPersonEdit->SetShortCut(ShortCut(VK_F9, TShiftState()));
+    actPersonEdit->SetHint(QStringLiteral("Muokkaa suorituksen henkilön tietoja (F9)."));
+    actPersonEdit->OnExecute = [this](TComponent*) { PersonEditorCall(false); };
     actPersonAdd = new TAction(this);
     actPersonAdd->SetCaption(QStringLiteral("Lisää"));
     actPersonAdd->SetActionList(actions);
+    actPersonAdd->SetShortCut(ShortCut(VK_F10, TShiftState()));
+    actPersonAdd->SetHint(QStringLiteral("Lisää uusi henkilö suoritukselle (F10)."));
+    actPersonAdd->OnExecute = [this](TComponent*) { PersonEditorCall(true); };
     actValidatePunches = new TAction(this);
     actValidatePunches->SetCaption(QStringLiteral("Tarkasta leimaukset uudelleen"));
     actValidatePunches->SetHint(QStringLiteral("Tarkasta suorituksen kaikkien sarjojen/ratojen leimaukset uudelleen"));
@@ -181,7 +163,8 @@ void TformResultsClass2::BuildLayout()
     rdbgrdPersons->SetBounds(10, 52, 470, 250);
     rdbgrdPersons->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect | dgAlwaysShowSelection);
     rdbgrdPersons->SetDataSource(DataModule1 ? DataModule1->dsLookupPersonFD : nullptr);
-    for (auto [field, title, width] : {std::tuple{"PERSON_NAME", "Henkilö", 220}, std::tuple{"CLUB_NAME", "Seura", 150},
+    AddCardRegisterColumn(rdbgrdPersons);
+    for (auto [field, title, width] : {std::tuple{"PERSON_NAME", "Henkilö", 200}, std::tuple{"CLUB_NAME", "Seura", 145},
                                        std::tuple{"CHIP_SOURCE", "Tietokanta", 70}}) {
         TColumn* c = rdbgrdPersons->Columns()->Add();
         c->SetFieldName(QString::fromLatin1(field));
@@ -197,7 +180,8 @@ void TformResultsClass2::BuildLayout()
             rdbgrdPersons->Canvas()->Brush()->SetColor(RGB(144, 238, 144));
             rdbgrdPersons->Canvas()->Font()->SetColor(clBlack);
         }
-        rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
+        if (!DrawCardRegisterCell(rdbgrdPersons, Rect, Column, State))
+            rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
     };
     if (FOlder) {
         // the older dialog chooses the person in a drop-down list
@@ -280,7 +264,9 @@ void TformResultsClass2::BuildLayout()
     edtClassCourse->DropDownRows = 15;
     WithoutBoundLabel(edtClassCourse);
     edtClassCourse->OnClick = [this](TComponent* S) { edtClassCourseClick(S); };
+    edtClassCourse->OnDropDown = [](TComponent*) { bClassDroppedDown = true; };
     edtClassCourse->OnCloseUp = [](TComponent*) { bClassDroppedDown = false; };
+    edtClassCourse->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { DropDownOnTyping(edtClassCourse, Key); };
     imgOKC = StatusPicture(this, grpCourse, 458, 22, RGB(0, 160, 0), QStringLiteral("✓"));
     imgQuestionC = StatusPicture(this, grpCourse, 458, 22, RGB(40, 100, 200), QStringLiteral("?"));
     imgExlamationC = StatusPicture(this, grpCourse, 458, 22, RGB(230, 140, 0), QStringLiteral("!"));
@@ -304,7 +290,9 @@ void TformResultsClass2::BuildLayout()
         EditRun();
         RunFieldObj(QStringLiteral("ADDITIONAL_CLASS_ID"))->SetAsVariant(edtAdditionalClass->KeyValue());
     };
+    edtAdditionalClass->OnDropDown = [](TComponent*) { bAddClassDroppedDown = true; };
     edtAdditionalClass->OnCloseUp = [](TComponent*) { bAddClassDroppedDown = false; };
+    edtAdditionalClass->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { DropDownOnTyping(edtAdditionalClass, Key); };
 
     // status
     fcdbrdgrpSTATUS = new TFcDBRadioGroup(this);

@@ -22,6 +22,7 @@
 #include "components/framed/FcEdit.h"
 #include "components/framed/FcRadChk.h"
 #include "components/grid/rDBGrid.h"
+#include "results/vrkPerson.h"
 #include "results/vrkResultsClass2.h"
 
 namespace {
@@ -295,6 +296,51 @@ void TformResultsClass2::PersonGridDblClick(TComponent*)
     SelectPerson(0);
     if (edtSearchPersons->CanFocus())
         edtSearchPersons->SetFocus();
+}
+
+void TformResultsClass2::PersonEditorCall(bool Add)
+{
+    if (!formPerson || FOlder || !(Add ? actPersonAdd : actPersonEdit)->Enabled())
+        return;
+    TFbQuery* list = DataModule1->fbQueryLookupPersonFD;
+    const int64_t highlighted = list->IsEmpty() ? 0 : list->FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt();
+    TPersonEditorRun& editor = formPerson->Run();
+    editor.iPersonId = Add ? 0 : RunPersonId();
+    const QString card = edtChip1->Text().trimmed();
+    editor.vcChip = !chkRentedChip->Checked() && !card.isEmpty() && !PlaceholderCard(card)
+                        ? RunField(QStringLiteral("CONTROL_CARD"))
+                        : QStringLiteral("0");
+    formPerson->Opening();
+    formPerson->ShowModal();
+    editor.Close();
+    const bool changed = editor.bDataChanged;
+    const int64_t added = editor.iNewPersonId;
+    if (Add && !(changed && added != 0))
+        return;
+    if (Add && list->Filtered()) {
+        // the new person must be on the list to be the run's
+        FLoading = true;
+        edtSearchPersons->SetText(QString());
+        FLoading = false;
+        list->SetFiltered(false);
+    }
+    OpenPersons();
+    if (Add) {
+        list->Locate(QStringLiteral("PERSON_ID"), QVariant::fromValue<qlonglong>(added));
+        EditRun();
+        RunFieldObj(QStringLiteral("PERSON_ID"))->SetAsLargeInt(added);
+        RunFieldObj(QStringLiteral("RESULT_NOTES"))->SetAsString(QStringLiteral("X"));
+        haeHenkilo(added);
+        iLastSelectedPerson = added;
+    } else {
+        list->Locate(QStringLiteral("PERSON_ID"), QVariant::fromValue<qlonglong>(highlighted));
+        haeHenkilo(RunPersonId());
+        if (changed) {
+            EditRun();
+            RunFieldObj(QStringLiteral("RESULT_NOTES"))->SetAsString(QStringLiteral("X"));
+        }
+    }
+    rdbgrdPersons->Invalidate();
 }
 
 void TformResultsClass2::FormKeyPress(TComponent*, QChar& Key)

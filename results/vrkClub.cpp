@@ -3,6 +3,7 @@
 
 #include "results/vrkClub.h"
 #include "results/StartDeskLayout.h"
+#include "results/EditorGridLayout.h"
 
 #include "components/base/rTabControlEx.h"
 #include "data/vrkDataModule.h"
@@ -63,7 +64,8 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
             ToolbarEnabled(true);
     };
     OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
-    OnClose = [](TComponent*, TCloseAction&) {
+    OnClose = [this](TComponent*, TCloseAction&) {
+        SaveEditorGridLayout(this, rdbgrdClub);
         if (formPerson)
             MakeActiveGrid(formPerson->rdbgrdPerson);
     };
@@ -133,6 +135,7 @@ TformClub::~TformClub()
 void TformClub::Opening()
 {
     CentreOnMainForm(this, 20);
+    ReadEditorGridLayout(this, rdbgrdClub);
     ToolbarEnabled(true);
     FRun.Open();
     MakeActiveGrid(rdbgrdClub);

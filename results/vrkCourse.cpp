@@ -3,6 +3,7 @@
 
 #include "results/vrkCourse.h"
 #include "results/StartDeskLayout.h"
+#include "results/EditorGridLayout.h"
 
 #include "app/vrkMainForm.h"
 #include "components/base/rTabControlEx.h"
@@ -105,7 +106,9 @@ TformCourse::TformCourse(TComponent* AOwner) : TForm(AOwner)
             EditsEnded();
     };
     OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
-    OnClose = [](TComponent*, TCloseAction&) {
+    OnClose = [this](TComponent*, TCloseAction&) {
+        for (TrDBGrid* g : {rdbgrdCourse, rdbgrdControl})
+            SaveEditorGridLayout(this, g);
         if (formMain && formMain->rdbgrdResultsClass && rDBAction)
             rDBAction->SetActiveGrid(formMain->rdbgrdResultsClass);
     };
@@ -153,8 +156,13 @@ void TformCourse::BuildControls()
                               {"PUNCHING_UNIT4", "Leimasin 4", 100},
                               {"PUNCHING_UNIT5", "Leimasin 5", 100}});
     TFieldColumns f(this, tsControl, DataModule1->dsControlFD);
-    f.Edit("Rastikoodi", "CONTROL_CODE", 80)->SetEnabled(false);
-    f.Edit("Leimasinkoodi 1", "PUNCHING_UNIT1", 80)->SetEnabled(false);
+    // The code and the first unit are the control's own: shown, never
+    // edited, and drawn as fields that cannot be entered.
+    for (TrDBEdit* e : {f.Edit("Rastikoodi", "CONTROL_CODE", 80), f.Edit("Leimasinkoodi 1", "PUNCHING_UNIT1", 80)}) {
+        e->SetEnabled(false);
+        e->SetReadOnly(true);
+        e->SetColor(clBtnFace);
+    }
     f.Check("Pakollinen rasti", "MANDATORY_CONTROL",
             "Onko juoksijan leimattava tällä rastilla oikeassa järjestyksessä saadakseen OK -suorituksen. Poista "
             "valinta esimerkiksi silloin, kun leimauslaite on varastettu rastilta.");
@@ -208,6 +216,8 @@ TformCourse::~TformCourse()
 void TformCourse::Opening()
 {
     CentreOnMainForm(this, 0);
+    for (TrDBGrid* g : {rdbgrdCourse, rdbgrdControl})
+        ReadEditorGridLayout(this, g);
     rdbgrdControl->SetEnabled(true);
     FRun.Open();
     MakeActiveGrid(rdbgrdCourse);

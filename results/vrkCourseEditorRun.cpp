@@ -10,6 +10,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/ui/Dialogs.h"
 #include "resources/StartDeskTexts.h"
+#include "results/ControlCodes.h"
 
 namespace st = txt::startdesk;
 
@@ -68,12 +69,20 @@ bool TCourseEditorRun::SaveCourse()
         return false;
     }
     QString message;
+    if (!CheckControlCodes(text("CONTROLS_STRING"), message)) {
+        do_message(true, st::CourseUpdateFailed + L(" ") + message, MSG_ERROR);
+        return false;
+    }
     M().updateClass(text("CLASS_NAME"), text("FEE"), text("CALC_SCORING"), text("MASS_START_TIME"), text("CONTROLS_STRING"),
                     text("COURSE_LENGTH"), text("CLIMB"), text("NOTES"), text("FINISH_CODE"),
                     c.FieldByName(L("CLASS_ID"))->AsLargeInt(), c.FieldByName(L("COURSE_ID"))->AsLargeInt(),
                     text("ACTIVE_CLASS") == L("K") ? L("K") : L("E"), message);
-    if (!message.isEmpty())
+    // A refused course stays in the editor as typed, for the operator to
+    // correct: posting it would show the stored course again and lose the edit.
+    if (!message.isEmpty()) {
         do_message(true, st::CourseUpdateFailed + L(" ") + message, MSG_ERROR);
+        return false;
+    }
     c.FieldByName(L("UPDATED"))->SetAsDateTime(Now());
     c.FieldByName(L("DO_SYNC"))->SetAsString(L("K"));
     c.Post();

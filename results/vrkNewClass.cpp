@@ -15,7 +15,8 @@ TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("formNewClass"));
     SetCaption(txt::startdesk::NewClassCaption);
-    SetBounds(0, 0, 520, 380);
+    SetBounds(0, 0, 520, 410);
+    SetBorderStyle(bsDialog);
     int y = 12;
     auto field = [&](const char* caption, const char* name, int width, int maxLength, const char* hint) {
         auto* l = new TLabel(this);
@@ -34,7 +35,7 @@ TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner)
         return e;
     };
     edtClassName = field("Radan nimi", "edtClassName", 200, 0, nullptr);
-    edtLength = field("Radan pituus", "edtLength", 80, 0, "Syötä radan pituus kilometreissä");
+    edtLength = field("Radan pituus (m)", "edtLength", 80, 0, "Syötä radan pituus metreissä");
     edtControlsString =
         field("Koodit", "edtControlsString", 340, 4000, "Syötä radan rastit pilkuilla eroteltuina. Älä syötä maalin koodia.");
     edtFinishCode = field("Maalin koodi", "edtFinishCode", 60, 3, nullptr);
@@ -52,24 +53,34 @@ TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner)
     } numbers[] = {{edtLength, &TNewClassRun::LeaveLength, &TNewClassRun::Length},
                    {edtFee, &TNewClassRun::LeaveFee, &TNewClassRun::Fee},
                    {edtClimb, &TNewClassRun::LeaveClimb, &TNewClassRun::Climb}};
+    // A number field that is left with a bad number turns red and says why
+    // below the fields; no box interrupts the typing in the next field. OK
+    // refuses it with the message.
+    lblCheck = new TLabel(this);
+    lblCheck->SetParent(this);
+    lblCheck->SetBounds(12, y + 2, 496, 30);
+    lblCheck->SetWordWrap(true);
+    lblCheck->Font()->SetColor(clRed);
     for (const auto& n : numbers) {
         n.Edit->OnExit = [this, n](TComponent*) {
             FRun.*n.Field = n.Edit->Text();
-            if ((FRun.*n.Leave)())
+            const QString error = FRun.QuietLeave(FRun.*n.Field);
+            n.Edit->SetColor(error.isEmpty() ? clWindow : RGB(255, 200, 200));
+            lblCheck->SetCaption(error);
+            if (error.isEmpty())
                 n.Edit->SetText(FRun.*n.Field);
-            else
-                n.Edit->SetFocus();
         };
     }
     btnCancel = new TButton(this);
     btnCancel->SetParent(this);
-    btnCancel->SetBounds(310, 340, 96, 28);
+    btnCancel->SetBounds(310, 372, 96, 28);
+    btnCancel->SetCancel(true);
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->SetHint(L("Peruuta uuden sarjan/radan lisäys."));
     btnCancel->OnClick = [this](TComponent*) { SetModalResult(mrCancel); };
     btnOK = new TButton(this);
     btnOK->SetParent(this);
-    btnOK->SetBounds(414, 340, 96, 28);
+    btnOK->SetBounds(414, 372, 96, 28);
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->SetHint(L("Lisää uusi sarja/rata."));
@@ -111,5 +122,8 @@ void TformNewClass::Opening()
     CentreOnMainForm(this, 0);
     FRun.Open();
     FromRun();
+    lblCheck->SetCaption(QString());
+    for (TEdit* e : {edtLength, edtFee, edtClimb})
+        e->SetColor(clWindow);
     edtClassName->SetFocus();
 }

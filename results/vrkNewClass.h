@@ -7,6 +7,7 @@
 
 class TEdit;
 class TButton;
+class TLabel;
 
 class TformNewClass : public TForm {
 public:
@@ -17,6 +18,7 @@ public:
     TEdit *edtClassName, *edtLength, *edtControlsString, *edtFinishCode, *edtFee, *edtClimb, *edtMassStartTime,
         *edtCalcScoring, *edtNotes;
     TButton *btnOK, *btnCancel;
+    TLabel* lblCheck;  // why a number field's text was refused
 
 private:
     void ToRun();

@@ -7,6 +7,8 @@
 #include "data/vrkEntities.h"
 #include "platform/rtl/FormatSettings.h"
 #include "resources/StartDeskTexts.h"
+#include "results/ControlCodes.h"
+#include "results/vrkResultsClass2Util.h"
 
 #include <cmath>
 
@@ -37,18 +39,30 @@ void TNewClassRun::Open()
     CalcScoring = processedEvent->default_calc_scoring();
 }
 
-bool TNewClassRun::LeaveNumber(QString& Field, double Limit, bool Whole)
+QString TNewClassRun::NumberError(QString& Field, double Limit, bool Whole)
 {
     bool ok = false;
     const double v = Number(Field, &ok);
-    if (!ok || v > Limit || (Whole && v != std::floor(v))) {
-        const QString text = &Field == &Length ? st::BadLength : &Field == &Fee ? st::BadFee : st::BadClimb;
-        do_message(true, text, MSG_ERROR);
-        return false;
-    }
+    if (!ok || v > Limit || (Whole && v != std::floor(v)))
+        return &Field == &Length ? st::BadLength : &Field == &Fee ? st::BadFee : st::BadClimb;
     if (Field.trimmed().isEmpty())
         Field = QStringLiteral("0");
-    return true;
+    return QString();
+}
+
+bool TNewClassRun::LeaveNumber(QString& Field, double Limit, bool Whole)
+{
+    const QString error = NumberError(Field, Limit, Whole);
+    if (!error.isEmpty())
+        do_message(true, error, MSG_ERROR);
+    return error.isEmpty();
+}
+
+QString TNewClassRun::QuietLeave(QString& Field)
+{
+    if (&Field == &Length)
+        return NumberError(Field, kMaxLengthMetres, false);
+    return NumberError(Field, 9999, &Field == &Climb);
 }
 
 bool TNewClassRun::Ok()
@@ -69,13 +83,20 @@ bool TNewClassRun::Ok()
         }
     }
     // The limits hold on OK too, for a field that was never left.
-    for (auto [field, limit] : {std::pair{&Length, 999.0}, std::pair{&Fee, 9999.0}, std::pair{&Climb, 9999.0}})
+    for (auto [field, limit] : {std::pair{&Length, kMaxLengthMetres}, std::pair{&Fee, 9999.0}, std::pair{&Climb, 9999.0}})
         if (!LeaveNumber(*field, limit, field == &Climb))
             return false;
-    int64_t classId = 0;
     QString message;
-    DataModule1->insertClass(ClassName, float(Number(Fee)), CalcScoring, MassStartTime, ControlsString, float(Number(Length)),
-                             float(Number(Climb)), Notes, int(std::lround(Number(FinishCode))), classId, message);
+    if (!CheckControlCodes(ControlsString, message)) {
+        do_message(true, message, MSG_ERROR);
+        return false;
+    }
+    int64_t classId = 0;
+    THourGlassCursor hourglass;
+    // the class insert takes the length in kilometres
+    DataModule1->insertClass(ClassName, float(Number(Fee)), CalcScoring, MassStartTime, ControlsString,
+                             float(Number(Length) / 1000.0), float(Number(Climb)), Notes,
+                             int(std::lround(Number(FinishCode))), classId, message);
     if (OnRefreshTree)
         OnRefreshTree();
     if (!message.isEmpty()) {

@@ -15,11 +15,16 @@ public:
     std::function<void()> OnRefreshTreeEvent;
 
     void Open();
-    // Leaving a number field: false (the message shown) keeps the focus there.
-    // An empty field shows 0 once left.
-    bool LeaveLength() { return LeaveNumber(Length, 999, false); }
+    // A number field's check: false (the message shown) when its text is
+    // not a number within the field's limit. An empty field becomes 0.
+    // The length is in metres, as the course editor shows it.
+    bool LeaveLength() { return LeaveNumber(Length, kMaxLengthMetres, false); }
     bool LeaveFee() { return LeaveNumber(Fee, 9999, false); }
     bool LeaveClimb() { return LeaveNumber(Climb, 9999, true); }
+    // The same check without a message box, for a field the operator leaves
+    // while typing on: the refusal text, "" when the text is good.
+    QString QuietLeave(QString& Field);
+    static constexpr double kMaxLengthMetres = 999000;
     // OK: true when the class was added and the dialog closes.
     bool Ok();
 
@@ -28,4 +33,5 @@ public:
 
 private:
     bool LeaveNumber(QString& Field, double Limit, bool Whole);
+    QString NumberError(QString& Field, double Limit, bool Whole);
 };

@@ -1,14 +1,18 @@
-// The person editor window's layout; OK and "Peruuta" hand over to its logic.
+// The person editor window's layout; the buttons and keys hand over to its
+// logic.
 
 #include "results/vrkPerson.h"
 #include "results/StartDeskLayout.h"
+#include "results/EditorGridLayout.h"
 
 #include "data/vrkDataModule.h"
+#include "data/vrkEntities.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
+#include "results/vrkClub.h"
 
 using namespace startdesk;
 
@@ -18,7 +22,8 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
 {
     SetName(QStringLiteral("formPerson"));
     SetCaption(txt::startdesk::EditorCaption);
-    SetBounds(0, 0, 760, 520);
+    SetBorderStyle(bsDialog);
+    SetBounds(0, 0, 760, 600);
     SetKeyPreview(true);
     auto* page = Make<TLabel>(this, this, 10, 8, 200, 16, QString());
     page->SetCaption(L("Henkilöt"));
@@ -28,61 +33,53 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
     actPersonNew = new TAction(this);
     actPersonDelete = new TAction(this);
     AddEditorButtons(this, this, 230, {{actPersonEdit, "Muokkaa", [this] { FRun.EditPerson(); }},
-                                        {actPersonNew, "Uusi", [this] { FRun.NewPerson(); }},
+                                        {actPersonNew, "Uusi", [this] {
+                                             FRun.NewPerson();
+                                             edtPERSON_NAME->SetFocus();
+                                         }},
                                         {actPersonDelete, "Poista", [this] { FRun.DeletePerson(); }}});
+    actPersonEdit->SetHint(L("Muokkaa henkilön tietoja (F9)."));
+    actPersonNew->SetHint(L("Lisää uusi henkilö (F10)."));
 
     rdbgrdPerson = MakeGrid(this, this, 10, 34, 740, 210, L("rdbgrdPerson"), DataModule1->dsPersonFD,
                             {{"PERSON_NAME", "Nimi", 280}, {"CONTROL_CARD", "Oma kortti", 120}, {"LICENSE", "Lisenssi", 120},
                              {"COUNTRY", "Maa", 80}});
+    BuildFields();
 
-    int y = 256;
-    auto field = [&](const char* caption, const char* fieldName, int width) {
-        return AddFieldEdit(this, this, DataModule1->dsPersonFD, 10, 150, y, caption, fieldName, width);
-    };
-    edtPERSON_NAME = field("Nimi", "PERSON_NAME", 300);
-    auto* clubLabel = Make<TLabel>(this, this, 10, y + 4, 150, 16, QString());
-    clubLabel->SetCaption(L("Seura"));
-    edtClub = Make<TDBLookupComboBox>(this, this, 170, y, 300, 24, L("edtClub"));
-    edtClub->SetDataSource(DataModule1->dsPersonFD);
-    edtClub->SetDataField(L("CLUB_ID"));
-    edtClub->SetListSource(DataModule1->dsLookupClubFD);
-    edtClub->KeyField = L("CLUB_ID");
-    edtClub->ListField = L("CLUB_NAME");
-    y += 30;
-    edtCONTROL_CARD = field("Oma kortti", "CONTROL_CARD", 120);
-    edtLICENSE = field("Lisenssi", "LICENSE", 120);
-    edtCOUNTRY = field("Maa", "COUNTRY", 80);
-    edtSPORT_ID = field("Sport ID", "SPORT_ID", 120);
-    edtPHONE_NUMBER = field("Puhelin", "PHONE_NUMBER", 200);
-    const struct {
-        const char* Caption;
-        const char* Field;
-    } checks[] = {{"Näytä nimi Web -tulospalvelussa", "WEB_SHOW"}, {"Tulosta henkilölle tuloskuitti", "PRINT_RECEIPT"}};
-    int cy = 256;
-    for (const auto& c : checks) {
-        auto* box = Make<TDBCheckBox>(this, this, 500, cy, 250, 20, QString());
-        box->SetCaption(L(c.Caption));
-        box->SetDataSource(DataModule1->dsPersonFD);
-        box->SetDataField(QString::fromLatin1(c.Field));
-        box->ValueChecked = L("K");
-        box->ValueUnchecked = L("E");
-        cy += 26;
-    }
-
-    btnCancel = Make<TButton>(this, this, 550, 480, 96, 28, L("btnCancel"));
+    btnCancel = Make<TButton>(this, this, 550, 562, 96, 28, L("btnCancel"));
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->OnClick = [this](TComponent*) {
+        if (CloseClubList())
+            return;
         if (FRun.Cancel())
             SetModalResult(mrCancel);
     };
-    btnOK = Make<TButton>(this, this, 654, 480, 96, 28, L("btnOK"));
+    btnOK = Make<TButton>(this, this, 654, 562, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->SetHint(L("Lisää uusi henkilö tai tallenna muutokset."));
     btnOK->OnClick = [this](TComponent*) {
+        if (CloseClubList())
+            return;
         PostTypedText(FRun.Persons());
         if (FRun.Ok())
             SetModalResult(mrOk);
+        else if (FRun.bRentedCardRefused)
+            edtCONTROL_CARD->SetFocus();
+    };
+
+    OnKeyDown = [this](TComponent*, Word& Key, TShiftState) { KeyDown(Key); };
+    // Escape's release drops an edit still pending after the question was
+    // answered with Cancel, and gives the toolbar back.
+    OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
+        if (Key == VK_ESCAPE && FRun.DropPending())
+            ToolbarEnabled(true);
+    };
+    OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
+    OnClose = [this](TComponent*, TCloseAction&) {
+        SaveEditorGridLayout(this, rdbgrdPerson);
+        if (formMain && formMain->rdbgrdResultsClass && rDBAction)
+            rDBAction->SetActiveGrid(formMain->rdbgrdResultsClass);
     };
 
     // The save rules reach this window's controls and fields through the link.
@@ -95,15 +92,175 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
     link.bDataChanged = &FRun.bDataChanged;
 }
 
+void TformPerson::BuildFields()
+{
+    int y = 256;
+    auto field = [&](int left, const char* caption, const char* fieldName, int width) {
+        return AddFieldEdit(this, this, DataModule1->dsPersonFD, left, 110, y, caption, fieldName, width);
+    };
+    edtPERSON_NAME = field(10, "Nimi", "PERSON_NAME", 300);
+    BuildClubGroup(y);
+    y += 62;
+    edtCONTROL_CARD = field(10, "Oma kortti", "CONTROL_CARD", 120);
+    BuildSex(y);
+    y += 30;
+    edtLICENSE = field(10, "Lisenssi", "LICENSE", 120);
+    edtCOUNTRY = field(10, "Maa", "COUNTRY", 80);
+    edtSPORT_ID = field(10, "Sport ID", "SPORT_ID", 120);
+    edtPHONE_NUMBER = field(10, "Puhelin", "PHONE_NUMBER", 200);
+
+    chkWebShow = AddFieldCheck(this, this, DataModule1->dsPersonFD, 450, 256, 300, "Näytä nimi Web -tulospalvelussa",
+                               "WEB_SHOW");
+    chkWebShow->OnClick = [this](TComponent*) { FRun.WebShowClicked(chkWebShow->Checked()); };
+    chkPrintReceipt = AddFieldCheck(this, this, DataModule1->dsPersonFD, 450, 282, 300,
+                                    "Tulosta henkilölle tuloskuitti", "PRINT_RECEIPT");
+    y = 316;
+    edtWEB_SHOW_ASKED = field(450, "Web-näyttö muutettu", "WEB_SHOW_ASKED", 170);
+    edtINSERTED = field(450, "Lisätty", "INSERTED", 170);
+    edtUPDATED = field(450, "Muutettu", "UPDATED", 170);
+    edtPERSON_ID = field(450, "Henkilö-id", "PERSON_ID", 120);
+    for (TDBEdit* e : {edtINSERTED, edtUPDATED})
+        e->SetReadOnly(true);
+    for (TDBEdit* e : {edtWEB_SHOW_ASKED, edtPERSON_ID})
+        e->SetEnabled(false);
+}
+
+void TformPerson::BuildClubGroup(int Y)
+{
+    auto* group = Make<TGroupBox>(this, this, 10, Y, 420, 56, L("grpClub"));
+    group->SetCaption(L("Seura"));
+    edtClub = Make<TDBLookupComboBox>(this, group, 10, 22, 210, 24, L("edtClub"));
+    edtClub->SetDataSource(DataModule1->dsPersonFD);
+    edtClub->SetDataField(L("CLUB_ID"));
+    edtClub->SetListSource(DataModule1->dsLookupClubFD);
+    edtClub->KeyField = L("CLUB_ID");
+    edtClub->ListField = L("CLUB_NAME");
+    edtClub->DropDownRows = 10;
+    edtClub->OnCloseUp = [this](TComponent*) { actClubEdit->SetEnabled(FRun.ClubId() != 0); };
+    // Typing in the box opens its list, so the operator sees where the
+    // letters lead.
+    edtClub->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
+        if (Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_LEFT && Key != VK_RIGHT && Key != VK_UP && Key != VK_DOWN &&
+            !edtClub->ListVisible())
+            edtClub->DropDown();
+    };
+    actClubEdit = new TAction(this);
+    actClubNew = new TAction(this);
+    int x = 228;
+    for (auto [action, caption, run] : {std::tuple{actClubEdit, "Muokkaa", &TformPerson::ClubEdit},
+                                        std::tuple{actClubNew, "Uusi", &TformPerson::ClubNew}}) {
+        action->SetCaption(L(caption));
+        action->OnExecute = [this, run = run](TComponent*) { (this->*run)(); };
+        auto* b = Make<TrButton>(this, group, x, 21, 88, 26, QString());
+        b->SetAction(action);
+        x += 94;
+    }
+    actClubEdit->SetHint(L("Muokkaa henkilön seuran tietoja."));
+    actClubNew->SetHint(L("Lisää uusi seura ja valitse se henkilölle."));
+}
+
+void TformPerson::BuildSex(int Y)
+{
+    auto* label = Make<TLabel>(this, this, 260, Y + 4, 80, 16, QString());
+    label->SetCaption(L("Sukupuoli"));
+    rbMale = Make<TRadioButton>(this, this, 340, Y + 2, 60, 20, L("rbMale"));
+    rbMale->SetCaption(L("Mies"));
+    rbFemale = Make<TRadioButton>(this, this, 400, Y + 2, 80, 20, L("rbFemale"));
+    rbFemale->SetCaption(L("Nainen"));
+    rbMale->OnClick = [this](TComponent*) {
+        if (rbMale->Checked())
+            FRun.SetSex(QStringLiteral("M"));
+    };
+    rbFemale->OnClick = [this](TComponent*) {
+        if (rbFemale->Checked())
+            FRun.SetSex(QStringLiteral("F"));
+    };
+    FSexLink.SetDataSource(DataModule1->dsPersonFD);
+    FSexLink.SetFieldName(L("PERSON_SEX"));
+    FSexLink.OnDataChange = [this](TFieldDataLink*) { ShowSex(); };
+    FSexLink.OnActiveChange = [this](TFieldDataLink*) { ShowSex(); };
+}
+
+void TformPerson::ShowSex()
+{
+    const QString sex = FSexLink.Field() ? FSexLink.Field()->AsString() : QString();
+    rbMale->SetChecked(sex == QStringLiteral("M"));
+    rbFemale->SetChecked(sex == QStringLiteral("F"));
+}
+
 TformPerson::~TformPerson()
 {
+    FSexLink.SetDataSource(nullptr);
     if (DataModule1)
         DataModule1->PersonEditor = {};
+}
+
+bool TformPerson::CloseClubList()
+{
+    if (!edtClub->ListVisible())
+        return false;
+    edtClub->CloseUp(true);
+    return true;
+}
+
+// F9 edits, F10 adds (each only while its action is enabled), Escape cancels
+// as "Peruuta" does.
+void TformPerson::KeyDown(Word& Key)
+{
+    if (Key == VK_F9)
+        actPersonEdit->Execute();
+    else if (Key == VK_F10)
+        actPersonNew->Execute();
+    else if (Key == VK_ESCAPE)
+        btnCancel->Click();
+    else
+        return;
+    Key = 0;
+}
+
+void TformPerson::ToolbarEnabled(bool Enabled)
+{
+    for (TAction* a : {actPersonNew, actPersonEdit, actPersonDelete})
+        a->SetEnabled(Enabled);
+    rdbgrdPerson->SetEnabled(Enabled);
+}
+
+void TformPerson::ClubEdit()
+{
+    if (!formClub)
+        return;
+    const int64_t clubId = FRun.ClubId();
+    formClub->Run().iClubId = clubId;
+    formClub->Opening();
+    formClub->ShowModal();
+    FRun.ClubEdited(formClub->Run().bDataChanged);
+    MakeActiveGrid(rdbgrdPerson);
+}
+
+void TformPerson::ClubNew()
+{
+    if (!formClub)
+        return;
+    formClub->Run().iClubId = 0;
+    formClub->Opening();
+    formClub->ShowModal();
+    if (formClub->Run().bDataChanged)
+        FRun.ClubAdded(formClub->Run().iNewClubId);
+    actClubEdit->SetEnabled(FRun.ClubId() != 0);
+    MakeActiveGrid(rdbgrdPerson);
 }
 
 void TformPerson::Opening()
 {
     CentreOnMainForm(this, -20);
+    ReadEditorGridLayout(this, rdbgrdPerson);
+    ToolbarEnabled(true);
     FRun.Open();
     MakeActiveGrid(rdbgrdPerson);
+    ShowSex();
+    // A new person is typed first; the list stays out of the way until saved.
+    if (FRun.bNewPerson)
+        ToolbarEnabled(false);
+    actClubEdit->SetEnabled(FRun.ClubId() != 0);
+    edtPERSON_NAME->SetFocus();
 }

@@ -4,14 +4,17 @@
 // While it exists it fills the data module's PersonEditor link, so the save
 // rules reach its name field, remembered name, actions and changed flag.
 
+#include "platform/database/DataSource.h"
 #include "platform/ui/Forms.h"
 #include "results/vrkPersonEditorRun.h"
 
 class TAction;
 class TButton;
 class TDBEdit;
+class TrDBCheckBox;
 class TrDBGrid;
 class TDBLookupComboBox;
+class TRadioButton;
 
 class TformPerson : public TForm {
 public:
@@ -23,13 +26,27 @@ public:
     void Opening();
 
     TrDBGrid* rdbgrdPerson;
-    TDBEdit *edtPERSON_NAME, *edtCONTROL_CARD, *edtLICENSE, *edtCOUNTRY, *edtSPORT_ID, *edtPHONE_NUMBER;
+    TDBEdit *edtPERSON_NAME, *edtCONTROL_CARD, *edtLICENSE, *edtCOUNTRY, *edtSPORT_ID, *edtPHONE_NUMBER, *edtINSERTED,
+        *edtUPDATED, *edtWEB_SHOW_ASKED, *edtPERSON_ID;
     TDBLookupComboBox* edtClub;
-    TAction *actPersonEdit, *actPersonNew, *actPersonDelete;
+    TRadioButton *rbMale, *rbFemale;
+    TrDBCheckBox *chkWebShow, *chkPrintReceipt;
+    TAction *actPersonEdit, *actPersonNew, *actPersonDelete, *actClubEdit, *actClubNew;
     TButton *btnOK, *btnCancel;
 
 private:
+    void BuildFields();
+    void BuildClubGroup(int Y);
+    void BuildSex(int Y);
+    void KeyDown(Word& Key);
+    void ToolbarEnabled(bool Enabled);
+    // Closes an open club list accepting its club; true when it was open.
+    bool CloseClubList();
+    void ClubEdit();
+    void ClubNew();
+    void ShowSex();
     TPersonEditorRun FRun;
+    TFieldDataLink FSexLink;
 };
 
 extern TformPerson* formPerson;

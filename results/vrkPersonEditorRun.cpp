@@ -40,11 +40,9 @@ void TPersonEditorRun::Reload(int64_t PersonId)
 void TPersonEditorRun::Open()
 {
     bNewPerson = false;
+    bRentedCardRefused = false;
     Reload(iPersonId);
-    TFbQuery& clubs = *M().fbQueryLookupClubFD;
-    clubs.Close();
-    clubs.ParamByName(L("EVENT_SERIES_ID")).SetAsLargeInt(Series());
-    clubs.Open();
+    ReopenClubs(ClubId());
     if (iPersonId == 0)
         AddNewRow();
     bDataChanged = false;
@@ -99,6 +97,7 @@ void TPersonEditorRun::ResetCallerFields()
 
 bool TPersonEditorRun::Ok()
 {
+    bRentedCardRefused = false;
     TDataSet& p = Persons();
     const QString card = p.Active() && !p.IsEmpty() ? p.FieldByName(L("CONTROL_CARD"))->AsString().trimmed() : QString();
     if (formMain->nCurrentProcessedEventS > 0 && !card.isEmpty()) {
@@ -107,6 +106,7 @@ bool TPersonEditorRun::Ok()
         QString message;
         if (numeric && M().onkoLainakortti(formMain->nCurrentProcessedEventS, number, message) == L("K")) {
             MessageBox(st::RentedAsOwnCard, st::EditorCaption, MB_OK);
+            bRentedCardRefused = true;
             return false;
         }
     }
@@ -224,4 +224,84 @@ void TPersonEditorRun::Close()
     if (!bNewPerson && M().fbTrPersonFD->Active())
         M().fbTrPersonFD->Commit();
     M().fbQueryPersonFD->Close();
+}
+
+bool TPersonEditorRun::CloseQuery()
+{
+    const TDataSet& p = Persons();
+    if (bNewPerson || (p.State() != dsEdit && p.State() != dsInsert))
+        return true;
+    return MessageBox(st::PersonDiscard, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
+}
+
+bool TPersonEditorRun::DropPending()
+{
+    TDataSet& p = Persons();
+    if (p.State() != dsEdit && p.State() != dsInsert)
+        return false;
+    p.Cancel();
+    return true;
+}
+
+void TPersonEditorRun::SetSex(const QString& Sex)
+{
+    TDataSet& p = Persons();
+    if (!p.Active() || (p.IsEmpty() && p.State() != dsInsert) || p.FieldByName(L("PERSON_SEX"))->AsString() == Sex)
+        return;
+    EditPerson();
+    p.FieldByName(L("PERSON_SEX"))->SetAsString(Sex);
+}
+
+void TPersonEditorRun::WebShowClicked(bool Checked)
+{
+    TDataSet& p = Persons();
+    if (p.State() != dsEdit && p.State() != dsInsert)
+        return;
+    // The box also follows the row when it is shown; only a change of the
+    // stored choice is a choice made now.
+    if ((p.FieldByName(L("WEB_SHOW"))->AsString() == L("K")) == Checked)
+        return;
+    p.FieldByName(L("WEB_SHOW_ASKED"))->SetAsDateTime(Now());
+}
+
+int64_t TPersonEditorRun::ClubId() const
+{
+    const TDataSet& p = Persons();
+    if (!p.Active() || (p.IsEmpty() && p.State() != dsInsert))
+        return 0;
+    TField* f = p.FindField(L("CLUB_ID"));
+    return f && !f->IsNull() ? f->AsLargeInt() : 0;
+}
+
+void TPersonEditorRun::ReopenClubs(int64_t ClubId)
+{
+    TFbQuery& clubs = *M().fbQueryLookupClubFD;
+    clubs.Close();
+    clubs.ParamByName(L("EVENT_SERIES_ID")).SetAsLargeInt(Series());
+    clubs.Open();
+    clubs.Locate(L("CLUB_ID"), QVariant::fromValue<qlonglong>(ClubId));
+    if (ClubId != 0)
+        club->selectDB(ClubId);
+}
+
+void TPersonEditorRun::EditWithStamp()
+{
+    EditPerson();
+    Persons().FieldByName(L("UPDATED"))->SetAsDateTime(Now());
+}
+
+void TPersonEditorRun::ClubEdited(bool Changed)
+{
+    ReopenClubs(ClubId());
+    if (Changed)
+        EditWithStamp();
+}
+
+void TPersonEditorRun::ClubAdded(int64_t ClubId)
+{
+    if (ClubId == 0)
+        return;
+    ReopenClubs(ClubId);
+    EditWithStamp();
+    Persons().FieldByName(L("CLUB_ID"))->SetAsLargeInt(ClubId);
 }

@@ -23,6 +23,8 @@ public:
 
     bool bNewPerson = false;
     QString vc_old_person_name;
+    // The last OK was refused because the own card is a rented card.
+    bool bRentedCardRefused = false;
 
     // The series the editor works on: the processed one, else the selected.
     static int64_t Series();
@@ -40,10 +42,29 @@ public:
     bool Cancel();
     // The window closes.
     void Close();
+    // Closing with a pending edit asks first, unless the row is a new person
+    // still being typed; true lets the window close.
+    bool CloseQuery();
+    // Drops a pending edit or insert; true when there was one.
+    bool DropPending();
+
+    // "Sukupuoli": "M" or "F" into the row.
+    void SetSex(const QString& Sex);
+    // The web-show box was clicked to Checked: the time of the choice is kept.
+    void WebShowClicked(bool Checked);
+    // The person's club (0 for none).
+    int64_t ClubId() const;
+    // After the club editor: the clubs again, the person's club shown; a
+    // changed club marks the person changed.
+    void ClubEdited(bool Changed);
+    // A club added in the club editor becomes the person's club.
+    void ClubAdded(int64_t ClubId);
 
 private:
     void AddNewRow();
     bool Save();
     void Reload(int64_t PersonId);
     void ResetCallerFields();
+    void ReopenClubs(int64_t ClubId);
+    void EditWithStamp();
 };

@@ -140,10 +140,23 @@ void TformPersonMerge::BuildCandidates()
     };
     rdbgrdPersons = MakeGrid(this, grpMerged, 10, 60, 558, 266, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
                              {{"PERSON_NAME", "Henkilö", 300}, {"CLUB_NAME", "Seura", 220}});
-    rdbgrdPersons->SetHint(L("Valitse yhdistettävä henkilö. Valinta tehdään kaksoisnapsauttamalla."));
+    rdbgrdPersons->SetHint(L("Valitse yhdistettävä henkilö napsauttamalla. Kaksoisnapsautus valitulla henkilöllä poistaa "
+                             "valinnan."));
     ChosenRowsShow(rdbgrdPersons);
+    // A click chooses the row clicked; a double click on the chosen person
+    // removes the choice, unless its first click just made it.
+    rdbgrdPersons->OnCellClick = [this](TColumn*) {
+        FChosenByClick = false;
+        if (FRun.ListPersonId() != 0 && !FRun.IsChosenRow()) {
+            FRun.SelectPerson(0);
+            FChosenByClick = true;
+            Sync();
+        }
+    };
     rdbgrdPersons->OnDblClick = [this](TComponent*) {
-        FRun.SelectPerson(0);
+        if (!FChosenByClick)
+            FRun.SelectPerson(0);
+        FChosenByClick = false;
         Sync();
         edtSearchPersons->SetFocus();
     };

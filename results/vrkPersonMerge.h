@@ -38,6 +38,7 @@ private:
     void KeyDown(Word& Key);
     TPersonMergeRun FRun;
     bool FSyncing = false;
+    bool FChosenByClick = false;
 };
 
 extern TformPersonMerge* formPersonMerge;

@@ -22,12 +22,13 @@ int64_t Series()
 {
     return formMain->nCurrentProcessedEventS > 0 ? formMain->nCurrentProcessedEventS : eventSeries->event_series_id();
 }
-int64_t ListPersonId()
+}  // namespace
+
+int64_t TPersonMergeRun::ListPersonId()
 {
     TDataSet& p = *M().fbQueryLookupPersonFD;
     return p.Active() && !p.IsEmpty() ? p.FieldByName(L("PERSON_ID"))->AsLargeInt() : 0;
 }
-}  // namespace
 
 QString TPersonMergeRun::CandidateFilter(int64_t KeptId, const QString& Search)
 {

@@ -31,6 +31,7 @@ public:
     // shown again; true when nothing of that was to do and the dialog cancels.
     bool EscapeKey();
     bool IsChosenRow() const;  // the list's current row is the chosen person
+    static int64_t ListPersonId();  // the list's current row, 0 for none
     bool Ok();      // true when the dialog closes
     void Cancel();
     void Close();

@@ -55,6 +55,7 @@ public:
     void haeLeimaukset(int64_t ResultsClassAllId);
     void ValidatePunches();
     void edtClassCourseClick(TComponent* Sender);
+    void DropDownOnTyping(TrDBLookupComboBox* List, Word Key);
     // Whether the status item may become Index (the "Tila" group's changing).
     bool StatusChanging(int NewIndex);
     void tarkastaAjat();
@@ -70,6 +71,8 @@ public:
     void chkWebShowClick(TComponent* Sender);
     void rButton1Click(TComponent* Sender);
     void PersonGridDblClick(TComponent* Sender);
+    // "Lisää" (F10, Add) and "Muokkaa" (F9): the person editor for the run.
+    void PersonEditorCall(bool Add);
     void FormKeyPress(TComponent* Sender, QChar& Key);
     void FormKeyUp(TComponent* Sender, Word& Key, TShiftState Shift);
 

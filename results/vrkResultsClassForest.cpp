@@ -15,6 +15,9 @@
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ExtCtrls.h"
+#include "results/DialogPictures.h"
 #include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 
@@ -111,31 +114,9 @@ void TformResultsClassForest::BuildLayout()
 
     BuildPersonGroup();
 
-    grpCourse = Make<TGroupBox>(this, this, 8, 438, 547, 56, L("grpCourse"));
-    grpCourse->SetCaption(L("Rata (F6)"));
-    edtClassCourse = Make<TDBLookupComboBox>(this, grpCourse, 10, 22, 527, 24, L("edtClassCourse"));
-    edtClassCourse->SetListSource(DataModule1->dsClassCourseFFD);
-    edtClassCourse->KeyField = L("CLASS_COURSE_ID");
-    edtClassCourse->ListField = L("CLASS_NAME;ACTIVE_CLASS_TXT");
-    // Every selection chooses the course: the arrows step through the closed
-    // list, the open list chooses as it closes.
-    edtClassCourse->OnKeyUp = [this](TComponent*, Word&, TShiftState) {
-        if (FSyncing || edtClassCourse->ListVisible())
-            return;
-        const int64_t key = edtClassCourse->KeyValue().toLongLong();
-        if (key != FRun.CourseId()) {
-            FRun.ChooseCourse(key);
-            Sync();
-        }
-    };
-    edtClassCourse->OnCloseUp = [this](TComponent*) {
-        if (!FSyncing) {
-            FRun.ChooseCourse(edtClassCourse->KeyValue().toLongLong());
-            Sync();
-        }
-    };
+    BuildCourseGroup();
 
-    grpTila = Make<TGroupBox>(this, this, 8, 498, 547, 50, L("grpTila"));
+    grpTila = Make<TGroupBox>(this, this, 8, 538, 547, 50, L("grpTila"));
     grpTila->SetCaption(L("Tila"));
     grpTila->SetHint(L("Valitse kirjataanko maastoon vai suoraan 'Ei aikaa' tai 'Omatoimi' -tulokseksi"));
     const QString items[5] = {st::StatusForest, st::StatusNoTime, st::StatusSelf, st::StatusSetter, st::StatusOfficial};
@@ -165,6 +146,10 @@ void TformResultsClassForest::BuildLayout()
             edtClassCourse->CloseUp(true);
             return;
         }
+        if (edtAdditionalClass->ListVisible()) {
+            edtAdditionalClass->CloseUp(true);
+            return;
+        }
         if (FRun.Ok()) {
             SaveLayout();
             SetModalResult(mrOk);
@@ -178,6 +163,71 @@ void TformResultsClassForest::BuildLayout()
     propResultsClassForest->SetName(L("propResultsClassForest"));
     propResultsClassForest->SetFileName(L("ResultsClassForest.ini"));
     ReadLayout();
+}
+
+// Keys that move or choose in a list; every other key released in a course
+// list opens it, so that typing shows where the letters lead.
+static bool ListKey(Word Key)
+{
+    return Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN ||
+           Key == VK_F5 || Key == VK_F6 || Key == VK_F7;
+}
+
+void TformResultsClassForest::BuildCourseGroup()
+{
+    grpCourse = Make<TGroupBox>(this, this, 8, 438, 547, 96, L("grpCourse"));
+    grpCourse->SetCaption(L("Rata (F6)"));
+    edtClassCourse = Make<TDBLookupComboBox>(this, grpCourse, 10, 22, 527, 24, L("edtClassCourse"));
+    edtClassCourse->SetListSource(DataModule1->dsClassCourseFFD);
+    edtClassCourse->KeyField = L("CLASS_COURSE_ID");
+    edtClassCourse->ListField = L("CLASS_NAME;ACTIVE_CLASS_TXT");
+    // Every selection chooses the course: the arrows step through the closed
+    // list, the open list chooses as it closes.
+    edtClassCourse->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
+        if (FSyncing || edtClassCourse->ListVisible())
+            return;
+        if (!ListKey(Key)) {
+            edtClassCourse->DropDown();
+            return;
+        }
+        const int64_t key = edtClassCourse->KeyValue().toLongLong();
+        if (key != FRun.CourseId()) {
+            FRun.ChooseCourse(key);
+            Sync();
+        }
+    };
+    edtClassCourse->OnCloseUp = [this](TComponent*) {
+        if (!FSyncing) {
+            FRun.ChooseCourse(edtClassCourse->KeyValue().toLongLong());
+            Sync();
+        }
+    };
+    MakeLabel(grpCourse, grpCourse, 10, 60, 70, L("Lisäsarja"));
+    edtAdditionalClass = Make<TDBLookupComboBox>(this, grpCourse, 80, 56, 200, 24, L("edtAdditionalClass"));
+    edtAdditionalClass->SetListSource(DataModule1->dsAdditionalClassFD);
+    edtAdditionalClass->KeyField = L("ADDITIONAL_CLASS_ID");
+    edtAdditionalClass->ListField = L("CLASS_NAME");
+    edtAdditionalClass->SetHint(L("Valitse tarvittaessa lisäsarja, jossa suoritus on mukana radan sarjan lisäksi."));
+    auto chooseExtra = [this] {
+        if (FSyncing || edtAdditionalClass->ListVisible())
+            return;
+        FRun.ChooseAdditionalClass(edtAdditionalClass->KeyValue().toLongLong());
+        Sync();
+    };
+    edtAdditionalClass->OnCloseUp = [chooseExtra](TComponent*) { chooseExtra(); };
+    edtAdditionalClass->OnKeyUp = [this, chooseExtra](TComponent*, Word& Key, TShiftState) {
+        if (!ListKey(Key) && !edtAdditionalClass->ListVisible())
+            edtAdditionalClass->DropDown();
+        else
+            chooseExtra();
+    };
+    MakeLabel(grpCourse, grpCourse, 290, 60, 70, L("Huomiot"));
+    edtADDITIONAL_CLASS_NOTES = Make<TEdit>(this, grpCourse, 352, 56, 185, 24, L("edtADDITIONAL_CLASS_NOTES"));
+    edtADDITIONAL_CLASS_NOTES->SetHint(L("Lisäsarjan huomiot"));
+    edtADDITIONAL_CLASS_NOTES->OnChange = [this](TComponent*) {
+        if (!FSyncing)
+            FRun.SetAdditionalNotes(edtADDITIONAL_CLASS_NOTES->Text());
+    };
 }
 
 void TformResultsClassForest::ReadLayout()
@@ -205,6 +255,10 @@ void TformResultsClassForest::HandleKey(Word& Key)
             edtClassCourse->CloseUp(false);
             break;
         }
+        if (edtAdditionalClass->ListVisible()) {
+            edtAdditionalClass->CloseUp(false);
+            break;
+        }
         EscapeKey();
         if (Key == 0)
             return;
@@ -218,7 +272,7 @@ void TformResultsClassForest::HandleKey(Word& Key)
     case VK_F7:
         if (!FRun.bShowWebEntries)
             return;
-        rdbgrdWebEntries->SetFocus();
+        edtSearchWebEntries->SetFocus();
         break;
     case VK_F8:
         if (!grpPayment->Visible())
@@ -248,7 +302,7 @@ bool TformResultsClassForest::HasFocus(TWinControl* Control) const
 // highlighted, or anywhere else, it accepts the run.
 void TformResultsClassForest::EnterKey()
 {
-    if (HasFocus(rdbgrdWebEntries)) {
+    if (HasFocus(rdbgrdWebEntries) || HasFocus(edtSearchWebEntries)) {
         FRun.ToggleWebEntry();
         Sync();
         return;
@@ -296,7 +350,7 @@ void TformResultsClassForest::BuildPersonGroup()
 {
     grpPerson = Make<TGroupBox>(this, this, 8, 60, 547, 374, L("grpPerson"));
     grpPerson->SetCaption(L("Henkilö (F5)"));
-    edtSearchPersons = Make<TFcEdit>(grpPerson, grpPerson, 10, 22, 260, 24, L("edtSearchPersons"));
+    edtSearchPersons = Make<TFcEdit>(grpPerson, grpPerson, 10, 22, 234, 24, L("edtSearchPersons"));
     edtSearchPersons->SetHint(L("Valitse suorituksen henkilö. Aloita syöttämään henkilön nimen (etu- tai sukunimi) "
                                 "ensimmäisiä merkkejä ja alla oleva taulukko suodatetaan. Suoritukselle valittu henkilö "
                                 "poistetaan suoritukselta."));
@@ -305,6 +359,15 @@ void TformResultsClassForest::BuildPersonGroup()
             FRun.SearchPersons(edtSearchPersons->Text());
             Sync();
         }
+    };
+    rButton1 = Make<TButton>(grpPerson, grpPerson, 246, 22, 26, 24, L("rButton1"));
+    rButton1->SetCaption(L("X"));
+    rButton1->SetHint(L("Tyhjennä henkilöiden suodatus. Ennen suodatusta valittuna ollut henkilö palautetaan suorituksen "
+                        "henkilöksi."));
+    rButton1->OnClick = [this](TComponent*) {
+        FRun.ClearSearch();
+        Sync();
+        edtSearchPersons->SetFocus();
     };
     chkOwnChip = Make<TCheckBox>(grpPerson, grpPerson, 280, 24, 150, 20, L("chkOwnChip"));
     chkOwnChip->SetCaption(L("Oma kilpailukortti"));
@@ -337,38 +400,40 @@ void TformResultsClassForest::BuildPersonGroup()
             FRun.ChangePhone(edtPhoneNumber->Text());
     };
     // "Muokkaa" (F9) and "Lisää" (F10): the person editor for the run's person or a new one.
-    btnPersonEdit = Make<TButton>(grpPerson, grpPerson, 380, -2, 76, 22, L("btnPersonEdit"));
+    btnPersonEdit = Make<TButton>(grpPerson, grpPerson, 10, 80, 90, 26, L("btnPersonEdit"));
     btnPersonEdit->SetCaption(L("Muokkaa"));
     btnPersonEdit->OnClick = [this](TComponent*) { EditPerson(FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0); };
-    btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 460, -2, 76, 22, L("btnPersonAdd"));
+    btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 106, 80, 90, 26, L("btnPersonAdd"));
     btnPersonAdd->SetCaption(L("Lisää"));
     btnPersonAdd->OnClick = [this](TComponent*) { EditPerson(0); };
-    rdbgrdPersons = MakeGrid(grpPerson, grpPerson, 10, 80, 527, 284, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
-                             {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 180}, {"CHIP_SOURCE", "Tietokanta", 100}});
+    btnPersonEdit->SetHint(L("Muokkaa suorituksen henkilön tietoja (F9)."));
+    btnPersonAdd->SetHint(L("Lisää uusi henkilö suoritukselle (F10)."));
+    rdbgrdPersons = MakeGrid(grpPerson, grpPerson, 10, 112, 527, 252, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
+                             {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 170}, {"CHIP_SOURCE", "Tietokanta", 90}});
+    AddCardRegisterColumn(rdbgrdPersons);
     ChosenRowsShow(rdbgrdPersons);
     rdbgrdPersons->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
         const int64_t id = DataModule1->fbQueryLookupPersonFD->FieldByName(L("PERSON_ID"))->AsLargeInt();
-        PaintChosenRow(rdbgrdPersons, id != 0 && id == (FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0), R,
-                       DataCol, C, S);
+        const bool chosen = id != 0 && id == (FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0);
+        if (chosen) {
+            rdbgrdPersons->Canvas()->Brush()->SetColor(kChosenRow);
+            rdbgrdPersons->Canvas()->Font()->SetColor(clBlack);
+        }
+        if (!DrawCardRegisterCell(rdbgrdPersons, R, C, S))
+            PaintChosenRow(rdbgrdPersons, chosen, R, DataCol, C, S);
     };
+    // A double click chooses the person and moves on to the course.
     rdbgrdPersons->OnDblClick = [this](TComponent*) {
         FRun.SelectPerson(0);
         Sync();
+        edtClassCourse->SetFocus();
+        edtClassCourse->DropDown();
     };
 }
 
 void TformResultsClassForest::BuildRightSide()
 {
-    grpWebEntries = Make<TGroupBox>(this, this, 563, 30, 450, 270, L("grpWebEntries"));
-    grpWebEntries->SetCaption(L("Ilmoittautuminen (F7)"));
-    rdbgrdWebEntries = MakeGrid(grpWebEntries, grpWebEntries, 10, 22, 430, 238, L("rdbgrdWebEntries"),
-                                DataModule1->dsWebEntriesFD,
-                                {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70},
-                                 {"LAST_NAME", "Sukunimi", 100}, {"FIRST_NAME", "Etunimi", 90}});
-    rdbgrdWebEntries->OnDblClick = [this](TComponent*) {
-        FRun.ToggleWebEntry();
-        Sync();
-    };
+    BuildWebEntries();
 
     grpPayment = Make<TGroupBox>(this, this, 563, 304, 450, 290, L("grpPayment"));
     grpPayment->SetCaption(L("Osallistumismaksu (F8)"));
@@ -405,10 +470,122 @@ void TformResultsClassForest::BuildRightSide()
     edtPaymentInfo->SetMaxLength(200);
     edtPaymentInfo->SetHint(L("Syötä tarvittaessa infotekstiä maksulle"));
     edtPaymentInfo->OnExit = [this](TComponent*) { FRun.SetInfo(edtPaymentInfo->Text()); };
-    lblChipBalanceInfo = MakeLabel(grpPayment, grpPayment, 10, 246, 430, QString());
+    imgChipBalanceWarning = StatusPicture(grpPayment, grpPayment, 10, 243, clRed, L("!"));
+    imgChipBalanceWarning->SetName(L("imgChipBalanceWarning"));
+    lblChipBalanceInfo = MakeLabel(grpPayment, grpPayment, 38, 246, 402, QString());
     lblChipBalanceInfo->Font()->SetStyle(fsBold);
     lblPaymentPrice->SetName(L("lblPaymentPrice"));
     lblChipBalanceInfo->SetName(L("lblChipBalanceInfo"));
+}
+
+void TformResultsClassForest::BuildWebEntries()
+{
+    grpWebEntries = Make<TGroupBox>(this, this, 563, 30, 450, 270, L("grpWebEntries"));
+    grpWebEntries->SetCaption(L("Ilmoittautuminen (F7)"));
+    edtSearchWebEntries = Make<TFcEdit>(grpWebEntries, grpWebEntries, 10, 22, 190, 24, L("edtSearchWebEntries"));
+    edtSearchWebEntries->SetHint(L("Hae ilmoittautumista suku- tai etunimen osalla."));
+    edtSearchWebEntries->OnChange = [this](TComponent*) {
+        if (FSyncing)
+            return;
+        FRun.WebSearch = edtSearchWebEntries->Text();
+        FRun.RefreshWebEntries();
+        Sync();
+    };
+    edtSearchWebEntries->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { WebSearchKeyUp(Key); };
+    actWebEntriesRefresh = new TAction(this);
+    actWebEntriesSelect = new TAction(this);
+    actWebEntriesAddPerson = new TAction(this);
+    int x = 206;
+    for (auto [action, caption, hint] :
+         {std::tuple{actWebEntriesRefresh, "Virkistä", "Virkistä ilmoittautumiset."},
+          std::tuple{actWebEntriesSelect, "Valitse", "Valitse ilmoittautuminen suoritukselle tai poista valinta (Enter)."},
+          std::tuple{actWebEntriesAddPerson, "Henkilö",
+                     "Lisää tämän ilmoittautumisen henkilö uudeksi tulospalvelun henkilöksi."}}) {
+        action->SetCaption(L(caption));
+        action->SetHint(L(hint));
+        auto* b = Make<TrButton>(grpWebEntries, grpWebEntries, x, 21, 76, 26, QString());
+        b->SetAction(action);
+        x += 78;
+    }
+    actWebEntriesRefresh->OnExecute = [this](TComponent*) {
+        FRun.WebSearch = edtSearchWebEntries->Text();
+        FRun.RefreshWebEntries();
+        Sync();
+    };
+    actWebEntriesSelect->OnExecute = [this](TComponent*) {
+        FRun.ToggleWebEntry();
+        Sync();
+    };
+    actWebEntriesAddPerson->OnExecute = [this](TComponent*) { AddPersonFromWebEntry(); };
+    rdbgrdWebEntries = MakeGrid(grpWebEntries, grpWebEntries, 10, 52, 430, 150, L("rdbgrdWebEntries"),
+                                DataModule1->dsWebEntriesFD,
+                                {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70},
+                                 {"LAST_NAME", "Sukunimi", 100}, {"FIRST_NAME", "Etunimi", 90}});
+    rdbgrdWebEntries->OnDblClick = [this](TComponent*) {
+        FRun.ToggleWebEntry();
+        Sync();
+    };
+    TDataSource* entries = DataModule1->dsWebEntriesFD;
+    chkRENTAL_EMIT = AddFieldCheck(grpWebEntries, grpWebEntries, entries, 10, 208, 110, "Vuokrakortti", "RENTAL_EMIT");
+    chkPAYMENT_STATE = AddFieldCheck(grpWebEntries, grpWebEntries, entries, 130, 208, 100, "Maksettu", "PAYMENT_STATE");
+    for (TrDBCheckBox* b : {chkRENTAL_EMIT, chkPAYMENT_STATE})
+        b->ReadOnly = true;
+    int y = 234;
+    lblENTRY_FEE = MakeLabel(grpWebEntries, grpWebEntries, 10, y + 4, 40, L("Maksu"));
+    edtENTRY_FEE = Make<TrDBEdit>(grpWebEntries, grpWebEntries, 54, y, 70, 24, L("edtENTRY_FEE"));
+    MakeLabel(grpWebEntries, grpWebEntries, 134, y + 4, 60, L("Sport ID"));
+    edtSPORT_ID = Make<TrDBEdit>(grpWebEntries, grpWebEntries, 196, y, 120, 24, L("edtSPORT_ID"));
+    for (auto [edit, field] : {std::pair{edtENTRY_FEE, "ENTRY_FEE"}, std::pair{edtSPORT_ID, "SPORT_ID"}}) {
+        edit->SetDataSource(entries);
+        edit->SetDataField(L(field));
+        edit->SetReadOnly(true);
+        edit->DBEditLabel()->SetVisible(false);
+        edit->DBEditLabel()->StoreVisible();
+    }
+    imgWebEntriesOK = StatusPicture(grpWebEntries, grpWebEntries, 418, 206, RGB(0, 160, 0), QStringLiteral("✓"));
+    imgWebEntriesQuestion = StatusPicture(grpWebEntries, grpWebEntries, 418, 206, RGB(40, 100, 200), L("?"));
+    imgWebEntriesExlamation = StatusPicture(grpWebEntries, grpWebEntries, 418, 206, RGB(230, 140, 0), L("!"));
+    imgWebEntriesOK->SetHint(L("Ilmoittautuminen on valittu suoritukselle."));
+    imgWebEntriesQuestion->SetHint(L("Kortille ei löytynyt ilmoittautumista."));
+    imgWebEntriesExlamation->SetHint(L("Tarkista ehdotettu ilmoittautuminen ja valitse se."));
+
+    TDataModule1::TWebEntriesLink& link = DataModule1->WebEntries;
+    link.edtENTRY_FEE = edtENTRY_FEE;
+    link.lblENTRY_FEE = lblENTRY_FEE;
+    link.imgWebEntriesOK = imgWebEntriesOK;
+    link.imgWebEntriesQuestion = imgWebEntriesQuestion;
+    link.imgWebEntriesExlamation = imgWebEntriesExlamation;
+}
+
+// Up and Down in the search move the entry list; Escape empties the search.
+void TformResultsClassForest::WebSearchKeyUp(Word Key)
+{
+    TDataSet& entries = *DataModule1->fbQueryWebEntriesFD;
+    if ((Key == VK_UP || Key == VK_DOWN) && entries.Active()) {
+        if (Key == VK_UP)
+            entries.Prior();
+        else
+            entries.Next();
+        Sync();
+    }
+}
+
+void TformResultsClassForest::AddPersonFromWebEntry()
+{
+    QString chip, sportId, name;
+    if (!formPerson || !FRun.WebEntryPerson(chip, sportId, name))
+        return;
+    TPersonEditorRun& editor = formPerson->Run();
+    editor.iPersonId = 0;
+    editor.vcChip = chip;
+    editor.vcSportID = sportId;
+    editor.vcPersonName = name;
+    formPerson->Opening();
+    formPerson->ShowModal();
+    editor.Close();
+    if (editor.bDataChanged && editor.iNewPersonId != 0)
+        FRun.WebEntryPersonAdded(editor.iNewPersonId);
+    Sync();
 }
 
 void TformResultsClassForest::PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column,
@@ -431,8 +608,7 @@ void TformResultsClassForest::EditPerson(int64_t PersonId)
     formPerson->Opening();
     formPerson->ShowModal();
     editor.Close();
-    if (editor.bDataChanged || PersonId != 0)
-        FRun.PersonEdited(PersonId == 0 ? editor.iNewPersonId : PersonId, PersonId == 0 && editor.bDataChanged);
+    FRun.PersonEdited(PersonId == 0 ? editor.iNewPersonId : PersonId, PersonId == 0, editor.bDataChanged);
     Sync();
 }
 
@@ -488,6 +664,22 @@ void TformResultsClassForest::Sync()
     edtPhoneNumber->SetText(FRun.Phone);
 
     edtClassCourse->SetKeyValue(FRun.CourseId() != 0 ? QVariant::fromValue<qlonglong>(FRun.CourseId()) : QVariant());
+    const bool extra = FRun.CourseId() != 0;
+    edtAdditionalClass->SetEnabled(extra);
+    edtADDITIONAL_CLASS_NOTES->SetEnabled(extra);
+    edtAdditionalClass->SetKeyValue(FRun.AdditionalClassId() != 0 ? QVariant::fromValue<qlonglong>(FRun.AdditionalClassId())
+                                                                  : QVariant());
+    if (edtADDITIONAL_CLASS_NOTES->Text() != FRun.AdditionalNotes())
+        edtADDITIONAL_CLASS_NOTES->SetText(FRun.AdditionalNotes());
+    if (edtSearchWebEntries->Text() != FRun.WebSearch)
+        edtSearchWebEntries->SetText(FRun.WebSearch);
+    using TMark = TResultsClassForestRun::TWebMark;
+    imgWebEntriesOK->SetVisible(FRun.WebMark == TMark::OK);
+    imgWebEntriesQuestion->SetVisible(FRun.WebMark == TMark::Question);
+    imgWebEntriesExlamation->SetVisible(FRun.WebMark == TMark::Exclamation);
+    for (TAction* a : {actWebEntriesRefresh, actWebEntriesAddPerson, actWebEntriesSelect})
+        a->SetEnabled(FRun.bShowWebEntries);
+    rdbgrdWebEntries->Invalidate();
     const int tila = TResultsClassForestRun::Tila < 0 ? 0 : TResultsClassForestRun::Tila;
     rbTila[tila]->SetChecked(true);
 
@@ -498,6 +690,7 @@ void TformResultsClassForest::Sync()
     btnPayBalance->Font()->SetStyle(FRun.PayBalanceBold ? fsBold : 0);
     lblChipBalanceInfo->SetCaption(FRun.BalanceLabel);
     lblChipBalanceInfo->Font()->SetColor(FRun.BalanceWarning ? clRed : RGB(0, 128, 0));
+    imgChipBalanceWarning->SetVisible(FRun.BalanceWarning && !FRun.BalanceLabel.isEmpty());
     btnPersonEdit->SetEnabled(FRun.PersonEditEnabled);
     rdbgrdPersons->Invalidate();
     rdbgrdPaymentMethods->Invalidate();

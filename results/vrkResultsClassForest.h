@@ -20,6 +20,10 @@ class TFcEdit;
 class TColumn;
 class TDBLookupComboBox;
 class TRadioButton;
+class TImage;
+class TAction;
+class TrDBEdit;
+class TrDBCheckBox;
 
 class TformResultsClassForest : public TForm {
 public:
@@ -31,13 +35,18 @@ public:
     // Shows the logic's values in the controls.
     void Sync();
 
-    TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo;
-    TEdit *edtChip1, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo;
-    TFcEdit* edtSearchPersons;
+    TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo, *lblENTRY_FEE;
+    TEdit *edtChip1, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo, *edtADDITIONAL_CLASS_NOTES;
+    TFcEdit *edtSearchPersons, *edtSearchWebEntries;
+    TButton* rButton1;
+    TAction *actWebEntriesRefresh, *actWebEntriesSelect, *actWebEntriesAddPerson;
+    TrDBEdit *edtENTRY_FEE, *edtSPORT_ID;
+    TrDBCheckBox *chkRENTAL_EMIT, *chkPAYMENT_STATE;
+    TImage *imgWebEntriesOK, *imgWebEntriesQuestion, *imgWebEntriesExlamation, *imgChipBalanceWarning;
     TCheckBox *chkRentedChip, *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
     TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment, *grpTila;
     TrDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
-    TDBLookupComboBox* edtClassCourse;
+    TDBLookupComboBox *edtClassCourse, *edtAdditionalClass;
     TRadioButton* rbTila[5];
     TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
     // Opens the person editor (formPerson) for the person, 0 for a new one.
@@ -53,6 +62,10 @@ private:
     void BuildLayout();
     void BuildPersonGroup();
     void BuildRightSide();
+    void BuildCourseGroup();
+    void BuildWebEntries();
+    void AddPersonFromWebEntry();
+    void WebSearchKeyUp(Word Key);
     void Place();
     bool HasFocus(TWinControl* Control) const;
     void EnterKey();

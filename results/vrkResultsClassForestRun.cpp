@@ -164,7 +164,11 @@ bool TResultsClassForestRun::Open()
     Menu1State.clear();
     Menu1Text.clear();
     MenuShow(L("MENU2_QUESTION"));
-    WebMark = TWebMark::None;
+    DetachWebEntry();
+    WebSearch.clear();
+    // Any move of the entry list's cursor detaches the entry (the operator
+    // looks at another entry than the one marked).
+    M().WebEntries.OnCursorMoved = [this] { WebEntryCursorMoved(); };
     bShowWebEntries = event->web_entries() == L("K");
     bChipManuallyEntered = false;
     vcPrevControlCard.clear();
@@ -339,6 +343,11 @@ void TResultsClassForestRun::SelectPerson(int64_t PersonId)
 void TResultsClassForestRun::SearchPersons(const QString& Text)
 {
     PersonSearch = Text;
+    // While no entry is attached, the entries follow the person search.
+    if (bShowWebEntries && WebMark != TWebMark::OK) {
+        WebSearch = Text.trimmed();
+        RefreshWebEntries();
+    }
     TFbQuery& persons = *M().fbQueryLookupPersonFD;
     persons.SetFiltered(false);
     const QString filter = PersonFilter(Text);
@@ -362,6 +371,10 @@ void TResultsClassForestRun::ClearSearch()
     if (!PersonSearch.isEmpty()) {
         PersonSearch.clear();
         persons.SetFiltered(false);
+        if (bShowWebEntries && WebMark != TWebMark::OK && !WebSearch.isEmpty()) {
+            WebSearch.clear();
+            RefreshWebEntries();
+        }
         if (iLastSelectedPerson != 0) {
             persons.Locate(L("PERSON_ID"), QVariant::fromValue<qlonglong>(iLastSelectedPerson));
             SelectPerson(iLastSelectedPerson);
@@ -381,20 +394,29 @@ QString TResultsClassForestRun::ChipForPersonEditor() const
     return !RentedChip && !NoChip && !IsPlaceholderCard(Card) ? RunField("CONTROL_CARD").AsString() : L("0");
 }
 
-void TResultsClassForestRun::PersonEdited(int64_t NewPersonId, bool Added)
+void TResultsClassForestRun::PersonEdited(int64_t NewPersonId, bool Added, bool Changed)
 {
     TFbQuery& persons = *M().fbQueryLookupPersonFD;
+    const int64_t current = ListPersonId();
     persons.Close();
     persons.Open();
     if (Added) {
+        if (!Changed || NewPersonId == 0)
+            return;
         persons.Locate(L("PERSON_ID"), QVariant::fromValue<qlonglong>(NewPersonId));
         ShowPerson(NewPersonId);
         EditRun();
         RunField("PERSON_ID").SetAsLargeInt(NewPersonId);
         iLastSelectedPerson = NewPersonId;
     } else {
-        persons.Locate(L("PERSON_ID"), QVariant::fromValue<qlonglong>(RunPersonId()));
+        persons.Locate(L("PERSON_ID"), QVariant::fromValue<qlonglong>(current));
         ShowPerson(RunPersonId());
+        // An editor closed without a save leaves the run as it was: nothing
+        // to write and no note that the person was taken by hand.
+        if (!Changed) {
+            Menu1ForPerson();
+            return;
+        }
         EditRun();
     }
     RunField("RESULT_NOTES").SetAsString(L("X"));
@@ -524,6 +546,35 @@ void TResultsClassForestRun::ChooseCourse(int64_t ClassCourseId)
     Tila = 0;
 }
 
+int64_t TResultsClassForestRun::AdditionalClassId() const
+{
+    return RunOpen() ? RunField("ADDITIONAL_CLASS_ID").AsLargeInt() : 0;
+}
+
+void TResultsClassForestRun::ChooseAdditionalClass(int64_t AdditionalClassId)
+{
+    if (!RunOpen() || CourseId() == 0 || AdditionalClassId == this->AdditionalClassId())
+        return;
+    EditRun();
+    if (AdditionalClassId == 0)
+        RunField("ADDITIONAL_CLASS_ID").Clear();
+    else
+        RunField("ADDITIONAL_CLASS_ID").SetAsLargeInt(AdditionalClassId);
+}
+
+QString TResultsClassForestRun::AdditionalNotes() const
+{
+    return RunOpen() ? RunField("ADDITIONAL_CLASS_NOTES").AsString() : QString();
+}
+
+void TResultsClassForestRun::SetAdditionalNotes(const QString& Text)
+{
+    if (!RunOpen() || CourseId() == 0 || Text == AdditionalNotes())
+        return;
+    EditRun();
+    RunField("ADDITIONAL_CLASS_NOTES").SetAsString(Text);
+}
+
 // ---------------------------------------------------------------- web entries
 
 void TResultsClassForestRun::LoadWebEntries()
@@ -548,6 +599,8 @@ void TResultsClassForestRun::LoadWebEntries()
     } else if (status == L("OK") || status == L("EXLAMATION")) {
         entries.Locate(L("RASTILIPPU_ENTRIES_ID"), QVariant::fromValue<qlonglong>(entryId));
         WebMark = status == L("OK") ? TWebMark::OK : TWebMark::Exclamation;
+        // a proposal to check is not attached until the operator confirms it
+        FAttachedEntryId = status == L("OK") ? entryId : 0;
         TakeWebEntry();
         return;
     } else {
@@ -559,14 +612,88 @@ void TResultsClassForestRun::LoadWebEntries()
 void TResultsClassForestRun::ToggleWebEntry()
 {
     if (WebMark == TWebMark::OK) {
-        WebMark = TWebMark::None;
+        DetachWebEntry();
         return;
     }
+    TFbQuery& entries = *M().fbQueryWebEntriesFD;
+    if (!entries.Active() || entries.IsEmpty())
+        return;
     WebMark = TWebMark::OK;
+    FAttachedEntryId = entries.FieldByName(L("RASTILIPPU_ENTRIES_ID"))->AsLargeInt();
     TakeWebEntry();
 }
 
-void TResultsClassForestRun::WebEntryCursorMoved() { WebMark = TWebMark::None; }
+void TResultsClassForestRun::DetachWebEntry()
+{
+    WebMark = TWebMark::None;
+    FAttachedEntryId = 0;
+}
+
+void TResultsClassForestRun::WebEntryCursorMoved()
+{
+    if (!FMovingEntries)
+        DetachWebEntry();
+}
+
+bool TResultsClassForestRun::OnAttachedEntry()
+{
+    TFbQuery& entries = *M().fbQueryWebEntriesFD;
+    if (FAttachedEntryId == 0 || !entries.Active())
+        return false;
+    FMovingEntries = true;
+    const bool wasFiltered = entries.Filtered();
+    bool found = entries.Locate(L("RASTILIPPU_ENTRIES_ID"), QVariant::fromValue<qlonglong>(FAttachedEntryId));
+    if (!found && wasFiltered) {
+        entries.SetFiltered(false);
+        found = entries.Locate(L("RASTILIPPU_ENTRIES_ID"), QVariant::fromValue<qlonglong>(FAttachedEntryId));
+    }
+    FMovingEntries = false;
+    return found;
+}
+
+void TResultsClassForestRun::RefreshWebEntries()
+{
+    TFbQuery& entries = *M().fbQueryWebEntriesFD;
+    if (!entries.Active())
+        return;
+    // A new filter is not the operator's move: an attached entry stays so,
+    // and the list stays on it while it is shown.
+    FMovingEntries = true;
+    entries.SetFiltered(false);
+    const QString t = WebSearch.trimmed();
+    if (!t.isEmpty()) {
+        QString q = L("%") + t + L("%");
+        q.replace(L("'"), L("''"));
+        entries.SetFilterOptions(foCaseInsensitive);
+        entries.SetFilter(L("LAST_NAME like '") + q + L("' or FIRST_NAME like '") + q + L("'"));
+        entries.SetFiltered(true);
+    }
+    if (FAttachedEntryId != 0)
+        entries.Locate(L("RASTILIPPU_ENTRIES_ID"), QVariant::fromValue<qlonglong>(FAttachedEntryId));
+    FMovingEntries = false;
+}
+
+bool TResultsClassForestRun::WebEntryPerson(QString& Chip, QString& SportId, QString& Name) const
+{
+    TFbQuery& entries = *M().fbQueryWebEntriesFD;
+    if (!entries.Active() || entries.IsEmpty())
+        return false;
+    Chip = entries.FieldByName(L("RENTAL_EMIT"))->AsString() == L("E") ? entries.FieldByName(L("EMIT_NR"))->AsString()
+                                                                          : L("0");
+    if (Chip.isEmpty())
+        Chip = L("0");
+    SportId = entries.FieldByName(L("SPORT_ID"))->AsString();
+    Name = entries.FieldByName(L("LAST_NAME"))->AsString() + L(" ") + entries.FieldByName(L("FIRST_NAME"))->AsString();
+    return true;
+}
+
+void TResultsClassForestRun::WebEntryPersonAdded(int64_t NewPersonId)
+{
+    PersonEdited(NewPersonId, true, true);
+    RunField("RESULT_NOTES").SetAsString(L("X"));
+    WebMark = TWebMark::None;
+    ToggleWebEntry();
+}
 
 void TResultsClassForestRun::TakeWebEntry()
 {
@@ -579,7 +706,7 @@ void TResultsClassForestRun::TakeWebEntry()
     if (!message.isEmpty()) {
         do_message(true, st::WebEntryFailed + L(" ") + message, MSG_ERROR);
         if (WebMark == TWebMark::OK)
-            WebMark = TWebMark::None;
+            DetachWebEntry();
         return;
     }
     if (status != L("OK") && status != L("EXLAMATION")) {
@@ -772,6 +899,8 @@ bool TResultsClassForestRun::Ok()
             MessageBox(st::CardInForestAsk, st::CheckInCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
             return false;
     }
+    if (bShowWebEntries && WebMark == TWebMark::OK && !OnAttachedEntry())
+        DetachWebEntry();
     UpdatePersonDetails();
     if (bShowWebEntries && WebMark == TWebMark::OK && M().fbQueryWebEntriesFD->Active()) {
         QString message;
@@ -855,8 +984,15 @@ void TResultsClassForestRun::Cancel()
     Close();
 }
 
+TResultsClassForestRun::~TResultsClassForestRun()
+{
+    if (DataModule1)
+        DataModule1->WebEntries.OnCursorMoved = nullptr;
+}
+
 void TResultsClassForestRun::Close()
 {
+    DetachWebEntry();
     if (bCancelOpen)
         return;
     if (bNewResult) {

@@ -21,6 +21,10 @@ QString CurrencyText2(Currency Value);
 
 class TResultsClassForestRun {
 public:
+    TResultsClassForestRun() = default;
+    ~TResultsClassForestRun();
+    TResultsClassForestRun(const TResultsClassForestRun&) = delete;
+    TResultsClassForestRun& operator=(const TResultsClassForestRun&) = delete;
     // ---- set by the caller before the window is shown ----
     QString vcChipString;
     int64_t iResultsClassId = 0;
@@ -96,8 +100,9 @@ public:
     // The own card handed to the person editor: the run's card when it is a
     // real, not rented card, else "0".
     QString ChipForPersonEditor() const;
-    // The person editor made or changed a person (NewPersonId) for this run.
-    void PersonEdited(int64_t NewPersonId, bool Added);
+    // The person editor came back: Added a new person NewPersonId, or
+    // edited the run's person; Changed when it saved anything.
+    void PersonEdited(int64_t NewPersonId, bool Added, bool Changed);
     void ClickOwnChip(bool Checked);
     void ClickRentedChip(bool Checked);
     void ClickPrintReceipt(bool Checked);
@@ -114,9 +119,25 @@ public:
     int64_t CourseId() const;
 
     // ---- web entries ----
+    QString WebSearch;                   // the web-entry search
     void LoadWebEntries();
+    void RefreshWebEntries();            // WebSearch to the list's filter
     void ToggleWebEntry();               // attach or detach the current entry
     void WebEntryCursorMoved();          // the list's cursor moved: detach
+    // The entry whose marks are shown (0 none): only it is marked used and
+    // gives its Sport ID, whatever row the list's cursor is on.
+    int64_t AttachedEntryId() const { return FAttachedEntryId; }
+    // "Henkilö": the new person's card, Sport ID and name from the current
+    // entry; false when there is no entry.
+    bool WebEntryPerson(QString& Chip, QString& SportId, QString& Name) const;
+    // The person editor added NewPersonId from the current entry.
+    void WebEntryPersonAdded(int64_t NewPersonId);
+
+    // ---- additional class ----
+    int64_t AdditionalClassId() const;
+    void ChooseAdditionalClass(int64_t AdditionalClassId);
+    QString AdditionalNotes() const;
+    void SetAdditionalNotes(const QString& Text);
 
     // ---- payment ----
     // AtOpening: the opening's load, which starts the payment choice afresh.
@@ -150,4 +171,9 @@ private:
     void UpdatePersonDetails();
     void WriteRun();
     void ResetPaymentChoice();
+    void DetachWebEntry();
+    // Puts the entry list on the attached entry without detaching it.
+    bool OnAttachedEntry();
+    int64_t FAttachedEntryId = 0;
+    bool FMovingEntries = false;
 };

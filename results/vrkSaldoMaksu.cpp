@@ -60,9 +60,20 @@ TformSaldoMaksu::TformSaldoMaksu(TComponent* AOwner) : TForm(AOwner)
         rdbgrdPaymentMethods->Canvas()->Font()->SetColor(clBlack);
         rdbgrdPaymentMethods->DefaultDrawColumnCell(R, DataCol, C, S);
     };
-    rdbgrdPaymentMethods->OnDblClick = [this](TComponent*) {
+    // A double click or any character typed in the grid chooses the option;
+    // the price is typed next.
+    auto choose = [this] {
         FPayment->ChooseOption();
         Sync();
+        edtPaymentPrice->SetFocus();
+        edtPaymentPrice->SelectAll();
+    };
+    rdbgrdPaymentMethods->OnDblClick = [choose](TComponent*) { choose(); };
+    rdbgrdPaymentMethods->OnKeyPress = [choose](TComponent*, QChar& Key) {
+        if (Key.isPrint()) {
+            Key = QChar();
+            choose();
+        }
     };
     auto* priceLabel = Make<TLabel>(this, this, 10, 206, 80, 16, QString());
     priceLabel->SetCaption(L("Maksu"));

@@ -1,4 +1,5 @@
 #include "platform/ui/DBCtrls.h"
+#include "platform/ui/DropDownWindow.h"
 
 #include "platform/ui/ControlWidget.h"
 
@@ -582,6 +583,7 @@ void TDBLookupComboBox::DropDown()
     FList->SetKeyValue(FKeyValue);
     QWidget* w = Widget();
     const QPoint below = w->mapToGlobal(QPoint(0, w->height()));
+    OwnDropDown(FList->Widget(), w, [this] { CloseUp(false); });
     FList->SetBounds(below.x(), below.y(), DropDownWidth > 0 ? DropDownWidth : Width(), FList->Height());
     FList->SetVisible(true);
     FList->Widget()->show();
@@ -601,6 +603,12 @@ void TDBLookupComboBox::CloseUp(bool Accept)
 }
 
 bool TDBLookupComboBox::ListVisible() const { return FList && FList->Visible() && FList->Widget()->isVisible(); }
+
+bool TDBLookupComboBox::WantsKey(Word Key, TShiftState) const
+{
+    // Enter and Escape close an open list before the dialog sees them.
+    return ListVisible() && (Key == VK_RETURN || Key == VK_ESCAPE);
+}
 
 void TDBLookupComboBox::KeyDown(Word& Key, TShiftState Shift)
 {

@@ -203,6 +203,7 @@ public:
     TNotifyEvent OnCloseUp;
     void KeyDown(Word& Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool WantsKey(Word Key, TShiftState Shift) const override;
 
 protected:
     void Paint() override;

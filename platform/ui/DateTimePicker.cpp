@@ -1,4 +1,5 @@
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/DropDownWindow.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -167,6 +168,7 @@ void TDateTimePicker::DropDown()
     FCalendar->setSelectedDate(DateTimeToQDate(ShowsNothing() ? ::Date() : FDateTime));
     QWidget* w = Widget();
     const QPoint below = w->mapToGlobal(QPoint(0, w->height()));
+    OwnDropDown(FCalendar, w, [this] { CloseUp(false); });
     FCalendar->move(below);
     FCalendar->show();
 }

@@ -1,5 +1,6 @@
 // The grid's in-place editor, its button and its drop-down pick list.
 #include "platform/ui/Grids.h"
+#include "platform/ui/DropDownWindow.h"
 
 #include "platform/ui/ControlWidget.h"
 #include "platform/ui/Themes.h"
@@ -203,6 +204,7 @@ void TInplaceEdit::ShowPopup(TWinControl* List, int AWidth, int AHeight)
     if (y + AHeight > desk.bottom() + 1 && topLeft.y() - AHeight >= desk.top())
         y = topLeft.y() - AHeight;
     AWidth = std::min(AWidth, desk.right() + 1 - x);
+    OwnDropDown(List->Widget(), w, [this] { CloseUp(false); });
     List->SetBounds(x, y, AWidth, AHeight);
     List->SetVisible(true);
     List->Widget()->show();

@@ -8,6 +8,7 @@
 #include "devices/vrkResultBoard.h"
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/DateTimePicker.h"
@@ -23,10 +24,12 @@
 #include "components/framed/FcDBRGrp.h"
 #include "components/framed/FcEdit.h"
 #include "components/framed/FcRadChk.h"
+#include "results/vrkPerson.h"
 #include "results/vrkResultsClass.h"
 #include "results/vrkResultsClass2.h"
 #include "tests/finishdesk/FinishDeskFixture.h"
 #include "tests/serial/PortEventLoop.h"
+#include "tests/support/RealInput.h"
 
 namespace {
 
@@ -110,6 +113,62 @@ TEST_F(FinishDialog, ACleanReadOfAKnownRunnerIsAcceptedWithOK)
     ASSERT_EQ(Host.LastResult.size(), 5);
     EXPECT_EQ(Host.LastResult[1], "Virtanen Matti");
     EXPECT_GE(Host.MainGridActivations, 1);
+}
+
+// "Lisää" (F10) at the finish: the person editor opens with the read card as
+// the new person's own card; its OK makes the person the run's.
+TEST_F(FinishDialog, AnUnknownCardGetsANewRunnerThroughTheAddKey)
+{
+    TformPerson person(nullptr);
+    person.AfterConstruction();
+    formPerson = &person;
+    int64_t id = 0, chosen = -1;
+    QString prefilledCard, notes;
+    bool editorOpened = false;
+    OnModal = [&](TCustomForm* F) {
+        if (F == &person) {
+            editorOpened = true;
+            prefilledCard = person.edtCONTROL_CARD->Text();
+            realinput::Type(person.edtPERSON_NAME, QStringLiteral("Uusikoski Uuno"));
+            realinput::ClickMiddle(person.btnOK);
+            return person.ModalResult();
+        }
+        id = Dialog->iResultsClassId;
+        EXPECT_TRUE(Dialog->imgQuestion->Visible());
+        Dialog->edtSearchPersons->SetFocus();
+        realinput::Key(Dialog->edtSearchPersons, Qt::Key_F10);
+        chosen = DataModule1->fbQueryCurrResultFD->FieldByName(QStringLiteral("PERSON_ID"))->AsLargeInt();
+        notes = DataModule1->fbQueryCurrResultFD->FieldByName(QStringLiteral("RESULT_NOTES"))->AsString();
+        EXPECT_TRUE(Dialog->imgOK->Visible());
+        EXPECT_TRUE(Dialog->actPersonEdit->Enabled());
+        Dialog->btnOKClick(nullptr);
+        return int(mrOk);
+    };
+    Dialog->vcChipString = CleanEmit(QStringLiteral("55555"));
+    Dialog->iResultsClassId = 0;
+    Dialog->ShowModal();
+    formPerson = nullptr;
+    ASSERT_TRUE(editorOpened);
+    EXPECT_EQ(prefilledCard, QStringLiteral("055555"));
+    const int64_t added =
+        Value(QStringLiteral("select person_id from VRK_PERSON where PERSON_NAME = 'Uusikoski Uuno'")).toLongLong();
+    ASSERT_GT(added, 0) << BoxTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(chosen, added);
+    EXPECT_EQ(notes, QStringLiteral("X"));
+    EXPECT_EQ(RunValue(QStringLiteral("PERSON_ID"), id).toLongLong(), added);
+    EXPECT_EQ(Value(QStringLiteral("select CONTROL_CARD from VRK_PERSON where PERSON_ID = %1").arg(added)).toString(),
+              QStringLiteral("055555"));
+}
+
+// A read that is deleted (the dialog cancelled) leaves the last run shown
+// in "Viimeisin käsitelty" as it was.
+TEST_F(FinishDialog, ACancelledReadDoesNotFillTheLastResultBox)
+{
+    OpenRead(CleanEmit(QStringLiteral("12345")), [&] { Dialog->btnOKClick(nullptr); });
+    ASSERT_EQ(Host.LastResult.size(), 5);
+    const QStringList shown = Host.LastResult;
+    OpenRead(CleanEmit(QStringLiteral("55555")), [&] {});
+    EXPECT_EQ(Host.LastResult, shown);
 }
 
 TEST_F(FinishDialog, AnUnknownCardWithoutAPersonIsKeptLocally)

@@ -4,6 +4,8 @@
 #include "StartDeskFixture.h"
 
 #include "resources/StartDeskTexts.h"
+#include "platform/ui/StdCtrls.h"
+#include "results/vrkNewClass.h"
 #include "results/vrkNewClassRun.h"
 
 namespace st = txt::startdesk;
@@ -23,8 +25,9 @@ TEST_F(StartDesk, NewClassLimitsRequiredFieldsAndInsert)
         bool Accepted;
         QString Message;
     };
-    for (const Leave& c : {Leave{&d.Length, QStringLiteral("999"), true, QString()},
-                           Leave{&d.Length, QStringLiteral("999,5"), false, st::BadLength},
+    // the length in metres, as the course editor shows it
+    for (const Leave& c : {Leave{&d.Length, QStringLiteral("999000"), true, QString()},
+                           Leave{&d.Length, QStringLiteral("999000,5"), false, st::BadLength},
                            Leave{&d.Fee, QStringLiteral("9999"), true, QString()},
                            Leave{&d.Fee, QStringLiteral("10000"), false, st::BadFee},
                            Leave{&d.Climb, QStringLiteral("9999"), true, QString()},
@@ -45,7 +48,7 @@ TEST_F(StartDesk, NewClassLimitsRequiredFieldsAndInsert)
     };
     for (const Step& s : {Step{[] {}, QStringLiteral("Radan nimi")},
                           Step{[&] { d.ClassName = QStringLiteral("D16"); d.Length = QStringLiteral("0"); }, QStringLiteral("Radan pituus")},
-                          Step{[&] { d.Length = QStringLiteral("3,2"); }, QStringLiteral("Koodit")},
+                          Step{[&] { d.Length = QStringLiteral("3200"); }, QStringLiteral("Koodit")},
                           Step{[&] { d.ControlsString = QStringLiteral("31,34,33"); d.FinishCode.clear(); }, QStringLiteral("Maalin koodi")}}) {
         s.Fill();
         Boxes.clear();
@@ -73,6 +76,37 @@ TEST_F(StartDesk, NewClassLimitsRequiredFieldsAndInsert)
     EXPECT_EQ(d.ClassName, QStringLiteral("D16"));
     EXPECT_EQ(treeRefreshes, 2);
     EXPECT_EQ(eventRefreshes, 1);
+}
+
+// A bad number is not a box in the middle of typing: leaving the field marks
+// it and says why; OK refuses it. A controls string with dashes is refused
+// in Finnish and stays as typed.
+TEST_F(StartDesk, NewClassWindowChecksQuietlyAndRefusesBadCodesInFinnish)
+{
+    f.Module->getProcessedEventData(100);
+    TformNewClass w(nullptr);
+    w.Opening();
+    w.edtClassName->SetText(QStringLiteral("D16"));
+    w.edtLength->SetText(QStringLiteral("viisi"));
+    Boxes.clear();
+    w.edtLength->OnExit(w.edtLength);
+    EXPECT_TRUE(Boxes.isEmpty());
+    EXPECT_EQ(w.lblCheck->Caption(), st::BadLength);
+    w.edtLength->SetText(QStringLiteral("5200"));
+    w.edtLength->OnExit(w.edtLength);
+    EXPECT_TRUE(w.lblCheck->Caption().isEmpty());
+    w.edtControlsString->SetText(QStringLiteral("31-32-33"));
+    w.btnOK->Click();
+    EXPECT_EQ(w.ModalResult(), mrNone);
+    EXPECT_EQ(Boxes, QStringList{st::BadControlCode.arg(QStringLiteral("31-32-33"))});
+    EXPECT_EQ(w.edtControlsString->Text(), QStringLiteral("31-32-33"));
+    w.edtControlsString->SetText(QStringLiteral("31,32,33"));
+    Boxes.clear();
+    w.btnOK->Click();
+    EXPECT_EQ(w.ModalResult(), mrOk) << Boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(V(QStringLiteral("select c.course_length from vrk_course c join vrk_class_course cc on cc.course_id = c.course_id "
+                               "join vrk_class k on k.class_id = cc.class_id where k.class_name = 'D16'")).toInt(),
+              5200);
 }
 
 }  // namespace

@@ -149,7 +149,7 @@ int main(int argc, char** argv)
     formNewClass = new TformNewClass(nullptr);
     formNewClass->Opening();
     formNewClass->edtClassName->SetText(QStringLiteral("D16"));
-    formNewClass->edtLength->SetText(QStringLiteral("3,2"));
+    formNewClass->edtLength->SetText(QStringLiteral("3200"));
     formNewClass->edtControlsString->SetText(QStringLiteral("31,34,33"));
     formNewClass->edtFee->SetText(QStringLiteral("8,50"));
     shot(formNewClass, "new_class");
