@@ -123,16 +123,6 @@ void TformResultsClass2::haeLeimaukset(int64_t ResultsClassAllId)
     punches->Open();
 }
 
-// A key typed in a course list opens it, so that the operator sees where the
-// letters lead; the keys that move, choose, close or change the focus do not.
-void TformResultsClass2::DropDownOnTyping(TrDBLookupComboBox* List, Word Key)
-{
-    const bool own = Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP ||
-                     Key == VK_DOWN || Key == VK_F5 || Key == VK_F6 || Key == VK_F7 || Key == VK_TAB || Key == VK_SHIFT;
-    if (!own && List->Enabled() && !List->ListVisible())
-        List->DropDown();
-}
-
 void TformResultsClass2::edtClassCourseClick(TComponent*)
 {
     const int64_t cc = edtClassCourse->KeyValue().toLongLong();

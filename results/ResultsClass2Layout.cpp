@@ -21,6 +21,7 @@
 #include "components/grid/rDBGrid.h"
 #include "resources/FinishDeskTexts.h"
 #include "results/DialogPictures.h"
+#include "results/DropDownOnTyping.h"
 #include "results/vrkResultsClass2.h"
 
 namespace {

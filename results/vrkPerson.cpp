@@ -3,6 +3,7 @@
 
 #include "results/vrkPerson.h"
 #include "results/StartDeskLayout.h"
+#include "results/DropDownOnTyping.h"
 #include "results/EditorGridLayout.h"
 
 #include "data/vrkDataModule.h"
@@ -139,11 +140,7 @@ void TformPerson::BuildClubGroup(int Y)
     edtClub->OnCloseUp = [this](TComponent*) { actClubEdit->SetEnabled(FRun.ClubId() != 0); };
     // Typing in the box opens its list, so the operator sees where the
     // letters lead.
-    edtClub->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
-        if (Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_LEFT && Key != VK_RIGHT && Key != VK_UP && Key != VK_DOWN &&
-            !edtClub->ListVisible())
-            edtClub->DropDown();
-    };
+    edtClub->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { DropDownOnTyping(edtClub, Key); };
     actClubEdit = new TAction(this);
     actClubNew = new TAction(this);
     int x = 228;

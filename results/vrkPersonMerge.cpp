@@ -6,6 +6,7 @@
 #include "app/vrkMainForm.h"
 #include "components/base/rGroupBox.h"
 #include "components/dbcontrols/TrDBLookupComboBox.h"
+#include "results/DropDownOnTyping.h"
 #include "components/framed/FcEdit.h"
 #include "data/vrkDataModule.h"
 #include "platform/ui/ExtCtrls.h"
@@ -106,6 +107,8 @@ void TformPersonMerge::BuildKeptPerson()
     edtClub->DBEditLabel()->SetVisible(false);
     edtClub->DBEditLabel()->StoreVisible();
     edtClub->ReadOnly = true;
+    // read-only, but its list opens on a typed key to show the clubs
+    edtClub->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { DropDownOnTyping(edtClub, Key); };
     // The person grid holds the kept person's row; only its dataset is used.
     rdbgrdPerson = MakeGrid(this, grpPerson, 440, 28, 120, 80, L("rdbgrdPerson"), DataModule1->dsPersonFD,
                             {{"PERSON_NAME", "Nimi", 100}});

@@ -55,7 +55,6 @@ public:
     void haeLeimaukset(int64_t ResultsClassAllId);
     void ValidatePunches();
     void edtClassCourseClick(TComponent* Sender);
-    void DropDownOnTyping(TrDBLookupComboBox* List, Word Key);
     // Whether the status item may become Index (the "Tila" group's changing).
     bool StatusChanging(int NewIndex);
     void tarkastaAjat();

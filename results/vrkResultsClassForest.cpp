@@ -18,6 +18,7 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "results/DialogPictures.h"
+#include "results/DropDownOnTyping.h"
 #include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
 
@@ -165,14 +166,6 @@ void TformResultsClassForest::BuildLayout()
     ReadLayout();
 }
 
-// Keys that move or choose in a list; every other key released in a course
-// list opens it, so that typing shows where the letters lead.
-static bool ListKey(Word Key)
-{
-    return Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN ||
-           Key == VK_F5 || Key == VK_F6 || Key == VK_F7;
-}
-
 void TformResultsClassForest::BuildCourseGroup()
 {
     grpCourse = Make<TGroupBox>(this, this, 8, 438, 547, 96, L("grpCourse"));
@@ -186,8 +179,8 @@ void TformResultsClassForest::BuildCourseGroup()
     edtClassCourse->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
         if (FSyncing || edtClassCourse->ListVisible())
             return;
-        if (!ListKey(Key)) {
-            edtClassCourse->DropDown();
+        if (!ListOwnKey(Key)) {
+            DropDownOnTyping(edtClassCourse, Key);
             return;
         }
         const int64_t key = edtClassCourse->KeyValue().toLongLong();
@@ -216,8 +209,8 @@ void TformResultsClassForest::BuildCourseGroup()
     };
     edtAdditionalClass->OnCloseUp = [chooseExtra](TComponent*) { chooseExtra(); };
     edtAdditionalClass->OnKeyUp = [this, chooseExtra](TComponent*, Word& Key, TShiftState) {
-        if (!ListKey(Key) && !edtAdditionalClass->ListVisible())
-            edtAdditionalClass->DropDown();
+        if (!ListOwnKey(Key))
+            DropDownOnTyping(edtAdditionalClass, Key);
         else
             chooseExtra();
     };

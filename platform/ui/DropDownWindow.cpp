@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -50,12 +51,21 @@ private:
 void OwnDropDown(QWidget* Popup, QWidget* Anchor, std::function<void()> OnOwnerHidden)
 {
     QWidget* owner = Anchor->window();
-    if (Popup->parentWidget() != owner) {
-        // setParent drops the window flags unless they are given again
-        Popup->setParent(owner, Popup->windowFlags() | Qt::ToolTip | Qt::FramelessWindowHint);
+    // The owner's window becomes the list's transient parent, not its Qt
+    // parent: the modal dialog then counts the list as its own, while the
+    // list stays owned (and freed) by the control that made it.
+    if (owner != Popup) {
         Popup->setAttribute(Qt::WA_ShowWithoutActivating);
+        Popup->winId();
+        QWindow* list = Popup->windowHandle();
+        QWindow* window = owner->windowHandle();
+        if (list && window && list->transientParent() != window)
+            list->setTransientParent(window);
     }
-    auto* watch = Popup->findChild<TDropDownOwnerWatch*>(QString(), Qt::FindDirectChildrenOnly);
+    TDropDownOwnerWatch* watch = nullptr;
+    for (QObject* child : Popup->children())
+        if ((watch = dynamic_cast<TDropDownOwnerWatch*>(child)))
+            break;
     if (!watch)
         watch = new TDropDownOwnerWatch(Popup);
     watch->Watch(owner, std::move(OnOwnerHidden));

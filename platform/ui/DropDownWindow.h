@@ -9,7 +9,7 @@
 
 class QWidget;
 
-// Makes Popup a drop-down window owned by Anchor's window (kept as it is when
-// it already is) and calls OnOwnerHidden when that window hides while Popup
-// shows. Call before showing Popup.
+// Makes Popup a drop-down window of Anchor's window (its transient child)
+// and calls OnOwnerHidden when that window hides while Popup shows. Call
+// before showing Popup.
 void OwnDropDown(QWidget* Popup, QWidget* Anchor, std::function<void()> OnOwnerHidden);

@@ -253,7 +253,7 @@ TEST_F(StartDesk, NewPersonFromTheCheckInGetsTheTypedCard)
     editor.Open();
     ASSERT_TRUE(editor.Ok());
     editor.Close();
-    run.PersonEdited(editor.iNewPersonId, true);
+    run.PersonEdited(editor.iNewPersonId, true, editor.bDataChanged);
     EXPECT_EQ(run.Menu1Text, QStringLiteral("Uusi Uuno"));
     run.ChooseCourse(401);
     const int64_t id = run.iResultsClassId;
@@ -270,6 +270,30 @@ TEST_F(StartDesk, NewPersonFromTheCheckInGetsTheTypedCard)
     rented.LeaveCard(QStringLiteral("77777"));
     EXPECT_EQ(rented.ChipForPersonEditor(), QStringLiteral("0"));
     rented.Cancel();
+}
+
+// "Muokkaa" on a run in the forest whose person editor saves nothing leaves
+// the run as it was: OK then writes nothing, not even the remembered "Tila".
+TEST_F(StartDesk, AnEditorClosedWithoutChangesLeavesAnExistingRunUnwritten)
+{
+    run.vcChipString = Card(QStringLiteral("12345"));
+    ASSERT_TRUE(run.Open());
+    run.ChooseCourse(401);
+    const int64_t id = run.iResultsClassId;
+    ASSERT_TRUE(run.Ok());
+    ASSERT_EQ(Run(id, "result_status").toString(), QStringLiteral("M"));
+    const QString notes = Run(id, "coalesce(result_notes, '-')").toString();
+
+    TResultsClassForestRun existing;
+    existing.iResultsClassId = id;
+    ASSERT_TRUE(existing.Open());
+    TResultsClassForestRun::Tila = 1;  // "Ei aikaa" left from an earlier check-in
+    existing.PersonEdited(existing.RunPersonId(), false, false);
+    EXPECT_EQ(existing.RunSet().State(), dsBrowse);
+    ASSERT_TRUE(existing.Ok());
+    EXPECT_EQ(Run(id, "result_status").toString(), QStringLiteral("M"));
+    EXPECT_EQ(Run(id, "coalesce(result_notes, '-')").toString(), notes);
+    TResultsClassForestRun::Tila = -1;
 }
 
 }  // namespace

@@ -129,6 +129,15 @@ int main(int argc, char** argv)
     shot(&w, "checkin_web_entry");
     run.Cancel();
     w.Hide();
+    // 3b. a new run without a card: the entry found by the search, attached
+    run.vcChipString.clear();
+    run.iResultsClassId = 0;
+    w.Opening();
+    w.edtSearchWebEntries->SetText(QStringLiteral("korh"));
+    w.actWebEntriesSelect->Execute();
+    shot(&w, "checkin_web_entry_searched");
+    run.Cancel();
+    w.Hide();
     // 4. the person editor on a person, and on a new person from a web entry
     formPerson = new TformPerson(nullptr);
     formPerson->Run().iPersonId = 1001;
