@@ -21,6 +21,27 @@
 
 SET TERM ^ ;
 
+/* The placed runs of a class, best first: accepted, status 0, with a time. A
+   runner is listed once, with the best of the runs (a card read twice, or a
+   second run on the same course); a run without a person stands for itself. */
+CREATE OR ALTER PROCEDURE VRK_CLASS_STANDINGS (IN_EVENT_ID BIGINT, IN_CLASS_ID BIGINT)
+RETURNS (OUT_RUN BIGINT, OUT_TOTAL NUMERIC(18,2), OUT_PERSON BIGINT, OUT_NAME VARCHAR(200))
+AS
+BEGIN
+  FOR SELECT S.RID, S.TOTAL, S.PID, S.PNAME
+        FROM (SELECT R.RESULTS_CLASS_ID RID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0) TOTAL,
+                     R.PERSON_ID PID, R.PERSON_NAME PNAME,
+                     ROW_NUMBER() OVER (PARTITION BY IIF(R.PERSON_ID > 0, R.PERSON_ID, -R.RESULTS_CLASS_ID)
+                       ORDER BY COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), R.RESULTS_CLASS_ID) RUN_NO
+                FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
+               WHERE R.EVENT_ID = :IN_EVENT_ID AND CC.CLASS_ID = :IN_CLASS_ID AND R.RESULT_STATUS = 'V'
+                 AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0) S
+       WHERE S.RUN_NO = 1
+       ORDER BY S.TOTAL, S.RID
+        INTO :OUT_RUN, :OUT_TOTAL, :OUT_PERSON, :OUT_NAME DO
+    SUSPEND;
+END^
+
 CREATE OR ALTER PACKAGE E_RESULTS_CLASS
 AS
 BEGIN
@@ -413,20 +434,10 @@ BEGIN
     MY_PLACED = IIF(RS = 'V' AND ST = '0' AND TSEC > 0 AND CLASS_ID IS NOT NULL, 1, 0);
     IF (CLASS_ID IS NULL) THEN BEGIN SUSPEND; EXIT; END
 
-    /* first pass: size of the standings and the runner's row. A runner is
-       listed once, with the best of the runs (a card read twice, or a second
-       run on the same course); a run without a person stands for itself. */
+    /* first pass: size of the standings and the runner's row (a runner's
+       best run stands for the runner's other runs too) */
     N = 0; MY_ROW = 0; RANK_NO = 0; PREV_TOTAL = NULL;
-    FOR SELECT S.RID, S.TOTAL, S.PID
-          FROM (SELECT R.RESULTS_CLASS_ID RID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0) TOTAL,
-                       R.PERSON_ID PID,
-                       ROW_NUMBER() OVER (PARTITION BY IIF(R.PERSON_ID > 0, R.PERSON_ID, -R.RESULTS_CLASS_ID)
-                         ORDER BY COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), R.RESULTS_CLASS_ID) RUN_NO
-                  FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
-                 WHERE R.EVENT_ID = :EV AND CC.CLASS_ID = :CLASS_ID AND R.RESULT_STATUS = 'V'
-                   AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0) S
-         WHERE S.RUN_NO = 1
-         ORDER BY S.TOTAL, S.RID
+    FOR SELECT S.OUT_RUN, S.OUT_TOTAL, S.OUT_PERSON FROM VRK_CLASS_STANDINGS(:EV, :CLASS_ID) S
           INTO :RID, :TOTAL, :PID DO
     BEGIN
       N = N + 1;
@@ -448,16 +459,7 @@ BEGIN
 
     /* second pass: the shown rows */
     RN = 0; RANK_NO = 0; PREV_TOTAL = NULL; SLOT = 0; WIN_TOTAL = NULL;
-    FOR SELECT S.RID, S.TOTAL, S.PNAME
-          FROM (SELECT R.RESULTS_CLASS_ID RID, COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0) TOTAL,
-                       R.PERSON_NAME PNAME,
-                       ROW_NUMBER() OVER (PARTITION BY IIF(R.PERSON_ID > 0, R.PERSON_ID, -R.RESULTS_CLASS_ID)
-                         ORDER BY COALESCE(R.TIME_SEC, 0) + COALESCE(R.CREDIT_PENALTY_SEC, 0), R.RESULTS_CLASS_ID) RUN_NO
-                  FROM VRK_RESULTS_CLASS R JOIN VRK_CLASS_COURSE CC ON CC.CLASS_COURSE_ID = R.CLASS_COURSE_ID
-                 WHERE R.EVENT_ID = :EV AND CC.CLASS_ID = :CLASS_ID AND R.RESULT_STATUS = 'V'
-                   AND COALESCE(R.STATUS, '0') = '0' AND R.TIME_SEC > 0) S
-         WHERE S.RUN_NO = 1
-         ORDER BY S.TOTAL, S.RID
+    FOR SELECT S.OUT_RUN, S.OUT_TOTAL, S.OUT_NAME FROM VRK_CLASS_STANDINGS(:EV, :CLASS_ID) S
           INTO :RID, :TOTAL, :PNAME DO
     BEGIN
       RN = RN + 1;

@@ -31,6 +31,12 @@ protected:
                                      "where r.results_class_id = :id"),
                       {{"ID", id}});
     }
+    // A clean read of course A finishing at card time Finish; the run's id.
+    qlonglong ReadCourseA(const QString& card, int finish)
+    {
+        Punches p = {{0, 0}, {31, 600}, {32, 1200}, {33, 1800}, {100, finish}, {250, finish + 300}};
+        return Read(EventDb::Emit(card, p))["OUT_RESULTS_CLASS_ID"].toLongLong();
+    }
     TRow CourseRow(qlonglong id, qlonglong cc)
     {
         return db.Row(QStringLiteral("select a.*, cast(a.time_sec as integer) secs from vrk_results_class_all a "
@@ -195,14 +201,10 @@ TEST_F(ReadingTest, PlacingsAndBoardStandings)
 {
     // H21: Virtanen 40:00, a register card owner 35:00 (accepted by the
     // dialog), Korhonen 45:00, one tie at 40:00 without a person ('L', not placed)
-    auto read = [&](const QString& card, int finish) {
-        Punches p = {{0, 0}, {31, 600}, {32, 1200}, {33, 1800}, {100, finish}, {250, finish + 300}};
-        return Read(EventDb::Emit(card, p))["OUT_RESULTS_CLASS_ID"].toLongLong();
-    };
-    const qlonglong virtanen = read(QStringLiteral("12345"), 2400);
-    const qlonglong fast = read(QStringLiteral("88888"), 2100);
-    const qlonglong korhonen = read(QStringLiteral("54321"), 2700);
-    read(QStringLiteral("99004"), 2400);
+    const qlonglong virtanen = ReadCourseA(QStringLiteral("12345"), 2400);
+    const qlonglong fast = ReadCourseA(QStringLiteral("88888"), 2100);
+    const qlonglong korhonen = ReadCourseA(QStringLiteral("54321"), 2700);
+    ReadCourseA(QStringLiteral("99004"), 2400);
     db.Exec(QStringLiteral("update vrk_results_class set person_id = 1003, result_status = 'V' where results_class_id = :id"),
             {{"ID", fast}});
     db.Exec(QStringLiteral("update vrk_results_class set class_course_id = 401 where results_class_id = :id"),
@@ -249,13 +251,9 @@ TEST_F(ReadingTest, PlacingsAndBoardStandings)
 // runner once, at the better run, and either run shows the runner's place.
 TEST_F(ReadingTest, RunnerReadTwiceIsListedOnceInTheStandings)
 {
-    auto read = [&](const QString& card, int finish) {
-        Punches p = {{0, 0}, {31, 600}, {32, 1200}, {33, 1800}, {100, finish}, {250, finish + 300}};
-        return Read(EventDb::Emit(card, p))["OUT_RESULTS_CLASS_ID"].toLongLong();
-    };
-    const qlonglong first = read(QStringLiteral("12345"), 2400);
-    const qlonglong again = read(QStringLiteral("12345"), 2400);
-    const qlonglong other = read(QStringLiteral("54321"), 2700);
+    const qlonglong first = ReadCourseA(QStringLiteral("12345"), 2400);
+    const qlonglong again = ReadCourseA(QStringLiteral("12345"), 2400);
+    const qlonglong other = ReadCourseA(QStringLiteral("54321"), 2700);
     db.Exec(QStringLiteral("update vrk_results_class set class_course_id = 401 where results_class_id = :id"), {{"ID", other}});
     const QString board = QStringLiteral("select OUT_SIJA, OUT_P1_NIMI, OUT_P2_NIMI, OUT_P2_SIJA, OUT_P3_NIMI "
                                          "from E_RESULTS_CLASS.HAE_RESULT_BOARD_DATA(:IN_RESULTS_CLASS_ID) ");
