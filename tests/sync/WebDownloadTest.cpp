@@ -328,6 +328,29 @@ TEST(WebDownload, MessageDeliveredAgainIsConfirmedAgainWithoutApplyingItTwice)
                      .isNull());
 }
 
+// The message cannot be stored here (the record of applied messages refuses
+// it, as a failing commit would): nothing is confirmed, so the service keeps
+// the message, and it is applied once when it can be.
+TEST(WebDownload, MessageThatCannotBeStoredIsNotConfirmedAndComesAgain)
+{
+    Fixture F;
+    F.A.RunPass();  // logs in
+    CountClubWrites(F.A);
+    F.A.Exec(QStringLiteral("create exception t_refused 'kirjaus ei onnistu'"));
+    F.A.Exec(QStringLiteral("create trigger t_refuse_record for vrk_web_message_in before insert or update as begin "
+                            "exception t_refused; end"));
+    F.Queue(QStringLiteral("vrk_club"), {Club("100000034")});
+    F.A.RunPass();
+    EXPECT_TRUE(F.W.Service.State().Confirmations().isEmpty());
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 1);
+    EXPECT_EQ(F.A.Count(QStringLiteral("select count(*) from vrk_club where club_id = 100000034")), 0);
+
+    F.A.Exec(QStringLiteral("drop trigger t_refuse_record"));
+    F.Pass();
+    EXPECT_EQ(F.W.Service.State().PendingCount(F.A.Client.ClientId), 0);
+    EXPECT_EQ(ClubWrites(F.A, "100000034"), 1);
+}
+
 // Another message that a service gives an id already used is applied; the
 // same message again is not.
 TEST(WebDownload, MessageIdUsedAgainForOtherRowsIsApplied)
