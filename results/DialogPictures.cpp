@@ -61,6 +61,10 @@ void AddCardRegisterColumn(TrDBGrid* Grid)
     c->Title()->SetCaption(QString());
     c->SetWidth(24);
     c->SetIndex(0);
+    // drawn over the finished cell: the grid paints its own content last
+    Grid->OnDrawColumnCellEnd = [Grid](TComponent*, const TRect& Rect, int, TColumn* Column, TGridDrawState State) {
+        DrawCardRegisterCell(Grid, Rect, Column, State);
+    };
 }
 
 bool DrawCardRegisterCell(TrDBGrid* Grid, const TRect& Rect, TColumn* Column, TGridDrawState)
@@ -68,6 +72,7 @@ bool DrawCardRegisterCell(TrDBGrid* Grid, const TRect& Rect, TColumn* Column, TG
     if (!Column || Column->FieldName() != ChipTypeField)
         return false;
     TCanvas* c = Grid->Canvas();
+    c->Brush()->SetStyle(bsSolid);
     c->FillRect(Rect);
     TDataSet* d = Grid->DataSource() ? Grid->DataSource()->DataSet() : nullptr;
     TField* f = d ? d->FindField(ChipTypeField) : nullptr;

@@ -20,6 +20,7 @@ TImage* StatusPicture(TComponent* Owner, TWinControl* Parent, int Left, int Top,
 TBitmap* CardRegisterBitmap();
 // The picture column: first, blank title, on the field CHIP_TYPE.
 void AddCardRegisterColumn(TrDBGrid* Grid);
-// Draws the picture column's cell of the current row; false when Column is
-// not the picture column (the caller then draws the cell as usual).
+// Draws the picture column's cell of the current row over what the grid drew
+// there (AddCardRegisterColumn hooks it to the grid); false when Column is
+// not the picture column.
 bool DrawCardRegisterCell(TrDBGrid* Grid, const TRect& Rect, TColumn* Column, TGridDrawState State);

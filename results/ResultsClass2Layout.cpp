@@ -181,8 +181,7 @@ void TformResultsClass2::BuildLayout()
             rdbgrdPersons->Canvas()->Brush()->SetColor(RGB(144, 238, 144));
             rdbgrdPersons->Canvas()->Font()->SetColor(clBlack);
         }
-        if (!DrawCardRegisterCell(rdbgrdPersons, Rect, Column, State))
-            rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
+        rdbgrdPersons->DefaultDrawColumnCell(Rect, DataCol, Column, State);
     };
     if (FOlder) {
         // the older dialog chooses the person in a drop-down list

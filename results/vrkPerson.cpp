@@ -120,7 +120,9 @@ void TformPerson::BuildFields()
     edtINSERTED = field(450, "Lisätty", "INSERTED", 170);
     edtUPDATED = field(450, "Muutettu", "UPDATED", 170);
     edtPERSON_ID = field(450, "Henkilö-id", "PERSON_ID", 120);
-    for (TDBEdit* e : {edtINSERTED, edtUPDATED})
+    // Stamped by the program, never typed: read-only, and the two that are
+    // disabled also look so while the row is edited.
+    for (TDBEdit* e : {edtINSERTED, edtUPDATED, edtWEB_SHOW_ASKED, edtPERSON_ID})
         e->SetReadOnly(true);
     for (TDBEdit* e : {edtWEB_SHOW_ASKED, edtPERSON_ID})
         e->SetEnabled(false);
@@ -158,11 +160,11 @@ void TformPerson::BuildClubGroup(int Y)
 
 void TformPerson::BuildSex(int Y)
 {
-    auto* label = Make<TLabel>(this, this, 260, Y + 4, 80, 16, QString());
+    auto* label = Make<TLabel>(this, this, 10, Y + 4, 110, 16, QString());
     label->SetCaption(L("Sukupuoli"));
-    rbMale = Make<TRadioButton>(this, this, 340, Y + 2, 60, 20, L("rbMale"));
+    rbMale = Make<TRadioButton>(this, this, 130, Y + 2, 70, 20, L("rbMale"));
     rbMale->SetCaption(L("Mies"));
-    rbFemale = Make<TRadioButton>(this, this, 400, Y + 2, 80, 20, L("rbFemale"));
+    rbFemale = Make<TRadioButton>(this, this, 210, Y + 2, 90, 20, L("rbFemale"));
     rbFemale->SetCaption(L("Nainen"));
     rbMale->OnClick = [this](TComponent*) {
         if (rbMale->Checked())

@@ -408,12 +408,7 @@ void TformResultsClassForest::BuildPersonGroup()
     rdbgrdPersons->OnDrawColumnCell = [this](TComponent*, const TRect& R, int DataCol, TColumn* C, TGridDrawState S) {
         const int64_t id = DataModule1->fbQueryLookupPersonFD->FieldByName(L("PERSON_ID"))->AsLargeInt();
         const bool chosen = id != 0 && id == (FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0);
-        if (chosen) {
-            rdbgrdPersons->Canvas()->Brush()->SetColor(kChosenRow);
-            rdbgrdPersons->Canvas()->Font()->SetColor(clBlack);
-        }
-        if (!DrawCardRegisterCell(rdbgrdPersons, R, C, S))
-            PaintChosenRow(rdbgrdPersons, chosen, R, DataCol, C, S);
+        PaintChosenRow(rdbgrdPersons, chosen, R, DataCol, C, S);
     };
     // A double click chooses the person and moves on to the course.
     rdbgrdPersons->OnDblClick = [this](TComponent*) {
