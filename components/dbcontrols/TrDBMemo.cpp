@@ -1,6 +1,7 @@
 #include "components/dbcontrols/TrDBMemo.h"
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rDialogsEx.h"
 #include "components/base/rdlg.h"
 #include "components/grid/rDBGridTexts.h"
 #include "platform/ui/Clipbrd.h"
@@ -13,7 +14,18 @@
 #include <QStringDecoder>
 #include <exception>
 
-TrDBMemo::TrDBMemo(TComponent* AOwner) : TrDBFieldControl(AOwner) { BuildMenu(); }
+TrDBMemo::TrDBMemo(TComponent* AOwner) : TrDBFieldControl(AOwner)
+{
+    SetScrollBars(ssVertical);
+    BuildMenu();
+}
+
+void TrDBMemo::ChangeScale(int M, int D)
+{
+    TrDBFieldControl::ChangeScale(M, D);
+    if (D != 0)
+        FScaleRatio = FScaleRatio * M / D;
+}
 
 void TrDBMemo::BuildMenu()
 {
@@ -106,13 +118,15 @@ void TrDBMemo::PopupMenuOpen()
         case 5: m->SetEnabled(sel); break;
         case 4: m->SetEnabled(!Clipboard()->AsText().isEmpty()); break;
         case 12: m->SetEnabled(!FSearchText.isEmpty()); break;
-        case 13: m->SetVisible(OptionsEx & MemoOpt(moAllowSetFont)); break;
+        // Options a form switched off stay in the menu, greyed, so the
+        // menu looks the same on every memo.
+        case 13: m->SetEnabled(OptionsEx & MemoOpt(moAllowSetFont)); break;
         case 20:
-            m->SetVisible(OptionsEx & MemoOpt(moAllowWordWrap));
+            m->SetEnabled(OptionsEx & MemoOpt(moAllowWordWrap));
             m->SetChecked(WordWrap());
             break;
-        case 21: m->SetVisible(OptionsEx & MemoOpt(moAllowLoadSaveFile)); m->SetEnabled(!ReadOnly()); break;
-        case 22: m->SetVisible(OptionsEx & MemoOpt(moAllowLoadSaveFile)); break;
+        case 21: m->SetEnabled((OptionsEx & MemoOpt(moAllowLoadSaveFile)) && !ReadOnly()); break;
+        case 22: m->SetEnabled(OptionsEx & MemoOpt(moAllowLoadSaveFile)); break;
         default: break;
         }
     }
@@ -129,6 +143,7 @@ void TrDBMemo::PopupMenuClick(int Tag)
     case 10: SelectAll(); break;
     case 11: SearchText(QString(), true, true); break;
     case 12: SearchNext(); break;
+    case 13: ShowSelectFontDialog(Font()); break;
     case 20:
         SetWordWrap(!WordWrap());
         if (WordWrap() && ScrollBars() == ssBoth)
@@ -137,13 +152,13 @@ void TrDBMemo::PopupMenuClick(int Tag)
             SetScrollBars(ssBoth);
         break;
     case 21: {
-        TOpenDialog d(nullptr);
+        TrOpenDialog d(nullptr);
         if (d.Execute())
             LoadFromFile(d.FileName);
         break;
     }
     case 22: {
-        TSaveDialog d(nullptr);
+        TrSaveDialog d(nullptr);
         if (d.Execute())
             SaveToFile(d.FileName);
         break;

@@ -29,6 +29,12 @@ public:
     bool SaveToFile(const QString& FileName);
     void PopupMenuOpen();
     void PopupMenuClick(int Tag);
+    // The product of all scale changes (1.0 at 96 dots per inch).
+    double ScaleRatio() const { return FScaleRatio; }
+
+protected:
+    void ChangeScale(int M, int D) override;
+    double FScaleRatio = 1.0;
 
 private:
     void BuildMenu();

@@ -22,7 +22,8 @@ void InstallDBActionDialogs(TrDBAction* Actions)
         SortRec_LoadSortNames(Grid, names);
         return names;
     };
-    d.ActivateSavedSort = [](TrDBGrid* Grid, int Index) { return SortRec_ActiveSortIdx(Grid, Index); };
+    // The menu hands over the item's place in the alphabetical list.
+    d.ActivateSavedSort = [](TrDBGrid* Grid, int Index) { return SortRec_ActiveSortListPos(Grid, Index); };
     d.SaveFilter = [](TrDBGrid* Grid) {
         SaveFilter(Grid);
         return true;

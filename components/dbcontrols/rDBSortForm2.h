@@ -84,6 +84,10 @@ QStringList GetGridSortFields(TComponent* Grid);
 std::vector<bool> GetGridSortDescending(TComponent* Grid);
 bool ChangeGridSort(TComponent* Grid, const QString& Fields, const QString& Directions);
 // The saved sorts of a grid live in the global property file; without one
-// there are none: both answer false.
-bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names);
+// there are none: both answer false. The names come alphabetically; Slots
+// (when given) holds each name's slot number, which is what
+// SortRec_ActiveSortIdx takes: a list position is not a slot.
+bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names, std::vector<int>* Slots = nullptr);
 bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx);
+// Applies the saved sort at a position of SortRec_LoadSortNames' list.
+bool SortRec_ActiveSortListPos(TrDBGrid* Grid, int ListPos);

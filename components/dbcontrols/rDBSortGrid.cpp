@@ -26,17 +26,31 @@ bool ChangeGridSort(TComponent* Grid, const QString& Fields, const QString& Dire
 
 bool SortRec(TrDBGrid* Grid) { return ShowSortDialog(Grid); }
 
-bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names)
+bool SortRec_LoadSortNames(TrDBGrid* Grid, QStringList& Names, std::vector<int>* Slots)
 {
     Names.clear();
+    if (Slots)
+        Slots->clear();
     if (!Grid || !GetGlobal_PropSaveFile())
         return false;
     TrDBSortForm2 f(nullptr);
     f.rDBGrid = Grid;
     f.LoadSavedSortNames();
-    for (int i = 0; i < f.lbSavedSort->Count(); ++i)
+    for (int i = 0; i < f.lbSavedSort->Count(); ++i) {
         Names << f.lbSavedSort->Strings(i);
+        if (Slots)
+            Slots->push_back(int(reinterpret_cast<intptr_t>(f.lbSavedSort->Objects(i))));
+    }
     return true;
+}
+
+bool SortRec_ActiveSortListPos(TrDBGrid* Grid, int ListPos)
+{
+    QStringList names;
+    std::vector<int> slotNos;
+    if (!SortRec_LoadSortNames(Grid, names, &slotNos) || ListPos < 0 || ListPos >= int(slotNos.size()))
+        return false;
+    return SortRec_ActiveSortIdx(Grid, slotNos[ListPos]);
 }
 
 bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx)
@@ -45,6 +59,9 @@ bool SortRec_ActiveSortIdx(TrDBGrid* Grid, int SortIdx)
         return false;
     TrDBSortForm2 f(nullptr);
     f.rDBGrid = Grid;
+    // A free slot holds no sort: applying it would only clear the grid's own.
+    if (GetGlobal_PropSaveFile()->ReadString(f.SortSection(SortIdx), QStringLiteral("SortName"), QString()).isEmpty())
+        return false;
     f.LoadFromGrid();
     f.LoadSavedSort(SortIdx);
     return f.TrySort();

@@ -3,27 +3,21 @@
 
 #include "components/base/rdlg.h"
 #include "components/grid/TPropSaveFile.h"
+#include "components/dbcontrols/rDBActionDialogs.h"
 #include "components/dbcontrols/rDBSortForm2.h"
+#include "components/grid/TrDBAction.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
 #include "tests/dbcontrols/ClubsGridFixture.h"
+#include "tests/dbcontrols/GlobalPropFile.h"
 
 #include <QTemporaryDir>
 #include <functional>
 #include <map>
 
 namespace {
-
-// The program's global property file, in a folder of its own.
-std::unique_ptr<TPropSaveFile> OpenGlobalFile(const QString& Path)
-{
-    auto f = std::make_unique<TPropSaveFile>(nullptr);
-    f->SetFileName(Path);
-    f->LoadFile();
-    f->SetUseAsGlobalFile(true);
-    return f;
-}
 
 class SortDialogTest : public ClubsGridFixture {
 protected:
@@ -152,6 +146,53 @@ TEST_F(SortDialogTest, SavedSortsListedAppliedDeletedAndRefusedWhenFull)
     });
     EXPECT_EQ(warnings, 1);
     EXPECT_EQ(file->ReadString(QStringLiteral("SortDlg2.fmClubs.grClubs.20"), QStringLiteral("SortName"), QString()), QString());
+}
+
+// The grid action module's list of saved sorts is alphabetical; an item
+// applies its own saved sort whatever slot that sort lives in.
+TEST_F(SortDialogTest, SavedSortMenuAppliesTheChosenSortNotTheSlotAtItsPlace)
+{
+    QTemporaryDir dir;
+    auto file = OpenGlobalFile(dir.filePath(QStringLiteral("sorvex.ini")));
+    form->SetName(QStringLiteral("fmClubs"));
+    grid->SetName(QStringLiteral("grClubs"));
+    Run([&](TrDBSortForm2* f) {
+        f->DeleteAllRows();
+        f->SetRowField(1, QStringLiteral("CLUB_NAME"), true);
+        EXPECT_TRUE(f->SaveSorting(QStringLiteral("Zeta")));  // slot 0
+        f->DeleteAllRows();
+        f->SetRowField(1, QStringLiteral("CLUB_ABBR"), false);
+        EXPECT_TRUE(f->SaveSorting(QStringLiteral("Alpha")));  // slot 1
+        return int(mrCancel);
+    });
+    TrDBAction actions(nullptr);
+    InstallDBActionDialogs(&actions);
+    actions.SetActiveGrid(grid);
+    auto clickItem = [&](const QString& Caption) {
+        actions.pmSortList->OnPopup(actions.pmSortList);
+        TMenuItem* items = actions.pmSortList->Items();
+        for (int i = 0; i < items->Count(); ++i)
+            if (items->Items(i)->Caption() == Caption)
+                return items->Items(i)->Click(), true;
+        return false;
+    };
+    ASSERT_TRUE(clickItem(QStringLiteral("Alpha")));
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB_ABBR"));
+    ASSERT_TRUE(clickItem(QStringLiteral("Zeta")));
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB_NAME"));
+
+    // Zeta deleted: Alpha is first in the list but still lives in slot 1.
+    Run([&](TrDBSortForm2* f) {
+        f->lbSavedSort->SetItemIndex(1);
+        f->DeleteSavedSort();
+        return int(mrCancel);
+    });
+    ASSERT_TRUE(clickItem(QStringLiteral("Alpha")));
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB_ABBR"));
+    // A free slot applies nothing and leaves the grid's sort alone.
+    EXPECT_FALSE(SortRec_ActiveSortIdx(grid, 0));
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("CLUB_ABBR"));
+    actions.SetActiveGrid(nullptr);
 }
 
 }  // namespace
