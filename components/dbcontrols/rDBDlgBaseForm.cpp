@@ -2,6 +2,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rtool.h"
+#include "components/grid/TPropSaveMain.h"
 #include "components/grid/rdbtool.h"
 
 TrDBDlgBaseForm::TrDBDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
@@ -14,6 +15,9 @@ TrDBDlgBaseForm::TrDBDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
     Constraints.MinWidth = 460;
     Constraints.MinHeight = 340;
     SetShowHint(true);
+    rDlgPropSave = new TPropSaveMain(this);
+    rDlgPropSave->SetName(QStringLiteral("rDlgPropSave"));
+    rDlgPropSave->PropSaveEvents = pseFormShowHide;
 }
 
 void TrDBDlgBaseForm::FormCreate(TComponent*)
@@ -23,6 +27,11 @@ void TrDBDlgBaseForm::FormCreate(TComponent*)
     Font()->SetSize(cfg.rDlg_DefaultSize);
     Font()->SetHeight(-11);
     DPI_SetFontHeight(Font());
+    rDlgPropSave->SetPropSaveFile(GetGlobal_PropSaveFile());
+    // A place the user gave the dialog before wins over centring.
+    if (rDlgPropSave->FormIsSaved())
+        SetPosition(poDesigned);
+    rDlgPropSave->SetParent(this, true);
     if (ParioCompConfig.Global_ProcOnHelp) {
         SetBorderIcons(BorderIcons() | biHelp);
         HelpContext = 1;

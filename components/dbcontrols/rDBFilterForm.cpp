@@ -6,6 +6,9 @@
 #include "components/base/rHTMLLabel.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
+#include "components/grid/TPropSaveMain.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "platform/database/DataSet.h"
@@ -14,6 +17,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/CommonDialogs.h"
+#include "platform/ui/DBGrids.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
@@ -50,6 +54,7 @@ bool IsValueField(const TField* F)
 
 TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("rDBFilterForm"));
     SetCaption(dbctltxt::FilterCaption);
     SetClientWidth(674);
     SetClientHeight(404);
@@ -57,7 +62,7 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     Constraints.MinHeight = 404;
     auto* gb = PlaceControl<TGroupBox>(this, this, 8, 4, 658, 250, dbctltxt::AddOneCondition);
     PlaceControl<TLabel>(gb, this, 8, 18, 120, 16, dbctltxt::FieldCaption);
-    PlaceControl<TLabel>(gb, this, 130, 18, 120, 16, dbctltxt::FieldName);
+    lFieldName = PlaceControl<TLabel>(gb, this, 130, 18, 120, 16, dbctltxt::FieldName);
     sgPol = PutGrid(gb, this, 8, 34, 262, 172, 120, 120);
     sgPol->SetHint(dbctltxt::FieldsSelectionHint);
     sgPol->OnClick = [this](TComponent*) { FieldChanged(); };
@@ -155,7 +160,105 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
+    SetNames();
+    SetAnchorsOnResize(gb, lRes);
+    SetUpPropSave();
     FormCreate(this);
+}
+
+void TrDBFilterForm::SetAnchorsOnResize(TGroupBox* Group, TLabel* ResLabel)
+{
+    // A wider window widens the field list and the expression; a higher one
+    // gives the expression the room. Everything right of them follows the
+    // right edge, the bottom row the bottom edge.
+    Group->SetAnchors(akLeft | akTop | akRight);
+    sgPol->SetAnchors(akLeft | akTop | akRight);
+    for (int i = 0; i < Group->ControlCount(); ++i) {
+        TControl* c = Group->Controls(i);
+        if (c != sgPol && c->Left() > sgPol->Left() + sgPol->Width() - 8)
+            c->SetAnchors(akRight | akTop);
+    }
+    ResLabel->SetAnchors(akLeft | akTop);
+    eRes->SetAnchors(akLeft | akTop | akRight | akBottom);
+    for (TControl* c : std::initializer_list<TControl*>{btClear, btLoad, btSave, chCase, cbDelQuotes})
+        c->SetAnchors(akRight | akTop);
+    for (TControl* c : std::initializer_list<TControl*>{btTest, lTest, chShowRecCount})
+        c->SetAnchors(akLeft | akBottom);
+    for (TControl* c : std::initializer_list<TControl*>{btOk, btCancel})
+        c->SetAnchors(akRight | akBottom);
+}
+
+void TrDBFilterForm::SetNames()
+{
+    const std::pair<TComponent*, const char*> names[] = {
+        {eValue, "eValue"},       {cbDelQuotes, "cbDelQuotes"}, {chShowRecCount, "chShowRecCount"}, {chCase, "chCase"},
+        {eValNum1, "eValNum1"},   {eValNum2, "eValNum2"},       {eValDate1, "eValDate1"},           {eValDate2, "eValDate2"},
+        {sgPol, "sgPol"},         {sgSign, "sgSign"},           {eRes, "eRes"}};
+    for (const auto& [c, n] : names)
+        c->SetName(QLatin1String(n));
+}
+
+// ---- what the dialog keeps between uses --------------------------------------------------------
+
+QString TrDBFilterForm::GridSection() const
+{
+    const TComponent* owner = GDS ? GDS->Owner() : nullptr;
+    return QStringLiteral("rDBFilterForm.%1.%2").arg(owner ? owner->Name() : QString(), GDS ? GDS->Name() : QString());
+}
+
+void TrDBFilterForm::SetUpPropSave()
+{
+    // Read when shown and saved when closed, by the dialog itself.
+    rDlgPropSave->PropSaveEvents = pseNone;
+    for (TComponent* c : std::initializer_list<TComponent*>{cbDelQuotes, eValue, chShowRecCount, chCase, eValNum1, eValNum2})
+        rDlgPropSave->StdCtrl()->Components.Add(c->Name());
+    rDlgPropSave->OnReadProperties = [this](TPropSaveFile* F, const QString& Key) { ReadOwnProps(F, Key); };
+    rDlgPropSave->OnSaveProperties = [this](TPropSaveFile* F, const QString& Key) { SaveOwnProps(F, Key); };
+}
+
+void TrDBFilterForm::ReadOwnProps(TPropSaveFile* F, const QString& Key)
+{
+    try {
+        // The pickers keep the day as a number: a text would follow the locale.
+        for (TDateTimePicker* d : {eValDate1, eValDate2})
+            d->SetDate(F->ReadFloat(Key + QLatin1Char('.') + d->Name(), QStringLiteral("Date"), d->Date()));
+        const QString section = GridSection();
+        QString field;
+        if (!ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields)
+            field = F->ReadString(section, QStringLiteral("SelectedField"), QString());
+        // A field no longer listed leaves the grid's column selected.
+        if (!field.isEmpty())
+            SelectField(field);
+        SelectSign(F->ReadInteger(section, QStringLiteral("SelectedOperator"), 0));
+    } catch (const std::exception&) {
+        // A damaged entry leaves the dialog as it opened.
+    }
+}
+
+void TrDBFilterForm::SaveOwnProps(TPropSaveFile* F, const QString& Key)
+{
+    for (TDateTimePicker* d : {eValDate1, eValDate2})
+        F->WriteFloat(Key + QLatin1Char('.') + d->Name(), QStringLiteral("Date"), double(d->Date()));
+    const QString section = GridSection();
+    if (!ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields)
+        F->WriteString(section, QStringLiteral("SelectedField"), sgPol->Cells(1, sgPol->Row()));
+    F->WriteInteger(section, QStringLiteral("SelectedOperator"), sgSign->Row());
+}
+
+void TrDBFilterForm::FocusValueEditor()
+{
+    for (TWinControl* c : std::initializer_list<TWinControl*>{eValue, eValNum1, eValDate1})
+        if (c->Visible() && c->CanFocus()) {
+            c->SetFocus();
+            return;
+        }
+}
+
+void TrDBFilterForm::DoClose(TCloseAction& Action)
+{
+    TrDBDlgBaseForm::DoClose(Action);
+    rDlgPropSave->SaveProperties();
+    FormClose(this, Action);
 }
 
 TDataSet* TrDBFilterForm::DataSet() const
@@ -170,6 +273,9 @@ void TrDBFilterForm::DoShow()
     const bool hideNames = ParioCompConfig.rDBFilterCfg.HideFieldNames;
     if (hideNames)
         sgPol->SetColWidths(1, 0);
+    lFieldName->SetVisible(!hideNames);
+    sgPol->SetDrawingStyle(ParioCompConfig.rDBToolCfg.rDlg_GridDrawingStyle);
+    sgSign->SetDrawingStyle(ParioCompConfig.rDBToolCfg.rDlg_GridDrawingStyle);
     // 2. The visible simple and memo fields, captions and names.
     TStringList captions, names;
     const TGetFldDefs defs = FldDef(fdVisibleFieldOnly) | FldDef(fdSimpleField) | FldDef(fdMemoField);
@@ -202,11 +308,17 @@ void TrDBFilterForm::DoShow()
     // 5.
     eValDate1->SetDate(Date());
     eValDate2->SetDate(Date());
-    // 6.
+    // 6. The saved field, comparison, values and options; without a saved
+    // field the grid's selected column, else the first row.
+    TCustomDBGrid* grid = dynamic_cast<TCustomDBGrid*>(GDS);
+    TField* gridField = grid ? grid->SelectedField() : nullptr;
+    if (!gridField || !SelectField(gridField->FieldName()))
+        FieldChanged();
+    rDlgPropSave->ReadProperties();
     eValue->SetText(QString());
     eRes->SetSelStart(int(eRes->Text().size()));
-    FieldChanged();
     TrDBDlgBaseForm::DoShow();
+    FocusValueEditor();
 }
 
 // ---- field, comparison and value ----------------------------------------------------------------
@@ -366,6 +478,8 @@ void TrDBFilterForm::AddCondition(bool AndOk)
     // 4.-6.
     InsertText(ValueHook(MakeCondition(), 2));
     eValue->SetText(QString());
+    if (sgPol->CanFocus())
+        sgPol->SetFocus();
     if (AndOk)
         OkClick();
 }
@@ -409,6 +523,9 @@ bool TrDBFilterForm::SetFilter(bool TestOnly)
         ScanAllRecords(ds, [&](TDataSet*, int, bool&) { ++count; }, true, false, true);
         DlgI(QString(dbctltxt::SelectedRecords).replace(QStringLiteral("%d"), QString::number(count)));
     }
+    // 6. The grid marks the columns the expression filters by.
+    if (auto* g = dynamic_cast<TrDBGrid*>(GDS))
+        TrDBGridColumnFilters::Of(g)->RefreshFilteredFieldNames();
     return true;
 }
 

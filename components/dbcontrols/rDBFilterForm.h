@@ -19,6 +19,7 @@ class TGroupBox;
 class TLabel;
 class TMemo;
 class TPopupMenu;
+class TPropSaveFile;
 class TRadioButton;
 class TToolBar;
 class TToolButton;
@@ -85,8 +86,18 @@ public:
 
 protected:
     void DoShow() override;
+    void DoClose(TCloseAction& Action) override;
 
 private:
+    void SetNames();
+    void SetAnchorsOnResize(TGroupBox* Group, TLabel* ResLabel);
+    void SetUpPropSave();
+    // "rDBFilterForm." + grid owner + "." + grid: the field and comparison last used.
+    QString GridSection() const;
+    void ReadOwnProps(TPropSaveFile* F, const QString& Key);
+    void SaveOwnProps(TPropSaveFile* F, const QString& Key);
+    void FocusValueEditor();
+    TLabel* lFieldName = nullptr;
     void FieldChanged();
     void RefreshValueEditors();
     void InsertText(const QString& Text);

@@ -3,8 +3,10 @@
 #include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rHTMLLabel.h"
+#include "components/base/rMemoEx.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
+#include "components/grid/TPropSaveMain.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/rtl/StringList.h"
@@ -22,12 +24,14 @@ TrDBFindForm* ActiveFindForm() { return GActiveFindForm; }
 
 TrDBFindForm::TrDBFindForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("rDBFindForm"));
     SetCaption(dbctltxt::FindCaption);
     Constraints.MinWidth = 500;
     Constraints.MinHeight = 384;
     SetClientWidth(520);
     SetClientHeight(400);
     BuildControls();
+    SetUpPropSave();
     FormCreate(this);
     // The run's last search starts the next dialog.
     const TrDBFindCfg& cfg = ParioCompConfig.rDBFindCfg;
@@ -47,15 +51,79 @@ TrDBFindForm::~TrDBFindForm()
         GActiveFindForm = nullptr;
 }
 
+// ---- what the dialog keeps between uses --------------------------------------------------------
+
+QString TrDBFindForm::GridKey() const
+{
+    const TComponent* owner = GDS ? GDS->Owner() : nullptr;
+    return rDlgPropSave->GetFormKey() + QLatin1Char('.') + (owner ? owner->Name() : QString()) + QLatin1Char('.') +
+           (GDS ? GDS->Name() : QString());
+}
+
+void TrDBFindForm::SetUpPropSave()
+{
+    // Read when shown and saved when closed, by the dialog itself.
+    rDlgPropSave->PropSaveEvents = pseNone;
+    for (TComponent* c : std::initializer_list<TComponent*>{eText, cbCase, cbDelQuotes, chCloseFound, chShowMsg})
+        rDlgPropSave->StdCtrl()->Components.Add(c->Name());
+    // The history belongs to the grid searched, the check boxes to the dialog.
+    rDlgPropSave->StdCtrl()->OnGetKeyString = [this](TComponent* Comp, QString& Key) {
+        Key = (Comp == eText ? GridKey() : rDlgPropSave->GetFormKey()) + QLatin1Char('.') + Comp->Name();
+    };
+    rDlgPropSave->OnReadProperties = [this](TPropSaveFile* F, const QString&) { ReadGridProps(F); };
+    rDlgPropSave->OnSaveProperties = [this](TPropSaveFile* F, const QString&) { SaveGridProps(F); };
+}
+
+void TrDBFindForm::ReadGridProps(TPropSaveFile* F)
+{
+    SetOptIndex(F->ReadInteger(GridKey() + QStringLiteral(".rgOpt"), QStringLiteral("ItemIndex"), OptIndex()));
+    if (ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields)
+        return;
+    TStringList order, selected;
+    F->ReadStrings(GridKey() + QStringLiteral(".Order"), order);
+    F->ReadStrings(GridKey() + QStringLiteral(".Selected"), selected);
+    // Stored names move to the top in stored order; fields added since stay after them.
+    int top = 0;
+    for (int i = 0; i < order.Count(); ++i) {
+        const int at = int(FN.indexOf(order[i]));
+        if (at < 0 || at < top)
+            continue;
+        MoveEntry(at, top++);
+    }
+    if (selected.Count() == 0)
+        return;
+    for (int i = 0; i < lbLabels->Count(); ++i)
+        lbLabels->SetSelected(i, selected.IndexOf(FN.value(i)) >= 0);
+}
+
+void TrDBFindForm::SaveGridProps(TPropSaveFile* F)
+{
+    F->WriteInteger(GridKey() + QStringLiteral(".rgOpt"), QStringLiteral("ItemIndex"), OptIndex());
+    if (ParioCompConfig.rDBToolCfg.rDlg_BlockStoringGridFields)
+        return;
+    TStringList order, selected;
+    for (int i = 0; i < FN.size(); ++i) {
+        order.Add(FN[i]);
+        if (i < lbLabels->Count() && lbLabels->Selected(i))
+            selected.Add(FN[i]);
+    }
+    F->WriteStrings(GridKey() + QStringLiteral(".Order"), order);
+    F->DeleteStrings(GridKey() + QStringLiteral(".Selected"));
+    F->WriteStrings(GridKey() + QStringLiteral(".Selected"), selected);
+}
+
 void TrDBFindForm::BuildControls()
 {
     PlaceControl<TLabel>(this, this, 8, 8, 200, 16, dbctltxt::FindValue);
     eText = PlaceControl<TComboBox>(this, this, 8, 26, 300, 23);
+    eText->SetName(QStringLiteral("eText"));
     btClearHist = PlaceControl<TrHTMLLabel>(this, this, 200, 8, 108, 16);
     btClearHist->SetCaption(dbctltxt::DeleteHistory);
     btClearHist->OnAnchorClick = [this](TComponent*, const QString&) { eText->Clear(); };
     cbDelQuotes = PlaceControl<TCheckBox>(this, this, 8, 56, 300, 20, dbctltxt::DeleteQuotes);
+    cbDelQuotes->SetName(QStringLiteral("cbDelQuotes"));
     rgOpt = PlaceControl<TGroupBox>(this, this, 8, 80, 300, 92, dbctltxt::Compare);
+    rgOpt->SetName(QStringLiteral("rgOpt"));
     rgOpt->SetHint(dbctltxt::CompareHint);
     const QString opts[3] = {dbctltxt::WholeField, dbctltxt::BeginningOfField, dbctltxt::AnyPartOfField};
     for (int i = 0; i < 3; ++i)
@@ -64,11 +132,16 @@ void TrDBFindForm::BuildControls()
     chIgnoreDiacritics = PlaceControl<TCheckBox>(this, this, 8, 200, 300, 20, dbctltxt::IgnoreDiacritics);
     chCloseFound = PlaceControl<TCheckBox>(this, this, 8, 222, 300, 20, dbctltxt::CloseWhenFound);
     chShowMsg = PlaceControl<TCheckBox>(this, this, 8, 244, 300, 20, dbctltxt::ShowWarningNotFound);
+    cbCase->SetName(QStringLiteral("cbCase"));
+    chIgnoreDiacritics->SetName(QStringLiteral("chIgnoreDiacritics"));
+    chCloseFound->SetName(QStringLiteral("chCloseFound"));
+    chShowMsg->SetName(QStringLiteral("chShowMsg"));
     PlaceControl<TLabel>(this, this, 320, 8, 100, 16, dbctltxt::InFields);
     lbLabels = PlaceControl<TListBox>(this, this, 320, 26, 192, 200);
     lbLabels->SetMultiSelect(true);
     lbLabels->SetHint(dbctltxt::FieldsHint);
-    btSort = PlaceControl<TLabel>(this, this, 320, 232, 40, 16, dbctltxt::Sort);
+    btSort = PlaceControl<TLabel>(this, this, 372, 232, 40, 16, dbctltxt::Sort);
+    btSort->SetAlignment(taRightJustify);
     btSort->OnClick = [this](TComponent*) { btSortClick(); };
     btUp = PlaceControl<TButton>(this, this, 420, 230, 40, 22, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveUpHint);
@@ -76,7 +149,8 @@ void TrDBFindForm::BuildControls()
     btDown = PlaceControl<TButton>(this, this, 464, 230, 40, 22, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { btUpClick(false); };
-    btSelAll = PlaceControl<TLabel>(this, this, 320, 256, 80, 16, dbctltxt::SelectAll);
+    btSelAll = PlaceControl<TLabel>(this, this, 432, 256, 80, 16, dbctltxt::SelectAll);
+    btSelAll->SetAlignment(taRightJustify);
     btSelAll->OnClick = [this](TComponent*) { btSelAllClick(); };
     for (TLabel* link : {btSort, btSelAll}) {
         link->Font()->SetColor(clBlue);
@@ -85,7 +159,8 @@ void TrDBFindForm::BuildControls()
     }
     lblResult = PlaceControl<TLabel>(this, this, 8, 272, 500, 16);
     lblResult->Font()->SetStyle(fsBold);
-    mInfo = PlaceControl<TMemo>(this, this, 8, 292, 504, 62);
+    mInfo = PlaceControl<TrMemoEx>(this, this, 8, 292, 504, 62);
+    mInfo->SetHighlightedBrushColor(clYellow);
     mInfo->SetReadOnly(true);
     mInfo->SetColor(clBtnFace);
     mInfo->SetScrollBars(ssVertical);
@@ -103,6 +178,20 @@ void TrDBFindForm::BuildControls()
     btClose->SetHint(dbctltxt::CloseHint);
     for (TButton* b : {btFind, btFindNext, btFindPrev})
         b->OnClick = [this](TComponent* Sender) { btFindClick(Sender); };
+    SetAnchorsOnResize();
+}
+
+void TrDBFindForm::SetAnchorsOnResize()
+{
+    // The field list takes the room a larger window gives; what stands under
+    // it and the buttons follow its right and bottom edges.
+    lbLabels->SetAnchors(akLeft | akTop | akRight | akBottom);
+    for (TControl* c : std::initializer_list<TControl*>{btSort, btUp, btDown, btSelAll})
+        c->SetAnchors(akRight | akBottom);
+    for (TControl* c : std::initializer_list<TControl*>{lblResult, mInfo})
+        c->SetAnchors(akLeft | akRight | akBottom);
+    for (TControl* c : std::initializer_list<TControl*>{btFind, btFindNext, btFindPrev, btClose})
+        c->SetAnchors(akRight | akBottom);
 }
 
 int TrDBFindForm::OptIndex() const
@@ -138,6 +227,7 @@ void TrDBFindForm::DoShow()
     lbLabels->SelectAll();
     if (Sorted)
         btSortClick();
+    rDlgPropSave->ReadProperties();
     if (lbLabels->Count() > 0)
         lbLabels->SetItemIndex(0);
     TrDBDlgBaseForm::DoShow();
@@ -148,6 +238,7 @@ void TrDBFindForm::DoShow()
 void TrDBFindForm::DoClose(TCloseAction& Action)
 {
     TrDBDlgBaseForm::DoClose(Action);
+    rDlgPropSave->SaveProperties();
     FormClose(this, Action);
 }
 
@@ -254,6 +345,7 @@ void TrDBFindForm::btFindClick(TComponent* Sender)
         b->SetEnabled(false);
     lblResult->SetCaption(dbctltxt::Searching);
     mInfo->Clear();
+    mInfo->SetHighlightWords({});
     Repaint();
     // 5.
     const bool found = TryFind(backward);
@@ -263,6 +355,8 @@ void TrDBFindForm::btFindClick(TComponent* Sender)
         lblResult->SetCaption(Format(dbctltxt::FoundIn, {dbctltxt::Found, caption}));
         mInfo->SetText(FoundFieldText);
         if (FoundFieldText.compare(typed, Qt::CaseInsensitive) != 0) {
+            // The typed text stands out in the field's text.
+            mInfo->SetHighlightWords({typed});
             const int at = AnsiPosEx(typed, FoundFieldText, 1, cbCase->Checked());
             if (at > 0) {
                 mInfo->SetSelStart(at - 1);

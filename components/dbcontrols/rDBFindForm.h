@@ -15,10 +15,12 @@ class TDataSet;
 class TField;
 class TGroupBox;
 class TLabel;
+class TPropSaveFile;
 class TListBox;
 class TMemo;
 class TRadioButton;
 class TrHTMLLabel;
+class TrMemoEx;
 
 class TrDBFindForm : public TrDBDlgBaseForm {
 public:
@@ -40,7 +42,7 @@ public:
     TButton* btDown;
     TLabel* btSelAll;
     TLabel* lblResult;
-    TMemo* mInfo;
+    TrMemoEx* mInfo;
     TButton* btFind;
     TButton* btFindNext;
     TButton* btFindPrev;
@@ -69,6 +71,12 @@ protected:
 
 private:
     void BuildControls();
+    void SetAnchorsOnResize();
+    void SetUpPropSave();
+    // Section prefix of what is kept per grid: dialog key, grid owner, grid.
+    QString GridKey() const;
+    void ReadGridProps(TPropSaveFile* F);
+    void SaveGridProps(TPropSaveFile* F);
     void MoveEntry(int From, int To);
     QString Fold(const QString& S) const;
     QStringList FN;

@@ -19,8 +19,6 @@ TrDBPrintDirectPreviewForm::TrDBPrintDirectPreviewForm(TComponent* AOwner) : TrD
     Constraints.MinWidth = 500;
     Constraints.MinHeight = 494;
     BuildControls();
-    rDlgPropSave = new TPropSaveMain(this);
-    rDlgPropSave->SetName(QStringLiteral("rDlgPropSave"));
     rDlgPropSave->SetPropSaveFile(GetGlobal_PropSaveFile());
     rDlgPropSave->PropSaveEvents = pseFormShowHide;
     rDlgPropSave->OnReadProperties = [this](TPropSaveFile* F, const QString& Key) {

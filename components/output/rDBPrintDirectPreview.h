@@ -33,7 +33,6 @@ public:
     TButton* btNext;
     TButton* btPrint;
     TButton* btCancel;
-    TPropSaveMain* rDlgPropSave;
 
     // Takes the pages to show (they stay the caller's) and shows the first.
     void SetBmpList(const TPageList* List);

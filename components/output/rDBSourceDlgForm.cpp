@@ -14,8 +14,6 @@
 
 TrDBSourceDlgForm::TrDBSourceDlgForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
-    rDlgPropSave = new TPropSaveMain(this);
-    rDlgPropSave->SetName(QStringLiteral("rDlgPropSave"));
     rDlgPropSave->SetPropSaveFile(GetGlobal_PropSaveFile());
     rDlgPropSave->PropSaveEvents = pseFormShowHide;
     DBGridsPS = new TDBGridsPropSave(this);

@@ -26,7 +26,6 @@ class TrDBSourceDlgForm : public TrDBDlgBaseForm {
 public:
     explicit TrDBSourceDlgForm(TComponent* AOwner);
 
-    TPropSaveMain* rDlgPropSave;
     TDBGridsPropSave* DBGridsPS;
 
     // Sets up the dialog for one source before it is shown.

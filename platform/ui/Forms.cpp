@@ -94,8 +94,10 @@ protected:
     void moveEvent(QMoveEvent* e) override
     {
         QWidget::moveEvent(e);
-        FForm->FLeft = x();
-        FForm->FTop = y();
+        // The place SetBounds gives (without the window frame), so that a
+        // place read back and set again does not creep by the frame's size.
+        FForm->FLeft = geometry().x();
+        FForm->FTop = geometry().y();
     }
     void closeEvent(QCloseEvent* e) override
     {

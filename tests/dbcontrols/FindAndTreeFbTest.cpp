@@ -3,6 +3,7 @@
 // seasons, events) rebuilt after its datasets were reopened.
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rMemoEx.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBFindForm.h"
 #include "platform/ui/DBGrids.h"
@@ -76,6 +77,7 @@ TEST_F(FindTest, ComparisonKindsAndCaseFindTheRightRecords)
         f->btFindClick(f->btFindNext);
         EXPECT_EQ(clubs->FieldByName(QStringLiteral("CLUB_ID"))->AsInteger(), 3) << "any part: Old Forest next";
         EXPECT_EQ(f->mInfo->Text(), QStringLiteral("Old Forest"));
+        EXPECT_EQ(f->mInfo->HighlightWords(), QStringList{QStringLiteral("forest")}) << "the typed text stands out";
         f->btFindClick(f->btFindPrev);
         EXPECT_EQ(clubs->FieldByName(QStringLiteral("CLUB_ID"))->AsInteger(), 2);
 
