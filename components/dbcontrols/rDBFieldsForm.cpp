@@ -8,6 +8,7 @@
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/dbcontrols/rDBFieldsGroupForm.h"
+#include "components/grid/TPropSaveMain.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -16,8 +17,12 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/DBControlsTexts.h"
+
+#include <functional>
 
 namespace {
 
@@ -43,6 +48,7 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     lbLabels->SetHint(dbctltxt::FieldsListHint);
     lbLabels->OnClick = [this](TComponent*) { SelectEntry(lbLabels->ItemIndex()); };
     lbLabels->OnClickCheck = [this](TComponent*) { ApplyVisible(lbLabels->ItemIndex()); };
+    SetUpListGestures();
     btUp = PlaceControl<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveFieldUpHint);
     btUp->OnClick = [this](TComponent*) { MoveSelected(true); };
@@ -128,6 +134,70 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
             SetModalResult(mrCancel);
     };
     FormCreate(this);
+}
+
+void TrDBFieldsForm::SetUpListGestures()
+{
+    // A double-click toggles the entry; Ctrl+Up/Down and dragging reorder.
+    lbLabels->CheckboxUpdateMode = chmItemDblClick;
+    lbLabels->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) {
+        if ((Key == VK_UP || Key == VK_DOWN) && (Shift & ssCtrl)) {
+            MoveSelected(Key == VK_UP);
+            Key = 0;
+        }
+    };
+    lbLabels->OnMouseDown = [this](TComponent*, TMouseButton Button, TShiftState, int X, int Y) {
+        FDragFrom = Button == mbLeft ? lbLabels->ItemAtPos({X, Y}, true) : -1;
+    };
+    lbLabels->OnMouseMove = [this](TComponent*, TShiftState Shift, int X, int Y) {
+        if (!(Shift & ssLeft) || FDragFrom < 0)
+            FDragFrom = -1;
+        else
+            DragOver(Y);
+    };
+    lbLabels->OnMouseUp = [this](TComponent*, TMouseButton, TShiftState, int, int) { FDragFrom = -1; };
+    lbLabels->SetStyle(lbOwnerDrawFixed);
+    lbLabels->OnDrawItem = [this](TWinControl*, int Index, const TRect& Rect, TOwnerDrawState) { DrawEntry(Index, Rect); };
+}
+
+void TrDBFieldsForm::DragOver(int Y)
+{
+    // The entry goes to the row under the mouse at once, never onto the row header.
+    const int row = Y / std::max(1, lbLabels->ItemHeight()) + lbLabels->TopIndex();
+    const int from = lbLabels->ItemIndex();
+    if (from < FFixedNum || row < FFixedNum || row >= lbLabels->Count() || row == from)
+        return;
+    if (MoveEntry(from, row)) {
+        FDragFrom = row;
+        ReadProp();
+    }
+}
+
+void TrDBFieldsForm::DrawEntry(int Index, const TRect& Rect)
+{
+    // The row header in italics, the master column of a field group in bold.
+    TCanvas* c = lbLabels->Canvas();
+    c->FillRect(Rect);
+    c->Font()->SetStyle((c->Font()->Style() & ~(fsBold | fsItalic)) | EntryFontStyle(Index));
+    TRect t = Rect;
+    t.Left += 2;
+    c->DrawText(lbLabels->Strings(Index), t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+TFontStyles TrDBFieldsForm::EntryFontStyle(int Index) const
+{
+    if (FFixedNum == 1 && Index == 0)
+        return fsItalic;
+    return IsGroupMaster(Index) ? fsBold : TFontStyles(0);
+}
+
+bool TrDBFieldsForm::IsGroupMaster(int Index) const
+{
+    TColumn* col = RGr ? ColumnOf(Index) : nullptr;
+    if (!col || !col->Field())
+        return false;
+    const TGroupInfo info = RGr->GetFieldGroupInfo(col->Field());
+    return info.IsGrouped && info.IsMaster;
 }
 
 void TrDBFieldsForm::DoShow()
@@ -466,10 +536,32 @@ void TrDBFieldsForm::SetDefaultClick()
         RGr->RestoreColumnsWidth(true, true);
     else
         Gr->Columns()->RebuildColumns();
+    DisableGridSavers(Gr);
     if (ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns)
         ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns(Gr);
     btApply->SetEnabled(false);
     SetModalResult(mrCancel);
+}
+
+void TrDBFieldsForm::DisableGridSavers(TCustomDBGrid* Grid)
+{
+    // The next save removes the grid's stored settings instead of writing the
+    // ones just reset, so the defaults are what the next start shows.
+    TComponent* form = GetParentForm(Grid);
+    if (!form)
+        form = Grid->Owner();
+    std::function<void(TComponent*)> walk = [&](TComponent* Owner) {
+        for (int i = 0; Owner && i < Owner->ComponentCount(); ++i) {
+            TComponent* c = Owner->Components(i);
+            if (auto* saver = dynamic_cast<TCustomPropSave*>(c)) {
+                auto& list = saver->DisableComponents;
+                if (std::find(list.begin(), list.end(), Grid) == list.end())
+                    list.push_back(Grid);
+            }
+            walk(c);
+        }
+    };
+    walk(form);
 }
 
 void ChooseFields(TComponent* GridOrDataSet, int Mode)

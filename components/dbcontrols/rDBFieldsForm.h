@@ -5,6 +5,7 @@
 // colour; for a TrDBGrid the row header). Every change acts at once.
 
 #include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "platform/ui/Graphics.h"
 
 #include <QStringList>
 
@@ -74,6 +75,8 @@ public:
     // Closes asking about pending changes; false when cancelled.
     bool TryClose();
     void SetDefaultClick();
+    // How an entry is drawn: the row header in italics, a group master bold.
+    TFontStyles EntryFontStyle(int Index) const;
     int FixedNum() const { return FFixedNum; }
 
 protected:
@@ -81,6 +84,12 @@ protected:
     void DoClose(TCloseAction& Action) override;
 
 private:
+    void SetUpListGestures();
+    void DragOver(int Y);
+    void DrawEntry(int Index, const TRect& Rect);
+    bool IsGroupMaster(int Index) const;
+    static void DisableGridSavers(TCustomDBGrid* Grid);
+    int FDragFrom = -1;
     void LoadAll();
     void RefState();
     void ReadProp();

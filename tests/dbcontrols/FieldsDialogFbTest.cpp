@@ -5,10 +5,16 @@
 #include "components/base/rListBoxes.h"
 #include "components/base/rdlg.h"
 #include "components/dbcontrols/rDBFieldsForm.h"
+#include "components/grid/TPropSaveMain.h"
+#include "components/grid/TrDBGridsPropSave.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/dbcontrols/ClubsGridFixture.h"
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
 #include <deque>
 #include <functional>
 
@@ -135,6 +141,62 @@ TEST_F(FieldsDialogTest, RowHeaderStaysFirst)
     });
     EXPECT_EQ(grid->FixedColText()->FixedColMask, QStringLiteral("<<#>>."));
     EXPECT_FALSE(grid->Options() & dgIndicator);
+}
+
+// Keys, double-clicks and a drag in the list, as the user gives them.
+TEST_F(FieldsDialogTest, ListReorderedByCtrlArrowsAndDragAndToggledByDoubleClick)
+{
+    grid->SetOptions(grid->Options() | dgIndicator);
+    grid->SetFieldsGroupsText(QStringLiteral("[1::Seura::Red::Red::<<CLUB_NAME>>::0]\r\nCLUB_NAME=M\r\nCLUB_ABBR=0\r\n\r\n"));
+    grid->SetGroupsActive(true);
+    grid->FieldsGroupsChanged();
+    Run(grid, 1, [&](TrDBFieldsForm* f) {
+        QWidget* list = f->lbLabels->Widget();
+        auto centre = [&](int Row) {
+            const TRect r = f->lbLabels->ItemRect(Row);
+            return QPoint(r.Left + f->lbLabels->CheckWidth() + 20, (r.Top + r.Bottom) / 2);
+        };
+        EXPECT_EQ(f->EntryFontStyle(0), TFontStyles(fsItalic)) << "the row header";
+        EXPECT_EQ(f->EntryFontStyle(2), TFontStyles(fsBold)) << "CLUB_NAME is the group's master";
+        EXPECT_EQ(f->EntryFontStyle(1), TFontStyles(0));
+        // Ctrl+Up twice brings the abbreviation first, not above the row header.
+        f->lbLabels->SetFocus();
+        EXPECT_TRUE(f->SelectEntry(3));
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        EXPECT_EQ(Col(0)->FieldName(), QStringLiteral("CLUB_ABBR"));
+        EXPECT_EQ(f->lbLabels->ItemIndex(), 1);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+        EXPECT_EQ(Col(1)->FieldName(), QStringLiteral("CLUB_ABBR"));
+        // Dragged from row 1 (CLUB_ID) down to row 3, moving as the mouse goes.
+        QTest::mousePress(list, Qt::LeftButton, Qt::NoModifier, centre(1));
+        for (int row : {2, 3}) {
+            QMouseEvent move(QEvent::MouseMove, centre(row), list->mapToGlobal(centre(row)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(list, &move);
+        }
+        QTest::mouseRelease(list, Qt::LeftButton, Qt::NoModifier, centre(3));
+        EXPECT_EQ(Col(2)->FieldName(), QStringLiteral("CLUB_ID"));
+        EXPECT_EQ(f->lbLabels->ItemIndex(), 3);
+        // A double-click on the entry's text hides the column, another shows it.
+        QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, centre(3));
+        EXPECT_FALSE(Col(2)->Visible());
+        QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, centre(3));
+        EXPECT_TRUE(Col(2)->Visible());
+    });
+}
+
+// "Set default properties": the grid's stored settings go at the next save.
+TEST_F(FieldsDialogTest, DefaultsDisableTheGridsSaversOnItsForm)
+{
+    auto* main = new TPropSaveMain(form.get());
+    auto* saver = new TDBGridsPropSave(form.get());
+    saver->SetPropSaveMain(main);
+    answers = {int(mrYes)};
+    Run(grid, 0, [&](TrDBFieldsForm* f) { f->SetDefaultClick(); });
+    EXPECT_EQ(questions, 1);
+    for (TCustomPropSave* s : {static_cast<TCustomPropSave*>(saver), static_cast<TCustomPropSave*>(main->StdCtrl())})
+        EXPECT_NE(std::find(s->DisableComponents.begin(), s->DisableComponents.end(), grid), s->DisableComponents.end());
 }
 
 TEST_F(FieldsDialogTest, NothingWithoutAnActiveDataset)
