@@ -226,4 +226,19 @@ inline const QString SetSelectedFilterHint = QStringLiteral("Set selected filter
 inline const QString DeleteSelectedFilterHint = QStringLiteral("Delete selected filter");
 inline const QString DeleteSelectedRecord = QStringLiteral("Delete selected record?");
 
+// The memo with markup commands.
+inline const QString FormatSelectedText = QStringLiteral("Format selected text");
+inline const QString ShowInWindow = QStringLiteral("Show in window");
+inline const QString FormatBold = QStringLiteral("Bold");
+inline const QString FormatItalic = QStringLiteral("Italic");
+inline const QString FormatUnderline = QStringLiteral("Underline");
+inline const QString UnnumberedList = QStringLiteral("Unnumbered list");
+inline const QString NumberedList = QStringLiteral("Numbered list");
+inline const QString InsertEndOfPage = QStringLiteral("Insert end of page");
+inline const QString InsertEndOfLine = QStringLiteral("Insert end of line");
+inline const QString InsertEndOfAllLines = QStringLiteral("Insert end of all lines");
+inline const QString InsertHorizontalLine = QStringLiteral("Insert horizontal line");
+inline const QString InsertHTMLLink = QStringLiteral("Insert HTML link");
+inline const QString ClearAllFormats = QStringLiteral("Clear all formats");
+
 }  // namespace dbctltxt

@@ -9,20 +9,9 @@
 #include "platform/rtl/StringList.h"
 #include "resources/ImprovedTexts.h"
 
-namespace {
-
-const QString WholeWordSeparators = QStringLiteral("\t\n\v\f\r ()-,./;=\\_");
-
-QString Mark(const QString& M)
-{
-    return M == QLatin1String("#9") ? QStringLiteral("\t") : M;
-}
-
-}  // namespace
-
 TrMemoEx::TrMemoEx(TComponent* AOwner) : TMemo(AOwner)
 {
-    FHighlightedFontColor = Font()->Color();
+    FHL.FontColor = Font()->Color();
     FMenu = new TPopupMenu(this);
     FMenu->SetName(QStringLiteral("pmSearch"));
     DefineEditPopupMenuItems(FMenu, [this](TComponent* Sender) { MenuClick(Sender); });
@@ -44,49 +33,49 @@ void TrMemoEx::Changed()
 
 void TrMemoEx::SetHighlightWords(const QStringList& V)
 {
-    FHighlightWords = V;
+    FHL.Words = V;
     Changed();
 }
 
 void TrMemoEx::SetHighlightWholeWords(bool V)
 {
-    FHighlightWholeWords = V;
+    FHL.WholeWords = V;
     Changed();
 }
 
 void TrMemoEx::SetHighlightFromStr(const QString& V)
 {
-    FHighlightFromStr = V;
+    FHL.FromStr = V;
     Changed();
 }
 
 void TrMemoEx::SetHighlightToStr(const QString& V)
 {
-    FHighlightToStr = V;
+    FHL.ToStr = V;
     Changed();
 }
 
 void TrMemoEx::SetHighlightedFontColor(TColor V)
 {
-    FHighlightedFontColor = V;
+    FHL.FontColor = V;
     Changed();
 }
 
 void TrMemoEx::SetHighlightedBrushColor(TColor V)
 {
-    FHighlightedBrushColor = V;
+    FHL.BrushColor = V;
     Changed();
 }
 
 void TrMemoEx::SetHighlightFromToEx(const QStringList& V)
 {
-    FHighlightFromToEx = V;
+    FHL.FromToEx = V;
     Changed();
 }
 
 void TrMemoEx::SetPageBreaksCharNumber(const QString& V)
 {
-    FPageBreaksCharNumber = V;
+    FHL.PageBreaksCharNumber = V;
     Changed();
 }
 
@@ -134,168 +123,19 @@ void TrMemoEx::KeyUp(Word& Key, TShiftState Shift)
 
 // ---- highlights -------------------------------------------------------------------------------------
 
-TColor TrMemoEx::FontColorOf(const QString& Field) const
-{
-    if (Field.isEmpty())
-        return FHighlightedFontColor;
-    if (Field == QLatin1String("-"))
-        return const_cast<TrMemoEx*>(this)->Font()->Color();
-    return StringToColor(Field);
-}
-
-TColor TrMemoEx::BrushColorOf(const QString& Field) const
-{
-    if (Field.isEmpty())
-        return FHighlightedBrushColor;
-    if (Field == QLatin1String("-"))
-        return clNone;
-    return StringToColor(Field);
-}
-
-// A part that overlaps the selection gives only its pieces outside it, so the
-// selection keeps its own colours.
-void TrMemoEx::AddPart(std::vector<TPart>& Parts, int CharIndex, const QString& Text, TColor Font, TColor Brush) const
-{
-    QString t = Text;
-    const int cr = int(t.indexOf(QLatin1Char('\r')));
-    if (cr >= 0)
-        t = t.left(cr);
-    if (t.isEmpty())
-        return;
-    const int selStart = SelStart(), selEnd = selStart + SelLength();
-    const int end = CharIndex + int(t.size());
-    if (SelLength() == 0 || end <= selStart || CharIndex >= selEnd) {
-        Parts.push_back({CharIndex, t, Font, Brush});
-        return;
-    }
-    if (CharIndex < selStart)
-        Parts.push_back({CharIndex, t.left(selStart - CharIndex), Font, Brush});
-    if (end > selEnd)
-        Parts.push_back({selEnd, t.mid(selEnd - CharIndex), Font, Brush});
-}
-
-void TrMemoEx::AddRanges(const std::vector<TLine>& Lines, QString From, QString To, TColor Font, TColor Brush,
-                         std::vector<TPart>& Parts) const
-{
-    From = Mark(From).toUpper();
-    const bool toEol = To == QLatin1String("#EOL#");
-    To = Mark(To).toUpper();
-    bool open = false;
-    for (const TLine& line : Lines) {
-        int pos = 0;
-        if (open) {
-            // the range goes on from the line's first character
-            const int end = toEol ? -1 : int(line.Upper.indexOf(To));
-            if (end < 0) {
-                AddPart(Parts, line.Start, line.Text, Font, Brush);
-                if (toEol)
-                    open = false;
-                continue;
-            }
-            AddPart(Parts, line.Start, line.Text.left(end + To.size()), Font, Brush);
-            pos = end + int(To.size());
-            open = false;
-        }
-        while (pos < line.Text.size()) {
-            const int start = int(line.Upper.indexOf(From, pos));
-            if (start < 0)
-                break;
-            const int end = toEol ? -1 : int(line.Upper.indexOf(To, start + From.size()));
-            if (end < 0) {
-                AddPart(Parts, line.Start + start, line.Text.mid(start), Font, Brush);
-                open = !toEol;
-                break;
-            }
-            AddPart(Parts, line.Start + start, line.Text.mid(start, end + To.size() - start), Font, Brush);
-            pos = end + int(To.size());
-        }
-    }
-}
-
 std::vector<TrMemoEx::TPart> TrMemoEx::HighlightParts(int FirstLine, int LastLine)
 {
-    // 2.
-    std::vector<TLine> lines;
-    const QStringList all = Lines();
-    for (int i = std::max(FirstLine, 0); i <= LastLine && i < all.size(); ++i)
-        lines.push_back({LineIndex(i), all[i], all[i].toUpper()});
-    std::vector<TPart> parts;
-    // 4.
-    if (!FHighlightFromStr.isEmpty() && !FHighlightToStr.isEmpty())
-        AddRanges(lines, FHighlightFromStr, FHighlightToStr, FHighlightedFontColor, FHighlightedBrushColor, parts);
-    // 5.
-    for (const QString& entry : FHighlightFromToEx) {
-        const QStringList f = entry.split(QLatin1Char('\t'));
-        if (f.size() < 2 || f[0].isEmpty() || f[1].isEmpty())
-            continue;
-        AddRanges(lines, f[0], f[1], FontColorOf(f.value(2)), BrushColorOf(f.value(3)), parts);
-    }
-    // 6.
-    for (const QString& entry : FHighlightWords) {
-        const QStringList f = entry.split(QLatin1Char('\t'));
-        const QString word = f.value(0).toUpper();
-        if (word.isEmpty())
-            continue;
-        const TColor font = FontColorOf(f.value(1)), brush = BrushColorOf(f.value(2));
-        for (const TLine& line : lines)
-            for (int at = int(line.Upper.indexOf(word)); at >= 0; at = int(line.Upper.indexOf(word, at + word.size()))) {
-                if (FHighlightWholeWords && !ContainWholeWord(word, line.Upper, WholeWordSeparators, at + 1))
-                    continue;
-                AddPart(parts, line.Start + at, line.Text.mid(at, word.size()), font, brush);
-            }
-    }
-    return parts;
+    return FHL.Parts(this, FirstLine, LastLine);
 }
 
 std::vector<int> TrMemoEx::PageBreakPositions(TCanvas* Canvas, int ClientWidth) const
 {
-    std::vector<int> r;
-    for (const QString& part : FPageBreaksCharNumber.split(QLatin1Char(';'))) {
-        if (part.trimmed().isEmpty())
-            break;
-        const int n = part.trimmed().toInt();
-        if (n <= 0)
-            continue;
-        const int x = Canvas->TextWidth(QString(n, QLatin1Char('o')));
-        if (x <= ClientWidth)
-            r.push_back(x);
-    }
-    return r;
+    return FHL.PageBreakPositions(Canvas, ClientWidth);
 }
 
 void TrMemoEx::PaintOverlay(TCanvas* Canvas)
 {
-    // 1.
-    Canvas->Font()->Assign(*Font());
-    const int lineHeight = Canvas->TextHeight(QStringLiteral("Wg"));
-    const int clientHeight = ClientHeight();
-    const int first = FirstVisibleLine();
-    const int last = LineFromChar(CharFromPos({0, clientHeight - 1}));
-    // 3.
-    for (const TPart& p : HighlightParts(first, last)) {
-        const TPoint pos = PosFromChar(p.CharIndex);
-        if (pos.Y >= clientHeight - lineHeight)
-            continue;
-        Canvas->Font()->SetColor(p.FontColor);
-        if (p.BrushColor == clNone)
-            Canvas->Brush()->SetStyle(bsClear);
-        else {
-            Canvas->Brush()->SetStyle(bsSolid);
-            Canvas->Brush()->SetColor(p.BrushColor);
-        }
-        Canvas->TextOut(pos.X, pos.Y, p.Text);
-    }
-    Canvas->Brush()->SetStyle(bsSolid);
-    // 7.
-    Canvas->Font()->Assign(*Font());
-    for (int x : PageBreakPositions(Canvas, ClientWidth())) {
-        Canvas->Pen()->SetColor(GetStyleSystemColor(clBtnShadow));
-        Canvas->MoveTo(x, 2);
-        Canvas->LineTo(x, clientHeight);
-        Canvas->Pen()->SetColor(GetStyleSystemColor(clBtnHighlight));
-        Canvas->MoveTo(x + 1, 2);
-        Canvas->LineTo(x + 1, clientHeight);
-    }
+    FHL.Paint(this, Canvas);
 }
 
 // ---- search and menu ------------------------------------------------------------------------------------

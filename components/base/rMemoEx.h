@@ -4,6 +4,7 @@
 // page-break guide lines at given character columns, and brings the edit
 // menu with search.
 
+#include "components/base/rMemoHighlights.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -16,21 +17,21 @@ class TrMemoEx : public TMemo {
 public:
     explicit TrMemoEx(TComponent* AOwner);
     TrMemoOptions OptionsEx = moAllowSetFont | moAllowLoadSaveFile;
-    const QStringList& HighlightWords() const { return FHighlightWords; }
+    const QStringList& HighlightWords() const { return FHL.Words; }
     void SetHighlightWords(const QStringList& V);
-    bool HighlightWholeWords() const { return FHighlightWholeWords; }
+    bool HighlightWholeWords() const { return FHL.WholeWords; }
     void SetHighlightWholeWords(bool V);
-    const QString& HighlightFromStr() const { return FHighlightFromStr; }
+    const QString& HighlightFromStr() const { return FHL.FromStr; }
     void SetHighlightFromStr(const QString& V);
-    const QString& HighlightToStr() const { return FHighlightToStr; }
+    const QString& HighlightToStr() const { return FHL.ToStr; }
     void SetHighlightToStr(const QString& V);
-    TColor HighlightedFontColor() const { return FHighlightedFontColor; }
+    TColor HighlightedFontColor() const { return FHL.FontColor; }
     void SetHighlightedFontColor(TColor V);
-    TColor HighlightedBrushColor() const { return FHighlightedBrushColor; }
+    TColor HighlightedBrushColor() const { return FHL.BrushColor; }
     void SetHighlightedBrushColor(TColor V);
-    const QStringList& HighlightFromToEx() const { return FHighlightFromToEx; }
+    const QStringList& HighlightFromToEx() const { return FHL.FromToEx; }
     void SetHighlightFromToEx(const QStringList& V);
-    const QString& PageBreaksCharNumber() const { return FPageBreaksCharNumber; }
+    const QString& PageBreaksCharNumber() const { return FHL.PageBreaksCharNumber; }
     void SetPageBreaksCharNumber(const QString& V);
     TPopupMenu* Menu() const { return FMenu; }
 
@@ -41,12 +42,7 @@ public:
     void MenuPopup();
 
     // One highlighted part as painting lays it out (exposed for the tests).
-    struct TPart {
-        int CharIndex;
-        QString Text;
-        TColor FontColor;
-        TColor BrushColor;  // clNone: transparent
-    };
+    using TPart = TMemoHighlights::TPart;
     // The parts the highlights give for the lines from FirstLine to LastLine.
     std::vector<TPart> HighlightParts(int FirstLine, int LastLine);
     // The x positions of the page-break guide lines within ClientWidth.
@@ -63,25 +59,9 @@ protected:
     void Loaded() override;
 
 private:
-    struct TLine {
-        int Start;
-        QString Text;
-        QString Upper;
-    };
-    void AddRanges(const std::vector<TLine>& Lines, QString From, QString To, TColor Font, TColor Brush,
-                   std::vector<TPart>& Parts) const;
-    void AddPart(std::vector<TPart>& Parts, int CharIndex, const QString& Text, TColor Font, TColor Brush) const;
-    TColor FontColorOf(const QString& Field) const;
-    TColor BrushColorOf(const QString& Field) const;
     void Changed();
 
-    QStringList FHighlightWords;
-    bool FHighlightWholeWords = false;
-    QString FHighlightFromStr, FHighlightToStr;
-    TColor FHighlightedFontColor = clWindowText;
-    TColor FHighlightedBrushColor = 0xC0DCC0;
-    QStringList FHighlightFromToEx;
-    QString FPageBreaksCharNumber;
+    TMemoHighlights FHL;
     TPopupMenu* FMenu;
     QString FSearchText;
     bool FSearchIgnoreCase = true;

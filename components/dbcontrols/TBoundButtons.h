@@ -1,9 +1,11 @@
 #pragma once
 // Settings of the small tool bar a data-aware control carries beside itself:
 // where it sits, whether it shows glyphs or captions, and how it looks. Any
-// change raises OnRefresh so the owning control lays the bar out again.
+// change raises OnRefresh so the owning control lays the bar out again; so
+// does the removal of its image list, which it then forgets.
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/ImgList.h"
 
 #include <QString>
 
@@ -14,8 +16,9 @@ enum TBoundButtonsPosition {
     bpLeftTop, bpLeftBottom, bpRightTop, bpRightBottom
 };
 
-class TBoundButtons {
+class TBoundButtons : public TComponent {
 public:
+    explicit TBoundButtons(TComponent* AOwner) : TComponent(AOwner) { SetName(QStringLiteral("SubBoundButtons")); }
     bool Visible() const { return FVisible; }
     void SetVisible(bool V) { Set(FVisible, V); }
     bool Transparent() const { return FTransparent; }
@@ -33,9 +36,27 @@ public:
     const QString& Captions() const { return FCaptions; }
     void SetCaptions(const QString& V) { Set(FCaptions, V); }
     TCustomImageList* Images() const { return FImages; }
-    void SetImages(TCustomImageList* V) { Set(FImages, V); }
+    void SetImages(TCustomImageList* V)
+    {
+        if (FImages)
+            FImages->RemoveFreeNotification(this);
+        if (V)
+            V->FreeNotification(this);
+        Set(FImages, V);
+    }
 
     TNotifyEvent OnRefresh;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == opRemove && AComponent == FImages) {
+            FImages = nullptr;
+            if (OnRefresh)
+                OnRefresh(this);
+        }
+    }
 
 private:
     template <class T>
@@ -45,13 +66,13 @@ private:
             return;
         Field = V;
         if (OnRefresh)
-            OnRefresh(nullptr);
+            OnRefresh(this);
     }
     bool FVisible = false;
     bool FTransparent = true;
     bool FFlat = true;
     bool FShowGlyphs = false;
-    int FSize = 20;
+    int FSize = 23;
     TBoundButtonsPosition FPosition = bpTopRight;
     QString FCaptions = QStringLiteral("Fit;+;-;Edit");
     TCustomImageList* FImages = nullptr;

@@ -482,4 +482,9 @@ void TrDBDateTimePicker::DoExit()
     if (::DoExitControl(this, Field()))
         TDateTimePicker::DoExit();
     SetIntFormat();
+    // The next arrow key after coming back steps the first part again.
+    if (AutoSelectDayPart) {
+        SetSelStart(0);
+        SetSelLength(0);
+    }
 }

@@ -1,5 +1,72 @@
 #include "components/dbcontrols/TrDBEdit.h"
 
+#include "platform/ui/EditAlignment.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
+
+TrDBEdit::TrDBEdit(TComponent* AOwner)
+    : TrDBFieldControl(AOwner), FLeftButton(std::make_unique<TrDBEditButton>(this, bpLeft)),
+      FRightButton(std::make_unique<TrDBEditButton>(this, bpRight))
+{
+    for (TrDBEditButton* b : {FLeftButton.get(), FRightButton.get()})
+        b->OnVisibleChange = [this] { UpdateEditMargins(); };
+}
+
+TrDBEdit::~TrDBEdit() = default;
+
+void TrDBEdit::SetImages(TCustomImageList* Value)
+{
+    if (FImages)
+        FImages->RemoveFreeNotification(this);
+    FImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    UpdateButtons();
+}
+
+void TrDBEdit::UpdateButtons()
+{
+    for (TrDBEditButton* b : {FLeftButton.get(), FRightButton.get()}) {
+        b->Images = FImages;
+        b->UpdateBounds();
+    }
+    UpdateEditMargins();
+}
+
+void TrDBEdit::UpdateEditMargins()
+{
+    const int w = FImages ? FImages->Width() + 2 : 0;
+    SetEditMargins(this, FLeftButton->Visible() ? w : 0, FRightButton->Visible() ? w : 0);
+}
+
+void TrDBEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    TrDBFieldControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    if (FRightButton)
+        FRightButton->UpdateBounds();
+}
+
+void TrDBEdit::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TrDBFieldControl::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FImages) {
+        FImages = nullptr;
+        UpdateButtons();
+    }
+    for (TrDBEditButton* b : {FLeftButton.get(), FRightButton.get()})
+        if (b && AComponent == b->DropDownMenu)
+            b->DropDownMenu = nullptr;
+}
+
+void TrDBEdit::MouseEnter()
+{
+    // The whole value as the hint when the edit cuts it off.
+    ShowLongValueHint(this, Text(), ClientWidth() - 4, FAutoHint);
+    TrDBFieldControl::MouseEnter();
+}
+
 void TrDBEdit::SetReadOnly(bool V)
 {
     TDBEdit::SetReadOnly(V);

@@ -31,7 +31,8 @@ TrDBImage::TrDBImage(TComponent* AOwner)
     SaveInJPG = ParioCompConfig.rDBComponentsCfg.JPGAsDefault;
     FDataLink->OnActiveChange = [this](TFieldDataLink*) { ActiveChange(); };
     FDataLink->OnDataChange = [this](TFieldDataLink*) { DataChange(); };
-    FBoundButtons.OnRefresh = [this](TComponent*) { RefBoundButtons(); };
+    FBoundButtons = new TBoundButtons(this);
+    FBoundButtons->OnRefresh = [this](TComponent*) { RefBoundButtons(); };
     BuildToolBar();
     BuildMenu();
     ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
@@ -39,7 +40,7 @@ TrDBImage::TrDBImage(TComponent* AOwner)
 
 TrDBImage::~TrDBImage()
 {
-    FBoundButtons.OnRefresh = nullptr;
+    FBoundButtons->OnRefresh = nullptr;
     FDataLink->OnActiveChange = nullptr;
     FDataLink->OnDataChange = nullptr;
     FDataLink->SetDataSource(nullptr);
@@ -314,15 +315,15 @@ void TrDBImage::RefBoundButtons()
     for (TToolButton* b : FBtnArr)
         if (!b)
             return;
-    const bool glyphs = FBoundButtons.ShowGlyphs() && FBoundButtons.Images();
-    FBoundToolBar->SetVisible(FBoundButtons.Visible() && Visible());
-    FBoundToolBar->SetTransparent(FBoundButtons.Transparent());
-    FBoundToolBar->Flat = FBoundButtons.Flat();
+    const bool glyphs = FBoundButtons->ShowGlyphs() && FBoundButtons->Images();
+    FBoundToolBar->SetVisible(FBoundButtons->Visible() && Visible());
+    FBoundToolBar->SetTransparent(FBoundButtons->Transparent());
+    FBoundToolBar->Flat = FBoundButtons->Flat();
     FBoundToolBar->SetShowHint(ShowHint());
     FBoundToolBar->DoubleBuffered = false;
-    FBoundToolBar->Images = glyphs ? FBoundButtons.Images() : nullptr;
+    FBoundToolBar->Images = glyphs ? FBoundButtons->Images() : nullptr;
     FBoundToolBar->SetShowCaptions(!glyphs);
-    const int size = FBoundButtons.Size();
+    const int size = FBoundButtons->Size();
     FBoundToolBar->SetButtonWidth(size);
     FBoundToolBar->SetButtonHeight(size);
     const QString hints[4] = {imptxt::MenuZoomToWindow, imptxt::MenuZoomIn, imptxt::MenuZoomOut, imptxt::MenuEditInNewWindow};
@@ -332,7 +333,7 @@ void TrDBImage::RefBoundButtons()
         if (glyphs)
             b->SetImageIndex(i);
         else
-            b->SetCaption(FindStrPart(FBoundButtons.Captions(), QStringLiteral(";"), i + 1, false));
+            b->SetCaption(FindStrPart(FBoundButtons->Captions(), QStringLiteral(";"), i + 1, false));
         b->SetHint(hints[i]);
         b->SetEnabled(!LockOriginalZoom());
         b->SetVisible(i < 3 || ShowEditor != ieNone);
@@ -340,11 +341,11 @@ void TrDBImage::RefBoundButtons()
             ++count;
     }
     FBtnArr[0]->SetDown(ReduceToFit());
-    if (!FBoundButtons.Visible()) {
+    if (!FBoundButtons->Visible()) {
         FBoundToolBar->SetBounds(Left() + 1, Top() + 1, 10, 10);
         return;
     }
-    const TBoundButtonsPosition pos = FBoundButtons.Position();
+    const TBoundButtonsPosition pos = FBoundButtons->Position();
     const int bw = IsTopOrBottom(pos) ? count * size + 1 : size + 1;
     const int bh = IsTopOrBottom(pos) ? size + 1 : count * size + 1;
     int x = Left(), y = Top();

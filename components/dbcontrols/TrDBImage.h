@@ -26,7 +26,7 @@ public:
     void SetDataField(const QString& Value);
     TField* Field() const { return FDataLink->Field(); }
 
-    TBoundButtons* BoundButtons() { return &FBoundButtons; }
+    TBoundButtons* BoundButtons() { return FBoundButtons; }
     TToolBar* BoundToolBar() const { return FBoundToolBar; }
     TToolButton* BoundButton(int Number) const { return FBtnArr.at(size_t(Number - 1)); }
     bool ShowConvertMenu() const { return FShowConvertMenu; }
@@ -74,7 +74,7 @@ private:
     void ActiveChange();
     void ConvertOneRec(TrGraphicType Kind);
     std::unique_ptr<TFieldDataLink> FDataLink;
-    TBoundButtons FBoundButtons;
+    TBoundButtons* FBoundButtons;
     TToolBar* FBoundToolBar = nullptr;
     std::array<TToolButton*, 4> FBtnArr{};
     bool FShowConvertMenu = true;

@@ -28,7 +28,7 @@ TrDBLookupComboBox::TrDBLookupComboBox(TComponent* AOwner)
     FTimer->SetEnabled(false);
     FTimer->SetInterval(SearchingResetInterval);
     FTimer->OnTimer = [this](TComponent*) { StopSearching(); };
-    FBoundLabel = new TDBBoundLabel(this);
+    FBoundLabel = new TBoundLabel(this);
     FBoundLabel->SetName(dbctltxt::SubLabelName);
     FBoundLabel->SetPosition(lpTopRight);
     DropDownRows = 15;
@@ -61,7 +61,7 @@ void TrDBLookupComboBox::SetParent(TWinControl* AParent)
     TDBLabeledControl::SetParent(AParent);
     if (FBoundLabel) {
         FBoundLabel->SetParent(AParent);
-        FBoundLabel->RefreshPosition(false);
+        FBoundLabel->RefreshPosition();
     }
 }
 
@@ -69,14 +69,21 @@ void TrDBLookupComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     TDBLabeledControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (FBoundLabel)
-        FBoundLabel->RefreshPosition(false);
+        FBoundLabel->RefreshPosition();
+}
+
+void TrDBLookupComboBox::MouseEnter()
+{
+    // 6. The whole text when it does not fit beside the button.
+    ShowLongValueHint(this, GetSelectedText(), ClientWidth() - 24, FAutoHint);
+    TDBLabeledControl::MouseEnter();
 }
 
 void TrDBLookupComboBox::VisibleChanged()
 {
     TDBLabeledControl::VisibleChanged();
     if (FBoundLabel)
-        FBoundLabel->ChangeVisible(Visible());
+        FBoundLabel->SetVisible(Visible());
 }
 
 void TrDBLookupComboBox::EnabledChanged()

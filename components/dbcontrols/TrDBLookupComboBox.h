@@ -7,6 +7,7 @@
 // and carries a caption label and the read-only colour.
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/dbcontrols/TBoundLabel.h"
 #include "components/dbcontrols/TDBLabeledControl.h"
 #include "components/dbcontrols/TrPopupDataList.h"
 #include "platform/ui/DBCtrls.h"
@@ -44,7 +45,7 @@ public:
     void CloseUp(bool Accept) override;
     TrPopupDataList* PopupList() const { return static_cast<TrPopupDataList*>(FList); }
     THintWindow* HintWindow() const { return OwnHintWin; }
-    TDBBoundLabel* BoundLabel() const { return FBoundLabel; }
+    TBoundLabel* BoundLabel() const { return FBoundLabel; }
 
     QString EmptyDisplayValue;
     bool DropDownAutoWidth = true;
@@ -65,6 +66,8 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    // Hovering shows a value the box cuts off as the hint.
+    void MouseEnter() override;
 
 protected:
     void Loaded() override;
@@ -77,6 +80,7 @@ protected:
     void SelectKey(const QVariant& Key) override;
 
 private:
+    QString FAutoHint;
     void ListKeyDown(Word& Key, TShiftState Shift);
     bool TryLocate(const QString& S);
     bool TryFind(const QString& S);
@@ -88,7 +92,7 @@ private:
     TDataSet* ListDataSet() const { return FListSource ? FListSource->DataSet() : nullptr; }
     void FilterOff();
     QStringList FldValArr;
-    TDBBoundLabel* FBoundLabel = nullptr;
+    TBoundLabel* FBoundLabel = nullptr;
     THintWindow* OwnHintWin = nullptr;
     TTimer* FTimer = nullptr;
     TSearchingType FSearchingPrevNext = stFindFirst;

@@ -5,7 +5,9 @@
 #include "components/grid/rdbtool.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/DBGrids.h"
+#include "components/grid/rDBGrid.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/RichEdit.h"
 #include "platform/rtl/DateUtils.h"
 
 #include <algorithm>
@@ -33,28 +35,6 @@ QString EntryValue(const QStringList& List, const QString& Name, bool& Found)
         }
     }
     return QString();
-}
-
-// A check box of 13 pixels (scaled) centred in a box at the cell's left.
-void DrawCheck(TCanvas* C, const TRect& Cell, bool Checked, double Scale)
-{
-    const int size = int(13 * Scale + 0.5);
-    const int box = Cell.Height() + 4;
-    const int x = Cell.Left + (box - size) / 2, y = Cell.Top + (Cell.Height() - size) / 2;
-    C->Brush()->SetStyle(bsSolid);
-    C->Brush()->SetColor(clWindow);
-    C->FillRect(Rect(x, y, x + size, y + size));
-    C->Brush()->SetColor(clGrayText);
-    C->FrameRect(Rect(x, y, x + size, y + size));
-    if (Checked) {
-        C->Pen()->SetColor(clWindowText);
-        C->Pen()->SetWidth(2);
-        C->MoveTo(x + size / 4, y + size / 2);
-        C->LineTo(x + size / 2 - 1, y + size * 3 / 4);
-        C->LineTo(x + size * 3 / 4 + 1, y + size / 4);
-        C->Pen()->SetWidth(1);
-    }
-    C->Brush()->SetStyle(bsClear);
 }
 
 }  // namespace
@@ -109,6 +89,8 @@ void TrDBRecView::Notification(TComponent* AComponent, TOperation Operation)
     TCustomDrawGrid::Notification(AComponent, Operation);
     if (Operation == opRemove && FDBGrid && static_cast<TComponent*>(FDBGrid) == AComponent)
         FDBGrid = nullptr;
+    if (Operation == opRemove && FCustomGlyphs && static_cast<TComponent*>(FCustomGlyphs) == AComponent)
+        FCustomGlyphs = nullptr;
 }
 
 void TrDBRecView::SetDataSource(TDataSource* Value)
@@ -126,6 +108,11 @@ void TrDBRecView::SetDBGrid(TCustomDBGrid* Value)
         Value->FreeNotification(this);
         if (Value->DataSource())
             FDataLink.SetDataSource(Value->DataSource());
+        // The grid's link and check-box fields as they stand now.
+        if (auto* g = dynamic_cast<TrDBGrid*>(Value); g && !Loading()) {
+            FFieldsAsLink = g->FieldsAsLink.ToQStringList();
+            FBooleanFields = g->FieldsAsBoolean.ToQStringList();
+        }
     }
     SetRows();
     RefreshData();
@@ -269,6 +256,7 @@ void TrDBRecView::ResetLastEdited()
 {
     LastEditedField = nullptr;
     LastEditedValue.clear();
+    FLookupText.clear();
 }
 
 TField* TrDBRecView::GetField(int Idx) const
@@ -307,7 +295,16 @@ QString TrDBRecView::GetValue(int Idx) const
     TField* f = GetField(Idx);
     if (!f)
         return QString();
-    return IsMemoField(f) ? f->AsString() : f->DisplayText();
+    if (!IsMemoField(f))
+        return f->DisplayText();
+    if (!(FOptionsEx & GridOptEx(goRTFToPlainText)))
+        return f->AsString();
+    // Readers get the plain text of a note written as rich text.
+    TRichEdit rich(nullptr);
+    rich.SetWordWrap(false);
+    rich.SetWidth(8000);
+    rich.SetRtfText(f->AsString());
+    return rich.Text();
 }
 
 void TrDBRecView::SetFont(const QString& Name, TFont* Font)
@@ -388,93 +385,6 @@ bool TrDBRecView::BoolIsTrue(int Idx) const
     return f->AsString().trimmed().compare(trueText, Qt::CaseInsensitive) == 0;
 }
 
-// ---- drawing -------------------------------------------------------------------------
-
-void TrDBRecView::DrwTxt(TCanvas* C, const TRect& R, const QString& Text, TAlignment Align, bool Tall)
-{
-    TRect r = R;
-    unsigned flags = DT_NOPREFIX | (Align == taRightJustify ? DT_RIGHT : Align == taCenter ? DT_CENTER : DT_LEFT);
-    if (Tall) {
-        // Several lines, vertically centred.
-        TRect calc = r;
-        C->DrawText(Text, calc, flags | DT_WORDBREAK | DT_CALCRECT);
-        r.Top += std::max(0, (r.Height() - calc.Height()) / 2);
-        C->DrawText(Text, r, flags | DT_WORDBREAK);
-    } else {
-        C->DrawText(Text, r, flags | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
-    }
-}
-
-void TrDBRecView::GetCellParams(int Col, int Row, TFont* AFont, TColor& Background, bool& Highlight)
-{
-    if (OnGetCellParams)
-        OnGetCellParams(this, Col, Row, AFont, Background, Highlight);
-}
-
-void TrDBRecView::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
-{
-    // 4.
-    if (!Ready())
-        return;
-    TCanvas* c = Canvas();
-    TField* f = nullptr;
-    try {
-        f = GetField(ARow);
-    } catch (...) {
-    }
-    const QString name = ARow < FFldList.size() ? FFldList[ARow] : QString();
-    c->Font()->Assign(*Font());
-    const TColor before = c->Font()->Color();
-    if (ACol == 1 && f) {
-        SetFont(name, c->Font());
-        if (AState & gdFocused) {
-            c->Font()->SetColor(before);
-        } else if (!LinkKind(ARow).isEmpty()) {
-            c->Font()->SetStyle(c->Font()->Style() | fsUnderline);
-            c->Font()->SetColor(clHighlight);
-        }
-    }
-    bool highlight = (AState & gdSelected) && (AState & gdFocused);
-    TColor background = ACol == 0 ? FixedColor() : Color();
-    GetCellParams(ACol, ARow, c->Font(), background, highlight);
-    c->Brush()->SetColor(background);
-    if (highlight) {
-        DrawCellHighlight(ARect, AState, ACol, ARow);
-        c->Font()->SetColor(clHighlightText);
-    } else {
-        DrawCellBackground(ARect, background, AState, ACol, ARow);
-    }
-    if (AState & gdFocused) {
-        c->Brush()->SetColor(clWindowFrame);
-        c->FrameRect(ARect);
-        c->DrawFocusRect(ARect);
-    }
-    c->Brush()->SetStyle(bsClear);
-    TRect r = ARect;
-    r.Left += 2;
-    r.Top += 2;
-    r.Right -= 2;
-    r.Bottom -= 2;
-    const bool tall = ARect.Height() > DefaultRowHeight() + 1;
-    if (ACol == 0) {
-        QString caption = GetCaption(ARow);
-        if (FOptionsEx & GridOptEx(goAddColon))
-            caption += QLatin1Char(':');
-        DrwTxt(c, r, caption, FTitleAlignment, false);
-    } else if (f && FDataLink.Active()) {
-        if (IsMemoField(f)) {
-            DrwTxt(c, r, GetValue(ARow), taLeftJustify, true);
-        } else if (IsBooleanRow(ARow)) {
-            DrawCheck(c, ARect, BoolIsTrue(ARow), FScaleRatio);
-        } else if (IsGraphicField(f)) {
-            DrwTxt(c, r, f->IsNull() ? QString() : QStringLiteral("(%1)").arg(f->DisplayLabel()), taCenter, false);
-        } else {
-            DrwTxt(c, r, f->DisplayText(), GetDataAlignment(ARow) == DT_RIGHT ? taRightJustify : taLeftJustify, tall);
-        }
-    }
-    c->Brush()->SetStyle(bsSolid);
-}
-
 // ---- editing -------------------------------------------------------------------------
 
 bool TrDBRecView::CanEdit(bool DoEdit) const
@@ -530,72 +440,9 @@ QString TrDBRecView::GetEditMask(int, int ARow) const
     return f ? f->EditMask() : QString();
 }
 
-QStringList TrDBRecView::GetPickList(int ARow) const
-{
-    QStringList r;
-    TField* f = GetField(ARow);
-    if (!f)
-        return r;
-    // A lookup field offers every value of its result field.
-    if (f->FieldKind() == fkLookup && f->LookupDataSet) {
-        TStringList l;
-        try {
-            if (TField* res = f->LookupDataSet->FindField(f->LookupResultField))
-                LoadRecordList(res, nullptr, &l);
-        } catch (...) {
-        }
-        for (int i = 0; i < l.Count(); ++i)
-            r << l[i];
-    }
-    // The view's own section for the field wins.
-    bool inSection = false, found = false;
-    QStringList own;
-    for (const QString& raw : FPickLists) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            inSection = line.mid(1, line.size() - 2).trimmed().compare(f->FieldName(), Qt::CaseInsensitive) == 0;
-            found = found || inSection;
-        } else if (inSection && !line.isEmpty()) {
-            own << line;
-        }
-    }
-    return found ? own : r;
-}
-
-TEditStyle TrDBRecView::GetEditStyle(int, int ARow) const
-{
-    // 7.
-    TField* f = GetField(ARow);
-    if (!f)
-        return esSimple;
-    TEditStyle style = esSimple;
-    for (const QString& n : FEllipsisFields)
-        if (n.trimmed().compare(f->FieldName(), Qt::CaseInsensitive) == 0)
-            style = esEllipsis;
-    if (IsDateField(f))
-        style = esEllipsis;
-    const QStringList picks = GetPickList(ARow);
-    if (!picks.isEmpty() || f->FieldKind() == fkLookup)
-        style = esPickList;
-    if (auto* e = dynamic_cast<TInplaceEditList*>(InplaceEditor()))
-        e->PickList = picks;
-    return style;
-}
-
-QString TrDBRecView::GetEditText(int, int ARow) { return GetFieldText(GetField(ARow)); }
-
-void TrDBRecView::SetEditText(int, int ARow, const QString& Value)
-{
-    // 8. Only while the dataset edits: the pending edit.
-    const TDataSet* d = FDataLink.DataSet();
-    if (!d || (d->State() != dsEdit && d->State() != dsInsert))
-        return;
-    LastEditedField = GetField(ARow);
-    LastEditedValue = Value;
-}
-
 void TrDBRecView::UpdateData()
 {
+    FLookupText.clear();
     const TDataSet* d = FDataLink.DataSet();
     if (LastEditedField && d && (d->State() == dsEdit || d->State() == dsInsert)) {
         TField* f = LastEditedField;
@@ -846,16 +693,8 @@ void TrDBRecView::LinkClick(int ARow)
 void TrDBRecView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridCoord cell = MouseCoord(X, Y);
+    const bool link = Button == mbLeft && IsOverLink(X, Y);
     TCustomDrawGrid::MouseDown(Button, Shift, X, Y);
-    if (Button != mbLeft || cell.X != 1 || !FDataLink.Active() || LinkKind(cell.Y).isEmpty())
-        return;
-    // Only over the link's text: the cell less 3 pixels, as wide as the text.
-    TRect r = CellRect(cell.X, cell.Y);
-    TCanvas c;
-    c.Font()->Assign(*Font());
-    const int w = c.TextWidth(GetField(cell.Y)->DisplayText());
-    const bool right = GetDataAlignment(cell.Y) == DT_RIGHT;
-    const int left = right ? r.Right - 3 - w : r.Left + 3;
-    if (X >= left && X <= left + w)
+    if (link)
         LinkClick(cell.Y);
 }

@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class TColumn;
 class TCustomDBGrid;
 class TDateTimePicker;
 class TrCustomGlyphs;
@@ -30,6 +31,17 @@ protected:
 
 private:
     TrDBRecView* FRecView;
+};
+
+// The view's in-place editor: a drop-down of 12 rows, and typed characters
+// go to the view's pick-list completion first.
+class TrDBRecViewInplaceEdit : public TInplaceEditList {
+public:
+    explicit TrDBRecViewInplaceEdit(TrDBRecView* AView);
+    void KeyPress(QChar& Key) override;
+
+private:
+    TrDBRecView* FView;
 };
 
 enum TGridOptionEx { goDataRight, goNumberRight, goAddColon, goAutoHeight, goUseGridPickList, goUseGridEllipsis, goOnlyPickListValues,
@@ -72,6 +84,16 @@ public:
     // The pick values of a row (the view's lists, a lookup field's values).
     QStringList GetPickList(int ARow) const;
     TFont* SpecFont() { return &FSpecFont; }
+    // Glyphs drawn in place of the standard check boxes.
+    TrCustomGlyphs* CustomGlyphs() const { return FCustomGlyphs; }
+    void SetCustomGlyphs(TrCustomGlyphs* Value);
+    // Typing in a pick-list cell: completes from the list (or, in a lookup
+    // row, from the lookup values); true when the key was taken.
+    bool PickListKeyPress(QChar& Key);
+    const QString& LookupText() const { return FLookupText; }
+    // Where a picture of W x H goes in a cell: scaled down to fit when it
+    // reaches an edge, keeping its proportions, and centred.
+    static TRect PictureRect(const TRect& Cell, int W, int H);
     double ScaleRatio() const { return FScaleRatio; }
     TGetCellParamsEvent OnGetCellParams;
     TNotifyEvent OnEditButtonClick;
@@ -117,8 +139,13 @@ public:
     void DblClick() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
 
 protected:
+    void Paint() override;
+    TInplaceEdit* CreateEditor() override;
+    void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -147,6 +174,21 @@ private:
     void DoDelete();
     bool DoCopy();
     void DrwTxt(TCanvas* C, const TRect& R, const QString& Text, TAlignment Align, bool Tall);
+    void DrwBmp(TCanvas* C, const TRect& R, int ARow, TField* F);
+    void DrawValue(TCanvas* C, const TRect& Cell, const TRect& R, int ARow, TField* F);
+    void DrawBoolean(TCanvas* C, const TRect& Cell, bool Checked);
+    int MeasureText(TCanvas* C, const TRect& R, const QString& Text) const;
+    bool FitRowHeight(int ARow, int ContentHeight);
+    TRect LinkTextRect(int ARow) const;
+    bool IsOverLink(int X, int Y) const;
+    TColumn* GridColumnOf(TField* F) const;
+    bool OwnPickList(const QString& FieldName, QStringList& Values) const;
+    bool LocateLookup(TField* F, const QString& Value, bool Partial);
+    void CompleteTyped(TInplaceEditList* E, TField* F, QChar Key, bool Backspace);
+    TrCustomGlyphs* FCustomGlyphs = nullptr;
+    QString FLookupText;
+    bool FIsLink = false;
+    TCursor FCursorBeforeLink = crDefault;
     void ResetLastEdited();
     TrRecViewDataLink FDataLink{this};
     TCustomDBGrid* FDBGrid = nullptr;

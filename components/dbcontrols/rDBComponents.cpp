@@ -1,6 +1,7 @@
 #include "components/dbcontrols/rDBComponents.h"
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "platform/ui/Graphics.h"
 #include "resources/DBControlsTexts.h"
 
 TrDataLink::TrDataLink(TDataLinkNotify ActiveChEvent, TDataLinkNotify EditingChEvent, TDataLinkNotify DataSetChEvent)
@@ -68,4 +69,14 @@ bool DoExitControl(TWinControl* Control, TField* Field)
 {
     const bool blank = !Field || Field->IsNull() || Field->AsString().isEmpty();
     return ParioCompConfig.rDBComponentsCfg.DoExitControl(Control, Field, Field && Field->Required(), blank);
+}
+
+void ShowLongValueHint(TControl* C, const QString& Text, int Room, QString& AutoHint)
+{
+    if (!C || (!C->Hint().isEmpty() && C->Hint() != AutoHint))
+        return;
+    TCanvas canvas;
+    canvas.Font()->Assign(*C->Font());
+    AutoHint = canvas.TextWidth(Text) > Room ? Text : QString();
+    C->SetHint(AutoHint);
 }

@@ -38,3 +38,8 @@ void SetVisibilityFromField(TControl* Sender, TDataSource* DataSource, const QSt
 // The library's exit hook for a control leaving Field: false keeps the
 // focus in the control (an empty required field the application refuses).
 bool DoExitControl(TWinControl* Control, TField* Field);
+// A value the control cuts off is shown whole as its hint: when the
+// control has no hint of its own (or only the one given here before) and
+// Text, in the control's font, is wider than Room. AutoHint remembers the
+// hint given here so that a later shorter value takes it back.
+void ShowLongValueHint(TControl* C, const QString& Text, int Room, QString& AutoHint);

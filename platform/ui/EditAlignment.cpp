@@ -22,6 +22,14 @@ void SetEditRightMargin(TCustomEdit* Edit, int Pixels)
         e->setTextMargins(0, 0, Pixels, 0);
 }
 
+void SetEditMargins(TCustomEdit* Edit, int Left, int Right)
+{
+    if (auto* e = static_cast<QLineEdit*>(Edit->Widget())) {
+        e->setTextMargins(Left, 0, Right, 0);
+        e->update();
+    }
+}
+
 namespace {
 
 // Paints the owner's frame after the edit painted itself.

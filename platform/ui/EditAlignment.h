@@ -11,5 +11,7 @@ class TCustomEdit;
 
 void SetEditAlignment(TCustomEdit* Edit, TAlignment Alignment);
 void SetEditRightMargin(TCustomEdit* Edit, int Pixels);
+// Room kept free at both sides of the text (buttons inside the edit).
+void SetEditMargins(TCustomEdit* Edit, int Left, int Right);
 // Painter nullptr gives the platform's border back.
 void SetEditFramePainter(TCustomEdit* Edit, std::function<void(TCanvas* Canvas)> Painter);

@@ -2,7 +2,13 @@
 // texts and placement, visibility, and the cleaning of typed numbers.
 
 #include "components/dbcontrols/TrDBEdit.h"
+#include "platform/ui/ImgList.h"
 #include "tests/dbcontrols/RunFixture.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QTest>
+#include <QWidget>
 
 namespace {
 
@@ -93,6 +99,57 @@ TEST_F(EditTest, TypedNumbersLoseTheirBlanksAndInvisibleFieldsChangeNothingByDef
     F("TIME_SEC")->SetVisible(false);
     e->UpdateState(nullptr);
     EXPECT_TRUE(e->Visible());
+}
+
+// The buttons at the ends of the edit: images by state, a click, the
+// text's room; and the whole value as the hint when the edit cuts it off.
+TEST_F(EditTest, SideButtonsShowTheirImagesAndClickAndLongValuesBecomeTheHint)
+{
+    auto* e = Make<TrDBEdit>(100, 40, 160, 25);
+    e->SetDataSource(&src, QStringLiteral("PERSON_NAME"));
+    TImageList images(form.get());
+    images.SetSize(16, 16);
+    TBitmap bmp(16, 16);
+    images.Add(&bmp, nullptr);
+    images.Add(&bmp, nullptr);
+    EXPECT_FALSE(e->RightButton()->Visible()) << "invisible until asked for";
+    e->SetImages(&images);
+    TrDBEditButton* b = e->RightButton();
+    b->ImageIndex = 0;
+    b->HotImageIndex = 1;
+    b->SetVisible(true);
+    TrDBEditButton::TGlyph* g = b->Glyph();
+    EXPECT_EQ(g->Width(), 16);
+    EXPECT_EQ(g->Left() + g->Width(), e->Width() - 4) << "at the right end, inside the border";
+    EXPECT_EQ(g->CurrentImageIndex(), 0);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(g->Widget(), &enter);
+    EXPECT_EQ(g->State(), TrDBEditButton::TGlyph::bsHot);
+    EXPECT_EQ(g->CurrentImageIndex(), 1);
+    TComponent* sender = nullptr;
+    b->OnClick = [&](TComponent* S) { sender = S; };
+    QTest::mouseClick(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    EXPECT_EQ(sender, e) << "the edit is the sender";
+    b->ButtonClickAction = caHTTP;
+    e->SetDataSource(&src, QStringLiteral("NOTES"));
+    runs.Next();
+    sender = nullptr;
+    QTest::mouseClick(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    EXPECT_EQ(sender, nullptr) << "an empty text opens nothing";
+    runs.First();
+
+    // Hints: a long value is shown whole, a short one not, an own hint stays.
+    e->SetDataSource(&src, QStringLiteral("PERSON_NAME"));
+    e->SetWidth(40);
+    QApplication::sendEvent(e->Widget(), &enter);
+    EXPECT_EQ(e->Hint(), QStringLiteral("Anna Aalto"));
+    e->SetWidth(300);
+    QApplication::sendEvent(e->Widget(), &enter);
+    EXPECT_TRUE(e->Hint().isEmpty());
+    e->SetHint(QStringLiteral("Juoksijan nimi"));
+    e->SetWidth(40);
+    QApplication::sendEvent(e->Widget(), &enter);
+    EXPECT_EQ(e->Hint(), QStringLiteral("Juoksijan nimi"));
 }
 
 }  // namespace

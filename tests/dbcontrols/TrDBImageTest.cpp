@@ -86,6 +86,8 @@ TEST_F(TrDBImageTest, ShowsKindEmptyCorruptedAndSubstitute)
     TPicture sub;
     sub.AssignBitmap(&bmp);
     img->SetPictureIfEmpty(&sub);
+    EXPECT_EQ(img->BoundButtons()->Size(), 23);
+    EXPECT_EQ(img->BoundButtons()->Name(), QStringLiteral("SubBoundButtons"));
     img->BoundButtons()->SetVisible(true);
     pics.Locate(QStringLiteral("ID"), 3, {});
     EXPECT_TRUE(img->BackgroundText().isEmpty());

@@ -8,7 +8,15 @@
 #include "platform/rtl/DateUtils.h"
 #include "tests/dbcontrols/RunFixture.h"
 
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Menus.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QContextMenuEvent>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <map>
 
 namespace {
 
@@ -151,6 +159,28 @@ TEST_F(CheckBoxTest, StoredTextsAndCaptionFromTheField)
     EXPECT_EQ(c->Caption(), QStringLiteral("FieldLabel"));
 }
 
+// After leaving, the picker's first part (the day) is the one the arrow
+// keys step again, wherever the caret was.
+TEST_F(PickerTest, AutoSelectDayPartStepsTheDayAfterComingBack)
+{
+    runs.Edit();
+    F("EVENT_DATE")->SetAsDateTime(EncodeDate(2026, 5, 15));
+    for (bool autoSelect : {false, true}) {
+        auto* p = MakePicker(QStringLiteral("EVENT_DATE"), QString());
+        p->SetFormat(QStringLiteral("dd.mm.yyyy"));
+        p->AutoSelectDayPart = autoSelect;
+        p->DoEnter();
+        p->SetSelStart(4);  // in the month
+        p->DoExit();
+        p->DoEnter();
+        QTest::keyClick(p->Widget(), Qt::Key_Up);
+        p->DoExit();
+        EXPECT_EQ(F("EVENT_DATE")->AsDateTime(), autoSelect ? EncodeDate(2026, 6, 16) : EncodeDate(2026, 6, 15))
+            << (autoSelect ? "the day stepped" : "the month stepped again");
+    }
+    runs.Cancel();
+}
+
 class MemoTest : public RunFixture {
 protected:
     void SetUp() override
@@ -203,6 +233,43 @@ TEST_F(MemoTest, FileErrorsAreShownAndKeepTheText)
     m->UpdateRecord();
     runs.Post();
     EXPECT_EQ(F("NOTES")->AsString(), QStringLiteral("Hyvä"));
+}
+
+// The notes memo's menu, opened with a right click: "Change font" shows the
+// font dialog and the memo takes the chosen font; switched-off options are
+// greyed, and "Find next" waits for a first search.
+TEST_F(MemoTest, ChangeFontFromTheMenuTakesTheChosenFont)
+{
+    auto* m = Make<TrDBMemo>(10, 10, 300, 100);
+    m->SetDataSource(&src, QStringLiteral("NOTES"));
+    EXPECT_EQ(m->ScrollBars(), ssVertical);
+    auto oldDialog = SetCommonDialogHook([](TCommonDialog* D, QString&) {
+        auto* f = dynamic_cast<TFontDialog*>(D);
+        if (f)
+            f->Font.SetSize(17);
+        return f != nullptr;
+    });
+    std::map<QString, bool> enabled;
+    QString choose = QStringLiteral("Change font");
+    auto oldPopup = TPopupMenu::PopupHook;
+    TPopupMenu::PopupHook = [&](TPopupMenu* P) {
+        for (int i = 0; i < P->Items()->Count(); ++i) {
+            TMenuItem* it = P->Items()->Items(i);
+            enabled[it->Caption()] = it->Enabled() && it->Visible();
+            if (it->Caption() == choose)
+                it->Click();
+        }
+    };
+    QWidget* w = m->Widget();
+    QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(20, 20), w->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(w, &e);
+    TPopupMenu::PopupHook = oldPopup;
+    SetCommonDialogHook(oldDialog);
+    EXPECT_EQ(m->Font()->Size(), 17);
+    EXPECT_TRUE(enabled[QStringLiteral("Change font")]);
+    EXPECT_FALSE(enabled[QStringLiteral("Word wrap")]) << "greyed with the default options";
+    EXPECT_TRUE(enabled.count(QStringLiteral("Word wrap")));
+    EXPECT_FALSE(enabled[QStringLiteral("Find next")]);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/database/ClientDataSet.h"
 #include "components/dbcontrols/TrDBLookupComboBox.h"
 #include "components/dbcontrols/TrDBMemo.h"
+#include "components/dbcontrols/TrDBMemoEx.h"
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBFieldsForm.h"
@@ -179,6 +180,18 @@ void FieldGroupShots(const QString& Out, int& ShotNo, const std::function<void()
     groups->Close();
     delete groups;
 
+    // The column choice dialog of the grouped grid: masters bold, the row header in italics.
+    auto* fields = new TrDBFieldsForm(f);
+    fields->GDS = lines;
+    fields->UseFixedCol = true;
+    fields->Show();
+    fields->SelectEntry(5);
+    Settle();
+    fields->PaintTo(&dlg);
+    dlg.SaveToFile(Out + QStringLiteral("/%1_fields_dialog_groups.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
+    fields->Close();
+    delete fields;
+
     QTemporaryDir dir;
     TPropSaveFile file(nullptr);
     file.SetFileName(dir.filePath(QStringLiteral("sorvex.ini")));
@@ -200,6 +213,79 @@ void FieldGroupShots(const QString& Out, int& ShotNo, const std::function<void()
 }
 
 }  // namespace
+
+// The record view with a picture row and a text that grows its row, and the
+// markup memo with highlights, page-break marks, its buttons and label.
+void RecViewAndMemoShots(const QString& Out, int& ShotNo, const std::function<void()>& Settle)
+{
+    TClientDataSet rows;
+    rows.AddField(QStringLiteral("ID"), ftInteger);
+    rows.AddField(QStringLiteral("NAME"), ftWideString, 40);
+    rows.AddField(QStringLiteral("MAP"), ftGraphic);
+    rows.AddField(QStringLiteral("NOTES"), ftWideMemo);
+    rows.AddField(QStringLiteral("RENTED"), ftWideString, 1);
+    rows.CreateDataSet();
+    TBitmap bmp(240, 150);
+    TCanvas* c = bmp.Canvas();
+    c->Brush()->SetColor(0xD8F0D8);
+    c->FillRect(TRect(0, 0, 240, 150));
+    c->Pen()->SetColor(0x0000C0);
+    c->Pen()->SetWidth(3);
+    c->MoveTo(20, 130);
+    c->LineTo(110, 40);
+    c->LineTo(200, 110);
+    c->Brush()->SetStyle(bsClear);
+    c->Ellipse(100, 30, 120, 50);
+    rows.AppendRecord({31, QStringLiteral("Rasti 31, kivi"), bmp.SaveToData("PNG"),
+                       QStringLiteral("Kiven pohjoispuoli. Rasti on näkyvä jo polulta, mutta lähestyminen kannattaa tehdä idästä."),
+                       QStringLiteral("K")});
+    rows.First();
+    TDataSource src;
+    src.SetDataSet(&rows);
+
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetCaption(QStringLiteral("Tietue ja muistiinpanot"));
+    f->SetBounds(40, 40, 900, 420);
+    auto* rec = new TrDBRecView(f);
+    rec->SetParent(f);
+    rec->SetBounds(10, 10, 420, 400);
+    rec->SetColWidths(0, 100);
+    rec->SetOptionsEx(GridOptEx(goAddColon) | GridOptEx(goAutoHeight));
+    rec->SetFields({QStringLiteral("ID=Koodi"), QStringLiteral("NAME=Nimi"), QStringLiteral("MAP=Karttaote"), QStringLiteral("NOTES=Huom."),
+                    QStringLiteral("RENTED=Laina")});
+    rec->SetBooleanFields({QStringLiteral("RENTED=K;E")});
+    rec->SetFieldsAsLink({QStringLiteral("NAME=rasti")});
+    rec->SetDataSource(&src);
+
+    auto* memo = new TrDBMemoEx(f);
+    memo->SetName(QStringLiteral("mNotes"));
+    memo->SetParent(f);
+    memo->SetBounds(450, 60, 430, 340);
+    memo->SetColor(clWindow);
+    memo->FormatType = ftHTML;
+    memo->SetShowButtonFrm(true);
+    memo->DBEditLabel()->SetOwnCaption(QStringLiteral("Muistiinpanot"));
+    memo->BoundLabel()->SetCaption(QStringLiteral("<B>HTML</B>"));
+    memo->SetHighlightFromStr(QStringLiteral("<"));
+    memo->SetHighlightToStr(QStringLiteral(">"));
+    memo->SetHighlightWords({QStringLiteral("rasti\t$0000C0\t-")});
+    memo->SetPageBreaksCharNumber(QStringLiteral("40;60"));
+    memo->CreateFormatPopupMenu();
+    memo->SetDataSource(&src, QStringLiteral("NOTES"));
+    rows.Edit();
+    memo->SetText(QStringLiteral("<B>Rasti 31</B> on kiven pohjoispuolella.<br>\r\n<UL>\r\n<LI>lähesty idästä</LI>\r\n"
+                                 "<LI>rasti näkyy polulle</LI>\r\n</UL>\r\nTarkista leimasin ennen kilpailua."));
+    f->Show();
+    Settle();
+    TBitmap page;
+    f->PaintTo(&page);
+    Settle();
+    f->PaintTo(&page);
+    page.SaveToFile(Out + QStringLiteral("/%1_record_view_and_markup_memo.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
+    rows.Cancel();
+    f->Close();
+}
 
 int main(int argc, char** argv)
 {
@@ -528,5 +614,7 @@ int main(int argc, char** argv)
     }
     // 9. Field groups, their dialog and the stored filters.
     FieldGroupShots(out, shotNo, settle);
+    // 10. The record view with a picture row and the markup memo.
+    RecViewAndMemoShots(out, shotNo, settle);
     return 0;
 }
