@@ -14,3 +14,8 @@ class TrStringGridEd;
 
 // ColCount columns, a title row and one empty row.
 void SetUpDialogListGrid(TrStringGridEd* Grid, int ColCount);
+
+// Lets a dialog's controls follow a resize: Grow takes the extra room both
+// ways, controls right of it follow the right edge, controls below it the
+// bottom edge (and the right edge when they end where Grow ends).
+void AnchorAroundGrowing(TWinControl* Parent, TControl* Grow);

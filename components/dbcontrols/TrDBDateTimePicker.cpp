@@ -391,13 +391,11 @@ void TrDBDateTimePicker::KeyDown(Word& Key, TShiftState Shift)
     if (!f)
         return;
     // 10.
-    if (Key == VK_DELETE) {
-        if (CanEdit()) {
-            f->Clear();
-            FDataLink.UpdateRecord();
-            SetIntFormat();
-            Key = 0;
-        }
+    if (Key == VK_DELETE && CanEdit()) {
+        f->Clear();
+        FDataLink.UpdateRecord();
+        SetIntFormat();
+        Key = 0;
         return;
     }
     // 11. A null field starts from today.

@@ -60,6 +60,35 @@ void TrDBEdit::Notification(TComponent* AComponent, TOperation Operation)
             b->DropDownMenu = nullptr;
 }
 
+void TrDBEdit::ApplyFieldAlignment(bool Typing)
+{
+    const TField* f = Field();
+    TAlignment a = taLeftJustify;
+    if (f && !Typing)
+        a = f->Alignment() == TFieldAlignment::RightJustify ? taRightJustify
+            : f->Alignment() == TFieldAlignment::Center     ? taCenter
+                                                            : taLeftJustify;
+    SetEditAlignment(this, a);
+}
+
+void TrDBEdit::DataChange()
+{
+    TrDBFieldControl::DataChange();
+    ApplyFieldAlignment(Focused());
+}
+
+void TrDBEdit::DoEnter()
+{
+    TrDBFieldControl::DoEnter();
+    ApplyFieldAlignment(true);
+}
+
+void TrDBEdit::DoExit()
+{
+    TrDBFieldControl::DoExit();
+    ApplyFieldAlignment(Focused());
+}
+
 void TrDBEdit::MouseEnter()
 {
     // The whole value as the hint when the edit cuts it off.

@@ -32,10 +32,15 @@ public:
 
 protected:
     void UpdateData() override;
+    // Unfocused, the text stands as its field is aligned; while typing at the left.
+    void DataChange() override;
+    void DoEnter() override;
+    void DoExit() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void UpdateButtons();
+    void ApplyFieldAlignment(bool Typing);
     TCustomImageList* FImages = nullptr;
     std::unique_ptr<TrDBEditButton> FLeftButton, FRightButton;
     QString FAutoHint;

@@ -375,6 +375,9 @@ void TrDBImage::Loaded()
 {
     TDBLabeledControl<TrImageZoom>::Loaded();
     SetDataSource(DataSource());
+    // A see-through bar needs themes to look right.
+    if (!GetThemeEnabled())
+        FBoundButtons->SetTransparent(false);
     ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
 }
 

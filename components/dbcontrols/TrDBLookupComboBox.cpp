@@ -1,5 +1,6 @@
 #include "components/dbcontrols/TrDBLookupComboBox.h"
 
+#include "components/base/rEditNum.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/ExtCtrls.h"
@@ -199,12 +200,13 @@ void TrDBLookupComboBox::Paint()
         c->FillRect(r);
         c->Font()->SetColor(fg);
         const QString gap = Gap();
-        c->TextRect(r, 2, 2 + std::max(0, (r.Height() - c->TextHeight(QStringLiteral("Wg"))) / 2 - 1), FldValArr.join(gap + gap));
+        c->TextRect(r, 2, 2, FldValArr.join(gap + gap));
         c->Pen()->SetColor(GetStyleSystemColor(clBtnShadow));
         QString upTo;
         for (int i = 0; i + 1 < FldValArr.size(); ++i) {
             upTo += FldValArr[i] + gap;
-            const int x = 2 + c->TextWidth(upTo);
+            // At the width of the texts up to the value and its first gap.
+            const int x = c->TextWidth(upTo);
             c->MoveTo(x, 1);
             c->LineTo(x, ClientHeight() - 1);
             upTo += gap;
@@ -448,9 +450,9 @@ QString TrDBLookupComboBox::GetFilterString(TField* Field) const
     if (!IsListSearchField(Field))
         return QString();
     if (dynamic_cast<const TNumericField*>(Field)) {
-        bool ok = false;
-        FSearch.toDouble(&ok);
-        return ok ? GetFilterCond(Field, FSearch, false, QStringLiteral("=")) : QString();
+        // Typed with the locale's comma or a point alike.
+        double v = 0;
+        return TrEditNum::ReadNumber(FSearch, v) ? GetFilterCond(Field, GetNumericFieldFilterValue(v), false, QStringLiteral("=")) : QString();
     }
     if (IsApostrField(Field) && !IsDateTimeField(Field)) {
         const TDataSet* d = Field->DataSet();

@@ -650,9 +650,16 @@ void TrDBRecView::DblClick()
         ChangeBool(false);
         return;
     }
+    // 13. The editor, then its button's action or its list.
     TCustomDrawGrid::DblClick();
-    if (CanEditShow())
-        ShowEditor();
+    if (!CanEditShow())
+        return;
+    ShowEditor();
+    const TEditStyle style = GetEditStyle(Col(), Row());
+    if (style == esEllipsis && EditorMode())
+        EditButtonClick();
+    else if (auto* e = dynamic_cast<TInplaceEditList*>(InplaceEditor()); e && style == esPickList && !e->ListVisible())
+        e->DropDown();
 }
 
 // ---- links ---------------------------------------------------------------------------

@@ -35,6 +35,8 @@ void TrDBDlgBaseForm::FormCreate(TComponent*)
     if (ParioCompConfig.Global_ProcOnHelp) {
         SetBorderIcons(BorderIcons() | biHelp);
         HelpContext = 1;
+        // The window managers here have no help button: F1 asks instead.
+        SetKeyPreview(true);
     }
 }
 
@@ -43,6 +45,17 @@ void TrDBDlgBaseForm::FormShow(TComponent*) { ParioCompConfig.DoParioCompGeneral
 void TrDBDlgBaseForm::FormActivate(TComponent*) { ParioCompConfig.DoParioCompGeneralEventSimple(this, pceDialogActivated); }
 
 void TrDBDlgBaseForm::FormClose(TComponent*, TCloseAction&) { ParioCompConfig.DoParioCompGeneralEventSimple(this, pceDialogClosed); }
+
+void TrDBDlgBaseForm::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_F1 && Shift == 0 && ParioCompConfig.Global_ProcOnHelp) {
+        bool callHelp = true;
+        FormHelp2(8, HelpContext, callHelp);
+        Key = 0;
+        return;
+    }
+    TForm::KeyDown(Key, Shift);
+}
 
 bool TrDBDlgBaseForm::FormHelp2(unsigned Command, intptr_t, bool& CallHelp)
 {

@@ -21,6 +21,8 @@ public:
     void FormClose(TComponent* Sender, TCloseAction& Action);
     // Context help (command 8) goes to the library's help hook.
     bool FormHelp2(unsigned Command, intptr_t Data, bool& CallHelp);
+    // F1 is the context help while the library has a help hook.
+    void KeyDown(Word& Key, TShiftState Shift) override;
 };
 
 // True when a grid, data source or dataset has an active dataset behind it.

@@ -35,6 +35,7 @@ bool HasFormat(const TField* F)
 
 TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("rDBFieldsForm"));
     SetCaption(dbctltxt::FieldsCaption);
     SetClientWidth(517);
     SetClientHeight(311);
@@ -133,6 +134,7 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
         if (TryClose())
             SetModalResult(mrCancel);
     };
+    AnchorAroundGrowing(this, lbLabels);
     FormCreate(this);
 }
 

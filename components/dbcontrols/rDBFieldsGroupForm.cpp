@@ -27,6 +27,7 @@ TrColorBox* PutColorBox(TWinControl* Parent, int X, int Y)
 
 TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner), Groups(new TStringList)
 {
+    SetName(QStringLiteral("rDBFieldsGroupForm"));
     SetCaption(dbctltxt::FieldsGroupingCaption);
     SetClientWidth(600);
     SetClientHeight(452);
@@ -106,6 +107,7 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     btCancel->SetHint(dbctltxt::CancelHint);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
+    AnchorAroundGrowing(this, lbGroupFields);
     FormCreate(this);
 }
 

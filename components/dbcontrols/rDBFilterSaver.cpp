@@ -81,6 +81,7 @@ QString PresetFilterName(TDataSet* Dataset)
 
 TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("rDBFilterSaverForm"));
     SetCaption(dbctltxt::StoredFiltersCaption);
     Constraints.MinWidth = 310;
     Constraints.MinHeight = 250;
@@ -108,6 +109,7 @@ TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrCancel);
+    AnchorAroundGrowing(this, sgFilter);
     FormCreate(this);
 }
 

@@ -2,6 +2,7 @@
 
 #include "components/dbcontrols/DlgControls.h"
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/grid/TPropSaveMain.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
@@ -21,6 +22,7 @@ constexpr int ColNo = 0, ColField = 1, ColDesc = 2;
 
 TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("rDBSortForm2"));
     SetCaption(dbctltxt::SortCaption);
     SetClientWidth(514);
     SetClientHeight(235);
@@ -82,12 +84,24 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
+    AnchorAroundGrowing(this, grSort);
+    // Its place is read when shown and saved when closed, by the dialog itself.
+    rDlgPropSave->PropSaveEvents = pseNone;
     FormCreate(this);
+}
+
+void TrDBSortForm2::DoClose(TCloseAction& Action)
+{
+    TrDBDlgBaseForm::DoClose(Action);
+    rDlgPropSave->SaveProperties();
+    FormClose(this, Action);
 }
 
 void TrDBSortForm2::DoShow()
 {
     FormShow(this);
+    rDlgPropSave->ReadProperties();
+    grSort->SetDrawingStyle(ParioCompConfig.rDBToolCfg.rDlg_GridDrawingStyle);
     LoadFromGrid();
     LoadSavedSortNames();
     TrDBDlgBaseForm::DoShow();

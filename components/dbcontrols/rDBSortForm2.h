@@ -67,6 +67,7 @@ public:
 
 protected:
     void DoShow() override;
+    void DoClose(TCloseAction& Action) override;
 
 private:
     void SwapRows(int A, int B);

@@ -7,7 +7,10 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rEditNum.h"
 #include "components/dbcontrols/rDBFilterForm.h"
+#include "components/base/rListBoxes.h"
+#include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFindForm.h"
+#include "components/dbcontrols/rDBSortForm2.h"
 #include "components/grid/rDBGrid.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "platform/rtl/DateUtils.h"
@@ -206,6 +209,60 @@ TEST_F(DialogMemoryTest, ADialogComesBackWhereTheUserLeftItAndItsControlsFollowA
         EXPECT_EQ(f->Left(), 20);
         EXPECT_EQ(f->Top(), 20);
     });
+}
+
+// The other dataset dialogs: the list takes the room, the buttons follow
+// the edges, and the sort dialog comes back where it was left.
+TEST_F(DialogMemoryTest, SortFieldsAndStoredFilterDialogsFollowAResize)
+{
+    TrDBSortForm2 sort(nullptr);
+    sort.rDBGrid = grid;
+    sort.Show();
+    const TRect list = sort.grSort->BoundsRect(), ok = sort.btOk->BoundsRect(), saved = sort.lbSavedSort->BoundsRect();
+    sort.SetBounds(30, 40, sort.Width() + 80, sort.Height() + 50);
+    EXPECT_EQ(sort.grSort->Width(), list.Width() + 80);
+    EXPECT_EQ(sort.grSort->Height(), list.Height() + 50);
+    EXPECT_EQ(sort.btOk->Left(), ok.Left + 80);
+    EXPECT_EQ(sort.btOk->Top(), ok.Top + 50);
+    EXPECT_EQ(sort.lbSavedSort->Left(), saved.Left + 80);
+    const int width = sort.Width();
+    sort.Close();
+    Restart();
+    TrDBSortForm2 again(nullptr);
+    again.rDBGrid = grid;
+    again.Show();
+    EXPECT_EQ(again.Left(), 30);
+    EXPECT_EQ(again.Width(), width);
+    again.Close();
+
+    TrDBFieldsForm fields(nullptr);
+    fields.GDS = grid;
+    fields.Show();
+    const TRect close = fields.btClose->BoundsRect(), labels = fields.lbLabels->BoundsRect();
+    fields.SetBounds(0, 0, fields.Width() + 40, fields.Height() + 30);
+    EXPECT_EQ(fields.btClose->Left(), close.Left + 40);
+    EXPECT_EQ(fields.lbLabels->Height(), labels.Height() + 30);
+    fields.Close();
+}
+
+// With the library's help hook, F1 in a dataset dialog asks it for the
+// dialog's context help.
+TEST_F(DialogMemoryTest, F1AsksTheHelpHookForTheDialogsContext)
+{
+    TCustomForm* asked = nullptr;
+    int context = -1;
+    ParioCompConfig.Global_ProcOnHelp = [&](TCustomForm* F, int HelpContext) {
+        asked = F;
+        context = HelpContext;
+    };
+    TCustomForm* shown = nullptr;
+    Find(grid, [&](TrDBFindForm* f) {
+        shown = f;
+        QTest::keyClick(f->eText->Widget(), Qt::Key_F1);
+    });
+    ParioCompConfig.Global_ProcOnHelp = nullptr;
+    EXPECT_EQ(asked, shown);
+    EXPECT_EQ(context, 1);
 }
 
 }  // namespace

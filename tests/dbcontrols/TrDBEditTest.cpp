@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 
@@ -150,6 +151,15 @@ TEST_F(EditTest, SideButtonsShowTheirImagesAndClickAndLongValuesBecomeTheHint)
     e->SetWidth(40);
     QApplication::sendEvent(e->Widget(), &enter);
     EXPECT_EQ(e->Hint(), QStringLiteral("Juoksijan nimi"));
+
+    // A right-aligned field shows its value at the right while not typed into.
+    F("TIME_SEC")->SetAlignment(TFieldAlignment::RightJustify);
+    e->SetDataSource(&src, QStringLiteral("TIME_SEC"));
+    runs.Next();
+    runs.First();
+    auto* line = qobject_cast<QLineEdit*>(e->Widget());
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->alignment() & Qt::AlignRight);
 }
 
 }  // namespace

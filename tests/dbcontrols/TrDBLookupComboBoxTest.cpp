@@ -6,6 +6,10 @@
 #include "platform/ui/Graphics.h"
 #include "tests/dbcontrols/RunFixture.h"
 
+#include <QApplication>
+#include <QEnterEvent>
+#include <QWidget>
+
 namespace {
 
 class LookupTest : public RunFixture {
@@ -165,6 +169,22 @@ TEST_F(LookupTest, LookupFilterNarrowsTheListWhileTheUserTypes)
     EXPECT_FALSE(classes.Filtered()) << "closing the list switches the filter off";
     EXPECT_FALSE(b->IsSearching());
     runs.Cancel();
+}
+
+// Hovering a box that cuts its text off shows the whole text as the hint;
+// the second caption label is the mini-HTML one.
+TEST_F(LookupTest, ACutOffTextBecomesTheHint)
+{
+    auto* b = MakeBox();
+    EXPECT_EQ(b->BoundLabel()->Name(), QStringLiteral("SubLabel"));
+    PaintBox(b);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(b->Widget(), &enter);
+    EXPECT_TRUE(b->Hint().isEmpty()) << "D21 and its status fit";
+    b->SetWidth(50);
+    QApplication::sendEvent(b->Widget(), &enter);
+    EXPECT_EQ(b->Hint(), b->GetSelectedText());
+    EXPECT_TRUE(b->Hint().startsWith(QStringLiteral("D21")));
 }
 
 TEST_F(LookupTest, PopupListMeasuresItsColumnsAndDrawsCellsThroughTheEvent)

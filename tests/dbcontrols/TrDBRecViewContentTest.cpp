@@ -182,6 +182,13 @@ TEST_F(RecViewContentTest, LinkedGridsPickListsEllipsisAndLinkAndBooleanLists)
     EXPECT_TRUE(v->GetPickList(nameRow).isEmpty()) << "not without goUseGridPickList";
     v->SetOptionsEx(GridOptEx(goUseGridPickList) | GridOptEx(goUseGridEllipsis));
     EXPECT_EQ(v->GetPickList(nameRow), name->PickList);
+    // A double-click on the pick-list cell opens its list.
+    const TRect nameCell = v->CellRect(1, nameRow);
+    QTest::mouseDClick(v->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(nameCell.Right - 6, (nameCell.Top + nameCell.Bottom) / 2));  // beside the link text
+    auto* list = dynamic_cast<TInplaceEditList*>(v->InplaceEditor());
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->ListVisible());
+    list->CloseUp(false);
     bool pressed = false;
     v->OnEditButtonClick = [&](TComponent*) { pressed = true; };
     v->FocusCell(1, timeRow, true);
