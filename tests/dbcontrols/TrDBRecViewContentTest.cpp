@@ -206,6 +206,19 @@ TEST_F(RecViewContentTest, LinkedGridsPickListsEllipsisAndLinkAndBooleanLists)
     runs.Cancel();
 }
 
+// Readers get a rich-text note as its plain text when asked to.
+TEST_F(RecViewContentTest, RichTextNotesReachReadersAsPlainText)
+{
+    auto* v = MakeView(&src);
+    v->SetFields({QStringLiteral("NOTES")});
+    runs.Edit();
+    F("NOTES")->SetAsString(QStringLiteral("{\\rtf1\\ansi {\\b Hyv\\'e4} rasti\\par}"));
+    EXPECT_TRUE(v->GetValue(0).startsWith(QStringLiteral("{\\rtf1")));
+    v->SetOptionsEx(GridOptEx(goRTFToPlainText));
+    EXPECT_EQ(v->GetValue(0).trimmed(), QStringLiteral("Hyvä rasti"));
+    runs.Cancel();
+}
+
 TEST_F(RecViewContentTest, HintsShowOnlyValuesTheCellCutsOff)
 {
     auto* v = MakeView(&photoSrc, 220, 200);
