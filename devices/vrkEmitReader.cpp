@@ -1,11 +1,14 @@
 #include "devices/vrkEmitReader.h"
 
 #include "app/vrkDoMessage.h"
+#include "devices/serial/SerErrors.h"
+#include "devices/serial/SerTypes.h"
 #include "platform/rtl/Exception.h"
 #include "resources/ProgramTexts.h"
 #include "resources/SafeguardTexts.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <chrono>
 
 T250Read* current250Read = nullptr;
@@ -25,7 +28,14 @@ constexpr int kNoTimeCode = 250;
 
 bool Trustworthy(const T250Frame& F)
 {
-    return !F.FUnaligned && F.StartsAtSync() && F.CheckByteValid();
+    return !F.FUnaligned && F.StartsAtSync() && F.CheckByteValid() && F.WholeAndSound();
+}
+
+// The reader's own "no more bytes" from the port: the notification counted
+// bytes that an earlier handler already took. Nothing is wrong then.
+bool BufferEmpty(const ESerException& e)
+{
+    return e.ErrorCode == ecBufferIsEmpty;
 }
 
 QString Padded(long long Value, int Width)
@@ -46,6 +56,9 @@ T250Frame::T250Frame()
 
 void T250Frame::add(int value)
 {
+    ++FtakenBytes;
+    if (FtakenBytes <= FullLength)
+        FfullSum += value;
     if (FcurByte < MaxBytes + 1) {
         frameBytes[FcurByte] = value;
         ++FcurByte;
@@ -65,6 +78,13 @@ bool T250Frame::CheckByteValid() const
     for (int k = 3; k <= 10; ++k)
         sum += frameBytes[k];
     return FcurByte > 10 && sum % 256 == 0;
+}
+
+bool T250Frame::WholeAndSound() const
+{
+    // Bytes after the checksum byte (the first byte of the next sync mark,
+    // or noise on the line between frames) are not part of the frame.
+    return FtakenBytes >= FullLength && FfullSum % 256 == 0;
 }
 
 QString T250Frame::getSplits() const
@@ -163,6 +183,10 @@ void T250Read::HandleBytes(int Count, const TGetChar& GetChar, const TProcessEmi
         try {
             const int d = (GetChar() ^ kXor) & 0xFF;
             TakeByte(d, Clock(), ProcessEmit, stop);
+        } catch (const ESerException& e) {
+            if (BufferEmpty(e))
+                return;
+            do_message(false, txt::ChipReaderHandlingFailed + ExceptionMessage(e), MSG_ERROR);
         } catch (const std::exception& e) {
             // One bad byte or a failed dispatch must not lose the rest, but
             // a card handled wrongly must leave a trace.
@@ -203,6 +227,8 @@ void T250Read::TakeByte(int d, int64_t now, const TProcessEmit& ProcessEmit, boo
             Stop = true;
             return;
         }
+        if (Fframe->StartsAtSync() && !Fframe->FUnaligned && !Fframe->WholeAndSound())
+            NoteUnsoundFrame(*Fframe);
         FprevFrame = std::move(Fframe);
         Fframe = std::make_unique<T250Frame>();
         Fframe->add(kSync);
@@ -259,4 +285,15 @@ void T250Read::ResolveAlignment()
     for (int m = 1; m <= T250Frame::SlotCount; ++m)
         f.frameBytes[m] = m + shift <= count ? f.frameBytes[m + shift] : 0;
     f.FcurByte -= shift;
+    f.FtakenBytes -= shift;
+    f.FfullSum = 0;
+    for (int m = 1; m <= std::min(f.FtakenBytes, T250Frame::FullLength); ++m)
+        f.FfullSum += f.frameBytes[m];
+}
+
+void T250Read::NoteUnsoundFrame(const T250Frame& F) const
+{
+    do_message(false,
+               txt::ChipReaderUnsoundFrame.arg(F.TakenBytes() - 1).arg(F.getBadgeNo()),
+               MSG_INFORMATION);
 }

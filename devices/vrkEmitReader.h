@@ -26,6 +26,9 @@ class T250Frame {
 public:
     static constexpr int SlotCount = 220;
     static constexpr int MaxBytes = 216;
+    // The reader's whole frame: 216 bytes and its checksum byte, which makes
+    // bytes 1 to 217 sum to 0 modulo 256.
+    static constexpr int FullLength = 217;
 
     T250Frame();
 
@@ -48,6 +51,11 @@ public:
     // Whether bytes 3 to 10 (the card number up to the reader's check byte)
     // sum to 0 modulo 256, as in every frame the reader sends.
     bool CheckByteValid() const;
+    // Whether the frame arrived whole and unchanged: every byte up to the
+    // checksum byte, and bytes 1 to 217 summing to 0 modulo 256. Only such
+    // frames are trusted.
+    bool WholeAndSound() const;
+    int TakenBytes() const { return FtakenBytes; }
     // Whether the frame begins with a sync mark (and not with whatever came
     // after a pause or after a confirmed card).
     bool StartsAtSync() const { return frameBytes[1] == 0xFF && frameBytes[2] == 0xFF; }
@@ -60,6 +68,13 @@ public:
     // alignment of the run passed the reader's check byte: its content cannot
     // be trusted, so it never confirms a card and never matches another frame.
     bool FUnaligned = false;
+
+private:
+    friend class T250Read;
+    // Bytes are counted and summed also past slot 216, where add() drops
+    // them, so the checksum byte can be checked without storing it.
+    int FtakenBytes = 0;
+    int FfullSum = 0;
 };
 
 // The reader's frame state: the frame under assembly, the previous complete
@@ -91,6 +106,9 @@ public:
 private:
     void TakeByte(int d, int64_t now, const TProcessEmit& ProcessEmit, bool& Stop);
     void ResolveAlignment();
+    // A frame that began at a sync mark and was then cut short or changed on
+    // the line: logged once, as it is set aside.
+    void NoteUnsoundFrame(const T250Frame& F) const;
 
     std::unique_ptr<T250Frame> Fframe;
     std::unique_ptr<T250Frame> FprevFrame;

@@ -25,4 +25,26 @@ inline const QString IniBadNumber =
 // Followed by the failure's own text.
 inline const QString ChipReaderHandlingFailed = QStringLiteral("Kortinlukijan tietojen käsittely epäonnistui: ");
 
+// %1 the bytes the frame held after its sync mark, %2 its card number.
+inline const QString ChipReaderUnsoundFrame = QStringLiteral(
+    "Kortinlukijalta tuli vajaa tai tarkistussummaltaan virheellinen kehys (%1 tavua, kortti %2); sitä ei hyväksytä.");
+
+// Causes of database failures; %1 the database's file or server path.
+inline const QString DbCauseDiskFull = QStringLiteral(
+    "Levy on täynnä: tietokantaa %1 ei voi kirjoittaa. Vapauta levytilaa; lukemista voi jatkaa sen jälkeen.");
+inline const QString DbCauseReadOnly = QStringLiteral(
+    "Tietokantatiedostoon %1 ei voi kirjoittaa (tiedosto tai levy on vain luku -tilassa tai oikeudet puuttuvat). "
+    "Anna ohjelman käyttäjälle kirjoitusoikeus tiedostoon ja sen kansioon.");
+inline const QString DbCauseDamaged = QStringLiteral(
+    "Tietokantatiedosto %1 on vioittunut. Tarkista se komennolla \"gfix -v -full\" ja korjaa komennolla "
+    "\"gfix -mend\", tai palauta tiedosto varmuuskopiosta.");
+inline const QString DbCauseLogin = QStringLiteral(
+    "Tietokanta %1 ei hyväksynyt käyttäjätunnusta tai salasanaa. Tarkista tiedoston vrkEventSystem.ini kohdan "
+    "[CONNECT_PARAMS] avaimet USER_NAME ja PASSWORD.");
+inline const QString DbCauseMissing = QStringLiteral(
+    "Tietokantaa %1 ei löydy. Tarkista tiedoston vrkEventSystem.ini kohdan [CONNECT_PARAMS] avain DB_NAME.");
+inline const QString DbCauseConnectionLost = QStringLiteral(
+    "Yhteys tietokantaan %1 katkesi tai palvelin ei vastaa. Tarkista, että tietokantapalvelin on käynnissä ja "
+    "verkko toimii.");
+
 }  // namespace txt

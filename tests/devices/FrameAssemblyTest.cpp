@@ -4,6 +4,8 @@
 // number or checksum puts a third $FF next to the sync mark.
 
 #include "app/vrkDoMessage.h"
+#include "devices/serial/SerErrors.h"
+#include "devices/serial/SerTypes.h"
 #include "devices/vrkEmitReader.h"
 #include "platform/rtl/Exception.h"
 #include "resources/SafeguardTexts.h"
@@ -12,6 +14,7 @@
 #include "tools/emitsim/EmitCard.h"
 
 #include <QRandomGenerator>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -344,4 +347,71 @@ TEST_F(FrameAssembly, FramesReadOutOfPlaceNeverConfirm)
     broken[0] = 0x7F;  // the first sync byte damaged on the line
     feed.Arrive(EmitWire(frame + broken + broken + broken + frame));
     EXPECT_TRUE(feed.Emits.isEmpty());
+}
+
+// Frames the reader never sent whole or unchanged: cut short before the next
+// sync mark, or with the same bits flipped in every repeat. Each is alike in
+// all its repeats, so only the frame's length and its checksum byte can tell.
+struct TDamage {
+    const char* Name;
+    std::function<QByteArray(QByteArray)> Apply;
+};
+
+class DamagedRepeats : public FrameAssembly, public ::testing::WithParamInterface<TDamage> {};
+
+TEST_P(DamagedRepeats, NeverConfirmAndAreLoggedOnceEach)
+{
+    FrameFeeder feed(read);
+    const TEmitCard card = MakeCard(52011, {{31, 410}, {32, 905}, {33, 1290}, {100, 1502}});
+    const QByteArray damaged = GetParam().Apply(EmitFrame(card));
+    QByteArray wire;
+    for (int i = 0; i < 5; ++i)
+        wire += EmitWire(damaged);
+    feed.Arrive(wire + EmitWire(QByteArray("\xFF\xFF", 2)));
+    EXPECT_TRUE(feed.Emits.isEmpty());
+    EXPECT_EQ(LinesWith(txt::ChipReaderUnsoundFrame.left(40)), 5);
+    EXPECT_EQ(LinesWith(txt::ChipReaderHandlingFailed), 0);
+
+    // The same card sent whole afterwards is confirmed with its own punches.
+    feed.Arrive(Repeated(card, 3));
+    ASSERT_EQ(feed.Emits.size(), 1);
+    EXPECT_EQ(EmitContent(feed.Emits[0]), ExpectedEmitContent(card));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FrameAssembly, DamagedRepeats,
+    ::testing::Values(TDamage{"CutBeforeTheChecksum", [](QByteArray f) { return f.left(200); }},
+                      TDamage{"CutInThePunches", [](QByteArray f) { return f.left(150); }},
+                      TDamage{"OneByteLostInThePunches", [](QByteArray f) { return f.remove(100, 1); }},
+                      TDamage{"FlippedBitInAPunchTime",
+                              [](QByteArray f) {
+                                  f[12 + 3 * 1 - 1] = static_cast<char>(f[12 + 3 * 1 - 1] ^ 0x10);
+                                  return f;
+                              }},
+                      TDamage{"FlippedBitsInTwoPunchCodes",
+                              [](QByteArray f) {
+                                  f[11 - 1] = static_cast<char>(f[11 - 1] ^ 0x02);
+                                  f[14 - 1] = static_cast<char>(f[14 - 1] ^ 0x40);
+                                  return f;
+                              }}),
+    [](const ::testing::TestParamInfo<TDamage>& I) { return std::string(I.param.Name); });
+
+TEST_F(FrameAssembly, AnEmptyPortBetweenFramesIsNoError)
+{
+    // The port announced more bytes than it still held (an earlier
+    // notification took them): the assembler stops quietly.
+    const TEmitCard card = MakeCard(777);
+    const QByteArray wire = Repeated(card, 1);
+    int pos = 0;
+    QStringList emits;
+    read.HandleBytes(
+        wire.size() + 4,
+        [&] {
+            if (pos >= wire.size())
+                throw ESerException(ecBufferIsEmpty);
+            return static_cast<int>(static_cast<uint8_t>(wire[pos++]));
+        },
+        [&](const QString& E) { emits << E; });
+    EXPECT_EQ(pos, wire.size());
+    EXPECT_EQ(LinesWith(txt::ChipReaderHandlingFailed), 0);
 }
