@@ -19,9 +19,23 @@ void GlobalInit()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// The reply body as it arrives, cut off at the client's limit: a reply that
+// would pass it stops the transfer (a short write makes libcurl give up).
+struct BodyState {
+    QByteArray Bytes;
+    qsizetype Limit = 0;
+    bool TooLarge = false;
+};
+
 size_t WriteBody(char* Data, size_t Size, size_t Count, void* User)
 {
-    static_cast<QByteArray*>(User)->append(Data, static_cast<qsizetype>(Size * Count));
+    auto* Body = static_cast<BodyState*>(User);
+    const auto Length = static_cast<qsizetype>(Size * Count);
+    if (Body->Bytes.size() + Length > Body->Limit) {
+        Body->TooLarge = true;
+        return 0;
+    }
+    Body->Bytes.append(Data, Length);
     return Size * Count;
 }
 
@@ -126,7 +140,8 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
         CheckHeaderText(Header.first, Header.second);
     }
     char ErrorBuffer[CURL_ERROR_SIZE] = {0};
-    QByteArray ReplyBody;
+    BodyState ReplyBody;
+    ReplyBody.Limit = MaxReplyBytes;
     HeaderState ReplyHeaders;
 
     curl_easy_setopt(H, CURLOPT_URL, UrlBytes.constData());
@@ -146,6 +161,8 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
     curl_easy_setopt(H, CURLOPT_TIMEOUT_MS, static_cast<long>(ReadTimeout));
     curl_easy_setopt(H, CURLOPT_WRITEFUNCTION, WriteBody);
     curl_easy_setopt(H, CURLOPT_WRITEDATA, &ReplyBody);
+    // A declared length over the limit is refused before any of it is read.
+    curl_easy_setopt(H, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(MaxReplyBytes));
     curl_easy_setopt(H, CURLOPT_HEADERFUNCTION, ReadHeader);
     curl_easy_setopt(H, CURLOPT_HEADERDATA, &ReplyHeaders);
 
@@ -195,6 +212,9 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
     curl_slist_free_all(List);
     if (Code != CURLE_OK) {
         const QString Reason = QString::fromUtf8(ErrorBuffer[0] ? ErrorBuffer : curl_easy_strerror(Code));
+        if (ReplyBody.TooLarge || Code == CURLE_FILESIZE_EXCEEDED)
+            throw ERESTReplyTooLargeException(
+                QStringLiteral("The reply from %1 is larger than %2 bytes and was not read.").arg(Url).arg(MaxReplyBytes));
         if (Code == CURLE_OPERATION_TIMEDOUT)
             throw ERESTTimeoutException(QStringLiteral("No reply from %1 within the time limit: %2").arg(Url, Reason));
         throw ERESTException(QStringLiteral("Error sending data to %1: %2").arg(Url, Reason));
@@ -206,7 +226,7 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
     Reply.StatusCode = static_cast<int>(Status);
     Reply.StatusText = ReplyHeaders.StatusText;
     Reply.ContentType = ReplyHeaders.ContentType;
-    Reply.RawBytes = std::move(ReplyBody);
+    Reply.RawBytes = std::move(ReplyBody.Bytes);
     if (RaiseExceptionOn500 && Reply.StatusCode >= 500)
         throw ERESTException(QStringLiteral("%1 - %2").arg(Reply.StatusCode).arg(Reply.StatusText));
     return Reply;

@@ -22,6 +22,14 @@
 SORVEX_EXCEPTION_KIND(ERESTException, Exception)
 // The service did not answer within the client's time-outs.
 SORVEX_EXCEPTION_KIND(ERESTTimeoutException, ERESTException)
+// The reply was larger than the client takes (MaxReplyBytes).
+SORVEX_EXCEPTION_KIND(ERESTReplyTooLargeException, ERESTException)
+
+// The largest reply body a client takes by default. The largest download the
+// service sends (a big event's persons, classes and courses in one reply) is
+// a few megabytes; anything far beyond that is a broken or hostile peer, and
+// holding it whole would take the desk's memory with it.
+inline constexpr qsizetype DefaultMaxReplyBytes = 16 * 1024 * 1024;
 
 enum class TRESTRequestMethod { rmGET, rmPOST };
 
@@ -43,6 +51,8 @@ public:
     bool RaiseExceptionOn500 = false;
     int ConnectTimeout = 15000;  // ms
     int ReadTimeout = 30000;     // ms, the whole exchange
+    // A longer reply is broken off and the call fails (ERESTReplyTooLargeException).
+    qsizetype MaxReplyBytes = DefaultMaxReplyBytes;
 
     // The full address of a resource: base URL, one "/", the resource.
     QString FullURL(const QString& Resource) const;

@@ -240,3 +240,23 @@ TEST_F(RESTClientTest, OnlyHttpsAndNoLineBreaksInHeaders)
     EXPECT_THROW(Request.Execute(), ERESTException);
     EXPECT_TRUE(Service.State().RequestLog().isEmpty());
 }
+
+TEST_F(RESTClientTest, AReplyOverTheLimitFailsTheCallAndTheNextCallGoesThrough)
+{
+    Client.MaxReplyBytes = 4096;
+    Prepare(QStringLiteral("client/messagecount"), TRESTRequestMethod::rmPOST);
+    Service.FailNextCalls(1, 200, QByteArray(4096, 'x'));
+    Request.Execute();
+    EXPECT_EQ(Response.RawBytes().size(), 4096);
+
+    Service.FailNextCalls(1, 200, QByteArray(4097 + 100000, 'x'));
+    try {
+        Request.Execute();
+        FAIL() << "an oversized reply was taken";
+    } catch (const ERESTReplyTooLargeException& Error) {
+        EXPECT_TRUE(Error.Message().contains(QStringLiteral("larger than 4096 bytes"))) << Error.Message().toStdString();
+    }
+    EXPECT_TRUE(Response.RawBytes().isEmpty());
+    Request.Execute();
+    EXPECT_EQ(Response.StatusCode(), 401);
+}
