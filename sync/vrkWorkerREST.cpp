@@ -11,6 +11,8 @@
 #include "platform/rtl/FileUtils.h"
 #include "sync/UploadBuilders.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr uint16_t WebMessageId = 1001;
@@ -132,8 +134,14 @@ void TformWorkerREST::ProcessOnline(const PWeftWorkItem& workItem)
         ~TClear() { Item.reset(); }
     } Clear{FItem};
     if (convrkEventWorkerFD->Connected()) {
-        if (Synchronize() != 0)
+        FCallFailedInPass = false;
+        const bool passFailed = Synchronize() != 0;
+        if (passFailed)
             Report(QStringLiteral("Web -synkronointi epäonnistui."));
+        if (passFailed || FCallFailedInPass)
+            ++FFailedPasses;
+        else
+            FFailedPasses = 0;
         if (Cancelled())
             return;
     } else if (ConnectSync() == 1) {
@@ -142,7 +150,20 @@ void TformWorkerREST::ProcessOnline(const PWeftWorkItem& workItem)
         Report(QStringLiteral("Yhteys tietokantaan muodostettu (sync)."));
     }
     const TWeftValue Data = workItem->Data();
-    Pause(Data.IsEmpty() ? 0 : Data.AsInteger());
+    // A service that keeps failing is not asked again every cycle: each
+    // failure in a row doubles the pause, so a long outage costs neither the
+    // service nor the day log a call every second.
+    Pause(Data.IsEmpty() ? 0 : std::max(Data.AsInteger(), PauseAfterFailures(FFailedPasses)));
+}
+
+int TformWorkerREST::PauseAfterFailures(int Failed) const
+{
+    if (Failed <= 0)
+        return 0;
+    int64_t Ms = CyclePauseMs;
+    for (int i = 0; i < Failed && Ms < MaxFailurePauseMs; ++i)
+        Ms *= 2;
+    return static_cast<int>(std::min<int64_t>(Ms, MaxFailurePauseMs));
 }
 
 void TformWorkerREST::OnlineRequestDone(const PWeftBackgroundWorker&, const PWeftWorkItem& workItem)

@@ -57,6 +57,12 @@ public:
     // Pauses in ms: after every cycle, after a failed login. Tests shorten them.
     int CyclePauseMs = 2000;
     int LoginPauseMs = 10000;
+    // While passes keep failing the pause after each doubles, up to this;
+    // the first pass that succeeds brings it back to CyclePauseMs.
+    int MaxFailurePauseMs = 30000;
+    // The pause after a cycle that follows Failed failed passes in a row.
+    int PauseAfterFailures(int Failed) const;
+    int FailedPasses() const { return FFailedPasses; }
     // Time-outs of the worker's HTTP calls (ms).
     int ConnectTimeoutMs = 15000;
     int ReadTimeoutMs = 30000;
@@ -87,6 +93,10 @@ public:
     int RunPassHere();
 
 private:
+    // Failed passes in a row, and whether a call of the running pass failed
+    // (worker thread).
+    std::atomic<int> FFailedPasses{0};
+    std::atomic<bool> FCallFailedInPass{false};
     TWebSession& FSession;
     IWebSyncHost& FHost;
     PWeftBackgroundWorker FWorkerOnline;
@@ -121,6 +131,7 @@ private:
     bool Cancelled() const;
     // Waits Ms milliseconds or until the cycle is cancelled.
     void Pause(int Ms);
+
     QString DbMessage(const QString& Text);
 
     struct THttpReply {

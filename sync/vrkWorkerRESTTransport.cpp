@@ -16,9 +16,19 @@ TformWorkerREST::THttpReply TformWorkerREST::Call(bool SecondBase, bool Post, co
     RESTClient1->ConnectTimeout = ConnectTimeoutMs;
     RESTClient1->ReadTimeout = ReadTimeoutMs;
     const QByteArray Bytes = Body ? Body->toUtf8() : QByteArray();
-    const TRESTClient::TReply R = RESTClient1->Execute(Post ? TRESTRequestMethod::rmPOST : TRESTRequestMethod::rmGET, Resource,
-                                                       Headers, Body ? &Bytes : nullptr);
-    return {R.StatusCode, QString::fromUtf8(R.RawBytes)};
+    // A call that gets no reply or a server error counts against the pass,
+    // also where the protocol goes on as if nothing came (a fetch that
+    // failed is only fetched again later): the cycle then backs off.
+    try {
+        const TRESTClient::TReply R = RESTClient1->Execute(Post ? TRESTRequestMethod::rmPOST : TRESTRequestMethod::rmGET,
+                                                           Resource, Headers, Body ? &Bytes : nullptr);
+        if (R.StatusCode >= 500)
+            FCallFailedInPass = true;
+        return {R.StatusCode, QString::fromUtf8(R.RawBytes)};
+    } catch (...) {
+        FCallFailedInPass = true;
+        throw;
+    }
 }
 
 void TformWorkerREST::ConnectOnline()
