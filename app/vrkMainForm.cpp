@@ -74,8 +74,15 @@ void TformMain::getIniValues()
         writeFailed = true;
         do_message(false, txt::IniUnreadable + readError, MSG_WARNING);
     }
+    // Only missing keys are completed: a key the user wrote stays as written,
+    // also when it could not be read (the default is then used in memory and
+    // the warning is in the day log), so nothing the user typed is lost.
+    auto keyPresent = [&](const QString& section, const QString& key) {
+        TIniFile ini(dev);
+        return ini.ValueExists(section, key);
+    };
     auto writeBackInt = [&](const QString& section, const QString& key, int value) {
-        if (writeFailed)
+        if (writeFailed || keyPresent(section, key))
             return;
         try {
             WriteInteger_Ini(dev, section, key, value);
@@ -85,7 +92,7 @@ void TformMain::getIniValues()
         }
     };
     auto writeBackStr = [&](const QString& section, const QString& key, const QString& value) {
-        if (writeFailed)
+        if (writeFailed || keyPresent(section, key))
             return;
         try {
             WriteString_Ini(dev, section, key, value);

@@ -4,9 +4,12 @@
 #include "platform/rtl/StrUtils.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace {
 
@@ -165,8 +168,10 @@ void TIniContent::DeleteKey(const QString& SectionName, const QString& Ident)
             }
 }
 
-bool ReadIniText(const QString& FileName, QString& Text, QString* Error)
+bool ReadIniText(const QString& FileName, QString& Text, QString* Error, bool* SingleByte)
 {
+    if (SingleByte)
+        *SingleByte = false;
     QFile f(FileName);
     Text.clear();
     if (Error)
@@ -183,6 +188,12 @@ bool ReadIniText(const QString& FileName, QString& Text, QString* Error)
         return false;
     }
     Text = DecodeTextBytes(bytes);
+    if (SingleByte && !bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") && !bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString probe = utf8.decode(bytes);
+        Q_UNUSED(probe);
+        *SingleByte = utf8.hasError();
+    }
     return true;
 }
 
@@ -193,11 +204,31 @@ QString IniFileReadError(const QString& FileName)
     return error;
 }
 
-void WriteIniText(const QString& FileName, const QString& Text)
+namespace {
+// The text in the file's own single-byte code page where every character fits,
+// so bytes the user wrote come back as they were.
+QByteArray EncodeIniText(const QString& Text, bool SingleByte)
+{
+    if (SingleByte) {
+        QStringEncoder cp1252("windows-1252");
+        if (cp1252.isValid()) {
+            QByteArray bytes = cp1252.encode(Text);
+            if (!cp1252.hasError())
+                return bytes;
+        } else if (std::all_of(Text.cbegin(), Text.cend(), [](QChar c) { return c.unicode() < 256; })) {
+            // Without the code page the file was read as Latin-1.
+            return Text.toLatin1();
+        }
+    }
+    return Text.toUtf8();
+}
+}  // namespace
+
+void WriteIniText(const QString& FileName, const QString& Text, bool SingleByte)
 {
     QSaveFile f(FileName);
     f.setDirectWriteFallback(true);
-    const QByteArray bytes = Text.toUtf8();
+    const QByteArray bytes = EncodeIniText(Text, SingleByte);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
         throw EIniFileException(QStringLiteral("Unable to write to %1 (%2)").arg(FileName, f.errorString()));
 }
@@ -259,7 +290,7 @@ TMemIniFile::TMemIniFile(const QString& FileName) : TCustomIniFile(FileName)
 void TMemIniFile::Load()
 {
     QString text;
-    ReadIniText(FFileName, text, &FReadError);
+    ReadIniText(FFileName, text, &FReadError, &FSingleByte);
     FContent.Parse(text);
 }
 
@@ -311,7 +342,7 @@ void TMemIniFile::UpdateFile()
     // with only the keys written since.
     if (!FReadError.isEmpty())
         throw EIniFileException(FReadError + QStringLiteral("; not written over"));
-    WriteIniText(FFileName, FContent.Serialize());
+    WriteIniText(FFileName, FContent.Serialize(), FSingleByte);
     FContent.Modified = false;
 }
 

@@ -98,6 +98,7 @@ private:
     void Load();
     TIniContent FContent;
     QString FReadError;
+    bool FSingleByte = false;
 };
 
 class TIniFile : public TCustomIniFile {
@@ -118,8 +119,11 @@ public:
 
 // Reads a whole INI text file; a missing or unreadable file is empty. Error
 // (when given) tells why a file that exists could not be read.
-bool ReadIniText(const QString& FileName, QString& Text, QString* Error = nullptr);
+// SingleByte (when given) tells that the file is not UTF-8 but an old
+// single-byte text, which is then written back the same way.
+bool ReadIniText(const QString& FileName, QString& Text, QString* Error = nullptr, bool* SingleByte = nullptr);
 // Why an existing INI file cannot be read; empty when it can or is missing.
 QString IniFileReadError(const QString& FileName);
 // Writes it through a temporary file so a failed write leaves the old file.
-void WriteIniText(const QString& FileName, const QString& Text);
+// A single-byte file stays single-byte (UTF-8 only when a character needs it).
+void WriteIniText(const QString& FileName, const QString& Text, bool SingleByte = false);

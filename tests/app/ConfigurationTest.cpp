@@ -153,3 +153,19 @@ TEST_F(MainFormConfig, InvalidNumbersAreLoggedWithFileSectionKeyAndText)
         EXPECT_TRUE(log.contains(txt::IniBadNumber.arg(file, section, key, text))) << key << "\n" << log.toStdString();
     EXPECT_EQ(log.count(";Warning;"), 3) << log.toStdString();
 }
+
+TEST_F(MainFormConfig, KeysThatCouldNotBeReadAreKeptAsTheUserWroteThem)
+{
+    const QByteArray written = "[CHIP_READER]\r\nREAD_FOREST=\xFF\r\nREAD_DELAY=viisi\r\nRESULT_BOARD_RENTED_CHIP_SOUND=1,5\r\n"
+                               "[UI]\r\nRESULT_BOARD_STYLE=1e9\r\n";
+    home.Write("vrkEvent.ini", written);
+    auto f = Load();
+    EXPECT_EQ(f->iChipReadDelay, 5);  // the defaults in memory
+    EXPECT_EQ(f->iResultBoardStyle, 0);
+    const QByteArray after = home.Read("vrkEvent.ini");
+    for (const QByteArray line : {QByteArray("READ_FOREST=\xFF\r\n"), QByteArray("READ_DELAY=viisi\r\n"),
+                                  QByteArray("RESULT_BOARD_RENTED_CHIP_SOUND=1,5\r\n"), QByteArray("RESULT_BOARD_STYLE=1e9\r\n")})
+        EXPECT_TRUE(after.contains(line)) << line.toStdString() << " missing from\n" << after.toStdString();
+    // The key that was missing is still completed.
+    EXPECT_TRUE(after.contains("RESULT_BOARD_MP_CHIP_SOUND=0")) << after.toStdString();
+}
