@@ -2,6 +2,9 @@
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "data/vrkDbFailureCause.h"
+#include "data/vrkDbMethod.h"
+#include "platform/rtl/Exception.h"
 #include "resources/ProgramTexts.h"
 
 TDataModule1* DataModule1 = nullptr;
@@ -113,16 +116,42 @@ bool TDataModule1::Connect()
         convrkEventFD->UserName = formMain->s_db_user_name;
         convrkEventFD->Password = formMain->s_db_password;
         convrkEventFD->Open();
-        if (convrkEventFD->Connected()) {
-            do_message(false, txt::DbConnected, MSG_INFORMATION);
-            return true;
-        }
+        if (!convrkEventFD->Connected())
+            return false;
+        ProbeAccess();
+        do_message(false, txt::DbConnected, MSG_INFORMATION);
+        return true;
+    } catch (const std::exception& e) {
+        // The user sees the sentence and what to do; the engine's own text
+        // goes to the day log for whoever mends the installation.
+        const QString engineText = ExceptionMessage(e);
+        do_message(false, engineText, MSG_ERROR);
+        do_message(true, txt::DbConnectFailed + QStringLiteral("\r\n\r\n") +
+                             DbFailureText(engineText, convrkEventFD->DatabaseName), MSG_ERROR);
         return false;
-    } catch (const std::exception&) {
-        // The error's own text stays out of the log: the user sees one
-        // sentence and the program ends.
-        do_message(true, txt::DbConnectFailed, MSG_ERROR);
-        return false;
+    }
+}
+
+void TDataModule1::ProbeAccess()
+{
+    // The embedded engine lets any user name in; a name the database does
+    // not know then reads nothing, and an empty client table would look like
+    // a new computer and open the first-use dialog. Reading the client table
+    // once tells a refused user apart before anything is decided.
+    try {
+        TFbQuery probe;
+        probe.SetConnection(convrkEventFD);
+        probe.SetTransaction(fbTransactionDefaultFD);
+        SetStatement(probe, {QStringLiteral("select first 1 CLIENT_ID from VRK_CLIENT")});
+        probe.Open();
+        probe.Close();
+        if (fbTransactionDefaultFD->Active())
+            fbTransactionDefaultFD->Commit();
+    } catch (...) {
+        if (fbTransactionDefaultFD->Active())
+            fbTransactionDefaultFD->Rollback();
+        convrkEventFD->Close();
+        throw;
     }
 }
 
@@ -144,7 +173,10 @@ QString TDataModule1::GetDbMessage(const QString& Msg)
         return txt::WebBadCredentials;
     if (Msg.contains(QLatin1String("ORA-28000")))
         return txt::WebUserLocked;
-    return Msg;
+    // A full disk, a damaged or read-only file found during work reads as at
+    // the start, not as the engine's text inside whatever dialog met it.
+    const QString cause = DbFailureCause(Msg, convrkEventFD ? convrkEventFD->DatabaseName : QString());
+    return cause.isEmpty() ? Msg : cause;
 }
 
 // ---- helpers ----

@@ -112,6 +112,9 @@ public:
     TFbStoredProc* fbProcDataRepl_GetNewSyncMessageId = nullptr;
 
 private:
+    // Reads the client table once after connecting; a refusal closes the
+    // connection and raises the engine's error.
+    void ProbeAccess();
     TFbStoredProc* NewProcedure(const QString& Name, const QString& Procedure, TFbTransaction* Transaction);
     void RunPersonUpdate(const QString& Method, std::initializer_list<QString> Lines,
                          const std::function<void(TFbQuery&)>& Bind, QString& errMsg);

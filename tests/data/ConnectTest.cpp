@@ -4,6 +4,9 @@
 
 #include "platform/ui/Dialogs.h"
 #include "resources/ProgramTexts.h"
+#include "resources/SafeguardTexts.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +27,7 @@ TEST(DataModuleConnect, LogsOneInformationLine)
     EXPECT_FALSE(f.Module->convrkEventFD->Connected());
 }
 
-TEST(DataModuleConnect, RefusedConnectionShowsAndLogsTheFailure)
+TEST(DataModuleConnect, RefusedConnectionShowsTheSentenceAndWhatToDo)
 {
     DataModuleFixture f;
     std::vector<TMessageBoxRequest> boxes;
@@ -32,18 +35,75 @@ TEST(DataModuleConnect, RefusedConnectionShowsAndLogsTheFailure)
         boxes.push_back(r);
         return IDOK;
     });
-    formMain->s_db_name = f.Db.Folder() + QStringLiteral("no/such/SORVEX.FDB");
-    EXPECT_FALSE(f.Connect());
+    // A missing file, and a file that is not a database (a damaged header).
+    const QString missing = f.Db.Folder() + QStringLiteral("no/such/SORVEX.FDB");
+    const QString damaged = f.Db.Folder() + QStringLiteral("DAMAGED.FDB");
+    {
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64 * 1024, '\x5A'));
+    }
+    const struct {
+        QString Name;
+        const QString* Cause;
+    } cases[] = {{missing, &txt::DbCauseMissing}, {damaged, &txt::DbCauseDamaged}};
+    for (const auto& c : cases) {
+        boxes.clear();
+        formMain->s_db_name = c.Name;
+        EXPECT_FALSE(f.Connect());
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].Text, txt::DbConnectFailed + QStringLiteral("\r\n\r\n") + c.Cause->arg(c.Name))
+            << boxes[0].Text.toStdString();
+    }
     SetMessageBoxHook(nullptr);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Text, txt::DbConnectFailed);
-    const QStringList lines = f.LogLines();
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(";Error;X;") + txt::DbConnectFailed)) << lines[0].toStdString();
+    // The engine's own text is in the day log beside the sentence.
+    const QString log = f.LogLines().join(QLatin1Char('\n'));
+    EXPECT_EQ(log.count(QStringLiteral(";Error;X;") + txt::DbConnectFailed), 2) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("No such file or directory"))) << log.toStdString();
 
     // The module stays usable for a later Connect.
     formMain->s_db_name = f.Db.Path();
     EXPECT_TRUE(f.Connect());
+}
+
+TEST(DataModuleConnect, AUserTheDatabaseDoesNotKnowIsRefusedNotTakenForANewComputer)
+{
+    DataModuleFixture f;
+    std::vector<TMessageBoxRequest> boxes;
+    SetMessageBoxHook([&](const TMessageBoxRequest& r) {
+        boxes.push_back(r);
+        return IDOK;
+    });
+    formMain->s_db_user_name = QStringLiteral("VAARA_KAYTTAJA");
+    EXPECT_FALSE(f.Connect());
+    SetMessageBoxHook(nullptr);
+    EXPECT_FALSE(f.Module->convrkEventFD->Connected());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("[CONNECT_PARAMS]"))) << boxes[0].Text.toStdString();
+}
+
+TEST(DataModuleConnect, EngineFailuresFoundDuringWorkReadAsTheirCause)
+{
+    DataModuleFixture f;
+    const QString db = f.Module->convrkEventFD->DatabaseName;
+    const struct {
+        QString Engine;
+        QString Expected;
+    } cases[] = {
+        {QStringLiteral("I/O error during \"write\" operation for file \"/x/S.FDB\"\n-Error while trying to write to file\n"
+                        "-No space left on device"),
+         txt::DbCauseDiskFull.arg(db)},
+        {QStringLiteral("database file appears corrupt (/x/S.FDB)\n-wrong page type\n-page 171 is of wrong type"),
+         txt::DbCauseDamaged.arg(db)},
+        {QStringLiteral("attempt to write a read-only database"), txt::DbCauseReadOnly.arg(db)},
+        {QStringLiteral("Your user name and password are not defined. Ask your database administrator to set up a "
+                        "Firebird login."),
+         txt::DbCauseLogin.arg(db)},
+        {QStringLiteral("connection shutdown"), txt::DbCauseConnectionLost.arg(db)},
+        {QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint"), QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(f.Module->GetDbMessage(c.Engine), c.Expected) << c.Engine.toStdString();
 }
 
 TEST(DataModuleConnect, DisconnectRollsBackOpenTransactions)

@@ -1,0 +1,54 @@
+#include "data/vrkDbFailureCause.h"
+
+#include "resources/SafeguardTexts.h"
+
+#include <QStringList>
+
+namespace {
+
+struct TCause {
+    QStringList Marks;  // any of them in the engine's text (case-insensitive)
+    const QString* Text;
+};
+
+// First match wins: a full disk also reports an I/O error, a refused login
+// also "no permission".
+const TCause Causes[] = {
+    {{QStringLiteral("No space left on device"), QStringLiteral("Disk quota exceeded"), QStringLiteral("File too large")},
+     &txt::DbCauseDiskFull},
+    {{QStringLiteral("read-only"), QStringLiteral("read only"), QStringLiteral("Permission denied"),
+      QStringLiteral("Read-only file system")},
+     &txt::DbCauseReadOnly},
+    {{QStringLiteral("appears corrupt"), QStringLiteral("wrong page type"), QStringLiteral("is not a valid database"),
+      QStringLiteral("checksum error"), QStringLiteral("unsupported on-disk structure"), QStringLiteral("bad checksum"),
+      QStringLiteral("Database is probably already opened by another engine instance in another Windows session"),
+      QStringLiteral("internal Firebird consistency check")},
+     &txt::DbCauseDamaged},
+    {{QStringLiteral("user name and password are not defined"), QStringLiteral("Install incomplete"),
+      QStringLiteral("no permission for"), QStringLiteral("login")},
+     &txt::DbCauseLogin},
+    {{QStringLiteral("No such file or directory")}, &txt::DbCauseMissing},
+    {{QStringLiteral("Unable to complete network request"), QStringLiteral("connection shutdown"),
+      QStringLiteral("Connection lost"), QStringLiteral("Error writing data to the connection"),
+      QStringLiteral("Error reading data from the connection"), QStringLiteral("connection rejected")},
+     &txt::DbCauseConnectionLost},
+};
+
+}  // namespace
+
+QString DbFailureCause(const QString& EngineText, const QString& DbName)
+{
+    for (const TCause& c : Causes) {
+        for (const QString& mark : c.Marks) {
+            if (EngineText.contains(mark, Qt::CaseInsensitive))
+                return c.Text->arg(DbName);
+        }
+    }
+    return QString();
+}
+
+QString DbFailureText(const QString& EngineText, const QString& DbName)
+{
+    const QString cause = DbFailureCause(EngineText, DbName);
+    return cause.isEmpty() ? EngineText : cause;
+}
