@@ -100,7 +100,8 @@ bool TNewClassRun::Ok()
     if (OnRefreshTree)
         OnRefreshTree();
     if (!message.isEmpty()) {
-        do_message(true, st::NewClassFailed + message, MSG_ERROR);
+        // a blank between the heading and the database's own text
+        do_message(true, st::NewClassFailed + QLatin1Char(' ') + message, MSG_ERROR);
         return false;
     }
     if (OnRefreshTreeEvent)

@@ -920,30 +920,31 @@ void TResultsClassForestRun::UpdatePersonDetails()
 {
     const int64_t id = RunPersonId();
     QString err;
-    auto report = [&](const QString& head, bool blank) {
+    // Every heading is kept apart from the error's own text by a blank.
+    auto report = [&](const QString& head) {
         if (!err.isEmpty())
-            do_message(true, head + (blank ? L(" ") : QString()) + err, MSG_ERROR);
+            do_message(true, head + L(" ") + err, MSG_ERROR);
         err.clear();
     };
     if (!NoChip && bOwnChipChanged && OwnChipEnabled) {
         M().updatePersonChip(id, Card, OwnChip ? L("K") : L("E"), err);
-        report(st::OwnChipFailed, false);
+        report(st::OwnChipFailed);
     }
     if (bReceiptPrintChanged) {
         M().updatePersonReceiptPrint(id, PrintReceipt ? L("K") : L("E"), err);
-        report(st::ReceiptFailed, false);
+        report(st::ReceiptFailed);
     }
     if (bPhoneNumberChanged) {
         M().updatePersonPhoneNumber(id, Phone, err);
-        report(st::PhoneFailed, true);
+        report(st::PhoneFailed);
     }
     if (bWebShowChanged) {
         M().updatePersonWebShow(id, WebShow ? L("K") : L("E"), WebShowAsked, err);
-        report(st::WebShowFailed, true);
+        report(st::WebShowFailed);
     }
     if (bShowWebEntries && WebMark == TWebMark::OK && M().fbQueryWebEntriesFD->Active()) {
         M().updatePersonSportID(id, M().fbQueryWebEntriesFD->FieldByName(L("SPORT_ID"))->AsString(), err);
-        report(st::SportIdFailed, true);
+        report(st::SportIdFailed);
     }
 }
 

@@ -7,8 +7,12 @@
 
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/ActnList.h"
+#include "results/vrkClub.h"
 #include "results/vrkPerson.h"
 #include "tests/support/RealInput.h"
+
+#include "components/dbcontrols/TrDBEdit.h"
 
 namespace {
 
@@ -94,6 +98,35 @@ TEST_F(DropDownMouse, EnterTakesTheHighlightedClubAndTheListClosesWithTheDialog)
     EXPECT_EQ(result, mrCancel);
     w.Run().DropPending();
     EXPECT_EQ(PersonValue(1003, "coalesce(club_id, 0)").toLongLong(), 0);
+}
+
+// "Uusi" of the club group opens the club editor over the person editor; the
+// club added there becomes the person's club.
+TEST_F(DropDownMouse, AClubAddedFromThePersonEditorBecomesThePersonsClub)
+{
+    TformClub club(nullptr);
+    formClub = &club;
+    TformPerson w(nullptr);
+    w.Run().iPersonId = 1003;
+    w.Opening();
+    EXPECT_FALSE(w.actClubEdit->Enabled());  // no club yet
+    const int result = ShowModalWith(w, [&] {
+        QTimer::singleShot(0, [&] {
+            club.edtCLUB_NAME->SetText(QStringLiteral("Rastiveikot"));
+            ClickMiddle(club.btnOK);
+            if (club.Visible())
+                club.SetModalResult(mrAbort);
+        });
+        w.actClubNew->Execute();
+        EXPECT_TRUE(w.actClubEdit->Enabled());
+        ClickMiddle(w.btnOK);
+    });
+    formClub = nullptr;
+    ASSERT_EQ(result, mrOk) << Boxes.join(QLatin1Char('|')).toStdString();
+    w.Run().Close();
+    const int64_t added = V(QStringLiteral("select club_id from vrk_club where club_name = 'Rastiveikot'")).toLongLong();
+    ASSERT_GT(added, 0);
+    EXPECT_EQ(PersonValue(1003, "club_id").toLongLong(), added);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkNewClass.h"
 #include "results/vrkNewClassRun.h"
+#include "tests/support/RealInput.h"
 
 namespace st = txt::startdesk;
 
@@ -107,6 +108,16 @@ TEST_F(StartDesk, NewClassWindowChecksQuietlyAndRefusesBadCodesInFinnish)
     EXPECT_EQ(V(QStringLiteral("select c.course_length from vrk_course c join vrk_class_course cc on cc.course_id = c.course_id "
                                "join vrk_class k on k.class_id = cc.class_id where k.class_name = 'D16'")).toInt(),
               5200);
+
+    // Escape closes the dialog without adding anything
+    w.SetModalResult(mrNone);
+    w.Opening();
+    w.Show();
+    w.edtClassName->SetFocus();
+    realinput::Type(w.edtClassName, QStringLiteral("H99"));
+    realinput::Key(w.edtClassName, Qt::Key_Escape);
+    EXPECT_EQ(w.ModalResult(), mrCancel);
+    EXPECT_EQ(V(QStringLiteral("select count(*) from vrk_class where class_name = 'H99'")).toInt(), 0);
 }
 
 }  // namespace
