@@ -73,6 +73,13 @@ void TrDBEditButton::TGlyph::MouseUp(TMouseButton Button, TShiftState Shift, int
         SetState(bsHot);
 }
 
+void TrDBEditButton::TGlyph::DoContextPopup(TPoint MousePos, bool& Handled)
+{
+    TCustomControl::DoContextPopup(MousePos, Handled);
+    if (!FButton->FEditControl->PopupMenu())
+        Handled = true;
+}
+
 void TrDBEditButton::TGlyph::Click()
 {
     if (!FButton->DropDownMenu)

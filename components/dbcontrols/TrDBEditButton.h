@@ -30,6 +30,8 @@ public:
         void MouseLeave() override;
         void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
         void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+        // Over the glyph the edit's own menu, or none.
+        void DoContextPopup(TPoint MousePos, bool& Handled) override;
 
     protected:
         void Paint() override;

@@ -132,6 +132,19 @@ TEST_F(MemoExTest, ButtonsMenuKeysAndTheEditWindow)
                                 QStringLiteral("Underline"), QStringLiteral("-"), QStringLiteral("Insert end of page"), QStringLiteral("-"),
                                 QStringLiteral("Clear all formats")}));
 
+    // The format button drops its menu down; Italic from it.
+    Select(m, 0, 3);
+    auto oldPopup = TPopupMenu::PopupHook;
+    TPopupMenu::PopupHook = [](TPopupMenu* P) {
+        for (int i = 0; i < P->Items()->Count(); ++i)
+            if (P->Items()->Items(i)->Caption() == QLatin1String("Italic"))
+                P->Items()->Items(i)->Click();
+    };
+    QTest::mouseClick(f->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    TPopupMenu::PopupHook = oldPopup;
+    EXPECT_EQ(m->Text(), QStringLiteral("\\i abc\\i0 "));
+    m->SetText(QStringLiteral("abc"));
+
     // Ctrl+B while the format button shows.
     Select(m, 0, 3);
     QTest::keyClick(m->Widget(), Qt::Key_B, Qt::ControlModifier);

@@ -7,6 +7,7 @@
 #include "components/dbcontrols/TrDBCheckBox.h"
 #include "components/dbcontrols/TrDBDateTimePicker.h"
 #include "components/dbcontrols/TrDBEdit.h"
+#include "platform/ui/ImgList.h"
 #include "components/dbcontrols/TrDBImage.h"
 #include "components/base/rpictool.h"
 #include "platform/database/ClientDataSet.h"
@@ -371,6 +372,24 @@ int main(int argc, char** argv)
     name->DBEditLabel()->SetPosition(lpLeftCenter);
     name->DBEditLabel()->SetOwnCaption(QStringLiteral("Nimi"));
     name->SetDataSource(&runsSrc, QStringLiteral("PERSON_NAME"));
+    // A button at the edit's right end (a mail link).
+    auto* editImages = new TImageList(f);
+    editImages->SetSize(16, 16);
+    TBitmap at(16, 16);
+    at.Canvas()->Brush()->SetColor(clWindow);
+    at.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    at.Canvas()->Pen()->SetColor(0xA05000);
+    at.Canvas()->Pen()->SetWidth(2);
+    at.Canvas()->Rectangle(1, 3, 15, 13);
+    at.Canvas()->MoveTo(1, 3);
+    at.Canvas()->LineTo(8, 9);
+    at.Canvas()->LineTo(15, 3);
+    editImages->Add(&at, nullptr);
+    name->SetImages(editImages);
+    name->RightButton()->ImageIndex = 0;
+    name->RightButton()->ButtonClickAction = caMailTo;
+    name->RightButton()->SetHint(QStringLiteral("Lähetä sähköpostia"));
+    name->RightButton()->SetVisible(true);
     auto* club = new TrDBLookupComboBox(f);
     club->SetParent(f);
     club->SetBounds(x, 66, 260, 23);
