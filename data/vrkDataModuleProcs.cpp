@@ -118,6 +118,9 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
         flag = NullStr(q, L("OUT_FLAG"));
         q.Close();
     });
+    // A full disk or a damaged file reaches the desk as its cause and what
+    // to do, not as the engine's error code.
+    message = GetDbMessage(message);
 }
 
 void TDataModule1::deleteResultsClass(int64_t resultsClassId)
@@ -145,6 +148,7 @@ void TDataModule1::validatePunches(int64_t resultsClassId, int64_t& classCourseI
         message = NullStr(q, L("OUT_MESSAGE"));
         q.Close();
     });
+    message = GetDbMessage(message);
 }
 
 QString TDataModule1::getClassName(int64_t classId)

@@ -2,6 +2,8 @@
 
 #include "resources/SafeguardTexts.h"
 
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QStringList>
 
 namespace {
@@ -34,10 +36,25 @@ const TCause Causes[] = {
      &txt::DbCauseConnectionLost},
 };
 
+// The engine's stored procedures report only the code of an input/output
+// error; a full disk is then told apart by looking at the disk itself.
+bool DiskNearlyFull(const QString& DbName)
+{
+    if (DbName.isEmpty() || DbName.contains(QLatin1Char(':')))
+        return false;  // a server path: its disk is not ours to look at
+    const QStorageInfo disk(QFileInfo(DbName).absolutePath());
+    constexpr qint64 kLowSpace = 4 * 1024 * 1024;
+    return disk.isValid() && disk.bytesAvailable() < kLowSpace;
+}
+
+const QString IoErrorCode = QStringLiteral("335544344");
+
 }  // namespace
 
 QString DbFailureCause(const QString& EngineText, const QString& DbName)
 {
+    if ((EngineText.contains(IoErrorCode) || EngineText.contains(QStringLiteral("I/O error"))) && DiskNearlyFull(DbName))
+        return txt::DbCauseDiskFull.arg(DbName);
     for (const TCause& c : Causes) {
         for (const QString& mark : c.Marks) {
             if (EngineText.contains(mark, Qt::CaseInsensitive))

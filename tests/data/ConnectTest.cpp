@@ -101,6 +101,9 @@ TEST(DataModuleConnect, EngineFailuresFoundDuringWorkReadAsTheirCause)
          txt::DbCauseLogin.arg(db)},
         {QStringLiteral("connection shutdown"), txt::DbCauseConnectionLost.arg(db)},
         {QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint"), QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint")},
+        // An input/output error code on a disk with room is not called a full disk.
+        {QStringLiteral("Kilpailukortin tallennus epäonnistui (virhekoodi 335544344)."),
+         QStringLiteral("Kilpailukortin tallennus epäonnistui (virhekoodi 335544344).")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(f.Module->GetDbMessage(c.Engine), c.Expected) << c.Engine.toStdString();
