@@ -5,6 +5,7 @@
 #include "app/vrkMainForm.h"
 #include "components/grid/rDBGrid.h"
 #include "data/vrkDataModule.h"
+#include "devices/vrkChipDispatch.h"
 #include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
@@ -61,6 +62,9 @@ public:
         formMain->lblAika->SetCaption(Aika);
         formMain->lblTulos->SetCaption(Tulos);
         formMain->grpLastResult->SetCaption(mwtxt::ViimeisinKasitelty);
+        // The box may lie collapsed since the grid was shown or a run deleted.
+        formMain->grpLastResult->SetVisible(true);
+        formMain->grpLastResult->SetMinimized(false);
         formMain->grpLastResult->SetColor(RGB(192, 220, 192));
         formMain->TimerViimeisinKasitelty->SetEnabled(false);
         formMain->TimerViimeisinKasitelty->SetEnabled(true);
@@ -108,6 +112,8 @@ void LinkFinishDesk()
         formResultsClass2->iResultsClassId = ResultsClassId;
         formResultsClass2->ShowModal();
     };
+    w.PrintBadge = [](int64_t ResultsClassId) { receiptPrinter->printBadge(ResultsClassId); };
+    w.ChipString = [](const QString& EmitString) { ChipStringOK(EmitString); };
     w.DeviceForm = [] { formEmitReader->Show(); };
     w.InitialDevices = [] { InitialDeviceState(); };
     // Serial adapters plugged in or pulled out while an event is processed

@@ -11,6 +11,10 @@
 class TTimer;
 class TFcStatusBar;
 class TFcStatusPane;
+class TFcClockStatus;
+class TFcToolbar;
+class TFcToolButton;
+class TImageList;
 class TAction;
 class TActionList;
 class TPanel;
@@ -29,6 +33,11 @@ class TrDBGridsPropSave;
 class TrDBTreeView;
 class TTreeNode;
 class TControl;
+class TPopupMenu;
+class TFcPanel;
+class TMenuItem;
+class TToolBar;
+struct TPoint;
 
 #include <QDateTime>
 #include <QString>
@@ -104,7 +113,9 @@ public:
     // The web connection pane of the status bar.
     void SetWebStatus(bool Connected);
     TFcStatusBar* stbMain = nullptr;
-    TFcStatusPane *fcstspnClock = nullptr, *fcstspnMainForm = nullptr, *fcstspnClient = nullptr, *fcstspnVersion = nullptr;
+    // The clock pane shows the date and time in the locale's form.
+    TFcClockStatus* fcstspnClock = nullptr;
+    TFcStatusPane *fcstspnMainForm = nullptr, *fcstspnClient = nullptr, *fcstspnVersion = nullptr;
     QString StatusPaneText(int Index) const;
 
     // ---- layout (vrkMainLayout.cpp) ----
@@ -124,9 +135,11 @@ public:
     TLabel *imgMenu2 = nullptr, *lblMenu2 = nullptr;
     TLabel *imgMenu3 = nullptr, *lblMenu3 = nullptr;
     std::vector<TControl*> FMenu1Buttons, FMenu2Buttons, FMenu3Buttons;
-    TButton *btnAloita = nullptr, *btnLopeta = nullptr, *btnValmis = nullptr;
-    TButton *btnRadatMuokkaa = nullptr, *btnRadatUusi = nullptr;
-    TButton *btnLaitteetVirkista = nullptr, *btnLaitteet = nullptr, *btnTulos = nullptr;
+    TFcToolButton *btnAloita = nullptr, *btnLopeta = nullptr, *btnValmis = nullptr;
+    TFcToolButton *btnRadatMuokkaa = nullptr, *btnRadatUusi = nullptr;
+    TFcToolButton *btnLaitteetVirkista = nullptr, *btnLaitteet = nullptr, *btnTulos = nullptr;
+    // The glyphs of the window's tool buttons.
+    TImageList* ilMain = nullptr;
     QString vcMenuStatus, vcMenuHelpText;
     bool bMenu1Visible = false, bMenu2Visible = false, bMenu3Visible = false;
     // Navigation side.
@@ -137,7 +150,7 @@ public:
     // shrink to its caption).
     TPanel* pnlTreeArea = nullptr;
     void FitTreeBox();
-    TPanel* pnlTreeTools = nullptr;
+    TFcToolbar* fctlbrMainTree = nullptr;
     TrDBTreeView* tvMainTree = nullptr;
     TrDBTreeView* tvMainTreeEvent = nullptr;
     TrTabControlEx* tabKasittely = nullptr;
@@ -160,7 +173,7 @@ public:
     void buttonNotificationClick();
     // Results side.
     TPanel* grpMainAreaDetails = nullptr;
-    TPanel* fctlbrMainGrid = nullptr;
+    TFcToolbar* fctlbrMainGrid = nullptr;
     TCheckBox* chkAutoRefresh = nullptr;
     TrGroupBox* grpLastResult = nullptr;
     TLabel *lblSarja = nullptr, *lblNimi = nullptr, *lblSeura = nullptr, *lblAika = nullptr, *lblTulos = nullptr;
@@ -249,6 +262,25 @@ public:
     void ActivateMainGrid();
     TrDBTreeView* CurrentTree() const;
 
+    // ---- grid action module and context menus (vrkMainMenus.cpp) ----
+    // The results grid's menu: the program's entries, then the grid action
+    // module's own (find, sort, filter, columns, copy, export, print).
+    TPopupMenu* pmMainGrid = nullptr;
+    // Both trees' menu; the node under the pointer is selected first.
+    TPopupMenu* pmMainTree = nullptr;
+    // The grid action module's tool bar above the results grid.
+    TToolBar* rDBToolBar = nullptr;
+    void BuildMenus();
+    void ShowGridBars(bool Show);
+    void TreeContextPopup(TrDBTreeView* Tree, const TPoint& MousePos);
+
+    // ---- test entry (vrkMainTestEntry.cpp) ----
+    TFcPanel* fcpnlMainGrid = nullptr;
+    TEdit* edtChipString = nullptr;
+    TButton* btnChipStringOK = nullptr;
+    void BuildTestEntry();
+    void btnChipStringOKClick();
+
     // The windows of the finish desk, the editors and the device form are
     // reached through these hooks (set where those windows are created, in
     // sorvex.cpp); an unset hook does nothing. Each gets the id in hand.
@@ -261,7 +293,8 @@ public:
         std::function<bool(int64_t PersonId)> PersonMerge;
         std::function<void()> NewClassDialog;
         std::function<void(int64_t ResultsClassId)> PrintBadge;
-        std::function<void()> NewTestRun;
+        // The test entry's dispatch of a hand-typed emit string.
+        std::function<void(const QString& EmitString)> ChipString;
         std::function<void()> DeviceForm;
         std::function<void()> RefreshDevices;
         // The device form's state at start: configured ports chosen.
@@ -293,6 +326,9 @@ private:
     void BuildLayout();
     void BuildActions();
     void BuildGuidance();
+    void BuildGuidanceButtons(TWinControl* Parent);
+    void BuildTreeToolbar();
+    void BuildGridToolbar();
     void BuildNavigation();
     void BuildResults();
     void BuildLayoutSaving();

@@ -143,16 +143,12 @@ void TformMain::BuildGridColumns()
     rdbgrdResultsClass->OnDblClick = [this](TComponent*) { GridEdit(true); };
 }
 
-void TformMain::ActivateMainGrid()
-{
-    // The grid action module joins here when it lands; the results grid is
-    // then handed to its SetActiveGrid.
-}
-
 void TformMain::ClearLastResult()
 {
     for (TLabel* l : {lblSarja, lblNimi, lblSeura, lblAika, lblTulos})
         l->SetCaption(QString());
+    // Only the caption bar stays until the next result opens it again.
+    grpLastResult->SetMinimized(true);
 }
 
 void TformMain::nayta_tulokset_grid()
@@ -170,7 +166,7 @@ void TformMain::nayta_tulokset_grid()
     q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(vcUILanguageCode);
     q.Open();
     rdbgrdResultsClass->ReSort();
-    fctlbrMainGrid->SetVisible(true);
+    ShowGridBars(true);
     for (TAction* a : {actMainGridEdit, actMainGridEditPerson, actMainGridMergePerson, actMainGridPrintBadge,
                        actMainGridDelete, actMainGridNew, actMainGridToResult, actMainGridNewTest})
         a->SetEnabled(false);
@@ -183,7 +179,7 @@ void TformMain::piilota_tulokset_grid()
     grpMainAreaDetails->SetVisible(false);
     DataModule1->fbQueryResultsCFD->Close();
     bResultsGridVisible = false;
-    fctlbrMainGrid->SetVisible(false);
+    ShowGridBars(false);
     nMainGridCurrentResultClassId = 0;
 }
 
@@ -324,14 +320,9 @@ void TformMain::actMainGridDeleteExecute()
 
 void TformMain::GridPrintBadge()
 {
-    if (Windows.PrintBadge)
-        Windows.PrintBadge(FieldText(DataModule1->fbQueryResultsCFD, "RESULTS_CLASS_ID").toLongLong());
-}
-
-void TformMain::GridNewTest()
-{
-    if (Windows.NewTestRun)
-        Windows.NewTestRun();
+    const int64_t id = FieldText(DataModule1->fbQueryResultsCFD, "RESULTS_CLASS_ID").toLongLong();
+    if (id != 0 && Windows.PrintBadge)
+        Windows.PrintBadge(id);
 }
 
 void TformMain::RadatMuokkaa()

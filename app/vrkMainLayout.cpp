@@ -37,14 +37,6 @@ TLabel* MakeLabel(TComponent* Owner, TWinControl* Parent, const char* Name, cons
     return l;
 }
 
-TButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Name, TAction* Action, int L, int T, int W)
-{
-    auto* b = Make<TButton>(Owner, Parent, Name);
-    b->SetAction(Action);
-    b->SetBounds(L, T, W, 25);
-    return b;
-}
-
 // A state icon of the guidance and the status boxes: a bold sign in its colour.
 TLabel* MakeIcon(TComponent* Owner, TWinControl* Parent, const char* Name, const QString& Sign, TColor Color, int L, int T)
 {
@@ -82,6 +74,16 @@ void TformMain::BuildLayout()
     BuildLayoutSaving();
     BuildTrees();
     BuildGridColumns();
+    BuildTestEntry();
+    BuildMenus();
+    // F5 released on the window itself (no control of it focused) also
+    // brings the operator into the grid.
+    OnKeyUp = [this](TComponent* Sender, Word& Key, TShiftState) {
+        if (Key == VK_F5 && Sender == this && bResultsGridVisible && rdbgrdResultsClass->CanFocus()) {
+            rdbgrdResultsClass->SetFocus();
+            refreshMainGrid();
+        }
+    };
     KeepOwnFonts(gbWebTulospalvelu);
     KeepOwnFonts(grpNavTree);
 }
@@ -136,7 +138,7 @@ void TformMain::BuildGuidance()
     using namespace mwtxt;
     grpMenu = Make<TPanel>(this, this, "grpMenu");
     grpMenu->SetAlign(alTop);
-    grpMenu->SetHeight(58);
+    grpMenu->SetHeight(60);
     grpMenu->SetCaption(QString());
     grpMenu->SetBevelOuter(bvNone);
     TPanel* p = grpMenu;
@@ -145,26 +147,18 @@ void TformMain::BuildGuidance()
     lblMenu1->SetAutoSize(false);
     lblMenu1->SetWordWrap(true);
     lblMenu1->SetBounds(34, 8, 166, 44);
-    btnAloita = MakeButton(this, p, "btnAloita", actMaaliAloita, 206, 16, 70);
-    btnLopeta = MakeButton(this, p, "btnLopeta", actMaaliLopeta, 290, 16, 70);
-    btnValmis = MakeButton(this, p, "btnValmis", actMaaliValmis, 364, 16, 70);
-    FMenu1Buttons = {btnAloita, btnLopeta, btnValmis};
+    BuildGuidanceButtons(p);
     imgMenu2 = MakeIcon(this, p, "imgMenu2", QString(), clRed, 450, 14);
     lblMenu2 = MakeLabel(this, p, "lblMenu2", QString(), 476, 8);
     lblMenu2->SetAutoSize(false);
     lblMenu2->SetWordWrap(true);
     lblMenu2->SetBounds(476, 8, 166, 44);
-    btnRadatMuokkaa = MakeButton(this, p, "btnRadatMuokkaa", actRadatMuokkaa, 646, 16, 70);
-    btnRadatUusi = MakeButton(this, p, "btnRadatUusi", actRadatUusi, 720, 16, 70);
-    FMenu2Buttons = {btnRadatMuokkaa, btnRadatUusi};
     imgMenu3 = MakeIcon(this, p, "imgMenu3", QStringLiteral("?"), clHighlight, 806, 14);
+    imgMenu3->SetHint(Menu3IconHint);
+    imgMenu3->SetShowHint(true);
     lblMenu3 = MakeLabel(this, p, "lblMenu3", QString(), 832, 8);
     lblMenu3->SetAutoSize(false);
     lblMenu3->SetBounds(832, 8, 190, 44);
-    btnLaitteetVirkista = MakeButton(this, p, "btnLaitteetVirkista", actLaitteetVirkista, 1026, 4, 110);
-    btnLaitteet = MakeButton(this, p, "btnLaitteet", actMaaliEmitLukija, 1026, 30, 110);
-    btnTulos = MakeButton(this, p, "btnTulos", actResultBoard, 1140, 16, 60);
-    FMenu3Buttons = {btnLaitteetVirkista, btnLaitteet, btnTulos};
 }
 
 void TformMain::BuildNavigation()
@@ -261,15 +255,7 @@ void TformMain::BuildNavigation()
     grpNavTree->SetCaption(Navigaatiopuu);
     grpNavTree->SetAlign(alTop);
     grpNavTree->OnMinimizeChange = [this](TComponent*) { grpNavTreeMinimizeChange(); };
-    pnlTreeTools = Make<TPanel>(this, grpNavTree, "pnlTreeTools");
-    pnlTreeTools->SetAlign(alTop);
-    pnlTreeTools->SetHeight(30);
-    pnlTreeTools->SetBevelOuter(bvNone);
-    pnlTreeTools->SetCaption(QString());
-    MakeButton(this, pnlTreeTools, "btnTreeRefresh", actMainTreeRefresh, 2, 2, 64);
-    MakeButton(this, pnlTreeTools, "btnTreeCollapse", actMainTreeCollapse, 70, 2, 64);
-    MakeButton(this, pnlTreeTools, "btnTreeExpand", actMainTreeExpand, 138, 2, 70);
-    MakeButton(this, pnlTreeTools, "btnTreeSettings", actSettings, 212, 2, 80);
+    BuildTreeToolbar();
 }
 
 
@@ -281,28 +267,7 @@ void TformMain::BuildResults()
     grpMainAreaDetails->SetBevelOuter(bvNone);
     grpMainAreaDetails->SetCaption(QString());
 
-    fctlbrMainGrid = Make<TPanel>(this, grpMainAreaDetails, "fctlbrMainGrid");
-    fctlbrMainGrid->SetAlign(alTop);
-    fctlbrMainGrid->SetHeight(32);
-    fctlbrMainGrid->SetCaption(QString());
-    int x = 4;
-    auto button = [&](const char* Name, TAction* A, int W) {
-        MakeButton(this, fctlbrMainGrid, Name, A, x, 3, W);
-        x += W + 4;
-    };
-    button("btnGridEdit", actMainGridEdit, 70);
-    button("btnGridNew", actMainGridNew, 80);
-    button("btnGridDelete", actMainGridDelete, 60);
-    button("btnGridNewTest", actMainGridNewTest, 80);
-    button("btnGridRefresh", actMainGridRefresh, 64);
-    button("btnGridPrint", actMainGridPrintBadge, 64);
-    button("btnGridMerge", actMainGridMergePerson, 110);
-    button("btnGridToResult", actMainGridToResult, 60);
-    chkAutoRefresh = Make<TCheckBox>(this, fctlbrMainGrid, "chkAutoRefresh");
-    chkAutoRefresh->SetCaption(Automaattivirkistys);
-    chkAutoRefresh->SetHint(AutomaattivirkistysHint);
-    chkAutoRefresh->SetBounds(x + 8, 7, 150, 20);
-    chkAutoRefresh->SetChecked(true);
+    BuildGridToolbar();
 
     grpLastResult = MakeBox(this, grpMainAreaDetails, "grpLastResult");
     grpLastResult->SetCaption(ViimeisinKasitelty);

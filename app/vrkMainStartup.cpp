@@ -18,7 +18,6 @@
 #include "platform/ui/ExtCtrls.h"
 #include "resources/MainWindowTexts.h"
 
-#include <QTime>
 
 void TformMain::BuildStatusBar()
 {
@@ -28,30 +27,31 @@ void TformMain::BuildStatusBar()
     stbMain->SetAlign(alBottom);
     stbMain->SetHeight(22);
     // The panes left to right: clock, web connection, computer, version.
-    auto pane = [this](const char* Name, int Width) {
+    auto place = [this](TFcCustomStatusPane* P, const char* Name, int Width) {
+        P->SetName(QString::fromLatin1(Name));
+        P->SetParent(stbMain);
+        P->SetAlign(alLeft);
+        P->SetWidth(Width);
+    };
+    auto pane = [this, &place](const char* Name, int Width) {
         auto* p = new TFcStatusPane(this);
-        p->SetName(QString::fromLatin1(Name));
-        p->SetParent(stbMain);
-        p->SetAlign(alLeft);
-        p->SetWidth(Width);
+        place(p, Name, Width);
         p->SetCaption(QString());
         return p;
     };
-    fcstspnClock = pane("fcstspnClock", 120);
+    // The clock keeps itself current on the panes' shared polling timer,
+    // in the locale's date and time.
+    fcstspnClock = new TFcClockStatus(this);
+    place(fcstspnClock, "fcstspnClock", 150);
+    fcstspnClock->SetAlignment(taRightJustify);
     fcstspnMainForm = pane("fcstspnMainForm", 260);
     fcstspnClient = pane("fcstspnClient", 260);
     fcstspnVersion = pane("fcstspnVersion", 200);
-    // The clock pane, once a second.
-    auto* clock = new TTimer(this);
-    clock->SetName(QStringLiteral("TimerClock"));
-    clock->SetInterval(1000);
-    clock->OnTimer = [this](TComponent*) { fcstspnClock->SetCaption(QTime::currentTime().toString(QStringLiteral("H:mm:ss"))); };
-    fcstspnClock->SetCaption(QTime::currentTime().toString(QStringLiteral("H:mm:ss")));
 }
 
 QString TformMain::StatusPaneText(int Index) const
 {
-    const TFcStatusPane* panes[] = {fcstspnClock, fcstspnMainForm, fcstspnClient, fcstspnVersion};
+    const TFcCustomStatusPane* panes[] = {fcstspnClock, fcstspnMainForm, fcstspnClient, fcstspnVersion};
     return Index >= 0 && Index < 4 && panes[Index] ? panes[Index]->Text() : QString();
 }
 
@@ -157,8 +157,7 @@ void TformMain::InitialState()
 {
     InitialLayoutState();
     ReadLayout();
-    if (rDBAction)
-        rDBAction->SetActiveGrid(rdbgrdResultsClass);
+    ActivateMainGrid();
     Client->Setclient_version(txt::ProgramVersion);
     Client->Setdo_sync(QStringLiteral("K"));
     Client->updateDB();

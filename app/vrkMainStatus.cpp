@@ -3,6 +3,7 @@
 
 #include "app/vrkMainForm.h"
 #include "components/base/rGroupBox.h"
+#include "components/framed/FcToolButton.h"
 #include "data/vrkEntities.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ExtCtrls.h"
@@ -63,39 +64,23 @@ void TformMain::grpNavTreeMinimizeChange()
 void TformMain::FlowGuidance()
 {
     int x = 8;
-    auto step = [&](TLabel* Icon, TLabel* Text, const std::vector<TControl*>& Buttons, bool Stacked) {
+    auto step = [&](TLabel* Icon, TLabel* Text, const std::vector<TControl*>& Buttons) {
         if (!Icon->Visible() && !Text->Visible())
             return;
         Icon->SetLeft(x);
         Text->SetLeft(x + 26);
         x += 26 + Text->Width() + 6;
-        int column = 0;
-        int y = 0;
         for (TControl* b : Buttons) {
             if (!b->Visible())
                 continue;
-            if (Stacked && y == 1) {
-                b->SetBounds(x, 30, b->Width(), b->Height());
-                column = std::max(column, b->Width());
-                x += column + 4;
-                y = 0;
-                continue;
-            }
-            b->SetBounds(x, Stacked ? 4 : 16, b->Width(), b->Height());
-            if (Stacked) {
-                column = b->Width();
-                y = 1;
-                continue;
-            }
+            b->SetBounds(x, 5, b->Width(), b->Height());
             x += b->Width() + 4;
         }
-        if (Stacked && y == 1)
-            x += column + 4;
         x += 18;
     };
-    step(imgMenu1, lblMenu1, FMenu1Buttons, false);
-    step(imgMenu2, lblMenu2, FMenu2Buttons, false);
-    step(imgMenu3, lblMenu3, FMenu3Buttons, true);
+    step(imgMenu1, lblMenu1, FMenu1Buttons);
+    step(imgMenu2, lblMenu2, FMenu2Buttons);
+    step(imgMenu3, lblMenu3, FMenu3Buttons);
 }
 
 void TformMain::MenuShow(const QString& State, const QString& HelpText)

@@ -223,7 +223,8 @@ void TformMain::tvMainTreeChange(TTreeNode* Node)
     nMainGridCurrentResultClassId = 0;
     const int64_t key = level.Key;
     const QString& name = level.DataSetName;
-    grpNavTree->SetCaption(mwtxt::Navigaatiopuu);
+    // The chosen node speaks for itself; the box's caption gives way.
+    grpNavTree->SetCaption(QString());
     if (name == QLatin1String("fbQueryEventSeriesStartFD")) {
         if (key != eventSeries->event_series_id()) {
             eventSeriesSeason->selectDB(0);
@@ -291,11 +292,13 @@ void TformMain::tvMainTreeEventChange(TTreeNode* Node)
     if (name == QLatin1String("fbQueryPersonsFD")) {
         person->selectDB(key);
         eventSeries->selectDB(person->event_series_id());
+        grpNavTree->SetCaption(QString());
         vcCurrentNodeType = QStringLiteral("PERSON");
         SetEditorActions(true, true, true, person->event_series_id() == nCurrentProcessedEventS);
     } else if (name == QLatin1String("fbQueryClubsFD")) {
         club->selectDB(key);
         eventSeries->selectDB(club->event_series_id());
+        grpNavTree->SetCaption(QString());
         vcCurrentNodeType = QStringLiteral("CLUB");
         SetEditorActions(true, false, true, club->event_series_id() == nCurrentProcessedEventS);
     } else if (name == QLatin1String("fbQuerySpecialCcFD")) {
@@ -314,6 +317,7 @@ void TformMain::tvMainTreeEventChange(TTreeNode* Node)
         refreshEventData();
         eventSeriesSeason->selectDB(event->event_series_season_id());
         eventSeries->selectDB(eventSeriesSeason->event_series_id());
+        grpNavTree->SetCaption(QString());
         vcCurrentNodeType = name == QLatin1String("fbQueryClassFD") ? QStringLiteral("CLASS") : QStringLiteral("CLASS_COURSE");
         SetEditorActions(true, false, false, true);
     }

@@ -4,6 +4,8 @@
 #include "app/vrkDoMessage.h"
 #include "app/vrkFitLabels.h"
 #include "app/vrkMainForm.h"
+#include "components/base/rMemoEx.h"
+#include "components/framed/FcCmboBx.h"
 #include "data/vrkEntities.h"
 #include "platform/os/Sound.h"
 #include "platform/ui/ComCtrls.h"
@@ -35,6 +37,14 @@ TLabel* MakeCaption(TComponent* Owner, TWinControl* Parent, const QString& Text,
     l->SetLeft(L);
     l->SetTop(T);
     return l;
+}
+
+// The framed list of fixed choices: typing picks no free text.
+TFcComboBox* MakeList(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T, int W, int H)
+{
+    auto* c = Make<TFcComboBox>(Owner, Parent, Name, L, T, W, H);
+    c->AllowEdit = false;
+    return c;
 }
 
 TTabSheet* Page(TformSettings* F, TPageControl* P, const char* Name, const QString& Text)
@@ -109,7 +119,7 @@ void TformSettings::BuildDevices()
     chkReadSameChip = Make<TCheckBox>(this, box, "chkReadSameChip", 12, 24, 400, 22);
     chkReadSameChip->SetCaption(txt::SettingsReadSame);
     MakeCaption(this, box, txt::SettingsReadDelay, 12, 56);
-    fccbReadDelay = Make<TComboBox>(this, box, "fccbReadDelay", 200, 52, 60, 24);
+    fccbReadDelay = MakeList(this, box, "fccbReadDelay", 200, 52, 60, 24);
     QStringList delays;
     for (int i = 0; i <= 10; ++i)
         delays << QString::number(i);
@@ -146,7 +156,7 @@ void TformSettings::BuildUI()
     auto* board = Make<TGroupBox>(this, p, "gbBoard", 8, 72, 520, 130);
     board->SetCaption(txt::SettingsBoxBoard);
     MakeCaption(this, board, txt::SettingsLook, 12, 28);
-    fccbResultBoardStyle = Make<TComboBox>(this, board, "fccbResultBoardStyle", 200, 24, 160, 24);
+    fccbResultBoardStyle = MakeList(this, board, "fccbResultBoardStyle", 200, 24, 160, 24);
     fccbResultBoardStyle->SetItems({txt::SettingsLookLight, txt::SettingsLookDark});
     fccbResultBoardStyle->OnChange = [this](TComponent*) {
         ListChanged(fccbResultBoardStyle, formMain->iResultBoardStyle, QStringLiteral("UI"), QStringLiteral("RESULT_BOARD_STYLE"));
@@ -155,7 +165,7 @@ void TformSettings::BuildUI()
     auto sound = [&](TComboBox*& L, TButton*& B, const char* Name, const char* Button, const QString& Text, int Top,
                      int* Field, const char* Key) {
         MakeCaption(this, board, Text, 12, Top + 4);
-        L = Make<TComboBox>(this, board, Name, 200, Top, 160, 24);
+        L = MakeList(this, board, Name, 200, Top, 160, 24);
         L->SetItems(sounds);
         B = Make<TButton>(this, board, Button, 368, Top, 70, 24);
         B->SetCaption(txt::SettingsTestButton);
@@ -174,7 +184,7 @@ void TformSettings::BuildUI()
 void TformSettings::BuildMessages()
 {
     TTabSheet* p = Page(this, pcSettings, "tsMessages", txt::SettingsPageMessages);
-    rmxMessages = Make<TMemo>(this, p, "rmxMessages", 0, 0, 536, 334);
+    rmxMessages = Make<TrMemoEx>(this, p, "rmxMessages", 0, 0, 536, 334);
     rmxMessages->SetAlign(alClient);
     rmxMessages->SetReadOnly(true);
     rmxMessages->SetScrollBars(ssBoth);

@@ -3,6 +3,8 @@
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "devices/vrkEmitReader.h"
+#include "components/framed/FcLabel.h"
+#include "components/framed/FcPanel.h"
 #include "devices/vrkFinishDeskHost.h"
 #include "platform/os/Sound.h"
 #include "platform/ui/Dialogs.h"
@@ -71,8 +73,7 @@ TformResultBoard::~TformResultBoard()
 
 void TformResultBoard::BuildLayout()
 {
-    auto label = [this](TWinControl* Parent, int L, int T, int W, int H, int Size, bool Bold) {
-        auto* l = new TLabel(this);
+    auto place = [this](auto* l, TWinControl* Parent, int L, int T, int W, int H, int Size, bool Bold) {
         l->SetParent(Parent);
         l->SetAutoSize(false);
         l->SetBounds(L, T, W, H);
@@ -81,10 +82,17 @@ void TformResultBoard::BuildLayout()
         l->OnClick = [this](TComponent* S) { BoardClick(S); };
         return l;
     };
+    auto label = [this, place](TWinControl* Parent, int L, int T, int W, int H, int Size, bool Bold) {
+        return place(new TLabel(this), Parent, L, T, W, H, Size, Bold);
+    };
+    // The run's own texts are the large framed labels.
+    auto fcLabel = [this, place](int L, int T, int W, int H, int Size, bool Bold) {
+        return place(new TFcLabel(this), this, L, T, W, H, Size, Bold);
+    };
     auto panel = [this](int L, int T, int W, int H) {
-        auto* p = new TPanel(this);
+        auto* p = new TFcPanel(this);
         p->SetParent(this);
-        p->SetBevelOuter(bvNone);
+        p->SetBorderOuter(fsNone);
         p->ShowCaption = false;
         p->SetBounds(L, T, W, H);
         p->OnClick = [this](TComponent* S) { BoardClick(S); };
@@ -92,16 +100,16 @@ void TformResultBoard::BuildLayout()
     };
     lblSarja = label(this, 30, 20, 120, 34, 18, false);
     lblSarja->SetCaption(fdtxt::BoardCourse);
-    fcSarja = label(this, 160, 20, 560, 34, 20, true);
+    fcSarja = fcLabel(160, 20, 560, 34, 20, true);
     lblNimi = label(this, 30, 62, 120, 34, 18, false);
     lblNimi->SetCaption(fdtxt::BoardName);
-    fcNimi = label(this, 160, 62, 800, 34, 20, true);
-    fcSeura = label(this, 160, 100, 800, 30, 16, false);
+    fcNimi = fcLabel(160, 62, 800, 34, 20, true);
+    fcSeura = fcLabel(160, 100, 800, 30, 16, false);
     lblAika = label(this, 30, 140, 120, 40, 18, false);
     lblAika->SetCaption(fdtxt::BoardTime);
-    fcAika = label(this, 160, 136, 300, 46, 28, true);
-    fctila = label(this, 480, 140, 480, 40, 22, true);
-    fcSelite = label(this, 160, 188, 800, 50, 12, false);
+    fcAika = fcLabel(160, 136, 300, 46, 28, true);
+    fctila = fcLabel(480, 140, 480, 40, 22, true);
+    fcSelite = fcLabel(160, 188, 800, 50, 12, false);
     fcSelite->Font()->SetStyle(fsItalic);
     fcSelite->SetWordWrap(true);
     shpFrame = new TShape(this);
@@ -116,7 +124,7 @@ void TformResultBoard::BuildLayout()
     fcpLainakortti->Font()->SetSize(16);
     fcpLainakortti->Font()->SetStyle(fsBold);
     for (int i = 0; i < 13; ++i) {
-        TPanel* p = panel(30, kRowTop + i * kRowHeight, kBoardWidth - 60, kRowHeight - 2);
+        TFcPanel* p = panel(30, kRowTop + i * kRowHeight, kBoardWidth - 60, kRowHeight - 2);
         p->SetName(QStringLiteral("fcpP%1").arg(i + 1));
         fcpP[i] = p;
         lblPSija[i] = label(p, 10, 3, 70, 22, 13, true);
@@ -133,6 +141,8 @@ void TformResultBoard::BuildLayout()
     fcpReadPanel = panel(150, 180, 700, 360);
     fcpReadPanel->SetName(QStringLiteral("fcpReadPanel"));
     fcpReadPanel->SetColor(kStatusGreen);
+    fcpReadPanel->SetBorderOuter(fsFlatBold);
+    fcpReadPanel->SetBorderColor(kStatusGreen);
     fcpReadPanel->SetBorderWidth(6);
     auto* face = new TPanel(this);
     face->SetParent(fcpReadPanel);
@@ -151,6 +161,7 @@ void TformResultBoard::BuildLayout()
     fcpNextChipPanel = panel(0, kBoardHeight - 60, kBoardWidth, 60);
     fcpNextChipPanel->SetName(QStringLiteral("fcpNextChipPanel"));
     fcpNextChipPanel->ShowCaption = true;
+    fcpNextChipPanel->SetBorderWidth(3);
     fcpNextChipPanel->Font()->SetSize(18);
     fcpNextChipPanel->SetColor(clMoneyGreen);
     auto button = [this](const QString& Caption, int L, std::function<void(TComponent*)> Click) {
@@ -241,11 +252,12 @@ void TformResultBoard::ApplyLook()
     cBgColor = light ? clWhite : clBlack;
     cFontColor = light ? clBlack : clWhite;
     SetColor(cBgColor);
-    for (TLabel* l : {lblSarja, fcSarja, lblNimi, fcNimi, fcSeura, lblAika, fcAika, fcSelite})
+    for (TCustomLabel* l : std::initializer_list<TCustomLabel*>{lblSarja, fcSarja, lblNimi, fcNimi, fcSeura, lblAika, fcAika, fcSelite})
         l->Font()->SetColor(cFontColor);
     fcpP[0]->SetColor(light ? clWhite : clGrayText);
     fcpP[0]->SetBorderWidth(light ? 2 : 0);
-    fcpP[0]->SetBevelOuter(light ? bvRaised : bvNone);
+    fcpP[0]->SetBorderOuter(light ? fsRaised : fsNone);
+    fcpP[0]->SetBorderColor(light ? clGrayText : clWhite);
     shpFrame->Pen()->SetColor(light ? clGrayText : clWhite);
 }
 
@@ -348,7 +360,7 @@ void TformResultBoard::ShowDisplay(bool Visible)
     for (TControl* c : std::initializer_list<TControl*>{lblSarja, fcSarja, lblNimi, fcNimi, fcSeura, lblAika, fcAika,
                                                          fctila, fcSelite, shpFrame})
         c->SetVisible(Visible);
-    for (TPanel* p : fcpP)
+    for (TFcPanel* p : fcpP)
         p->SetVisible(Visible);
 }
 
@@ -387,7 +399,7 @@ void TformResultBoard::ShowResultData(int64_t ResultsClassId)
 
 void TformResultBoard::HideResultData()
 {
-    for (TLabel* l : {fcSarja, fcNimi, fcSeura, fcAika, fctila, fcSelite})
+    for (TFcLabel* l : {fcSarja, fcNimi, fcSeura, fcAika, fctila, fcSelite})
         l->SetCaption(QString());
     for (int i = 0; i < 13; ++i)
         for (TLabel* l : {lblPSija[i], lblPNimi[i], lblPAika[i], lblPPlus[i]})

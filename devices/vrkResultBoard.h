@@ -6,13 +6,15 @@
 // cards, and after READ_DELAY seconds invites the next card and enables the
 // reader again.
 
+#include "components/framed/FcLabel.h"
+#include "components/framed/FcPanel.h"
 #include "platform/ui/Forms.h"
 
 #include <QString>
 #include <cstdint>
 
 class TLabel;
-class TPanel;
+class TCustomLabel;
 class TTimer;
 class TButton;
 class TShape;
@@ -62,25 +64,25 @@ public:
     TColor cFontColor = clBlack;
 
     TLabel* lblSarja = nullptr;  // caption "Rata"
-    TLabel* fcSarja = nullptr;
+    TFcLabel* fcSarja = nullptr;
     TLabel* lblNimi = nullptr;  // caption "Nimi"
-    TLabel* fcNimi = nullptr;
-    TLabel* fcSeura = nullptr;
+    TFcLabel* fcNimi = nullptr;
+    TFcLabel* fcSeura = nullptr;
     TLabel* lblAika = nullptr;  // caption "Aika"
-    TLabel* fcAika = nullptr;
-    TLabel* fctila = nullptr;
-    TLabel* fcSelite = nullptr;
-    TPanel* fcpLainakortti = nullptr;
+    TFcLabel* fcAika = nullptr;
+    TFcLabel* fctila = nullptr;
+    TFcLabel* fcSelite = nullptr;
+    TFcPanel* fcpLainakortti = nullptr;
     TShape* shpFrame = nullptr;
-    TPanel* fcpP[13] = {};
+    TFcPanel* fcpP[13] = {};
     TLabel* lblPSija[13] = {};
     TLabel* lblPNimi[13] = {};
     TLabel* lblPAika[13] = {};
     TLabel* lblPPlus[13] = {};
-    TPanel* fcpReadPanel = nullptr;
+    TFcPanel* fcpReadPanel = nullptr;
     TLabel* lblReading = nullptr;
     TLabel* lblKeepCard = nullptr;
-    TPanel* fcpNextChipPanel = nullptr;
+    TFcPanel* fcpNextChipPanel = nullptr;
     TButton* btnEnlarge = nullptr;
     TButton* btnShrink = nullptr;
     TButton* btnClose = nullptr;

@@ -68,10 +68,22 @@ inline const QString Henkilot = QStringLiteral("Henkilöt");
 inline const QString Seurat = QStringLiteral("Seurat");
 inline const QString Kilpailukortit = QStringLiteral("Kilpailukortit");
 
+// The trees' context menu.
+inline const QString TreeAloita = QStringLiteral("Aloita tapahtuman käsittely");
+inline const QString TreeLopeta = QStringLiteral("Lopeta tapahtuman käsittely");
+inline const QString TreeValmis = QStringLiteral("Tapahtuma valmis");
+inline const QString TreeEmitLukija = QStringLiteral("Emit -lukija");
+
+// The test entry below the results grid.
+inline const QString SyotaChipString = QStringLiteral("Syötä Chip -string");
+inline const QString Kasittele = QStringLiteral("Käsittele");
+
 // Guidance.
 inline const QString Menu1Text = QStringLiteral("Valitse tapahtuma ja aloita käsittely.");
 inline const QString Menu2NoCourses = QStringLiteral("Ei vielä ratoja. Syötä radat.");
 inline const QString Menu2Courses = QStringLiteral("Ratoja:");
+inline const QString Menu3IconHint = QStringLiteral(
+    "Lukulaitteen tila. Havainnollistaa, tarvitseeko lukulaite käyttäjän huomiota.");
 
 // Counters.
 inline const QString Maalissa = QStringLiteral("Maalissa: ");

@@ -10,6 +10,7 @@
 #include "components/grid/TrDBAction.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/ActnList.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/Forms.h"
@@ -74,6 +75,24 @@ inline void MakeActiveGrid(TrDBGrid* Grid)
     if (rDBAction)
         rDBAction->SetActiveGrid(Grid);
     Grid->ReSort();
+}
+
+// The grid action module's menu and shortcuts on an editor's grid: a right
+// click makes the grid the one the module acts on, so find, sort, filter,
+// columns and export reach the rows the operator pointed at.
+inline void GiveGridActions(TrDBGrid* Grid)
+{
+    if (!rDBAction)
+        return;
+    Grid->SetPopupMenu(rDBAction->pmDBAction);
+    Grid->OnContextPopup = [Grid](TComponent*, TPoint, bool&) { rDBAction->SetActiveGrid(Grid); };
+    // Esc stays the window's (it closes or drops an edit there).
+    Grid->OnKeyDown = [Grid, own = Grid->OnKeyDown](TComponent* Sender, Word& Key, TShiftState Shift) {
+        if (own)
+            own(Sender, Key, Shift);
+        if (Key != 0 && Key != VK_ESCAPE && rDBAction && rDBAction->GetActiveGrid() == Grid)
+            rDBAction->CheckShortcut(Key, Shift);
+    };
 }
 
 struct TEditorButton {

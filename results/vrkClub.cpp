@@ -38,6 +38,7 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
     rdbgrdClub = MakeGrid(this, tsClubs, 6, 34, 732, 200, L("rdbgrdClub"), DataModule1->dsClubFD,
                           {{"CLUB_NAME", "Nimi", 300}, {"CLUB_ABBR", "Lyhenne", 120}, {"REGION_NAME", "Alue", 200},
                            {"COUNTRY", "Maa", 80}});
+    GiveGridActions(rdbgrdClub);
     BuildFields(tsClubs);
 
     btnCancel = Make<TrButton>(this, this, 556, 524, 96, 28, L("btnCancel"));

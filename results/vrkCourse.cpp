@@ -128,6 +128,7 @@ void TformCourse::BuildCourses()
     rdbgrdCourse = MakeGrid(this, tsCourses, 6, 34, 732, 200, L("rdbgrdCourse"), DataModule1->dsCourseFD,
                             {{"CLASS_NAME", "Rata", 200}, {"COURSE_LENGTH", "Radan pituus (m)", 130},
                              {"CONTROLS_STRING", "Koodit", 380}});
+    GiveGridActions(rdbgrdCourse);
     TFieldColumns f(this, tsCourses, DataModule1->dsCourseFD);
     edtCLASS_NAME = f.Edit("Radan nimi", "CLASS_NAME", 220, "Radan nimi, joka näytetään tuloksissa.");
     f.Edit("Radan pituus (m)", "COURSE_LENGTH", 100);
@@ -155,6 +156,7 @@ void TformCourse::BuildControls()
                               {"PUNCHING_UNIT3", "Leimasin 3", 100},
                               {"PUNCHING_UNIT4", "Leimasin 4", 100},
                               {"PUNCHING_UNIT5", "Leimasin 5", 100}});
+    GiveGridActions(rdbgrdControl);
     TFieldColumns f(this, tsControl, DataModule1->dsControlFD);
     // The code and the first unit are the control's own: shown, never
     // edited, and drawn as fields that cannot be entered.

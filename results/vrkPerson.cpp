@@ -45,6 +45,7 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
     rdbgrdPerson = MakeGrid(this, this, 10, 34, 740, 210, L("rdbgrdPerson"), DataModule1->dsPersonFD,
                             {{"PERSON_NAME", "Nimi", 280}, {"CONTROL_CARD", "Oma kortti", 120}, {"LICENSE", "Lisenssi", 120},
                              {"COUNTRY", "Maa", 80}});
+    GiveGridActions(rdbgrdPerson);
     BuildFields();
 
     btnCancel = Make<TButton>(this, this, 550, 562, 96, 28, L("btnCancel"));

@@ -509,6 +509,7 @@ void TformResultsClassForest::BuildWebEntries()
                                 DataModule1->dsWebEntriesFD,
                                 {{"REGISTRATION_TIME", "Ilmoittautumisaika", 120}, {"EMIT_NR", "Kortti", 70},
                                  {"LAST_NAME", "Sukunimi", 100}, {"FIRST_NAME", "Etunimi", 90}});
+    GiveGridActions(rdbgrdWebEntries);
     rdbgrdWebEntries->OnDblClick = [this](TComponent*) {
         FRun.ToggleWebEntry();
         Sync();

@@ -201,7 +201,13 @@ TDBCheckBox::TDBCheckBox(TComponent* AOwner) : TDBFieldControl(AOwner)
     FDataLink.OnUpdateData = [this](TFieldDataLink*) { UpdateData(); };
 }
 
-TDBCheckBox::~TDBCheckBox() { FDataLink.SetDataSource(nullptr); }
+TDBCheckBox::~TDBCheckBox()
+{
+    // Letting go of the field must not raise the box's click: the window
+    // around it is being taken down and its handlers reach dead controls.
+    OnClick = nullptr;
+    FDataLink.SetDataSource(nullptr);
+}
 
 TCheckState TDBCheckBox::FieldState() const
 {

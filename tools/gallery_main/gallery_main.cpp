@@ -22,9 +22,16 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Menus.h"
 #include "tools/gallery_grid/RunsDatabase.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -71,6 +78,23 @@ void SelectEvent(int64_t Id)
     }
 }
 
+// Pops a menu up over a control and grabs the whole screen while it is open
+// (under Xvfb; the menu is a window of its own, so painting the form alone
+// would not show it), then closes it with Esc.
+void MenuShot(TPopupMenu* Menu, TControl* At, int X, int Y, const QString& File)
+{
+    Settle();
+    QTimer::singleShot(700, [File] {
+        QGuiApplication::primaryScreen()->grabWindow(0).save(File);
+        if (QWindow* w = QGuiApplication::focusWindow()) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QGuiApplication::sendEvent(w, &press);
+        }
+    });
+    const TPoint p = At->ClientToScreen(TPoint{X, Y});
+    Menu->Popup(p.X, p.Y);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -107,6 +131,7 @@ int main(int argc, char** argv)
     SelectEvent(201);
     Shot(formMain, out + QStringLiteral("/03_main_empty_event.png"));
 
+    formMain->ShowTestAction(true);
     formMain->actMaaliAloitaExecute();
     formMain->refreshMessageCounts(12, 3);
     Shot(formMain, out + QStringLiteral("/04_main_processing_empty_event.png"));
@@ -119,6 +144,12 @@ int main(int argc, char** argv)
     formMain->actMaaliLopetaExecute();
     formMain->actMaaliAloitaExecute();
     Shot(formMain, out + QStringLiteral("/04b_main_processing_with_course.png"));
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        MenuShot(formMain->pmMainGrid, formMain->rdbgrdResultsClass, 200, 60, out + QStringLiteral("/04e_main_grid_menu.png"));
+        MenuShot(formMain->pmMainTree, formMain->tvMainTreeEvent, 40, 30, out + QStringLiteral("/04f_main_tree_menu.png"));
+    }
+    formMain->actMainGridNewTest->Execute();
+    Shot(formMain, out + QStringLiteral("/04g_main_test_entry.png"));
     formMain->grpNavTree->SetMinimized(true);
     Shot(formMain, out + QStringLiteral("/04c_main_tree_box_minimised.png"));
     formMain->grpNavTree->SetMinimized(false);

@@ -1,0 +1,233 @@
+// The main window worked with the mouse and keyboard as an operator works
+// it: the results to a workbook from the grid action module's bar, a receipt
+// from the program's grid bar, the trees' and the grid's context menus, the
+// module's shortcuts on the window, and the test entry.
+
+#include "tests/app_main/WorkingMainWindow.h"
+
+#include "app/vrkMainForm.h"
+#include "components/base/rGroupBox.h"
+#include "components/base/rTabControlEx.h"
+#include "components/dbcontrols/TrDBTreeView.h"
+#include "components/framed/FcPanel.h"
+#include "components/framed/FcToolbar.h"
+#include "components/grid/rDBGrid.h"
+#include "components/output/rDBExport.h"
+#include "data/vrkEntities.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/MainWindowLayoutTexts.h"
+#include "tests/output/XlsxReadBack.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+TControl* ButtonOf(TWinControl* Bar, const TBasicAction* Action)
+{
+    for (int i = 0; i < Bar->ControlCount(); ++i)
+        if (Bar->Controls(i)->Action() == Action)
+            return Bar->Controls(i);
+    return nullptr;
+}
+
+// The captions of a menu's shown items as the operator sees them ("-" lines).
+QStringList Captions(TMenuItem* Items)
+{
+    QStringList out;
+    for (int i = 0; i < Items->Count(); ++i)
+        if (Items->Items(i)->Visible())
+            out << Items->Items(i)->Caption();
+    return out;
+}
+
+TMenuItem* ItemCaptioned(TMenuItem* Items, const QString& Caption)
+{
+    for (int i = 0; i < Items->Count(); ++i)
+        if (Items->Items(i)->Caption() == Caption)
+            return Items->Items(i);
+    return nullptr;
+}
+
+// A right click on a control at a point: the window system's context menu
+// event, with the popped-up menu handed to Chosen instead of shown.
+void RightClick(TControl* Control, const QPoint& At, const std::function<void(TPopupMenu*)>& Chosen)
+{
+    auto old = TPopupMenu::PopupHook;
+    TPopupMenu::PopupHook = Chosen;
+    QWidget* w = Control->Widget();
+    QContextMenuEvent e(QContextMenuEvent::Mouse, At, w->mapToGlobal(At));
+    QApplication::sendEvent(w, &e);
+    TPopupMenu::PopupHook = old;
+}
+
+}  // namespace
+
+TEST(MainWindowMouse, ResultsToAWorkbookFromTheGridBar)
+{
+    WorkingMainWindow m;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("tulokset.xlsx"));
+    bool exported = false;
+    m.f.OnModal = [&](TCustomForm* F) {
+        auto* f = dynamic_cast<TrDBExportForm*>(F);
+        if (!f)
+            return int(mrOk);
+        f->SetKind(ekExcel);
+        f->cbAction_nostore->SetItemIndex(aaNone);  // save only
+        f->btOkClick();
+        exported = true;
+        return int(mrCancel);
+    };
+    auto oldFiles = SetCommonDialogHook([&](TCommonDialog* D, QString&) {
+        if (auto* o = dynamic_cast<TOpenDialog*>(D)) {
+            o->FileName = file;
+            return true;
+        }
+        return false;
+    });
+    TControl* button = ButtonOf(formMain->rDBToolBar, m.Actions->acoExport);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->Visible() && button->Enabled());
+    WorkingMainWindow::MouseClick(button);
+    WorkingMainWindow::Settle();
+    SetCommonDialogHook(oldFiles);
+    ASSERT_TRUE(exported);
+    ASSERT_TRUE(QFileInfo::exists(file)) << m.f.Boxes.join(QLatin1Char('|')).toStdString();
+    const TXlsxReadBack book = ReadXlsx(file);
+    QStringList texts;
+    for (auto it = book.Cells.begin(); it != book.Cells.end(); ++it)
+        texts << it.value().Value;
+    EXPECT_TRUE(texts.contains(QStringLiteral("Virtanen Matti"))) << texts.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Korhonen Anna")));
+}
+
+TEST(MainWindowMouse, PrintButtonPrintsTheChosenRunsReceipt)
+{
+    WorkingMainWindow m;
+    QList<int64_t> printed;
+    formMain->Windows.PrintBadge = [&](int64_t Id) { printed << Id; };
+    DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(900));
+    formMain->refreshMainGrid();
+    TControl* button = ButtonOf(formMain->fctlbrMainGrid, formMain->actMainGridPrintBadge);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->Enabled());
+    WorkingMainWindow::MouseClick(button);
+    WorkingMainWindow::Settle();
+    EXPECT_EQ(printed, QList<int64_t>{900});
+}
+
+TEST(MainWindowMouse, GridMenuHoldsTheProgramsEntriesAndTheModules)
+{
+    WorkingMainWindow m;
+    QStringList seen;
+    RightClick(formMain->rdbgrdResultsClass, QPoint(60, 60), [&](TPopupMenu* P) { seen = Captions(P->Items()); });
+    using namespace mwtxt;
+    ASSERT_GE(seen.size(), 9);
+    EXPECT_EQ(seen.mid(0, 8).join(QLatin1Char('|')).toStdString(),
+              QStringList({Virkista, QStringLiteral("-"), Muokkaa, Kirjaa, MuokkaaHenkilo, YhdistaHenkilot, KirjaaUusi, Poista})
+                  .join(QLatin1Char('|'))
+                  .toStdString());
+    EXPECT_TRUE(seen.contains(QStringLiteral("Find record...")));
+    EXPECT_TRUE(seen.contains(QStringLiteral("Export and update data")));
+    // "Muokkaa henkilön tietoja" opens the person editor for the row's runner.
+    QList<int64_t> persons;
+    formMain->Windows.PersonEditor = [&](int64_t Id) {
+        persons << Id;
+        return false;
+    };
+    DataModule1->fbQueryResultsCFD->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(900));
+    formMain->refreshMainGrid();
+    RightClick(formMain->rdbgrdResultsClass, QPoint(60, 60),
+               [&](TPopupMenu* P) { ItemCaptioned(P->Items(), MuokkaaHenkilo)->Click(); });
+    EXPECT_EQ(persons, QList<int64_t>{1001});
+}
+
+TEST(MainWindowMouse, TreeMenuChoosesTheNodeUnderThePointerFirst)
+{
+    WorkingMainWindow m;
+    formMain->nCurrentProcessedEvent = 0;
+    TrDBTreeView* t = formMain->tvMainTree;
+    t->FullExpand();
+    // The series node lies on the first line; the event is selected now.
+    TTreeNode* series = t->Items()->Root(0);
+    ASSERT_NE(t->Selected(), series);
+    QStringList seen;
+    RightClick(t, QPoint(30, 8), [&](TPopupMenu* P) {
+        if (P->OnPopup)
+            P->OnPopup(P);
+        seen = Captions(P->Items());
+    });
+    EXPECT_EQ(t->Selected(), series);
+    EXPECT_EQ(formMain->vcCurrentNodeType, QStringLiteral("EVENT_SERIES"));
+    EXPECT_EQ(formMain->grpNavTree->Caption(), QString());
+    // A series node has nothing to edit: "Muokkaa" stays hidden.
+    using namespace mwtxt;
+    seen.removeAll(QStringLiteral("-"));
+    EXPECT_EQ(seen.join(QLatin1Char('|')).toStdString(),
+              QStringList({Virkista, TreeAloita, TreeLopeta, TreeValmis, TreeEmitLukija}).join(QLatin1Char('|')).toStdString());
+    // "Emit -lukija" opens the device form.
+    int devices = 0;
+    formMain->Windows.DeviceForm = [&] { ++devices; };
+    RightClick(t, QPoint(30, 8), [&](TPopupMenu* P) { ItemCaptioned(P->Items(), TreeEmitLukija)->Click(); });
+    EXPECT_EQ(devices, 1);
+}
+
+TEST(MainWindowMouse, ModuleShortcutsReachTheResultsFromTheWindow)
+{
+    WorkingMainWindow m;
+    int finds = 0;
+    m.Actions->Dialogs.Find = [&](TrDBGrid*) {
+        ++finds;
+        return false;
+    };
+    formMain->rdbgrdResultsClass->SetFocus();
+    QTest::keyClick(formMain->rdbgrdResultsClass->Widget(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(finds, 1);
+    // F5 stays the window's own "Virkistä" (the grid is requeried).
+    m.f.Data.Exec(QStringLiteral("insert into VRK_RESULTS_CLASS (RESULTS_CLASS_ID, EVENT_ID, CONTROL_CARD, RESULT_STATUS, PERSON_NAME)"
+                                 " values (902, 100, '077777', 'M', 'Uusi Juoksija');"),
+                  true);
+    QTest::keyClick(formMain->tvMainTree->Widget(), Qt::Key_F5);
+    EXPECT_EQ(DataModule1->fbQueryResultsCFD->RecordCount(), 3);
+}
+
+TEST(MainWindowMouse, TestEntryDispatchesATypedCardAndHides)
+{
+    WorkingMainWindow m;
+    formMain->ShowTestAction(true);
+    formMain->refreshMainGrid();
+    QStringList dispatched;
+    formMain->Windows.ChipString = [&](const QString& S) { dispatched << S; };
+    TControl* button = ButtonOf(formMain->fctlbrMainGrid, formMain->actMainGridNewTest);
+    ASSERT_NE(button, nullptr);
+    WorkingMainWindow::MouseClick(button);
+    WorkingMainWindow::Settle();
+    ASSERT_TRUE(formMain->fcpnlMainGrid->Visible());
+    EXPECT_TRUE(formMain->edtChipString->Focused());
+    QTest::keyClicks(formMain->edtChipString->Widget(), QStringLiteral("1,2,3,012345"));
+    WorkingMainWindow::MouseClick(formMain->btnChipStringOK);
+    WorkingMainWindow::Settle();
+    EXPECT_EQ(dispatched, QStringList{QStringLiteral("1,2,3,012345")});
+    EXPECT_FALSE(formMain->fcpnlMainGrid->Visible());
+}
+
+TEST(MainWindowMouse, LastResultBoxCollapsesWhenEmptied)
+{
+    WorkingMainWindow m;
+    formMain->grpLastResult->SetMinimized(false);
+    formMain->tabKasittely->SetTabIndex(0);
+    formMain->tabKasittelyChange();
+    EXPECT_TRUE(formMain->grpLastResult->Minimized());
+    EXPECT_EQ(formMain->lblNimi->Caption(), QString());
+}
