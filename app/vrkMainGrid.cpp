@@ -2,6 +2,7 @@
 // its refresh, the enabled state of its actions and the actions themselves.
 
 #include "components/base/rGroupBox.h"
+#include "components/framed/FcToolbar.h"
 #include "app/vrkMainForm.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -225,6 +226,8 @@ void TformMain::SetGridActions()
 void TformMain::ShowTestAction(bool Visible)
 {
     actMainGridNewTest->SetVisible(Visible);
+    // The bar closes the gap of a hidden button (or opens one) at once.
+    fctlbrMainGrid->PositionControls();
 }
 
 void TformMain::WrapDialog(const std::function<void()>& Open, bool ClassesNeeded)

@@ -35,11 +35,13 @@ void AddLine(TComponent* Owner, TMenuItem* Parent)
     Parent->Add(m);
 }
 
-// A tree menu entry with its own caption that runs an action and shows and
-// enables itself as the action does when the menu opens.
+// A tree menu entry with its own caption that runs an action; it is offered
+// when the action is enabled and, for the processing steps, only while the
+// guidance offers the same step (no "Aloita" while an event is processed).
 struct TMirroredItem {
     TMenuItem* Item;
     TAction* Action;
+    TControl* GuidanceButton;
 };
 
 }  // namespace
@@ -81,23 +83,21 @@ void TformMain::BuildMenus()
     AddItem(this, t, "miTreeAdd")->SetAction(actMainTreeAdd);
     AddLine(this, t);
     auto mirrored = std::make_shared<std::vector<TMirroredItem>>();
-    auto mirror = [&](const char* Name, const QString& Caption, TAction* Action) {
+    auto mirror = [&](const char* Name, const QString& Caption, TAction* Action, TControl* GuidanceButton) {
         TMenuItem* m = AddItem(this, t, Name);
         m->SetCaption(Caption);
-        m->OnClick = [Action](TComponent*) {
-            if (Action->Enabled() && Action->Visible())
-                Action->Execute();
-        };
-        mirrored->push_back({m, Action});
+        m->OnClick = [Action](TComponent*) { Action->Execute(); };
+        mirrored->push_back({m, Action, GuidanceButton});
     };
-    mirror("miTreeStart", TreeAloita, actMaaliAloita);
-    mirror("miTreeStop", TreeLopeta, actMaaliLopeta);
-    mirror("miTreeReady", TreeValmis, actMaaliValmis);
-    mirror("miTreeReader", TreeEmitLukija, actMaaliEmitLukija);
+    // The guidance's first step: "Aloita", "Lopeta", "Valmis".
+    mirror("miTreeStart", TreeAloita, actMaaliAloita, FMenu1Buttons.at(0));
+    mirror("miTreeStop", TreeLopeta, actMaaliLopeta, FMenu1Buttons.at(1));
+    mirror("miTreeReady", TreeValmis, actMaaliValmis, FMenu1Buttons.at(2));
+    mirror("miTreeReader", TreeEmitLukija, actMaaliEmitLukija, nullptr);
     pmMainTree->OnPopup = [mirrored](TComponent*) {
         for (const TMirroredItem& m : *mirrored) {
             m.Action->Update();
-            m.Item->SetEnabled(m.Action->Enabled());
+            m.Item->SetEnabled(m.Action->Enabled() && (!m.GuidanceButton || m.GuidanceButton->Visible()));
         }
     };
     for (TrDBTreeView* tree : {tvMainTree, tvMainTreeEvent}) {

@@ -10,6 +10,7 @@
 #include "app/vrkMainFinishDesk.h"
 #include "app/vrkMainForm.h"
 #include "components/dbcontrols/TrDBTreeView.h"
+#include "components/grid/rDBGrid.h"
 #include "app/vrkSettings.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
