@@ -115,6 +115,43 @@ inline void AddEditorButtons(TComponent* Owner, TWinControl* Parent, int X, std:
     }
 }
 
+// The editors' keys: F9 runs "Muokkaa", F10 "Uusi" (each only while its
+// action is enabled), Escape presses "Peruuta"; those keys are consumed.
+inline void EditorKey(Word& Key, TAction* Edit, TAction* New, TButton* Cancel)
+{
+    if (Key == VK_F9)
+        Edit->Execute();
+    else if (Key == VK_F10)
+        New->Execute();
+    else if (Key == VK_ESCAPE)
+        Cancel->Click();
+    else
+        return;
+    Key = 0;
+}
+
+// The editor pattern's window events: the keys on their press, Escape's
+// release dropping an edit still pending after the question was answered
+// with Cancel (and giving the toolbar back), and the closing question.
+inline void AttachEditorEvents(TForm* Form, std::function<void(Word&)> Keys, std::function<bool()> DropPending,
+                               std::function<void()> GiveBack, std::function<bool()> CloseQuery)
+{
+    Form->OnKeyDown = [Keys](TComponent*, Word& Key, TShiftState) { Keys(Key); };
+    Form->OnKeyUp = [DropPending, GiveBack](TComponent*, Word& Key, TShiftState) {
+        if (Key == VK_ESCAPE && DropPending())
+            GiveBack();
+    };
+    Form->OnCloseQuery = [CloseQuery](TComponent*, bool& CanClose) { CanClose = CloseQuery(); };
+}
+
+// The editor's toolbar and list, out of reach while a row is typed.
+inline void EditorToolbarEnabled(bool Enabled, std::initializer_list<TAction*> Actions, TControl* Grid)
+{
+    for (TAction* a : Actions)
+        a->SetEnabled(Enabled);
+    Grid->SetEnabled(Enabled);
+}
+
 // A caption and the library's edit of one field below the previous one (Y
 // moves on). The edit's own field-named label gives way to the caption.
 inline TrDBEdit* AddFieldEdit(TComponent* Owner, TWinControl* Parent, TDataSource* Source, int Left, int CaptionWidth,

@@ -57,14 +57,9 @@ TformClub::TformClub(TComponent* AOwner) : TForm(AOwner)
             SetModalResult(mrOk);
     };
 
-    OnKeyDown = [this](TComponent*, Word& Key, TShiftState) { KeyDown(Key); };
-    // Escape's release drops an edit still pending after the question was
-    // answered with Cancel, and gives the toolbar back.
-    OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
-        if (Key == VK_ESCAPE && FRun.DropPending())
-            ToolbarEnabled(true);
-    };
-    OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
+    AttachEditorEvents(
+        this, [this](Word& Key) { KeyDown(Key); }, [this] { return FRun.DropPending(); }, [this] { ToolbarEnabled(true); },
+        [this] { return FRun.CloseQuery(); });
     OnClose = [this](TComponent*, TCloseAction&) {
         SaveEditorGridLayout(this, rdbgrdClub);
         if (formPerson)
@@ -105,26 +100,11 @@ void TformClub::BuildFields(TTabSheet* Page)
     AddFieldCheck(this, Page, DataModule1->dsClubFD, left, y, 250, "Pistelaskennassa", "SCORE_CALCULATION");
 }
 
-// F9 edits, F10 adds (each only while its action is enabled), Escape cancels
-// as "Peruuta" does.
-void TformClub::KeyDown(Word& Key)
-{
-    if (Key == VK_F9)
-        actClubEdit->Execute();
-    else if (Key == VK_F10)
-        actClubNew->Execute();
-    else if (Key == VK_ESCAPE)
-        btnCancel->Click();
-    else
-        return;
-    Key = 0;
-}
+void TformClub::KeyDown(Word& Key) { EditorKey(Key, actClubEdit, actClubNew, btnCancel); }
 
 void TformClub::ToolbarEnabled(bool Enabled)
 {
-    for (TAction* a : {actClubNew, actClubEdit, actClubDelete})
-        a->SetEnabled(Enabled);
-    rdbgrdClub->SetEnabled(Enabled);
+    EditorToolbarEnabled(Enabled, {actClubNew, actClubEdit, actClubDelete}, rdbgrdClub);
 }
 
 TformClub::~TformClub()

@@ -1,6 +1,7 @@
 // The club editor's logic against fbQueryClubFD and its transaction.
 
 #include "results/vrkClubEditorRun.h"
+#include "results/EditorPattern.h"
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
@@ -161,19 +162,6 @@ bool TClubEditorRun::Cancel()
     return true;
 }
 
-bool TClubEditorRun::CloseQuery()
-{
-    const TDataSet& c = Clubs();
-    if (bNewClub || (c.State() != dsEdit && c.State() != dsInsert))
-        return true;
-    return MessageBox(st::ClubDiscard, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
-}
+bool TClubEditorRun::CloseQuery() { return EditorCloseQuery(Clubs(), bNewClub, st::ClubDiscard); }
 
-bool TClubEditorRun::DropPending()
-{
-    TDataSet& c = Clubs();
-    if (c.State() != dsEdit && c.State() != dsInsert)
-        return false;
-    c.Cancel();
-    return true;
-}
+bool TClubEditorRun::DropPending() { return EditorDropPending(Clubs()); }

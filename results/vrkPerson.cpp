@@ -70,14 +70,9 @@ TformPerson::TformPerson(TComponent* AOwner) : TForm(AOwner)
             edtCONTROL_CARD->SetFocus();
     };
 
-    OnKeyDown = [this](TComponent*, Word& Key, TShiftState) { KeyDown(Key); };
-    // Escape's release drops an edit still pending after the question was
-    // answered with Cancel, and gives the toolbar back.
-    OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
-        if (Key == VK_ESCAPE && FRun.DropPending())
-            ToolbarEnabled(true);
-    };
-    OnCloseQuery = [this](TComponent*, bool& CanClose) { CanClose = FRun.CloseQuery(); };
+    AttachEditorEvents(
+        this, [this](Word& Key) { KeyDown(Key); }, [this] { return FRun.DropPending(); }, [this] { ToolbarEnabled(true); },
+        [this] { return FRun.CloseQuery(); });
     OnClose = [this](TComponent*, TCloseAction&) {
         SaveEditorGridLayout(this, rdbgrdPerson);
         if (formMain && formMain->rdbgrdResultsClass && rDBAction)
@@ -203,26 +198,11 @@ bool TformPerson::CloseClubList()
     return true;
 }
 
-// F9 edits, F10 adds (each only while its action is enabled), Escape cancels
-// as "Peruuta" does.
-void TformPerson::KeyDown(Word& Key)
-{
-    if (Key == VK_F9)
-        actPersonEdit->Execute();
-    else if (Key == VK_F10)
-        actPersonNew->Execute();
-    else if (Key == VK_ESCAPE)
-        btnCancel->Click();
-    else
-        return;
-    Key = 0;
-}
+void TformPerson::KeyDown(Word& Key) { EditorKey(Key, actPersonEdit, actPersonNew, btnCancel); }
 
 void TformPerson::ToolbarEnabled(bool Enabled)
 {
-    for (TAction* a : {actPersonNew, actPersonEdit, actPersonDelete})
-        a->SetEnabled(Enabled);
-    rdbgrdPerson->SetEnabled(Enabled);
+    EditorToolbarEnabled(Enabled, {actPersonNew, actPersonEdit, actPersonDelete}, rdbgrdPerson);
 }
 
 void TformPerson::ClubEdit()

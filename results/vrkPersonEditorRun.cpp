@@ -1,6 +1,7 @@
 // The person editor's logic against fbQueryPersonFD and its transaction.
 
 #include "results/vrkPersonEditorRun.h"
+#include "results/EditorPattern.h"
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
@@ -226,22 +227,9 @@ void TPersonEditorRun::Close()
     M().fbQueryPersonFD->Close();
 }
 
-bool TPersonEditorRun::CloseQuery()
-{
-    const TDataSet& p = Persons();
-    if (bNewPerson || (p.State() != dsEdit && p.State() != dsInsert))
-        return true;
-    return MessageBox(st::PersonDiscard, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
-}
+bool TPersonEditorRun::CloseQuery() { return EditorCloseQuery(Persons(), bNewPerson, st::PersonDiscard); }
 
-bool TPersonEditorRun::DropPending()
-{
-    TDataSet& p = Persons();
-    if (p.State() != dsEdit && p.State() != dsInsert)
-        return false;
-    p.Cancel();
-    return true;
-}
+bool TPersonEditorRun::DropPending() { return EditorDropPending(Persons()); }
 
 void TPersonEditorRun::SetSex(const QString& Sex)
 {
