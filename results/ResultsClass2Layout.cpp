@@ -165,8 +165,8 @@ void TformResultsClass2::BuildLayout()
     rdbgrdPersons->SetOptions(dgTitles | dgColLines | dgRowLines | dgRowSelect | dgAlwaysShowSelection);
     rdbgrdPersons->SetDataSource(DataModule1 ? DataModule1->dsLookupPersonFD : nullptr);
     AddCardRegisterColumn(rdbgrdPersons);
-    for (auto [field, title, width] : {std::tuple{"PERSON_NAME", "Henkilö", 200}, std::tuple{"CLUB_NAME", "Seura", 145},
-                                       std::tuple{"CHIP_SOURCE", "Tietokanta", 70}}) {
+    for (auto [field, title, width] : {std::tuple{"PERSON_NAME", "Henkilö", 200}, std::tuple{"CLUB_NAME", "Seura", 125},
+                                       std::tuple{"CHIP_SOURCE", "Tietokanta", 90}}) {
         TColumn* c = rdbgrdPersons->Columns()->Add();
         c->SetFieldName(QString::fromLatin1(field));
         c->Title()->SetCaption(QString::fromUtf8(title));

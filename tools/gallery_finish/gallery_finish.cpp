@@ -126,6 +126,9 @@ int main(int argc, char** argv)
                                            out + QStringLiteral("/finish_clean.png"));
     const int64_t mispunch = ShotFinishDialog(Emit(QStringLiteral("54321"), {{0, 0}, {31, 600}, {32, 1200}, {100, 2400}, {250, 2700}}),
                                               out + QStringLiteral("/finish_mispunch.png"));
+    // the unknown card is known to the card register: its row has the mark
+    Exec(QStringLiteral("INSERT INTO VRK_PERSON_CHIPS (CONTROL_CARD, PERSON_NAME, CLUB_NAME, PERSON_CHIP_SOURCE) "
+                        "VALUES ('044444', 'Rekisteri Riikka', 'OK Rasti', 'Kortti-rekisteri');"));
     ShotFinishDialog(Emit(QStringLiteral("44444"), {{0, 0}, {31, 400}, {32, 900}, {33, 1300}, {100, 1700}, {250, 1800}}),
                      out + QStringLiteral("/finish_unknown.png"));
     const int64_t rented = ShotFinishDialog(Emit(QStringLiteral("77777"), {{0, 0}, {31, 350}, {32, 800}, {33, 1200}, {100, 1650}, {250, 1700}}),
