@@ -4,6 +4,7 @@
 // result box, results grid) on the right, and the actions they share.
 
 #include "app/vrkMainForm.h"
+#include "app/vrkMainMake.h"
 #include "components/base/rGroupBox.h"
 #include "components/base/rTabControlEx.h"
 #include "components/dbcontrols/TrDBTreeView.h"
@@ -18,14 +19,7 @@
 
 namespace {
 
-template <class T>
-T* Make(TComponent* Owner, TWinControl* Parent, const char* Name)
-{
-    auto* c = new T(Owner);
-    c->SetName(QString::fromLatin1(Name));
-    c->SetParent(Parent);
-    return c;
-}
+using mainwin::Make;
 
 TLabel* MakeLabel(TComponent* Owner, TWinControl* Parent, const char* Name, const QString& Text, int L, int T)
 {

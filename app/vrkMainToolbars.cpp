@@ -3,6 +3,7 @@
 // with the glyphs drawn for them.
 
 #include "app/vrkMainForm.h"
+#include "app/vrkMainMake.h"
 #include "app/vrkMainGlyphs.h"
 #include "components/base/rGroupBox.h"
 #include "components/framed/FcToolButton.h"
@@ -15,14 +16,7 @@
 
 namespace {
 
-template <class T>
-T* Make(TComponent* Owner, TWinControl* Parent, const char* Name)
-{
-    auto* c = new T(Owner);
-    c->SetName(QString::fromLatin1(Name));
-    c->SetParent(Parent);
-    return c;
-}
+using mainwin::Make;
 
 // A tool button of its own size under its action: the glyph above the
 // caption, raised, in the visual style of the platform.
