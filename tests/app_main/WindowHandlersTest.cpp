@@ -37,12 +37,6 @@ const QStringList Known = {
     // "Highlight of records..." sits in neither the grid action module's
     // menu nor its bar; the grid library places it.
     QStringLiteral("formMain.acoColor "),
-    // The finish dialog's person "Muokkaa" (F9) and "Lisää" (F10): their
-    // handlers are being built with the finish dialog's person editing.
-    QStringLiteral("formResultsClass2.(unnamed) (button \"Muokkaa\""),
-    QStringLiteral("formResultsClass2.(unnamed) (button \"Uusi\""),
-    QStringLiteral("formResultsClass2.(unnamed) (action \"Muokkaa\""),
-    QStringLiteral("formResultsClass2.(unnamed) (action \"Lisää\""),
 };
 
 std::string Lines(const QStringList& L)
