@@ -3,6 +3,11 @@
 
 #include "StartDeskFixture.h"
 
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/StdCtrls.h"
+#include "results/vrkSaldoMaksu.h"
+#include "tests/support/RealInput.h"
+
 #include "resources/StartDeskTexts.h"
 #include "results/vrkSaldoMaksuPayment.h"
 
@@ -72,13 +77,22 @@ TEST_F(StartDesk, BalancePaymentsAsATable)
     }
 }
 
-TEST_F(StartDesk, CancelledBalancePaymentIsNotSaved)
+// The check-in of a known card with one balance option ("Kymppi", 10).
+class OneBalanceOption : public StartDesk {
+protected:
+    void OpenWithOneOption()
+    {
+        f.Exec(QStringLiteral("insert into vrk_chip_balance_options (chip_balance_options_id, event_series_id, "
+                              "payment_option_name, payment_option_price, payment_option_add_to_balance) "
+                              "values (1, 1, 'Kymppi', 10, 0);"));
+        run.vcChipString = Card(QStringLiteral("12345"));
+        ASSERT_TRUE(run.Open());
+    }
+};
+
+TEST_F(OneBalanceOption, CancelledBalancePaymentIsNotSaved)
 {
-    f.Exec(QStringLiteral("insert into vrk_chip_balance_options (chip_balance_options_id, event_series_id, "
-                          "payment_option_name, payment_option_price, payment_option_add_to_balance) "
-                          "values (1, 1, 'Kymppi', 10, 0);"));
-    run.vcChipString = Card(QStringLiteral("12345"));
-    ASSERT_TRUE(run.Open());
+    ASSERT_NO_FATAL_FAILURE(OpenWithOneOption());
     TSaldoMaksuPayment pay(run);
     pay.Open();
     pay.ChooseOption();
@@ -96,6 +110,23 @@ TEST_F(StartDesk, CancelledBalancePaymentIsNotSaved)
     const int64_t id = run.iResultsClassId;
     ASSERT_TRUE(run.Ok());
     EXPECT_EQ(Run(id, "coalesce(chip_balance_paid, 0)").toDouble(), 0.0);
+}
+
+// A character typed in the options grid chooses the option under the cursor,
+// and the price is typed next: the focus is on the price field.
+TEST_F(OneBalanceOption, ATypedCharacterInTheOptionsChoosesAndMovesToThePrice)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenWithOneOption());
+    TformSaldoMaksu w(nullptr);
+    w.Prepare(run);
+    w.Show();
+    ASSERT_TRUE(f.Module->fbQueryChipBalanceOptionsFD->Locate(QStringLiteral("CHIP_BALANCE_OPTIONS_ID"), 1));
+    w.rdbgrdPaymentMethods->SetFocus();
+    realinput::Type(w.rdbgrdPaymentMethods, QStringLiteral("k"));
+    EXPECT_EQ(run.nChipBalanceOptionsId, 1);
+    EXPECT_TRUE(w.edtPaymentPrice->Focused());
+    w.Hide();
+    run.Cancel();
 }
 
 }  // namespace
