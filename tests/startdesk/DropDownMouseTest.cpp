@@ -112,7 +112,9 @@ TEST_F(DropDownMouse, AClubAddedFromThePersonEditorBecomesThePersonsClub)
     EXPECT_FALSE(w.actClubEdit->Enabled());  // no club yet
     const int result = ShowModalWith(w, [&] {
         QTimer::singleShot(0, [&] {
-            club.edtCLUB_NAME->SetText(QStringLiteral("Rastiveikot"));
+            QCoreApplication::processEvents();
+            club.edtCLUB_NAME->SetFocus();
+            Type(club.edtCLUB_NAME, QStringLiteral("Rastiveikot"));
             ClickMiddle(club.btnOK);
             if (club.Visible())
                 club.SetModalResult(mrAbort);
