@@ -38,11 +38,23 @@ public:
     TCustomImageList* Images() const { return FImages; }
     void SetImages(TCustomImageList* V)
     {
-        if (FImages)
+        if (FImages) {
+            FImages->UnRegisterChanges(this);
             FImages->RemoveFreeNotification(this);
-        if (V)
+        }
+        if (V) {
             V->FreeNotification(this);
+            V->RegisterChanges(this, [this] {
+                if (OnRefresh)
+                    OnRefresh(this);
+            });
+        }
         Set(FImages, V);
+    }
+    ~TBoundButtons() override
+    {
+        if (FImages)
+            FImages->UnRegisterChanges(this);
     }
 
     TNotifyEvent OnRefresh;

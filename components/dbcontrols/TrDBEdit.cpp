@@ -12,15 +12,27 @@ TrDBEdit::TrDBEdit(TComponent* AOwner)
         b->OnVisibleChange = [this] { UpdateEditMargins(); };
 }
 
-TrDBEdit::~TrDBEdit() = default;
+TrDBEdit::~TrDBEdit()
+{
+    if (FImages)
+        FImages->UnRegisterChanges(this);
+}
 
 void TrDBEdit::SetImages(TCustomImageList* Value)
 {
-    if (FImages)
+    if (FImages) {
+        FImages->UnRegisterChanges(this);
         FImages->RemoveFreeNotification(this);
+    }
     FImages = Value;
-    if (Value)
+    if (Value) {
         Value->FreeNotification(this);
+        // Another image size or new pictures: the buttons and the text's room again.
+        Value->RegisterChanges(this, [this] {
+            UpdateButtons();
+            Invalidate();
+        });
+    }
     UpdateButtons();
 }
 

@@ -12,6 +12,21 @@ void TCustomImageList::Changed()
 {
     if (OnChange)
         OnChange();
+    const auto links = FChangeLinks;
+    for (const auto& [client, handler] : links)
+        if (handler)
+            handler();
+}
+
+void TCustomImageList::RegisterChanges(const void* Client, std::function<void()> Handler)
+{
+    UnRegisterChanges(Client);
+    FChangeLinks.emplace_back(Client, std::move(Handler));
+}
+
+void TCustomImageList::UnRegisterChanges(const void* Client)
+{
+    std::erase_if(FChangeLinks, [Client](const auto& L) { return L.first == Client; });
 }
 
 void TCustomImageList::SetSize(int AWidth, int AHeight)

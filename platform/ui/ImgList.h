@@ -37,8 +37,12 @@ public:
     QByteArray SaveToData() const;
     void LoadFromData(const QByteArray& Data);
     std::function<void()> OnChange;
+    // Further listeners to changes, one per Client (a control using the list).
+    void RegisterChanges(const void* Client, std::function<void()> Handler);
+    void UnRegisterChanges(const void* Client);
 
 private:
+    std::vector<std::pair<const void*, std::function<void()>>> FChangeLinks;
     void Changed();
     int FWidth = 16, FHeight = 16;
     std::vector<std::unique_ptr<TBitmap>> FImages;

@@ -121,6 +121,9 @@ TEST_F(EditTest, SideButtonsShowTheirImagesAndClickAndLongValuesBecomeTheHint)
     b->SetVisible(true);
     TrDBEditButton::TGlyph* g = b->Glyph();
     EXPECT_EQ(g->Width(), 16);
+    images.SetSize(20, 20);
+    EXPECT_EQ(g->Width(), 20) << "a change in the image list reaches the buttons";
+    images.SetSize(16, 16);
     EXPECT_EQ(g->Left() + g->Width(), e->Width() - 4) << "at the right end, inside the border";
     EXPECT_EQ(g->CurrentImageIndex(), 0);
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
