@@ -2,9 +2,16 @@
 
 #include "platform/rtl/StrUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -21,25 +28,85 @@ TFormatSettings MakeJsonNodeFormatSettings()
 }
 
 // Fixed-size blocks that never move, so nodes and containers can point at
-// each other; blocks grow so small replies stay small.
+// each other; blocks grow so small replies stay small. What is made here is
+// never destroyed one by one: the types hold nothing that needs it (a tree's
+// inner nodes own no store), and the tree goes away with its blocks.
 template <class T>
 class TBlockPool {
 public:
     T* New()
     {
         if (FUsed == FBlockSize) {
-            FBlockSize = FBlocks.empty() ? 16 : std::min<size_t>(FBlockSize * 2, 4096);
-            FBlocks.emplace_back(new T[FBlockSize]);
+            FBlockSize = FBlocks.empty() ? 16 : std::min<size_t>(FBlockSize * 2, 1024);
+            FBlocks.emplace_back(new TSlot[FBlockSize]);
             FUsed = 0;
         }
-        return &FBlocks.back()[FUsed++];
+        return new (&FBlocks.back()[FUsed++]) T();
+    }
+
+private:
+    struct alignas(T) TSlot {
+        unsigned char Bytes[sizeof(T)];
+    };
+    std::vector<std::unique_ptr<TSlot[]>> FBlocks;
+    size_t FBlockSize = 0;
+    size_t FUsed = 0;
+};
+
+// Copies of finished member and item lists, packed one after another.
+template <class T>
+class TArrayArena {
+    static_assert(std::is_trivially_destructible_v<T>);
+
+public:
+    const T* Copy(const T* From, size_t Count)
+    {
+        if (Count == 0)
+            return nullptr;
+        if (FFree < Count) {
+            FBlockSize = std::max<size_t>(Count, FBlocks.empty() ? 64 : std::min<size_t>(FBlockSize * 2, 2048));
+            FBlocks.emplace_back(new T[FBlockSize]);
+            FNext = FBlocks.back().get();
+            FFree = FBlockSize;
+        }
+        T* Result = FNext;
+        std::copy_n(From, Count, Result);
+        FNext += Count;
+        FFree -= Count;
+        return Result;
     }
 
 private:
     std::vector<std::unique_ptr<T[]>> FBlocks;
     size_t FBlockSize = 0;
-    size_t FUsed = 0;
+    T* FNext = nullptr;
+    size_t FFree = 0;
 };
+
+// The next quote or backslash from From on, or End.
+qsizetype FindQuoteOrBackslash(const char16_t* P, qsizetype From, qsizetype End)
+{
+#if defined(__SSE2__)
+    const __m128i Quote = _mm_set1_epi16(u'"');
+    const __m128i Back = _mm_set1_epi16(u'\\');
+    for (; From + 8 <= End; From += 8) {
+        const __m128i V = _mm_loadu_si128(reinterpret_cast<const __m128i*>(P + From));
+        const int Mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(V, Quote), _mm_cmpeq_epi16(V, Back)));
+        if (Mask)
+            return From + (__builtin_ctz(static_cast<unsigned>(Mask)) >> 1);
+    }
+#endif
+    for (; From < End; ++From)
+        if (P[From] == u'"' || P[From] == u'\\')
+            return From;
+    return End;
+}
+
+bool SameText(QStringView A, QStringView B)
+{
+    return A.size() == B.size() &&
+           std::memcmp(A.utf16(), B.utf16(), static_cast<size_t>(A.size()) * sizeof(char16_t)) == 0;
+}
 
 const QString TrueText = QStringLiteral("True");
 const QString FalseText = QStringLiteral("False");
@@ -68,42 +135,22 @@ struct TJsonStore {
     TBlockPool<TJsonNode> Nodes;
     TBlockPool<TJsonNodeItems> Dicts;
     TBlockPool<TJsonNodeListItems> Lists;
+    TArrayArena<TJsonNodeItems::TEntry> Members;
+    TArrayArena<TJsonNode*> Items;
+    std::vector<std::unique_ptr<QHash<QStringView, TJsonNode*>>> Indexes;
     std::vector<QString> Decoded;  // texts with escapes; moving keeps their data in place
 };
 
 // ---------------------------------------------------------------------------
 // Containers
 
-bool TJsonNodeItems::Add(QStringView Name, TJsonNode* Node)
-{
-    constexpr size_t IndexFrom = 32;
-    if (FIndex) {
-        if (FIndex->contains(Name))
-            return false;
-        FIndex->insert(Name, Node);
-    } else {
-        for (const auto& Entry : FEntries)
-            if (Entry.first.size() == Name.size() && Entry.first == Name)
-                return false;
-        if (FEntries.size() + 1 >= IndexFrom) {
-            FIndex = std::make_unique<QHash<QStringView, TJsonNode*>>();
-            FIndex->reserve(static_cast<qsizetype>(IndexFrom * 2));
-            for (const auto& Entry : FEntries)
-                FIndex->insert(Entry.first, Entry.second);
-            FIndex->insert(Name, Node);
-        }
-    }
-    FEntries.emplace_back(Name, Node);
-    return true;
-}
-
 TJsonNode* TJsonNodeItems::Find(QStringView Name) const
 {
     if (FIndex)
         return FIndex->value(Name, nullptr);
-    for (const auto& Entry : FEntries)
-        if (Entry.first.size() == Name.size() && Entry.first == Name)
-            return Entry.second;
+    for (const TEntry* Entry = FEntries; Entry != FEntries + FCount; ++Entry)
+        if (SameText(Entry->first, Name))
+            return Entry->second;
     return nullptr;
 }
 
@@ -116,9 +163,9 @@ bool TJsonNodeItems::TryGetValue(const QString& Name, TJsonNode*& Node) const
 QStringList TJsonNodeItems::Keys() const
 {
     QStringList Result;
-    Result.reserve(static_cast<qsizetype>(FEntries.size()));
-    for (const auto& Entry : FEntries)
-        Result.append(Entry.first.toString());
+    Result.reserve(FCount);
+    for (const TEntry* Entry = FEntries; Entry != FEntries + FCount; ++Entry)
+        Result.append(Entry->first.toString());
     return Result;
 }
 
@@ -131,15 +178,29 @@ struct TJsonParser {
         bool Bool = false;
         QStringView Text;
     };
+    // An object or array that can still get members or items; they gather
+    // in the scratch lists and move to the store when it is left.
+    struct TOpen {
+        TJsonNode* Node;
+        size_t From;
+    };
 
     TJsonStore* Store = nullptr;
     const char16_t* P = nullptr;
+    std::vector<TOpen> Open;
+    std::vector<TJsonNodeItems::TEntry> MemberScratch;
+    std::vector<TJsonNode*> ItemScratch;
 
     static bool IsBlank(char16_t C) { return C <= u' '; }
 
+    static bool Is(const char16_t* Token, qsizetype Len, const char16_t (&Word)[5])
+    {
+        return Len == 4 && Token[0] == Word[0] && Token[1] == Word[1] && Token[2] == Word[2] && Token[3] == Word[3];
+    }
+
     // The pending token, trimmed, read as a value. Quotes counted and a
     // backslash seen while the token ran tell whether it needs decoding.
-    TValue GetValue(qsizetype Start, qsizetype End, int Quotes, bool Backslash)
+    inline TValue GetValue(qsizetype Start, qsizetype End, int Quotes, bool Backslash)
     {
         TValue V;
         while (Start < End && IsBlank(P[Start]))
@@ -150,15 +211,16 @@ struct TJsonParser {
         if (Len == 0)
             return V;
         if (P[Start] != u'"') {
-            const QStringView Token(P + Start, Len);
-            if (Token == u"null") {
+            if (Is(P + Start, Len, u"null")) {
                 V.Kind = TJsonNode::TValueKind::vkNull;
-            } else if (Token == u"true" || Token == u"false") {
+            } else if (Is(P + Start, Len, u"true")) {
                 V.Kind = TJsonNode::TValueKind::vkBoolean;
-                V.Bool = Token == u"true";
+                V.Bool = true;
+            } else if (Len == 5 && QStringView(P + Start, Len) == u"false") {
+                V.Kind = TJsonNode::TValueKind::vkBoolean;
             } else {
                 V.Kind = TJsonNode::TValueKind::vkText;
-                V.Text = Token;
+                V.Text = QStringView(P + Start, Len);
             }
             return V;
         }
@@ -172,8 +234,14 @@ struct TJsonParser {
             V.Text = QStringView(P + Start + 1, Len - 2);
             return V;
         }
+        return Decode(Start, End);
+    }
+
+    TValue Decode(qsizetype Start, qsizetype End)
+    {
+        TValue V;
         QString Out;
-        Out.reserve(Len);
+        Out.reserve(End - Start);
         bool Escape = false;
         for (qsizetype K = Start; K < End; ++K) {
             const char16_t C = P[K];
@@ -241,7 +309,61 @@ struct TJsonParser {
             return;
         TJsonNode* Node = NewNode(List);
         SetValue(Node, V);
-        List->FListItems->FItems.push_back(Node);
+        ItemScratch.push_back(Node);
+    }
+
+    // false when the name is there already
+    bool AddMember(TJsonNode* Dict, QStringView Name, TJsonNode* Node)
+    {
+        constexpr size_t IndexFrom = 32;
+        TJsonNodeItems* Items = Dict->FItems;
+        const size_t From = Open.back().From;
+        if (Items->FIndex) {
+            if (Items->FIndex->contains(Name))
+                return false;
+            Items->FIndex->insert(Name, Node);
+        } else {
+            for (size_t K = From; K < MemberScratch.size(); ++K)
+                if (SameText(MemberScratch[K].first, Name))
+                    return false;
+            if (MemberScratch.size() - From + 1 >= IndexFrom) {
+                Store->Indexes.push_back(std::make_unique<QHash<QStringView, TJsonNode*>>());
+                Items->FIndex = Store->Indexes.back().get();
+                Items->FIndex->reserve(static_cast<qsizetype>(IndexFrom * 2));
+                for (size_t K = From; K < MemberScratch.size(); ++K)
+                    Items->FIndex->insert(MemberScratch[K].first, MemberScratch[K].second);
+                Items->FIndex->insert(Name, Node);
+            }
+        }
+        MemberScratch.emplace_back(Name, Node);
+        return true;
+    }
+
+    // The innermost open container is complete: its members or items move
+    // to the store in one piece.
+    void Close()
+    {
+        const TOpen Done = Open.back();
+        Open.pop_back();
+        if (Done.Node->FIsDict) {
+            TJsonNodeItems* Items = Done.Node->FItems;
+            Items->FCount = static_cast<int>(MemberScratch.size() - Done.From);
+            Items->FEntries = Store->Members.Copy(MemberScratch.data() + Done.From, MemberScratch.size() - Done.From);
+            MemberScratch.resize(Done.From);
+        } else {
+            TJsonNodeListItems* Items = Done.Node->FListItems;
+            Items->FCount = static_cast<int>(ItemScratch.size() - Done.From);
+            Items->FItems = Store->Items.Copy(ItemScratch.data() + Done.From, ItemScratch.size() - Done.From);
+            ItemScratch.resize(Done.From);
+        }
+    }
+
+    // Leaves the current node for its parent.
+    TJsonNode* Up(TJsonNode* Cur)
+    {
+        if (Cur->FIsDict || Cur->FIsList)
+            Close();
+        return Cur->FParent;
     }
 
     std::unique_ptr<TJsonNode> Run(const QString& AJSON)
@@ -257,9 +379,7 @@ struct TJsonParser {
         qsizetype TokenStart = -1;
         int Quotes = 0;
         bool Backslash = false;
-        char16_t Prev = u' ';
-        bool PrevEscaped = false;
-        bool InString = false;
+        bool EscapeNext = false;  // the previous character was a backslash not itself escaped
 
         for (qsizetype I = 0; I < N; ++I) {
             const char16_t C = P[I];
@@ -268,25 +388,31 @@ struct TJsonParser {
                 Quotes = 0;
                 Backslash = false;
             }
-            const bool Escaped = Prev == u'\\' && !PrevEscaped;
-            if (C == u'"' && !Escaped) {
-                InString = !InString;
+            const bool Escaped = EscapeNext;
+            EscapeNext = false;
+            if (C == u'"') {
+                if (Escaped)
+                    continue;  // part of the pending token
+                // A string: nothing but its closing quote and backslashes
+                // (each escaping the character after it) matter inside it.
                 ++Quotes;
-            } else if (C == u'\\') {
-                Backslash = true;
-            }
-            PrevEscaped = Escaped;
-            Prev = C;
-            if (InString) {
-                // Nothing but quotes and backslashes changes the state inside a string.
                 qsizetype J = I + 1;
-                while (J < N && P[J] != u'"' && P[J] != u'\\')
-                    ++J;
-                if (J > I + 1) {
-                    Prev = P[J - 1];
-                    PrevEscaped = false;
-                    I = J - 1;
+                for (;;) {
+                    J = FindQuoteOrBackslash(P, std::min(J, N), N);
+                    if (J >= N || P[J] == u'"')
+                        break;
+                    Backslash = true;
+                    J += 2;
                 }
+                if (J >= N)
+                    break;  // the text ends inside the string
+                ++Quotes;
+                I = J;
+                continue;
+            }
+            if (C == u'\\') {
+                Backslash = true;
+                EscapeNext = !Escaped;
                 continue;
             }
             switch (C) {
@@ -307,15 +433,17 @@ struct TJsonParser {
                     Cur = Node;
                 }
                 Node->FIsKeyValue = false;
+                if (Node->FParent && Node->FParent->FIsList)
+                    ItemScratch.push_back(Node);
                 if (C == u'{') {
                     Node->FIsDict = true;
                     Node->FItems = Store->Dicts.New();
+                    Open.push_back({Node, MemberScratch.size()});
                 } else {
                     Node->FIsList = true;
                     Node->FListItems = Store->Lists.New();
+                    Open.push_back({Node, ItemScratch.size()});
                 }
-                if (Node->FParent && Node->FParent->FIsList)
-                    Node->FParent->FListItems->FItems.push_back(Node);
                 break;
             }
             case u':':
@@ -329,7 +457,7 @@ struct TJsonParser {
                         Key = Name.Bool ? QStringView(TrueText) : QStringView(FalseText);
                     TJsonNode* Member = NewNode(Cur);
                     Member->FIsKeyValue = true;
-                    if (!Cur->FItems->Add(Key, Member))
+                    if (!AddMember(Cur, Key, Member))
                         throw EListError(QStringLiteral("Duplicates not allowed"));
                     Cur = Member;
                 }
@@ -347,22 +475,24 @@ struct TJsonParser {
             case u'}':
                 if (Cur && !Cur->FIsDict) {
                     SetValue(Cur, GetValue(TokenStart, I, Quotes, Backslash));
-                    Cur = Cur->FParent;
+                    Cur = Up(Cur);
                 }
                 if (Cur)
-                    Cur = Cur->FParent;
+                    Cur = Up(Cur);
                 break;
             case u']':
                 if (Cur && Cur->FIsList)
                     AddItem(Cur, GetValue(TokenStart, I, Quotes, Backslash));
                 if (Cur)
-                    Cur = Cur->FParent;
+                    Cur = Up(Cur);
                 break;
             default:
                 continue;  // part of the pending token
             }
             TokenStart = -1;
         }
+        while (!Open.empty())
+            Close();
         if (Result)
             Result->FStore = std::move(OwnedStore);
         return Result;
@@ -492,7 +622,7 @@ TJsonNode& TJsonNode::Item(int64_t Index) const
         throw EArgumentOutOfRangeException(QStringLiteral("Argument out of range"));
     if (!FListItems || Index >= FListItems->Count())
         throw EJSONUnknownFieldOrIndex(QStringLiteral("Unknown index: %1").arg(Index));
-    return *FListItems->FItems[static_cast<size_t>(Index)];
+    return *FListItems->FItems[Index];
 }
 
 TJsonNode& TJsonNode::GetJSONByNameOrIndex(const QVariant& AData) const
@@ -527,18 +657,6 @@ TJsonNode& TJsonNode::GetJSONByNameOrIndex(const QVariant& AData) const
     default: Kind = QString::fromLatin1(AData.typeName()); break;
     }
     throw EJSONUnknownFieldOrIndex(QStringLiteral("Unknown field variant type: %1.").arg(Kind));
-}
-
-std::vector<TJsonNode*>::const_iterator TJsonNode::begin() const
-{
-    static const std::vector<TJsonNode*> None;
-    return FListItems ? FListItems->begin() : None.begin();
-}
-
-std::vector<TJsonNode*>::const_iterator TJsonNode::end() const
-{
-    static const std::vector<TJsonNode*> None;
-    return FListItems ? FListItems->end() : None.end();
 }
 
 // ---------------------------------------------------------------------------

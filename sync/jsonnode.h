@@ -34,7 +34,9 @@ struct TJsonStore;
 // The members of an object, by name (names compared exactly).
 class TJsonNodeItems {
 public:
-    int Count() const { return static_cast<int>(FEntries.size()); }
+    using TEntry = std::pair<QStringView, TJsonNode*>;
+
+    int Count() const { return FCount; }
     bool ContainsKey(const QString& Name) const { return Find(Name) != nullptr; }
     bool TryGetValue(const QString& Name, TJsonNode*& Node) const;
     QStringList Keys() const;
@@ -43,27 +45,29 @@ public:
 private:
     friend class TJsonNode;
     friend struct TJsonParser;
-    // false when the name is there already
-    bool Add(QStringView Name, TJsonNode* Node);
 
-    std::vector<std::pair<QStringView, TJsonNode*>> FEntries;
+    // Both live in the tree's store: the members are laid down in one piece
+    // when the object is complete, so an object costs no allocation of its own.
+    const TEntry* FEntries = nullptr;
+    int FCount = 0;
     // Large objects get an index so that lookups and the duplicate check of
     // the parse stay cheap.
-    std::unique_ptr<QHash<QStringView, TJsonNode*>> FIndex;
+    QHash<QStringView, TJsonNode*>* FIndex = nullptr;
 };
 
 // The items of an array, in text order.
 class TJsonNodeListItems {
 public:
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TJsonNode* operator[](int Index) const { return FItems[static_cast<size_t>(Index)]; }
-    std::vector<TJsonNode*>::const_iterator begin() const { return FItems.begin(); }
-    std::vector<TJsonNode*>::const_iterator end() const { return FItems.end(); }
+    int Count() const { return FCount; }
+    TJsonNode* operator[](int Index) const { return FItems[Index]; }
+    TJsonNode* const* begin() const { return FItems; }
+    TJsonNode* const* end() const { return FItems + FCount; }
 
 private:
     friend class TJsonNode;
     friend struct TJsonParser;
-    std::vector<TJsonNode*> FItems;
+    TJsonNode* const* FItems = nullptr;  // in the tree's store
+    int FCount = 0;
 };
 
 class TJsonNode {
@@ -109,8 +113,8 @@ public:
     TJsonNode& Item(int64_t Index) const;
 
     // Iterates the items of an array node (nothing for other nodes).
-    std::vector<TJsonNode*>::const_iterator begin() const;
-    std::vector<TJsonNode*>::const_iterator end() const;
+    TJsonNode* const* begin() const { return FListItems ? FListItems->begin() : nullptr; }
+    TJsonNode* const* end() const { return FListItems ? FListItems->end() : nullptr; }
 
 private:
     friend struct TJsonParser;
