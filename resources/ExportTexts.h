@@ -9,9 +9,12 @@ inline const QString Exporting = QStringLiteral("Exporting");
 inline const QString OfData = QStringLiteral(" of data...");
 inline const QString CannotExport = QStringLiteral("Error: Cannot export data.");
 inline const QString Sum = QStringLiteral("Sum:");
-inline const QString AppendNotSupported = QStringLiteral("Appending to an existing workbook is not supported.");
 inline const QString TotalRecords = QStringLiteral("Total count of records: %1");
 inline const QString CannotWrite = QStringLiteral("Cannot write file \"%1\".");
+inline const QString ExcelAppError = QStringLiteral("MSExcel application error.");
+inline const QString NoWorkbook = QStringLiteral("No workbook is open.");
+inline const QString RangeNotFound = QStringLiteral("Range \"%1\" not found.");
+inline const QString SheetNotFound = QStringLiteral("Sheet \"%1\" not found.");
 
 // The export dialog.
 inline const QString ExportCaption = QStringLiteral("Export data");

@@ -24,6 +24,8 @@ inline const QString Abort = QStringLiteral("Abort");
 inline const QString CannotOpenFile = QStringLiteral("Cannot open file \"%s\".");
 inline const QString CannotPrintFile = QStringLiteral("Cannot print file \"%s\".");
 inline const QString OpenFileQuestion = QStringLiteral("Open file \"%s\"?");
+inline const QString PrintToPdfTitle = QStringLiteral("Print to PDF file");
+inline const QString PdfFileFilter = QStringLiteral("PDF file (*.pdf)|*.pdf|All files (*.*)|*.*");
 inline const QString InvalidPpidl = QStringLiteral("SHGetPathFromIDList failed : invalid ppidl");
 
 // The standard edit menu.

@@ -39,6 +39,7 @@ inline const QString ChangeFont = QStringLiteral("<A Name=Font>Change font</A>")
 inline const QString FitColumns = QStringLiteral("Fit columns to line width");
 inline const QString UseColors = QStringLiteral("Use items color");
 inline const QString PrintPictures = QStringLiteral("Print pictures");
+inline const QString PictureCorrupted = QStringLiteral("(corrupted)");
 inline const QString PrintGrid = QStringLiteral("Print grid");
 inline const QString PrintPageNumber = QStringLiteral("Print page number");
 inline const QString PrintRecordsCount = QStringLiteral("Print records count");

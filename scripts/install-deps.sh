@@ -14,6 +14,7 @@ PACKAGES=(
   libcpp-httplib-dev rapidjson-dev nlohmann-json3-dev libboost-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
   libreoffice-writer-nogui libreoffice-calc-nogui
+  cups-daemon cups-client cups-bsd poppler-utils
 )
 
 missing=()

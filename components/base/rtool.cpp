@@ -2,7 +2,10 @@
 
 #include "components/base/rdlg.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/print/PrintDocument.h"
 #include "platform/print/Printers.h"
+#include "platform/rtl/Exception.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
@@ -11,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -244,20 +248,47 @@ int RunFileSimple(const QString& FileName)
 
 int PrintFile(const QString& FileName, const QString& Params, const QString& Folder, int ShowCmd)
 {
-    QStringList args;
-    if (!Params.isEmpty())
-        args << Params;
-    args << FileName;
-    // the program's chosen printer; without one lp uses the system's default
-    const QString printer = GetDefaultPrinterName();
-    if (!printer.isEmpty())
-        args.prepend(QStringLiteral("-d") + printer);
-    const int rc = QProcess::execute(QStringLiteral("lp"), args);
-    if (rc == 0)
+    return PrintFileOn(FileName, GetDefaultPrinterName(), 1, Params, Folder, ShowCmd);
+}
+
+bool AskPdfFileName(const QString& FileName, QString& PdfFile)
+{
+    TSaveDialog d(nullptr);
+    d.Title = libtxt::PrintToPdfTitle;
+    d.Filter = libtxt::PdfFileFilter;
+    d.DefaultExt = QStringLiteral("pdf");
+    d.Options |= ofOverwritePrompt;
+    const QFileInfo fi(FileName);
+    d.InitialDir = fi.absolutePath();
+    d.FileName = fi.absoluteDir().filePath(fi.completeBaseName() + QStringLiteral(".pdf"));
+    if (!d.Execute())
+        return false;
+    PdfFile = d.FileName;
+    return true;
+}
+
+int PrintFileOn(const QString& FileName, const QString& PrinterName, int Copies, const QString& Params, const QString& Folder,
+                int ShowCmd)
+{
+    // without any printer the pages go into a PDF file, as the print dialogs offer
+    const bool toPdf = IsPdfFilePrinter(PrinterName) || (PrinterName.isEmpty() && PrinterNames().isEmpty());
+    QString reason;
+    try {
+        if (!toPdf) {
+            PrintDocument(FileName, PrinterName, Copies);
+            return 42;
+        }
+        QString pdf;
+        if (!AskPdfFileName(FileName, pdf))
+            return 0;
+        ConvertDocumentToPdf(FileName, pdf);
         return 42;
+    } catch (const Exception& e) {
+        reason = e.Message();
+    }
     const QString a = QString(libtxt::CannotPrintFile).replace(QStringLiteral("%s"), FileName);
     const QString b = QString(libtxt::OpenFileQuestion).replace(QStringLiteral("%s"), FileName);
-    if (ShowDlg(dtError, btnYesNo, {QStringLiteral("^C") + libtxt::DlgCaptionError, QStringLiteral("^B") + a, b}, true) == mrYes)
+    if (ShowDlg(dtError, btnYesNo, {QStringLiteral("^C") + libtxt::DlgCaptionError, QStringLiteral("^B") + a, reason, b}, true) == mrYes)
         RunFile(FileName, Params, Folder, ShowCmd, true);
     return 2;
 }

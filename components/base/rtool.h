@@ -107,6 +107,15 @@ int RunFile(const QString& FileName, const QString& Params, const QString& Folde
 int RunFileSimple(const QString& FileName);
 int PrintFile(const QString& FileName, const QString& Params, const QString& Folder, int ShowCmd);
 int PrintFileSimple(const QString& FileName);
+// Prints a document whole on PrinterName (empty: the program's default
+// printer; the PDF file printer asks for a PDF file to write): office files
+// are turned into a PDF first. A failure is shown, with the offer to open the
+// file instead. 42 when printed, 0 when the user cancelled, 2 on failure.
+// The PDF file printer's question: the PDF file to write, offered beside
+// FileName with the extension "pdf"; false when the user cancelled.
+bool AskPdfFileName(const QString& FileName, QString& PdfFile);
+int PrintFileOn(const QString& FileName, const QString& PrinterName, int Copies, const QString& Params = QString(),
+                const QString& Folder = QString(), int ShowCmd = SW_SHOWNORMAL);
 // The program folder (SORVEX_HOME when set), case kept, ending in "/".
 QString GetAppDir();
 QString SetEndOfPath(const QString& Path);

@@ -1,7 +1,14 @@
 #include "components/output/TDBPrintDirect.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rGlyphs.h"
+#include "components/base/rpictool.h"
+#include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
+#include "components/dbcontrols/DataItemDefs.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/TreeViews.h"
 #include "platform/ui/DBGrids.h"
 #include "resources/ExportTexts.h"
 #include "resources/PrintTexts.h"
@@ -214,8 +221,14 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
         if (styled)
             ColumnStyle(i, IsTitle);
         const TFieldAlignment a = c.Field ? c.Field->Alignment() : StringGridAlignment(c, IsTitle ? 0 : RecIdx);
-        PrintCell(TRect{x, 0, x + ColW[i], 0}, CellText(i, IsTitle, IsSum),
-                  a == TFieldAlignment::RightJustify ? DT_RIGHT : a == TFieldAlignment::Center ? DT_CENTER : 0u);
+        bool checked = false;
+        if (!IsTitle && !IsSum && AsCheckBox(c.Field, checked)) {
+            PrintCell(TRect{x, 0, x + ColW[i], 0}, QStringLiteral(" "), 0);
+            PrintCheckBox(x, ColW[i], checked);
+        } else {
+            PrintCell(TRect{x, 0, x + ColW[i], 0}, CellText(i, IsTitle, IsSum),
+                      a == TFieldAlignment::RightJustify ? DT_RIGHT : a == TFieldAlignment::Center ? DT_CENTER : 0u);
+        }
         x += ColW[i];
     }
     if (styled) {
@@ -231,6 +244,64 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
     }
 }
 
+bool TDBPrintDirect::AsCheckBox(TField* F, bool& Checked) const
+{
+    if (!F || !ParioCompConfig.rDBPrintDirectCfg.BooleanAsCheckBox || F->IsNull())
+        return false;
+    // the caller's grid decides which fields it shows as check boxes
+    if (auto* g = dynamic_cast<TrDBGrid*>(DBGrid)) {
+        if (!g->IsBoolEx(F))
+            return false;
+        Checked = g->FieldAsBooleanValue(F);
+        return true;
+    }
+    if (F->DataType() != ftBoolean)
+        return false;
+    Checked = F->AsBoolean();
+    return true;
+}
+
+void TDBPrintDirect::PrintCheckBox(int Left, int Width, bool Checked)
+{
+    auto* g = dynamic_cast<TrDBGrid*>(DBGrid);
+    TBitmap* bmp = rGlyphs.BmpFromIndex(TrGlyphsRec::CheckIndex(Checked), g ? g->ScaleRatio() : 1.0, g ? g->CustomGlyphs() : nullptr);
+    if (!bmp)
+        return;
+    const int size = std::max(1, LineH - 2);
+    const int x = Left + std::max(1, (Width - size) / 2);
+    const int y = CurY + LineHSpace / 2 + 1;
+    C->StretchDraw(TRect{x, y, x + size, y + size}, bmp);
+}
+
+QStringList TDBPrintDirect::WrapLines(const QString& Text, int Width) const
+{
+    QStringList out;
+    QString all = Text;
+    all.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    for (const QString& para : all.split(QLatin1Char('\n'))) {
+        QString line;
+        for (const QString& word : para.split(QLatin1Char(' '))) {
+            const QString tried = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (line.isEmpty() || C->TextWidth(tried) <= Width) {
+                line = tried;
+                continue;
+            }
+            out << line;
+            line = word;
+        }
+        // a word wider than the column is broken where it reaches the edge
+        while (C->TextWidth(line) > Width && line.size() > 1) {
+            int n = int(line.size()) - 1;
+            while (n > 1 && C->TextWidth(line.left(n)) > Width)
+                --n;
+            out << line.left(n);
+            line.remove(0, n);
+        }
+        out << line;
+    }
+    return out;
+}
+
 void TDBPrintDirect::PrintLine(int Left, const QString& Text, unsigned Align)
 {
     const int h = LineH + LineHSpace;
@@ -240,14 +311,89 @@ void TDBPrintDirect::PrintLine(int Left, const QString& Text, unsigned Align)
     CurY += h;
 }
 
+void TDBPrintDirect::TreeNodeStyle(TTreeNode* N)
+{
+    // the data-aware tree's items carry their own style and colours
+    C->Font()->SetStyle(0);
+    C->Font()->SetColor(clBlack);
+    C->Brush()->SetColor(clWhite);
+    auto* node = dynamic_cast<TrTreeNode*>(N);
+    if (!node || !node->NodeObject())
+        return;
+    const TNodeObject* o = node->NodeObject();
+    C->Font()->SetStyle(o->Style);
+    if (UseColors) {
+        C->Font()->SetColor(o->FontColor == clNone ? clBlack : o->FontColor);
+        C->Brush()->SetColor(o->BkColor == clNone ? clWhite : o->BkColor);
+    }
+}
+
 int TDBPrintDirect::PrintTreeView()
 {
     int n = 0;
-    WalkTree([&](const QString& Text, int Depth) {
-        PrintLine(Hmargin + Depth * LineH, Text.isEmpty() ? QStringLiteral(" ") : Text, 0);
+    TCustomImageList* images = PrintPictures ? TreeView->Images : nullptr;
+    WalkTreeNodes([&](TTreeNode* N, int Depth) {
+        TreeNodeStyle(N);
+        const int left = Hmargin + Depth * LineH;
+        const bool image = images && N->ImageIndex >= 0 && N->ImageIndex < images->Count();
+        const int indent = image ? int(std::lround(1.5 * LineH)) : 0;
+        const int h = LineH + LineHSpace;
+        if (CurY + h > PageHeight - Vmargin)
+            NewPage();
+        PrintCell(TRect{left + indent, 0, PageWidth - Hmargin, 0}, N->Text().isEmpty() ? QStringLiteral(" ") : N->Text(), 0);
+        if (image) {
+            TBitmap bmp;
+            images->GetBitmap(N->ImageIndex, &bmp);
+            C->StretchDraw(TRect{left + 4, CurY + LineHSpace / 2, left + 4 + LineH, CurY + LineHSpace / 2 + LineH}, &bmp);
+        }
+        CurY += h;
         ++n;
     });
+    C->Font()->SetStyle(0);
+    C->Font()->SetColor(clBlack);
+    C->Brush()->SetColor(clWhite);
     return n;
+}
+
+bool TDBPrintDirect::PrintPicture(const TExportColumn& Col, int Left)
+{
+    if (!PrintPictures || !Col.Field || !IsGraphicField(Col.Field))
+        return false;
+    const int h = LineH + LineHSpace;
+    if (Col.Field->IsNull()) {
+        PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, QStringLiteral(" "), 0);
+        CurY += h;
+        return true;
+    }
+    TBitmap bmp;
+    const TrGraphicType kind = ReadBitmapFromField(Col.Field, &bmp);
+    if (kind == gtError || kind == gtNoPicture || bmp.Width() <= 0 || bmp.Height() <= 0) {
+        PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, prntxt::PictureCorrupted, 0);
+        CurY += h;
+        return true;
+    }
+    // as wide as the value column at most, as high as what is left of a page
+    const int maxW = PageWidth - Hmargin - Left;
+    double w = bmp.Width(), ph = bmp.Height();
+    if (w > maxW) {
+        ph = ph * maxW / w;
+        w = maxW;
+    }
+    if (CurY + ph > PageHeight - Vmargin)
+        NewPage();
+    const double room = PageHeight - Vmargin - CurY;
+    if (ph > room) {
+        w = w * room / ph;
+        ph = room;
+    }
+    C->StretchDraw(TRect{Left, CurY, Left + int(w), CurY + int(ph)}, &bmp);
+    if (PrintGrid) {
+        C->Brush()->SetStyle(bsClear);
+        C->Rectangle(Left, CurY, PageWidth - Hmargin + 1, CurY + int(ph) + 1);
+        C->Brush()->SetStyle(bsSolid);
+    }
+    CurY += std::max(h, int(ph));
+    return true;
 }
 
 int TDBPrintDirect::PrintRecView()
@@ -263,8 +409,19 @@ int TDBPrintDirect::PrintRecView()
         if (CurY + h > PageHeight - Vmargin)
             NewPage();
         PrintCell(TRect{Hmargin, 0, valueX, 0}, c.Title + QStringLiteral(":"), 0);
+        if (PrintPicture(c, valueX))
+            continue;
         const QString v = SourceText(c);
-        PrintCell(TRect{valueX, 0, PageWidth - Hmargin, 0}, v.isEmpty() ? QStringLiteral(" ") : QString(v).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), 0);
+        // a long or multi-line value goes on as many lines as it needs
+        const QStringList lines = v.isEmpty() ? QStringList{QStringLiteral(" ")} : WrapLines(v, PageWidth - Hmargin - valueX - ColVSpace);
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0) {
+                CurY += h;
+                if (CurY + h > PageHeight - Vmargin)
+                    NewPage();
+            }
+            PrintCell(TRect{valueX, 0, PageWidth - Hmargin, 0}, lines[i].isEmpty() ? QStringLiteral(" ") : lines[i], 0);
+        }
         CurY += h;
     }
     return 1;

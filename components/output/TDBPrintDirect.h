@@ -7,6 +7,8 @@
 #include "components/output/TExportEngine.h"
 #include "platform/print/TPrinter.h"
 
+#include <QStringList>
+
 class TColumn;
 
 class TDBPrintDirect : public TExportEngine {
@@ -28,6 +30,8 @@ public:
     bool PrintSum = false;
     // Grid sources: the columns' colours fill the cells and colour the text.
     bool UseColors = false;
+    // Record views: graphic fields as pictures; tree views: the items' images.
+    bool PrintPictures = false;
     // Above 0: the pages are drawn into pictures at most this wide (a
     // preview) instead of being printed; at most PreviewPageLimit of them.
     int PreviewMaxWidth = 0;
@@ -59,7 +63,17 @@ private:
     void PrintLine(int Left, const QString& Text, unsigned Align);
     int PrintTreeView();
     int PrintRecView();
+    // A graphic field of a record view as its picture in the value column;
+    // false when the field is no picture.
+    bool PrintPicture(const TExportColumn& Col, int Left);
+    void TreeNodeStyle(class TTreeNode* N);
     void PrintCell(TRect R, const QString& Text, unsigned Align);
+    // Whether F prints as a check box, and its state.
+    bool AsCheckBox(TField* F, bool& Checked) const;
+    void PrintCheckBox(int Left, int Width, bool Checked);
+    // The lines of a text in a column Width pixels wide: its own line breaks
+    // kept, words wrapped, an over-long word broken.
+    QStringList WrapLines(const QString& Text, int Width) const;
     void SepLine(int Width);
     void ColumnWidths();
     int RowLines() const;

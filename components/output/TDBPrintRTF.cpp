@@ -2,10 +2,13 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rtool.h"
+#include "components/dbcontrols/DataItemDefs.h"
 #include "components/grid/rdbtool.h"
 #include "components/output/TRTFReport2.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/DBGrids.h"
+#include "platform/ui/TreeViews.h"
 #include "resources/PrintTexts.h"
 
 #include <QDir>
@@ -286,6 +289,27 @@ void TDBPrintRTF::CalcColWidth()
 
 // ---- content -----------------------------------------------------------------------
 
+QString TDBPrintRTF::StyledText(const QString& Text, unsigned Style, bool Bold)
+{
+    QString t = Text;
+    if (Bold || (Style & fsBold))
+        t = QStringLiteral("\\b ") + t + QStringLiteral("\\b0 ");
+    if (Style & fsItalic)
+        t = QStringLiteral("\\i ") + t + QStringLiteral("\\i0 ");
+    if (Style & fsUnderline)
+        t = QStringLiteral("\\ul ") + t + QStringLiteral("\\ul0 ");
+    return t;
+}
+
+unsigned TDBPrintRTF::ColumnFontStyle(size_t i) const
+{
+    // grid sources print in the look of their columns' fonts
+    if (SourceType == stGrid)
+        if (TColumn* col = ColumnOf(FN[i].Field))
+            return col->Font()->Style();
+    return 0;
+}
+
 QString TDBPrintRTF::RecLine(int Kind)
 {
     QString line;
@@ -319,8 +343,8 @@ QString TDBPrintRTF::RecLine(int Kind)
         else
             text += QString(pad, QLatin1Char(' '));
         text = RtfEscape(text);
-        if (styled)
-            text = QStringLiteral("\\b ") + text + QStringLiteral("\\b0 ");
+        if (Kind != 0)
+            text = StyledText(text, ColumnFontStyle(i), styled);
         line += text + QString(Sep, QLatin1Char(' '));
     }
     return line;
@@ -348,7 +372,12 @@ QString TDBPrintRTF::ListLines()
     // tree views: two blanks per level; record views: caption, ":", value
     QStringList lines;
     if (SourceType == stTreeView) {
-        WalkTree([&](const QString& Text, int Depth) { lines << RtfEscape(QString(2 * Depth, QLatin1Char(' ')) + Text); });
+        WalkTreeNodes([&](TTreeNode* N, int Depth) {
+            // the data-aware tree's items print in their own font style
+            auto* node = dynamic_cast<TrTreeNode*>(N);
+            const unsigned style = node && node->NodeObject() ? node->NodeObject()->Style : 0;
+            lines << StyledText(RtfEscape(QString(2 * Depth, QLatin1Char(' ')) + N->Text()), style, false);
+        });
         return lines.join(QStringLiteral("\\par "));
     }
     int captionW = 0;

@@ -62,6 +62,9 @@ private:
     void CalcColWidth();
     bool Counts(size_t i) const;
     QString RecLine(int Kind);
+    // Text in bold (also when Bold), italic and underlined as Style says.
+    static QString StyledText(const QString& Text, unsigned Style, bool Bold);
+    unsigned ColumnFontStyle(size_t i) const;
     QString Content(int Kind);
     QString ListLines();
     QString TemplateFile(const QString& Dir) const;

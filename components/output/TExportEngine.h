@@ -100,6 +100,7 @@ protected:
     // A tree view's shown nodes, depth first, children of expanded nodes
     // only; Node gets the text and the depth from 0.
     void WalkTree(const std::function<void(const QString& Text, int Depth)>& Node);
+    void WalkTreeNodes(const std::function<void(class TTreeNode* N, int Depth)>& Node);
     int TreeNodeCount() const;
     // The text of a column in the record or row at hand.
     QString SourceText(const TExportColumn& C) const;

@@ -152,11 +152,16 @@ TFieldAlignment TExportEngine::StringGridAlignment(const TExportColumn& C, int R
 
 void TExportEngine::WalkTree(const std::function<void(const QString& Text, int Depth)>& Node)
 {
+    WalkTreeNodes([&](TTreeNode* N, int Depth) { Node(N->Text(), Depth); });
+}
+
+void TExportEngine::WalkTreeNodes(const std::function<void(TTreeNode* N, int Depth)>& Node)
+{
     RecCount = TreeNodeCount();
     RecIdx = 0;
     std::function<void(TTreeNode*, int)> walk = [&](TTreeNode* N, int Depth) {
         for (; N; N = N->GetNextSibling()) {
-            Node(N->Text(), Depth);
+            Node(N, Depth);
             ++RecIdx;
             ProgressStep();
             if (N->Expanded())

@@ -99,6 +99,27 @@ QString TRTFReport2::StrToRtf(const QString& S) const
     return r;
 }
 
+QString TRTFReport2::EscapeData(const QString& S) const
+{
+    // hex escapes rather than a doubled backslash, which would read as a tag
+    // delimiter in a later pass over the report
+    if (FPlain)
+        return S;
+    QString r;
+    r.reserve(S.size());
+    for (const QChar c : S) {
+        if (c == QLatin1Char('\\'))
+            r += QStringLiteral("\\'5c");
+        else if (c == QLatin1Char('{'))
+            r += QStringLiteral("\\'7b");
+        else if (c == QLatin1Char('}'))
+            r += QStringLiteral("\\'7d");
+        else
+            r += c;
+    }
+    return r;
+}
+
 QString TRTFReport2::RtfToStr(const QString& S) const
 {
     if (FPlain || !S.contains(QLatin1String("\\'")))
@@ -400,6 +421,14 @@ QString TRTFReport2::MemoValue(const QString& Text, const QString& Format)
         v.remove(CrLf);
         static const QRegularExpression viewkind(QStringLiteral("\\\\viewkind[0-9]"));
         v.remove(viewkind);
+    }
+    if (!rtf) {
+        // plain memo text: braces and backslashes print as themselves, but a
+        // memo holding tags keeps its delimiters for the tag pass
+        if (v.contains(TagOpen()))
+            v.replace(QLatin1Char('{'), QStringLiteral("\\'7b")).replace(QLatin1Char('}'), QStringLiteral("\\'7d"));
+        else
+            v = EscapeData(v);
     }
     while (v.endsWith(QLatin1Char(' ')))
         v.chop(1);

@@ -59,6 +59,7 @@ protected:
     QString ParMark() const override;
     QString PageBreak() const override;
     QString EscapeValue(const QString& Value) const override { return StrToRtf(Value); }
+    QString EscapeData(const QString& Value) const override;
     QString DecodeText(const QString& Text) const override { return RtfToStr(Text); }
     QString MemoValue(const QString& Text, const QString& Format) override;
     QString FinishFieldValue(const QString& Value) const override;

@@ -9,10 +9,14 @@
 #include "components/output/rRepPicture.h"
 #include "components/output/rRepText.h"
 #include "platform/database/Fields.h"
+#include "platform/print/PrintDocument.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/Forms.h"
 #include "resources/ReportTexts.h"
+
+#include <cmath>
 
 namespace {
 
@@ -72,6 +76,7 @@ void TReportTagEngine::StartRun()
     Aborted = false;
     RecNbr = 1;
     RecNbrDS0 = -1;
+    FShownRecNbr = -1;
     FExtendedInfo.Clear();
     PrinterName.clear();
     LCalcField.clear();
@@ -101,6 +106,18 @@ bool TReportTagEngine::DSNotEOF(int i) const
 
 void TReportTagEngine::ProcessMessages()
 {
+    // the progress window's counter and abort link; every block step lets the
+    // window messages run, at most every 50 ms so that short steps stay cheap
+    if (ShowProgressBar && RecNbr % 10 == 0 && RecNbr != FShownRecNbr) {
+        FShownRecNbr = RecNbr;
+        const int percent = RecCountDS0 > 0 ? int(std::lround(std::max(0, RecNbrDS0) * 100.0 / RecCountDS0)) : -1;
+        ShowInfoProgressBar(reptxt::CreatingReport + QLatin1Char('\r') + QString(reptxt::RecordProgress).replace(QStringLiteral("%d"), QString::number(RecNbr)),
+                            nullptr, [this](TComponent*) { Aborted = true; }, percent);
+        FMessagesRun.start();
+    } else if (Application && (!FMessagesRun.isValid() || FMessagesRun.elapsed() >= 50)) {
+        Application->ProcessMessages();
+        FMessagesRun.start();
+    }
     bool abort = Aborted;
     if (OnReportProcess)
         OnReportProcess(this, RecNbr, abort);
@@ -321,11 +338,11 @@ QString TReportTagEngine::FieldValueByType(TField* F, const QString& Format)
     switch (F->DataType()) {
     case ftString: case ftWideString: case ftFixedChar: case ftFixedWideChar:
         if (Format.isEmpty())
-            v = F->Text();
+            v = EscapeData(F->Text());
         else if (Format == QLatin1String("|*"))
             v = F->AsString().replace(QLatin1String("\\"), QLatin1String("\\\\"));
         else
-            v = FormatMaskText(Format + QStringLiteral(";0;"), F->AsString());
+            v = EscapeData(FormatMaskText(Format + QStringLiteral(";0;"), F->AsString()));
         break;
     case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: case ftAutoInc:
     case ftLargeint: case ftFMTBcd: case ftSingle: {
@@ -338,7 +355,7 @@ QString TReportTagEngine::FieldValueByType(TField* F, const QString& Format)
         const auto* b = dynamic_cast<const TBooleanField*>(F);
         const QString values = pick(Format, b ? b->DisplayValues : QString(), DefaultBooleanFormat);
         const int semi = values.indexOf(QLatin1Char(';'));
-        v = semi >= 0 ? (F->AsBoolean() ? values.left(semi) : values.mid(semi + 1)) : F->Text();
+        v = EscapeData(semi >= 0 ? (F->AsBoolean() ? values.left(semi) : values.mid(semi + 1)) : F->Text());
         break;
     }
     case ftDate: {
@@ -366,7 +383,7 @@ QString TReportTagEngine::FieldValueByType(TField* F, const QString& Format)
             v = ProcPlainSection(v);
         break;
     default:
-        v = F->Text();
+        v = EscapeData(F->Text());
         break;
     }
     return FinishFieldValue(v);
@@ -662,27 +679,15 @@ void TReportTagEngine::RunActionAfter(int Action, const QString& File)
     }
     if (Action != aaPrint)
         return;
-    const QString remembered = GetDefaultPrinterName();
-    if (!PrinterName.isEmpty()) {
+    // the printer is named on the print command; the default printer stays as it is
+    if (!PrinterName.isEmpty() && !IsPdfFilePrinter(PrinterName)) {
         QStringList names;
         GetPrinterNames(names);
-        if (!names.contains(PrinterName) || !SetDefaultPrinter(PrinterName, false))
+        if (!names.contains(PrinterName))
             RaiseRepErr(rePrinter, PrinterName);
     }
-    auto restore = [&] {
-        if (!PrinterName.isEmpty())
-            SetDefaultPrinter(remembered, false);
-    };
-    try {
-        for (int copy = 0; copy < PrintCopies; ++copy) {
-            CheckAbort();
-            PrintFileSimple(File);
-        }
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    CheckAbort();
+    PrintFileOn(File, PrinterName.isEmpty() ? GetDefaultPrinterName() : PrinterName, std::max(1, PrintCopies));
 }
 
 bool TReportTagEngine::ResolveBarcodeTag(const QString& Tag, QString& Text, QString& Options)

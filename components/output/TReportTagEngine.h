@@ -8,6 +8,7 @@
 #include "platform/rtl/Component.h"
 #include "platform/rtl/StringList.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
 
@@ -111,6 +112,9 @@ protected:
     virtual QString PageBreak() const = 0;
     // Escapes a value for the output document.
     virtual QString EscapeValue(const QString& Value) const { return Value; }
+    // Text from the data made safe for the document's own markup: a brace
+    // or backslash in a runner's name must print as itself.
+    virtual QString EscapeData(const QString& Value) const { return Value; }
     // Decodes the document's escapes inside tag texts and constants.
     virtual QString DecodeText(const QString& Text) const { return Text; }
     // The text of a memo field with the tag's memo format.
@@ -155,6 +159,8 @@ protected:
     int RecNbr = 1;
     int RecNbrDS0 = -1;
     int RecCountDS0 = -1;
+    int FShownRecNbr = -1;  // the record counter the progress window shows
+    QElapsedTimer FMessagesRun;
 
     // ---- tags ----
     QString ProcTagWithFormat(const QString& Tag, bool& Resolved);

@@ -414,8 +414,9 @@ QString TReportTagEngine::GetCondValue(const QString& Operand, bool& Numeric)
         } catch (const Exception&) {
         }
     }
+    // the data as it is, not as escaped for the document
     if (IsFieldTag(Operand))
-        return GetDBValue(Operand[0].unicode() - 'A', Operand.mid(2), QString());
+        return DecodeText(GetDBValue(Operand[0].unicode() - 'A', Operand.mid(2), QString()));
     bool found = false;
     const QString v = GetVarUserValue(Operand, found);
     if (found)

@@ -1,6 +1,7 @@
 #include "components/output/TrXLSExport.h"
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FormatSettings.h"
 #include "platform/ui/DBGrids.h"
 #include "resources/ExportTexts.h"
 
@@ -25,6 +26,42 @@ bool IsNumber(const TField* F)
     default:
         return false;
     }
+}
+
+// A field's display format in the spreadsheet's own codes: "n" is the
+// minute there as "m", milliseconds are decimals of the second, and "/" is
+// the date separator of the program's settings.
+QString SheetDateFormat(const QString& DisplayFormat)
+{
+    QString out;
+    const QString f = DisplayFormat;
+    for (int i = 0; i < f.size(); ++i) {
+        const QChar c = f[i];
+        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            const int end = f.indexOf(c, i + 1);
+            const QString lit = f.mid(i + 1, (end < 0 ? f.size() : end) - i - 1);
+            out += QLatin1Char('"') + lit + QLatin1Char('"');
+            i = end < 0 ? f.size() : end;
+        } else if (c.toLower() == QLatin1Char('n')) {
+            out += QLatin1Char('m');
+        } else if (c.toLower() == QLatin1Char('z')) {
+            int n = 0;
+            while (i < f.size() && f[i].toLower() == QLatin1Char('z')) {
+                ++i;
+                ++n;
+            }
+            --i;
+            out += QLatin1Char('.') + QString(std::min(n, 3), QLatin1Char('0'));
+        } else if (f.mid(i, 4).compare(QLatin1String("ampm"), Qt::CaseInsensitive) == 0) {
+            out += QStringLiteral("AM/PM");
+            i += 3;
+        } else if (c == QLatin1Char('/')) {
+            out += FormatSettings().DateSeparator;
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -69,6 +106,8 @@ QString TrXLSExport::NumFormatOf(const TField* F) const
 {
     if (!Has(xleSetCellFormat))
         return QString();
+    if (IsDateTimeLike(F) && !F->DisplayFormat().isEmpty())
+        return SheetDateFormat(F->DisplayFormat());
     if (F->DataType() == ftDate)
         return DefaultDateFormat.isEmpty() ? QStringLiteral("d.m.yyyy") : DefaultDateFormat;
     if (F->DataType() == ftTime)
@@ -93,6 +132,7 @@ int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold, bool Data)
         CellColors(C, f, hide);
     f.Bold = Bold || f.Bold;
     f.Border = Has(xleSetCellBorders);
+    f.VAlign = int(VerticalAlignment);
     f.FontName = Has(xleSetCellFormat) ? SetFontName : QString();
     f.FontSize = Has(xleSetCellFormat) ? SetFontSize : 0;
     if (C.Field && !Bold)
@@ -147,10 +187,31 @@ void TrXLSExport::WriteRow()
                 t = TrimControls(t);
             FSheet->SetText(FRow, col, t, fmt);
             FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(t.size()));
+            if (fmt >= 0 && FBook->Format(fmt).Wrap)
+                NoteLines(int(t.count(QLatin1Char('\n'))) + 1);
         }
     }
     ++FRow;
     ++FExported;
+}
+
+void TrXLSExport::NoteLines(int Lines)
+{
+    const size_t at = size_t(FRow - (FStartRow - 1));
+    if (FRowLines.size() <= at)
+        FRowLines.resize(at + 1, 1);
+    FRowLines[at] = std::max(FRowLines[at], Lines);
+}
+
+void TrXLSExport::FitRows()
+{
+    // wrapped memo lines make a row taller, up to MaxRowHeight points; rows
+    // holding pictures keep the height the pictures gave them
+    if (!Has(xleSetRowHeight) || Has(xleExportPictures))
+        return;
+    for (size_t i = 0; i < FRowLines.size(); ++i)
+        if (FRowLines[i] > 1)
+            FSheet->SetRowHeight(FStartRow - 1 + int(i), std::min<double>(MaxRowHeight, 15.0 * FRowLines[i]));
 }
 
 void TrXLSExport::WriteGridCell(int i)
@@ -224,16 +285,12 @@ void TrXLSExport::FitColumns()
 bool TrXLSExport::Run()
 {
     FWritten.clear();
-    const bool appending = Has(xleAddAsNewSheet) || Has(xleAddToExistingRows);
-    if (appending && !ExportFile.isEmpty() && QFileInfo::exists(ExportFile))
-        throw Exception(exptxt::AppendNotSupported);
-    TXlsxWorkbook book;
-    FBook = &book;
-    FSheet = book.AddSheet(FSheetName);
+    OpenForRun();
     FRow = FStartRow - 1;
     FExported = 0;
     FTextLen.assign(FN.size(), 0);
     FSums.assign(FN.size(), 0.0);
+    FRowLines.clear();
     if (OnBeforeExport)
         OnBeforeExport(this);
     const bool titles = Has(xleExportTitles) || ExportStructureOnly;
@@ -247,19 +304,70 @@ bool TrXLSExport::Run()
             return false;
         if (FExported > 0)
             AddConditionalFormats();
+        SetExportedDataRange(FFirstDataRow + 1, FStartCol, FExported, std::max(1, int(FN.size())));
         if (Has(xleAddSumRow) && FExported > 0 && SourceType != stTreeView)
             WriteSumRow();
     }
     if (Has(xleSetColumnWidth))
         FitColumns();
+    FitRows();
+    if (Has(xleSetPageSetup)) {
+        FSheet->WindowZoom = WindowZoom;
+        if (PageZoom > 0)
+            FSheet->PrintZoom = PageZoom;
+    }
     if (titles && Has(xleFreezeTitles))
         FSheet->FreezeRows(FStartRow);
+    if (Has(xleSetAutoFilter) && titles)
+        FSheet->SetAutoFilter(FStartRow - 1, FStartCol - 1, std::max(FStartRow - 1, FRow - 1), FStartCol - 2 + std::max(1, int(FN.size())));
     if (OnAfterExport)
         OnAfterExport(this);
     FWritten = ExportFile.isEmpty()
                    ? QDir::temp().filePath(QStringLiteral("export-%1.xlsx").arg(QUuid::createUuid().toString(QUuid::Id128).left(12)))
                    : ExportFile;
-    book.Save(FWritten);
+    FBook->Save(FWritten);
+    FOpenedFile = FWritten;
     RunAfterAction(FWritten);
     return true;
+}
+
+void TrXLSExport::OpenForRun()
+{
+    const bool appending = Has(xleAddAsNewSheet) || Has(xleAddToExistingRows);
+    auto book = std::make_unique<TXlsxWorkbook>();
+    bool loaded = false;
+    if (!ExportFile.isEmpty() && QFileInfo::exists(ExportFile)) {
+        try {
+            book->Load(ExportFile);
+            loaded = true;
+        } catch (const Exception&) {
+            // a file that is no workbook is replaced only when the user did not
+            // ask to add to it: its content must not be lost silently
+            if (appending)
+                throw;
+        }
+    }
+    int target = book->ActiveSheet;
+    if (!FSheetName.isEmpty()) {
+        target = book->IndexOfSheet(FSheetName);
+        if (target < 0) {
+            book->AddSheet(FSheetName);
+            target = book->SheetCount() - 1;
+        }
+    } else if (!loaded || Has(xleAddAsNewSheet)) {
+        book->AddSheet(QString());
+        target = book->SheetCount() - 1;
+    }
+    book->ActiveSheet = target;
+    FWorkbook = std::move(book);
+    FBook = FWorkbook.get();
+    FSheet = FBook->Sheet(target);
+    FOpenedFile = loaded ? ExportFile : QString();
+    if (Has(xleAddToExistingRows)) {
+        // below the rows that are there; an empty sheet starts at the top
+        int r, c, rows, cols;
+        FStartRow = FSheet->UsedRange(r, c, rows, cols) ? r + rows + 1 : 1;
+    } else {
+        FSheet->Clear();
+    }
 }

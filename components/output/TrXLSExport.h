@@ -8,7 +8,9 @@
 #include "platform/office/TXlsxWorkbook.h"
 #include "platform/ui/Types.h"
 
+#include <QVariant>
 #include <cstdint>
+#include <memory>
 
 enum TXLSExportOption : uint32_t {
     xleExportTitles, xleRealFieldNamesAsTitle, xleBoldTitles, xleAddSumRow, xleStringFieldAsText, xleSetCellFormat,
@@ -19,6 +21,8 @@ enum TXLSExportOption : uint32_t {
 };
 using TXLSExportOptions = uint32_t;
 constexpr TXLSExportOptions xleOpt(TXLSExportOption O) { return TXLSExportOptions(1u << unsigned(O)); }
+
+enum TXLSVerticalAlignment { vaNone, vaTop, vaCenter, vaBottom };
 
 // Settings of the conditional formats of one column; colours equal to
 // xlsDefaultColor leave the spreadsheet's default.
@@ -57,6 +61,11 @@ public:
     QString DefaultTimeFormat;
     QString DefaultNumFormat;
     int MaxColWidth = 100;
+    int MaxRowHeight = 30;
+    TXLSVerticalAlignment VerticalAlignment = vaNone;
+    // With xleSetPageSetup: the zoom on paper (above 0) and on screen (not 0), per cent.
+    int PageZoom = 0;
+    int WindowZoom = 0;
     TXLSGetFieldTypeEvent OnGetFieldType;
     TXLSPrepareEvent<TDatabarSetting> OnPrepareDatabarEvent;
     TXLSPrepareEvent<TColorScaleSetting> OnPrepareColorScaleEvent;
@@ -78,6 +87,62 @@ public:
     // The file written by the last run (the temporary one in no-file mode).
     const QString& WrittenFile() const { return FWritten; }
 
+    // ---- the open workbook: what the spreadsheet application held. A run
+    // leaves its workbook open for the operations below until Disconnect.
+    bool IsAppExist() const { return true; }
+    bool AppOpened() const { return FWorkbook != nullptr; }
+    // Opens ExportFile's workbook (NewFile, or a missing file: a new one).
+    bool OpenFile(bool NewFile, const QString& OpenFileName, bool CanReadOnly = true);
+    // Saves the open workbook (to SaveFileName, or where it was opened) and
+    // with CloseApp closes it. FileFormat is kept for callers; the file is
+    // always a .xlsx workbook.
+    bool SaveCloseFile(bool CloseApp, bool SaveFile, const QString& SaveFileName = QString(), int FileFormat = 0);
+    void Disconnect();
+    void SetVisibility(bool Visible) { FVisible = Visible; }
+    int GetSheetsCount() const;
+    // With NewSheet a new sheet (named SheetName when given) becomes the
+    // target; otherwise the sheet of that name or number (from 1).
+    bool SelectSheet(bool NewSheet, const QString& SheetName, int SheetIndex = 0);
+    // Deletes the sheet of that name and, with AllUnselected, every sheet but the target.
+    bool DeleteSheet(bool AllUnselected, const QString& SheetName);
+    // "Sheet!Name": selects that sheet and leaves "Name" in RangeName.
+    bool ActivateRangeSheet(QString& RangeName);
+    void RememberActiveSheet();
+    void SelectRememberSheet();
+    TXlsxWorkbook* Workbook() const { return FWorkbook.get(); }
+    TXlsxSheet* Worksheet() const { return FSheet; }
+
+    // ---- the data block and ranges (rows and columns of the sheet from 1)
+    struct TXlsRange {
+        int Row = 0, Col = 0, RowCount = 0, ColCount = 0;
+        bool Valid() const { return Row > 0 && Col > 0 && RowCount > 0 && ColCount > 0; }
+    };
+    TXlsRange Range;              // the current range
+    TXlsRange ExportedDataRange;  // the data rows of the last export
+    int DataRowCount() const { return FDataRows; }
+    int DataColCount() const { return FDataCols; }
+    // An element of the block, from (1, 1); null when empty.
+    QVariant& Data(int Row, int Col);
+    void SetDataSize(int RowCount, int ColCount);
+    // The named range becomes the current range, the start cell its corner
+    // and the block its size; raises when there is no such range.
+    void SetDataSizeFromRange(const QString& RangeName);
+    void SetCurrentRange(int Row, int Col, int RowCount, int ColCount);
+    void SetExportedDataRange(int Row, int Col, int RowCount, int ColCount);
+    bool CopyCellsToData();
+    bool CopyCellsToClipboard();
+    bool PasteDataToCells(bool SetAutoFilter = false);
+    bool PasteClipboardToCells(bool SetAutoFilter = false);
+    bool CopyUsedRangeToData();
+    bool CopyUsedRangeToClipboard();
+    bool CopyCurrentRegionToData();
+    bool CopyCurrentRegionToClipboard();
+    QVariant GetCellValue(int Row, int Col);
+    void SetCellValue(int Row, int Col, const QVariant& Value, const QString& NumberFormat = QString());
+    void SetRangeValue(const QString& RangeName, const QVariant& Value, const QString& NumberFormat = QString());
+    // Names the rectangle of the target sheet (a workbook-wide name).
+    void DefineRangeName(const QString& Name, int Row, int Col, int RowCount, int ColCount);
+
 protected:
     bool Run() override;
 
@@ -96,9 +161,29 @@ private:
     void WriteGridCell(int i);
     void WriteTreeNode(const QString& Text, int Depth);
     void FitColumns();
+    void FitRows();
+    void NoteLines(int Lines);
+    std::vector<int> FRowLines;  // text lines of each written row, from FStartRow
+
+    // the workbook part of a run: open or create it, choose the sheet,
+    // clear it or find the row below its data
+    void OpenForRun();
+    void WriteCellValue(int Row, int Col, const QVariant& Value, int Format);
+    TXlsRange ResolveRange(const QString& RangeName);
+    bool RangeToData(const TXlsRange& R, bool MoveStart);
+    QString RangeText(const TXlsRange& R) const;
+    TXlsxSheet* Target() const;
+    // Runs a workbook operation: an error is shown as the application's error; false then.
+    bool Guard(const std::function<void()>& Op) const;
 
     QString FSheetName;
     QString FWritten;
+    std::unique_ptr<TXlsxWorkbook> FWorkbook;
+    QString FOpenedFile;
+    int FRememberedSheet = -1;
+    bool FVisible = false;
+    std::vector<QVariant> FData;
+    int FDataRows = 0, FDataCols = 0;
     int FStartRow = 1;
     int FStartCol = 1;
     int FRow = 0;  // next sheet row, from 0
@@ -106,6 +191,6 @@ private:
     int FExported = 0;
     std::vector<int> FTextLen;
     std::vector<double> FSums;
-    TXlsxWorkbook* FBook = nullptr;
-    TXlsxSheet* FSheet = nullptr;
+    TXlsxWorkbook* FBook = nullptr;  // the open workbook during a run
+    TXlsxSheet* FSheet = nullptr;   // the target sheet
 };

@@ -30,6 +30,33 @@
 
 namespace {
 
+// The icon of a kind's page: a small sheet with a ruled grid and the kind's
+// letter on a badge of its colour.
+void DrawKindIcon(TBitmap* Bmp, TColor Badge, const QString& Letter)
+{
+    Bmp->SetSize(24, 24);
+    TCanvas* c = Bmp->Canvas();
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(TRect{0, 0, 24, 24});
+    c->Pen()->SetColor(TColor(0xA0A0A0));
+    c->Brush()->SetStyle(bsClear);
+    c->Rectangle(1, 1, 21, 23);
+    for (int y = 6; y < 23; y += 4)
+        c->Polyline({{2, y}, {20, y}});
+    c->Polyline({{8, 2}, {8, 22}});
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Badge);
+    c->FillRect(TRect{11, 11, 24, 24});
+    c->Font()->SetName(QStringLiteral("DejaVu Sans"));
+    c->Font()->SetSize(7);
+    c->Font()->SetStyle(fsBold);
+    c->Font()->SetColor(clWhite);
+    c->Brush()->SetStyle(bsClear);
+    TRect r{11, 11, 24, 24};
+    DrawText(c, Letter, -1, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+
 TrDBExportForm* GExportForm = nullptr;
 
 TCheckBox* Check(TWinControl* Parent, TComponent* Owner, const char* Name, int Y, const QString& Caption, const QString& Hint = QString())
@@ -185,6 +212,8 @@ void TrDBExportForm::BuildSheetPage()
     chFreezePanes2 = Check(gb, this, "chFreezePanes2", 174, exptxt::FreezeTitleRow, exptxt::FreezeTitleRowHint);
     Image2a = PutControl<TImage>(gb, this, "Image2a", 190, 196, 24, 24);
     Image2b = PutControl<TImage>(gb, this, "Image2b", 190, 196, 24, 24);
+    DrawKindIcon(Image2a->Picture()->Bitmap(), TColor(0x467321), QStringLiteral("X"));
+    DrawKindIcon(Image2b->Picture()->Bitmap(), TColor(0x9C5B1F), QStringLiteral("S"));
     for (TCheckBox* c : {chFName2, chFRealName2})
         c->OnClick = [this](TComponent*) { UpdateRealNames(); };
 }

@@ -11,6 +11,7 @@
 #include "components/output/rDBPrintSetup.h"
 #include "components/output/rDBTwinGrid.h"
 #include "platform/database/DataSet.h"
+#include "platform/print/PrintDocument.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DBGrids.h"
@@ -19,6 +20,8 @@
 #include "platform/ui/TreeViews.h"
 #include "resources/ExportTexts.h"
 #include "resources/PrintTexts.h"
+
+#include <QDir>
 
 namespace {
 
@@ -301,6 +304,7 @@ void TrDBPrintDirectForm::SyncEngine()
     e->LineSpaceRatio = cfg.LineSpaceRatio;
     e->FitColumns = chTrimCol->Visible() && chTrimCol->Checked();
     e->UseColors = chUseColors->Visible() && chUseColors->Checked();
+    e->PrintPictures = chPrintImg->Enabled() && chPrintImg->Checked();
     e->PrintGrid = chPrintGrid->Checked();
     e->PrintPageNumber = chPrintFooter->Checked();
     e->PrintRecCount = chPrintRecCount->Visible() && chPrintRecCount->Checked();
@@ -329,8 +333,21 @@ void TrDBPrintDirectForm::RunPrint(bool Preview)
 {
     SyncEngine();
     PrintEng->PreviewMaxWidth = Preview ? ParioCompConfig.rDBPrintDirectCfg.PreviewMaxWidth : 0;
+    const bool pdfPrinter = !Preview && IsPdfFilePrinter(PrintEng->PrinterName);
+    if (pdfPrinter) {
+        // the PDF file printer: the pages go into the file the user names
+        const QString suggested = QDir(GetSystemDir(CSIDL_PERSONAL)).filePath(
+            (PrintEng->Caption.trimmed().isEmpty() ? QStringLiteral("print") : PrintEng->Caption.trimmed()) + QStringLiteral(".pdf"));
+        QString pdf;
+        if (!AskPdfFileName(suggested, pdf))
+            return;
+        PrintEng->PrinterName.clear();
+        PrintEng->ExportFile = pdf;
+    }
     ShowBusy(true);
     const bool done = PrintEng->ExecuteSource(SourceType, RunSource());
+    if (pdfPrinter)
+        PrintEng->ExportFile.clear();
     ShowBusy(false);
     if (PrintEng->WasAborted()) {
         DlgW(prntxt::ActionAborted);

@@ -1,13 +1,16 @@
 #include "components/output/rDBPrintSetup.h"
 
+#include "platform/print/PrintDocument.h"
 #include "platform/print/PrinterSetupDialog.h"
 #include "platform/print/Printers.h"
 #include "platform/ui/StdCtrls.h"
 
 void FillPrinterList(TComboBox* Box)
 {
-    Box->SetItems(PrinterNames());
-    Box->SetItemIndex(Box->IndexOf(DefaultPrinterName()));
+    // without printers the pages can still go into a PDF file
+    Box->SetItems(PrinterChoices());
+    const int def = Box->IndexOf(DefaultPrinterName());
+    Box->SetItemIndex(def >= 0 ? def : (Box->Items().isEmpty() ? -1 : 0));
 }
 
 QString ChosenPrinter(const TComboBox* Box)

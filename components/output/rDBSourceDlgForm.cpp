@@ -4,6 +4,8 @@
 #include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFilterForm.h"
 #include "components/grid/TPropSaveFile.h"
+#include "components/grid/TrDBGridColumnFilters.h"
+#include "components/grid/rDBGrid.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "components/output/rDBTwinGrid.h"
 #include "platform/ui/ComCtrls.h"
@@ -58,9 +60,12 @@ void TrDBSourceDlgForm::AssignGridProps()
 
 void TrDBSourceDlgForm::RunFilterChoice()
 {
-    if (SourceType == stGrid)
-        FilterRec(DBGrid, false);
-    else if (SourceType == stDataset)
+    if (SourceType == stGrid) {
+        // the twin shares the dataset: the caller's grid must show the new filter too
+        if (FilterRec(DBGrid, false))
+            if (auto* orig = dynamic_cast<TrDBGrid*>(OrigGr))
+                TrDBGridColumnFilters::Of(orig)->RefreshFilteredFieldNames();
+    } else if (SourceType == stDataset)
         FilterRec(DataSet, false);
 }
 

@@ -1,17 +1,32 @@
 #include "platform/office/TXlsxWorkbook.h"
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FileUtils.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryFile>
+#include <climits>
 #include <cstdio>
 #include <xlsxwriter.h>
 
+QString TXlsxSheet::FitText(const QString& Text)
+{
+    if (Text.size() <= MaxTextLength)
+        return Text;
+    // the rest of the text is dropped, and the mark shows that it was
+    qsizetype keep = MaxTextLength - CutMark.size();
+    if (Text[keep - 1].isHighSurrogate())
+        --keep;
+    return Text.left(keep) + CutMark;
+}
+
 void TXlsxSheet::SetText(int Row, int Col, const QString& Text, int Format)
 {
-    FCells.push_back({Row, Col, TKind::Text, Format, 0, Text});
+    FCells.push_back({Row, Col, TKind::Text, Format, 0, FitText(Text)});
 }
 
 void TXlsxSheet::SetNumber(int Row, int Col, double Value, int Format)
@@ -33,6 +48,145 @@ void TXlsxSheet::SetCellFormat(int Row, int Col, int Format)
         }
 }
 
+void TXlsxSheet::Clear()
+{
+    FCells.clear();
+    FConditionals.clear();
+}
+
+const TXlsxSheet::TCell* TXlsxSheet::CellAt(int Row, int Col) const
+{
+    for (auto it = FCells.rbegin(); it != FCells.rend(); ++it)
+        if (it->Row == Row && it->Col == Col)
+            return &*it;
+    return nullptr;
+}
+
+QVariant TXlsxSheet::Value(int Row, int Col) const
+{
+    const TCell* c = CellAt(Row, Col);
+    if (!c || (c->Kind == TKind::Text && c->Text.isEmpty()))
+        return QVariant();
+    return c->Kind == TKind::Text ? QVariant(c->Text) : QVariant(c->Number);
+}
+
+bool TXlsxSheet::Filled(int Row, int Col) const
+{
+    return Value(Row, Col).isValid();
+}
+
+bool TXlsxSheet::UsedRange(int& Row, int& Col, int& RowCount, int& ColCount) const
+{
+    int r0 = INT_MAX, c0 = INT_MAX, r1 = -1, c1 = -1;
+    for (const TCell& c : FCells) {
+        r0 = std::min(r0, c.Row);
+        c0 = std::min(c0, c.Col);
+        r1 = std::max(r1, c.Row);
+        c1 = std::max(c1, c.Col);
+    }
+    if (r1 < 0)
+        return false;
+    Row = r0;
+    Col = c0;
+    RowCount = r1 - r0 + 1;
+    ColCount = c1 - c0 + 1;
+    return true;
+}
+
+void TXlsxSheet::CurrentRegion(int Row, int Col, int& FirstRow, int& FirstCol, int& RowCount, int& ColCount) const
+{
+    QSet<qint64> filled;
+    for (const TCell& c : FCells)
+        if (Filled(c.Row, c.Col))
+            filled.insert(qint64(c.Row) << 20 | c.Col);
+    const auto has = [&](int R, int C) { return R >= 0 && C >= 0 && filled.contains(qint64(R) << 20 | C); };
+    int r0 = Row, c0 = Col, r1 = Row, c1 = Col;
+    // grow the rectangle while a filled cell touches it, corners included
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (int c = c0 - 1; c <= c1 + 1 && !grown; ++c)
+            if (has(r0 - 1, c)) {
+                --r0;
+                grown = true;
+            } else if (has(r1 + 1, c)) {
+                ++r1;
+                grown = true;
+            }
+        for (int r = r0 - 1; r <= r1 + 1 && !grown; ++r)
+            if (has(r, c0 - 1)) {
+                --c0;
+                grown = true;
+            } else if (has(r, c1 + 1)) {
+                ++c1;
+                grown = true;
+            }
+    }
+    FirstRow = r0;
+    FirstCol = c0;
+    RowCount = r1 - r0 + 1;
+    ColCount = c1 - c0 + 1;
+}
+
+int TXlsxWorkbook::IndexOfSheet(const QString& Name) const
+{
+    for (size_t i = 0; i < FSheets.size(); ++i)
+        if (FSheets[i]->Name.compare(Name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+void TXlsxWorkbook::DeleteSheet(int Index)
+{
+    if (Index < 0 || Index >= SheetCount())
+        return;
+    FSheets.erase(FSheets.begin() + Index);
+    if (ActiveSheet >= SheetCount())
+        ActiveSheet = std::max(0, SheetCount() - 1);
+}
+
+void TXlsxWorkbook::DefineName(const QString& Name, const QString& Ref)
+{
+    for (TDefinedName& d : DefinedNames)
+        if (d.Name.compare(Name, Qt::CaseInsensitive) == 0) {
+            d.Ref = Ref;
+            return;
+        }
+    DefinedNames.push_back({Name, Ref});
+}
+
+QString TXlsxWorkbook::NameRef(const QString& Name) const
+{
+    for (const TDefinedName& d : DefinedNames)
+        if (d.Name.compare(Name, Qt::CaseInsensitive) == 0)
+            return d.Ref;
+    return QString();
+}
+
+bool TXlsxWorkbook::ParseCellName(const QString& Name, int& Row, int& Col)
+{
+    int i = 0, col = 0, row = 0;
+    const QString n = QString(Name).remove(QLatin1Char('$')).toUpper();
+    while (i < n.size() && n[i] >= QLatin1Char('A') && n[i] <= QLatin1Char('Z'))
+        col = col * 26 + (n[i++].unicode() - 'A' + 1);
+    if (i == 0 || i == n.size() || col > 16384)
+        return false;
+    bool ok = false;
+    row = n.mid(i).toInt(&ok);
+    if (!ok || row < 1)
+        return false;
+    Row = row - 1;
+    Col = col - 1;
+    return true;
+}
+
+QString TXlsxWorkbook::QuoteSheet(const QString& Name)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.]*$"));
+    if (plain.match(Name).hasMatch())
+        return Name;
+    return QLatin1Char('\'') + QString(Name).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
 int TXlsxWorkbook::AddFormat(const TXlsxFormat& F)
 {
     for (size_t i = 0; i < FFormats.size(); ++i)
@@ -44,7 +198,10 @@ int TXlsxWorkbook::AddFormat(const TXlsxFormat& F)
 
 TXlsxSheet* TXlsxWorkbook::AddSheet(const QString& Name)
 {
-    FSheets.push_back(std::make_unique<TXlsxSheet>(Name));
+    QString name = Name;
+    for (int n = SheetCount() + 1; name.isEmpty() || (Name.isEmpty() && IndexOfSheet(name) >= 0); ++n)
+        name = QStringLiteral("Sheet%1").arg(n);
+    FSheets.push_back(std::make_unique<TXlsxSheet>(name));
     return FSheets.back().get();
 }
 
@@ -71,6 +228,12 @@ lxw_format* MakeFormat(lxw_workbook* Wb, const TXlsxFormat& F)
         format_set_border(f, LXW_BORDER_THIN);
     if (F.Wrap)
         format_set_text_wrap(f);
+    if (F.VAlign == 1)
+        format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+    else if (F.VAlign == 2)
+        format_set_align(f, LXW_ALIGN_VERTICAL_CENTER);
+    else if (F.VAlign == 3)
+        format_set_align(f, LXW_ALIGN_VERTICAL_BOTTOM);
     if (!F.NumFormat.isEmpty())
         format_set_num_format(f, F.NumFormat.toUtf8().constData());
     if (!F.FontName.isEmpty())
@@ -141,8 +304,18 @@ void WriteSheet(lxw_worksheet* Ws, const TXlsxSheet& S, const std::vector<lxw_fo
         WriteConditional(Ws, c);
     for (const auto& [col, width] : S.Widths())
         worksheet_set_column(Ws, lxw_col_t(col), lxw_col_t(col), width, nullptr);
+    for (const auto& [row, height] : S.Heights())
+        worksheet_set_row(Ws, lxw_row_t(row), height, nullptr);
+    if (S.WindowZoom >= 10 && S.WindowZoom <= 400)
+        worksheet_set_zoom(Ws, uint16_t(S.WindowZoom));
+    if (S.PrintZoom >= 10 && S.PrintZoom <= 400)
+        worksheet_set_print_scale(Ws, uint16_t(S.PrintZoom));
     if (S.FrozenRows() > 0)
         worksheet_freeze_panes(Ws, lxw_row_t(S.FrozenRows()), 0);
+    const TXlsxSheet::TArea& f = S.AutoFilter();
+    if (f.FirstRow >= 0 && f.LastCol >= f.FirstCol)
+        worksheet_autofilter(Ws, lxw_row_t(f.FirstRow), lxw_col_t(f.FirstCol), lxw_row_t(std::max(f.FirstRow, f.LastRow)),
+                             lxw_col_t(f.LastCol));
     for (const TXlsxSheet::TCell& c : S.Cells()) {
         lxw_format* f = c.Format >= 0 ? Formats.at(size_t(c.Format)) : nullptr;
         lxw_error e = LXW_NO_ERROR;
@@ -186,6 +359,13 @@ void TXlsxWorkbook::Save(const QString& FileName) const
             if (!ws)
                 throw Exception(QStringLiteral("Bad sheet name \"%1\".").arg(s->Name));
             WriteSheet(ws, *s, formats);
+            if (int(&s - &FSheets[0]) == ActiveSheet)
+                worksheet_activate(ws);
+        }
+        for (const TDefinedName& d : DefinedNames) {
+            const QString formula = QLatin1Char('=') + d.Ref;
+            if (workbook_define_name(wb, d.Name.toUtf8().constData(), formula.toUtf8().constData()) != LXW_NO_ERROR)
+                throw Exception(QStringLiteral("Bad range name \"%1\" (%2).").arg(d.Name, d.Ref));
         }
     } catch (...) {
         workbook_close(wb);
@@ -197,4 +377,5 @@ void TXlsxWorkbook::Save(const QString& FileName) const
     // rename() replaces the old file in one step: readers see the old or the new workbook
     if (std::rename(QFile::encodeName(tmpName).constData(), QFile::encodeName(FileName).constData()) != 0)
         throw Exception(QStringLiteral("Cannot write file \"%1\".").arg(FileName));
+    SetUserFileMode(FileName);
 }

@@ -6,6 +6,7 @@
 // "d.m.yyyy"), never localised ones.
 
 #include <QString>
+#include <QVariant>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -16,6 +17,8 @@ struct TXlsxFormat {
     bool Underline = false;
     bool Border = false;
     bool Wrap = false;
+    // 0 the reader's default, 1 top, 2 centre, 3 bottom
+    int VAlign = 0;
     QString NumFormat;
     QString FontName;
     double FontSize = 0;
@@ -59,13 +62,41 @@ public:
     explicit TXlsxSheet(const QString& AName) : Name(AName) {}
     QString Name;
 
+    // The most characters a cell holds; a longer text is cut and ends in CutMark.
+    static constexpr int MaxTextLength = 32767;
+    static inline const QString CutMark = QStringLiteral("\u2026");
+    static QString FitText(const QString& Text);
     void SetText(int Row, int Col, const QString& Text, int Format = -1);
     void SetNumber(int Row, int Col, double Value, int Format = -1);
     // Formula in A1 notation ("SUM(B2:B9)"); Result is what readers show
     // before they recalculate.
     void SetFormula(int Row, int Col, const QString& Formula, double Result, int Format = -1);
     void SetColumnWidth(int Col, double Width) { FWidths.push_back({Col, Width}); }
+    // Forgets every cell and conditional format (widths stay), as clearing
+    // a sheet's used range does.
+    void Clear();
+    // The cell written last at (Row, Col), nullptr when it is empty.
+    const TCell* CellAt(int Row, int Col) const;
+    // The value of a cell: text, number (a formula's last result), or null.
+    QVariant Value(int Row, int Col) const;
+    // The smallest rectangle holding every written cell; false when none.
+    bool UsedRange(int& Row, int& Col, int& RowCount, int& ColCount) const;
+    // The block of filled cells around (Row, Col) that empty rows and
+    // columns bound (a lone cell when nothing touches it).
+    void CurrentRegion(int Row, int Col, int& FirstRow, int& FirstCol, int& RowCount, int& ColCount) const;
     void FreezeRows(int Rows) { FFrozenRows = Rows; }
+    // A row's height in points.
+    void SetRowHeight(int Row, double Height) { FHeights.push_back({Row, Height}); }
+    const std::vector<std::pair<int, double>>& Heights() const { return FHeights; }
+    // The sheet's zoom on screen and on paper, in per cent (0: the default).
+    int WindowZoom = 0;
+    int PrintZoom = 0;
+    // Filter buttons on the first row of the rectangle.
+    void SetAutoFilter(int FirstRow, int FirstCol, int LastRow, int LastCol) { FAutoFilter = {FirstRow, FirstCol, LastRow, LastCol}; }
+    struct TArea {
+        int FirstRow = -1, FirstCol = -1, LastRow = -1, LastCol = -1;
+    };
+    const TArea& AutoFilter() const { return FAutoFilter; }
     // Changes the format of a cell that has been written (the last write wins).
     void SetCellFormat(int Row, int Col, int Format);
     void AddConditional(const TXlsxConditional& C) { FConditionals.push_back(C); }
@@ -76,9 +107,13 @@ public:
     int FrozenRows() const { return FFrozenRows; }
 
 private:
+    bool Filled(int Row, int Col) const;
+
     std::vector<TCell> FCells;
     std::vector<std::pair<int, double>> FWidths;
+    std::vector<std::pair<int, double>> FHeights;
     int FFrozenRows = 0;
+    TArea FAutoFilter;
     std::vector<TXlsxConditional> FConditionals;
 };
 
@@ -87,9 +122,31 @@ public:
     // The index of an equal format, added when new.
     int AddFormat(const TXlsxFormat& F);
     const TXlsxFormat& Format(int Index) const { return FFormats.at(size_t(Index)); }
+    // A sheet added last; an empty name gets the first free "SheetN".
     TXlsxSheet* AddSheet(const QString& Name);
     int SheetCount() const { return int(FSheets.size()); }
     TXlsxSheet* Sheet(int Index) const { return FSheets.at(size_t(Index)).get(); }
+    // The index of the sheet of that name (case ignored), -1 when none.
+    int IndexOfSheet(const QString& Name) const;
+    void DeleteSheet(int Index);
+    // The sheet shown when the workbook opens.
+    int ActiveSheet = 0;
+
+    // Named ranges: a name and what it refers to, e.g. "Runs!$A$1:$C$9".
+    struct TDefinedName {
+        QString Name;
+        QString Ref;
+    };
+    std::vector<TDefinedName> DefinedNames;
+    void DefineName(const QString& Name, const QString& Ref);
+    // What a name refers to (case ignored), empty when it is not defined.
+    QString NameRef(const QString& Name) const;
+
+    // Reads an existing .xlsx workbook in place of this one: its sheets with
+    // their values, formulas, number formats, bold and italic cells and
+    // column widths, its named ranges and its active sheet (other formatting
+    // is not kept). Raises Exception with the reason.
+    void Load(const QString& FileName);
 
     // Writes the workbook through a temporary file in the same folder, so a
     // failure leaves no half file; raises Exception with the reason.
@@ -97,6 +154,10 @@ public:
 
     // "A1" style name of a cell.
     static QString CellName(int Row, int Col);
+    // The row and column of an "A1" or "$A$1" style name; false when it is none.
+    static bool ParseCellName(const QString& Name, int& Row, int& Col);
+    // A sheet name as a reference writes it ('My runs' quoted).
+    static QString QuoteSheet(const QString& Name);
 
 private:
     std::vector<TXlsxFormat> FFormats;

@@ -2,6 +2,7 @@
 
 #include "platform/print/Printers.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/FileUtils.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -167,6 +168,8 @@ void TPrinter::EndDoc()
         const QByteArray from = QFile::encodeName(FImpl->Tmp->fileName());
         FImpl->Tmp->setAutoRemove(false);
         const bool ok = std::rename(from.constData(), QFile::encodeName(OutputFileName).constData()) == 0;
+        if (ok)
+            SetUserFileMode(OutputFileName);
         FImpl->Tmp.reset();
         if (!ok) {
             QFile::remove(QString::fromLocal8Bit(from));

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <chrono>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 QString IncludeTrailingPathDelimiter(const QString& S)
@@ -93,4 +94,11 @@ QString ExecutableDir()
 void Sleep(unsigned Milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
+}
+
+void SetUserFileMode(const QString& FileName)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(QFile::encodeName(FileName).constData(), 0666 & ~mask);
 }

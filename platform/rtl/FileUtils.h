@@ -21,3 +21,7 @@ bool RenameFile(const QString& OldName, const QString& NewName);
 QString ExecutableDir();
 // Blocks the calling thread.
 void Sleep(unsigned Milliseconds);
+// Gives a file the permissions a newly created file of the user gets
+// (0666 less the umask): files written through a private temporary file
+// would otherwise stay readable by their owner only.
+void SetUserFileMode(const QString& FileName);

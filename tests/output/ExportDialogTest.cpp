@@ -1,6 +1,7 @@
 #include "components/base/rEditNum.h"
 #include "components/base/rdlg.h"
 #include "components/grid/TPropSaveFile.h"
+#include "components/dbcontrols/rDBFilterForm.h"
 #include "components/output/TrXLSExport.h"
 #include "components/output/rDBExport.h"
 #include "platform/ui/CommonDialogs.h"
@@ -28,7 +29,7 @@ protected:
             }
             auto* f = dynamic_cast<TrDBExportForm*>(F);
             if (!f)
-                return int(mrCancel);
+                return other ? other(F) : int(mrCancel);
             driven = true;
             if (drive)
                 drive(f);
@@ -64,6 +65,8 @@ protected:
     std::unique_ptr<TClientDataSet> data;
     std::unique_ptr<TExportGrid> grid;
     std::function<void(TrDBExportForm*)> drive;
+    // answers the other windows the dialog opens (default: cancelled)
+    std::function<int(TCustomForm*)> other;
     std::vector<QString> files;
     QString lastFilter, lastExt;
     bool driven = false;
@@ -209,6 +212,25 @@ TEST_F(ExportDialog, SpreadsheetShownNeedsNoFileButSavingAsksForOne)
     };
     files = {QString()};
     Open();
+}
+
+TEST_F(ExportDialog, DataSelectionTellsTheCallersGridItsFilter)
+{
+    other = [this](TCustomForm* F) {
+        if (!dynamic_cast<TrDBFilterForm*>(F))
+            return int(mrCancel);
+        data->SetFilter(QStringLiteral("ID = 2"));
+        data->SetFiltered(true);
+        return int(mrOk);
+    };
+    drive = [](TrDBExportForm* f) {
+        ASSERT_TRUE(f->btFilter->Enabled());
+        ClickControl(f->btFilter);
+    };
+    Open();
+    EXPECT_TRUE(driven);
+    EXPECT_EQ(data->RecordCount(), 1);
+    EXPECT_EQ(grid->Grid->FilteredFieldNames(), QStringLiteral("ID;"));
 }
 
 TEST_F(ExportDialog, ChoicesComeBackNextTime)

@@ -1,6 +1,9 @@
 #include "tests/output/ExportFixture.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
+#include <QWidget>
 
 std::unique_ptr<TClientDataSet> MakeAwkwardTable()
 {
@@ -76,4 +79,14 @@ QByteArray ReadAll(const QString& FileName)
 {
     QFile f(FileName);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void ClickControl(TControl* C)
+{
+    QWidget* w = C->Widget();
+    const QPointF p(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent down(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &up);
 }

@@ -26,3 +26,5 @@ struct TExportGrid {
 };
 
 QByteArray ReadAll(const QString& FileName);
+// A left click in the middle of the control, as real mouse events on its widget.
+void ClickControl(TControl* C);

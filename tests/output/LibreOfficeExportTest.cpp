@@ -1,12 +1,16 @@
 // The files the exporters write open in LibreOffice as intended: each is
 // converted to CSV by a headless LibreOffice and the values compared.
 
+#include "components/output/TRTFReport2.h"
 #include "components/output/TSLKExport.h"
 #include "components/output/TrXLSExport.h"
 #include "platform/ui/DBGrids.h"
 #include "tests/output/ExportFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -131,4 +135,90 @@ TEST(LibreOfficeOpens, XlsxColoursAndConditionalFormats)
     // the club cells come out yellow, and the sheet with its conditional formats opens with its values
     EXPECT_TRUE(html.contains(QStringLiteral("bgcolor=\"#FFFF00\""), Qt::CaseInsensitive)) << html.left(3000).toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("Suunta-Äänekoski")));
+}
+
+TEST(LibreOfficeOpens, AppendedWorkbookHoldsOldAndNewDataAndItsOwnFilesReadBack)
+{
+    auto d = MakeAwkwardTable();
+    QTemporaryDir dir, profile;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = dir.filePath(QStringLiteral("runs.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs")));
+    x.SetOption(xleAddToExistingRows, true);
+    x.SetOption(xleExportTitles, false);
+    x.SetOption(xleAddSumRow, false);
+    ASSERT_TRUE(x.ExportDBTable(d.get()));
+    x.SetOption(xleAddToExistingRows, false);
+    x.SetOption(xleAddAsNewSheet, true);
+    x.SetOption(xleExportTitles, true);
+    x.SetStartRow(1);
+    ASSERT_TRUE(x.ExportDBTable(d.get()));
+
+    // every sheet as CSV: the old rows, the appended ones, and the new sheet
+    QString why;
+    const QString csv = ConvertTo(x.ExportFile, profile.path(), why, QString(),
+                                  QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true,false,false,-1"),
+                                  QStringLiteral("-Runs.csv"));
+    if (csv.isEmpty() && why.startsWith(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
+    // the old rows and their sums, then the same records again below them
+    const QString record = QStringLiteral("1,\"a;b\"\"c\",12.50,15.3.2024");
+    EXPECT_TRUE(csv.startsWith(QStringLiteral("ID,Runner,FEE"))) << csv.toStdString();
+    const int sums = int(csv.indexOf(QStringLiteral("3,Sum:,19.75")));
+    EXPECT_GT(sums, 0) << csv.toStdString();
+    EXPECT_EQ(csv.count(record), 2) << csv.toStdString();
+    EXPECT_GT(csv.lastIndexOf(record), sums);
+    EXPECT_EQ(csv.count(QStringLiteral("Hämäläinen Säde, Österberg")), 2);
+    EXPECT_EQ(csv.count(QStringLiteral("Sum:")), 1);
+    const QString second = QString::fromUtf8(ReadAll(dir.filePath(QStringLiteral("runs-Sheet2.csv"))));
+    EXPECT_TRUE(second.startsWith(QStringLiteral("ID,Runner,FEE"))) << second.toStdString();
+
+    // a workbook LibreOffice wrote reads back with its sheets, values and formulas
+    const QString lo = dir.filePath(QStringLiteral("lo"));
+    QDir().mkpath(lo);
+    ASSERT_TRUE(QFile::copy(x.ExportFile, lo + QStringLiteral("/again.xlsx")));
+    ConvertTo(lo + QStringLiteral("/again.xlsx"), profile.path(), why, QString(), QStringLiteral("ods"), QStringLiteral(".ods"));
+    QFile::remove(lo + QStringLiteral("/again.xlsx"));
+    ASSERT_TRUE(QFileInfo::exists(lo + QStringLiteral("/again.ods"))) << why.toStdString();
+    ConvertTo(lo + QStringLiteral("/again.ods"), profile.path(), why, QString(), QStringLiteral("xlsx:Calc MS Excel 2007 XML"),
+              QStringLiteral(".xlsx"));
+    TXlsxWorkbook book;
+    book.Load(lo + QStringLiteral("/again.xlsx"));
+    ASSERT_EQ(book.SheetCount(), 2);
+    EXPECT_EQ(book.Sheet(0)->Name, QStringLiteral("Runs"));
+    EXPECT_EQ(book.Sheet(0)->Value(6, 1).toString(), QStringLiteral("Hämäläinen Säde, Österberg"));
+    EXPECT_EQ(book.Sheet(0)->Value(4, 2).toDouble(), 19.75);
+    const TXlsxSheet::TCell* sum = book.Sheet(0)->CellAt(4, 2);
+    ASSERT_NE(sum, nullptr);
+    EXPECT_EQ(sum->Kind, TXlsxSheet::TKind::Formula);
+    EXPECT_EQ(sum->Text, QStringLiteral("SUM(C2:C4)"));
+}
+
+TEST(LibreOfficeOpens, RtfReportWithBracesAndBackslashesInTheData)
+{
+    auto d = MakeAwkwardTable();
+    d->Edit();
+    d->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("Team {A} \\par B }"));
+    d->Post();
+    QTemporaryDir dir, profile;
+    TRTFReport2 r;
+    r.TemplateFormat = tfRTF;
+    r.ActionAfter = aaNone;
+    r.OutputFile = dir.filePath(QStringLiteral("report.rtf"));
+    r.OnGetTemplateStr = [](TComponent*, QString& T) {
+        T = QStringLiteral("{\\rtf1\\ansi \\\\scan(A)\\\\\\\\A.NAME\\\\\\par \\\\endscan(A)\\\\Loppu\\par}");
+    };
+    r.Execute({d.get()});
+    QString why;
+    const QString text = ConvertTo(r.OutputFile, profile.path(), why, QString(), QStringLiteral("txt:Text (encoded):UTF8"),
+                                   QStringLiteral(".txt"));
+    if (text.isEmpty() && why.startsWith(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
+    const QStringList lines = QString(text).remove(QChar(0xFEFF)).split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
+    // (the third runner has no name: an empty line)
+    ASSERT_EQ(lines.size(), 3) << text.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Team {A} \\par B }"));
+    EXPECT_EQ(lines[1], QStringLiteral("Hämäläinen Säde, Österberg"));
+    EXPECT_EQ(lines[2], QStringLiteral("Loppu"));
 }

@@ -1,4 +1,5 @@
 #include "components/output/TRTFReport2.h"
+#include "components/output/RtfPlainText.h"
 
 #include "platform/database/ClientDataSet.h"
 #include "platform/rtl/Exception.h"
@@ -235,6 +236,34 @@ TEST_F(RTFReport, RtfTemplatesAreNormalisedAndEscaped)
     Report.ExtractCheckTags(&all, &suspicious, true);
     EXPECT_EQ(all.ToQStringList(), (QStringList{QStringLiteral("A.NAME"), QStringLiteral("{A}.NAME")}));
     EXPECT_EQ(suspicious.ToQStringList(), QStringList{QStringLiteral("{A}.NAME")});
+}
+
+TEST_F(RTFReport, BracesAndBackslashesInTheDataPrintAsThemselves)
+{
+    auto a = Runners(3);
+    a->First();
+    a->Edit();
+    a->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("Team {A} \\par B"));
+    a->FieldByName(QStringLiteral("NOTE"))->SetAsString(QStringLiteral("lone } and C:\\new"));
+    a->Post();
+    a->Next();
+    a->Edit();
+    a->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("}"));
+    a->Post();
+    const QString out = Run(QStringLiteral("{\\rtf1\\ansi \\\\scan(A)\\\\\\\\A.NAME\\\\|\\\\A.NOTE\\\\\\par "
+                                           "\\\\endscan(A)\\\\End\\par}"),
+                            {a.get()}, true);
+    // one paragraph per runner and the end mark: nothing of the data acts as markup
+    const QStringList lines = RtfToPlainText(out).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Team {A} \\par B|lone } and C:\\new"));
+    EXPECT_EQ(lines[1], QStringLiteral("}|"));
+    EXPECT_EQ(lines[3], QStringLiteral("End"));
+    // a condition sees the data, not its escaped form
+    a->First();
+    EXPECT_EQ(Run(QStringLiteral("{\\rtf1 \\\\if(A.NAME=\"Team \\'7bA\\'7d \\'5cpar B\")\\\\yes\\\\elseif\\\\no\\\\endif\\\\}"),
+                  {a.get()}, true),
+              QStringLiteral("{\\rtf1 yes}"));
 }
 
 TEST_F(RTFReport, SavingHooksAndPostProcessing)

@@ -4,6 +4,8 @@
 #include "tests/output/XlsxReadBack.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 TEST(XlsxExport, TypedCellsFormatsWidthsTitlesAndSums)
@@ -68,7 +70,54 @@ TEST(XlsxExport, SharedRulesSelectedRowsAndStructureOnly)
     EXPECT_FALSE(r.Cells.contains(QStringLiteral("A2")));
 }
 
-TEST(XlsxExport, AppendingIsRefusedAndAbortKeepsTheOldFile)
+TEST(XlsxExport, AppendsBelowTheRowsOrAsANewSheetKeepingTheOldData)
+{
+    auto d = MakeAwkwardTable();
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = dir.filePath(QStringLiteral("runs.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs")));
+    // below the five rows there: titles, three records and the sums again
+    x.SetOption(xleAddToExistingRows, true);
+    x.SetOption(xleExportTitles, false);
+    ASSERT_TRUE(x.ExportDBTable(d.get())) << x.LastError().toStdString();
+    EXPECT_EQ(x.StartRow(), 6);
+    TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cell("B1"), QStringLiteral("Runner"));
+    EXPECT_EQ(r.Cell("B2"), QStringLiteral("a;b\"c"));
+    EXPECT_EQ(r.Cells["A5"].Formula, QStringLiteral("SUM(A2:A4)"));
+    EXPECT_EQ(r.Cell("A6"), QStringLiteral("1"));
+    EXPECT_EQ(r.Cell("B7"), QStringLiteral("Hämäläinen Säde, Österberg"));
+    EXPECT_EQ(r.Cells["A9"].Formula, QStringLiteral("SUM(A6:A8)"));
+    EXPECT_TRUE(r.Cells["A1"].Bold);  // the old cells keep their look
+    EXPECT_EQ(r.Cells["D2"].NumFormat, QStringLiteral("d.m.yyyy"));
+
+    // a new sheet beside the old one, shown when the workbook opens
+    x.SetOption(xleAddToExistingRows, false);
+    x.SetOption(xleAddAsNewSheet, true);
+    x.SetOption(xleExportTitles, true);
+    x.SetStartRow(1);
+    ASSERT_TRUE(x.ExportDBTable(d.get()));
+    TXlsxWorkbook book;
+    book.Load(x.ExportFile);
+    ASSERT_EQ(book.SheetCount(), 2);
+    EXPECT_EQ(book.Sheet(0)->Name, QStringLiteral("Runs"));
+    EXPECT_EQ(book.ActiveSheet, 1);
+    EXPECT_EQ(book.Sheet(0)->Value(8, 0).toDouble(), 3.0);  // the appended sum row is still there
+    EXPECT_EQ(book.Sheet(1)->Value(1, 1).toString(), QStringLiteral("a;b\"c"));
+
+    // a plain export into the workbook replaces the shown sheet only
+    x.SetOption(xleAddAsNewSheet, false);
+    ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs")));
+    book.Load(x.ExportFile);
+    ASSERT_EQ(book.SheetCount(), 2);
+    int row, col, rows, cols;
+    ASSERT_TRUE(book.Sheet(0)->UsedRange(row, col, rows, cols));
+    EXPECT_EQ(rows, 5);
+}
+
+TEST(XlsxExport, AFileThatIsNoWorkbookIsNotAddedToAndAbortKeepsTheOldFile)
 {
     auto d = MakeResultsTable(300);
     QTemporaryDir dir;
@@ -89,7 +138,8 @@ TEST(XlsxExport, AppendingIsRefusedAndAbortKeepsTheOldFile)
     x.SetOption(xleAddAsNewSheet, true);
     EXPECT_FALSE(x.ExportDBTable(d.get()));
     EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(x.LastError(), QStringLiteral("Appending to an existing workbook is not supported."));
+    EXPECT_TRUE(x.LastError().contains(QStringLiteral("not a readable .xlsx"))) << x.LastError().toStdString();
+    EXPECT_EQ(ReadAll(fn), QByteArray("previous"));
 
     x.SetOption(xleAddAsNewSheet, false);
     x.OnProgressEvent = [&](TComponent*, TExportProgressStage St, int Pct, const QString&) {
@@ -100,6 +150,28 @@ TEST(XlsxExport, AppendingIsRefusedAndAbortKeepsTheOldFile)
     EXPECT_EQ(ReadAll(fn), QByteArray("previous"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     SetModalHook(old);
+}
+
+TEST(XlsxExport, TextOverTheCellLimitIsCutWithAMarkAndFilesAreShared)
+{
+    auto d = MakeAwkwardTable();
+    d->Edit();
+    d->FieldByName(QStringLiteral("NOTE"))->SetAsString(QString(40000, QLatin1Char('n')));
+    d->Post();
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = dir.filePath(QStringLiteral("long.xlsx"));
+    const mode_t mask = ::umask(022);
+    const bool ok = x.ExportDBTable(d.get());
+    ::umask(mask);
+    ASSERT_TRUE(ok) << x.LastError().toStdString();
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cell("E2").size(), 32767);
+    EXPECT_TRUE(r.Cell("E2").endsWith(QStringLiteral("n\u2026")));
+    EXPECT_EQ(r.Cell("B3"), QStringLiteral("Hämäläinen Säde, Österberg"));  // the rest is all there
+    // another user of a shared folder can read the workbook
+    EXPECT_TRUE(QFileInfo(x.ExportFile).permissions() & QFile::ReadOther);
 }
 
 TEST(XlsxExport, GridColoursAndConditionalFormats)
@@ -146,4 +218,38 @@ TEST(XlsxExport, GridColoursAndConditionalFormats)
     EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("<dataBar")));
     EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("iconSet=\"5Rating\"")));
     EXPECT_TRUE(book.SheetXml.contains(QStringLiteral("<colorScale>")));
+}
+
+TEST(XlsxExport, FilterPageSetupAlignmentRowHeightsAndDisplayFormats)
+{
+    auto d = MakeAwkwardTable();
+    d->FieldByName(QStringLiteral("STARTED"))->SetDisplayFormat(QStringLiteral("dd/mm/yyyy"));
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleSetAutoFilter, true);
+    x.SetOption(xleSetPageSetup, true);
+    x.SetOption(xleWrapMemoField, true);
+    x.WindowZoom = 80;
+    x.PageZoom = 90;
+    x.VerticalAlignment = vaTop;
+    x.MaxRowHeight = 25;
+    x.ExportFile = dir.filePath(QStringLiteral("setup.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(d.get()));
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cells["D2"].NumFormat, QStringLiteral("dd.mm.yyyy"));
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<autoFilter ref=\"A1:E5\"/>"))) << r.SheetXml.toStdString();
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("zoomScale=\"80\"")));
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("scale=\"90\"")));
+    // the two memo lines would need 30 points: the row stops at 25
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<row r=\"2\" spans=\"1:5\" ht=\"25\" customHeight=\"1\">")))
+        << r.SheetXml.toStdString();
+    EXPECT_FALSE(r.SheetXml.contains(QStringLiteral("<row r=\"3\" spans=\"1:5\" ht=")));
+    EXPECT_TRUE(r.StylesXml.contains(QStringLiteral("vertical=\"top\"")));
+    // the workbook read back keeps the heights and zooms for the next append
+    TXlsxWorkbook book;
+    book.Load(x.ExportFile);
+    EXPECT_EQ(book.Sheet(0)->WindowZoom, 80);
+    ASSERT_EQ(book.Sheet(0)->Heights().size(), 1u);
+    EXPECT_EQ(book.Sheet(0)->Heights()[0].second, 25.0);
 }
