@@ -220,7 +220,12 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
         }
         if (styled)
             ColumnStyle(i, IsTitle);
-        const TFieldAlignment a = c.Field ? c.Field->Alignment() : StringGridAlignment(c, IsTitle ? 0 : RecIdx);
+        TFieldAlignment a = c.Field ? c.Field->Alignment() : StringGridAlignment(c, IsTitle ? 0 : RecIdx);
+        // the title row follows the column titles' own alignment
+        if (TColumn* col = IsTitle && SourceType == stGrid ? ColumnOf(c.Field) : nullptr)
+            a = col->Title()->Alignment() == taRightJustify ? TFieldAlignment::RightJustify
+                : col->Title()->Alignment() == taCenter    ? TFieldAlignment::Center
+                                                            : TFieldAlignment::LeftJustify;
         bool checked = false;
         if (!IsTitle && !IsSum && AsCheckBox(c.Field, checked)) {
             PrintCell(TRect{x, 0, x + ColW[i], 0}, QStringLiteral(" "), 0);

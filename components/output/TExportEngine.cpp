@@ -97,8 +97,9 @@ void TExportEngine::BuildColumns()
         return BuildStringGridColumns();
     if (SourceType == stTreeView)
         return;
-    const TGetFldDefs names = GetFldDefs(false, ExportOnlyVisibleFields, true, WantsMemoFields(), false, false, false);
-    const TGetFldDefs titles = GetFldDefs(!RealFieldNamesAsTitle, ExportOnlyVisibleFields, true, WantsMemoFields(), false, false, false);
+    const TGetFldDefs names = GetFldDefs(false, ExportOnlyVisibleFields, true, WantsMemoFields(), WantsPictureFields(), false, false);
+    const TGetFldDefs titles =
+        GetFldDefs(!RealFieldNamesAsTitle, ExportOnlyVisibleFields, true, WantsMemoFields(), WantsPictureFields(), false, false);
     TStringList N, T;
     GetFldList(SourceObject, &N, names);
     GetFldList(SourceObject, &T, titles);

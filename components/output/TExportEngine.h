@@ -79,6 +79,8 @@ protected:
     virtual QString ErrorText() const;
     // Whether memo fields are part of the column list.
     virtual bool WantsMemoFields() const { return true; }
+    // Whether picture fields are part of the column list.
+    virtual bool WantsPictureFields() const { return false; }
 
     bool ExecuteInt(TSourceType AType, TComponent* ASource);
     void BuildColumns();
@@ -109,6 +111,8 @@ protected:
     bool StringGridNumber(const TExportColumn& C, double& Value) const;
     bool StringGridIsText(const TExportColumn& C) const;
     int StringGridDataWidth(const TExportColumn& C) const;
+    // A string grid column's own number format (empty: none).
+    QString StringGridNumFormat(const TExportColumn& C) const;
     TFieldAlignment StringGridAlignment(const TExportColumn& C, int Row) const;
     // The text of a field as the source shows it: a TrDBGrid's own cell
     // value without display formatting, else the field's text.

@@ -138,6 +138,12 @@ int TExportEngine::StringGridDataWidth(const TExportColumn& C) const
     return g && C.Col >= 0 ? std::min(10000, g->GetColumnDataWidth(C.Col, g->RowCount())) : 200;
 }
 
+QString TExportEngine::StringGridNumFormat(const TExportColumn& C) const
+{
+    TrStringGridEd* g = Sg(StringGrid);
+    return g && C.Col >= 0 && C.Col < g->Columns()->Count() ? g->Columns()->Items(C.Col)->NumFormat : QString();
+}
+
 TFieldAlignment TExportEngine::StringGridAlignment(const TExportColumn& C, int Row) const
 {
     TrStringGridEd* g = Sg(StringGrid);

@@ -107,6 +107,8 @@ void TSLKExport::WritePictures()
         QString pic;
         if (c.Field && IsNumericClass(c.Field))
             pic = c.Field->DisplayFormat().isEmpty() ? DefaultNumFormat : c.Field->DisplayFormat();
+        else if (!c.Field && c.Col >= 0 && !StringGridIsText(c))
+            pic = StringGridNumFormat(c).isEmpty() ? DefaultNumFormat : StringGridNumFormat(c);
         ExportLine(QStringLiteral("P;P") + (pic.isEmpty() ? QStringLiteral("General") : pic));
     }
 }
@@ -117,7 +119,8 @@ void TSLKExport::WriteWidths()
     ExportLine(QStringLiteral("; Column Width"));
     for (int i = 0; i < int(FN.size()); ++i) {
         const int c = X + i;
-        const int w = FN[size_t(i)].Field ? FN[size_t(i)].Field->DisplayWidth() : 50;
+        const TExportColumn& col = FN[size_t(i)];
+        const int w = col.Field ? col.Field->DisplayWidth() : col.Col >= 0 ? StringGridDataWidth(col) : 50;
         ExportLine(QStringLiteral("F;W%1 %2 %3").arg(c).arg(c).arg(std::clamp(w, 5, 50) + 2));
     }
 }
@@ -145,7 +148,8 @@ void TSLKExport::WriteCell(int i, TField* F)
     if (IsNumericClass(F))
         FSums[size_t(i)] += F->AsFloat();
     const QString raw = num ? FloatText(IsDateTimeLike(F) ? F->AsDateTime() : F->AsFloat()) : RawText(F);
-    ExportLine(QStringLiteral("C;K") + EncodeValue(raw, num, !num && IsApostrField(F)));
+    // Booleans count as text here, as their words are what the cell shows
+    ExportLine(QStringLiteral("C;K") + EncodeValue(raw, num, !num && (IsApostrField(F) || F->DataType() == ftBoolean)));
 }
 
 void TSLKExport::WriteRow()
@@ -174,7 +178,8 @@ void TSLKExport::WriteGridCell(int i)
     const bool num = StringGridNumber(col, v);
     if (num)
         FSums[size_t(i)] += v;
-    ExportLine(QStringLiteral("C;X%1").arg(X + i));
+    // number cells take their column's picture, as number fields do
+    ExportLine(num ? QStringLiteral("F;P%1;X%2").arg(3 + i).arg(X + i) : QStringLiteral("C;X%1").arg(X + i));
     ExportLine(QStringLiteral("C;K") + EncodeValue(num ? FloatText(v) : text, num, !num));
 }
 
@@ -201,7 +206,7 @@ void TSLKExport::WriteSumRow()
     bool sumWritten = false;
     for (int i = 0; i < int(FN.size()); ++i) {
         TField* f = FN[size_t(i)].Field;
-        const bool summable = f ? !(IsApostrField(f) || f->DataType() == ftBoolean) : FN[size_t(i)].Col >= 0 && !StringGridIsText(FN[size_t(i)]);
+        const bool summable = f ? !IsApostrField(f) : FN[size_t(i)].Col >= 0 && !StringGridIsText(FN[size_t(i)]);
         if (!summable) {
             if (!sumWritten)
                 ExportLine(Rec(QStringLiteral("C"), X + i, 0, QLatin1Char('K') + EncodeValue(exptxt::Sum, false, true)));

@@ -1,5 +1,7 @@
 #include "components/output/TrXLSExport.h"
 
+#include "components/base/rpictool.h"
+#include "components/grid/rdbtool.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/ui/DBGrids.h"
@@ -163,6 +165,8 @@ void TrXLSExport::WriteRow()
         TField* f = FN[size_t(i)].Field;
         if (!f && FN[size_t(i)].Col >= 0)
             WriteGridCell(i);
+        if (f && Has(xleExportPictures) && WritePicture(i))
+            continue;
         if (!f || f->IsNull())
             continue;
         const int col = FStartCol - 1 + i;
@@ -203,8 +207,41 @@ void TrXLSExport::NoteLines(int Lines)
     FRowLines[at] = std::max(FRowLines[at], Lines);
 }
 
+bool TrXLSExport::WritePicture(int i)
+{
+    TField* f = FN[size_t(i)].Field;
+    if (FieldKind(f) != 1)
+        return false;
+    const int col = FStartCol - 1 + i;
+    TPicture pic;
+    if (!f->IsNull())
+        ReadPictureFromField(f, &pic);
+    if (OnPreparePictureEvent)
+        OnPreparePictureEvent(this, FRow + 1, col + 1, f, &pic);
+    QByteArray png;
+    if (pic.Empty() || pic.Width() <= 0 || pic.Height() <= 0 || SavePictureToStream(&pic, png, gtPNG) != gtPNG || png.isEmpty())
+        return true;
+    // shrunk to the largest size allowed, set off from the cell's corner
+    const double w = pic.Width(), h = pic.Height();
+    const double scale = std::min({1.0, PictureMaxWidth / w, PictureMaxHeight / h});
+    const double margin = std::max(0, PictureCellMargin);
+    FSheet->AddImage({FRow, col, png, margin, margin, scale, scale});
+    // the row grows to hold the picture (points are 3/4 of a pixel), the
+    // column to about seven pixels a character
+    const size_t at = size_t(FRow - (FStartRow - 1));
+    if (FRowHeights.size() <= at)
+        FRowHeights.resize(at + 1, 0.0);
+    FRowHeights[at] = std::max(FRowHeights[at], (h * scale + 2 * margin) * 0.75);
+    FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int((w * scale + 2 * margin) / 7.0) + 1);
+    ++FPictures;
+    return true;
+}
+
 void TrXLSExport::FitRows()
 {
+    for (size_t i = 0; i < FRowHeights.size(); ++i)
+        if (FRowHeights[i] > 0)
+            FSheet->SetRowHeight(FStartRow - 1 + int(i), FRowHeights[i]);
     // wrapped memo lines make a row taller, up to MaxRowHeight points; rows
     // holding pictures keep the height the pictures gave them
     if (!Has(xleSetRowHeight) || Has(xleExportPictures))
@@ -291,6 +328,8 @@ bool TrXLSExport::Run()
     FTextLen.assign(FN.size(), 0);
     FSums.assign(FN.size(), 0.0);
     FRowLines.clear();
+    FRowHeights.clear();
+    FPictures = 0;
     if (OnBeforeExport)
         OnBeforeExport(this);
     const bool titles = Has(xleExportTitles) || ExportStructureOnly;

@@ -6,6 +6,7 @@
 
 #include "components/output/TExportEngine.h"
 #include "platform/office/TXlsxWorkbook.h"
+#include "platform/ui/Graphics.h"
 #include "platform/ui/Types.h"
 
 #include <QVariant>
@@ -23,6 +24,10 @@ using TXLSExportOptions = uint32_t;
 constexpr TXLSExportOptions xleOpt(TXLSExportOption O) { return TXLSExportOptions(1u << unsigned(O)); }
 
 enum TXLSVerticalAlignment { vaNone, vaTop, vaCenter, vaBottom };
+// Scoped: the SYLK export has cell formats of the same names.
+enum class TXLSCellFormat : uint32_t { cfNone, cfBold, cfItalic, cfUnderline };
+using TXLSCellFormats = uint32_t;
+constexpr TXLSCellFormats cfOpt(TXLSCellFormat F) { return TXLSCellFormats(1u << unsigned(F)); }
 
 // Settings of the conditional formats of one column; colours equal to
 // xlsDefaultColor leave the spreadsheet's default.
@@ -66,6 +71,15 @@ public:
     // With xleSetPageSetup: the zoom on paper (above 0) and on screen (not 0), per cent.
     int PageZoom = 0;
     int WindowZoom = 0;
+    // Pictures (xleExportPictures): shrunk to fit this many pixels, set this
+    // many pixels into their cells.
+    int PictureMaxWidth = 200;
+    int PictureMaxHeight = 200;
+    int PictureCellMargin = 5;
+    // Kept for callers; the workbook writer draws no shadows.
+    bool PictureUseShadow = false;
+    // Fills or changes the picture of a picture cell (sheet row and column from 1).
+    std::function<void(TComponent* Sender, int Row, int Col, TField* Field, TPicture* Picture)> OnPreparePictureEvent;
     TXLSGetFieldTypeEvent OnGetFieldType;
     TXLSPrepareEvent<TDatabarSetting> OnPrepareDatabarEvent;
     TXLSPrepareEvent<TColorScaleSetting> OnPrepareColorScaleEvent;
@@ -84,6 +98,8 @@ public:
     bool ExportDBTable(TDataSet* Dataset, const QString& ExportToSheetName = QString());
     // Any of the five source kinds.
     bool ExportSource(TSourceType AType, TComponent* ASource, const QString& ExportToSheetName = QString());
+    // Pictures placed by the last run.
+    int PicturesExported() const { return FPictures; }
     // The file written by the last run (the temporary one in no-file mode).
     const QString& WrittenFile() const { return FWritten; }
 
@@ -143,8 +159,29 @@ public:
     // Names the rectangle of the target sheet (a workbook-wide name).
     void DefineRangeName(const QString& Name, int Row, int Col, int RowCount, int ColCount);
 
+    // ---- formatting steps, also for callers (rows and columns from 1)
+    void FormatCells(int Row, int Col, int RowCount, int ColCount, const QString& NumberFormat, const QString& FontName, int FontSize,
+                     TXLSCellFormats Frm);
+    // Thin (LineWidth 2) or other borders round every cell; Border and
+    // LineStyle are kept for callers, LineColor is the default colour or a colour.
+    void BorderCells(int Row, int Col, int RowCount, int ColCount, int Border, TColor LineColor, int LineWidth, int LineStyle);
+    void FreezePanes(int Row, int Col);
+    void SetColumnWidth(int Col, double ColWidth);
+    void SetRowHeight(int Row, double RowHeight);
+    // Widths and heights from the cells' texts, capped when the cap is above 0.
+    void ColumnAutoFit(int Col, int MaxWidth);
+    void RowAutoFit(int Row, int MaxHeight);
+    void UsedRangeAutoFit(int MaxWidth, int MaxHeight, bool SetColumnWidth, bool SetRowHeight);
+    void SetPageZoom(int Zoom, int FitToPagesTall = 1, int FitToPagesWide = 1, int Orientation = 0);
+    void SetWindowZoom(int Zoom);
+    // Dates in the spreadsheet's own codes: "d.m.yyyy" with the settings'
+    // separator; a field's format with "/" turned into that separator.
+    QString GetShortDateFormat() const;
+    QString ConvertDateFormat(const QString& FieldDateFormat) const;
+
 protected:
     bool Run() override;
+    bool WantsPictureFields() const override { return Has(xleExportPictures); }
 
 private:
     void SyncSharedFlags();
@@ -163,6 +200,11 @@ private:
     void FitColumns();
     void FitRows();
     void NoteLines(int Lines);
+    // A picture column's cell: the picture placed in it; false when the
+    // column is no picture column.
+    bool WritePicture(int i);
+    std::vector<double> FRowHeights;  // points the pictures need, by written row
+    int FPictures = 0;
     std::vector<int> FRowLines;  // text lines of each written row, from FStartRow
 
     // the workbook part of a run: open or create it, choose the sheet,

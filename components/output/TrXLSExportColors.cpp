@@ -5,6 +5,7 @@
 
 #include "components/base/rpictool.h"
 #include "components/grid/rDBGrid.h"
+#include "components/grid/rdbtool.h"
 #include "components/output/TrXLSExport.h"
 #include "platform/ui/DBGrids.h"
 
@@ -33,6 +34,8 @@ int TrXLSExport::FieldKind(TField* F)
         else if (g->IsStatusBarEx(F))
             kind = 5;
     }
+    if (kind == 0 && F && IsGraphicField(F))
+        kind = 1;
     if (OnGetFieldType)
         OnGetFieldType(this, F, kind);
     return kind;

@@ -199,6 +199,7 @@ void ReadSheet(const QByteArray& Xml, TXlsxSheet& Sheet, const QStringList& Stri
                         Sheet.SetColumnWidth(c - 1, w);
             } else if (n == QLatin1String("pane") && a.value(QLatin1String("state")) == QLatin1String("frozen")) {
                 Sheet.FreezeRows(a.value(QLatin1String("ySplit")).toInt());
+                Sheet.FreezeCols(a.value(QLatin1String("xSplit")).toInt());
             }
             continue;
         }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryFile>
@@ -45,6 +46,24 @@ void TXlsxSheet::SetCellFormat(int Row, int Col, int Format)
         if (it->Row == Row && it->Col == Col) {
             it->Format = Format;
             return;
+        }
+}
+
+void TXlsxSheet::ForEachCell(int FirstRow, int FirstCol, int LastRow, int LastCol, const std::function<void(TCell&)>& Change)
+{
+    // the last write of each cell is the one that counts
+    QHash<qint64, size_t> last;
+    for (size_t i = 0; i < FCells.size(); ++i)
+        last[qint64(FCells[i].Row) << 20 | FCells[i].Col] = i;
+    for (int r = FirstRow; r <= LastRow; ++r)
+        for (int c = FirstCol; c <= LastCol; ++c) {
+            const auto it = last.constFind(qint64(r) << 20 | c);
+            if (it == last.constEnd()) {
+                FCells.push_back({r, c, TKind::Text, -1, 0, QString()});
+                Change(FCells.back());
+            } else {
+                Change(FCells[*it]);
+            }
         }
 }
 
@@ -310,8 +329,20 @@ void WriteSheet(lxw_worksheet* Ws, const TXlsxSheet& S, const std::vector<lxw_fo
         worksheet_set_zoom(Ws, uint16_t(S.WindowZoom));
     if (S.PrintZoom >= 10 && S.PrintZoom <= 400)
         worksheet_set_print_scale(Ws, uint16_t(S.PrintZoom));
-    if (S.FrozenRows() > 0)
-        worksheet_freeze_panes(Ws, lxw_row_t(S.FrozenRows()), 0);
+    if (S.FrozenRows() > 0 || S.FrozenCols() > 0)
+        worksheet_freeze_panes(Ws, lxw_row_t(S.FrozenRows()), lxw_col_t(S.FrozenCols()));
+    for (const TXlsxSheet::TImage& i : S.Images()) {
+        lxw_image_options o{};
+        o.x_offset = int32_t(i.XOffset);
+        o.y_offset = int32_t(i.YOffset);
+        o.x_scale = i.XScale;
+        o.y_scale = i.YScale;
+        const lxw_error e = worksheet_insert_image_buffer_opt(Ws, lxw_row_t(i.Row), lxw_col_t(i.Col),
+                                                              reinterpret_cast<const unsigned char*>(i.Data.constData()),
+                                                              size_t(i.Data.size()), &o);
+        if (e != LXW_NO_ERROR)
+            throw Exception(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(lxw_strerror(e)), TXlsxWorkbook::CellName(i.Row, i.Col)));
+    }
     const TXlsxSheet::TArea& f = S.AutoFilter();
     if (f.FirstRow >= 0 && f.LastCol >= f.FirstCol)
         worksheet_autofilter(Ws, lxw_row_t(f.FirstRow), lxw_col_t(f.FirstCol), lxw_row_t(std::max(f.FirstRow, f.LastRow)),

@@ -5,9 +5,11 @@
 // Number formats are the invariant codes of the file format ("#,##0.00",
 // "d.m.yyyy"), never localised ones.
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,6 +87,20 @@ public:
     // columns bound (a lone cell when nothing touches it).
     void CurrentRegion(int Row, int Col, int& FirstRow, int& FirstCol, int& RowCount, int& ColCount) const;
     void FreezeRows(int Rows) { FFrozenRows = Rows; }
+    void FreezeCols(int Cols) { FFrozenCols = Cols; }
+    int FrozenCols() const { return FFrozenCols; }
+    // Calls Change for every cell of the rectangle, writing an empty cell
+    // where there is none (a format reaches empty cells too).
+    void ForEachCell(int FirstRow, int FirstCol, int LastRow, int LastCol, const std::function<void(TCell&)>& Change);
+    // A picture (PNG, JPEG, BMP or GIF bytes) with its top left corner in a
+    // cell, moved by the offsets in pixels and scaled.
+    struct TImage {
+        int Row = 0, Col = 0;
+        QByteArray Data;
+        double XOffset = 0, YOffset = 0, XScale = 1, YScale = 1;
+    };
+    void AddImage(const TImage& I) { FImages.push_back(I); }
+    const std::vector<TImage>& Images() const { return FImages; }
     // A row's height in points.
     void SetRowHeight(int Row, double Height) { FHeights.push_back({Row, Height}); }
     const std::vector<std::pair<int, double>>& Heights() const { return FHeights; }
@@ -112,7 +128,9 @@ private:
     std::vector<TCell> FCells;
     std::vector<std::pair<int, double>> FWidths;
     std::vector<std::pair<int, double>> FHeights;
+    std::vector<TImage> FImages;
     int FFrozenRows = 0;
+    int FFrozenCols = 0;
     TArea FAutoFilter;
     std::vector<TXlsxConditional> FConditionals;
 };

@@ -1,9 +1,12 @@
 #include "components/output/TrXLSExport.h"
+#include "platform/office/rzip_interface.h"
 #include "platform/ui/Forms.h"
 #include "tests/output/ExportFixture.h"
 #include "tests/output/XlsxReadBack.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QFileInfo>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
@@ -252,4 +255,50 @@ TEST(XlsxExport, FilterPageSetupAlignmentRowHeightsAndDisplayFormats)
     EXPECT_EQ(book.Sheet(0)->WindowZoom, 80);
     ASSERT_EQ(book.Sheet(0)->Heights().size(), 1u);
     EXPECT_EQ(book.Sheet(0)->Heights()[0].second, 25.0);
+}
+
+TEST(XlsxExport, PicturesAreShrunkIntoTheirCellsAndRowsGrowForThem)
+{
+    TClientDataSet d;
+    d.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    d.AddField(QStringLiteral("PHOTO"), ftGraphic);
+    d.CreateDataSet();
+    QImage img(300, 150, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    QByteArray png;
+    QBuffer buf(&png);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "PNG");
+    d.AppendRecord({QStringLiteral("Mäkinen Liisa"), png});
+    d.AppendRecord({QStringLiteral("Ei kuvaa"), QVariant()});
+    d.First();
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleExportPictures, true);
+    x.PictureMaxWidth = 100;
+    int prepared = 0;
+    x.OnPreparePictureEvent = [&](TComponent*, int Row, int Col, TField*, TPicture*) {
+        EXPECT_EQ(Col, 2);
+        EXPECT_TRUE(Row == 2 || Row == 3);
+        ++prepared;
+    };
+    x.ExportFile = dir.filePath(QStringLiteral("photos.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(&d)) << x.LastError().toStdString();
+    EXPECT_EQ(prepared, 2);
+    EXPECT_EQ(x.PicturesExported(), 1);
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cell("A2"), QStringLiteral("Mäkinen Liisa"));
+    EXPECT_FALSE(r.Cells.contains(QStringLiteral("B2")));  // the picture, not its bytes
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<drawing r:id=")));
+    // 150 pixels shrunk to 50, with 5 pixels above and below: 45 points
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<row r=\"2\" spans=\"1:2\" ht=\"45\" customHeight=\"1\">"))) << r.SheetXml.toStdString();
+    Trzip_interface z;
+    z.Load();
+    ASSERT_EQ(z.OpenArchive(x.ExportFile), 0);
+    QString list;
+    z.GetFileList(list);
+    z.CloseArchive(false);
+    EXPECT_TRUE(list.contains(QStringLiteral("xl/media/image1.png"))) << list.toStdString();
+    EXPECT_FALSE(list.contains(QStringLiteral("xl/media/image2")));
 }

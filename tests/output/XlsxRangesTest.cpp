@@ -5,6 +5,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
+#include "tests/output/XlsxReadBack.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -122,4 +123,36 @@ TEST(XlsxRanges, NamedRangesAndSheetsSurviveSavingAndOpening)
     EXPECT_FALSE(x.CopyUsedRangeToData());
     EXPECT_EQ(boxes, 2);
     SetModalHook(old);
+}
+
+TEST(XlsxRanges, FormattingStepsAsOperations)
+{
+    QTemporaryDir dir;
+    TrXLSExport x;
+    ASSERT_TRUE(x.OpenFile(true, QString()));
+    x.SetCellValue(1, 1, QStringLiteral("Nimi"));
+    x.SetCellValue(2, 1, QStringLiteral("Hyvin pitkä juoksijan nimi"));
+    x.SetCellValue(2, 2, 12.5);
+    x.FormatCells(1, 1, 1, 2, QString(), QStringLiteral("Liberation Sans"), 12, cfOpt(TXLSCellFormat::cfBold));
+    x.FormatCells(2, 2, 1, 1, QStringLiteral("0.00"), QString(), 0, cfOpt(TXLSCellFormat::cfNone));
+    x.BorderCells(2, 1, 1, 2, 0, xlsDefaultColor, 2, 1);
+    x.FreezePanes(1, 1);
+    x.ColumnAutoFit(1, 20);
+    x.SetPageZoom(75);
+    x.SetWindowZoom(120);
+    EXPECT_EQ(x.Range.RowCount, 1);
+    EXPECT_EQ(x.ConvertDateFormat(QStringLiteral("dd/mm/yyyy")), QStringLiteral("dd.mm.yyyy"));
+    EXPECT_EQ(x.GetShortDateFormat(), QStringLiteral("d.m.yyyy"));
+    const QString fn = dir.filePath(QStringLiteral("formats.xlsx"));
+    ASSERT_TRUE(x.SaveCloseFile(true, true, fn));
+    const TXlsxReadBack r = ReadXlsx(fn);
+    EXPECT_TRUE(r.Cells["A1"].Bold);
+    EXPECT_TRUE(r.Cells["B1"].Bold);  // an empty cell takes the format too
+    EXPECT_FALSE(r.Cells["A2"].Bold);
+    EXPECT_EQ(r.Cells["B2"].NumFormat, QStringLiteral("0.00"));
+    EXPECT_TRUE(r.Cells["A2"].Border);
+    EXPECT_NEAR(r.Widths.value(1), 20.0, 1.0);
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("xSplit=\"1\" ySplit=\"1\""))) << r.SheetXml.toStdString();
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("zoomScale=\"120\"")));
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("scale=\"75\"")));
 }

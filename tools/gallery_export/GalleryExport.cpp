@@ -80,10 +80,12 @@ int main(int argc, char** argv)
             Shot(e, out, QStringLiteral("dialog_export_text"));
             e->SetKind(ekExcel);
             Shot(e, out, QStringLiteral("dialog_export_excel"));
+            e->SetKind(ekSlk);
+            Shot(e, out, QStringLiteral("dialog_export_slk"));
             e->SetKind(ekTemplate);
             Shot(e, out, QStringLiteral("dialog_export_template"));
         } else if (auto* p = dynamic_cast<TrDBPrintForm*>(F)) {
-            Shot(p, out, QStringLiteral("dialog_print_rtf"));
+            Shot(p, out, PrinterNames().isEmpty() ? QStringLiteral("dialog_print_rtf_no_printers") : QStringLiteral("dialog_print_rtf"));
         } else if (auto* pd = dynamic_cast<TrDBPrintDirectForm*>(F)) {
             Shot(pd, out, QStringLiteral("dialog_print_direct"));
             pd->chPrintFooter->SetChecked(true);
@@ -102,6 +104,9 @@ int main(int argc, char** argv)
     DBExport(grid.Grid, true, true);
     DBPrint(grid.Grid, true, true, QStringLiteral("Evening training"));
     DBPrintDirect(grid.Grid, true, true, QStringLiteral("Evening training"));
+    // a computer without printers prints into PDF files
+    SetPrintersForTesting(QStringList{});
+    DBPrint(grid.Grid, true, true, QStringLiteral("Evening training"));
     SetModalHook(nullptr);
     return 0;
 }
