@@ -25,6 +25,9 @@ bool PrinterSetup(TComboBox* Box, TPrinterOrientation* Orientation)
     TPrinterOrientation o = Orientation ? *Orientation : poPortrait;
     if (!ShowPrinterSetupDialog(name, o))
         return false;
+    // the set-up of the PDF file printer names no printer of the system
+    if (name.isEmpty() || (IsPdfFilePrinter(Box->Text()) && !PrinterNames().contains(name)))
+        name = PrinterChoices().front();
     if (Box->IndexOf(name) < 0)
         Box->AddItem(name);
     Box->SetItemIndex(Box->IndexOf(name));

@@ -37,6 +37,16 @@ void WriteFiles(const QDir& out, TDataSet* d)
     p.Execute(d);
     g.ExportFile = out.filePath(QStringLiteral("print_grid.png"));
     g.Execute(d);
+    // Booleans print as check boxes
+    TClientDataSet b;
+    b.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    b.AddField(QStringLiteral("PAID"), ftBoolean);
+    b.CreateDataSet();
+    b.AppendRecord({QStringLiteral("Mäkinen Liisa"), true});
+    b.AppendRecord({QStringLiteral("Virtanen Aino"), false});
+    b.First();
+    g.ExportFile = out.filePath(QStringLiteral("print_bool.png"));
+    g.Execute(&b);
     TrXLSExport x;
     x.ActionAfter = aaNone;
     x.SetOption(xleSetCellBorders, true);
