@@ -132,15 +132,9 @@ QString TDBPrintRTF::RtfEscape(const QString& S)
 {
     QString r;
     r.reserve(S.size());
-    for (const QChar c : S) {
+    for (const QChar c : RtfEscapeMarkup(S)) {
         const ushort u = c.unicode();
-        if (c == QLatin1Char('\\'))
-            r += QStringLiteral("\\'5c");
-        else if (c == QLatin1Char('{'))
-            r += QStringLiteral("\\'7b");
-        else if (c == QLatin1Char('}'))
-            r += QStringLiteral("\\'7d");
-        else if (u == '\r' || u == '\n' || u == '\t')
+        if (u == '\r' || u == '\n' || u == '\t')
             r += QLatin1Char(' ');
         else if (u > 127)
             r += QStringLiteral("\\u%1?").arg(short(u));

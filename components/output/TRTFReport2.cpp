@@ -99,12 +99,10 @@ QString TRTFReport2::StrToRtf(const QString& S) const
     return r;
 }
 
-QString TRTFReport2::EscapeData(const QString& S) const
+QString RtfEscapeMarkup(const QString& S)
 {
     // hex escapes rather than a doubled backslash, which would read as a tag
     // delimiter in a later pass over the report
-    if (FPlain)
-        return S;
     QString r;
     r.reserve(S.size());
     for (const QChar c : S) {
@@ -118,6 +116,11 @@ QString TRTFReport2::EscapeData(const QString& S) const
             r += c;
     }
     return r;
+}
+
+QString TRTFReport2::EscapeData(const QString& S) const
+{
+    return FPlain ? S : RtfEscapeMarkup(S);
 }
 
 QString TRTFReport2::RtfToStr(const QString& S) const

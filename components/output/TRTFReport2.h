@@ -95,3 +95,7 @@ private:
     TSeekInfo SeekInfo;
     int PicCount = 0;
 };
+
+// Braces and backslashes of a text as RTF hex escapes, so that data prints
+// as itself inside an RTF document.
+QString RtfEscapeMarkup(const QString& S);
