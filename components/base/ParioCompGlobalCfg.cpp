@@ -51,13 +51,24 @@ void InitParioComp()
 
 namespace {
 
+// The default colour of group boxes on tabs: the tab body of the visual style, else the button face.
+TColor GetTabBackgroundColorFromBitmap()
+{
+    // The light look paints its tab body (DrawThemedTabPane) in plain white;
+    // this runs at module start, before any window system exists to draw on.
+    return GetThemeEnabled() ? clWhite : clBtnFace;
+}
+
+}  // namespace
+
+namespace {
+
 void FillDefaults(TParioCompConfig& c)
 {
     c = TParioCompConfig();
     c.Global_HelpDirectory = GetAppDir() + QStringLiteral("help/");
     c.PropSaveCfg.Suffix_BlockSaveItems = QStringLiteral("_nostore");
-    // the tab body of the light look is plain button face
-    c.rGroupBoxCfg.DefaultBkColor = clBtnFace;
+    c.rGroupBoxCfg.DefaultBkColor = GetTabBackgroundColorFromBitmap();
     c.rDBGridCfg.CellSingleLineEOLSeparator = QStringLiteral(" | ");
     c.rDBToolCfg.SQLScript_StringFieldQuotes = QStringLiteral("'");
     c.rDBToolCfg.SQLScript_CommandSeparator = QStringLiteral("GO");

@@ -1,5 +1,7 @@
 #include "components/base/rComboBoxEx.h"
 
+#include "platform/ui/ComboListDraw.h"
+
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rpictool.h"
 
@@ -153,8 +155,12 @@ void TrComboBoxEx::ListDefined()
     if (FRecreated || !UseOwnDraw())
         return;
     FRecreated = true;
-    if (Style() == csDropDownList)
+    if (Style() == csDropDownList) {
         SetStyle(csOwnerDrawFixed);
+    } else {
+        // the edit field stays; only the list draws its columns
+        SetComboListOwnerDrawn(this, true);
+    }
 }
 
 QString TrComboBoxEx::SelectedText() const
@@ -239,7 +245,15 @@ void TrComboBoxEx::UpdateHandler()
         const QString cur = caret > 0 ? text.left(caret) : text;
         QString newText;
         const QString keep = text;
-        OnUpdateLoadItems(this, cur, newText);
+        // the handler's item changes reach the list once
+        BeginComboUpdate(this);
+        try {
+            OnUpdateLoadItems(this, cur, newText);
+        } catch (...) {
+            EndComboUpdate(this);
+            throw;
+        }
+        EndComboUpdate(this);
         if (!newText.isEmpty())
             SetText(newText);
         else if (Text() != keep)

@@ -4,6 +4,7 @@
 // gradient or picture, a minimise button that collapses the box to its bar
 // and back, and the child lay-out of rGroupBoxLayout.cpp.
 
+#include "platform/ui/HintAction.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
@@ -98,7 +99,7 @@ private:
     bool FLastColumn = false, FLastRow = false;
 };
 
-class TrGroupBox : public TCustomGroupBox {
+class TrGroupBox : public TCustomGroupBox, public THintActionTarget {
 public:
     explicit TrGroupBox(TComponent* AOwner);
     ~TrGroupBox() override;
@@ -188,7 +189,7 @@ public:
     // Called by the window layer when files were dropped at a client point.
     void FilesDropped(const QStringList& Files, const TPoint& Point);
     // The application's hint, shown as the caption with AutoHint; true when taken.
-    bool ExecuteHintAction(const QString& Hint);
+    bool ExecuteHintAction(const QString& Hint) override;
 
     // ---- child lay-out (rGroupBoxLayout.cpp) ----
     bool GetAutoResizeChildComponentPos(const QString& Name, TrGroupBoxVerticalAlignment& HorzCode, int& Column,

@@ -34,6 +34,7 @@ void ChangeBrightContr(const TBitmap* Source, TBitmap* Target, int ShiftR, int C
 
 TrImageEditForm::TrImageEditForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("rImageEditForm"));
     SetCaption(imptxt::PictureEditing);
     SetBorderStyle(bsSizeable);
     SetClientWidth(616);
@@ -192,8 +193,8 @@ void TrImageEditForm::TrackBarChange(TComponent* Sender)
 
 bool ShowImageEdit(TBitmap* Bitmap, TPicture* Picture, TComponent* PropSaveFile, bool Editable, bool Modal)
 {
-    (void)PropSaveFile;  // the window's own settings are kept by the property saver of the grids, when present
     auto* form = new TrImageEditForm(GetActiveOwner());
+    form->SetPropSaveFile(PropSaveFile);
     if (TrImageEditForm::LastPos.Right > 0 && TrImageEditForm::LastPos.Bottom > 0) {
         form->SetPosition(poDesigned);
         form->SetBoundsRect(TrImageEditForm::LastPos);

@@ -3,6 +3,7 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
+#include "platform/ui/ControlScrollBars.h"
 #include "platform/ui/Clipbrd.h"
 #include "resources/ImprovedTexts.h"
 
@@ -221,8 +222,16 @@ void TrImageZoom::PictureChanged()
 
 void TrImageZoom::Resize()
 {
+    if (FBars)
+        FBars->Place();
     SetInternalZoom();
     TCustomControl::Resize();
+}
+
+void TrImageZoom::Loaded()
+{
+    TCustomControl::Loaded();
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
 }
 
 // ---- scale information -------------------------------------------------------------------------
@@ -264,12 +273,16 @@ TrImageZoom::TScaleInfo TrImageZoom::ScaleInfo() const
 
 void TrImageZoom::UpdateScrollBar()
 {
-    const TScaleInfo si = ScaleInfo();
     const int W = GetPictureWidth(), H = GetPictureHeight();
+    // The bars come when the picture does not fit the whole control; the
+    // picture then fits or not in the smaller client they leave.
+    const bool fitsWhole = (RoundEven(W * FInternalZoom / 100) <= Width() && RoundEven(H * FInternalZoom / 100) <= Height()) || FStretch;
+    FTypeScrollBar = !fitsWhole && FScrollBar ? tsBoth : tsNone;
+    const TScaleInfo si = ScaleInfo();
     const int cw = ClientWidth(), ch = ClientHeight();
-    const bool fits = (si.DestSize.cx <= cw && si.DestSize.cy <= ch) || FStretch;
-    FCanDrag = !fits;
-    FTypeScrollBar = !fits && FScrollBar ? tsBoth : tsNone;
+    // the zoomed size before the clipping to the client decides whether there is anything to drag
+    const int zw = RoundEven(W * FInternalZoom / 100), zh = RoundEven(H * FInternalZoom / 100);
+    FCanDrag = !((zw <= cw && zh <= ch) || FStretch);
     // the offset stays within the picture
     TPoint o = si.SourceOffset;
     o.X = std::max(o.X, 0);
@@ -279,6 +292,8 @@ void TrImageZoom::UpdateScrollBar()
     if (H - si.SourceSize.cy > 0 && H - si.SourceSize.cy < o.Y)
         o.Y = H - si.SourceSize.cy;
     FZoomOffset = o;
+    if (HandleAllocated() && !FDrawing)
+        ShowScrollBars();
     if (!FDrawing)
         Invalidate();
 }

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class TControlScrollBars;
+
 enum TRotateType { rt0, rt090, rt180, rt270 };
 enum TImageShowEditor { ieShowModal, ieShowNoModal, ieEditModal, ieNone };
 enum TTypeScrollbar { tsNone, tsHorz, tsVert, tsBoth };
@@ -105,14 +107,23 @@ public:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
+    // The bars' line, page and end moves (the page is half the client height for both bars).
+    enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scTop, scBottom, scThumb };
+    void Scroll(bool Horizontal, TScrollCode Code, int ThumbPos = 0);
+    TRect ClientRect() const override;
+
 protected:
     void Paint() override;
     void Resize() override;
+    void Loaded() override;
+    QWidget* CreateWidget() override;
     virtual void ZoomChanged();
 
 private:
     void SetInternalZoom();
     void UpdateScrollBar();
+    void ShowScrollBars();
+    void ScrollTo(bool Horizontal, int Pos);
     TColor BackColor() const;
     std::unique_ptr<TPicture> FPicture;
     int FZoom = 100;
@@ -134,6 +145,7 @@ private:
     TPoint FDragStartPoint, FDragStartOffset;
     bool FirstOpenMenu = true;
     TPopupMenu* FPopupMenu;
+    std::unique_ptr<TControlScrollBars> FBars;
 };
 
 // Opens the picture editor window (rImageEdit.cpp).

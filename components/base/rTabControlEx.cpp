@@ -239,7 +239,8 @@ void TrPageControlEx::AdjustClientRect(TRect& R)
     if (VisiblePageCount() == 0) {
         const int s = UseScale(4);
         R.Inflate(s, s);
-        R.Top -= 2;
+        if (TabPosition() == tpTop)
+            R.Top -= 2;
     }
     int last = -1;
     for (int i = 0; i < PageCount(); ++i)

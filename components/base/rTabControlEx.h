@@ -34,7 +34,7 @@ public:
     virtual int HostTabImageIndex(int Index) const = 0;
     virtual TCustomImageList* HostImages() const = 0;
     virtual int HostSelectedTab() const = 0;
-    virtual bool HostTabsAtBottom() const = 0;
+    virtual TTabPosition HostTabPosition() const = 0;
     virtual bool HostHotTrack() const = 0;
     virtual bool HostOwnerDraw() const = 0;
     virtual bool HostHasDrawTabHandler() const = 0;
@@ -161,7 +161,7 @@ public:
     int HostTabImageIndex(int Index) const override { return Index; }
     TCustomImageList* HostImages() const override { return Images; }
     int HostSelectedTab() const override { return TabIndex(); }
-    bool HostTabsAtBottom() const override { return TabPosition() == tpBottom; }
+    TTabPosition HostTabPosition() const override { return TabPosition(); }
     bool HostHotTrack() const override { return HotTrack; }
     bool HostOwnerDraw() const override { return OwnerDraw; }
     bool HostHasDrawTabHandler() const override { return bool(OnDrawTab); }
@@ -222,7 +222,7 @@ public:
     int HostTabImageIndex(int Index) const override { return Pages(Index)->ImageIndex; }
     TCustomImageList* HostImages() const override { return Images; }
     int HostSelectedTab() const override { return ActivePageIndex(); }
-    bool HostTabsAtBottom() const override { return false; }
+    TTabPosition HostTabPosition() const override { return TabPosition(); }
     bool HostHotTrack() const override { return HotTrack; }
     bool HostOwnerDraw() const override { return OwnerDraw; }
     bool HostHasDrawTabHandler() const override { return false; }

@@ -76,6 +76,9 @@ void TTabPropsEx::ResetHotState(bool Repaint)
 
 bool TTabPropsEx::CheckRightBorder(int TabIndex, TRect& Rect, int Extra) const
 {
+    // a column of tabs at a side never reaches the row's reserved right end
+    if (TabRowVertical(FHost->HostTabPosition()))
+        return Rect.Width() > 0;
     const int clientWidth = FHost->HostControl()->ClientWidth();
     const int limit = TabIndex < FHost->HostTabCount() - 1 ? clientWidth - S(38) : clientWidth;
     if (Rect.Right + Extra >= limit)
@@ -98,10 +101,13 @@ TRect TTabPropsEx::CloseBtnRect(int TabIndex) const
 {
     TRect tab = FHost->HostTabRect(TabIndex);
     if (TabIndex == FHost->HostSelectedTab()) {
-        if (FHost->HostTabsAtBottom())
-            tab.Top += 2;
-        else
-            tab.Bottom -= 2;
+        // the selected tab loses its two pixels on the pane's side
+        switch (FHost->HostTabPosition()) {
+        case tpTop: tab.Bottom -= 2; break;
+        case tpBottom: tab.Top += 2; break;
+        case tpLeft: tab.Right -= 2; break;
+        case tpRight: tab.Left += 2; break;
+        }
     }
     int w = S(FCloseBtnSize), h = w;
     if (!FCloseBtn.Empty()) {
@@ -147,19 +153,26 @@ void TTabPropsEx::DrawTabEx(int TabIndex, const TRect& Rect, TOwnerDrawState Sta
     if (OnTabGetProps)
         OnTabGetProps(control, TabIndex, c->Font(), bk, closeBtn);
     // 6.
-    const bool bottom = FHost->HostTabsAtBottom();
+    const TTabPosition pos = FHost->HostTabPosition();
     TRect pane = control->ClientRect();
-    if (bottom)
-        pane.Bottom = Rect.Top;
-    else
-        pane.Top = Rect.Bottom;
+    switch (pos) {
+    case tpTop: pane.Top = Rect.Bottom; break;
+    case tpBottom: pane.Bottom = Rect.Top; break;
+    case tpLeft: pane.Left = Rect.Right; break;
+    case tpRight: pane.Right = Rect.Left; break;
+    }
     TRect tab = Rect;
     if (selected)
         tab.Inflate(2, 2);
-    if (bottom) {
+    // tabs facing the pane from below or from the right sit one pixel closer to it
+    if (pos == tpBottom) {
         tab.Offset(0, -1);
         if (selected)
             tab.Top += 1;
+    } else if (pos == tpRight) {
+        tab.Offset(-1, 0);
+        if (selected)
+            tab.Left += 1;
     }
     // 7.
     if (OnDrawTabBackground)
@@ -185,8 +198,10 @@ void TTabPropsEx::DrawTabEx(int TabIndex, const TRect& Rect, TOwnerDrawState Sta
     if (selected && control->Focused()) {
         TRect f = Rect;
         f.Inflate(-2, -2);
-        if (bottom)
+        if (pos == tpBottom)
             f.Bottom -= 1;
+        else if (pos == tpRight)
+            f.Right -= 1;
         c->DrawFocusRect(f);
     }
     c->Brush()->Assign(savedBrush);
@@ -198,13 +213,25 @@ void TTabPropsEx::DrawBkThemed(int TabIndex, const TRect& PaneRect, const TRect&
 {
     TCanvas* c = FHost->HostCanvas();
     DrawThemedTabPane(c, PaneRect);
+    const TTabPosition pos = FHost->HostTabPosition();
     TRect tab = TabRect;
-    if (CheckRightBorder(TabIndex, tab, 0))
-        DrawThemedTab(c, tab, Selected, Hot);
-    if (FHost->HostTabsAtBottom()) {
+    if (!CheckRightBorder(TabIndex, tab, 0))
+        return;
+    // the edge parts: the first tab on the pane's leading edge, and a last one
+    // that reaches the trailing edge once widened by 2
+    const TRect client = FHost->HostControl()->ClientRect();
+    const bool vertical = TabRowVertical(pos);
+    const bool first = TabIndex == 0;
+    const bool last = vertical ? tab.Bottom + 2 >= client.Bottom : tab.Right + 2 >= client.Right;
+    DrawThemedTabAt(c, tab, Selected, Hot, pos, first, last);
+    if (pos == tpBottom) {
         c->Pen()->SetColor(clGray);
         c->MoveTo(tab.Left, tab.Bottom - 1);
         c->LineTo(tab.Right, tab.Bottom - 1);
+    } else if (pos == tpRight) {
+        c->Pen()->SetColor(clGray);
+        c->MoveTo(tab.Right - 1, tab.Top);
+        c->LineTo(tab.Right - 1, tab.Bottom);
     }
 }
 
@@ -212,49 +239,65 @@ void TTabPropsEx::DrawBkStandard(int TabIndex, const TRect& PaneRect, const TRec
                                  bool Selected, bool Hot)
 {
     TCanvas* c = FHost->HostCanvas();
-    const bool bottom = FHost->HostTabsAtBottom();
+    const TTabPosition pos = FHost->HostTabPosition();
     // 1.
     TRect pane = PaneRect;
     Frame3D(c, pane, clBtnHighlight, cl3DDkShadow, 1);
     TRect R = TabRect;
     if (!CheckRightBorder(TabIndex, R, 0))
         return;
-    // 2.
-    const int y0 = bottom ? R.Bottom - 1 : R.Top;
-    const int y1 = bottom ? R.Top : R.Bottom;
-    const int in = bottom ? -1 : 1;
     auto line = [c](TColor Color, int X1, int Y1, int X2, int Y2) {
         c->Pen()->SetColor(Color);
         c->MoveTo(X1, Y1);
         c->LineTo(X2, Y2);
     };
-    line(clWindow, R.Left, y0, R.Right, y0);
-    line(clWindow, R.Left, y0, R.Left, y1);
-    line(cl3DDkShadow, R.Right - 1, y0, R.Right - 1, y1);
-    line(cl3DLight, R.Left + 1, y0 + in, R.Right - 1, y0 + in);
-    line(cl3DLight, R.Left + 1, y0 + in, R.Left + 1, y1);
-    line(cl3DLight, R.Right - 2, y0 + in, R.Right - 2, y1);
+    // 2. the tab's outer edge (away from the pane) in light lines, its far side in shadow
+    if (!TabRowVertical(pos)) {
+        const int y0 = pos == tpBottom ? R.Bottom - 1 : R.Top;
+        const int y1 = pos == tpBottom ? R.Top : R.Bottom;
+        const int in = pos == tpBottom ? -1 : 1;
+        line(clWindow, R.Left, y0, R.Right, y0);
+        line(clWindow, R.Left, y0, R.Left, y1);
+        line(cl3DDkShadow, R.Right - 1, y0, R.Right - 1, y1);
+        line(cl3DLight, R.Left + 1, y0 + in, R.Right - 1, y0 + in);
+        line(cl3DLight, R.Left + 1, y0 + in, R.Left + 1, y1);
+        line(cl3DLight, R.Right - 2, y0 + in, R.Right - 2, y1);
+    } else {
+        const int x0 = pos == tpRight ? R.Right - 1 : R.Left;
+        const int x1 = pos == tpRight ? R.Left : R.Right;
+        const int in = pos == tpRight ? -1 : 1;
+        line(clWindow, x0, R.Top, x0, R.Bottom);
+        line(clWindow, x0, R.Top, x1, R.Top);
+        line(cl3DDkShadow, x0, R.Bottom - 1, x1, R.Bottom - 1);
+        line(cl3DLight, x0 + in, R.Top + 1, x0 + in, R.Bottom - 1);
+        line(cl3DLight, x0 + in, R.Top + 1, x1, R.Top + 1);
+        line(cl3DLight, x0 + in, R.Bottom - 2, x1, R.Bottom - 2);
+    }
     // 3.
     TRect inside = R;
-    inside.Left += 2;
-    inside.Right -= 2;
-    if (bottom)
-        inside.Bottom -= 2;
-    else
-        inside.Top += 2;
+    switch (pos) {
+    case tpTop: inside = Rect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom); break;
+    case tpBottom: inside = Rect(R.Left + 2, R.Top, R.Right - 2, R.Bottom - 2); break;
+    case tpLeft: inside = Rect(R.Left + 2, R.Top + 2, R.Right, R.Bottom - 2); break;
+    case tpRight: inside = Rect(R.Left, R.Top + 2, R.Right - 2, R.Bottom - 2); break;
+    }
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(BkColor);
     c->FillRect(inside);
-    // 4.
+    // 4. the strip along the outer edge
     const TColor strip = Selected ? FSelectedBorderColor : Hot ? FHotBorderColor : clNone;
-    if (strip != clNone) {
-        const int shrink = Selected ? 1 : 2;
-        TRect s = Rect(R.Left + shrink, R.Top, R.Right - shrink, R.Top + 2);
-        if (bottom)
-            s = Rect(R.Left + shrink, R.Bottom - 2, R.Right - shrink, R.Bottom);
-        c->Brush()->SetColor(strip);
-        c->FillRect(s);
+    if (strip == clNone)
+        return;
+    const int k = Selected ? 1 : 2;
+    TRect s;
+    switch (pos) {
+    case tpTop: s = Rect(R.Left + k, R.Top, R.Right - k, R.Top + 2); break;
+    case tpBottom: s = Rect(R.Left + k, R.Bottom - 2, R.Right - k, R.Bottom); break;
+    case tpLeft: s = Rect(R.Left, R.Top + k, R.Left + 2, R.Bottom - k); break;
+    case tpRight: s = Rect(R.Right - 2, R.Top + k, R.Right, R.Bottom - k); break;
     }
+    c->Brush()->SetColor(strip);
+    c->FillRect(s);
 }
 
 void TTabPropsEx::DrawTabContent(int TabIndex, const TRect& TabRect, bool Selected, bool, bool CloseBtn)
@@ -265,10 +308,12 @@ void TTabPropsEx::DrawTabContent(int TabIndex, const TRect& TabRect, bool Select
     if (!CheckRightBorder(TabIndex, R, 0))
         return;
     if (Selected) {
-        if (FHost->HostTabsAtBottom())
-            R.Bottom += 2;
-        else
-            R.Bottom -= 2;
+        switch (FHost->HostTabPosition()) {
+        case tpTop: R.Bottom -= 2; break;
+        case tpBottom: R.Bottom += 2; break;
+        case tpLeft: R.Right -= 2; break;
+        case tpRight: R.Left += 2; break;
+        }
     }
     TCustomImageList* images = FHost->HostImages();
     const int image = FHost->HostTabImageIndex(TabIndex);
@@ -331,7 +376,7 @@ void TTabPropsEx::CheckMouseMove(TShiftState, int X, int Y)
     if (tab == FHost->HostSelectedTab())
         tab = -1;
     const int hitTab = FHost->HostTabAt(X, Y);
-    const int btn = hitTab >= 0 && FShowCloseBtn && CloseBtnRect(hitTab).Contains({X, Y}) ? hitTab : -1;
+    const int btn = hitTab >= 0 && CloseBtnShown(hitTab) && CloseBtnRect(hitTab).Contains({X, Y}) ? hitTab : -1;
     if (tab != FHotTabIndex || btn != FHotBtnIndex) {
         FHotTabIndex = tab;
         FHotBtnIndex = btn;

@@ -4,6 +4,12 @@
 #include "components/base/rtool.h"
 #include "resources/LibraryTexts.h"
 
+TDlgPropSaveLayer& DlgPropSaveLayer()
+{
+    static TDlgPropSaveLayer layer;
+    return layer;
+}
+
 TrDlgBaseForm::TrDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
 {
     SetBorderStyle(bsSizeable);
@@ -55,6 +61,14 @@ TrDlgBaseForm::TrDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
     OnShow = [this](TComponent* S) { FormShow(S); };
     OnActivate = [this](TComponent* S) { FormActivate(S); };
     OnClose = [this](TComponent* S, TCloseAction& A) { FormClose(S, A); };
+    if (DlgPropSaveLayer().MakeSaver)
+        DlgPropSave = DlgPropSaveLayer().MakeSaver(this);
+}
+
+void TrDlgBaseForm::SetPropSaveFile(TComponent* PropSaveFile)
+{
+    if (DlgPropSave && DlgPropSaveLayer().SetFile)
+        DlgPropSaveLayer().SetFile(DlgPropSave, PropSaveFile);
 }
 
 void TrDlgBaseForm::FormCreate(TComponent*)

@@ -7,6 +7,20 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 
+#include <functional>
+
+class TrDlgBaseForm;
+
+// Property files belong to the layer above this library's base. That layer
+// installs how a dialog gets its saver (which keeps its place and control
+// settings from showing to hiding) and how a saver is pointed at a file; without
+// it the dialogs simply do not remember.
+struct TDlgPropSaveLayer {
+    std::function<TComponent*(TrDlgBaseForm* Form)> MakeSaver;
+    std::function<void(TComponent* Saver, TComponent* PropSaveFile)> SetFile;
+};
+TDlgPropSaveLayer& DlgPropSaveLayer();
+
 class TrDlgBaseForm : public TForm {
 public:
     explicit TrDlgBaseForm(TComponent* AOwner);
@@ -16,6 +30,9 @@ public:
     TPanel* pBottomRight;
     TButton* btOk;
     TButton* btCancel;
+    TComponent* DlgPropSave = nullptr;
+    // None is allowed: the dialog then keeps nothing.
+    void SetPropSaveFile(TComponent* PropSaveFile);
 
 protected:
     void FormCreate(TComponent* Sender);

@@ -1,5 +1,9 @@
 #include "components/base/rpictool.h"
 
+#include "platform/ui/PictureCodec.h"
+
+#include <algorithm>
+
 #include "components/base/rDialogsEx.h"
 #include "components/base/rdlg.h"
 #include "platform/rtl/FileUtils.h"
@@ -307,6 +311,21 @@ void GetBitmapFromPicture(TBitmap* Bitmap, const TPicture* Picture)
     Bitmap->Assign(Picture->Graphic());
 }
 
+void ConvertBmpToIco(const TBitmap* Bitmap, TIcon* Icon, int Size)
+{
+    if (!Icon || Size <= 0)
+        return;
+    TBitmap square(Size, Size);
+    square.Canvas()->Brush()->SetColor(clBtnFace);
+    square.Canvas()->FillRect(Rect(0, 0, Size, Size));
+    if (Bitmap && !Bitmap->Empty())
+        DrawBmpCenter(square.Canvas(), Rect(0, 0, Size, Size), Bitmap);
+    // the mask is the transparent colour: the bottom-left pixel, the button face
+    const TColor face = square.Pixel(0, Size - 1);
+    Icon->Assign(&square);
+    Icon->Mask(face);
+}
+
 void DrawBmpCenter(TCanvas* Canvas, const TRect& Rect, const TBitmap* Bitmap, bool Stretch)
 {
     if (!Bitmap || Bitmap->Width() == 0 || Rect.Width() < 3 || Rect.Height() < 3)
@@ -550,8 +569,7 @@ QByteArray EncodePicture(const TPicture* Picture, TrGraphicType GraphicType, int
     if (GraphicType == gtJPG) {
         TBitmap copy(*bmp);
         copy.SetPixelFormat(pf24bit);
-        (void)JpegQuality;  // the codec writes its own quality
-        return copy.SaveToData("JPG");
+        return EncodeBitmapData(&copy, "JPG", std::clamp(JpegQuality, 0, 100));
     }
     if (GraphicType == gtPNG)
         return bmp->SaveToData("PNG");

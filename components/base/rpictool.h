@@ -60,7 +60,10 @@ void DrawStatusBar(TCanvas* Canvas, TRect Rect, int Position, int Count, int Sty
 
 // ---- bitmaps and pictures ----------------------------------------------------------------------
 void GetBitmapFromPicture(TBitmap* Bitmap, const TPicture* Picture);
+class TIcon;
 void DrawBmpCenter(TCanvas* Canvas, const TRect& Rect, const TBitmap* Bitmap, bool Stretch = false);
+// A Size x Size icon of the bitmap: centred on the button face, the button face left out.
+void ConvertBmpToIco(const TBitmap* Bitmap, TIcon* Icon, int Size);
 void DrawBmpAlign(TCanvas* Canvas, TRect Rect, const TBitmap* Bitmap, int Margin, TAlignment Alignment);
 void DrawPictureCenter(TCanvas* Canvas, const TRect& Rect, const TPicture* Picture, bool Transparent, bool Stretch);
 void DrawPictureTiles(TCanvas* Canvas, const TRect& Rect, const TPicture* Picture, bool Transparent);

@@ -1,6 +1,7 @@
 #include "components/base/rtool.h"
 
 #include "components/base/rdlg.h"
+#include "components/base/rShellOpen.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/print/PrintDocument.h"
 #include "platform/print/Printers.h"
@@ -227,18 +228,15 @@ void UpdateAlignmentFromAlignmentDefault(TAlignment& Alignment, TAlignmentDefaul
 
 int RunFile(const QString& FileName, const QString& Params, const QString& Folder, int, bool ShowError)
 {
-    // the desktop's default application stands in for the shell's "open"
-    QStringList args{FileName};
-    if (!Params.isEmpty())
-        args << Params;
-    const bool ok = QProcess::startDetached(QStringLiteral("xdg-open"), args, Folder);
-    if (ok)
-        return 33;
+    // The window state asked for cannot be passed to another desktop program.
+    const int result = ShellOpen(FileName, Params, Folder);
+    if (result > 32)
+        return result;
     const QString msg = QString(libtxt::CannotOpenFile).replace(QStringLiteral("%s"), FileName);
     if (!ShowError)
         throw Exception(msg);
     DlgE(msg, false);
-    return 2;
+    return result;
 }
 
 int RunFileSimple(const QString& FileName)

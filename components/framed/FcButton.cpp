@@ -4,6 +4,7 @@
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 
 namespace {
 
@@ -228,8 +229,28 @@ void TFcButton::SetAlignment(TAlignment Value)
 void TFcButton::SetDefault(bool Value)
 {
     FDefault = Value;
-    FActive = Value;
+    TCustomForm* f = GetParentForm(this);
+    FocusChanged(f ? f->ActiveControl() : nullptr);
     Invalidate();
+}
+
+void TFcButton::FocusChanged(TWinControl* NewFocus)
+{
+    const auto* target = dynamic_cast<TDialogKeyTarget*>(NewFocus);
+    const bool pushButton = (target && target->IsPushButton()) || dynamic_cast<TButton*>(NewFocus);
+    const bool active = pushButton ? NewFocus == this : FDefault;
+    if (active != FActive) {
+        FActive = active;
+        Invalidate();
+    }
+}
+
+bool TFcButton::DialogChar(Word Key, TShiftState)
+{
+    if (!IsAccel(Key, Caption()) || !CanFocus())
+        return false;
+    Click();
+    return true;
 }
 
 void TFcButton::SetAllowAllUp(bool Value)
@@ -364,8 +385,8 @@ void TFcButton::KeyUp(Word& Key, TShiftState Shift)
 
 void TFcButton::DoEnter()
 {
-    // a focused push button takes the default role
-    FActive = true;
+    // a focused push button takes the default role (also when the window learns of the focus late)
+    FocusChanged(this);
     TFcCustomButton::DoEnter();
 }
 
@@ -373,7 +394,6 @@ void TFcButton::DoExit()
 {
     FKeyToggle = false;
     FShowDownVersion = false;
-    FActive = FDefault;
     UpdateDisplay();
     TFcCustomButton::DoExit();
 }

@@ -7,8 +7,9 @@
 
 #include "components/framed/FcCommon.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogKeys.h"
 
-class TFcCustomButton : public TCustomControl {
+class TFcCustomButton : public TCustomControl, public TDialogKeyTarget {
 public:
     explicit TFcCustomButton(TComponent* AOwner);
 
@@ -114,7 +115,12 @@ public:
     bool Active() const { return FActive; }
     void Click() override;
     // Enter (when active) and Escape (when Cancel) click the button; true when used.
-    bool DialogKey(Word Key, TShiftState Shift);
+    bool DialogKey(Word Key, TShiftState Shift) override;
+    // The caption's accelerator clicks the button.
+    bool DialogChar(Word Key, TShiftState Shift) override;
+    // A focused push button takes the default role; elsewhere the Default one has it.
+    void FocusChanged(TWinControl* NewFocus) override;
+    bool IsPushButton() const override { return true; }
     // A sibling with the same group index went down.
     void ButtonPressed(int GroupIndex, TFcButton* Sender);
 

@@ -430,9 +430,17 @@ void TFcCalculator::DrawCalcButton(TFcCalculatorArea Area, const TRect& R)
             text.Offset(2, 2);
     }
     static const char* const captions[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".", "+", "-", "*", "\xC3\xB7", "C", "="};
-    QString caption = Area == ccSet ? QStringLiteral("\u2714") : QString::fromUtf8(captions[Area]);
-    if (Area == ccDecimal)
-        caption = FormatSettings().DecimalSeparator;
+    if (Area == ccSet) {
+        // the symbol font's "5": a filled triangle pointing up, at the font's size + 4 points
+        const int h = std::max(4, (Font()->Size() + 4) * 96 / 72 / 2);
+        const int cx = text.Left + text.Width() / 2, cy = text.Top + text.Height() / 2;
+        c->Brush()->SetStyle(bsSolid);
+        c->Brush()->SetColor(font);
+        c->Pen()->SetColor(font);
+        c->Polygon({{cx - h / 2 - 1, cy + h / 4}, {cx + h / 2 + 1, cy + h / 4}, {cx, cy - h / 2}});
+        return;
+    }
+    const QString caption = QString::fromUtf8(captions[Area]);
     c->Brush()->SetStyle(bsClear);
     c->Font()->SetColor(font);
     c->DrawText(caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);

@@ -2,6 +2,7 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcSystem.h"
+#include "components/framed/FcTextFile.h"
 #include "platform/rtl/Exception.h"
 #include "platform/ui/ImgList.h"
 
@@ -268,11 +269,84 @@ void TFcCheckList::KeyPress(QChar& Key)
     TFcCustomTabbedListBox::KeyPress(Key);
 }
 
+void TFcCheckList::SetCustomGlyphs(const TBitmap* Value)
+{
+    if (Value)
+        FCustomGlyphs.Assign(Value);
+    else
+        FCustomGlyphs.SetSize(0, 0);
+    if (!Loading())
+        SetUseCustomGlyphs(!FCustomGlyphs.Empty());
+    Invalidate();
+}
+
+void TFcCheckList::SetNumGlyphs(int Value)
+{
+    FNumGlyphs = std::max(1, Value);
+    UpdateGlyphDimensions();
+}
+
+void TFcCheckList::SetCustomGlyphImages(TCustomImageList* Value)
+{
+    if (FCustomGlyphImages)
+        RemoveFreeNotification(FCustomGlyphImages);
+    FCustomGlyphImages = Value;
+    if (Value)
+        FreeNotification(Value);
+    SetUseCustomGlyphs(Value && Value->Count() > 0);
+}
+
+void TFcCheckList::SetUseCustomGlyphs(bool Value)
+{
+    FUseCustomGlyphs = Value;
+    UpdateGlyphDimensions();
+}
+
+void TFcCheckList::UpdateGlyphDimensions()
+{
+    // the cell size of the pictures in use, else the standard 13 x 13 box
+    if (FUseCustomGlyphs && FCustomGlyphImages) {
+        FGlyphWidth = FCustomGlyphImages->Width();
+        FGlyphHeight = FCustomGlyphImages->Height();
+    } else if (FUseCustomGlyphs && !FCustomGlyphs.Empty()) {
+        FGlyphWidth = FCustomGlyphs.Width() / FNumGlyphs;
+        FGlyphHeight = FCustomGlyphs.Height();
+    } else {
+        FGlyphWidth = 13;
+        FGlyphHeight = 13;
+    }
+    UpdateItemHeight();
+    Invalidate();
+}
+
+void TFcCheckList::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TFcCustomTabbedListBox::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FCustomGlyphImages) {
+        FCustomGlyphImages = nullptr;
+        UpdateGlyphDimensions();
+    }
+}
+
 void TFcCheckList::SelectGlyph(int Index, TBitmap* Glyph)
 {
     TCanvas* c = Glyph->Canvas();
     const TRect g(0, 0, FGlyphWidth, FGlyphHeight);
     const bool enabled = GetItemEnabled(Index) && Enabled();
+    const int state = int(GetItemState(Index));  // unchecked, checked, grayed
+    if (FUseCustomGlyphs && FCustomGlyphImages) {
+        c->Brush()->SetColor(TransparentColor);
+        c->FillRect(g);
+        // disabled pictures follow the enabled ones: 3..5, or 6..8 in a longer list
+        const int disabledBase = FCustomGlyphImages->Count() < 7 ? 3 : 6;
+        FCustomGlyphImages->Draw(c, 0, 0, enabled ? state : disabledBase + state, true);
+        return;
+    }
+    if (FUseCustomGlyphs && !FCustomGlyphs.Empty()) {
+        const int cell = enabled ? state : 3 + state;
+        c->CopyRect(g, FCustomGlyphs.Canvas(), Bounds(cell * FGlyphWidth, 0, FGlyphWidth, FGlyphHeight));
+        return;
+    }
     if (ThemeServicesEnabled()) {
         c->Brush()->SetColor(Color());
         c->FillRect(g);
@@ -288,12 +362,31 @@ void TFcCheckList::SelectGlyph(int Index, TBitmap* Glyph)
     DrawCheckBox(c, g, GetItemState(Index), enabled ? bdsNormal : bdsDisabled, Focused(), htsInterior, co, false, false);
 }
 
+namespace {
+
+void ReplaceGlyphColour(TBitmap& Glyph, TColor From, TColor To)
+{
+    const TColor from = ColorToRGB(From), to = ColorToRGB(To);
+    if (from == to)
+        return;
+    for (int y = 0; y < Glyph.Height(); ++y)
+        for (int x = 0; x < Glyph.Width(); ++x)
+            if (Glyph.Pixel(x, y) == from)
+                Glyph.SetPixel(x, y, to);
+}
+
+}  // namespace
+
 void TFcCheckList::DrawListItem(int Index, TRect R, TOwnerDrawState State)
 {
     TCanvas* c = Canvas();
     // 2./3. the check box before the text
     TBitmap glyph(FGlyphWidth, FGlyphHeight);
     SelectGlyph(Index, &glyph);
+    // the see-through colour becomes the list's, the mask colour the window's
+    ReplaceGlyphColour(glyph, TransparentColor, Color());
+    if (FUseCustomGlyphs)
+        ReplaceGlyphColour(glyph, WinMaskColor, clWindow);
     const int imagesWidth = FImages ? FImages->Width() + 4 : 0;
     c->FillRect(R);
     c->Draw(R.Left - FGlyphWidth - imagesWidth - 4, R.Top + (R.Height() - FGlyphHeight) / 2, &glyph);
@@ -362,43 +455,59 @@ void TFcCheckList::LoadFromText(const QString& Text)
     QStringList lines = Text.split(QStringLiteral("\n"));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        TPacket p;
-        QString text = line;
-        if (line.startsWith(QLatin1Char('@'))) {
-            // fields at fixed columns; short lines read as far as they go
-            p.Enabled = line.mid(1, 1) == QLatin1String("1");
-            const int state = NumberAt(line, 3, 1, 0);
-            p.State = state >= 0 && state <= 2 ? TCheckBoxState(state) : cbUnchecked;
-            p.ImageIndex = NumberAt(line, 5, 3, -1);
-            p.DisabledIndex = NumberAt(line, 9, 3, -1);
-            text = line.mid(13);
-        } else if (line.startsWith(QLatin1Char('&'))) {
-            p.Enabled = line.mid(1, 1) == QLatin1String("1");
-            const int state = NumberAt(line, 3, 1, 0);
-            p.State = state >= 0 && state <= 2 ? TCheckBoxState(state) : cbUnchecked;
-            text = line.mid(5);
-        }
-        const int i = AddItem(text);
-        FPackets[size_t(i)] = p;
-    }
+    for (const QString& line : lines)
+        AddMarkedLine(line);
     Invalidate();
 }
 
-void TFcCheckList::SaveToFile(const QString& FileName) const
+void TFcCheckList::AddMarkedLine(QString Line)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFileStreamError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
-    f.write(SaveToText().toUtf8());
+    if (Line.endsWith(QLatin1Char('\r')))
+        Line.chop(1);
+    TPacket p;
+    QString text = Line;
+    if (Line.startsWith(QLatin1Char('@'))) {
+        // fields at fixed columns; short lines read as far as they go
+        p.Enabled = Line.mid(1, 1) == QLatin1String("1");
+        const int state = NumberAt(Line, 3, 1, 0);
+        p.State = state >= 0 && state <= 2 ? TCheckBoxState(state) : cbUnchecked;
+        p.ImageIndex = NumberAt(Line, 5, 3, -1);
+        p.DisabledIndex = NumberAt(Line, 9, 3, -1);
+        text = Line.mid(13);
+    } else if (Line.startsWith(QLatin1Char('&'))) {
+        p.Enabled = Line.mid(1, 1) == QLatin1String("1");
+        const int state = NumberAt(Line, 3, 1, 0);
+        p.State = state >= 0 && state <= 2 ? TCheckBoxState(state) : cbUnchecked;
+        text = Line.mid(5);
+    }
+    const int i = AddItem(text);
+    FPackets[size_t(i)] = p;
+}
+
+void TFcCheckList::SaveToFile(const QString& FileName, TFcIniFileEncoding Encoding) const
+{
+    SaveTextFile(FileName, SaveToText(), Encoding);
 }
 
 void TFcCheckList::LoadFromFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw EFileStreamError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, f.errorString()));
-    LoadFromText(QString::fromUtf8(f.readAll()));
+    LoadFromText(LoadTextFile(FileName));
+}
+
+void TFcCheckList::SaveToStream(QIODevice* Stream, TFcIniFileEncoding Encoding) const
+{
+    SaveTextStream(Stream, SaveToText(), Encoding);
+}
+
+void TFcCheckList::LoadFromStream(QIODevice* Stream)
+{
+    LoadFromText(LoadTextStream(Stream));
+}
+
+void TFcCheckList::AddStrings(const QStringList& Lines)
+{
+    // marked lines carry their record; any other line is a plain item
+    for (const QString& line : Lines)
+        AddMarkedLine(line);
+    Invalidate();
 }

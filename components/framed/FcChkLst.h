@@ -6,6 +6,7 @@
 // text-line format.
 
 #include "components/framed/FcTabbedListBox.h"
+#include "components/framed/FcTextFile.h"
 
 #include <functional>
 #include <vector>
@@ -38,6 +39,16 @@ public:
     virtual void SetImages(TCustomImageList* Value);
     int GlyphWidth() const { return FGlyphWidth; }
     int GlyphHeight() const { return FGlyphHeight; }
+    // Own check-box pictures: a strip of NumGlyphs cells (unchecked, checked,
+    // grayed, then the same disabled), or an image list in that order.
+    TBitmap* CustomGlyphs() { return &FCustomGlyphs; }
+    virtual void SetCustomGlyphs(const TBitmap* Value);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int Value);
+    TCustomImageList* CustomGlyphImages() const { return FCustomGlyphImages; }
+    virtual void SetCustomGlyphImages(TCustomImageList* Value);
+    bool UseCustomGlyphs() const { return FUseCustomGlyphs; }
+    virtual void SetUseCustomGlyphs(bool Value);
     TStateChangingEvent OnChanging;
     TStateChangeEvent OnStateChange;
 
@@ -64,8 +75,13 @@ public:
     // The marked text format, one line per item.
     QString SaveToText() const;
     void LoadFromText(const QString& Text);
-    void SaveToFile(const QString& FileName) const;
+    // Written through a temporary file: a failed write keeps the old one.
+    void SaveToFile(const QString& FileName, TFcIniFileEncoding Encoding = feDefault) const;
     void LoadFromFile(const QString& FileName);
+    void SaveToStream(QIODevice* Stream, TFcIniFileEncoding Encoding = feDefault) const;
+    void LoadFromStream(QIODevice* Stream);
+    // Adds lines, reading marked ones ("@", "&") with their records.
+    void AddStrings(const QStringList& Lines);
     int InitialTabStopOffset() const override { return FGlyphWidth; }
     // The check box zone of an item (where a press toggles).
     TRect CheckBoxZone(int Index) const;
@@ -90,10 +106,17 @@ protected:
     void ItemDeleted(int Index) override;
     void ItemMoved(int CurIndex, int NewIndex) override;
     void ItemsCleared() override;
+    void AddMarkedLine(QString Line);
     const TPacket& Packet(int Index) const;
     TPacket& Packet(int Index);
 
+    void UpdateGlyphDimensions();
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     std::vector<TPacket> FPackets;
+    TBitmap FCustomGlyphs;
+    int FNumGlyphs = 6;
+    TCustomImageList* FCustomGlyphImages = nullptr;
+    bool FUseCustomGlyphs = false;
     TCustomImageList* FImages = nullptr;
     int FGlyphWidth = 13;
     int FGlyphHeight = 13;

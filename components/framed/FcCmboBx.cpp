@@ -26,6 +26,7 @@ QWidget* TFcCustomComboBox::CreateWidget()
     QWidget* w = TComboBox::CreateWidget();
     FWidget = w;
     RouteEditKeysToCombo(this);
+    UpdateFrameLayer();
     return w;
 }
 
@@ -33,6 +34,7 @@ void TFcCustomComboBox::SetStyle(TComboBoxStyle Value)
 {
     TComboBox::SetStyle(Value);
     RouteEditKeysToCombo(this);
+    UpdateFrameLayer();
 }
 
 void TFcCustomComboBox::SetDisabledColor(TColor Value)
@@ -62,6 +64,7 @@ void TFcCustomComboBox::SetReadOnly(bool Value)
         return;
     FReadOnly = Value;
     UpdateColors();
+    UpdateFrameLayer();
     Invalidate();
 }
 
@@ -91,6 +94,40 @@ void TFcCustomComboBox::SetFrameProperty(TFcFrameControllerProperty P, const TFc
     default: TakeFrameProperty(P, C); break;
     }
     Invalidate();
+}
+
+void TFcCustomComboBox::DeleteItem(void* Item)
+{
+    if (OnDeleteItem)
+        OnDeleteItem(this, Item);
+}
+
+void TFcCustomComboBox::Delete(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        return;
+    // the item's data is told of and cleared before the item goes
+    if (void* data = Objects(Index)) {
+        DeleteItem(data);
+        SetObjects(Index, nullptr);
+    }
+    QStringList items = Items();
+    std::vector<void*> objects;
+    for (int i = 0; i < Count(); ++i)
+        if (i != Index)
+            objects.push_back(Objects(i));
+    items.removeAt(Index);
+    SetItems(items);
+    for (int i = 0; i < Count(); ++i)
+        SetObjects(i, objects[size_t(i)]);
+}
+
+void TFcCustomComboBox::ClearItems()
+{
+    for (int i = 0; i < Count(); ++i)
+        if (void* data = Objects(i))
+            DeleteItem(data);
+    Clear();
 }
 
 void TFcCustomComboBox::InvalidKeyPressed()
@@ -192,8 +229,20 @@ void TFcCustomComboBox::SetText(const QString& Value)
 void TFcCustomComboBox::ChangeAndClick()
 {
     Click();
-    if (OnChange)
-        OnChange(this);
+    Change();
+}
+
+void TFcCustomComboBox::Change()
+{
+    // a paste or cut completes from what the field now holds
+    if (FCompleteAfterPaste && !FCompleting) {
+        FCompleteAfterPaste = false;
+        FSearchString = Text();
+        FCompleting = true;
+        FindListItem(FSearchString, QChar());
+        FCompleting = false;
+    }
+    TComboBox::Change();
 }
 
 bool TFcCustomComboBox::FindListItem(const QString& S, QChar Key)
@@ -279,11 +328,45 @@ void TFcCustomComboBox::KeyDown(Word& Key, TShiftState Shift)
         if (!AllowEdit && SelLength() != int(Text().size()))
             Key = 0;
         break;
+    case VK_INSERT:
+        if (Shift == ssShift && AllowEdit)
+            FCompleteAfterPaste = true;
+        else if (!AllowEdit)
+            Key = 0;
+        break;
+    case 'V':
+    case 'X':
+        if (Shift == ssCtrl) {
+            if (AllowEdit)
+                FCompleteAfterPaste = Style() == csDropDown && FAutoComplete;
+            else
+                Key = 0;
+        }
+        break;
     default:
         break;
     }
     if (Key != 0)
         TComboBox::KeyDown(Key, Shift);
+}
+
+void TFcCustomComboBox::KeyUp(Word& Key, TShiftState Shift)
+{
+    // a paste of nothing changed nothing: no completion waits for later typing
+    FCompleteAfterPaste = false;
+    TComboBox::KeyUp(Key, Shift);
+}
+
+void TFcCustomComboBox::AfterKeyPress(QChar Key)
+{
+    if (!AutoDropDown)
+        return;
+    if (Key == QLatin1Char('\t')) {
+        if (DroppedDown())
+            SetDroppedDown(false);
+    } else if (!Key.isNull() && Key != QLatin1Char('\b') && Key != QChar(27) && !DroppedDown()) {
+        SetDroppedDown(true);
+    }
 }
 
 void TFcCustomComboBox::ListSearchKey(QChar& Key)
@@ -328,10 +411,23 @@ void TFcCustomComboBox::KeyPress(QChar& Key)
             Key = QChar();
         return;
     }
-    if (Style() == csDropDownList || IsOwnerDrawn()) {
-        ListSearchKey(Key);
+    if (Style() == csDropDown && MaxLength > 0 && Key.unicode() >= 32 && int(Text().size()) >= MaxLength && SelLength() == 0) {
+        InvalidKeyPressed();
+        Key = QChar();
         return;
     }
+    const QChar typed = Key;
+    if (Style() == csDropDownList || IsOwnerDrawn()) {
+        ListSearchKey(Key);
+        AfterKeyPress(typed);
+        return;
+    }
+    CompleteTypedKey(Key);
+    AfterKeyPress(typed);
+}
+
+void TFcCustomComboBox::CompleteTypedKey(QChar& Key)
+{
     if (!FAutoComplete) {
         TComboBox::KeyPress(Key);
         return;
@@ -492,6 +588,18 @@ QString TFcComboBox::GetValue()
         return FValue;
     }
     return Text();
+}
+
+void TFcComboBox::Change()
+{
+    if (!FInSetValue && !FForceSetValue)
+        TFcCustomComboBox::Change();
+}
+
+void TFcComboBox::Click()
+{
+    if (!FInSetValue)
+        TFcCustomComboBox::Click();
 }
 
 void TFcComboBox::SetValue(const QString& Value)

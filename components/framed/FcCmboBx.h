@@ -9,6 +9,7 @@
 #include "components/framed/FcFrameController.h"
 #include "platform/ui/StdCtrls.h"
 
+#include <functional>
 #include <memory>
 
 class TTimer;
@@ -24,7 +25,10 @@ public:
     bool BeepOnInvalidKey = true;
     bool KeepSearchCase = false;
     bool TabOnEnter = false;
+    // Typing opens the list; Tab closes it.
     bool AutoDropDown = false;
+    // Typed text in csDropDown stops at this many characters (0: no limit).
+    int MaxLength = 0;
     bool FlatButtons = false;
     TColor FlatButtonColor = clBtnFace;
     TColor DisabledColor() const { return FDisabledColor; }
@@ -49,6 +53,10 @@ public:
     TNotifyEvent OnSelEndOk;
     TFcAboutInfo About;
 
+    // Item data being let go when its item is deleted (item data not nil).
+    std::function<void(TComponent* Sender, void* Item)> OnDeleteItem;
+    void Delete(int Index);
+    void ClearItems();
     // The first item beginning with S, letter case ignored; -1 when none.
     virtual int FindClosest(const QString& S) const;
     bool FindItem(const QString& S);
@@ -62,9 +70,17 @@ public:
     // The search-reset timer's tick (the list styles forget the typed prefix).
     void SearchTimerExpired();
     bool FocusedNow() const { return FIsFocused; }
+    // The platform's visual style frames the box (the custom frame and flat button are not drawn).
+    virtual bool UseThemes() const;
+    // The drop-down button's place: the scroll-bar width at the right edge.
+    TRect ButtonRect() const;
+    // Paints the custom frame and the flat or covered button over the platform's box.
+    void PaintFrameLayer(TCanvas* Canvas, bool MouseOver);
 
     void KeyDown(Word& Key, TShiftState Shift) override;
+    void KeyUp(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
+    void Change() override;
     void DoEnter() override;
     void DoExit() override;
     void DropDown() override;
@@ -76,11 +92,16 @@ protected:
     virtual void UpdateIndex(const QString& S, QChar Key);
     virtual void Match();
     virtual void NotInList();
+    virtual void DeleteItem(void* Item);
     void ColorChanged() override;
     void EnabledChanged() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void ListSearchKey(QChar& Key);
     void ChangeAndClick();
+    void UpdateFrameLayer();
+    void PaintFlatButton(TCanvas* Canvas, const TRect& R, bool Hot);
+    void AfterKeyPress(QChar Key);
+    void CompleteTypedKey(QChar& Key);
 
     bool FAutoComplete = true;
     TColor FDisabledColor = clBtnFace;
@@ -95,6 +116,7 @@ protected:
     bool FReadOnly = false;
     bool FIsFocused = false;
     bool FCompleting = false;
+    bool FCompleteAfterPaste = false;
 };
 
 class TFcComboBox : public TFcCustomComboBox {
@@ -109,6 +131,9 @@ public:
     virtual QString GetItemValue(int Index) const;
     virtual QString GetValue();
     virtual void SetValue(const QString& Value);
+    // A value set from code raises neither change nor click.
+    void Change() override;
+    void Click() override;
 
 protected:
     QString FValue;

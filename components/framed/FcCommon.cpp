@@ -1,5 +1,8 @@
 #include "components/framed/FcCommon.h"
 
+#include "components/framed/FcRegIniFile.h"
+#include "platform/rtl/IniFiles.h"
+
 #include <QByteArray>
 #include <cmath>
 
@@ -27,9 +30,18 @@ const TColor xpOfficeSilver_Panel_FrameColor = RGB(159, 159, 177);
 
 TFcXPColorScheme GetXPColorScheme()
 {
-    // The desktop's scheme name has no Linux counterpart; the program setting
-    // (an environment value, so tests can pick a scheme) stands in for it.
-    const QString name = QString::fromLocal8Bit(qgetenv("SORVEX_COLOR_SCHEME")).toUpper();
+    // The desktop keeps no scheme name on Linux: the user's setting stands in
+    // for it, in the same store the settings component's registry mode uses
+    // ("ColorName" under "ThemeManager" of the current user's
+    // Software\Microsoft\Windows\CurrentVersion). The environment value
+    // SORVEX_COLOR_SCHEME, when set, wins (one run in another scheme).
+    QString name = QString::fromLocal8Bit(qgetenv("SORVEX_COLOR_SCHEME"));
+    if (name.isEmpty()) {
+        // read only: no folder is made for a setting nobody wrote
+        TMemIniFile store(RegistryKeyFile(hkeyCurrentUser, QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion")));
+        name = store.ReadString(QStringLiteral("ThemeManager"), QStringLiteral("ColorName"), QString());
+    }
+    name = name.toUpper();
     if (name == QLatin1String("HOMESTEAD"))
         return xpcsGreen;
     if (name == QLatin1String("METALLIC"))

@@ -2,6 +2,7 @@
 
 #include "platform/os/Sound.h"
 #include "platform/ui/EditAlignment.h"
+#include "platform/ui/Forms.h"
 
 #include "components/framed/FcFrames.h"
 
@@ -330,11 +331,30 @@ void TFcCustomEdit::UpdateFrame(bool ViaMouse, bool Value)
 void TFcCustomEdit::DoEnter()
 {
     UpdateFrame(false, true);
+    FTextOnEnter = Text();
+    // the hint goes while the user types here, unless asked to stay
+    if (!TextHintVisibleOnFocus && !TextHint().isEmpty()) {
+        FHiddenTextHint = TextHint();
+        SetTextHint(QString());
+    }
     TCustomEdit::DoEnter();
 }
 
 void TFcCustomEdit::DoExit()
 {
+    if (!FHiddenTextHint.isEmpty()) {
+        SetTextHint(FHiddenTextHint);
+        FHiddenTextHint.clear();
+    }
+    try {
+        ValidateEdit();
+    } catch (const Exception& e) {
+        // the focus stays on the edit until the text fills its mask or Escape restores it
+        SetFocus();
+        if (Application)
+            Application->HandleException(&e);
+        return;
+    }
     TCustomEdit::DoExit();
     UpdateFrame(false, false);
 }
@@ -353,6 +373,13 @@ void TFcCustomEdit::MouseLeave()
 
 void TFcCustomEdit::KeyDown(Word& Key, TShiftState Shift)
 {
+    // Escape abandons what was typed into a masked edit
+    if (Key == VK_ESCAPE && Shift == 0 && !EditMask.isEmpty() && Text() != FTextOnEnter) {
+        SetText(FTextOnEnter);
+        SelectAll();
+        Key = 0;
+        return;
+    }
     TCustomEdit::KeyDown(Key, Shift);
     if (FShowDropButton && ((Key == VK_DOWN && Shift == ssAlt) || (Key == VK_F4 && Shift == 0))) {
         DoDropDown();

@@ -6,6 +6,7 @@
 
 #include "components/framed/FcCommon.h"
 #include "components/framed/FcFrameController.h"
+#include "platform/rtl/Exception.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <functional>
@@ -28,6 +29,16 @@ protected:
 };
 
 using TFcValidateErrorEvent = std::function<void(TComponent* Sender, QString& ErrorMsg)>;
+
+// The error of a text that does not fill its edit mask.
+SORVEX_EXCEPTION_KIND(EDBEditError, Exception)
+
+// Whether Text fills an edit mask: "0" a digit, "9" an optional digit, "#" an
+// optional digit or sign, "L"/"l" a letter, "A"/"a" a letter or digit, "C"/"c"
+// any character (capitals required, small ones optional), "\" a literal next
+// character, ">", "<" and "!" change nothing here, anything else a literal;
+// ";" ends the mask (the rest tells how it is saved).
+bool EditMaskMatches(const QString& Mask, const QString& Text);
 
 class TFcCustomEdit : public TCustomEdit, public IFcFramedProperties {
 public:
@@ -69,7 +80,12 @@ public:
     TFcFrameControllerNotifications Notifications = fcnAll;
     TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
     void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
+    // The text hint stays while the edit has the focus (else it goes until the focus leaves).
     bool TextHintVisibleOnFocus = false;
+    // The mask the text must fill when the focus leaves (empty: any text).
+    QString EditMask;
+    // Checks the text against EditMask; raises through ValidateError.
+    void ValidateEdit();
     bool DropButtonVisible() const { return FDropButtonVisible; }
     virtual void SetDropButtonVisible(bool Value);
     bool ShowDropButton() const { return FShowDropButton; }
@@ -111,8 +127,12 @@ protected:
     void MouseEnter() override;
     void MouseLeave() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // A text that does not fill the mask: OnValidateError may give the message.
+    virtual void ValidateError();
 
     TAlignment FAlignment = taLeftJustify;
+    QString FHiddenTextHint;
+    QString FTextOnEnter;
     bool FUpdatingColor = false;
     TColor FDisabledColor = clBtnFace;
     TColor FFocusColor = clWindow;

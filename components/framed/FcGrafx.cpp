@@ -1,5 +1,8 @@
 #include "components/framed/FcGrafx.h"
 
+#include "platform/ui/Forms.h"
+#include "platform/ui/ParentImage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -175,10 +178,9 @@ void DrawParentImage(TControl* Control, TCanvas* Canvas, bool InvalidateParent)
     TWinControl* parent = Control->Parent();
     if (!parent)
         return;
-    Canvas->Brush()->SetStyle(bsSolid);
-    Canvas->Brush()->SetColor(parent->Color());
-    Canvas->FillRect(Rect(0, 0, Control->Width(), Control->Height()));
-    if (InvalidateParent)
+    PaintParentImage(Control, Canvas);
+    // a container paints itself again anyway; any other parent is told to
+    if (InvalidateParent && !dynamic_cast<TCustomControl*>(parent) && !dynamic_cast<TCustomForm*>(parent))
         parent->Invalidate();
 }
 

@@ -169,12 +169,9 @@ void TFcCustomGroupBox::Paint()
     const bool themed = VisualStyle() == vsWinXP && ActiveStyleServicesEnabled() &&
                         (FGroupStyle == gsStandard || FGroupStyle == gsFlat);
     if (themed) {
-        // 3. the visual style's group frame
-        if (!Transparent()) {
-            c->Brush()->SetStyle(bsSolid);
-            c->Brush()->SetColor(Color());
-            c->FillRect(ClientRect());
-        }
+        // 3. the visual style's group frame over what the parent paints under the box
+        if (!Transparent())
+            DrawParentImage(this, c, false);
         const int saved = c->SaveDC();
         if (!cap.IsEmpty())
             c->ExcludeClipRect(cap);
@@ -191,6 +188,13 @@ void TFcCustomGroupBox::Paint()
             c->Font()->SetColor(ThemedTextColor(Enabled()));
             c->DrawText(Caption(), text, DT_SINGLELINE | DT_VCENTER);
             c->Brush()->SetStyle(bsSolid);
+            // the box's focus shows round its caption text
+            if (FShowCheckBox && Focused()) {
+                TRect measure = text;
+                c->DrawText(Caption(), measure, DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
+                measure.Inflate(1, 0);
+                DrawFocusBorder(c, measure, clNone);
+            }
         }
         c->SetFont(*Font());
         return;
@@ -290,6 +294,8 @@ void TFcCustomGroupBox::Paint()
         TColor text = FCaptionFont.Color();
         if (!Enabled())
             text = clGrayText;
+        else if (VisualStyle() == vsWinXP && ActiveStyleServicesEnabled())
+            text = GetXPThemeColor(xptcGroupBoxFont);
         c->Font()->SetColor(text);
         c->DrawText(Caption(), cap, DrawTextAlignments[Alignment()] | DT_SINGLELINE | DT_VCENTER);
         c->Brush()->SetStyle(bsSolid);
@@ -369,4 +375,17 @@ void TFcCustomGroupBox::KeyUp(Word& Key, TShiftState Shift)
             ChangeState();
     }
     TFcCustomPanel::KeyUp(Key, Shift);
+}
+
+bool TFcCustomGroupBox::DialogChar(Word Key, TShiftState)
+{
+    if (!IsAccel(Key, Caption()) || !Showing())
+        return false;
+    // the first child in the tab order; without tab stops the first that takes the focus
+    TWinControl* first = FindNextControl(nullptr, true, true, false);
+    if (!first)
+        first = FindNextControl(nullptr, true, false, false);
+    if (first)
+        first->SetFocus();
+    return true;
 }

@@ -29,6 +29,8 @@ public:
     TNotifyEvent OnCheckBoxClick;
     virtual void ChangeState() { SetChecked(!FChecked); }
     void CustomFramingChanged() override;
+    // The caption's accelerator moves the focus to the first child that takes it.
+    bool DialogChar(Word Key, TShiftState Shift) override;
 
 protected:
     void Paint() override;

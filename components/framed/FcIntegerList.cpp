@@ -39,10 +39,27 @@ void TFcIntegerList::SetSorted(bool Value)
     FSorted = Value;
 }
 
+namespace {
+
+void CheckIndex(int Index, size_t Count)
+{
+    if (Index < 0 || size_t(Index) >= Count)
+        throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+}
+
+}  // namespace
+
+int TFcIntegerList::Items(int Index) const
+{
+    CheckIndex(Index, FList.size());
+    return FList[size_t(Index)];
+}
+
 void TFcIntegerList::SetItem(int Index, int Value)
 {
+    CheckIndex(Index, FList.size());
     CheckRange(Value);
-    FList.at(size_t(Index)) = Value;
+    FList[size_t(Index)] = Value;
 }
 
 bool TFcIntegerList::Find(int Value, int& Index) const
@@ -123,7 +140,9 @@ void TFcIntegerList::Delete(int Index)
 
 void TFcIntegerList::Exchange(int Index1, int Index2)
 {
-    std::swap(FList.at(size_t(Index1)), FList.at(size_t(Index2)));
+    CheckIndex(Index1, FList.size());
+    CheckIndex(Index2, FList.size());
+    std::swap(FList[size_t(Index1)], FList[size_t(Index2)]);
 }
 
 int TFcIntegerList::IndexOf(int Value) const
@@ -160,7 +179,9 @@ void TFcIntegerList::Move(int CurIndex, int NewIndex)
 {
     if (CurIndex == NewIndex)
         return;
-    const int v = FList.at(size_t(CurIndex));
+    CheckIndex(CurIndex, FList.size());
+    CheckIndex(NewIndex, FList.size());
+    const int v = FList[size_t(CurIndex)];
     FList.erase(FList.begin() + CurIndex);
     FList.insert(FList.begin() + NewIndex, v);
 }

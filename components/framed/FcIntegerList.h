@@ -21,7 +21,8 @@ public:
     void SetMax(int Value);
     bool Sorted() const { return FSorted; }
     void SetSorted(bool Value);
-    int Items(int Index) const { return FList.at(size_t(Index)); }
+    // An index outside the list raises the list error "List index out of bounds (%d)".
+    int Items(int Index) const;
     virtual void SetItem(int Index, int Value);
 
     virtual bool Find(int Value, int& Index) const;

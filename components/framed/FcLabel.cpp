@@ -414,7 +414,11 @@ void TFcLabel::Draw3DText(TCanvas* C)
     auto pass = [&](TColor color, int dx, int dy) {
         C->Font()->SetColor(ActiveStyleSystemColor(color));
         if (rotated) {
+            // turned text stays inside the text rectangle
+            const int saved = C->SaveDC();
+            C->IntersectClipRect(r);
             TextAt(C, x + dx, y + dy, text, baseline, centre);
+            C->RestoreDC(saved);
         } else {
             TRect t = r;
             AdjustForLayout(flags, t);

@@ -1,5 +1,7 @@
 #include "components/framed/FcLstBox.h"
 
+#include "components/framed/FcFrames.h"
+
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
 #include "platform/os/Sound.h"
@@ -599,7 +601,34 @@ void TFcCustomListBox::MouseMove(TShiftState Shift, int X, int Y)
 void TFcCustomListBox::MouseLeave()
 {
     HideItemHint();
+    FOverControl = false;
+    if (FrameHotTrack)
+        Invalidate();
     TCustomListBox::MouseLeave();
+}
+
+void TFcCustomListBox::MouseEnter()
+{
+    FOverControl = true;
+    if (FrameHotTrack)
+        Invalidate();
+    TCustomListBox::MouseEnter();
+}
+
+bool TFcCustomListBox::UseThemes() const
+{
+    return FramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
+}
+
+void TFcCustomListBox::Paint()
+{
+    TCustomListBox::Paint();
+    if (!FrameVisible || UseThemes())
+        return;
+    // hot: focused or under the mouse, with FrameHotTrack
+    const bool hot = FrameHotTrack && (FFocused || FOverControl);
+    DrawFrame(Canvas(), Width(), Height(), hot ? FrameHotStyle : FrameStyle, Color(), hot ? FrameHotColor : FrameColor,
+              FrameSides, false);
 }
 
 void TFcCustomListBox::Click()

@@ -104,6 +104,11 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseLeave() override;
+    void MouseEnter() override;
+    // The list, then its own frame over the edge (FrameVisible without the visual style).
+    void Paint() override;
+    bool UseThemes() const;
+    bool FOverControl = false;
     void UpdateItemHint(int X, int Y);
     void HideItemHint();
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -80,6 +80,30 @@ void TFcCustomPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
     TCustomPanel::MouseDown(Button, Shift, X, Y);
 }
 
+void TFcCustomPanel::MouseMove(TShiftState Shift, int X, int Y)
+{
+    if (FDockManager) {
+        ShowCursorShape(FDockManager->CursorAt(X, Y) != crDefault ? FDockManager->CursorAt(X, Y) : Cursor());
+        if (FDockManager->MouseMove(X, Y))
+            return;
+    }
+    TCustomPanel::MouseMove(Shift, X, Y);
+}
+
+void TFcCustomPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && FDockManager && FDockManager->MouseUp(X, Y))
+        return;
+    TCustomPanel::MouseUp(Button, Shift, X, Y);
+}
+
+void TFcCustomPanel::FocusChanged(TWinControl*)
+{
+    // the grabbers show which docked client has the focus
+    if (FDockManager && FDockManager->ClientCount() > 0)
+        Invalidate();
+}
+
 void TFcCustomPanel::Resize()
 {
     TCustomPanel::Resize();
@@ -113,11 +137,7 @@ void TFcCustomPanel::Notification(TComponent* AComponent, TOperation Operation)
     if (Operation == opRemove && AComponent == FFrameController)
         FFrameController = nullptr;
     if (Operation == opRemove && FDockManager)
-        for (int i = 0; i < FDockManager->ClientCount(); ++i)
-            if (static_cast<TComponent*>(FDockManager->Clients(i)) == AComponent) {
-                FDockManager->RemoveControl(FDockManager->Clients(i));
-                break;
-            }
+        FDockManager->Forget(AComponent);
     if (Operation == opRemove)
         FEnabledList.erase(std::remove_if(FEnabledList.begin(), FEnabledList.end(),
                                           [AComponent](const auto& e) { return e.first == AComponent; }),

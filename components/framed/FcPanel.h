@@ -6,6 +6,7 @@
 
 #include "components/framed/FcCommon.h"
 #include "components/framed/FcFrameController.h"
+#include "platform/ui/DialogKeys.h"
 #include "platform/ui/ExtCtrls.h"
 
 #include <memory>
@@ -15,7 +16,7 @@ class TFcPanelDockManager;
 
 enum TFcGridStyle { gsDots, gsDottedLines, gsSolidLines };
 
-class TFcCustomPanel : public TCustomPanel, public IFcCustomFramingNotification {
+class TFcCustomPanel : public TCustomPanel, public IFcCustomFramingNotification, public TDialogKeyTarget {
 public:
     explicit TFcCustomPanel(TComponent* AOwner);
     ~TFcCustomPanel() override;
@@ -74,6 +75,8 @@ public:
     void SetDockSite(bool Value);
     bool UseDockManager = true;
     TFcPanelDockManager* DockManager() const { return FDockManager.get(); }
+    // The focus moved in the window: a dock site repaints its grabbers.
+    void FocusChanged(TWinControl* NewFocus) override;
     bool FullRepaint = true;
     bool Locked = false;
     TFcFrameController* FrameController() const { return FFrameController; }
@@ -101,6 +104,8 @@ protected:
     void EnabledChanged() override;
     void ColorChanged() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Resize() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void DrawCaption(TRect R);

@@ -1,5 +1,7 @@
 #include "components/framed/FcRadChk.h"
 
+#include "platform/ui/ActnList.h"
+
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
 #include "platform/ui/ImgList.h"
@@ -343,6 +345,30 @@ void TFcCustomCheckBox::InitState(TCheckBoxState Value)
     }
 }
 
+void TFcCustomGlyphButton::ActionChange(TBasicAction* Sender, bool CheckDefaults)
+{
+    TFcCustomButton::ActionChange(Sender, CheckDefaults);
+    auto* a = dynamic_cast<TCustomAction*>(Sender);
+    if (!a || GetChecked() == a->Checked())
+        return;
+    // the action's own state: the box follows without firing its click
+    FClicksDisabled = true;
+    SetChecked(a->Checked());
+    FClicksDisabled = false;
+}
+
+bool TFcCustomCheckBox::DialogChar(Word Key, TShiftState)
+{
+    if (!IsAccel(Key, Caption()) || !CanFocus())
+        return false;
+    SetFocus();
+    if (Focused() && !FReadOnly) {
+        ChangeState();
+        Invalidate();
+    }
+    return true;
+}
+
 void TFcCustomCheckBox::ChangeState()
 {
     if (FReadOnly)
@@ -488,6 +514,16 @@ void TFcRadioButton::ChangeState()
 {
     if (!FChecked && !FReadOnly)
         SetChecked(true);
+}
+
+bool TFcRadioButton::DialogChar(Word Key, TShiftState)
+{
+    if (!IsAccel(Key, Caption()) || !CanFocus())
+        return false;
+    SetFocus();
+    if (Focused() && !FReadOnly)
+        SetChecked(true);
+    return true;
 }
 
 void TFcRadioButton::DoEnter()

@@ -58,6 +58,8 @@ public:
     TFcFrameControllerNotifications FrameControllerNotifications = fcnAll;
 
     virtual bool GetChecked() const { return false; }
+    // The checked action link: the action's Checked sets the box without its click.
+    void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
     virtual void SetChecked(bool) {}
     void GetGlyphPosition(int& X, int& Y) const;
     TRect GetHotTrackRect() override;
@@ -118,6 +120,8 @@ public:
     bool GetChecked() const override { return FState == cbChecked; }
     void SetChecked(bool Value) override { SetState(Value ? cbChecked : cbUnchecked); }
     bool Checked() const { return GetChecked(); }
+    // The caption's accelerator focuses the box and toggles it.
+    bool DialogChar(Word Key, TShiftState Shift) override;
 
 protected:
     void ChangeState() override;
@@ -143,6 +147,8 @@ public:
     bool Checked() const { return FChecked; }
     // Also sets it on every sibling radio button.
     void SetReadOnly(bool Value) override;
+    // The caption's accelerator focuses the button, which chooses it.
+    bool DialogChar(Word Key, TShiftState Shift) override;
 
 protected:
     void ChangeState() override;

@@ -48,9 +48,16 @@ void TFcGroupButton::ChangeState()
     FInClick = false;
 }
 
+bool TFcGroupButton::DialogChar(Word Key, TShiftState Shift)
+{
+    return FGroup->CanModify() && TFcRadioButton::DialogChar(Key, Shift);
+}
+
 bool TFcGroupButton::WantsKey(Word Key, TShiftState Shift) const
 {
     if (Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)
+        return true;
+    if (Key == VK_RETURN && FGroup->TabOnEnter)
         return true;
     return TFcRadioButton::WantsKey(Key, Shift);
 }
@@ -62,6 +69,12 @@ void TFcGroupButton::KeyDown(Word& Key, TShiftState Shift)
         if (modify)
             FGroup->MoveFocus(this, Key == VK_RIGHT || Key == VK_DOWN);
         Key = 0;
+        return;
+    }
+    if (Key == VK_RETURN && FGroup->TabOnEnter) {
+        // Enter moves on to the control after the group, as Tab would
+        Key = 0;
+        PostTab(true);
         return;
     }
     if (!modify && (Key == VK_SPACE || Key == VK_BACK)) {
@@ -453,6 +466,7 @@ void TFcCustomRadioGroup::ArrangeButtons()
         if (!FCustomGlyphs.Empty())
             b->SetCustomGlyphs(&FCustomGlyphs);
         b->SetCustomGlyphImages(FCustomGlyphImages);
+        b->SetUseCustomGlyphs(FUseCustomGlyphs);
         b->SetFrameColor(FItemFrameColor);
         b->SetHotTrack(FItemHotTrack);
         b->SetHighlightColor(FItemHighlightColor);

@@ -20,6 +20,8 @@ public:
     ~TFcGroupButton() override;
     void Click() override;
     bool WantsKey(Word Key, TShiftState Shift) const override;
+    // Only while the group may be changed.
+    bool DialogChar(Word Key, TShiftState Shift) override;
 
 protected:
     void KeyDown(Word& Key, TShiftState Shift) override;

@@ -99,6 +99,15 @@ QString TFcRegIniFile::StorageFileName()
     return FIni->FileName();
 }
 
+QString RegistryKeyFile(TFcRegKey RootKey, const QString& Key)
+{
+    QString key = Key;
+    key.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         QStringLiteral("/sorvex/registry/") + QLatin1String(HKEYS[RootKey]);
+    return QDir::cleanPath(root + QLatin1Char('/') + key) + QStringLiteral(".ini");
+}
+
 void TFcRegIniFile::CheckAccess()
 {
     if (!FRefreshStorage)
@@ -129,11 +138,7 @@ void TFcRegIniFile::CheckAccess()
             FPath = QStringLiteral("\\Software\\Temp\\") +
                     (title.isEmpty() ? QFileInfo(ProgramFile()).completeBaseName() : title);
         }
-        QString key = FPath;
-        key.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        const QString root = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                             QStringLiteral("/sorvex/registry/") + QLatin1String(HKEYS[FRegKey]);
-        file = QDir::cleanPath(root + QLatin1Char('/') + key) + QStringLiteral(".ini");
+        file = RegistryKeyFile(FRegKey, FPath);
         QDir().mkpath(ExtractFileDir(file));
     }
     FIni = std::make_unique<TMemIniFile>(file);
@@ -144,7 +149,15 @@ void TFcRegIniFile::Written()
 {
     // registry writes land at once; INI files when AutoUpdateIniFile says so
     if (FAutoUpdateIniFile || FPathType == ptRegistry)
-        FIni->UpdateFile();
+        WriteOut();
+}
+
+void TFcRegIniFile::WriteOut()
+{
+    FIni->UpdateFile();
+    // an INI file in another encoding than the default is written again in it
+    if (FPathType == ptIniFile && FFileEncoding != feDefault)
+        SaveTextFile(FIni->FileName(), LoadTextFile(FIni->FileName()), FFileEncoding);
 }
 
 void TFcRegIniFile::UpdateIniFile()
@@ -152,8 +165,7 @@ void TFcRegIniFile::UpdateIniFile()
     if (FPathType != ptIniFile)
         return;
     CheckAccess();
-    // the in-memory file writes UTF-8 whatever the encoding chosen
-    FIni->UpdateFile();
+    WriteOut();
 }
 
 bool TFcRegIniFile::SectionExists(const QString& Section)

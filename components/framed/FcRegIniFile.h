@@ -4,6 +4,7 @@
 // in an INI file of its own under the user's configuration folder.
 
 #include "components/framed/FcCommon.h"
+#include "components/framed/FcTextFile.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exception.h"
@@ -15,13 +16,15 @@
 
 SORVEX_EXCEPTION_KIND(ENoRegIniFile, Exception)
 
-enum TFcIniFileEncoding { feDefault, feUTF8, feUnicode };
 enum TFcPathType { ptIniFile, ptRegistry };
 enum TFcRegKey { hkeyClassesRoot, hkeyCurrentUser, hkeyLocalMachine, hkeyUsers, hkeyPerformanceData,
                  hkeyCurrentConfig, hkeyDynData };
 enum TFcRegAccessKey { keyQueryValue, keySetValue, keyCreateSubKey, keyEnumerateSubKeys, keyNotify, keyCreateLink,
                        keyRead, keyWrite, keyExecute, keyAllAccess };
 using TFcRegAccess = unsigned;  // bit per TFcRegAccessKey
+
+// The INI file that stands in for a registry key (Key with backslashes) under RootKey.
+QString RegistryKeyFile(TFcRegKey RootKey, const QString& Key);
 
 class TFcRegIniFile : public TComponent {
 public:
@@ -76,6 +79,8 @@ public:
 private:
     void CheckAccess();
     void Written();
+    // Writes the file in the chosen encoding.
+    void WriteOut();
     TFcIniFileEncoding FFileEncoding = feDefault;
     bool FAutoUpdateIniFile = true;
     QString FPath;

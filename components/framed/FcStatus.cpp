@@ -3,6 +3,8 @@
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcStatusBar.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/WindowSizing.h"
 
 #include <algorithm>
 
@@ -290,6 +292,29 @@ bool TFcCustomStatusPane::UnderSizeGrip() const
     TRect client = bar->ClientRect();
     client.Inflate(-bar->BorderWidth(), -bar->BorderWidth());
     return Left() + Width() >= client.Right;
+}
+
+bool TFcCustomStatusPane::OverSizeGrip(int X, int Y) const
+{
+    const TFcStatusBar* bar = StatusBar();
+    if (!UnderSizeGrip() || !bar->SizeGripValid())
+        return false;
+    return bar->SizeGripRect().Contains(Point(Left() + X, Top() + Y));
+}
+
+void TFcCustomStatusPane::MouseMove(TShiftState Shift, int X, int Y)
+{
+    ShowCursorShape(OverSizeGrip(X, Y) ? crSizeNWSE : Cursor());
+    TGraphicControl::MouseMove(Shift, X, Y);
+}
+
+void TFcCustomStatusPane::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft && OverSizeGrip(X, Y)) {
+        StartWindowSizingFromCorner(GetParentForm(this));
+        return;
+    }
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
 }
 
 void TFcCustomStatusPane::Paint()

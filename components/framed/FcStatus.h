@@ -5,6 +5,7 @@
 // polling panes share one 500 ms timer, made with the first of them and
 // freed with the last.
 
+#include "platform/ui/HintAction.h"
 #include "components/framed/FcBlinking.h"
 #include "components/framed/FcFrameController.h"
 #include "platform/rtl/DateUtils.h"
@@ -17,7 +18,8 @@
 class TTimer;
 class TFcStatusBar;
 
-class TFcCustomStatusPane : public TGraphicControl, public IFcBlinkingControl, public IFcCustomFramingNotification {
+class TFcCustomStatusPane : public TGraphicControl, public IFcBlinkingControl, public IFcCustomFramingNotification,
+                            public THintActionTarget {
 public:
     explicit TFcCustomStatusPane(TComponent* AOwner);
     ~TFcCustomStatusPane() override;
@@ -72,6 +74,12 @@ public:
     void Blink(bool ShowBlinkColor) override;
     // A hint action shows its hint in a pane with AutoHint.
     bool ExecuteHint(const QString& Hint);
+    bool ExecuteHintAction(const QString& Hint) override { return ExecuteHint(Hint); }
+    // A pane lying over the bar's size grip passes the grip on: the cursor
+    // shows it and a press there resizes the window.
+    bool OverSizeGrip(int X, int Y) const;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
 
 protected:
     void Paint() override;

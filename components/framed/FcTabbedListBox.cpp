@@ -156,12 +156,18 @@ void TFcCustomTabbedListBox::AdjustHorzExtent()
         int x = 0;
         for (int c = 0; c < cells.size(); ++c) {
             if (c > 0)
-                x = c - 1 < int(tabs.size()) ? std::max(x, std::abs(tabs[size_t(c - 1)])) : x + 8 * FDialogUnits;
+                x = c - 1 < int(tabs.size()) ? std::max(x, std::abs(tabs[size_t(c - 1)])) : NextDefaultStop(x);
             x += m.Canvas()->TextWidth(cells.at(c));
         }
         widest = std::max(widest, x);
     }
     SetHorzExtent(widest + 1);
+}
+
+int TFcCustomTabbedListBox::NextDefaultStop(int X) const
+{
+    const int step = std::max(1, 8 * FDialogUnits);
+    return (X / step + 1) * step;
 }
 
 void TFcCustomTabbedListBox::DrawTabbed(const QString& Text, const TRect& R)
@@ -174,7 +180,14 @@ void TFcCustomTabbedListBox::DrawTabbed(const QString& Text, const TRect& R)
     int x = origin;
     for (int i = 0; i < cells.size(); ++i) {
         if (i > 0) {
-            const int stop = i - 1 < int(tabs.size()) ? tabs[size_t(i - 1)] : 0;
+            if (i - 1 >= int(tabs.size())) {
+                // past the given stops the list's default ones hold: every 8 characters
+                x = origin + NextDefaultStop(x - origin);
+                c->TextRect(R, x, y, cells.at(i));
+                x += c->TextWidth(cells.at(i));
+                continue;
+            }
+            const int stop = tabs[size_t(i - 1)];
             if (stop < 0) {
                 // a right-aligned stop: the cell ends there
                 x = origin - stop - c->TextWidth(cells.at(i));

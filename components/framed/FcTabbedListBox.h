@@ -60,6 +60,12 @@ protected:
     void ItemDeleted(int Index) override;
     // The tab positions in pixels.
     std::vector<int> TabPixels() const;
+
+public:
+    // The default stop after X: the next multiple of 8 average characters.
+    int NextDefaultStop(int X) const;
+
+protected:
     void DrawTabbed(const QString& Text, const TRect& R);
 
     TFcTabStopList FTabStops;

@@ -729,7 +729,7 @@ void TFcToolButton::DrawCaption(const TRect& CaptionRect)
     c->SetFont(*Font());
     if (!Enabled())
         c->Font()->SetColor(clBtnShadow);
-    else if (FVisualStyle != vsGradient && FState == tbsDown && !(FVisualStyle == vsWinXP && ThemeServicesEnabled()))
+    else if (FVisualStyle != vsGradient && FState == tbsDown)
         c->Font()->SetColor(clHighlightText);
     TRect r = CaptionRect;
     c->DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS);
@@ -751,7 +751,11 @@ void TFcToolButton::DrawArrow()
                 s = tsPressed;
             else if (FMouseOverButton)
                 s = tsHot;
+            // the split button's drop-down element carries its own arrow: no triangle here
             DrawThemedToolButton(c, part, s);
+            ::DrawArrow(c, Rect(part.Left, part.Top + part.Height() / 2 - 3, part.Right, part.Top + part.Height() / 2 + 3),
+                      akDown, s == tsDisabled ? clBtnShadow : clBtnText);
+            return;
         }
     } else if (FState == tbsDropDown) {
         TRect r = ClientRect();
@@ -797,4 +801,15 @@ void TFcToolButton::DrawArrow()
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(color);
     c->Polygon({{px, py}, {px - 2, py - 2}, {px + 2, py - 2}});
+}
+
+bool TFcToolButton::DialogChar(Word Key, TShiftState)
+{
+    if (!IsAccel(Key, Caption()) || !Enabled() || !Visible() || !Parent() || !Parent()->Showing())
+        return false;
+    if (FToolStyle == tsButton || Split())
+        Click();
+    else
+        DoDropDown();
+    return true;
 }

@@ -6,6 +6,7 @@
 // from its tool bar unless told otherwise.
 
 #include "components/framed/FcToolbar.h"
+#include "platform/ui/DialogKeys.h"
 
 #include <QElapsedTimer>
 
@@ -15,7 +16,7 @@ class TCustomImageList;
 enum TFcToolButtonState { tbsUp, tbsDisabled, tbsDown, tbsExclusive, tbsDropDown };
 enum TFcToolStyle { tsButton, tsDropDown };
 
-class TFcToolButton : public TGraphicControl, public IFcToolbarClient {
+class TFcToolButton : public TGraphicControl, public IFcToolbarClient, public TDialogKeyTarget {
 public:
     explicit TFcToolButton(TComponent* AOwner);
 
@@ -87,6 +88,8 @@ public:
     void ButtonPressed(int GroupIndex, TFcToolButton* Sender);
     bool MouseOver() const { return FMouseOverButton; }
     void Loaded() override;
+    // The caption's accelerator clicks the button, or drops its menu down.
+    bool DialogChar(Word Key, TShiftState Shift) override;
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;

@@ -6,6 +6,7 @@
 // take over, and saves and restores the order and visibility of its controls.
 
 #include "components/framed/FcPanel.h"
+#include "platform/ui/Buttons.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,7 +17,6 @@ class TCustomImageList;
 class TFcRegIniFile;
 class TFcToolbar;
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TFcToolbarTextOptions { ttoNoTextLabels, ttoShowTextLabels, ttoSelectiveTextOnRight, ttoCustom };
 
 // What the bar tells its children when the button settings change.
@@ -98,6 +98,8 @@ protected:
     void Paint() override;
     virtual void DrawBackground(const TRect& R, bool Down);
     virtual void DrawChevron(const TRect& R);
+    // The chevron of the visual style: a bar over a filled arrow in Colour.
+    void DrawThemedChevron(const TRect& R, bool Down, TColor Colour);
     TColor FFrameColor = clBtnShadow;
     TFcToolbar* FToolbar;
     TFcToolButton* FSelectedButton = nullptr;

@@ -92,9 +92,11 @@ void TFcToolbarPopupButton::DrawBackground(const TRect& R, bool Down)
 {
     TCanvas* c = Canvas();
     if (FToolbar->VisualStyle() == vsWinXP && ThemeServicesEnabled()) {
+        // the rebar's chevron element: the band, a pressed face while down, the chevron
         DrawThemedRebarBackground(c, R);
-        DrawThemedToolButton(c, R, Down ? tsPressed : tsNormal);
-        DrawArrow(c, Rect(R.Left, R.Bottom - 12, R.Right, R.Bottom - 4), akDown, clBtnText);
+        if (Down)
+            DrawThemedToolButton(c, R, tsPressed);
+        DrawThemedChevron(R, Down, clBtnText);
         return;
     }
     const TRect in = DrawBox(c, R, FFrameColor);
@@ -112,6 +114,16 @@ void TFcToolbarPopupButton::DrawBackground(const TRect& R, bool Down)
 void TFcToolbarPopupButton::DrawChevron(const TRect& R)
 {
     TCanvas* c = Canvas();
+    if (ThemeServicesEnabled()) {
+        // the colour of the style's drop-down arrow, unless it would vanish on the window colour
+        TBitmap sample(17, 21);
+        DrawThemedComboButton(sample.Canvas(), Rect(0, 0, 16, 20), tsNormal);
+        TColor colour = sample.Pixel(8, 10);
+        if (ColorsTooClose(colour, clWindow))
+            colour = cl3DDkShadow;
+        DrawThemedChevron(R, FDown, colour);
+        return;
+    }
     const int cx = R.Left + R.Width() / 2;
     const int ty = FDown ? R.Bottom - 3 : R.Bottom - 4;
     const TColor keep = c->Brush()->Color();
@@ -124,6 +136,22 @@ void TFcToolbarPopupButton::DrawChevron(const TRect& R)
     row(cx - 1, cx + 1, ty - 1);
     row(cx, cx, ty);
     c->Brush()->SetColor(keep);
+}
+
+void TFcToolbarPopupButton::DrawThemedChevron(const TRect& R, bool Down, TColor Colour)
+{
+    TCanvas* c = Canvas();
+    const int cx = R.Left + R.Width() / 2;
+    const int ty = Down ? R.Bottom - 3 : R.Bottom - 4;
+    const TColor keepBrush = c->Brush()->Color();
+    const TPenStyle keepPen = c->Pen()->Style();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Colour);
+    c->FillRect(Rect(cx - 3, ty - 6, cx + 4, ty - 5));
+    c->Pen()->SetStyle(psClear);
+    c->Polygon({{cx, ty}, {cx - 3, ty - 4}, {cx, ty - 4}, {cx, ty - 3}, {cx + 1, ty - 4}, {cx + 4, ty - 4}});
+    c->Pen()->SetStyle(keepPen);
+    c->Brush()->SetColor(keepBrush);
 }
 
 void TFcToolbarPopupButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)

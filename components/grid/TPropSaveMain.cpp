@@ -1,6 +1,7 @@
 #include "components/grid/TPropSaveMain.h"
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rdlg_baseform.h"
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
@@ -420,3 +421,24 @@ void TPropSaveMain::ProcMain(TPropSaveAction psAction, bool ForceEnabled)
     if (psAction == psaSave && OnSaveProperties)
         OnSaveProperties(FPropSaveFile, GetFormKey());
 }
+
+// ---- the library dialogs' saver ---------------------------------------------
+
+namespace {
+// Every library dialog keeps its place in the application's property file unless
+// its caller hands it another; reading on showing, storing on hiding.
+const bool dlgPropSaveInstalled = [] {
+    DlgPropSaveLayer().MakeSaver = [](TrDlgBaseForm* Form) -> TComponent* {
+        auto* saver = new TPropSaveMain(Form);
+        saver->SetName(QStringLiteral("DlgPropSave"));
+        saver->PropSaveEvents = pseFormShowHide;
+        saver->SetPropSaveFile(GetGlobal_PropSaveFile());
+        return saver;
+    };
+    DlgPropSaveLayer().SetFile = [](TComponent* Saver, TComponent* File) {
+        if (auto* main = dynamic_cast<TPropSaveMain*>(Saver))
+            main->SetPropSaveFile(dynamic_cast<TPropSaveFile*>(File));
+    };
+    return true;
+}();
+}  // namespace

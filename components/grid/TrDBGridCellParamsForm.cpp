@@ -17,6 +17,7 @@ using namespace cellconddata;
 
 TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* Grid) : TrDlgBaseForm(AOwner), rDBGrid(Grid)
 {
+    SetName(QStringLiteral("TrDBGridCellParamsForm"));
     SetCaption(cellcondtxt::Caption);
     SetClientWidth(860);
     SetClientHeight(330);
@@ -230,6 +231,7 @@ bool TrDBGridCellParamsForm::EditValue(int Row)
 
 TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("TrDBGridCellParamsValuesForm"));
     SetCaption(cellcondtxt::ValueCaption);
     SetClientWidth(360);
     SetClientHeight(312);

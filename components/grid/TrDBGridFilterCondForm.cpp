@@ -32,6 +32,7 @@ double NumberOf(const TrEditNum* E)
 
 TrDBGridFilterCondForm::TrDBGridFilterCondForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
 {
+    SetName(QStringLiteral("TrDBGridFilterCondForm"));
     SetClientWidth(355);
     SetClientHeight(196);
     pc = PlaceControl<TPageControl>(this, this, 0, 0, 355, 155);

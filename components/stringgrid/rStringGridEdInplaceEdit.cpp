@@ -1,5 +1,7 @@
 #include "components/stringgrid/rStringGridEdInplaceEdit.h"
 
+#include "platform/ui/GridButtonState.h"
+
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
 #include "components/base/rPopupMonthCalendar.h"
@@ -632,7 +634,7 @@ void TrStringGridEdInplaceEdit::EditButtonClick()
 void TrStringGridEdInplaceEdit::PaintButton(TCanvas* C, const TRect& R, bool Pressed)
 {
     if (!IsEllipsisStyle(FEditStyleEx)) {
-        DrawThemedComboButton(C, R, !Enabled() ? tsDisabled : Pressed ? tsPressed : tsNormal);
+        DrawThemedComboButton(C, R, !Enabled() ? tsDisabled : Pressed ? tsPressed : InplaceButtonHot(this) ? tsHot : tsNormal);
         return;
     }
     TrStringGridEd* g = GridEd();
@@ -655,7 +657,7 @@ void TrStringGridEdInplaceEdit::PaintButton(TCanvas* C, const TRect& R, bool Pre
     C->FillRect(R);
     if (framed) {
         if (ThemeServicesEnabled()) {
-            DrawThemedPushButton(C, R, Pressed ? tsPressed : tsNormal);
+            DrawThemedPushButton(C, R, Pressed ? tsPressed : InplaceButtonHot(this) ? tsHot : tsNormal);
         } else {
             TRect e = R;
             DrawEdge(C, e, Pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);

@@ -120,37 +120,56 @@ int TPageControl::TabHeight() const
     return c.TextHeight(QStringLiteral("Wg")) + 8;
 }
 
-TRect TPageControl::TabRect(int Index) const
+void TPageControl::SetTabPosition(TTabPosition Value)
+{
+    FTabPosition = Value;
+    Realign();
+    Invalidate();
+}
+
+int TPageControl::TabLength(int Index) const
 {
     TCanvas c;
     c.Font()->Assign(FFont);
-    int x = 2;
-    for (int i = 0; i < PageCount(); ++i) {
-        if (!FPages[size_t(i)]->TabVisible()) {
-            if (i == Index)
-                return {};
-            continue;
-        }
-        const int w = c.TextWidth(StripHotkey(FPages[size_t(i)]->Caption())) + 16;
-        if (i == Index)
-            return Rect(x, 2, x + w, TabHeight());
-        x += w;
-    }
-    return {};
+    return c.TextWidth(StripHotkey(FPages[size_t(Index)]->Caption())) + 16;
+}
+
+int TPageControl::TabRowDepth() const
+{
+    const int th = TabHeight();
+    if (!TabRowVertical(FTabPosition) || th == 0)
+        return th;
+    int depth = 0;
+    for (int i = 0; i < PageCount(); ++i)
+        if (FPages[size_t(i)]->TabVisible())
+            depth = std::max(depth, TabLength(i));
+    return depth;
+}
+
+TRect TPageControl::TabRect(int Index) const
+{
+    if (Index < 0 || Index >= PageCount() || !FPages[size_t(Index)]->TabVisible())
+        return {};
+    // along a side column every tab is one tab height long
+    const bool vertical = TabRowVertical(FTabPosition);
+    int start = 2;
+    for (int i = 0; i < Index; ++i)
+        if (FPages[size_t(i)]->TabVisible())
+            start += vertical ? TabHeight() : TabLength(i);
+    return TabRowRect(FTabPosition, FWidth, FHeight, TabRowDepth(), start, vertical ? TabHeight() : TabLength(Index));
 }
 
 void TPageControl::AdjustClientRect(TRect& R)
 {
     TCustomControl::AdjustClientRect(R);
-    R.Top += TabHeight();
+    TabRowAdjust(FTabPosition, TabRowDepth(), R);
     R.Inflate(-1, -1);
 }
 
 void TPageControl::Paint()
 {
     TCanvas* c = Canvas();
-    const int th = TabHeight();
-    DrawThemedTabPane(c, Rect(0, th - 1, FWidth, FHeight));
+    DrawThemedTabPane(c, TabRowPane(FTabPosition, FWidth, FHeight, TabRowDepth()));
     c->Font()->Assign(FFont);
     for (int i = 0; i < PageCount(); ++i) {
         TRect r = TabRect(i);
@@ -158,8 +177,8 @@ void TPageControl::Paint()
             continue;
         const bool sel = FPages[size_t(i)] == FActivePage;
         if (sel)
-            r = Rect(r.Left - 2, 0, r.Right + 2, th);
-        DrawThemedTab(c, r, sel, false);
+            r = TabRowSelected(FTabPosition, r, FWidth, FHeight);
+        DrawThemedTabAt(c, r, sel, false, FTabPosition, false, false);
         c->Brush()->SetStyle(bsClear);
         c->DrawText(FPages[size_t(i)]->Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }

@@ -3,6 +3,7 @@
 // progress bars, drawn with the element painter.
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/TabRow.h"
 #include "platform/ui/Themes.h"
 
 #include <vector>
@@ -38,7 +39,11 @@ public:
     int ActivePageIndex() const;
     void SetActivePageIndex(int Index);
     int TabHeight() const;
+    // The row's depth: the tab height on top or at the bottom, the widest tab at the sides.
+    int TabRowDepth() const;
     TRect TabRect(int Index) const;
+    TTabPosition TabPosition() const { return FTabPosition; }
+    void SetTabPosition(TTabPosition Value);
     TCustomImageList* Images = nullptr;
     TNotifyEvent OnChange;
     std::function<void(TComponent* Sender, bool& AllowChange)> OnChanging;
@@ -53,6 +58,10 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     std::vector<TTabSheet*> FPages;
     TTabSheet* FActivePage = nullptr;
+    TTabPosition FTabPosition = tpTop;
+
+private:
+    int TabLength(int Index) const;
 };
 
 enum TStatusPanelStyle { psText, psOwnerDraw };

@@ -2,6 +2,7 @@
 // (in the drop-down list and in the closed box), the drop-down's width and
 // the edit field's selection.
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/ComboListDraw.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -29,7 +30,7 @@ public:
 
     void paint(QPainter* Painter, const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
     {
-        if (!FCombo->IsOwnerDrawn()) {
+        if (!ComboListOwnerDrawn(FCombo)) {
             QStyledItemDelegate::paint(Painter, Option, Index);
             return;
         }
@@ -43,7 +44,7 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
     {
-        if (!FCombo->IsOwnerDrawn())
+        if (!ComboListOwnerDrawn(FCombo))
             return QStyledItemDelegate::sizeHint(Option, Index);
         return QSize(std::max(1, Option.rect.width()), FCombo->ItemHeightOf(Index.row()));
     }
@@ -129,7 +130,7 @@ QComboBox* NewComboWidget(TComboBox* Combo)
     cb->setStyle(ComboListStyle());
     // Return in the edit field keeps the typed text as the text, never as a new item
     cb->setInsertPolicy(QComboBox::NoInsert);
-    if (Combo->IsOwnerDrawn())
+    if (ComboListOwnerDrawn(Combo))
         cb->setItemDelegate(new TComboItemDelegate(Combo, cb));
     return cb;
 }
@@ -141,7 +142,7 @@ void TComboBox::ApplyOwnerDraw()
         return;
     // the plain styles keep the list's own delegate; once owner drawn the
     // delegate stays and hands plain items back to the standard painting
-    if (IsOwnerDrawn() && !dynamic_cast<TComboItemDelegate*>(cb->itemDelegate()))
+    if (ComboListOwnerDrawn(this) && !dynamic_cast<TComboItemDelegate*>(cb->itemDelegate()))
         cb->setItemDelegate(new TComboItemDelegate(this, cb));
     if (cb->view())
         cb->view()->doItemsLayout();
@@ -262,4 +263,54 @@ void TComboBox::SelectAll()
 {
     if (QLineEdit* e = static_cast<QComboBox*>(Widget())->lineEdit())
         e->selectAll();
+}
+
+// ---- the list's own drawing and the update bracket -----------------------------------------
+
+namespace {
+const char* const OwnerDrawnList = "sorvexListOwnerDrawn";
+const char* const Updating = "sorvexComboUpdating";
+}  // namespace
+
+void SetComboListOwnerDrawn(TComboBox* Combo, bool Value)
+{
+    QWidget* w = Combo->Widget();
+    w->setProperty(OwnerDrawnList, Value);
+    // the delegate that draws through the box (kept once set, as for the owner-drawn styles)
+    auto* cb = static_cast<QComboBox*>(w);
+    if (Value && !dynamic_cast<TComboItemDelegate*>(cb->itemDelegate()))
+        cb->setItemDelegate(new TComboItemDelegate(Combo, cb));
+    if (cb->view())
+        cb->view()->doItemsLayout();
+}
+
+bool ComboListOwnerDrawn(const TComboBox* Combo)
+{
+    if (Combo->IsOwnerDrawn())
+        return true;
+    return Combo->HandleAllocated() && Combo->Widget()->property(OwnerDrawnList).toBool();
+}
+
+void BeginComboUpdate(TComboBox* Combo)
+{
+    QWidget* w = Combo->Widget();
+    w->setProperty(Updating, w->property(Updating).toInt() + 1);
+}
+
+void EndComboUpdate(TComboBox* Combo)
+{
+    QWidget* w = Combo->Widget();
+    const int count = w->property(Updating).toInt();
+    if (count <= 0)
+        return;
+    w->setProperty(Updating, count - 1);
+    if (count != 1)
+        return;
+    // the list takes the items at last, with their objects
+    std::vector<void*> objects;
+    for (int i = 0; i < Combo->Count(); ++i)
+        objects.push_back(Combo->Objects(i));
+    Combo->SetItems(Combo->Items());
+    for (int i = 0; i < Combo->Count(); ++i)
+        Combo->SetObjects(i, objects[size_t(i)]);
 }

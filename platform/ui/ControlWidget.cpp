@@ -1,4 +1,6 @@
 #include "platform/ui/ControlWidget.h"
+#include "platform/ui/DialogKeys.h"
+#include "platform/ui/HintAction.h"
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
@@ -126,6 +128,11 @@ bool TControlBridge::KeyPress(TControl* Control, QWidget* Widget, QKeyEvent* E, 
             return true;
         if (form && (key == VK_RETURN || key == VK_ESCAPE) && !ctl->WantsKey(key, shift) && form->DialogKey(key, shift))
             return true;
+        // Alt+letter goes to the caption that carries it; a focused self-painted
+        // button takes no typing, so there the plain letter counts too
+        const bool plainOnButton = shift == 0 && dynamic_cast<TDialogKeyTarget*>(ctl) && IsAcceleratorKey(key, ssAlt);
+        if (form && (IsAcceleratorKey(key, shift) || plainOnButton) && DispatchDialogChar(form, key, shift))
+            return true;
         if (form && form != ctl && form->KeyPreview()) {
             form->KeyDown(key, shift);
             if (key == 0)
@@ -195,6 +202,7 @@ bool TControlBridge::eventFilter(QObject* Watched, QEvent* Event)
     }
     case QEvent::Enter:
         control->MouseEnter();
+        ControlHintEntered(control);
         return false;
     case QEvent::Leave:
         control->MouseLeave();

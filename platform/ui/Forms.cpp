@@ -1,4 +1,5 @@
 #include "platform/ui/Forms.h"
+#include "platform/ui/DialogKeys.h"
 
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ControlWidget.h"
@@ -269,6 +270,7 @@ void TCustomForm::FocusControlChanged(TWinControl* Control)
         FActiveControl = Control;
         Control->FreeNotification(this);
     }
+    BroadcastFocusChanged(this, Control);
 }
 
 void TCustomForm::SetMenu(TMainMenu* Value)
@@ -324,8 +326,12 @@ TButton* FindButton(TWinControl* Parent, bool Default)
 
 }  // namespace
 
-bool TCustomForm::DialogKey(Word Key, TShiftState)
+bool TCustomForm::DialogKey(Word Key, TShiftState Shift)
 {
+    // self-painted buttons first: the focused one holds the default role, and
+    // only one of them is default at a time
+    if (DispatchDialogKey(this, Key, Shift))
+        return true;
     if (Key == VK_RETURN) {
         // a focused button answers Enter itself
         if (auto* b = dynamic_cast<TButton*>(FActiveControl); b && b->Focused()) {

@@ -3,12 +3,14 @@
 #include "platform/ui/DropDownWindow.h"
 
 #include "platform/ui/ControlWidget.h"
+#include "platform/ui/GridButtonState.h"
 #include "platform/ui/Themes.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
@@ -16,14 +18,22 @@
 
 // ---- TInplaceEdit ------------------------------------------------------------------------
 
-// The button at the editor's right edge: painted by the editor's PaintButton,
-// pressed and released like a push button.
+namespace {
+const char* const HotProperty = "sorvexHot";
+}  // namespace
+
+// The button at the editor's right edge: painted by the editor's PaintButton.
+// An ellipsis is clicked like a push button. A list button drops the list at
+// the press; dragging into the list and releasing there picks the item under
+// the pointer, as the list itself would on a press and release.
 class TInplaceEditButton : public QWidget {
 public:
     TInplaceEditButton(TInplaceEdit* Edit, QWidget* Parent) : QWidget(Parent), FEdit(Edit)
     {
+        setObjectName(QStringLiteral("sorvexEditButton"));
         setFocusPolicy(Qt::NoFocus);
         setCursor(Qt::ArrowCursor);
+        setAttribute(Qt::WA_Hover);
     }
 
 protected:
@@ -37,26 +47,111 @@ protected:
         FEdit->PaintButton(&c, r, FEdit->FButtonPressed);
         c.EndPaint();
     }
+    void enterEvent(QEnterEvent*) override { SetHot(true); }
+    void leaveEvent(QEvent*) override { SetHot(false); }
+    void mouseDoubleClickEvent(QMouseEvent* E) override { E->accept(); }
     void mousePressEvent(QMouseEvent* E) override
     {
         if (E->button() != Qt::LeftButton)
             return;
         FEdit->FButtonPressed = true;
+        FInList = false;
+        FTracking = FEdit->EditStyle() != esEllipsis;
         update();
+        if (!FTracking)
+            return;
+        FEdit->EditButtonClick();  // drops the list down, or closes an open one
+        if (!ShownList()) {
+            FTracking = false;
+            FEdit->FButtonPressed = false;
+            update();
+        }
+    }
+    void mouseMoveEvent(QMouseEvent* E) override
+    {
+        if (!FTracking)
+            return;
+        const QPoint global = E->globalPosition().toPoint();
+        const bool inside = rect().contains(E->position().toPoint());
+        if (!FInList && inside != FEdit->FButtonPressed) {
+            FEdit->FButtonPressed = inside;
+            update();
+        }
+        QWidget* list = ListWidgetAt(global);
+        if (list && !FInList) {
+            // the list takes over as if pressed there
+            FInList = true;
+            FEdit->FButtonPressed = false;
+            update();
+            Forward(list, QEvent::MouseButtonPress, global, Qt::LeftButton);
+        } else if (FInList && FListTarget) {
+            Forward(FListTarget, QEvent::MouseMove, global, Qt::LeftButton);
+        }
     }
     void mouseReleaseEvent(QMouseEvent* E) override
     {
-        if (E->button() != Qt::LeftButton || !FEdit->FButtonPressed)
+        if (E->button() != Qt::LeftButton)
             return;
+        const bool wasPressed = FEdit->FButtonPressed;
         FEdit->FButtonPressed = false;
         update();
-        if (rect().contains(E->position().toPoint()))
+        if (FTracking) {
+            FTracking = false;
+            if (FInList && FListTarget)
+                Forward(FListTarget, QEvent::MouseButtonRelease, E->globalPosition().toPoint(), Qt::NoButton);
+            FInList = false;
+            FListTarget = nullptr;
+            return;
+        }
+        if (wasPressed && rect().contains(E->position().toPoint()))
             FEdit->EditButtonClick();
     }
 
 private:
+    void SetHot(bool Hot)
+    {
+        if (property(HotProperty).toBool() != Hot) {
+            setProperty(HotProperty, Hot);
+            update();
+        }
+    }
+    // The drop-down shown now, or none.
+    TWinControl* ShownList() const
+    {
+        auto* lists = dynamic_cast<TInplaceEditList*>(FEdit);
+        return lists && lists->ListVisible() ? lists->ActiveList() : nullptr;
+    }
+    // The shown list's widget under a screen point (its innermost child), or none.
+    QWidget* ListWidgetAt(const QPoint& Global) const
+    {
+        TWinControl* list = ShownList();
+        QWidget* top = list && list->HandleAllocated() ? list->Widget() : nullptr;
+        if (!top || !top->isVisible() || !top->rect().contains(top->mapFromGlobal(Global)))
+            return nullptr;
+        QWidget* child = top->childAt(top->mapFromGlobal(Global));
+        return child ? child : top;
+    }
+    void Forward(QWidget* Target, QEvent::Type Type, const QPoint& Global, Qt::MouseButtons Buttons)
+    {
+        if (Type == QEvent::MouseButtonPress)
+            FListTarget = Target;
+        const QPointF local = Target->mapFromGlobal(QPointF(Global));
+        QMouseEvent e(Type, local, QPointF(Global), Qt::LeftButton, Buttons, Qt::NoModifier);
+        QApplication::sendEvent(Target, &e);
+    }
+
     TInplaceEdit* FEdit;
+    bool FTracking = false;
+    bool FInList = false;
+    QPointer<QWidget> FListTarget;
 };
+
+bool InplaceButtonHot(const TInplaceEdit* Edit)
+{
+    QWidget* w = Edit && Edit->HandleAllocated() ? Edit->Widget() : nullptr;
+    QWidget* button = w ? w->findChild<QWidget*>(QStringLiteral("sorvexEditButton"), Qt::FindDirectChildrenOnly) : nullptr;
+    return button && button->property(HotProperty).toBool();
+}
 
 TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomEdit(AOwner)
 {
@@ -108,7 +203,7 @@ void TInplaceEdit::InvalidateButton()
 
 void TInplaceEdit::PaintButton(TCanvas* ACanvas, const TRect& R, bool Pressed)
 {
-    const TThemedState st = !Enabled() ? tsDisabled : Pressed ? tsPressed : tsNormal;
+    const TThemedState st = !Enabled() ? tsDisabled : Pressed ? tsPressed : InplaceButtonHot(this) ? tsHot : tsNormal;
     if (FEditStyle != esEllipsis) {
         DrawThemedComboButton(ACanvas, R, st);
         return;

@@ -621,7 +621,8 @@ void TComboBox::Rebuild()
         FItems = items;
         FObjects = objects;
     }
-    if (auto* cb = static_cast<QComboBox*>(FWidget)) {
+    // inside an update bracket (ComboListDraw.h) the list waits for its end
+    if (auto* cb = static_cast<QComboBox*>(FWidget); cb && !cb->property("sorvexComboUpdating").toInt()) {
         FUpdating = true;
         const QString text = FText;
         cb->clear();

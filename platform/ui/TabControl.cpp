@@ -68,7 +68,7 @@ void TCustomTabControl::SetTabIndex(int Value)
 
 void TCustomTabControl::SetTabPosition(TTabPosition Value)
 {
-    FTabPosition = Value == tpBottom ? tpBottom : tpTop;
+    FTabPosition = Value;
     Realign();
     Invalidate();
 }
@@ -83,23 +83,36 @@ int TCustomTabControl::TabHeight() const
     return h;
 }
 
+int TCustomTabControl::TabRowDepth() const
+{
+    if (!TabRowVertical(FTabPosition))
+        return TabHeight();
+    int depth = 0;
+    for (int i = 0; i < TabCount(); ++i)
+        depth = std::max(depth, TabLength(i));
+    return depth;
+}
+
+int TCustomTabControl::TabLength(int Index) const
+{
+    TCanvas c;
+    c.Font()->Assign(FFont);
+    int w = c.TextWidth(StripHotkey(FTabs[Index])) + 16;
+    if (Images)
+        w += Images->Width() + 4;
+    return w;
+}
+
 TRect TCustomTabControl::TabRect(int Index) const
 {
     if (Index < 0 || Index >= TabCount())
         return {};
-    TCanvas c;
-    c.Font()->Assign(FFont);
-    const int th = TabHeight();
-    int x = 2;
-    for (int i = 0; i < TabCount(); ++i) {
-        int w = c.TextWidth(StripHotkey(FTabs[i])) + 16;
-        if (Images)
-            w += Images->Width() + 4;
-        if (i == Index)
-            return FTabPosition == tpBottom ? Rect(x, FHeight - th, x + w, FHeight - 2) : Rect(x, 2, x + w, th);
-        x += w;
-    }
-    return {};
+    // along a side column every tab is one tab height long
+    const bool vertical = TabRowVertical(FTabPosition);
+    int start = 2;
+    for (int i = 0; i < Index; ++i)
+        start += vertical ? TabHeight() : TabLength(i);
+    return TabRowRect(FTabPosition, FWidth, FHeight, TabRowDepth(), start, vertical ? TabHeight() : TabLength(Index));
 }
 
 int TCustomTabControl::IndexOfTabAt(int X, int Y) const
@@ -136,23 +149,16 @@ void TCustomTabControl::AdjustClientRect(TRect& R)
     TCustomControl::AdjustClientRect(R);
     if (TabCount() == 0)
         return;
-    if (FTabPosition == tpBottom)
-        R.Bottom -= TabHeight();
-    else
-        R.Top += TabHeight();
+    TabRowAdjust(FTabPosition, TabRowDepth(), R);
     R.Inflate(-2, -2);
 }
 
 void TCustomTabControl::Paint()
 {
     TCanvas* c = Canvas();
-    const int th = TabCount() > 0 ? TabHeight() : 0;
     c->Brush()->SetColor(Color());
     c->FillRect(ClientRect());
-    if (FTabPosition == tpBottom)
-        DrawThemedTabPane(c, Rect(0, 0, FWidth, FHeight - th + 1));
-    else
-        DrawThemedTabPane(c, Rect(0, th - 1, FWidth, FHeight));
+    DrawThemedTabPane(c, TabRowPane(FTabPosition, FWidth, FHeight, TabCount() > 0 ? TabRowDepth() : 0));
     for (int i = 0; i < TabCount(); ++i) {
         if (i == FTabIndex)
             continue;
@@ -171,16 +177,8 @@ void TCustomTabControl::DrawTab(int TabIndex, const TRect& Rect, TOwnerDrawState
         return;
     }
     TCanvas* c = Canvas();
-    TRect r = Rect;
-    if (sel) {
-        // the selected tab stands out: wider, and reaching the control's edge
-        r.Inflate(2, 0);
-        if (FTabPosition == tpBottom)
-            r.Bottom = FHeight;
-        else
-            r.Top = 0;
-    }
-    DrawThemedTab(c, r, sel, false);
+    TRect r = sel ? TabRowSelected(FTabPosition, Rect, FWidth, FHeight) : Rect;
+    DrawThemedTabAt(c, r, sel, false, FTabPosition, false, false);
     c->Font()->Assign(FFont);
     c->Brush()->SetStyle(bsClear);
     c->DrawText(FTabs[TabIndex], r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -190,9 +188,12 @@ void TCustomTabControl::DrawTab(int TabIndex, const TRect& Rect, TOwnerDrawState
 void TCustomTabControl::KeyDown(Word& Key, TShiftState Shift)
 {
     TCustomControl::KeyDown(Key, Shift);
-    if (Key != VK_LEFT && Key != VK_RIGHT)
+    // along a side column Up and Down move as well
+    const bool back = Key == VK_LEFT || (TabRowVertical(FTabPosition) && Key == VK_UP);
+    const bool on = Key == VK_RIGHT || (TabRowVertical(FTabPosition) && Key == VK_DOWN);
+    if (!back && !on)
         return;
-    const int i = FTabIndex + (Key == VK_LEFT ? -1 : 1);
+    const int i = FTabIndex + (back ? -1 : 1);
     Key = 0;
     if (i < 0 || i >= FTabs.size() || !CanChange())
         return;

@@ -1,18 +1,17 @@
 #pragma once
 // A row of tabs over one shared pane (no pages): the tab texts with an
-// object each, the selected index, tabs on top or at the bottom, hot
+// object each, the selected index, tabs on any side of the pane, hot
 // tracking and owner drawing. A change by the user first asks CanChange
 // (OnChanging may refuse) and then raises OnChange.
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/ListBoxes.h"
+#include "platform/ui/TabRow.h"
 
 #include <QStringList>
 #include <vector>
 
 class TCustomImageList;
-
-enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 
 class TCustomTabControl : public TCustomControl {
 public:
@@ -33,9 +32,11 @@ public:
     bool OwnerDraw = false;
     TCustomImageList* Images = nullptr;
     int TabHeight() const;
+    // The row's depth: the tab height on top or at the bottom, the widest tab at the sides.
+    int TabRowDepth() const;
     TRect TabRect(int Index) const;
     int IndexOfTabAt(int X, int Y) const;
-    // The area of the pane below (or above) the tab row.
+    // The area of the pane beside the tab row.
     TRect DisplayRect() const;
 
     TNotifyEvent OnChange;
@@ -59,6 +60,9 @@ protected:
     std::vector<void*> FObjects;
     int FTabIndex = -1;
     TTabPosition FTabPosition = tpTop;
+
+private:
+    int TabLength(int Index) const;
 };
 
 class TTabControl : public TCustomTabControl {

@@ -1,5 +1,8 @@
 // Colour arithmetic on the 0..240 scale and the colour sets of the looks.
 #include "components/framed/FcCommon.h"
+#include "components/framed/FcRegIniFile.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -127,4 +130,22 @@ TEST(ColorTest, SchemeFromTheProgramSetting)
         EXPECT_EQ(GetXPColorScheme(), c.scheme) << c.value;
     }
     qunsetenv("SORVEX_COLOR_SCHEME");
+}
+
+TEST(ColorTest, SchemeFromTheUsersSettingStore)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    qunsetenv("SORVEX_COLOR_SCHEME");
+    EXPECT_EQ(GetXPColorScheme(), xpcsBlue) << "nothing stored: the blue scheme";
+    TFcRegIniFile store(nullptr);
+    store.SetPathType(ptRegistry);
+    store.SetRegKey(hkeyCurrentUser);
+    store.SetPath(QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion"));
+    store.WriteString(QStringLiteral("ThemeManager"), QStringLiteral("ColorName"), QStringLiteral("HomeStead"));
+    EXPECT_EQ(GetXPColorScheme(), xpcsGreen);
+    qputenv("SORVEX_COLOR_SCHEME", "METALLIC");
+    EXPECT_EQ(GetXPColorScheme(), xpcsSilver) << "the environment value wins for one run";
+    qunsetenv("SORVEX_COLOR_SCHEME");
+    qunsetenv("XDG_CONFIG_HOME");
 }

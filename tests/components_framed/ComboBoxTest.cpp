@@ -8,6 +8,9 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QEnterEvent>
+#include <QTest>
+#include "platform/ui/Clipbrd.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -124,4 +127,141 @@ TEST(FcComboBoxTest, ReadOnlyAndValues)
     EXPECT_EQ(f.combo->GetItemValue(f.combo->IndexOf(QStringLiteral("Tumma"))), QStringLiteral("1"));
     f.combo->SetValue(QStringLiteral("0"));
     EXPECT_EQ(f.combo->Text(), QStringLiteral("Vaalea"));
+}
+
+TEST(FcComboBoxTest, MaxLengthRefusesTypingPastIt)
+{
+    ComboForm f;
+    f.combo->AllowEdit = true;
+    f.combo->MaxLength = 3;
+    f.combo->SetItems({QStringLiteral("Rastiklubi")});
+    Type(f.Input(), QStringLiteral("xyzw"));
+    EXPECT_EQ(f.combo->Text(), QStringLiteral("xyz"));
+    EXPECT_EQ(f.beeps, 1);
+}
+
+TEST(FcComboBoxTest, AutoDropDownOpensTheListWhileTyping)
+{
+    ComboForm f;
+    f.combo->AutoDropDown = true;
+    f.form->Show();
+    f.combo->SetFocus();
+    Application->ProcessMessages();
+    Type(f.Input(), QStringLiteral("1"));
+    EXPECT_TRUE(f.combo->DroppedDown());
+    f.combo->SetDroppedDown(false);
+    Type(f.Input(), QStringLiteral("\b"));
+    EXPECT_FALSE(f.combo->DroppedDown()) << "Backspace leaves the list closed";
+    f.form->Hide();
+}
+
+TEST(FcComboBoxTest, PasteAndCutCompleteFromTheItems)
+{
+    ComboForm f;
+    f.combo->AllowEdit = true;
+    f.combo->SetItems({QStringLiteral("Espoo"), QStringLiteral("Helsinki")});
+    f.form->Show();
+    f.combo->SetFocus();
+    Application->ProcessMessages();
+    Clipboard()->SetAsText(QStringLiteral("hel"));
+    QTest::keyClick(f.Input(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(f.combo->ItemIndex(), 1);
+    EXPECT_EQ(f.combo->Text(), QStringLiteral("Helsinki"));
+    EXPECT_EQ(f.combo->SelText(), QStringLiteral("sinki"));
+    // without AllowEdit a paste is refused
+    f.combo->AllowEdit = false;
+    f.combo->SetItemIndex(0);
+    QTest::keyClick(f.Input(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(f.combo->Text(), QStringLiteral("Espoo"));
+    f.form->Hide();
+}
+
+TEST(FcComboBoxTest, AValueSetFromCodeRaisesNoEvents)
+{
+    ComboForm f;
+    int changes = 0, clicks = 0;
+    f.combo->OnChange = [&](TComponent*) { ++changes; };
+    f.combo->OnClick = [&](TComponent*) { ++clicks; };
+    f.combo->SetValues({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    f.combo->SetValue(QStringLiteral("b"));
+    EXPECT_EQ(f.combo->ItemIndex(), 1);
+    EXPECT_EQ(changes + clicks, 0);
+    Type(f.Input(), QStringLiteral("5"));
+    EXPECT_GT(changes, 0) << "the user's typing still tells";
+}
+
+TEST(FcComboBoxTest, ReadOnlyBoxCoversItsButtonAndIgnoresClicks)
+{
+    ComboForm f;
+    f.combo->SetItemIndex(2);
+    f.combo->SetReadOnly(true);
+    f.form->Show();
+    Application->ProcessMessages();
+    auto* box = static_cast<QComboBox*>(f.combo->Widget());
+    const TRect button = f.combo->ButtonRect();
+    const QPoint onButton(button.Left + button.Width() / 2, button.Top + button.Height() / 2);
+    // the click goes where the window system sends it: the widget under the point
+    auto click = [&] {
+        QWidget* target = box->childAt(onButton) ? box->childAt(onButton) : box;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(box, onButton));
+    };
+    click();
+    EXPECT_FALSE(f.combo->DroppedDown());
+    // the button is painted over in the box's colour
+    TBitmap shot;
+    f.combo->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(onButton.x(), onButton.y()), ColorToRGB(f.combo->Color()));
+    f.combo->SetReadOnly(false);
+    click();
+    EXPECT_TRUE(f.combo->DroppedDown());
+    f.combo->SetDroppedDown(false);
+    f.form->Hide();
+}
+
+TEST(FcComboBoxTest, OwnFrameAndFlatButton)
+{
+    ComboForm f;
+    f.combo->SetItemIndex(1);
+    f.combo->FramingPreference = fpCustomFraming;
+    f.combo->FrameVisible = true;
+    f.combo->FrameColor = clRed;
+    f.combo->FlatButtons = true;
+    auto* other = new TFcComboBox(f.form.get());
+    other->SetParent(f.form.get());
+    other->SetTop(60);
+    f.form->Show();
+    other->SetFocus();  // neither focused nor under the mouse: not hot
+    Application->ProcessMessages();
+    TBitmap shot;
+    f.combo->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(f.combo->Width() / 2, 0), clRed) << "the frame's top line";
+    EXPECT_EQ(shot.Pixel(0, f.combo->Height() / 2), clRed);
+    // not hot: the flat button is the box's colour with the arrow, no bevel
+    const TRect b = f.combo->ButtonRect();
+    EXPECT_EQ(shot.Pixel(b.Left + 1, b.Top + 1), ColorToRGB(f.combo->Color()));
+    // under the mouse the flat button shows its face
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(f.combo->Widget(), &enter);
+    f.combo->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(b.Left + 2, b.Top + 3), ColorToRGB(clBtnFace));
+    f.form->Hide();
+}
+
+TEST(FcComboBoxTest, DeletingAnItemLetsItsDataGo)
+{
+    ComboForm f;
+    int a = 1, b = 2;
+    f.combo->SetObjects(2, &a);
+    f.combo->SetObjects(5, &b);
+    std::vector<void*> gone;
+    f.combo->OnDeleteItem = [&](TComponent*, void* Item) { gone.push_back(Item); };
+    f.combo->Delete(2);
+    EXPECT_EQ(gone, std::vector<void*>{&a});
+    EXPECT_EQ(f.combo->Count(), 10);
+    EXPECT_EQ(f.combo->Objects(4), &b) << "the other items keep their data";
+    f.combo->Delete(0);
+    EXPECT_EQ(gone.size(), 1u) << "an item without data tells nothing";
+    f.combo->ClearItems();
+    EXPECT_EQ(gone.back(), &b);
+    EXPECT_EQ(f.combo->Count(), 0);
 }

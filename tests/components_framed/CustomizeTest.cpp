@@ -3,6 +3,10 @@
 #include "components/framed/FcToolbarPopup.h"
 #include "platform/ui/PopupHost.h"
 
+#include "platform/ui/ImgList.h"
+
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -108,4 +112,77 @@ TEST(CustomizeTest, RowsMovesAndVisibility)
     EXPECT_TRUE(f.bar->CustomizeCaptions()->StoreCaptions());
     dialog.UpdateControls(*f.bar->CustomizeCaptions(), true);
     EXPECT_EQ(dialog.Caption(), QStringLiteral("Muokkaa työkaluriviä"));
+}
+
+TEST(CustomizeTest, DraggingARowScrollsAtTheEdgeAndDropsIt)
+{
+    // more rows than the list shows, so that it has to scroll
+    TForm form(nullptr);
+    auto* bar = new TFcToolbar(&form);
+    bar->SetParent(&form);
+    std::vector<TFcToolButton*> buttons;
+    for (int i = 0; i < 19; ++i) {
+        auto* b = new TFcToolButton(&form);
+        b->SetParent(bar);
+        b->SetCaption(QStringLiteral("Nappi %1").arg(i + 1));
+        buttons.push_back(b);
+    }
+    form.AfterConstruction();
+    TFcFrmCustomizeToolbar dialog(nullptr);
+    dialog.Toolbar = bar;
+    dialog.CompOwner = &form;
+    dialog.UpdateControls(*bar->CustomizeCaptions(), true);
+    dialog.Show();
+    Application->ProcessMessages();
+    QWidget* list = dialog.LstControls->Widget();
+    const TRect first = dialog.LstControls->ItemRect(0);
+    const QPoint press(first.Left + 60, first.Top + 5);
+    QTest::mousePress(list, Qt::LeftButton, {}, press);
+    // held in the bottom band, the list scrolls down a row every 100 ms
+    const QPoint edge(press.x(), dialog.LstControls->ClientHeight() - 4);
+    QTest::mouseMove(list, QPoint(press.x(), press.y() + 30));
+    EXPECT_FALSE(dialog.Timer1->Enabled()) << "no scrolling in the middle";
+    QTest::mouseMove(list, edge);
+    EXPECT_TRUE(dialog.Timer1->Enabled());
+    QTest::qWait(450);
+    EXPECT_GE(dialog.LstControls->TopIndex(), 2);
+    // back in the middle the scrolling stops; the drop lands on the row under the pointer
+    const QPoint middle(press.x(), dialog.LstControls->ClientHeight() / 2);
+    QTest::mouseMove(list, middle);
+    EXPECT_FALSE(dialog.Timer1->Enabled());
+    const int target = dialog.LstControls->ItemAtPos(Point(middle.x(), middle.y()), true);
+    ASSERT_GT(target, 0);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, middle);
+    EXPECT_EQ(bar->ToolbarControls()->Items(target).Control, buttons[0]);
+    EXPECT_EQ(dialog.LstControls->ItemIndex(), target);
+    dialog.Hide();
+}
+
+TEST(CustomizeTest, RowsShowTheControlsPictures)
+{
+    OverflowForm f;
+    auto* images = new TImageList(f.form.get());
+    images->SetSize(16, 16);
+    TBitmap green(16, 16);
+    green.Canvas()->Brush()->SetColor(clGreen);
+    green.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images->Add(&green);
+    f.bar->SetImages(images);
+    f.buttons[0]->SetImageIndex(0);
+    f.spacer->SetGrooved(true);
+    TFcFrmCustomizeToolbar dialog(nullptr);
+    dialog.Toolbar = f.bar;
+    dialog.CompOwner = f.form.get();
+    dialog.UpdateControls(*f.bar->CustomizeCaptions(), true);
+    dialog.Show();
+    Application->ProcessMessages();
+    TBitmap shot;
+    dialog.LstControls->PaintTo(&shot);
+    const int indent = dialog.LstControls->GlyphWidth() + 8;
+    const TRect row0 = dialog.LstControls->ItemRect(0);
+    EXPECT_EQ(shot.Pixel(row0.Left + indent + 2 + 8, row0.Top + 2 + 8), clGreen) << "the button's image";
+    const TRect spacerRow = dialog.LstControls->ItemRect(6);
+    // the grooved spacer's picture: its sunken line in the middle of the cell
+    EXPECT_EQ(shot.Pixel(spacerRow.Left + indent + 2 + 7, spacerRow.Top + 2 + 8), ColorToRGB(clBtnShadow));
+    dialog.Hide();
 }

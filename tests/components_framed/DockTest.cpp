@@ -1,6 +1,10 @@
 // Docking into a framed panel: zones, 14-pixel grabbers, the close mark.
 #include "components/framed/FcPanelDockManager.h"
+#include "components/framed/FcEdit.h"
 #include "platform/ui/Forms.h"
+
+#include <QTest>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -44,4 +48,115 @@ TEST(DockManagerTest, GrabbersAndClients)
     EXPECT_FALSE(clients[0]->Visible()) << "the close mark hides the client";
     delete clients[1];
     EXPECT_EQ(dm->ClientCount(), 0) << "a freed client leaves the site";
+}
+
+namespace {
+
+struct DockSite : ::testing::Test {
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TFcPanel* site = nullptr;
+    TFcEdit* clients[3] = {};
+    TFcPanelDockManager* dm = nullptr;
+
+    void SetUp() override
+    {
+        form->SetBounds(100, 100, 500, 400);
+        site = new TFcPanel(form.get());
+        site->SetParent(form.get());
+        site->SetBorderOuter(fsNone);
+        site->SetAlign(alLeft);
+        site->SetWidth(300);
+        const char* captions[] = {"Lukija", "Tulostin", "Taulu"};
+        for (int i = 0; i < 3; ++i) {
+            clients[i] = new TFcEdit(form.get());
+            clients[i]->SetCaption(QLatin1String(captions[i]));
+        }
+        form->AfterConstruction();
+        site->SetDockSite(true);
+        dm = site->DockManager();
+        form->Show();
+        Application->ProcessMessages();
+    }
+    QWidget* W() const { return site->Widget(); }
+    static QPoint Q(const TPoint& P) { return QPoint(P.X, P.Y); }
+    // A press, a move in steps and a release on the site, as the mouse does them.
+    void Drag(const TPoint& From, const TPoint& To)
+    {
+        QTest::mousePress(W(), Qt::LeftButton, {}, Q(From));
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(W(), Q(Point(From.X + (To.X - From.X) * step / 4, From.Y + (To.Y - From.Y) * step / 4)));
+        QTest::mouseRelease(W(), Qt::LeftButton, {}, Q(To));
+    }
+};
+
+}  // namespace
+
+TEST_F(DockSite, TheBarBetweenTwoZonesResizesThem)
+{
+    dm->InsertControl(clients[0]);
+    dm->InsertControl(clients[1]);
+    const TRect first = dm->ZoneRectOf(clients[0]);
+    const TPoint bar = Point(first.Left + 50, first.Bottom + 1);
+    EXPECT_EQ(dm->CursorAt(bar.X, bar.Y), crVSplit);
+    Drag(bar, Point(bar.X, bar.Y + 60));
+    EXPECT_EQ(dm->ZoneRectOf(clients[0]).Height(), first.Height() + 60);
+    EXPECT_EQ(dm->ZoneRectOf(clients[1]).Top, first.Bottom + 60 + TFcPanelDockManager::SplitterSize);
+}
+
+TEST_F(DockSite, AGrabberDraggedBesideAnotherZoneSplitsIt)
+{
+    dm->InsertControl(clients[0]);
+    dm->InsertControl(clients[1]);
+    // the second client's grabber to the right edge of the first zone
+    const TRect from = dm->GrabberRect(dm->ZoneRectOf(clients[1]));
+    const TRect target = dm->ZoneRectOf(clients[0]);
+    Drag(Point(from.Left + 20, from.Top + 5), Point(target.Right - 5, target.Top + target.Height() / 2));
+    const TRect a = dm->ZoneRectOf(clients[0]), b = dm->ZoneRectOf(clients[1]);
+    EXPECT_EQ(a.Top, b.Top) << "now side by side";
+    EXPECT_LT(a.Right, b.Left);
+    ASSERT_NE(dm->RootZone(), nullptr);
+    EXPECT_TRUE(dm->RootZone()->SideBySide);
+    // a third one dropped on the bottom edge of the second zone splits that zone only
+    dm->InsertControl(clients[2], alBottom, clients[1]);
+    EXPECT_EQ(dm->ZoneRectOf(clients[2]).Left, dm->ZoneRectOf(clients[1]).Left);
+    EXPECT_GT(dm->ZoneRectOf(clients[2]).Top, dm->ZoneRectOf(clients[1]).Top);
+    EXPECT_EQ(dm->ZoneRectOf(clients[0]).Height(), dm->RootZone()->Bounds.Height()) << "the first zone keeps its full height";
+}
+
+TEST_F(DockSite, AGrabberDraggedOutUndocksAndClosingDocksBack)
+{
+    dm->InsertControl(clients[0]);
+    dm->InsertControl(clients[1]);
+    const TRect from = dm->GrabberRect(dm->ZoneRectOf(clients[0]));
+    Drag(Point(from.Left + 20, from.Top + 5), Point(site->Width() + 80, 40));
+    EXPECT_EQ(dm->ClientCount(), 1);
+    auto* window = dynamic_cast<TForm*>(clients[0]->Parent());
+    ASSERT_NE(window, nullptr) << "the client floats in a window of its own";
+    EXPECT_EQ(window->Caption(), QStringLiteral("Lukija"));
+    EXPECT_TRUE(window->Showing());
+    EXPECT_EQ(dm->ZoneRectOf(clients[1]).Top, 0) << "the other client has the whole site";
+    window->Close();
+    Application->ProcessMessages();
+    EXPECT_EQ(dm->ClientCount(), 2) << "closing the window brings the client home";
+    EXPECT_EQ(clients[0]->Parent(), site);
+}
+
+TEST_F(DockSite, GrabbersFollowTheFocus)
+{
+    dm->InsertControl(clients[0]);
+    dm->InsertControl(clients[1]);
+    auto grabberColour = [&](int i) {
+        TBitmap shot;
+        site->PaintTo(&shot);
+        const TRect g = dm->GrabberRect(dm->ZoneRectOf(clients[i]));
+        return shot.Pixel(g.Left + g.Width() / 2, g.Top + 2);
+    };
+    clients[1]->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(grabberColour(1), ColorToRGB(clActiveCaption));
+    EXPECT_EQ(grabberColour(0), ColorToRGB(clInactiveCaption));
+    clients[0]->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(grabberColour(0), ColorToRGB(clActiveCaption));
+    EXPECT_EQ(grabberColour(1), ColorToRGB(clInactiveCaption));
 }

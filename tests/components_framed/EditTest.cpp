@@ -4,10 +4,12 @@
 #include "components/framed/FcRadChk.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/os/Sound.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -323,4 +325,80 @@ TEST(FcNumericEditTest, ExitFormatsBeforeOnExitAndChecksTheRange)
     EXPECT_DOUBLE_EQ(adjusted, 10);
     EXPECT_EQ(f.edit->Text(), QStringLiteral("12")) << "refused: no reformatting";
     EXPECT_TRUE(seen.isEmpty()) << "and no exit event";
+}
+
+TEST(FcEditTest, TextHintGoesWhileFocusedUnlessAskedToStay)
+{
+    EditForm f;
+    auto* e = f.Add<TFcEdit>();
+    auto* other = f.Add<TFcEdit>();
+    other->SetTop(40);
+    e->SetTextHint(QStringLiteral("Hae nimellä"));
+    f.form->AfterConstruction();
+    f.form->Show();
+    e->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_TRUE(static_cast<QLineEdit*>(e->Widget())->placeholderText().isEmpty());
+    other->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(static_cast<QLineEdit*>(e->Widget())->placeholderText(), QStringLiteral("Hae nimellä"));
+    e->TextHintVisibleOnFocus = true;
+    e->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(static_cast<QLineEdit*>(e->Widget())->placeholderText(), QStringLiteral("Hae nimellä"));
+}
+
+TEST(FcEditTest, MaskCasesAndTheValidateErrorMessage)
+{
+    struct Case {
+        const char* mask;
+        const char* text;
+        bool fits;
+    } cases[] = {{"00:00;1;_", "12:05", true}, {"00:00", "1:05", false}, {"99:00", "1:05", false},
+                 {"9900", "0512", true},       {"LL-000", "AB-123", true}, {"LL-000", "A1-123", false},
+                 {"\\A00", "A12", true},       {"\\A00", "B12", false},   {">cccc", "", true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(EditMaskMatches(QLatin1String(c.mask), QString::fromUtf8(c.text)), c.fits) << c.mask << " " << c.text;
+    EditForm f;
+    auto* e = f.Add<TFcEdit>();
+    e->EditMask = QStringLiteral("00:00");
+    e->SetText(QStringLiteral("1:5"));
+    int beeps = 0;
+    SetSoundSink([&](const QString&) { ++beeps; });
+    try {
+        e->ValidateEdit();
+        FAIL();
+    } catch (const EDBEditError& err) {
+        EXPECT_EQ(err.Message(), QStringLiteral("Invalid input value. Use escape key to abandon changes."));
+    }
+    EXPECT_EQ(beeps, 1);
+    e->OnValidateError = [](TComponent*, QString& Message) { Message = QStringLiteral("Anna aika muodossa tt:mm"); };
+    try {
+        e->ValidateEdit();
+        FAIL();
+    } catch (const EDBEditError& err) {
+        EXPECT_EQ(err.Message(), QStringLiteral("Anna aika muodossa tt:mm"));
+    }
+    e->SetText(QStringLiteral("12:05"));
+    EXPECT_NO_THROW(e->ValidateEdit());
+    SetSoundSink(nullptr);
+}
+
+TEST(FcCheckBoxTest, TheActionSetsTheBoxWithoutItsClick)
+{
+    EditForm f;
+    auto* box = f.Add<TFcCheckBox>();
+    auto* list = new TActionList(f.form.get());
+    auto* action = new TAction(f.form.get());
+    action->SetActionList(list);
+    action->SetCaption(QStringLiteral("&Näytä"));
+    int clicks = 0;
+    box->OnClick = [&](TComponent*) { ++clicks; };
+    box->SetAction(action);
+    action->SetChecked(true);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(clicks, 0) << "the action's change is no click";
+    EXPECT_EQ(box->Caption(), QStringLiteral("&Näytä"));
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 1) << "a change made in code still clicks";
 }

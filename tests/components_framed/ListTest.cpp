@@ -3,8 +3,12 @@
 #include "components/framed/FcChkLst.h"
 #include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -182,4 +186,122 @@ TEST(FcCheckListTest, MarkedTextFormat)
     EXPECT_TRUE(f.list->GetItemEnabled(2));
     f.list->MoveItem(1, 0);
     EXPECT_EQ(f.list->GetItemImageIndex(0), 3) << "the record moves with its item";
+}
+
+TEST(FcTabbedListBoxTest, WithoutStopsTheCellsKeepTheDefaultStops)
+{
+    ListForm<TFcTabbedListBox> f;
+    f.list->SetItems({QStringLiteral("101\tVirtanen")});
+    // no stops given: the second cell starts at 8 average characters, not right after "101"
+    EXPECT_EQ(f.list->NextDefaultStop(0), 8 * f.list->DialogUnits());
+    EXPECT_EQ(f.list->NextDefaultStop(8 * f.list->DialogUnits()), 16 * f.list->DialogUnits());
+    TBitmap shot;
+    f.form->Show();
+    f.list->PaintTo(&shot);
+    // something is drawn at the default stop, where "101" alone would leave blank
+    const int stopX = 2 + 8 * f.list->DialogUnits() + 2;
+    bool inked = false;
+    for (int y = 0; y < f.list->ItemHeight() && !inked; ++y)
+        for (int x = stopX; x < stopX + 6 && !inked; ++x)
+            inked = shot.Pixel(x, y) != shot.Pixel(f.list->Width() - 8, y);
+    EXPECT_TRUE(inked);
+}
+
+TEST(FcCheckListTest, FilesAndStreamsInTheirEncoding)
+{
+    ListForm<TFcCheckList> f;
+    f.list->AddEx(QStringLiteral("Tulosta"), true, true);
+    f.list->AddEx(QStringLiteral("Näytä"), false, false, 2, -1);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("painikkeet.txt"));
+    f.list->SaveToFile(path, feUnicode);
+    QFile raw(path);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(raw.readAll().startsWith(QByteArray("\xFF\xFE@\0", 4)));
+    ListForm<TFcCheckList> g;
+    g.list->LoadFromFile(path);
+    ASSERT_EQ(g.list->Count(), 2);
+    EXPECT_EQ(g.list->Strings(1), QStringLiteral("Näytä"));
+    EXPECT_EQ(g.list->GetItemImageIndex(1), 2);
+    EXPECT_FALSE(g.list->GetItemEnabled(1));
+    // a file that cannot be written keeps the old one and says so
+    EXPECT_THROW(f.list->SaveToFile(dir.filePath(QStringLiteral("no/such/folder/x.txt"))), EFileStreamError);
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    f.list->SaveToStream(&buffer, feUTF8);
+    EXPECT_TRUE(buffer.data().startsWith("\xEF\xBB\xBF@1 1"));
+    buffer.seek(0);
+    g.list->LoadFromStream(&buffer);
+    EXPECT_EQ(g.list->Strings(0), QStringLiteral("Tulosta"));
+    EXPECT_TRUE(g.list->GetItemChecked(0));
+    // marked lines added to the list keep their record, plain lines are plain items
+    g.list->AddStrings({QStringLiteral("&0 2 Vanha"), QStringLiteral("tavallinen")});
+    ASSERT_EQ(g.list->Count(), 4);
+    EXPECT_EQ(g.list->GetItemState(2), cbGrayed);
+    EXPECT_EQ(g.list->Strings(3), QStringLiteral("tavallinen"));
+}
+
+TEST(FcCheckListTest, CustomGlyphsFromAStripAndFromAnImageList)
+{
+    ListForm<TFcCheckList> f;
+    f.list->AddEx(QStringLiteral("Uusi"), true, true);
+    f.list->AddEx(QStringLiteral("Poista"), false, false);
+    // six 10 x 10 cells: unchecked, checked, grayed, and the three disabled ones
+    const TColor cells[6] = {clRed, clGreen, clBlue, clMaroon, clNavy, clTeal};
+    TBitmap strip(60, 10);
+    for (int i = 0; i < 6; ++i) {
+        strip.Canvas()->Brush()->SetColor(cells[i]);
+        strip.Canvas()->FillRect(Rect(i * 10, 0, i * 10 + 10, 10));
+    }
+    strip.SetPixel(15, 5, clLime);  // in the checked cell: the mask colour becomes the window's
+    f.list->SetCustomGlyphs(&strip);
+    EXPECT_TRUE(f.list->UseCustomGlyphs());
+    EXPECT_EQ(f.list->GlyphWidth(), 10);
+    f.form->Show();
+    TBitmap shot;
+    f.list->PaintTo(&shot);
+    auto glyphPixel = [&](int Row, int X, int Y) {
+        const TRect r = f.list->ItemRect(Row);
+        const int left = r.Left + f.list->GlyphWidth() + 8 - f.list->GlyphWidth() - 4;
+        return shot.Pixel(left + X, r.Top + (r.Height() - 10) / 2 + Y);
+    };
+    EXPECT_EQ(glyphPixel(0, 2, 2), clGreen) << "checked, enabled";
+    EXPECT_EQ(glyphPixel(0, 5, 5), ColorToRGB(clWindow)) << "the mask colour";
+    EXPECT_EQ(glyphPixel(1, 2, 2), clMaroon) << "unchecked, disabled";
+    f.list->SetCustomGlyphs(nullptr);
+    EXPECT_FALSE(f.list->UseCustomGlyphs());
+    EXPECT_EQ(f.list->GlyphWidth(), 13);
+    // an image list in the same order
+    auto* images = new TImageList(f.form.get());
+    images->SetSize(12, 12);
+    for (TColor c : cells) {
+        TBitmap b(12, 12);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect(Rect(0, 0, 12, 12));
+        images->Add(&b);
+    }
+    f.list->SetCustomGlyphImages(images);
+    EXPECT_TRUE(f.list->UseCustomGlyphs());
+    EXPECT_EQ(f.list->GlyphWidth(), 12);
+    delete images;
+    EXPECT_EQ(f.list->CustomGlyphImages(), nullptr) << "a freed list is let go";
+}
+
+TEST(FcListBoxTest, OwnFrameNormalAndHot)
+{
+    ListForm<TFcListBox> f;
+    f.list->SetItems({QStringLiteral("H21"), QStringLiteral("D21")});
+    f.list->FramingPreference = fpCustomFraming;
+    f.list->FrameVisible = true;
+    f.list->FrameColor = clRed;
+    f.list->FrameHotTrack = true;
+    f.list->FrameHotColor = clBlue;
+    f.form->Show();
+    TBitmap shot;
+    f.list->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(f.list->Width() / 2, 0), clRed);
+    static_cast<TControl*>(f.list)->MouseEnter();
+    f.list->PaintTo(&shot);
+    EXPECT_EQ(shot.Pixel(f.list->Width() / 2, 0), clBlue) << "hot under the mouse";
+    EXPECT_EQ(shot.Pixel(f.list->Width() / 2, 1), clBlue) << "the bold hot frame is two lines";
 }

@@ -3,6 +3,8 @@
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
+#include "components/framed/FcButton.h"
+#include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -216,4 +218,39 @@ TEST(SystemFunctionsTest, VersionAndText)
     EXPECT_EQ(FirstNonWhitespaceChar(QStringLiteral("  ")), QChar());
     EXPECT_EQ(CenterRect(Rect(0, 0, 11, 11), 4, 4), Rect(3, 3, 7, 7));
     EXPECT_EQ(GetMonitorContainingPoint(Point(-100000, -100000)), -1);
+}
+
+namespace {
+
+// A parent whose own painting is two colours side by side.
+class TwoColourParent : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(Rect(0, 0, Width() / 2, Height()));
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FillRect(Rect(Width() / 2, 0, Width(), Height()));
+    }
+};
+
+}  // namespace
+
+TEST(PaintersTest, ParentImageShowsWhatTheParentPaintsUnderTheControl)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* parent = new TwoColourParent(&form);
+    parent->SetParent(&form);
+    parent->SetBounds(0, 0, 200, 100);
+    auto* child = new TFcButton(&form);
+    child->SetParent(parent);
+    child->SetBounds(80, 10, 40, 20);  // across the colour border at x = 100
+    TBitmap under(40, 20);
+    DrawParentImage(child, under.Canvas(), false);
+    EXPECT_EQ(under.Pixel(5, 5), clRed);
+    EXPECT_EQ(under.Pixel(35, 5), clBlue);
 }

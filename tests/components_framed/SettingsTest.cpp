@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(RegIniFileTest, PathRulesAndRoundTrip)
@@ -202,4 +203,45 @@ TEST(IntegerListTest, RangeSortingAndDuplicates)
     u.SetSorted(false);
     u.Exchange(0, 3);
     EXPECT_EQ(u.Items(0), 9) << "unsorting keeps the order, exchange works";
+}
+
+TEST(RegIniFileTest, TheFileIsWrittenInTheChosenEncoding)
+{
+    struct Case {
+        TFcIniFileEncoding encoding;
+        QByteArray start;
+    } cases[] = {{feDefault, "[Ajanotto]"}, {feUTF8, "\xEF\xBB\xBF[Ajanotto]"}, {feUnicode, QByteArray("\xFF\xFE[\0A\0", 6)}};
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("asetukset.ini"));
+        {
+            TFcRegIniFile ini(nullptr);
+            ini.SetPath(path);
+            ini.SetFileEncoding(c.encoding);
+            ini.WriteString(QStringLiteral("Ajanotto"), QStringLiteral("Nimi"), QStringLiteral("Ääneslahti"));
+        }
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll().startsWith(c.start)) << int(c.encoding);
+        // whatever the encoding, the value reads back
+        TFcRegIniFile again(nullptr);
+        again.SetPath(path);
+        EXPECT_EQ(again.ReadString(QStringLiteral("Ajanotto"), QStringLiteral("Nimi"), QString()), QStringLiteral("Ääneslahti"));
+    }
+}
+
+TEST(IntegerListTest, AnIndexOutsideTheListIsTheListError)
+{
+    TFcIntegerList list;
+    list.Add(4);
+    for (const auto& call : std::vector<std::function<void()>>{[&] { list.Items(1); }, [&] { list.SetItem(-1, 3); },
+                                                               [&] { list.Exchange(0, 2); }, [&] { list.Move(3, 0); }}) {
+        try {
+            call();
+            FAIL();
+        } catch (const EListError& e) {
+            EXPECT_TRUE(e.Message().startsWith(QStringLiteral("List index out of bounds ("))) << e.Message().toStdString();
+        }
+    }
+    EXPECT_EQ(list.Items(0), 4) << "unchanged";
 }

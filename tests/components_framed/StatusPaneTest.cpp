@@ -4,6 +4,8 @@
 #include "components/framed/FcStatusBar.h"
 #include "platform/ui/Forms.h"
 
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -228,4 +230,34 @@ TEST(StatusBarTest, GradientRunsFromStopToStart)
     f.bar->PaintTo(&shot);
     EXPECT_EQ(shot.Pixel(100, 0), clGray) << "grey at the top";
     EXPECT_GT(GetRValue(shot.Pixel(100, 29)), 240);
+}
+
+TEST(StatusBarTest, APaneOverTheGripStillResizesTheWindow)
+{
+    BarForm f;
+    f.form->Show();
+    auto* pane = new TFcStatusPane(f.form.get());
+    pane->SetParent(f.bar);
+    pane->SetBounds(f.bar->ClientRect().Right - 150, 0, 150, f.bar->Height());
+    int presses = 0;
+    pane->OnMouseDown = [&](TComponent*, TMouseButton, TShiftState, int, int) { ++presses; };
+    Application->ProcessMessages();
+    ASSERT_TRUE(f.bar->SizeGripValid());
+    const TRect grip = f.bar->SizeGripRect();
+    const QPoint onGrip(grip.Left + 6, grip.Top + grip.Height() / 2);
+    EXPECT_TRUE(pane->OverSizeGrip(onGrip.x() - pane->Left(), onGrip.y() - pane->Top()));
+    // the mouse reaches the widget under the point, as the window system sends it
+    QWidget* bar = f.bar->Widget();
+    auto under = [bar](const QPoint& P) { return bar->childAt(P) ? bar->childAt(P) : bar; };
+    QWidget* paneWidget = under(onGrip);
+    ASSERT_EQ(paneWidget, pane->Widget()) << "the pane lies over the grip";
+    const QPoint local = paneWidget->mapFrom(bar, onGrip);
+    QTest::mouseMove(paneWidget, local);
+    EXPECT_EQ(paneWidget->cursor().shape(), Qt::SizeFDiagCursor) << "the grip's cursor through the pane";
+    QTest::mousePress(paneWidget, Qt::LeftButton, {}, local);
+    QTest::mouseRelease(paneWidget, Qt::LeftButton, {}, local);
+    EXPECT_EQ(presses, 0) << "the press went to the window's sizing";
+    const QPoint elsewhere(pane->Left() + 10, 5);
+    QTest::mouseClick(under(elsewhere), Qt::LeftButton, {}, under(elsewhere)->mapFrom(bar, elsewhere));
+    EXPECT_EQ(presses, 1) << "elsewhere the pane takes its press";
 }

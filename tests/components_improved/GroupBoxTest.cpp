@@ -4,6 +4,11 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
 
+#include "platform/ui/StdCtrls.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -232,4 +237,39 @@ TEST_F(BoxFixture, DroppedFilesReachTheEventWithThePointAndTheChildUnderIt)
     Box->SetEnabled(false);
     Box->FilesDropped({QStringLiteral("/tmp/c.txt")}, {1, 1});
     EXPECT_EQ(drops, 1);
+}
+
+TEST(GroupBoxHintTest, AutoHintShowsTheHintOfTheControlUnderTheMouse)
+{
+    int argc = 0;
+    TApplication app(argc, nullptr);  // the application's hint lives there
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 400, 300);
+    auto* box = new TrGroupBox(form.get());
+    box->SetParent(form.get());
+    box->SetBounds(0, 0, 300, 100);
+    box->SetCaption(QStringLiteral("Ohje"));
+    box->AutoHint = true;
+    auto* button = new TButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(10, 150, 80, 25);
+    button->SetHint(QStringLiteral("Tallenna|Tallentaa muutokset tietokantaan"));
+    form->AfterConstruction();
+    form->Show();
+    auto enter = [](TControl* C) {
+        QEnterEvent e(QPointF(2, 2), C->Widget()->mapToGlobal(QPointF(2, 2)), C->Widget()->mapToGlobal(QPointF(2, 2)));
+        QApplication::sendEvent(C->Widget(), &e);
+    };
+    enter(button);
+    EXPECT_EQ(box->Caption(), QStringLiteral("Tallentaa muutokset tietokantaan")) << "the long part";
+    EXPECT_EQ(Application->Hint, QStringLiteral("Tallentaa muutokset tietokantaan"));
+    // a program that handles the hint itself keeps the caption as it is
+    box->SetCaption(QStringLiteral("Ohje"));
+    int told = 0;
+    Application->OnHint = [&](TComponent*) { ++told; };
+    enter(box);
+    enter(button);
+    EXPECT_EQ(told, 2);
+    EXPECT_EQ(box->Caption(), QStringLiteral("Ohje"));
+    Application->OnHint = nullptr;
 }

@@ -1,8 +1,11 @@
 // The zoomable picture view and the picture editor window.
 #include "components/base/rImageEdit.h"
+#include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rImageZoom.h"
 #include "platform/ui/Forms.h"
 
+#include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -155,4 +158,53 @@ TEST(ImageEditTest, ModalAndNonModalWindows)
     SetModalHook(old);
     // not modal: returns at once and never changes the caller's picture
     EXPECT_FALSE(ShowImageEdit(nullptr, &pic, nullptr, true, false));
+}
+
+TEST_F(ZoomFixture, ScrollBarsFollowAndMoveTheZoomedPicture)
+{
+    Form->Show();
+    View->SetScrollBar(true);
+    Picture(1000, 800);
+    ASSERT_EQ(View->TypeScrollBar(), tsBoth);
+    EXPECT_EQ(View->ClientWidth(), 384);  // the bars take their room from the client
+    QScrollBar* vbar = nullptr;
+    QScrollBar* hbar = nullptr;
+    for (QScrollBar* b : View->Widget()->findChildren<QScrollBar*>())
+        (b->orientation() == Qt::Vertical ? vbar : hbar) = b;
+    ASSERT_TRUE(vbar && hbar);
+    EXPECT_TRUE(vbar->isVisible());
+    EXPECT_EQ(vbar->maximum(), 800 - 384);
+    EXPECT_EQ(hbar->pageStep(), 384);
+    // a click below the thumb pages by half the client height
+    QTest::mouseClick(vbar, Qt::LeftButton, {}, QPoint(vbar->width() / 2, vbar->height() - 20));
+    EXPECT_EQ(View->ZoomOffset().Y, 192);
+    // the bar to the end, the line arrows by one pixel
+    View->Scroll(true, TrImageZoom::scBottom);
+    EXPECT_EQ(View->ZoomOffset().X, 1000 - 384);
+    View->Scroll(true, TrImageZoom::scLineUp);
+    EXPECT_EQ(View->ZoomOffset().X, 1000 - 385);
+    // dragging the picture moves the thumbs with it
+    QTest::mousePress(View->Widget(), Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseMove(View->Widget(), QPoint(250, 150));
+    QTest::mouseRelease(View->Widget(), Qt::LeftButton, {}, QPoint(250, 150));
+    EXPECT_EQ(hbar->value(), View->ZoomOffset().X);
+    EXPECT_EQ(vbar->value(), 242);
+    // fitted, the bars go away and the client is whole again
+    View->Fit();
+    EXPECT_EQ(View->TypeScrollBar(), tsNone);
+    EXPECT_FALSE(vbar->isVisible());
+    EXPECT_EQ(View->ClientWidth(), 400);
+}
+
+TEST_F(ZoomFixture, LoadingRaisesTheLoadedEvent)
+{
+    std::vector<int> events;
+    auto old = ParioCompConfig.Global_OnParioCompGeneralEvent;
+    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent*, int Event, TComponent*, TComponent*, QVariant&) { events.push_back(Event); };
+    auto* v = new TrImageZoom(nullptr);
+    v->BeginLoading();
+    v->EndLoading();
+    delete v;
+    ParioCompConfig.Global_OnParioCompGeneralEvent = old;
+    EXPECT_EQ(events, (std::vector<int>{1101, 1102}));
 }

@@ -7,6 +7,7 @@
 #include "platform/ui/Forms.h"
 #include "tests/support/TempProgramDir.h"
 
+#include "platform/ui/ComboListDraw.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -191,4 +192,45 @@ TEST(ComboBoxExTest, ItemsColumnsAndWidth)
     combo->DropDown();
     EXPECT_EQ(combo->DropDownWidth(), std::max(100, std::min(120, w)));
     combo->CloseUp();
+}
+
+TEST(ComboBoxExTest, AnEditableBoxShowsColumnsInItsList)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* combo = new TrComboBoxEx(form.get());
+    combo->SetParent(form.get());
+    combo->SetBounds(0, 0, 100, 21);
+    combo->SetItems({QStringLiteral("H21"), QStringLiteral("D21")});
+    combo->DisplayedItems()->SetColumnSeparator(QStringLiteral("\t"));
+    combo->DisplayedItems()->SetListItems({QStringLiteral("Miehet\t12,3 km"), QStringLiteral("Naiset\t9,8 km")});
+    EXPECT_EQ(combo->Style(), csDropDown) << "the edit field stays";
+    EXPECT_TRUE(ComboListOwnerDrawn(combo)) << "the list draws its columns";
+    // the list's rows are painted by the box: the column line between the columns
+    std::vector<int> drawn;
+    combo->OnGetListItemProps = [&](TComponent*, TCanvas*, int Index, TOwnerDrawState, TRect&, QString&, TBitmap*, bool&, bool&) {
+        drawn.push_back(Index);
+    };
+    form->Show();
+    combo->SetDroppedDown(true);
+    Application->ProcessMessages();
+    combo->SetDroppedDown(false);
+    EXPECT_FALSE(drawn.empty());
+}
+
+TEST(ComboBoxExTest, LoadingItemsFromTheTypedTextUpdatesTheListOnce)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* combo = new TrComboBoxEx(form.get());
+    combo->SetParent(form.get());
+    combo->OnUpdateLoadItems = [&](TComponent*, const QString& Cur, QString&) {
+        combo->Clear();
+        for (int i = 0; i < 50; ++i)
+            combo->AddItem(Cur + QString::number(i));
+        // inside the bracket the items are known though the list waits
+        EXPECT_EQ(combo->Count(), 50);
+    };
+    combo->SetText(QStringLiteral("Ra"));
+    combo->ResetTimer(false, true);
+    EXPECT_EQ(combo->Count(), 50);
+    EXPECT_EQ(combo->Items().at(3), QStringLiteral("Ra3"));
 }

@@ -3,6 +3,7 @@
 #include "components/base/rDialogsEx.h"
 #include "components/base/rdlg.h"
 #include "components/base/rpictool.h"
+#include "platform/ui/PictureCodec.h"
 #include "platform/ui/Forms.h"
 #include "tests/support/TempProgramDir.h"
 
@@ -191,4 +192,36 @@ TEST(PicToolTest, PicturesInBlobFields)
     auto old = SetModalHook([](TCustomForm*) { return int(mrOk); });
     EXPECT_FALSE(WritePictureToField(field, &pic, gtError));
     SetModalHook(old);
+}
+
+TEST(PicToolTest, JpegQualityChangesTheBytesWritten)
+{
+    TPicture pic;
+    pic.Bitmap()->SetSize(64, 64);
+    // noise compresses badly, so the quality shows in the size
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            pic.Bitmap()->SetPixel(x, y, RGB((x * 37 + y * 11) % 256, (x * 13 + y * 71) % 256, (x * y) % 256));
+    QByteArray low, high;
+    EXPECT_EQ(SavePictureToStream_Int(&pic, low, gtJPG, 20), gtJPG);
+    EXPECT_EQ(SavePictureToStream_Int(&pic, high, gtJPG, 100), gtJPG);
+    EXPECT_LT(low.size(), high.size());
+    EXPECT_TRUE(low.startsWith("\xFF\xD8")) << "a JPEG either way";
+}
+
+TEST(PicToolTest, BitmapBecomesAnIconWithTheButtonFaceLeftOut)
+{
+    TBitmap red(8, 8);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    TIcon icon;
+    ConvertBmpToIco(&red, &icon, 16);
+    EXPECT_EQ(icon.Width(), 16);
+    EXPECT_EQ(icon.Height(), 16);
+    EXPECT_EQ(icon.Pixel(8, 8), clRed) << "the picture in the middle";
+    const QByteArray ico = icon.SaveToIconData();
+    EXPECT_TRUE(ico.startsWith(QByteArray("\0\0\1\0", 4))) << "an icon file";
+    TBitmap back;
+    back.LoadFromData(ico);
+    EXPECT_EQ(back.Width(), 16);
 }

@@ -12,8 +12,11 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/GridButtonState.h"
 #include "platform/ui/StdCtrls.h"
 
+#include <QEnterEvent>
+#include <QTest>
 #include <algorithm>
 #include <cmath>
 
@@ -360,5 +363,50 @@ TEST_F(StringGridTest, EditorFollowsTheCellOnlyWhenAlwaysShown)
     EXPECT_FALSE(grid->EditorMode()) << "no editor over a check box";
     grid->FocusCell(3, 3, true);
     EXPECT_TRUE(grid->EditorMode());
+    form->Hide();
+}
+
+TEST_F(StringGridTest, PressDragIntoTheListAndReleasePicksTheItem)
+{
+    Col(1)->SetButtonStyle(sgbDropDownList);
+    Col(1)->PickList = {QStringLiteral("Lähtenyt"), QStringLiteral("Maalissa"), QStringLiteral("Keskeyttänyt")};
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    auto* button = EditorWidget()->findChild<QWidget*>(QStringLiteral("sorvexEditButton"));
+    ASSERT_NE(button, nullptr);
+    const QPoint onButton = button->rect().center();
+    QTest::mousePress(button, Qt::LeftButton, {}, onButton);
+    ASSERT_TRUE(Editor()->PickListVisible()) << "the press alone drops the list down";
+    EXPECT_TRUE(Editor()->ButtonPressed());
+    TPopupListbox* list = Editor()->PickListEd();
+    const TRect item = list->ItemRect(2);
+    const QPoint inList = list->Widget()->mapToGlobal(QPoint(item.Left + 10, item.Top + item.Height() / 2));
+    QTest::mouseMove(button, button->mapFromGlobal(inList));
+    EXPECT_FALSE(Editor()->ButtonPressed()) << "the list took over the press";
+    QTest::mouseRelease(button, Qt::LeftButton, {}, button->mapFromGlobal(inList));
+    EXPECT_FALSE(Editor()->PickListVisible());
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("Keskeyttänyt"));
+    // a press and release on the button itself leaves the list open
+    QTest::mouseClick(button, Qt::LeftButton, {}, onButton);
+    EXPECT_TRUE(Editor()->PickListVisible());
+    QTest::mouseClick(button, Qt::LeftButton, {}, onButton);
+    EXPECT_FALSE(Editor()->PickListVisible()) << "a second press closes it";
+    form->Hide();
+}
+
+TEST_F(StringGridTest, TheButtonIsHotUnderTheMouse)
+{
+    Col(1)->SetButtonStyle(sgbDropDownList);
+    Col(1)->PickList = {QStringLiteral("a")};
+    ShowFocused(1, 1);
+    SendKey(grid->Widget(), Qt::Key_F2);
+    auto* button = EditorWidget()->findChild<QWidget*>(QStringLiteral("sorvexEditButton"));
+    ASSERT_NE(button, nullptr);
+    QEnterEvent enter(QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)), button->mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(button, &enter);
+    EXPECT_TRUE(InplaceButtonHot(Editor()));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_FALSE(InplaceButtonHot(Editor()));
     form->Hide();
 }

@@ -137,6 +137,40 @@ void TabControls()
         pc->SetActivePageIndex(0);
         Place<TLabel>(f, pc->Pages(0), 10, 10, 200, 16, QStringLiteral("Kilpailun perustiedot"));
     });
+    // tabs at the bottom, left and right, themed and in the standard look with the strip
+    Sheet(QStringLiteral("tabs_sides"), 620, 440, [](TForm* f) {
+        const TTabPosition sides[] = {tpBottom, tpLeft, tpRight};
+        const char* names[] = {"Alhaalla", "Vasemmalla", "Oikealla"};
+        for (int i = 0; i < 3; ++i) {
+            for (int look = 0; look < 2; ++look) {
+                auto* tc = Place<TrTabControlEx>(f, f, 10 + look * 305, 10 + i * 140, 295, 130);
+                tc->SetTabPosition(sides[i]);
+                tc->SetTabs({QStringLiteral("Lähtö"), QStringLiteral("Maali"), QStringLiteral("Tulokset")});
+                tc->OwnerDraw = true;
+                tc->HotTrack = true;
+                tc->TabPropsEx()->SetDrawThemed(look == 0);
+                tc->TabPropsEx()->SetSelectedTabColor(clMoneyGreen);
+                tc->SetTabIndex(1);
+                const TRect pane = tc->DisplayRect();
+                Place<TLabel>(f, tc, pane.Left + 8, pane.Top + 8, 140, 16,
+                              QString::fromUtf8(names[i]) + (look == 0 ? QStringLiteral(", teema") : QStringLiteral(", vakio")));
+            }
+        }
+    });
+    // a page control with its tabs at the left
+    Sheet(QStringLiteral("pages_left"), 420, 220, [](TForm* f) {
+        auto* pc = Place<TrPageControlEx>(f, f, 10, 10, 400, 200);
+        pc->SetTabPosition(tpLeft);
+        pc->OwnerDraw = true;
+        pc->TabPropsEx()->SetDrawThemed(false);
+        for (const char* caption : {"Perustiedot", "Emit-kortit", "Tulokset"}) {
+            auto* sheet = new TTabSheet(f);
+            sheet->SetPageControl(pc);
+            sheet->SetCaption(QString::fromUtf8(caption));
+        }
+        pc->SetActivePageIndex(1);
+        Place<TLabel>(f, pc->Pages(1), 10, 10, 200, 16, QStringLiteral("Emit-korttien luku"));
+    });
 }
 
 void Editors()
@@ -261,6 +295,18 @@ void ListsAndPictures()
         turned->SetAutoFit(true);
         auto* empty = Place<TrImageZoom>(f, f, 260, 180, 240, 160);
         empty->SetBackgroundText(QStringLiteral("Ei kuvaa – lataa kuva valikosta"));
+    });
+    // zoomed larger than the view: the scroll bars, moved part way
+    Sheet(QStringLiteral("picture_scrollbars"), 520, 220, [](TForm* f) {
+        auto* view = Place<TrImageZoom>(f, f, 10, 10, 240, 180);
+        MapPicture(view->Picture(), 480, 320);
+        view->SetScrollBar(true);
+        view->SetZoom(200);
+        view->SetZoomOffset(Point(120, 90));
+        auto* fitted = Place<TrImageZoom>(f, f, 260, 10, 240, 180);
+        MapPicture(fitted->Picture(), 480, 320);
+        fitted->SetScrollBar(true);
+        fitted->Fit();
     });
     TPicture pic;
     MapPicture(&pic, 480, 320);

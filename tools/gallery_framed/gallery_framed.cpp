@@ -17,6 +17,7 @@
 #include "components/framed/FcStatus.h"
 #include "components/framed/FcStatusBar.h"
 #include "components/framed/FcToolButton.h"
+#include "components/framed/FcToolbarButton.h"
 #include "components/framed/FcToolbar.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
@@ -517,12 +518,31 @@ void PopupSheet(const QString& Out)
     site->SetDockSite(true);
     site2->SetAlign(alNone);
     site2->SetDockSite(true);
+    TFcPanel* clients[2] = {};
     for (int i = 0; i < 2; ++i) {
         auto* client = new TFcPanel(f);
         client->SetCaption(i == 0 ? QStringLiteral("Kortinlukija") : QStringLiteral("Tulostaulu"));
         client->SetBorderOuter(fsNone);
         client->SetColor(clWindow);
         site->DockManager()->InsertControl(client);
+        clients[i] = client;
+    }
+    // the second site: a split tree, one zone above two side by side
+    const char* names[] = {"Lähtö", "Maali", "Väliajat"};
+    TFcPanel* first = nullptr;
+    for (int i = 0; i < 3; ++i) {
+        auto* client = new TFcPanel(f);
+        client->SetCaption(QString::fromUtf8(names[i]));
+        client->SetBorderOuter(fsNone);
+        client->SetColor(i == 2 ? clMoneyGreen : clWindow);
+        if (i == 0)
+            site2->DockManager()->InsertControl(client);
+        else if (i == 1)
+            site2->DockManager()->InsertControl(client, alBottom, first);
+        else
+            site2->DockManager()->InsertControl(client, alRight, clients[0] == nullptr ? first : site2->DockManager()->Clients(1));
+        if (i == 0)
+            first = client;
     }
     Save(f, Out, QStringLiteral("popups_docked"));
     auto old = PopupHostHook;
@@ -539,6 +559,90 @@ void PopupSheet(const QString& Out)
     PopupHostHook = old;
 }
 
+
+// The combo box's own frame and flat button (normal, hot, read-only), push
+// buttons with one default at a time, and the older tool-bar buttons with
+// hot glyphs and hidden captions.
+void ComboButtonSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Yhdistelmät ja painikkeet"), 560, 260);
+    const char* rows[] = {"Kehys", "Lihava kehys", "Litteä painike", "Vain luku"};
+    std::vector<TFcComboBox*> combos;
+    for (int i = 0; i < 4; ++i) {
+        Place<TLabel>(f, f, 10, 12 + i * 30, 100, 17, QString::fromUtf8(rows[i]));
+        auto* c = Place<TFcComboBox>(f, f, 110, 10 + i * 30, 140, 21);
+        c->SetItems({QStringLiteral("Lähtö"), QStringLiteral("Maali")});
+        c->SetItemIndex(0);
+        c->FramingPreference = fpCustomFraming;
+        c->FrameVisible = i < 2;
+        c->FrameStyle = i == 1 ? fsFlatBold : fsFlat;
+        c->FrameColor = clNavy;
+        c->FlatButtons = i >= 2;
+        if (i == 3)
+            c->SetReadOnly(true);
+        combos.push_back(c);
+    }
+    // a hot flat button: the mouse is over the third box
+    auto* hot = Place<TFcComboBox>(f, f, 260, 70, 140, 21);
+    hot->SetItems({QStringLiteral("Lähtö")});
+    hot->SetItemIndex(0);
+    hot->FramingPreference = fpCustomFraming;
+    hot->FlatButtons = true;
+    hot->FrameVisible = true;
+    hot->FrameHotTrack = true;
+    hot->FrameHotColor = clRed;
+    Place<TLabel>(f, f, 410, 72, 140, 17, QStringLiteral("kohdistettu"));
+    // push buttons: Ok is default, Siirrä has the focus and so the default look
+    auto* ok = Place<TFcButton>(f, f, 10, 140, 80, 25, QStringLiteral("&Ok"));
+    ok->SetDefault(true);
+    auto* cancel = Place<TFcButton>(f, f, 100, 140, 80, 25, QStringLiteral("Peruuta"));
+    cancel->SetCancel(true);
+    auto* move = Place<TFcButton>(f, f, 190, 140, 80, 25, QStringLiteral("&Siirrä"));
+    // the older tool-bar buttons: plain, hot glyph shown, caption hidden, down in a group
+    auto* bar = Place<TFcToolbar>(f, f, 10, 180, 540, 60);
+    bar->SetAlign(alNone);
+    bar->SetBounds(10, 180, 540, 60);
+    bar->SetButtonWidth(80);
+    bar->SetButtonHeight(50);
+    auto glyph = [](TColor Tint, bool Disc) {
+        TBitmap pic(24, 24);
+        pic.Canvas()->Brush()->SetColor(clFuchsia);
+        pic.Canvas()->FillRect(Rect(0, 0, 24, 24));
+        pic.Canvas()->Brush()->SetColor(Tint);
+        pic.Canvas()->Pen()->SetColor(clBlack);
+        if (Disc)
+            pic.Canvas()->Ellipse(2, 2, 22, 22);
+        else
+            pic.Canvas()->Rectangle(3, 3, 21, 21);
+        return pic;
+    };
+    std::vector<TFcToolbarButton*> tbs;
+    const char* captions[] = {"&Uusi", "Kuuma", "Piilotettu", "Alhaalla"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = new TFcToolbarButton(f);
+        b->SetParent(bar);
+        b->SetCaption(QString::fromUtf8(captions[i]));
+        TBitmap g = glyph(clGreen, false);
+        b->SetGlyph(&g);
+        TBitmap h = glyph(clRed, true);
+        b->SetHotGlyph(&h);
+        tbs.push_back(b);
+    }
+    tbs[2]->SetShowCaption(false);
+    tbs[3]->SetGroupIndex(1);
+    tbs[3]->SetDown(true);
+    bar->UpdateButtonSize(80, 50, true);
+    tbs[2]->SetShowCaption(false);
+    f->AfterConstruction();
+    f->Show();
+    Application->ProcessMessages();
+    combos[1]->DoEnter();
+    hot->DoEnter();
+    move->SetFocus();
+    tbs[1]->MouseEnter();
+    Save(f, Out, QStringLiteral("combos_buttons"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -553,5 +657,6 @@ int main(int argc, char** argv)
     LabelSheet(out);
     EditSheet(out);
     PopupSheet(out);
+    ComboButtonSheet(out);
     return 0;
 }
