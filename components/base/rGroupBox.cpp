@@ -1,5 +1,8 @@
 #include "components/base/rGroupBox.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "platform/ui/ComCtrls.h"
@@ -23,11 +26,37 @@ int64_t TickCount()
 }
 
 // A colour lightened by Amount on the 0 to 240 luminance scale.
+// The colour with its luminance raised by Amount on the 0..240 scale of the
+// system's hue-luminance-saturation model, hue and saturation kept.
 TColor Lighten(TColor Color, int Amount)
 {
     const TColor c = ColorToRGB(Color);
-    auto up = [Amount](int v) { return std::min(255, v + (255 - v) * Amount / 240 + Amount * 255 / 240 / 4); };
-    return RGB(up(GetRValue(c)), up(GetGValue(c)), up(GetBValue(c)));
+    const double r = GetRValue(c) / 255.0, g = GetGValue(c) / 255.0, b = GetBValue(c) / 255.0;
+    const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
+    double h = 0, sat = 0;
+    const double l = (mx + mn) / 2;
+    if (mx > mn) {
+        const double d = mx - mn;
+        sat = l > 0.5 ? d / (2 - mx - mn) : d / (mx + mn);
+        h = mx == r ? (g - b) / d + (g < b ? 6 : 0) : mx == g ? (b - r) / d + 2 : (r - g) / d + 4;
+        h /= 6;
+    }
+    const double nl = std::min(1.0, l + Amount / 240.0);
+    auto channel = [](double p, double q, double t) {
+        t = t < 0 ? t + 1 : t > 1 ? t - 1 : t;
+        if (t < 1.0 / 6)
+            return p + (q - p) * 6 * t;
+        if (t < 0.5)
+            return q;
+        if (t < 2.0 / 3)
+            return p + (q - p) * (2.0 / 3 - t) * 6;
+        return p;
+    };
+    const double q = nl < 0.5 ? nl * (1 + sat) : nl + sat - nl * sat, p = 2 * nl - q;
+    auto byte = [](double v) { return int(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    if (sat == 0)
+        return RGB(byte(nl), byte(nl), byte(nl));
+    return RGB(byte(channel(p, q, h + 1.0 / 3)), byte(channel(p, q, h)), byte(channel(p, q, h - 1.0 / 3)));
 }
 
 }  // namespace

@@ -21,24 +21,25 @@ bool Walk(TWinControl* Parent, const std::function<bool(TControl*)>& Visit)
 
 }  // namespace
 
-bool DispatchDialogChar(TWinControl* Root, Word Key, TShiftState Shift)
+// Offers a key to the enabled self-painted controls under Root until one takes it.
+static bool Offer(TWinControl* Root, const std::function<bool(TDialogKeyTarget*)>& Take)
 {
     if (!Root)
         return false;
     return Walk(Root, [&](TControl* c) {
         auto* t = dynamic_cast<TDialogKeyTarget*>(c);
-        return t && c->Enabled() && t->DialogChar(Key, Shift);
+        return t && c->Enabled() && Take(t);
     });
+}
+
+bool DispatchDialogChar(TWinControl* Root, Word Key, TShiftState Shift)
+{
+    return Offer(Root, [&](TDialogKeyTarget* T) { return T->DialogChar(Key, Shift); });
 }
 
 bool DispatchDialogKey(TWinControl* Root, Word Key, TShiftState Shift)
 {
-    if (!Root)
-        return false;
-    return Walk(Root, [&](TControl* c) {
-        auto* t = dynamic_cast<TDialogKeyTarget*>(c);
-        return t && c->Enabled() && t->DialogKey(Key, Shift);
-    });
+    return Offer(Root, [&](TDialogKeyTarget* T) { return T->DialogKey(Key, Shift); });
 }
 
 void BroadcastFocusChanged(TWinControl* Root, TWinControl* NewFocus)

@@ -1,6 +1,8 @@
 // Tool buttons: groups, the drop-down menu and its reopen guard, settings
 // taken from the tool bar, and the image and caption layout arithmetic.
 #include "components/framed/FcToolButton.h"
+#include "components/framed/FcToolbarButton.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
@@ -152,4 +154,56 @@ TEST(ToolButtonTest, ImageAndCaptionLayout)
     EXPECT_EQ(image.TopLeft(), Point(2 + 18 + 1, 2 + 7)) << "visual style: right only";
     b->MouseUp(mbLeft, 0, 3, 3);
     b->SetImages(nullptr);
+}
+
+TEST(ToolbarButtonTest, HotGlyphHiddenCaptionActionAndAccelerator)
+{
+    ButtonForm f;
+    auto* b = new TFcToolbarButton(f.form.get());
+    b->SetParent(f.bar);
+    b->SetCaption(QStringLiteral("&Tulosta"));
+    EXPECT_TRUE(b->Flat());
+    TBitmap plain(16, 16), hot(32, 16);
+    plain.Canvas()->Brush()->SetColor(clGreen);
+    plain.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    hot.Canvas()->Brush()->SetColor(clRed);
+    hot.Canvas()->FillRect(Rect(0, 0, 32, 16));
+    b->SetGlyph(&plain);
+    b->SetHotGlyph(&hot);
+    EXPECT_TRUE(b->UseHotGlyph);
+    EXPECT_EQ(b->HotNumGlyphs(), 2) << "a strip of two square cells";
+    // under the mouse the hot glyph shows, and the plain one comes back
+    static_cast<TControl*>(b)->MouseEnter();
+    EXPECT_EQ(b->Glyph()->Pixel(1, 1), clRed);
+    static_cast<TControl*>(b)->MouseLeave();
+    EXPECT_EQ(b->Glyph()->Pixel(1, 1), clGreen);
+    // a hidden caption is kept and comes back
+    b->SetShowCaption(false);
+    EXPECT_TRUE(b->Caption().isEmpty());
+    b->SetCaption(QStringLiteral("&Esikatselu"));
+    EXPECT_TRUE(b->Caption().isEmpty());
+    b->SetShowCaption(true);
+    EXPECT_EQ(b->Caption(), QStringLiteral("&Esikatselu"));
+    // the action's caption is left alone with IgnoreActionCaption
+    auto* action = new TAction(f.form.get());
+    action->SetCaption(QStringLiteral("Toiminto"));
+    b->IgnoreActionCaption = true;
+    b->SetAction(action);
+    EXPECT_EQ(b->Caption(), QStringLiteral("&Esikatselu"));
+    // the bar's text options size it directly
+    f.bar->UpdateButtonSize(70, 44, false);
+    EXPECT_EQ(b->Width(), 70);
+    EXPECT_EQ(b->Height(), 44);
+    EXPECT_TRUE(b->Caption().isEmpty()) << "captions off";
+    f.bar->UpdateButtonSize(70, 44, true);
+    EXPECT_EQ(b->Layout(), blGlyphTop);
+    // the accelerator: a grouped button goes down, then clicks
+    int clicks = 0;
+    b->OnClick = [&](TComponent*) { ++clicks; };
+    b->SetGroupIndex(3);
+    f.form->Show();
+    EXPECT_TRUE(b->DialogChar('E', ssAlt));
+    EXPECT_TRUE(b->Down());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(b->DialogChar('Q', ssAlt));
 }
