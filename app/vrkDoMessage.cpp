@@ -75,6 +75,19 @@ bool AppendLine(const QString& FileName, const QString& Line, QString& Error)
     return ok;
 }
 
+// A message of several lines would split its log line over physical lines
+// that a spreadsheet reads as rows of their own; quoted, it stays one field.
+// A one-line message is written as it is (a ";" in it included), so that the
+// usual lines read as before.
+QString LogField(const QString& Message)
+{
+    if (!Message.contains(QLatin1Char('\n')) && !Message.contains(QLatin1Char('\r')))
+        return Message;
+    QString quoted = Message;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 }  // namespace
 
 QString MessageKindText(int in_message_type)
@@ -145,7 +158,7 @@ void do_message(bool in_isError, const QString& in_message, int in_message_type)
 
         const QString line = IntToStr(number) + QLatin1Char(';') +
                              FormatDateTime(QStringLiteral("dd.mm.yyyy hh:nn:ss,zzz"), now) + QLatin1Char(';') +
-                             kindText + QLatin1Char(';') + shown + QLatin1Char(';') + in_message;
+                             kindText + QLatin1Char(';') + shown + QLatin1Char(';') + LogField(in_message);
         QString error;
         if (AppendLine(fileName, line + QStringLiteral("\r\n"), error))
             return;

@@ -124,6 +124,10 @@ void LinkFinishDesk()
     auto* holder = new TMonitorHolder;
     holder->setParent(QCoreApplication::instance());
     WatchDevices(holder->Monitor);
+    formEmitReader->SetRefreshAction(formMain->actLaitteetVirkista);
+    formMain->OnDeviceGuidance = [](bool Visible, const QString& Sign, TColor Color, const QString& Text) {
+        formEmitReader->ShowGuidance(Visible, Sign, Color, Text);
+    };
     formMain->DeviceText = [] {
         return DeviceLine(formEmitReader->cbbLukulaite, formEmitReader->cbbLukulaiteCom) + QStringLiteral("\r\n") +
                DeviceLine(formEmitReader->cbbTulostin, formEmitReader->cbbTulostinCom);

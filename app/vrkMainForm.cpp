@@ -6,6 +6,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/os/QuitSignals.h"
 #include "resources/ProgramTexts.h"
 #include "resources/SafeguardTexts.h"
 
@@ -25,8 +26,10 @@ TformMain::TformMain(TComponent* AOwner) : TForm(AOwner)
 
 TformMain::~TformMain()
 {
-    if (formMain == this)
+    if (formMain == this) {
+        WatchQuitSignals(nullptr);
         formMain = nullptr;
+    }
 }
 
 void TformMain::FormCreate(TComponent*)
@@ -35,6 +38,7 @@ void TformMain::FormCreate(TComponent*)
     getIniValues();
     if (Application)
         Application->OnException = [this](TComponent* Sender, const Exception& E) { AppException(Sender, E); };
+    WatchQuitSignals([this](int Signal) { CloseBySignal(Signal); });
 }
 
 void TformMain::AppException(TComponent*, const Exception& E)

@@ -106,6 +106,10 @@ public:
     void FirstUseNOTOK();
     void FormCloseQuery(TComponent* Sender, bool& CanClose);
     void FormClose(TComponent* Sender, TCloseAction& Action);
+    // SIGTERM or SIGINT: closes as the user's close does (layout saved, web
+    // worker stopped, database closed), without questions and also from
+    // inside a modal dialog.
+    void CloseBySignal(int Signal);
     // The program is ending and the window is not to be shown.
     bool bNotShown = false;
     // The calendar download one second after the start.
@@ -210,10 +214,17 @@ public:
     void grpNavTreeMinimizeChange();
     bool bWebTulospalveluChanged = false, bWebTulospalveluManualMin = false, bWebTulospalveluManualMax = false;
     bool bWebAlert = false;
+    // The web service could not be reached at the last call (the status
+    // pane's text); the box stays in alert until it answers again.
+    bool bWebConnectionLost = false;
     int nWebEdTilanne = 0;
     int nWebLahettamatta[30] = {};
     // The device text of the guidance's third step ("type: port" lines).
     std::function<QString()> DeviceText;
+    // The device step as now shown (visible, icon sign and colour, text),
+    // for the device form's own guidance line.
+    std::function<void(bool Visible, const QString& Sign, TColor Color, const QString& Text)> OnDeviceGuidance;
+    void MirrorDeviceGuidance();
 
     // ---- processing (vrkMainProcessing.cpp) ----
     void actMaaliAloitaExecute();
@@ -348,6 +359,8 @@ private:
     bool AskClientSecret();
     void InitialState();
     bool FStartedUp = false;
+    bool FClosed = false;
+    bool FClosingBySignal = false;
 };
 
 extern TformMain* formMain;

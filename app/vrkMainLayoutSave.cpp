@@ -1,5 +1,6 @@
-// The main window's saved layout: the results grid's columns, widths, order,
-// sort, filter and field groups in the application-wide property file.
+// The main window's saved layout: its place and size, and the results grid's
+// columns, widths, order, sort, filter and field groups in the
+// application-wide property file.
 
 #include "app/vrkCommon.h"
 #include "app/vrkMainForm.h"
@@ -20,7 +21,8 @@ void TformMain::BuildLayoutSaving()
     PropSaveMain1->SetName(QStringLiteral("PropSaveMain1"));
     PropSaveMain1->SetPropSaveFile(PropSaveFile1);
     PropSaveMain1->PropSaveEvents = pseNone;
-    PropSaveMain1->FormSavePos = false;
+    // The window's place and size come back with the grid's layout.
+    PropSaveMain1->FormSavePos = true;
     rDBGridsPropSave1 = new TrDBGridsPropSave(this);
     rDBGridsPropSave1->SetName(QStringLiteral("rDBGridsPropSave1"));
     rDBGridsPropSave1->SetPropSaveMain(PropSaveMain1);
@@ -36,6 +38,13 @@ void TformMain::ReadLayout()
     PropSaveFile1->LoadFile();
     PropSaveFile1->DisableAll = false;
     PropSaveMain1->ReadProperties();
+    // The coordinator reads a maximised window as its normal bounds and
+    // leaves the maximising to the window's activation, which this window
+    // does not hand over to it.
+    if (PropSaveMain1->IsMaximized) {
+        PropSaveMain1->IsMaximized = false;
+        SetWindowState(wsMaximized);
+    }
 }
 
 void TformMain::SaveLayout()

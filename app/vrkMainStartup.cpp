@@ -16,6 +16,8 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/os/QuitSignals.h"
+#include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowTexts.h"
 
 
@@ -62,6 +64,23 @@ void TformMain::SetWebStatus(bool Connected)
     fcstspnMainForm->SetCaption(Connected ? QString() : txt::WebNoConnection);
     fcstspnMainForm->Font()->SetColor(Connected ? clWindowText : clRed);
     fcstspnMainForm->Font()->SetStyle(Connected ? TFontStyles(0) : TFontStyles(fsBold));
+    // The web box says the same as the pane, from the same moment on.
+    if (bWebConnectionLost == !Connected || !gbWebTulospalvelu)
+        return;
+    bWebConnectionLost = !Connected;
+    if (bWebConnectionLost) {
+        lblWebMessage->SetCaption(txt::WebNoConnection);
+        imgWebOK->SetVisible(false);
+        imgWebExclamation->SetVisible(true);
+        WebTulospalveluShow();
+        WebTulospalveluAlert();
+    } else {
+        lblWebMessage->SetCaption(QString());
+        imgWebExclamation->SetVisible(false);
+        imgWebOK->SetVisible(true);
+        WebTulospalveluUnAlert();
+        WebTulospalveluHide(5000);
+    }
 }
 
 void TformMain::FormShow(TComponent*)
@@ -79,6 +98,8 @@ void TformMain::StartUp()
         FirstUseNOTOK();
         return;
     }
+    // The database client took SIGINT and SIGTERM over as it connected.
+    ReclaimQuitSignals();
     BindDataModule();
     CreateEntityGlobals();
     Client->selectDB();
@@ -177,6 +198,10 @@ void TformMain::InitialState()
 
 void TformMain::FormCloseQuery(TComponent*, bool& CanClose)
 {
+    if (FClosingBySignal) {
+        CanClose = true;
+        return;
+    }
     const int unsent = DataModule1 && DataModule1->convrkEventFD->Connected() ? DataModule1->getUnsentMessages() : 0;
     if (unsent > 0)
         CanClose = MessageBox(txt::CloseUnsent, QString(), MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -186,8 +211,26 @@ void TformMain::FormCloseQuery(TComponent*, bool& CanClose)
 
 void TformMain::FormClose(TComponent*, TCloseAction&)
 {
+    if (FClosed)
+        return;
+    FClosed = true;
     SaveLayout();
     Screen->SetCursor(crHourGlass);
     MainWebLink().StopOnline();
     Screen->SetCursor(crDefault);
+}
+
+void TformMain::CloseBySignal(int Signal)
+{
+    if (FClosed)
+        return;
+    FClosingBySignal = true;
+    do_message(false, txt::CloseBySignal + QString::fromLatin1(QuitSignalName(Signal)), MSG_INFORMATION);
+    TCloseAction action = caFree;
+    FormClose(this, action);
+    // Ends the main loop and every modal dialog's and box's loop above it;
+    // the windows and the data module then go as after the user's close, the
+    // database connection with them.
+    if (Application)
+        Application->Terminate();
 }

@@ -87,6 +87,13 @@ void TformMain::MenuShow(const QString& State, const QString& HelpText)
 {
     ShowMenuState(State, HelpText);
     FlowGuidance();
+    MirrorDeviceGuidance();
+}
+
+void TformMain::MirrorDeviceGuidance()
+{
+    if (OnDeviceGuidance)
+        OnDeviceGuidance(bMenu3Visible, imgMenu3->Caption(), imgMenu3->Font()->Color(), lblMenu3->Caption());
 }
 
 void TformMain::ShowMenuState(const QString& State, const QString& HelpText)
@@ -179,6 +186,7 @@ void TformMain::MenuRefresh()
     if (!bMenu3Visible)
         return;
     StyleGuidanceText(lblMenu3, DeviceText ? DeviceText() : QStringLiteral("-: -\r\n-: -"), clHighlight, 190, 44);
+    MirrorDeviceGuidance();
 }
 
 void TformMain::refreshMessageCounts(int Unsent, int NotReceived)
@@ -207,14 +215,19 @@ void TformMain::refreshMessageCounts(int Unsent, int NotReceived)
     } else {
         edtLahettamatta->Font()->SetColor(clWindowText);
         edtVastaanottamatta->Font()->SetColor(clWindowText);
-        WebTulospalveluUnAlert();
-        WebTulospalveluHide(5000);
+        if (bWebConnectionLost) {
+            WebTulospalveluShow();
+            WebTulospalveluAlert();
+        } else {
+            WebTulospalveluUnAlert();
+            WebTulospalveluHide(5000);
+        }
     }
     // The icons after the box: restoring it brings back its children as they
     // were when it was minimised.
-    imgWebOK->SetVisible(moving);
-    imgWebExclamation->SetVisible(!moving);
-    if (b_ready_pressed && t == 0) {
+    imgWebOK->SetVisible(moving && !bWebConnectionLost);
+    imgWebExclamation->SetVisible(!moving || bWebConnectionLost);
+    if (b_ready_pressed && t == 0 && !bWebConnectionLost) {
         lblWebMessage->SetCaption(QString());
         WebTulospalveluHide(5000);
     }

@@ -9,6 +9,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "resources/MainWindowTexts.h"
 
 TMainWebSync* MainWebSync = nullptr;
 
@@ -85,11 +86,27 @@ void TMainWebSync::StopOnline()
 
 void TMainWebSync::DoMessage(const QString& Text, int Kind, bool Dialog)
 {
+    // While the service is away the worker fails the same way at every
+    // cycle; the log takes each such text once per outage.
+    if (FWebState == TWebState::Lost && !Dialog) {
+        if (FOutageTexts.contains(Text))
+            return;
+        FOutageTexts.insert(Text);
+    }
     do_message(Dialog, Text, Kind);
 }
 
 void TMainWebSync::SetWebStatus(bool Connected)
 {
+    const TWebState now = Connected ? TWebState::Connected : TWebState::Lost;
+    if (now != FWebState) {
+        if (now == TWebState::Lost)
+            do_message(false, txt::WebConnectionLost, MSG_REST);
+        else if (FWebState == TWebState::Lost)
+            do_message(false, txt::WebConnectionBack, MSG_REST);
+        FWebState = now;
+        FOutageTexts.clear();
+    }
     if (formMain)
         formMain->SetWebStatus(Connected);
 }

@@ -10,6 +10,8 @@
 #include "sync/WebSession.h"
 #include "sync/WebSyncHost.h"
 
+#include <QSet>
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -58,6 +60,10 @@ private:
     void StartOnline();
     void StopOnline();
     bool FOnline = false;
+    // Whether the service answered the last call; each change is logged once.
+    enum class TWebState { Unknown, Connected, Lost };
+    TWebState FWebState = TWebState::Unknown;
+    QSet<QString> FOutageTexts;
 };
 
 extern TMainWebSync* MainWebSync;

@@ -109,6 +109,9 @@ void TformSettings::BuildGeneral()
     edit(lbledtOwner, "lbledtOwner", txt::SettingsOwner, 58, true);
     edit(lbledtClientVersion, "lbledtClientVersion", txt::SettingsVersion, 92, true);
     edit(lbledtClientSecret, "lbledtClientSecret", txt::SettingsSecret, 126, false);
+    // The secret links this computer to the web account: not for the eyes of
+    // whoever stands behind the desk.
+    lbledtClientSecret->SetPasswordChar(QLatin1Char('*'));
 }
 
 void TformSettings::BuildDevices()

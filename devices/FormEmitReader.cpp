@@ -5,14 +5,19 @@
 #include "app/vrkMainForm.h"
 #include "data/vrkEntities.h"
 #include "devices/serial/SerComPort.h"
+#include "devices/serial/SerErrors.h"
 #include "devices/vrkChipDispatch.h"
+#include "devices/vrkDeviceList.h"
 #include "devices/vrkEmitReader.h"
 #include "devices/vrkFinishDeskHost.h"
 #include "devices/vrkReceiptPrinter.h"
 #include "devices/vrkResultBoard.h"
 #include "platform/rtl/Exception.h"
+#include "platform/comm/CommPorts.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
 #include "resources/SafeguardTexts.h"
@@ -82,6 +87,15 @@ TFormEmitReader::TFormEmitReader(TComponent* AOwner) : TForm(AOwner)
     SerComPort1->SetBaud(9600);
     SerComPort1->SetOnTriggerAvail(
         [this](TSerCustomComPort* CP, uint16_t Count) { SerComPort1TriggerAvail(CP, Count); });
+    SerComPort1->OnThreadError = [this](TSerCustomComPort*, int Code) { ReaderLost(Code); };
+    // A reader that went away is looked for once a second: a USB adapter
+    // plugged back in is announced by the system as well, but a port the
+    // system does not announce (a symbolic name, a pseudo-terminal) comes
+    // back only by being there again.
+    FReaderWatch = new TTimer(this);
+    FReaderWatch->SetEnabled(false);
+    FReaderWatch->SetInterval(1000);
+    FReaderWatch->OnTimer = [this](TComponent*) { CheckReaderReturned(); };
     BuildLayout();
 }
 
@@ -118,9 +132,7 @@ void TFormEmitReader::BuildLayout()
     cbbTulostin->SetItems({fdtxt::PrinterTypeMtr2, fdtxt::PrinterTypeEpr3, fdtxt::PrinterTypeWoosim});
     label(QStringLiteral("Tulostimen portti"), 120);
     cbbTulostinCom = combo(QStringLiteral("cbbTulostinCom"), 120);
-    lblDevices = new TLabel(this);
-    lblDevices->SetParent(this);
-    lblDevices->SetBounds(16, 168, 260, 17);
+    BuildGuidanceLine();
     btnOK = new TButton(this);
     btnOK->SetName(QStringLiteral("btnOK"));
     btnOK->SetParent(this);
@@ -135,6 +147,54 @@ void TFormEmitReader::BuildLayout()
         cbbLukulaite->SetItemIndex(formMain->n_chip_reader_device == 0 ? 0 : -1);
         cbbTulostin->SetItemIndex(formMain->n_chip_printer_type);
     }
+}
+
+// The main window's device step in small: its state icon and the "Virkistä"
+// button, shown while the main window shows the device step.
+void TFormEmitReader::BuildGuidanceLine()
+{
+    imgDeviceState = new TLabel(this);
+    imgDeviceState->SetName(QStringLiteral("imgDeviceState"));
+    imgDeviceState->SetParent(this);
+    imgDeviceState->SetBounds(16, 190, 22, 24);
+    imgDeviceState->Font()->SetSize(14);
+    imgDeviceState->Font()->SetStyle(fsBold);
+    imgDeviceState->SetHint(fdtxt::ReaderStateHint);
+    imgDeviceState->SetShowHint(true);
+    imgDeviceState->SetVisible(false);
+    lblDevices = new TLabel(this);
+    lblDevices->SetName(QStringLiteral("lblDevices"));
+    lblDevices->SetParent(this);
+    lblDevices->SetBounds(44, 168, 260, 17);
+    lblDevices->SetVisible(false);
+    tlbDevices = new TToolBar(this);
+    tlbDevices->SetName(QStringLiteral("tlbDevices"));
+    tlbDevices->SetParent(this);
+    tlbDevices->SetAlign(alNone);
+    tlbDevices->SetBounds(44, 188, 160, 28);
+    tlbDevices->SetShowCaptions(true);
+    tlbDevices->List = true;
+    tlbDevices->SetButtonWidth(130);
+    tlbDevices->SetButtonHeight(24);
+    tbtnVirkista = new TToolButton(this);
+    tbtnVirkista->SetName(QStringLiteral("tbtnVirkista"));
+    tbtnVirkista->SetParent(tlbDevices);
+    tlbDevices->SetVisible(false);
+}
+
+void TFormEmitReader::SetRefreshAction(TBasicAction* Action)
+{
+    tbtnVirkista->SetAction(Action);
+    tlbDevices->Realign();  // the button as wide as the action's caption
+}
+
+void TFormEmitReader::ShowGuidance(bool Visible, const QString& Sign, TColor Color, const QString& DeviceText)
+{
+    imgDeviceState->SetCaption(Sign);
+    imgDeviceState->Font()->SetColor(Color);
+    imgDeviceState->SetVisible(Visible);
+    tlbDevices->SetVisible(Visible);
+    lblDevices->SetCaption(DeviceText);
 }
 
 QString TFormEmitReader::CardKey(const QString& EmitString)
@@ -154,7 +214,7 @@ bool TFormEmitReader::OpenPort()
         // stays stopped and the operator is told why.
         FEmitDeviceStarted = false;
         FEmitDeviceEnabled = false;
-        do_message(true, fdtxt::ReaderPortMissing + QStringLiteral("\r\n\r\n") + e.Message(), MSG_ERROR);
+        do_message(true, fdtxt::ReaderPortOpenFailed.arg(SerComPort1->ComPath(), e.Message()), MSG_ERROR);
         return false;
     }
 }
@@ -215,6 +275,8 @@ void TFormEmitReader::ClearPrinterPort()
 
 void TFormEmitReader::StopDevice()
 {
+    // Stopped on purpose (event stopped, devices refreshed): no longer waited for.
+    FReaderWatch->SetEnabled(false);
     if (!FEmitDeviceStarted)
         return;
     FEmitDeviceStarted = false;
@@ -255,6 +317,46 @@ void TFormEmitReader::EnableDevice()
 void TFormEmitReader::DisableDevice()
 {
     FEmitDeviceEnabled = false;
+}
+
+void TFormEmitReader::ReaderLost(int ErrorCode)
+{
+    if (!FEmitDeviceStarted)
+        return;
+    // The reader counts as stopped at once, so that nothing waits on it and
+    // the guidance asks for attention while the operator reads the message;
+    // closing the port lets go of the device, so that it can come back.
+    FLostPort = SerComPort1->ComPath();
+    FEmitDeviceStarted = false;
+    FEmitDeviceEnabled = false;
+    FHeldEmit.clear();
+    current250Read->NewFrame();
+    try {
+        SerComPort1->SetOpen(false);
+    } catch (const Exception& e) {
+        do_message(false, e.Message(), MSG_WARNING);
+    }
+    Guidance(kMenuExclamation);
+    FReaderWatch->SetEnabled(true);
+    const QString why = DorvLoadStr(ErrorCode);
+    do_message(true, fdtxt::ReaderLost.arg(FLostPort, why.isEmpty() ? QString::number(ErrorCode) : why), MSG_ERROR);
+}
+
+bool TFormEmitReader::WatchingForReader() const
+{
+    return FReaderWatch->Enabled();
+}
+
+void TFormEmitReader::CheckReaderReturned()
+{
+    if (FEmitDeviceStarted || (formMain && formMain->nCurrentProcessedEvent == 0)) {
+        FReaderWatch->SetEnabled(false);
+        return;
+    }
+    if (!CommPortExists(FLostPort))
+        return;
+    FReaderWatch->SetEnabled(false);
+    refreshDevices();
 }
 
 void TFormEmitReader::SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Count)

@@ -136,6 +136,10 @@ class TSerCustomComPort;
 class TComboBox;
 class TButton;
 class TLabel;
+class TToolBar;
+class TToolButton;
+class TBasicAction;
+class TTimer;
 
 // The device form "Laitteet" (global formEmitReader): reader type and port,
 // receipt printer type and port, and the four operations on the reader.
@@ -170,7 +174,23 @@ public:
     TComboBox* cbbTulostin = nullptr;
     TComboBox* cbbTulostinCom = nullptr;
     TButton* btnOK = nullptr;
+    // The guidance line: the reader state icon, the device text (kept in
+    // step, not shown: the lists above say the same) and "Virkistä".
+    TLabel* imgDeviceState = nullptr;
     TLabel* lblDevices = nullptr;
+    TToolBar* tlbDevices = nullptr;
+    TToolButton* tbtnVirkista = nullptr;
+    // The main window's device line as it now shows: whether the device
+    // step is shown, its icon (sign and colour) and its text.
+    void ShowGuidance(bool Visible, const QString& Sign, TColor Color, const QString& DeviceText);
+    // The action the "Virkistä" button runs (the main window's
+    // actLaitteetVirkista).
+    void SetRefreshAction(TBasicAction* Action);
+    // The reader's port failed while reading (unplugged): reading stops, the
+    // operator is told once, and the port is watched for its return.
+    void ReaderLost(int ErrorCode);
+    // Whether the lost reader's port is watched for its return.
+    bool WatchingForReader() const;
 
     // The card dispatch a card that passes the filter goes to; unset, the
     // main window's ChipRead.
@@ -187,10 +207,13 @@ private:
     void DispatchHeldCard();
     // Opens or reopens the reader port; false (after telling) when it fails.
     bool OpenPort();
+    // The lost reader's port is there again: the devices are refreshed.
+    void CheckReaderReturned();
     void CheckPrinterPort();
     // No printer port: the list, the setting, the printer and its action.
     void ClearPrinterPort();
     void BuildLayout();
+    void BuildGuidanceLine();
 
     bool FEmitDeviceStarted = false;
     bool FEmitDeviceEnabled = false;
@@ -202,6 +225,8 @@ private:
     // The card last dropped as read again (told in the day log once).
     QString FDroppedKey;
     std::unique_ptr<QObject> FPostGuard;
+    TTimer* FReaderWatch = nullptr;
+    QString FLostPort;
 };
 
 extern TFormEmitReader* formEmitReader;

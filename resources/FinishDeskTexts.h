@@ -16,6 +16,15 @@ inline const QString ReaderNotSupported = QStringLiteral("Lukulaitetta ei tueta.
 inline const QString ReaderPortMissing = QStringLiteral("Lukulaitteen Com -porttia ei ole valittu!");
 inline const QString ReaderStarted = QStringLiteral("Lukulaite käynnistetty");
 inline const QString ReaderStopped = QStringLiteral("Lukulaite pysäytetty");
+// a chosen reader port that does not open: the port, then the reason
+inline const QString ReaderPortOpenFailed = QStringLiteral("Lukulaitteen porttia %1 ei voitu avata.\r\n\r\nSyy: %2");
+// the reader's port failed while reading (cable pulled): the port and the reason
+inline const QString ReaderLost = QStringLiteral(
+    "Yhteys lukulaitteeseen katkesi (%1: %2). Tarkista lukulaitteen kaapeli.\r\n\r\nLukulaite otetaan käyttöön "
+    "automaattisesti, kun se kytketään takaisin, tai painikkeella \"Virkistä laitteet\".");
+// the hint of the reader state icon (main window and device form)
+inline const QString ReaderStateHint =
+    QStringLiteral("Lukulaitteen tila. Havainnollistaa, tarvitseeko lukulaite käyttäjän huomiota.");
 // logged when a card read while reading was off waits for its turn
 inline const QString ReaderCardHeld = QStringLiteral("Kilpailukortti luettu odottamaan käsittelyä: ");
 inline const QString PrinterPortTaken = QStringLiteral(

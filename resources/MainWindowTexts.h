@@ -26,9 +26,14 @@ inline const QString CloseUnsent = QStringLiteral(
     "Web -tulospalveluun on lähettämättä sanomia. Ei ole suositeltavaa sulkea ohjelmaa, kun kaikkia sanomia ei ole lähetetty "
     "Web -tulospalveluun. Haluatko silti sulkea ohjelman (lähettämättömät sanomat jäävät puuttumaan Web -tulospalvelusta)?");
 inline const QString CloseQuestion = QStringLiteral("Haluatko sulkea ohjelman?");
+// logged when the system or the terminal asks the program to end (+ "SIGTERM")
+inline const QString CloseBySignal = QStringLiteral("Käyttöjärjestelmä pyysi ohjelman sulkemista, ohjelma suljetaan: ");
 inline const QString PaneClient = QStringLiteral("Tietokone");
 inline const QString PaneVersion = QStringLiteral("Ohjelmaversio");
 inline const QString WebNoConnection = QStringLiteral("Ei yhteyttä Web -tulospalveluun.");
+// logged once when the connection to the web service is lost, and once when it is back
+inline const QString WebConnectionLost = QStringLiteral("Yhteys Web -tulospalveluun katkesi.");
+inline const QString WebConnectionBack = QStringLiteral("Yhteys Web -tulospalveluun palautui.");
 
 // ---- first-use dialog ----
 inline const QString FirstUseCaption = QStringLiteral("Tulospalveluohjelman ensimmäinen käyttökerta");

@@ -196,6 +196,7 @@ int TformWorkerREST::ConnectSync()
         Failure = QString::fromUtf8(E.what());
     }
     if (convrkEventWorkerFD->Connected()) {
+        FWebLost = false;  // what the main window is told here
         OnMain([this] {
             FHost.DoMessage(QStringLiteral("Yhteys tietokantaan muodostettu (sync)."), 0, false);
             FHost.SetWebStatus(true);
@@ -203,6 +204,7 @@ int TformWorkerREST::ConnectSync()
         return 0;
     }
     DoNotConnect = 1;
+    FWebLost = true;
     OnMain([this, Failure] {
         if (!Failure.isEmpty())
             FHost.DoMessage(FHost.GetDbMessage(Failure), 2, false);

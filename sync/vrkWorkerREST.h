@@ -140,6 +140,10 @@ private:
     };
     THttpReply Call(bool SecondBase, bool Post, const QString& Resource, const QVector<QPair<QString, QString>>& Headers,
                     const QString* Body);
+    // The service could not be reached (or refused the login) and the main
+    // window was told; the next 200 reply tells it the service is back.
+    bool FWebLost = false;
+    void WebReachable(bool Reachable);
     int RestExchange(bool Post, const QString& Resource, const QString& Body, QString& out_result);
 
     // Pass parts.

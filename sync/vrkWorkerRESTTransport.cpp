@@ -19,16 +19,30 @@ TformWorkerREST::THttpReply TformWorkerREST::Call(bool SecondBase, bool Post, co
     // A call that gets no reply or a server error counts against the pass,
     // also where the protocol goes on as if nothing came (a fetch that
     // failed is only fetched again later): the cycle then backs off.
+    TRESTClient::TReply R;
     try {
-        const TRESTClient::TReply R = RESTClient1->Execute(Post ? TRESTRequestMethod::rmPOST : TRESTRequestMethod::rmGET,
-                                                           Resource, Headers, Body ? &Bytes : nullptr);
-        if (R.StatusCode >= 500)
-            FCallFailedInPass = true;
-        return {R.StatusCode, QString::fromUtf8(R.RawBytes)};
+        R = RESTClient1->Execute(Post ? TRESTRequestMethod::rmPOST : TRESTRequestMethod::rmGET, Resource, Headers,
+                                 Body ? &Bytes : nullptr);
     } catch (...) {
         FCallFailedInPass = true;
+        // No answer at all: the main window shows it now, not at the next
+        // login, which a valid access token may put off for a long time.
+        WebReachable(false);
         throw;
     }
+    if (R.StatusCode >= 500)
+        FCallFailedInPass = true;
+    if (R.StatusCode == 200)
+        WebReachable(true);
+    return {R.StatusCode, QString::fromUtf8(R.RawBytes)};
+}
+
+void TformWorkerREST::WebReachable(bool Reachable)
+{
+    if (Reachable != FWebLost)
+        return;
+    FWebLost = !Reachable;
+    OnMain([this, Reachable] { FHost.SetWebStatus(Reachable); });
 }
 
 void TformWorkerREST::ConnectOnline()
@@ -38,7 +52,6 @@ void TformWorkerREST::ConnectOnline()
         const THttpReply R = Call(false, true, QStringLiteral("client/login"),
                                   {{QStringLiteral("id"), Id}, {QStringLiteral("client_secret"), FSession.ClientSecret()}}, nullptr);
         if (R.Status == 200) {
-            OnMain([this] { FHost.SetWebStatus(true); });
             std::unique_ptr<TJsonNode> Reply = TJsonNode::Parse(R.Text);
             if (!Reply)
                 throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
@@ -62,7 +75,7 @@ void TformWorkerREST::ConnectOnline()
         Report(websync::NoConnection + QStringLiteral(": ") + DbMessage(QString::fromUtf8(E.what())));
     }
     try {
-        OnMain([this] { FHost.SetWebStatus(false); });
+        WebReachable(false);
     } catch (const std::exception&) {
     }
     Pause(LoginPauseMs);

@@ -184,6 +184,7 @@ void TSerCustomComPort::InitPort()
         SetThreadBoost(FThreadBoost);
         Force = false;
         FOpen = true;
+        FThreadErrorSeen = false;
         RegisterComPort(true);
     } catch (...) {
         Force = false;
@@ -302,7 +303,7 @@ void TSerCustomComPort::ComWindowProc(TMessage& Message)
     try {
         switch (msg) {
         case MsgThreadError:
-            CheckException(port, -static_cast<int>(Message.WParam));
+            port->ThreadError(-static_cast<int>(Message.WParam));
             break;
         case MsgPortClosing:
             port->DeferredCloseDone();
@@ -339,6 +340,19 @@ void TSerCustomComPort::ComWindowProc(TMessage& Message)
         if (IsMainThread())
             throw;
     }
+}
+
+void TSerCustomComPort::ThreadError(int ErrorCode)
+{
+    // A device that goes away fails the read and the status thread alike.
+    if (FThreadErrorSeen)
+        return;
+    FThreadErrorSeen = true;
+    if (OnThreadError) {
+        OnThreadError(this, ErrorCode);
+        return;
+    }
+    CheckException(this, ErrorCode);
 }
 
 // ---------------------------------------------------------------------------

@@ -31,6 +31,7 @@ using TTriggerStatusEvent = std::function<void(TSerCustomComPort* Sender, uint16
 using TTriggerTimerEvent = std::function<void(TSerCustomComPort* Sender, uint16_t TriggerHandle)>;
 using TTriggerLineErrorEvent = std::function<void(TSerCustomComPort* Sender, uint16_t LineError, bool LineBreak)>;
 using TWaitCharEvent = std::function<void(TSerCustomComPort* Sender, uint8_t C)>;
+using TThreadErrorEvent = std::function<void(TSerCustomComPort* Sender, int ErrorCode)>;
 using TPortCallback = std::function<void(TSerCustomComPort* CP, bool Opening)>;
 using TPortCallbackEx = std::function<void(TSerCustomComPort* CP, TSerCallbackType CallbackType)>;
 using TCustomDispatcherFunc = std::function<TSerBaseDispatcher*(TSerCustomComPort* Owner)>;
@@ -157,6 +158,11 @@ public:
     void SetOnTriggerOutSent(TSerNotifyEvent E);
     const TTriggerAvailEvent& OnTriggerAvail() const { return FOnTriggerAvail; }
     TWaitCharEvent OnWaitChar;
+    // A port thread ended with an error (the device was unplugged: "Device
+    // read error"), on the owner's thread, once per opening. Set, the owner
+    // handles it; unset, the error is raised as an exception of the code.
+    // The port stays open until the owner closes it.
+    TThreadErrorEvent OnThreadError;
 
     // Status.
     TSerBaseDispatcher* Dispatcher();
@@ -287,6 +293,7 @@ private:
     int Check(int Code);
     void FinishClose();
     void DeferredCloseDone();
+    void ThreadError(int ErrorCode);
     bool ShuttingDown() const { return FPortState == psShuttingDown; }
     void ApplyHWFlow();
     void ApplySWFlow();
@@ -296,6 +303,8 @@ private:
     TPortState FPortState = psClosed;
     bool OpenPending = false;
     bool ForceOpen = false;
+    // Every failing thread of a port reports; the owner hears the first.
+    bool FThreadErrorSeen = false;
     std::vector<TUserEntry> UserList;
     intptr_t FNextUserKey = 1;
     bool CopyTriggers = false;

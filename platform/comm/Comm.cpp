@@ -1,6 +1,7 @@
 #include "platform/comm/Comm.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -149,7 +150,9 @@ bool TCommDevice::Open(const QString& Path)
     FFd = fd;
     FPath = Path;
     int ptyNumber = 0;
-    FPty = ioctl(fd, TIOCGPTN, &ptyNumber) == 0 || Path.startsWith(QLatin1String("/dev/pts/"));
+    // (also under another name: a link made by socat, or a stable name
+    // pointing at the simulator's terminal)
+    FPty = ioctl(fd, TIOCGPTN, &ptyNumber) == 0 || QFileInfo(Path).canonicalFilePath().startsWith(QLatin1String("/dev/pts/"));
     FDcb = TDCB();
     FDcb.BaudRate = BaudRate(cfgetospeed(&tio));
     FMask = 0;

@@ -111,6 +111,54 @@ TEST_F(DayLog, SecondAttemptWritesTheLine)
     EXPECT_EQ(seen.list.size(), 2);
 }
 
+// A spreadsheet reads the log as ";"-separated records with quoted fields.
+static QList<QStringList> CsvRecords(const QString& Text)
+{
+    QList<QStringList> records;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < Text.size() && Text[i + 1] == '"')
+                field += Text[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == '"' && field.isEmpty())
+            quoted = true;
+        else if (c == ';') {
+            fields << field;
+            field.clear();
+        } else if (c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') {
+            ++i;
+            records << (fields << field);
+            fields.clear();
+            field.clear();
+        } else
+            field += c;
+    }
+    return records;
+}
+
+// An error box text of several lines (a database error with its details) is
+// one record of the log, its text one field; one-line texts stay unquoted.
+TEST_F(DayLog, MultiLineMessageStaysOneQuotedField)
+{
+    const QString text = "Tietokantavirhe:\r\n\r\nlock conflict on \"VRK_RESULTS\"\nrivi 3";
+    do_message(false, text, MSG_ERROR);
+    do_message(false, "yksi rivi", MSG_INFORMATION);
+    const QString raw = QString::fromUtf8(home.Read(QDate::currentDate().toString("yyyyMMdd") + "_loki.csv"));
+    const QList<QStringList> records = CsvRecords(raw);
+    ASSERT_EQ(records.size(), 2) << raw.toStdString();
+    ASSERT_EQ(records[0].size(), 5);
+    EXPECT_EQ(records[0][2], "Error");
+    EXPECT_EQ(records[0][4], text);
+    EXPECT_TRUE(raw.contains(";Information;;yksi rivi\r\n"));
+}
+
 // In a read-only program folder the day log cannot take the lines: the user
 // hears it once, in a box and on stderr, not with every message.
 TEST_F(DayLog, UnwritableLogIsShownOnceInABoxAndOnStderr)

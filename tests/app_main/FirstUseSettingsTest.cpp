@@ -3,10 +3,12 @@
 
 #include "app/vrkCommon.h"
 #include "app/vrkMainForm.h"
+#include "components/base/rGroupBox.h"
 #include "components/framed/FcStatus.h"
 #include "data/vrkEntities.h"
 #include "platform/http/RESTClient.h"
 #include "platform/ui/ActnList.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowTexts.h"
@@ -97,6 +99,8 @@ TEST(Settings, OptionsAreWrittenAtOnceAndTheSecretOnlyByOK)
     s.LoadControls();
     EXPECT_EQ(s.lbledtClientName->Text(), QStringLiteral("Maalikone"));
     EXPECT_EQ(s.lbledtClientSecret->Text(), QStringLiteral("s3cret"));
+    // ... but shown masked, as a password
+    EXPECT_EQ(s.lbledtClientSecret->PasswordChar(), QLatin1Char('*'));
 
     s.chkReadSameChip->SetChecked(true);
     EXPECT_EQ(formMain->vc_chip_read_successively, QStringLiteral("K"));
@@ -143,4 +147,46 @@ TEST(WebLink, ADownloadThatCannotBeSentIsReportedNotThrown)
     EXPECT_TRUE(formMain->StatusPaneText(1).isEmpty());
     EXPECT_EQ(formMain->fcstspnMainForm->Font()->Color(), clWindowText);
     EXPECT_GE(f.Data.Messages("Error").size(), 2);
+}
+
+// The service goes away: the status pane and the web box say so from the
+// same call on, the box stays in alert while the counters come in, the
+// worker's failure of every cycle is logged once, and the loss and the
+// return once each.
+TEST(WebLink, ALostConnectionShowsInTheBoxAndThePaneAndIsLoggedOnceEach)
+{
+    MainTestFixture f;
+    f.InsertClient(QStringLiteral("26.1"));
+    formMain->StartUp();
+    TformMain& m = *formMain;
+    TMainWebSync sync(nullptr);
+    IWebSyncHost& host = sync;
+    host.SetWebStatus(true);
+    const QString failure = txt::WebNoConnection + QStringLiteral(": Couldn't connect to server");
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        host.SetWebStatus(false);
+        host.DoMessage(failure, 3, false);
+        m.refreshMessageCounts(0, 0);
+        EXPECT_EQ(m.StatusPaneText(1), txt::WebNoConnection);
+        EXPECT_FALSE(m.gbWebTulospalvelu->Minimized());
+        EXPECT_TRUE(m.bWebAlert);
+        EXPECT_EQ(m.gbWebTulospalvelu->CaptionColor(), clRed);
+        EXPECT_TRUE(m.imgWebExclamation->Visible());
+        EXPECT_FALSE(m.imgWebOK->Visible());
+        EXPECT_EQ(m.lblWebMessage->Caption(), txt::WebNoConnection);
+    }
+    host.SetWebStatus(true);
+    host.SetWebStatus(true);
+    EXPECT_TRUE(m.StatusPaneText(1).isEmpty());
+    EXPECT_FALSE(m.bWebAlert);
+    EXPECT_TRUE(m.lblWebMessage->Caption().isEmpty());
+    EXPECT_TRUE(m.TimerWebTulospalvelu->Enabled());  // hidden again in 5 s
+    const QStringList web = f.Data.Messages(QStringLiteral("REST-message"));
+    EXPECT_EQ(web.count(txt::WebConnectionLost), 1) << web.join('\n').toStdString();
+    EXPECT_EQ(web.count(txt::WebConnectionBack), 1) << web.join('\n').toStdString();
+    EXPECT_EQ(web.count(failure), 1) << web.join('\n').toStdString();
+    // a second outage is logged again
+    host.SetWebStatus(false);
+    host.DoMessage(failure, 3, false);
+    EXPECT_EQ(f.Data.Messages(QStringLiteral("REST-message")).count(failure), 2);
 }

@@ -85,6 +85,21 @@ TEST(CommDevice, BytesTravelBothWaysUnchanged)
     EXPECT_EQ(pty.ReadFar(all.size(), 2000), all);
 }
 
+// A pseudo-terminal under another name (socat's links, a stable name kept
+// for a reader that is plugged in and out) is still one: it has no modem
+// lines, and setting them is not a failure.
+TEST(CommDevice, APseudoTerminalOpenedThroughALinkIsOne)
+{
+    PtyPair pty;
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("lukija"));
+    ASSERT_TRUE(QFile::link(pty.NearPath(), link));
+    TCommDevice d;
+    ASSERT_TRUE(d.Open(link));
+    EXPECT_TRUE(d.IsPseudoTerminal());
+    EXPECT_TRUE(d.EscapeCommFunction(SETDTR));
+}
+
 TEST(CommDevice, LineSettingsRoundTripAndBadRatesAreRefused)
 {
     PtyPair pty;

@@ -6,12 +6,16 @@
 #include "tests/support/FixtureRunners.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/SimulatedReader.h"
+#include "resources/FinishDeskTexts.h"
+#include "resources/MainWindowTexts.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -60,8 +64,9 @@ protected:
         ASSERT_TRUE(d.Wait(QStringLiteral("formMain.tvMainTree"), 20000)) << S(d.LastError());
     }
 
-    // Chooses the fixture event in the tree and starts its finish desk.
-    void StartFinishDesk()
+    // Chooses the fixture event in the tree and starts its finish desk (the
+    // reader on Port, or on the fixture's reader).
+    void StartFinishDesk(const QString& Port = QString())
     {
         // the series opens to its events as the user expands it
         ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnTreeExpand"))) << S(d.LastError());
@@ -70,8 +75,8 @@ protected:
         ASSERT_TRUE(d.Select(QStringLiteral("formMain.tvMainTree"), nodes[0].trimmed())) << S(d.LastError());
         ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnAloita"))) << S(d.LastError());
         // the guidance marks the reader ready once its port is open
-        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.lblMenu3"), Reader.PortPath())) << S(d.LastError());
-        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"))) << S(d.LastError());
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.lblMenu3"), Port.isEmpty() ? Reader.PortPath() : Port)) << S(d.LastError());
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"))) << S(d.LastError()) << S(p.DialogLog());
     }
 
     SimulatedReader Reader;
@@ -243,4 +248,98 @@ TEST_F(FinishDeskProcess, SelfServiceTellsARunnerWhoReadsTheCardAgain)
     EXPECT_TRUE(p.DialogLog().isEmpty()) << S(p.DialogLog());
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS")).toInt(), 2);
+// The reader's cable pulled while reading (its pseudo-terminal closed) and
+// plugged back (a new one under the same port name, as the system's stable
+// name of a USB adapter comes back): one message, the reader state red at
+// once, no question about ending the program, and the next card read after
+// "Virkistä laitteet" and, the second time, by itself.
+TEST_F(FinishDeskProcess, APulledReaderIsReportedOnceAndReadsAgainWhenPluggedBack)
+{
+    const QString port = p.Home.File(QStringLiteral("lukija"));
+    auto reader = std::make_unique<SimulatedReader>();
+    ASSERT_TRUE(QFile::link(reader->PortPath(), port));
+    p.Options.ReaderPort = port;
+    ASSERT_NO_FATAL_FAILURE(Launch());
+    ASSERT_NO_FATAL_FAILURE(StartFinishDesk(port));
+    const auto pull = [&] {
+        reader->Pty().CloseFar();
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("!"), 5000)) << S(d.LastError()) << S(p.DialogLog());
+        ASSERT_TRUE(QFile::remove(port));
+        reader.reset();
+    };
+    const auto plugBack = [&] {
+        reader = std::make_unique<SimulatedReader>();
+        ASSERT_TRUE(QFile::link(reader->PortPath(), port));
+    };
+    const auto readCard = [&](int Card) {
+        reader->Place(FixtureCard(Card), 4);
+        ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError()) << S(p.DialogLog()) << S(p.DayLog());
+        reader->Wait();
+        ASSERT_TRUE(d.Click(QStringLiteral("formResultsClass2.btnOK"))) << S(d.LastError());
+        ASSERT_TRUE(d.Gone(QStringLiteral("formResultsClass2"))) << S(d.LastError());
+    };
+
+    ASSERT_NO_FATAL_FAILURE(pull());
+    // the device form shows the same state, with its own "Virkistä"
+    ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnLaitteet"))) << S(d.LastError());
+    ASSERT_TRUE(d.WaitFor(QStringLiteral("FormEmitReader.imgDeviceState"), QStringLiteral("!"), 5000)) << S(d.LastError());
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("FormEmitReader"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_devices_lost.png"));
+    ASSERT_NO_FATAL_FAILURE(plugBack());
+    ASSERT_TRUE(d.Click(QStringLiteral("FormEmitReader.tbtnVirkista"))) << S(d.LastError());
+    ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"), 5000)) << S(d.LastError()) << S(p.DialogLog());
+    EXPECT_TRUE(d.WaitFor(QStringLiteral("FormEmitReader.imgDeviceState"), QStringLiteral("\u2714"), 2000)) << S(d.LastError());
+    if (const QByteArray shots = qgetenv("SORVEX_DRIVER_SHOTS"); !shots.isEmpty())
+        d.Grab(QStringLiteral("FormEmitReader"), QString::fromLocal8Bit(shots) + QStringLiteral("/process_devices.png"));
+    ASSERT_TRUE(d.Click(QStringLiteral("FormEmitReader.btnOK"))) << S(d.LastError());
+    ASSERT_NO_FATAL_FAILURE(readCard(12345));
+
+    ASSERT_NO_FATAL_FAILURE(pull());
+    ASSERT_NO_FATAL_FAILURE(plugBack());
+    ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"), 5000)) << S(d.LastError()) << S(p.DialogLog());
+    ASSERT_NO_FATAL_FAILURE(readCard(44444));
+
+    const QString boxes = p.DialogLog();
+    const QString lost = fdtxt::ReaderLost.left(fdtxt::ReaderLost.indexOf(QLatin1Char('(')));
+    EXPECT_EQ(boxes.count(lost), 2) << S(boxes);
+    EXPECT_TRUE(boxes.contains(QStringLiteral("Device read error"))) << S(boxes);
+    EXPECT_FALSE(boxes.contains(QStringLiteral("Yllättävä"))) << S(boxes);
+    EXPECT_FALSE(boxes.contains(txt::CloseQuestion)) << S(boxes);
+    EXPECT_FALSE(boxes.contains(QStringLiteral("ie_Open"))) << S(boxes);
+    ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS")).toInt(), 2);
+}
+
+// SIGTERM (a logout, `timeout`) and SIGINT (Ctrl+C in the terminal) close the
+// program as the user's close does, also from inside a modal dialog: within
+// 5 seconds, the layout saved, the database closed (the test can open it).
+TEST_F(FinishDeskProcess, SigtermAndSigintCloseTheProgramSavingItsLayout)
+{
+    struct TCase {
+        int Signal;
+        bool InDialog;
+    };
+    for (const TCase c : {TCase{SIGTERM, false}, TCase{SIGINT, true}}) {
+        SCOPED_TRACE(c.Signal);
+        QFile::remove(p.Home.File(QStringLiteral("sorvex.ini")));
+        ASSERT_NO_FATAL_FAILURE(Launch());
+        ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+        if (c.InDialog) {
+            Reader.Place(FixtureCard(12345), 4);
+            ASSERT_TRUE(d.Wait(QStringLiteral("formResultsClass2.btnOK"), 15000)) << S(d.LastError());
+            Reader.Wait();
+        }
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(p.Signal(c.Signal));
+        ASSERT_TRUE(p.WaitEnded(5000)) << S(p.DayLog());
+        EXPECT_LT(clock.elapsed(), 5000);
+        const QString layout = QString::fromUtf8(p.Home.Read(QStringLiteral("sorvex.ini")));
+        EXPECT_TRUE(layout.contains(QStringLiteral("[formMain.rdbgrdResultsClass]"))) << S(layout);
+        EXPECT_TRUE(layout.contains(QStringLiteral("[formMain_XY]"))) << S(layout);
+        EXPECT_TRUE(p.DayLog().contains(txt::CloseBySignal + QString::fromLatin1(c.Signal == SIGTERM ? "SIGTERM" : "SIGINT")))
+            << S(p.DayLog());
+        EXPECT_FALSE(p.DialogLog().contains(txt::CloseQuestion)) << S(p.DialogLog());
+        EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_CLIENT where CLIENT_ID = 7")).toInt(), 1);
+    }
 }

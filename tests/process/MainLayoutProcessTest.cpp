@@ -63,3 +63,60 @@ TEST(MainLayoutProcess, TheResultsGridLayoutIsSavedAtCloseAndRestoredAtTheNextSt
     ASSERT_NO_FATAL_FAILURE(run(third));
     EXPECT_EQ(third, second);
 }
+
+// Sets a key of a section in the saved text (the key added when missing).
+static QString WithKey(QString Ini, const QString& Section, const QString& Key, const QString& Value)
+{
+    const int at = Ini.indexOf(QLatin1Char('[') + Section + QStringLiteral("]\r\n"));
+    EXPECT_GE(at, 0) << S(Section);
+    const int next = Ini.indexOf(QStringLiteral("\r\n["), at + 1);
+    const int key = Ini.indexOf(QStringLiteral("\r\n") + Key + QLatin1Char('='), at);
+    if (key >= 0 && (next < 0 || key < next)) {
+        const int end = Ini.indexOf(QStringLiteral("\r\n"), key + 2);
+        return Ini.replace(key + 2, end - key - 2, Key + QLatin1Char('=') + Value);
+    }
+    return Ini.insert(Ini.indexOf(QStringLiteral("\r\n"), at) + 2, Key + QLatin1Char('=') + Value + QStringLiteral("\r\n"));
+}
+
+static QString KeyValue(const QString& Ini, const QString& Section, const QString& Key)
+{
+    const int at = Ini.indexOf(QLatin1Char('[') + Section + QStringLiteral("]\r\n"));
+    const int next = Ini.indexOf(QStringLiteral("\r\n["), at + 1);
+    const int key = Ini.indexOf(QStringLiteral("\r\n") + Key + QLatin1Char('='), at);
+    if (at < 0 || key < 0 || (next >= 0 && key > next))
+        return QStringLiteral("<none>");
+    const int from = key + 2 + Key.size() + 1;
+    return Ini.mid(from, Ini.indexOf(QStringLiteral("\r\n"), from) - from);
+}
+
+// The window's place and size, the grid's sort and its filter bar survive a
+// restart: read at the start, they are what the next close writes again.
+TEST(MainLayoutProcess, WindowPlaceSortAndFilterBarComeBackAfterARestart)
+{
+    TProgramUnderTest p;
+    auto run = [&p] {
+        ASSERT_TRUE(p.Start()) << S(p.LastError());
+        ASSERT_TRUE(p.Driver.Wait(QStringLiteral("formMain.tvMainTree"), 20000)) << S(p.Driver.LastError());
+        ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    };
+    ASSERT_NO_FATAL_FAILURE(run());
+    QString saved = QString::fromUtf8(p.Home.Read(QStringLiteral("sorvex.ini")));
+    ASSERT_TRUE(saved.contains(QStringLiteral("[formMain_XY]"))) << S(saved);
+    const QString grid = QStringLiteral("formMain.rdbgrdResultsClass");
+    const struct {
+        QString Section, Key, Value;
+    } changes[] = {{QStringLiteral("formMain_XY"), QStringLiteral("Left"), QStringLiteral("40")},
+                   {QStringLiteral("formMain_XY"), QStringLiteral("Top"), QStringLiteral("30")},
+                   {QStringLiteral("formMain_XY"), QStringLiteral("Right"), QStringLiteral("1140")},
+                   {QStringLiteral("formMain_XY"), QStringLiteral("Bottom"), QStringLiteral("730")},
+                   {grid, QStringLiteral("SortField"), QStringLiteral("PERSON_NAME")},
+                   {grid, QStringLiteral("SortDesc"), QStringLiteral("0")},
+                   {grid, QStringLiteral("FilterBar"), QStringLiteral("1")}};
+    for (const auto& c : changes)
+        saved = WithKey(saved, c.Section, c.Key, c.Value);
+    p.Home.Write(QStringLiteral("sorvex.ini"), saved.toUtf8());
+    ASSERT_NO_FATAL_FAILURE(run());
+    const QString again = QString::fromUtf8(p.Home.Read(QStringLiteral("sorvex.ini")));
+    for (const auto& c : changes)
+        EXPECT_EQ(KeyValue(again, c.Section, c.Key), c.Value) << S(c.Section) << " " << S(c.Key) << "\n" << S(again);
+}

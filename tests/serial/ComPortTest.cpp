@@ -134,6 +134,32 @@ TEST_F(ComPort, ClosingTheFarEndMidFrameIsSurvivedAndReported)
     SetMessageExceptionHandler(nullptr);
 }
 
+// An unplugged device fails both the read and the status thread: an owner
+// that handles the failure hears of it once, and nothing is raised.
+TEST_F(ComPort, AnUnpluggedDeviceReachesTheOwnersHandlerOnce)
+{
+    std::vector<QString> raised;
+    SetMessageExceptionHandler([&](std::exception_ptr) { raised.push_back(QStringLiteral("raised")); });
+    std::vector<int> codes;
+    port->OnThreadError = [&](TSerCustomComPort* Sender, int Code) {
+        EXPECT_EQ(Sender, port.get());
+        codes.push_back(Code);
+    };
+    port->SetOpen(true);
+    pty.WriteFar("abc");
+    ASSERT_TRUE(PumpUntil([&] { return received.size() == 3; }, 3000));
+    pty.CloseFar();
+    ASSERT_TRUE(PumpUntil([&] { return !codes.empty(); }, 5000));
+    PumpFor(500);
+    ASSERT_EQ(codes.size(), 1u);
+    EXPECT_EQ(codes[0], -161);
+    EXPECT_EQ(MessageNumberToString(codes[0]), QStringLiteral("Device read error"));
+    EXPECT_TRUE(raised.empty());
+    port->SetOpen(false);
+    EXPECT_FALSE(port->Open());
+    SetMessageExceptionHandler(nullptr);
+}
+
 TEST_F(ComPort, AHandlerRunningLongerThan3000MsDoesNotBreakTheDispatch)
 {
     bool first = true;

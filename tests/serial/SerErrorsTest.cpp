@@ -1,6 +1,7 @@
 // Codes to exceptions, the message table and the tick timer.
 
 #include "devices/serial/SerErrors.h"
+#include "devices/serial/SerMessageTable.h"
 #include "devices/serial/SerTypes.h"
 #include "devices/serial/SerUtils.h"
 #include "platform/rtl/Component.h"
@@ -92,6 +93,47 @@ TEST(SerErrors, TableLookupIgnoresTheSign)
     EXPECT_EQ(MessageNumberToString(15502), "--------  --------  ------------  --------  ---------");
     EXPECT_EQ(DorvLoadStr(-2011), "The ComNumber property of the TSerComPort has not been set");
     EXPECT_GT(MessageTableSize(), 100);
+}
+
+// The whole table: every code of the layer by range, each absolute value
+// once, in search order, and the eleven entries that have no text. Three
+// codes of the port layer of our own (no permission, not a serial device,
+// open failed) come on top.
+TEST(SerErrors, TableHoldsEveryEntryOfEveryRange)
+{
+    const int ownCodes = 3;
+    ASSERT_EQ(MessageTableSize(), 897 + ownCodes);
+    std::vector<int> empty;
+    for (int i = 0; i < SerMessageCount; ++i) {
+        const int n = SerMessageNumberLookup[i].MessageNumber;
+        if (i > 0)
+            EXPECT_LT(std::abs(SerMessageNumberLookup[i - 1].MessageNumber), std::abs(n)) << n;
+        EXPECT_EQ(MessageNumberToString(n), QString::fromLatin1(SerMessageNumberLookup[i].MessageString)) << n;
+        if (QByteArray(SerMessageNumberLookup[i].MessageString).isEmpty())
+            empty.push_back(n);
+    }
+    EXPECT_EQ(empty, (std::vector<int>{4200, 4600, 4630, 4660, 4725, 4726, 4727, 4728, 4730, 10000, 15100}));
+    struct TRange {
+        int From, To, Count;
+        bool Negative;
+    };
+    const TRange ranges[] = {{4001, 4021, 19, true},    {4101, 4843, 141, false}, {5501, 5506, 6, true},
+                             {6001, 6016, 16, true},    {7001, 7502, 17, true},   {8001, 8500, 65, true},
+                             {9001, 9007, 7, false},    {10000, 11004, 52, false}, {13501, 13933, 69, false},
+                             {13801, 13980, 112, true}, {15001, 15021, 21, false}, {15100, 15356, 257, false},
+                             {15501, 15502, 2, false},  {15601, 15608, 8, false}, {15700, 15742, 43, false}};
+    for (const TRange& r : ranges) {
+        int count = 0;
+        for (int i = 0; i < SerMessageCount; ++i) {
+            const int n = SerMessageNumberLookup[i].MessageNumber;
+            if ((n < 0) == r.Negative && std::abs(n) >= r.From && std::abs(n) <= r.To)
+                ++count;
+        }
+        EXPECT_EQ(count, r.Count) << r.From << ".." << r.To;
+    }
+    EXPECT_EQ(MessageNumberToString(-13868), "No memory");
+    EXPECT_EQ(MessageNumberToString(15700 + 24), "TerminalType");
+    EXPECT_EQ(MessageNumberToString(-161), "Device read error");
 }
 
 TEST(SerTimer, ZeroTickTimerExpiresFromTheNextTick)

@@ -178,6 +178,23 @@ void TProgramUnderTest::Kill()
     FProcess->waitForFinished(10000);
 }
 
+bool TProgramUnderTest::Signal(int Signal)
+{
+    if (!Running())
+        return false;
+    return ::kill(static_cast<pid_t>(FProcess->processId()), Signal) == 0;
+}
+
+bool TProgramUnderTest::WaitEnded(int TimeoutMs)
+{
+    if (!Running())
+        return true;
+    if (!FProcess->waitForFinished(TimeoutMs))
+        return false;
+    Driver.Disconnect();
+    return true;
+}
+
 QString TProgramUnderTest::ErrorOutput()
 {
     return QString::fromUtf8(Home.Read(QStringLiteral("stderr.txt")));

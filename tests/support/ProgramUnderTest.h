@@ -60,6 +60,11 @@ public:
     bool QuitAndWait(int TimeoutMs = 20000);
     // Kills the process at once (a no-op when it is not running).
     void Kill();
+    // Sends a signal to the process (SIGTERM, SIGINT); false when it is not
+    // running.
+    bool Signal(int Signal);
+    // Waits until the process has ended by itself; false after TimeoutMs.
+    bool WaitEnded(int TimeoutMs);
     // What the program wrote to stderr so far.
     QString ErrorOutput();
     // The message boxes logged to SORVEX_DIALOG_LOG.
