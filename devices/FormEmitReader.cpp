@@ -101,6 +101,8 @@ TFormEmitReader::TFormEmitReader(TComponent* AOwner) : TForm(AOwner)
 
 TFormEmitReader::~TFormEmitReader()
 {
+    // The port closes after this form's own parts are gone.
+    SerComPort1->OnThreadError = nullptr;
     if (formEmitReader == this)
         formEmitReader = nullptr;
 }

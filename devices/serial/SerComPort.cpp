@@ -344,8 +344,9 @@ void TSerCustomComPort::ComWindowProc(TMessage& Message)
 
 void TSerCustomComPort::ThreadError(int ErrorCode)
 {
-    // A device that goes away fails the read and the status thread alike.
-    if (FThreadErrorSeen)
+    // A device that goes away fails the read and the status thread alike;
+    // and a port being closed is no news to its owner.
+    if (FThreadErrorSeen || FPortState != psOpen)
         return;
     FThreadErrorSeen = true;
     if (OnThreadError) {

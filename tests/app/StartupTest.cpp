@@ -48,9 +48,9 @@ TEST(Startup, UncaughtExceptionShowsTheBoxLogsItAndEndsTheProgram)
     EXPECT_EQ(boxes[0].Text, txt::UnexpectedError + "boom");
     EXPECT_EQ(boxes[0].Flags, MB_OK | MB_ICONERROR);
     const QString log = QString::fromUtf8(home.Read(QDate::currentDate().toString("yyyyMMdd") + "_loki.csv"));
-    // one line (its text carries line breaks of its own)
+    // one record (its text carries line breaks of its own, so it is quoted)
     EXPECT_EQ(log.count(";Error;X;"), 1) << log.toStdString();
-    EXPECT_TRUE(log.contains(";Error;X;" + txt::UnexpectedError + "boom\r\n"));
+    EXPECT_TRUE(log.contains(";Error;X;\"" + txt::UnexpectedError + "boom\"\r\n"));
 }
 
 namespace {

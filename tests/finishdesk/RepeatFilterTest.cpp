@@ -215,6 +215,11 @@ TEST_F(FinishDesk, AReaderPortThatCannotBeOpenedIsReportedAndLeftStopped)
     Reader->StartDevice();
     EXPECT_FALSE(Reader->EmitDeviceStarted());
     ASSERT_FALSE(Boxes.empty());
-    EXPECT_TRUE(Boxes.back().Text.startsWith(fdtxt::ReaderPortMissing));
+    // the port was chosen: the box names it and says why it did not open
+    EXPECT_FALSE(Boxes.back().Text.contains(fdtxt::ReaderPortMissing)) << Boxes.back().Text.toStdString();
+    EXPECT_TRUE(Boxes.back().Text.startsWith(fdtxt::ReaderPortOpenFailed.arg(QStringLiteral("/dev/ttyUSB-none"), QString())
+                                                 .section(QLatin1Char('\r'), 0, 0)))
+        << Boxes.back().Text.toStdString();
+    EXPECT_TRUE(Boxes.back().Text.contains(QStringLiteral("ie_BadId"))) << Boxes.back().Text.toStdString();
     EXPECT_EQ(Host.Menu.back(), "MENU3_EXLAMATION");
 }
