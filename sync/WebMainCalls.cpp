@@ -245,7 +245,10 @@ int TWebMainCalls::DownloadRequest(const QString& Resource, const QVector<QPair<
         Reply = R.Text;
         return R.Status == 200 ? 0 : 9;
     }
-    FHost.DoMessage(websync::NoConnection, 1, true);
+    // The failed download's own box follows and says what to do; a box of
+    // its own for the missing connection would only be a second one to close
+    // (the status pane and the web box show it).
+    FHost.DoMessage(websync::NoConnection + QStringLiteral(" (HTTP %1)").arg(R.Status), 1, false);
     FHost.SetWebStatus(false);
     return 9;
 }

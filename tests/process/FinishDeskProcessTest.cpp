@@ -6,6 +6,7 @@
 #include "tests/support/FixtureRunners.h"
 #include "tests/support/ProgramUnderTest.h"
 #include "tests/support/SimulatedReader.h"
+#include "tools/webservice/WebServiceServer.h"
 #include "resources/FinishDeskTexts.h"
 #include "resources/MainWindowTexts.h"
 
@@ -248,6 +249,8 @@ TEST_F(FinishDeskProcess, SelfServiceTellsARunnerWhoReadsTheCardAgain)
     EXPECT_TRUE(p.DialogLog().isEmpty()) << S(p.DialogLog());
     ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS")).toInt(), 2);
+}
+
 // The reader's cable pulled while reading (its pseudo-terminal closed) and
 // plugged back (a new one under the same port name, as the system's stable
 // name of a USB adapter comes back): one message, the reader state red at
@@ -341,5 +344,43 @@ TEST_F(FinishDeskProcess, SigtermAndSigintCloseTheProgramSavingItsLayout)
             << S(p.DayLog());
         EXPECT_FALSE(p.DialogLog().contains(txt::CloseQuestion)) << S(p.DialogLog());
         EXPECT_EQ(p.Value(QStringLiteral("select count(*) from VRK_CLIENT where CLIENT_ID = 7")).toInt(), 1);
+    }
+}
+
+// Started again without the web service (no network at the finish, or the
+// service down behind its proxy): the event chosen at the last start is
+// chosen again, the failed calendar download says so once, and one press of
+// "Aloita" starts the desk.
+TEST_F(FinishDeskProcess, AnOfflineRestartKeepsTheChosenEventAndStartsAtTheFirstPress)
+{
+    webservice::TWebServiceServer service;
+    for (const bool answering : {false, true}) {
+        SCOPED_TRACE(answering);
+        if (answering) {
+            service.FailNextCalls(100000, 503, QByteArray("<html>Service Unavailable</html>"));
+            p.Options.RestBaseUrl = service.FirstBaseURL();
+            p.Options.RestBaseUrlV2 = service.SecondBaseURL();
+            p.Options.CaFile = service.CertificateFile();
+        } else {
+            p.Options.RestBaseUrl = QStringLiteral("https://127.0.0.1:9/");
+            p.Options.RestBaseUrlV2 = QStringLiteral("https://127.0.0.1:9/");
+        }
+        ASSERT_NO_FATAL_FAILURE(Launch());
+        ASSERT_NO_FATAL_FAILURE(StartFinishDesk());
+        ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+        QFile::remove(p.Home.File(QStringLiteral("dialogs.log")));
+
+        ASSERT_NO_FATAL_FAILURE(Launch());
+        // the calendar download a second after the start fails
+        QThread::msleep(3000);
+        ASSERT_TRUE(d.WaitFor(QStringLiteral("formMain.lblMenu1"), QStringLiteral("Valitse tapahtuma"), 5000)) << S(d.LastError());
+        EXPECT_TRUE(d.Get(QStringLiteral("formMain.btnAloita")).Text.contains(QStringLiteral("Aloita")));
+        ASSERT_TRUE(d.Click(QStringLiteral("formMain.btnAloita"))) << S(d.LastError()) << S(p.DialogLog());
+        EXPECT_TRUE(d.WaitFor(QStringLiteral("formMain.imgMenu3"), QStringLiteral("\u2714"), 5000))
+            << S(d.LastError()) << S(p.DialogLog()) << S(p.DayLog());
+        // at most the calendar's and the course data's own box
+        EXPECT_LE(p.DialogLog().count(QStringLiteral("----")), 2) << S(p.DialogLog());
+        EXPECT_FALSE(p.DialogLog().contains(QStringLiteral("]\n") + txt::WebNoConnection + QStringLiteral("\n----"))) << S(p.DialogLog());
+        ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
     }
 }
