@@ -103,17 +103,8 @@ void TControl::SetParent(TWinControl* AParent)
 
 void TControl::ApplyGeometry()
 {
-    if (!FWidget)
-        return;
-    if (FWidget->isWindow()) {
-        // A window's Left and Top are where its frame is (what the window
-        // reports back when it moves): placing the inner area there would
-        // creep the window by its frame at every saved-and-restored start.
-        FWidget->move(FLeft, FTop);
-        FWidget->resize(std::max(0, FWidth), std::max(0, FHeight));
-        return;
-    }
-    FWidget->setGeometry(FLeft, FTop, std::max(0, FWidth), std::max(0, FHeight));
+    if (FWidget)
+        FWidget->setGeometry(FLeft, FTop, std::max(0, FWidth), std::max(0, FHeight));
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

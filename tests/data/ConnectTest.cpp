@@ -58,7 +58,8 @@ TEST(DataModuleConnect, RefusedConnectionShowsTheSentenceAndWhatToDo)
     SetMessageBoxHook(nullptr);
     // The engine's own text is in the day log beside the sentence.
     const QString log = f.LogLines().join(QLatin1Char('\n'));
-    EXPECT_EQ(log.count(QStringLiteral(";Error;X;") + txt::DbConnectFailed), 2) << log.toStdString();
+    // (a text of several lines is one quoted field)
+    EXPECT_EQ(log.count(QStringLiteral(";Error;X;\"") + txt::DbConnectFailed), 2) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("No such file or directory"))) << log.toStdString();
 
     // The module stays usable for a later Connect.

@@ -74,10 +74,20 @@ QStringList DataModuleFixture::LogLines() const
 QStringList DataModuleFixture::Messages(const QString& Kind) const
 {
     QStringList r;
-    for (const QString& l : LogLines()) {
-        const QStringList parts = l.split(QLatin1Char(';'));
-        if (parts.size() >= 5 && parts[2] == Kind)
-            r << QStringList(parts.mid(4)).join(QLatin1Char(';'));
+    const QStringList lines = LogLines();
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList parts = lines[i].split(QLatin1Char(';'));
+        if (parts.size() < 5)
+            continue;
+        QString text = QStringList(parts.mid(4)).join(QLatin1Char(';'));
+        // A text of several lines is one quoted field over several lines.
+        if (text.startsWith(QLatin1Char('"'))) {
+            while (!(text.endsWith(QLatin1Char('"')) && text.size() > 1) && i + 1 < lines.size())
+                text += QStringLiteral("\r\n") + lines[++i];
+            text = text.mid(1, text.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        }
+        if (parts[2] == Kind)
+            r << text;
     }
     return r;
 }
