@@ -226,14 +226,23 @@ void TformResultsClassForest::BuildCourseGroup()
 void TformResultsClassForest::ReadLayout()
 {
     propResultsClassForest->LoadFile();
+    // Files of earlier versions keep the grid under its bare name.
+    propResultsClassForest->MoveSections(rdbgrdWebEntries->Name(), WebEntriesKey());
     TDBGridsPropSave saver(nullptr);
-    saver.ReadDBGrid(propResultsClassForest, rdbgrdWebEntries->Name(), rdbgrdWebEntries);
+    saver.StoreColumnsProp = true;
+    saver.ReadDBGrid(propResultsClassForest, WebEntriesKey(), rdbgrdWebEntries);
+}
+
+QString TformResultsClassForest::WebEntriesKey() const
+{
+    return Name() + QLatin1Char('.') + rdbgrdWebEntries->Name();
 }
 
 void TformResultsClassForest::SaveLayout()
 {
     TDBGridsPropSave saver(nullptr);
-    saver.SaveDBGrid(propResultsClassForest, rdbgrdWebEntries->Name(), rdbgrdWebEntries);
+    saver.StoreColumnsProp = true;
+    saver.SaveDBGrid(propResultsClassForest, WebEntriesKey(), rdbgrdWebEntries);
     propResultsClassForest->SaveFileSilent();
 }
 

@@ -54,6 +54,8 @@ public:
     // The web-entry grid's columns in "ResultsClassForest.ini".
     void ReadLayout();
     void SaveLayout();
+    // The web-entry grid's section: the form's name, ".", the grid's name.
+    QString WebEntriesKey() const;
     // Enter, Escape and F5 to F10 as the desk's operators use them.
     void HandleKey(Word& Key);
     class TPropSaveFile* propResultsClassForest;

@@ -1,12 +1,13 @@
 #include "components/grid/TParioCompsPropSave.h"
 
 #include "components/base/rGroupBox.h"
+#include "components/base/rImageZoom.h"
 #include "components/base/rMemoEx.h"
 #include "platform/ui/Graphics.h"
 
 bool TParioCompsPropSave::CanSave(TComponent* Comp) const
 {
-    return dynamic_cast<TrGroupBox*>(Comp) || dynamic_cast<TrMemoEx*>(Comp);
+    return dynamic_cast<TrGroupBox*>(Comp) || dynamic_cast<TrImageZoom*>(Comp) || dynamic_cast<TrMemoEx*>(Comp);
 }
 
 void TParioCompsPropSave::ReadSaveProps(TPropSaveAction A, TPropSaveFile* F, TComponent* Comp, const QString& Key)
@@ -31,6 +32,19 @@ void TParioCompsPropSave::ReadSaveProps(TPropSaveAction A, TPropSaveFile* F, TCo
             F->DeleteKey(Key, minimized);
             F->DeleteKey(Key, origin);
             break;
+        }
+    }
+    if (auto* z = dynamic_cast<TrImageZoom*>(Comp)) {
+        const QString zoom = QStringLiteral("Zoom"), fit = QStringLiteral("AutoFit");
+        if (A == psaRead) {
+            z->SetZoom(F->ReadInteger(Key, zoom, z->Zoom()));
+            z->SetAutoFit(F->ReadBool(Key, fit, z->AutoFit()));
+        } else if (A == psaSave) {
+            F->WriteInteger(Key, zoom, z->Zoom());
+            F->WriteBool(Key, fit, z->AutoFit());
+        } else {
+            F->DeleteKey(Key, zoom);
+            F->DeleteKey(Key, fit);
         }
     }
     if (auto* m = dynamic_cast<TrMemoEx*>(Comp)) {

@@ -84,7 +84,8 @@ void TMemIniFileEx::SetCompress(bool Compress, bool ShowErr)
         Clear();
         return;
     }
-    SetContentAsString(QString::fromUtf8(plain));
+    QStringDecoder decode(Encoding);
+    SetContentAsString(decode(plain));
 }
 
 TMemIniFileEx::Section* TMemIniFileEx::FindSection(const QString& Name)
@@ -147,9 +148,11 @@ QString TMemIniFileEx::GetContentAsString() const
 
 void TMemIniFileEx::UpdateFile()
 {
-    if (UseCompress) {
+    if (UseCompress || Encoding != QStringConverter::Utf8) {
+        QStringEncoder encode(Encoding);
+        const QByteArray bytes = encode(GetContentAsString());
         QFile f(FFileName);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(ZCompress(GetContentAsString().toUtf8())) < 0)
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(UseCompress ? ZCompress(bytes) : bytes) < 0)
             throw Exception(f.errorString());
         return;
     }
@@ -303,7 +306,19 @@ void TPropSaveFile::CreateIniFile(const QString& Name, bool Recreate)
 {
     if (FIniFile && !Recreate)
         return;
+    QStringConverter::Encoding encoding = QStringConverter::Utf8;
+    if (OnGetIniFileEncoding)
+        OnGetIniFileEncoding(encoding);
     FIniFile = std::make_unique<TMemIniFileEx>(Name);
+    FIniFile->Encoding = encoding;
+    if (encoding != QStringConverter::Utf8 && !FCompressFile && !Name.isEmpty()) {
+        // Read again in the chosen encoding.
+        QFile f(Name);
+        if (f.open(QIODevice::ReadOnly)) {
+            QStringDecoder decode(encoding);
+            FIniFile->SetContentAsString(decode(f.readAll()));
+        }
+    }
     FIniFile->SetCompress(FCompressFile, true);
 }
 

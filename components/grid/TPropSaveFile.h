@@ -12,11 +12,15 @@
 #include "platform/rtl/Component.h"
 
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
+#include <QVariant>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
 
+class QIODevice;
 class TFont;
 class TStringList;
 using TStrings = TStringList;
@@ -45,6 +49,8 @@ public:
     QStringList SectionLines(const QString& Section) const;
     QStringList SectionNames() const;
     bool HadBom = false;
+    // The text encoding of the file on disk (UTF-8 unless the owner chose another).
+    QStringConverter::Encoding Encoding = QStringConverter::Utf8;
 
 private:
     struct Entry { QString Key, Value; bool HasValue = true; };
@@ -71,6 +77,8 @@ public:
     std::function<void(TPropSaveFile* Sender)> OnSaveContent;
     std::function<void(const QString& Section, const QString& Ident, QString& Value)> OnReadValue;
     std::function<void(const QString& Section, const QString& Ident, QString& Value)> OnWriteValue;
+    // Chooses the text encoding when the in-memory file is made (UTF-8 by default).
+    std::function<void(QStringConverter::Encoding& Encoding)> OnGetIniFileEncoding;
 
     void LoadFile(const QString& AFileName = QString());
     bool SaveFile(const QString& AFileName = QString());
@@ -89,6 +97,19 @@ public:
     void Clear();
     QString GetContent() const;
     void SetContent(const QString& Text);
+    // The whole content as INI lines; setting makes the in-memory file when there is none.
+    void GetStrings(TStrings& List) const;
+    void SetStrings(const TStrings& List);
+    // The content from / to a stream (compressed when CompressFile); saving
+    // does nothing with DisableAll.
+    void LoadFromStream(QIODevice* Source);
+    void SaveToStream(QIODevice* Dest);
+    // Moves the sections of a component stored under an older key (OldKey and
+    // OldKey + "." + anything) to NewKey, once: nothing happens when NewKey
+    // is stored already or OldKey is not. True when something moved.
+    bool MoveSections(const QString& OldKey, const QString& NewKey);
+    // Converts a plain property file into a compressed one.
+    void DoCompressFile(const QString& OrigFileName, const QString& DestFileName, bool DeleteOrigFile);
     QString GetSectionFromLine(const QString& Line) const;
 
     QString ReadString(const QString& Section, const QString& Ident, const QString& Default);
@@ -99,6 +120,15 @@ public:
     void WriteBool(const QString& Section, const QString& Ident, bool Value);
     double ReadFloat(const QString& Section, const QString& Ident, double Default);
     void WriteFloat(const QString& Section, const QString& Ident, double Value);
+    uint16_t ReadWord(const QString& Section, const QString& Ident, uint16_t Default);
+    void WriteWord(const QString& Section, const QString& Ident, uint16_t Value);
+    // Date and time as the program's date-time text ("d.m.yyyy h:nn:ss").
+    double ReadDateTime(const QString& Section, const QString& Ident, double Default);
+    void WriteDateTime(const QString& Section, const QString& Ident, double Value);
+    // The kind of Default (integer, floating point, QDateTime, Boolean, else
+    // text) chooses the reading; a null Value deletes the key.
+    QVariant ReadVariant(const QString& Section, const QString& Ident, const QVariant& Default);
+    void WriteVariant(const QString& Section, const QString& Ident, const QVariant& Value);
     void WriteStrings(const QString& Key, const TStrings& L);
     void ReadStrings(const QString& Key, TStrings& L);
     void DeleteStrings(const QString& Key);

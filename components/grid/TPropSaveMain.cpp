@@ -17,40 +17,6 @@ QString Fmt(const QString& Text, const QString& Arg)
     return s.replace(QStringLiteral("%s"), Arg);
 }
 
-bool HasNoStoreSuffix(const QString& Name)
-{
-    const QString& suffix = ParioCompConfig.PropSaveCfg.Suffix_BlockSaveItems;
-    return !suffix.isEmpty() && Name.contains(suffix, Qt::CaseInsensitive);
-}
-
-void ProcItems(TPropSaveAction A, TPropSaveFile* F, const QString& Key, QStringList Items, const std::function<void(const QStringList&)>& Set)
-{
-    TStringList l;
-    if (A == psaSave) {
-        for (const QString& s : Items)
-            l.Add(s);
-        F->WriteStrings(Key, l);
-    } else if (A == psaDelete) {
-        F->DeleteStrings(Key);
-    } else if (F->ValueExists(Key, QStringLiteral("ItemsCount"))) {
-        F->ReadStrings(Key, l);
-        Items.clear();
-        for (int i = 0; i < l.Count(); ++i)
-            Items << l[i];
-        Set(Items);
-    }
-}
-
-void ProcInt(TPropSaveAction A, TPropSaveFile* F, const QString& Key, const QString& Ident, int Current, const std::function<void(int)>& Set)
-{
-    if (A == psaSave)
-        F->WriteInteger(Key, Ident, Current);
-    else if (A == psaDelete)
-        F->DeleteKey(Key, Ident);
-    else
-        Set(F->ReadInteger(Key, Ident, Current));
-}
-
 }  // namespace
 
 // ---- TCustomPropSave --------------------------------------------------------
@@ -226,49 +192,6 @@ void TPositionPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* P
         for (const char* k : {"Left", "Right", "Top", "Bottom"})
             PSFile->DeleteKey(s, QLatin1String(k));
         break;
-    }
-}
-
-// ---- TStdCtrlPropSave -------------------------------------------------------
-
-bool TStdCtrlPropSave::CanSave(TComponent* Comp) const
-{
-    return dynamic_cast<TMemo*>(Comp) || dynamic_cast<TComboBox*>(Comp) || dynamic_cast<TCheckBox*>(Comp) ||
-           dynamic_cast<TRadioButton*>(Comp) || dynamic_cast<TCustomEdit*>(Comp);
-}
-
-void TStdCtrlPropSave::ReadSaveProps(TPropSaveAction A, TPropSaveFile* F, TComponent* Comp, const QString& Key)
-{
-    if (auto* m = dynamic_cast<TMemo*>(Comp)) {
-        ProcItems(A, F, Key, m->Text().split(QStringLiteral("\r\n")), [m](const QStringList& L) { m->SetText(L.join(QStringLiteral("\r\n"))); });
-    } else if (auto* cb = dynamic_cast<TComboBox*>(Comp)) {
-        if (!HasNoStoreSuffix(cb->Name()))
-            ProcItems(A, F, Key, cb->Items(), [cb](const QStringList& L) { cb->SetItems(L); });
-        if (cb->Style() == csDropDownList) {
-            ProcInt(A, F, Key, QStringLiteral("ItemIndex"), cb->ItemIndex(), [cb](int v) { cb->SetItemIndex(v); });
-        } else if (A == psaSave) {
-            F->WriteString(Key, QStringLiteral("Text"), cb->Text());
-        } else if (A == psaRead) {
-            cb->SetText(F->ReadString(Key, QStringLiteral("Text"), cb->Text()));
-        }
-        if (A == psaDelete) {
-            F->DeleteKey(Key, QStringLiteral("ItemIndex"));
-            F->DeleteKey(Key, QStringLiteral("Text"));
-        }
-    } else if (auto* ch = dynamic_cast<TCheckBox*>(Comp)) {
-        ProcInt(A, F, Key, QStringLiteral("State"), int(ch->State()), [ch](int v) {
-            if (v >= 0 && v <= 2)
-                ch->SetState(TCheckState(v));
-        });
-    } else if (auto* rb = dynamic_cast<TRadioButton*>(Comp)) {
-        ProcInt(A, F, Key, QStringLiteral("Checked"), rb->Checked() ? 1 : 0, [rb](int v) { rb->SetChecked(v != 0); });
-    } else if (auto* e = dynamic_cast<TCustomEdit*>(Comp)) {
-        if (A == psaSave)
-            F->WriteString(Key, QStringLiteral("Text"), e->Text());
-        else if (A == psaDelete)
-            F->DeleteKey(Key, QStringLiteral("Text"));
-        else
-            e->SetText(F->ReadString(Key, QStringLiteral("Text"), e->Text()));
     }
 }
 

@@ -587,7 +587,7 @@ void TrDBAction::Execute(TAction* A)
                 const QString name = g->SelectedField()->FieldName();
                 if (A != acsSort3)
                     g->ChangeSort(name, A == acsSort2);
-                else if (g->PosInSortField(name) < 0)
+                else if (g->PosInSortField(name) < 1)
                     g->ChangeSort(g->SortFieldName() + QLatin1Char(',') + name, g->SortDesc());
             }
         } catch (const std::exception&) {

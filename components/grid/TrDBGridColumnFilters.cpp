@@ -180,7 +180,10 @@ void TrDBGridColumnFilters::Changed()
 {
     if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(FGrid))
         bar->DoFilterChange();
-    if (TrDBGridCellConds* conds = TrDBGridCellConds::Find(FGrid); conds && FGrid->OptionsEx2().CellCondition.Active)
+    TFooterRow* footer = FGrid->FooterRow();
+    if (footer->FooterVisible() && footer->RecalculateAfterFilter)
+        FGrid->RecalculateSummaryResults(true);
+    else if (TrDBGridCellConds* conds = TrDBGridCellConds::Find(FGrid); conds && FGrid->OptionsEx2().CellCondition.Active)
         conds->RefreshSummaries();
     if (OnFilterChanged)
         OnFilterChanged();
@@ -257,7 +260,7 @@ QString TrDBGridColumnFilters::TextCondition(TField* F, QString Op, QString Valu
 {
     if (Op.isEmpty() && IsApostrField(F) && !IsDateTimeField(F)) {
         const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
-        const QString w = o.TextFilterLikeChar.isNull() ? QString(GetFilterWildCardChar(F->DataSet(), false)) : QString(o.TextFilterLikeChar);
+        const QString w = QString(o.GetTextFilterLikeChar());
         switch (o.TextFilterType) {
         case oftAnyPos: Value = w + Value + w; break;
         case oftStartPos: Value = Value + w; break;
@@ -267,7 +270,7 @@ QString TrDBGridColumnFilters::TextCondition(TField* F, QString Op, QString Valu
                 Value = w + Value + w;
             break;
         }
-        Op = o.TextFilterLikeOperator.isEmpty() ? GetFilterLikeOperator(F->DataSet(), false) : o.TextFilterLikeOperator;
+        Op = o.GetTextFilterLikeOperator();
     }
     return GetFilterCond(F, Value, false, Op);
 }

@@ -10,6 +10,7 @@
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 
 #include <algorithm>
 #include <set>
@@ -56,6 +57,7 @@ TrDBGridFilterBar::TrDBGridFilterBar(TrDBGrid* Grid) : TComponent(Grid), FGrid(G
     SetName(BarName);
     FCombo = new TrComboBoxExFilter(Grid, false);
     FCombo->SetParent(Grid);
+    FCombo->SetStyle(Grid->OptionsEx2().Filters.TextComboStyle);
     FCombo->OnChange = [this](TComponent*) {
         if (!FSettingText)
             FEditChanged = true;
@@ -288,18 +290,17 @@ void TrDBGridFilterBar::DrawFilterPanel()
         c->Brush()->SetStyle(bsSolid);
     }
     const std::vector<int>& buttons = o.FilterPanelButtonIndexes();
+    // The buttons show images of the title image list; without one (or for an
+    // index the list does not hold) the button stays empty.
+    TCustomImageList* images = FGrid->TitleImageList;
     for (int i = 0; i < int(buttons.size()); ++i) {
         const TRect b = FilterPanelButtonRect(i);
         c->Brush()->SetColor(clBtnFace);
         c->FillRect(b);
         c->Brush()->SetColor(clBtnShadow);
         c->FrameRect(b);
-        // The grid carries no title image list: the button shows its image index.
-        c->Font()->Assign(*FGrid->Font());
-        c->Brush()->SetStyle(bsClear);
-        TRect t = b;
-        c->DrawText(QString::number(buttons[size_t(i)]), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        c->Brush()->SetStyle(bsSolid);
+        if (images && buttons[size_t(i)] < images->Count())
+            FGrid->DrawListImage(images, buttons[size_t(i)], b);
     }
     c->RestoreDC(saved);
 }

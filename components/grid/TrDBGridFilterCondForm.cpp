@@ -155,9 +155,8 @@ void TrDBGridFilterCondForm::btOkClick()
         const int sign = std::max(0, lbSignText_nostore->ItemIndex());
         QString v = cbValText1_nostore->Text();
         const TOptionsFilters& o = Gr->OptionsEx2().Filters;
-        const QString w = o.TextFilterLikeChar.isNull() ? QString(GetFilterWildCardChar(Fld->DataSet(), false))
-                                                        : QString(o.TextFilterLikeChar);
-        QString op = o.TextFilterLikeOperator.isEmpty() ? GetFilterLikeOperator(Fld->DataSet(), false) : o.TextFilterLikeOperator;
+        const QString w = QString(o.GetTextFilterLikeChar());
+        QString op = o.GetTextFilterLikeOperator();
         QString field = q;
         if (sign == 2)
             v = v + w;

@@ -135,3 +135,32 @@ void TrDBGrid::DoContextPopup(TPoint MousePos, bool& Handled)
     TrDBGridTitlePopup::Of(this)->ContextPopup(MousePos, Handled);
     TDBGrid::DoContextPopup(MousePos, Handled);
 }
+
+// ---- the grid's summary operations ----------------------------------------------------
+
+TrDBGridSummaries* TrDBGrid::SummaryStore()
+{
+    return TrDBGridTitlePopup::Of(this)->Summaries();
+}
+
+void TrDBGrid::RecalculateSummaryResults(bool UseCalculatedSummaryForPopup)
+{
+    TrDBGridTitlePopup::Of(this)->RecalculateSummaryResults(UseCalculatedSummaryForPopup);
+}
+
+TSummaryResults TrDBGrid::GetSummaryResults(TField* F, bool Recalculate)
+{
+    if (Recalculate)
+        RecalculateSummaryResults(false);
+    return SummaryStore()->GetSummaryResults(F, false);
+}
+
+TSummaryResults TrDBGrid::SummaryResults(TColumn* Column, bool Recalculate)
+{
+    return GetSummaryResults(Column ? Column->Field() : nullptr, Recalculate);
+}
+
+QString TrDBGrid::ReplaceSummaryTags(QString& S, TField* F, const TSummaryResults& R, bool ForFooter)
+{
+    return SummaryStore()->ReplaceSummaryTags(S, F, R, ForFooter);
+}

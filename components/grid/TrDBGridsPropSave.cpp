@@ -7,6 +7,7 @@
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
+#include "components/base/ParioCompGlobalCfg.h"
 #include "platform/ui/DBGrids.h"
 
 namespace {
@@ -19,11 +20,20 @@ const QString kColCount = QStringLiteral("ColCount");
 
 bool TDBGridsPropSave::CanSave(TComponent* Comp) const
 {
-    return dynamic_cast<TDBGrid*>(Comp) != nullptr;
+    return dynamic_cast<TDBGrid*>(Comp) || dynamic_cast<TDataSet*>(Comp);
 }
 
 void TDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key)
 {
+    if (auto* ds = dynamic_cast<TDataSet*>(Comp)) {
+        if (psAction == psaRead)
+            ReadDataSet(PSFile, Key, ds);
+        else if (psAction == psaSave)
+            SaveDataSet(PSFile, Key, ds);
+        else
+            DelDataSet(PSFile, Key, ds);
+        return;
+    }
     auto* g = dynamic_cast<TDBGrid*>(Comp);
     if (!g)
         return;
@@ -35,10 +45,64 @@ void TDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PS
         DelDBGrid(PSFile, Key, g);
 }
 
-void TDBGridsPropSave::SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+bool TDBGridsPropSave::FieldInList(const QString& FieldName)
+{
+    const QString& list = ParioCompConfig.PropSaveCfg.FieldList_UseNewWidth;
+    if (list.trimmed().isEmpty())
+        return false;
+    for (const QString& n : list.split(QLatin1Char(';')))
+        if (n.trimmed().compare(FieldName, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+bool TDBGridsPropSave::StoresAppearance()
+{
+    return !ParioCompConfig.PropSaveCfg.Grids_UseGlobalSetting;
+}
+
+void TDBGridsPropSave::SaveGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G)
 {
     F->WriteBool(Key, QStringLiteral("RowLines"), G->Options() & dgRowLines);
     F->WriteBool(Key, QStringLiteral("ColLines"), G->Options() & dgColLines);
+    F->WriteInteger(Key, QStringLiteral("ColorStartGradient"), int(G->GradientStartColor));
+    F->WriteInteger(Key, QStringLiteral("ColorEndGradient"), int(G->GradientEndColor));
+    F->WriteInteger(Key, QStringLiteral("DrawingStyle"), int(G->DrawingStyle()));
+    if (G->ParentFont()) {
+        F->DeleteFont(Key);
+        F->DeleteFont(Key + QStringLiteral(".Title"));
+    } else {
+        F->WriteFont(Key, *G->Font(), ScaleRatio);
+        F->WriteFont(Key + QStringLiteral(".Title"), *G->TitleFont(), ScaleRatio);
+    }
+}
+
+void TDBGridsPropSave::ReadGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+{
+    TDBGridOptions o = G->Options();
+    o = F->ReadBool(Key, QStringLiteral("RowLines"), o & dgRowLines) ? (o | dgRowLines) : (o & ~dgRowLines);
+    o = F->ReadBool(Key, QStringLiteral("ColLines"), o & dgColLines) ? (o | dgColLines) : (o & ~dgColLines);
+    G->SetOptions(o);
+    G->GradientStartColor = TColor(F->ReadInteger(Key, QStringLiteral("ColorStartGradient"), int(G->GradientStartColor)));
+    G->GradientEndColor = TColor(F->ReadInteger(Key, QStringLiteral("ColorEndGradient"), int(G->GradientEndColor)));
+    G->SetDrawingStyle(grids::TGridDrawingStyle(
+        std::clamp(F->ReadInteger(Key, QStringLiteral("DrawingStyle"), int(G->DrawingStyle())), 0, int(grids::gdsGradient))));
+    if (F->ValueExists(Key, QStringLiteral("FontName"))) {
+        TFont font = *G->Font();
+        F->ReadFont(Key, font, ScaleRatio);
+        G->Font()->Assign(font);
+    }
+    if (F->ValueExists(Key + QStringLiteral(".Title"), QStringLiteral("FontName"))) {
+        TFont font = *G->TitleFont();
+        F->ReadFont(Key + QStringLiteral(".Title"), font, ScaleRatio);
+        G->SetTitleFont(font);
+    }
+}
+
+void TDBGridsPropSave::SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+{
+    if (StoresAppearance())
+        SaveGridAppearance(F, Key, G);
     if (!StoreColumns)
         return;
     TDBGridColumns* cols = G->Columns();
@@ -72,8 +136,35 @@ void TDBGridsPropSave::SaveDBColumn(TPropSaveFile* F, const QString& Key, int Id
     put(QStringLiteral("ColTitleAlign"), !Customised || (a & cvTitleAlignment), int(C->Title()->Alignment()));
     if (!Customised || (a & cvTitleCaption))
         F->WriteString(s, QStringLiteral("ColTitle"), C->Title()->Caption());
-    if (TField* f = C->Field())
+    if (TField* f = C->Field()) {
         F->WriteInteger(s, QStringLiteral("FieldWidth"), f->DisplayWidth());
+        SaveFieldFormat(F, s, f);
+    }
+}
+
+namespace {
+
+bool HasDisplayFormat(TField* F)
+{
+    return dynamic_cast<TNumericField*>(F) || dynamic_cast<TDateTimeField*>(F) || dynamic_cast<TSQLTimeStampField*>(F);
+}
+
+}  // namespace
+
+void TDBGridsPropSave::SaveFieldFormat(TPropSaveFile* F, const QString& Section, TField* Fld)
+{
+    if (HasDisplayFormat(Fld) && !Fld->DisplayFormat().isEmpty())
+        F->WriteString(Section, QStringLiteral("FieldFormat"), Fld->DisplayFormat());
+}
+
+void TDBGridsPropSave::ReadFieldWidthFormat(TPropSaveFile* F, const QString& Section, TField* Fld)
+{
+    // Fields the program now sizes itself keep their designed width and format.
+    if (FieldInList(Fld->FieldName()))
+        return;
+    Fld->SetDisplayWidth(F->ReadInteger(Section, QStringLiteral("FieldWidth"), Fld->DisplayWidth()));
+    if (HasDisplayFormat(Fld))
+        Fld->SetDisplayFormat(F->ReadString(Section, QStringLiteral("FieldFormat"), Fld->DisplayFormat()));
 }
 
 int TDBGridsPropSave::ReadDBColumnList(TPropSaveFile* F, const QString& Key)
@@ -87,10 +178,8 @@ int TDBGridsPropSave::ReadDBColumnList(TPropSaveFile* F, const QString& Key)
 
 void TDBGridsPropSave::ReadDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
 {
-    TDBGridOptions o = G->Options();
-    o = F->ReadBool(Key, QStringLiteral("RowLines"), o & dgRowLines) ? (o | dgRowLines) : (o & ~dgRowLines);
-    o = F->ReadBool(Key, QStringLiteral("ColLines"), o & dgColLines) ? (o | dgColLines) : (o & ~dgColLines);
-    G->SetOptions(o);
+    if (StoresAppearance())
+        ReadGridAppearance(F, Key, G);
     if (!StoreColumns)
         return;
     const int n = ReadDBColumnList(F, Key);
@@ -152,6 +241,11 @@ void TDBGridsPropSave::ReadDBColumn(TPropSaveFile* F, const QString& Key, int Id
     const QString title = F->ReadString(s, QStringLiteral("ColTitle"), QString());
     if (!title.isEmpty())
         C->Title()->SetCaption(title);
+    if (TField* f = C->Field()) {
+        f->SetAlignment(TFieldAlignment(int(C->Alignment())));
+        f->SetDisplayLabel(C->Title()->Caption());
+        ReadFieldWidthFormat(F, s, f);
+    }
 }
 
 void TDBGridsPropSave::DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
@@ -160,6 +254,64 @@ void TDBGridsPropSave::DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* 
     F->DeleteFont(Key + QStringLiteral(".Title"));
     for (int i = 0; i < G->Columns()->Count(); ++i)
         F->EraseSection(GetColumnKey(Key, i));
+}
+
+// ---- datasets ---------------------------------------------------------------
+
+void TDBGridsPropSave::SaveDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS)
+{
+    const int n = DS->FieldCount();
+    F->WriteInteger(Key, QStringLiteral("FieldCount"), n);
+    for (int i = 0; i < n; ++i) {
+        TField* f = DS->Fields()[i];
+        const QString s = GetFieldKey(Key, i);
+        F->WriteString(s, QStringLiteral("FieldName"), f->FieldName());
+        F->WriteInteger(s, QStringLiteral("FieldWidth"), f->DisplayWidth());
+        F->WriteBool(s, QStringLiteral("FieldVisible"), f->Visible());
+        if (StoreColumnsProp) {
+            F->WriteInteger(s, QStringLiteral("ColAlign"), int(f->Alignment()));
+            F->WriteString(s, QStringLiteral("ColTitle"), f->DisplayLabel());
+            SaveFieldFormat(F, s, f);
+        }
+    }
+}
+
+void TDBGridsPropSave::ReadDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS)
+{
+    const int n = F->ReadInteger(Key, QStringLiteral("FieldCount"), -1);
+    if (n != DS->FieldCount()) {
+        // The fields changed since the save: what was stored no longer fits.
+        for (int i = 0; i <= 1000 && F->SectionExists(GetFieldKey(Key, i)); ++i)
+            F->EraseSection(GetFieldKey(Key, i));
+        return;
+    }
+    for (int i = 0; i < n; ++i) {
+        const QString s = GetFieldKey(Key, i);
+        const QString name = F->ReadString(s, QStringLiteral("FieldName"), QString());
+        for (int k = 0; k < DS->FieldCount(); ++k)
+            if (DS->Fields()[k]->FieldName() == name) {
+                DS->Fields()[k]->SetIndex(i);
+                break;
+            }
+        TField* f = DS->Fields()[i];
+        if (!FieldInList(f->FieldName()))
+            f->SetDisplayWidth(F->ReadInteger(s, QStringLiteral("FieldWidth"), f->DisplayWidth()));
+        f->SetVisible(F->ReadBool(s, QStringLiteral("FieldVisible"), f->Visible()));
+        if (StoreColumnsProp) {
+            const int align = F->ReadInteger(s, QStringLiteral("ColAlign"), int(f->Alignment()));
+            if (align >= 0 && align <= 2)
+                f->SetAlignment(TFieldAlignment(align));
+            f->SetDisplayLabel(F->ReadString(s, QStringLiteral("ColTitle"), f->DisplayLabel()));
+            if (HasDisplayFormat(f) && !FieldInList(f->FieldName()))
+                f->SetDisplayFormat(F->ReadString(s, QStringLiteral("FieldFormat"), f->DisplayFormat()));
+        }
+    }
+}
+
+void TDBGridsPropSave::DelDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS)
+{
+    for (int i = 0; i < DS->FieldCount(); ++i)
+        F->EraseSection(GetFieldKey(Key, i));
 }
 
 // ---- TrDBGridsPropSave ------------------------------------------------------

@@ -12,7 +12,9 @@
 #include <utility>
 #include <vector>
 
+class TDataSet;
 class TDBGrid;
+class TField;
 class TrDBGrid;
 class TColumn;
 class TCellParamsCondList;
@@ -26,6 +28,16 @@ public:
     TStringList SavedDBColumnFieldList;
 
     static QString GetColumnKey(const QString& Key, int Idx) { return Key + QStringLiteral(".Column") + QString::number(Idx); }
+    static QString GetFieldKey(const QString& Key, int Idx) { return Key + QStringLiteral(".Field") + QString::number(Idx); }
+    // Whether the name is among the configuration's fields that keep their
+    // designed width and format (";"-separated, without case).
+    static bool FieldInList(const QString& FieldName);
+    // Grid-wide appearance is stored unless the configuration keeps it global.
+    static bool StoresAppearance();
+    void SaveDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS);
+    // A stored field count that differs from the dataset's discards every stored field.
+    void ReadDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS);
+    void DelDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS);
     void SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
     void ReadDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
     void DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
@@ -36,6 +48,11 @@ protected:
     double ScaleRatio = 1.0;
 
 private:
+    // Line options, gradient colours, drawing style and the grid and title fonts.
+    void SaveGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    void ReadGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    static void SaveFieldFormat(TPropSaveFile* F, const QString& Section, TField* Fld);
+    static void ReadFieldWidthFormat(TPropSaveFile* F, const QString& Section, TField* Fld);
     void SaveDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C, bool Customised);
     void ReadDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C);
     int ReadDBColumnList(TPropSaveFile* F, const QString& Key);

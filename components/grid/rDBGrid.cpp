@@ -101,9 +101,11 @@ QString TFooterRow::GetFooterText(const TField* Field) const
         return QString();
     const QString def = FieldFooterDefs.Values(Field->FieldName()).trimmed();
     QString text = def.section(QLatin1Char(';'), 0, 0);
-    if (Summaries && text.contains(QLatin1Char('%')))
-        Summaries->ReplaceSummaryTags(text, const_cast<TField*>(Field),
-                                      Summaries->GetSummaryResults(const_cast<TField*>(Field), false), true);
+    // At design time the definition shows as written.
+    if (!(FGrid->ComponentState() & TComponent::csDesigning) && text.contains(QLatin1Char('%'))) {
+        TField* f = const_cast<TField*>(Field);
+        FGrid->ReplaceSummaryTags(text, f, FGrid->GetSummaryResults(f, false), true);
+    }
     return text;
 }
 
@@ -121,6 +123,9 @@ void TFooterRow::Assign(const TFooterRow& S)
     SimpleText = S.SimpleText;
     SimpleTextAlign = S.SimpleTextAlign;
     FieldFooterDefs.Assign(S.FieldFooterDefs.ToQStringList());
+    RecalculateAfterOpen = S.RecalculateAfterOpen;
+    RecalculateAfterFilter = S.RecalculateAfterFilter;
+    RefreshAfterScroll = S.RefreshAfterScroll;
     FGrid->LayoutChanged();
 }
 
@@ -130,6 +135,7 @@ TrDBGrid::TrDBGrid(TComponent* AOwner)
     : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>()), FTitleLineText(this)
 {
     SetOptions(Options() | dgTitleHotTrack);
+    FOptionsEx2.SetGrid(this);
     const TrDBGridCfg& cfg = ParioCompConfig.rDBGridCfg;
     FGlyphLookStyle = cfg.DefaultGlyphLookStyle;
     FGridLookStyle = cfg.DefaultGridLookStyle;
@@ -511,6 +517,8 @@ void TrDBGrid::LinkActive(bool Value)
     LoadColorPickList();
     if (FColumnWidth != cwNone)
         SetColumnWidth(FColumnWidth, 0);
+    if (FFooterRow.FooterVisible() && FFooterRow.RecalculateAfterOpen)
+        RecalculateSummaryResults(true);
 }
 
 void TrDBGrid::DoExit()

@@ -11,6 +11,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
+#include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGridFieldGroups.h"
 #include "components/grid/rDBGridTitleLine.h"
 #include "components/grid/rDBGridTypes.h"
@@ -34,8 +35,6 @@ class TCustomImageList;
 // The band under the data rows: one text per column and a free text.
 class TFooterRow {
 public:
-    // The column summaries whose tags ("%SUM", ...) the footer texts show (as last computed).
-    class TrDBGridSummaries* Summaries = nullptr;
     explicit TFooterRow(class TrDBGrid* Grid);
     bool FooterVisible() const { return FFooterVisible; }
     void SetFooterVisible(bool v);
@@ -50,8 +49,14 @@ public:
     QString FixedColText;
     QString SimpleText;
     TAlignment SimpleTextAlign = taLeftJustify;
-    // FIELD=text;settings, one line per field.
+    // FIELD=text;settings, one line per field; the text may hold summary
+    // tags ("%SUM", ...) filled in from the grid's last summaries.
     TStringList FieldFooterDefs;
+    // Recompute the summaries when the data opens / after a filter change;
+    // redraw the footer on every scroll (a "%RECNO" text follows the row).
+    bool RecalculateAfterOpen = false;
+    bool RecalculateAfterFilter = false;
+    bool RefreshAfterScroll = false;
     int GetFooterRowHeight() const;
     TRect FooterRect() const;
     TRect FooterCellRect(int ACol) const;
@@ -193,6 +198,8 @@ public:
 
     // ---- painting ----
     void DrawBMPInCell(const TRect& Rect, TBitmap* Bmp);
+    // An image of a list centred in R (transparent unless the list's Tag is set).
+    void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
     virtual void GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
                                bool Highlight);
     // The cell conditions' share of the cell parameters (first of the three steps).
@@ -258,6 +265,18 @@ public:
     bool PointInGroupBtnRect(const TRect& RCell, const TPoint& Point, int ColIdx, TGroupInfo& GroupInfo);
     bool PointInGroupMergedCell(const TRect& RCell, const TPoint& Point, int ColIdx, TGroupInfo& GroupInfo);
     std::function<void(TComponent* Sender, int ACol, TColumn* Column)> OnTitleMergedCellClick;
+
+    // ---- column summaries (TrDBGridTitlePopup.cpp) ----
+    // Recomputes every column's summary and redraws the footer; the title
+    // popup reuses the results while UseCalculatedSummaryForPopup holds.
+    void RecalculateSummaryResults(bool UseCalculatedSummaryForPopup);
+    // The stored summary of the first column showing F (empty when none).
+    TSummaryResults GetSummaryResults(TField* F, bool Recalculate);
+    TSummaryResults SummaryResults(TField* Fld, bool Recalculate) { return GetSummaryResults(Fld, Recalculate); }
+    TSummaryResults SummaryResults(TColumn* Column, bool Recalculate);
+    QString ReplaceSummaryTags(QString& S, TField* F, const TSummaryResults& R, bool ForFooter);
+    // The store the footer, the title popup and the cell conditions share.
+    TrDBGridSummaries* SummaryStore();
 
     // ---- titles and footer ----
     // The next line of a title text no wider than W (S keeps the rest):
@@ -467,6 +486,11 @@ public:
     TGridCoord MouseCoordEx(int X, int Y) const;
     // Whether the mouse is over the text of a link cell.
     bool IsOverLink() const { return isLink; }
+    // A click on the top-left cell: OnTitleExClick, else the record-count hint at once.
+    virtual void TitleExClick(TMouseButton Button, TShiftState Shift);
+    // The record-count hint the top-left cell shows (nullptr before the first).
+    THintWindow* RecCountHintWindow() const { return FRecCountHint; }
+    void HideRecCountHint();
 
 protected:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
@@ -619,6 +643,7 @@ private:
     bool isPushing = false;
     bool isLink = false;
     bool ShowHintRecCount = false;
+    THintWindow* FRecCountHint = nullptr;
     int oldRowPos = 0;
     int oldRecNo = 0;
     mutable int FLastColWidthChangedIdx = -1;
@@ -634,7 +659,6 @@ private:
     // Moves the text rectangle's left edge past the title buttons and image.
     void ReserveTitleImages(TColumn* Column, TRect& T, bool& ShowImage);
     void DrawTitleImages(TColumn* Column, const TRect& T, bool ShowImage, const QString& Title);
-    void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
     bool DrawPictureContent(const TRect& Rect, TField* Field);
     void DataScrollMove(int Row);
     // Draws a title's text turned a quarter left (running upwards), in up to 9 lines.

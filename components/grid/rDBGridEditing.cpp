@@ -157,7 +157,7 @@ void TrDBGrid::Scroll(int Distance)
     if (FPainting)
         ++FPaintScrollCount;
     TDBGrid::Scroll(Distance);
-    if (FFooterRow.FooterVisible())
+    if (FFooterRow.FooterVisible() && FFooterRow.RefreshAfterScroll)
         Invalidate();
     if (!(ComponentState() & csDesigning))
         StopSearching();

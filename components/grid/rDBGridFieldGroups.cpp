@@ -64,10 +64,8 @@ void TrDBGrid::SetGroupsActive(bool Value)
 {
     if (FOptionsEx2.Groups.Active == Value)
         return;
+    // The option's setter lays the grid out again and regroups the columns.
     FOptionsEx2.Groups.Active = Value;
-    LayoutChanged();
-    FixedGroupedCol(false, false);
-    Invalidate();
 }
 
 void TrDBGrid::SetGroupsShowMergedCell(bool Value)
@@ -75,8 +73,6 @@ void TrDBGrid::SetGroupsShowMergedCell(bool Value)
     if (FOptionsEx2.Groups.ShowMergedCell == Value)
         return;
     FOptionsEx2.Groups.ShowMergedCell = Value;
-    LayoutChanged();
-    Invalidate();
 }
 
 int TrDBGrid::GroupHeight() const

@@ -553,13 +553,8 @@ QString TrDBGrid::SearchGetFilterString(TField* Field)
     if (IsNumericField(Field) || IsDateTimeField(Field))
         return GetFilterCond(Field, Field->AsString(), false, QString());
     if (IsApostrField(Field)) {
-        QChar w = FOptionsEx2.Filters.TextFilterLikeChar;
-        if (w.isNull())
-            w = GetFilterWildCardChar(DataSet(), false);
-        QString op = FOptionsEx2.Filters.TextFilterLikeOperator;
-        if (op.isEmpty())
-            op = GetFilterLikeOperator(DataSet(), false);
-        return GetFilterCond(Field, w + FSearchText + w, false, op);
+        const QChar w = FOptionsEx2.Filters.GetTextFilterLikeChar();
+        return GetFilterCond(Field, w + FSearchText + w, false, FOptionsEx2.Filters.GetTextFilterLikeOperator());
     }
     return QString();
 }

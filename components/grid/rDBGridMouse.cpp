@@ -10,6 +10,7 @@
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 
 TGridCoord TrDBGrid::MouseCoordEx(int X, int Y) const
 {
@@ -104,14 +105,39 @@ void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (isPushing) {
         isPushing = false;
         if (sameCell && FixCol() >= 0 && u.X == FixCol() && u.Y == TitleRow()) {
-            if (OnTitleExClick)
-                OnTitleExClick(this);
-            else
-                ShowHintRecCount = true;
+            TitleExClick(Button, Shift);
         } else if (sameCell && FixCol() >= 0 && u.X == FixCol() && u.Y > TitleRow() && OnFixColClick) {
             OnFixColClick(this);
         }
     }
+}
+
+void TrDBGrid::TitleExClick(TMouseButton, TShiftState)
+{
+    if (OnTitleExClick) {
+        OnTitleExClick(this);
+        return;
+    }
+    // The record-count hint shows at once, not after the hint pause.
+    ShowHintRecCount = true;
+    QString text;
+    bool show = false;
+    DoHintShow(FixCol(), TitleRow(), text, show);
+    if (!show)
+        return;
+    if (!FRecCountHint)
+        FRecCountHint = new THintWindow(this);
+    TRect r = FRecCountHint->CalcHintRect(400, text);
+    const TRect cell = CellRect(FixCol(), TitleRow());
+    const TPoint at = ClientToScreen(TPoint(cell.Left, cell.Bottom));
+    r = Rect(at.X, at.Y, at.X + r.Width(), at.Y + r.Height());
+    FRecCountHint->ActivateHint(r, text);
+}
+
+void TrDBGrid::HideRecCountHint()
+{
+    if (FRecCountHint && FRecCountHint->Showing())
+        FRecCountHint->ReleaseHandle();
 }
 
 void TrDBGrid::FixedCellClick(int ACol, int ARow)
@@ -147,7 +173,8 @@ void TrDBGrid::CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Sh
 
 void TrDBGrid::DblClick()
 {
-    if (!IsActive()) {
+    // NotProcDblClick leaves double clicks to the window alone.
+    if (!IsActive() || FOptionsEx2.Editors.NotProcDblClick) {
         TDBGrid::DblClick();
         return;
     }
@@ -160,10 +187,10 @@ void TrDBGrid::DblClick()
     TField* f = dataCell && ColumnAt(c.X) ? ColumnAt(c.X)->Field() : nullptr;
     if (f && IsBoolEx(f) && !FOptionsEx2.Editors.BoolOneClickChange) {
         handled = ChangeBool(false, false);
-    } else if (f && IsGraphicEx(f)) {
+    } else if (f && IsGraphicEx(f) && !FOptionsEx2.Editors.NotProcGraphicDblClick) {
         ShowGraphic(f);
         handled = true;
-    } else if (f && IsMemoEx(f, true)) {
+    } else if (f && IsMemoEx(f, true) && !FOptionsEx2.Editors.NotProcMemoDblClick) {
         ShowMemo(f);
         handled = true;
     }
@@ -178,6 +205,8 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     TDBGrid::MouseMove(Shift, X, Y);
     const TGridCoord c = MouseCoordEx(X, Y);
+    if (c.X != FixCol() || c.Y != TitleRow())
+        HideRecCountHint();
     DataScrollMove(c.Y);
     // The title button under the mouse (its hint).
     int button = -1;
@@ -214,6 +243,7 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
 
 void TrDBGrid::MouseLeave()
 {
+    HideRecCountHint();
     SetMouseOverRow(-1);
     isLink = false;
     TDBGrid::MouseLeave();

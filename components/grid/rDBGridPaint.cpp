@@ -84,7 +84,7 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
         if ((State & gdFixed) && (Options() & dgColLines) && (Options() & dgRowLines))
             rect = Rect(rect.Left - 1, rect.Top - 1, rect.Right + 1, rect.Bottom + 1);
         if (!FOptionsEx2.FixedCell.FixedColParentFont)
-            c->Font()->Assign(FOptionsEx2.FixedCell.FixedColFont);
+            c->Font()->Assign(FOptionsEx2.FixedCell.FixedColFont());
         if (FOptionsEx2.FixedCell.FixedColColor != clNone)
             background = FOptionsEx2.FixedCell.FixedColColor;
     }

@@ -219,8 +219,9 @@ void TrDBGridPropsForm::Wire()
         if (!dlg.Execute())
             return;
         Gr->Font()->Assign(dlg.Font);
+        // Assigned to each column, so a customised column set keeps it too.
         for (int i = 0; i < Gr->Columns()->Count(); ++i)
-            Gr->Columns()->Items(i)->Font()->Assign(dlg.Font);
+            Gr->Columns()->Items(i)->SetFont(dlg.Font);
         Gr->LayoutChanged();
     });
     btFontTitle->OnClick = guard([this] {
@@ -229,6 +230,9 @@ void TrDBGridPropsForm::Wire()
         if (!dlg.Execute())
             return;
         Gr->TitleFont()->Assign(dlg.Font);
+        // The grid's fonts are stored only while it has its own font: a
+        // chosen title font makes the grid's font its own.
+        Gr->SetParentFont(false);
         Gr->LayoutChanged();
     });
     eRowLines->OnChange = guard([this] {

@@ -8,6 +8,7 @@
 #include "components/grid/TrDBGridFilterForm.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
+#include "platform/ui/ImgList.h"
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include <QApplication>
@@ -201,4 +202,35 @@ TEST_F(FilterBar, TheBoxFollowsItsColumnWhenTheGridScrollsSideways)
     // Scrolled out of sight, the box closes.
     grid->SetLeftCol(grid->LeftCol() + 2);
     EXPECT_FALSE(bar->FilterCombo()->Visible());
+}
+
+TEST_F(FilterBar, PanelButtonsShowTheirImagesAndReportTheirIndex)
+{
+    TImageList images(form.get());
+    FillImages(&images);
+    images.Tag = 1;  // opaque
+    TOptionsFilters& o = grid->OptionsEx2().Filters;
+    o.FilterPanel = true;
+    o.SetFilterPanelButtonList(QStringLiteral("2,0,9"));
+    grid->LayoutChanged();
+    // Without an image list the buttons stay plain: no digits drawn.
+    auto dark = [](QRgb p) { return qGray(p) < 60; };
+    QImage img = Render();
+    for (int i = 0; i < 3; ++i) {
+        TRect b = bar->FilterPanelButtonRect(i);
+        b = Rect(b.Left + 2, b.Top + 2, b.Right - 2, b.Bottom - 2);
+        EXPECT_EQ(CountPixels(img, b, dark), 0) << i;
+    }
+    grid->TitleImageList = &images;
+    img = Render();
+    EXPECT_GT(CountPixels(img, bar->FilterPanelButtonRect(0), IsBlue), 100) << "button 0 shows image 2";
+    EXPECT_GT(CountPixels(img, bar->FilterPanelButtonRect(1), IsRed), 100) << "button 1 shows image 0";
+    const TRect b9 = bar->FilterPanelButtonRect(2);
+    EXPECT_EQ(CountPixels(img, Rect(b9.Left + 2, b9.Top + 2, b9.Right - 2, b9.Bottom - 2), dark), 0)
+        << "index 9 lies beyond the list";
+    int pressed = -1;
+    bar->OnFilterPanelButtonClick = [&pressed](TComponent*, TDataSet*, int Index) { pressed = Index; };
+    const TRect b = bar->FilterPanelButtonRect(1);
+    Click((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    EXPECT_EQ(pressed, 1);
 }

@@ -198,3 +198,28 @@ TEST_F(GridActions, ADestroyedGridIsForgotten)
     EXPECT_EQ(actions->GetActiveGrid(), nullptr);
     EXPECT_FALSE(actions->acsSort1->Enabled());
 }
+
+TEST_F(GridActions, SortActionsAddAFurtherColumnOnlyOnce)
+{
+    QStringList asked;
+    grid->OnChangeSort = [&asked](TComponent*, TDataSet*, const QString& Names, bool, bool& Accept) {
+        asked << Names;
+        Accept = true;
+    };
+    actions->SetActiveGrid(grid);
+    grid->SetSelectedIndex(1);  // NAME
+    actions->acsSort1->Execute();
+    ASSERT_EQ(grid->SortFieldName(), QStringLiteral("NAME"));
+    grid->SetSelectedIndex(2);  // CLUB
+    actions->RefreshAction();
+    ASSERT_TRUE(actions->acsSort3->Enabled());
+    actions->acsSort3->Execute();
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("NAME,CLUB"));
+    EXPECT_EQ(grid->PosInSortField(QStringLiteral("club")), 2);
+    // A column already in the sort is not added twice.
+    actions->acsSort3->Execute();
+    EXPECT_EQ(grid->SortFieldName(), QStringLiteral("NAME,CLUB"));
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("NAME"), QStringLiteral("NAME,CLUB")}));
+    actions->acsSortNone->Execute();
+    EXPECT_TRUE(grid->SortFieldName().isEmpty());
+}

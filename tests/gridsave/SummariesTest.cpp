@@ -2,6 +2,7 @@
 // records and over the multi-selected ones, a column without field in the
 // middle, distinct values, rounding and the tag texts.
 
+#include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
@@ -72,4 +73,68 @@ TEST(Summaries, ColumnsSelectionDistinctValuesAndTags)
     const QString values = s.ReplaceSummaryTags(text, id.Field, id, true);
     EXPECT_EQ(text, QStringLiteral("Σ 250 / 3, n=20, ka 12,5"));
     EXPECT_EQ(values, QStringLiteral("250; 12,5; 20; 3"));
+}
+
+namespace {
+
+class FooterSummaries : public RDBGridTest {
+protected:
+    QString Footer(const char* Field) { return grid->FooterRow()->GetFooterText(data->FieldByName(QLatin1String(Field))); }
+};
+
+}  // namespace
+
+TEST_F(FooterSummaries, FooterTextsShowTheGridsSummaries)
+{
+    TFooterRow* f = grid->FooterRow();
+    f->FieldFooterDefs.Add(QStringLiteral("SECS=Σ %SUM;R;B"));
+    f->FieldFooterDefs.Add(QStringLiteral("NAME=%COUNTALL juoksijaa"));
+    f->SetFooterVisible(true);
+    // Before any recalculation the tags show the empty summary.
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("0 juoksijaa"));
+    grid->RecalculateSummaryResults(true);
+    EXPECT_EQ(Footer("SECS"), QStringLiteral("Σ 69900"));  // 24 × 3000 − 7 × 300
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("24 juoksijaa"));
+    EXPECT_EQ(grid->SummaryResults(grid->Columns()->Items(5), false).Max, 2993);
+    EXPECT_EQ(grid->GetSummaryResults(nullptr, false).Field, nullptr);
+    // The stored results stay until the next recalculation.
+    data->SetFilter(QStringLiteral("STATUS = '3'"));
+    data->SetFiltered(true);
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("24 juoksijaa"));
+    EXPECT_EQ(grid->GetSummaryResults(data->FieldByName(QStringLiteral("ID")), true).CountValues, 4);
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("4 juoksijaa"));
+}
+
+TEST_F(FooterSummaries, RecalculatedOnOpenAndAfterAFilterWhenAsked)
+{
+    TFooterRow* f = grid->FooterRow();
+    f->FieldFooterDefs.Add(QStringLiteral("NAME=%COUNTALL"));
+    f->SetFooterVisible(true);
+    f->RecalculateAfterOpen = true;
+    // The grid's link becomes active again (as when a window opens its data).
+    grid->SetDataSource(nullptr);
+    grid->SetDataSource(src.get());
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("24"));
+    // A column filter recalculates only with RecalculateAfterFilter.
+    TrDBGridColumnFilters* filters = TrDBGridColumnFilters::Of(grid);
+    ASSERT_TRUE(filters->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("3")));
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("24"));
+    f->RecalculateAfterFilter = true;
+    ASSERT_TRUE(filters->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("0")));
+    EXPECT_EQ(Footer("NAME"), QStringLiteral("20"));
+}
+
+TEST_F(FooterSummaries, TheFooterPaintsTheReplacedText)
+{
+    TFooterRow* f = grid->FooterRow();
+    f->FieldFooterDefs.Add(QStringLiteral("SECS=%SUM;R"));
+    f->SetFooterVisible(true);
+    grid->RecalculateSummaryResults(true);
+    QString painted;
+    grid->OnDrawFooterCell = [&painted](TComponent*, const TRect&, int, TField* F, QString& Text, bool&) {
+        if (F && F->FieldName() == QLatin1String("SECS"))
+            painted = Text;
+    };
+    Render();
+    EXPECT_EQ(painted, QStringLiteral("69900"));
 }

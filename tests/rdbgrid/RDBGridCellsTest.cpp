@@ -50,31 +50,6 @@ std::unique_ptr<TClientDataSet> MakeCellsTable()
     return d;
 }
 
-int CountPixels(const QImage& Img, const TRect& R, const std::function<bool(QRgb)>& Pred)
-{
-    int n = 0;
-    for (int y = std::max(0, R.Top); y < std::min(Img.height(), R.Bottom); ++y)
-        for (int x = std::max(0, R.Left); x < std::min(Img.width(), R.Right); ++x)
-            n += Pred(Img.pixel(x, y)) ? 1 : 0;
-    return n;
-}
-
-bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 70 && qBlue(p) < 70; }
-bool IsGreen(QRgb p) { return qGreen(p) > 100 && qRed(p) < 70 && qBlue(p) < 70; }
-bool IsBlue(QRgb p) { return qBlue(p) > 200 && qRed(p) < 70 && qGreen(p) < 70; }
-
-// Five solid 16 x 16 images: red, green, blue, black, white.
-void FillImages(TImageList* L)
-{
-    L->SetSize(16, 16);
-    for (TColor c : {clRed, clGreen, clBlue, clBlack, clWhite}) {
-        TBitmap b(16, 16);
-        b.Canvas()->Brush()->SetColor(c);
-        b.Canvas()->FillRect(Rect(0, 0, 16, 16));
-        L->Add(&b);
-    }
-}
-
 void Press(QWidget* W, int X, int Y)
 {
     const QPointF p(X, Y);
@@ -440,4 +415,36 @@ TEST_F(RDBGridCellsTest, RotatedTitlesRunUpwardsAndTheWindowMayChangeThem)
     ASSERT_LT(minX, maxX) << "the changed font colour is used";
     EXPECT_GT(maxY - minY, 2 * (maxX - minX)) << "the text runs upwards";
     EXPECT_GT(maxY, t.Bottom - 8) << "from the bottom of the title";
+}
+
+TEST_F(RDBGridCellsTest, NotProcOptionsLeaveDoubleClicksToTheWindow)
+{
+    UseCellsTable();
+    int dialogs = 0, windowDbl = 0;
+    auto old = SetModalHook([&](TCustomForm*) {
+        ++dialogs;
+        return int(mrCancel);
+    });
+    grid->OnDblClick = [&](TComponent*) { ++windowDbl; };
+    const TRect memo = grid->CellRect(2, 2), pic = grid->CellRect(3, 1);
+    auto dbl = [&](const TRect& R) { DoubleClick((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); };
+    struct Case { const char* name; bool all, memo, graphic; int dialogs, window; };
+    const Case cases[] = {{"none", false, false, false, 2, 0},
+                          {"memo", false, true, false, 1, 1},
+                          {"graphic", false, false, true, 1, 1},
+                          {"all", true, false, false, 0, 2}};
+    for (const Case& c : cases) {
+        TOptionsEditors& e = grid->OptionsEx2().Editors;
+        e.NotProcDblClick = c.all;
+        e.NotProcMemoDblClick = c.memo;
+        e.NotProcGraphicDblClick = c.graphic;
+        dialogs = windowDbl = 0;
+        dbl(memo);
+        grid->HideEditor();
+        dbl(pic);
+        grid->HideEditor();
+        EXPECT_EQ(dialogs, c.dialogs) << c.name;
+        EXPECT_EQ(windowDbl, c.window) << c.name;
+    }
+    SetModalHook(old);
 }

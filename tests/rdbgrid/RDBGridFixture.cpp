@@ -1,5 +1,7 @@
 #include "tests/rdbgrid/RDBGridFixture.h"
 
+#include "platform/ui/ImgList.h"
+
 #include "platform/database/DataSource.h"
 
 #include <QApplication>
@@ -135,4 +137,28 @@ QString RDBGridTest::Hint(int ACol, int ARow)
     bool show = false;
     static_cast<Probe*>(grid)->DoHintShow(ACol, ARow, h, show);
     return show ? h : QString();
+}
+
+int CountPixels(const QImage& Img, const TRect& R, const std::function<bool(QRgb)>& Pred)
+{
+    int n = 0;
+    for (int y = std::max(0, R.Top); y < std::min(Img.height(), R.Bottom); ++y)
+        for (int x = std::max(0, R.Left); x < std::min(Img.width(), R.Right); ++x)
+            n += Pred(Img.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool IsRed(QRgb p) { return qRed(p) > 200 && qGreen(p) < 70 && qBlue(p) < 70; }
+bool IsGreen(QRgb p) { return qGreen(p) > 100 && qRed(p) < 70 && qBlue(p) < 70; }
+bool IsBlue(QRgb p) { return qBlue(p) > 200 && qRed(p) < 70 && qGreen(p) < 70; }
+
+void FillImages(TImageList* L)
+{
+    L->SetSize(16, 16);
+    for (TColor c : {clRed, clGreen, clBlue, clBlack, clWhite}) {
+        TBitmap b(16, 16);
+        b.Canvas()->Brush()->SetColor(c);
+        b.Canvas()->FillRect(Rect(0, 0, 16, 16));
+        L->Add(&b);
+    }
 }

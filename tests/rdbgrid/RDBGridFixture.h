@@ -8,10 +8,20 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 class QWidget;
+class TImageList;
+
+// Pixels of R (clipped to the image) for which Pred holds.
+int CountPixels(const QImage& Img, const TRect& R, const std::function<bool(QRgb)>& Pred);
+bool IsRed(QRgb p);
+bool IsGreen(QRgb p);
+bool IsBlue(QRgb p);
+// Five solid 16 x 16 images: red, green, blue, black, white.
+void FillImages(TImageList* L);
 
 // ID, NAME, CLUB, STATUS ("0" ok, "3" disqualified), RENTED ("K"/"E"), SECS.
 std::unique_ptr<TClientDataSet> MakeRunsTable(int N);

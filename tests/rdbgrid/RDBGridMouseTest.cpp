@@ -6,6 +6,7 @@
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include "platform/database/Fields.h"
+#include "platform/ui/HintWindow.h"
 
 namespace {
 
@@ -83,4 +84,24 @@ TEST_F(RDBGridTest, HintsOfTitlesCutCellsAndTheRecordCount)
     data->SetFilter(QStringLiteral("STATUS = '3'"));
     data->SetFiltered(true);
     EXPECT_EQ(hint(0, 0), QStringLiteral("Total count of records: 4\nFilter condition:\nSTATUS = '3'"));
+}
+
+TEST_F(RDBGridTest, AClickOnTheTopLeftCellShowsTheRecordCountAtOnce)
+{
+    const TRect tl = grid->CellRect(0, 0);
+    Click((tl.Left + tl.Right) / 2, (tl.Top + tl.Bottom) / 2);
+    THintWindow* hint = grid->RecCountHintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->Showing());
+    EXPECT_EQ(hint->HintText(), QStringLiteral("Total count of records: 24"));
+    // Moving on to the data hides it.
+    const TRect c = grid->CellRect(2, 3);
+    Move(c.Left + 5, c.Top + 5);
+    EXPECT_FALSE(hint->Showing());
+    // A window's own handler replaces the hint.
+    int own = 0;
+    grid->OnTitleExClick = [&own](TComponent*) { ++own; };
+    Click((tl.Left + tl.Right) / 2, (tl.Top + tl.Bottom) / 2);
+    EXPECT_EQ(own, 1);
+    EXPECT_FALSE(hint->Showing());
 }

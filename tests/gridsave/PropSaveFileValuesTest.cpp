@@ -1,0 +1,112 @@
+// Property files beyond text and numbers: words, date-times and variants,
+// the content as lines and through streams (plain and compressed), the
+// conversion of a plain file into a compressed one, and the file's encoding.
+
+#include "components/base/zlib_interface.h"
+#include "components/grid/TPropSaveFile.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/StringList.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(PropSaveFileValues, WordsDatesAndVariants)
+{
+    TPropSaveFile f(nullptr);
+    f.SetContent(QString());
+    f.WriteWord(QStringLiteral("S"), QStringLiteral("W"), 65535);
+    EXPECT_EQ(f.ReadWord(QStringLiteral("S"), QStringLiteral("W"), 1), 65535);
+    f.WriteInteger(QStringLiteral("S"), QStringLiteral("Big"), 70000);
+    EXPECT_EQ(f.ReadWord(QStringLiteral("S"), QStringLiteral("Big"), 7), 7) << "beyond a word gives the default";
+
+    const TDateTime when = EncodeDate(2026, 12, 11) + EncodeTime(14, 5, 9, 0);
+    f.WriteDateTime(QStringLiteral("S"), QStringLiteral("D"), when);
+    EXPECT_NEAR(f.ReadDateTime(QStringLiteral("S"), QStringLiteral("D"), 0), when, 1e-6);
+    f.WriteString(QStringLiteral("S"), QStringLiteral("Bad"), QStringLiteral("ei päivä"));
+    EXPECT_EQ(f.ReadDateTime(QStringLiteral("S"), QStringLiteral("Bad"), 3.5), 3.5);
+
+    struct Case { QVariant value, def; };
+    const Case cases[] = {{42, 0}, {2.5, 0.0}, {true, false}, {QStringLiteral("teksti\tsarkain"), QString()},
+                          {DateTimeToQDateTime(when), QDateTime()}};
+    for (const Case& c : cases) {
+        f.WriteVariant(QStringLiteral("V"), QStringLiteral("K"), c.value);
+        const QVariant back = f.ReadVariant(QStringLiteral("V"), QStringLiteral("K"), c.def);
+        if (c.value.typeId() == QMetaType::QDateTime)
+            EXPECT_EQ(back.toDateTime().toSecsSinceEpoch(), c.value.toDateTime().toSecsSinceEpoch());
+        else
+            EXPECT_EQ(back, c.value) << c.value.toString().toStdString();
+    }
+    f.WriteVariant(QStringLiteral("V"), QStringLiteral("K"), QVariant());
+    EXPECT_FALSE(f.ValueExists(QStringLiteral("V"), QStringLiteral("K"))) << "a null value deletes the key";
+}
+
+TEST(PropSaveFileValues, LinesStreamsAndCompression)
+{
+    QTemporaryDir dir;
+    TPropSaveFile f(nullptr);
+    TStringList lines;
+    lines.SetText(QStringLiteral("[formMain_XY]\r\nLeft=10\r\n"));
+    f.SetStrings(lines);
+    EXPECT_EQ(f.ReadInteger(QStringLiteral("formMain_XY"), QStringLiteral("Left"), 0), 10);
+    TStringList back;
+    f.GetStrings(back);
+    EXPECT_EQ(back[0], QStringLiteral("[formMain_XY]"));
+
+    QBuffer plain;
+    plain.open(QIODevice::ReadWrite);
+    f.SaveToStream(&plain);
+    EXPECT_TRUE(plain.data().contains("Left=10"));
+    f.SetCompressFile(true);
+    QBuffer packed;
+    packed.open(QIODevice::ReadWrite);
+    f.SaveToStream(&packed);
+    EXPECT_TRUE(ZDecompress(packed.data()).contains("Left=10")) << "one zlib stream";
+    packed.seek(0);
+    TPropSaveFile g(nullptr);
+    g.SetCompressFile(true);
+    g.LoadFromStream(&packed);
+    EXPECT_EQ(g.ReadInteger(QStringLiteral("formMain_XY"), QStringLiteral("Left"), 0), 10);
+    g.DisableAll = true;
+    QBuffer none;
+    none.open(QIODevice::ReadWrite);
+    g.SaveToStream(&none);
+    EXPECT_TRUE(none.data().isEmpty());
+
+    // A plain file converted into a compressed one, the original removed.
+    const QString orig = dir.path() + QStringLiteral("/vanha.ini"), dest = dir.path() + QStringLiteral("/uusi.ini.compress");
+    {
+        QFile out(orig);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[A]\r\nB=1\r\n");
+    }
+    TPropSaveFile c(nullptr);
+    c.DoCompressFile(orig, dest, true);
+    EXPECT_FALSE(QFile::exists(orig));
+    EXPECT_FALSE(c.CompressFile()) << "the file's own setting comes back";
+    QFile in(dest);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ZDecompress(in.readAll()).contains("B=1"));
+}
+
+TEST(PropSaveFileValues, TheOwnerMayChooseTheEncoding)
+{
+    QTemporaryDir dir;
+    const QString name = dir.path() + QStringLiteral("/latin.ini");
+    {
+        TPropSaveFile f(nullptr);
+        f.OnGetIniFileEncoding = [](QStringConverter::Encoding& E) { E = QStringConverter::Latin1; };
+        f.LoadFile(name);
+        f.WriteString(QStringLiteral("S"), QStringLiteral("Nimi"), QStringLiteral("Äänekoski"));
+        ASSERT_TRUE(f.SaveFile(name));
+    }
+    QFile in(name);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(in.readAll().contains("Nimi=\xC4\xE4nekoski"));
+    TPropSaveFile f(nullptr);
+    f.OnGetIniFileEncoding = [](QStringConverter::Encoding& E) { E = QStringConverter::Latin1; };
+    f.LoadFile(name);
+    EXPECT_EQ(f.ReadString(QStringLiteral("S"), QStringLiteral("Nimi"), QString()), QStringLiteral("Äänekoski"));
+}
