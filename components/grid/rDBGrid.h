@@ -170,6 +170,10 @@ public:
     bool IsFieldAsTimeEx(TField* Field);
     bool IsTimeEx(TField* Field);
     bool IsColorEx(TField* Field);
+    // Pick lists of these fields are drawn and measured by OnPickListDrawItem / OnPickListMeasureItem.
+    bool IsDrawDropDownEx(TField* Field);
+    // The field has an entry in FieldsAsBoolean (with or without its texts).
+    bool IsFieldAsBoolean(TField* Field);
     bool IsLinkEx(TField* Field);
     bool IsPasswordEx(TField* Field);
     bool IsFixedColumnWidth(TField* Field, const QString& FieldName);
@@ -421,6 +425,24 @@ public:
     std::function<void(TComponent* Sender, TColumn* Column, bool ManualSizing)> OnColWidthChanged;
     TNotifyEvent OnDataScrolled;
     unsigned DropDownRowsCount = 15;
+
+    // ---- in-place editor lists and buttons (rDBGridInplaceEditEx) ----
+    // Item height of lookup drop-downs (0: the list's own) and the room added
+    // to each item; handed to the drop-down through OnGetLookupListItemHeight.
+    int LookupListItemHeight = 0;
+    int LookupListItemIncreaseHeight = 2;
+    int LookupListItemIncreaseWidth = 0;
+    std::function<void(TComponent* Sender, TCanvas* Canvas, const QString& KeyField, const QString& ListFields, int& Height)>
+        OnGetLookupListItemHeight;
+    // Owner-drawn pick lists of the FieldsDrawDropDown fields.
+    std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)> OnPickListDrawItem;
+    std::function<void(TWinControl* Control, int Index, int& Height)> OnPickListMeasureItem;
+    // The size of an open drop-down; Resize (in and out) places the list again.
+    std::function<void(TComponent* Sender, int& NewWidth, int& NewHeight, bool& Resize)> OnPickListSetSize;
+    // The editor's ellipsis button: a width above 0 frames a button that
+    // wide, 0 or less the glyph alone; Glyph replaces the three dots.
+    std::function<void(TComponent* Sender, int ColIndex, TField* Field, int& ButtonWidth, TBitmap*& Glyph)>
+        OnGetEllipsisButtonFormat;
 
     // ---- clipboard ----
     QString GetCellValue(TField* Fld, bool UseDisplayText);

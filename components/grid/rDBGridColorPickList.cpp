@@ -1,5 +1,6 @@
-// The colour pick list of colour cells: each colour name with its square,
-// and the user-defined entry that opens the colour dialog.
+// The owner-drawn pick lists: colour cells draw each colour name with its
+// square (the user-defined entry opens the colour dialog); the grid's
+// FieldsDrawDropDown fields are drawn and measured by the window's events.
 
 #include "components/grid/rDBGridInplaceEditEx.h"
 
@@ -15,38 +16,25 @@ constexpr int UserDefinedColorEntry = 20;
 
 }  // namespace
 
-void TrDBGridInplaceEditEx::DropDown()
+void TrDBGridInplaceEditEx::PickListMeasureItem(TWinControl* Control, int Index, int& Height)
 {
     TField* f = FGrid->SelectedField();
-    const bool colour = f && !UseDataList() && FGrid->IsColorEx(f);
-    TPopupPickList* l = PickListBox();
-    if (colour) {
-        l->OnDrawItem = [this](TWinControl* C, int I, const TRect& R, TOwnerDrawState S) { PickListDrawItem(C, I, R, S); };
-        l->OnMeasureItem = [this](TWinControl* C, int I, int& H) { PickListMeasureItem(C, I, H); };
-    } else {
-        l->OnDrawItem = nullptr;
-        l->OnMeasureItem = nullptr;
+    if (f && FGrid->IsColorEx(f)) {
+        auto* l = static_cast<TCustomListBox*>(Control);
+        Height = l->Canvas()->TextHeight(QStringLiteral("Wg")) + 2;
+    } else if (f && FGrid->IsDrawDropDownEx(f) && FGrid->OnPickListMeasureItem) {
+        FGrid->OnPickListMeasureItem(Control, Index, Height);
     }
-    TDBGridInplaceEdit::DropDown();
-}
-
-void TrDBGridInplaceEditEx::CloseUp(bool Accept)
-{
-    const bool wasList = ListVisible() && PickListActive();
-    TDBGridInplaceEdit::CloseUp(Accept);
-    TField* f = FGrid->SelectedField();
-    if (Accept && wasList && f && FGrid->IsColorEx(f))
-        CheckSelectUserDefinedColor(f);
-}
-
-void TrDBGridInplaceEditEx::PickListMeasureItem(TWinControl* Control, int, int& Height)
-{
-    auto* l = static_cast<TCustomListBox*>(Control);
-    Height = l->Canvas()->TextHeight(QStringLiteral("Wg")) + 2;
 }
 
 void TrDBGridInplaceEditEx::PickListDrawItem(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)
 {
+    TField* fld = FGrid->SelectedField();
+    if (fld && !FGrid->IsColorEx(fld)) {
+        if (FGrid->IsDrawDropDownEx(fld) && FGrid->OnPickListDrawItem)
+            FGrid->OnPickListDrawItem(Control, Index, Rect, State);
+        return;
+    }
     auto* l = static_cast<TCustomListBox*>(Control);
     TCanvas* c = l->Canvas();
     TField* f = FGrid->SelectedField();

@@ -108,6 +108,18 @@ bool TrDBGrid::IsTimeEx(TField* Field)
     return v;
 }
 
+bool TrDBGrid::IsDrawDropDownEx(TField* Field)
+{
+    bool v = HasName(FieldsDrawDropDown, Field);
+    DoGeneralEventFieldBool(geIsDrawDropDown, Field, v);
+    return v;
+}
+
+bool TrDBGrid::IsFieldAsBoolean(TField* Field)
+{
+    return HasNameOrPair(FieldsAsBoolean, Field);
+}
+
 bool TrDBGrid::IsColorEx(TField* Field)
 {
     bool v = HasName(FieldsAsColor, Field);

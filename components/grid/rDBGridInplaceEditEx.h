@@ -37,13 +37,23 @@ public:
     void DoExit() override;
     // Colour cells: the pick list draws a colour square before each name, and
     // its user-defined entry opens the colour dialog.
+    // The drop-down: owner-drawn for colour and FieldsDrawDropDown fields,
+    // sized by SetListWidth, with geDropDownShowing / geDropDownClosed raised.
     void DropDown() override;
     void CloseUp(bool Accept) override;
+    // Sizes and places an open drop-down (AutoPickListWidth, OnPickListSetSize).
+    virtual void SetListWidth();
     void PickListDrawItem(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State);
     void PickListMeasureItem(TWinControl* Control, int Index, int& Height);
     bool CheckSelectUserDefinedColor(TField* Field);
 
+protected:
+    // The ellipsis button: the library's glyph, or what OnGetEllipsisButtonFormat gives.
+    void PaintButton(TCanvas* ACanvas, const TRect& R, bool Pressed) override;
+
 private:
+    bool IsOwnerDrawnList(TField* F) const;
+    int WidestListItem(TWinControl* List);
     TrDBGrid* FGrid;
     // Owned by the editor as a component; created at the first date button.
     TrPopupMonthCalendar* FCalendar = nullptr;

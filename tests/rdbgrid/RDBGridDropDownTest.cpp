@@ -1,0 +1,159 @@
+// The cell editor's drop-downs and button: pick lists as wide as their
+// widest item, colour lists with room for their squares, a window's own
+// size and drawing of a list, the general events around a drop-down, and the
+// ellipsis button's format.
+
+#include "tests/rdbgrid/RDBGridFixture.h"
+
+#include "components/grid/rDBGridInplaceEditEx.h"
+#include "platform/database/DataSource.h"
+#include "platform/database/Fields.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace {
+
+constexpr int NameData = 1, ClubData = 2, StatusData = 3;
+
+class DropDownTest : public RDBGridTest {
+protected:
+    void SetUp() override
+    {
+        RDBGridTest::SetUp();
+        grid->SetOptions(grid->Options() | dgEditing);
+        grid->Columns()->Items(ClubData)->SetWidth(60);
+        grid->Columns()->Items(ClubData)->PickList = {QStringLiteral("OK"),
+                                                       QStringLiteral("Suunta-Äänekosken Rastiseura ry")};
+        grid->OnGeneralEvent = [this](TComponent*, TGeneralEventType T, TGeneralEventRec&, bool&) {
+            if (T == geDropDownShowing)
+                ++showing;
+            else if (T == geDropDownClosed)
+                ++closed;
+        };
+    }
+    TrDBGridInplaceEditEx* Open(int DataCol)
+    {
+        grid->SetSelectedIndex(DataCol);
+        grid->ShowEditor();
+        TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
+        Word k = VK_F4;
+        ed->KeyDown(k, 0);
+        return ed;
+    }
+    int showing = 0, closed = 0;
+};
+
+}  // namespace
+
+TEST_F(DropDownTest, APickListWidensToItsWidestItem)
+{
+    TrDBGridInplaceEditEx* ed = Open(ClubData);
+    ASSERT_TRUE(ed->ListVisible());
+    TWinControl* list = ed->ActiveList();
+    grid->Canvas()->Font()->Assign(*ed->Font());
+    const int widest = grid->Canvas()->TextWidth(QStringLiteral("Suunta-Äänekosken Rastiseura ry"));
+    EXPECT_GE(list->Width(), widest + 8);
+    EXPECT_GT(list->Width(), ed->Width());
+    EXPECT_EQ(showing, 1);
+    ed->CloseUp(false);
+    EXPECT_EQ(closed, 1);
+
+    // Without AutoPickListWidth the platform's width stays.
+    grid->OptionsEx2().Editors.AutoPickListWidth = false;
+    ed = Open(ClubData);
+    EXPECT_LT(ed->ActiveList()->Width(), widest);
+    ed->CloseUp(false);
+
+    // A window may size the list itself.
+    grid->OnPickListSetSize = [](TComponent*, int& W, int& H, bool& Resize) {
+        W = 333;
+        H = 77;
+        Resize = true;
+    };
+    ed = Open(ClubData);
+    EXPECT_EQ(ed->ActiveList()->Width(), 333);
+    EXPECT_EQ(ed->ActiveList()->Height(), 77);
+    ed->CloseUp(false);
+}
+
+TEST_F(DropDownTest, ColourListsMakeRoomForTheirSquares)
+{
+    grid->FieldsAsColor.Add(QStringLiteral("STATUS"));
+    grid->LoadColorPickList();
+    TrDBGridInplaceEditEx* ed = Open(StatusData);
+    ASSERT_TRUE(ed->ListVisible());
+    grid->Canvas()->Font()->Assign(*ed->Font());
+    int widest = 0;
+    for (const QString& s : grid->Columns()->Items(StatusData)->PickList)
+        widest = std::max(widest, grid->Canvas()->TextWidth(s));
+    EXPECT_GE(ed->ActiveList()->Width(), widest + ed->Height() + 16 + 12);
+    ed->CloseUp(false);
+}
+
+TEST_F(DropDownTest, AWindowDrawsAndMeasuresItsOwnDropDowns)
+{
+    grid->FieldsDrawDropDown.Add(QStringLiteral("CLUB"));
+    QList<int> drawn;
+    int measured = 0;
+    grid->OnPickListMeasureItem = [&measured](TWinControl*, int, int& H) {
+        ++measured;
+        H = 30;
+    };
+    grid->OnPickListDrawItem = [&drawn](TWinControl* C, int Index, const TRect& R, TOwnerDrawState) {
+        drawn << Index;
+        TCanvas* c = static_cast<TCustomListBox*>(C)->Canvas();
+        c->Brush()->SetColor(clRed);
+        c->FillRect(R);
+    };
+    TrDBGridInplaceEditEx* ed = Open(ClubData);
+    ASSERT_TRUE(ed->ListVisible());
+    EXPECT_GE(measured, 2);
+    EXPECT_GE(ed->ActiveList()->Height(), 60) << "the measured heights";
+    QWidget* w = ed->ActiveList()->Widget();
+    QImage img(w->size(), QImage::Format_ARGB32);
+    w->render(&img);
+    EXPECT_TRUE(drawn.contains(0) && drawn.contains(1));
+    EXPECT_GT(CountPixels(img, Rect(0, 0, img.width(), img.height()), IsRed), 100);
+    ed->CloseUp(false);
+    // Other columns keep the plain list.
+    drawn.clear();
+    grid->Columns()->Items(NameData)->PickList = {QStringLiteral("a"), QStringLiteral("b")};
+    ed = Open(NameData);
+    ASSERT_TRUE(ed->ListVisible());
+    w = ed->ActiveList()->Widget();
+    w->render(&img);
+    EXPECT_TRUE(drawn.isEmpty());
+    ed->CloseUp(false);
+}
+
+TEST_F(DropDownTest, TheEllipsisButtonTakesTheWindowsFormat)
+{
+    grid->Columns()->Items(NameData)->ButtonStyle = cbsEllipsis;
+    // A red square on white: the bottom-left pixel's colour is transparent.
+    TBitmap red(10, 10);
+    red.Canvas()->Brush()->SetColor(clWhite);
+    red.Canvas()->FillRect(Rect(0, 0, 10, 10));
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(1, 1, 9, 9));
+    int asked = 0;
+    TField* seen = nullptr;
+    grid->OnGetEllipsisButtonFormat = [&](TComponent*, int ColIndex, TField* F, int& W, TBitmap*& Glyph) {
+        ++asked;
+        EXPECT_EQ(ColIndex, NameData);
+        seen = F;
+        W = 0;
+        Glyph = &red;
+    };
+    grid->SetSelectedIndex(NameData);
+    grid->ShowEditor();
+    TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
+    ASSERT_EQ(ed->EditStyle(), esEllipsis);
+    QWidget* w = ed->Widget();
+    QImage img(w->size(), QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    w->render(&img, QPoint(), QRegion(), QWidget::DrawChildren);
+    EXPECT_GT(asked, 0);
+    EXPECT_EQ(seen, data->FieldByName(QStringLiteral("NAME")));
+    EXPECT_GT(CountPixels(img, Rect(img.width() / 2, 0, img.width(), img.height()), IsRed), 30) << "the window's glyph";
+}
