@@ -11,6 +11,7 @@
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 
 #include <algorithm>
 #include <set>
@@ -327,7 +328,19 @@ bool TrDBGridFilterBar::MouseDown(int X, int Y)
         return true;
     }
     const TGridCoord c = FGrid->MouseCoord(X, Y);
-    if (!(FGrid->Options() & dgTitles) || c.Y != 0 || c.X < FGrid->IndicatorOffset())
+    if (!(FGrid->Options() & dgTitles) || c.Y != 0)
+        return false;
+    // The bar's corner in the top-left cell switches the filter off and back on.
+    if (c.X == 0 && FGrid->IndicatorOffset() && o.TextBar) {
+        if (!Inside(FilterComboRect(FGrid->CellRect(0, 0), false), X, Y))
+            return false;
+        if (FGrid->IsFiltered())
+            FilterComboHide(true, true);
+        else
+            ReactivateFilter();
+        return true;
+    }
+    if (c.X < FGrid->IndicatorOffset())
         return false;
     const int dataCol = FGrid->RawToDataColumn(c.X);
     TColumn* column = dataCol >= 0 && dataCol < FGrid->Columns()->Count() ? FGrid->Columns()->Items(dataCol) : nullptr;
@@ -555,8 +568,22 @@ void TrDBGridFilterBar::ComboExit()
     FilterComboHide(false, false);
 }
 
+bool TrDBGridFilterBar::MenuShortcut(Word& Key, TShiftState Shift)
+{
+    // A shortcut of the grid's menu (the grid actions) works while typing a filter.
+    if (!(Shift & (ssCtrl | ssAlt)) && !(Key >= VK_F1 && Key <= VK_F12))
+        return false;
+    TPopupMenu* menu = FGrid->PopupMenu();
+    if (!menu || !menu->IsShortCut(ShortCut(Key, Shift)))
+        return false;
+    Key = 0;
+    return true;
+}
+
 void TrDBGridFilterBar::ComboKeyDown(Word& Key, TShiftState Shift)
 {
+    if (MenuShortcut(Key, Shift))
+        return;
     if (Key == VK_RETURN) {
         FEditChanged = true;
         FilterComboUpdateTimer();
@@ -677,8 +704,10 @@ bool TrDBGridFilterBar::FilterPanelApply(const QString& Text)
     return ok;
 }
 
-void TrDBGridFilterBar::PanelKeyDown(Word& Key, TShiftState)
+void TrDBGridFilterBar::PanelKeyDown(Word& Key, TShiftState Shift)
 {
+    if (MenuShortcut(Key, Shift))
+        return;
     if (Key == VK_RETURN) {
         FilterPanelApply(FPanelCombo->Text());
         Key = 0;

@@ -120,6 +120,8 @@ private:
     TField* EditField() const;
     void FilterListLoadValues(TField* F, QStringList& List);
     void FilterComboRefreshColor();
+    // A key that is a shortcut of the grid's menu runs it (true) instead of being typed.
+    bool MenuShortcut(Word& Key, TShiftState Shift);
     void ComboKeyDown(Word& Key, TShiftState Shift);
     void ComboExit();
     void PanelKeyDown(Word& Key, TShiftState Shift);

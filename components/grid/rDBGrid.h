@@ -499,8 +499,9 @@ public:
     TNotifyEvent OnFixColClick;
     using TFooterCellClick = std::function<void(TComponent* Sender, int ACol, TColumn* Column)>;
     TFooterCellClick OnFooterCellClick;
+    // FieldValues: "NAME=value" of every field of the record under the mouse.
     using TGetHintStringExEvent = std::function<void(TComponent* Sender, TColumn* UnderMouseColumn, bool TitleRow, bool FooterRow,
-                                                     const QString& CellText, QString& HintString)>;
+                                                     const TStringList& FieldValues, const QString& CellText, QString& HintString)>;
     TGetHintStringExEvent OnGetHintStringEx;
     // The cell of the last press; the footer row is row -2.
     TGridCoord MouseDownCoord() const { return FMouseDownCoord; }
@@ -666,6 +667,12 @@ private:
     bool isLink = false;
     bool ShowHintRecCount = false;
     THintWindow* FRecCountHint = nullptr;
+    // Where the mouse last moved (the hints of the filter and group buttons read it).
+    TPoint FMMovePoint{-1, -1};
+    TStringList FHintFieldValues;
+    // The hints of the funnel, the filter panel's buttons and the merged group titles.
+    bool FilterAndGroupHint(int ACol, int ARow, TColumn* Column, QString& HintStr);
+    void FillHintFieldValues(int ARow);
     int oldRowPos = 0;
     int oldRecNo = 0;
     mutable int FLastColWidthChangedIdx = -1;

@@ -6,6 +6,7 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/grid/TrDBGridFilterBar.h"
+#include "components/grid/rDBGridTexts.h"
 
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
@@ -205,6 +206,7 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     TDBGrid::MouseMove(Shift, X, Y);
     const TGridCoord c = MouseCoordEx(X, Y);
+    FMMovePoint = TPoint(X, Y);
     if (c.X != FixCol() || c.Y != TitleRow())
         HideRecCountHint();
     DataScrollMove(c.Y);
@@ -256,7 +258,9 @@ void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
     TColumn* column = ACol > FixCol() ? ColumnAt(ACol) : nullptr;
     QString cellText;
     try {
-        if (ACol == FixCol() && ACol >= 0 && ARow == TitleRow() && (FOptionsEx2.FixedCell.TitleExBtnHintRecCount || ShowHintRecCount)) {
+        if (FilterAndGroupHint(ACol, ARow, column, HintStr)) {
+            // 2-5. The funnel, the panel's buttons and the merged group titles.
+        } else if (ACol == FixCol() && ACol >= 0 && ARow == TitleRow() && (FOptionsEx2.FixedCell.TitleExBtnHintRecCount || ShowHintRecCount)) {
             // 6. The record count (and the filter) on the top-left cell.
             if (IsActive()) {
                 HintStr = QStringLiteral("Total count of records: %1").arg(DataSet()->RecordCount());
@@ -298,9 +302,60 @@ void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
         HintStr.replace(QLatin1Char('|'), QLatin1Char('\r'));
     } catch (...) {
     }
-    if (OnGetHintStringEx)
-        OnGetHintStringEx(this, column, ARow == TitleRow(), ARow == -2, cellText, HintStr);
+    if (OnGetHintStringEx) {
+        FillHintFieldValues(ARow);
+        OnGetHintStringEx(this, column, ARow == TitleRow(), ARow == -2, FHintFieldValues, cellText, HintStr);
+    }
     HintStr.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     CanShow = !HintStr.isEmpty();
     TDBGrid::DoHintShow(ACol, ARow, HintStr, CanShow);
+}
+
+bool TrDBGrid::FilterAndGroupHint(int ACol, int ARow, TColumn* Column, QString& HintStr)
+{
+    const TPoint p = FMMovePoint;
+    auto inside = [&p](const TRect& R) { return p.X >= R.Left && p.X < R.Right && p.Y >= R.Top && p.Y < R.Bottom; };
+    TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this);
+    const TOptionsFilters& fo = FOptionsEx2.Filters;
+    // 2. The funnel of a title and the panel's fixed button clear the filter.
+    const TRect cell = CellRect(ACol, ARow);
+    bool clearButton = false;
+    if (bar && Column && ARow == TitleRow() && bar->IsFunnelButtonColumn(Column->Index()) &&
+        bar->TitleReservedWidth(Column) > 0)
+        clearButton = inside(bar->FunnelRect(cell));
+    if (bar && fo.FilterPanel && IndicatorOffset() && inside(bar->FilterPanelRect()) &&
+        p.X < bar->FilterPanelRect().Left + ColWidths(0))
+        clearButton = true;
+    if (clearButton) {
+        HintStr = IsFiltered() ? libtxt::ClearCurrentFilter : QString();
+        return true;
+    }
+    // 3. A merged group title.
+    TGroupInfo info;
+    if (Column && ARow == TitleRow() && FOptionsEx2.Groups.Active && FOptionsEx2.Groups.ShowMergedCell &&
+        PointInGroupMergedCell(cell, p, ACol, info)) {
+        HintStr = TitleHints.Values(Column->FieldName() + QStringLiteral("_MergedCell"));
+        return true;
+    }
+    // 5. A button of the filter panel.
+    if (bar && fo.FilterPanel)
+        for (int i = 0; i < int(fo.FilterPanelButtonIndexes().size()); ++i)
+            if (inside(bar->FilterPanelButtonRect(i))) {
+                HintStr = TitleHints.Values(QStringLiteral("#FilterPanel#_Button%1").arg(i + 1));
+                return true;
+            }
+    return false;
+}
+
+void TrDBGrid::FillHintFieldValues(int ARow)
+{
+    FHintFieldValues.Clear();
+    TDataSet* ds = DataSet();
+    if (!IsActive() || ARow <= TitleRow() || ARow - TitleOffset() >= DataLink()->RecordCount())
+        return;
+    const int saved = ds->ActiveRecordOverride();
+    DataLink()->SetActiveRecord(ARow - TitleOffset());
+    for (int i = 0; i < ds->FieldCount(); ++i)
+        FHintFieldValues.Add(ds->Fields()[i]->FieldName() + QLatin1Char('=') + ds->Fields()[i]->AsString());
+    ds->SetActiveRecordOverride(saved);
 }

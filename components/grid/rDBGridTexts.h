@@ -22,5 +22,6 @@ inline const QString TitlePopupCountAll = QStringLiteral("Count of all = %CountA
 inline const QString TitlePopupDistinct = QStringLiteral("Distinct values = %DistinctValues");
 inline const QString CannotSaveRecord = QStringLiteral("Error: Cannot save record.");
 inline const QString ContinueQuestion = QStringLiteral("Continue?");
+inline const QString ClearCurrentFilter = QStringLiteral("Clear current filter");
 
 }  // namespace libtxt

@@ -9,6 +9,7 @@
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include <QApplication>
@@ -233,4 +234,74 @@ TEST_F(FilterBar, PanelButtonsShowTheirImagesAndReportTheirIndex)
     const TRect b = bar->FilterPanelButtonRect(1);
     Click((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
     EXPECT_EQ(pressed, 1);
+}
+
+TEST_F(FilterBar, TheBarCornerOfTheTopLeftCellSwitchesTheFilterOffAndBackOn)
+{
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("3"));
+    ASSERT_EQ(data->RecordCount(), 4);
+    const TRect corner = bar->FilterComboRect(grid->CellRect(0, 0), false);
+    ASSERT_GT(corner.Width(), 0);
+    const int x = (corner.Left + corner.Right) / 2, y = (corner.Top + corner.Bottom) / 2;
+    Click(x, y);
+    EXPECT_EQ(data->RecordCount(), 24);
+    EXPECT_TRUE(store->EditValues.Values(QStringLiteral("STATUS")).isEmpty());
+    Click(x, y);
+    EXPECT_EQ(data->RecordCount(), 4) << "the last filter text comes back";
+    // A press elsewhere in the top-left cell leaves the filter alone.
+    const TRect tl = grid->CellRect(0, 0);
+    Click(tl.Left + 2, tl.Top + 2);
+    EXPECT_EQ(data->RecordCount(), 4);
+}
+
+TEST_F(FilterBar, TheGridsMenuShortcutsWorkWhileTypingAFilter)
+{
+    TPopupMenu menu(form.get());
+    int found = 0;
+    auto* item = new TMenuItem(&menu);
+    item->SetShortCut(ShortCut(Word('F'), ssCtrl));
+    item->OnClick = [&found](TComponent*) { ++found; };
+    menu.Items()->Add(item);
+    grid->SetPopupMenu(&menu);
+    bar->ShowTextFilter(grid->Columns()->Items(1));
+    ASSERT_TRUE(bar->FilterCombo()->Visible());
+    Type(QStringLiteral("Vi"));
+    ComboKey(Qt::Key_F, Qt::ControlModifier, QStringLiteral("\x06"));
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(bar->FilterCombo()->Text(), QStringLiteral("Vi")) << "the shortcut is not typed";
+    ComboKey(Qt::Key_G, Qt::ControlModifier, QStringLiteral("\x07"));
+    EXPECT_EQ(found, 1) << "other keys reach the box";
+    grid->SetPopupMenu(nullptr);
+}
+
+TEST_F(FilterBar, HintsOfTheFunnelAndThePanelButtons)
+{
+    TOptionsFilters& o = grid->OptionsEx2().Filters;
+    o.FilterPanel = true;
+    o.SetFilterPanelButtonList(QStringLiteral("0,1"));
+    grid->TitleHints.Add(QStringLiteral("#FilterPanel#_Button2=Tallenna suodatin"));
+    grid->LayoutChanged();
+    const int nameRaw = grid->DataToRawColumn(1);
+    const TRect funnel = bar->FunnelRect(grid->CellRect(nameRaw, 0));
+    Move((funnel.Left + funnel.Right) / 2, (funnel.Top + funnel.Bottom) / 2);
+    EXPECT_EQ(Hint(nameRaw, 0), QString()) << "nothing to clear";
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("3"));
+    Move((funnel.Left + funnel.Right) / 2, (funnel.Top + funnel.Bottom) / 2);
+    EXPECT_EQ(Hint(nameRaw, 0), QStringLiteral("Clear current filter"));
+    const TRect b = bar->FilterPanelButtonRect(1);
+    Move((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    EXPECT_EQ(Hint(0, -3), QStringLiteral("Tallenna suodatin"));
+    const TRect p = bar->FilterPanelRect();
+    Move(p.Left + 3, (p.Top + p.Bottom) / 2);
+    EXPECT_EQ(Hint(0, -3), QStringLiteral("Clear current filter"));
+    // A window's hint handler sees the values of the record under the mouse.
+    QString club;
+    grid->OnGetHintStringEx = [&club](TComponent*, TColumn*, bool, bool, const TStringList& Values, const QString&, QString&) {
+        club = Values.Values(QStringLiteral("CLUB"));
+    };
+    const TRect cell = grid->CellRect(nameRaw, 2);
+    Move(cell.Left + 3, cell.Top + 3);
+    Hint(nameRaw, 2);
+    data->RecNo();
+    EXPECT_FALSE(club.isEmpty());
 }
