@@ -153,7 +153,8 @@ QString TrDBGridSummaries::ReplaceSummaryTags(QString& S, TField* F, const TSumm
         if (t.K == kInt) {
             text = QString::number(qint64(std::nearbyint(t.Value)));
         } else if (dynamic_cast<TNumericField*>(rf)) {
-            text = FormatFloat(rf->DisplayFormat().isEmpty() ? QStringLiteral("0.##########") : rf->DisplayFormat(), t.Value);
+            // Without a display format the general format (15 significant digits).
+            text = rf->DisplayFormat().isEmpty() ? FloatToStr(t.Value) : FormatFloat(rf->DisplayFormat(), t.Value);
         } else if (dynamic_cast<TDateTimeField*>(rf) && t.K != kSum) {
             text = FormatDateTime(rf->DisplayFormat().isEmpty() ? QStringLiteral("c") : rf->DisplayFormat(), t.Value);
         } else if (dynamic_cast<TBooleanField*>(rf)) {

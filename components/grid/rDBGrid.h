@@ -424,7 +424,12 @@ public:
     bool RowIsMultiselected(bool FromActiveRecord, int FromDataRow);
     std::function<void(TComponent* Sender, TColumn* Column, bool ManualSizing)> OnColWidthChanged;
     TNotifyEvent OnDataScrolled;
+    // The first shown row or column changed (scrolling either way).
+    TNotifyEvent OnTopLeftChanged;
     unsigned DropDownRowsCount = 15;
+
+    // The property file of the grid's memo and picture dialogs (nullptr: the global one).
+    class TPropSaveFile* PropSaveFile = nullptr;
 
     // ---- in-place editor lists and buttons (rDBGridInplaceEditEx) ----
     // Item height of lookup drop-downs (0: the list's own) and the room added

@@ -3,6 +3,9 @@
 
 #include "components/grid/rDBGridCellForms.h"
 
+#include "components/grid/TParioCompsPropSave.h"
+#include "components/grid/TPropSaveMain.h"
+
 #include "components/base/rImageZoom.h"
 #include "components/base/rMemoEx.h"
 #include "components/base/rRichEdit.h"
@@ -62,6 +65,9 @@ TrDBGridMemoForm::TrDBGridMemoForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     mnEnter = AddItem(this, mnProperties, gdlgtxt::WantsEnter);
     mnTab = AddItem(this, mnProperties, gdlgtxt::WantsTabs);
     mnWrap = AddItem(this, mnProperties, gdlgtxt::WrapLines);
+    mnEnter->SetName(QStringLiteral("mnEnter"));
+    mnTab->SetName(QStringLiteral("mnTab"));
+    mnWrap->SetName(QStringLiteral("mnWrap"));
     mnEnter->SetChecked(true);
     mnWrap->SetChecked(true);
     for (TMenuItem* m : {mnEnter, mnTab, mnWrap}) {
@@ -77,6 +83,19 @@ TrDBGridMemoForm::TrDBGridMemoForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
             Memo->Font()->Assign(dlg.Font);
     };
     SetMenu(MainMenu);
+    DlgPropSave = new TPropSaveMain(this);
+    DlgPropSave->SetName(QStringLiteral("DlgPropSave"));
+    DlgPropSave->PropSaveEvents = pseNone;
+    DlgPropSave->StdCtrl()->Components.Assign(QStringList{QStringLiteral("mnEnter"), QStringLiteral("mnTab"), QStringLiteral("mnWrap")});
+    DlgPropSave->OnReadProperties = [this](TPropSaveFile* F, const QString& Key) {
+        TFont font = *Memo->Font();
+        F->ReadFont(Key + QStringLiteral(".Memo"), font, 1.0);
+        Memo->Font()->Assign(font);
+        SetAll();
+    };
+    DlgPropSave->OnSaveProperties = [this](TPropSaveFile* F, const QString& Key) {
+        F->WriteFont(Key + QStringLiteral(".Memo"), *Memo->Font(), 1.0);
+    };
     btOk->SetModalResult(mrNone);
     btOk->OnClick = [this](TComponent*) { btOkClick(); };
     ShowAndEscape(this, [this] { FormShow(); });
@@ -145,6 +164,14 @@ TrDBGridGraphicForm::TrDBGridGraphicForm(TComponent* AOwner) : TrDlgBaseForm(AOw
     tbPaste = tool(gdlgtxt::Insert, 60);
     tbClear = tool(gdlgtxt::Cut, 60);
     DBImg = new TrImageZoom(this);
+    DBImg->SetName(QStringLiteral("DBImg"));
+    DlgPropSave = new TPropSaveMain(this);
+    DlgPropSave->SetName(QStringLiteral("DlgPropSave"));
+    DlgPropSave->PropSaveEvents = pseNone;
+    ParioCompsPropSave1 = new TParioCompsPropSave(this);
+    ParioCompsPropSave1->SetName(QStringLiteral("ParioCompsPropSave1"));
+    ParioCompsPropSave1->SetPropSaveMain(DlgPropSave);
+    ParioCompsPropSave1->Components.Add(QStringLiteral("DBImg"));
     DBImg->SetParent(this);
     DBImg->SetAlign(alClient);
     DBImg->SetBorderColor(clBtnShadow);
@@ -258,4 +285,23 @@ void TrDBGridGraphicForm::ClearClick()
     StorePicture();
     SetAll();
     DBImg->Invalidate();
+}
+
+namespace {
+
+void LinkDialogSaver(TPropSaveMain* Saver, TPropSaveFile* File)
+{
+    Saver->SetPropSaveFile(File ? File : GetGlobal_PropSaveFile());
+}
+
+}  // namespace
+
+void TrDBGridMemoForm::LinkPropSaveFile(TPropSaveFile* File)
+{
+    LinkDialogSaver(DlgPropSave, File);
+}
+
+void TrDBGridGraphicForm::LinkPropSaveFile(TPropSaveFile* File)
+{
+    LinkDialogSaver(DlgPropSave, File);
 }

@@ -13,9 +13,18 @@ class TrImageZoom;
 class TMainMenu;
 class TMenuItem;
 
+class TPropSaveFile;
+class TPropSaveMain;
+class TParioCompsPropSave;
+
 class TrDBGridMemoForm : public TrDlgBaseForm {
 public:
     explicit TrDBGridMemoForm(TComponent* AOwner);
+    // The dialog's position, its three menu states and the memo font
+    // (section + ".Memo") in File (nullptr: the global property file);
+    // read before it shows, saved after it closed.
+    TPropSaveMain* DlgPropSave;
+    void LinkPropSaveFile(TPropSaveFile* File);
     bool IsEdit = false;
     bool IsRichEdit = false;
     QString Text;  // in and out
@@ -38,6 +47,10 @@ private:
 class TrDBGridGraphicForm : public TrDlgBaseForm {
 public:
     explicit TrDBGridGraphicForm(TComponent* AOwner);
+    // The dialog's position and the picture view's zoom (File nullptr: the global property file).
+    TPropSaveMain* DlgPropSave;
+    TParioCompsPropSave* ParioCompsPropSave1;
+    void LinkPropSaveFile(TPropSaveFile* File);
     bool IsEdit = false;
     TrGraphicType GrType = gtNoPicture;
     // The picture field shown and edited (every change is written at once).

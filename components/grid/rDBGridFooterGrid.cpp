@@ -105,4 +105,8 @@ void TrDBGrid::TopLeftChanged()
     }
     if (NotifyTopLeftChanged)
         NotifyTopLeftChanged(this);
+    if (FOptionsEx2.Filters.FilterPanel)
+        Invalidate();
+    if (OnTopLeftChanged)
+        OnTopLeftChanged(this);
 }

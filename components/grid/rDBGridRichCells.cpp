@@ -7,6 +7,7 @@
 #include "components/base/rRichEdit.h"
 #include "components/base/rpictool.h"
 #include "components/grid/rDBGridCellForms.h"
+#include "components/grid/TPropSaveMain.h"
 #include "platform/database/Fields.h"
 #include "components/base/rdlg.h"
 #include "platform/ui/MouseCursor.h"
@@ -105,8 +106,12 @@ void TrDBGrid::ShowMemo(TField* Field)
     f.IsEdit = CanEdit();
     f.IsRichEdit = IsRichTextEx(Field);
     f.Text = Field->AsString();
+    f.LinkPropSaveFile(PropSaveFile);
+    f.DlgPropSave->ReadProperties();
+    const int result = f.ShowModal();
+    f.DlgPropSave->SaveProperties();
     // 5. The text goes back only from "Ok".
-    if (f.ShowModal() == mrOk && f.IsEdit) {
+    if (result == mrOk && f.IsEdit) {
         TDataSet* ds = Field->DataSet();
         if (ds->State() != dsEdit && ds->State() != dsInsert)
             ds->Edit();
@@ -128,7 +133,10 @@ void TrDBGrid::ShowGraphic(TField* Field)
         f.SetCaption(Field->DisplayLabel());
         f.IsEdit = CanEdit();
         f.Field = Field;
+        f.LinkPropSaveFile(PropSaveFile);
+        f.DlgPropSave->ReadProperties();
         f.ShowModal();
+        f.DlgPropSave->SaveProperties();
         Invalidate();
     } catch (const Exception& E) {
         DlgE(E.Message());

@@ -78,8 +78,8 @@ bool TrDBGridCustomSorter::DoSort(TrDBGrid* Sender, TDataSet* DataSet, const TSo
         else if (DataSet->BookmarkValid(bm))
             DataSet->GotoBookmark(bm);
         return result;
-    } catch (const EDatabaseError& E) {
-        // 5. An index the dataset refuses is reported; nothing is sorted.
+    } catch (const Exception& E) {
+        // 5. An index the dataset refuses (or any other failure) is reported; nothing is sorted.
         ShowErr(libtxt::ErrorDescription, E, false);
         return false;
     }

@@ -8,6 +8,8 @@
 #include "components/base/rImageZoom.h"
 #include "components/base/rMemoEx.h"
 #include "components/grid/rDBGridCellForms.h"
+#include "components/grid/TPropSaveFile.h"
+#include "platform/ui/Menus.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/ImgList.h"
@@ -447,4 +449,37 @@ TEST_F(RDBGridCellsTest, NotProcOptionsLeaveDoubleClicksToTheWindow)
         EXPECT_EQ(windowDbl, c.window) << c.name;
     }
     SetModalHook(old);
+}
+
+TEST_F(RDBGridCellsTest, TheMemoDialogKeepsItsMenuStatesAndFont)
+{
+    UseCellsTable();
+    TPropSaveFile file(nullptr);
+    file.SetContent(QString());
+    grid->PropSaveFile = &file;
+    const TRect cell = grid->CellRect(2, 2);
+    bool wrapSeen = true;
+    int fontSeen = 0;
+    auto old = SetModalHook([&](TCustomForm* F) {
+        auto* m = dynamic_cast<TrDBGridMemoForm*>(F);
+        if (!m)
+            return int(mrCancel);
+        wrapSeen = m->mnWrap->Checked();
+        fontSeen = m->Memo->Font()->Size();
+        m->mnWrap->SetChecked(false);
+        TFont font = *m->Memo->Font();
+        font.SetSize(19);
+        m->Memo->Font()->Assign(font);
+        return int(mrCancel);
+    });
+    DoubleClick((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    EXPECT_TRUE(wrapSeen) << "wrapping is on at first";
+    const QString text = file.GetContent();
+    EXPECT_TRUE(text.contains(QStringLiteral("_MemoForm.mnWrap]"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("_MemoForm.Memo]")));
+    DoubleClick((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+    EXPECT_FALSE(wrapSeen) << "the stored menu state comes back";
+    EXPECT_EQ(fontSeen, 19);
+    SetModalHook(old);
+    grid->PropSaveFile = nullptr;
 }

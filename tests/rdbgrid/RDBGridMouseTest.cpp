@@ -105,3 +105,15 @@ TEST_F(RDBGridTest, AClickOnTheTopLeftCellShowsTheRecordCountAtOnce)
     EXPECT_EQ(own, 1);
     EXPECT_FALSE(hint->Showing());
 }
+
+TEST_F(RDBGridTest, ScrollingSidewaysOrDownTellsTheWindow)
+{
+    int moved = 0;
+    grid->OnTopLeftChanged = [&moved](TComponent*) { ++moved; };
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        grid->Columns()->Items(i)->SetWidth(200);
+    grid->SetLeftCol(grid->LeftCol() + 1);
+    EXPECT_EQ(moved, 1);
+    grid->SetTopRow(grid->TopRow() + 2);
+    EXPECT_GE(moved, 1);
+}

@@ -130,8 +130,10 @@ int main(int argc, char** argv)
             grid->DefaultDrawColumnCell(R, DataCol, Column, State);
         }
     };
-    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("PERSON_NAME=5 000 suoritusta;B"));
-    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("TIME_SEC=Σ aika;R"));
+    // The footer's texts carry the grid's summaries.
+    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("PERSON_NAME=%COUNTALL suoritusta;B"));
+    grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("TIME_SEC=Σ %SUM, max %MAX;R"));
+    grid->FooterRow()->RecalculateAfterOpen = true;
     grid->FooterRow()->FixedColText = QStringLiteral("Σ");
     grid->FooterRow()->SetFooterVisible(true);
     grid->ChangeSortEx(QStringLiteral("CLUB_NAME,TIME_SEC"), QStringLiteral("A,D"));
@@ -198,6 +200,52 @@ int main(int argc, char** argv)
         ed->KeyDown(k, ssCtrl);
     }
     shot("editing_date", kgrid);
+    kinds->Cancel();
+
+    // The footer's summaries over the filtered runs ("%COUNTALL", "%SUM", "%MAX").
+    runs->SetFilter(QStringLiteral("STATUS = '0'"));
+    runs->SetFiltered(true);
+    grid->RecalculateSummaryResults(true);
+    shot("footer_summaries", grid);
+    runs->SetFiltered(false);
+    grid->RecalculateSummaryResults(true);
+
+    // The editor's lists: a pick list as wide as its widest item, and the
+    // colour list with a square before each name.
+    auto listShot = [&](const char* name) {
+        settle();
+        auto* ed = kgrid->GetInplaceEditor();
+        if (ed && ed->ListVisible() && ed->ActiveList()->Width() > 0 && ed->ActiveList()->Height() > 0) {
+            TBitmap l;
+            ed->ActiveList()->PaintTo(&l);
+            l.SaveToFile(out + QStringLiteral("/%1_%2_list.png").arg(shotNo, 2, 10, QLatin1Char('0')).arg(QLatin1String(name)));
+        }
+    };
+    kgrid->SetFocus();
+    kgrid->SetOptions(kgrid->Options() | dgEditing);
+    kgrid->Columns()->Items(0)->PickList = {QStringLiteral("Virtanen Aino"),
+                                            QStringLiteral("Korhonen-Mäkinen Eero Juhani (Rasti-Helsinki)")};
+    kgrid->SetSelectedIndex(0);
+    kgrid->ShowEditor();
+    if (auto* ed = kgrid->GetInplaceEditor()) {
+        Word k = VK_F4;
+        ed->KeyDown(k, 0);
+    }
+    shot("editor_picklist", kgrid);
+    listShot("editor_picklist");
+    if (auto* ed = kgrid->GetInplaceEditor())
+        ed->CloseUp(false);
+    kgrid->LoadColorPickList();
+    kgrid->SetSelectedIndex(2);
+    kgrid->ShowEditor();
+    if (auto* ed = kgrid->GetInplaceEditor()) {
+        Word k = VK_F4;
+        ed->KeyDown(k, 0);
+    }
+    shot("editor_colours", kgrid);
+    listShot("editor_colours");
+    if (auto* ed = kgrid->GetInplaceEditor())
+        ed->CloseUp(false);
     kinds->Cancel();
 
     // Another look style with odd rows, sorted by name only.
