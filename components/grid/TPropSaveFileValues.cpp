@@ -37,9 +37,14 @@ void TPropSaveFile::WriteDateTime(const QString& Section, const QString& Ident, 
     WriteString(Section, Ident, DateTimeToStr(Value));
 }
 
-QVariant TPropSaveFile::ReadVariant(const QString& Section, const QString& Ident, const QVariant& Default)
+namespace {
+
+enum TValueKind { vkInteger, vkFloat, vkDateTime, vkBoolean, vkText };
+
+// The reading and writing a value's kind chooses.
+TValueKind KindOf(const QVariant& V)
 {
-    switch (Default.typeId()) {
+    switch (V.typeId()) {
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Short:
@@ -50,20 +55,37 @@ QVariant TPropSaveFile::ReadVariant(const QString& Section, const QString& Ident
     case QMetaType::ULong:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return ReadInteger(Section, Ident, Default.toInt());
+        return vkInteger;
     case QMetaType::Double:
     case QMetaType::Float:
-        return ReadFloat(Section, Ident, Default.toDouble());
+        return vkFloat;
     case QMetaType::QDateTime:
-    case QMetaType::QDate: {
-        const double d = ReadDateTime(Section, Ident, QDateTimeToDateTime(Default.toDateTime()));
-        return DateTimeToQDateTime(d);
-    }
+    case QMetaType::QDate:
+        return vkDateTime;
     case QMetaType::Bool:
-        return ReadBool(Section, Ident, Default.toBool());
+        return vkBoolean;
     default:
-        return ReadString(Section, Ident, Default.toString());
+        return vkText;
     }
+}
+
+}  // namespace
+
+QVariant TPropSaveFile::ReadVariant(const QString& Section, const QString& Ident, const QVariant& Default)
+{
+    switch (KindOf(Default)) {
+    case vkInteger:
+        return ReadInteger(Section, Ident, Default.toInt());
+    case vkFloat:
+        return ReadFloat(Section, Ident, Default.toDouble());
+    case vkDateTime:
+        return DateTimeToQDateTime(ReadDateTime(Section, Ident, QDateTimeToDateTime(Default.toDateTime())));
+    case vkBoolean:
+        return ReadBool(Section, Ident, Default.toBool());
+    case vkText:
+        break;
+    }
+    return ReadString(Section, Ident, Default.toString());
 }
 
 void TPropSaveFile::WriteVariant(const QString& Section, const QString& Ident, const QVariant& Value)
@@ -72,31 +94,20 @@ void TPropSaveFile::WriteVariant(const QString& Section, const QString& Ident, c
         DeleteKey(Section, Ident);
         return;
     }
-    switch (Value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
+    switch (KindOf(Value)) {
+    case vkInteger:
         WriteInteger(Section, Ident, Value.toInt());
         break;
-    case QMetaType::Double:
-    case QMetaType::Float:
+    case vkFloat:
         WriteFloat(Section, Ident, Value.toDouble());
         break;
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
+    case vkDateTime:
         WriteDateTime(Section, Ident, QDateTimeToDateTime(Value.toDateTime()));
         break;
-    case QMetaType::Bool:
+    case vkBoolean:
         WriteBool(Section, Ident, Value.toBool());
         break;
-    default:
+    case vkText:
         WriteString(Section, Ident, Value.toString());
         break;
     }

@@ -225,27 +225,21 @@ int main(int argc, char** argv)
     kgrid->SetOptions(kgrid->Options() | dgEditing);
     kgrid->Columns()->Items(0)->PickList = {QStringLiteral("Virtanen Aino"),
                                             QStringLiteral("Korhonen-Mäkinen Eero Juhani (Rasti-Helsinki)")};
-    kgrid->SetSelectedIndex(0);
-    kgrid->ShowEditor();
-    if (auto* ed = kgrid->GetInplaceEditor()) {
-        Word k = VK_F4;
-        ed->KeyDown(k, 0);
-    }
-    shot("editor_picklist", kgrid);
-    listShot("editor_picklist");
-    if (auto* ed = kgrid->GetInplaceEditor())
-        ed->CloseUp(false);
+    auto openList = [&](int DataCol, const char* Name) {
+        kgrid->SetSelectedIndex(DataCol);
+        kgrid->ShowEditor();
+        if (auto* ed = kgrid->GetInplaceEditor()) {
+            Word k = VK_F4;
+            ed->KeyDown(k, 0);
+        }
+        shot(Name, kgrid);
+        listShot(Name);
+        if (auto* ed = kgrid->GetInplaceEditor())
+            ed->CloseUp(false);
+    };
+    openList(0, "editor_picklist");
     kgrid->LoadColorPickList();
-    kgrid->SetSelectedIndex(2);
-    kgrid->ShowEditor();
-    if (auto* ed = kgrid->GetInplaceEditor()) {
-        Word k = VK_F4;
-        ed->KeyDown(k, 0);
-    }
-    shot("editor_colours", kgrid);
-    listShot("editor_colours");
-    if (auto* ed = kgrid->GetInplaceEditor())
-        ed->CloseUp(false);
+    openList(2, "editor_colours");
     kinds->Cancel();
 
     // Another look style with odd rows, sorted by name only.
