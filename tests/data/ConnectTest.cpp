@@ -12,6 +12,19 @@
 
 namespace {
 
+// Records the boxes shown (answered OK) until stopped or destroyed.
+struct TBoxes : std::vector<TMessageBoxRequest> {
+    TBoxes()
+    {
+        SetMessageBoxHook([this](const TMessageBoxRequest& r) {
+            push_back(r);
+            return IDOK;
+        });
+    }
+    ~TBoxes() { Stop(); }
+    void Stop() { SetMessageBoxHook(nullptr); }
+};
+
 TEST(DataModuleConnect, LogsOneInformationLine)
 {
     DataModuleFixture f;
@@ -30,11 +43,7 @@ TEST(DataModuleConnect, LogsOneInformationLine)
 TEST(DataModuleConnect, RefusedConnectionShowsTheSentenceAndWhatToDo)
 {
     DataModuleFixture f;
-    std::vector<TMessageBoxRequest> boxes;
-    SetMessageBoxHook([&](const TMessageBoxRequest& r) {
-        boxes.push_back(r);
-        return IDOK;
-    });
+    TBoxes boxes;
     // A missing file, and a file that is not a database (a damaged header).
     const QString missing = f.Db.Folder() + QStringLiteral("no/such/SORVEX.FDB");
     const QString damaged = f.Db.Folder() + QStringLiteral("DAMAGED.FDB");
@@ -55,7 +64,7 @@ TEST(DataModuleConnect, RefusedConnectionShowsTheSentenceAndWhatToDo)
         EXPECT_EQ(boxes[0].Text, txt::DbConnectFailed + QStringLiteral("\r\n\r\n") + c.Cause->arg(c.Name))
             << boxes[0].Text.toStdString();
     }
-    SetMessageBoxHook(nullptr);
+    boxes.Stop();
     // The engine's own text is in the day log beside the sentence.
     const QString log = f.LogLines().join(QLatin1Char('\n'));
     // (a text of several lines is one quoted field)
@@ -70,14 +79,10 @@ TEST(DataModuleConnect, RefusedConnectionShowsTheSentenceAndWhatToDo)
 TEST(DataModuleConnect, AUserTheDatabaseDoesNotKnowIsRefusedNotTakenForANewComputer)
 {
     DataModuleFixture f;
-    std::vector<TMessageBoxRequest> boxes;
-    SetMessageBoxHook([&](const TMessageBoxRequest& r) {
-        boxes.push_back(r);
-        return IDOK;
-    });
+    TBoxes boxes;
     formMain->s_db_user_name = QStringLiteral("VAARA_KAYTTAJA");
     EXPECT_FALSE(f.Connect());
-    SetMessageBoxHook(nullptr);
+    boxes.Stop();
     EXPECT_FALSE(f.Module->convrkEventFD->Connected());
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].Text.contains(QStringLiteral("[CONNECT_PARAMS]"))) << boxes[0].Text.toStdString();

@@ -27,6 +27,18 @@ void AddPersons(WebDesk& D, int From, int Count)
                    .arg(300000000 + K));
 }
 
+// Starts the desk's worker cycling (its pauses set by the caller) and waits
+// for its login.
+::testing::AssertionResult StartCyclingAndLogIn(WebDesk& A)
+{
+    A.Worker->ReadTimeoutMs = 1000;
+    A.Worker->FormCreate();
+    A.Worker->StartOnline();
+    if (RunMessageLoopUntil([&] { return !A.Session.AccessToken().isEmpty(); }, 20000))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no login";
+}
+
 }  // namespace
 
 TEST(WebPass, QueueTravelsInBatchesOfFiveRowsOfOneTable)
@@ -194,11 +206,8 @@ TEST(WebPass, WorkerCyclesAndClosesWithinOneTimeOut)
     WebAccount W;
     WebDesk A(W.Service, W.Service.State().AddClient(W.Account, QStringLiteral("A")));
     A.Worker->CyclePauseMs = 50;
-    A.Worker->ReadTimeoutMs = 1000;
-    A.Worker->FormCreate();
-    A.Worker->StartOnline();
     // Rows queued after the login go at once (a login holds back the rows it delays).
-    ASSERT_TRUE(RunMessageLoopUntil([&] { return !A.Session.AccessToken().isEmpty(); }, 20000));
+    ASSERT_TRUE(StartCyclingAndLogIn(A));
     AddPersons(A, 1, 3);
     ASSERT_TRUE(RunMessageLoopUntil([&] { return A.QueueLength() == 0 && A.Host.CountRefreshes > 3; }, 20000))
         << A.QueueLength() << " " << A.Host.CountRefreshes << " " << A.Host.Log.join(QLatin1Char('\n')).toStdString()
@@ -280,10 +289,7 @@ TEST(WebPass, AFailingServiceIsAskedLessAndLessOftenAndAtOnceAgainAfterASuccess)
     A.Worker->CyclePauseMs = 20;
     A.Worker->LoginPauseMs = 20;
     A.Worker->MaxFailurePauseMs = 640;
-    A.Worker->ReadTimeoutMs = 1000;
-    A.Worker->FormCreate();
-    A.Worker->StartOnline();
-    ASSERT_TRUE(RunMessageLoopUntil([&] { return !A.Session.AccessToken().isEmpty(); }, 20000));
+    ASSERT_TRUE(StartCyclingAndLogIn(A));
     AddPersons(A, 1, 1);
     ASSERT_TRUE(RunMessageLoopUntil([&] { return A.QueueLength() == 0; }, 20000));
 
