@@ -80,6 +80,13 @@ void TformResultsClass2::BuildLayout()
     mmoChipString->SetParent(this);
     mmoChipString->SetBounds(8, 640, 400, 20);
     mmoChipString->Hide();
+    // The grid the shared grid actions act on while a run is shown: hidden
+    // and without data, so they have nothing to act on.
+    rdbgrdCurrResult = new TrDBGrid(this);
+    rdbgrdCurrResult->SetName(QStringLiteral("rdbgrdCurrResult"));
+    rdbgrdCurrResult->SetParent(this);
+    rdbgrdCurrResult->SetBounds(420, 640, 60, 20);
+    rdbgrdCurrResult->Hide();
 
     // card
     lblChip = AddLabel(this, page, QStringLiteral("Kortti"), 10, 12);
@@ -128,6 +135,8 @@ void TformResultsClass2::BuildLayout()
     rButton1->SetParent(grpPerson);
     rButton1->SetCaption(QStringLiteral("X"));
     rButton1->SetBounds(264, 21, 26, 25);
+    rButton1->SetHint(QStringLiteral("Tyhjennä henkilöiden suodatus. Ennen suodatusta valittuna ollut henkilö palautetaan "
+                                     "suorituksen henkilöksi."));
     rButton1->OnClick = [this](TComponent* S) { rButton1Click(S); };
     auto* actions = new TActionList(this);
     actPersonEdit = new TAction(this);
@@ -304,7 +313,7 @@ void TformResultsClass2::BuildLayout()
         items << fdtxt::StatusItems[i];
         values << fdtxt::StatusValues[i];
     }
-    fcdbrdgrpSTATUS->SetColumns(FOlder ? 3 : 4);
+    fcdbrdgrpSTATUS->SetColumns(FOlder ? 3 : 6);
     fcdbrdgrpSTATUS->SetValues(values);
     fcdbrdgrpSTATUS->SetItems(items);
     fcdbrdgrpSTATUS->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
@@ -385,6 +394,13 @@ void TformResultsClass2::BuildLayout()
             rdbgrdPunches->Canvas()->Font()->SetColor(clBlack);
         }
         rdbgrdPunches->DefaultDrawColumnCell(Rect, DataCol, Column, State);
+    };
+    // A punch row explains itself: the database writes the row's hint.
+    rdbgrdPunches->SetShowHint(true);
+    rdbgrdPunches->OnGetHintStringEx = [](TComponent*, TColumn*, bool TitleRow, bool FooterRow, const TStringList& FieldValues,
+                                          const QString&, QString& HintString) {
+        if (!TitleRow && !FooterRow)
+            HintString = FieldValues.Values(QStringLiteral("ROW_HINT"));
     };
 
     // buttons

@@ -2,6 +2,7 @@
 // the run into the window.
 
 #include "results/vrkResultsClass2.h"
+#include "components/grid/TrDBAction.h"
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
@@ -333,6 +334,8 @@ void TformResultsClass2::ShowData()
     run->Close();
     run->Open();
     run->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(iResultsClassId));
+    if (rDBAction)
+        rDBAction->SetActiveGrid(rdbgrdCurrResult);
 
     OpenPersons();
     const int64_t personId = RunPersonId();

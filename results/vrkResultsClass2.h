@@ -131,6 +131,7 @@ public:
     TrDBDateTimePicker* dtpPenalty = nullptr;
     TFcEdit* edtTime = nullptr;
     TrDBGrid* rdbgrdPunches = nullptr;
+    TrDBGrid* rdbgrdCurrResult = nullptr;
     TButton* btnValidate = nullptr;
     TrDBMemo* mmoRESULT_NOTES = nullptr;
     TMemo* mmoChipString = nullptr;

@@ -10,6 +10,9 @@
 #include "devices/vrkFinishDeskHost.h"
 #include "platform/ui/DBCtrls.h"
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcRadGrp.h"
+#include "components/grid/TrDBAction.h"
+#include "platform/rtl/DateUtils.h"
 #include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridsPropSave.h"
 #include "platform/ui/DBGrids.h"
@@ -21,6 +24,8 @@
 #include "results/DropDownOnTyping.h"
 #include "results/vrkPerson.h"
 #include "results/vrkSaldoMaksu.h"
+
+#include <QTimer>
 
 using namespace startdesk;
 
@@ -48,6 +53,9 @@ void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId)
         w.ShowModal();
     else
         run.Close();
+    // However the window closed, the grid actions act on the main grid again.
+    if (rDBAction && formMain && formMain->rdbgrdResultsClass)
+        rDBAction->SetActiveGrid(formMain->rdbgrdResultsClass);
 }
 
 namespace {
@@ -63,22 +71,95 @@ TLabel* MakeLabel(TComponent* owner, TWinControl* parent, int x, int y, int w, c
 
 }  // namespace
 
-TformResultsClassForest::TformResultsClassForest(TComponent* AOwner) : TForm(AOwner)
+TformResultsClassForest::TformResultsClassForest(TComponent* AOwner) : TForm(AOwner), FFocusGuard(std::make_unique<QObject>())
 {
     SetName(QStringLiteral("formResultsClassForest"));
     SetCaption(st::CheckInCaption);
+    SetBorderStyle(bsDialog);
     BuildLayout();
+    // The opening chose where the operator starts; the window is on screen now.
+    OnShow = [this](TComponent*) { ApplyFocus(); };
 }
 
-void TformResultsClassForest::BuildLayout()
+void TformResultsClassForest::ApplyFocus()
 {
-    SetBounds(0, 0, 1021, 640);
-    lblMenu1 = MakeLabel(this, this, 12, 6, 520, QString());
-    lblMenu2 = MakeLabel(this, this, 540, 6, 470, QString());
+    if (FRun.Focus == TResultsClassForestRun::TFocus::None)
+        return;
+    // Never inside the handler of the control losing the focus (leaving the
+    // card field): the focus moves once that change is done; a window not on
+    // screen yet keeps the wish for its showing.
+    QTimer::singleShot(0, FFocusGuard.get(), [this] {
+        using TFocus = TResultsClassForestRun::TFocus;
+        if (!Visible())
+            return;
+        const TFocus to = std::exchange(FRun.Focus, TFocus::None);
+        switch (to) {
+        case TFocus::PersonSearch: edtSearchPersons->SetFocus(); break;
+        case TFocus::Card:
+            if (edtChip1->Visible())
+                edtChip1->SetFocus();
+            break;
+        case TFocus::Course: edtClassCourse->SetFocus(); break;
+        case TFocus::CourseList:
+            edtClassCourse->SetFocus();
+            edtClassCourse->DropDown();
+            break;
+        case TFocus::Price:
+            if (grpPayment->Visible()) {
+                edtPaymentPrice->SetFocus();
+                edtPaymentPrice->SelectAll();
+            }
+            break;
+        case TFocus::None: break;
+        }
+    });
+}
+
+void TformResultsClassForest::BuildStatusStrip()
+{
+    imgMenu1Question = StatusPicture(this, this, 12, 3, RGB(40, 100, 200), L("?"));
+    imgMenu1OK = StatusPicture(this, this, 12, 3, RGB(0, 160, 0), QStringLiteral("✓"));
+    imgMenu1Exlamation = StatusPicture(this, this, 12, 3, RGB(230, 140, 0), L("!"));
+    imgMenu2 = StatusPicture(this, this, 520, 3, RGB(128, 128, 128), QStringLiteral("»"));
+    imgMenu2Question = StatusPicture(this, this, 546, 3, RGB(40, 100, 200), L("?"));
+    imgMenu2OK = StatusPicture(this, this, 546, 3, RGB(0, 160, 0), QStringLiteral("✓"));
+    const std::pair<TImage*, const char*> names[] = {{imgMenu1Question, "imgMenu1Question"}, {imgMenu1OK, "imgMenu1OK"},
+                                                     {imgMenu1Exlamation, "imgMenu1Exlamation"}, {imgMenu2, "imgMenu2"},
+                                                     {imgMenu2Question, "imgMenu2Question"}, {imgMenu2OK, "imgMenu2OK"}};
+    for (auto [img, name] : names)
+        img->SetName(L(name));
+    lblMenu1 = MakeLabel(this, this, 40, 6, 470, QString());
+    lblMenu2 = MakeLabel(this, this, 574, 6, 440, QString());
     lblMenu1->SetName(L("lblMenu1"));
     lblMenu2->SetName(L("lblMenu2"));
     for (TLabel* l : {lblMenu1, lblMenu2})
         l->Font()->SetStyle(fsBold);
+}
+
+// Each step shows its label and the one picture its state names; a step
+// without a state shows nothing.
+void TformResultsClassForest::SyncStatusStrip()
+{
+    const QString& s1 = FRun.Menu1State;
+    const QString& s2 = FRun.Menu2State;
+    imgMenu1Question->SetVisible(s1 == L("MENU1_QUESTION"));
+    imgMenu1OK->SetVisible(s1 == L("MENU1_OK"));
+    imgMenu1Exlamation->SetVisible(s1 == L("MENU1_EXLAMATION"));
+    lblMenu1->SetVisible(!s1.isEmpty());
+    lblMenu1->SetCaption(FRun.Menu1Text);
+    lblMenu1->Font()->SetColor(s1 == L("MENU1_OK") ? clHighlight : clRed);
+    imgMenu2->SetVisible(!s2.isEmpty());
+    imgMenu2Question->SetVisible(s2 == L("MENU2_QUESTION"));
+    imgMenu2OK->SetVisible(s2 == L("MENU2_OK"));
+    lblMenu2->SetVisible(!s2.isEmpty());
+    lblMenu2->SetCaption(FRun.Menu2Text);
+    lblMenu2->Font()->SetColor(s2 == L("MENU2_OK") ? clHighlight : clRed);
+}
+
+void TformResultsClassForest::BuildLayout()
+{
+    SetBounds(0, 0, 1021, 656);
+    BuildStatusStrip();
 
     MakeLabel(this, this, 12, 34, 50, L("Kortti"));
     edtChip1 = Make<TEdit>(this, this, 60, 30, 110, 24, L("edtChip1"));
@@ -117,26 +198,32 @@ void TformResultsClassForest::BuildLayout()
 
     BuildCourseGroup();
 
-    grpTila = Make<TGroupBox>(this, this, 8, 538, 547, 50, L("grpTila"));
-    grpTila->SetCaption(L("Tila"));
-    grpTila->SetHint(L("Valitse kirjataanko maastoon vai suoraan 'Ei aikaa' tai 'Omatoimi' -tulokseksi"));
-    const QString items[5] = {st::StatusForest, st::StatusNoTime, st::StatusSelf, st::StatusSetter, st::StatusOfficial};
-    for (int i = 0; i < 5; ++i) {
-        rbTila[i] = Make<TRadioButton>(this, grpTila, 10 + i * 106, 22, 104, 20, QStringLiteral("rbTila%1").arg(i));
-        rbTila[i]->SetCaption(items[i]);
-        rbTila[i]->OnClick = [i](TComponent*) { TResultsClassForestRun::Tila = i; };
-    }
+    FcRadioGroup1 = new TFcRadioGroup(this);
+    FcRadioGroup1->SetName(L("FcRadioGroup1"));
+    FcRadioGroup1->SetParent(this);
+    FcRadioGroup1->SetBounds(8, 538, 547, 66);
+    FcRadioGroup1->SetCaption(L("Tila"));
+    FcRadioGroup1->SetHint(L("Valitse kirjataanko maastoon vai suoraan 'Ei aikaa' tai 'Omatoimi' -tulokseksi"));
+    FcRadioGroup1->SetColumns(4);
+    FcRadioGroup1->SetItems({st::StatusForest, st::StatusNoTime, st::StatusSelf, st::StatusSetter, st::StatusOfficial});
+    FcRadioGroup1->OnClick = [this](TComponent*) {
+        if (!FSyncing)
+            TResultsClassForestRun::Tila = FcRadioGroup1->ItemIndex();
+    };
+
+    rdbgrdCurrResult = Make<TrDBGrid>(this, this, 8, 612, 40, 20, L("rdbgrdCurrResult"));
+    rdbgrdCurrResult->Hide();
 
     BuildRightSide();
 
-    btnCancel = Make<TButton>(this, this, 811, 600, 96, 28, L("btnCancel"));
+    btnCancel = Make<TButton>(this, this, 811, 616, 96, 28, L("btnCancel"));
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->OnClick = [this](TComponent*) {
         FRun.Cancel();
         SaveLayout();
         SetModalResult(mrCancel);
     };
-    btnOK = Make<TButton>(this, this, 915, 600, 96, 28, L("btnOK"));
+    btnOK = Make<TButton>(this, this, 915, 616, 96, 28, L("btnOK"));
     btnOK->SetCaption(L("OK"));
     // Not the default button: Enter is the window's own key (it chooses in
     // the focused list and only elsewhere accepts).
@@ -338,9 +425,10 @@ void TformResultsClassForest::EscapeKey()
             Sync();
             return;
         }
+        // Only the list moves back to the run's person: the run stays as it is.
         const int64_t chosen = FRun.RunPersonId();
         if (chosen != 0 && chosen != FRun.ListPersonId()) {
-            FRun.SelectPerson(chosen);
+            FRun.ClearSearch();
             Sync();
             return;
         }
@@ -389,7 +477,7 @@ void TformResultsClassForest::BuildPersonGroup()
     chkWebShow->SetCaption(L("Näytä nimi Webissä"));
     chkWebShow->OnClick = [this](TComponent*) {
         if (!FSyncing) {
-            FRun.ClickWebShow(chkWebShow->Checked(), DateToStr(Now()) + L(" ") + TimeToStr(Now()));
+            FRun.ClickWebShow(chkWebShow->Checked(), DateToStr(Now()) + L(" ") + FormatDateTime(L("t"), Now()));
             Sync();
         }
     };
@@ -613,6 +701,8 @@ void TformResultsClassForest::EditPerson(int64_t PersonId)
 bool TformResultsClassForest::Opening()
 {
     const bool opened = FRun.Open();
+    if (opened && rDBAction)
+        rDBAction->SetActiveGrid(rdbgrdCurrResult);
     Place();
     Sync();
     return opened;
@@ -633,11 +723,7 @@ void TformResultsClassForest::Place()
 void TformResultsClassForest::Sync()
 {
     FSyncing = true;
-    const bool question1 = FRun.Menu1State != L("MENU1_OK");
-    lblMenu1->SetCaption(FRun.Menu1Text);
-    lblMenu1->Font()->SetColor(question1 ? clRed : clHighlight);
-    lblMenu2->SetCaption(FRun.Menu2Text);
-    lblMenu2->Font()->SetColor(FRun.Menu2State == L("MENU2_OK") ? clHighlight : clRed);
+    SyncStatusStrip();
 
     for (TControl* c : std::initializer_list<TControl*>{edtChip1, chkRentedChip, chkNoChip})
         c->SetVisible(FRun.CardVisible);
@@ -678,10 +764,10 @@ void TformResultsClassForest::Sync()
     for (TAction* a : {actWebEntriesRefresh, actWebEntriesAddPerson, actWebEntriesSelect})
         a->SetEnabled(FRun.bShowWebEntries);
     rdbgrdWebEntries->Invalidate();
-    const int tila = TResultsClassForestRun::Tila < 0 ? 0 : TResultsClassForestRun::Tila;
-    rbTila[tila]->SetChecked(true);
+    FcRadioGroup1->SetItemIndex(TResultsClassForestRun::Tila);
 
     lblPaymentPrice->SetCaption(FRun.PriceLabel);
+    edtPaymentPrice->SetHint(FRun.PriceHint.isEmpty() ? st::PriceFeeHint : FRun.PriceHint);
     edtPaymentPrice->SetText(CurrencyText2(FRun.PriceField));
     edtPaymentInfo->SetText(FRun.InfoField);
     btnPayBalance->SetCaption(FRun.PayBalanceCaption);
@@ -693,4 +779,5 @@ void TformResultsClassForest::Sync()
     rdbgrdPersons->Invalidate();
     rdbgrdPaymentMethods->Invalidate();
     FSyncing = false;
+    ApplyFocus();
 }

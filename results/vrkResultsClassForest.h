@@ -9,6 +9,8 @@
 #include "platform/ui/Grids.h"
 #include "results/vrkResultsClassForestRun.h"
 
+#include <memory>
+
 class TLabel;
 class TEdit;
 class TCheckBox;
@@ -24,6 +26,8 @@ class TImage;
 class TAction;
 class TrDBEdit;
 class TrDBCheckBox;
+class TFcRadioGroup;
+class QObject;
 
 class TformResultsClassForest : public TForm {
 public:
@@ -35,6 +39,8 @@ public:
     // Shows the logic's values in the controls.
     void Sync();
 
+    // The status strip: step 1 the person, step 2 the course.
+    TImage *imgMenu1Question, *imgMenu1OK, *imgMenu1Exlamation, *imgMenu2, *imgMenu2Question, *imgMenu2OK;
     TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo, *lblENTRY_FEE;
     TEdit *edtChip1, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo, *edtADDITIONAL_CLASS_NOTES;
     TFcEdit *edtSearchPersons, *edtSearchWebEntries;
@@ -44,10 +50,13 @@ public:
     TrDBCheckBox *chkRENTAL_EMIT, *chkPAYMENT_STATE;
     TImage *imgWebEntriesOK, *imgWebEntriesQuestion, *imgWebEntriesExlamation, *imgChipBalanceWarning;
     TCheckBox *chkRentedChip, *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
-    TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment, *grpTila;
+    TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment;
     TrDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
+    // The run's grid: hidden and without data; the shared grid actions act
+    // on it while the window is open, so on nothing.
+    TrDBGrid* rdbgrdCurrResult;
     TDBLookupComboBox *edtClassCourse, *edtAdditionalClass;
-    TRadioButton* rbTila[5];
+    TFcRadioGroup* FcRadioGroup1;  // "Tila"
     TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
     // Opens the person editor (formPerson) for the person, 0 for a new one.
     void EditPerson(int64_t PersonId);
@@ -58,6 +67,9 @@ public:
     QString WebEntriesKey() const;
     // Enter, Escape and F5 to F10 as the desk's operators use them.
     void HandleKey(Word& Key);
+    // Moves the focus where the last step sent the operator (the run's
+    // Focus); a list to drop down opens once the window is on screen.
+    void ApplyFocus();
     class TPropSaveFile* propResultsClassForest;
 
 private:
@@ -66,6 +78,8 @@ private:
     void BuildRightSide();
     void BuildCourseGroup();
     void BuildWebEntries();
+    void BuildStatusStrip();
+    void SyncStatusStrip();
     void AddPersonFromWebEntry();
     void WebSearchKeyUp(Word Key);
     void Place();
@@ -75,6 +89,7 @@ private:
     void PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);
     TResultsClassForestRun FRun;
     bool FSyncing = false;
+    std::unique_ptr<QObject> FFocusGuard;
 };
 
 extern TformResultsClassForest* formResultsClassForest;

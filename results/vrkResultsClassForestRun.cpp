@@ -206,14 +206,18 @@ bool TResultsClassForestRun::Open()
         resultsClass->selectDB(iResultsClassId);
     }
     ShowData();
+    Focus = TFocus::PersonSearch;
     if (!bNewResult && CourseId() != 0)
         MenuShow(L("MENU2_OK"), M().fbQuerySelectClassCourseFFD->FieldByName(L("CLASS_NAME"))->AsString());
     formMain->vc_last_read_chip = resultsClass->control_card();
 
     if (bShowWebEntries && bNewResult)
         LoadWebEntries();
-    if (!bShowWebEntries)
+    if (!bShowWebEntries) {
         Menu1ForPerson();
+        if (RunPersonId() != 0)
+            Focus = bNewResult ? TFocus::CourseList : TFocus::Course;
+    }
     LoadPayments(true);
     return true;
 }
@@ -498,6 +502,7 @@ void TResultsClassForestRun::LeaveCard(const QString& Text)
                     RunField("PERSON_ID").SetAsLargeInt(owner);
                     RunField("RESULT_NOTES").SetAsString(L("X"));
                     iLastSelectedPerson = owner;
+                    Focus = TFocus::CourseList;
                 }
             }
         }
@@ -521,6 +526,7 @@ void TResultsClassForestRun::SetNoChip(bool Checked)
         bChipManuallyEntered = false;
     }
     ShowPerson(ListPersonId());
+    Focus = TFocus::PersonSearch;
 }
 
 // ---------------------------------------------------------------- course
@@ -711,6 +717,7 @@ void TResultsClassForestRun::TakeWebEntry()
     }
     if (status != L("OK") && status != L("EXLAMATION")) {
         MenuShow(L("MENU1_QUESTION"));
+        Focus = TFocus::PersonSearch;
         return;
     }
     const QString entryCard = entries.FieldByName(L("EMIT_NR"))->AsString();
@@ -726,10 +733,13 @@ void TResultsClassForestRun::TakeWebEntry()
     RunField("PERSON_ID").SetAsLargeInt(personId);
     RunField("RESULT_NOTES").SetAsString(L("X"));
     iLastSelectedPerson = personId;
-    if (status == L("EXLAMATION"))
+    if (status == L("EXLAMATION")) {
         MenuShow(L("MENU1_EXLAMATION"));
-    else
+        Focus = TFocus::PersonSearch;
+    } else {
         MenuShow(L("MENU1_OK"), NameAndClub(person->person_name(), person->club_name()));
+        Focus = TFocus::CourseList;
+    }
 }
 
 // ---------------------------------------------------------------- payment
@@ -826,21 +836,28 @@ void TResultsClassForestRun::ChoosePayment()
         PriceField = nPaymentPrice = price;
         nChipBalanceBefore = before;
         InfoField = info;
+        Focus = TFocus::Price;
     }
     rows.Locate(L("OUT_ID"), QVariant::fromValue<qlonglong>(nPaymentTypeId));
     ShowPaymentRow();
 }
 
+// Only a changed value puts the run into editing: an existing run whose
+// fields were merely passed through stays unwritten.
 void TResultsClassForestRun::SetPrice(Currency Value)
 {
+    const bool changed = Value != PriceField;
     PriceField = Value;
     nPaymentPrice = Value;
-    EditRun();
+    if (changed)
+        EditRun();
     ShowPaymentRow();
 }
 
 void TResultsClassForestRun::SetInfo(const QString& Text)
 {
+    if (Text.left(200) == InfoField)
+        return;
     InfoField = Text.left(200);
     EditRun();
 }
@@ -849,11 +866,13 @@ void TResultsClassForestRun::ShowPaymentRow()
 {
     if (!IsBalanceType(nPaymentType)) {
         PriceLabel = st::PriceFee;
+        PriceHint = st::PriceFeeHint;
         BalanceLabel.clear();
         BalanceWarning = false;
         return;
     }
     PriceLabel = st::PriceBalance;
+    PriceHint = st::PriceBalanceHint;
     BalanceLabel = st::BalanceAfter + CurrencyText2(BalanceAfter());
     BalanceWarning = BalanceAfter() <= Currency::FromDouble(eventSeries->payment_flex_amount());
 }
@@ -883,14 +902,17 @@ bool TResultsClassForestRun::Ok()
 {
     if (RunPersonId() == 0) {
         do_message(true, st::NoPerson, MSG_ERROR);
+        Focus = TFocus::PersonSearch;
         return false;
     }
     if (!NoChip && (Card.isEmpty() || Card == L("0"))) {
         do_message(true, st::NoCard, MSG_ERROR);
+        Focus = TFocus::Card;
         return false;
     }
     if (CourseId() == 0) {
         do_message(true, st::NoCourse, MSG_ERROR);
+        Focus = TFocus::CourseList;
         return false;
     }
     if (bNewResult && !NoChip) {
@@ -920,19 +942,20 @@ void TResultsClassForestRun::UpdatePersonDetails()
 {
     const int64_t id = RunPersonId();
     QString err;
-    // Every heading is kept apart from the error's own text by a blank.
-    auto report = [&](const QString& head) {
+    // The own-card and receipt headings run straight into the error's text;
+    // the later ones are kept apart from it by a blank.
+    auto report = [&](const QString& head, bool blank = true) {
         if (!err.isEmpty())
-            do_message(true, head + L(" ") + err, MSG_ERROR);
+            do_message(true, head + (blank ? L(" ") : QString()) + err, MSG_ERROR);
         err.clear();
     };
     if (!NoChip && bOwnChipChanged && OwnChipEnabled) {
         M().updatePersonChip(id, Card, OwnChip ? L("K") : L("E"), err);
-        report(st::OwnChipFailed);
+        report(st::OwnChipFailed, false);
     }
     if (bReceiptPrintChanged) {
         M().updatePersonReceiptPrint(id, PrintReceipt ? L("K") : L("E"), err);
-        report(st::ReceiptFailed);
+        report(st::ReceiptFailed, false);
     }
     if (bPhoneNumberChanged) {
         M().updatePersonPhoneNumber(id, Phone, err);

@@ -62,6 +62,10 @@ public:
     static int Tila;
     QString Menu1State, Menu1Text, Menu2State, Menu2Text;
     bool PersonEditEnabled = false;
+    // Where the operator goes next, set by the step that decides it; the
+    // window moves the focus there and resets it.
+    enum class TFocus { None, PersonSearch, Card, Course, CourseList, Price };
+    TFocus Focus = TFocus::None;
 
     // ---- payment choice ----
     int64_t nPaymentTypeId = 0;
@@ -79,6 +83,7 @@ public:
     QString PayBalanceCaption;         // btnPayBalance
     bool PayBalanceBold = false;
     QString PriceLabel, BalanceLabel;  // lblPaymentPrice, lblChipBalanceInfo ("" hidden)
+    QString PriceHint;                 // edtPaymentPrice's hint
     bool BalanceWarning = false;       // red label and warning picture
 
     // ---- opening and closing ----

@@ -30,6 +30,12 @@ protected:
         w->Run().OnRunClosed = [this](int64_t id) { Closed << id; };
         ASSERT_TRUE(w->Opening());  // a new run without a card
         w->Show();
+        Settle();  // the window takes the operator to its first field once shown
+    }
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
     }
     void TearDown() override
     {
@@ -43,6 +49,11 @@ protected:
         w->edtSearchWebEntries->SetFocus();
         Type(w->edtSearchWebEntries, Search);
         Key(w->edtSearchWebEntries, Qt::Key_Return);
+        // the entry's person, found by name only, is to be checked: the
+        // operator is taken to the person search
+        Settle();
+        EXPECT_EQ(w->Run().Menu1State, QStringLiteral("MENU1_EXLAMATION"));
+        EXPECT_EQ(w->ActiveControl(), static_cast<TWinControl*>(w->edtSearchPersons));
     }
     QVariant EntryRun(int64_t Entry)
     {
@@ -75,6 +86,7 @@ TEST_F(WebEntryCheckIn, TheEntryAttachedWhenOkIsPressedIsTheOneUsed)
     w->Run().ToggleWebEntry();  // attached again on the full list
     w->Sync();
     ASSERT_EQ(w->Run().AttachedEntryId(), 801);
+    Settle();
     w->edtSearchWebEntries->SetFocus();
     Key(w->edtSearchWebEntries, Qt::Key_Down);
     EXPECT_EQ(Entry(), 802);
@@ -86,6 +98,7 @@ TEST_F(WebEntryCheckIn, TheEntryAttachedWhenOkIsPressedIsTheOneUsed)
     // Enter attaches the entry under the cursor again; then the course, OK
     Key(w->edtSearchWebEntries, Qt::Key_Return);
     EXPECT_EQ(w->Run().AttachedEntryId(), 801);
+    Settle();
     w->Run().ChooseCourse(402);
     w->Sync();
     ClickMiddle(w->btnOK);

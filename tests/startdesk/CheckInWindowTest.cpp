@@ -1,0 +1,178 @@
+// The check-in window shown modally and driven by real keys and clicks: where
+// the focus goes after each step, and that passing through fields of an
+// existing run without changing anything writes nothing.
+
+#include "StartDeskFixture.h"
+
+#include "components/framed/FcEdit.h"
+#include "components/grid/rDBGrid.h"
+#include "platform/ui/DBCtrls.h"
+#include "platform/ui/StdCtrls.h"
+#include "resources/StartDeskTexts.h"
+#include "results/vrkResultsClassForest.h"
+#include "tests/support/RealInput.h"
+
+namespace {
+
+using namespace realinput;
+namespace st = txt::startdesk;
+
+class CheckInWindow : public StartDesk {
+protected:
+    void SetUp() override
+    {
+        StartDesk::SetUp();
+        formMain->SetBounds(100, 50, 1201, 801);
+    }
+    // Lets the window's deferred focus move happen.
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    // A run of card 12345 on course 401 saved with "Maastoon".
+    int64_t SavedRun()
+    {
+        run.vcChipString = Card(QStringLiteral("12345"));
+        EXPECT_TRUE(run.Open());
+        run.ChooseCourse(401);
+        const int64_t id = run.iResultsClassId;
+        EXPECT_TRUE(run.Ok());
+        formMain->vc_last_read_chip.clear();
+        return id;
+    }
+};
+
+// An existing run opened, walked through and closed with OK stays as it was,
+// even with "Ei aikaa" left in "Tila" from an earlier check-in.
+TEST_F(CheckInWindow, WalkingThroughAnExistingRunWritesNothing)
+{
+    const int64_t id = SavedRun();
+    const QVariant updated = Run(id, "updated");
+    struct Case {
+        const char* Name;
+        std::function<void(TformResultsClassForest&)> Steps;
+    };
+    const std::vector<Case> cases = {
+        {"price and info fields passed with Tab",
+         [](TformResultsClassForest& w) {
+             w.edtPaymentPrice->SetFocus();
+             Key(&w, Qt::Key_Tab);
+             w.edtPaymentInfo->SetFocus();
+             Key(&w, Qt::Key_Tab);
+         }},
+        {"Escape in the empty person search with the list on another person",
+         [this](TformResultsClassForest& w) {
+             w.edtSearchPersons->SetFocus();
+             f.Module->fbQueryLookupPersonFD->Locate(QStringLiteral("PERSON_ID"), QVariant::fromValue<qlonglong>(1002));
+             Key(&w, Qt::Key_Escape);
+             EXPECT_TRUE(w.Visible());
+             EXPECT_EQ(w.Run().ListPersonId(), 1001) << "the list goes back to the run's person";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TResultsClassForestRun::Tila = 1;
+        TformResultsClassForest w(nullptr);
+        w.Run().OnRunClosed = [](int64_t) {};
+        w.Run().iResultsClassId = id;
+        ASSERT_TRUE(w.Opening());
+        const int result = ShowModalWith(w, [&] {
+            Settle();
+            c.Steps(w);
+            ClickMiddle(w.btnOK);
+        });
+        EXPECT_EQ(result, mrOk) << Boxes.join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(Run(id, "result_status").toString(), QStringLiteral("M"));
+        EXPECT_EQ(Run(id, "updated"), updated);
+    }
+    TResultsClassForestRun::Tila = -1;
+}
+
+// The operator is taken where the next thing is to do: the person search at
+// opening, then after each refusal of OK the field it names, the price after
+// a payment row, the course list once the card gave the person.
+TEST_F(CheckInWindow, TheFocusGoesWhereTheNextStepIs)
+{
+    TformResultsClassForest w(nullptr);
+    w.Run().OnRunClosed = [](int64_t) {};
+    ASSERT_TRUE(w.Opening());
+    bool searchAtOpening = false, searchAfterNoPerson = false, cardAfterNoCard = false, listAfterNoCourse = false,
+         searchAfterNoChip = false, priceChosen = false, listAfterOwner = false;
+    QString priceSelected;
+    ShowModalWith(w, [&] {
+        Settle();
+        searchAtOpening = w.edtSearchPersons->Focused();
+        ClickMiddle(w.btnOK);
+        Settle();
+        searchAfterNoPerson = w.edtSearchPersons->Focused();
+        w.Run().SelectPerson(1003);
+        w.Sync();
+        ClickMiddle(w.btnOK);
+        Settle();
+        cardAfterNoCard = w.edtChip1->Focused();
+        Type(&w, QStringLiteral("123456"));
+        ClickMiddle(w.btnOK);
+        Settle();
+        listAfterNoCourse = w.edtClassCourse->Focused() && w.edtClassCourse->ListVisible();
+        Key(&w, Qt::Key_Escape);  // closes the list only
+
+        ClickMiddle(w.chkNoChip);
+        Settle();
+        searchAfterNoChip = w.edtSearchPersons->Focused();
+        ClickMiddle(w.chkNoChip);
+
+        // a payment row other than the proposed one, chosen with Enter
+        Key(&w, Qt::Key_F8);
+        TDataSet& rows = *f.Module->fbQueryPaymentMethodsFD;
+        for (int i = 0; i < 5 && rows.FieldByName(QStringLiteral("OUT_ID"))->AsLargeInt() == w.Run().nPaymentTypeId; ++i)
+            Key(&w, Qt::Key_Down);
+        Key(&w, Qt::Key_Return);
+        Settle();
+        priceChosen = w.edtPaymentPrice->Focused();
+        priceSelected = w.edtPaymentPrice->SelText();
+
+        // a typed card of a known person, with no person chosen
+        w.Run().SelectPerson(0);  // the chosen person again: removed
+        w.Sync();
+        w.edtChip1->SetFocus();
+        w.edtChip1->SetText(QString());
+        Type(&w, QStringLiteral("54321"));
+        Key(&w, Qt::Key_Tab);
+        Settle();
+        listAfterOwner = w.edtClassCourse->Focused() && w.edtClassCourse->ListVisible();
+        w.SetModalResult(mrCancel);
+    });
+    w.Run().Cancel();
+    EXPECT_TRUE(searchAtOpening);
+    EXPECT_TRUE(searchAfterNoPerson);
+    EXPECT_TRUE(cardAfterNoCard);
+    EXPECT_TRUE(listAfterNoCourse);
+    EXPECT_TRUE(searchAfterNoChip);
+    EXPECT_TRUE(priceChosen);
+    EXPECT_FALSE(priceSelected.isEmpty());
+    EXPECT_TRUE(listAfterOwner);
+    EXPECT_EQ(w.Run().RunPersonId(), 0);  // the run is gone with the cancel
+}
+
+// An existing run with a person opens on the course selector, its list shut.
+TEST_F(CheckInWindow, AnExistingRunOpensOnTheCourse)
+{
+    const int64_t id = SavedRun();
+    TformResultsClassForest w(nullptr);
+    w.Run().OnRunClosed = [](int64_t) {};
+    w.Run().iResultsClassId = id;
+    ASSERT_TRUE(w.Opening());
+    bool onCourse = false, listShut = false;
+    ShowModalWith(w, [&] {
+        Settle();
+        onCourse = w.edtClassCourse->Focused();
+        listShut = !w.edtClassCourse->ListVisible();
+        w.SetModalResult(mrCancel);
+    });
+    w.Run().Cancel();
+    EXPECT_TRUE(onCourse);
+    EXPECT_TRUE(listShut);
+}
+
+}  // namespace
