@@ -6,6 +6,8 @@
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "components/dbcontrols/DataItemDefs.h"
+#include "components/dbcontrols/TrDBRecView.h"
+#include "components/stringgrid/rStringGridEd.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/TreeViews.h"
@@ -154,11 +156,52 @@ void TDBPrintDirect::PrintCell(TRect R, const QString& Text, unsigned Align)
     }
 }
 
+void TDBPrintDirect::PrintTextCell(int Left, int Right, const QStringList& Lines, unsigned Align, int Indent, int Height)
+{
+    const TRect r{Left, CurY, Right, CurY + Height};
+    if (UseColors && C->Brush()->Color() != clWhite) {
+        C->Brush()->SetStyle(bsSolid);
+        C->FillRect(r);
+    }
+    int y = CurY + LineHSpace / 2;
+    for (const QString& line : Lines) {
+        const TRect t{Left + Indent, y, Right - ColVSpace / 2, y + LineH};
+        FPrinter->DrawCellText(t, line.isEmpty() ? QStringLiteral(" ") : line, Align);
+        y += LineH + LineHSpace;
+    }
+    if (PrintGrid) {
+        C->Brush()->SetStyle(bsClear);
+        C->Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
+        C->Brush()->SetStyle(bsSolid);
+    }
+}
+
+void TDBPrintDirect::Fit(int Height)
+{
+    if (CurY + Height > PageHeight - Vmargin && CurY > Vmargin + LineH + LineHSpace)
+        NewPage();
+}
+
 void TDBPrintDirect::ColumnStyle(size_t i, bool IsTitle)
 {
     C->Font()->SetStyle(0);
     C->Font()->SetColor(clBlack);
     C->Brush()->SetColor(clWhite);
+    if (SourceType == stStringGrid && FN[i].Col >= 0) {
+        // the grid's own cell style; without "Use items color" in black on white
+        if (TrStringGridEd* g = StringGridEd()) {
+            const QString name = C->Font()->Name();
+            const int size = C->Font()->Size();
+            g->GetCellStyle(FN[i].Col, IsTitle ? 0 : RecIdx, C);
+            C->Font()->SetName(name);
+            C->Font()->SetSize(size);
+            if (!UseColors) {
+                C->Font()->SetColor(clBlack);
+                C->Brush()->SetColor(clWhite);
+            }
+        }
+        return;
+    }
     TColumn* col = SourceType == stGrid ? ColumnOf(FN[i].Field) : nullptr;
     if (!col)
         return;
@@ -177,8 +220,12 @@ QString TDBPrintDirect::CellText(size_t i, bool IsTitle, bool IsSum)
         return FN[i].Title;
     if (!f) {
         // a string grid's cell; its number columns are summed
-        if (IsSum)
-            return StringGridIsText(FN[i]) ? QString() : FloatToStr(FSums[i]);
+        if (IsSum) {
+            if (StringGridIsText(FN[i]))
+                return QString();
+            const QString format = StringGridNumFormat(FN[i]);
+            return format.isEmpty() ? FloatToStr(FSums[i]) : FormatFloat(format, FSums[i]);
+        }
         double v = 0;
         if (StringGridNumber(FN[i], v))
             FSums[i] += v;
@@ -208,7 +255,7 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
     }
     int x = Hmargin;
     bool wrapped = false;
-    const bool styled = SourceType == stGrid || UseColors;
+    const bool styled = SourceType == stGrid || SourceType == stStringGrid || UseColors;
     for (size_t i = 0; i < FN.size(); ++i) {
         const TExportColumn& c = FN[i];
         if (!c.Field && c.Col < 0)
@@ -230,6 +277,10 @@ void TDBPrintDirect::PrintRow(bool IsTitle, bool IsSum)
         if (!IsTitle && !IsSum && AsCheckBox(c.Field, checked)) {
             PrintCell(TRect{x, 0, x + ColW[i], 0}, QStringLiteral(" "), 0);
             PrintCheckBox(x, ColW[i], checked);
+        } else if (!IsTitle && !IsSum && !c.Field && ParioCompConfig.rDBPrintDirectCfg.BooleanAsCheckBox
+                   && StringGridKind(c) == TGridCellKind::Boolean) {
+            PrintCell(TRect{x, 0, x + ColW[i], 0}, QStringLiteral(" "), 0);
+            PrintGridCheckBox(i, x, StringGridBool(c));
         } else {
             PrintCell(TRect{x, 0, x + ColW[i], 0}, CellText(i, IsTitle, IsSum),
                       a == TFieldAlignment::RightJustify ? DT_RIGHT : a == TFieldAlignment::Center ? DT_CENTER : 0u);
@@ -278,6 +329,27 @@ void TDBPrintDirect::PrintCheckBox(int Left, int Width, bool Checked)
     C->StretchDraw(TRect{x, y, x + size, y + size}, bmp);
 }
 
+void TDBPrintDirect::PrintGridCheckBox(size_t i, int Left, bool Checked)
+{
+    TrStringGridEd* g = StringGridEd();
+    if (!g)
+        return;
+    TBitmap* bmp = rGlyphs.BmpFromIndex(TrGlyphsRec::CheckIndex(Checked), g->ScaleRatio(), g->CustomGlyphs());
+    if (!bmp)
+        return;
+    const int w = ColW[i];
+    int dx;
+    switch (g->GetCheckboxAlignment(FN[i].Col, RecIdx)) {
+    case taRightJustify: dx = w - LineH - ColVSpace / 2 - 1; break;
+    case taCenter: dx = (w - LineH - 1) / 2; break;
+    default: dx = ColVSpace / 2; break;
+    }
+    const int size = std::max(1, LineH - 2);
+    const int x = Left + std::max(1, dx);
+    const int y = CurY + LineHSpace / 2 + 1;
+    C->StretchDraw(TRect{x, y, x + size, y + size}, bmp);
+}
+
 QStringList TDBPrintDirect::WrapLines(const QString& Text, int Width) const
 {
     QStringList out;
@@ -307,15 +379,6 @@ QStringList TDBPrintDirect::WrapLines(const QString& Text, int Width) const
     return out;
 }
 
-void TDBPrintDirect::PrintLine(int Left, const QString& Text, unsigned Align)
-{
-    const int h = LineH + LineHSpace;
-    if (CurY + h > PageHeight - Vmargin)
-        NewPage();
-    PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, Text, Align);
-    CurY += h;
-}
-
 void TDBPrintDirect::TreeNodeStyle(TTreeNode* N)
 {
     // the data-aware tree's items carry their own style and colours
@@ -341,15 +404,19 @@ int TDBPrintDirect::PrintTreeView()
         TreeNodeStyle(N);
         const int left = Hmargin + Depth * LineH;
         const bool image = images && N->ImageIndex >= 0 && N->ImageIndex < images->Count();
-        const int indent = image ? int(std::lround(1.5 * LineH)) : 0;
-        const int h = LineH + LineHSpace;
-        if (CurY + h > PageHeight - Vmargin)
-            NewPage();
-        PrintCell(TRect{left + indent, 0, PageWidth - Hmargin, 0}, N->Text().isEmpty() ? QStringLiteral(" ") : N->Text(), 0);
+        // the cell holds the picture and the text; the text wraps in what is left
+        const int indent = 4 + (image ? int(std::lround(1.5 * LineH)) : 0);
+        const int right = PageWidth - Hmargin;
+        const QStringList lines = WrapLines(N->Text().isEmpty() ? QStringLiteral(" ") : N->Text(),
+                                            std::max(LineH, right - left - indent - ColVSpace / 2));
+        const int h = int(lines.size()) * (LineH + LineHSpace);
+        Fit(h);
+        PrintTextCell(left, right, lines, 0, indent, h);
         if (image) {
             TBitmap bmp;
             images->GetBitmap(N->ImageIndex, &bmp);
-            C->StretchDraw(TRect{left + 4, CurY + LineHSpace / 2, left + 4 + LineH, CurY + LineHSpace / 2 + LineH}, &bmp);
+            const int y = CurY + std::max(0, (h - LineH) / 2);
+            C->StretchDraw(TRect{left + 4, y, left + 4 + LineH, y + LineH}, &bmp);
         }
         CurY += h;
         ++n;
@@ -360,21 +427,22 @@ int TDBPrintDirect::PrintTreeView()
     return n;
 }
 
-bool TDBPrintDirect::PrintPicture(const TExportColumn& Col, int Left)
+bool TDBPrintDirect::PrintPicture(const TExportColumn& Col, int Left, int& Height)
 {
     if (!PrintPictures || !Col.Field || !IsGraphicField(Col.Field))
         return false;
     const int h = LineH + LineHSpace;
+    Height = h;
     if (Col.Field->IsNull()) {
+        Fit(h);
         PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, QStringLiteral(" "), 0);
-        CurY += h;
         return true;
     }
     TBitmap bmp;
     const TrGraphicType kind = ReadBitmapFromField(Col.Field, &bmp);
     if (kind == gtError || kind == gtNoPicture || bmp.Width() <= 0 || bmp.Height() <= 0) {
+        Fit(h);
         PrintCell(TRect{Left, 0, PageWidth - Hmargin, 0}, prntxt::PictureCorrupted, 0);
-        CurY += h;
         return true;
     }
     // as wide as the value column at most, as high as what is left of a page
@@ -397,37 +465,50 @@ bool TDBPrintDirect::PrintPicture(const TExportColumn& Col, int Left)
         C->Rectangle(Left, CurY, PageWidth - Hmargin + 1, CurY + int(ph) + 1);
         C->Brush()->SetStyle(bsSolid);
     }
-    CurY += std::max(h, int(ph));
+    Height = std::max(h, int(ph));
     return true;
 }
 
 int TDBPrintDirect::PrintRecView()
 {
     // one field a line: the caption on the left, the value after the widest caption
-    int captionW = 0;
-    for (const TExportColumn& c : FN)
+    int captionW = 0, valueW = 0;
+    for (const TExportColumn& c : FN) {
         captionW = std::max(captionW, C->TextWidth(c.Title + QStringLiteral(":")));
+        for (const QString& line : SourceText(c).split(QLatin1Char('\n')))
+            valueW = std::max(valueW, C->TextWidth(line));
+    }
     const int valueX = Hmargin + captionW + LineH + 4;
+    const int right = PageWidth - Hmargin;
+    const QString fontName = C->Font()->Name();
+    const int fontSize = C->Font()->Size();
+    const unsigned plainStyle = C->Font()->Style();
     RecIdx = 0;
     for (const TExportColumn& c : FN) {
-        const int h = LineH + LineHSpace;
-        if (CurY + h > PageHeight - Vmargin)
-            NewPage();
-        PrintCell(TRect{Hmargin, 0, valueX, 0}, c.Title + QStringLiteral(":"), 0);
-        if (PrintPicture(c, valueX))
-            continue;
-        const QString v = SourceText(c);
-        // a long or multi-line value goes on as many lines as it needs
-        const QStringList lines = v.isEmpty() ? QStringList{QStringLiteral(" ")} : WrapLines(v, PageWidth - Hmargin - valueX - ColVSpace);
-        for (int i = 0; i < lines.size(); ++i) {
-            if (i > 0) {
-                CurY += h;
-                if (CurY + h > PageHeight - Vmargin)
-                    NewPage();
+        const int line = LineH + LineHSpace;
+        int height = 0;
+        if (!PrintPicture(c, valueX, height)) {
+            // with "Use items color" the view's own font style for the field
+            if (UseColors && RecView && c.ViewIndex >= 0) {
+                RecView->GetFontStyle(c.ViewIndex, C->Font(), true);
+                C->Font()->SetName(fontName);
+                C->Font()->SetSize(fontSize);
             }
-            PrintCell(TRect{valueX, 0, PageWidth - Hmargin, 0}, lines[i].isEmpty() ? QStringLiteral(" ") : lines[i], 0);
+            const bool rightAligned = RecView && c.ViewIndex >= 0 && (RecView->GetDataAlignment(c.ViewIndex) & DT_RIGHT);
+            const int valueRight = rightAligned ? std::min(right, valueX + valueW + 4) : right;
+            const QString v = SourceText(c);
+            // a long or multi-line value goes on as many lines as it needs, in one cell
+            const QStringList lines = v.isEmpty() ? QStringList{QStringLiteral(" ")}
+                                                  : WrapLines(v, std::max(LineH, valueRight - valueX - ColVSpace - 2));
+            height = int(lines.size()) * line;
+            Fit(height);
+            PrintTextCell(valueX, valueRight, lines, rightAligned ? DT_RIGHT : 0, 2, height);
+            C->Font()->SetStyle(plainStyle);
+            C->Font()->SetColor(clBlack);
         }
-        CurY += h;
+        // the caption beside the value's cell, on the same page and as high
+        PrintTextCell(Hmargin, valueX, {c.Title + QStringLiteral(":")}, 0, 2, height);
+        CurY += height;
     }
     return 1;
 }

@@ -60,12 +60,20 @@ private:
     QString CellText(size_t i, bool IsTitle, bool IsSum);
     void ColumnStyle(size_t i, bool IsTitle);
     void SetUpPrinter(TPrinter& P) const;
-    void PrintLine(int Left, const QString& Text, unsigned Align);
     int PrintTreeView();
     int PrintRecView();
     // A graphic field of a record view as its picture in the value column;
     // false when the field is no picture.
-    bool PrintPicture(const TExportColumn& Col, int Left);
+    // The picture's cell starts at CurY (a new page begun when it does not
+    // fit there) and is Height high; CurY is left where it was.
+    bool PrintPicture(const TExportColumn& Col, int Left, int& Height);
+    // One cell of several lines from CurY, Height high, filled and framed as
+    // a whole; the lines start Indent pixels in.
+    void PrintTextCell(int Left, int Right, const QStringList& Lines, unsigned Align, int Indent, int Height);
+    // A string grid's check-box cell: the glyph for Checked placed as the column wants.
+    void PrintGridCheckBox(size_t i, int Left, bool Checked);
+    // Moves to a new page when Height does not fit below CurY (and would fit on a page).
+    void Fit(int Height);
     void TreeNodeStyle(class TTreeNode* N);
     void PrintCell(TRect R, const QString& Text, unsigned Align);
     // Whether F prints as a check box, and its state.

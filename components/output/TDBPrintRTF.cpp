@@ -5,6 +5,8 @@
 #include "components/dbcontrols/DataItemDefs.h"
 #include "components/grid/rdbtool.h"
 #include "components/output/TRTFReport2.h"
+#include "components/stringgrid/rStringGridEd.h"
+#include "components/stringgrid/rStringGridEdColumn.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/DBGrids.h"
@@ -297,17 +299,21 @@ QString TDBPrintRTF::StyledText(const QString& Text, unsigned Style, bool Bold)
 
 unsigned TDBPrintRTF::ColumnFontStyle(size_t i) const
 {
-    // grid sources print in the look of their columns' fonts
+    // grid and string grid sources print in the look of their columns' fonts
     if (SourceType == stGrid)
         if (TColumn* col = ColumnOf(FN[i].Field))
             return col->Font()->Style();
+    if (SourceType == stStringGrid && FN[i].Col >= 0)
+        if (TrStringGridEd* g = StringGridEd())
+            if (TrStringGridEdColumn* col = g->ColumnOf(FN[i].Col))
+                return col->Font()->Style();
     return 0;
 }
 
 QString TDBPrintRTF::RecLine(int Kind)
 {
     QString line;
-    const bool styled = SourceType == stGrid && Kind == 2;
+    const bool styled = (SourceType == stGrid || SourceType == stStringGrid) && Kind == 2;
     for (size_t i = 0; i < FN.size(); ++i) {
         TField* f = FN[i].Field;
         if (wCol[i] <= 0 || (!f && FN[i].Col < 0))
@@ -323,7 +329,8 @@ QString TDBPrintRTF::RecLine(int Kind)
             else if (!f && StringGridNumber(FN[i], v))
                 Sums[i] += v;
         } else if (wKind[i].Numeric) {
-            text = !f || f->DisplayFormat().isEmpty() ? FloatToStr(Sums[i]) : FormatFloat(f->DisplayFormat(), Sums[i]);
+            const QString format = f ? f->DisplayFormat() : StringGridNumFormat(FN[i]);
+            text = format.isEmpty() ? FloatToStr(Sums[i]) : FormatFloat(format, Sums[i]);
         }
         const int w = wCol[i];
         if (text.size() > w)

@@ -34,6 +34,7 @@ struct TExportColumn {
     QString Title;
     TField* Field = nullptr;
     int Col = -1;  // a string grid's column
+    int ViewIndex = -1;  // a record view's item
 };
 
 class TExportEngine : public TComponent {
@@ -113,6 +114,15 @@ protected:
     int StringGridDataWidth(const TExportColumn& C) const;
     // A string grid column's own number format (empty: none).
     QString StringGridNumFormat(const TExportColumn& C) const;
+    // The kind of a string grid column in the row at hand.
+    enum class TGridCellKind { Text, Number, Date, Time, DateTime, Bar, Boolean };
+    TGridCellKind StringGridKind(const TExportColumn& C) const;
+    // A date, time or date-time cell's value (false: empty or not valid).
+    bool StringGridDateTime(const TExportColumn& C, double& Value) const;
+    // A check-box cell's value.
+    bool StringGridBool(const TExportColumn& C) const;
+    // The string grid source (nullptr for other sources).
+    class TrStringGridEd* StringGridEd() const;
     TFieldAlignment StringGridAlignment(const TExportColumn& C, int Row) const;
     // The text of a field as the source shows it: a TrDBGrid's own cell
     // value without display formatting, else the field's text.

@@ -67,6 +67,7 @@ void TExportEngine::BuildRecViewColumns()
         c.Name = f->FieldName();
         c.Title = RealFieldNamesAsTitle ? f->FieldName() : RecView->GetCaption(i);
         c.Field = f;
+        c.ViewIndex = i;
         FN.push_back(c);
     }
 }
@@ -142,6 +143,46 @@ QString TExportEngine::StringGridNumFormat(const TExportColumn& C) const
 {
     TrStringGridEd* g = Sg(StringGrid);
     return g && C.Col >= 0 && C.Col < g->Columns()->Count() ? g->Columns()->Items(C.Col)->NumFormat : QString();
+}
+
+TrStringGridEd* TExportEngine::StringGridEd() const
+{
+    return Sg(StringGrid);
+}
+
+TExportEngine::TGridCellKind TExportEngine::StringGridKind(const TExportColumn& C) const
+{
+    TrStringGridEd* g = Sg(StringGrid);
+    if (!g || C.Col < 0)
+        return TGridCellKind::Text;
+    const int row = std::max(g->FixedRows(), RecIdx);
+    if (g->GetEditStyleEx(C.Col, row) == sgbCheckbox)
+        return TGridCellKind::Boolean;
+    switch (g->GetDataType(C.Col, row)) {
+    case sgdNumber: case sgdInteger: return TGridCellKind::Number;
+    case sgdDate: return TGridCellKind::Date;
+    case sgdTime: return TGridCellKind::Time;
+    case sgdDateTime: return TGridCellKind::DateTime;
+    case sgdDataBar: case sgdStatusBar: return TGridCellKind::Bar;
+    default: return TGridCellKind::Text;
+    }
+}
+
+bool TExportEngine::StringGridDateTime(const TExportColumn& C, double& Value) const
+{
+    TrStringGridEd* g = Sg(StringGrid);
+    const TGridCellKind k = StringGridKind(C);
+    if (!g || (k != TGridCellKind::Date && k != TGridCellKind::Time && k != TGridCellKind::DateTime)
+        || g->Cells(C.Col, RecIdx).trimmed().isEmpty() || g->IsValidData(C.Col, RecIdx) != sdsOk)
+        return false;
+    Value = g->GetDateTimeCells(C.Col, RecIdx);
+    return true;
+}
+
+bool TExportEngine::StringGridBool(const TExportColumn& C) const
+{
+    TrStringGridEd* g = Sg(StringGrid);
+    return g && C.Col >= 0 && g->GetBoolCells(C.Col, RecIdx);
 }
 
 TFieldAlignment TExportEngine::StringGridAlignment(const TExportColumn& C, int Row) const

@@ -16,6 +16,8 @@
 #include "platform/ui/Forms.h"
 #include "resources/ReportTexts.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace {
@@ -592,6 +594,33 @@ QString ProperCase(const QString& Text)
     return t;
 }
 
+// Changes the text of a value but not the control words and escapes in it
+// ("\\par ", "\\'7b"), which would stop working in another case.
+QString OutsideControlWords(const QString& Value, const std::function<QString(const QString&)>& Change, bool Escaped)
+{
+    if (!Escaped)
+        return Change(Value);
+    // each control word stands in as one private-use character meanwhile
+    static const QRegularExpression word(QStringLiteral("\\\\(?:'[0-9a-fA-F]{2}|[a-zA-Z]+-?[0-9]* ?)"));
+    QStringList words;
+    QString text;
+    int at = 0;
+    for (auto it = word.globalMatch(Value); it.hasNext() && words.size() < 6000;) {
+        const auto m = it.next();
+        text += Value.mid(at, m.capturedStart() - at) + QChar(char16_t(0xE000 + words.size()));
+        words << m.captured(0);
+        at = int(m.capturedEnd());
+    }
+    text = Change(text + Value.mid(at));
+    QString out;
+    for (const QChar c : text)
+        if (c.unicode() >= 0xE000 && c.unicode() < 0xE000 + words.size())
+            out += words[c.unicode() - 0xE000];
+        else
+            out += c;
+    return out;
+}
+
 } // namespace
 
 QString TReportTagEngine::ProcStrFunction(const QString& Tag)
@@ -653,12 +682,14 @@ QString TReportTagEngine::ProcStrFunction(const QString& Tag)
         }
         if (items.size() != 1)
             throw Exception(Tag);
+        // values of an RTF report carry control words already
+        const bool escaped = EscapeData(QStringLiteral("\\")) != QStringLiteral("\\");
         if (name == QLatin1String("str_upper"))
-            return value.toUpper();
+            return OutsideControlWords(value, [](const QString& T) { return T.toUpper(); }, escaped);
         if (name == QLatin1String("str_lower"))
-            return value.toLower();
+            return OutsideControlWords(value, [](const QString& T) { return T.toLower(); }, escaped);
         if (name == QLatin1String("str_proper"))
-            return ProperCase(value);
+            return OutsideControlWords(value, ProperCase, escaped);
         if (name == QLatin1String("str_trim"))
             return value.trimmed();
         throw Exception(Tag);
@@ -677,7 +708,8 @@ void TReportTagEngine::RunActionAfter(int Action, const QString& File)
         RunFile(File, QString(), QString(), SW_SHOWNORMAL, true);
         return;
     }
-    if (Action != aaPrint)
+    // PrintCopies 0 asks for no copy at all
+    if (Action != aaPrint || PrintCopies <= 0)
         return;
     // the printer is named on the print command; the default printer stays as it is
     if (!PrinterName.isEmpty() && !IsPdfFilePrinter(PrinterName)) {
@@ -687,7 +719,7 @@ void TReportTagEngine::RunActionAfter(int Action, const QString& File)
             RaiseRepErr(rePrinter, PrinterName);
     }
     CheckAbort();
-    PrintFileOn(File, PrinterName.isEmpty() ? GetDefaultPrinterName() : PrinterName, std::max(1, PrintCopies));
+    PrintFileOn(File, PrinterName.isEmpty() ? GetDefaultPrinterName() : PrinterName, PrintCopies);
 }
 
 bool TReportTagEngine::ResolveBarcodeTag(const QString& Tag, QString& Text, QString& Options)

@@ -175,12 +175,21 @@ void TSLKExport::WriteGridCell(int i)
     if (text.isEmpty())
         return;
     double v = 0;
-    const bool num = StringGridNumber(col, v);
-    if (num)
+    const TGridCellKind kind = StringGridKind(col);
+    if (StringGridNumber(col, v)) {
+        // number cells take their column's picture, as number fields do
         FSums[size_t(i)] += v;
-    // number cells take their column's picture, as number fields do
-    ExportLine(num ? QStringLiteral("F;P%1;X%2").arg(3 + i).arg(X + i) : QStringLiteral("C;X%1").arg(X + i));
-    ExportLine(QStringLiteral("C;K") + EncodeValue(num ? FloatText(v) : text, num, !num));
+        ExportLine(QStringLiteral("F;P%1;X%2").arg(3 + i).arg(X + i));
+    } else if ((kind == TGridCellKind::Date || kind == TGridCellKind::Time) && StringGridDateTime(col, v)) {
+        ExportLine(QStringLiteral("F;P%1;X%2").arg(kind == TGridCellKind::Date ? 1 : 2).arg(X + i));
+    } else {
+        ExportLine(QStringLiteral("C;X%1").arg(X + i));
+        // date-time and bar columns stay bare, text columns are quoted
+        const bool bare = kind == TGridCellKind::DateTime || kind == TGridCellKind::Bar;
+        ExportLine(QStringLiteral("C;K") + EncodeValue(text, false, !bare));
+        return;
+    }
+    ExportLine(QStringLiteral("C;K") + EncodeValue(FloatText(v), true, false));
 }
 
 void TSLKExport::WriteTreeNode(const QString& Text, int Depth)

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUuid>
+#include <cmath>
 
 namespace {
 
@@ -64,6 +65,23 @@ QString SheetDateFormat(const QString& DisplayFormat)
         }
     }
     return out;
+}
+
+// A date or time field's value as the sheet's serial number: the sheet
+// counts 1900 as a leap year, so days before 1 March 1900 are one less than
+// the program's day numbers, and days before 1 January 1900 do not exist
+// there (false: the field's text goes in instead).
+bool SheetSerial(const TField* F, double& Serial)
+{
+    const double v = F->AsDateTime();
+    if (F->DataType() == ftTime) {
+        Serial = v - std::floor(v);
+        return true;
+    }
+    if (v < 2.0)
+        return false;
+    Serial = v < 61.0 ? v - 1 : v;
+    return true;
 }
 
 }  // namespace
@@ -126,12 +144,14 @@ QString TrXLSExport::NumFormatOf(const TField* F) const
     return DefaultNumFormat;
 }
 
-int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold, bool Data)
+int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold, bool Data, bool* Hide)
 {
     TXlsxFormat f;
     bool hide = false;
     if (Data)
         CellColors(C, f, hide);
+    if (Hide)
+        *Hide = hide;
     f.Bold = Bold || f.Bold;
     f.Border = Has(xleSetCellBorders);
     f.VAlign = int(VerticalAlignment);
@@ -139,11 +159,29 @@ int TrXLSExport::CellFormat(const TExportColumn& C, bool Bold, bool Data)
     f.FontSize = Has(xleSetCellFormat) ? SetFontSize : 0;
     if (C.Field && !Bold)
         f.NumFormat = NumFormatOf(C.Field);
+    if (!C.Field && C.Col >= 0 && !Bold && Has(xleSetCellFormat))
+        f.NumFormat = StringGridFormat(C);
     if (C.Field && !Bold && Has(xleWrapMemoField) && IsMemoField(C.Field))
         f.Wrap = true;
     if (f == TXlsxFormat())
         return -1;
     return FBook->AddFormat(f);
+}
+
+QString TrXLSExport::StringGridFormat(const TExportColumn& C) const
+{
+    const QString date = ConvertDateFormat(DefaultDateFormat.isEmpty() ? QStringLiteral("d/m/yyyy") : DefaultDateFormat);
+    const QString time = DefaultTimeFormat.isEmpty() ? QStringLiteral("h:mm:ss") : DefaultTimeFormat;
+    switch (StringGridKind(C)) {
+    case TGridCellKind::Number: {
+        const QString own = StringGridNumFormat(C);
+        return own.isEmpty() ? DefaultNumFormat : own;
+    }
+    case TGridCellKind::Date: return date;
+    case TGridCellKind::Time: return time;
+    case TGridCellKind::DateTime: return date + QLatin1Char(' ') + time;
+    default: return QString();
+    }
 }
 
 void TrXLSExport::WriteTitles()
@@ -176,9 +214,13 @@ void TrXLSExport::WriteRow()
             FSheet->SetText(FRow, col, QString(), fmt);
             continue;
         }
-        if (IsDateTimeLike(f) && f->AsDateTime() >= 1.0) {
-            FSheet->SetNumber(FRow, col, f->AsDateTime(), fmt);
+        double serial = 0;
+        if (IsDateTimeLike(f) && SheetSerial(f, serial)) {
+            FSheet->SetNumber(FRow, col, serial, fmt);
             FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(NumFormatOf(f).size()));
+        } else if (f->DataType() == ftBoolean) {
+            FSheet->SetBoolean(FRow, col, f->AsBoolean(), fmt);
+            FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], 5);
         } else if (IsNumber(f)) {
             const double v = f->AsFloat();
             FSheet->SetNumber(FRow, col, v, fmt);
@@ -186,7 +228,7 @@ void TrXLSExport::WriteRow()
             FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(f->DisplayText().size()));
         } else {
             // written as a text cell as it is: no leading apostrophe, a "=" stays text
-            QString t = f->DataType() == ftBoolean ? f->DisplayText() : RawText(f);
+            QString t = RawText(f);
             if (TrimData)
                 t = TrimControls(t);
             FSheet->SetText(FRow, col, t, fmt);
@@ -207,32 +249,61 @@ void TrXLSExport::NoteLines(int Lines)
     FRowLines[at] = std::max(FRowLines[at], Lines);
 }
 
+QString TrXLSExport::PictureText(TField* F, TPicture& Pic)
+{
+    if (F && IsGraphicField(F)) {
+        if (F->IsNull() || F->AsBytes().isEmpty())
+            return QString();
+        const TrGraphicType t = ReadPictureFromField(F, &Pic);
+        if (t == gtError || t == gtOther || t == gtEMF || Pic.Empty())
+            return exptxt::BadPictureFormat;
+        return QString();
+    }
+    if (!OnPreparePictureEvent)
+        return exptxt::UsePreparePictureEvent;
+    return QString();
+}
+
 bool TrXLSExport::WritePicture(int i)
 {
     TField* f = FN[size_t(i)].Field;
-    if (FieldKind(f) != 1)
+    if (f && FieldKind(f) != 1)
         return false;
     const int col = FStartCol - 1 + i;
     TPicture pic;
-    if (!f->IsNull())
-        ReadPictureFromField(f, &pic);
+    const QString text = PictureText(f, pic);
+    if (!text.isEmpty()) {
+        FSheet->SetText(FRow, col, text, -1);
+        FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int(text.size()));
+        return true;
+    }
     if (OnPreparePictureEvent)
         OnPreparePictureEvent(this, FRow + 1, col + 1, f, &pic);
     QByteArray png;
     if (pic.Empty() || pic.Width() <= 0 || pic.Height() <= 0 || SavePictureToStream(&pic, png, gtPNG) != gtPNG || png.isEmpty())
         return true;
     // shrunk to the largest size allowed, set off from the cell's corner
-    const double w = pic.Width(), h = pic.Height();
-    const double scale = std::min({1.0, PictureMaxWidth / w, PictureMaxHeight / h});
+    const double scale = std::min({1.0, double(PictureMaxWidth) / pic.Width(), double(PictureMaxHeight) / pic.Height()});
     const double margin = std::max(0, PictureCellMargin);
-    FSheet->AddImage({FRow, col, png, margin, margin, scale, scale});
-    // the row grows to hold the picture (points are 3/4 of a pixel), the
-    // column to about seven pixels a character
+    const double w = pic.Width() * scale + 2 * margin, h = pic.Height() * scale + 2 * margin;
+    TXlsxSheet::TImage image{FRow, col, png, margin, margin, scale, scale};
+    image.Shadow = PictureUseShadow;
+    FSheet->AddImage(image);
+    // the first picture of the run sets its column's width, later ones only widen it
+    if (FPicColumnSet.size() < FN.size())
+        FPicColumnSet.resize(FN.size(), false);
+    const double width = w / ColWidthPixelRatio;
+    if (!FPicColumnSet[size_t(i)] || FPicWidths[size_t(i)] * ColWidthPixelRatio < w) {
+        FPicWidths.resize(FN.size(), 0.0);
+        FPicWidths[size_t(i)] = width;
+        FSheet->SetColumnWidth(col, width);
+        FPicColumnSet[size_t(i)] = true;
+    }
+    // a row lower than the picture grows to hold it
     const size_t at = size_t(FRow - (FStartRow - 1));
     if (FRowHeights.size() <= at)
         FRowHeights.resize(at + 1, 0.0);
-    FRowHeights[at] = std::max(FRowHeights[at], (h * scale + 2 * margin) * 0.75);
-    FTextLen[size_t(i)] = std::max(FTextLen[size_t(i)], int((w * scale + 2 * margin) / 7.0) + 1);
+    FRowHeights[at] = std::max(FRowHeights[at], h / RowHeightPixelRatio);
     ++FPictures;
     return true;
 }
@@ -260,11 +331,18 @@ void TrXLSExport::WriteGridCell(int i)
     if (t.isEmpty())
         return;
     const int col = FStartCol - 1 + i;
-    const int fmt = CellFormat(c, false);
+    bool hide = false;
+    const int fmt = CellFormat(c, false, true, &hide);
     double v = 0;
-    if (StringGridNumber(c, v)) {
+    if (hide)
+        FSheet->SetText(FRow, col, QString(), fmt);
+    else if (StringGridNumber(c, v)) {
         FSheet->SetNumber(FRow, col, v, fmt);
         FSums[size_t(i)] += v;
+    } else if (StringGridDateTime(c, v)) {
+        FSheet->SetNumber(FRow, col, v, fmt);
+    } else if (StringGridKind(c) == TGridCellKind::Boolean) {
+        FSheet->SetBoolean(FRow, col, StringGridBool(c), fmt);
     } else {
         FSheet->SetText(FRow, col, t, fmt);
     }
@@ -287,6 +365,13 @@ void TrXLSExport::WriteTreeNode(const QString& Text, int Depth)
 void TrXLSExport::WriteSumRow()
 {
     const bool bold = Has(xleBoldTitles);
+    if (SourceType == stTreeView) {
+        // no tree column can be summed: the text goes into the first one
+        TExportColumn plain;
+        FSheet->SetText(FRow, FStartCol - 1, exptxt::Sum, CellFormat(plain, bold));
+        ++FRow;
+        return;
+    }
     bool sumText = false;
     for (int i = 0; i < int(FN.size()); ++i) {
         const TExportColumn& c = FN[size_t(i)];
@@ -315,8 +400,12 @@ void TrXLSExport::WriteSumRow()
 
 void TrXLSExport::FitColumns()
 {
-    for (int i = 0; i < int(FTextLen.size()); ++i)
+    for (int i = 0; i < int(FTextLen.size()); ++i) {
+        // a picture column keeps the width its pictures gave it
+        if (size_t(i) < FPicColumnSet.size() && FPicColumnSet[size_t(i)])
+            continue;
         FSheet->SetColumnWidth(FStartCol - 1 + i, std::min(MaxColWidth, std::max(FTextLen[size_t(i)], 4) + 2));
+    }
 }
 
 bool TrXLSExport::Run()
@@ -329,6 +418,8 @@ bool TrXLSExport::Run()
     FSums.assign(FN.size(), 0.0);
     FRowLines.clear();
     FRowHeights.clear();
+    FPicColumnSet.clear();
+    FPicWidths.clear();
     FPictures = 0;
     if (OnBeforeExport)
         OnBeforeExport(this);
@@ -344,7 +435,7 @@ bool TrXLSExport::Run()
         if (FExported > 0)
             AddConditionalFormats();
         SetExportedDataRange(FFirstDataRow + 1, FStartCol, FExported, std::max(1, int(FN.size())));
-        if (Has(xleAddSumRow) && FExported > 0 && SourceType != stTreeView)
+        if (Has(xleAddSumRow) && FExported > 0)
             WriteSumRow();
     }
     if (Has(xleSetColumnWidth))

@@ -44,12 +44,22 @@ struct TColorScaleSetting {
 };
 struct TIconSetSetting {
     int IconSetType = 0;
-    // Thresholds for criteria 2 to 5; the workbook writer keeps the icon
-    // set's own thresholds, so these are carried but not written.
+    // With UseThresholds, the lowest value of icons 2 to 5 (as many as the
+    // set has icons, less one).
     bool UseThresholds = false;
     double ThresholdValues[4] = {0, 0, 0, 0};
     bool ShowIconOnly = false;
 };
+// A colour as the workbook writes it (0xRRGGBB); the default colours give
+// all bits set, which leaves the reader's default.
+inline uint32_t XlsRgb(TColor C)
+{
+    if (C == xlsDefaultColor || C == clNone || C == clDefault)
+        return TXlsxConditional::Default;
+    const uint32_t c = uint32_t(ColorToRGB(C));
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
 // Column kinds: 0 plain, 1 picture, 2 colour value, 3 data bar, 4 colour scale, 5 icon set.
 using TXLSGetFieldTypeEvent = std::function<void(TComponent* Sender, TField* Field, int& Kind)>;
 template <class T>
@@ -58,6 +68,12 @@ using TXLSPrepareEvent = std::function<void(TComponent* Sender, TField* Field, T
 class TrXLSExport : public TExportEngine {
 public:
     explicit TrXLSExport(TComponent* AOwner = nullptr);
+
+    // The conditional formats of one column over the rows of the last run
+    // (sheet rows and columns from 1).
+    void DatabarCells(int Col, int FirstRow, int LastRow, const TDatabarSetting& Setting);
+    void ColorScaleCells(int Col, int FirstRow, int LastRow, const TColorScaleSetting& Setting);
+    void IconSetCells(int Col, int FirstRow, int LastRow, const TIconSetSetting& Setting);
 
     TXLSExportOptions Options;
     QString SetFontName;
@@ -76,8 +92,10 @@ public:
     int PictureMaxWidth = 200;
     int PictureMaxHeight = 200;
     int PictureCellMargin = 5;
-    // Kept for callers; the workbook writer draws no shadows.
     bool PictureUseShadow = false;
+    // Pixels per unit of column width and per point of row height.
+    double ColWidthPixelRatio = 9.15;
+    double RowHeightPixelRatio = 1.65;
     // Fills or changes the picture of a picture cell (sheet row and column from 1).
     std::function<void(TComponent* Sender, int Row, int Col, TField* Field, TPicture* Picture)> OnPreparePictureEvent;
     TXLSGetFieldTypeEvent OnGetFieldType;
@@ -162,8 +180,12 @@ public:
     // ---- formatting steps, also for callers (rows and columns from 1)
     void FormatCells(int Row, int Col, int RowCount, int ColCount, const QString& NumberFormat, const QString& FontName, int FontSize,
                      TXLSCellFormats Frm);
-    // Thin (LineWidth 2) or other borders round every cell; Border and
-    // LineStyle are kept for callers, LineColor is the default colour or a colour.
+    // Border 0: every line round and between the cells; else one edge as
+    // the spreadsheet numbers them (7 left, 8 top, 9 bottom, 10 right, 11
+    // inside vertical, 12 inside horizontal). LineStyle 1 continuous,
+    // -4115 dash, -4118 dot, -4119 double, -4142 none; LineWidth 1
+    // hairline, 2 thin, -4138 medium, 4 thick; LineColor xlsDefaultColor
+    // keeps the default colour.
     void BorderCells(int Row, int Col, int RowCount, int ColCount, int Border, TColor LineColor, int LineWidth, int LineStyle);
     void FreezePanes(int Row, int Col);
     void SetColumnWidth(int Col, double ColWidth);
@@ -185,12 +207,18 @@ protected:
 
 private:
     void SyncSharedFlags();
-    int CellFormat(const TExportColumn& C, bool Bold, bool Data = false);
+    int CellFormat(const TExportColumn& C, bool Bold, bool Data = false, bool* Hide = nullptr);
+    // A string grid column's number format by its data type.
+    QString StringGridFormat(const TExportColumn& C) const;
     // Colours of a data cell from the grid (column, cell, colour value);
     // HideText: the cell shows its colour only.
     void CellColors(const TExportColumn& C, TXlsxFormat& F, bool& HideText);
     int FieldKind(TField* F);
     void AddConditionalFormats();
+    // A picture column's cell text when no picture can be placed (empty: placed or none).
+    QString PictureText(TField* F, TPicture& Pic);
+    std::vector<bool> FPicColumnSet;  // columns a picture of this run has sized
+    std::vector<double> FPicWidths;   // and the width it gave them
     QString NumFormatOf(const TField* F) const;
     void WriteTitles();
     void WriteRow();

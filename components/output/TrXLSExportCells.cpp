@@ -30,13 +30,67 @@ void TrXLSExport::FormatCells(int Row, int Col, int RowCount, int ColCount, cons
     });
 }
 
-void TrXLSExport::BorderCells(int Row, int Col, int RowCount, int ColCount, int, TColor, int LineWidth, int)
+namespace {
+
+// The spreadsheet's line style and weight as a side style of the workbook
+// writer (0 none, 1 thin, 2 medium, 3 dashed, 4 dotted, 5 thick, 6 double, 7 hair).
+uint8_t SideStyle(int LineStyle, int Weight)
 {
+    constexpr int xlDash = -4115, xlDot = -4118, xlDouble = -4119, xlNone = -4142, xlMedium = -4138;
+    switch (LineStyle) {
+    case xlNone: return 0;
+    case xlDouble: return 6;
+    case xlDot: return 4;
+    case xlDash: case 4: case 5: case 13: return 3;  // dash, dash-dot, dash-dot-dot, slanted dash-dot
+    default: break;
+    }
+    switch (Weight) {
+    case 1: return 7;
+    case xlMedium: return 2;
+    case 4: return 5;
+    default: return 1;
+    }
+}
+
+}  // namespace
+
+void TrXLSExport::BorderCells(int Row, int Col, int RowCount, int ColCount, int Border, TColor LineColor, int LineWidth,
+                              int LineStyle)
+{
+    enum { Left, Top, Right, Bottom };
+    const uint8_t style = SideStyle(LineStyle, LineWidth);
+    const int r0 = Row - 1, c0 = Col - 1, r1 = Row + RowCount - 2, c1 = Col + ColCount - 2;
     Guard([&] {
         SetCurrentRange(Row, Col, RowCount, ColCount);
-        Target()->ForEachCell(Row - 1, Col - 1, Row + RowCount - 2, Col + ColCount - 2, [&](TXlsxSheet::TCell& C) {
+        Target()->ForEachCell(r0, c0, r1, c1, [&](TXlsxSheet::TCell& C) {
             TXlsxFormat f = C.Format >= 0 ? FWorkbook->Format(C.Format) : TXlsxFormat();
-            f.Border = LineWidth > 0;
+            // which sides of this cell the chosen lines are
+            bool side[4] = {false, false, false, false};
+            switch (Border) {
+            case 0: side[Left] = side[Top] = side[Right] = side[Bottom] = true; break;
+            case 7: side[Left] = C.Col == c0; break;
+            case 8: side[Top] = C.Row == r0; break;
+            case 9: side[Bottom] = C.Row == r1; break;
+            case 10: side[Right] = C.Col == c1; break;
+            case 11: side[Left] = C.Col > c0; side[Right] = C.Col < c1; break;
+            case 12: side[Top] = C.Row > r0; side[Bottom] = C.Row < r1; break;
+            default: break;
+            }
+            bool any = false;
+            for (int i = 0; i < 4; ++i)
+                if (side[i]) {
+                    f.Sides[i] = style;
+                    any = true;
+                }
+            if (any && f.Border) {
+                // the thin lines all round stay on the other sides
+                f.Border = false;
+                for (int i = 0; i < 4; ++i)
+                    if (!side[i] && f.Sides[i] == 0)
+                        f.Sides[i] = 1;
+            }
+            if (any)
+                f.BorderColor = XlsRgb(LineColor);
             C.Format = f == TXlsxFormat() ? -1 : FWorkbook->AddFormat(f);
         });
     });
@@ -112,10 +166,21 @@ void TrXLSExport::UsedRangeAutoFit(int MaxWidth, int MaxHeight, bool SetColumnWi
             RowAutoFit(r + 1, MaxHeight);
 }
 
-void TrXLSExport::SetPageZoom(int Zoom, int, int, int)
+void TrXLSExport::SetPageZoom(int Zoom, int FitToPagesTall, int FitToPagesWide, int Orientation)
 {
-    // fitting to a number of pages is not kept by the workbook writer: the zoom is
-    Guard([&] { Target()->PrintZoom = Zoom >= 1 ? Zoom : 0; });
+    Guard([&] {
+        TXlsxSheet* s = Target();
+        if (Zoom < 1) {
+            s->PrintZoom = 0;
+            s->FitTall = std::max(0, FitToPagesTall);
+            s->FitWide = std::max(0, FitToPagesWide);
+        } else {
+            s->PrintZoom = Zoom;
+            s->FitTall = s->FitWide = 0;
+        }
+        if (Orientation != 0)
+            s->Orientation = Orientation;
+    });
 }
 
 void TrXLSExport::SetWindowZoom(int Zoom)

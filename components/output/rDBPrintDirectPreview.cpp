@@ -6,6 +6,7 @@
 #include "components/grid/TPropSaveMain.h"
 #include "components/output/rDBSourceDlgForm.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/PrintTexts.h"
 
@@ -53,13 +54,30 @@ void TrDBPrintDirectPreviewForm::BuildControls()
     Img->ShowEditor = ieNone;
     Img->DragAndMove = true;
     Img->SetShowPopupMenu(false);
-    btFit = PutControl<TButton>(pnBottom, this, "btFit", 8, 8, 40, 25, QStringLiteral("[ ]"));
+    // the navigation and zoom buttons show pictures, their hints say what they do
+    Glyphs = new TImageList(this);
+    Glyphs->SetSize(16, 16);
+    for (const char* name : {"PREVFIT16", "PREVZOOMIN16", "PREVZOOMOUT16", "PREVPRIOR16", "PREVNEXT16"}) {
+        TBitmap b;
+        b.LoadFromResourceName(QLatin1String(name));
+        Glyphs->Add(&b);
+    }
+    auto image = [this](TButton* B, int Index) {
+        B->Images = Glyphs;
+        B->ImageIndex = Index;
+        B->ImageMarginLeft = std::max(0, (B->Width() - 16) / 2 - 3);
+        B->SetCaption(QString());
+    };
+    btFit = PutControl<TButton>(pnBottom, this, "btFit", 8, 8, 40, 25, QString());
+    image(btFit, 0);
     btFit->SetHint(prntxt::ZoomToWindow);
     btFit->OnClick = [this](TComponent*) { Img->Fit(); };
-    btZoomIn = PutControl<TButton>(pnBottom, this, "btZoomIn", 52, 8, 32, 25, QStringLiteral("+"));
+    btZoomIn = PutControl<TButton>(pnBottom, this, "btZoomIn", 52, 8, 32, 25, QString());
+    image(btZoomIn, 1);
     btZoomIn->SetHint(prntxt::ZoomIn);
     btZoomIn->OnClick = [this](TComponent*) { Img->ZoomIn(25, true); };
-    btZoomOut = PutControl<TButton>(pnBottom, this, "btZoomOut", 88, 8, 32, 25, QStringLiteral("-"));
+    btZoomOut = PutControl<TButton>(pnBottom, this, "btZoomOut", 88, 8, 32, 25, QString());
+    image(btZoomOut, 2);
     btZoomOut->SetHint(prntxt::ZoomOut);
     btZoomOut->OnClick = [this](TComponent*) { Img->ZoomOut(25, true); };
     PutControl<TLabel>(pnBottom, this, "lPageT", 136, 13, 36, 16, prntxt::Page);
@@ -68,10 +86,12 @@ void TrDBPrintDirectPreviewForm::BuildControls()
     ePage->StepValue = 1;
     ePage->OnChange = [this](TComponent*) { ePageChange(); };
     lPage = PutControl<TLabel>(pnBottom, this, "lPage", 230, 13, 50, 16);
-    btPrev = PutControl<TButton>(pnBottom, this, "btPrev", 284, 8, 32, 25, QStringLiteral("<"));
+    btPrev = PutControl<TButton>(pnBottom, this, "btPrev", 284, 8, 32, 25, QString());
+    image(btPrev, 3);
     btPrev->SetHint(prntxt::PreviousPage);
     btPrev->OnClick = [this](TComponent*) { btPrevClick(); };
-    btNext = PutControl<TButton>(pnBottom, this, "btNext", 320, 8, 32, 25, QStringLiteral(">"));
+    btNext = PutControl<TButton>(pnBottom, this, "btNext", 320, 8, 32, 25, QString());
+    image(btNext, 4);
     btNext->SetHint(prntxt::NextPage);
     btNext->OnClick = [this](TComponent*) { btNextClick(); };
     btPrint = PutControl<TButton>(pnBottom, this, "btPrint", 447, 8, 88, 25, prntxt::Print);

@@ -11,6 +11,7 @@
 
 class TBitmap;
 class TButton;
+class TImageList;
 class TLabel;
 class TPanel;
 class TPropSaveMain;
@@ -33,6 +34,7 @@ public:
     TButton* btNext;
     TButton* btPrint;
     TButton* btCancel;
+    TImageList* Glyphs;  // the pictures of the zoom and page buttons
 
     // Takes the pages to show (they stay the caller's) and shows the first.
     void SetBmpList(const TPageList* List);

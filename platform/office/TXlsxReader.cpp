@@ -6,49 +6,18 @@
 // LibreOffice, Excel or we ourselves wrote reads this way.
 
 #include "platform/office/TXlsxWorkbook.h"
+#include "platform/office/XlsxPackage.h"
 
 #include "platform/rtl/Exception.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QHash>
 #include <QXmlStreamReader>
 #include <memory>
-#include <zip.h>
 
 namespace {
-
-class TPackage {
-public:
-    explicit TPackage(const QString& FileName)
-    {
-        int err = 0;
-        FZip = zip_open(QFile::encodeName(FileName).constData(), ZIP_RDONLY, &err);
-        if (!FZip)
-            throw Exception(QStringLiteral("Cannot open workbook \"%1\": it is not a readable .xlsx file.").arg(FileName));
-    }
-    ~TPackage() { zip_discard(FZip); }
-    TPackage(const TPackage&) = delete;
-    TPackage& operator=(const TPackage&) = delete;
-
-    // The part's bytes; empty when the package has no such part.
-    QByteArray Part(const QString& Name) const
-    {
-        zip_stat_t st;
-        zip_stat_init(&st);
-        if (zip_stat(FZip, Name.toUtf8().constData(), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
-            return QByteArray();
-        zip_file_t* f = zip_fopen(FZip, Name.toUtf8().constData(), 0);
-        if (!f)
-            return QByteArray();
-        QByteArray data(qsizetype(st.size), Qt::Uninitialized);
-        const zip_int64_t n = zip_fread(f, data.data(), st.size);
-        zip_fclose(f);
-        return n == zip_int64_t(st.size) ? data : QByteArray();
-    }
-
-private:
-    zip_t* FZip = nullptr;
-};
 
 QString BuiltInNumFormat(int Id)
 {
@@ -133,19 +102,40 @@ struct TSheetEntry {
     QString Part;
 };
 
-// The relationship targets of the workbook part by id.
-QHash<QString, QString> Relationships(const QByteArray& Xml)
+// A formula of a shared group moved from its first cell by Rows and Cols:
+// the references without "$" move with it, texts in quotes stay.
+QString ShiftFormula(const QString& Formula, int Rows, int Cols)
 {
-    QHash<QString, QString> out;
-    QXmlStreamReader r(Xml);
-    while (!r.atEnd()) {
-        r.readNext();
-        if (r.isStartElement() && r.name() == QLatin1String("Relationship")) {
-            QString target = r.attributes().value(QLatin1String("Target")).toString();
-            // targets are relative to xl/, or absolute from the package root
-            target = target.startsWith(QLatin1Char('/')) ? target.mid(1) : QStringLiteral("xl/") + target;
-            out[r.attributes().value(QLatin1String("Id")).toString()] = target;
+    static const QRegularExpression ref(QStringLiteral("(?<![A-Za-z0-9_.])(\\$?)([A-Z]{1,3})(\\$?)([0-9]+)(?![0-9A-Za-z_(!])"));
+    QString out;
+    const QStringList parts = Formula.split(QLatin1Char('"'));
+    for (int i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char('"');
+        if (i % 2 == 1) {
+            out += parts[i];
+            continue;
         }
+        QString p = parts[i];
+        QString shifted;
+        int at = 0;
+        for (auto it = ref.globalMatch(p); it.hasNext();) {
+            const auto m = it.next();
+            int row = 0, col = 0;
+            if (!TXlsxWorkbook::ParseCellName(m.captured(2) + m.captured(4), row, col)) {
+                continue;
+            }
+            if (m.captured(1).isEmpty())
+                col += Cols;
+            if (m.captured(3).isEmpty())
+                row += Rows;
+            shifted += p.mid(at, m.capturedStart() - at);
+            const QString name = TXlsxWorkbook::CellName(std::max(0, row), std::max(0, col));
+            const int digits = int(name.indexOf(QRegularExpression(QStringLiteral("[0-9]"))));
+            shifted += m.captured(1) + name.left(digits) + m.captured(3) + name.mid(digits);
+            at = int(m.capturedEnd());
+        }
+        out += shifted + p.mid(at);
     }
     return out;
 }
@@ -155,6 +145,12 @@ void ReadSheet(const QByteArray& Xml, TXlsxSheet& Sheet, const QStringList& Stri
     QXmlStreamReader r(Xml);
     int row = -1, col = -1, style = -1;
     QString type, value, formula;
+    // the first cell and formula of each shared formula group
+    struct TShared {
+        int Row, Col;
+        QString Formula;
+    };
+    QHash<QString, TShared> shared;
     bool hasValue = false;
     int nextRow = 0, nextCol = 0;
     while (!r.atEnd()) {
@@ -187,7 +183,13 @@ void ReadSheet(const QByteArray& Xml, TXlsxSheet& Sheet, const QStringList& Stri
                 value = r.readElementText();
                 hasValue = true;
             } else if (n == QLatin1String("f")) {
+                const bool isShared = a.value(QLatin1String("t")) == QLatin1String("shared");
+                const QString si = a.value(QLatin1String("si")).toString();
                 formula = r.readElementText();
+                if (isShared && !formula.isEmpty())
+                    shared.insert(si, {row, col, formula});
+                else if (isShared && shared.contains(si))
+                    formula = ShiftFormula(shared[si].Formula, row - shared[si].Row, col - shared[si].Col);
             } else if (n == QLatin1String("t") && type == QLatin1String("inlineStr")) {
                 value += r.readElementText();
                 hasValue = true;
@@ -213,6 +215,8 @@ void ReadSheet(const QByteArray& Xml, TXlsxSheet& Sheet, const QStringList& Stri
                 Sheet.SetText(row, col, QString(), style);
         } else if (type == QLatin1String("s")) {
             Sheet.SetText(row, col, Strings.value(value.toInt()), style);
+        } else if (type == QLatin1String("b")) {
+            Sheet.SetBoolean(row, col, value.trimmed() == QLatin1String("1") || value.trimmed() == QLatin1String("true"), style);
         } else if (type == QLatin1String("str") || type == QLatin1String("inlineStr") || type == QLatin1String("e")) {
             Sheet.SetText(row, col, value, style);
         } else {
@@ -228,11 +232,13 @@ void ReadSheet(const QByteArray& Xml, TXlsxSheet& Sheet, const QStringList& Stri
 
 void TXlsxWorkbook::Load(const QString& FileName)
 {
-    const TPackage package(FileName);
+    const TZipPackage package(FileName);
     const QByteArray workbook = package.Part(QStringLiteral("xl/workbook.xml"));
     if (workbook.isEmpty())
         throw Exception(QStringLiteral("Cannot open workbook \"%1\": it holds no workbook part.").arg(FileName));
-    const QHash<QString, QString> rels = Relationships(package.Part(QStringLiteral("xl/_rels/workbook.xml.rels")));
+    QHash<QString, QString> rels;
+    for (const TXlsxRel& rel : ReadRels(package.Part(QStringLiteral("xl/_rels/workbook.xml.rels")), QStringLiteral("xl/")))
+        rels[rel.Id] = rel.Target;
     std::vector<TSheetEntry> sheets;
     std::vector<TDefinedName> names;
     int active = 0;
@@ -279,8 +285,14 @@ void TXlsxWorkbook::Load(const QString& FileName)
         if (xml.isEmpty())
             throw Exception(QStringLiteral("Bad workbook \"%1\": sheet \"%2\" is missing.").arg(FileName, e.Name));
         ReadSheet(xml, *s, strings, formatOfStyle);
+        s->SourcePart = e.Part;
+        s->MarkRead();
+        book.FSourceSheets.push_back(e.Name);
     }
     book.ActiveSheet = active >= 0 && active < book.SheetCount() ? active : 0;
     book.DefinedNames = std::move(names);
+    book.FSourceFile = QFileInfo(FileName).absoluteFilePath();
     *this = std::move(book);
+    for (auto& s : FSheets)
+        s->FFormats = &FFormats;
 }

@@ -3,6 +3,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/FileUtils.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QSet>
 #include <QTemporaryFile>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <xlsxwriter.h>
 
@@ -28,20 +30,49 @@ QString TXlsxSheet::FitText(const QString& Text)
 void TXlsxSheet::SetText(int Row, int Col, const QString& Text, int Format)
 {
     FCells.push_back({Row, Col, TKind::Text, Format, 0, FitText(Text)});
+    Touch(Row);
 }
 
 void TXlsxSheet::SetNumber(int Row, int Col, double Value, int Format)
 {
     FCells.push_back({Row, Col, TKind::Number, Format, Value, QString()});
+    Touch(Row);
+}
+
+void TXlsxSheet::SetBoolean(int Row, int Col, bool Value, int Format)
+{
+    FCells.push_back({Row, Col, TKind::Boolean, Format, Value ? 1.0 : 0.0, QString()});
+    Touch(Row);
 }
 
 void TXlsxSheet::SetFormula(int Row, int Col, const QString& Formula, double Result, int Format)
 {
     FCells.push_back({Row, Col, TKind::Formula, Format, Result, Formula});
+    Touch(Row);
+}
+
+bool TXlsxSheet::SettingsChanged() const
+{
+    return FSettingsChanged || WindowZoom != FReadZoom[0] || PrintZoom != FReadZoom[1] || FitWide != FReadPage[0]
+           || FitTall != FReadPage[1] || Orientation != FReadPage[2];
+}
+
+void TXlsxSheet::MarkRead()
+{
+    FFirstChangedRow = INT_MAX;
+    FSettingsChanged = false;
+    FReadZoom[0] = WindowZoom;
+    FReadZoom[1] = PrintZoom;
+    FReadPage[0] = FitWide;
+    FReadPage[1] = FitTall;
+    FReadPage[2] = Orientation;
+    int r, c, rows, cols;
+    SourceRowEnd = UsedRange(r, c, rows, cols) ? r + rows : 0;
 }
 
 void TXlsxSheet::SetCellFormat(int Row, int Col, int Format)
 {
+    Touch(Row);
     for (auto it = FCells.rbegin(); it != FCells.rend(); ++it)
         if (it->Row == Row && it->Col == Col) {
             it->Format = Format;
@@ -51,6 +82,7 @@ void TXlsxSheet::SetCellFormat(int Row, int Col, int Format)
 
 void TXlsxSheet::ForEachCell(int FirstRow, int FirstCol, int LastRow, int LastCol, const std::function<void(TCell&)>& Change)
 {
+    Touch(FirstRow);
     // the last write of each cell is the one that counts
     QHash<qint64, size_t> last;
     for (size_t i = 0; i < FCells.size(); ++i)
@@ -71,6 +103,7 @@ void TXlsxSheet::Clear()
 {
     FCells.clear();
     FConditionals.clear();
+    Touch(0);
 }
 
 const TXlsxSheet::TCell* TXlsxSheet::CellAt(int Row, int Col) const
@@ -86,7 +119,45 @@ QVariant TXlsxSheet::Value(int Row, int Col) const
     const TCell* c = CellAt(Row, Col);
     if (!c || (c->Kind == TKind::Text && c->Text.isEmpty()))
         return QVariant();
-    return c->Kind == TKind::Text ? QVariant(c->Text) : QVariant(c->Number);
+    if (c->Kind == TKind::Text)
+        return QVariant(c->Text);
+    if (c->Kind == TKind::Boolean)
+        return QVariant(c->Number != 0);
+    if (FFormats && c->Format >= 0 && size_t(c->Format) < FFormats->size() && IsDateFormat((*FFormats)[size_t(c->Format)].NumFormat)) {
+        // serial days from 30 December 1899, the fraction the time of day
+        const double days = std::floor(c->Number);
+        const int ms = int(std::llround((c->Number - days) * 86400000.0));
+        return QVariant(QDateTime(QDate(1899, 12, 30).addDays(qint64(days)), QTime::fromMSecsSinceStartOfDay(std::min(ms, 86399999))));
+    }
+    return QVariant(c->Number);
+}
+
+bool TXlsxSheet::IsDateFormat(const QString& Format)
+{
+    // date and time codes outside quotes, brackets (colours, [h]) and escapes
+    bool quoted = false;
+    for (int i = 0; i < Format.size(); ++i) {
+        const QChar c = Format[i];
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (quoted) {
+            continue;
+        } else if (c == QLatin1Char('\\')) {
+            ++i;
+        } else if (c == QLatin1Char('[')) {
+            const int end = Format.indexOf(QLatin1Char(']'), i);
+            const QString inside = Format.mid(i + 1, end - i - 1).toLower();
+            if (inside == QLatin1String("h") || inside == QLatin1String("hh") || inside == QLatin1String("m")
+                || inside == QLatin1String("mm") || inside == QLatin1String("s") || inside == QLatin1String("ss"))
+                return true;
+            if (end < 0)
+                return false;
+            i = end;
+        } else if (QStringLiteral("dmyhsDMYHS").contains(c)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TXlsxSheet::Filled(int Row, int Col) const
@@ -220,7 +291,7 @@ TXlsxSheet* TXlsxWorkbook::AddSheet(const QString& Name)
     QString name = Name;
     for (int n = SheetCount() + 1; name.isEmpty() || (Name.isEmpty() && IndexOfSheet(name) >= 0); ++n)
         name = QStringLiteral("Sheet%1").arg(n);
-    FSheets.push_back(std::make_unique<TXlsxSheet>(name));
+    FSheets.push_back(std::make_unique<TXlsxSheet>(name, &FFormats));
     return FSheets.back().get();
 }
 
@@ -245,6 +316,15 @@ lxw_format* MakeFormat(lxw_workbook* Wb, const TXlsxFormat& F)
         format_set_underline(f, LXW_UNDERLINE_SINGLE);
     if (F.Border)
         format_set_border(f, LXW_BORDER_THIN);
+    // our side styles: 1 thin, 2 medium, 3 dashed, 4 dotted, 5 thick, 6 double, 7 hair
+    static const uint8_t styles[8] = {LXW_BORDER_NONE, LXW_BORDER_THIN, LXW_BORDER_MEDIUM, LXW_BORDER_DASHED,
+                                      LXW_BORDER_DOTTED, LXW_BORDER_THICK, LXW_BORDER_DOUBLE, LXW_BORDER_HAIR};
+    void (*const sides[4])(lxw_format*, uint8_t) = {format_set_left, format_set_top, format_set_right, format_set_bottom};
+    for (int i = 0; i < 4; ++i)
+        if (F.Sides[i] > 0 && F.Sides[i] < 8)
+            sides[i](f, styles[F.Sides[i]]);
+    if (F.BorderColor != 0xFFFFFFFF)
+        format_set_border_color(f, F.BorderColor);
     if (F.Wrap)
         format_set_text_wrap(f);
     if (F.VAlign == 1)
@@ -329,6 +409,12 @@ void WriteSheet(lxw_worksheet* Ws, const TXlsxSheet& S, const std::vector<lxw_fo
         worksheet_set_zoom(Ws, uint16_t(S.WindowZoom));
     if (S.PrintZoom >= 10 && S.PrintZoom <= 400)
         worksheet_set_print_scale(Ws, uint16_t(S.PrintZoom));
+    if (S.FitWide > 0 || S.FitTall > 0)
+        worksheet_fit_to_pages(Ws, uint16_t(std::max(0, S.FitWide)), uint16_t(std::max(0, S.FitTall)));
+    if (S.Orientation == 1)
+        worksheet_set_portrait(Ws);
+    else if (S.Orientation == 2)
+        worksheet_set_landscape(Ws);
     if (S.FrozenRows() > 0 || S.FrozenCols() > 0)
         worksheet_freeze_panes(Ws, lxw_row_t(S.FrozenRows()), lxw_col_t(S.FrozenCols()));
     for (const TXlsxSheet::TImage& i : S.Images()) {
@@ -356,6 +442,9 @@ void WriteSheet(lxw_worksheet* Ws, const TXlsxSheet& S, const std::vector<lxw_fo
                                  : worksheet_write_string(Ws, lxw_row_t(c.Row), lxw_col_t(c.Col), c.Text.toUtf8().constData(), f);
             break;
         case TXlsxSheet::TKind::Number: e = worksheet_write_number(Ws, lxw_row_t(c.Row), lxw_col_t(c.Col), c.Number, f); break;
+        case TXlsxSheet::TKind::Boolean:
+            e = worksheet_write_boolean(Ws, lxw_row_t(c.Row), lxw_col_t(c.Col), c.Number != 0 ? 1 : 0, f);
+            break;
         case TXlsxSheet::TKind::Formula:
             e = worksheet_write_formula_num(Ws, lxw_row_t(c.Row), lxw_col_t(c.Col), c.Text.toUtf8().constData(), f, c.Number);
             break;
@@ -367,33 +456,30 @@ void WriteSheet(lxw_worksheet* Ws, const TXlsxSheet& S, const std::vector<lxw_fo
 
 }  // namespace
 
-void TXlsxWorkbook::Save(const QString& FileName) const
+void TXlsxWorkbook::WriteBook(const QString& FileName, const std::vector<int>& Sheets, bool WithNames) const
 {
-    const QFileInfo target(FileName);
-    QTemporaryFile tmp(target.absoluteDir().filePath(QStringLiteral(".xlsx-XXXXXX")));
-    if (!tmp.open())
-        throw Exception(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, tmp.errorString()));
-    const QString tmpName = tmp.fileName();
-    tmp.close();
     lxw_workbook_options opt{};
     opt.constant_memory = LXW_FALSE;
     opt.use_zip64 = LXW_FALSE;
-    lxw_workbook* wb = workbook_new_opt(tmpName.toUtf8().constData(), &opt);
+    lxw_workbook* wb = workbook_new_opt(FileName.toUtf8().constData(), &opt);
     if (!wb)
         throw Exception(QStringLiteral("Cannot write file \"%1\".").arg(FileName));
     try {
         std::vector<lxw_format*> formats;
         for (const TXlsxFormat& f : FFormats)
             formats.push_back(MakeFormat(wb, f));
-        for (const auto& s : FSheets) {
-            lxw_worksheet* ws = workbook_add_worksheet(wb, s->Name.isEmpty() ? nullptr : s->Name.toUtf8().constData());
+        for (const int i : Sheets) {
+            const TXlsxSheet& s = *FSheets[size_t(i)];
+            lxw_worksheet* ws = workbook_add_worksheet(wb, s.Name.isEmpty() ? nullptr : s.Name.toUtf8().constData());
             if (!ws)
-                throw Exception(QStringLiteral("Bad sheet name \"%1\".").arg(s->Name));
-            WriteSheet(ws, *s, formats);
-            if (int(&s - &FSheets[0]) == ActiveSheet)
+                throw Exception(QStringLiteral("Bad sheet name \"%1\".").arg(s.Name));
+            WriteSheet(ws, s, formats);
+            if (i == ActiveSheet)
                 worksheet_activate(ws);
         }
         for (const TDefinedName& d : DefinedNames) {
+            if (!WithNames)
+                break;
             const QString formula = QLatin1Char('=') + d.Ref;
             if (workbook_define_name(wb, d.Name.toUtf8().constData(), formula.toUtf8().constData()) != LXW_NO_ERROR)
                 throw Exception(QStringLiteral("Bad range name \"%1\" (%2).").arg(d.Name, d.Ref));
@@ -405,8 +491,53 @@ void TXlsxWorkbook::Save(const QString& FileName) const
     const lxw_error e = workbook_close(wb);
     if (e != LXW_NO_ERROR)
         throw Exception(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, QString::fromUtf8(lxw_strerror(e))));
+    PostEdit(FileName, Sheets);
+}
+
+bool TXlsxWorkbook::CanMerge() const
+{
+    // a workbook read from a file that is still there and still holds every
+    // sheet the file had, under the same names
+    if (FSourceFile.isEmpty() || !QFileInfo::exists(FSourceFile))
+        return false;
+    for (const QString& name : FSourceSheets) {
+        const int i = IndexOfSheet(name);
+        if (i < 0 || FSheets[size_t(i)]->SourcePart.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void TXlsxWorkbook::Save(const QString& FileName)
+{
+    const QFileInfo target(FileName);
+    QTemporaryFile tmp(target.absoluteDir().filePath(QStringLiteral(".xlsx-XXXXXX")));
+    if (!tmp.open())
+        throw Exception(QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, tmp.errorString()));
+    const QString tmpName = tmp.fileName();
+    tmp.close();
+    std::vector<QString> parts;
+    if (CanMerge()) {
+        parts = SaveMerged(tmpName);
+    } else {
+        std::vector<int> all;
+        for (int i = 0; i < SheetCount(); ++i) {
+            all.push_back(i);
+            // libxlsxwriter names the sheet parts by their order
+            parts.push_back(QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1));
+        }
+        WriteBook(tmpName, all, true);
+    }
     // rename() replaces the old file in one step: readers see the old or the new workbook
     if (std::rename(QFile::encodeName(tmpName).constData(), QFile::encodeName(FileName).constData()) != 0)
         throw Exception(QStringLiteral("Cannot write file \"%1\".").arg(FileName));
     SetUserFileMode(FileName);
+    // the file holds the workbook now: a later save starts from it
+    FSourceFile = QFileInfo(FileName).absoluteFilePath();
+    FSourceSheets.clear();
+    for (size_t i = 0; i < FSheets.size(); ++i) {
+        FSheets[i]->SourcePart = i < parts.size() ? parts[i] : QString();
+        FSheets[i]->MarkRead();
+        FSourceSheets.push_back(FSheets[i]->Name);
+    }
 }

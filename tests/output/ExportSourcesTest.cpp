@@ -13,6 +13,8 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/StdCtrls.h"
 #include "components/stringgrid/rStringGridEd.h"
+#include "components/stringgrid/rStringGridEdColumn.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/database/ClientDataSet.h"
 #include "platform/database/DataSource.h"
 #include "platform/ui/Forms.h"
@@ -20,6 +22,7 @@
 #include "tests/output/XlsxReadBack.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -136,6 +139,13 @@ TEST(ExportSources, SylkAndSpreadsheetOfStringGridAndTree)
     x.ExportFile = s.File("tree.xlsx");
     ASSERT_TRUE(x.ExportSource(stTreeView, s.tree));
     EXPECT_EQ(ReadXlsx(x.ExportFile).Cell(QStringLiteral("B3")), QStringLiteral("Korhonen Eero"));
+    // no tree column sums up: the sum row holds the word in its first column
+    const TXlsxReadBack tree = ReadXlsx(x.ExportFile);
+    QString sumCell;
+    for (auto it = tree.Cells.cbegin(); it != tree.Cells.cend(); ++it)
+        if (it.value().Value == QLatin1String("Sum:"))
+            sumCell = it.key();
+    EXPECT_TRUE(sumCell.startsWith(QLatin1Char('A'))) << sumCell.toStdString();
 }
 
 TEST(ExportSources, PrintedDirectlyAndToRtf)
@@ -207,3 +217,67 @@ TEST(ExportSources, ExportDialogRunsOverEachSourceKind)
 }
 
 }  // namespace
+
+TEST(ExportSources, StringGridDatesChecksAndColoursByColumnKind)
+{
+    Sources s;
+    TrStringGridEd* g = s.grid;
+    g->SetColCount(5);
+    g->Columns()->Items(3)->SetTitleCaption(QStringLiteral("Start"));
+    g->Columns()->Items(3)->DataType = sgdDate;
+    g->Columns()->Items(4)->SetTitleCaption(QStringLiteral("Paid"));
+    g->Columns()->Items(4)->SetButtonStyle(sgbCheckbox);
+    g->Columns()->Items(4)->CheckBoxTrueValue = QStringLiteral("KYLLA");
+    g->Columns()->Items(4)->CheckBoxFalseValue = QStringLiteral("EI");
+    g->Columns()->Items(1)->NumFormat = QStringLiteral("0.00");
+    g->Columns()->Items(2)->SetColor(TColor(0x00FFFF));  // yellow
+    g->Columns()->Items(0)->Font()->SetStyle(fsItalic);
+    g->SetDateTimeCells(3, 1, EncodeDate(2024, 3, 15));
+    g->SetBoolCells(4, 1, true);
+    g->SetBoolCells(4, 2, false);
+
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleUseColumnsColor, true);
+    x.SetOption(xleSetBkColor, true);
+    x.ExportFile = s.File("kinds.xlsx");
+    ASSERT_TRUE(x.ExportSource(stStringGrid, g)) << x.LastError().toStdString();
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    ASSERT_TRUE(r.Ok);
+    EXPECT_EQ(r.Cell(QStringLiteral("D2")), QStringLiteral("45366"));  // a date, not its text
+    EXPECT_EQ(r.Cells.value(QStringLiteral("D2")).NumFormat, QStringLiteral("d.m.yyyy"));
+    EXPECT_EQ(r.Cells.value(QStringLiteral("B2")).NumFormat, QStringLiteral("0.00"));
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<c r=\"E2\" t=\"b\"><v>1</v></c>"))) << r.SheetXml.toStdString();
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<c r=\"E3\" t=\"b\"><v>0</v></c>")));
+    EXPECT_TRUE(r.StylesXml.contains(QStringLiteral("FFFFFF00"))) << r.StylesXml.toStdString();
+
+    // SYLK: the date column by its picture and day number
+    TSLKExport k;
+    k.ActionAfter = aaNone;
+    k.Encoding = seUtf8;
+    k.ExportFile = s.File("kinds.slk");
+    ASSERT_TRUE(k.Execute(g));
+    const QString slk = QString::fromUtf8(ReadBytes(k.ExportFile));
+    EXPECT_TRUE(slk.contains(QStringLiteral("F;P1;X4\r\nC;K45366\r\n"))) << slk.toStdString();
+
+    // print to RTF: the column's italic font
+    TDBPrintRTF p;
+    p.ActionAfter = aaNone;
+    p.Folder = s.dir.path();
+    ASSERT_TRUE(p.ExecuteSource(stStringGrid, g));
+    const QString rtf = QString::fromLatin1(ReadBytes(p.OutputFile()));
+    EXPECT_TRUE(rtf.contains(QStringLiteral("\\i H"))) << rtf.toStdString();
+    TDBPrintRTF::DelFiles(s.dir.path());
+
+    // direct printing: the check-box column shows glyphs, not its stored texts
+    TDBPrintDirect d;
+    d.ExportFile = s.File("kinds.pdf");
+    ASSERT_TRUE(d.ExecuteSource(stStringGrid, g));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {d.ExportFile, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Paid"))) << printed.toStdString();
+    EXPECT_FALSE(printed.contains(QStringLiteral("KYLLA"))) << printed.toStdString();
+    EXPECT_FALSE(printed.contains(QStringLiteral("EI"))) << printed.toStdString();
+}

@@ -6,6 +6,7 @@
 #include "components/output/TrXLSExport.h"
 #include "platform/ui/DBGrids.h"
 #include "tests/output/ExportFixture.h"
+#include "tests/output/UserWorkbook.h"
 
 #include <QDir>
 #include <QFile>
@@ -221,4 +222,34 @@ TEST(LibreOfficeOpens, RtfReportWithBracesAndBackslashesInTheData)
     EXPECT_EQ(lines[0], QStringLiteral("Team {A} \\par B }"));
     EXPECT_EQ(lines[1], QStringLiteral("Hämäläinen Säde, Österberg"));
     EXPECT_EQ(lines[2], QStringLiteral("Loppu"));
+}
+
+TEST(LibreOfficeOpens, UsersWorkbookWithANewSheetAndAppendedRows)
+{
+    QTemporaryDir dir, profile;
+    const QString file = dir.filePath(QStringLiteral("club.xlsx"));
+    MakeUserWorkbook(file);
+    auto d = MakeAwkwardTable();
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = file;
+    x.SetOption(xleAddAsNewSheet, true);
+    ASSERT_TRUE(x.ExportDBTable(d.get())) << x.LastError().toStdString();
+    x.SetOption(xleAddAsNewSheet, false);
+    x.SetOption(xleAddToExistingRows, true);
+    x.SetOption(xleExportTitles, false);
+    ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs"))) << x.LastError().toStdString();
+
+    // every sheet as LibreOffice shows it: the user's look and data, and ours
+    QString why;
+    const QString html = ConvertTo(file, profile.path(), why, QString(), QStringLiteral("html"), QStringLiteral(".html"));
+    if (html.isEmpty() && why.startsWith(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("bgcolor=\"#FFFF00\""), Qt::CaseInsensitive)) << html.left(4000).toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("Orienteers")));
+    EXPECT_TRUE(html.contains(QStringLiteral("colspan=3")) || html.contains(QStringLiteral("colspan=\"3\"")))
+        << html.mid(html.indexOf(QStringLiteral("Merged")) - 200, 400).toStdString();  // still merged
+    EXPECT_TRUE(html.contains(QStringLiteral("<img"), Qt::CaseInsensitive));  // the user's picture
+    EXPECT_TRUE(html.contains(QStringLiteral("Virtanen Aino")));
+    EXPECT_EQ(html.count(QStringLiteral("Hämäläinen Säde, Österberg")), 2);  // the new sheet and the appended rows
 }

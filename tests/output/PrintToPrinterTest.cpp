@@ -16,7 +16,9 @@
 #include "tests/output/ExportFixture.h"
 #include "tests/print/PrivateCups.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -219,4 +221,41 @@ TEST(ReportProgress, CounterAndAbortLinkKeepTheWindowAlive)
     }
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Creating of report...\rrecord 120"))) << shown.toStdString();
     EXPECT_FALSE(QFileInfo::exists(r.OutputFile));
+}
+
+TEST(DirectPrintContent, RecordViewCaptionGoesWithItsPictureToTheNextPage)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 600, 400);
+    TClientDataSet data;
+    data.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    data.AddField(QStringLiteral("PHOTO"), ftGraphic);
+    data.CreateDataSet();
+    // a picture taller than a page: it starts on a page of its own
+    QImage tall(60, 20000, QImage::Format_RGB32);
+    tall.fill(QColor(30, 90, 160));
+    QByteArray png;
+    QBuffer buf(&png);
+    buf.open(QIODevice::WriteOnly);
+    tall.save(&buf, "PNG");
+    data.AppendRecord({QStringLiteral("Mäkinen Liisa"), png});
+    data.First();
+    TDataSource src;
+    src.SetDataSet(&data);
+    auto* view = new TrDBRecView(&form);
+    view->SetParent(&form);
+    view->SetDataSource(&src);
+    form.AfterConstruction();
+    QTemporaryDir dir;
+
+    TDBPrintDirect p;
+    p.PrintPictures = true;
+    p.PrintGrid = true;
+    p.ExportFile = dir.filePath(QStringLiteral("view.pdf"));
+    ASSERT_TRUE(p.ExecuteSource(stRecView, view));
+    const QStringList pages = TPrivateCups::PdfText(p.ExportFile).split(QLatin1Char('\f'));
+    ASSERT_GE(pages.size(), 2) << p.PageCount();
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Mäkinen Liisa"))) << pages[0].toStdString();
+    EXPECT_FALSE(pages[0].contains(QStringLiteral("PHOTO"))) << pages[0].toStdString();
+    EXPECT_TRUE(pages[1].contains(QStringLiteral("PHOTO:"))) << pages[1].toStdString();
 }

@@ -1,7 +1,9 @@
 #include "components/output/TrXLSExport.h"
+#include "platform/office/XlsxPackage.h"
 #include "platform/office/rzip_interface.h"
 #include "platform/ui/Forms.h"
 #include "tests/output/ExportFixture.h"
+#include "tests/output/UserWorkbook.h"
 #include "tests/output/XlsxReadBack.h"
 
 #include <QBuffer>
@@ -257,6 +259,16 @@ TEST(XlsxExport, FilterPageSetupAlignmentRowHeightsAndDisplayFormats)
     EXPECT_EQ(book.Sheet(0)->Heights()[0].second, 25.0);
 }
 
+namespace {
+
+QByteArray PartOf(const QString& File, const QString& Name)
+{
+    TZipPackage p(File);
+    return p.Part(Name);
+}
+
+}  // namespace
+
 TEST(XlsxExport, PicturesAreShrunkIntoTheirCellsAndRowsGrowForThem)
 {
     TClientDataSet d;
@@ -277,6 +289,7 @@ TEST(XlsxExport, PicturesAreShrunkIntoTheirCellsAndRowsGrowForThem)
     x.ActionAfter = aaNone;
     x.SetOption(xleExportPictures, true);
     x.PictureMaxWidth = 100;
+    x.PictureUseShadow = true;
     int prepared = 0;
     x.OnPreparePictureEvent = [&](TComponent*, int Row, int Col, TField*, TPicture*) {
         EXPECT_EQ(Col, 2);
@@ -291,8 +304,11 @@ TEST(XlsxExport, PicturesAreShrunkIntoTheirCellsAndRowsGrowForThem)
     EXPECT_EQ(r.Cell("A2"), QStringLiteral("Mäkinen Liisa"));
     EXPECT_FALSE(r.Cells.contains(QStringLiteral("B2")));  // the picture, not its bytes
     EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<drawing r:id=")));
-    // 150 pixels shrunk to 50, with 5 pixels above and below: 45 points
-    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<row r=\"2\" spans=\"1:2\" ht=\"45\" customHeight=\"1\">"))) << r.SheetXml.toStdString();
+    // 150 pixels shrunk to 50, with 5 pixels above and below: 60 pixels, 1.65 of them a point
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<row r=\"2\" spans=\"1:2\" ht=\"36.36"))) << r.SheetXml.toStdString();
+    // the column: 110 pixels, 9.15 of them a unit of width
+    EXPECT_NEAR(r.Widths.value(2), 110 / 9.15, 0.8);
+    EXPECT_TRUE(QString::fromUtf8(PartOf(x.ExportFile, QStringLiteral("xl/drawings/drawing1.xml"))).contains(QStringLiteral("<a:outerShdw")));
     Trzip_interface z;
     z.Load();
     ASSERT_EQ(z.OpenArchive(x.ExportFile), 0);
@@ -301,4 +317,143 @@ TEST(XlsxExport, PicturesAreShrunkIntoTheirCellsAndRowsGrowForThem)
     z.CloseArchive(false);
     EXPECT_TRUE(list.contains(QStringLiteral("xl/media/image1.png"))) << list.toStdString();
     EXPECT_FALSE(list.contains(QStringLiteral("xl/media/image2")));
+}
+
+
+TEST(XlsxExport, AddingToAUsersWorkbookKeepsItsOtherSheetsWhole)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("club.xlsx"));
+    MakeUserWorkbook(file);
+    const QString clubPart = QStringLiteral("xl/worksheets/sheet1.xml");
+    const QByteArray club = PartOf(file, clubPart);
+    const QByteArray drawing = PartOf(file, QStringLiteral("xl/drawings/drawing1.xml"));
+    const QByteArray image = PartOf(file, QStringLiteral("xl/media/image1.png"));
+    const QString oldRuns = QString::fromUtf8(PartOf(file, QStringLiteral("xl/worksheets/sheet2.xml")));
+    ASSERT_FALSE(club.isEmpty());
+    ASSERT_FALSE(drawing.isEmpty());
+
+    auto d = MakeAwkwardTable();
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = file;
+    x.SetOption(xleAddAsNewSheet, true);
+    ASSERT_TRUE(x.ExportDBTable(d.get())) << x.LastError().toStdString();
+    // the user's sheet, its picture and its look are there byte for byte, but
+    // for the selected tab, which moved to the new sheet
+    const QByteArray unselected = QByteArray(club).replace(" tabSelected=\"1\"", "");
+    ASSERT_NE(unselected, club);
+    EXPECT_EQ(PartOf(file, clubPart), unselected);
+    EXPECT_EQ(PartOf(file, QStringLiteral("xl/drawings/drawing1.xml")), drawing);
+    EXPECT_EQ(PartOf(file, QStringLiteral("xl/media/image1.png")), image);
+    const QString styles = QString::fromUtf8(PartOf(file, QStringLiteral("xl/styles.xml")));
+    EXPECT_TRUE(styles.contains(QStringLiteral("FFFFFF00"))) << styles.toStdString();
+    EXPECT_TRUE(styles.contains(QStringLiteral("style=\"thick\"")));
+    TXlsxWorkbook book;
+    book.Load(file);
+    ASSERT_EQ(book.SheetCount(), 3);
+    EXPECT_EQ(book.ActiveSheet, 2);
+    EXPECT_EQ(book.Sheet(0)->Value(2, 2), QVariant(true));  // a Boolean stays a Boolean
+    EXPECT_EQ(book.Sheet(2)->Value(1, 1).toString(), QStringLiteral("a;b\"c"));
+    EXPECT_EQ(book.Sheet(2)->Value(0, 0).toString(), QStringLiteral("ID"));
+    const TXlsxSheet::TCell* title = book.Sheet(2)->CellAt(0, 0);
+    ASSERT_NE(title, nullptr);
+    ASSERT_GE(title->Format, 0);
+    EXPECT_TRUE(book.Format(title->Format).Bold);  // the new sheet's own styles were added
+    EXPECT_EQ(book.Sheet(2)->Value(1, 3).typeId(), QMetaType::QDateTime);  // a date reads back as a date
+    EXPECT_EQ(book.Sheet(2)->Value(1, 3).toDateTime().date(), QDate(2024, 3, 15));
+
+    // rows below the user's rows: the old rows stay as they were
+    x.SetOption(xleAddAsNewSheet, false);
+    x.SetOption(xleAddToExistingRows, true);
+    x.SetOption(xleExportTitles, false);
+    x.SetOption(xleAddSumRow, false);
+    ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs"))) << x.LastError().toStdString();
+    EXPECT_EQ(PartOf(file, clubPart), unselected);
+    const QString runs = QString::fromUtf8(PartOf(file, QStringLiteral("xl/worksheets/sheet2.xml")));
+    const int first = int(oldRuns.indexOf(QStringLiteral("<row r=\"1\"")));
+    const QString oldFirstRow = oldRuns.mid(first, oldRuns.indexOf(QStringLiteral("</row>"), first) + 6 - first);
+    EXPECT_TRUE(runs.contains(oldFirstRow)) << runs.toStdString();
+    book.Load(file);
+    EXPECT_EQ(book.Sheet(1)->Value(1, 0).toString(), QStringLiteral("Mäkinen Liisa"));
+    EXPECT_EQ(book.Sheet(1)->Value(3, 0).toDouble(), 1.0);
+    EXPECT_EQ(book.Sheet(1)->Value(4, 1).toString(), QStringLiteral("Hämäläinen Säde, Österberg"));
+}
+
+TEST(XlsxExport, ReadsBooleansAndFilledDownFormulas)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("club.xlsx"));
+    MakeUserWorkbook(file);
+    {
+        // the formulas of column B as one shared group, as spreadsheets write a filled-down column
+        TZipPackage p(file, true);
+        QString sheet = QString::fromUtf8(p.Part(QStringLiteral("xl/worksheets/sheet1.xml")));
+        sheet.replace(QStringLiteral("<f>A4*2</f>"), QStringLiteral("<f t=\"shared\" ref=\"B4:B6\" si=\"0\">A4*2</f>"));
+        sheet.replace(QStringLiteral("<f>A5*2</f>"), QStringLiteral("<f t=\"shared\" si=\"0\"/>"));
+        sheet.replace(QStringLiteral("<f>A6*2</f>"), QStringLiteral("<f t=\"shared\" si=\"0\"/>"));
+        ASSERT_EQ(sheet.count(QStringLiteral("si=\"0\"")), 3);
+        p.Put(QStringLiteral("xl/worksheets/sheet1.xml"), sheet.toUtf8());
+        p.Commit();
+    }
+    TXlsxWorkbook book;
+    book.Load(file);
+    const TXlsxSheet* s = book.Sheet(0);
+    for (int r = 3; r < 6; ++r) {
+        const TXlsxSheet::TCell* c = s->CellAt(r, 1);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->Kind, TXlsxSheet::TKind::Formula);
+        EXPECT_EQ(c->Text, QStringLiteral("A%1*2").arg(r + 1));
+    }
+    EXPECT_EQ(s->Value(2, 2), QVariant(true));
+    EXPECT_EQ(s->CellAt(2, 2)->Kind, TXlsxSheet::TKind::Boolean);
+}
+
+TEST(XlsxExport, PictureCellsSayWhyTheyHoldNoPicture)
+{
+    TClientDataSet d;
+    d.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    d.AddField(QStringLiteral("PHOTO"), ftGraphic);
+    d.AddField(QStringLiteral("LOGO"), ftWideString, 30);
+    d.CreateDataSet();
+    d.AppendRecord({QStringLiteral("Mäkinen Liisa"), QByteArray("no picture at all"), QStringLiteral("logo.png")});
+    d.First();
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.SetOption(xleExportPictures, true);
+    x.OnGetFieldType = [](TComponent*, TField* F, int& Kind) {
+        if (F->FieldName() == QLatin1String("LOGO"))
+            Kind = 1;  // a picture the program has to supply
+    };
+    x.ExportFile = dir.filePath(QStringLiteral("photos.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(&d)) << x.LastError().toStdString();
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_EQ(r.Cell("B2"), QStringLiteral("Bad picture format."));
+    EXPECT_EQ(r.Cell("C2"), QStringLiteral("Use OnPreparePictureEvent to define picture"));
+    EXPECT_EQ(x.PicturesExported(), 0);
+}
+
+TEST(XlsxExport, BooleansAndDaysAroundThe1900Start)
+{
+    TClientDataSet d;
+    d.AddField(QStringLiteral("PAID"), ftBoolean);
+    d.AddField(QStringLiteral("DAY"), ftDate);
+    d.CreateDataSet();
+    d.AppendRecord({true, QDate(1900, 2, 1)});
+    d.AppendRecord({false, QDate(1899, 12, 31)});
+    d.AppendRecord({true, QDate(2024, 3, 15)});
+    d.First();
+    QTemporaryDir dir;
+    TrXLSExport x;
+    x.ActionAfter = aaNone;
+    x.ExportFile = dir.filePath(QStringLiteral("kinds.xlsx"));
+    ASSERT_TRUE(x.ExportDBTable(&d)) << x.LastError().toStdString();
+    const TXlsxReadBack r = ReadXlsx(x.ExportFile);
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<c r=\"A2\" t=\"b\"><v>1</v></c>"))) << r.SheetXml.toStdString();
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<c r=\"A3\" t=\"b\"><v>0</v></c>")));
+    // 1 February 1900 is day 32 of the sheet; the last day of 1899 does not exist there
+    EXPECT_EQ(r.Cell("B2"), QStringLiteral("32"));
+    EXPECT_EQ(r.Cell("B3"), QStringLiteral("31.12.1899"));
+    EXPECT_EQ(r.Cell("B4"), QStringLiteral("45366"));
 }

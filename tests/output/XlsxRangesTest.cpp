@@ -91,7 +91,7 @@ TEST(XlsxRanges, NamedRangesAndSheetsSurviveSavingAndOpening)
     EXPECT_EQ(x.DataRowCount(), 3);
     ASSERT_TRUE(x.CopyCellsToData());
     EXPECT_EQ(x.Data(3, 1).toDouble(), 12.5);
-    EXPECT_EQ(x.GetCellValue(1, 4).toDouble(), 46366.0);  // the date as the sheet keeps it
+    EXPECT_EQ(x.GetCellValue(1, 4).toDate(), QDate(2026, 12, 10));  // a date-formatted cell reads back as a date
     // an address with its sheet, and the sheet remembered
     x.RememberActiveSheet();
     QString name = QStringLiteral("Sheet1!A1");
@@ -155,4 +155,35 @@ TEST(XlsxRanges, FormattingStepsAsOperations)
     EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("xSplit=\"1\" ySplit=\"1\""))) << r.SheetXml.toStdString();
     EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("zoomScale=\"120\"")));
     EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("scale=\"75\"")));
+}
+
+TEST(XlsxRanges, BorderEdgesColoursFitToPagesAndIconThresholds)
+{
+    QTemporaryDir dir;
+    TrXLSExport x;
+    ASSERT_TRUE(x.OpenFile(true, QString()));
+    for (int r = 1; r <= 4; ++r)
+        x.SetCellValue(r, 1, r * 10.0);
+    // the bottom edge of the block: red, medium, dashed
+    x.BorderCells(1, 1, 4, 1, 9, TColor(0x0000FF), -4138, -4115);
+    x.SetPageZoom(0, 2, 1, 2);
+    TIconSetSetting s;
+    s.IconSetType = 12;
+    s.UseThresholds = true;
+    s.ThresholdValues[0] = 15;
+    s.ThresholdValues[1] = 25;
+    s.ThresholdValues[2] = 35;
+    x.IconSetCells(1, 1, 4, s);
+    const QString fn = dir.filePath(QStringLiteral("edges.xlsx"));
+    ASSERT_TRUE(x.SaveCloseFile(true, true, fn));
+    const TXlsxReadBack r = ReadXlsx(fn);
+    EXPECT_TRUE(r.StylesXml.contains(QStringLiteral("<bottom style=\"dashed\"><color rgb=\"FFFF0000\"/></bottom>")))
+        << r.StylesXml.toStdString();
+    EXPECT_FALSE(r.Cells["A1"].Border);  // only the last row has a line, at its bottom
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<pageSetUpPr fitToPage=\"1\"/>"))) << r.SheetXml.toStdString();
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("fitToHeight=\"2\"")));
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("orientation=\"landscape\"")));
+    EXPECT_TRUE(r.SheetXml.contains(QStringLiteral("<cfvo type=\"num\" val=\"15\" gte=\"1\"/><cfvo type=\"num\" val=\"25\" gte=\"1\"/>"
+                                                   "<cfvo type=\"num\" val=\"35\" gte=\"1\"/></iconSet>")))
+        << r.SheetXml.toStdString();
 }

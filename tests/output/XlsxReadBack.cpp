@@ -127,6 +127,8 @@ TXlsxReadBack ReadXlsx(const QString& FileName)
                 cell.Value = type == QLatin1String("s") ? strings.value(v.toInt()) : v;
             } else if (n == QLatin1String("f")) {
                 cell.Formula = r.readElementText();
+            } else if (n == QLatin1String("t") && type == QLatin1String("inlineStr")) {
+                cell.Value += r.readElementText();
             }
         } else if (r.isEndElement() && r.name() == QLatin1String("c")) {
             out.Cells[ref] = cell;

@@ -394,6 +394,50 @@ void DialogIcons()
     Smooth("BTNCANCEL16", 16, cancel);
 }
 
+// The page preview's buttons: fit the page, zoom in and out, pages back and on.
+void PreviewButtons()
+{
+    const QColor ink(50, 70, 110);
+    auto magnifier = [ink](QPainter& p, double S, bool Plus) {
+        p.setPen(QPen(ink, 4 * S));
+        p.setBrush(QColor(235, 243, 252));
+        p.drawEllipse(QRectF(6 * S, 6 * S, 26 * S, 26 * S));
+        p.setPen(QPen(ink, 7 * S, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(29 * S, 29 * S), QPointF(41 * S, 41 * S));
+        p.setPen(QPen(ink, 4 * S, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12 * S, 19 * S), QPointF(26 * S, 19 * S));
+        if (Plus)
+            p.drawLine(QPointF(19 * S, 12 * S), QPointF(19 * S, 26 * S));
+    };
+    Smooth("PREVZOOMIN16", 16, [&](QPainter& p, double S) { magnifier(p, S, true); });
+    Smooth("PREVZOOMOUT16", 16, [&](QPainter& p, double S) { magnifier(p, S, false); });
+    Smooth("PREVFIT16", 16, [ink](QPainter& p, double S) {
+        // a page with its corners marked
+        p.setPen(QPen(ink, 3 * S));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(12 * S, 8 * S, 24 * S, 32 * S));
+        p.setPen(QPen(ink, 4 * S, Qt::SolidLine, Qt::SquareCap));
+        for (const QPointF c : {QPointF(4, 4), QPointF(44, 4), QPointF(4, 44), QPointF(44, 44)}) {
+            const double dx = c.x() < 24 ? 8 : -8, dy = c.y() < 24 ? 8 : -8;
+            p.drawLine(QPointF(c.x() * S, c.y() * S), QPointF((c.x() + dx) * S, c.y() * S));
+            p.drawLine(QPointF(c.x() * S, c.y() * S), QPointF(c.x() * S, (c.y() + dy) * S));
+        }
+    });
+    auto arrow = [ink](QPainter& p, double S, bool Right) {
+        QPainterPath path;
+        const double tip = Right ? 38 : 10, back = Right ? 14 : 34;
+        path.moveTo(back * S, 8 * S);
+        path.lineTo(tip * S, 24 * S);
+        path.lineTo(back * S, 40 * S);
+        path.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawPath(path);
+    };
+    Smooth("PREVPRIOR16", 16, [&](QPainter& p, double S) { arrow(p, S, false); });
+    Smooth("PREVNEXT16", 16, [&](QPainter& p, double S) { arrow(p, S, true); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -402,6 +446,7 @@ int main(int argc, char** argv)
     QDir().mkpath(OutDir);
     GridGlyphs();
     DialogIcons();
+    PreviewButtons();
     std::printf("%d pictures written to %s\n", Written, qPrintable(OutDir));
     return 0;
 }
