@@ -113,13 +113,19 @@ QStringList Children(const QString& Xml, const QString& Section, const QString& 
         *Start = from;
     if (End)
         *End = to;
-    const QRegularExpression child(QLatin1Char('<') + Tag + QStringLiteral("(?=[\\s>/])"));
+    // plain searches: a regular expression would check the whole text again at every match
+    const QString tagOpen = QLatin1Char('<') + Tag;
+    const auto ends = [&](int At) {
+        const QChar c = Xml[At + tagOpen.size()];
+        return c.isSpace() || c == QLatin1Char('>') || c == QLatin1Char('/');
+    };
     int at = from;
     for (;;) {
-        const QRegularExpressionMatch c = child.match(Xml, at);
-        if (!c.hasMatch() || c.capturedStart() >= to)
+        int s = int(Xml.indexOf(tagOpen, at));
+        while (s >= 0 && s < to && !ends(s))
+            s = int(Xml.indexOf(tagOpen, s + 1));
+        if (s < 0 || s >= to)
             break;
-        const int s = int(c.capturedStart());
         const int gt = int(Xml.indexOf(QLatin1Char('>'), s));
         int e;
         if (Xml[gt - 1] == QLatin1Char('/'))

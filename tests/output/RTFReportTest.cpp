@@ -364,3 +364,28 @@ TEST_F(RTFReport, PicturesAreLinkedOrEmbedded)
 }
 
 } // namespace
+
+TEST_F(RTFReport, CaseFunctionsKeepLineBreaksAndNoCopiesPrintNothing)
+{
+    auto a = Runners(1);
+    const QString out = Run(QStringLiteral("{\\rtf1 \\\\str_upper(A.NOTE)\\\\|\\\\str_proper(A.NOTE)\\\\}"), {a.get()}, true);
+    EXPECT_EQ(RtfToPlainText(out).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts),
+              (QStringList{QStringLiteral("LINE ONE"), QStringLiteral("LINE TWO|Line One"), QStringLiteral("line Two")}))
+        << out.toStdString();
+
+    // no copy asked: nothing goes to the printer, not even the check of its name
+    Report.TemplateFormat = tfText;
+    Report.OutputFile = Dir.filePath(QStringLiteral("copies.txt"));
+    Report.OnGetTemplateStr = [](TComponent*, QString& T) { T = QStringLiteral("\\\\info(SetPrinterName=No such printer)\\\\x"); };
+    Report.ActionAfter = aaPrint;
+    Report.PrintCopies = 0;
+    EXPECT_NO_THROW(Report.Execute({a.get()}));
+    EXPECT_TRUE(QFile::exists(Report.OutputFile));
+    Report.PrintCopies = 1;
+    try {
+        Report.Execute({a.get()});
+        ADD_FAILURE() << "printed on a printer that is not there";
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message().endsWith(QStringLiteral("Printer \"No such printer\" not found."))) << e.Message().toStdString();
+    }
+}

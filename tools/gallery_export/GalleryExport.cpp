@@ -4,6 +4,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rImageZoom.h"
+#include "components/dbcontrols/TrDBRecView.h"
 #include "components/output/TDBPrintDirect.h"
 #include "components/output/TSLKExport.h"
 #include "components/output/TTXTExport.h"
@@ -12,7 +13,10 @@
 #include "components/output/rDBPrint.h"
 #include "components/output/rDBPrintDirect.h"
 #include "components/output/rDBPrintDirectPreview.h"
+#include "platform/database/DataSource.h"
 #include "platform/print/Printers.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/TreeViews.h"
 #include "tests/output/ExportFixture.h"
 
 #include <QDir>
@@ -47,6 +51,33 @@ void WriteFiles(const QDir& out, TDataSet* d)
     b.First();
     g.ExportFile = out.filePath(QStringLiteral("print_bool.png"));
     g.Execute(&b);
+    // a record view (right-aligned numbers, a long note in one framed cell) and
+    // a tree view whose long item text wraps beside its depth
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 600, 400);
+    TClientDataSet r;
+    r.AddField(QStringLiteral("NAME"), ftWideString, 30)->SetDisplayLabel(QStringLiteral("Runner"));
+    r.AddField(QStringLiteral("FEE"), ftCurrency);
+    r.AddField(QStringLiteral("NOTE"), ftMemo)->SetDisplayLabel(QStringLiteral("Note"));
+    r.CreateDataSet();
+    r.AppendRecord({QStringLiteral("Mäkinen Liisa"), 12.5,
+                    QStringLiteral("First line\r\n") + QStringLiteral("a long note that wraps ").repeated(12)});
+    r.First();
+    TDataSource src;
+    src.SetDataSet(&r);
+    auto* view = new TrDBRecView(&form);
+    view->SetParent(&form);
+    view->SetDataSource(&src);
+    auto* tree = new TTreeView(&form);
+    tree->SetParent(&form);
+    TTreeNode* h21 = tree->Items()->Add(nullptr, QStringLiteral("H21"));
+    tree->Items()->AddChild(h21, QStringLiteral("Korhonen Eero, OK Espoo: ") + QStringLiteral("a long remark on the run ").repeated(10));
+    h21->SetExpanded(true);
+    form.AfterConstruction();
+    g.ExportFile = out.filePath(QStringLiteral("print_recview.png"));
+    g.ExecuteSource(stRecView, view);
+    g.ExportFile = out.filePath(QStringLiteral("print_tree.png"));
+    g.ExecuteSource(stTreeView, tree);
     TrXLSExport x;
     x.ActionAfter = aaNone;
     x.SetOption(xleSetCellBorders, true);
