@@ -13,7 +13,7 @@ inline bool EditorCloseQuery(const TDataSet& Data, bool NewEntry, const QString&
 {
     if (NewEntry || (Data.State() != dsEdit && Data.State() != dsInsert))
         return true;
-    return MessageBox(Question, txt::startdesk::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) != IDCANCEL;
+    return MessageBox(Question, txt::startdesk::EditorCaption, MB_YESCANCEL | MB_ICONQUESTION) != IDCANCEL;
 }
 
 // Drops a pending edit or insert; true when there was one.

@@ -100,7 +100,7 @@ bool TClubEditorRun::Ok()
             return false;
         }
         if (MessageBox(txt::ClubNameExists1 + foundName + st::ClubExistsInsert, st::EditorCaption,
-                       MB_YESNOCANCEL | MB_ICONQUESTION) != IDYES)
+                       MB_YESCANCEL | MB_ICONQUESTION) != IDYES)
             return false;
         iNewClubId = found;
         c.Cancel();
@@ -149,7 +149,7 @@ bool TClubEditorRun::Cancel()
     TDataSet& c = Clubs();
     const bool pending = c.State() == dsEdit || c.State() == dsInsert;
     if (bDataChanged || pending) {
-        if (MessageBox(st::ClubDiscard, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
+        if (MessageBox(st::ClubDiscard, st::EditorCaption, MB_YESCANCEL | MB_ICONQUESTION) == IDCANCEL)
             return false;
         if (pending)
             c.Cancel();

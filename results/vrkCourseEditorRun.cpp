@@ -145,7 +145,7 @@ bool TCourseEditorRun::Cancel()
     for (const auto& p : parts) {
         if (!*p.Flag && !Pending(*p.Set))
             continue;
-        if (MessageBox(*p.Question, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL) {
+        if (MessageBox(*p.Question, st::EditorCaption, MB_YESCANCEL | MB_ICONQUESTION) == IDCANCEL) {
             close = false;
             continue;
         }
@@ -163,7 +163,7 @@ bool TCourseEditorRun::CloseQuery()
     const std::pair<TDataSet*, const QString*> parts[] = {{&Courses(), &st::CourseDiscard},
                                                           {&Controls(), &st::ControlDiscard}};
     for (const auto& [set, question] : parts)
-        if (Pending(*set) && MessageBox(*question, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
+        if (Pending(*set) && MessageBox(*question, st::EditorCaption, MB_YESCANCEL | MB_ICONQUESTION) == IDCANCEL)
             return false;
     return true;
 }

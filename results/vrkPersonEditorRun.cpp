@@ -202,7 +202,7 @@ bool TPersonEditorRun::Cancel()
         TDataSet& p = Persons();
         const bool pending = p.State() == dsEdit || p.State() == dsInsert;
         if (bDataChanged || pending) {
-            if (MessageBox(st::PersonDiscard, st::EditorCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
+            if (MessageBox(st::PersonDiscard, st::EditorCaption, MB_YESCANCEL | MB_ICONQUESTION) == IDCANCEL)
                 return false;
             if (pending)
                 p.Cancel();

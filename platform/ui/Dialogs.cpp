@@ -29,6 +29,8 @@ int DefaultMessageBoxAnswer(unsigned Flags)
         return second ? IDNO : IDYES;
     case MB_YESNOCANCEL:
         return second ? IDNO : IDYES;
+    case MB_YESCANCEL:
+        return second ? IDCANCEL : IDYES;
     default:
         return IDOK;
     }
@@ -98,6 +100,9 @@ int MessageBox(const QString& Text, const QString& Caption, unsigned Flags)
         buttons = {{"Kyllä", QMessageBox::YesRole, IDYES},
                    {"Ei", QMessageBox::NoRole, IDNO},
                    {"Peruuta", QMessageBox::RejectRole, IDCANCEL}};
+        break;
+    case MB_YESCANCEL:
+        buttons = {{"Kyllä", QMessageBox::YesRole, IDYES}, {"Peruuta", QMessageBox::RejectRole, IDCANCEL}};
         break;
     default:
         buttons = {{"OK", QMessageBox::AcceptRole, IDOK}};

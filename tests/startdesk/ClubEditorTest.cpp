@@ -26,7 +26,9 @@ TEST_F(StartDesk, ClubEditorAddsRenamesAndRefusesDuplicates)
     dup.Open();
     dup.SetName(QStringLiteral("Helsingin Suunnistajat"));
     Answer = IDCANCEL;
+    BoxFlags.clear();
     EXPECT_FALSE(dup.Ok());
+    EXPECT_EQ(BoxFlags, QList<unsigned>{MB_YESCANCEL | MB_ICONQUESTION}) << "Yes and Cancel only";
     Answer = IDYES;
     ASSERT_TRUE(dup.Ok());
     EXPECT_EQ(dup.iNewClubId, 501);
@@ -48,6 +50,13 @@ TEST_F(StartDesk, ClubEditorAddsRenamesAndRefusesDuplicates)
     Boxes.clear();
     EXPECT_FALSE(edit.Ok());
     EXPECT_EQ(Boxes, QStringList{txt::ClubNameRequired});
+    // a change in hand asks before it is let go, with Yes and Cancel
+    edit.SetName(QStringLiteral("Rastiveikot ry"));
+    BoxFlags.clear();
+    Answer = IDCANCEL;
+    EXPECT_FALSE(edit.Cancel());
+    EXPECT_EQ(BoxFlags, QList<unsigned>{MB_YESCANCEL | MB_ICONQUESTION});
+    Answer = IDYES;
     EXPECT_TRUE(edit.Cancel());
     EXPECT_EQ(V(QStringLiteral("select club_name from vrk_club where club_id = %1").arg(added)).toString(),
               QStringLiteral("Rastiveikot"));

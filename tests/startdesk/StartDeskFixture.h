@@ -30,6 +30,7 @@ protected:
         Reload();
         FOld = SetMessageBoxHook([this](const TMessageBoxRequest& r) {
             Boxes << r.Text;
+            BoxFlags << r.Flags;
             return Answer;
         });
         TResultsClassForestRun::Tila = -1;
@@ -61,6 +62,7 @@ protected:
     DataModuleFixture f;
     TResultsClassForestRun run;
     QStringList Boxes;
+    QList<unsigned> BoxFlags;  // the button set and icon of each box
     QList<int64_t> Closed;
     int Answer = IDYES;
 
