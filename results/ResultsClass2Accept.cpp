@@ -72,6 +72,12 @@ void TformResultsClass2::AutomaticAcceptance()
 
 bool TformResultsClass2::ListDroppedDown()
 {
+    // The flag goes with this one closing, so OK after F5 alone is lost only once.
+    if (edtPerson && (bPersonDroppedDown || edtPerson->ListVisible())) {
+        edtPerson->CloseUp(true);
+        bPersonDroppedDown = false;
+        return true;
+    }
     if (bClassDroppedDown || edtClassCourse->ListVisible()) {
         edtClassCourse->CloseUp(true);
         bClassDroppedDown = false;
@@ -148,12 +154,12 @@ void TformResultsClass2::btnOKClick(TComponent*)
     TFbQuery* rows = DataModule1->fbQuerySelectClassCourseFD;
     const bool timesMissing = rows->IsEmpty() || RowField(QStringLiteral("START_TIME"))->IsNull()
                               || RowField(QStringLiteral("FINISH_TIME"))->IsNull()
-                              || ZeroTime(PickerTime(dtpStart), true) || ZeroTime(PickerTime(dtpFinish), true);
+                              || ZeroTime(PickerTime(dtpStart), false) || ZeroTime(PickerTime(dtpFinish), false);
     if (timesMissing && fcdbrdgrpSTATUS->Value() == QLatin1String("0")) {
         ErrorBox(fdtxt::StatusOkNoTime);
         return;
     }
-    if (fcdbrdgrpSTATUS->Value() == QLatin1String("5") && !ZeroTime(edtTime->Text(), true)
+    if (fcdbrdgrpSTATUS->Value() == QLatin1String("5") && !ZeroTime(edtTime->Text(), false)
         && MessageBox(fdtxt::NoTimeAsk, Title(), MB_YESNO | MB_ICONERROR) != IDYES)
         return;
     // 5. and 6. the person's changes and the receipt

@@ -165,7 +165,7 @@ bool TformResultsClass2::StatusChanging(int NewIndex)
         return true;
     TFbQuery* rows = DataModule1->fbQuerySelectClassCourseFD;
     const bool missing = rows->IsEmpty() || RowField(QStringLiteral("START_TIME"))->IsNull()
-                         || RowField(QStringLiteral("FINISH_TIME"))->IsNull() || ZeroTime(edtTime->Text(), true);
+                         || RowField(QStringLiteral("FINISH_TIME"))->IsNull() || ZeroTime(edtTime->Text(), !FOlder);
     if (missing) {
         ErrorBox(fdtxt::StatusOkNoTime);
         return false;

@@ -55,9 +55,15 @@ TrDBDateTimePicker* TimePicker(TComponent* Owner, TWinControl* Parent, const QSt
     p->SetParent(Parent);
     p->SetKind(dtkTime);
     p->SetFormat(QStringLiteral("HH:mm:ss"));
-    p->SetFormatEmpty(QStringLiteral("HH:mm:ss"));
+    // An empty editable time reads as zero; an empty display-only one as
+    // blanks, and the operator never lands on it.
+    p->SetFormatEmpty(ReadOnly ? QStringLiteral("__:__:__") : QStringLiteral("00:00:00"));
     p->SetBounds(Left, Top + 16, 100, 23);
     p->SetReadOnly(ReadOnly);
+    if (ReadOnly) {
+        p->SetEnabledAll(false);
+        p->SetTabStop(false);
+    }
     p->SetDataSource(DataModule1 ? DataModule1->dsClassCourseFD : nullptr);
     p->SetDataField(QString::fromLatin1(Field));
     return WithoutBoundLabel(p);
@@ -212,6 +218,9 @@ void TformResultsClass2::BuildLayout()
             RunFieldObj(QStringLiteral("PERSON_ID"))->SetAsLargeInt(id);
             haeHenkilo(id);
         };
+        edtPerson->OnDropDown = [](TComponent*) { bPersonDroppedDown = true; };
+        edtPerson->OnCloseUp = [](TComponent*) { bPersonDroppedDown = false; };
+        edtPerson->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { DropDownOnTyping(edtPerson, Key); };
     }
     chkOwnChip = new TFcCheckBox(this);
     chkOwnChip->SetParent(grpPerson);

@@ -387,6 +387,10 @@ void TformResultsClass2::FormKeyUp(TComponent*, Word& Key, TShiftState)
         TWinControl* person = FOlder ? static_cast<TWinControl*>(edtPerson) : edtSearchPersons;
         if (person->CanFocus())
             person->SetFocus();
+        if (FOlder)
+            bPersonDroppedDown = true;
+        else
+            bClassDroppedDown = false;
     } else if (Key == VK_F6) {
         // The course list gets the focus; it is not dropped down, so "OK"
         // keeps accepting the run until the operator opens the list.

@@ -40,6 +40,7 @@ bool bCancelOpen = false;
 bool bWasInForest = false;
 bool bClassChanged = false;
 bool bClassDroppedDown = false;
+bool bPersonDroppedDown = false;
 bool bAddClassDroppedDown = false;
 bool bPrintReceipt = false;
 
@@ -147,6 +148,7 @@ void TformResultsClass2::FormShow(TComponent*)
         if (focus->CanFocus())
             focus->SetFocus();
         bClassDroppedDown = false;
+        bPersonDroppedDown = false;
         const int64_t personId = RunPersonId();
         imgOK->SetVisible(personId != 0);
         imgQuestion->SetVisible(personId == 0);

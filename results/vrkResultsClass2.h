@@ -205,6 +205,7 @@ extern bool bCancelOpen;
 extern bool bWasInForest;
 extern bool bClassChanged;
 extern bool bClassDroppedDown;
+extern bool bPersonDroppedDown;  // the older dialog's person list is open (or F5 went to it)
 extern bool bAddClassDroppedDown;
 extern bool bPrintReceipt;
 

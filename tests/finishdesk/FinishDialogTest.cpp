@@ -427,11 +427,21 @@ TEST_F(FinishDialog, TheOlderDialogAcceptsWithoutAPersonAsVAndLeavesTheDeskState
     formMain->vc_last_result_action = QStringLiteral("EI");
     older.vcChipString = CleanEmit(QStringLiteral("33333"));
     older.iResultsClassId = 0;
+    bool flagAfterF5 = false, keptOpenByTheList = false;
     OnModal = [&](TCustomForm*) {
+        // F5 goes to the person list as if it were open: the first OK only
+        // closes it up, the second accepts
+        Word f5 = VK_F5;
+        older.FormKeyUp(&older, f5, TShiftState());
+        flagAfterF5 = bPersonDroppedDown;
+        older.btnOKClick(nullptr);
+        keptOpenByTheList = older.ModalResult() == mrNone && !bPersonDroppedDown;
         older.btnOKClick(nullptr);
         return int(mrOk);
     };
     older.ShowModal();
+    EXPECT_TRUE(flagAfterF5);
+    EXPECT_TRUE(keptOpenByTheList);
     const int64_t id = older.iResultsClassId;
     EXPECT_EQ(RunValue(QStringLiteral("RESULT_STATUS"), id), "V");
     EXPECT_EQ(formMain->vc_last_result_action, "EI");
