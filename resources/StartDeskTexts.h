@@ -87,7 +87,7 @@ inline const QString MergeAsk =
 namespace txt::startdesk {
 
 inline const QString NewClassCaption = QStringLiteral("Lisää uusi rata tapahtumaan");
-inline const QString BadLength = QStringLiteral("Virheellinen radan pituus. Radan pituus annetaan metreissä (max 999000 m).");
+inline const QString BadLength = QStringLiteral("Virheellinen radan pituus. Radan pituus annetaan kilometreissä (max 999 km).");
 // A controls string that is not codes separated by commas; %1 is the piece.
 inline const QString BadControlCode = QStringLiteral(
     "Rastikoodi \"%1\" on virheellinen. Syötä radan rastit pilkuilla eroteltuina, esimerkiksi 31,32,33 "

@@ -3,84 +3,94 @@
 #include "results/vrkNewClass.h"
 #include "results/StartDeskLayout.h"
 
+#include "app/vrkDoMessage.h"
+#include "components/framed/FcNumericEdit.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
+
+#include <QTimer>
 
 TformNewClass* formNewClass = nullptr;
 
 using startdesk::CentreOnMainForm;
 using startdesk::L;
 
-TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner)
+TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner), FGuard(std::make_unique<QObject>())
 {
     SetName(QStringLiteral("formNewClass"));
     SetCaption(txt::startdesk::NewClassCaption);
-    SetBounds(0, 0, 520, 410);
+    SetBounds(0, 0, 520, 380);
     SetBorderStyle(bsDialog);
     int y = 12;
-    auto field = [&](const char* caption, const char* name, int width, int maxLength, const char* hint) {
+    auto label = [&](const char* caption) {
         auto* l = new TLabel(this);
         l->SetParent(this);
         l->SetBounds(12, y + 4, 140, 16);
         l->SetCaption(L(caption));
-        auto* e = new TEdit(this);
+    };
+    auto place = [&](TWinControl* e, const char* name, int width, const char* hint) {
         e->SetName(QString::fromLatin1(name));
         e->SetParent(this);
         e->SetBounds(160, y, width, 24);
-        if (maxLength > 0)
-            e->SetMaxLength(maxLength);
         if (hint)
             e->SetHint(L(hint));
         y += 32;
+    };
+    auto field = [&](const char* caption, const char* name, int width, int maxLength, const char* hint) {
+        label(caption);
+        auto* e = new TEdit(this);
+        if (maxLength > 0)
+            e->SetMaxLength(maxLength);
+        place(e, name, width, hint);
+        return e;
+    };
+    // Number fields take only numbers and show their value as "0.##" or "0".
+    auto number = [&](const char* caption, const char* name, bool whole, const char* hint) {
+        label(caption);
+        auto* e = new TFcNumericEdit(this);
+        e->SetIntegersOnly(whole);
+        e->SetDisplayFormat(whole ? L("0") : L("0.##"));
+        e->SetAlignment(taLeftJustify);
+        place(e, name, 80, hint);
         return e;
     };
     edtClassName = field("Radan nimi", "edtClassName", 200, 0, nullptr);
-    edtLength = field("Radan pituus (m)", "edtLength", 80, 0, "Syötä radan pituus metreissä");
+    edtLength = number("Radan pituus", "edtLength", false, "Syötä radan pituus kilometreissä");
     edtControlsString =
         field("Koodit", "edtControlsString", 340, 4000, "Syötä radan rastit pilkuilla eroteltuina. Älä syötä maalin koodia.");
-    edtFinishCode = field("Maalin koodi", "edtFinishCode", 60, 3, nullptr);
-    edtFee = field("Maksu", "edtFee", 80, 0, nullptr);
-    edtClimb = field("Nousu", "edtClimb", 80, 0, nullptr);
+    edtFinishCode = number("Maalin koodi", "edtFinishCode", true, nullptr);
+    edtFinishCode->SetMaxLength(3);
+    edtFee = number("Maksu", "edtFee", false, nullptr);
+    edtClimb = number("Nousu", "edtClimb", true, nullptr);
     edtMassStartTime = field("Yhteislähdön aika", "edtMassStartTime", 100, 10,
                              "Yhteislähdön aika (HH:MM:SS), jos kaikki tämän sarjan osallistujat lähtevät yhteislähdössä yhtä aikaa.");
     edtCalcScoring = field("Pistelaskenta", "edtCalcScoring", 200, 20, nullptr);
     edtNotes = field("Lisätiedot", "edtNotes", 340, 1000, nullptr);
 
     const struct {
-        TEdit* Edit;
-        bool (TNewClassRun::*Leave)();
+        TFcNumericEdit* Edit;
         QString TNewClassRun::*Field;
-    } numbers[] = {{edtLength, &TNewClassRun::LeaveLength, &TNewClassRun::Length},
-                   {edtFee, &TNewClassRun::LeaveFee, &TNewClassRun::Fee},
-                   {edtClimb, &TNewClassRun::LeaveClimb, &TNewClassRun::Climb}};
-    // A number field that is left with a bad number turns red and says why
-    // below the fields; no box interrupts the typing in the next field. OK
-    // refuses it with the message.
-    lblCheck = new TLabel(this);
-    lblCheck->SetParent(this);
-    lblCheck->SetBounds(12, y + 2, 496, 30);
-    lblCheck->SetWordWrap(true);
-    lblCheck->Font()->SetColor(clRed);
+    } numbers[] = {{edtLength, &TNewClassRun::Length}, {edtFee, &TNewClassRun::Fee}, {edtClimb, &TNewClassRun::Climb}};
     for (const auto& n : numbers) {
         n.Edit->OnExit = [this, n](TComponent*) {
             FRun.*n.Field = n.Edit->Text();
             const QString error = FRun.QuietLeave(FRun.*n.Field);
-            n.Edit->SetColor(error.isEmpty() ? clWindow : RGB(255, 200, 200));
-            lblCheck->SetCaption(error);
-            if (error.isEmpty())
+            if (!error.isEmpty())
+                RefuseNumber(n.Edit, error);
+            else
                 n.Edit->SetText(FRun.*n.Field);
         };
     }
     btnCancel = new TButton(this);
     btnCancel->SetParent(this);
-    btnCancel->SetBounds(310, 372, 96, 28);
+    btnCancel->SetBounds(310, 342, 96, 28);
     btnCancel->SetCancel(true);
     btnCancel->SetCaption(L("Peruuta"));
     btnCancel->SetHint(L("Peruuta uuden sarjan/radan lisäys."));
     btnCancel->OnClick = [this](TComponent*) { SetModalResult(mrCancel); };
     btnOK = new TButton(this);
     btnOK->SetParent(this);
-    btnOK->SetBounds(414, 372, 96, 28);
+    btnOK->SetBounds(414, 342, 96, 28);
     btnOK->SetCaption(L("OK"));
     btnOK->SetDefault(true);
     btnOK->SetHint(L("Lisää uusi sarja/rata."));
@@ -122,8 +132,17 @@ void TformNewClass::Opening()
     CentreOnMainForm(this, 0);
     FRun.Open();
     FromRun();
-    lblCheck->SetCaption(QString());
-    for (TEdit* e : {edtLength, edtFee, edtClimb})
-        e->SetColor(clWindow);
     edtClassName->SetFocus();
+}
+
+void TformNewClass::RefuseNumber(TFcNumericEdit* Edit, const QString& Message)
+{
+    // Once the focus has left: a box inside the leaving would fight the move.
+    QTimer::singleShot(0, FGuard.get(), [this, Edit, Message] {
+        if (!Visible())
+            return;
+        do_message(true, Message, MSG_ERROR);
+        Edit->SetFocus();
+        Edit->SelectAll();
+    });
 }

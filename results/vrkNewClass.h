@@ -1,13 +1,17 @@
 #pragma once
-// TformNewClass: the new class dialog ("Lisää uusi rata tapahtumaan"), plain
-// edits over TNewClassRun; the main window fills Run()'s tree hooks.
+// TformNewClass: the new class dialog ("Lisää uusi rata tapahtumaan"), text
+// and number fields over TNewClassRun; the main window fills Run()'s tree hooks.
 
 #include "platform/ui/Forms.h"
 #include "results/vrkNewClassRun.h"
 
+#include <QObject>
+#include <memory>
+
 class TEdit;
 class TButton;
 class TLabel;
+class TFcNumericEdit;
 
 class TformNewClass : public TForm {
 public:
@@ -15,15 +19,17 @@ public:
     TNewClassRun& Run() { return FRun; }
     void Opening();  // starts empty with the event's finish code and scoring
 
-    TEdit *edtClassName, *edtLength, *edtControlsString, *edtFinishCode, *edtFee, *edtClimb, *edtMassStartTime,
-        *edtCalcScoring, *edtNotes;
+    TEdit *edtClassName, *edtControlsString, *edtMassStartTime, *edtCalcScoring, *edtNotes;
+    TFcNumericEdit *edtLength, *edtFinishCode, *edtFee, *edtClimb;
     TButton *btnOK, *btnCancel;
-    TLabel* lblCheck;  // why a number field's text was refused
 
 private:
     void ToRun();
     void FromRun();
+    // A number field left with a bad number: its message, then back into it.
+    void RefuseNumber(TFcNumericEdit* Edit, const QString& Message);
     TNewClassRun FRun;
+    std::unique_ptr<QObject> FGuard;
 };
 
 extern TformNewClass* formNewClass;

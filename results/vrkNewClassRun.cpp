@@ -61,7 +61,7 @@ bool TNewClassRun::LeaveNumber(QString& Field, double Limit, bool Whole)
 QString TNewClassRun::QuietLeave(QString& Field)
 {
     if (&Field == &Length)
-        return NumberError(Field, kMaxLengthMetres, false);
+        return NumberError(Field, kMaxLengthKm, false);
     return NumberError(Field, 9999, &Field == &Climb);
 }
 
@@ -83,7 +83,7 @@ bool TNewClassRun::Ok()
         }
     }
     // The limits hold on OK too, for a field that was never left.
-    for (auto [field, limit] : {std::pair{&Length, kMaxLengthMetres}, std::pair{&Fee, 9999.0}, std::pair{&Climb, 9999.0}})
+    for (auto [field, limit] : {std::pair{&Length, kMaxLengthKm}, std::pair{&Fee, 9999.0}, std::pair{&Climb, 9999.0}})
         if (!LeaveNumber(*field, limit, field == &Climb))
             return false;
     QString message;
@@ -93,15 +93,13 @@ bool TNewClassRun::Ok()
     }
     int64_t classId = 0;
     THourGlassCursor hourglass;
-    // the class insert takes the length in kilometres
     DataModule1->insertClass(ClassName, float(Number(Fee)), CalcScoring, MassStartTime, ControlsString,
-                             float(Number(Length) / 1000.0), float(Number(Climb)), Notes,
+                             float(Number(Length)), float(Number(Climb)), Notes,
                              int(std::lround(Number(FinishCode))), classId, message);
     if (OnRefreshTree)
         OnRefreshTree();
     if (!message.isEmpty()) {
-        // a blank between the heading and the database's own text
-        do_message(true, st::NewClassFailed + QLatin1Char(' ') + message, MSG_ERROR);
+        do_message(true, st::NewClassFailed + message, MSG_ERROR);
         return false;
     }
     if (OnRefreshTreeEvent)

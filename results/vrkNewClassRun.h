@@ -17,14 +17,14 @@ public:
     void Open();
     // A number field's check: false (the message shown) when its text is
     // not a number within the field's limit. An empty field becomes 0.
-    // The length is in metres, as the course editor shows it.
-    bool LeaveLength() { return LeaveNumber(Length, kMaxLengthMetres, false); }
+    // The length is in kilometres.
+    bool LeaveLength() { return LeaveNumber(Length, kMaxLengthKm, false); }
     bool LeaveFee() { return LeaveNumber(Fee, 9999, false); }
     bool LeaveClimb() { return LeaveNumber(Climb, 9999, true); }
-    // The same check without a message box, for a field the operator leaves
-    // while typing on: the refusal text, "" when the text is good.
+    // The same check without the message box (the window shows it): the
+    // refusal text, "" when the text is good.
     QString QuietLeave(QString& Field);
-    static constexpr double kMaxLengthMetres = 999000;
+    static constexpr double kMaxLengthKm = 999;
     // OK: true when the class was added and the dialog closes.
     bool Ok();
 

@@ -337,6 +337,14 @@ TEST_F(FinishDialog, StatusOKIsRefusedWithoutATimeAndTimesFollowTheEdits)
     int64_t id = 0;
     OpenRead(CleanEmit(QStringLiteral("12345")), [&] {
         id = Dialog->iResultsClassId;
+        // an empty editable time reads as zero, an empty display-only one as
+        // blanks and is passed over by Tab
+        for (TrDBDateTimePicker* p : {Dialog->dtpStart, Dialog->dtpFinish, Dialog->dtpPenalty})
+            EXPECT_EQ(p->FormatEmpty(), "00:00:00");
+        for (TrDBDateTimePicker* p : {Dialog->dtpRegistered, Dialog->dtpStartPunch, Dialog->dtpRead, Dialog->dtpChanged}) {
+            EXPECT_EQ(p->FormatEmpty(), "__:__:__");
+            EXPECT_FALSE(p->TabStop());
+        }
         // a run over midnight: start 23:50, finish 00:20 of the read day
         const TDateTime day = EncodeDate(2024, 6, 1);
         Pick(Dialog->dtpFinish, day + EncodeTime(0, 20, 0, 0));

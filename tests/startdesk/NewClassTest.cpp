@@ -3,6 +3,7 @@
 
 #include "StartDeskFixture.h"
 
+#include "components/framed/FcNumericEdit.h"
 #include "resources/StartDeskTexts.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkNewClass.h"
@@ -26,9 +27,9 @@ TEST_F(StartDesk, NewClassLimitsRequiredFieldsAndInsert)
         bool Accepted;
         QString Message;
     };
-    // the length in metres, as the course editor shows it
-    for (const Leave& c : {Leave{&d.Length, QStringLiteral("999000"), true, QString()},
-                           Leave{&d.Length, QStringLiteral("999000,5"), false, st::BadLength},
+    // the length in kilometres
+    for (const Leave& c : {Leave{&d.Length, QStringLiteral("999"), true, QString()},
+                           Leave{&d.Length, QStringLiteral("999,5"), false, st::BadLength},
                            Leave{&d.Fee, QStringLiteral("9999"), true, QString()},
                            Leave{&d.Fee, QStringLiteral("10000"), false, st::BadFee},
                            Leave{&d.Climb, QStringLiteral("9999"), true, QString()},
@@ -49,7 +50,7 @@ TEST_F(StartDesk, NewClassLimitsRequiredFieldsAndInsert)
     };
     for (const Step& s : {Step{[] {}, QStringLiteral("Radan nimi")},
                           Step{[&] { d.ClassName = QStringLiteral("D16"); d.Length = QStringLiteral("0"); }, QStringLiteral("Radan pituus")},
-                          Step{[&] { d.Length = QStringLiteral("3200"); }, QStringLiteral("Koodit")},
+                          Step{[&] { d.Length = QStringLiteral("3,2"); }, QStringLiteral("Koodit")},
                           Step{[&] { d.ControlsString = QStringLiteral("31,34,33"); d.FinishCode.clear(); }, QStringLiteral("Maalin koodi")}}) {
         s.Fill();
         Boxes.clear();
@@ -79,23 +80,37 @@ TEST_F(StartDesk, NewClassLimitsRequiredFieldsAndInsert)
     EXPECT_EQ(eventRefreshes, 1);
 }
 
-// A bad number is not a box in the middle of typing: leaving the field marks
-// it and says why; OK refuses it. A controls string with dashes is refused
-// in Finnish and stays as typed.
-TEST_F(StartDesk, NewClassWindowChecksQuietlyAndRefusesBadCodesInFinnish)
+// A number too big for its field is refused as the field is left: the
+// message, and the operator is back in the field with the number selected.
+// A controls string with dashes is refused in Finnish and stays as typed.
+TEST_F(StartDesk, NewClassWindowRefusesABadNumberOnLeavingAndBadCodesInFinnish)
 {
     f.Module->getProcessedEventData(100);
     TformNewClass w(nullptr);
     w.Opening();
     w.edtClassName->SetText(QStringLiteral("D16"));
-    w.edtLength->SetText(QStringLiteral("viisi"));
+    bool backInLength = false;
+    QString afterLeaving;
+    realinput::ShowModalWith(w, [&] {
+        QCoreApplication::processEvents();
+        w.edtLength->SetFocus();
+        realinput::Type(&w, QStringLiteral("1000x"));  // the letter is not taken
+        Boxes.clear();
+        realinput::Key(&w, Qt::Key_Tab);
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+        backInLength = w.ActiveControl() == static_cast<TWinControl*>(w.edtLength);
+        realinput::Key(&w, Qt::Key_Backspace);  // the selected number goes
+        realinput::Type(&w, QStringLiteral("5,2"));
+        realinput::Key(&w, Qt::Key_Tab);
+        afterLeaving = w.edtLength->Text();
+        w.SetModalResult(mrNone);
+    });
+    EXPECT_EQ(Boxes, QStringList{st::BadLength});
+    EXPECT_TRUE(backInLength);
+    EXPECT_EQ(afterLeaving, QStringLiteral("5,2"));
+    w.SetModalResult(mrNone);
     Boxes.clear();
-    w.edtLength->OnExit(w.edtLength);
-    EXPECT_TRUE(Boxes.isEmpty());
-    EXPECT_EQ(w.lblCheck->Caption(), st::BadLength);
-    w.edtLength->SetText(QStringLiteral("5200"));
-    w.edtLength->OnExit(w.edtLength);
-    EXPECT_TRUE(w.lblCheck->Caption().isEmpty());
     w.edtControlsString->SetText(QStringLiteral("31-32-33"));
     w.btnOK->Click();
     EXPECT_EQ(w.ModalResult(), mrNone);
