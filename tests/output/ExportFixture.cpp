@@ -1,6 +1,10 @@
 #include "tests/output/ExportFixture.h"
 
+#include "components/dbcontrols/TrDBRecView.h"
+
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QFile>
 #include <QMouseEvent>
 #include <QWidget>
@@ -89,4 +93,25 @@ void ClickControl(TControl* C)
     QApplication::sendEvent(w, &down);
     QMouseEvent up(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &up);
+}
+
+TExportRecView::TExportRecView(TDataSet* D) : Form(std::make_unique<TForm>(nullptr)), Src(std::make_unique<TDataSource>())
+{
+    Form->SetBounds(0, 0, 600, 400);
+    Src->SetDataSet(D);
+    View = new TrDBRecView(Form.get());
+    View->SetParent(Form.get());
+    View->SetDataSource(Src.get());
+    Form->AfterConstruction();
+}
+
+QByteArray PngOf(int Width, int Height, unsigned Rgb)
+{
+    QImage img(Width, Height, QImage::Format_RGB32);
+    img.fill(QColor(QRgb(Rgb)));
+    QByteArray png;
+    QBuffer buf(&png);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "PNG");
+    return png;
 }

@@ -25,6 +25,17 @@ struct TExportGrid {
     void Select(std::initializer_list<int> Ids);
 };
 
+// A record view over the current record of D, on a form of its own.
+struct TExportRecView {
+    explicit TExportRecView(TDataSet* D);
+    std::unique_ptr<TForm> Form;
+    std::unique_ptr<TDataSource> Src;
+    class TrDBRecView* View = nullptr;
+};
+
+// A PNG picture of one colour.
+QByteArray PngOf(int Width, int Height, unsigned Rgb);
+
 QByteArray ReadAll(const QString& FileName);
 // A left click in the middle of the control, as real mouse events on its widget.
 void ClickControl(TControl* C);

@@ -227,8 +227,19 @@ TEST(LibreOfficeOpens, RtfReportWithBracesAndBackslashesInTheData)
 TEST(LibreOfficeOpens, UsersWorkbookWithANewSheetAndAppendedRows)
 {
     QTemporaryDir dir, profile;
+    // the user's workbook as LibreOffice saves it
+    const QString made = dir.filePath(QStringLiteral("made"));
+    QDir().mkpath(made);
+    MakeUserWorkbook(made + QStringLiteral("/club.xlsx"));
+    QString why;
+    ConvertTo(made + QStringLiteral("/club.xlsx"), profile.path(), why, QString(), QStringLiteral("ods"), QStringLiteral(".ods"));
+    QFile::remove(made + QStringLiteral("/club.xlsx"));
+    ConvertTo(made + QStringLiteral("/club.ods"), profile.path(), why, QString(), QStringLiteral("xlsx:Calc MS Excel 2007 XML"),
+              QStringLiteral(".xlsx"));
+    if (!QFileInfo::exists(made + QStringLiteral("/club.xlsx")) && why.startsWith(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();
     const QString file = dir.filePath(QStringLiteral("club.xlsx"));
-    MakeUserWorkbook(file);
+    ASSERT_TRUE(QFile::copy(made + QStringLiteral("/club.xlsx"), file)) << why.toStdString();
     auto d = MakeAwkwardTable();
     TrXLSExport x;
     x.ActionAfter = aaNone;
@@ -241,7 +252,6 @@ TEST(LibreOfficeOpens, UsersWorkbookWithANewSheetAndAppendedRows)
     ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs"))) << x.LastError().toStdString();
 
     // every sheet as LibreOffice shows it: the user's look and data, and ours
-    QString why;
     const QString html = ConvertTo(file, profile.path(), why, QString(), QStringLiteral("html"), QStringLiteral(".html"));
     if (html.isEmpty() && why.startsWith(QStringLiteral("soffice")))
         GTEST_SKIP() << "LibreOffice cannot run here: " << why.toStdString();

@@ -16,9 +16,7 @@
 #include "tests/output/ExportFixture.h"
 #include "tests/print/PrivateCups.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImage>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -145,8 +143,6 @@ TEST_F(PrintToPrinter, WithoutPrintersTheDialogsOfferAPdfFile)
 
 TEST(DirectPrintContent, BooleansAreCheckBoxesAndRecordViewValuesKeepEveryLine)
 {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 600, 400);
     TClientDataSet data;
     data.AddField(QStringLiteral("NAME"), ftWideString, 30);
     data.AddField(QStringLiteral("PAID"), ftBoolean);
@@ -156,12 +152,7 @@ TEST(DirectPrintContent, BooleansAreCheckBoxesAndRecordViewValuesKeepEveryLine)
     data.AppendRecord({QStringLiteral("Mäkinen Liisa"), true, note});
     data.AppendRecord({QStringLiteral("Virtanen Aino"), false, QVariant()});
     data.First();
-    TDataSource src;
-    src.SetDataSet(&data);
-    auto* view = new TrDBRecView(&form);
-    view->SetParent(&form);
-    view->SetDataSource(&src);
-    form.AfterConstruction();
+    TExportRecView v(&data);
     QTemporaryDir dir;
 
     TDBPrintDirect p;
@@ -177,7 +168,7 @@ TEST(DirectPrintContent, BooleansAreCheckBoxesAndRecordViewValuesKeepEveryLine)
     EXPECT_TRUE(TPrivateCups::PdfText(p.ExportFile).contains(QStringLiteral("True")));
 
     p.ExportFile = dir.filePath(QStringLiteral("view.pdf"));
-    ASSERT_TRUE(p.ExecuteSource(stRecView, view));
+    ASSERT_TRUE(p.ExecuteSource(stRecView, v.View));
     const QString text = TPrivateCups::PdfText(p.ExportFile);
     EXPECT_TRUE(text.contains(QStringLiteral("Ensimmäinen rivi\n"))) << text.toStdString();
     EXPECT_TRUE(text.simplified().contains(QStringLiteral("viimeinen"))) << text.toStdString();
@@ -225,34 +216,21 @@ TEST(ReportProgress, CounterAndAbortLinkKeepTheWindowAlive)
 
 TEST(DirectPrintContent, RecordViewCaptionGoesWithItsPictureToTheNextPage)
 {
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 600, 400);
     TClientDataSet data;
     data.AddField(QStringLiteral("NAME"), ftWideString, 30);
     data.AddField(QStringLiteral("PHOTO"), ftGraphic);
     data.CreateDataSet();
     // a picture taller than a page: it starts on a page of its own
-    QImage tall(60, 20000, QImage::Format_RGB32);
-    tall.fill(QColor(30, 90, 160));
-    QByteArray png;
-    QBuffer buf(&png);
-    buf.open(QIODevice::WriteOnly);
-    tall.save(&buf, "PNG");
-    data.AppendRecord({QStringLiteral("Mäkinen Liisa"), png});
+    data.AppendRecord({QStringLiteral("Mäkinen Liisa"), PngOf(60, 20000, 0x1E5AA0)});
     data.First();
-    TDataSource src;
-    src.SetDataSet(&data);
-    auto* view = new TrDBRecView(&form);
-    view->SetParent(&form);
-    view->SetDataSource(&src);
-    form.AfterConstruction();
+    TExportRecView v(&data);
     QTemporaryDir dir;
 
     TDBPrintDirect p;
     p.PrintPictures = true;
     p.PrintGrid = true;
     p.ExportFile = dir.filePath(QStringLiteral("view.pdf"));
-    ASSERT_TRUE(p.ExecuteSource(stRecView, view));
+    ASSERT_TRUE(p.ExecuteSource(stRecView, v.View));
     const QStringList pages = TPrivateCups::PdfText(p.ExportFile).split(QLatin1Char('\f'));
     ASSERT_GE(pages.size(), 2) << p.PageCount();
     EXPECT_TRUE(pages[0].contains(QStringLiteral("Mäkinen Liisa"))) << pages[0].toStdString();

@@ -1,8 +1,8 @@
 #include "tests/output/UserWorkbook.h"
 
-#include <QBuffer>
+#include "tests/output/ExportFixture.h"
+
 #include <QFile>
-#include <QImage>
 #include <xlsxwriter.h>
 
 void MakeUserWorkbook(const QString& FileName)
@@ -28,12 +28,7 @@ void MakeUserWorkbook(const QString& FileName)
     lxw_conditional_format bar{};
     bar.type = LXW_CONDITIONAL_DATA_BAR;
     worksheet_conditional_format_range(club, 3, 0, 5, 0, &bar);
-    QImage img(40, 30, QImage::Format_RGB32);
-    img.fill(QColor(20, 120, 200));
-    QByteArray png;
-    QBuffer buf(&png);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
+    const QByteArray png = PngOf(40, 30, 0x1478C8);
     worksheet_insert_image_buffer(club, 0, 4, reinterpret_cast<const unsigned char*>(png.constData()), size_t(png.size()));
 
     lxw_format* bold = workbook_add_format(wb);

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
@@ -374,6 +375,18 @@ TEST(XlsxExport, AddingToAUsersWorkbookKeepsItsOtherSheetsWhole)
     const int first = int(oldRuns.indexOf(QStringLiteral("<row r=\"1\"")));
     const QString oldFirstRow = oldRuns.mid(first, oldRuns.indexOf(QStringLiteral("</row>"), first) + 6 - first);
     EXPECT_TRUE(runs.contains(oldFirstRow)) << runs.toStdString();
+    // every part of the package is well-formed XML
+    {
+        TZipPackage p(file);
+        for (const QString& name : p.Names()) {
+            if (!name.endsWith(QLatin1String(".xml")) && !name.endsWith(QLatin1String(".rels")))
+                continue;
+            QXmlStreamReader xml(p.Part(name));
+            while (!xml.atEnd())
+                xml.readNext();
+            EXPECT_FALSE(xml.hasError()) << name.toStdString() << ": " << xml.errorString().toStdString();
+        }
+    }
     book.Load(file);
     EXPECT_EQ(book.Sheet(1)->Value(1, 0).toString(), QStringLiteral("Mäkinen Liisa"));
     EXPECT_EQ(book.Sheet(1)->Value(3, 0).toDouble(), 1.0);

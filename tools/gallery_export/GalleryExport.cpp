@@ -13,9 +13,7 @@
 #include "components/output/rDBPrint.h"
 #include "components/output/rDBPrintDirect.h"
 #include "components/output/rDBPrintDirectPreview.h"
-#include "platform/database/DataSource.h"
 #include "platform/print/Printers.h"
-#include "platform/ui/Forms.h"
 #include "platform/ui/TreeViews.h"
 #include "tests/output/ExportFixture.h"
 
@@ -53,8 +51,6 @@ void WriteFiles(const QDir& out, TDataSet* d)
     g.Execute(&b);
     // a record view (right-aligned numbers, a long note in one framed cell) and
     // a tree view whose long item text wraps beside its depth
-    TForm form(nullptr);
-    form.SetBounds(0, 0, 600, 400);
     TClientDataSet r;
     r.AddField(QStringLiteral("NAME"), ftWideString, 30)->SetDisplayLabel(QStringLiteral("Runner"));
     r.AddField(QStringLiteral("FEE"), ftCurrency);
@@ -63,19 +59,14 @@ void WriteFiles(const QDir& out, TDataSet* d)
     r.AppendRecord({QStringLiteral("Mäkinen Liisa"), 12.5,
                     QStringLiteral("First line\r\n") + QStringLiteral("a long note that wraps ").repeated(12)});
     r.First();
-    TDataSource src;
-    src.SetDataSet(&r);
-    auto* view = new TrDBRecView(&form);
-    view->SetParent(&form);
-    view->SetDataSource(&src);
-    auto* tree = new TTreeView(&form);
-    tree->SetParent(&form);
+    TExportRecView view(&r);
+    auto* tree = new TTreeView(view.Form.get());
+    tree->SetParent(view.Form.get());
     TTreeNode* h21 = tree->Items()->Add(nullptr, QStringLiteral("H21"));
     tree->Items()->AddChild(h21, QStringLiteral("Korhonen Eero, OK Espoo: ") + QStringLiteral("a long remark on the run ").repeated(10));
     h21->SetExpanded(true);
-    form.AfterConstruction();
     g.ExportFile = out.filePath(QStringLiteral("print_recview.png"));
-    g.ExecuteSource(stRecView, view);
+    g.ExecuteSource(stRecView, view.View);
     g.ExportFile = out.filePath(QStringLiteral("print_tree.png"));
     g.ExecuteSource(stTreeView, tree);
     TrXLSExport x;
