@@ -250,6 +250,15 @@ TEST(LibreOfficeOpens, UsersWorkbookWithANewSheetAndAppendedRows)
     x.SetOption(xleAddToExistingRows, true);
     x.SetOption(xleExportTitles, false);
     ASSERT_TRUE(x.ExportDBTable(d.get(), QStringLiteral("Runs"))) << x.LastError().toStdString();
+    // and a picture below the user's picture
+    TClientDataSet photos;
+    photos.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    photos.AddField(QStringLiteral("PHOTO"), ftGraphic);
+    photos.CreateDataSet();
+    photos.AppendRecord({QStringLiteral("Korhonen Eero"), PngOf(30, 20, 0xC02020)});
+    photos.First();
+    x.SetOption(xleExportPictures, true);
+    ASSERT_TRUE(x.ExportDBTable(&photos, QStringLiteral("Club"))) << x.LastError().toStdString();
 
     // every sheet as LibreOffice shows it: the user's look and data, and ours
     const QString html = ConvertTo(file, profile.path(), why, QString(), QStringLiteral("html"), QStringLiteral(".html"));
@@ -259,7 +268,8 @@ TEST(LibreOfficeOpens, UsersWorkbookWithANewSheetAndAppendedRows)
     EXPECT_TRUE(html.contains(QStringLiteral("Orienteers")));
     EXPECT_TRUE(html.contains(QStringLiteral("colspan=3")) || html.contains(QStringLiteral("colspan=\"3\"")))
         << html.mid(html.indexOf(QStringLiteral("Merged")) - 200, 400).toStdString();  // still merged
-    EXPECT_TRUE(html.contains(QStringLiteral("<img"), Qt::CaseInsensitive));  // the user's picture
+    EXPECT_EQ(html.count(QStringLiteral("<img"), Qt::CaseInsensitive), 2) << html.toStdString();  // the user's picture and ours
+    EXPECT_TRUE(html.contains(QStringLiteral("Korhonen Eero")));
     EXPECT_TRUE(html.contains(QStringLiteral("Virtanen Aino")));
     EXPECT_EQ(html.count(QStringLiteral("Hämäläinen Säde, Österberg")), 2);  // the new sheet and the appended rows
 }

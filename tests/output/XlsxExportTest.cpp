@@ -375,6 +375,21 @@ TEST(XlsxExport, AddingToAUsersWorkbookKeepsItsOtherSheetsWhole)
     const int first = int(oldRuns.indexOf(QStringLiteral("<row r=\"1\"")));
     const QString oldFirstRow = oldRuns.mid(first, oldRuns.indexOf(QStringLiteral("</row>"), first) + 6 - first);
     EXPECT_TRUE(runs.contains(oldFirstRow)) << runs.toStdString();
+    // a picture below the user's own on the sheet that has one: both in its drawing
+    TClientDataSet photos;
+    photos.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    photos.AddField(QStringLiteral("PHOTO"), ftGraphic);
+    photos.CreateDataSet();
+    photos.AppendRecord({QStringLiteral("Korhonen Eero"), PngOf(30, 20, 0xC02020)});
+    photos.First();
+    x.SetOption(xleExportPictures, true);
+    x.PictureUseShadow = true;
+    ASSERT_TRUE(x.ExportDBTable(&photos, QStringLiteral("Club"))) << x.LastError().toStdString();
+    const QString clubDrawing = QString::fromUtf8(PartOf(file, QStringLiteral("xl/drawings/drawing1.xml")));
+    EXPECT_EQ(clubDrawing.count(QStringLiteral("<xdr:pic>")), 2) << clubDrawing.toStdString();
+    EXPECT_EQ(clubDrawing.count(QStringLiteral("<a:outerShdw")), 1);  // the new picture's shadow only
+    EXPECT_EQ(PartOf(file, QStringLiteral("xl/media/image1.png")), image);
+
     // every part of the package is well-formed XML
     {
         TZipPackage p(file);
