@@ -237,3 +237,31 @@ TEST(DirectPrintContent, RecordViewCaptionGoesWithItsPictureToTheNextPage)
     EXPECT_FALSE(pages[0].contains(QStringLiteral("PHOTO"))) << pages[0].toStdString();
     EXPECT_TRUE(pages[1].contains(QStringLiteral("PHOTO:"))) << pages[1].toStdString();
 }
+
+TEST(DirectPrintContent, RecordViewNumbersEndWhereTheWidestValueEnds)
+{
+    TClientDataSet data;
+    data.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    data.AddField(QStringLiteral("FEE"), ftCurrency);
+    data.CreateDataSet();
+    data.AppendRecord({QStringLiteral("Hämäläinen-Österberg Säde"), 12.5});
+    data.First();
+    TExportRecView v(&data);
+    v.View->SetOptionsEx(GridOptEx(goNumberRight));
+    QTemporaryDir dir;
+    TDBPrintDirect p;
+    p.ExportFile = dir.filePath(QStringLiteral("view.pdf"));
+    ASSERT_TRUE(p.ExecuteSource(stRecView, v.View));
+    // the number is right-aligned in a column as wide as the widest value, not at the margin
+    const QStringList lines = TPrivateCups::PdfText(p.ExportFile).split(QLatin1Char('\n'));
+    int nameEnd = -1, feeEnd = -1;
+    for (const QString& l : lines) {
+        if (l.contains(QStringLiteral("Säde")))
+            nameEnd = int(l.indexOf(QStringLiteral("Säde"))) + 4;
+        if (l.contains(QStringLiteral("12,50")))
+            feeEnd = int(l.indexOf(QStringLiteral("12,50"))) + 7;  // "12,50 €"
+    }
+    ASSERT_GT(nameEnd, 0);
+    ASSERT_GT(feeEnd, 0);
+    EXPECT_NEAR(feeEnd, nameEnd, 2) << TPrivateCups::PdfText(p.ExportFile).toStdString();
+}
