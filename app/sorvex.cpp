@@ -100,7 +100,10 @@ void LinkStartDesk()
         if (ClassId > 0)
             editor.iClassId = ClassId;
         editor.OnRefreshTreeEvent = [] { formMain->refreshMainTreeEvent(); };
-        editor.OnRefreshMainGrid = [] { formMain->refreshMainGrid(); };
+        editor.OnRefreshMainGrid = [] {
+            formMain->refreshMainGrid();
+            formMain->ClearLastResult();
+        };
         formCourse->Opening();
         formCourse->ShowModal();
         return editor.bDataChangedCourse || editor.bDataChangedControl;

@@ -1,6 +1,7 @@
 // The course and control editor's logic.
 
 #include "results/vrkCourseEditorRun.h"
+#include "results/vrkResultsClass2Util.h"
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
@@ -77,8 +78,8 @@ bool TCourseEditorRun::SaveCourse()
                     text("COURSE_LENGTH"), text("CLIMB"), text("NOTES"), text("FINISH_CODE"),
                     c.FieldByName(L("CLASS_ID"))->AsLargeInt(), c.FieldByName(L("COURSE_ID"))->AsLargeInt(),
                     text("ACTIVE_CLASS") == L("K") ? L("K") : L("E"), message);
-    // A refused course stays in the editor as typed, for the operator to
-    // correct: posting it would show the stored course again and lose the edit.
+    // Kept unposted and open (not posted and closed): posting would show the
+    // stored course again and lose what the operator typed.
     if (!message.isEmpty()) {
         do_message(true, st::CourseUpdateFailed + L(" ") + message, MSG_ERROR);
         return false;
@@ -127,8 +128,10 @@ bool TCourseEditorRun::Ok()
             do_message(false, E.Message(), MSG_ERROR);
         bDataChangedControl = false;
     }
-    if ((bDataChangedCourse || bDataChangedControl) && OnRefreshMainGrid)
+    if ((bDataChangedCourse || bDataChangedControl) && OnRefreshMainGrid) {
+        THourGlassCursor hourglass;
         OnRefreshMainGrid();
+    }
     return true;
 }
 

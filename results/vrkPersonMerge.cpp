@@ -132,6 +132,17 @@ void TformPersonMerge::BuildCandidates()
         FRun.SetSearch(edtSearchPersons->GetText());
         Sync();
     };
+    // Up and Down released in the search move the candidate list.
+    edtSearchPersons->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
+        TDataSet& list = *DataModule1->fbQueryLookupPersonFD;
+        if ((Key != VK_UP && Key != VK_DOWN) || !list.Active())
+            return;
+        if (Key == VK_UP)
+            list.Prior();
+        else
+            list.Next();
+        Sync();
+    };
     rButton1 = Make<TrButton>(this, grpMerged, 468, 25, 100, 26, L("rButton1"));
     rButton1->SetCaption(L("Tyhjennä"));
     rButton1->SetHint(
@@ -143,23 +154,11 @@ void TformPersonMerge::BuildCandidates()
     };
     rdbgrdPersons = MakeGrid(this, grpMerged, 10, 60, 558, 266, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
                              {{"PERSON_NAME", "Henkilö", 300}, {"CLUB_NAME", "Seura", 220}});
-    rdbgrdPersons->SetHint(L("Valitse yhdistettävä henkilö napsauttamalla. Kaksoisnapsautus valitulla henkilöllä poistaa "
-                             "valinnan."));
+    rdbgrdPersons->SetHint(L("Valitse yhdistettävä henkilö. Valinta tehdään kaksoisnapsauttamalla."));
     ChosenRowsShow(rdbgrdPersons);
-    // A click chooses the row clicked; a double click on the chosen person
-    // removes the choice, unless its first click just made it.
-    rdbgrdPersons->OnCellClick = [this](TColumn*) {
-        FChosenByClick = false;
-        if (FRun.ListPersonId() != 0 && !FRun.IsChosenRow()) {
-            FRun.SelectPerson(0);
-            FChosenByClick = true;
-            Sync();
-        }
-    };
+    // A double click chooses the row, or on the chosen person removes the choice.
     rdbgrdPersons->OnDblClick = [this](TComponent*) {
-        if (!FChosenByClick)
-            FRun.SelectPerson(0);
-        FChosenByClick = false;
+        FRun.SelectPerson(0);
         Sync();
         edtSearchPersons->SetFocus();
     };
@@ -186,11 +185,6 @@ void TformPersonMerge::KeyDown(Word& Key)
             Key = 0;
             return;
         }
-    } else if ((Key == VK_UP || Key == VK_DOWN) && ActiveControl() == edtSearchPersons && list.Active()) {
-        if (Key == VK_UP)
-            list.Prior();
-        else
-            list.Next();
     } else {
         return;
     }

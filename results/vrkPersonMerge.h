@@ -38,7 +38,6 @@ private:
     void KeyDown(Word& Key);
     TPersonMergeRun FRun;
     bool FSyncing = false;
-    bool FChosenByClick = false;
 };
 
 extern TformPersonMerge* formPersonMerge;

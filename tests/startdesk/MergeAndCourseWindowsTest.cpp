@@ -1,5 +1,5 @@
 // Two master-data windows driven by the operator's mouse and keys: a merge of
-// two persons with runs and cards chosen with a single click, after which the
+// two persons with runs and cards chosen with a double click, after which the
 // kept person has every run and card and the other is gone from the finish
 // desk's person list; and a downloaded course edited and saved, with a
 // controls string the course cannot take refused in Finnish and kept as typed.
@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(MasterDataWindows, AMergeChosenWithOneClickMovesEveryRunAndCardAndRemovesThePerson)
+TEST_F(MasterDataWindows, AMergeChosenWithADoubleClickMovesEveryRunAndCardAndRemovesThePerson)
 {
     // the same runner twice: the kept Virtanen Matti (own card, club) and a
     // second row made at another desk with a SportIdent card and two runs
@@ -62,6 +62,8 @@ TEST_F(MasterDataWindows, AMergeChosenWithOneClickMovesEveryRunAndCardAndRemoves
         Type(w.edtSearchPersons, QStringLiteral("virt"));
         ASSERT_EQ(f.Module->fbQueryLookupPersonFD->RecordCount(), 1);
         Click(w.rdbgrdPersons, RowMiddle(w.rdbgrdPersons, 1));
+        EXPECT_EQ(w.Run().iSelectedPersonId, 0) << "a single click only moves the cursor";
+        Click(w.rdbgrdPersons, RowMiddle(w.rdbgrdPersons, 1), true);
         EXPECT_EQ(w.Run().iSelectedPersonId, 1004);
         EXPECT_TRUE(w.imgOK->Visible());
         ClickMiddle(w.btnOK);
