@@ -62,8 +62,11 @@ public:
         formMain->lblAika->SetCaption(Aika);
         formMain->lblTulos->SetCaption(Tulos);
         formMain->grpLastResult->SetCaption(mwtxt::ViimeisinKasitelty);
-        // The box may lie collapsed since the grid was shown or a run deleted.
+        // The box folds and opens again in the plain colour first, so a new
+        // result shows as a change even when it reads like the last one.
         formMain->grpLastResult->SetVisible(true);
+        formMain->grpLastResult->SetColor(clBtnFace);
+        formMain->grpLastResult->SetMinimized(true);
         formMain->grpLastResult->SetMinimized(false);
         formMain->grpLastResult->SetColor(RGB(192, 220, 192));
         formMain->TimerViimeisinKasitelty->SetEnabled(false);

@@ -533,6 +533,9 @@ void TResultsClassForestRun::SetNoChip(bool Checked)
 
 void TResultsClassForestRun::ChooseCourse(int64_t ClassCourseId)
 {
+    // A list still open as the window closes closes after the run.
+    if (!RunOpen())
+        return;
     EditRun();
     RunField("CLASS_COURSE_ID").SetAsLargeInt(ClassCourseId);
     TFbQuery& courses = *M().fbQuerySelectClassCourseFFD;

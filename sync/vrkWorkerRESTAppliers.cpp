@@ -169,6 +169,7 @@ int TformWorkerREST::process_json(QString& inout_result)
         Result = ApplyMessage(Type, *Root, inout_result, MessageId);
         if (Result != 9) {
             Applied.Record(MessageId, Print, Type, inout_result);
+            // Before the confirmation, not after it: a rollback on a lost reply would lose the message.
             fbTrWorkerUpdateDefaultFD->Commit();
         }
     }

@@ -18,6 +18,7 @@
 #include "components/base/rTabControlEx.h"
 #include "components/dbcontrols/TrDBEdit.h"
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcNumericEdit.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/ActnList.h"
 #include "results/vrkClub.h"
@@ -28,7 +29,10 @@
 #include "tests/eventdb/EventDbFixture.h"
 #include "tests/support/DataModuleFixture.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QTimer>
+#include <QWidget>
 #include <QFile>
 #include <cstdio>
 
@@ -75,6 +79,7 @@ int main(int argc, char** argv)
     formSaldoMaksu = new TformSaldoMaksu(nullptr);
     int shotNo = 0;
     auto shot = [&](TForm* w, const char* name) {
+        std::printf("shot: %s\n", name);
         w->Show();
         for (int i = 0; i < 5; ++i)
             Application->ProcessMessages();
@@ -158,7 +163,7 @@ int main(int argc, char** argv)
     formNewClass = new TformNewClass(nullptr);
     formNewClass->Opening();
     formNewClass->edtClassName->SetText(QStringLiteral("D16"));
-    formNewClass->edtLength->SetText(QStringLiteral("3200"));
+    formNewClass->edtLength->SetText(QStringLiteral("3,2"));
     formNewClass->edtControlsString->SetText(QStringLiteral("31,34,33"));
     formNewClass->edtFee->SetText(QStringLiteral("8,50"));
     shot(formNewClass, "new_class");
@@ -207,6 +212,17 @@ int main(int argc, char** argv)
     formCourse->pcPages->SetActivePage(formCourse->tsControl);
     shot(formCourse, "course_editor_controls");
     formCourse->Hide();
+
+    // 9. a discard question of the editors: "Kyllä" and "Peruuta"
+    SetMessageBoxHook(nullptr);
+    QTimer::singleShot(300, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->grab().save(out + QStringLiteral("/%1_%2.png").arg(++shotNo, 2, 10, QLatin1Char('0')).arg(QLatin1String("editor_discard_question")));
+            box->close();
+        }
+    });
+    MessageBox(QStringLiteral("Olet muuttanut radan tietoja. Haluatko peruuttaa muutokset?"), QStringLiteral("Muokkaa tietoja"),
+               MB_YESCANCEL | MB_ICONQUESTION);
 
     std::printf("%d screenshots in %s\n", shotNo, qPrintable(out));
     return 0;
