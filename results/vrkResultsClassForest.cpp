@@ -450,6 +450,17 @@ void TformResultsClassForest::BuildPersonGroup()
             Sync();
         }
     };
+    // Up and Down released in the search move the person list.
+    edtSearchPersons->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
+        TDataSet& persons = *DataModule1->fbQueryLookupPersonFD;
+        if ((Key != VK_UP && Key != VK_DOWN) || !persons.Active())
+            return;
+        if (Key == VK_UP)
+            persons.Prior();
+        else
+            persons.Next();
+        rdbgrdPersons->Invalidate();
+    };
     rButton1 = Make<TButton>(grpPerson, grpPerson, 246, 22, 26, 24, L("rButton1"));
     rButton1->SetCaption(L("X"));
     rButton1->SetHint(L("Tyhjennä henkilöiden suodatus. Ennen suodatusta valittuna ollut henkilö palautetaan suorituksen "

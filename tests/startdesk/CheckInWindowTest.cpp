@@ -164,15 +164,25 @@ TEST_F(CheckInWindow, AnExistingRunOpensOnTheCourse)
     w.Run().iResultsClassId = id;
     ASSERT_TRUE(w.Opening());
     bool onCourse = false, listShut = false;
+    int64_t afterDown = 0, afterUp = 0;
     ShowModalWith(w, [&] {
         Settle();
         onCourse = w.edtClassCourse->Focused();
         listShut = !w.edtClassCourse->ListVisible();
+        // the arrows in the person search move the person list
+        Key(&w, Qt::Key_F5);
+        const int64_t before = w.Run().ListPersonId();
+        Key(&w, Qt::Key_Up);
+        afterUp = w.Run().ListPersonId();
+        Key(&w, Qt::Key_Down);
+        afterDown = w.Run().ListPersonId();
+        EXPECT_EQ(afterDown, before);
         w.SetModalResult(mrCancel);
     });
     w.Run().Cancel();
     EXPECT_TRUE(onCourse);
     EXPECT_TRUE(listShut);
+    EXPECT_NE(afterDown, afterUp);
 }
 
 }  // namespace
