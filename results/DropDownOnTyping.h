@@ -3,6 +3,7 @@
 // where the letters lead; the keys that move, choose, close or change the
 // focus leave it as it is.
 
+#include "platform/database/DataSet.h"
 #include "platform/ui/DBCtrls.h"
 
 inline bool ListOwnKey(Word Key)
@@ -15,4 +16,17 @@ inline void DropDownOnTyping(TDBLookupComboBox* List, Word Key)
 {
     if (!ListOwnKey(Key) && List->Enabled() && !List->ListVisible())
         List->DropDown();
+}
+
+// Up or Down released in a search field moves the list it searches one row;
+// false for any other key or a closed list.
+inline bool StepListOnArrow(TDataSet& List, Word Key)
+{
+    if ((Key != VK_UP && Key != VK_DOWN) || !List.Active())
+        return false;
+    if (Key == VK_UP)
+        List.Prior();
+    else
+        List.Next();
+    return true;
 }

@@ -134,14 +134,8 @@ void TformPersonMerge::BuildCandidates()
     };
     // Up and Down released in the search move the candidate list.
     edtSearchPersons->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
-        TDataSet& list = *DataModule1->fbQueryLookupPersonFD;
-        if ((Key != VK_UP && Key != VK_DOWN) || !list.Active())
-            return;
-        if (Key == VK_UP)
-            list.Prior();
-        else
-            list.Next();
-        Sync();
+        if (StepListOnArrow(*DataModule1->fbQueryLookupPersonFD, Key))
+            Sync();
     };
     rButton1 = Make<TrButton>(this, grpMerged, 468, 25, 100, 26, L("rButton1"));
     rButton1->SetCaption(L("Tyhjennä"));

@@ -452,14 +452,8 @@ void TformResultsClassForest::BuildPersonGroup()
     };
     // Up and Down released in the search move the person list.
     edtSearchPersons->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) {
-        TDataSet& persons = *DataModule1->fbQueryLookupPersonFD;
-        if ((Key != VK_UP && Key != VK_DOWN) || !persons.Active())
-            return;
-        if (Key == VK_UP)
-            persons.Prior();
-        else
-            persons.Next();
-        rdbgrdPersons->Invalidate();
+        if (StepListOnArrow(*DataModule1->fbQueryLookupPersonFD, Key))
+            rdbgrdPersons->Invalidate();
     };
     rButton1 = Make<TButton>(grpPerson, grpPerson, 246, 22, 26, 24, L("rButton1"));
     rButton1->SetCaption(L("X"));
@@ -657,14 +651,8 @@ void TformResultsClassForest::BuildWebEntries()
 // Up and Down in the search move the entry list; Escape empties the search.
 void TformResultsClassForest::WebSearchKeyUp(Word Key)
 {
-    TDataSet& entries = *DataModule1->fbQueryWebEntriesFD;
-    if ((Key == VK_UP || Key == VK_DOWN) && entries.Active()) {
-        if (Key == VK_UP)
-            entries.Prior();
-        else
-            entries.Next();
+    if (StepListOnArrow(*DataModule1->fbQueryWebEntriesFD, Key))
         Sync();
-    }
 }
 
 void TformResultsClassForest::AddPersonFromWebEntry()
