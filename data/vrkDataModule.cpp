@@ -142,9 +142,9 @@ void TDataModule1::ProbeAccess()
         TFbQuery probe;
         probe.SetConnection(convrkEventFD);
         probe.SetTransaction(fbTransactionDefaultFD);
-        SetStatement(probe, {QStringLiteral("select first 1 CLIENT_ID from VRK_CLIENT")});
-        probe.Open();
-        probe.Close();
+        TFbQuery& q = SetStatement(probe, {QStringLiteral("select first 1 CLIENT_ID from VRK_CLIENT")});
+        q.Open();
+        q.Close();
         if (fbTransactionDefaultFD->Active())
             fbTransactionDefaultFD->Commit();
     } catch (...) {

@@ -241,6 +241,8 @@ public:
     // ---- result and check-in dialogs ----
     TFbQuery* fbQueryCurrResultFD;
     TDataSource* dsCurrResultFD;
+    // Opens fbQueryCurrResultFD on the one run the dialog handles.
+    void OpenCurrentResult(int64_t ResultsClassId);
     TFbUpdateSQL* FDUpdateSQL1;
     TFbQuery* fbQuerySelectClassCourseFD;
     TDataSource* dsClassCourseFD;

@@ -503,12 +503,24 @@ void TDataModule1::CreateResultsGrid()
     dsResultsClassFD = NewSource(QStringLiteral("dsResultsClassFD"), fbQueryResultsCFD);
 }
 
+void TDataModule1::OpenCurrentResult(int64_t ResultsClassId)
+{
+    TFbQuery* run = fbQueryCurrResultFD;
+    run->Close();
+    run->ParamByName(QStringLiteral("RESULTS_CLASS_ID")).SetAsLargeInt(ResultsClassId);
+    run->Open();
+    run->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(ResultsClassId));
+}
+
 void TDataModule1::CreateCurrentResult()
 {
     FDUpdateSQL1 = NewUpdateSQL(this, QStringLiteral("FDUpdateSQL1"), QStringLiteral("VRK_RESULTS_CLASS"), RunColumns,
                                 QStringLiteral("RESULTS_CLASS_ID"), TReturning::Key);
     fbQueryCurrResultFD = NewQuery(QStringLiteral("fbQueryCurrResultFD"), fbTransactionUpdateDefaultFD);
-    fbQueryCurrResultFD->SQL().SetText(Lines({"select *", "from   vrk_results_class a"}));
+    // The dialogs handle one run at a time: reading every run of the table
+    // to go to one made each card read cost more the more runs there were.
+    fbQueryCurrResultFD->SQL().SetText(Lines({"select *", "from   vrk_results_class a",
+                                              "where  a.results_class_id = :RESULTS_CLASS_ID"}));
     fbQueryCurrResultFD->SetKeyFieldNames(QStringLiteral("RESULTS_CLASS_ID"));
     fbQueryCurrResultFD->SetUpdateObject(FDUpdateSQL1);
     dsCurrResultFD = NewSource(QStringLiteral("dsCurrResultFD"), fbQueryCurrResultFD);

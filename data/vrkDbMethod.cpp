@@ -2,6 +2,8 @@
 
 #include "app/vrkDoMessage.h"
 
+#include <QHash>
+
 QString DbMethodLogText(const QString& Name, const QString& Message, TDbLogStyle Style)
 {
     if (Style == TDbLogStyle::Others)
@@ -38,13 +40,35 @@ QString RunDbMethod(const QString& Name, TFbTransaction& Transaction, const std:
     }
 }
 
+namespace {
+const QString kStatementCacheName = QStringLiteral("PreparedStatements");
+
+// The prepared statements of one shared query, by their text.
+class TStatementCache : public TComponent {
+public:
+    explicit TStatementCache(TComponent* AOwner) : TComponent(AOwner) { SetName(kStatementCacheName); }
+    QHash<QString, TFbQuery*> Statements;
+};
+}  // namespace
+
 TFbQuery& SetStatement(TFbQuery& Statement, std::initializer_list<QString> Lines)
 {
-    Statement.Close();
-    Statement.SQL().Clear();
+    auto* cache = dynamic_cast<TStatementCache*>(Statement.FindComponent(kStatementCacheName));
+    if (!cache)
+        cache = new TStatementCache(&Statement);
+    QString key;
     for (const QString& l : Lines)
-        Statement.SQL().Add(l);
-    return Statement;
+        key += l + QLatin1Char('\n');
+    TFbQuery*& q = cache->Statements[key];
+    if (!q) {
+        q = new TFbQuery(cache);
+        q->SetConnection(Statement.Connection());
+        q->SetTransaction(Statement.Transaction());
+        for (const QString& l : Lines)
+            q->SQL().Add(l);
+    }
+    q->Close();
+    return *q;
 }
 
 namespace {

@@ -61,7 +61,11 @@ QString RunDbMethod(const QString& Name, TFbTransaction& Transaction, const std:
 // The log text of a failure of method Name in the given style.
 QString DbMethodLogText(const QString& Name, const QString& Message, TDbLogStyle Style);
 
-// Closes the shared statement, replaces its SQL text by Lines, returns it.
+// The statement of Lines on the shared query's connection and transaction,
+// closed and ready for its parameters. Each text is prepared once per
+// connection and kept (owned by the shared query), so a method called again
+// only executes it: preparing costs the engine as much as running most of
+// the procedures.
 TFbQuery& SetStatement(TFbQuery& Statement, std::initializer_list<QString> Lines);
 
 // Null rules. A column the database may leave null: null gives the empty

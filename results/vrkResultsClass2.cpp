@@ -173,9 +173,9 @@ void TformResultsClass2::OpenCardRead()
         resultsClass->selectDB(0);
         return;
     }
-    resultsClass->selectDB(iResultsClassId);
     const bool board = BoardShown();
     if (vcWasInForest != QLatin1String("K")) {
+        resultsClass->selectDB(iResultsClassId);
         const bool lastCard = formMain && formMain->vc_last_read_chip == resultsClass->control_card();
         // A card read again after other cards is the same card read again too.
         const int64_t earlier = lastCard ? 0 : EarlierReadOfCard();
@@ -332,16 +332,18 @@ void TformResultsClass2::OpenClassCourses()
 void TformResultsClass2::ShowData()
 {
     FLoading = true;
-    TFbQuery* run = DataModule1->fbQueryCurrResultFD;
-    run->Close();
-    run->Open();
-    run->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(iResultsClassId));
+    DataModule1->OpenCurrentResult(iResultsClassId);
     if (rDBAction)
         rDBAction->SetActiveGrid(rdbgrdCurrResult);
 
-    OpenPersons();
+    // A run accepted at once beside the board closes before anyone could
+    // pick a person: the series' person list is not read for it.
+    TFbQuery* persons = DataModule1->fbQueryLookupPersonFD;
+    if (!(bWasInForest && BoardShown()))
+        OpenPersons();
     const int64_t personId = RunPersonId();
-    DataModule1->fbQueryLookupPersonFD->Locate(QStringLiteral("PERSON_ID"), QVariant::fromValue<qlonglong>(personId));
+    if (persons->Active())
+        persons->Locate(QStringLiteral("PERSON_ID"), QVariant::fromValue<qlonglong>(personId));
     if (edtPerson)
         edtPerson->SetKeyValue(QVariant::fromValue<qlonglong>(personId));
     haeHenkilo(personId);

@@ -224,10 +224,7 @@ bool TResultsClassForestRun::Open()
 
 void TResultsClassForestRun::ShowData()
 {
-    TDataSet& run = RunSet();
-    run.Close();
-    run.Open();
-    run.Locate(L("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(iResultsClassId));
+    M().OpenCurrentResult(iResultsClassId);
     Card = RunField("CONTROL_CARD").AsString();
 
     TFbQuery& persons = *M().fbQueryLookupPersonFD;

@@ -211,8 +211,9 @@ TEST_F(Datasets, PersonEditorPostsThroughGeneratedStatements)
 TEST_F(Datasets, CurrentRunPostsAndFetchesTheStoredRow)
 {
     TFbQuery& q = *f.Module->fbQueryCurrResultFD;
-    q.Open();
-    ASSERT_TRUE(q.Locate(QStringLiteral("RESULTS_CLASS_ID"), 101));
+    f.Module->OpenCurrentResult(101);
+    ASSERT_EQ(q.RecordCount(), 1);  // the one run, not every run of the table
+    ASSERT_EQ(q.FieldByName(QStringLiteral("RESULTS_CLASS_ID"))->AsLargeInt(), 101);
     q.Edit();
     q.FieldByName(QStringLiteral("RESULT_NOTES"))->SetAsString(QStringLiteral("X"));
     q.Post();
