@@ -130,6 +130,8 @@ void TformResultsClassForest::BuildStatusStrip()
         img->SetName(L(name));
     lblMenu1 = MakeLabel(this, this, 40, 6, 470, QString());
     lblMenu2 = MakeLabel(this, this, 574, 6, 440, QString());
+    for (TLabel* l : {lblMenu1, lblMenu2})
+        l->SetAutoSize(true);
     lblMenu1->SetName(L("lblMenu1"));
     lblMenu2->SetName(L("lblMenu2"));
     for (TLabel* l : {lblMenu1, lblMenu2})
@@ -154,6 +156,14 @@ void TformResultsClassForest::SyncStatusStrip()
     lblMenu2->SetVisible(!s2.isEmpty());
     lblMenu2->SetCaption(FRun.Menu2Text);
     lblMenu2->Font()->SetColor(s2 == L("MENU2_OK") ? clHighlight : clRed);
+    // Step 2 follows step 1 on the narrow window and stands over the right
+    // column on the wide one.
+    const int after1 = lblMenu1->Visible() ? lblMenu1->Left() + lblMenu1->Width() + 16 : 12;
+    const int x2 = Width() > 600 ? std::max(after1, 520) : after1;
+    imgMenu2->SetLeft(x2);
+    imgMenu2Question->SetLeft(x2 + 26);
+    imgMenu2OK->SetLeft(x2 + 26);
+    lblMenu2->SetLeft(x2 + 54);
 }
 
 void TformResultsClassForest::BuildLayout()

@@ -143,6 +143,18 @@ int main(int argc, char** argv)
     shot(&w, "checkin_web_entry_searched");
     run.Cancel();
     w.Hide();
+    // 3c. neither web entries nor chip balances: the narrow window
+    f.Exec(QStringLiteral("update vrk_event set web_entries = 'E' where event_id = 100;\n"
+                          "update vrk_event_series set chip_balance_in_use = 'E' where event_series_id = 1;"));
+    reload();
+    run.vcChipString.clear();
+    run.iResultsClassId = 0;
+    w.Opening();
+    run.SelectPerson(1001);
+    w.Sync();
+    shot(&w, "checkin_narrow");
+    run.Cancel();
+    w.Hide();
     // 4. the person editor on a person, and on a new person from a web entry
     formPerson = new TformPerson(nullptr);
     formPerson->Run().iPersonId = 1001;
