@@ -1,11 +1,15 @@
 #include "data/vrkDataModule.h"
 
 #include "app/vrkDoMessage.h"
+#include "app/vrkCommon.h"
 #include "app/vrkMainForm.h"
 #include "data/vrkDbFailureCause.h"
 #include "data/vrkDbMethod.h"
 #include "platform/rtl/Exception.h"
 #include "resources/ProgramTexts.h"
+#include "resources/SafeguardTexts.h"
+
+#include <QDateTime>
 
 TDataModule1* DataModule1 = nullptr;
 
@@ -119,6 +123,10 @@ bool TDataModule1::Connect()
         if (!convrkEventFD->Connected())
             return false;
         ProbeAccess();
+        if (!FKeptReadsLoaded) {
+            FKeptReads.SetFile(GetExePath() + QStringLiteral("luennat_tallentamatta.txt"));
+            FKeptReadsLoaded = true;
+        }
         do_message(false, txt::DbConnected, MSG_INFORMATION);
         return true;
     } catch (const std::exception& e) {
@@ -177,6 +185,50 @@ QString TDataModule1::GetDbMessage(const QString& Msg)
     // the start, not as the engine's text inside whatever dialog met it.
     const QString cause = DbFailureCause(Msg, convrkEventFD ? convrkEventFD->DatabaseName : QString());
     return cause.isEmpty() ? Msg : cause;
+}
+
+// ---- card reads the database refused to store ----
+
+void TDataModule1::NoteStoring(const QString& ChipString, const QString& EngineMessage)
+{
+    if (ChipString.trimmed().isEmpty())
+        return;
+    if (EngineMessage.isEmpty()) {
+        FLastStoreOk = true;
+        FKeptReads.Stored(ChipString);
+        return;
+    }
+    // Only a database that could not store is a reason to keep the read; a
+    // read the procedure turned down for its content (no courses, a text that
+    // is no card) would be turned down again.
+    const bool storingFailed = !DbFailureCause(EngineMessage, convrkEventFD->DatabaseName).isEmpty()
+                               || EngineMessage.contains(QStringLiteral("(virhekoodi "))
+                               || EngineMessage.contains(QStringLiteral("(error code "))
+                               || EngineMessage.startsWith(QStringLiteral("(insertResultsClass)"));
+    if (!storingFailed)
+        return;
+    FLastStoreOk = false;
+    FLastRefusalMs = QDateTime::currentMSecsSinceEpoch();
+    FKeptReads.Keep(ChipString);
+    do_message(false, txt::ChipReadKept.arg(KeptReadCard(ChipString)), MSG_WARNING);
+}
+
+QString TDataModule1::KeptReadDue() const
+{
+    constexpr int64_t kRetryAfterMs = 5000;
+    if (FKeptReads.IsEmpty() || QDateTime::currentMSecsSinceEpoch() - FLastRefusalMs < kRetryAfterMs)
+        return QString();
+    if (!FLastStoreOk && DatabaseDiskNearlyFull(convrkEventFD->DatabaseName))
+        return QString();
+    return FKeptReads.Reads().first();
+}
+
+QString TDataModule1::TakeKeptRead()
+{
+    const QString read = KeptReadDue();
+    if (!read.isEmpty())
+        FKeptReads.Remove(read);
+    return read;
 }
 
 // ---- helpers ----

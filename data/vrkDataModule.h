@@ -5,6 +5,7 @@
 // The module is created closed; the main window connects it when first shown.
 
 #include "data/vrkDbMethod.h"
+#include "data/vrkKeptReads.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/FbQuery.h"
 #include "platform/database/FbScript.h"
@@ -27,6 +28,16 @@ public:
     bool Disconnect();
     void DisconnectOnline();
     QString GetDbMessage(const QString& Msg);
+
+    // ---- card reads the database refused to store ----
+    const QStringList& KeptReads() const { return FKeptReads.Reads(); }
+    // The oldest kept read when the database looks able to store it again
+    // (a read was stored since, or the disk has room again, and the last
+    // refusal is a few seconds old); empty otherwise.
+    QString KeptReadDue() const;
+    // Takes the due read out of the keeping to be processed again (a new
+    // refusal keeps it again); empty when none is due.
+    QString TakeKeptRead();
 
     // ---- entity loaders (fill the mirror globals) ----
     void getClientData();
@@ -112,6 +123,13 @@ public:
     TFbStoredProc* fbProcDataRepl_GetNewSyncMessageId = nullptr;
 
 private:
+    // Keeps a read whose storing the database refused, or ends the keeping
+    // of its card's reads once one is stored.
+    void NoteStoring(const QString& ChipString, const QString& EngineMessage);
+    TKeptReads FKeptReads;
+    bool FKeptReadsLoaded = false;
+    bool FLastStoreOk = true;
+    int64_t FLastRefusalMs = 0;
     // Reads the client table once after connecting; a refusal closes the
     // connection and raises the engine's error.
     void ProbeAccess();

@@ -118,6 +118,7 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
         flag = NullStr(q, L("OUT_FLAG"));
         q.Close();
     });
+    NoteStoring(chipString, message);
     // A full disk or a damaged file reaches the desk as its cause and what
     // to do, not as the engine's error code.
     message = GetDbMessage(message);

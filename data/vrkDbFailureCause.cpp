@@ -32,13 +32,18 @@ const TCause Causes[] = {
     {{QStringLiteral("No such file or directory")}, &txt::DbCauseMissing},
     {{QStringLiteral("Unable to complete network request"), QStringLiteral("connection shutdown"),
       QStringLiteral("Connection lost"), QStringLiteral("Error writing data to the connection"),
-      QStringLiteral("Error reading data from the connection"), QStringLiteral("connection rejected")},
+      QStringLiteral("Error reading data from the connection"), QStringLiteral("connection rejected"),
+      QStringLiteral("Connection is not open")},
      &txt::DbCauseConnectionLost},
 };
 
+const QString IoErrorCode = QStringLiteral("335544344");
+
+}  // namespace
+
 // The engine's stored procedures report only the code of an input/output
 // error; a full disk is then told apart by looking at the disk itself.
-bool DiskNearlyFull(const QString& DbName)
+bool DatabaseDiskNearlyFull(const QString& DbName)
 {
     if (DbName.isEmpty() || DbName.contains(QLatin1Char(':')))
         return false;  // a server path: its disk is not ours to look at
@@ -47,13 +52,9 @@ bool DiskNearlyFull(const QString& DbName)
     return disk.isValid() && disk.bytesAvailable() < kLowSpace;
 }
 
-const QString IoErrorCode = QStringLiteral("335544344");
-
-}  // namespace
-
 QString DbFailureCause(const QString& EngineText, const QString& DbName)
 {
-    if ((EngineText.contains(IoErrorCode) || EngineText.contains(QStringLiteral("I/O error"))) && DiskNearlyFull(DbName))
+    if ((EngineText.contains(IoErrorCode) || EngineText.contains(QStringLiteral("I/O error"))) && DatabaseDiskNearlyFull(DbName))
         return txt::DbCauseDiskFull.arg(DbName);
     for (const TCause& c : Causes) {
         for (const QString& mark : c.Marks) {

@@ -13,3 +13,7 @@ QString DbFailureCause(const QString& EngineText, const QString& DbName);
 
 // The cause when known, else the engine's own text.
 QString DbFailureText(const QString& EngineText, const QString& DbName);
+
+// Whether the disk of a database file has less room than a card read needs
+// (false for a server path: its disk is not ours to look at).
+bool DatabaseDiskNearlyFull(const QString& DbName);

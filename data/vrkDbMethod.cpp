@@ -1,6 +1,7 @@
 #include "data/vrkDbMethod.h"
 
 #include "app/vrkDoMessage.h"
+#include "resources/SafeguardTexts.h"
 
 #include <QHash>
 
@@ -11,15 +12,49 @@ QString DbMethodLogText(const QString& Name, const QString& Message, TDbLogStyle
     return QStringLiteral("(") + Name + QStringLiteral("): ") + Message;
 }
 
+namespace {
+
+void RunOnce(TFbTransaction& Transaction, const std::function<void()>& Body, const TDbMethodOptions& Options)
+{
+    if (!Transaction.Active())
+        Transaction.StartTransaction();
+    Body();
+    if (Options.Commit && Transaction.Active())
+        Transaction.Commit();
+}
+
+// A connection that no longer answers (the server was restarted, the engine
+// shut it down) is attached again, so the method and the desk go on; false
+// when it answers (the failure was the method's own) or cannot be attached.
+bool ReconnectWhenLost(TFbTransaction& Transaction, const QString& Name)
+{
+    TFbConnection* c = Transaction.Connection();
+    if (!c || !(c->Lost() || (c->Connected() && !c->Alive())))
+        return false;
+    try {
+        c->Reconnect();
+        do_message(false, txt::DbReconnected.arg(Name), MSG_WARNING);
+        return true;
+    } catch (const std::exception& e) {
+        do_message(false, txt::DbReconnectFailed + ExceptionMessage(e), MSG_ERROR);
+        return false;
+    }
+}
+
+}  // namespace
+
 QString RunDbMethod(const QString& Name, TFbTransaction& Transaction, const std::function<void()>& Body,
                     TDbMethodOptions Options)
 {
     try {
-        if (!Transaction.Active())
-            Transaction.StartTransaction();
-        Body();
-        if (Options.Commit && Transaction.Active())
-            Transaction.Commit();
+        try {
+            RunOnce(Transaction, Body, Options);
+        } catch (const std::exception&) {
+            if (!ReconnectWhenLost(Transaction, Name))
+                throw;
+            // Once more on the new connection: what failed was not stored.
+            RunOnce(Transaction, Body, Options);
+        }
         return QString();
     } catch (const std::exception& e) {
         const QString message = ExceptionMessage(e);

@@ -3,6 +3,7 @@
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "devices/serial/SerComPort.h"
 #include "devices/serial/SerErrors.h"
@@ -96,6 +97,9 @@ TFormEmitReader::TFormEmitReader(TComponent* AOwner) : TForm(AOwner)
     FReaderWatch->SetEnabled(false);
     FReaderWatch->SetInterval(1000);
     FReaderWatch->OnTimer = [this](TComponent*) { CheckReaderReturned(); };
+    FKeptReadWatch = new TTimer(this);
+    FKeptReadWatch->SetInterval(5000);
+    FKeptReadWatch->OnTimer = [this](TComponent*) { DispatchKeptRead(); };
     BuildLayout();
 }
 
@@ -306,9 +310,11 @@ void TFormEmitReader::EnableDevice()
     if (FEmitDeviceStarted) {
         if (SerComPort1->Open() || OpenPort()) {
             Guidance(kMenuOk);
+            // Not from inside the dispatch that is ending now.
             if (!FHeldEmit.isEmpty())
-                // Not from inside the dispatch that is ending now.
                 QTimer::singleShot(0, FPostGuard.get(), [this] { DispatchHeldCard(); });
+            else if (DataModule1 && !DataModule1->KeptReads().isEmpty())
+                QTimer::singleShot(0, FPostGuard.get(), [this] { DispatchKeptRead(); });
         } else
             Guidance(cbbLukulaiteCom->ItemIndex() >= 0 ? kMenuExclamation : kMenuQuestion);
         return;
@@ -408,6 +414,24 @@ void TFormEmitReader::DispatchHeldCard()
         return;
     const QString held = std::exchange(FHeldEmit, QString());
     ProcessEmit(held);
+}
+
+void TFormEmitReader::DispatchKeptRead()
+{
+    if (!DataModule1 || !FEmitDeviceStarted || !FEmitDeviceEnabled || !FHeldEmit.isEmpty())
+        return;
+    const QString kept = DataModule1->TakeKeptRead();
+    if (kept.isEmpty())
+        return;
+    const QString key = CardKey(kept);
+    do_message(false, txt::ChipReadKeptRetried.arg(key), MSG_INFORMATION);
+    Guidance(kMenuGray);
+    FDispatchedKey = key;
+    if (OnChipRead)
+        OnChipRead(kept);
+    else
+        ChipRead(kept);
+    FLastReadEmit = key;
 }
 
 void TFormEmitReader::ProcessEmit(const QString& EmitString)

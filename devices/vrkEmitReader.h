@@ -205,6 +205,11 @@ private:
     void HoldCard(const QString& EmitString);
     void SameCardDropped(const QString& Key);
     void DispatchHeldCard();
+    // A read the database refused earlier is processed again, as a card
+    // read, once the database can store it: when reading comes on again
+    // and every few seconds while the desk waits for cards.
+    void DispatchKeptRead();
+    TTimer* FKeptReadWatch = nullptr;
     // Opens or reopens the reader port; false (after telling) when it fails.
     bool OpenPort();
     // The lost reader's port is there again: the devices are refreshed.

@@ -149,6 +149,7 @@ BEGIN
     DECLARE RS VARCHAR(2);
     DECLARE NOW_TS TIMESTAMP;
     DECLARE TO_FOREST CHAR(1);
+    DECLARE HALF_STORED SMALLINT = 0;
   BEGIN
     LANG = COALESCE(IN_LANGUAGE_CODE, 'FI');
     OUT_RESULTS_CLASS_ID = 0; OUT_WAS_IN_FOREST = 'E'; OUT_FLAG = '?';
@@ -207,6 +208,22 @@ BEGIN
        WHERE R.EVENT_ID = :IN_EVENT_ID AND R.CONTROL_CARD IN (:CARD, :C2, :C3) AND R.RESULT_STATUS = 'M'
        ORDER BY R.REGISTERED_TIME NULLS LAST, R.INSERTED, R.RESULTS_CLASS_ID INTO :FOREST_RUN, :FOREST_CC;
       IF (FOREST_RUN IS NOT NULL) THEN OUT_WAS_IN_FOREST = 'K';
+      /* a read of this card that was stored only in part (a failure between
+         the run and its check left it finished without a status or time) is
+         mended by reading the card again: the new read takes it over, as a
+         registration would, instead of adding a second run beside it */
+      IF (FOREST_RUN IS NULL AND TO_FOREST = 'E' AND CNT > 0) THEN
+      BEGIN
+        SELECT FIRST 1 R.RESULTS_CLASS_ID, R.CLASS_COURSE_ID FROM VRK_RESULTS_CLASS R
+         WHERE R.EVENT_ID = :IN_EVENT_ID AND R.CONTROL_CARD IN (:CARD, :C2, :C3) AND R.RESULT_STATUS IN ('V', 'L')
+           AND R.STATUS IS NULL AND R.TIME_SEC IS NULL AND COALESCE(R.CHIP_STRING, '') <> ''
+         ORDER BY R.INSERTED DESC, R.RESULTS_CLASS_ID DESC INTO :FOREST_RUN, :FOREST_CC;
+        IF (FOREST_RUN IS NOT NULL) THEN
+        BEGIN
+          OUT_WAS_IN_FOREST = 'K';
+          HALF_STORED = 1;
+        END
+      END
     END
     EXECUTE PROCEDURE VRK_THIS_CLIENT RETURNING_VALUES :CLIENT_ID, :CLIENT_NAME;
 
@@ -217,7 +234,8 @@ BEGIN
         /* finish of a registered runner: the registration takes the read */
         RUN = FOREST_RUN;
         UPDATE VRK_RESULTS_CLASS R SET R.CHIP_STRING = :CHIP, R.CONTROL_CARD = :CARD, R.UPDATED = :NOW_TS,
-               R.RESULT_STATUS = IIF(R.PERSON_ID > 0, 'V', 'L'), R.FIRST_RESULT_STATUS = 'M'
+               R.RESULT_STATUS = IIF(R.PERSON_ID > 0, 'V', 'L'),
+               R.FIRST_RESULT_STATUS = IIF(:HALF_STORED = 1, R.FIRST_RESULT_STATUS, 'M')
          WHERE R.RESULTS_CLASS_ID = :RUN;
       END
       ELSE

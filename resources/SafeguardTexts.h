@@ -47,4 +47,19 @@ inline const QString DbCauseConnectionLost = QStringLiteral(
     "Yhteys tietokantaan %1 katkesi tai palvelin ei vastaa. Tarkista, että tietokantapalvelin on käynnissä ja "
     "verkko toimii.");
 
+// %1 the method that found the connection gone.
+inline const QString DbReconnected =
+    QStringLiteral("Yhteys tietokantaan oli katkennut (%1); yhteys muodostettiin uudelleen ja työ jatkuu.");
+// Followed by the engine's text.
+inline const QString DbReconnectFailed =
+    QStringLiteral("Yhteys tietokantaan on katkennut eikä sitä saatu muodostettua uudelleen: ");
+
+// %1 the card number.
+inline const QString ChipReadKept = QStringLiteral(
+    "Kortin %1 luentaa ei voitu tallentaa; luenta on tallessa ja käsitellään uudelleen, kun tietokanta "
+    "ottaa taas tietoja vastaan.");
+
+// %1 the card number.
+inline const QString ChipReadKeptRetried = QStringLiteral("Käsitellään uudelleen tallentamatta jäänyt luenta (kortti %1).");
+
 }  // namespace txt

@@ -142,8 +142,12 @@ void TformWorkerREST::ProcessOnline(const PWeftWorkItem& workItem)
             ++FFailedPasses;
         else
             FFailedPasses = 0;
+        if (passFailed)
+            LetGoOfLostConnection();
         if (Cancelled())
             return;
+    } else if (FDbLost) {
+        ReattachLostConnection();
     } else if (ConnectSync() == 1) {
         Report(QStringLiteral("Yhteyden muodostus tietokantaan epäonnistui (sync)."));
     } else {
@@ -154,6 +158,26 @@ void TformWorkerREST::ProcessOnline(const PWeftWorkItem& workItem)
     // failure in a row doubles the pause, so a long outage costs neither the
     // service nor the day log a call every second.
     Pause(Data.IsEmpty() ? 0 : std::max(Data.AsInteger(), PauseAfterFailures(FFailedPasses)));
+}
+
+void TformWorkerREST::LetGoOfLostConnection()
+{
+    if (convrkEventWorkerFD->Alive())
+        return;
+    convrkEventWorkerFD->Close();
+    FDbLost = true;
+    Report(QStringLiteral("Yhteys tietokantaan katkesi (sync); yhteyttä yritetään uudelleen."));
+}
+
+void TformWorkerREST::ReattachLostConnection()
+{
+    try {
+        convrkEventWorkerFD->Open();
+    } catch (const std::exception&) {
+        return;  // still away: the next cycle tries again
+    }
+    FDbLost = false;
+    Report(QStringLiteral("Yhteys tietokantaan muodostettu uudelleen (sync)."));
 }
 
 int TformWorkerREST::PauseAfterFailures(int Failed) const

@@ -144,6 +144,11 @@ private:
     // window was told; the next 200 reply tells it the service is back.
     bool FWebLost = false;
     void WebReachable(bool Reachable);
+    // The database connection was lost (a server restarted under the desk):
+    // closed after the failed pass and attached again by a later cycle.
+    bool FDbLost = false;
+    void LetGoOfLostConnection();
+    void ReattachLostConnection();
     int RestExchange(bool Post, const QString& Resource, const QString& Body, QString& out_result);
 
     // Pass parts.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 using namespace Firebird;
 
@@ -254,6 +255,43 @@ void TFbConnection::Close()
     FAttachment = nullptr;
 }
 
+bool TFbConnection::Alive() const
+{
+    if (!FAttachment)
+        return false;
+    TStatus s;
+    try {
+        FAttachment->ping(&s);
+        return true;
+    } catch (const FbException&) {
+        return false;
+    }
+}
+
+void TFbConnection::Reconnect()
+{
+    if (!FLost) {
+        FReopen.clear();
+        for (TDataSet* d : FDataSets)
+            if (d->Active())
+                FReopen.push_back(d);
+    }
+    FLost = true;
+    Close();
+    Open();
+    FLost = false;
+    const std::vector<TDataSet*> reopen = std::exchange(FReopen, {});
+    for (TDataSet* d : reopen) {
+        if (std::find(FDataSets.begin(), FDataSets.end(), d) == FDataSets.end() || d->Active())
+            continue;  // gone meanwhile, or opened by a master
+        try {
+            d->Open();
+        } catch (const std::exception&) {
+            // Its window shows it closed; the next refresh opens it.
+        }
+    }
+}
+
 void TFbConnection::CreateDatabase(const QString& Path, const QString& User, const QString& Password, int PageSize)
 {
     TStatus s;
@@ -287,6 +325,7 @@ void TFbConnection::RegisterDataSet(TDataSet* D) { FDataSets.push_back(D); }
 void TFbConnection::UnregisterDataSet(TDataSet* D)
 {
     FDataSets.erase(std::remove(FDataSets.begin(), FDataSets.end(), D), FDataSets.end());
+    FReopen.erase(std::remove(FReopen.begin(), FReopen.end(), D), FReopen.end());
 }
 void TFbConnection::RegisterCommand(TFbCommand* C) { FCommands.push_back(C); }
 void TFbConnection::UnregisterCommand(TFbCommand* C)

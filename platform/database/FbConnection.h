@@ -41,6 +41,18 @@ public:
     // transaction and detaches.
     void Close();
     bool Connected() const { return FAttachment != nullptr; }
+    // Asks the engine whether the attachment still answers (a server that
+    // was restarted or a connection the engine shut down does not); false
+    // when not connected.
+    bool Alive() const;
+    // After the connection was lost: lets go of every handle on it (datasets
+    // closed, transactions forgotten) and attaches again with the same
+    // settings; the datasets that were open are opened again, so the windows
+    // showing them go on. Raises the engine's error when it cannot attach.
+    void Reconnect();
+    // A Reconnect that could not attach yet: the connection is closed but
+    // meant to be open, so the next call tries again.
+    bool Lost() const { return FLost; }
     void SetConnected(bool v) { v ? Open() : Close(); }
 
     // The transaction of datasets and statements that name none.
@@ -62,6 +74,8 @@ public:
     void UnregisterCommand(class TFbCommand* C);
 
 private:
+    bool FLost = false;
+    std::vector<TDataSet*> FReopen;  // open when the connection was lost
     Firebird::IAttachment* FAttachment = nullptr;
     TFbTransaction* FDefaultTransaction = nullptr;
     std::unique_ptr<TFbTransaction> FOwnDefault;

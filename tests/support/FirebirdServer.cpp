@@ -291,6 +291,12 @@ bool TFirebirdServer::Start(int Port)
     return false;
 }
 
+bool TFirebirdServer::Restart()
+{
+    Stop();
+    return Start(FPort);
+}
+
 void TFirebirdServer::Stop()
 {
     if (FPid <= 0)

@@ -37,6 +37,9 @@ public:
 
     // Stops the server (idempotent).
     void Stop();
+    // Starts it again on the same port after Stop (a server restarted under
+    // its clients); false when it did not come up.
+    bool Restart();
 
 private:
     void WriteRoot(int Port);

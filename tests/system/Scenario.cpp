@@ -1,6 +1,7 @@
 #include "tests/system/Scenario.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QThread>
 
 bool WaitFor(const std::function<bool()>& Done, int Ms)
@@ -43,4 +44,31 @@ QStringList UnexpectedBoxes(TDriverClient& Driver)
         if (!e.contains(QStringLiteral("Tapahtuman ratatietojen haku epäonnistui")))
             r << e;
     return r;
+}
+
+QString ValidationErrors(const QString& DatabasePath)
+{
+    QProcess gfix;
+    gfix.setProcessChannelMode(QProcess::MergedChannels);
+    gfix.start(QStringLiteral("gfix"), {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-user"),
+                                        QStringLiteral("SYSDBA"), DatabasePath});
+    if (!gfix.waitForStarted(10000))
+        return QStringLiteral("gfix did not start: ") + gfix.errorString();
+    if (!gfix.waitForFinished(120000)) {
+        gfix.kill();
+        gfix.waitForFinished(5000);
+        return QStringLiteral("gfix did not end in two minutes");
+    }
+    const QString out = QString::fromLocal8Bit(gfix.readAll()).trimmed();
+    if (gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0)
+        return QStringLiteral("gfix ended with %1: ").arg(gfix.exitCode()) + out;
+    // "Summary of validation errors", then one "Number of <kind> errors" or
+    // "... warnings" line per kind found.
+    QStringList errors;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString l = line.trimmed();
+        if (!l.isEmpty() && !l.startsWith(QStringLiteral("Summary of validation errors")) && !l.contains(QStringLiteral("warnings")))
+            errors << l;
+    }
+    return errors.join(QLatin1Char('\n'));
 }

@@ -18,3 +18,10 @@ TEmitCard CourseACard(uint32_t Number);
 // courses could not be downloaded: the fixture's event lives only in the
 // database, as an event whose courses were made on this computer.
 QStringList UnexpectedBoxes(TDriverClient& Driver);
+// Full validation of a database file that no program holds open (the
+// embedded engine's gfix -v -full): the errors it counted, empty when there
+// were none. Warnings are left out: a killed process leaves back versions
+// nobody points to and free-space marks a little behind, which the engine
+// expects after a crash and tidies itself. A validation that could not run
+// says so.
+QString ValidationErrors(const QString& DatabasePath);

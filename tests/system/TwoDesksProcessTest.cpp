@@ -1,7 +1,8 @@
 // Two real programs on one event database served by a Firebird server, each
 // with its own card reader, reading cards at the same moment in self-service
 // mode: every read is stored once, no lock or storing error reaches either
-// operator, and after a refresh both desks' grids show both desks' reads.
+// operator, and after a refresh both desks' grids show both desks' reads. The
+// server is restarted under them in the middle of reading: no read is lost.
 
 #include "tests/support/FirebirdServer.h"
 #include "tests/support/ProgramUnderTest.h"
@@ -14,6 +15,7 @@
 #include <QJsonObject>
 #include <QJsonDocument>
 #include <QMap>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +23,8 @@ namespace {
 constexpr int kCards = 12;
 constexpr int kFirstCardA = 300000;
 constexpr int kFirstCardB = 400000;
+constexpr int kRestartWhileReading = 3;
+constexpr int kReadWhileAway = 6;
 
 struct TDesk {
     SimulatedReader Reader;
@@ -66,16 +70,31 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
 
     // Card i at both readers at once; the next pair once both are stored.
     auto runsOf = [&](int Card) {
-        return ValueOf(login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100 and CONTROL_CARD = '%1'").arg(Card))
+        return ValueOf(login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100 and CONTROL_CARD = '%1' "
+                                             "and RESULT_STATUS = 'V' and STATUS = '0'")
+                                  .arg(Card))
             .toInt();
     };
+    // The server is restarted under the desks twice: once while a pair is on
+    // the readers, and once with a pair read while it is away. The desks
+    // attach again and go on; a read the server missed is kept and stored
+    // once it is back.
     for (int i = 0; i < kCards; ++i) {
         a.Reader.Place(CourseACard(uint32_t(kFirstCardA + i)), 4);
         b.Reader.Place(CourseACard(uint32_t(kFirstCardB + i)), 4);
+        if (i == kRestartWhileReading) {
+            ASSERT_TRUE(server.Restart());
+        } else if (i == kReadWhileAway) {
+            server.Stop();
+        }
         a.Reader.Wait();
         b.Reader.Wait();
-        ASSERT_TRUE(WaitFor([&] { return runsOf(kFirstCardA + i) > 0 && runsOf(kFirstCardB + i) > 0; }, 20000))
-            << "card pair " << i << "\n" << a.Program.ErrorOutput().right(2000).toStdString();
+        if (i == kReadWhileAway) {
+            QThread::msleep(1500);  // both reads meet the missing server
+            ASSERT_TRUE(server.Restart());
+        }
+        ASSERT_TRUE(WaitFor([&] { return runsOf(kFirstCardA + i) > 0 && runsOf(kFirstCardB + i) > 0; }, 40000))
+            << "card pair " << i << "\n" << a.Program.DayLog().right(3000).toStdString();
     }
     EXPECT_EQ(ValueOf(login, QStringLiteral("select count(*) from VRK_RESULTS_CLASS where EVENT_ID = 100")).toInt(), 2 * kCards);
     EXPECT_EQ(ValueOf(login, QStringLiteral("select count(distinct CONTROL_CARD) from VRK_RESULTS_CLASS where EVENT_ID = 100 "
@@ -93,7 +112,10 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
             EXPECT_TRUE(rows.contains(QStringLiteral("Juoksija %1").arg(kFirstCardA + i))) << i;
             EXPECT_TRUE(rows.contains(QStringLiteral("Juoksija %1").arg(kFirstCardB + i))) << i;
         }
-        EXPECT_TRUE(UnexpectedBoxes(drv).isEmpty()) << d->Program.DialogLog().toStdString();
+        // Only the read the missing server refused was told, as the lost
+        // connection in Finnish.
+        for (const QString& box : UnexpectedBoxes(drv))
+            EXPECT_TRUE(box.contains(QStringLiteral("katkesi"))) << box.toStdString();
     }
     // Both desks' web workers serve the one upload queue: every accepted run
     // reaches the service, and no queue row is sent by both desks.
@@ -106,7 +128,8 @@ TEST(TwoDesksOnOneServer, BothReadCardsAtOnceWithoutLosingOneOrShowingALockError
                     return false;
             return true;
         },
-        60000));
+        60000))
+        << a.Program.DayLog().right(3000).toStdString() << "\n" << b.Program.DayLog().right(3000).toStdString();
     QMap<QString, int> sent;  // queue row -> how often it reached the service
     for (const QJsonObject& o : service.State().UploadedRecords())
         ++sent[o.value(QStringLiteral("list")).toString() + o.value(QStringLiteral("client_message_id")).toVariant().toString()];

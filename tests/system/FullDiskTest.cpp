@@ -1,0 +1,142 @@
+// The data module on a database whose disk fills up while cards are read: a
+// small file system of its own (a tmpfs mounted for the test, so it needs
+// the right to mount; without it the test is skipped and says why) holding
+// a copy of the event database. A read the full disk refuses is named as
+// such in Finnish, leaves no half-stored run, is kept to be processed again,
+// and reading the card again once space is freed stores it whole.
+
+#include "app/vrkMainForm.h"
+#include "data/vrkDataModule.h"
+#include "resources/SafeguardTexts.h"
+#include "tests/support/DataModuleFixture.h"
+#include "tests/system/CardReads.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+namespace {
+
+// A tmpfs of Bytes at a temporary folder, unmounted when the object goes.
+class TSmallDisk {
+public:
+    explicit TSmallDisk(qint64 Bytes)
+    {
+        const QByteArray at = QFile::encodeName(FDir.path());
+        const QByteArray size = "size=" + QByteArray::number(Bytes);
+        FMounted = FDir.isValid() && ::mount("tmpfs", at.constData(), "tmpfs", 0, size.constData()) == 0;
+        if (!FMounted)
+            FError = QString::fromLocal8Bit(strerror(errno));
+    }
+    ~TSmallDisk()
+    {
+        if (FMounted)
+            ::umount2(QFile::encodeName(FDir.path()).constData(), MNT_DETACH);
+    }
+    bool Mounted() const { return FMounted; }
+    const QString& Error() const { return FError; }
+    QString File(const QString& Name) const { return FDir.filePath(Name); }
+    // Writes a filler file so that about Left bytes stay free.
+    void FillLeaving(qint64 Left)
+    {
+        QFile f(File(QStringLiteral("filler")));
+        f.open(QIODevice::WriteOnly | QIODevice::Append);
+        const QByteArray block(4096, 'x');
+        while (QStorageInfo(FDir.path()).bytesAvailable() > Left && f.write(block) == block.size())
+            f.flush();
+    }
+    void FreeSpace() { QFile::remove(File(QStringLiteral("filler"))); }
+
+private:
+    QTemporaryDir FDir;
+    bool FMounted = false;
+    QString FError;
+};
+
+constexpr int kFirstCard = 610000;
+constexpr int kMaxReads = 3000;
+
+}  // namespace
+
+TEST(FullDisk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain)
+{
+    TSmallDisk disk(QFileInfo(TestDatabase::TemplatePath()).size() + 3 * 1024 * 1024);
+    if (!disk.Mounted())
+        GTEST_SKIP() << "no small file system for a full disk (mounting a tmpfs failed: " << disk.Error().toStdString() << ")";
+    const QString path = disk.File(QStringLiteral("SORVEX.FDB"));
+    ASSERT_TRUE(QFile::copy(TestDatabase::TemplatePath(), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    TDeskLogin login;
+    login.Database = path;
+    LinkDesk(login, 7, QStringLiteral("s3cret"));
+    RegisterRunners(login, kFirstCard, kMaxReads);
+
+    DataModuleFixture f;
+    formMain->s_db_name = path;
+    ASSERT_TRUE(f.Connect());
+    formMain->nCurrentProcessedEvent = 100;
+    formMain->nCurrentProcessedEventS = 1;
+    disk.FillLeaving(64 * 1024);
+
+    int refusedCard = 0;
+    QString chip, message;
+    for (int i = 0; i < kMaxReads && refusedCard == 0; ++i) {
+        chip = CourseAChip(kFirstCard + i, i);
+        int64_t id = 0;
+        QString wasInForest, flag;
+        f.Module->insertResultsClass(chip, QStringLiteral("E"), QString(), QString(), id, wasInForest, message, flag);
+        if (!message.isEmpty())
+            refusedCard = kFirstCard + i;
+    }
+    ASSERT_NE(refusedCard, 0) << "the disk never filled";
+    EXPECT_TRUE(message.contains(txt::DbCauseDiskFull.arg(path))) << message.toStdString();
+    const QString runs = QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '%1'").arg(refusedCard);
+    const QString halfRuns = runs + QStringLiteral(" and (STATUS is null or TIME_SEC is null)");
+    EXPECT_EQ(f.Value(halfRuns).toInt(), 0);
+    EXPECT_TRUE(f.Module->KeptReads().contains(chip));
+
+    disk.FreeSpace();
+    int64_t id = 0;
+    QString wasInForest, flag;
+    f.Module->insertResultsClass(chip, QStringLiteral("E"), QString(), QString(), id, wasInForest, message, flag);
+    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+    EXPECT_EQ(f.Value(runs).toInt(), 1);
+    EXPECT_EQ(f.Value(halfRuns).toInt(), 0);
+    EXPECT_FALSE(f.Module->KeptReads().contains(chip));
+}
+
+// However a run came to be stored only in part (finished, without status or
+// time), reading the card again takes it over and stores it whole, rather
+// than leaving it beside a second run.
+TEST(FullDisk, AHalfStoredRunIsMendedByReadingTheCardAgain)
+{
+    DataModuleFixture f;
+    TDeskLogin login;
+    login.Database = f.Db.Path();
+    LinkDesk(login, 7, QStringLiteral("s3cret"));
+    RegisterRunners(login, kFirstCard, 1);
+    ASSERT_TRUE(f.Connect());
+    formMain->nCurrentProcessedEvent = 100;
+    formMain->nCurrentProcessedEventS = 1;
+    const QString chip = CourseAChip(kFirstCard, 1);
+    int64_t id = 0;
+    QString wasInForest, message, flag;
+    f.Module->insertResultsClass(chip, QStringLiteral("E"), QString(), QString(), id, wasInForest, message, flag);
+    ASSERT_TRUE(message.isEmpty()) << message.toStdString();
+    f.Exec(QStringLiteral("update VRK_RESULTS_CLASS set STATUS = null, TIME_SEC = null where RESULTS_CLASS_ID = %1;").arg(id), true);
+
+    int64_t again = 0;
+    f.Module->insertResultsClass(CourseAChip(kFirstCard, 2), QStringLiteral("E"), QString(), QString(), again, wasInForest,
+                                 message, flag);
+    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+    EXPECT_EQ(again, id);
+    // Taken as a registered run is: checked and accepted as it stands.
+    EXPECT_EQ(wasInForest, QStringLiteral("K"));
+    EXPECT_EQ(f.Value(QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '%1'").arg(kFirstCard)).toInt(), 1);
+    EXPECT_EQ(f.Value(QStringLiteral("select STATUS || '/' || TIME_SEC || '/' || RESULT_STATUS from VRK_RESULTS_CLASS "
+                                     "where RESULTS_CLASS_ID = %1").arg(id)).toString(),
+              QStringLiteral("0/2400.00/V"));
+}
