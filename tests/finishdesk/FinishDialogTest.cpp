@@ -101,6 +101,17 @@ TEST_F(FinishDialog, ACleanReadOfAKnownRunnerIsAcceptedWithOK)
         EXPECT_EQ(Dialog->fcdbrdgrpSTATUS->Value(), "0");
         EXPECT_EQ(Dialog->edtTime->Text(), "00:25:00");
         EXPECT_TRUE(Dialog->chkPrintReceipt->Checked());
+        // a punch row explains itself under the mouse
+        auto hintOver = [&](int Row) {
+            const TRect r = Dialog->rdbgrdPunches->CellRect(1, Row);
+            QWidget* w = Dialog->rdbgrdPunches->Widget();
+            const QPointF p(r.Left + 3, r.Top + 3);
+            QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(w, &move);
+            return Dialog->rdbgrdPunches->Hint();
+        };
+        EXPECT_EQ(hintOver(1), "Nollaleimaus");
+        EXPECT_EQ(hintOver(2), "Leima OK");
         Dialog->btnOKClick(nullptr);
     });
     ASSERT_NE(id, 0);
