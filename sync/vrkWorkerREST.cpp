@@ -53,7 +53,6 @@ TformWorkerREST::TformWorkerREST(TWebSession& Session, IWebSyncHost& Host) : FSe
     fbQueryReplData2FD = Query(fbTrWorkerUpdateDefaultFD);
     fbQueryReplData3FD = Query(fbTrWorkerUpdateDefaultFD);
     fbQueryReplData4FD = Query(fbTrWorkerUpdateDefaultFD);
-    fbProcDataReplikoituFD = Query(fbTrWorkerUpdateDefaultFD);
     fbProcReplFD = Query(fbTrWorkerUpdateDefaultFD);
     fbProcRepl2FD = Query(fbTrWorkerUpdateDefaultFD);
     FDQueryUpdateDefaultFD = Query(fbTrWorkerUpdateDefaultFD);
@@ -66,8 +65,9 @@ TformWorkerREST::~TformWorkerREST()
     if (FWorkerOnline)
         StopOnline();
     FBuilders.reset();
+    FMarkStatements.clear();
     for (TFbQuery* Q : {fbQueryDefaultFD, fbQueryReplDataFD, fbQueryReplData2FD, fbQueryReplData3FD, fbQueryReplData4FD,
-                        fbProcDataReplikoituFD, fbProcReplFD, fbProcRepl2FD, FDQueryUpdateDefaultFD})
+                        fbProcReplFD, fbProcRepl2FD, FDQueryUpdateDefaultFD})
         delete Q;
     if (convrkEventWorkerFD->Connected())
         convrkEventWorkerFD->Close();

@@ -25,6 +25,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 
 class TFbConnection;
@@ -111,10 +112,11 @@ private:
     TFbQuery* fbQueryReplData2FD;
     TFbQuery* fbQueryReplData3FD;
     TFbQuery* fbQueryReplData4FD;
-    TFbQuery* fbProcDataReplikoituFD;
     TFbQuery* fbProcReplFD;
     TFbQuery* fbProcRepl2FD;
     TFbQuery* FDQueryUpdateDefaultFD;
+    // The queue's marking statements, by text (worker thread).
+    std::map<QString, std::unique_ptr<TFbQuery>> FMarkStatements;
     std::unique_ptr<TUploadBuilders> FBuilders;
     std::unique_ptr<TRESTClient> RESTClient1;
     int FLastUnsent = 0;
@@ -156,6 +158,7 @@ private:
     void MarkUploadReply(const QString& Reply);
     bool ClaimRow(int64_t ReplicationId, int64_t SyncMessageId);
     void ReleaseClaims(int64_t SyncMessageId);
+    void ExecMark(const QString& Sql, const std::function<void(TFbQuery&)>& Bind);
     int DownloadHalf(bool& DownloadLimit);
     void MarkFirstSyncDone();
     void RefreshCounts(bool AskDatabase);

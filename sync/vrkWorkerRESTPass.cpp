@@ -18,13 +18,20 @@ namespace {
 
 constexpr int MessageBound = 30;  // message numbers 0..30: 31 per half
 constexpr int RowsPerMessage = 5;
+// The queue is counted after every tenth message and after the last one of a
+// half: a count reads the whole queue table, and per message it cost more
+// than the message itself on a long queue.
+constexpr int CountEveryMessages = 10;
 
 const QString QueueSql[] = {
     QStringLiteral("select a.replication_id, a.repl_data_id, a.repl_data_id2, a.repl_type, a.repl_data from vrk_data_replication a "),
     QStringLiteral("where a.repl_status <> 'P' and a.repl_data in ('VRK_CLIENT_MESSAGE', 'VRK_CLIENT', 'VRK_EVENT', 'VRK_CONTROLS', "
                    "'VRK_COURSE', 'VRK_COURSE_CONTROLS', 'VRK_CLASS', 'VRK_CLASS_COURSE', "),
     QStringLiteral("'VRK_ADDITIONAL_CLASS', 'VRK_CLUB', 'VRK_PERSON', 'VRK_SPECIAL_CC', 'VRK_RASTILIPPU_ENTRIES', 'VRK_RESULTS_CLASS') "),
-    QStringLiteral(" and coalesce(dateadd (second, 10, a.processed), timestamp 'NOW') <= timestamp 'NOW' "),
+    // The hold-back follows the claim procedure's rule; CURRENT_TIMESTAMP is
+    // taken at each opening, so the statement stays prepared between
+    // messages.
+    QStringLiteral(" and (a.processed is null or a.processed <= dateadd(-10 second to current_timestamp)) "),
     QStringLiteral("order by a.sync_tried_count, a.replication_id "),
 };
 
@@ -102,7 +109,7 @@ int TformWorkerREST::Synchronize()
 // call, so another desk's worker on the same queue skips them; the rows'
 // sent marks, written with the answer, end the claims (a failure releases
 // them).
-bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
+bool TformWorkerREST::UploadMessage(int MessageNo, bool& MoreRows)
 {
     MoreRows = false;
     int64_t SyncMessageId = 0;
@@ -112,11 +119,9 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
         TFbQuery& Queue = *fbQueryDefaultFD;
         if (Queue.Active())
             Queue.Close();
-        // Prepared anew every time: the engine fixes "timestamp 'NOW'" when
-        // the statement is prepared, and the hold-back must use the time of
-        // this message.
         static const QString Sql = QStringList(std::begin(QueueSql), std::end(QueueSql)).join(QLatin1Char('\n'));
-        Queue.SQL().SetText(Sql);
+        if (Queue.SQL().Text() != Sql)
+            Queue.SQL().SetText(Sql);
         Queue.Open();
 
         int RowCount = 0;
@@ -170,8 +175,7 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
             // written leaves them free to go again at once.
             Start(fbTrWorkerUpdateDefaultFD);
             for (const int64_t ReplicationId : Claimed)
-                Exec(*fbProcDataReplikoituFD,
-                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
+                ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
                      [&](TFbQuery& Q) {
                          Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
                          Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
@@ -183,8 +187,7 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
                 if (!Root)
                     throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
                 const QString Text = Root->Member(u"result").AsString();
-                Exec(*fbProcDataReplikoituFD,
-                     QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPL_ERROR_REST(:IN_SYNC_MESSAGE_ID, :IN_ERROR_MESSAGE) "),
+                ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPL_ERROR_REST(:IN_SYNC_MESSAGE_ID, :IN_ERROR_MESSAGE) "),
                      [&](TFbQuery& Q) {
                          Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId);
                          Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Text);
@@ -192,7 +195,8 @@ bool TformWorkerREST::UploadMessage(int, bool& MoreRows)
             }
             fbTrWorkerUpdateDefaultFD->Commit();  // the sent marks end the claims
         }
-        RefreshCounts(true);
+        if (!MoreRows || MessageNo % CountEveryMessages == 0)
+            RefreshCounts(true);
         return true;
     } catch (const std::exception& E) {
         Report(DbMessage(QString::fromUtf8(E.what())));
@@ -233,9 +237,23 @@ bool TformWorkerREST::ClaimRow(int64_t ReplicationId, int64_t SyncMessageId)
     return Claimed;
 }
 
+// Each marking statement keeps its own prepared query: a message runs
+// several of them in turn, and one shared query was prepared again at
+// every change of text.
+void TformWorkerREST::ExecMark(const QString& Sql, const std::function<void(TFbQuery&)>& Bind)
+{
+    std::unique_ptr<TFbQuery>& Q = FMarkStatements[Sql];
+    if (!Q) {
+        Q = std::make_unique<TFbQuery>();
+        Q->SetConnection(convrkEventWorkerFD);
+        Q->SetTransaction(fbTrWorkerUpdateDefaultFD);
+    }
+    Exec(*Q, Sql, Bind);
+}
+
 void TformWorkerREST::ReleaseClaims(int64_t SyncMessageId)
 {
-    Exec(*fbProcDataReplikoituFD, QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.RELEASE_UPLOAD_CLAIM(:IN_SYNC_MESSAGE_ID) "),
+    ExecMark( QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.RELEASE_UPLOAD_CLAIM(:IN_SYNC_MESSAGE_ID) "),
          [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId); });
 }
 
@@ -250,14 +268,13 @@ void TformWorkerREST::MarkUploadReply(const QString& Reply)
     const TJsonNode& Processed = ListMember(*Inner, u"processed");
     const TJsonNode& Errors = ListMember(*Inner, u"errors");
     for (const TJsonNode* Entry : Processed)
-        Exec(*fbProcDataReplikoituFD, QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN(:IN_REPLICATION_ID) "),
+        ExecMark( QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN(:IN_REPLICATION_ID) "),
              [&](TFbQuery& Q) {
                  Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Entry->Member(u"client_message_id").AsInt64());
              });
     for (const TJsonNode* Entry : Errors) {
         const int64_t Id = Entry->Member(u"client_message_id").AsInt64();
-        Exec(*fbProcDataReplikoituFD,
-             QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_ERROR(:IN_REPLICATION_ID, :IN_ERROR_MESSAGE) "),
+        ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_ERROR(:IN_REPLICATION_ID, :IN_ERROR_MESSAGE) "),
              [&](TFbQuery& Q) {
                  Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Id);
                  Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Entry->Member(u"error_message").AsString());
@@ -265,8 +282,7 @@ void TformWorkerREST::MarkUploadReply(const QString& Reply)
         const QString RequestData = Entry->Member(u"request_data").AsString();
         if (RequestData.isEmpty())
             continue;
-        Exec(*fbProcDataReplikoituFD,
-             QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.REQUEST_REPLICATION(:IN_REPL_DATA, :IN_REPL_DATA_ID) "), [&](TFbQuery& Q) {
+        ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.REQUEST_REPLICATION(:IN_REPL_DATA, :IN_REPL_DATA_ID) "), [&](TFbQuery& Q) {
                  Q.ParamByName(QStringLiteral("IN_REPL_DATA")).SetAsString(RequestData);
                  Q.ParamByName(QStringLiteral("IN_REPL_DATA_ID")).SetAsLargeInt(Entry->Member(u"request_data_id").AsInt64());
              });
