@@ -55,8 +55,27 @@ void TrRecViewDataLink::UpdateData() { FRecView->UpdateData(); }
 
 // ---- TrDBRecView ---------------------------------------------------------------------
 
+namespace {
+
+// How the grid layer's dataset utilities read a record view.
+bool ReadRecViewRows(TComponent* O, TRecViewRows& Out)
+{
+    auto* v = dynamic_cast<TrDBRecView*>(O);
+    if (!v)
+        return false;
+    Out.DataSet = v->DataSource() ? v->DataSource()->DataSet() : nullptr;
+    Out.Rows.clear();
+    for (int i = 0; i < v->GetFieldCount(); ++i)
+        Out.Rows.emplace_back(v->GetField(i), v->GetCaption(i));
+    return true;
+}
+
+}  // namespace
+
 TrDBRecView::TrDBRecView(TComponent* AOwner) : TCustomDrawGrid(AOwner)
 {
+    static const bool readable = (RegisterRecViewReader(ReadRecViewRows), true);
+    (void)readable;
     SetColCount(2);
     SetFixedCols(1);
     SetFixedRows(0);

@@ -1,5 +1,7 @@
 #include "components/grid/TrDBAction.h"
 
+#include "components/grid/TrDBActionBar.h"
+
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/grid/TPropSaveFile.h"
@@ -627,9 +629,13 @@ void TrDBAction::Execute(TAction* A)
 
 TToolBar* TrDBAction::CreateToolBar(TWinControl* Parent)
 {
-    auto* bar = new TToolBar(Parent);
+    auto* bar = new TrDBActionBar(Parent);
+    bar->SetName(QStringLiteral("TrDBToolBar"));
     bar->SetParent(Parent);
     bar->SetAlign(alTop);
+    bar->Gradient = true;
+    bar->SetShowHint(true);
+    bar->SetTransparent(true);
     bar->Images = ImgEna;
     bar->DisabledImages = ImgDis;
     auto button = [bar, this](TAction* A, TPopupMenu* DropDown) {
@@ -660,17 +666,19 @@ TToolBar* TrDBAction::CreateToolBar(TWinControl* Parent)
 
 TToolBar* TrDBAction::CreateEditBar(TWinControl* Parent)
 {
-    auto* bar = new TToolBar(Parent);
+    auto* bar = new TrDBActionBar(Parent);
+    bar->SetName(QStringLiteral("TrDBEditBar"));
     bar->SetParent(Parent);
     bar->SetAlign(alBottom);
     bar->SetShowCaptions(true);
     bar->SetButtonWidth(75);
     bar->SetButtonHeight(36);
-    bar->SetHeight(42);
+    bar->EdgeBorders = true;
     bar->Images = ImgEna;
     bar->DisabledImages = ImgDis;
-    for (TAction* a : {aceEdit, static_cast<TAction*>(nullptr), aceAdd, aceDuplic, static_cast<TAction*>(nullptr), aceDelete,
-                       aceSave, aceSaveAdd, aceCancel, static_cast<TAction*>(nullptr), acoClose}) {
+    // Duplicate ends the first row: delete, save, save and new, cancel and close follow below.
+    for (TAction* a : {aceEdit, static_cast<TAction*>(nullptr), aceAdd, aceDuplic, aceDelete, aceSave, aceSaveAdd, aceCancel,
+                       static_cast<TAction*>(nullptr), acoClose}) {
         auto* b = new TToolButton(bar);
         if (a) {
             b->SetAction(a);
@@ -679,8 +687,50 @@ TToolBar* TrDBAction::CreateEditBar(TWinControl* Parent)
             b->SetWidth(8);
         }
         b->SetParent(bar);
+        if (a == aceDuplic)
+            bar->SetWrap(b, true);
     }
     FBars.push_back(bar);
     FreeNotification(bar);
     return bar;
+}
+
+void TrDBAction::RelinkActionTo(TWinControl* C, TrDBAction* NewDBAction)
+{
+    if (!C || !NewDBAction || NewDBAction == this)
+        return;
+    const std::pair<TPopupMenu*, TPopupMenu*> menus[] = {{pmFilterSel, NewDBAction->pmFilterSel},
+                                                         {pmFilterList, NewDBAction->pmFilterList},
+                                                         {pmColumnWidth, NewDBAction->pmColumnWidth},
+                                                         {pmSortList, NewDBAction->pmSortList},
+                                                         {pmCopyData, NewDBAction->pmCopyData}};
+    for (int i = 0; i < C->ControlCount(); ++i) {
+        TControl* ctl = C->Controls(i);
+        if (TBasicAction* a = ctl->Action()) {
+            // The same place in the other module's list.
+            for (int k = 0; k < ActList->ActionCount() && k < NewDBAction->ActList->ActionCount(); ++k)
+                if (ActList->Actions(k) == a) {
+                    ctl->SetAction(NewDBAction->ActList->Actions(k));
+                    break;
+                }
+        }
+        if (auto* b = dynamic_cast<TToolButton*>(ctl))
+            for (const auto& [mine, theirs] : menus)
+                if (b->DropdownMenu && b->DropdownMenu == mine)
+                    b->DropdownMenu = theirs;
+        if (auto* w = dynamic_cast<TWinControl*>(ctl))
+            RelinkActionTo(w, NewDBAction);
+    }
+}
+
+void TrDBAction::acdIfBrowseExecute(TComponent* Trigger)
+{
+    // The button, speed button or menu item's own click handler, with the module as sender.
+    if (auto* item = dynamic_cast<TMenuItem*>(Trigger)) {
+        if (item->OnClick)
+            item->OnClick(this);
+    } else if (auto* ctl = dynamic_cast<TControl*>(Trigger)) {
+        if (ctl->OnClick)
+            ctl->OnClick(this);
+    }
 }

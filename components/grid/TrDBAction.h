@@ -90,6 +90,13 @@ public:
     // The edit bar: edit, add, duplicate, delete, save, save and new, cancel, close.
     TToolBar* CreateEditBar(TWinControl* Parent);
 
+    // Moves the bindings of every control inside C (actions by their place in
+    // the list, the tool buttons' drop-down menus by name) to another module.
+    void RelinkActionTo(TWinControl* C, TrDBAction* NewDBAction);
+    // For a window's own action: runs the click handler of the button or menu
+    // item that triggered it (Trigger), with the module as sender.
+    void acdIfBrowseExecute(TComponent* Trigger);
+
     // The dataset flags of the last refresh (255 without a grid).
     int DataSetFlags() const { return FFlags; }
 

@@ -50,7 +50,7 @@ void FieldLists(TComponent* Grid, QStringList& Names, QStringList& Captions)
 TCustomImageList* DataImages(TComponent* Grid)
 {
     TrDBGrid* g = AsGrid(Grid);
-    return g ? g->DataImageList : nullptr;
+    return g ? g->DataImageList() : nullptr;
 }
 
 bool GridIsActive(TComponent* Grid)

@@ -47,11 +47,16 @@ TrDBGridColumnFilters::TrDBGridColumnFilters(TrDBGrid* Grid) : TComponent(Grid),
     SetName(QStringLiteral("ColumnFilters"));
 }
 
+TrDBGridColumnFilters* TrDBGridColumnFilters::Find(const TrDBGrid* Grid)
+{
+    return Grid ? dynamic_cast<TrDBGridColumnFilters*>(Grid->FindComponent(QStringLiteral("ColumnFilters"))) : nullptr;
+}
+
 TrDBGridColumnFilters* TrDBGridColumnFilters::Of(TrDBGrid* Grid)
 {
     if (!Grid)
         return nullptr;
-    if (auto* f = dynamic_cast<TrDBGridColumnFilters*>(Grid->FindComponent(QStringLiteral("ColumnFilters"))))
+    if (TrDBGridColumnFilters* f = Find(Grid))
         return f;
     return new TrDBGridColumnFilters(Grid);
 }
@@ -97,6 +102,12 @@ QString TrDBGridColumnFilters::GetColumnFilterString()
 bool TrDBGridColumnFilters::SetFilterForField(TField* Fld, const QString& FilterString, bool MultiFieldFilter, bool SetFilter,
                                               bool ShowError)
 {
+    return FGrid->IntSetFilterForField(Fld, Fld, FilterString, MultiFieldFilter, SetFilter, ShowError);
+}
+
+bool TrDBGridColumnFilters::StoreFieldFilter(TField* Fld, TField* MappingFld, const QString& FilterString,
+                                             bool MultiFieldFilter, bool SetFilter, bool ShowError)
+{
     TDataSet* ds = FGrid->DataSet();
     bool result = true;
     if (!Fld) {
@@ -105,8 +116,9 @@ bool TrDBGridColumnFilters::SetFilterForField(TField* Fld, const QString& Filter
         FStore.clear();
     } else {
         if (FilterString.trimmed().isEmpty()) {
-            RemoveName(EditValues, Fld->FieldName());
-            RemoveName(EditStatuses, Fld->FieldName());
+            const QString shown = (MappingFld ? MappingFld : Fld)->FieldName();
+            RemoveName(EditValues, shown);
+            RemoveName(EditStatuses, shown);
         }
         auto it = std::find_if(FStore.rbegin(), FStore.rend(),
                                [&](const TColumnStoredProp& P) { return SameName(P.FieldName, Fld->FieldName()); });
@@ -178,6 +190,11 @@ void TrDBGridColumnFilters::RefreshFilteredFieldNames()
 
 void TrDBGridColumnFilters::Changed()
 {
+    FGrid->DoFilterChange();
+}
+
+void TrDBGridColumnFilters::FilterChanged()
+{
     if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(FGrid))
         bar->DoFilterChange();
     TFooterRow* footer = FGrid->FooterRow();
@@ -191,6 +208,11 @@ void TrDBGridColumnFilters::Changed()
 
 bool TrDBGridColumnFilters::ProcFilterBarFilter(TField* Field, const QString& Text)
 {
+    return FGrid->IntProcFilterBarFilter(Field, Text);
+}
+
+bool TrDBGridColumnFilters::ApplyBarText(TField* Field, const QString& Text)
+{
     if (!Field || !Field->DataSet())
         return false;
     const QString c = BarTextCondition(Field, Text);
@@ -200,7 +222,7 @@ bool TrDBGridColumnFilters::ProcFilterBarFilter(TField* Field, const QString& Te
         return false;
     }
     SetNameValue(EditValues, Field->FieldName(), Text);
-    const bool ok = SetFilterForField(Field, c, true, true, false);
+    const bool ok = FGrid->IntSetFilterForField(Field, Field, c, true, true, false);
     SetNameValue(EditStatuses, Field->FieldName(), ok ? QString() : QStringLiteral("E"));
     if (Text.trimmed().isEmpty())
         RemoveName(EditValues, Field->FieldName());

@@ -17,19 +17,16 @@ class TrDBGrid;
 class TField;
 class TDataSet;
 
-struct TColumnStoredProp {
-    QString FieldName;
-    int Width = 0;
-    bool Visible = true;
-    QString FilterString;
-};
-
 // Owned by its grid (named "ColumnFilters"), so it lives exactly as long.
 class TrDBGridColumnFilters : public TComponent {
 public:
     explicit TrDBGridColumnFilters(TrDBGrid* Grid);
     // The grid's store, made on first use.
     static TrDBGridColumnFilters* Of(TrDBGrid* Grid);
+    // The grid's store when it has one already.
+    static TrDBGridColumnFilters* Find(const TrDBGrid* Grid);
+    // Forgets the stored conditions (the dataset's filter is left alone).
+    void Clear() { FStore.clear(); }
 
     const std::vector<TColumnStoredProp>& ColumnFilters() const { return FStore; }
     // Field name = the bar text shown in that column's title.
@@ -43,11 +40,21 @@ public:
                             bool ActivateFilter);
     // The joined store; also rebuilds the grid's filtered-field names.
     QString GetColumnFilterString();
+    // Both go through the grid's virtual operations (a descendant grid may
+    // replace them); the grid's own versions call StoreFieldFilter / ApplyBarText.
     bool SetFilterForField(TField* Fld, const QString& FilterString, bool MultiFieldFilter, bool SetFilter, bool ShowError);
+    bool ProcFilterBarFilter(TField* Field, const QString& Text);
+    // One field's condition into the store (nil: all off); the bar text of
+    // MappingFld (the column shown) goes with a blank condition.
+    bool StoreFieldFilter(TField* Fld, TField* MappingFld, const QString& FilterString, bool MultiFieldFilter, bool SetFilter,
+                          bool ShowError);
     // Applies a filter-bar text typed into the column of Field; a blank text
     // removes that column's filter. False when the text gave no condition or
     // the dataset refused the filter.
-    bool ProcFilterBarFilter(TField* Field, const QString& Text);
+    bool ApplyBarText(TField* Field, const QString& Text);
+    // What every filter change brings: the panel's history, the footer's and
+    // the cell conditions' summaries, OnFilterChanged.
+    void FilterChanged();
     // The condition of a bar text for Field (empty: none), without applying it.
     QString BarTextCondition(TField* Field, const QString& Text) const;
     // After the dataset's filter was changed by other means: the fields named

@@ -53,6 +53,12 @@ TrComboBoxExFilter::TrComboBoxExFilter(TrDBGrid* Grid, bool Panel) : TrComboBoxE
     SetHeight(21);
 }
 
+void TrComboBoxExFilter::CancelMode(TControl* Sender)
+{
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(Gr))
+        bar->CancelMode(this, Sender);
+}
+
 TrDBGridFilterBar::TrDBGridFilterBar(TrDBGrid* Grid) : TComponent(Grid), FGrid(Grid)
 {
     SetName(BarName);
@@ -68,6 +74,10 @@ TrDBGridFilterBar::TrDBGridFilterBar(TrDBGrid* Grid) : TComponent(Grid), FGrid(G
     FCombo->OnExit = [this](TComponent*) { ComboExit(); };
     FPanelCombo = new TrComboBoxExFilter(Grid, true);
     FPanelCombo->SetParent(Grid);
+    FPanelCombo->SetStyle(Grid->OptionsEx2().Filters.TextComboStyle);
+    // The bar and the panel are as high as their boxes.
+    Grid->OptionsEx2().Filters.TextBarHeight = FCombo->Height();
+    Grid->OptionsEx2().Filters.FilterPanelComboHeight = FPanelCombo->Height();
     FPanelCombo->OnKeyDown = [this](TComponent*, Word& Key, TShiftState Shift) { PanelKeyDown(Key, Shift); };
     FPanelCombo->OnCloseUp = [this](TComponent*) { FilterPanelApply(FPanelCombo->Text()); };
     FPanelCombo->OnExit = [this](TComponent*) {
@@ -171,9 +181,6 @@ int TrDBGridFilterBar::TitleReservedWidth(TColumn* Column) const
 {
     if (!Column || !IsFunnelButtonColumn(Column->Index()))
         return 0;
-    const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
-    if (o.FunnelBtnActiveOnly && !IsFilterFieldActive(Column->FieldName()))
-        return 0;
     const int w = rGlyphs.FilterWidth(FGrid->ScaleRatio());
     if (FGrid->UseScale(FGrid->OptionsEx2().FixedCell.TitleTextMinWidth) >= Column->Width() - w - 2)
         return 0;
@@ -225,9 +232,13 @@ void TrDBGridFilterBar::DrawTitle(int ACol, const TRect& CellRect, TColumn* Colu
     TCanvas* c = FGrid->Canvas();
     const int dataCol = Column->Index();
     TrDBGridColumnFilters* store = Store();
-    // The funnel at the right of the title text.
-    if (TitleReservedWidth(Column) > 0)
-        DrawGlyph(FGrid, FunnelRect(CellRect), TrGlyphsRec::FilterIndex(IsFilterFieldActive(Column->FieldName())));
+    // The funnel at the right of the title text; with FunnelBtnActiveOnly
+    // only on a filtered column and on the title under the mouse.
+    const bool active = IsFilterFieldActive(Column->FieldName());
+    const TGridCoord hot = FGrid->HotTrackCell();
+    const bool hovered = hot.X == ACol && hot.Y == FGrid->TitleRow();
+    if (TitleReservedWidth(Column) > 0 && (!FGrid->OptionsEx2().Filters.FunnelBtnActiveOnly || active || hovered))
+        DrawGlyph(FGrid, FunnelRect(CellRect), TrGlyphsRec::FilterIndex(active));
     if (!IsFilterTextBarColumn(dataCol))
         return;
     const TRect bar = FilterComboRect(CellRect, true);
@@ -251,7 +262,6 @@ void TrDBGridFilterBar::DrawTitle(int ACol, const TRect& CellRect, TColumn* Colu
     TRect tr = Rect(bar.Left + 3, bar.Top, clear.Left - 1, bar.Bottom);
     c->DrawText(text, tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     c->Brush()->SetStyle(bsSolid);
-    (void)ACol;
 }
 
 void TrDBGridFilterBar::DrawFilterPanel()
@@ -271,7 +281,8 @@ void TrDBGridFilterBar::DrawFilterPanel()
         const TRect ind = Rect(p.Left, p.Top, p.Left + FGrid->ColWidths(0), p.Bottom);
         c->Brush()->SetColor(FGrid->FixedColor());
         c->FillRect(ind);
-        DrawGlyph(FGrid, ind, TrGlyphsRec::FilterBarIndex(FGrid->IsFiltered()));
+        FGrid->DrawGlyphRecoloured(ind, TrGlyphsRec::FilterBarIndex(FGrid->IsFiltered()),
+                                   GetStyleFontColor_GridText(FGrid->TitleFont()->Color(), true, false, false));
         rest.Left = ind.Right + 1;
     }
     c->Brush()->SetColor(GetDefColor(FGrid->FooterRow()->CellLinesColor, clBtnShadow));
@@ -293,7 +304,7 @@ void TrDBGridFilterBar::DrawFilterPanel()
     const std::vector<int>& buttons = o.FilterPanelButtonIndexes();
     // The buttons show images of the title image list; without one (or for an
     // index the list does not hold) the button stays empty.
-    TCustomImageList* images = FGrid->TitleImageList;
+    TCustomImageList* images = FGrid->TitleImageList();
     for (int i = 0; i < int(buttons.size()); ++i) {
         const TRect b = FilterPanelButtonRect(i);
         c->Brush()->SetColor(clBtnFace);
@@ -453,6 +464,7 @@ void TrDBGridFilterBar::FilterComboShow(const TRect& R, int DataCol)
     FCombo->BringToFront();
     if (FCombo->CanFocus())
         FCombo->SetFocus();
+    FGrid->OptionsEx2().Filters.TextBarHeight = FCombo->Height();
 }
 
 void TrDBGridFilterBar::FilterComboHide(bool ClearAllValues, bool ClearAllFilters)
@@ -553,6 +565,19 @@ void TrDBGridFilterBar::FilterComboUpdateTimer()
     FGrid->Invalidate();
 }
 
+void TrDBGridFilterBar::CancelMode(TrComboBoxExFilter* Combo, TControl* Sender)
+{
+    if (Sender == Combo || !Combo->Visible())
+        return;
+    if (Combo == FPanelCombo) {
+        FPanelCombo->SetVisible(false);
+        FGrid->Invalidate();
+    } else {
+        // A pending text is applied first, as leaving the box would.
+        ComboExit();
+    }
+}
+
 void TrDBGridFilterBar::ComboExit()
 {
     if (!FCombo->Visible())
@@ -646,6 +671,11 @@ void TrDBGridFilterBar::ShowValueList(TColumn* Column)
 
 void TrDBGridFilterBar::IntShowFilterDlg(int RawCol)
 {
+    FGrid->IntShowFilterDlg(RawCol);
+}
+
+void TrDBGridFilterBar::OpenFunnelForm(int RawCol)
+{
     if (!FGrid->IsActive())
         return;
     try {
@@ -685,6 +715,7 @@ void TrDBGridFilterBar::FilterPanelComboShow()
     FPanelCombo->BringToFront();
     if (FPanelCombo->CanFocus())
         FPanelCombo->SetFocus();
+    FGrid->OptionsEx2().Filters.FilterPanelComboHeight = FPanelCombo->Height();
 }
 
 bool TrDBGridFilterBar::FilterPanelApply(const QString& Text)

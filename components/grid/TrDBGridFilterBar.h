@@ -26,6 +26,8 @@ class TrDBGridFilterForm;
 class TrComboBoxExFilter : public TrComboBoxEx {
 public:
     TrComboBoxExFilter(TrDBGrid* Grid, bool Panel);
+    // A press on another control closes the box (the bar's text is applied first).
+    void CancelMode(TControl* Sender);
     TrDBGrid* Gr;
     bool FilterPanel;
 };
@@ -101,7 +103,10 @@ public:
     // The value list of a filterable column (nil: the current one), with or
     // without funnel buttons (the action module's "Filter by value selection").
     void ShowValueList(TColumn* Column);
+    // Goes through the grid's IntShowFilterDlg, whose own version opens the form.
     void IntShowFilterDlg(int RawCol);
+    void OpenFunnelForm(int RawCol);
+    void CancelMode(TrComboBoxExFilter* Combo, TControl* Sender);
     int FilterDlgLastColIdx() const { return FFilterDlgLastColIdx; }
     void ResetFilterDlgLastColIdx() { FFilterDlgLastColIdx = -1; }
 

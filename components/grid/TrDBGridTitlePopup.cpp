@@ -101,8 +101,8 @@ void TrDBGridTitlePopup::ContextPopup(TPoint MousePos, bool& Handled)
     const TPoint screen = FGrid->ClientToScreen(MousePos);
     if (c.X == FGrid->FixCol() && c.X >= 0) {
         QVariant v;
-        if (FGrid->DoGeneralEventParam(geContextTitleExPopup, nullptr, v, TitleExPopupMenu, nullptr) && TitleExPopupMenu) {
-            TitleExPopupMenu->Popup(screen.X, screen.Y);
+        if (FGrid->DoGeneralEventParam(geContextTitleExPopup, nullptr, v, FGrid->TitleExPopupMenu(), nullptr) && FGrid->TitleExPopupMenu()) {
+            FGrid->TitleExPopupMenu()->Popup(screen.X, screen.Y);
             Handled = true;
         }
         return;
@@ -113,9 +113,9 @@ void TrDBGridTitlePopup::ContextPopup(TPoint MousePos, bool& Handled)
     TGroupInfo info;
     if (FGrid->PointInGroupMergedCell(FGrid->CellRect(c.X, c.Y), MousePos, c.X, info)) {
         QVariant v;
-        if (FGrid->DoGeneralEventParam(geContextTitleMergedCellPopup, column, v, TitleMergedCellPopupMenu, column->Field()) &&
-            TitleMergedCellPopupMenu) {
-            TitleMergedCellPopupMenu->Popup(screen.X, screen.Y);
+        if (FGrid->DoGeneralEventParam(geContextTitleMergedCellPopup, column, v, FGrid->TitleMergedCellPopupMenu(), column->Field()) &&
+            FGrid->TitleMergedCellPopupMenu()) {
+            FGrid->TitleMergedCellPopupMenu()->Popup(screen.X, screen.Y);
             Handled = true;
         }
         return;

@@ -3,7 +3,7 @@
 // one line per entry of the grid's TitlePopupItems with the column's
 // summaries filled in (sum, minimum, maximum, average, counts, distinct
 // values as a submenu); a click copies the line's values. A right click on
-// the top-left cell opens TitleExPopupMenu when one is set.
+// the top-left cell opens the grid's TitleExPopupMenu when one is set.
 
 #include "components/grid/TrDBGridSummaries.h"
 #include "platform/rtl/Component.h"
@@ -25,9 +25,6 @@ public:
 
     TrDBGridSummaries* Summaries() { return FSummaries.get(); }
     TPopupMenu* Menu() const { return FTitlePopup; }
-    TPopupMenu* TitleExPopupMenu = nullptr;
-    // The menu of a group's merged header (field groups).
-    TPopupMenu* TitleMergedCellPopupMenu = nullptr;
     // Replaces the copy of a clicked line.
     TNotifyEvent OnTitlePopupItemClick;
 

@@ -5,13 +5,19 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/base/rtool.h"
+#include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridCellConds.h"
+#include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridSorter.h"
 #include "components/grid/rDBGridTexts.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/HintWindow.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 
 #include <cmath>
 
@@ -47,7 +53,16 @@ int GetFldListrDBGrid(TrDBGrid* Grid, TStringList* List, TGetFldDefs FldsDef)
 
 // ---- footer row --------------------------------------------------------------------
 
-TFooterRow::TFooterRow(TrDBGrid* Grid) : FGrid(Grid) {}
+TFooterRow::TFooterRow(TrDBGrid* Grid) : FGrid(Grid)
+{
+    FLink.Grid = Grid;
+    Font.OnChange = [this] { FGrid->LayoutChanged(); };
+}
+
+void TFooterRow::Refresh()
+{
+    FGrid->Invalidate();
+}
 
 void TFooterRow::SetFooterVisible(bool v)
 {
@@ -146,13 +161,19 @@ TrDBGrid::TrDBGrid(TComponent* AOwner)
                            &FieldsFilterMapping, &FieldsFixedColumnWidth, &TitlePopupItems, &TitleHints, &TitleImages,
                            &TitleButtons, &DataImages, &FieldsGroups})
         l->SetCaseSensitive(false);
+    OwnHintWin = new THintWindow(this);
     if (!(ComponentState() & csDesigning)) {
         // The grid paints every cell itself.
         DefaultDrawing = false;
         FTimer = new TTimer(this);
         FTimer->SetEnabled(false);
         FTimer->OnTimer = [this](TComponent*) { StopSearching(); };
+        oldHintPause = Application ? Application->HintPause : 500;
+        // The filter bar's and panel's edit boxes exist from the start, so the
+        // bar and panel heights follow the boxes' own heights.
+        TrDBGridFilterBar::Of(this);
     }
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, 1101);
 }
 
 TrDBGrid::~TrDBGrid()
@@ -172,10 +193,22 @@ void TrDBGrid::Loaded()
     FColumnStoredProps.clear();
     for (int i = 0; i < Columns()->Count(); ++i) {
         TColumn* c = Columns()->Items(i);
-        FColumnStoredProps.push_back({c->FieldName(), c->Width(), c->Visible()});
+        FColumnStoredProps.push_back({c->FieldName(), c->Width(), c->Visible(), QString()});
     }
-    FFieldsGroupsDefault.SetText(FieldsGroups.Text());
+    if (TrDBGridColumnFilters* store = TrDBGridColumnFilters::Find(this))
+        store->Clear();
+    // One paint pass settles what painting measures; a grid whose data
+    // cannot be painted yet still finishes loading.
+    if (Width() > 0 && Height() > 0) {
+        try {
+            TBitmap scratch;
+            PaintTo(&scratch);
+        } catch (...) {
+        }
+    }
     FixedGroupedCol(false, false);
+    FFieldsGroupsDefault.SetText(FieldsGroups.Text());
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, 1102);
 }
 
 void TrDBGrid::SetDefaultTitlePopup()
@@ -206,6 +239,7 @@ void TrDBGrid::Assign(const TrDBGrid& S)
     SetColumnWidthMode(S.FColumnWidth);
     ColumnWidthAfterDblClick = S.ColumnWidthAfterDblClick;
     SetCustomGlyphs(S.FCustomGlyphs);
+    SetDataImageList(S.FDataImageList);
     const std::pair<TStringList*, const TStringList*> lists[] = {
         {&DataImages, &S.DataImages}, {&FieldsAsBoolean, &S.FieldsAsBoolean}, {&FieldsAsColor, &S.FieldsAsColor},
         {&FieldsAsDataBar, &S.FieldsAsDataBar}, {&FieldsAsDate, &S.FieldsAsDate}, {&FieldsAsGraphics, &S.FieldsAsGraphics},
@@ -226,13 +260,26 @@ void TrDBGrid::Assign(const TrDBGrid& S)
     SetGlyphLookStyle(S.FGlyphLookStyle);
     SetGridLookStyle(S.FGridLookStyle);
     LookupCondition = S.LookupCondition;
+    LookupListItemHeight = S.LookupListItemHeight;
+    LookupListItemIncreaseHeight = S.LookupListItemIncreaseHeight;
+    LookupListItemIncreaseWidth = S.LookupListItemIncreaseWidth;
     FOptionsEx2 = S.FOptionsEx2;
     PasswordChar = S.PasswordChar;
+    SetPropSaveFile(S.FPropSaveFile);
     SetRowFixHeight(S.FRowFixHeight);
     SetRowLines(S.FRowLines);
     SetRowVerticalAlign(S.FRowVerticalAlign);
     SetSorter(S.FSorter);
+    SetTitleExPopupMenu(S.FTitleExPopupMenu);
+    SetTitleFont(*const_cast<TrDBGrid&>(S).TitleFont());
+    SetTitleImageList(S.FTitleImageList);
     SetTitleLines(S.FTitleLines);
+    FTitleLineText.Assign(S.FTitleLineText);
+    SetTitleMergedCellPopupMenu(S.FTitleMergedCellPopupMenu);
+    if (TrDBGridCellConds* from = TrDBGridCellConds::Find(&S))
+        TrDBGridCellConds::Of(this)->List.Assign(from->List);
+    else if (TrDBGridCellConds* own = TrDBGridCellConds::Find(this))
+        own->List.Clear();
 }
 
 void TrDBGrid::Invalidate()
@@ -329,10 +376,76 @@ void TrDBGrid::SetGlyphLookStyle(TGlyphLookStyles v)
     Invalidate();
 }
 
+// ---- linked components -------------------------------------------------------------
+
+template <class T>
+void TrDBGrid::LinkComponent(T*& Field, T* V)
+{
+    if (Field == V)
+        return;
+    if (Field)
+        Field->RemoveFreeNotification(this);
+    Field = V;
+    if (V)
+        V->FreeNotification(this);
+}
+
 void TrDBGrid::SetCustomGlyphs(TrCustomGlyphs* v)
 {
-    FCustomGlyphs = v;
+    LinkComponent(FCustomGlyphs, v);
     Invalidate();
+}
+
+void TrDBGrid::SetDataImageList(TCustomImageList* v)
+{
+    LinkComponent(FDataImageList, v);
+    Invalidate();
+}
+
+void TrDBGrid::SetTitleImageList(TCustomImageList* v)
+{
+    LinkComponent(FTitleImageList, v);
+    Invalidate();
+}
+
+void TrDBGrid::SetTitleExPopupMenu(TPopupMenu* v)
+{
+    LinkComponent(FTitleExPopupMenu, v);
+}
+
+void TrDBGrid::SetTitleMergedCellPopupMenu(TPopupMenu* v)
+{
+    LinkComponent(FTitleMergedCellPopupMenu, v);
+}
+
+void TrDBGrid::SetPropSaveFile(TPropSaveFile* v)
+{
+    LinkComponent(FPropSaveFile, v);
+}
+
+void TrDBGrid::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TDBGrid::Notification(AComponent, Operation);
+    if (Operation != opRemove)
+        return;
+    if (AComponent == FSorter)
+        FSorter = nullptr;
+    if (AComponent == FFooterGrid)
+        FFooterGrid = nullptr;
+    if (AComponent == FTitleImageList)
+        FTitleImageList = nullptr;
+    if (AComponent == FDataImageList)
+        FDataImageList = nullptr;
+    if (AComponent == FTitleExPopupMenu)
+        FTitleExPopupMenu = nullptr;
+    if (AComponent == FTitleMergedCellPopupMenu)
+        FTitleMergedCellPopupMenu = nullptr;
+    if (AComponent == FPropSaveFile)
+        FPropSaveFile = nullptr;
+    if (AComponent == FCustomGlyphs) {
+        FCustomGlyphs = nullptr;
+        Invalidate();
+    }
 }
 
 void TrDBGrid::SetColorOddRow(TColor v)
@@ -369,6 +482,8 @@ void TrDBGrid::SetRowVerticalAlign(TVerticalAlignment v)
 
 void TrDBGrid::SetFilteredFieldNames(const QString& v)
 {
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
+        bar->ResetFilterDlgLastColIdx();
     if (v == FFilteredFieldNames)
         return;
     FFilteredFieldNames = v;
@@ -497,6 +612,28 @@ TRect TrDBGrid::TitleRectToTextRect(const TRect& R) const
     t.Top += FTitleLineText.SumHeight() + FOptionsEx2.Filters.TextBarTopHeight() + GroupHeight();
     t.Bottom -= FOptionsEx2.Filters.TextBarBottomHeight();
     return t;
+}
+
+TRect TrDBGrid::ClientRectToParentRect(const TRect& R) const
+{
+    // The client area's corner as the parent sees it (a frame, where the
+    // window has one, and a right-to-left scroll bar included).
+    TPoint off(Left(), Top());
+    if (Parent())
+        off = Parent()->ScreenToClient(ClientToScreen(TPoint(0, 0)));
+    return Rect(R.Left + off.X, R.Top + off.Y, R.Right + off.X, R.Bottom + off.Y);
+}
+
+void TrDBGrid::InvalidateHotTrackCell()
+{
+    const TGridCoord c = HotTrackCell();
+    if (c.X >= 0 || c.Y >= 0)
+        InvalidateCell(c.X, c.Y);
+}
+
+void TrDBGrid::ResetHotTrackCell()
+{
+    SetHotTrackCell({-1, -1}, false);
 }
 
 TRect TrDBGrid::GridClientRect() const

@@ -31,6 +31,7 @@ class TTimer;
 class THintWindow;
 class TrRichEdit;
 class TCustomImageList;
+class TPopupMenu;
 
 // The band under the data rows: one text per column and a free text.
 class TFooterRow {
@@ -40,18 +41,28 @@ public:
     void SetFooterVisible(bool v);
     int FooterHeight() const { return FFooterHeight; }
     void SetFooterHeight(int v);  // below 8 stores 0 (a data row + 2)
+    // A change of the font lays the grid out again (the footer's height follows it).
     TFont Font;
     bool ParentFont = true;
-    bool BoldText = false;
-    TColor Color = clNone;
-    bool ShowCellLines = true;
-    TColor CellLinesColor = clNone;
-    QString FixedColText;
-    QString SimpleText;
-    TAlignment SimpleTextAlign = taLeftJustify;
+
+private:
+    TOptionsLink FLink;
+
+public:
+    // Each of these repaints the footer when set.
+    TGridOption<bool> BoldText{&FLink, false, oeRepaint};
+    TGridOption<TColor> Color{&FLink, clNone, oeRepaint};
+    TGridOption<bool> ShowCellLines{&FLink, true, oeRepaint};
+    TGridOption<TColor> CellLinesColor{&FLink, clNone, oeRepaint};
+    TGridOption<QString> FixedColText{&FLink, QString(), oeRepaint};
+    TGridOption<QString> SimpleText{&FLink, QString(), oeRepaint};
+    TGridOption<TAlignment> SimpleTextAlign{&FLink, taLeftJustify, oeRepaint};
     // FIELD=text;settings, one line per field; the text may hold summary
-    // tags ("%SUM", ...) filled in from the grid's last summaries.
+    // tags ("%SUM", ...) filled in from the grid's last summaries. The
+    // footer reads them at every paint; after changing them call Refresh.
     TStringList FieldFooterDefs;
+    // Repaints the footer.
+    void Refresh();
     // Recompute the summaries when the data opens / after a filter change;
     // redraw the footer on every scroll (a "%RECNO" text follows the row).
     bool RecalculateAfterOpen = false;
@@ -114,6 +125,13 @@ public:
     void InvalidateRowEx(int Row);
     TRect TitleRectToTextRect(const TRect& R) const;
     void SetDefaultTitlePopup();
+    // A rectangle of the grid's client area in its parent's coordinates.
+    TRect ClientRectToParentRect(const TRect& R) const;
+    static bool CheckCoord(const TGridCoord& A, const TGridCoord& B) { return A.X == B.X && A.Y == B.Y; }
+    static bool CheckCoordXY(const TGridCoord& A, int X, int Y) { return A.X == X && A.Y == Y; }
+    // The fixed cell under the mouse: repainted / forgotten.
+    void InvalidateHotTrackCell();
+    void ResetHotTrackCell();
 
     TGridLookStyles GridLookStyle() const { return FGridLookStyle; }
     void SetGridLookStyle(TGridLookStyles v);
@@ -188,8 +206,10 @@ public:
                                    TColor& ColorFrom, TColor& ColorTo);
     bool Fields_GetStatusBarSettings(const QString& FieldName, int& Steps, TrStatusBarType& BarType, TColor& ColorAll,
                                      TColor& ColorDone);
-    // Images of DataImages by index (and their TDataImageDef).
-    class TImageList* DataImageList = nullptr;
+    // Images of DataImages by index (and their TDataImageDef); the grid
+    // forgets the list when it is freed first.
+    TCustomImageList* DataImageList() const { return FDataImageList; }
+    void SetDataImageList(TCustomImageList* v);
     bool FieldAsBooleanValue(TField* F) const;
     QVariant FieldAsBooleanDefValue(TField* F, bool Value) const;
     bool ChangeBool(bool SetFalse, bool SetNull);
@@ -202,6 +222,8 @@ public:
 
     // ---- painting ----
     void DrawBMPInCell(const TRect& Rect, TBitmap* Bmp);
+    // A glyph of the library's set centred in Rect with its black drawn in Colour.
+    void DrawGlyphRecoloured(const TRect& Rect, int GlyphIndex, TColor Colour);
     // An image of a list centred in R (transparent unless the list's Tag is set).
     void DrawListImage(TCustomImageList* List, int Index, const TRect& R);
     virtual void GetCellParams(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool ActiveRow,
@@ -301,7 +323,14 @@ public:
     void ShowMemo(TField* Field);
     void ShowGraphic(TField* Field);
     bool GetMouseOverCellHint(TColumn*& Column, QString& HintText, bool& ForceShow);
-    TCustomImageList* TitleImageList = nullptr;
+    // Images of the title images and buttons (forgotten when freed first).
+    TCustomImageList* TitleImageList() const { return FTitleImageList; }
+    void SetTitleImageList(TCustomImageList* v);
+    // The menus of the top-left cell and of merged group headers (forgotten when freed first).
+    TPopupMenu* TitleExPopupMenu() const { return FTitleExPopupMenu; }
+    void SetTitleExPopupMenu(TPopupMenu* v);
+    TPopupMenu* TitleMergedCellPopupMenu() const { return FTitleMergedCellPopupMenu; }
+    void SetTitleMergedCellPopupMenu(TPopupMenu* v);
     bool IsTitleImageEx(TField* Field);
     bool GetTitleImageIndex(TField* Field, int& Index);
     int GetTitleImageWidth(TField* Field, bool WithSpace);
@@ -393,6 +422,34 @@ public:
     int GetTitleWidth(TColumn* Column);
     void RestoreColumnsWidth(bool RestoreVisibility, bool RestorePosition);
 
+    // ---- column filters (the filter bar, the funnel and the panel feed one store) ----
+    void ShowFilterDlg(TColumn* Column) { ShowFunnelFilter(Column); }
+    void ShowFunnelFilter(TColumn* Column);
+    void ShowTextFilter(TColumn* Column);
+    void SetTextFilter(TColumn* Column, const QString& FilterText, bool ActivateFilter);
+    bool DefineColumnFilter(const QString& FieldName, const QString& FilterCondition, const QString& TextFilterValue,
+                            bool ActivateFilter);
+    QString GetColumnFilterString();
+    bool SetFilterForField(TField* Fld, const QString& FilterString, bool MultiFieldFilter, bool SetFilter, bool ShowError)
+    {
+        return IntSetFilterForField(Fld, Fld, FilterString, MultiFieldFilter, SetFilter, ShowError);
+    }
+    void ResetFilter();
+    // After the dataset's filter was changed by other means.
+    void FilterChangedNotification();
+    void RefreshFilteredFieldNames() { FilterChangedNotification(); }
+    const std::vector<TColumnStoredProp>& ColumnFilters();
+    class TrComboBoxExFilter* FilterCombo() const;
+    class TrComboBoxExFilter* FilterPanelCombo() const;
+    // The funnel list of a raw column; the one notification after every filter
+    // change; a filter-bar text applied to a field; one field's stored filter.
+    virtual void IntShowFilterDlg(int RawCol);
+    virtual void DoFilterChange();
+    virtual bool IntProcFilterBarFilter(TField* Field, const QString& Text);
+    virtual bool IntSetFilterForField(TField* Fld, TField* MappingFld, const QString& FilterString, bool MultiFieldFilter,
+                                      bool SetFilter, bool ShowError);
+    TNotifyEvent OnFilterChanged;
+
     // ---- keys and incremental search ----
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyPress(QChar& Key) override;
@@ -405,6 +462,10 @@ public:
     const QString& SearchText() const { return FSearchText; }
     // The text the search hint shows (empty while no hint is shown).
     const QString& SearchHint() const { return FSearchHint; }
+    // Shows Text in the grid's own hint window at TopLeft (grid coordinates);
+    // with UseDelay the search stops after the reset delay.
+    void ShowIntHint(const QString& Text, TPoint TopLeft, bool UseDelay);
+    THintWindow* OwnHintWindow() const { return OwnHintWin; }
     virtual void ProcessGridSearchKey(QChar& Key);
     virtual void ProcessPicklistSearchKey(QChar& Key);
     // Typing in a lookup column searches the lookup dataset's result field.
@@ -428,8 +489,10 @@ public:
     TNotifyEvent OnTopLeftChanged;
     unsigned DropDownRowsCount = 15;
 
-    // The property file of the grid's memo and picture dialogs (nullptr: the global one).
-    class TPropSaveFile* PropSaveFile = nullptr;
+    // The property file of the grid's memo and picture dialogs (nullptr: the
+    // global one); forgotten when the file is freed first.
+    class TPropSaveFile* PropSaveFile() const { return FPropSaveFile; }
+    void SetPropSaveFile(class TPropSaveFile* v);
 
     // ---- in-place editor lists and buttons (rDBGridInplaceEditEx) ----
     // Item height of lookup drop-downs (0: the list's own) and the room added
@@ -573,13 +636,17 @@ private:
                                TDataImageDef& DataImageDef, bool Highlight);
     void DrawCellText(const TRect& Rect, const QString& Text, bool KeepLineBreaks, TColumn* Column);
     void DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column);
-    void DrawGlyphCell(const TRect& Rect, int GlyphIndex);
+    // A glyph centred in a cell, its black turned to the cell's text colour
+    // (not on selected cells or in a multi-select grid).
+    void DrawGlyphCell(const TRect& Rect, int GlyphIndex, TGridDrawState State);
     void DrawColorRect(const TRect& TextRect, TField* Field);
     bool ShowDataBar(const TRect& Rect, const TRect& TextRect, TField* Field, TColumn* Column);
     void ShowStatusBar(const TRect& Rect, TField* Field);
     void ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, const TDataImageDef& Def, bool Highlight);
     void DrawHTMLText(const TRect& Rect, const QString& Text, unsigned Format, bool WordWrap, bool Highlighting);
     void DrawSortGlyph(const TRect& R, int Position, bool Descending);
+    // The ordinary focus rectangle of a data cell (the active control's selected cell).
+    bool ShowsFocusRect(TGridDrawState State) const;
     void DrawFooterCellBackground(int ACol, TColor CellColor, TColor LineColor);
     // Writes a footer cell's text; LastRight is where the previous text ended (+3).
     void DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, int& LastRight);
@@ -628,6 +695,14 @@ private:
     TGridLookStyles FGridLookStyle = grs_Default;
     TGlyphLookStyles FGlyphLookStyle = glsStandard;
     TrCustomGlyphs* FCustomGlyphs = nullptr;
+    TCustomImageList* FDataImageList = nullptr;
+    TCustomImageList* FTitleImageList = nullptr;
+    TPopupMenu* FTitleExPopupMenu = nullptr;
+    TPopupMenu* FTitleMergedCellPopupMenu = nullptr;
+    class TPropSaveFile* FPropSaveFile = nullptr;
+    // Points Field at V, moving the free notification from the old component to the new.
+    template <class T>
+    void LinkComponent(T*& Field, T* V);
     TColor FColorOddRow = clMoneyGreen;
     TColor FColorActiveRow = clInfoBk;
     TColor FColorHotTrackRow = clNone;
@@ -654,17 +729,15 @@ private:
     TGeneralEventRec FGeneralEventRec;
     // Record scans: the events taken off the dataset while it runs.
     std::vector<std::tuple<TDataSet::TDataSetNotifyEvent, TDataSet::TDataSetNotifyEvent, decltype(TDataSource::OnDataChange)>> FSavedEvents;
-    struct TColumnStoredProp {
-        QString FieldName;
-        int Width;
-        bool Visible;
-    };
     std::vector<TColumnStoredProp> FColumnStoredProps;
     // Search.
     QString FSearchText;
     QString FSearchHint;
     TSearchingType FSearchingPrevNext = stFindFirst;
     TTimer* FTimer = nullptr;
+    // The application's hint pause when the grid was made (a search shortens it).
+    int oldHintPause = 500;
+    THintWindow* OwnHintWin = nullptr;
     bool isReturnAsTabKeyActive = false;
     TShiftState FMouseShift = 0;
     TGridCoord FMouseDownCoord{-1, -1};

@@ -54,6 +54,8 @@ bool TrDBGrid::Fields_GetDataBarSettings(const QString& FieldName, double& MinVa
     QVariant v(text);
     TField* f = DataSet() ? DataSet()->FindField(FieldName) : nullptr;
     DoGeneralEventParam(geGetDataBarParam, nullptr, v, nullptr, f);
+    if (v.toString().isEmpty())
+        return false;
     const QStringList p = v.toString().split(QLatin1Char(';'));
     MinValue = NumberText(p.value(0), 0);
     MaxValue = NumberText(p.value(1), 100);
@@ -70,6 +72,8 @@ bool TrDBGrid::Fields_GetStatusBarSettings(const QString& FieldName, int& Steps,
     QVariant v(text);
     TField* f = DataSet() ? DataSet()->FindField(FieldName) : nullptr;
     DoGeneralEventParam(geGetStatusBarParam, nullptr, v, nullptr, f);
+    if (v.toString().isEmpty())
+        return false;
     const QStringList p = v.toString().split(QLatin1Char(';'));
     Steps = std::max(1, int(NumberText(p.value(0), 5)));
     BarType = TrStatusBarType(std::clamp(int(NumberText(p.value(1), 0)), 0, 5));
@@ -208,13 +212,13 @@ void TrDBGrid::ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, 
         if (align.startsWith(QLatin1Char('A'), Qt::CaseInsensitive))
             align = Column->Alignment() == taLeftJustify ? QStringLiteral("R") : QStringLiteral("L");
     }
-    if (!DataImageList || Def.ImageIndex < 0 || Def.ImageIndex >= DataImageList->Count())
+    if (!FDataImageList || Def.ImageIndex < 0 || Def.ImageIndex >= FDataImageList->Count())
         return;
-    TBitmap bmp(DataImageList->Width(), DataImageList->Height());
+    TBitmap bmp(FDataImageList->Width(), FDataImageList->Height());
     bmp.Canvas()->Brush()->SetColor(Highlight ? clHighlight : Canvas()->Brush()->Color());
     bmp.Canvas()->FillRect(::Rect(0, 0, bmp.Width(), bmp.Height()));
-    DataImageList->GetBitmap(Def.ImageIndex, &bmp);
-    bmp.SetTransparent(DataImageList->Tag == 0);
+    FDataImageList->GetBitmap(Def.ImageIndex, &bmp);
+    bmp.SetTransparent(FDataImageList->Tag == 0);
     TRect r = Rect;
     if (align.startsWith(QLatin1Char('L'), Qt::CaseInsensitive))
         r.Right = r.Left + bmp.Width() + 4;

@@ -219,13 +219,13 @@ bool IsNumericType(TFieldType t)
 
 TDateTime TrDBGrid::GetDateValueEx(TField* Field) const
 {
-    if (IsDateTimeField(Field))
-        return std::floor(Field->AsDateTime());
+    if (!const_cast<TrDBGrid*>(this)->IsFieldAsDateEx(Field))
+        return Field->AsDateTime();
     if (IsNumericType(Field->DataType()))
-        return std::floor(Field->AsFloat());
-    TDateTime v = 0;
-    StrToDateEx(Field->AsString(), v, 0, 0, 0);
-    return std::floor(v);
+        return Field->AsFloat();
+    const QString text = Field->AsString().trimmed();
+    // A text that is no date raises; the editor's callers handle it.
+    return text.isEmpty() ? 0 : StrToDate(text);
 }
 
 void TrDBGrid::SetDateValueEx(TField* Field, TDateTime Value)
@@ -244,15 +244,12 @@ void TrDBGrid::SetDateValueEx(TField* Field, TDateTime Value)
 
 TDateTime TrDBGrid::GetTimeValueEx(TField* Field) const
 {
-    if (IsDateTimeField(Field)) {
-        const TDateTime v = Field->AsDateTime();
-        return v - std::floor(v);
-    }
+    if (!const_cast<TrDBGrid*>(this)->IsFieldAsTimeEx(Field))
+        return Field->AsDateTime();
     if (IsNumericType(Field->DataType()))
         return Field->AsFloat();
-    TDateTime v = 0;
-    ScanFormattedDateTime(Field->AsString(), QStringLiteral("hh:nn:ss"), v);
-    return v;
+    const QString text = Field->AsString().left(8).trimmed();
+    return text.isEmpty() ? 0 : StrToTime(text);
 }
 
 void TrDBGrid::SetTimeValueEx(TField* Field, TDateTime Value)

@@ -5,6 +5,8 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/grid/TrDBGridFilterBar.h"
+
 #include "components/base/rGlyphs.h"
 #include "platform/database/DataSet.h"
 
@@ -24,7 +26,8 @@ int TrDBGrid::IndicatorColWidth() const
 void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState)
 {
     const TFixedColText& fc = FFixedColText;
-    if (!fc.IsFixedColUsed() && fc.ShowIndicator) {
+    // The grid draws its own indicator glyphs (in the title colour) at run time.
+    if (!fc.IsFixedColUsed() && fc.ShowIndicator && (ComponentState() & csDesigning)) {
         TDBGrid::DrawIndicatorCell(DataRow, ARect, AState);
         return;
     }
@@ -85,11 +88,7 @@ void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState
             const TRect ir = fc.IsFixedColUsed() ? Rect(ARect.Left, ARect.Top, ARect.Left + IndicatorArea, ARect.Bottom) : ARect;
             const bool readOnly = ReadOnly() || !(Options() & dgEditing) || !ds->CanModify();
             const bool multi = !fc.ShowCheckbox && (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
-            const int idx = TrGlyphsRec::RecordIndicatorIndex(current, multi, readOnly, ds->State());
-            if (TBitmap* b = idx >= 0 ? rGlyphs.BmpFromIndex(idx, FScaleRatio, FCustomGlyphs) : nullptr) {
-                TempBmp->Assign(b);
-                DrawBMPInCell(ir, TempBmp.get());
-            }
+            DrawGlyphRecoloured(ir, TrGlyphsRec::RecordIndicatorIndex(current, multi, readOnly, ds->State()), TitleFont()->Color());
         }
     } catch (...) {
         ds->SetActiveRecordOverride(saved);
@@ -120,10 +119,26 @@ void TrDBGrid::DrawTitleEx(const TRect& ARect, TGridDrawState AState)
         c->Brush()->SetStyle(bsSolid);
     }
     // 3. The filter glyph (a click shows the record count or the window's own action).
-    if (FOptionsEx2.FixedCell.TitleExBtn && IsActive()) {
-        if (TBitmap* b = rGlyphs.BmpFromIndex(TrGlyphsRec::TitleExIndex(IsFiltered()), FScaleRatio, FCustomGlyphs)) {
-            TempBmp->Assign(b);
-            DrawBMPInCell(withText ? Rect(q.Left, q.Top, q.Left + IndicatorArea, q.Bottom) : q, TempBmp.get());
+    const TColor glyphColour = TitleFont()->Color();
+    if (FOptionsEx2.FixedCell.TitleExBtn)
+        DrawGlyphRecoloured(withText ? Rect(q.Left, q.Top, q.Left + IndicatorArea, q.Bottom) : q,
+                            TrGlyphsRec::TitleExIndex(IsFiltered()), glyphColour);
+    // 4. The filter bar's corner: the filter's state, a toggle when clicked.
+    if (FOptionsEx2.Filters.TextBar) {
+        TRect b = TrDBGridFilterBar::Of(this)->FilterComboRect(ARect, false);
+        b.Left += 1;
+        if (AState & gdPressed) {
+            b.Top += 1;
+            b.Right += 1;
+        }
+        if (b.Width() > 0 && b.Height() > 0) {
+            if (ColWidths(0) > 10 && rGlyphs.BmpFromIndex(TrGlyphsRec::FilterBarIndex(IsFiltered()), FScaleRatio, FCustomGlyphs)) {
+                DrawGlyphRecoloured(b, TrGlyphsRec::FilterBarIndex(IsFiltered()), glyphColour);
+            } else {
+                c->Brush()->SetStyle(bsClear);
+                c->DrawText(QStringLiteral("X"), b, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                c->Brush()->SetStyle(bsSolid);
+            }
         }
     }
 }

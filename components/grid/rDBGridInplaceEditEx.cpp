@@ -110,7 +110,12 @@ bool TrDBGridInplaceEditEx::ProcDateTimeHotKey(int Key, TShiftState Shift)
             return false;
         if (!FGrid->CanEdit())
             return false;
-        const TDateTime base = f->IsNull() ? Today() : FGrid->GetDateValueEx(f);
+        TDateTime base;
+        try {
+            base = f->IsNull() ? Today() : FGrid->GetDateValueEx(f);
+        } catch (...) {
+            return false;  // a text that is no date is edited by hand
+        }
         TDateTime v = base;
         const QDate d = DateTimeToQDate(base);
         if (ch == QLatin1Char('*') || ch == QLatin1Char(';') || ch == QLatin1Char('T'))
@@ -141,7 +146,11 @@ bool TrDBGridInplaceEditEx::ProcDateTimeHotKey(int Key, TShiftState Shift)
             v = Now() - std::floor(Now());
         } else {
             const double step = (Shift & ssShift) ? 60.0 : FGrid->TimeFieldMinuteStep(f);
-            v = FGrid->GetTimeValueEx(f) + (up ? 1 : -1) * step / (24.0 * 60.0);
+            try {
+                v = FGrid->GetTimeValueEx(f) + (up ? 1 : -1) * step / (24.0 * 60.0);
+            } catch (...) {
+                return false;
+            }
             v -= std::floor(v);
         }
         FGrid->SetTimeValueEx(f, v);

@@ -4,6 +4,8 @@
 // filter, the pick-list completion and the automatic pick lists.
 
 #include "components/grid/rDBGrid.h"
+#include "platform/ui/HintWindow.h"
+#include "platform/ui/Forms.h"
 
 #include "components/base/rtool.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
@@ -346,13 +348,28 @@ void TrDBGrid::ShowSearchHint(const QString& Text, const QString& Key, bool Foun
     FSearchText = Text;
     const bool allowFilter = LookupCondition == lcBrowseFilter || LookupCondition == lcNotEditFilter;
     FSearchHint = GetSearchHintText(Text, Key, FSearchingPrevNext, Found, allowFilter, IsFiltered());
+    if (!FSearchHint.isEmpty()) {
+        const TRect cell = CellRect(Col(), Row());
+        ShowIntHint(FSearchHint, TPoint(cell.Left + 8, cell.Top + DefaultRowHeight() + 8), true);
+    }
+    KeyOut = QChar();
+}
+
+void TrDBGrid::ShowIntHint(const QString& Text, TPoint TopLeft, bool UseDelay)
+{
+    if (!OwnHintWin)
+        return;
+    const TRect r = OwnHintWin->CalcHintRect(std::max(Width(), 40), Text);
+    const TPoint p = ClientToScreen(TopLeft);
+    OwnHintWin->SetColor(Application ? Application->HintColor : clInfoBk);
+    OwnHintWin->ActivateHint(::Rect(p.X, p.Y, p.X + r.Width() + 4, p.Y + r.Height() + 1), Text);
     if (FTimer) {
         FTimer->SetEnabled(false);
-        FTimer->SetInterval(int(FOptionsEx2.Appearance.LookupResetDelay));
-        FTimer->SetEnabled(true);
+        if (UseDelay) {
+            FTimer->SetInterval(int(FOptionsEx2.Appearance.LookupResetDelay));
+            FTimer->SetEnabled(true);
+        }
     }
-    SetHint(FSearchHint);
-    KeyOut = QChar();
 }
 
 void TrDBGrid::StopSearching()
@@ -362,7 +379,13 @@ void TrDBGrid::StopSearching()
     FSearchText.clear();
     FSearchHint.clear();
     FSearchingPrevNext = stFindFirst;
-    SetHint(QString());
+    if (OwnHintWin && OwnHintWin->Showing())
+        OwnHintWin->ReleaseHandle();
+    if (Application) {
+        Application->HintPause = oldHintPause;
+        Application->CancelHint();
+    }
+    SetCursor(crDefault);
     if (InplaceEditor() && EditorMode()) {
         InplaceEditor()->SetSelStart(0);
         InplaceEditor()->SetSelLength(1000);
@@ -472,7 +495,16 @@ void TrDBGrid::ShowLookupResult(TField* Lookup, const QString& Text, const QStri
                       ? Text
                       : GetSearchHintText(Text, Key, FSearchingPrevNext, Found,
                                           listOpen && IsLookupFilterColumn(Columns()->Items(SelectedIndex())), ld->Filtered());
-    SetHint(FSearchHint);
+    if (!FSearchHint.isEmpty()) {
+        // Beside the open list (above it when it opened upwards), else under the cell.
+        const TRect cell = CellRect(Col(), Row());
+        TPoint at(cell.Left, cell.Top + DefaultRowHeight() + 8);
+        if (TWinControl* list = listOpen ? ed->ActiveList() : nullptr) {
+            const TPoint lt = ScreenToClient(list->ClientToScreen(TPoint(0, 0)));
+            at = lt.Y < cell.Top ? TPoint(lt.X, lt.Y - 24) : TPoint(lt.X, lt.Y + list->Height() + 8);
+        }
+        ShowIntHint(FSearchHint, TPoint(at.X + 4, at.Y), false);
+    }
     if (Found && listOpen && !Key.isEmpty() && IsLookupFilterColumn(Columns()->Items(SelectedIndex())))
         SearchLookupFilter(false);
     KeyOut = QChar();

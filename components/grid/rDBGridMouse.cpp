@@ -34,6 +34,11 @@ TGridCoord TrDBGrid::MouseCoordEx(int X, int Y) const
 
 void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // A press on the grid closes an open filter box, as a press on any other control would.
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
+        for (TrComboBoxExFilter* box : {bar->FilterCombo(), bar->FilterPanelCombo()})
+            if (box && box->Visible())
+                box->CancelMode(this);
     // The filter bar, funnels and filter panel take their own presses.
     const TOptionsFilters& fo = FOptionsEx2.Filters;
     if (Button == mbLeft && !(Shift & ssDouble) && (fo.TextBar || fo.FunnelBtn || fo.FilterPanel) &&
@@ -280,8 +285,8 @@ void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
                 int reserved = GetTitleButtonsWidth(column->Field(), true) + GetTitleImageWidth(column->Field(), true);
                 if (reserved == 0)
                     reserved = 2 * UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
-                if (PosInSortField(column->FieldName()) > 0)
-                    reserved += rGlyphs.SortWidth(FScaleRatio) + 4;
+                if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this); bar && bar->IsFunnelButtonColumn(column->Index()))
+                    reserved += rGlyphs.FilterWidth(FScaleRatio) + 2;
                 if (column->Width() - 2 < Canvas()->TextWidth(cellText) + reserved)
                     HintStr = cellText;
             }
@@ -296,9 +301,6 @@ void TrDBGrid::DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow)
             if (!cellText.isEmpty() && (forced || column->Width() - 2 < Canvas()->TextWidth(cellText)))
                 HintStr = cellText;
         }
-        const int maxLen = FOptionsEx2.Appearance.HintMaxLength;
-        if (maxLen > 0 && HintStr.size() > maxLen)
-            HintStr = HintStr.left(maxLen) + QStringLiteral("...");
         HintStr.replace(QLatin1Char('|'), QLatin1Char('\r'));
     } catch (...) {
     }
@@ -355,7 +357,16 @@ void TrDBGrid::FillHintFieldValues(int ARow)
         return;
     const int saved = ds->ActiveRecordOverride();
     DataLink()->SetActiveRecord(ARow - TitleOffset());
-    for (int i = 0; i < ds->FieldCount(); ++i)
-        FHintFieldValues.Add(ds->Fields()[i]->FieldName() + QLatin1Char('=') + ds->Fields()[i]->AsString());
+    const QString eol = ParioCompConfig.rDBGridCfg.CellSingleLineEOLSeparator;
+    for (int i = 0; i < ds->FieldCount(); ++i) {
+        TField* f = ds->Fields()[i];
+        try {
+            QString text = IsMemoField(f) ? f->AsString() : f->DisplayText();
+            text.replace(QStringLiteral("\r\n"), eol);
+            FHintFieldValues.Add(f->FieldName() + QLatin1Char('=') + text);
+        } catch (...) {
+            // a field that cannot give its text is left out
+        }
+    }
     ds->SetActiveRecordOverride(saved);
 }

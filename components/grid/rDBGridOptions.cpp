@@ -54,8 +54,10 @@ void GridOptionChanged(TrDBGrid* Grid, TOptionEffect Effect)
         Grid->SetScrollBars(o.Appearance.HideHScrollBar ? ssNone : ssHorizontal);
         break;
     case oeTextComboStyle:
-        if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(Grid))
+        if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(Grid)) {
             bar->FilterCombo()->SetStyle(o.Filters.TextComboStyle);
+            bar->FilterPanelCombo()->SetStyle(o.Filters.TextComboStyle);
+        }
         break;
     case oeFilterPanelPadding:
         Grid->LayoutChanged();

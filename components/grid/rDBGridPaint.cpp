@@ -69,6 +69,14 @@ void TrDBGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawSt
 
 // ---- the data cell ---------------------------------------------------------------------
 
+bool TrDBGrid::ShowsFocusRect(TGridDrawState State) const
+{
+    const TCustomForm* form = GetParentForm(const_cast<TrDBGrid*>(this));
+    return form && form->ActiveControl() == this && (State & gdSelected) &&
+           ((Options() & dgAlwaysShowSelection) || Focused()) && !(Options() & dgRowSelect) &&
+           !(ComponentState() & csDesigning) && !FOptionsEx2.Appearance.SkipCellHighlight;
+}
+
 void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, TGridDrawState State)
 {
     TCanvas* c = Canvas();
@@ -83,7 +91,9 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
     if (rawCol < FixedCols()) {
         if ((State & gdFixed) && (Options() & dgColLines) && (Options() & dgRowLines))
             rect = Rect(rect.Left - 1, rect.Top - 1, rect.Right + 1, rect.Bottom + 1);
-        if (!FOptionsEx2.FixedCell.FixedColParentFont)
+        if (FOptionsEx2.FixedCell.FixedColParentFont)
+            c->Font()->SetColor(GetStyleFontColor_GridText(c->Font()->Color(), State & gdFixed, State & gdHotTrack, State & gdPressed));
+        else
             c->Font()->Assign(FOptionsEx2.FixedCell.FixedColFont());
         if (FOptionsEx2.FixedCell.FixedColColor != clNone)
             background = FOptionsEx2.FixedCell.FixedColColor;
@@ -134,7 +144,7 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
             if (c->Font()->Color() == baseFontColor && !highlight && FFontColorFiltered != clNone)
                 c->Font()->SetColor(FFontColorFiltered);
         } else if (!FFilteredFieldNames.isEmpty()) {
-            FFilteredFieldNames.clear();
+            SetFilteredFieldNames(QString());
         }
     }
     // 10. The window's own event (it may set the brush and draw).
@@ -144,7 +154,8 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
         DrawCellHighlight(rect, State, Col(), Row());
     } else if (OnDrawCellBackground) {
         // The painted cell's coordinates (handlers colour by the cell they get).
-        OnDrawCellBackground(this, rawCol, Row(), rect, State);
+        const int over = IsActive() ? DataSet()->ActiveRecordOverride() : -1;
+        OnDrawCellBackground(this, rawCol, over >= 0 ? over + TitleRow() + 1 : Row(), rect, State);
     } else if (gradientTo == clNone) {
         c->Brush()->SetStyle(bsSolid);
         c->FillRect(rect);
@@ -157,12 +168,14 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
     if (IsActive()) {
         DrawColumnCellContent(rect, Column, field, State, imageDef, highlight);
         c->Brush()->SetStyle(bsSolid);
-        const bool focused = (State & gdFocused) && !ap.SkipCellHighlight && !EditorMode();
-        if (focused || (ap.DrawRowFocus && isActiveRow)) {
+        if (isActiveRow && ap.DrawRowFocus) {
+            // Every cell of the active row is framed.
             if (OnDrawActiveRowFocus)
                 OnDrawActiveRowFocus(this, rect, DataCol, Column, State);
-            else if (focused)
-                c->DrawFocusRect(rect);
+            else
+                BiDi_DrawFocusRect(c, rect);
+        } else if (ShowsFocusRect(State)) {
+            BiDi_DrawFocusRect(c, rect);
         }
     }
     // 14-16. The lines, the rectangle without missing lines, the end event.
@@ -212,7 +225,7 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
     }
     if (IsBoolEx(Field)) {
         const int idx = (FOptionsEx2.Editors.BoolAllowsNull && Field->IsNull()) ? -1 : TrGlyphsRec::CheckIndex(FieldAsBooleanValue(Field));
-        DrawGlyphCell(Rect, idx);
+        DrawGlyphCell(Rect, idx, State);
         return;
     }
     if (IsGraphicEx(Field)) {
@@ -224,11 +237,11 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
         if (FOptionsEx2.Editors.Graphic == obtContent)
             DrawPictureContent(Rect, Field);
         else
-            DrawGlyphCell(Rect, TrGlyphsRec::PictureIndex(isNull, FGlyphLookStyle));
+            DrawGlyphCell(Rect, TrGlyphsRec::PictureIndex(isNull, FGlyphLookStyle), State);
         return;
     }
     if (IsMemoAsGlyph(Field, false)) {
-        DrawGlyphCell(Rect, TrGlyphsRec::MemoIndex(Field->AsString().isEmpty(), FGlyphLookStyle));
+        DrawGlyphCell(Rect, TrGlyphsRec::MemoIndex(Field->AsString().isEmpty(), FGlyphLookStyle), State);
         return;
     }
     // 7. The text kinds.
@@ -281,14 +294,29 @@ QString TrDBGrid::FitTextToWidth(const QString& Text, int Width)
     return Text;
 }
 
-void TrDBGrid::DrawGlyphCell(const TRect& Rect, int GlyphIndex)
+void TrDBGrid::DrawGlyphRecoloured(const TRect& Rect, int GlyphIndex, TColor Colour)
+{
+    TBitmap* b = GlyphIndex >= 0 ? rGlyphs.BmpFromIndex(GlyphIndex, FScaleRatio, FCustomGlyphs) : nullptr;
+    if (!b)
+        return;
+    BitmapChangeColor(b, TempBmp.get(), Colour, clBlack);
+    DrawBMPInCell(Rect, TempBmp.get());
+}
+
+void TrDBGrid::DrawGlyphCell(const TRect& Rect, int GlyphIndex, TGridDrawState State)
 {
     if (GlyphIndex < 0)
         return;
     TBitmap* b = rGlyphs.BmpFromIndex(GlyphIndex, FScaleRatio, FCustomGlyphs);
     if (!b)
         return;
-    TempBmp->Assign(b);
+    const TColor colour = GetStyleFontColor_GridText(Canvas()->Font()->Color(), false, false, false);
+    const TColor rgb = ColorToRGB(colour) & 0xFFFFFF;
+    if (!(State & gdSelected) && !(Options() & dgMultiSelect) && rgb != clBlack && rgb != clWhite &&
+        !IsSameColor(colour, clWhite, 85))
+        BitmapChangeColor(b, TempBmp.get(), colour, clBlack);
+    else
+        TempBmp->Assign(b);
     DrawBMPInCell(Rect, TempBmp.get());
 }
 

@@ -13,6 +13,21 @@
 #include "platform/ui/MouseCursor.h"
 #include "resources/GridDialogTexts.h"
 
+namespace {
+
+// The grid's hidden renderer of RTF texts (painting and hints), made on first
+// use and living with the grid.
+TrRichEdit* MakeHiddenRichEdit(TrDBGrid* Grid)
+{
+    auto* r = new TrRichEdit(Grid);
+    r->SetParent(Grid);
+    r->SetVisible(false);
+    r->SetBorderStyle(bsNone);
+    return r;
+}
+
+}  // namespace
+
 bool TrDBGrid::IsRichTextEx(TField* Field)
 {
     bool v = Field && FieldsAsRichText.Count() > 0 && FieldsAsRichText.IndexOf(Field->FieldName()) >= 0 && IsMemoEx(Field, false);
@@ -22,13 +37,8 @@ bool TrDBGrid::IsRichTextEx(TField* Field)
 
 void TrDBGrid::DrawRichText(const TRect& Rect, const QString& Text, TColor Color)
 {
-    // The hidden renderer is made on first use and lives with the grid.
-    if (!FRichText) {
-        FRichText = new TrRichEdit(this);
-        FRichText->SetParent(this);
-        FRichText->SetVisible(false);
-        FRichText->SetBorderStyle(bsNone);
-    }
+    if (!FRichText)
+        FRichText = MakeHiddenRichEdit(this);
     TCanvas* c = Canvas();
     FRichText->SetColor(Color == clNone ? c->Brush()->Color() : Color);
     FRichText->SetRtfText(Text);
@@ -106,7 +116,7 @@ void TrDBGrid::ShowMemo(TField* Field)
     f.IsEdit = CanEdit();
     f.IsRichEdit = IsRichTextEx(Field);
     f.Text = Field->AsString();
-    f.LinkPropSaveFile(PropSaveFile);
+    f.LinkPropSaveFile(PropSaveFile());
     f.DlgPropSave->ReadProperties();
     const int result = f.ShowModal();
     f.DlgPropSave->SaveProperties();
@@ -133,7 +143,7 @@ void TrDBGrid::ShowGraphic(TField* Field)
         f.SetCaption(Field->DisplayLabel());
         f.IsEdit = CanEdit();
         f.Field = Field;
-        f.LinkPropSaveFile(PropSaveFile);
+        f.LinkPropSaveFile(PropSaveFile());
         f.DlgPropSave->ReadProperties();
         f.ShowModal();
         f.DlgPropSave->SaveProperties();
@@ -151,7 +161,13 @@ QString GetPictureHint(const TField* Field)
         return gdlgtxt::PictureEmpty;
     if (!IsGraphicTypeValid(t))
         return gdlgtxt::PictureCorrupted;
-    return GraphicTypeLabel(t) + QStringLiteral(": %1 x %2").arg(p.Width()).arg(p.Height());
+    QString hint = GraphicTypeLabel(t) + QStringLiteral(": %1 x %2").arg(p.Width()).arg(p.Height());
+    // The library's HTML hint window shows the picture itself.
+    if (TPicture* shown = ParioCompConfig.Global_HTMLHintPicture) {
+        shown->Assign(&p);
+        hint += QStringLiteral("<<HINTIMG>>");
+    }
+    return hint;
 }
 
 // ---- hint text ----------------------------------------------------------------------------------
@@ -190,9 +206,15 @@ bool TrDBGrid::CellHintAt(const TGridCoord& C, TColumn*& Column, QString& HintTe
                 ForceShow = true;
             } else if (IsRichTextEx(f)) {
                 if (!f->AsString().isEmpty()) {
-                    TRichEdit r(this);
-                    r.SetRtfText(f->AsString());
-                    HintText = r.Text();
+                    // The library's HTML hint window renders the RTF itself.
+                    if (ParioCompConfig.Global_HTMLHintComponent) {
+                        HintText = f->AsString() + QStringLiteral("<<HINTRICHTEXT>>");
+                    } else {
+                        if (!FRichText)
+                            FRichText = MakeHiddenRichEdit(this);
+                        FRichText->SetRtfText(f->AsString());
+                        HintText = FRichText->Text();
+                    }
                     ForceShow = true;
                 }
             } else if (IsMemoEx(f, false)) {

@@ -15,6 +15,7 @@ void TrDBGrid::ChangeScale(int M, int D)
     try {
         TDBGrid::ChangeScale(M, D);
         FScaleRatio = M * FScaleRatio / D;
+        FOptionsEx2.Filters.TextBarHeight = MulDiv(FOptionsEx2.Filters.TextBarHeight, M, D);
         if (FFixedColText.FixedColWidth >= 8)
             FFixedColText.FixedColWidth = FFixedColText.FixedColWidth * M / D;
         if (!FTitleLineText.ParentFont()) {

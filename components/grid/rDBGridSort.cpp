@@ -4,6 +4,8 @@
 
 #include "components/grid/rDBGrid.h"
 
+#include "components/grid/TrDBGridFilterBar.h"
+
 #include "components/base/rtool.h"
 #include "components/grid/rDBGridSorter.h"
 #include "platform/database/DataSource.h"
@@ -75,23 +77,6 @@ void TrDBGrid::SetSorter(TrDBGridCustomSorter* v)
     FSorter = v;
     if (v)
         v->FreeNotification(this);
-}
-
-void TrDBGrid::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TDBGrid::Notification(AComponent, Operation);
-    if (Operation != opRemove)
-        return;
-    if (AComponent == FSorter)
-        FSorter = nullptr;
-    if (AComponent == FFooterGrid)
-        FFooterGrid = nullptr;
-    if (AComponent == TitleImageList)
-        TitleImageList = nullptr;
-    if (AComponent == FCustomGlyphs) {
-        FCustomGlyphs = nullptr;
-        Invalidate();
-    }
 }
 
 int TrDBGrid::PosInSortField(const QString& FieldName) const
@@ -336,10 +321,26 @@ int TrDBGrid::GetLimitColumnWidth(int Width, bool UseMin, bool UseMax) const
 
 int TrDBGrid::GetTitleWidth(TColumn* Column)
 {
-    TCanvas* c = Canvas();
-    c->Font()->Assign(*Column->Title()->Font());
-    int a = c->TextWidth(GetTitleText(Column)) + 4;
-    if (Column->Field() && IsSimpleField(Column->Field()) && CanSort())
+    const TFont* font = Column->Title()->Font();
+    const QString title = GetTitleText(Column);
+    int a = GetLineWidth(title, font) + 4;
+    // A title of several lines is as wide as its widest line, or as the text
+    // spread over the title's lines when it has more lines than room.
+    if (a > UseScale(FOptionsEx2.Appearance.ColumnMinWidth) && FTitleLines > 1) {
+        QString rest = title;
+        int widest = 0, lines = 0;
+        while (!rest.isEmpty()) {
+            widest = std::max(widest, GetLineWidth(GetLine(rest, 0, true), font));
+            ++lines;
+        }
+        const int spread = int(std::nearbyint(a * ((lines - FTitleLines) * 0.2 + 1) / FTitleLines));
+        a = std::max(widest + 4, spread);
+    }
+    TField* f = Column->Field();
+    a += GetTitleButtonsWidth(f, true) + GetTitleImageWidth(f, true);
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this); bar && bar->IsFunnelButtonColumn(Column->Index()))
+        a += rGlyphs.FilterWidth(FScaleRatio) + 6;
+    if (f && IsSimpleField(f) && CanSort())
         a += rGlyphs.SortWidth(FScaleRatio) + 6;
     return GetLimitColumnWidth(a, true, true);
 }
@@ -349,8 +350,17 @@ void TrDBGrid::IntSetColumnWidth(TColumn* Column, int Width)
     if (Column->Width() == Width)
         return;
     QVariant v(Width);
-    if (DoGeneralEventParam(geSetColumnWidth, Column, v, nullptr, Column->Field()))
+    if (DoGeneralEventParam(geSetColumnWidth, Column, v, nullptr, Column->Field())) {
+        // OnColWidthChanged tells the window of widths set by code too.
+        FLastColWidthChangedIdx = DataToRawColumn(Column->Index());
         Column->SetWidth(v.toInt());
+        // The layout takes the width without a width-change pass: tell the window here.
+        if (FLastColWidthChangedIdx >= 0) {
+            FLastColWidthChangedIdx = -1;
+            if (OnColWidthChanged && Column->Visible())
+                OnColWidthChanged(this, Column, false);
+        }
+    }
 }
 
 namespace {

@@ -22,9 +22,9 @@ int ToIndex(const QString& S)
 bool TrDBGrid::GetTitleImageIndex(TField* Field, int& Index)
 {
     Index = -1;
-    if (Field && TitleImageList && TitleImages.IndexOfName(Field->FieldName()) >= 0) {
+    if (Field && FTitleImageList && TitleImages.IndexOfName(Field->FieldName()) >= 0) {
         Index = ToIndex(TitleImages.Values(Field->FieldName()));
-        if (Index >= TitleImageList->Count())
+        if (Index >= FTitleImageList->Count())
             Index = -1;
     }
     QVariant v(Index);
@@ -43,7 +43,7 @@ int TrDBGrid::GetTitleImageWidth(TField* Field, bool WithSpace)
 {
     if (!IsTitleImageEx(Field))
         return 0;
-    return TitleImageList->Width() + (WithSpace ? UseScale(FOptionsEx2.FixedCell.TitleImageSpace) : 0);
+    return FTitleImageList->Width() + (WithSpace ? UseScale(FOptionsEx2.FixedCell.TitleImageSpace) : 0);
 }
 
 int TrDBGrid::GetTitleButtonIndexes(TField* Field)
@@ -53,13 +53,13 @@ int TrDBGrid::GetTitleButtonIndexes(TField* Field)
         return int(FTitleButtonIdx.size());
     FTitleButtonIdx.clear();
     FTitleButtonField = Field;
-    QVariant text(Field && TitleImageList ? TitleButtons.Values(Field->FieldName()) : QString());
+    QVariant text(Field && FTitleImageList ? TitleButtons.Values(Field->FieldName()) : QString());
     DoGeneralEventParam(geGetTitleButtonList, nullptr, text, nullptr, Field);
-    if (!TitleImageList)
+    if (!FTitleImageList)
         return 0;
     for (const QString& part : text.toString().split(QLatin1Char(','))) {
         const int i = ToIndex(part);
-        if (i >= 0 && i < TitleImageList->Count())
+        if (i >= 0 && i < FTitleImageList->Count())
             FTitleButtonIdx.push_back(i);
     }
     return int(FTitleButtonIdx.size());
@@ -71,7 +71,7 @@ int TrDBGrid::GetTitleButtonsWidth(TField* Field, bool WithMargins)
     if (n <= 0)
         return 0;
     const int space = UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
-    return n * TitleImageList->Width() + (n - 1) * space + (WithMargins ? 2 * space + 2 : 0);
+    return n * FTitleImageList->Width() + (n - 1) * space + (WithMargins ? 2 * space + 2 : 0);
 }
 
 bool TrDBGrid::GetTitleButtonsRect(int ColIndex, TRect& R, bool FromTitleRect)
@@ -88,7 +88,7 @@ bool TrDBGrid::GetTitleButtonsRect(int ColIndex, TRect& R, bool FromTitleRect)
     else
         R.Left += (R.Width() - w) / 2;
     R.Right = R.Left + w;
-    const int ih = TitleImageList->Height();
+    const int ih = FTitleImageList->Height();
     R.Top += (R.Height() - ih) / 2;
     R.Bottom = R.Top + ih;
     return true;
@@ -99,7 +99,7 @@ bool TrDBGrid::PointInTitleButtonsRect(int ColIndex, TRect R, int& ButtonIndex, 
     ButtonIndex = -1;
     if (!GetTitleButtonsRect(ColIndex, R, true) || !R.Contains(P))
         return false;
-    const int iw = TitleImageList->Width();
+    const int iw = FTitleImageList->Width();
     const int step = iw + UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
     for (int k = 0; k < int(FTitleButtonIdx.size()); ++k) {
         const int left = R.Left + k * step;
@@ -147,7 +147,7 @@ void TrDBGrid::ReserveTitleImages(TColumn* Column, TRect& T, bool& ShowImage)
 {
     TField* f = Column->Field();
     ShowImage = false;
-    if (!f || !TitleImageList)
+    if (!f || !FTitleImageList)
         return;
     T.Left += GetTitleButtonsWidth(f, true);
     // The image only when the title keeps room for some text.
@@ -171,16 +171,16 @@ void TrDBGrid::DrawListImage(TCustomImageList* List, int Index, const TRect& R)
 void TrDBGrid::DrawTitleImages(TColumn* Column, const TRect& T, bool ShowImage, const QString& Title)
 {
     TField* f = Column->Field();
-    if (!f || !TitleImageList)
+    if (!f || !FTitleImageList)
         return;
     const int space = UseScale(FOptionsEx2.FixedCell.TitleImageSpace);
-    const int iw = TitleImageList->Width();
+    const int iw = FTitleImageList->Width();
     // The buttons from the left of the title.
     TRect r = CellRect(DataToRawColumn(Column->Index()), 0);
     if (GetTitleButtonsRect(DataToRawColumn(Column->Index()), r, true)) {
         for (size_t k = 0; k < FTitleButtonIdx.size(); ++k) {
             const TRect b = Rect(r.Left + int(k) * (iw + space), r.Top, r.Left + int(k) * (iw + space) + iw, r.Bottom);
-            DrawListImage(TitleImageList, FTitleButtonIdx[k], b);
+            DrawListImage(FTitleImageList, FTitleButtonIdx[k], b);
         }
     }
     // The image follows the text's left edge (a centred title keeps it close).
@@ -196,5 +196,5 @@ void TrDBGrid::DrawTitleImages(TColumn* Column, const TRect& T, bool ShowImage, 
     else if (Column->Title()->Alignment() == taRightJustify)
         textLeft = std::max(T.Left, T.Right - textW);
     const TRect ir = Rect(textLeft - space - iw, T.Top, textLeft - space, T.Bottom);
-    DrawListImage(TitleImageList, index, ir);
+    DrawListImage(FTitleImageList, index, ir);
 }

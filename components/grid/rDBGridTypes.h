@@ -22,6 +22,15 @@ enum TColumnWidth { cwNone, cwDefaultWidth, cwSameWidth, cwAutoWidth, cwDataWidt
 enum TLookupCondition { lcNever, lcBrowse, lcNotEdit, lcBrowseFilter, lcNotEditFilter };
 enum TOptionsBlobType { obtNone, obtGlyph, obtContent };
 
+// A column's stored name, width and visibility (the layout kept at loading)
+// or a field's stored filter condition (the column filters).
+struct TColumnStoredProp {
+    QString FieldName;
+    int Width = 0;
+    bool Visible = true;
+    QString FilterString;
+};
+
 using TSortFieldNames = QStringList;
 using TSortDirections = std::vector<bool>;  // true = descending
 

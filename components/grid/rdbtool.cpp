@@ -85,11 +85,33 @@ bool InApostrFldSet(TFieldType T)
 
 // ---- dataset resolution --------------------------------------------------------------
 
+namespace {
+
+TRecViewReader& RecViewReader()
+{
+    static TRecViewReader reader;
+    return reader;
+}
+
+bool ReadRecView(TComponent* O, TRecViewRows& Out)
+{
+    return O && RecViewReader() && RecViewReader()(O, Out);
+}
+
+}  // namespace
+
+void RegisterRecViewReader(TRecViewReader Reader)
+{
+    RecViewReader() = std::move(Reader);
+}
+
 TDataSet* GetDataSet(TComponent* GridOrDSet)
 {
     try {
         if (auto* g = dynamic_cast<TCustomDBGrid*>(GridOrDSet))
             return g->DataSource() ? g->DataSource()->DataSet() : nullptr;
+        if (TRecViewRows view; ReadRecView(GridOrDSet, view))
+            return view.DataSet;
         if (auto* s = dynamic_cast<TDataSource*>(GridOrDSet))
             return s->DataSet();
         if (auto* d = dynamic_cast<TDataSet*>(GridOrDSet))
@@ -265,7 +287,19 @@ int GetFldList(TComponent* O, TStringList* List, TGetFldDefs FldsDef)
         return GetFldListDataset(d, List, FldsDef);
     if (auto* sg = dynamic_cast<TrStringGridEd*>(O))
         return GetFldListStringGrid(sg, List, FldsDef);
+    if (TRecViewRows view; ReadRecView(O, view))
+        return GetFldListRecView(view, List, FldsDef);
     return 0;
+}
+
+int GetFldListRecView(const TRecViewRows& View, TStringList* List, TGetFldDefs D)
+{
+    List->Clear();
+    for (int i = 0; i < int(View.Rows.size()); ++i) {
+        TField* f = View.Rows[size_t(i)].first;
+        AddFldListItem(List, D, i, true, f, View.Rows[size_t(i)].second, f ? f->FieldName() : QString());
+    }
+    return List->Count();
 }
 
 // ---- grid and record operations ------------------------------------------------------

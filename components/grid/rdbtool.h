@@ -14,6 +14,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class TCustomDBGrid;
 class TrStringGridEd;
@@ -56,13 +58,26 @@ bool GetBooleanFieldState(const TField* Fld, const QString& TextValue);
 // ---- field lists ----
 TGetFldDefs GetFldDefs(bool GetLabels, bool VisibleFieldOnly, bool SimpleField, bool MemoField, bool PictureField, bool AllField,
                        bool DataFieldOnly);
-// Fills List from a data grid or a dataset; any other object gives 0 and
-// leaves List as it was.
+// Fills List from a data grid, a dataset, a record view or a string grid;
+// any other object gives 0 and leaves List as it was.
 int GetFldList(TComponent* O, TStringList* List, TGetFldDefs FldsDef);
 int GetFldListDBGrid(TCustomDBGrid* G, TStringList* List, TGetFldDefs FldsDef);
 int GetFldListDataset(TDataSet* D, TStringList* List, TGetFldDefs FldsDef);
 // A string grid's columns: positions, or captions with fdGetLabels (no field kinds).
 int GetFldListStringGrid(TrStringGridEd* G, TStringList* List, TGetFldDefs FldsDef);
+
+// The record view lives above this layer: it registers how its dataset and
+// its rows (field and caption of each, in order) are read, and GetDataSet and
+// GetFldList then take it like a grid.
+struct TRecViewRows {
+    TDataSet* DataSet = nullptr;
+    std::vector<std::pair<TField*, QString>> Rows;
+};
+// Fills Out and answers true when O is a record view.
+using TRecViewReader = std::function<bool(TComponent* O, TRecViewRows& Out)>;
+void RegisterRecViewReader(TRecViewReader Reader);
+// A record view's rows (no visibility test: every row shows).
+int GetFldListRecView(const TRecViewRows& View, TStringList* List, TGetFldDefs FldsDef);
 
 // ---- grid and record operations ----
 void AssignGridProps(TCustomDBGrid* Source, TCustomDBGrid* Dest);

@@ -2,6 +2,7 @@
 // keyboard commands that change the field.
 
 #include "components/dbcontrols/TrDBRecView.h"
+#include "components/grid/rdbtool.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/DateTimePicker.h"
@@ -148,6 +149,20 @@ TEST_F(RecViewTest, LinkRowsOpenTheirValueOrTellTheProgram)
     v->OnLinkClick = [&](TComponent*, TDataSet*, void*, TField*, const QVariant& Value) { clicked = Value; };
     v->LinkClick(2);
     EXPECT_EQ(clicked.toInt(), 1);
+}
+
+TEST_F(RecViewTest, DatasetUtilitiesTakeTheViewLikeAGrid)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("NOTES=Huomiot"), QStringLiteral("PERSON_NAME=Nimi"), QStringLiteral("RUN_ID")});
+    EXPECT_EQ(GetDataSet(v), &runs);
+    TStringList names, captions;
+    EXPECT_EQ(GetFldList(v, &names, GetFldDefs(false, true, true, true, false, false, false)), 3);
+    EXPECT_EQ(names.ToQStringList(), (QStringList{QStringLiteral("NOTES"), QStringLiteral("PERSON_NAME"), QStringLiteral("RUN_ID")}));
+    GetFldList(v, &captions, GetFldDefs(true, false, true, false, false, false, false));
+    EXPECT_EQ(captions.ToQStringList(), (QStringList{QStringLiteral("Nimi"), QStringLiteral("RUN_ID")})) << "no memo asked for";
+    v->SetDataSource(nullptr);
+    EXPECT_EQ(GetDataSet(v), nullptr);
 }
 
 }  // namespace

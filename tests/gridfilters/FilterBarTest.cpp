@@ -222,7 +222,7 @@ TEST_F(FilterBar, PanelButtonsShowTheirImagesAndReportTheirIndex)
         b = Rect(b.Left + 2, b.Top + 2, b.Right - 2, b.Bottom - 2);
         EXPECT_EQ(CountPixels(img, b, dark), 0) << i;
     }
-    grid->TitleImageList = &images;
+    grid->SetTitleImageList(&images);
     img = Render();
     EXPECT_GT(CountPixels(img, bar->FilterPanelButtonRect(0), IsBlue), 100) << "button 0 shows image 2";
     EXPECT_GT(CountPixels(img, bar->FilterPanelButtonRect(1), IsRed), 100) << "button 1 shows image 0";
@@ -304,4 +304,101 @@ TEST_F(FilterBar, HintsOfTheFunnelAndThePanelButtons)
     Hint(nameRaw, 2);
     data->RecNo();
     EXPECT_FALSE(club.isEmpty());
+}
+
+TEST_F(FilterBar, APressOnTheGridClosesTheBoxKeepingItsText)
+{
+    bar->ShowTextFilter(grid->Columns()->Items(1));
+    Type(QStringLiteral("Laine"));
+    ASSERT_TRUE(bar->FilterCombo()->Visible());
+    // A press on a data cell: the box closes and its text is applied, as leaving it would.
+    const TPoint p = Blank(3, 4);
+    Click(p.X, p.Y);
+    EXPECT_FALSE(bar->FilterCombo()->Visible());
+    EXPECT_EQ(bar->EditColumnIndex(), -1);
+    EXPECT_EQ(data->RecordCount(), 3);
+    EXPECT_EQ(store->EditValues.Values(QStringLiteral("NAME")), QStringLiteral("Laine"));
+    // The panel's box closes too.
+    grid->OptionsEx2().Filters.FilterPanel = true;
+    grid->LayoutChanged();
+    bar->FilterPanelComboShow();
+    ASSERT_TRUE(bar->FilterPanelCombo()->Visible());
+    Click(p.X, p.Y);
+    EXPECT_FALSE(bar->FilterPanelCombo()->Visible());
+}
+
+TEST_F(FilterBar, GridFilterOperationsGoThroughItsVirtualOperations)
+{
+    struct Watching : TrDBGrid {
+        using TrDBGrid::TrDBGrid;
+        QStringList calls;
+        bool IntSetFilterForField(TField* Fld, TField* MappingFld, const QString& S, bool Multi, bool Set, bool ShowError) override
+        {
+            calls << QStringLiteral("set:") + (Fld ? Fld->FieldName() : QStringLiteral("-"));
+            return TrDBGrid::IntSetFilterForField(Fld, MappingFld, S, Multi, Set, ShowError);
+        }
+        bool IntProcFilterBarFilter(TField* Field, const QString& Text) override
+        {
+            calls << QStringLiteral("bar:") + Text;
+            return TrDBGrid::IntProcFilterBarFilter(Field, Text);
+        }
+        void DoFilterChange() override
+        {
+            calls << QStringLiteral("changed");
+            TrDBGrid::DoFilterChange();
+        }
+        void IntShowFilterDlg(int RawCol) override { calls << QStringLiteral("funnel:%1").arg(RawCol); }
+    };
+    auto* g = new Watching(form.get());
+    g->SetParent(form.get());
+    g->SetBounds(0, 0, 600, 300);
+    g->SetDataSource(src.get());
+    g->OptionsEx2().Filters.TextBar = true;
+    g->OptionsEx2().Filters.FunnelBtn = true;
+    int notified = 0;
+    g->OnFilterChanged = [&](TComponent*) { ++notified; };
+    // The bar's text: the bar operation, then the field's filter, then the notification.
+    g->SetTextFilter(g->Columns()->Items(2), QStringLiteral("Espoo"), true);
+    EXPECT_EQ(g->calls, (QStringList{QStringLiteral("bar:Espoo"), QStringLiteral("set:CLUB"), QStringLiteral("changed")}));
+    EXPECT_EQ(data->RecordCount(), 6);
+    EXPECT_EQ(notified, 1);
+    EXPECT_EQ(g->ColumnFilters().size(), 1u);
+    EXPECT_TRUE(g->GetColumnFilterString().contains(QStringLiteral("CLUB")));
+    g->calls.clear();
+    g->ShowFilterDlg(g->Columns()->Items(2));
+    EXPECT_EQ(g->calls, QStringList{QStringLiteral("funnel:3")});
+    g->calls.clear();
+    g->ResetFilter();
+    EXPECT_EQ(g->calls.value(0), QStringLiteral("set:-"));
+    EXPECT_EQ(data->RecordCount(), 24);
+    // A filter set by other means: the notification marks its fields.
+    data->SetFilter(QStringLiteral("STATUS = '3'"));
+    data->SetFiltered(true);
+    g->FilterChangedNotification();
+    EXPECT_EQ(g->FilteredFieldNames(), QStringLiteral("STATUS;"));
+    EXPECT_GE(notified, 2);
+}
+
+TEST_F(FilterBar, FunnelsOfUnfilteredColumnsShowUnderTheMouseOnly)
+{
+    TOptionsFilters& o = grid->OptionsEx2().Filters;
+    o.TextBar = false;
+    grid->LayoutChanged();
+    const TRect cell = grid->CellRect(grid->DataToRawColumn(2), 0);
+    const TRect f = bar->FunnelRect(cell);
+    auto funnelArea = [&] {
+        const QImage img = Render();
+        return img.copy(f.Left, f.Top, f.Width(), f.Height());
+    };
+    const QImage always = funnelArea();
+    o.FunnelBtnActiveOnly = true;
+    EXPECT_NE(funnelArea(), always) << "no funnel on an unfiltered column";
+    // The title under the mouse shows it as it would without the option.
+    Move(cell.Left + 5, (cell.Top + cell.Bottom) / 2);
+    const QImage hovered = funnelArea();
+    o.FunnelBtnActiveOnly = false;
+    EXPECT_EQ(funnelArea(), hovered);
+    // The room is kept either way: the title text never runs under the funnel.
+    o.FunnelBtnActiveOnly = true;
+    EXPECT_GT(bar->TitleReservedWidth(grid->Columns()->Items(2)), 0);
 }

@@ -6,7 +6,10 @@
 #include "components/grid/TrDBAction.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/Menus.h"
 #include "tests/rdbgrid/RDBGridFixture.h"
 
@@ -222,4 +225,55 @@ TEST_F(GridActions, SortActionsAddAFurtherColumnOnlyOnce)
     EXPECT_EQ(asked, (QStringList{QStringLiteral("NAME"), QStringLiteral("NAME,CLUB")}));
     actions->acsSortNone->Execute();
     EXPECT_TRUE(grid->SortFieldName().isEmpty());
+}
+
+TEST_F(GridActions, BarsAndTheirBindingsMoveToAnotherModule)
+{
+    form->SetBounds(0, 0, 700, 400);
+    form->AfterConstruction();
+    auto* panel = new TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetBounds(0, 0, 700, 300);
+    TToolBar* tools = actions->CreateToolBar(panel);
+    TToolBar* edit = actions->CreateEditBar(form.get());
+    // The edit bar: two rows of 36-pixel buttons, the second starting with delete.
+    TToolButton* del = nullptr;
+    for (int i = 0; i < edit->ButtonCount(); ++i)
+        if (edit->Buttons(i)->Action() == actions->aceDelete)
+            del = edit->Buttons(i);
+    ASSERT_NE(del, nullptr);
+    EXPECT_GT(del->Top(), edit->Buttons(0)->Top()) << "delete starts the second row";
+    EXPECT_GE(edit->Height(), 2 * 36);
+    // The tool bar sizes itself to its one row and draws white to silver.
+    EXPECT_EQ(tools->Height(), tools->ButtonHeight() + 4);
+    EXPECT_TRUE(tools->ShowHint());
+    TBitmap shot;
+    tools->PaintTo(&shot);
+    const QImage& img = shot.Image();
+    EXPECT_GT(qGray(img.pixel(img.width() - 2, 1)), qGray(img.pixel(img.width() - 2, img.height() - 2)));
+
+    TrDBAction other(nullptr);
+    TToolButton* sortButton = nullptr;
+    for (int i = 0; i < tools->ButtonCount(); ++i)
+        if (tools->Buttons(i)->DropdownMenu == actions->pmSortList)
+            sortButton = tools->Buttons(i);
+    ASSERT_NE(sortButton, nullptr);
+    actions->RelinkActionTo(form.get(), &other);
+    EXPECT_EQ(sortButton->DropdownMenu, other.pmSortList);
+    EXPECT_EQ(sortButton->Action(), other.acsSortDlg);
+    EXPECT_EQ(del->Action(), other.aceDelete);
+}
+
+TEST_F(GridActions, BrowseHandlerRunsTheTriggersOwnClick)
+{
+    TComponent* sender = nullptr;
+    TMenuItem item(nullptr);
+    item.OnClick = [&](TComponent* S) { sender = S; };
+    actions->acdIfBrowseExecute(&item);
+    EXPECT_EQ(sender, actions.get());
+    TButton button(form.get());
+    sender = nullptr;
+    button.OnClick = [&](TComponent* S) { sender = S; };
+    actions->acdIfBrowseExecute(&button);
+    EXPECT_EQ(sender, actions.get());
 }

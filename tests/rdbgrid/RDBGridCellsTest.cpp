@@ -190,7 +190,7 @@ TEST_F(RDBGridCellsTest, TitleButtonsAreFoundClickedAndDrawnWithoutSorting)
     TImageList images(form.get());
     FillImages(&images);
     images.Tag = 1;  // drawn opaque (a solid image would be all "transparent colour")
-    grid->TitleImageList = &images;
+    grid->SetTitleImageList(&images);
     grid->TitleButtons.Add(QStringLiteral("NAME=0, 2,9"));
     grid->TitleImages.Add(QStringLiteral("CLUB=1"));
     TField* name = data->FieldByName(QStringLiteral("NAME"));
@@ -456,7 +456,7 @@ TEST_F(RDBGridCellsTest, TheMemoDialogKeepsItsMenuStatesAndFont)
     UseCellsTable();
     TPropSaveFile file(nullptr);
     file.SetContent(QString());
-    grid->PropSaveFile = &file;
+    grid->SetPropSaveFile(&file);
     const TRect cell = grid->CellRect(2, 2);
     bool wrapSeen = true;
     int fontSeen = 0;
@@ -481,5 +481,33 @@ TEST_F(RDBGridCellsTest, TheMemoDialogKeepsItsMenuStatesAndFont)
     EXPECT_FALSE(wrapSeen) << "the stored menu state comes back";
     EXPECT_EQ(fontSeen, 19);
     SetModalHook(old);
-    grid->PropSaveFile = nullptr;
+    grid->SetPropSaveFile(nullptr);
+}
+
+TEST_F(RDBGridCellsTest, HtmlHintWindowGetsTheRichTextAndThePictureAndHandlersTheRecord)
+{
+    UseCellsTable();
+    grid->FieldsAsRichText.Add(QStringLiteral("NOTE"));
+    TComponent htmlHint(nullptr);
+    TPicture hintPicture;
+    ParioCompConfig.Global_HTMLHintComponent = &htmlHint;
+    ParioCompConfig.Global_HTMLHintPicture = &hintPicture;
+    const QString rtf = cells->FieldByName(QStringLiteral("NOTE"))->AsString();
+    EXPECT_EQ(Hint(2, 1), rtf + QStringLiteral("<<HINTRICHTEXT>>")) << "the HTML hint renders the RTF itself";
+    EXPECT_EQ(Hint(3, 1), QStringLiteral("PNG: 12 x 8<<HINTIMG>>"));
+    EXPECT_EQ(hintPicture.Width(), 12) << "the hint window's picture is the cell's";
+    ParioCompConfig.Global_HTMLHintComponent = nullptr;
+    ParioCompConfig.Global_HTMLHintPicture = nullptr;
+    EXPECT_EQ(Hint(3, 1), QStringLiteral("PNG: 12 x 8"));
+    // The hint handler gets the hovered record: memo text with its line breaks made one line.
+    cells->Last();
+    cells->Edit();
+    cells->FieldByName(QStringLiteral("NOTE"))->SetAsString(QStringLiteral("Rivi 1\r\nRivi 2"));
+    cells->Post();
+    QString note;
+    grid->OnGetHintStringEx = [&](TComponent*, TColumn*, bool, bool, const TStringList& Values, const QString&, QString&) {
+        note = Values.Values(QStringLiteral("NOTE"));
+    };
+    Hint(2, 2);
+    EXPECT_EQ(note, QStringLiteral("Rivi 1 | Rivi 2"));
 }

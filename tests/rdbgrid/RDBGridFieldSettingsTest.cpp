@@ -5,6 +5,7 @@
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include "platform/database/Fields.h"
+#include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
 
 TEST_F(RDBGridTest, LinkKindsAndCheckBoxValues)
@@ -125,4 +126,47 @@ TEST_F(RDBGridTest, DataImageSectionsAreReadAndRewrittenInPlace)
     EXPECT_EQ(def.ShowText, QStringLiteral("Hyväksytty"));
     grid->DataImages_SetSettings(QStringLiteral("SECS"), nullptr, QString());
     EXPECT_EQ(grid->DataImages.Text(), QStringLiteral("[STATUS]\r\n0=Hyväksytty\r\nCfg_Align=L\r\n")) << "no list erases the section";
+}
+
+TEST_F(RDBGridTest, BarReadersLeaveTheirOutputsWithoutSettingsAndConvertedDatesRaise)
+{
+    double mn = -1, mx = -1;
+    TrDataBarText type = dbtPercent;
+    TColor from = clRed, to = clBlue;
+    grid->FieldsAsDataBar.Add(QStringLiteral("SECS"));
+    EXPECT_FALSE(grid->Fields_GetDataBarSettings(QStringLiteral("SECS"), mn, mx, type, from, to));
+    EXPECT_EQ(mn, -1);
+    EXPECT_EQ(from, clRed);
+    int steps = -1;
+    TrStatusBarType bar = sbtProgressBar;
+    TColor all = clRed, done = clRed;
+    EXPECT_FALSE(grid->Fields_GetStatusBarSettings(QStringLiteral("SECS"), steps, bar, all, done));
+    EXPECT_EQ(steps, -1);
+    EXPECT_TRUE(grid->Fields_GetStatusBarSettings(QStringLiteral("*4;1"), steps, bar, all, done));
+    EXPECT_EQ(steps, 4);
+
+    // A text field listed as a date: empty reads 0, a date reads, anything else raises.
+    TField* club = data->FieldByName(QStringLiteral("CLUB"));
+    grid->FieldsAsDate.Add(QStringLiteral("CLUB"));
+    grid->FieldsAsTime.Add(QStringLiteral("CLUB"));
+    data->Edit();
+    club->SetAsString(QString());
+    EXPECT_EQ(grid->GetDateValueEx(club), 0);
+    club->SetAsString(DateToStr(QDateToDateTime(QDate(2026, 6, 3))));
+    EXPECT_EQ(grid->GetDateValueEx(club), QDateToDateTime(QDate(2026, 6, 3)));
+    club->SetAsString(QStringLiteral("12:30:15 ja vähän"));
+    EXPECT_NEAR(grid->GetTimeValueEx(club), (12 * 3600 + 30 * 60 + 15) / 86400.0, 1e-6) << "only the first 8 characters";
+    club->SetAsString(QStringLiteral("Rasti-Helsinki"));
+    EXPECT_ANY_THROW(grid->GetDateValueEx(club));
+    EXPECT_ANY_THROW(grid->GetTimeValueEx(club));
+    data->Cancel();
+    // A date-time field not listed keeps its time of day.
+    TClientDataSet times;
+    times.AddField(QStringLiteral("AT"), ftDateTime);
+    times.CreateDataSet();
+    const TDateTime at = QDateToDateTime(QDate(2026, 6, 3)) + 0.75;
+    times.Append();
+    times.FieldByName(QStringLiteral("AT"))->SetAsDateTime(at);
+    times.Post();
+    EXPECT_DOUBLE_EQ(grid->GetDateValueEx(times.FieldByName(QStringLiteral("AT"))), at);
 }

@@ -7,6 +7,8 @@
 
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "platform/database/Fields.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/HintWindow.h"
 
 namespace {
 
@@ -161,4 +163,28 @@ TEST_F(RDBGridTest, TypingInALookupColumnPicksTheKeyOfTheFoundRow)
     EXPECT_EQ(grid->SearchText(), QStringLiteral("esp"));
     runs->Cancel();
     src->SetDataSet(data.get());
+}
+
+TEST_F(RDBGridTest, TheSearchHintShowsBesideTheCellWhileTyping)
+{
+    grid->SetOptions(grid->Options() & ~dgEditing);
+    grid->SetSelectedIndex(1);  // NAME
+    // The application's hint pause as the grid found it when made (tests may run without one).
+    const int pause = Application ? Application->HintPause : 0;
+    Key(Qt::Key_K, QStringLiteral("k"));
+    THintWindow* hint = grid->OwnHintWindow();
+    ASSERT_NE(hint, nullptr);
+    ASSERT_TRUE(hint->Showing()) << "the hint is on screen while typing, not only on hover";
+    EXPECT_EQ(hint->HintText(), grid->SearchHint());
+    // Under the active cell, 8 pixels in.
+    const TRect cell = grid->CellRect(grid->Col(), grid->Row());
+    const TPoint at = grid->ClientToScreen(TPoint(cell.Left + 8, cell.Top + grid->DefaultRowHeight() + 8));
+    EXPECT_EQ(hint->Left(), at.X);
+    EXPECT_EQ(hint->Top(), at.Y);
+    if (Application)
+        Application->HintPause = 50;  // whatever the search did to it, stopping restores it
+    Key(Qt::Key_Escape, QString(QChar(27)));
+    EXPECT_FALSE(hint->Showing());
+    if (Application)
+        EXPECT_EQ(Application->HintPause, pause);
 }

@@ -8,6 +8,8 @@
 
 #include "platform/database/DataSource.h"
 
+#include <set>
+
 namespace {
 
 constexpr int ClubCol = 3, NameCol = 2, RentedCol = 5;
@@ -226,4 +228,30 @@ TEST_F(RDBGridTest, TitleLinesBreakAtSeparatorsForcedSeparatorsAndCapitals)
         EXPECT_EQ(grid->GetLine(s, c.Width, false), QString::fromLatin1(c.Line)) << c.Text;
         EXPECT_EQ(s, QString::fromLatin1(c.Rest)) << c.Text;
     }
+}
+
+TEST_F(RDBGridTest, GlyphsTakeTheTextColourAndTheActiveRowIsFramedWhole)
+{
+    // The record indicator takes the title font's colour.
+    const TRect indicator = grid->CellRect(0, 1);
+    EXPECT_EQ(CountPixels(Render(), indicator, IsRed), 0);
+    TFont red = *grid->TitleFont();
+    red.SetColor(clRed);
+    grid->SetTitleFont(red);
+    EXPECT_GT(CountPixels(Render(), indicator, IsRed), 3) << "the indicator's black drawn in the title colour";
+    // The active row: every cell framed with DrawRowFocus, not only the current one.
+    const TRect club = grid->CellRect(ClubCol, 1);
+    const QImage plain = Render();
+    grid->OptionsEx2().Appearance.DrawRowFocus = true;
+    const QImage framed = Render();
+    EXPECT_NE(plain.copy(club.Left, club.Top, club.Width(), club.Height()),
+              framed.copy(club.Left, club.Top, club.Width(), club.Height()));
+    const TRect other = grid->CellRect(ClubCol, 2);
+    EXPECT_EQ(plain.copy(other.Left, other.Top, other.Width(), other.Height()),
+              framed.copy(other.Left, other.Top, other.Width(), other.Height()));
+    // A window filling the background gets the painted cell's row.
+    std::set<int> rows;
+    grid->OnDrawCellBackground = [&](TComponent*, int, int ARow, const TRect&, TGridDrawState) { rows.insert(ARow); };
+    Render();
+    EXPECT_TRUE(rows.count(1) && rows.count(2) && rows.count(5)) << rows.size();
 }

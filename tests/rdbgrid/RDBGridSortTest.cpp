@@ -183,3 +183,25 @@ TEST_F(RDBGridTest, AssignFrozenColumnsAndFieldLists)
     GetFldListrDBGrid(grid, &l, FldDef(fdGetLabels) | FldDef(fdAllField));
     EXPECT_EQ(l[1], QStringLiteral("Nimi"));
 }
+
+TEST_F(RDBGridTest, TitleWidthsCountLinesButtonsAndFunnelsAndCodeWidthsAreReported)
+{
+    TColumn* name = grid->Columns()->Items(1);
+    name->Title()->SetCaption(QStringLiteral("Juoksijan koko nimi"));
+    const int oneLine = grid->GetTitleWidth(name);
+    grid->SetTitleLines(3);
+    const int threeLines = grid->GetTitleWidth(name);
+    EXPECT_LT(threeLines, oneLine) << "a title of three lines is as wide as its widest line";
+    grid->SetTitleLines(1);
+    grid->OptionsEx2().Filters.FunnelBtn = true;
+    EXPECT_EQ(grid->GetTitleWidth(name), oneLine + rGlyphs.FilterWidth(grid->ScaleRatio()) + 6);
+    grid->OptionsEx2().Filters.FunnelBtn = false;
+    // A width set by code is reported as not manual.
+    std::vector<std::pair<TColumn*, bool>> changes;
+    grid->OnColWidthChanged = [&](TComponent*, TColumn* C, bool Manual) { changes.push_back({C, Manual}); };
+    grid->SetOneColumnWidth(cwLabelWidth, name, 0);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].first, name);
+    EXPECT_FALSE(changes[0].second);
+    EXPECT_EQ(name->Width(), oneLine);
+}

@@ -24,6 +24,7 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/HintWindow.h"
 
 #include <QDir>
 #include <functional>
@@ -179,6 +180,26 @@ int main(int argc, char** argv)
     f->Show();
     actions->SetActiveGrid(grid);
     shot("results_toolbar", f);
+    // Typing into the read-only results grid searches; the hint window shows beside the cell.
+    grid->SetOptions(grid->Options() & ~dgEditing);
+    grid->SetSelectedIndex(1);
+    for (QChar k : QStringLiteral("Ko")) {
+        QChar key = k;
+        grid->KeyPress(key);
+    }
+    settle();
+    {
+        TBitmap b;
+        f->PaintTo(&b);
+        if (THintWindow* h = grid->OwnHintWindow(); h && h->Showing()) {
+            TBitmap hb;
+            h->PaintTo(&hb);
+            const TPoint at = f->ScreenToClient(TPoint(h->Left(), h->Top()));
+            b.Canvas()->Draw(at.X, at.Y, &hb);
+        }
+        b.SaveToFile(out + QStringLiteral("/results_search_hint.png"));
+    }
+    grid->StopSearching();
 
     TForm* e = nullptr;
     Application->CreateForm(e);

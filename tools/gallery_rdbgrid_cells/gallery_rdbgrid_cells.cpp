@@ -136,7 +136,7 @@ int main(int argc, char** argv)
     grid->FieldsAsColor.Add(QStringLiteral("VARI"));
     auto* images = new TImageList(f);
     FillTitleImages(images);
-    grid->TitleImageList = images;
+    grid->SetTitleImageList(images);
     grid->TitleButtons.Add(QStringLiteral("NIMI=0,2"));
     grid->TitleImages.Add(QStringLiteral("SEURA=1"));
     grid->TitleHints.Add(QStringLiteral("NIMI_Button1=Etsi juoksija"));
