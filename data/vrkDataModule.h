@@ -133,6 +133,9 @@ private:
     // Reads the client table once after connecting; a refusal closes the
     // connection and raises the engine's error.
     void ProbeAccess();
+    // Reads through the tables a card read and the web worker write, so the
+    // rows of a transaction a crash cut off are cleared away at once.
+    void TidyAfterCrash();
     TFbStoredProc* NewProcedure(const QString& Name, const QString& Procedure, TFbTransaction* Transaction);
     void RunPersonUpdate(const QString& Method, std::initializer_list<QString> Lines,
                          const std::function<void(TFbQuery&)>& Bind, QString& errMsg);

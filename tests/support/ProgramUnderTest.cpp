@@ -149,6 +149,11 @@ bool TProgramUnderTest::Running() const
     return FProcess && FProcess->state() != QProcess::NotRunning;
 }
 
+qint64 TProgramUnderTest::Pid() const
+{
+    return Running() ? FProcess->processId() : 0;
+}
+
 bool TProgramUnderTest::QuitAndWait(int TimeoutMs)
 {
     if (!Running())

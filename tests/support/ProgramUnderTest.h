@@ -56,6 +56,8 @@ public:
     // Writes the configuration, starts the program and connects the driver.
     bool Start();
     bool Running() const;
+    // The running program's process id (0 when not running).
+    qint64 Pid() const;
     // Quits through the driver and waits for the process to end (exit code 0).
     bool QuitAndWait(int TimeoutMs = 20000);
     // Kills the process at once (a no-op when it is not running).
