@@ -259,7 +259,10 @@ public:
             FTaskFinalizer(state);
         });
     }
-    TWeftValue ExecuteAggregate(const TWeftIteratorIntoTaskDelegate& loopBody)
+    // The body is any callable taking (task, value, result): a body without
+    // the task is called directly, not through a second delegate per item.
+    template <class TBody>
+    TWeftValue ExecuteAggregate(const TBody& loopBody)
     {
         WeftAssert(!(FOptions & ploNoWait), "NoWait cannot be used with Aggregate");
         Run([this, loopBody](const PWeftTask& task) {
@@ -454,7 +457,7 @@ TWeftIteratorIntoTaskDelegate WithTask(const TWeftIteratorIntoDelegate& loopBody
 
 TWeftValue TWeftAggregatorView::Execute(const TWeftIteratorIntoDelegate& loopBody)
 {
-    return FLoop->ExecuteAggregate(WithTask(loopBody));
+    return FLoop->ExecuteAggregate([&loopBody](const PWeftTask&, const TWeftValue& v, TWeftValue& r) { loopBody(v, r); });
 }
 TWeftValue TWeftAggregatorView::Execute(const TWeftIteratorIntoTaskDelegate& loopBody)
 {

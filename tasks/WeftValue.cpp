@@ -25,46 +25,11 @@ IWeftAutoDestroyObject CreateAutoDestroyObject(TWeftObject* obj)
 
 // --- Construction and stores ---------------------------------------------------
 
-TWeftValue::TWeftValue(TWeftValue&& other) noexcept
-    : ovData(other.ovData), ovIntf(std::move(other.ovIntf)), ovType(other.ovType)
-{
-    other.ovData = 0;
-    other.ovType = ovtNull;
-}
-
-TWeftValue& TWeftValue::operator=(TWeftValue&& other) noexcept
-{
-    if (this != &other) {
-        ovData = other.ovData;
-        ovIntf = std::move(other.ovIntf);
-        ovType = other.ovType;
-        other.ovData = 0;
-        other.ovIntf.reset();
-        other.ovType = ovtNull;
-    }
-    return *this;
-}
-
 TWeftValue TWeftValue::FromDateTime(TDateTime value)
 {
     TWeftValue v;
     v.SetAsDateTime(value);
     return v;
-}
-
-void TWeftValue::Clear()
-{
-    ovData = 0;
-    ovIntf.reset();
-    ovType = ovtNull;
-}
-
-void TWeftValue::SetPlain(TWeftValueDataType type, uint64_t data)
-{
-    if (ovIntf)
-        ovIntf.reset();
-    ovData = data;
-    ovType = type;
 }
 
 void TWeftValue::SetHeld(TWeftValueDataType type, IInterfacePtr holder)
@@ -76,16 +41,6 @@ void TWeftValue::SetHeld(TWeftValueDataType type, IInterfacePtr holder)
 void TWeftValue::SetAsBoolean(bool value)
 {
     SetPlain(ovtBoolean, value ? 1 : 0);
-}
-
-void TWeftValue::SetAsInteger(int32_t value)
-{
-    SetPlain(ovtInteger, uint64_t(int64_t(value)));
-}
-
-void TWeftValue::SetAsInt64(int64_t value)
-{
-    SetPlain(ovtInt64, uint64_t(value));
 }
 
 void TWeftValue::SetAsDouble(double value)
@@ -213,12 +168,10 @@ bool TWeftValue::TryCastToCardinal(uint32_t& value) const
     return true;
 }
 
-bool TWeftValue::TryCastToInt64(int64_t& value) const
+bool TWeftValue::TryCastToInt64Other(int64_t& value) const
 {
     switch (ovType) {
     case ovtNull: value = 0; return true;
-    case ovtInteger:
-    case ovtInt64: value = int64_t(ovData); return true;
     case ovtVariant: {
         int32_t v;
         if (!ovIntf || !VariantToInt(Held<TWeftVariantData>().Value(), v))
@@ -425,7 +378,20 @@ bool TWeftValue::TryCastToPointer(void*& value) const
 
 WEFT_CAST(bool, Boolean, "boolean")
 WEFT_CAST(int32_t, Integer, "int64")
-WEFT_CAST(int64_t, Int64, "int64")
+int64_t TWeftValue::CastToInt64Other() const
+{
+    int64_t v{};
+    if (!TryCastToInt64Other(v))
+        ConvError("int64");
+    return v;
+}
+
+int64_t TWeftValue::CastToInt64Def(int64_t def) const
+{
+    int64_t v{};
+    return TryCastToInt64(v) ? v : def;
+}
+
 WEFT_CAST(double, Double, "double")
 WEFT_CAST(long double, Extended, "extended")
 WEFT_CAST(TDateTime, DateTime, "TDateTime")

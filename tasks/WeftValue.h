@@ -108,9 +108,26 @@ public:
     TWeftValue() = default;
     TWeftValue(const TWeftValue&) = default;
     TWeftValue& operator=(const TWeftValue&) = default;
-    // A moved-from value is null.
-    TWeftValue(TWeftValue&& other) noexcept;
-    TWeftValue& operator=(TWeftValue&& other) noexcept;
+    // A moved-from value is null. The moves, the plain stores and the
+    // integer reads are inline: the parallel loops run them once per item.
+    TWeftValue(TWeftValue&& other) noexcept
+        : ovData(other.ovData), ovIntf(std::move(other.ovIntf)), ovType(other.ovType)
+    {
+        other.ovData = 0;
+        other.ovType = ovtNull;
+    }
+    TWeftValue& operator=(TWeftValue&& other) noexcept
+    {
+        if (this != &other) {
+            ovData = other.ovData;
+            ovIntf = std::move(other.ovIntf);
+            ovType = other.ovType;
+            other.ovData = 0;
+            other.ovIntf.reset();
+            other.ovType = ovtNull;
+        }
+        return *this;
+    }
 
     // Implicit conversions store the matching kind; an object given this
     // way is never owned. Date-times have no C++ type of their own: use
@@ -138,7 +155,12 @@ public:
     static TWeftValue CreateNamed(std::initializer_list<TWeftVarRec> values);
     static TWeftValue Null() { return TWeftValue(); }
 
-    void Clear();
+    void Clear()
+    {
+        ovData = 0;
+        ovIntf.reset();
+        ovType = ovtNull;
+    }
     TWeftValueDataType DataType() const { return ovType; }
     // The plain data word and the held reference, for containers and tests.
     uint64_t RawData() const { return ovData; }
@@ -146,8 +168,8 @@ public:
 
     // Stores.
     void SetAsBoolean(bool value);
-    void SetAsInteger(int32_t value);
-    void SetAsInt64(int64_t value);
+    void SetAsInteger(int32_t value) { SetPlain(ovtInteger, uint64_t(int64_t(value))); }
+    void SetAsInt64(int64_t value) { SetPlain(ovtInt64, uint64_t(value)); }
     void SetAsDouble(double value);
     void SetAsDateTime(TDateTime value);
     void SetAsObject(TWeftObject* value);
@@ -169,7 +191,13 @@ public:
     bool TryCastToBoolean(bool& value) const;
     bool TryCastToInteger(int32_t& value) const;
     bool TryCastToCardinal(uint32_t& value) const;
-    bool TryCastToInt64(int64_t& value) const;
+    bool TryCastToInt64(int64_t& value) const
+    {
+        if (ovType != ovtInteger && ovType != ovtInt64)
+            return TryCastToInt64Other(value);
+        value = int64_t(ovData);
+        return true;
+    }
     bool TryCastToDouble(double& value) const;
     bool TryCastToExtended(long double& value) const;
     bool TryCastToDateTime(TDateTime& value) const;
@@ -184,7 +212,12 @@ public:
 
     bool CastToBoolean() const;
     int32_t CastToInteger() const;
-    int64_t CastToInt64() const;
+    int64_t CastToInt64() const
+    {
+        if (ovType != ovtInteger && ovType != ovtInt64)
+            return CastToInt64Other();
+        return int64_t(ovData);
+    }
     double CastToDouble() const;
     long double CastToExtended() const;
     TDateTime CastToDateTime() const;
@@ -283,7 +316,16 @@ public:
     T Unwrap() const;
 
 private:
-    void SetPlain(TWeftValueDataType type, uint64_t data);
+    void SetPlain(TWeftValueDataType type, uint64_t data)
+    {
+        if (ovIntf)
+            ovIntf.reset();
+        ovData = data;
+        ovType = type;
+    }
+    // The integer reads of the kinds other than the integers.
+    bool TryCastToInt64Other(int64_t& value) const;
+    int64_t CastToInt64Other() const;
     void SetHeld(TWeftValueDataType type, IInterfacePtr holder);
     template <class H>
     const H& Held() const { return static_cast<const H&>(*ovIntf); }
