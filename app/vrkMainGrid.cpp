@@ -191,7 +191,11 @@ void TformMain::refreshMainGrid()
         TFbQuery& q = *DataModule1->fbQueryResultsCFD;
         if (q.Active()) {
             q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(vcUILanguageCode);
-            rDBGridSorter_FireDac1->DoRefresh(rdbgrdResultsClass, &q);
+            // Only what changed since the last reading is read again (every
+            // desk's runs and the upload marks); the whole query when that
+            // cannot be told.
+            if (!DataModule1->RefreshChangedRuns())
+                rDBGridSorter_FireDac1->DoRefresh(rdbgrdResultsClass, &q);
             // The refresh keeps the current record without a scroll: bring
             // the current run id in step with it.
             DataModule1->ResultsGridAfterScroll(&q);

@@ -197,6 +197,11 @@ public:
     void ClubBeforePost(TDataSet* D);
     void PersonBeforePost(TDataSet* D);
     void ResultsGridAfterScroll(TDataSet* D);
+    // Reads again only the runs of the open results grid that changed since
+    // the grid was last read (by any desk or the web worker, the upload
+    // marks included), adds the new ones and drops the deleted ones; false
+    // when the grid has to be read whole instead.
+    bool RefreshChangedRuns();
     void WebEntriesAfterScroll(TDataSet* D);
 
     // ---- helpers for the methods ----
@@ -313,6 +318,12 @@ private:
     QHash<int64_t, std::vector<QVariant>> FResultsGridCourses;
     // The grid's fields the calculation reads and writes, found once per open.
     std::vector<TField*> FResultsGridFields;
+    // Each run of the grid's event as last read: its record version and
+    // whether its accepted result still waits in the upload queue.
+    using TRunStamps = QHash<int64_t, QPair<int64_t, bool>>;
+    TRunStamps ReadRunStamps();
+    TRunStamps FResultsGridStamps;
+    QString FResultsGridLanguage;
 
     void CreateComponents();
     // The datasets: the read-only ones from tables of entries, those that

@@ -355,17 +355,16 @@ void TDataModule1::LoadResultsGridLookups()
     FResultsGridTexts.clear();
     FResultsGridCourses.clear();
     FResultsGridFields.clear();
-    TFbQuery q;
-    q.SetConnection(convrkEventFD);
-    q.SetTransaction(fbTrMainGridFD);
-    q.SQL().SetText(Lines({"select M.MESSAGE_NAME, M.MESSAGE_TEXT from VRK_MESSAGES M",
-                           "where M.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE",
-                           "and   (M.MESSAGE_NAME starting with 'results_class.result_status:'",
-                           "       or M.MESSAGE_NAME starting with 'results_class.status:')"}));
+    TFbQuery& q = SetStatement(*fbQueryResultsCFD,
+        {Lines({"select M.MESSAGE_NAME, M.MESSAGE_TEXT from VRK_MESSAGES M",
+                "where M.MESSAGE_LANGUAGE = :MESSAGE_LANGUAGE",
+                "and   (M.MESSAGE_NAME starting with 'results_class.result_status:'",
+                "       or M.MESSAGE_NAME starting with 'results_class.status:')"})});
     if (TParam* lang = fbQueryResultsCFD->Params().FindParam(QStringLiteral("MESSAGE_LANGUAGE")))
         q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AssignParam(*lang);
     else
         q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(LanguageCode());
+    FResultsGridLanguage = q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AsString();
     q.Open();
     TField* name = q.FieldByName(QStringLiteral("MESSAGE_NAME"));
     TField* text = q.FieldByName(QStringLiteral("MESSAGE_TEXT"));
@@ -373,16 +372,14 @@ void TDataModule1::LoadResultsGridLookups()
         FResultsGridTexts.insert(name->AsString(), text->AsString());
     q.Close();
 
-    TFbQuery k;
-    k.SetConnection(convrkEventFD);
-    k.SetTransaction(fbTrMainGridFD);
-    k.SQL().SetText(Lines({"select B.CLASS_COURSE_ID, B.CLASS_ID, C.CLASS_NAME, C.MASS_START_TIME, D.COURSE_NAME,",
-                           "       D.COURSE_LENGTH, D.CLIMB",
-                           "from VRK_CLASS_COURSE B",
-                           "left outer join VRK_CLASS C on (C.CLASS_ID = B.CLASS_ID)",
-                           "left outer join VRK_COURSE D on (D.COURSE_ID = B.COURSE_ID)",
-                           "where B.CLASS_COURSE_ID in (select A.CLASS_COURSE_ID from VRK_RESULTS_CLASS A",
-                           "                            where A.EVENT_ID = :EVENT_ID)"}));
+    TFbQuery& k = SetStatement(*fbQueryResultsCFD,
+        {Lines({"select B.CLASS_COURSE_ID, B.CLASS_ID, C.CLASS_NAME, C.MASS_START_TIME, D.COURSE_NAME,",
+                "       D.COURSE_LENGTH, D.CLIMB",
+                "from VRK_CLASS_COURSE B",
+                "left outer join VRK_CLASS C on (C.CLASS_ID = B.CLASS_ID)",
+                "left outer join VRK_COURSE D on (D.COURSE_ID = B.COURSE_ID)",
+                "where B.CLASS_COURSE_ID in (select A.CLASS_COURSE_ID from VRK_RESULTS_CLASS A",
+                "                            where A.EVENT_ID = :EVENT_ID)"})});
     k.ParamByName(QStringLiteral("EVENT_ID")).AssignParam(fbQueryResultsCFD->ParamByName(QStringLiteral("EVENT_ID")));
     k.Open();
     for (; !k.Eof(); k.Next()) {
@@ -392,6 +389,84 @@ void TDataModule1::LoadResultsGridLookups()
         FResultsGridCourses.insert(k.Fields()[0]->AsLargeInt(), std::move(row));
     }
     k.Close();
+}
+
+TDataModule1::TRunStamps TDataModule1::ReadRunStamps()
+{
+    TFbQuery& q = SetStatement(*fbQueryResultsCFD,
+        {Lines({"select A.RESULTS_CLASS_ID, A.RDB$RECORD_VERSION RUN_VERSION,",
+                "       case when A.RESULT_STATUS = 'V' and exists (select 1 from VRK_DATA_REPLICATION X",
+                "                           where X.REPL_DATA_ID = A.RESULTS_CLASS_ID",
+                "                           and   X.REPL_DATA = 'VRK_RESULTS_CLASS') then 1 else 0 end QUEUED",
+                "from VRK_RESULTS_CLASS A",
+                "where A.EVENT_ID = :event_id"})});
+    q.ParamByName(QStringLiteral("event_id")).AssignParam(fbQueryResultsCFD->ParamByName(QStringLiteral("event_id")));
+    q.Open();
+    TRunStamps stamps;
+    stamps.reserve(q.RecordCount());
+    const TField* id = q.Fields()[0];
+    const TField* version = q.Fields()[1];
+    const TField* queued = q.Fields()[2];
+    for (; !q.Eof(); q.Next())
+        stamps.insert(id->AsLargeInt(), {version->AsLargeInt(), queued->AsInteger() != 0});
+    q.Close();
+    return stamps;
+}
+
+bool TDataModule1::RefreshChangedRuns()
+{
+    // More changed runs than this are read faster by one requery.
+    constexpr int kMostRunsReadAgain = 200;
+    TFbQuery& grid = *fbQueryResultsCFD;
+    if (!grid.Active() || grid.State() != dsBrowse
+        || grid.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AsString() != FResultsGridLanguage)
+        return false;
+    try {
+        const TRunStamps stamps = ReadRunStamps();
+        QList<int64_t> changed;
+        for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
+            auto was = FResultsGridStamps.constFind(it.key());
+            if (was == FResultsGridStamps.cend() || *was != *it)
+                changed << it.key();
+        }
+        QList<QVariantList> gone;
+        for (auto it = FResultsGridStamps.cbegin(); it != FResultsGridStamps.cend(); ++it)
+            if (!stamps.contains(it.key()))
+                gone << QVariantList{QVariant::fromValue<qlonglong>(it.key())};
+        if (changed.size() > kMostRunsReadAgain)
+            return false;
+        // Class and course names and the status texts may have changed
+        // without any run changing (the course editor refreshes the grid).
+        const auto texts = FResultsGridTexts;
+        const auto courses = FResultsGridCourses;
+        LoadResultsGridLookups();
+        const bool lookupsChanged = texts != FResultsGridTexts || courses != FResultsGridCourses;
+        std::vector<std::vector<QVariant>> rows;
+        if (!changed.isEmpty()) {
+            TFbQuery& q = SetStatement(grid, {grid.SQL().Text(), QStringLiteral("and A.RESULTS_CLASS_ID = :RUN_ID")});
+            q.ParamByName(QStringLiteral("event_id")).AssignParam(grid.ParamByName(QStringLiteral("event_id")));
+            for (const int64_t run : changed) {
+                q.Close();
+                q.ParamByName(QStringLiteral("RUN_ID")).SetAsLargeInt(run);
+                q.Open();
+                if (q.IsEmpty())
+                    continue;
+                std::vector<QVariant> row;
+                row.reserve(size_t(q.FieldCount()));
+                for (int i = 0; i < q.FieldCount(); ++i)
+                    row.push_back(q.Fields()[i]->RawValue());
+                rows.push_back(std::move(row));
+            }
+            q.Close();
+        }
+        if (!rows.empty() || !gone.isEmpty() || lookupsChanged)
+            grid.RefreshRows(std::move(rows), gone, lookupsChanged);
+        FResultsGridStamps = stamps;
+        return true;
+    } catch (const std::exception&) {
+        // The whole requery tells what went wrong.
+        return false;
+    }
 }
 
 void TDataModule1::ResultsGridCalcFields(TDataSet* d)
@@ -494,7 +569,12 @@ void TDataModule1::CreateResultsGrid()
     fbQueryResultsCFD->AddField(QStringLiteral("CLIMB"), ftInteger, 0, fkCalculated);
     fbQueryResultsCFD->AddField(QStringLiteral("RESULT_STATUS"), ftWideString, 1000, fkCalculated);
     fbQueryResultsCFD->AddField(QStringLiteral("STATUS"), ftWideString, 1000, fkCalculated);
-    fbQueryResultsCFD->BeforeExecute = [this](TFbQuery*) { LoadResultsGridLookups(); };
+    // The runs' stamps are read before the runs: a run changed in between
+    // is read again by the next refresh rather than missed.
+    fbQueryResultsCFD->BeforeExecute = [this](TFbQuery*) {
+        LoadResultsGridLookups();
+        FResultsGridStamps = ReadRunStamps();
+    };
     fbQueryResultsCFD->OnCalcFields = [this](TDataSet* d) { ResultsGridCalcFields(d); };
     fbQueryResultsCFD->SetKeyFieldNames(QStringLiteral("RESULTS_CLASS_ID"));
     fbQueryResultsCFD->UpdateOptions().EnableInsert = false;

@@ -368,7 +368,8 @@ void TformResultBoard::ShowResultData(int64_t ResultsClassId)
 {
     nlastResultsClass_id = ResultsClassId;
     ShowDisplay(true);
-    TDataModule1::TResultBoardData d;
+    TDataModule1::TResultBoardData& d = FShownData;
+    d = TDataModule1::TResultBoardData();
     if (DataModule1)
         DataModule1->getResultBoardData(ResultsClassId, d);
     fcSarja->SetCaption(d.sarja);
@@ -395,6 +396,9 @@ void TformResultBoard::ShowResultData(int64_t ResultsClassId)
         PlaySetting(formMain ? formMain->iResultBoardSound2 : 0);
     if (d.rentedChip == QLatin1String("K"))
         PlaySetting(formMain ? formMain->iResultBoardSound1 : 0);
+    // The runner is looking at the board: paint it now, not after the
+    // receipt and the closing of the finish dialog have had their turn.
+    Update();
 }
 
 void TformResultBoard::HideResultData()

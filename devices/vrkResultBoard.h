@@ -8,6 +8,7 @@
 
 #include "components/framed/FcLabel.h"
 #include "components/framed/FcPanel.h"
+#include "data/vrkDataModule.h"
 #include "platform/ui/Forms.h"
 
 #include <QString>
@@ -36,6 +37,8 @@ public:
             nlastResultsClass_id = RunId;
     }
     void ShowResultData(int64_t ResultsClassId);
+    // What ShowResultData read for the run it shows last.
+    const TDataModule1::TResultBoardData& ShownData() const { return FShownData; }
     void HideResultData();
     bool ReadPanelVisible() const;
 
@@ -109,6 +112,7 @@ private:
     void RestartNextCardWait();
     void Scale(int M, int D);
     void BuildLayout();
+    TDataModule1::TResultBoardData FShownData;
 };
 
 extern TformResultBoard* formResultBoard;

@@ -62,8 +62,10 @@ void TformResultsClass2::AutomaticAcceptance()
     CommitCurrentResult();
     // (the window closes at once, so it is not loaded again: at the board
     // every millisecond here keeps the runner waiting for the result)
-    if (BoardShown() && formResultBoard)
+    if (BoardShown() && formResultBoard) {
         formResultBoard->ShowResultData(iResultsClassId);
+        FBoardShowsRun = true;
+    }
     if (bNewResult && receipt && ReceiptAllowed())
         PrintReceipt(iResultsClassId);
     bNewResult = false;
@@ -282,9 +284,14 @@ void TformResultsClass2::FormClose(TComponent*, TCloseAction&)
     // A deleted read has nothing to show: the box keeps the last run handled.
     if (!deleted && iResultsClassId != 0 && finishDeskHost && !FOlder) {
         TDataModule1::TResultBoardData d;
-        DataModule1->getResultBoardData(iResultsClassId, d);
+        // The board has just read the same run's data.
+        if (FBoardShowsRun && formResultBoard && formResultBoard->nlastResultsClass_id == iResultsClassId)
+            d = formResultBoard->ShownData();
+        else
+            DataModule1->getResultBoardData(iResultsClassId, d);
         finishDeskHost->ShowLastResult(d.sarja, d.personName, d.clubName, d.timeStr, d.status);
     }
+    FBoardShowsRun = false;
     if (finishDeskHost)
         finishDeskHost->ActivateMainGrid();
 }

@@ -89,6 +89,7 @@ bool TformResultsClass2::ProcessChipString(QString& WasInForest, QString& Course
 
 void TformResultsClass2::ResetState()
 {
+    FBoardShowsRun = false;
     edtClassCourse->SetEnabled(true);
     bNewResult = false;
     bCancelOpen = false;

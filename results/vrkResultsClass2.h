@@ -195,6 +195,8 @@ private:
     std::unique_ptr<QObject> FPostGuard;
     bool FLoading = false;
     bool FActivationPending = false;
+    // The board shows the run accepted at once, with the data it read.
+    bool FBoardShowsRun = false;
     bool FNoChipReadOnly = false;
     int64_t FProposedClassCourse = 0;
     QString FProposedClassName;

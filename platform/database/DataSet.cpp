@@ -4,6 +4,8 @@
 #include "platform/database/DataSource.h"
 #include "platform/database/FilterExpr.h"
 
+#include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -209,6 +211,66 @@ void TDataSet::FieldsChanged()
         FFields[i]->FFieldNo = i;
     }
     FFields.Reindex();
+}
+
+void TDataSet::RefreshRows(std::vector<std::vector<QVariant>>&& Rows, const QList<QVariantList>& Gone,
+                           bool CalculateAllRows)
+{
+    if (!Active())
+        NotActive();
+    CheckBrowseMode();
+    const std::vector<TField*> keys = GetFieldList(FKeyFields);
+    if (keys.empty())
+        throw EDatabaseError(QStringLiteral("%1: no key fields to refresh rows by").arg(Name()));
+    auto keyText = [&](const std::vector<QVariant>& Values) {
+        QString t;
+        for (const TField* k : keys)
+            t += Values[size_t(k->FieldNo())].toString() + QChar(0x1f);
+        return t;
+    };
+    const int oldPos = FCur;
+    const uint64_t curSerial = FCur >= 0 && FCur < int(FView.size()) ? FView[size_t(FCur)]->Serial : 0;
+    QHash<QString, TDataRecord*> byKey;
+    byKey.reserve(int(FRecords.size()));
+    for (auto& r : FRecords)
+        byKey.insert(keyText(r->Values), r.get());
+    std::vector<TDataRecord*> changed;
+    for (auto& row : Rows) {
+        row.resize(size_t(FFields.Count()));
+        TDataRecord* r = byKey.value(keyText(row));
+        if (r)
+            r->Values = std::move(row);
+        else
+            r = &NewRecord(std::move(row));
+        changed.push_back(r);
+    }
+    if (!Gone.isEmpty()) {
+        QSet<const TDataRecord*> drop;
+        for (const QVariantList& g : Gone) {
+            QString t;
+            for (const QVariant& v : g)
+                t += v.toString() + QChar(0x1f);
+            if (TDataRecord* r = byKey.value(t))
+                drop.insert(r);
+        }
+        std::erase_if(FRecords, [&](const std::unique_ptr<TDataRecord>& r) { return drop.contains(r.get()); });
+    }
+    if (CalculateAllRows)
+        CalculateAll();
+    else if (HasCalcFields())
+        for (TDataRecord* r : changed)
+            CalculateRecord(*r);
+    RebuildView(false);
+    int pos = -1;
+    for (size_t i = 0; curSerial != 0 && i < FView.size() && pos < 0; ++i)
+        if (FView[i]->Serial == curSerial)
+            pos = int(i);
+    if (pos < 0 && !FView.empty())
+        pos = std::clamp(oldPos, 0, int(FView.size()) - 1);
+    FCur = FView.empty() ? -1 : pos;
+    FBof = FCur <= 0;
+    FEof = FView.empty();
+    DataEvent(deDataSetChange);
 }
 
 bool TDataSet::HasCalcFields() const

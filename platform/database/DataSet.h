@@ -64,6 +64,13 @@ public:
     void Close();
     // Requery keeping the current row (by bookmark) when it still exists.
     void Refresh();
+    // Refreshes some rows only: each of Rows (the data fields' values in
+    // field order) replaces the row with the same key values (KeyFields) or
+    // is added, the rows with the keys of Gone are dropped; the rows are then
+    // filtered and ordered again and the current row stays current while it
+    // exists. With CalculateAll every row's calculated fields are filled
+    // again, otherwise only the given rows'.
+    void RefreshRows(std::vector<std::vector<QVariant>>&& Rows, const QList<QVariantList>& Gone, bool CalculateAll);
     TDataSetState State() const { return FState; }
     bool IsEmpty() const;
     // False for read-only datasets: no insert, edit or delete.

@@ -131,6 +131,49 @@ TEST_F(Datasets, ResultsGridRules)
     f.Module->fbTrMainGridFD->Commit();
 }
 
+TEST_F(Datasets, ResultsGridReadsAgainWhatAnyDeskChanged)
+{
+    TFbQuery& q = *f.Module->fbQueryResultsCFD;
+    q.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).SetAsString(QStringLiteral("FI"));
+    q.ParamByName(QStringLiteral("EVENT_ID")).SetAsLargeInt(30);
+    q.Open();
+    ASSERT_TRUE(q.Locate(QStringLiteral("RESULTS_CLASS_ID"), 101));
+    auto value = [&](int64_t Run, const char* Field) {
+        return q.Lookup(QStringLiteral("RESULTS_CLASS_ID"), {QVariant::fromValue<qlonglong>(Run)}, QString::fromLatin1(Field))
+            .toString();
+    };
+    // Nothing changed: nothing is read again and the rows stay.
+    ASSERT_TRUE(f.Module->RefreshChangedRuns());
+    EXPECT_EQ(q.RecordCount(), 3);
+
+    // Another desk stores a read, a run is renamed, one is deleted and the
+    // last queue rows of an accepted run go: the grid shows each change and
+    // stays on its row.
+    f.Exec(QStringLiteral(
+               "insert into vrk_results_class (results_class_id, event_id, control_card, class_course_id, "
+               "origin_client_id, origin_client_name, result_status, first_result_status, person_name, status, "
+               "time_sec, credit_penalty_sec) values (103, 30, '555555', 90, 8, 'Toinen', 'M', 'M', 'Daniel', '0', 0, 0);\n"
+               "update vrk_results_class set person_name = 'Beata B' where results_class_id = 101;\n"
+               "delete from vrk_results_class where results_class_id = 100;\n"
+               "delete from vrk_data_replication;\n"),
+           true);
+    ASSERT_TRUE(f.Module->RefreshChangedRuns());
+    EXPECT_EQ(q.RecordCount(), 3);
+    EXPECT_EQ(q.FieldByName(QStringLiteral("RESULTS_CLASS_ID"))->AsLargeInt(), 101);
+    EXPECT_EQ(value(101, "PERSON_NAME"), QStringLiteral("Beata B"));
+    EXPECT_EQ(value(103, "PERSON_NAME"), QStringLiteral("Daniel"));
+    EXPECT_EQ(value(103, "CLASS_NAME"), QStringLiteral("H21"));
+    EXPECT_EQ(value(102, "RESULT_STATUS_CODE"), QStringLiteral("W"));
+    EXPECT_FALSE(q.Locate(QStringLiteral("RESULTS_CLASS_ID"), 100));
+
+    // A class renamed in the course editor changes no run: its name follows.
+    f.Exec(QStringLiteral("update vrk_class set class_name = 'H21A' where class_id = 70;"), true);
+    ASSERT_TRUE(f.Module->RefreshChangedRuns());
+    EXPECT_EQ(value(102, "CLASS_NAME"), QStringLiteral("H21A"));
+    q.Close();
+    f.Module->fbTrMainGridFD->Commit();
+}
+
 TEST_F(Datasets, PersonLookupTakesTheCardRegisterOnlyForUnknownCards)
 {
     TFbQuery& q = *f.Module->fbQueryLookupPersonFD;
