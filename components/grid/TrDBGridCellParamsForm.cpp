@@ -1,7 +1,10 @@
 #include "components/grid/TrDBGridCellParamsForm.h"
 
 #include "platform/ui/PlaceControl.h"
+#include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rtool.h"
+#include "components/grid/TGridsPropSave.h"
+#include "components/grid/TPropSaveMain.h"
 #include "components/grid/TrDBGridCellParamsData.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "platform/rtl/DateUtils.h"
@@ -20,14 +23,16 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     SetName(QStringLiteral("TrDBGridCellParamsForm"));
     SetCaption(cellcondtxt::Caption);
     SetClientWidth(860);
-    SetClientHeight(330);
+    SetClientHeight(350);
     Constraints.MinWidth = 600;
-    Constraints.MinHeight = 200;
+    Constraints.MinHeight = 260;
     PlaceControl<TLabel>(this, this, 8, 6, 300, 16, cellcondtxt::ListOfConditions);
     auto* hint = PlaceControl<TLabel>(this, this, 500, 6, 352, 16, cellcondtxt::ShownTextHint);
     hint->Font()->SetColor(clGrayText);
     hint->SetAlignment(taRightJustify);
     grCond = PlaceControl<TrStringGridEd>(this, this, 8, 24, 844, 220);
+    grCond->SetName(QStringLiteral("grCond"));
+    grCond->SetDrawingStyle(ParioCompConfig.rDBToolCfg.rDlg_GridDrawingStyle);
     grCond->SetColCount(colCount);
     grCond->SetFixedCols(1);
     grCond->SetFixedRows(1);
@@ -69,14 +74,14 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     grCond->OnFinishCellEditing = [this](TrStringGridEd*, int ACol, int ARow) { CellEdited(ACol, ARow); };
     grCond->OnEllipsisClicked = [this](TrStringGridEd*, int, int ARow) { EditValue(ARow); };
 
-    PlaceControl<TLabel>(this, this, 8, 254, 120, 16, cellcondtxt::MoveOfCondition);
+    auto* moveLabel = PlaceControl<TLabel>(this, this, 8, 254, 120, 16, cellcondtxt::MoveOfCondition);
     btUp = PlaceControl<TButton>(this, this, 8, 272, 40, 25, QStringLiteral("\u2191"));
     btUp->SetHint(cellcondtxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { MoveRow(grCond->Row(), true); };
     btDown = PlaceControl<TButton>(this, this, 52, 272, 40, 25, QStringLiteral("\u2193"));
     btDown->SetHint(cellcondtxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { MoveRow(grCond->Row(), false); };
-    PlaceControl<TLabel>(this, this, 140, 254, 140, 16, cellcondtxt::DeleteOfCondition);
+    auto* deleteLabel = PlaceControl<TLabel>(this, this, 140, 254, 140, 16, cellcondtxt::DeleteOfCondition);
     btClear = PlaceControl<TButton>(this, this, 140, 272, 70, 25, cellcondtxt::Clear);
     btClear->SetHint(cellcondtxt::ClearHint);
     btClear->OnClick = [this](TComponent*) { DeleteRow(grCond->Row()); };
@@ -100,8 +105,19 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
         StoreCond();
         SetModalResult(mrOk);
     };
-    for (TControl* c : std::initializer_list<TControl*>{grCond})
-        c->SetAnchors(TAnchors(akLeft) | akTop | akRight | akBottom);
+    // The rule grid takes what the dialog grows by; the row buttons stay
+    // under it, clear of the bottom panel.
+    grCond->SetAnchors(TAnchors(akLeft) | akTop | akRight | akBottom);
+    for (TControl* c : std::initializer_list<TControl*>{moveLabel, btUp, btDown, deleteLabel, btClear, btAll})
+        c->SetAnchors(TAnchors(akLeft) | akBottom);
+    // The rule grid's column widths are kept with the dialog's place.
+    if (auto* main = dynamic_cast<TPropSaveMain*>(DlgPropSave)) {
+        auto* widths = new TGridsPropSave(this);
+        widths->StoreStrings = false;
+        widths->StoreRowColCount = false;
+        widths->SetPropSaveMain(main);
+        widths->Components.Add(grCond->Name());
+    }
 
     // The grid's simple and memo columns, hidden ones too.
     cellconddata::FieldLists(Grid, FieldNames, FieldCaptions);

@@ -106,9 +106,13 @@ void TrDBGridFilterForm::LoadPass(bool Checked, bool IgnoreFilter, QHash<QString
     Gr->ScanAllRecords(6, 0, true, IgnoreFilter, [&](TDataSet*, int Index) {
         if (Aborted)
             return;
-        if (progress && Index % 100 == 0) {
-            ShowInfoProgressBar(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; }, n > 0 ? Index * 100 / n : 0);
+        if (progress) {
+            if (Index % 100 == 0)
+                ShowInfoProgressBar(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; }, n > 0 ? Index * 100 / n : 0);
+            // Every record, so that Abort stops the loading at once.
             Application->ProcessMessages();
+            if (Aborted)
+                return;
         }
         QString display, value;
         if (DisplayField->IsNull()) {

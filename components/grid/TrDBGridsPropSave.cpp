@@ -9,6 +9,7 @@
 #include "platform/database/Fields.h"
 #include "components/base/ParioCompGlobalCfg.h"
 #include "platform/ui/DBGrids.h"
+#include "platform/ui/DBListControls.h"
 
 namespace {
 
@@ -20,11 +21,52 @@ const QString kColCount = QStringLiteral("ColCount");
 
 bool TDBGridsPropSave::CanSave(TComponent* Comp) const
 {
-    return dynamic_cast<TDBGrid*>(Comp) || dynamic_cast<TDataSet*>(Comp);
+    return dynamic_cast<TDBComboBox*>(Comp) || dynamic_cast<TDBListBox*>(Comp) || dynamic_cast<TCustomDBGrid*>(Comp) ||
+           dynamic_cast<TDataSet*>(Comp);
+}
+
+void TDBGridsPropSave::ProcDBList(TPropSaveAction psAction, TPropSaveFile* F, const QString& Key, TComponent* Comp)
+{
+    auto* combo = dynamic_cast<TDBComboBox*>(Comp);
+    auto* list = dynamic_cast<TDBListBox*>(Comp);
+    if (psAction == psaDelete) {
+        F->EraseSection(Key);
+        return;
+    }
+    TStringList l;
+    if (psAction == psaSave) {
+        for (const QString& s : combo ? combo->Items() : list->Items())
+            l.Add(s);
+        F->WriteStrings(Key, l);
+        return;
+    }
+    if (!F->SectionExists(Key))
+        return;
+    F->ReadStrings(Key, l);
+    QStringList items;
+    for (int i = 0; i < l.Count(); ++i)
+        items << l[i];
+    if (list) {
+        list->SetItems(items);
+        list->DataChange();
+        return;
+    }
+    combo->SetItems(items);
+    // A drop-down list shows its field's value again among the new items.
+    if (combo->Style() == csDropDownList) {
+        try {
+            combo->DataChange();
+        } catch (...) {
+        }
+    }
 }
 
 void TDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key)
 {
+    if (dynamic_cast<TDBComboBox*>(Comp) || dynamic_cast<TDBListBox*>(Comp)) {
+        ProcDBList(psAction, PSFile, Key, Comp);
+        return;
+    }
     if (auto* ds = dynamic_cast<TDataSet*>(Comp)) {
         if (psAction == psaRead)
             ReadDataSet(PSFile, Key, ds);
@@ -34,7 +76,7 @@ void TDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PS
             DelDataSet(PSFile, Key, ds);
         return;
     }
-    auto* g = dynamic_cast<TDBGrid*>(Comp);
+    auto* g = dynamic_cast<TCustomDBGrid*>(Comp);
     if (!g)
         return;
     if (psAction == psaRead)
@@ -61,7 +103,7 @@ bool TDBGridsPropSave::StoresAppearance()
     return !ParioCompConfig.PropSaveCfg.Grids_UseGlobalSetting;
 }
 
-void TDBGridsPropSave::SaveGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+void TDBGridsPropSave::SaveGridAppearance(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G)
 {
     F->WriteBool(Key, QStringLiteral("RowLines"), G->Options() & dgRowLines);
     F->WriteBool(Key, QStringLiteral("ColLines"), G->Options() & dgColLines);
@@ -77,7 +119,7 @@ void TDBGridsPropSave::SaveGridAppearance(TPropSaveFile* F, const QString& Key, 
     }
 }
 
-void TDBGridsPropSave::ReadGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+void TDBGridsPropSave::ReadGridAppearance(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G)
 {
     TDBGridOptions o = G->Options();
     o = F->ReadBool(Key, QStringLiteral("RowLines"), o & dgRowLines) ? (o | dgRowLines) : (o & ~dgRowLines);
@@ -99,7 +141,7 @@ void TDBGridsPropSave::ReadGridAppearance(TPropSaveFile* F, const QString& Key, 
     }
 }
 
-void TDBGridsPropSave::SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+void TDBGridsPropSave::SaveDBGrid(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G)
 {
     if (StoresAppearance())
         SaveGridAppearance(F, Key, G);
@@ -176,7 +218,7 @@ int TDBGridsPropSave::ReadDBColumnList(TPropSaveFile* F, const QString& Key)
     return n;
 }
 
-void TDBGridsPropSave::ReadDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+void TDBGridsPropSave::ReadDBGrid(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G)
 {
     if (StoresAppearance())
         ReadGridAppearance(F, Key, G);
@@ -248,7 +290,7 @@ void TDBGridsPropSave::ReadDBColumn(TPropSaveFile* F, const QString& Key, int Id
     }
 }
 
-void TDBGridsPropSave::DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G)
+void TDBGridsPropSave::DelDBGrid(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G)
 {
     F->DeleteFont(Key);
     F->DeleteFont(Key + QStringLiteral(".Title"));

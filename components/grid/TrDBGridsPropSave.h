@@ -14,6 +14,7 @@
 
 class TDataSet;
 class TDBGrid;
+class TCustomDBGrid;
 class TField;
 class TrDBGrid;
 class TColumn;
@@ -38,9 +39,11 @@ public:
     // A stored field count that differs from the dataset's discards every stored field.
     void ReadDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS);
     void DelDataSet(TPropSaveFile* F, const QString& Key, TDataSet* DS);
-    void SaveDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
-    void ReadDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
-    void DelDBGrid(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    void SaveDBGrid(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G);
+    void ReadDBGrid(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G);
+    void DelDBGrid(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G);
+    // A data-aware combo or list box: its items in section Key.
+    void ProcDBList(TPropSaveAction psAction, TPropSaveFile* F, const QString& Key, TComponent* Comp);
     void ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key) override;
     bool CanSave(TComponent* Comp) const override;
 
@@ -49,8 +52,8 @@ protected:
 
 private:
     // Line options, gradient colours, drawing style and the grid and title fonts.
-    void SaveGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G);
-    void ReadGridAppearance(TPropSaveFile* F, const QString& Key, TDBGrid* G);
+    void SaveGridAppearance(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G);
+    void ReadGridAppearance(TPropSaveFile* F, const QString& Key, TCustomDBGrid* G);
     static void SaveFieldFormat(TPropSaveFile* F, const QString& Section, TField* Fld);
     static void ReadFieldWidthFormat(TPropSaveFile* F, const QString& Section, TField* Fld);
     void SaveDBColumn(TPropSaveFile* F, const QString& Key, int Idx, TColumn* C, bool Customised);

@@ -69,6 +69,7 @@ TPopupMenu* BuildFilterPeriodMenu(TComponent* Owner, const QString& OtherCaption
         TMenuItem* i = CreateMenuItem(Owner, Caption, N, [OnPick, Kind, N](TComponent*) { OnPick(Kind, N); });
         Parent ? Parent->Add(i) : pmPeriod->Items()->Add(i);
     };
+    auto line = [&](TMenuItem* Parent) { Parent->Add(CreateMenuItem(Owner, QStringLiteral("-"), 0, nullptr)); };
     auto sub = [&](const QString& Caption) {
         TMenuItem* m = CreateMenuItem(Owner, Caption, 0, nullptr);
         pmPeriod->Items()->Add(m);
@@ -84,30 +85,36 @@ TPopupMenu* BuildFilterPeriodMenu(TComponent* Owner, const QString& OtherCaption
     item(day, QStringLiteral("Yesterday"), fpDay, -1);
     item(day, QStringLiteral("Today"), fpDay, 0);
     item(day, QStringLiteral("Tomorrow"), fpDay, 1);
+    line(day);
     item(day, QStringLiteral("First day of the month"), fpMonthDay, 1);
     item(day, QStringLiteral("Last day of the month"), fpMonthDay, 0);
     relative(sub(QStringLiteral("Week")), fpWeek);
     TMenuItem* month = sub(QStringLiteral("Month"));
     relative(month, fpMonth);
+    line(month);
     for (int m = 1; m <= 12; ++m)
         item(month, QLocale().monthName(m, QLocale::LongFormat), fpMonthNo, m);
     TMenuItem* quarter = sub(QStringLiteral("Quarter"));
     relative(quarter, fpQuarter);
+    line(quarter);
     const QString roman[4] = {QStringLiteral("I."), QStringLiteral("II."), QStringLiteral("III."), QStringLiteral("IV.")};
     for (int q = 1; q <= 4; ++q)
         item(quarter, roman[q - 1], fpQuarterNo, q);
     TMenuItem* half = sub(QStringLiteral("Semester"));
     relative(half, fpHalf);
+    line(half);
     item(half, roman[0], fpHalfNo, 1);
     item(half, roman[1], fpHalfNo, 2);
     TMenuItem* year = sub(QStringLiteral("Year"));
     relative(year, fpYear);
+    line(year);
     for (int n = -5; n <= 5; ++n)
         item(year, QString::number(QDate::currentDate().year() + n), fpYearNo, n);
     TMenuItem* other = sub(OtherCaption);
     const char* since[4] = {"month", "quarter", "semester", "year"};
     for (int n = 1; n <= 4; ++n)
         item(other, QStringLiteral("Since the beginning of the %1 until today").arg(QLatin1String(since[n - 1])), fpOther, -n);
+    line(other);
     item(other, QStringLiteral("Between now and the end of the month"), fpOther, 1);
     item(other, QStringLiteral("Between now and the end of the quarter"), fpOther, 2);
     item(other, QStringLiteral("Between now and the end of semester"), fpOther, 3);

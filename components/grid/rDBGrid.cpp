@@ -658,8 +658,23 @@ void TrDBGrid::LinkActive(bool Value)
         RecalculateSummaryResults(true);
 }
 
+void TrDBGrid::DoEnter()
+{
+    TDBGrid::DoEnter();
+    ForgetFilterDialogColumn();
+}
+
 void TrDBGrid::DoExit()
 {
     StopSearching();
     TDBGrid::DoExit();
+    ForgetFilterDialogColumn();
+}
+
+// A click on a funnel after the focus moved opens its list again rather
+// than taking it for the second click that closes it.
+void TrDBGrid::ForgetFilterDialogColumn()
+{
+    if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
+        bar->ResetFilterDlgLastColIdx();
 }

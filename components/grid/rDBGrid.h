@@ -482,6 +482,12 @@ public:
     static QString ProcTimePart(const QString& TimePart);
     void SaveRowPos(bool SetExUpdateLock);
     void RestoreRowPos();
+    // Scrolls the shown rows by ScrollBy while the current record stays;
+    // returns the records the first move covered.
+    int ScrollData(int ScrollBy);
+    // The current record's bookmark as of the last scroll, and the one before it.
+    const TBookmark& ActiveBookmark() const { return FActiveBookmark; }
+    const TBookmark& PrevActiveBookmark() const { return FPrevActiveBookmark; }
     bool RowIsMultiselected(bool FromActiveRecord, int FromDataRow);
     std::function<void(TComponent* Sender, TColumn* Column, bool ManualSizing)> OnColWidthChanged;
     TNotifyEvent OnDataScrolled;
@@ -591,6 +597,7 @@ protected:
     void DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState) override;
     int IndicatorColWidth() const override;
     void TopLeftChanged() override;
+    void UpdateScrollBars() override;
     void PaintBands() override;
 
 public:
@@ -602,9 +609,12 @@ protected:
     TEditStyle GetEditStyle(int ACol, int ARow) const override;
     void TitleClick(TColumn* Column) override;
     void FixedCellClick(int ACol, int ARow) override;
+    void DoEnter() override;
     void DoExit() override;
+    void ForgetFilterDialogColumn();
     void Scroll(int Distance) override;
     bool CanEditShow() const override;
+    bool ReadOnlyButtonShows() const;
     bool CanEditModify() override;
     QString GetEditText(int ACol, int ARow) override;
     void SetEditText(int ACol, int ARow, const QString& Value) override;
@@ -621,6 +631,12 @@ protected:
     // The title popup and the top-left cell's menu (see TrDBGridTitlePopup).
     void DoContextPopup(TPoint MousePos, bool& Handled) override;
     void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift) override;
+    void CellClickActions(int ACol, TMouseButton Button);
+    bool OnSizingBorder(int X, int Y) const;
+    bool CanHotTrack(int ACol, int ARow) const override;
+    // The parts under the mouse that have hints of their own; true when one changed.
+    bool UpdateHoverParts(const TGridCoord& C, int X, int Y);
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void DblClick() override;
     void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;
     void Resize() override;
@@ -777,6 +793,12 @@ private:
     std::vector<int> FTitleButtonIdx;
     int FMMoveTitleBtnIndex = -1;
     bool isDataScrolling = false;
+    TBookmark FActiveBookmark, FPrevActiveBookmark;
+    TGridCoord FMMoveCoord{-1, -1};
+    TField* FMMoveTitleMergeCellField = nullptr;
+    bool FMMoveTitleExFilterBtn = false;
+    bool FMMoveFilterPanelFixBtn = false;
+    int FMMoveFilterPanelBtnIndex = -1;
     int FDataScrollRow = -1;
     void FooterScrolled(TrDBGrid* Footer);
     TrDBGrid* FFooterGrid = nullptr;

@@ -3,7 +3,6 @@
 
 #include "components/grid/rDBGrid.h"
 
-#include "platform/database/DataSet.h"
 
 void TrDBGrid::DataScrollMove(int Row)
 {
@@ -12,5 +11,5 @@ void TrDBGrid::DataScrollMove(int Row)
     // Dragging down brings earlier records into view.
     const int delta = FDataScrollRow - Row;
     FDataScrollRow = Row;
-    DataSet()->MoveBy(delta);
+    ScrollData(delta);
 }

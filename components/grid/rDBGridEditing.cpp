@@ -53,6 +53,17 @@ bool TrDBGrid::CanEditModify()
     return TDBGrid::CanEditModify();
 }
 
+bool TrDBGrid::ReadOnlyButtonShows() const
+{
+    // A read-only cell keeps its ellipsis button usable when the option says so.
+    if (!FOptionsEx2.Editors.AllowReadOnlyButton || !(Options() & dgEditing) || (Options() & dgRowSelect))
+        return false;
+    if (!const_cast<TrDBGrid*>(this)->IsActive() || Row() < TitleOffset() || Col() < IndicatorOffset())
+        return false;
+    TColumn* col = ColumnAt(Col());
+    return col && col->Field() && col->ButtonStyle == cbsEllipsis;
+}
+
 bool TrDBGrid::CanEditShow() const
 {
     auto* self = const_cast<TrDBGrid*>(this);
@@ -62,15 +73,20 @@ bool TrDBGrid::CanEditShow() const
     TField* f = col ? col->Field() : nullptr;
     if (!show && f && IsBlobType(f->DataType()) && self->IsMemoAsText(f, false) && (Options() & dgEditing) && !col->ReadOnly())
         show = true;
-    if (!show)
+    const bool roButton = ReadOnlyButtonShows();
+    if (!show && !roButton)
         return false;
+    show = true;
     try {
         if (!self->IsActive() || !f)
             return false;
         if (self->OnCanEdit)
             self->OnCanEdit(self, f, col, show);
-        // Check boxes, glyphs and pictures are changed by keys and clicks, not typed.
-        if (self->IsBoolEx(f) || self->IsMemoAsGlyph(f, false) || self->IsGraphicEx(f))
+        if (roButton)
+            return show;
+        // Check boxes, glyphs, rich text and pictures are changed by keys,
+        // clicks and their dialogs, not typed.
+        if (self->IsBoolEx(f) || self->IsMemoAsGlyph(f, false) || self->IsRichTextEx(f) || self->IsGraphicEx(f))
             return false;
     } catch (...) {
     }
@@ -156,6 +172,9 @@ void TrDBGrid::Scroll(int Distance)
 {
     if (FPainting)
         ++FPaintScrollCount;
+    FPrevActiveBookmark = FActiveBookmark;
+    if (IsActive())
+        FActiveBookmark = DataSet()->GetBookmark();
     TDBGrid::Scroll(Distance);
     if (FFooterRow.FooterVisible() && FFooterRow.RefreshAfterScroll)
         Invalidate();
@@ -225,11 +244,42 @@ void TrDBGrid::RestoreRowPos()
         BeginUpdate();
         ds->DisableControls();
         ds->MoveBy(m);
+        DataLink()->FollowCursor();
         ds->MoveBy(-m);
+        DataLink()->FollowCursor();
         ds->EnableControls();
         EndUpdate();
     } catch (...) {
     }
+}
+
+int TrDBGrid::ScrollData(int ScrollBy)
+{
+    if (ScrollBy == 0 || !IsActive())
+        return 0;
+    // Going past the window's edge by ScrollBy rows scrolls the window; going
+    // back by what was covered leaves the same record current.
+    const int active = DataLink()->ActiveRecord();
+    const int a = ScrollBy < 0 ? active : active - DataLink()->BufferCount() + 1;
+    TDataSet* ds = DataSet();
+    int r = 0;
+    BeginUpdate();
+    ds->DisableControls();
+    try {
+        r = ds->MoveBy(ScrollBy - a);
+        DataLink()->FollowCursor();
+        if (r != 0) {
+            ds->MoveBy(-r);
+            DataLink()->FollowCursor();
+        }
+    } catch (...) {
+        ds->EnableControls();
+        EndUpdate();
+        throw;
+    }
+    ds->EnableControls();
+    EndUpdate();
+    return r;
 }
 
 bool TrDBGrid::RowIsMultiselected(bool FromActiveRecord, int FromDataRow)

@@ -187,7 +187,14 @@ void TrDBGridInplaceEditEx::KeyDown(Word& Key, TShiftState Shift)
             return;
         }
     }
-    // 2. The open lookup list: Enter and Escape end a search; Left and Right step it.
+    // 2. With the lookup list closed, the grid steps its search and clears
+    // the lookup value itself.
+    if (UseDataList() && !ListVisible() && (((Key == VK_LEFT || Key == VK_RIGHT) && FGrid->IsSearching()) || Key == VK_DELETE)) {
+        FGrid->KeyDown(Key, mods);
+        Key = 0;
+        return;
+    }
+    // The open lookup list: Enter and Escape end a search; Left and Right step it.
     if (UseDataList() && ListVisible()) {
         if (Key == VK_RETURN || Key == VK_ESCAPE)
             FGrid->StopSearching();

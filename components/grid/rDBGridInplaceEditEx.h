@@ -53,6 +53,7 @@ protected:
 
 private:
     bool IsOwnerDrawnList(TField* F) const;
+    void PrepareDataList(TField* F);
     int WidestListItem(TWinControl* List);
     TrDBGrid* FGrid;
     // Owned by the editor as a component; created at the first date button.

@@ -5,6 +5,7 @@
 #include "components/grid/rDBGridInplaceEditEx.h"
 
 #include "components/base/rGlyphs.h"
+#include "components/base/rtool.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
@@ -38,14 +39,27 @@ void TrDBGridInplaceEditEx::DropDown()
             l->OnDrawItem = nullptr;
             l->OnMeasureItem = nullptr;
         }
-        if (UseDataList() && DataList() && f && f->LookupDataSet && FGrid->OnGetLookupListItemHeight) {
-            int h = FGrid->LookupListItemHeight;
-            FGrid->OnGetLookupListItemHeight(FGrid, DataList()->Canvas(), f->LookupKeyFields, f->LookupResultField, h);
-        }
+        if (UseDataList() && DataList() && f && f->LookupDataSet)
+            PrepareDataList(f);
     }
     TDBGridInplaceEdit::DropDown();
     if (!wasVisible && ListVisible())
         SetListWidth();
+}
+
+void TrDBGridInplaceEditEx::PrepareDataList(TField* F)
+{
+    // A lookup-filter column lists every record of its lookup dataset.
+    if (FGrid->IsLookupFilterColumn(FGrid->ColumnAt(FGrid->Col())) && F->LookupDataSet->Filtered())
+        F->LookupDataSet->SetFiltered(false);
+    int h = FGrid->LookupListItemHeight;
+    if (FGrid->OnGetLookupListItemHeight)
+        FGrid->OnGetLookupListItemHeight(FGrid, DataList()->Canvas(), F->LookupKeyFields, F->LookupResultField, h);
+    DataList()->RowHeightFixed = h;
+    DataList()->RowHeightIncrease = FGrid->LookupListItemIncreaseHeight;
+    // The list wears the editor's colour and text colour as the style paints list boxes.
+    DataList()->SetColor(GetStyleBkColor_ListBox(Color()));
+    DataList()->Font()->SetColor(GetStyleFontColor_ListBox(Font()->Color(), false));
 }
 
 int TrDBGridInplaceEditEx::WidestListItem(TWinControl* List)

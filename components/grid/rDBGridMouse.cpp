@@ -6,12 +6,15 @@
 #include "components/grid/rDBGrid.h"
 
 #include "components/grid/TrDBGridFilterBar.h"
+#include "components/grid/rDBGridInplaceEditEx.h"
 #include "components/grid/rDBGridTexts.h"
 
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HintWindow.h"
+
+#include <cstdlib>
 
 TGridCoord TrDBGrid::MouseCoordEx(int X, int Y) const
 {
@@ -70,6 +73,14 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (Button == mbLeft && c.Y == TitleRow() && c.X > FixCol() &&
         (Y < FTitleLineText.SumHeight() || PointInTitleButtonsRect(c.X, CellRect(c.X, c.Y), button, TPoint(X, Y))))
         return;
+    // 3. A press beside the cells only writes what is being typed.
+    const bool focused = Focused() || (EditorMode() && GetInplaceEditor() && GetInplaceEditor()->Focused());
+    if (c.X < 0 && c.Y < 0 && focused && !(Shift & ssDouble) && !OnSizingBorder(X, Y)) {
+        UpdateText();
+        if (DataLink()->Editing())
+            DataLink()->UpdateRecord();
+        return;
+    }
     TDBGrid::MouseDown(Button, Shift, X, Y);
     // 4. Pressable fixed cells.
     if (Button == mbLeft && !(Shift & ssDouble)) {
@@ -83,7 +94,17 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
         // A drag over the data scrolls it (the hand moves the rows).
         isDataScrolling = FOptionsEx2.Appearance.DragToScrollData && !isPushing && c.Y > TitleRow() && c.X > FixCol();
         FDataScrollRow = c.Y;
+        if (FOptionsEx2.Appearance.DragCell && c.Y > TitleRow() && c.X > FixCol())
+            BeginDrag(false);
     }
+}
+
+bool TrDBGrid::OnSizingBorder(int X, int Y) const
+{
+    TGridState state = gsNormal;
+    int index = 0, pos = 0, ofs = 0;
+    CalcSizingState(X, Y, state, index, pos, ofs);
+    return state != gsNormal;
 }
 
 void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -116,6 +137,9 @@ void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
             OnFixColClick(this);
         }
     }
+    // 7. A cell drag that never left its threshold ends here.
+    if (FOptionsEx2.Appearance.DragCell)
+        EndDrag(false);
 }
 
 void TrDBGrid::TitleExClick(TMouseButton, TShiftState)
@@ -157,6 +181,28 @@ void TrDBGrid::FixedCellClick(int ACol, int ARow)
 void TrDBGrid::CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift)
 {
     TDBGrid::CellClick(ACol, ARow, Button, Shift);
+    CellClickActions(ACol, Button);
+    if (FOptionsEx2.Appearance.DragCell)
+        BeginDrag(false);
+}
+
+bool TrDBGrid::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    // An open list of the editor takes the wheel: a line per started notch.
+    TrDBGridInplaceEditEx* ed = GetInplaceEditor();
+    TWinControl* list = ed && ed->ListVisible() ? ed->ActiveList() : nullptr;
+    if (!list || WheelDelta == 0)
+        return TDBGrid::DoMouseWheel(Shift, WheelDelta, MousePos);
+    const int lines = (std::abs(WheelDelta) + 119) / 120;
+    for (int i = 0; i < lines; ++i) {
+        Word key = WheelDelta > 0 ? VK_UP : VK_DOWN;
+        list->KeyDown(key, 0);
+    }
+    return true;
+}
+
+void TrDBGrid::CellClickActions(int ACol, TMouseButton Button)
+{
     TColumn* column = ColumnAt(ACol);
     TField* f = column ? column->Field() : nullptr;
     if (!f || Button != mbLeft)
@@ -215,11 +261,9 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (c.X != FixCol() || c.Y != TitleRow())
         HideRecCountHint();
     DataScrollMove(c.Y);
-    // The title button under the mouse (its hint).
-    int button = -1;
-    if (c.Y == TitleRow() && c.X > FixCol())
-        PointInTitleButtonsRect(c.X, CellRect(c.X, c.Y), button, TPoint(X, Y));
-    FMMoveTitleBtnIndex = button;
+    // The parts of a cell with hints of their own: a new one asks the hint again.
+    if (UpdateHoverParts(c, X, Y))
+        RefreshCellHint(X, Y);
     SetMouseOverRow(c.Y > TitleRow() ? c.Y : -1);
     // 8. The hand cursor over the text of a link cell.
     bool link = false;
@@ -246,6 +290,52 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
         isLink = link;
         SetCursor(link ? crHandPoint : crDefault);
     }
+}
+
+bool TrDBGrid::UpdateHoverParts(const TGridCoord& C, int X, int Y)
+{
+    const TPoint p(X, Y);
+    auto inside = [&p](const TRect& R) { return p.X >= R.Left && p.X < R.Right && p.Y >= R.Top && p.Y < R.Bottom; };
+    int button = -1, panelButton = -1;
+    TField* merged = nullptr;
+    bool exFilter = false, panelFix = false;
+    TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this);
+    const TOptionsFilters& fo = FOptionsEx2.Filters;
+    if (C.Y == TitleRow() && C.X > FixCol()) {
+        const TRect cell = CellRect(C.X, C.Y);
+        PointInTitleButtonsRect(C.X, cell, button, p);
+        TGroupInfo info;
+        if (FOptionsEx2.Groups.Active && FOptionsEx2.Groups.ShowMergedCell && PointInGroupMergedCell(cell, p, C.X, info))
+            merged = ColumnAt(C.X) ? ColumnAt(C.X)->Field() : nullptr;
+    } else if (bar && fo.TextBar && C.X == FixCol() && C.X >= 0 && C.Y == TitleRow()) {
+        exFilter = inside(bar->FilterComboRect(CellRect(C.X, C.Y), false));
+    }
+    if (bar && fo.FilterPanel && inside(bar->FilterPanelRect())) {
+        panelFix = IndicatorOffset() && p.X < bar->FilterPanelRect().Left + ColWidths(0);
+        for (int i = 0; i < int(fo.FilterPanelButtonIndexes().size()) && panelButton < 0; ++i)
+            if (inside(bar->FilterPanelButtonRect(i)))
+                panelButton = i;
+    }
+    const bool changed = !(C == FMMoveCoord) || button != FMMoveTitleBtnIndex || merged != FMMoveTitleMergeCellField ||
+                         exFilter != FMMoveTitleExFilterBtn || panelFix != FMMoveFilterPanelFixBtn ||
+                         panelButton != FMMoveFilterPanelBtnIndex;
+    FMMoveCoord = C;
+    FMMoveTitleBtnIndex = button;
+    FMMoveTitleMergeCellField = merged;
+    FMMoveTitleExFilterBtn = exFilter;
+    FMMoveFilterPanelFixBtn = panelFix;
+    FMMoveFilterPanelBtnIndex = panelButton;
+    return changed;
+}
+
+bool TrDBGrid::CanHotTrack(int ACol, int ARow) const
+{
+    if (TDBGrid::CanHotTrack(ACol, ARow))
+        return true;
+    // The fixed column's cells and the top-left cell are buttons when their options say so.
+    if (ACol != FixCol() || ACol < 0)
+        return false;
+    return ARow == TitleRow() ? FOptionsEx2.FixedCell.TitleExBtn : ARow > TitleRow() && FOptionsEx2.FixedCell.FixedColBtn;
 }
 
 void TrDBGrid::MouseLeave()

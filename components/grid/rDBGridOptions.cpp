@@ -295,3 +295,12 @@ QString TOptionsFilters::GetTextFilterLikeOperator() const
         op = GetFilterLikeOperator(Link.Grid ? Link.Grid->DataSet() : nullptr, false);
     return op;
 }
+
+// Hiding the horizontal bar (the option, or a footer grid that scrolls for
+// both) leaves the vertical bar, which shows where the data is, on a visible
+// grid.
+void TrDBGrid::UpdateScrollBars()
+{
+    ForceVertScrollBar = Visible();
+    TCustomDBGrid::UpdateScrollBars();
+}

@@ -78,6 +78,10 @@ public:
     int RecordCount() const;
     // Position of the window's first row in the dataset's current order.
     int FirstRecord() const { return FFirst; }
+    // Brings the window to the cursor at once; a control that moves the cursor
+    // with the dataset's controls disabled calls it after each move, so that the
+    // moves still scroll its window.
+    void FollowCursor() { UpdateWindow(); }
 
     // Enters edit mode through the data source; true when editing afterwards.
     bool Edit();

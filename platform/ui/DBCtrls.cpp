@@ -290,9 +290,11 @@ void TDBLookupListBase::SetListSource(TDataSource* v)
 
 int TDBLookupListBase::ItemHeight() const
 {
+    if (RowHeightFixed > 0)
+        return RowHeightFixed;
     TCanvas c;
     c.Font()->Assign(*const_cast<TDBLookupListBase*>(this)->Font());
-    return c.TextHeight(QStringLiteral("Wg")) + 2;
+    return c.TextHeight(QStringLiteral("Wg")) + RowHeightIncrease;
 }
 
 void TDBLookupListBase::SetRowCount(int v)

@@ -140,6 +140,10 @@ public:
     // Text of a row at a position of the list dataset (no cursor move).
     QString RowText(int Position);
     QVariant RowKey(int Position);
+    // Row height: RowHeightFixed when above 0, else the text height plus
+    // RowHeightIncrease.
+    int RowHeightFixed = 0;
+    int RowHeightIncrease = 2;
 
 protected:
     void Paint() override;

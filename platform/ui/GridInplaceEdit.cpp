@@ -298,7 +298,19 @@ void TInplaceEdit::ShowPopup(TWinControl* List, int AWidth, int AHeight)
     int y = topLeft.y() + Height();
     if (y + AHeight > desk.bottom() + 1 && topLeft.y() - AHeight >= desk.top())
         y = topLeft.y() - AHeight;
-    AWidth = std::min(AWidth, desk.right() + 1 - x);
+    // Cut at the desktop's right edge; an editor starting near or past that
+    // edge moves the list left instead, so it is never narrower than the
+    // editor (or than it asked to be, when smaller) and never of no width.
+    const int room = desk.right() + 1 - x;
+    if (AWidth > room) {
+        const int least = std::max(1, std::min(AWidth, Width()));
+        if (room >= least)
+            AWidth = room;
+        else {
+            AWidth = std::max(1, std::min(AWidth, desk.width()));
+            x = std::max(desk.left(), desk.right() + 1 - AWidth);
+        }
+    }
     OwnDropDown(List->Widget(), w, [this] { CloseUp(false); });
     List->SetBounds(x, y, AWidth, AHeight);
     List->SetVisible(true);

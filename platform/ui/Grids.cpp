@@ -534,7 +534,7 @@ void TCustomGrid::UpdateScrollBars()
     FSettingScroll = true;
     int mn = 0, mx = 0, page = 1, pos = 0;
     GetVertScrollInfo(mn, mx, page, pos);
-    const bool vs = (FScrollBars == ssVertical || FScrollBars == ssBoth) && (mx > mn || ForceVertScrollBar);
+    const bool vs = ForceVertScrollBar || ((FScrollBars == ssVertical || FScrollBars == ssBoth) && mx > mn);
     FVScroll->setRange(mn, std::max(mn, mx));
     FVScroll->setPageStep(page);
     FVScroll->setValue(pos);
@@ -1076,19 +1076,24 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     CalcSizingState(X, Y, st, idx, pos, ofs);
     SetCursor(st == gsColSizing ? crHSplit : crDefault);
     const TGridCoord c = MouseCoord(X, Y);
-    if (!(c == FHintCell)) {
-        FHintCell = c;
-        QString hint;
-        bool show = true;
-        if (c.X >= 0)
-            DoHintShow(c.X, c.Y, hint, show);
-        hint.replace(QLatin1Char('|'), QLatin1Char('\n'));
-        SetHint(show ? hint : QString());
-    }
+    if (!(c == FHintCell))
+        RefreshCellHint(X, Y);
     if (c.X >= 0 && CanHotTrack(c.X, c.Y))
         SetHotTrackCell(c, FHotTrackPressed && (Shift & ssLeft) && c == FHotTrackCell);
     else if (FHotTrackCell.X >= 0)
         SetHotTrackCell({-1, -1}, false);
+}
+
+void TCustomGrid::RefreshCellHint(int X, int Y)
+{
+    const TGridCoord c = MouseCoord(X, Y);
+    FHintCell = c;
+    QString hint;
+    bool show = true;
+    if (c.X >= 0)
+        DoHintShow(c.X, c.Y, hint, show);
+    hint.replace(QLatin1Char('|'), QLatin1Char('\n'));
+    SetHint(show ? hint : QString());
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)

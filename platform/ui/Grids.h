@@ -232,7 +232,7 @@ public:
     bool Ctl3D = true;
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle v);
-    // Shows the vertical bar even when every row fits.
+    // Shows the vertical bar whatever the scroll style, even when every row fits.
     bool ForceVertScrollBar = false;
 
     // ---- cells ----
@@ -340,6 +340,9 @@ protected:
     // Hot tracking of fixed cells: whether a cell takes part.
     virtual bool CanHotTrack(int ACol, int ARow) const;
     void SetHotTrackCell(TGridCoord C, bool Pressed);
+    // Asks the hint of the cell under the point again: parts of a cell (its
+    // buttons) may have hints of their own.
+    void RefreshCellHint(int X, int Y);
     virtual void UpdateScrollBars();
     // The vertical scroll bar's range and position (a data grid maps rows).
     virtual void GetVertScrollInfo(int& Min, int& Max, int& Page, int& Pos) const;

@@ -4,6 +4,8 @@
 // texts as a table.
 
 #include "components/grid/TCellParamsCondList.h"
+#include "components/grid/TPropSaveFile.h"
+#include "components/stringgrid/rStringGridEd.h"
 #include "components/grid/TrDBGridCellConds.h"
 #include "components/grid/TrDBGridCellParamsForm.h"
 #include "components/grid/rDBGrid.h"
@@ -12,6 +14,9 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/rtl/DateUtils.h"
 #include "tests/rdbgrid/RDBGridFixture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace cellconddata;
 
@@ -123,4 +128,52 @@ TEST_F(CellParamsDialog, GridPaintsWithItsOwnRules)
     const TPoint a = Blank(2, 2), b = Blank(2, 3);
     EXPECT_EQ(PixelColor(img, a.X, a.Y), clYellow);
     EXPECT_NE(PixelColor(img, b.X, b.Y), clYellow);
+}
+
+TEST_F(CellParamsDialog, ResizingKeepsTheRowButtonsBetweenTheTableAndTheBottomPanel)
+{
+    TrDBGridCellParamsForm dlg(form.get(), grid);
+    dlg.Show();
+    for (const auto& [w, h] : {std::pair{860, 350}, std::pair{1000, 600}, std::pair{600, 260}}) {
+        dlg.SetClientWidth(w);
+        dlg.SetClientHeight(h);
+        const int panelTop = dlg.pBottom->Top();
+        for (TButton* b : {dlg.btUp, dlg.btDown, dlg.btClear, dlg.btAll}) {
+            EXPECT_GT(b->Top(), dlg.grCond->Top() + dlg.grCond->Height()) << h;
+            EXPECT_LE(b->Top() + b->Height(), panelTop) << h;
+        }
+        EXPECT_GT(dlg.grCond->Height(), 40) << h;
+    }
+    dlg.Hide();
+}
+
+TEST_F(CellParamsDialog, TheTablesColumnWidthsAreKeptInThePropertyFile)
+{
+    QTemporaryDir dir;
+    TPropSaveFile file(nullptr);
+    file.SetFileName(dir.filePath(QStringLiteral("props.ini")));
+    {
+        TrDBGridCellParamsForm dlg(form.get(), grid);
+        dlg.SetPropSaveFile(&file);
+        dlg.Show();
+        dlg.grCond->SetColWidths(colValue, 171);
+        dlg.Hide();
+        dlg.SetPropSaveFile(nullptr);
+    }
+    ASSERT_TRUE(file.SaveFile());
+    QFile saved(dir.filePath(QStringLiteral("props.ini")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(saved.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Width=171"))) << text.toStdString();
+    TPropSaveFile again(nullptr);
+    again.LoadFile(dir.filePath(QStringLiteral("props.ini")));
+    ASSERT_EQ(again.ReadInteger(QStringLiteral("TrDBGridCellParamsForm.grCond.Column3"), QStringLiteral("Width"), 0), 171);
+    TrDBGridCellParamsForm dlg(form.get(), grid);
+    dlg.SetPropSaveFile(&again);
+    EXPECT_NE(dlg.grCond->ColWidths(colValue), 171);
+    dlg.Show();
+    EXPECT_EQ(dlg.grCond->ColWidths(colValue), 171);
+    EXPECT_EQ(dlg.grCond->RowCount(), 4) << "the rows are the grid's rules, not stored ones";
+    dlg.Hide();
+    dlg.SetPropSaveFile(nullptr);
 }

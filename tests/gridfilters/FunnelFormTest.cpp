@@ -13,6 +13,7 @@
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/ListBoxes.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "components/base/rListBoxes.h"
 #include "tests/rdbgrid/RDBGridFixture.h"
@@ -193,4 +194,24 @@ TEST_F(Funnel, ProgramEventsFillTheListAndApplyTheFilter)
     EXPECT_EQ(applied, QStringLiteral("CLUB:(CLUB = 'B') (funnel)"));
     EXPECT_FALSE(data->Filtered());  // the grid applied nothing itself
     EXPECT_FALSE(f->Visible());
+}
+
+TEST_F(Funnel, PeriodMenuGroupsItsItemsWithLines)
+{
+    TrDBGridFilterCondForm d(form.get());
+    TMenuItem* root = d.pmPeriod->Items();
+    // Sub-menu -> the caption of the item just before its one line.
+    const std::pair<int, const char*> lines[] = {
+        {0, "Tomorrow"}, {1, nullptr}, {2, "Next"}, {3, "Next"}, {4, "Next"}, {5, "Next"},
+        {6, "Since the beginning of the year until today"},
+    };
+    ASSERT_EQ(root->Count(), 7);
+    for (const auto& [sub, before] : lines) {
+        TMenuItem* m = root->Items(sub);
+        QStringList lineAfter;
+        for (int i = 0; i < m->Count(); ++i)
+            if (m->Items(i)->IsLine())
+                lineAfter << (i > 0 ? m->Items(i - 1)->Caption() : QString());
+        EXPECT_EQ(lineAfter, before ? QStringList{QString::fromUtf8(before)} : QStringList{}) << m->Caption().toStdString();
+    }
 }

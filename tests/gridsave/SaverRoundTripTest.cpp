@@ -19,6 +19,7 @@
 #include "platform/ui/CheckLst.h"
 #include "platform/ui/ColorBox.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/DBListControls.h"
 #include "platform/ui/DateTimePicker.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
@@ -29,6 +30,7 @@
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include <QFile>
+#include <QTest>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
@@ -390,4 +392,51 @@ TEST_F(SaverRoundTrip, AGridStoredUnderItsOldKeyMovesOnce)
     file.WriteInteger(QStringLiteral("rdbgrdWebEntries"), QStringLiteral("ColCount"), 5);
     EXPECT_FALSE(file.MoveSections(QStringLiteral("rdbgrdWebEntries"), key)) << "the new key wins once it exists";
     EXPECT_EQ(file.ReadInteger(key, QStringLiteral("ColCount"), 0), 1);
+}
+
+TEST_F(SaverRoundTrip, DataAwareComboAndListBoxesKeepTheirItems)
+{
+    auto data = MakeRunsTable(3);
+    TDataSource src;
+    src.SetDataSet(data.get());
+    data->First();
+    const QString club = data->FieldByName(QStringLiteral("CLUB"))->Text();
+    auto build = [&src](TSaverForm& F) {
+        auto* combo = Put<TDBComboBox>(&F, "dbcbClub");
+        combo->SetStyle(csDropDownList);
+        combo->SetDataSource(&src);
+        combo->SetDataField(QStringLiteral("CLUB"));
+        auto* list = Put<TDBListBox>(&F, "dblbClub");
+        list->SetDataSource(&src);
+        list->SetDataField(QStringLiteral("CLUB"));
+        F.Saver<TDBGridsPropSave>({QStringLiteral("dbcbClub"), QStringLiteral("dblbClub")});
+    };
+    const QStringList items{QStringLiteral("Rasti"), club, QStringLiteral("Kiito")};
+    {
+        TSaverForm f(FileName(), build);
+        static_cast<TDBComboBox*>(f.FindComponent(QStringLiteral("dbcbClub")))->SetItems(items);
+        static_cast<TDBListBox*>(f.FindComponent(QStringLiteral("dblbClub")))->SetItems(items);
+        f.Save();
+    }
+    EXPECT_TRUE(FileText().contains(QStringLiteral("[formTest.dbcbClub]"))) << FileText().toStdString();
+    TSaverForm f(FileName(), build);
+    auto* combo = static_cast<TDBComboBox*>(f.FindComponent(QStringLiteral("dbcbClub")));
+    auto* list = static_cast<TDBListBox*>(f.FindComponent(QStringLiteral("dblbClub")));
+    ASSERT_TRUE(combo->Items().isEmpty());
+    f.Read();
+    EXPECT_EQ(combo->Items(), items);
+    EXPECT_EQ(list->Items(), items);
+    EXPECT_EQ(combo->ItemIndex(), 1) << "the drop-down list shows its field's value among the read items";
+    EXPECT_EQ(list->ItemIndex(), 1);
+    // Clicking another item writes it to the field.
+    list->SetBounds(0, 0, 120, 80);
+    const TRect r = list->ItemRect(2);
+    QTest::mouseClick(list->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(r.Left + 4, r.Top + 3));
+    EXPECT_EQ(list->ItemIndex(), 2);
+    list->DataLink()->UpdateRecord();
+    data->Post();
+    EXPECT_EQ(data->FieldByName(QStringLiteral("CLUB"))->Text(), QStringLiteral("Kiito"));
+    // Deleting erases the section.
+    f.main->DeleteProperties();
+    EXPECT_FALSE(f.file->SectionExists(QStringLiteral("formTest.dbcbClub")));
 }

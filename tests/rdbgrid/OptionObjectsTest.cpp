@@ -9,11 +9,36 @@
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
 
+#include <QScrollBar>
+#include <QWidget>
+
 namespace {
 
 class OptionObjects : public RDBGridTest {};
 
+// Whether the grid shows its scroll bar of the orientation.
+bool BarShown(TrDBGrid* G, Qt::Orientation O)
+{
+    for (QScrollBar* b : G->Widget()->findChildren<QScrollBar*>())
+        if (b->orientation() == O && b->isVisibleTo(G->Widget()))
+            return true;
+    return false;
+}
+
 }  // namespace
+
+TEST_F(OptionObjects, HidingTheHorizontalBarKeepsTheVerticalOne)
+{
+    grid->SetWidth(300);
+    for (bool hide : {true, false, true}) {
+        grid->OptionsEx2().Appearance.HideHScrollBar = hide;
+        EXPECT_TRUE(BarShown(grid, Qt::Vertical)) << hide;
+        EXPECT_EQ(BarShown(grid, Qt::Horizontal), !hide) << hide;
+    }
+    // Even with every row in view the vertical bar stays.
+    grid->SetHeight(2000);
+    EXPECT_TRUE(BarShown(grid, Qt::Vertical));
+}
 
 TEST_F(OptionObjects, DefaultsAndLimits)
 {

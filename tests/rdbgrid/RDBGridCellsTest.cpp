@@ -9,14 +9,18 @@
 #include "components/base/rMemoEx.h"
 #include "components/grid/rDBGridCellForms.h"
 #include "components/grid/TPropSaveFile.h"
+#include "components/grid/rDBGridInplaceEditEx.h"
+#include "components/grid/rDBGrid_MS.h"
 #include "platform/ui/Menus.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/ImgList.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QBuffer>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
 
 namespace {
@@ -322,17 +326,46 @@ TEST_F(RDBGridCellsTest, FooterGridFollowsColumnsAndScrolling)
 TEST_F(RDBGridCellsTest, DragToScrollMovesTheRowsWithTheMouse)
 {
     grid->OptionsEx2().Appearance.DragToScrollData = true;
-    data->MoveBy(12);
+    grid->SetHeight(200);
+    data->MoveBy(15);
     QWidget* w = grid->Widget();
     const TRect from = grid->CellRect(IdCol, 4);
     const TRect to = grid->CellRect(IdCol, 7);
     Press(w, from.Left + 5, from.Top + 5);
     const int pressed = data->RecNo();
+    const int first = grid->DataLink()->FirstRecord();
+    ASSERT_GE(first, 3);
     EXPECT_TRUE(grid->IsDataScrolling());
     DragTo(w, to.Left + 5, to.Top + 5);
     Release(w, to.Left + 5, to.Top + 5);
     EXPECT_FALSE(grid->IsDataScrolling());
-    EXPECT_EQ(data->RecNo(), pressed - 3) << "dragging three rows down brings three earlier records in";
+    EXPECT_EQ(data->RecNo(), pressed) << "the current record stays while the rows move";
+    EXPECT_EQ(grid->DataLink()->FirstRecord(), first - 3) << "dragging three rows down brings three earlier records in";
+}
+
+TEST_F(RDBGridCellsTest, ScrollingTheDataKeepsTheCurrentRecord)
+{
+    grid->SetHeight(200);
+    const int window = grid->DataLink()->BufferCount();
+    const int count = data->RecordCount();
+    ASSERT_LE(window + 6, count);
+    // Window start, current record, rows asked for -> new window start. The
+    // result is what the first move (to beyond the window's edge) covered.
+    struct Case { int Start, Current, By, NewStart; } cases[] = {
+        {3, 5, -2, 1}, {3, 5, 2, 5}, {0, 2, -2, 0}, {2, 4, 0, 2}, {count - window, count - 2, 3, count - window},
+    };
+    for (const Case& c : cases) {
+        data->First();
+        data->MoveBy(c.Start + window - 1);
+        data->MoveBy(c.Current - (c.Start + window - 1));
+        ASSERT_EQ(grid->DataLink()->FirstRecord(), c.Start);
+        const int rec = data->RecNo();
+        const int a = c.By < 0 ? c.Current - c.Start : c.Current - c.Start - window + 1;
+        const int covered = c.By == 0 ? 0 : std::clamp(c.Current + c.By - a, 0, count - 1) - c.Current;
+        EXPECT_EQ(grid->ScrollData(c.By), covered) << c.Start << " " << c.By;
+        EXPECT_EQ(data->RecNo(), rec) << "the current record stays";
+        EXPECT_EQ(grid->DataLink()->FirstRecord(), c.NewStart) << c.Start << " " << c.By;
+    }
 }
 
 TEST_F(RDBGridCellsTest, ScalingGrowsTheRatioAndTheFixedColumn)
@@ -510,4 +543,194 @@ TEST_F(RDBGridCellsTest, HtmlHintWindowGetsTheRichTextAndThePictureAndHandlersTh
     };
     Hint(2, 2);
     EXPECT_EQ(note, QStringLiteral("Rivi 1 | Rivi 2"));
+}
+
+TEST_F(RDBGridCellsTest, AReadOnlyCellKeepsItsEllipsisButtonWhenAllowed)
+{
+    grid->SetOptions(grid->Options() | dgEditing);
+    TColumn* club = grid->Columns()->Items(2);
+    club->ButtonStyle = cbsEllipsis;
+    club->SetReadOnly(true);
+    int clicks = 0;
+    grid->OnEditButtonClick = [&](TComponent*) { ++clicks; };
+    grid->SetSelectedIndex(2);
+    grid->ShowEditor();
+    EXPECT_FALSE(grid->EditorMode()) << "a read-only cell has no editor by default";
+
+    grid->OptionsEx2().Editors.AllowReadOnlyButton = true;
+    grid->ShowEditor();
+    ASSERT_TRUE(grid->EditorMode());
+    TInplaceEdit* ed = grid->GetInplaceEditor();
+    const QString before = data->FieldByName(QStringLiteral("CLUB"))->AsString();
+    QTest::keyClicks(ed->Widget(), QStringLiteral("xyz"));
+    EXPECT_EQ(data->FieldByName(QStringLiteral("CLUB"))->AsString(), before);
+    EXPECT_FALSE(ed->Text().contains(QStringLiteral("xyz"))) << "nothing can be typed";
+    QWidget* button = ed->Widget()->childAt(ed->Width() - 3, ed->Height() / 2);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(RDBGridCellsTest, FrozenColumnsStayAndPushTheCurrentColumnRight)
+{
+    grid->SetCol(2);
+    grid->SetFixedCols(2);
+    EXPECT_EQ(grid->FixedCols(), 3);
+    EXPECT_EQ(grid->Col(), 3) << "the current column moves to the first column that scrolls";
+    // Columns rebuilt by a dialog or a saver keep the frozen ones.
+    grid->Columns()->RestoreDefaults();
+    grid->LayoutChanged();
+    EXPECT_EQ(grid->FixedCols(), 3);
+    EXPECT_GE(grid->Col(), 3);
+}
+
+TEST_F(RDBGridCellsTest, TheMultiSelectGridKeepsItsOwnSelection)
+{
+    auto* ms = new TrDBGrid_MS(form.get());
+    ms->SetParent(form.get());
+    ms->SetBounds(0, 0, 640, 340);
+    ms->SetDataSource(src.get());
+    QWidget* w = ms->Widget();
+    for (int row : {2, 4}) {
+        const TRect r = ms->CellRect(2, row);
+        QTest::mouseClick(w, Qt::LeftButton, Qt::ControlModifier, QPoint(r.Left + 5, r.Top + 5));
+    }
+    EXPECT_EQ(ms->GetSelectedRecCount(), 2);
+    EXPECT_EQ(data->RecNo(), 4);
+    EXPECT_TRUE(ms->IsActiveSelected());
+    EXPECT_EQ(ms->SelectedRows()->Count(), 0) << "the base grid's selection stays empty";
+    TFont font;
+    TDataImageDef def;
+    TColor bg = clWindow;
+    ms->GetCellParams(data->FieldByName(QStringLiteral("NAME")), &font, bg, def, false, false);
+    EXPECT_EQ(bg, clHighlight);
+    bg = clWindow;
+    ms->GetCellParamsAsNotSelected(data->FieldByName(QStringLiteral("NAME")), &font, bg, def, false, false);
+    EXPECT_EQ(bg, clWindow);
+    // Ctrl+Space takes the current record out again.
+    QTest::keyClick(w, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(ms->GetSelectedRecCount(), 1);
+    EXPECT_FALSE(ms->IsActiveSelected());
+
+    data->Close();
+    EXPECT_FALSE(ms->IsActiveSelected());
+    EXPECT_EQ(ms->GetSelectedRecCount(), 0) << "bookmarks of a closed dataset are dropped";
+    try {
+        ms->rBookmarks()->CurrentRow();
+        ADD_FAILURE() << "no error on a closed dataset";
+    } catch (const EInvalidGridOperation& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+}
+
+TEST_F(RDBGridCellsTest, DragCellStartsADragFromADataCellOnly)
+{
+    int starts = 0, ends = 0;
+    grid->OnStartDrag = [&](TComponent*) { ++starts; };
+    grid->OnEndDrag = [&](TComponent*, TComponent*, int, int) { ++ends; };
+    QWidget* w = grid->Widget();
+    auto drag = [&](int Col, int Row) {
+        const TRect r = grid->CellRect(Col, Row);
+        Press(w, r.Left + 5, r.Top + 5);
+        DragTo(w, r.Left + 40, r.Top + 30);
+        Release(w, r.Left + 40, r.Top + 30);
+    };
+    drag(2, 3);
+    EXPECT_EQ(starts, 0) << "off by default";
+    grid->OptionsEx2().Appearance.DragCell = true;
+    drag(2, 3);
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(grid->Dragging());
+    // A click without moving ends the pending drag quietly.
+    const TRect r = grid->CellRect(2, 4);
+    Press(w, r.Left + 5, r.Top + 5);
+    Release(w, r.Left + 5, r.Top + 5);
+    EXPECT_EQ(starts, 1);
+    EXPECT_FALSE(grid->Dragging());
+    // Titles are not dragged as cells.
+    grid->SetOptions(grid->Options() & ~dgColumnResize);
+    drag(2, 0);
+    EXPECT_EQ(starts, 1);
+}
+
+TEST_F(RDBGridCellsTest, TheGridRemembersTheLastTwoCurrentRecords)
+{
+    data->First();
+    const TBookmark first = data->GetBookmark();
+    Key(Qt::Key_Down);
+    const TBookmark second = data->GetBookmark();
+    Key(Qt::Key_Down);
+    EXPECT_TRUE(grid->ActiveBookmark() == data->GetBookmark());
+    EXPECT_TRUE(grid->PrevActiveBookmark() == second);
+    EXPECT_FALSE(grid->PrevActiveBookmark() == first);
+}
+
+TEST_F(RDBGridCellsTest, APressBesideTheCellsWritesWhatIsBeingTyped)
+{
+    grid->SetOptions(grid->Options() | dgEditing);
+    grid->Columns()->Items(5)->SetWidth(40);
+    form->Show();
+    Application->ProcessMessages();
+    grid->SetSelectedIndex(2);
+    const int rec = data->RecNo();
+    grid->ShowEditor();
+    TInplaceEdit* ed = grid->GetInplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    ed->SetFocus();
+    Application->ProcessMessages();
+    QTest::keyClicks(ed->Widget(), QStringLiteral("Kiito"));
+    ASSERT_TRUE(grid->DataLink()->Editing());
+    ASSERT_TRUE(grid->Focused() || ed->Focused());
+    const int right = grid->CellRect(grid->ColCount() - 1, 1).Right;
+    ASSERT_LT(right + 10, grid->Width() - 20);
+    Press(grid->Widget(), right + 10, grid->CellRect(1, 3).Top + 4);
+    Release(grid->Widget(), right + 10, grid->CellRect(1, 3).Top + 4);
+    EXPECT_EQ(data->RecNo(), rec) << "no other record is chosen";
+    EXPECT_TRUE(data->FieldByName(QStringLiteral("CLUB"))->AsString().endsWith(QStringLiteral("Kiito")));
+    data->Cancel();
+    form->Hide();
+}
+
+TEST_F(RDBGridCellsTest, MovingOntoAnotherTitleButtonShowsItsHint)
+{
+    TImageList images(form.get());
+    FillImages(&images);
+    grid->TitleImageList = &images;
+    grid->TitleButtons.Add(QStringLiteral("NAME=0,2"));
+    grid->TitleHints.Add(QStringLiteral("NAME_Button1=Lisää"));
+    grid->TitleHints.Add(QStringLiteral("NAME_Button2=Poista"));
+    TRect r = grid->CellRect(NameCol, 0);
+    ASSERT_TRUE(grid->GetTitleButtonsRect(NameCol, r, true));
+    const int y = (r.Top + r.Bottom) / 2;
+    // Button, gap, button, button again: the hint follows within the one title cell.
+    const std::pair<int, const char*> moves[] = {{8, "Lisää"}, {16 + 3 + 8, "Poista"}, {8, "Lisää"}};
+    for (const auto& [dx, hint] : moves) {
+        Move(r.Left + dx, y);
+        EXPECT_EQ(grid->Hint(), QString::fromUtf8(hint)) << dx;
+    }
+}
+
+TEST_F(RDBGridCellsTest, TheFixedColumnAndTopLeftCellTrackTheMouseAsButtons)
+{
+    const TRect fixedCell = grid->CellRect(0, 3);
+    Move(fixedCell.Left + 3, fixedCell.Top + 3);
+    EXPECT_EQ(grid->HotTrackCell().X, 0);
+    EXPECT_EQ(grid->HotTrackCell().Y, 3);
+    QWidget* w = grid->Widget();
+    Press(w, fixedCell.Left + 3, fixedCell.Top + 3);
+    EXPECT_TRUE(grid->HotTrackPressed()) << "the pressed look";
+    int clicks = 0;
+    grid->OnFixColClick = [&](TComponent*) { ++clicks; };
+    Release(w, fixedCell.Left + 3, fixedCell.Top + 3);
+    EXPECT_FALSE(grid->HotTrackPressed());
+    EXPECT_EQ(clicks, 1);
+    // Without the option the fixed column is no button.
+    grid->OptionsEx2().FixedCell.FixedColBtn = false;
+    Move(fixedCell.Left + 3, fixedCell.Top + 3 + grid->CellRect(0, 4).Height());
+    EXPECT_LT(grid->HotTrackCell().X, 0);
+    const TRect topLeft = grid->CellRect(0, 0);
+    Move(topLeft.Left + 3, topLeft.Top + 3);
+    EXPECT_EQ(grid->HotTrackCell().X, 0);
+    EXPECT_EQ(grid->HotTrackCell().Y, 0);
 }

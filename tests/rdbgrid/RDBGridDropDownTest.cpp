@@ -8,8 +8,13 @@
 #include "components/grid/rDBGridInplaceEditEx.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
+#include "platform/ui/ListBoxes.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace {
@@ -156,4 +161,103 @@ TEST_F(DropDownTest, TheEllipsisButtonTakesTheWindowsFormat)
     EXPECT_GT(asked, 0);
     EXPECT_EQ(seen, data->FieldByName(QStringLiteral("NAME")));
     EXPECT_GT(CountPixels(img, Rect(img.width() / 2, 0, img.width(), img.height()), IsRed), 30) << "the window's glyph";
+}
+
+TEST_F(DropDownTest, AListOpenedPastTheScreensRightEdgeKeepsItsWidth)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect desk = screen->availableGeometry();
+    // The editor starts beyond the right edge, and just inside it.
+    for (int left : {desk.right() + 40, desk.right() - 20}) {
+        form->SetBounds(left - grid->CellRect(ClubData + 1, 1).Left, 0, 700, 420);
+        grid->SetSelectedIndex(ClubData);
+        grid->ShowEditor();
+        TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
+        ASSERT_NE(ed, nullptr);
+        QTest::keyClick(ed->Widget(), Qt::Key_F4);
+        ASSERT_TRUE(ed->ListVisible()) << left;
+        TWinControl* list = ed->ActiveList();
+        EXPECT_GE(list->Width(), ed->Width()) << left;
+        EXPECT_LE(list->Widget()->geometry().right(), desk.right()) << left;
+        EXPECT_GE(list->Widget()->geometry().left(), desk.left()) << left;
+        ed->CloseUp(false);
+    }
+}
+
+TEST_F(DropDownTest, TheWheelOverTheGridMovesAnOpenListALinePerNotch)
+{
+    grid->Columns()->Items(ClubData)->PickList = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                                                   QStringLiteral("D"), QStringLiteral("E")};
+    TrDBGridInplaceEditEx* ed = Open(ClubData);
+    ASSERT_TRUE(ed->ListVisible());
+    auto* list = dynamic_cast<TCustomListBox*>(ed->ActiveList());
+    ASSERT_NE(list, nullptr);
+    list->SetItemIndex(0);
+    const int top = grid->TopRow();
+    auto wheel = [&](int Delta) {
+        const QPointF p(20, 40);
+        QWheelEvent e(p, grid->Widget()->mapToGlobal(p), QPoint(), QPoint(0, Delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid->Widget(), &e);
+    };
+    wheel(-240);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    wheel(60);  // a started notch counts
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(grid->TopRow(), top) << "the grid does not scroll under an open list";
+    ed->CloseUp(false);
+}
+
+TEST_F(DropDownTest, TheLookupListTakesTheGridsItemHeight)
+{
+    TClientDataSet clubs;
+    clubs.AddField(QStringLiteral("CID"), ftInteger);
+    clubs.AddField(QStringLiteral("CNAME"), ftWideString, 30);
+    clubs.CreateDataSet();
+    int id = 0;
+    for (const char* n : {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere"})
+        clubs.AppendRecord({++id, QString::fromUtf8(n)});
+    auto runs = std::make_unique<TClientDataSet>();
+    runs->AddField(QStringLiteral("ID"), ftInteger);
+    runs->AddField(QStringLiteral("CLUB_ID"), ftInteger);
+    TField* look = runs->AddField(QStringLiteral("CLUB"), ftWideString, 30, fkLookup);
+    look->KeyFields = QStringLiteral("CLUB_ID");
+    look->LookupDataSet = &clubs;
+    look->LookupKeyFields = QStringLiteral("CID");
+    look->LookupResultField = QStringLiteral("CNAME");
+    runs->CreateDataSet();
+    runs->AppendRecord({1, 1});
+    runs->First();
+    src->SetDataSet(runs.get());
+    grid->Columns()->SetState(csDefault);
+    grid->LayoutChanged();
+    // Grid height, event's answer -> the list's row height (0 = text height + increase).
+    struct Case { int GridHeight; int EventHeight; int Increase; } cases[] = {{0, -1, 2}, {0, -1, 9}, {30, -1, 2}, {30, 24, 2}};
+    int textRows = 0;
+    for (const Case& c : cases) {
+        grid->LookupListItemHeight = c.GridHeight;
+        grid->LookupListItemIncreaseHeight = c.Increase;
+        grid->OnGetLookupListItemHeight = nullptr;
+        if (c.EventHeight >= 0)
+            grid->OnGetLookupListItemHeight = [&](TComponent*, TCanvas*, const QString& Key, const QString& List, int& H) {
+                EXPECT_EQ(Key, QStringLiteral("CID"));
+                EXPECT_EQ(List, QStringLiteral("CNAME"));
+                H = c.EventHeight;
+            };
+        TrDBGridInplaceEditEx* ed = Open(2);
+        ASSERT_TRUE(ed->ListVisible());
+        ASSERT_EQ(ed->ActiveList(), ed->DataList());
+        const int rows = ed->DataList()->RowCount();
+        const int rowHeight = (ed->DataList()->Height() - 2) / rows;
+        const int want = c.EventHeight >= 0 ? c.EventHeight : c.GridHeight;
+        if (want > 0)
+            EXPECT_EQ(rowHeight, want);
+        else if (c.Increase == 2)
+            textRows = rowHeight;
+        else
+            EXPECT_EQ(rowHeight, textRows + 7);
+        ed->CloseUp(false);
+    }
+    runs->Cancel();
+    src->SetDataSet(data.get());
 }

@@ -134,6 +134,10 @@ void FilterShots(TrDBAction* Actions, const TShot& Shot)
     TrDBGridCellParamsForm rulesDlg(f, grid);
     rulesDlg.Show();
     Shot("conditions_dialog", &rulesDlg);
+    // Enlarged, the rule table takes the room and the row buttons follow the bottom.
+    rulesDlg.SetClientWidth(960);
+    rulesDlg.SetClientHeight(470);
+    Shot("conditions_dialog_large", &rulesDlg);
     rulesDlg.Hide();
     TrDBGridCellParamsValuesForm valueDlg(f);
     valueDlg.lCond->SetCaption(QStringLiteral("Entered condition: AIKA >"));
