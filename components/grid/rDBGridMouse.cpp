@@ -111,6 +111,7 @@ void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     const TGridCoord u = MouseCoordEx(X, Y);
     const bool sameCell = u.X == FMouseDownCoord.X && u.Y == FMouseDownCoord.Y;
+    const bool colSizing = GridState() == gsColSizing;
     isDataScrolling = false;
     // 3. A title button.
     int button = -1;
@@ -128,6 +129,15 @@ void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     }
     // 4. The platform release (title and cell clicks).
     TDBGrid::MouseUp(Button, Shift, X, Y);
+    // 2. A first column sized wider than the grid comes back within reach of its border.
+    if (colSizing) {
+        const int first = IndicatorOffset();
+        const int dataCol = first < ColCount() ? RawToDataColumn(first) : -1;
+        const int indicator = first > 0 ? ColWidths(0) + LineWidthH() : 0;
+        const int room = ClientWidth() - indicator;
+        if (dataCol >= 0 && dataCol < Columns()->Count() && ColWidths(first) > room)
+            Columns()->Items(dataCol)->SetWidth(std::max(16, std::min(X - indicator, room - LineWidthH() - 4)));
+    }
     // 6. The top-left cell and the fixed column.
     if (isPushing) {
         isPushing = false;

@@ -734,3 +734,16 @@ TEST_F(RDBGridCellsTest, TheFixedColumnAndTopLeftCellTrackTheMouseAsButtons)
     EXPECT_EQ(grid->HotTrackCell().X, 0);
     EXPECT_EQ(grid->HotTrackCell().Y, 0);
 }
+
+TEST_F(RDBGridCellsTest, AFirstColumnSizedPastTheGridComesBackWithinReach)
+{
+    QWidget* w = grid->Widget();
+    const TRect first = grid->CellRect(1, 0);
+    Press(w, first.Right - 1, first.Top + 4);
+    ASSERT_EQ(grid->GridState(), gsColSizing);
+    DragTo(w, grid->Width() + 200, first.Top + 4);
+    Release(w, grid->Width() + 200, first.Top + 4);
+    const int width = grid->Columns()->Items(0)->Width();
+    EXPECT_GE(width, 16);
+    EXPECT_LT(grid->CellRect(1, 0).Left + width, grid->ClientWidth()) << "its border can be reached again";
+}

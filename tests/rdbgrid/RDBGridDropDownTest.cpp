@@ -211,21 +211,7 @@ TEST_F(DropDownTest, TheWheelOverTheGridMovesAnOpenListALinePerNotch)
 TEST_F(DropDownTest, TheLookupListTakesTheGridsItemHeight)
 {
     TClientDataSet clubs;
-    clubs.AddField(QStringLiteral("CID"), ftInteger);
-    clubs.AddField(QStringLiteral("CNAME"), ftWideString, 30);
-    clubs.CreateDataSet();
-    int id = 0;
-    for (const char* n : {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere"})
-        clubs.AppendRecord({++id, QString::fromUtf8(n)});
-    auto runs = std::make_unique<TClientDataSet>();
-    runs->AddField(QStringLiteral("ID"), ftInteger);
-    runs->AddField(QStringLiteral("CLUB_ID"), ftInteger);
-    TField* look = runs->AddField(QStringLiteral("CLUB"), ftWideString, 30, fkLookup);
-    look->KeyFields = QStringLiteral("CLUB_ID");
-    look->LookupDataSet = &clubs;
-    look->LookupKeyFields = QStringLiteral("CID");
-    look->LookupResultField = QStringLiteral("CNAME");
-    runs->CreateDataSet();
+    auto runs = MakeClubRuns(clubs, {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere"});
     runs->AppendRecord({1, 1});
     runs->First();
     src->SetDataSet(runs.get());
@@ -258,6 +244,28 @@ TEST_F(DropDownTest, TheLookupListTakesTheGridsItemHeight)
             EXPECT_EQ(rowHeight, textRows + 7);
         ed->CloseUp(false);
     }
+    runs->Cancel();
+    src->SetDataSet(data.get());
+}
+
+TEST_F(DropDownTest, DeleteInALookupCellWithItsListClosedGoesToTheGrid)
+{
+    TClientDataSet clubs;
+    auto runs = MakeClubRuns(clubs, {"Rasti-Helsinki", "OK Espoo"});
+    runs->AppendRecord({1, 2});
+    runs->First();
+    src->SetDataSet(runs.get());
+    grid->Columns()->SetState(csDefault);
+    grid->LayoutChanged();
+    grid->SetSelectedIndex(2);
+    grid->ShowEditor();
+    TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    ASSERT_FALSE(ed->ListVisible());
+    ed->SetSelStart(0);
+    ed->SetSelLength(0);
+    QTest::keyClick(ed->Widget(), Qt::Key_Delete);
+    EXPECT_EQ(ed->Text(), QStringLiteral("OK Espoo")) << "the editor does not cut the club's name";
     runs->Cancel();
     src->SetDataSet(data.get());
 }

@@ -3,6 +3,7 @@
 #include "platform/ui/ImgList.h"
 
 #include "platform/database/DataSource.h"
+#include "platform/database/Fields.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -30,6 +31,26 @@ std::unique_ptr<TClientDataSet> MakeRunsTable(int N)
                          3000 - i * 7});
     d->First();
     return d;
+}
+
+std::unique_ptr<TClientDataSet> MakeClubRuns(TClientDataSet& Clubs, std::initializer_list<const char*> Names)
+{
+    Clubs.AddField(QStringLiteral("CID"), ftInteger);
+    Clubs.AddField(QStringLiteral("CNAME"), ftWideString, 30);
+    Clubs.CreateDataSet();
+    int id = 0;
+    for (const char* n : Names)
+        Clubs.AppendRecord({++id, QString::fromUtf8(n)});
+    auto runs = std::make_unique<TClientDataSet>();
+    runs->AddField(QStringLiteral("ID"), ftInteger);
+    runs->AddField(QStringLiteral("CLUB_ID"), ftInteger);
+    TField* look = runs->AddField(QStringLiteral("CLUB"), ftWideString, 30, fkLookup);
+    look->KeyFields = QStringLiteral("CLUB_ID");
+    look->LookupDataSet = &Clubs;
+    look->LookupKeyFields = QStringLiteral("CID");
+    look->LookupResultField = QStringLiteral("CNAME");
+    runs->CreateDataSet();
+    return runs;
 }
 
 void RDBGridTest::SetUp()

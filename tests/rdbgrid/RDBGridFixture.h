@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -26,6 +27,9 @@ void FillImages(TImageList* L);
 // ID, NAME, CLUB, STATUS ("0" ok, "3" disqualified), RENTED ("K"/"E"), SECS.
 std::unique_ptr<TClientDataSet> MakeRunsTable(int N);
 extern const char* const RunnerNames[8];
+// Fills Clubs (CID, CNAME) with the names, numbered from 1, and returns an
+// empty table of runs (ID, CLUB_ID) whose CLUB looks the club's name up.
+std::unique_ptr<TClientDataSet> MakeClubRuns(TClientDataSet& Clubs, std::initializer_list<const char*> Names);
 
 class RDBGridTest : public ::testing::Test {
 protected:

@@ -126,21 +126,7 @@ TEST_F(RDBGridTest, DeleteAndSpaceChangeACheckBoxCell)
 TEST_F(RDBGridTest, TypingInALookupColumnPicksTheKeyOfTheFoundRow)
 {
     TClientDataSet clubs;
-    clubs.AddField(QStringLiteral("CID"), ftInteger);
-    clubs.AddField(QStringLiteral("CNAME"), ftWideString, 30);
-    clubs.CreateDataSet();
-    int id = 0;
-    for (const char* n : {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere", "Suunta-Äänekoski", "Huima-Espoo"})
-        clubs.AppendRecord({++id, QString::fromUtf8(n)});
-    auto runs = std::make_unique<TClientDataSet>();
-    runs->AddField(QStringLiteral("ID"), ftInteger);
-    runs->AddField(QStringLiteral("CLUB_ID"), ftInteger);
-    TField* look = runs->AddField(QStringLiteral("CLUB"), ftWideString, 30, fkLookup);
-    look->KeyFields = QStringLiteral("CLUB_ID");
-    look->LookupDataSet = &clubs;
-    look->LookupKeyFields = QStringLiteral("CID");
-    look->LookupResultField = QStringLiteral("CNAME");
-    runs->CreateDataSet();
+    auto runs = MakeClubRuns(clubs, {"Rasti-Helsinki", "OK Espoo", "Kiito-Tampere", "Suunta-Äänekoski", "Huima-Espoo"});
     runs->AppendRecord({1, 1});
     runs->AppendRecord({2, 2});
     runs->First();
