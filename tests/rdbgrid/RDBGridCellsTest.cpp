@@ -696,7 +696,7 @@ TEST_F(RDBGridCellsTest, MovingOntoAnotherTitleButtonShowsItsHint)
 {
     TImageList images(form.get());
     FillImages(&images);
-    grid->TitleImageList = &images;
+    grid->SetTitleImageList(&images);
     grid->TitleButtons.Add(QStringLiteral("NAME=0,2"));
     grid->TitleHints.Add(QStringLiteral("NAME_Button1=Lisää"));
     grid->TitleHints.Add(QStringLiteral("NAME_Button2=Poista"));
