@@ -217,8 +217,9 @@ void TWebMainCalls::ConnectOnline()
         }
         const QString Text = R.Status == 404 ? QStringLiteral("HTTP 404: Palvelua ei löydy.") : R.Text;
         FHost.DoMessage(websync::NoConnection + QStringLiteral(": ") + Text, 3, false);
+        // No pause here, unlike the worker's login: this runs on the main
+        // thread, and a pause would freeze the window for its length.
         FHost.SetWebStatus(false);
-        Sleep(unsigned(LoginPauseMs));
     } catch (const std::exception& E) {
         FHost.DoMessage(websync::NoConnection + QStringLiteral(": ") + FHost.GetDbMessage(QString::fromUtf8(E.what())), 3, false);
         FHost.SetWebStatus(false);

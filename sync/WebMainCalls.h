@@ -40,8 +40,6 @@ public:
                   TFbTransaction& Transaction);
     ~TWebMainCalls();
 
-    // The pause after a failed login; it blocks the window (ms).
-    int LoginPauseMs = 10000;
     int ConnectTimeoutMs = 15000;
     int ReadTimeoutMs = 30000;
     // True after a calendar download committed a series; the tree's refresh

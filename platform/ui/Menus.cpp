@@ -154,6 +154,11 @@ void TMenuItem::FillQMenu(QMenu* Menu)
         a->setEnabled(item->Enabled());
         a->setCheckable(item->Checked() || item->AutoCheck());
         a->setChecked(item->Checked());
+        if (item->Default()) {
+            QFont f = a->font();
+            f.setBold(true);
+            a->setFont(f);
+        }
         a->setToolTip(GetShortHint(item->Hint()));
         if (item->ShortCut() != scNone)
             a->setShortcut(QKeySequence(ShortCutToText(item->ShortCut())));

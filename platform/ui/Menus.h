@@ -32,6 +32,9 @@ public:
     void SetVisible(bool V) { FVisible = V; }
     bool Checked() const { return FChecked; }
     void SetChecked(bool V) { FChecked = V; }
+    // The item a double click would choose: drawn bold.
+    bool Default() const { return FDefault; }
+    void SetDefault(bool V) { FDefault = V; }
     bool AutoCheck() const { return FAutoCheck; }
     void SetAutoCheck(bool V) { FAutoCheck = V; }
     bool RadioItem = false;
@@ -69,7 +72,7 @@ private:
     QString FCaption, FHint;
     TShortCut FShortCut = scNone;
     int FImageIndex = -1;
-    bool FEnabled = true, FVisible = true, FChecked = false, FAutoCheck = false;
+    bool FEnabled = true, FVisible = true, FChecked = false, FAutoCheck = false, FDefault = false;
     TBasicAction* FAction = nullptr;
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParentItem = nullptr;
