@@ -37,6 +37,8 @@ class TPopupMenu;
 class TFcPanel;
 class TMenuItem;
 class TToolBar;
+class TFcLabel;
+class TSplitter;
 struct TPoint;
 
 #include <QDateTime>
@@ -133,8 +135,10 @@ public:
     TAction *actMainGridNew = nullptr, *actMainGridNewTest = nullptr, *actMainGridEdit = nullptr;
     TAction *actMainGridEditPerson = nullptr, *actMainGridMergePerson = nullptr, *actMainGridPrintBadge = nullptr;
     TAction *actMainGridDelete = nullptr, *actMainGridToResult = nullptr, *actMainGridRefresh = nullptr;
-    // Guidance toolbar.
+    // Guidance toolbar: one framed tool bar per step (its state icon, its
+    // text and its buttons), side by side.
     TPanel* grpMenu = nullptr;
+    TFcToolbar *tlbMenu1 = nullptr, *tlbMenu2 = nullptr, *tlbMenu3 = nullptr;
     TLabel *imgMenu1 = nullptr, *lblMenu1 = nullptr;
     TLabel *imgMenu2 = nullptr, *lblMenu2 = nullptr;
     TLabel *imgMenu3 = nullptr, *lblMenu3 = nullptr;
@@ -148,6 +152,9 @@ public:
     bool bMenu1Visible = false, bMenu2Visible = false, bMenu3Visible = false;
     // Navigation side.
     TPanel* pnlLeft = nullptr;
+    // Beside the navigation side: widens or narrows it; disabled while the
+    // tree box is minimised.
+    TSplitter* splNavigation = nullptr;
     TrGroupBox* grpNavTree = nullptr;
     // The place of the tree box: the box lies on top of it and fills it
     // unless minimised (a box filling its parent by alignment cannot
@@ -162,10 +169,12 @@ public:
     TLabel *lblSuorituksia = nullptr, *lblMaastossa = nullptr, *lblHyl = nullptr, *lblKesk = nullptr,
            *lblEAikaa = nullptr;
     TrGroupBox* gbWebTulospalvelu = nullptr;
-    TLabel *imgWebOK = nullptr, *imgWebExclamation = nullptr, *lblWebMessage = nullptr;
+    TLabel *imgWebOK = nullptr, *imgWebExclamation = nullptr;
+    TFcLabel* lblWebMessage = nullptr;
     TEdit *edtLahettamatta = nullptr, *edtVastaanottamatta = nullptr;
     TrGroupBox* gbSynkronointiAction = nullptr;
-    TLabel *imgSyncOK = nullptr, *imgSyncExclamation = nullptr, *lblActionMessage = nullptr;
+    TLabel *imgSyncOK = nullptr, *imgSyncExclamation = nullptr;
+    TFcLabel* lblActionMessage = nullptr;
     // The notification box of the first synchronisation after linking: shown
     // while it runs; its "Valmis" (created disabled) comes on when it is done
     // and closes the box with a fresh navigation tree (vrkMainNotification.cpp).
@@ -337,9 +346,10 @@ private:
     void BuildLayout();
     void BuildActions();
     void BuildGuidance();
-    void BuildGuidanceButtons(TWinControl* Parent);
+    void BuildGuidanceButtons();
     void BuildTreeToolbar();
     void BuildGridToolbar();
+    void FitModuleBar();
     void BuildNavigation();
     void BuildResults();
     void BuildLayoutSaving();

@@ -41,11 +41,15 @@ TImageList* MakeMainGlyphs(TComponent* Owner)
 {
     auto* list = new TImageList(Owner);
     list->SetSize(24, 24);
-    for (const TGlyphLook& look : Looks) {
+    auto add = [list](const TGlyphLook& Look) {
         TBitmap b;
         b.SetSize(24, 24);
-        Draw(b, look);
+        Draw(b, Look);
         list->AddMasked(&b, clFuchsia);
-    }
+    };
+    for (const TGlyphLook& look : Looks)
+        add(look);
+    for (const TGlyphLook& look : Looks)
+        add({0xB4B4B4, look.Sign});
     return list;
 }

@@ -4,16 +4,22 @@
 // result box, results grid) on the right, and the actions they share.
 
 #include "app/vrkMainForm.h"
+#include "app/vrkMainGlyphs.h"
 #include "app/vrkMainMake.h"
+#include "app/vrkProgramToolbars.h"
 #include "components/base/rGroupBox.h"
 #include "components/base/rTabControlEx.h"
 #include "components/dbcontrols/TrDBTreeView.h"
+#include "components/framed/FcLabel.h"
+#include "components/framed/FcToolbar.h"
+#include "components/grid/rDBGrid.h"
+#include "components/grid/rDBGridSorter.h"
 #include "data/vrkDataModule.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
-#include "components/grid/rDBGrid.h"
-#include "components/grid/rDBGridSorter.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Splitter.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
 
@@ -47,6 +53,22 @@ TrGroupBox* MakeBox(TComponent* Owner, TWinControl* Parent, const char* Name)
     auto* b = Make<TrGroupBox>(Owner, Parent, Name);
     b->SetMinMaxBtnType(mmbRound);
     return b;
+}
+
+// A message line of the status boxes: red bold text, word-wrapped and
+// centred, over the box's own colour.
+TFcLabel* MakeMessageLine(TComponent* Owner, TWinControl* Parent, const char* Name, const TRect& R)
+{
+    auto* l = Make<TFcLabel>(Owner, Parent, Name);
+    l->SetAutoSize(false);
+    l->SetWordWrap(true);
+    l->SetAlignment(taCenter);
+    l->SetColor(clWhite);
+    l->SetTransparent(true);
+    l->Font()->SetColor(clRed);
+    l->Font()->SetStyle(fsBold);
+    l->SetBounds(R.Left, R.Top, R.Width(), R.Height());
+    return l;
 }
 
 // The alert colours the boxes' captions only: what lies inside keeps its own.
@@ -130,29 +152,44 @@ void TformMain::BuildActions()
 void TformMain::BuildGuidance()
 {
     using namespace mwtxt;
+    ilMain = MakeMainGlyphs(this);
+    ilMain->SetName(QStringLiteral("ilMain"));
     grpMenu = Make<TPanel>(this, this, "grpMenu");
     grpMenu->SetAlign(alTop);
-    grpMenu->SetHeight(60);
+    grpMenu->SetHeight(58);
     grpMenu->SetCaption(QString());
     grpMenu->SetBevelOuter(bvNone);
-    TPanel* p = grpMenu;
-    imgMenu1 = MakeIcon(this, p, "imgMenu1", QStringLiteral("?"), clHighlight, 8, 14);
-    lblMenu1 = MakeLabel(this, p, "lblMenu1", QString(), 34, 8);
+    // Each step's bar lists its icon, its text and then its buttons; the bar
+    // fits its width to what shows.
+    auto step = [this](TFcToolbar*& Bar, const char* Name, int Left) {
+        Bar = progbars::MakeToolbar(this, grpMenu, Name, ilMain, 50);
+        Bar->SetAlign(alLeft);
+        Bar->SetLeft(Left);
+        return Bar;
+    };
+    step(tlbMenu1, "tlbMenu1", 0);
+    imgMenu1 = MakeIcon(this, tlbMenu1, "imgMenu1", QStringLiteral("?"), clHighlight, 0, 0);
+    lblMenu1 = MakeLabel(this, tlbMenu1, "lblMenu1", QString(), 0, 0);
     lblMenu1->SetAutoSize(false);
+    lblMenu1->SetLayout(tlCenter);
     lblMenu1->SetWordWrap(true);
-    lblMenu1->SetBounds(34, 8, 166, 44);
-    BuildGuidanceButtons(p);
-    imgMenu2 = MakeIcon(this, p, "imgMenu2", QString(), clRed, 450, 14);
-    lblMenu2 = MakeLabel(this, p, "lblMenu2", QString(), 476, 8);
+    lblMenu1->SetBounds(0, 0, 166, 44);
+    step(tlbMenu2, "tlbMenu2", 1);
+    imgMenu2 = MakeIcon(this, tlbMenu2, "imgMenu2", QString(), clRed, 0, 0);
+    lblMenu2 = MakeLabel(this, tlbMenu2, "lblMenu2", QString(), 0, 0);
     lblMenu2->SetAutoSize(false);
+    lblMenu2->SetLayout(tlCenter);
     lblMenu2->SetWordWrap(true);
-    lblMenu2->SetBounds(476, 8, 166, 44);
-    imgMenu3 = MakeIcon(this, p, "imgMenu3", QStringLiteral("?"), clHighlight, 806, 14);
+    lblMenu2->SetBounds(0, 0, 166, 44);
+    step(tlbMenu3, "tlbMenu3", 2);
+    imgMenu3 = MakeIcon(this, tlbMenu3, "imgMenu3", QStringLiteral("?"), clHighlight, 0, 0);
     imgMenu3->SetHint(Menu3IconHint);
     imgMenu3->SetShowHint(true);
-    lblMenu3 = MakeLabel(this, p, "lblMenu3", QString(), 832, 8);
+    lblMenu3 = MakeLabel(this, tlbMenu3, "lblMenu3", QString(), 0, 0);
     lblMenu3->SetAutoSize(false);
-    lblMenu3->SetBounds(832, 8, 190, 44);
+    lblMenu3->SetLayout(tlCenter);
+    lblMenu3->SetBounds(0, 0, 190, 44);
+    BuildGuidanceButtons();
 }
 
 void TformMain::BuildNavigation()
@@ -163,6 +200,11 @@ void TformMain::BuildNavigation()
     pnlLeft->SetWidth(320);
     pnlLeft->SetBevelOuter(bvNone);
     pnlLeft->SetCaption(QString());
+    splNavigation = Make<TSplitter>(this, this, "splNavigation");
+    splNavigation->SetLeft(pnlLeft->Left() + pnlLeft->Width());
+    splNavigation->SetWidth(4);
+    splNavigation->SetMinSize(200);
+    splNavigation->SetAlign(alLeft);
 
     tabKasittely = Make<TrTabControlEx>(this, pnlLeft, "tabKasittely");
     // Bottom-aligned controls stack by their tops: the desk tabs above the
@@ -197,9 +239,7 @@ void TformMain::BuildNavigation()
     gbWebTulospalvelu->OnMinimizeChange = [this](TComponent*) { gbWebTulospalveluMinimizeChange(); };
     imgWebOK = MakeIcon(this, gbWebTulospalvelu, "imgWebOK", QStringLiteral("\u2714"), clGreen, 10, 22);
     imgWebExclamation = MakeIcon(this, gbWebTulospalvelu, "imgWebExclamation", QStringLiteral("!"), clRed, 10, 22);
-    lblWebMessage = MakeLabel(this, gbWebTulospalvelu, "lblWebMessage", QString(), 36, 22);
-    lblWebMessage->Font()->SetColor(clRed);
-    lblWebMessage->Font()->SetStyle(fsBold);
+    lblWebMessage = MakeMessageLine(this, gbWebTulospalvelu, "lblWebMessage", TRect(36, 20, 310, 40));
     MakeLabel(this, gbWebTulospalvelu, "lblLahettamatta", Lahettamatta, 36, 44);
     edtLahettamatta = Make<TEdit>(this, gbWebTulospalvelu, "edtLahettamatta");
     edtLahettamatta->SetBounds(160, 40, 60, 22);
@@ -217,13 +257,7 @@ void TformMain::BuildNavigation()
     gbSynkronointiAction->SetAlign(alBottom);
     imgSyncExclamation = MakeIcon(this, gbSynkronointiAction, "imgSyncExclamation", QStringLiteral("!"), clRed, 10, 24);
     imgSyncOK = MakeIcon(this, gbSynkronointiAction, "imgSyncOK", QStringLiteral("\u2714"), clGreen, 10, 24);
-    lblActionMessage = MakeLabel(this, gbSynkronointiAction, "lblActionMessage", QString(), 36, 22);
-    lblActionMessage->SetAutoSize(false);
-    lblActionMessage->SetWordWrap(true);
-    lblActionMessage->SetBounds(36, 20, 270, 40);
-    lblActionMessage->SetAlignment(taCenter);
-    lblActionMessage->Font()->SetColor(clRed);
-    lblActionMessage->Font()->SetStyle(fsBold);
+    lblActionMessage = MakeMessageLine(this, gbSynkronointiAction, "lblActionMessage", TRect(36, 20, 306, 60));
 
     gbNotification = MakeBox(this, pnlLeft, "gbNotification");
     gbNotification->SetCaption(Ilmoitus);

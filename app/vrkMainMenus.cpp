@@ -64,10 +64,11 @@ void TformMain::BuildMenus()
     if (rDBAction) {
         AddLine(this, g);
         rDBAction->AddDBToolMenu(g);
-        // The module's bar stands right above the grid and shows with it.
-        rDBToolBar = rDBAction->CreateToolBar(grpMainAreaDetails);
+        // The module's bar stands beside the program's own grid bar (below
+        // it when the window is too narrow for both) and shows with it.
+        rDBToolBar = rDBAction->CreateToolBar(fctlbrMainGrid);
         rDBToolBar->SetName(QStringLiteral("rDBToolBar"));
-        rDBToolBar->SetTop(grpLastResult->Top() + grpLastResult->Height() + 1);
+        FitModuleBar();
         rDBToolBar->SetVisible(false);
         // After the window's own list: F5 is the window's "Virkistä".
         AddActionList(rDBAction->ActList);
@@ -78,7 +79,9 @@ void TformMain::BuildMenus()
     TMenuItem* t = pmMainTree->Items();
     AddItem(this, t, "miTreeRefresh")->SetAction(actMainTreeRefresh);
     AddLine(this, t);
-    AddItem(this, t, "miTreeEdit")->SetAction(actMainTreeEdit);
+    TMenuItem* edit = AddItem(this, t, "miTreeEdit");
+    edit->SetAction(actMainTreeEdit);
+    edit->SetDefault(true);
     AddItem(this, t, "miTreeMergePerson")->SetAction(actMainTreeMergePerson);
     AddItem(this, t, "miTreeAdd")->SetAction(actMainTreeAdd);
     AddLine(this, t);
@@ -116,6 +119,19 @@ void TformMain::TreeContextPopup(TrDBTreeView* Tree, const TPoint& MousePos)
         Tree->SetSelected(node);
 }
 
+// The module's bar is one control of the grid bar, as wide as all its
+// buttons (the module shows and hides them as the grid allows).
+void TformMain::FitModuleBar()
+{
+    rDBToolBar->SetAlign(alNone);
+    int width = 0;
+    for (int i = 0; i < rDBToolBar->ControlCount(); ++i)
+        width += rDBToolBar->Controls(i)->Width();
+    rDBToolBar->SetBounds(0, 0, width + 2, rDBToolBar->ButtonHeight() + 4);
+    rDBToolBar->Realign();
+    fctlbrMainGrid->Realign();
+}
+
 void TformMain::ActivateMainGrid()
 {
     if (rDBAction)
@@ -125,6 +141,8 @@ void TformMain::ActivateMainGrid()
 void TformMain::ShowGridBars(bool Show)
 {
     fctlbrMainGrid->SetVisible(Show);
-    if (rDBToolBar)
+    if (rDBToolBar) {
         rDBToolBar->SetVisible(Show);
+        FitModuleBar();
+    }
 }

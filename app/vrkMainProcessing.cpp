@@ -3,6 +3,7 @@
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcLabel.h"
 #include "components/base/rTabControlEx.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "app/vrkMainWebLink.h"

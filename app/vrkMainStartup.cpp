@@ -6,6 +6,7 @@
 #include "app/vrkDoMessage.h"
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcStatus.h"
 #include "components/framed/FcStatusBar.h"
 #include "components/grid/TrDBAction.h"

@@ -2,13 +2,18 @@
 // stall test, and the synchronisation box.
 
 #include "app/vrkMainForm.h"
+#include "components/framed/FcLabel.h"
 #include "components/base/rGroupBox.h"
 #include "components/framed/FcToolButton.h"
+#include "components/framed/FcToolbar.h"
 #include "data/vrkEntities.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Splitter.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
+
+#include <tuple>
 
 namespace {
 
@@ -48,6 +53,7 @@ void TformMain::FitTreeBox()
 void TformMain::grpNavTreeMinimizeChange()
 {
     FitTreeBox();
+    splNavigation->SetEnabled(!grpNavTree->Minimized());
     if (grpNavTree->Minimized()) {
         if (bWebAlert) {
             grpNavTree->SetCaptionColor(clRed);
@@ -59,28 +65,22 @@ void TformMain::grpNavTreeMinimizeChange()
     }
 }
 
-// Lays the visible parts of the three guidance steps out from the left,
-// each step's icon, text and buttons side by side.
+// Each step's bar lays out what of it shows and fits its width to it; a
+// step with nothing to show hides its bar. The bars then line up from the
+// left in step order (placed by their left edges before the realignment).
 void TformMain::FlowGuidance()
 {
-    int x = 8;
-    auto step = [&](TLabel* Icon, TLabel* Text, const std::vector<TControl*>& Buttons) {
-        if (!Icon->Visible() && !Text->Visible())
-            return;
-        Icon->SetLeft(x);
-        Text->SetLeft(x + 26);
-        x += 26 + Text->Width() + 6;
-        for (TControl* b : Buttons) {
-            if (!b->Visible())
-                continue;
-            b->SetBounds(x, 5, b->Width(), b->Height());
-            x += b->Width() + 4;
-        }
-        x += 18;
-    };
-    step(imgMenu1, lblMenu1, FMenu1Buttons);
-    step(imgMenu2, lblMenu2, FMenu2Buttons);
-    step(imgMenu3, lblMenu3, FMenu3Buttons);
+    int x = 0;
+    for (auto [bar, icon, text] : {std::tuple{tlbMenu1, imgMenu1, lblMenu1}, std::tuple{tlbMenu2, imgMenu2, lblMenu2},
+                                   std::tuple{tlbMenu3, imgMenu3, lblMenu3}}) {
+        bar->Realign();
+        bar->SetVisible(icon->Visible() || text->Visible());
+        if (!bar->Visible())
+            continue;
+        bar->SetLeft(x);
+        x += bar->Width();
+    }
+    grpMenu->Realign();
 }
 
 void TformMain::MenuShow(const QString& State, const QString& HelpText)

@@ -1,10 +1,11 @@
 // The main window's tool bars: the guidance steps' buttons, the tree's bar
 // and the results grid's bar, framed tool buttons over the window's actions
-// with the glyphs drawn for them.
+// with the glyphs drawn for them and spacers between their groups.
 
 #include "app/vrkMainForm.h"
 #include "app/vrkMainMake.h"
 #include "app/vrkMainGlyphs.h"
+#include "app/vrkProgramToolbars.h"
 #include "components/base/rGroupBox.h"
 #include "components/framed/FcToolButton.h"
 #include "components/framed/FcToolbar.h"
@@ -18,59 +19,29 @@ namespace {
 
 using mainwin::Make;
 
-// A tool button of its own size under its action: the glyph above the
-// caption, raised, in the visual style of the platform.
 TFcToolButton* MakeToolButton(TComponent* Owner, TWinControl* Parent, const char* Name, TAction* Action, int W, int Glyph)
 {
-    auto* b = Make<TFcToolButton>(Owner, Parent, Name);
-    b->SetUseToolbarButtonSize(false);
-    b->SetUseToolbarVisualStyle(false);
-    b->SetUseToolbarButtonLayout(false);
-    b->SetUseToolbarShowCaption(false);
-    b->SetLayout(blGlyphTop);
-    b->SetShowCaption(true);
-    b->SetFlat(false);
-    b->SetVisualStyle(vsWinXP);
-    b->SetGradientColorStyle(gcsSystem);
-    // The glyph rides on the action, which the button follows.
-    Action->SetImageIndex(Glyph);
-    b->SetAction(Action);
-    b->SetBounds(0, 0, W, 50);
-    return b;
-}
-
-// A tool bar that lays its buttons out in one row of 50-pixel buttons.
-TFcToolbar* MakeToolbar(TComponent* Owner, TWinControl* Parent, const char* Name, TImageList* Images)
-{
-    auto* t = Make<TFcToolbar>(Owner, Parent, Name);
-    t->SetAlign(alTop);
-    t->SetImages(Images);
-    t->SetShowButtonCaptions(true);
-    t->SetButtonLayout(blGlyphTop);
-    t->SetWrapControls(false);
-    t->SetCaption(QString());
-    return t;
+    return progbars::MakeButton(Owner, Parent, Name, Action, W, 50, Glyph, DisabledGlyph(TMainGlyph(Glyph)));
 }
 
 }  // namespace
 
-void TformMain::BuildGuidanceButtons(TWinControl* Parent)
+void TformMain::BuildGuidanceButtons()
 {
-    ilMain = MakeMainGlyphs(this);
-    ilMain->SetName(QStringLiteral("ilMain"));
-    auto button = [&](TFcToolButton*& B, const char* Name, TAction* A, int W, int Glyph) {
-        B = MakeToolButton(this, Parent, Name, A, W, Glyph);
-        B->SetImages(ilMain);
-        B->SetTop(5);
+    auto button = [&](TFcToolButton*& B, TFcToolbar* Bar, const char* Name, TAction* A, int W, int Glyph) {
+        B = MakeToolButton(this, Bar, Name, A, W, Glyph);
     };
-    button(btnAloita, "btnAloita", actMaaliAloita, 72, mgStart);
-    button(btnLopeta, "btnLopeta", actMaaliLopeta, 72, mgStop);
-    button(btnValmis, "btnValmis", actMaaliValmis, 72, mgReady);
-    button(btnRadatMuokkaa, "btnRadatMuokkaa", actRadatMuokkaa, 72, mgCourseEdit);
-    button(btnRadatUusi, "btnRadatUusi", actRadatUusi, 60, mgCourseNew);
-    button(btnLaitteetVirkista, "btnLaitteetVirkista", actLaitteetVirkista, 100, mgDevicesRefresh);
-    button(btnLaitteet, "btnLaitteet", actMaaliEmitLukija, 72, mgDevices);
-    button(btnTulos, "btnTulos", actResultBoard, 60, mgBoard);
+    progbars::AddSpacer(this, tlbMenu1, "spcMenu1");
+    button(btnAloita, tlbMenu1, "btnAloita", actMaaliAloita, 72, mgStart);
+    button(btnLopeta, tlbMenu1, "btnLopeta", actMaaliLopeta, 72, mgStop);
+    button(btnValmis, tlbMenu1, "btnValmis", actMaaliValmis, 72, mgReady);
+    progbars::AddSpacer(this, tlbMenu2, "spcMenu2");
+    button(btnRadatMuokkaa, tlbMenu2, "btnRadatMuokkaa", actRadatMuokkaa, 80, mgCourseEdit);
+    button(btnRadatUusi, tlbMenu2, "btnRadatUusi", actRadatUusi, 60, mgCourseNew);
+    progbars::AddSpacer(this, tlbMenu3, "spcMenu3");
+    button(btnLaitteetVirkista, tlbMenu3, "btnLaitteetVirkista", actLaitteetVirkista, 144, mgDevicesRefresh);
+    button(btnLaitteet, tlbMenu3, "btnLaitteet", actMaaliEmitLukija, 80, mgDevices);
+    button(btnTulos, tlbMenu3, "btnTulos", actResultBoard, 60, mgBoard);
     FMenu1Buttons = {btnAloita, btnLopeta, btnValmis};
     FMenu2Buttons = {btnRadatMuokkaa, btnRadatUusi};
     FMenu3Buttons = {btnLaitteetVirkista, btnLaitteet, btnTulos};
@@ -79,43 +50,50 @@ void TformMain::BuildGuidanceButtons(TWinControl* Parent)
 void TformMain::BuildTreeToolbar()
 {
     // The tree's own bar: flat buttons taking their size and look from it.
-    fctlbrMainTree = MakeToolbar(this, grpNavTree, "fctlbrMainTree", ilMain);
-    fctlbrMainTree->SetVisualStyle(vsGradient);
+    fctlbrMainTree = progbars::MakeToolbar(this, grpNavTree, "fctlbrMainTree", ilMain, 46);
     fctlbrMainTree->SetButtonWidth(70);
     fctlbrMainTree->SetButtonHeight(44);
-    fctlbrMainTree->SetRowHeight(46);
-    fctlbrMainTree->SetHeight(48);
     auto button = [this](const char* Name, TAction* A, int Glyph) {
         auto* b = Make<TFcToolButton>(this, fctlbrMainTree, Name);
         A->SetImageIndex(Glyph);
         b->SetAction(A);
+        b->SetDisabledIndex(DisabledGlyph(TMainGlyph(Glyph)));
     };
     button("btnTreeRefresh", actMainTreeRefresh, mgRefresh);
+    progbars::AddSpacer(this, fctlbrMainTree, "spcTree1", 9);
     button("btnTreeCollapse", actMainTreeCollapse, mgCollapse);
     button("btnTreeExpand", actMainTreeExpand, mgExpand);
+    progbars::AddSpacer(this, fctlbrMainTree, "spcTree2", 9);
     button("btnTreeSettings", actSettings, mgSettings);
 }
 
 void TformMain::BuildGridToolbar()
 {
     using namespace mwtxt;
-    fctlbrMainGrid = MakeToolbar(this, grpMainAreaDetails, "fctlbrMainGrid", ilMain);
-    fctlbrMainGrid->SetRowHeight(54);
-    fctlbrMainGrid->SetHeight(58);
-    auto button = [this](const char* Name, TAction* A, int Glyph) {
-        MakeToolButton(this, fctlbrMainGrid, Name, A, 60, Glyph)->SetImages(ilMain);
+    fctlbrMainGrid = progbars::MakeToolbar(this, grpMainAreaDetails, "fctlbrMainGrid", ilMain, 50);
+    // The grid action module's bar follows on this bar; on a narrow window
+    // it takes a row of its own.
+    fctlbrMainGrid->SetWrapControls(true);
+    auto button = [this](const char* Name, TAction* A, int W, int Glyph) { MakeToolButton(this, fctlbrMainGrid, Name, A, W, Glyph); };
+    // The bar's captions are short; the menu keeps the actions' longer ones.
+    auto own = [this](const char* Name, TAction* A, const QString& Caption, int Glyph) {
+        progbars::MakeOwnCaptionButton(this, fctlbrMainGrid, Name, A, Caption, 72, 50, Glyph, DisabledGlyph(TMainGlyph(Glyph)));
     };
-    button("btnGridEdit", actMainGridEdit, mgEdit);
-    button("btnGridNew", actMainGridNew, mgNew);
-    button("btnGridDelete", actMainGridDelete, mgDelete);
-    button("btnGridNewTest", actMainGridNewTest, mgTest);
-    button("btnGridRefresh", actMainGridRefresh, mgRefresh);
-    button("btnGridPrint", actMainGridPrintBadge, mgPrint);
-    button("btnGridMerge", actMainGridMergePerson, mgMerge);
-    button("btnGridToResult", actMainGridToResult, mgToResult);
+    button("btnGridEdit", actMainGridEdit, 80, mgEdit);
+    own("btnGridNew", actMainGridNew, Uusi, mgNew);
+    button("btnGridDelete", actMainGridDelete, 72, mgDelete);
+    progbars::AddSpacer(this, fctlbrMainGrid, "spcGrid1");
+    button("btnGridNewTest", actMainGridNewTest, 90, mgTest);
+    progbars::AddSpacer(this, fctlbrMainGrid, "spcGrid2");
+    button("btnGridRefresh", actMainGridRefresh, 72, mgRefresh);
+    button("btnGridPrint", actMainGridPrintBadge, 72, mgPrint);
+    progbars::AddSpacer(this, fctlbrMainGrid, "spcGrid3");
+    own("btnGridMerge", actMainGridMergePerson, Yhdista, mgMerge);
+    button("btnGridToResult", actMainGridToResult, 72, mgToResult);
+    progbars::AddSpacer(this, fctlbrMainGrid, "spcGrid4", 12);
     chkAutoRefresh = Make<TCheckBox>(this, fctlbrMainGrid, "chkAutoRefresh");
     chkAutoRefresh->SetCaption(Automaattivirkistys);
     chkAutoRefresh->SetHint(AutomaattivirkistysHint);
-    chkAutoRefresh->SetBounds(0, 0, 160, 50);
+    chkAutoRefresh->SetBounds(0, 0, 170, 40);
     chkAutoRefresh->SetChecked(true);
 }

@@ -2,6 +2,7 @@
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcLabel.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "app/vrkMainWebLink.h"
 #include "data/vrkDataModule.h"

@@ -3,6 +3,9 @@
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "app/vrkMainGlyphs.h"
+#include "app/vrkProgramToolbars.h"
+#include "components/framed/FcToolbar.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
 #include "devices/serial/SerComPort.h"
@@ -16,9 +19,11 @@
 #include "platform/rtl/Exception.h"
 #include "platform/comm/CommPorts.h"
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/FinishDeskTexts.h"
 #include "resources/SafeguardTexts.h"
@@ -79,7 +84,7 @@ TFormEmitReader::TFormEmitReader(TComponent* AOwner) : TForm(AOwner)
     SetName(QStringLiteral("FormEmitReader"));
     SetCaption(fdtxt::DevicesCaption);
     SetBorderStyle(bsDialog);
-    SetBounds(centreleft(420), centretop(230), 420, 230);
+    SetBounds(centreleft(420), centretop(250), 420, 250);
     if (!current250Read)
         current250Read = new T250Read();
     FPostGuard = std::make_unique<QObject>();
@@ -173,25 +178,26 @@ void TFormEmitReader::BuildGuidanceLine()
     lblDevices->SetParent(this);
     lblDevices->SetBounds(44, 168, 260, 17);
     lblDevices->SetVisible(false);
-    tlbDevices = new TToolBar(this);
-    tlbDevices->SetName(QStringLiteral("tlbDevices"));
-    tlbDevices->SetParent(this);
+    // A framed tool bar as the main window's steps have: the state icon and
+    // the "Virkistä" button.
+    ilDevices = MakeMainGlyphs(this);
+    tlbDevices = progbars::MakeToolbar(this, this, "tlbDevices", ilDevices, 50);
     tlbDevices->SetAlign(alNone);
-    tlbDevices->SetBounds(44, 188, 160, 28);
-    tlbDevices->SetShowCaptions(true);
-    tlbDevices->List = true;
-    tlbDevices->SetButtonWidth(130);
-    tlbDevices->SetButtonHeight(24);
-    tbtnVirkista = new TToolButton(this);
-    tbtnVirkista->SetName(QStringLiteral("tbtnVirkista"));
-    tbtnVirkista->SetParent(tlbDevices);
+    tlbDevices->SetBounds(8, 156, 112, 54);
+    imgDeviceState->SetParent(tlbDevices);
+    progbars::AddSpacer(this, tlbDevices, "spcDevices");
     tlbDevices->SetVisible(false);
 }
 
 void TFormEmitReader::SetRefreshAction(TBasicAction* Action)
 {
-    tbtnVirkista->SetAction(Action);
-    tlbDevices->Realign();  // the button as wide as the action's caption
+    auto* a = dynamic_cast<TAction*>(Action);
+    if (!a)
+        return;
+    // The form's button says "Virkistä" whatever the action's longer caption.
+    tbtnVirkista = progbars::MakeOwnCaptionButton(this, tlbDevices, "tbtnVirkista", a, fdtxt::Virkista, 72, 50,
+                                                  mgDevicesRefresh, DisabledGlyph(mgDevicesRefresh));
+    tlbDevices->Realign();
 }
 
 void TFormEmitReader::ShowGuidance(bool Visible, const QString& Sign, TColor Color, const QString& DeviceText)
@@ -200,6 +206,7 @@ void TFormEmitReader::ShowGuidance(bool Visible, const QString& Sign, TColor Col
     imgDeviceState->Font()->SetColor(Color);
     imgDeviceState->SetVisible(Visible);
     tlbDevices->SetVisible(Visible);
+    tlbDevices->Realign();
     lblDevices->SetCaption(DeviceText);
 }
 

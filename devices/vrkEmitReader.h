@@ -136,8 +136,9 @@ class TSerCustomComPort;
 class TComboBox;
 class TButton;
 class TLabel;
-class TToolBar;
-class TToolButton;
+class TFcToolbar;
+class TOwnCaptionToolButton;
+class TImageList;
 class TBasicAction;
 class TTimer;
 
@@ -178,8 +179,9 @@ public:
     // step, not shown: the lists above say the same) and "Virkistä".
     TLabel* imgDeviceState = nullptr;
     TLabel* lblDevices = nullptr;
-    TToolBar* tlbDevices = nullptr;
-    TToolButton* tbtnVirkista = nullptr;
+    TFcToolbar* tlbDevices = nullptr;
+    TOwnCaptionToolButton* tbtnVirkista = nullptr;
+    TImageList* ilDevices = nullptr;
     // The main window's device line as it now shows: whether the device
     // step is shown, its icon (sign and colour) and its text.
     void ShowGuidance(bool Visible, const QString& Sign, TColor Color, const QString& DeviceText);

@@ -162,6 +162,7 @@ void TformResultBoard::BuildLayout()
     fcpNextChipPanel->SetName(QStringLiteral("fcpNextChipPanel"));
     fcpNextChipPanel->ShowCaption = true;
     fcpNextChipPanel->SetBorderWidth(3);
+    fcpNextChipPanel->SetAlign(alBottom);
     fcpNextChipPanel->Font()->SetSize(18);
     fcpNextChipPanel->SetColor(clMoneyGreen);
     auto button = [this](const QString& Caption, int L, std::function<void(TComponent*)> Click) {

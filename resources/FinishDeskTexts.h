@@ -23,6 +23,8 @@ inline const QString ReaderLost = QStringLiteral(
     "Yhteys lukulaitteeseen katkesi (%1: %2). Tarkista lukulaitteen kaapeli.\r\n\r\nLukulaite otetaan käyttöön "
     "automaattisesti, kun se kytketään takaisin, tai painikkeella \"Virkistä laitteet\".");
 // the hint of the reader state icon (main window and device form)
+// The device form's refresh button.
+inline const QString Virkista = QStringLiteral("Virkistä");
 inline const QString ReaderStateHint =
     QStringLiteral("Lukulaitteen tila. Havainnollistaa, tarvitseeko lukulaite käyttäjän huomiota.");
 // logged when a card read while reading was off waits for its turn

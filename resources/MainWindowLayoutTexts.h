@@ -22,6 +22,7 @@ inline const QString Tulos = QStringLiteral("Tulos");
 inline const QString Asetukset = QStringLiteral("Asetukset");
 inline const QString AsetuksetHint = QStringLiteral("Näytä ohjelman asetukset");
 inline const QString YhdistaHenkilot = QStringLiteral("Yhdistä henkilöt");
+inline const QString Yhdista = QStringLiteral("Yhdistä");
 inline const QString YhdistaHenkilotHint = QStringLiteral("Yhdistä toisen henkilön tiedot tähän henkilöön");
 inline const QString Lisaa = QStringLiteral("Lisää");
 inline const QString Virkista = QStringLiteral("Virkistä");

@@ -15,9 +15,11 @@
 #include "components/dbcontrols/TrDBEdit.h"
 #include "components/dbcontrols/TrDBLookupComboBox.h"
 #include "components/dbcontrols/TrDBMemo.h"
+#include "app/vrkProgramToolbars.h"
 #include "components/framed/FcDBRGrp.h"
 #include "components/framed/FcEdit.h"
 #include "components/framed/FcRadChk.h"
+#include "components/framed/FcToolbar.h"
 #include "components/grid/rDBGrid.h"
 #include "resources/FinishDeskTexts.h"
 #include "results/DialogPictures.h"
@@ -162,15 +164,9 @@ void TformResultsClass2::BuildLayout()
     actValidatePunches->SetHint(QStringLiteral("Tarkasta suorituksen kaikkien sarjojen/ratojen leimaukset uudelleen"));
     actValidatePunches->SetActionList(actions);
     actValidatePunches->OnExecute = [this](TComponent*) { ValidatePunches(); };
-    auto* btnEdit = new TButton(this);
-    btnEdit->SetParent(grpPerson);
-    btnEdit->SetAction(actPersonEdit);
-    btnEdit->SetBounds(300, 21, 80, 25);
-    auto* btnAdd = new TButton(this);
-    btnAdd->SetParent(grpPerson);
-    btnAdd->SetAction(actPersonAdd);
-    btnAdd->SetCaption(QStringLiteral("Uusi"));
-    btnAdd->SetBounds(384, 21, 60, 25);
+    TFcToolbar* personBar = progbars::MakeDialogToolbar(this, grpPerson, "", 298, 20, 148, 25);
+    progbars::AddDialogButton(this, personBar, actPersonEdit, 84);
+    progbars::AddDialogButton(this, personBar, actPersonAdd, 60, QStringLiteral("Uusi"));
     imgOK = StatusPicture(this, grpPerson, 455, 22, RGB(0, 160, 0), QStringLiteral("✓"));
     imgQuestion = StatusPicture(this, grpPerson, 455, 22, RGB(40, 100, 200), QStringLiteral("?"));
     imgExlamation = StatusPicture(this, grpPerson, 455, 22, RGB(230, 140, 0), QStringLiteral("!"));
@@ -376,11 +372,8 @@ void TformResultsClass2::BuildLayout()
     grpPunches->SetParent(page);
     grpPunches->SetCaption(QStringLiteral("Leimaukset"));
     grpPunches->SetBounds(505, 348, 490, 278);
-    btnValidate = new TButton(this);
-    btnValidate->SetParent(grpPunches);
-    btnValidate->SetAction(actValidatePunches);
-    btnValidate->SetCaption(QStringLiteral("Tarkasta"));
-    btnValidate->SetBounds(10, 18, 80, 25);
+    TFcToolbar* punchBar = progbars::MakeDialogToolbar(this, grpPunches, "", 10, 17, 90, 25);
+    btnValidate = progbars::AddDialogButton(this, punchBar, actValidatePunches, 90, QStringLiteral("Tarkasta"));
     rdbgrdPunches = new TrDBGrid(this);
     rdbgrdPunches->SetParent(grpPunches);
     rdbgrdPunches->SetBounds(10, 48, 470, 220);

@@ -4,6 +4,8 @@
 // buttons on actions, captioned data-bound edits and check boxes, and the
 // placing of an editor over the main window.
 #include "app/vrkMainForm.h"
+#include "app/vrkProgramToolbars.h"
+#include "components/framed/FcToolbar.h"
 #include "components/base/rButton.h"
 #include "components/dbcontrols/TrDBCheckBox.h"
 #include "components/dbcontrols/TrDBEdit.h"
@@ -102,16 +104,15 @@ struct TEditorButton {
 };
 
 // "Muokkaa", "Uusi", "Poista" and the like, side by side from X on the top
-// row; each button follows its action, which the data module's rules enable
-// and disable.
+// row, on a framed tool bar; each button follows its action, which the data
+// module's rules enable and disable.
 inline void AddEditorButtons(TComponent* Owner, TWinControl* Parent, int X, std::initializer_list<TEditorButton> Buttons)
 {
+    TFcToolbar* bar = progbars::MakeDialogToolbar(Owner, Parent, "", X, 3, int(Buttons.size()) * 90, 26);
     for (const auto& b : Buttons) {
         b.Action->SetCaption(L(b.Caption));
         b.Action->OnExecute = [run = b.Run](TComponent*) { run(); };
-        auto* button = Make<TrButton>(Owner, Parent, X, 4, 90, 24, QString());
-        button->SetAction(b.Action);
-        X += 96;
+        progbars::AddDialogButton(Owner, bar, b.Action, 90);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "results/StartDeskLayout.h"
 
 #include "app/vrkDoMessage.h"
+#include "components/framed/FcEdit.h"
 #include "components/framed/FcNumericEdit.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
@@ -38,7 +39,7 @@ TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner), FGuard(std::ma
     };
     auto field = [&](const char* caption, const char* name, int width, int maxLength, const char* hint) {
         label(caption);
-        auto* e = new TEdit(this);
+        auto* e = new TFcEdit(this);
         if (maxLength > 0)
             e->SetMaxLength(maxLength);
         place(e, name, width, hint);
@@ -60,6 +61,7 @@ TformNewClass::TformNewClass(TComponent* AOwner) : TForm(AOwner), FGuard(std::ma
         field("Koodit", "edtControlsString", 340, 4000, "Syötä radan rastit pilkuilla eroteltuina. Älä syötä maalin koodia.");
     edtFinishCode = number("Maalin koodi", "edtFinishCode", true, nullptr);
     edtFinishCode->SetMaxLength(3);
+    edtFinishCode->AllowScientificNotation = false;
     edtFee = number("Maksu", "edtFee", false, nullptr);
     edtClimb = number("Nousu", "edtClimb", true, nullptr);
     edtMassStartTime = field("Yhteislähdön aika", "edtMassStartTime", 100, 10,

@@ -1,6 +1,7 @@
 #pragma once
-// TformNewClass: the new class dialog ("Lisää uusi rata tapahtumaan"), text
-// and number fields over TNewClassRun; the main window fills Run()'s tree hooks.
+// TformNewClass: the new class dialog ("Lisää uusi rata tapahtumaan"), framed
+// text and number fields over TNewClassRun; the main window fills Run()'s tree
+// hooks.
 
 #include "platform/ui/Forms.h"
 #include "results/vrkNewClassRun.h"
@@ -8,7 +9,7 @@
 #include <QObject>
 #include <memory>
 
-class TEdit;
+class TFcEdit;
 class TButton;
 class TLabel;
 class TFcNumericEdit;
@@ -19,7 +20,7 @@ public:
     TNewClassRun& Run() { return FRun; }
     void Opening();  // starts empty with the event's finish code and scoring
 
-    TEdit *edtClassName, *edtControlsString, *edtMassStartTime, *edtCalcScoring, *edtNotes;
+    TFcEdit *edtClassName, *edtControlsString, *edtMassStartTime, *edtCalcScoring, *edtNotes;
     TFcNumericEdit *edtLength, *edtFinishCode, *edtFee, *edtClimb;
     TButton *btnOK, *btnCancel;
 

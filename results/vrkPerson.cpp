@@ -141,14 +141,12 @@ void TformPerson::BuildClubGroup(int Y)
     edtClub->OnKeyUp = [this](TComponent*, Word& Key, TShiftState) { DropDownOnTyping(edtClub, Key); };
     actClubEdit = new TAction(this);
     actClubNew = new TAction(this);
-    int x = 228;
+    TFcToolbar* bar = progbars::MakeDialogToolbar(this, group, "", 228, 20, 194, 26);
     for (auto [action, caption, run] : {std::tuple{actClubEdit, "Muokkaa", &TformPerson::ClubEdit},
                                         std::tuple{actClubNew, "Uusi", &TformPerson::ClubNew}}) {
         action->SetCaption(L(caption));
         action->OnExecute = [this, run = run](TComponent*) { (this->*run)(); };
-        auto* b = Make<TrButton>(this, group, x, 21, 88, 26, QString());
-        b->SetAction(action);
-        x += 94;
+        progbars::AddDialogButton(this, bar, action, 88);
     }
     actClubEdit->SetHint(L("Muokkaa henkilön seuran tietoja."));
     actClubNew->SetHint(L("Lisää uusi seura ja valitse se henkilölle."));

@@ -16,6 +16,7 @@
 class TLabel;
 class TFcEdit;
 class TButton;
+class TControl;
 class TFcCheckBox;
 class TrDBEdit;
 class TrDBCheckBox;
@@ -132,7 +133,7 @@ public:
     TFcEdit* edtTime = nullptr;
     TrDBGrid* rdbgrdPunches = nullptr;
     TrDBGrid* rdbgrdCurrResult = nullptr;
-    TButton* btnValidate = nullptr;
+    TControl* btnValidate = nullptr;  // a tool button of the punches' bar
     TrDBMemo* mmoRESULT_NOTES = nullptr;
     TMemo* mmoChipString = nullptr;
     TButton* btnOK = nullptr;

@@ -595,7 +595,7 @@ void TformResultsClassForest::BuildWebEntries()
     actWebEntriesRefresh = new TAction(this);
     actWebEntriesSelect = new TAction(this);
     actWebEntriesAddPerson = new TAction(this);
-    int x = 206;
+    TFcToolbar* bar = progbars::MakeDialogToolbar(this, grpWebEntries, "", 206, 20, 240, 26);
     for (auto [action, caption, hint] :
          {std::tuple{actWebEntriesRefresh, "Virkistä", "Virkistä ilmoittautumiset."},
           std::tuple{actWebEntriesSelect, "Valitse", "Valitse ilmoittautuminen suoritukselle tai poista valinta (Enter)."},
@@ -603,9 +603,7 @@ void TformResultsClassForest::BuildWebEntries()
                      "Lisää tämän ilmoittautumisen henkilö uudeksi tulospalvelun henkilöksi."}}) {
         action->SetCaption(L(caption));
         action->SetHint(L(hint));
-        auto* b = Make<TrButton>(grpWebEntries, grpWebEntries, x, 21, 76, 26, QString());
-        b->SetAction(action);
-        x += 78;
+        progbars::AddDialogButton(this, bar, action, 76);
     }
     actWebEntriesRefresh->OnExecute = [this](TComponent*) {
         FRun.WebSearch = edtSearchWebEntries->Text();

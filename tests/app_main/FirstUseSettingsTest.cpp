@@ -3,6 +3,7 @@
 
 #include "app/vrkCommon.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcLabel.h"
 #include "components/base/rGroupBox.h"
 #include "components/framed/FcStatus.h"
 #include "data/vrkEntities.h"

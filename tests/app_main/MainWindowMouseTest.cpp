@@ -19,12 +19,14 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/Splitter.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
 #include "tests/output/XlsxReadBack.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -230,4 +232,47 @@ TEST(MainWindowMouse, LastResultBoxCollapsesWhenEmptied)
     formMain->tabKasittelyChange();
     EXPECT_TRUE(formMain->grpLastResult->Minimized());
     EXPECT_EQ(formMain->lblNimi->Caption(), QString());
+}
+
+// The program's framed bars: the gradient look, groups set apart by spacers,
+// the grid bar's short captions kept through the actions' updates, the tree
+// menu's default entry, and the splitter beside the navigation side dragged
+// with the mouse.
+TEST(MainWindowMouse, FramedBarsAndTheSplitter)
+{
+    WorkingMainWindow m;
+    int bars = 0;
+    for (int i = 0; i < formMain->ComponentCount(); ++i)
+        if (auto* bar = dynamic_cast<TFcToolbar*>(formMain->Components(i))) {
+            ++bars;
+            EXPECT_EQ(bar->VisualStyle(), vsGradient) << bar->Name().toStdString();
+        }
+    EXPECT_EQ(bars, 5);
+    int spacers = 0;
+    for (int i = 0; i < formMain->fctlbrMainGrid->ControlCount(); ++i)
+        spacers += dynamic_cast<TFcSpacer*>(formMain->fctlbrMainGrid->Controls(i)) != nullptr;
+    EXPECT_EQ(spacers, 4);
+
+    auto captionOf = [](const char* Name) { return formMain->FindComponent(QString::fromLatin1(Name)); };
+    formMain->refreshMainGrid();
+    formMain->actMainGridNew->SetCaption(mwtxt::KirjaaUusi);
+    WorkingMainWindow::Settle();
+    EXPECT_EQ(dynamic_cast<TControl*>(captionOf("btnGridNew"))->Caption(), mwtxt::Uusi);
+    EXPECT_EQ(dynamic_cast<TControl*>(captionOf("btnGridMerge"))->Caption(), mwtxt::Yhdista);
+    EXPECT_EQ(formMain->actMainGridNew->Caption(), mwtxt::KirjaaUusi);
+    EXPECT_TRUE(ItemCaptioned(formMain->pmMainTree->Items(), mwtxt::Muokkaa)->Default());
+
+    // Dragging the splitter by 80 pixels widens the navigation side by as much.
+    const int before = formMain->pnlLeft->Width();
+    QWidget* w = formMain->splNavigation->Widget();
+    const QPoint at(1, 100);
+    const QPoint to = w->mapToGlobal(at + QPoint(80, 0));
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, at);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(80, 0)), QPointF(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, w->mapFromGlobal(to));
+    WorkingMainWindow::Settle();
+    EXPECT_EQ(formMain->pnlLeft->Width(), before + 80);
+    EXPECT_EQ(formMain->splNavigation->Left(), formMain->pnlLeft->Width());
 }

@@ -5,6 +5,7 @@
 #include "components/base/rGroupBox.h"
 #include "components/base/rTabControlEx.h"
 #include "app/vrkMainForm.h"
+#include "platform/ui/Splitter.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "data/vrkDataModule.h"
 #include "data/vrkEntities.h"
@@ -296,12 +297,16 @@ TEST(MainStatus, StallTestBacklogAlertAndManualMinimise)
     m.SetBounds(0, 0, 1200, 760);
     ASSERT_GT(m.pnlTreeArea->ClientHeight(), 200);
     EXPECT_EQ(m.grpNavTree->Height(), m.pnlTreeArea->ClientHeight());
+    // The splitter beside it rests while the box is minimised.
+    EXPECT_TRUE(m.splNavigation->Enabled());
     m.grpNavTree->SetMinimized(true);
     EXPECT_TRUE(m.grpNavTree->Minimized());
     EXPECT_LT(m.grpNavTree->Height(), 30);
     EXPECT_EQ(m.grpNavTree->CaptionColor(), clRed);
+    EXPECT_FALSE(m.splNavigation->Enabled());
     m.grpNavTree->SetMinimized(false);
     EXPECT_FALSE(m.grpNavTree->Minimized());
+    EXPECT_TRUE(m.splNavigation->Enabled());
     EXPECT_EQ(m.grpNavTree->Height(), m.pnlTreeArea->ClientHeight());
     EXPECT_EQ(m.grpNavTree->CaptionColor(), clActiveCaption);
 }

@@ -3,6 +3,7 @@
 #include "app/vrkMainForm.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBActionDialogs.h"
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
 #include "components/output/rDBActionOutput.h"
 #include "platform/ui/Forms.h"
 
@@ -17,6 +18,7 @@ namespace {
 // main window's bar and menus bind to its actions when it is built.
 std::unique_ptr<TrDBAction> MakeActions()
 {
+    InstallDBGridPropsDialogs();
     auto a = std::make_unique<TrDBAction>(nullptr);
     InstallDBActionDialogs(a.get());
     InstallDBActionOutput(a.get());

@@ -35,7 +35,7 @@ protected:
     static bool Press(TForm& Form, TAction* Action)
     {
         for (int i = 0; i < Form.ComponentCount(); ++i)
-            if (auto* b = dynamic_cast<TButton*>(Form.Components(i)); b && b->Action() == Action) {
+            if (auto* b = dynamic_cast<TControl*>(Form.Components(i)); b && b->Action() == Action) {
                 if (!b->Enabled())
                     return false;
                 b->Click();

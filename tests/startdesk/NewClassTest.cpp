@@ -4,6 +4,7 @@
 #include "StartDeskFixture.h"
 
 #include "components/framed/FcNumericEdit.h"
+#include "components/framed/FcEdit.h"
 #include "resources/StartDeskTexts.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkNewClass.h"

@@ -115,7 +115,12 @@ bool TProgramUnderTest::Start()
     env.insert(QStringLiteral("SORVEX_RUNTIME_DIR"), Home.Path());
     env.insert(QStringLiteral("SORVEX_DIALOG_LOG"), Home.File(QStringLiteral("dialogs.log")));
     env.insert(QStringLiteral("SORVEX_TEST_DRIVER"), socket);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (Options.Display.isEmpty()) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), Options.Display);
+    }
     if (!Options.CaFile.isEmpty())
         env.insert(QStringLiteral("SORVEX_CA_FILE"), Options.CaFile);
     FProcess = std::make_unique<QProcess>();

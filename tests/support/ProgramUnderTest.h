@@ -36,6 +36,8 @@ struct TProgramOptions {
     QString RestBaseUrl;     // the web service (vrkEventSystem.ini)
     QString RestBaseUrlV2;
     QString CaFile;          // SORVEX_CA_FILE of the loopback web service
+    // An X display (":5") to show the windows on instead of offscreen.
+    QString Display;
     // Lines added to vrkEvent.ini's sections, e.g. "UI" -> "TEST=K".
     QList<QPair<QString, QString>> ExtraDeviceLines;
 };

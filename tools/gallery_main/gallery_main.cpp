@@ -148,7 +148,13 @@ int main(int argc, char** argv)
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         MenuShot(formMain->pmMainGrid, formMain->rdbgrdResultsClass, 200, 60, out + QStringLiteral("/04e_main_grid_menu.png"));
         MenuShot(formMain->pmMainTree, formMain->tvMainTreeEvent, 40, 30, out + QStringLiteral("/04f_main_tree_menu.png"));
+        // On a class: "Muokkaa", the default entry, in bold.
+        formMain->TreeContextPopup(formMain->tvMainTreeEvent, TPoint{90, 56});
+        MenuShot(formMain->pmMainTree, formMain->tvMainTreeEvent, 90, 56, out + QStringLiteral("/04i_main_tree_menu_class.png"));
     }
+    formEmitReader->Show();
+    Shot(formEmitReader, out + QStringLiteral("/04h_device_form.png"));
+    formEmitReader->Hide();
     formMain->actMainGridNewTest->Execute();
     Shot(formMain, out + QStringLiteral("/04g_main_test_entry.png"));
     formMain->grpNavTree->SetMinimized(true);

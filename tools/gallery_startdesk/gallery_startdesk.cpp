@@ -14,6 +14,7 @@
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "results/vrkResultsClassForest.h"
+#include "components/framed/FcNumericEdit.h"
 #include "results/vrkNewClass.h"
 #include "components/base/rTabControlEx.h"
 #include "components/dbcontrols/TrDBEdit.h"
