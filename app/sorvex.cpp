@@ -106,7 +106,7 @@ void LinkStartDesk()
         };
         formCourse->Opening();
         formCourse->ShowModal();
-        return editor.bDataChangedCourse || editor.bDataChangedControl;
+        return TformMain::TOtherWindows::TCourseChanges{editor.bDataChangedCourse, editor.bDataChangedControl};
     };
     Application->CreateForm(formResultsClassForest);
     formMain->Windows.CheckInDialog = [](int64_t ResultsClassId, bool) { OpenCheckInDialog(QString(), ResultsClassId); };

@@ -309,7 +309,12 @@ public:
         std::function<void(int64_t ResultsClassId, bool WebEntries)> CheckInDialog;
         std::function<bool(int64_t PersonId)> PersonEditor;  // true: data changed
         std::function<bool(int64_t ClubId)> ClubEditor;
-        std::function<bool(int64_t ClassId)> CourseEditor;
+        // What the course editor changed: the class's course (the tree shows
+        // it) and its controls (the grid's runs are checked against them).
+        struct TCourseChanges {
+            bool Course = false, Control = false;
+        };
+        std::function<TCourseChanges(int64_t ClassId)> CourseEditor;
         std::function<bool(int64_t PersonId)> PersonMerge;
         std::function<void()> NewClassDialog;
         std::function<void(int64_t ResultsClassId)> PrintBadge;

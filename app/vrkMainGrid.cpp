@@ -336,7 +336,7 @@ void TformMain::RadatMuokkaa()
 {
     const int64_t classId = FieldText(DataModule1->fbQueryResultsCFD, "CLASS_ID").toLongLong();
     bool changed = false;
-    WrapDialog([&] { changed = Windows.CourseEditor && Windows.CourseEditor(classId); }, true);
+    WrapDialog([&] { changed = Windows.CourseEditor && Windows.CourseEditor(classId).Control; }, true);
     if (changed)
         refreshMainGrid();
 }

@@ -331,7 +331,7 @@ void TformMain::treeEdit()
     else if (vcCurrentNodeType == QLatin1String("CLUB") && Windows.ClubEditor)
         WrapDialog([&] { changed = Windows.ClubEditor(club->club_id()); }, true);
     else if (vcCurrentNodeType == QLatin1String("CLASS") && Windows.CourseEditor)
-        WrapDialog([&] { changed = Windows.CourseEditor(event_class->class_id()); }, true);
+        WrapDialog([&] { changed = Windows.CourseEditor(event_class->class_id()).Course; }, true);
     if (changed)
         refreshMainTreeEvent();
 }

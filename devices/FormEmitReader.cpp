@@ -377,6 +377,7 @@ void TFormEmitReader::CheckReaderReturned()
 void TFormEmitReader::SerComPort1TriggerAvail(TSerCustomComPort* CP, uint16_t Count)
 {
     if (!FEmitDeviceEnabled) {
+        // Taken, not left on the line: a card put down while a dialog is open is held, never lost.
         TakeWhileDisabled(CP, Count);
         return;
     }

@@ -12,7 +12,7 @@ PACKAGES=(
   zlib1g-dev libjpeg-dev libxlsxwriter-dev libzip-dev libudev-dev libcanberra-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev rapidjson-dev nlohmann-json3-dev libboost-dev
-  xvfb xauth fonts-dejavu-core fonts-liberation2
+  xvfb xauth openbox fonts-dejavu-core fonts-liberation2
   libreoffice-writer-nogui libreoffice-calc-nogui
   cups-daemon cups-client cups-bsd poppler-utils
 )

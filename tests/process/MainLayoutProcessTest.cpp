@@ -3,6 +3,7 @@
 // and restored at the next start.
 
 #include "tests/support/ProgramUnderTest.h"
+#include "tests/support/XDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -126,5 +127,44 @@ TEST(MainLayoutProcess, WindowPlaceSortAndFilterBarComeBackAfterARestart)
             EXPECT_NEAR(KeyValue(again, c.Section, c.Key).toInt(), c.Value.toInt(), 4) << S(c.Key) << "\n" << S(again);
         else
             EXPECT_EQ(S(KeyValue(again, c.Section, c.Key)), S(c.Value)) << S(c.Section) << " " << S(c.Key) << "\n" << S(again);
+    }
+}
+
+// On a desktop with a window manager, which frames the window and reports
+// its place back, the main window comes back exactly where it was closed,
+// restart after restart (a place that grew by the frame on every start
+// would walk across the screen).
+TEST(MainLayoutProcess, WindowPlaceDoesNotDriftUnderAWindowManager)
+{
+    TXDisplay x;
+    if (!x.Start())
+        GTEST_SKIP() << S(x.LastError());
+    TProgramUnderTest p;
+    p.Options.Display = x.Name();
+    auto run = [&p] {
+        ASSERT_TRUE(p.Start()) << S(p.LastError());
+        ASSERT_TRUE(p.Driver.Wait(QStringLiteral("formMain.tvMainTree"), 20000)) << S(p.Driver.LastError());
+        ASSERT_TRUE(p.QuitAndWait()) << S(p.LastError());
+    };
+    const QStringList keys = {QStringLiteral("Left"), QStringLiteral("Top"), QStringLiteral("Right"), QStringLiteral("Bottom")};
+    auto place = [&p, &keys] {
+        const QString ini = QString::fromUtf8(p.Home.Read(QStringLiteral("sorvex.ini")));
+        QStringList v;
+        for (const QString& k : keys)
+            v << KeyValue(ini, QStringLiteral("formMain_XY"), k);
+        return v.join(QLatin1Char(' '));
+    };
+    ASSERT_NO_FATAL_FAILURE(run());
+    QString saved = QString::fromUtf8(p.Home.Read(QStringLiteral("sorvex.ini")));
+    const QStringList wanted = {QStringLiteral("100"), QStringLiteral("80"), QStringLiteral("1000"), QStringLiteral("780")};
+    for (int i = 0; i < keys.size(); ++i)
+        saved = WithKey(saved, QStringLiteral("formMain_XY"), keys[i], wanted[i]);
+    p.Home.Write(QStringLiteral("sorvex.ini"), saved.toUtf8());
+    ASSERT_NO_FATAL_FAILURE(run());
+    const QString first = place();
+    EXPECT_EQ(S(first), S(wanted.join(QLatin1Char(' '))));
+    for (int restart = 0; restart < 2; ++restart) {
+        ASSERT_NO_FATAL_FAILURE(run());
+        EXPECT_EQ(S(place()), S(first)) << "restart " << restart + 2;
     }
 }
