@@ -112,14 +112,9 @@ void TFcToolButton::SetVisualStyle(TFcVisualStyle Value)
 
 void TFcToolButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
-    const bool resized = AWidth != Width() || AHeight != Height();
-    if (!FSizing && !Loading() && resized)
+    if (!FSizing && !Loading() && (AWidth != Width() || AHeight != Height()))
         FUseToolbarButtonSize = false;
     TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    // the bar places its buttons again: a wider one moves those after it
-    if (resized && !Loading())
-        if (TFcToolbar* bar = Toolbar())
-            bar->PositionControls();
 }
 
 void TFcToolButton::SetUseToolbarButtonLayout(bool Value)
