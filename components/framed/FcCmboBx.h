@@ -45,8 +45,6 @@ public:
     TFcFrameControllerNotifications Notifications = fcnAll;
     TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
     void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
-    // The frame settings of older versions (see FcLegacyProps.h).
-    bool ReadLegacyProperty(const QString& Name, const QString& Value) { return TFcFrameLook::ReadLegacyProperty(Name, Value); }
     QString SearchString() const { return FSearchString; }
     void ClearSearchString() { FSearchString.clear(); }
     TNotifyEvent OnMatch;
@@ -86,7 +84,6 @@ public:
     void DoEnter() override;
     void DoExit() override;
     void DropDown() override;
-    void CloseUp() override;
     void Loaded() override;
 
 protected:
@@ -95,10 +92,6 @@ protected:
     virtual void UpdateIndex(const QString& S, QChar Key);
     virtual void Match();
     virtual void NotInList();
-    // The list closed with a choice (Enter or an item taken) or without one.
-    virtual void SelEndOk();
-    virtual void SelEndCancel();
-    void ItemChosen() override;
     virtual void DeleteItem(void* Item);
     void ColorChanged() override;
     void EnabledChanged() override;
@@ -124,9 +117,6 @@ protected:
     bool FIsFocused = false;
     bool FCompleting = false;
     bool FCompleteAfterPaste = false;
-    bool FListOpen = false;
-    bool FListClosing = false;
-    bool FSelectionEnded = true;
 };
 
 class TFcComboBox : public TFcCustomComboBox {

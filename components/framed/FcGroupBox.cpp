@@ -1,6 +1,5 @@
 #include "components/framed/FcGroupBox.h"
 
-#include "components/framed/FcButton.h"
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
@@ -133,11 +132,10 @@ TRect TFcCustomGroupBox::MeasureCaptionRect(TCanvas* C)
     if (FShowCheckBox)
         s.cx += FCheckBoxSize + 4;
     const int cw = Width();
-    const bool rtl = UseRightToLeftAlignment();
     switch (FGroupStyle) {
     case gsStandard:
-    case gsFlat: return rtl ? Rect(cw - s.cx - 8, 0, cw - 8, s.cy) : Rect(8, 0, s.cx + 8, s.cy);
-    case gsTopLine: return rtl ? Rect(cw - s.cx - 4, 0, cw, s.cy) : Rect(0, 0, s.cx + 4, s.cy);
+    case gsFlat: return Rect(8, 0, s.cx + 8, s.cy);
+    case gsTopLine: return Rect(0, 0, s.cx + 4, s.cy);
     case gsBanner: return Rect(0, 0, cw, FBannerHeight != 0 ? FBannerHeight : s.cy + 6);
     case gsUnderline: return Rect(0, 0, cw, s.cy + 2);
     default: return TRect();
@@ -146,8 +144,7 @@ TRect TFcCustomGroupBox::MeasureCaptionRect(TCanvas* C)
 
 void TFcCustomGroupBox::DrawCaptionCheckBox(TCanvas* C, const TRect& Cap)
 {
-    const int left = UseRightToLeftAlignment() ? Cap.Right - FCheckBoxSize : Cap.Left;
-    const TRect box = Bounds(left, Cap.Top + (Cap.Height() - FCheckBoxSize) / 2, FCheckBoxSize, FCheckBoxSize);
+    const TRect box = Bounds(Cap.Left, Cap.Top + (Cap.Height() - FCheckBoxSize) / 2, FCheckBoxSize, FCheckBoxSize);
     TThemedState s = tsNormal;
     if (!Enabled())
         s = tsDisabled;
@@ -156,14 +153,6 @@ void TFcCustomGroupBox::DrawCaptionCheckBox(TCanvas* C, const TRect& Cap)
     else if (FMouseOverCheckBox)
         s = tsHot;
     DrawThemedCheckBox(C, box, FChecked ? cbChecked : cbUnchecked, s);
-}
-
-void TFcCustomGroupBox::SkipCaptionCheckBox(TRect& Text) const
-{
-    if (UseRightToLeftAlignment())
-        Text.Right -= FCheckBoxSize + 4;
-    else
-        Text.Left += FCheckBoxSize + 4;
 }
 
 void TFcCustomGroupBox::Paint()
@@ -192,19 +181,17 @@ void TFcCustomGroupBox::Paint()
             TRect text = cap;
             if (FShowCheckBox) {
                 DrawCaptionCheckBox(c, cap);
-                SkipCaptionCheckBox(text);
+                text.Left += FCheckBoxSize + 4;
             }
             c->SetFont(FCaptionFont);
             c->Brush()->SetStyle(bsClear);
             c->Font()->SetColor(ThemedTextColor(Enabled()));
-            c->DrawText(Caption(), text, DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER));
+            c->DrawText(Caption(), text, DT_SINGLELINE | DT_VCENTER);
             c->Brush()->SetStyle(bsSolid);
-            // the box's focus shows round its caption text once the keyboard is in use
-            if (FShowCheckBox && KeyboardCuesShown() && Focused()) {
+            // the box's focus shows round its caption text
+            if (FShowCheckBox && Focused()) {
                 TRect measure = text;
                 c->DrawText(Caption(), measure, DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
-                if (UseRightToLeftAlignment())
-                    measure.Offset(text.Right - measure.Right, 0);
                 measure.Inflate(1, 0);
                 DrawFocusBorder(c, measure, clNone);
             }
@@ -301,7 +288,7 @@ void TFcCustomGroupBox::Paint()
         c->Brush()->SetStyle(bsClear);
         if (FShowCheckBox) {
             DrawCaptionCheckBox(c, cap);
-            SkipCaptionCheckBox(cap);
+            cap.Left += FCheckBoxSize + 4;
             c->Brush()->SetStyle(bsClear);
         }
         TColor text = FCaptionFont.Color();
@@ -310,9 +297,7 @@ void TFcCustomGroupBox::Paint()
         else if (VisualStyle() == vsWinXP && ActiveStyleServicesEnabled())
             text = GetXPThemeColor(xptcGroupBoxFont);
         c->Font()->SetColor(text);
-        c->DrawText(Caption(), cap,
-                    DrawTextAlignments[BiDiAlignment(Alignment())] | DT_SINGLELINE | DT_VCENTER |
-                        DrawTextBiDiModeFlagsReadingOnly());
+        c->DrawText(Caption(), cap, DrawTextAlignments[Alignment()] | DT_SINGLELINE | DT_VCENTER);
         c->Brush()->SetStyle(bsSolid);
     }
     // 6.
@@ -373,7 +358,6 @@ void TFcCustomGroupBox::MouseLeave()
 
 void TFcCustomGroupBox::KeyDown(Word& Key, TShiftState Shift)
 {
-    NoteKeyboardNavigation(Key, Shift);
     if (FShowCheckBox && Key == VK_SPACE) {
         FShowDownVersion = true;
         FKeyToggle = true;

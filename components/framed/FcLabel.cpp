@@ -289,14 +289,9 @@ void TFcLabel::AdjustForBorders(TRect& R) const
     }
 }
 
-bool TFcLabel::ReadLegacyProperty(const QString& Name, const QString&)
-{
-    return Name.compare(QLatin1String("FrameSides"), Qt::CaseInsensitive) == 0;
-}
-
 unsigned TFcLabel::TextFlags() const
 {
-    unsigned flags = DrawTextAlignments[BiDiAlignment(Alignment())] | DT_EXPANDTABS | DrawTextBiDiModeFlagsReadingOnly();
+    unsigned flags = DrawTextAlignments[Alignment()] | DT_EXPANDTABS;
     if (WordWrap())
         flags |= DT_WORDBREAK;
     if (!ShowAccelChar())
@@ -332,7 +327,7 @@ void TFcLabel::AdjustForLayout(unsigned Flags, TRect& R)
         R.Offset(0, Layout() == tlBottom ? room : room / 2);
     }
     if (FTextStyle == tsShadow) {
-        if (BiDiAlignment(Alignment()) == taRightJustify)
+        if (Alignment() == taRightJustify)
             R.Offset(-FShadowDepth, 0);
         if (Layout() == tlBottom)
             R.Offset(0, -FShadowDepth);
@@ -392,7 +387,7 @@ void TFcLabel::Draw3DText(TCanvas* C)
         const double a = (FAngle + 90) * Pi / 180.0;
         const int q = C->TextHeight(QStringLiteral("Pp")) / 4;
         const int w = C->TextWidth(text), f = w + e, h = C->TextHeight(QStringLiteral("Pp")) + e;
-        const TAlignment al = BiDiAlignment(Alignment());
+        const TAlignment al = Alignment();
         switch (FAngle) {
         case 90:
             x -= int(std::lround(std::cos(a) * q));

@@ -95,8 +95,6 @@ public:
     void CustomFramingChanged() override;
     // Old form files: "UseGradients" True turns on the gradient look.
     void ReadLegacyUseGradients(bool Value);
-    // "UseGradients"; "ThemeAware" and "FrameSides" are read and ignored.
-    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
     TColor PanelColor() const { return FPanelColor; }
 
 protected:

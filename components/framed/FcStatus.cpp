@@ -111,7 +111,7 @@ void TFcCustomStatusPane::SetBlinkIntervalOn(int Value)
 #define FC_PANE_SETTER(Name, Type, Field)                \
     void TFcCustomStatusPane::Set##Name(Type Value)      \
     {                                                    \
-        if (Field == Value || !InFrameStyleRange(Value)) \
+        if (Field == Value)                              \
             return;                                      \
         Field = Value;                                   \
         Invalidate();                                    \
@@ -222,15 +222,6 @@ void TFcCustomStatusPane::ColorChanged()
     if (FParentFillColor)
         FFillColor = Color();
     TGraphicControl::ColorChanged();
-}
-
-void TFcCustomStatusPane::Loaded()
-{
-    TGraphicControl::Loaded();
-    FFontColor = Font()->Color();
-    // a pane with a colour of its own fills its area
-    if (!ParentColor())
-        SetTransparent(false);
 }
 
 void TFcCustomStatusPane::ParentColorChanged()
@@ -386,7 +377,7 @@ void TFcCustomStatusPane::DrawCaption(const QString& Text)
     // 2. the anchor
     const int textW = c->TextWidth(Text);
     int x;
-    switch (BiDiAlignment(FAlignment)) {
+    switch (FAlignment) {
     case taLeftJustify: x = r.Left + FCaptionOffset + 1; break;
     case taRightJustify: x = r.Right - FCaptionOffset - 1 - textW; break;
     default: x = r.Left + r.Width() / 2 - textW / 2; break;

@@ -77,7 +77,7 @@ void TFcStatusBar::SetSimpleCaption(const QString& Value)
 
 void TFcStatusBar::SetSimpleFrameStyle(TFrameStyle Value)
 {
-    if (FSimpleFrameStyle != Value && InFrameStyleRange(Value)) {
+    if (FSimpleFrameStyle != Value) {
         FSimpleFrameStyle = Value;
         Invalidate();
     }

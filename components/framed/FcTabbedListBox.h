@@ -24,6 +24,12 @@ private:
 
 enum TFcTabStopsMode { tsmManual, tsmAutomatic };
 
+// A header's section widths, for UpdateFromHeader.
+struct TFcHeaderSections {
+    bool IsHeaderControl = true;  // false: the old header kind
+    std::vector<int> Widths;
+};
+
 class TFcCustomTabbedListBox : public TFcCustomListBox {
 public:
     explicit TFcCustomTabbedListBox(TComponent* AOwner);
@@ -40,8 +46,8 @@ public:
     virtual void AdjustTabStops();
     QString GetCellText(int ACol, int ARow) const;
     void SetCellText(int ACol, int ARow, const QString& Value);
-    // Tab stops from a header's section widths; only the two header kinds are accepted.
-    void UpdateFromHeader(TControl* Header);
+    // Only a header control's sections are accepted.
+    void UpdateFromHeader(const TFcHeaderSections* Header);
     void AdjustHorzExtent() override;
     void Loaded() override;
 

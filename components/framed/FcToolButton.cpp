@@ -2,8 +2,6 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
-#include "components/framed/FcImageLink.h"
-#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcSystem.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
@@ -25,12 +23,6 @@ TFcToolButton::TFcToolButton(TComponent* AOwner) : TGraphicControl(AOwner)
     SetBounds(0, 0, 25, 25);
     FSizing = false;
     SetColor(clBtnFace);
-}
-
-TFcToolButton::~TFcToolButton()
-{
-    UnlinkImageList(FImages);
-    UnlinkImageList(FDisabledImages);
 }
 
 TFcToolbar* TFcToolButton::Toolbar() const
@@ -229,53 +221,20 @@ void TFcToolButton::SetDropDownMenu(TPopupMenu* Value)
 
 void TFcToolButton::SetImages(TCustomImageList* Value)
 {
-    LinkImageList(this, FImages, Value, [this] { ImagesChanged(); });
-    ImagesChanged();
-}
-
-void TFcToolButton::ImagesChanged()
-{
-    // the button grows to hold the images (it then keeps a size of its own)
-    if (FImages && (Width() < FImages->Width() || Height() < FImages->Height()))
-        SetBounds(Left(), Top(), std::max(Width(), FImages->Width()), std::max(Height(), FImages->Height()));
+    FImages = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        if (Width() < Value->Width() || Height() < Value->Height())
+            SetBounds(Left(), Top(), std::max(Width(), Value->Width()), std::max(Height(), Value->Height()));
+    }
     Invalidate();
 }
 
 void TFcToolButton::SetDisabledImages(TCustomImageList* Value)
 {
-    LinkImageList(this, FDisabledImages, Value, [this] { Invalidate(); });
-}
-
-bool TFcToolButton::ReadLegacyProperty(const QString& Name, const QString& Value)
-{
-    auto is = [&Name](const char* N) { return Name.compare(QLatin1String(N), Qt::CaseInsensitive) == 0; };
-    if (is("GradientColorStart"))
-        SelectionColorStart = LegacyColor(Value, SelectionColorStart);
-    else if (is("GradientColorStop"))
-        SelectionColorStop = LegacyColor(Value, SelectionColorStop);
-    else if (is("FrameColor"))
-        SelectionFrameColor = LegacyColor(Value, SelectionFrameColor);
-    else if (is("UseGradients")) {
-        if (LegacyBool(Value))
-            SetVisualStyle(vsGradient);
-    } else
-        return false;
-    Invalidate();
-    return true;
-}
-
-void TFcToolButton::AssignTo(TCustomAction* Dest) const
-{
-    if (!Dest)
-        return;
-    Dest->SetCaption(Caption());
-    Dest->SetHint(Hint());
-    Dest->SetEnabled(Enabled());
-    Dest->SetVisible(Visible());
-    if (OnClick)
-        Dest->OnExecute = OnClick;
-    Dest->SetChecked(FDown);
-    Dest->SetImageIndex(FImageIndex);
+    FDisabledImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
 }
 
 void TFcToolButton::Notification(TComponent* AComponent, TOperation Operation)
@@ -283,9 +242,10 @@ void TFcToolButton::Notification(TComponent* AComponent, TOperation Operation)
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    const bool images = ForgetFreedImageList(FImages, AComponent);
-    if (ForgetFreedImageList(FDisabledImages, AComponent) || images)
-        Invalidate();
+    if (AComponent == FImages)
+        FImages = nullptr;
+    if (AComponent == FDisabledImages)
+        FDisabledImages = nullptr;
     if (AComponent == FDropDownMenu)
         FDropDownMenu = nullptr;
 }
@@ -388,7 +348,7 @@ void TFcToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (FToolStyle == tsDropDown && FDropDownMenu && (Shift & ~ssDouble) == ssLeft && Button == mbLeft) {
-        const bool onArrow = UseRightToLeftAlignment() ? X <= 14 : X >= Width() - 14;
+        const bool onArrow = X >= Width() - 14;
         if (onArrow || (!OnClick && !Action())) {
             if (FDropTime != 0 && FcTickCount() < FDropTime + 100) {
                 // the press that closed the menu does not open it again
@@ -515,8 +475,8 @@ void TFcToolButton::DoDropDown()
         DropDown();
         int x = 0;
         switch (FDropDownMenu->Alignment) {
-        case paLeft: x = UseRightToLeftAlignment() ? Width() : 0; break;
-        case paRight: x = UseRightToLeftAlignment() ? 0 : Width(); break;
+        case paLeft: x = 0; break;
+        case paRight: x = Width(); break;
         case paCenter: x = Width() / 2; break;
         }
         TPoint p = ClientToScreen(Point(x, Height()));
@@ -609,7 +569,7 @@ void TFcToolButton::DrawBtnBorder(TRect& R)
     if (FVisualStyle == vsWinXP && ThemeServicesEnabled()) {
         TRect e = R;
         if (Split())
-            TakeArrowPart(e);
+            e.Right -= 14;
         TThemedState s;
         if (FFlat) {
             if (!face)
@@ -659,21 +619,12 @@ void TFcToolButton::DrawBtnBorder(TRect& R)
     }
 }
 
-void TFcToolButton::TakeArrowPart(TRect& R) const
-{
-    // the drop-down arrow has the right 14 pixels, the left ones when mirrored
-    if (UseRightToLeftAlignment())
-        R.Left += 14;
-    else
-        R.Right -= 14;
-}
-
 void TFcToolButton::GetImageAndCaptionRects(TRect& ImageRect, TRect& CaptionRect)
 {
     // 1.
     TRect r = ClientRect();
     if (FToolStyle == tsDropDown)
-        TakeArrowPart(r);
+        r.Right -= 14;
     r.Inflate(-2, -2);
     const TSize is = GetImageSize();
     const int iw = is.cx, ih = is.cy, s = FSpacing;
@@ -781,20 +732,18 @@ void TFcToolButton::DrawCaption(const TRect& CaptionRect)
     else if (FVisualStyle != vsGradient && FState == tbsDown)
         c->Font()->SetColor(clHighlightText);
     TRect r = CaptionRect;
-    c->DrawText(Caption(), r,
-                DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS | (UseRightToLeftAlignment() ? DT_RTLREADING : 0u));
+    c->DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS);
     c->Brush()->SetStyle(bsSolid);
 }
 
 void TFcToolButton::DrawArrow()
 {
     TCanvas* c = Canvas();
-    const bool rtl = UseRightToLeftAlignment();
-    int x = rtl ? 14 : Width() - 14;
+    int x = Width() - 14;
     const bool themed = FVisualStyle == vsWinXP && ThemeServicesEnabled();
     if (themed) {
         if (Split()) {
-            const TRect part = rtl ? Rect(0, 0, 14, Height()) : Rect(x, 0, Width(), Height());
+            const TRect part(x, 0, Width(), Height());
             TThemedState s = tsNormal;
             if (!Enabled())
                 s = tsDisabled;
@@ -810,9 +759,7 @@ void TFcToolButton::DrawArrow()
         }
     } else if (FState == tbsDropDown) {
         TRect r = ClientRect();
-        if (Split() && rtl)
-            r.Right = FVisualStyle == vsGradient ? 15 : 14;
-        else if (Split())
+        if (Split())
             r.Left = Width() - (FVisualStyle == vsGradient ? 15 : 14);
         if (FVisualStyle == vsGradient) {
             TColor frame, start, stop;
@@ -844,7 +791,7 @@ void TFcToolButton::DrawArrow()
     TColor color = FVisualStyle == vsGradient && FGradientColorStyle == gcsCustom ? Font()->Color() : clWindowText;
     if (!Enabled())
         color = clBtnShadow;
-    int px = rtl ? 6 : ClientWidth() - 8, py = ClientHeight() / 2 + 2;
+    int px = ClientWidth() - 8, py = ClientHeight() / 2 + 2;
     if (FVisualStyle != vsGradient && (FState == tbsDown || FState == tbsDropDown)) {
         ++px;
         ++py;

@@ -1,7 +1,6 @@
 #include "components/framed/FcToolbar.h"
 
 #include "components/framed/FcFrames.h"
-#include "components/framed/FcImageLink.h"
 #include "components/framed/FcRegIniFile.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/ThemedElements.h"
@@ -148,16 +147,6 @@ TFcToolbar::TFcToolbar(TComponent* AOwner) : TFcCustomPanel(AOwner), FToolbarCon
 TFcToolbar::~TFcToolbar()
 {
     FBackground.OnChange = nullptr;
-    UnlinkImageList(FImages);
-    UnlinkImageList(FDisabledImages);
-}
-
-void TFcToolbar::ImagesChanged()
-{
-    // the buttons draw from the bar's lists too
-    Invalidate();
-    for (int i = 0; i < ControlCount(); ++i)
-        Controls(i)->Invalidate();
 }
 
 void TFcToolbar::NotifyChildren(TFcToolbarNotification Notification)
@@ -385,14 +374,19 @@ void TFcToolbar::SetBackground(const TBitmap* Value)
 
 void TFcToolbar::SetImages(TCustomImageList* Value)
 {
-    LinkImageList(this, FImages, Value, [this] { ImagesChanged(); });
-    ImagesChanged();
+    FImages = Value;
+    if (Value) {
+        Value->FreeNotification(this);
+        Value->OnChange = [this] { Invalidate(); };
+    }
+    Invalidate();
 }
 
 void TFcToolbar::SetDisabledImages(TCustomImageList* Value)
 {
-    LinkImageList(this, FDisabledImages, Value, [this] { ImagesChanged(); });
-    ImagesChanged();
+    FDisabledImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
     Invalidate();
 }
 
@@ -403,19 +397,15 @@ void TFcToolbar::SetRegIniFile(TFcRegIniFile* Value)
         Value->FreeNotification(this);
 }
 
-void TFcToolbar::BiDiModeChanged()
-{
-    TFcCustomPanel::BiDiModeChanged();
-    PositionControls();
-}
-
 void TFcToolbar::Notification(TComponent* AComponent, TOperation Operation)
 {
     TFcCustomPanel::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    ForgetFreedImageList(FImages, AComponent);
-    ForgetFreedImageList(FDisabledImages, AComponent);
+    if (AComponent == FImages)
+        FImages = nullptr;
+    if (AComponent == FDisabledImages)
+        FDisabledImages = nullptr;
     if (AComponent == FRegIniFile)
         FRegIniFile = nullptr;
     // compared by address: the control is already past its own destructor
@@ -543,8 +533,7 @@ void TFcToolbar::PositionControl(int Index, int Row, int& Pos)
         if (c->AlignWithMargins())
             Pos += c->Margins.Left;
         const int top = (Row - 1) * FCalculatedRowHeight + FTopMargin + FRowHeight / 2 - c->Height() / 2;
-        const int left = UseRightToLeftAlignment() ? Width() - c->Width() - Pos : Pos;
-        c->SetBounds(left, top, c->Width(), c->Height());
+        c->SetBounds(Pos, top, c->Width(), c->Height());
         Pos += c->Width() + (c->AlignWithMargins() ? c->Margins.Right : 0);
     } else {
         if (c->AlignWithMargins())
@@ -569,8 +558,7 @@ void TFcToolbar::PositionControls()
             --last;
         TControl* c = FToolbarControls.Items(last).Control;
         if (c && c->Visible())
-            SetShowToolbarPopupButton(UseRightToLeftAlignment() ? c->Left() < FMargin
-                                                                : c->Left() + c->Width() > Width() - FMargin);
+            SetShowToolbarPopupButton(c->Left() + c->Width() > Width() - FMargin);
     }
     // 2.
     int pos = FMargin, row = 1, maxPos = 0;
