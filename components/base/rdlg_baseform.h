@@ -2,8 +2,6 @@
 // The base of the library's own dialogs: the dialog font, an Ok/Cancel panel
 // at the bottom, and the general events for showing, activating and closing.
 
-#include "components/base/rButton.h"
-#include "components/base/rImageListEx.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
@@ -26,13 +24,12 @@ TDlgPropSaveLayer& DlgPropSaveLayer();
 class TrDlgBaseForm : public TForm {
 public:
     explicit TrDlgBaseForm(TComponent* AOwner);
-    // Button images: 0 Ok, 1 Cancel, 2 Close; zoom images: 0 fit, 1 in, 2 out.
-    TrImageListEx* ImgDlgEna;
-    TrImageListEx* ImgZoomEna;
+    TImageList* ImgDlgEna;
+    TImageList* ImgZoomEna;
     TPanel* pBottom;
     TPanel* pBottomRight;
-    TrButton* btOk;
-    TrButton* btCancel;
+    TButton* btOk;
+    TButton* btCancel;
     TComponent* DlgPropSave = nullptr;
     // None is allowed: the dialog then keeps nothing.
     void SetPropSaveFile(TComponent* PropSaveFile);

@@ -82,8 +82,6 @@ void TrDBCheckBox::Click()
 {
     TDBCheckBox::Click();
     Invalidate();
-    if (UpdateAfterClick)
-        PostExit();
 }
 
 void TrDBCheckBox::Paint()

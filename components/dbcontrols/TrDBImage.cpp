@@ -51,8 +51,6 @@ void TrDBImage::BuildToolBar()
     FBoundToolBar = new TToolBar(this);
     FBoundToolBar->SetAlign(alNone);
     FBoundToolBar->Flat = true;
-    // Beside the picture the buttons stand one above the other.
-    FBoundToolBar->Wrapable = true;
     FBoundToolBar->FreeNotification(this);
     for (int i = 0; i < 4; ++i) {
         auto* b = new TToolButton(this);
@@ -343,9 +341,6 @@ void TrDBImage::RefBoundButtons()
             ++count;
     }
     FBtnArr[0]->SetDown(ReduceToFit());
-    // Placed at the computed size first; then the bar may fit itself to
-    // its buttons again.
-    FBoundToolBar->SetAutoSize(false);
     if (!FBoundButtons->Visible()) {
         FBoundToolBar->SetBounds(Left() + 1, Top() + 1, 10, 10);
         return;
@@ -365,7 +360,6 @@ void TrDBImage::RefBoundButtons()
     case bpRightBottom: x += Width(); y += Height() - bh; break;
     }
     FBoundToolBar->SetBounds(x + 1, y + 1, bw, bh);
-    FBoundToolBar->SetAutoSize(true);
 }
 
 void TrDBImage::ZoomChanged()

@@ -50,12 +50,10 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     lbLabels->OnClick = [this](TComponent*) { SelectEntry(lbLabels->ItemIndex()); };
     lbLabels->OnClickCheck = [this](TComponent*) { ApplyVisible(lbLabels->ItemIndex()); };
     SetUpListGestures();
-    btUp = PlaceControl<TrButton>(this, this, 212, 24, 26, 24);
-    SetButtonGlyph(btUp, dgMoveUp);
+    btUp = PlaceControl<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
     btUp->SetHint(dbctltxt::MoveFieldUpHint);
     btUp->OnClick = [this](TComponent*) { MoveSelected(true); };
-    btDown = PlaceControl<TrButton>(this, this, 212, 52, 26, 24);
-    SetButtonGlyph(btDown, dgMoveDown);
+    btDown = PlaceControl<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
     btDown->SetHint(dbctltxt::MoveFieldDownHint);
     btDown->OnClick = [this](TComponent*) { MoveSelected(false); };
     btAll = PlaceControl<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
@@ -129,8 +127,7 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     };
     btDefault = PlaceControl<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
     btDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
-    btClose = PlaceControl<TrButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
-    SetButtonGlyph(btClose, dgClose);
+    btClose = PlaceControl<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
     btClose->SetCancel(true);
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->OnClick = [this](TComponent*) {
@@ -139,7 +136,6 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     };
     AnchorAroundGrowing(this, lbLabels);
     FormCreate(this);
-    OnActivate = [this](TComponent* S) { FormActivate(S); };
 }
 
 void TrDBFieldsForm::SetUpListGestures()
@@ -301,7 +297,6 @@ void TrDBFieldsForm::DoClose(TCloseAction& Action)
     if (RGr)
         RGr->FixedGroupedCol(false, false);
     TrDBDlgBaseForm::DoClose(Action);
-    FormClose(this, Action);
 }
 
 // ---- properties ---------------------------------------------------------------------------------

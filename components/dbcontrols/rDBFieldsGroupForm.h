@@ -47,8 +47,8 @@ public:
     TCheckBox* chShowMergedCell;
     TrURLLabel* btSetDefault;
     TButton* btUse;
-    TrButton* btOk;
-    TrButton* btCancel;
+    TButton* btOk;
+    TButton* btCancel;
 
     // The dialog's steps, public so the program's tests can drive it.
     void LoadGroups(bool KeepSelected);

@@ -59,8 +59,8 @@ public:
     TCheckBox* chCase;
     TCheckBox* cbDelQuotes;
     TCheckBox* chShowRecCount;
-    TrButton* btOk;
-    TrButton* btCancel;
+    TButton* btOk;
+    TButton* btCancel;
 
     TComponent* GDS = nullptr;
     bool Sorted = false;

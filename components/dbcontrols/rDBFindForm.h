@@ -38,15 +38,15 @@ public:
     TCheckBox* chShowMsg;
     TListBox* lbLabels;
     TLabel* btSort;
-    TrButton* btUp;
-    TrButton* btDown;
+    TButton* btUp;
+    TButton* btDown;
     TLabel* btSelAll;
     TLabel* lblResult;
     TrMemoEx* mInfo;
-    TrButton* btFind;
-    TrButton* btFindNext;
-    TrButton* btFindPrev;
-    TrButton* btClose;
+    TButton* btFind;
+    TButton* btFindNext;
+    TButton* btFindPrev;
+    TButton* btClose;
 
     // The grid (or data component) searched and the field list shown.
     TComponent* GDS = nullptr;

@@ -18,15 +18,15 @@ public:
     explicit TrDBSortForm2(TComponent* AOwner);
 
     TrStringGridEd* grSort;
-    TrButton* btUp;
-    TrButton* btDown;
-    TrButton* btDel;
-    TrButton* btDelAll;
-    TrButton* btSave;
+    TButton* btUp;
+    TButton* btDown;
+    TButton* btDel;
+    TButton* btDelAll;
+    TButton* btSave;
     TListBox* lbSavedSort;
-    TrButton* btDelSort;
-    TrButton* btOk;
-    TrButton* btCancel;
+    TButton* btDelSort;
+    TButton* btOk;
+    TButton* btCancel;
 
     // The grid sorted (a TrDBGrid).
     TComponent* rDBGrid = nullptr;

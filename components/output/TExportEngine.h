@@ -8,7 +8,6 @@
 #include "platform/database/DataSet.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/StringList.h"
-#include "platform/ui/Graphics.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,8 +21,7 @@ class TrDBRecView;
 class TTreeView;
 class TrStringGridEd;
 
-// The stages of the platform's progress notifications.
-using TExportProgressStage = TProgressStage;
+enum TExportProgressStage { psStarting, psRunning, psEnding };
 
 // Sender, stage, percent, message (the rectangle and redraw flag of picture
 // progress events carry nothing here and are left out).

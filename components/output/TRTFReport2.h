@@ -22,7 +22,6 @@ struct TSeekInfo {
 class TRTFReport2 : public TReportTagEngine {
 public:
     explicit TRTFReport2(TComponent* AOwner = nullptr);
-    void Loaded() override;
 
     QString ReportFile;
     QString OutputFile;

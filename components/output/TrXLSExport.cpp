@@ -1,7 +1,5 @@
 #include "components/output/TrXLSExport.h"
 
-#include "components/base/ParioCompGlobalCfg.h"
-
 #include "components/base/rpictool.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/Exception.h"
@@ -92,13 +90,6 @@ TrXLSExport::TrXLSExport(TComponent* AOwner) : TExportEngine(AOwner)
 {
     Options = xleOpt(xleExportTitles) | xleOpt(xleBoldTitles) | xleOpt(xleAddSumRow) | xleOpt(xleSetCellFormat) |
               xleOpt(xleSetColumnWidth) | xleOpt(xleSetRowHeight) | xleOpt(xleOnlyVisibleFields);
-    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
-}
-
-void TrXLSExport::Loaded()
-{
-    TExportEngine::Loaded();
-    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
 }
 
 bool TrXLSExport::ExportDBTable(TCustomDBGrid* Grid, const QString& ExportToSheetName)

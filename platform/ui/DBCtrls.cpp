@@ -4,7 +4,6 @@
 #include "platform/ui/ControlWidget.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -250,24 +249,7 @@ void TDBCheckBox::Click()
         return;
     TCheckBox::Click();
     FDataLink.SetModified();
-}
-
-void TDBCheckBox::DoExit()
-{
-    // A failing write keeps the focus here and passes the error on.
-    try {
-        FDataLink.UpdateRecord();
-    } catch (...) {
-        SetFocus();
-        throw;
-    }
-    TCheckBox::DoExit();
-}
-
-void TDBCheckBox::PostExit()
-{
-    // The box's window is the timer's context: a box freed meanwhile cancels it.
-    QTimer::singleShot(0, Widget(), [this] { DoExit(); });
+    FDataLink.UpdateRecord();
 }
 
 // ---- TDBText -------------------------------------------------------------------------

@@ -76,8 +76,7 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
     TCustomForm* PopupParent() const { return FPopupParent; }
-    // The form this one stays above while both are shown.
-    void SetPopupParent(TCustomForm* Value);
+    void SetPopupParent(TCustomForm* Value) { FPopupParent = Value; }
     int HelpContext = 0;
     bool AutoScroll = false;
     int PixelsPerInch() const;
@@ -118,7 +117,6 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     virtual void DoDestroy();
     void ApplyWindowFlags();
-    void ApplyPopupParent();
     void PlaceWindow();
     void VisibleChanged() override;
     void TextChanged() override;

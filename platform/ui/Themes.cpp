@@ -30,12 +30,6 @@ void SetThemeServicesEnabled(bool Value)
     GThemes = Value;
 }
 
-TThemeServices* ThemeServices()
-{
-    static TThemeServices services;
-    return &services;
-}
-
 TColor ThemedTextColor(bool Enabled)
 {
     return Enabled ? clBtnText : clGrayText;
