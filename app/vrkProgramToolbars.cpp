@@ -84,6 +84,11 @@ TOwnCaptionToolButton* MakeOwnCaptionButton(TComponent* Owner, TWinControl* Pare
     return b;
 }
 
+void InParentFont(TOwnCaptionToolButton* B)
+{
+    B->SetParentFont(true);
+}
+
 TFcSpacer* AddSpacer(TComponent* Owner, TFcToolbar* Bar, const char* Name, int W)
 {
     auto* s = new TFcSpacer(Owner);
@@ -104,12 +109,38 @@ TFcToolbar* MakeDialogToolbar(TComponent* Owner, TWinControl* Parent, const char
     return t;
 }
 
-TControl* AddDialogButton(TComponent* Owner, TFcToolbar* Bar, TAction* Action, int W, const QString& Caption)
+TControl* AddDialogButton(TComponent* Owner, TFcToolbar* Bar, TAction* Action, int W, const QString& Caption,
+                          const char* Name)
 {
     const int h = Bar->RowHeight() - 2;
-    if (Caption.isEmpty())
-        return MakeButton(Owner, Bar, "", Action, W, h);
-    return MakeOwnCaptionButton(Owner, Bar, "", Action, Caption, W, h);
+    TFcToolButton* b = Caption.isEmpty() ? MakeButton(Owner, Bar, Name, Action, W, h)
+                                         : MakeOwnCaptionButton(Owner, Bar, Name, Action, Caption, W, h);
+    // Among the dialog's edits and lists the main window's large captions
+    // would stand out; the row reads as part of the dialog.
+    b->SetParentFont(true);
+    return b;
+}
+
+std::vector<TControl*> AddDialogButtons(TComponent* Owner, TFcToolbar* Bar, std::initializer_list<TDialogButton> Buttons)
+{
+    std::vector<TControl*> made;
+    for (const TDialogButton& b : Buttons) {
+        if (!made.empty())
+            AddSpacer(Owner, Bar, "", 10);
+        made.push_back(AddDialogButton(Owner, Bar, b.Action, b.Width, b.Caption, b.Name));
+    }
+    Bar->SetWidth(RowWidth(Bar));
+    Bar->Realign();
+    return made;
+}
+
+int RowWidth(TFcToolbar* Bar)
+{
+    int w = 2 * Bar->Margin();
+    for (int i = 0; i < Bar->ControlCount(); ++i)
+        if (Bar->Controls(i)->Visible())
+            w += Bar->Controls(i)->Width();
+    return w;
 }
 
 }  // namespace progbars

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <initializer_list>
+#include <vector>
+
 class TAction;
 class TCustomImageList;
 class TFcSpacer;
@@ -30,14 +33,28 @@ TFcToolButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Na
 TOwnCaptionToolButton* MakeOwnCaptionButton(TComponent* Owner, TWinControl* Parent, const char* Name,
                                             TAction* Action, const QString& Caption, int W, int H,
                                             int Glyph = -1, int DisabledGlyph = -1);
+// The button in its parent's font rather than the main window's large one.
+void InParentFont(TOwnCaptionToolButton* B);
 TFcSpacer* AddSpacer(TComponent* Owner, TFcToolbar* Bar, const char* Name, int W = 10);
 // The dialogs' compact bar over a row of caption buttons (ButtonH high),
 // placed at (L, T) on its parent without taking more room than the row.
 TFcToolbar* MakeDialogToolbar(TComponent* Owner, TWinControl* Parent, const char* Name, int L, int T, int W,
                               int ButtonH = 26);
 // A caption button of the dialogs' bar: the action's caption, or Caption
-// when it is given.
+// when it is given, in the dialog's own font.
 TControl* AddDialogButton(TComponent* Owner, TFcToolbar* Bar, TAction* Action, int W,
-                               const QString& Caption = QString());
+                               const QString& Caption = QString(), const char* Name = "");
+
+struct TDialogButton {
+    TAction* Action;
+    int Width;
+    QString Caption = QString();
+    const char* Name = "";
+};
+// The dialogs' row: each button does a thing of its own, so a spacer stands
+// between neighbours; the bar is then as wide as its row. The buttons in order.
+std::vector<TControl*> AddDialogButtons(TComponent* Owner, TFcToolbar* Bar, std::initializer_list<TDialogButton> Buttons);
+// The width of the bar's controls side by side.
+int RowWidth(TFcToolbar* Bar);
 
 }  // namespace progbars

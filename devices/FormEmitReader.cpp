@@ -197,6 +197,9 @@ void TFormEmitReader::SetRefreshAction(TBasicAction* Action)
     // The form's button says "Virkistä" whatever the action's longer caption.
     tbtnVirkista = progbars::MakeOwnCaptionButton(this, tlbDevices, "tbtnVirkista", a, fdtxt::Virkista, 72, 50,
                                                   mgDevicesRefresh, DisabledGlyph(mgDevicesRefresh));
+    // In the form's own font: the main window's large captions would dwarf
+    // the form's lists beside it.
+    progbars::InParentFont(tbtnVirkista);
     tlbDevices->Realign();
 }
 

@@ -165,8 +165,7 @@ void TformResultsClass2::BuildLayout()
     actValidatePunches->SetActionList(actions);
     actValidatePunches->OnExecute = [this](TComponent*) { ValidatePunches(); };
     TFcToolbar* personBar = progbars::MakeDialogToolbar(this, grpPerson, "", 298, 20, 148, 25);
-    progbars::AddDialogButton(this, personBar, actPersonEdit, 84);
-    progbars::AddDialogButton(this, personBar, actPersonAdd, 60, QStringLiteral("Uusi"));
+    progbars::AddDialogButtons(this, personBar, {{actPersonEdit, 78}, {actPersonAdd, 60, QStringLiteral("Uusi")}});
     imgOK = StatusPicture(this, grpPerson, 455, 22, RGB(0, 160, 0), QStringLiteral("✓"));
     imgQuestion = StatusPicture(this, grpPerson, 455, 22, RGB(40, 100, 200), QStringLiteral("?"));
     imgExlamation = StatusPicture(this, grpPerson, 455, 22, RGB(230, 140, 0), QStringLiteral("!"));

@@ -103,17 +103,21 @@ struct TEditorButton {
     std::function<void()> Run;
 };
 
-// "Muokkaa", "Uusi", "Poista" and the like, side by side from X on the top
-// row, on a framed tool bar; each button follows its action, which the data
-// module's rules enable and disable.
+// "Muokkaa", "Uusi", "Poista" and the like, from X on the top row, on a
+// framed tool bar with a spacer between neighbours; each button follows its
+// action, which the data module's rules enable and disable.
 inline void AddEditorButtons(TComponent* Owner, TWinControl* Parent, int X, std::initializer_list<TEditorButton> Buttons)
 {
     TFcToolbar* bar = progbars::MakeDialogToolbar(Owner, Parent, "", X, 3, int(Buttons.size()) * 90, 26);
     for (const auto& b : Buttons) {
         b.Action->SetCaption(L(b.Caption));
         b.Action->OnExecute = [run = b.Run](TComponent*) { run(); };
+        if (bar->ControlCount() > 0)
+            progbars::AddSpacer(Owner, bar, "", 10);
         progbars::AddDialogButton(Owner, bar, b.Action, 90);
     }
+    bar->SetWidth(progbars::RowWidth(bar));
+    bar->Realign();
 }
 
 // The editors' keys: F9 runs "Muokkaa", F10 "Uusi" (each only while its

@@ -146,8 +146,8 @@ void TformPerson::BuildClubGroup(int Y)
                                         std::tuple{actClubNew, "Uusi", &TformPerson::ClubNew}}) {
         action->SetCaption(L(caption));
         action->OnExecute = [this, run = run](TComponent*) { (this->*run)(); };
-        progbars::AddDialogButton(this, bar, action, 88);
     }
+    progbars::AddDialogButtons(this, bar, {{actClubEdit, 88}, {actClubNew, 88}});
     actClubEdit->SetHint(L("Muokkaa henkilön seuran tietoja."));
     actClubNew->SetHint(L("Lisää uusi seura ja valitse se henkilölle."));
 }

@@ -379,10 +379,11 @@ void TformResultsClassForest::HandleKey(Word& Key)
         rdbgrdPaymentMethods->SetFocus();
         break;
     case VK_F9:
-        btnPersonEdit->Click();
+        if (actPersonEdit->Enabled())
+            actPersonEdit->Execute();
         break;
     case VK_F10:
-        btnPersonAdd->Click();
+        actPersonAdd->Execute();
         break;
     default:
         return;
@@ -505,14 +506,21 @@ void TformResultsClassForest::BuildPersonGroup()
             FRun.ChangePhone(edtPhoneNumber->Text());
     };
     // "Muokkaa" (F9) and "Lisää" (F10): the person editor for the run's person or a new one.
-    btnPersonEdit = Make<TButton>(grpPerson, grpPerson, 10, 80, 90, 26, L("btnPersonEdit"));
-    btnPersonEdit->SetCaption(L("Muokkaa"));
-    btnPersonEdit->OnClick = [this](TComponent*) { EditPerson(FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0); };
-    btnPersonAdd = Make<TButton>(grpPerson, grpPerson, 106, 80, 90, 26, L("btnPersonAdd"));
-    btnPersonAdd->SetCaption(L("Lisää"));
-    btnPersonAdd->OnClick = [this](TComponent*) { EditPerson(0); };
-    btnPersonEdit->SetHint(L("Muokkaa suorituksen henkilön tietoja (F9)."));
-    btnPersonAdd->SetHint(L("Lisää uusi henkilö suoritukselle (F10)."));
+    actPersonEdit = new TAction(this);
+    actPersonEdit->SetCaption(L("Muokkaa"));
+    actPersonEdit->SetHint(L("Muokkaa suorituksen henkilön tietoja (F9)."));
+    actPersonEdit->OnExecute = [this](TComponent*) {
+        EditPerson(FRun.RunOpen() ? FRun.RunField("PERSON_ID").AsLargeInt() : 0);
+    };
+    actPersonAdd = new TAction(this);
+    actPersonAdd->SetCaption(L("Lisää"));
+    actPersonAdd->SetHint(L("Lisää uusi henkilö suoritukselle (F10)."));
+    actPersonAdd->OnExecute = [this](TComponent*) { EditPerson(0); };
+    TFcToolbar* personBar = progbars::MakeDialogToolbar(this, grpPerson, "", 10, 80, 190, 26);
+    const auto made = progbars::AddDialogButtons(
+        this, personBar, {{actPersonEdit, 90, QString(), "btnPersonEdit"}, {actPersonAdd, 90, QString(), "btnPersonAdd"}});
+    btnPersonEdit = made[0];
+    btnPersonAdd = made[1];
     rdbgrdPersons = MakeGrid(grpPerson, grpPerson, 10, 112, 527, 252, L("rdbgrdPersons"), DataModule1->dsLookupPersonFD,
                              {{"PERSON_NAME", "Henkilö", 200}, {"CLUB_NAME", "Seura", 170}, {"CHIP_SOURCE", "Tietokanta", 90}});
     AddCardRegisterColumn(rdbgrdPersons);
@@ -603,8 +611,8 @@ void TformResultsClassForest::BuildWebEntries()
                      "Lisää tämän ilmoittautumisen henkilö uudeksi tulospalvelun henkilöksi."}}) {
         action->SetCaption(L(caption));
         action->SetHint(L(hint));
-        progbars::AddDialogButton(this, bar, action, 76);
     }
+    progbars::AddDialogButtons(this, bar, {{actWebEntriesRefresh, 70}, {actWebEntriesSelect, 70}, {actWebEntriesAddPerson, 70}});
     actWebEntriesRefresh->OnExecute = [this](TComponent*) {
         FRun.WebSearch = edtSearchWebEntries->Text();
         FRun.RefreshWebEntries();
@@ -782,7 +790,7 @@ void TformResultsClassForest::Sync()
     lblChipBalanceInfo->SetCaption(FRun.BalanceLabel);
     lblChipBalanceInfo->Font()->SetColor(FRun.BalanceWarning ? clRed : RGB(0, 128, 0));
     imgChipBalanceWarning->SetVisible(FRun.BalanceWarning && !FRun.BalanceLabel.isEmpty());
-    btnPersonEdit->SetEnabled(FRun.PersonEditEnabled);
+    actPersonEdit->SetEnabled(FRun.PersonEditEnabled);
     rdbgrdPersons->Invalidate();
     rdbgrdPaymentMethods->Invalidate();
     FSyncing = false;

@@ -16,6 +16,7 @@ class TEdit;
 class TCheckBox;
 class TGroupBox;
 class TButton;
+class TControl;
 class TDBGrid;
 class TrDBGrid;
 class TFcEdit;
@@ -46,6 +47,9 @@ public:
     TFcEdit *edtSearchPersons, *edtSearchWebEntries;
     TButton* rButton1;
     TAction *actWebEntriesRefresh, *actWebEntriesSelect, *actWebEntriesAddPerson;
+    // "Muokkaa" (F9) and "Lisää" (F10) of the person and their tool buttons.
+    TAction *actPersonEdit, *actPersonAdd;
+    TControl *btnPersonEdit, *btnPersonAdd;
     TrDBEdit *edtENTRY_FEE, *edtSPORT_ID;
     TrDBCheckBox *chkRENTAL_EMIT, *chkPAYMENT_STATE;
     TImage *imgWebEntriesOK, *imgWebEntriesQuestion, *imgWebEntriesExlamation, *imgChipBalanceWarning;
@@ -57,7 +61,7 @@ public:
     TrDBGrid* rdbgrdCurrResult;
     TDBLookupComboBox *edtClassCourse, *edtAdditionalClass;
     TFcRadioGroup* FcRadioGroup1;  // "Tila"
-    TButton *btnOK, *btnCancel, *btnPayBalance, *btnPersonEdit, *btnPersonAdd;
+    TButton *btnOK, *btnCancel, *btnPayBalance;
     // Opens the person editor (formPerson) for the person, 0 for a new one.
     void EditPerson(int64_t PersonId);
     // The web-entry grid's columns in "ResultsClassForest.ini".

@@ -22,3 +22,7 @@ QStringList HandlerFindings(TCustomForm* Form, const QStringList& Known = {});
 // states share names with the platform tool bar's styles).
 bool IsFramedButton(const TControl* C);
 TPopupMenu* FramedDropDown(const TControl* C);
+
+// The dialogs' rows of tool buttons: a spacer between neighbouring buttons,
+// and the buttons in the window's own font. Adds the spacers met to Spacers.
+QStringList DialogRowFindings(TCustomForm* Form, int& Spacers);

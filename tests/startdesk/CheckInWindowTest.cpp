@@ -5,10 +5,13 @@
 #include "StartDeskFixture.h"
 
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcToolButton.h"
+#include "components/framed/FcToolbar.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/DBCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/StartDeskTexts.h"
+#include "results/vrkPerson.h"
 #include "results/vrkResultsClassForest.h"
 #include "tests/support/RealInput.h"
 
@@ -183,6 +186,57 @@ TEST_F(CheckInWindow, AnExistingRunOpensOnTheCourse)
     EXPECT_TRUE(onCourse);
     EXPECT_TRUE(listShut);
     EXPECT_NE(afterDown, afterUp);
+}
+
+// "Muokkaa" and "Lisää" of the person are framed tool buttons on a bar of
+// their own, a spacer between them, in the dialog's font; clicked with the
+// mouse (and F9, F10) they open the person editor for the run's person and
+// for a new one.
+TEST_F(CheckInWindow, ThePersonButtonsOpenTheEditor)
+{
+    const int64_t id = SavedRun();
+    TformResultsClassForest w(nullptr);
+    w.EndLoading();  // as the application creates it: the bars lay out their rows
+    w.Run().OnRunClosed = [](int64_t) {};
+    w.Run().iResultsClassId = id;
+    ASSERT_TRUE(w.Opening());
+    const int64_t personId = w.Run().RunPersonId();
+    ASSERT_GT(personId, 0);
+
+    auto* edit = dynamic_cast<TFcToolButton*>(w.btnPersonEdit);
+    auto* add = dynamic_cast<TFcToolButton*>(w.btnPersonAdd);
+    ASSERT_TRUE(edit && add);
+    auto* bar = dynamic_cast<TFcToolbar*>(edit->Parent());
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(add->Parent(), bar);
+    const TFcToolbarControlList& row = *bar->ToolbarControls();
+    ASSERT_EQ(row.Count(), 3);
+    EXPECT_NE(dynamic_cast<TFcSpacer*>(row.Items(1).Control), nullptr);
+    EXPECT_EQ(edit->Caption(), QStringLiteral("Muokkaa"));
+    EXPECT_EQ(add->Caption(), QStringLiteral("Lisää"));
+    EXPECT_EQ(edit->Font()->Height(), w.grpPerson->Font()->Height());
+    EXPECT_EQ(edit->Font()->Name(), w.grpPerson->Font()->Name());
+
+    TformPerson person(nullptr);
+    formPerson = &person;
+    std::vector<int64_t> opened;
+    ShowModalWith(w, [&] {
+        Settle();
+        const TModalHook old = SetModalHook([&](TCustomForm* F) {
+            if (F == &person)
+                opened.push_back(person.Run().iPersonId);
+            return int(mrCancel);
+        });
+        ClickMiddle(w.btnPersonEdit);
+        ClickMiddle(w.btnPersonAdd);
+        Key(&w, Qt::Key_F9);
+        Key(&w, Qt::Key_F10);
+        SetModalHook(old);
+        w.SetModalResult(mrCancel);
+    });
+    formPerson = nullptr;
+    w.Run().Cancel();
+    EXPECT_EQ(opened, (std::vector<int64_t>{personId, 0, personId, 0})) << Boxes.join(QLatin1Char('|')).toStdString();
 }
 
 }  // namespace
