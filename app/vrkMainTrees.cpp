@@ -96,11 +96,13 @@ void TformMain::BuildTrees()
         if (!tvMainTreeEvent->IsRefreshing())
             tvMainTreeEventChange(N);
     };
-    tvMainTree->OnDblClick = [this](TComponent*) { treeEdit(); };
-    tvMainTreeEvent->OnDblClick = [this](TComponent*) {
-        if (actMainTreeEdit->Visible() && actMainTreeEdit->Enabled())
-            treeEdit();
-    };
+    // A double click is "Muokkaa" where "Muokkaa" is offered, on either tree
+    // (the node type may still be the other tree's choice).
+    for (TrDBTreeView* tree : {tvMainTree, tvMainTreeEvent})
+        tree->OnDblClick = [this](TComponent*) {
+            if (actMainTreeEdit->Visible() && actMainTreeEdit->Enabled())
+                treeEdit();
+        };
 }
 
 void TformMain::BindDataModule()

@@ -23,6 +23,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowLayoutTexts.h"
 #include "tests/output/XlsxReadBack.h"
+#include "tests/support/RealInput.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -183,6 +184,46 @@ TEST(MainWindowMouse, TreeMenuChoosesTheNodeUnderThePointerFirst)
     formMain->Windows.DeviceForm = [&] { ++devices; };
     RightClick(t, QPoint(30, 8), [&](TPopupMenu* P) { ItemCaptioned(P->Items(), TreeEmitLukija)->Click(); });
     EXPECT_EQ(devices, 1);
+}
+
+// A double click on a tree is "Muokkaa" only where "Muokkaa" is offered: a
+// title node does nothing, a person of the processed series opens the
+// person editor for that person.
+TEST(MainWindowMouse, TreeDoubleClickEditsWhereMuokkaaIsOffered)
+{
+    WorkingMainWindow m;
+    TrDBTreeView* t = formMain->tvMainTreeEvent;
+    // The processed event's tree, as "Aloita" leaves it.
+    formMain->ShowEventTree();
+    formMain->refreshMainTreeEvent();
+    t->FullExpand();
+    WorkingMainWindow::Settle();
+    TTreeNode* title = nullptr;
+    for (TTreeNode* n = t->Items()->Count() ? t->Items()->Item(0) : nullptr; n; n = n->GetNext())
+        if (n->Text() == mwtxt::Henkilot)
+            title = n;
+    ASSERT_TRUE(title && title->GetFirstChild());
+    TTreeNode* first = title->GetFirstChild();
+    QList<int64_t> edited;
+    formMain->Windows.PersonEditor = [&](int64_t Id) {
+        edited << Id;
+        return false;
+    };
+    auto doubleClick = [t](TTreeNode* N) {
+        const TRect r = N->DisplayRect(true);
+        realinput::Click(t, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), true);
+        WorkingMainWindow::Settle();
+    };
+    doubleClick(first);
+    EXPECT_EQ(t->Selected(), first);
+    EXPECT_EQ(formMain->vcCurrentNodeType, QStringLiteral("PERSON"));
+    ASSERT_EQ(edited.size(), 1);
+    EXPECT_EQ(edited.at(0), ::person->person_id());
+    EXPECT_GT(edited.at(0), 0);
+    // (A title's double click also folds it; it is made last.)
+    doubleClick(title);
+    EXPECT_EQ(t->Selected(), title);
+    EXPECT_EQ(edited.size(), 1);
 }
 
 TEST(MainWindowMouse, ModuleShortcutsReachTheResultsFromTheWindow)
