@@ -79,6 +79,11 @@ public:
     QString onkoKirjattuMaastoon(int64_t eventId, const QString& controlCard, QString& errMsg);
     void getResultBoardData(int64_t resultsClassId, TResultBoardData& board);
     QString getChipPrint(int64_t resultsClassId, int rowNbr);
+    // The receipt's header rows in one transaction: each transaction's start
+    // is a forced write of the database header, several per receipt cost
+    // more than the rows themselves. Without commit the transaction stays
+    // open for the caller's next reads, which commit it.
+    QHash<int, QString> getChipPrintRows(int64_t resultsClassId, const QList<int>& rowNbrs, bool commit = true);
     int64_t getNewPersonId();
     void checkPerson(const QString& personName, int64_t& personId, QString& foundName);
     void updatePersonChip(int64_t personId, const QString& controlCard, const QString& personChip, QString& errMsg);

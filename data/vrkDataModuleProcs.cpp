@@ -239,17 +239,26 @@ void TDataModule1::getResultBoardData(int64_t resultsClassId, TResultBoardData& 
 
 QString TDataModule1::getChipPrint(int64_t resultsClassId, int rowNbr)
 {
-    QString row;
+    return getChipPrintRows(resultsClassId, {rowNbr}).value(rowNbr);
+}
+
+QHash<int, QString> TDataModule1::getChipPrintRows(int64_t resultsClassId, const QList<int>& rowNbrs, bool commit)
+{
+    QHash<int, QString> rows;
+    TDbMethodOptions o = OthersStyle(true);
+    o.Commit = commit;
     RunDbMethod(L("getChipPrint"), *fbTrUpdateCallFD, [&] {
         CreateProcedureComponents();
         TFbStoredProc& p = *fbProcChipPrint_GetDataFD;
-        p.ParamByName(L("IN_RESULTS_CLASS_ID")).SetAsLargeInt(resultsClassId);
-        p.ParamByName(L("ROW_NBR")).SetAsInteger(rowNbr);
-        SetLanguage(p);
-        p.ExecProc();
-        row = NullStr(p.ParamByName(L("OUT_DATAROW")));
-    }, OthersStyle(true));
-    return row;
+        for (int rowNbr : rowNbrs) {
+            p.ParamByName(L("IN_RESULTS_CLASS_ID")).SetAsLargeInt(resultsClassId);
+            p.ParamByName(L("ROW_NBR")).SetAsInteger(rowNbr);
+            SetLanguage(p);
+            p.ExecProc();
+            rows.insert(rowNbr, NullStr(p.ParamByName(L("OUT_DATAROW"))));
+        }
+    }, o);
+    return rows;
 }
 
 // ---- persons, clubs and cards ----

@@ -136,7 +136,10 @@ QByteArray TReceiptPrinter::ReceiptBytes(int64_t ResultsClassId, int PrinterType
     if (PrinterType != 1 && PrinterType != 2)
         return {};
     const bool epr3 = PrinterType == 1;
-    auto row = [ResultsClassId](int Number) { return DataModule1->getChipPrint(ResultsClassId, Number); };
+    // One transaction for the whole receipt: the header rows leave it open
+    // and the split rows commit it.
+    const QHash<int, QString> rows = DataModule1->getChipPrintRows(ResultsClassId, {81, 82, 83, 84, 86}, false);
+    auto row = [&rows](int Number) { return rows.value(Number); };
     QByteArray out = Bytes({27, 82, 5, 27, 116, 0, LF});
     if (epr3)
         out += Bytes({29, 33, 1});
