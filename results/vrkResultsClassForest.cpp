@@ -10,6 +10,7 @@
 #include "devices/vrkFinishDeskHost.h"
 #include "platform/ui/DBCtrls.h"
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcRadChk.h"
 #include "components/framed/FcRadGrp.h"
 #include "components/grid/TrDBAction.h"
 #include "platform/rtl/DateUtils.h"
@@ -59,6 +60,16 @@ void OpenCheckInDialog(const QString& ChipString, int64_t ResultsClassId)
 }
 
 namespace {
+
+// The window's own check boxes: framed, left out of the Tab order (the
+// operator's keys are the function keys), their text on the line of the
+// edits beside them (the framed box draws it higher than the platform's).
+TFcCheckBox* MakeCardBox(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, const QString& Name)
+{
+    auto* b = Make<TFcCheckBox>(Owner, Parent, X, Y + 3, W, 20, Name);
+    b->SetTabStop(false);
+    return b;
+}
 
 constexpr TColor kChosenRow = RGB(144, 238, 144);
 
@@ -189,7 +200,7 @@ void TformResultsClassForest::BuildLayout()
             Sync();
         }
     };
-    chkNoChip = Make<TCheckBox>(this, this, 284, 32, 100, 20, L("chkNoChip"));
+    chkNoChip = MakeCardBox(this, this, 284, 32, 100, L("chkNoChip"));
     chkNoChip->SetCaption(L("Ei korttia"));
     chkNoChip->SetHint(L("Kirjataanko maastoon ilman kilpailukorttia?"));
     chkNoChip->OnClick = [this](TComponent*) {
@@ -475,7 +486,7 @@ void TformResultsClassForest::BuildPersonGroup()
         Sync();
         edtSearchPersons->SetFocus();
     };
-    chkOwnChip = Make<TCheckBox>(grpPerson, grpPerson, 280, 24, 150, 20, L("chkOwnChip"));
+    chkOwnChip = MakeCardBox(grpPerson, grpPerson, 280, 24, 150, L("chkOwnChip"));
     chkOwnChip->SetCaption(L("Oma kilpailukortti"));
     chkOwnChip->OnClick = [this](TComponent*) {
         if (!FSyncing) {
@@ -483,13 +494,13 @@ void TformResultsClassForest::BuildPersonGroup()
             Sync();
         }
     };
-    chkPrintReceipt = Make<TCheckBox>(grpPerson, grpPerson, 434, 24, 110, 20, L("chkPrintReceipt"));
+    chkPrintReceipt = MakeCardBox(grpPerson, grpPerson, 434, 24, 110, L("chkPrintReceipt"));
     chkPrintReceipt->SetCaption(L("Tulosta kuitti"));
     chkPrintReceipt->OnClick = [this](TComponent*) {
         if (!FSyncing)
             FRun.ClickPrintReceipt(chkPrintReceipt->Checked());
     };
-    chkWebShow = Make<TCheckBox>(grpPerson, grpPerson, 10, 52, 150, 20, L("chkWebShow"));
+    chkWebShow = MakeCardBox(grpPerson, grpPerson, 10, 52, 150, L("chkWebShow"));
     chkWebShow->SetCaption(L("Näytä nimi Webissä"));
     chkWebShow->OnClick = [this](TComponent*) {
         if (!FSyncing) {
@@ -497,10 +508,12 @@ void TformResultsClassForest::BuildPersonGroup()
             Sync();
         }
     };
-    edtWebShowAsked = Make<TEdit>(grpPerson, grpPerson, 164, 50, 140, 24, L("edtWebShowAsked"));
+    edtWebShowAsked = Make<TFcEdit>(grpPerson, grpPerson, 164, 50, 140, 24, L("edtWebShowAsked"));
     edtWebShowAsked->SetReadOnly(true);
+    // A stamp to read, not a field waiting for input.
+    edtWebShowAsked->SetReadOnlyColor(clWindow);
     MakeLabel(grpPerson, grpPerson, 314, 54, 60, L("Puhelin"));
-    edtPhoneNumber = Make<TEdit>(grpPerson, grpPerson, 374, 50, 163, 24, L("edtPhoneNumber"));
+    edtPhoneNumber = Make<TFcEdit>(grpPerson, grpPerson, 374, 50, 163, 24, L("edtPhoneNumber"));
     edtPhoneNumber->OnChange = [this](TComponent*) {
         if (!FSyncing)
             FRun.ChangePhone(edtPhoneNumber->Text());

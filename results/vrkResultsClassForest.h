@@ -20,6 +20,7 @@ class TControl;
 class TDBGrid;
 class TrDBGrid;
 class TFcEdit;
+class TFcCheckBox;
 class TColumn;
 class TDBLookupComboBox;
 class TRadioButton;
@@ -43,8 +44,8 @@ public:
     // The status strip: step 1 the person, step 2 the course.
     TImage *imgMenu1Question, *imgMenu1OK, *imgMenu1Exlamation, *imgMenu2, *imgMenu2Question, *imgMenu2OK;
     TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo, *lblENTRY_FEE;
-    TEdit *edtChip1, *edtWebShowAsked, *edtPhoneNumber, *edtPaymentPrice, *edtPaymentInfo, *edtADDITIONAL_CLASS_NOTES;
-    TFcEdit *edtSearchPersons, *edtSearchWebEntries;
+    TEdit *edtChip1, *edtPaymentPrice, *edtPaymentInfo, *edtADDITIONAL_CLASS_NOTES;
+    TFcEdit *edtSearchPersons, *edtSearchWebEntries, *edtWebShowAsked, *edtPhoneNumber;
     TButton* rButton1;
     TAction *actWebEntriesRefresh, *actWebEntriesSelect, *actWebEntriesAddPerson;
     // "Muokkaa" (F9) and "Lisää" (F10) of the person and their tool buttons.
@@ -53,7 +54,8 @@ public:
     TrDBEdit *edtENTRY_FEE, *edtSPORT_ID;
     TrDBCheckBox *chkRENTAL_EMIT, *chkPAYMENT_STATE;
     TImage *imgWebEntriesOK, *imgWebEntriesQuestion, *imgWebEntriesExlamation, *imgChipBalanceWarning;
-    TCheckBox *chkRentedChip, *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
+    TCheckBox* chkRentedChip;
+    TFcCheckBox *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
     TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment;
     TrDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
     // The run's grid: hidden and without data; the shared grid actions act

@@ -5,6 +5,7 @@
 #include "StartDeskFixture.h"
 
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcRadChk.h"
 #include "components/framed/FcToolButton.h"
 #include "components/framed/FcToolbar.h"
 #include "components/grid/rDBGrid.h"
@@ -237,6 +238,44 @@ TEST_F(CheckInWindow, ThePersonButtonsOpenTheEditor)
     formPerson = nullptr;
     w.Run().Cancel();
     EXPECT_EQ(opened, (std::vector<int64_t>{personId, 0, personId, 0})) << Boxes.join(QLatin1Char('|')).toStdString();
+}
+
+// The runner's options are framed check boxes and edits worked with the
+// mouse and keys: "Tulosta kuitti" and "Näytä nimi Webissä" follow a click,
+// the latter stamps the time of the choice, and a typed phone number reaches
+// the run.
+TEST_F(CheckInWindow, TheRunnersOptionsFollowTheMouse)
+{
+    const int64_t id = SavedRun();
+    TformResultsClassForest w(nullptr);
+    w.Run().OnRunClosed = [](int64_t) {};
+    w.Run().iResultsClassId = id;
+    ASSERT_TRUE(w.Opening());
+    ASSERT_TRUE(w.Run().PersonDetailsEnabled);
+    const bool receiptBefore = w.Run().PrintReceipt, webBefore = w.Run().WebShow;
+    bool receiptBox = false, webBox = false;
+    QString stamp, phone;
+    ShowModalWith(w, [&] {
+        Settle();
+        ClickMiddle(w.chkPrintReceipt);
+        ClickMiddle(w.chkWebShow);
+        receiptBox = w.chkPrintReceipt->Checked();
+        webBox = w.chkWebShow->Checked();
+        stamp = w.edtWebShowAsked->Text();
+        ClickMiddle(w.edtPhoneNumber);
+        w.edtPhoneNumber->SetText(QString());
+        Type(&w, QStringLiteral("0401234"));
+        phone = w.Run().Phone;
+        w.SetModalResult(mrCancel);
+    });
+    w.Run().Cancel();
+    EXPECT_NE(w.Run().PrintReceipt, receiptBefore);
+    EXPECT_EQ(receiptBox, w.Run().PrintReceipt);
+    EXPECT_NE(w.Run().WebShow, webBefore);
+    EXPECT_EQ(webBox, w.Run().WebShow);
+    EXPECT_FALSE(stamp.isEmpty());
+    EXPECT_EQ(phone, QStringLiteral("0401234"));
+    EXPECT_EQ(w.edtWebShowAsked->ReadOnlyColor(), clWindow);
 }
 
 }  // namespace
