@@ -2,6 +2,7 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
+#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcSystem.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
@@ -13,6 +14,25 @@ namespace {
 bool GKeyboardCues = false;
 
 }  // namespace
+
+bool KeyboardCuesShown()
+{
+    return GKeyboardCues;
+}
+
+void NoteKeyboardNavigation(Word Key, TShiftState Shift)
+{
+    if (Key == VK_TAB || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN || (Shift & ssAlt))
+        GKeyboardCues = true;
+}
+
+bool TFcCustomButton::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    if (Name.compare(LegacyHotTrackName(), Qt::CaseInsensitive) != 0)
+        return false;
+    SetHotTrack(LegacyBool(Value));
+    return true;
+}
 
 TFcCustomButton::TFcCustomButton(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -130,8 +150,7 @@ void TFcCustomButton::MouseLeave()
 
 void TFcCustomButton::KeyDown(Word& Key, TShiftState Shift)
 {
-    if (Key == VK_TAB || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN || (Shift & ssAlt))
-        GKeyboardCues = true;
+    NoteKeyboardNavigation(Key, Shift);
     TCustomControl::KeyDown(Key, Shift);
 }
 
@@ -169,6 +188,9 @@ void TFcCustomButton::Draw3DText(TCanvas* C, TRect R, unsigned Flags)
         text = RemoveAccelerators(text);
         Flags |= DT_NOPREFIX;
     }
+    // mirrored buttons read right to left
+    if (UseRightToLeftAlignment())
+        Flags |= DT_RTLREADING;
     // 3.
     TRect m = R;
     const int h = C->DrawText(text, m, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | DT_VCENTER | DT_CENTER);
@@ -417,7 +439,7 @@ TRect TFcButton::GetCaptionRect()
 
 void TFcButton::DrawButtonContent()
 {
-    const unsigned flags = DrawTextAlignments[FAlignment] | DT_WORDBREAK | DT_EXPANDTABS;
+    const unsigned flags = DrawTextAlignments[BiDiAlignment(FAlignment)] | DT_WORDBREAK | DT_EXPANDTABS;
     Draw3DText(Canvas(), GetCaptionRect(), flags);
 }
 
@@ -530,10 +552,10 @@ void TFcButton::Paint()
         PaintClassic(r);
     }
     // 6. the pattern of a button held down in its group
-    if (FGroupIndex != 0 && FState == bsExclusive && FShowDownPattern && !UseThemes()) {
+    if (FGroupIndex != 0 && FState == bsExclusive && FShowDownPattern) {
         const TColor dots = ColorToRGB(Color()) == clSilver ? clGray : clSilver;
         TRect in = r;
-        if (FHotTrack)
+        if (FHotTrack || UseThemes())
             in.Inflate(-2, -2);
         for (int y = in.Top; y < in.Bottom; ++y)
             for (int x = in.Left + ((y - in.Top) % 2); x < in.Right; x += 2)

@@ -9,6 +9,11 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/DialogKeys.h"
 
+// Focus rectangles and accelerator underlines show once the keyboard has
+// moved the focus (Tab, arrows or Alt), not before.
+bool KeyboardCuesShown();
+void NoteKeyboardNavigation(Word Key, TShiftState Shift);
+
 class TFcCustomButton : public TCustomControl, public TDialogKeyTarget {
 public:
     explicit TFcCustomButton(TComponent* AOwner);
@@ -36,6 +41,9 @@ public:
     bool ThemeAware() const { return FThemeAware; }
     virtual void SetThemeAware(bool Value);
     virtual void SetTransparent(bool Value);
+    // Hot tracking stored as "FrameFlat" (push buttons) or "Flat" (check boxes, radio buttons).
+    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
+    virtual QString LegacyHotTrackName() const { return QStringLiteral("FrameFlat"); }
     bool MouseOverButton() const { return FMouseOverButton; }
     bool ShowDownVersion() const { return FShowDownVersion; }
     TFcAboutInfo About;

@@ -1,18 +1,28 @@
 #include "components/framed/FcChkLst.h"
 
 #include "components/framed/FcFrames.h"
+#include "components/framed/FcImageLink.h"
+#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcSystem.h"
 #include "components/framed/FcTextFile.h"
 #include "platform/rtl/Exception.h"
 #include "platform/ui/ImgList.h"
 
 #include <QFile>
+#include <algorithm>
+#include <functional>
 
 TFcCheckList::TFcCheckList(TComponent* AOwner) : TFcCustomTabbedListBox(AOwner)
 {
     SetStyle(lbOwnerDrawFixed);
     SetShowGroups(true);
     UpdateItemHeight();
+}
+
+TFcCheckList::~TFcCheckList()
+{
+    UnlinkImageList(FImages);
+    UnlinkImageList(FCustomGlyphImages);
 }
 
 const TPacket& TFcCheckList::Packet(int Index) const
@@ -56,9 +66,14 @@ void TFcCheckList::ItemsCleared()
 
 void TFcCheckList::SetImages(TCustomImageList* Value)
 {
-    FImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    if (FImages == Value)
+        return;
+    LinkImageList(this, FImages, Value, [this] { ImagesChanged(); });
+    ImagesChanged();
+}
+
+void TFcCheckList::ImagesChanged()
+{
     UpdateItemHeight();
     Invalidate();
 }
@@ -76,7 +91,51 @@ int TFcCheckList::OwnerDrawItemIndent() const
 TRect TFcCheckList::CheckBoxZone(int Index) const
 {
     const TRect r = ItemRect(Index);
+    if (UseRightToLeftAlignment())
+        return Rect(r.Right - FGlyphWidth - 4, r.Top, r.Right, r.Bottom);
     return Rect(r.Left, r.Top, r.Left + FGlyphWidth + 4, r.Bottom);
+}
+
+QStringList TFcCheckList::StoredItemProperties() const
+{
+    if (Count() == 0)
+        return {};
+    auto list = [this](const char* Name, const std::function<QString(const TPacket&)>& Item) {
+        QStringList values;
+        for (const TPacket& p : FPackets)
+            values << Item(p);
+        return QStringLiteral("%1 = (%2)").arg(QLatin1String(Name), values.join(QLatin1Char(' ')));
+    };
+    QStringList lines;
+    lines << list("ItemEnabled", [](const TPacket& P) { return P.Enabled ? QStringLiteral("True") : QStringLiteral("False"); });
+    lines << list("ItemState", [](const TPacket& P) { return QString::number(int(P.State)); });
+    if (FImages) {
+        lines << list("ItemImageIndex", [](const TPacket& P) { return QString::number(P.ImageIndex); });
+        lines << list("ItemDisabledIndex", [](const TPacket& P) { return QString::number(P.DisabledIndex); });
+    }
+    return lines;
+}
+
+bool TFcCheckList::ReadItemProperty(const QString& Name, const QString& Value)
+{
+    auto is = [&Name](const char* N) { return Name.compare(QLatin1String(N), Qt::CaseInsensitive) == 0; };
+    if (!is("ItemEnabled") && !is("ItemState") && !is("ItemImageIndex") && !is("ItemDisabledIndex"))
+        return false;
+    const QStringList values = LegacyList(Value);
+    for (int i = 0; i < int(values.size()) && i < int(FPackets.size()); ++i) {
+        TPacket& p = FPackets[size_t(i)];
+        const QString& v = values[i];
+        if (is("ItemEnabled"))
+            p.Enabled = LegacyBool(v);
+        else if (is("ItemState"))
+            p.State = TCheckBoxState(std::clamp(v.toInt(), 0, 2));
+        else if (is("ItemImageIndex"))
+            p.ImageIndex = v.toInt();
+        else
+            p.DisabledIndex = v.toInt();
+    }
+    Invalidate();
+    return true;
 }
 
 void TFcCheckList::SetItemState(int Index, TCheckBoxState Value)
@@ -288,12 +347,13 @@ void TFcCheckList::SetNumGlyphs(int Value)
 
 void TFcCheckList::SetCustomGlyphImages(TCustomImageList* Value)
 {
-    if (FCustomGlyphImages)
-        RemoveFreeNotification(FCustomGlyphImages);
-    FCustomGlyphImages = Value;
-    if (Value)
-        FreeNotification(Value);
-    SetUseCustomGlyphs(Value && Value->Count() > 0);
+    LinkImageList(this, FCustomGlyphImages, Value, [this] { CustomGlyphImagesChanged(); });
+    CustomGlyphImagesChanged();
+}
+
+void TFcCheckList::CustomGlyphImagesChanged()
+{
+    SetUseCustomGlyphs(FCustomGlyphImages && FCustomGlyphImages->Count() > 0);
 }
 
 void TFcCheckList::SetUseCustomGlyphs(bool Value)
@@ -322,10 +382,12 @@ void TFcCheckList::UpdateGlyphDimensions()
 void TFcCheckList::Notification(TComponent* AComponent, TOperation Operation)
 {
     TFcCustomTabbedListBox::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == FCustomGlyphImages) {
-        FCustomGlyphImages = nullptr;
+    if (Operation != opRemove)
+        return;
+    if (ForgetFreedImageList(FCustomGlyphImages, AComponent))
         UpdateGlyphDimensions();
-    }
+    if (ForgetFreedImageList(FImages, AComponent))
+        ImagesChanged();
 }
 
 void TFcCheckList::SelectGlyph(int Index, TBitmap* Glyph)
@@ -389,11 +451,14 @@ void TFcCheckList::DrawListItem(int Index, TRect R, TOwnerDrawState State)
         ReplaceGlyphColour(glyph, WinMaskColor, clWindow);
     const int imagesWidth = FImages ? FImages->Width() + 4 : 0;
     c->FillRect(R);
-    c->Draw(R.Left - FGlyphWidth - imagesWidth - 4, R.Top + (R.Height() - FGlyphHeight) / 2, &glyph);
+    const bool rtl = UseRightToLeftAlignment();
+    c->Draw(rtl ? R.Right + imagesWidth + 4 : R.Left - FGlyphWidth - imagesWidth - 4,
+            R.Top + (R.Height() - FGlyphHeight) / 2, &glyph);
     // 4. the item's image
     const TPacket& p = Packet(Index);
     if (FImages) {
-        const int x = R.Left - FImages->Width(), y = R.Top + (R.Height() - FImages->Height()) / 2;
+        const int x = rtl ? R.Right + 4 : R.Left - FImages->Width();
+        const int y = R.Top + (R.Height() - FImages->Height()) / 2;
         const bool itemEnabled = p.Enabled && Enabled();
         if (p.DisabledIndex == -1) {
             if (p.ImageIndex >= 0)

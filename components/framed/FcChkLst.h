@@ -26,6 +26,7 @@ using TStateChangeEvent = std::function<void(TComponent* Sender, int Index, TChe
 class TFcCheckList : public TFcCustomTabbedListBox {
 public:
     explicit TFcCheckList(TComponent* AOwner);
+    ~TFcCheckList() override;
 
     bool AllowGrayed = false;
     bool ToggleOnItemClick = false;
@@ -72,6 +73,12 @@ public:
     void EnableGroup(int GroupIndex);
     void DisableGroup(int GroupIndex);
     virtual void ToggleCheckState();
+    // The per-item lists a window text keeps beside the strings: "ItemEnabled"
+    // (True/False) and "ItemState" (0, 1, 2) when there are items, and with Images
+    // also "ItemImageIndex" and "ItemDisabledIndex"; as "Name = (v1 v2 ...)" lines.
+    QStringList StoredItemProperties() const;
+    // Applies one such list in item order; true when the name is one of them.
+    bool ReadItemProperty(const QString& Name, const QString& Value);
     // The marked text format, one line per item.
     QString SaveToText() const;
     void LoadFromText(const QString& Text);
@@ -111,6 +118,8 @@ protected:
     TPacket& Packet(int Index);
 
     void UpdateGlyphDimensions();
+    void ImagesChanged();
+    void CustomGlyphImagesChanged();
     void Notification(TComponent* AComponent, TOperation Operation) override;
     std::vector<TPacket> FPackets;
     TBitmap FCustomGlyphs;

@@ -264,7 +264,7 @@ bool TFcCustomComboBox::FindListItem(const QString& S, QChar Key)
     ChangeAndClick();
     SetSelStart(int(S.size()));
     SetSelLength(int(item.size() - S.size()));
-    if (ItemIndex() != old || KeepSearchCase)
+    if (ItemIndex() != old)
         Match();
     return true;
 }
@@ -452,8 +452,8 @@ void TFcCustomComboBox::CompleteTypedKey(QChar& Key)
         return;
     }
     if (Key == QLatin1Char('\r')) {
-        if (DroppedDown() && OnSelEndOk)
-            OnSelEndOk(this);
+        if (DroppedDown())
+            SelEndOk();
         return;
     }
     if (Key == QChar(27)) {
@@ -509,8 +509,49 @@ void TFcCustomComboBox::DoExit()
         NotInList();
 }
 
+void TFcCustomComboBox::ItemChosen()
+{
+    // an item taken from the open list, by mouse or key, ends the selection with "ok"
+    if (FListOpen || FListClosing)
+        SelEndOk();
+}
+
+void TFcCustomComboBox::SelEndOk()
+{
+    if (FSelectionEnded)
+        return;
+    FSelectionEnded = true;
+    if (OnSelEndOk)
+        OnSelEndOk(this);
+}
+
+void TFcCustomComboBox::SelEndCancel()
+{
+    if (FSelectionEnded)
+        return;
+    FSelectionEnded = true;
+    if (OnSelEndCancel)
+        OnSelEndCancel(this);
+}
+
+void TFcCustomComboBox::CloseUp()
+{
+    FListOpen = false;
+    FListClosing = true;
+    TComboBox::CloseUp();
+    // the chosen item is reported just after the list closes: without one, the
+    // list was left by Escape, a click elsewhere or the button
+    PostCall([this] {
+        FListClosing = false;
+        SelEndCancel();
+    });
+}
+
 void TFcCustomComboBox::DropDown()
 {
+    FListOpen = true;
+    FListClosing = false;
+    FSelectionEnded = false;
     TComboBox::DropDown();
     if (DropDownWidth() > 0)
         return;

@@ -45,6 +45,8 @@ public:
     TFcFrameControllerNotifications Notifications = fcnAll;
     TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
     void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
+    // The frame settings of older versions (see FcLegacyProps.h).
+    bool ReadLegacyProperty(const QString& Name, const QString& Value) { return TFcFrameLook::ReadLegacyProperty(Name, Value); }
     QString SearchString() const { return FSearchString; }
     void ClearSearchString() { FSearchString.clear(); }
     TNotifyEvent OnMatch;
@@ -84,6 +86,7 @@ public:
     void DoEnter() override;
     void DoExit() override;
     void DropDown() override;
+    void CloseUp() override;
     void Loaded() override;
 
 protected:
@@ -92,6 +95,10 @@ protected:
     virtual void UpdateIndex(const QString& S, QChar Key);
     virtual void Match();
     virtual void NotInList();
+    // The list closed with a choice (Enter or an item taken) or without one.
+    virtual void SelEndOk();
+    virtual void SelEndCancel();
+    void ItemChosen() override;
     virtual void DeleteItem(void* Item);
     void ColorChanged() override;
     void EnabledChanged() override;
@@ -117,6 +124,9 @@ protected:
     bool FIsFocused = false;
     bool FCompleting = false;
     bool FCompleteAfterPaste = false;
+    bool FListOpen = false;
+    bool FListClosing = false;
+    bool FSelectionEnded = true;
 };
 
 class TFcComboBox : public TFcCustomComboBox {

@@ -19,6 +19,8 @@ bool TFcCustomComboBox::UseThemes() const
 TRect TFcCustomComboBox::ButtonRect() const
 {
     const int inset = ActiveStyleServicesEnabled() ? 1 : 2;
+    if (UseRightToLeftAlignment())
+        return Rect(inset, inset, inset + ButtonWidth, Height() - inset);
     return Rect(Width() - ButtonWidth - inset, inset, Width() - inset, Height() - inset);
 }
 
@@ -33,16 +35,28 @@ void TFcCustomComboBox::PaintFrameLayer(TCanvas* C, bool MouseOver)
     const bool hot = FIsFocused || MouseOver;
     const bool customFrame = FrameVisible && !UseThemes();
     const bool listStyle = Style() == csDropDownList || IsOwnerDrawn();
+    const TRect button = ButtonRect();
+    auto band = [C, this](TRect R) {
+        C->Brush()->SetColor(Color());
+        for (int i = 0; i < 2; ++i) {
+            C->FrameRect(R);
+            R.Inflate(-1, -1);
+        }
+    };
     if (customFrame) {
         // a band of the control's colour over the native 3-D border
-        C->Brush()->SetColor(Color());
-        TRect band = client;
-        for (int i = 0; i < 2; ++i) {
-            C->FrameRect(band);
-            band.Inflate(-1, -1);
-        }
+        band(client);
+    } else if (ActiveStyleServicesEnabled() && !(Style() == csDropDownList && FReadOnly) &&
+               ColorToRGB(Color()) != ColorToRGB(clWhite)) {
+        // a coloured box (focus, read-only) keeps its colour up to the native border
+        TRect text = client;
+        text.Inflate(-1, -1);
+        if (UseRightToLeftAlignment())
+            text.Left = button.Right;
+        else
+            text.Right = button.Left;
+        band(text);
     }
-    const TRect button = ButtonRect();
     if (FReadOnly && !listStyle) {
         // a read-only combo shows no button to press
         C->Brush()->SetColor(Color());

@@ -176,6 +176,27 @@ TColor ComplementaryColor(TColor Color, uint8_t Luminance)
     return HSLtoColor(uint8_t(h < 120 ? h + 120 : h - 120), 240, Luminance);
 }
 
+bool TFcStyleServices::Enabled() const
+{
+    return ActiveStyleServicesEnabled();
+}
+
+const TFcStyleServices& ActiveStyleServices()
+{
+    static const TFcStyleServices services;
+    return services;
+}
+
+TColor ActiveStyleColor(TFcStyleColor)
+{
+    return clNone;
+}
+
+TColor ActiveStyleFontColor(TFcStyleFont)
+{
+    return clNone;
+}
+
 bool ActiveStyleServicesEnabled()
 {
     return ThemeServicesEnabled();

@@ -13,6 +13,12 @@ enum TFrameStyleEx { fsNone, fsFlat, fsGroove, fsBump, fsLowered, fsButtonDown, 
                      fsPopup, fsFlatBold, fsFlatRounded };
 // fsNone .. fsFlatBold (the table painters have no rounded frame).
 using TFrameStyle = TFrameStyleEx;
+// Whether a value lies in the TFrameStyle range; setters taking a TFrameStyle
+// refuse the rest (a rounded frame, a stored number out of range).
+constexpr bool InFrameStyleRange(TFrameStyleEx V) { return V >= fsNone && V <= fsFlatBold; }
+// Values of other types a setter macro passes on are always in range.
+template <class T>
+constexpr bool InFrameStyleRange(const T&) { return true; }
 
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
 using TSides = unsigned;
@@ -94,7 +100,21 @@ TColor ComplementaryColor(TColor Color, uint8_t Luminance);
 
 // ---- visual styles -------------------------------------------------------------
 
+// The style services in use: only the system look exists, whose visual-style
+// elements the platform's painter draws (Themes.h, ThemedElements.h).
+struct TFcStyleServices {
+    bool Enabled() const;
+    bool IsSystemStyle() const { return true; }
+};
+const TFcStyleServices& ActiveStyleServices();
 bool ActiveStyleServicesEnabled();
+// Colour and font elements of an application style.
+enum TFcStyleColor { scEdit, scListBox, scPanel, scWindow, scButtonNormal };
+enum TFcStyleFont { sfButtonTextNormal, sfListItemTextNormal, sfPanelTextNormal, sfPanelTextDisabled,
+                    sfToolItemTextNormal, sfToolItemTextDisabled, sfEditBoxTextNormal };
+// clNone under the system style (no application style ever runs).
+TColor ActiveStyleColor(TFcStyleColor Element);
+TColor ActiveStyleFontColor(TFcStyleFont Element);
 // Only the system look exists here: colours pass through unchanged.
 bool UsingSystemStyle();
 TColor ActiveStyleSystemColor(TColor Color);

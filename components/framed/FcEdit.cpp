@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 
 #include "components/framed/FcFrames.h"
+#include "components/framed/FcLegacyProps.h"
 
 // ---- the drop button ------------------------------------------------------------------------------
 
@@ -40,19 +41,41 @@ void TFcEditDropButton::MouseLeave()
 void TFcEditDropButton::Paint()
 {
     TCanvas* c = Canvas();
-    const TRect r = ClientRect();
-    if (FEdit->FlatButtons() && !FHot) {
+    TRect r = ClientRect();
+    const bool enabled = FEdit->Enabled();
+    const bool down = FEdit->DroppedDown();
+    // hot while the pointer is over the edit or the edit has the focus
+    const bool hot = FHot || FEdit->InControl() || FEdit->OverControl();
+    if (FEdit->FlatButtons() && !hot) {
         c->Brush()->SetColor(FEdit->Color());
         c->FillRect(r);
-    } else if (ThemeServicesEnabled()) {
-        DrawThemedComboButton(c, r, FEdit->DroppedDown() ? tsPressed : FHot ? tsHot : tsNormal);
-    } else {
-        c->Brush()->SetColor(FEdit->FlatButtons() ? FEdit->FlatButtonColor : clBtnFace);
-        c->FillRect(r);
-        TRect edge = r;
-        DrawEdge(c, edge, FEdit->DroppedDown() ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        DrawDropDownArrow(c, r, uiWindows10, false, enabled);
+        return;
     }
-    DrawDropDownArrow(c, r, uiWindows10, false, FEdit->Enabled());
+    if (ThemeServicesEnabled()) {
+        // the element carries its own arrow
+        DrawThemedComboButton(c, r, !enabled ? tsDisabled : down ? tsPressed : hot ? tsHot : tsNormal);
+        return;
+    }
+    const TColor face = FEdit->FlatButtons() ? FEdit->FlatButtonColor : clBtnFace;
+    c->Brush()->SetColor(face);
+    c->FillRect(r);
+    TRect inner = r;
+    if (!FEdit->FlatButtons()) {
+        TRect edge = r;
+        if (down)
+            DrawBox(c, edge, clBtnShadow);
+        else
+            DrawEdge(c, edge, EDGE_RAISED, BF_RECT);
+    } else if (ColorToRGB(face) == ColorToRGB(clBtnFace)) {
+        DrawBevel(c, r, down ? clBtnShadow : clBtnHighlight, down ? clBtnHighlight : clBtnShadow, 1, sdAllSides);
+    } else {
+        DrawColorBorder(c, r, face, down ? fsLowered : fsRaised);
+    }
+    c->Brush()->SetColor(face);
+    if (down)
+        inner.Offset(1, 1);
+    DrawDropDownArrow(c, inner, uiWindows10, false, enabled);
 }
 
 // ---- TFcCustomEdit ----------------------------------------------------------------------------------
@@ -138,7 +161,7 @@ void TFcCustomEdit::ReadOnlyChanged()
 #define FC_EDIT_FRAME_SETTER(Name, Type, Field)     \
     void TFcCustomEdit::Set##Name(Type Value)       \
     {                                               \
-        if (Field == Value)                         \
+        if (Field == Value || !InFrameStyleRange(Value)) \
             return;                                 \
         Field = Value;                              \
         Invalidate();                               \
@@ -148,6 +171,14 @@ FC_EDIT_FRAME_SETTER(FrameHotColor, TColor, FFrameHotColor)
 FC_EDIT_FRAME_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle)
 FC_EDIT_FRAME_SETTER(FrameSides, TSides, FFrameSides)
 FC_EDIT_FRAME_SETTER(FrameStyle, TFrameStyle, FFrameStyle)
+
+bool TFcCustomEdit::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    if (!ReadLegacyFrameProperty(Name, Value, FFrameHotTrack, FFrameStyle, FFrameHotStyle))
+        return false;
+    Invalidate();
+    return true;
+}
 
 void TFcCustomEdit::SetFrameVisible(bool Value)
 {
@@ -214,10 +245,22 @@ void TFcCustomEdit::LayoutDropButton()
     if (FDropButton) {
         // the system scroll bar's width, inside the edit's border
         const int w = 17;
-        FDropButton->SetBounds(Width() - w - 2, 2, w, std::max(0, Height() - 4));
+        const int left = UseRightToLeftAlignment() ? 2 : Width() - w - 2;
+        FDropButton->SetBounds(left, 2, w, std::max(0, Height() - 4));
         FDropButton->SetVisible(FShowDropButton);
     }
-    SetEditRightMargin(this, FShowDropButton ? 17 : 0);
+    const int room = FShowDropButton ? 17 : 0;
+    if (UseRightToLeftAlignment())
+        SetEditMargins(this, room, 0);
+    else
+        SetEditMargins(this, 0, room);
+}
+
+void TFcCustomEdit::BiDiModeChanged()
+{
+    // the text's alignment mirrors with the widget's direction; the button changes sides
+    TCustomEdit::BiDiModeChanged();
+    LayoutDropButton();
 }
 
 void TFcCustomEdit::Resize()
@@ -332,20 +375,12 @@ void TFcCustomEdit::DoEnter()
 {
     UpdateFrame(false, true);
     FTextOnEnter = Text();
-    // the hint goes while the user types here, unless asked to stay
-    if (!TextHintVisibleOnFocus && !TextHint().isEmpty()) {
-        FHiddenTextHint = TextHint();
-        SetTextHint(QString());
-    }
     TCustomEdit::DoEnter();
+    UpdateTextHintShown(true);
 }
 
 void TFcCustomEdit::DoExit()
 {
-    if (!FHiddenTextHint.isEmpty()) {
-        SetTextHint(FHiddenTextHint);
-        FHiddenTextHint.clear();
-    }
     try {
         ValidateEdit();
     } catch (const Exception& e) {
@@ -357,6 +392,22 @@ void TFcCustomEdit::DoExit()
     }
     TCustomEdit::DoExit();
     UpdateFrame(false, false);
+    UpdateTextHintShown(false);
+}
+
+void TFcCustomEdit::SetTextHintVisibleOnFocus(bool Value)
+{
+    if (FTextHintVisibleOnFocus == Value)
+        return;
+    FTextHintVisibleOnFocus = Value;
+    if (!Loading())
+        UpdateTextHintShown(Focused());
+}
+
+void TFcCustomEdit::UpdateTextHintShown(bool HasFocus)
+{
+    // the hint goes while the user types here, unless asked to stay
+    SetTextHintShown(FTextHintVisibleOnFocus || !HasFocus);
 }
 
 void TFcCustomEdit::MouseEnter()

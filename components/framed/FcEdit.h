@@ -80,8 +80,11 @@ public:
     TFcFrameControllerNotifications Notifications = fcnAll;
     TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
     void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
+    // Settings an older version stored under another name (see FcLegacyProps.h).
+    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
     // The text hint stays while the edit has the focus (else it goes until the focus leaves).
-    bool TextHintVisibleOnFocus = false;
+    bool TextHintVisibleOnFocus() const { return FTextHintVisibleOnFocus; }
+    void SetTextHintVisibleOnFocus(bool Value);
     // The mask the text must fill when the focus leaves (empty: any text).
     QString EditMask;
     // Checks the text against EditMask; raises through ValidateError.
@@ -93,6 +96,9 @@ public:
     virtual void SetFlatButtons(bool Value);
     TColor FlatButtonColor = clBtnFace;
     bool DroppedDown() const { return FDroppedDown; }
+    // The focus is here, or the pointer is over the edit.
+    bool InControl() const { return FInControl; }
+    bool OverControl() const { return FOverControl; }
     TFcEditDropButton* DropButton() const { return FDropButton; }
     TFcValidateErrorEvent OnValidateError;
     TNotifyEvent OnDropDown;
@@ -121,6 +127,7 @@ protected:
     void UpdateFramePainter();
     void PaintFrame(TCanvas* Canvas);
     void Resize() override;
+    void BiDiModeChanged() override;
     void UpdateFrame(bool ViaMouse, bool Value);
     void ColorChanged() override;
     void EnabledChanged() override;
@@ -131,7 +138,8 @@ protected:
     virtual void ValidateError();
 
     TAlignment FAlignment = taLeftJustify;
-    QString FHiddenTextHint;
+    void UpdateTextHintShown(bool HasFocus);
+    bool FTextHintVisibleOnFocus = false;
     QString FTextOnEnter;
     bool FUpdatingColor = false;
     TColor FDisabledColor = clBtnFace;

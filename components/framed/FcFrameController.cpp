@@ -1,5 +1,6 @@
 #include "components/framed/FcFrameController.h"
 
+#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcRegIniFile.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@ TFcFrameController::~TFcFrameController() = default;
 #define FC_SETTER(Name, Type, Field, Prop)                   \
     void TFcFrameController::Set##Name(Type Value)           \
     {                                                        \
-        if (Field == Value)                                  \
+        if (Field == Value || !InFrameStyleRange(Value))     \
             return;                                          \
         Field = Value;                                       \
         UpdateFrames(Prop);                                  \
@@ -229,6 +230,16 @@ void TFcFrameController::ReadLegacyFrameFlat(bool Value)
         FFrameStyle = fsStatus;
         FFrameHotStyle = fsLowered;
     }
+}
+
+bool TFcFrameController::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    return ReadLegacyFrameProperty(Name, Value, FFrameHotTrack, FFrameStyle, FFrameHotStyle);
+}
+
+bool TFcFrameLook::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    return ReadLegacyFrameProperty(Name, Value, FrameHotTrack, FrameStyle, FrameHotStyle);
 }
 
 void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value)

@@ -81,6 +81,8 @@ public:
     void Save(const QString& Section);
     // Old form files: "FrameFlat" True means a status frame, lowered when hot.
     void ReadLegacyFrameFlat(bool Value);
+    // Settings an older version stored under another name (see FcLegacyProps.h).
+    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -125,4 +127,6 @@ struct TFcFrameLook {
     // Takes P from the controller when it is one of these settings and leaves
     // any other property alone.
     void TakeFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C);
+    // "FrameFlat", "FrameFocusStyle" and "FrameFlatStyle" of older versions.
+    bool ReadLegacyProperty(const QString& Name, const QString& Value);
 };

@@ -557,6 +557,13 @@ void DrawDropDownArrow(TCanvas* C, const TRect& R, TFcUIStyle UIStyle, bool, boo
     C->Brush()->SetColor(oldBrush);
 }
 
+void InvalidateWindowFrame(TControl* Window, const TRect& R)
+{
+    if (!Window || !Window->Showing() || R.IsEmpty())
+        return;
+    Window->Invalidate();
+}
+
 void InvalidateControls(TWinControl* Container)
 {
     for (int i = 0; i < Container->ControlCount(); ++i) {

@@ -72,6 +72,9 @@ void DrawHighlightBox(TCanvas* Canvas, const TRect& R, TFcGradientDirection Dire
 
 // Invalidates every direct child that is transparent, so it redraws over a new background.
 void InvalidateControls(TWinControl* Container);
+// Asks a control to repaint its frame within R; a hidden control is left alone.
+// (The frames are drawn by the controls themselves, inside their area.)
+void InvalidateWindowFrame(TControl* Window, const TRect& R);
 int DrawString(TCanvas* Canvas, const QString& Text, TRect& R, unsigned Flags);
 void DrawStringCentered(TCanvas* Canvas, const QString& Text, const TRect& R);
 

@@ -1,5 +1,6 @@
 #include "components/framed/FcGroupBox.h"
 
+#include "components/framed/FcButton.h"
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
@@ -132,10 +133,11 @@ TRect TFcCustomGroupBox::MeasureCaptionRect(TCanvas* C)
     if (FShowCheckBox)
         s.cx += FCheckBoxSize + 4;
     const int cw = Width();
+    const bool rtl = UseRightToLeftAlignment();
     switch (FGroupStyle) {
     case gsStandard:
-    case gsFlat: return Rect(8, 0, s.cx + 8, s.cy);
-    case gsTopLine: return Rect(0, 0, s.cx + 4, s.cy);
+    case gsFlat: return rtl ? Rect(cw - s.cx - 8, 0, cw - 8, s.cy) : Rect(8, 0, s.cx + 8, s.cy);
+    case gsTopLine: return rtl ? Rect(cw - s.cx - 4, 0, cw, s.cy) : Rect(0, 0, s.cx + 4, s.cy);
     case gsBanner: return Rect(0, 0, cw, FBannerHeight != 0 ? FBannerHeight : s.cy + 6);
     case gsUnderline: return Rect(0, 0, cw, s.cy + 2);
     default: return TRect();
@@ -144,7 +146,8 @@ TRect TFcCustomGroupBox::MeasureCaptionRect(TCanvas* C)
 
 void TFcCustomGroupBox::DrawCaptionCheckBox(TCanvas* C, const TRect& Cap)
 {
-    const TRect box = Bounds(Cap.Left, Cap.Top + (Cap.Height() - FCheckBoxSize) / 2, FCheckBoxSize, FCheckBoxSize);
+    const int left = UseRightToLeftAlignment() ? Cap.Right - FCheckBoxSize : Cap.Left;
+    const TRect box = Bounds(left, Cap.Top + (Cap.Height() - FCheckBoxSize) / 2, FCheckBoxSize, FCheckBoxSize);
     TThemedState s = tsNormal;
     if (!Enabled())
         s = tsDisabled;
@@ -153,6 +156,14 @@ void TFcCustomGroupBox::DrawCaptionCheckBox(TCanvas* C, const TRect& Cap)
     else if (FMouseOverCheckBox)
         s = tsHot;
     DrawThemedCheckBox(C, box, FChecked ? cbChecked : cbUnchecked, s);
+}
+
+void TFcCustomGroupBox::SkipCaptionCheckBox(TRect& Text) const
+{
+    if (UseRightToLeftAlignment())
+        Text.Right -= FCheckBoxSize + 4;
+    else
+        Text.Left += FCheckBoxSize + 4;
 }
 
 void TFcCustomGroupBox::Paint()
@@ -181,17 +192,19 @@ void TFcCustomGroupBox::Paint()
             TRect text = cap;
             if (FShowCheckBox) {
                 DrawCaptionCheckBox(c, cap);
-                text.Left += FCheckBoxSize + 4;
+                SkipCaptionCheckBox(text);
             }
             c->SetFont(FCaptionFont);
             c->Brush()->SetStyle(bsClear);
             c->Font()->SetColor(ThemedTextColor(Enabled()));
-            c->DrawText(Caption(), text, DT_SINGLELINE | DT_VCENTER);
+            c->DrawText(Caption(), text, DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER));
             c->Brush()->SetStyle(bsSolid);
-            // the box's focus shows round its caption text
-            if (FShowCheckBox && Focused()) {
+            // the box's focus shows round its caption text once the keyboard is in use
+            if (FShowCheckBox && KeyboardCuesShown() && Focused()) {
                 TRect measure = text;
                 c->DrawText(Caption(), measure, DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
+                if (UseRightToLeftAlignment())
+                    measure.Offset(text.Right - measure.Right, 0);
                 measure.Inflate(1, 0);
                 DrawFocusBorder(c, measure, clNone);
             }
@@ -288,7 +301,7 @@ void TFcCustomGroupBox::Paint()
         c->Brush()->SetStyle(bsClear);
         if (FShowCheckBox) {
             DrawCaptionCheckBox(c, cap);
-            cap.Left += FCheckBoxSize + 4;
+            SkipCaptionCheckBox(cap);
             c->Brush()->SetStyle(bsClear);
         }
         TColor text = FCaptionFont.Color();
@@ -297,7 +310,9 @@ void TFcCustomGroupBox::Paint()
         else if (VisualStyle() == vsWinXP && ActiveStyleServicesEnabled())
             text = GetXPThemeColor(xptcGroupBoxFont);
         c->Font()->SetColor(text);
-        c->DrawText(Caption(), cap, DrawTextAlignments[Alignment()] | DT_SINGLELINE | DT_VCENTER);
+        c->DrawText(Caption(), cap,
+                    DrawTextAlignments[BiDiAlignment(Alignment())] | DT_SINGLELINE | DT_VCENTER |
+                        DrawTextBiDiModeFlagsReadingOnly());
         c->Brush()->SetStyle(bsSolid);
     }
     // 6.
@@ -358,6 +373,7 @@ void TFcCustomGroupBox::MouseLeave()
 
 void TFcCustomGroupBox::KeyDown(Word& Key, TShiftState Shift)
 {
+    NoteKeyboardNavigation(Key, Shift);
     if (FShowCheckBox && Key == VK_SPACE) {
         FShowDownVersion = true;
         FKeyToggle = true;

@@ -45,6 +45,8 @@ protected:
     void KeyUp(Word& Key, TShiftState Shift) override;
     TRect MeasureCaptionRect(TCanvas* C);
     void DrawCaptionCheckBox(TCanvas* C, const TRect& Caption);
+    // Narrows the caption text past the check box (its side mirrors right-to-left).
+    void SkipCaptionCheckBox(TRect& Text) const;
 
     TFcGroupBoxStyle FGroupStyle = gsFlat;
     int FBannerHeight = 0;

@@ -289,9 +289,14 @@ void TFcLabel::AdjustForBorders(TRect& R) const
     }
 }
 
+bool TFcLabel::ReadLegacyProperty(const QString& Name, const QString&)
+{
+    return Name.compare(QLatin1String("FrameSides"), Qt::CaseInsensitive) == 0;
+}
+
 unsigned TFcLabel::TextFlags() const
 {
-    unsigned flags = DrawTextAlignments[Alignment()] | DT_EXPANDTABS;
+    unsigned flags = DrawTextAlignments[BiDiAlignment(Alignment())] | DT_EXPANDTABS | DrawTextBiDiModeFlagsReadingOnly();
     if (WordWrap())
         flags |= DT_WORDBREAK;
     if (!ShowAccelChar())
@@ -327,7 +332,7 @@ void TFcLabel::AdjustForLayout(unsigned Flags, TRect& R)
         R.Offset(0, Layout() == tlBottom ? room : room / 2);
     }
     if (FTextStyle == tsShadow) {
-        if (Alignment() == taRightJustify)
+        if (BiDiAlignment(Alignment()) == taRightJustify)
             R.Offset(-FShadowDepth, 0);
         if (Layout() == tlBottom)
             R.Offset(0, -FShadowDepth);
@@ -387,7 +392,7 @@ void TFcLabel::Draw3DText(TCanvas* C)
         const double a = (FAngle + 90) * Pi / 180.0;
         const int q = C->TextHeight(QStringLiteral("Pp")) / 4;
         const int w = C->TextWidth(text), f = w + e, h = C->TextHeight(QStringLiteral("Pp")) + e;
-        const TAlignment al = Alignment();
+        const TAlignment al = BiDiAlignment(Alignment());
         switch (FAngle) {
         case 90:
             x -= int(std::lround(std::cos(a) * q));

@@ -16,6 +16,8 @@ class TFcLabel : public TCustomLabel, public IFcBlinkingControl, public IFcCusto
 public:
     explicit TFcLabel(TComponent* AOwner);
     ~TFcLabel() override;
+    // "FrameSides" of older versions is read and ignored.
+    bool ReadLegacyProperty(const QString& Name, const QString& Value);
 
     int Angle() const { return FAngle; }
     virtual void SetAngle(int Value);

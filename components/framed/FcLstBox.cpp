@@ -37,6 +37,11 @@ TFcCustomListBox::~TFcCustomListBox()
         FFrameController->RemoveControl(this);
 }
 
+bool TFcCustomListBox::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    return TFcFrameLook::ReadLegacyProperty(Name, Value) || Name.compare(QLatin1String("HorzExtent"), Qt::CaseInsensitive) == 0;
+}
+
 void TFcCustomListBox::SetDisabledColor(TColor Value)
 {
     FDisabledColor = Value;
@@ -477,9 +482,15 @@ void TFcCustomListBox::DrawItem(int Index, TRect R, TOwnerDrawState State)
     if (!header && OwnerDrawItemIndent() > 0) {
         const TColor keep = c->Brush()->Color();
         c->Brush()->SetColor(Color());
-        c->FillRect(Rect(R.Left, R.Top, R.Left + OwnerDrawItemIndent(), R.Bottom));
+        const int indent = OwnerDrawItemIndent();
+        if (UseRightToLeftAlignment()) {
+            c->FillRect(Rect(R.Right - indent, R.Top, R.Right, R.Bottom));
+            R.Right -= indent;
+        } else {
+            c->FillRect(Rect(R.Left, R.Top, R.Left + indent, R.Bottom));
+            R.Left += indent;
+        }
         c->Brush()->SetColor(keep);
-        R.Left += OwnerDrawItemIndent();
     }
     if (Index < 0 || Index >= Count()) {
         c->FillRect(R);
@@ -506,9 +517,18 @@ void TFcCustomListBox::DefaultDrawItem(int Index, TRect R, TOwnerDrawState State
     (void)State;
     TCanvas* c = Canvas();
     c->FillRect(R);
-    TRect t = R;
-    t.Left += 2;
-    c->DrawText(Strings(Index), t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    TRect t = TextRect(R);
+    c->DrawText(Strings(Index), t, DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
+}
+
+TRect TFcCustomListBox::TextRect(TRect R) const
+{
+    // the text stands 2 pixels in from the side it starts on
+    if (UseRightToLeftAlignment())
+        R.Right -= 2;
+    else
+        R.Left += 2;
+    return R;
 }
 
 void TFcCustomListBox::GroupBandColors(TColor& Text, TColor& Band) const
@@ -522,7 +542,7 @@ void TFcCustomListBox::GroupBandColors(TColor& Text, TColor& Band) const
     }
 }
 
-void TFcCustomListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
+void TFcCustomListBox::PaintGroupBand(const TRect& R, TOwnerDrawState State)
 {
     TCanvas* c = Canvas();
     c->SetFont(FGroupFont);
@@ -533,7 +553,11 @@ void TFcCustomListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
         c->Brush()->SetColor(clHighlight);
         c->FillRect(R);
     } else if (UseGradients && FullColorSupported) {
-        PaintGradient(c, R, gdVerticalEnd, Color(), band);
+        // the band runs from the list's colour, on the reading side, to the group colour
+        if (UseRightToLeftAlignment())
+            PaintGradient(c, R, gdVerticalEnd, band, Color());
+        else
+            PaintGradient(c, R, gdVerticalEnd, Color(), band);
         c->Font()->SetColor(text);
     } else {
         c->Brush()->SetColor(band);
@@ -541,9 +565,14 @@ void TFcCustomListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
         c->Font()->SetColor(text);
     }
     c->Brush()->SetStyle(bsClear);
-    TRect t = R;
-    t.Left += 2;
-    c->DrawText(ItemCaption(Index), t, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void TFcCustomListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
+{
+    TCanvas* c = Canvas();
+    PaintGroupBand(R, State);
+    TRect t = TextRect(R);
+    c->DrawText(ItemCaption(Index), t, DrawTextBiDiModeFlags(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX));
     c->Brush()->SetStyle(bsSolid);
 }
 
@@ -584,8 +613,9 @@ void TFcCustomListBox::UpdateItemHint(int X, int Y)
     caption.replace(QLatin1Char('\t'), QString(8, QLatin1Char(' ')));
     TRect r = FHintWnd->CalcHintRect(Screen ? Screen->Width() : 1920, caption);
     const TRect itemRect = ItemRect(item);
-    const TPoint at = ClientToScreen(Point(itemRect.Left + OwnerDrawItemIndent() - 1,
-                                           itemRect.Top + (itemRect.Height() - r.Height()) / 2 - 2));
+    const int left = UseRightToLeftAlignment() ? itemRect.Right - OwnerDrawItemIndent() + 1 - r.Width()
+                                               : itemRect.Left + OwnerDrawItemIndent() - 1;
+    const TPoint at = ClientToScreen(Point(left, itemRect.Top + (itemRect.Height() - r.Height()) / 2 - 2));
     r.Offset(at.X, at.Y);
     if (FHintWnd->Showing() && FHintWnd->HintText() == caption)
         return;

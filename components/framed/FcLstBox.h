@@ -26,6 +26,8 @@ public:
     virtual void SetFrameController(TFcFrameController* Value);
     TFcFrameControllerNotifications Notifications = fcnAll;
     TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
+    // The frame settings of older versions and their "HorzExtent", which is ignored.
+    bool ReadLegacyProperty(const QString& Name, const QString& Value);
     void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
     bool IncrementalSearch = true;
     bool BeepOnInvalidKey = true;
@@ -92,6 +94,10 @@ protected:
     virtual void DrawListItem(int Index, TRect Rect, TOwnerDrawState State);
     virtual void DefaultDrawItem(int Index, TRect Rect, TOwnerDrawState State);
     virtual void DrawGroup(int Index, TRect Rect, TOwnerDrawState State);
+    // Where an item's text goes: 2 pixels in from its reading side.
+    TRect TextRect(TRect R) const;
+    // A group header's band in its colours; leaves the canvas ready for the caption.
+    void PaintGroupBand(const TRect& R, TOwnerDrawState State);
     virtual int OwnerDrawItemIndent() const { return FOwnerDrawIndent; }
     virtual void UpdateItemHeight();
     virtual QString HorzExtentPrefix() const { return QString(); }

@@ -337,6 +337,7 @@ void TFcNumericEdit::DisplayCalculator()
     panel->SetParent(Parent());
     panel->SetAlignment(PopupAlignment);
     panel->Font()->SetName(Font()->Name());
+    panel->Font()->SetColor(Font()->Color());
     panel->Font()->SetSize(Font()->Size());
     auto* calc = new TFcCalculator(panel.get());
     calc->SetParent(panel.get());
@@ -360,6 +361,10 @@ void TFcNumericEdit::DisplayCalculator()
     const int h = PopupWidth != 0 && PopupHeight != 0 ? PopupHeight : calc->Height();
     panel->SetBounds(0, 0, w + 6, h + 6);
     calc->SetBounds(3, 3, w, h);
-    if (panel->Popup(this))
+    const bool accepted = panel->Popup(this);
+    if (accepted)
         SetValue(calc->Result());
+    // no automatic selection while the calculator was open: the focus comes back
+    // with the caret after the value instead of the whole text selected
+    SetSelStart(int(Text().size()));
 }

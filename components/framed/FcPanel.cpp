@@ -2,6 +2,7 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
+#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcPanelDockManager.h"
 
 #include <algorithm>
@@ -148,6 +149,16 @@ void TFcCustomPanel::ReadLegacyUseGradients(bool Value)
 {
     if (Value)
         SetVisualStyle(vsGradient);
+}
+
+bool TFcCustomPanel::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    if (Name.compare(QLatin1String("UseGradients"), Qt::CaseInsensitive) == 0) {
+        ReadLegacyUseGradients(LegacyBool(Value));
+        return true;
+    }
+    return Name.compare(QLatin1String("ThemeAware"), Qt::CaseInsensitive) == 0 ||
+           Name.compare(QLatin1String("FrameSides"), Qt::CaseInsensitive) == 0;
 }
 
 void TFcCustomPanel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -349,7 +360,8 @@ void TFcCustomPanel::DrawCaption(TRect R)
     R.Top += FTextMarginVertical;
     R.Bottom -= FTextMarginVertical;
     // 2. flags and the text's height
-    unsigned flags = DrawTextWordWrap[FWordWrap ? 1 : 0] | DT_EXPANDTABS | DT_VCENTER | DrawTextAlignments[Alignment()];
+    unsigned flags = DrawTextWordWrap[FWordWrap ? 1 : 0] | DT_EXPANDTABS | DT_VCENTER |
+                     DrawTextAlignments[BiDiAlignment(Alignment())] | DrawTextBiDiModeFlagsReadingOnly();
     if (!FWordWrap)
         flags |= DT_SINGLELINE;
     TRect m = R;

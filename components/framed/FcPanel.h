@@ -95,6 +95,8 @@ public:
     void CustomFramingChanged() override;
     // Old form files: "UseGradients" True turns on the gradient look.
     void ReadLegacyUseGradients(bool Value);
+    // "UseGradients"; "ThemeAware" and "FrameSides" are read and ignored.
+    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
     TColor PanelColor() const { return FPanelColor; }
 
 protected:

@@ -2,6 +2,7 @@
 
 #include "components/framed/FcSystem.h"
 
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
@@ -15,6 +16,13 @@ TFcPanelDockManager::TFcPanelDockManager(TFcCustomPanel* Panel) : FPanel(Panel)
     FCloseFont.SetName(QStringLiteral("Marlett"));
     FCloseFont.SetSize(8);
     Panel->DoubleBuffered = true;
+    FSettle = std::make_unique<TTimer>(nullptr);
+    FSettle->SetEnabled(false);
+    FSettle->SetInterval(FloatSettleMs);
+    FSettle->OnTimer = [this](TComponent*) {
+        FSettle->SetEnabled(false);
+        DockSettledFloats();
+    };
 }
 
 TFcPanelDockManager::~TFcPanelDockManager()
@@ -23,6 +31,7 @@ TFcPanelDockManager::~TFcPanelDockManager()
     for (auto& [client, window] : FFloating) {
         client->SetParent(nullptr);
         window->OnClose = nullptr;
+        window->OnMove = nullptr;
         delete window;
     }
 }
@@ -244,9 +253,7 @@ void TFcPanelDockManager::PaintSite(TCanvas* Canvas)
 void TFcPanelDockManager::PaintDockFrame(TCanvas* C, TControl* Client, const TRect& R)
 {
     if (!FPanel->ShowDockClientCaptions) {
-        // the plain frame: a raised bar
-        C->Brush()->SetColor(clBtnFace);
-        C->FillRect(GrabberRect(R));
+        PaintPlainGrabber(C, R);
         return;
     }
     // 1./2. the caption in the active or inactive caption colours
@@ -272,14 +279,37 @@ void TFcPanelDockManager::PaintDockFrame(TCanvas* C, TControl* Client, const TRe
         C->RestoreDC(saved);
     }
     // 5. the close mark
-    const TRect close = CloseRect(R);
     C->SetFont(FFont);
-    C->Font()->SetColor(active ? clCaptionText : clInactiveCaptionText);
-    C->Pen()->SetColor(C->Font()->Color());
-    C->MoveTo(close.Left + 2, close.Top + 2);
-    C->LineTo(close.Right - 2, close.Bottom - 2);
-    C->MoveTo(close.Right - 3, close.Top + 2);
-    C->LineTo(close.Left + 1, close.Bottom - 2);
+    DrawCloseMark(C, CloseRect(R), active ? clCaptionText : clInactiveCaptionText);
+}
+
+void TFcPanelDockManager::DrawCloseMark(TCanvas* C, const TRect& Close, TColor Color)
+{
+    C->Pen()->SetColor(Color);
+    C->MoveTo(Close.Left + 2, Close.Top + 2);
+    C->LineTo(Close.Right - 2, Close.Bottom - 2);
+    C->MoveTo(Close.Right - 3, Close.Top + 2);
+    C->LineTo(Close.Left + 1, Close.Bottom - 2);
+}
+
+void TFcPanelDockManager::PaintPlainGrabber(TCanvas* C, const TRect& R)
+{
+    // the dock tree's own frame: two raised grab lines along the grabber and a
+    // small close button at its start (vertical) or end (horizontal)
+    const TRect bar = GrabberRect(R);
+    C->Brush()->SetStyle(bsSolid);
+    C->Brush()->SetColor(clBtnFace);
+    C->FillRect(bar);
+    const TRect close = CloseRect(R);
+    TRect button = close;
+    DrawEdge(C, button, EDGE_RAISED, BF_RECT);
+    DrawCloseMark(C, close, clBtnText);
+    for (int offset : {3, 7}) {
+        TRect line = VerticalGrabbers() ? Rect(bar.Left + offset, close.Bottom + 3, bar.Left + offset + 3, bar.Bottom - 2)
+                                        : Rect(bar.Left + 2, bar.Top + offset, close.Left - 3, bar.Top + offset + 3);
+        if (!line.IsEmpty())
+            DrawEdge(C, line, BDR_RAISEDINNER, BF_RECT);
+    }
 }
 
 TFcPanelDockManager::TSplitterHit TFcPanelDockManager::SplitterAt(TPoint P) const
@@ -364,9 +394,37 @@ TForm* TFcPanelDockManager::Undock(TControl* Client, TPoint ScreenPoint)
         TFcDockZone* root = FRoot.get();
         DockDrop(Client, root ? Point(root->Bounds.Right - 1, root->Bounds.Bottom - 1) : Point(0, 0));
     };
+    // dragged back by its caption, the window docks again once it rests over the site
+    window->OnMove = [this, window](TComponent*) {
+        if (!FloatOverSite(window))
+            return;
+        FSettle->SetEnabled(false);  // each move starts the wait again
+        FSettle->SetEnabled(true);
+    };
     FFloating[Client] = window;
     window->Show();
     return window;
+}
+
+TPoint TFcPanelDockManager::FloatCaptionPoint(const TForm* Window)
+{
+    // the middle of the window's top edge, just under the caption it is dragged by
+    return Point(Window->Left() + Window->Width() / 2, Window->Top());
+}
+
+bool TFcPanelDockManager::FloatOverSite(const TForm* Window) const
+{
+    const TPoint p = FPanel->ScreenToClient(FloatCaptionPoint(Window));
+    return FPanel->Showing() && FPanel->ClientRect().Contains(p);
+}
+
+void TFcPanelDockManager::DockSettledFloats()
+{
+    for (const auto& [client, window] : std::map<TControl*, TForm*>(FFloating))
+        if (FloatOverSite(window)) {
+            window->OnMove = nullptr;
+            DockDrop(client, FPanel->ScreenToClient(FloatCaptionPoint(window)));
+        }
 }
 
 bool TFcPanelDockManager::MouseDown(int X, int Y)

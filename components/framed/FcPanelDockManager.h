@@ -15,6 +15,7 @@
 #include <vector>
 
 class TForm;
+class TTimer;
 
 // One zone of the tree: a client (a leaf) or a split into children.
 struct TFcDockZone {
@@ -28,6 +29,8 @@ struct TFcDockZone {
 
 class TFcPanelDockManager {
 public:
+    // A floating window that rests this long over the site docks again.
+    static constexpr int FloatSettleMs = 300;
     static constexpr int SplitterSize = 4;
 
     explicit TFcPanelDockManager(TFcCustomPanel* Panel);
@@ -53,6 +56,9 @@ public:
     void ResetBounds();
     void PaintSite(TCanvas* Canvas);
     virtual void PaintDockFrame(TCanvas* Canvas, TControl* Client, const TRect& R);
+    // The grabber without a caption (ShowDockClientCaptions off).
+    void PaintPlainGrabber(TCanvas* Canvas, const TRect& R);
+    static void DrawCloseMark(TCanvas* Canvas, const TRect& Close, TColor Color);
     // Where a drop at a point of the panel would dock: the zone's client and its side.
     TControl* DropTarget(TPoint P, TAlign& Side) const;
     // Docks a client (from anywhere) where a drop at P of the panel puts it.
@@ -88,6 +94,10 @@ private:
     int FSizingGrab = 0;
     TControl* FDragging = nullptr;
     std::map<TControl*, TForm*> FFloating;
+    std::unique_ptr<TTimer> FSettle;
+    static TPoint FloatCaptionPoint(const TForm* Window);
+    bool FloatOverSite(const TForm* Window) const;
+    void DockSettledFloats();
     TPoint FDragStart;
     bool FDragMoved = false;
 };

@@ -64,7 +64,7 @@ bool TFcPopupPanel::Popup(TControl* PopupControl, int X, int Y)
         const TRect c = Bounds(origin.X, origin.Y, PopupControl->Width(), PopupControl->Height());
         int monitor = GetMonitorContainingPoint(Point(c.Left, c.Bottom));
         const TRect work = GetMonitorWorkArea(monitor >= 0 ? monitor : 0);
-        const TPoint at = PopupPosition(c, Width(), Height(), Alignment(), X, Y, work);
+        const TPoint at = PopupPosition(c, Width(), Height(), BiDiAlignment(Alignment()), X, Y, work);
         SetVisible(true);
         accepted = RunPopup(this, at.X, at.Y);
         SetVisible(false);

@@ -4,6 +4,7 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
+#include "components/framed/FcImageLink.h"
 #include "platform/ui/ImgList.h"
 
 // ---- TFcCustomGlyphButton ------------------------------------------------------------
@@ -16,6 +17,7 @@ TFcCustomGlyphButton::TFcCustomGlyphButton(TComponent* AOwner) : TFcCustomButton
 
 TFcCustomGlyphButton::~TFcCustomGlyphButton()
 {
+    UnlinkImageList(FCustomGlyphImages);
     if (FFrameController)
         FFrameController->RemoveControl(this);
 }
@@ -79,9 +81,7 @@ void TFcCustomGlyphButton::SetCustomGlyphImages(TCustomImageList* Value)
 {
     if (FCustomGlyphImages == Value)
         return;
-    FCustomGlyphImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    LinkImageList(this, FCustomGlyphImages, Value, [this] { CustomGlyphsChanged(); });
     CustomGlyphsChanged();
 }
 
@@ -122,10 +122,8 @@ void TFcCustomGlyphButton::Notification(TComponent* AComponent, TOperation Opera
         return;
     if (AComponent == FFrameController)
         FFrameController = nullptr;
-    if (AComponent == FCustomGlyphImages) {
-        FCustomGlyphImages = nullptr;
+    if (ForgetFreedImageList(FCustomGlyphImages, AComponent))
         CustomGlyphsChanged();
-    }
 }
 
 void TFcCustomGlyphButton::CustomFramingChanged()
@@ -148,12 +146,23 @@ void TFcCustomGlyphButton::CustomFramingChanged()
 
 void TFcCustomGlyphButton::GetGlyphPosition(int& X, int& Y) const
 {
-    X = FAlignment == taRightJustify ? 0 : Width() - FGlyphWidth;
+    X = GlyphAtLeft() ? 0 : Width() - FGlyphWidth;
     switch (FAlignmentVertical) {
     case avTop: Y = 2; break;
     case avCenter: Y = (Height() - FGlyphHeight) / 2; break;
     case avBottom: Y = Height() - FGlyphHeight - 2; break;
     }
+}
+
+bool TFcCustomGlyphButton::GlyphAtLeft() const
+{
+    // mirrored, a caption right of the glyph moves to its left
+    return UseRightToLeftAlignment() != (FAlignment == taRightJustify);
+}
+
+TAlignment TFcCustomGlyphButton::ControlsAlignment() const
+{
+    return UseRightToLeftAlignment() && FAlignment == taRightJustify ? taLeftJustify : taRightJustify;
 }
 
 TRect TFcCustomGlyphButton::GetHotTrackRect()
@@ -185,7 +194,7 @@ void TFcCustomGlyphButton::AdjustSize()
     // 3.
     const int w = c.Width() + FGlyphWidth + 6, h = std::max(FGlyphHeight + 2, c.Height() + 2);
     // 4. the glyph side stays where it is
-    const int left = FAlignment == taRightJustify ? Left() : Left() + Width() - w;
+    const int left = GlyphAtLeft() ? Left() : Left() + Width() - w;
     SetBounds(left, Top(), w, h);
 }
 
@@ -302,11 +311,11 @@ void TFcCustomGlyphButton::Paint()
     // 3. the caption beside the glyph
     TRect r = ClientRect();
     r.Inflate(-1, -1);
-    if (FAlignment == taRightJustify)
+    if (GlyphAtLeft())
         r.Left += FGlyphWidth + 4;
     else
         r.Right -= FGlyphWidth;
-    unsigned flags = DT_LEFT | DT_EXPANDTABS;
+    unsigned flags = DrawTextBiDiModeFlags(DT_LEFT | DT_EXPANDTABS);
     if (FWordWrap)
         flags |= DT_WORDBREAK;
     Draw3DText(c, r, flags);
@@ -536,6 +545,13 @@ void TFcRadioButton::DoEnter()
 
 void TFcRadioButton::KeyDown(Word& Key, TShiftState Shift)
 {
+    // Down on a button that can take the focus answers as a click does
+    if (Key == VK_DOWN && Shift == 0 && CanFocus()) {
+        if (!FClicksDisabled)
+            Click();
+        Key = 0;
+        return;
+    }
     TFcCustomGlyphButton::KeyDown(Key, Shift);
 }
 

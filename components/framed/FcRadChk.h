@@ -61,7 +61,12 @@ public:
     // The checked action link: the action's Checked sets the box without its click.
     void ActionChange(TBasicAction* Sender, bool CheckDefaults) override;
     virtual void SetChecked(bool) {}
+    QString LegacyHotTrackName() const override { return QStringLiteral("Flat"); }
     void GetGlyphPosition(int& X, int& Y) const;
+    // Whether the glyph stands at the left edge (right-to-left mirrors it).
+    bool GlyphAtLeft() const;
+    // The side the platform lines the control up to when it mirrors a window.
+    TAlignment ControlsAlignment() const;
     TRect GetHotTrackRect() override;
     void CustomFramingChanged() override;
     // Sizes the control to its glyph and caption (with AutoSize).

@@ -1,5 +1,7 @@
 #include "components/framed/FcRadGrp.h"
 
+#include "components/framed/FcImageLink.h"
+#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcSystem.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
@@ -109,6 +111,7 @@ TFcCustomRadioGroup::~TFcCustomRadioGroup()
 {
     FItemFont.OnChange = nullptr;
     FCustomGlyphs.OnChange = nullptr;
+    UnlinkImageList(FCustomGlyphImages);
     SetButtonCount(0);
 }
 
@@ -317,11 +320,40 @@ void TFcCustomRadioGroup::SetCustomGlyphs(const TBitmap* Value)
 
 void TFcCustomRadioGroup::SetCustomGlyphImages(TCustomImageList* Value)
 {
-    FCustomGlyphImages = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        SetUseCustomGlyphs(Value->Count() > 0);
+    if (FCustomGlyphImages == Value)
+        return;
+    LinkImageList(this, FCustomGlyphImages, Value, [this] { CustomGlyphImagesChanged(); });
+    CustomGlyphImagesChanged();
+}
+
+void TFcCustomRadioGroup::CustomGlyphImagesChanged()
+{
+    if (FCustomGlyphImages)
+        SetUseCustomGlyphs(FCustomGlyphImages->Count() > 0);
+    ArrangeButtons();
+    Invalidate();
+}
+
+void TFcCustomRadioGroup::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TFcCustomGroupBox::Notification(AComponent, Operation);
+    if (Operation == opRemove && ForgetFreedImageList(FCustomGlyphImages, AComponent)) {
+        SetUseCustomGlyphs(FUseCustomGlyphs && !FCustomGlyphs.Empty());
+        ArrangeButtons();
     }
+}
+
+bool TFcCustomRadioGroup::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    if (Name.compare(QLatin1String("Flat"), Qt::CaseInsensitive) != 0)
+        return TFcCustomGroupBox::ReadLegacyProperty(Name, Value);
+    SetItemHotTrack(LegacyBool(Value));
+    return true;
+}
+
+void TFcCustomRadioGroup::BiDiModeChanged()
+{
+    TFcCustomGroupBox::BiDiModeChanged();
     ArrangeButtons();
 }
 
@@ -455,6 +487,7 @@ void TFcCustomRadioGroup::ArrangeButtons()
         if (!b->Visible())
             continue;
         b->SetFont(FItemFont);
+        b->SetBiDiMode(BiDiMode());
         b->SetTextHighlightColor(FTextHighlightColor);
         b->SetTextShadowColor(FTextShadowColor);
         b->SetTextShadowDepth(FTextShadowDepth);
@@ -479,14 +512,17 @@ void TFcCustomRadioGroup::ArrangeButtons()
         const int top = row * (FItemHeight + FVerticalSpacing) + topY;
         int left, width;
         if (FSpaceEvenly) {
-            left = col * evenWidth + BorderWidth() + FStartXPos;
             width = evenWidth;
+            left = UseRightToLeftAlignment() ? ClientWidth() - (col * evenWidth + BorderWidth()) - evenWidth - FStartXPos
+                                             : col * evenWidth + BorderWidth() + FStartXPos;
         } else {
             int sum = 0;
             for (int i = 0; i < col && i < FColumns; ++i)
                 sum += widths[size_t(i)];
-            left = sum + BorderWidth() + FStartXPos;
-            width = widths[size_t(std::min(col, FColumns - 1))] - 4;
+            const int colWidth = widths[size_t(std::min(col, FColumns - 1))];
+            width = colWidth - 4;
+            left = UseRightToLeftAlignment() ? ClientWidth() - (sum + BorderWidth()) - colWidth - FStartXPos + 4
+                                             : sum + BorderWidth() + FStartXPos;
         }
         // the group places its buttons: their own sizing would undo the columns
         b->SetAutoSize(false);

@@ -95,6 +95,8 @@ public:
     virtual void SetWinMaskColor(TColor Value);
     void SetTransparent(bool Value) override;
     void SetCaption(const QString& Value);
+    // "Flat" of older versions is the buttons' hot tracking.
+    bool ReadLegacyProperty(const QString& Name, const QString& Value) override;
     bool TabOnEnter = false;
     TFcIndexChangingEvent OnChanging;
     // True while code sets ItemIndex: a changing handler then asks without
@@ -119,6 +121,9 @@ protected:
     void SetGroupBoxStyle(TFcGroupBoxStyle Value) override;
     void ItemsChanged();
     void ItemFontChanged();
+    void CustomGlyphImagesChanged();
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void BiDiModeChanged() override;
     // Moves the focus to the previous or next visible button.
     void MoveFocus(TFcGroupButton* From, bool Forward);
 

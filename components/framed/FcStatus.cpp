@@ -111,7 +111,7 @@ void TFcCustomStatusPane::SetBlinkIntervalOn(int Value)
 #define FC_PANE_SETTER(Name, Type, Field)                \
     void TFcCustomStatusPane::Set##Name(Type Value)      \
     {                                                    \
-        if (Field == Value)                              \
+        if (Field == Value || !InFrameStyleRange(Value)) \
             return;                                      \
         Field = Value;                                   \
         Invalidate();                                    \
@@ -222,6 +222,15 @@ void TFcCustomStatusPane::ColorChanged()
     if (FParentFillColor)
         FFillColor = Color();
     TGraphicControl::ColorChanged();
+}
+
+void TFcCustomStatusPane::Loaded()
+{
+    TGraphicControl::Loaded();
+    FFontColor = Font()->Color();
+    // a pane with a colour of its own fills its area
+    if (!ParentColor())
+        SetTransparent(false);
 }
 
 void TFcCustomStatusPane::ParentColorChanged()
@@ -377,7 +386,7 @@ void TFcCustomStatusPane::DrawCaption(const QString& Text)
     // 2. the anchor
     const int textW = c->TextWidth(Text);
     int x;
-    switch (FAlignment) {
+    switch (BiDiAlignment(FAlignment)) {
     case taLeftJustify: x = r.Left + FCaptionOffset + 1; break;
     case taRightJustify: x = r.Right - FCaptionOffset - 1 - textW; break;
     default: x = r.Left + r.Width() / 2 - textW / 2; break;

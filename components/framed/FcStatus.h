@@ -87,6 +87,7 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     void ParentColorChanged() override;
+    void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void DrawCaption(const QString& Text);
     virtual void DrawStatusBorder();

@@ -77,7 +77,7 @@ void TFcStatusBar::SetSimpleCaption(const QString& Value)
 
 void TFcStatusBar::SetSimpleFrameStyle(TFrameStyle Value)
 {
-    if (FSimpleFrameStyle != Value) {
+    if (FSimpleFrameStyle != Value && InFrameStyleRange(Value)) {
         FSimpleFrameStyle = Value;
         Invalidate();
     }

@@ -2,6 +2,7 @@
 
 #include "components/framed/FcGrafx.h"
 #include "components/framed/FcSystem.h"
+#include "platform/ui/HeaderControl.h"
 
 #include <cmath>
 
@@ -175,28 +176,31 @@ void TFcCustomTabbedListBox::DrawTabbed(const QString& Text, const TRect& R)
     TCanvas* c = Canvas();
     const std::vector<int> tabs = TabPixels();
     const int y = R.Top + (R.Height() - c->TextHeight(QStringLiteral("Pp"))) / 2;
-    const int origin = R.Left + 2;
     const QStringList cells = Text.split(QLatin1Char('\t'));
-    int x = origin;
+    const bool rtl = UseRightToLeftAlignment();
+    // x counts from the reading side: mirrored, the cells run leftwards from the right edge
+    auto put = [&](int X, const QString& Cell) {
+        const int w = c->TextWidth(Cell);
+        c->TextRect(R, rtl ? R.Right - 2 - X - w : R.Left + 2 + X, y, Cell);
+        return X + w;
+    };
+    int x = 0;
     for (int i = 0; i < cells.size(); ++i) {
         if (i > 0) {
             if (i - 1 >= int(tabs.size())) {
                 // past the given stops the list's default ones hold: every 8 characters
-                x = origin + NextDefaultStop(x - origin);
-                c->TextRect(R, x, y, cells.at(i));
-                x += c->TextWidth(cells.at(i));
+                x = put(NextDefaultStop(x), cells.at(i));
                 continue;
             }
             const int stop = tabs[size_t(i - 1)];
             if (stop < 0) {
                 // a right-aligned stop: the cell ends there
-                x = origin - stop - c->TextWidth(cells.at(i));
+                x = -stop - c->TextWidth(cells.at(i));
             } else {
-                x = std::max(x, origin + stop);
+                x = std::max(x, stop);
             }
         }
-        c->TextRect(R, x, y, cells.at(i));
-        x += c->TextWidth(cells.at(i));
+        x = put(x, cells.at(i));
     }
 }
 
@@ -210,25 +214,9 @@ void TFcCustomTabbedListBox::DefaultDrawItem(int Index, TRect R, TOwnerDrawState
 
 void TFcCustomTabbedListBox::DrawGroup(int Index, TRect R, TOwnerDrawState State)
 {
-    TCanvas* c = Canvas();
-    c->SetFont(FGroupFont);
-    TColor text, band;
-    GroupBandColors(text, band);
-    if (State & odSelected) {
-        c->Font()->SetColor(clHighlightText);
-        c->Brush()->SetColor(clHighlight);
-        c->FillRect(R);
-    } else if (UseGradients && FullColorSupported) {
-        PaintGradient(c, R, gdVerticalEnd, Color(), band);
-        c->Font()->SetColor(text);
-    } else {
-        c->Brush()->SetColor(band);
-        c->FillRect(R);
-        c->Font()->SetColor(text);
-    }
-    c->Brush()->SetStyle(bsClear);
+    PaintGroupBand(R, State);
     DrawTabbed(ItemCaption(Index), R);
-    c->Brush()->SetStyle(bsSolid);
+    Canvas()->Brush()->SetStyle(bsSolid);
 }
 
 QString TFcCustomTabbedListBox::GetCellText(int ACol, int ARow) const
@@ -252,24 +240,27 @@ void TFcCustomTabbedListBox::SetCellText(int ACol, int ARow, const QString& Valu
     SetStrings(ARow, cells.join(QLatin1Char('\t')));
 }
 
-void TFcCustomTabbedListBox::UpdateFromHeader(const TFcHeaderSections* Header)
+void TFcCustomTabbedListBox::UpdateFromHeader(TControl* Header)
 {
-    if (!Header)
+    auto* header = dynamic_cast<TCustomHeaderControl*>(Header);
+    if (!header)
         throw EHeaderError(
             QStringLiteral("Only THeader and THeaderControl components can be passed to TFcCustomTabbedListBox.UpdateFromHeader"));
-    const int sections = int(Header->Widths.size());
-    const int last = std::min(sections - (Header->IsHeaderControl ? 1 : 2), FTabStops.Count() - 1);
+    const bool headerControl = dynamic_cast<THeaderControl*>(header) != nullptr;
+    const int sections = header->SectionCount();
+    const int last = std::min(sections - (headerControl ? 1 : 2), FTabStops.Count() - 1);
     int sum = 0;
     for (int i = 0; i <= last; ++i) {
-        sum += Header->Widths[size_t(i)];
+        const int width = header->Section(i).Width;
+        sum += width;
         const int stop = FTabStops.Items(i);
         int value;
         if (stop >= 0)
             value = sum / FDialogUnits + 1;
-        else if (Header->IsHeaderControl && i == sections - 1)
+        else if (headerControl && i == sections - 1)
             value = 1 - Width() / FDialogUnits;
         else
-            value = 1 - (sum + Header->Widths[size_t(i)] + 1) / FDialogUnits;
+            value = 1 - (sum + width + 1) / FDialogUnits;
         FTabStops.TFcIntegerList::SetItem(i, value);
     }
     UpdateTabStops();

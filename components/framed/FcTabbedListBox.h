@@ -24,12 +24,6 @@ private:
 
 enum TFcTabStopsMode { tsmManual, tsmAutomatic };
 
-// A header's section widths, for UpdateFromHeader.
-struct TFcHeaderSections {
-    bool IsHeaderControl = true;  // false: the old header kind
-    std::vector<int> Widths;
-};
-
 class TFcCustomTabbedListBox : public TFcCustomListBox {
 public:
     explicit TFcCustomTabbedListBox(TComponent* AOwner);
@@ -46,8 +40,8 @@ public:
     virtual void AdjustTabStops();
     QString GetCellText(int ACol, int ARow) const;
     void SetCellText(int ACol, int ARow, const QString& Value);
-    // Only a header control's sections are accepted.
-    void UpdateFromHeader(const TFcHeaderSections* Header);
+    // Tab stops from a header's section widths; only the two header kinds are accepted.
+    void UpdateFromHeader(TControl* Header);
     void AdjustHorzExtent() override;
     void Loaded() override;
 

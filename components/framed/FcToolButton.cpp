@@ -2,6 +2,8 @@
 
 #include "components/framed/FcFrames.h"
 #include "components/framed/FcGrafx.h"
+#include "components/framed/FcImageLink.h"
+#include "components/framed/FcLegacyProps.h"
 #include "components/framed/FcSystem.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
@@ -23,6 +25,12 @@ TFcToolButton::TFcToolButton(TComponent* AOwner) : TGraphicControl(AOwner)
     SetBounds(0, 0, 25, 25);
     FSizing = false;
     SetColor(clBtnFace);
+}
+
+TFcToolButton::~TFcToolButton()
+{
+    UnlinkImageList(FImages);
+    UnlinkImageList(FDisabledImages);
 }
 
 TFcToolbar* TFcToolButton::Toolbar() const
@@ -221,20 +229,53 @@ void TFcToolButton::SetDropDownMenu(TPopupMenu* Value)
 
 void TFcToolButton::SetImages(TCustomImageList* Value)
 {
-    FImages = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        if (Width() < Value->Width() || Height() < Value->Height())
-            SetBounds(Left(), Top(), std::max(Width(), Value->Width()), std::max(Height(), Value->Height()));
-    }
+    LinkImageList(this, FImages, Value, [this] { ImagesChanged(); });
+    ImagesChanged();
+}
+
+void TFcToolButton::ImagesChanged()
+{
+    // the button grows to hold the images (it then keeps a size of its own)
+    if (FImages && (Width() < FImages->Width() || Height() < FImages->Height()))
+        SetBounds(Left(), Top(), std::max(Width(), FImages->Width()), std::max(Height(), FImages->Height()));
     Invalidate();
 }
 
 void TFcToolButton::SetDisabledImages(TCustomImageList* Value)
 {
-    FDisabledImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    LinkImageList(this, FDisabledImages, Value, [this] { Invalidate(); });
+}
+
+bool TFcToolButton::ReadLegacyProperty(const QString& Name, const QString& Value)
+{
+    auto is = [&Name](const char* N) { return Name.compare(QLatin1String(N), Qt::CaseInsensitive) == 0; };
+    if (is("GradientColorStart"))
+        SelectionColorStart = LegacyColor(Value, SelectionColorStart);
+    else if (is("GradientColorStop"))
+        SelectionColorStop = LegacyColor(Value, SelectionColorStop);
+    else if (is("FrameColor"))
+        SelectionFrameColor = LegacyColor(Value, SelectionFrameColor);
+    else if (is("UseGradients")) {
+        if (LegacyBool(Value))
+            SetVisualStyle(vsGradient);
+    } else
+        return false;
+    Invalidate();
+    return true;
+}
+
+void TFcToolButton::AssignTo(TCustomAction* Dest) const
+{
+    if (!Dest)
+        return;
+    Dest->SetCaption(Caption());
+    Dest->SetHint(Hint());
+    Dest->SetEnabled(Enabled());
+    Dest->SetVisible(Visible());
+    if (OnClick)
+        Dest->OnExecute = OnClick;
+    Dest->SetChecked(FDown);
+    Dest->SetImageIndex(FImageIndex);
 }
 
 void TFcToolButton::Notification(TComponent* AComponent, TOperation Operation)
@@ -242,10 +283,9 @@ void TFcToolButton::Notification(TComponent* AComponent, TOperation Operation)
     TGraphicControl::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    if (AComponent == FImages)
-        FImages = nullptr;
-    if (AComponent == FDisabledImages)
-        FDisabledImages = nullptr;
+    const bool images = ForgetFreedImageList(FImages, AComponent);
+    if (ForgetFreedImageList(FDisabledImages, AComponent) || images)
+        Invalidate();
     if (AComponent == FDropDownMenu)
         FDropDownMenu = nullptr;
 }
@@ -348,7 +388,7 @@ void TFcToolButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int
 {
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (FToolStyle == tsDropDown && FDropDownMenu && (Shift & ~ssDouble) == ssLeft && Button == mbLeft) {
-        const bool onArrow = X >= Width() - 14;
+        const bool onArrow = UseRightToLeftAlignment() ? X <= 14 : X >= Width() - 14;
         if (onArrow || (!OnClick && !Action())) {
             if (FDropTime != 0 && FcTickCount() < FDropTime + 100) {
                 // the press that closed the menu does not open it again
@@ -475,8 +515,8 @@ void TFcToolButton::DoDropDown()
         DropDown();
         int x = 0;
         switch (FDropDownMenu->Alignment) {
-        case paLeft: x = 0; break;
-        case paRight: x = Width(); break;
+        case paLeft: x = UseRightToLeftAlignment() ? Width() : 0; break;
+        case paRight: x = UseRightToLeftAlignment() ? 0 : Width(); break;
         case paCenter: x = Width() / 2; break;
         }
         TPoint p = ClientToScreen(Point(x, Height()));
@@ -569,7 +609,7 @@ void TFcToolButton::DrawBtnBorder(TRect& R)
     if (FVisualStyle == vsWinXP && ThemeServicesEnabled()) {
         TRect e = R;
         if (Split())
-            e.Right -= 14;
+            TakeArrowPart(e);
         TThemedState s;
         if (FFlat) {
             if (!face)
@@ -619,12 +659,21 @@ void TFcToolButton::DrawBtnBorder(TRect& R)
     }
 }
 
+void TFcToolButton::TakeArrowPart(TRect& R) const
+{
+    // the drop-down arrow has the right 14 pixels, the left ones when mirrored
+    if (UseRightToLeftAlignment())
+        R.Left += 14;
+    else
+        R.Right -= 14;
+}
+
 void TFcToolButton::GetImageAndCaptionRects(TRect& ImageRect, TRect& CaptionRect)
 {
     // 1.
     TRect r = ClientRect();
     if (FToolStyle == tsDropDown)
-        r.Right -= 14;
+        TakeArrowPart(r);
     r.Inflate(-2, -2);
     const TSize is = GetImageSize();
     const int iw = is.cx, ih = is.cy, s = FSpacing;
@@ -732,18 +781,20 @@ void TFcToolButton::DrawCaption(const TRect& CaptionRect)
     else if (FVisualStyle != vsGradient && FState == tbsDown)
         c->Font()->SetColor(clHighlightText);
     TRect r = CaptionRect;
-    c->DrawText(Caption(), r, DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS);
+    c->DrawText(Caption(), r,
+                DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS | (UseRightToLeftAlignment() ? DT_RTLREADING : 0u));
     c->Brush()->SetStyle(bsSolid);
 }
 
 void TFcToolButton::DrawArrow()
 {
     TCanvas* c = Canvas();
-    int x = Width() - 14;
+    const bool rtl = UseRightToLeftAlignment();
+    int x = rtl ? 14 : Width() - 14;
     const bool themed = FVisualStyle == vsWinXP && ThemeServicesEnabled();
     if (themed) {
         if (Split()) {
-            const TRect part(x, 0, Width(), Height());
+            const TRect part = rtl ? Rect(0, 0, 14, Height()) : Rect(x, 0, Width(), Height());
             TThemedState s = tsNormal;
             if (!Enabled())
                 s = tsDisabled;
@@ -759,7 +810,9 @@ void TFcToolButton::DrawArrow()
         }
     } else if (FState == tbsDropDown) {
         TRect r = ClientRect();
-        if (Split())
+        if (Split() && rtl)
+            r.Right = FVisualStyle == vsGradient ? 15 : 14;
+        else if (Split())
             r.Left = Width() - (FVisualStyle == vsGradient ? 15 : 14);
         if (FVisualStyle == vsGradient) {
             TColor frame, start, stop;
@@ -791,7 +844,7 @@ void TFcToolButton::DrawArrow()
     TColor color = FVisualStyle == vsGradient && FGradientColorStyle == gcsCustom ? Font()->Color() : clWindowText;
     if (!Enabled())
         color = clBtnShadow;
-    int px = ClientWidth() - 8, py = ClientHeight() / 2 + 2;
+    int px = rtl ? 6 : ClientWidth() - 8, py = ClientHeight() / 2 + 2;
     if (FVisualStyle != vsGradient && (FState == tbsDown || FState == tbsDropDown)) {
         ++px;
         ++py;

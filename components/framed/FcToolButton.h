@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 
+class TCustomAction;
 class TPopupMenu;
 class TCustomImageList;
 
@@ -19,6 +20,7 @@ enum TFcToolStyle { tsButton, tsDropDown };
 class TFcToolButton : public TGraphicControl, public IFcToolbarClient, public TDialogKeyTarget {
 public:
     explicit TFcToolButton(TComponent* AOwner);
+    ~TFcToolButton() override;
 
     bool AllowAllUp() const { return FAllowAllUp; }
     virtual void SetAllowAllUp(bool Value);
@@ -84,6 +86,11 @@ public:
     TCustomImageList* DisabledImageList() const;
     TSize GetImageSize() const;
     void GetImageAndCaptionRects(TRect& ImageRect, TRect& CaptionRect);
+    // Gives an action the button's caption, hint, states, click, Down (as Checked) and image.
+    void AssignTo(TCustomAction* Dest) const;
+    // "GradientColorStart", "GradientColorStop" and "FrameColor" (the selection
+    // colours) and "UseGradients" (the gradient look) of older versions.
+    bool ReadLegacyProperty(const QString& Name, const QString& Value);
     // A sibling with the same group index went down.
     void ButtonPressed(int GroupIndex, TFcToolButton* Sender);
     bool MouseOver() const { return FMouseOverButton; }
@@ -108,6 +115,9 @@ protected:
     virtual void DoDropDown();
     virtual void DropDown();
     bool Split() const;
+    // Takes the arrow part of a drop-down button off R.
+    void TakeArrowPart(TRect& R) const;
+    void ImagesChanged();
     bool FaceShown() const;
     bool ShowsPressed() const;
     void GradientColors(TColor& Frame, TColor& Start, TColor& Stop) const;

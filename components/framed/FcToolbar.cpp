@@ -1,6 +1,7 @@
 #include "components/framed/FcToolbar.h"
 
 #include "components/framed/FcFrames.h"
+#include "components/framed/FcImageLink.h"
 #include "components/framed/FcRegIniFile.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/ThemedElements.h"
@@ -147,6 +148,16 @@ TFcToolbar::TFcToolbar(TComponent* AOwner) : TFcCustomPanel(AOwner), FToolbarCon
 TFcToolbar::~TFcToolbar()
 {
     FBackground.OnChange = nullptr;
+    UnlinkImageList(FImages);
+    UnlinkImageList(FDisabledImages);
+}
+
+void TFcToolbar::ImagesChanged()
+{
+    // the buttons draw from the bar's lists too
+    Invalidate();
+    for (int i = 0; i < ControlCount(); ++i)
+        Controls(i)->Invalidate();
 }
 
 void TFcToolbar::NotifyChildren(TFcToolbarNotification Notification)
@@ -374,19 +385,14 @@ void TFcToolbar::SetBackground(const TBitmap* Value)
 
 void TFcToolbar::SetImages(TCustomImageList* Value)
 {
-    FImages = Value;
-    if (Value) {
-        Value->FreeNotification(this);
-        Value->OnChange = [this] { Invalidate(); };
-    }
-    Invalidate();
+    LinkImageList(this, FImages, Value, [this] { ImagesChanged(); });
+    ImagesChanged();
 }
 
 void TFcToolbar::SetDisabledImages(TCustomImageList* Value)
 {
-    FDisabledImages = Value;
-    if (Value)
-        Value->FreeNotification(this);
+    LinkImageList(this, FDisabledImages, Value, [this] { ImagesChanged(); });
+    ImagesChanged();
     Invalidate();
 }
 
@@ -397,15 +403,19 @@ void TFcToolbar::SetRegIniFile(TFcRegIniFile* Value)
         Value->FreeNotification(this);
 }
 
+void TFcToolbar::BiDiModeChanged()
+{
+    TFcCustomPanel::BiDiModeChanged();
+    PositionControls();
+}
+
 void TFcToolbar::Notification(TComponent* AComponent, TOperation Operation)
 {
     TFcCustomPanel::Notification(AComponent, Operation);
     if (Operation != opRemove)
         return;
-    if (AComponent == FImages)
-        FImages = nullptr;
-    if (AComponent == FDisabledImages)
-        FDisabledImages = nullptr;
+    ForgetFreedImageList(FImages, AComponent);
+    ForgetFreedImageList(FDisabledImages, AComponent);
     if (AComponent == FRegIniFile)
         FRegIniFile = nullptr;
     // compared by address: the control is already past its own destructor
@@ -533,7 +543,8 @@ void TFcToolbar::PositionControl(int Index, int Row, int& Pos)
         if (c->AlignWithMargins())
             Pos += c->Margins.Left;
         const int top = (Row - 1) * FCalculatedRowHeight + FTopMargin + FRowHeight / 2 - c->Height() / 2;
-        c->SetBounds(Pos, top, c->Width(), c->Height());
+        const int left = UseRightToLeftAlignment() ? Width() - c->Width() - Pos : Pos;
+        c->SetBounds(left, top, c->Width(), c->Height());
         Pos += c->Width() + (c->AlignWithMargins() ? c->Margins.Right : 0);
     } else {
         if (c->AlignWithMargins())
@@ -558,7 +569,8 @@ void TFcToolbar::PositionControls()
             --last;
         TControl* c = FToolbarControls.Items(last).Control;
         if (c && c->Visible())
-            SetShowToolbarPopupButton(c->Left() + c->Width() > Width() - FMargin);
+            SetShowToolbarPopupButton(UseRightToLeftAlignment() ? c->Left() < FMargin
+                                                                : c->Left() + c->Width() > Width() - FMargin);
     }
     // 2.
     int pos = FMargin, row = 1, maxPos = 0;

@@ -195,6 +195,8 @@ protected:
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void ChangeScale(int M, int D) override;
     void VisibleChanged() override;
+    void BiDiModeChanged() override;
+    void ImagesChanged();
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void PositionControl(int Index, int Row, int& Pos);
     virtual void CheckAutoResize(bool& Value);

@@ -631,6 +631,8 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags)
     QFont underlined = font;
     underlined.setUnderline(true);
     const QColor textColor = ToQColor(FFont.Color());
+    const bool rtl = (Flags & DT_RTLREADING) != 0;
+    FPainter->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
     for (const TextLine& l : lines) {
         const int w = widthOf(l.Shown);
         int x = R.Left;
@@ -649,7 +651,19 @@ int TCanvas::DrawText(const QString& Text, TRect& R, unsigned Flags)
             const bool tab = i < t.size() && t[i] == QLatin1Char('\t');
             if (i == t.size() || tab) {
                 QString piece = t.mid(from, i - from);
-                if (l.Underline >= from && l.Underline < i) {
+                if (rtl) {
+                    // right-to-left reading: the pieces run from the line's right end leftwards
+                    const int pw = fm.horizontalAdvance(piece);
+                    const int rx = x + w - (px - x) - pw;
+                    FPainter->setFont(font);
+                    FPainter->drawText(rx, y + fm.ascent(), piece);
+                    if (l.Underline >= from && l.Underline < i) {
+                        const int u = l.Underline - from;
+                        const int ux = rx + fm.horizontalAdvance(piece.left(u));
+                        const int uy = y + fm.ascent() + std::max(1, fm.underlinePos());
+                        FPainter->fillRect(ux, uy, fm.horizontalAdvance(piece.mid(u, 1)), std::max(1, fm.lineWidth()), textColor);
+                    }
+                } else if (l.Underline >= from && l.Underline < i) {
                     const int u = l.Underline - from;
                     FPainter->setFont(font);
                     FPainter->drawText(px, y + fm.ascent(), piece.left(u));

@@ -51,6 +51,8 @@ void TControl::EnsureWidget() const
     FWidget->setEnabled(FEnabled);
     self->FontChanged();
     self->ColorChanged();
+    if (UseRightToLeftAlignment())
+        FWidget->setLayoutDirection(Qt::RightToLeft);
     if (!FHint.isEmpty())
         FWidget->setToolTip(GetShortHint(FHint));
     if (FCursor != crDefault)
@@ -97,6 +99,8 @@ void TControl::SetParent(TWinControl* AParent)
             ParentFontChanged();
         if (FParentColor)
             ParentColorChanged();
+        if (FParentBiDiMode)
+            ParentBiDiModeChanged();
         RequestAlign();
     }
 }
@@ -286,6 +290,63 @@ void TControl::ParentColorChanged()
         return;
     FColor = FParent->Color();
     ColorChanged();
+}
+
+TAlignment MirroredAlignment(TAlignment Value)
+{
+    if (Value == taLeftJustify)
+        return taRightJustify;
+    if (Value == taRightJustify)
+        return taLeftJustify;
+    return Value;
+}
+
+TAlignment TControl::BiDiAlignment(TAlignment Value) const
+{
+    return UseRightToLeftAlignment() ? MirroredAlignment(Value) : Value;
+}
+
+unsigned TControl::DrawTextBiDiModeFlags(unsigned Flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        if (Flags & DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+        else if (!(Flags & DT_CENTER))
+            Flags |= DT_RIGHT;
+    }
+    return Flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+void TControl::SetBiDiMode(TBiDiMode Value)
+{
+    FParentBiDiMode = false;
+    if (FBiDiMode == Value)
+        return;
+    FBiDiMode = Value;
+    BiDiModeChanged();
+}
+
+void TControl::SetParentBiDiMode(bool Value)
+{
+    FParentBiDiMode = Value;
+    if (Value)
+        ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged()
+{
+    if (!FParentBiDiMode || !FParent || FParent->BiDiMode() == FBiDiMode)
+        return;
+    FBiDiMode = FParent->BiDiMode();
+    BiDiModeChanged();
+}
+
+void TControl::BiDiModeChanged()
+{
+    // native pieces inside the control (line edits, lists, scroll bars) follow the mirroring
+    if (FWidget)
+        FWidget->setLayoutDirection(UseRightToLeftAlignment() ? Qt::RightToLeft : Qt::LeftToRight);
+    Invalidate();
 }
 
 void TControl::SetText(const QString& Value)
@@ -873,6 +934,11 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
         w->SetFocus();
 }
 
+void TControl::PostCall(std::function<void()> Call)
+{
+    QTimer::singleShot(0, Widget(), std::move(Call));
+}
+
 void TWinControl::PostTab(bool GoForward)
 {
     QTimer::singleShot(0, Widget(), [this, GoForward] {
@@ -943,6 +1009,13 @@ void TWinControl::FontChanged()
     TControl::FontChanged();
     for (TControl* c : FControls)
         c->ParentFontChanged();
+}
+
+void TWinControl::BiDiModeChanged()
+{
+    TControl::BiDiModeChanged();
+    for (TControl* c : std::vector<TControl*>(FControls))
+        c->ParentBiDiModeChanged();
 }
 
 void TWinControl::ColorChanged()

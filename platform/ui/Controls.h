@@ -40,6 +40,8 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TVerticalAlignment { taAlignTop, taAlignBottom, taVerticalCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// Left and right justification swapped (centre stays).
+TAlignment MirroredAlignment(TAlignment Value);
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
 
@@ -236,9 +238,22 @@ public:
     void ShowCursorShape(TCursor Value);
     TPopupMenu* PopupMenu() const { return FPopupMenu; }
     void SetPopupMenu(TPopupMenu* Value);
-    TBiDiMode BiDiMode() const { return bdLeftToRight; }
-    bool UseRightToLeftReading() const { return false; }
-    unsigned DrawTextBiDiModeFlags(unsigned Flags) const { return Flags; }
+    // ---- reading order ----
+    // A control follows its parent's reading order until it is given its own.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool Value);
+    bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+    bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+    // Left and right swap places (text alignment, glyph and button sides).
+    bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+    bool UseRightToLeftScrollBar() const { return FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign; }
+    // Flags with left and right alignment swapped when mirrored, plus right-to-left reading.
+    unsigned DrawTextBiDiModeFlags(unsigned Flags) const;
+    unsigned DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0u; }
+    // Alignment as seen on the screen: left and right swapped when mirrored.
+    TAlignment BiDiAlignment(TAlignment Value) const;
     bool DoubleBuffered = false;
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool V);
@@ -248,6 +263,9 @@ public:
     void SetAction(TBasicAction* Value);
     // Called by the linked action when one of its properties changed.
     virtual void ActionChange(TBasicAction* Sender, bool CheckDefaults);
+
+    // Runs Call after the pending events, unless the control is gone by then.
+    void PostCall(std::function<void()> Call);
 
     // ---- painting ----
     virtual void Invalidate();
@@ -312,6 +330,9 @@ protected:
     virtual void ChangeScale(int M, int D);
     virtual void ParentFontChanged();
     virtual void ParentColorChanged();
+    // Called after the reading order changed (own or the parent's).
+    virtual void BiDiModeChanged();
+    void ParentBiDiModeChanged();
     void ApplyGeometry();
     void RequestAlign();
     TCanvas* PaintCanvas() { return &FPaintCanvas; }
@@ -328,6 +349,8 @@ protected:
     bool FParentFont = true;
     TColor FColor = clBtnFace;
     bool FParentColor = false;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     QString FText;
     QString FHint;
     bool FShowHint = false;
@@ -407,6 +430,7 @@ protected:
     virtual QWidget* ClientWidget() const;
     void FontChanged() override;
     void ColorChanged() override;
+    void BiDiModeChanged() override;
     void ChangeScale(int M, int D) override;
     void PaintWindow(TCanvas* ACanvas) override;
     virtual void PaintBackground(TCanvas* ACanvas);

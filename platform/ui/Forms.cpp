@@ -99,6 +99,8 @@ protected:
         // place read back and set again does not creep by the frame's size.
         FForm->FLeft = geometry().x();
         FForm->FTop = geometry().y();
+        if (FForm->OnMove)
+            FForm->OnMove(FForm);
     }
     void closeEvent(QCloseEvent* e) override
     {

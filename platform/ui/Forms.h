@@ -86,6 +86,8 @@ public:
     TNotifyEvent OnHide;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
+    // The window moved on the screen (by the user dragging it, or in code).
+    TNotifyEvent OnMove;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnDestroy;

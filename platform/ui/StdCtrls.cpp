@@ -146,7 +146,7 @@ QWidget* TCustomEdit::CreateWidget()
     e->setText(FText);
     e->setReadOnly(FReadOnly);
     e->setMaxLength(FMaxLength > 0 ? FMaxLength : 32767);
-    e->setPlaceholderText(FTextHint);
+    e->setPlaceholderText(FTextHintShown ? FTextHint : QString());
     if (!FPasswordChar.isNull())
         e->setEchoMode(QLineEdit::Password);
     e->setFocusPolicy(Qt::StrongFocus);
@@ -221,7 +221,13 @@ void TCustomEdit::SetTextHint(const QString& Value)
 {
     FTextHint = Value;
     if (auto* e = static_cast<QLineEdit*>(FWidget))
-        e->setPlaceholderText(Value);
+        e->setPlaceholderText(FTextHintShown ? Value : QString());
+}
+
+void TCustomEdit::SetTextHintShown(bool Value)
+{
+    FTextHintShown = Value;
+    SetTextHint(FTextHint);
 }
 
 int TCustomEdit::SelStart() const
@@ -586,6 +592,7 @@ QWidget* TComboBox::CreateWidget()
         Select();
         Change();
     });
+    QObject::connect(cb, &QComboBox::activated, [this](int) { ItemChosen(); });
     QObject::connect(cb, &QComboBox::editTextChanged, [this](const QString& t) {
         if (FUpdating)
             return;

@@ -86,11 +86,14 @@ protected:
     QWidget* CreateWidget() override;
     void CreateParams(TCreateParams& Params) override;
     void KeyPress(QChar& Key) override;
+    // Shows or hides the hint on the screen; TextHint keeps its value.
+    void SetTextHintShown(bool Value);
     int FMaxLength = 0;
     bool FReadOnly = false;
     QChar FPasswordChar;
     TEditCharCase FCharCase = ecNormal;
     QString FTextHint;
+    bool FTextHintShown = true;
     bool FSettingText = false;
 };
 
@@ -313,6 +316,8 @@ protected:
     virtual void MeasureItem(int Index, int& Height);
     // The user chose an item from the list (raises OnSelect).
     virtual void Select();
+    // The user took an item from the list or by keys, a new one or the same again.
+    virtual void ItemChosen() {}
     void Rebuild();
     // Puts the owner-drawn item painting on the widget, or takes it off.
     void ApplyOwnerDraw();

@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -264,4 +265,45 @@ TEST(FcComboBoxTest, DeletingAnItemLetsItsDataGo)
     f.combo->ClearItems();
     EXPECT_EQ(gone.back(), &b);
     EXPECT_EQ(f.combo->Count(), 0);
+}
+
+TEST(FcComboBoxTest, TheListEndsItsSelectionWithOrWithoutAChoice)
+{
+    ComboForm f(csDropDownList);
+    f.form->Show();
+    int ok = 0, cancel = 0;
+    f.combo->OnSelEndOk = [&](TComponent*) { ++ok; };
+    f.combo->OnSelEndCancel = [&](TComponent*) { ++cancel; };
+    auto* box = static_cast<QComboBox*>(f.combo->Widget());
+    auto openList = [&] {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+        // a release right after the list opened is not taken as a choice
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        return box->view() && box->view()->isVisible();
+    };
+    // an item taken with the mouse
+    ASSERT_TRUE(openList());
+    QAbstractItemView* view = box->view();
+    const QRect third = view->visualRect(box->model()->index(3, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, third.center());
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(f.combo->ItemIndex(), 3);
+    EXPECT_EQ(ok, 1);
+    EXPECT_EQ(cancel, 0);
+    // the same item again is still a choice
+    ASSERT_TRUE(openList());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, third.center());
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(ok, 2);
+    EXPECT_EQ(cancel, 0);
+    // Escape leaves the list without a choice
+    ASSERT_TRUE(openList());
+    QTest::keyClick(view, Qt::Key_Escape);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(ok, 2);
+    EXPECT_EQ(cancel, 1);
+    EXPECT_EQ(f.combo->ItemIndex(), 3);
 }

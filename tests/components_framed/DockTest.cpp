@@ -160,3 +160,54 @@ TEST_F(DockSite, GrabbersFollowTheFocus)
     EXPECT_EQ(grabberColour(0), ColorToRGB(clActiveCaption));
     EXPECT_EQ(grabberColour(1), ColorToRGB(clInactiveCaption));
 }
+
+TEST_F(DockSite, AFloatingWindowMovedOverTheSiteDocksOnceItRests)
+{
+    dm->InsertControl(clients[0]);
+    dm->InsertControl(clients[1]);
+    const TRect from = dm->GrabberRect(dm->ZoneRectOf(clients[0]));
+    Drag(Point(from.Left + 20, from.Top + 5), Point(site->Width() + 80, 40));
+    auto* window = dynamic_cast<TForm*>(clients[0]->Parent());
+    ASSERT_NE(window, nullptr);
+    // moved about outside the site it stays afloat
+    window->SetLeft(window->Left() + 30);
+    QTest::qWait(TFcPanelDockManager::FloatSettleMs + 200);
+    EXPECT_EQ(clients[0]->Parent(), window);
+    // dragged by its caption over the lower part of the site, it docks there
+    const TPoint target = site->ClientToScreen(Point(100, site->Height() - 40));
+    window->SetBounds(target.X - window->Width() / 2, target.Y, window->Width(), window->Height());
+    QTest::qWait(TFcPanelDockManager::FloatSettleMs + 200);
+    Application->ProcessMessages();
+    EXPECT_EQ(clients[0]->Parent(), site) << "home again";
+    EXPECT_EQ(dm->ClientCount(), 2);
+    EXPECT_GT(dm->ZoneRectOf(clients[0]).Top, dm->ZoneRectOf(clients[1]).Top) << "below the other one";
+}
+
+TEST(DockManagerTest, WithoutCaptionsTheGrabberHasGrabLinesAndACloseButton)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 400, 400);
+    auto* site = new TFcPanel(form.get());
+    site->SetParent(form.get());
+    site->SetBorderOuter(fsNone);
+    site->SetAlign(alLeft);
+    site->SetWidth(200);
+    auto* client = new TFcPanel(form.get());
+    client->SetCaption(QStringLiteral("Lukija"));
+    form->AfterConstruction();
+    site->SetDockSite(true);
+    site->ShowDockClientCaptions = false;
+    TFcPanelDockManager* dm = site->DockManager();
+    dm->InsertControl(client);
+    const TRect zone = dm->ZoneRect(0);
+    const TRect close = dm->CloseRect(zone);
+    TBitmap shot;
+    site->PaintTo(&shot);
+    EXPECT_NE(shot.Pixel(20, zone.Top + 3), ColorToRGB(clBtnFace)) << "the upper grab line's lit edge";
+    EXPECT_NE(shot.Pixel(20, zone.Top + 5), ColorToRGB(clBtnFace)) << "and its shadow";
+    EXPECT_NE(shot.Pixel(20, zone.Top + 7), ColorToRGB(clBtnFace)) << "the second line";
+    EXPECT_EQ(shot.Pixel(20, zone.Top + 1), ColorToRGB(clBtnFace));
+    EXPECT_NE(shot.Pixel(close.Left + 3, close.Top + 3), ColorToRGB(clBtnFace)) << "the close mark";
+    static_cast<TControl*>(site)->MouseDown(mbLeft, ssLeft, close.Left + 2, close.Top + 2);
+    EXPECT_FALSE(client->Visible()) << "and it still closes";
+}

@@ -336,16 +336,29 @@ TEST(FcEditTest, TextHintGoesWhileFocusedUnlessAskedToStay)
     e->SetTextHint(QStringLiteral("Hae nimellä"));
     f.form->AfterConstruction();
     f.form->Show();
+    auto shown = [&] { return static_cast<QLineEdit*>(e->Widget())->placeholderText(); };
     e->SetFocus();
     Application->ProcessMessages();
-    EXPECT_TRUE(static_cast<QLineEdit*>(e->Widget())->placeholderText().isEmpty());
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(e->TextHint(), QStringLiteral("Hae nimellä")) << "hidden on the screen only";
+    // a hint given by code while focused is the one that shows after the focus leaves
+    e->SetTextHint(QStringLiteral("Hae numerolla"));
+    EXPECT_TRUE(shown().isEmpty());
     other->SetFocus();
     Application->ProcessMessages();
-    EXPECT_EQ(static_cast<QLineEdit*>(e->Widget())->placeholderText(), QStringLiteral("Hae nimellä"));
-    e->TextHintVisibleOnFocus = true;
+    EXPECT_EQ(shown(), QStringLiteral("Hae numerolla"));
     e->SetFocus();
     Application->ProcessMessages();
-    EXPECT_EQ(static_cast<QLineEdit*>(e->Widget())->placeholderText(), QStringLiteral("Hae nimellä"));
+    e->SetTextHintVisibleOnFocus(true);
+    EXPECT_EQ(shown(), QStringLiteral("Hae numerolla")) << "switched on while focused: back at once";
+    e->SetTextHintVisibleOnFocus(false);
+    EXPECT_TRUE(shown().isEmpty());
+    e->SetTextHintVisibleOnFocus(true);
+    other->SetFocus();
+    Application->ProcessMessages();
+    e->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(shown(), QStringLiteral("Hae numerolla"));
 }
 
 TEST(FcEditTest, MaskCasesAndTheValidateErrorMessage)

@@ -3,6 +3,7 @@
 #include "components/framed/FcChkLst.h"
 #include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HeaderControl.h"
 #include "platform/ui/ImgList.h"
 
 #include <QApplication>
@@ -304,4 +305,116 @@ TEST(FcListBoxTest, OwnFrameNormalAndHot)
     f.list->PaintTo(&shot);
     EXPECT_EQ(shot.Pixel(f.list->Width() / 2, 0), clBlue) << "hot under the mouse";
     EXPECT_EQ(shot.Pixel(f.list->Width() / 2, 1), clBlue) << "the bold hot frame is two lines";
+}
+
+namespace {
+
+class CountingCheckList : public TFcCheckList {
+public:
+    using TFcCheckList::TFcCheckList;
+    void Invalidate() override
+    {
+        ++Invalidations;
+        TFcCheckList::Invalidate();
+    }
+    int Invalidations = 0;
+};
+
+}  // namespace
+
+TEST(FcCheckListTest, FollowsItsImageListsUntilTheyAreFreed)
+{
+    ListForm<CountingCheckList> f;
+    f.list->AddEx(QStringLiteral("Uusi"), true, true, 0);
+    auto* images = new TImageList(f.form.get());
+    images->SetSize(16, 16);
+    bool ownHandler = false;
+    images->OnChange = [&] { ownHandler = true; };
+    f.list->SetImages(images);
+    f.list->Invalidations = 0;
+    images->SetSize(24, 24);  // a change of the list reaches the list box at once
+    EXPECT_TRUE(ownHandler) << "the list's own change handler stays";
+    EXPECT_GT(f.list->Invalidations, 0) << "and the items are painted again";
+    // custom glyphs appear as soon as the glyph list gets its pictures
+    auto* glyphs = new TImageList(f.form.get());
+    glyphs->SetSize(11, 11);
+    f.list->SetCustomGlyphImages(glyphs);
+    EXPECT_FALSE(f.list->UseCustomGlyphs());
+    TBitmap cell(11, 11);
+    glyphs->Add(&cell);
+    EXPECT_TRUE(f.list->UseCustomGlyphs());
+    EXPECT_EQ(f.list->GlyphWidth(), 11);
+    glyphs->Clear();
+    EXPECT_FALSE(f.list->UseCustomGlyphs()) << "an emptied list: the standard boxes again";
+    glyphs->Add(&cell);
+    // freeing the images leaves no reference behind; painting goes on without them
+    delete images;
+    EXPECT_EQ(f.list->Images(), nullptr);
+    f.form->Show();
+    TBitmap shot;
+    f.list->PaintTo(&shot);
+    delete glyphs;
+    EXPECT_EQ(f.list->CustomGlyphImages(), nullptr);
+    EXPECT_EQ(f.list->GlyphWidth(), 13);
+    f.list->PaintTo(&shot);
+    // a list that outlives the list box calls nothing after the box is gone
+    auto* survivor = new TImageList(nullptr);
+    f.list->SetImages(survivor);
+    delete f.list;
+    survivor->SetSize(20, 20);
+    delete survivor;
+}
+
+TEST(FcTabbedListBoxTest, StopsFromAHeadersSections)
+{
+    ListForm<TFcTabbedListBox> f;
+    f.list->SetItems({QStringLiteral("101\tVirtanen\tH21")});
+    f.list->TabStops()->Clear();
+    f.list->TabStops()->Add(10);
+    f.list->TabStops()->Add(-20);
+    f.list->TabStops()->Add(30);
+    const int du = f.list->DialogUnits();
+    struct Case {
+        bool headerControl;
+        std::vector<int> expected;
+    } cases[] = {
+        // a header control sets a stop per section; its last right-aligned stop reaches the list's width
+        {true, {60 / du + 1, 1 - (60 + 90 + 90 + 1) / du, (60 + 90 + 40) / du + 1}},
+        // the old header leaves its last section out
+        {false, {60 / du + 1, 1 - (60 + 90 + 90 + 1) / du, 30}},
+    };
+    for (const Case& c : cases) {
+        f.list->TabStops()->Clear();
+        for (int v : {10, -20, 30})
+            f.list->TabStops()->Add(v);
+        std::unique_ptr<TCustomHeaderControl> header;
+        if (c.headerControl)
+            header = std::make_unique<THeaderControl>(nullptr);
+        else
+            header = std::make_unique<THeader>(nullptr);
+        header->AddSection(QStringLiteral("Nro"), 60);
+        header->AddSection(QStringLiteral("Nimi"), 90, taRightJustify);
+        header->AddSection(QStringLiteral("Sarja"), 40);
+        f.list->UpdateFromHeader(header.get());
+        for (size_t i = 0; i < c.expected.size(); ++i)
+            EXPECT_EQ(f.list->TabStops()->Items(int(i)), c.expected[i]) << c.headerControl << " " << i;
+    }
+    // a section dragged wider in the header is reported with its index
+    THeaderControl header(nullptr);
+    header.SetParent(f.form.get());
+    header.AddSection(QStringLiteral("Nro"), 60);
+    int resized = -1;
+    header.OnSectionResize = [&](TComponent*, int Index) { resized = Index; };
+    header.SetSectionWidth(0, 80);
+    EXPECT_EQ(resized, 0);
+    EXPECT_EQ(header.Section(0).Width, 80);
+    header.SetParent(nullptr);
+    TFcListBox other(nullptr);
+    try {
+        f.list->UpdateFromHeader(&other);
+        FAIL();
+    } catch (const EHeaderError& e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Only THeader and THeaderControl components can be passed to TFcCustomTabbedListBox.UpdateFromHeader"));
+    }
 }

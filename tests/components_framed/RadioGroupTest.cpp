@@ -6,7 +6,10 @@
 #include "platform/database/ClientDataSet.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
+#include "tests/support/RealInput.h"
 
+#include <QApplication>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -246,4 +249,48 @@ TEST(DBRadioGroupTest, ChoiceWritesTheFieldAndARefusalKeepsTheItem)
     EXPECT_EQ(d.runs.State(), dsEdit);
     d.runs.Post();
     EXPECT_EQ(d.runs.FieldByName(QStringLiteral("STATUS"))->AsString(), QStringLiteral("1"));
+}
+
+TEST(RadioGroupTest, GlyphImagesAreFollowedAndForgottenWhenFreed)
+{
+    GroupForm f;
+    f.group->SetItems(Statuses);
+    auto* images = new TImageList(f.form.get());
+    images->SetSize(15, 15);
+    f.group->SetCustomGlyphImages(images);
+    EXPECT_FALSE(f.group->UseCustomGlyphs()) << "an empty list draws no glyphs";
+    TBitmap cell(15, 15);
+    images->Add(&cell);  // the pictures arrive: the group and its buttons use them at once
+    EXPECT_TRUE(f.group->UseCustomGlyphs());
+    EXPECT_TRUE(f.group->Buttons(0)->UseCustomGlyphs());
+    EXPECT_EQ(f.group->Buttons(0)->GlyphWidth(), 15);
+    delete images;
+    EXPECT_EQ(f.group->CustomGlyphImages(), nullptr);
+    EXPECT_EQ(f.group->Buttons(0)->CustomGlyphImages(), nullptr);
+    f.group->ArrangeButtons();  // nothing of the freed list is touched
+    EXPECT_FALSE(f.group->UseCustomGlyphs());
+    EXPECT_FALSE(f.group->Buttons(0)->UseCustomGlyphs()) << "back to the standard circles";
+}
+
+TEST(RadioButtonTest, DownKeyClicksAFocusableButton)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(0, 0, 300, 100);
+    auto* a = new TFcRadioButton(form.get());
+    a->SetParent(form.get());
+    a->SetCaption(QStringLiteral("Kilpailu"));
+    auto* b = new TFcRadioButton(form.get());
+    b->SetParent(form.get());
+    b->SetTop(30);
+    form->AfterConstruction();
+    form->Show();
+    int clicks = 0;
+    a->OnClick = [&](TComponent*) { ++clicks; };
+    a->SetFocus();
+    QApplication::processEvents();
+    clicks = 0;
+    realinput::Key(a, Qt::Key_Down);
+    EXPECT_EQ(clicks, 1);
+    realinput::Key(a, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(clicks, 1) << "only the plain key";
 }

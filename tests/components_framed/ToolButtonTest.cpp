@@ -207,3 +207,29 @@ TEST(ToolbarButtonTest, HotGlyphHiddenCaptionActionAndAccelerator)
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(b->DialogChar('Q', ssAlt));
 }
+
+TEST(ToolButtonTest, FollowsItsImageListAndHandsItsStateToAnAction)
+{
+    ButtonForm f;
+    TFcToolButton* b = f.buttons[0];
+    auto* images = new TImageList(nullptr);
+    images->SetSize(16, 16);
+    b->SetImages(images);
+    EXPECT_TRUE(b->UseToolbarButtonSize());
+    images->SetSize(40, 30);  // a change of the list: the button grows to hold its pictures
+    EXPECT_GE(b->Width(), 40);
+    EXPECT_GE(b->Height(), 30);
+    EXPECT_FALSE(b->UseToolbarButtonSize()) << "grown, it keeps a size of its own";
+    delete images;
+    EXPECT_EQ(b->Images(), nullptr);
+    // assigning the button to an action
+    TAction action(nullptr);
+    b->SetCaption(QStringLiteral("Tulosta"));
+    b->SetGroupIndex(1);
+    b->SetDown(true);
+    b->SetImageIndex(3);
+    b->AssignTo(&action);
+    EXPECT_TRUE(action.Checked());
+    EXPECT_EQ(action.ImageIndex(), 3);
+    EXPECT_EQ(action.Caption(), QStringLiteral("Tulosta"));
+}

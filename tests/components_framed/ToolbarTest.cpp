@@ -3,6 +3,7 @@
 #include "components/framed/FcRegIniFile.h"
 #include "components/framed/FcToolbar.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -132,4 +133,48 @@ TEST(ToolbarTest, SavedLayoutOrderAndVisibility)
     f.bar->RestoreLayout();
     EXPECT_TRUE(f.buttons[2]->Visible());
     f.bar->SetRegIniFile(nullptr);
+}
+
+namespace {
+
+class CountingToolbar : public TFcToolbar {
+public:
+    using TFcToolbar::TFcToolbar;
+    void Invalidate() override
+    {
+        ++Invalidations;
+        TFcToolbar::Invalidate();
+    }
+    int Invalidations = 0;
+};
+
+}  // namespace
+
+TEST(ToolbarTest, ImageListsRepaintTheBarWithoutTakingTheirOwnHandler)
+{
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* bar = new CountingToolbar(form.get());
+    bar->SetParent(form.get());
+    TImageList images(nullptr), disabled(nullptr), other(nullptr);
+    int ownHandler = 0;
+    images.OnChange = [&] { ++ownHandler; };
+    bar->SetImages(&images);
+    bar->SetDisabledImages(&disabled);
+    EXPECT_TRUE(bool(images.OnChange)) << "the list keeps its own change handler";
+    bar->Invalidations = 0;
+    images.SetSize(24, 24);
+    EXPECT_EQ(ownHandler, 1);
+    EXPECT_EQ(bar->Invalidations, 1) << "a change inside the list repaints the bar";
+    disabled.SetSize(24, 24);
+    EXPECT_EQ(bar->Invalidations, 2) << "the disabled list too";
+    bar->SetImages(&other);
+    bar->Invalidations = 0;
+    images.SetSize(32, 32);
+    EXPECT_EQ(bar->Invalidations, 0) << "a list no longer used calls nothing";
+    other.SetSize(32, 32);
+    EXPECT_EQ(bar->Invalidations, 1);
+    delete bar;  // lists that outlive the bar must not call it any more
+    other.SetSize(16, 16);
+    disabled.SetSize(16, 16);
+    EXPECT_EQ(ownHandler, 2);
 }

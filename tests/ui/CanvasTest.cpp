@@ -1,7 +1,9 @@
 // Drawing rules of the canvas, checked pixel by pixel on bitmaps.
 #include "platform/ui/Graphics.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -119,6 +121,46 @@ TEST(DrawTextTest, WrapsEllipsisAndAlignment)
     for (int x = 41; x < 100; ++x)
         for (int y = 0; y < 20; ++y)
             ASSERT_EQ(b.Pixel(x, y), clWhite) << x << "," << y;
+}
+
+TEST(DrawTextTest, RightToLeftReadingRunsTabbedPiecesFromTheRight)
+{
+    // "I" then a tab then "WWWW": read right to left, the narrow first piece
+    // stands at the line's right end and the wide one left of the stop
+    TBitmap b(200, 20);
+    TCanvas* bc = b.Canvas();
+    auto inkColumns = [&](unsigned Flags) {
+        bc->Brush()->SetColor(clWhite);
+        bc->FillRect(Rect(0, 0, 200, 20));
+        bc->Font()->SetColor(clBlack);
+        bc->Brush()->SetStyle(bsClear);
+        TRect r = Rect(0, 0, 200, 20);
+        bc->DrawText(QStringLiteral("I\tWWWW"), r, Flags | DT_SINGLELINE | DT_EXPANDTABS);
+        std::vector<bool> ink(200, false);
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (b.Pixel(x, y) != clWhite)
+                    ink[size_t(x)] = true;
+        return ink;
+    };
+    const int lineWidth = [&] {
+        TRect m = Rect(0, 0, 200, 20);
+        bc->DrawText(QStringLiteral("I\tWWWW"), m, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        return m.Width();
+    }();
+    const int iWidth = bc->TextWidth(QStringLiteral("I"));
+    const std::vector<bool> ltr = inkColumns(DT_LEFT);
+    EXPECT_TRUE(std::any_of(ltr.begin(), ltr.begin() + iWidth + 1, [](bool v) { return v; })) << "the I at the left";
+    const int wWidth = bc->TextWidth(QStringLiteral("WWWW"));
+    ASSERT_GT(lineWidth - iWidth - wWidth, 6) << "a tab gap between the pieces";
+    const std::vector<bool> rtl = inkColumns(DT_LEFT | DT_RTLREADING);
+    EXPECT_TRUE(std::any_of(rtl.begin(), rtl.begin() + 3, [](bool v) { return v; })) << "the wide piece first";
+    EXPECT_FALSE(std::any_of(rtl.begin() + wWidth + 2, rtl.begin() + lineWidth - iWidth - 2, [](bool v) { return v; }))
+        << "then the gap";
+    EXPECT_TRUE(std::any_of(rtl.begin() + lineWidth - iWidth - 1, rtl.begin() + lineWidth + 1, [](bool v) { return v; }))
+        << "the I at the right end of the line";
+    const std::vector<bool> mirrored = inkColumns(DT_RIGHT | DT_RTLREADING);
+    EXPECT_TRUE(std::any_of(mirrored.end() - iWidth - 1, mirrored.end(), [](bool v) { return v; }));
 }
 
 TEST(BitmapTest, TransparentDrawLeavesOutTheBottomLeftColour)

@@ -8,6 +8,7 @@
 #include "platform/ui/PopupHost.h"
 #include "components/framed/FcChkLst.h"
 #include "components/framed/FcCmboBx.h"
+#include "components/framed/FcEdit.h"
 #include "components/framed/FcNumericEdit.h"
 #include "components/framed/FcGroupBox.h"
 #include "components/framed/FcLabel.h"
@@ -643,6 +644,58 @@ void ComboButtonSheet(const QString& Out)
     Save(f, Out, QStringLiteral("combos_buttons"));
 }
 
+// The same controls twice, left to right and right to left: the right-hand
+// column mirrors text, glyphs, drop buttons, arranged buttons and list items.
+void RightToLeftSheet(const QString& Out)
+{
+    TForm* f = NewForm(QStringLiteral("Oikealta vasemmalle"), 760, 470);
+    for (int side = 0; side < 2; ++side) {
+        auto* host = Place<TFcPanel>(f, f, 10 + side * 375, 10, 365, 450);
+        host->SetBorderOuter(fsNone);
+        auto* label = Place<TFcLabel>(f, host, 8, 8, 340, 17, QStringLiteral("Lähtöaika: 10.00"));
+        label->SetAutoSize(false);
+        auto* pane = Place<TFcStatusPane>(f, host, 8, 30, 340, 20, QStringLiteral("Valmis"));
+        pane->SetFrameStyle(fsStatus);
+        auto* box = Place<TFcCustomGroupBox>(f, host, 8, 56, 340, 60, QStringLiteral("Sarja"));
+        box->SetShowCheckBox(true);
+        box->SetVisualStyle(vsClassic);
+        Place<TFcCheckBox>(f, box, 10, 28, 150, 17, QStringLiteral("Maksettu"))->SetChecked(true);
+        Place<TFcRadioButton>(f, box, 170, 28, 150, 17, QStringLiteral("Vuokrakortti"));
+        auto* group = Place<TFcRadioGroup>(f, host, 8, 122, 340, 50, QStringLiteral("Tila"));
+        group->SetItems({QStringLiteral("OK"), QStringLiteral("Keskeytti"), QStringLiteral("Hylätty")});
+        group->SetColumns(3);
+        auto* button = Place<TFcButton>(f, host, 8, 180, 160, 25, QStringLiteral("&Tallenna"));
+        button->SetAlignment(taLeftJustify);
+        auto* edit = Place<TFcEdit>(f, host, 180, 182, 168, 21);
+        edit->SetText(QStringLiteral("Virtanen"));
+        edit->SetDropButtonVisible(true);
+        auto* combo = Place<TFcComboBox>(f, host, 8, 212, 160, 21);
+        combo->SetItems({QStringLiteral("H21"), QStringLiteral("D21")});
+        combo->SetStyle(csDropDownList);
+        combo->SetItemIndex(0);
+        auto* bar = Place<TFcToolbar>(f, host, 0, 0, 365, 32);
+        bar->SetAlign(alNone);
+        bar->SetBounds(0, 240, 365, 32);
+        for (int i = 0; i < 3; ++i) {
+            auto* t = Place<TFcToolButton>(f, bar, 0, 0, 25, 25, QStringLiteral("%1").arg(i + 1));
+            t->SetShowCaption(true);
+            t->SetUseToolbarShowCaption(false);
+            if (i == 2) {
+                t->SetToolStyle(tsDropDown);
+                t->SetFlat(false);
+            }
+        }
+        auto* list = Place<TFcCheckList>(f, host, 8, 280, 340, 160);
+        list->AddEx(QStringLiteral("Lähtö\t10.00"), true, true);
+        list->AddEx(QStringLiteral("Maali\t11.25"), false, true);
+        list->AddEx(QStringLiteral("Väliaika\t10.40"), false, false);
+        if (side == 1)
+            host->SetBiDiMode(bdRightToLeft);
+    }
+    f->AfterConstruction();
+    Save(f, Out, QStringLiteral("right_to_left"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -658,5 +711,6 @@ int main(int argc, char** argv)
     EditSheet(out);
     PopupSheet(out);
     ComboButtonSheet(out);
+    RightToLeftSheet(out);
     return 0;
 }
