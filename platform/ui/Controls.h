@@ -244,7 +244,6 @@ public:
     void SetBiDiMode(TBiDiMode Value);
     bool ParentBiDiMode() const { return FParentBiDiMode; }
     void SetParentBiDiMode(bool Value);
-    bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
     bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
     // Left and right swap places (text alignment, glyph and button sides).
     bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }

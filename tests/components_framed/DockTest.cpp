@@ -8,23 +8,39 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
+
+namespace {
+
+// A window with a dock site 200 wide at its left and panels to dock into it.
+struct LeftSite {
+    explicit LeftSite(int Clients)
+    {
+        form->SetBounds(0, 0, 400, 400);
+        site = new TFcPanel(form.get());
+        site->SetParent(form.get());
+        site->SetBorderOuter(fsNone);
+        site->SetAlign(alLeft);
+        site->SetWidth(200);
+        for (int i = 0; i < Clients; ++i) {
+            clients.push_back(new TFcPanel(form.get()));
+            clients.back()->SetCaption(QStringLiteral("Lukija"));
+        }
+        form->AfterConstruction();
+        site->SetDockSite(true);
+    }
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TFcPanel* site = nullptr;
+    std::vector<TFcPanel*> clients;
+};
+
+}  // namespace
 
 TEST(DockManagerTest, GrabbersAndClients)
 {
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 400);
-    auto* site = new TFcPanel(form.get());
-    site->SetParent(form.get());
-    site->SetBorderOuter(fsNone);
-    site->SetAlign(alLeft);
-    site->SetWidth(200);
-    TFcPanel* clients[2];
-    for (auto*& c : clients) {
-        c = new TFcPanel(form.get());
-        c->SetCaption(QStringLiteral("Lukija"));
-    }
-    form->AfterConstruction();
-    site->SetDockSite(true);
+    LeftSite f(2);
+    TFcPanel* site = f.site;
+    std::vector<TFcPanel*>& clients = f.clients;
     TFcPanelDockManager* dm = site->DockManager();
     ASSERT_NE(dm, nullptr);
     dm->InsertControl(clients[0]);
@@ -185,17 +201,9 @@ TEST_F(DockSite, AFloatingWindowMovedOverTheSiteDocksOnceItRests)
 
 TEST(DockManagerTest, WithoutCaptionsTheGrabberHasGrabLinesAndACloseButton)
 {
-    auto form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(0, 0, 400, 400);
-    auto* site = new TFcPanel(form.get());
-    site->SetParent(form.get());
-    site->SetBorderOuter(fsNone);
-    site->SetAlign(alLeft);
-    site->SetWidth(200);
-    auto* client = new TFcPanel(form.get());
-    client->SetCaption(QStringLiteral("Lukija"));
-    form->AfterConstruction();
-    site->SetDockSite(true);
+    LeftSite f(1);
+    TFcPanel* site = f.site;
+    TFcPanel* client = f.clients[0];
     site->ShowDockClientCaptions = false;
     TFcPanelDockManager* dm = site->DockManager();
     dm->InsertControl(client);
