@@ -407,6 +407,7 @@ void TFcToolbar::BiDiModeChanged()
 {
     TFcCustomPanel::BiDiModeChanged();
     PositionControls();
+    PlacePopupButton();
 }
 
 void TFcToolbar::Notification(TComponent* AComponent, TOperation Operation)
@@ -513,7 +514,8 @@ void TFcToolbar::PlacePopupButton()
 {
     if (Loading() || !FToolbarPopupButton || !FShowToolbarPopupButton || FWrapControls || FOrientation != orHorizontal)
         return;
-    FToolbarPopupButton->SetBounds(Width() - 14, 0, 14, Height());
+    // at the end the buttons run to: the right, or the left when mirrored
+    FToolbarPopupButton->SetBounds(UseRightToLeftAlignment() ? 0 : Width() - 14, 0, 14, Height());
     FToolbarPopupButton->SetVisible(true);
     FToolbarPopupButton->BringToFront();
 }
