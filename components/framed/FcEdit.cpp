@@ -96,7 +96,7 @@ QWidget* TFcCustomEdit::CreateWidget()
 {
     QWidget* w = TCustomEdit::CreateWidget();
     FWidget = w;
-    SetEditAlignment(this, FAlignment);
+    SetEditAlignment(this, BiDiAlignment(FAlignment));
     if (FFrameVisible)
         UpdateFramePainter();
     return w;
@@ -106,7 +106,7 @@ void TFcCustomEdit::SetAlignment(TAlignment Value)
 {
     if (FAlignment != Value) {
         FAlignment = Value;
-        SetEditAlignment(this, Value);
+        SetEditAlignment(this, BiDiAlignment(Value));
     }
 }
 
@@ -258,8 +258,9 @@ void TFcCustomEdit::LayoutDropButton()
 
 void TFcCustomEdit::BiDiModeChanged()
 {
-    // the text's alignment mirrors with the widget's direction; the button changes sides
+    // the text's alignment and the button change sides
     TCustomEdit::BiDiModeChanged();
+    SetEditAlignment(this, BiDiAlignment(FAlignment));
     LayoutDropButton();
 }
 

@@ -112,9 +112,14 @@ void TFcToolButton::SetVisualStyle(TFcVisualStyle Value)
 
 void TFcToolButton::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
-    if (!FSizing && !Loading() && (AWidth != Width() || AHeight != Height()))
+    const bool resized = AWidth != Width() || AHeight != Height();
+    if (!FSizing && !Loading() && resized)
         FUseToolbarButtonSize = false;
     TGraphicControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    // the bar places its buttons again: a wider one moves those after it
+    if (resized && !Loading())
+        if (TFcToolbar* bar = Toolbar())
+            bar->PositionControls();
 }
 
 void TFcToolButton::SetUseToolbarButtonLayout(bool Value)

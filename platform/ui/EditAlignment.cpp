@@ -12,8 +12,9 @@ void SetEditAlignment(TCustomEdit* Edit, TAlignment Alignment)
     auto* e = static_cast<QLineEdit*>(Edit->Widget());
     if (!e)
         return;
+    // left and right as seen on the screen, whatever the text's own direction
     const Qt::Alignment h = Alignment == taRightJustify ? Qt::AlignRight : Alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
-    e->setAlignment(h | Qt::AlignVCenter);
+    e->setAlignment(h | Qt::AlignVCenter | Qt::AlignAbsolute);
 }
 
 void SetEditRightMargin(TCustomEdit* Edit, int Pixels)

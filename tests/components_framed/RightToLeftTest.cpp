@@ -16,6 +16,7 @@
 #include "tests/support/RealInput.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <memory>
@@ -150,6 +151,7 @@ TEST(RightToLeftTest, GlyphsAndButtonsChangeSides)
     EXPECT_EQ(x, 150 - check->GlyphWidth()) << "the box moves to the right, the caption to its left";
     EXPECT_EQ(check->ControlsAlignment(), taLeftJustify);
     EXPECT_EQ(edit->DropButton()->Left(), 2) << "the drop button takes the left edge";
+    EXPECT_TRUE(static_cast<QLineEdit*>(edit->Widget())->alignment() & Qt::AlignRight) << "the text starts at the right";
     EXPECT_LT(combo->ButtonRect().Right, 150 / 2);
     // the caption is painted left of the glyph
     const auto [first, last] = InkColumns(check, Rect(0, 2, 150 - check->GlyphWidth() - 2, 15));
@@ -181,6 +183,9 @@ TEST(RightToLeftTest, ArrangedControlsRunFromTheRight)
     EXPECT_EQ(group->Buttons(0)->BiDiMode(), bdRightToLeft);
     EXPECT_GT(buttons[0]->Left(), buttons[1]->Left()) << "the tool bar fills from the right";
     EXPECT_EQ(buttons[0]->Left() + buttons[0]->Width(), bar->Width() - bar->Margin());
+    buttons[0]->SetToolStyle(tsDropDown);  // wider: the next one moves further left
+    EXPECT_EQ(buttons[0]->Left() + buttons[0]->Width(), bar->Width() - bar->Margin());
+    EXPECT_LE(buttons[1]->Left() + buttons[1]->Width(), buttons[0]->Left());
     w.form->SetBiDiMode(bdLeftToRight);
     EXPECT_EQ(group->Buttons(0)->Left(), firstLeft);
 }
