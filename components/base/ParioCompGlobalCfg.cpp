@@ -100,7 +100,8 @@ void FillDefaults(TParioCompConfig& c)
 
 }  // namespace
 
-void TParioCompConfig::DoParioCompGeneralEvent(TComponent* Sender, int EventID, TComponent* Param1, TComponent* Param2, QVariant& Value) const
+void TParioCompConfig::DoParioCompGeneralEvent(TComponent* Sender, int EventID, const TGeneralEventParam& Param1, TComponent* Param2,
+                                               QVariant& Value) const
 {
     if (Global_OnParioCompGeneralEvent)
         Global_OnParioCompGeneralEvent(Sender, EventID, Param1, Param2, Value);

@@ -30,7 +30,27 @@ enum TSearchingType { stFindFirst, stFindNext, stFindPrev };
 enum TActionAfter { aaNone, aaShow, aaPrint };
 enum TGridDrawingStyle { gdsClassic, gdsThemed, gdsGradient };
 
-using TParioCompGeneralEvent = std::function<void(TComponent* Sender, int EventID, TComponent* Param1, TComponent* Param2, QVariant& Value)>;
+class TField;
+
+// The first parameter of a general event: a component, or the dataset field
+// the event is about (fields are not components here), as the event says.
+class TGeneralEventParam {
+public:
+    TGeneralEventParam(std::nullptr_t = nullptr) {}
+    TGeneralEventParam(TComponent* AComponent) : FComponent(AComponent) {}
+    TGeneralEventParam(TField* AField) : FField(AField) {}
+    TComponent* Component() const { return FComponent; }
+    TField* Field() const { return FField; }
+    // Handlers written for component parameters keep working.
+    operator TComponent*() const { return FComponent; }
+
+private:
+    TComponent* FComponent = nullptr;
+    TField* FField = nullptr;
+};
+
+using TParioCompGeneralEvent =
+    std::function<void(TComponent* Sender, int EventID, const TGeneralEventParam& Param1, TComponent* Param2, QVariant& Value)>;
 using TProcOnHelp = std::function<void(TCustomForm* Form, int HelpContext)>;
 using TAnchorClickEvent = std::function<void(TComponent* Sender, const QString& LinkName)>;
 // The field is the dataset field being left (opaque here: the data layer defines it).
@@ -201,7 +221,7 @@ struct TParioCompConfig {
     TrDBSortCfg rDBSortCfg;
     TRTFRepDlgCfg RTFRepDlgCfg;
 
-    void DoParioCompGeneralEvent(TComponent* Sender, int EventID, TComponent* Param1, TComponent* Param2, QVariant& Value) const;
+    void DoParioCompGeneralEvent(TComponent* Sender, int EventID, const TGeneralEventParam& Param1, TComponent* Param2, QVariant& Value) const;
     void DoParioCompGeneralEventSimple(TComponent* Sender, int EventID) const;
     void DoProcOnHelp(TCustomForm* Form, int HelpContext) const;
     static bool GetConfig_OnOffAuto(int Setting, bool Default);

@@ -12,10 +12,21 @@ void TrButton::SetImagesDisabled(TCustomImageList* Value)
         Value->FreeNotification(this);
 }
 
+void TrButton::SetImages(TCustomImageList* Value)
+{
+    FEnabledImages = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    Images = Enabled() ? FEnabledImages : FImagesDisabled;
+    Invalidate();
+}
+
 void TrButton::Loaded()
 {
     TButton::Loaded();
-    FEnabledImages = Images;
+    // Images set through SetImages before the loading ended stay the enabled ones.
+    if (!FEnabledImages)
+        FEnabledImages = Images;
     if (FEnabledImages)
         FEnabledImages->FreeNotification(this);
     Images = Enabled() ? FEnabledImages : FImagesDisabled;

@@ -14,6 +14,8 @@ public:
     explicit TrButton(TComponent* AOwner);
     TCustomImageList* ImagesDisabled() const { return FImagesDisabled; }
     void SetImagesDisabled(TCustomImageList* Value);
+    // The images while enabled, for buttons built outside a form's loading.
+    void SetImages(TCustomImageList* Value);
     TPopupMenu* DropDownMenu = nullptr;
     TButtonStyle Style = bsPushButton;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -4,6 +4,7 @@
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rpictool.h"
+#include "platform/ui/Forms.h"
 
 #include <cmath>
 
@@ -190,6 +191,14 @@ void TrComboBoxEx::DropDown()
     if (DropDownAutoWidth)
         SetDropDownWidth(std::max(Width(), std::min(DropDownMaxWidth, FDisplayedItems.GetMaxItemWidth(DropDownCount()))));
     TComboBox::DropDown();
+}
+
+void TrComboBoxEx::PlaceDropDownList(TRect& Bounds)
+{
+    if (Bounds.Right <= Screen->DesktopRect().Right)
+        return;
+    const int right = ClientToScreen({Width(), 0}).X;
+    Bounds = TRect(right - Bounds.Width(), Bounds.Top, right, Bounds.Bottom);
 }
 
 void TrComboBoxEx::DrawItem(int Index, TRect Rect, TOwnerDrawState State)

@@ -71,6 +71,8 @@ public:
     TTimer* UpdateTimer() const { return FTimer; }
 
     void DropDown() override;
+    // A list that would pass the desktop's right edge ends at the box's right edge.
+    void PlaceDropDownList(TRect& Bounds) override;
     void CloseUp() override;
     void Change() override;
     void KeyDown(Word& Key, TShiftState Shift) override;

@@ -59,18 +59,29 @@ TrImageEditForm::TrImageEditForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     Label6->SetParent(left);
     Label6->SetBounds(8, 6, 60, 15);
     Label6->SetCaption(imptxt::ZoomLabel);
-    auto button = [this](TWinControl* Parent, const QString& Caption, int X, int Y, int W) {
-        auto* b = new TButton(this);
+    auto button = [this](TWinControl* Parent, const QString& Caption, int X, int Y, int W, TCustomImageList* Images, int Image) {
+        auto* b = new TrButton(this);
         b->SetParent(Parent);
         b->SetBounds(X, Y, W, 23);
         b->SetCaption(Caption);
+        b->ImageIndex = Image;
+        b->ImageMarginLeft = 4;
+        b->SetImages(Images);
         return b;
     };
-    btZoomIn = button(left, imptxt::MenuZoomIn, 8, 22, 100);
-    btZoomOut = button(left, imptxt::MenuZoomOut, 8, 47, 100);
-    btZoomFit = button(left, imptxt::FitToWindow, 8, 72, 100);
-    bt1 = button(left, imptxt::BrightnessContrast, 116, 22, 145);
-    bt2 = button(left, imptxt::ColorBalance, 116, 47, 145);
+    btZoomIn = button(left, imptxt::MenuZoomIn, 8, 22, 100, ImgZoomEna, 1);
+    btZoomOut = button(left, imptxt::MenuZoomOut, 8, 47, 100, ImgZoomEna, 2);
+    btZoomFit = button(left, imptxt::FitToWindow, 8, 72, 100, ImgZoomEna, 0);
+    auto pageButton = [this, left](const QString& Caption, int Y) {
+        auto* b = new TSpeedButton(this);
+        b->SetParent(left);
+        b->SetBounds(116, Y, 145, 23);
+        b->SetCaption(Caption);
+        b->SetGroupIndex(1);
+        return b;
+    };
+    bt1 = pageButton(imptxt::BrightnessContrast, 22);
+    bt2 = pageButton(imptxt::ColorBalance, 47);
     btReload = new TLabel(this);
     btReload->SetParent(left);
     btReload->SetBounds(120, 78, 140, 15);
@@ -79,19 +90,19 @@ TrImageEditForm::TrImageEditForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     btReload->Font()->SetStyle(fsUnderline);
     btReload->SetCursor(crHandPoint);
     // middle part: the two pages of track bars
-    pcEdit = new TPanel(this);
+    pcEdit = new TPageControl(this);
     pcEdit->SetParent(pBottom);
-    pcEdit->SetBevelOuter(bvNone);
     pcEdit->SetAlign(alLeft);
     pcEdit->SetWidth(240);
-    ts1 = new TPanel(this);
-    ts1->SetParent(pcEdit);
-    ts1->SetBevelOuter(bvNone);
-    ts1->SetAlign(alClient);
-    ts2 = new TPanel(this);
-    ts2->SetParent(pcEdit);
-    ts2->SetBevelOuter(bvNone);
-    ts2->SetAlign(alClient);
+    auto page = [this](const QString& Caption) {
+        auto* t = new TTabSheet(this);
+        t->SetPageControl(pcEdit);
+        t->SetCaption(Caption);
+        t->SetTabVisible(false);
+        return t;
+    };
+    ts1 = page(imptxt::BrightnessContrast);
+    ts2 = page(imptxt::ColorBalance);
     trBrAll = AddTrack(ts1, imptxt::Brightness, 4, -220, 220, 20, 10);
     trContr = AddTrack(ts1, imptxt::Contrast, 50, -100, 100, 10, 5);
     trBrR = AddTrack(ts2, QStringLiteral("R:"), 2, -255, 255, 20, 15);
@@ -103,7 +114,7 @@ TrImageEditForm::TrImageEditForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
     pBottomRight->SetWidth(111);
     btOk->SetBounds(8, 8, 97, 25);
     btCancel->SetBounds(8, 38, 97, 25);
-    btClose = button(pBottomRight, imptxt::Close, 8, 70, 97);
+    btClose = button(pBottomRight, imptxt::Close, 8, 70, 97, ImgDlgEna, 2);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrAbort);
     // form menu
@@ -162,8 +173,8 @@ TTrackBar* TrImageEditForm::AddTrack(TWinControl* Parent, const QString& Caption
 
 void TrImageEditForm::ShowPage(int Page)
 {
-    ts1->SetVisible(Page == 1);
-    ts2->SetVisible(Page == 2);
+    pcEdit->SetActivePage(Page == 1 ? ts1 : ts2);
+    (Page == 1 ? bt1 : bt2)->SetDown(true);
 }
 
 void TrImageEditForm::ReloadBmp()

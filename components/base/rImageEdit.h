@@ -5,6 +5,8 @@
 
 #include "components/base/rImageZoom.h"
 #include "components/base/rdlg_baseform.h"
+#include "platform/ui/Buttons.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/TrackBar.h"
 
 #include <memory>
@@ -17,21 +19,23 @@ public:
     TPopupMenu* pmImg;
     TPanel* Panel5;
     TLabel* Label6;
-    TButton* bt1;
-    TButton* bt2;
+    // One group: the button of the page shown stays down.
+    TSpeedButton* bt1;
+    TSpeedButton* bt2;
     TLabel* btReload;
-    TButton* btZoomIn;
-    TButton* btZoomOut;
-    TButton* btZoomFit;
-    TPanel* pcEdit;
-    TPanel* ts1;
-    TPanel* ts2;
+    TrButton* btZoomIn;
+    TrButton* btZoomOut;
+    TrButton* btZoomFit;
+    // Its tabs are hidden: the speed buttons choose the page.
+    TPageControl* pcEdit;
+    TTabSheet* ts1;
+    TTabSheet* ts2;
     TTrackBar* trBrAll;
     TTrackBar* trContr;
     TTrackBar* trBrR;
     TTrackBar* trBrG;
     TTrackBar* trBrB;
-    TButton* btClose;
+    TrButton* btClose;
     TBitmap OrigBmp;
     bool Changing = false;
 

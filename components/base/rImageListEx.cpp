@@ -139,3 +139,19 @@ void TrImageListEx::ReadExternalFile()
     }
     LoadFromData(data);
 }
+
+void AddButtonImages(TCustomImageList* List, std::initializer_list<const char*> Names, bool Disabled)
+{
+    for (const char* name : Names) {
+        TBitmap b;
+        if (name) {
+            b.LoadFromResourceName(QLatin1String(name) + (Disabled ? QStringLiteral("D") : QString()));
+        } else {
+            b.SetAlphaFormat(afDefined);
+            b.SetSize(List->Width(), List->Height());
+        }
+        List->Add(&b);
+    }
+    if (auto* ex = dynamic_cast<TrImageListEx*>(List))
+        ex->StoreAsOriginalImages();
+}

@@ -7,6 +7,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/ui/ImgList.h"
 
+#include <initializer_list>
 #include <memory>
 
 SORVEX_EXCEPTION_KIND(EImageListWriteError, EInOutError)
@@ -37,3 +38,8 @@ protected:
 private:
     std::unique_ptr<TImageList> FMaster;
 };
+
+// Fills List with the library's button images of those names (an empty
+// image where the name is null), or with their greyed twins for disabled
+// buttons; a TrImageListEx keeps them as its originals for rescaling.
+void AddButtonImages(TCustomImageList* List, std::initializer_list<const char*> Names, bool Disabled = false);

@@ -24,6 +24,9 @@ TrImageZoom::TrImageZoom(TComponent* AOwner) : TCustomControl(AOwner), FPicture(
     FHeight = 105;
     SetCursor(crDefault);
     FPicture->OnChange = [this] { PictureChanged(); };
+    FPicture->OnProgress = [this](TProgressStage Stage, int PercentDone, bool RedrawNow, const TRect& R, const QString& Msg) {
+        Progress(this, Stage, PercentDone, RedrawNow, R, Msg);
+    };
     FPopupMenu = new TPopupMenu(this);
     FPopupMenu->SetName(Name() + QStringLiteral("_ImagePopup"));
     struct Entry {
@@ -62,6 +65,7 @@ TrImageZoom::TrImageZoom(TComponent* AOwner) : TCustomControl(AOwner), FPicture(
 TrImageZoom::~TrImageZoom()
 {
     FPicture->OnChange = nullptr;
+    FPicture->OnProgress = nullptr;
 }
 
 // ---- zoom ---------------------------------------------------------------------------------------
@@ -218,6 +222,14 @@ void TrImageZoom::SetShowPopupMenu(bool V)
 void TrImageZoom::PictureChanged()
 {
     SetInternalZoom();
+}
+
+void TrImageZoom::Progress(TComponent* Sender, TProgressStage Stage, int PercentDone, bool RedrawNow, const TRect& R, const QString& Msg)
+{
+    if (FIncrementalDisplay && RedrawNow)
+        Repaint();
+    if (OnProgress)
+        OnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg);
 }
 
 void TrImageZoom::Resize()

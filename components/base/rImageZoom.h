@@ -79,6 +79,11 @@ public:
     TNotifyEvent OnChangeZoom;
     TNotifyEvent OnPaint;
     TNotifyEvent OnResize;
+    // Shows a picture as far as it is read while it is being read.
+    bool IncrementalDisplay() const { return FIncrementalDisplay; }
+    void SetIncrementalDisplay(bool V) { FIncrementalDisplay = V; }
+    std::function<void(TComponent* Sender, TProgressStage Stage, int PercentDone, bool RedrawNow, const TRect& R, const QString& Msg)>
+        OnProgress;
 
     int GetPictureWidth() const;
     int GetPictureHeight() const;
@@ -118,6 +123,9 @@ protected:
     void Loaded() override;
     QWidget* CreateWidget() override;
     virtual void ZoomChanged();
+    // The picture's reading progress: repainted at once with incremental
+    // display, then passed on to OnProgress.
+    virtual void Progress(TComponent* Sender, TProgressStage Stage, int PercentDone, bool RedrawNow, const TRect& R, const QString& Msg);
 
 private:
     void SetInternalZoom();
@@ -138,6 +146,7 @@ private:
     QString FBackgroundText;
     bool FShowBackgroundText = true;
     bool FTransparentPicture = false;
+    bool FIncrementalDisplay = false;
     bool FShowPopupMenu = true;
     bool FCanDrag = false;
     bool FDrawing = false;

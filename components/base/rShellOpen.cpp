@@ -53,14 +53,30 @@ int AskOpener(const QString& FileName, const QString& Folder)
     return code == 2 ? FileNotFound : NoAssociation;
 }
 
+// A program file runs detached; hidden, it finds no display to show a window on.
+int StartProgram(const QFileInfo& Info, const QString& Params, const QString& Folder, int ShowCmd)
+{
+    QProcess p;
+    p.setProgram(Info.absoluteFilePath());
+    p.setArguments(QProcess::splitCommand(Params));
+    p.setWorkingDirectory(Folder);
+    if (ShowCmd == SW_HIDE) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        p.setProcessEnvironment(env);
+    }
+    return p.startDetached() ? OpenedOk : NoAssociation;
+}
+
 }  // namespace
 
-int ShellOpen(const QString& FileName, const QString& Params, const QString& Folder)
+int ShellOpen(const QString& FileName, const QString& Params, const QString& Folder, int ShowCmd)
 {
     const QFileInfo info(FileName);
     if (!info.exists() && !FileName.contains(QLatin1String("://")) && !FileName.startsWith(QLatin1String("mailto:")))
         return FileNotFound;
     if (IsProgramFile(info))
-        return QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(Params), Folder) ? OpenedOk : NoAssociation;
+        return StartProgram(info, Params, Folder, ShowCmd);
     return AskOpener(FileName, Folder);
 }

@@ -318,8 +318,11 @@ void ShowInfoProgressBar(const QString& Text, TControl* Control, TNotifyEvent Ab
         };
         new Guard(GInfoForm);
     }
+    // Over a form the window stays above that form, whichever form is active.
+    auto* overForm = dynamic_cast<TCustomForm*>(Control);
+    GInfoForm->SetPopupParent(overForm);
     if (Control) {
-        const TPoint o = dynamic_cast<TCustomForm*>(Control) ? TPoint{Control->Left(), Control->Top()} : Control->ClientOrigin();
+        const TPoint o = overForm ? TPoint{Control->Left(), Control->Top()} : Control->ClientOrigin();
         GInfoForm->SetBounds(o.X + (Control->Width() - GInfoForm->Width()) / 2, o.Y + (Control->Height() - GInfoForm->Height()) / 2,
                              GInfoForm->Width(), GInfoForm->Height());
     }

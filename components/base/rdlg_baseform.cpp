@@ -12,21 +12,22 @@ TDlgPropSaveLayer& DlgPropSaveLayer()
 
 TrDlgBaseForm::TrDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
 {
+    // Sizeable rather than a fixed dialog frame: the memo, picture and
+    // property dialogs built on this form grow with their contents.
     SetBorderStyle(bsSizeable);
     SetBorderIcons(biSystemMenu | biMaximize);
     SetPosition(poOwnerFormCenter);
-    SetBounds(0, 0, 413, 217);
+    SetClientWidth(413);
+    SetClientHeight(217);
     Constraints.MinWidth = 300;
     Constraints.MinHeight = 200;
     SetShowHint(true);
-    ImgDlgEna = new TImageList(this);
-    ImgDlgEna->SetSize(16, 16);
-    for (const char* name : {"BTNOK16", "BTNCANCEL16"}) {
-        TBitmap b;
-        b.LoadFromResourceName(QLatin1String(name));
-        ImgDlgEna->Add(&b);
-    }
-    ImgZoomEna = new TImageList(this);
+    ImgDlgEna = new TrImageListEx(this);
+    ImgDlgEna->SetName(QStringLiteral("ImgDlgEna"));
+    AddButtonImages(ImgDlgEna, {"BTNOK16", "BTNCANCEL16", "BTNCLOSE16"});
+    ImgZoomEna = new TrImageListEx(this);
+    ImgZoomEna->SetName(QStringLiteral("ImgZoomEna"));
+    AddButtonImages(ImgZoomEna, {"BTNZOOMFIT16", "BTNZOOMIN16", "BTNZOOMOUT16"});
     pBottom = new TPanel(this);
     pBottom->SetParent(this);
     pBottom->SetBevelOuter(bvNone);
@@ -38,20 +39,20 @@ TrDlgBaseForm::TrDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
     pBottomRight->SetBevelOuter(bvNone);
     pBottomRight->SetWidth(217);
     pBottomRight->SetAlign(alRight);
-    btOk = new TButton(this);
+    btOk = new TrButton(this);
     btOk->SetParent(pBottomRight);
     btOk->SetBounds(4, 8, 97, 25);
     btOk->SetCaption(libtxt::BaseFormOk);
-    btOk->Images = ImgDlgEna;
+    btOk->SetImages(ImgDlgEna);
     btOk->ImageIndex = 0;
     btOk->ImageMarginLeft = 4;
     btOk->DoubleBuffered = true;
     btOk->SetModalResult(mrOk);
-    btCancel = new TButton(this);
+    btCancel = new TrButton(this);
     btCancel->SetParent(pBottomRight);
     btCancel->SetBounds(108, 8, 97, 25);
     btCancel->SetCaption(libtxt::BaseFormCancel);
-    btCancel->Images = ImgDlgEna;
+    btCancel->SetImages(ImgDlgEna);
     btCancel->ImageIndex = 1;
     btCancel->ImageMarginLeft = 4;
     btCancel->DoubleBuffered = true;

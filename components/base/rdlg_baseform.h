@@ -2,6 +2,8 @@
 // The base of the library's own dialogs: the dialog font, an Ok/Cancel panel
 // at the bottom, and the general events for showing, activating and closing.
 
+#include "components/base/rButton.h"
+#include "components/base/rImageListEx.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
@@ -24,12 +26,13 @@ TDlgPropSaveLayer& DlgPropSaveLayer();
 class TrDlgBaseForm : public TForm {
 public:
     explicit TrDlgBaseForm(TComponent* AOwner);
-    TImageList* ImgDlgEna;
-    TImageList* ImgZoomEna;
+    // Button images: 0 Ok, 1 Cancel, 2 Close; zoom images: 0 fit, 1 in, 2 out.
+    TrImageListEx* ImgDlgEna;
+    TrImageListEx* ImgZoomEna;
     TPanel* pBottom;
     TPanel* pBottomRight;
-    TButton* btOk;
-    TButton* btCancel;
+    TrButton* btOk;
+    TrButton* btCancel;
     TComponent* DlgPropSave = nullptr;
     // None is allowed: the dialog then keeps nothing.
     void SetPropSaveFile(TComponent* PropSaveFile);

@@ -24,17 +24,30 @@
 
 // ---- visual styles ----------------------------------------------------------------
 
+TThemeServices* GetThemeServices() { return ThemeServices(); }
+
 bool GetThemeEnabled()
 {
-    return ThemeServicesEnabled();
+    return GetThemeServices()->Enabled();
 }
 
 bool StyleIsActive()
 {
-    return false;
+    const TThemeServices* s = GetThemeServices();
+    return s->Enabled() && s->Available() && !s->IsSystemStyle();
 }
 
-TColor GetStyleSystemColor(TColor Color) { return Color; }
+TColor GetStyleSystemColor(TColor Color) { return StyleIsActive() ? GetThemeServices()->GetSystemColor(Color) : Color; }
+
+TGridCoord GetHotTrackCoord(const THotTrackCellInfo& Info) { return {Info.Rect.Left, Info.Rect.Top}; }
+
+void SetHotTrackCoord(THotTrackCellInfo& Info, int Col, int Row) { Info.Rect = {Col, Row, Col, Row}; }
+
+void SetHotTrackCoord(THotTrackCellInfo& Info, TGridCoord Coord) { SetHotTrackCoord(Info, Coord.X, Coord.Y); }
+
+bool CheckHotTrackCoord(const THotTrackCellInfo& Info, int Col, int Row) { return Info.Rect.Left == Col && Info.Rect.Top == Row; }
+
+bool CheckHotTrackCoord(const THotTrackCellInfo& Info, TGridCoord Coord) { return CheckHotTrackCoord(Info, Coord.X, Coord.Y); }
 TColor GetStyleFontColor_LabelText(TColor Color) { return Color; }
 TColor GetStyleFontColor_ButtonText(TColor Color, bool) { return Color; }
 TColor GetStyleFontColor_ComboBox(TColor Color) { return Color; }
@@ -226,10 +239,9 @@ void UpdateAlignmentFromAlignmentDefault(TAlignment& Alignment, TAlignmentDefaul
 
 // ---- files and the shell -----------------------------------------------------------------
 
-int RunFile(const QString& FileName, const QString& Params, const QString& Folder, int, bool ShowError)
+int RunFile(const QString& FileName, const QString& Params, const QString& Folder, int ShowCmd, bool ShowError)
 {
-    // The window state asked for cannot be passed to another desktop program.
-    const int result = ShellOpen(FileName, Params, Folder);
+    const int result = ShellOpen(FileName, Params, Folder, ShowCmd);
     if (result > 32)
         return result;
     const QString msg = QString(libtxt::CannotOpenFile).replace(QStringLiteral("%s"), FileName);

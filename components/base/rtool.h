@@ -5,10 +5,13 @@
 // Positions in texts are one-based.
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rShellOpen.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Themes.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +26,7 @@ class TProgressBar;
 class TCheckListBox;
 
 // ---- visual styles: no custom style ever exists, so the lookups return their input
+TThemeServices* GetThemeServices();
 bool GetThemeEnabled();
 bool StyleIsActive();
 TColor GetStyleSystemColor(TColor Color);
@@ -36,6 +40,14 @@ TColor GetStyleBkColor_ComboBox(TColor Color);
 TColor GetStyleBkColor_ListBox(TColor Color);
 TColor GetStyleBkColor_Grid(TColor Color);
 TColor GetStyleColor_GridCellBorder(TColor Color);
+
+// ---- the grid's hot-tracked cell: the coordinate is the top-left corner
+// of the cell rectangle, so setting it makes the rectangle that one cell
+TGridCoord GetHotTrackCoord(const THotTrackCellInfo& Info);
+void SetHotTrackCoord(THotTrackCellInfo& Info, int Col, int Row);
+void SetHotTrackCoord(THotTrackCellInfo& Info, TGridCoord Coord);
+bool CheckHotTrackCoord(const THotTrackCellInfo& Info, int Col, int Row);
+bool CheckHotTrackCoord(const THotTrackCellInfo& Info, TGridCoord Coord);
 
 // ---- screen resolution (96 dpi is the design resolution)
 void DPI_SetFontHeight(TFont* Font);
@@ -102,7 +114,6 @@ bool ProcMouseWheel(int& WheelDelta, Word& Key);
 void UpdateAlignmentFromAlignmentDefault(TAlignment& Alignment, TAlignmentDefault Default);
 
 // ---- files, folders and the shell
-constexpr int SW_SHOWNORMAL = 1;
 int RunFile(const QString& FileName, const QString& Params, const QString& Folder, int ShowCmd, bool ShowError);
 int RunFileSimple(const QString& FileName);
 int PrintFile(const QString& FileName, const QString& Params, const QString& Folder, int ShowCmd);

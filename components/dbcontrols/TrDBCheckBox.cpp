@@ -82,6 +82,8 @@ void TrDBCheckBox::Click()
 {
     TDBCheckBox::Click();
     Invalidate();
+    if (UpdateAfterClick)
+        PostExit();
 }
 
 void TrDBCheckBox::Paint()

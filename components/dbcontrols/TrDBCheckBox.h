@@ -20,7 +20,7 @@ public:
     TColor ReadOnlyColor() const { return FReadOnlyColor; }
     void SetReadOnlyColor(TColor V) { FReadOnlyColor = V; }
     bool ShowDisabledIfReadOnly = false;
-    // The platform's box writes each click at once; kept for the settings.
+    // Each click reaches the field at once instead of when the focus leaves.
     bool UpdateAfterClick = false;
     bool IsChecked() const { return Checked(); }
     void UpdateCaption();

@@ -1,6 +1,7 @@
 #include "components/dbcontrols/TrDBEditButton.h"
 
 #include "components/base/rtool.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
@@ -139,6 +140,7 @@ void TrDBEditButton::Assign(const TrDBEditButton& Source)
     PressedImageIndex = Source.PressedImageIndex;
     DisabledImageIndex = Source.DisabledImageIndex;
     OnClick = Source.OnClick;
+    SetAction(Source.Action());
     SetHint(Source.Hint());
     SetEnabled(Source.Enabled());
     SetVisible(Source.Visible());
@@ -151,6 +153,8 @@ void TrDBEditButton::DoClick()
     case caClick:
         if (OnClick)
             OnClick(FEditControl);
+        else if (Action() && !(FGlyph->ComponentState() & TComponent::csDesigning))
+            Action()->Execute();
         break;
     case caHTTP:
         if (!s.isEmpty())

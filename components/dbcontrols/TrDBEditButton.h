@@ -63,6 +63,9 @@ public:
     void SetHint(const QString& V);
     // The glyph's OnClick, run with the edit as Sender for caClick.
     TNotifyEvent OnClick;
+    // The glyph's action: run for caClick when no OnClick is set.
+    TBasicAction* Action() const { return FGlyph->Action(); }
+    void SetAction(TBasicAction* Value) { FGlyph->SetAction(Value); }
     // Shown or hidden: the edit gives the text its room again.
     std::function<void()> OnVisibleChange;
     // The edit's image list (set by the edit).

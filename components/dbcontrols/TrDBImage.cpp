@@ -51,6 +51,8 @@ void TrDBImage::BuildToolBar()
     FBoundToolBar = new TToolBar(this);
     FBoundToolBar->SetAlign(alNone);
     FBoundToolBar->Flat = true;
+    // Beside the picture the buttons stand one above the other.
+    FBoundToolBar->Wrapable = true;
     FBoundToolBar->FreeNotification(this);
     for (int i = 0; i < 4; ++i) {
         auto* b = new TToolButton(this);
@@ -341,6 +343,9 @@ void TrDBImage::RefBoundButtons()
             ++count;
     }
     FBtnArr[0]->SetDown(ReduceToFit());
+    // Placed at the computed size first; then the bar may fit itself to
+    // its buttons again.
+    FBoundToolBar->SetAutoSize(false);
     if (!FBoundButtons->Visible()) {
         FBoundToolBar->SetBounds(Left() + 1, Top() + 1, 10, 10);
         return;
@@ -360,6 +365,7 @@ void TrDBImage::RefBoundButtons()
     case bpRightBottom: x += Width(); y += Height() - bh; break;
     }
     FBoundToolBar->SetBounds(x + 1, y + 1, bw, bh);
+    FBoundToolBar->SetAutoSize(true);
 }
 
 void TrDBImage::ZoomChanged()

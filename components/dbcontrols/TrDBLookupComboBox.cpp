@@ -1,11 +1,13 @@
 #include "components/dbcontrols/TrDBLookupComboBox.h"
 
 #include "components/base/rEditNum.h"
+#include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/StrUtils.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HintWindow.h"
+#include "platform/ui/Themes.h"
 #include "resources/DBControlsTexts.h"
 
 #include <algorithm>
@@ -167,7 +169,7 @@ void TrDBLookupComboBox::RefillValues()
     const QStringList names = ListFieldNames();
     if (d && d->Active() && FKeyValue.isValid() && d->Locate(KeyField, FKeyValue)) {
         const int last = std::min(ListFieldIndexMax, int(names.size()) - 1);
-        for (int i = 0; i <= last; ++i)
+        for (int i = std::max(0, ListFieldIndex); i <= last; ++i)
             if (TField* f = d->FindField(names[i]))
                 FldValArr << f->DisplayText();
         return;
@@ -183,7 +185,7 @@ void TrDBLookupComboBox::Paint()
 {
     TDBLookupComboBox::Paint();
     TCanvas* c = Canvas();
-    if (ListFieldIndexMax > 0) {
+    if (ListFieldIndex < ListFieldIndexMax) {
         // 2. Multi-field display over the base's text area.
         const bool selectedLook = Focused() && !ListVisible();
         const TRect r = Rect(1, 1, ClientWidth() - ButtonWidth - 1, ClientHeight() - 1);
@@ -215,14 +217,16 @@ void TrDBLookupComboBox::Paint()
             c->DrawFocusRect(r);
     }
     if (!CanModify()) {
-        // A box that cannot change shows a disabled button.
+        // A box that cannot change shows a disabled button: the themed one,
+        // or without themes the classic flat face with a grey arrow.
         const TRect b = Rect(ClientWidth() - ButtonWidth - 2, 2, ClientWidth() - 2, ClientHeight() - 2);
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(b);
-        c->Pen()->SetColor(GetStyleSystemColor(clGrayText));
-        c->Brush()->SetColor(GetStyleSystemColor(clGrayText));
-        const int cx = (b.Left + b.Right) / 2, cy = (b.Top + b.Bottom) / 2;
-        c->Polygon({{cx - 3, cy - 1}, {cx + 3, cy - 1}, {cx, cy + 2}});
+        if (GetThemeEnabled()) {
+            DrawThemedComboButton(c, b, tsDisabled);
+        } else {
+            c->Brush()->SetColor(clBtnFace);
+            c->FillRect(b);
+            DrawArrow(c, b, akDown, GetStyleSystemColor(clGrayText));
+        }
     }
 }
 
@@ -232,7 +236,7 @@ void TrDBLookupComboBox::SelectKey(const QVariant& Key)
         return;
     TDBLookupComboBox::SelectKey(Key);
     // What the box shows is up to date before the click handlers read it.
-    if (ListFieldIndexMax > 0 && !ListVisible())
+    if (ListFieldIndex < ListFieldIndexMax && !ListVisible())
         RefillValues();
     Invalidate();
     Click();

@@ -177,11 +177,13 @@ bool TrDBRecView::PickListKeyPress(QChar& Key)
         } else {
             FLookupText.clear();
         }
+        // Completed or not, what the editor holds is the pending edit (a
+        // lookup row wrote its key fields instead).
+        if (f && f->FieldKind() != fkLookup) {
+            LastEditedField = f;
+            LastEditedValue = e->Text();
+        }
     } catch (...) {
-    }
-    if (consumed && f && f->FieldKind() != fkLookup) {
-        LastEditedField = f;
-        LastEditedValue = e->Text();
     }
     return consumed;
 }

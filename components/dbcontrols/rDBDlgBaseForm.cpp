@@ -1,9 +1,13 @@
 #include "components/dbcontrols/rDBDlgBaseForm.h"
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rButton.h"
+#include "components/base/rImageListEx.h"
 #include "components/base/rtool.h"
 #include "components/grid/TPropSaveMain.h"
 #include "components/grid/rdbtool.h"
+
+#include <algorithm>
 
 TrDBDlgBaseForm::TrDBDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
 {
@@ -18,6 +22,25 @@ TrDBDlgBaseForm::TrDBDlgBaseForm(TComponent* AOwner) : TForm(AOwner)
     rDlgPropSave = new TPropSaveMain(this);
     rDlgPropSave->SetName(QStringLiteral("rDlgPropSave"));
     rDlgPropSave->PropSaveEvents = pseFormShowHide;
+    const std::initializer_list<const char*> glyphs = {
+        "BTNOK16", "BTNCANCEL16", "BTNCLOSE16", "BTNDELETE16", "BTNDELETEALL16", "BTNSAVELIST16", nullptr, "BTNUP16", "BTNDOWN16",
+        nullptr,   nullptr,       nullptr,      nullptr,       "BTNPREV16",      "BTNNEXT16",     nullptr, "BTNFIND16"};
+    rDlgImgEna = new TrImageListEx(this);
+    rDlgImgEna->SetName(QStringLiteral("rDlgImgEna"));
+    AddButtonImages(rDlgImgEna, glyphs);
+    rDlgImgDis = new TrImageListEx(this);
+    rDlgImgDis->SetName(QStringLiteral("rDlgImgDis"));
+    AddButtonImages(rDlgImgDis, glyphs, true);
+}
+
+void TrDBDlgBaseForm::SetButtonGlyph(TrButton* Button, TrDlgGlyph Glyph)
+{
+    Button->ImageIndex = Glyph;
+    Button->SetImagesDisabled(rDlgImgDis);
+    Button->SetImages(rDlgImgEna);
+    // Glyph-only buttons show the picture in the middle; with a caption it
+    // stands a few pixels from the left edge.
+    Button->ImageMarginLeft = Button->Caption().isEmpty() ? std::max(0, (Button->Width() - rDlgImgEna->Width()) / 2 - 3) : 4;
 }
 
 void TrDBDlgBaseForm::FormCreate(TComponent*)

@@ -7,6 +7,14 @@
 #include "platform/ui/Forms.h"
 
 class TPropSaveMain;
+#include "components/base/rButton.h"
+class TrImageListEx;
+
+// The glyphs of the dataset dialogs' buttons, by their place in the lists.
+enum TrDlgGlyph {
+    dgOk = 0, dgCancel = 1, dgClose = 2, dgDeleteRow = 3, dgDeleteAll = 4, dgSaveList = 5,
+    dgMoveUp = 7, dgMoveDown = 8, dgPrevious = 13, dgNext = 14, dgFind = 16
+};
 
 class TrDBDlgBaseForm : public TForm {
 public:
@@ -15,6 +23,11 @@ public:
     // dialog that reads and saves at its own moments sets pseNone before
     // FormCreate and calls ReadProperties/SaveProperties itself.
     TPropSaveMain* rDlgPropSave;
+    // Button glyphs while enabled and while disabled, at the same places.
+    TrImageListEx* rDlgImgEna;
+    TrImageListEx* rDlgImgDis;
+    // Gives a button its glyph from both lists (centred when it has no caption).
+    void SetButtonGlyph(TrButton* Button, TrDlgGlyph Glyph);
     void FormCreate(TComponent* Sender);
     void FormShow(TComponent* Sender);
     void FormActivate(TComponent* Sender);

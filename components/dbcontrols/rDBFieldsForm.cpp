@@ -50,10 +50,12 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     lbLabels->OnClick = [this](TComponent*) { SelectEntry(lbLabels->ItemIndex()); };
     lbLabels->OnClickCheck = [this](TComponent*) { ApplyVisible(lbLabels->ItemIndex()); };
     SetUpListGestures();
-    btUp = PlaceControl<TButton>(this, this, 212, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp = PlaceControl<TrButton>(this, this, 212, 24, 26, 24);
+    SetButtonGlyph(btUp, dgMoveUp);
     btUp->SetHint(dbctltxt::MoveFieldUpHint);
     btUp->OnClick = [this](TComponent*) { MoveSelected(true); };
-    btDown = PlaceControl<TButton>(this, this, 212, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown = PlaceControl<TrButton>(this, this, 212, 52, 26, 24);
+    SetButtonGlyph(btDown, dgMoveDown);
     btDown->SetHint(dbctltxt::MoveFieldDownHint);
     btDown->OnClick = [this](TComponent*) { MoveSelected(false); };
     btAll = PlaceControl<TButton>(this, this, 8, 276, 70, 25, dbctltxt::All);
@@ -127,7 +129,8 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     };
     btDefault = PlaceControl<TrURLLabel>(this, this, 246, 262, 200, 16, dbctltxt::SetDefaultProperties);
     btDefault->OnClick = [this](TComponent*) { SetDefaultClick(); };
-    btClose = PlaceControl<TButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
+    btClose = PlaceControl<TrButton>(this, this, 420, 278, 89, 25, dbctltxt::Close);
+    SetButtonGlyph(btClose, dgClose);
     btClose->SetCancel(true);
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->OnClick = [this](TComponent*) {
@@ -136,6 +139,7 @@ TrDBFieldsForm::TrDBFieldsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     };
     AnchorAroundGrowing(this, lbLabels);
     FormCreate(this);
+    OnActivate = [this](TComponent* S) { FormActivate(S); };
 }
 
 void TrDBFieldsForm::SetUpListGestures()
@@ -297,6 +301,7 @@ void TrDBFieldsForm::DoClose(TCloseAction& Action)
     if (RGr)
         RGr->FixedGroupedCol(false, false);
     TrDBDlgBaseForm::DoClose(Action);
+    FormClose(this, Action);
 }
 
 // ---- properties ---------------------------------------------------------------------------------

@@ -32,8 +32,8 @@ public:
     explicit TrDBFieldsForm(TComponent* AOwner);
 
     TrCheckListBox* lbLabels;
-    TButton* btUp;
-    TButton* btDown;
+    TrButton* btUp;
+    TrButton* btDown;
     TButton* btAll;
     TGroupBox* gb;
     TButton* btFont;
@@ -53,7 +53,7 @@ public:
     TCheckBox* chGroupFields;
     TrURLLabel* btGroupSettings;
     TrURLLabel* btDefault;
-    TButton* btClose;
+    TrButton* btClose;
 
     // The grid or dataset the dialog works on; UseFixedCol offers the row header.
     TComponent* GDS = nullptr;

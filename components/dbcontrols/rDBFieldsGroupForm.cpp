@@ -100,15 +100,18 @@ TrDBFieldsGroupForm::TrDBFieldsGroupForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     btUse = PlaceControl<TButton>(this, this, 336, 414, 80, 27, dbctltxt::Use);
     btUse->SetHint(dbctltxt::UseChangesHint);
     btUse->OnClick = [this](TComponent*) { UseClick(); };
-    btOk = PlaceControl<TButton>(this, this, 424, 414, 80, 27, dbctltxt::Ok);
+    btOk = PlaceControl<TrButton>(this, this, 424, 414, 80, 27, dbctltxt::Ok);
+    SetButtonGlyph(btOk, dgOk);
     btOk->SetDefault(true);
     btOk->OnClick = [this](TComponent*) { OkClick(); };
-    btCancel = PlaceControl<TButton>(this, this, 512, 414, 80, 27, dbctltxt::Cancel);
+    btCancel = PlaceControl<TrButton>(this, this, 512, 414, 80, 27, dbctltxt::Cancel);
+    SetButtonGlyph(btCancel, dgCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     AnchorAroundGrowing(this, lbGroupFields);
     FormCreate(this);
+    OnActivate = [this](TComponent* S) { FormActivate(S); };
 }
 
 TrDBFieldsGroupForm::~TrDBFieldsGroupForm()

@@ -47,8 +47,8 @@ public:
     TCheckBox* chShowMergedCell;
     TrURLLabel* btSetDefault;
     TButton* btUse;
-    TButton* btOk;
-    TButton* btCancel;
+    TrButton* btOk;
+    TrButton* btCancel;
 
     // The dialog's steps, public so the program's tests can drive it.
     void LoadGroups(bool KeepSelected);

@@ -67,6 +67,8 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     sgPol->SetHint(dbctltxt::FieldsSelectionHint);
     sgPol->OnClick = [this](TComponent*) { FieldChanged(); };
     sgPol->OnDblClick = [this](TComponent*) { InsertText(GetQuotedFieldName(sgPol->Cells(1, sgPol->Row()))); };
+    // Every drag is welcome over the field list; a drop there does nothing.
+    sgPol->OnDragOver = [](TComponent*, TComponent*, int, int, bool& Accept) { Accept = true; };
     PlaceControl<TLabel>(gb, this, 278, 18, 120, 16, dbctltxt::SignLabel);
     sgSign = PutGrid(gb, this, 278, 34, 160, 172, 112, 36);
     sgSign->SetHint(dbctltxt::SignHint);
@@ -152,11 +154,13 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     btTest->OnClick = [this](TComponent*) { TestClick(); };
     lTest = PlaceControl<TLabel>(this, this, 96, 376, 170, 16);
     chShowRecCount = PlaceControl<TCheckBox>(this, this, 270, 370, 140, 20, dbctltxt::ShowRecordCount);
-    btOk = PlaceControl<TButton>(this, this, 478, 370, 90, 27, dbctltxt::Ok);
+    btOk = PlaceControl<TrButton>(this, this, 478, 370, 90, 27, dbctltxt::Ok);
+    SetButtonGlyph(btOk, dgOk);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseFilterHint);
     btOk->OnClick = [this](TComponent*) { OkClick(); };
-    btCancel = PlaceControl<TButton>(this, this, 576, 370, 90, 27, dbctltxt::Cancel);
+    btCancel = PlaceControl<TrButton>(this, this, 576, 370, 90, 27, dbctltxt::Cancel);
+    SetButtonGlyph(btCancel, dgCancel);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
@@ -164,6 +168,7 @@ TrDBFilterForm::TrDBFilterForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     SetAnchorsOnResize(gb, lRes);
     SetUpPropSave();
     FormCreate(this);
+    OnActivate = [this](TComponent* S) { FormActivate(S); };
 }
 
 void TrDBFilterForm::SetAnchorsOnResize(TGroupBox* Group, TLabel* ResLabel)
@@ -417,7 +422,7 @@ QString TrDBFilterForm::ValueHook(const QString& Text, int EventId)
     if (!ParioCompConfig.Global_OnParioCompGeneralEvent)
         return Text;
     QVariant v(Text);
-    ParioCompConfig.Global_OnParioCompGeneralEvent(this, EventId, nullptr, nullptr, v);
+    ParioCompConfig.Global_OnParioCompGeneralEvent(this, EventId, FSelFld, nullptr, v);
     return v.toString();
 }
 

@@ -59,8 +59,8 @@ public:
     TCheckBox* chCase;
     TCheckBox* cbDelQuotes;
     TCheckBox* chShowRecCount;
-    TButton* btOk;
-    TButton* btCancel;
+    TrButton* btOk;
+    TrButton* btCancel;
 
     TComponent* GDS = nullptr;
     bool Sorted = false;

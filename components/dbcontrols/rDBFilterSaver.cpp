@@ -105,7 +105,8 @@ TrDBFilterSaverForm::TrDBFilterSaverForm(TComponent* AOwner) : TrDBDlgBaseForm(A
     btDel = PlaceControl<TButton>(this, this, 104, 232, 90, 27, dbctltxt::DeleteGroup);
     btDel->SetHint(dbctltxt::DeleteSelectedFilterHint);
     btDel->OnClick = [this](TComponent*) { DeleteSelected(); };
-    btClose = PlaceControl<TButton>(this, this, 302, 232, 90, 27, dbctltxt::Close);
+    btClose = PlaceControl<TrButton>(this, this, 302, 232, 90, 27, dbctltxt::Close);
+    SetButtonGlyph(btClose, dgClose);
     btClose->SetHint(dbctltxt::CloseHint);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrCancel);

@@ -27,7 +27,7 @@ public:
     TrStringGridEd* sgFilter;
     TButton* btUse;
     TButton* btDel;
-    TButton* btClose;
+    TrButton* btClose;
     TrDBGrid* G = nullptr;
     // The result the dialog ends with: mrOk once a stored filter was applied.
     int mRes = mrCancel;

@@ -33,6 +33,7 @@ TrDBFindForm::TrDBFindForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     BuildControls();
     SetUpPropSave();
     FormCreate(this);
+    OnActivate = [this](TComponent* S) { FormActivate(S); };
     // The run's last search starts the next dialog.
     const TrDBFindCfg& cfg = ParioCompConfig.rDBFindCfg;
     SetOptIndex(cfg.LastOptIndex);
@@ -143,10 +144,12 @@ void TrDBFindForm::BuildControls()
     btSort = PlaceControl<TLabel>(this, this, 372, 232, 40, 16, dbctltxt::Sort);
     btSort->SetAlignment(taRightJustify);
     btSort->OnClick = [this](TComponent*) { btSortClick(); };
-    btUp = PlaceControl<TButton>(this, this, 420, 230, 40, 22, QStringLiteral("\u25B2"));
+    btUp = PlaceControl<TrButton>(this, this, 420, 230, 40, 22);
+    SetButtonGlyph(btUp, dgMoveUp);
     btUp->SetHint(dbctltxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { btUpClick(true); };
-    btDown = PlaceControl<TButton>(this, this, 464, 230, 40, 22, QStringLiteral("\u25BC"));
+    btDown = PlaceControl<TrButton>(this, this, 464, 230, 40, 22);
+    SetButtonGlyph(btDown, dgMoveDown);
     btDown->SetHint(dbctltxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { btUpClick(false); };
     btSelAll = PlaceControl<TLabel>(this, this, 432, 256, 80, 16, dbctltxt::SelectAll);
@@ -164,15 +167,19 @@ void TrDBFindForm::BuildControls()
     mInfo->SetReadOnly(true);
     mInfo->SetColor(clBtnFace);
     mInfo->SetScrollBars(ssVertical);
-    btFind = PlaceControl<TButton>(this, this, 100, 366, 96, 25, dbctltxt::Find);
+    btFind = PlaceControl<TrButton>(this, this, 100, 366, 96, 25, dbctltxt::Find);
+    SetButtonGlyph(btFind, dgFind);
     btFind->SetDefault(true);
     btFind->SetHint(dbctltxt::FindHint);
-    btFindNext = PlaceControl<TButton>(this, this, 202, 366, 96, 25, dbctltxt::FindNext);
+    btFindNext = PlaceControl<TrButton>(this, this, 202, 366, 96, 25, dbctltxt::FindNext);
+    SetButtonGlyph(btFindNext, dgNext);
     btFindNext->SetHint(dbctltxt::FindNext);
-    btFindPrev = PlaceControl<TButton>(this, this, 304, 366, 96, 25, dbctltxt::Previous);
+    btFindPrev = PlaceControl<TrButton>(this, this, 304, 366, 96, 25, dbctltxt::Previous);
+    SetButtonGlyph(btFindPrev, dgPrevious);
     btFindPrev->SetHint(dbctltxt::FindNext);
     btFindPrev->SetEnabled(false);
-    btClose = PlaceControl<TButton>(this, this, 416, 366, 96, 25, dbctltxt::Close);
+    btClose = PlaceControl<TrButton>(this, this, 416, 366, 96, 25, dbctltxt::Close);
+    SetButtonGlyph(btClose, dgClose);
     btClose->SetCancel(true);
     btClose->SetModalResult(mrAbort);
     btClose->SetHint(dbctltxt::CloseHint);
@@ -374,6 +381,11 @@ void TrDBFindForm::btFindClick(TComponent* Sender)
     btFind->SetEnabled(true);
     btFindNext->SetEnabled(found || (backward && nextWas));
     btFindPrev->SetEnabled(found || (!backward && prevWas));
+    eText->SetFocus();
+    // After a hit the button that searches on in the same direction is the
+    // one to press again.
+    if (found)
+        (backward ? btFindPrev : btFindNext)->SetFocus();
     if (found && chCloseFound->Checked()) {
         Close();
         SetModalResult(mrAbort);

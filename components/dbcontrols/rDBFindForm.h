@@ -38,15 +38,15 @@ public:
     TCheckBox* chShowMsg;
     TListBox* lbLabels;
     TLabel* btSort;
-    TButton* btUp;
-    TButton* btDown;
+    TrButton* btUp;
+    TrButton* btDown;
     TLabel* btSelAll;
     TLabel* lblResult;
     TrMemoEx* mInfo;
-    TButton* btFind;
-    TButton* btFindNext;
-    TButton* btFindPrev;
-    TButton* btClose;
+    TrButton* btFind;
+    TrButton* btFindNext;
+    TrButton* btFindPrev;
+    TrButton* btClose;
 
     // The grid (or data component) searched and the field list shown.
     TComponent* GDS = nullptr;

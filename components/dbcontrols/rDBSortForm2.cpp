@@ -42,23 +42,29 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     grSort->SetColWidths(ColField, 153);
     grSort->SetColWidths(ColDesc, 69);
     grSort->SetLeftCol(0);
-    btUp = PlaceControl<TButton>(this, this, 276, 24, 26, 24, QStringLiteral("\u25B2"));
+    btUp = PlaceControl<TrButton>(this, this, 276, 24, 26, 24);
+    SetButtonGlyph(btUp, dgMoveUp);
     btUp->SetHint(dbctltxt::MoveUpHint);
     btUp->OnClick = [this](TComponent*) { MoveRow(true); };
-    btDown = PlaceControl<TButton>(this, this, 276, 52, 26, 24, QStringLiteral("\u25BC"));
+    btDown = PlaceControl<TrButton>(this, this, 276, 52, 26, 24);
+    SetButtonGlyph(btDown, dgMoveDown);
     btDown->SetHint(dbctltxt::MoveDownHint);
     btDown->OnClick = [this](TComponent*) { MoveRow(false); };
-    btDel = PlaceControl<TButton>(this, this, 276, 84, 26, 24, QStringLiteral("\u2212"));
+    btDel = PlaceControl<TrButton>(this, this, 276, 84, 26, 24);
+    SetButtonGlyph(btDel, dgDeleteRow);
     btDel->SetHint(dbctltxt::DeleteRowHint);
     btDel->OnClick = [this](TComponent*) { DeleteRow(); };
-    btDelAll = PlaceControl<TButton>(this, this, 276, 112, 26, 24, QStringLiteral("\u00D7"));
+    btDelAll = PlaceControl<TrButton>(this, this, 276, 112, 26, 24);
+    SetButtonGlyph(btDelAll, dgDeleteAll);
     btDelAll->SetHint(dbctltxt::DeleteAllRowsHint);
     btDelAll->OnClick = [this](TComponent*) { DeleteAllRows(); };
-    btSave = PlaceControl<TButton>(this, this, 308, 84, 30, 24, QStringLiteral(">>"));
+    btSave = PlaceControl<TrButton>(this, this, 308, 84, 30, 24);
+    SetButtonGlyph(btSave, dgSaveList);
     btSave->SetHint(dbctltxt::SaveSortingHint);
     PlaceControl<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
     lbSavedSort = PlaceControl<TListBox>(this, this, 344, 24, 162, 140);
-    btDelSort = PlaceControl<TButton>(this, this, 344, 168, 26, 24, QStringLiteral("\u2212"));
+    btDelSort = PlaceControl<TrButton>(this, this, 344, 168, 26, 24);
+    SetButtonGlyph(btDelSort, dgDeleteRow);
     btDelSort->SetHint(dbctltxt::DeleteRowHint);
     btDelSort->SetEnabled(false);
     btSave->OnClick = [this](TComponent*) { btSaveClick(); };
@@ -76,11 +82,13 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     // Without a global property file there is nowhere to save to.
     btSave->SetEnabled(GetGlobal_PropSaveFile() != nullptr);
     lbSavedSort->SetEnabled(GetGlobal_PropSaveFile() != nullptr);
-    btOk = PlaceControl<TButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
+    btOk = PlaceControl<TrButton>(this, this, 306, 202, 97, 25, dbctltxt::Ok);
+    SetButtonGlyph(btOk, dgOk);
     btOk->SetDefault(true);
     btOk->SetHint(dbctltxt::UseSortingHint);
     btOk->OnClick = [this](TComponent*) { btOkClick(); };
-    btCancel = PlaceControl<TButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
+    btCancel = PlaceControl<TrButton>(this, this, 409, 202, 97, 25, dbctltxt::Cancel);
+    SetButtonGlyph(btCancel, dgCancel);
     btCancel->SetCancel(true);
     btCancel->SetModalResult(mrCancel);
     btCancel->SetHint(dbctltxt::CancelHint);
@@ -88,6 +96,7 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     // Its place is read when shown and saved when closed, by the dialog itself.
     rDlgPropSave->PropSaveEvents = pseNone;
     FormCreate(this);
+    OnActivate = [this](TComponent* S) { FormActivate(S); };
 }
 
 void TrDBSortForm2::DoClose(TCloseAction& Action)

@@ -18,15 +18,15 @@ public:
     explicit TrDBSortForm2(TComponent* AOwner);
 
     TrStringGridEd* grSort;
-    TButton* btUp;
-    TButton* btDown;
-    TButton* btDel;
-    TButton* btDelAll;
-    TButton* btSave;
+    TrButton* btUp;
+    TrButton* btDown;
+    TrButton* btDel;
+    TrButton* btDelAll;
+    TrButton* btSave;
     TListBox* lbSavedSort;
-    TButton* btDelSort;
-    TButton* btOk;
-    TButton* btCancel;
+    TrButton* btDelSort;
+    TrButton* btOk;
+    TrButton* btCancel;
 
     // The grid sorted (a TrDBGrid).
     TComponent* rDBGrid = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/database/DataSet.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/Graphics.h"
 
 #include <QByteArray>
 #include <QString>
@@ -21,7 +22,8 @@ class TrDBRecView;
 class TTreeView;
 class TrStringGridEd;
 
-enum TExportProgressStage { psStarting, psRunning, psEnding };
+// The stages of the platform's progress notifications.
+using TExportProgressStage = TProgressStage;
 
 // Sender, stage, percent, message (the rectangle and redraw flag of picture
 // progress events carry nothing here and are left out).

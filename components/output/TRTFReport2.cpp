@@ -1,5 +1,7 @@
 #include "components/output/TRTFReport2.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
+
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/output/RtfPlainText.h"
@@ -74,6 +76,13 @@ QString RemoveRtfLineBreaks(const QString& Text)
 TRTFReport2::TRTFReport2(TComponent* AOwner)
     : TReportTagEngine(AOwner)
 {
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
+}
+
+void TRTFReport2::Loaded()
+{
+    TReportTagEngine::Loaded();
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
 }
 
 QString TRTFReport2::ParMark() const { return FPlain ? CrLf : QStringLiteral("\\par "); }

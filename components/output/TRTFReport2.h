@@ -22,6 +22,7 @@ struct TSeekInfo {
 class TRTFReport2 : public TReportTagEngine {
 public:
     explicit TRTFReport2(TComponent* AOwner = nullptr);
+    void Loaded() override;
 
     QString ReportFile;
     QString OutputFile;

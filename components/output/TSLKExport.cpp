@@ -1,5 +1,7 @@
 #include "components/output/TSLKExport.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
+
 #include "resources/ExportTexts.h"
 
 #include <cmath>
@@ -29,6 +31,17 @@ QString FloatText(double v)
 }
 
 }  // namespace
+
+TSLKExport::TSLKExport(TComponent* AOwner) : TExportEngine(AOwner)
+{
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
+}
+
+void TSLKExport::Loaded()
+{
+    TExportEngine::Loaded();
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
+}
 
 QString TSLKExport::Rec(const QString& Type, int Col, int Row, const QString& Data)
 {

@@ -17,7 +17,7 @@ using TSLKExportEvent = std::function<void(TComponent* Sender, int MaxX, int Max
 
 class TSLKExport : public TExportEngine {
 public:
-    explicit TSLKExport(TComponent* AOwner = nullptr) : TExportEngine(AOwner) {}
+    explicit TSLKExport(TComponent* AOwner = nullptr);
 
     QString SLKIdHeaderLine;
     QString SetFontName = QStringLiteral("Arial");  // "nil": no font table, no bold rows
@@ -52,6 +52,7 @@ public:
     QString EncodeValue(const QString& Raw, bool IsNumber, bool IsText) const;
 
 protected:
+    void Loaded() override;
     bool Run() override;
 
 private:

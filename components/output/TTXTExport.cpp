@@ -1,8 +1,21 @@
 #include "components/output/TTXTExport.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
+
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+TTXTExport::TTXTExport(TComponent* AOwner) : TExportEngine(AOwner)
+{
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
+}
+
+void TTXTExport::Loaded()
+{
+    TExportEngine::Loaded();
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
+}
 
 QString TTXTExport::AlignValue(const QString& Value, int Width, TFieldAlignment Align, QChar Fill)
 {

@@ -9,7 +9,7 @@
 
 class TTXTExport : public TExportEngine {
 public:
-    explicit TTXTExport(TComponent* AOwner = nullptr) : TExportEngine(AOwner) {}
+    explicit TTXTExport(TComponent* AOwner = nullptr);
 
     QString TextApostrophe;
     QString FieldSeparator = QStringLiteral(" ");
@@ -26,6 +26,7 @@ public:
     static QString AlignValue(const QString& Value, int Width, TFieldAlignment Align, QChar Fill);
 
 protected:
+    void Loaded() override;
     bool Run() override;
     bool WantsMemoFields() const override { return ExportMemoFields; }
 

@@ -1,5 +1,7 @@
 #include "components/output/TrXLSExport.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
+
 #include "components/base/rpictool.h"
 #include "components/grid/rdbtool.h"
 #include "platform/rtl/Exception.h"
@@ -90,6 +92,13 @@ TrXLSExport::TrXLSExport(TComponent* AOwner) : TExportEngine(AOwner)
 {
     Options = xleOpt(xleExportTitles) | xleOpt(xleBoldTitles) | xleOpt(xleAddSumRow) | xleOpt(xleSetCellFormat) |
               xleOpt(xleSetColumnWidth) | xleOpt(xleSetRowHeight) | xleOpt(xleOnlyVisibleFields);
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
+}
+
+void TrXLSExport::Loaded()
+{
+    TExportEngine::Loaded();
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
 }
 
 bool TrXLSExport::ExportDBTable(TCustomDBGrid* Grid, const QString& ExportToSheetName)

@@ -68,6 +68,7 @@ using TXLSPrepareEvent = std::function<void(TComponent* Sender, TField* Field, T
 class TrXLSExport : public TExportEngine {
 public:
     explicit TrXLSExport(TComponent* AOwner = nullptr);
+    void Loaded() override;
 
     // The conditional formats of one column over the rows of the last run
     // (sheet rows and columns from 1).

@@ -1,5 +1,7 @@
 #include "components/output/TrXMLReport.h"
 
+#include "components/base/ParioCompGlobalCfg.h"
+
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/output/rRepText.h"
@@ -54,6 +56,13 @@ QString ReadBytesAsText(const QString& Path, bool& Ok)
 TrXMLReport::TrXMLReport(TComponent* AOwner)
     : TReportTagEngine(AOwner)
 {
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentCreated);
+}
+
+void TrXMLReport::Loaded()
+{
+    TReportTagEngine::Loaded();
+    ParioCompConfig.DoParioCompGeneralEventSimple(this, pceComponentLoaded);
 }
 
 void TrXMLReport::RaiseErr(int Code, const QString& Text) const

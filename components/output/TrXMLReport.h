@@ -40,6 +40,7 @@ using TXMLModifyContent = std::function<void(TComponent* Sender, const QString& 
 class TrXMLReport : public TReportTagEngine {
 public:
     explicit TrXMLReport(TComponent* AOwner = nullptr);
+    void Loaded() override;
 
     QString ReportFile;
     QString OutputFile;

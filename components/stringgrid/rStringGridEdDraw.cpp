@@ -439,10 +439,11 @@ bool TrStringGridEd::DrawDataBarCell(int ACol, int ARow, TCanvas* C, const TRect
     bool ok = false;
     const double value = BarNumber(Text, ok);
     const TColor keep = C->Brush()->Color();
-    DrawDataBar(C, R, from, value, mn, mx, to);
+    // The text follows the bar: a value past either end shows 0 % or 100 %.
+    const double fraction = DrawDataBar(C, R, from, value, mn, mx, to);
     C->Brush()->SetColor(keep);
     if (kind == dbtPercent)
-        DrawnText = mx > mn ? FormatFloat(QStringLiteral("0"), (value - mn) / (mx - mn) * 100) + QLatin1Char('%') : QString();
+        DrawnText = FormatFloat(QStringLiteral("0"), fraction * 100) + QLatin1Char('%');
     else if (kind == dbtNothing)
         DrawnText.clear();
     return true;

@@ -402,10 +402,18 @@ TToolButton* TToolBar::Buttons(int Index) const
     return nullptr;
 }
 
+void TToolBar::SetAutoSize(bool V)
+{
+    FAutoSize = V;
+    Realign();
+}
+
 void TToolBar::AlignControls(TControl*, TRect& R)
 {
     // buttons in a row, in their order on the bar
-    int x = R.Left;
+    // A bar that fits itself to its buttons keeps no edge above them.
+    int x = R.Left, y = R.Top + (FAutoSize ? 0 : 2);
+    int right = 0, bottom = 0;
     for (TControl* c : FControls) {
         auto* b = dynamic_cast<TToolButton*>(c);
         if (!b || !b->Visible())
@@ -420,9 +428,17 @@ void TToolBar::AlignControls(TControl*, TRect& R)
             m.Font()->Assign(*Font());
             w = std::max(w, m.TextWidth(b->Caption()) + (Images ? Images->Width() : 0) + 12);
         }
-        b->SetBounds(x, R.Top + 2, w, FButtonHeight);
+        if (Wrapable && x > R.Left && x + w > R.Right) {
+            x = R.Left;
+            y += FButtonHeight;
+        }
+        b->SetBounds(x, y, w, FButtonHeight);
         x += w;
+        right = std::max(right, x);
+        bottom = std::max(bottom, y + FButtonHeight);
     }
+    if (FAutoSize && right > 0)
+        SetBounds(Left(), Top(), right, bottom);
 }
 
 void TToolBar::Paint()

@@ -132,6 +132,11 @@ public:
     void SetShowCaptions(bool V) { FShowCaptions = V; Realign(); Invalidate(); }
     bool List = false;  // captions right of the images
     bool Flat = true;
+    // Buttons that do not fit in the bar's width go on to the next row.
+    bool Wrapable = false;
+    // The bar takes the size of its visible buttons whenever they are laid out.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool V);
     TCustomImageList* Images = nullptr;
     TCustomImageList* DisabledImages = nullptr;
     TCustomImageList* HotImages = nullptr;
@@ -143,6 +148,7 @@ protected:
     void Paint() override;
     int FButtonWidth = 23, FButtonHeight = 22;
     bool FShowCaptions = false;
+    bool FAutoSize = false;
 };
 
 class TProgressBar : public TCustomControl {

@@ -63,6 +63,15 @@ public:
     {
         FCombo->DropDown();
         QComboBox::showPopup();
+        QWidget* list = view() ? view()->window() : nullptr;
+        if (!list || list == window())
+            return;
+        const QPoint at = mapToGlobal(QPoint(0, 0));
+        const TRect wanted(at.x(), list->y(), at.x() + list->width(), list->y() + list->height());
+        TRect placed = wanted;
+        FCombo->PlaceDropDownList(placed);
+        if (placed.Left != wanted.Left || placed.Top != wanted.Top)
+            list->move(placed.Left, placed.Top);
     }
 
     void hidePopup() override

@@ -4,6 +4,7 @@
 #include "platform/ui/ControlWidget.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -249,7 +250,24 @@ void TDBCheckBox::Click()
         return;
     TCheckBox::Click();
     FDataLink.SetModified();
-    FDataLink.UpdateRecord();
+}
+
+void TDBCheckBox::DoExit()
+{
+    // A failing write keeps the focus here and passes the error on.
+    try {
+        FDataLink.UpdateRecord();
+    } catch (...) {
+        SetFocus();
+        throw;
+    }
+    TCheckBox::DoExit();
+}
+
+void TDBCheckBox::PostExit()
+{
+    // The box's window is the timer's context: a box freed meanwhile cancels it.
+    QTimer::singleShot(0, Widget(), [this] { DoExit(); });
 }
 
 // ---- TDBText -------------------------------------------------------------------------

@@ -78,7 +78,8 @@ protected:
 
 // A check box over a field: checked when the field's text is ValueChecked
 // (several values separated by ";"), unchecked for ValueUnchecked, greyed
-// otherwise. A click writes at once.
+// otherwise. A click puts the dataset into edit state and marks the box
+// changed; the state is written when the focus leaves or the record posts.
 class TDBCheckBox : public TDBFieldControl<TCheckBox> {
 public:
     explicit TDBCheckBox(TComponent* AOwner);
@@ -87,8 +88,12 @@ public:
     QString ValueUnchecked = QStringLiteral("false");
     bool ReadOnly = false;
     void Click() override;
+    // Leaves the box as losing the focus does, once the events waiting now
+    // have run: the state is written (a failure brings the focus back).
+    void PostExit();
 
 protected:
+    void DoExit() override;
     virtual void DataChange();
     virtual void UpdateData();
     TCheckState FieldState() const;
@@ -191,6 +196,9 @@ public:
     TDataSource* ListSource() const { return FListSource; }
     void SetListSource(TDataSource* v);
     QString ListField;
+    // The list field (0 = the first of ListField) that descendants showing
+    // one of several fields start from.
+    int ListFieldIndex = 0;
     QString KeyField;
     QVariant KeyValue() const { return FKeyValue; }
     void SetKeyValue(const QVariant& v);

@@ -16,6 +16,7 @@
 #include <QShowEvent>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QWindow>
 
 TApplication* Application = nullptr;
 static TScreen GlobalScreen;
@@ -185,6 +186,8 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
             FActiveControl = nullptr;
         if (AComponent == FMenu)
             FMenu = nullptr;
+        if (AComponent == FPopupParent)
+            FPopupParent = nullptr;
         if (auto* l = dynamic_cast<TActionList*>(AComponent))
             RemoveActionList(l);
     }
@@ -367,6 +370,26 @@ void TCustomForm::PlaceWindow()
         SetBounds(area.Left + (area.Width() - FWidth) / 2, area.Top + (area.Height() - FHeight) / 2, FWidth, FHeight);
 }
 
+void TCustomForm::SetPopupParent(TCustomForm* Value)
+{
+    FPopupParent = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    if (FWidget && FWidget->isVisible())
+        ApplyPopupParent();
+}
+
+void TCustomForm::ApplyPopupParent()
+{
+    // The desktop keeps a window above its transient parent; the parent's
+    // window may go first (the link is a guarded pointer on Qt's side).
+    QWindow* own = FWidget ? FWidget->windowHandle() : nullptr;
+    if (!own)
+        return;
+    QWidget* parent = FPopupParent && FPopupParent != this ? FPopupParent->Widget() : nullptr;
+    own->setTransientParent(parent && parent->isVisible() ? parent->windowHandle() : nullptr);
+}
+
 void TCustomForm::Show()
 {
     AfterConstruction();
@@ -378,6 +401,7 @@ void TCustomForm::Show()
     }
     FVisible = true;
     w->show();
+    ApplyPopupParent();
     w->raise();
     w->activateWindow();
     if (FActiveControl && FActiveControl->CanFocus())

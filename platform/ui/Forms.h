@@ -76,7 +76,8 @@ public:
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* Value);
     TCustomForm* PopupParent() const { return FPopupParent; }
-    void SetPopupParent(TCustomForm* Value) { FPopupParent = Value; }
+    // The form this one stays above while both are shown.
+    void SetPopupParent(TCustomForm* Value);
     int HelpContext = 0;
     bool AutoScroll = false;
     int PixelsPerInch() const;
@@ -119,6 +120,7 @@ protected:
     virtual void DoClose(TCloseAction& Action);
     virtual void DoDestroy();
     void ApplyWindowFlags();
+    void ApplyPopupParent();
     void PlaceWindow();
     void VisibleChanged() override;
     void TextChanged() override;

@@ -560,7 +560,11 @@ void TPicture::LoadFromData(const QByteArray& Data)
     buf.setData(Data);
     buf.open(QIODevice::ReadOnly);
     FFormat = QString::fromLatin1(QImageReader::imageFormat(&buf)).toUpper();
+    if (OnProgress)
+        OnProgress(psStarting, 0, false, TRect{}, QString());
     FBitmap->LoadFromData(Data);
+    if (OnProgress)
+        OnProgress(psEnding, 100, true, Rect(0, 0, FBitmap->Width(), FBitmap->Height()), QString());
     if (OnChange)
         OnChange();
 }

@@ -232,8 +232,15 @@ private:
 
 SORVEX_EXCEPTION_KIND(EInvalidGraphic, Exception)
 
+enum TProgressStage { psStarting, psRunning, psEnding };
+// How far reading a picture has come: R is the part ready to show, and
+// RedrawNow says that it is worth showing now.
+using TPictureProgressEvent =
+    std::function<void(TProgressStage Stage, int PercentDone, bool RedrawNow, const TRect& R, const QString& Msg)>;
+
 // A picture of any kind that the image codecs read (BMP, JPEG, PNG, GIF);
-// held as a bitmap plus the format it came in.
+// held as a bitmap plus the format it came in. Reading reports its start
+// (0 %) and its end (100 %, the whole picture ready) through OnProgress.
 class TPicture {
 public:
     TPicture();
@@ -251,6 +258,7 @@ public:
     void LoadFromData(const QByteArray& Data);
     void Clear();
     std::function<void()> OnChange;
+    TPictureProgressEvent OnProgress;
 
 private:
     std::unique_ptr<TBitmap> FBitmap;

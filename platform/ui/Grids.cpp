@@ -506,10 +506,10 @@ bool TCustomGrid::CanHotTrack(int ACol, int ARow) const
 
 void TCustomGrid::SetHotTrackCell(TGridCoord C, bool Pressed)
 {
-    if (C == FHotTrackCell && Pressed == FHotTrackPressed)
+    if (C == HotTrackCell() && Pressed == FHotTrackInfo.Pressed)
         return;
-    FHotTrackCell = C;
-    FHotTrackPressed = Pressed;
+    FHotTrackInfo.Rect = {C.X, C.Y, C.X, C.Y};
+    FHotTrackInfo.Pressed = Pressed;
     Invalidate();
 }
 
@@ -640,9 +640,9 @@ void TCustomGrid::Paint()
             TGridDrawState st = 0;
             if (fixed) {
                 st |= gdFixed;
-                if (FHotTrackCell.X == k && FHotTrackCell.Y == r && CanHotTrack(k, r)) {
+                if (HotTrackCell() == TGridCoord{k, r} && CanHotTrack(k, r)) {
                     st |= gdHotTrack;
-                    if (FHotTrackPressed)
+                    if (FHotTrackInfo.Pressed)
                         st |= gdPressed;
                 }
             } else {
@@ -1049,8 +1049,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (FDragPending && (Shift & ssLeft)
         && (std::abs(X - FMouseDownPt.X) > FDragThreshold || std::abs(Y - FMouseDownPt.Y) > FDragThreshold))
         BeginDrag(true);
-    if (FDragging)
+    if (FDragging) {
+        ShowDragTarget(X, Y);
         return;
+    }
     switch (FGridState) {
     case gsColSizing: {
         const TRect r = CellRect(FSizingIndex, 0);
@@ -1079,8 +1081,8 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (!(c == FHintCell))
         RefreshCellHint(X, Y);
     if (c.X >= 0 && CanHotTrack(c.X, c.Y))
-        SetHotTrackCell(c, FHotTrackPressed && (Shift & ssLeft) && c == FHotTrackCell);
-    else if (FHotTrackCell.X >= 0)
+        SetHotTrackCell(c, FHotTrackInfo.Pressed && (Shift & ssLeft) && c == HotTrackCell());
+    else if (HotTrackCell().X >= 0)
         SetHotTrackCell({-1, -1}, false);
 }
 
@@ -1120,14 +1122,14 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
             std::swap(FColWidths[size_t(origin)], FColWidths[size_t(dest)]);
             ColumnMoved(origin, dest);
             Invalidate();
-            FHotTrackPressed = false;
+            FHotTrackInfo.Pressed = false;
             return;
         }
     }
     const TGridCoord c = MouseCoord(X, Y);
-    const bool wasPressed = FHotTrackPressed;
-    if (FHotTrackPressed)
-        SetHotTrackCell(FHotTrackCell, false);
+    const bool wasPressed = FHotTrackInfo.Pressed;
+    if (FHotTrackInfo.Pressed)
+        SetHotTrackCell(HotTrackCell(), false);
     if (Button == mbLeft && c.X >= 0 && (c.X < FFixedCols || c.Y < FFixedRows)) {
         const TGridCoord down = MouseCoord(FMouseDownPt.X, FMouseDownPt.Y);
         if (down == c && (wasPressed || !CanHotTrack(c.X, c.Y)))
@@ -1138,7 +1140,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 void TCustomGrid::MouseLeave()
 {
     TCustomControl::MouseLeave();
-    if (FHotTrackCell.X >= 0)
+    if (HotTrackCell().X >= 0)
         SetHotTrackCell({-1, -1}, false);
 }
 
@@ -1163,7 +1165,7 @@ void TCustomGrid::DoEnter()
 void TCustomGrid::DoExit()
 {
     TCustomControl::DoExit();
-    if (FGridState != gsNormal || FDragging || FDragPending || FHotTrackPressed)
+    if (FGridState != gsNormal || FDragging || FDragPending || FHotTrackInfo.Pressed)
         CancelMode(nullptr);
     Invalidate();
 }
@@ -1194,15 +1196,39 @@ void TCustomGrid::EndDrag(bool Drop)
     SetCursor(crDefault);
     const TPoint p = FDragPt;
     TComponent* target = nullptr;
-    if (Drop) {
+    if (Drop)
         // The control under the drop point (the grid itself when it is there).
-        const QPoint global = Widget()->mapToGlobal(QPoint(p.X, p.Y));
-        for (QWidget* w = QApplication::widgetAt(global); w && !target; w = w->parentWidget())
-            target = TControlBridge::ControlOf(w);
-        if (!target && p.X >= 0 && p.Y >= 0 && p.X < Width() && p.Y < Height())
-            target = this;
-    }
+        target = ControlAt(p.X, p.Y);
     DoEndDrag(target, p.X, p.Y);
+}
+
+TControl* TCustomGrid::ControlAt(int X, int Y) const
+{
+    const QPoint global = const_cast<TCustomGrid*>(this)->Widget()->mapToGlobal(QPoint(X, Y));
+    for (QWidget* w = QApplication::widgetAt(global); w; w = w->parentWidget())
+        if (TControl* c = TControlBridge::ControlOf(w))
+            return c;
+    return X >= 0 && Y >= 0 && X < Width() && Y < Height() ? const_cast<TCustomGrid*>(this) : nullptr;
+}
+
+void TCustomGrid::ShowDragTarget(int X, int Y)
+{
+    // The cursor says whether the grid under the mouse would take the drop.
+    auto* g = dynamic_cast<TCustomGrid*>(ControlAt(X, Y));
+    bool accept = false;
+    if (g) {
+        const TPoint p = g->ScreenToClient(ClientToScreen({X, Y}));
+        accept = g->DragOverAt(this, p.X, p.Y);
+    }
+    SetCursor(accept ? crDrag : crNoDrop);
+}
+
+bool TCustomGrid::DragOverAt(TComponent* Source, int X, int Y)
+{
+    bool accept = false;
+    if (OnDragOver)
+        OnDragOver(this, Source, X, Y, accept);
+    return accept;
 }
 
 void TCustomGrid::DoStartDrag()
@@ -1223,8 +1249,8 @@ void TCustomGrid::CancelMode(TControl* Sender)
     FSizingIndex = -1;
     FMoveIndex = -1;
     FMovePos = -1;
-    if (FHotTrackPressed)
-        SetHotTrackCell(FHotTrackCell, false);
+    if (FHotTrackInfo.Pressed)
+        SetHotTrackCell(HotTrackCell(), false);
     if (FDragging || FDragPending)
         EndDrag(false);
     SetCursor(crDefault);

@@ -32,6 +32,15 @@ struct TGridRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
+// The hot-tracked cell. Its coordinate is the top-left corner of its cell
+// rectangle (one storage for both), so setting the coordinate through the
+// library's helpers also makes the rectangle that single cell.
+struct THotTrackCellInfo {
+    TGridRect Rect{-1, -1, -1, -1};
+    bool Pressed = false;
+    TMouseButton Button = mbLeft;
+};
+
 using TGridOptions = unsigned;
 constexpr TGridOptions goFixedVertLine = 1u << 0;
 constexpr TGridOptions goFixedHorzLine = 1u << 1;
@@ -263,8 +272,9 @@ public:
     void UpdateText();
 
     // ---- hot tracking ----
-    TGridCoord HotTrackCell() const { return FHotTrackCell; }
-    bool HotTrackPressed() const { return FHotTrackPressed; }
+    TGridCoord HotTrackCell() const { return {FHotTrackInfo.Rect.Left, FHotTrackInfo.Rect.Top}; }
+    bool HotTrackPressed() const { return FHotTrackInfo.Pressed; }
+    const THotTrackCellInfo& HotTrackInfo() const { return FHotTrackInfo; }
 
     // ---- dragging ----
     // Starts dragging the grid's contents: at once (Immediate) or once the
@@ -273,6 +283,10 @@ public:
     // Ends a drag; Drop: dropped on the control under the mouse.
     void EndDrag(bool Drop);
     bool Dragging() const { return FDragging; }
+    // A drag over this grid: Accept (false unless OnDragOver says so) tells
+    // the dragging control whether a drop here is welcome.
+    virtual bool DragOverAt(TComponent* Source, int X, int Y);
+    std::function<void(TComponent* Sender, TComponent* Source, int X, int Y, bool& Accept)> OnDragOver;
     // Sizing, moving, selecting, a pressed title and a drag stop; the
     // editor's drop-down closes. Sent when another control takes the mouse.
     virtual void CancelMode(TControl* Sender);
@@ -331,6 +345,10 @@ protected:
     virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) const;
     virtual void CellClick(int ACol, int ARow, TMouseButton Button, TShiftState Shift);
     virtual void DoStartDrag();
+    // The control under a point of the grid (the grid itself when no window
+    // is found there but the point lies on it).
+    TControl* ControlAt(int X, int Y) const;
+    void ShowDragTarget(int X, int Y);
     virtual void DoEndDrag(TComponent* Target, int X, int Y);
     // Asked when the mouse comes to another cell: the hint to show there.
     virtual void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow);
@@ -388,9 +406,8 @@ protected:
     bool FCanEditModify = false;
     QString FEditorStartText;
     TInplaceEdit* FInplaceEdit = nullptr;
-    TGridCoord FHotTrackCell{-1, -1};
+    THotTrackCellInfo FHotTrackInfo;
     TGridCoord FHintCell{-1, -1};
-    bool FHotTrackPressed = false;
     // Sizing / moving.
     int FSizingIndex = -1;
     int FSizingPos = 0;

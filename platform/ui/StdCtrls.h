@@ -306,6 +306,10 @@ public:
     // however that happened; they raise OnDropDown and OnCloseUp.
     virtual void DropDown();
     virtual void CloseUp();
+    // The drop-down list is shown: Bounds is where the box's left edge puts
+    // it (screen coordinates, before the desktop's own placement); a
+    // descendant that changes it moves the list there.
+    virtual void PlaceDropDownList(TRect& Bounds) { (void)Bounds; }
     // The text or the chosen item changed (raises OnChange).
     virtual void Change();
 

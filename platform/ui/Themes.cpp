@@ -30,6 +30,12 @@ void SetThemeServicesEnabled(bool Value)
     GThemes = Value;
 }
 
+TThemeServices* ThemeServices()
+{
+    static TThemeServices services;
+    return &services;
+}
+
 TColor ThemedTextColor(bool Enabled)
 {
     return Enabled ? clBtnText : clGrayText;

@@ -11,6 +11,18 @@ enum TCheckState { cbUnchecked, cbChecked, cbGrayed };
 // Whether visual styles are in use (on unless a program setting turns them off).
 bool ThemeServicesEnabled();
 void SetThemeServicesEnabled(bool Value);
+
+// The style services as one object. The light look is the desktop's own
+// style here (no custom style can be loaded), so it maps no system colours.
+class TThemeServices {
+public:
+    bool Enabled() const { return ThemeServicesEnabled(); }
+    bool Available() const { return true; }
+    bool IsSystemStyle() const { return true; }
+    TColor GetSystemColor(TColor Color) const { return Color; }
+};
+// The active style's services.
+TThemeServices* ThemeServices();
 // Check boxes and radio buttons are 13 x 13 pixels.
 constexpr int ThemedCheckSize = 13;
 

@@ -1,9 +1,11 @@
 // Compressed texts and streams, also against data another zlib user wrote.
 #include "components/base/zlib_interface.h"
+#include "platform/rtl/Exception.h"
 #include "tests/support/TempProgramDir.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,4 +68,49 @@ TEST(CompressionTest, StreamsAndBadData)
     EXPECT_EQ(restored, src.size());
     EXPECT_EQ(out, src);
     EXPECT_ANY_THROW(DeCompressString(QStringLiteral("not a zlib stream"), QString()));
+}
+
+// The stream objects: a compression stream written in pieces gives the same
+// zlib stream as the whole-buffer form, and a decompression stream reads it
+// back in any block size; neither closes the stream under it.
+TEST(CompressionTest, CompressionAndDecompressionStreamObjects)
+{
+    QByteArray text;
+    for (int i = 0; i < 3000; ++i)
+        text += "rivi " + QByteArray::number(i) + "\n";
+    QByteArray packed;
+    QBuffer dest(&packed);
+    dest.open(QIODevice::WriteOnly);
+    {
+        auto z = MyCompStreamCreate(&dest);
+        for (qsizetype at = 0; at < text.size(); at += 1000)
+            ASSERT_EQ(z->write(text.mid(at, 1000)), std::min<qsizetype>(1000, text.size() - at));
+        z->Finish();
+    }
+    EXPECT_TRUE(dest.isOpen());
+    EXPECT_EQ(packed, ZCompress(text));
+    QBuffer source(&packed);
+    source.open(QIODevice::ReadOnly);
+    auto z = MyDecompStreamCreate(&source);
+    QByteArray back;
+    char block[777];
+    for (qint64 n; (n = z->read(block, sizeof block)) > 0;)
+        back.append(block, n);
+    EXPECT_EQ(back, text);
+    EXPECT_TRUE(source.isOpen());
+}
+
+// A full disk is an error, never a silently cut file.
+TEST(CompressionTest, AFullDiskRaisesInsteadOfLeavingACutFile)
+{
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full here";
+    EXPECT_THROW(CompressString(QString(70000, QLatin1Char('x')) + QStringLiteral("loppu"), QStringLiteral("/dev/full")), Exception);
+    EXPECT_THROW(CompressString(QStringLiteral("lyhyt"), QStringLiteral("/dev/full")), Exception) << "even a small one, at the flush";
+    QByteArray src("stream data");
+    QBuffer in(&src);
+    in.open(QIODevice::ReadOnly);
+    QFile full(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    EXPECT_THROW(CompressStream(&in, &full), Exception);
 }

@@ -2,6 +2,8 @@
 #include "components/base/rdlg.h"
 #include "components/base/rdlg_baseform.h"
 
+#include <QWidget>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,4 +112,26 @@ TEST(DialogsTest, ShowInfoKeepsOneWindow)
     ShowInfo(QString(), nullptr);
     EXPECT_EQ(InfoForm(), nullptr);
     EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// Over a form the window stays above that form (its pop-up parent), also
+// when another form is the active one; over a control it has none.
+TEST(DialogsTest, ShowInfoOverAFormStaysAboveThatForm)
+{
+    TForm over(nullptr), other(nullptr);
+    over.SetBounds(100, 100, 400, 300);
+    over.Show();
+    other.Show();
+    ShowInfo(QStringLiteral("Luetaan..."), &over);
+    TForm* info = InfoForm();
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->PopupParent(), &over);
+    ASSERT_NE(info->Widget()->windowHandle(), nullptr);
+    EXPECT_EQ(info->Widget()->windowHandle()->transientParent(), over.Widget()->windowHandle());
+    auto* button = new TButton(&other);
+    button->SetParent(&other);
+    ShowInfo(QStringLiteral("Vielä..."), button);
+    EXPECT_EQ(info->PopupParent(), nullptr);
+    EXPECT_EQ(info->Widget()->windowHandle()->transientParent(), nullptr);
+    ShowInfo(QString(), nullptr);
 }

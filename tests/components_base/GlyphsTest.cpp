@@ -204,8 +204,20 @@ TEST(DialogIcons, MessageDialogFormCarriesItsFourIcons)
     EXPECT_EQ(f.ImgDlgBtn->Count(), 3);
     EXPECT_EQ(f.ImgDlgBtn->Width(), 24);
     TrDlgBaseForm base(nullptr);
-    EXPECT_EQ(base.ImgDlgEna->Count(), 2);
+    EXPECT_EQ(base.ImgDlgEna->Count(), 3) << "Ok, Cancel, Close";
+    EXPECT_EQ(base.ImgZoomEna->Count(), 3) << "fit, in, out";
     EXPECT_EQ(base.btCancel->ImageIndex, 1);
+    EXPECT_EQ(base.ClientWidth(), 413);
+    EXPECT_EQ(base.ClientHeight(), 217);
+    // Rescaled for a larger screen from the images as loaded.
+    base.ImgZoomEna->ResizeImages(2.0);
+    EXPECT_EQ(base.ImgZoomEna->Width(), 32);
+    EXPECT_EQ(base.ImgZoomEna->Count(), 3);
+    // A disabled Ok shows the images of the disabled list, none when there is none.
+    base.btOk->SetEnabled(false);
+    EXPECT_EQ(base.btOk->Images, nullptr);
+    base.btOk->SetEnabled(true);
+    EXPECT_EQ(base.btOk->Images, base.ImgDlgEna);
 }
 
 TEST(DialogIcons, MessageButtonsShowTheirImagesByButtonSet)

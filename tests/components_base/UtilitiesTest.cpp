@@ -90,6 +90,29 @@ TEST(UtilitiesTest, InterfaceRoutines)
     EXPECT_EQ(Screen->Cursor(), before);
 }
 
+TEST(UtilitiesTest, StyleServicesAndTheHotTrackRecord)
+{
+    // The light look is the system's own style: enabled, never a custom one.
+    ASSERT_NE(GetThemeServices(), nullptr);
+    EXPECT_EQ(GetThemeEnabled(), GetThemeServices()->Enabled());
+    EXPECT_FALSE(StyleIsActive());
+    SetThemeServicesEnabled(false);
+    EXPECT_FALSE(GetThemeEnabled());
+    SetThemeServicesEnabled(true);
+    EXPECT_TRUE(GetThemeEnabled());
+
+    THotTrackCellInfo info;
+    info.Rect = {1, 2, 4, 6};
+    EXPECT_TRUE(CheckHotTrackCoord(info, 1, 2));
+    SetHotTrackCoord(info, 3, 5);
+    EXPECT_EQ(GetHotTrackCoord(info), (TGridCoord{3, 5}));
+    EXPECT_EQ(info.Rect.Right, 3) << "the rectangle becomes that one cell";
+    EXPECT_EQ(info.Rect.Bottom, 5);
+    SetHotTrackCoord(info, TGridCoord{0, 7});
+    EXPECT_TRUE(CheckHotTrackCoord(info, TGridCoord{0, 7}));
+    EXPECT_FALSE(CheckHotTrackCoord(info, 7, 0));
+}
+
 TEST(UtilitiesTest, ConfigurationDefaults)
 {
     EXPECT_TRUE(TParioCompConfig::GetConfig_OnOffAuto(0, true));

@@ -4,10 +4,13 @@
 #include "components/base/rImageZoom.h"
 #include "platform/ui/Forms.h"
 
+#include <QApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -207,4 +210,54 @@ TEST_F(ZoomFixture, LoadingRaisesTheLoadedEvent)
     delete v;
     ParioCompConfig.Global_OnParioCompGeneralEvent = old;
     EXPECT_EQ(events, (std::vector<int>{1101, 1102}));
+}
+
+// Reading a picture reports its start and end; with incremental display the
+// view repaints when the picture says it is worth showing.
+TEST_F(ZoomFixture, PictureReadingProgressReachesOnProgress)
+{
+    TBitmap source(30, 20);
+    const QByteArray png = source.SaveToData("PNG");
+    std::vector<std::pair<TProgressStage, int>> seen;
+    TRect last;
+    View->OnProgress = [&](TComponent* Sender, TProgressStage Stage, int Percent, bool, const TRect& R, const QString&) {
+        EXPECT_EQ(Sender, View);
+        seen.emplace_back(Stage, Percent);
+        last = R;
+    };
+    int paints = 0;
+    View->OnPaint = [&](TComponent*) { ++paints; };
+    Form->Show();
+    QApplication::processEvents();
+    const int before = paints;
+    View->Picture()->LoadFromData(png);
+    EXPECT_EQ(seen, (std::vector<std::pair<TProgressStage, int>>{{psStarting, 0}, {psEnding, 100}}));
+    EXPECT_EQ(last, Rect(0, 0, 30, 20));
+    EXPECT_EQ(paints, before) << "no repaint inside the reading without incremental display";
+    View->SetIncrementalDisplay(true);
+    View->Picture()->LoadFromData(png);
+    EXPECT_GT(paints, before) << "repainted at the end of the reading";
+}
+
+// The editor's page buttons are one group: the shown page's button is down
+// and the pages themselves show no tabs.
+TEST(ImageEditTest, PageButtonsAreOneGroupOverTablessPages)
+{
+    TrImageEditForm e(nullptr);
+    EXPECT_TRUE(e.bt1->Down());
+    EXPECT_EQ(e.pcEdit->ActivePage(), e.ts1);
+    EXPECT_EQ(e.ts1->Caption(), QStringLiteral("Brightness, contrast"));
+    EXPECT_EQ(e.ts2->Caption(), QStringLiteral("Color balance (RGB)"));
+    EXPECT_FALSE(e.ts1->TabVisible());
+    e.Show();
+    QTest::mouseClick(e.bt2->Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(e.pcEdit->ActivePage(), e.ts2);
+    EXPECT_TRUE(e.bt2->Down());
+    EXPECT_FALSE(e.bt1->Down());
+    EXPECT_EQ(e.btZoomIn->ImageIndex, 1);
+    EXPECT_EQ(e.btZoomOut->ImageIndex, 2);
+    EXPECT_EQ(e.btZoomFit->ImageIndex, 0);
+    EXPECT_EQ(e.btZoomIn->Images, static_cast<TCustomImageList*>(e.ImgZoomEna));
+    EXPECT_EQ(e.btClose->ImageIndex, 2);
+    EXPECT_EQ(e.btClose->Images, static_cast<TCustomImageList*>(e.ImgDlgEna));
 }

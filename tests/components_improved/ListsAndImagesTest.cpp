@@ -8,6 +8,8 @@
 #include "tests/support/TempProgramDir.h"
 
 #include "platform/ui/ComboListDraw.h"
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -215,6 +217,37 @@ TEST(ComboBoxExTest, AnEditableBoxShowsColumnsInItsList)
     Application->ProcessMessages();
     combo->SetDroppedDown(false);
     EXPECT_FALSE(drawn.empty());
+}
+
+// A wide list that would pass the desktop's right edge ends where the box
+// ends; one that fits stays at the box's left edge.
+TEST(ComboBoxExTest, AListAtTheDesktopsRightEdgeEndsAtTheBoxsRightEdge)
+{
+    const TRect desk = Screen->DesktopRect();
+    auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(desk.Right - 160, 100, 150, 80);
+    auto* combo = new TrComboBoxEx(form.get());
+    combo->SetParent(form.get());
+    combo->SetBounds(10, 10, 100, 21);
+    combo->SetItems({QStringLiteral("H21"), QStringLiteral("D21 pitkä rata, jonka nimi ei mahdu")});
+    form->Show();
+    Application->ProcessMessages();
+    const TPoint at = combo->ClientToScreen({0, 0});
+    TRect fits(at.X, 200, at.X + 100, 300);
+    combo->PlaceDropDownList(fits);
+    EXPECT_EQ(fits.Left, at.X);
+    TRect wide(at.X, 200, at.X + 400, 300);
+    combo->PlaceDropDownList(wide);
+    EXPECT_EQ(wide.Right, at.X + 100);
+    EXPECT_EQ(wide.Width(), 400);
+    // The list window itself.
+    combo->DropDownAutoWidth = false;
+    combo->SetDropDownWidth(400);
+    combo->SetDroppedDown(true);
+    Application->ProcessMessages();
+    const QWidget* list = static_cast<QComboBox*>(combo->Widget())->view()->window();
+    EXPECT_EQ(list->geometry().right() + 1, at.X + 100);
+    combo->SetDroppedDown(false);
 }
 
 TEST(ComboBoxExTest, LoadingItemsFromTheTypedTextUpdatesTheListOnce)

@@ -2,6 +2,7 @@
 // the Firebird club table, driven through the modal hook.
 
 #include "components/base/rEditNum.h"
+#include "components/base/rImageListEx.h"
 #include "components/base/rListBoxes.h"
 #include "components/base/rdlg.h"
 #include "components/dbcontrols/rDBFieldsForm.h"
@@ -17,6 +18,7 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -98,6 +100,26 @@ TEST_F(FieldsDialogTest, GridColumnsShownHiddenMovedAndEdited)
     EXPECT_EQ(questions, 2);
     EXPECT_EQ(Col(0)->FieldName(), QStringLiteral("CLUB_ABBR"));
     EXPECT_EQ(Col(2)->FieldName(), QStringLiteral("CLUB_NAME"));
+}
+
+// Glyphs on the move buttons; shown, activated and closed reach the hook.
+TEST_F(FieldsDialogTest, MoveButtonGlyphsAndShownActivatedClosedEvents)
+{
+    std::vector<int> ids;
+    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
+    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam&, TComponent*, QVariant&) {
+        if (dynamic_cast<TrDBFieldsForm*>(S))
+            ids.push_back(Id);
+    };
+    Run(grid, 0, [&](TrDBFieldsForm* f) {
+        EXPECT_EQ(f->btUp->ImageIndex, 7);
+        EXPECT_EQ(f->btDown->ImageIndex, 8);
+        EXPECT_EQ(f->btClose->ImageIndex, 2);
+        EXPECT_TRUE(f->btUp->Caption().isEmpty()) << "a glyph, not a text arrow";
+        EXPECT_EQ(f->btUp->Images, static_cast<TCustomImageList*>(f->rDlgImgEna));
+    });
+    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
+    EXPECT_EQ(ids, (std::vector<int>{pceDialogShown, pceDialogActivated, pceDialogClosed}));
 }
 
 TEST_F(FieldsDialogTest, DatasetFieldsWithoutGridProperties)

@@ -1,10 +1,13 @@
 // The filter dialog over a data grid on the Firebird club table, driven
 // through the modal hook; the period menu's date ranges.
 
+#include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rEditNum.h"
 #include "components/base/rdlg.h"
 #include "components/dbcontrols/rDBFilterForm.h"
+#include "components/stringgrid/rStringGridEd.h"
 #include "components/grid/rDBGrid.h"
+#include "platform/database/Fields.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/dbcontrols/ClubsGridFixture.h"
 
@@ -86,6 +89,35 @@ TEST_F(FilterDialogTest, ConditionsBuiltTestedAndApplied)
     EXPECT_FALSE(clubs->Filtered());
     EXPECT_TRUE(clubs->Filter().isEmpty());
     EXPECT_EQ(Count(), 5);
+}
+
+// The value hook learns the field the condition is about and may change the
+// value; the field list welcomes drags (a drop there does nothing).
+TEST_F(FilterDialogTest, ValueHookSeesTheSelectedFieldAndTheFieldListTakesDrags)
+{
+    QStringList seen;
+    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
+    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam& P, TComponent*, QVariant& V) {
+        if (!dynamic_cast<TrDBFilterForm*>(S) || Id != 1)
+            return;
+        seen << (P.Field() ? P.Field()->FieldName() : QStringLiteral("-"));
+        if (P.Field() && P.Field()->FieldName() == QLatin1String("CLUB_ABBR"))
+            V = V.toString().toUpper();
+    };
+    Run([&](TrDBFilterForm* f) -> int {
+        EXPECT_TRUE(f->sgPol->DragOverAt(f->sgSign, 5, 5));
+        EXPECT_FALSE(f->sgSign->DragOverAt(f->sgPol, 5, 5)) << "only the field list";
+        EXPECT_TRUE(f->SelectField(QStringLiteral("CLUB_ABBR")));
+        f->SelectSign(0);
+        f->eValue->SetText(QStringLiteral("hs"));
+        f->AddCondition(false);
+        EXPECT_TRUE(f->eRes->Text().contains(QStringLiteral("HS"))) << f->eRes->Text().toStdString();
+        return int(mrCancel);
+    });
+    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
+    ASSERT_FALSE(seen.isEmpty());
+    for (const QString& name : seen)
+        EXPECT_EQ(name, QStringLiteral("CLUB_ABBR"));
 }
 
 TEST_F(FilterDialogTest, BetweenWithDotDecimalsAndBadExpressionKeepsDialogOpen)

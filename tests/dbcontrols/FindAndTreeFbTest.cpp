@@ -3,6 +3,7 @@
 // seasons, events) rebuilt after its datasets were reopened.
 
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rImageListEx.h"
 #include "components/base/rMemoEx.h"
 #include "components/dbcontrols/TrDBTreeView.h"
 #include "components/dbcontrols/rDBFindForm.h"
@@ -10,7 +11,10 @@
 #include "platform/ui/StdCtrls.h"
 #include "tests/dbcontrols/FbClubsFixture.h"
 
+#include <QTest>
+#include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -113,6 +117,49 @@ TEST_F(FindTest, FieldOrderSortAndNoDialogWithoutAnActiveDataset)
     previous = SetModalHook([&](TCustomForm*) { return ++shown, int(mrAbort); });
     EXPECT_FALSE(FindRec(grid, false));
     EXPECT_EQ(shown, 0);
+}
+
+// The buttons carry glyphs from the two lists (the disabled list while
+// disabled); the dialog tells the hook it was shown, activated and closed;
+// after a hit the button that searches on has the focus.
+TEST_F(FindTest, GlyphsGeneralEventsAndFocusAfterAHit)
+{
+    std::vector<int> ids;
+    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
+    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam&, TComponent*, QVariant&) {
+        if (dynamic_cast<TrDBFindForm*>(S))
+            ids.push_back(Id);
+    };
+    Run([&](TrDBFindForm* f) {
+        const std::pair<TrButton*, int> glyphs[] = {{f->btClose, 2}, {f->btUp, 7}, {f->btDown, 8},
+                                                   {f->btFindPrev, 13}, {f->btFindNext, 14}, {f->btFind, 16}};
+        for (const auto& [b, index] : glyphs) {
+            EXPECT_EQ(b->ImageIndex, index);
+            EXPECT_EQ(b->Images, b->Enabled() ? static_cast<TCustomImageList*>(f->rDlgImgEna) : f->rDlgImgDis);
+        }
+        EXPECT_EQ(f->rDlgImgEna->Count(), 17);
+        EXPECT_EQ(f->rDlgImgDis->Count(), 17);
+        EXPECT_EQ(ids, (std::vector<int>{pceDialogShown, pceDialogActivated}));
+        // The control the dialog's window gives the keys to (the window
+        // itself need not be the active one here).
+        auto keysTo = [f](TWinControl* C) {
+            QWidget* w = f->Widget()->focusWidget();
+            return w && (w == C->Widget() || C->Widget()->isAncestorOf(w));
+        };
+        f->eText->SetText(QStringLiteral("Fo"));
+        f->SetOptIndex(1);
+        QTest::mouseClick(f->btFind->Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(clubs->FieldByName(QStringLiteral("CLUB_ID"))->AsInteger(), 2);
+        EXPECT_TRUE(keysTo(f->btFindNext)) << "Find next after a hit";
+        EXPECT_EQ(f->btFindPrev->Images, static_cast<TCustomImageList*>(f->rDlgImgEna)) << "enabled by the hit";
+        QTest::mouseClick(f->btFindNext->Widget(), Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(f->lblResult->Caption(), QStringLiteral("Not found"));
+        EXPECT_TRUE(keysTo(f->eText)) << "no hit: the typed text";
+        EXPECT_EQ(f->eText->SelLength(), 2);
+        f->Close();
+    });
+    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
+    EXPECT_EQ(ids.back(), pceDialogClosed);
 }
 
 using FbTreeTest = FbClubsFixture;

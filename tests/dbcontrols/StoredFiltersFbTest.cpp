@@ -3,6 +3,7 @@
 // marks, use, delete and answer, and the store surviving a restart of the
 // global property file.
 
+#include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rdlg.h"
 #include "components/dbcontrols/rDBFilterSaver.h"
 #include "components/grid/TPropSaveFile.h"
@@ -13,6 +14,7 @@
 
 #include <QTemporaryDir>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -99,6 +101,23 @@ TEST_F(StoredFiltersTest, StoredUnderNamesAppliedByNameAndKeptOverARestart)
     // Without a global property file nothing is listed.
     file.reset();
     EXPECT_FALSE(LoadFilterNames(grid, names));
+}
+
+// Unlike the other dataset dialogs this one tells the hook only of showing
+// and closing, not of activation.
+TEST_F(StoredFiltersTest, NoActivatedEventFromTheStoredFilterDialog)
+{
+    Store(QStringLiteral("CLUB_ID > 3"), QStringLiteral("isot"));
+    std::vector<int> ids;
+    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
+    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam&, TComponent*, QVariant&) {
+        if (dynamic_cast<TrDBFilterSaverForm*>(S))
+            ids.push_back(Id);
+    };
+    drive = [&](TrDBFilterSaverForm*) { return int(mrCancel); };
+    LoadFilter(grid);
+    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
+    EXPECT_EQ(ids, (std::vector<int>{pceDialogShown, pceDialogClosed}));
 }
 
 TEST_F(StoredFiltersTest, DialogMarksUsesDeletesAndAnswers)

@@ -2,6 +2,7 @@
 // texts and placement, visibility, and the cleaning of typed numbers.
 
 #include "components/dbcontrols/TrDBEdit.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ImgList.h"
 #include "tests/dbcontrols/RunFixture.h"
 
@@ -134,6 +135,18 @@ TEST_F(EditTest, SideButtonsShowTheirImagesAndClickAndLongValuesBecomeTheHint)
     b->OnClick = [&](TComponent* S) { sender = S; };
     QTest::mouseClick(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
     EXPECT_EQ(sender, e) << "the edit is the sender";
+    // Without OnClick the glyph's action runs; with both, OnClick wins.
+    TAction action(form.get());
+    int executed = 0;
+    action.OnExecute = [&](TComponent*) { ++executed; };
+    b->SetAction(&action);
+    QTest::mouseClick(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    EXPECT_EQ(executed, 0);
+    b->OnClick = nullptr;
+    QTest::mouseClick(g->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    EXPECT_EQ(executed, 1);
+    b->SetAction(nullptr);
+    b->OnClick = [&](TComponent* S) { sender = S; };
     b->ButtonClickAction = caHTTP;
     e->SetDataSource(&src, QStringLiteral("NOTES"));
     runs.Next();

@@ -163,14 +163,22 @@ TEST_F(TrDBImageTest, BarSitsAtItsPositionWithCaptions)
     img->BoundButtons()->SetVisible(true);
     TToolBar* bar = img->BoundToolBar();
     EXPECT_TRUE(bar->Visible());
-    EXPECT_EQ(bar->Width(), 4 * 22 + 1);
-    EXPECT_EQ(bar->Left(), 40 + 300 - bar->Width() + 1);
+    // Placed by the computed size (4 x 22 + 1 wide, 23 high), then fitted
+    // to its buttons.
+    EXPECT_EQ(bar->Left(), 40 + 300 - (4 * 22 + 1) + 1);
     EXPECT_EQ(bar->Top(), 60 - 23 + 1);
+    EXPECT_EQ(bar->Width(), 4 * 22);
+    EXPECT_EQ(bar->Height(), 22);
     EXPECT_EQ(img->BoundButton(2)->Caption(), QStringLiteral("+"));
     img->ShowEditor = ieNone;
     img->BoundButtons()->SetPosition(bpRightTop);
-    EXPECT_EQ(bar->Height(), 3 * 22 + 1) << "no editor button";
+    EXPECT_EQ(bar->Height(), 3 * 22) << "no editor button; one button a row";
+    EXPECT_EQ(bar->Width(), 22);
     EXPECT_EQ(bar->Left(), 40 + 300 + 1);
+    EXPECT_EQ(img->BoundButton(3)->Top(), 2 * 22);
+    img->BoundButtons()->SetVisible(false);
+    EXPECT_FALSE(bar->AutoSize()) << "hidden: the 10 x 10 place, not fitted";
+    EXPECT_EQ(bar->Width(), 10);
 }
 
 }  // namespace

@@ -61,6 +61,23 @@ TEST_F(LookupTest, KeyValueShowsAnEntryWithoutWritingTheField)
     runs.Cancel();
 }
 
+// The box shows list fields ListFieldIndex to ListFieldIndexMax; at or below
+// ListFieldIndex it leaves the text to the base box.
+TEST_F(LookupTest, ListFieldIndexIsTheFirstFieldShown)
+{
+    auto* b = MakeBox();
+    b->ListFieldIndex = 1;
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("Aktiivinen"));
+    b->ListFieldIndexMax = 1;
+    b->SetKeyValue(13);
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("Aktiivinen")) << "not refilled: the base paints";
+    b->ListFieldIndex = 0;
+    PaintBox(b);
+    EXPECT_EQ(b->GetSelectedText(), QStringLiteral("H35 pitkä    Suljettu"));
+}
+
 TEST_F(LookupTest, DropDownEditsTheDatasetAndCloseUpRaisesItsEventsOnlyWhenOpen)
 {
     auto* b = MakeBox();

@@ -147,9 +147,6 @@ TEST_F(CheckBoxTest, StoredTextsAndCaptionFromTheField)
     EXPECT_TRUE(c->Checked());
     runs.Next();
     EXPECT_FALSE(c->Checked());
-    c->Click();
-    EXPECT_EQ(F("RENTED_CHIP")->AsString(), QStringLiteral("K"));
-    runs.Cancel();
 
     F("RENTED_CHIP")->SetDisplayLabel(QStringLiteral("Lainakortti, jonka juoksija palauttaa maalissa"));
     c->SetShowFieldCaption(true);
@@ -157,6 +154,35 @@ TEST_F(CheckBoxTest, StoredTextsAndCaptionFromTheField)
     EXPECT_GT(c->Width(), 40) << "widened to the caption";
     c->SetDataField(QStringLiteral("NOPE"));
     EXPECT_EQ(c->Caption(), QStringLiteral("FieldLabel"));
+}
+
+// A click reaches the field when the focus leaves the box, or at once (after
+// the click's own events) with UpdateAfterClick.
+TEST_F(CheckBoxTest, AClickReachesTheFieldOnLeavingOrAtOnceWithUpdateAfterClick)
+{
+    auto* other = Make<TEdit>(10, 80, 80, 23);
+    form->Show();
+    for (bool atOnce : {false, true}) {
+        SCOPED_TRACE(atOnce);
+        auto* c = Make<TrDBCheckBox>(10, 10, 120, 20);
+        c->ValueChecked = QStringLiteral("K");
+        c->ValueUnchecked = QStringLiteral("E");
+        c->UpdateAfterClick = atOnce;
+        c->SetDataSource(&src);
+        c->SetDataField(QStringLiteral("RENTED_CHIP"));
+        runs.Last();
+        c->SetFocus();
+        QTest::mouseClick(c->Widget(), Qt::LeftButton, {}, QPoint(6, 10));
+        QApplication::processEvents();
+        EXPECT_TRUE(c->Checked());
+        EXPECT_EQ(runs.State(), dsEdit);
+        EXPECT_EQ(F("RENTED_CHIP")->AsString(), atOnce ? QStringLiteral("K") : QStringLiteral("E"));
+        other->SetFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(F("RENTED_CHIP")->AsString(), QStringLiteral("K")) << "written on leaving";
+        runs.Cancel();
+        delete c;
+    }
 }
 
 // After leaving, the picker's first part (the day) is the one the arrow

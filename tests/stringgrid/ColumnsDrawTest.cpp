@@ -134,6 +134,37 @@ TEST_F(StringGridTest, DrawnCellsShowTheirKinds)
     EXPECT_GT(diff, 5);
 }
 
+// The percent text follows the bar: past the maximum a cell looks like one
+// at the maximum ("100%"), and an empty range shows "0%" like a value at the
+// minimum, never "150%" or nothing.
+TEST_F(StringGridTest, DataBarPercentTextStaysWithinTheBar)
+{
+    for (int c = 1; c <= 3; ++c) {
+        Col(c)->DataType = sgdDataBar;
+        Col(c)->DataBar.Text = dbtPercent;
+        Col(c)->DataBar.ColorFrom = clRed;
+        Col(c)->DataBar.ColorTo = clRed;
+        grid->SetColWidths(c, 90);
+    }
+    Col(2)->DataBar.MinValue = 50;
+    Col(2)->DataBar.MaxValue = 50;
+    Fill({{QStringLiteral("150"), QStringLiteral("80"), QStringLiteral("0")}, {QStringLiteral("100"), QString(), QString()}});
+    form->Show();
+    grid->FocusCell(3, 5, true);
+    TBitmap b;
+    grid->PaintTo(&b);
+    auto differing = [&](const TRect& A, const TRect& B) {
+        int n = 0;
+        for (int y = 0; y < A.Height(); ++y)
+            for (int x = 0; x < A.Width(); ++x)
+                n += b.Pixel(A.Left + x, A.Top + y) != b.Pixel(B.Left + x, B.Top + y);
+        return n;
+    };
+    EXPECT_EQ(differing(grid->CellRect(1, 1), grid->CellRect(1, 2)), 0) << "150 of 100 draws as 100";
+    EXPECT_EQ(differing(grid->CellRect(2, 1), grid->CellRect(3, 1)), 0) << "an empty range draws as 0";
+    EXPECT_GT(differing(grid->CellRect(2, 1), grid->CellRect(2, 2)), 0) << "\"0%\" is drawn, unlike an empty cell";
+}
+
 TEST_F(StringGridTest, AutoFitCapsAtTwoThirdsOfTheGrid)
 {
     grid->SetCells(2, 3, QString(200, QLatin1Char('W')));

@@ -315,6 +315,8 @@ void GridGlyphs()
 
 // ---- dialog icons (48 x 48) and button images ------------------------------------
 
+void ButtonImage(const char* Name, const std::function<void(QPainter&, double)>& Draw);
+
 void Disc(QPainter& p, double S, const QColor& Top, const QColor& Bottom)
 {
     QLinearGradient g(0, 3 * S, 0, 45 * S);
@@ -390,8 +392,143 @@ void DialogIcons()
     Smooth("DLGBTNOK", 24, ok);
     Smooth("DLGBTNCANCEL", 24, cancel);
     Smooth("DLGBTNNO", 24, no);
-    Smooth("BTNOK16", 16, ok);
-    Smooth("BTNCANCEL16", 16, cancel);
+    ButtonImage("BTNOK16", ok);
+    ButtonImage("BTNCANCEL16", cancel);
+}
+
+// A greyed copy for disabled buttons: luminance only, at half strength.
+void SaveDisabled(const QImage& Img, const QString& Name)
+{
+    QImage g = Img.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < g.height(); ++y)
+        for (int x = 0; x < g.width(); ++x) {
+            const QColor c = g.pixelColor(x, y);
+            const int l = 96 + qGray(c.rgb()) / 2;
+            g.setPixelColor(x, y, QColor(l, l, l, c.alpha() / 2));
+        }
+    const QString path = OutDir + QLatin1Char('/') + Name + QStringLiteral(".png");
+    if (!g.save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    ++Written;
+}
+
+// A 16-pixel button image and its disabled twin ("<name>D").
+void ButtonImage(const char* Name, const std::function<void(QPainter&, double)>& Draw)
+{
+    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    Draw(p, 16 / 48.0);
+    p.end();
+    Save(img.convertToFormat(QImage::Format_ARGB32), Name);
+    SaveDisabled(img, QLatin1String(Name) + QLatin1Char('D'));
+}
+
+// A thick arrow pointing along (Dx, Dy), one of the four directions.
+void ThickArrow(QPainter& p, double S, int Dx, int Dy, const QColor& C)
+{
+    // drawn pointing up around the centre, then turned
+    QPolygonF a;
+    a << QPointF(24, 5) << QPointF(43, 25) << QPointF(31, 25) << QPointF(31, 43) << QPointF(17, 43) << QPointF(17, 25)
+      << QPointF(5, 25);
+    const double angle = Dy < 0 ? 0 : Dy > 0 ? 180 : Dx > 0 ? 90 : 270;
+    p.save();
+    p.scale(S, S);
+    p.translate(24, 24);
+    p.rotate(angle);
+    p.translate(-24, -24);
+    p.setPen(QPen(C.darker(140), 2.5, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    p.setBrush(C);
+    p.drawPolygon(a);
+    p.restore();
+}
+
+// A magnifying glass; Sign 1 adds a plus, -1 a minus inside the lens.
+void Magnifier(QPainter& p, double S, int Sign)
+{
+    p.setPen(QPen(QColor(90, 60, 30), 7 * S, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(30 * S, 30 * S), QPointF(43 * S, 43 * S));
+    p.setPen(QPen(QColor(50, 50, 50), 4.5 * S));
+    p.setBrush(QColor(214, 232, 250));
+    p.drawEllipse(QRectF(4 * S, 4 * S, 30 * S, 30 * S));
+    if (Sign == 0)
+        return;
+    p.setPen(QPen(QColor(0, 102, 204), 5 * S, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(11 * S, 19 * S), QPointF(27 * S, 19 * S));
+    if (Sign > 0)
+        p.drawLine(QPointF(19 * S, 11 * S), QPointF(19 * S, 27 * S));
+}
+
+// The images of the library's dialog buttons (dataset dialogs, dialog base
+// form and picture editor), each with a disabled twin.
+void DialogButtonImages()
+{
+    const QColor arrow(40, 110, 210);
+    ButtonImage("BTNCLOSE16", [](QPainter& p, double S) {
+        // a door with an arrow leaving it
+        p.setPen(QPen(QColor(90, 60, 30), 3 * S));
+        p.setBrush(QColor(200, 150, 90));
+        p.drawRect(QRectF(6 * S, 5 * S, 22 * S, 38 * S));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 40, 20));
+        p.drawEllipse(QRectF(21 * S, 23 * S, 4 * S, 4 * S));
+        p.setPen(QPen(QColor(200, 40, 40), 6 * S, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawLine(QPointF(28 * S, 24 * S), QPointF(44 * S, 24 * S));
+        p.drawLine(QPointF(36 * S, 16 * S), QPointF(44 * S, 24 * S));
+        p.drawLine(QPointF(36 * S, 32 * S), QPointF(44 * S, 24 * S));
+    });
+    ButtonImage("BTNUP16", [arrow](QPainter& p, double S) { ThickArrow(p, S, 0, -1, arrow); });
+    ButtonImage("BTNDOWN16", [arrow](QPainter& p, double S) { ThickArrow(p, S, 0, 1, arrow); });
+    ButtonImage("BTNPREV16", [arrow](QPainter& p, double S) { ThickArrow(p, S, -1, 0, arrow); });
+    ButtonImage("BTNNEXT16", [arrow](QPainter& p, double S) { ThickArrow(p, S, 1, 0, arrow); });
+    ButtonImage("BTNFIND16", [](QPainter& p, double S) { Magnifier(p, S, 0); });
+    ButtonImage("BTNZOOMIN16", [](QPainter& p, double S) { Magnifier(p, S, 1); });
+    ButtonImage("BTNZOOMOUT16", [](QPainter& p, double S) { Magnifier(p, S, -1); });
+    ButtonImage("BTNZOOMFIT16", [](QPainter& p, double S) {
+        // a frame with the four corners pointing outwards
+        p.setPen(QPen(QColor(60, 60, 60), 3 * S));
+        p.setBrush(QColor(214, 232, 250));
+        p.drawRect(QRectF(13 * S, 13 * S, 22 * S, 22 * S));
+        p.setPen(QPen(QColor(0, 102, 204), 5 * S, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setBrush(Qt::NoBrush);
+        const double c[4][2] = {{4, 4}, {44, 4}, {44, 44}, {4, 44}};
+        for (const auto& pt : c) {
+            const double dx = pt[0] < 24 ? 1 : -1, dy = pt[1] < 24 ? 1 : -1;
+            QPainterPath path;
+            path.moveTo(pt[0] * S, (pt[1] + dy * 10) * S);
+            path.lineTo(pt[0] * S, pt[1] * S);
+            path.lineTo((pt[0] + dx * 10) * S, pt[1] * S);
+            p.drawPath(path);
+        }
+    });
+    ButtonImage("BTNDELETE16", [](QPainter& p, double S) {
+        p.setPen(QPen(QColor(200, 40, 40), 7 * S, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(10 * S, 24 * S), QPointF(38 * S, 24 * S));
+    });
+    ButtonImage("BTNDELETEALL16", [](QPainter& p, double S) {
+        // a list whose rows are struck out
+        p.setPen(QPen(QColor(90, 90, 90), 4 * S, Qt::SolidLine, Qt::FlatCap));
+        for (double y : {10.0, 20.0, 30.0, 40.0})
+            p.drawLine(QPointF(4 * S, y * S), QPointF(30 * S, y * S));
+        p.setPen(QPen(QColor(200, 40, 40), 6 * S, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(24 * S, 18 * S), QPointF(44 * S, 38 * S));
+        p.drawLine(QPointF(44 * S, 18 * S), QPointF(24 * S, 38 * S));
+    });
+    ButtonImage("BTNSAVELIST16", [](QPainter& p, double S) {
+        // two chevrons towards the list on the right
+        p.setPen(QPen(QColor(30, 140, 50), 6 * S, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        for (double x : {8.0, 24.0}) {
+            QPainterPath path;
+            path.moveTo(x * S, 10 * S);
+            path.lineTo((x + 14) * S, 24 * S);
+            path.lineTo(x * S, 38 * S);
+            p.drawPath(path);
+        }
+    });
 }
 
 // The page preview's buttons: fit the page, zoom in and out, pages back and on.
@@ -446,6 +583,7 @@ int main(int argc, char** argv)
     QDir().mkpath(OutDir);
     GridGlyphs();
     DialogIcons();
+    DialogButtonImages();
     PreviewButtons();
     std::printf("%d pictures written to %s\n", Written, qPrintable(OutDir));
     return 0;
