@@ -106,8 +106,9 @@ TEST_F(DBControlsTest, MemoCheckBoxAndText)
     EXPECT_EQ(c->State(), cbChecked);
     c->Click();
     EXPECT_EQ(runs->State(), dsEdit);
-    EXPECT_EQ(runs->FieldByName(QStringLiteral("CLUB"))->AsString(), QStringLiteral("E")) << "a click writes at once";
+    EXPECT_EQ(runs->FieldByName(QStringLiteral("CLUB"))->AsString(), QStringLiteral("K")) << "written on leaving or posting";
     runs->Post();
+    EXPECT_EQ(runs->FieldByName(QStringLiteral("CLUB"))->AsString(), QStringLiteral("E")) << "the post wrote the box's state";
     runs->Last();
     EXPECT_EQ(c->State(), cbGrayed) << "a null value";
 
