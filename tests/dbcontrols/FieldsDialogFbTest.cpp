@@ -10,6 +10,7 @@
 #include "components/grid/TrDBGridsPropSave.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/dbcontrols/GeneralEventRecorder.h"
 #include "tests/dbcontrols/ClubsGridFixture.h"
 
 #include <QApplication>
@@ -105,12 +106,8 @@ TEST_F(FieldsDialogTest, GridColumnsShownHiddenMovedAndEdited)
 // Glyphs on the move buttons; shown, activated and closed reach the hook.
 TEST_F(FieldsDialogTest, MoveButtonGlyphsAndShownActivatedClosedEvents)
 {
-    std::vector<int> ids;
-    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
-    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam&, TComponent*, QVariant&) {
-        if (dynamic_cast<TrDBFieldsForm*>(S))
-            ids.push_back(Id);
-    };
+    GeneralEventRecorder<TrDBFieldsForm> events;
+    std::vector<int>& ids = events.Ids;
     Run(grid, 0, [&](TrDBFieldsForm* f) {
         EXPECT_EQ(f->btUp->ImageIndex, 7);
         EXPECT_EQ(f->btDown->ImageIndex, 8);
@@ -118,7 +115,6 @@ TEST_F(FieldsDialogTest, MoveButtonGlyphsAndShownActivatedClosedEvents)
         EXPECT_TRUE(f->btUp->Caption().isEmpty()) << "a glyph, not a text arrow";
         EXPECT_EQ(f->btUp->Images, static_cast<TCustomImageList*>(f->rDlgImgEna));
     });
-    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
     EXPECT_EQ(ids, (std::vector<int>{pceDialogShown, pceDialogActivated, pceDialogClosed}));
 }
 

@@ -9,6 +9,7 @@
 #include "components/dbcontrols/rDBFindForm.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/dbcontrols/GeneralEventRecorder.h"
 #include "tests/dbcontrols/FbClubsFixture.h"
 
 #include <QTest>
@@ -124,12 +125,8 @@ TEST_F(FindTest, FieldOrderSortAndNoDialogWithoutAnActiveDataset)
 // after a hit the button that searches on has the focus.
 TEST_F(FindTest, GlyphsGeneralEventsAndFocusAfterAHit)
 {
-    std::vector<int> ids;
-    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
-    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam&, TComponent*, QVariant&) {
-        if (dynamic_cast<TrDBFindForm*>(S))
-            ids.push_back(Id);
-    };
+    GeneralEventRecorder<TrDBFindForm> events;
+    std::vector<int>& ids = events.Ids;
     Run([&](TrDBFindForm* f) {
         const std::pair<TrButton*, int> glyphs[] = {{f->btClose, 2}, {f->btUp, 7}, {f->btDown, 8},
                                                    {f->btFindPrev, 13}, {f->btFindNext, 14}, {f->btFind, 16}};
@@ -158,7 +155,6 @@ TEST_F(FindTest, GlyphsGeneralEventsAndFocusAfterAHit)
         EXPECT_EQ(f->eText->SelLength(), 2);
         f->Close();
     });
-    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
     EXPECT_EQ(ids.back(), pceDialogClosed);
 }
 

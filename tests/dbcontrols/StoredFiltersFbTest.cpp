@@ -10,6 +10,7 @@
 #include "components/grid/rDBGrid.h"
 #include "platform/database/Fields.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/dbcontrols/GeneralEventRecorder.h"
 #include "tests/dbcontrols/FbClubsFixture.h"
 
 #include <QTemporaryDir>
@@ -108,15 +109,10 @@ TEST_F(StoredFiltersTest, StoredUnderNamesAppliedByNameAndKeptOverARestart)
 TEST_F(StoredFiltersTest, NoActivatedEventFromTheStoredFilterDialog)
 {
     Store(QStringLiteral("CLUB_ID > 3"), QStringLiteral("isot"));
-    std::vector<int> ids;
-    auto oldHook = ParioCompConfig.Global_OnParioCompGeneralEvent;
-    ParioCompConfig.Global_OnParioCompGeneralEvent = [&](TComponent* S, int Id, const TGeneralEventParam&, TComponent*, QVariant&) {
-        if (dynamic_cast<TrDBFilterSaverForm*>(S))
-            ids.push_back(Id);
-    };
+    GeneralEventRecorder<TrDBFilterSaverForm> events;
+    std::vector<int>& ids = events.Ids;
     drive = [&](TrDBFilterSaverForm*) { return int(mrCancel); };
     LoadFilter(grid);
-    ParioCompConfig.Global_OnParioCompGeneralEvent = oldHook;
     EXPECT_EQ(ids, (std::vector<int>{pceDialogShown, pceDialogClosed}));
 }
 
