@@ -75,6 +75,22 @@ void DrawGlyph(TBitmap& B, TColor Color, const char* Symbol, bool Enabled)
 
 }  // namespace
 
+class TrDBActionLink : public TDataLink {
+public:
+    explicit TrDBActionLink(TrDBAction* Owner) : FOwner(Owner) {}
+
+protected:
+    void ActiveChanged() override { FOwner->RefreshAction(); }
+    void EditingChanged() override { FOwner->RefreshAction(); }
+    // Opened, refreshed, inserted into or deleted from: emptiness may change.
+    void DataSetChanged() override { FOwner->RefreshAction(); }
+    // A move to another record changes nothing the actions depend on.
+    void DataSetScrolled(int) override {}
+
+private:
+    TrDBAction* FOwner;
+};
+
 TrDBAction::TrDBAction(TComponent* AOwner) : TComponent(AOwner)
 {
     SetName(QStringLiteral("rDBAction"));
@@ -100,6 +116,7 @@ TrDBAction::TrDBAction(TComponent* AOwner) : TComponent(AOwner)
     // Opening, editing or emptying the active grid's data changes what may
     // run; a short timer follows it (an update pass per window would miss
     // the shared bar and menu).
+    FLink = std::make_unique<TrDBActionLink>(this);
     FRefreshTimer = new TTimer(this);
     FRefreshTimer->SetInterval(200);
     FRefreshTimer->OnTimer = [this](TComponent*) {
@@ -330,6 +347,7 @@ void TrDBAction::Notification(TComponent* AComponent, TOperation Operation)
     // A grid destroyed while active is never acted on again.
     if (AComponent == FGrid) {
         FGrid = nullptr;
+        FLink->SetDataSource(nullptr);
         RefreshAction();
     }
     if (AComponent == FStoredGrid)
@@ -342,6 +360,7 @@ void TrDBAction::SetActiveGrid(TrDBGrid* Grid)
     if (Grid)
         FreeNotification(Grid);
     FGrid = Grid;
+    FLink->SetDataSource(Grid ? Grid->DataSource() : nullptr);
     RefreshAction();
 }
 

@@ -15,6 +15,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class TrDBGrid;
@@ -51,6 +52,8 @@ struct TrDBActionDialogs {
 };
 
 class TTimer;
+
+class TrDBActionLink;
 
 class TrDBAction : public TComponent {
 public:
@@ -119,6 +122,9 @@ private:
     // The module is no window, so no idle pass updates its actions; the
     // timer keeps them in step with the active grid's dataset.
     TTimer* FRefreshTimer = nullptr;
+    // Follows the active grid's dataset, so that opening, closing, editing or
+    // emptying it changes what may run at once, not only at the timer's tick.
+    std::unique_ptr<TrDBActionLink> FLink;
     int URights = 9;
     int URightsEdit = 9;
     int FFlags = 255;

@@ -118,6 +118,17 @@ bool TCustomAction::Execute()
     return TBasicAction::Execute();
 }
 
+bool TCustomAction::Update()
+{
+    if (FActionList && FActionList->OnUpdate) {
+        bool handled = false;
+        FActionList->OnUpdate(this, handled);
+        if (handled)
+            return true;
+    }
+    return TBasicAction::Update();
+}
+
 TActionList::TActionList(TComponent* AOwner) : TComponent(AOwner)
 {
     if (auto* f = dynamic_cast<TCustomForm*>(AOwner))
@@ -164,11 +175,6 @@ void TActionList::UpdateActions()
 {
     if (!State)
         return;
-    for (TCustomAction* a : std::vector<TCustomAction*>(FActions)) {
-        bool handled = false;
-        if (OnUpdate)
-            OnUpdate(a, handled);
-        if (!handled)
-            a->Update();
-    }
+    for (TCustomAction* a : std::vector<TCustomAction*>(FActions))
+        a->Update();
 }

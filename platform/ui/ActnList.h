@@ -53,6 +53,9 @@ public:
     TActionList* ActionList() const { return FActionList; }
     void SetActionList(TActionList* List);
     bool Execute() override;
+    // The list's update handler first (it may recompute every action of the
+    // list at once), else the action's own.
+    bool Update() override;
     void SetActionListInternal(TActionList* List) { FActionList = List; }
 
 private:

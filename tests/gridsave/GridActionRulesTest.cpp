@@ -14,7 +14,6 @@
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,18 +104,23 @@ TEST_F(GridActions, EnablingRulesTable)
 TEST_F(GridActions, ActionsFollowTheActiveGridsDataWithoutAnUpdatePass)
 {
     // The main window makes its grid active at start, before the event's data
-    // are open; no window's update pass reaches the shared actions.
+    // are open; no window's update pass reaches the shared actions, and a
+    // click or a shortcut right after the opening must already find them on.
     grid->Tag = 129;
     data->Close();
     actions->SetActiveGrid(grid);
     ASSERT_FALSE(actions->acoExport->Enabled());
     data->Open();
-    QElapsedTimer t;
-    t.start();
-    while (!actions->acoExport->Enabled() && t.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     EXPECT_TRUE(actions->acoExport->Enabled());
     EXPECT_TRUE(actions->acoFind->Enabled());
+    data->Edit();
+    EXPECT_FALSE(actions->acoExport->Enabled());
+    data->Cancel();
+    EXPECT_TRUE(actions->acoExport->Enabled());
+    // A change no dataset event tells of: an action's own update recomputes it.
+    grid->Tag = 129 | 16;
+    actions->acoProperties->Update();
+    EXPECT_FALSE(actions->acoProperties->Enabled());
 }
 
 TEST_F(GridActions, VisibilityMenusShortcutsAndOtherActions)
