@@ -30,13 +30,24 @@ QStringList& Pending()
     return lines;
 }
 
+}  // namespace
+
+void AppendMessageLine(QStringList& Lines, const QString& Line)
+{
+    Lines << Line;
+    if (Lines.size() > MessageListMostLines)
+        Lines.erase(Lines.begin(), Lines.end() - MessageListMostLines);
+}
+
+namespace {
+
 void AddToMessageList(const QString& Line)
 {
     try {
         if (Sink())
             Sink()(Line);
         else
-            Pending() << Line;
+            AppendMessageLine(Pending(), Line);
     } catch (...) {
         // the list is a convenience; the log line matters more
     }

@@ -29,4 +29,9 @@ QString DayLogFileName(const QDate& Day);
 // kept, and a new sink receives the kept lines first.
 using TMessageListSink = std::function<void(const QString& Line)>;
 void SetMessageListSink(TMessageListSink Sink);
+// The list shows the latest lines only (the day log keeps every one): a desk
+// that runs all day would otherwise keep every message of the day in memory.
+constexpr int MessageListMostLines = 500;
+// Appends Line, dropping the oldest lines beyond the bound.
+void AppendMessageLine(QStringList& Lines, const QString& Line);
 QStringList PendingMessageListLines();

@@ -85,7 +85,11 @@ TformSettings::TformSettings(TComponent* AOwner) : TForm(AOwner)
         if (Key == VK_ESCAPE)
             Close();
     };
-    SetMessageListSink([this](const QString& Line) { rmxMessages->Append(Line); });
+    SetMessageListSink([this](const QString& Line) {
+        QStringList lines = rmxMessages->Lines();
+        AppendMessageLine(lines, Line);
+        rmxMessages->SetLines(lines);
+    });
 }
 
 TformSettings::~TformSettings()

@@ -166,13 +166,17 @@ void TDataModule1::ProbeAccess()
 
 void TDataModule1::TidyAfterCrash()
 {
-    // A desk killed in the middle of a commit leaves rows of the unfinished
-    // transaction on pages that reached the disk before their index pages
-    // did (the engine writes a row before the index entries that point to
-    // it). Nobody sees those rows, but full validation reports the indexes
-    // as damaged until a reader comes across the rows and clears them away;
-    // these tables are otherwise read through their indexes only, so a full
-    // read at the start does it. The tables stay small (one event's reads).
+    // Rows deleted or changed (the web queue's sent rows above all), and the
+    // rows of a transaction a kill cut off, leave old row versions that the
+    // engine clears away only when a reader comes across them; it writes the
+    // pages of that clearing in no set order, so a kill after an index page
+    // went out and before the row's page did leaves old versions without
+    // index entries, which full validation reports as a damaged index (a
+    // plain writer shows the same). Old versions a kill left are therefore
+    // cleared here, before the desk writes anything, by reading through the
+    // tables a card read and the web worker write (one event's reads); and
+    // the connection is closed and opened again, as the engine writes every
+    // changed page when the last connection to the file closes.
     static const char* const Tables[] = {"VRK_DATA_REPLICATION", "VRK_RESULTS_CLASS", "VRK_RESULTS_CLASS_ALL",
                                          "VRK_RESULTS_SPLITS", "VRK_SPECIAL_PUNCHES"};
     RunDbMethod(QStringLiteral("TidyAfterCrash"), *fbTransactionDefaultFD, [&] {
@@ -182,6 +186,8 @@ void TDataModule1::TidyAfterCrash()
             q.Close();
         }
     });
+    convrkEventFD->Close();
+    convrkEventFD->Open();
 }
 
 bool TDataModule1::Disconnect()

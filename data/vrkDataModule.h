@@ -139,7 +139,7 @@ private:
     // connection and raises the engine's error.
     void ProbeAccess();
     // Reads through the tables a card read and the web worker write, so the
-    // rows of a transaction a crash cut off are cleared away at once.
+    // old row versions a crash left are cleared away at once and written.
     void TidyAfterCrash();
     TFbStoredProc* NewProcedure(const QString& Name, const QString& Procedure, TFbTransaction* Transaction);
     void RunPersonUpdate(const QString& Method, std::initializer_list<QString> Lines,

@@ -179,3 +179,14 @@ TEST_F(DayLog, UnwritableLogIsShownOnceInABoxAndOnStderr)
     EXPECT_TRUE(seen.boxes[0].Text.contains(DayLogFileName(QDate::currentDate())));
     EXPECT_EQ(err.count(DayLogFileName(QDate::currentDate())), 1) << err.toStdString();
 }
+
+// Before the settings dialog takes the list, the lines wait: the latest only.
+TEST_F(DayLog, LinesWaitingForTheListAreBounded)
+{
+    SetMessageListSink(nullptr);
+    for (int i = 1; i <= MessageListMostLines + 10; ++i)
+        do_message(false, QStringLiteral("odottaa %1").arg(i), MSG_INFORMATION);
+    const QStringList waiting = PendingMessageListLines();
+    ASSERT_EQ(waiting.size(), MessageListMostLines);
+    EXPECT_TRUE(waiting.first().endsWith(QStringLiteral("odottaa 11"))) << waiting.first().toStdString();
+}

@@ -2,6 +2,7 @@
 // dialog writing its options at once.
 
 #include "app/vrkCommon.h"
+#include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
 #include "components/framed/FcLabel.h"
 #include "components/base/rGroupBox.h"
@@ -190,4 +191,17 @@ TEST(WebLink, ALostConnectionShowsInTheBoxAndThePaneAndIsLoggedOnceEach)
     host.SetWebStatus(false);
     host.DoMessage(failure, 3, false);
     EXPECT_EQ(f.Data.Messages(QStringLiteral("REST-message")).count(failure), 2);
+}
+
+// A desk that runs all day logs a few lines per card: the list shows the
+// latest lines and drops the oldest, so its memory does not grow with reads.
+TEST(Settings, TheMessageListKeepsTheLatestLinesOnly)
+{
+    MainTestFixture f;
+    for (int i = 1; i <= MessageListMostLines + 40; ++i)
+        do_message(false, QStringLiteral("viesti %1").arg(i), MSG_INFORMATION);
+    const QStringList lines = f.Settings->rmxMessages->Lines();
+    ASSERT_EQ(lines.size(), MessageListMostLines);
+    EXPECT_TRUE(lines.first().endsWith(QStringLiteral("viesti 41"))) << lines.first().toStdString();
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("viesti %1").arg(MessageListMostLines + 40))) << lines.last().toStdString();
 }

@@ -130,7 +130,11 @@ bool TProgramUnderTest::Start()
     FProcess->setStandardErrorFile(Home.File(QStringLiteral("stderr.txt")), QIODevice::Append);
     // Dies with the test process, whatever ends it.
     FProcess->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    FProcess->start(QStringLiteral(SORVEX_BIN_DIR "/sorvex"), {});
+    // SORVEX_PROGRAM_WRAPPER: a command the program runs under (a memory
+    // profiler, for a measurement), its words separated by spaces.
+    QStringList command = QString::fromLocal8Bit(qgetenv("SORVEX_PROGRAM_WRAPPER")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    command << QStringLiteral(SORVEX_BIN_DIR "/sorvex");
+    FProcess->start(command.takeFirst(), command);
     if (!FProcess->waitForStarted(10000)) {
         FLastError = QStringLiteral("sorvex did not start: ") + FProcess->errorString();
         return false;
