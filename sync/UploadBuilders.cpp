@@ -52,16 +52,6 @@ QString SelectList(const TWireRecord& Record, bool WithKey = true)
     return Columns.join(QStringLiteral(", "));
 }
 
-void OpenQuery(TFbQuery& Query, const QString& Sql, const QString& Param, int64_t Value)
-{
-    Query.Close();
-    // The same text keeps the prepared statement.
-    if (Query.SQL().Text() != Sql)
-        Query.SQL().SetText(Sql);
-    Query.ParamByName(Param).SetAsLargeInt(Value);
-    Query.Open();
-}
-
 }  // namespace
 
 QString JsonEscape(const QString& Text)
@@ -120,6 +110,23 @@ TUploadBuilders::TUploadBuilders(TFbQuery* ReplData, TFbQuery* ReplData2, TFbQue
 {
 }
 
+TUploadBuilders::~TUploadBuilders() = default;
+
+TFbQuery& TUploadBuilders::OpenQuery(TFbQuery& Query, const QString& Sql, const QString& Param, int64_t Value)
+{
+    std::unique_ptr<TFbQuery>& Q = FStatements[{&Query, Sql}];
+    if (!Q) {
+        Q = std::make_unique<TFbQuery>();
+        Q->SetConnection(Query.Connection());
+        Q->SetTransaction(Query.Transaction());
+        Q->SQL().SetText(Sql);
+    }
+    Q->Close();
+    Q->ParamByName(Param).SetAsLargeInt(Value);
+    Q->Open();
+    return *Q;
+}
+
 QString TUploadBuilders::BatchOpening(int64_t SyncMessageId)
 {
     return QStringLiteral("{\"message_id\" : \"%1\", ").arg(SyncMessageId);
@@ -163,8 +170,7 @@ void TUploadBuilders::Build(const TWireRecord& Record, int64_t replication_id, i
         return;
     }
     const bool KeyInSelect = Record.QueueTable != QLatin1String("VRK_CLIENT");
-    TFbQuery& Q = *fbQueryReplDataFD;
-    OpenQuery(Q, QStringLiteral("select %1 from %2 a where a.%3 = :%3")
+    TFbQuery& Q = OpenQuery(*fbQueryReplDataFD, QStringLiteral("select %1 from %2 a where a.%3 = :%3")
                      .arg(SelectList(Record, KeyInSelect), Record.Table, Record.KeyMember),
               Record.KeyMember, in_repl_data_id);
     if (Q.Eof()) {
@@ -191,10 +197,7 @@ void TUploadBuilders::Build(const TWireRecord& Record, int64_t replication_id, i
 QString TUploadBuilders::ClassLists(int64_t ClassId)
 {
     QString Out = QStringLiteral(", \"class_courses\": [");
-    TFbQuery& Links = *fbQueryReplData2FD;
-    TFbQuery& Courses = *fbQueryReplData3FD;
-    TFbQuery& Controls = *fbQueryReplData4FD;
-    OpenQuery(Links, QStringLiteral("select a.class_course_id, a.class_id, a.course_id, a.inserted, a.updated "
+    TFbQuery& Links = OpenQuery(*fbQueryReplData2FD, QStringLiteral("select a.class_course_id, a.class_id, a.course_id, a.inserted, a.updated "
                                     "from vrk_class_course a where a.class_id = :class_id and a.deleted = 'E' "
                                     "order by a.class_course_id"),
               QStringLiteral("class_id"), ClassId);
@@ -203,7 +206,7 @@ QString TUploadBuilders::ClassLists(int64_t ClassId)
         Out += FirstLink ? QStringLiteral("{") : QStringLiteral(", {");
         FirstLink = false;
         Out += Members(wire::ClassCourseItem(), Links).join(QStringLiteral(", ")) + QStringLiteral(" , \"courses\": [");
-        OpenQuery(Courses, QStringLiteral("select a.course_id, a.event_id, a.course_name, a.course_length, a.climb, a.notes, "
+        TFbQuery& Courses = OpenQuery(*fbQueryReplData3FD, QStringLiteral("select a.course_id, a.event_id, a.course_name, a.course_length, a.climb, a.notes, "
                                           "a.controls_string, a.inserted, a.updated from vrk_course a "
                                           "where a.course_id = :course_id and a.deleted = 'E'"),
                   QStringLiteral("course_id"), Links.FieldByName(QStringLiteral("course_id"))->AsLargeInt());
@@ -212,7 +215,7 @@ QString TUploadBuilders::ClassLists(int64_t ClassId)
             Out += FirstCourse ? QStringLiteral("{") : QStringLiteral(", {");
             FirstCourse = false;
             Out += Members(wire::CourseItem(), Courses).join(QStringLiteral(", ")) + QStringLiteral(" , \"course_controls\": [");
-            OpenQuery(Controls,
+            TFbQuery& Controls = OpenQuery(*fbQueryReplData4FD,
                       QStringLiteral("select a.course_control_id, a.course_id, a.control_sequence, a.control_id, a.control_code, "
                                      "a.control_type, a.leg_length, a.online_name, a.online_leg_length, a.inserted, a.updated, "
                                      "a.online_control cc_online_control, b.punching_unit1, b.punching_unit2, b.punching_unit3, "
@@ -234,16 +237,16 @@ QString TUploadBuilders::ClassLists(int64_t ClassId)
     }
     Links.Close();
     Out += QStringLiteral("], \"additional_classes\": [");
-    OpenQuery(Links, QStringLiteral("select a.additional_class_id, a.class_id, a.inserted, a.updated, a.class_name, a.fee "
+    TFbQuery& Extras = OpenQuery(*fbQueryReplData2FD, QStringLiteral("select a.additional_class_id, a.class_id, a.inserted, a.updated, a.class_name, a.fee "
                                     "from vrk_additional_class a where a.class_id = :class_id order by a.additional_class_id"),
               QStringLiteral("class_id"), ClassId);
     bool FirstExtra = true;
-    for (; !Links.Eof(); Links.Next()) {
+    for (; !Extras.Eof(); Extras.Next()) {
         Out += FirstExtra ? QStringLiteral("{") : QStringLiteral(", {");
         FirstExtra = false;
-        Out += Members(wire::AdditionalClassItem(), Links).join(QStringLiteral(", ")) + QStringLiteral(" }");
+        Out += Members(wire::AdditionalClassItem(), Extras).join(QStringLiteral(", ")) + QStringLiteral(" }");
     }
-    Links.Close();
+    Extras.Close();
     Out += QStringLiteral("]");
     return Out;
 }
@@ -273,12 +276,11 @@ QString TUploadBuilders::RunLists(int64_t RunId)
          "order by A.RESULTS_CLASS_ALL_ID"},
     };
     QString Out;
-    TFbQuery& Q = *fbQueryReplData2FD;
     bool FirstList = true;
     for (const TList& List : Lists) {
         Out += (FirstList ? QStringLiteral(", \"") : QStringLiteral("], \"")) + QLatin1String(List.Name) + QStringLiteral("\": [");
         FirstList = false;
-        OpenQuery(Q, QLatin1String(List.Sql), QStringLiteral("RESULTS_CLASS_ID"), RunId);
+        TFbQuery& Q = OpenQuery(*fbQueryReplData2FD, QLatin1String(List.Sql), QStringLiteral("RESULTS_CLASS_ID"), RunId);
         bool FirstItem = true;
         for (; !Q.Eof(); Q.Next()) {
             Out += (FirstItem ? QStringLiteral("{") : QStringLiteral(", {")) + Members(List.Item, Q).join(QStringLiteral(", ")) + QLatin1Char('}');

@@ -12,6 +12,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <utility>
 
 class TFbQuery;
 class TField;
@@ -20,6 +23,7 @@ class TUploadBuilders {
 public:
     // The worker's four read queries (on its connection and update transaction).
     TUploadBuilders(TFbQuery* ReplData, TFbQuery* ReplData2, TFbQuery* ReplData3, TFbQuery* ReplData4);
+    ~TUploadBuilders();
 
     // This computer's client id, written into client messages.
     int64_t ThisClientId = 0;
@@ -54,6 +58,14 @@ private:
     TFbQuery* fbQueryReplData2FD;
     TFbQuery* fbQueryReplData3FD;
     TFbQuery* fbQueryReplData4FD;
+    // A prepared statement per read query and text: a run's message reads
+    // three lists in turn, and one query prepared again at every change of
+    // text cost more than the reads.
+    std::map<std::pair<const TFbQuery*, QString>, std::unique_ptr<TFbQuery>> FStatements;
+
+    // The statement of Sql on Query's connection and transaction, opened
+    // with Param set to Value.
+    TFbQuery& OpenQuery(TFbQuery& Query, const QString& Sql, const QString& Param, int64_t Value);
 
     void Build(const TWireRecord& Record, int64_t replication_id, int64_t in_repl_data_id, QString& inout_message,
                const QString& in_repl_type);
