@@ -22,6 +22,7 @@
 #include "components/framed/FcToolbar.h"
 #include "components/grid/rDBGrid.h"
 #include "resources/FinishDeskTexts.h"
+#include "results/CaptionBox.h"
 #include "results/DialogPictures.h"
 #include "results/DropDownOnTyping.h"
 #include "results/vrkResultsClass2.h"
@@ -125,10 +126,7 @@ void TformResultsClass2::BuildLayout()
     lblLainakortti->Font()->SetStyle(fsBold);
 
     // person
-    grpPerson = new TGroupBox(this);
-    grpPerson->SetParent(page);
-    grpPerson->SetCaption(QStringLiteral("Henkilö (F5)"));
-    grpPerson->SetBounds(8, 40, 490, 420);
+    grpPerson = MakeCaptionBox(this, page, QStringLiteral("grpPerson"), QStringLiteral("Henkilö (F5)"), 8, 40, 490, 420);
     edtSearchPersons = new TFcEdit(this);
     edtSearchPersons->SetParent(grpPerson);
     edtSearchPersons->SetBounds(10, 22, 250, 23);
@@ -252,10 +250,8 @@ void TformResultsClass2::BuildLayout()
     };
 
     // notes of the chosen course row
-    auto* grpNotes = new TGroupBox(this);
-    grpNotes->SetParent(page);
-    grpNotes->SetCaption(QStringLiteral("Lisätiedot"));
-    grpNotes->SetBounds(8, 466, 490, 160);
+    auto* grpNotes =
+        MakeCaptionBox(this, page, QStringLiteral("grpNotes"), QStringLiteral("Lisätiedot"), 8, 466, 490, 160);
     mmoRESULT_NOTES = new TrDBMemo(this);
     mmoRESULT_NOTES->SetParent(grpNotes);
     mmoRESULT_NOTES->SetBounds(10, 20, 470, 130);
@@ -264,10 +260,8 @@ void TformResultsClass2::BuildLayout()
     WithoutBoundLabel(mmoRESULT_NOTES);
 
     // course
-    grpCourse = new TGroupBox(this);
-    grpCourse->SetParent(page);
-    grpCourse->SetCaption(FOlder ? QStringLiteral("Sarja ja Rata (F6)") : QStringLiteral("Rata (F6)"));
-    grpCourse->SetBounds(505, 40, 490, 100);
+    grpCourse = MakeCaptionBox(this, page, QStringLiteral("grpCourse"),
+                               FOlder ? QStringLiteral("Sarja ja Rata (F6)") : QStringLiteral("Rata (F6)"), 505, 40, 490, 100);
     edtClassCourse = new TrDBLookupComboBox(this);
     edtClassCourse->SetParent(grpCourse);
     edtClassCourse->SetBounds(10, 22, 440, 23);
@@ -311,6 +305,7 @@ void TformResultsClass2::BuildLayout()
     fcdbrdgrpSTATUS = new TFcDBRadioGroup(this);
     fcdbrdgrpSTATUS->SetParent(page);
     fcdbrdgrpSTATUS->SetCaption(QStringLiteral("Tila"));
+    StyleCaptionBox(fcdbrdgrpSTATUS);
     fcdbrdgrpSTATUS->SetBounds(505, 146, 490, 70);
     QStringList items, values;
     for (int i = 0; i < (FOlder ? 5 : 8); ++i) {
@@ -335,10 +330,8 @@ void TformResultsClass2::BuildLayout()
     };
 
     // times
-    auto* grpTimes = new TGroupBox(this);
-    grpTimes->SetParent(page);
-    grpTimes->SetCaption(QStringLiteral("Aikatiedot"));
-    grpTimes->SetBounds(505, 222, 490, 120);
+    auto* grpTimes =
+        MakeCaptionBox(this, page, QStringLiteral("grpTimes"), QStringLiteral("Aikatiedot"), 505, 222, 490, 120);
     dtpRegistered = TimePicker(this, grpTimes, QStringLiteral("Rekisteröity"), "REGISTERED_TIME", 10, 18, true);
     dtpStartPunch = TimePicker(this, grpTimes, QStringLiteral("Nollaleimaus"), "START_PUNCH_TIME", 128, 18, true);
     dtpRead = TimePicker(this, grpTimes, QStringLiteral("Luku"), "INSERTED", 246, 18, true);
@@ -367,10 +360,8 @@ void TformResultsClass2::BuildLayout()
     dtpFinish->OnExit = [this](TComponent*) { tarkastaAjat(); };
 
     // punches
-    auto* grpPunches = new TGroupBox(this);
-    grpPunches->SetParent(page);
-    grpPunches->SetCaption(QStringLiteral("Leimaukset"));
-    grpPunches->SetBounds(505, 348, 490, 278);
+    auto* grpPunches =
+        MakeCaptionBox(this, page, QStringLiteral("grpPunches"), QStringLiteral("Leimaukset"), 505, 348, 490, 278);
     TFcToolbar* punchBar = progbars::MakeDialogToolbar(this, grpPunches, "", 10, 17, 90, 25);
     btnValidate = progbars::AddDialogButton(this, punchBar, actValidatePunches, 90, QStringLiteral("Tarkasta"));
     rdbgrdPunches = new TrDBGrid(this);

@@ -3,6 +3,8 @@
 
 #include "results/vrkPerson.h"
 #include "results/StartDeskLayout.h"
+#include "components/framed/FcDBRGrp.h"
+#include "results/CaptionBox.h"
 #include "results/DropDownOnTyping.h"
 #include "results/EditorGridLayout.h"
 
@@ -126,8 +128,7 @@ void TformPerson::BuildFields()
 
 void TformPerson::BuildClubGroup(int Y)
 {
-    auto* group = Make<TGroupBox>(this, this, 10, Y, 420, 56, L("grpClub"));
-    group->SetCaption(L("Seura"));
+    auto* group = MakeCaptionBox(this, this, L("grpClub"), L("Seura"), 10, Y, 420, 56);
     edtClub = Make<TDBLookupComboBox>(this, group, 10, 22, 210, 24, L("edtClub"));
     edtClub->SetDataSource(DataModule1->dsPersonFD);
     edtClub->SetDataField(L("CLUB_ID"));
@@ -156,34 +157,39 @@ void TformPerson::BuildSex(int Y)
 {
     auto* label = Make<TLabel>(this, this, 10, Y + 4, 110, 16, QString());
     label->SetCaption(L("Sukupuoli"));
-    rbMale = Make<TRadioButton>(this, this, 130, Y + 2, 70, 20, L("rbMale"));
-    rbMale->SetCaption(L("Mies"));
-    rbFemale = Make<TRadioButton>(this, this, 210, Y + 2, 90, 20, L("rbFemale"));
-    rbFemale->SetCaption(L("Nainen"));
-    rbMale->OnClick = [this](TComponent*) {
-        if (rbMale->Checked())
-            FRun.SetSex(QStringLiteral("M"));
+    // The row's own choice: a framed group bound to the person's sex, with
+    // no caption or frame of its own (the label beside it names it).
+    rgSex = new TFcDBRadioGroup(this);
+    rgSex->SetName(L("rgSex"));
+    rgSex->SetParent(this);
+    rgSex->SetGroupStyle(gsCustom);
+    rgSex->SetBorderOuter(fsNone);
+    rgSex->SetBorderInner(fsNone);
+    rgSex->SetTransparent(true);
+    rgSex->SetParentColor(true);
+    rgSex->SetCaption(QString());
+    rgSex->SetColumns(2);
+    rgSex->SetValues({L("M"), L("F")});
+    rgSex->SetItems({L("Mies"), L("Nainen")});
+    rgSex->SetBounds(122, Y - 3, 190, 30);
+    rgSex->SetDataSource(DataModule1->dsPersonFD);
+    rgSex->SetDataField(L("PERSON_SEX"));
+    // The choice goes into the row at once, as the editor's other fields do.
+    rgSex->OnChange = [this](TComponent*) {
+        if (!rgSex->Value().isEmpty())
+            FRun.SetSex(rgSex->Value());
     };
-    rbFemale->OnClick = [this](TComponent*) {
-        if (rbFemale->Checked())
-            FRun.SetSex(QStringLiteral("F"));
-    };
-    FSexLink.SetDataSource(DataModule1->dsPersonFD);
-    FSexLink.SetFieldName(L("PERSON_SEX"));
-    FSexLink.OnDataChange = [this](TFieldDataLink*) { ShowSex(); };
-    FSexLink.OnActiveChange = [this](TFieldDataLink*) { ShowSex(); };
 }
 
 void TformPerson::ShowSex()
 {
-    const QString sex = FSexLink.Field() ? FSexLink.Field()->AsString() : QString();
-    rbMale->SetChecked(sex == QStringLiteral("M"));
-    rbFemale->SetChecked(sex == QStringLiteral("F"));
+    const TField* f = rgSex->Field();
+    rgSex->SetValue(f ? f->AsString() : QString());
 }
 
 TformPerson::~TformPerson()
 {
-    FSexLink.SetDataSource(nullptr);
+    rgSex->SetDataSource(nullptr);
     if (DataModule1)
         DataModule1->PersonEditor = {};
 }

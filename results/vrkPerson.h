@@ -14,7 +14,7 @@ class TDBEdit;
 class TrDBCheckBox;
 class TrDBGrid;
 class TDBLookupComboBox;
-class TRadioButton;
+class TFcDBRadioGroup;
 
 class TformPerson : public TForm {
 public:
@@ -29,7 +29,7 @@ public:
     TDBEdit *edtPERSON_NAME, *edtCONTROL_CARD, *edtLICENSE, *edtCOUNTRY, *edtSPORT_ID, *edtPHONE_NUMBER, *edtINSERTED,
         *edtUPDATED, *edtWEB_SHOW_ASKED, *edtPERSON_ID;
     TDBLookupComboBox* edtClub;
-    TRadioButton *rbMale, *rbFemale;
+    TFcDBRadioGroup* rgSex;  // "Mies" (M), "Nainen" (F)
     TrDBCheckBox *chkWebShow, *chkPrintReceipt;
     TAction *actPersonEdit, *actPersonNew, *actPersonDelete, *actClubEdit, *actClubNew;
     TButton *btnOK, *btnCancel;
@@ -46,7 +46,6 @@ private:
     void ClubNew();
     void ShowSex();
     TPersonEditorRun FRun;
-    TFieldDataLink FSexLink;
 };
 
 extern TformPerson* formPerson;

@@ -26,6 +26,7 @@ class TrDBLookupComboBox;
 class TrDBDateTimePicker;
 class TImage;
 class TGroupBox;
+class TFcRadioGroup;
 class TMemo;
 class TAction;
 class TFcDBRadioGroup;
@@ -102,7 +103,7 @@ public:
     TFcCheckBox* chkNoChip = nullptr;
     TrDBCheckBox* chkRentedChip = nullptr;
     TLabel* lblLainakortti = nullptr;
-    TGroupBox* grpPerson = nullptr;
+    TFcRadioGroup* grpPerson = nullptr;
     TFcEdit* edtSearchPersons = nullptr;
     TButton* rButton1 = nullptr;
     TrDBGrid* rdbgrdPersons = nullptr;
@@ -115,7 +116,7 @@ public:
     TImage* imgOK = nullptr;
     TImage* imgQuestion = nullptr;
     TImage* imgExlamation = nullptr;
-    TGroupBox* grpCourse = nullptr;
+    TFcRadioGroup* grpCourse = nullptr;
     TrDBLookupComboBox* edtClassCourse = nullptr;
     TrDBEdit* edtAdditionalNotes = nullptr;
     TrDBLookupComboBox* edtAdditionalClass = nullptr;

@@ -21,6 +21,7 @@
 #include "resources/StartDeskTexts.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
+#include "results/CaptionBox.h"
 #include "results/DialogPictures.h"
 #include "results/DropDownOnTyping.h"
 #include "results/vrkPerson.h"
@@ -219,11 +220,8 @@ void TformResultsClassForest::BuildLayout()
 
     BuildCourseGroup();
 
-    FcRadioGroup1 = new TFcRadioGroup(this);
-    FcRadioGroup1->SetName(L("FcRadioGroup1"));
-    FcRadioGroup1->SetParent(this);
-    FcRadioGroup1->SetBounds(8, 538, 547, 66);
-    FcRadioGroup1->SetCaption(L("Tila"));
+    // Captioned as the boxes above it, with its choices inside.
+    FcRadioGroup1 = MakeCaptionBox(this, this, L("FcRadioGroup1"), L("Tila"), 8, 538, 547, 66);
     FcRadioGroup1->SetHint(L("Valitse kirjataanko maastoon vai suoraan 'Ei aikaa' tai 'Omatoimi' -tulokseksi"));
     FcRadioGroup1->SetColumns(4);
     FcRadioGroup1->SetItems({st::StatusForest, st::StatusNoTime, st::StatusSelf, st::StatusSetter, st::StatusOfficial});
@@ -276,8 +274,7 @@ void TformResultsClassForest::BuildLayout()
 
 void TformResultsClassForest::BuildCourseGroup()
 {
-    grpCourse = Make<TGroupBox>(this, this, 8, 438, 547, 96, L("grpCourse"));
-    grpCourse->SetCaption(L("Rata (F6)"));
+    grpCourse = MakeCaptionBox(this, this, L("grpCourse"), L("Rata (F6)"), 8, 438, 547, 96);
     edtClassCourse = Make<TDBLookupComboBox>(this, grpCourse, 10, 22, 527, 24, L("edtClassCourse"));
     edtClassCourse->SetListSource(DataModule1->dsClassCourseFFD);
     edtClassCourse->KeyField = L("CLASS_COURSE_ID");
@@ -460,8 +457,7 @@ void TformResultsClassForest::EscapeKey()
 
 void TformResultsClassForest::BuildPersonGroup()
 {
-    grpPerson = Make<TGroupBox>(this, this, 8, 60, 547, 374, L("grpPerson"));
-    grpPerson->SetCaption(L("Henkilö (F5)"));
+    grpPerson = MakeCaptionBox(this, this, L("grpPerson"), L("Henkilö (F5)"), 8, 60, 547, 374);
     edtSearchPersons = Make<TFcEdit>(grpPerson, grpPerson, 10, 22, 234, 24, L("edtSearchPersons"));
     edtSearchPersons->SetHint(L("Valitse suorituksen henkilö. Aloita syöttämään henkilön nimen (etu- tai sukunimi) "
                                 "ensimmäisiä merkkejä ja alla oleva taulukko suodatetaan. Suoritukselle valittu henkilö "
@@ -556,8 +552,7 @@ void TformResultsClassForest::BuildRightSide()
 {
     BuildWebEntries();
 
-    grpPayment = Make<TGroupBox>(this, this, 563, 304, 450, 290, L("grpPayment"));
-    grpPayment->SetCaption(L("Osallistumismaksu (F8)"));
+    grpPayment = MakeCaptionBox(this, this, L("grpPayment"), L("Osallistumismaksu (F8)"), 563, 304, 450, 290);
     rdbgrdPaymentMethods = MakeGrid(grpPayment, grpPayment, 10, 22, 430, 150, L("rdbgrdPaymentMethods"),
                                     DataModule1->dsPaymentMethodsFD,
                                     {{"OUT_PAYMENT_METHOD_NAME", "Osallistumismaksu", 280}, {"OUT_PAYMENT_METHOD_PRICE", "Hinta", 90}});
@@ -601,8 +596,7 @@ void TformResultsClassForest::BuildRightSide()
 
 void TformResultsClassForest::BuildWebEntries()
 {
-    grpWebEntries = Make<TGroupBox>(this, this, 563, 30, 450, 270, L("grpWebEntries"));
-    grpWebEntries->SetCaption(L("Ilmoittautuminen (F7)"));
+    grpWebEntries = MakeCaptionBox(this, this, L("grpWebEntries"), L("Ilmoittautuminen (F7)"), 563, 30, 450, 270);
     edtSearchWebEntries = Make<TFcEdit>(grpWebEntries, grpWebEntries, 10, 22, 190, 24, L("edtSearchWebEntries"));
     edtSearchWebEntries->SetHint(L("Hae ilmoittautumista suku- tai etunimen osalla."));
     edtSearchWebEntries->OnChange = [this](TComponent*) {

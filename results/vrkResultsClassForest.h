@@ -56,7 +56,7 @@ public:
     TImage *imgWebEntriesOK, *imgWebEntriesQuestion, *imgWebEntriesExlamation, *imgChipBalanceWarning;
     TCheckBox* chkRentedChip;
     TFcCheckBox *chkNoChip, *chkOwnChip, *chkPrintReceipt, *chkWebShow;
-    TGroupBox *grpPerson, *grpCourse, *grpWebEntries, *grpPayment;
+    TFcRadioGroup *grpPerson, *grpCourse, *grpWebEntries, *grpPayment;
     TrDBGrid *rdbgrdPersons, *rdbgrdWebEntries, *rdbgrdPaymentMethods;
     // The run's grid: hidden and without data; the shared grid actions act
     // on it while the window is open, so on nothing.

@@ -26,3 +26,5 @@ TPopupMenu* FramedDropDown(const TControl* C);
 // The dialogs' rows of tool buttons: a spacer between neighbouring buttons,
 // and the buttons in the window's own font. Adds the spacers met to Spacers.
 QStringList DialogRowFindings(TCustomForm* Form, int& Spacers);
+// The platform group boxes left on a window whose boxes are framed.
+QStringList PlatformGroupBoxes(TCustomForm* Form);

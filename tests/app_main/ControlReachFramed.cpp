@@ -4,6 +4,7 @@
 #include "components/framed/FcToolButton.h"
 #include "components/framed/FcToolbar.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
 
 #include <typeinfo>
 
@@ -43,4 +44,13 @@ QStringList DialogRowFindings(TCustomForm* Form, int& Spacers)
         }
     }
     return findings;
+}
+
+QStringList PlatformGroupBoxes(TCustomForm* Form)
+{
+    QStringList found;
+    for (int i = 0; i < Form->ComponentCount(); ++i)
+        if (auto* g = dynamic_cast<TGroupBox*>(Form->Components(i)))
+            found << Form->Name() + QStringLiteral(": box ") + g->Caption();
+    return found;
 }

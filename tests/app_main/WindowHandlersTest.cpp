@@ -171,12 +171,12 @@ QStringList RowsOf(int& Spacers, const std::function<void(TWindow&)>& Open)
     w.EndLoading();
     Open(w);
     WorkingMainWindow::Settle();
-    return DialogRowFindings(&w, Spacers);
+    return DialogRowFindings(&w, Spacers) + PlatformGroupBoxes(&w);
 }
 
 }  // namespace
 
-TEST(WindowHandlers, DialogRowsSpacedAndInTheDialogsFont)
+TEST(WindowHandlers, DialogRowsSpacedInTheDialogsFontAndFramedBoxes)
 {
     WorkingMainWindow m;
     int spacers = 0;

@@ -6,6 +6,7 @@
 
 #include "components/framed/FcEdit.h"
 #include "components/framed/FcRadChk.h"
+#include "components/framed/FcRadGrp.h"
 #include "components/framed/FcToolButton.h"
 #include "components/framed/FcToolbar.h"
 #include "components/grid/rDBGrid.h"

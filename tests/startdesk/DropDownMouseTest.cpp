@@ -13,6 +13,7 @@
 #include "tests/support/RealInput.h"
 
 #include "components/dbcontrols/TrDBEdit.h"
+#include "components/framed/FcDBRGrp.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ TEST_F(DropDownMouse, APersonGetsAClubAndASexByMouseClicksInTheModalEditor)
         listShown = w.edtClub->ListVisible();
         ClickListRow(w.edtClub, QStringLiteral("Helsingin Suunnistajat"));
         listGone = !w.edtClub->ListVisible();
-        ClickMiddle(w.rbFemale);
+        ClickMiddle(w.rgSex->Buttons(1));  // "Nainen"
         ClickMiddle(w.btnOK);
     });
     EXPECT_TRUE(listShown);

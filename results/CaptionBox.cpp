@@ -1,0 +1,28 @@
+#include "results/CaptionBox.h"
+
+#include "components/framed/FcRadGrp.h"
+
+void StyleCaptionBox(TFcCustomRadioGroup* Box)
+{
+    Box->SetGroupStyle(gsTopLine);
+    Box->SetTransparent(true);
+    // What sits inside takes the colour the box shows through, not the
+    // button face of a box of its own.
+    Box->SetParentColor(true);
+    TFont bold;
+    bold.Assign(*Box->CaptionFont());
+    bold.SetStyle(fsBold);
+    Box->SetCaptionFont(bold);
+}
+
+TFcRadioGroup* MakeCaptionBox(TComponent* Owner, TWinControl* Parent, const QString& Name, const QString& Caption, int X,
+                              int Y, int W, int H)
+{
+    auto* b = new TFcRadioGroup(Owner);
+    b->SetName(Name);
+    b->SetParent(Parent);
+    StyleCaptionBox(b);
+    b->SetCaption(Caption);
+    b->SetBounds(X, Y, W, H);
+    return b;
+}
