@@ -145,10 +145,24 @@ void FontGetRotated(TFont* Font, int Angle)
 
 // ---- reading order --------------------------------------------------------------------
 
-void BiDi_ModifyRect(TCanvas*, TRect&)
+void BiDi_ModifyRect(TCanvas* Canvas, TRect& Rect)
 {
-    // The program is laid out left to right only: nothing to mirror.
+    if (Canvas && Canvas->CanvasOrientation() == coRightToLeft)
+        std::swap(Rect.Left, Rect.Right);
 }
+
+namespace {
+
+// The frame drawers take a rectangle whose edges are in order, whichever way
+// the surface counts.
+TRect Ordered(TRect R)
+{
+    if (R.Left > R.Right)
+        std::swap(R.Left, R.Right);
+    return R;
+}
+
+}  // namespace
 
 void BiDi_FrameRect(TCanvas* Canvas, const TRect& Rect, TColor Color)
 {
@@ -156,14 +170,14 @@ void BiDi_FrameRect(TCanvas* Canvas, const TRect& Rect, TColor Color)
     BiDi_ModifyRect(Canvas, r);
     if (Color != clNone)
         Canvas->Brush()->SetColor(Color);
-    Canvas->FrameRect(r);
+    Canvas->FrameRect(Ordered(r));
 }
 
 void BiDi_DrawFocusRect(TCanvas* Canvas, const TRect& Rect)
 {
     TRect r = Rect;
     BiDi_ModifyRect(Canvas, r);
-    Canvas->DrawFocusRect(r);
+    Canvas->DrawFocusRect(Ordered(r));
 }
 
 // ---- gradients and geometry -------------------------------------------------------------

@@ -325,6 +325,10 @@ struct TTextMetric {
     int tmMaxCharWidth = 0;
 };
 
+// The direction a surface's horizontal coordinates run: a surface mirrored for
+// right-to-left windows counts from the right edge.
+enum TCanvasOrientation { coLeftToRight, coRightToLeft };
+
 class TCanvas {
 public:
     TCanvas();
@@ -340,6 +344,8 @@ public:
     void SetBrush(const TBrush& B) { FBrush.Assign(B); }
     TPoint PenPos() const { return FPenPos; }
     void SetPenPos(const TPoint& P) { FPenPos = P; }
+    TCanvasOrientation CanvasOrientation() const { return FOrientation; }
+    void SetCanvasOrientation(TCanvasOrientation Value) { FOrientation = Value; }
     // Whether drawing reaches a surface (measuring works without one).
     bool HandleAllocated() const { return FPainter != nullptr; }
 
@@ -415,6 +421,7 @@ private:
     TPoint FOrigin;
     int FSaveDepth = 0;
     std::vector<TPoint> FSavedOrigins;
+    TCanvasOrientation FOrientation = coLeftToRight;
 };
 
 // Window-system helpers the drawing code calls by these names.

@@ -62,6 +62,25 @@ TEST(PicToolTest, GeometryOfBitmaps)
     EXPECT_EQ(b.Height(), 60);
 }
 
+TEST(PicToolTest, RectanglesFollowTheSurfacesReadingOrder)
+{
+    TBitmap b(20, 10);
+    TCanvas* c = b.Canvas();
+    TRect r = Rect(2, 1, 8, 5);
+    BiDi_ModifyRect(c, r);
+    EXPECT_EQ(r, Rect(2, 1, 8, 5));
+    c->SetCanvasOrientation(coRightToLeft);
+    BiDi_ModifyRect(c, r);
+    EXPECT_EQ(r, Rect(8, 1, 2, 5));
+    // The frame still lands on the same pixels.
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(Rect(0, 0, 20, 10));
+    BiDi_FrameRect(c, Rect(2, 1, 8, 5), clRed);
+    EXPECT_EQ(b.Canvas()->Pixel(2, 1), clRed);
+    EXPECT_EQ(b.Canvas()->Pixel(7, 4), clRed);
+    EXPECT_EQ(b.Canvas()->Pixel(4, 3), clWhite);
+}
+
 TEST(PicToolTest, FileTypesAndFilters)
 {
     EXPECT_EQ(GetFileTypeFromFileName(QStringLiteral("kuva.JPEG")), gtJPG);
