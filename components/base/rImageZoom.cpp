@@ -400,6 +400,10 @@ void TrImageZoom::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
         FIsDragging = true;
         FDragStartPoint = {X, Y};
         FDragStartOffset = FZoomOffset;
+        if (FCanDrag) {
+            FCursorBeforeDrag = Cursor();
+            SetCursor(DragCursor);
+        }
     }
 }
 
@@ -415,6 +419,8 @@ void TrImageZoom::MouseMove(TShiftState Shift, int X, int Y)
 void TrImageZoom::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TCustomControl::MouseUp(Button, Shift, X, Y);
+    if (FIsDragging && FCanDrag)
+        SetCursor(FCursorBeforeDrag);
     FIsDragging = false;
 }
 

@@ -70,6 +70,8 @@ public:
     TImageShowEditor ShowEditor = ieShowModal;
     bool ReadOnly = false;
     bool DragAndMove = true;
+    // Shown while a picture larger than the view is dragged around.
+    TCursor DragCursor = crSizeAll;
     bool SaveInJPG = false;
     bool UseFocus = false;
     TrGraphicType ImgGraphicType = gtNoPicture;
@@ -151,6 +153,7 @@ private:
     bool FCanDrag = false;
     bool FDrawing = false;
     bool FIsDragging = false;
+    TCursor FCursorBeforeDrag = crDefault;
     TPoint FDragStartPoint, FDragStartOffset;
     bool FirstOpenMenu = true;
     TPopupMenu* FPopupMenu;

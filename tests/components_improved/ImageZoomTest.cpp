@@ -187,9 +187,13 @@ TEST_F(ZoomFixture, ScrollBarsFollowAndMoveTheZoomedPicture)
     View->Scroll(true, TrImageZoom::scLineUp);
     EXPECT_EQ(View->ZoomOffset().X, 1000 - 385);
     // dragging the picture moves the thumbs with it
+    // (under the size-all cursor while held, the view's own one after)
     QTest::mousePress(View->Widget(), Qt::LeftButton, {}, QPoint(200, 200));
+    EXPECT_EQ(View->Widget()->cursor().shape(), Qt::SizeAllCursor);
     QTest::mouseMove(View->Widget(), QPoint(250, 150));
     QTest::mouseRelease(View->Widget(), Qt::LeftButton, {}, QPoint(250, 150));
+    EXPECT_NE(View->Widget()->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_EQ(View->Cursor(), crDefault);
     EXPECT_EQ(hbar->value(), View->ZoomOffset().X);
     EXPECT_EQ(vbar->value(), 242);
     // fitted, the bars go away and the client is whole again
