@@ -156,6 +156,8 @@ private:
     // Pass parts.
     bool UploadMessage(int MessageNo, bool& MoreRows);
     void MarkUploadReply(const QString& Reply);
+    // Ends the upload half's read of the queue.
+    void EndQueueRead();
     bool ClaimRow(int64_t ReplicationId, int64_t SyncMessageId);
     void ReleaseClaims(int64_t SyncMessageId);
     void ExecMark(const QString& Sql, const std::function<void(TFbQuery&)>& Bind);

@@ -98,6 +98,7 @@ int TformWorkerREST::Synchronize()
             UploadLimit = true;
             break;
         }
+        EndQueueRead();
         if (Result == 0 && !Cancelled())
             Result = DownloadHalf(DownloadLimit);
     } while ((UploadLimit || DownloadLimit) && !Cancelled());
@@ -163,7 +164,10 @@ bool TformWorkerREST::UploadMessage(int MessageNo, bool& MoreRows)
             }
         }
         Queue.Close();
-        fbTrWorkerDefaultFD->Commit();
+        // The queue's read transaction serves the whole upload half (it reads
+        // committed rows, so every message sees the claims and marks before
+        // it): each start of a transaction is a forced write of the database
+        // header, one per message more than the message needs.
         if (fbTrWorkerUpdateDefaultFD->Active())
             fbTrWorkerUpdateDefaultFD->Commit();  // the claims, before the rows go out
         if (RowCount > 0) {
@@ -217,6 +221,16 @@ bool TformWorkerREST::UploadMessage(int MessageNo, bool& MoreRows)
         }
         MoreRows = false;
         return false;
+    }
+}
+
+void TformWorkerREST::EndQueueRead()
+{
+    try {
+        if (fbTrWorkerDefaultFD->Active())
+            fbTrWorkerDefaultFD->Commit();
+    } catch (const std::exception&) {
+        RollbackIfActive(fbTrWorkerDefaultFD);
     }
 }
 
