@@ -5,6 +5,8 @@
 #include "app/vrkMainForm.h"
 #include "app/vrkMainWebLink.h"
 #include "data/vrkDataModule.h"
+#include "components/framed/FcEdit.h"
+#include "components/framed/FcPanel.h"
 #include "platform/rtl/Exception.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowTexts.h"
@@ -14,15 +16,23 @@ TFormFirstUse* FormFirstUse = nullptr;
 
 namespace {
 
+// Each message of the dialog on a framed panel of its own, the text
+// wrapped inside it.
 TLabel* TextLabel(TFormFirstUse* F, const char* Name, const QString& Text, int Top, int Height)
 {
+    auto* p = new TFcPanel(F);
+    p->SetParent(F);
+    p->SetBorderOuter(fsNone);
+    p->SetBorderInner(fsNone);
+    p->SetCaption(QString());
+    p->SetBounds(16, Top, 448, Height);
     auto* l = new TLabel(F);
     l->SetName(QString::fromLatin1(Name));
-    l->SetParent(F);
+    l->SetParent(p);
     l->SetAutoSize(false);
     l->SetWordWrap(true);
     l->SetCaption(Text);
-    l->SetBounds(16, Top, 448, Height);
+    l->SetBounds(0, 0, 448, Height);
     return l;
 }
 
@@ -39,9 +49,12 @@ TFormFirstUse::TFormFirstUse(TComponent* AOwner) : TForm(AOwner)
     welcome->Font()->SetStyle(fsBold);
     TextLabel(this, "lblInfo", txt::FirstUseInfo, 42, 64);
     TextLabel(this, "lblInternet", txt::FirstUseInternet, 110, 20);
-    TLabel* code = TextLabel(this, "lblTempClientID", txt::FirstUseCodeLabel, 148, 20);
-    code->SetWidth(180);
-    fcdtTempClientID = new TEdit(this);
+    auto* code = new TLabel(this);
+    code->SetName(QStringLiteral("lblTempClientID"));
+    code->SetParent(this);
+    code->SetCaption(txt::FirstUseCodeLabel);
+    code->SetBounds(16, 148, 180, 20);
+    fcdtTempClientID = new TFcEdit(this);
     fcdtTempClientID->SetName(QStringLiteral("fcdtTempClientID"));
     fcdtTempClientID->SetParent(this);
     fcdtTempClientID->SetBounds(200, 144, 200, 24);

@@ -5,7 +5,7 @@
 
 #include "platform/ui/Forms.h"
 
-class TEdit;
+class TFcEdit;
 class TButton;
 class TLabel;
 
@@ -14,7 +14,7 @@ public:
     explicit TFormFirstUse(TComponent* AOwner);
     ~TFormFirstUse() override;
 
-    TEdit* fcdtTempClientID = nullptr;
+    TFcEdit* fcdtTempClientID = nullptr;
     TButton* btnOK = nullptr;
     TButton* btnCancel = nullptr;
 

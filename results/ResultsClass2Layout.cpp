@@ -240,6 +240,8 @@ void TformResultsClass2::BuildLayout()
     edtWebShowAsked->SetParent(grpPerson);
     edtWebShowAsked->SetReadOnly(true);
     edtWebShowAsked->SetBounds(FOlder ? 230 : 180, 356, 150, 23);
+    // A stamp to read, not a field waiting for input.
+    edtWebShowAsked->SetReadOnlyColor(clWindow);
     lblPhoneNumber = AddLabel(this, grpPerson, QStringLiteral("Puhelin"), 10, 388);
     edtPhoneNumber = new TFcEdit(this);
     edtPhoneNumber->SetParent(grpPerson);
@@ -345,6 +347,9 @@ void TformResultsClass2::BuildLayout()
     edtTime->SetReadOnly(true);
     edtTime->SetBounds(364, 82, 100, 23);
     edtTime->Font()->SetStyle(fsBold);
+    // Computed, never typed: the face colour of the window, bold.
+    edtTime->SetColor(clBtnFace);
+    edtTime->SetReadOnlyColor(clBtnFace);
     for (auto [picker, field] : {std::pair{dtpStart, "START_TIME"}, std::pair{dtpFinish, "FINISH_TIME"},
                                  std::pair{dtpPenalty, "PENALTY_TIME"}}) {
         TrDBDateTimePicker* p = picker;

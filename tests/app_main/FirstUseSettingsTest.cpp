@@ -4,6 +4,7 @@
 #include "app/vrkCommon.h"
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "components/framed/FcEdit.h"
 #include "components/framed/FcLabel.h"
 #include "components/base/rGroupBox.h"
 #include "components/framed/FcStatus.h"

@@ -5,6 +5,7 @@
 // Run it under Xvfb to look at the result.
 
 #include "components/base/rGroupBox.h"
+#include "components/framed/FcEdit.h"
 #include "components/grid/TrDBAction.h"
 #include "app/vrkFirstUse.h"
 #include "app/vrkMainFinishDesk.h"
