@@ -1,5 +1,6 @@
 #include "results/CaptionBox.h"
 
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcRadGrp.h"
 
 void StyleCaptionBox(TFcCustomRadioGroup* Box)
@@ -25,4 +26,16 @@ TFcRadioGroup* MakeCaptionBox(TComponent* Owner, TWinControl* Parent, const QStr
     b->SetCaption(Caption);
     b->SetBounds(X, Y, W, H);
     return b;
+}
+
+TFcLabel* MakeFieldCaption(TComponent* Owner, TWinControl* Parent, const QString& Caption, int X, int Y, int W)
+{
+    auto* l = new TFcLabel(Owner);
+    l->SetParent(Parent);
+    l->SetAutoSize(false);
+    l->SetAlignment(taRightJustify);
+    l->SetTransparent(true);
+    l->SetCaption(Caption);
+    l->SetBounds(X, Y, W, 16);
+    return l;
 }

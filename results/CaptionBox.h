@@ -7,6 +7,7 @@
 
 class TComponent;
 class TFcCustomRadioGroup;
+class TFcLabel;
 class TFcRadioGroup;
 class TWinControl;
 
@@ -14,3 +15,6 @@ TFcRadioGroup* MakeCaptionBox(TComponent* Owner, TWinControl* Parent, const QStr
                               int Y, int W, int H);
 // The same look for a group that holds choices.
 void StyleCaptionBox(TFcCustomRadioGroup* Box);
+// A field's caption on a framed label W wide, its text ending at the right
+// edge, next to the field it names.
+TFcLabel* MakeFieldCaption(TComponent* Owner, TWinControl* Parent, const QString& Caption, int X, int Y, int W);

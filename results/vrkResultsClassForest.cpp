@@ -10,6 +10,7 @@
 #include "devices/vrkFinishDeskHost.h"
 #include "platform/ui/DBCtrls.h"
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcRadChk.h"
 #include "components/framed/FcRadGrp.h"
 #include "components/grid/TrDBAction.h"
@@ -565,7 +566,7 @@ void TformResultsClassForest::BuildRightSide()
         FRun.ChoosePayment();
         Sync();
     };
-    lblPaymentPrice = MakeLabel(grpPayment, grpPayment, 10, 184, 150, st::PriceFee);
+    lblPaymentPrice = MakeFieldCaption(grpPayment, grpPayment, st::PriceFee, 10, 184, 146);
     edtPaymentPrice = Make<TEdit>(grpPayment, grpPayment, 164, 180, 100, 24, L("edtPaymentPrice"));
     edtPaymentPrice->OnExit = [this](TComponent*) {
         bool ok = false;
@@ -581,7 +582,7 @@ void TformResultsClassForest::BuildRightSide()
         formSaldoMaksu->ShowFor(FRun);
         Sync();
     };
-    MakeLabel(grpPayment, grpPayment, 10, 214, 150, L("Maksuinfo"));
+    MakeFieldCaption(grpPayment, grpPayment, L("Maksuinfo"), 10, 214, 146);
     edtPaymentInfo = Make<TEdit>(grpPayment, grpPayment, 164, 210, 276, 24, L("edtPaymentInfo"));
     edtPaymentInfo->SetMaxLength(200);
     edtPaymentInfo->SetHint(L("Syötä tarvittaessa infotekstiä maksulle"));

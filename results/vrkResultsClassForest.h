@@ -20,6 +20,7 @@ class TControl;
 class TDBGrid;
 class TrDBGrid;
 class TFcEdit;
+class TFcLabel;
 class TFcCheckBox;
 class TColumn;
 class TDBLookupComboBox;
@@ -43,7 +44,8 @@ public:
 
     // The status strip: step 1 the person, step 2 the course.
     TImage *imgMenu1Question, *imgMenu1OK, *imgMenu1Exlamation, *imgMenu2, *imgMenu2Question, *imgMenu2OK;
-    TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblPaymentPrice, *lblChipBalanceInfo, *lblENTRY_FEE;
+    TLabel *lblMenu1, *lblMenu2, *lblLainakortti, *lblChipBalanceInfo, *lblENTRY_FEE;
+    TFcLabel* lblPaymentPrice;
     TEdit *edtChip1, *edtPaymentPrice, *edtPaymentInfo, *edtADDITIONAL_CLASS_NOTES;
     TFcEdit *edtSearchPersons, *edtSearchWebEntries, *edtWebShowAsked, *edtPhoneNumber;
     TButton* rButton1;

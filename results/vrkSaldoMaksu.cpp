@@ -3,6 +3,7 @@
 
 #include "results/vrkSaldoMaksu.h"
 #include "results/StartDeskLayout.h"
+#include "results/CaptionBox.h"
 
 #include "data/vrkDataModule.h"
 #include "platform/ui/DBGrids.h"
@@ -75,12 +76,10 @@ TformSaldoMaksu::TformSaldoMaksu(TComponent* AOwner) : TForm(AOwner)
             choose();
         }
     };
-    auto* priceLabel = Make<TLabel>(this, this, 10, 206, 80, 16, QString());
-    priceLabel->SetCaption(L("Maksu"));
+    MakeFieldCaption(this, this, L("Maksu"), 10, 206, 82);
     edtPaymentPrice = Make<TEdit>(this, this, 100, 202, 100, 24, L("edtPaymentPrice"));
     edtPaymentPrice->OnExit = [this](TComponent*) { FPayment->SetPrice(ParseMoney(edtPaymentPrice->Text())); };
-    auto* infoLabel = Make<TLabel>(this, this, 10, 238, 80, 16, QString());
-    infoLabel->SetCaption(L("Maksuinfo"));
+    MakeFieldCaption(this, this, L("Maksuinfo"), 10, 238, 82);
     edtPaymentInfo = Make<TEdit>(this, this, 100, 234, 360, 24, L("edtPaymentInfo"));
     edtPaymentInfo->SetMaxLength(200);
     edtPaymentInfo->OnExit = [this](TComponent*) { FPayment->SetInfo(edtPaymentInfo->Text()); };

@@ -5,6 +5,7 @@
 #include "StartDeskFixture.h"
 
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcRadChk.h"
 #include "components/framed/FcRadGrp.h"
 #include "components/framed/FcToolButton.h"
@@ -277,6 +278,10 @@ TEST_F(CheckInWindow, TheRunnersOptionsFollowTheMouse)
     EXPECT_FALSE(stamp.isEmpty());
     EXPECT_EQ(phone, QStringLiteral("0401234"));
     EXPECT_EQ(w.edtWebShowAsked->ReadOnlyColor(), clWindow);
+    // The price's caption ends where its field begins.
+    EXPECT_EQ(w.lblPaymentPrice->Alignment(), taRightJustify);
+    EXPECT_LE(w.lblPaymentPrice->Left() + w.lblPaymentPrice->Width(), w.edtPaymentPrice->Left());
+    EXPECT_GE(w.lblPaymentPrice->Left() + w.lblPaymentPrice->Width(), w.edtPaymentPrice->Left() - 12);
 }
 
 }  // namespace
