@@ -240,5 +240,7 @@ inline const QString InsertEndOfAllLines = QStringLiteral("Insert end of all lin
 inline const QString InsertHorizontalLine = QStringLiteral("Insert horizontal line");
 inline const QString InsertHTMLLink = QStringLiteral("Insert HTML link");
 inline const QString ClearAllFormats = QStringLiteral("Clear all formats");
+inline const QString EditWinTextNotSaved =
+    QStringLiteral("Error: The text could not be saved to the field, so it is not shown in window. The text stays in the memo.");
 
 }  // namespace dbctltxt

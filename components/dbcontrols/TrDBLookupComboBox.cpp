@@ -77,8 +77,9 @@ void TrDBLookupComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 
 void TrDBLookupComboBox::MouseEnter()
 {
-    // 6. The whole text when it does not fit beside the button.
-    ShowLongValueHint(this, GetSelectedText(), ClientWidth() - 24, FAutoHint);
+    // 6. The whole text when it does not fit beside the button: the values
+    // this box paints over several fields, else the base's own text.
+    ShowLongValueHint(this, ListFieldIndex < ListFieldIndexMax ? GetSelectedText() : Text(), ClientWidth() - 24, FAutoHint);
     TDBLabeledControl::MouseEnter();
 }
 
@@ -263,6 +264,8 @@ void TrDBLookupComboBox::DropDown()
     l->ItemIncreaseHeight = DropDownItemIncreaseHeight;
     l->ItemIncreaseWidth = DropDownItemIncreaseWidth;
     l->GetListItemProps = OnGetListItemProps;
+    // The list has no parent to read in its box's order from.
+    l->SetBiDiMode(BiDiMode());
     if (ListVisible() || !CanModify())
         return;
     if (!FStateLink.Editing() && !FDataLink.Edit())

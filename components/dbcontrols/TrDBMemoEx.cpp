@@ -1,6 +1,7 @@
 #include "components/dbcontrols/TrDBMemoEx.h"
 
 #include "components/base/rGlyphs.h"
+#include "components/base/rdlg.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
@@ -11,6 +12,8 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <stdexcept>
+#include <string>
 
 namespace {
 
@@ -354,12 +357,28 @@ void TrDBMemoEx::CreateFormatPopupMenu()
 
 // ---- edit window --------------------------------------------------------------------------------
 
+void TrDBMemoEx::RefuseEditWin(const std::exception& E)
+{
+    try {
+        if (CanFocus())
+            SetFocus();
+    } catch (...) {
+    }
+    ShowErr(dbctltxt::EditWinTextNotSaved, E, false);
+}
+
 void TrDBMemoEx::ShowEditWin()
 {
-    // What was typed reaches the field before the window shows it.
+    // What was typed reaches the field before the window shows it. When the
+    // field refuses it, the window stays shut (it would show the field's old
+    // text) and the typed text stays in the memo for the user to correct.
     try {
         UpdateRecord();
+    } catch (const std::exception& e) {
+        RefuseEditWin(e);
+        return;
     } catch (...) {
+        RefuseEditWin(std::runtime_error(std::string()));
         return;
     }
     QCoreApplication::processEvents();

@@ -10,6 +10,8 @@
 #include "components/dbcontrols/TBoundSpeedButton.h"
 #include "components/dbcontrols/TrDBMemo.h"
 
+#include <exception>
+
 enum TFormatType { ftRTF, ftHTML };
 
 class TrDBMemoEx : public TrDBMemo {
@@ -87,6 +89,8 @@ protected:
 
 private:
     void LoadGlyphs();
+    // Tells why the window does not open, the focus back in the memo.
+    void RefuseEditWin(const std::exception& E);
     TBoundSpeedButton* MakeButton(const char* Name, const char* GlyphName, const QString& Hint, const QString& DesignCaption);
     void Wrap(const QString& Opener, const QString& Closer);
     void WrapList(const QString& Opener);

@@ -326,10 +326,11 @@ QString TrDBRecView::GetValue(int Idx) const
     return rich.Text();
 }
 
-void TrDBRecView::SetFont(const QString& Name, TFont* Font)
+void TrDBRecView::SetFont(const QString& Name, TFont* Font) const
 {
     // 5.
-    Font->Assign(*const_cast<TrDBRecView*>(this)->TControl::Font());
+    const TFont& own = *const_cast<TrDBRecView*>(this)->TControl::Font();
+    Font->Assign(own);
     bool found = false;
     const QString rules = EntryValue(FSpecFields, Name, found);
     if (!found)
@@ -337,7 +338,7 @@ void TrDBRecView::SetFont(const QString& Name, TFont* Font)
     Font->Assign(FSpecFont);
     for (const QString& token : rules.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         if (token.trimmed().compare(QStringLiteral("SF"), Qt::CaseInsensitive) == 0)
-            Font->Assign(*TControl::Font());
+            Font->Assign(own);
         else
             UseFontFormatParams(Font, token.trimmed());
     }
@@ -558,8 +559,9 @@ void TrDBRecView::DoExit()
 
 void TrDBRecView::ChangeBool(bool SetFalse)
 {
-    // 12.
-    if (!CanEdit(true))
+    // 12. A view set up for display only never changes a field, whatever
+    // the record would allow.
+    if (!(Options() & goEditing) || (Options() & goRowSelect) || !CanEdit(true))
         return;
     TField* f = FocusedField();
     if (!f)

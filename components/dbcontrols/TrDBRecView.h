@@ -167,7 +167,7 @@ private:
     friend class TrRecViewDataLink;
     bool Ready() const;
     void SetCols();
-    void SetFont(const QString& Name, TFont* Font);
+    void SetFont(const QString& Name, TFont* Font) const;
     bool CanEdit(bool DoEdit) const;
     QString GetFieldText(TField* F) const;
     QString BooleanEntry(const QString& Name) const;

@@ -87,7 +87,12 @@ QStringList TrDBRecView::GetPickList(int ARow) const
 
 TEditStyle TrDBRecView::GetEditStyle(int, int ARow) const
 {
-    // 7.
+    // 7. The editor shows the value in the row's own font.
+    if (TInplaceEdit* e = InplaceEditor()) {
+        TFont rowFont;
+        SetFont(FFldList.value(ARow), &rowFont);
+        e->SetFont(rowFont);
+    }
     TField* f = GetField(ARow);
     if (!f)
         return esSimple;

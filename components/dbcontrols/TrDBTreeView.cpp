@@ -732,14 +732,12 @@ void TrDBTreeView::DropAt(TComponent* Source, int X, int Y)
         std::vector<TTreeNode*> list;
         for (int i = 0; i < SelectionCount(); ++i)
             list.push_back(Selections(i));
-        ClearSelection();
-        SetSelected(target);
+        Select(target);
         MoveItem(list.front(), target);
         for (size_t i = list.size() - 1; i >= 1; --i)
             MoveItem(list[i], target);
         for (TTreeNode* n : list)
-            if (n)
-                SetSelected(n);
+            Select(n, ssCtrl);
     }
     if (OnDragDrop)
         OnDragDrop(this, Source, X, Y);

@@ -1,5 +1,6 @@
 #include "components/dbcontrols/TrPopupDataList.h"
 
+#include "components/base/rpictool.h"
 #include "components/base/rtool.h"
 #include "components/dbcontrols/DataItemDefs.h"
 #include "platform/ui/Graphics.h"
@@ -70,6 +71,16 @@ int TrPopupDataList::GetMaxItemWidth()
     return sum;
 }
 
+TFieldAlignment TrPopupDataList::ReadingAlignment(TFieldAlignment A) const
+{
+    // Right to left the text starts at the other side of its cell.
+    if (!UseRightToLeftReading())
+        return A;
+    return A == TFieldAlignment::LeftJustify ? TFieldAlignment::RightJustify
+           : A == TFieldAlignment::RightJustify ? TFieldAlignment::LeftJustify
+                                                : A;
+}
+
 void TrPopupDataList::Paint()
 {
     TCanvas* c = Canvas();
@@ -122,7 +133,7 @@ void TrPopupDataList::Paint()
                 }
                 if (!text.isEmpty() || !GetListItemProps) {
                     const int tw = cc->TextWidth(text);
-                    const TFieldAlignment a = f ? f->Alignment() : TFieldAlignment::LeftJustify;
+                    const TFieldAlignment a = ReadingAlignment(f ? f->Alignment() : TFieldAlignment::LeftJustify);
                     int tx = a == TFieldAlignment::RightJustify ? w - tw - 4 : a == TFieldAlignment::Center ? (w - tw) / 2 : m;
                     tx = std::max(tx, m);
                     if (pic.Width() > 0)
@@ -155,7 +166,7 @@ void TrPopupDataList::Paint()
             c->FillRect(Rect(0, top, ClientWidth(), top + h));
         }
         if (selected)
-            c->DrawFocusRect(Rect(0, top, ClientWidth(), top + h));
+            BiDi_DrawFocusRect(c, Rect(0, top, ClientWidth(), top + h));
     }
     if (d)
         d->SetActiveRecordOverride(-1);

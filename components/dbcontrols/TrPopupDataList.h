@@ -38,6 +38,8 @@ protected:
 
 private:
     std::vector<TField*> ListFields() const;
+    // A field's alignment as read in the list's reading order.
+    TFieldAlignment ReadingAlignment(TFieldAlignment A) const;
     std::vector<int> FColWidth;
 };
 

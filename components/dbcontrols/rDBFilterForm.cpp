@@ -320,6 +320,9 @@ void TrDBFilterForm::DoShow()
     if (!gridField || !SelectField(gridField->FieldName()))
         FieldChanged();
     rDlgPropSave->ReadProperties();
+    // A box saved ticked while it was shown must not strip quotes unseen.
+    if (!cbDelQuotes->Visible())
+        cbDelQuotes->SetChecked(false);
     eValue->SetText(QString());
     eRes->SetSelStart(int(eRes->Text().size()));
     TrDBDlgBaseForm::DoShow();

@@ -235,6 +235,9 @@ void TrDBFindForm::DoShow()
     if (Sorted)
         btSortClick();
     rDlgPropSave->ReadProperties();
+    // A box saved ticked while it was shown must not strip quotes unseen.
+    if (!cbDelQuotes->Visible())
+        cbDelQuotes->SetChecked(false);
     if (lbLabels->Count() > 0)
         lbLabels->SetItemIndex(0);
     TrDBDlgBaseForm::DoShow();

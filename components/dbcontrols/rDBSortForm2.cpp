@@ -38,7 +38,7 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     grSort->Columns()->Items(ColField)->SetButtonStyle(sgbDropDownList);
     grSort->Columns()->Items(ColDesc)->SetButtonStyle(sgbCheckbox);
     // The widths after the columns, which set their own on creation.
-    grSort->SetColWidths(ColNo, 18);
+    grSort->SetColWidths(ColNo, 15);
     grSort->SetColWidths(ColField, 153);
     grSort->SetColWidths(ColDesc, 69);
     grSort->SetLeftCol(0);
@@ -59,7 +59,7 @@ TrDBSortForm2::TrDBSortForm2(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
     btDelAll->SetHint(dbctltxt::DeleteAllRowsHint);
     btDelAll->OnClick = [this](TComponent*) { DeleteAllRows(); };
     btSave = PlaceControl<TrButton>(this, this, 308, 84, 30, 24);
-    SetButtonGlyph(btSave, dgSaveList);
+    btSave->SetCaption(QStringLiteral(">>"));
     btSave->SetHint(dbctltxt::SaveSortingHint);
     PlaceControl<TLabel>(this, this, 344, 6, 160, 16, dbctltxt::SavedSorting);
     lbSavedSort = PlaceControl<TListBox>(this, this, 344, 24, 162, 140);

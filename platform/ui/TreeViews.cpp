@@ -5,6 +5,7 @@
 
 #include <QScrollBar>
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int ScrollBarExtent = 16;
@@ -575,6 +576,19 @@ void TCustomTreeView::ClearSelection()
     Invalidate();
 }
 
+void TCustomTreeView::Select(TTreeNode* Node, TShiftState Shift)
+{
+    if (!Node)
+        return;
+    const bool add = MultiSelect && (Shift & ssCtrl);
+    if (!add)
+        FSelection.clear();
+    if (MultiSelect && std::find(FSelection.begin(), FSelection.end(), Node) == FSelection.end())
+        FSelection.push_back(Node);
+    SetSelected(Node);
+    Invalidate();
+}
+
 void TCustomTreeView::FullExpand()
 {
     FItems.BeginUpdate();
@@ -663,6 +677,8 @@ void TCustomTreeView::Delete(TTreeNode* Node)
         FHot = nullptr;
     if (inBranch(FDragNode))
         FDragNode = nullptr;
+    if (inBranch(FSelectAloneOnRelease))
+        FSelectAloneOnRelease = nullptr;
     if (inBranch(FDropTarget))
         FDropTarget = nullptr;
     if (inBranch(FEditNode))
@@ -840,11 +856,12 @@ void TCustomTreeView::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         Change(n);
         return;
     }
-    if (MultiSelect) {
-        FSelection.clear();
-        FSelection.push_back(n);
+    if (MultiSelect && DragEnabled && FSelection.size() > 1 && std::find(FSelection.begin(), FSelection.end(), n) != FSelection.end()) {
+        FSelectAloneOnRelease = n;
+        SetSelected(n);
+        return;
     }
-    SetSelected(n);
+    Select(n);
 }
 
 void TCustomTreeView::MouseMove(TShiftState Shift, int X, int Y)
@@ -869,8 +886,11 @@ void TCustomTreeView::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 {
     TCustomControl::MouseUp(Button, Shift, X, Y);
     FMouseDown = false;
+    TTreeNode* alone = std::exchange(FSelectAloneOnRelease, nullptr);
     if (FDragNode)
         DropAt(this, X, Y);
+    else if (alone && alone == GetNodeAt(X, Y))
+        Select(alone);
 }
 
 void TCustomTreeView::DblClick()

@@ -146,6 +146,9 @@ public:
     int SelectionCount() const { return int(FSelection.size()); }
     TTreeNode* Selections(int i) const { return FSelection.at(size_t(i)); }
     void ClearSelection();
+    // Selects Node as a click would: alone, or with ssCtrl (MultiSelect)
+    // added to the nodes already selected; it becomes the focused node.
+    void Select(TTreeNode* Node, TShiftState Shift = 0);
     TTreeNode* TopItem() const;
     void SetTopItem(TTreeNode* v);
     TTreeNode* GetNodeAt(int X, int Y) const;
@@ -248,6 +251,9 @@ private:
     TCustomEdit* FEditor = nullptr;
     TPoint FDownPt;
     bool FMouseDown = false;
+    // A plain press on one of several selected nodes keeps them selected for
+    // a drag; the release without a drag selects the node alone.
+    TTreeNode* FSelectAloneOnRelease = nullptr;
     QScrollBar* FVScroll = nullptr;
     QScrollBar* FHScroll = nullptr;
     int FLeft = 0;

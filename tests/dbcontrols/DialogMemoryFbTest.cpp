@@ -175,6 +175,37 @@ TEST_F(DialogMemoryTest, FilterDialogStartsAtTheGridsColumnAndKeepsItsChoicesAcr
     Filter(grid, [&](TrDBFilterForm* f) { EXPECT_EQ(f->SelFld()->FieldName(), QStringLiteral("CLUB_NAME")); });
 }
 
+// "Delete quotes" ticked while the configuration showed it, then hidden by
+// the configuration: the box read back from the file is unticked, so no
+// invisible box strips the quotes from what the user types.
+TEST_F(DialogMemoryTest, AHiddenDeleteQuotesBoxComesBackUnticked)
+{
+    const TrDBFilterCfg filterCfg = ParioCompConfig.rDBFilterCfg;
+    ParioCompConfig.rDBFindCfg.ShowDelQuotes = true;
+    ParioCompConfig.rDBFilterCfg.ShowDelQuotes = true;
+    Find(grid, [&](TrDBFindForm* f) {
+        ClickOn(f->cbDelQuotes);
+        EXPECT_TRUE(f->cbDelQuotes->Checked());
+    });
+    Filter(grid, [&](TrDBFilterForm* f) {
+        ClickOn(f->cbDelQuotes);
+        EXPECT_TRUE(f->cbDelQuotes->Checked());
+    });
+    Restart();
+    Find(grid, [&](TrDBFindForm* f) { EXPECT_TRUE(f->cbDelQuotes->Checked()) << "shown: kept"; });
+    ParioCompConfig.rDBFindCfg.ShowDelQuotes = false;
+    ParioCompConfig.rDBFilterCfg.ShowDelQuotes = false;
+    Find(grid, [&](TrDBFindForm* f) {
+        EXPECT_FALSE(f->cbDelQuotes->Visible());
+        EXPECT_FALSE(f->cbDelQuotes->Checked());
+    });
+    Filter(grid, [&](TrDBFilterForm* f) {
+        EXPECT_FALSE(f->cbDelQuotes->Visible());
+        EXPECT_FALSE(f->cbDelQuotes->Checked());
+    });
+    ParioCompConfig.rDBFilterCfg = filterCfg;
+}
+
 TEST_F(DialogMemoryTest, ADialogComesBackWhereTheUserLeftItAndItsControlsFollowAResize)
 {
     Find(grid, [&](TrDBFindForm* f) {

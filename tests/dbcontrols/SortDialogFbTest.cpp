@@ -10,6 +10,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
+#include "components/stringgrid/rStringGridEd.h"
 #include "tests/dbcontrols/ClubsGridFixture.h"
 #include "tests/dbcontrols/GlobalPropFile.h"
 
@@ -53,6 +54,8 @@ TEST_F(SortDialogTest, OpensWithTheGridsSortAndAppliesTheEditedCriteria)
     ASSERT_TRUE(grid->ChangeSortEx(QStringLiteral("CLUB_ABBR,CLUB_NAME"), QStringLiteral("A,D")));
     const bool applied = Run([&](TrDBSortForm2* f) {
         EXPECT_EQ(f->SortRowCount(), 4) << "two criteria and the '*' row";
+        EXPECT_EQ(f->grSort->ColWidths(0), 15) << "the number column";
+        EXPECT_EQ(f->btSave->Caption(), QStringLiteral(">>"));
         EXPECT_EQ(f->CellText(1, 1), QStringLiteral("CLUB_ABBR"));
         EXPECT_EQ(f->CellText(2, 2), QStringLiteral("1")) << "the second criterion is descending";
         EXPECT_EQ(f->CellText(0, 3), QStringLiteral("*"));

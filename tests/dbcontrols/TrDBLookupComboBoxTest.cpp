@@ -202,6 +202,20 @@ TEST_F(LookupTest, ACutOffTextBecomesTheHint)
     QApplication::sendEvent(b->Widget(), &enter);
     EXPECT_EQ(b->Hint(), b->GetSelectedText());
     EXPECT_TRUE(b->Hint().startsWith(QStringLiteral("D21")));
+
+    // A box of one field (the base paints it) hints its cut-off value too.
+    auto* one = Make<TrDBLookupComboBox>(100, 80, 200, 23);
+    one->SetListSource(&classSrc);
+    one->KeyField = QStringLiteral("CLASS_COURSE_ID");
+    one->ListField = QStringLiteral("CLASS_NAME");
+    one->SetDataSource(&src, QStringLiteral("CLASS_COURSE_ID"));
+    one->SetKeyValue(13);
+    PaintBox(one);
+    QApplication::sendEvent(one->Widget(), &enter);
+    EXPECT_TRUE(one->Hint().isEmpty()) << "H35 pitkä fits";
+    one->SetWidth(40);
+    QApplication::sendEvent(one->Widget(), &enter);
+    EXPECT_EQ(one->Hint(), QStringLiteral("H35 pitkä"));
 }
 
 TEST_F(LookupTest, PopupListMeasuresItsColumnsAndDrawsCellsThroughTheEvent)
@@ -230,6 +244,58 @@ TEST_F(LookupTest, PopupListMeasuresItsColumnsAndDrawsCellsThroughTheEvent)
     l->PaintTo(&bmp);
     EXPECT_EQ(cells, 6);
     b->CloseUp(false);
+    runs.Cancel();
+}
+
+// Read right to left, a left-justified value starts at the right edge of its
+// cell and a right-justified one at the left edge.
+TEST_F(LookupTest, PopupListMirrorsTextAlignmentRightToLeft)
+{
+    auto* b = Make<TrDBLookupComboBox>(100, 40, 200, 23);
+    b->SetListSource(&classSrc);
+    b->KeyField = QStringLiteral("CLASS_COURSE_ID");
+    b->ListField = QStringLiteral("CLASS_NAME");
+    b->SetDataSource(&src, QStringLiteral("CLASS_COURSE_ID"));
+    TrPopupDataList* l = b->PopupList();
+    // The ink of the first row (H21, not the selected class): its leftmost and rightmost columns.
+    auto ink = [&]() {
+        TBitmap bmp;
+        l->PaintTo(&bmp);
+        int lo = bmp.Width(), hi = -1;
+        const TColor back = bmp.Pixel(1, 1);
+        for (int y = 1; y < l->ItemHeight() - 1; ++y)
+            for (int x = 1; x < bmp.Width() - 1; ++x)
+                if (bmp.Pixel(x, y) != back) {
+                    lo = std::min(lo, x);
+                    hi = std::max(hi, x);
+                }
+        return std::pair<int, int>(lo, hi);
+    };
+    struct Case {
+        TBiDiMode Mode;
+        TFieldAlignment Align;
+        bool AtRight;
+    };
+    const Case cases[] = {{bdLeftToRight, TFieldAlignment::LeftJustify, false},
+                          {bdRightToLeft, TFieldAlignment::LeftJustify, true},
+                          {bdRightToLeftReadingOnly, TFieldAlignment::LeftJustify, true},
+                          {bdRightToLeft, TFieldAlignment::RightJustify, false},
+                          {bdLeftToRight, TFieldAlignment::RightJustify, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.Mode) * 10 + int(c.Align));
+        classes.FieldByName(QStringLiteral("CLASS_NAME"))->SetAlignment(c.Align);
+        b->SetBiDiMode(c.Mode);
+        b->DropDown();
+        ASSERT_TRUE(b->ListVisible());
+        EXPECT_EQ(l->BiDiMode(), c.Mode) << "the list reads as its box";
+        const auto [lo, hi] = ink();
+        ASSERT_GE(hi, 0) << "the row shows its text";
+        if (c.AtRight)
+            EXPECT_GT(lo, l->ClientWidth() / 2);
+        else
+            EXPECT_LT(hi, l->ClientWidth() / 2);
+        b->CloseUp(false);
+    }
     runs.Cancel();
 }
 

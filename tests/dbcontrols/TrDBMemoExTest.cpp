@@ -3,11 +3,14 @@
 // (typed as real key events) and the edit window.
 
 #include "components/dbcontrols/TrDBMemoEx.h"
+#include "components/base/rdlg.h"
 #include "platform/ui/Menus.h"
+#include "resources/DBControlsTexts.h"
 #include "tests/dbcontrols/RunFixture.h"
 
 #include <QTest>
 #include <QWidget>
+#include <stdexcept>
 
 namespace {
 
@@ -167,6 +170,42 @@ TEST_F(MemoExTest, ButtonsMenuKeysAndTheEditWindow)
     SetModalHook(old);
     EXPECT_EQ(shown, QStringLiteral("\\b abc\\b0 "));
     EXPECT_TRUE(closeOnCancel);
+    runs.Cancel();
+}
+
+// A field that refuses the typed text keeps the window shut: the user is told
+// why, and the text stays in the memo.
+TEST_F(MemoExTest, TheWindowStaysShutWhenTheFieldRefusesTheTextAndSaysWhy)
+{
+    auto* m = MakeMemo(QStringLiteral("Hyvä"));
+    m->UpdateRecord();
+    F("NOTES")->OnValidate = [](TField*) { throw std::runtime_error("liian pitkä teksti"); };
+    QTest::keyClick(m->Widget(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(m->Widget(), QStringLiteral(" juoksu"));
+    ASSERT_EQ(m->Text(), QStringLiteral("Hyvä juoksu"));
+    int windows = 0;
+    QStringList boxes;
+    auto oldModal = SetModalHook([&](TCustomForm* F) {
+        if (!dynamic_cast<TrDlgForm*>(F)) {
+            ++windows;
+            return int(mrOk);
+        }
+        QStringList lines;
+        for (int i = 0; i < F->ComponentCount(); ++i)
+            if (auto* c = dynamic_cast<TControl*>(F->Components(i)); c && !c->Caption().isEmpty())
+                lines << c->Caption();
+        boxes << lines.join(QLatin1Char('\n'));
+        return int(mrOk);
+    });
+    QTest::keyClick(m->Widget(), Qt::Key_F2);
+    SetModalHook(oldModal);
+    F("NOTES")->OnValidate = nullptr;
+    EXPECT_EQ(windows, 0);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(dbctltxt::EditWinTextNotSaved)) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("liian pitkä teksti"))) << "the field's own reason";
+    EXPECT_EQ(m->Text(), QStringLiteral("Hyvä juoksu")) << "nothing typed is lost";
+    EXPECT_EQ(F("NOTES")->AsString(), QStringLiteral("Hyvä"));
     runs.Cancel();
 }
 

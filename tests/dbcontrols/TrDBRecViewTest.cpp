@@ -9,6 +9,9 @@
 #include "platform/ui/Graphics.h"
 #include "tests/dbcontrols/RunFixture.h"
 
+#include <QTest>
+#include <QWidget>
+
 namespace {
 
 class RecViewTest : public RunFixture {
@@ -63,6 +66,28 @@ TEST_F(RecViewTest, AlignmentAndFontRulesForTheEngines)
     EXPECT_EQ(f.Size(), 20) << "KeepFontNameSize";
 }
 
+// The in-place editor shows a row with its own font rule in that font, and a
+// plain row again in the control's font.
+TEST_F(RecViewTest, TheEditorTakesTheRowsFont)
+{
+    auto* v = MakeView();
+    v->SetFields({QStringLiteral("RUN_ID"), QStringLiteral("PERSON_NAME")});
+    v->SetSpecFields({QStringLiteral("PERSON_NAME=B;$0000FF")});
+    v->FocusCell(1, 1, true);
+    QTest::keyClick(v->Widget(), Qt::Key_F2);
+    TInplaceEdit* e = v->InplaceEditor();
+    ASSERT_NE(e, nullptr);
+    ASSERT_TRUE(v->EditorMode());
+    EXPECT_TRUE(e->Font()->Style() & fsBold);
+    EXPECT_EQ(e->Font()->Color(), clRed);
+    QTest::keyClick(e->Widget(), Qt::Key_Escape);
+    v->FocusCell(1, 0, true);
+    v->ShowEditor();
+    EXPECT_FALSE(e->Font()->Style() & fsBold);
+    EXPECT_EQ(e->Font()->Color(), v->Font()->Color());
+    runs.Cancel();
+}
+
 TEST_F(RecViewTest, EditsReachTheFieldAndBooleanRowsToggle)
 {
     auto* v = MakeView();
@@ -103,6 +128,38 @@ TEST_F(RecViewTest, EditsReachTheFieldAndBooleanRowsToggle)
     v->KeyDown(k, ssCtrl);
     EXPECT_EQ(F("PERSON_NAME")->AsString(), QStringLiteral("Liitetty"));
     runs.Cancel();
+}
+
+// Space and a double-click on a yes/no row change the field only in a view
+// set up for editing cell by cell; a view for display leaves it alone even
+// though the record itself could be edited.
+TEST_F(RecViewTest, YesNoRowsToggleByKeyAndMouseOnlyInAnEditingView)
+{
+    struct Case {
+        const char* Name;
+        TGridOptions Add, Remove;
+        bool Toggles;
+    };
+    const Case cases[] = {{"editing", goEditing, 0, true},
+                          {"display only", 0, goEditing, false},
+                          {"row selection", goEditing | goRowSelect, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto* v = Make<TrDBRecView>(10, 10, 360, 300);
+        v->SetOptions((v->Options() | c.Add) & ~c.Remove);
+        v->SetDataSource(&src);
+        v->SetFields({QStringLiteral("PERSON_NAME"), QStringLiteral("RENTED_CHIP")});
+        v->SetBooleanFields({QStringLiteral("RENTED_CHIP=K;E")});
+        v->FocusCell(1, 1, true);
+        QTest::keyClick(v->Widget(), Qt::Key_Space);
+        EXPECT_EQ(F("RENTED_CHIP")->AsString(), c.Toggles ? QStringLiteral("E") : QStringLiteral("K")) << "Space";
+        const TRect r = v->CellRect(1, 1);
+        QTest::mouseDClick(v->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        EXPECT_EQ(F("RENTED_CHIP")->AsString(), QStringLiteral("K")) << "double-click";
+        EXPECT_EQ(runs.State(), c.Toggles ? dsEdit : dsBrowse);
+        runs.Cancel();
+        delete v;
+    }
 }
 
 TEST_F(RecViewTest, PickListsAndTheCalendarOfDateRows)

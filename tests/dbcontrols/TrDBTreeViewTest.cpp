@@ -7,6 +7,8 @@
 #include "resources/DBControlsTexts.h"
 #include "tests/dbcontrols/TreeData.h"
 
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -349,6 +351,49 @@ TEST_F(TreeViewTest, EditingMarksNodesAndDragRulesDecideWhereTheyMayGo)
     EXPECT_EQ(marked, 1);
     EXPECT_FALSE(TrDBTreeView::NodeObjectOf(run)->ItemMoved) << "ResetState";
     EXPECT_TRUE(TrDBTreeView::NodeObjectOf(run)->ItemChanged) << "only the flags asked for";
+}
+
+// Two runs picked with Ctrl+click and dragged by the mouse onto another event
+// move there together and stay selected, with the event they went to.
+TEST_F(TreeViewTest, SeveralSelectedNodesDraggedTogetherStaySelected)
+{
+    DefineLevels(true);
+    tree->MultiSelect = true;
+    tree->DragEnabled = true;
+    runDef->DragDropMode = DragDropOpt(dnoSameParentType) | DragDropOpt(dnoMoveItem);
+    TTreeNode* first = tree->FindNode(data.runs.FieldByName(QStringLiteral("RUN_ID")), 1);
+    ASSERT_NE(first, nullptr);
+    TTreeNode* event = first->Parent();
+    TTreeNode* second = first->GetNextSibling();
+    TTreeNode* otherEvent = event->GetNextSibling();
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(otherEvent, nullptr);
+    auto centre = [](TTreeNode* N) {
+        const TRect r = N->DisplayRect(true);
+        return QPoint(r.Left + 4, (r.Top + r.Bottom) / 2);
+    };
+    QWidget* w = tree->Widget();
+    QTest::mouseClick(w, Qt::LeftButton, Qt::ControlModifier, centre(first));
+    QTest::mouseClick(w, Qt::LeftButton, Qt::ControlModifier, centre(second));
+    ASSERT_EQ(tree->SelectionCount(), 2);
+    // A plain press on a selected node keeps both for the drag.
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, centre(second));
+    EXPECT_EQ(tree->SelectionCount(), 2);
+    const QPoint to = centre(otherEvent);
+    QTest::mouseMove(w, centre(second) + QPoint(0, 10));
+    QTest::mouseMove(w, to);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(first->Parent(), otherEvent);
+    EXPECT_EQ(second->Parent(), otherEvent);
+    ASSERT_EQ(tree->SelectionCount(), 3) << "the target, then the moved nodes added";
+    EXPECT_TRUE(first->Selected());
+    EXPECT_TRUE(second->Selected());
+    EXPECT_TRUE(otherEvent->Selected());
+
+    // A click without a drag on one of them selects it alone.
+    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, centre(first));
+    EXPECT_EQ(tree->SelectionCount(), 1);
+    EXPECT_EQ(tree->Selected(), first);
 }
 
 TEST_F(TreeViewTest, RemovedDataSourceIsForgottenByEveryLevel)

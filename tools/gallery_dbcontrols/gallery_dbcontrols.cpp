@@ -490,6 +490,16 @@ int main(int argc, char** argv)
         list.SaveToFile(out + QStringLiteral("/%1_lookup_list.png").arg(shotNo, 2, 10, QLatin1Char('0')));
     }
     club->CloseUp(false);
+    // The same list read right to left: each value starts at the other side.
+    club->SetBiDiMode(bdRightToLeft);
+    club->DropDown();
+    if (club->ListVisible()) {
+        TBitmap list;
+        club->PopupList()->PaintTo(&list);
+        list.SaveToFile(out + QStringLiteral("/%1_lookup_list_rtl.png").arg(shotNo, 2, 10, QLatin1Char('0')));
+    }
+    club->CloseUp(false);
+    club->SetBiDiMode(bdLeftToRight);
     runs->Cancel();
     (void)finish;
 
