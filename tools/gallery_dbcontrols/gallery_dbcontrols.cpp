@@ -481,24 +481,23 @@ int main(int argc, char** argv)
     runs->FieldByName(QStringLiteral("CREDIT_PENALTY_NOTES"))->SetAsString(QStringLiteral("Rasti 7 ohitettu.\nLeimasin ei toiminut."));
     start->SetFocus();
     settle();
+    // The open list as its own picture; it closes afterwards.
+    auto listShot = [&](const char* name) {
+        if (club->ListVisible()) {
+            TBitmap list;
+            club->PopupList()->PaintTo(&list);
+            list.SaveToFile(out + QStringLiteral("/%1_%2.png").arg(shotNo, 2, 10, QLatin1Char('0')).arg(QLatin1String(name)));
+        }
+        club->CloseUp(false);
+    };
     club->DropDown();
     status->SetCaption(QStringLiteral("Muokkaus: %1").arg(club->GetSelectedText()));
     shot("editing");
-    if (club->ListVisible()) {
-        TBitmap list;
-        club->PopupList()->PaintTo(&list);
-        list.SaveToFile(out + QStringLiteral("/%1_lookup_list.png").arg(shotNo, 2, 10, QLatin1Char('0')));
-    }
-    club->CloseUp(false);
+    listShot("lookup_list");
     // The same list read right to left: each value starts at the other side.
     club->SetBiDiMode(bdRightToLeft);
     club->DropDown();
-    if (club->ListVisible()) {
-        TBitmap list;
-        club->PopupList()->PaintTo(&list);
-        list.SaveToFile(out + QStringLiteral("/%1_lookup_list_rtl.png").arg(shotNo, 2, 10, QLatin1Char('0')));
-    }
-    club->CloseUp(false);
+    listShot("lookup_list_rtl");
     club->SetBiDiMode(bdLeftToRight);
     runs->Cancel();
     (void)finish;
