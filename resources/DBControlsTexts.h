@@ -241,6 +241,6 @@ inline const QString InsertHorizontalLine = QStringLiteral("Insert horizontal li
 inline const QString InsertHTMLLink = QStringLiteral("Insert HTML link");
 inline const QString ClearAllFormats = QStringLiteral("Clear all formats");
 inline const QString EditWinTextNotSaved =
-    QStringLiteral("Error: The text could not be saved to the field, so it is not shown in window. The text stays in the memo.");
+    QStringLiteral("Error: The text cannot be saved to the field, so the window does not open. The text stays in the memo.");
 
 }  // namespace dbctltxt
