@@ -96,6 +96,14 @@ void TFcCustomComboBox::SetFrameProperty(TFcFrameControllerProperty P, const TFc
     Invalidate();
 }
 
+void TFcCustomComboBox::DrawItem(int Index, TRect R, TOwnerDrawState State)
+{
+    TComboBox::DrawItem(Index, R, State);
+    // the focus rectangle drawn after the item inverts this one away
+    if ((State & odFocused) && !ShowFocus)
+        Canvas()->DrawFocusRect(R);
+}
+
 void TFcCustomComboBox::DeleteItem(void* Item)
 {
     if (OnDeleteItem)
@@ -226,6 +234,28 @@ void TFcCustomComboBox::SetText(const QString& Value)
     FCompleting = false;
 }
 
+int CharLengthBefore(const QString& S, int Pos)
+{
+    if (Pos <= 0 || Pos > S.size())
+        return 0;
+    return Pos >= 2 && S.at(Pos - 1).isLowSurrogate() && S.at(Pos - 2).isHighSurrogate() ? 2 : 1;
+}
+
+int CharLengthAt(const QString& S, int Pos)
+{
+    if (Pos < 0 || Pos >= S.size())
+        return 0;
+    return Pos + 1 < S.size() && S.at(Pos).isHighSurrogate() && S.at(Pos + 1).isLowSurrogate() ? 2 : 1;
+}
+
+void TFcCustomComboBox::FireKeyPress(QChar Key)
+{
+    if (OnKeyPress && !Key.isNull()) {
+        QChar k = Key;
+        OnKeyPress(this, k);
+    }
+}
+
 void TFcCustomComboBox::ChangeAndClick()
 {
     Click();
@@ -247,7 +277,6 @@ void TFcCustomComboBox::Change()
 
 bool TFcCustomComboBox::FindListItem(const QString& S, QChar Key)
 {
-    (void)Key;
     const int old = ItemIndex();
     const int i = FindClosest(S);
     if (i < 0)
@@ -262,6 +291,7 @@ bool TFcCustomComboBox::FindListItem(const QString& S, QChar Key)
     }
     FCompleting = false;
     ChangeAndClick();
+    FireKeyPress(Key);
     SetSelStart(int(S.size()));
     SetSelLength(int(item.size() - S.size()));
     if (ItemIndex() != old)
@@ -281,7 +311,7 @@ void TFcCustomComboBox::NotInList()
         OnNotInList(this);
 }
 
-void TFcCustomComboBox::UpdateIndex(const QString& S, QChar)
+void TFcCustomComboBox::UpdateIndex(const QString& S, QChar Key)
 {
     const int i = FindClosest(S);
     if (i < 0) {
@@ -291,6 +321,7 @@ void TFcCustomComboBox::UpdateIndex(const QString& S, QChar)
     SetItemIndex(i);
     FSearchString = S;
     ChangeAndClick();
+    FireKeyPress(Key);
 }
 
 void TFcCustomComboBox::SearchTimerExpired()
@@ -325,6 +356,8 @@ void TFcCustomComboBox::KeyDown(Word& Key, TShiftState Shift)
         FSearchString = Style() == csDropDownList ? QString() : Text();
         break;
     case VK_DELETE:
+        if (Style() != csDropDownList)
+            FSearchString = TextLessDeleted();
         if (!AllowEdit && SelLength() != int(Text().size()))
             Key = 0;
         break;
@@ -348,6 +381,22 @@ void TFcCustomComboBox::KeyDown(Word& Key, TShiftState Shift)
     }
     if (Key != 0)
         TComboBox::KeyDown(Key, Shift);
+}
+
+QString TFcCustomComboBox::TextLessDeleted() const
+{
+    QString text = Text();
+    const int start = std::clamp(SelStart(), 0, int(text.size()));
+    const int length = SelLength() > 0 ? SelLength() : CharLengthAt(text, start);
+    return text.remove(start, length);
+}
+
+void TFcCustomComboBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    // a click puts the caret anywhere: typing goes on from the whole text
+    if (Button == mbLeft && Style() == csDropDown)
+        FSearchString = Text();
+    TComboBox::MouseDown(Button, Shift, X, Y);
 }
 
 void TFcCustomComboBox::KeyUp(Word& Key, TShiftState Shift)
@@ -377,10 +426,11 @@ void TFcCustomComboBox::ListSearchKey(QChar& Key)
             InvalidKeyPressed();
             UpdateIndex(QString(), Key);
         } else {
-            FSearchString.chop(1);
+            FSearchString.chop(CharLengthBefore(FSearchString, int(FSearchString.size())));
             if (FSearchString.isEmpty()) {
                 SetItemIndex(0);
                 ChangeAndClick();
+                FireKeyPress(Key);
             } else {
                 UpdateIndex(FSearchString, Key);
             }
@@ -426,6 +476,24 @@ void TFcCustomComboBox::KeyPress(QChar& Key)
     AfterKeyPress(typed);
 }
 
+void TFcCustomComboBox::BackspaceSearchString()
+{
+    const int start = SelStart();
+    const int length = SelLength();
+    if (start >= FSearchString.size()) {
+        FSearchString.chop(CharLengthBefore(FSearchString, int(FSearchString.size())));
+    } else if (length > 0 && AllowEdit) {
+        // the edit takes the selection away; the completion starts over from what is left
+        FSearchString.remove(start, length);
+        SetItemIndex(-1);
+        SetSelStart(start);
+        SetSelLength(length);  // kept, so that the edit removes just that
+    } else if (AllowEdit && start > 0) {
+        const int n = CharLengthBefore(FSearchString, start);
+        FSearchString.remove(start - n, n);
+    }
+}
+
 void TFcCustomComboBox::CompleteTypedKey(QChar& Key)
 {
     if (!FAutoComplete) {
@@ -437,13 +505,13 @@ void TFcCustomComboBox::CompleteTypedKey(QChar& Key)
             InvalidKeyPressed();
             return;
         }
-        if (SelStart() >= FSearchString.size() || SelLength() > 0)
-            FSearchString.chop(1);
+        BackspaceSearchString();
         if (FSearchString.isEmpty()) {
             SetItemIndex(-1);
             if (KeepSearchCase)
                 TComboBox::SetText(QString());
             ChangeAndClick();
+            FireKeyPress(Key);
             Key = QChar();
             return;
         }
@@ -477,7 +545,11 @@ void TFcCustomComboBox::CompleteTypedKey(QChar& Key)
     const int start = std::clamp(SelStart(), 0, int(text.size()));
     text.remove(start, SelLength());
     const QString before = FSearchString;
-    const QString candidate = text.left(start) + Key + text.mid(start);
+    QString typed(Key);
+    const QString pending = PendingKeyText();
+    if (Key.isHighSurrogate() && !pending.isEmpty() && pending.at(0).isLowSurrogate())
+        typed += pending.at(0);
+    const QString candidate = text.left(start) + typed + text.mid(start);
     if (FindListItem(candidate, Key)) {
         FSearchString = candidate;
         Key = QChar();

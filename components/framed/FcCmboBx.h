@@ -38,6 +38,8 @@ public:
     TColor ReadOnlyColor() const { return FReadOnlyColor; }
     virtual void SetReadOnlyColor(TColor Value);
     bool ReadOnlyColorOnFocus = false;
+    // Owner-drawn selected items get a focus rectangle.
+    bool ShowFocus = true;
     bool ReadOnly() const { return FReadOnly; }
     virtual void SetReadOnly(bool Value);
     TFcFrameController* FrameController() const { return FFrameController; }
@@ -81,6 +83,7 @@ public:
 
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyPress(QChar& Key) override;
     void Change() override;
     void DoEnter() override;
@@ -90,6 +93,8 @@ public:
     void Loaded() override;
 
 protected:
+    void FrameLookChanged() override { Invalidate(); }
+    bool FrameLookLoading() const override { return Loading(); }
     QWidget* CreateWidget() override;
     virtual bool FindListItem(const QString& S, QChar Key);
     virtual void UpdateIndex(const QString& S, QChar Key);
@@ -99,6 +104,7 @@ protected:
     virtual void SelEndOk();
     virtual void SelEndCancel();
     void ItemChosen() override;
+    void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override;
     virtual void DeleteItem(void* Item);
     void ColorChanged() override;
     void EnabledChanged() override;
@@ -109,6 +115,12 @@ protected:
     void PaintFlatButton(TCanvas* Canvas, const TRect& R, bool Hot);
     void AfterKeyPress(QChar Key);
     void CompleteTypedKey(QChar& Key);
+    // Backspace in the editable styles: what it takes from the typed prefix.
+    void BackspaceSearchString();
+    // The text as Delete leaves it: less the selection, or the character at the caret.
+    QString TextLessDeleted() const;
+    // The key-press event again, after a completion changed the text.
+    void FireKeyPress(QChar Key);
 
     bool FAutoComplete = true;
     TColor FDisabledColor = clBtnFace;
@@ -128,6 +140,10 @@ protected:
     bool FListClosing = false;
     bool FSelectionEnded = true;
 };
+
+// Code units of the character before / at Pos (2 for a surrogate pair).
+int CharLengthBefore(const QString& S, int Pos);
+int CharLengthAt(const QString& S, int Pos);
 
 class TFcComboBox : public TFcCustomComboBox {
 public:

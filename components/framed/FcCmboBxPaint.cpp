@@ -13,7 +13,7 @@ constexpr int ButtonWidth = 17;  // the system's vertical scroll bar
 
 bool TFcCustomComboBox::UseThemes() const
 {
-    return FramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
+    return FFramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
 }
 
 TRect TFcCustomComboBox::ButtonRect() const
@@ -33,7 +33,7 @@ void TFcCustomComboBox::PaintFrameLayer(TCanvas* C, bool MouseOver)
 {
     const TRect client = Rect(0, 0, Width(), Height());
     const bool hot = FIsFocused || MouseOver;
-    const bool customFrame = FrameVisible && !UseThemes();
+    const bool customFrame = FFrameVisible && !UseThemes();
     const bool listStyle = Style() == csDropDownList || IsOwnerDrawn();
     const TRect button = ButtonRect();
     auto band = [C, this](TRect R) {
@@ -65,9 +65,9 @@ void TFcCustomComboBox::PaintFrameLayer(TCanvas* C, bool MouseOver)
         PaintFlatButton(C, button, hot);
     }
     if (customFrame) {
-        const bool frameHot = FrameHotTrack && hot;
-        DrawFrame(C, Width(), Height(), frameHot ? FrameHotStyle : FrameStyle, Color(), frameHot ? FrameHotColor : FrameColor,
-                  FrameSides, true);
+        const bool frameHot = FFrameHotTrack && hot;
+        DrawFrame(C, Width(), Height(), frameHot ? FFrameHotStyle : FFrameStyle, Color(), frameHot ? FFrameHotColor : FFrameColor,
+                  FFrameSides, true);
     }
 }
 

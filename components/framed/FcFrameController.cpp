@@ -239,7 +239,10 @@ bool TFcFrameController::ReadLegacyProperty(const QString& Name, const QString& 
 
 bool TFcFrameLook::ReadLegacyProperty(const QString& Name, const QString& Value)
 {
-    return ReadLegacyFrameProperty(Name, Value, FrameHotTrack, FrameStyle, FrameHotStyle);
+    if (!ReadLegacyFrameProperty(Name, Value, FFrameHotTrack, FFrameStyle, FFrameHotStyle))
+        return false;
+    FrameLookChanged();
+    return true;
 }
 
 void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value)
@@ -258,14 +261,44 @@ void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcF
 void TFcFrameLook::TakeFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C)
 {
     switch (P) {
-    case fcpFrameColor: FrameColor = C->FrameColor(); break;
-    case fcpFrameHotColor: FrameHotColor = C->FrameHotColor(); break;
-    case fcpFrameHotTrack: FrameHotTrack = C->FrameHotTrack(); break;
-    case fcpFrameHotStyle: FrameHotStyle = C->FrameHotStyle(); break;
-    case fcpFrameSides: FrameSides = C->FrameSides(); break;
-    case fcpFrameStyle: FrameStyle = C->FrameStyle(); break;
-    case fcpFrameVisible: FrameVisible = C->FrameVisible(); break;
-    case fcpFramingPreference: FramingPreference = C->FramingPreference(); break;
+    case fcpFrameColor: SetFrameColor(C->FrameColor()); break;
+    case fcpFrameHotColor: SetFrameHotColor(C->FrameHotColor()); break;
+    case fcpFrameHotTrack: SetFrameHotTrack(C->FrameHotTrack()); break;
+    case fcpFrameHotStyle: SetFrameHotStyle(C->FrameHotStyle()); break;
+    case fcpFrameSides: SetFrameSides(C->FrameSides()); break;
+    case fcpFrameStyle: SetFrameStyle(C->FrameStyle()); break;
+    case fcpFrameVisible: SetFrameVisible(C->FrameVisible()); break;
+    case fcpFramingPreference: SetFramingPreference(C->FramingPreference()); break;
     default: break;
     }
+}
+
+#define FC_FRAME_LOOK_SETTER(Name, Type, Field)          \
+    void TFcFrameLook::Set##Name(Type Value)             \
+    {                                                    \
+        if (Field == Value || !InFrameStyleRange(Value)) \
+            return;                                      \
+        Field = Value;                                   \
+        FrameLookChanged();                              \
+    }
+FC_FRAME_LOOK_SETTER(FrameColor, TColor, FFrameColor)
+FC_FRAME_LOOK_SETTER(FrameHotColor, TColor, FFrameHotColor)
+FC_FRAME_LOOK_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle)
+FC_FRAME_LOOK_SETTER(FrameSides, TSides, FFrameSides)
+FC_FRAME_LOOK_SETTER(FrameStyle, TFrameStyle, FFrameStyle)
+FC_FRAME_LOOK_SETTER(FrameVisible, bool, FFrameVisible)
+FC_FRAME_LOOK_SETTER(FramingPreference, TFramingPreference, FFramingPreference)
+#undef FC_FRAME_LOOK_SETTER
+
+void TFcFrameLook::SetFrameHotTrack(bool Value)
+{
+    if (FFrameHotTrack == Value)
+        return;
+    FFrameHotTrack = Value;
+    if (Value) {
+        FFrameVisible = true;
+        if (!FrameLookLoading())
+            FFrameSides = sdAllSides;
+    }
+    FrameLookChanged();
 }

@@ -112,21 +112,48 @@ private:
 // Moves a control from one controller to another (either may be none).
 void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value);
 
-// The frame settings the combo and list boxes keep as plain values and paint
-// with; both take them from a controller the same way.
-struct TFcFrameLook {
-    TColor FrameColor = clBtnShadow;
-    TColor FrameHotColor = clBtnShadow;
-    bool FrameHotTrack = false;
-    TFrameStyle FrameHotStyle = fsFlatBold;
-    TSides FrameSides = sdAllSides;
-    TFrameStyle FrameStyle = fsFlat;
-    bool FrameVisible = false;
-    TFramingPreference FramingPreference = fpXPThemes;
+// The frame settings of the combo and list boxes, which paint their frame
+// themselves; a change repaints the control (FrameLookChanged).
+class TFcFrameLook {
+public:
+    virtual ~TFcFrameLook() = default;
+    TColor FrameColor() const { return FFrameColor; }
+    virtual void SetFrameColor(TColor Value);
+    TColor FrameHotColor() const { return FFrameHotColor; }
+    virtual void SetFrameHotColor(TColor Value);
+    bool FrameHotTrack() const { return FFrameHotTrack; }
+    // Switched on, it shows the frame, on all four sides unless loading.
+    virtual void SetFrameHotTrack(bool Value);
+    TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
+    // A style outside the frame-style range (a rounded frame) is refused.
+    virtual void SetFrameHotStyle(TFrameStyle Value);
+    TSides FrameSides() const { return FFrameSides; }
+    virtual void SetFrameSides(TSides Value);
+    TFrameStyle FrameStyle() const { return FFrameStyle; }
+    virtual void SetFrameStyle(TFrameStyle Value);
+    bool FrameVisible() const { return FFrameVisible; }
+    virtual void SetFrameVisible(bool Value);
+    TFramingPreference FramingPreference() const { return FFramingPreference; }
+    virtual void SetFramingPreference(TFramingPreference Value);
 
     // Takes P from the controller when it is one of these settings and leaves
     // any other property alone.
     void TakeFrameProperty(TFcFrameControllerProperty P, const TFcFrameController* C);
     // "FrameFlat", "FrameFocusStyle" and "FrameFlatStyle" of older versions.
     bool ReadLegacyProperty(const QString& Name, const QString& Value);
+
+protected:
+    // The control repaints its frame.
+    virtual void FrameLookChanged() {}
+    // Set while the control is read from a form file.
+    virtual bool FrameLookLoading() const { return false; }
+
+    TColor FFrameColor = clBtnShadow;
+    TColor FFrameHotColor = clBtnShadow;
+    bool FFrameHotTrack = false;
+    TFrameStyle FFrameHotStyle = fsFlatBold;
+    TSides FFrameSides = sdAllSides;
+    TFrameStyle FFrameStyle = fsFlat;
+    bool FFrameVisible = false;
+    TFramingPreference FFramingPreference = fpXPThemes;
 };

@@ -632,7 +632,7 @@ void TFcCustomListBox::MouseLeave()
 {
     HideItemHint();
     FOverControl = false;
-    if (FrameHotTrack)
+    if (FFrameHotTrack)
         Invalidate();
     TCustomListBox::MouseLeave();
 }
@@ -640,25 +640,25 @@ void TFcCustomListBox::MouseLeave()
 void TFcCustomListBox::MouseEnter()
 {
     FOverControl = true;
-    if (FrameHotTrack)
+    if (FFrameHotTrack)
         Invalidate();
     TCustomListBox::MouseEnter();
 }
 
 bool TFcCustomListBox::UseThemes() const
 {
-    return FramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
+    return FFramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
 }
 
 void TFcCustomListBox::Paint()
 {
     TCustomListBox::Paint();
-    if (!FrameVisible || UseThemes())
+    if (!FFrameVisible || UseThemes())
         return;
     // hot: focused or under the mouse, with FrameHotTrack
-    const bool hot = FrameHotTrack && (FFocused || FOverControl);
-    DrawFrame(Canvas(), Width(), Height(), hot ? FrameHotStyle : FrameStyle, Color(), hot ? FrameHotColor : FrameColor,
-              FrameSides, false);
+    const bool hot = FFrameHotTrack && (FFocused || FOverControl);
+    DrawFrame(Canvas(), Width(), Height(), hot ? FFrameHotStyle : FFrameStyle, Color(), hot ? FFrameHotColor : FFrameColor,
+              FFrameSides, false);
 }
 
 void TFcCustomListBox::Click()

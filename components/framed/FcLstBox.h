@@ -90,6 +90,8 @@ public:
     void DoExit() override;
 
 protected:
+    void FrameLookChanged() override { Invalidate(); }
+    bool FrameLookLoading() const override { return Loading(); }
     void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override;
     virtual void DrawListItem(int Index, TRect Rect, TOwnerDrawState State);
     virtual void DefaultDrawItem(int Index, TRect Rect, TOwnerDrawState State);

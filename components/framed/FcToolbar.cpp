@@ -573,6 +573,8 @@ void TFcToolbar::PositionControls()
         if (c && c->Visible())
             SetShowToolbarPopupButton(UseRightToLeftAlignment() ? c->Left() < FMargin
                                                                 : c->Left() + c->Width() > Width() - FMargin);
+        else
+            SetShowToolbarPopupButton(false);  // nothing shown, nothing cut off
     }
     // 2.
     int pos = FMargin, row = 1, maxPos = 0;

@@ -75,7 +75,12 @@ std::vector<TControl*> TFcToolbarPopupButton::HiddenControls() const
     TFcToolbarControlList* list = FToolbar->ToolbarControls();
     for (int i = 0; i < list->Count(); ++i) {
         TControl* c = list->Items(i).Control;
-        if (c && c->Visible() && c->Left() + c->Width() > FToolbar->Width() - FToolbar->Margin())
+        if (!c || !c->Visible())
+            continue;
+        // a right-to-left bar runs its controls leftwards: they fall off its left edge
+        const bool cutOff = FToolbar->UseRightToLeftAlignment() ? c->Left() < FToolbar->Margin()
+                                                                 : c->Left() + c->Width() > FToolbar->Width() - FToolbar->Margin();
+        if (cutOff)
             hidden.push_back(c);
     }
     return hidden;
@@ -212,7 +217,7 @@ void TFcToolbarPopupButton::DisplayButtons()
     bar->SetTextOptions(FToolbar->TextOptions());
     bar->SetVisualStyle(FToolbar->VisualStyle());
     bar->SetColor(FToolbar->VisualStyle() == vsGradient ? clWindow : FToolbar->Color());
-    // 2. copies of the buttons beyond the bar's right limit
+    // 2. copies of the buttons cut off at the bar's end
     for (TControl* c : HiddenControls()) {
         auto* source = dynamic_cast<TFcToolButton*>(c);
         if (!source)

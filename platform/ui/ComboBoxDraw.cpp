@@ -35,8 +35,9 @@ public:
             return;
         }
         TOwnerDrawState state = 0;
+        // the list's selected item is its current one, as the focus rectangle shows
         if (Option.state & QStyle::State_Selected)
-            state |= odSelected;
+            state |= odSelected | odFocused;
         if (!(Option.state & QStyle::State_Enabled))
             state |= odDisabled;
         FCombo->PaintItem(Painter, FromQRect(Option.rect), Index.row(), state);

@@ -13,3 +13,8 @@ void RouteEditKeysToCombo(TComboBox* Combo)
     if (edit && !TControlBridge::ControlOf(edit))
         TControlBridge::Attach(edit, Combo, true);
 }
+
+QString PendingKeyText()
+{
+    return TControlBridge::PendingKeyText();
+}

@@ -25,6 +25,8 @@ TMouseButton ButtonOf(Qt::MouseButton B)
 
 // The key being re-sent with a changed character must not be handled twice.
 bool GResending = false;
+// The rest of the text of the key event whose first character KeyPress has.
+QString GPendingKeyText;
 
 }  // namespace
 
@@ -114,6 +116,11 @@ void TControlBridge::PaintControl(TControl* Control, QPainter* Painter, const QR
     canvas->EndPaint();
 }
 
+QString TControlBridge::PendingKeyText()
+{
+    return GPendingKeyText;
+}
+
 bool TControlBridge::KeyPress(TControl* Control, QWidget* Widget, QKeyEvent* E, bool Native)
 {
     auto* ctl = dynamic_cast<TWinControl*>(Control);
@@ -150,7 +157,9 @@ bool TControlBridge::KeyPress(TControl* Control, QWidget* Widget, QKeyEvent* E, 
             if (ch.isNull())
                 return true;
         }
+        GPendingKeyText = text.mid(1);
         ctl->KeyPress(ch);
+        GPendingKeyText.clear();
         if (ch.isNull())
             return true;
         if (ch != text[0] && Native) {

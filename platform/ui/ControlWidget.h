@@ -29,6 +29,9 @@ public:
     static TControl* ControlOf(const QObject* Widget);
     // Paints a control on a painter (from a paint event or PaintTo).
     static void PaintControl(TControl* Control, QPainter* Painter, const QRect& Area);
+    // During KeyPress: the characters of the same key event after the one
+    // handed over (the low half of a surrogate pair), empty otherwise.
+    static QString PendingKeyText();
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;

@@ -1,6 +1,7 @@
 // The framed combo box's own completion with typed keys, the list styles'
 // search with its reset delay, read-only mode and values.
 #include "components/framed/FcCmboBx.h"
+#include "components/framed/FcLstBox.h"
 #include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
 
@@ -9,6 +10,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyleOptionViewItem>
 #include <QEnterEvent>
 #include <QTest>
 #include "platform/ui/Clipbrd.h"
@@ -223,9 +226,9 @@ TEST(FcComboBoxTest, OwnFrameAndFlatButton)
 {
     ComboForm f;
     f.combo->SetItemIndex(1);
-    f.combo->FramingPreference = fpCustomFraming;
-    f.combo->FrameVisible = true;
-    f.combo->FrameColor = clRed;
+    f.combo->SetFramingPreference(fpCustomFraming);
+    f.combo->SetFrameVisible(true);
+    f.combo->SetFrameColor(clRed);
     f.combo->FlatButtons = true;
     auto* other = new TFcComboBox(f.form.get());
     other->SetParent(f.form.get());
@@ -306,4 +309,157 @@ TEST(FcComboBoxTest, TheListEndsItsSelectionWithOrWithoutAChoice)
     EXPECT_EQ(ok, 2);
     EXPECT_EQ(cancel, 1);
     EXPECT_EQ(f.combo->ItemIndex(), 3);
+}
+
+namespace {
+
+// Puts the caret of the box's edit field at Pos with a real click.
+void ClickCaretTo(ComboForm& F, int Pos)
+{
+    auto* edit = static_cast<QLineEdit*>(F.Input());
+    const int keep = edit->cursorPosition();
+    edit->setCursorPosition(Pos);
+    const QPoint at = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    edit->setCursorPosition(keep);
+    QTest::mouseClick(edit, Qt::LeftButton, {}, at);
+}
+
+}  // namespace
+
+TEST(FcComboBoxTest, BackspaceTakesWhatTheCaretOrSelectionSays)
+{
+    struct Case {
+        const char* name;
+        int selStart, selLength;  // after typing "hel" into "Helsinki"
+        const char* text;
+    } cases[] = {
+        {"the caret inside, nothing selected: the character before it", 2, 0, "Hlsinki"},
+        {"a selection inside the prefix: that part", 1, 1, "Hlsinki"},
+        {"the caret at the prefix's end: the prefix shrinks and completes again", 3, 5, "Helsinki"},
+    };
+    for (const Case& c : cases) {
+        ComboForm f;
+        f.combo->SetItems({QStringLiteral("Helsinki"), QStringLiteral("Hamina")});
+        Type(f.Input(), QStringLiteral("hel"));
+        ASSERT_EQ(f.combo->Text(), QStringLiteral("Helsinki"));
+        f.combo->SetSelStart(c.selStart);
+        f.combo->SetSelLength(c.selLength);
+        QTest::keyClick(f.Input(), Qt::Key_Backspace);
+        EXPECT_EQ(f.combo->Text(), QString::fromLatin1(c.text)) << c.name;
+        EXPECT_EQ(f.beeps, 0) << c.name;
+    }
+}
+
+TEST(FcComboBoxTest, DeleteAndAClickTypeOnFromTheWholeText)
+{
+    // Delete at the start: the prefix is what is left, so "x" completes to "Xamina"
+    ComboForm f;
+    f.combo->SetItems({QStringLiteral("Hamina"), QStringLiteral("Xamina")});
+    Type(f.Input(), QStringLiteral("ha"));
+    QTest::keyClick(f.Input(), Qt::Key_Home);
+    QTest::keyClick(f.Input(), Qt::Key_Delete);
+    EXPECT_EQ(f.combo->SearchString(), QStringLiteral("amina"));
+    Type(f.Input(), QStringLiteral("x"));
+    EXPECT_EQ(f.combo->Text(), QStringLiteral("Xamina"));
+    EXPECT_EQ(f.combo->ItemIndex(), 1);
+    // a click inside the text: typing inserts there instead of completing the old prefix
+    ComboForm g;
+    g.combo->SetItems({QStringLiteral("Hamina"), QStringLiteral("Hxam")});
+    Type(g.Input(), QStringLiteral("ham"));
+    ASSERT_EQ(g.combo->Text(), QStringLiteral("Hamina"));
+    ClickCaretTo(g, 1);
+    EXPECT_EQ(g.combo->SearchString(), QStringLiteral("Hamina"));
+    Type(g.Input(), QStringLiteral("x"));
+    EXPECT_EQ(g.combo->Text(), QStringLiteral("Hxamina"));
+}
+
+TEST(FcComboBoxTest, ASurrogatePairIsOneCharacter)
+{
+    ComboForm f;
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");   // U+1D11E
+    const QString other = QString::fromUtf8("\xF0\x9D\x84\xA0");  // U+1D120, the same high half
+    f.combo->SetItems({clef + QStringLiteral("abc")});
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, other);
+    QApplication::sendEvent(f.Input(), &press);
+    EXPECT_EQ(f.combo->Text(), other) << "the low half counts in the match";
+    EXPECT_EQ(f.combo->ItemIndex(), -1);
+    ComboForm g;
+    g.combo->SetItems({clef + QStringLiteral("abc")});
+    QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, clef);
+    QApplication::sendEvent(g.Input(), &typed);
+    ASSERT_EQ(g.combo->Text(), clef + QStringLiteral("abc"));
+    EXPECT_EQ(g.combo->SearchString(), clef);
+    QTest::keyClick(g.Input(), Qt::Key_Backspace);
+    EXPECT_TRUE(g.combo->SearchString().isEmpty()) << "Backspace takes the whole pair";
+    EXPECT_EQ(g.combo->ItemIndex(), -1);
+}
+
+TEST(FcComboBoxTest, TheListStylesSearchTellsTheKeyPressEvent)
+{
+    ComboForm f(csDropDownList);
+    f.combo->SetItems({QStringLiteral("Aino"), QStringLiteral("Bertta")});
+    QString keys;
+    f.combo->OnKeyPress = [&](TComponent*, QChar& Key) { keys += Key; };
+    Type(f.Input(), QStringLiteral("b"));
+    EXPECT_EQ(f.combo->ItemIndex(), 1);
+    EXPECT_EQ(keys, QStringLiteral("b"));
+    Type(f.Input(), QStringLiteral("\b"));
+    EXPECT_EQ(f.combo->ItemIndex(), 0) << "the search emptied: the first item";
+    EXPECT_EQ(keys, QStringLiteral("b\b"));
+}
+
+TEST(FcComboBoxTest, FrameSettersRepaintAndHotTrackingShowsTheFrame)
+{
+    ComboForm f;
+    auto* list = new TFcListBox(f.form.get());
+    list->SetParent(f.form.get());
+    list->SetTop(60);
+    f.form->Show();
+    Application->ProcessMessages();
+    for (TFcFrameLook* look : {static_cast<TFcFrameLook*>(f.combo), static_cast<TFcFrameLook*>(list)}) {
+        QWidget* w = dynamic_cast<TControl*>(look)->Widget();
+        int paints = 0;
+        struct Counter : QObject {
+            int* n;
+            bool eventFilter(QObject*, QEvent* E) override
+            {
+                if (E->type() == QEvent::Paint)
+                    ++*n;
+                return false;
+            }
+        } counter;
+        counter.n = &paints;
+        w->installEventFilter(&counter);
+        look->SetFrameSides(SideBit(sdLeft));
+        look->SetFrameColor(clRed);
+        QApplication::processEvents();
+        EXPECT_GT(paints, 0) << "a change from code repaints";
+        w->removeEventFilter(&counter);
+        look->SetFrameHotTrack(true);
+        EXPECT_TRUE(look->FrameVisible());
+        EXPECT_EQ(look->FrameSides(), sdAllSides);
+        look->SetFrameStyle(fsFlatRounded);
+        EXPECT_EQ(look->FrameStyle(), fsFlat) << "a rounded frame is refused";
+    }
+    f.form->Hide();
+}
+
+TEST(FcComboBoxTest, OwnerDrawnSelectedItemsGetAFocusRectangle)
+{
+    ComboForm f(csOwnerDrawFixed);
+    auto* box = static_cast<QComboBox*>(f.combo->Widget());
+    auto paintSelected = [&] {
+        QImage image(100, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QStyleOptionViewItem option;
+        option.rect = QRect(0, 0, 100, 20);
+        option.state = QStyle::State_Enabled | QStyle::State_Selected;
+        box->view()->itemDelegate()->paint(&painter, option, box->model()->index(1, 0));
+        return image;
+    };
+    const QImage shown = paintSelected();
+    f.combo->ShowFocus = false;
+    const QImage hidden = paintSelected();
+    EXPECT_NE(shown, hidden) << "the focus rectangle is the difference";
 }

@@ -34,15 +34,15 @@ TEST(LegacyPropertiesTest, FrameSettingsOfEditsCombosListsAndTheController)
 
     TFcComboBox combo(nullptr);
     EXPECT_TRUE(combo.ReadLegacyProperty(QStringLiteral("FrameFlat"), QStringLiteral("False")));
-    EXPECT_FALSE(combo.FrameHotTrack);
-    EXPECT_EQ(combo.FrameStyle, fsFlat) << "False keeps the frame";
+    EXPECT_FALSE(combo.FrameHotTrack());
+    EXPECT_EQ(combo.FrameStyle(), fsFlat) << "False keeps the frame";
     EXPECT_TRUE(combo.ReadLegacyProperty(QStringLiteral("FrameFocusStyle"), QStringLiteral("fsNotAStyle")));
-    EXPECT_EQ(combo.FrameHotStyle, fsFlatBold) << "an unknown identifier changes nothing";
+    EXPECT_EQ(combo.FrameHotStyle(), fsFlatBold) << "an unknown identifier changes nothing";
 
     TFcListBox list(nullptr);
     EXPECT_TRUE(list.ReadLegacyProperty(QStringLiteral("HorzExtent"), QStringLiteral("300")));
     EXPECT_TRUE(list.ReadLegacyProperty(QStringLiteral("FrameFocusStyle"), QStringLiteral("fsBump")));
-    EXPECT_EQ(list.FrameHotStyle, fsBump);
+    EXPECT_EQ(list.FrameHotStyle(), fsBump);
 
     TFcFrameController controller(nullptr);
     EXPECT_TRUE(controller.ReadLegacyProperty(QStringLiteral("FrameFocusStyle"), QStringLiteral("fsPopup")));

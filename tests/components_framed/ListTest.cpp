@@ -292,11 +292,11 @@ TEST(FcListBoxTest, OwnFrameNormalAndHot)
 {
     ListForm<TFcListBox> f;
     f.list->SetItems({QStringLiteral("H21"), QStringLiteral("D21")});
-    f.list->FramingPreference = fpCustomFraming;
-    f.list->FrameVisible = true;
-    f.list->FrameColor = clRed;
-    f.list->FrameHotTrack = true;
-    f.list->FrameHotColor = clBlue;
+    f.list->SetFramingPreference(fpCustomFraming);
+    f.list->SetFrameVisible(true);
+    f.list->SetFrameColor(clRed);
+    f.list->SetFrameHotTrack(true);
+    f.list->SetFrameHotColor(clBlue);
     f.form->Show();
     TBitmap shot;
     f.list->PaintTo(&shot);

@@ -143,11 +143,11 @@ TEST(FrameControllerTest, ComboAndListBoxesTakeTheFrameAndTheirColours)
     list->SetFrameController(&fc);
     fc.SetFrameColor(clRed);
     for (TFcFrameLook* look : {static_cast<TFcFrameLook*>(combo), static_cast<TFcFrameLook*>(list)}) {
-        EXPECT_EQ(look->FrameStyle, fsFlatBold);
-        EXPECT_EQ(look->FrameSides, SideBit(sdLeft));
-        EXPECT_TRUE(look->FrameVisible);
-        EXPECT_TRUE(look->FrameHotTrack);
-        EXPECT_EQ(look->FrameColor, clRed) << "a later change is pushed too";
+        EXPECT_EQ(look->FrameStyle(), fsFlatBold);
+        EXPECT_EQ(look->FrameSides(), SideBit(sdLeft));
+        EXPECT_TRUE(look->FrameVisible());
+        EXPECT_TRUE(look->FrameHotTrack());
+        EXPECT_EQ(look->FrameColor(), clRed) << "a later change is pushed too";
     }
     EXPECT_EQ(combo->DisabledColor(), clYellow);
     EXPECT_EQ(list->DisabledColor(), clYellow);

@@ -89,6 +89,30 @@ TEST(ToolbarTest, OverflowButtonWithoutWrapping)
     EXPECT_FALSE(f.bar->ShowToolbarPopupButton()) << "gone once the bar is wide enough";
 }
 
+TEST(ToolbarTest, OverflowOfARightToLeftBarOffersTheButtonsCutOffAtTheLeft)
+{
+    BarForm f;
+    f.bar->SetWrapControls(false);
+    f.bar->SetBiDiMode(bdRightToLeft);
+    f.bar->PositionControls();
+    ASSERT_TRUE(f.bar->ShowToolbarPopupButton());
+    ASSERT_LT(f.buttons[5]->Left(), f.bar->Margin()) << "the last button runs off the left edge";
+    const std::vector<TControl*> hidden = f.bar->ToolbarPopupButton()->HiddenControls();
+    EXPECT_EQ(hidden, std::vector<TControl*>{f.buttons[5]});
+}
+
+TEST(ToolbarTest, OverflowButtonGoesWhenNoListedControlIsVisible)
+{
+    BarForm f;
+    f.bar->SetWrapControls(false);
+    f.bar->PositionControls();
+    ASSERT_TRUE(f.bar->ShowToolbarPopupButton());
+    for (TFcSpacer* b : f.buttons)
+        b->SetVisible(false);
+    f.bar->PositionControls();
+    EXPECT_FALSE(f.bar->ShowToolbarPopupButton());
+}
+
 TEST(ToolbarTest, TextOptions)
 {
     BarForm f(1);

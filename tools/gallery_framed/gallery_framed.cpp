@@ -574,10 +574,10 @@ void ComboButtonSheet(const QString& Out)
         auto* c = Place<TFcComboBox>(f, f, 110, 10 + i * 30, 140, 21);
         c->SetItems({QStringLiteral("Lähtö"), QStringLiteral("Maali")});
         c->SetItemIndex(0);
-        c->FramingPreference = fpCustomFraming;
-        c->FrameVisible = i < 2;
-        c->FrameStyle = i == 1 ? fsFlatBold : fsFlat;
-        c->FrameColor = clNavy;
+        c->SetFramingPreference(fpCustomFraming);
+        c->SetFrameVisible(i < 2);
+        c->SetFrameStyle(i == 1 ? fsFlatBold : fsFlat);
+        c->SetFrameColor(clNavy);
         c->FlatButtons = i >= 2;
         if (i == 3)
             c->SetReadOnly(true);
@@ -587,11 +587,11 @@ void ComboButtonSheet(const QString& Out)
     auto* hot = Place<TFcComboBox>(f, f, 260, 70, 140, 21);
     hot->SetItems({QStringLiteral("Lähtö")});
     hot->SetItemIndex(0);
-    hot->FramingPreference = fpCustomFraming;
+    hot->SetFramingPreference(fpCustomFraming);
     hot->FlatButtons = true;
-    hot->FrameVisible = true;
-    hot->FrameHotTrack = true;
-    hot->FrameHotColor = clRed;
+    hot->SetFrameVisible(true);
+    hot->SetFrameHotTrack(true);
+    hot->SetFrameHotColor(clRed);
     Place<TLabel>(f, f, 410, 72, 140, 17, QStringLiteral("kohdistettu"));
     // push buttons: Ok is default, Siirrä has the focus and so the default look
     auto* ok = Place<TFcButton>(f, f, 10, 140, 80, 25, QStringLiteral("&Ok"));
