@@ -18,6 +18,7 @@
 #include "app/vrkProgramToolbars.h"
 #include "components/framed/FcDBRGrp.h"
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcRadChk.h"
 #include "components/framed/FcToolbar.h"
 #include "components/grid/rDBGrid.h"
@@ -242,7 +243,7 @@ void TformResultsClass2::BuildLayout()
     edtWebShowAsked->SetBounds(FOlder ? 230 : 180, 356, 150, 23);
     // A stamp to read, not a field waiting for input.
     edtWebShowAsked->SetReadOnlyColor(clWindow);
-    lblPhoneNumber = AddLabel(this, grpPerson, QStringLiteral("Puhelin"), 10, 388);
+    lblPhoneNumber = MakeFieldCaption(this, grpPerson, QStringLiteral("Puhelin"), 10, 388, 54);
     edtPhoneNumber = new TFcEdit(this);
     edtPhoneNumber->SetParent(grpPerson);
     edtPhoneNumber->SetBounds(70, 384, 150, 23);

@@ -20,6 +20,7 @@
 #include "components/dbcontrols/TrDBMemo.h"
 #include "components/framed/FcDBRGrp.h"
 #include "components/framed/FcEdit.h"
+#include "components/framed/FcLabel.h"
 #include "components/framed/FcRadChk.h"
 #include "components/grid/rDBGrid.h"
 #include "results/vrkPerson.h"

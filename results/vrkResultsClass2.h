@@ -15,6 +15,7 @@
 
 class TLabel;
 class TFcEdit;
+class TFcLabel;
 class TButton;
 class TControl;
 class TFcCheckBox;
@@ -111,7 +112,7 @@ public:
     TFcCheckBox* chkPrintReceipt = nullptr;
     TFcCheckBox* chkWebShow = nullptr;
     TFcEdit* edtWebShowAsked = nullptr;
-    TLabel* lblPhoneNumber = nullptr;
+    TFcLabel* lblPhoneNumber = nullptr;
     TFcEdit* edtPhoneNumber = nullptr;
     TImage* imgOK = nullptr;
     TImage* imgQuestion = nullptr;

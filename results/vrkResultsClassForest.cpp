@@ -509,7 +509,7 @@ void TformResultsClassForest::BuildPersonGroup()
     edtWebShowAsked->SetReadOnly(true);
     // A stamp to read, not a field waiting for input.
     edtWebShowAsked->SetReadOnlyColor(clWindow);
-    MakeLabel(grpPerson, grpPerson, 314, 54, 60, L("Puhelin"));
+    MakeFieldCaption(grpPerson, grpPerson, L("Puhelin"), 310, 54, 58);
     edtPhoneNumber = Make<TFcEdit>(grpPerson, grpPerson, 374, 50, 163, 24, L("edtPhoneNumber"));
     edtPhoneNumber->OnChange = [this](TComponent*) {
         if (!FSyncing)
