@@ -102,8 +102,8 @@ void TFcCustomGlyphButton::SetUseCustomGlyphs(bool Value)
         FGlyphWidth = FCustomGlyphs.Width() / std::max(1, FNumGlyphs);
         FGlyphHeight = FCustomGlyphs.Height();
     } else {
-        FGlyphWidth = ThemedCheckSize;
-        FGlyphHeight = ThemedCheckSize;
+        FGlyphWidth = FThemedGlyphWidth;
+        FGlyphHeight = FThemedGlyphHeight;
     }
     if (!Loading())
         AdjustSize();
@@ -170,6 +170,20 @@ TRect TFcCustomGlyphButton::GetHotTrackRect()
     int x, y;
     GetGlyphPosition(x, y);
     return Rect(x, y, x + FGlyphWidth, y + FGlyphHeight);
+}
+
+void TFcCustomGlyphButton::ChangeScale(int M, int D)
+{
+    TFcCustomButton::ChangeScale(M, D);
+    if (M == D || !UseThemes())
+        return;
+    FThemedGlyphWidth = std::max(1, MulDiv(FThemedGlyphWidth, M, D) - 1);
+    FThemedGlyphHeight = std::max(1, MulDiv(FThemedGlyphHeight, M, D) - 1);
+    if (!FUseCustomGlyphs) {
+        FGlyphWidth = FThemedGlyphWidth;
+        FGlyphHeight = FThemedGlyphHeight;
+    }
+    Invalidate();
 }
 
 void TFcCustomGlyphButton::AdjustSize()

@@ -71,6 +71,8 @@ public:
     void CustomFramingChanged() override;
     // Sizes the control to its glyph and caption (with AutoSize).
     void AdjustSize();
+    // With the visual style the box grows with the form; a custom strip keeps its size.
+    void ChangeScale(int M, int D) override;
 
 protected:
     void Paint() override;
@@ -106,6 +108,8 @@ protected:
     TColor FReadOnlyColor = clInfoBk;
     int FGlyphWidth = 13;
     int FGlyphHeight = 13;
+    int FThemedGlyphWidth = 13;
+    int FThemedGlyphHeight = 13;
     TFcButtonHotTrackStyle FHotTrackStyle = htsInterior;
     TFcFrameController* FFrameController = nullptr;
     bool FClicksDisabled = false;

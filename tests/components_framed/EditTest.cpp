@@ -6,6 +6,7 @@
 #include "platform/os/Sound.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Themes.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -414,4 +415,27 @@ TEST(FcCheckBoxTest, TheActionSetsTheBoxWithoutItsClick)
     EXPECT_EQ(box->Caption(), QStringLiteral("&Näytä"));
     box->SetChecked(false);
     EXPECT_EQ(clicks, 1) << "a change made in code still clicks";
+}
+
+TEST(FcCheckBoxTest, ThemedGlyphsFollowTheFormsScaling)
+{
+    const bool themes = ThemeServicesEnabled();
+    SetThemeServicesEnabled(true);
+    EditForm f;
+    auto* c = f.Add<TFcCheckBox>();
+    auto* r = f.Add<TFcRadioButton>();
+    auto* custom = f.Add<TFcCheckBox>();
+    TBitmap strip(9 * 10, 10);
+    custom->SetCustomGlyphs(&strip);
+    f.form->AfterConstruction();
+    ASSERT_TRUE(c->UseThemes());
+    f.form->ScaleBy(2, 1);
+    for (TFcCustomGlyphButton* b : {static_cast<TFcCustomGlyphButton*>(c), static_cast<TFcCustomGlyphButton*>(r)}) {
+        EXPECT_EQ(b->GlyphWidth(), 2 * 13 - 1);
+        EXPECT_EQ(b->GlyphHeight(), 2 * 13 - 1);
+    }
+    EXPECT_EQ(custom->GlyphWidth(), 10) << "a custom strip keeps its size";
+    custom->SetUseCustomGlyphs(false);
+    EXPECT_EQ(custom->GlyphWidth(), 2 * 13 - 1) << "the themed size followed the scaling";
+    SetThemeServicesEnabled(themes);
 }
