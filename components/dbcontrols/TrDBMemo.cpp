@@ -1,5 +1,7 @@
 #include "components/dbcontrols/TrDBMemo.h"
 
+#include "components/dbcontrols/rDBControlSavers.h"
+
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rDialogsEx.h"
 #include "components/base/rdlg.h"
@@ -16,6 +18,8 @@
 
 TrDBMemo::TrDBMemo(TComponent* AOwner) : TrDBFieldControl(AOwner)
 {
+    static const bool savable = (RegisterDBMemoSaverPart(), true);
+    (void)savable;
     SetScrollBars(ssVertical);
     BuildMenu();
 }

@@ -1,5 +1,7 @@
 #include "components/dbcontrols/TrDBRecView.h"
 
+#include "components/dbcontrols/rDBControlSavers.h"
+
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rtool.h"
 #include "components/grid/rdbtool.h"
@@ -74,7 +76,7 @@ bool ReadRecViewRows(TComponent* O, TRecViewRows& Out)
 
 TrDBRecView::TrDBRecView(TComponent* AOwner) : TCustomDrawGrid(AOwner)
 {
-    static const bool readable = (RegisterRecViewReader(ReadRecViewRows), true);
+    static const bool readable = (RegisterRecViewReader(ReadRecViewRows), RegisterRecViewSaverPart(), true);
     (void)readable;
     SetColCount(2);
     SetFixedCols(1);

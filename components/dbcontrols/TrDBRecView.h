@@ -78,6 +78,9 @@ public:
     void SetEllipsisFields(const QStringList& V) { FEllipsisFields = V; }
     // INI text: a section per field name, its lines the field's pick values.
     void SetPickLists(const QStringList& V) { FPickLists = V; }
+    const QStringList& Fields() const { return FFields; }
+    const QStringList& SpecFields() const { return FSpecFields; }
+    const QStringList& PickLists() const { return FPickLists; }
     // The calendar of date rows (made on first use, hidden).
     TDateTimePicker* DateTimePicker() const { return FDateTimePicker; }
     virtual void ShowDateTimePicker(TField* Field, const TRect& R);

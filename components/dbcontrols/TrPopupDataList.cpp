@@ -13,6 +13,26 @@ constexpr int VScrollWidth = 17;
 
 }  // namespace
 
+void InstallGridDataList()
+{
+    TGridDataListLayer& l = GridDataListLayer();
+    l.Make = [] { return new TrPopupDataList(nullptr); };
+    l.Prepare = [](TPopupDataList* List, const TGridDataListSettings& S) {
+        auto* r = dynamic_cast<TrPopupDataList*>(List);
+        if (!r)
+            return;
+        r->FixedItemHeight = S.ItemHeight;
+        r->ItemIncreaseHeight = S.IncreaseHeight;
+        r->ItemIncreaseWidth = S.IncreaseWidth;
+        r->GetListItemProps = S.ItemProps;
+        r->PropsSender = S.Sender;
+    };
+    l.MaxItemWidth = [](TPopupDataList* List) {
+        auto* r = dynamic_cast<TrPopupDataList*>(List);
+        return r ? r->GetMaxItemWidth() : 0;
+    };
+}
+
 bool LookupVarEquals(const QVariant& A, const QVariant& B) { return VarEquals(A, B); }
 
 TrPopupDataList::TrPopupDataList(TComponent* AOwner) : TPopupDataList(AOwner) {}
@@ -86,7 +106,8 @@ void TrPopupDataList::Paint()
     TCanvas* c = Canvas();
     TDataSet* d = FListLink.DataSet();
     const int h = ItemHeight();
-    const int m = PropsSender ? 4 : 2;
+    // A lookup combo box indents its texts more than the grid's editor.
+    const int m = dynamic_cast<TDBLookupComboBox*>(PropsSender) ? 4 : 2;
     c->Font()->Assign(*Font());
     const int z = c->TextWidth(QStringLiteral("0"));
     const int t = c->TextHeight(QStringLiteral("Wg"));

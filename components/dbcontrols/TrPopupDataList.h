@@ -5,16 +5,13 @@
 // every column so that its owner can size it, and lets the owner take over
 // the incremental search.
 
+#include "components/grid/rDBGridDataList.h"
 #include "platform/ui/DBCtrls.h"
 
 #include <functional>
 #include <vector>
 
 class TBitmap;
-
-using TGetLookupListItemProps =
-    std::function<void(TComponent* Sender, TCanvas* Canvas, int RowIndex, int ColIndex, bool Selected, TField* KeyField, TField* ListField,
-                       int& Width, int Height, QString& Text, TBitmap* ShowBmp, bool& DrawSeparatorTop, bool& DrawSeparatorBottom)>;
 
 class TrPopupDataList : public TPopupDataList {
 public:
@@ -42,6 +39,9 @@ private:
     TFieldAlignment ReadingAlignment(TFieldAlignment A) const;
     std::vector<int> FColWidth;
 };
+
+// Makes the grid's cell editor open this list for lookup fields.
+void InstallGridDataList();
 
 // Compares two key values; values that cannot be compared are not equal.
 bool LookupVarEquals(const QVariant& A, const QVariant& B);

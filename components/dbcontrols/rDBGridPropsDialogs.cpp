@@ -2,6 +2,7 @@
 
 #include "components/dbcontrols/rDBFieldsForm.h"
 #include "components/dbcontrols/rDBFieldsGroupForm.h"
+#include "components/dbcontrols/TrPopupDataList.h"
 #include "components/grid/TrDBGridCellParamsForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridPropsForm.h"
@@ -15,4 +16,5 @@ void InstallDBGridPropsDialogs()
     h.CellParams = [](TrDBGrid* Grid) { DBGridCellParams(Grid); };
     h.GetCellConditionActive = [](TrDBGrid* Grid) { return bool(Grid->OptionsEx2().CellCondition.Active); };
     h.SetCellConditionActive = [](TrDBGrid* Grid, bool Active) { Grid->OptionsEx2().CellCondition.Active = Active; };
+    InstallGridDataList();
 }

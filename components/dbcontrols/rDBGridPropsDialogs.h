@@ -1,7 +1,8 @@
 #pragma once
-// Gives the grid's table-properties dialog (components/grid) the column and
-// field-group dialogs of this library: the grid library sits below this one
-// and reaches them only through its hooks.
+// Gives the grid library (components/grid) what it reaches only through its
+// hooks, as it sits below this one: the column and field-group dialogs of
+// the table-properties dialog, and the multi-column lookup list of the cell
+// editor.
 
 // Sets the hooks; safe to call more than once.
 void InstallDBGridPropsDialogs();

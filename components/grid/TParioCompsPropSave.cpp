@@ -3,11 +3,13 @@
 #include "components/base/rGroupBox.h"
 #include "components/base/rImageZoom.h"
 #include "components/base/rMemoEx.h"
+#include "components/grid/TPropSaveParts.h"
 #include "platform/ui/Graphics.h"
 
 bool TParioCompsPropSave::CanSave(TComponent* Comp) const
 {
-    return dynamic_cast<TrGroupBox*>(Comp) || dynamic_cast<TrImageZoom*>(Comp) || dynamic_cast<TrMemoEx*>(Comp);
+    return dynamic_cast<TrGroupBox*>(Comp) || dynamic_cast<TrImageZoom*>(Comp) || dynamic_cast<TrMemoEx*>(Comp) ||
+           FindPropSavePart(ppLibraryControlsSaver, Comp);
 }
 
 void TParioCompsPropSave::ReadSaveProps(TPropSaveAction A, TPropSaveFile* F, TComponent* Comp, const QString& Key)
@@ -60,4 +62,6 @@ void TParioCompsPropSave::ReadSaveProps(TPropSaveAction A, TPropSaveFile* F, TCo
             F->DeleteFont(Key);
         }
     }
+    if (const TPropSavePart* part = FindPropSavePart(ppLibraryControlsSaver, Comp))
+        part->ReadSave(A, F, Comp, Key);
 }

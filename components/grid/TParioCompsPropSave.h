@@ -1,6 +1,7 @@
 #pragma once
 // Saver of the library's own controls: a group box's visibility, minimised
-// state and original size; a memo's font (unless it uses its parent's).
+// state and original size; a memo's font (unless it uses its parent's); and
+// the controls of the layers above that register with it (TPropSaveParts.h).
 
 #include "components/grid/TPropSaveMain.h"
 

@@ -4,6 +4,7 @@
 #include "components/grid/TrDBGridCellConds.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
+#include "components/grid/TPropSaveParts.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
@@ -360,7 +361,7 @@ void TDBGridsPropSave::DelDataSet(TPropSaveFile* F, const QString& Key, TDataSet
 
 bool TrDBGridsPropSave::CanSave(TComponent* Comp) const
 {
-    return TDBGridsPropSave::CanSave(Comp);
+    return TDBGridsPropSave::CanSave(Comp) || FindPropSavePart(ppGridSaver, Comp);
 }
 
 void TrDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* PSFile, TComponent* Comp, const QString& Key)
@@ -372,6 +373,8 @@ void TrDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* P
             g->SetGridLookStyle(TGridLookStyles(PSFile->ReadInteger(Key, QStringLiteral("LookStyle"), int(g->GridLookStyle()))));
     }
     TDBGridsPropSave::ReadSaveProps(psAction, PSFile, Comp, Key);
+    if (const TPropSavePart* part = FindPropSavePart(ppGridSaver, Comp))
+        part->ReadSave(psAction, PSFile, Comp, Key);
     if (!g)
         return;
     if (psAction == psaRead)

@@ -5,7 +5,7 @@
 // line counts, filter switches and state, fixed column, field groups, footer
 // and the row colours. Sections: Key for the grid, Key + ".Column" + n per
 // column, Key + ".FieldsGroup" for the group lines, Key + ".Filter" for the
-// filter state.
+// filter state. Controls of the layers above join through TPropSaveParts.h.
 
 #include "components/grid/TPropSaveMain.h"
 

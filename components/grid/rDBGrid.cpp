@@ -57,6 +57,7 @@ TFooterRow::TFooterRow(TrDBGrid* Grid) : FGrid(Grid)
 {
     FLink.Grid = Grid;
     Font.OnChange = [this] { FGrid->LayoutChanged(); };
+    FieldFooterDefs.OnChange = [this] { Refresh(); };
 }
 
 void TFooterRow::Refresh()

@@ -12,6 +12,7 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rGlyphs.h"
 #include "components/grid/TrDBGridSummaries.h"
+#include "components/grid/rDBGridDataList.h"
 #include "components/grid/rDBGridFieldGroups.h"
 #include "components/grid/rDBGridTitleLine.h"
 #include "components/grid/rDBGridTypes.h"
@@ -58,8 +59,8 @@ public:
     TGridOption<QString> SimpleText{&FLink, QString(), oeRepaint};
     TGridOption<TAlignment> SimpleTextAlign{&FLink, taLeftJustify, oeRepaint};
     // FIELD=text;settings, one line per field; the text may hold summary
-    // tags ("%SUM", ...) filled in from the grid's last summaries. The
-    // footer reads them at every paint; after changing them call Refresh.
+    // tags ("%SUM", ...) filled in from the grid's last summaries. Any
+    // change repaints the footer.
     TStringList FieldFooterDefs;
     // Repaints the footer.
     void Refresh();
@@ -501,13 +502,15 @@ public:
     void SetPropSaveFile(class TPropSaveFile* v);
 
     // ---- in-place editor lists and buttons (rDBGridInplaceEditEx) ----
-    // Item height of lookup drop-downs (0: the list's own) and the room added
-    // to each item; handed to the drop-down through OnGetLookupListItemHeight.
+    // Item height of lookup drop-downs (0: the list's own, passed through
+    // OnGetLookupListItemHeight) and the room added to each item's height and
+    // to each column's width; OnGetLookupListItemProps adjusts each cell.
     int LookupListItemHeight = 0;
     int LookupListItemIncreaseHeight = 2;
     int LookupListItemIncreaseWidth = 0;
     std::function<void(TComponent* Sender, TCanvas* Canvas, const QString& KeyField, const QString& ListFields, int& Height)>
         OnGetLookupListItemHeight;
+    TGetLookupListItemProps OnGetLookupListItemProps;
     // Owner-drawn pick lists of the FieldsDrawDropDown fields.
     std::function<void(TWinControl* Control, int Index, const TRect& Rect, TOwnerDrawState State)> OnPickListDrawItem;
     std::function<void(TWinControl* Control, int Index, int& Height)> OnPickListMeasureItem;

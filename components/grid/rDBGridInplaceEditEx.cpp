@@ -82,6 +82,8 @@ void TrDBGridInplaceEditEx::DoExit()
 
 void TrDBGridInplaceEditEx::UpdateContents()
 {
+    if (TField* f = FGrid->SelectedField(); f && f->LookupDataSet)
+        MakeDataList();
     TDBGridInplaceEdit::UpdateContents();
     // Typing in the open lookup list searches through the grid.
     if (DataList() && !DataList()->OnSearchKey)

@@ -53,8 +53,11 @@ protected:
 
 private:
     bool IsOwnerDrawnList(TField* F) const;
+    // The lookup list of the layer above, when it gave one.
+    void MakeDataList();
     void PrepareDataList(TField* F);
-    int WidestListItem(TWinControl* List);
+    int WidestPickListItem();
+    int DataListWidth();
     TrDBGrid* FGrid;
     // Owned by the editor as a component; created at the first date button.
     TrPopupMonthCalendar* FCalendar = nullptr;

@@ -20,6 +20,21 @@ constexpr int ScrollBarWidth = 16;
 
 }  // namespace
 
+TGridDataListLayer& GridDataListLayer()
+{
+    static TGridDataListLayer layer;
+    return layer;
+}
+
+void TrDBGridInplaceEditEx::MakeDataList()
+{
+    // The base makes the platform's list when this leaves it missing.
+    if (FDataList || !GridDataListLayer().Make)
+        return;
+    FDataList = GridDataListLayer().Make();
+    FDataList->OnSelect = [this](TDBLookupListBase*) { CloseUp(true); };
+}
+
 bool TrDBGridInplaceEditEx::IsOwnerDrawnList(TField* F) const
 {
     return F && !UseDataList() && (FGrid->IsColorEx(F) || FGrid->IsDrawDropDownEx(F));
@@ -55,27 +70,44 @@ void TrDBGridInplaceEditEx::PrepareDataList(TField* F)
     int h = FGrid->LookupListItemHeight;
     if (FGrid->OnGetLookupListItemHeight)
         FGrid->OnGetLookupListItemHeight(FGrid, DataList()->Canvas(), F->LookupKeyFields, F->LookupResultField, h);
-    DataList()->RowHeightFixed = h;
-    DataList()->RowHeightIncrease = FGrid->LookupListItemIncreaseHeight;
+    if (GridDataListLayer().Prepare) {
+        TGridDataListSettings s;
+        s.ItemHeight = h;
+        s.IncreaseHeight = FGrid->LookupListItemIncreaseHeight;
+        s.IncreaseWidth = FGrid->LookupListItemIncreaseWidth;
+        s.ItemProps = FGrid->OnGetLookupListItemProps;
+        s.Sender = this;
+        GridDataListLayer().Prepare(DataList(), s);
+    } else {
+        DataList()->RowHeightFixed = h;
+        DataList()->RowHeightIncrease = FGrid->LookupListItemIncreaseHeight;
+    }
     // The list wears the editor's colour and text colour as the style paints list boxes.
     DataList()->SetColor(GetStyleBkColor_ListBox(Color()));
     DataList()->Font()->SetColor(GetStyleFontColor_ListBox(Font()->Color(), false));
 }
 
-int TrDBGridInplaceEditEx::WidestListItem(TWinControl* List)
+int TrDBGridInplaceEditEx::WidestPickListItem()
 {
     TCanvas* c = FGrid->Canvas();
     c->Font()->Assign(*Font());
     int w = 0;
-    if (List == PickListBox()) {
-        for (const QString& s : PickList)
-            w = std::max(w, c->TextWidth(s));
-    } else if (DataList() && List == DataList()) {
-        for (int i = 0; i < DataList()->RecordCount(); ++i)
-            w = std::max(w, c->TextWidth(DataList()->RowText(i)));
-        w += FGrid->LookupListItemIncreaseWidth;
-    }
+    for (const QString& s : PickList)
+        w = std::max(w, c->TextWidth(s));
     return w;
+}
+
+int TrDBGridInplaceEditEx::DataListWidth()
+{
+    if (GridDataListLayer().MaxItemWidth)
+        return GridDataListLayer().MaxItemWidth(DataList());
+    TCanvas* c = FGrid->Canvas();
+    c->Font()->Assign(*Font());
+    int w = 0;
+    for (int i = 0; i < DataList()->RecordCount(); ++i)
+        w = std::max(w, c->TextWidth(DataList()->RowText(i)));
+    // The text margins of the row.
+    return w + FGrid->LookupListItemIncreaseWidth + 8;
 }
 
 void TrDBGridInplaceEditEx::SetListWidth()
@@ -87,14 +119,13 @@ void TrDBGridInplaceEditEx::SetListWidth()
     bool changed = false;
     if (FGrid->OptionsEx2().Editors.AutoPickListWidth) {
         TField* f = FGrid->SelectedField();
-        const int widest = WidestListItem(list);
         if (list != PickListBox()) {
-            // A data list as wide as its widest row (with the text margins).
-            if (widest + 8 > w) {
-                w = widest + 8;
+            // A data list as wide as its widest row.
+            if (const int need = DataListWidth(); need > w) {
+                w = need;
                 changed = true;
             }
-        } else if (f && FGrid->IsColorEx(f)) {
+        } else if (const int widest = WidestPickListItem(); f && FGrid->IsColorEx(f)) {
             // Room for the colour square before each name.
             w = std::max(w, widest + Height() + ScrollBarWidth + 12);
             changed = true;

@@ -159,8 +159,9 @@ bool IsGraphicField(const TField* F)
         return false;
     if (dynamic_cast<const TGraphicField*>(F))
         return true;
-    if (dynamic_cast<const TBlobField*>(F) && !IsMemoField(F))
-        return F->DataType() == ftGraphic || F->DataType() == ftTypedBinary;
+    auto* blob = dynamic_cast<const TBlobField*>(F);
+    if (blob && !IsMemoField(F))
+        return F->DataType() == ftGraphic || F->DataType() == ftTypedBinary || blob->GraphicHeader();
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/grid/rDBGrid.h"
+#include "components/output/GridSelection.h"
 #include "platform/database/DataSource.h"
 #include "platform/rtl/Exception.h"
 #include "platform/ui/DBGrids.h"
@@ -120,7 +121,7 @@ bool TExportEngine::WalkRecords(const std::function<void(int RecIdx)>& Row)
     const bool walked = ScanAllRecords(
         Dataset,
         [&](TDataSet*, int Index, bool& Abort) {
-            if (selectedOnly && !DBGrid->SelectedRows()->CurrentRowSelected())
+            if (selectedOnly && !IsCurrentRowSelected(DBGrid))
                 return;
             RecIdx = Index;
             Row(Index);

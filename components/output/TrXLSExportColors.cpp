@@ -6,6 +6,7 @@
 #include "components/base/rpictool.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
+#include "components/output/GridSelection.h"
 #include "components/output/TrXLSExport.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "components/stringgrid/rStringGridEdColumn.h"
@@ -61,7 +62,7 @@ void TrXLSExport::CellColors(const TExportColumn& C, TXlsxFormat& F, bool& HideT
         font.Assign(*g->Font());
         TColor bg = g->Color();
         TDataImageDef image;
-        g->GetCellParams(C.Field, &font, bg, image, false, false);
+        GetOutputCellParams(g, C.Field, &font, bg, image);
         plain(bg, font);
     }
     if (TrStringGridEd* sg = StringGridEd(); sg && !C.Field && C.Col >= 0) {

@@ -11,6 +11,7 @@
 #include "components/grid/TrDBGridsPropSave.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
+#include "components/output/GridSelection.h"
 #include "components/output/TRTFReport2.h"
 #include "components/output/TSLKExport.h"
 #include "components/output/TTXTExport.h"
@@ -495,6 +496,6 @@ void DBExport(TCustomDBGrid* Grid, bool SetFlt, bool SetCol, bool NoTemplateType
 {
     if (!Grid)
         return;
-    const bool selected = Grid->SelectedRows() && Grid->SelectedRows()->Count() > 0;
+    const bool selected = SelectedRowCount(Grid) > 0;
     DBExportInt(stGrid, Grid, SetFlt, SetCol, NoTemplateType, selected, StructOnly);
 }

@@ -3,6 +3,7 @@
 #include "components/dbcontrols/TrDBRecView.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
+#include "components/output/GridSelection.h"
 #include "platform/database/DataSource.h"
 #include "platform/ui/DBGrids.h"
 
@@ -48,14 +49,14 @@ void CopyToTwin(TCustomDBGrid* Orig, TCustomDBGrid* Twin)
     // The twin's own selection would be empty: it takes the caller's, so
     // "Selected rows only" works on the rows the user selected.
     TDataSet* data = Orig->DataSource() ? Orig->DataSource()->DataSet() : nullptr;
-    if (!Orig->SelectedRows() || Orig->SelectedRows()->Count() == 0 || !data || !data->Active())
+    if (SelectedRowCount(Orig) == 0 || !data || !data->Active())
         return;
     Twin->SetOptions(Twin->Options() | dgMultiSelect);
     Twin->SelectedRows()->Clear();
     ScanAllRecords(
         data,
         [&](TDataSet*, int, bool&) {
-            if (Orig->SelectedRows()->CurrentRowSelected())
+            if (IsCurrentRowSelected(Orig))
                 Twin->SelectedRows()->SetCurrentRowSelected(true);
         },
         true, true, true);

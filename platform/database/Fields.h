@@ -241,6 +241,13 @@ public:
 class TBlobField : public TField {
 public:
     explicit TBlobField(TFieldType t = ftBlob) : TField(t) {}
+    // Set when the stored content begins with a picture header, so a plain
+    // blob still holds a picture.
+    bool GraphicHeader() const { return FGraphicHeader; }
+    void SetGraphicHeader(bool v) { FGraphicHeader = v; }
+
+private:
+    bool FGraphicHeader = false;
 };
 class TMemoField : public TBlobField {
 public:

@@ -7,6 +7,65 @@
 #include <QStringDecoder>
 #include <algorithm>
 
+namespace {
+
+// Holds a list's change notice until a compound change is complete.
+class TUpdateScope {
+public:
+    explicit TUpdateScope(TStringList& L) : FList(L) { FList.BeginUpdate(); }
+    ~TUpdateScope() { FList.EndUpdate(); }
+    TUpdateScope(const TUpdateScope&) = delete;
+    TUpdateScope& operator=(const TUpdateScope&) = delete;
+
+private:
+    TStringList& FList;
+};
+
+}  // namespace
+
+TStringList::TStringList(const TStringList& Other)
+    : Duplicates(Other.Duplicates), Delimiter(Other.Delimiter), QuoteChar(Other.QuoteChar),
+      NameValueSeparator(Other.NameValueSeparator), StrictDelimiter(Other.StrictDelimiter), LineBreak(Other.LineBreak),
+      FItems(Other.FItems), FSorted(Other.FSorted), FCaseSensitive(Other.FCaseSensitive)
+{
+}
+
+TStringList& TStringList::operator=(const TStringList& Other)
+{
+    if (this == &Other)
+        return *this;
+    Duplicates = Other.Duplicates;
+    Delimiter = Other.Delimiter;
+    QuoteChar = Other.QuoteChar;
+    NameValueSeparator = Other.NameValueSeparator;
+    StrictDelimiter = Other.StrictDelimiter;
+    LineBreak = Other.LineBreak;
+    FItems = Other.FItems;
+    FSorted = Other.FSorted;
+    FCaseSensitive = Other.FCaseSensitive;
+    Changed();
+    return *this;
+}
+
+void TStringList::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedInUpdate) {
+        FChangedInUpdate = false;
+        if (OnChange)
+            OnChange();
+    }
+}
+
+void TStringList::Changed()
+{
+    if (FUpdateCount > 0) {
+        FChangedInUpdate = true;
+        return;
+    }
+    if (OnChange)
+        OnChange();
+}
+
 const QString& TStringList::operator[](int Index) const
 {
     CheckIndex(Index);
@@ -23,6 +82,7 @@ void TStringList::SetStrings(int Index, const QString& S)
 {
     CheckIndex(Index);
     FItems[size_t(Index)].S = S;
+    Changed();
 }
 
 void* TStringList::Objects(int Index) const
@@ -35,6 +95,7 @@ void TStringList::SetObjects(int Index, void* Obj)
 {
     CheckIndex(Index);
     FItems[size_t(Index)].Obj = Obj;
+    Changed();
 }
 
 int TStringList::CompareStrings(const QString& A, const QString& B) const
@@ -51,6 +112,7 @@ int TStringList::AddObject(const QString& S, void* Obj)
 {
     if (!FSorted) {
         FItems.push_back({S, Obj});
+        Changed();
         return Count() - 1;
     }
     int at = 0;
@@ -61,11 +123,13 @@ int TStringList::AddObject(const QString& S, void* Obj)
             throw EStringListError(QStringLiteral("String list does not allow duplicates"));
     }
     FItems.insert(FItems.begin() + at, Item{S, Obj});
+    Changed();
     return at;
 }
 
 void TStringList::AddStrings(const TStringList& Other)
 {
+    TUpdateScope scope(*this);
     for (int i = 0; i < Other.Count(); ++i)
         AddObject(Other[i], Other.Objects(i));
 }
@@ -77,17 +141,22 @@ void TStringList::Insert(int Index, const QString& S)
     if (Index < 0 || Index > Count())
         throw EStringListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     FItems.insert(FItems.begin() + Index, Item{S, nullptr});
+    Changed();
 }
 
 void TStringList::Delete(int Index)
 {
     CheckIndex(Index);
     FItems.erase(FItems.begin() + Index);
+    Changed();
 }
 
 void TStringList::Clear()
 {
+    if (FItems.empty())
+        return;
     FItems.clear();
+    Changed();
 }
 
 void TStringList::Exchange(int A, int B)
@@ -95,6 +164,7 @@ void TStringList::Exchange(int A, int B)
     CheckIndex(A);
     CheckIndex(B);
     std::swap(FItems[size_t(A)], FItems[size_t(B)]);
+    Changed();
 }
 
 int TStringList::IndexOf(const QString& S) const
@@ -180,7 +250,7 @@ void TStringList::SetValues(const QString& Name, const QString& Value)
     }
     const QString line = Name + NameValueSeparator + Value;
     if (i >= 0)
-        FItems[size_t(i)].S = line;
+        SetStrings(i, line);
     else
         Add(line);
 }
@@ -195,6 +265,7 @@ QString TStringList::Text() const
 
 void TStringList::SetText(const QString& S)
 {
+    TUpdateScope scope(*this);
     Clear();
     int start = 0;
     const int n = int(S.size());
@@ -235,6 +306,7 @@ QString TStringList::DelimitedText() const
 
 void TStringList::SetDelimitedText(const QString& S)
 {
+    TUpdateScope scope(*this);
     Clear();
     const int n = int(S.size());
     int i = 0;
@@ -302,6 +374,7 @@ void TStringList::Sort()
 {
     std::stable_sort(FItems.begin(), FItems.end(),
                      [this](const Item& a, const Item& b) { return CompareStrings(a.S, b.S) < 0; });
+    Changed();
 }
 
 void TStringList::SetSorted(bool V)
@@ -362,6 +435,7 @@ QStringList TStringList::ToQStringList() const
 
 void TStringList::Assign(const QStringList& L)
 {
+    TUpdateScope scope(*this);
     Clear();
     for (const QString& s : L)
         Add(s);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };
@@ -12,6 +13,15 @@ class TStringList {
 public:
     TStringList() = default;
     virtual ~TStringList() = default;
+    // A copy takes the lines and settings, never the owner's change handler.
+    TStringList(const TStringList& Other);
+    TStringList& operator=(const TStringList& Other);
+
+    // Called after every change of the lines; between BeginUpdate and the
+    // matching EndUpdate only once, at the end, when anything changed.
+    std::function<void()> OnChange;
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
 
     int Count() const { return int(FItems.size()); }
     const QString& operator[](int Index) const;
@@ -72,7 +82,10 @@ private:
         void* Obj = nullptr;
     };
     void CheckIndex(int Index) const;
+    void Changed();
     std::vector<Item> FItems;
+    int FUpdateCount = 0;
+    bool FChangedInUpdate = false;
     bool FSorted = false;
     bool FCaseSensitive = false;
 };

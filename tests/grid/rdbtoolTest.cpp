@@ -83,6 +83,23 @@ TEST_F(RdbToolTest, FieldKinds)
     EXPECT_EQ(GetBooleanFieldTextValue(F("NAME"), true), QString());
 }
 
+// A plain blob holds a picture only when flagged as starting with a picture
+// header; a memo never does.
+TEST(RdbToolGraphicTest, BlobWithGraphicHeaderIsGraphic)
+{
+    bool& blobAsMemo = ParioCompConfig.rDBToolCfg.BlobField_ftBlobAsMemo;
+    const bool saved = blobAsMemo;
+    blobAsMemo = false;
+    TBlobField blob;
+    EXPECT_FALSE(IsGraphicField(&blob));
+    blob.SetGraphicHeader(true);
+    EXPECT_TRUE(IsGraphicField(&blob));
+    TMemoField memo;
+    memo.SetGraphicHeader(true);
+    EXPECT_FALSE(IsGraphicField(&memo));
+    blobAsMemo = saved;
+}
+
 TEST_F(RdbToolTest, FieldListsOfDatasetAndGrid)
 {
     EXPECT_FALSE(HasFldDef(GetFldDefs(true, true, true, true, true, true, true), fdGetIndex));

@@ -425,6 +425,31 @@ TEST_F(RDBGridCellsTest, OneLineFooterTextRunsOverColumnsWithoutTheirOwn)
     EXPECT_LT(rentedDark, 60);
 }
 
+// A window that changes the footer's texts sees them at once: every kind of
+// change of the definitions repaints the footer.
+TEST_F(RDBGridCellsTest, FooterRepaintsWhenItsDefinitionsChange)
+{
+    TFooterRow* fr = grid->FooterRow();
+    fr->SetFooterVisible(true);
+    int paints = 0;
+    grid->OnDrawFooterRow = [&](TComponent*, const TRect&, QString&, bool&) { ++paints; };
+    form->Show();
+    QTest::qWait(20);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"add", [&] { fr->FieldFooterDefs.Add(QStringLiteral("NAME=%COUNTALL")); }},
+        {"value", [&] { fr->FieldFooterDefs.SetValues(QStringLiteral("NAME"), QStringLiteral("juoksijoita")); }},
+        {"text", [&] { fr->FieldFooterDefs.SetText(QStringLiteral("SECS=%SUM")); }},
+        {"clear", [&] { fr->FieldFooterDefs.Clear(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        QTest::qWait(5);
+        paints = 0;
+        change();
+        QTest::qWait(20);
+        EXPECT_GT(paints, 0) << what;
+    }
+}
+
 TEST_F(RDBGridCellsTest, RotatedTitlesRunUpwardsAndTheWindowMayChangeThem)
 {
     grid->SetTitleLines(5);

@@ -61,3 +61,41 @@ TEST(StringList, FilesAreUtf8AndOldFilesFallBackToWindows1252)
     EXPECT_EQ(r[0], "Häme");
     EXPECT_THROW(r.LoadFromFile(dir.path() + "/missing"), EInOutError);
 }
+
+// Every change tells the owner once; a compound change (text, assignment,
+// an update bracket) once at its end; a copy does not take the handler.
+TEST(StringList, ChangeNotices)
+{
+    TStringList l;
+    int changes = 0;
+    l.OnChange = [&] { ++changes; };
+    const struct {
+        const char* What;
+        std::function<void()> Do;
+        int Expected;
+    } cases[] = {
+        {"add", [&] { l.Add("A=1"); }, 1},
+        {"set value", [&] { l.SetValues("A", "2"); }, 1},
+        {"set line", [&] { l.SetStrings(0, "A=3"); }, 1},
+        {"insert", [&] { l.Insert(0, "B=1"); }, 1},
+        {"exchange", [&] { l.Exchange(0, 1); }, 1},
+        {"sort", [&] { l.Sort(); }, 1},
+        {"delete", [&] { l.Delete(0); }, 1},
+        {"text", [&] { l.SetText("x\ny\nz"); }, 1},
+        {"assign", [&] { l.Assign(QStringList{"p", "q"}); }, 1},
+        {"bracket", [&] { l.BeginUpdate(); l.Add("r"); l.Add("s"); l.EndUpdate(); }, 1},
+        {"empty bracket", [&] { l.BeginUpdate(); l.EndUpdate(); }, 0},
+        {"copy into", [&] { TStringList o; o.Add("k"); l = o; }, 1},
+        {"clear", [&] { l.Clear(); }, 1},
+        {"clear empty", [&] { l.Clear(); }, 0},
+    };
+    for (const auto& c : cases) {
+        changes = 0;
+        c.Do();
+        EXPECT_EQ(changes, c.Expected) << c.What;
+    }
+    l.Add("t");
+    TStringList copy(l);
+    EXPECT_FALSE(bool(copy.OnChange));
+    EXPECT_EQ(copy.ToQStringList(), QStringList{"t"});
+}
