@@ -311,6 +311,9 @@ public:
     // capital that follows a small letter.
     QString GetLine(QString& S, int W, bool IgnoreWidth);
     int GetLineWidth(const QString& S, const TFont* AFont);
+    // A cell line colour: DefColor, or for clNone the style's cell border
+    // colour (light grey for the themed and gradient styles, silver else).
+    TColor GetCellLineColor(TColor DefColor) const;
     QString GetTitleText(TColumn* Column);
     void DrawFooterRow();
 
@@ -639,6 +642,9 @@ protected:
     bool CanHotTrack(int ACol, int ARow) const override;
     // The parts under the mouse that have hints of their own; true when one changed.
     bool UpdateHoverParts(const TGridCoord& C, int X, int Y);
+    // Whether the point is on the clickable part of a link cell: its data
+    // image, or else its text as drawn.
+    bool PointOnLink(const TGridCoord& C, int X, int Y);
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void DblClick() override;
     void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;

@@ -41,9 +41,7 @@ void TrDBGrid::DrawFooterRow()
     if (defaultDrawing) {
         // 3-4. The colours and every cell's background first, so that a text
         // running over the next columns is not painted over.
-        const TColor lineColor = FFooterRow.CellLinesColor != clNone
-                                     ? FFooterRow.CellLinesColor
-                                     : (DrawingStyle() == grids::gdsClassic ? clSilver : TColor(0xF0F0F0));
+        const TColor lineColor = GetCellLineColor(FFooterRow.CellLinesColor);
         const TColor cellColor = FFooterRow.Color != clNone ? FFooterRow.Color : Color();
         for (int col = 0; col < ColCount(); ++col)
             DrawFooterCellBackground(col, cellColor, lineColor);

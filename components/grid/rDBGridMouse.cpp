@@ -13,6 +13,7 @@
 #include "platform/database/Fields.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HintWindow.h"
+#include "platform/ui/ImgList.h"
 
 #include <cstdlib>
 
@@ -275,31 +276,46 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (UpdateHoverParts(c, X, Y))
         RefreshCellHint(X, Y);
     SetMouseOverRow(c.Y > TitleRow() ? c.Y : -1);
-    // 8. The hand cursor over the text of a link cell.
-    bool link = false;
-    if (c.X > FixCol() && c.Y > TitleRow() && IsNotEmpty()) {
-        TColumn* column = ColumnAt(c.X);
-        if (column && IsLinkEx(column->Field())) {
-            const TRect r = CellRect(c.X, c.Y);
-            TDataSet* ds = DataSet();
-            const int saved = ds->ActiveRecordOverride();
-            DataLink()->SetActiveRecord(c.Y - TitleOffset());
-            const QString text = column->Field()->DisplayText();
-            ds->SetActiveRecordOverride(saved);
-            Canvas()->Font()->Assign(*column->Font());
-            const int w = Canvas()->TextWidth(text);
-            int left = r.Left + 3;
-            if (column->Alignment() == taRightJustify)
-                left = r.Right - 3 - w;
-            else if (column->Alignment() == taCenter)
-                left = r.Left + (r.Width() - w) / 2;
-            link = !text.isEmpty() && X >= left && X <= left + w && Y >= r.Top + 2 && Y <= r.Bottom - 1;
-        }
-    }
+    // 8. The hand cursor over the clickable part of a link cell.
+    const bool link = PointOnLink(c, X, Y);
     if (link != isLink) {
         isLink = link;
         SetCursor(link ? crHandPoint : crDefault);
     }
+}
+
+bool TrDBGrid::PointOnLink(const TGridCoord& C, int X, int Y)
+{
+    if (C.X <= FixCol() || C.Y <= TitleRow() || !IsNotEmpty())
+        return false;
+    TColumn* column = ColumnAt(C.X);
+    if (!column || !IsLinkEx(column->Field()))
+        return false;
+    // The cell shrunk by 3 pixels and moved 2 down.
+    const TRect cell = CellRect(C.X, C.Y);
+    const TRect r(cell.Left + 3, cell.Top + 5, cell.Right - 3, cell.Bottom - 1);
+    if (X < r.Left || X >= r.Right || Y < r.Top || Y >= r.Bottom)
+        return false;
+    const QString section = QLatin1Char('[') + column->Field()->FieldName() + QLatin1Char(']');
+    if (DataImages.IndexOf(section) >= 0) {
+        // The image is drawn centred, as wide as the image list's images.
+        const int w = FDataImageList ? FDataImageList->Width() : 0;
+        const int left = r.Left + (r.Width() - w) / 2;
+        return X >= left && X < left + w;
+    }
+    TColumn* hinted = nullptr;
+    QString text;
+    bool force = false;
+    CellHintAt(C, hinted, text, force);
+    if (text.isEmpty())
+        return false;
+    const int w = GetLineWidth(text, column->Font());
+    int left = r.Left;
+    if (column->Alignment() == taRightJustify)
+        left = r.Right - w;
+    else if (column->Alignment() == taCenter)
+        left = r.Left + (r.Width() - w) / 2;
+    return X >= left && X <= left + w;
 }
 
 bool TrDBGrid::UpdateHoverParts(const TGridCoord& C, int X, int Y)

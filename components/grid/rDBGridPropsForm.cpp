@@ -46,6 +46,9 @@ TrDBGridPropsForm::TrDBGridPropsForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
 {
     SetName(QStringLiteral("rDBGridPropsForm"));
     SetCaption(gdlgtxt::TableProperties);
+    HelpFile = QStringLiteral("rdbgridprops.htm");
+    HelpContext = 1;
+    SetKeyPreview(true);
     Constraints.MinWidth = 640;
     Constraints.MinHeight = 440;
     SetBounds(0, 0, 660, 470);
@@ -409,6 +412,16 @@ void TrDBGridPropsForm::SetDefault()
     if (ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns)
         ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns(Gr);
     SetModalResult(mrClose);
+}
+
+void TrDBGridPropsForm::KeyDown(Word& Key, TShiftState Shift)
+{
+    if (Key == VK_F1 && Shift == 0 && ParioCompConfig.Global_ProcOnHelp) {
+        ParioCompConfig.DoProcOnHelp(this, HelpContext);
+        Key = 0;
+        return;
+    }
+    TrDlgBaseForm::KeyDown(Key, Shift);
 }
 
 void DBGridProperties(TrDBGrid* Grid, bool ShowColumns, bool ShowCellConditions, bool ShowFilters, bool ShowStyles)

@@ -86,6 +86,9 @@ public:
     void SetAll();
     // The "Set default properties" work after the question.
     void SetDefault();
+    // F1 opens the dialog's help page ("rdbgridprops.htm") through the
+    // library's help hook, when the program installed one.
+    void KeyDown(Word& Key, TShiftState Shift) override;
 
 private:
     void Wire();

@@ -8,6 +8,13 @@
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
+TColor TrDBGrid::GetCellLineColor(TColor DefColor) const
+{
+    if (DefColor != clNone)
+        return DefColor;
+    return DrawingStyle() == grids::gdsClassic ? TColor(0xC0C0C0) : GetStyleColor_GridCellBorder(TColor(0xF0F0F0));
+}
+
 int TrDBGrid::GetLineWidth(const QString& S, const TFont* AFont)
 {
     TCanvas* c = Canvas();

@@ -79,6 +79,8 @@ public:
     // The form this one stays above while both are shown.
     void SetPopupParent(TCustomForm* Value);
     int HelpContext = 0;
+    // The page of the help that the help hook opens for the window.
+    QString HelpFile;
     bool AutoScroll = false;
     int PixelsPerInch() const;
 

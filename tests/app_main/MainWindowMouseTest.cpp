@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -316,4 +317,31 @@ TEST(MainWindowMouse, FramedBarsAndTheSplitter)
     WorkingMainWindow::Settle();
     EXPECT_EQ(formMain->pnlLeft->Width(), before + 80);
     EXPECT_EQ(formMain->splNavigation->Left(), formMain->pnlLeft->Width());
+}
+
+// The results grid keeps its vertical scroll bar even while two runs fit in
+// it, with and without the horizontal bar, and across a requery.
+TEST(MainWindowMouse, ResultsGridKeepsItsVerticalScrollBar)
+{
+    WorkingMainWindow m;
+    TrDBGrid* g = formMain->rdbgrdResultsClass;
+    auto shown = [g](Qt::Orientation O) {
+        for (QScrollBar* b : g->Widget()->findChildren<QScrollBar*>())
+            if (b->orientation() == O && b->isVisibleTo(g->Widget()))
+                return true;
+        return false;
+    };
+    WorkingMainWindow::Settle();
+    ASSERT_TRUE(g->Visible());
+    ASSERT_EQ(DataModule1->fbQueryResultsCFD->RecordCount(), 2);
+    ASSERT_LT(g->CellRect(1, g->RowCount() - 1).Bottom, g->ClientHeight() / 2) << "the runs fill not half the grid";
+    EXPECT_TRUE(shown(Qt::Vertical)) << "every run fits, the bar still shows";
+    for (bool hide : {true, false}) {
+        g->OptionsEx2().Appearance.HideHScrollBar = hide;
+        formMain->refreshMainGrid();
+        WorkingMainWindow::Settle();
+        EXPECT_TRUE(shown(Qt::Vertical)) << hide;
+        if (hide)
+            EXPECT_FALSE(shown(Qt::Horizontal));
+    }
 }

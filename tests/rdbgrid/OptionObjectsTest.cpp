@@ -40,6 +40,20 @@ TEST_F(OptionObjects, HidingTheHorizontalBarKeepsTheVerticalOne)
     EXPECT_TRUE(BarShown(grid, Qt::Vertical));
 }
 
+// A cell line without a colour of its own takes the drawing style's.
+TEST_F(OptionObjects, CellLineColourFollowsTheDrawingStyle)
+{
+    const struct {
+        grids::TGridDrawingStyle Style;
+        TColor Given, Expected;
+    } cases[] = {{grids::gdsClassic, clNone, TColor(0xC0C0C0)}, {grids::gdsThemed, clNone, TColor(0xF0F0F0)},
+                 {grids::gdsGradient, clNone, TColor(0xF0F0F0)}, {grids::gdsThemed, clRed, clRed}};
+    for (const auto& c : cases) {
+        grid->SetDrawingStyle(c.Style);
+        EXPECT_EQ(grid->GetCellLineColor(c.Given), c.Expected) << int(c.Style);
+    }
+}
+
 TEST_F(OptionObjects, DefaultsAndLimits)
 {
     TOptionsEx2& o = grid->OptionsEx2();

@@ -7,6 +7,7 @@
 
 #include "platform/database/Fields.h"
 #include "platform/ui/HintWindow.h"
+#include "platform/ui/ImgList.h"
 
 namespace {
 
@@ -26,6 +27,30 @@ TEST_F(RDBGridTest, DoubleClickAtATitleBorderSizesTheColumnToItsData)
     EXPECT_EQ(club->Width(), grid->Canvas()->TextWidth(longest) + 8) << "the widest club name + 8";
     EXPECT_EQ(dblClicks, 0) << "a double click on the titles raises no OnDblClick";
     EXPECT_EQ(grid->SortFieldName(), QString());
+}
+
+// A link cell drawn as a data image is a link only over its image, which is
+// centred and as wide as the image list's images; a plain link cell over its
+// text as drawn.
+TEST_F(RDBGridTest, ALinkShownAsAnImageIsClickedOnTheImage)
+{
+    TImageList images(nullptr);
+    images.SetSize(16, 16);
+    FillImages(&images);
+    grid->SetDataImageList(&images);
+    grid->FieldsAsLink.Add(QStringLiteral("CLUB=user_defined"));
+    grid->DataImages.SetText(QStringLiteral("[CLUB]\r\n*=0\r\n"));
+    const TRect club = grid->CellRect(ClubCol, 2);
+    const int mid = (club.Left + club.Right) / 2, y = club.Top + 9;
+    const struct {
+        int X;
+        bool Link;
+    } cases[] = {{mid, true}, {mid - 7, true}, {mid + 6, true}, {club.Left + 8, false}, {mid + 12, false}};
+    for (const auto& c : cases) {
+        Move(c.X, y);
+        EXPECT_EQ(grid->IsOverLink(), c.Link) << c.X - mid;
+    }
+    grid->SetDataImageList(nullptr);
 }
 
 TEST_F(RDBGridTest, LinkTextClickCheckBoxClickAndFixedCells)

@@ -8,7 +8,12 @@
 #include "components/base/rListBoxes.h"
 #include "components/grid/TPropSaveMain.h"
 #include "components/grid/rDBGridPropsForm.h"
+#include "components/grid/TrDBGridCellParamsForm.h"
+#include "components/grid/TPropSaveFile.h"
 #include "platform/ui/StdCtrls.h"
+
+#include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -121,4 +126,55 @@ TEST_F(RDBGridTest, PropertiesDialogDefaultsKeepTheGridOutOfTheFormsSavers)
     EXPECT_EQ(defaultsCalled, 1);
     ASSERT_EQ(saver->DisableComponents.size(), 1u);
     EXPECT_EQ(saver->DisableComponents[0], grid);
+}
+
+// Like the dataset dialogs, the table properties and the highlight rules
+// dialogs come back where the user left them, at their size, after the
+// program starts again; the properties dialog names its help page.
+TEST_F(RDBGridTest, PropertiesAndRuleDialogsComeBackWhereTheUserLeftThem)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sorvex.ini"));
+    auto open = [&path] {
+        auto f = std::make_unique<TPropSaveFile>(nullptr);
+        f->SetFileName(path);
+        f->LoadFile();
+        f->SetUseAsGlobalFile(true);
+        return f;
+    };
+    auto file = open();
+    // Shows the dialog the entry point opens and hands it to Body.
+    auto drive = [](const std::function<void()>& Entry, const std::function<void(TCustomForm*)>& Body) {
+        auto old = SetModalHook([&](TCustomForm* F) {
+            F->Show();
+            Body(F);
+            F->Hide();
+            return int(mrClose);
+        });
+        Entry();
+        SetModalHook(old);
+    };
+    const std::function<void()> entries[] = {[&] { DBGridProperties(grid, true, true, true, true); },
+                                             [&] { DBGridCellParams(grid); }};
+    for (const auto& entry : entries) {
+        int width = 0;
+        drive(entry, [&](TCustomForm* F) {
+            // Within the test screen (800 x 600) and above both minimum sizes.
+            F->SetBounds(40, 30, 700, 460);
+            width = F->Width();
+        });
+        file.reset();
+        file = open();
+        drive(entry, [&](TCustomForm* F) {
+            EXPECT_EQ(F->Left(), 40) << F->Name().toStdString();
+            EXPECT_EQ(F->Top(), 30);
+            EXPECT_EQ(F->Width(), width);
+        });
+    }
+    // F1 asks the program's help hook for the dialog's page.
+    QString asked;
+    ParioCompConfig.Global_ProcOnHelp = [&asked](TCustomForm* F, int) { asked = F->HelpFile; };
+    drive(entries[0], [](TCustomForm* F) { QTest::keyClick(F->Widget(), Qt::Key_F1); });
+    ParioCompConfig.Global_ProcOnHelp = nullptr;
+    EXPECT_EQ(asked, QStringLiteral("rdbgridprops.htm"));
 }

@@ -27,6 +27,8 @@
 #include "components/dbcontrols/rDBSortForm2.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridSorter.h"
+#include "components/grid/rDBGridInplaceEditEx.h"
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
 #include "platform/ui/DBGrids.h"
 #include "platform/database/FbScript.h"
 #include "platform/ui/Forms.h"
@@ -285,6 +287,68 @@ void RecViewAndMemoShots(const QString& Out, int& ShotNo, const std::function<vo
     f->PaintTo(&page);
     page.SaveToFile(Out + QStringLiteral("/%1_record_view_and_markup_memo.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
     rows.Cancel();
+    f->Close();
+}
+
+// The grid's cell editor on a lookup column, its list of clubs dropped down:
+// the library's list, widened by the grid's setting, the window's cell
+// handler drawing a line under every third club.
+void GridLookupListShot(const QString& Out, int& ShotNo, const std::function<void()>& Settle)
+{
+    InstallDBGridPropsDialogs();
+    TClientDataSet clubs;
+    clubs.AddField(QStringLiteral("CID"), ftInteger);
+    clubs.AddField(QStringLiteral("CNAME"), ftWideString, 40);
+    clubs.CreateDataSet();
+    int id = 0;
+    for (const char* n : {"Angelniemen Ankkuri", "Espoon Suunta", "Hiidenkiertäjät", "Kalevan Rasti", "Koovee", "Lynx",
+                          "Rasti-Jussit", "Suunta-Äänekoski", "Tampereen Pyrintö"})
+        clubs.AppendRecord({++id, QString::fromUtf8(n)});
+    TClientDataSet runs;
+    runs.AddField(QStringLiteral("ID"), ftInteger);
+    runs.AddField(QStringLiteral("NAME"), ftWideString, 30);
+    runs.AddField(QStringLiteral("CLUB_ID"), ftInteger);
+    TField* look = runs.AddField(QStringLiteral("CLUB"), ftWideString, 40, fkLookup);
+    look->KeyFields = QStringLiteral("CLUB_ID");
+    look->LookupDataSet = &clubs;
+    look->LookupKeyFields = QStringLiteral("CID");
+    look->LookupResultField = QStringLiteral("CNAME");
+    runs.CreateDataSet();
+    runs.AppendRecord({1, QStringLiteral("Aino Laine"), 2});
+    runs.AppendRecord({2, QStringLiteral("Eero Virta"), 8});
+    runs.First();
+    TDataSource src;
+    src.SetDataSet(&runs);
+
+    TForm* f = nullptr;
+    Application->CreateForm(f);
+    f->SetCaption(QStringLiteral("Seuran valinta taulukossa"));
+    f->SetBounds(40, 40, 520, 320);
+    auto* grid = new TrDBGrid(f);
+    grid->SetParent(f);
+    grid->SetBounds(10, 10, 500, 300);
+    grid->SetOptions(grid->Options() | dgEditing);
+    grid->SetDataSource(&src);
+    grid->Columns()->Items(3)->SetWidth(110);
+    grid->LookupListItemIncreaseWidth = 24;
+    grid->OnGetLookupListItemProps = [](TComponent*, TCanvas*, int Row, int, bool, TField*, TField*, int&, int, QString&, TBitmap*, bool&,
+                                        bool& Bottom) { Bottom = Row % 3 == 2; };
+    f->Show();
+    Settle();
+    grid->SetSelectedIndex(3);
+    grid->ShowEditor();
+    TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
+    ed->DropDown();
+    Settle();
+    TBitmap page, list;
+    f->PaintTo(&page);
+    ed->DataList()->PaintTo(&list);
+    // The list is a window of its own: it goes onto the page under the editor.
+    const TPoint at = f->ScreenToClient(ed->DataList()->ClientToScreen(TPoint{0, 0}));
+    page.Canvas()->Draw(at.X, at.Y, &list);
+    page.SaveToFile(Out + QStringLiteral("/%1_grid_lookup_list.png").arg(++ShotNo, 2, 10, QLatin1Char('0')));
+    ed->CloseUp(false);
+    runs.Cancel();
     f->Close();
 }
 
@@ -644,5 +708,6 @@ int main(int argc, char** argv)
     FieldGroupShots(out, shotNo, settle);
     // 10. The record view with a picture row and the markup memo.
     RecViewAndMemoShots(out, shotNo, settle);
+    GridLookupListShot(out, shotNo, settle);
     return 0;
 }
