@@ -361,10 +361,13 @@ void TFcNumericEdit::DisplayCalculator()
     const int h = PopupWidth != 0 && PopupHeight != 0 ? PopupHeight : calc->Height();
     panel->SetBounds(0, 0, w + 6, h + 6);
     calc->SetBounds(3, 3, w, h);
+    // no automatic selection while the calculator is open: the focus comes back
+    // with the caret after the value instead of the whole text selected
+    const bool autoSelect = AutoSelect();
+    SetAutoSelect(false);
     const bool accepted = panel->Popup(this);
     if (accepted)
         SetValue(calc->Result());
-    // no automatic selection while the calculator was open: the focus comes back
-    // with the caret after the value instead of the whole text selected
     SetSelStart(int(Text().size()));
+    PostCall([this, autoSelect] { SetAutoSelect(autoSelect); });
 }

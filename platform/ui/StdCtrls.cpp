@@ -160,6 +160,20 @@ QWidget* TCustomEdit::CreateWidget()
     return e;
 }
 
+void TCustomEdit::DoEnter()
+{
+    TWinControl::DoEnter();
+    if (FAutoSelect)
+        return;
+    // the line edit selects everything on a Tab after this: take that back,
+    // leaving the caret where the selection ended
+    PostCall([this] {
+        auto* e = static_cast<QLineEdit*>(Widget());
+        if (e && e->hasSelectedText() && e->selectedText() == e->text())
+            e->deselect();
+    });
+}
+
 void TCustomEdit::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);

@@ -75,6 +75,10 @@ public:
     void SetSelLength(int Value);
     QString SelText() const;
     void SelectAll();
+    // Entering the field with the keyboard selects its whole text (on by default).
+    bool AutoSelect() const { return FAutoSelect; }
+    void SetAutoSelect(bool Value) { FAutoSelect = Value; }
+    void DoEnter() override;
     void Clear() { SetText(QString()); }
     // The clipboard's text replaces the selection, as Ctrl+V does (EditClipboard.cpp).
     void PasteFromClipboard();
@@ -95,6 +99,7 @@ protected:
     QString FTextHint;
     bool FTextHintShown = true;
     bool FSettingText = false;
+    bool FAutoSelect = true;
 };
 
 class TEdit : public TCustomEdit {

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
@@ -438,4 +439,27 @@ TEST(FcCheckBoxTest, ThemedGlyphsFollowTheFormsScaling)
     custom->SetUseCustomGlyphs(false);
     EXPECT_EQ(custom->GlyphWidth(), 2 * 13 - 1) << "the themed size followed the scaling";
     SetThemeServicesEnabled(themes);
+}
+
+TEST(FcEditTest, TabIntoTheFieldSelectsItsTextUnlessAutoSelectIsOff)
+{
+    EditForm f;
+    auto* first = f.Add<TFcEdit>();
+    auto* second = f.Add<TFcEdit>();
+    second->SetTop(40);
+    second->SetText(QStringLiteral("12,50"));
+    f.form->AfterConstruction();
+    EXPECT_TRUE(second->AutoSelect());
+    f.form->Show();
+    QApplication::setActiveWindow(f.form->Widget());
+    for (bool autoSelect : {true, false}) {
+        second->SetAutoSelect(autoSelect);
+        first->SetFocus();
+        QApplication::processEvents();
+        QTest::keyClick(first->Widget(), Qt::Key_Tab);
+        QApplication::processEvents();
+        ASSERT_TRUE(second->Widget()->hasFocus());
+        EXPECT_EQ(second->SelLength(), autoSelect ? 5 : 0) << autoSelect;
+    }
+    f.form->Hide();
 }
