@@ -30,6 +30,10 @@ public:
     TWeftValue Execute(const TWeftIteratorIntoDelegate& loopBody) override;
     TWeftValue Execute(const TWeftIteratorIntoTaskDelegate& loopBody) override;
     TWeftValue ExecuteBlocks(const TWeftIntegerBlockSumDelegate& blockBody) override;
+
+protected:
+    bool SumsIntegerRange() const override;
+    const IWeftCancellationToken* LoopToken() const override;
 };
 
 class TWeftInitializedView final : public TWeftLoopView<IWeftParallelInitializedLoop>,
@@ -221,6 +225,8 @@ public:
     // An integer range hands out whole batches: taking them a block at a
     // time spares a call through the queue and the package per item.
     bool IntegerSource() const { return dynamic_cast<TWeftIntegerRangeProvider*>(FSourceProvider) != nullptr; }
+    bool SumsIntegers() const { return FSumAggregate && IntegerSource(); }
+    const IWeftCancellationToken* Token() const { return FCancellationToken.get(); }
     template <class TBody>
     void ForEachInteger(TWeftLocalQueue& queue, TWeftValue& value, const TBody& body)
     {
@@ -356,6 +362,10 @@ public:
         });
     }
 
+protected:
+    bool IntegerRange() const override { return IntegerSource(); }
+    const IWeftCancellationToken* LoopToken() const override { return Token(); }
+
 private:
     bool Stopped() const { return FCancellationToken && FCancellationToken->IsSignalled(); }
 
@@ -466,6 +476,14 @@ TWeftValue TWeftAggregatorView::Execute(const TWeftIteratorIntoTaskDelegate& loo
 TWeftValue TWeftAggregatorView::ExecuteBlocks(const TWeftIntegerBlockSumDelegate& blockBody)
 {
     return FLoop->ExecuteSumBlocks(blockBody);
+}
+bool TWeftAggregatorView::SumsIntegerRange() const
+{
+    return FLoop->SumsIntegers();
+}
+const IWeftCancellationToken* TWeftAggregatorView::LoopToken() const
+{
+    return FLoop->Token();
 }
 
 PWeftParallelInitializedLoop TWeftInitializedView::Finalize(const TWeftTaskFinalizerDelegate& taskFinalizer)

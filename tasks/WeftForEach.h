@@ -26,6 +26,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,35 @@ inline void WeftForBlock(int64_t first, int64_t last, int32_t step, F& body)
     }
 }
 
+namespace weft_detail {
+
+// The items of an integer block as one value stored in place per item, the
+// body called inline (no delegate per item); a set token is looked at
+// before every item, as the delegate forms do.
+template <class F>
+inline void ForValueBlock(int64_t first, int64_t last, int32_t step, const IWeftCancellationToken* token,
+                          TWeftValue& value, F& body)
+{
+    if (!token) {
+        auto one = [&](int64_t i) {
+            value.SetAsInt64(i);
+            body(std::as_const(value));
+        };
+        WeftForBlock(first, last, step, one);
+        return;
+    }
+    for (int64_t i = first;; i += step) {
+        if (token->IsSignalled())
+            return;
+        value.SetAsInt64(i);
+        body(std::as_const(value));
+        if (i == last)
+            return;
+    }
+}
+
+}  // namespace weft_detail
+
 class IWeftParallelLoop;
 class IWeftParallelAggregatorLoop;
 class IWeftParallelInitializedLoop;
@@ -94,6 +124,29 @@ public:
     // be used with Aggregate" for a loop that does not wait.
     virtual TWeftValue Execute(const TWeftIteratorIntoDelegate& loopBody) = 0;
     virtual TWeftValue Execute(const TWeftIteratorIntoTaskDelegate& loopBody) = 0;
+    // Any other callable body(value, result): the same loop; AggregateSum
+    // over an integer range calls it inline, a block of items at a time.
+    template <class F>
+        requires std::is_invocable_v<F&, const TWeftValue&, TWeftValue&>
+    TWeftValue Execute(F body)
+    {
+        if (!SumsIntegerRange())
+            return Execute(TWeftIteratorIntoDelegate(std::move(body)));
+        const IWeftCancellationToken* token = LoopToken();
+        return ExecuteBlocks([body, token](const PWeftTask&, int64_t first, int64_t last, int32_t step) mutable {
+            TWeftValue value, result;
+            int64_t sum = 0;
+            auto fold = [&](const TWeftValue& v) {
+                body(v, result);
+                if (!result.IsEmpty()) {
+                    sum += result.CastToInt64();
+                    result.Clear();
+                }
+            };
+            weft_detail::ForValueBlock(first, last, step, token, value, fold);
+            return sum;
+        });
+    }
     // AggregateSum only: the items as integers, blocks of them at a time
     // (see IWeftParallelLoop::ExecuteBlocks); the block sums are added.
     virtual TWeftValue ExecuteBlocks(const TWeftIntegerBlockSumDelegate& blockBody) = 0;
@@ -109,6 +162,12 @@ public:
             return sum;
         });
     }
+
+protected:
+    // AggregateSum over an integer range (Execute may then go by blocks),
+    // and the loop's cancellation token (null: none).
+    virtual bool SumsIntegerRange() const = 0;
+    virtual const IWeftCancellationToken* LoopToken() const = 0;
 };
 
 class IWeftParallelInitializedLoop : public virtual IWeftParallelLoopRun {
@@ -152,6 +211,22 @@ public:
     virtual PWeftParallelLoop TaskConfig(const PWeftTaskConfig& config) = 0;
     virtual void Execute(const TWeftIteratorDelegate& loopBody) = 0;
     virtual void Execute(const TWeftIteratorTaskDelegate& loopBody) = 0;
+    // Any other callable body(value): the same loop; over an integer range
+    // the body is called inline, a block of items at a time.
+    template <class F>
+        requires std::is_invocable_v<F&, const TWeftValue&>
+    void Execute(F body)
+    {
+        if (!IntegerRange()) {
+            Execute(TWeftIteratorDelegate(std::move(body)));
+            return;
+        }
+        const IWeftCancellationToken* token = LoopToken();
+        ExecuteBlocks([body, token](const PWeftTask&, int64_t first, int64_t last, int32_t step) mutable {
+            TWeftValue value;
+            weft_detail::ForValueBlock(first, last, step, token, value, body);
+        });
+    }
     // The items as 64-bit integers, handed out a block at a time (an
     // integer range gives the batch a worker claims at once, at most 64
     // items; other sources one item, converted with CastToInt64). The
@@ -166,6 +241,12 @@ public:
             WeftForBlock(first, last, step, body);
         });
     }
+
+protected:
+    // Whether the items come from an integer range, and the loop's
+    // cancellation token (null: none).
+    virtual bool IntegerRange() const = 0;
+    virtual const IWeftCancellationToken* LoopToken() const = 0;
 };
 
 // An enumerator over a procedure: MoveNext calls it with the value to fill.

@@ -243,8 +243,9 @@ TEST_F(WeftForEach, WorkerCountsAndTaskHooks)
 
 namespace {
 
-// The typed integer path sees every item exactly once, for any step and
-// source, and its sum matches the boxed one.
+// The typed integer path, the value path with an inline body and the value
+// path with a delegate each see every item exactly once, for any step, and
+// their sums agree (items whose body leaves the result empty count nothing).
 TEST_F(WeftForEach, TypedIntegerPathCoversEveryItemOnce)
 {
     struct Case {
@@ -254,21 +255,35 @@ TEST_F(WeftForEach, TypedIntegerPathCoversEveryItemOnce)
     for (const Case c : {Case{1, 10000, 1, 4}, Case{-50, 9000, 7, 3}, Case{5000, -5000, -3, 8}, Case{3, 3, 1, 2},
                          Case{10, 1, 1, 4}}) {
         std::vector<std::atomic<int>> seen(20001);
-        ParallelForEach(c.Low, c.High, c.Step)->NumTasks(c.Workers)->ExecuteInt([&](int64_t i) {
-            ++seen[size_t(i + 10000)];
-        });
-        int64_t expected = 0;
+        auto loop = [&] { return ParallelForEach(c.Low, c.High, c.Step)->NumTasks(c.Workers); };
+        auto mark = [&](int64_t i) { ++seen[size_t(i + 10000)]; };
+        const std::function<void(const char*)> everyItemOnce = [&](const char* form) {
+            for (int64_t i = c.Low; c.Step > 0 ? i <= c.High : i >= c.High; i += c.Step)
+                ASSERT_EQ(seen[size_t(i + 10000)].exchange(0), 1) << form << " item " << i;
+            for (const auto& s : seen)
+                ASSERT_EQ(s.load(), 0) << form;
+        };
+        loop()->ExecuteInt(mark);
+        everyItemOnce("typed");
+        loop()->Execute([&](const TWeftValue& v) { mark(v.AsInt64()); });
+        everyItemOnce("inline");
+        loop()->Execute(TWeftIteratorDelegate([&](const TWeftValue& v) { mark(v.AsInt64()); }));
+        everyItemOnce("delegate");
+
+        int64_t expected = 0, expectedEven = 0;
         for (int64_t i = c.Low; c.Step > 0 ? i <= c.High : i >= c.High; i += c.Step) {
-            ASSERT_EQ(seen[size_t(i + 10000)].exchange(0), 1) << i;
             expected += i * 2;
+            expectedEven += i % 2 == 0 ? i : 0;
         }
-        for (const auto& s : seen)
-            ASSERT_EQ(s.load(), 0);
-        const TWeftValue sum = ParallelForEach(c.Low, c.High, c.Step)
-                                   ->NumTasks(c.Workers)
-                                   ->AggregateSum()
-                                   ->ExecuteInt([](int64_t i) { return i * 2; });
+        const TWeftValue sum = loop()->AggregateSum()->ExecuteInt([](int64_t i) { return i * 2; });
         EXPECT_EQ(sum.AsInt64(), expected) << c.Low << ".." << c.High << " by " << c.Step;
+        auto evenOnly = [](const TWeftValue& v, TWeftValue& r) {
+            if (v.AsInt64() % 2 == 0)
+                r = v;
+        };
+        EXPECT_EQ(loop()->AggregateSum()->Execute(evenOnly).AsInt64(), expectedEven) << "inline";
+        EXPECT_EQ(loop()->AggregateSum()->Execute(TWeftIteratorIntoDelegate(evenOnly)).AsInt64(), expectedEven)
+            << "delegate";
     }
 
     auto collection = CreateBlockingCollection();
