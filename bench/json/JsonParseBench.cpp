@@ -9,8 +9,11 @@
 #include <rapidjson/document.h>
 
 #include <QString>
+#include <algorithm>
+#include <chrono>
 #include <malloc.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -114,8 +117,54 @@ void BM_TJsonNode_ParseAndWalk(benchmark::State& State)
     State.SetBytesProcessed(int64_t(State.iterations()) * int64_t(Reply().size()));
 }
 
+// --- Side by side -------------------------------------------------------------------
+//
+// The machine is shared, so the comparison parses with TJsonNode and with
+// RapidJSON alternately (A, B, A, B ...) in one run; the counters are the
+// median times of one parse in milliseconds and the throughput ratio
+// (TJsonNode's per RapidJSON's: above 1 TJsonNode is faster).
+
+constexpr int CRounds = 41;
+
+template <class F>
+double Millis(F run)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void BM_Ratio_TJsonNodeVsRapidJSON(benchmark::State& State)
+{
+    const QString& Text = ReplyText();
+    const std::string& Bytes = Reply();
+    std::vector<double> Ours, Theirs;
+    for (auto _ : State)
+        for (int I = 0; I < CRounds; ++I) {
+            Ours.push_back(Millis([&] {
+                auto Root = TJsonNode::Parse(Text);
+                benchmark::DoNotOptimize(Root.get());
+            }));
+            Theirs.push_back(Millis([&] {
+                rapidjson::Document Doc;
+                Doc.Parse(Bytes.c_str(), Bytes.size());
+                benchmark::DoNotOptimize(Doc.IsObject());
+            }));
+        }
+    State.counters["tjsonnode_ms"] = Median(Ours);
+    State.counters["rapidjson_ms"] = Median(Theirs);
+    State.counters["ratio"] = Median(Theirs) / Median(Ours);
+}
+
 }  // namespace
 
+BENCHMARK(BM_Ratio_TJsonNodeVsRapidJSON)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TJsonNode_Text)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TJsonNode_Utf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RapidJSON_DOM)->Unit(benchmark::kMillisecond);
