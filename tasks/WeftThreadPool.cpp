@@ -83,6 +83,8 @@ struct TOTPWorkItem {
     int64_t owiStarted_ms = 0;
     PWeftTaskControl owiTaskControl;
     PWeftTaskImpl owiTask;
+    // A plain callable posted without a task (no task control, id 0).
+    TWeftDelegate owiProc;
     int64_t owiUniqueID = 0;
     // Made (under the pool's lock) when a cancel takes the running item
     // back: the cancel waits for it, and the pool no longer counts the item.
@@ -148,7 +150,7 @@ public:
 
 private:
     void Body(std::weak_ptr<TPoolCore> core, const QString& poolName, const TOTPThreadDataFactory& factory);
-    void Execute(const PWorkItem& item, const IInterfacePtr& threadData);
+    void Execute(TPoolCore& core, const PWorkItem& item, const IInterfacePtr& threadData);
     // Watches the pool's ready line for a few microseconds: true when work
     // (or a stop) came meanwhile.
     bool Watch(TPoolCore& core);
@@ -269,10 +271,11 @@ public:
         if (!PostMessage(wnd, CWeftPoolMsg, 0, LPARAM(info)))
             delete info;
     }
+    // Posted callables (id 0) have no task to report.
     void NotifyCompleted(int64_t taskID)
     {
         const HWND wnd = Monitor.load();
-        if (!wnd)
+        if (!wnd || taskID == 0)
             return;
         auto* info = new TWeftThreadPoolMonitorInfo(UniqueID, taskID);
         if (!PostMessage(wnd, CWeftPoolMsg, 0, LPARAM(info)))
@@ -578,6 +581,17 @@ public:
         return nSleep;
     }
 
+    void ReportUnhandled(DWORD threadID, const std::exception_ptr& e)
+    {
+        TWeftUnhandledWorkerException handler;
+        {
+            std::lock_guard lock(Lock);
+            handler = OnUnhandledWorkerException;
+        }
+        if (handler)
+            handler(threadID, e);
+    }
+
     // The worker leaves after an exception escaped its loop: it must not be
     // counted or handed work any more.
     void Lost(const PWorker& w)
@@ -605,6 +619,18 @@ public:
         item->owiTaskControl = task;
         item->owiTask = taskSide;
         item->owiUniqueID = task->UniqueID();
+        Enqueue(item);
+    }
+
+    void Post(TWeftDelegate work)
+    {
+        auto item = std::allocate_shared<TOTPWorkItem>(TRecyclingAllocator<TOTPWorkItem>());
+        item->owiProc = std::move(work);
+        Enqueue(item);
+    }
+
+    void Enqueue(const PWorkItem& item)
+    {
         if (MaxQueued.load() <= 0 && MaxQueuedTime_sec.load() <= 0) {
             PutInInbox(item);
             // Pushed first, looked after: a worker that stops looking
@@ -647,7 +673,7 @@ public:
             TPoolLock lock(*this);
             // Not taken by a worker yet: it ends here and now.
             for (auto it = Ready.begin(); it != Ready.end(); ++it)
-                if ((*it)->owiUniqueID == taskID) {
+                if ((*it)->owiTaskControl && (*it)->owiUniqueID == taskID) {
                     item = *it;
                     Ready.erase(it);
                     SetRunning(Running - 1);
@@ -657,7 +683,8 @@ public:
             if (!item)
                 for (const PWorker& r : Workers) {
                     const PWorkItem current = r->CurrentItem();
-                    if (current && current->owiUniqueID == taskID && !current->owiTakenBack) {
+                    if (current && current->owiTaskControl && current->owiUniqueID == taskID &&
+                        !current->owiTakenBack) {
                         w = r;
                         item = current;
                         break;
@@ -854,7 +881,7 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
             for (TPoolCore::TNext step = core->Begin(self, item); step != TPoolCore::nStop;) {
                 switch (step) {
                 case TPoolCore::nRun:
-                    Execute(item, threadData);
+                    Execute(*core, item, threadData);
                     step = core->Completed(self, item);
                     break;
                 case TPoolCore::nWatch:
@@ -871,13 +898,7 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
         std::exception_ptr e = std::current_exception();
         if (auto core = weakCore.lock()) {
             core->Lost(self);
-            TWeftUnhandledWorkerException handler;
-            {
-                std::lock_guard lock(core->Lock);
-                handler = core->OnUnhandledWorkerException;
-            }
-            if (handler)
-                handler(ThreadID.load(), e);
+            core->ReportUnhandled(ThreadID.load(), e);
         }
     }
     threadData.reset();
@@ -887,7 +908,7 @@ void TOTPWorkerThread::Body(std::weak_ptr<TPoolCore> weakCore, const QString& po
     SetEvent(Finished);
 }
 
-void TOTPWorkerThread::Execute(const PWorkItem& item, const IInterfacePtr& threadData)
+void TOTPWorkerThread::Execute(TPoolCore& core, const PWorkItem& item, const IInterfacePtr& threadData)
 {
     // What the thread environment's SetGroupAffinity does, without making
     // an environment and a processor set for every item, and only when the
@@ -901,6 +922,14 @@ void TOTPWorkerThread::Execute(const PWorkItem& item, const IInterfacePtr& threa
     if (item->owiTask) {
         item->owiTask->SetThreadData(threadData);
         item->owiTask->Execute();
+    } else if (item->owiProc) {
+        // A posted callable has no task to keep its exception: the pool's
+        // handler hears of it, and the worker goes on.
+        try {
+            item->owiProc();
+        } catch (...) {
+            core.ReportUnhandled(ThreadID.load(), std::current_exception());
+        }
     }
 }
 
@@ -935,6 +964,7 @@ public:
         FCore->Schedule(task, taskSide);
     }
     IWeftThreadPoolScheduler* Scheduler() override { return this; }
+    void Post(TWeftDelegate work) override { FCore->Post(std::move(work)); }
 
     int GetIdleWorkerThreadTimeout_sec() override { return FCore->IdleWorkerThreadTimeout_sec; }
     int GetMaxExecuting() override { return FCore->MaxExecuting; }

@@ -59,6 +59,13 @@ class IWeftThreadPool : public IInterface {
 public:
     // The scheduling side, or null for a pool that cannot run tasks.
     virtual IWeftThreadPoolScheduler* Scheduler() { return nullptr; }
+    // Runs a plain callable on a worker without making a task for it: no
+    // name, id, messages, exit status or cancellation. It counts against
+    // MaxExecuting and the queue limits like a task; the queue limits and
+    // CancelAll drop it unrun. An exception it raises goes to the
+    // unhandled-worker-exception handler and the worker goes on. The
+    // callable is destroyed on the worker after it ran.
+    virtual void Post(TWeftDelegate work) = 0;
     virtual int GetIdleWorkerThreadTimeout_sec() = 0;
     virtual int GetMaxExecuting() = 0;
     virtual int GetMaxQueued() = 0;

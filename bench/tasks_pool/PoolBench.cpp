@@ -123,6 +123,22 @@ void BM_WeftPool_EmptyTasks(benchmark::State& state)
 // 0: the default channel of 10,000 messages per direction; 16: a small one.
 BENCHMARK(BM_WeftPool_EmptyTasks)->Arg(0)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Plain callables posted to the pool: no task per item.
+void BM_WeftPool_Post(benchmark::State& state)
+{
+    Init();
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
+    pool->SetMaxExecuting(Workers());
+    for (auto _ : state) {
+        Countdown c(CTasks);
+        for (int i = 0; i < CTasks; ++i)
+            pool->Post([&c] { c.Hit(); });
+        WaitForSingleObject(c.Done, INFINITE);
+    }
+    state.SetItemsProcessed(state.iterations() * CTasks);
+}
+BENCHMARK(BM_WeftPool_Post)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_AsioPool_EmptyTasks(benchmark::State& state)
 {
     boost::asio::thread_pool pool{size_t(Workers())};
@@ -213,7 +229,16 @@ double ThreadCpu_us()
 // took its processor) per 1,000 tasks, medians over the rounds.
 struct TSwitches {
     std::vector<double> Waits, Preempted;
+    // The whole process's CPU per task (the pool's threads included).
+    std::vector<double> ProcessCpu_us;
 };
+
+double ProcessCpu_us()
+{
+    timespec ts;
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e6 + double(ts.tv_nsec) / 1e3;
+}
 
 template <class F>
 auto CpuPerTask(std::vector<double>& perTask_us, TSwitches& switches, F run)
@@ -221,9 +246,10 @@ auto CpuPerTask(std::vector<double>& perTask_us, TSwitches& switches, F run)
     return [&perTask_us, &switches, run] {
         rusage r0, r1;
         ::getrusage(RUSAGE_THREAD, &r0);
-        const double c0 = ThreadCpu_us();
+        const double c0 = ThreadCpu_us(), p0 = ProcessCpu_us();
         const double rate = run();
         perTask_us.push_back((ThreadCpu_us() - c0) / CTasks);
+        switches.ProcessCpu_us.push_back((ProcessCpu_us() - p0) / CTasks);
         ::getrusage(RUSAGE_THREAD, &r1);
         switches.Waits.push_back(double(r1.ru_nvcsw - r0.ru_nvcsw) * 1000.0 / CTasks);
         switches.Preempted.push_back(double(r1.ru_nivcsw - r0.ru_nivcsw) * 1000.0 / CTasks);
@@ -263,9 +289,47 @@ void BM_Ratio_PoolVsAsio(benchmark::State& state)
     state.counters["asio_waits_per_1k"] = Median(asioSwitches.Waits);
     state.counters["weft_preempted_per_1k"] = Median(weftSwitches.Preempted);
     state.counters["asio_preempted_per_1k"] = Median(asioSwitches.Preempted);
+    state.counters["weft_cpu_us"] = Median(weftSwitches.ProcessCpu_us);
+    state.counters["asio_cpu_us"] = Median(asioSwitches.ProcessCpu_us);
     asio.join();
 }
 BENCHMARK(BM_Ratio_PoolVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same with plain callables posted to the pool (no task per item), the
+// form that matches asio's posted handlers.
+void BM_Ratio_PoolPostVsAsio(benchmark::State& state)
+{
+    Init();
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
+    pool->SetMaxExecuting(Workers());
+    boost::asio::thread_pool asio{size_t(Workers())};
+    auto weft = [&] {
+        return PerSecond(CTasks, [&] {
+            Countdown c(CTasks);
+            for (int i = 0; i < CTasks; ++i)
+                pool->Post([&c] { c.Hit(); });
+            WaitForSingleObject(c.Done, INFINITE);
+        });
+    };
+    auto other = [&] {
+        return PerSecond(CTasks, [&] {
+            Countdown c(CTasks);
+            for (int i = 0; i < CTasks; ++i)
+                boost::asio::post(asio, [&c] { c.Hit(); });
+            WaitForSingleObject(c.Done, INFINITE);
+        });
+    };
+    std::vector<double> weftCpu, asioCpu;
+    TSwitches weftSwitches, asioSwitches;
+    Interleaved(state, CpuPerTask(weftCpu, weftSwitches, weft), CpuPerTask(asioCpu, asioSwitches, other), "weft_per_s",
+                "asio_per_s");
+    state.counters["weft_sched_cpu_us"] = Median(weftCpu);
+    state.counters["asio_sched_cpu_us"] = Median(asioCpu);
+    state.counters["weft_cpu_us"] = Median(weftSwitches.ProcessCpu_us);
+    state.counters["asio_cpu_us"] = Median(asioSwitches.ProcessCpu_us);
+    asio.join();
+}
+BENCHMARK(BM_Ratio_PoolPostVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Ratio_BackgroundWorkerVsHandWritten(benchmark::State& state)
 {

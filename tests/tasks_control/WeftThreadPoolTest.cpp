@@ -94,6 +94,56 @@ TEST_F(WeftThreadPool, QueueTooLongEndsTheNewestAtOnce)
     EXPECT_EQ(b.Started.load(), 2);
 }
 
+// Plain callables posted without a task: they run on the pool's workers
+// within MaxExecuting, the queue limit drops the newest unrun, and one that
+// raises reaches the pool's handler while its worker goes on.
+TEST_F(WeftThreadPool, PostedCallablesKeepTheLimitsAndReportFailures)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("post"));
+    pool->SetMaxExecuting(2);
+    std::atomic<int> failures{0};
+    pool->SetAsy_OnUnhandledWorkerException([&](DWORD, std::exception_ptr e) {
+        try {
+            std::rethrow_exception(e);
+        } catch (const Exception& x) {
+            if (x.Message() == QStringLiteral("posted failure"))
+                ++failures;
+        }
+    });
+    const DWORD owner = GetThreadId();
+    std::atomic<int> ran{0}, running{0}, maxRunning{0}, onOwner{0};
+    auto work = [&] {
+        const int now = running.fetch_add(1) + 1;
+        for (int m = maxRunning.load(); now > m && !maxRunning.compare_exchange_weak(m, now);) {
+        }
+        if (GetThreadId() == owner)
+            ++onOwner;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        running.fetch_sub(1);
+        ++ran;
+    };
+    for (int i = 0; i < 10; ++i)
+        pool->Post(work);
+    pool->Post([] { throw Exception(QStringLiteral("posted failure")); });
+    for (int i = 0; i < 10; ++i)
+        pool->Post(work);
+    EXPECT_TRUE(PumpUntil([&] { return ran.load() == 20 && failures.load() == 1 && pool->IsIdle(); }));
+    EXPECT_EQ(maxRunning.load(), 2);
+    EXPECT_EQ(onOwner.load(), 0);
+
+    pool->SetMaxExecuting(1);
+    pool->SetMaxQueued(1);
+    const THandle release = CreateEvent(true, false);
+    pool->Post([&] { WaitForSingleObject(release, 10000); });
+    EXPECT_TRUE(PumpUntil([&] { return pool->CountExecuting() == 1 && pool->CountQueued() == 0; }));
+    for (int i = 0; i < 3; ++i)
+        pool->Post(work);
+    EXPECT_EQ(pool->CountQueued(), 1);
+    SetEvent(release);
+    EXPECT_TRUE(PumpUntil([&] { return pool->IsIdle(); }));
+    EXPECT_EQ(ran.load(), 21);
+}
+
 TEST_F(WeftThreadPool, QueuedTooLongEndedByMaintenance)
 {
     const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("queuetime"));
