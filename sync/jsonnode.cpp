@@ -291,9 +291,13 @@ struct TJsonParser {
 
     static void SetValue(TJsonNode* Node, const TValue& V)
     {
-        Node->FKind = V.Kind;
+        // A node keeps its text's length in 32 bits.
+        if (V.Text.size() > std::numeric_limits<int32_t>::max())
+            throw EJSONParseError(QStringLiteral("Value too long"));
+        Node->FKind = static_cast<unsigned char>(V.Kind);
         Node->FBool = V.Bool;
-        Node->FText = V.Text;
+        Node->FTextData = V.Text.utf16();
+        Node->FTextSize = static_cast<int32_t>(V.Text.size());
     }
 
     TJsonNode* NewNode(TJsonNode* Parent)
@@ -493,8 +497,10 @@ struct TJsonParser {
         }
         while (!Open.empty())
             Close();
-        if (Result)
-            Result->FStore = std::move(OwnedStore);
+        if (Result) {
+            Result->FStore = OwnedStore.release();
+            Result->FIsRoot = true;
+        }
         return Result;
     }
 };
@@ -504,7 +510,11 @@ struct TJsonParser {
 
 TJsonNode::TJsonNode(TJsonNode* AParent) : FParent(AParent) {}
 
-TJsonNode::~TJsonNode() = default;
+TJsonNode::~TJsonNode()
+{
+    if (FIsRoot)
+        delete FStore;
+}
 
 std::unique_ptr<TJsonNode> TJsonNode::Parse(const QString& AJSON)
 {
@@ -514,18 +524,18 @@ std::unique_ptr<TJsonNode> TJsonNode::Parse(const QString& AJSON)
 
 QVariant TJsonNode::Value() const
 {
-    switch (FKind) {
+    switch (ValueKind()) {
     case TValueKind::vkUnassigned: return QVariant();
     case TValueKind::vkNull: return QVariant::fromValue(nullptr);
     case TValueKind::vkBoolean: return QVariant(FBool);
-    case TValueKind::vkText: return QVariant(FText.toString());
+    case TValueKind::vkText: return QVariant(Text().toString());
     }
     return QVariant();
 }
 
 QString TJsonNode::KindName() const
 {
-    switch (FKind) {
+    switch (ValueKind()) {
     case TValueKind::vkUnassigned: return QStringLiteral("Empty");
     case TValueKind::vkNull: return QStringLiteral("Null");
     case TValueKind::vkBoolean: return QStringLiteral("Boolean");
@@ -536,21 +546,21 @@ QString TJsonNode::KindName() const
 
 QString TJsonNode::AsString() const
 {
-    switch (FKind) {
+    switch (ValueKind()) {
     case TValueKind::vkBoolean: return FBool ? TrueText : FalseText;
-    case TValueKind::vkText: return FText.toString();
+    case TValueKind::vkText: return Text().toString();
     default: return QString();
     }
 }
 
 int TJsonNode::AsInteger() const
 {
-    switch (FKind) {
+    switch (ValueKind()) {
     case TValueKind::vkUnassigned: return 0;
     case TValueKind::vkBoolean: return FBool ? -1 : 0;
     case TValueKind::vkText: {
         int64_t V = 0;
-        if (ReadInteger(FText.toString(), V) && V >= std::numeric_limits<int>::min() &&
+        if (ReadInteger(Text().toString(), V) && V >= std::numeric_limits<int>::min() &&
             V <= std::numeric_limits<int>::max())
             return int(V);
         break;
@@ -562,12 +572,12 @@ int TJsonNode::AsInteger() const
 
 int64_t TJsonNode::AsInt64() const
 {
-    switch (FKind) {
+    switch (ValueKind()) {
     case TValueKind::vkUnassigned: return 0;
     case TValueKind::vkBoolean: return FBool ? -1 : 0;
     case TValueKind::vkText: {
         int64_t V = 0;
-        if (ReadInteger(FText.toString(), V))
+        if (ReadInteger(Text().toString(), V))
             return V;
         break;
     }
@@ -578,11 +588,11 @@ int64_t TJsonNode::AsInt64() const
 
 bool TJsonNode::AsBoolean() const
 {
-    switch (FKind) {
+    switch (ValueKind()) {
     case TValueKind::vkUnassigned: return false;
     case TValueKind::vkBoolean: return FBool;
     case TValueKind::vkText: {
-        const QString S = FText.toString().trimmed();
+        const QString S = Text().toString().trimmed();
         if (S.compare(TrueText, Qt::CaseInsensitive) == 0)
             return true;
         if (S.compare(FalseText, Qt::CaseInsensitive) == 0)
@@ -610,7 +620,7 @@ TDateTime TJsonNode::AsDateTime() const
 
 TJsonNode& TJsonNode::Member(QStringView Name) const
 {
-    TJsonNode* Node = FItems ? FItems->Find(Name) : nullptr;
+    TJsonNode* Node = FIsDict ? FItems->Find(Name) : nullptr;
     if (!Node)
         throw EJSONUnknownFieldOrIndex(QStringLiteral("Unknown field: %1").arg(Name));
     return *Node;
@@ -620,7 +630,7 @@ TJsonNode& TJsonNode::Item(int64_t Index) const
 {
     if (Index < 0)
         throw EArgumentOutOfRangeException(QStringLiteral("Argument out of range"));
-    if (!FListItems || Index >= FListItems->Count())
+    if (!FIsList || Index >= FListItems->Count())
         throw EJSONUnknownFieldOrIndex(QStringLiteral("Unknown index: %1").arg(Index));
     return *FListItems->FItems[Index];
 }
@@ -738,3 +748,4 @@ TDateTime XMLTimeToDateTime(const QString& Text)
     }
     return Result;
 }
+static_assert(sizeof(TJsonNode) == 32, "a node is kept to 32 bytes");

@@ -84,16 +84,16 @@ public:
     // The first object or array of the text, or empty when it holds none.
     static std::unique_ptr<TJsonNode> Parse(const QString& AJSON);
 
-    TJsonNode* Parent() const { return FParent; }
+    TJsonNode* Parent() const { return FIsRoot ? nullptr : FParent; }
     bool IsList() const { return FIsList; }
     bool IsDict() const { return FIsDict; }
-    TValueKind ValueKind() const { return FKind; }
+    TValueKind ValueKind() const { return TValueKind(FKind); }
     // The scalar value: invalid when unassigned, a null QVariant of type
     // nullptr_t for null, bool or QString otherwise.
     QVariant Value() const;
     // Empty for nodes that are not objects / arrays.
-    const TJsonNodeItems* Items() const { return FItems; }
-    const TJsonNodeListItems* ListItems() const { return FListItems; }
+    const TJsonNodeItems* Items() const { return FIsDict ? FItems : nullptr; }
+    const TJsonNodeListItems* ListItems() const { return FIsList ? FListItems : nullptr; }
 
     QString AsString() const;
     int AsInteger() const;
@@ -113,25 +113,34 @@ public:
     TJsonNode& Item(int64_t Index) const;
 
     // Iterates the items of an array node (nothing for other nodes).
-    TJsonNode* const* begin() const { return FListItems ? FListItems->begin() : nullptr; }
-    TJsonNode* const* end() const { return FListItems ? FListItems->end() : nullptr; }
+    TJsonNode* const* begin() const { return FIsList ? FListItems->begin() : nullptr; }
+    TJsonNode* const* end() const { return FIsList ? FListItems->end() : nullptr; }
 
 private:
     friend struct TJsonParser;
     friend struct TJsonStore;
 
-    TJsonNode* FParent = nullptr;
-    bool FIsList = false;
-    bool FIsKeyValue = false;
-    bool FIsDict = false;
-    TValueKind FKind = TValueKind::vkUnassigned;
-    bool FBool = false;
-    QStringView FText;  // into the parsed text or the store's decoded texts
-    TJsonNodeItems* FItems = nullptr;
-    TJsonNodeListItems* FListItems = nullptr;
-    // Set on the root of a parsed tree only: everything the tree is made of.
-    std::unique_ptr<TJsonStore> FStore;
+    // A reply makes a node for every value it holds, so a node is kept to
+    // 32 bytes: the root of a parsed tree keeps its store where other nodes
+    // keep their parent, and a node is an object or an array, never both.
+    union {
+        TJsonNode* FParent = nullptr;
+        TJsonStore* FStore;  // the root of a parsed tree: everything the tree is made of
+    };
+    const char16_t* FTextData = nullptr;  // into the parsed text or the store's decoded texts
+    int32_t FTextSize = 0;
+    bool FIsRoot : 1 = false;
+    bool FIsList : 1 = false;
+    bool FIsKeyValue : 1 = false;
+    bool FIsDict : 1 = false;
+    bool FBool : 1 = false;
+    unsigned char FKind : 2 = 0;  // a TValueKind
+    union {
+        TJsonNodeItems* FItems = nullptr;
+        TJsonNodeListItems* FListItems;
+    };
 
+    QStringView Text() const { return QStringView(FTextData, FTextSize); }
     QString KindName() const;
 };
 
