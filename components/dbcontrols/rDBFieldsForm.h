@@ -4,7 +4,7 @@
 // selected one (caption, alignment, width, format; for grids also font and
 // colour; for a TrDBGrid the row header). Every change acts at once.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 #include "platform/ui/Graphics.h"
 
 #include <QStringList>

@@ -5,7 +5,7 @@
 // act on the grid at once; edits of the shown group are stored by "Use" or
 // "Ok", and leaving an edited group asks whether to keep the changes.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <QStringList>
 

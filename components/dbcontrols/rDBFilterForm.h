@@ -4,7 +4,7 @@
 // test it with the number of matching records, load and save it as a file,
 // and apply it as the dataset's filter.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 #include "components/grid/rDBFilterPeriod.h"
 
 #include <QStringList>

@@ -4,7 +4,7 @@
 // name), the "Stored filters" dialog that applies, edits and deletes them,
 // and the readable name proposed when a filter is stored.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <QString>
 #include <QStringList>

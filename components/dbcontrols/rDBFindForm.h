@@ -3,7 +3,7 @@
 // and selected by the user) and the kind of comparison; it steps through the
 // matching records (first, next, previous) and shows the matched field.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <QStringList>
 

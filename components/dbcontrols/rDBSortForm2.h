@@ -3,7 +3,7 @@
 // and descending flag per row, in priority order) applied through the grid's
 // sorting. The last row, marked "*", is the empty new row.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <QStringList>
 #include <vector>

@@ -6,11 +6,14 @@
 #include "components/grid/TGridsPropSave.h"
 #include "components/grid/TPropSaveMain.h"
 #include "components/grid/TrDBGridCellParamsData.h"
+#include "components/grid/rDBDlgButtons.h"
 #include "components/stringgrid/rStringGridEd.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/GridCellCondTexts.h"
+#include "resources/LibraryTexts.h"
 
 #include <algorithm>
 
@@ -18,7 +21,7 @@ using namespace cellconddata;
 
 // ---- the rule dialog -----------------------------------------------------------------------
 
-TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* Grid) : TrDlgBaseForm(AOwner), rDBGrid(Grid)
+TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* Grid) : TrDBDlgBaseForm(AOwner), rDBGrid(Grid)
 {
     SetName(QStringLiteral("TrDBGridCellParamsForm"));
     SetCaption(cellcondtxt::Caption);
@@ -88,19 +91,20 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     btAll = PlaceControl<TButton>(this, this, 214, 272, 70, 25, cellcondtxt::All);
     btAll->SetHint(cellcondtxt::AllHint);
     btAll->OnClick = [this](TComponent*) { ClearAll(); };
-    btUse = PlaceControl<TButton>(pBottomRight, this, 0, 8, 0, 25, cellcondtxt::Use);
+    const TDlgBottomRow bottom = AddDlgBottomRow(this, 310);
+    pBottom = bottom.Panel;
+    btUse = PlaceControl<TButton>(bottom.Right, this, 4, 8, 97, 25, cellcondtxt::Use);
     btUse->SetHint(cellcondtxt::UseHint);
     btUse->OnClick = [this](TComponent*) {
         StoreCond();
         LoadCond();
     };
-    pBottomRight->SetWidth(310);
-    btUse->SetBounds(4, 8, 97, 25);
-    btOk->SetBounds(108, 8, 97, 25);
-    btCancel->SetBounds(212, 8, 97, 25);
+    btOk = AddDlgButton(this, bottom, 108, libtxt::BaseFormOk, dgOk, mrNone);
+    btOk->SetDefault(true);
     btOk->SetHint(cellcondtxt::OkHint);
+    btCancel = AddDlgButton(this, bottom, 212, libtxt::BaseFormCancel, dgCancel, mrCancel);
+    btCancel->SetCancel(true);
     btCancel->SetHint(cellcondtxt::CancelHint);
-    btOk->SetModalResult(mrNone);
     btOk->OnClick = [this](TComponent*) {
         StoreCond();
         SetModalResult(mrOk);
@@ -111,18 +115,17 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     for (TControl* c : std::initializer_list<TControl*>{moveLabel, btUp, btDown, deleteLabel, btClear, btAll})
         c->SetAnchors(TAnchors(akLeft) | akBottom);
     // The rule grid's column widths are kept with the dialog's place.
-    if (auto* main = dynamic_cast<TPropSaveMain*>(DlgPropSave)) {
-        auto* widths = new TGridsPropSave(this);
-        widths->StoreStrings = false;
-        widths->StoreRowColCount = false;
-        widths->SetPropSaveMain(main);
-        widths->Components.Add(grCond->Name());
-    }
+    auto* columnWidths = new TGridsPropSave(this);
+    columnWidths->StoreStrings = false;
+    columnWidths->StoreRowColCount = false;
+    columnWidths->SetPropSaveMain(rDlgPropSave);
+    columnWidths->Components.Add(grCond->Name());
 
     // The grid's simple and memo columns, hidden ones too.
     cellconddata::FieldLists(Grid, FieldNames, FieldCaptions);
     cols->Items(colField)->PickList = FieldCaptions;
     LoadCond();
+    BindDlgEvents(this);
 }
 
 TStringGrid* TrDBGridCellParamsForm::Table() const
@@ -245,7 +248,7 @@ bool TrDBGridCellParamsForm::EditValue(int Row)
 
 // ---- the value dialog -----------------------------------------------------------------------
 
-TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
+TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
     SetName(QStringLiteral("TrDBGridCellParamsValuesForm"));
     SetCaption(cellcondtxt::ValueCaption);
@@ -274,13 +277,18 @@ TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) :
     chActualDate->OnClick = [this](TComponent*) { rbDate->SetChecked(true); };
     cbField->OnChange = [this](TComponent*) { rbField->SetChecked(true); };
     cbSummary->OnChange = [this](TComponent*) { rbField->SetChecked(true); };
-    btOk->SetModalResult(mrNone);
+    const TDlgBottomRow bottom = AddDlgBottomRow(this, 210);
+    btOk = AddDlgButton(this, bottom, 4, libtxt::BaseFormOk, dgOk, mrNone);
+    btOk->SetDefault(true);
     btOk->SetHint(cellcondtxt::OkHint);
+    btCancel = AddDlgButton(this, bottom, 108, libtxt::BaseFormCancel, dgCancel, mrCancel);
+    btCancel->SetCancel(true);
     btCancel->SetHint(cellcondtxt::CancelHint);
     btOk->OnClick = [this](TComponent*) {
         if (CanClose())
             SetModalResult(mrOk);
     };
+    BindDlgEvents(this);
 }
 
 void TrDBGridCellParamsValuesForm::SetValue(const QString& V)

@@ -5,7 +5,7 @@
 // rule's compared value (a fixed value, a date or today, another field or a
 // column summary).
 
-#include "components/base/rdlg_baseform.h"
+#include "components/grid/rDBDlgBaseForm.h"
 #include "components/grid/TrDBGridCellParamsData.h"
 
 class TrStringGridEd;
@@ -16,12 +16,15 @@ class TRadioButton;
 class TCheckBox;
 class TLabel;
 class TCellParamsCondList;
+class TPanel;
 
-class TrDBGridCellParamsForm : public TrDlgBaseForm {
+class TrDBGridCellParamsForm : public TrDBDlgBaseForm {
 public:
     // Grid: the data grid whose rules are edited.
     TrDBGridCellParamsForm(TComponent* AOwner, TComponent* Grid);
     TrStringGridEd* grCond;
+    TPanel* pBottom;
+    TrButton *btOk, *btCancel;
     // The rule table as a plain string grid (for code that cannot see the editable grid's header).
     TStringGrid* Table() const;
     TButton *btUp, *btDown, *btClear, *btAll, *btUse;
@@ -44,9 +47,10 @@ private:
     TComponent* rDBGrid;
 };
 
-class TrDBGridCellParamsValuesForm : public TrDlgBaseForm {
+class TrDBGridCellParamsValuesForm : public TrDBDlgBaseForm {
 public:
     explicit TrDBGridCellParamsValuesForm(TComponent* AOwner);
+    TrButton *btOk, *btCancel;
     TLabel* lCond;
     TRadioButton *rbFix, *rbDate, *rbField;
     TComboBox *cbValue, *cbField, *cbSummary;

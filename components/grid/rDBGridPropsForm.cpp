@@ -9,6 +9,7 @@
 #include "components/base/rdlg.h"
 #include "components/base/rtool.h"
 #include "components/grid/TPropSaveMain.h"
+#include "components/grid/rDBDlgButtons.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/PlaceControl.h"
@@ -42,19 +43,22 @@ TrEditNum* PutNumber(TWinControl* Parent, TComponent* Owner, int X, int Y, int M
 
 }  // namespace
 
-TrDBGridPropsForm::TrDBGridPropsForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
+TrDBGridPropsForm::TrDBGridPropsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwner)
 {
     SetName(QStringLiteral("rDBGridPropsForm"));
     SetCaption(gdlgtxt::TableProperties);
+    // F1 opens this page through the library's help hook (the base form).
     HelpFile = QStringLiteral("rdbgridprops.htm");
     HelpContext = 1;
     SetKeyPreview(true);
     Constraints.MinWidth = 640;
     Constraints.MinHeight = 440;
     SetBounds(0, 0, 660, 470);
-    btOk->SetVisible(false);
-    btCancel->SetCaption(gdlgtxt::Close);
-    btCancel->SetModalResult(mrClose);
+    // Every change applies at once: the only way out is "Close".
+    const TDlgBottomRow bottom = AddDlgBottomRow(this, 110);
+    pBottom = bottom.Panel;
+    btClose = AddDlgButton(this, bottom, 4, gdlgtxt::Close, dgClose, mrClose);
+    btClose->SetCancel(true);
 
     // Left: lines, colours, filters.
     gbLines = PlaceControl<TGroupBox>(this, this, 8, 6, 310, 74, gdlgtxt::Lines);
@@ -110,16 +114,16 @@ TrDBGridPropsForm::TrDBGridPropsForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
 
     btDefault = PlaceControl<TButton>(this, this, 326, 364, 180, 25, gdlgtxt::SetDefaultProperties);
     Wire();
-    const TNotifyEvent baseShow = OnShow;
-    OnShow = [this, baseShow](TComponent* S) {
-        if (baseShow)
-            baseShow(S);
-        FormShow();
-    };
     // "from - to" stays centred between the two colour panels.
     OnResize = [this](TComponent*) {
         const int mid = (pGradFrom->Left() + pGradFrom->Width() + pGradTo->Left()) / 2;
         lFromTo->SetLeft(mid - lFromTo->Width() / 2);
+    };
+    BindDlgEvents(this);
+    const TNotifyEvent baseShow = OnShow;
+    OnShow = [this, baseShow](TComponent* S) {
+        baseShow(S);
+        FormShow();
     };
 }
 
@@ -412,16 +416,6 @@ void TrDBGridPropsForm::SetDefault()
     if (ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns)
         ParioCompConfig.rDBFieldsCfg.OnSetDefaultGridColumns(Gr);
     SetModalResult(mrClose);
-}
-
-void TrDBGridPropsForm::KeyDown(Word& Key, TShiftState Shift)
-{
-    if (Key == VK_F1 && Shift == 0 && ParioCompConfig.Global_ProcOnHelp) {
-        ParioCompConfig.DoProcOnHelp(this, HelpContext);
-        Key = 0;
-        return;
-    }
-    TrDlgBaseForm::KeyDown(Key, Shift);
 }
 
 void DBGridProperties(TrDBGrid* Grid, bool ShowColumns, bool ShowCellConditions, bool ShowFilters, bool ShowStyles)

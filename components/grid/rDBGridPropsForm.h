@@ -3,7 +3,7 @@
 // (lines, colours, filters, fonts, row heights, style, column widths, frozen
 // columns, field groups, memo preview); "Close" keeps them all.
 
-#include "components/base/rdlg_baseform.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <functional>
 
@@ -13,6 +13,9 @@ class TrColorBox;
 class TrEditNum;
 class TComboBox;
 class TGroupBox;
+class TPanel;
+class TLabel;
+class TButton;
 
 // Dialogs of the layers above the grid that the properties dialog opens, and
 // the settings kept by parts that link themselves to the grid; a control
@@ -28,7 +31,7 @@ struct TrDBGridPropsHooks {
 };
 TrDBGridPropsHooks& DBGridPropsHooks();
 
-class TrDBGridPropsForm : public TrDlgBaseForm {
+class TrDBGridPropsForm : public TrDBDlgBaseForm {
 public:
     explicit TrDBGridPropsForm(TComponent* AOwner);
     TrDBGrid* Gr = nullptr;
@@ -78,6 +81,8 @@ public:
     TCheckBox* chGroupFields;
     TButton* btGroupSettings;
     TButton* btDefault;
+    TPanel* pBottom;
+    TrButton* btClose;
 
     // Which control groups show (DBGridProperties sets them before showing).
     void AdjustVisibility(bool ShowColumns, bool ShowCellConditions, bool ShowFilters, bool ShowStyles);
@@ -86,10 +91,6 @@ public:
     void SetAll();
     // The "Set default properties" work after the question.
     void SetDefault();
-    // F1 opens the dialog's help page ("rdbgridprops.htm") through the
-    // library's help hook, when the program installed one.
-    void KeyDown(Word& Key, TShiftState Shift) override;
-
 private:
     void Wire();
     void LineChange();

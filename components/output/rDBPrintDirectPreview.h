@@ -4,7 +4,7 @@
 // closes it with Ok so the caller prints the same report on paper. The zoom
 // is kept between uses.
 
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <memory>
 #include <vector>

@@ -5,7 +5,7 @@
 // twin's columns, and the column and record choice buttons.
 
 #include "components/base/ParioCompGlobalCfg.h"
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include <initializer_list>
 #include <memory>

@@ -10,6 +10,7 @@
 #include "components/grid/TrDBGridCellParamsForm.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/rtl/DateUtils.h"
@@ -152,14 +153,15 @@ TEST_F(CellParamsDialog, TheTablesColumnWidthsAreKeptInThePropertyFile)
     QTemporaryDir dir;
     TPropSaveFile file(nullptr);
     file.SetFileName(dir.filePath(QStringLiteral("props.ini")));
+    // Like every dataset dialog, it keeps its settings in the global property file.
+    file.SetUseAsGlobalFile(true);
     {
         TrDBGridCellParamsForm dlg(form.get(), grid);
-        dlg.SetPropSaveFile(&file);
         dlg.Show();
         dlg.grCond->SetColWidths(colValue, 171);
         dlg.Hide();
-        dlg.SetPropSaveFile(nullptr);
     }
+    file.SetUseAsGlobalFile(false);
     ASSERT_TRUE(file.SaveFile());
     QFile saved(dir.filePath(QStringLiteral("props.ini")));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -168,12 +170,12 @@ TEST_F(CellParamsDialog, TheTablesColumnWidthsAreKeptInThePropertyFile)
     TPropSaveFile again(nullptr);
     again.LoadFile(dir.filePath(QStringLiteral("props.ini")));
     ASSERT_EQ(again.ReadInteger(QStringLiteral("TrDBGridCellParamsForm.grCond.Column3"), QStringLiteral("Width"), 0), 171);
+    again.SetUseAsGlobalFile(true);
     TrDBGridCellParamsForm dlg(form.get(), grid);
-    dlg.SetPropSaveFile(&again);
     EXPECT_NE(dlg.grCond->ColWidths(colValue), 171);
     dlg.Show();
     EXPECT_EQ(dlg.grCond->ColWidths(colValue), 171);
     EXPECT_EQ(dlg.grCond->RowCount(), 4) << "the rows are the grid's rules, not stored ones";
     dlg.Hide();
-    dlg.SetPropSaveFile(nullptr);
+    again.SetUseAsGlobalFile(false);
 }

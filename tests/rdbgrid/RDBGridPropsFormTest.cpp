@@ -159,6 +159,8 @@ TEST_F(RDBGridTest, PropertiesAndRuleDialogsComeBackWhereTheUserLeftThem)
     for (const auto& entry : entries) {
         int width = 0;
         drive(entry, [&](TCustomForm* F) {
+            // Both are dataset dialogs (one font, glyph buttons, help hook).
+            EXPECT_NE(dynamic_cast<TrDBDlgBaseForm*>(F), nullptr) << F->Name().toStdString();
             // Within the test screen (800 x 600) and above both minimum sizes.
             F->SetBounds(40, 30, 700, 460);
             width = F->Width();

@@ -1,4 +1,4 @@
-#include "components/dbcontrols/rDBDlgBaseForm.h"
+#include "components/grid/rDBDlgBaseForm.h"
 
 #include "components/base/ParioCompGlobalCfg.h"
 #include "components/base/rButton.h"
