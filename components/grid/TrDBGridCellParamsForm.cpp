@@ -252,10 +252,11 @@ TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) :
 {
     SetName(QStringLiteral("TrDBGridCellParamsValuesForm"));
     SetCaption(cellcondtxt::ValueCaption);
-    SetClientWidth(360);
-    SetClientHeight(312);
+    // Its own minimum, smaller than the dataset dialogs' one, before the size.
     Constraints.MinWidth = 360;
     Constraints.MinHeight = 312;
+    SetClientWidth(360);
+    SetClientHeight(312);
     lCond = PlaceControl<TLabel>(this, this, 8, 8, 344, 18);
     lCond->Font()->SetStyle(fsBold);
     auto* gb = PlaceControl<TGroupBox>(this, this, 8, 32, 344, 230, cellcondtxt::ComparedValue);

@@ -550,7 +550,7 @@ void TrDBGridsPropSave::SaveFooterRow(TPropSaveFile* F, const QString& K, TrDBGr
     F->WriteFont(K + QStringLiteral("FooterFont"), fr->Font, G->ScaleRatio());
     F->WriteInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight());
     F->WriteBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible());
-    F->WriteBool(K, QStringLiteral("FooterParentFont"), fr->ParentFont);
+    F->WriteBool(K, QStringLiteral("FooterParentFont"), fr->ParentFont());
     F->WriteBool(K, QStringLiteral("FooterShowCellLines"), fr->ShowCellLines);
     F->WriteString(K, QStringLiteral("FooterSimpleText"), fr->SimpleText);
     F->WriteInteger(K, QStringLiteral("FooterSimpleTextAlign"), int(fr->SimpleTextAlign));
@@ -567,7 +567,7 @@ void TrDBGridsPropSave::ReadFooterRow(TPropSaveFile* F, const QString& K, TrDBGr
     F->ReadFont(K + QStringLiteral("FooterFont"), fr->Font, G->ScaleRatio());
     fr->SetFooterHeight(F->ReadInteger(K, QStringLiteral("FooterFooterHeight"), fr->FooterHeight()));
     fr->SetFooterVisible(F->ReadBool(K, QStringLiteral("FooterFooterVisible"), fr->FooterVisible()));
-    fr->ParentFont = F->ReadBool(K, QStringLiteral("FooterParentFont"), fr->ParentFont);
+    fr->SetParentFont(F->ReadBool(K, QStringLiteral("FooterParentFont"), fr->ParentFont()));
     fr->ShowCellLines = F->ReadBool(K, QStringLiteral("FooterShowCellLines"), fr->ShowCellLines);
     fr->SimpleText = F->ReadString(K, QStringLiteral("FooterSimpleText"), fr->SimpleText);
     fr->SimpleTextAlign = TAlignment(std::clamp(F->ReadInteger(K, QStringLiteral("FooterSimpleTextAlign"), int(fr->SimpleTextAlign)), 0, 2));

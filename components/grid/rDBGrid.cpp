@@ -60,6 +60,13 @@ TFooterRow::TFooterRow(TrDBGrid* Grid) : FGrid(Grid)
     FieldFooterDefs.OnChange = [this] { Refresh(); };
 }
 
+void TFooterRow::SetParentFont(bool v)
+{
+    FParentFont = v;
+    if (v)
+        Font.Assign(*FGrid->Font());
+}
+
 void TFooterRow::Refresh()
 {
     FGrid->Invalidate();
@@ -130,7 +137,7 @@ void TFooterRow::Assign(const TFooterRow& S)
     FFooterVisible = S.FFooterVisible;
     FFooterHeight = S.FFooterHeight;
     Font.Assign(S.Font);
-    ParentFont = S.ParentFont;
+    FParentFont = S.FParentFont;
     BoldText = S.BoldText;
     Color = S.Color;
     ShowCellLines = S.ShowCellLines;
@@ -152,6 +159,7 @@ TrDBGrid::TrDBGrid(TComponent* AOwner)
 {
     SetOptions(Options() | dgTitleHotTrack);
     FOptionsEx2.SetGrid(this);
+    ApplyFixedColClick();
     const TrDBGridCfg& cfg = ParioCompConfig.rDBGridCfg;
     FGlyphLookStyle = cfg.DefaultGlyphLookStyle;
     FGridLookStyle = cfg.DefaultGridLookStyle;
@@ -596,6 +604,21 @@ void TrDBGrid::InvalidateRowEx(int Row)
 {
     if (Row >= 0 && Row < RowCount())
         InvalidateRow(Row);
+}
+
+void TrDBGrid::ApplyFixedColClick()
+{
+    const TGridOptions g = TCustomGrid::Options();
+    TCustomGrid::SetOptions(FOptionsEx2.FixedCell.FixedColBtn ? g | goFixedColClick : g & ~goFixedColClick);
+}
+
+void TrDBGrid::FontChanged()
+{
+    TDBGrid::FontChanged();
+    if (FTitleLineText.ParentFont())
+        FTitleLineText.SetParentFont(true);
+    if (FFooterRow.ParentFont())
+        FFooterRow.SetParentFont(true);
 }
 
 void TrDBGrid::Resize()

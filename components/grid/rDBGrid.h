@@ -44,7 +44,10 @@ public:
     void SetFooterHeight(int v);  // below 8 stores 0 (a data row + 2)
     // A change of the font lays the grid out again (the footer's height follows it).
     TFont Font;
-    bool ParentFont = true;
+    // Each footer cell in its column's font; switching it on takes the grid's
+    // font into Font, and Font follows the grid's font while it is on.
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool v);
 
 private:
     TOptionsLink FLink;
@@ -80,6 +83,7 @@ private:
     TrDBGrid* FGrid;
     bool FFooterVisible = false;
     int FFooterHeight = 0;
+    bool FParentFont = true;
 };
 
 // The top-left cell and the indicator column's texts and width.
@@ -133,6 +137,10 @@ public:
     // The fixed cell under the mouse: repainted / forgotten.
     void InvalidateHotTrackCell();
     void ResetHotTrackCell();
+    // The fixed column's cells are buttons while the base grid's
+    // goFixedColClick is on (FixedColBtn switches it).
+    bool FixedColClickOn() const { return TCustomGrid::Options() & goFixedColClick; }
+    void ApplyFixedColClick();
 
     TGridLookStyles GridLookStyle() const { return FGridLookStyle; }
     void SetGridLookStyle(TGridLookStyles v);
@@ -649,6 +657,8 @@ protected:
     void DblClick() override;
     void DoHintShow(int ACol, int ARow, QString& HintStr, bool& CanShow) override;
     void Resize() override;
+    // The title line's and the footer's fonts follow the grid's while they use it.
+    void FontChanged() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     int TitleRowHeight() const override;
     int DataRowHeight() const override;

@@ -19,8 +19,9 @@ constexpr int IndicatorArea = 11;
 
 int TrDBGrid::IndicatorColWidth() const
 {
+    // 11 stands for the base grid's own indicator width.
     const int w = FFixedColText.FixedColWidth;
-    return w >= 8 ? w : TDBGrid::IndicatorColWidth();
+    return w >= 8 && w != 11 ? w : TDBGrid::IndicatorColWidth();
 }
 
 void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState AState)

@@ -51,7 +51,7 @@ void TrDBGrid::DrawFooterRow()
             DrawFooterCellText(col, ColumnAt(col), cellColor, lastRight);
         // 6. The free text over the whole footer.
         if (!simple.isEmpty()) {
-            c->Font()->Assign(FFooterRow.ParentFont ? *Font() : FFooterRow.Font);
+            c->Font()->Assign(FFooterRow.ParentFont() ? *Font() : FFooterRow.Font);
             if (FFooterRow.BoldText)
                 c->Font()->SetStyle(c->Font()->Style() | fsBold);
             c->Brush()->SetStyle(bsClear);
@@ -96,7 +96,7 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
     TField* field = Column && !indicator ? Column->Field() : nullptr;
     QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
     TAlignment align = indicator ? FFixedColText.TextAlign : Column ? Column->Alignment() : taLeftJustify;
-    c->Font()->Assign(FFooterRow.ParentFont && Column && !indicator ? *Column->Font() : FFooterRow.Font);
+    c->Font()->Assign(FFooterRow.ParentFont() && Column && !indicator ? *Column->Font() : FFooterRow.Font);
     if (FFooterRow.BoldText)
         c->Font()->SetStyle(c->Font()->Style() | fsBold);
     QString mask;

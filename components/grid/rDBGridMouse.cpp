@@ -90,7 +90,7 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
             isPushing = true;
         else if (c.Y == TitleRow() && c.X > FixCol() && FOptionsEx2.FixedCell.TitleBtn)
             isPushing = true;
-        else if (c.X == FixCol() && c.X >= 0 && c.Y > TitleRow() && FOptionsEx2.FixedCell.FixedColBtn)
+        else if (c.X == FixCol() && c.X >= 0 && c.Y > TitleRow() && FixedColClickOn())
             isPushing = true;
         // A drag over the data scrolls it (the hand moves the rows).
         isDataScrolling = FOptionsEx2.Appearance.DragToScrollData && !isPushing && c.Y > TitleRow() && c.X > FixCol();
@@ -361,7 +361,7 @@ bool TrDBGrid::CanHotTrack(int ACol, int ARow) const
     // The fixed column's cells and the top-left cell are buttons when their options say so.
     if (ACol != FixCol() || ACol < 0)
         return false;
-    return ARow == TitleRow() ? FOptionsEx2.FixedCell.TitleExBtn : ARow > TitleRow() && FOptionsEx2.FixedCell.FixedColBtn;
+    return ARow == TitleRow() ? FOptionsEx2.FixedCell.TitleExBtn : ARow > TitleRow() && FixedColClickOn();
 }
 
 void TrDBGrid::MouseLeave()

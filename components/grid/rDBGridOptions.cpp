@@ -45,7 +45,7 @@ void GridOptionChanged(TrDBGrid* Grid, TOptionEffect Effect)
         break;
     }
     case oeFixedColClick:
-        // The press on a fixed-column cell reads the option itself.
+        Grid->ApplyFixedColClick();
         break;
     case oeDateTimePicker:
         ApplyDateTimePicker(Grid);

@@ -25,7 +25,7 @@ void TrDBGrid::ChangeScale(int M, int D)
         }
         if (!FFixedColText.ParentFont)
             DPI_ScaleFontHeight(&FFixedColText.Font, M, D);
-        if (!FFooterRow.ParentFont)
+        if (!FFooterRow.ParentFont())
             DPI_ScaleFontHeight(&FFooterRow.Font, M, D);
         if (FFooterRow.FooterHeight() > 0)
             FFooterRow.SetFooterHeight(FFooterRow.FooterHeight() * M / D);

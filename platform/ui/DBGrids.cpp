@@ -253,7 +253,9 @@ void TCustomDBGrid::SetOptions(TDBGridOptions v)
 
 void TCustomDBGrid::ApplyGridOptions()
 {
-    TGridOptions g = 0;
+    // The fixed-cell click options have no data grid option of their own: a
+    // descendant sets them on the base and they stay.
+    TGridOptions g = TCustomGrid::Options() & (goFixedColClick | goFixedRowClick);
     if (FDBOptions & dgColLines)
         g |= goVertLine | goFixedVertLine;
     if (FDBOptions & dgRowLines)

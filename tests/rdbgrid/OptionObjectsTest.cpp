@@ -133,6 +133,57 @@ TEST_F(OptionObjects, SettersSwitchTheGrid)
     o.FixedCell.FixedColParentFont = true;
     EXPECT_EQ(o.FixedCell.FixedColFont().Size(), grid->Font()->Size());
     EXPECT_TRUE(o.FixedCell.FixedColParentFont);
+
+    // The fixed column's buttons are the base grid's fixed-column click,
+    // which a change of the data grid's own options leaves alone.
+    auto baseClick = [&] { return bool(static_cast<TCustomGrid*>(grid)->Options() & goFixedColClick); };
+    EXPECT_TRUE(baseClick());
+    o.FixedCell.FixedColBtn = false;
+    EXPECT_FALSE(baseClick());
+    o.FixedCell.FixedColBtn = true;
+    grid->SetOptions(grid->Options() | dgRowSelect);
+    EXPECT_TRUE(baseClick());
+}
+
+// The footer and the title line take the grid's font when told to use it,
+// and keep following it while they do.
+TEST_F(OptionObjects, FooterAndTitleLineFollowTheGridFont)
+{
+    TFooterRow* fr = grid->FooterRow();
+    fr->SetParentFont(false);
+    fr->Font.SetSize(15);
+    fr->SetParentFont(true);
+    EXPECT_EQ(fr->Font.Size(), grid->Font()->Size());
+    grid->Font()->SetSize(13);
+    EXPECT_EQ(fr->Font.Size(), 13);
+    EXPECT_EQ(grid->TitleLineText()->Font().Size(), 13);
+    fr->SetParentFont(false);
+    grid->Font()->SetSize(11);
+    EXPECT_EQ(fr->Font.Size(), 13) << "an own font stays";
+}
+
+// Each layout pass gives the indicator column its configured width (11 is
+// the base grid's own), freezes the configured columns and keeps the current
+// column out of them.
+TEST_F(OptionObjects, LayoutSizesTheIndicatorAndFreezesColumns)
+{
+    TFixedColText* fc = grid->FixedColText();
+    fc->FixedColWidth = 0;
+    grid->LayoutChanged();
+    const int own = grid->ColWidths(0);
+    struct Case {
+        int Width, Expected;
+    } cases[] = {{20, 20}, {11, own}, {0, own}, {40, 40}};
+    for (const Case& c : cases) {
+        fc->FixedColWidth = c.Width;
+        grid->LayoutChanged();
+        EXPECT_EQ(grid->ColWidths(0), c.Expected) << c.Width;
+    }
+    grid->SetCol(2);
+    grid->OptionsEx2().FixedCell.FixedCols = 2;
+    grid->LayoutChanged();
+    EXPECT_EQ(grid->FixedCols(), 3);
+    EXPECT_EQ(grid->Col(), 3) << "the current column moves to the first one that scrolls";
 }
 
 TEST_F(OptionObjects, AssignmentGoesThroughTheSetters)

@@ -93,6 +93,18 @@ TEST_F(RDBGridTest, LinkTextClickCheckBoxClickAndFixedCells)
     EXPECT_EQ(footerCol, NameCol);
     ASSERT_NE(footerColumn, nullptr);
     EXPECT_EQ(footerColumn->FieldName(), QStringLiteral("NAME"));
+    // A fixed-column cell is a button while the base grid's fixed-column
+    // click is on, however that was switched.
+    int fixCol = 0;
+    grid->OnFixColClick = [&](TComponent*) { ++fixCol; };
+    const TRect ind = grid->CellRect(0, 2);
+    auto* base = static_cast<TCustomGrid*>(grid);
+    for (bool on : {true, false, true}) {
+        base->SetOptions(on ? base->Options() | goFixedColClick : base->Options() & ~goFixedColClick);
+        const int before = fixCol;
+        Click(ind.Left + 3, ind.Top + 3);
+        EXPECT_EQ(fixCol, before + (on ? 1 : 0)) << on;
+    }
 }
 
 TEST_F(RDBGridTest, HintsOfTitlesCutCellsAndTheRecordCount)
