@@ -319,9 +319,15 @@ public:
     // capital that follows a small letter.
     QString GetLine(QString& S, int W, bool IgnoreWidth);
     int GetLineWidth(const QString& S, const TFont* AFont);
+    // Where the footer's free text goes: past the indicator column and, while
+    // the last column is in view, not beyond it.
+    TRect SimpleTextRect(const TRect& Footer) const;
     // A cell line colour: DefColor, or for clNone the style's cell border
     // colour (light grey for the themed and gradient styles, silver else).
     TColor GetCellLineColor(TColor DefColor) const;
+    // The rectangle the end-of-cell events get: without column (row) lines
+    // it stops a pixel short on the right (at the bottom).
+    void FixCellRectColRowLines(TRect& Rect) const;
     QString GetTitleText(TColumn* Column);
     void DrawFooterRow();
 
@@ -671,6 +677,7 @@ private:
                                TDataImageDef& DataImageDef, bool Highlight);
     void DrawCellText(const TRect& Rect, const QString& Text, bool KeepLineBreaks, TColumn* Column);
     void DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column);
+    void DrawCellTextRightToLeft(const TRect& Rect, const QString& Text, TAlignment Alignment);
     // A glyph centred in a cell, its black turned to the cell's text colour
     // (not on selected cells or in a multi-select grid).
     void DrawGlyphCell(const TRect& Rect, int GlyphIndex, TGridDrawState State);
@@ -685,6 +692,10 @@ private:
     void DrawFooterCellBackground(int ACol, TColor CellColor, TColor LineColor);
     // Writes a footer cell's text; LastRight is where the previous text ended (+3).
     void DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, int& LastRight);
+    // A footer text wider than its cell in a grid read from the right: it
+    // runs over the next columns on the left, or towards the text before it.
+    void OverflowLeftward(int ACol, TRect& R, int TextWidth, bool TowardsLastText, int LastLeft);
+
 
 protected:
     // Decorations of a title cell drawn by the filter and group code (title

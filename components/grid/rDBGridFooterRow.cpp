@@ -19,6 +19,27 @@ void TrDBGrid::PaintBands()
         TrDBGridFilterBar::Of(this)->DrawFilterPanel();
 }
 
+TRect TrDBGrid::SimpleTextRect(const TRect& Footer) const
+{
+    const bool rtl = UseRightToLeftAlignment();
+    TRect r = Footer;
+    if (IndicatorOffset()) {
+        const TRect ind = CellRect(0, 0);
+        if (rtl)
+            r.Right = ind.Left;
+        else
+            r.Left = ind.Right;
+    }
+    const TRect last = CellRect(ColCount() - 1, 0);
+    if (!last.IsEmpty()) {
+        if (rtl)
+            r.Left = std::max(r.Left, last.Left);
+        else
+            r.Right = std::min(r.Right, last.Right);
+    }
+    return Rect(r.Left + 2, r.Top + 1, r.Right - 2, r.Bottom - 1);
+}
+
 void TrDBGrid::DrawFooterRow()
 {
     if (!FFooterRow.FooterVisible() || !Visible())
@@ -55,8 +76,7 @@ void TrDBGrid::DrawFooterRow()
             if (FFooterRow.BoldText)
                 c->Font()->SetStyle(c->Font()->Style() | fsBold);
             c->Brush()->SetStyle(bsClear);
-            const int left = IndicatorOffset() ? CellRect(0, 0).Right : fr.Left;
-            TRect r = Rect(left + 2, fr.Top + 1, fr.Right - 2, fr.Bottom - 1);
+            TRect r = SimpleTextRect(fr);
             c->DrawText(simple, r, GetCellAlignment(FFooterRow.SimpleTextAlign, taVerticalCenter, true) | DT_END_ELLIPSIS);
         }
     }
@@ -90,8 +110,11 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
     if (cell.Width() <= 2)
         return;
     const bool indicator = ACol < IndicatorOffset();
+    // Read from the right, texts run over the columns to their left and
+    // LastRight is the far (left) edge of the text drawn before.
+    const bool rtl = UseRightToLeftAlignment();
     if (indicator)
-        LastRight = cell.Right + 3;
+        LastRight = rtl ? cell.Left - 3 : cell.Right + 3;
     // 5.1-5.3 Font, alignment and text; the settings' tokens after the text.
     TField* field = Column && !indicator ? Column->Field() : nullptr;
     QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
@@ -118,7 +141,9 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
         if (r.Height() < 2 * c->TextHeight(QStringLiteral("Wg"))) {
             // 5.5 One line: a text wider than its cell runs over its neighbours.
             const int w = c->TextWidth(text);
-            if (!indicator && w > r.Width()) {
+            if (!indicator && w > r.Width() && rtl) {
+                OverflowLeftward(ACol, r, w, align == taRightJustify, LastRight);
+            } else if (!indicator && w > r.Width()) {
                 if (align == taRightJustify) {
                     if (r.Left - LastRight > 3)
                         r.Left = std::max(LastRight, r.Right - w - 2);
@@ -154,5 +179,27 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
         c->Brush()->SetStyle(bsSolid);
     }
     // 5.6
-    LastRight = r.Right + 3;
+    LastRight = rtl ? r.Left - 3 : r.Right + 3;
+}
+
+void TrDBGrid::OverflowLeftward(int ACol, TRect& R, int TextWidth, bool TowardsLastText, int LastLeft)
+{
+    if (TowardsLastText) {
+        // Towards the text drawn before, which stands on the right.
+        if (LastLeft - R.Right > 3)
+            R.Right = std::min(LastLeft, R.Left + TextWidth + 2);
+        return;
+    }
+    const TRect band = FFooterRow.FooterRect();
+    int left = R.Left;
+    for (int next = ACol + 1; next < ColCount(); ++next) {
+        TColumn* nc = ColumnAt(next);
+        const TRect nr = FFooterRow.FooterCellRect(next);
+        if (nr.Width() <= 2)
+            continue;
+        if (nc && FFooterRow.IsFooterDefined(nc->Field()))
+            break;
+        left = nr.Left + 3;
+    }
+    R.Left = std::max({left, band.Left, R.Right - TextWidth - 2});
 }

@@ -55,14 +55,16 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     const TGridCoord c = FMouseDownCoord;
     if (Button == mbLeft && c.Y == TitleRow() && GroupBandMouseDown(c.X, X, Y))
         return;
-    // 5. A double click at a title border sizes the column left of it.
+    // 5. A double click at a title border sizes the column before it (the
+    // one on the left, or on the right in a mirrored grid).
     if ((Shift & ssDouble) && Button == mbLeft && c.Y == TitleRow() && c.X > FixCol()) {
         const TRect r = CellRect(c.X, c.Y);
+        const bool rtl = UseRightToLeftAlignment();
         int col = -1;
         if (X >= r.Right - 3)
-            col = c.X;
+            col = rtl ? c.X - 1 : c.X;
         else if (X <= r.Left + 3)
-            col = c.X - 1;
+            col = rtl ? c.X : c.X - 1;
         if (col > FixCol() && col >= IndicatorOffset()) {
             if (TColumn* column = ColumnAt(col))
                 SetOneColumnWidth(ColumnWidthAfterDblClick, column, 0);

@@ -55,9 +55,19 @@ void TrDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState A
         throw;
     }
     FPainting = false;
-    if (ARow <= TitleRow() || ACol <= FixCol())
-        if (OnDrawTitleCellEnd)
-            OnDrawTitleCellEnd(this, ACol, ARow, ARect, AState);
+    if ((ARow <= TitleRow() || ACol <= FixCol()) && OnDrawTitleCellEnd) {
+        TRect rect = ARect;
+        FixCellRectColRowLines(rect);
+        OnDrawTitleCellEnd(this, ACol, ARow, rect, AState);
+    }
+}
+
+void TrDBGrid::FixCellRectColRowLines(TRect& Rect) const
+{
+    if (!(Options() & dgColLines))
+        Rect.Right -= 1;
+    if (!(Options() & dgRowLines))
+        Rect.Bottom -= 1;
 }
 
 void TrDBGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDrawState AState, int ACol, int ARow)
@@ -180,10 +190,7 @@ void TrDBGrid::DrawColumnCell(const TRect& ARect, int DataCol, TColumn* Column, 
     }
     // 14-16. The lines, the rectangle without missing lines, the end event.
     DrawDataGridLines(rect, DataCol, State, Column);
-    if (!(Options() & dgColLines))
-        rect.Right -= 1;
-    if (!(Options() & dgRowLines))
-        rect.Bottom -= 1;
+    FixCellRectColRowLines(rect);
     if (OnDrawColumnCellEnd)
         OnDrawColumnCellEnd(this, rect, DataCol, Column, State);
 }
@@ -340,6 +347,10 @@ void TrDBGrid::DrawCellText(const TRect& Rect, const QString& Text, bool KeepLin
 
 void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineBreaks, TAlignment Alignment, TColumn* Column)
 {
+    if (UseRightToLeftAlignment()) {
+        DrawCellTextRightToLeft(Rect, Text, Alignment);
+        return;
+    }
     Rect = ::Rect(Rect.Left + 2, Rect.Top + 2, Rect.Right - 3, Rect.Bottom - 2);
     if (Text.isEmpty() || Rect.Width() <= 0)
         return;
@@ -369,10 +380,27 @@ void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineB
     }
 }
 
+void TrDBGrid::DrawCellTextRightToLeft(const TRect& Rect, const QString& Text, TAlignment Alignment)
+{
+    // One line, read from the right: the alignment is mirrored as the columns are.
+    TCanvas* c = Canvas();
+    const TAlignment a = BiDiAlignment(Alignment);
+    const int w = c->TextWidth(Text), h = c->TextHeight(QStringLiteral("Wg"));
+    const int x = a == taRightJustify ? Rect.Right - w - 3 : a == taCenter ? Rect.Left + Rect.Width() / 2 - w / 2 : Rect.Left + 2;
+    const int y = FRowVerticalAlign == taAlignBottom     ? Rect.Bottom - h - 2
+                  : FRowVerticalAlign == taVerticalCenter ? Rect.Top + Rect.Height() / 2 - h / 2
+                                                          : Rect.Top + 2;
+    c->TextRect(Rect, x, y, Text);
+}
+
 void TrDBGrid::DrawTextAligned(TRect Rect, const QString& Text, TColumn* Column, bool SplitLines, const QString& AltText,
                                TVerticalAlignment VertAlign, unsigned Format)
 {
     TCanvas* c = Canvas();
+    // 1. Read from the right in a mirrored grid.
+    BiDi_ModifyRect(c, Rect);
+    if (UseRightToLeftAlignment())
+        Format = DrawTextBiDiModeFlags(Format);
     // 2-3. Highlighted search text and HTML cells go through the markup renderer.
     const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
     const bool highlighting = Column && hl.Active && !hl.HighlightText.isEmpty() &&

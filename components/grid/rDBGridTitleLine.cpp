@@ -109,11 +109,21 @@ void TrDBGrid::DrawTitleLineBand(const TRect& ARect, bool FirstColumn)
     // 1. The band spans the title cells in view (fixed columns included).
     (void)FirstColumn;
     const TRect client = GridClientRect();
-    tl.PosLeft = IndicatorOffset() > 0 ? CellRect(0, 0).Right + 1 : client.Left;
-    tl.PosRight = tl.PosLeft;
-    for (int col = IndicatorOffset(); col < ColCount(); ++col)
-        tl.PosRight = std::max(tl.PosRight, CellRect(col, 0).Right);
-    tl.PosRight = std::min(tl.PosRight, client.Right);
+    if (UseRightToLeftAlignment()) {
+        // Read from the right: from the indicator's left edge leftwards.
+        tl.PosRight = IndicatorOffset() > 0 ? CellRect(0, 0).Left - 1 : client.Right;
+        tl.PosLeft = tl.PosRight;
+        for (int col = IndicatorOffset(); col < ColCount(); ++col)
+            if (const TRect r = CellRect(col, 0); !r.IsEmpty())
+                tl.PosLeft = std::min(tl.PosLeft, r.Left + 1);
+        tl.PosLeft = std::max(tl.PosLeft, client.Left + 1);
+    } else {
+        tl.PosLeft = IndicatorOffset() > 0 ? CellRect(0, 0).Right + 1 : client.Left;
+        tl.PosRight = tl.PosLeft;
+        for (int col = IndicatorOffset(); col < ColCount(); ++col)
+            tl.PosRight = std::max(tl.PosRight, CellRect(col, 0).Right);
+        tl.PosRight = std::min(tl.PosRight, client.Right);
+    }
     // 2-3. The band: the whole width is drawn each time, clipped to this cell.
     const TRect band = Rect(tl.PosLeft - 1, 0, tl.PosRight, sum - 1);
     const int saved = c->SaveDC();

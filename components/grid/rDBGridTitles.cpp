@@ -17,14 +17,16 @@ TColor TrDBGrid::GetCellLineColor(TColor DefColor) const
 
 int TrDBGrid::GetLineWidth(const QString& S, const TFont* AFont)
 {
+    // Text read from the right needs two pixels more.
+    const int extra = UseRightToLeftAlignment() ? 2 : 0;
     TCanvas* c = Canvas();
     if (!AFont)
-        return c->TextWidth(S);
+        return c->TextWidth(S) + extra;
     const TFont saved(*c->Font());
     c->Font()->Assign(*AFont);
     const int w = c->TextWidth(S);
     c->Font()->Assign(saved);
-    return w;
+    return w + extra;
 }
 
 QString TrDBGrid::GetLine(QString& S, int W, bool IgnoreWidth)

@@ -14,6 +14,19 @@
 #include <algorithm>
 
 namespace {
+
+// A grid with right-to-left alignment lays its columns out from the right
+// edge of its cell area: positions worked out left to right are reflected
+// across the area (a rectangle by its edges, a point by its pixel).
+TRect MirroredIn(const TRect& Area, const TRect& R)
+{
+    return TRect(Area.Left + Area.Right - R.Right, R.Top, Area.Left + Area.Right - R.Left, R.Bottom);
+}
+
+int MirroredXIn(const TRect& Area, int X)
+{
+    return Area.Left + Area.Right - 1 - X;
+}
 constexpr int SizingMargin = 3;
 constexpr int ScrollBarExtent = 16;
 }  // namespace
@@ -287,7 +300,8 @@ TRect TCustomGrid::CellRect(int ACol, int ARow) const
             y += FRowHeights[size_t(r)] + LineWidthV();
     if (x >= area.Right || y >= area.Bottom)
         return TRect();
-    return Rect(x, y, x + FColWidths[size_t(ACol)], y + FRowHeights[size_t(ARow)]);
+    const TRect r = Rect(x, y, x + FColWidths[size_t(ACol)], y + FRowHeights[size_t(ARow)]);
+    return UseRightToLeftAlignment() ? MirroredIn(area, r) : r;
 }
 
 TGridCoord TCustomGrid::MouseCoord(int X, int Y) const
@@ -296,6 +310,8 @@ TGridCoord TCustomGrid::MouseCoord(int X, int Y) const
     const TRect area = GridClientRect();
     if (!area.Contains({X, Y}))
         return c;
+    if (UseRightToLeftAlignment())
+        X = MirroredXIn(area, X);
     int x = area.Left;
     for (int i = 0; i < ColCount(); ++i) {
         if (i >= FFixedCols && i < FTopLeft.X)
@@ -480,11 +496,13 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
         const TRect r = CellRect(col, c.Y);
         if (r.IsEmpty())
             continue;
-        if (std::abs(X - r.Right) <= SizingMargin) {
+        // The border a column is sized at is its far edge: the left one when mirrored.
+        const int edge = UseRightToLeftAlignment() ? r.Left : r.Right;
+        if (std::abs(X - edge) <= SizingMargin) {
             State = gsColSizing;
             Index = col;
-            SizingPos = r.Right;
-            SizingOfs = X - r.Right;
+            SizingPos = edge;
+            SizingOfs = X - edge;
             return;
         }
     }
@@ -608,6 +626,8 @@ void TCustomGrid::Paint()
 {
     TCanvas* c = Canvas();
     const TRect area = GridClientRect();
+    const bool mirrored = UseRightToLeftAlignment();
+    auto M = [&](const TRect& R) { return mirrored ? MirroredIn(area, R) : R; };
     const int saved = c->SaveDC();
     c->IntersectClipRect(area);
     const bool focused = Focused();
@@ -652,7 +672,7 @@ void TCustomGrid::Paint()
                 if (IsCellSelected(k, r) && (!current || (FOptions & (goDrawFocusSelected | goRowSelect)) || !focused))
                     st |= gdSelected;
             }
-            DrawCell(k, r, cell, st);
+            DrawCell(k, r, M(cell), st);
             x += w + LineWidthH();
         }
         maxX = std::max(maxX, x);
@@ -677,10 +697,10 @@ void TCustomGrid::Paint()
                 if (!fixed) {
                     for (auto it = std::find(cols.begin(), cols.end(), k) + 1; it != cols.end() && *it >= FFixedCols; ++it)
                         run += FColWidths[size_t(*it)] + LineWidthH();
-                    c->FillRect(Rect(lx, ly, lx + run, ly + LineWidthV()));
+                    c->FillRect(M(Rect(lx, ly, lx + run, ly + LineWidthV())));
                     break;
                 }
-                c->FillRect(Rect(lx, ly, lx + run, ly + LineWidthV()));
+                c->FillRect(M(Rect(lx, ly, lx + run, ly + LineWidthV())));
                 lx += run;
             }
             ly += LineWidthV();
@@ -698,12 +718,12 @@ void TCustomGrid::Paint()
                     fixedH += FRowHeights[size_t(r)] + LineWidthV();
             if (fixedH > 0) {
                 c->Brush()->SetColor(lineColor(true, FOptions & goFixedVertLine));
-                c->FillRect(Rect(lx, ly, lx + LineWidthH(), ly + fixedH));
+                c->FillRect(M(Rect(lx, ly, lx + LineWidthH(), ly + fixedH)));
             }
             ly += fixedH;
             const bool fixedBody = fixedCol;
             c->Brush()->SetColor(lineColor(fixedBody, fixedBody ? (FOptions & goFixedVertLine) : (FOptions & goVertLine)));
-            c->FillRect(Rect(lx, ly, lx + LineWidthH(), maxY));
+            c->FillRect(M(Rect(lx, ly, lx + LineWidthH(), maxY)));
             lx += LineWidthH();
         }
     }
@@ -711,9 +731,9 @@ void TCustomGrid::Paint()
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(Color());
     if (maxX < area.Right)
-        c->FillRect(Rect(maxX, area.Top, area.Right, area.Bottom));
+        c->FillRect(M(Rect(maxX, area.Top, area.Right, area.Bottom)));
     if (maxY < area.Bottom)
-        c->FillRect(Rect(area.Left, maxY, std::min(maxX, area.Right), area.Bottom));
+        c->FillRect(M(Rect(area.Left, maxY, std::min(maxX, area.Right), area.Bottom)));
     // Column sizing line.
     if (FGridState == gsColSizing) {
         c->Pen()->SetColor(clBlack);
@@ -1056,8 +1076,10 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     switch (FGridState) {
     case gsColSizing: {
         const TRect r = CellRect(FSizingIndex, 0);
-        const int left = r.IsEmpty() ? 0 : r.Left;
-        FSizingPos = std::max(left + 4, X - FSizingOfs);
+        if (UseRightToLeftAlignment())
+            FSizingPos = std::min((r.IsEmpty() ? Width() : r.Right) - 4, X - FSizingOfs);
+        else
+            FSizingPos = std::max((r.IsEmpty() ? 0 : r.Left) + 4, X - FSizingOfs);
         Invalidate();
         return;
     }
@@ -1112,7 +1134,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (st == gsColSizing) {
         const TRect r = CellRect(FSizingIndex, 0);
         if (!r.IsEmpty())
-            SetColWidths(FSizingIndex, std::max(4, FSizingPos - r.Left));
+            SetColWidths(FSizingIndex, std::max(4, UseRightToLeftAlignment() ? r.Right - FSizingPos : FSizingPos - r.Left));
         Invalidate();
         return;
     }

@@ -110,6 +110,34 @@ TEST_F(RDBGridTest, DrawBMPInCellCentresTheBitmap)
     EXPECT_NO_THROW(grid->DrawBMPInCell(Rect(0, 0, 2, 2), &bmp));
 }
 
+// The end-of-cell events get the cell without the lines the grid does not
+// draw: a pixel short on the right without column lines, at the bottom
+// without row lines; titles and data cells alike.
+TEST_F(RDBGridTest, EndOfCellEventsGetTheCellLessMissingLines)
+{
+    TRect title, cell;
+    grid->OnDrawTitleCellEnd = [&](TComponent*, int ACol, int ARow, const TRect& R, TGridDrawState) {
+        if (ACol == NameCol && ARow == 0)
+            title = R;
+    };
+    grid->OnDrawColumnCellEnd = [&](TComponent*, const TRect& R, int, TColumn* Column, TGridDrawState) {
+        if (Column->FieldName() == QLatin1String("NAME") && R.Top == grid->CellRect(NameCol, 2).Top)
+            cell = R;
+    };
+    struct Case {
+        TDBGridOptions Lines;
+        int Right, Bottom;
+    } cases[] = {{dgColLines | dgRowLines, 0, 0}, {dgRowLines, 1, 0}, {dgColLines, 0, 1}, {0, 1, 1}};
+    for (const Case& c : cases) {
+        grid->SetOptions((grid->Options() & ~(dgColLines | dgRowLines)) | c.Lines);
+        Render();
+        const TRect t = grid->CellRect(NameCol, 0), d = grid->CellRect(NameCol, 2);
+        EXPECT_EQ(title, Rect(t.Left, t.Top, t.Right - c.Right, t.Bottom - c.Bottom)) << c.Lines;
+        EXPECT_EQ(cell.Right, d.Right - c.Right) << c.Lines;
+        EXPECT_EQ(cell.Bottom, d.Bottom - c.Bottom) << c.Lines;
+    }
+}
+
 TEST_F(RDBGridTest, LookStylesAndDefaults)
 {
     EXPECT_FALSE(grid->DefaultDrawing);

@@ -192,6 +192,12 @@ int main(int argc, char** argv)
     grid->OptionsEx2().Groups.Active = false;
     grid->LayoutChanged();
 
+    // The same grid read from the right: columns from the right edge, the
+    // indicator on the right, texts at the mirrored side of their cells.
+    grid->SetBiDiMode(bdRightToLeft);
+    save(QStringLiteral("01c_right_to_left"), grid);
+    grid->SetBiDiMode(bdLeftToRight);
+
     // The colour cell's pick list dropped down.
     grid->LoadColorPickList();
     data->SetRecNo(3);
