@@ -4,6 +4,8 @@
 
 #include "sync/jsonnode.h"
 
+#include "bench/support/SideBySide.h"
+
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
 #include <rapidjson/document.h>
@@ -126,19 +128,8 @@ void BM_TJsonNode_ParseAndWalk(benchmark::State& State)
 
 constexpr int CRounds = 41;
 
-template <class F>
-double Millis(F run)
-{
-    const auto t0 = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::Median;
+using bench::Millis;
 
 void BM_Ratio_TJsonNodeVsRapidJSON(benchmark::State& State)
 {

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include "bench/support/SideBySide.h"
+
 #include <benchmark/benchmark.h>
 #include <execution>
 #include <future>
@@ -278,19 +280,8 @@ namespace {
 
 constexpr int CRounds = 5;
 
-template <class F>
-double Millis(F run)
-{
-    const auto t0 = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::Median;
+using bench::Millis;
 
 template <class A, class B>
 void Interleaved(benchmark::State& state, A a, B b)

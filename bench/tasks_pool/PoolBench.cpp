@@ -6,6 +6,7 @@
 // BM_Ratio_ benchmarks run the framework and its peer alternately in one run
 // and report the medians of five rounds and their ratio.
 
+#include "bench/support/SideBySide.h"
 #include "platform/os/MessageWindow.h"
 #include "tasks/WeftBackgroundWorker.h"
 #include "tasks/WeftInit.h"
@@ -183,11 +184,7 @@ BENCHMARK(BM_WeftCreateTask);
 
 constexpr int CRounds = 5;
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::Median;
 
 // a and b return items per second; ratio = a / b (above 1: a is faster).
 template <class A, class B>
@@ -257,7 +254,10 @@ auto CpuPerTask(std::vector<double>& perTask_us, TSwitches& switches, F run)
     };
 }
 
-void BM_Ratio_PoolVsAsio(benchmark::State& state)
+// Empty items through the framework's pool (each handed over by
+// scheduleOne(pool, hit)) and through asio's pool, side by side.
+template <class ScheduleOne>
+void PoolAgainstAsio(benchmark::State& state, ScheduleOne scheduleOne)
 {
     Init();
     const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
@@ -267,7 +267,7 @@ void BM_Ratio_PoolVsAsio(benchmark::State& state)
         return PerSecond(CTasks, [&] {
             Countdown c(CTasks);
             for (int i = 0; i < CTasks; ++i)
-                CreateTask(TWeftTaskDelegate([&c](const PWeftTask&) { c.Hit(); }), QStringLiteral("e"))->Schedule(pool);
+                scheduleOne(pool, c);
             WaitForSingleObject(c.Done, INFINITE);
         });
     };
@@ -293,41 +293,20 @@ void BM_Ratio_PoolVsAsio(benchmark::State& state)
     state.counters["asio_cpu_us"] = Median(asioSwitches.ProcessCpu_us);
     asio.join();
 }
+
+void BM_Ratio_PoolVsAsio(benchmark::State& state)
+{
+    PoolAgainstAsio(state, [](const PWeftThreadPool& pool, Countdown& c) {
+        CreateTask(TWeftTaskDelegate([&c](const PWeftTask&) { c.Hit(); }), QStringLiteral("e"))->Schedule(pool);
+    });
+}
 BENCHMARK(BM_Ratio_PoolVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The same with plain callables posted to the pool (no task per item), the
-// form that matches asio's posted handlers.
+// Plain callables posted to the pool (no task per item), the form that
+// matches asio's posted handlers.
 void BM_Ratio_PoolPostVsAsio(benchmark::State& state)
 {
-    Init();
-    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
-    pool->SetMaxExecuting(Workers());
-    boost::asio::thread_pool asio{size_t(Workers())};
-    auto weft = [&] {
-        return PerSecond(CTasks, [&] {
-            Countdown c(CTasks);
-            for (int i = 0; i < CTasks; ++i)
-                pool->Post([&c] { c.Hit(); });
-            WaitForSingleObject(c.Done, INFINITE);
-        });
-    };
-    auto other = [&] {
-        return PerSecond(CTasks, [&] {
-            Countdown c(CTasks);
-            for (int i = 0; i < CTasks; ++i)
-                boost::asio::post(asio, [&c] { c.Hit(); });
-            WaitForSingleObject(c.Done, INFINITE);
-        });
-    };
-    std::vector<double> weftCpu, asioCpu;
-    TSwitches weftSwitches, asioSwitches;
-    Interleaved(state, CpuPerTask(weftCpu, weftSwitches, weft), CpuPerTask(asioCpu, asioSwitches, other), "weft_per_s",
-                "asio_per_s");
-    state.counters["weft_sched_cpu_us"] = Median(weftCpu);
-    state.counters["asio_sched_cpu_us"] = Median(asioCpu);
-    state.counters["weft_cpu_us"] = Median(weftSwitches.ProcessCpu_us);
-    state.counters["asio_cpu_us"] = Median(asioSwitches.ProcessCpu_us);
-    asio.join();
+    PoolAgainstAsio(state, [](const PWeftThreadPool& pool, Countdown& c) { pool->Post([&c] { c.Hit(); }); });
 }
 BENCHMARK(BM_Ratio_PoolPostVsAsio)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
