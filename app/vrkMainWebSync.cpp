@@ -118,11 +118,6 @@ void TMainWebSync::RefreshMessageCounts(int Unsent, int Waiting)
         formMain->refreshMessageCounts(Unsent, Waiting);
 }
 
-int64_t TMainWebSync::NewSyncMessageId()
-{
-    return DataModule1->getNewSyncMessageId();
-}
-
 int TMainWebSync::UnsentMessagesWorker()
 {
     return DataModule1->getUnsentMessagesWorker();

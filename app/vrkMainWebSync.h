@@ -38,7 +38,6 @@ public:
     void DoMessage(const QString& Text, int Kind, bool Dialog) override;
     void SetWebStatus(bool Connected) override;
     void RefreshMessageCounts(int Unsent, int Waiting) override;
-    int64_t NewSyncMessageId() override;
     int UnsentMessagesWorker() override;
     void MarkFirstSyncDone() override;
     void RefreshMainTreeEvent() override;

@@ -1,8 +1,8 @@
 #pragma once
 // What the web synchronisation needs of the main window, which implements
 // it: the day log, the web status pane, the message counters, the data
-// module's queue counts and sync message ids, the client row, and the tree
-// and grid refreshes. The worker calls every method on the main thread.
+// module's queue count, the client row, and the tree and grid refreshes.
+// The worker calls every method on the main thread.
 //
 // Wiring in the main window: one TWebSession (base URLs from the
 // installation file, client id and secret and first_sync_done from the
@@ -31,9 +31,7 @@ public:
     virtual void SetWebStatusCaption(const QString&) {}
     // The counters "lähettämättä" and "saapumatta".
     virtual void RefreshMessageCounts(int Unsent, int Waiting) = 0;
-    // The data module's E_DATA_REPL.GET_NEW_SYNC_MESSAGE_ID and the worker's
-    // count of rows not yet uploaded.
-    virtual int64_t NewSyncMessageId() = 0;
+    // The worker's count of rows not yet uploaded.
     virtual int UnsentMessagesWorker() = 0;
     // The first download after the link is complete: the client row gets
     // first_sync_done "Y" and do_sync "N" and is stored, and the

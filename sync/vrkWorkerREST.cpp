@@ -48,7 +48,6 @@ TformWorkerREST::TformWorkerREST(TWebSession& Session, IWebSyncHost& Host) : FSe
         Q->SetTransaction(T);
         return Q;
     };
-    fbQueryDefaultFD = Query(fbTrWorkerDefaultFD);
     fbQueryReplDataFD = Query(fbTrWorkerUpdateDefaultFD);
     fbQueryReplData2FD = Query(fbTrWorkerUpdateDefaultFD);
     fbQueryReplData3FD = Query(fbTrWorkerUpdateDefaultFD);
@@ -65,8 +64,8 @@ TformWorkerREST::~TformWorkerREST()
     if (FWorkerOnline)
         StopOnline();
     FBuilders.reset();
-    FMarkStatements.clear();
-    for (TFbQuery* Q : {fbQueryDefaultFD, fbQueryReplDataFD, fbQueryReplData2FD, fbQueryReplData3FD, fbQueryReplData4FD,
+    FStatements.clear();
+    for (TFbQuery* Q : {fbQueryReplDataFD, fbQueryReplData2FD, fbQueryReplData3FD, fbQueryReplData4FD,
                         fbProcReplFD, fbProcRepl2FD, FDQueryUpdateDefaultFD})
         delete Q;
     if (convrkEventWorkerFD->Connected())

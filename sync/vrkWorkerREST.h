@@ -26,7 +26,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 class TFbConnection;
 class TFbTransaction;
@@ -107,7 +109,6 @@ private:
     TFbConnection* convrkEventWorkerFD;
     TFbTransaction* fbTrWorkerDefaultFD;
     TFbTransaction* fbTrWorkerUpdateDefaultFD;
-    TFbQuery* fbQueryDefaultFD;
     TFbQuery* fbQueryReplDataFD;
     TFbQuery* fbQueryReplData2FD;
     TFbQuery* fbQueryReplData3FD;
@@ -115,8 +116,11 @@ private:
     TFbQuery* fbProcReplFD;
     TFbQuery* fbProcRepl2FD;
     TFbQuery* FDQueryUpdateDefaultFD;
-    // The queue's marking statements, by text (worker thread).
-    std::map<QString, std::unique_ptr<TFbQuery>> FMarkStatements;
+    // The upload's statements, kept prepared, by text (worker thread).
+    std::map<QString, std::unique_ptr<TFbQuery>> FStatements;
+    // The message whose sent marks wait in the update transaction for the
+    // next commit (0: none).
+    int64_t FMarkedMessageId = 0;
     std::unique_ptr<TUploadBuilders> FBuilders;
     std::unique_ptr<TRESTClient> RESTClient1;
     int FLastUnsent = 0;
@@ -154,12 +158,25 @@ private:
     int RestExchange(bool Post, const QString& Resource, const QString& Body, QString& out_result);
 
     // Pass parts.
+    struct TUploadBatch {
+        int64_t SyncMessageId = 0;
+        std::vector<int64_t> Claimed;  // queue rows, in the message's order
+        QString Table;                 // their queue table
+        QString Message;
+    };
     bool UploadMessage(int MessageNo, bool& MoreRows);
-    void MarkUploadReply(const QString& Reply);
-    // Ends the upload half's read of the queue.
-    void EndQueueRead();
+    bool ClaimBatch(TUploadBatch& Batch);
+    int64_t NewSyncMessageId();
+    void MarkSentBatch(const TUploadBatch& Batch, int Sent, const QString& Reply);
+    void MarkRefusedRows(const TJsonNode& Errors);
+    // Commits the half's last sent marks and counts the queue; false when
+    // the marks could not be written (their rows are then free again).
+    bool EndUploadHalf();
+    // Rolls back and frees the rows of the given messages.
+    void ReleaseAfterFailure(std::initializer_list<int64_t> SyncMessageIds);
     bool ClaimRow(int64_t ReplicationId, int64_t SyncMessageId);
     void ReleaseClaims(int64_t SyncMessageId);
+    TFbQuery& Statement(const QString& Sql);
     void ExecMark(const QString& Sql, const std::function<void(TFbQuery&)>& Bind);
     int DownloadHalf(bool& DownloadLimit);
     void MarkFirstSyncDone();

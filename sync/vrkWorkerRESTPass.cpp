@@ -12,6 +12,7 @@
 #include "sync/UploadBuilders.h"
 #include "sync/jsonnode.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -23,7 +24,7 @@ constexpr int RowsPerMessage = 5;
 // than the message itself on a long queue.
 constexpr int CountEveryMessages = 10;
 
-const QString QueueSql[] = {
+const QString QueueSqlParts[] = {
     QStringLiteral("select a.replication_id, a.repl_data_id, a.repl_data_id2, a.repl_type, a.repl_data from vrk_data_replication a "),
     QStringLiteral("where a.repl_status <> 'P' and a.repl_data in ('VRK_CLIENT_MESSAGE', 'VRK_CLIENT', 'VRK_EVENT', 'VRK_CONTROLS', "
                    "'VRK_COURSE', 'VRK_COURSE_CONTROLS', 'VRK_CLASS', 'VRK_CLASS_COURSE', "),
@@ -33,17 +34,18 @@ const QString QueueSql[] = {
     // messages.
     QStringLiteral(" and (a.processed is null or a.processed <= dateadd(-10 second to current_timestamp)) "),
     QStringLiteral("order by a.sync_tried_count, a.replication_id "),
+    // A query reads its whole result at opening, and a message takes at most
+    // five rows: reading the whole queue for each message cost as much as the
+    // queue was long. Only the head is read, more of it only when other
+    // desks' claims fill the head.
+    QStringLiteral("rows :QUEUE_ROWS"),
 };
-
-void Exec(TFbQuery& Q, const QString& Sql, const std::function<void(TFbQuery&)>& Bind)
+const QString& QueueSql()
 {
-    if (Q.Active())
-        Q.Close();
-    if (Q.SQL().Text() != Sql)
-        Q.SQL().SetText(Sql);
-    Bind(Q);
-    Q.ExecSQL();
+    static const QString Sql = QStringList(std::begin(QueueSqlParts), std::end(QueueSqlParts)).join(QLatin1Char('\n'));
+    return Sql;
 }
+constexpr int QueueHeadRows = 2 * RowsPerMessage;
 
 void Start(TFbTransaction* T)
 {
@@ -86,7 +88,6 @@ int TformWorkerREST::Synchronize()
             if (!UploadMessage(MessageNo, MoreRows)) {
                 Result = 1;
                 UploadLimit = false;
-                FSession.ClearAccessToken();
                 break;
             }
             if (!MoreRows || Cancelled())
@@ -98,7 +99,12 @@ int TformWorkerREST::Synchronize()
             UploadLimit = true;
             break;
         }
-        EndQueueRead();
+        if (!EndUploadHalf())
+            Result = 1;
+        if (Result != 0) {
+            UploadLimit = false;
+            FSession.ClearAccessToken();
+        }
         if (Result == 0 && !Cancelled())
             Result = DownloadHalf(DownloadLimit);
     } while ((UploadLimit || DownloadLimit) && !Cancelled());
@@ -107,142 +113,146 @@ int TformWorkerREST::Synchronize()
 
 // One upload message (steps 2 to 6 of the pass); false when the pass fails.
 // Each row is claimed first and the claims are committed before the HTTP
-// call, so another desk's worker on the same queue skips them; the rows'
-// sent marks, written with the answer, end the claims (a failure releases
-// them).
+// call, so another desk's worker on the same queue skips them. The rows'
+// sent marks, written with the answer, end the claims; they are committed
+// together with the next message's claims (one commit a message, each
+// commit being a dozen forced page writes), so they are still committed
+// before anything else goes out, and a crash can neither send a row twice
+// nor lose one. The half's last marks are committed by EndUploadHalf.
 bool TformWorkerREST::UploadMessage(int MessageNo, bool& MoreRows)
 {
     MoreRows = false;
-    int64_t SyncMessageId = 0;
+    TUploadBatch Batch;
     try {
-        Start(fbTrWorkerDefaultFD);
         Start(fbTrWorkerUpdateDefaultFD);
-        TFbQuery& Queue = *fbQueryDefaultFD;
-        if (Queue.Active())
-            Queue.Close();
-        static const QString Sql = QStringList(std::begin(QueueSql), std::end(QueueSql)).join(QLatin1Char('\n'));
-        if (Queue.SQL().Text() != Sql)
-            Queue.SQL().SetText(Sql);
-        Queue.Open();
-
-        int RowCount = 0;
-        std::vector<int64_t> Claimed;
-        QString Message, Table;
-        while (!Queue.Eof()) {
-            try {
-                const QString Data = Queue.FieldByName(QStringLiteral("repl_data"))->AsString();
-                if (RowCount > 0 && Data != Table) {
-                    MoreRows = true;
-                    break;
-                }
-                if (SyncMessageId == 0)
-                    OnMain([&] { SyncMessageId = FHost.NewSyncMessageId(); });
-                const int64_t ReplicationId = Queue.FieldByName(QStringLiteral("replication_id"))->AsLargeInt();
-                if (!ClaimRow(ReplicationId, SyncMessageId)) {
-                    Queue.Next();  // another desk is sending it
-                    continue;
-                }
-                if (RowCount == 0) {
-                    Message = TUploadBuilders::BatchOpening(SyncMessageId);
-                    Table = Data;
-                }
-                FBuilders->BuildRow(Table, RowCount, ReplicationId, Queue.FieldByName(QStringLiteral("repl_data_id"))->AsLargeInt(),
-                                    Message, Queue.FieldByName(QStringLiteral("repl_type"))->AsString());
-                Claimed.push_back(ReplicationId);
-                ++RowCount;
-                if (RowCount == RowsPerMessage || Table == QLatin1String("VRK_RESULTS_CLASS") || Table == QLatin1String("VRK_CLASS")) {
-                    MoreRows = true;
-                    break;
-                }
-                Queue.Next();
-            } catch (const std::exception& E) {
-                Report(DbMessage(QString::fromUtf8(E.what())));
-                RollbackIfActive(fbTrWorkerUpdateDefaultFD);
-                RowCount = 0;
-                MoreRows = false;
-                break;
-            }
+        try {
+            MoreRows = ClaimBatch(Batch);
+        } catch (const std::exception& E) {
+            // Nothing of this message goes; the marks of the one before stay.
+            Report(DbMessage(QString::fromUtf8(E.what())));
+            if (Batch.SyncMessageId != 0)
+                ReleaseClaims(Batch.SyncMessageId);
+            Batch = TUploadBatch();
+            MoreRows = false;
         }
-        Queue.Close();
-        // The queue's read transaction serves the whole upload half (it reads
-        // committed rows, so every message sees the claims and marks before
-        // it): each start of a transaction is a forced write of the database
-        // header, one per message more than the message needs.
-        if (fbTrWorkerUpdateDefaultFD->Active())
-            fbTrWorkerUpdateDefaultFD->Commit();  // the claims, before the rows go out
-        if (RowCount > 0) {
-            const TWireRecord* Record = wire::RecordOfQueueTable(Table);
-            TUploadBuilders::CloseBatch(Message, Record ? Record->ListName : QString());
-            QString Reply;
-            const int Sent = json_rest_out(Message, Reply);
-            // The rows' sent marks go with the answer: a reply that cannot be
-            // written leaves them free to go again at once.
-            Start(fbTrWorkerUpdateDefaultFD);
-            for (const int64_t ReplicationId : Claimed)
-                ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
-                     [&](TFbQuery& Q) {
-                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
-                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(SyncMessageId);
-                     });
-            if (Sent == 0) {
-                MarkUploadReply(Reply);
-            } else if (Sent == 9) {
-                std::unique_ptr<TJsonNode> Root = TJsonNode::Parse(Reply);
-                if (!Root)
-                    throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
-                const QString Text = Root->Member(u"result").AsString();
-                ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPL_ERROR_REST(:IN_SYNC_MESSAGE_ID, :IN_ERROR_MESSAGE) "),
-                     [&](TFbQuery& Q) {
-                         Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId);
-                         Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Text);
-                     });
-            }
-            fbTrWorkerUpdateDefaultFD->Commit();  // the sent marks end the claims
-        }
-        if (!MoreRows || MessageNo % CountEveryMessages == 0)
+        fbTrWorkerUpdateDefaultFD->Commit();  // the claims, before the rows go out
+        FMarkedMessageId = 0;
+        if (MessageNo > 0 && MessageNo % CountEveryMessages == 0)
             RefreshCounts(true);
+        if (Batch.Claimed.empty())
+            return true;
+        const TWireRecord* Record = wire::RecordOfQueueTable(Batch.Table);
+        TUploadBuilders::CloseBatch(Batch.Message, Record ? Record->ListName : QString());
+        QString Reply;
+        const int Sent = json_rest_out(Batch.Message, Reply);
+        Start(fbTrWorkerUpdateDefaultFD);
+        FMarkedMessageId = Batch.SyncMessageId;
+        MarkSentBatch(Batch, Sent, Reply);
         return true;
     } catch (const std::exception& E) {
         Report(DbMessage(QString::fromUtf8(E.what())));
-        if (fbQueryDefaultFD->Active())
-            fbQueryDefaultFD->Close();
-        RollbackIfActive(fbTrWorkerUpdateDefaultFD);
-        RollbackIfActive(fbTrWorkerDefaultFD);
         // A reply that could not be written leaves the rows free for the
         // next pass, not held until the claims' long time-out.
-        if (SyncMessageId != 0) {
-            try {
-                Start(fbTrWorkerUpdateDefaultFD);
-                ReleaseClaims(SyncMessageId);
-                fbTrWorkerUpdateDefaultFD->Commit();
-            } catch (const std::exception&) {
-                RollbackIfActive(fbTrWorkerUpdateDefaultFD);
-            }
-        }
+        ReleaseAfterFailure({FMarkedMessageId, Batch.SyncMessageId});
         MoreRows = false;
         return false;
     }
 }
 
-void TformWorkerREST::EndQueueRead()
+// Reads the queue in its upload order and claims the rows of one message:
+// at most five rows of one table, a class or a run alone. True when more
+// rows wait. Rows another desk holds are passed over.
+bool TformWorkerREST::ClaimBatch(TUploadBatch& Batch)
 {
+    TFbQuery& Queue = Statement(QueueSql());
+    for (int HeadRows = QueueHeadRows;; HeadRows *= 4) {
+        if (Queue.Active())
+            Queue.Close();
+        Queue.ParamByName(QStringLiteral("QUEUE_ROWS")).SetAsInteger(HeadRows);
+        Queue.Open();
+        int Read = 0;
+        for (; !Queue.Eof(); Queue.Next(), ++Read) {
+            const QString Data = Queue.FieldByName(QStringLiteral("repl_data"))->AsString();
+            if (!Batch.Claimed.empty() && Data != Batch.Table) {
+                Queue.Close();
+                return true;
+            }
+            const int64_t ReplicationId = Queue.FieldByName(QStringLiteral("replication_id"))->AsLargeInt();
+            if (std::find(Batch.Claimed.begin(), Batch.Claimed.end(), ReplicationId) != Batch.Claimed.end())
+                continue;  // read again with a longer head
+            if (Batch.SyncMessageId == 0)
+                Batch.SyncMessageId = NewSyncMessageId();
+            if (!ClaimRow(ReplicationId, Batch.SyncMessageId))
+                continue;  // another desk is sending it
+            if (Batch.Claimed.empty()) {
+                Batch.Message = TUploadBuilders::BatchOpening(Batch.SyncMessageId);
+                Batch.Table = Data;
+            }
+            FBuilders->BuildRow(Batch.Table, int(Batch.Claimed.size()), ReplicationId,
+                                Queue.FieldByName(QStringLiteral("repl_data_id"))->AsLargeInt(), Batch.Message,
+                                Queue.FieldByName(QStringLiteral("repl_type"))->AsString());
+            Batch.Claimed.push_back(ReplicationId);
+            if (int(Batch.Claimed.size()) == RowsPerMessage || Batch.Table == QLatin1String("VRK_RESULTS_CLASS")
+                || Batch.Table == QLatin1String("VRK_CLASS")) {
+                Queue.Close();
+                return true;
+            }
+        }
+        Queue.Close();
+        if (Read < HeadRows)
+            return false;
+    }
+}
+
+// The message id from the worker's own transaction: a sequence value, so
+// it needs neither the main thread nor a transaction of its own.
+int64_t TformWorkerREST::NewSyncMessageId()
+{
+    TFbQuery& Q = Statement(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.GET_NEW_SYNC_MESSAGE_ID"));
+    if (Q.Active())
+        Q.Close();
+    Q.Open();
+    const int64_t Id = Q.Fields()[0]->AsLargeInt();
+    Q.Close();
+    return Id;
+}
+
+bool TformWorkerREST::EndUploadHalf()
+{
+    bool Written = true;
     try {
-        if (fbTrWorkerDefaultFD->Active())
-            fbTrWorkerDefaultFD->Commit();
+        if (fbTrWorkerUpdateDefaultFD->Active())
+            fbTrWorkerUpdateDefaultFD->Commit();  // the last message's sent marks
+        FMarkedMessageId = 0;
+    } catch (const std::exception& E) {
+        Report(DbMessage(QString::fromUtf8(E.what())));
+        ReleaseAfterFailure({FMarkedMessageId});
+        Written = false;
+    }
+    RefreshCounts(true);
+    return Written;
+}
+
+void TformWorkerREST::ReleaseAfterFailure(std::initializer_list<int64_t> SyncMessageIds)
+{
+    FMarkedMessageId = 0;
+    RollbackIfActive(fbTrWorkerUpdateDefaultFD);
+    try {
+        Start(fbTrWorkerUpdateDefaultFD);
+        for (const int64_t Id : SyncMessageIds)
+            if (Id != 0)
+                ReleaseClaims(Id);
+        fbTrWorkerUpdateDefaultFD->Commit();
     } catch (const std::exception&) {
-        RollbackIfActive(fbTrWorkerDefaultFD);
+        RollbackIfActive(fbTrWorkerUpdateDefaultFD);
     }
 }
 
 bool TformWorkerREST::ClaimRow(int64_t ReplicationId, int64_t SyncMessageId)
 {
-    TFbQuery& Q = *FDQueryUpdateDefaultFD;
+    TFbQuery& Q = Statement(QStringLiteral("SELECT OUT_CLAIMED FROM E_DATA_REPL.CLAIM_FOR_UPLOAD(:IN_REPLICATION_ID, :IN_SYNC_MESSAGE_ID)"));
     if (Q.Active())
         Q.Close();
-    static const QString Sql =
-        QStringLiteral("SELECT OUT_CLAIMED FROM E_DATA_REPL.CLAIM_FOR_UPLOAD(:IN_REPLICATION_ID, :IN_SYNC_MESSAGE_ID)");
-    if (Q.SQL().Text() != Sql)
-        Q.SQL().SetText(Sql);
     Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(ReplicationId);
     Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId);
     Q.Open();
@@ -251,55 +261,101 @@ bool TformWorkerREST::ClaimRow(int64_t ReplicationId, int64_t SyncMessageId)
     return Claimed;
 }
 
-// Each marking statement keeps its own prepared query: a message runs
-// several of them in turn, and one shared query was prepared again at
-// every change of text.
-void TformWorkerREST::ExecMark(const QString& Sql, const std::function<void(TFbQuery&)>& Bind)
+// Each statement of the upload keeps its own prepared query: a message runs
+// several of them in turn, and one shared query was prepared again at every
+// change of text.
+TFbQuery& TformWorkerREST::Statement(const QString& Sql)
 {
-    std::unique_ptr<TFbQuery>& Q = FMarkStatements[Sql];
+    std::unique_ptr<TFbQuery>& Q = FStatements[Sql];
     if (!Q) {
         Q = std::make_unique<TFbQuery>();
         Q->SetConnection(convrkEventWorkerFD);
         Q->SetTransaction(fbTrWorkerUpdateDefaultFD);
+        Q->SQL().SetText(Sql);
     }
-    Exec(*Q, Sql, Bind);
+    return *Q;
+}
+
+void TformWorkerREST::ExecMark(const QString& Sql, const std::function<void(TFbQuery&)>& Bind)
+{
+    TFbQuery& Q = Statement(Sql);
+    if (Q.Active())
+        Q.Close();
+    Bind(Q);
+    Q.ExecSQL();
 }
 
 void TformWorkerREST::ReleaseClaims(int64_t SyncMessageId)
 {
-    ExecMark( QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.RELEASE_UPLOAD_CLAIM(:IN_SYNC_MESSAGE_ID) "),
-         [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId); });
+    ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.RELEASE_UPLOAD_CLAIM(:IN_SYNC_MESSAGE_ID) "),
+             [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(SyncMessageId); });
 }
 
-void TformWorkerREST::MarkUploadReply(const QString& Reply)
+// The service's answer on the batch's rows: the rows it took leave the
+// queue; the others are held back before they go again (and end their
+// claims), the refused ones with the service's text.
+void TformWorkerREST::MarkSentBatch(const TUploadBatch& Batch, int Sent, const QString& Reply)
 {
-    std::unique_ptr<TJsonNode> Root = TJsonNode::Parse(Reply);
-    if (!Root)
-        throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
-    std::unique_ptr<TJsonNode> Inner = TJsonNode::Parse(Root->Member(u"result").AsString());
-    if (!Inner)
-        throw EJSONParseError(QStringLiteral("result ei ole JSON-olio"));
-    const TJsonNode& Processed = ListMember(*Inner, u"processed");
-    const TJsonNode& Errors = ListMember(*Inner, u"errors");
-    for (const TJsonNode* Entry : Processed)
-        ExecMark( QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN(:IN_REPLICATION_ID) "),
-             [&](TFbQuery& Q) {
-                 Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Entry->Member(u"client_message_id").AsInt64());
-             });
+    std::unique_ptr<TJsonNode> Answer;
+    const TJsonNode* Processed = nullptr;
+    const TJsonNode* Errors = nullptr;
+    QString Refusal;
+    if (Sent == 0) {
+        std::unique_ptr<TJsonNode> Root = TJsonNode::Parse(Reply);
+        if (!Root)
+            throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
+        Answer = TJsonNode::Parse(Root->Member(u"result").AsString());
+        if (!Answer)
+            throw EJSONParseError(QStringLiteral("result ei ole JSON-olio"));
+        Processed = &ListMember(*Answer, u"processed");
+        Errors = &ListMember(*Answer, u"errors");
+    } else if (Sent == 9) {
+        std::unique_ptr<TJsonNode> Root = TJsonNode::Parse(Reply);
+        if (!Root)
+            throw EJSONParseError(QStringLiteral("Tyhjä vastaus"));
+        Refusal = Root->Member(u"result").AsString();
+    }
+    std::vector<int64_t> Taken;
+    if (Processed)
+        for (const TJsonNode* Entry : *Processed)
+            Taken.push_back(Entry->Member(u"client_message_id").AsInt64());
+    // A row that leaves the queue needs no sent mark first.
+    for (const int64_t ReplicationId : Batch.Claimed)
+        if (std::find(Taken.begin(), Taken.end(), ReplicationId) == Taken.end())
+            ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN_REST(:in_replication_id, :in_sync_message_id) "),
+                     [&](TFbQuery& Q) {
+                         Q.ParamByName(QStringLiteral("in_replication_id")).SetAsLargeInt(ReplicationId);
+                         Q.ParamByName(QStringLiteral("in_sync_message_id")).SetAsLargeInt(Batch.SyncMessageId);
+                     });
+    for (const int64_t ReplicationId : Taken)
+        ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_WEBIIN(:IN_REPLICATION_ID) "),
+                 [&](TFbQuery& Q) { Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(ReplicationId); });
+    if (Errors)
+        MarkRefusedRows(*Errors);
+    if (Sent == 9)
+        ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPL_ERROR_REST(:IN_SYNC_MESSAGE_ID, :IN_ERROR_MESSAGE) "),
+                 [&](TFbQuery& Q) {
+                     Q.ParamByName(QStringLiteral("IN_SYNC_MESSAGE_ID")).SetAsLargeInt(Batch.SyncMessageId);
+                     Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Refusal);
+                 });
+}
+
+void TformWorkerREST::MarkRefusedRows(const TJsonNode& Errors)
+{
     for (const TJsonNode* Entry : Errors) {
         const int64_t Id = Entry->Member(u"client_message_id").AsInt64();
         ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.DATA_REPLIKOITU_ERROR(:IN_REPLICATION_ID, :IN_ERROR_MESSAGE) "),
-             [&](TFbQuery& Q) {
-                 Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Id);
-                 Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Entry->Member(u"error_message").AsString());
-             });
+                 [&](TFbQuery& Q) {
+                     Q.ParamByName(QStringLiteral("IN_REPLICATION_ID")).SetAsLargeInt(Id);
+                     Q.ParamByName(QStringLiteral("IN_ERROR_MESSAGE")).SetAsString(Entry->Member(u"error_message").AsString());
+                 });
         const QString RequestData = Entry->Member(u"request_data").AsString();
         if (RequestData.isEmpty())
             continue;
         ExecMark(QStringLiteral("EXECUTE PROCEDURE E_DATA_REPL.REQUEST_REPLICATION(:IN_REPL_DATA, :IN_REPL_DATA_ID) "), [&](TFbQuery& Q) {
-                 Q.ParamByName(QStringLiteral("IN_REPL_DATA")).SetAsString(RequestData);
-                 Q.ParamByName(QStringLiteral("IN_REPL_DATA_ID")).SetAsLargeInt(Entry->Member(u"request_data_id").AsInt64());
-             });
+            Q.ParamByName(QStringLiteral("IN_REPL_DATA")).SetAsString(RequestData);
+            Q.ParamByName(QStringLiteral("IN_REPL_DATA_ID")).SetAsLargeInt(Entry->Member(u"request_data_id").AsInt64());
+        });
     }
 }
 

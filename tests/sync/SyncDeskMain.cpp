@@ -33,7 +33,6 @@ public:
         Unsent = U;
         Waiting = W;
     }
-    int64_t NewSyncMessageId() override { return Value(QStringLiteral("select vrk_new_id() from rdb$database")).toLongLong(); }
     int UnsentMessagesWorker() override
     {
         return Value(QStringLiteral("select count(*) from vrk_data_replication where repl_status <> 'P'")).toInt();

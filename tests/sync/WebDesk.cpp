@@ -14,15 +14,6 @@ TFbQuery& TRecordingHost::Prepared(std::unique_ptr<TFbQuery>& Q, const QString& 
     return *Q;
 }
 
-int64_t TRecordingHost::NewSyncMessageId()
-{
-    TFbQuery& Q = Prepared(FNewId, QStringLiteral("select vrk_new_id() from rdb$database"));
-    Q.Open();
-    const int64_t Id = Q.Fields()[0]->AsLargeInt();
-    Q.Close();
-    return Id;
-}
-
 int TRecordingHost::UnsentMessagesWorker()
 {
     TFbQuery& Q = Prepared(FUnsent, QStringLiteral("select count(*) from vrk_data_replication where repl_status <> 'P'"));

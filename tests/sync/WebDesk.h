@@ -39,7 +39,6 @@ public:
         Waiting = W;
         ++CountRefreshes;
     }
-    int64_t NewSyncMessageId() override;
     int UnsentMessagesWorker() override;
     void MarkFirstSyncDone() override { ++FirstSyncMarks; }
     void RefreshMainTreeEvent() override { ++TreeRefreshes; }
@@ -55,14 +54,13 @@ public:
     // Drops the prepared statements before the connection closes.
     void Release()
     {
-        FNewId.reset();
         FUnsent.reset();
     }
 
 private:
     TFbConnection& FMain;
     // Kept prepared, as the data module keeps its procedures.
-    std::unique_ptr<TFbQuery> FNewId, FUnsent;
+    std::unique_ptr<TFbQuery> FUnsent;
     TFbQuery& Prepared(std::unique_ptr<TFbQuery>& Q, const QString& Sql);
 };
 

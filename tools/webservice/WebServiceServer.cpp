@@ -55,6 +55,7 @@ TWebServiceServer::TWebServiceServer(int Port, const QString& CertificateFile)
         throw std::runtime_error("the HTTPS server could not be set up");
 
     auto Handler = [this](const httplib::Request& Req, httplib::Response& Res) {
+        SeeCall(Req);
         if (FDelayCount.load() > 0 && FDelayCount.fetch_sub(1) > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(FDelayMs.load()));
         const bool Drop = (FDropCount.load() > 0 && FDropCount.fetch_sub(1) > 0) || DropThisReply(QString::fromStdString(Req.path));
@@ -198,6 +199,30 @@ bool TWebServiceServer::DropThisReply(const QString& Path)
         return false;
     --FDropResourceCount;
     return true;
+}
+
+void TWebServiceServer::BeforeEachCall(std::function<void(const QString& Path)> Hook)
+{
+    std::lock_guard<std::mutex> Guard(FControlLock);
+    FBeforeEachCall = std::move(Hook);
+}
+
+int TWebServiceServer::ConnectionsSeen()
+{
+    std::lock_guard<std::mutex> Guard(FControlLock);
+    return int(FConnections.size());
+}
+
+void TWebServiceServer::SeeCall(const httplib::Request& Req)
+{
+    std::function<void(const QString&)> Hook;
+    {
+        std::lock_guard<std::mutex> Guard(FControlLock);
+        FConnections.insert(QStringLiteral("%1:%2").arg(QString::fromStdString(Req.remote_addr)).arg(Req.remote_port));
+        Hook = FBeforeEachCall;
+    }
+    if (Hook)
+        Hook(QString::fromStdString(Req.path));
 }
 
 void TWebServiceServer::CutNextReplies(int Count)

@@ -3,17 +3,21 @@
 // self-signed certificate made at start (written to a file that clients
 // trust explicitly), the protocol of TWebServiceState behind it, and a small
 // control interface for tests: fail the next calls, break off a reply, delay
-// a reply. Usable in-process (ephemeral port) and from the executable.
+// a reply, look at each call as it comes and count the connections. Usable in-process (ephemeral port) and from the executable.
 
 #include "tools/webservice/WebServiceState.h"
 
+#include <QSet>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace httplib {
 class SSLServer;
+struct Request;
 }
 
 namespace webservice {
@@ -51,10 +55,16 @@ public:
     void CutNextReplies(int Count = 1);
     // The next Count replies wait Milliseconds first.
     void DelayNextReplies(int Milliseconds, int Count = 1);
+    // Called with each call's path before the call is handled (on the
+    // server's thread, the caller waiting for its reply).
+    void BeforeEachCall(std::function<void(const QString& Path)> Hook);
+    // The client connections the calls so far came in on.
+    int ConnectionsSeen();
 
 private:
     bool FailThisCall(const QString& Path);
     bool DropThisReply(const QString& Path);
+    void SeeCall(const httplib::Request& Req);
 
     TWebServiceState FState;
     std::unique_ptr<httplib::SSLServer> FServer;
@@ -72,6 +82,8 @@ private:
     std::atomic<int> FDelayMs{0};
     QString FDropResource;
     int FDropResourceCount = 0;
+    std::function<void(const QString&)> FBeforeEachCall;
+    QSet<QString> FConnections;
     std::mutex FControlLock;
 };
 
