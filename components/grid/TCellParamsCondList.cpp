@@ -1,12 +1,16 @@
 #include "components/grid/TCellParamsCondList.h"
 
 #include "components/base/rdlg.h"
+#include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridSummaries.h"
+#include "components/grid/TrDBGridsPropSave.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/rtl/StrUtils.h"
+#include "resources/GridCellCondTexts.h"
 #include "platform/ui/Graphics.h"
 
 #include <QDate>
@@ -16,6 +20,16 @@ namespace {
 
 const QString InvalidCondition = QStringLiteral("Invalid condition for field %1. Condition will be deactivated.");
 const QString YesWord = QStringLiteral("Yes");
+const QString NoGridForSummary = QStringLiteral("A summary value needs a grid: %1");
+
+// The index of the summary function in "FUNC(FIELD)" (cellcondtxt::SummaryFunctions),
+// -1 when the text is not of that form or names no such function.
+int SummaryFunction(const QString& E, int Open, int Close)
+{
+    if (Open <= 0 || Close < Open)
+        return -1;
+    return int(cellcondtxt::SummaryFunctions.indexOf(E.left(Open).trimmed().toUpper()));
+}
 
 struct TCompared {
     double Number = 0;
@@ -44,6 +58,63 @@ void TCellParamsCondList::ResetCond()
         c->LastRecNo = -1;
 }
 
+TSummaryResults TCellParamsCondList::SummaryOf(TDataSet* DS, TField* F) const
+{
+    if (!FGrid || !Summaries)
+        throw Exception(NoGridForSummary.arg(F->FieldName()));
+    TSummaryResults r = Summaries->GetSummaryResults(F, false);
+    bool shown = false;
+    for (int i = 0; i < FGrid->Columns()->Count() && !shown; ++i)
+        shown = FGrid->Columns()->Items(i)->Field() == F;
+    if (Summaries->Calculated() && (r.Field || !shown))
+        return r;
+    // Rules are read before the data opens, so the first paint over open
+    // data finds nothing stored: count once now. Cells are painted through
+    // a row override, which the record walk must not see.
+    const int saved = DS->ActiveRecordOverride();
+    DS->SetActiveRecordOverride(-1);
+    try {
+        r = Summaries->GetSummaryResults(F, true);
+    } catch (...) {
+        DS->SetActiveRecordOverride(saved);
+        throw;
+    }
+    DS->SetActiveRecordOverride(saved);
+    return r;
+}
+
+void TCellParamsCondList::LoadFromIniContent(TStringList& IniContent, const QString& GridKey)
+{
+    ProcIniContent(IniContent, GridKey, true);
+}
+
+void TCellParamsCondList::StoreToIniContent(TStringList& IniContent, const QString& GridKey)
+{
+    ProcIniContent(IniContent, GridKey, false);
+}
+
+void TCellParamsCondList::ProcIniContent(TStringList& IniContent, const QString& GridKey, bool Load)
+{
+    if (!FGrid)
+        return;
+    const QString key = !GridKey.isEmpty() ? GridKey
+                        : (FGrid->Owner() ? FGrid->Owner()->Name() : QString()) + QLatin1Char('.') + FGrid->Name();
+    auto file = std::make_unique<TPropSaveFile>(FGrid);
+    // A scratch file: freeing it must write nothing to disk, on any path.
+    file->DisableAll = true;
+    file->SetStrings(IniContent);
+    if (Load) {
+        TrDBGridsPropSave::ReadCellParamsCondList(file.get(), key, *this);
+        if (Count() > 0)
+            FGrid->OptionsEx2().CellCondition.Active = true;
+    } else {
+        TrDBGridsPropSave::SaveCellParamsCondList(file.get(), key, *this);
+        file->GetStrings(IniContent);
+    }
+    file.reset();
+    FGrid->Invalidate();
+}
+
 bool TCellParamsCondList::Evaluate(const TCellParamsCond& C) const
 {
     TDataSet* ds = FGrid ? FGrid->DataSet() : FDataSet;
@@ -67,14 +138,12 @@ bool TCellParamsCondList::Evaluate(const TCellParamsCond& C) const
         if (e.compare(QLatin1String("$Date"), Qt::CaseInsensitive) == 0) {
             v.Number = QDateToDateTime(QDate::currentDate());
             v.Text = FormatDateTime(QStringLiteral("ddddd"), v.Number);
-        } else if (open > 0 && close > open) {
-            const QString fn = e.left(open).toUpper();
-            TField* sf = ds->FieldByName(e.mid(open + 1, close - open - 1));
-            const TSummaryResults r = Summaries ? Summaries->GetSummaryResults(sf, false) : TSummaryResults();
-            v.Number = fn == QLatin1String("SUM") ? r.Sum : fn == QLatin1String("MIN") ? r.Min : fn == QLatin1String("MAX") ? r.Max
-                     : fn == QLatin1String("AVG") ? r.Avg : fn == QLatin1String("COUNTVAL") ? r.CountValues
-                     : fn == QLatin1String("COUNTNULL") ? r.CountEmpty : double(r.CountValues + r.CountEmpty);
-            v.Text = QString::number(v.Number);
+        } else if (const int fn = SummaryFunction(e, open, close); fn >= 0) {
+            const TSummaryResults r = SummaryOf(ds, ds->FieldByName(e.mid(open + 1, close - open - 1)));
+            const double values[] = {r.Sum, r.Min, r.Max, r.Avg, double(r.CountValues), double(r.CountEmpty),
+                                     double(r.CountValues + r.CountEmpty)};
+            v.Number = values[fn];
+            v.Text = FloatToStr(v.Number);
         } else {
             TField* other = ds->FieldByName(e);
             try {

@@ -6,6 +6,7 @@
 // data image to its column or the whole row. A rule that raises is switched
 // off with a message and the others go on.
 
+#include "components/grid/TrDBGridSummaries.h"
 #include "components/grid/rDBGridTypes.h"
 
 #include <QString>
@@ -13,10 +14,10 @@
 #include <vector>
 
 class TrDBGrid;
-class TrDBGridSummaries;
 class TDataSet;
 class TField;
 class TFont;
+class TStringList;
 
 enum TCellParamsCondOperators { cpoEqual, cpoLess, cpoLessOrEq, cpoGreater, cpoGreaterOrEq, cpoNotEqual, cpoStart, cpoNotStart,
                                 cpoContain, cpoNotContain, cpoAllways };
@@ -44,9 +45,9 @@ public:
     std::vector<std::unique_ptr<TCellParamsCond>> Items;
     // Grid-linked lists evaluate only with the grid's cell-condition option on.
     bool Active = false;
-    // The column summaries that "=SUM(FIELD)" and its kin compare with. They
-    // are read as last computed (the footer's recalculation), never computed
-    // while cells are painted; without them such values are 0.
+    // The column summaries that "=SUM(FIELD)" and its kin compare with: read
+    // as last computed, and computed when nothing is stored for the field
+    // yet. A list without them (linked to a dataset) fails such a rule.
     TrDBGridSummaries* Summaries = nullptr;
 
     int Count() const { return int(Items.size()); }
@@ -56,6 +57,11 @@ public:
     void LinkGrid(TrDBGrid* Grid) { FGrid = Grid; FDataSet = nullptr; }
     void LinkDataset(TDataSet* DataSet) { FGrid = nullptr; FDataSet = DataSet; }
     void ResetCond();
+    // The rules from or to INI text lines, section GridKey (empty: the grid's
+    // owner name + "." + its name); only for a list linked to a grid. A
+    // non-empty list read switches the grid's cell conditions on.
+    void LoadFromIniContent(TStringList& IniContent, const QString& GridKey);
+    void StoreToIniContent(TStringList& IniContent, const QString& GridKey);
     // Applies the rules to one cell of the current record.
     void GetFieldCond(TField* Field, TFont* AFont, TColor& Background, TDataImageDef& DataImageDef, bool Highlight,
                       bool RefreshCond);
@@ -63,6 +69,8 @@ public:
     bool Evaluate(const TCellParamsCond& C) const;
 
 private:
+    void ProcIniContent(TStringList& IniContent, const QString& GridKey, bool Load);
+    TSummaryResults SummaryOf(TDataSet* DS, TField* F) const;
     TrDBGrid* FGrid = nullptr;
     TDataSet* FDataSet = nullptr;
 };

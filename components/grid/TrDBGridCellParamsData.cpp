@@ -149,7 +149,7 @@ TFieldValues FieldValues(TComponent* Grid, const QString& FieldName)
     else if (dynamic_cast<TNumericField*>(fld))
         std::sort(v.Values.begin(), v.Values.end(), [](const QString& A, const QString& B) { return SortNum(A, B) < 0; });
     else
-        v.Values.sort();
+        v.Values.sort(Qt::CaseInsensitive);
     return v;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/ui/PlaceControl.h"
 #include "components/base/ParioCompGlobalCfg.h"
+#include "components/base/rHTMLLabel.h"
 #include "components/base/rtool.h"
 #include "components/grid/TGridsPropSave.h"
 #include "components/grid/TPropSaveMain.h"
@@ -28,7 +29,7 @@ TrDBGridCellParamsForm::TrDBGridCellParamsForm(TComponent* AOwner, TComponent* G
     SetClientWidth(860);
     SetClientHeight(350);
     Constraints.MinWidth = 600;
-    Constraints.MinHeight = 260;
+    Constraints.MinHeight = 200;
     PlaceControl<TLabel>(this, this, 8, 6, 300, 16, cellcondtxt::ListOfConditions);
     auto* hint = PlaceControl<TLabel>(this, this, 500, 6, 352, 16, cellcondtxt::ShownTextHint);
     hint->Font()->SetColor(clGrayText);
@@ -229,7 +230,7 @@ bool TrDBGridCellParamsForm::EditValue(int Row)
     if (!values.Exists)
         return false;
     TrDBGridCellParamsValuesForm dlg(this);
-    dlg.lCond->SetCaption(cellcondtxt::EnteredCondition + grCond->Cells(colField, Row) + QLatin1Char(' ') + grCond->Cells(colSign, Row));
+    dlg.cond = grCond->Cells(colField, Row) + QLatin1Char(' ') + grCond->Cells(colSign, Row);
     // 2.
     dlg.cbValue->SetItems(values.Values);
     // 3.
@@ -257,8 +258,13 @@ TrDBGridCellParamsValuesForm::TrDBGridCellParamsValuesForm(TComponent* AOwner) :
     Constraints.MinHeight = 312;
     SetClientWidth(360);
     SetClientHeight(312);
-    lCond = PlaceControl<TLabel>(this, this, 8, 8, 344, 18);
-    lCond->Font()->SetStyle(fsBold);
+    // Only the condition itself is bold.
+    lCond = PlaceControl<TrHTMLLabel>(this, this, 8, 8, 344, 18);
+    lCond->SetCaptionStrings({cellcondtxt::EnteredCondition + QStringLiteral("<B><VAR>Cond</VAR>")});
+    lCond->OnGetParameter = [this](TComponent*, QString& Param) {
+        if (Param.compare(QLatin1String("Cond"), Qt::CaseInsensitive) == 0)
+            Param = cond;
+    };
     auto* gb = PlaceControl<TGroupBox>(this, this, 8, 32, 344, 230, cellcondtxt::ComparedValue);
     rbFix = PlaceControl<TRadioButton>(gb, this, 8, 20, 320, 20, cellcondtxt::FixValue);
     rbFix->SetChecked(true);

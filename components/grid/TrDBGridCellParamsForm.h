@@ -15,6 +15,7 @@ class TDateTimePicker;
 class TRadioButton;
 class TCheckBox;
 class TLabel;
+class TrHTMLLabel;
 class TCellParamsCondList;
 class TPanel;
 
@@ -51,7 +52,9 @@ class TrDBGridCellParamsValuesForm : public TrDBDlgBaseForm {
 public:
     explicit TrDBGridCellParamsValuesForm(TComponent* AOwner);
     TrButton *btOk, *btCancel;
-    TLabel* lCond;
+    // The field caption and operator caption of the rule, shown at the top.
+    QString cond;
+    TrHTMLLabel* lCond;
     TRadioButton *rbFix, *rbDate, *rbField;
     TComboBox *cbValue, *cbField, *cbSummary;
     TDateTimePicker* dtDate;

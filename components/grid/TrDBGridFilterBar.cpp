@@ -321,16 +321,24 @@ void TrDBGridFilterBar::DrawFilterPanel()
 
 bool TrDBGridFilterBar::MouseDown(int X, int Y)
 {
+    return Element(X, Y, false);
+}
+
+bool TrDBGridFilterBar::MouseUp(int X, int Y)
+{
+    return Element(X, Y, true);
+}
+
+bool TrDBGridFilterBar::Element(int X, int Y, bool Act)
+{
     const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
     if (o.FilterPanel && Inside(FilterPanelRect(), X, Y)) {
+        if (!Act)
+            return true;
         const TRect p = FilterPanelRect();
         // The filter glyph under the indicator column switches the filter off and back on.
-        if (FGrid->IndicatorOffset() && X < p.Left + FGrid->ColWidths(0)) {
-            if (FGrid->IsFiltered())
-                FilterComboHide(true, true);
-            else
-                ReactivateFilter();
-        }
+        if (FGrid->IndicatorOffset() && X < p.Left + FGrid->ColWidths(0))
+            ToggleFilter();
         if (Inside(FilterPanelComboRect(), X, Y))
             FilterPanelComboShow();
         for (int i = 0; i < int(o.FilterPanelButtonIndexes().size()); ++i)
@@ -345,10 +353,8 @@ bool TrDBGridFilterBar::MouseDown(int X, int Y)
     if (c.X == 0 && FGrid->IndicatorOffset() && o.TextBar) {
         if (!Inside(FilterComboRect(FGrid->CellRect(0, 0), false), X, Y))
             return false;
-        if (FGrid->IsFiltered())
-            FilterComboHide(true, true);
-        else
-            ReactivateFilter();
+        if (Act)
+            ToggleFilter();
         return true;
     }
     if (c.X < FGrid->IndicatorOffset())
@@ -359,8 +365,14 @@ bool TrDBGridFilterBar::MouseDown(int X, int Y)
         return false;
     const TRect cell = FGrid->CellRect(c.X, 0);
     if (TitleReservedWidth(column) > 0 && Inside(FunnelRect(cell), X, Y)) {
-        if (FFunnel && FFunnel->Visible() && FFilterDlgLastColIdx == c.X) {
-            FFunnel->Hide();
+        // A press on the funnel of the open list closes it (the release must
+        // not open it again, even when the press itself already closed it).
+        if (!Act) {
+            FFunnelOpenAtPress = FFunnel && FFunnel->Visible() && FFilterDlgLastColIdx == c.X;
+        } else if (FFunnelOpenAtPress) {
+            FFunnelOpenAtPress = false;
+            if (FFunnel)
+                FFunnel->Hide();
             FFilterDlgLastColIdx = -1;
         } else {
             IntShowFilterDlg(c.X);
@@ -372,6 +384,8 @@ bool TrDBGridFilterBar::MouseDown(int X, int Y)
     const TRect bar = FilterComboRect(cell, true);
     if (!Inside(bar, X, Y))
         return false;
+    if (!Act)
+        return true;
     const QString text = Store()->EditValues.Values(column->FieldName());
     if (!text.isEmpty() && Inside(ClearButtonRect(bar), X, Y)) {
         FilterComboHide(false, false);
@@ -381,6 +395,14 @@ bool TrDBGridFilterBar::MouseDown(int X, int Y)
     }
     FilterComboShow(bar, dataCol);
     return true;
+}
+
+void TrDBGridFilterBar::ToggleFilter()
+{
+    if (FGrid->IsFiltered())
+        FilterComboHide(true, true);
+    else
+        ReactivateFilter();
 }
 
 // ---- the bar -----------------------------------------------------------------------------

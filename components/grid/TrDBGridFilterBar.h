@@ -83,8 +83,10 @@ public:
     void DrawTitle(int ACol, const TRect& CellRect, TColumn* Column);
     void DrawFilterPanel();
 
-    // ---- mouse: true when the press was the bar's ----
+    // ---- mouse: a press on one of the bar's elements is the bar's (true);
+    // the element acts on the release (MouseUp, true when it took it) ----
     bool MouseDown(int X, int Y);
+    bool MouseUp(int X, int Y);
 
     // ---- the bar ----
     void ShowTextFilter(TColumn* Column);
@@ -121,6 +123,10 @@ public:
     void DoFilterChange();
 
 private:
+    // The element under the point: only found (Act false) or clicked.
+    bool Element(int X, int Y, bool Act);
+    // Off when filtered, else the last filter again.
+    void ToggleFilter();
     TrDBGridColumnFilters* Store() const;
     TField* EditField() const;
     void FilterListLoadValues(TField* F, QStringList& List);
@@ -134,6 +140,7 @@ private:
     TrComboBoxExFilter* FCombo = nullptr;
     TrComboBoxExFilter* FPanelCombo = nullptr;
     TrDBGridFilterForm* FFunnel = nullptr;
+    bool FFunnelOpenAtPress = false;
     int FEditColumnIndex = -1;
     bool FEditChanged = false;
     bool FSettingText = false;

@@ -37,6 +37,7 @@ double TrDBGridSummaries::DoRound(double V)
 void TrDBGridSummaries::Recalculate()
 {
     FResults.clear();
+    FCalculated = false;
     TDBGridColumns* cols = FGrid->Columns();
     std::vector<QHash<QString, std::pair<QString, int>>> lists(size_t(cols->Count()));
     for (int i = 0; i < cols->Count(); ++i) {
@@ -47,6 +48,7 @@ void TrDBGridSummaries::Recalculate()
     if (OnRecalculateSummaryResult) {
         for (TSummaryResults& r : FResults)
             OnRecalculateSummaryResult(r.Field, r);
+        FCalculated = true;
         return;
     }
     if (!FGrid->IsActive())
@@ -87,6 +89,7 @@ void TrDBGridSummaries::Recalculate()
             }
         }
     });
+    FCalculated = true;
     for (size_t i = 0; i < FResults.size(); ++i) {
         TSummaryResults& r = FResults[i];
         if (r.CountValues > 0)

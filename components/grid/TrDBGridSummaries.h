@@ -37,6 +37,9 @@ public:
     // Recomputes every column's summary over the records under the current filter.
     void Recalculate();
     const std::vector<TSummaryResults>& Results() const { return FResults; }
+    // Whether the stored results were counted over open data (not merely
+    // laid out while the grid had none).
+    bool Calculated() const { return FCalculated; }
     // The summary of the first column showing F (an empty one when none).
     TSummaryResults GetSummaryResults(TField* F, bool Recalculate);
     // Replaces the tags in S; returns the replaced values joined by "; ".
@@ -47,4 +50,5 @@ public:
 private:
     TrDBGrid* FGrid;
     std::vector<TSummaryResults> FResults;
+    bool FCalculated = false;
 };

@@ -99,12 +99,16 @@ void TrDBGridTitlePopup::ContextPopup(TPoint MousePos, bool& Handled)
     if (c.Y != FGrid->TitleRow() || FGrid->TitleRow() < 0)
         return;
     const TPoint screen = FGrid->ClientToScreen(MousePos);
+    // Every branch below owns the right click on the titles, also when it has
+    // no menu to show: the grid's own popup menu is for the data. Only a
+    // general event that vetoes leaves it to the grid.
     if (c.X == FGrid->FixCol() && c.X >= 0) {
         QVariant v;
-        if (FGrid->DoGeneralEventParam(geContextTitleExPopup, nullptr, v, FGrid->TitleExPopupMenu(), nullptr) && FGrid->TitleExPopupMenu()) {
+        if (!FGrid->DoGeneralEventParam(geContextTitleExPopup, nullptr, v, FGrid->TitleExPopupMenu(), nullptr))
+            return;
+        if (FGrid->TitleExPopupMenu())
             FGrid->TitleExPopupMenu()->Popup(screen.X, screen.Y);
-            Handled = true;
-        }
+        Handled = true;
         return;
     }
     TColumn* column = FGrid->ColumnAt(c.X);
@@ -113,21 +117,20 @@ void TrDBGridTitlePopup::ContextPopup(TPoint MousePos, bool& Handled)
     TGroupInfo info;
     if (FGrid->PointInGroupMergedCell(FGrid->CellRect(c.X, c.Y), MousePos, c.X, info)) {
         QVariant v;
-        if (FGrid->DoGeneralEventParam(geContextTitleMergedCellPopup, column, v, FGrid->TitleMergedCellPopupMenu(), column->Field()) &&
-            FGrid->TitleMergedCellPopupMenu()) {
+        if (!FGrid->DoGeneralEventParam(geContextTitleMergedCellPopup, column, v, FGrid->TitleMergedCellPopupMenu(), column->Field()))
+            return;
+        if (FGrid->TitleMergedCellPopupMenu())
             FGrid->TitleMergedCellPopupMenu()->Popup(screen.X, screen.Y);
-            Handled = true;
-        }
+        Handled = true;
         return;
     }
     BuildTitlePopup(column);
-    if (FTitlePopup->Items()->Count() == 0)
-        return;
     QVariant v;
-    if (FGrid->DoGeneralEventParam(geContextTitlePopup, column, v, FTitlePopup, column->Field())) {
+    if (!FGrid->DoGeneralEventParam(geContextTitlePopup, column, v, FTitlePopup, column->Field()))
+        return;
+    if (FTitlePopup->Items()->Count() > 0)
         FTitlePopup->Popup(screen.X, screen.Y);
-        Handled = true;
-    }
+    Handled = true;
 }
 
 void TrDBGrid::DoContextPopup(TPoint MousePos, bool& Handled)

@@ -175,7 +175,10 @@ void TDBGridsPropSave::SaveDBColumn(TPropSaveFile* F, const QString& Key, int Id
     if (!Customised || (a & cvFont))
         F->WriteFont(s, *C->Font(), ScaleRatio);
     put(QStringLiteral("ColAlign"), !Customised || (a & cvAlignment), int(C->Alignment()));
-    put(QStringLiteral("ColTitleColor"), !Customised || (a & cvTitleColor), int(C->Title()->Color()));
+    // A title shows the grid's fixed colour unless given its own.
+    const TColor titleDefault = C->Grid() ? C->Grid()->FixedColor() : clBtnFace;
+    put(QStringLiteral("ColTitleColor"), !Customised || ((a & cvTitleColor) && C->Title()->Color() != titleDefault),
+        int(C->Title()->Color()));
     put(QStringLiteral("ColTitleAlign"), !Customised || (a & cvTitleAlignment), int(C->Title()->Alignment()));
     if (!Customised || (a & cvTitleCaption))
         F->WriteString(s, QStringLiteral("ColTitle"), C->Title()->Caption());
@@ -369,7 +372,7 @@ void TrDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* P
     auto* g = dynamic_cast<TrDBGrid*>(Comp);
     if (g) {
         ScaleRatio = g->ScaleRatio();
-        if (psAction == psaRead)
+        if (psAction == psaRead && StoresAppearance())
             g->SetGridLookStyle(TGridLookStyles(PSFile->ReadInteger(Key, QStringLiteral("LookStyle"), int(g->GridLookStyle()))));
     }
     TDBGridsPropSave::ReadSaveProps(psAction, PSFile, Comp, Key);
@@ -390,7 +393,8 @@ void TrDBGridsPropSave::ReadSaveProps(TPropSaveAction psAction, TPropSaveFile* P
 void TrDBGridsPropSave::SaveRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid* G)
 {
     TOptionsEx2& o = G->OptionsEx2();
-    F->WriteInteger(K, QStringLiteral("LookStyle"), int(G->GridLookStyle()));
+    if (StoresAppearance())
+        F->WriteInteger(K, QStringLiteral("LookStyle"), int(G->GridLookStyle()));
     F->WriteString(K, QStringLiteral("SortField"), G->SortFieldName());
     F->WriteBool(K, QStringLiteral("SortDesc"), G->SortDesc());
     F->WriteString(K, QStringLiteral("SortDirections"), G->SortDirections());
@@ -421,6 +425,9 @@ void TrDBGridsPropSave::SaveRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     if (StoreDesignSetting)
         for (const auto& [list, suffix] : DesignLists(G))
             F->WriteStrings(K + suffix, *list);
+    // The row colours are appearance: with one global setting for every grid they stay out.
+    if (!StoresAppearance())
+        return;
     F->WriteBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
     F->WriteInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()));
     F->WriteInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()));
@@ -465,11 +472,16 @@ void TrDBGridsPropSave::ReadRDBGrid(TPropSaveFile* F, const QString& K, TrDBGrid
     if (StoreDesignSetting)
         for (const auto& [list, suffix] : DesignLists(G))
             F->ReadStrings(K + suffix, *list);
-    o.Appearance.DrawColoredRow = F->ReadBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
-    G->SetColorOddRow(TColor(F->ReadInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()))));
-    G->SetColorActiveRow(TColor(F->ReadInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()))));
-    o.Appearance.ActiveRowGradient = F->ReadBool(K, QStringLiteral("ActiveRowGradient"), o.Appearance.ActiveRowGradient);
-    G->SetFontColorFiltered(TColor(F->ReadInteger(K, QStringLiteral("FontColorFiltered"), int(G->FontColorFiltered()))));
+    if (StoresAppearance()) {
+        o.Appearance.DrawColoredRow = F->ReadBool(K, QStringLiteral("DrawColored"), o.Appearance.DrawColoredRow);
+        G->SetColorOddRow(TColor(F->ReadInteger(K, QStringLiteral("ColorOddRow"), int(G->ColorOddRow()))));
+        G->SetColorActiveRow(TColor(F->ReadInteger(K, QStringLiteral("ColorActiveRow"), int(G->ColorActiveRow()))));
+        o.Appearance.ActiveRowGradient = F->ReadBool(K, QStringLiteral("ActiveRowGradient"), o.Appearance.ActiveRowGradient);
+        G->SetFontColorFiltered(TColor(F->ReadInteger(K, QStringLiteral("FontColorFiltered"), int(G->FontColorFiltered()))));
+    }
+    // The columns may have moved since the groups were laid out (the column
+    // part reads first): keep every group together behind its master.
+    G->FixedGroupedCol(false, false);
     G->Invalidate();
 }
 

@@ -170,6 +170,9 @@ TrDBGrid::TrDBGrid(TComponent* AOwner)
                            &FieldsFilterMapping, &FieldsFixedColumnWidth, &TitlePopupItems, &TitleHints, &TitleImages,
                            &TitleButtons, &DataImages, &FieldsGroups})
         l->SetCaseSensitive(false);
+    // Whoever changes the definitions (a window, Assign, a saver) gets the
+    // columns regrouped and the band repainted.
+    FieldsGroups.OnChange = [this] { FieldsGroupsChanged(); };
     OwnHintWin = new THintWindow(this);
     if (!(ComponentState() & csDesigning)) {
         // The grid paints every cell itself.

@@ -252,8 +252,8 @@ public:
     QString GetCellText(TColumn* Column);
 
     // ---- field groups (rDBGridFieldGroups.cpp) ----
-    // FieldsGroups holds the definitions; after changing it directly call
-    // FieldsGroupsChanged (or use SetFieldsGroupsText) so the columns regroup.
+    // FieldsGroups holds the definitions; every change of it regroups the
+    // columns (FieldsGroupsChanged).
     void FieldsGroupsChanged();
     void SetFieldsGroupsText(const QString& Text);
     // The definitions the grid had when it was loaded ("Set default groups").
@@ -710,7 +710,9 @@ protected:
     void DrawMergedGroupHeaders();
     void DrawMergedHeader(int First, int Last, const TGroupInfo& Info);
     void ApplyGroupTitleFont(TColumn* Column, TFont* AFont);
-    bool GroupBandMouseDown(int ACol, int X, int Y);
+    // The group button or merged title under the point: only found (Act
+    // false, at the press) or clicked (at the release).
+    bool GroupBandElement(int ACol, int X, int Y, bool Act);
     bool CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void IntExpandCollapseGroup(int GroupID, bool Expand);
@@ -789,6 +791,10 @@ private:
     TGridCoord FMouseDownCoord{-1, -1};
     bool isPushing = false;
     bool isLink = false;
+    // The press was taken by a decoration (filter bar or panel, group band)
+    // that acts on the matching release.
+    bool FBarPressed = false;
+    bool FGroupBandPressed = false;
     bool ShowHintRecCount = false;
     THintWindow* FRecCountHint = nullptr;
     // Where the mouse last moved (the hints of the filter and group buttons read it).

@@ -163,7 +163,9 @@ TrDBGridGraphicForm::TrDBGridGraphicForm(TComponent* AOwner) : TrDlgBaseForm(AOw
     tbCopy = tool(gdlgtxt::Copy, 60);
     tbPaste = tool(gdlgtxt::Insert, 60);
     tbClear = tool(gdlgtxt::Cut, 60);
-    DBImg = new TrImageZoom(this);
+    const TGridPictureLayer& layer = GridPictureLayer();
+    FDataAwarePicture = layer.Make && layer.Bind;
+    DBImg = FDataAwarePicture ? layer.Make(this) : new TrImageZoom(this);
     DBImg->SetName(QStringLiteral("DBImg"));
     DlgPropSave = new TPropSaveMain(this);
     DlgPropSave->SetName(QStringLiteral("DlgPropSave"));
@@ -196,16 +198,27 @@ TrDBGridGraphicForm::TrDBGridGraphicForm(TComponent* AOwner) : TrDlgBaseForm(AOw
     });
 }
 
+TGridPictureLayer& GridPictureLayer()
+{
+    static TGridPictureLayer layer;
+    return layer;
+}
+
 void TrDBGridGraphicForm::LoadPicture()
 {
     TPicture p;
     GrType = Field ? ReadPictureFromField(Field, &p) : gtNoPicture;
-    DBImg->SetPicture(&p);
+    // A data-aware picture shows the field itself and follows every write.
+    if (FDataAwarePicture && Source && Field)
+        GridPictureLayer().Bind(DBImg, Source, Field->FieldName());
+    else
+        DBImg->SetPicture(&p);
     DBImg->Invalidate();
 }
 
 void TrDBGridGraphicForm::SetAll()
 {
+    DBImg->ReadOnly = !IsEdit;
     tbLoad->SetEnabled(IsEdit);
     tbPaste->SetEnabled(IsEdit);
     tbClear->SetEnabled(IsEdit);

@@ -6,6 +6,9 @@
 #include "components/base/rdlg_baseform.h"
 #include "components/base/rpictool.h"
 
+#include <functional>
+
+class TDataSource;
 class TField;
 class TrMemoEx;
 class TrRichEdit;
@@ -44,6 +47,15 @@ private:
     void FormShow();
 };
 
+// The picture control of the picture dialog. The data-aware picture lives
+// in the layer above the grid, which installs how it is made and bound to
+// the cell's field; without it the dialog shows a plain picture view.
+struct TGridPictureLayer {
+    std::function<TrImageZoom*(TComponent* Owner)> Make;
+    std::function<void(TrImageZoom* Control, TDataSource* Source, const QString& FieldName)> Bind;
+};
+TGridPictureLayer& GridPictureLayer();
+
 class TrDBGridGraphicForm : public TrDlgBaseForm {
 public:
     explicit TrDBGridGraphicForm(TComponent* AOwner);
@@ -55,6 +67,8 @@ public:
     TrGraphicType GrType = gtNoPicture;
     // The picture field shown and edited (every change is written at once).
     TField* Field = nullptr;
+    // The grid's data source, for a data-aware picture control.
+    TDataSource* Source = nullptr;
     TrImageZoom* DBImg;
     TPanel* pTools;
     TButton* tbLoad;
@@ -73,6 +87,7 @@ public:
 
 private:
     bool StorePicture();
+    bool FDataAwarePicture = false;
 };
 
 // The hint of a picture cell: "BMP: 640 x 480", "(empty)" or "(corrupted)".

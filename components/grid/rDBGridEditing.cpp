@@ -44,6 +44,7 @@ bool TrDBGrid::CanEditModify()
         return false;
     switch (f->DataType()) {
     case ftBytes: case ftVarBytes: case ftBlob: case ftMemo: case ftGraphic: case ftFmtMemo: case ftTypedBinary:
+    case ftWideMemo:
         if (!f->OnSetText && !IsMemoAsText(f, false))
             return false;
         break;
@@ -86,6 +87,8 @@ bool TrDBGrid::CanEditShow() const
             return show;
         // Check boxes, glyphs, rich text and pictures are changed by keys,
         // clicks and their dialogs, not typed.
+        if (f->ReadOnly() || (f->DataSet() && !f->DataSet()->CanModify()))
+            return false;
         if (self->IsBoolEx(f) || self->IsMemoAsGlyph(f, false) || self->IsRichTextEx(f) || self->IsGraphicEx(f))
             return false;
     } catch (...) {

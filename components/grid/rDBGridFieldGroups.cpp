@@ -56,8 +56,8 @@ void TrDBGrid::FieldsGroupsChanged()
 
 void TrDBGrid::SetFieldsGroupsText(const QString& Text)
 {
+    // The list's change handler regroups the columns.
     FieldsGroups.SetText(Text);
-    FieldsGroupsChanged();
 }
 
 void TrDBGrid::SetGroupsActive(bool Value)

@@ -80,19 +80,21 @@ bool TrDBGrid::PointInGroupMergedCell(const TRect& RCell, const TPoint& Point, i
     return r.Contains(Point);
 }
 
-bool TrDBGrid::GroupBandMouseDown(int ACol, int X, int Y)
+bool TrDBGrid::GroupBandElement(int ACol, int X, int Y, bool Act)
 {
     if (!FOptionsEx2.Groups.Active || ACol < IndicatorOffset())
         return false;
-    TRect cell = CellRect(ACol, TitleRow());
-    cell.Top += FTitleLineText.SumHeight();  // the group band lies under the title line
+    // The whole title cell: the band's place below the title line and the
+    // filter bar is reckoned from the cell's top, as when it is painted.
+    const TRect cell = CellRect(ACol, TitleRow());
     TGroupInfo info;
     if (PointInGroupBtnRect(cell, TPoint(X, Y), ACol, info)) {
-        IntExpandCollapseGroup(info.GroupID, !IsGroupMasterExpanded(ACol));
+        if (Act)
+            IntExpandCollapseGroup(info.GroupID, !IsGroupMasterExpanded(ACol));
         return true;
     }
     if (PointInGroupMergedCell(cell, TPoint(X, Y), ACol, info)) {
-        if (OnTitleMergedCellClick)
+        if (Act && OnTitleMergedCellClick)
             OnTitleMergedCellClick(this, ACol, ColumnAt(ACol));
         return true;
     }

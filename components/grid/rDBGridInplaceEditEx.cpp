@@ -13,16 +13,6 @@
 
 namespace {
 
-bool IsNumericField(const TField* F)
-{
-    switch (F->DataType()) {
-    case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: case ftLargeint: case ftAutoInc:
-        return true;
-    default:
-        return false;
-    }
-}
-
 TDateTime Today()
 {
     return std::floor(Now());
@@ -278,7 +268,8 @@ void TrDBGridInplaceEditEx::KeyPress(QChar& Key)
 
 void TrDBGridInplaceEditEx::DblClick()
 {
-    if (EditStyle() == esPickList) {
+    // A lookup cell's data list is this editor's pick-list style too.
+    if (EditStyle() == esPickList || EditStyle() == esDataList) {
         DropDown();
         return;
     }
@@ -291,7 +282,7 @@ void TrDBGridInplaceEditEx::Paste()
     try {
         TField* f = FGrid->SelectedField();
         QString t = Text();
-        if (f && IsNumericField(f))
+        if (dynamic_cast<TNumericField*>(f))
             t = CleanNumericString(t);
         else if (f && IsDateTimeField(f))
             t = CleanDateTimeString(t);

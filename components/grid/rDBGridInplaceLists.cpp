@@ -153,6 +153,9 @@ void TrDBGridInplaceEditEx::CloseUp(bool Accept)
     TField* f = FGrid->SelectedField();
     if (Accept && wasPickList && f && FGrid->IsColorEx(f))
         CheckSelectUserDefinedColor(f);
+    // The lookup-filter search filters the lookup dataset; closing the list ends that.
+    if (f && f->LookupDataSet && FGrid->IsLookupFilterColumn(FGrid->ColumnAt(FGrid->Col())) && f->LookupDataSet->Filtered())
+        f->LookupDataSet->SetFiltered(false);
     FGrid->DoGeneralEventField(geDropDownClosed, f);
 }
 

@@ -16,6 +16,7 @@
 #include "platform/ui/ImgList.h"
 
 #include <cstdlib>
+#include <utility>
 
 TGridCoord TrDBGrid::MouseCoordEx(int X, int Y) const
 {
@@ -43,18 +44,24 @@ void TrDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
         for (TrComboBoxExFilter* box : {bar->FilterCombo(), bar->FilterPanelCombo()})
             if (box && box->Visible())
                 box->CancelMode(this);
-    // The filter bar, funnels and filter panel take their own presses.
-    const TOptionsFilters& fo = FOptionsEx2.Filters;
-    if (Button == mbLeft && !(Shift & ssDouble) && (fo.TextBar || fo.FunnelBtn || fo.FilterPanel) &&
-        TrDBGridFilterBar::Of(this)->MouseDown(X, Y))
-        return;
     // 1.
     FMouseShift = Shift;
     isPushing = false;
+    FBarPressed = false;
+    FGroupBandPressed = false;
     FMouseDownCoord = MouseCoordEx(X, Y);
     const TGridCoord c = FMouseDownCoord;
-    if (Button == mbLeft && c.Y == TitleRow() && GroupBandMouseDown(c.X, X, Y))
+    // 2. The filter bar, funnels, filter panel and group band take their own
+    // presses (no sort, no column drag) and act on the release.
+    const TOptionsFilters& fo = FOptionsEx2.Filters;
+    if (!(Shift & ssDouble) && (fo.TextBar || fo.FunnelBtn || fo.FilterPanel) && TrDBGridFilterBar::Of(this)->MouseDown(X, Y)) {
+        FBarPressed = Button == mbLeft;
         return;
+    }
+    if (c.Y == TitleRow() && GroupBandElement(c.X, X, Y, false)) {
+        FGroupBandPressed = Button == mbLeft && !(Shift & ssDouble);
+        return;
+    }
     // 5. A double click at a title border sizes the column before it (the
     // one on the left, or on the right in a mirrored grid).
     if ((Shift & ssDouble) && Button == mbLeft && c.Y == TitleRow() && c.X > FixCol()) {
@@ -116,6 +123,14 @@ void TrDBGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     const bool sameCell = u.X == FMouseDownCoord.X && u.Y == FMouseDownCoord.Y;
     const bool colSizing = GridState() == gsColSizing;
     isDataScrolling = false;
+    // 3. A decoration that took the press acts when the left button comes
+    // up on the same cell.
+    const bool barPressed = std::exchange(FBarPressed, false);
+    const bool bandPressed = std::exchange(FGroupBandPressed, false);
+    if (Button == mbLeft && sameCell && barPressed && TrDBGridFilterBar::Of(this)->MouseUp(X, Y))
+        return;
+    if (Button == mbLeft && sameCell && bandPressed && u.Y == TitleRow() && GroupBandElement(u.X, X, Y, true))
+        return;
     // 3. A title button.
     int button = -1;
     if (Button == mbLeft && sameCell && u.Y == TitleRow() && u.X > FixCol() &&
@@ -262,7 +277,7 @@ void TrDBGrid::DblClick()
     if (handled)
         return;
     TDBGrid::DblClick();
-    if (dataCell && ColumnAt(c.X) && !ColumnAt(c.X)->ReadOnly() && !CheckDropDownEdit())
+    if (dataCell && ColumnAt(c.X) && !IsColumnReadOnly(ColumnAt(c.X)) && !CheckDropDownEdit())
         ShowEditor();
 }
 

@@ -97,7 +97,8 @@ TrDBGridPropsForm::TrDBGridPropsForm(TComponent* AOwner) : TrDBDlgBaseForm(AOwne
     btWidthDef = PlaceControl<TButton>(gbColumns, this, 10, 76, 196, 25, gdlgtxt::SetDefaultWidth);
     btColumn = PlaceControl<TButton>(gbColumns, this, 212, 46, 98, 25, gdlgtxt::EditColumns);
     lFixedCols = PlaceControl<TLabel>(gbColumns, this, 10, 114, 100, 16, gdlgtxt::FreezeColumns);
-    eFixedCols = PutNumber(gbColumns, this, 112, 110, 0, 10);
+    lFixedColsCount = PlaceControl<TLabel>(gbColumns, this, 112, 114, 46, 16, gdlgtxt::Count);
+    eFixedCols = PutNumber(gbColumns, this, 160, 110, 0, 10);
     lColorFixedCol = PlaceControl<TLabel>(gbColumns, this, 10, 144, 100, 16, gdlgtxt::ColorLabel);
     cbColorFixedCol = PutColorBox(gbColumns, this, 112, 140, 150);
 
@@ -203,8 +204,9 @@ void TrDBGridPropsForm::Wire()
         Gr->Invalidate();
     });
     chFilterPanel->OnClick = guard([this] {
-        if (DBGridPropsHooks().SetFilterPanel)
-            DBGridPropsHooks().SetFilterPanel(Gr, chFilterPanel->Checked());
+        Gr->OptionsEx2().Filters.FilterPanel = chFilterPanel->Checked();
+        Gr->LayoutChanged();
+        Gr->Invalidate();
     });
     chColorRec->OnClick = guard([this] {
         if (DBGridPropsHooks().SetCellConditionActive)
@@ -333,7 +335,7 @@ void TrDBGridPropsForm::AdjustVisibility(bool ShowColumns, bool ShowCellConditio
     btColorRec->SetVisible(cond && bool(h.CellParams));
     chTitleFilterBtn->SetVisible(ShowFilters && !cfg.HideTitleFilterBtn);
     chTitleFilterBar->SetVisible(ShowFilters && !cfg.HideTitleFilterText);
-    chFilterPanel->SetVisible(ShowFilters && h.GetFilterPanel && h.SetFilterPanel);
+    chFilterPanel->SetVisible(ShowFilters);
     const bool groups = TParioCompConfig::GetConfig_OnOffAuto(cfg.HideTitleGroups, Gr && Gr->FieldsGroups.Count() > 0);
     chGroupFields->SetVisible(groups);
     btGroupSettings->SetVisible(groups && bool(h.FieldsGroups));
@@ -384,8 +386,7 @@ void TrDBGridPropsForm::LoadColors()
     pGradTo->SetColor(Gr->GradientEndColor);
     chTitleFilterBtn->SetChecked(Gr->OptionsEx2().Filters.FunnelBtn);
     chTitleFilterBar->SetChecked(Gr->OptionsEx2().Filters.TextBar);
-    if (DBGridPropsHooks().GetFilterPanel)
-        chFilterPanel->SetChecked(DBGridPropsHooks().GetFilterPanel(Gr));
+    chFilterPanel->SetChecked(Gr->OptionsEx2().Filters.FilterPanel);
     cbColorFixedCol->SetSelected(Gr->OptionsEx2().FixedCell.FixedColColor);
     FLoading = false;
 }

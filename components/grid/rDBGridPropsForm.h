@@ -26,8 +26,6 @@ struct TrDBGridPropsHooks {
     std::function<void(TrDBGrid* Grid)> FieldsGroups;
     std::function<bool(TrDBGrid* Grid)> GetCellConditionActive;
     std::function<void(TrDBGrid* Grid, bool Active)> SetCellConditionActive;
-    std::function<bool(TrDBGrid* Grid)> GetFilterPanel;
-    std::function<void(TrDBGrid* Grid, bool Show)> SetFilterPanel;
 };
 TrDBGridPropsHooks& DBGridPropsHooks();
 
@@ -67,6 +65,7 @@ public:
     TButton* btWidthDef;
     TButton* btColumn;
     TLabel* lFixedCols;
+    TLabel* lFixedColsCount;
     TrEditNum* eFixedCols;
     TLabel* lColorFixedCol;
     TrColorBox* cbColorFixedCol;

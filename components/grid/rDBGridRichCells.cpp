@@ -143,6 +143,7 @@ void TrDBGrid::ShowGraphic(TField* Field)
         f.SetCaption(Field->DisplayLabel());
         f.IsEdit = CanEdit();
         f.Field = Field;
+        f.Source = DataSource();
         f.LinkPropSaveFile(PropSaveFile());
         f.DlgPropSave->ReadProperties();
         f.ShowModal();

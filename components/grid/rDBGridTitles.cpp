@@ -160,7 +160,8 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
         const bool desc = CanSort() ? GetSortDirection(Column->FieldName()) : FSortDesc;
         DrawSortGlyph(sortRect, pos, desc);
     }
-    DrawFieldGroupBand(ACol, work, Column);
+    // The band finds its own place under the title line and the filter bar.
+    DrawFieldGroupBand(ACol, ARect, Column);
     DrawTitleDecorations(ACol, ARect, Column, AState);
     c->Brush()->SetStyle(bsSolid);
 }

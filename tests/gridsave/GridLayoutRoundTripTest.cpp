@@ -212,3 +212,33 @@ TEST_F(GridLayoutRoundTrip, ConfigurationErrorsOfTheComponentList)
     EXPECT_FALSE(file.SectionExists(QStringLiteral("f.edt")));
     file.DisableAll = true;
 }
+
+TEST_F(GridLayoutRoundTrip, ReadingKeepsGroupsTogetherAndTitleColoursOnlyWhenTheirOwn)
+{
+    TPropSaveFile file(nullptr);
+    // Stored before NAME and CLUB formed a group: SECS between them.
+    file.SetContent(QStringLiteral("[f.g]\r\nColCount=3\r\n[f.g.Column0]\r\nFieldName=NAME\r\n"
+                                   "[f.g.Column1]\r\nFieldName=SECS\r\n[f.g.Column2]\r\nFieldName=CLUB\r\n"));
+    TForm form(nullptr);
+    form.SetName(QStringLiteral("f"));
+    auto* grid = new TrDBGrid(&form);
+    grid->SetName(QStringLiteral("g"));
+    grid->SetParent(&form);
+    for (const char* n : {"ID", "NAME", "CLUB", "STATUS", "RENTED", "SECS"})
+        grid->Columns()->Add()->SetFieldName(QLatin1String(n));
+    grid->SetDataSource(src.get());
+    grid->SetFieldsGroupsText(QStringLiteral("[1::Juoksija::Red::Red::<<NAME>>::0]\r\nNAME=M\r\nCLUB=0\r\n"));
+    grid->OptionsEx2().Groups.Active = true;
+    TrDBGridsPropSave saver(&form);  // groups are not among what it stores
+    saver.StoreColumnsProp = true;
+    saver.ReadSaveProps(psaRead, &file, grid, QStringLiteral("f.g"));
+    const QStringList order = ColumnNames(grid);
+    EXPECT_EQ(order.indexOf(QStringLiteral("CLUB")), order.indexOf(QStringLiteral("NAME")) + 1) << order.join(' ').toStdString();
+
+    // A title given the colour it shows anyway stores nothing; another colour is stored.
+    grid->Columns()->Items(0)->Title()->SetColor(grid->FixedColor());
+    grid->Columns()->Items(1)->Title()->SetColor(clYellow);
+    saver.ReadSaveProps(psaSave, &file, grid, QStringLiteral("f.g"));
+    EXPECT_FALSE(file.ValueExists(QStringLiteral("f.g.Column0"), QStringLiteral("ColTitleColor")));
+    EXPECT_EQ(file.ReadInteger(QStringLiteral("f.g.Column1"), QStringLiteral("ColTitleColor"), 0), int(clYellow));
+}

@@ -335,8 +335,19 @@ TEST_F(SaverRoundTrip, DataGridFontsLookFormatsAndTheDataset)
     // With a global look the grid-wide appearance is neither stored nor read.
     ParioCompConfig.PropSaveCfg.Grids_UseGlobalSetting = true;
     g->SetDrawingStyle(grids::gdsClassic);
+    g->SetColorOddRow(clYellow);
+    g->OptionsEx2().Appearance.DrawColoredRow = true;
     f.Read();
     EXPECT_EQ(g->DrawingStyle(), grids::gdsClassic);
+    EXPECT_EQ(g->ColorOddRow(), TColor(clYellow));
+    EXPECT_TRUE(g->OptionsEx2().Appearance.DrawColoredRow);
+    const QString gridKey = QStringLiteral("formTest.rdbgrdResultsClass");
+    f.file->EraseSection(gridKey);
+    f.main->SaveProperties();
+    EXPECT_TRUE(f.file->ValueExists(gridKey, QStringLiteral("SortDesc")));
+    for (const char* key : {"LookStyle", "DrawingStyle", "DrawColored", "ColorOddRow", "ColorActiveRow", "ActiveRowGradient",
+                            "FontColorFiltered"})
+        EXPECT_FALSE(f.file->ValueExists(gridKey, QLatin1String(key))) << key;
     ParioCompConfig.PropSaveCfg.Grids_UseGlobalSetting = false;
 
     // A dataset whose fields changed drops every stored field section.

@@ -269,3 +269,32 @@ TEST_F(DropDownTest, DeleteInALookupCellWithItsListClosedGoesToTheGrid)
     runs->Cancel();
     src->SetDataSet(data.get());
 }
+
+TEST_F(DropDownTest, ALookupCellOpensOnDoubleClickAndItsListEndsTheLookupFilter)
+{
+    TClientDataSet clubs;
+    auto runs = MakeClubRuns(clubs, {"Rasti-Helsinki", "OK Espoo"});
+    runs->AppendRecord({1, 2});
+    runs->First();
+    src->SetDataSet(runs.get());
+    grid->Columns()->SetState(csDefault);
+    grid->LayoutChanged();
+    grid->OptionsEx2().Editors.AllowLookupFilter = true;
+    grid->SetSelectedIndex(2);
+    grid->ShowEditor();
+    TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
+    ASSERT_NE(ed, nullptr);
+    ASSERT_FALSE(ed->ListVisible());
+    QTest::mouseDClick(ed->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    ASSERT_TRUE(ed->ListVisible());
+    EXPECT_EQ(ed->ActiveList(), ed->DataList());
+    // The grid's lookup-filter search narrowed the clubs while the list was open.
+    clubs.SetFilter(QStringLiteral("CID = 2"));
+    clubs.SetFiltered(true);
+    const int before = closed;
+    ed->CloseUp(false);
+    EXPECT_FALSE(clubs.Filtered());
+    EXPECT_EQ(closed, before + 1);
+    runs->Cancel();
+    src->SetDataSet(data.get());
+}

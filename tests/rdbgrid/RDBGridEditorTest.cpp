@@ -8,6 +8,7 @@
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
+#include "platform/ui/Clipbrd.h"
 
 #include <cmath>
 
@@ -197,4 +198,29 @@ TEST_F(EditorTest, TheDateButtonOpensACalendarThatTakesArrowsAndEnter)
     EXPECT_FALSE(ed->CalendarShown());
     EXPECT_EQ(f->AsDateTime(), D(2026, 6, 11)) << "a day right and a week down";
     times->Cancel();
+}
+
+TEST_F(EditorTest, PastedTextIsCleanedByTheFieldsKind)
+{
+    TClientDataSet kinds;
+    kinds.AddField(QStringLiteral("BCD"), ftFMTBcd, 2);
+    kinds.AddField(QStringLiteral("SGL"), ftSingle);
+    kinds.AddField(QStringLiteral("INT"), ftInteger);
+    kinds.AddField(QStringLiteral("TXT"), ftWideString, 20);
+    kinds.CreateDataSet();
+    kinds.AppendRecord({QVariant(), QVariant(), QVariant(), QVariant()});
+    src->SetDataSet(&kinds);
+    grid->LayoutChanged();
+    const struct { int Col; const char* Want; } cases[] = {{0, "1234,5"}, {1, "1234,5"}, {2, "1234,5"}, {3, "1 234,5"}};
+    for (const auto& c : cases) {
+        TrDBGridInplaceEditEx* ed = EditorAt(c.Col);
+        ASSERT_NE(ed, nullptr);
+        Clipboard()->SetAsText(QString::fromUtf8("1 234,5\r\n"));
+        ed->SetText(QString());
+        ed->Paste();
+        EXPECT_EQ(ed->Text(), QString::fromUtf8(c.Want)) << c.Col;
+        grid->HideEditor();
+    }
+    kinds.Cancel();
+    src->SetDataSet(times.get());
 }

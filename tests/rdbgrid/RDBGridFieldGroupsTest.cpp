@@ -315,3 +315,40 @@ TEST_F(FieldGroupsTest, TheBandButtonTogglesAndTheLinesAreInTheGroupColour)
     grid->MouseUp(mbLeft, 0, centre.X, centre.Y);
     EXPECT_TRUE(Col("COURSE_NAME")->Visible());
 }
+
+TEST_F(FieldGroupsTest, TheBandAndItsButtonSitBelowATitleLine)
+{
+    grid->TitleLineText()->SetText(QStringLiteral("Tulokset|Väliajat"));
+    const int raw = Raw("CLASS_NAME");
+    const TRect title = grid->CellRect(raw, 0);
+    TRect b = title;
+    const TPoint centre = grid->GetGroupBtnRect(b);
+    EXPECT_GE(b.Top, title.Top + grid->TitleLineText()->SumHeight());
+    // The time group's line (green) runs through the middle of its band, under the title line.
+    TRect st = grid->CellRect(Raw("START_TIME"), 0);
+    const int lineY = grid->GetGroupBtnRect(st).Y;
+    QWidget* w = grid->Widget();
+    QImage img(w->size(), QImage::Format_ARGB32);
+    w->render(&img);
+    EXPECT_EQ(qGreen(img.pixel(grid->CellRect(Raw("START_TIME"), 0).Left + 10, lineY)), 0x80);
+    // The button is pressed where it is drawn.
+    grid->MouseDown(mbLeft, 0, centre.X, centre.Y);
+    grid->MouseUp(mbLeft, 0, centre.X, centre.Y);
+    EXPECT_FALSE(Col("COURSE_NAME")->Visible());
+}
+
+TEST_F(FieldGroupsTest, NewDefinitionsRegroupTheColumns)
+{
+    // A second grid in the form's order takes the definitions by copy, as the export dialog's grid does.
+    auto* other = new TGroupsGrid(form.get());
+    other->SetParent(form.get());
+    for (const char* f : FormOrder)
+        other->Columns()->Add()->SetFieldName(QString::fromLatin1(f));
+    other->SetDataSource(src.get());
+    other->OptionsEx2().Groups.Active = true;
+    other->FieldsGroups.Assign(grid->FieldsGroups.ToQStringList());
+    QStringList order;
+    for (int i = 0; i < other->Columns()->Count(); ++i)
+        order << other->Columns()->Items(i)->FieldName();
+    EXPECT_EQ(order.join(QLatin1Char(' ')), Grouped.join(QLatin1Char(' ')));
+}

@@ -157,3 +157,44 @@ TEST_F(RDBGridModelTest, CoordinatesAndHotTrackHelpers)
     EXPECT_EQ(grid->HotTrackCell().X, -1);
     EXPECT_EQ(grid->HotTrackCell().Y, -1);
 }
+
+namespace {
+
+struct TEditRulesGrid : TrDBGrid {
+    using TrDBGrid::CanEditModify;
+};
+
+}  // namespace
+
+TEST_F(RDBGridModelTest, ReadOnlyFieldsAndDataKeepTheEditorClosed)
+{
+    grid->SetOptions(grid->Options() | dgEditing);
+    TField* name = data->FieldByName(QStringLiteral("NAME"));
+    const struct { const char* what; std::function<void(bool)> set; bool shows; } cases[] = {
+        {"plain", [](bool) {}, true},
+        {"read-only field", [&](bool On) { name->SetReadOnly(On); }, false},
+        {"read-only data", [&](bool On) { data->SetReadOnly(On); }, false},
+    };
+    for (const auto& c : cases) {
+        c.set(true);
+        grid->SetSelectedIndex(1);
+        grid->ShowEditor();
+        EXPECT_EQ(grid->EditorMode(), c.shows) << c.what;
+        grid->HideEditor();
+        c.set(false);
+    }
+
+    // A wide memo shown as a glyph is not typed into.
+    TClientDataSet memos;
+    memos.AddField(QStringLiteral("ID"), ftInteger);
+    memos.AddField(QStringLiteral("NOTE"), ftWideMemo);
+    memos.CreateDataSet();
+    memos.AppendRecord({1, QStringLiteral("pitkä teksti")});
+    src->SetDataSet(&memos);
+    grid->Columns()->SetState(csDefault);
+    grid->LayoutChanged();
+    grid->SetSelectedIndex(1);
+    EXPECT_FALSE(static_cast<TEditRulesGrid*>(static_cast<TrDBGrid*>(grid))->CanEditModify());
+    EXPECT_NE(memos.State(), dsEdit);
+    src->SetDataSet(data.get());
+}

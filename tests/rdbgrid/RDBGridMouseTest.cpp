@@ -8,6 +8,12 @@
 #include "platform/database/Fields.h"
 #include "platform/ui/HintWindow.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -153,4 +159,61 @@ TEST_F(RDBGridTest, ScrollingSidewaysOrDownTellsTheWindow)
     EXPECT_EQ(moved, 1);
     grid->SetTopRow(grid->TopRow() + 2);
     EXPECT_GE(moved, 1);
+}
+
+// A right click on the titles is the titles' own, also where no menu is set;
+// on the data the grid's own menu shows.
+TEST_F(RDBGridTest, RightClicksOnTheTitlesNeverShowTheGridsOwnMenu)
+{
+    TPopupMenu own(form.get());
+    grid->SetPopupMenu(&own);
+    std::vector<TPopupMenu*> shown;
+    auto old = TPopupMenu::PopupHook;
+    TPopupMenu::PopupHook = [&](TPopupMenu* M) { shown.push_back(M); };
+    bool veto = false;
+    grid->OnGeneralEvent = [&](TComponent*, TGeneralEventType T, TGeneralEventRec&, bool& Continue) {
+        if (T == geContextTitlePopup && veto)
+            Continue = false;
+    };
+    const TRect topLeft = grid->CellRect(0, 0), title = grid->CellRect(NameCol, 0), cell = grid->CellRect(NameCol, 2);
+    const struct { const char* what; TRect at; bool titleLines; bool veto; bool ownMenu; } cases[] = {
+        {"top-left cell without its menu", topLeft, true, false, false},
+        {"title without popup lines", title, false, false, false},
+        {"title with popup lines", title, true, false, false},
+        {"title, popup vetoed", title, true, true, true},
+        {"data cell", cell, true, false, true},
+    };
+    for (const auto& c : cases) {
+        shown.clear();
+        veto = c.veto;
+        grid->OptionsEx2().FixedCell.TitlePopup = c.titleLines;
+        grid->TitlePopupItems.Clear();
+        const QPoint p(c.at.Left + 4, c.at.Bottom - 3);
+        QContextMenuEvent e(QContextMenuEvent::Mouse, p, grid->Widget()->mapToGlobal(p));
+        QApplication::sendEvent(grid->Widget(), &e);
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), &own), c.ownMenu ? 1 : 0) << c.what;
+    }
+    TPopupMenu::PopupHook = old;
+    grid->OnGeneralEvent = nullptr;
+}
+
+TEST_F(RDBGridTest, DoubleClickEditsOnlyColumnsThatAreNotReadOnly)
+{
+    grid->SetOptions(grid->Options() | dgEditing);
+    // The window declares the club column read-only through the general event.
+    grid->OnGeneralEvent = [](TComponent*, TGeneralEventType T, TGeneralEventRec& R, bool&) {
+        if (T == geIsReadOnlyColumn && R.Field && R.Field->FieldName() == QLatin1String("CLUB"))
+            R.ParamValue = true;
+    };
+    const struct { int col; bool edits; } cases[] = {{NameCol, true}, {ClubCol, false}};
+    for (const auto& c : cases) {
+        const TRect r = grid->CellRect(c.col, 2);
+        Click(r.Left + 8, r.Top + 8);
+        grid->HideEditor();
+        // The double click itself (the widget's press shows the base editor on its own).
+        static_cast<TControl*>(grid)->DblClick();
+        EXPECT_EQ(grid->EditorMode(), c.edits) << c.col;
+        grid->HideEditor();
+    }
+    grid->OnGeneralEvent = nullptr;
 }

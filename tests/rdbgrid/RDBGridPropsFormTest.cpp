@@ -180,3 +180,18 @@ TEST_F(RDBGridTest, PropertiesAndRuleDialogsComeBackWhereTheUserLeftThem)
     ParioCompConfig.Global_ProcOnHelp = nullptr;
     EXPECT_EQ(asked, QStringLiteral("rdbgridprops.htm"));
 }
+
+TEST_F(RDBGridTest, PropertiesDialogSwitchesTheFilterPanelAndNamesTheFreezeCount)
+{
+    grid->OptionsEx2().Filters.FilterPanel = false;
+    const int before = grid->GridClientRect().Height();
+    WithDialog(grid, [&](TrDBGridPropsForm* d) {
+        ASSERT_TRUE(d->chFilterPanel->Visible());
+        EXPECT_FALSE(d->chFilterPanel->Checked());
+        EXPECT_EQ(d->lFixedColsCount->Caption(), QStringLiteral("Count:"));
+        QTest::mouseClick(d->chFilterPanel->Widget(), Qt::LeftButton, Qt::NoModifier, QPoint(6, 10));
+        EXPECT_TRUE(grid->OptionsEx2().Filters.FilterPanel);
+        EXPECT_LT(grid->GridClientRect().Height(), before) << "the panel takes room from the rows";
+    });
+    WithDialog(grid, [&](TrDBGridPropsForm* d) { EXPECT_TRUE(d->chFilterPanel->Checked()); });
+}

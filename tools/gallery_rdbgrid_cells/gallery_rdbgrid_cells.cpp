@@ -6,6 +6,7 @@
 // Screenshots go into the folder given as the first argument (default
 // "gallery_rdbgrid_cells"); run under Xvfb.
 
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridCellForms.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
@@ -117,6 +118,8 @@ int main(int argc, char** argv)
     };
 
     auto data = RunnersTable();
+    // The dialogs as the program has them: with the data-aware layer's hooks.
+    InstallDBGridPropsDialogs();
     TDataSource src;
     src.SetDataSet(data.get());
     auto* f = new TForm(nullptr);
@@ -239,6 +242,7 @@ int main(int argc, char** argv)
         g.IsEdit = true;
         data->SetRecNo(2);
         g.Field = data->FieldByName(QStringLiteral("KUVA"));
+        g.Source = &src;
         g.Show();
         save(QStringLiteral("05_picture"), &g);
         g.Hide();
