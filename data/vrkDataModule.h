@@ -51,6 +51,9 @@ public:
     void getClassData(int64_t id);
     void getClassCourseData(int64_t id);
     void getResultsClassData(int64_t id);
+    // The run's row into resultsClass, read with the shared query Shared in
+    // its transaction (the caller commits).
+    void ReadResultsClassRow(TFbQuery& Shared, int64_t id);
 
     // ---- stored-procedure methods ----
     // (one method per stored procedure; declared here, implemented in
@@ -65,6 +68,18 @@ public:
     void insertResultsClass(const QString& chipString, const QString& toForest, const QString& startTime,
                             const QString& controlCard, int64_t& resultsClassId, QString& wasInForest, QString& message,
                             QString& flag);
+    // A card read at the finish: stored, checked at once when it went into
+    // the card's registration, and the stored run read into resultsClass, all
+    // in one transaction (each transaction's start and commit is a forced
+    // write, and the store has just evaluated the punches the check would
+    // evaluate again). A failed check leaves the read stored: checkMessage
+    // tells it. runLoaded is false when the run could not be read with it.
+    struct TStoredRead {
+        int64_t resultsClassId = 0;
+        QString wasInForest, message, flag, checkMessage;
+        bool runLoaded = false;
+    };
+    void storeCardRead(const QString& chipString, TStoredRead& read);
     void deleteResultsClass(int64_t resultsClassId);
     void validatePunches(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message);
     QString getClassName(int64_t classId);
@@ -84,6 +99,18 @@ public:
     // more than the rows themselves. Without commit the transaction stays
     // open for the caller's next reads, which commit it.
     QHash<int, QString> getChipPrintRows(int64_t resultsClassId, const QList<int>& rowNbrs, bool commit = true);
+    // Reads made one after another for one runner (the board's rows, then
+    // the receipt's) share one transaction: while one of these is alive the
+    // read methods leave their transaction open, and the last one's end
+    // commits it.
+    class TReadsTogether {
+    public:
+        TReadsTogether();
+        ~TReadsTogether();
+        TReadsTogether(const TReadsTogether&) = delete;
+        TReadsTogether& operator=(const TReadsTogether&) = delete;
+    };
+    bool ReadingTogether() const { return FReadsTogether > 0; }
     int64_t getNewPersonId();
     void checkPerson(const QString& personName, int64_t& personId, QString& foundName);
     void updatePersonChip(int64_t personId, const QString& controlCard, const QString& personChip, QString& errMsg);
@@ -128,6 +155,14 @@ public:
     TFbStoredProc* fbProcDataRepl_GetNewSyncMessageId = nullptr;
 
 private:
+    void InsertRun(const QString& chipString, const QString& toForest, const QString& startTime,
+                   const QString& controlCard, int64_t& resultsClassId, QString& wasInForest, QString& message,
+                   QString& flag);
+    void ValidateRun(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message);
+    // The check of a read just stored, in the store's transaction; its
+    // failure is logged and returned as the check's message.
+    QString CheckStoredRead(int64_t resultsClassId);
+    int FReadsTogether = 0;
     // Keeps a read whose storing the database refused, or ends the keeping
     // of its card's reads once one is stored.
     void NoteStoring(const QString& ChipString, const QString& EngineMessage);

@@ -436,96 +436,101 @@ void TDataModule1::getClassCourseData(int64_t id)
 
 void TDataModule1::getResultsClassData(int64_t id)
 {
-    CreateEntityGlobals();
     RunDbMethod(QStringLiteral("getResultsClassData"), *fbTransactionDefaultFD, [&] {
-        TFbQuery& q = SetStatement(*fbQueryDefaultFD,
-            {QStringLiteral("select A.RESULTS_CLASS_ID, A.EVENT_ID, A.LEG_NUMBER, A.START_NUMBER, A.START_NUMBER_XTRA, "
-                            "A.CONTROL_CARD, A.VARIATION, A.PERSON_ID, A.CLUB_ID, A.ENTRY_FEE, A.TIME_SEC, A.STATUS, "
-                            "A.CREDIT_PENALTY_SEC, A.CREDIT_PENALTY_NOTES, A.TEAM_NUMBER, A.INSERTED, A.UPDATED, "
-                            "A.START_TIME, A.FINISH_TIME, A.CLASS_COURSE_ID, A.ORIGIN_CLIENT_ID, A.ORIGIN_CLIENT_NAME, "
-                            "A.RENTED_CHIP, A.RESULT_STATUS, A.FIXED_START_TIME, A.REGISTERED_TIME, A.START_PUNCH_TIME, "
-                            "A.CHIP_STRING, A.FIRST_RESULT_STATUS, A.ONLINE1_CC_ID, A.ONLINE1_TIME_SEC, "
-                            "A.ONLINE1_POSITION, A.ONLINE1_TIME_BEHIND, A.ONLINE2_CC_ID, A.ONLINE2_TIME_SEC, "
-                            "A.ONLINE2_POSITION, A.ONLINE2_TIME_BEHIND, A.ONLINE3_CC_ID, A.ONLINE3_TIME_SEC, "
-                            "A.ONLINE3_POSITION, A.ONLINE3_TIME_BEHIND, A.PERSON_NAME, A.CLUB_NAME, A.CLUB_ABBR, "
-                            "A.LOCATION_NAME, A.REGION_NAME, A.REGION_ABBR, A.COUNTRY, A.PAYMENT_PRICE, A.PAYMENT_INFO, "
-                            "A.CHIP_BALANCE_OPTIONS_ID, A.CHIP_BALANCE_PAID, A.CHIP_BALANCE_INFO, A.CHIP_BALANCE_ADD, "
-                            "A.CHIP_BALANCE_BEFORE "),
-             QStringLiteral("from VRK_RESULTS_CLASS A "),
-             QStringLiteral("where A.RESULTS_CLASS_ID = :RESULTS_CLASS_ID ")});
-        q.ParamByName(QStringLiteral("RESULTS_CLASS_ID")).SetAsLargeInt(id);
-        q.Open();
-        TResultsClass& r = *resultsClass;
-        if (q.IsEmpty()) {
-            r = TResultsClass();
-            r.Setstatus(QStringLiteral("0"));
-        } else {
-            auto n = [&](const char* f) { return NullStr(q, QString::fromLatin1(f)); };
-            auto s = [&](const char* f) { return ReqStr(q, QString::fromLatin1(f)); };
-            auto id0 = [&](const char* f) { return NullId(q, QString::fromLatin1(f)); };
-            auto i0 = [&](const char* f) { return NullInt(q, QString::fromLatin1(f)); };
-            auto f0 = [&](const char* f) { return NullSingle(q, QString::fromLatin1(f)); };
-            auto dt = [&](const char* f) { return NullDateTime(q, QString::fromLatin1(f)); };
-            auto m0 = [&](const char* f) { return NullMoney(q, QString::fromLatin1(f)); };
-            r.Setresults_class_id(ReqId(q, QStringLiteral("RESULTS_CLASS_ID")));
-            r.Setevent_id(ReqId(q, QStringLiteral("EVENT_ID")));
-            r.Setleg_number(ReqInt(q, QStringLiteral("LEG_NUMBER")));
-            r.Setstart_number(i0("START_NUMBER"));
-            r.Setstart_number_xtra(n("START_NUMBER_XTRA"));
-            r.Setcontrol_card(n("CONTROL_CARD"));
-            r.Setvariation(n("VARIATION"));
-            r.Setperson_id(id0("PERSON_ID"));
-            r.Setclub_id(id0("CLUB_ID"));
-            r.Setentry_fee(f0("ENTRY_FEE"));
-            r.Settime_sec(f0("TIME_SEC"));
-            r.Setstatus(NullStr(q, QStringLiteral("STATUS"), QStringLiteral("0")));
-            r.Setcredit_penalty_sec(f0("CREDIT_PENALTY_SEC"));
-            r.Setcredit_penalty_notes(n("CREDIT_PENALTY_NOTES"));
-            r.Setteam_number(n("TEAM_NUMBER"));
-            r.Setinserted(s("INSERTED"));
-            r.Setupdated(s("UPDATED"));
-            r.Setstart_time(dt("START_TIME"));
-            r.Setfinish_time(dt("FINISH_TIME"));
-            r.Setclass_course_id(ReqId(q, QStringLiteral("CLASS_COURSE_ID")));
-            r.Setorigin_client_id(ReqId(q, QStringLiteral("ORIGIN_CLIENT_ID")));
-            r.Setorigin_client_name(s("ORIGIN_CLIENT_NAME"));
-            r.Setrented_chip(s("RENTED_CHIP"));
-            r.Setresult_status(s("RESULT_STATUS"));
-            r.Setfixed_start_time(dt("FIXED_START_TIME"));
-            r.Setregistered_time(dt("REGISTERED_TIME"));
-            r.Setstart_punch_time(dt("START_PUNCH_TIME"));
-            r.Setchip_string(n("CHIP_STRING"));
-            r.Setfirst_result_status(s("FIRST_RESULT_STATUS"));
-            r.Setonline1_cc_id(id0("ONLINE1_CC_ID"));
-            r.Setonline1_time_sec(id0("ONLINE1_TIME_SEC"));
-            r.Setonline1_position(i0("ONLINE1_POSITION"));
-            r.Setonline1_time_behind(f0("ONLINE1_TIME_BEHIND"));
-            r.Setonline2_cc_id(id0("ONLINE2_CC_ID"));
-            r.Setonline2_time_sec(id0("ONLINE2_TIME_SEC"));
-            r.Setonline2_position(i0("ONLINE2_POSITION"));
-            r.Setonline2_time_behind(f0("ONLINE2_TIME_BEHIND"));
-            r.Setonline3_cc_id(id0("ONLINE3_CC_ID"));
-            r.Setonline3_time_sec(id0("ONLINE3_TIME_SEC"));
-            r.Setonline3_position(i0("ONLINE3_POSITION"));
-            r.Setonline3_time_behind(f0("ONLINE3_TIME_BEHIND"));
-            r.Setperson_name(s("PERSON_NAME"));
-            r.Setclub_name(n("CLUB_NAME"));
-            r.Setclub_abbr(n("CLUB_ABBR"));
-            r.Setlocation_name(n("LOCATION_NAME"));
-            r.Setregion_name(n("REGION_NAME"));
-            r.Setregion_abbr(n("REGION_ABBR"));
-            r.Setcountry(n("COUNTRY"));
-            r.SetPaymentPrice(m0("PAYMENT_PRICE"));
-            r.SetPaymentInfo(n("PAYMENT_INFO"));
-            r.SetChipBalanceOptionsId(id0("CHIP_BALANCE_OPTIONS_ID"));
-            r.SetChipBalancePaid(m0("CHIP_BALANCE_PAID"));
-            r.SetChipBalanceInfo(n("CHIP_BALANCE_INFO"));
-            r.SetChipBalanceAdd(m0("CHIP_BALANCE_ADD"));
-            r.SetChipBalanceBefore(m0("CHIP_BALANCE_BEFORE"));
-        }
+        ReadResultsClassRow(*fbQueryDefaultFD, id);
         fbTransactionDefaultFD->Commit();
-        q.Close();
     });
+}
+
+void TDataModule1::ReadResultsClassRow(TFbQuery& Shared, int64_t id)
+{
+    CreateEntityGlobals();
+    TFbQuery& q = SetStatement(Shared,
+        {QStringLiteral("select A.RESULTS_CLASS_ID, A.EVENT_ID, A.LEG_NUMBER, A.START_NUMBER, A.START_NUMBER_XTRA, "
+                        "A.CONTROL_CARD, A.VARIATION, A.PERSON_ID, A.CLUB_ID, A.ENTRY_FEE, A.TIME_SEC, A.STATUS, "
+                        "A.CREDIT_PENALTY_SEC, A.CREDIT_PENALTY_NOTES, A.TEAM_NUMBER, A.INSERTED, A.UPDATED, "
+                        "A.START_TIME, A.FINISH_TIME, A.CLASS_COURSE_ID, A.ORIGIN_CLIENT_ID, A.ORIGIN_CLIENT_NAME, "
+                        "A.RENTED_CHIP, A.RESULT_STATUS, A.FIXED_START_TIME, A.REGISTERED_TIME, A.START_PUNCH_TIME, "
+                        "A.CHIP_STRING, A.FIRST_RESULT_STATUS, A.ONLINE1_CC_ID, A.ONLINE1_TIME_SEC, "
+                        "A.ONLINE1_POSITION, A.ONLINE1_TIME_BEHIND, A.ONLINE2_CC_ID, A.ONLINE2_TIME_SEC, "
+                        "A.ONLINE2_POSITION, A.ONLINE2_TIME_BEHIND, A.ONLINE3_CC_ID, A.ONLINE3_TIME_SEC, "
+                        "A.ONLINE3_POSITION, A.ONLINE3_TIME_BEHIND, A.PERSON_NAME, A.CLUB_NAME, A.CLUB_ABBR, "
+                        "A.LOCATION_NAME, A.REGION_NAME, A.REGION_ABBR, A.COUNTRY, A.PAYMENT_PRICE, A.PAYMENT_INFO, "
+                        "A.CHIP_BALANCE_OPTIONS_ID, A.CHIP_BALANCE_PAID, A.CHIP_BALANCE_INFO, A.CHIP_BALANCE_ADD, "
+                        "A.CHIP_BALANCE_BEFORE "),
+         QStringLiteral("from VRK_RESULTS_CLASS A "),
+         QStringLiteral("where A.RESULTS_CLASS_ID = :RESULTS_CLASS_ID ")});
+    q.ParamByName(QStringLiteral("RESULTS_CLASS_ID")).SetAsLargeInt(id);
+    q.Open();
+    TResultsClass& r = *resultsClass;
+    if (q.IsEmpty()) {
+        r = TResultsClass();
+        r.Setstatus(QStringLiteral("0"));
+    } else {
+        auto n = [&](const char* f) { return NullStr(q, QString::fromLatin1(f)); };
+        auto s = [&](const char* f) { return ReqStr(q, QString::fromLatin1(f)); };
+        auto id0 = [&](const char* f) { return NullId(q, QString::fromLatin1(f)); };
+        auto i0 = [&](const char* f) { return NullInt(q, QString::fromLatin1(f)); };
+        auto f0 = [&](const char* f) { return NullSingle(q, QString::fromLatin1(f)); };
+        auto dt = [&](const char* f) { return NullDateTime(q, QString::fromLatin1(f)); };
+        auto m0 = [&](const char* f) { return NullMoney(q, QString::fromLatin1(f)); };
+        r.Setresults_class_id(ReqId(q, QStringLiteral("RESULTS_CLASS_ID")));
+        r.Setevent_id(ReqId(q, QStringLiteral("EVENT_ID")));
+        r.Setleg_number(ReqInt(q, QStringLiteral("LEG_NUMBER")));
+        r.Setstart_number(i0("START_NUMBER"));
+        r.Setstart_number_xtra(n("START_NUMBER_XTRA"));
+        r.Setcontrol_card(n("CONTROL_CARD"));
+        r.Setvariation(n("VARIATION"));
+        r.Setperson_id(id0("PERSON_ID"));
+        r.Setclub_id(id0("CLUB_ID"));
+        r.Setentry_fee(f0("ENTRY_FEE"));
+        r.Settime_sec(f0("TIME_SEC"));
+        r.Setstatus(NullStr(q, QStringLiteral("STATUS"), QStringLiteral("0")));
+        r.Setcredit_penalty_sec(f0("CREDIT_PENALTY_SEC"));
+        r.Setcredit_penalty_notes(n("CREDIT_PENALTY_NOTES"));
+        r.Setteam_number(n("TEAM_NUMBER"));
+        r.Setinserted(s("INSERTED"));
+        r.Setupdated(s("UPDATED"));
+        r.Setstart_time(dt("START_TIME"));
+        r.Setfinish_time(dt("FINISH_TIME"));
+        r.Setclass_course_id(ReqId(q, QStringLiteral("CLASS_COURSE_ID")));
+        r.Setorigin_client_id(ReqId(q, QStringLiteral("ORIGIN_CLIENT_ID")));
+        r.Setorigin_client_name(s("ORIGIN_CLIENT_NAME"));
+        r.Setrented_chip(s("RENTED_CHIP"));
+        r.Setresult_status(s("RESULT_STATUS"));
+        r.Setfixed_start_time(dt("FIXED_START_TIME"));
+        r.Setregistered_time(dt("REGISTERED_TIME"));
+        r.Setstart_punch_time(dt("START_PUNCH_TIME"));
+        r.Setchip_string(n("CHIP_STRING"));
+        r.Setfirst_result_status(s("FIRST_RESULT_STATUS"));
+        r.Setonline1_cc_id(id0("ONLINE1_CC_ID"));
+        r.Setonline1_time_sec(id0("ONLINE1_TIME_SEC"));
+        r.Setonline1_position(i0("ONLINE1_POSITION"));
+        r.Setonline1_time_behind(f0("ONLINE1_TIME_BEHIND"));
+        r.Setonline2_cc_id(id0("ONLINE2_CC_ID"));
+        r.Setonline2_time_sec(id0("ONLINE2_TIME_SEC"));
+        r.Setonline2_position(i0("ONLINE2_POSITION"));
+        r.Setonline2_time_behind(f0("ONLINE2_TIME_BEHIND"));
+        r.Setonline3_cc_id(id0("ONLINE3_CC_ID"));
+        r.Setonline3_time_sec(id0("ONLINE3_TIME_SEC"));
+        r.Setonline3_position(i0("ONLINE3_POSITION"));
+        r.Setonline3_time_behind(f0("ONLINE3_TIME_BEHIND"));
+        r.Setperson_name(s("PERSON_NAME"));
+        r.Setclub_name(n("CLUB_NAME"));
+        r.Setclub_abbr(n("CLUB_ABBR"));
+        r.Setlocation_name(n("LOCATION_NAME"));
+        r.Setregion_name(n("REGION_NAME"));
+        r.Setregion_abbr(n("REGION_ABBR"));
+        r.Setcountry(n("COUNTRY"));
+        r.SetPaymentPrice(m0("PAYMENT_PRICE"));
+        r.SetPaymentInfo(n("PAYMENT_INFO"));
+        r.SetChipBalanceOptionsId(id0("CHIP_BALANCE_OPTIONS_ID"));
+        r.SetChipBalancePaid(m0("CHIP_BALANCE_PAID"));
+        r.SetChipBalanceInfo(n("CHIP_BALANCE_INFO"));
+        r.SetChipBalanceAdd(m0("CHIP_BALANCE_ADD"));
+        r.SetChipBalanceBefore(m0("CHIP_BALANCE_BEFORE"));
+    }
+    q.Close();
 }
 
 // ---- the client row's write-back ----

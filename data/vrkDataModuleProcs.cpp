@@ -5,6 +5,7 @@
 
 #include "data/vrkDataModule.h"
 
+#include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
@@ -95,6 +96,27 @@ void TDataModule1::CreateProcedureComponents()
 
 // ---- runs ----
 
+void TDataModule1::InsertRun(const QString& chipString, const QString& toForest, const QString& startTime,
+                             const QString& controlCard, int64_t& resultsClassId, QString& wasInForest,
+                             QString& message, QString& flag)
+{
+    TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
+        {L("SELECT OUT_RESULTS_CLASS_ID, OUT_WAS_IN_FOREST, OUT_MESSAGE, OUT_FLAG FROM E_RESULTS_CLASS.RESULTS_CLASS_INSERT("
+           ":IN_EVENT_ID, :IN_CHIP_STRING, :IN_TO_FOREST, :IN_START_TIME, :IN_LANGUAGE_CODE, :IN_CONTROL_CARD) ")});
+    q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(ProcessedEvent());
+    q.ParamByName(L("IN_CHIP_STRING")).SetAsString(chipString);
+    q.ParamByName(L("IN_TO_FOREST")).SetAsString(toForest);
+    q.ParamByName(L("IN_START_TIME")).SetAsString(startTime);
+    SetLanguage(q);
+    q.ParamByName(L("IN_CONTROL_CARD")).SetAsString(controlCard);
+    q.Open();
+    resultsClassId = NullId(q, L("OUT_RESULTS_CLASS_ID"));
+    wasInForest = NullStr(q, L("OUT_WAS_IN_FOREST"), L("E"));
+    message = NullStr(q, L("OUT_MESSAGE"));
+    flag = NullStr(q, L("OUT_FLAG"));
+    q.Close();
+}
+
 void TDataModule1::insertResultsClass(const QString& chipString, const QString& toForest, const QString& startTime,
                                       const QString& controlCard, int64_t& resultsClassId, QString& wasInForest,
                                       QString& message, QString& flag)
@@ -102,26 +124,51 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
     wasInForest.clear();
     flag.clear();
     RunReporting(L("insertResultsClass"), *fbTrUpdateCallFD, message, [&] {
-        TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
-            {L("SELECT OUT_RESULTS_CLASS_ID, OUT_WAS_IN_FOREST, OUT_MESSAGE, OUT_FLAG FROM E_RESULTS_CLASS.RESULTS_CLASS_INSERT("
-               ":IN_EVENT_ID, :IN_CHIP_STRING, :IN_TO_FOREST, :IN_START_TIME, :IN_LANGUAGE_CODE, :IN_CONTROL_CARD) ")});
-        q.ParamByName(L("IN_EVENT_ID")).SetAsLargeInt(ProcessedEvent());
-        q.ParamByName(L("IN_CHIP_STRING")).SetAsString(chipString);
-        q.ParamByName(L("IN_TO_FOREST")).SetAsString(toForest);
-        q.ParamByName(L("IN_START_TIME")).SetAsString(startTime);
-        SetLanguage(q);
-        q.ParamByName(L("IN_CONTROL_CARD")).SetAsString(controlCard);
-        q.Open();
-        resultsClassId = NullId(q, L("OUT_RESULTS_CLASS_ID"));
-        wasInForest = NullStr(q, L("OUT_WAS_IN_FOREST"), L("E"));
-        message = NullStr(q, L("OUT_MESSAGE"));
-        flag = NullStr(q, L("OUT_FLAG"));
-        q.Close();
+        InsertRun(chipString, toForest, startTime, controlCard, resultsClassId, wasInForest, message, flag);
     });
     NoteStoring(chipString, message);
     // A full disk or a damaged file reaches the desk as its cause and what
     // to do, not as the engine's error code.
     message = GetDbMessage(message);
+}
+
+void TDataModule1::storeCardRead(const QString& chipString, TStoredRead& read)
+{
+    read = TStoredRead();
+    RunReporting(L("insertResultsClass"), *fbTrUpdateCallFD, read.message, [&] {
+        read.checkMessage.clear();
+        read.runLoaded = false;
+        InsertRun(chipString, L("E"), QString(), QString(), read.resultsClassId, read.wasInForest, read.message,
+                  read.flag);
+        if (!read.message.isEmpty())
+            return;
+        if (read.wasInForest == L("K"))
+            read.checkMessage = CheckStoredRead(read.resultsClassId);
+        try {
+            ReadResultsClassRow(*fbUpdateDefaultFD, read.resultsClassId);
+            read.runLoaded = true;
+        } catch (const std::exception&) {
+            // The read is stored all the same; the caller reads the run anew.
+        }
+    });
+    NoteStoring(chipString, read.message);
+    read.message = GetDbMessage(read.message);
+    read.checkMessage = GetDbMessage(read.checkMessage);
+}
+
+QString TDataModule1::CheckStoredRead(int64_t resultsClassId)
+{
+    try {
+        int64_t classCourseId = 0;
+        QString className, message;
+        ValidateRun(resultsClassId, classCourseId, className, message);
+        return message;
+    } catch (const std::exception& e) {
+        // The failed statement undid only its own work: the read stays.
+        const QString text = DbMethodLogText(L("validatePunches"), ExceptionMessage(e), TDbLogStyle::Parenthesized);
+        do_message(false, text, MSG_ERROR);
+        return text;
+    }
 }
 
 void TDataModule1::deleteResultsClass(int64_t resultsClassId)
@@ -134,21 +181,25 @@ void TDataModule1::deleteResultsClass(int64_t resultsClassId)
     });
 }
 
+void TDataModule1::ValidateRun(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message)
+{
+    TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
+        {L("SELECT OUT_CLASS_COURSE_ID, OUT_CLASS_NAME, OUT_MESSAGE FROM E_RESULTS_CLASS.RESULTS_CLASS_VALIDATE("
+           ":IN_RESULTS_CLASS_ID, :IN_LANGUAGE_CODE) ")});
+    q.ParamByName(L("IN_RESULTS_CLASS_ID")).SetAsLargeInt(resultsClassId);
+    SetLanguage(q);
+    q.Open();
+    classCourseId = NullId(q, L("OUT_CLASS_COURSE_ID"));
+    className = NullStr(q, L("OUT_CLASS_NAME"));
+    message = NullStr(q, L("OUT_MESSAGE"));
+    q.Close();
+}
+
 void TDataModule1::validatePunches(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message)
 {
     className.clear();
-    RunReporting(L("validatePunches"), *fbTrUpdateCallFD, message, [&] {
-        TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
-            {L("SELECT OUT_CLASS_COURSE_ID, OUT_CLASS_NAME, OUT_MESSAGE FROM E_RESULTS_CLASS.RESULTS_CLASS_VALIDATE("
-               ":IN_RESULTS_CLASS_ID, :IN_LANGUAGE_CODE) ")});
-        q.ParamByName(L("IN_RESULTS_CLASS_ID")).SetAsLargeInt(resultsClassId);
-        SetLanguage(q);
-        q.Open();
-        classCourseId = NullId(q, L("OUT_CLASS_COURSE_ID"));
-        className = NullStr(q, L("OUT_CLASS_NAME"));
-        message = NullStr(q, L("OUT_MESSAGE"));
-        q.Close();
-    });
+    RunReporting(L("validatePunches"), *fbTrUpdateCallFD, message,
+                 [&] { ValidateRun(resultsClassId, classCourseId, className, message); });
     message = GetDbMessage(message);
 }
 
@@ -201,9 +252,32 @@ QString TDataModule1::onkoKirjattuMaastoon(int64_t eventId, const QString& contr
     return result;
 }
 
+TDataModule1::TReadsTogether::TReadsTogether()
+{
+    if (DataModule1)
+        ++DataModule1->FReadsTogether;
+}
+
+TDataModule1::TReadsTogether::~TReadsTogether()
+{
+    if (!DataModule1 || --DataModule1->FReadsTogether > 0)
+        return;
+    TFbTransaction& t = *DataModule1->fbTrUpdateCallFD;
+    try {
+        if (t.Active())
+            t.Commit();
+    } catch (const std::exception& e) {
+        do_message(false, DbMethodLogText(L("readsTogether"), ExceptionMessage(e), TDbLogStyle::Parenthesized),
+                   MSG_ERROR);
+        t.Detach();
+    }
+}
+
 void TDataModule1::getResultBoardData(int64_t resultsClassId, TResultBoardData& board)
 {
     board = TResultBoardData();
+    TDbMethodOptions o;
+    o.Commit = !ReadingTogether();
     RunDbMethod(L("getResultBoardData"), *fbTrUpdateCallFD, [&] {
         QString rows;
         for (int i = 1; i <= 13; ++i) {
@@ -234,7 +308,7 @@ void TDataModule1::getResultBoardData(int64_t resultsClassId, TResultBoardData& 
             r.plus = NullStr(q, p + L("PLUS"));
         }
         q.Close();
-    });
+    }, o);
 }
 
 QString TDataModule1::getChipPrint(int64_t resultsClassId, int rowNbr)

@@ -84,7 +84,8 @@ QByteArray SplitLines(int64_t ResultsClassId)
             q.Next();
         }
         q.Close();
-        DataModule1->fbTrUpdateCallFD->Commit();
+        if (!DataModule1->ReadingTogether())
+            DataModule1->fbTrUpdateCallFD->Commit();
     }, o);
     return out;
 }

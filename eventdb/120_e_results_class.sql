@@ -150,6 +150,7 @@ BEGIN
     DECLARE NOW_TS TIMESTAMP;
     DECLARE TO_FOREST CHAR(1);
     DECLARE HALF_STORED SMALLINT = 0;
+    DECLARE EVAL_BEST BIGINT;
   BEGIN
     LANG = COALESCE(IN_LANGUAGE_CODE, 'FI');
     OUT_RESULTS_CLASS_ID = 0; OUT_WAS_IN_FOREST = 'E'; OUT_FLAG = '?';
@@ -252,6 +253,7 @@ BEGIN
       SELECT OUT_BEST_CC, OUT_FLAG, OUT_ERROR, OUT_CANDIDATES FROM VRK_EVAL_RUN(:RUN, :FOREST_CC, :LANG)
         INTO :BEST, :FLAG, :ERR, :NCAND;
       IF (ERR IS NOT NULL) THEN EXCEPTION VRK_ERROR ERR;
+      EVAL_BEST = BEST;
       /* without punches the operator chooses the course */
       IF (CNT = 0) THEN BEST = COALESCE(NULLIF(FOREST_CC, 0), 0);
       ELSE IF (COALESCE(FOREST_CC, 0) <> 0 AND EXISTS (SELECT 1 FROM VRK_RESULTS_CLASS_ALL A
@@ -261,6 +263,12 @@ BEGIN
          take the status from, the run says so itself instead of reading as OK */
       IF (CHIP <> '' AND CNT = 0 AND COALESCE(BEST, 0) = 0) THEN
         UPDATE VRK_RESULTS_CLASS R SET R.STATUS = '5' WHERE R.RESULTS_CLASS_ID = :RUN AND R.STATUS IS NULL;
+      /* a check of the run later in this transaction would come to the
+         same course and times (the run keeps the course just given, and
+         preferring it changes no choice), so it may take this evaluation
+         instead of repeating it; said last, as nothing after it may fail */
+      IF (CNT > 0 AND NCAND > 0 AND COALESCE(BEST, 0) <> 0) THEN
+        RDB$SET_CONTEXT('USER_TRANSACTION', 'VRK_EVALUATED_RUN', RUN || ':' || BEST || ':' || EVAL_BEST);
       OUT_RESULTS_CLASS_ID = RUN;
       OUT_FLAG = FLAG;
       WHEN ANY DO
@@ -305,6 +313,8 @@ BEGIN
     DECLARE FLAG CHAR(1);
     DECLARE ERR VARCHAR(400);
     DECLARE NCAND INTEGER;
+    DECLARE JUST_DONE VARCHAR(80);
+    DECLARE DONE_KEY VARCHAR(80);
   BEGIN
     LANG = COALESCE(IN_LANGUAGE_CODE, 'FI');
     OUT_CLASS_COURSE_ID = 0;
@@ -314,23 +324,34 @@ BEGIN
       OUT_MESSAGE = VRK_T(LANG, 'Suoritusta ei löydy.', 'The run does not exist.');
       SUSPEND; EXIT;
     END
+    /* a card read stored in this transaction was evaluated by the store:
+       while the run still has the course the store gave it, the check's
+       answer is that evaluation's */
+    JUST_DONE = RDB$GET_CONTEXT('USER_TRANSACTION', 'VRK_EVALUATED_RUN');
+    RDB$SET_CONTEXT('USER_TRANSACTION', 'VRK_EVALUATED_RUN', NULL);
+    DONE_KEY = IN_RESULTS_CLASS_ID || ':' || CUR || ':';
     RDB$SET_CONTEXT('USER_TRANSACTION', 'VRK_EVAL', '1');
     BEGIN
-      SELECT OUT_BEST_CC, OUT_FLAG, OUT_ERROR, OUT_CANDIDATES FROM VRK_EVAL_RUN(:IN_RESULTS_CLASS_ID, :CUR, :LANG)
-        INTO :BEST, :FLAG, :ERR, :NCAND;
-      IF (ERR IS NOT NULL) THEN EXCEPTION VRK_ERROR ERR;
-      IF (NCAND = 0) THEN
-      BEGIN
-        ERR = VRK_T(LANG, 'Tapahtumalla ei ole ratoja.', 'The event has no courses.');
-        EXCEPTION VRK_ERROR ERR;
-      END
-      /* the run keeps its course (with fresh times); the caller offers the
-         proposal when it differs */
-      IF (CUR <> 0 AND EXISTS (SELECT 1 FROM VRK_RESULTS_CLASS_ALL A
-                                WHERE A.RESULTS_CLASS_ID = :IN_RESULTS_CLASS_ID AND A.CLASS_COURSE_ID = :CUR)) THEN
-        EXECUTE PROCEDURE VRK_APPLY_CLASS_COURSE(:IN_RESULTS_CLASS_ID, :CUR);
+      IF (JUST_DONE STARTING WITH DONE_KEY) THEN
+        BEST = CAST(SUBSTRING(JUST_DONE FROM CHAR_LENGTH(DONE_KEY) + 1) AS BIGINT);
       ELSE
-        EXECUTE PROCEDURE VRK_APPLY_CLASS_COURSE(:IN_RESULTS_CLASS_ID, :BEST);
+      BEGIN
+        SELECT OUT_BEST_CC, OUT_FLAG, OUT_ERROR, OUT_CANDIDATES FROM VRK_EVAL_RUN(:IN_RESULTS_CLASS_ID, :CUR, :LANG)
+          INTO :BEST, :FLAG, :ERR, :NCAND;
+        IF (ERR IS NOT NULL) THEN EXCEPTION VRK_ERROR ERR;
+        IF (NCAND = 0) THEN
+        BEGIN
+          ERR = VRK_T(LANG, 'Tapahtumalla ei ole ratoja.', 'The event has no courses.');
+          EXCEPTION VRK_ERROR ERR;
+        END
+        /* the run keeps its course (with fresh times); the caller offers the
+           proposal when it differs */
+        IF (CUR <> 0 AND EXISTS (SELECT 1 FROM VRK_RESULTS_CLASS_ALL A
+                                  WHERE A.RESULTS_CLASS_ID = :IN_RESULTS_CLASS_ID AND A.CLASS_COURSE_ID = :CUR)) THEN
+          EXECUTE PROCEDURE VRK_APPLY_CLASS_COURSE(:IN_RESULTS_CLASS_ID, :CUR);
+        ELSE
+          EXECUTE PROCEDURE VRK_APPLY_CLASS_COURSE(:IN_RESULTS_CLASS_ID, :BEST);
+      END
       UPDATE VRK_RESULTS_CLASS R SET R.VALIDATED_CLASS_ID = NULL, R.VALIDATED_CLASS_COURSE_ID = NULL
        WHERE R.RESULTS_CLASS_ID = :IN_RESULTS_CLASS_ID AND R.VALIDATED_CLASS_COURSE_ID IS NOT NULL;
       OUT_CLASS_COURSE_ID = BEST;

@@ -62,12 +62,15 @@ void TformResultsClass2::AutomaticAcceptance()
     CommitCurrentResult();
     // (the window closes at once, so it is not loaded again: at the board
     // every millisecond here keeps the runner waiting for the result)
-    if (BoardShown() && formResultBoard) {
-        formResultBoard->ShowResultData(iResultsClassId);
-        FBoardShowsRun = true;
+    {
+        TDataModule1::TReadsTogether together;
+        if (BoardShown() && formResultBoard) {
+            formResultBoard->ShowResultData(iResultsClassId);
+            FBoardShowsRun = true;
+        }
+        if (bNewResult && receipt && ReceiptAllowed())
+            PrintReceipt(iResultsClassId);
     }
-    if (bNewResult && receipt && ReceiptAllowed())
-        PrintReceipt(iResultsClassId);
     bNewResult = false;
     CloseDialog();
 }

@@ -169,14 +169,24 @@ void TformResultsClass2::FormShow(TComponent*)
 
 void TformResultsClass2::OpenCardRead()
 {
-    if (!ProcessChipString(vcWasInForest, vcCourseFlag)) {
+    TDataModule1::TStoredRead read;
+    {
+        THourGlassCursor hourGlass;
+        DataModule1->storeCardRead(vcChipString, read);
+    }
+    iResultsClassId = read.resultsClassId;
+    vcWasInForest = read.wasInForest.isEmpty() ? QStringLiteral("E") : read.wasInForest;
+    vcCourseFlag = read.flag;
+    if (!read.message.isEmpty()) {
+        ErrorBox(fdtxt::ChipProcessingError + read.message);
         bCancelOpen = true;  // nothing was stored, so nothing is pending
         resultsClass->selectDB(0);
         return;
     }
+    if (!read.runLoaded)
+        resultsClass->selectDB(iResultsClassId);
     const bool board = BoardShown();
     if (vcWasInForest != QLatin1String("K")) {
-        resultsClass->selectDB(iResultsClassId);
         const bool lastCard = formMain && formMain->vc_last_read_chip == resultsClass->control_card();
         // A card read again after other cards is the same card read again too.
         const int64_t earlier = lastCard ? 0 : EarlierReadOfCard();
@@ -194,12 +204,8 @@ void TformResultsClass2::OpenCardRead()
             bCancelOpen = true;
         }
     } else {
-        int64_t cc = 0;
-        QString className, message;
-        DataModule1->validatePunches(iResultsClassId, cc, className, message);
-        if (!message.isEmpty())
-            ErrorBox(fdtxt::RecheckError + QLatin1Char(' ') + message);
-        resultsClass->selectDB(iResultsClassId);
+        if (!read.checkMessage.isEmpty())
+            ErrorBox(fdtxt::RecheckError + QLatin1Char(' ') + read.checkMessage);
         if (FOlder) {
             // the older dialog accepts a clean run on the card's own chip
             if (resultsClass->status() == QLatin1String("0") && resultsClass->rented_chip() != QLatin1String("K"))

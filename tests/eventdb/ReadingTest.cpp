@@ -3,6 +3,8 @@
 
 #include "tests/eventdb/EventDbFixture.h"
 
+#include "platform/database/FbQuery.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -375,6 +377,95 @@ TEST_F(ReadingTest, RecheckAfterACourseIsSavedKeepsTheReadTime)
     }
     EXPECT_EQ(inserted(id), both);
     EXPECT_EQ(inserted(byHand), stored + QLatin1Char('|') + stored);
+}
+
+// The desk stores a finish read and checks it in one transaction; the check
+// then takes the store's evaluation instead of repeating it. Whatever the
+// shortcut, the check must answer and leave the run exactly as a check of
+// its own does, also when the run's course changed in between.
+TEST_F(ReadingTest, CheckInTheStoringTransactionAnswersAsACheckOfItsOwn)
+{
+    const QString kValidate = QStringLiteral(
+        "SELECT OUT_CLASS_COURSE_ID, OUT_MESSAGE FROM E_RESULTS_CLASS.RESULTS_CLASS_VALIDATE(:IN_RESULTS_CLASS_ID, 'FI') ");
+    const QString kChangeCourse =
+        QStringLiteral("update vrk_results_class set class_course_id = 401 where results_class_id = :ID");
+    struct Case {
+        const char* name;
+        bool registered;    // the card was checked in on course B (D21)
+        bool changeCourse;  // the run is moved to course A between store and check
+    };
+    const std::vector<Case> cases = {
+        {"registration on another course", true, false},
+        {"fresh read", false, false},
+        {"course changed in between", true, true},
+    };
+    const QString chip = EventDb::Emit(QStringLiteral("54321"), kCourseA);
+    const TArgs readArgs = {{"IN_EVENT_ID", 100}, {"IN_CHIP_STRING", chip}, {"IN_TO_FOREST", "E"},
+                            {"IN_START_TIME", QString()}, {"IN_LANGUAGE_CODE", "FI"}, {"IN_CONTROL_CARD", QString()}};
+    auto registerCard = [](EventDb& d) {
+        const QVariant reg = d.Row(kInsert, {{"IN_EVENT_ID", 100}, {"IN_CHIP_STRING", QString()}, {"IN_TO_FOREST", "K"},
+                                             {"IN_START_TIME", QString()}, {"IN_LANGUAGE_CODE", "FI"},
+                                             {"IN_CONTROL_CARD", "054321"}})["OUT_RESULTS_CLASS_ID"];
+        d.Exec(QStringLiteral("update vrk_results_class set result_status = 'M', first_result_status = 'M', "
+                              "class_course_id = 402 where results_class_id = :id"),
+               {{"ID", reg}});
+    };
+    // The run as the check leaves it, with its course rows and splits.
+    auto state = [](EventDb& d, qlonglong id, const TRow& check) {
+        TRow r = d.Row(QStringLiteral("select r.class_course_id, r.status, cast(r.time_sec as integer) secs, r.start_time, "
+                                      "r.finish_time, r.result_status, (select count(*) from vrk_results_class_all a "
+                                      "where a.results_class_id = r.results_class_id) courses, (select count(*) from "
+                                      "vrk_results_splits s where s.results_class_id = r.results_class_id) splits "
+                                      "from vrk_results_class r where r.results_class_id = :id"),
+                       {{"ID", id}});
+        r.insert(QStringLiteral("PROPOSED"), check["OUT_CLASS_COURSE_ID"]);
+        r.insert(QStringLiteral("MESSAGE"), check["OUT_MESSAGE"]);
+        return r;
+    };
+    for (const Case& c : cases) {
+        // each in a transaction of its own
+        EventDb apart;
+        if (c.registered)
+            registerCard(apart);
+        const qlonglong a = apart.Row(kInsert, readArgs)["OUT_RESULTS_CLASS_ID"].toLongLong();
+        if (c.changeCourse)
+            apart.Exec(kChangeCourse, {{"ID", a}});
+        const TRow expected = state(apart, a, apart.Row(kValidate, {{"IN_RESULTS_CLASS_ID", a}}));
+
+        // all in one
+        EventDb together;
+        if (c.registered)
+            registerCard(together);
+        TFbTransaction t;
+        t.SetConnection(&together.Connection());
+        t.StartTransaction();
+        auto open = [&](TFbQuery& q, const QString& sql, const TArgs& args) {
+            q.SetConnection(&together.Connection());
+            q.SetTransaction(&t);
+            q.SQL().Add(sql);
+            for (const auto& [name, value] : args)
+                q.ParamByName(name).SetValue(value);
+        };
+        TFbQuery store, change, check;
+        open(store, kInsert, readArgs);
+        store.Open();
+        const qlonglong b = store.FieldByName(QStringLiteral("OUT_RESULTS_CLASS_ID"))->AsLargeInt();
+        store.Close();
+        if (c.changeCourse) {
+            open(change, kChangeCourse, {{"ID", b}});
+            change.ExecSQL();
+        }
+        open(check, kValidate, {{"IN_RESULTS_CLASS_ID", b}});
+        check.Open();
+        TRow answer;
+        for (const char* f : {"OUT_CLASS_COURSE_ID", "OUT_MESSAGE"}) {
+            TField* field = check.FieldByName(QString::fromLatin1(f));
+            answer.insert(QString::fromLatin1(f), field->IsNull() ? QVariant() : field->Value());
+        }
+        check.Close();
+        t.Commit();
+        EXPECT_EQ(state(together, b, answer), expected) << c.name;
+    }
 }
 
 }  // namespace
