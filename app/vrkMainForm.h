@@ -30,6 +30,7 @@ class TrDBGridSorter_FireDac;
 class TPropSaveFile;
 class TPropSaveMain;
 class TrDBGridsPropSave;
+class TParioCompsPropSave;
 class TrDBTreeView;
 class TTreeNode;
 class TControl;
@@ -185,7 +186,7 @@ public:
     void NotificationReady();
     void buttonNotificationClick();
     // Results side.
-    TPanel* grpMainAreaDetails = nullptr;
+    TrGroupBox* grpMainAreaDetails = nullptr;
     TFcToolbar* fctlbrMainGrid = nullptr;
     TCheckBox* chkAutoRefresh = nullptr;
     TrGroupBox* grpLastResult = nullptr;
@@ -193,10 +194,12 @@ public:
     TrDBGrid* rdbgrdResultsClass = nullptr;
     TrDBGridSorter_FireDac* rDBGridSorter_FireDac1 = nullptr;
     // The window's property file "sorvex.ini" in the program folder (the
-    // application-wide one): the results grid's layout between runs.
+    // application-wide one): the results grid's layout and the details
+    // group box between runs.
     TPropSaveFile* PropSaveFile1 = nullptr;
     TPropSaveMain* PropSaveMain1 = nullptr;
     TrDBGridsPropSave* rDBGridsPropSave1 = nullptr;
+    TParioCompsPropSave* ParioCompsPropSave1 = nullptr;
     // Reads the layout once the start-up has passed the upgrade (which may
     // have deleted the file); saves it when the window closes.
     void ReadLayout();

@@ -290,10 +290,13 @@ void TformMain::BuildNavigation()
 void TformMain::BuildResults()
 {
     using namespace mwtxt;
-    grpMainAreaDetails = Make<TPanel>(this, this, "grpMainAreaDetails");
+    // A group box (its state is kept between runs) without caption bar or frame.
+    grpMainAreaDetails = Make<TrGroupBox>(this, this, "grpMainAreaDetails");
     grpMainAreaDetails->SetAlign(alClient);
-    grpMainAreaDetails->SetBevelOuter(bvNone);
     grpMainAreaDetails->SetCaption(QString());
+    grpMainAreaDetails->SetCaptionHeight(0);
+    grpMainAreaDetails->SetFrameType(ftNone);
+    grpMainAreaDetails->SetMinMaxBtnType(mmbNone);
 
     BuildGridToolbar();
 

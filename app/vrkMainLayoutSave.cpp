@@ -1,9 +1,10 @@
-// The main window's saved layout: its place and size, and the results grid's
-// columns, widths, order, sort, filter and field groups in the
-// application-wide property file.
+// The main window's saved layout: its place and size, the results grid's
+// columns, widths, order, sort, filter and field groups, and the details
+// group box in the application-wide property file.
 
 #include "app/vrkCommon.h"
 #include "app/vrkMainForm.h"
+#include "components/grid/TParioCompsPropSave.h"
 #include "components/grid/TPropSaveFile.h"
 #include "components/grid/TPropSaveMain.h"
 #include "components/grid/TrDBGridsPropSave.h"
@@ -30,6 +31,10 @@ void TformMain::BuildLayoutSaving()
     rDBGridsPropSave1->StoreFieldsGroup = true;
     rDBGridsPropSave1->StoreFilterSetting = true;
     rDBGridsPropSave1->Components.Add(QStringLiteral("rdbgrdResultsClass"));
+    ParioCompsPropSave1 = new TParioCompsPropSave(this);
+    ParioCompsPropSave1->SetName(QStringLiteral("ParioCompsPropSave1"));
+    ParioCompsPropSave1->SetPropSaveMain(PropSaveMain1);
+    ParioCompsPropSave1->Components.Add(QStringLiteral("grpMainAreaDetails"));
 }
 
 void TformMain::ReadLayout()

@@ -3,6 +3,7 @@
 // shown only when the installation asks for it).
 
 #include "app/vrkMainForm.h"
+#include "components/base/rGroupBox.h"
 #include "components/framed/FcPanel.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
