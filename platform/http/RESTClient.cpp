@@ -116,6 +116,22 @@ QByteArray CombinedTrustFile(CURL* H, const QByteArray& Added)
 #endif
 }
 
+// Without an added file the system's bundle is what is trusted. libcurl
+// also names the system's certificate folder, and with a folder set it
+// builds its store anew for every new connection (some 30 ms of processor
+// time); the folder holds the same certificates as the bundle, so the
+// bundle alone is used and the store is kept.
+void KeepSystemStore(CURL* H)
+{
+#if LIBCURL_VERSION_NUM >= 0x075400
+    char* Bundle = nullptr;
+    if (curl_easy_getinfo(H, CURLINFO_CAINFO, &Bundle) == CURLE_OK && Bundle && *Bundle)
+        curl_easy_setopt(H, CURLOPT_CAPATH, nullptr);
+#else
+    Q_UNUSED(H);
+#endif
+}
+
 }  // namespace
 
 struct TRESTClient::Impl {
@@ -227,6 +243,8 @@ TRESTClient::TReply TRESTClient::Execute(TRESTRequestMethod Method, const QStrin
             curl_easy_setopt(H, CURLOPT_CA_CACHE_TIMEOUT, 0L);
 #endif
         }
+    } else {
+        KeepSystemStore(H);
     }
 
     curl_slist* List = nullptr;
