@@ -323,11 +323,11 @@ void TrDBFieldsForm::ReadProp()
         cbFormat->SetItems(mFldList);
         cbFormat->SetEnabled(true);
         enWidth->SetEnabled(true);
-        lTest->Font()->Assign(fc->Font);
-        align = fc->TextAlign;
-        eCaption->SetText(fc->TitleText);
-        enWidth->SetValue(fc->FixedColWidth);
-        cbFormat->SetText(fc->FixedColMask);
+        lTest->Font()->Assign(fc->Font());
+        align = fc->TextAlign();
+        eCaption->SetText(fc->TitleText());
+        enWidth->SetValue(fc->FixedColWidth());
+        cbFormat->SetText(fc->TextMask());
     } else {
         cbFormat->SetItems(mNumFormat);
         TField* f = FieldOf(act);
@@ -391,12 +391,11 @@ void TrDBFieldsForm::SetProp()
     const TAlignment align = rbAlign[1]->Checked() ? taRightJustify : rbAlign[2]->Checked() ? taCenter : taLeftJustify;
     if (SelFixedCol) {
         TFixedColText* fc = RGr->FixedColText();
-        fc->Font.Assign(*lTest->Font());
-        fc->ParentFont = false;
-        fc->TextAlign = align;
-        fc->TitleText = eCaption->Text();
-        fc->FixedColWidth = int(enWidth->Value());
-        fc->FixedColMask = cbFormat->Text();
+        fc->SetFont(*lTest->Font());
+        fc->SetTextAlign(align);
+        fc->SetTitleText(eCaption->Text());
+        fc->SetFixedColWidth(int(enWidth->Value()));
+        fc->SetTextMask(cbFormat->Text());
         RGr->Invalidate();
     } else {
         if (TColumn* c = ColumnOf(act)) {

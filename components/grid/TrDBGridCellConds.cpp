@@ -33,6 +33,11 @@ TrDBGridCellConds* TrDBGridCellConds::Of(TrDBGrid* Grid)
     return new TrDBGridCellConds(Grid);
 }
 
+TCellParamsCondList& TrDBGrid::CellParamsCondList()
+{
+    return TrDBGridCellConds::Of(this)->List;
+}
+
 void TrDBGridCellConds::RefreshSummaries()
 {
     auto* grid = static_cast<TrDBGrid*>(Owner());

@@ -166,8 +166,10 @@ TRect TrDBGridFilterBar::FilterComboRect(const TRect& CellRect, bool UseMargin) 
 
 TRect TrDBGridFilterBar::ClearButtonRect(const TRect& BarRect) const
 {
-    const int w = std::min(BarRect.Height(), 16);
-    return Rect(BarRect.Right - w - 1, BarRect.Top + 1, BarRect.Right - 1, BarRect.Bottom - 1);
+    // A square as wide as the box's inside is high, less 4, at its right.
+    const TRect inside = Rect(BarRect.Left + 3, BarRect.Top, BarRect.Right - 3, BarRect.Bottom - 1);
+    const int w = std::max(0, inside.Height() - 4);
+    return Rect(inside.Right - w, inside.Top, inside.Right, inside.Bottom);
 }
 
 TRect TrDBGridFilterBar::FunnelRect(const TRect& CellRect) const
@@ -248,19 +250,30 @@ void TrDBGridFilterBar::DrawTitle(int ACol, const TRect& CellRect, TColumn* Colu
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(o.TextBkColor);
     c->FillRect(bar);
-    c->Brush()->SetColor(clBtnShadow);
+    c->Brush()->SetColor(clWindowFrame);
     c->FrameRect(bar);
     const QString name = Column->FieldName();
     const QString text = store->EditValues.Values(name);
     if (text.isEmpty())
         return;
+    // The text in the title's font, and a grey "x" that clears it, set off by a line.
     const TRect clear = ClearButtonRect(bar);
-    DrawGlyph(FGrid, clear, TrGlyphsRec::FilterBarIndex(true));
-    c->Font()->Assign(*FGrid->Font());
+    const TColor titleColour = c->Font()->Color();
+    c->Font()->Assign(*Column->Title()->Font());
     c->Font()->SetColor(store->EditStatuses.Values(name) == QLatin1String("E") ? clRed : clWindowText);
     c->Brush()->SetStyle(bsClear);
-    TRect tr = Rect(bar.Left + 3, bar.Top, clear.Left - 1, bar.Bottom);
+    TRect tr = Rect(bar.Left + 3, clear.Top, clear.Left, clear.Bottom);
     c->DrawText(text, tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    c->Font()->SetColor(clGrayText);
+    TRect x = clear;
+    c->DrawText(QStringLiteral("x"), x, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const TPen saved = *c->Pen();
+    c->Pen()->SetColor(clGrayText);
+    c->Pen()->SetWidth(1);
+    c->MoveTo(clear.Left - 1, clear.Top + 2);
+    c->LineTo(clear.Left - 1, clear.Bottom - 1);
+    c->SetPen(saved);
+    c->Font()->SetColor(titleColour);
     c->Brush()->SetStyle(bsSolid);
 }
 
@@ -471,8 +484,8 @@ void TrDBGridFilterBar::FilterComboShow(const TRect& R, int DataCol)
     FCombo->SetColor(o.TextBkColor);
     FCombo->UpdateTimerDelay = int(o.SetFilterDelay);
     QStringList items;
-    if (OnLoadFilterList)
-        OnLoadFilterList(FGrid, FGrid->DataSet(), f->FieldName(), items);
+    if (FGrid->OnLoadFilterList)
+        FGrid->OnLoadFilterList(FGrid, FGrid->DataSet(), f->FieldName(), items);
     else if (o.TextListAutoLoad)
         FilterListLoadValues(f, items);
     else
@@ -554,10 +567,10 @@ void TrDBGridFilterBar::FilterComboUpdateTimer()
     const QString text = FCombo->Text();
     TrDBGridColumnFilters* store = Store();
     bool ok = false;
-    if (f && OnSetColumnFilter) {
+    if (f && FGrid->OnSetColumnFilter) {
         const QString cond = store->BarTextCondition(f, text);
         ok = text.trimmed().isEmpty() || !cond.isEmpty();
-        OnSetColumnFilter(FGrid, f->DataSet(), f, cond, text, nullptr, ok);
+        FGrid->OnSetColumnFilter(FGrid, f->DataSet(), f, cond, text, nullptr, ok);
         store->EditValues.SetValues(shown->FieldName(), text.trimmed().isEmpty() ? QString() : text);
     } else {
         ok = f && store->ProcFilterBarFilter(f, text);
@@ -786,8 +799,8 @@ void TrDBGridFilterBar::FilterPanelUpdateFilterList()
 
 void TrDBGridFilterBar::FilterPanelButtonClick(int Index)
 {
-    if (OnFilterPanelButtonClick)
-        OnFilterPanelButtonClick(FGrid, FGrid->DataSet(), Index);
+    if (FGrid->OnFilterPanelButtonClick)
+        FGrid->OnFilterPanelButtonClick(FGrid, FGrid->DataSet(), nullptr, nullptr, Index);
 }
 
 void TrDBGridFilterBar::DoFilterChange()

@@ -48,20 +48,8 @@ public:
 
     // Field name (upper case) = the bar texts used before in that column.
     std::map<QString, QStringList> TextValueList;
-    using TLoadFilterListEvent = std::function<void(TComponent* Sender, TDataSet* DS, const QString& FieldName, QStringList& PickList)>;
-    TLoadFilterListEvent OnLoadFilterList;
-    // Replaces the grid's own applying of a bar or funnel filter (FilterForm:
-    // the funnel list, nil for the bar); Result false reports a failure.
-    using TSetColumnFilterEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, TField* Field, const QString& FilterString,
-                                                     const QString& FilterValue, TComponent* FilterForm, bool& Result)>;
-    TSetColumnFilterEvent OnSetColumnFilter;
-    // Fills the funnel list instead of the grid (IsLoaded true skips the grid's own loading).
-    using TFunnelFilterAddToList = std::function<void(const QString& DisplayText, const QString& ValueText, bool Checked)>;
-    using TLoadFunnelFilterEvent = std::function<void(TComponent* Sender, TDataSet* DS, const QString& FieldName,
-                                                      const TFunnelFilterAddToList& AddToListProc, bool& IsLoaded)>;
-    TLoadFunnelFilterEvent OnLoadFunnelFilter;
-    // The panel's user buttons (Value = the button's index).
-    std::function<void(TComponent* Sender, TDataSet* DataSet, int Index)> OnFilterPanelButtonClick;
+    // The filter events (OnLoadFilterList, OnSetColumnFilter, OnLoadFunnelFilter,
+    // OnFilterPanelButtonClick) are the grid's own.
 
     // ---- which columns filter ----
     bool IsFilterColumn(int DataCol, bool AllowLookupField) const;

@@ -158,9 +158,8 @@ void TrDBGridFilterForm::LoadList(TrDBGrid* DBGrid, TColumn* C)
     CheckBoxList->Canvas()->Font()->Assign(*CheckBoxList->Font());
     // 3. The program may fill the list itself.
     bool loaded = false;
-    TrDBGridFilterBar* bar = TrDBGridFilterBar::Of(DBGrid);
-    if (bar->OnLoadFunnelFilter)
-        bar->OnLoadFunnelFilter(this, DS, DisplayField->FieldName(),
+    if (DBGrid->OnLoadFunnelFilter)
+        DBGrid->OnLoadFunnelFilter(this, DS, DisplayField->FieldName(),
                                 [this](const QString& D, const QString& V, bool C) { AddToList(D, V, C); }, loaded);
     // 4. The values the filter shows, checked; then those it hides.
     if (!loaded) {
@@ -263,10 +262,9 @@ void TrDBGridFilterForm::IntSetFilter(const QString& FilterText)
 {
     if (!Gr || !DisplayField)
         return;
-    TrDBGridFilterBar* bar = TrDBGridFilterBar::Of(Gr);
-    if (bar->OnSetColumnFilter) {
+    if (Gr->OnSetColumnFilter) {
         bool result = true;
-        bar->OnSetColumnFilter(Gr, DS, ValueField, FilterText, QString(), this, result);
+        Gr->OnSetColumnFilter(Gr, DS, ValueField, FilterText, QString(), this, result);
         if (result) {
             Hide();
             Gr->Invalidate();

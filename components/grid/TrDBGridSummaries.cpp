@@ -45,9 +45,9 @@ void TrDBGridSummaries::Recalculate()
         r.Field = cols->Items(i)->Field();
         FResults.push_back(r);
     }
-    if (OnRecalculateSummaryResult) {
+    if (FGrid->OnRecalculateSummaryResult) {
         for (TSummaryResults& r : FResults)
-            OnRecalculateSummaryResult(r.Field, r);
+            FGrid->OnRecalculateSummaryResult(FGrid, r.Field, r);
         FCalculated = true;
         return;
     }
@@ -163,8 +163,8 @@ QString TrDBGridSummaries::ReplaceSummaryTags(QString& S, TField* F, const TSumm
         } else if (dynamic_cast<TBooleanField*>(rf)) {
             text = t.K == kSum || t.Value == 0 ? QString::number(qint64(std::nearbyint(t.Value))) : FormatFloat(QStringLiteral("0.000"), t.Value);
         }
-        if (OnGetSummaryResult)
-            OnGetSummaryResult(F, R, tag, ForFooter, text);
+        if (FGrid->OnGetSummaryResult)
+            FGrid->OnGetSummaryResult(FGrid, F, R, tag, ForFooter, text);
         S.replace(tag, text, Qt::CaseInsensitive);
         if (!result.isEmpty())
             result += QStringLiteral("; ");

@@ -30,9 +30,6 @@ class TrDBGridSummaries {
 public:
     explicit TrDBGridSummaries(TrDBGrid* Grid) : FGrid(Grid) {}
     bool CalculateDistinctValues = false;
-    std::function<void(TField* F, TSummaryResults& R)> OnRecalculateSummaryResult;
-    std::function<void(TField* F, const TSummaryResults& R, const QString& TagStr, bool ForFooter, QString& DisplayText)>
-        OnGetSummaryResult;
 
     // Recomputes every column's summary over the records under the current filter.
     void Recalculate();

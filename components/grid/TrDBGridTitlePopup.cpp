@@ -84,8 +84,8 @@ void TrDBGridTitlePopup::BuildTitlePopup(TColumn* Column)
 
 void TrDBGridTitlePopup::TitlePopupClick(TMenuItem* Item)
 {
-    if (OnTitlePopupItemClick)
-        OnTitlePopupItemClick(Item);
+    if (FGrid->OnTitlePopupItemClick)
+        FGrid->OnTitlePopupItemClick(Item);
     else if (Item && Item->Tag > 1)
         Clipboard()->SetAsText(Item->Hint());
 }

@@ -25,8 +25,6 @@ public:
 
     TrDBGridSummaries* Summaries() { return FSummaries.get(); }
     TPopupMenu* Menu() const { return FTitlePopup; }
-    // Replaces the copy of a clicked line.
-    TNotifyEvent OnTitlePopupItemClick;
 
     // The grid's context-menu handling for a press at MousePos (client
     // coordinates); Handled when a title menu was shown.

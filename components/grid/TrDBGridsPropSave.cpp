@@ -526,29 +526,33 @@ std::vector<std::pair<TStringList*, QString>> TrDBGridsPropSave::DesignLists(TrD
 void TrDBGridsPropSave::SaveFixedColText(TPropSaveFile* F, const QString& K, TrDBGrid* G)
 {
     const TFixedColText& t = *G->FixedColText();
-    if (t.FixedColWidth == 0 || t.FixedColWidth == 11)
+    if (t.FixedColWidth() == 0 || t.FixedColWidth() == 11)
         return;
-    F->WriteBool(K, QStringLiteral("FixedColParentFont"), t.ParentFont);
-    if (!t.ParentFont)
-        F->WriteFont(K + QStringLiteral(".FixedCol"), t.Font, G->ScaleRatio());
-    F->WriteInteger(K, QStringLiteral("FixedColWidth"), t.FixedColWidth);
-    F->WriteString(K, QStringLiteral("FixedColTitleText"), t.TitleText);
-    F->WriteString(K, QStringLiteral("FixedColTextMask"), t.FixedColMask);
-    F->WriteInteger(K, QStringLiteral("FixedColTextAlign"), int(t.TextAlign));
+    F->WriteBool(K, QStringLiteral("FixedColParentFont"), t.ParentFont());
+    if (!t.ParentFont())
+        F->WriteFont(K + QStringLiteral(".FixedCol"), t.Font(), G->ScaleRatio());
+    F->WriteInteger(K, QStringLiteral("FixedColWidth"), t.FixedColWidth());
+    F->WriteString(K, QStringLiteral("FixedColTitleText"), t.TitleText());
+    F->WriteString(K, QStringLiteral("FixedColTextMask"), t.TextMask());
+    F->WriteInteger(K, QStringLiteral("FixedColTextAlign"), int(t.TextAlign()));
 }
 
 void TrDBGridsPropSave::ReadFixedColText(TPropSaveFile* F, const QString& K, TrDBGrid* G)
 {
     TFixedColText& t = *G->FixedColText();
-    t.FixedColWidth = F->ReadInteger(K, QStringLiteral("FixedColWidth"), t.FixedColWidth);
-    if (t.FixedColWidth == 0 || t.FixedColWidth == 11)
+    t.SetFixedColWidth(F->ReadInteger(K, QStringLiteral("FixedColWidth"), t.FixedColWidth()));
+    if (t.FixedColWidth() == 0 || t.FixedColWidth() == 11)
         return;
-    t.ParentFont = F->ReadBool(K, QStringLiteral("FixedColParentFont"), t.ParentFont);
-    if (!t.ParentFont)
-        F->ReadFont(K + QStringLiteral(".FixedCol"), t.Font, G->ScaleRatio());
-    t.TitleText = F->ReadString(K, QStringLiteral("FixedColTitleText"), t.TitleText);
-    t.FixedColMask = F->ReadString(K, QStringLiteral("FixedColTextMask"), t.FixedColMask);
-    t.TextAlign = TAlignment(std::clamp(F->ReadInteger(K, QStringLiteral("FixedColTextAlign"), int(t.TextAlign)), 0, 2));
+    if (F->ReadBool(K, QStringLiteral("FixedColParentFont"), t.ParentFont())) {
+        t.SetParentFont(true);
+    } else {
+        TFont font(t.Font());
+        F->ReadFont(K + QStringLiteral(".FixedCol"), font, G->ScaleRatio());
+        t.SetFont(font);
+    }
+    t.SetTitleText(F->ReadString(K, QStringLiteral("FixedColTitleText"), t.TitleText()));
+    t.SetTextMask(F->ReadString(K, QStringLiteral("FixedColTextMask"), t.TextMask()));
+    t.SetTextAlign(TAlignment(std::clamp(F->ReadInteger(K, QStringLiteral("FixedColTextAlign"), int(t.TextAlign())), 0, 2)));
 }
 
 void TrDBGridsPropSave::SaveFooterRow(TPropSaveFile* F, const QString& K, TrDBGrid* G)

@@ -39,7 +39,8 @@ TColor GetDefColor(TColor Color, TColor Default)
 
 int GetFldListrDBGrid(TrDBGrid* Grid, TStringList* List, TGetFldDefs FldsDef)
 {
-    if (!HasFldDef(FldsDef, fdGetLabels))
+    // Indexes asked for win over labels.
+    if (!HasFldDef(FldsDef, fdGetLabels) || HasFldDef(FldsDef, fdGetIndex))
         return GetFldListDBGrid(Grid, List, FldsDef);
     // The same choice of columns, captioned with the titles the grid shows
     // (a group's title for a grouped column).
@@ -155,7 +156,7 @@ void TFooterRow::Assign(const TFooterRow& S)
 // ---- construction ------------------------------------------------------------------
 
 TrDBGrid::TrDBGrid(TComponent* AOwner)
-    : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>()), FTitleLineText(this)
+    : TDBGrid(AOwner), FFooterRow(this), TempBmp(std::make_unique<TBitmap>()), FTitleLineText(this), FFixedColText(this)
 {
     SetOptions(Options() | dgTitleHotTrack);
     FOptionsEx2.SetGrid(this);
@@ -170,6 +171,10 @@ TrDBGrid::TrDBGrid(TComponent* AOwner)
                            &FieldsFilterMapping, &FieldsFixedColumnWidth, &TitlePopupItems, &TitleHints, &TitleImages,
                            &TitleButtons, &DataImages, &FieldsGroups})
         l->SetCaseSensitive(false);
+    // Whoever changes these lists (the host, a saver, Assign), the grid shows it.
+    for (TStringList* l : {&DataImages, &TitleButtons, &TitleImages, &FieldsFilterButton, &FieldsFilterMapping,
+                           &FieldsFixedColumnWidth})
+        l->OnChange = [this] { Invalidate(); };
     // Whoever changes the definitions (a window, Assign, a saver) gets the
     // columns regrouped and the band repainted.
     FieldsGroups.OnChange = [this] { FieldsGroupsChanged(); };
@@ -363,6 +368,12 @@ void TrDBGrid::SetGridLookStyle(TGridLookStyles v)
     FGridLookStyle = v;
     const int i = int(v);
     if (i >= 0 && i < GridLookStyleCount) {
+        // The recolouring may move the record; the visible rows stay where they were.
+        SaveRowPos(true);
+        struct Restore {
+            TrDBGrid* G;
+            ~Restore() { G->RestoreRowPos(); }
+        } restore{this};
         const TGridLookStyleDef& d = GridLookStyleDefs[size_t(i)];
         GradientStartColor = GetDefColor(d.GradientStartColor, clWhite);
         GradientEndColor = GetDefColor(d.GradientEndColor, 0xD6D6D6);
@@ -372,6 +383,12 @@ void TrDBGrid::SetGridLookStyle(TGridLookStyles v)
         FColorActiveRow = GetDefColor(d.TextBkColorActiveRow, clInfoBk);
         FColorOddRow = GetDefColor(d.TextBkColorOddRow, 0xC0DCC0);
         FOptionsEx2.Appearance.DrawColoredRow = d.TextBkColorOddRow != clNone;
+        // The title line band takes the theme's title colours.
+        FTitleLineText.SetColor(GradientStartColor);
+        TFont lineFont;
+        lineFont.Assign(FTitleLineText.Font());
+        lineFont.SetColor(TitleFont()->Color());
+        FTitleLineText.SetFont(lineFont);
         // The columns follow the grid's colours and fonts unless customised.
         for (int c = 0; c < Columns()->Count(); ++c) {
             TColumn* col = Columns()->Items(c);
@@ -627,8 +644,10 @@ void TrDBGrid::FontChanged()
 void TrDBGrid::Resize()
 {
     TDBGrid::Resize();
-    if (FColumnWidth != cwNone)
+    // Only a new width asks for the width mode again (cwDataWidth scans every record).
+    if (Width() != FLastWidth && FColumnWidth != cwNone)
         SetColumnWidth(FColumnWidth, 0);
+    FLastWidth = Width();
     if (TrDBGridFilterBar* bar = TrDBGridFilterBar::Find(this))
         bar->FilterComboRefreshBounds();
 }

@@ -33,6 +33,8 @@ class THintWindow;
 class TrRichEdit;
 class TCustomImageList;
 class TPopupMenu;
+class TCustomForm;
+class TCellParamsCondList;
 
 // The band under the data rows: one text per column and a free text.
 class TFooterRow {
@@ -86,19 +88,45 @@ private:
     bool FParentFont = true;
 };
 
-// The top-left cell and the indicator column's texts and width.
+// The top-left cell and the indicator column's texts and width. Every
+// setter but SetParentFont lays the grid out again.
 class TFixedColText {
 public:
-    QString TitleText;
-    QString FixedColMask;   // the text mask of every data row ("<<#>>" = record number)
-    int FixedColWidth = 0;  // 0: the platform's indicator width
-    TAlignment TextAlign = taLeftJustify;
-    TFont Font;
-    bool ParentFont = true;
-    bool ShowIndicator = true;
-    bool ShowCheckbox = false;
-    bool IsFixedColUsed() const { return ShowCheckbox || !FixedColMask.isEmpty(); }
-    void Assign(const TFixedColText& S) { *this = S; }
+    explicit TFixedColText(TrDBGrid* Grid) : FGrid(Grid) {}
+    const QString& TitleText() const { return FTitleText; }
+    void SetTitleText(const QString& V);
+    // The text of every data row: "<<#>>" the record number, "<<FIELD>>" a field's value.
+    const QString& TextMask() const { return FTextMask; }
+    void SetTextMask(const QString& V);
+    // 11 (the default) leaves the platform's indicator width; below 8 stores 0.
+    int FixedColWidth() const { return FFixedColWidth; }
+    void SetFixedColWidth(int V);
+    TAlignment TextAlign() const { return FTextAlign; }
+    void SetTextAlign(TAlignment V);
+    const TFont& Font() const { return FFont; }
+    // Changing the font clears ParentFont.
+    void SetFont(const TFont& V);
+    bool ParentFont() const { return FParentFont; }
+    // Setting it takes the grid's font in.
+    void SetParentFont(bool V);
+    bool ShowIndicator() const { return FShowIndicator; }
+    void SetShowIndicator(bool V);
+    bool ShowCheckbox() const { return FShowCheckbox; }
+    void SetShowCheckbox(bool V);
+    bool IsFixedColUsed() const { return FShowCheckbox || !FTextMask.isEmpty(); }
+    void Assign(const TFixedColText& S);
+
+private:
+    void Changed();
+    TrDBGrid* FGrid;
+    QString FTitleText;
+    QString FTextMask;
+    int FFixedColWidth = 11;
+    TAlignment FTextAlign = taLeftJustify;
+    TFont FFont;
+    bool FParentFont = true;
+    bool FShowIndicator = true;
+    bool FShowCheckbox = false;
 };
 
 class TrDBGrid : public TDBGrid {
@@ -244,6 +272,8 @@ public:
                          TVerticalAlignment VertAlign, unsigned Format);
     void DrawDataGridLines(const TRect& Rect, int DataCol, TGridDrawState State, TColumn* Column);
     void RefreshCellParamsCond() { Invalidate(); }
+    // The grid's cell-condition rules (made on first use).
+    TCellParamsCondList& CellParamsCondList();
     // While set, DrawCell paints nothing.
     bool ExUpdateLock = false;
     // How many times a cell was painted while the grid's dataset scrolled
@@ -593,6 +623,28 @@ public:
     TNotifyEvent OnFixColClick;
     using TFooterCellClick = std::function<void(TComponent* Sender, int ACol, TColumn* Column)>;
     TFooterCellClick OnFooterCellClick;
+    // The filter bar's list of earlier texts, filled by the window.
+    TLoadPickListEvent OnLoadFilterList;
+    // Replaces the grid's own applying of a bar or funnel filter (FilterForm:
+    // the funnel list, nil for the bar); Result false reports a failure.
+    using TSetColumnFilterEvent = std::function<void(TComponent* Sender, TDataSet* DataSet, TField* Field, const QString& FilterString,
+                                                     const QString& FilterValue, TComponent* FilterForm, bool& Result)>;
+    TSetColumnFilterEvent OnSetColumnFilter;
+    // Fills the funnel list instead of the grid (IsLoaded true skips the grid's own loading).
+    using TFunnelFilterAddToList = std::function<void(const QString& DisplayText, const QString& ValueText, bool Checked)>;
+    using TLoadFunnelFilterEvent = std::function<void(TComponent* Sender, TDataSet* DS, const QString& FieldName,
+                                                      const TFunnelFilterAddToList& AddToListProc, bool& IsLoaded)>;
+    TLoadFunnelFilterEvent OnLoadFunnelFilter;
+    // The filter panel's user buttons (Value = the button's index).
+    TLinkClickEvent OnFilterPanelButtonClick;
+    // The window computes the summaries itself (nothing else is computed then).
+    std::function<void(TComponent* Sender, TField* F, TSummaryResults& SummaryResults)> OnRecalculateSummaryResult;
+    // The window's say on a summary's text (TagStr: "%SUM", "%AVG", ...).
+    std::function<void(TComponent* Sender, TField* F, const TSummaryResults& SummaryResults, const QString& TagStr, bool ForFooter,
+                       QString& DisplayText)>
+        OnGetSummaryResult;
+    // Replaces the copy of a clicked title popup line (Sender: the menu item).
+    TNotifyEvent OnTitlePopupItemClick;
     // FieldValues: "NAME=value" of every field of the record under the mouse.
     using TGetHintStringExEvent = std::function<void(TComponent* Sender, TColumn* UnderMouseColumn, bool TitleRow, bool FooterRow,
                                                      const TStringList& FieldValues, const QString& CellText, QString& HintString)>;
@@ -625,6 +677,7 @@ public:
 
 protected:
     bool SelectCell(int ACol, int ARow) override;
+    bool HighlightCell(int DataCol, int DataRow, const QString& Value, TGridDrawState AState) override;
     TInplaceEdit* CreateEditor() override;
     TEditStyle GetEditStyle(int ACol, int ARow) const override;
     void TitleClick(TColumn* Column) override;
@@ -709,6 +762,9 @@ protected:
     void DrawGroupButton(const TRect& CellRect, bool Expanded, TColor Color);
     void DrawMergedGroupHeaders();
     void DrawMergedHeader(int First, int Last, const TGroupInfo& Info);
+    void DrawMergedBackground(const TRect& R);
+    // Title grid lines: the row line, and the column line in the group's colour inside a group.
+    void DrawTitleGridLines(int ACol, int ARow, bool InGroup, TGridDrawState State, const TRect& Rect);
     void ApplyGroupTitleFont(TColumn* Column, TFont* AFont);
     // The group button or merged title under the point: only found (Act
     // false, at the press) or clicked (at the release).
@@ -720,6 +776,7 @@ protected:
 
 private:
     QString FitTextToWidth(const QString& Text, int Width);
+    void PrepareCellDialog(TCustomForm& Form, int GlyphIndex);
     // Sorting helpers.
     bool ApplySortThroughEvents(const QString& Fields, const QString& Directions, bool Single, bool Desc);
     // Search helpers.
@@ -766,6 +823,16 @@ private:
     int FMouseOverRow = -1;
     bool isActiveRow = false;
     bool isHotTrackRow = false;
+    int FLastWidth = -1;  // the width the column width mode was last applied at
+    bool FTitleInGroup = false;  // the title cell painted last lies inside an open group
+    // The fixed cells painted in this pass, for their grid lines.
+    struct TTitleGridCell {
+        int Col, Row;
+        bool InGroup;
+        TGridDrawState State;
+        TRect Rect;
+    };
+    std::vector<TTitleGridCell> FTitleGridCells;
     bool FPainting = false;
     int FPaintScrollCount = 0;
     std::unique_ptr<TBitmap> TempBmp;
@@ -822,6 +889,7 @@ private:
     void DataScrollMove(int Row);
     // Draws a title's text turned a quarter left (running upwards), in up to 9 lines.
     void DrawRotatedTitle(const TRect& R, const QString& Text, TAlignment Alignment);
+    QString DrawTitleTextAlign(const TRect& R, QString Title, TAlignment Alignment, TColumn* Column);
     bool CellHintAt(const TGridCoord& C, TColumn*& Column, QString& HintText, bool& ForceShow);
     TTitleLineText FTitleLineText;
     TrRichEdit* FRichText = nullptr;

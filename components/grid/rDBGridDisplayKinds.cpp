@@ -7,12 +7,29 @@
 #include "components/base/rHTMLDrawText.h"
 #include "components/base/rpictool.h"
 #include "components/base/rtool.h"
+#include "components/grid/rdbtool.h"
 #include "platform/database/Fields.h"
+#include "platform/rtl/DateUtils.h"
+#include "platform/rtl/StrUtils.h"
 #include "platform/ui/ImgList.h"
 
 #include <cmath>
 
 namespace {
+
+// Either separator is taken, and a text that holds both reads the first as
+// the thousands separator.
+double LocaleNumber(const QString& S, double Default)
+{
+    QString text = S.trimmed();
+    const int dot = int(text.indexOf(QLatin1Char('.'))), comma = int(text.indexOf(QLatin1Char(',')));
+    if (dot >= 0 && comma >= 0)
+        text.remove(dot < comma ? QLatin1Char('.') : QLatin1Char(','));
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    return ok ? v : Default;
+}
 
 double NumberText(const QString& S, double Default)
 {
@@ -29,6 +46,28 @@ QString ColorHex(TColor C)
         .arg((v >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
         .arg((v >> 16) & 0xFF, 2, 16, QLatin1Char('0'))
         .toUpper();
+}
+
+// A condition key: "<", ">", "<>", "<~" (at most) or ">~" (at least) directly
+// before a number, or before a date in the locale's short form for date-time
+// fields. A key that does not convert, or fails to compare, never matches.
+bool ImageConditionHolds(TField* Field, const QString& Key)
+{
+    int n = 0;
+    while (n < Key.size() && QStringLiteral("<>~").contains(Key[n]))
+        ++n;
+    const QString op = Key.left(n), rest = Key.mid(n).trimmed();
+    double limit = 0;
+    if (IsDateTimeField(Field) ? !TryStrToDate(rest, limit) : !TryStrToFloat(rest, limit))
+        return false;
+    try {
+        const double v = Field->AsFloat();
+        return (op == QLatin1String("<") && v < limit) || (op == QLatin1String(">") && v > limit) ||
+               (op == QLatin1String("<>") && v != limit) || (op == QLatin1String("<~") && v <= limit) ||
+               (op == QLatin1String(">~") && v >= limit);
+    } catch (...) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -57,8 +96,8 @@ bool TrDBGrid::Fields_GetDataBarSettings(const QString& FieldName, double& MinVa
     if (v.toString().isEmpty())
         return false;
     const QStringList p = v.toString().split(QLatin1Char(';'));
-    MinValue = NumberText(p.value(0), 0);
-    MaxValue = NumberText(p.value(1), 100);
+    MinValue = LocaleNumber(p.value(0), 0);
+    MaxValue = LocaleNumber(p.value(1), 100);
     ValueType = TrDataBarText(std::clamp(int(NumberText(p.value(2), 0)), 0, 2));
     ColorFrom = StringToColor(p.value(3));
     ColorTo = StringToColor(p.value(4));
@@ -90,7 +129,8 @@ bool TrDBGrid::ShowDataBar(const TRect& Rect, const TRect& TextRect, TField* Fie
     double mn = 0, mx = 100;
     TrDataBarText type = dbtValue;
     TColor from = clNone, to = clNone;
-    Fields_GetDataBarSettings(Field->FieldName(), mn, mx, type, from, to);
+    if (!Fields_GetDataBarSettings(Field->FieldName(), mn, mx, type, from, to))
+        return true;
     double value = mn;
     try {
         const QVariant fv = FGeneralEventRec.FieldValue;
@@ -118,10 +158,16 @@ void TrDBGrid::ShowStatusBar(const TRect& Rect, TField* Field)
     int steps = 5;
     TrStatusBarType type = sbtProgressBar;
     TColor all = clNone, done = clNone;
-    Fields_GetStatusBarSettings(Field->FieldName(), steps, type, all, done);
+    if (!Fields_GetStatusBarSettings(Field->FieldName(), steps, type, all, done))
+        return;
+    // The value a general-event handler gave for the bar, else the field's own.
     int value = 0;
     try {
-        value = Field->AsInteger();
+        const QVariant fv = FGeneralEventRec.FieldValue;
+        bool ok = false;
+        value = OnGeneralEvent && fv.isValid() ? int(std::lround(fv.toDouble(&ok))) : Field->AsInteger();
+        if (OnGeneralEvent && !ok)
+            value = Field->AsInteger();
     } catch (...) {
         value = 0;
     }
@@ -146,58 +192,43 @@ bool TrDBGrid::GetDataImageDef(TField* Field, TDataImageDef& Def)
     const int start = DataImages.IndexOf(QLatin1Char('[') + Field->FieldName() + QLatin1Char(']'));
     if (start < 0)
         return false;
-    const QString text = Field->AsString();
-    const bool numeric = !IsApostrField(Field) && !Field->IsNull();
-    QString chosen, fallback;
-    for (int i = start + 1; i < DataImages.Count() && !DataImages[i].startsWith(QLatin1Char('[')); ++i) {
-        const QString key = DataImages.Names(i), val = DataImages.ValueFromIndex(i);
-        if (key.compare(QLatin1String("Cfg_Align"), Qt::CaseInsensitive) == 0) {
-            Def.ImageAlignment = val;
-            continue;
-        }
-        if (key == QLatin1String("*")) {
-            fallback = val;
-            continue;
-        }
-        if (!chosen.isEmpty())
-            continue;
-        if (key == text) {
-            chosen = val;
-            continue;
-        }
-        if (!numeric)
-            continue;
-        // Conditions: <, >, <>, <~ (at most), >~ (at least) before a number.
-        static const char* ops[] = {"<>", "<~", ">~", "<", ">"};
-        for (const char* op : ops) {
-            const QString o = QLatin1String(op);
-            if (!key.startsWith(o))
-                continue;
-            bool ok = false;
-            const double n = key.mid(o.size()).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-            const double v = Field->AsFloat();
-            if (ok && ((o == QLatin1String("<>") && v != n) || (o == QLatin1String("<~") && v <= n) ||
-                       (o == QLatin1String(">~") && v >= n) || (o == QLatin1String("<") && v < n) || (o == QLatin1String(">") && v > n)))
-                chosen = val;
-            break;
-        }
-    }
-    if (chosen.isEmpty())
-        chosen = fallback;
-    if (chosen.isEmpty())
+    QList<QPair<QString, QString>> lines;
+    for (int i = start + 1; i < DataImages.Count() && !DataImages[i].startsWith(QLatin1Char('[')); ++i)
+        if (DataImages[i].contains(QLatin1Char('=')))
+            lines.append({DataImages.Names(i).trimmed(), DataImages.ValueFromIndex(i)});
+    // INI keys match without case.
+    auto valueOf = [&lines](const QString& Key) {
+        for (const auto& l : lines)
+            if (l.first.compare(Key, Qt::CaseInsensitive) == 0)
+                return l.second;
+        return QString();
+    };
+    // A value of its own wins over the conditions, whatever the order of the lines.
+    QString text = valueOf(Field->AsString());
+    if (text.isEmpty() && (dynamic_cast<TNumericField*>(Field) || IsDateTimeField(Field)))
+        for (const auto& l : lines)
+            if (ImageConditionHolds(Field, l.first)) {
+                text = l.second;
+                break;
+            }
+    if (text.isEmpty())
+        text = valueOf(QStringLiteral("*"));
+    QVariant param(text);
+    DoGeneralEventParam(geGetDataImageIndex, nullptr, param, nullptr, Field);
+    text = param.toString();
+    if (text.isEmpty())
         return false;
     bool isIndex = false;
-    const int idx = chosen.trimmed().toInt(&isIndex);
+    const int idx = text.trimmed().toInt(&isIndex);
     Def.UseDataImage = true;
-    if (isIndex) {
-        Def.ImageIndex = idx;
-        // An aligned image leaves room for the value beside it.
-        if (!Def.ImageAlignment.isEmpty())
-            Def.ShowText = Field->DisplayText();
-    } else {
-        Def.ImageIndex = -2;  // a word instead of an image
-        Def.ShowText = chosen;
-    }
+    Def.ImageIndex = isIndex ? idx : -2;
+    QVariant align(valueOf(QStringLiteral("Cfg_Align")));
+    DoGeneralEventParam(geGetDataImageAlignment, nullptr, align, nullptr, Field);
+    Def.ImageAlignment = align.toString();
+    if (!isIndex)
+        Def.ShowText = text;  // a word instead of an image
+    else if (!Def.ImageAlignment.isEmpty())
+        Def.ShowText = Field->DisplayText();  // an aligned image leaves room for the value beside it
     return true;
 }
 
@@ -219,12 +250,7 @@ void TrDBGrid::ShowDataImage(const TRect& Rect, TField* Field, TColumn* Column, 
     bmp.Canvas()->FillRect(::Rect(0, 0, bmp.Width(), bmp.Height()));
     FDataImageList->GetBitmap(Def.ImageIndex, &bmp);
     bmp.SetTransparent(FDataImageList->Tag == 0);
-    TRect r = Rect;
-    if (align.startsWith(QLatin1Char('L'), Qt::CaseInsensitive))
-        r.Right = r.Left + bmp.Width() + 4;
-    else if (align.startsWith(QLatin1Char('R'), Qt::CaseInsensitive))
-        r.Left = r.Right - bmp.Width() - 4;
-    DrawBMPInCell(r, &bmp);
+    DrawCellBmp(Rect, &bmp, true, align);
 }
 
 // ---- markup --------------------------------------------------------------------------

@@ -115,9 +115,10 @@ bool TrDBGrid::IsDrawDropDownEx(TField* Field)
     return v;
 }
 
+// The print engine's entry: it must print a check box exactly where the grid shows one.
 bool TrDBGrid::IsFieldAsBoolean(TField* Field)
 {
-    return HasNameOrPair(FieldsAsBoolean, Field);
+    return IsBoolEx(Field);
 }
 
 bool TrDBGrid::IsColorEx(TField* Field)

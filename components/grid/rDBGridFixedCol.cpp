@@ -17,10 +17,84 @@ constexpr int IndicatorArea = 11;
 
 }  // namespace
 
+// ---- the settings ------------------------------------------------------------------
+
+void TFixedColText::Changed()
+{
+    FGrid->LayoutChanged();
+    FGrid->Invalidate();
+}
+
+void TFixedColText::SetTitleText(const QString& V)
+{
+    FTitleText = V;
+    Changed();
+}
+
+void TFixedColText::SetTextMask(const QString& V)
+{
+    FTextMask = V;
+    Changed();
+}
+
+void TFixedColText::SetFixedColWidth(int V)
+{
+    FFixedColWidth = V < 8 ? 0 : V;
+    Changed();
+}
+
+void TFixedColText::SetTextAlign(TAlignment V)
+{
+    FTextAlign = V;
+    Changed();
+}
+
+void TFixedColText::SetFont(const TFont& V)
+{
+    FFont.Assign(V);
+    FParentFont = false;
+    Changed();
+}
+
+void TFixedColText::SetParentFont(bool V)
+{
+    FParentFont = V;
+    if (V)
+        FFont.Assign(*FGrid->Font());
+    FGrid->Invalidate();
+}
+
+void TFixedColText::SetShowIndicator(bool V)
+{
+    FShowIndicator = V;
+    Changed();
+}
+
+void TFixedColText::SetShowCheckbox(bool V)
+{
+    FShowCheckbox = V;
+    Changed();
+}
+
+void TFixedColText::Assign(const TFixedColText& S)
+{
+    FTitleText = S.FTitleText;
+    FTextMask = S.FTextMask;
+    FFixedColWidth = S.FFixedColWidth;
+    FTextAlign = S.FTextAlign;
+    FFont.Assign(S.FFont);
+    FParentFont = S.FParentFont;
+    FShowIndicator = S.FShowIndicator;
+    FShowCheckbox = S.FShowCheckbox;
+    Changed();
+}
+
+// ---- painting ----------------------------------------------------------------------
+
 int TrDBGrid::IndicatorColWidth() const
 {
-    // 11 stands for the base grid's own indicator width.
-    const int w = FFixedColText.FixedColWidth;
+    // The default 11 leaves the platform's own width.
+    const int w = FFixedColText.FixedColWidth();
     return w >= 8 && w != 11 ? w : TDBGrid::IndicatorColWidth();
 }
 
@@ -28,7 +102,7 @@ void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState
 {
     const TFixedColText& fc = FFixedColText;
     // The grid draws its own indicator glyphs (in the title colour) at run time.
-    if (!fc.IsFixedColUsed() && fc.ShowIndicator && (ComponentState() & csDesigning)) {
+    if (!fc.IsFixedColUsed() && fc.ShowIndicator() && (ComponentState() & csDesigning)) {
         TDBGrid::DrawIndicatorCell(DataRow, ARect, AState);
         return;
     }
@@ -45,26 +119,27 @@ void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState
         // 1. The row's record is read through the link's window.
         DataLink()->SetActiveRecord(DataRow);
         TRect q = Rect(ARect.Left + 1, ARect.Top + 1, ARect.Right - 1, ARect.Bottom - 1);
-        if (fc.ShowIndicator)
+        if (fc.ShowIndicator())
             q.Left += IndicatorArea;
         // 2. The mask: "<<#>>" is the record number (none on a new record).
         QString text;
         if (fc.IsFixedColUsed()) {
             const int over = ds->ActiveRecordOverride();
             const int recNo = (current && ds->State() == dsInsert) ? 0 : (over >= 0 ? over + 1 : ds->RecNo());
-            text = fc.FixedColMask;
+            text = fc.TextMask();
             text.replace(QStringLiteral("<<#>>"), recNo >= 1 ? QString::number(recNo) : QString());
             text = FillTextMask(text, ds, QStringLiteral("<<"), QStringLiteral(">>"));
         }
         // 3-4. Font, the check mark and the window's say.
-        c->Font()->Assign(fc.ParentFont ? *Font() : fc.Font);
-        if (fc.ParentFont)
+        c->Font()->Assign(fc.ParentFont() ? *Font() : fc.Font());
+        if (fc.ParentFont())
             c->Font()->SetColor(TitleFont()->Color());
-        bool checked = fc.ShowCheckbox && (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
+        // The window learns the row's selection even where no check box shows it.
+        bool checked = (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
         if (OnGetFixedColState)
             OnGetFixedColState(this, current, c->Font(), text, checked);
         // 5. The check box.
-        if (fc.ShowCheckbox) {
+        if (fc.ShowCheckbox()) {
             if (TBitmap* b = rGlyphs.BmpFromIndex(TrGlyphsRec::CheckIndex(checked), FScaleRatio, FCustomGlyphs)) {
                 if (q.Width() >= b->Width()) {
                     const TRect br = text.isEmpty() ? q : Rect(q.Left, q.Top, q.Left + b->Width(), q.Bottom);
@@ -81,14 +156,14 @@ void TrDBGrid::DrawIndicatorCell(int DataRow, const TRect& ARect, TGridDrawState
             const bool single = FRowLines == 1 || c->TextWidth(text) <= q.Width();
             c->Brush()->SetStyle(bsClear);
             DrawTextAligned(q, text, nullptr, false, QString(), FRowVerticalAlign,
-                            GetCellAlignment(fc.TextAlign, FRowVerticalAlign, single));
+                            GetCellAlignment(fc.TextAlign(), FRowVerticalAlign, single));
             c->Brush()->SetStyle(bsSolid);
         }
         // 7. The record indicator.
-        if (fc.ShowIndicator) {
+        if (fc.ShowIndicator()) {
             const TRect ir = fc.IsFixedColUsed() ? Rect(ARect.Left, ARect.Top, ARect.Left + IndicatorArea, ARect.Bottom) : ARect;
             const bool readOnly = ReadOnly() || !(Options() & dgEditing) || !ds->CanModify();
-            const bool multi = !fc.ShowCheckbox && (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
+            const bool multi = !fc.ShowCheckbox() && (Options() & dgMultiSelect) && SelectedRows()->CurrentRowSelected();
             DrawGlyphRecoloured(ir, TrGlyphsRec::RecordIndicatorIndex(current, multi, readOnly, ds->State()), TitleFont()->Color());
         }
     } catch (...) {
@@ -112,11 +187,11 @@ void TrDBGrid::DrawTitleEx(const TRect& ARect, TGridDrawState AState)
     }
     c->Font()->Assign(*TitleFont());
     // 2. The title text.
-    const bool withText = !FFixedColText.TitleText.isEmpty();
+    const bool withText = !FFixedColText.TitleText().isEmpty();
     if (withText) {
-        c->Brush()->SetStyle(bsClear);
-        TRect r = Rect(q.Left + IndicatorArea, q.Top, q.Right, q.Bottom);
-        c->DrawText(FFixedColText.TitleText, r, GetCellAlignment(FFixedColText.TextAlign, taVerticalCenter, true) | DT_END_ELLIPSIS);
+        // Laid out as the titles are: the window's say, TitleLines lines.
+        DrawTitleTextAlign(Rect(q.Left + IndicatorArea, q.Top, q.Right, q.Bottom), FFixedColText.TitleText(), FFixedColText.TextAlign(),
+                           nullptr);
         c->Brush()->SetStyle(bsSolid);
     }
     // 3. The filter glyph (a click shows the record count or the window's own action).

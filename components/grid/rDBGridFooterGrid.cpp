@@ -44,8 +44,8 @@ void TrDBGrid::UpdateFooterGrid()
     FooterGridUpdating = true;
     try {
         // The same indicator width keeps the columns under each other.
-        if (FFooterGrid->FixedColText()->FixedColWidth != FFixedColText.FixedColWidth) {
-            FFooterGrid->FixedColText()->FixedColWidth = FFixedColText.FixedColWidth;
+        if (FFooterGrid->FixedColText()->FixedColWidth() != FFixedColText.FixedColWidth()) {
+            FFooterGrid->FixedColText()->SetFixedColWidth(FFixedColText.FixedColWidth());
             FFooterGrid->LayoutChanged();
         }
         TDBGridColumns* fc = FFooterGrid->Columns();

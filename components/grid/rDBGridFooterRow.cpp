@@ -10,9 +10,14 @@
 #include "components/base/rtool.h"
 #include "platform/database/Fields.h"
 
+#include <algorithm>
+
 void TrDBGrid::PaintBands()
 {
     TDBGrid::PaintBands();
+    for (const TTitleGridCell& t : FTitleGridCells)
+        DrawTitleGridLines(t.Col, t.Row, t.InGroup, t.State, t.Rect);
+    FTitleGridCells.clear();
     DrawMergedGroupHeaders();
     DrawFooterRow();
     if (FOptionsEx2.Filters.FilterPanel)
@@ -118,7 +123,7 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
     // 5.1-5.3 Font, alignment and text; the settings' tokens after the text.
     TField* field = Column && !indicator ? Column->Field() : nullptr;
     QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
-    TAlignment align = indicator ? FFixedColText.TextAlign : Column ? Column->Alignment() : taLeftJustify;
+    TAlignment align = indicator ? FFixedColText.TextAlign() : Column ? Column->Alignment() : taLeftJustify;
     c->Font()->Assign(FFooterRow.ParentFont() && Column && !indicator ? *Column->Font() : FFooterRow.Font);
     if (FFooterRow.BoldText)
         c->Font()->SetStyle(c->Font()->Style() | fsBold);

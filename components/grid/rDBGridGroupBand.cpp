@@ -5,15 +5,25 @@
 #include "components/grid/rDBGrid.h"
 
 #include "platform/database/Fields.h"
+#include "platform/ui/Themes.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-TColor LineColorOf(const TGroupInfo& Info)
+// The group's line colour, else the colour of the title text beside it.
+TColor LineColorOf(const TGroupInfo& Info, TColor FontColor)
 {
-    return Info.GroupLineColor != clNone ? Info.GroupLineColor : clGrayText;
+    return Info.GroupLineColor != clNone ? Info.GroupLineColor : FontColor;
+}
+
+// A grey made lighter (Delta > 0) or darker on a 240-step luminance scale.
+TColor Luminance(TColor C, int Delta)
+{
+    const TColor rgb = ColorToRGB(C) & 0xFFFFFF;
+    auto part = [&](int shift) { return std::clamp(int((rgb >> shift) & 0xFF) + Delta * 255 / 240, 0, 255) << shift; };
+    return TColor(part(0) | part(8) | part(16));
 }
 
 bool SameGroup(const TGroupInfo& A, const TGroupInfo& B)
@@ -113,6 +123,7 @@ void TrDBGrid::ApplyGroupTitleFont(TColumn* Column, TFont* AFont)
 
 void TrDBGrid::DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Column)
 {
+    FTitleInGroup = false;
     const TOptionsGroups& g = FOptionsEx2.Groups;
     // Merged headers span several cells and their grid lines: PaintBands draws them.
     if (!g.Active || g.ShowMergedCell || !Column || GroupHeight() <= 0)
@@ -121,49 +132,61 @@ void TrDBGrid::DrawFieldGroupBand(int ACol, const TRect& CellRect, TColumn* Colu
     if (!info.IsGrouped)
         return;
     TCanvas* c = Canvas();
-    TRect band = CellRect;
-    band.Top = GroupBandTop(band);
-    band.Bottom = band.Top + GroupHeight();
+    const TColor colour = LineColorOf(info, c->Font()->Color());
+    const int width = std::max(1, UseScale(g.GroupLineWidth));
+    TRect button = CellRect;
+    const TPoint centre = GetGroupBtnRect(button);
     const bool expanded = !info.IsMaster || IsGroupMasterExpanded(ACol);
     const bool groupGoesOn = SameGroup(info, GetColGroupInfo(ACol + 1, false));
-    c->Pen()->SetColor(LineColorOf(info));
-    c->Pen()->SetWidth(std::max(1, UseScale(g.GroupLineWidth)));
-    // The line runs from the master's button to the last member and turns down there.
-    const int y = band.Top + band.Height() / 2;
-    const int from = info.IsMaster ? band.Left + band.Width() / 2 : band.Left;
-    const int to = groupGoesOn ? band.Right : band.Right - 4;
-    if (expanded) {
-        c->MoveTo(from, y);
-        c->LineTo(to, y);
-        if (!groupGoesOn) {
-            c->MoveTo(to, y);
-            c->LineTo(to, band.Bottom);
+    c->Pen()->SetColor(colour);
+    c->Pen()->SetWidth(width);
+    if (info.IsMaster) {
+        DrawGroupButton(CellRect, expanded, colour);
+        c->Pen()->SetWidth(width);
+        // An open group's line runs from the button to the members.
+        if (expanded) {
+            c->MoveTo(button.Right, centre.Y);
+            c->LineTo(CellRect.Right, centre.Y);
+            FTitleInGroup = true;
         }
+    } else if (groupGoesOn) {
+        c->MoveTo(CellRect.Left, centre.Y);
+        c->LineTo(CellRect.Right, centre.Y);
+        FTitleInGroup = true;
+    } else {
+        // The last member: to the middle, then down to where a button would end.
+        c->MoveTo(CellRect.Left, centre.Y);
+        c->LineTo(centre.X, centre.Y);
+        c->LineTo(centre.X, button.Bottom);
     }
-    if (info.IsMaster && g.CanExpand)
-        DrawGroupButton(CellRect, expanded, LineColorOf(info));
     c->Pen()->SetWidth(1);
     c->Brush()->SetStyle(bsSolid);
 }
 
 void TrDBGrid::DrawGroupButton(const TRect& CellRect, bool Expanded, TColor Color)
 {
-    // "-" while the group is open, "+" while it is collapsed.
+    // Always a frame on a master; "-" inside while the group is open and "+"
+    // while it is collapsed, only where groups can be opened and closed.
     TCanvas* c = Canvas();
     TRect b = CellRect;
     const TPoint centre = GetGroupBtnRect(b);
+    const int width = std::max(1, UseScale(FOptionsEx2.Groups.GroupLineWidth));
     c->Pen()->SetWidth(1);
     c->Pen()->SetColor(Color);
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(clWindow);
     c->Rectangle(b);
-    const int arm = std::max(2, b.Width() / 2 - 2);
-    c->MoveTo(centre.X - arm, centre.Y);
-    c->LineTo(centre.X + arm + 1, centre.Y);
+    if (!FOptionsEx2.Groups.CanExpand)
+        return;
+    c->Pen()->SetWidth(width);
+    const int inset = width < 2 ? 2 : width + 2, from = (width - 1) / 2 + 2;
+    c->MoveTo(b.Left + from, centre.Y);
+    c->LineTo(b.Right - inset, centre.Y);
     if (!Expanded) {
-        c->MoveTo(centre.X, centre.Y - arm);
-        c->LineTo(centre.X, centre.Y + arm + 1);
+        c->MoveTo(centre.X, b.Top + from);
+        c->LineTo(centre.X, b.Bottom - inset);
     }
+    c->Pen()->SetWidth(1);
 }
 
 void TrDBGrid::DrawMergedGroupHeaders()
@@ -214,27 +237,54 @@ void TrDBGrid::DrawMergedHeader(int First, int Last, const TGroupInfo& Info)
     right += pending;
     const TRect title = CellRect(First, 0).IsEmpty() ? CellRect(Last, 0) : CellRect(First, 0);
     TRect band = Rect(left, GroupBandTop(title), right, 0);
-    band.Bottom = band.Top + GroupHeight();
+    band.Bottom = band.Top + GroupHeight() - 1;  // the last pixel row holds the separator
     TColumn* master = ColumnAt(First);
     TCanvas* c = Canvas();
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(master ? master->Title()->Color() : FixedColor());
-    c->FillRect(band);
-    c->Pen()->SetColor(LineColorOf(Info));
-    c->Pen()->SetWidth(std::max(1, UseScale(FOptionsEx2.Groups.GroupLineWidth)));
-    c->MoveTo(band.Left + 1, band.Bottom - 1);
-    c->LineTo(band.Right - 1, band.Bottom - 1);
+    c->Font()->Assign(master ? *master->Title()->Font() : *TitleFont());
+    if (Info.TitleFontColor != clNone)
+        c->Font()->SetColor(Info.TitleFontColor);
+    DrawMergedBackground(band);
     const bool button = FOptionsEx2.Groups.CanExpand && Info.IsMaster;
     TRect text = Rect(band.Left + 2, band.Top, band.Right - 2, band.Bottom - 1);
     if (button)
         text.Left += int(std::lround(FOptionsEx2.Groups.CollapseBtnSize * FScaleRatio)) + GroupHeight() / 2;
-    if (!Info.MergedCellTitle.isEmpty()) {
-        c->Font()->Assign(master ? *master->Title()->Font() : *TitleFont());
-        if (Info.TitleFontColor != clNone)
-            c->Font()->SetColor(Info.TitleFontColor);
+    // A header without a title of its own names the group while it spans or is open.
+    const bool expanded = Info.IsMaster ? IsGroupMasterExpanded(First) : true;
+    QString caption = Info.MergedCellTitle;
+    if (caption.isEmpty() && (Last > First || expanded))
+        caption = Info.GroupCollapsedTitle;
+    if (!caption.isEmpty()) {
         c->Brush()->SetStyle(bsClear);
-        c->DrawText(Info.MergedCellTitle, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        c->DrawText(caption, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (button)
-        DrawGroupButton(Rect(band.Left, title.Top, band.Right, title.Bottom), IsGroupMasterExpanded(First), LineColorOf(Info));
+        DrawGroupButton(Rect(band.Left, title.Top, band.Right, title.Bottom), expanded, LineColorOf(Info, c->Font()->Color()));
+}
+
+// The merged header's background in the grid's drawing style, closed by two
+// separator lines (the classic style has none: its raised edges close it).
+void TrDBGrid::DrawMergedBackground(const TRect& R)
+{
+    TCanvas* c = Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    const grids::TGridDrawingStyle style = DrawingStyle();
+    if (style == grids::gdsClassic) {
+        c->Brush()->SetColor(FixedColor());
+        c->FillRect(R);
+        TRect edges = R;
+        DrawEdge(c, edges, BDR_RAISEDINNER, BF_RECT);
+        return;
+    }
+    if (style == grids::gdsGradient)
+        c->GradientFill(R, GradientStartColor, GradientEndColor, gdVertical);
+    else
+        DrawThemedHeaderSection(c, R, tsNormal);
+    const TColor first = TColor(0xF0F0F0), second = Luminance(first, -45);
+    c->Pen()->SetWidth(1);
+    c->Pen()->SetColor(first);
+    c->MoveTo(R.Left, R.Bottom - 1);
+    c->LineTo(R.Right, R.Bottom - 1);
+    c->Pen()->SetColor(second);
+    c->MoveTo(R.Left, R.Bottom);
+    c->LineTo(R.Right, R.Bottom);
 }

@@ -294,11 +294,10 @@ void TrDBGrid::MouseMove(TShiftState Shift, int X, int Y)
         RefreshCellHint(X, Y);
     SetMouseOverRow(c.Y > TitleRow() ? c.Y : -1);
     // 8. The hand cursor over the clickable part of a link cell.
-    const bool link = PointOnLink(c, X, Y);
-    if (link != isLink) {
-        isLink = link;
-        SetCursor(link ? crHandPoint : crDefault);
-    }
+    // The base grid has shown its own Cursor (or a sizing one); over a link the hand.
+    isLink = PointOnLink(c, X, Y);
+    if (isLink)
+        ShowCursorShape(crHandPoint);
 }
 
 bool TrDBGrid::PointOnLink(const TGridCoord& C, int X, int Y)
@@ -384,8 +383,12 @@ bool TrDBGrid::CanHotTrack(int ACol, int ARow) const
 void TrDBGrid::MouseLeave()
 {
     HideRecCountHint();
-    SetMouseOverRow(-1);
+    // A link cell left behind must not keep the hand over the rest of the grid.
+    ShowCursorShape(Cursor());
     isLink = false;
+    SetMouseOverRow(-1);
+    InvalidateHotTrackCell();
+    ResetHotTrackCell();
     TDBGrid::MouseLeave();
 }
 

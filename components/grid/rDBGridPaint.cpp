@@ -55,10 +55,22 @@ void TrDBGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState A
         throw;
     }
     FPainting = false;
-    if ((ARow <= TitleRow() || ACol <= FixCol()) && OnDrawTitleCellEnd) {
-        TRect rect = ARect;
-        FixCellRectColRowLines(rect);
-        OnDrawTitleCellEnd(this, ACol, ARow, rect, AState);
+    if (ARow <= TitleRow() || ACol <= FixCol()) {
+        const bool dataTitle = ARow <= TitleRow() && ACol > FixCol();
+        TRect lines = ARect;
+        // A title's lines start below the title line band, and below a merged group header.
+        if (dataTitle) {
+            lines.Top += FTitleLineText.SumHeight();
+            if (FOptionsEx2.Groups.Active && FOptionsEx2.Groups.ShowMergedCell)
+                lines.Top = GroupBandTop(ARect) + GroupHeight();
+        }
+        // Drawn over the base grid's lines once they are in (PaintBands).
+        FTitleGridCells.push_back({ACol, ARow, dataTitle && FTitleInGroup, AState, lines});
+        if (OnDrawTitleCellEnd) {
+            TRect rect = ARect;
+            FixCellRectColRowLines(rect);
+            OnDrawTitleCellEnd(this, ACol, ARow, rect, AState);
+        }
     }
 }
 
@@ -205,6 +217,15 @@ void TrDBGrid::GetCellParams(TField* Field, TFont* AFont, TColor& Background, TD
         OnGetCellParamsEx(this, Field, AFont, Background, DataImageDef, ActiveRow, Highlight);
 }
 
+bool TrDBGrid::HighlightCell(int DataCol, int DataRow, const QString& Value, TGridDrawState AState)
+{
+    if (FOptionsEx2.Appearance.HighlightMultiselect)
+        return TDBGrid::HighlightCell(DataCol, DataRow, Value, AState);  // marked rows included
+    // Marked rows are then left plain: only the selected cell, and only while it is shown.
+    return (AState & gdSelected) && ((Options() & dgAlwaysShowSelection) || Focused()) &&
+           (!Updating() || (Options() & dgRowSelect));
+}
+
 QString TrDBGrid::GetCellText(TColumn* Column)
 {
     TField* f = Column ? Column->Field() : nullptr;
@@ -221,9 +242,10 @@ void TrDBGrid::DrawColumnCellContent(const TRect& Rect, TColumn* Column, TField*
     (void)State;
     // 1.
     bool textPending = true;
+    // A row without a record shows no data image, but its other kinds still draw.
     if (IsEmpty())
-        return;
-    if (!DataImageDef.UseDataImage && IsDataImageEx(Field))
+        DataImageDef.UseDataImage = false;
+    else if (!DataImageDef.UseDataImage && IsDataImageEx(Field))
         GetDataImageDef(Field, DataImageDef);
     // 2-6. The glyph kinds and data images, first match wins.
     if (DataImageDef.UseDataImage) {
@@ -324,7 +346,8 @@ void TrDBGrid::DrawGlyphCell(const TRect& Rect, int GlyphIndex, TGridDrawState S
         BitmapChangeColor(b, TempBmp.get(), colour, clBlack);
     else
         TempBmp->Assign(b);
-    DrawBMPInCell(Rect, TempBmp.get());
+    // Tall rows keep the glyph at the row's vertical alignment.
+    DrawCellBmp(Rect, TempBmp.get(), false, QString());
 }
 
 void TrDBGrid::DrawColorRect(const TRect& TextRect, TField* Field)
@@ -367,7 +390,9 @@ void TrDBGrid::DrawCellTextAlign(TRect Rect, const QString& Text, bool KeepLineB
         if (Column->Field() && IsDateTimeField(Column->Field()) && Canvas()->TextWidth(t) > Rect.Width())
             a = taLeftJustify;
         const TOptionsHighlightText& hl = FOptionsEx2.HighlightText;
-        if (FRowVerticalAlign != taAlignBottom && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t')) &&
+        // A row taller than its line keeps the text where RowVerticalAlign puts it.
+        const bool oneLineHigh = FRowVerticalAlign == taVerticalCenter || FRowFixHeight <= 0;
+        if (FRowVerticalAlign != taAlignBottom && oneLineHigh && !(hl.Active && !hl.HighlightText.isEmpty()) && !t.contains(QLatin1Char('\t')) &&
             !(Column->Field() && IsHTMLTextEx(Column->Field())) && !(Canvas()->Font()->Style() & (fsUnderline | fsStrikeOut))) {
             // The common case, one plain line: the grid's fast text path.
             DrawGridCellText(Canvas(), ::Rect(Rect.Left - 2, Rect.Top, Rect.Right + 2, Rect.Bottom), t, a);
@@ -472,6 +497,31 @@ void TrDBGrid::DrawDataGridLines(const TRect& Rect, int DataCol, TGridDrawState 
         const TColor col = frozen && ap.TitleColLineColor != clNone ? ap.TitleColLineColor : ap.DataColLineColor;
         c->Pen()->SetColor(col);
         c->Pen()->SetStyle(frozen && ap.TitleColLineColor != clNone ? ap.TitleColLineStyle : ap.DataColLineStyle);
+        c->MoveTo(Rect.Right, Rect.Top);
+        c->LineTo(Rect.Right, Rect.Bottom);
+    }
+    c->SetPen(saved);
+}
+
+void TrDBGrid::DrawTitleGridLines(int ACol, int ARow, bool InGroup, TGridDrawState State, const TRect& Rect)
+{
+    (void)ACol;
+    (void)ARow;
+    (void)State;
+    // Without line colours the base background's own edges and lines stay.
+    const TOptionsAppearance& ap = FOptionsEx2.Appearance;
+    TCanvas* c = Canvas();
+    const TPen saved = *c->Pen();
+    if ((Options() & dgRowLines) && ap.TitleRowLineColor != clNone) {
+        c->Pen()->SetColor(ap.TitleRowLineColor);
+        c->Pen()->SetStyle(ap.TitleRowLineStyle);
+        c->MoveTo(Rect.Left, Rect.Bottom);
+        c->LineTo(Rect.Right, Rect.Bottom);
+    }
+    if ((Options() & dgColLines) && ap.TitleColLineColor != clNone) {
+        c->Pen()->SetColor(InGroup && ap.TitleColInGroupLineColor != clNone ? TColor(ap.TitleColInGroupLineColor)
+                                                                            : TColor(ap.TitleColLineColor));
+        c->Pen()->SetStyle(ap.TitleColLineStyle);
         c->MoveTo(Rect.Right, Rect.Top);
         c->LineTo(Rect.Right, Rect.Bottom);
     }

@@ -11,6 +11,8 @@
 #include "platform/database/Fields.h"
 #include "components/base/rdlg.h"
 #include "platform/ui/MouseCursor.h"
+#include "platform/ui/FormIcon.h"
+#include "platform/ui/PictureCodec.h"
 #include "resources/GridDialogTexts.h"
 
 namespace {
@@ -103,6 +105,21 @@ QString DialogName(TrDBGrid* Grid, const QString& Suffix)
 
 }  // namespace
 
+// The cell dialogs carry the cell's glyph as their icon and open over the
+// grid's top-left corner (a stored position, read afterwards, wins).
+void TrDBGrid::PrepareCellDialog(TCustomForm& Form, int GlyphIndex)
+{
+    if (const TBitmap* glyph = rGlyphs.BmpFromIndex(GlyphIndex, FScaleRatio, FCustomGlyphs)) {
+        TIcon icon;
+        ConvertBmpToIco(glyph, &icon, 16);
+        SetFormIcon(&Form, &icon);
+    }
+    Form.SetPosition(poDesigned);
+    const TPoint origin = ClientOrigin();
+    Form.SetLeft(origin.X - 10);
+    Form.SetTop(origin.Y - 10);
+}
+
 void TrDBGrid::ShowMemo(TField* Field)
 {
     // 1. A window may open its own dialog.
@@ -112,6 +129,7 @@ void TrDBGrid::ShowMemo(TField* Field)
     SetSelectedField(Field);
     TrDBGridMemoForm f(this);
     f.SetName(DialogName(this, QStringLiteral("_MemoForm")));
+    PrepareCellDialog(f, TrGlyphsRec::MemoIndex(false, FGlyphLookStyle));
     f.SetCaption(Field->DisplayLabel());
     f.IsEdit = CanEdit();
     f.IsRichEdit = IsRichTextEx(Field);
@@ -140,6 +158,7 @@ void TrDBGrid::ShowGraphic(TField* Field)
         SetSelectedField(Field);
         TrDBGridGraphicForm f(this);
         f.SetName(DialogName(this, QStringLiteral("_GraphicForm")));
+        PrepareCellDialog(f, TrGlyphsRec::PictureIndex(false, FGlyphLookStyle));
         f.SetCaption(Field->DisplayLabel());
         f.IsEdit = CanEdit();
         f.Field = Field;

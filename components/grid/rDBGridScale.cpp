@@ -16,15 +16,18 @@ void TrDBGrid::ChangeScale(int M, int D)
         TDBGrid::ChangeScale(M, D);
         FScaleRatio = M * FScaleRatio / D;
         FOptionsEx2.Filters.TextBarHeight = MulDiv(FOptionsEx2.Filters.TextBarHeight, M, D);
-        if (FFixedColText.FixedColWidth >= 8)
-            FFixedColText.FixedColWidth = FFixedColText.FixedColWidth * M / D;
+        if (FFixedColText.FixedColWidth() >= 8)
+            FFixedColText.SetFixedColWidth(FFixedColText.FixedColWidth() * M / D);
         if (!FTitleLineText.ParentFont()) {
             TFont f(FTitleLineText.Font());
             DPI_ScaleFontHeight(&f, M, D);
             FTitleLineText.SetFont(f);
         }
-        if (!FFixedColText.ParentFont)
-            DPI_ScaleFontHeight(&FFixedColText.Font, M, D);
+        if (!FFixedColText.ParentFont()) {
+            TFont f(FFixedColText.Font());
+            DPI_ScaleFontHeight(&f, M, D);
+            FFixedColText.SetFont(f);
+        }
         if (!FFooterRow.ParentFont())
             DPI_ScaleFontHeight(&FFooterRow.Font, M, D);
         if (FFooterRow.FooterHeight() > 0)

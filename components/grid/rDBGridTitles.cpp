@@ -126,34 +126,7 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     ApplyGroupTitleFont(Column, c->Font());
     c->Brush()->SetStyle(bsClear);
     TRect tr = Rect(t.Left + 2, t.Top + 1, t.Right - 2, t.Bottom - 1);
-    QString title = GetTitleText(Column);
-    // The window's say on the text, its rotation and font.
-    bool rotate = FOptionsEx2.FixedCell.RotateTitleText;
-    if (OnGetFixedRowState)
-        OnGetFixedRowState(this, Column->Index(), Column, c->Font(), title, rotate);
-    if (rotate) {
-        DrawRotatedTitle(tr, title, Column->Title()->Alignment());
-        title.clear();
-    }
-    if (FTitleLines > 1) {
-        // Wrapped at the title separators, at most TitleLines lines.
-        QStringList lines;
-        for (int i = 0; i < FTitleLines && !title.isEmpty(); ++i) {
-            const QString rest = title;
-            const QString line = i + 1 == FTitleLines ? title : GetLine(title, tr.Width(), false);
-            if (line.isEmpty() && title == rest) {
-                lines << title;
-                title.clear();
-                break;
-            }
-            lines << line.trimmed();
-            if (i + 1 == FTitleLines)
-                title.clear();
-        }
-        title = lines.join(QStringLiteral("\r\n"));
-    }
-    const unsigned f = GetCellAlignment(Column->Title()->Alignment(), taVerticalCenter, FTitleLines <= 1) | DT_END_ELLIPSIS;
-    DrawTextAligned(tr, title, nullptr, FTitleLines > 1, QString(), taVerticalCenter, f);
+    const QString title = DrawTitleTextAlign(tr, GetTitleText(Column), Column->Title()->Alignment(), Column);
     DrawTitleImages(Column, tr, showImage, title);
     // 9. The sort glyph and its order marks, then the filter and group decorations.
     if (showSort) {
@@ -164,6 +137,42 @@ void TrDBGrid::DrawTitleCell(int ACol, const TRect& ARect, TColumn* Column, TGri
     DrawFieldGroupBand(ACol, ARect, Column);
     DrawTitleDecorations(ACol, ARect, Column, AState);
     c->Brush()->SetStyle(bsSolid);
+}
+
+// A title's text in the canvas font: the window's say on text, rotation and
+// font first, then wrapped over TitleLines lines. Gives the lines drawn
+// ("\r\n"-separated; empty when rotated).
+QString TrDBGrid::DrawTitleTextAlign(const TRect& R, QString Title, TAlignment Alignment, TColumn* Column)
+{
+    TCanvas* c = Canvas();
+    bool rotate = FOptionsEx2.FixedCell.RotateTitleText;
+    if (OnGetFixedRowState)
+        OnGetFixedRowState(this, Column ? Column->Index() : -1, Column, c->Font(), Title, rotate);
+    c->Brush()->SetStyle(bsClear);
+    if (rotate) {
+        DrawRotatedTitle(R, Title, Alignment);
+        return QString();
+    }
+    if (FTitleLines > 1) {
+        // Wrapped at the title separators, at most TitleLines lines.
+        QStringList lines;
+        for (int i = 0; i < FTitleLines && !Title.isEmpty(); ++i) {
+            const QString rest = Title;
+            const QString line = i + 1 == FTitleLines ? Title : GetLine(Title, R.Width(), false);
+            if (line.isEmpty() && Title == rest) {
+                lines << Title;
+                Title.clear();
+                break;
+            }
+            lines << line.trimmed();
+            if (i + 1 == FTitleLines)
+                Title.clear();
+        }
+        Title = lines.join(QStringLiteral("\r\n"));
+    }
+    const unsigned f = GetCellAlignment(Alignment, taVerticalCenter, FTitleLines <= 1) | DT_END_ELLIPSIS;
+    DrawTextAligned(R, Title, nullptr, FTitleLines > 1, QString(), taVerticalCenter, f);
+    return Title;
 }
 
 void TrDBGrid::DrawSortGlyph(const TRect& R, int Position, bool Descending)

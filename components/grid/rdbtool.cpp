@@ -577,6 +577,18 @@ QString FillTextMask(const QString& Mask, TDataSet* Dataset, const QString& Mask
         result += it->second;
         pos = e + MaskStrStop.size();
     }
+    // Past an empty tag nothing new is expanded, but the tags already met
+    // are still replaced wherever they occur again.
+    while (pos < n) {
+        const int s = IndexOfCI(Mask, MaskStrStart, pos);
+        const int e = s < 0 ? -1 : IndexOfCI(Mask, MaskStrStop, s + MaskStrStart.size());
+        if (e < 0)
+            break;
+        const auto it = done.find(Mask.mid(s + MaskStrStart.size(), e - s - MaskStrStart.size()).toLower());
+        const int next = it == done.end() ? s + MaskStrStart.size() : e + MaskStrStop.size();
+        result += it == done.end() ? Mask.mid(pos, next - pos) : Mask.mid(pos, s - pos) + it->second;
+        pos = next;
+    }
     result += Mask.mid(pos);
     if (SkipNonExistingFields) {
         result.replace(QStringLiteral("<?" "?<"), QStringLiteral("<<"));

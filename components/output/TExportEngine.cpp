@@ -101,9 +101,16 @@ void TExportEngine::BuildColumns()
     const TGetFldDefs names = GetFldDefs(false, ExportOnlyVisibleFields, true, WantsMemoFields(), WantsPictureFields(), false, false);
     const TGetFldDefs titles =
         GetFldDefs(!RealFieldNamesAsTitle, ExportOnlyVisibleFields, true, WantsMemoFields(), WantsPictureFields(), false, false);
+    // A data grid captions its columns as it shows them (a grouped column by its group's title).
+    auto fieldList = [this](TStringList* L, TGetFldDefs D) {
+        if (auto* g = dynamic_cast<TrDBGrid*>(SourceObject))
+            GetFldListrDBGrid(g, L, D);
+        else
+            GetFldList(SourceObject, L, D);
+    };
     TStringList N, T;
-    GetFldList(SourceObject, &N, names);
-    GetFldList(SourceObject, &T, titles);
+    fieldList(&N, names);
+    fieldList(&T, titles);
     for (int i = 0; i < N.Count(); ++i) {
         TExportColumn c;
         c.Name = N[i];

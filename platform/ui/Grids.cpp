@@ -1098,7 +1098,8 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
     TGridState st = gsNormal;
     int idx = -1, pos = 0, ofs = 0;
     CalcSizingState(X, Y, st, idx, pos, ofs);
-    SetCursor(st == gsColSizing ? crHSplit : crDefault);
+    // Only the shape shown: the grid's own Cursor stays what its owner set.
+    ShowCursorShape(st == gsColSizing ? crHSplit : Cursor());
     const TGridCoord c = MouseCoord(X, Y);
     if (!(c == FHintCell))
         RefreshCellHint(X, Y);
@@ -1202,7 +1203,7 @@ void TCustomGrid::BeginDrag(bool Immediate, int Threshold)
     if (Immediate || FDragThreshold == 0) {
         FDragPending = false;
         FDragging = true;
-        SetCursor(crDrag);
+        ShowCursorShape(crDrag);
         DoStartDrag();
     } else {
         FDragPending = true;
@@ -1215,7 +1216,7 @@ void TCustomGrid::EndDrag(bool Drop)
     if (!FDragging)
         return;
     FDragging = false;
-    SetCursor(crDefault);
+    ShowCursorShape(Cursor());
     const TPoint p = FDragPt;
     TComponent* target = nullptr;
     if (Drop)
@@ -1242,7 +1243,7 @@ void TCustomGrid::ShowDragTarget(int X, int Y)
         const TPoint p = g->ScreenToClient(ClientToScreen({X, Y}));
         accept = g->DragOverAt(this, p.X, p.Y);
     }
-    SetCursor(accept ? crDrag : crNoDrop);
+    ShowCursorShape(accept ? crDrag : crNoDrop);
 }
 
 bool TCustomGrid::DragOverAt(TComponent* Source, int X, int Y)
@@ -1275,7 +1276,7 @@ void TCustomGrid::CancelMode(TControl* Sender)
         SetHotTrackCell(HotTrackCell(), false);
     if (FDragging || FDragPending)
         EndDrag(false);
-    SetCursor(crDefault);
+    ShowCursorShape(Cursor());
     if (FInplaceEdit && Sender != FInplaceEdit)
         FInplaceEdit->CancelMode(Sender);
     Invalidate();

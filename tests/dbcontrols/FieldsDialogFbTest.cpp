@@ -157,7 +157,7 @@ TEST_F(FieldsDialogTest, RowHeaderStaysFirst)
         EXPECT_FALSE(f->MoveSelected(true)) << "nothing goes above the row header";
         f->SetEntryChecked(0, false);
     });
-    EXPECT_EQ(grid->FixedColText()->FixedColMask, QStringLiteral("<<#>>."));
+    EXPECT_EQ(grid->FixedColText()->TextMask(), QStringLiteral("<<#>>."));
     EXPECT_FALSE(grid->Options() & dgIndicator);
 }
 

@@ -203,6 +203,8 @@ TEST_F(RdbToolTest, FillTextMask)
         {1, "<<#StrPart(NAME,x,d)>>", "xan"},
         {2, "<<name>> <<NAME>>", "Bob Bob"},
         {2, "<<>> <<NAME>>", "<<>> <<NAME>>"},
+        // Past an empty tag, only tags already met are replaced.
+        {2, "<<NAME>><<>><<name>> <<X>>", "Bob<<>>Bob <<X>>"},
         {2, "<<NAME", "<<NAME"},
         // A value that holds its own tag is not expanded again.
         {4, "<<NAME>>!", "<<NAME>> and <<#13>>!"},

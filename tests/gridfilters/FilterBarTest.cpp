@@ -230,7 +230,9 @@ TEST_F(FilterBar, PanelButtonsShowTheirImagesAndReportTheirIndex)
     EXPECT_EQ(CountPixels(img, Rect(b9.Left + 2, b9.Top + 2, b9.Right - 2, b9.Bottom - 2), dark), 0)
         << "index 9 lies beyond the list";
     int pressed = -1;
-    bar->OnFilterPanelButtonClick = [&pressed](TComponent*, TDataSet*, int Index) { pressed = Index; };
+    grid->OnFilterPanelButtonClick = [&pressed](TComponent*, TDataSet*, TColumn*, TField*, const QVariant& Index) {
+        pressed = Index.toInt();
+    };
     const TRect b = bar->FilterPanelButtonRect(1);
     Click((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
     EXPECT_EQ(pressed, 1);
@@ -401,4 +403,23 @@ TEST_F(FilterBar, FunnelsOfUnfilteredColumnsShowUnderTheMouseOnly)
     // The room is kept either way: the title text never runs under the funnel.
     o.FunnelBtnActiveOnly = true;
     EXPECT_GT(bar->TitleReservedWidth(grid->Columns()->Items(2)), 0);
+}
+
+// A column's filter text ends in a grey "x" that clears it, set off by a
+// grey line; the box is framed in the window frame colour.
+TEST_F(FilterBar, TheClearSquareIsAGreyCrossBesideTheText)
+{
+    store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("CLUB")), QStringLiteral("Espoo"));
+    const TRect box = bar->FilterComboRect(grid->CellRect(grid->DataToRawColumn(2), 0), true);
+    const TRect x = bar->ClearButtonRect(box);
+    EXPECT_EQ(x.Width(), box.Height() - 1 - 4) << "a square as wide as the inside is high, less 4";
+    EXPECT_EQ(x.Right, box.Right - 3);
+    const QImage img = Render();
+    const QRgb grey = ToQColor(clGrayText).rgb() & 0xFFFFFF;
+    auto isGrey = [grey](QRgb p) { return (p & 0xFFFFFF) == grey; };
+    auto greyish = [](QRgb p) { return qAbs(qRed(p) - qBlue(p)) < 12 && qGray(p) > 60 && qGray(p) < 200; };
+    EXPECT_GT(CountPixels(img, TRect(x.Left + 1, x.Top, x.Right, x.Bottom), greyish), 3) << "the x";
+    EXPECT_GE(CountPixels(img, TRect(x.Left - 1, x.Top + 2, x.Left, x.Bottom - 1), isGrey), x.Height() - 4) << "the line";
+    const QRgb frame = ToQColor(clWindowFrame).rgb() & 0xFFFFFF;
+    EXPECT_EQ(img.pixel(box.Left, (box.Top + box.Bottom) / 2) & 0xFFFFFF, frame);
 }

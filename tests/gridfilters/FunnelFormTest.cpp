@@ -175,14 +175,14 @@ TEST_F(Funnel, PeriodsAsATable)
 
 TEST_F(Funnel, ProgramEventsFillTheListAndApplyTheFilter)
 {
-    bar->OnLoadFunnelFilter = [](TComponent*, TDataSet*, const QString& FieldName, const TrDBGridFilterBar::TFunnelFilterAddToList& Add,
-                                 bool& IsLoaded) {
+    grid->OnLoadFunnelFilter = [](TComponent*, TDataSet*, const QString& FieldName, const TrDBGrid::TFunnelFilterAddToList& Add,
+                                  bool& IsLoaded) {
         Add(FieldName + QStringLiteral(" b"), QStringLiteral("B"), true);
         Add(FieldName + QStringLiteral(" a"), QStringLiteral("A"), false);
         IsLoaded = true;
     };
     QString applied;
-    bar->OnSetColumnFilter = [&](TComponent*, TDataSet*, TField* F, const QString& Filter, const QString&, TComponent* Form, bool& Result) {
+    grid->OnSetColumnFilter = [&](TComponent*, TDataSet*, TField* F, const QString& Filter, const QString&, TComponent* Form, bool& Result) {
         applied = F->FieldName() + QLatin1Char(':') + Filter + (Form ? QStringLiteral(" (funnel)") : QString());
         Result = true;
     };

@@ -47,9 +47,9 @@ TEST_F(GridSaverKeys, EveryGroupRoundTrips)
     o.Filters.FilterPanel = true;
     o.Appearance.DataRowLineStyle = psDot;
     o.CellCondition.Active = true;
-    grid->FixedColText()->FixedColWidth = 13;
-    grid->FixedColText()->TitleText = QStringLiteral("#");
-    grid->FixedColText()->FixedColMask = QStringLiteral("%RECNO");
+    grid->FixedColText()->SetFixedColWidth(13);
+    grid->FixedColText()->SetTitleText(QStringLiteral("#"));
+    grid->FixedColText()->SetTextMask(QStringLiteral("%RECNO"));
     TCellParamsCond* rule = TrDBGridCellConds::Of(grid)->List.Add();
     rule->FieldName = QStringLiteral("SECS");
     rule->CondOperator = cpoGreater;
@@ -85,9 +85,9 @@ TEST_F(GridSaverKeys, EveryGroupRoundTrips)
     EXPECT_TRUE(p.Filters.FilterPanel);
     EXPECT_EQ(p.Appearance.DataRowLineStyle, psDot);
     EXPECT_TRUE(p.CellCondition.Active);
-    EXPECT_EQ(g->FixedColText()->FixedColWidth, 13);
-    EXPECT_EQ(g->FixedColText()->TitleText, QStringLiteral("#"));
-    EXPECT_EQ(g->FixedColText()->FixedColMask, QStringLiteral("%RECNO"));
+    EXPECT_EQ(g->FixedColText()->FixedColWidth(), 13);
+    EXPECT_EQ(g->FixedColText()->TitleText(), QStringLiteral("#"));
+    EXPECT_EQ(g->FixedColText()->TextMask(), QStringLiteral("%RECNO"));
     ASSERT_EQ(TrDBGridCellConds::Of(g)->List.Count(), 1);
     const TCellParamsCond& r = *TrDBGridCellConds::Of(g)->List.Items[0];
     EXPECT_EQ(r.CondOperator, cpoGreater);

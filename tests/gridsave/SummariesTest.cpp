@@ -4,6 +4,8 @@
 
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridSummaries.h"
+#include "components/grid/TrDBGridTitlePopup.h"
+#include "platform/ui/Menus.h"
 #include "components/grid/rDBGrid.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
@@ -137,4 +139,33 @@ TEST_F(FooterSummaries, TheFooterPaintsTheReplacedText)
     };
     Render();
     EXPECT_EQ(painted, QStringLiteral("69900"));
+}
+
+// The window may compute the summaries and reword their texts through the
+// grid's own events.
+TEST_F(FooterSummaries, TheWindowsSummaryEventsAreTheGrids)
+{
+    TFooterRow* f = grid->FooterRow();
+    f->FieldFooterDefs.Add(QStringLiteral("SECS=%SUM s"));
+    TComponent* sender = nullptr;
+    grid->OnRecalculateSummaryResult = [&](TComponent* Sender, TField* F, TSummaryResults& R) {
+        sender = Sender;
+        if (F && F->FieldName() == QLatin1String("SECS"))
+            R.Sum = 42;
+    };
+    grid->OnGetSummaryResult = [](TComponent*, TField*, const TSummaryResults&, const QString& Tag, bool ForFooter, QString& Text) {
+        if (Tag == QLatin1String("%SUM") && ForFooter)
+            Text = QStringLiteral("<") + Text + QStringLiteral(">");
+    };
+    grid->RecalculateSummaryResults(true);
+    EXPECT_EQ(sender, grid);
+    EXPECT_EQ(Footer("SECS"), QStringLiteral("<42> s"));
+    // A title popup line the window takes instead of copying it.
+    TrDBGridTitlePopup* popup = TrDBGridTitlePopup::Of(grid);
+    popup->BuildTitlePopup(grid->Columns()->Items(5));
+    TComponent* clicked = nullptr;
+    grid->OnTitlePopupItemClick = [&clicked](TComponent* Sender) { clicked = Sender; };
+    TMenuItem* line = popup->Menu()->Items()->Items(0);
+    popup->TitlePopupClick(line);
+    EXPECT_EQ(clicked, line);
 }

@@ -261,3 +261,28 @@ TEST(SylkExport, SystemEncodingFollowsTheLocalesCharacterSet)
     // never a byte-order mark: the file must start with "ID;"
     EXPECT_TRUE(TSLKExport::Encode(QStringLiteral("ID;P"), seUtf8).startsWith("ID;"));
 }
+
+// A grouped data grid exports its columns captioned as it shows them: the
+// master of a collapsed group under the group's title. Asked for indexes and
+// labels at once, the grid answers indexes.
+TEST(TextExport, AGroupedGridExportsTheTitlesItShows)
+{
+    auto d = MakeAwkwardTable();
+    TExportGrid g(d.get());
+    g.Grid->FieldsGroups.SetText(QStringLiteral("[1::Juoksija::clNone::clNone::<<NAME>>::0]\r\nNAME=M\r\nFEE=0\r\n"));
+    g.Grid->OptionsEx2().Groups.Active = true;
+    g.Grid->CollapseGroup(1);
+    TStringList both, indexes;
+    const TGetFldDefs simple = GetFldDefs(false, true, true, false, false, false, false);
+    GetFldListrDBGrid(g.Grid, &both, TGetFldDefs(simple | FldDef(fdGetLabels) | FldDef(fdGetIndex)));
+    GetFldListrDBGrid(g.Grid, &indexes, TGetFldDefs(simple | FldDef(fdGetIndex)));
+    ASSERT_GT(indexes.Count(), 0);
+    EXPECT_EQ(both.Text(), indexes.Text());
+    TTXTExport t;
+    SetDelimited(t);
+    t.TextApostrophe.clear();
+    ASSERT_TRUE(t.Execute(g.Grid));
+    ASSERT_GE(t.ExportResult.Count(), 1);
+    EXPECT_TRUE(t.ExportResult[0].split(QLatin1Char(';')).contains(QStringLiteral("Juoksija"))) << t.ExportResult[0].toStdString();
+    EXPECT_FALSE(t.ExportResult[0].contains(QStringLiteral("Runner")));
+}

@@ -14,6 +14,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/Fields.h"
+#include "platform/ui/FormIcon.h"
 #include "platform/ui/ImgList.h"
 
 #include <QApplication>
@@ -257,8 +258,8 @@ TEST_F(RDBGridCellsTest, TitleLineBandSitsAboveTheTitles)
 TEST_F(RDBGridCellsTest, FixedColumnMaskNumbersRowsAndTheCheckBoxFollowsSelection)
 {
     TFixedColText* fc = grid->FixedColText();
-    fc->FixedColMask = QStringLiteral("<<#>>. <<CLUB>>");
-    fc->FixedColWidth = 150;
+    fc->SetTextMask(QStringLiteral("<<#>>. <<CLUB>>"));
+    fc->SetFixedColWidth(150);
     grid->SetOptions(grid->Options() | dgMultiSelect);
     grid->LayoutChanged();
     EXPECT_EQ(grid->CellRect(0, 1).Width(), 150);
@@ -279,7 +280,7 @@ TEST_F(RDBGridCellsTest, FixedColumnMaskNumbersRowsAndTheCheckBoxFollowsSelectio
     EXPECT_EQ(grid->PaintScrollCount(), 0);
 
     // The check box shows the row's selection.
-    fc->ShowCheckbox = true;
+    fc->SetShowCheckbox(true);
     data->MoveBy(2);
     grid->SelectedRows()->SetCurrentRowSelected(true);
     rows.clear();
@@ -370,7 +371,7 @@ TEST_F(RDBGridCellsTest, ScrollingTheDataKeepsTheCurrentRecord)
 
 TEST_F(RDBGridCellsTest, ScalingGrowsTheRatioAndTheFixedColumn)
 {
-    grid->FixedColText()->FixedColWidth = 20;
+    grid->FixedColText()->SetFixedColWidth(20);
     bool before = false, after = false;
     grid->OnGeneralEvent = [&](TComponent*, TGeneralEventType T, TGeneralEventRec&, bool&) {
         before |= T == geChangeScaleBefore;
@@ -378,7 +379,7 @@ TEST_F(RDBGridCellsTest, ScalingGrowsTheRatioAndTheFixedColumn)
     };
     grid->ChangeScale(3, 2);
     EXPECT_DOUBLE_EQ(grid->ScaleRatio(), 1.5);
-    EXPECT_EQ(grid->FixedColText()->FixedColWidth, 30);
+    EXPECT_EQ(grid->FixedColText()->FixedColWidth(), 30);
     EXPECT_EQ(grid->UseScale(10), 15);
     EXPECT_TRUE(before && after);
     // A window may keep the grid as it is.
@@ -771,4 +772,87 @@ TEST_F(RDBGridCellsTest, AFirstColumnSizedPastTheGridComesBackWithinReach)
     const int width = grid->Columns()->Items(0)->Width();
     EXPECT_GE(width, 16);
     EXPECT_LT(grid->CellRect(1, 0).Left + width, grid->ClientWidth()) << "its border can be reached again";
+}
+
+// The memo and picture dialogs carry their cell's glyph as a 16-pixel icon
+// and open over the grid's top-left corner.
+TEST_F(RDBGridCellsTest, CellDialogsCarryTheirGlyphAndOpenOverTheGrid)
+{
+    UseCellsTable();
+    QImage icon;
+    TPoint at{-1, -1};
+    TPosition position = poDefault;
+    auto old = SetModalHook([&](TCustomForm* F) {
+        TBitmap b;
+        GetFormIcon(F, &b);
+        icon = b.Image();
+        at = TPoint{F->Left(), F->Top()};
+        position = F->Position();
+        return int(mrCancel);
+    });
+    const TPoint origin = grid->ClientOrigin();
+    const struct {
+        const char* Field;
+        int Col, Row;
+    } cases[] = {{"NOTE", 2, 2}, {"PIC", 3, 1}};
+    for (const auto& c : cases) {
+        icon = QImage();
+        const TRect cell = grid->CellRect(c.Col, c.Row);
+        DoubleClick((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2);
+        grid->HideEditor();
+        EXPECT_EQ(icon.size(), QSize(16, 16)) << c.Field;
+        int drawn = 0;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x)
+                drawn += qAlpha(icon.pixel(x, y)) > 0;
+        EXPECT_GT(drawn, 4) << c.Field << ": the glyph";
+        EXPECT_LT(drawn, 16 * 16) << c.Field << ": around it the icon is clear";
+        EXPECT_EQ(position, poDesigned) << c.Field;
+        EXPECT_EQ(at.X, origin.X - 10) << c.Field;
+        EXPECT_EQ(at.Y, origin.Y - 10) << c.Field;
+    }
+    SetModalHook(old);
+}
+
+// The fixed column's settings lay the grid out as they change; a width below
+// 8 is stored as 0; its own font ends ParentFont, which takes the grid's font
+// back in; the window learns a row's selection also without a check box.
+TEST_F(RDBGridCellsTest, FixedColumnSettingsLayTheGridOutAndItsWindowLearnsTheSelection)
+{
+    TFixedColText* fc = grid->FixedColText();
+    EXPECT_EQ(fc->FixedColWidth(), 11);
+    const int platformWidth = grid->CellRect(0, 1).Width();
+    fc->SetFixedColWidth(90);
+    EXPECT_EQ(grid->CellRect(0, 1).Width(), 90) << "no layout pass asked for";
+    fc->SetFixedColWidth(5);
+    EXPECT_EQ(fc->FixedColWidth(), 0);
+    EXPECT_EQ(grid->CellRect(0, 1).Width(), platformWidth);
+    TFont own;
+    own.SetSize(15);
+    fc->SetFont(own);
+    EXPECT_FALSE(fc->ParentFont());
+    fc->SetParentFont(true);
+    EXPECT_EQ(fc->Font().Size(), grid->Font()->Size());
+
+    fc->SetFixedColWidth(60);
+    fc->SetTextMask(QStringLiteral("<<#>>"));
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    data->MoveBy(1);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    data->First();
+    std::vector<bool> checked;
+    grid->OnGetFixedColState = [&](TComponent*, bool, TFont*, QString&, bool& Checked) { checked.push_back(Checked); };
+    Render();
+    ASSERT_GE(checked.size(), 2u);
+    EXPECT_FALSE(checked[0]);
+    EXPECT_TRUE(checked[1]) << "the second row is selected";
+    // The top-left text is laid out as the titles are: the window has its say.
+    fc->SetTitleText(QStringLiteral("Nro"));
+    QStringList asked;
+    grid->OnGetFixedRowState = [&asked](TComponent*, int, TColumn* Column, TFont*, QString& Text, bool&) {
+        if (!Column)
+            asked << Text;
+    };
+    Render();
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Nro")});
 }

@@ -32,6 +32,7 @@ public:
     using TrDBGrid::ColumnMoved;
     using TrDBGrid::MouseDown;
     using TrDBGrid::MouseUp;
+    using TrDBGrid::GroupBandTop;
 };
 
 class FieldGroupsTest : public ::testing::Test {
@@ -351,4 +352,82 @@ TEST_F(FieldGroupsTest, NewDefinitionsRegroupTheColumns)
     for (int i = 0; i < other->Columns()->Count(); ++i)
         order << other->Columns()->Items(i)->FieldName();
     EXPECT_EQ(order.join(QLatin1Char(' ')), Grouped.join(QLatin1Char(' ')));
+}
+
+namespace {
+
+QImage RenderGrid(TrDBGrid* G)
+{
+    QWidget* w = G->Widget();
+    QImage img(w->size(), QImage::Format_ARGB32);
+    w->render(&img);
+    return img;
+}
+
+int Count(const QImage& I, const TRect& R, const std::function<bool(QRgb)>& Pred)
+{
+    int n = 0;
+    for (int y = std::max(0, R.Top); y < std::min(I.height(), R.Bottom); ++y)
+        for (int x = std::max(0, R.Left); x < std::min(I.width(), R.Right); ++x)
+            n += Pred(I.pixel(x, y));
+    return n;
+}
+
+bool Green(QRgb p)
+{
+    return qGreen(p) > 100 && qRed(p) < 60 && qBlue(p) < 60;
+}
+
+}  // namespace
+
+// The group line ends at the last member's middle and turns down there; a
+// group without a line colour draws in its title's colour; title grid lines
+// take their colours, inside an open group the group's column line colour.
+TEST_F(FieldGroupsTest, GroupLinesAndTitleGridLines)
+{
+    const TRect last = grid->CellRect(Raw("PENALTY_TIME_STR"), 0);
+    TRect button = last;
+    const TPoint centre = grid->GetGroupBtnRect(button);
+    QImage img = RenderGrid(grid);
+    EXPECT_TRUE(Green(img.pixel(last.Left + 4, centre.Y)));
+    EXPECT_FALSE(Green(img.pixel(last.Right - 8, centre.Y))) << "no line past the middle";
+    EXPECT_TRUE(Green(img.pixel(centre.X, button.Bottom - 2))) << "the line turns down at the middle";
+
+    TOptionsAppearance& ap = grid->OptionsEx2().Appearance;
+    ap.TitleColLineColor = clBlue;
+    ap.TitleColInGroupLineColor = clRed;
+    ap.TitleRowLineColor = clLime;
+    img = RenderGrid(grid);
+    const TRect inner = grid->CellRect(Raw("START_TIME"), 0);
+    const int y = inner.Bottom - 4;
+    auto rgb = [&](int X, int Y) { return img.pixel(X, Y) & 0xFFFFFF; };
+    EXPECT_EQ(rgb(inner.Right, y), 0xFF0000u) << "inside the group: red";
+    EXPECT_EQ(rgb(last.Right, y), 0x0000FFu) << "the group's last column: blue";
+    EXPECT_EQ(rgb(inner.Left + 6, inner.Bottom), 0x00FF00u) << "the title row line";
+
+    // Without a line colour the line is drawn in the title's colour (black here).
+    grid->FieldsGroups.SetText(grid->FieldsGroups.Text().replace(QStringLiteral("Aika::Green::Green"), QStringLiteral("Aika::::")));
+    img = RenderGrid(grid);
+    const QRgb p = img.pixel(last.Left + 4, centre.Y);
+    EXPECT_LT(qGray(p), 60) << std::hex << p;
+}
+
+// A merged header without a title of its own names its group; its
+// background follows the drawing style (a gradient here).
+TEST_F(FieldGroupsTest, MergedHeadersNameTheirGroupAndFollowTheDrawingStyle)
+{
+    grid->OptionsEx2().Groups.ShowMergedCell = true;
+    const TRect first = grid->CellRect(Raw("TIME_STR"), 0), last = grid->CellRect(Raw("PENALTY_TIME_STR"), 0);
+    const int top = grid->GroupBandTop(first);
+    // The middle of the band, clear of the master's button.
+    const TRect band = Rect(first.Right + 2, top, last.Left - 2, top + grid->GroupHeight() - 3);
+    EXPECT_GT(Count(RenderGrid(grid), band, Green), 5) << "the group's title in its colour";
+    grid->SetDrawingStyle(grids::gdsGradient);
+    grid->GradientStartColor = clRed;
+    grid->GradientEndColor = clBlue;
+    const QImage img = RenderGrid(grid);
+    const int x = last.Right - 4;
+    EXPECT_GT(qRed(img.pixel(x, top + 1)), qBlue(img.pixel(x, top + 1))) << "red at the top";
+    EXPECT_GT(qBlue(img.pixel(x, top + grid->GroupHeight() - 3)), qRed(img.pixel(x, top + grid->GroupHeight() - 3)))
+        << "blue towards the bottom";
 }

@@ -74,6 +74,19 @@ TEST_F(RDBGridTest, DataAndStatusBarTextsRoundTrip)
     ASSERT_TRUE(grid->Fields_GetStatusBarSettings(QStringLiteral("*7;9"), steps, bar, all, done));
     EXPECT_EQ(steps, 7);
     EXPECT_EQ(bar, sbtPie) << "types above the last read as the last";
+    // Either separator reads as the decimal one; with both, the first separates thousands.
+    const struct {
+        const char* Text;
+        double Min, Max;
+    } numbers[] = {{"*1,5;2.25", 1.5, 2.25}, {"*1.234,5;2,000.75", 1234.5, 2000.75}, {"*x;", 0, 100}};
+    for (const auto& n : numbers) {
+        double mn = -1, mx = -1;
+        TrDataBarText type = dbtValue;
+        TColor from = 0, to = 0;
+        ASSERT_TRUE(grid->Fields_GetDataBarSettings(QString::fromLatin1(n.Text), mn, mx, type, from, to));
+        EXPECT_DOUBLE_EQ(mn, n.Min) << n.Text;
+        EXPECT_DOUBLE_EQ(mx, n.Max) << n.Text;
+    }
 }
 
 TEST_F(RDBGridTest, FooterSettingsTokensRoundTrip)
@@ -169,4 +182,65 @@ TEST_F(RDBGridTest, BarReadersLeaveTheirOutputsWithoutSettingsAndConvertedDatesR
     times.FieldByName(QStringLiteral("AT"))->SetAsDateTime(at);
     times.Post();
     EXPECT_DOUBLE_EQ(grid->GetDateValueEx(times.FieldByName(QStringLiteral("AT"))), at);
+}
+
+// The image of a value: its own line wins over every condition whatever the
+// order, keys match without case, conditions hold only for numbers and
+// dates, and the window's general event may replace text and alignment.
+TEST_F(RDBGridTest, DataImageOfAValueBeforeConditionsAndTheGeneralEvent)
+{
+    grid->DataImages.SetText(QStringLiteral("[SECS]\r\n<~2990=1\r\n2986=2\r\n*=3\r\n[CLUB]\r\nok espoo=5\r\n[STATUS]\r\n<5=7\r\n"));
+    const struct {
+        int Id;
+        const char* Field;
+        int Image;  // -1: none
+    } cases[] = {{1, "SECS", 3},  {2, "SECS", 2},    {3, "SECS", 1}, {1, "CLUB", 5},
+                 {2, "CLUB", -1}, {1, "STATUS", -1}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(data->Locate(QStringLiteral("ID"), c.Id));
+        TDataImageDef def;
+        EXPECT_EQ(grid->GetDataImageDef(data->FieldByName(QString::fromLatin1(c.Field)), def), c.Image >= 0) << c.Field << c.Id;
+        EXPECT_EQ(def.ImageIndex, c.Image >= 0 ? c.Image : -1) << c.Field << c.Id;
+    }
+    // A date field's condition is a date in the locale's short form.
+    TClientDataSet days;
+    days.AddField(QStringLiteral("DAY"), ftDate);
+    days.CreateDataSet();
+    days.AppendRecord({QDateToDateTime(QDate(2026, 6, 3))});
+    grid->DataImages.SetText(QStringLiteral("[DAY]\r\n>~") + DateToStr(QDateToDateTime(QDate(2026, 6, 1))) + QStringLiteral("=4\r\n"));
+    TDataImageDef def;
+    ASSERT_TRUE(grid->GetDataImageDef(days.FieldByName(QStringLiteral("DAY")), def));
+    EXPECT_EQ(def.ImageIndex, 4);
+    // The window's word.
+    data->First();
+    grid->DataImages.SetText(QStringLiteral("[SECS]\r\n*=3\r\n"));
+    grid->OnGeneralEvent = [](TComponent*, TGeneralEventType T, TGeneralEventRec& R, bool&) {
+        if (T == geGetDataImageIndex)
+            R.ParamValue = QStringLiteral("Hyvä");
+        if (T == geGetDataImageAlignment)
+            R.ParamValue = QStringLiteral("R");
+    };
+    ASSERT_TRUE(grid->GetDataImageDef(data->FieldByName(QStringLiteral("SECS")), def));
+    EXPECT_EQ(def.ImageIndex, -2);
+    EXPECT_EQ(def.ShowText, QStringLiteral("Hyvä"));
+    EXPECT_EQ(def.ImageAlignment, QStringLiteral("R"));
+}
+
+// The print engine's check-box test is the grid's own.
+TEST_F(RDBGridTest, ThePrintEnginesCheckBoxTestIsTheGrids)
+{
+    TField* rented = data->FieldByName(QStringLiteral("RENTED"));
+    grid->FieldsAsBoolean.Add(QStringLiteral("RENTED"));
+    EXPECT_FALSE(grid->IsFieldAsBoolean(rented)) << "a name alone is no pair entry";
+    grid->FieldsAsBoolean.Clear();
+    grid->FieldsAsBoolean.Add(QStringLiteral("RENTED=K;E"));
+    EXPECT_TRUE(grid->IsFieldAsBoolean(rented));
+    grid->OptionsEx2().Editors.BoolGlyphs = false;
+    EXPECT_FALSE(grid->IsFieldAsBoolean(rented)) << "without check-box glyphs";
+    grid->OptionsEx2().Editors.BoolGlyphs = true;
+    grid->OnGeneralEvent = [](TComponent*, TGeneralEventType T, TGeneralEventRec& R, bool&) {
+        if (T == geIsBool)
+            R.ParamValue = false;
+    };
+    EXPECT_FALSE(grid->IsFieldAsBoolean(rented)) << "the window's answer";
 }

@@ -198,3 +198,52 @@ TEST_F(RDBGridModelTest, ReadOnlyFieldsAndDataKeepTheEditorClosed)
     EXPECT_NE(memos.State(), dsEdit);
     src->SetDataSet(data.get());
 }
+
+// Whoever changes one of the grid's lists (a window, a saver, Assign), the
+// grid repaints; a change of the field groups also regroups the columns.
+TEST_F(RDBGridModelTest, ChangedListsRepaintAndNewFieldGroupsRegroup)
+{
+    struct Counting : TrDBGrid {
+        using TrDBGrid::TrDBGrid;
+        void Invalidate() override
+        {
+            ++Repaints;
+            TrDBGrid::Invalidate();
+        }
+        int Repaints = 0;
+    };
+    auto* g = new Counting(form.get());
+    const struct {
+        const char* Name;
+        TStringList* List;
+    } cases[] = {{"DataImages", &g->DataImages},
+                 {"TitleButtons", &g->TitleButtons},
+                 {"TitleImages", &g->TitleImages},
+                 {"FieldsFilterButton", &g->FieldsFilterButton},
+                 {"FieldsFilterMapping", &g->FieldsFilterMapping},
+                 {"FieldsFixedColumnWidth", &g->FieldsFixedColumnWidth},
+                 {"FieldsGroups", &g->FieldsGroups}};
+    for (const auto& c : cases) {
+        g->Repaints = 0;
+        c.List->Add(QStringLiteral("NAME=1"));
+        EXPECT_GT(g->Repaints, 0) << c.Name;
+    }
+    // A member listed away from its master moves next to it.
+    grid->OptionsEx2().Groups.Active = true;
+    grid->FieldsGroups.SetText(QStringLiteral("[1::Seura::clNone::clNone::<<CLUB>>::1]\r\nID=M\r\nCLUB=0\r\n"));
+    EXPECT_EQ(grid->Columns()->Items(1)->FieldName(), QStringLiteral("CLUB"));
+    EXPECT_EQ(&grid->CellParamsCondList(), &TrDBGridCellConds::Of(grid)->List);
+}
+
+// A look style colours the title line band too, and the visible rows stay
+// where they were.
+TEST_F(RDBGridModelTest, ALookStyleColoursTheTitleLineAndKeepsTheRows)
+{
+    data->Locate(QStringLiteral("ID"), 6);
+    const int row = grid->Row();
+    grid->SetGridLookStyle(grsOlive);
+    EXPECT_EQ(grid->TitleLineText()->Color(), grid->GradientStartColor);
+    EXPECT_EQ(grid->TitleLineText()->Font().Color(), grid->TitleFont()->Color());
+    EXPECT_EQ(grid->Row(), row);
+    EXPECT_EQ(data->FieldByName(QStringLiteral("ID"))->AsInteger(), 6);
+}

@@ -15,6 +15,9 @@
 #include <QWidget>
 #include <algorithm>
 
+#include <QApplication>
+#include <QWidget>
+
 namespace {
 
 constexpr int NameCol = 2, ClubCol = 3, RentedCol = 5;
@@ -110,6 +113,38 @@ TEST_F(RDBGridTest, LinkTextClickCheckBoxClickAndFixedCells)
         const int before = fixCol;
         Click(ind.Left + 3, ind.Top + 3);
         EXPECT_EQ(fixCol, before + (on ? 1 : 0)) << on;
+    }
+}
+
+// The hand shows only over a link's text; anywhere else, and after the mouse
+// left the grid from a link cell, the grid's own cursor shows again.
+TEST_F(RDBGridTest, TheHandCursorShowsOnlyOverALink)
+{
+    grid->FieldsAsLink.Add(QStringLiteral("CLUB=user_defined"));
+    const TRect club = grid->CellRect(ClubCol, 2), name = grid->CellRect(NameCol, 3);
+    QWidget* w = grid->Widget();
+    auto leave = [&] {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(w, &e);
+    };
+    const struct {
+        TCursor Own;
+        Qt::CursorShape Shape;
+    } cases[] = {{crDefault, Qt::ArrowCursor}, {crCross, Qt::CrossCursor}};
+    for (const auto& c : cases) {
+        grid->SetCursor(c.Own);
+        Move(club.Left + 8, club.Top + 8);
+        EXPECT_EQ(w->cursor().shape(), Qt::PointingHandCursor);
+        Move(club.Left + 9, club.Top + 8);
+        EXPECT_EQ(w->cursor().shape(), Qt::PointingHandCursor) << "still over the link";
+        Move(name.Left + 8, name.Top + 8);
+        EXPECT_EQ(w->cursor().shape(), c.Shape) << "off the link";
+        Move(club.Left + 8, club.Top + 8);
+        leave();
+        EXPECT_EQ(w->cursor().shape(), c.Shape) << "left from the link";
+        Move(name.Left + 8, name.Top + 8);
+        EXPECT_EQ(w->cursor().shape(), c.Shape) << "back on a plain cell";
+        EXPECT_EQ(grid->Cursor(), c.Own);
     }
 }
 

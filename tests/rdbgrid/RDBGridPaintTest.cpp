@@ -7,6 +7,7 @@
 #include "tests/rdbgrid/RDBGridFixture.h"
 
 #include "platform/database/DataSource.h"
+#include "platform/ui/ImgList.h"
 
 #include <set>
 
@@ -189,6 +190,16 @@ TEST_F(RDBGridTest, FooterRowTakesItsBandOffTheCells)
     EXPECT_GT(CountPixels(img, grid->FooterRow()->FooterCellRect(6), [](QRgb p) { return qGray(p) < 80; }), 5)
         << "the footer text is drawn";
     EXPECT_GT(f.Height(), 10);
+    // The free text ends with the last column while that one is in view.
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        grid->Columns()->Items(i)->SetWidth(50);
+    grid->FooterRow()->FieldFooterDefs.Clear();
+    grid->FooterRow()->SimpleText = QStringLiteral("Yhteensä 24 juoksijaa");
+    grid->FooterRow()->SimpleTextAlign = taRightJustify;
+    img = Render();
+    const int lastRight = grid->CellRect(grid->ColCount() - 1, 0).Right;
+    EXPECT_GT(CountPixels(img, TRect(f.Left, f.Top, lastRight, f.Bottom), [](QRgb p) { return qGray(p) < 80; }), 5);
+    EXPECT_EQ(CountPixels(img, TRect(lastRight + 2, f.Top + 1, f.Right, f.Bottom - 1), [](QRgb p) { return qGray(p) < 80; }), 0);
 }
 
 TEST_F(RDBGridTest, DataBarsStatusBarsAndDataImages)
@@ -282,4 +293,122 @@ TEST_F(RDBGridTest, GlyphsTakeTheTextColourAndTheActiveRowIsFramedWhole)
     grid->OnDrawCellBackground = [&](TComponent*, int, int ARow, const TRect&, TGridDrawState) { rows.insert(ARow); };
     Render();
     EXPECT_TRUE(rows.count(1) && rows.count(2) && rows.count(5)) << rows.size();
+}
+
+namespace {
+
+constexpr int SecsCol = 6;
+
+// A cell's inside, clear of the grid lines.
+TRect Inside(const TRect& R)
+{
+    return TRect(R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2);
+}
+
+bool NotWindow(QRgb p)
+{
+    return (p & 0xFFFFFF) != (ToQColor(clWindow).rgb() & 0xFFFFFF);
+}
+
+}  // namespace
+
+// A bar field without settings: a data bar shows its text alone, a status
+// bar nothing at all. A status bar's value may come from the general event.
+TEST_F(RDBGridTest, BarsWithoutSettingsAndTheStatusValueOfTheGeneralEvent)
+{
+    const TRect secs = grid->CellRect(SecsCol, 3);
+    auto cell = [&](const QImage& I) { return I.copy(secs.Left, secs.Top, secs.Width(), secs.Height()); };
+    const QImage plain = Render();
+    grid->FieldsAsDataBar.Add(QStringLiteral("SECS"));
+    EXPECT_EQ(cell(Render()), cell(plain)) << "a data bar without settings";
+    grid->FieldsAsDataBar.Clear();
+    grid->FieldsAsStatusBar.Add(QStringLiteral("SECS"));
+    EXPECT_EQ(CountPixels(Render(), Inside(secs), NotWindow), 0) << "a status bar without settings";
+    // Five steps, undone red and done blue: 2979 s fills them all, unless
+    // the window hands the bar another value.
+    grid->FieldsAsStatusBar.Clear();
+    grid->FieldsAsStatusBar.Add(QStringLiteral("SECS=5;0;$000000FF;$00FF0000"));
+    const int blueOwn = CountPixels(Render(), secs, IsBlue);
+    grid->OnGeneralEvent = [](TComponent*, TGeneralEventType T, TGeneralEventRec& R, bool&) {
+        if (T == geGetStatusBarParam)
+            R.FieldValue = 0;
+    };
+    const QImage byEvent = Render();
+    EXPECT_GT(blueOwn, 10);
+    EXPECT_EQ(CountPixels(byEvent, secs, IsBlue), 0) << "no step done";
+    EXPECT_GT(CountPixels(byEvent, secs, IsRed), 10);
+}
+
+// Rows taller than their text keep glyphs, data images and single-line text
+// at RowVerticalAlign; an image aligned left starts at the cell's left.
+TEST_F(RDBGridTest, TallRowsKeepGlyphsImagesAndTextAtTheirVerticalAlignment)
+{
+    TImageList images(nullptr);
+    images.SetSize(16, 16);
+    FillImages(&images);
+    images.Tag = 1;  // solid images: not transparent
+    grid->SetDataImageList(&images);
+    grid->DataImages.SetText(QStringLiteral("[STATUS]\r\n*=0\r\nCfg_Align=L\r\n"));
+    grid->FieldsAsBoolean.Add(QStringLiteral("RENTED=K;E"));
+    grid->SetRowFixHeight(48);
+    auto topmost = [](const QImage& I, const TRect& R, const std::function<bool(QRgb)>& Pred) {
+        for (int y = R.Top; y < R.Bottom; ++y)
+            for (int x = R.Left; x < R.Right; ++x)
+                if (Pred(I.pixel(x, y)))
+                    return y - R.Top;
+        return -1;
+    };
+    auto dark = [](QRgb p) { return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90; };
+    const struct {
+        TVerticalAlignment Align;
+        int Lo, Hi;  // the first marked pixel row within the cell
+    } cases[] = {{taAlignTop, 0, 8}, {taVerticalCenter, 12, 24}, {taAlignBottom, 26, 40}};
+    for (const auto& c : cases) {
+        grid->SetRowVerticalAlign(c.Align);
+        const QImage img = Render();
+        const TRect status = grid->CellRect(4, 3), rented = grid->CellRect(RentedCol, 3), club = grid->CellRect(ClubCol, 3);
+        const int image = topmost(img, status, IsRed), box = topmost(img, rented, dark), text = topmost(img, Inside(club), dark);
+        EXPECT_TRUE(image >= c.Lo && image <= c.Hi) << "image " << image << " align " << int(c.Align);
+        EXPECT_TRUE(box >= c.Lo && box <= c.Hi) << "check box " << box << " align " << int(c.Align);
+        EXPECT_TRUE(text >= c.Lo && text <= c.Hi) << "text " << text << " align " << int(c.Align);
+        if (c.Align == taAlignTop) {
+            int left = status.Right;
+            for (int x = status.Left; x < status.Right; ++x)
+                if (IsRed(img.pixel(x, status.Top + image + 4))) {
+                    left = x;
+                    break;
+                }
+            EXPECT_LE(left - status.Left, 1) << "an image aligned left starts at the cell's left";
+        }
+    }
+    grid->SetDataImageList(nullptr);
+}
+
+// Marked rows of a multi-select grid show as selected only with
+// HighlightMultiselect.
+TEST_F(RDBGridTest, MarkedRowsShowOnlyWithHighlightMultiselect)
+{
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    data->Locate(QStringLiteral("ID"), 3);
+    grid->SelectedRows()->SetCurrentRowSelected(true);
+    data->First();
+    const TPoint p = Blank(ClubCol, 3);
+    const TColor highlight = ColorToRGB(clHighlight);
+    EXPECT_EQ(PixelColor(Render(), p.X, p.Y), highlight);
+    grid->OptionsEx2().Appearance.HighlightMultiselect = false;
+    EXPECT_EQ(PixelColor(Render(), p.X, p.Y), ColorToRGB(clWindow));
+}
+
+// Only a new width applies the column width mode again: a column the user
+// widened keeps its width while the grid grows taller.
+TEST_F(RDBGridTest, OnlyAWidthChangeAppliesTheColumnWidthModeAgain)
+{
+    grid->SetColumnWidthMode(cwSameWidth);
+    TColumn* name = grid->Columns()->Items(1);
+    const int same = name->Width();
+    name->SetWidth(same + 40);
+    grid->SetBounds(0, 0, 640, 300);
+    EXPECT_EQ(name->Width(), same + 40) << "height only";
+    grid->SetBounds(0, 0, 600, 300);
+    EXPECT_NE(name->Width(), same + 40) << "a new width";
 }

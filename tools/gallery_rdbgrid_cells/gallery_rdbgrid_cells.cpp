@@ -7,6 +7,7 @@
 // "gallery_rdbgrid_cells"); run under Xvfb.
 
 #include "components/dbcontrols/rDBGridPropsDialogs.h"
+#include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridCellForms.h"
 #include "components/grid/rDBGridInplaceEditEx.h"
@@ -147,9 +148,9 @@ int main(int argc, char** argv)
     grid->TitleLineText()->SetTextAlign(taCenter);
     grid->TitleLineText()->SetColor(0xF4E8D8);
     TFixedColText* fc = grid->FixedColText();
-    fc->FixedColMask = QStringLiteral("<<#>>.");
-    fc->ShowCheckbox = true;
-    fc->FixedColWidth = 62;
+    fc->SetTextMask(QStringLiteral("<<#>>."));
+    fc->SetShowCheckbox(true);
+    fc->SetFixedColWidth(62);
     // The footer row: a one-line total running over the next columns, a right-aligned sum.
     grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("NIMI=5 juoksijaa kolmesta seurasta, yksi leimausvirhe;B"));
     grid->FooterRow()->FieldFooterDefs.Add(QStringLiteral("AIKA=15 480;R;clNavy"));
@@ -192,6 +193,29 @@ int main(int argc, char** argv)
     grid->OptionsEx2().Groups.Active = true;
     grid->LayoutChanged();
     save(QStringLiteral("01b_group_under_title_line"), grid);
+    // The same group as a merged header in the gradient style, coloured title
+    // grid lines and a filter text in the title's filter bar.
+    {
+        const grids::TGridDrawingStyle style = grid->DrawingStyle();
+        TOptionsAppearance& ap = grid->OptionsEx2().Appearance;
+        ap.TitleColLineColor = clSilver;
+        ap.TitleColInGroupLineColor = clNavy;
+        ap.TitleRowLineColor = clGray;
+        save(QStringLiteral("01c_group_lines_coloured"), grid);
+        grid->OptionsEx2().Groups.ShowMergedCell = true;
+        grid->SetDrawingStyle(grids::gdsGradient);
+        grid->OptionsEx2().Filters.TextBar = true;
+        grid->LayoutChanged();
+        TrDBGridColumnFilters::Of(grid)->ProcFilterBarFilter(data->FieldByName(QStringLiteral("SEURA")), QStringLiteral("OK"));
+        save(QStringLiteral("01d_merged_header_filter_bar"), grid);
+        TrDBGridColumnFilters::Of(grid)->ProcFilterBarFilter(data->FieldByName(QStringLiteral("SEURA")), QString());
+        grid->OptionsEx2().Filters.TextBar = false;
+        grid->OptionsEx2().Groups.ShowMergedCell = false;
+        grid->SetDrawingStyle(style);
+        ap.TitleColLineColor = clNone;
+        ap.TitleColInGroupLineColor = clNone;
+        ap.TitleRowLineColor = clNone;
+    }
     grid->OptionsEx2().Groups.Active = false;
     grid->LayoutChanged();
 
