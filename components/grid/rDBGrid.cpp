@@ -639,6 +639,8 @@ void TrDBGrid::FontChanged()
         FTitleLineText.SetParentFont(true);
     if (FFooterRow.ParentFont())
         FFooterRow.SetParentFont(true);
+    if (FFixedColText.ParentFont())
+        FFixedColText.SetParentFont(true);
 }
 
 void TrDBGrid::Resize()

@@ -124,7 +124,12 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
     TField* field = Column && !indicator ? Column->Field() : nullptr;
     QString text = indicator ? FFooterRow.FixedColText : FFooterRow.GetFooterText(field);
     TAlignment align = indicator ? FFixedColText.TextAlign() : Column ? Column->Alignment() : taLeftJustify;
-    c->Font()->Assign(FFooterRow.ParentFont() && Column && !indicator ? *Column->Font() : FFooterRow.Font);
+    // With ParentFont a cell takes its column's font, the indicator cell the fixed column's.
+    const TFont& font = !FFooterRow.ParentFont() ? FFooterRow.Font
+                        : indicator              ? FFixedColText.Font()
+                        : Column                 ? *Column->Font()
+                                                 : FFooterRow.Font;
+    c->Font()->Assign(font);
     if (FFooterRow.BoldText)
         c->Font()->SetStyle(c->Font()->Style() | fsBold);
     QString mask;

@@ -168,14 +168,14 @@ TEST_F(OptionObjects, FooterAndTitleLineFollowTheGridFont)
 TEST_F(OptionObjects, LayoutSizesTheIndicatorAndFreezesColumns)
 {
     TFixedColText* fc = grid->FixedColText();
-    fc->FixedColWidth = 0;
+    fc->SetFixedColWidth(0);
     grid->LayoutChanged();
     const int own = grid->ColWidths(0);
     struct Case {
         int Width, Expected;
     } cases[] = {{20, 20}, {11, own}, {0, own}, {40, 40}};
     for (const Case& c : cases) {
-        fc->FixedColWidth = c.Width;
+        fc->SetFixedColWidth(c.Width);
         grid->LayoutChanged();
         EXPECT_EQ(grid->ColWidths(0), c.Expected) << c.Width;
     }

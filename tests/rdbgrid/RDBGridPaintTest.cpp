@@ -190,6 +190,19 @@ TEST_F(RDBGridTest, FooterRowTakesItsBandOffTheCells)
     EXPECT_GT(CountPixels(img, grid->FooterRow()->FooterCellRect(6), [](QRgb p) { return qGray(p) < 80; }), 5)
         << "the footer text is drawn";
     EXPECT_GT(f.Height(), 10);
+    // The footer's indicator cell is written in the fixed column's font.
+    TFont big;
+    big.SetSize(17);
+    grid->FixedColText()->SetFont(big);
+    grid->FooterRow()->FixedColText = QStringLiteral("Σ");
+    int indicatorSize = 0;
+    grid->OnDrawFooterCell = [&](TComponent*, const TRect&, int Col, TField*, QString&, bool&) {
+        if (Col == 0)
+            indicatorSize = grid->Canvas()->Font()->Size();
+    };
+    Render();
+    EXPECT_EQ(indicatorSize, 17);
+    grid->OnDrawFooterCell = nullptr;
     // The free text ends with the last column while that one is in view.
     for (int i = 0; i < grid->Columns()->Count(); ++i)
         grid->Columns()->Items(i)->SetWidth(50);
