@@ -9,6 +9,7 @@
 // Screenshots go into the folder given as the first argument (default
 // "gallery_gridactions"); run under Xvfb.
 
+#include "components/base/rHTMLLabel.h"
 #include "components/grid/TCellParamsCondList.h"
 #include "components/grid/TrDBAction.h"
 #include "components/grid/TrDBGridCellConds.h"
