@@ -74,11 +74,15 @@ void TMemIniFileEx::SetCompress(bool Compress, bool ShowErr)
     UseCompress = Compress;
     if (!Compress || FFileName.isEmpty() || !QFileInfo::exists(FFileName))
         return;
+    // A file that does not decompress (damaged, or not compressed at all)
+    // restores nothing; the program goes on and the next save rewrites it.
     QFile f(FFileName);
     QByteArray plain;
-    if (f.open(QIODevice::ReadOnly))
+    try {
+        if (!f.open(QIODevice::ReadOnly))
+            throw std::runtime_error("unreadable");
         plain = ZDecompress(f.readAll());
-    if (plain.isEmpty() && f.size() > 0) {
+    } catch (...) {
         if (ShowErr)
             ShowFileError(gridacttxt::CannotOpenFile, FFileName);
         Clear();

@@ -150,8 +150,8 @@ void TPropSaveFile::DoCompressFile(const QString& OrigFileName, const QString& D
         SetCompressFile(false);
         LoadFile(OrigFileName);
         SetCompressFile(true);
-        SaveFile(DestFileName);
-        if (DeleteOrigFile)
+        // The original goes only once its settings are safely in the new file.
+        if (SaveFile(DestFileName) && DeleteOrigFile)
             QFile::remove(OrigFileName);
     } catch (...) {
         SetCompressFile(compress);

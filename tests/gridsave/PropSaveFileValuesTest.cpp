@@ -6,6 +6,8 @@
 #include "components/grid/TPropSaveFile.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -89,6 +91,58 @@ TEST(PropSaveFileValues, LinesStreamsAndCompression)
     QFile in(dest);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ZDecompress(in.readAll()).contains("B=1"));
+    // A conversion that cannot write its new file keeps the original.
+    {
+        QFile out(orig);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[A]\r\nB=2\r\n");
+    }
+    int boxes = 0;
+    const auto old = SetMessageBoxHook([&](const TMessageBoxRequest&) { ++boxes; return int(mrOk); });
+    c.DoCompressFile(orig, dir.path() + QStringLiteral("/puuttuu/uusi.ini.compress"), true);
+    SetMessageBoxHook(old);
+    c.DisableAll = true;  // nowhere to write to at its end either
+    EXPECT_TRUE(QFile::exists(orig)) << "the settings are not lost";
+    EXPECT_EQ(boxes, 1) << "the failed save is reported";
+}
+
+// A compressed property file that does not decompress restores nothing,
+// says so with the file's name, and the program goes on; an empty but sound
+// compressed file is no error.
+TEST(PropSaveFileValues, AnUnreadableCompressedFileIsReportedAndSkipped)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char* Name;
+        QByteArray Bytes;
+        bool Reported;
+    } cases[] = {{"roska.ini", QByteArray("[A]\r\nB=1\r\n"), true},
+                 {"katkennut.ini", ZCompress("[A]\r\nB=1\r\n").left(6), true},
+                 {"tyhja.ini", ZCompress(QByteArray()), false},
+                 {"ehja.ini", ZCompress("[A]\r\nB=1\r\n"), false}};
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.Name));
+        {
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(c.Bytes);
+        }
+        QStringList texts;
+        const auto old = SetMessageBoxHook([&](const TMessageBoxRequest& R) {
+            texts << R.Text;
+            return int(mrOk);
+        });
+        TPropSaveFile f(nullptr);
+        f.SetCompressFile(true);
+        EXPECT_NO_THROW(f.LoadFile(path)) << c.Name;
+        SetMessageBoxHook(old);
+        f.DisableAll = true;
+        ASSERT_EQ(texts.size(), c.Reported ? 1 : 0) << c.Name;
+        if (c.Reported)
+            EXPECT_EQ(texts[0], QStringLiteral("Cannot open file \"%1\".").arg(path)) << c.Name;
+        const bool sound = QByteArray(c.Name) == "ehja.ini";
+        EXPECT_EQ(f.ReadInteger(QStringLiteral("A"), QStringLiteral("B"), 0), sound ? 1 : 0) << c.Name;
+    }
 }
 
 TEST(PropSaveFileValues, TheOwnerMayChooseTheEncoding)
