@@ -195,15 +195,26 @@ void TrDBGrid::KeyPress(QChar& Key)
         Key = QChar();
         return;
     }
-    // 3. Enter ends a search.
-    if (Key == QLatin1Char('\r') && IsSearching()) {
+    // 3. Enter ends a search and opens a picture or a memo shown as a glyph.
+    if (Key == QLatin1Char('\r')) {
+        const bool searching = IsSearching();
         StopSearching();
-        Key = QChar();
-        return;
+        bool opened = false;
+        if (f && IsActive() && IsGraphicEx(f)) {
+            ShowGraphic(f);
+            opened = true;
+        } else if (f && IsActive() && IsMemoAsGlyph(f, true)) {
+            ShowMemo(f);
+            opened = true;
+        }
+        if (searching || opened) {
+            Key = QChar();
+            return;
+        }
     }
     // 4. Edit or search.
     const bool typed = Key.unicode() >= 32 || (IsSearching() && (Key == QLatin1Char('\b') || Key.unicode() == 27));
-    if (f && !Key.isNull() && typed && LookupCondition != lcNever) {
+    if (f && !Key.isNull() && typed) {
         TDataSet* ds = DataSet();
         const bool dsEditing = ds && (ds->State() == dsEdit || ds->State() == dsInsert);
         const bool notEditCond = LookupCondition == lcNotEdit || LookupCondition == lcNotEditFilter;
@@ -599,6 +610,7 @@ bool TrDBGrid::SearchGridFilter(bool Reset)
     if (Reset) {
         DataSet()->SetFiltered(false);
         ProcessGridSearchKey(k);
+        FilterChangedNotification();
         return true;
     }
     const QString s = SearchGetFilterString(SelectedField());
@@ -606,6 +618,7 @@ bool TrDBGrid::SearchGridFilter(bool Reset)
         return false;
     const bool ok = SetFilterString(DataSet(), s, false);
     ProcessGridSearchKey(k);
+    FilterChangedNotification();
     return ok;
 }
 

@@ -167,6 +167,32 @@ TEST_F(RDBGridCellsTest, MemoDialogWritesBackOnlyFromOkAndOnlyWhenEditable)
     SetModalHook(old);
 }
 
+// Enter on a picture cell or on a memo shown as a glyph opens its dialog,
+// as a double click does; on a plain text cell it opens nothing.
+TEST_F(RDBGridCellsTest, EnterOpensThePictureAndTheMemoDialog)
+{
+    UseCellsTable();
+    grid->SetFocus();
+    QStringList opened;
+    auto old = SetModalHook([&](TCustomForm* F) {
+        opened << (dynamic_cast<TrDBGridGraphicForm*>(F) ? QStringLiteral("picture")
+                   : dynamic_cast<TrDBGridMemoForm*>(F) ? QStringLiteral("memo")
+                                                          : F->Name());
+        return int(mrCancel);
+    });
+    const struct {
+        int DataCol;
+        const char* Expected;
+    } cases[] = {{2, "picture"}, {1, "memo"}, {0, ""}};
+    for (const auto& c : cases) {
+        opened.clear();
+        grid->SetSelectedIndex(c.DataCol);
+        Key(Qt::Key_Return, QStringLiteral("\r"));
+        EXPECT_EQ(opened.join(QLatin1Char(',')), QString::fromLatin1(c.Expected)) << c.DataCol;
+    }
+    SetModalHook(old);
+}
+
 TEST_F(RDBGridCellsTest, PictureDialogEditsTheFieldItself)
 {
     UseCellsTable();

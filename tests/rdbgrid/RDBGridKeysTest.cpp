@@ -77,13 +77,18 @@ TEST_F(RDBGridTest, CtrlRightFiltersToTheSearchedTextAndCtrlLeftResets)
     for (const char* k : {"V", "i", "r"})
         Key(0, QString::fromLatin1(k));
     EXPECT_TRUE(grid->SearchHint().contains(QStringLiteral("Ctrl+Right")));
+    // Both ways the grid tells about its changed filter.
+    int changes = 0;
+    grid->OnFilterChanged = [&](TComponent*) { ++changes; };
     Key(Qt::Key_Right, QString(), Qt::ControlModifier);
     EXPECT_TRUE(data->Filtered());
     EXPECT_EQ(data->RecordCount(), 3) << "the three Virtanens";
     EXPECT_TRUE(grid->IsFiltered());
+    EXPECT_EQ(changes, 1);
     Key(Qt::Key_Left, QString(), Qt::ControlModifier);
     EXPECT_FALSE(data->Filtered());
     EXPECT_EQ(data->RecordCount(), 24);
+    EXPECT_EQ(changes, 2);
     // With lcBrowse the keys keep their usual meaning.
     grid->LookupCondition = lcBrowse;
     Key(Qt::Key_Right, QString(), Qt::ControlModifier);
@@ -93,6 +98,8 @@ TEST_F(RDBGridTest, CtrlRightFiltersToTheSearchedTextAndCtrlLeftResets)
 TEST_F(RDBGridTest, TypingIntoAPickListColumnCompletesTheFirstFittingItem)
 {
     grid->SetOptions(grid->Options() | dgEditing);
+    // A grid that never searches still completes from its pick lists.
+    grid->LookupCondition = lcNever;
     TColumn* club = grid->Columns()->Items(2);
     club->PickList = QStringList{QStringLiteral("Rasti-Helsinki"), QStringLiteral("OK Espoo"), QStringLiteral("OK Eura")};
     grid->SetSelectedIndex(2);
