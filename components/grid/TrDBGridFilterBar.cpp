@@ -148,8 +148,10 @@ bool TrDBGridFilterBar::IsFilterFieldActive(const QString& FieldName) const
 TRect TrDBGridFilterBar::FilterComboRect(const TRect& CellRect, bool UseMargin) const
 {
     const TOptionsFilters& o = FGrid->OptionsEx2().Filters;
-    // The bar is the title's top part (above the group band) or its bottom part.
+    // The bar is the title's top part below the title line band (above the
+    // group band) or its bottom part.
     TRect r = CellRect;
+    r.Top += FGrid->TitleLineText()->SumHeight();
     if (o.TextBarTopLayout)
         r.Bottom = r.Top + o.TextBarTopHeight();
     else
@@ -567,7 +569,8 @@ void TrDBGridFilterBar::FilterComboUpdateTimer()
     const QString text = FCombo->Text();
     TrDBGridColumnFilters* store = Store();
     bool ok = false;
-    if (f && FGrid->OnSetColumnFilter) {
+    const bool viaHandler = f && FGrid->OnSetColumnFilter;
+    if (viaHandler) {
         const QString cond = store->BarTextCondition(f, text);
         ok = text.trimmed().isEmpty() || !cond.isEmpty();
         FGrid->OnSetColumnFilter(FGrid, f->DataSet(), f, cond, text, nullptr, ok);
@@ -575,7 +578,8 @@ void TrDBGridFilterBar::FilterComboUpdateTimer()
     } else {
         ok = f && store->ProcFilterBarFilter(f, text);
     }
-    if (f != shown) {
+    // The window's handler or a mapped field: the bar's text turns red on failure here.
+    if (f != shown || viaHandler) {
         store->EditValues.SetValues(shown->FieldName(), text.trimmed().isEmpty() ? QString() : text);
         store->EditStatuses.SetValues(shown->FieldName(), ok ? QString() : QStringLiteral("E"));
     } else if (!ok) {

@@ -53,6 +53,25 @@ protected:
 
 }  // namespace
 
+// A bar at the top of the titles sits below the title line band, where the
+// title text's area starts, and a press there opens its box.
+TEST_F(FilterBar, ATopBarSitsBelowTheTitleLine)
+{
+    grid->OptionsEx2().Filters.TextBarTopLayout = true;
+    grid->TitleLineText()->SetText(QStringLiteral("Kevätrastit"));
+    grid->LayoutChanged();
+    const int band = grid->TitleLineText()->SumHeight();
+    ASSERT_GT(band, 0);
+    const TRect cell = grid->CellRect(grid->DataToRawColumn(1), 0);
+    const TRect r = bar->FilterComboRect(cell, false);
+    EXPECT_EQ(r.Top, cell.Top + band);
+    EXPECT_EQ(r.Bottom, grid->TitleRectToTextRect(cell).Top);
+    const TPoint p = BarPoint(1);
+    Click(p.X, p.Y);
+    EXPECT_TRUE(bar->FilterCombo()->Visible());
+    EXPECT_EQ(bar->EditColumnIndex(), 1);
+}
+
 TEST_F(FilterBar, TitleGrowsByTheBarAndAPressOnItOpensTheBox)
 {
     const int withBar = grid->RowHeights(0);
@@ -98,6 +117,17 @@ TEST_F(FilterBar, ClearButtonRemovesOnlyItsColumnAndRefusedTextsTurnRed)
     EXPECT_EQ(store->EditStatuses.Values(QStringLiteral("SECS")), QStringLiteral("E"));
     EXPECT_EQ(store->EditValues.Values(QStringLiteral("SECS")), QStringLiteral("abc"));
     EXPECT_EQ(data->RecordCount(), 20);
+    // With the window's own filter handler the bar follows its answer.
+    bool accept = false;
+    grid->OnSetColumnFilter = [&](TComponent*, TDataSet*, TField*, const QString&, const QString&, TComponent*, bool& Result) {
+        Result = accept;
+    };
+    bar->SetTextFilter(grid->Columns()->Items(1), QStringLiteral("Ai"), true);
+    EXPECT_EQ(store->EditStatuses.Values(QStringLiteral("NAME")), QStringLiteral("E"));
+    accept = true;
+    bar->SetTextFilter(grid->Columns()->Items(1), QStringLiteral("Aino"), true);
+    EXPECT_EQ(store->EditStatuses.Values(QStringLiteral("NAME")), QString());
+    EXPECT_EQ(store->EditValues.Values(QStringLiteral("NAME")), QStringLiteral("Aino"));
 }
 
 TEST_F(FilterBar, AltArrowsMoveTheBoxToTheNextBarColumnApplyingTheText)
