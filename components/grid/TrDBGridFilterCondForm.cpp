@@ -2,6 +2,7 @@
 
 #include "components/base/rEditNum.h"
 #include "platform/ui/PlaceControl.h"
+#include "components/grid/TPropSaveMain.h"
 #include "components/grid/TrDBGridFilterForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
@@ -33,6 +34,12 @@ double NumberOf(const TrEditNum* E)
 TrDBGridFilterCondForm::TrDBGridFilterCondForm(TComponent* AOwner) : TrDlgBaseForm(AOwner)
 {
     SetName(QStringLiteral("TrDBGridFilterCondForm"));
+    // Opened beside its funnel list, it keeps no place of its own between
+    // runs; its inputs are kept per field by the funnel list.
+    if (auto* saver = dynamic_cast<TPropSaveMain*>(DlgPropSave)) {
+        saver->FormSavePos = false;
+        saver->PropSaveEvents = pseNone;
+    }
     SetClientWidth(355);
     SetClientHeight(196);
     pc = PlaceControl<TPageControl>(this, this, 0, 0, 355, 155);

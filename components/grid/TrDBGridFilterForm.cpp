@@ -98,17 +98,28 @@ void TrDBGridFilterForm::AddToList(const QString& DisplayText, const QString& Va
 void TrDBGridFilterForm::LoadPass(bool Checked, bool IgnoreFilter, QHash<QString, int>& Seen)
 {
     const bool memo = IsMemoField(DisplayField);
-    // Large (or unknown) sizes show their progress and can be aborted.
-    const int n = IgnoreFilter ? -1 : DS->RecordCount();
-    const bool progress = n < 0 || n > 1000;
-    if (progress)
-        ShowInfoEx(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; });
+    // Large sizes show their progress and can be aborted. The pass over the
+    // hidden records counts them once the scan has switched the filter off.
+    int n = 0;
+    bool progress = false;
+    auto start = [&] {
+        n = DS->RecordCount();
+        progress = n > 1000;
+        if (progress)
+            ShowInfoEx(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; });
+    };
+    if (!IgnoreFilter)
+        start();
+    bool first = true;
     Gr->ScanAllRecords(6, 0, true, IgnoreFilter, [&](TDataSet*, int Index) {
+        if (first && IgnoreFilter)
+            start();
+        first = false;
         if (Aborted)
             return;
         if (progress) {
             if (Index % 100 == 0)
-                ShowInfoProgressBar(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; }, n > 0 ? Index * 100 / n : 0);
+                ShowInfoProgressBar(gridfiltxt::Loading, Gr, [this](TComponent*) { Aborted = true; }, Index * 100 / n);
             // Every record, so that Abort stops the loading at once.
             Application->ProcessMessages();
             if (Aborted)
@@ -163,14 +174,22 @@ void TrDBGridFilterForm::LoadList(TrDBGrid* DBGrid, TColumn* C)
                                 [this](const QString& D, const QString& V, bool C) { AddToList(D, V, C); }, loaded);
     // 4. The values the filter shows, checked; then those it hides.
     if (!loaded) {
-        QHash<QString, int> seen;
-        LoadPass(true, false, seen);
-        if (DS->Filtered() && !Aborted) {
-            const int before = int(ValueList.size());
-            LoadPass(false, true, seen);
-            if (int(ValueList.size()) > before)
-                CheckAll = false;
+        // The current record stays on its screen row (restored also on errors).
+        DBGrid->SaveRowPos(true);
+        try {
+            QHash<QString, int> seen;
+            LoadPass(true, false, seen);
+            if (DS->Filtered() && !Aborted) {
+                const int before = int(ValueList.size());
+                LoadPass(false, true, seen);
+                if (int(ValueList.size()) > before)
+                    CheckAll = false;
+            }
+        } catch (...) {
+            DBGrid->RestoreRowPos();
+            throw;
         }
+        DBGrid->RestoreRowPos();
     }
     std::vector<int> order(size_t(DisplayList.size()));
     std::iota(order.begin(), order.end(), 0);

@@ -2,12 +2,14 @@
 // "(empty)" and case duplicates, Ok with and without "Add to act. filter")
 // and the condition dialog's conditions and date periods as tables.
 
+#include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/TrDBGridFilterCondForm.h"
 #include "components/grid/TrDBGridFilterForm.h"
 #include "components/grid/rDBGrid.h"
 #include "components/base/rEditNum.h"
+#include "components/base/rdlg.h"
 #include "platform/database/Fields.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ComCtrls.h"
@@ -91,6 +93,30 @@ TEST_F(Funnel, HiddenValuesComeUncheckedAndAddToActFilterKeepsTheOtherColumn)
     f->chAnd->SetChecked(false);
     f->SetFilter();
     EXPECT_EQ(Ids(), (QList<int>{2, 10, 18}));
+}
+
+// Loading the list of a filtered column keeps the current record on its
+// screen row, and a small dataset shows no loading window in either pass.
+TEST_F(Funnel, LoadingKeepsTheRowAndShowsNoWindowForFewRecords)
+{
+    TrDBGridColumnFilters* store = TrDBGridColumnFilters::Of(grid);
+    ASSERT_TRUE(store->ProcFilterBarFilter(data->FieldByName(QStringLiteral("STATUS")), QStringLiteral("0")));
+    data->Last();
+    data->Prior();
+    data->Prior();
+    const int row = grid->DataLink()->ActiveRecord();
+    const int id = data->FieldByName(QStringLiteral("ID"))->AsInteger();
+    int windows = 0, scans = 0;
+    grid->AfterScanDataset = [&](TComponent*, TDataSet*, int) {
+        ++scans;
+        if (InfoForm() && InfoForm()->Visible())
+            ++windows;
+    };
+    Open(1);
+    EXPECT_EQ(scans, 2) << "the shown and the hidden values";
+    EXPECT_EQ(windows, 0);
+    EXPECT_EQ(data->FieldByName(QStringLiteral("ID"))->AsInteger(), id);
+    EXPECT_EQ(grid->DataLink()->ActiveRecord(), row);
 }
 
 TEST_F(Funnel, NullsShowOnceAsEmptyAndCaseVariantsOnce)
@@ -194,6 +220,24 @@ TEST_F(Funnel, ProgramEventsFillTheListAndApplyTheFilter)
     EXPECT_EQ(applied, QStringLiteral("CLUB:(CLUB = 'B') (funnel)"));
     EXPECT_FALSE(data->Filtered());  // the grid applied nothing itself
     EXPECT_FALSE(f->Visible());
+}
+
+// The condition dialog leaves the program's property file alone: no place
+// of its own is kept between runs.
+TEST_F(Funnel, TheConditionDialogKeepsNoPlace)
+{
+    TPropSaveFile file(nullptr);
+    file.SetUseAsGlobalFile(true);
+    {
+        TrDBGridFilterCondForm d(form.get());
+        d.Show();
+        d.SetBounds(50, 60, 400, 260);
+        d.Hide();
+    }
+    file.SetUseAsGlobalFile(false);
+    file.DisableAll = true;
+    EXPECT_FALSE(file.SectionExists(QStringLiteral("TrDBGridFilterCondForm")));
+    EXPECT_FALSE(file.SectionExists(QStringLiteral("TrDBGridFilterCondForm_XY")));
 }
 
 TEST_F(Funnel, PeriodMenuGroupsItsItemsWithLines)
