@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -234,7 +235,9 @@ TEST(FcComboBoxTest, OwnFrameAndFlatButton)
     other->SetParent(f.form.get());
     other->SetTop(60);
     f.form->Show();
-    other->SetFocus();  // neither focused nor under the mouse: not hot
+    // neither focused nor under the mouse: not hot (the pointer may start anywhere)
+    QCursor::setPos(f.form->Widget()->mapToGlobal(QPoint(f.form->ClientWidth() - 5, f.form->ClientHeight() - 5)));
+    other->SetFocus();
     Application->ProcessMessages();
     TBitmap shot;
     f.combo->PaintTo(&shot);
