@@ -8,6 +8,7 @@
 
 TFcCalculator::TFcCalculator(TComponent* AOwner) : TFcCustomPanel(AOwner)
 {
+    FAutoSize = true;
     SetBounds(0, 0, 147, 159);
     SetColor(clWindow);
     FFlatColorAdjustment = 0;
@@ -24,7 +25,7 @@ void TFcCalculator::MeasureFont()
     m.Canvas()->SetFont(*Font());
     FCharSize = {m.Canvas()->TextWidth(QStringLiteral("0")), m.Canvas()->TextHeight(QStringLiteral("0"))};
     // with AutoSize the calculator is a square of the keys' size
-    if (AutoSize)
+    if (AutoSize())
         SetBounds(Left(), Top(), MinimumSide(), MinimumSide());
 }
 

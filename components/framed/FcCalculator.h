@@ -26,7 +26,8 @@ public:
     void SetIntResult(int64_t Value) { SetResult(double(Value)); }
     bool ThemeAware() const { return FThemeAware; }
     virtual void SetThemeAware(bool Value);
-    bool AutoSize = true;
+    // With AutoSize the calculator sizes itself to its keys, not to children.
+    bool CanAutoSize(int&, int&) override { return false; }
     TNotifyEvent OnChange;
     TNotifyEvent OnSetBtnClick;
 

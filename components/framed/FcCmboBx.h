@@ -93,7 +93,8 @@ public:
     void Loaded() override;
 
 protected:
-    void FrameLookChanged() override { Invalidate(); }
+    // The custom frame replaces the sunken border: FrameVisible turns Ctl3D off.
+    void FrameLookChanged(TFcFrameControllerProperty Property) override;
     bool FrameLookLoading() const override { return Loading(); }
     QWidget* CreateWidget() override;
     virtual bool FindListItem(const QString& S, QChar Key);

@@ -11,6 +11,15 @@ namespace {
 constexpr int ButtonWidth = 17;  // the system's vertical scroll bar
 }
 
+void TFcCustomComboBox::FrameLookChanged(TFcFrameControllerProperty Property)
+{
+    if (Property == fcpFrameVisible) {
+        SetParentCtl3D(!FFrameVisible);
+        SetCtl3D(!FFrameVisible);
+    }
+    Invalidate();
+}
+
 bool TFcCustomComboBox::UseThemes() const
 {
     return FFramingPreference == fpXPThemes && ActiveStyleServicesEnabled();
@@ -43,9 +52,14 @@ void TFcCustomComboBox::PaintFrameLayer(TCanvas* C, bool MouseOver)
             R.Inflate(-1, -1);
         }
     };
-    if (customFrame) {
+    if (customFrame || !Ctl3D()) {
         // a band of the control's colour over the native 3-D border
         band(client);
+        if (!customFrame) {
+            // the flat border in its place
+            C->Brush()->SetColor(clWindowFrame);
+            C->FrameRect(client);
+        }
     } else if (ActiveStyleServicesEnabled() && !(Style() == csDropDownList && FReadOnly) &&
                ColorToRGB(Color()) != ColorToRGB(clWhite)) {
         // a coloured box (focus, read-only) keeps its colour up to the native border

@@ -19,6 +19,15 @@ constexpr bool InFrameStyleRange(TFrameStyleEx V) { return V >= fsNone && V <= f
 // Values of other types a setter macro passes on are always in range.
 template <class T>
 constexpr bool InFrameStyleRange(const T&) { return true; }
+// Stores a changed, valid value for a frame setter; false when nothing changed.
+template <class T>
+bool StoreFrameValue(T& Field, const T& Value)
+{
+    if (Field == Value || !InFrameStyleRange(Value))
+        return false;
+    Field = Value;
+    return true;
+}
 
 enum TSide { sdLeft, sdTop, sdRight, sdBottom };
 using TSides = unsigned;

@@ -5,7 +5,6 @@
 #include "platform/ui/Forms.h"
 
 #include "components/framed/FcFrames.h"
-#include "components/framed/FcLegacyProps.h"
 
 // ---- the drop button ------------------------------------------------------------------------------
 
@@ -98,7 +97,7 @@ QWidget* TFcCustomEdit::CreateWidget()
     FWidget = w;
     SetEditAlignment(this, BiDiAlignment(FAlignment));
     if (FFrameVisible)
-        UpdateFramePainter();
+        UpdateBorder();
     return w;
 }
 
@@ -158,50 +157,24 @@ void TFcCustomEdit::ReadOnlyChanged()
     UpdateColors();
 }
 
-#define FC_EDIT_FRAME_SETTER(Name, Type, Field)     \
-    void TFcCustomEdit::Set##Name(Type Value)       \
-    {                                               \
-        if (Field == Value || !InFrameStyleRange(Value)) \
-            return;                                 \
-        Field = Value;                              \
-        Invalidate();                               \
-    }
-FC_EDIT_FRAME_SETTER(FrameColor, TColor, FFrameColor)
-FC_EDIT_FRAME_SETTER(FrameHotColor, TColor, FFrameHotColor)
-FC_EDIT_FRAME_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle)
-FC_EDIT_FRAME_SETTER(FrameSides, TSides, FFrameSides)
-FC_EDIT_FRAME_SETTER(FrameStyle, TFrameStyle, FFrameStyle)
-
-bool TFcCustomEdit::ReadLegacyProperty(const QString& Name, const QString& Value)
+void TFcCustomEdit::FrameLookChanged(TFcFrameControllerProperty Property)
 {
-    if (!ReadLegacyFrameProperty(Name, Value, FFrameHotTrack, FFrameStyle, FFrameHotStyle))
-        return false;
-    Invalidate();
-    return true;
+    // the frame is painted into the sunken border's room
+    if (Property == fcpFrameVisible && FFrameVisible)
+        SetCtl3D(true);
+    // these two decide whether the custom frame is painted at all
+    if (Property == fcpFrameVisible || Property == fcpFramingPreference || Property == fcpAll)
+        UpdateBorder();
+    else
+        Invalidate();
 }
 
-void TFcCustomEdit::SetFrameVisible(bool Value)
-{
-    if (FFrameVisible == Value)
-        return;
-    FFrameVisible = Value;
-    UpdateFramePainter();
-}
-
-void TFcCustomEdit::SetFramingPreference(TFramingPreference Value)
-{
-    if (FFramingPreference == Value)
-        return;
-    FFramingPreference = Value;
-    UpdateFramePainter();
-}
-
-void TFcCustomEdit::UpdateFramePainter()
+void TFcCustomEdit::UpdateBorder()
 {
     if (FFrameVisible && !UseThemes())
         SetEditFramePainter(this, [this](TCanvas* C) { PaintFrame(C); });
     else
-        SetEditFramePainter(this, nullptr);
+        TCustomEdit::UpdateBorder();
 }
 
 void TFcCustomEdit::PaintFrame(TCanvas* C)
@@ -211,19 +184,12 @@ void TFcCustomEdit::PaintFrame(TCanvas* C)
     DrawFrame(C, Width(), Height(), hot ? FFrameHotStyle : FFrameStyle, Color(), hot ? FFrameHotColor : FFrameColor,
               FFrameSides, false);
 }
-FC_EDIT_FRAME_SETTER(FlatButtons, bool, FFlatButtons)
-#undef FC_EDIT_FRAME_SETTER
 
-void TFcCustomEdit::SetFrameHotTrack(bool Value)
+void TFcCustomEdit::SetFlatButtons(bool Value)
 {
-    if (FFrameHotTrack == Value)
+    if (FFlatButtons == Value)
         return;
-    FFrameHotTrack = Value;
-    if (Value) {
-        SetFrameVisible(true);
-        if (!Loading())
-            FFrameSides = sdAllSides;
-    }
+    FFlatButtons = Value;
     Invalidate();
 }
 
@@ -294,15 +260,7 @@ void TFcCustomEdit::SetFrameProperty(TFcFrameControllerProperty P, const TFcFram
     case fcpParentColor: SetParentColor(C->ParentColor()); break;
     case fcpFlatButtonColor: FlatButtonColor = C->FlatButtonColor(); break;
     case fcpFlatButtons: SetFlatButtons(C->FlatButtons()); break;
-    case fcpFrameColor: SetFrameColor(C->FrameColor()); break;
-    case fcpFrameHotColor: SetFrameHotColor(C->FrameHotColor()); break;
-    case fcpFrameHotTrack: SetFrameHotTrack(C->FrameHotTrack()); break;
-    case fcpFrameHotStyle: SetFrameHotStyle(C->FrameHotStyle()); break;
-    case fcpFrameSides: SetFrameSides(C->FrameSides()); break;
-    case fcpFrameStyle: SetFrameStyle(C->FrameStyle()); break;
-    case fcpFrameVisible: SetFrameVisible(C->FrameVisible()); break;
-    case fcpFramingPreference: SetFramingPreference(C->FramingPreference()); break;
-    case fcpAll: break;
+    default: TakeFrameProperty(P, C); break;
     }
 }
 

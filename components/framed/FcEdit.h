@@ -40,7 +40,7 @@ SORVEX_EXCEPTION_KIND(EDBEditError, Exception)
 // ";" ends the mask (the rest tells how it is saved).
 bool EditMaskMatches(const QString& Mask, const QString& Text);
 
-class TFcCustomEdit : public TCustomEdit, public IFcFramedProperties {
+class TFcCustomEdit : public TCustomEdit, public IFcFramedProperties, public TFcFrameLook {
 public:
     explicit TFcCustomEdit(TComponent* AOwner);
     ~TFcCustomEdit() override;
@@ -59,29 +59,13 @@ public:
     void SetReadOnlyColorOnFocus(bool Value);
     void SetReadOnly(bool Value);
     virtual bool ReadOnlyValue() const { return ReadOnly(); }
-    TColor FrameColor() const { return FFrameColor; }
-    virtual void SetFrameColor(TColor Value);
-    TColor FrameHotColor() const { return FFrameHotColor; }
-    virtual void SetFrameHotColor(TColor Value);
-    bool FrameHotTrack() const { return FFrameHotTrack; }
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
-    virtual void SetFrameHotStyle(TFrameStyle Value);
-    TSides FrameSides() const { return FFrameSides; }
-    virtual void SetFrameSides(TSides Value);
-    TFrameStyle FrameStyle() const { return FFrameStyle; }
-    virtual void SetFrameStyle(TFrameStyle Value);
-    bool FrameVisible() const { return FFrameVisible; }
-    virtual void SetFrameVisible(bool Value);
-    TFramingPreference FramingPreference() const { return FFramingPreference; }
-    virtual void SetFramingPreference(TFramingPreference Value);
     TFcFrameController* FrameController() const { return FFrameController; }
     virtual void SetFrameController(TFcFrameController* Value);
     TFcFrameControllerNotifications Notifications = fcnAll;
     TFcFrameControllerNotifications FrameControllerNotifications() const override { return Notifications; }
     void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) override;
     // Settings an older version stored under another name (see FcLegacyProps.h).
-    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
+    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value) { return TFcFrameLook::ReadLegacyProperty(Name, Value); }
     // The text hint stays while the edit has the focus (else it goes until the focus leaves).
     bool TextHintVisibleOnFocus() const { return FTextHintVisibleOnFocus; }
     void SetTextHintVisibleOnFocus(bool Value);
@@ -123,8 +107,11 @@ protected:
     virtual void ReadOnlyChanged();
     // Places the drop button at the right edge while it is shown.
     void LayoutDropButton();
-    // The custom frame (FrameVisible without the visual style) over the edge.
-    void UpdateFramePainter();
+    // The custom frame (FrameVisible without the visual style) over the edge,
+    // else the platform's border.
+    void UpdateBorder() override;
+    void FrameLookChanged(TFcFrameControllerProperty Property) override;
+    bool FrameLookLoading() const override { return Loading(); }
     void PaintFrame(TCanvas* Canvas);
     void Resize() override;
     void BiDiModeChanged() override;
@@ -145,14 +132,7 @@ protected:
     TColor FDisabledColor = clBtnFace;
     TColor FFocusColor = clWindow;
     TColor FNormalColor = clWindow;
-    TColor FFrameColor = clBtnShadow;
-    TColor FFrameHotColor = clBtnShadow;
     TFcFrameController* FFrameController = nullptr;
-    bool FFrameHotTrack = false;
-    TFrameStyle FFrameHotStyle = fsFlatBold;
-    TSides FFrameSides = sdAllSides;
-    TFrameStyle FFrameStyle = fsFlat;
-    TFramingPreference FFramingPreference = fpXPThemes;
     TColor FReadOnlyColor = clInfoBk;
     bool FReadOnlyColorOnFocus = false;
     bool FDropButtonVisible = false;
@@ -161,7 +141,6 @@ protected:
     bool FDroppedDown = false;
     bool FInControl = false;
     bool FOverControl = false;
-    bool FFrameVisible = false;
     TFcEditDropButton* FDropButton = nullptr;
 };
 

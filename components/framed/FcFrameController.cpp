@@ -9,13 +9,11 @@ TFcFrameController::TFcFrameController(TComponent* AOwner) : TComponent(AOwner) 
 
 TFcFrameController::~TFcFrameController() = default;
 
-#define FC_SETTER(Name, Type, Field, Prop)                   \
-    void TFcFrameController::Set##Name(Type Value)           \
-    {                                                        \
-        if (Field == Value || !InFrameStyleRange(Value))     \
-            return;                                          \
-        Field = Value;                                       \
-        UpdateFrames(Prop);                                  \
+#define FC_SETTER(Name, Type, Field, Prop)         \
+    void TFcFrameController::Set##Name(Type Value) \
+    {                                              \
+        if (StoreFrameValue(Field, Value))         \
+            UpdateFrames(Prop);                    \
     }
 FC_SETTER(FlatButtonColor, TColor, FFlatButtonColor, fcpFlatButtonColor)
 FC_SETTER(FlatButtons, bool, FFlatButtons, fcpFlatButtons)
@@ -23,13 +21,6 @@ FC_SETTER(DisabledColor, TColor, FDisabledColor, fcpDisabledColor)
 FC_SETTER(ReadOnlyColor, TColor, FReadOnlyColor, fcpReadOnlyColor)
 FC_SETTER(ReadOnlyColorOnFocus, bool, FReadOnlyColorOnFocus, fcpReadOnlyColorOnFocus)
 FC_SETTER(FocusColor, TColor, FFocusColor, fcpFocusColor)
-FC_SETTER(FrameColor, TColor, FFrameColor, fcpFrameColor)
-FC_SETTER(FrameHotColor, TColor, FFrameHotColor, fcpFrameHotColor)
-FC_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle, fcpFrameHotStyle)
-FC_SETTER(FrameSides, TSides, FFrameSides, fcpFrameSides)
-FC_SETTER(FrameStyle, TFrameStyle, FFrameStyle, fcpFrameStyle)
-FC_SETTER(FrameVisible, bool, FFrameVisible, fcpFrameVisible)
-FC_SETTER(FramingPreference, TFramingPreference, FFramingPreference, fcpFramingPreference)
 #undef FC_SETTER
 
 void TFcFrameController::SetColor(TColor Value)
@@ -52,19 +43,6 @@ void TFcFrameController::SetParentColor(bool Value)
     UpdateFrames(fcpParentColor);
     if (!Value)
         UpdateFrames(fcpColor);
-}
-
-void TFcFrameController::SetFrameHotTrack(bool Value)
-{
-    if (FFrameHotTrack == Value)
-        return;
-    FFrameHotTrack = Value;
-    if (Value) {
-        SetFrameVisible(true);
-        if (!Loading())
-            FFrameSides = sdAllSides;
-    }
-    UpdateFrames(fcpFrameHotTrack);
 }
 
 void TFcFrameController::SetRegIniFile(TFcRegIniFile* Value)
@@ -232,16 +210,11 @@ void TFcFrameController::ReadLegacyFrameFlat(bool Value)
     }
 }
 
-bool TFcFrameController::ReadLegacyProperty(const QString& Name, const QString& Value)
-{
-    return ReadLegacyFrameProperty(Name, Value, FFrameHotTrack, FFrameStyle, FFrameHotStyle);
-}
-
 bool TFcFrameLook::ReadLegacyProperty(const QString& Name, const QString& Value)
 {
     if (!ReadLegacyFrameProperty(Name, Value, FFrameHotTrack, FFrameStyle, FFrameHotStyle))
         return false;
-    FrameLookChanged();
+    FrameLookChanged(fcpAll);
     return true;
 }
 
@@ -273,21 +246,19 @@ void TFcFrameLook::TakeFrameProperty(TFcFrameControllerProperty P, const TFcFram
     }
 }
 
-#define FC_FRAME_LOOK_SETTER(Name, Type, Field)          \
+#define FC_FRAME_LOOK_SETTER(Name, Type, Field, Prop)    \
     void TFcFrameLook::Set##Name(Type Value)             \
     {                                                    \
-        if (Field == Value || !InFrameStyleRange(Value)) \
-            return;                                      \
-        Field = Value;                                   \
-        FrameLookChanged();                              \
+        if (StoreFrameValue(Field, Value))               \
+            FrameLookChanged(Prop);                      \
     }
-FC_FRAME_LOOK_SETTER(FrameColor, TColor, FFrameColor)
-FC_FRAME_LOOK_SETTER(FrameHotColor, TColor, FFrameHotColor)
-FC_FRAME_LOOK_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle)
-FC_FRAME_LOOK_SETTER(FrameSides, TSides, FFrameSides)
-FC_FRAME_LOOK_SETTER(FrameStyle, TFrameStyle, FFrameStyle)
-FC_FRAME_LOOK_SETTER(FrameVisible, bool, FFrameVisible)
-FC_FRAME_LOOK_SETTER(FramingPreference, TFramingPreference, FFramingPreference)
+FC_FRAME_LOOK_SETTER(FrameColor, TColor, FFrameColor, fcpFrameColor)
+FC_FRAME_LOOK_SETTER(FrameHotColor, TColor, FFrameHotColor, fcpFrameHotColor)
+FC_FRAME_LOOK_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle, fcpFrameHotStyle)
+FC_FRAME_LOOK_SETTER(FrameSides, TSides, FFrameSides, fcpFrameSides)
+FC_FRAME_LOOK_SETTER(FrameStyle, TFrameStyle, FFrameStyle, fcpFrameStyle)
+FC_FRAME_LOOK_SETTER(FrameVisible, bool, FFrameVisible, fcpFrameVisible)
+FC_FRAME_LOOK_SETTER(FramingPreference, TFramingPreference, FFramingPreference, fcpFramingPreference)
 #undef FC_FRAME_LOOK_SETTER
 
 void TFcFrameLook::SetFrameHotTrack(bool Value)
@@ -296,9 +267,9 @@ void TFcFrameLook::SetFrameHotTrack(bool Value)
         return;
     FFrameHotTrack = Value;
     if (Value) {
-        FFrameVisible = true;
+        SetFrameVisible(true);
         if (!FrameLookLoading())
             FFrameSides = sdAllSides;
     }
-    FrameLookChanged();
+    FrameLookChanged(fcpFrameHotTrack);
 }

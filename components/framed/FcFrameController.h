@@ -28,92 +28,10 @@ public:
     virtual void SetFrameProperty(TFcFrameControllerProperty Property, const TFcFrameController* Controller) = 0;
 };
 
-class TFcFrameController : public TComponent {
-public:
-    explicit TFcFrameController(TComponent* AOwner);
-    ~TFcFrameController() override;
-
-    TColor Color() const { return FColor; }
-    virtual void SetColor(TColor Value);
-    bool ParentColor() const { return FParentColor; }
-    virtual void SetParentColor(bool Value);
-    TColor FlatButtonColor() const { return FFlatButtonColor; }
-    virtual void SetFlatButtonColor(TColor Value);
-    bool FlatButtons() const { return FFlatButtons; }
-    virtual void SetFlatButtons(bool Value);
-    TColor DisabledColor() const { return FDisabledColor; }
-    virtual void SetDisabledColor(TColor Value);
-    TColor ReadOnlyColor() const { return FReadOnlyColor; }
-    virtual void SetReadOnlyColor(TColor Value);
-    bool ReadOnlyColorOnFocus() const { return FReadOnlyColorOnFocus; }
-    virtual void SetReadOnlyColorOnFocus(bool Value);
-    TColor FocusColor() const { return FFocusColor; }
-    virtual void SetFocusColor(TColor Value);
-    TColor FrameColor() const { return FFrameColor; }
-    virtual void SetFrameColor(TColor Value);
-    TColor FrameHotColor() const { return FFrameHotColor; }
-    virtual void SetFrameHotColor(TColor Value);
-    bool FrameHotTrack() const { return FFrameHotTrack; }
-    virtual void SetFrameHotTrack(bool Value);
-    TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
-    virtual void SetFrameHotStyle(TFrameStyle Value);
-    TSides FrameSides() const { return FFrameSides; }
-    virtual void SetFrameSides(TSides Value);
-    TFrameStyle FrameStyle() const { return FFrameStyle; }
-    virtual void SetFrameStyle(TFrameStyle Value);
-    bool FrameVisible() const { return FFrameVisible; }
-    virtual void SetFrameVisible(bool Value);
-    TFramingPreference FramingPreference() const { return FFramingPreference; }
-    virtual void SetFramingPreference(TFramingPreference Value);
-    TFcRegIniFile* RegIniFile() const { return FRegIniFile; }
-    virtual void SetRegIniFile(TFcRegIniFile* Value);
-
-    void AddControl(TComponent* Control);
-    void RemoveControl(TComponent* Control);
-    int ControlCount() const { return int(FFrameList.size()); }
-    void BeginUpdate() { ++FUpdateCount; }
-    void EndUpdate();
-    void UpdateControls() { UpdateFrames(fcpAll); }
-    virtual void UpdateFrames(TFcFrameControllerProperty Property);
-    virtual void UpdateControlFrame(TComponent* Control, TFcFrameControllerProperty Property);
-    void Assign(const TFcFrameController* Source);
-    void Load(const QString& Section);
-    void Save(const QString& Section);
-    // Old form files: "FrameFlat" True means a status frame, lowered when hot.
-    void ReadLegacyFrameFlat(bool Value);
-    // Settings an older version stored under another name (see FcLegacyProps.h).
-    virtual bool ReadLegacyProperty(const QString& Name, const QString& Value);
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
-    TColor FColor = clWindow;
-    bool FParentColor = false;
-    TColor FFlatButtonColor = clBtnFace;
-    bool FFlatButtons = true;
-    TColor FDisabledColor = clBtnFace;
-    TColor FReadOnlyColor = clInfoBk;
-    bool FReadOnlyColorOnFocus = false;
-    TColor FFocusColor = clWindow;
-    TColor FFrameColor = clBtnShadow;
-    TColor FFrameHotColor = clBtnShadow;
-    bool FFrameHotTrack = false;
-    TFrameStyle FFrameHotStyle = fsFlatBold;
-    TSides FFrameSides = sdAllSides;
-    TFrameStyle FFrameStyle = fsFlat;
-    bool FFrameVisible = false;
-    TFramingPreference FFramingPreference = fpXPThemes;
-    TFcRegIniFile* FRegIniFile = nullptr;
-    std::vector<TComponent*> FFrameList;
-    int FUpdateCount = 0;
-};
-
-// Moves a control from one controller to another (either may be none).
-void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value);
-
-// The frame settings of the combo and list boxes, which paint their frame
-// themselves; a change repaints the control (FrameLookChanged).
+// The frame settings shared by the frame controller, the edit, and the combo
+// and list boxes: one set of fields and setters. A setter stores a changed
+// value and tells FrameLookChanged which setting it was; FrameHotTrack
+// switched on also shows the frame, on all four sides unless loading.
 class TFcFrameLook {
 public:
     virtual ~TFcFrameLook() = default;
@@ -122,7 +40,6 @@ public:
     TColor FrameHotColor() const { return FFrameHotColor; }
     virtual void SetFrameHotColor(TColor Value);
     bool FrameHotTrack() const { return FFrameHotTrack; }
-    // Switched on, it shows the frame, on all four sides unless loading.
     virtual void SetFrameHotTrack(bool Value);
     TFrameStyle FrameHotStyle() const { return FFrameHotStyle; }
     // A style outside the frame-style range (a rounded frame) is refused.
@@ -143,10 +60,11 @@ public:
     bool ReadLegacyProperty(const QString& Name, const QString& Value);
 
 protected:
-    // The control repaints its frame.
-    virtual void FrameLookChanged() {}
-    // Set while the control is read from a form file.
-    virtual bool FrameLookLoading() const { return false; }
+    // The owner shows the change (repaints, or hands it on); fcpAll after a
+    // legacy setting changed several at once.
+    virtual void FrameLookChanged(TFcFrameControllerProperty Property) = 0;
+    // Set while the owner is read from a form file.
+    virtual bool FrameLookLoading() const = 0;
 
     TColor FFrameColor = clBtnShadow;
     TColor FFrameHotColor = clBtnShadow;
@@ -157,3 +75,65 @@ protected:
     bool FFrameVisible = false;
     TFramingPreference FFramingPreference = fpXPThemes;
 };
+
+class TFcFrameController : public TComponent, public TFcFrameLook {
+public:
+    explicit TFcFrameController(TComponent* AOwner);
+    ~TFcFrameController() override;
+
+    TColor Color() const { return FColor; }
+    virtual void SetColor(TColor Value);
+    bool ParentColor() const { return FParentColor; }
+    virtual void SetParentColor(bool Value);
+    TColor FlatButtonColor() const { return FFlatButtonColor; }
+    virtual void SetFlatButtonColor(TColor Value);
+    bool FlatButtons() const { return FFlatButtons; }
+    virtual void SetFlatButtons(bool Value);
+    TColor DisabledColor() const { return FDisabledColor; }
+    virtual void SetDisabledColor(TColor Value);
+    TColor ReadOnlyColor() const { return FReadOnlyColor; }
+    virtual void SetReadOnlyColor(TColor Value);
+    bool ReadOnlyColorOnFocus() const { return FReadOnlyColorOnFocus; }
+    virtual void SetReadOnlyColorOnFocus(bool Value);
+    TColor FocusColor() const { return FFocusColor; }
+    virtual void SetFocusColor(TColor Value);
+    TFcRegIniFile* RegIniFile() const { return FRegIniFile; }
+    virtual void SetRegIniFile(TFcRegIniFile* Value);
+
+    void AddControl(TComponent* Control);
+    void RemoveControl(TComponent* Control);
+    int ControlCount() const { return int(FFrameList.size()); }
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    void UpdateControls() { UpdateFrames(fcpAll); }
+    virtual void UpdateFrames(TFcFrameControllerProperty Property);
+    virtual void UpdateControlFrame(TComponent* Control, TFcFrameControllerProperty Property);
+    void Assign(const TFcFrameController* Source);
+    void Load(const QString& Section);
+    void Save(const QString& Section);
+    // Old form files: "FrameFlat" True means a status frame, lowered when hot.
+    void ReadLegacyFrameFlat(bool Value);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // A frame setting changed: every registered control takes it.
+    void FrameLookChanged(TFcFrameControllerProperty Property) override { UpdateFrames(Property); }
+    bool FrameLookLoading() const override { return Loading(); }
+
+private:
+    TColor FColor = clWindow;
+    bool FParentColor = false;
+    TColor FFlatButtonColor = clBtnFace;
+    bool FFlatButtons = true;
+    TColor FDisabledColor = clBtnFace;
+    TColor FReadOnlyColor = clInfoBk;
+    bool FReadOnlyColorOnFocus = false;
+    TColor FFocusColor = clWindow;
+    TFcRegIniFile* FRegIniFile = nullptr;
+    std::vector<TComponent*> FFrameList;
+    int FUpdateCount = 0;
+};
+
+// Moves a control from one controller to another (either may be none).
+void ChangeFrameController(TComponent* Control, TFcFrameController*& Field, TFcFrameController* Value);
+

@@ -645,6 +645,13 @@ void TFcCustomListBox::MouseEnter()
     TCustomListBox::MouseEnter();
 }
 
+void TFcCustomListBox::FrameLookChanged(TFcFrameControllerProperty Property)
+{
+    if (Property == fcpFrameVisible && FFrameVisible)
+        SetCtl3D(true);
+    Invalidate();
+}
+
 bool TFcCustomListBox::UseThemes() const
 {
     return FFramingPreference == fpXPThemes && ActiveStyleServicesEnabled();

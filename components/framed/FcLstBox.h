@@ -90,7 +90,8 @@ public:
     void DoExit() override;
 
 protected:
-    void FrameLookChanged() override { Invalidate(); }
+    // The frame is painted into the sunken border's room: FrameVisible turns Ctl3D on.
+    void FrameLookChanged(TFcFrameControllerProperty Property) override;
     bool FrameLookLoading() const override { return Loading(); }
     void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override;
     virtual void DrawListItem(int Index, TRect Rect, TOwnerDrawState State);

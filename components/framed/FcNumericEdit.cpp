@@ -343,7 +343,7 @@ void TFcNumericEdit::DisplayCalculator()
     calc->SetParent(panel.get());
     calc->SetIsPopup(true);
     if (PopupWidth != 0 && PopupHeight != 0) {
-        calc->AutoSize = false;
+        calc->SetAutoSize(false);
         calc->SetBounds(0, 0, PopupWidth, PopupHeight);
     }
     calc->SetThemeAware(UseThemes());

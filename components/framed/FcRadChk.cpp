@@ -12,6 +12,7 @@
 TFcCustomGlyphButton::TFcCustomGlyphButton(TComponent* AOwner) : TFcCustomButton(AOwner)
 {
     SetParentColor(true);
+    FAutoSize = true;
     FCustomGlyphs.OnChange = [this] { CustomGlyphsChanged(); };
 }
 
@@ -462,7 +463,7 @@ void TFcCustomCheckBox::SelectGlyph(TBitmap* Glyph)
         if (!Enabled()) s = tsDisabled;
         else if (FShowDownVersion) s = tsPressed;
         else if (FMouseOverButton) s = tsHot;
-        DrawThemedCheckBox(c, g, FState, s);
+        DrawThemedCheckBox(c, g, FState, s, std::min(FGlyphWidth, FGlyphHeight));
         return;
     }
     TFcGlyphColors co;
@@ -592,7 +593,7 @@ void TFcRadioButton::SelectGlyph(TBitmap* Glyph)
         if (!Enabled()) s = tsDisabled;
         else if (FShowDownVersion) s = tsPressed;
         else if (FMouseOverButton) s = tsHot;
-        DrawThemedRadioButton(c, g, FChecked, s);
+        DrawThemedRadioButton(c, g, FChecked, s, std::min(FGlyphWidth, FGlyphHeight));
         return;
     }
     TFcGlyphColors co;

@@ -19,8 +19,7 @@ public:
     // taRightJustify: the caption right of the glyph.
     TAlignment Alignment() const { return FAlignment; }
     virtual void SetAlignment(TAlignment Value);
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool Value);
+    void SetAutoSize(bool Value) override;
     bool WordWrap() const { return FWordWrap; }
     virtual void SetWordWrap(bool Value);
     TColor FrameColor() const { return FFrameColor; }
@@ -70,7 +69,7 @@ public:
     TRect GetHotTrackRect() override;
     void CustomFramingChanged() override;
     // Sizes the control to its glyph and caption (with AutoSize).
-    void AdjustSize();
+    void AdjustSize() override;
     // With the visual style the box grows with the form; a custom strip keeps its size.
     void ChangeScale(int M, int D) override;
 
@@ -91,7 +90,6 @@ protected:
     void HotColors(TColor& Stop, TColor& Hot) const;
 
     TAlignment FAlignment = taRightJustify;
-    bool FAutoSize = true;
     bool FWordWrap = false;
     TColor FFrameColor = clBtnShadow;
     int FNumGlyphs = 9;

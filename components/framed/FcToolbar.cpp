@@ -444,6 +444,14 @@ void TFcToolbar::VisibleChanged()
         OnVisibleChanged(this);
 }
 
+bool TFcToolbar::CanAutoSize(int& NewWidth, int& NewHeight)
+{
+    if (!TFcCustomPanel::CanAutoSize(NewWidth, NewHeight))
+        return false;
+    NewWidth += FMargin;
+    return true;
+}
+
 TPoint TFcToolbar::InvalidateMarginSize() const
 {
     if (FOrientation == orHorizontal && !FWrapControls && FShowToolbarPopupButton)
@@ -570,11 +578,11 @@ void TFcToolbar::PositionControls()
         while (last > 0 && !(FToolbarControls.Items(last).Control && FToolbarControls.Items(last).Control->Visible()))
             --last;
         TControl* c = FToolbarControls.Items(last).Control;
-        if (c && c->Visible())
+        if (c && c->Visible() && !AutoSize())
             SetShowToolbarPopupButton(UseRightToLeftAlignment() ? c->Left() < FMargin
                                                                 : c->Left() + c->Width() > Width() - FMargin);
         else
-            SetShowToolbarPopupButton(false);  // nothing shown, nothing cut off
+            SetShowToolbarPopupButton(false);  // nothing shown, or a bar that grows: nothing cut off
     }
     // 2.
     int pos = FMargin, row = 1, maxPos = 0;
@@ -612,6 +620,8 @@ void TFcToolbar::PositionControls()
             Parent()->Realign();
     }
     FPositioning = false;
+    // with AutoSize the bar fits what was just laid out, even when nothing moved
+    AdjustSize();
 }
 
 void TFcToolbar::Paint()

@@ -181,6 +181,8 @@ public:
     void SetVisualStyle(TFcVisualStyle Value) override;
     void SetGradientColorStyle(TFcGradientColorStyle Value) override;
     TPoint InvalidateMarginSize() const override;
+    // The children's box, and as much room after the last control as before the first.
+    bool CanAutoSize(int& NewWidth, int& NewHeight) override;
     virtual int CalculateRowHeight(int Row) const { (void)Row; return FRowHeight; }
     virtual void PositionControls();
     virtual void UpdateButtonSize(int NewWidth, int NewHeight, bool ShowCaptions);

@@ -135,8 +135,9 @@ public:
     // Buttons that do not fit in the bar's width go on to the next row.
     bool Wrapable = false;
     // The bar takes the size of its visible buttons whenever they are laid out.
-    bool AutoSize() const { return FAutoSize; }
-    void SetAutoSize(bool V);
+    void SetAutoSize(bool V) override;
+    // The bar sizes itself to its buttons as it lays them out.
+    bool CanAutoSize(int&, int&) override { return false; }
     TCustomImageList* Images = nullptr;
     TCustomImageList* DisabledImages = nullptr;
     TCustomImageList* HotImages = nullptr;
@@ -148,7 +149,6 @@ protected:
     void Paint() override;
     int FButtonWidth = 23, FButtonHeight = 22;
     bool FShowCaptions = false;
-    bool FAutoSize = false;
 };
 
 class TProgressBar : public TCustomControl {

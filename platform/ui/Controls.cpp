@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
@@ -59,6 +60,8 @@ void TControl::EnsureWidget() const
         self->SetCursor(FCursor);
     if (FParent)
         FWidget->setVisible(FVisible);
+    if (auto* w = dynamic_cast<TWinControl*>(self); w && !w->FCtl3D)
+        w->Ctl3DChanged();
 }
 
 QWidget* TControl::Widget() const
@@ -82,6 +85,7 @@ void TControl::SetParent(TWinControl* AParent)
 {
     if (FParent == AParent)
         return;
+    TWinControl* old = FParent;
     if (FParent)
         FParent->RemoveControl(this);
     if (AParent)
@@ -101,8 +105,13 @@ void TControl::SetParent(TWinControl* AParent)
             ParentColorChanged();
         if (FParentBiDiMode)
             ParentBiDiModeChanged();
+        if (auto* w = dynamic_cast<TWinControl*>(this))
+            w->ParentCtl3DChanged();
         RequestAlign();
+        AParent->AdjustSize();
     }
+    if (old)
+        old->AdjustSize();
 }
 
 void TControl::ApplyGeometry()
@@ -140,6 +149,8 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         Resize();
     }
     RequestAlign();
+    if (FParent)
+        FParent->AdjustSize();
 }
 
 TRect TControl::ClientRect() const
@@ -233,6 +244,8 @@ void TControl::SetVisible(bool Value)
     VisibleChanged();
     if (FAlign != alNone)
         RequestAlign();
+    if (FParent)
+        FParent->AdjustSize();
 }
 
 bool TControl::Showing() const
@@ -501,6 +514,8 @@ void TControl::Loaded()
 {
     TComponent::Loaded();
     RequestAlign();
+    if (auto* w = dynamic_cast<TWinControl*>(this))
+        w->AdjustSize();
 }
 
 void TControl::Invalidate()
@@ -826,6 +841,113 @@ void TWinControl::SetBorderStyle(TBorderStyle Value)
 {
     FBorderStyle = Value;
     Invalidate();
+}
+
+void TWinControl::SetCtl3D(bool Value)
+{
+    if (FCtl3D == Value)
+        return;
+    FCtl3D = Value;
+    FParentCtl3D = false;
+    ApplyCtl3D();
+}
+
+void TWinControl::SetParentCtl3D(bool Value)
+{
+    if (FParentCtl3D == Value)
+        return;
+    FParentCtl3D = Value;
+    if (Value)
+        ParentCtl3DChanged();
+}
+
+void TWinControl::ParentCtl3DChanged()
+{
+    if (!FParentCtl3D || !FParent || FCtl3D == FParent->FCtl3D)
+        return;
+    FCtl3D = FParent->FCtl3D;
+    ApplyCtl3D();
+}
+
+void TWinControl::ApplyCtl3D()
+{
+    Ctl3DChanged();
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->ParentCtl3DChanged();
+}
+
+void TWinControl::Ctl3DChanged()
+{
+    Invalidate();
+    auto* frame = qobject_cast<QFrame*>(FWidget);
+    if (!frame)
+        return;
+    // the widget's own sunken frame is remembered, so that it can come back
+    const char* key = "sorvexCtl3DFrame";
+    if (!frame->property(key).isValid()) {
+        if (frame->frameShape() == QFrame::NoFrame)
+            return;  // a widget without a border has nothing to flatten
+        frame->setProperty(key, frame->frameStyle());
+    }
+    if (FCtl3D) {
+        frame->setFrameStyle(frame->property(key).toInt());
+    } else {
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame->setLineWidth(1);
+    }
+}
+
+void TWinControl::SetAutoSize(bool Value)
+{
+    if (FAutoSize == Value)
+        return;
+    FAutoSize = Value;
+    AdjustSize();
+}
+
+bool TWinControl::CanAutoSize(int& NewWidth, int& NewHeight)
+{
+    int right = 0, bottom = 0;
+    bool any = false;
+    for (TControl* c : FControls) {
+        if (!c->FVisible || c->FAlign == alClient)
+            continue;
+        any = true;
+        const bool margins = c->FAlignWithMargins;
+        // a child aligned to a side stretches along it and counts only across it
+        if (c->FAlign != alTop && c->FAlign != alBottom)
+            right = std::max(right, c->FLeft + c->FWidth + (margins ? c->Margins.Right : 0));
+        if (c->FAlign != alLeft && c->FAlign != alRight)
+            bottom = std::max(bottom, c->FTop + c->FHeight + (margins ? c->Margins.Bottom : 0));
+    }
+    if (!any)
+        return false;
+    // the border and the padding stay round the children
+    TRect inner = ClientRect();
+    AdjustClientRect(inner);
+    if (right > 0)
+        NewWidth = right + FWidth - inner.Right;
+    if (bottom > 0)
+        NewHeight = bottom + FHeight - inner.Bottom;
+    return true;
+}
+
+void TWinControl::AdjustSize()
+{
+    if (!FAutoSize || FAutoSizing || Loading())
+        return;
+    int w = FWidth, h = FHeight;
+    if (!CanAutoSize(w, h) || (w == FWidth && h == FHeight))
+        return;
+    FAutoSizing = true;
+    try {
+        SetBounds(FLeft, FTop, w, h);
+    } catch (...) {
+        FAutoSizing = false;
+        throw;
+    }
+    FAutoSizing = false;
 }
 
 void TWinControl::SetBorderWidth(int Value)

@@ -387,6 +387,19 @@ public:
     int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int Value);
     TMargins Padding{0, 0, 0, 0};
+    // The sunken 3-D border of a control that has a border; off, a flat line.
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool Value);
+    // Ctl3D follows the parent's, as ParentFont does; setting Ctl3D ends that.
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool Value);
+    // The control takes the size of its children's bounding box (and what
+    // CanAutoSize adds) whenever a child moves, resizes, shows or hides.
+    bool AutoSize() const { return FAutoSize; }
+    virtual void SetAutoSize(bool Value);
+    // The size that fits the visible children, in NewWidth and NewHeight;
+    // false keeps the size (no child to fit, or the control sizes itself).
+    virtual bool CanAutoSize(int& NewWidth, int& NewHeight);
 
     // ---- focus ----
     bool TabStop() const { return FTabStop; }
@@ -425,6 +438,11 @@ protected:
     virtual void CreateWnd();
     virtual void AlignControls(TControl* AControl, TRect& Rect);
     virtual void AdjustClientRect(TRect& Rect);
+    // Shows the border as Ctl3D says: repaints, and flattens a widget's own frame.
+    virtual void Ctl3DChanged();
+    void ParentCtl3DChanged();
+    // Applies AutoSize: nothing while it is off, while loading or while it runs.
+    virtual void AdjustSize();
     // The widget children are placed in (a scrolling control has an inner one).
     virtual QWidget* ClientWidget() const;
     void FontChanged() override;
@@ -441,6 +459,14 @@ protected:
     bool FTabStop = false;
     TBorderStyle FBorderStyle = bsNone;
     int FBorderWidth = 0;
+    bool FCtl3D = true;
+    bool FParentCtl3D = true;
+    bool FAutoSize = false;
+    bool FAutoSizing = false;
+
+private:
+    // Ctl3DChanged here, then on the children that follow this control.
+    void ApplyCtl3D();
 };
 
 // A windowed control that paints itself.

@@ -765,7 +765,7 @@ void TCustomGrid::DrawCellBackground(const TRect& ARect, TColor AColor, TGridDra
         c->Brush()->SetColor(AColor);
         c->FillRect(ARect);
     }
-    if ((AState & gdFixed) && Ctl3D && FDrawingStyle == grids::gdsClassic) {
+    if ((AState & gdFixed) && Ctl3D() && FDrawingStyle == grids::gdsClassic) {
         TRect r = ARect;
         DrawEdge(c, r, (AState & gdPressed) ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
     } else if ((AState & gdFixed) && (AState & gdHotTrack)) {

@@ -238,7 +238,6 @@ public:
     TColor GradientStartColor = clWhite;
     TColor GradientEndColor = 0xDDDDDD;
     bool DefaultDrawing = true;
-    bool Ctl3D = true;
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle v);
     // Shows the vertical bar whatever the scroll style, even when every row fits.

@@ -658,7 +658,12 @@ void TCustomListBox::Paint()
         y += h;
     }
     c->RestoreDC(saved);
-    DrawThemedEditBorder(c, Rect(0, 0, FWidth, FHeight), FWidget && FWidget->hasFocus(), FEnabled);
+    if (Ctl3D()) {
+        DrawThemedEditBorder(c, Rect(0, 0, FWidth, FHeight), FWidget && FWidget->hasFocus(), FEnabled);
+    } else {
+        c->Brush()->SetColor(clWindowFrame);
+        c->FrameRect(Rect(0, 0, FWidth, FHeight));
+    }
 }
 
 // ---- input -------------------------------------------------------------------------------

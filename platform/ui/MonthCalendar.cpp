@@ -23,6 +23,7 @@ TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TWinControl(AOwner)
 {
     FWidth = 225;
     FHeight = 160;
+    FAutoSize = true;
     FColor = clWindow;
     FTabStop = true;
 }

@@ -11,9 +11,8 @@ public:
     explicit TMonthCalendar(TComponent* AOwner);
     TDateTime Date() const { return FDate; }
     void SetDate(TDateTime Value);
-    bool AutoSize() const { return FAutoSize; }
     // Sizes the control to the calendar's own size while on.
-    void SetAutoSize(bool Value);
+    void SetAutoSize(bool Value) override;
     // Before the window exists: a pop-up window placed in screen coordinates.
     void SetPopupWindow(bool Value) { FPopupWindow = Value; }
     bool PopupWindow() const { return FPopupWindow; }
@@ -32,7 +31,6 @@ protected:
 
 private:
     TDateTime FDate = 0;
-    bool FAutoSize = true;
     bool FPopupWindow = false;
     bool FSetting = false;
 };

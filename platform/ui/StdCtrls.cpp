@@ -1,6 +1,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include "platform/ui/ControlWidget.h"
+#include "platform/ui/EditAlignment.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 
@@ -180,6 +181,20 @@ void TCustomEdit::CreateParams(TCreateParams& Params)
     Params.ExStyle |= WS_EX_CLIENTEDGE;
     if (!FPasswordChar.isNull())
         Params.Style |= ES_PASSWORD;
+}
+
+void TCustomEdit::UpdateBorder()
+{
+    if (!HandleAllocated())
+        return;  // the widget takes the border when it is made
+    if (Ctl3D()) {
+        SetEditFramePainter(this, nullptr);
+        return;
+    }
+    SetEditFramePainter(this, [this](TCanvas* C) {
+        C->Brush()->SetColor(clWindowFrame);
+        C->FrameRect(Rect(0, 0, Width(), Height()));
+    });
 }
 
 void TCustomEdit::Change()

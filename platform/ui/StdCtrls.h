@@ -92,6 +92,9 @@ protected:
     void KeyPress(QChar& Key) override;
     // Shows or hides the hint on the screen; TextHint keeps its value.
     void SetTextHintShown(bool Value);
+    // A flat line round the edit while Ctl3D is off, else the edit's own sunken frame.
+    virtual void UpdateBorder();
+    void Ctl3DChanged() override { UpdateBorder(); }
     int FMaxLength = 0;
     bool FReadOnly = false;
     QChar FPasswordChar;

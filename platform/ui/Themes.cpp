@@ -1,5 +1,7 @@
 #include "platform/ui/Themes.h"
 
+#include <algorithm>
+
 namespace {
 
 bool GThemes = true;
@@ -74,9 +76,11 @@ void DrawThemedPushButton(TCanvas* C, const TRect& R, TThemedState S)
     }
 }
 
-void DrawThemedCheckBox(TCanvas* C, const TRect& R, TCheckState Check, TThemedState S)
+void DrawThemedCheckBox(TCanvas* C, const TRect& R, TCheckState Check, TThemedState S, int Size)
 {
-    const TRect box = Bounds(R.Left, R.Top + (R.Height() - ThemedCheckSize) / 2, ThemedCheckSize, ThemedCheckSize);
+    const TRect box = Bounds(R.Left, R.Top + (R.Height() - Size) / 2, Size, Size);
+    // the mark is drawn for 13 pixels and grows with the box
+    auto at = [Size](int V) { return MulDiv(V, Size, ThemedCheckSize); };
     TColor border = RGB(51, 51, 51), back = clWhite, mark = RGB(51, 51, 51);
     if (S == tsHot) {
         border = RGB(0, 120, 215);
@@ -92,24 +96,24 @@ void DrawThemedCheckBox(TCanvas* C, const TRect& R, TCheckState Check, TThemedSt
     Fill(C, box, back);
     Frame(C, box, border);
     if (Check == cbChecked) {
-        // the tick: two strokes, two pixels thick
+        // the tick: two strokes, two pixels thick at 13 pixels
         C->Pen()->SetColor(mark);
         C->Pen()->SetWidth(1);
         C->Pen()->SetStyle(psSolid);
         const int x = box.Left, y = box.Top;
-        for (int d = 0; d < 2; ++d) {
-            C->MoveTo(x + 3, y + 6 + d);
-            C->LineTo(x + 5, y + 8 + d);
-            C->LineTo(x + 10, y + 3 + d);
+        for (int d = 0; d < std::max(2, at(2)); ++d) {
+            C->MoveTo(x + at(3), y + at(6) + d);
+            C->LineTo(x + at(5), y + at(8) + d);
+            C->LineTo(x + at(10), y + at(3) + d);
         }
     } else if (Check == cbGrayed) {
-        Fill(C, Bounds(box.Left + 3, box.Top + 3, 7, 7), mark);
+        Fill(C, Bounds(box.Left + at(3), box.Top + at(3), Size - 2 * at(3), Size - 2 * at(3)), mark);
     }
 }
 
-void DrawThemedRadioButton(TCanvas* C, const TRect& R, bool Checked, TThemedState S)
+void DrawThemedRadioButton(TCanvas* C, const TRect& R, bool Checked, TThemedState S, int Size)
 {
-    const TRect box = Bounds(R.Left, R.Top + (R.Height() - ThemedCheckSize) / 2, ThemedCheckSize, ThemedCheckSize);
+    const TRect box = Bounds(R.Left, R.Top + (R.Height() - Size) / 2, Size, Size);
     TColor border = RGB(51, 51, 51), mark = RGB(51, 51, 51);
     if (S == tsHot)
         border = mark = RGB(0, 120, 215);
@@ -122,9 +126,10 @@ void DrawThemedRadioButton(TCanvas* C, const TRect& R, bool Checked, TThemedStat
     C->Brush()->SetColor(clWhite);
     C->Ellipse(box.Left, box.Top, box.Right, box.Bottom);
     if (Checked) {
+        const int inset = MulDiv(3, Size, ThemedCheckSize);
         C->Pen()->SetColor(mark);
         C->Brush()->SetColor(mark);
-        C->Ellipse(box.Left + 3, box.Top + 3, box.Right - 3, box.Bottom - 3);
+        C->Ellipse(box.Left + inset, box.Top + inset, box.Right - inset, box.Bottom - inset);
     }
 }
 

@@ -27,8 +27,9 @@ TThemeServices* ThemeServices();
 constexpr int ThemedCheckSize = 13;
 
 void DrawThemedPushButton(TCanvas* Canvas, const TRect& R, TThemedState State);
-void DrawThemedCheckBox(TCanvas* Canvas, const TRect& R, TCheckState Check, TThemedState State);
-void DrawThemedRadioButton(TCanvas* Canvas, const TRect& R, bool Checked, TThemedState State);
+// The glyph is Size pixels square at R's left, centred in R's height.
+void DrawThemedCheckBox(TCanvas* Canvas, const TRect& R, TCheckState Check, TThemedState State, int Size = ThemedCheckSize);
+void DrawThemedRadioButton(TCanvas* Canvas, const TRect& R, bool Checked, TThemedState State, int Size = ThemedCheckSize);
 void DrawThemedGroupFrame(TCanvas* Canvas, const TRect& R, bool Enabled);
 void DrawThemedHeaderSection(TCanvas* Canvas, const TRect& R, TThemedState State);
 void DrawThemedComboButton(TCanvas* Canvas, const TRect& R, TThemedState State);

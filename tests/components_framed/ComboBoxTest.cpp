@@ -1,6 +1,7 @@
 // The framed combo box's own completion with typed keys, the list styles'
 // search with its reset delay, read-only mode and values.
 #include "components/framed/FcCmboBx.h"
+#include "components/framed/FcEdit.h"
 #include "components/framed/FcLstBox.h"
 #include "platform/os/Sound.h"
 #include "platform/ui/Forms.h"
@@ -417,9 +418,14 @@ TEST(FcComboBoxTest, FrameSettersRepaintAndHotTrackingShowsTheFrame)
     auto* list = new TFcListBox(f.form.get());
     list->SetParent(f.form.get());
     list->SetTop(60);
+    auto* edit = new TFcEdit(f.form.get());
+    edit->SetParent(f.form.get());
+    edit->SetTop(130);
+    edit->SetFramingPreference(fpCustomFraming);
     f.form->Show();
     Application->ProcessMessages();
-    for (TFcFrameLook* look : {static_cast<TFcFrameLook*>(f.combo), static_cast<TFcFrameLook*>(list)}) {
+    for (TFcFrameLook* look :
+         {static_cast<TFcFrameLook*>(f.combo), static_cast<TFcFrameLook*>(list), static_cast<TFcFrameLook*>(edit)}) {
         QWidget* w = dynamic_cast<TControl*>(look)->Widget();
         int paints = 0;
         struct Counter : QObject {
@@ -445,6 +451,39 @@ TEST(FcComboBoxTest, FrameSettersRepaintAndHotTrackingShowsTheFrame)
         EXPECT_EQ(look->FrameStyle(), fsFlat) << "a rounded frame is refused";
     }
     f.form->Hide();
+}
+
+TEST(FcComboBoxTest, TheCustomFrameTakesTheSunkenBordersPlace)
+{
+    ComboForm f;
+    auto* list = new TFcListBox(f.form.get());
+    list->SetParent(f.form.get());
+    auto* edit = new TFcEdit(f.form.get());
+    edit->SetParent(f.form.get());
+    f.form->SetCtl3D(false);  // the controls start flat, following the form
+    // the edit and the list paint their frame into the sunken border's room;
+    // the combo's frame replaces the sunken border
+    struct Case {
+        const char* name;
+        TWinControl* control;
+        TFcFrameLook* look;
+        bool ctl3DWithFrame;
+    } cases[] = {{"edit", edit, edit, true}, {"list", list, list, true}, {"combo", f.combo, f.combo, false}};
+    for (const Case& c : cases) {
+        ASSERT_FALSE(c.control->Ctl3D()) << c.name;
+        c.look->SetFrameVisible(true);
+        EXPECT_EQ(c.control->Ctl3D(), c.ctl3DWithFrame) << c.name;
+        EXPECT_FALSE(c.control->ParentCtl3D()) << c.name;
+    }
+    f.form->SetCtl3D(true);
+    f.combo->SetFrameVisible(false);
+    EXPECT_TRUE(f.combo->Ctl3D()) << "without the frame the combo follows the form again";
+    EXPECT_TRUE(f.combo->ParentCtl3D());
+    // hot tracking shows the frame through the same setter
+    auto* other = new TFcComboBox(f.form.get());
+    other->SetParent(f.form.get());
+    other->SetFrameHotTrack(true);
+    EXPECT_FALSE(other->Ctl3D());
 }
 
 TEST(FcComboBoxTest, OwnerDrawnSelectedItemsGetAFocusRectangle)

@@ -431,13 +431,32 @@ TEST(FcCheckBoxTest, ThemedGlyphsFollowTheFormsScaling)
     f.form->AfterConstruction();
     ASSERT_TRUE(c->UseThemes());
     f.form->ScaleBy(2, 1);
+    r->SetTop(c->Top() + c->Height() + 10);
+    f.form->Show();
+    Application->ProcessMessages();
     for (TFcCustomGlyphButton* b : {static_cast<TFcCustomGlyphButton*>(c), static_cast<TFcCustomGlyphButton*>(r)}) {
         EXPECT_EQ(b->GlyphWidth(), 2 * 13 - 1);
         EXPECT_EQ(b->GlyphHeight(), 2 * 13 - 1);
+        // the drawn glyph is as wide as that: the widest row of its outline
+        TBitmap shot;
+        b->PaintTo(&shot);
+        int widest = 0;
+        for (int y = 0; y < shot.Height(); ++y) {
+            int first = -1, last = -1;
+            for (int x = 0; x < std::min(40, shot.Width()); ++x)
+                if (shot.Pixel(x, y) == RGB(51, 51, 51)) {
+                    if (first < 0)
+                        first = x;
+                    last = x;
+                }
+            widest = std::max(widest, first < 0 ? 0 : last - first + 1);
+        }
+        EXPECT_GE(widest, 2 * 13 - 2) << (b == c ? "check box" : "radio button");
     }
     EXPECT_EQ(custom->GlyphWidth(), 10) << "a custom strip keeps its size";
     custom->SetUseCustomGlyphs(false);
     EXPECT_EQ(custom->GlyphWidth(), 2 * 13 - 1) << "the themed size followed the scaling";
+    f.form->Hide();
     SetThemeServicesEnabled(themes);
 }
 

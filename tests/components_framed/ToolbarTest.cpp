@@ -113,6 +113,23 @@ TEST(ToolbarTest, OverflowButtonGoesWhenNoListedControlIsVisible)
     EXPECT_FALSE(f.bar->ShowToolbarPopupButton());
 }
 
+TEST(ToolbarTest, AGrowingBarTakesItsButtonsWithTheMarginAndOverflowsNothing)
+{
+    BarForm f;
+    f.bar->SetWrapControls(false);
+    f.bar->PositionControls();
+    ASSERT_TRUE(f.bar->ShowToolbarPopupButton());
+    f.bar->SetAutoSize(true);
+    f.bar->PositionControls();
+    EXPECT_EQ(f.bar->Width(), 400) << "aligned to the top, the form keeps its width";
+    EXPECT_FALSE(f.bar->ShowToolbarPopupButton()) << "a bar that grows shows no overflow button";
+    f.bar->SetAlign(alNone);
+    f.bar->PositionControls();
+    EXPECT_EQ(f.bar->Width(), 4 + 6 * 72 + 4) << "the room after the last button is the margin";
+    f.buttons[5]->SetVisible(false);
+    EXPECT_EQ(f.bar->Width(), 4 + 5 * 72 + 4) << "a hidden button gives its room back";
+}
+
 TEST(ToolbarTest, TextOptions)
 {
     BarForm f(1);
