@@ -103,8 +103,9 @@ void TFcCustomGlyphButton::SetUseCustomGlyphs(bool Value)
         FGlyphWidth = FCustomGlyphs.Width() / std::max(1, FNumGlyphs);
         FGlyphHeight = FCustomGlyphs.Height();
     } else {
-        FGlyphWidth = FThemedGlyphWidth;
-        FGlyphHeight = FThemedGlyphHeight;
+        // the drawn glyph of the classic look stays 13 pixels
+        FGlyphWidth = UseThemes() ? FThemedGlyphWidth : ThemedCheckSize;
+        FGlyphHeight = UseThemes() ? FThemedGlyphHeight : ThemedCheckSize;
     }
     if (!Loading())
         AdjustSize();

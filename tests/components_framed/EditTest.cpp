@@ -456,6 +456,9 @@ TEST(FcCheckBoxTest, ThemedGlyphsFollowTheFormsScaling)
     EXPECT_EQ(custom->GlyphWidth(), 10) << "a custom strip keeps its size";
     custom->SetUseCustomGlyphs(false);
     EXPECT_EQ(custom->GlyphWidth(), 2 * 13 - 1) << "the themed size followed the scaling";
+    custom->SetThemeAware(false);
+    custom->SetUseCustomGlyphs(false);
+    EXPECT_EQ(custom->GlyphWidth(), 13) << "the classic drawn glyph keeps its size";
     f.form->Hide();
     SetThemeServicesEnabled(themes);
 }

@@ -163,7 +163,7 @@ void PanelSheet(const QString& Out)
 // container use), check boxes and radio buttons in their states.
 void ChoiceSheet(const QString& Out)
 {
-    TForm* f = NewForm(QStringLiteral("Valinnat"), 700, 520);
+    TForm* f = NewForm(QStringLiteral("Valinnat"), 700, 570);
     const TFcGroupBoxStyle styles[] = {gsStandard, gsCustom, gsTopLine, gsFlat, gsBanner, gsUnderline};
     const char* names[] = {"Standard", "Custom", "TopLine", "Flat", "Banner", "Underline"};
     for (int i = 0; i < 6; ++i) {
@@ -235,7 +235,14 @@ void ChoiceSheet(const QString& Out)
                 static_cast<TControl*>(r)->MouseEnter();
         }
     }
+    // a form scaled to twice the size: the themed glyphs grow with it
+    auto* bigCheck = Place<TFcCheckBox>(f, f, 40, 256, 95, 17, QStringLiteral("Iso"));
+    bigCheck->SetChecked(true);
+    auto* bigRadio = Place<TFcRadioButton>(f, f, 160, 256, 95, 17, QStringLiteral("Iso"));
+    bigRadio->SetChecked(true);
     f->AfterConstruction();
+    bigCheck->ScaleBy(2, 1);
+    bigRadio->ScaleBy(2, 1);
     status->SetItemIndex(3);
     sex->SetItemIndex(1);
     Save(f, Out, QStringLiteral("choices"));
@@ -593,6 +600,14 @@ void ComboButtonSheet(const QString& Out)
     hot->SetFrameHotTrack(true);
     hot->SetFrameHotColor(clRed);
     Place<TLabel>(f, f, 410, 72, 140, 17, QStringLiteral("kohdistettu"));
+    // the platform's border flat (Ctl3D off): one line instead of the sunken edge
+    auto* flatCombo = Place<TFcComboBox>(f, f, 260, 100, 140, 21);
+    flatCombo->SetItems({QStringLiteral("Lähtö")});
+    flatCombo->SetItemIndex(0);
+    flatCombo->SetCtl3D(false);
+    auto* flatEdit = Place<TFcEdit>(f, f, 410, 100, 140, 21);
+    flatEdit->SetText(QStringLiteral("ohut reuna"));
+    flatEdit->SetCtl3D(false);
     // push buttons: Ok is default, Siirrä has the focus and so the default look
     auto* ok = Place<TFcButton>(f, f, 10, 140, 80, 25, QStringLiteral("&Ok"));
     ok->SetDefault(true);
