@@ -1,6 +1,7 @@
 #include "components/framed/FcCmboBx.h"
 
 #include "platform/os/Sound.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/ComboEditKeys.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -221,7 +222,8 @@ void TFcCustomComboBox::SetText(const QString& Value)
 {
     TComboBox::SetText(Value);
     // 3. text set from code completes to the first item beginning with it
-    if (!FAutoComplete || FCompleting || Style() != csDropDown || Value.isEmpty())
+    // (an open list shows the user's own choice: it is left as it is)
+    if (!FAutoComplete || FCompleting || Style() != csDropDown || Value.isEmpty() || DroppedDown())
         return;
     const int i = FindClosest(Value);
     if (i < 0)
@@ -334,12 +336,18 @@ void TFcCustomComboBox::SearchTimerExpired()
 
 void TFcCustomComboBox::KeyDown(Word& Key, TShiftState Shift)
 {
-    if (FReadOnly) {
-        const bool passes = Style() != csDropDownList && ((Key == 'C' && Shift == ssCtrl) || (Key == VK_F4 && (Shift & ssAlt)));
-        if (!passes) {
-            Key = 0;
-            return;
-        }
+    FTabKeyDown = Key == VK_TAB;
+    if (FReadOnly && ((Key == 'C' || Key == VK_INSERT) && Shift == ssCtrl)) {
+        // the copy is done here: the edit would take its character for typing
+        TComboBox::KeyDown(Key, Shift);
+        if (Key != 0 && !SelText().isEmpty())
+            Clipboard()->SetAsText(SelText());
+        Key = 0;
+        return;
+    }
+    if (FReadOnly && !ReadOnlyKeyPasses(Key, Shift)) {
+        Key = 0;
+        return;
     }
     switch (Key) {
     case VK_PRIOR:
@@ -381,6 +389,31 @@ void TFcCustomComboBox::KeyDown(Word& Key, TShiftState Shift)
     }
     if (Key != 0)
         TComboBox::KeyDown(Key, Shift);
+}
+
+bool TFcCustomComboBox::ReadOnlyKeyPasses(Word Key, TShiftState Shift) const
+{
+    // Tab moves the focus on in every style; the editable styles keep the caret
+    // and Shift selection (for a copy) but nothing that changes the choice or text
+    if (Key == VK_TAB)
+        return true;
+    if (Style() == csDropDownList)
+        return false;
+    if (Shift & ssAlt)
+        return Key == VK_F4;
+    switch (Key) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_DELETE:
+    case VK_F4:
+        return false;
+    case VK_INSERT:
+        return !(Shift & ssShift);  // Shift+Insert pastes
+    default:
+        return true;
+    }
 }
 
 QString TFcCustomComboBox::TextLessDeleted() const
@@ -457,7 +490,8 @@ void TFcCustomComboBox::KeyPress(QChar& Key)
         return;
     }
     if (FReadOnly) {
-        if (Key != QChar(3))
+        // Ctrl+C copies; Tab (whatever character it brings) moves the focus on
+        if (Key != QChar(3) && !FTabKeyDown)
             Key = QChar();
         return;
     }
@@ -506,6 +540,7 @@ void TFcCustomComboBox::CompleteTypedKey(QChar& Key)
             return;
         }
         BackspaceSearchString();
+        Change();
         if (FSearchString.isEmpty()) {
             SetItemIndex(-1);
             if (KeepSearchCase)

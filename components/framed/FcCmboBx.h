@@ -120,6 +120,7 @@ protected:
     void BackspaceSearchString();
     // The text as Delete leaves it: less the selection, or the character at the caret.
     QString TextLessDeleted() const;
+    bool ReadOnlyKeyPasses(Word Key, TShiftState Shift) const;
     // The key-press event again, after a completion changed the text.
     void FireKeyPress(QChar Key);
 
@@ -134,6 +135,7 @@ protected:
     int FKeyCount = 0;
     std::unique_ptr<TTimer> FTimer;
     bool FReadOnly = false;
+    bool FTabKeyDown = false;  // the key being typed is Tab
     bool FIsFocused = false;
     bool FCompleting = false;
     bool FCompleteAfterPaste = false;

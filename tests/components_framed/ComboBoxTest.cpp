@@ -17,6 +17,7 @@
 #include <QEnterEvent>
 #include <QTest>
 #include "platform/ui/Clipbrd.h"
+#include "tests/support/RealInput.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -224,6 +225,73 @@ TEST(FcComboBoxTest, ReadOnlyBoxCoversItsButtonAndIgnoresClicks)
     f.form->Hide();
 }
 
+TEST(FcComboBoxTest, TabLeavesAReadOnlyBoxBothWays)
+{
+    for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+        ComboForm f(style);
+        auto* before = new TFcEdit(f.form.get());
+        before->SetParent(f.form.get());
+        before->SetTop(60);
+        auto* after = new TFcEdit(f.form.get());
+        after->SetParent(f.form.get());
+        after->SetTop(100);
+        before->SetTabOrder(0);
+        f.combo->SetItemIndex(2);
+        f.combo->SetReadOnly(true);
+        f.form->Show();
+        QApplication::setActiveWindow(f.form->Widget());
+        for (auto [key, next] : {std::pair{Qt::Key_Tab, after}, std::pair{Qt::Key_Backtab, before}}) {
+            f.combo->SetFocus();
+            QApplication::processEvents();
+            realinput::Key(f.combo, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            QApplication::processEvents();
+            EXPECT_TRUE(next->Focused()) << "style " << int(style) << ", key " << key;
+        }
+        EXPECT_EQ(f.combo->ItemIndex(), 2);
+        f.form->Hide();
+    }
+}
+
+TEST(FcComboBoxTest, AnEditableReadOnlyBoxMovesTheCaretButKeepsItsText)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys;
+        int selStart, selLength;
+    } cases[] = {
+        {"End", {{Qt::Key_End, {}}}, 8, 0},
+        {"Home and two to the right", {{Qt::Key_Home, {}}, {Qt::Key_Right, {}}, {Qt::Key_Right, {}}}, 2, 0},
+        {"End and one to the left", {{Qt::Key_End, {}}, {Qt::Key_Left, {}}}, 7, 0},
+        {"Shift+End selects", {{Qt::Key_Home, {}}, {Qt::Key_End, Qt::ShiftModifier}}, 0, 8},
+        {"Delete, Backspace, Down and Shift+Insert change nothing",
+         {{Qt::Key_Home, {}}, {Qt::Key_End, Qt::ShiftModifier}, {Qt::Key_Delete, {}}, {Qt::Key_Backspace, {}},
+          {Qt::Key_Down, {}}, {Qt::Key_Insert, Qt::ShiftModifier}},
+         0, 8},
+    };
+    for (const Case& c : cases) {
+        ComboForm f;
+        f.combo->SetItems({QStringLiteral("Helsinki"), QStringLiteral("Hamina")});
+        f.combo->SetItemIndex(0);
+        f.combo->SetReadOnly(true);
+        f.form->Show();
+        QApplication::setActiveWindow(f.form->Widget());
+        f.combo->SetFocus();
+        QApplication::processEvents();
+        Clipboard()->SetAsText(QStringLiteral("Kotka"));
+        for (auto [key, modifiers] : c.keys)
+            realinput::Key(f.combo, key, modifiers);
+        EXPECT_EQ(f.combo->SelStart(), c.selStart) << c.name;
+        EXPECT_EQ(f.combo->SelLength(), c.selLength) << c.name;
+        EXPECT_EQ(f.combo->Text(), QStringLiteral("Helsinki")) << c.name;
+        EXPECT_EQ(f.combo->ItemIndex(), 0) << c.name;
+        if (c.selLength == 8) {
+            realinput::Key(f.combo, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("Helsinki")) << c.name << ": Ctrl+C copies the selection";
+        }
+        f.form->Hide();
+    }
+}
+
 TEST(FcComboBoxTest, OwnFrameAndFlatButton)
 {
     ComboForm f;
@@ -354,6 +422,41 @@ TEST(FcComboBoxTest, BackspaceTakesWhatTheCaretOrSelectionSays)
     }
 }
 
+TEST(FcComboBoxTest, BackspaceTellsAChangeBeforeTheChoiceFollowsIt)
+{
+    struct Case {
+        const char* typed;
+        QList<int> indexSeenByChange;
+    } cases[] = {
+        {"h", {0, -1}},  // the search emptied: the choice is cleared after the first change
+        {"hel", {0, 0}},
+    };
+    for (const Case& c : cases) {
+        ComboForm f;
+        f.combo->SetItems({QStringLiteral("Helsinki"), QStringLiteral("Hamina")});
+        Type(f.Input(), QString::fromLatin1(c.typed));
+        QList<int> seen;
+        f.combo->OnChange = [&](TComponent*) { seen << f.combo->ItemIndex(); };
+        QTest::keyClick(f.Input(), Qt::Key_Backspace);
+        EXPECT_EQ(seen, c.indexSeenByChange) << c.typed;
+    }
+}
+
+TEST(FcComboBoxTest, TextSetWhileTheListIsOpenIsNotCompleted)
+{
+    ComboForm f;
+    f.combo->SetItems({QStringLiteral("Helsinki"), QStringLiteral("Hamina")});
+    f.form->Show();
+    f.combo->SetDroppedDown(true);
+    f.combo->SetText(QStringLiteral("ha"));
+    EXPECT_EQ(f.combo->Text(), QStringLiteral("ha"));
+    EXPECT_EQ(f.combo->ItemIndex(), -1);
+    f.combo->SetDroppedDown(false);
+    f.combo->SetText(QStringLiteral("he"));
+    EXPECT_EQ(f.combo->Text(), QStringLiteral("Helsinki")) << "closed, it completes";
+    f.form->Hide();
+}
+
 TEST(FcComboBoxTest, DeleteAndAClickTypeOnFromTheWholeText)
 {
     // Delete at the start: the prefix is what is left, so "x" completes to "Xamina"
@@ -366,6 +469,13 @@ TEST(FcComboBoxTest, DeleteAndAClickTypeOnFromTheWholeText)
     Type(f.Input(), QStringLiteral("x"));
     EXPECT_EQ(f.combo->Text(), QStringLiteral("Xamina"));
     EXPECT_EQ(f.combo->ItemIndex(), 1);
+    // Delete takes the completed tail away, and it stays away
+    ComboForm t;
+    t.combo->SetItems({QStringLiteral("Hamina")});
+    Type(t.Input(), QStringLiteral("ha"));
+    ASSERT_EQ(t.combo->SelText(), QStringLiteral("mina"));
+    QTest::keyClick(t.Input(), Qt::Key_Delete);
+    EXPECT_EQ(t.combo->Text(), QStringLiteral("Ha"));
     // a click inside the text: typing inserts there instead of completing the old prefix
     ComboForm g;
     g.combo->SetItems({QStringLiteral("Hamina"), QStringLiteral("Hxam")});
