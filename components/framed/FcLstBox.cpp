@@ -113,6 +113,13 @@ void TFcCustomListBox::FontChanged()
     AdjustHorzExtent();
 }
 
+void TFcCustomListBox::ChangeScale(int M, int D)
+{
+    TCustomListBox::ChangeScale(M, D);
+    if (M != D && FGroupFontChanged)
+        FGroupFont.SetHeight(MulDiv(FGroupFont.Height(), M, D));
+}
+
 void TFcCustomListBox::Loaded()
 {
     TCustomListBox::Loaded();
@@ -209,6 +216,22 @@ void TFcCustomListBox::SetGroupColor(TColor Value)
 {
     if (FGroupColor != Value) {
         FGroupColor = Value;
+        Invalidate();
+    }
+}
+
+void TFcCustomListBox::SetGroupColorFromTheme(bool Value)
+{
+    if (FGroupColorFromTheme != Value) {
+        FGroupColorFromTheme = Value;
+        Invalidate();
+    }
+}
+
+void TFcCustomListBox::SetUseGradients(bool Value)
+{
+    if (FUseGradients != Value) {
+        FUseGradients = Value;
         Invalidate();
     }
 }
@@ -371,7 +394,7 @@ int TFcCustomListBox::GroupIndexOfItem(int Index) const
 
 // ---- incremental search -----------------------------------------------------------------------------
 
-void TFcCustomListBox::UpdateIndex(const QString& S, QChar)
+void TFcCustomListBox::UpdateIndex(const QString& S, QChar Key)
 {
     const int i = FindClosest(S);
     if (i < 0) {
@@ -379,14 +402,25 @@ void TFcCustomListBox::UpdateIndex(const QString& S, QChar)
         return;
     }
     if (MultiSelect()) {
-        ClearSelection();
-        SetItemIndex(i);
+        // the other items of a multiple selection stay as the user chose them
+        SetSelected(ItemIndex(), false);
         SetSelected(i, true);
+        SetItemIndex(i);
     } else {
         SetItemIndex(i);
     }
     FSearchString = S;
+    FireKeyPress(Key);
     Match();
+}
+
+void TFcCustomListBox::FireKeyPress(QChar Key)
+{
+    // the search consumes the key: the key-press event still tells it
+    if (OnKeyPress && !Key.isNull()) {
+        QChar k = Key;
+        OnKeyPress(this, k);
+    }
 }
 
 void TFcCustomListBox::Match()
@@ -438,6 +472,7 @@ void TFcCustomListBox::KeyPress(QChar& Key)
             if (FSearchString.isEmpty()) {
                 SetItemIndex(0);
                 Click();
+                FireKeyPress(Key);
             } else {
                 UpdateIndex(FSearchString, Key);
             }
@@ -448,6 +483,8 @@ void TFcCustomListBox::KeyPress(QChar& Key)
     if (Key == QLatin1Char('\r')) {
         if (TabOnEnter && Parent())
             Parent()->PostTab(true);
+        else
+            FireKeyPress(Key);
         Key = QChar();
         return;
     }
@@ -533,7 +570,7 @@ TRect TFcCustomListBox::TextRect(TRect R) const
 
 void TFcCustomListBox::GroupBandColors(TColor& Text, TColor& Band) const
 {
-    if (ThemeServicesEnabled() && GroupColorFromTheme) {
+    if (ThemeServicesEnabled() && FGroupColorFromTheme) {
         Text = GetXPThemeColor(xptcListGroupFont);
         Band = GetXPThemeColor(xptcListGroupFill);
     } else {
@@ -552,7 +589,7 @@ void TFcCustomListBox::PaintGroupBand(const TRect& R, TOwnerDrawState State)
         c->Font()->SetColor(clHighlightText);
         c->Brush()->SetColor(clHighlight);
         c->FillRect(R);
-    } else if (UseGradients && FullColorSupported) {
+    } else if (FUseGradients && FullColorSupported) {
         // the band runs from the list's colour, on the reading side, to the group colour
         if (UseRightToLeftAlignment())
             PaintGradient(c, R, gdVerticalEnd, band, Color());

@@ -46,9 +46,11 @@ public:
     virtual void SetGroupPrefix(const QString& Value);
     TColor GroupColor() const { return FGroupColor; }
     virtual void SetGroupColor(TColor Value);
-    bool GroupColorFromTheme = true;
+    bool GroupColorFromTheme() const { return FGroupColorFromTheme; }
+    virtual void SetGroupColorFromTheme(bool Value);
     TFont* GroupFont() { return &FGroupFont; }
-    bool UseGradients = true;
+    bool UseGradients() const { return FUseGradients; }
+    virtual void SetUseGradients(bool Value);
     bool ShowGroups() const { return FShowGroups; }
     virtual void SetShowGroups(bool Value);
     TNotifyEvent OnMatch;
@@ -125,6 +127,9 @@ protected:
     void ItemDeleted(int Index) override;
     void ItemsCleared() override;
     void GroupBandColors(TColor& Text, TColor& Band) const;
+    // The group font's height follows the scaling only once it was set apart from the list's font.
+    void ChangeScale(int M, int D) override;
+    void FireKeyPress(QChar Key);
 
     TColor FDisabledColor = clBtnFace;
     TColor FFocusColor = clWindow;
@@ -138,6 +143,8 @@ protected:
     int FKeyCount = 0;
     int FOwnerDrawIndent = 0;
     TColor FGroupColor = clInactiveCaptionText;
+    bool FGroupColorFromTheme = true;
+    bool FUseGradients = true;
     TFont FGroupFont;
     bool FGroupFontChanged = false;
     QString FGroupPrefix = QStringLiteral("//");

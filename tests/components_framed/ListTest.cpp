@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -25,6 +26,8 @@ void Type(TControl* C, const QString& Text)
             key = Qt::Key_Backspace;
         else if (ch == QChar(27))
             key = Qt::Key_Escape;
+        else if (ch == QLatin1Char('\r'))
+            key = Qt::Key_Return;
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
         QApplication::sendEvent(C->Widget(), &press);
     }
@@ -68,6 +71,92 @@ TEST(FcListBoxTest, IncrementalSearchWithResetDelay)
     EXPECT_EQ(f.list->ItemIndex(), 0) << "backspace that empties the search selects the first item";
     Type(f.list, QString(QChar(27)));
     EXPECT_EQ(f.list->ItemIndex(), -1);
+}
+
+TEST(FcListBoxTest, TheSearchTellsTheKeyPressEvent)
+{
+    ListForm<TFcListBox> f;
+    f.list->SetItems({QStringLiteral("Aalto"), QStringLiteral("Berg"), QStringLiteral("Beck")});
+    QString keys;
+    f.list->OnKeyPress = [&](TComponent*, QChar& Key) { keys += Key; };
+    int matches = 0;
+    f.list->OnMatch = [&](TComponent*) { ++matches; };
+    Type(f.list, QStringLiteral("bx"));
+    EXPECT_EQ(keys, QStringLiteral("b")) << "a key that finds nothing tells nothing";
+    EXPECT_EQ(matches, 1);
+    Type(f.list, QStringLiteral("\b"));
+    EXPECT_EQ(f.list->ItemIndex(), 0);
+    EXPECT_EQ(keys, QStringLiteral("b\b")) << "the emptied search tells its Backspace";
+    Type(f.list, QStringLiteral("\r"));
+    EXPECT_EQ(keys, QStringLiteral("b\b\r")) << "Enter without TabOnEnter";
+    f.list->TabOnEnter = true;
+    Type(f.list, QStringLiteral("\r"));
+    EXPECT_EQ(keys, QStringLiteral("b\b\r")) << "Enter that moves on like Tab";
+}
+
+TEST(FcListBoxTest, AMultipleSelectionSearchMovesOnlyTheFocusedItem)
+{
+    ListForm<TFcListBox> f;
+    f.list->SetItems({QStringLiteral("Aalto"), QStringLiteral("Berg"), QStringLiteral("Beck"), QStringLiteral("Eerola")});
+    f.list->SetMultiSelect(true);
+    f.list->SetSelected(0, true);
+    f.list->SetSelected(1, true);
+    f.list->SetItemIndex(1);
+    Type(f.list, QStringLiteral("e"));
+    EXPECT_EQ(f.list->ItemIndex(), 3);
+    EXPECT_TRUE(f.list->Selected(0)) << "chosen before the search";
+    EXPECT_FALSE(f.list->Selected(1)) << "the previously focused item";
+    EXPECT_TRUE(f.list->Selected(3));
+    EXPECT_EQ(f.list->SelCount(), 2);
+}
+
+namespace {
+
+class CountingListBox : public TFcListBox {
+public:
+    using TFcListBox::TFcListBox;
+    void Invalidate() override
+    {
+        ++Invalidations;
+        TFcListBox::Invalidate();
+    }
+    int Invalidations = 0;
+};
+
+}  // namespace
+
+TEST(FcListBoxTest, GroupLookSettersRepaintOnAChange)
+{
+    ListForm<CountingListBox> f;
+    struct Case {
+        const char* name;
+        std::function<void(TFcListBox*)> set;
+    } cases[] = {
+        {"GroupPrefix", [](TFcListBox* L) { L->SetGroupPrefix(QStringLiteral("##")); }},
+        {"GroupColor", [](TFcListBox* L) { L->SetGroupColor(clRed); }},
+        {"GroupColorFromTheme", [](TFcListBox* L) { L->SetGroupColorFromTheme(false); }},
+        {"UseGradients", [](TFcListBox* L) { L->SetUseGradients(false); }},
+        {"OwnerDrawIndent", [](TFcListBox* L) { L->SetOwnerDrawIndent(4); }},
+    };
+    for (const Case& c : cases) {
+        const int before = f.list->Invalidations;
+        c.set(f.list);
+        EXPECT_GT(f.list->Invalidations, before) << c.name;
+        const int changed = f.list->Invalidations;
+        c.set(f.list);
+        EXPECT_EQ(f.list->Invalidations, changed) << c.name << " set again: no repaint";
+    }
+}
+
+TEST(FcListBoxTest, TheGroupFontScalesOnlyOnceItWasChanged)
+{
+    ListForm<TFcListBox> f;
+    const int start = f.list->GroupFont()->Height();
+    f.list->ScaleBy(2, 1);
+    EXPECT_EQ(f.list->GroupFont()->Height(), start) << "left as created";
+    f.list->GroupFont()->SetHeight(-20);
+    f.list->ScaleBy(3, 2);
+    EXPECT_EQ(f.list->GroupFont()->Height(), -30);
 }
 
 TEST(FcListBoxTest, OnlyTooWideItemsNeedAHint)
