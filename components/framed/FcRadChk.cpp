@@ -185,6 +185,8 @@ void TFcCustomGlyphButton::ChangeScale(int M, int D)
         FGlyphWidth = FThemedGlyphWidth;
         FGlyphHeight = FThemedGlyphHeight;
     }
+    // the base sized the box for the old glyph while it scaled the font
+    AdjustSize();
     Invalidate();
 }
 

@@ -463,6 +463,26 @@ TEST(FcCheckBoxTest, ThemedGlyphsFollowTheFormsScaling)
     SetThemeServicesEnabled(themes);
 }
 
+TEST(FcCheckBoxTest, AScaledThemedBoxIsSizedForItsNewGlyph)
+{
+    const bool themes = ThemeServicesEnabled();
+    SetThemeServicesEnabled(true);
+    EditForm f;
+    auto* c = f.Add<TFcCheckBox>();
+    auto* r = f.Add<TFcRadioButton>();
+    for (TFcCustomGlyphButton* b : {static_cast<TFcCustomGlyphButton*>(c), static_cast<TFcCustomGlyphButton*>(r)})
+        b->SetCaption(QStringLiteral("Lähtöaika"));
+    f.form->AfterConstruction();
+    f.form->ScaleBy(2, 1);
+    for (TFcCustomGlyphButton* b : {static_cast<TFcCustomGlyphButton*>(c), static_cast<TFcCustomGlyphButton*>(r)}) {
+        const int scaled = b->Width();
+        b->SetAutoSize(false);
+        b->SetAutoSize(true);  // sized afresh for the glyph and font it has now
+        EXPECT_EQ(scaled, b->Width()) << (b == c ? "check box" : "radio button");
+    }
+    SetThemeServicesEnabled(themes);
+}
+
 TEST(FcEditTest, TabIntoTheFieldSelectsItsTextUnlessAutoSelectIsOff)
 {
     EditForm f;
