@@ -13,6 +13,7 @@ void TFcPopupToolButton::AssignFrom(TFcToolButton* S)
     FMappedButton = S;
     SetAlignment(S->Alignment());
     SetAllowAllUp(S->AllowAllUp());
+    SetBiDiMode(S->BiDiMode());
     SetCaption(S->Caption());
     SetColor(S->Color());
     SetDisabledIndex(S->DisabledIndex());
@@ -43,7 +44,12 @@ void TFcPopupToolButton::AssignFrom(TFcToolButton* S)
     SetUseToolbarVisualStyle(S->UseToolbarVisualStyle());
     SetVisible(S->Visible());
     SetVisualStyle(S->VisualStyle());
+    Tag = S->Tag;
     SetBounds(Left(), Top(), S->Width(), S->Height());
+    // last: setting a value above ends following the parent, as the source may still do
+    SetParentBiDiMode(S->ParentBiDiMode());
+    SetParentFont(S->ParentFont());
+    SetParentShowHint(S->ParentShowHint());
 }
 
 void TFcPopupToolButton::Click()
@@ -203,6 +209,8 @@ void TFcToolbarPopupButton::DisplayButtons()
     bar->SetAlign(alNone);
     bar->SetWidth(3 * FToolbar->ButtonWidth() + 8);
     bar->SetBackground(FToolbar->Background());
+    bar->SetBiDiMode(FToolbar->BiDiMode());
+    bar->SetShowHint(FToolbar->ShowHint());
     bar->SetButtonHeight(FToolbar->ButtonHeight());
     bar->SetButtonLayout(FToolbar->ButtonLayout());
     bar->SetButtonWidth(FToolbar->ButtonWidth());

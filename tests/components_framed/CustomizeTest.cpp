@@ -78,6 +78,47 @@ TEST(OverflowTest, CopiesTheButtonsThatDoNotFit)
     EXPECT_EQ(f.clicked, 5) << "choosing the copy clicks the fifth button";
 }
 
+TEST(OverflowTest, ThePopupFollowsTheBarsReadingOrderAndHintsAndTheCopiesTheirButtons)
+{
+    OverflowForm f;
+    f.bar->SetBiDiMode(bdRightToLeft);
+    f.bar->SetShowHint(true);
+    f.buttons[4]->Tag = 7;
+    f.buttons[4]->SetParentFont(false);
+    f.buttons[4]->SetShowHint(false);
+    f.bar->PositionControls();
+    ASSERT_TRUE(f.bar->ShowToolbarPopupButton());
+    auto old = PopupHostHook;
+    TFcToolbar* popupBar = nullptr;
+    std::vector<TFcPopupToolButton*> copies;
+    PopupHostHook = [&](TWinControl* Content) {
+        popupBar = dynamic_cast<TFcToolbar*>(Content->Controls(0));
+        for (int i = 0; popupBar && i < popupBar->ControlCount(); ++i)
+            if (auto* copy = dynamic_cast<TFcPopupToolButton*>(popupBar->Controls(i))) {
+                copies.push_back(copy);
+                EXPECT_GT(copy->Left(), popupBar->Margin()) << "laid out from the right like the bar";
+            }
+        if (!popupBar)
+            return true;
+        EXPECT_EQ(popupBar->BiDiMode(), bdRightToLeft);
+        EXPECT_TRUE(popupBar->ShowHint());
+        for (TFcPopupToolButton* copy : copies) {
+            TFcToolButton* source = copy->MappedButton();
+            EXPECT_EQ(copy->Tag, source->Tag) << copy->Caption().toStdString();
+            EXPECT_EQ(copy->BiDiMode(), source->BiDiMode()) << copy->Caption().toStdString();
+            EXPECT_EQ(copy->ParentBiDiMode(), source->ParentBiDiMode()) << copy->Caption().toStdString();
+            EXPECT_EQ(copy->ParentFont(), source->ParentFont()) << copy->Caption().toStdString();
+            EXPECT_EQ(copy->ShowHint(), source->ShowHint()) << copy->Caption().toStdString();
+            EXPECT_EQ(copy->ParentShowHint(), source->ParentShowHint()) << copy->Caption().toStdString();
+        }
+        return true;
+    };
+    f.bar->ToolbarPopupButton()->DisplayButtons();
+    PopupHostHook = old;
+    ASSERT_NE(popupBar, nullptr);
+    EXPECT_EQ(copies.size(), 2u);
+}
+
 TEST(CustomizeTest, RowsMovesAndVisibility)
 {
     OverflowForm f;
