@@ -77,7 +77,11 @@ bool RunEditCommand(E* Edit, int Tag)
         return true;
     case 20:
         Edit->SetWordWrap(!Edit->WordWrap());
-        Edit->SetScrollBars(Edit->WordWrap() ? ssVertical : ssBoth);
+        // wrapped text needs no horizontal bar, unwrapped text gets one back
+        if (Edit->WordWrap() && Edit->ScrollBars() == ssBoth)
+            Edit->SetScrollBars(ssVertical);
+        else if (!Edit->WordWrap() && Edit->ScrollBars() == ssVertical)
+            Edit->SetScrollBars(ssBoth);
         return true;
     default:
         return false;

@@ -1,6 +1,7 @@
 #include "components/base/rHTMLDrawText.h"
 
 #include "platform/rtl/StrUtils.h"
+#include "platform/ui/Controls.h"
 
 const char* const FrmStr[20] = {"<B>",   "</B>",   "<I>",     "</I>",     "<U>",      "</U>",    "<BIG>",
                                 "</BIG>", "<SMALL>", "</SMALL>", "<A",      "</A>",    "<COLOR=", "</COLOR>",
@@ -173,7 +174,7 @@ QString DrawTextPart(TRenderState& s, QString Run, int LineStartX)
         const bool moved = s.X - LineStartX > s.P.InnerSpace + 1;
         if (i <= Run.size()) {
             int cut = -1;
-            if (i == 1 && !moved)
+            if (i == 1 && !moved && s.P.OverflowAtLineStart)
                 cut = -1;  // overflow: nothing cut
             else if (lastBreak > 0)
                 cut = lastBreak;
@@ -188,11 +189,14 @@ QString DrawTextPart(TRenderState& s, QString Run, int LineStartX)
         }
     }
     const int w = s.C->TextWidth(Run), h = s.C->TextHeight(Run);
-    if (s.Drawing && !empty && !Run.isEmpty()) {
+    if (s.Drawing && !Run.isEmpty() && (!empty || s.P.DrawEmptyRun)) {
         TRect r = Rect(s.X, s.Top, s.X + w, s.Top + h);
         if (s.Anchor)
             s.Anchor->Rect = r;
-        s.C->TextOut(s.X, s.Top, Run);
+        if (s.P.TextFlags & DT_RTLREADING)
+            s.C->DrawText(Run, r, DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP | DT_RTLREADING);
+        else
+            s.C->TextOut(s.X, s.Top, Run);
         if (s.Anchor) {
             s.Anchor->Rect.Right = s.Anchor->Rect.Left + w;
             s.Anchor->Rect.Bottom = s.Anchor->Rect.Top + h;
@@ -305,7 +309,7 @@ TSize RenderHTML(TCanvas* Canvas, const QString& Prepared, const TRect& R, const
     TRenderState s(Canvas, P);
     s.C->Font()->SetColor(P.BaseColor);
     s.BaseFont.Assign(*s.C->Font());
-    s.AreaLeft = R.Left;
+    s.AreaLeft = P.TabOrigin;
     if (P.Draw)
         rHTML_FreeAnchorInfo(P.Anchors);
     const QStringList lines = Prepared.split(QLatin1Char('\r'));
@@ -325,7 +329,7 @@ TSize RenderHTML(TCanvas* Canvas, const QString& Prepared, const TRect& R, const
             s.W = x0;
             s.Top = R.Top + total;
             const QString rest = ProcLine(s, measured, x0, true);
-            s.AreaLeft = R.Left;
+            s.AreaLeft = P.TabOrigin;
             const int w = s.W, lineHeight = s.LineHeight;
             if (P.Draw)
                 s.C->Font()->Assign(saved);
@@ -333,7 +337,7 @@ TSize RenderHTML(TCanvas* Canvas, const QString& Prepared, const TRect& R, const
             if (P.Draw) {
                 int x = R.Left + x0 + 1;
                 if (P.Alignment == taRightJustify)
-                    x = std::max(R.Right - w - 1, R.Left + x0 + 1);
+                    x = P.ClampRightAlignment ? std::max(R.Right - w - 1, R.Left + x0 + 1) : R.Right - w - 1;
                 else if (P.Alignment == taCenter)
                     x = std::max(R.Left + (R.Width() - w) / 2, R.Left + x0 + 1);
                 auto pass = [&](bool colors, int dx, TColor color, bool overrideColor) {
@@ -370,7 +374,7 @@ TSize RenderHTML(TCanvas* Canvas, const QString& Prepared, const TRect& R, const
     return {widest, total};
 }
 
-bool rHTML_DrawText(TComponent*, TCanvas* Canvas, const QString& Text, TRect& R, bool MeasureOnly, bool Enabled,
+bool rHTML_DrawText(TControl* Control, TCanvas* Canvas, const QString& Text, TRect& R, bool MeasureOnly, bool Enabled,
                     bool WordWrap, bool Beveled, TAlignment Alignment, TTextLayout Layout, int InnerSpace, int TabGridWidth,
                     TrHTMLMode Mode, TColor AnchorColor, TAnchorList* AnchorList, int ActiveAnchor)
 {
@@ -414,6 +418,11 @@ bool rHTML_DrawText(TComponent*, TCanvas* Canvas, const QString& Text, TRect& R,
     p.Anchors = AnchorList;
     p.ActiveAnchor = ActiveAnchor;
     p.RoomWidth = area.Right - area.Left;
+    p.TabOrigin = area.Left;
+    p.ClampRightAlignment = true;
+    p.DrawEmptyRun = false;
+    p.OverflowAtLineStart = false;
+    p.TextFlags = Control ? Control->DrawTextBiDiModeFlagsReadingOnly() : 0u;
     const TSize ext = RenderHTML(Canvas, prepared, area, p);
     Canvas->Font()->Assign(entryFont);
     Canvas->Brush()->Assign(entryBrush);

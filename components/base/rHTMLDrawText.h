@@ -5,6 +5,8 @@
 #include "components/base/ParioCompGlobalCfg.h"
 #include "platform/ui/Graphics.h"
 
+class TControl;
+
 #include <vector>
 
 enum TrHTMLMode : uint8_t { hmNormal = 0, hmSkipEnter = 1, hmPlainAnchors = 2, hmSkipEnterPlainAnchors = 3, hmSimpleText = 4 };
@@ -33,6 +35,20 @@ struct THTMLRenderParams {
     int ActiveAnchor = -1;
     // The width a run may fill up to, measured from x = 0 (the label's width).
     int RoomWidth = 0;
+    // Where tab stops count from in drawing passes: the label's left edge (0)
+    // or, for the free drawing routine, its area's left edge.
+    int TabOrigin = 0;
+    // The label lets a right-aligned line wider than itself start left of
+    // its area (its end stays visible); the free routine keeps it inside.
+    bool ClampRightAlignment = false;
+    // The label draws the space a line ending in a tag ends with (background
+    // and underline of that state); the free routine only measures it.
+    bool DrawEmptyRun = true;
+    // A first character too wide for a fresh visual line: the label lets it
+    // overflow, the free routine cuts after it.
+    bool OverflowAtLineStart = true;
+    // DT_RTLREADING when the control reads right to left.
+    unsigned TextFlags = 0;
 };
 
 // Prepares a text: tabs, line feeds, CR handling and "<BR>"; reports whether
@@ -45,6 +61,6 @@ int FindFirstFrm(const QString& Text, bool SimpleText, int* TagNumber = nullptr)
 TSize RenderHTML(TCanvas* Canvas, const QString& Prepared, const TRect& R, const THTMLRenderParams& P);
 void rHTML_FreeAnchorInfo(TAnchorList* List);
 
-bool rHTML_DrawText(TComponent* Control, TCanvas* Canvas, const QString& Text, TRect& R, bool MeasureOnly, bool Enabled,
+bool rHTML_DrawText(TControl* Control, TCanvas* Canvas, const QString& Text, TRect& R, bool MeasureOnly, bool Enabled,
                     bool WordWrap, bool Beveled, TAlignment Alignment, TTextLayout Layout, int InnerSpace, int TabGridWidth,
                     TrHTMLMode Mode, TColor AnchorColor, TAnchorList* AnchorList, int ActiveAnchor);

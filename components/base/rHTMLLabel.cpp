@@ -129,6 +129,7 @@ void TrHTMLLabel::DoDrawText(TRect& R, unsigned Flags)
     p.Anchors = &AnchorInfoList;
     p.ActiveAnchor = actAnchorItem;
     p.RoomWidth = FWidth;
+    p.TextFlags = DrawTextBiDiModeFlagsReadingOnly();
     const TSize ext = RenderHTML(c, text, area, p);
     if (!FWordWrap)
         R.Right = R.Left + ext.cx + FInnerSpace + 2 + FInnerSpace;
@@ -157,6 +158,7 @@ void TrHTMLLabel::MouseMove(TShiftState Shift, int X, int Y)
 
 void TrHTMLLabel::MouseLeave()
 {
+    ShowCursorShape(FCursor);
     if (actAnchorItem >= 0) {
         actAnchorItem = -1;
         Invalidate();
@@ -167,6 +169,8 @@ void TrHTMLLabel::MouseLeave()
 void TrHTMLLabel::Click()
 {
     // a stale index (the caption changed since the last move) is ignored
+    if (actAnchorItem >= 0)
+        ShowCursorShape(FCursor);
     if (actAnchorItem >= 0 && actAnchorItem < int(AnchorInfoList.size())) {
         const TAnchorInfo* a = AnchorInfoList[size_t(actAnchorItem)];
         if (a->LinkType == QLatin1String("HREF"))
@@ -207,6 +211,7 @@ void TrURLLabel::DoDrawText(TRect& R, unsigned Flags)
         text = QStringLiteral(" ");
     if (!FShowAccelChar)
         Flags |= DT_NOPREFIX;
+    Flags |= DrawTextBiDiModeFlagsReadingOnly();
     TCanvas* c = Canvas();
     c->Font()->Assign(FFont);
     c->Font()->SetStyle(FFont.Style() | fsUnderline);

@@ -55,8 +55,9 @@ void TrImageListEx::ResizeImages(double ScaleRatio)
         return;
     // 3.
     const bool resample = ScaleRatio >= MinScaleToResize;
-    // 4.
+    // 4. one change notice for the whole redraw
     const TCursor previous = WCursor();
+    BeginUpdate();
     try {
         // 5.
         SetSize(w, h);
@@ -77,9 +78,11 @@ void TrImageListEx::ResizeImages(double ScaleRatio)
             Add(&target);
         }
     } catch (...) {
+        EndUpdate();
         ChCursor(previous);
         throw;
     }
+    EndUpdate();
     ChCursor(previous);
 }
 

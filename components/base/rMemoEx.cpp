@@ -31,6 +31,14 @@ void TrMemoEx::Changed()
     Invalidate();
 }
 
+void TrMemoEx::Change()
+{
+    TMemo::Change();
+    // the editor repaints only the edited line; a range mark typed there
+    // changes the highlights of the lines below too
+    Invalidate();
+}
+
 void TrMemoEx::SetHighlightWords(const QStringList& V)
 {
     FHL.Words = V;

@@ -54,6 +54,7 @@ public:
     void KeyDown(Word& Key, TShiftState Shift) override;
     void KeyUp(Word& Key, TShiftState Shift) override;
     void PaintOverlay(TCanvas* Canvas) override;
+    void Change() override;
 
 protected:
     void Loaded() override;

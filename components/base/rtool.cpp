@@ -806,9 +806,9 @@ int SortDate(const QString& A, const QString& B)
     if (B.isEmpty())
         return 1;
     TDateTime x = 0, y = 0;
-    if (!TryStrToDateTime(A, x))
+    if (!TryLocaleStrToDateTime(A, x))
         x = 0;
-    if (!TryStrToDateTime(B, y))
+    if (!TryLocaleStrToDateTime(B, y))
         y = 0;
     return x < y ? -1 : x > y ? 1 : 0;
 }

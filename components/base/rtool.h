@@ -208,6 +208,8 @@ bool ContainWholeWord(const QString& Word, const QString& S, const QString& Sepa
 bool ScanFormattedDateTime(const QString& S, const QString& Format, TDateTime& Value, const TFormatSettings& Settings);
 bool ScanFormattedDateTime(const QString& S, const QString& Format, TDateTime& Value);
 TDateTime FormattedStrToDateTimeDef(const QString& S, const QString& Format, TDateTime Default, bool UseDateEx);
+// The locale's date-time conversion: a date, a date and a time, or a time alone.
+bool TryLocaleStrToDateTime(const QString& S, TDateTime& Value);
 bool StrToDateEx(const QString& S, TDateTime& Value, TDateTime Default, TDateTime MinDate, TDateTime MaxDate);
 QString DateTimeToFormattedStr(TDateTime Value, const QString& Format, bool TimeOnly);
 

@@ -157,7 +157,7 @@ bool ScanFormattedDateTime(const QString& S, const QString& Format, TDateTime& V
         added = true;
     }
     if (hour != -1) {
-        int h = hour;
+        int h = std::max(0, hour);
         // an afternoon hour is moved on by twelve (12 pm stays noon)
         if (h < 12 && (scan.AnyPartIs(QStringLiteral("pm")) || scan.AnyPartIs(Settings.TimePMString)))
             h += 12;
@@ -185,5 +185,11 @@ TDateTime FormattedStrToDateTimeDef(const QString& S, const QString& Format, TDa
         return ScanFormattedDateTime(S, Trim(Format), value) ? value : Default;
     if (UseDateEx && StrToDateEx(S, value, Default, 0, 0))
         return value;
-    return TryStrToDateTime(S, value) ? value : Default;
+    return TryLocaleStrToDateTime(S, value) ? value : Default;
+}
+
+bool TryLocaleStrToDateTime(const QString& S, TDateTime& Value)
+{
+    // a text without a blank is a date or, failing that, a time alone
+    return TryStrToDateTime(S, Value) || TryStrToTime(S, Value);
 }

@@ -67,8 +67,10 @@ void TrStringGridEdColumn::RestoreDefaults()
         return;
     FWidth = g->DefaultColWidth();
     FColor = g->Color();
+    ApplyWidthToGrid();
     if (g->OnColumnRestoreDefault)
         g->OnColumnRestoreDefault(this);
+    Changed();
 }
 
 void TrStringGridEdColumn::Assign(const TrStringGridEdColumn& S)

@@ -190,8 +190,9 @@ void TrStringGridEd::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
         c->FrameRect(r);
         c->DrawFocusRect(r);
         c->Brush()->SetColor(bk);
-        InflateRect(r, -1, -1);
     }
+    if (style != sgbButton)
+        InflateRect(r, -1, -1);
     TrStringGridEdColumn* col = ColumnOf(ACol);
     // 8.
     if (ARow < FixedRows()) {
@@ -396,13 +397,9 @@ void TrStringGridEd::DrawDataImage(int ACol, TCanvas* C, TRect& R, const TDataIm
     img.Canvas()->Brush()->SetColor(C->Brush()->Color());
     img.Canvas()->FillRect(Rect(0, 0, il->Width(), il->Height()));
     il->Draw(img.Canvas(), 0, 0, Def.ImageIndex);
-    // Shrunk to the cell, never enlarged.
-    const int avail = std::max(1, R.Height() - 2);
-    int w = img.Width(), h = img.Height();
-    if (h > avail) {
-        w = std::max(1, w * avail / h);
-        h = avail;
-    }
+    // Shrunk to the cell in both directions keeping its shape, never enlarged.
+    const double scale = std::min({1.0, double(std::max(1, R.Width())) / img.Width(), double(std::max(1, R.Height())) / img.Height()});
+    const int w = std::max(1, int(img.Width() * scale)), h = std::max(1, int(img.Height() * scale));
     int x = R.Left + (R.Width() - w) / 2;
     if (align == QLatin1String("L"))
         x = R.Left;
@@ -469,7 +466,7 @@ bool TrStringGridEd::DrawStatusBarCell(int ACol, int ARow, TCanvas* C, const TRe
         done = StringToColor(p.value(3));
     }
     bool ok = false;
-    const int pos = int(std::lround(BarNumber(Text, ok)));
+    const int pos = int(std::nearbyint(BarNumber(Text, ok)));  // halves to even
     const TColor keep = C->Brush()->Color();
     DrawStatusBar(C, R, pos, steps, icon, all, done);
     C->Brush()->SetColor(keep);

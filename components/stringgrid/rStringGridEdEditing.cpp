@@ -42,6 +42,9 @@ bool TrStringGridEd::CanEditShow() const
     }
     if (r && OnCanEdit)
         OnCanEdit(self, Col(), r, Row());
+    // an editor already shown on a cell that may no longer be edited goes
+    if (!r && EditorMode())
+        self->HideEditor();
     return r;
 }
 
@@ -128,7 +131,7 @@ void TrStringGridEd::DoFinishEditing(int ACol, int ARow, bool Force)
         // 2. dates and times
         if (IsDateType(t) && readable) {
             const QString f = GetNumFormat(ACol, ARow);
-            TDateTime v = FormattedStrToDateTimeDef(Cells(ACol, ARow), f, Date(), true);
+            TDateTime v = FormattedStrToDateTimeDef(Cells(ACol, ARow), f, Date(), t == sgdDate);
             if (t == sgdDate)
                 v = std::floor(v);
             else if (t == sgdTime)
@@ -336,7 +339,7 @@ void TrStringGridEd::SetBoolCells(int ACol, int ARow, bool Value)
 TDateTime TrStringGridEd::GetDateTimeCells(int ACol, int ARow)
 {
     const TrStringGridEdDataType t = GetDataType(ACol, ARow);
-    TDateTime v = FormattedStrToDateTimeDef(Cells(ACol, ARow), GetNumFormat(ACol, ARow), Date(), true);
+    TDateTime v = FormattedStrToDateTimeDef(Cells(ACol, ARow), GetNumFormat(ACol, ARow), Date(), t == sgdDate);
     return t == sgdDate ? std::floor(v) : v;
 }
 
@@ -432,7 +435,7 @@ bool TrStringGridEd::ReadCellValue(int ACol, int ARow, const QString& Text, TrSt
             r.Ok = TryStrToTime(Text, v);
             r.Value = v;
         } else {
-            const TDateTime v = FormattedStrToDateTimeDef(Text, format, 0, true);
+            const TDateTime v = FormattedStrToDateTimeDef(Text, format, 0, T == sgdDate);
             r.Value = T == sgdDate ? std::floor(v) : v;
             r.Ok = r.Value != 0;
         }

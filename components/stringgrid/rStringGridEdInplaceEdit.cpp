@@ -355,7 +355,7 @@ void TrStringGridEdInplaceEdit::SizePickList()
 void TrStringGridEdInplaceEdit::OpenCalendar()
 {
     TrStringGridEd* g = GridEd();
-    TDateTime v = FormattedStrToDateTimeDef(Text(), FNumFormat, Date(), true);
+    TDateTime v = FormattedStrToDateTimeDef(Text(), FNumFormat, Date(), FDataType == sgdDate);
     if (FDataType == sgdDate)
         v = std::floor(v);
     FOrigDateTime = v;

@@ -158,6 +158,23 @@ void TrStringGridEd::ExchangeRows(int A, int B)
     }
 }
 
+namespace {
+
+// Where index I lands when the row or column at From moves to To: the moved
+// one goes to To, those between shift by one towards From.
+int MovedIndex(int I, int From, int To)
+{
+    if (I == From)
+        return To;
+    if (From < To && I > From && I <= To)
+        return I - 1;
+    if (From > To && I >= To && I < From)
+        return I + 1;
+    return I;
+}
+
+}  // namespace
+
 void TrStringGridEd::MoveRowEx(int FromIndex, int ToIndex)
 {
     FinishEditing();
@@ -167,22 +184,12 @@ void TrStringGridEd::MoveRowEx(int FromIndex, int ToIndex)
     const int step = FromIndex < ToIndex ? 1 : -1;
     for (int r = FromIndex; r != ToIndex; r += step)
         ExchangeRows(r, r + step);
-    // The moved row's log entries follow it; the rows between shift by one.
-    auto remap = [&](int i) {
-        if (i == FromIndex)
-            return ToIndex;
-        if (step > 0 && i > FromIndex && i <= ToIndex)
-            return i - 1;
-        if (step < 0 && i >= ToIndex && i < FromIndex)
-            return i + 1;
-        return i;
-    };
     for (QString& s : ChangedRows)
-        s = QString::number(remap(s.toInt()));
+        s = QString::number(MovedIndex(s.toInt(), FromIndex, ToIndex));
     for (QString& s : ChangedCells) {
         const int semi = s.indexOf(QLatin1Char(';'));
         if (semi >= 0)
-            s = s.left(semi + 1) + QString::number(remap(s.mid(semi + 1).toInt()));
+            s = s.left(semi + 1) + QString::number(MovedIndex(s.mid(semi + 1).toInt(), FromIndex, ToIndex));
     }
     ChangeLogEdited();
     Invalidate();
@@ -204,6 +211,13 @@ void TrStringGridEd::MoveColumnEx(int FromIndex, int ToIndex)
     CheckColumns();
     FColumns->Move(FromIndex, ToIndex);
     ApplyColumnWidths();
+    // the changed-cell marks move with their column
+    for (QString& s : ChangedCells) {
+        const int semi = s.indexOf(QLatin1Char(';'));
+        if (semi >= 0)
+            s = QString::number(MovedIndex(s.left(semi).toInt(), FromIndex, ToIndex)) + s.mid(semi);
+    }
+    ChangeLogEdited();
     Invalidate();
 }
 
@@ -332,7 +346,7 @@ bool TrStringGridEd::ReadColumnValue(TrStringGridEdColumn* C, const QString& Tex
         return false;
     case sgdDate:
     case sgdDateTime: {
-        TDateTime v = FormattedStrToDateTimeDef(Text, C->NumFormat, 0, true);
+        TDateTime v = FormattedStrToDateTimeDef(Text, C->NumFormat, 0, C->DataType == sgdDate);
         Value = C->DataType == sgdDate ? std::floor(v) : v;
         return true;
     }

@@ -8,8 +8,20 @@
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 TCustomImageList::~TCustomImageList() = default;
 
+void TCustomImageList::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0 && FChangedInUpdate) {
+        FChangedInUpdate = false;
+        Changed();
+    }
+}
+
 void TCustomImageList::Changed()
 {
+    if (FUpdateCount > 0) {
+        FChangedInUpdate = true;
+        return;
+    }
     if (OnChange)
         OnChange();
     const auto links = FChangeLinks;

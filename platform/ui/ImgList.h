@@ -40,9 +40,14 @@ public:
     // Further listeners to changes, one per Client (a control using the list).
     void RegisterChanges(const void* Client, std::function<void()> Handler);
     void UnRegisterChanges(const void* Client);
+    // Changes between the two are told once, at the outermost EndUpdate.
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
 
 private:
     std::vector<std::pair<const void*, std::function<void()>>> FChangeLinks;
+    int FUpdateCount = 0;
+    bool FChangedInUpdate = false;
     void Changed();
     int FWidth = 16, FHeight = 16;
     std::vector<std::unique_ptr<TBitmap>> FImages;

@@ -59,6 +59,7 @@ void TCustomLabel::Paint()
         flags |= DT_WORDBREAK;
     if (EllipsisPosition)
         flags |= DT_END_ELLIPSIS;
+    flags = DrawTextBiDiModeFlags(flags);
     if (FLayout != tlTop) {
         TRect calc = r;
         DoDrawText(calc, flags | DT_CALCRECT);
@@ -316,10 +317,22 @@ QWidget* TMemo::CreateWidget()
             return;
         FText = m->toPlainText();
         Modified = true;
-        if (OnChange)
-            OnChange(this);
+        Change();
     });
     return m;
+}
+
+void TMemo::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TMemo::Invalidate()
+{
+    TWinControl::Invalidate();
+    if (auto* m = static_cast<QPlainTextEdit*>(FWidget))
+        m->viewport()->update();
 }
 
 void TMemo::SetText(const QString& Value)
@@ -332,8 +345,7 @@ void TMemo::SetText(const QString& Value)
         m->setPlainText(v);
         FSettingText = false;
     }
-    if (OnChange)
-        OnChange(this);
+    Change();
 }
 
 QString TMemo::Text() const

@@ -165,6 +165,10 @@ public:
     void Undo();
     bool Modified = false;  // set when the user changes the text
     TNotifyEvent OnChange;
+    // Every change of the text, typed or set; raises OnChange.
+    virtual void Change();
+    // Repaints the text area too (the scrolled view inside the frame).
+    void Invalidate() override;
     bool WantsKey(Word Key, TShiftState Shift) const override;
     // Called by the widget layer after the text was painted; draws over it.
     virtual void PaintOverlay(TCanvas*) {}

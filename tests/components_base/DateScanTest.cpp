@@ -52,6 +52,7 @@ TEST(ScanFormattedDateTime, CaseTable)
         {"32.1.2024", "dd.mm.yyyy", -1, 0, 0, 0, 0, 0, 0},
         {"1.13.2024", "dd.mm.yyyy", -1, 0, 0, 0, 0, 0, 0},
         {"25:00", "hh:nn", -1, 0, 0, 0, 0, 0, 0},
+        {"-3:15", "hh:nn", 0, 0, 0, 0, 15, 0, 0},  // an hour below 1 counts as 0
         {"abc", "xyz", -1, 0, 0, 0, 0, 0, 0},
     };
     const TFormatSettings fs = English();
@@ -96,6 +97,17 @@ TEST(FormattedStrToDateTimeDef, FormatDateExAndLocaleRoutes)
     EXPECT_NEAR(FormattedStrToDateTimeDef(QStringLiteral("5.3.2024 10:30"), QString(), def, false),
                 EncodeDate(2024, 3, 5) + EncodeTime(10, 30, 0, 0), 1e-9);
     EXPECT_EQ(FormattedStrToDateTimeDef(QString(), QString(), def, true), def);
+    // a time alone is the locale conversion's too
+    EXPECT_NEAR(FormattedStrToDateTimeDef(QStringLiteral("12:30"), QString(), def, false), EncodeTime(12, 30, 0, 0), 1e-9);
+    EXPECT_NEAR(FormattedStrToDateTimeDef(QStringLiteral("12:30"), QString(), def, true), EncodeTime(12, 30, 0, 0), 1e-9);
+}
+
+TEST(SortDate, TimesAloneAreOrdered)
+{
+    EXPECT_EQ(SortDate(QStringLiteral("9:30"), QStringLiteral("10:00")), -1);
+    EXPECT_EQ(SortDate(QStringLiteral("10:00"), QStringLiteral("9:30")), 1);
+    EXPECT_EQ(SortDate(QStringLiteral("1.1.2026"), QStringLiteral("1.1.2026 0:01")), -1);
+    EXPECT_EQ(SortDate(QString(), QStringLiteral("9:30")), -1);
 }
 
 TEST(WideStringToString, CodePagesTable)

@@ -209,10 +209,18 @@ TEST(DialogIcons, MessageDialogFormCarriesItsFourIcons)
     EXPECT_EQ(base.btCancel->ImageIndex, 1);
     EXPECT_EQ(base.ClientWidth(), 413);
     EXPECT_EQ(base.ClientHeight(), 217);
-    // Rescaled for a larger screen from the images as loaded.
+    // Rescaled for a larger screen from the images as loaded; the list's
+    // users hear of it once, not once per image.
+    int changes = 0, clientChanges = 0;
+    base.ImgZoomEna->OnChange = [&] { ++changes; };
+    base.ImgZoomEna->RegisterChanges(&clientChanges, [&] { ++clientChanges; });
     base.ImgZoomEna->ResizeImages(2.0);
     EXPECT_EQ(base.ImgZoomEna->Width(), 32);
     EXPECT_EQ(base.ImgZoomEna->Count(), 3);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(clientChanges, 1);
+    base.ImgZoomEna->UnRegisterChanges(&clientChanges);
+    base.ImgZoomEna->OnChange = nullptr;
     // A disabled Ok shows the images of the disabled list, none when there is none.
     base.btOk->SetEnabled(false);
     EXPECT_EQ(base.btOk->Images, nullptr);

@@ -4,6 +4,10 @@
 #include "components/base/rdlg.h"
 #include "platform/ui/Forms.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QPaintEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -96,4 +100,78 @@ TEST_F(MemoFixture, SearchAsksForTheTextAndFoldsEveryLetter)
     EXPECT_EQ(Memo->SelLength(), 4);
     EXPECT_TRUE(Memo->SearchText(QStringLiteral("maali"), true, true));
     EXPECT_EQ(Memo->SelStart(), 9);
+}
+
+namespace {
+
+// The area of a widget painted since it was installed.
+struct PaintedArea : QObject {
+    QRegion Area;
+    bool eventFilter(QObject*, QEvent* E) override
+    {
+        if (E->type() == QEvent::Paint)
+            Area += static_cast<QPaintEvent*>(E)->region();
+        return false;
+    }
+};
+
+TMenuItem* ItemWithTag(TMenuItem* Parent, int Tag)
+{
+    for (int i = 0; i < Parent->Count(); ++i)
+        if (Parent->Items(i)->Tag == Tag)
+            return Parent->Items(i);
+    return nullptr;
+}
+
+}  // namespace
+
+// Typing a range mark changes the highlights of the lines below it, which
+// the editor itself would not repaint.
+TEST_F(MemoFixture, TypingRepaintsTheHighlightsOfTheLinesBelow)
+{
+    Memo->SetText(QStringLiteral("a\nb\nc\nd */"));
+    Memo->SetHighlightFromToEx({QStringLiteral("/*\t*/")});
+    Form->SetBounds(0, 0, 420, 220);
+    Form->Show();
+    Memo->SetFocus();
+    Memo->SetSelStart(0);
+    QWidget* view = static_cast<QAbstractScrollArea*>(Memo->Widget())->viewport();
+    QApplication::processEvents();
+    PaintedArea painted;
+    view->installEventFilter(&painted);
+    QTest::keyClicks(Memo->Widget(), QStringLiteral("/*"));
+    QApplication::processEvents();
+    view->removeEventFilter(&painted);
+    const TPoint lastLine = Memo->PosFromChar(Memo->LineIndex(3));
+    const QPoint inView = view->mapFrom(Memo->Widget(), QPoint(lastLine.X + 2, lastLine.Y + 2));
+    EXPECT_TRUE(painted.Area.contains(inView)) << "the last line is painted again " << inView.x() << "," << inView.y() << " in "
+                                               << painted.Area.boundingRect().x() << "," << painted.Area.boundingRect().y() << " "
+                                               << painted.Area.boundingRect().width() << "x" << painted.Area.boundingRect().height();
+    EXPECT_EQ(Texts().size(), 4u);
+    Form->Hide();
+}
+
+// The word wrap item swaps only the scroll bars it owns: both for vertical
+// when wrapping, vertical for both when not.
+TEST_F(MemoFixture, WordWrapItemSwapsOnlyItsOwnScrollBars)
+{
+    struct Case {
+        TScrollStyle Before;
+        bool Wrap;
+        TScrollStyle After;
+    };
+    const Case cases[] = {
+        {ssBoth, false, ssVertical},      {ssVertical, true, ssBoth},       {ssNone, false, ssNone},
+        {ssNone, true, ssNone},           {ssHorizontal, true, ssHorizontal}, {ssHorizontal, false, ssHorizontal},
+        {ssVertical, false, ssVertical},  {ssBoth, true, ssBoth},
+    };
+    TMenuItem* wrap = ItemWithTag(Memo->Menu()->Items(), 20);
+    ASSERT_NE(wrap, nullptr);
+    for (const Case& c : cases) {
+        Memo->SetWordWrap(c.Wrap);
+        Memo->SetScrollBars(c.Before);
+        Memo->MenuClick(wrap);
+        EXPECT_EQ(Memo->WordWrap(), !c.Wrap);
+        EXPECT_EQ(Memo->ScrollBars(), c.After) << c.Before << " wrap " << c.Wrap;
+    }
 }

@@ -26,6 +26,12 @@ TEST_F(StringGridTest, ColumnsFollowTheColumnCountAndKeepHiddenWidths)
     Col(1)->SetVisible(true);
     EXPECT_EQ(grid->ColWidths(1), 140);
     EXPECT_EQ(Col(1)->Width(), 140);
+    // restoring the defaults gives the grid column the default width too
+    Col(2)->SetWidth(150);
+    ASSERT_EQ(grid->ColWidths(2), 150);
+    Col(2)->RestoreDefaults();
+    EXPECT_EQ(Col(2)->Width(), grid->DefaultColWidth());
+    EXPECT_EQ(grid->ColWidths(2), grid->DefaultColWidth());
 }
 
 TEST_F(StringGridTest, PerCellResolutionAndRefiningEvents)
@@ -185,4 +191,66 @@ TEST_F(StringGridTest, AutoFitCapsAtTwoThirdsOfTheGrid)
     EXPECT_EQ(grid->GetColumnDataWidth(2, 100), 200);
     EXPECT_EQ(grid->GetColumnDataWidth(1, 100), 10);
     EXPECT_EQ(grid->GetColumnDataWidth(9, 100), -1);
+}
+
+// A data image wider than its cell is shrunk to the cell's width, keeping its
+// shape; a status bar position is rounded halves to even; a colour swatch
+// stands at the same place whether its cell has the focus or not.
+TEST_F(StringGridTest, DataImagesStatusBarsAndSwatchesFitTheirCells)
+{
+    TImageList images(nullptr);
+    images.SetSize(80, 20);
+    TBitmap red(80, 20);
+    red.Canvas()->Brush()->SetColor(clRed);
+    red.Canvas()->FillRect(Rect(0, 0, 80, 20));
+    images.Add(&red);
+    Col(1)->SetDataImageList(&images);
+    grid->SetColWidths(1, 40);
+    grid->OnGetCellParamsEx = [](TrStringGridEd*, int ACol, TDataImageDef& D, bool&, TColor&, TFont*, int ARow) {
+        if (ACol == 1 && ARow == 1) {
+            D.UseDataImage = true;
+            D.ImageIndex = 0;
+            D.ImageAlignment = QStringLiteral("C");
+        }
+    };
+    Col(2)->DataType = sgdStatusBar;
+    Col(2)->StatusBar.Steps = 5;
+    Col(3)->SetButtonStyle(sgbDropDownColor);
+    Fill({{QStringLiteral("x"), QStringLiteral("2,5"), QStringLiteral("$00FF00")},
+          {QString(), QStringLiteral("2"), QStringLiteral("$00FF00")},
+          {QString(), QStringLiteral("3,5"), QString()},
+          {QString(), QStringLiteral("4"), QString()}});
+    form->Show();
+    grid->SetFocus();
+    grid->FocusCell(3, 1, true);
+    TBitmap b;
+    grid->PaintTo(&b);
+    const TRect img = grid->CellRect(1, 1);
+    int redRows = 0, redCols = 0;
+    for (int y = img.Top; y < img.Bottom; ++y)
+        redRows += CountColor(b, Rect(img.Left, y, img.Right, y + 1), clRed) > 0;
+    for (int x = img.Left - 5; x < img.Right + 20; ++x)
+        redCols += CountColor(b, Rect(x, img.Top, x + 1, img.Bottom), clRed) > 0;
+    EXPECT_LE(redCols, img.Width());
+    EXPECT_NEAR(redRows, redCols / 4.0, 1.5) << "the image keeps its shape";
+    auto same = [&](int C, int R1, int R2) {
+        const TRect a = grid->CellRect(C, R1), o = grid->CellRect(C, R2);
+        for (int y = 1; y < a.Height() - 1; ++y)
+            for (int x = 1; x < a.Width() - 1; ++x)
+                if (b.Pixel(a.Left + x, a.Top + y) != b.Pixel(o.Left + x, o.Top + y))
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(same(2, 1, 2)) << "2.5 draws as 2";
+    EXPECT_TRUE(same(2, 3, 4)) << "3.5 draws as 4";
+    auto firstLime = [&](int R) {
+        const TRect c = grid->CellRect(3, R);
+        for (int x = c.Left; x < c.Right; ++x)
+            if (CountColor(b, Rect(x, c.Top, x + 1, c.Bottom), clLime) > 0)
+                return x - c.Left;
+        return -1;
+    };
+    EXPECT_GT(firstLime(2), 0);
+    EXPECT_EQ(firstLime(1), firstLime(2)) << "the focused cell's swatch does not move";
+    Col(1)->SetDataImageList(nullptr);
 }

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 TEST_F(StringGridTest, TypingReturnAndEscape)
 {
@@ -50,6 +51,32 @@ TEST_F(StringGridTest, TypingReturnAndEscape)
     SendKey(EditorWidget(), Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("7,00"));
     EXPECT_EQ(grid->Row(), 2);
+    form->Hide();
+}
+
+// A shown editor asks again on the next key; a refusal hides it and the key
+// does not reach the cell.
+TEST_F(StringGridTest, ARefusedEditorIsHiddenOnTheNextKey)
+{
+    bool veto = false;
+    grid->OnCanEdit = [&](TrStringGridEd*, int, bool& Can, int) {
+        if (veto)
+            Can = false;
+    };
+    const std::function<void(bool)> refusals[] = {
+        [&](bool On) { Col(1)->ReadOnly = On; },
+        [&](bool On) { veto = On; },
+    };
+    ShowFocused(1, 1);
+    for (const auto& refuse : refusals) {
+        SendKey(grid->Widget(), Qt::Key_4, QStringLiteral("4"));
+        ASSERT_TRUE(grid->EditorMode());
+        refuse(true);
+        SendKey(EditorWidget(), Qt::Key_5, QStringLiteral("5"));
+        EXPECT_FALSE(grid->EditorMode());
+        EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("4"));
+        refuse(false);
+    }
     form->Hide();
 }
 

@@ -33,6 +33,9 @@ TEST_F(StringGridTest, SortByEachKindOfColumn)
         {sgdDateTime, "d.m.yyyy h:nn", {"1.1.2026 10:00", "1.1.2026 9:30", "31.12.2025 23:59"},
          {"31.12.2025 23:59", "1.1.2026 9:30", "1.1.2026 10:00"}},
         {sgdTime, "", {"10:00", "9:30", "23:59", "0:05"}, {"0:05", "9:30", "10:00", "23:59"}},
+        {sgdDateTime, "", {"1.1.2026 10:00", "1.1.2026 9:30", "31.12.2025 23:59"},
+         {"31.12.2025 23:59", "1.1.2026 9:30", "1.1.2026 10:00"}},
+        {sgdDateTime, "", {"10:00", "9:30", "23:59", "0:05"}, {"0:05", "9:30", "10:00", "23:59"}},
     };
     for (const SortCase& c : cases) {
         grid->SetRowCount(int(c.Cells.size()) + 1);
@@ -156,4 +159,18 @@ TEST_F(StringGridTest, InsertDeleteAndMoveKeepTheChangeLog)
     grid->DeleteColumnEx(2, 3);
     EXPECT_EQ(grid->ColCount(), 4);
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("old col 2"));
+
+    // moving a column takes its changed-cell marks along; those between shift back
+    grid->ResetChangeLog();
+    grid->FocusCell(1, 1, true);
+    grid->SetStringCells(1, 1, QStringLiteral("a*"));
+    grid->FocusCell(3, 2, true);
+    grid->SetStringCells(3, 2, QStringLiteral("c*"));
+    grid->MoveColumnEx(1, 3);
+    EXPECT_EQ(grid->Cells(3, 1), QStringLiteral("a*"));
+    EXPECT_TRUE(grid->IsCellChanged(3, 1));
+    EXPECT_FALSE(grid->IsCellChanged(1, 1));
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("c*"));
+    EXPECT_TRUE(grid->IsCellChanged(2, 2));
+    EXPECT_FALSE(grid->IsCellChanged(3, 2));
 }

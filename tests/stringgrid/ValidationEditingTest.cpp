@@ -36,6 +36,8 @@ const ValidityCase Cases[] = {
     {sgdDate, "d.m.yyyy", 0, 0, "32.1.2026", sdsInvalid},
     {sgdDate, "d.m.yyyy", 46023, 46053, "1.3.2026", sdsOutOfLimit},  // limits 1.1.–31.1.2026
     {sgdDateTime, "d.m.yyyy h:nn", 0, 0, "1.2.2026 12:30", sdsOk},
+    {sgdDateTime, "", 0, 0, "5.3.2024 12:00", sdsOk},
+    {sgdDateTime, "", 0, 0, "12:30", sdsOk},
     {sgdTime, "", 0, 0, "12:30", sdsOk},
     {sgdTime, "", 0, 0, "25:99", sdsInvalid},
 };
@@ -91,6 +93,41 @@ TEST_F(StringGridTest, FinishingReformatsNumbersAndDatesAndLogsTheChange)
     EXPECT_FALSE(grid->IsCellChanged(3, 4));
     grid->ResetChangeLog();
     EXPECT_TRUE(grid->ChangedCells.isEmpty());
+}
+
+// Without a number format a time or a date-time is read in full, not as a
+// date alone: finishing keeps the typed value instead of the day's start.
+TEST_F(StringGridTest, DateAndTimeCellsWithoutAFormatKeepTheirValueWhenFinished)
+{
+    struct Case {
+        TrStringGridEdDataType Type;
+        QString Typed;
+        TDateTime Expected;
+    };
+    const Case cases[] = {
+        {sgdTime, QStringLiteral("12:30"), EncodeTime(12, 30, 0, 0)},
+        {sgdDateTime, QStringLiteral("5.3.2024 12:00"), EncodeDate(2024, 3, 5) + EncodeTime(12, 0, 0, 0)},
+        {sgdDateTime, QStringLiteral("7:15"), EncodeTime(7, 15, 0, 0)},
+        {sgdDate, QStringLiteral("5.3.2024"), EncodeDate(2024, 3, 5)},
+    };
+    ShowFocused(1, 1);
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Typed.toStdString());
+        Col(1)->DataType = c.Type;
+        Col(1)->NumFormat.clear();
+        grid->FocusCell(1, row, true);
+        QWidget* target = grid->EditorMode() ? EditorWidget() : grid->Widget();
+        SendKey(target, Qt::Key_unknown, c.Typed.left(1));
+        ASSERT_TRUE(grid->EditorMode());
+        Type(EditorWidget(), c.Typed.mid(1));
+        ASSERT_EQ(grid->Cells(1, row), c.Typed);
+        SendKey(EditorWidget(), Qt::Key_Return, QStringLiteral("\r"));
+        EXPECT_NEAR(grid->GetDateTimeCells(1, row), c.Expected, 1e-6) << grid->Cells(1, row).toStdString();
+        EXPECT_EQ(grid->IsValidData(1, row), sdsOk);
+        ++row;
+    }
+    form->Hide();
 }
 
 TEST_F(StringGridTest, TypedAccess)
