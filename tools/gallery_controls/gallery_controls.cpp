@@ -4,6 +4,7 @@
 #include "components/base/rGroupBox.h"
 #include "components/base/rComboBoxEx.h"
 #include "components/base/rEditNum.h"
+#include "components/base/rHTMLLabel.h"
 #include "components/base/rImageEdit.h"
 #include "components/base/rImageListEx.h"
 #include "components/base/rImageZoom.h"
@@ -327,6 +328,42 @@ void ListsAndPictures()
 
 }  // namespace
 
+// HTML labels: tab stops with an inner space, a right-aligned line wider
+// than its label, a line ending in a background tag, right-to-left reading.
+void HtmlLabels()
+{
+    Sheet(QStringLiteral("html_labels"), 520, 260, [](TForm* f) {
+        auto label = [f](int Y, int W, const QString& Caption) {
+            auto* l = Place<TrHTMLLabel>(f, f, 10, Y, W, 22);
+            l->SetAutoSize(false);
+            l->SetShowBeveled(true);
+            l->SetCaption(Caption);
+            return l;
+        };
+        label(10, 300, QStringLiteral("Nimi<TAB>Seura<TAB><TAB>Aika"));
+        label(36, 300, QStringLiteral("<B>Ström</B><TAB>Lynx<TAB><TAB>45:10"))->SetInnerSpace(6);
+        label(62, 300, QStringLiteral("<B>Äijälä</B><TAB>Rasti-Jussit<TAB>47:02"))->SetTabGridWidth(60);
+        label(96, 140, QStringLiteral("Pitkä alku joka ei mahdu <COLOR=Red>LOPPU</COLOR>"))->SetAlignment(taRightJustify);
+        label(122, 300, QStringLiteral("Tausta loppuu välilyöntiin:<BGCOLOR=#FFE080>"));
+        label(148, 300, QStringLiteral("<U>Alleviivaus jatkuu välilyöntiin</U><U>"));
+        auto* rtl = label(182, 300, QStringLiteral("<B>(a)</B> b: c."));
+        rtl->SetBiDiMode(bdRightToLeftReadingOnly);
+        label(208, 300, QStringLiteral("<B>(a)</B> b: c."));
+    });
+    // A comment opened by typing on the first line runs over the lines below.
+    TrMemoEx* memo = nullptr;
+    Sheet(QStringLiteral("memo_typed"), 340, 160, [&memo](TForm* f) {
+        memo = Place<TrMemoEx>(f, f, 10, 10, 310, 130);
+        memo->SetText(QStringLiteral("SELECT nimi\nFROM kilpailija\nWHERE sarja = 'H21'\nORDER BY aika; */"));
+        memo->SetHighlightFromToEx({QStringLiteral("/*\t*/\tGreen\t-")});
+        memo->SetWordWrap(false);
+    }, [&memo](TForm*) {
+        memo->SetFocus();
+        memo->SetSelStart(0);
+        memo->SetSelText(QStringLiteral("/* "));
+    });
+}
+
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
@@ -336,5 +373,6 @@ int main(int argc, char** argv)
     TabControls();
     Editors();
     ListsAndPictures();
+    HtmlLabels();
     return 0;
 }

@@ -181,6 +181,40 @@ int main(int argc, char** argv)
     range->SetSelectedRange({1, 1, 2, 2});
     range->ChangedCells << TrStringGridEd::GetChangedCellStr(3, 3);
 
+    // ---- times without a number format, a wide data image, status bars at halves ----
+    TrStringGridEd* fit = MakeGrid(f, 372, 90,
+                                   {{"Kello", 70, sgdTime, sgbNone},
+                                    {"Aikaleima", 120, sgdDateTime, sgbNone},
+                                    {"Kuva", 60, sgdText, sgbNone},
+                                    {"Tila", 110, sgdStatusBar, sgbNone}});
+    fit->SetBounds(420, 372, 672, 90);
+    fit->SetRowCount(4);
+    auto* wide = new TImageList(f);
+    wide->SetSize(96, 24);
+    TBitmap banner(96, 24);
+    banner.Canvas()->Brush()->SetColor(RGB(0x20, 0x60, 0xC0));
+    banner.Canvas()->FillRect(Rect(0, 0, 96, 24));
+    banner.Canvas()->Brush()->SetColor(clYellow);
+    banner.Canvas()->Ellipse(Rect(2, 2, 22, 22));
+    banner.Canvas()->Ellipse(Rect(74, 2, 94, 22));
+    wide->Add(&banner);
+    fit->Columns()->Items(3)->SetDataImageList(wide);
+    fit->OnGetCellParamsEx = [](TrStringGridEd*, int ACol, TDataImageDef& D, bool&, TColor&, TFont*, int) {
+        if (ACol == 3) {
+            D.UseDataImage = true;
+            D.ImageIndex = 0;
+            D.ImageAlignment = QStringLiteral("C");
+        }
+    };
+    const char* fr[][4] = {{"12:30", "5.3.2024 12:00", "", "2,5"}, {"7:15", "7:15", "", "3,5"}, {"", "", "", "4"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c)
+            fit->SetCells(c + 1, r + 1, QString::fromUtf8(fr[r][c]));
+    // typed values finished as Return finishes them
+    for (int r = 1; r <= 2; ++r)
+        for (int c = 1; c <= 2; ++c)
+            fit->DoFinishEditing(c, r, true);
+
     f->Show();
     Shot(f, out, "grid");
 
