@@ -206,7 +206,7 @@ int main(int argc, char** argv)
             D.ImageAlignment = QStringLiteral("C");
         }
     };
-    const char* fr[][4] = {{"12:30", "5.3.2024 12:00", "", "2,5"}, {"7:15", "7:15", "", "3,5"}, {"", "", "", "4"}};
+    const char* fr[][4] = {{"12:30", "5.3.2024 12:00", "", "2,5"}, {"7:15", "6.3.2024 7:15", "", "3,5"}, {"", "", "", "4"}};
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 4; ++c)
             fit->SetCells(c + 1, r + 1, QString::fromUtf8(fr[r][c]));
