@@ -6,7 +6,6 @@
 
 #include "data/vrkDbMethod.h"
 #include "data/vrkKeptReads.h"
-#include "data/vrkRunChangeLog.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/FbQuery.h"
 #include "platform/database/FbScript.h"
@@ -359,9 +358,11 @@ private:
     QHash<int64_t, std::vector<QVariant>> FResultsGridCourses;
     // The grid's fields the calculation reads and writes, found once per open.
     std::vector<TField*> FResultsGridFields;
-    // The runs changed since the grid read them (every desk's, and their
-    // upload marks).
-    TRunChangeLog FResultsGridChanges;
+    // Each run of the grid's event as last read: its record version and
+    // whether its accepted result still waits in the upload queue.
+    using TRunStamps = QHash<int64_t, QPair<int64_t, bool>>;
+    TRunStamps ReadRunStamps();
+    TRunStamps FResultsGridStamps;
     QString FResultsGridLanguage;
 
     void CreateComponents();
