@@ -1,6 +1,7 @@
 #include "tests/support/TestDatabase.h"
 
 #include "platform/database/FbConnection.h"
+#include "platform/database/FbQuery.h"
 
 #include <QFile>
 #include <memory>
@@ -37,4 +38,29 @@ const QString& SuiteDatabasePath()
     static std::unique_ptr<TestDatabase> db = std::make_unique<TestDatabase>();
     static QString path = db->Path();
     return path;
+}
+
+QStringList RowOnOwnConnection(const QString& Database, const QString& Sql, const QString& User, const QString& Password)
+{
+    TFbConnection C;
+    C.DatabaseName = Database;
+    if (!User.isEmpty()) {
+        C.UserName = User;
+        C.Password = Password;
+    }
+    C.Open();
+    TFbTransaction T;
+    T.SetConnection(&C);
+    C.SetDefaultTransaction(&T);
+    TFbQuery Q;
+    Q.SetConnection(&C);
+    Q.SQL().SetText(Sql);
+    Q.Open();
+    QStringList Row;
+    for (int I = 0; I < Q.FieldCount(); ++I)
+        Row << Q.Fields()[I]->AsString();
+    Q.Close();
+    T.Commit();
+    C.Close();
+    return Row;
 }

@@ -6,6 +6,7 @@
 // open a file.
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 class TestDatabase {
@@ -31,3 +32,8 @@ private:
 
 // One event database per test process, made on first use and removed at exit.
 const QString& SuiteDatabasePath();
+
+// The first row of a query as a connection of its own sees it (committed data
+// only), each field as text: what another desk or process would read now.
+QStringList RowOnOwnConnection(const QString& Database, const QString& Sql, const QString& User = QString(),
+                               const QString& Password = QString());

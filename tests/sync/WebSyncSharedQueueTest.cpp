@@ -101,26 +101,10 @@ TEST_F(SharedQueue, TwoWorkersPassingTogetherSendEveryRowOnce)
 TEST_F(SharedQueue, ALiveDesksClaimIsSkippedADeadOrStaleClaimIsTakenOver)
 {
     const QString LiveB = B->Value(QStringLiteral("select current_connection from rdb$database")).toString();
-    QString Dead;
-    {
-        // A desk that claimed a row and died; it connected before A's worker does.
-        TFbConnection Gone;
-        Gone.DatabaseName = Login.Name;
-        Gone.UserName = Login.User;
-        Gone.Password = Login.Password;
-        Gone.Open();
-        TFbTransaction T;
-        T.SetConnection(&Gone);
-        Gone.SetDefaultTransaction(&T);
-        TFbQuery Q;
-        Q.SetConnection(&Gone);
-        Q.SQL().SetText(QStringLiteral("select current_connection from rdb$database"));
-        Q.Open();
-        Dead = Q.Fields()[0]->AsString();
-        Q.Close();
-        T.Commit();
-        Gone.Close();
-    }
+    // A desk that claimed a row and died; it connected before A's worker does.
+    const QString Dead = RowOnOwnConnection(Login.Name, QStringLiteral("select current_connection from rdb$database"),
+                                            Login.User, Login.Password)
+                             .value(0);
     WarmUp(*A);
     CheckIns(3);
     auto Claim = [&](int64_t Run, const QString& By, const QString& Age) {

@@ -26,21 +26,9 @@ void AddRuns(WebDesk& D, int64_t From, int Count)
 // "queued:claimed" rows as a connection of its own sees them now.
 QString QueueSeenFromOutside(const QString& Database)
 {
-    TFbConnection C;
-    C.DatabaseName = Database;
-    C.Open();
-    TFbTransaction T;
-    T.SetConnection(&C);
-    C.SetDefaultTransaction(&T);
-    TFbQuery Q;
-    Q.SetConnection(&C);
-    Q.SQL().SetText(QStringLiteral("select count(*), count(claimed_at) from vrk_data_replication where repl_status <> 'P'"));
-    Q.Open();
-    const QString Seen = QStringLiteral("%1:%2").arg(Q.Fields()[0]->AsInteger()).arg(Q.Fields()[1]->AsInteger());
-    Q.Close();
-    T.Commit();
-    C.Close();
-    return Seen;
+    return RowOnOwnConnection(Database, QStringLiteral("select count(*), count(claimed_at) from vrk_data_replication "
+                                                       "where repl_status <> 'P'"))
+        .join(QLatin1Char(':'));
 }
 
 }  // namespace
