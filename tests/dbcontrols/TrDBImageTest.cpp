@@ -4,6 +4,8 @@
 #include "components/base/rdlg.h"
 #include "components/base/rpictool.h"
 #include "components/dbcontrols/TrDBImage.h"
+#include "components/dbcontrols/rDBGridPropsDialogs.h"
+#include "components/grid/rDBGridCellForms.h"
 #include "platform/database/ClientDataSet.h"
 #include "platform/database/DataSource.h"
 #include "platform/ui/Clipbrd.h"
@@ -179,6 +181,22 @@ TEST_F(TrDBImageTest, BarSitsAtItsPositionWithCaptions)
     img->BoundButtons()->SetVisible(false);
     EXPECT_FALSE(bar->AutoSize()) << "hidden: the 10 x 10 place, not fitted";
     EXPECT_EQ(bar->Width(), 10);
+}
+
+TEST_F(TrDBImageTest, GridPictureDialogsZoomBarShowsGlyphs)
+{
+    InstallDBGridPropsDialogs();
+    auto* pic = dynamic_cast<TrDBImage*>(GridPictureLayer().Make(form.get()));
+    ASSERT_NE(pic, nullptr);
+    pic->SetParent(form.get());
+    pic->SetBounds(10, 40, 300, 200);
+    TToolBar* bar = pic->BoundToolBar();
+    ASSERT_NE(bar->Images, nullptr);
+    EXPECT_EQ(bar->Images->Count(), 4);
+    EXPECT_FALSE(bar->ShowCaptions());
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(pic->BoundButton(i)->ImageIndex(), i - 1);
+    EXPECT_FALSE(pic->BoundButton(2)->Hint().isEmpty()) << "the glyph's meaning stays in the hint";
 }
 
 }  // namespace
