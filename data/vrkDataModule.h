@@ -16,6 +16,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <functional>
 #include <vector>
 
 class TDataModule1 : public TComponent {
@@ -74,12 +75,18 @@ public:
     // write, and the store has just evaluated the punches the check would
     // evaluate again). A failed check leaves the read stored: checkMessage
     // tells it. runLoaded is false when the run could not be read with it.
+    // AcceptAtOnce, asked once the run is read back (resultsClass holds it),
+    // tells whether the read is accepted without the operator; it is then
+    // accepted in the same transaction (accepted), which queues the run for
+    // upload as the acceptance's own post would.
     struct TStoredRead {
         int64_t resultsClassId = 0;
         QString wasInForest, message, flag, checkMessage;
         bool runLoaded = false;
+        bool accepted = false;
     };
-    void storeCardRead(const QString& chipString, TStoredRead& read);
+    void storeCardRead(const QString& chipString, TStoredRead& read,
+                       const std::function<bool(const TStoredRead&)>& AcceptAtOnce = {});
     void deleteResultsClass(int64_t resultsClassId);
     void validatePunches(int64_t resultsClassId, int64_t& classCourseId, QString& className, QString& message);
     QString getClassName(int64_t classId);
@@ -162,6 +169,9 @@ private:
     // The check of a read just stored, in the store's transaction; its
     // failure is logged and returned as the check's message.
     QString CheckStoredRead(int64_t resultsClassId);
+    // The acceptance of a read just stored, in the store's transaction; false
+    // (logged) when it failed, and the read is then accepted on its own.
+    bool AcceptStoredRead(int64_t resultsClassId);
     int FReadsTogether = 0;
     // Keeps a read whose storing the database refused, or ends the keeping
     // of its card's reads once one is stored.

@@ -8,6 +8,18 @@
 #include "app/vrkDoMessage.h"
 #include "resources/ProgramTexts.h"
 
+namespace {
+
+// A loader only reads: its transaction starts read-only.
+TDbMethodOptions ReadOnlyUnit()
+{
+    TDbMethodOptions o;
+    o.ReadOnly = true;
+    return o;
+}
+
+}  // namespace
+
 void TDataModule1::getClientData()
 {
     CreateEntityGlobals();
@@ -69,7 +81,7 @@ void TDataModule1::getEventSeriesData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::getEventSeriesSeasonData(int64_t id)
@@ -98,7 +110,7 @@ void TDataModule1::getEventSeriesSeasonData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 // ---- events: the row, then the counters, each a unit of work ----
@@ -303,7 +315,7 @@ void TDataModule1::getPersonData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::getClubData(int64_t id)
@@ -337,7 +349,7 @@ void TDataModule1::getClubData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::getSpecialCcData(int64_t id)
@@ -367,7 +379,7 @@ void TDataModule1::getSpecialCcData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::getClassData(int64_t id)
@@ -396,7 +408,7 @@ void TDataModule1::getClassData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::getClassCourseData(int64_t id)
@@ -431,7 +443,7 @@ void TDataModule1::getClassCourseData(int64_t id)
         }
         fbTransactionDefaultFD->Commit();
         q.Close();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::getResultsClassData(int64_t id)
@@ -439,7 +451,7 @@ void TDataModule1::getResultsClassData(int64_t id)
     RunDbMethod(QStringLiteral("getResultsClassData"), *fbTransactionDefaultFD, [&] {
         ReadResultsClassRow(*fbQueryDefaultFD, id);
         fbTransactionDefaultFD->Commit();
-    });
+    }, ReadOnlyUnit());
 }
 
 void TDataModule1::ReadResultsClassRow(TFbQuery& Shared, int64_t id)

@@ -4,6 +4,7 @@
 // rules.
 
 #include "data/vrkDataModule.h"
+#include "data/vrkEntities.h"
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
@@ -43,6 +44,16 @@ void CommitWhenEmpty(TFbTransaction& T, const QString& ErrorText)
     if (ErrorText.isEmpty())
         T.Commit();
     else
+        T.Rollback();
+}
+
+// A store the database refused with its own message is undone whole: the
+// procedure catches a failure such as a full disk part way through the
+// evaluation, and what it had written before it (the run without its status
+// and time) must not be committed.
+void UndoRefusedStore(TFbTransaction& T)
+{
+    if (T.Active())
         T.Rollback();
 }
 
@@ -125,6 +136,8 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
     flag.clear();
     RunReporting(L("insertResultsClass"), *fbTrUpdateCallFD, message, [&] {
         InsertRun(chipString, toForest, startTime, controlCard, resultsClassId, wasInForest, message, flag);
+        if (!message.isEmpty())
+            UndoRefusedStore(*fbTrUpdateCallFD);
     });
     NoteStoring(chipString, message);
     // A full disk or a damaged file reaches the desk as its cause and what
@@ -132,7 +145,8 @@ void TDataModule1::insertResultsClass(const QString& chipString, const QString& 
     message = GetDbMessage(message);
 }
 
-void TDataModule1::storeCardRead(const QString& chipString, TStoredRead& read)
+void TDataModule1::storeCardRead(const QString& chipString, TStoredRead& read,
+                                 const std::function<bool(const TStoredRead&)>& AcceptAtOnce)
 {
     read = TStoredRead();
     RunReporting(L("insertResultsClass"), *fbTrUpdateCallFD, read.message, [&] {
@@ -140,17 +154,25 @@ void TDataModule1::storeCardRead(const QString& chipString, TStoredRead& read)
         read.runLoaded = false;
         InsertRun(chipString, L("E"), QString(), QString(), read.resultsClassId, read.wasInForest, read.message,
                   read.flag);
-        if (!read.message.isEmpty())
+        if (!read.message.isEmpty()) {
+            UndoRefusedStore(*fbTrUpdateCallFD);
             return;
+        }
         if (read.wasInForest == L("K"))
             read.checkMessage = CheckStoredRead(read.resultsClassId);
+        read.accepted = false;
         try {
             ReadResultsClassRow(*fbUpdateDefaultFD, read.resultsClassId);
             read.runLoaded = true;
         } catch (const std::exception&) {
             // The read is stored all the same; the caller reads the run anew.
+            return;
         }
+        if (AcceptAtOnce && AcceptAtOnce(read))
+            read.accepted = AcceptStoredRead(read.resultsClassId);
     });
+    if (!read.message.isEmpty())
+        read.accepted = false;
     NoteStoring(chipString, read.message);
     read.message = GetDbMessage(read.message);
     read.checkMessage = GetDbMessage(read.checkMessage);
@@ -168,6 +190,25 @@ QString TDataModule1::CheckStoredRead(int64_t resultsClassId)
         const QString text = DbMethodLogText(L("validatePunches"), ExceptionMessage(e), TDbLogStyle::Parenthesized);
         do_message(false, text, MSG_ERROR);
         return text;
+    }
+}
+
+bool TDataModule1::AcceptStoredRead(int64_t resultsClassId)
+{
+    try {
+        // The run's own update, as the acceptance's post makes it: the
+        // database queues an accepted run for upload when it is updated.
+        TFbQuery& q = SetStatement(*fbUpdateDefaultFD,
+            {L("UPDATE VRK_RESULTS_CLASS SET RESULT_STATUS = 'V' WHERE RESULTS_CLASS_ID = :RESULTS_CLASS_ID")});
+        q.ParamByName(L("RESULTS_CLASS_ID")).SetAsLargeInt(resultsClassId);
+        q.ExecSQL();
+        resultsClass->Setresult_status(L("V"));
+        return true;
+    } catch (const std::exception& e) {
+        // The failed statement undid only its own work: the read stays stored.
+        do_message(false, DbMethodLogText(L("acceptCardRead"), ExceptionMessage(e), TDbLogStyle::Parenthesized),
+                   MSG_ERROR);
+        return false;
     }
 }
 
@@ -278,6 +319,7 @@ void TDataModule1::getResultBoardData(int64_t resultsClassId, TResultBoardData& 
     board = TResultBoardData();
     TDbMethodOptions o;
     o.Commit = !ReadingTogether();
+    o.ReadOnly = true;
     RunDbMethod(L("getResultBoardData"), *fbTrUpdateCallFD, [&] {
         QString rows;
         for (int i = 1; i <= 13; ++i) {
@@ -321,6 +363,7 @@ QHash<int, QString> TDataModule1::getChipPrintRows(int64_t resultsClassId, const
     QHash<int, QString> rows;
     TDbMethodOptions o = OthersStyle(true);
     o.Commit = commit;
+    o.ReadOnly = true;
     RunDbMethod(L("getChipPrint"), *fbTrUpdateCallFD, [&] {
         CreateProcedureComponents();
         TFbStoredProc& p = *fbProcChipPrint_GetDataFD;

@@ -16,8 +16,22 @@ namespace {
 
 void RunOnce(TFbTransaction& Transaction, const std::function<void()>& Body, const TDbMethodOptions& Options)
 {
-    if (!Transaction.Active())
-        Transaction.StartTransaction();
+    // A read left open read-only (reads made together) has read what it
+    // needed: a method that writes ends it and starts its own.
+    if (!Options.ReadOnly && Transaction.ActiveReadOnly())
+        Transaction.Commit();
+    if (!Transaction.Active()) {
+        // (only this start: the transaction's own mode stays for its others)
+        const bool readOnly = Transaction.ReadOnly;
+        Transaction.ReadOnly = Options.ReadOnly || readOnly;
+        try {
+            Transaction.StartTransaction();
+        } catch (...) {
+            Transaction.ReadOnly = readOnly;
+            throw;
+        }
+        Transaction.ReadOnly = readOnly;
+    }
     Body();
     if (Options.Commit && Transaction.Active())
         Transaction.Commit();

@@ -47,6 +47,11 @@ struct TDbMethodOptions {
     // Commit after the body when the transaction is still active (a body may
     // commit or roll back itself, e.g. only when no error text came back).
     bool Commit = true;
+    // A method that only reads starts its transaction read-only when it is
+    // not running yet: a read-only read-committed transaction writes neither
+    // the header page at its start nor its state at its commit, each a forced
+    // page write that would keep the desk waiting.
+    bool ReadOnly = false;
     // Put before the error's message in the log text ("Poikkeus: ").
     QString MessagePrefix;
     // Receives the error's own message when the method failed.

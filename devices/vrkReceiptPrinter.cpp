@@ -61,6 +61,7 @@ QByteArray SplitLines(int64_t ResultsClassId)
     o.MessagePrefix = fdtxt::Exception + QLatin1Char(' ');
     o.Reraise = true;
     o.Commit = false;
+    o.ReadOnly = true;
     RunDbMethod(QStringLiteral("printBadge.printSplitTimes"), *DataModule1->fbTrUpdateCallFD, [&] {
         TFbQuery& q = SetStatement(*DataModule1->fbUpdateDefaultFD,
             {QStringLiteral("SELECT OUT_CONTROL, OUT_CONTROL_CODE, OUT_SPLIT_TIME, OUT_TOTAL_TIME FROM "

@@ -56,9 +56,13 @@ void TformResultsClass2::AutomaticAcceptance()
 {
     bWasInForest = false;
     const bool receipt = chkPrintReceipt->Checked();
-    EditRun();
-    RunFieldObj(QStringLiteral("RESULT_STATUS"))->SetAsString(QStringLiteral("V"));
-    DataModule1->fbQueryCurrResultFD->Post();
+    // (a read accepted with its storing is committed already)
+    if (!FAcceptedWithRead) {
+        EditRun();
+        RunFieldObj(QStringLiteral("RESULT_STATUS"))->SetAsString(QStringLiteral("V"));
+        DataModule1->fbQueryCurrResultFD->Post();
+    }
+    FAcceptedWithRead = false;
     CommitCurrentResult();
     // (the window closes at once, so it is not loaded again: at the board
     // every millisecond here keeps the runner waiting for the result)

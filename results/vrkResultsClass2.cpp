@@ -90,6 +90,7 @@ bool TformResultsClass2::ProcessChipString(QString& WasInForest, QString& Course
 void TformResultsClass2::ResetState()
 {
     FBoardShowsRun = false;
+    FAcceptedWithRead = false;
     edtClassCourse->SetEnabled(true);
     bNewResult = false;
     bCancelOpen = false;
@@ -170,10 +171,16 @@ void TformResultsClass2::FormShow(TComponent*)
 void TformResultsClass2::OpenCardRead()
 {
     TDataModule1::TStoredRead read;
+    const bool board = BoardShown();
     {
         THourGlassCursor hourGlass;
-        DataModule1->storeCardRead(vcChipString, read);
+        // A read the desk accepts by itself is accepted with its storing
+        // (one commit per read instead of two).
+        DataModule1->storeCardRead(vcChipString, read, [&](const TDataModule1::TStoredRead& r) {
+            return r.wasInForest == QLatin1String("K") && AcceptedWithoutOperator(board);
+        });
     }
+    FAcceptedWithRead = read.accepted;
     iResultsClassId = read.resultsClassId;
     vcWasInForest = read.wasInForest.isEmpty() ? QStringLiteral("E") : read.wasInForest;
     vcCourseFlag = read.flag;
@@ -185,7 +192,6 @@ void TformResultsClass2::OpenCardRead()
     }
     if (!read.runLoaded)
         resultsClass->selectDB(iResultsClassId);
-    const bool board = BoardShown();
     if (vcWasInForest != QLatin1String("K")) {
         const bool lastCard = formMain && formMain->vc_last_read_chip == resultsClass->control_card();
         // A card read again after other cards is the same card read again too.
@@ -206,27 +212,26 @@ void TformResultsClass2::OpenCardRead()
     } else {
         if (!read.checkMessage.isEmpty())
             ErrorBox(fdtxt::RecheckError + QLatin1Char(' ') + read.checkMessage);
-        if (FOlder) {
-            // the older dialog accepts a clean run on the card's own chip
-            if (resultsClass->status() == QLatin1String("0") && resultsClass->rented_chip() != QLatin1String("K"))
-                bWasInForest = true;
-            else {
-                SetCaption(fdtxt::FinishCaptionForest);
-                if (resultsClass->status() != QLatin1String("0"))
-                    vcCourseFlag = QStringLiteral("H");
-            }
-        } else if (board)
+        if (AcceptedWithoutOperator(board))
             bWasInForest = true;
-        else if (resultsClass->status() != QLatin1String("0")) {
+        else {
             SetCaption(fdtxt::FinishCaptionForest);
-            vcCourseFlag = QStringLiteral("H");
-        } else if (resultsClass->rented_chip() != QLatin1String("K"))
-            bWasInForest = true;
-        else
-            SetCaption(fdtxt::FinishCaptionForest);
+            if (resultsClass->status() != QLatin1String("0"))
+                vcCourseFlag = QStringLiteral("H");
+        }
     }
     bNewResult = true;
     ShowData();
+}
+
+bool TformResultsClass2::AcceptedWithoutOperator(bool Board) const
+{
+    // A clean run on the card's own chip is accepted at once; beside the
+    // board every run of a registered card is (the older dialog has no board
+    // rule).
+    const bool clean = resultsClass->status() == QLatin1String("0");
+    const bool ownChip = resultsClass->rented_chip() != QLatin1String("K");
+    return (clean && ownChip) || (Board && !FOlder);
 }
 
 int64_t TformResultsClass2::EarlierReadOfCard() const

@@ -163,6 +163,9 @@ private:
     // The run of an earlier read of this card with the same punches, 0 when
     // none (the card was not read before in this event).
     int64_t EarlierReadOfCard() const;
+    // Whether a read into the card's registration is accepted without the
+    // operator (resultsClass holds the run as the check left it).
+    bool AcceptedWithoutOperator(bool Board) const;
     void OpenNewByHand();
     void OpenExisting();
     void ShowCoursePicture();
@@ -200,6 +203,8 @@ private:
     bool FActivationPending = false;
     // The board shows the run accepted at once, with the data it read.
     bool FBoardShowsRun = false;
+    // The read was accepted in the transaction that stored it.
+    bool FAcceptedWithRead = false;
     bool FNoChipReadOnly = false;
     int64_t FProposedClassCourse = 0;
     QString FProposedClassName;

@@ -386,6 +386,7 @@ void TFbTransaction::StartTransaction()
         }
         try {
             FHandle = FConnection->Handle()->startTransaction(&s, tpb->getBufferLength(&s), tpb->getBuffer(&s));
+            FStartedReadOnly = ReadOnly;
         } catch (...) {
             tpb->dispose();
             throw;

@@ -103,6 +103,8 @@ public:
     void Commit();
     void Rollback();
     bool Active() const { return FHandle != nullptr; }
+    // Whether the running transaction was started read-only.
+    bool ActiveReadOnly() const { return FHandle != nullptr && FStartedReadOnly; }
     // Starts the transaction when it is not active; true when it did.
     bool EnsureActive();
 
@@ -113,6 +115,7 @@ public:
 private:
     TFbConnection* FConnection = nullptr;
     Firebird::ITransaction* FHandle = nullptr;
+    bool FStartedReadOnly = false;
 };
 
 // One column of a statement's result (or one output of a procedure).

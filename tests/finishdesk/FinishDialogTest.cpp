@@ -290,6 +290,53 @@ TEST_F(FinishDialog, ARegisteredCardAtTheBoardIsAcceptedWithoutTheOperator)
     Board->Hide();
 }
 
+// A read the desk accepts by itself is accepted with its storing: the run
+// goes up once, as when the acceptance was a step of its own. A read that
+// waits for the operator is not queued before the operator's OK.
+TEST_F(FinishDialog, AReadAcceptedWithoutTheOperatorIsQueuedForUploadOnce)
+{
+    struct Case {
+        const char* name;
+        bool board;
+        const char* rented;  // the registration's card is rented ("K")
+        bool byItself;
+    };
+    const std::vector<Case> cases = {
+        {"registered card at the board", true, "E", true},
+        {"clean run on an own card", false, "E", true},
+        {"rented card", false, "K", false},
+    };
+    int64_t id = 5100;
+    for (const Case& c : cases) {
+        ++id;
+        const QString card = QStringLiteral("0543%1").arg(id - 5100 + 30);
+        Db.Exec(QString::fromLatin1(kRegister).arg(id).arg(card).arg(1002).arg(c.rented).arg(401));
+        const QString queued = QStringLiteral("select count(*) from VRK_DATA_REPLICATION where REPL_DATA = "
+                                              "'VRK_RESULTS_CLASS' and REPL_DATA_ID = %1").arg(id);
+        // (the registration itself went up when it was made)
+        const int before = Value(queued).toInt();
+        formMain->bResultBoardVisible = c.board;
+        if (c.board)
+            Board->Show();
+        Dialog->vcChipString = CleanEmit(card.mid(1));
+        Dialog->iResultsClassId = 0;
+        Dialog->Show();
+        if (!c.byItself) {
+            PumpUntil([] { return false; }, 300);
+            ASSERT_TRUE(Dialog->Visible()) << c.name;
+            EXPECT_EQ(Value(queued).toInt(), before) << c.name;
+            Dialog->btnOKClick(nullptr);
+        }
+        ASSERT_TRUE(PumpUntil([this] { return !Dialog->Visible(); }, 5000)) << c.name;
+        EXPECT_EQ(RunValue(QStringLiteral("RESULT_STATUS"), id), "V") << c.name;
+        EXPECT_EQ(RunValue(QStringLiteral("STATUS"), id), "0") << c.name;
+        EXPECT_EQ(Value(queued).toInt(), before + 1) << c.name;
+        EXPECT_TRUE(Boxes.empty()) << c.name;
+        formMain->bResultBoardVisible = false;
+        Board->Hide();
+    }
+}
+
 TEST_F(FinishDialog, ARegisteredCardWithoutPunchesDoesNotShowOKOnTheBoard)
 {
     Db.Exec(QString::fromLatin1(kRegister).arg(5002).arg("054321").arg(1002).arg("E").arg(0));

@@ -16,6 +16,7 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/mount.h>
 
 namespace {
@@ -59,27 +60,50 @@ private:
 constexpr int kFirstCard = 610000;
 constexpr int kMaxReads = 3000;
 
+// A desk on a copy of the event database on a small disk, with registered
+// runners, connected; the disk is then filled to its last 64 kB. Skipped
+// tells why the test cannot run.
+struct TFullDiskDesk {
+    TFullDiskDesk() : Disk(QFileInfo(TestDatabase::TemplatePath()).size() + 3 * 1024 * 1024) {}
+    void Prepare()
+    {
+        if (!Disk.Mounted()) {
+            Skipped = QStringLiteral("no small file system for a full disk (mounting a tmpfs failed: ") + Disk.Error()
+                      + QLatin1Char(')');
+            return;
+        }
+        Path = Disk.File(QStringLiteral("SORVEX.FDB"));
+        ASSERT_TRUE(QFile::copy(TestDatabase::TemplatePath(), Path));
+        QFile::setPermissions(Path, QFile::ReadOwner | QFile::WriteOwner);
+        TDeskLogin login;
+        login.Database = Path;
+        LinkDesk(login, 7, QStringLiteral("s3cret"));
+        RegisterRunners(login, kFirstCard, kMaxReads);
+        auto f = std::make_unique<DataModuleFixture>();
+        formMain->s_db_name = Path;
+        ASSERT_TRUE(f->Connect());
+        formMain->nCurrentProcessedEvent = 100;
+        formMain->nCurrentProcessedEventS = 1;
+        Disk.FillLeaving(64 * 1024);
+        F = std::move(f);
+    }
+    TSmallDisk Disk;
+    QString Path, Skipped;
+    std::unique_ptr<DataModuleFixture> F;
+};
+
 }  // namespace
 
 TEST(FullDisk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain)
 {
-    TSmallDisk disk(QFileInfo(TestDatabase::TemplatePath()).size() + 3 * 1024 * 1024);
-    if (!disk.Mounted())
-        GTEST_SKIP() << "no small file system for a full disk (mounting a tmpfs failed: " << disk.Error().toStdString() << ")";
-    const QString path = disk.File(QStringLiteral("SORVEX.FDB"));
-    ASSERT_TRUE(QFile::copy(TestDatabase::TemplatePath(), path));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    TDeskLogin login;
-    login.Database = path;
-    LinkDesk(login, 7, QStringLiteral("s3cret"));
-    RegisterRunners(login, kFirstCard, kMaxReads);
-
-    DataModuleFixture f;
-    formMain->s_db_name = path;
-    ASSERT_TRUE(f.Connect());
-    formMain->nCurrentProcessedEvent = 100;
-    formMain->nCurrentProcessedEventS = 1;
-    disk.FillLeaving(64 * 1024);
+    TFullDiskDesk desk;
+    desk.Prepare();
+    if (!desk.Skipped.isEmpty())
+        GTEST_SKIP() << desk.Skipped.toStdString();
+    ASSERT_TRUE(desk.F);
+    DataModuleFixture& f = *desk.F;
+    TSmallDisk& disk = desk.Disk;
+    const QString& path = desk.Path;
 
     int refusedCard = 0;
     QString chip, message;
@@ -105,6 +129,57 @@ TEST(FullDisk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain
     EXPECT_TRUE(message.isEmpty()) << message.toStdString();
     EXPECT_EQ(f.Value(runs).toInt(), 1);
     EXPECT_EQ(f.Value(halfRuns).toInt(), 0);
+    EXPECT_FALSE(f.Module->KeptReads().contains(chip));
+}
+
+// A read that the desk accepts by itself is accepted in the transaction that
+// stores it: refused by the full disk, it leaves neither a run nor an upload
+// queue row behind and is kept; read again, it is stored, accepted and
+// queued once.
+TEST(FullDisk, AReadAcceptedWithItsStoringIsRefusedWhole)
+{
+    TFullDiskDesk desk;
+    desk.Prepare();
+    if (!desk.Skipped.isEmpty())
+        GTEST_SKIP() << desk.Skipped.toStdString();
+    ASSERT_TRUE(desk.F);
+    DataModuleFixture& f = *desk.F;
+    TSmallDisk& disk = desk.Disk;
+
+    const auto always = [](const TDataModule1::TStoredRead&) { return true; };
+    TDataModule1::TStoredRead read;
+    int refusedCard = 0;
+    QString chip;
+    for (int i = 0; i < kMaxReads && refusedCard == 0; ++i) {
+        chip = CourseAChip(kFirstCard + i, i);
+        f.Module->storeCardRead(chip, read, always);
+        if (!read.message.isEmpty() || !read.accepted)
+            refusedCard = kFirstCard + i;
+    }
+    ASSERT_NE(refusedCard, 0) << "the disk never filled";
+    EXPECT_FALSE(read.accepted);
+    const QString runs = QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '%1'").arg(refusedCard);
+    const QString queued = QStringLiteral("select count(*) from VRK_DATA_REPLICATION X join VRK_RESULTS_CLASS R on "
+                                          "R.RESULTS_CLASS_ID = X.REPL_DATA_ID where X.REPL_DATA = 'VRK_RESULTS_CLASS' "
+                                          "and R.CONTROL_CARD = '%1'").arg(refusedCard);
+    EXPECT_EQ(f.Value(runs + QStringLiteral(" and (STATUS is null or TIME_SEC is null)")).toInt(), 0);
+    EXPECT_EQ(f.Value(queued).toInt(), 0);
+    if (read.message.isEmpty()) {
+        // Only the acceptance was refused: the read is stored whole, for the
+        // dialog to accept as before.
+        EXPECT_EQ(f.Value(runs).toInt(), 1);
+        return;
+    }
+    EXPECT_EQ(f.Value(runs).toInt(), 0);
+    EXPECT_TRUE(f.Module->KeptReads().contains(chip));
+
+    disk.FreeSpace();
+    f.Module->storeCardRead(chip, read, always);
+    EXPECT_TRUE(read.message.isEmpty()) << read.message.toStdString();
+    EXPECT_TRUE(read.accepted);
+    EXPECT_EQ(f.Value(runs).toInt(), 1);
+    EXPECT_EQ(f.Value(runs + QStringLiteral(" and RESULT_STATUS = 'V' and STATUS is not null")).toInt(), 1);
+    EXPECT_EQ(f.Value(queued).toInt(), 1);
     EXPECT_FALSE(f.Module->KeptReads().contains(chip));
 }
 
