@@ -349,9 +349,11 @@ void TformResultsClass2::ShowData()
         rDBAction->SetActiveGrid(rdbgrdCurrResult);
 
     // A run accepted at once beside the board closes before anyone could
-    // pick a person: the series' person list is not read for it.
+    // pick a person, a course or an additional class: the series' person
+    // list and the run's course and punch rows are not read for it.
+    const bool closesAtOnce = bWasInForest && BoardShown();
     TFbQuery* persons = DataModule1->fbQueryLookupPersonFD;
-    if (!(bWasInForest && BoardShown()))
+    if (!closesAtOnce)
         OpenPersons();
     const int64_t personId = RunPersonId();
     if (persons->Active())
@@ -360,12 +362,14 @@ void TformResultsClass2::ShowData()
         edtPerson->SetKeyValue(QVariant::fromValue<qlonglong>(personId));
     haeHenkilo(personId);
 
-    OpenClassCourses();
+    if (!closesAtOnce)
+        OpenClassCourses();
     const int64_t cc = RunField(QStringLiteral("CLASS_COURSE_ID")).toLongLong();
     edtClassCourse->SetKeyValue(QVariant::fromValue<qlonglong>(cc));
     haeSarja(cc);
 
-    OpenAdditionalClasses(cc);
+    if (!closesAtOnce)
+        OpenAdditionalClasses(cc);
     edtAdditionalClass->SetKeyValue(RunFieldObj(QStringLiteral("ADDITIONAL_CLASS_ID"))->AsVariant());
 
     for (TControl* c : std::initializer_list<TControl*>{edtChip1, chkRentedChip, chkNoChip}) {
