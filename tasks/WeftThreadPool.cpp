@@ -4,6 +4,7 @@
 #include "platform/rtl/DateUtils.h"
 #include "tasks/WeftEventMonitor.h"
 #include "tasks/OsWin32.h"
+#include "tasks/WeftHandOver.h"
 #include "tasks/WeftHooks.h"
 #include "tasks/WeftInit.h"
 #include "tasks/WeftOwnerCall.h"
@@ -12,6 +13,7 @@
 
 #include <QDateTime>
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <sched.h>
 #include <deque>
@@ -23,13 +25,16 @@
 // - Items that may run at once (within MaxExecuting) go to one shared ready
 //   line that every worker takes from; items beyond the limit wait in the
 //   queue and move up as running items complete.
-// - A scheduling thread pushes its item onto the pool's inbox without a
-//   lock. When some worker is awake to look (watching, just woken, or about
-//   to look again), that worker brings the inbox in; otherwise the
-//   scheduling thread takes the lock and does so itself. Every section under
-//   the lock brings the inbox in at its start and end, and a worker stops
-//   being counted as awake only under the lock, so nothing is left in the
-//   inbox unnoticed. Pools with queue limits bring their items in at once.
+// - A scheduling thread hands its item over through a queue of its own
+//   (one per thread and pool: no lock, no shared counter per item). When
+//   some worker is awake to look (watching, just woken, or about to look
+//   again), or as many items run as may (the end of one brings the next
+//   in), the scheduling thread is done; otherwise it takes the lock and
+//   brings the item in itself. Every section under the lock brings handed
+//   over items in at its start and end as far as the limit allows (the rest
+//   wait where they are, in order), and a worker stops being counted as
+//   awake, or a running item as running, only under the lock, so nothing
+//   is left unnoticed. Pools with queue limits bring their items in at once.
 // - A worker that finds the line empty watches it for a few microseconds
 //   (only a few workers do so at a time) and then sleeps on its own event.
 //   A sleeper is woken only when the line holds more items than there are
@@ -89,16 +94,70 @@ struct TOTPWorkItem {
     // Made (under the pool's lock) when a cancel takes the running item
     // back: the cancel waits for it, and the pool no longer counts the item.
     THandle owiTakenBack;
-    // While in the pool's inbox: the next (older) item, and the reference
-    // that keeps this one alive.
-    TOTPWorkItem* owiInboxNext = nullptr;
-    std::shared_ptr<TOTPWorkItem> owiInboxSelf;
     QString Description() const
     {
         return QStringLiteral("%1:%2").arg(owiTaskControl ? owiTaskControl->Name() : QString()).arg(owiUniqueID);
     }
 };
 using PWorkItem = std::shared_ptr<TOTPWorkItem>;
+
+// An item as a scheduling thread hands it over: a task or a plain callable.
+// The work item is made when the pool brings it in.
+struct TPosted {
+    PWeftTaskControl TaskControl;
+    PWeftTaskImpl Task;
+    TWeftDelegate Proc;
+    int64_t UniqueID = 0;
+    int64_t Scheduled_ms = 0;
+};
+
+// A scheduling thread's queue into one pool. The pool keeps it; the thread
+// gives it up when it ends, and the pool then hands it, once empty, to the
+// next thread that needs one.
+struct TPostQueue {
+    TWeftHandOver<TPosted> Items;
+    std::atomic<bool> Owned{true};
+};
+using PPostQueue = std::shared_ptr<TPostQueue>;
+
+// The calling thread's queues, by pool.
+class TOwnPostQueues {
+public:
+    ~TOwnPostQueues()
+    {
+        tGone = true;
+        for (const TEntry& e : FEntries)
+            e.Queue->Owned.store(false, std::memory_order_release);
+    }
+    TPostQueue* Find(int64_t poolID)
+    {
+        for (const TEntry& e : FEntries)
+            if (e.PoolID == poolID)
+                return e.Queue.get();
+        return nullptr;
+    }
+    void Add(int64_t poolID, PPostQueue queue)
+    {
+        // A thread that feeds many pools gives up its oldest queue.
+        if (FEntries.size() >= CMaxPools) {
+            FEntries.front().Queue->Owned.store(false, std::memory_order_release);
+            FEntries.erase(FEntries.begin());
+        }
+        FEntries.push_back({poolID, std::move(queue)});
+    }
+    // True once the thread's end has destroyed its queues.
+    static thread_local bool tGone;
+
+private:
+    static constexpr size_t CMaxPools = 8;
+    struct TEntry {
+        int64_t PoolID;
+        PPostQueue Queue;
+    };
+    std::vector<TEntry> FEntries;
+};
+thread_local bool TOwnPostQueues::tGone = false;
+thread_local TOwnPostQueues tOwnPostQueues;
 
 // One pooled thread. The thread holds its own reference, so a worker the
 // pool lets go of (or abandons) stays valid until its thread ends.
@@ -123,6 +182,8 @@ public:
     // The pool's push count when this worker began to watch (set under the
     // pool's lock, read by the worker).
     uint32_t WatchFrom = 0;
+    // The pool's hand-over count then.
+    uint64_t WatchHandOversFrom = 0;
     std::thread Thread;
 
     void Start(const std::shared_ptr<TPoolCore>& core, const QString& poolName, const TOTPThreadDataFactory& factory);
@@ -191,9 +252,12 @@ public:
     // without the lock. Raised only once the lock is free again, so that a
     // watcher that sees it change does not find the lock still taken.
     alignas(64) std::atomic<uint32_t> ReadyPushes{0};
-    // Items scheduled but not yet brought in (newest first), and how many.
-    alignas(64) std::atomic<TOTPWorkItem*> Inbox{nullptr};
-    std::atomic<int> InboxCount{0};
+    // The scheduling threads' queues (never removed while the pool lives):
+    // the first PostQueueCount, readable without the lock; the references
+    // are kept under the lock.
+    static constexpr int CMaxPostQueues = 64;
+    alignas(64) std::array<std::atomic<TPostQueue*>, CMaxPostQueues> PostQueueList{};
+    std::atomic<int> PostQueueCount{0};
     // Workers awake without an item (changed under the lock only).
     alignas(64) std::atomic<int> Searching{0};
 
@@ -207,8 +271,12 @@ public:
     std::vector<PWorker> Workers, Sleepers, Stopping;
     // Items counted as running that no worker has taken yet.
     std::deque<PWorkItem> Ready;
-    // Items beyond MaxExecuting, first in first out.
+    // Items beyond MaxExecuting, first in first out (handed over items wait
+    // in their hand-over queues instead, unless the pool has queue limits).
     std::deque<PWorkItem> Queue;
+    std::vector<PPostQueue> PostQueues;
+    // Where bringing in handed-over items starts: every queue gets its turn.
+    int NextPostQueue = 0;
     // Items counted as running: in the ready line or being executed.
     int Running = 0;
     int Watching = 0;
@@ -231,10 +299,14 @@ public:
     // and no task's end runs under the lock.
     class TPoolLock {
     public:
-        explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) { FCore.BringInInbox(); }
+        explicit TPoolLock(TPoolCore& core) : FCore(core), FLock(core.Lock) { FCore.BringIn(); }
         ~TPoolLock()
         {
-            FCore.BringInInbox();
+            // Whatever changed under the lock is seen by a scheduling
+            // thread that hands over after this; what it handed over before
+            // is seen here.
+            std::atomic_thread_fence(std::memory_order_seq_cst);
+            FCore.BringIn();
             const uint32_t pushed = FCore.PushesUnderLock;
             FCore.PushesUnderLock = 0;
             if (FCore.ToWake.empty() && FCore.PendingEnds.empty()) {
@@ -284,6 +356,15 @@ public:
     std::mutex MonitorLock;
 
     // --- Bookkeeping (under Lock) -----------------------------------------------------
+
+    // Without the lock: as many items run as may. A new item could only
+    // wait in the queue, and the end of a running one brings it in: a busy
+    // pool takes items without its lock, and its workers without waking.
+    bool AllSlotsTaken() const
+    {
+        const int max = MaxExecuting.load();
+        return max >= 0 && CountRunning.load() >= max;
+    }
 
     bool CanRunMore() const
     {
@@ -352,33 +433,75 @@ public:
             PruneQueue(toEnd);
     }
 
-    // Under the lock: the inbox's items join the ready line or the queue in
-    // the order they were scheduled.
-    void BringInInbox()
+    static PWorkItem MakeItem(TPosted&& posted)
     {
-        TOTPWorkItem* newest = Inbox.exchange(nullptr);
-        if (!newest)
+        auto item = std::allocate_shared<TOTPWorkItem>(TRecyclingAllocator<TOTPWorkItem>());
+        item->owiTaskControl = std::move(posted.TaskControl);
+        item->owiTask = std::move(posted.Task);
+        item->owiProc = std::move(posted.Proc);
+        item->owiUniqueID = posted.UniqueID;
+        item->owiScheduled_ms = posted.Scheduled_ms;
+        return item;
+    }
+
+    // Under the lock: the oldest item of the next hand-over queue that has
+    // one, or null.
+    PWorkItem TakeHandedOver()
+    {
+        const int count = PostQueueCount.load(std::memory_order_relaxed);
+        for (int i = 0; i < count; ++i) {
+            TPostQueue* q = PostQueueList[size_t((NextPostQueue + i) % count)].load(std::memory_order_relaxed);
+            TPosted posted;
+            if (q->Items.Take(posted)) {
+                NextPostQueue = (NextPostQueue + i + 1) % count;
+                return MakeItem(std::move(posted));
+            }
+        }
+        return nullptr;
+    }
+
+    // Items handed over and not yet brought in.
+    int64_t HandedOver() const
+    {
+        int64_t n = 0;
+        const int count = PostQueueCount.load(std::memory_order_acquire);
+        for (int i = 0; i < count; ++i)
+            n += PostQueueList[size_t(i)].load(std::memory_order_acquire)->Items.Size();
+        return n;
+    }
+    // Counts every hand-over; what watching workers look at.
+    uint64_t HandOvers() const
+    {
+        uint64_t n = 0;
+        const int count = PostQueueCount.load(std::memory_order_acquire);
+        for (int i = 0; i < count; ++i)
+            n += PostQueueList[size_t(i)].load(std::memory_order_acquire)->Items.Pushed();
+        return n;
+    }
+
+    // Under the lock: waiting items join the ready line as far as the limit
+    // allows, the queue's first; handed-over items beyond it wait where they
+    // are, except in a pool with queue limits, whose queue takes them.
+    void BringIn()
+    {
+        if (Destroying)
             return;
-        TOTPWorkItem* oldest = nullptr;
-        while (newest) {
-            TOTPWorkItem* next = newest->owiInboxNext;
-            newest->owiInboxNext = oldest;
-            oldest = newest;
-            newest = next;
+        while (CanRunMore()) {
+            PWorkItem item;
+            if (!Queue.empty()) {
+                item = std::move(Queue.front());
+                Queue.pop_front();
+                CountQueued = int(Queue.size());
+            } else {
+                item = TakeHandedOver();
+            }
+            if (!item)
+                break;
+            PushReady(item);
         }
-        int count = 0;
-        while (oldest) {
-            TOTPWorkItem* next = oldest->owiInboxNext;
-            oldest->owiInboxNext = nullptr;
-            const PWorkItem item = std::move(oldest->owiInboxSelf);
-            if (CanRunMore())
-                PushReady(item);
-            else
+        if (MaxQueued.load() > 0 || MaxQueuedTime_sec.load() > 0)
+            while (const PWorkItem item = TakeHandedOver())
                 EnqueueWaiting(item, PendingEnds);
-            ++count;
-            oldest = next;
-        }
-        InboxCount.fetch_sub(count, std::memory_order_relaxed);
         Dispatch();
     }
 
@@ -387,13 +510,7 @@ public:
     {
         if (Destroying)
             return;
-        while (!Queue.empty() && CanRunMore()) {
-            PWorkItem item = std::move(Queue.front());
-            Queue.pop_front();
-            CountQueued = int(Queue.size());
-            PushReady(item);
-        }
-        Dispatch();
+        BringIn();
         while (int(Workers.size()) < MinWorkers.load())
             CreateWorker();
     }
@@ -571,6 +688,7 @@ public:
             // Pushes after this lock are announced after it, so the watcher
             // cannot miss them.
             w->WatchFrom = ReadyPushes.load(std::memory_order_relaxed) + PushesUnderLock;
+            w->WatchHandOversFrom = HandOvers();
             return nWatch;
         }
         w->Searching = false;
@@ -615,31 +733,37 @@ public:
 
     void Schedule(const PWeftTaskControl& task, const PWeftTaskImpl& taskSide)
     {
-        auto item = std::allocate_shared<TOTPWorkItem>(TRecyclingAllocator<TOTPWorkItem>());
-        item->owiTaskControl = task;
-        item->owiTask = taskSide;
-        item->owiUniqueID = task->UniqueID();
-        Enqueue(item);
+        TPosted posted;
+        posted.TaskControl = task;
+        posted.Task = taskSide;
+        posted.UniqueID = task->UniqueID();
+        Enqueue(std::move(posted));
     }
 
     void Post(TWeftDelegate work)
     {
-        auto item = std::allocate_shared<TOTPWorkItem>(TRecyclingAllocator<TOTPWorkItem>());
-        item->owiProc = std::move(work);
-        Enqueue(item);
+        TPosted posted;
+        posted.Proc = std::move(work);
+        Enqueue(std::move(posted));
     }
 
-    void Enqueue(const PWorkItem& item)
+    void Enqueue(TPosted&& posted)
     {
-        if (MaxQueued.load() <= 0 && MaxQueuedTime_sec.load() <= 0) {
-            PutInInbox(item);
-            // Pushed first, looked after: a worker that stops looking
-            // meanwhile brings the inbox in itself.
-            if (Searching.load() > 0)
+        posted.Scheduled_ms = PoolTick_ms();
+        if (MaxQueued.load() <= 0 && MaxQueuedTime_sec.load() <= 0)
+            if (TPostQueue* q = OwnPostQueue()) {
+                q->Items.Push(std::move(posted));
+                // Handed over first, looked after: a worker that stops
+                // looking meanwhile, or a running item that ends meanwhile,
+                // brings it in itself (both change under the lock, which
+                // brings items in before it is released).
+                std::atomic_thread_fence(std::memory_order_seq_cst);
+                if (Searching.load(std::memory_order_relaxed) > 0 || AllSlotsTaken())
+                    return;
+                TPoolLock lock(*this);  // brings it in
                 return;
-            TPoolLock lock(*this);  // brings it in
-            return;
-        }
+            }
+        const PWorkItem item = MakeItem(std::move(posted));
         TEndList toEnd;
         {
             TPoolLock lock(*this);
@@ -654,15 +778,35 @@ public:
         EndCollected(toEnd);
     }
 
-    void PutInInbox(const PWorkItem& item)
+    // The calling thread's hand-over queue into this pool, made on its first
+    // use; null when the pool has no room for another (the thread then
+    // schedules under the lock).
+    TPostQueue* OwnPostQueue()
     {
-        InboxCount.fetch_add(1, std::memory_order_relaxed);
-        item->owiInboxSelf = item;
-        TOTPWorkItem* raw = item.get();
-        raw->owiInboxNext = Inbox.load(std::memory_order_relaxed);
-        while (!Inbox.compare_exchange_weak(raw->owiInboxNext, raw, std::memory_order_seq_cst,
-                                            std::memory_order_relaxed)) {
+        if (TOwnPostQueues::tGone)
+            return nullptr;
+        if (TPostQueue* q = tOwnPostQueues.Find(UniqueID))
+            return q;
+        PPostQueue queue;
+        {
+            std::lock_guard lock(Lock);
+            for (const PPostQueue& q : PostQueues)
+                if (!q->Owned.load(std::memory_order_acquire) && q->Items.Size() == 0) {
+                    q->Owned.store(true, std::memory_order_relaxed);
+                    queue = q;
+                    break;
+                }
+            if (!queue) {
+                if (int(PostQueues.size()) >= CMaxPostQueues)
+                    return nullptr;
+                queue = std::make_shared<TPostQueue>();
+                PostQueues.push_back(queue);
+                PostQueueList[PostQueues.size() - 1].store(queue.get(), std::memory_order_relaxed);
+                PostQueueCount.store(int(PostQueues.size()), std::memory_order_release);
+            }
         }
+        tOwnPostQueues.Add(UniqueID, queue);
+        return queue.get();
     }
 
     bool Cancel(int64_t taskID, bool signalCancellationToken)
@@ -744,6 +888,8 @@ public:
             queued.assign(Queue.begin(), Queue.end());
             Queue.clear();
             CountQueued = 0;
+            while (PWorkItem item = TakeHandedOver())
+                queued.push_back(std::move(item));
             ready.assign(Ready.begin(), Ready.end());
             Ready.clear();
             for (const PWorker& w : std::vector<PWorker>(Workers))
@@ -835,7 +981,7 @@ bool TOTPWorkerThread::Watch(TPoolCore& core)
     const uint64_t start = OsMonotonicUs();
     const uint64_t yieldFrom = start + TPoolCore::CWatchSpin_us, until = start + TPoolCore::CWatch_us;
     for (int i = 1; core.ReadyPushes.load(std::memory_order_acquire) == WatchFrom &&
-                    core.Inbox.load(std::memory_order_relaxed) == nullptr && !StopRequested.load();
+                    core.HandOvers() == WatchHandOversFrom && !StopRequested.load();
          ++i) {
         CpuRelax();
         if (i % 64 == 0) {
@@ -1025,8 +1171,8 @@ public:
     void CancelAll() override { CancelAll(!(FCore->Options.load() & tpoPreventCancellationTokenOnCancel)); }
     void CancelAll(bool signalCancellationToken) override { FCore->CancelAll(signalCancellationToken, false); }
     int CountExecuting() override { return FCore->CountRunning; }
-    // Items still in the inbox are on their way to the queue or a worker.
-    int CountQueued() override { return FCore->CountQueued + std::max(0, FCore->InboxCount.load()); }
+    // Items still in the hand-over queues wait as well.
+    int CountQueued() override { return FCore->CountQueued + int(FCore->HandedOver()); }
     int CountWorkers() override { return FCore->CountWorkers(); }
     bool IsIdle() override { return CountExecuting() == 0 && CountQueued() == 0; }
     TWeftThreadPoolOptions GetOptions() override { return FCore->Options; }

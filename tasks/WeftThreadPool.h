@@ -8,12 +8,13 @@
 // shared-owned). The pool limits how many tasks run at once, how many may
 // wait and for how long, and spreads work over processor clusters.
 //
-// The bookkeeping lives under one lock; scheduling mostly only pushes onto
-// a lock-free inbox that the workers bring in (see the .cpp for how work is
-// handed out). A maintenance thread ticks every second (queue time limits,
-// idle expiry, abandoned workers). Cancel and CancelAll wait for the tasks
-// they stop, serving the synchronous calls of those tasks meanwhile
-// (WeftOwnerWait). CountQueued includes items still in the inbox.
+// The bookkeeping lives under one lock; scheduling mostly only hands the
+// item over through the scheduling thread's own queue, which the workers
+// bring in (see the .cpp for how work is handed out). A maintenance thread
+// ticks every second (queue time limits, idle expiry, abandoned workers).
+// Cancel and CancelAll wait for the tasks they stop, serving the synchronous
+// calls of those tasks meanwhile (WeftOwnerWait). CountQueued includes
+// items still in the hand-over queues.
 
 #include "tasks/WeftEnvironment.h"
 #include "tasks/WeftTask.h"

@@ -19,8 +19,12 @@
 #include <boost/asio/thread_pool.hpp>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -254,6 +258,34 @@ auto CpuPerTask(std::vector<double>& perTask_us, TSwitches& switches, F run)
     };
 }
 
+// Busy processes that compete for the processors while alive.
+class TCompetitors {
+public:
+    TCompetitors()
+    {
+        const char* n = std::getenv("SORVEX_BENCH_COMPETITORS");
+        for (int i = 0, count = n ? std::atoi(n) : 0; i < count; ++i) {
+            const pid_t pid = ::fork();
+            if (pid == 0)
+                for (;;)
+                    asm volatile("" ::: "memory");
+            if (pid > 0)
+                FPids.push_back(pid);
+        }
+    }
+    ~TCompetitors()
+    {
+        for (const pid_t pid : FPids)
+            ::kill(pid, SIGKILL);
+        for (const pid_t pid : FPids)
+            ::waitpid(pid, nullptr, 0);
+    }
+    int Count() const { return int(FPids.size()); }
+
+private:
+    std::vector<pid_t> FPids;
+};
+
 // Empty items through the framework's pool (each handed over by
 // scheduleOne(pool, hit)) and through asio's pool, side by side.
 template <class ScheduleOne>
@@ -263,19 +295,26 @@ void PoolAgainstAsio(benchmark::State& state, ScheduleOne scheduleOne)
     const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("bench"));
     pool->SetMaxExecuting(Workers());
     boost::asio::thread_pool asio{size_t(Workers())};
+    const TCompetitors competitors;
+    // How long the handing over took alone (the rest is the pool catching up).
+    std::vector<double> weftPost_ms, asioPost_ms;
     auto weft = [&] {
         return PerSecond(CTasks, [&] {
             Countdown c(CTasks);
-            for (int i = 0; i < CTasks; ++i)
-                scheduleOne(pool, c);
+            weftPost_ms.push_back(bench::Millis([&] {
+                for (int i = 0; i < CTasks; ++i)
+                    scheduleOne(pool, c);
+            }));
             WaitForSingleObject(c.Done, INFINITE);
         });
     };
     auto other = [&] {
         return PerSecond(CTasks, [&] {
             Countdown c(CTasks);
-            for (int i = 0; i < CTasks; ++i)
-                boost::asio::post(asio, [&c] { c.Hit(); });
+            asioPost_ms.push_back(bench::Millis([&] {
+                for (int i = 0; i < CTasks; ++i)
+                    boost::asio::post(asio, [&c] { c.Hit(); });
+            }));
             WaitForSingleObject(c.Done, INFINITE);
         });
     };
@@ -291,6 +330,9 @@ void PoolAgainstAsio(benchmark::State& state, ScheduleOne scheduleOne)
     state.counters["asio_preempted_per_1k"] = Median(asioSwitches.Preempted);
     state.counters["weft_cpu_us"] = Median(weftSwitches.ProcessCpu_us);
     state.counters["asio_cpu_us"] = Median(asioSwitches.ProcessCpu_us);
+    state.counters["weft_post_ms"] = Median(weftPost_ms);
+    state.counters["asio_post_ms"] = Median(asioPost_ms);
+    state.counters["competitors"] = competitors.Count();
     asio.join();
 }
 
