@@ -4,8 +4,9 @@
 // makes no atomic read-modify-write: a thread that hands over items at a
 // high rate does not fight its consumers for a cache line per item, and a
 // thread that loses its processor holds up nobody. Items live in segments
-// of CSegment slots; a used-up segment goes back to the producer for reuse
-// (one is kept), so a steady stream allocates nothing.
+// of CSegment slots; used-up segments go back to the producer for reuse (up
+// to CKeptSegments), so neither a steady stream nor a repeated burst
+// allocates.
 //
 // Push: the producing thread only. Take: one consumer at a time. Size: any
 // thread (a snapshot).
@@ -14,7 +15,7 @@
 #include <cstdint>
 #include <utility>
 
-template <class T, int CSegment = 256>
+template <class T, int CSegment = 256, int CKeptSegments = 512>
 class TWeftHandOver {
 public:
     TWeftHandOver() : FHead(new TSegment), FTail(FHead) {}
@@ -25,7 +26,11 @@ public:
             delete s;
             s = next;
         }
-        delete FSpare.load(std::memory_order_acquire);
+        for (TSegment* s = FSpare.load(std::memory_order_acquire); s;) {
+            TSegment* next = s->NextSpare;
+            delete s;
+            s = next;
+        }
     }
     TWeftHandOver(const TWeftHandOver&) = delete;
     TWeftHandOver& operator=(const TWeftHandOver&) = delete;
@@ -34,7 +39,7 @@ public:
     {
         TSegment* s = FTail;
         if (FWritten == CSegment) {
-            TSegment* next = FSpare.exchange(nullptr, std::memory_order_acquire);
+            TSegment* next = PopSpare();
             if (next) {
                 next->Written.store(0, std::memory_order_relaxed);
                 next->Read = 0;
@@ -69,7 +74,7 @@ public:
                 return false;
             // The producer has left this segment for good.
             FHead = next;
-            delete FSpare.exchange(s, std::memory_order_acq_rel);
+            PushSpare(s);
             s = next;
         }
     }
@@ -89,7 +94,33 @@ private:
         std::atomic<int> Written{0};
         int Read = 0;  // consumer's
         std::atomic<TSegment*> Next{nullptr};
+        TSegment* NextSpare = nullptr;
     };
+
+    // The spare segments form a stack that only the producer pops, so a
+    // segment cannot leave and come back while a pop looks at it.
+    TSegment* PopSpare()
+    {
+        TSegment* top = FSpare.load(std::memory_order_acquire);
+        while (top && !FSpare.compare_exchange_weak(top, top->NextSpare, std::memory_order_acquire,
+                                                    std::memory_order_acquire)) {
+        }
+        if (top)
+            FSpareCount.fetch_sub(1, std::memory_order_relaxed);
+        return top;
+    }
+    // Consumer's side.
+    void PushSpare(TSegment* s)
+    {
+        if (FSpareCount.load(std::memory_order_relaxed) >= CKeptSegments) {
+            delete s;
+            return;
+        }
+        FSpareCount.fetch_add(1, std::memory_order_relaxed);
+        s->NextSpare = FSpare.load(std::memory_order_relaxed);
+        while (!FSpare.compare_exchange_weak(s->NextSpare, s, std::memory_order_release, std::memory_order_relaxed)) {
+        }
+    }
 
     // Consumer's side.
     TSegment* FHead;
@@ -98,6 +129,7 @@ private:
     alignas(64) TSegment* FTail;
     int FWritten = 0;
     std::atomic<uint64_t> FPushed{0};
-    // A used-up segment for the producer to fill again.
+    // Used-up segments for the producer to fill again.
     alignas(64) std::atomic<TSegment*> FSpare{nullptr};
+    std::atomic<int> FSpareCount{0};
 };

@@ -35,6 +35,8 @@
 //   wait where they are, in order), and a worker stops being counted as
 //   awake, or a running item as running, only under the lock, so nothing
 //   is left unnoticed. Pools with queue limits bring their items in at once.
+// - A worker whose item ended takes the next handed-over item without the
+//   lock when nothing else waits to run (the two swap places in the count).
 // - A worker that finds the line empty watches it for a few microseconds
 //   (only a few workers do so at a time) and then sleeps on its own event.
 //   A sleeper is woken only when the line holds more items than there are
@@ -91,8 +93,9 @@ struct TOTPWorkItem {
     // A plain callable posted without a task (no task control, id 0).
     TWeftDelegate owiProc;
     int64_t owiUniqueID = 0;
-    // Made (under the pool's lock) when a cancel takes the running item
-    // back: the cancel waits for it, and the pool no longer counts the item.
+    // Made (under the pool's lock and the worker's item lock) when a cancel
+    // takes the running item back: the cancel waits for it, and the pool no
+    // longer counts the item.
     THandle owiTakenBack;
     QString Description() const
     {
@@ -116,6 +119,9 @@ struct TPosted {
 // next thread that needs one.
 struct TPostQueue {
     TWeftHandOver<TPosted> Items;
+    // Taken by whoever takes items out (the pool's lock is not enough: a
+    // worker whose item ended takes the next one without it).
+    TWeftSpinMutex TakeLock;
     std::atomic<bool> Owned{true};
 };
 using PPostQueue = std::shared_ptr<TPostQueue>;
@@ -182,6 +188,8 @@ public:
     // The pool's push count when this worker began to watch (set under the
     // pool's lock, read by the worker).
     uint32_t WatchFrom = 0;
+    // Where the worker looks first when it takes the next item alone.
+    int NextPostQueue = 0;
     // The pool's hand-over count then.
     uint64_t WatchHandOversFrom = 0;
     std::thread Thread;
@@ -227,6 +235,21 @@ public:
         MaxExecuting = Environment()->Process()->Affinity()->Count();
         Scheduler.Update(Affinity, ProcessorGroups, NUMANodes);
         NumCores = Scheduler.Count();
+        NotePlacement();
+    }
+
+    // Under the lock, after the scheduler was rebuilt.
+    void NotePlacement()
+    {
+        const bool alone = Scheduler.Clusters().size() <= 1;
+        if (alone) {
+            int32_t group;
+            uint64_t mask;
+            Scheduler.Next(group, mask);
+            PlaceGroup.store(group, std::memory_order_relaxed);
+            PlaceMask.store(mask, std::memory_order_relaxed);
+        }
+        PlaceAlone.store(alone, std::memory_order_release);
     }
 
     // How long a worker that ran out of work watches the ready line before
@@ -245,9 +268,11 @@ public:
     std::atomic<int> MinWorkers{0};
     std::atomic<int> WaitOnTerminate_sec{30};
     std::atomic<int> NumCores{0};
-    std::atomic<int> CountRunning{0};
-    std::atomic<int> CountQueued{0};
     std::atomic<uint32_t> Options{0};
+    // Counters that change with the work, apart from the limits that every
+    // scheduling reads.
+    alignas(64) std::atomic<int> CountRunning{0};
+    std::atomic<int> CountQueued{0};
     // Counts the items put in the ready line; what watching workers look at
     // without the lock. Raised only once the lock is free again, so that a
     // watcher that sees it change does not find the lock still taken.
@@ -284,7 +309,14 @@ public:
     std::atomic<HWND> Monitor{0};
     TOTPThreadDataFactory ThreadDataFactory;
     TWeftUnhandledWorkerException OnUnhandledWorkerException;
-    bool Destroying = false;
+    std::atomic<bool> Destroying{false};
+    // Ready.size(), for the workers' look without the lock.
+    std::atomic<int> ReadyCount{0};
+    // Set when every item goes to the same processors (one cluster), and
+    // where: a worker may then take the next item without the lock.
+    std::atomic<bool> PlaceAlone{false};
+    std::atomic<int32_t> PlaceGroup{0};
+    std::atomic<uint64_t> PlaceMask{0};
     // Sleepers handed out under the lock, woken after it, and items put in
     // the ready line meanwhile, announced after it (TPoolLock).
     std::vector<PWorker> ToWake;
@@ -395,6 +427,7 @@ public:
         item->owiStarted_ms = PoolTick_ms();
         Scheduler.Next(item->owiGroup, item->owiAffinityMask);
         Ready.push_back(item);
+        ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
         ++PushesUnderLock;
     }
 
@@ -402,6 +435,7 @@ public:
     {
         PWorkItem item = std::move(Ready.front());
         Ready.pop_front();
+        ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
         return item;
     }
 
@@ -444,21 +478,29 @@ public:
         return item;
     }
 
-    // Under the lock: the oldest item of the next hand-over queue that has
-    // one, or null.
-    PWorkItem TakeHandedOver()
+    // The oldest item of the next hand-over queue that has one, or null;
+    // start: where to begin looking (moved on past the queue taken from).
+    PWorkItem TakeHandedOver(int& start)
     {
-        const int count = PostQueueCount.load(std::memory_order_relaxed);
+        const int count = PostQueueCount.load(std::memory_order_acquire);
         for (int i = 0; i < count; ++i) {
-            TPostQueue* q = PostQueueList[size_t((NextPostQueue + i) % count)].load(std::memory_order_relaxed);
+            const int at = (start + i) % count;
+            TPostQueue* q = PostQueueList[size_t(at)].load(std::memory_order_acquire);
+            if (q->Items.Size() == 0)
+                continue;
             TPosted posted;
-            if (q->Items.Take(posted)) {
-                NextPostQueue = (NextPostQueue + i + 1) % count;
-                return MakeItem(std::move(posted));
+            {
+                std::lock_guard lock(q->TakeLock);
+                if (!q->Items.Take(posted))
+                    continue;
             }
+            start = (at + 1) % count;
+            return MakeItem(std::move(posted));
         }
         return nullptr;
     }
+    // Under the lock.
+    PWorkItem TakeHandedOver() { return TakeHandedOver(NextPostQueue); }
 
     // Items handed over and not yet brought in.
     int64_t HandedOver() const
@@ -567,9 +609,11 @@ public:
         Forget(w);
         Stopping.push_back(w);
         w->StartStopping_ms = PoolTick_ms();
+        // Told first: a worker that takes its next item alone does so only
+        // when not told to stop, and then this sees that item.
+        w->RequestStop();
         if (const PWorkItem item = w->CurrentItem())
             StopTask(item, signalCancellationToken, /*started*/ true);
-        w->RequestStop();
     }
 
     void Forget(const PWorker& w)
@@ -637,6 +681,8 @@ public:
         // Freed after the lock: the last reference to a task may go with it.
         const PWorkItem done = std::move(item);
         NotifyCompleted(done->owiUniqueID);
+        if (TakeNextAlone(w, *done, item))
+            return nRun;
         TPoolLock lock(*this);
         {
             std::lock_guard wl(w->WorkItemLock);
@@ -660,6 +706,32 @@ public:
         IdleQueueCheck();
         return NextStep(w, item, /*mayWatch*/ true);
     }
+    // A worker whose item ended takes the next handed-over item without the
+    // pool's lock while nothing else waits to run: the two items swap places
+    // in the running count, so there is nothing to book. Under the worker's
+    // item lock, which a cancel or a stop takes to look at its item.
+    bool TakeNextAlone(const PWorker& w, const TOTPWorkItem& done, PWorkItem& next)
+    {
+        if (!PlaceAlone.load(std::memory_order_acquire) || Destroying.load() || ReadyCount.load() > 0 ||
+            CountQueued.load() > 0 || MaxQueued.load() > 0 || MaxQueuedTime_sec.load() > 0)
+            return false;
+        const int max = MaxExecuting.load();
+        if (max >= 0 && CountRunning.load() > max)
+            return false;  // fewer may run now: the locked way lets one go
+        std::lock_guard lock(w->WorkItemLock);
+        if (done.owiTakenBack || w->StopRequested.load())
+            return false;
+        PWorkItem taken = TakeHandedOver(w->NextPostQueue);
+        if (!taken)
+            return false;
+        taken->owiStarted_ms = PoolTick_ms();
+        taken->owiGroup = PlaceGroup.load(std::memory_order_relaxed);
+        taken->owiAffinityMask = PlaceMask.load(std::memory_order_relaxed);
+        w->WorkItem = taken;
+        next = std::move(taken);
+        return true;
+    }
+
     // A worker that saw work appear but lost it to another watches on; one
     // that saw nothing in its time sleeps.
     TNext Watched(const PWorker& w, PWorkItem& next, bool sawWork)
@@ -820,26 +892,20 @@ public:
                 if ((*it)->owiTaskControl && (*it)->owiUniqueID == taskID) {
                     item = *it;
                     Ready.erase(it);
+                    ReadyCount.store(int(Ready.size()), std::memory_order_relaxed);
                     SetRunning(Running - 1);
                     IdleQueueCheck();
                     break;
                 }
             if (!item)
-                for (const PWorker& r : Workers) {
-                    const PWorkItem current = r->CurrentItem();
-                    if (current && current->owiTaskControl && current->owiUniqueID == taskID &&
-                        !current->owiTakenBack) {
+                for (const PWorker& r : Workers)
+                    if ((item = TakeBack(r, taskID))) {
                         w = r;
-                        item = current;
+                        SetRunning(Running - 1);
                         break;
                     }
-                }
             if (!item)
                 return true;  // not running (any more)
-            if (w) {
-                item->owiTakenBack = CreateEvent(true, false);
-                SetRunning(Running - 1);
-            }
         }
         StopTask(item, signalCancellationToken, /*started*/ w != nullptr);
         if (!w) {
@@ -863,6 +929,19 @@ public:
         }
         Abandon(w, item);
         return false;
+    }
+
+    // Under the lock: the worker's item when it is that task's, marked as
+    // taken back (under the worker's item lock, so that the worker cannot
+    // swap it for the next meanwhile).
+    static PWorkItem TakeBack(const PWorker& w, int64_t taskID)
+    {
+        std::lock_guard lock(w->WorkItemLock);
+        const PWorkItem& current = w->WorkItem;
+        if (!current || !current->owiTaskControl || current->owiUniqueID != taskID || current->owiTakenBack)
+            return nullptr;
+        current->owiTakenBack = CreateEvent(true, false);
+        return current;
     }
 
     // The worker's task did not stop: its thread is left to end by itself.
@@ -892,6 +971,7 @@ public:
                 queued.push_back(std::move(item));
             ready.assign(Ready.begin(), Ready.end());
             Ready.clear();
+            ReadyCount.store(0, std::memory_order_relaxed);
             for (const PWorker& w : std::vector<PWorker>(Workers))
                 StopWorker(w, signalCancellationToken);
             SetRunning(0);
@@ -1229,6 +1309,7 @@ private:
             throw;
         }
         FCore->NumCores = FCore->Scheduler.Count();
+        FCore->NotePlacement();
     }
 
     std::shared_ptr<TPoolCore> FCore;
