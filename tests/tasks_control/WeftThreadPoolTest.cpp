@@ -7,7 +7,9 @@
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -317,4 +319,53 @@ TEST_F(WeftThreadPool, GlobalPoolIsMadeOnce)
     t2.join();
     EXPECT_EQ(a, b);
     EXPECT_EQ(a->Name(), QStringLiteral("GlobalWeftThreadPool"));
+}
+
+// One at a time: the tasks and callables of one scheduling thread start in
+// the order it handed them over, however many wait; items of several
+// threads all run, also of threads that have ended (their queues are given
+// up and used again) and of more threads than the pool keeps queues for.
+TEST_F(WeftThreadPool, ItemsOfEachSchedulingThreadStartInOrder)
+{
+    const PWeftThreadPool pool = CreateThreadPool(QStringLiteral("order"));
+    pool->SetMaxExecuting(1);
+    constexpr int CPerThread = 700;  // several hand-over segments
+    std::mutex lock;
+    std::vector<std::vector<int>> seen(2);
+    auto record = [&](int thread, int i) {
+        std::lock_guard l(lock);
+        seen[size_t(thread)].push_back(i);
+    };
+    auto feed = [&](int thread) {
+        for (int i = 0; i < CPerThread; ++i)
+            if (i % 2)
+                pool->Post([&record, thread, i] { record(thread, i); });
+            else
+                CreateTask(TWeftTaskDelegate([&record, thread, i](const PWeftTask&) { record(thread, i); }),
+                           QStringLiteral("o"))
+                    ->Schedule(pool);
+    };
+    std::thread other([&] { feed(1); });
+    feed(0);
+    other.join();
+    EXPECT_TRUE(PumpUntil([&] { return pool->IsIdle(); }));
+    for (const std::vector<int>& s : seen) {
+        ASSERT_EQ(int(s.size()), CPerThread);
+        for (int i = 0; i < CPerThread; ++i)
+            ASSERT_EQ(s[size_t(i)], i);
+    }
+
+    pool->SetMaxExecuting(4);
+    std::atomic<int> ran{0};
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 50; ++t)
+            threads.emplace_back([&] {
+                for (int i = 0; i < 3; ++i)
+                    pool->Post([&ran] { ++ran; });
+            });
+        for (std::thread& t : threads)
+            t.join();
+    }
+    EXPECT_TRUE(PumpUntil([&] { return ran.load() == 3 * 50 * 3 && pool->IsIdle(); }));
 }
