@@ -502,23 +502,25 @@ public:
     // Under the lock.
     PWorkItem TakeHandedOver() { return TakeHandedOver(NextPostQueue); }
 
+    // The sum of what count reads from each hand-over queue.
+    template <class Count>
+    uint64_t OverPostQueues(Count count) const
+    {
+        uint64_t n = 0;
+        const int queues = PostQueueCount.load(std::memory_order_acquire);
+        for (int i = 0; i < queues; ++i)
+            n += uint64_t(count(PostQueueList[size_t(i)].load(std::memory_order_acquire)->Items));
+        return n;
+    }
     // Items handed over and not yet brought in.
     int64_t HandedOver() const
     {
-        int64_t n = 0;
-        const int count = PostQueueCount.load(std::memory_order_acquire);
-        for (int i = 0; i < count; ++i)
-            n += PostQueueList[size_t(i)].load(std::memory_order_acquire)->Items.Size();
-        return n;
+        return int64_t(OverPostQueues([](const TWeftHandOver<TPosted>& q) { return q.Size(); }));
     }
     // Counts every hand-over; what watching workers look at.
     uint64_t HandOvers() const
     {
-        uint64_t n = 0;
-        const int count = PostQueueCount.load(std::memory_order_acquire);
-        for (int i = 0; i < count; ++i)
-            n += PostQueueList[size_t(i)].load(std::memory_order_acquire)->Items.Pushed();
-        return n;
+        return OverPostQueues([](const TWeftHandOver<TPosted>& q) { return q.Pushed(); });
     }
 
     // Under the lock: waiting items join the ready line as far as the limit
