@@ -6,6 +6,7 @@
 
 #include "data/vrkDbMethod.h"
 #include "data/vrkKeptReads.h"
+#include "data/vrkRunChangeLog.h"
 #include "platform/database/DataSource.h"
 #include "platform/database/FbQuery.h"
 #include "platform/database/FbScript.h"
@@ -368,11 +369,9 @@ private:
     QHash<int64_t, std::vector<QVariant>> FResultsGridCourses;
     // The grid's fields the calculation reads and writes, found once per open.
     std::vector<TField*> FResultsGridFields;
-    // Each run of the grid's event as last read: its record version and
-    // whether its accepted result still waits in the upload queue.
-    using TRunStamps = QHash<int64_t, QPair<int64_t, bool>>;
-    TRunStamps ReadRunStamps();
-    TRunStamps FResultsGridStamps;
+    // The runs changed since the grid read them (every desk's, and their
+    // upload marks).
+    TRunChangeLog FResultsGridChanges;
     QString FResultsGridLanguage;
 
     void CreateComponents();

@@ -3,6 +3,8 @@
 
 #include "data/vrkDataModule.h"
 
+#include <QDateTime>
+
 namespace {
 
 QString Lines(std::initializer_list<const char*> l)
@@ -391,28 +393,6 @@ void TDataModule1::LoadResultsGridLookups()
     k.Close();
 }
 
-TDataModule1::TRunStamps TDataModule1::ReadRunStamps()
-{
-    TFbQuery& q = SetStatement(*fbQueryResultsCFD,
-        {Lines({"select A.RESULTS_CLASS_ID, A.RDB$RECORD_VERSION RUN_VERSION,",
-                "       case when A.RESULT_STATUS = 'V' and exists (select 1 from VRK_DATA_REPLICATION X",
-                "                           where X.REPL_DATA_ID = A.RESULTS_CLASS_ID",
-                "                           and   X.REPL_DATA = 'VRK_RESULTS_CLASS') then 1 else 0 end QUEUED",
-                "from VRK_RESULTS_CLASS A",
-                "where A.EVENT_ID = :event_id"})});
-    q.ParamByName(QStringLiteral("event_id")).AssignParam(fbQueryResultsCFD->ParamByName(QStringLiteral("event_id")));
-    q.Open();
-    TRunStamps stamps;
-    stamps.reserve(q.RecordCount());
-    const TField* id = q.Fields()[0];
-    const TField* version = q.Fields()[1];
-    const TField* queued = q.Fields()[2];
-    for (; !q.Eof(); q.Next())
-        stamps.insert(id->AsLargeInt(), {version->AsLargeInt(), queued->AsInteger() != 0});
-    q.Close();
-    return stamps;
-}
-
 bool TDataModule1::RefreshChangedRuns()
 {
     // More changed runs than this are read faster by one requery.
@@ -421,20 +401,15 @@ bool TDataModule1::RefreshChangedRuns()
     if (!grid.Active() || grid.State() != dsBrowse
         || grid.ParamByName(QStringLiteral("MESSAGE_LANGUAGE")).AsString() != FResultsGridLanguage)
         return false;
+    if (!FResultsGridChanges.Started())
+        return false;
     try {
-        const TRunStamps stamps = ReadRunStamps();
-        QList<int64_t> changed;
-        for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
-            auto was = FResultsGridStamps.constFind(it.key());
-            if (was == FResultsGridStamps.cend() || *was != *it)
-                changed << it.key();
-        }
-        QList<QVariantList> gone;
-        for (auto it = FResultsGridStamps.cbegin(); it != FResultsGridStamps.cend(); ++it)
-            if (!stamps.contains(it.key()))
-                gone << QVariantList{QVariant::fromValue<qlonglong>(it.key())};
+        const QSet<int64_t> changed = FResultsGridChanges.Changed(grid, QDateTime::currentMSecsSinceEpoch());
         if (changed.size() > kMostRunsReadAgain)
             return false;
+        // A changed run that is not read again was deleted (or is another
+        // event's: the grid has no row of it to drop).
+        QList<QVariantList> gone;
         // Class and course names and the status texts may have changed
         // without any run changing (the course editor refreshes the grid).
         const auto texts = FResultsGridTexts;
@@ -449,8 +424,10 @@ bool TDataModule1::RefreshChangedRuns()
                 q.Close();
                 q.ParamByName(QStringLiteral("RUN_ID")).SetAsLargeInt(run);
                 q.Open();
-                if (q.IsEmpty())
+                if (q.IsEmpty()) {
+                    gone << QVariantList{QVariant::fromValue<qlonglong>(run)};
                     continue;
+                }
                 std::vector<QVariant> row;
                 row.reserve(size_t(q.FieldCount()));
                 for (int i = 0; i < q.FieldCount(); ++i)
@@ -461,7 +438,6 @@ bool TDataModule1::RefreshChangedRuns()
         }
         if (!rows.empty() || !gone.isEmpty() || lookupsChanged)
             grid.RefreshRows(std::move(rows), gone, lookupsChanged);
-        FResultsGridStamps = stamps;
         return true;
     } catch (const std::exception&) {
         // The whole requery tells what went wrong.
@@ -569,11 +545,15 @@ void TDataModule1::CreateResultsGrid()
     fbQueryResultsCFD->AddField(QStringLiteral("CLIMB"), ftInteger, 0, fkCalculated);
     fbQueryResultsCFD->AddField(QStringLiteral("RESULT_STATUS"), ftWideString, 1000, fkCalculated);
     fbQueryResultsCFD->AddField(QStringLiteral("STATUS"), ftWideString, 1000, fkCalculated);
-    // The runs' stamps are read before the runs: a run changed in between
-    // is read again by the next refresh rather than missed.
+    // The change log is read before the runs: a run changed in between is
+    // read again by the next refresh rather than missed. Without a log the
+    // grid is read whole at each refresh.
     fbQueryResultsCFD->BeforeExecute = [this](TFbQuery*) {
         LoadResultsGridLookups();
-        FResultsGridStamps = ReadRunStamps();
+        try {
+            FResultsGridChanges.Start(*fbQueryResultsCFD, QDateTime::currentMSecsSinceEpoch());
+        } catch (const std::exception&) {
+        }
     };
     fbQueryResultsCFD->OnCalcFields = [this](TDataSet* d) { ResultsGridCalcFields(d); };
     fbQueryResultsCFD->SetKeyFieldNames(QStringLiteral("RESULTS_CLASS_ID"));
