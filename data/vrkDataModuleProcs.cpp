@@ -8,6 +8,7 @@
 
 #include "app/vrkDoMessage.h"
 #include "app/vrkMainForm.h"
+#include "data/vrkDbFailureCause.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -160,6 +161,16 @@ void TDataModule1::storeCardRead(const QString& chipString, TStoredRead& read,
         }
         if (read.wasInForest == L("K"))
             read.checkMessage = CheckStoredRead(read.resultsClassId);
+        if (!DbFailureCause(read.checkMessage, convrkEventFD->DatabaseName).isEmpty()) {
+            // The database itself failed the check (a full disk), and what it
+            // left undone may be the run's status and time: the read is
+            // undone whole and kept to be read again, not stored in part.
+            read.message = read.checkMessage;
+            read.checkMessage.clear();
+            read.resultsClassId = 0;
+            UndoRefusedStore(*fbTrUpdateCallFD);
+            return;
+        }
         read.accepted = false;
         try {
             ReadResultsClassRow(*fbUpdateDefaultFD, read.resultsClassId);

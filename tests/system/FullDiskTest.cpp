@@ -132,6 +132,43 @@ TEST(FullDisk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain
     EXPECT_FALSE(f.Module->KeptReads().contains(chip));
 }
 
+// A read stored and checked in one transaction: whether the disk refuses
+// the store or the check's writes, nothing of the read stays behind; it is
+// kept, and read again once there is room it is stored and checked whole.
+TEST(FullDisk, AReadStoredWithItsCheckIsRefusedWhole)
+{
+    TFullDiskDesk desk;
+    desk.Prepare();
+    if (!desk.Skipped.isEmpty())
+        GTEST_SKIP() << desk.Skipped.toStdString();
+    ASSERT_TRUE(desk.F);
+    DataModuleFixture& f = *desk.F;
+
+    TDataModule1::TStoredRead read;
+    int refusedCard = 0;
+    QString chip;
+    for (int i = 0; i < kMaxReads && refusedCard == 0; ++i) {
+        chip = CourseAChip(kFirstCard + i, i);
+        f.Module->storeCardRead(chip, read);
+        if (!read.message.isEmpty() || !read.checkMessage.isEmpty())
+            refusedCard = kFirstCard + i;
+    }
+    ASSERT_NE(refusedCard, 0) << "the disk never filled";
+    EXPECT_TRUE(read.message.contains(txt::DbCauseDiskFull.arg(desk.Path))) << read.message.toStdString();
+    EXPECT_TRUE(read.checkMessage.isEmpty()) << read.checkMessage.toStdString();
+    const QString runs = QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '%1'").arg(refusedCard);
+    EXPECT_EQ(f.Value(runs + QStringLiteral(" and (STATUS is null or TIME_SEC is null)")).toInt(), 0);
+    EXPECT_TRUE(f.Module->KeptReads().contains(chip));
+
+    desk.Disk.FreeSpace();
+    f.Module->storeCardRead(chip, read);
+    EXPECT_TRUE(read.message.isEmpty()) << read.message.toStdString();
+    EXPECT_TRUE(read.checkMessage.isEmpty()) << read.checkMessage.toStdString();
+    EXPECT_EQ(f.Value(runs).toInt(), 1);
+    EXPECT_EQ(f.Value(runs + QStringLiteral(" and STATUS is not null and TIME_SEC is not null")).toInt(), 1);
+    EXPECT_FALSE(f.Module->KeptReads().contains(chip));
+}
+
 // A read that the desk accepts by itself is accepted in the transaction that
 // stores it: refused by the full disk, it leaves neither a run nor an upload
 // queue row behind and is kept; read again, it is stored, accepted and
