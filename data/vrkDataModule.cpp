@@ -95,7 +95,9 @@ void TDataModule1::CreateComponents()
     fbProcEvent_GetEventStats->SetName(QStringLiteral("fbProcEvent_GetEventStats"));
     fbProcEvent_GetEventStats->SetConnection(convrkEventFD);
     fbProcEvent_GetEventStats->SetTransaction(fbTransactionDefaultFD);
-    fbProcEvent_GetEventStats->SetStoredProcName(QStringLiteral("E_EVENT.GET_EVENT_STATS"));
+    // The event line's figures after every card read: the run counts kept by
+    // the database as runs change, not counted over the whole event.
+    fbProcEvent_GetEventStats->SetStoredProcName(QStringLiteral("VRK_EVENT_STATS"));
 
     fbProcUpdateClientFD = new TFbStoredProc(this);
     fbProcUpdateClientFD->SetName(QStringLiteral("fbProcUpdateClientFD"));
