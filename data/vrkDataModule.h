@@ -319,7 +319,10 @@ public:
     TFbQuery* fbQueryCurrResultFD;
     TDataSource* dsCurrResultFD;
     // Opens fbQueryCurrResultFD on the one run the dialog handles.
-    void OpenCurrentResult(int64_t ResultsClassId);
+    // ReadOnly: the run is only looked at (nothing is posted through the
+    // current-result transaction before it ends), so a transaction started
+    // for it starts read-only and writes no header page.
+    void OpenCurrentResult(int64_t ResultsClassId, bool ReadOnly = false);
     TFbUpdateSQL* FDUpdateSQL1;
     TFbQuery* fbQuerySelectClassCourseFD;
     TDataSource* dsClassCourseFD;

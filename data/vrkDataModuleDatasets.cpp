@@ -563,10 +563,21 @@ void TDataModule1::CreateResultsGrid()
     dsResultsClassFD = NewSource(QStringLiteral("dsResultsClassFD"), fbQueryResultsCFD);
 }
 
-void TDataModule1::OpenCurrentResult(int64_t ResultsClassId)
+void TDataModule1::OpenCurrentResult(int64_t ResultsClassId, bool ReadOnly)
 {
     TFbQuery* run = fbQueryCurrResultFD;
     run->Close();
+    TFbTransaction* t = fbTransactionUpdateDefaultFD;
+    if (ReadOnly && !t->Active()) {
+        t->ReadOnly = true;
+        try {
+            t->StartTransaction();
+        } catch (...) {
+            t->ReadOnly = false;
+            throw;
+        }
+        t->ReadOnly = false;
+    }
     run->ParamByName(QStringLiteral("RESULTS_CLASS_ID")).SetAsLargeInt(ResultsClassId);
     run->Open();
     run->Locate(QStringLiteral("RESULTS_CLASS_ID"), QVariant::fromValue<qlonglong>(ResultsClassId));

@@ -344,14 +344,15 @@ void TformResultsClass2::OpenClassCourses()
 void TformResultsClass2::ShowData()
 {
     FLoading = true;
-    DataModule1->OpenCurrentResult(iResultsClassId);
+    // A run accepted at once beside the board closes before anyone could
+    // pick a person, a course or an additional class: the series' person
+    // list and the run's course and punch rows are not read for it, and one
+    // accepted with its storing is only looked at.
+    const bool closesAtOnce = bWasInForest && BoardShown();
+    DataModule1->OpenCurrentResult(iResultsClassId, closesAtOnce && FAcceptedWithRead);
     if (rDBAction)
         rDBAction->SetActiveGrid(rdbgrdCurrResult);
 
-    // A run accepted at once beside the board closes before anyone could
-    // pick a person, a course or an additional class: the series' person
-    // list and the run's course and punch rows are not read for it.
-    const bool closesAtOnce = bWasInForest && BoardShown();
     TFbQuery* persons = DataModule1->fbQueryLookupPersonFD;
     if (!closesAtOnce)
         OpenPersons();

@@ -266,6 +266,26 @@ TEST_F(Datasets, CurrentRunPostsAndFetchesTheStoredRow)
     q.Close();
 }
 
+// A run only looked at (a read accepted with its storing, shown until the
+// window closes) is read in a read-only transaction; the next opening for
+// editing gets a transaction it can post in.
+TEST_F(Datasets, CurrentRunOnlyLookedAtIsReadReadOnly)
+{
+    TFbQuery& q = *f.Module->fbQueryCurrResultFD;
+    TFbTransaction& t = *f.Module->fbTransactionUpdateDefaultFD;
+    f.Module->OpenCurrentResult(101, true);
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_TRUE(t.ActiveReadOnly());
+    EXPECT_FALSE(t.ReadOnly);
+    q.Close();
+    t.Commit();
+    f.Module->OpenCurrentResult(101);
+    EXPECT_TRUE(t.Active());
+    EXPECT_FALSE(t.ActiveReadOnly());
+    q.Close();
+    t.Commit();
+}
+
 TEST_F(Datasets, CourseCandidatesPostThroughTheirUpdateObject)
 {
     f.Exec(QStringLiteral(

@@ -82,4 +82,45 @@ TEST_F(DbMethod, BodyMayEndTheTransactionItself)
     EXPECT_FALSE(f.Module->fbTrUpdateCallFD->Active());
 }
 
+// A method that only reads starts its transaction read-only (a write in it
+// fails); a read left open for the reads after it is ended by the next
+// method that writes, which gets a transaction of its own, and the
+// transaction's own mode is kept for its other users.
+TEST_F(DbMethod, AReadOnlyMethodStartsReadOnlyAndAWriterAfterItStartsItsOwn)
+{
+    f.Exec(QStringLiteral("insert into vrk_client (client_id, client_name, in_use, first_sync_done) "
+                          "values (7, 'PC', 'K', 'Y');"));
+    const QString name = QStringLiteral("select client_name from vrk_client where client_id = 7");
+    TFbTransaction& t = *f.Module->fbTrUpdateCallFD;
+    TDbMethodOptions readOnly;
+    readOnly.ReadOnly = true;
+    readOnly.Commit = false;
+    const QString read = RunDbMethod(QStringLiteral("read"), t, [&] {
+        SetStatement(*f.Module->fbUpdateDefaultFD, {QStringLiteral("select 1 from rdb$database")}).Open();
+    }, readOnly);
+    EXPECT_TRUE(read.isEmpty()) << read.toStdString();
+    EXPECT_TRUE(t.ActiveReadOnly());
+    EXPECT_FALSE(t.ReadOnly);
+
+    const QString write = RunDbMethod(QStringLiteral("write"), t, [&] {
+        EXPECT_FALSE(t.ActiveReadOnly());
+        SetStatement(*f.Module->fbUpdateDefaultFD,
+                     {QStringLiteral("update vrk_client set client_name = 'W' where client_id = 7")})
+            .ExecSQL();
+    });
+    EXPECT_TRUE(write.isEmpty()) << write.toStdString();
+    EXPECT_FALSE(t.Active());
+    EXPECT_EQ(f.Value(name).toString(), QStringLiteral("W"));
+
+    readOnly.Commit = true;
+    const QString refused = RunDbMethod(QStringLiteral("writeInRead"), t, [&] {
+        SetStatement(*f.Module->fbUpdateDefaultFD,
+                     {QStringLiteral("update vrk_client set client_name = 'R' where client_id = 7")})
+            .ExecSQL();
+    }, readOnly);
+    EXPECT_FALSE(refused.isEmpty());
+    EXPECT_FALSE(t.Active());
+    EXPECT_EQ(f.Value(name).toString(), QStringLiteral("W"));
+}
+
 }  // namespace
