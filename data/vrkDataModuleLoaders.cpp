@@ -205,6 +205,8 @@ bool TDataModule1::LoadEventRow(const QString& LoaderName, int64_t id, bool Into
     opt.LogStyle = TDbLogStyle::Others;
     opt.MessagePrefix = txt::DbException + QLatin1Char(' ');
     opt.ErrorMessage = &failure;
+    // (read after every card read: no header page written at its start)
+    opt.ReadOnly = true;
     const QString err = RunDbMethod(LoaderName + QStringLiteral(".selectVrkEvent"), *fbTransactionDefaultFD, [&] {
         TFbQuery& q = SetStatement(*fbQueryDefaultFD, {QString::fromLatin1(EventSelect),
                                                        QStringLiteral("from vrk_event a "),
@@ -243,6 +245,7 @@ void TDataModule1::LoadEventStats(const QString& LoaderName, int64_t id, bool In
     opt.LogStyle = TDbLogStyle::Others;
     opt.MessagePrefix = txt::DbException + QLatin1Char(' ');
     opt.ErrorMessage = &failure;
+    opt.ReadOnly = true;
     const QString err = RunDbMethod(LoaderName + QStringLiteral(".getEventStats"), *fbTransactionDefaultFD, [&] {
         TFbStoredProc& p = *fbProcEvent_GetEventStats;
         p.ParamByName(QStringLiteral("IN_EVENT_ID")).SetAsLargeInt(id);
