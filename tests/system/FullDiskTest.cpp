@@ -16,6 +16,7 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <sys/mount.h>
 
@@ -92,18 +93,42 @@ struct TFullDiskDesk {
     std::unique_ptr<DataModuleFixture> F;
 };
 
+// Reads cards at the finish one after another until the disk refuses one
+// (its store, its check or, when AcceptAtOnce is given, its acceptance);
+// the refused card, 0 when none was. Chip and Read are the last read's.
+int ReadUntilRefused(DataModuleFixture& F, TDataModule1::TStoredRead& Read, QString& Chip,
+                     const std::function<bool(const TDataModule1::TStoredRead&)>& AcceptAtOnce)
+{
+    for (int i = 0; i < kMaxReads; ++i) {
+        Chip = CourseAChip(kFirstCard + i, i);
+        F.Module->storeCardRead(Chip, Read, AcceptAtOnce);
+        if (!Read.message.isEmpty() || !Read.checkMessage.isEmpty() || (AcceptAtOnce && !Read.accepted))
+            return kFirstCard + i;
+    }
+    return 0;
+}
+
+// Each test on a desk of its own whose disk is full (skipped where no small
+// file system can be mounted).
+class FullDiskDesk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Desk.Prepare();
+        if (!Desk.Skipped.isEmpty())
+            GTEST_SKIP() << Desk.Skipped.toStdString();
+        ASSERT_TRUE(Desk.F);
+    }
+    TFullDiskDesk Desk;
+};
+
 }  // namespace
 
-TEST(FullDisk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain)
+TEST_F(FullDiskDesk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain)
 {
-    TFullDiskDesk desk;
-    desk.Prepare();
-    if (!desk.Skipped.isEmpty())
-        GTEST_SKIP() << desk.Skipped.toStdString();
-    ASSERT_TRUE(desk.F);
-    DataModuleFixture& f = *desk.F;
-    TSmallDisk& disk = desk.Disk;
-    const QString& path = desk.Path;
+    DataModuleFixture& f = *Desk.F;
+    TSmallDisk& disk = Desk.Disk;
+    const QString& path = Desk.Path;
 
     int refusedCard = 0;
     QString chip, message;
@@ -135,32 +160,21 @@ TEST(FullDisk, ARefusedReadIsNamedKeptNeverHalfStoredAndStoredWholeWhenReadAgain
 // A read stored and checked in one transaction: whether the disk refuses
 // the store or the check's writes, nothing of the read stays behind; it is
 // kept, and read again once there is room it is stored and checked whole.
-TEST(FullDisk, AReadStoredWithItsCheckIsRefusedWhole)
+TEST_F(FullDiskDesk, AReadStoredWithItsCheckIsRefusedWhole)
 {
-    TFullDiskDesk desk;
-    desk.Prepare();
-    if (!desk.Skipped.isEmpty())
-        GTEST_SKIP() << desk.Skipped.toStdString();
-    ASSERT_TRUE(desk.F);
-    DataModuleFixture& f = *desk.F;
+    DataModuleFixture& f = *Desk.F;
 
     TDataModule1::TStoredRead read;
-    int refusedCard = 0;
     QString chip;
-    for (int i = 0; i < kMaxReads && refusedCard == 0; ++i) {
-        chip = CourseAChip(kFirstCard + i, i);
-        f.Module->storeCardRead(chip, read);
-        if (!read.message.isEmpty() || !read.checkMessage.isEmpty())
-            refusedCard = kFirstCard + i;
-    }
+    const int refusedCard = ReadUntilRefused(f, read, chip, {});
     ASSERT_NE(refusedCard, 0) << "the disk never filled";
-    EXPECT_TRUE(read.message.contains(txt::DbCauseDiskFull.arg(desk.Path))) << read.message.toStdString();
+    EXPECT_TRUE(read.message.contains(txt::DbCauseDiskFull.arg(Desk.Path))) << read.message.toStdString();
     EXPECT_TRUE(read.checkMessage.isEmpty()) << read.checkMessage.toStdString();
     const QString runs = QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '%1'").arg(refusedCard);
     EXPECT_EQ(f.Value(runs + QStringLiteral(" and (STATUS is null or TIME_SEC is null)")).toInt(), 0);
     EXPECT_TRUE(f.Module->KeptReads().contains(chip));
 
-    desk.Disk.FreeSpace();
+    Desk.Disk.FreeSpace();
     f.Module->storeCardRead(chip, read);
     EXPECT_TRUE(read.message.isEmpty()) << read.message.toStdString();
     EXPECT_TRUE(read.checkMessage.isEmpty()) << read.checkMessage.toStdString();
@@ -173,26 +187,15 @@ TEST(FullDisk, AReadStoredWithItsCheckIsRefusedWhole)
 // stores it: refused by the full disk, it leaves neither a run nor an upload
 // queue row behind and is kept; read again, it is stored, accepted and
 // queued once.
-TEST(FullDisk, AReadAcceptedWithItsStoringIsRefusedWhole)
+TEST_F(FullDiskDesk, AReadAcceptedWithItsStoringIsRefusedWhole)
 {
-    TFullDiskDesk desk;
-    desk.Prepare();
-    if (!desk.Skipped.isEmpty())
-        GTEST_SKIP() << desk.Skipped.toStdString();
-    ASSERT_TRUE(desk.F);
-    DataModuleFixture& f = *desk.F;
-    TSmallDisk& disk = desk.Disk;
+    DataModuleFixture& f = *Desk.F;
+    TSmallDisk& disk = Desk.Disk;
 
     const auto always = [](const TDataModule1::TStoredRead&) { return true; };
     TDataModule1::TStoredRead read;
-    int refusedCard = 0;
     QString chip;
-    for (int i = 0; i < kMaxReads && refusedCard == 0; ++i) {
-        chip = CourseAChip(kFirstCard + i, i);
-        f.Module->storeCardRead(chip, read, always);
-        if (!read.message.isEmpty() || !read.accepted)
-            refusedCard = kFirstCard + i;
-    }
+    const int refusedCard = ReadUntilRefused(f, read, chip, always);
     ASSERT_NE(refusedCard, 0) << "the disk never filled";
     EXPECT_FALSE(read.accepted);
     const QString runs = QStringLiteral("select count(*) from VRK_RESULTS_CLASS where CONTROL_CARD = '%1'").arg(refusedCard);
