@@ -9,18 +9,27 @@ TFcFrameController::TFcFrameController(TComponent* AOwner) : TComponent(AOwner) 
 
 TFcFrameController::~TFcFrameController() = default;
 
-#define FC_SETTER(Name, Type, Field, Prop)         \
-    void TFcFrameController::Set##Name(Type Value) \
-    {                                              \
-        if (StoreFrameValue(Field, Value))         \
-            UpdateFrames(Prop);                    \
+// The plain setters of the controller and of a control's frame look: store the
+// value and, when it changed, pass the property on.
+#define FC_SETTER(Class, Notify, Name, Type, Field, Prop) \
+    void Class::Set##Name(Type Value)                     \
+    {                                                     \
+        if (StoreFrameValue(Field, Value))                \
+            Notify(Prop);                                 \
     }
-FC_SETTER(FlatButtonColor, TColor, FFlatButtonColor, fcpFlatButtonColor)
-FC_SETTER(FlatButtons, bool, FFlatButtons, fcpFlatButtons)
-FC_SETTER(DisabledColor, TColor, FDisabledColor, fcpDisabledColor)
-FC_SETTER(ReadOnlyColor, TColor, FReadOnlyColor, fcpReadOnlyColor)
-FC_SETTER(ReadOnlyColorOnFocus, bool, FReadOnlyColorOnFocus, fcpReadOnlyColorOnFocus)
-FC_SETTER(FocusColor, TColor, FFocusColor, fcpFocusColor)
+FC_SETTER(TFcFrameController, UpdateFrames, FlatButtonColor, TColor, FFlatButtonColor, fcpFlatButtonColor)
+FC_SETTER(TFcFrameController, UpdateFrames, FlatButtons, bool, FFlatButtons, fcpFlatButtons)
+FC_SETTER(TFcFrameController, UpdateFrames, DisabledColor, TColor, FDisabledColor, fcpDisabledColor)
+FC_SETTER(TFcFrameController, UpdateFrames, ReadOnlyColor, TColor, FReadOnlyColor, fcpReadOnlyColor)
+FC_SETTER(TFcFrameController, UpdateFrames, ReadOnlyColorOnFocus, bool, FReadOnlyColorOnFocus, fcpReadOnlyColorOnFocus)
+FC_SETTER(TFcFrameController, UpdateFrames, FocusColor, TColor, FFocusColor, fcpFocusColor)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FrameColor, TColor, FFrameColor, fcpFrameColor)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FrameHotColor, TColor, FFrameHotColor, fcpFrameHotColor)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FrameHotStyle, TFrameStyle, FFrameHotStyle, fcpFrameHotStyle)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FrameSides, TSides, FFrameSides, fcpFrameSides)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FrameStyle, TFrameStyle, FFrameStyle, fcpFrameStyle)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FrameVisible, bool, FFrameVisible, fcpFrameVisible)
+FC_SETTER(TFcFrameLook, FrameLookChanged, FramingPreference, TFramingPreference, FFramingPreference, fcpFramingPreference)
 #undef FC_SETTER
 
 void TFcFrameController::SetColor(TColor Value)
@@ -245,21 +254,6 @@ void TFcFrameLook::TakeFrameProperty(TFcFrameControllerProperty P, const TFcFram
     default: break;
     }
 }
-
-#define FC_FRAME_LOOK_SETTER(Name, Type, Field, Prop)    \
-    void TFcFrameLook::Set##Name(Type Value)             \
-    {                                                    \
-        if (StoreFrameValue(Field, Value))               \
-            FrameLookChanged(Prop);                      \
-    }
-FC_FRAME_LOOK_SETTER(FrameColor, TColor, FFrameColor, fcpFrameColor)
-FC_FRAME_LOOK_SETTER(FrameHotColor, TColor, FFrameHotColor, fcpFrameHotColor)
-FC_FRAME_LOOK_SETTER(FrameHotStyle, TFrameStyle, FFrameHotStyle, fcpFrameHotStyle)
-FC_FRAME_LOOK_SETTER(FrameSides, TSides, FFrameSides, fcpFrameSides)
-FC_FRAME_LOOK_SETTER(FrameStyle, TFrameStyle, FFrameStyle, fcpFrameStyle)
-FC_FRAME_LOOK_SETTER(FrameVisible, bool, FFrameVisible, fcpFrameVisible)
-FC_FRAME_LOOK_SETTER(FramingPreference, TFramingPreference, FFramingPreference, fcpFramingPreference)
-#undef FC_FRAME_LOOK_SETTER
 
 void TFcFrameLook::SetFrameHotTrack(bool Value)
 {

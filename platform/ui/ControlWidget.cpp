@@ -1,6 +1,7 @@
 #include "platform/ui/ControlWidget.h"
 #include "platform/ui/DialogKeys.h"
 #include "platform/ui/HintAction.h"
+#include "platform/ui/HoverHint.h"
 
 #include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
@@ -216,6 +217,10 @@ bool TControlBridge::eventFilter(QObject* Watched, QEvent* Event)
     case QEvent::Leave:
         control->MouseLeave();
         return false;
+    case QEvent::ToolTip:
+        // the hint follows ShowHint and ParentShowHint, not the widget's own tool tip
+        ShowHoverHint(control, widget, static_cast<QHelpEvent*>(Event));
+        return true;
     case QEvent::Wheel: {
         auto* e = static_cast<QWheelEvent*>(Event);
         const QPoint g = e->globalPosition().toPoint();

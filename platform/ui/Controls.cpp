@@ -54,8 +54,6 @@ void TControl::EnsureWidget() const
     self->ColorChanged();
     if (UseRightToLeftAlignment())
         FWidget->setLayoutDirection(Qt::RightToLeft);
-    if (!FHint.isEmpty())
-        FWidget->setToolTip(GetShortHint(FHint));
     if (FCursor != crDefault)
         self->SetCursor(FCursor);
     if (FParent)
@@ -105,6 +103,8 @@ void TControl::SetParent(TWinControl* AParent)
             ParentColorChanged();
         if (FParentBiDiMode)
             ParentBiDiModeChanged();
+        if (FParentShowHint)
+            ParentShowHintChanged();
         if (auto* w = dynamic_cast<TWinControl*>(this))
             w->ParentCtl3DChanged();
         RequestAlign();
@@ -372,20 +372,37 @@ void TControl::SetText(const QString& Value)
 
 void TControl::SetHint(const QString& Value)
 {
+    // read when the mouse rests on the control (HoverHint), so nothing to pass on here
     FHint = Value;
-    if (FWidget)
-        FWidget->setToolTip(GetShortHint(Value));
 }
 
 void TControl::SetShowHint(bool Value)
 {
-    FShowHint = Value;
+    // a value chosen for the control itself ends following the parent, even an equal one
     FParentShowHint = false;
+    if (FShowHint == Value)
+        return;
+    FShowHint = Value;
+    if (auto* w = dynamic_cast<TWinControl*>(this))
+        for (int i = 0; i < w->ControlCount(); ++i)
+            w->Controls(i)->ParentShowHintChanged();
 }
 
 void TControl::SetParentShowHint(bool Value)
 {
+    if (FParentShowHint == Value)
+        return;
     FParentShowHint = Value;
+    if (Value)
+        ParentShowHintChanged();
+}
+
+void TControl::ParentShowHintChanged()
+{
+    if (!FParentShowHint || !FParent)
+        return;
+    SetShowHint(FParent->ShowHint());
+    FParentShowHint = true;
 }
 
 namespace {

@@ -332,6 +332,8 @@ protected:
     // Called after the reading order changed (own or the parent's).
     virtual void BiDiModeChanged();
     void ParentBiDiModeChanged();
+    // Takes the parent's ShowHint while ParentShowHint is on (and passes it on).
+    void ParentShowHintChanged();
     void ApplyGeometry();
     void RequestAlign();
     TCanvas* PaintCanvas() { return &FPaintCanvas; }

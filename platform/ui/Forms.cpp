@@ -142,6 +142,10 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     FVisible = false;
     FParentFont = false;
     FParentColor = false;
+    // The program's windows are all built to show their controls' hints, so a
+    // window shows them unless it turns ShowHint off (the application's
+    // ShowHint still turns every hint off).
+    FShowHint = true;
     FColor = clBtnFace;
     FWidth = 320;
     FHeight = 240;

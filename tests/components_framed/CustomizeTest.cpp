@@ -2,6 +2,7 @@
 #include "components/framed/FcCustomizeToolbar.h"
 #include "components/framed/FcToolbarPopup.h"
 #include "platform/ui/PopupHost.h"
+#include "tests/support/RealInput.h"
 
 #include "platform/ui/ImgList.h"
 
@@ -117,6 +118,31 @@ TEST(OverflowTest, ThePopupFollowsTheBarsReadingOrderAndHintsAndTheCopiesTheirBu
     PopupHostHook = old;
     ASSERT_NE(popupBar, nullptr);
     EXPECT_EQ(copies.size(), 2u);
+}
+
+TEST(OverflowTest, TheCopiesHintsPopUpAsTheirButtonsAndTheBarSay)
+{
+    OverflowForm f;
+    f.bar->SetShowHint(false);
+    f.buttons[4]->SetHint(QStringLiteral("Viides"));
+    f.buttons[4]->SetShowHint(true);
+    f.buttons[5]->SetHint(QStringLiteral("Kuudes"));
+    f.form->Show();
+    ASSERT_TRUE(f.bar->ShowToolbarPopupButton());
+    EXPECT_EQ(realinput::RestOn(f.buttons[5]), QString()) << "the bar's hints are off";
+    auto old = PopupHostHook;
+    QStringList shown;
+    PopupHostHook = [&](TWinControl* Content) {
+        auto* bar = dynamic_cast<TFcToolbar*>(Content->Controls(0));
+        for (int i = 0; bar && i < bar->ControlCount(); ++i)
+            if (auto* copy = dynamic_cast<TFcPopupToolButton*>(bar->Controls(i)))
+                shown << copy->Caption() + QLatin1Char('=') + realinput::RestOn(copy);
+        return true;
+    };
+    f.bar->ToolbarPopupButton()->DisplayButtons();
+    PopupHostHook = old;
+    EXPECT_EQ(shown, QStringList({QStringLiteral("Nappi 5=Viides"), QStringLiteral("Nappi 6=")}))
+        << "a copy with hints of its own shows them; one following the bar follows the popup's bar";
 }
 
 TEST(CustomizeTest, RowsMovesAndVisibility)

@@ -7,8 +7,11 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QWidget>
 #include <QWindow>
 
@@ -42,6 +45,19 @@ inline void Type(TControl* InWindowOf, const QString& Text)
     QWindow* window = InWindowOf->Widget()->window()->windowHandle();
     for (const QChar c : Text)
         QTest::keyClick(window, c.toLatin1());
+}
+
+// The hint that pops up when the mouse rests on a control: the tool tip event
+// the window system's resting mouse brings, on the control's own widget.
+// Empty when none pops up.
+inline QString RestOn(TControl* Control, QPoint At = QPoint(3, 3))
+{
+    QToolTip::hideText();
+    (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000);
+    QWidget* w = Control->Widget();
+    QHelpEvent e(QEvent::ToolTip, At, w->mapToGlobal(At));
+    QApplication::sendEvent(w, &e);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 // Shows the window modally and runs Steps in its modal loop; a window still

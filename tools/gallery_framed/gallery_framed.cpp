@@ -664,6 +664,7 @@ void ComboButtonSheet(const QString& Out)
 void RightToLeftSheet(const QString& Out)
 {
     TForm* f = NewForm(QStringLiteral("Oikealta vasemmalle"), 760, 470);
+    TFcToolbar* bars[2] = {};
     for (int side = 0; side < 2; ++side) {
         auto* host = Place<TFcPanel>(f, f, 10 + side * 375, 10, 365, 450);
         host->SetBorderOuter(fsNone);
@@ -691,15 +692,21 @@ void RightToLeftSheet(const QString& Out)
         auto* bar = Place<TFcToolbar>(f, host, 0, 0, 365, 32);
         bar->SetAlign(alNone);
         bar->SetBounds(0, 240, 365, 32);
-        for (int i = 0; i < 3; ++i) {
-            auto* t = Place<TFcToolButton>(f, bar, 0, 0, 25, 25, QStringLiteral("%1").arg(i + 1));
+        // more buttons than fit: the last ones go to the overflow popup
+        const char* captions[] = {"Lähtö", "Maali", "Tulos", "Sarjat", "1", "2", "3", "4", "5", "6"};
+        for (int i = 0; i < 10; ++i) {
+            const int w = i < 4 ? 70 : 25;
+            auto* t = Place<TFcToolButton>(f, bar, 0, 0, w, 25, QString::fromUtf8(captions[i]));
             t->SetShowCaption(true);
             t->SetUseToolbarShowCaption(false);
-            if (i == 2) {
+            t->SetUseToolbarButtonSize(false);
+            t->SetBounds(0, 0, w, 25);
+            if (i == 5) {
                 t->SetToolStyle(tsDropDown);
                 t->SetFlat(false);
             }
         }
+        bars[side] = bar;
         auto* list = Place<TFcCheckList>(f, host, 8, 280, 340, 160);
         list->AddEx(QStringLiteral("Lähtö\t10.00"), true, true);
         list->AddEx(QStringLiteral("Maali\t11.25"), false, true);
@@ -708,7 +715,23 @@ void RightToLeftSheet(const QString& Out)
             host->SetBiDiMode(bdRightToLeft);
     }
     f->AfterConstruction();
+    for (TFcToolbar* bar : bars) {
+        bar->SetWrapControls(false);
+        bar->PositionControls();
+        bar->PositionControls();
+    }
     Save(f, Out, QStringLiteral("right_to_left"));
+    // the mirrored bar's overflow popup, as it opens
+    auto old = PopupHostHook;
+    PopupHostHook = [&Out](TWinControl* Content) {
+        TBitmap shot;
+        Content->PaintTo(&shot);
+        shot.SaveToFile(Out + QStringLiteral("/right_to_left_overflow_open.png"));
+        return false;
+    };
+    if (bars[1]->ToolbarPopupButton())
+        bars[1]->ToolbarPopupButton()->DisplayButtons();
+    PopupHostHook = old;
 }
 
 }  // namespace
