@@ -3,6 +3,7 @@
 #include "data/vrkDbMethod.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 // The changes a grid takes at its start: older ones are long committed.
@@ -54,8 +55,12 @@ QSet<int64_t> TRunChangeLog::ReadAfter(TFbQuery& Shared, int64_t After, int64_t 
         highest = std::max(highest, n);
     }
     q.Close();
+    // The log keeps the last kKeptChanges numbers: a reading that far
+    // behind may have lost some (the grid then reads its runs whole).
+    if (FStarted && highest - FLast > kKeptChanges)
+        throw std::runtime_error("the run change log no longer holds every change since the last reading");
     // (a jump of the numbering, as after a restore, leaves nothing to wait for)
-    for (int64_t n = FLast + 1; n < highest && highest - FLast <= kStartWindow * 100; ++n)
+    for (int64_t n = FLast + 1; n < highest && highest - FLast <= kKeptChanges; ++n)
         if (!seen.contains(n))
             FMissing.insert(n, NowMs);
     FLast = highest;

@@ -19,10 +19,13 @@ public:
     // read. Statements go through Shared's transaction.
     void Start(TFbQuery& Shared, int64_t NowMs);
     // The runs logged since the last call (or since Start); throws when the
-    // log cannot be read, and tells nothing before a Start.
+    // log cannot be read or no longer holds every change since, and tells
+    // nothing before a Start.
     QSet<int64_t> Changed(TFbQuery& Shared, int64_t NowMs);
     bool Started() const { return FStarted; }
 
+    // How many of the last numbers the database keeps in the log.
+    static constexpr int64_t kKeptChanges = 100000;
     // A missing number older than this is taken as undone.
     static constexpr int64_t kMissingForgottenMs = 10 * 60 * 1000;
 

@@ -84,4 +84,24 @@ TEST_F(RunChangeLogTest, DeletedRunsAndUploadMarksAreLogged)
         Read.Commit();
 }
 
+TEST_F(RunChangeLogTest, OnlyTheLastChangesAreKeptAndAReadingFurtherBehindIsToldSo)
+{
+    Log.Start(Shared, 0);
+    // the numbering moved far on (a long day of other desks' changes), to
+    // just before a number at which the log lets its oldest changes go
+    const int64_t now = db.Value(QStringLiteral("select gen_id(SEQ_VRK_RUN_CHANGES, 0) from RDB$DATABASE")).toLongLong();
+    const int64_t target = (now + 2 * TRunChangeLog::kKeptChanges) / 1000 * 1000 + 999;
+    db.Value(QStringLiteral("select gen_id(SEQ_VRK_RUN_CHANGES, %1) from RDB$DATABASE").arg(target - now));
+    db.Exec(QStringLiteral("update VRK_RESULTS_CLASS set PERSON_NAME = 'Y' where RESULTS_CLASS_ID = 91"));
+    EXPECT_EQ(db.Value(QStringLiteral("select count(*) from VRK_RUN_CHANGES where CHANGE_ID <= %1").arg(now)).toInt(), 0);
+    EXPECT_EQ(db.Value(QStringLiteral("select count(*) from VRK_RUN_CHANGES where CHANGE_ID = %1").arg(target + 1)).toInt(), 1);
+    EXPECT_THROW(Changed(), std::runtime_error);
+    // read whole again, the grid goes on from there
+    Log.Start(Shared, 0);
+    db.Exec(QStringLiteral("update VRK_RESULTS_CLASS set PERSON_NAME = 'Z' where RESULTS_CLASS_ID = 92"));
+    EXPECT_EQ(Changed(), QSet<int64_t>({92}));
+    if (Read.Active())
+        Read.Commit();
+}
+
 }  // namespace
