@@ -272,6 +272,7 @@ void TformResultsClass2::BuildLayout()
     edtClassCourse->KeyField = QStringLiteral("CLASS_COURSE_ID");
     edtClassCourse->ListField = QStringLiteral("CLASS_NAME;TIME_STR;STATUS_TXT;ACTIVE_CLASS_TXT");
     edtClassCourse->DropDownRows = 15;
+    edtClassCourse->SetShowHint(false);
     WithoutBoundLabel(edtClassCourse);
     edtClassCourse->OnClick = [this](TComponent* S) { edtClassCourseClick(S); };
     edtClassCourse->OnDropDown = [](TComponent*) { bClassDroppedDown = true; };
