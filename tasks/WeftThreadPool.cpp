@@ -115,14 +115,18 @@ struct TPosted {
 };
 
 // A scheduling thread's queue into one pool. The pool keeps it; the thread
-// gives it up when it ends, and the pool then hands it, once empty, to the
-// next thread that needs one.
+// gives it up when it ends (or when it feeds too many pools), and the pool
+// then hands it, once empty, to the next thread that needs one. A thread
+// that comes back to the pool takes its own queue back, also while items
+// still wait in it: later items then wait behind them, in order.
 struct TPostQueue {
     TWeftHandOver<TPosted> Items;
     // Taken by whoever takes items out (the pool's lock is not enough: a
     // worker whose item ended takes the next one without it).
     TWeftSpinMutex TakeLock;
     std::atomic<bool> Owned{true};
+    // The thread that took it last (TOwnPostQueues::Id; under the pool's lock).
+    uint64_t Owner = 0;
 };
 using PPostQueue = std::shared_ptr<TPostQueue>;
 
@@ -144,18 +148,23 @@ public:
     }
     void Add(int64_t poolID, PPostQueue queue)
     {
-        // A thread that feeds many pools gives up its oldest queue.
+        // A thread that feeds many pools gives up its oldest queue (taken
+        // back in OwnPostQueue when the thread comes back to that pool).
         if (FEntries.size() >= CMaxPools) {
             FEntries.front().Queue->Owned.store(false, std::memory_order_release);
             FEntries.erase(FEntries.begin());
         }
         FEntries.push_back({poolID, std::move(queue)});
     }
+    // Tells the thread apart from every other, also from those that ended.
+    uint64_t Id() const { return FId; }
     // True once the thread's end has destroyed its queues.
     static thread_local bool tGone;
 
 private:
     static constexpr size_t CMaxPools = 8;
+    static inline std::atomic<uint64_t> sLastId{0};
+    const uint64_t FId = sLastId.fetch_add(1, std::memory_order_relaxed) + 1;
     struct TEntry {
         int64_t PoolID;
         PPostQueue Queue;
@@ -480,7 +489,12 @@ public:
 
     // The oldest item of the next hand-over queue that has one, or null;
     // start: where to begin looking (moved on past the queue taken from).
-    PWorkItem TakeHandedOver(int& start)
+    // Under that queue's take lock, once an item is seen there: may() says
+    // whether to take it (false: nothing is taken), and taken() is told when
+    // it is. What its thread did before handing the item over is seen by
+    // may(); what a taker did under the same lock before is seen too.
+    template <class May, class Taken>
+    PWorkItem TakeHandedOver(int& start, May may, Taken taken)
     {
         const int count = PostQueueCount.load(std::memory_order_acquire);
         for (int i = 0; i < count; ++i) {
@@ -491,8 +505,13 @@ public:
             TPosted posted;
             {
                 std::lock_guard lock(q->TakeLock);
+                if (q->Items.Size() == 0)
+                    continue;
+                if (!may())
+                    return nullptr;
                 if (!q->Items.Take(posted))
                     continue;
+                taken();
             }
             start = (at + 1) % count;
             return MakeItem(std::move(posted));
@@ -500,7 +519,10 @@ public:
         return nullptr;
     }
     // Under the lock.
-    PWorkItem TakeHandedOver() { return TakeHandedOver(NextPostQueue); }
+    PWorkItem TakeHandedOver()
+    {
+        return TakeHandedOver(NextPostQueue, [] { return true; }, [] {});
+    }
 
     // The sum of what count reads from each hand-over queue.
     template <class Count>
@@ -543,9 +565,14 @@ public:
                 break;
             PushReady(item);
         }
-        if (MaxQueued.load() > 0 || MaxQueuedTime_sec.load() > 0)
-            while (const PWorkItem item = TakeHandedOver())
+        if (MaxQueued.load() > 0 || MaxQueuedTime_sec.load() > 0) {
+            // Counted as waiting before the hand-over queue is let go: a
+            // worker that would take that thread's next item alone then
+            // sees that an earlier one waits (TakeNextAlone).
+            const auto counted = [this] { CountQueued.store(int(Queue.size()) + 1); };
+            while (const PWorkItem item = TakeHandedOver(NextPostQueue, [] { return true; }, counted))
                 EnqueueWaiting(item, PendingEnds);
+        }
         Dispatch();
     }
 
@@ -708,6 +735,13 @@ public:
         IdleQueueCheck();
         return NextStep(w, item, /*mayWatch*/ true);
     }
+    // Nothing waits in the pool's own queue, and nothing is put there:
+    // handed-over items may start straight from their hand-over queues.
+    bool NothingQueued() const
+    {
+        return CountQueued.load() == 0 && MaxQueued.load() <= 0 && MaxQueuedTime_sec.load() <= 0;
+    }
+
     // A worker whose item ended takes the next handed-over item without the
     // pool's lock while nothing else waits to run: the two items swap places
     // in the running count, so there is nothing to book. Under the worker's
@@ -715,15 +749,20 @@ public:
     bool TakeNextAlone(const PWorker& w, const TOTPWorkItem& done, PWorkItem& next)
     {
         if (!PlaceAlone.load(std::memory_order_acquire) || Destroying.load() || ReadyCount.load() > 0 ||
-            CountQueued.load() > 0 || MaxQueued.load() > 0 || MaxQueuedTime_sec.load() > 0)
+            !NothingQueued())
             return false;
         const int max = MaxExecuting.load();
         if (max >= 0 && CountRunning.load() > max)
             return false;  // fewer may run now: the locked way lets one go
+        if (const auto probe = WeftPoolTakeAloneProbe.load(std::memory_order_relaxed))
+            probe(UniqueID);
         std::lock_guard lock(w->WorkItemLock);
         if (done.owiTakenBack || w->StopRequested.load())
             return false;
-        PWorkItem taken = TakeHandedOver(w->NextPostQueue);
+        // Asked again where the item is taken: an earlier item of the same
+        // thread may have gone to the pool's queue meanwhile (a queue limit
+        // set, or the thread scheduling under the lock), and must start first.
+        PWorkItem taken = TakeHandedOver(w->NextPostQueue, [this] { return NothingQueued(); }, [] {});
         if (!taken)
             return false;
         taken->owiStarted_ms = PoolTick_ms();
@@ -861,19 +900,30 @@ public:
             return nullptr;
         if (TPostQueue* q = tOwnPostQueues.Find(UniqueID))
             return q;
+        const uint64_t me = tOwnPostQueues.Id();
         PPostQueue queue;
         {
             std::lock_guard lock(Lock);
+            // The thread's own queue that it gave up first (its items wait
+            // there, and what it hands over now must wait behind them), else
+            // an empty one that no thread owns.
             for (const PPostQueue& q : PostQueues)
-                if (!q->Owned.load(std::memory_order_acquire) && q->Items.Size() == 0) {
-                    q->Owned.store(true, std::memory_order_relaxed);
-                    queue = q;
-                    break;
+                if (!q->Owned.load(std::memory_order_acquire)) {
+                    if (q->Owner == me) {
+                        queue = q;
+                        break;
+                    }
+                    if (!queue && q->Items.Size() == 0)
+                        queue = q;
                 }
-            if (!queue) {
+            if (queue) {
+                queue->Owned.store(true, std::memory_order_relaxed);
+                queue->Owner = me;
+            } else {
                 if (int(PostQueues.size()) >= CMaxPostQueues)
                     return nullptr;
                 queue = std::make_shared<TPostQueue>();
+                queue->Owner = me;
                 PostQueues.push_back(queue);
                 PostQueueList[PostQueues.size() - 1].store(queue.get(), std::memory_order_relaxed);
                 PostQueueCount.store(int(PostQueues.size()), std::memory_order_release);
@@ -1320,6 +1370,8 @@ private:
 };
 
 }  // namespace
+
+std::atomic<void (*)(int64_t poolID)> WeftPoolTakeAloneProbe{nullptr};
 
 PWeftThreadPool CreateThreadPool(const QString& threadPoolName, PWeftEnvironment environment)
 {

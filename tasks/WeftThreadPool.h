@@ -20,6 +20,7 @@
 #include "tasks/WeftTask.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -124,3 +125,8 @@ public:
 PWeftThreadPool CreateThreadPool(const QString& threadPoolName, PWeftEnvironment environment = nullptr);
 // The process-wide pool "GlobalWeftThreadPool", made once on first use.
 PWeftThreadPool GlobalWeftThreadPool();
+
+// For tests: when set, called by a worker of the pool with this id whose
+// item ended and that is about to take the next handed-over item without
+// the pool's lock, so that a test can change the pool just before it does.
+extern std::atomic<void (*)(int64_t poolID)> WeftPoolTakeAloneProbe;

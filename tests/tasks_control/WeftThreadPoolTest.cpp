@@ -369,3 +369,111 @@ TEST_F(WeftThreadPool, ItemsOfEachSchedulingThreadStartInOrder)
     }
     EXPECT_TRUE(PumpUntil([&] { return ran.load() == 3 * 50 * 3 && pool->IsIdle(); }));
 }
+
+namespace {
+
+// A one-at-a-time pool whose only slot a first callable holds until
+// Release(); Record(i) posts an item that notes when it starts.
+struct HeldPool {
+    PWeftThreadPool Pool;
+    std::atomic<bool> Started{false}, Released{false};
+    std::mutex Lock;
+    std::vector<int> Seen;
+
+    explicit HeldPool(const QString& name) : Pool(CreateThreadPool(name))
+    {
+        Pool->SetMaxExecuting(1);
+        Pool->Post([this] {
+            Started = true;
+            while (!Released)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    }
+    ~HeldPool()
+    {
+        Released = true;
+        Pool.reset();
+    }
+    bool Held() { return PumpUntil([this] { return Started.load(); }); }
+    void Release() { Released = true; }
+    void Record(int i)
+    {
+        Pool->Post([this, i] {
+            std::lock_guard l(Lock);
+            Seen.push_back(i);
+        });
+    }
+    // The order in which the recorded items started, once n have.
+    std::vector<int> SeenOnce(size_t n)
+    {
+        EXPECT_TRUE(PumpUntil([&] {
+            std::lock_guard l(Lock);
+            return Seen.size() == n;
+        }));
+        std::lock_guard l(Lock);
+        return Seen;
+    }
+};
+
+// Holds the first worker of one pool that is about to take its next item
+// without the pool's lock until the test lets it go.
+struct TakeAloneGate {
+    static inline std::atomic<int64_t> Pool{0};
+    static inline std::atomic<int> State{0};  // 1: a worker waits; 2: let go
+    static void Probe(int64_t poolID)
+    {
+        int64_t expected = poolID;
+        if (!Pool.compare_exchange_strong(expected, 0))
+            return;
+        State = 1;
+        while (State.load() != 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+};
+
+}  // namespace
+
+// One at a time: a thread that feeds more pools than it keeps hand-over
+// queues for gives up its oldest queue while items still wait in it; what
+// it posts to that pool afterwards starts after them, not between them.
+TEST_F(WeftThreadPool, ItemsOfAThreadFeedingManyPoolsStartInOrder)
+{
+    HeldPool held(QStringLiteral("first"));
+    ASSERT_TRUE(held.Held());
+    held.Record(1);
+    held.Record(2);
+    std::vector<PWeftThreadPool> others;
+    for (int p = 0; p < 8; ++p) {
+        others.push_back(CreateThreadPool(QStringLiteral("other%1").arg(p)));
+        others.back()->Post([] {});
+    }
+    held.Record(3);
+    held.Release();
+    EXPECT_EQ(held.SeenOnce(3), (std::vector<int>{1, 2, 3}));
+}
+
+// One at a time: a queue limit set while a thread's items wait sends them
+// and the thread's next ones to the pool's queue; once the limit is gone,
+// its later items are handed over again. A worker that was just about to
+// take one of those without the lock lets the queued ones start first.
+TEST_F(WeftThreadPool, ItemsSentToThePoolsQueueStartBeforeTheThreadsLaterOnes)
+{
+    HeldPool held(QStringLiteral("limits"));
+    ASSERT_TRUE(held.Held());
+    held.Record(1);
+
+    TakeAloneGate::State = 0;
+    TakeAloneGate::Pool = held.Pool->UniqueID();
+    WeftPoolTakeAloneProbe = &TakeAloneGate::Probe;
+    held.Release();
+    const bool gated = PumpUntil([] { return TakeAloneGate::State.load() == 1; });
+    held.Pool->SetMaxQueued(10);
+    held.Record(2);
+    held.Pool->SetMaxQueued(0);
+    held.Record(3);
+    TakeAloneGate::State = 2;
+    EXPECT_TRUE(gated);
+
+    EXPECT_EQ(held.SeenOnce(3), (std::vector<int>{1, 2, 3}));
+    WeftPoolTakeAloneProbe = nullptr;
+}
