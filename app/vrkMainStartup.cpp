@@ -20,6 +20,7 @@
 #include "platform/os/QuitSignals.h"
 #include "platform/ui/StdCtrls.h"
 #include "resources/MainWindowTexts.h"
+#include "results/vrkResultsClassForest.h"
 
 
 void TformMain::BuildStatusBar()
@@ -124,8 +125,12 @@ void TformMain::StartUp()
 void TformMain::RunUpgrade()
 {
     const TDatabaseUpgrade::TResult r = TDatabaseUpgrade::Run(*DataModule1, vcCurrentExeDirectory, Client->client_version());
-    if (r.Ran)
+    if (r.Ran) {
         TDatabaseUpgrade::RemoveLayoutFiles(vcCurrentExeDirectory);
+        // The check-in window read its file at start-up; it must not write it back.
+        if (formResultsClassForest)
+            formResultsClassForest->LayoutFileRemoved();
+    }
     if (r.Failed) {
         do_message(true, txt::UpgradeFailed, MSG_ERROR);
         FirstUseNOTOK();

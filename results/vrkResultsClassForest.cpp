@@ -331,6 +331,13 @@ void TformResultsClassForest::BuildCourseGroup()
 
 void TformResultsClassForest::ReadLayout()
 {
+    TPropSaveFile designed(nullptr);
+    designed.DisableAll = true;  // a scratch copy, never a file
+    designed.SetContent(QString());
+    TDBGridsPropSave keep(nullptr);
+    keep.StoreColumnsProp = true;
+    keep.SaveDBGrid(&designed, WebEntriesKey(), rdbgrdWebEntries);
+    FDesignedLayout = designed.GetContent();
     propResultsClassForest->LoadFile();
     // Files of earlier versions keep the grid under its bare name.
     propResultsClassForest->MoveSections(rdbgrdWebEntries->Name(), WebEntriesKey());
@@ -342,6 +349,17 @@ void TformResultsClassForest::ReadLayout()
 QString TformResultsClassForest::WebEntriesKey() const
 {
     return Name() + QLatin1Char('.') + rdbgrdWebEntries->Name();
+}
+
+void TformResultsClassForest::LayoutFileRemoved()
+{
+    propResultsClassForest->Clear();
+    TPropSaveFile designed(nullptr);
+    designed.DisableAll = true;
+    designed.SetContent(FDesignedLayout);
+    TDBGridsPropSave saver(nullptr);
+    saver.StoreColumnsProp = true;
+    saver.ReadDBGrid(&designed, WebEntriesKey(), rdbgrdWebEntries);
 }
 
 void TformResultsClassForest::SaveLayout()

@@ -71,6 +71,10 @@ public:
     // The web-entry grid's columns in "ResultsClassForest.ini".
     void ReadLayout();
     void SaveLayout();
+    // The database upgrade deleted "ResultsClassForest.ini" after this window
+    // had read it: the grid goes back to its designed columns and the file
+    // forgets what it read, so nothing of the old layout is written back.
+    void LayoutFileRemoved();
     // The web-entry grid's section: the form's name, ".", the grid's name.
     QString WebEntriesKey() const;
     // Enter, Escape and F5 to F10 as the desk's operators use them.
@@ -96,6 +100,7 @@ private:
     void EscapeKey();
     void PaintChosenRow(TDBGrid* Grid, bool Chosen, const TRect& Rect, int DataCol, TColumn* Column, TGridDrawState State);
     TResultsClassForestRun FRun;
+    QString FDesignedLayout;  // the web-entry grid as built, in property-file form
     bool FSyncing = false;
     std::unique_ptr<QObject> FFocusGuard;
 };

@@ -364,20 +364,8 @@ int TrDBRecView::GetDataAlignment(int Idx) const
     TField* f = GetField(Idx);
     if (FOptionsEx & GridOptEx(goDataRight))
         return DT_RIGHT;
-    if (f && (FOptionsEx & GridOptEx(goNumberRight))) {
-        switch (f->DataType()) {
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-        case ftFloat:
-        case ftCurrency:
-        case ftBCD:
-        case ftAutoInc:
-            return DT_RIGHT;
-        default:
-            break;
-        }
-    }
+    if (f && (FOptionsEx & GridOptEx(goNumberRight)) && IsNumericFieldType(f->DataType()))
+        return DT_RIGHT;
     return DT_LEFT;
 }
 

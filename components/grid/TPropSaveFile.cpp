@@ -441,31 +441,20 @@ QString TPropSaveFile::GetSectionFromLine(const QString& Line) const
     return QString();
 }
 
-bool TPropSaveFile::ReadRaw(const QString& Section, const QString& Ident, QString& Value)
+bool TPropSaveFile::ReadRaw(const QString& Section, const QString& Ident, QString& Value) const
 {
-    bool found = FIniFile && FIniFile->Find(Section, Ident, Value);
-    if (OnReadValue) {
-        QString v = found ? Value : QString();
-        OnReadValue(Section, Ident, v);
-        if (found || !v.isEmpty()) {
-            Value = v;
-            found = true;
-        }
-    }
-    return found;
+    return FIniFile && FIniFile->Find(Section, Ident, Value);
 }
 
-void TPropSaveFile::WriteRaw(const QString& Section, const QString& Ident, QString Value)
+void TPropSaveFile::WriteRaw(const QString& Section, const QString& Ident, const QString& Value)
 {
-    if (OnWriteValue)
-        OnWriteValue(Section, Ident, Value);
     // A file component made at run time (never loaded) loads on its first write.
     if (!FIniFile)
         LoadFile();
     FIniFile->Write(Section, Ident, Value);
 }
 
-QString TPropSaveFile::ReadString(const QString& Section, const QString& Ident, const QString& Default)
+QString TPropSaveFile::ReadStoredString(const QString& Section, const QString& Ident, const QString& Default) const
 {
     QString v;
     if (!ReadRaw(Section, Ident, v))
@@ -473,13 +462,7 @@ QString TPropSaveFile::ReadString(const QString& Section, const QString& Ident, 
     return v.replace(TabMark, QStringLiteral("\t"));
 }
 
-void TPropSaveFile::WriteString(const QString& Section, const QString& Ident, const QString& Value)
-{
-    QString v = Value;
-    WriteRaw(Section, Ident, v.replace(QLatin1Char('\t'), TabMark));
-}
-
-int TPropSaveFile::ReadInteger(const QString& Section, const QString& Ident, int Default)
+int TPropSaveFile::ReadStoredInteger(const QString& Section, const QString& Ident, int Default) const
 {
     QString v;
     int n = Default;
@@ -488,22 +471,7 @@ int TPropSaveFile::ReadInteger(const QString& Section, const QString& Ident, int
     return Default;
 }
 
-void TPropSaveFile::WriteInteger(const QString& Section, const QString& Ident, int Value)
-{
-    WriteRaw(Section, Ident, QString::number(Value));
-}
-
-bool TPropSaveFile::ReadBool(const QString& Section, const QString& Ident, bool Default)
-{
-    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
-}
-
-void TPropSaveFile::WriteBool(const QString& Section, const QString& Ident, bool Value)
-{
-    WriteRaw(Section, Ident, Value ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-double TPropSaveFile::ReadFloat(const QString& Section, const QString& Ident, double Default)
+double TPropSaveFile::ReadStoredFloat(const QString& Section, const QString& Ident, double Default) const
 {
     QString v;
     if (!ReadRaw(Section, Ident, v))
@@ -513,10 +481,58 @@ double TPropSaveFile::ReadFloat(const QString& Section, const QString& Ident, do
     return ok ? d : Default;
 }
 
-void TPropSaveFile::WriteFloat(const QString& Section, const QString& Ident, double Value)
+void TPropSaveFile::WriteStoredString(const QString& Section, const QString& Ident, const QString& Value)
+{
+    QString v = Value;
+    WriteRaw(Section, Ident, v.replace(QLatin1Char('\t'), TabMark));
+}
+
+void TPropSaveFile::WriteStoredFloat(const QString& Section, const QString& Ident, double Value)
 {
     // The program's fixed Finnish conventions: decimal comma.
     WriteRaw(Section, Ident, QString::number(Value, 'g', 17).replace(QLatin1Char('.'), QLatin1Char(',')));
+}
+
+// The typed reads and writes go through the variant ones, so the value hooks
+// see every value with its type.
+QString TPropSaveFile::ReadString(const QString& Section, const QString& Ident, const QString& Default)
+{
+    return ReadVariant(Section, Ident, Default).toString();
+}
+
+void TPropSaveFile::WriteString(const QString& Section, const QString& Ident, const QString& Value)
+{
+    WriteVariant(Section, Ident, Value.isNull() ? QString(QLatin1String("")) : Value);
+}
+
+int TPropSaveFile::ReadInteger(const QString& Section, const QString& Ident, int Default)
+{
+    return ReadVariant(Section, Ident, Default).toInt();
+}
+
+void TPropSaveFile::WriteInteger(const QString& Section, const QString& Ident, int Value)
+{
+    WriteVariant(Section, Ident, Value);
+}
+
+bool TPropSaveFile::ReadBool(const QString& Section, const QString& Ident, bool Default)
+{
+    return ReadVariant(Section, Ident, Default).toBool();
+}
+
+void TPropSaveFile::WriteBool(const QString& Section, const QString& Ident, bool Value)
+{
+    WriteVariant(Section, Ident, Value);
+}
+
+double TPropSaveFile::ReadFloat(const QString& Section, const QString& Ident, double Default)
+{
+    return ReadVariant(Section, Ident, Default).toDouble();
+}
+
+void TPropSaveFile::WriteFloat(const QString& Section, const QString& Ident, double Value)
+{
+    WriteVariant(Section, Ident, Value);
 }
 
 void TPropSaveFile::WriteStrings(const QString& Key, const TStrings& L)

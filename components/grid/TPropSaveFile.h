@@ -75,8 +75,11 @@ public:
     void SetUseAsGlobalFile(bool Value);
     std::function<void(TPropSaveFile* Sender)> OnLoadContent;
     std::function<void(TPropSaveFile* Sender)> OnSaveContent;
-    std::function<void(const QString& Section, const QString& Ident, QString& Value)> OnReadValue;
-    std::function<void(const QString& Section, const QString& Ident, QString& Value)> OnWriteValue;
+    // See and may change every value the typed reads return (the caller's
+    // default for an absent key) and every value before the typed writes
+    // store it (a null one then deletes the key).
+    std::function<void(const QString& Section, const QString& Ident, QVariant& Value)> OnReadValue;
+    std::function<void(const QString& Section, const QString& Ident, QVariant& Value)> OnWriteValue;
     // Chooses the text encoding when the in-memory file is made (UTF-8 by default).
     std::function<void(QStringConverter::Encoding& Encoding)> OnGetIniFileEncoding;
 
@@ -140,9 +143,16 @@ protected:
     void Loaded() override;
 
 private:
-    // The raw value (after OnReadValue); false when the key is absent.
-    bool ReadRaw(const QString& Section, const QString& Ident, QString& Value);
-    void WriteRaw(const QString& Section, const QString& Ident, QString Value);
+    // The stored text; false when the key is absent.
+    bool ReadRaw(const QString& Section, const QString& Ident, QString& Value) const;
+    void WriteRaw(const QString& Section, const QString& Ident, const QString& Value);
+    // The stored values as the typed reads and writes take them, without the hooks.
+    QString ReadStoredString(const QString& Section, const QString& Ident, const QString& Default) const;
+    int ReadStoredInteger(const QString& Section, const QString& Ident, int Default) const;
+    double ReadStoredFloat(const QString& Section, const QString& Ident, double Default) const;
+    QVariant ReadTyped(const QString& Section, const QString& Ident, const QVariant& Default) const;
+    void WriteStoredString(const QString& Section, const QString& Ident, const QString& Value);
+    void WriteStoredFloat(const QString& Section, const QString& Ident, double Value);
     void CreateIniFile(const QString& Name, bool Recreate);
     bool DoSave(const QString& AFileName, bool ShowErrors);
     QString FFileName;

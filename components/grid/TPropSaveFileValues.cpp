@@ -14,29 +14,6 @@
 #include <QFileInfo>
 #include <QIODevice>
 
-uint16_t TPropSaveFile::ReadWord(const QString& Section, const QString& Ident, uint16_t Default)
-{
-    const int v = ReadInteger(Section, Ident, Default);
-    return v < 0 || v > 0xFFFF ? Default : uint16_t(v);
-}
-
-void TPropSaveFile::WriteWord(const QString& Section, const QString& Ident, uint16_t Value)
-{
-    WriteInteger(Section, Ident, Value);
-}
-
-double TPropSaveFile::ReadDateTime(const QString& Section, const QString& Ident, double Default)
-{
-    const QString text = ReadString(Section, Ident, QString()).trimmed();
-    TDateTime v = 0;
-    return !text.isEmpty() && TryStrToDateTime(text, v) ? v : Default;
-}
-
-void TPropSaveFile::WriteDateTime(const QString& Section, const QString& Ident, double Value)
-{
-    WriteString(Section, Ident, DateTimeToStr(Value));
-}
-
 namespace {
 
 enum TValueKind { vkInteger, vkFloat, vkDateTime, vkBoolean, vkText };
@@ -71,44 +48,82 @@ TValueKind KindOf(const QVariant& V)
 
 }  // namespace
 
+uint16_t TPropSaveFile::ReadWord(const QString& Section, const QString& Ident, uint16_t Default)
+{
+    const int v = ReadVariant(Section, Ident, QVariant::fromValue<ushort>(Default)).toInt();
+    return v < 0 || v > 0xFFFF ? Default : uint16_t(v);
+}
+
+void TPropSaveFile::WriteWord(const QString& Section, const QString& Ident, uint16_t Value)
+{
+    WriteVariant(Section, Ident, QVariant::fromValue<ushort>(Value));
+}
+
+double TPropSaveFile::ReadDateTime(const QString& Section, const QString& Ident, double Default)
+{
+    const QVariant dflt = DateTimeToQDateTime(Default);
+    const QVariant v = ReadVariant(Section, Ident, dflt);
+    // The default comes back as given, not rounded through the variant.
+    return v == dflt ? Default : QDateTimeToDateTime(v.toDateTime());
+}
+
+void TPropSaveFile::WriteDateTime(const QString& Section, const QString& Ident, double Value)
+{
+    WriteVariant(Section, Ident, DateTimeToQDateTime(Value));
+}
+
 QVariant TPropSaveFile::ReadVariant(const QString& Section, const QString& Ident, const QVariant& Default)
+{
+    QVariant v = ReadTyped(Section, Ident, Default);
+    if (OnReadValue)
+        OnReadValue(Section, Ident, v);
+    return v;
+}
+
+QVariant TPropSaveFile::ReadTyped(const QString& Section, const QString& Ident, const QVariant& Default) const
 {
     switch (KindOf(Default)) {
     case vkInteger:
-        return ReadInteger(Section, Ident, Default.toInt());
+        return ReadStoredInteger(Section, Ident, Default.toInt());
     case vkFloat:
-        return ReadFloat(Section, Ident, Default.toDouble());
-    case vkDateTime:
-        return DateTimeToQDateTime(ReadDateTime(Section, Ident, QDateTimeToDateTime(Default.toDateTime())));
+        return ReadStoredFloat(Section, Ident, Default.toDouble());
+    case vkDateTime: {
+        const QString text = ReadStoredString(Section, Ident, QString()).trimmed();
+        TDateTime v = 0;
+        return !text.isEmpty() && TryStrToDateTime(text, v) ? QVariant(DateTimeToQDateTime(v)) : Default;
+    }
     case vkBoolean:
-        return ReadBool(Section, Ident, Default.toBool());
+        return ReadStoredInteger(Section, Ident, Default.toBool() ? 1 : 0) != 0;
     case vkText:
         break;
     }
-    return ReadString(Section, Ident, Default.toString());
+    return ReadStoredString(Section, Ident, Default.toString());
 }
 
 void TPropSaveFile::WriteVariant(const QString& Section, const QString& Ident, const QVariant& Value)
 {
-    if (Value.isNull() || !Value.isValid()) {
+    QVariant v = Value;
+    if (OnWriteValue)
+        OnWriteValue(Section, Ident, v);
+    if (v.isNull() || !v.isValid()) {
         DeleteKey(Section, Ident);
         return;
     }
-    switch (KindOf(Value)) {
+    switch (KindOf(v)) {
     case vkInteger:
-        WriteInteger(Section, Ident, Value.toInt());
+        WriteRaw(Section, Ident, QString::number(v.toInt()));
         break;
     case vkFloat:
-        WriteFloat(Section, Ident, Value.toDouble());
+        WriteStoredFloat(Section, Ident, v.toDouble());
         break;
     case vkDateTime:
-        WriteDateTime(Section, Ident, QDateTimeToDateTime(Value.toDateTime()));
+        WriteRaw(Section, Ident, DateTimeToStr(QDateTimeToDateTime(v.toDateTime())));
         break;
     case vkBoolean:
-        WriteBool(Section, Ident, Value.toBool());
+        WriteRaw(Section, Ident, v.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
         break;
     case vkText:
-        WriteString(Section, Ident, Value.toString());
+        WriteStoredString(Section, Ident, v.toString());
         break;
     }
 }

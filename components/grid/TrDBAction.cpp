@@ -7,7 +7,6 @@
 #include "components/grid/TPropSaveFile.h"
 #include "components/grid/TrDBGridCellParamsForm.h"
 #include "components/grid/TrDBGridColumnFilters.h"
-#include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rDBGridPropsForm.h"
 #include "components/grid/rDBGridSorter.h"
@@ -435,6 +434,9 @@ void TrDBAction::RefreshAction()
         a->SetEnabled(enabled);
     }
     aceEdit->SetShortCut(aceEdit->Enabled() ? acEditSC : scNone);
+    // The value list opens from a funnel button: a grid without them offers none.
+    if (FGrid && !FGrid->OptionsEx2().Filters.FunnelBtn)
+        acfFilterDlg->SetEnabled(false);
     FMenuRecord->SetVisible(mask != -1 && !(mask & 1));
     FMenuRecordSep->SetVisible(FMenuRecord->Visible());
     FMenuSort->SetVisible(mask != -1 && !(mask & 2));
@@ -535,7 +537,7 @@ bool TrDBAction::RunDialog(TAction* A)
         refreshNames(g && FilterBySel(g, A == acfFilterSel ? fjNone : A == acfFilterSelAnd ? fjAnd : fjOr));
     } else if (A == acfFilterDlg) {
         if (g)
-            TrDBGridFilterBar::Of(g)->ShowValueList(nullptr);
+            g->ShowFilterDlg(nullptr);
     } else if (A == acoFind) {
         d.Find ? void(g && d.Find(g)) : missing();
     } else if (A == acfFilterForm) {

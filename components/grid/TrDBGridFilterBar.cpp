@@ -698,16 +698,6 @@ void TrDBGridFilterBar::ShowFunnelFilter(TColumn* Column)
         IntShowFilterDlg(FGrid->DataToRawColumn(Column->Index()));
 }
 
-void TrDBGridFilterBar::ShowValueList(TColumn* Column)
-{
-    if (!Column) {
-        const int sel = FGrid->SelectedIndex();
-        Column = sel >= 0 && sel < FGrid->Columns()->Count() ? FGrid->Columns()->Items(sel) : nullptr;
-    }
-    if (Column && IsFilterColumn(Column->Index(), true))
-        IntShowFilterDlg(FGrid->DataToRawColumn(Column->Index()));
-}
-
 void TrDBGridFilterBar::IntShowFilterDlg(int RawCol)
 {
     FGrid->IntShowFilterDlg(RawCol);

@@ -90,9 +90,6 @@ public:
 
     // ---- the funnel ----
     void ShowFunnelFilter(TColumn* Column);
-    // The value list of a filterable column (nil: the current one), with or
-    // without funnel buttons (the action module's "Filter by value selection").
-    void ShowValueList(TColumn* Column);
     // Goes through the grid's IntShowFilterDlg, whose own version opens the form.
     void IntShowFilterDlg(int RawCol);
     void OpenFunnelForm(int RawCol);

@@ -4,6 +4,7 @@
 #include "platform/ui/PlaceControl.h"
 #include "components/grid/TPropSaveMain.h"
 #include "components/grid/TrDBGridFilterForm.h"
+#include "components/grid/TrDBGridFilterGlyphs.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/Fields.h"
@@ -77,15 +78,25 @@ TrDBGridFilterCondForm::TrDBGridFilterCondForm(TComponent* AOwner) : TrDlgBaseFo
     ToolBarPeriod->SetAlign(alNone);
     ToolBarPeriod->SetBounds(170, 104, 170, 24);
     ToolBarPeriod->SetShowCaptions(true);
+    ToolBarPeriod->List = true;
     ToolBarPeriod->SetButtonWidth(120);
+    ToolBarPeriod->Images = MakePeriodImages(this);
     btPeriod = new TToolButton(this);
     btPeriod->SetParent(ToolBarPeriod);
     btPeriod->SetStyle(tbsDropDown);
     btPeriod->SetCaption(gridfiltxt::SetPeriod);
+    btPeriod->SetImageIndex(PeriodImageIndex);
     pmPeriod = BuildFilterPeriodMenu(this, gridfiltxt::OtherPeriod,
                                      [this](TFilterPeriodKind Kind, int N) { SetPeriod(Kind, N, QDate::currentDate()); });
     btPeriod->DropdownMenu = pmPeriod;
     ToolBarPeriod->SetButtonWidth(130);
+    // The period bar keeps its size when the window is laid out at its
+    // creation, so its button takes its width (caption and picture) then.
+    OnCreate = [this, created = OnCreate](TComponent* S) {
+        if (created)
+            created(S);
+        ToolBarPeriod->Realign();
+    };
     const TDateTime today = QDateToDateTime(QDate::currentDate());
     eValDate1->SetDate(today);
     eValDate2->SetDate(today);

@@ -7,6 +7,7 @@
 #include "components/grid/TrDBGridColumnFilters.h"
 #include "components/grid/TrDBGridFilterBar.h"
 #include "components/grid/TrDBGridFilterCondForm.h"
+#include "components/grid/TrDBGridFilterGlyphs.h"
 #include "components/grid/rDBGrid.h"
 #include "components/grid/rdbtool.h"
 #include "platform/database/DataSet.h"
@@ -34,10 +35,16 @@ TrDBGridFilterForm::TrDBGridFilterForm(TComponent* AOwner) : TForm(AOwner)
     tbTop->SetAlign(alTop);
     tbTop->SetShowCaptions(true);
     tbTop->SetButtonWidth(52);
+    ImgList = MakeFunnelListImages(this);
+    tbTop->Images = ImgList;
+    // Room for a picture above each caption.
+    tbTop->SetButtonHeight(36);
+    tbTop->SetHeight(38);
     tbEnter = new TToolButton(this);
     tbEnter->SetParent(tbTop);
     tbEnter->SetCaption(gridfiltxt::FilterDots);
     tbEnter->SetHint(gridfiltxt::EnterFilterCondition);
+    tbEnter->SetImageIndex(0);
     tbEnter->OnClick = [this](TComponent*) { tbEnterClick(); };
     auto* sep = new TToolButton(this);
     sep->SetParent(tbTop);
@@ -45,8 +52,8 @@ TrDBGridFilterForm::TrDBGridFilterForm(TComponent* AOwner) : TForm(AOwner)
     sep->SetWidth(8);
     tbClear = new TToolButton(this);
     tbClear->SetParent(tbTop);
-    tbClear->SetCaption(gridfiltxt::Clear);
     tbClear->SetHint(gridfiltxt::Clear);
+    tbClear->SetImageIndex(1);
     tbClear->OnClick = [this](TComponent*) { tbClearClick(); };
     tbTop->SetButtonWidth(52);
     pBtn = new TPanel(this);

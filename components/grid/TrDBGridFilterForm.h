@@ -17,6 +17,7 @@ class TColumn;
 class TField;
 class TDataSet;
 class TToolBar;
+class TImageList;
 class TToolButton;
 class TrCheckListBox;
 class TCheckBox;
@@ -36,6 +37,7 @@ public:
     explicit TrDBGridFilterForm(TComponent* AOwner);
 
     TToolBar* tbTop;
+    TImageList* ImgList;  // the tool bar's pictures
     TToolButton* tbEnter;
     TToolButton* tbClear;
     TrCheckListBox* CheckBoxList;

@@ -90,9 +90,9 @@ private:
 
 // The top-left cell and the indicator column's texts and width. Every
 // setter but SetParentFont lays the grid out again.
-class TFixedColText {
+class TFixedColText : public TGridPartFont {
 public:
-    explicit TFixedColText(TrDBGrid* Grid) : FGrid(Grid) {}
+    explicit TFixedColText(TrDBGrid* Grid) : TGridPartFont(Grid) {}
     const QString& TitleText() const { return FTitleText; }
     void SetTitleText(const QString& V);
     // The text of every data row: "<<#>>" the record number, "<<FIELD>>" a field's value.
@@ -103,12 +103,6 @@ public:
     void SetFixedColWidth(int V);
     TAlignment TextAlign() const { return FTextAlign; }
     void SetTextAlign(TAlignment V);
-    const TFont& Font() const { return FFont; }
-    // Changing the font clears ParentFont.
-    void SetFont(const TFont& V);
-    bool ParentFont() const { return FParentFont; }
-    // Setting it takes the grid's font in.
-    void SetParentFont(bool V);
     bool ShowIndicator() const { return FShowIndicator; }
     void SetShowIndicator(bool V);
     bool ShowCheckbox() const { return FShowCheckbox; }
@@ -116,15 +110,14 @@ public:
     bool IsFixedColUsed() const { return FShowCheckbox || !FTextMask.isEmpty(); }
     void Assign(const TFixedColText& S);
 
+protected:
+    void Changed() override;
+
 private:
-    void Changed();
-    TrDBGrid* FGrid;
     QString FTitleText;
     QString FTextMask;
     int FFixedColWidth = 11;
     TAlignment FTextAlign = taLeftJustify;
-    TFont FFont;
-    bool FParentFont = true;
     bool FShowIndicator = true;
     bool FShowCheckbox = false;
 };
@@ -745,9 +738,10 @@ private:
     void DrawFooterCellBackground(int ACol, TColor CellColor, TColor LineColor);
     // Writes a footer cell's text; LastRight is where the previous text ended (+3).
     void DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, int& LastRight);
-    // A footer text wider than its cell in a grid read from the right: it
-    // runs over the next columns on the left, or towards the text before it.
-    void OverflowLeftward(int ACol, TRect& R, int TextWidth, bool TowardsLastText, int LastLeft);
+    // A footer text wider than its cell runs over the following columns in the
+    // reading direction (leftward in a grid read from the right), or back
+    // towards the text before it, whose edge is LastEdge.
+    void OverflowFooterText(int ACol, TRect& R, int TextWidth, bool TowardsLastText, int LastEdge, bool Leftward);
 
 
 protected:

@@ -17,12 +17,7 @@ namespace {
 
 bool IsNumericField(const TField* F)
 {
-    switch (F->DataType()) {
-    case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: case ftLargeint: case ftAutoInc:
-        return true;
-    default:
-        return false;
-    }
+    return IsNumericFieldType(F->DataType());
 }
 
 }  // namespace

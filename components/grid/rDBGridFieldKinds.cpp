@@ -208,12 +208,7 @@ namespace {
 
 bool IsNumericType(TFieldType t)
 {
-    switch (t) {
-    case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: case ftLargeint: case ftAutoInc:
-        return true;
-    default:
-        return false;
-    }
+    return IsNumericFieldType(t);
 }
 
 }  // namespace

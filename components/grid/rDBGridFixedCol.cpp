@@ -49,21 +49,6 @@ void TFixedColText::SetTextAlign(TAlignment V)
     Changed();
 }
 
-void TFixedColText::SetFont(const TFont& V)
-{
-    FFont.Assign(V);
-    FParentFont = false;
-    Changed();
-}
-
-void TFixedColText::SetParentFont(bool V)
-{
-    FParentFont = V;
-    if (V)
-        FFont.Assign(*FGrid->Font());
-    FGrid->Invalidate();
-}
-
 void TFixedColText::SetShowIndicator(bool V)
 {
     FShowIndicator = V;

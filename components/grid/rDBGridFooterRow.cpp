@@ -151,27 +151,9 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
         if (r.Height() < 2 * c->TextHeight(QStringLiteral("Wg"))) {
             // 5.5 One line: a text wider than its cell runs over its neighbours.
             const int w = c->TextWidth(text);
-            if (!indicator && w > r.Width() && rtl) {
-                OverflowLeftward(ACol, r, w, align == taRightJustify, LastRight);
-            } else if (!indicator && w > r.Width()) {
-                if (align == taRightJustify) {
-                    if (r.Left - LastRight > 3)
-                        r.Left = std::max(LastRight, r.Right - w - 2);
-                } else {
-                    const TRect band = FFooterRow.FooterRect();
-                    int right = r.Right;
-                    for (int next = ACol + 1; next < ColCount(); ++next) {
-                        TColumn* nc = ColumnAt(next);
-                        const TRect nr = FFooterRow.FooterCellRect(next);
-                        if (nr.Width() <= 2)
-                            continue;
-                        if (nc && FFooterRow.IsFooterDefined(nc->Field()))
-                            break;
-                        right = nr.Right - 3;
-                    }
-                    r.Right = std::min({right, band.Right, r.Left + w + 2});
-                }
-                if (FFooterRow.ShowCellLines) {
+            if (!indicator && w > r.Width()) {
+                OverflowFooterText(ACol, r, w, align == taRightJustify, LastRight, rtl);
+                if (!rtl && FFooterRow.ShowCellLines) {
                     c->Brush()->SetStyle(bsSolid);
                     c->Brush()->SetColor(CellColor);
                     c->FillRect(r);
@@ -192,16 +174,25 @@ void TrDBGrid::DrawFooterCellText(int ACol, TColumn* Column, TColor CellColor, i
     LastRight = rtl ? r.Left - 3 : r.Right + 3;
 }
 
-void TrDBGrid::OverflowLeftward(int ACol, TRect& R, int TextWidth, bool TowardsLastText, int LastLeft)
+void TrDBGrid::OverflowFooterText(int ACol, TRect& R, int TextWidth, bool TowardsLastText, int LastEdge, bool Leftward)
 {
+    // The cell's side towards the text drawn before, the side away from it,
+    // and the reading direction (+1 rightward, -1 leftward).
+    int& back = Leftward ? R.Right : R.Left;
+    int& ahead = Leftward ? R.Left : R.Right;
+    const int dir = Leftward ? -1 : 1;
+    auto furthest = [dir](int A, int B) { return dir > 0 ? std::max(A, B) : std::min(A, B); };
+    auto nearest = [dir](int A, int B) { return dir > 0 ? std::min(A, B) : std::max(A, B); };
+    const int span = dir * (TextWidth + 2);
     if (TowardsLastText) {
-        // Towards the text drawn before, which stands on the right.
-        if (LastLeft - R.Right > 3)
-            R.Right = std::min(LastLeft, R.Left + TextWidth + 2);
+        // Back over the free room up to the text drawn before.
+        if (dir * (back - LastEdge) > 3)
+            back = furthest(LastEdge, ahead - span);
         return;
     }
+    // Ahead over the following cells without a footer of their own, inside the band.
     const TRect band = FFooterRow.FooterRect();
-    int left = R.Left;
+    int reach = ahead;
     for (int next = ACol + 1; next < ColCount(); ++next) {
         TColumn* nc = ColumnAt(next);
         const TRect nr = FFooterRow.FooterCellRect(next);
@@ -209,7 +200,7 @@ void TrDBGrid::OverflowLeftward(int ACol, TRect& R, int TextWidth, bool TowardsL
             continue;
         if (nc && FFooterRow.IsFooterDefined(nc->Field()))
             break;
-        left = nr.Left + 3;
+        reach = (Leftward ? nr.Left : nr.Right) - dir * 3;
     }
-    R.Left = std::max({left, band.Left, R.Right - TextWidth - 2});
+    ahead = nearest(nearest(reach, Leftward ? band.Left : band.Right), back + span);
 }

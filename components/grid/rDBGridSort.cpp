@@ -439,10 +439,13 @@ void TrDBGrid::SetColumnWidth(TColumnWidth Mode, int AdditionalSpace)
     }
     if (k == 0 || t == 0)
         return;
-    // 3. The free width.
-    int c = ClientWidth() - 2;
+    // 3. The free width: the cells' room left of a shown vertical scroll bar
+    // and inside the border, so the columns fit without a horizontal bar.
+    int c = GridClientRect().Width() - 2;
     if (Options() & dgIndicator)
         c -= ColWidths(0);
+    if (BorderStyle() == bsSingle)
+        c -= Ctl3D() ? 4 : 2;
     if (Options() & dgColLines)
         c -= k;
     switch (Mode) {

@@ -36,21 +36,6 @@ void TTitleLineText::SetTextAlign(TAlignment V)
     Changed();
 }
 
-void TTitleLineText::SetFont(const TFont& V)
-{
-    FFont.Assign(V);
-    FParentFont = false;
-    Changed();
-}
-
-void TTitleLineText::SetParentFont(bool V)
-{
-    FParentFont = V;
-    if (V)
-        FFont.Assign(*FGrid->Font());
-    FGrid->Invalidate();
-}
-
 QString TTitleLineText::GetLineText(int N) const
 {
     return FText.split(QLatin1Char('|')).value(N);

@@ -2,6 +2,7 @@
 // The title line: a band of text lines ("|"-separated, "%d" = record count)
 // above the column titles, drawn across every title cell.
 
+#include "components/grid/rDBGridPartFont.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Types.h"
@@ -11,9 +12,9 @@
 class TrDBGrid;
 class TCanvas;
 
-class TTitleLineText {
+class TTitleLineText : public TGridPartFont {
 public:
-    explicit TTitleLineText(TrDBGrid* Grid) : FGrid(Grid) {}
+    explicit TTitleLineText(TrDBGrid* Grid) : TGridPartFont(Grid) {}
     int FixHeight() const { return FFixHeight; }
     void SetFixHeight(int V);  // below 4 stores 0
     const QString& Text() const { return FText; }
@@ -22,11 +23,6 @@ public:
     void SetColor(TColor V);
     TAlignment TextAlign() const { return FTextAlign; }
     void SetTextAlign(TAlignment V);
-    const TFont& Font() const { return FFont; }
-    // Changing the font clears ParentFont.
-    void SetFont(const TFont& V);
-    bool ParentFont() const { return FParentFont; }
-    void SetParentFont(bool V);
     bool ShowDesignTime = false;
 
     // The N-th (0-based) "|"-separated part, and the count of parts before the first empty one.
@@ -40,13 +36,12 @@ public:
     int PosRight = 0;
     void Assign(const TTitleLineText& Source);
 
+protected:
+    void Changed() override;
+
 private:
-    void Changed();
-    TrDBGrid* FGrid;
     int FFixHeight = 0;
     QString FText;
     TColor FColor = clBtnFace;
     TAlignment FTextAlign = taLeftJustify;
-    TFont FFont;
-    bool FParentFont = true;
 };

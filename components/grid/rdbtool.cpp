@@ -65,7 +65,7 @@ bool InSimpleFldSet(TFieldType T)
     switch (T) {
     case ftString: case ftSmallint: case ftInteger: case ftWord: case ftBoolean: case ftFloat: case ftCurrency: case ftBCD:
     case ftDate: case ftTime: case ftDateTime: case ftAutoInc: case ftWideString: case ftLargeint: case ftGuid:
-    case ftTimeStamp: case ftFMTBcd: case ftSingle:
+    case ftTimeStamp: case ftFMTBcd: case ftLongWord: case ftShortint: case ftByte: case ftExtended: case ftSingle:
         return true;
     default:
         return false;

@@ -20,7 +20,7 @@
 namespace {
 bool IsNumericType(TFieldType T)
 {
-    return IsIntegerType(T) || T == ftFloat || T == ftCurrency || T == ftBCD || T == ftFMTBcd || T == ftSingle;
+    return IsNumericFieldType(T);
 }
 
 int Round(double v)

@@ -67,13 +67,7 @@ int Index(int Paper, int Orientation, int FontIndex)
 
 bool IsNumeric(const TField* F)
 {
-    switch (F->DataType()) {
-    case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD:
-    case ftAutoInc: case ftLargeint: case ftFMTBcd: case ftSingle:
-        return true;
-    default:
-        return false;
-    }
+    return IsNumericFieldType(F->DataType());
 }
 
 bool IsNumOrDate(const TField* F)

@@ -347,7 +347,7 @@ QString TReportTagEngine::FieldValueByType(TField* F, const QString& Format)
             v = EscapeData(FormatMaskText(Format + QStringLiteral(";0;"), F->AsString()));
         break;
     case ftSmallint: case ftInteger: case ftWord: case ftFloat: case ftCurrency: case ftBCD: case ftAutoInc:
-    case ftLargeint: case ftFMTBcd: case ftSingle: {
+    case ftLargeint: case ftFMTBcd: case ftSingle: case ftLongWord: case ftShortint: case ftByte: case ftExtended: {
         const QString pattern = pick(Format, F->DisplayFormat(), DefaultNumericFormat);
         v = pattern.isEmpty() ? FloatToStr(F->AsFloat()) : FormatFloat(pattern, F->AsFloat());
         v = CheckScientificFormat(v);

@@ -16,13 +16,7 @@ bool IsDateTimeLike(const TField* F)
 
 bool IsNumericClass(const TField* F)
 {
-    switch (F->DataType()) {
-    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc: case ftFloat: case ftCurrency: case ftBCD:
-    case ftFMTBcd: case ftSingle:
-        return true;
-    default:
-        return false;
-    }
+    return IsNumericFieldType(F->DataType());
 }
 
 QString FloatText(double v)
@@ -82,8 +76,7 @@ QString TSLKExport::EncodeValue(const QString& Raw, bool IsNumber, bool IsText) 
 bool TSLKExport::IsNumberValue(TField* F) const
 {
     const TFieldType t = F->DataType();
-    const bool num = t == ftFloat || t == ftCurrency || t == ftBCD || t == ftFMTBcd || t == ftSingle || t == ftDate ||
-                     t == ftTime || t == ftDateTime || t == ftTimeStamp;
+    const bool num = (IsNumericFieldType(t) && !IsIntegerType(t)) || IsDateTimeType(t);
     if (!num)
         return false;
     // Spreadsheets count days from 1900; earlier values (a time of day too) go as text.

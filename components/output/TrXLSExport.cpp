@@ -24,13 +24,7 @@ bool IsDateTimeLike(const TField* F)
 
 bool IsNumber(const TField* F)
 {
-    switch (F->DataType()) {
-    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc: case ftFloat: case ftCurrency: case ftBCD:
-    case ftFMTBcd: case ftSingle:
-        return true;
-    default:
-        return false;
-    }
+    return IsNumericFieldType(F->DataType());
 }
 
 // A field's display format in the spreadsheet's own codes: "n" is the

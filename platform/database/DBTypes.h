@@ -11,7 +11,11 @@ enum TFieldType {
     ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD,
     ftDate, ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob, ftMemo, ftGraphic,
     ftFmtMemo, ftTypedBinary, ftFixedChar, ftWideString, ftLargeint, ftGuid, ftTimeStamp,
-    ftFMTBcd, ftFixedWideChar, ftWideMemo, ftSingle
+    ftFMTBcd, ftFixedWideChar, ftWideMemo, ftSingle,
+    // Kinds a client dataset can carry (the server gives none of them): an
+    // unsigned 32-bit, a signed 8-bit and an unsigned 8-bit whole number and
+    // an extended-precision float; appended so the older kinds keep their numbers.
+    ftLongWord, ftShortint, ftByte, ftExtended
 };
 
 enum TFieldKind { fkData, fkCalculated, fkLookup, fkInternalCalc };
@@ -75,5 +79,9 @@ private:
 bool IsStringType(TFieldType T);
 bool IsIntegerType(TFieldType T);
 bool IsFixedType(TFieldType T);
+// Binary floats: ftFloat, ftSingle, ftCurrency and ftExtended.
+bool IsFloatType(TFieldType T);
+// Any number: whole, fixed-point or binary float.
+bool IsNumericFieldType(TFieldType T);
 bool IsDateTimeType(TFieldType T);
 bool IsBlobType(TFieldType T);

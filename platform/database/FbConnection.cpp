@@ -567,7 +567,7 @@ std::vector<unsigned char> TFbCommand::BuildInput(const TParams& Params, IMessag
                 b->setType(&s, ui, SQL_INT64 | 1);
                 b->setLength(&s, ui, 8);
                 b->setScale(&s, ui, -p->Scale());
-            } else if (k == ftFloat || k == ftSingle) {
+            } else if (k == ftFloat || k == ftSingle || k == ftExtended) {
                 b->setType(&s, ui, SQL_DOUBLE | 1);
                 b->setLength(&s, ui, 8);
                 b->setScale(&s, ui, 0);

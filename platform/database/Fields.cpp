@@ -11,11 +11,20 @@ bool IsStringType(TFieldType T)
 }
 bool IsIntegerType(TFieldType T)
 {
-    return T == ftSmallint || T == ftInteger || T == ftWord || T == ftLargeint || T == ftAutoInc;
+    return T == ftSmallint || T == ftInteger || T == ftWord || T == ftLargeint || T == ftAutoInc || T == ftLongWord ||
+           T == ftShortint || T == ftByte;
 }
 bool IsFixedType(TFieldType T)
 {
     return T == ftBCD || T == ftFMTBcd;
+}
+bool IsFloatType(TFieldType T)
+{
+    return T == ftFloat || T == ftSingle || T == ftCurrency || T == ftExtended;
+}
+bool IsNumericFieldType(TFieldType T)
+{
+    return IsIntegerType(T) || IsFixedType(T) || IsFloatType(T);
 }
 bool IsDateTimeType(TFieldType T)
 {
@@ -32,6 +41,28 @@ bool IsTextBlob(TFieldType T) { return T == ftMemo || T == ftWideMemo || T == ft
 double FixedToDouble(int64_t v, int scale)
 {
     return double(v) / std::pow(10.0, scale);
+}
+
+// The values a narrow whole-number kind can hold; false for the other kinds.
+bool NarrowIntegerRange(TFieldType T, qint64& Lo, qint64& Hi)
+{
+    switch (T) {
+    case ftShortint: Lo = -128; Hi = 127; return true;
+    case ftByte: Lo = 0; Hi = 255; return true;
+    case ftLongWord: Lo = 0; Hi = 4294967295LL; return true;
+    default: return false;
+    }
+}
+
+void CheckRange(const TField& F, const QVariant& v)
+{
+    qint64 lo = 0, hi = 0;
+    if (!v.isValid() || !NarrowIntegerRange(F.DataType(), lo, hi))
+        return;
+    const qint64 n = v.toLongLong();
+    if (n < lo || n > hi)
+        throw EDatabaseError(QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is %3 to %4")
+                                 .arg(n).arg(F.FieldName()).arg(lo).arg(hi));
 }
 
 [[noreturn]] void BadValue(const TField& F, const QString& s)
@@ -92,6 +123,7 @@ void TField::SetRawValue(const QVariant& v)
 {
     if (!FDataSet)
         throw EDatabaseError(QStringLiteral("Field '%1' has no dataset").arg(FFieldName));
+    CheckRange(*this, v);
     FDataSet->SetFieldRaw(*this, v);
 }
 
@@ -132,6 +164,7 @@ QString TField::RawToString(const QVariant& v, bool Display) const
     }
     case ftFloat:
     case ftSingle:
+    case ftExtended:
     case ftCurrency:
         if (Display && !FDisplayFormat.isEmpty())
             return FormatFloat(FDisplayFormat, v.toDouble());
@@ -237,6 +270,7 @@ QVariant TField::StringToRaw(const QString& s) const
         BadValue(*this, s);
     case ftFloat:
     case ftSingle:
+    case ftExtended:
     case ftCurrency: {
         double d = 0;
         if (!TryStrToFloat(t, d))
@@ -299,7 +333,7 @@ int64_t TField::AsLargeInt() const
         return RescaleFixed(v.toLongLong(), FSize, 0);
     if (FDataType == ftBoolean)
         return v.toBool() ? 1 : 0;
-    if (FDataType == ftFloat || FDataType == ftSingle || FDataType == ftCurrency)
+    if (IsFloatType(FDataType))
         return int64_t(std::llround(v.toDouble()));
     if (IsStringType(FDataType) || IsTextBlob(FDataType)) {
         bool ok = false;
@@ -317,7 +351,7 @@ void TField::SetAsLargeInt(int64_t v)
         SetRawValue(qint64(v));
     else if (IsFixedType(FDataType))
         SetRawValue(qint64(RescaleFixed(v, 0, FSize)));
-    else if (FDataType == ftFloat || FDataType == ftSingle || FDataType == ftCurrency)
+    else if (IsFloatType(FDataType))
         SetRawValue(double(v));
     else if (FDataType == ftBoolean)
         SetRawValue(v != 0);
@@ -334,7 +368,7 @@ double TField::AsFloat() const
         return FixedToDouble(v.toLongLong(), FSize);
     if (IsIntegerType(FDataType))
         return double(v.toLongLong());
-    if (FDataType == ftFloat || FDataType == ftSingle || FDataType == ftCurrency || IsDateTimeType(FDataType))
+    if (IsFloatType(FDataType) || IsDateTimeType(FDataType))
         return v.toDouble();
     if (FDataType == ftBoolean)
         return v.toBool() ? 1 : 0;
@@ -350,7 +384,7 @@ void TField::SetAsFloat(double v)
         SetRawValue(qint64(std::llround(v * std::pow(10.0, FSize))));
     else if (IsIntegerType(FDataType))
         SetRawValue(qint64(std::llround(v)));
-    else if (FDataType == ftFloat || FDataType == ftSingle || FDataType == ftCurrency || IsDateTimeType(FDataType))
+    else if (IsFloatType(FDataType) || IsDateTimeType(FDataType))
         SetRawValue(v);
     else
         SetAsString(FloatToStr(v));
@@ -550,7 +584,7 @@ int TField::CompareRaw(const QVariant& a, const QVariant& b, bool CaseInsensitiv
         const qint64 x = a.toLongLong(), y = b.toLongLong();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    if (FDataType == ftFloat || FDataType == ftSingle || FDataType == ftCurrency || IsDateTimeType(FDataType)) {
+    if (IsFloatType(FDataType) || IsDateTimeType(FDataType)) {
         const double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
@@ -586,6 +620,14 @@ std::unique_ptr<TField> CreateField(TFieldType DataType)
         return std::make_unique<TFloatField>();
     case ftSingle:
         return std::make_unique<TSingleField>();
+    case ftExtended:
+        return std::make_unique<TExtendedField>();
+    case ftLongWord:
+        return std::make_unique<TLongWordField>();
+    case ftShortint:
+        return std::make_unique<TShortintField>();
+    case ftByte:
+        return std::make_unique<TByteField>();
     case ftCurrency:
         return std::make_unique<TCurrencyField>();
     case ftBCD:

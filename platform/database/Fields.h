@@ -182,6 +182,20 @@ class TLargeintField : public TNumericField {
 public:
     TLargeintField() : TNumericField(ftLargeint) {}
 };
+// Narrow whole numbers: writing a value outside the kind's range raises
+// EDatabaseError and leaves the field unchanged.
+class TShortintField : public TIntegerField {
+public:
+    TShortintField() : TIntegerField(ftShortint) {}
+};
+class TByteField : public TIntegerField {
+public:
+    TByteField() : TIntegerField(ftByte) {}
+};
+class TLongWordField : public TNumericField {
+public:
+    TLongWordField() : TNumericField(ftLongWord) {}
+};
 class TFloatField : public TNumericField {
 public:
     explicit TFloatField(TFieldType t = ftFloat) : TNumericField(t) {}
@@ -194,6 +208,10 @@ protected:
 class TSingleField : public TFloatField {
 public:
     TSingleField() : TFloatField(ftSingle) {}
+};
+class TExtendedField : public TFloatField {
+public:
+    TExtendedField() : TFloatField(ftExtended) {}
 };
 class TCurrencyField : public TFloatField {
 public:

@@ -124,7 +124,7 @@ Domain DomainOf(const TField& F)
         return Domain::Boolean;
     if (IsDateTimeType(t))
         return Domain::DateTime;
-    if (IsIntegerType(t) || IsFixedType(t) || t == ftFloat || t == ftSingle || t == ftCurrency)
+    if (IsNumericFieldType(t))
         return Domain::Number;
     return Domain::Text;
 }

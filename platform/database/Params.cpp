@@ -56,6 +56,7 @@ int64_t TParam::AsLargeInt() const
         return RescaleFixed(FValue.toLongLong(), FScale, 0);
     case ftFloat:
     case ftSingle:
+    case ftExtended:
         return int64_t(std::llround(FValue.toDouble()));
     case ftBoolean:
         return FValue.toBool() ? 1 : 0;

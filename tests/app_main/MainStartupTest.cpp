@@ -8,6 +8,8 @@
 #include "data/vrkEntities.h"
 #include "platform/ui/ExtCtrls.h"
 #include "resources/MainWindowTexts.h"
+#include "components/grid/rDBGrid.h"
+#include "results/vrkResultsClassForest.h"
 #include "tests/app_main/MainTestFixture.h"
 
 #include <QFile>
@@ -137,6 +139,38 @@ TEST(MainStartup, EveryBranchOfTheFirstShowing)
             EXPECT_EQ(f.Data.Messages("Error").size(), 2);
         }
     }
+}
+
+// The upgrade deletes the check-in window's layout file after the window read
+// it at start-up: the window goes back to its designed columns and writes
+// nothing of the old layout back, so the next window shows the designed ones.
+TEST(MainStartup, TheUpgradeKeepsTheCheckInWindowFromWritingItsOldLayoutBack)
+{
+    MainTestFixture f;
+    auto width = [](TformResultsClassForest& W) { return W.rdbgrdWebEntries->Columns()->Items(0)->Width(); };
+    int designed = 0;
+    {
+        TformResultsClassForest w(nullptr);
+        designed = width(w);
+        w.rdbgrdWebEntries->Columns()->Items(0)->SetWidth(designed + 77);
+        w.SaveLayout();
+    }
+    ASSERT_TRUE(f.Exists(QStringLiteral("ResultsClassForest.ini")));
+    f.InsertClient(QStringLiteral("26.0"));
+    f.WriteFile(QStringLiteral("db/26.1/010_a.sql"), kCreateA);
+    TformResultsClassForest* const before = formResultsClassForest;
+    {
+        TformResultsClassForest w(nullptr);
+        ASSERT_EQ(width(w), designed + 77) << "the old layout was read at creation";
+        formResultsClassForest = &w;
+        formMain->StartUp();
+        formResultsClassForest = before;
+        EXPECT_FALSE(formMain->bNotShown);
+        EXPECT_EQ(width(w), designed) << "the designed columns are back";
+        w.SaveLayout();
+    }
+    TformResultsClassForest next(nullptr);
+    EXPECT_EQ(width(next), designed);
 }
 
 TEST(MainStartup, InitialStateAfterAStart)

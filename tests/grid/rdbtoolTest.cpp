@@ -83,6 +83,24 @@ TEST_F(RdbToolTest, FieldKinds)
     EXPECT_EQ(GetBooleanFieldTextValue(F("NAME"), true), QString());
 }
 
+// The narrow whole numbers and the extended float a client dataset can carry
+// are simple fields, filtered as unquoted numbers.
+TEST(RdbToolNarrowKindsTest, SimpleNumericFields)
+{
+    TClientDataSet d;
+    for (TFieldType t : {ftLongWord, ftShortint, ftByte, ftExtended})
+        d.AddField(QStringLiteral("F%1").arg(int(t)), t);
+    d.CreateDataSet();
+    for (int i = 0; i < d.Fields().Count(); ++i) {
+        TField* f = d.Fields()[i];
+        SCOPED_TRACE(f->FieldName().toStdString());
+        EXPECT_TRUE(InSimpleFldSet(f->DataType()));
+        EXPECT_TRUE(IsSimpleField(f));
+        EXPECT_FALSE(IsApostrField(f));
+        EXPECT_EQ(GetFilterCond(f, QStringLiteral("12"), false, QString()), QStringLiteral("(%1 = 12)").arg(f->FieldName()));
+    }
+}
+
 // A plain blob holds a picture only when flagged as starting with a picture
 // header; a memo never does.
 TEST(RdbToolGraphicTest, BlobWithGraphicHeaderIsGraphic)

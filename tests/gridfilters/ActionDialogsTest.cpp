@@ -79,9 +79,28 @@ TEST_F(ActionDialogs, MissingDialogsSaySoAndTheGridsOwnFiltersWork)
     actions->acfFilterSel->Execute();
     EXPECT_EQ(data->RecordCount(), 6);
     EXPECT_EQ(grid->FilteredFieldNames(), QStringLiteral("CLUB;"));
-    // Filter by value selection opens the value list even without funnels.
+}
+
+// "Filter by value selection" opens the current column's funnel drop-down:
+// on a grid without funnel buttons it is disabled and running it opens
+// nothing; with them its key Ctrl+Alt+R opens the list of the current column.
+TEST_F(ActionDialogs, FilterByValueSelectionOpensTheFunnelOnlyWhereThereIsOne)
+{
+    grid->SetSelectedIndex(2);
+    grid->OptionsEx2().Filters.FunnelBtn = false;
+    actions->RefreshAction();
+    EXPECT_FALSE(actions->acfFilterDlg->Enabled());
     actions->acfFilterDlg->Execute();
     TrDBGridFilterForm* f = TrDBGridFilterBar::Of(grid)->FunnelForm();
+    EXPECT_TRUE(f == nullptr || !f->Visible());
+
+    grid->OptionsEx2().Filters.FunnelBtn = true;
+    actions->RefreshAction();
+    ASSERT_TRUE(actions->acfFilterDlg->Enabled());
+    Word key = 'R';
+    actions->CheckShortcut(key, ssCtrl | ssAlt);
+    EXPECT_EQ(key, 0);
+    f = TrDBGridFilterBar::Of(grid)->FunnelForm();
     ASSERT_NE(f, nullptr);
     EXPECT_TRUE(f->Visible());
     EXPECT_EQ(f->DisplayField, data->FieldByName(QStringLiteral("CLUB")));

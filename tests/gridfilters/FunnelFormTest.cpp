@@ -14,6 +14,8 @@
 #include "platform/rtl/DateUtils.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/ListBoxes.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
@@ -258,4 +260,44 @@ TEST_F(Funnel, PeriodMenuGroupsItsItemsWithLines)
                 lineAfter << (i > 0 ? m->Items(i - 1)->Caption() : QString());
         EXPECT_EQ(lineAfter, before ? QStringList{QString::fromUtf8(before)} : QStringList{}) << m->Caption().toStdString();
     }
+}
+
+namespace {
+
+// Whether image Index of the bar's list has drawn (not transparent) pixels.
+bool HasPicture(TToolBar* Bar, int Index)
+{
+    if (!Bar->Images || Index < 0 || Index >= Bar->Images->Count())
+        return false;
+    TBitmap b;
+    b.SetSize(16, 16);
+    b.Canvas()->Brush()->SetColor(clWhite);
+    b.Canvas()->FillRect(TRect(0, 0, 16, 16));
+    Bar->Images->Draw(b.Canvas(), 0, 0, Index, true);
+    return CountPixels(b.Image(), TRect(0, 0, 16, 16), [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; }) > 10;
+}
+
+}  // namespace
+
+// The list's tool bar shows pictures with its captions: "Filter..." picture 0,
+// the clear button picture 1 with only its hint; the period button picture 8.
+TEST_F(Funnel, ToolBarButtonsShowTheirPictures)
+{
+    TrDBGridFilterForm* f = Open(2);
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(f->tbTop->ShowCaptions());
+    EXPECT_EQ(f->tbTop->Images, f->ImgList);
+    EXPECT_EQ(f->tbEnter->ImageIndex(), 0);
+    EXPECT_EQ(f->tbClear->ImageIndex(), 1);
+    EXPECT_EQ(f->tbClear->Caption(), QString());
+    EXPECT_FALSE(f->tbClear->Hint().isEmpty());
+    EXPECT_EQ(f->ImgList->Count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(HasPicture(f->tbTop, i)) << i;
+    TrDBGridFilterCondForm d(form.get());
+    EXPECT_EQ(d.btPeriod->ImageIndex(), 8);
+    EXPECT_TRUE(HasPicture(d.ToolBarPeriod, 8));
+    d.Show();
+    EXPECT_GT(d.btPeriod->Width(), 120) << "room for the picture and the caption";
+    d.Hide();
 }

@@ -45,6 +45,49 @@ TEST(PropSaveFileValues, WordsDatesAndVariants)
     EXPECT_FALSE(f.ValueExists(QStringLiteral("V"), QStringLiteral("K"))) << "a null value deletes the key";
 }
 
+// The value hooks see typed values: the read hook gets the caller's default
+// for an absent key and may replace what is returned; the write hook runs
+// before a null value deletes the key and may turn a deletion into a write
+// or a write into a deletion.
+TEST(PropSaveFileValues, ValueHooksSeeAndChangeTypedValues)
+{
+    TPropSaveFile f(nullptr);
+    f.SetContent(QStringLiteral("[S]\nN=7\n"));
+    QStringList seen;
+    f.OnReadValue = [&](const QString& Section, const QString& Ident, QVariant& Value) {
+        seen << QStringLiteral("%1.%2=%3:%4").arg(Section, Ident, Value.toString(), QString::fromLatin1(Value.typeName()));
+        if (Ident == QLatin1String("Swap"))
+            Value = 99;
+    };
+    EXPECT_EQ(f.ReadInteger(QStringLiteral("S"), QStringLiteral("N"), 1), 7);
+    EXPECT_EQ(f.ReadInteger(QStringLiteral("S"), QStringLiteral("Absent"), 5), 5);
+    EXPECT_EQ(f.ReadBool(QStringLiteral("S"), QStringLiteral("Flag"), true), true);
+    EXPECT_EQ(f.ReadString(QStringLiteral("S"), QStringLiteral("Swap"), QStringLiteral("x")), QStringLiteral("99"));
+    EXPECT_EQ(f.ReadInteger(QStringLiteral("S"), QStringLiteral("Swap"), 0), 99);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("S.N=7:int"), QStringLiteral("S.Absent=5:int"),
+                                 QStringLiteral("S.Flag=true:bool"), QStringLiteral("S.Swap=x:QString"),
+                                 QStringLiteral("S.Swap=0:int")}));
+
+    QStringList written;
+    f.OnWriteValue = [&](const QString&, const QString& Ident, QVariant& Value) {
+        written << Ident + QLatin1Char('=') + (Value.isValid() ? QString::fromLatin1(Value.typeName()) : QStringLiteral("null"));
+        if (Ident == QLatin1String("Keep") && !Value.isValid())
+            Value = 2.5;
+        else if (Ident == QLatin1String("N"))
+            Value = QVariant();
+    };
+    f.WriteVariant(QStringLiteral("S"), QStringLiteral("Keep"), QVariant());
+    f.WriteInteger(QStringLiteral("S"), QStringLiteral("N"), 8);
+    f.WriteFloat(QStringLiteral("S"), QStringLiteral("F"), 1.5);
+    EXPECT_EQ(written, (QStringList{QStringLiteral("Keep=null"), QStringLiteral("N=int"), QStringLiteral("F=double")}));
+    QString kept;
+    EXPECT_TRUE(f.IniFile()->Find(QStringLiteral("S"), QStringLiteral("Keep"), kept));
+    EXPECT_EQ(kept, QStringLiteral("2,5"));
+    EXPECT_FALSE(f.ValueExists(QStringLiteral("S"), QStringLiteral("N"))) << "the hook turned the write into a deletion";
+    f.OnReadValue = nullptr;
+    EXPECT_DOUBLE_EQ(f.ReadFloat(QStringLiteral("S"), QStringLiteral("F"), 0), 1.5);
+}
+
 TEST(PropSaveFileValues, LinesStreamsAndCompression)
 {
     QTemporaryDir dir;

@@ -46,6 +46,20 @@ protected:
         ed->KeyDown(k, 0);
         return ed;
     }
+    // The grid over one run of "OK Espoo" (club 2 of two) with its default
+    // columns, the editor shown in the lookup column CLUB (2).
+    std::unique_ptr<TClientDataSet> EditOneClubRun(TClientDataSet& Clubs)
+    {
+        auto runs = MakeClubRuns(Clubs, {"Rasti-Helsinki", "OK Espoo"});
+        runs->AppendRecord({1, 2});
+        runs->First();
+        src->SetDataSet(runs.get());
+        grid->Columns()->SetState(csDefault);
+        grid->LayoutChanged();
+        grid->SetSelectedIndex(2);
+        grid->ShowEditor();
+        return runs;
+    }
     int showing = 0, closed = 0;
 };
 
@@ -251,14 +265,7 @@ TEST_F(DropDownTest, TheLookupListTakesTheGridsItemHeight)
 TEST_F(DropDownTest, DeleteInALookupCellWithItsListClosedGoesToTheGrid)
 {
     TClientDataSet clubs;
-    auto runs = MakeClubRuns(clubs, {"Rasti-Helsinki", "OK Espoo"});
-    runs->AppendRecord({1, 2});
-    runs->First();
-    src->SetDataSet(runs.get());
-    grid->Columns()->SetState(csDefault);
-    grid->LayoutChanged();
-    grid->SetSelectedIndex(2);
-    grid->ShowEditor();
+    auto runs = EditOneClubRun(clubs);
     TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
     ASSERT_NE(ed, nullptr);
     ASSERT_FALSE(ed->ListVisible());
@@ -273,15 +280,8 @@ TEST_F(DropDownTest, DeleteInALookupCellWithItsListClosedGoesToTheGrid)
 TEST_F(DropDownTest, ALookupCellOpensOnDoubleClickAndItsListEndsTheLookupFilter)
 {
     TClientDataSet clubs;
-    auto runs = MakeClubRuns(clubs, {"Rasti-Helsinki", "OK Espoo"});
-    runs->AppendRecord({1, 2});
-    runs->First();
-    src->SetDataSet(runs.get());
-    grid->Columns()->SetState(csDefault);
-    grid->LayoutChanged();
     grid->OptionsEx2().Editors.AllowLookupFilter = true;
-    grid->SetSelectedIndex(2);
-    grid->ShowEditor();
+    auto runs = EditOneClubRun(clubs);
     TrDBGridInplaceEditEx* ed = grid->GetInplaceEditor();
     ASSERT_NE(ed, nullptr);
     ASSERT_FALSE(ed->ListVisible());

@@ -8,6 +8,8 @@
 #include "components/grid/rDBGridSorter.h"
 #include "platform/database/Fields.h"
 
+#include <QScrollBar>
+
 namespace {
 
 // Whether the records run in CLUB ascending, NAME descending order.
@@ -32,6 +34,15 @@ bool InClubNameDescOrder(TClientDataSet* d)
     d->GotoBookmark(b);
     d->EnableControls();
     return ok;
+}
+
+// Whether the grid shows its scroll bar of that orientation.
+bool ShowsScrollBar(TrDBGrid* G, Qt::Orientation O)
+{
+    for (QScrollBar* b : G->Widget()->findChildren<QScrollBar*>())
+        if (b->orientation() == O && b->isVisibleTo(G->Widget()))
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -204,4 +215,23 @@ TEST_F(RDBGridTest, TitleWidthsCountLinesButtonsAndFunnelsAndCodeWidthsAreReport
     EXPECT_EQ(changes[0].first, name);
     EXPECT_FALSE(changes[0].second);
     EXPECT_EQ(name->Width(), oneLine);
+}
+
+// The same-width and automatic modes share out the room left of a shown
+// vertical scroll bar and inside the border, so no horizontal bar appears.
+TEST_F(RDBGridTest, WidthModesFitBesideTheVerticalScrollBar)
+{
+    for (TBorderStyle border : {bsSingle, bsNone}) {
+        grid->SetBorderStyle(border);
+        for (TColumnWidth mode : {cwSameWidth, cwAutoWidth}) {
+            SCOPED_TRACE(int(mode) * 10 + int(border));
+            grid->SetColumnWidthMode(cwNone);
+            for (int i = 0; i < grid->Columns()->Count(); ++i)
+                grid->Columns()->Items(i)->SetWidth(200);
+            ASSERT_TRUE(ShowsScrollBar(grid, Qt::Horizontal)) << "too wide at first";
+            grid->SetColumnWidthMode(mode);
+            EXPECT_TRUE(ShowsScrollBar(grid, Qt::Vertical));
+            EXPECT_FALSE(ShowsScrollBar(grid, Qt::Horizontal));
+        }
+    }
 }
