@@ -394,13 +394,16 @@ void TformResultsClass2::BuildLayout()
         }
         rdbgrdPunches->DefaultDrawColumnCell(Rect, DataCol, Column, State);
     };
-    // A punch row explains itself: the database writes the row's hint.
-    rdbgrdPunches->SetShowHint(true);
-    rdbgrdPunches->OnGetHintStringEx = [](TComponent*, TColumn*, bool TitleRow, bool FooterRow, const TStringList& FieldValues,
-                                          const QString&, QString& HintString) {
-        if (!TitleRow && !FooterRow)
-            HintString = FieldValues.Values(QStringLiteral("ROW_HINT"));
-    };
+    // A punch row explains itself: the database writes the row's hint (the
+    // older window's punches carry none).
+    if (!FOlder) {
+        rdbgrdPunches->SetShowHint(true);
+        rdbgrdPunches->OnGetHintStringEx = [](TComponent*, TColumn*, bool TitleRow, bool FooterRow, const TStringList& FieldValues,
+                                              const QString&, QString& HintString) {
+            if (!TitleRow && !FooterRow)
+                HintString = FieldValues.Values(QStringLiteral("ROW_HINT"));
+        };
+    }
 
     // buttons
     btnOK = new TButton(this);

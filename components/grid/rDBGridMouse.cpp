@@ -176,7 +176,10 @@ void TrDBGrid::TitleExClick(TMouseButton, TShiftState)
         OnTitleExClick(this);
         return;
     }
-    // The record-count hint shows at once, not after the hint pause.
+    // The record-count hint shows at once, not after the hint pause, and
+    // only on a grid that shows hints at all.
+    if (!ShowHint() || (Application && !Application->ShowHint))
+        return;
     ShowHintRecCount = true;
     QString text;
     bool show = false;

@@ -439,9 +439,10 @@ void TrDBGrid::SetColumnWidth(TColumnWidth Mode, int AdditionalSpace)
     }
     if (k == 0 || t == 0)
         return;
-    // 3. The free width: the cells' room left of a shown vertical scroll bar
-    // and inside the border, so the columns fit without a horizontal bar.
-    int c = GridClientRect().Width() - 2;
+    // 3. The free width: the grid's width less a vertical scroll bar's room,
+    // whether the bar shows yet or not, and less the border, so that the
+    // columns still fit without a horizontal bar once rows fill the grid.
+    int c = Width() - ScrollBarSize() - 2;
     if (Options() & dgIndicator)
         c -= ColWidths(0);
     if (BorderStyle() == bsSingle)

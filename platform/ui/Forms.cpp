@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <QShowEvent>
 #include <QStyleFactory>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 TApplication* Application = nullptr;
@@ -685,6 +687,22 @@ void TApplication::DoIdle()
             for (TActionList* l : f->ActionLists())
                 l->UpdateActions();
     }
+}
+
+void TApplication::CancelHint()
+{
+    QToolTip::hideText();
+}
+
+void TApplication::ActivateHint(const TPoint& CursorPos)
+{
+    const QPoint global(CursorPos.X, CursorPos.Y);
+    QWidget* under = QApplication::widgetAt(global);
+    if (!under)
+        return;
+    // The same event a resting mouse sends, so the hint rules stay in one place.
+    QHelpEvent event(QEvent::ToolTip, under->mapFromGlobal(global), global);
+    QApplication::sendEvent(under, &event);
 }
 
 bool TApplication::Active() const

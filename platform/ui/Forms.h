@@ -183,8 +183,10 @@ public:
     TCustomForm* MainForm() const { return FMainForm; }
     void HandleException(const std::exception* E);
     bool Active() const;
-    void CancelHint() {}
-    void ActivateHint(const TPoint&) {}
+    // Hides the hint that pops up over controls, if one shows.
+    void CancelHint();
+    // Shows the hint of the control under the screen point CursorPos at once.
+    void ActivateHint(const TPoint& CursorPos);
 
     QString Title = QStringLiteral("sorvex");
     bool MainFormOnTaskBar = false;

@@ -267,6 +267,11 @@ void TCustomGrid::SetScrollBars(TScrollStyle v)
     Invalidate();
 }
 
+int TCustomGrid::ScrollBarSize()
+{
+    return ScrollBarExtent;
+}
+
 TRect TCustomGrid::GridClientRect() const
 {
     TRect r = Rect(0, 0, Width(), Height());

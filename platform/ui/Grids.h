@@ -254,6 +254,8 @@ public:
     void InvalidateGrid() { Invalidate(); }
     // The part of the control cells are drawn in (bands may be carved out).
     virtual TRect GridClientRect() const;
+    // The width a vertical scroll bar takes (and the height of a horizontal one).
+    static int ScrollBarSize();
 
     // ---- updates ----
     void BeginUpdate() { ++FUpdateLock; }

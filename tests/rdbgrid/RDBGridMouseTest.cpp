@@ -182,6 +182,11 @@ TEST_F(RDBGridTest, AClickOnTheTopLeftCellShowsTheRecordCountAtOnce)
     Click((tl.Left + tl.Right) / 2, (tl.Top + tl.Bottom) / 2);
     EXPECT_EQ(own, 1);
     EXPECT_FALSE(hint->Showing());
+    // A grid that shows no hints shows no count either.
+    grid->OnTitleExClick = nullptr;
+    grid->SetShowHint(false);
+    Click((tl.Left + tl.Right) / 2, (tl.Top + tl.Bottom) / 2);
+    EXPECT_FALSE(hint->Showing());
 }
 
 TEST_F(RDBGridTest, ScrollingSidewaysOrDownTellsTheWindow)

@@ -217,8 +217,9 @@ TEST_F(RDBGridTest, TitleWidthsCountLinesButtonsAndFunnelsAndCodeWidthsAreReport
     EXPECT_EQ(name->Width(), oneLine);
 }
 
-// The same-width and automatic modes share out the room left of a shown
-// vertical scroll bar and inside the border, so no horizontal bar appears.
+// The same-width and automatic modes share out the room left of a vertical
+// scroll bar and inside the border, so no horizontal bar appears; the bar's
+// room is kept also while no vertical bar shows, so none appears as rows come.
 TEST_F(RDBGridTest, WidthModesFitBesideTheVerticalScrollBar)
 {
     for (TBorderStyle border : {bsSingle, bsNone}) {
@@ -234,4 +235,15 @@ TEST_F(RDBGridTest, WidthModesFitBesideTheVerticalScrollBar)
             EXPECT_FALSE(ShowsScrollBar(grid, Qt::Horizontal));
         }
     }
+    grid->SetBorderStyle(bsNone);
+    grid->SetVisible(false);  // a shown data grid always keeps its vertical bar
+    grid->SetScrollBars(ssHorizontal);
+    grid->SetColumnWidthMode(cwNone);
+    grid->SetColumnWidthMode(cwSameWidth);
+    ASSERT_FALSE(ShowsScrollBar(grid, Qt::Vertical));
+    int used = (grid->Options() & dgIndicator) ? grid->ColWidths(0) : 0;
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        used += grid->Columns()->Items(i)->Width() + 1;
+    EXPECT_LE(used, grid->Width() - TCustomGrid::ScrollBarSize());
+    EXPECT_GT(used, grid->Width() - TCustomGrid::ScrollBarSize() - 2 * grid->Columns()->Count()) << "the rest is shared out";
 }
